@@ -1,0 +1,48 @@
+// kxstring: the engine's owned text. Never null; the capacity only reserves,
+// the whole text is always kept.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class kxstring {
+ public:
+  kxstring() = default;
+  kxstring(const char* text) : text_(text ? text : "") {}  // NOLINT: implicit on purpose
+  kxstring(const std::string& text) : text_(text) {}      // NOLINT
+  kxstring(const kxstring&) = default;
+  kxstring(kxstring&&) noexcept = default;
+  ~kxstring() = default;
+
+  kxstring& operator=(const kxstring&) = default;
+  kxstring& operator=(kxstring&&) noexcept = default;
+  kxstring& operator=(const char* text) {
+    text_ = text ? text : "";
+    return *this;
+  }
+  kxstring& operator=(const std::string& text) {
+    text_ = text;
+    return *this;
+  }
+
+  // Replaces the text; capacity is a hint, a longer text is kept whole.
+  void Set(const char* text, size_t capacity = 0);
+  void SetInt(int value);
+  void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  // 1 when both hold the same bytes, case-sensitive, else 0.
+  int Equal(const kxstring& other) const { return text_ == other.text_ ? 1 : 0; }
+  int Equal(const char* other) const { return text_ == (other ? other : "") ? 1 : 0; }
+
+  const char* Text() const { return text_.c_str(); }
+  size_t Length() const { return text_.size(); }
+  bool Empty() const { return text_.empty(); }
+  const std::string& Str() const { return text_; }
+  std::string& Str() { return text_; }
+
+  bool operator==(const kxstring& other) const { return text_ == other.text_; }
+  bool operator==(const char* other) const { return text_ == (other ? other : ""); }
+
+ private:
+  std::string text_;
+};
