@@ -14,6 +14,7 @@
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/reserves.h"
+#include "platform/sound.h"
 #include "platform/system_info.h"
 #include "platform/window.h"
 
@@ -62,6 +63,8 @@ void StartUp(const char* dataDir, int dataDirFailed) {
   ClearReserves();
   OpenLog(kLogPath);
   Log("kxsystem:  Skyvane Gold Edition log started\n");
+  // Once without a window; each window's Start then finds it open.
+  directsound::Start();
   char cwd[PATH_MAX] = {};
   if (dataDirFailed) Log("kxsystem:  data directory %s=fail\n", dataDir);
   Log("kxsystem:  data directory %s\n", getcwd(cwd, sizeof(cwd)) ? cwd : ".");
@@ -71,6 +74,7 @@ void StartUp(const char* dataDir, int dataDirFailed) {
 }
 
 void Shutdown(windowbackend* backend) {
+  directsound::Release();
   if (callbacks.exit) callbacks.exit();
   ReportReserves();
   backend->Stop();
@@ -120,6 +124,7 @@ int Run(int argc, char** argv, void (*appInit)()) {
       Shutdown(backend);
       return kExitNoWindow;
     }
+    directsound::Start();
     kxgl::InitExtensions();
     if (callbacks.after_create) callbacks.after_create();
     if (callbacks.graphics_init) callbacks.graphics_init();
@@ -128,6 +133,7 @@ int Run(int argc, char** argv, void (*appInit)()) {
 
     if (callbacks.before_destroy) callbacks.before_destroy();
     NotifyContextLost();
+    directsound::Release();
     backend->Destroy();
     if (request == kxcode::kRequestQuit) break;
     callbacks.request = kxcode::kRequestRun;
