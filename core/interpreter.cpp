@@ -171,7 +171,18 @@ fail ParseList(kxlex::cursor& c, kxvalueptr& out) {
   return fail::none;
 }
 
+// Lists and argument lists nest at most this deep within one statement.
+constexpr int kMaxExpressionDepth = 64;
+int expressionDepth = 0;
+
+struct depthguard {
+  depthguard() { ++expressionDepth; }
+  ~depthguard() { --expressionDepth; }
+};
+
 fail ParseExpression(kxlex::cursor& c, kxvalueptr& out) {
+  depthguard guard;
+  if (expressionDepth > kMaxExpressionDepth) return fail::syntax;
   c.SkipBlanks();
   if (c.Peek() == '"') {
     std::string text;

@@ -134,6 +134,10 @@ class part : public kxnode {
   kxnode* Body = nullptr;
   float* Outside = nullptr;
   kxstring Label;
+  kxnode* Geometry = nullptr;
+  float SectionR[4][4] = {};
+  float SectionArea[4] = {};
+  kxstring SectionAirfoil[4];
 
   static int AsMechLink(const kxvalue& from, void** out) { return kxconvertfloatlink(from, &MechLinkType, out); }
   static int AsSignal(const kxvalue& from, void** out) { return kxconvertfloatlink(from, &SignalType, out); }
@@ -149,6 +153,17 @@ class part : public kxnode {
     if (m == "SignalIn") return kxvalueptr(new kxpointerref(&SignalIn, &SignalType, AsSignal));
     if (m == "Flap") return kxvalueptr(new kxnodeptrref(&Flap));
     if (m == "Body") return kxvalueptr(new kxnodeptrref(&Body));
+    if (m == "Geometry") {
+      // Geometry( "~Geometry/Name/" ): the object this part is drawn with.
+      Geometry = kxnode::Find(args.String(0).Text(), this);
+      return Geometry ? kxvoid() : nullptr;
+    }
+    int section = args.Index(0, 4);
+    if (section >= 0) {
+      if (m == "SectionR") return kxvalueptr(new kxvectorref(SectionR[section], &kxvaluetypes::Vector4f));
+      if (m == "SectionArea") return kxvalueptr(new kxrealref(&SectionArea[section]));
+      if (m == "SectionAirfoil") return kxvalueptr(new kxstringref(&SectionAirfoil[section]));
+    }
     return kxnode::GetMember(member, args);
   }
   void CopyTo(kxnode* other) override {
