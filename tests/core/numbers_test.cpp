@@ -63,6 +63,19 @@ TEST_F(CommaLocale, GFormatReadsBackToTheSameFloat) {
   EXPECT_EQ(out.Text(), "  0.1000|a,b|3");
 }
 
+TEST(NumberText, FormattingMatchesPrintfInTheCLocale) {
+  const double values[] = {0.0,     -0.0,   1e-5,     1e-4,      0.1,    100000.0, 1e6,
+                           123456.5, 1e21,  -3.25e-7, 2.0 / 3.0, 1e300,  5e-324,   0.5,
+                           1.5,      2.5,   -1234.5678, 999999.5, 0.00012345678};
+  char expected[512];
+  for (double value : values) {
+    std::snprintf(expected, sizeof expected, "%g", value);
+    EXPECT_EQ(kxnumber::FormatG(value), expected) << value;
+    std::snprintf(expected, sizeof expected, "%8.4f", value);
+    EXPECT_EQ(kxnumber::FormatFixed(value, 8, 4), expected) << value;
+  }
+}
+
 TEST(NumberText, FixedFormatPadsLikePrintf) {
   EXPECT_EQ(kxnumber::FormatFixed(0.1, 8, 4), "  0.1000");
   EXPECT_EQ(kxnumber::FormatFixed(-0.2, 8, 4), " -0.2000");
