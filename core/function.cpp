@@ -4,52 +4,55 @@ namespace {
 kxfunction* commandList = nullptr;
 }
 
-void kxfunction::Bind(void (*handler)()) {
-  handler_ = [handler](const kxargs&) {
-    handler();
-    return kxvoid();
-  };
+void kxfunction::Bind(void (*handler)()) { Set(InvokeVoid, handler); }
+void kxfunction::Bind(void (*handler)(const char*)) { Set(InvokeString, handler); }
+void kxfunction::Bind(void (*handler)(int)) { Set(InvokeInt, handler); }
+void kxfunction::Bind(void (*handler)(int, int)) { Set(InvokeIntInt, handler); }
+void kxfunction::Bind(void (*handler)(kxnode*)) { Set(InvokeNode, handler); }
+void kxfunction::Bind(kxvalueptr (*handler)(float, float, float, float)) { Set(InvokeReal4, handler); }
+void kxfunction::Bind(kxvalueptr (*handler)(const kxargs&)) { Set(InvokeValue, handler); }
+
+kxvalueptr kxfunction::InvokeVoid(const kxfunction& f, const kxargs&) {
+  f.As<void (*)()>()();
+  return kxvoid();
 }
 
-void kxfunction::Bind(void (*handler)(const char*)) {
-  handler_ = [handler](const kxargs& args) {
-    kxstring text = args.String(0);
-    handler(text.Text());
-    return kxvoid();
-  };
+kxvalueptr kxfunction::InvokeString(const kxfunction& f, const kxargs& args) {
+  kxstring text = args.String(0);
+  f.As<void (*)(const char*)>()(text.Text());
+  return kxvoid();
 }
 
-void kxfunction::Bind(void (*handler)(int)) {
-  handler_ = [handler](const kxargs& args) {
-    handler(args.Int(0));
-    return kxvoid();
-  };
+kxvalueptr kxfunction::InvokeInt(const kxfunction& f, const kxargs& args) {
+  f.As<void (*)(int)>()(args.Int(0));
+  return kxvoid();
 }
 
-void kxfunction::Bind(void (*handler)(int, int)) {
-  handler_ = [handler](const kxargs& args) {
-    handler(args.Int(0), args.Int(1));
-    return kxvoid();
-  };
+kxvalueptr kxfunction::InvokeIntInt(const kxfunction& f, const kxargs& args) {
+  f.As<void (*)(int, int)>()(args.Int(0), args.Int(1));
+  return kxvoid();
 }
 
-void kxfunction::Bind(void (*handler)(kxnode*)) {
-  handler_ = [handler](const kxargs& args) {
-    handler(args.Node(0));
-    return kxvoid();
-  };
+kxvalueptr kxfunction::InvokeNode(const kxfunction& f, const kxargs& args) {
+  f.As<void (*)(kxnode*)>()(args.Node(0));
+  return kxvoid();
 }
 
-void kxfunction::Bind(kxvalueptr (*handler)(float, float, float, float)) {
-  handler_ = [handler](const kxargs& args) {
-    return handler(args.Real(0), args.Real(1), args.Real(2), args.Real(3));
-  };
+kxvalueptr kxfunction::InvokeReal4(const kxfunction& f, const kxargs& args) {
+  return f.As<kxvalueptr (*)(float, float, float, float)>()(args.Real(0), args.Real(1), args.Real(2),
+                                                           args.Real(3));
 }
 
-void kxfunction::Bind(kxvalueptr (*handler)(const kxargs&)) { handler_ = handler; }
+kxvalueptr kxfunction::InvokeValue(const kxfunction& f, const kxargs& args) {
+  return f.As<kxvalueptr (*)(const kxargs&)>()(args);
+}
+
+kxvalueptr kxfunction::InvokeHandler(const kxfunction& f, const kxargs& args) {
+  return f.handler_ ? f.handler_(args) : kxvoid();
+}
 
 kxvalueptr kxfunction::Invoke(const kxargs& args) const {
-  return handler_ ? handler_(args) : kxvoid();
+  return adaptor_ ? adaptor_(*this, args) : kxvoid();
 }
 
 int kxfunction::Register(kxfunction* function) {

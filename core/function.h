@@ -23,9 +23,22 @@ class kxfunction {
   void Bind(void (*handler)(kxnode*));
   void Bind(kxvalueptr (*handler)(float, float, float, float));
   void Bind(kxvalueptr (*handler)(const kxargs&));
-  void BindHandler(Handler handler) { handler_ = std::move(handler); }
+  void BindHandler(Handler handler) {
+    adaptor_ = InvokeHandler;
+    handler_ = std::move(handler);
+  }
 
   kxvalueptr Invoke(const kxargs& args) const;
+
+  // The adaptors between the script arguments and the bound handler.
+  static kxvalueptr InvokeVoid(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeString(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeInt(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeIntInt(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeNode(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeReal4(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeValue(const kxfunction& f, const kxargs& args);
+  static kxvalueptr InvokeHandler(const kxfunction& f, const kxargs& args);
 
   // Links the command into the global list; the same object twice is a no-op,
   // another object of the same name takes over the name.
@@ -44,6 +57,20 @@ class kxfunction {
   kxfunction* next = nullptr;
 
  private:
-  Handler handler_;
+  using Adaptor = kxvalueptr (*)(const kxfunction&, const kxargs&);
+  using Raw = void (*)();
+  template <class F>
+  void Set(Adaptor adaptor, F handler) {
+    adaptor_ = adaptor;
+    raw_ = reinterpret_cast<Raw>(handler);
+  }
+  template <class F>
+  F As() const {
+    return reinterpret_cast<F>(raw_);
+  }
+
+  Adaptor adaptor_ = nullptr;
+  Raw raw_ = nullptr;   // the bound function, cast back by its adaptor
+  Handler handler_;     // the bound callable of BindHandler
   bool registered_ = false;
 };

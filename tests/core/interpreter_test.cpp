@@ -1,7 +1,9 @@
+#include <clocale>
 #include <cmath>
 #include <vector>
 
 #include "core/function.h"
+#include "core/output.h"
 #include "test_support.h"
 
 namespace {
@@ -270,6 +272,80 @@ TEST_F(interpretertest, ControlAssignmentLines) {
   kxscript::Execute("Dual( 70 ) = 1", c);
   kxscript::Execute("Bogus = 3", c);
   EXPECT_EQ(log.Lines(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(interpretertest, NumbersReadTheSameInADecimalCommaLocale) {
+  std::string saved = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8")) {
+    GTEST_SKIP() << "no decimal-comma locale installed";
+  }
+  kxscript::Execute("Append kxtestpart P", top);
+  auto* p = static_cast<part*>(kxnode::Find("P", top));
+  kxscript::Execute("Mass = 0.75;RootR = kxvector4f( 1e-05, 1, -0.5, 1 )", p);
+  kxvalueptr mass = kxscript::Evaluate("Mass", p);
+  kxout out;
+  mass->Print(out);
+  std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(p->Mass, 0.75f);
+  EXPECT_EQ(p->RootR[0], 1e-05f);
+  EXPECT_EQ(out.Text(), "0.75");
+}
+
+}  // namespace
+
+namespace {
+
+std::string lastText;
+int lastA = -1, lastB = -1;
+kxnode* lastNode = nullptr;
+void TakeText(const char* text) { lastText = text; }
+void TakeTwo(int a, int b) {
+  lastA = a;
+  lastB = b;
+}
+void TakeNode(kxnode* node) { lastNode = node; }
+
+TEST_F(interpretertest, AdaptorsConvertTheScriptArguments) {
+  static kxfunction named("kxtesttext");
+  named.Bind(TakeText);
+  kxfunction::Register(&named);
+  kxfunction::Register(&named);  // twice: still one entry, no loop
+  kxfunction::Register("kxtesttwo", TakeTwo);
+  kxfunction::Register("kxtestnode", TakeNode);
+  int captured = 0;
+  kxfunction::RegisterHandler("kxtestcount", [&captured](const kxargs& args) {
+    captured = static_cast<int>(args.Count());
+    return kxvoid();
+  });
+
+  kxscript::Execute("kxtesttext( \"hello\" );kxtesttwo( 3, \"4\" );kxtestnode( ../ );kxtestcount 1 2 3", top);
+  EXPECT_EQ(lastText, "hello");
+  EXPECT_EQ(lastA, 3);
+  EXPECT_EQ(lastB, 4);
+  EXPECT_EQ(lastNode, kxscript::Root());
+  EXPECT_EQ(captured, 3);
+  kxscript::Execute("kxtesttwo", top);  // run bare: defaults
+  EXPECT_EQ(lastA, 0);
+  EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
+
+  // The newest command of a name wins.
+  kxfunction::Register("kxtesttext", TakeNode);
+  EXPECT_NE(kxfunction::Find("kxtesttext"), &named);
+}
+
+TEST_F(interpretertest, FromValueChecksTheNodeType) {
+  kxscript::Execute("Append kxtestpart P;Append kxnode N", top);
+  kxnodevalue partValue(kxnode::Find("P", top));
+  kxnodevalue plainValue(kxnode::Find("N", top));
+  kxintvalue number(1);
+  EXPECT_NE(kxnode::FromValue<part>(&partValue), nullptr);
+  EXPECT_EQ(kxnode::FromValue<part>(&plainValue), nullptr);
+  EXPECT_EQ(kxnode::FromValue<part>(&number), nullptr);
+  EXPECT_NE(kxnode::FromValue<kxnode>(&plainValue), nullptr);
 }
 
 }  // namespace
