@@ -25,8 +25,9 @@ V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x
 double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 double Length(V3 a) { return std::sqrt(Dot(a, a)); }
 
-// Relative size below which distances count as zero.
-constexpr double kFlatTolerance = 1e-9;
+// Relative size below which distances count as zero: the positions come
+// from floats, whose rounding is about 6e-8 of their size.
+constexpr double kFlatTolerance = 1e-6;
 
 struct Face {
   int a, b, c;

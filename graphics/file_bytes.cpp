@@ -6,22 +6,17 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "platform/files.h"
 
 namespace kxgl {
 
 int ReadFileBytes(const char* path, std::vector<uint8_t>* out) {
   out->clear();
-  if (!path || !*path) return 0;
-  std::string resolved = kxcore::ResolvePath(path);
-  struct stat info;
-  if (stat(resolved.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
-  if (info.st_size > kMaxFileBytes) return 0;
-  std::FILE* file = std::fopen(resolved.c_str(), "rb");
-  if (!file) return 0;
-  out->resize(static_cast<size_t>(info.st_size));
-  size_t got = out->empty() ? 0 : std::fread(out->data(), 1, out->size(), file);
-  std::fclose(file);
-  if (got != out->size()) {
+  long size = kxsystem::GetFileSize(path);
+  if (size < 0 || size > kMaxFileBytes) return 0;
+  out->resize(static_cast<size_t>(size));
+  long got = kxsystem::ReadWholeFile(path, out->data(), size);
+  if (got != size) {
     out->clear();
     return 0;
   }
@@ -29,18 +24,7 @@ int ReadFileBytes(const char* path, std::vector<uint8_t>* out) {
 }
 
 int WriteFileBytes(const char* path, const void* data, size_t size) {
-  if (!path || !*path) return 0;
-  std::string target = kxcore::ResolvePath(path);
-  std::string temporary = target + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return 0;
-  size_t put = size ? std::fwrite(data, 1, size, file) : 0;
-  int closed = std::fclose(file) == 0;
-  if (put != size || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return 0;
-  }
-  return 1;
+  return kxsystem::WriteWholeFile(path, data, static_cast<long>(size));
 }
 
 long long FileTime(const char* path) {

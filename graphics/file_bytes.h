@@ -1,6 +1,6 @@
 // Whole-file reads and atomic whole-file writes for the graphics readers and
-// writers. Paths go through the core's resolver, so they match what the
-// platform would open.
+// writers (through the platform's files), and file times for choosing
+// between a mesh and its binary twin.
 #pragma once
 
 #include <cstddef>

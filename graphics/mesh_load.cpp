@@ -74,7 +74,6 @@ int LoadGeometry(const char* path, kxgeometry** slot, int preferBinary, int /*re
   if (!slot) return 0;
   kxgeometry::Free(slot);
   std::string named = path ? path : "";
-  kxcore::Log("gl:  loading geometry %s=", named.c_str());
   std::string chosen = named;
   if (preferBinary) {
     std::string twin = TwinOf(named);
@@ -84,14 +83,13 @@ int LoadGeometry(const char* path, kxgeometry** slot, int preferBinary, int /*re
     if (twinTime >= 0 && (namedTime < 0 || twinTime >= namedTime) && FileLength(twin.c_str()) > 0)
       chosen = twin;
   }
+  // The readers log why a file is refused; the result line follows them
+  // whole, and the texture loads after it.
   kxgeometry* list = ReadMeshFile(chosen.c_str());
-  if (!list) {
-    kxcore::Log("fail\n");
-    return 0;
-  }
+  kxcore::Log("gl:  loading geometry %s=%s\n", named.c_str(), list ? "ok" : "fail");
+  if (!list) return 0;
   LoadMeshTextures(list, chosen);
   *slot = list;
-  kxcore::Log("ok\n");
   return 1;
 }
 

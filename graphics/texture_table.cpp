@@ -141,22 +141,19 @@ kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wr
       return &t;
     }
   }
-  kxcore::Log("gl:  loading texture %s=", key);
+  // Reader complaints come first, then the whole result line.
   kximage image;
   kxtexture* t = nullptr;
   if (BytesPerTexel(type) && ReadImageFile(key, &image)) {
     t = ClaimEntry(key, type, image.width, image.height, filter, wrapS, wrapT, mipmap);
   }
-  if (!t) {
-    kxcore::Log("fail\n");
-    return nullptr;
-  }
+  kxcore::Log("gl:  loading texture %s=%s\n", key, t ? "ok" : "fail");
+  if (!t) return nullptr;
   t->fromFile = 1;
   t->fileFlags = image.flags;
   size_t count = static_cast<size_t>(image.width) * image.height;
   for (size_t i = 0; i < count; ++i)
     StoreTexel(&image.pixels[i * image.channels], image.channels, type, t->pixels + i * t->bytesPerTexel);
-  kxcore::Log("ok\n");
   return t;
 }
 
