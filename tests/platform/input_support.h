@@ -102,3 +102,51 @@ class UsbTest : public ::testing::Test {
 };
 
 }  // namespace inputtest
+
+#include "core/interpreter.h"
+#include "platform/input_types.h"
+#include "platform/pinboard.h"
+
+namespace inputtest {
+
+// The script that builds the input roots, as the UI description does.
+constexpr const char* kInputRootsScript =
+    "Append kxpinboard Pinboard\n"
+    "cd Pinboard/\n"
+    "Append kxdevicemouse Mouse\n"
+    "Mouse/PlugIn( 100 )\n"
+    "Append kxdevicekeyboard Keyboard\n"
+    "Keyboard/PlugIn( 120 )\n"
+    "Append kxdevicetimer Timer\n"
+    "Timer/PlugIn( 150 )\n"
+    "cd /\n"
+    "Append kxpanel Panel\n"
+    "cd Panel/\n"
+    "Append kxeventdisplay Display\n"
+    "cd /\n";
+
+// "/Pinboard/" and "/Panel/" built by script for each test, removed after it.
+class InputTreeTest : public UsbTest {
+ protected:
+  void SetUp() override {
+    UsbTest::SetUp();
+    kxscript::Init();
+    input::RegisterTypes();
+    kxscript::Execute(kInputRootsScript, kxscript::Root());
+    board = input::Pinboard();
+    panel = input::Panel();
+    ASSERT_NE(board, nullptr);
+    ASSERT_NE(panel, nullptr);
+  }
+  void TearDown() override {
+    delete board;
+    delete panel;
+    kxscript::SetCurrent(kxscript::Root());
+    UsbTest::TearDown();
+  }
+  float Slot(int i) const { return board->slots[i]; }
+  kxpinboard* board = nullptr;
+  kxpanel* panel = nullptr;
+};
+
+}  // namespace inputtest
