@@ -1,0 +1,37 @@
+// Reads arbitrary bytes line by line: every line must be cut at CR/LF, stay
+// within the line limit, and the reader must reach the end.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/codes.h"
+#include "platform/files.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static char path[] = "/tmp/skyvane-read-line-fuzz-XXXXXX";
+  static int fd = [] {
+    int made = mkstemp(path);
+    if (made >= 0) std::atexit([] { unlink(path); });
+    return made;
+  }();
+  if (fd < 0) return 0;
+  FILE* out = std::fopen(path, "wb");
+  if (!out) return 0;
+  std::fwrite(data, 1, size, out);
+  std::fclose(out);
+  kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary);
+  if (!file) std::abort();
+  size_t lines = 0;
+  while (!kxsystem::IsEof(file)) {
+    const char* line = kxsystem::ReadLine(file);
+    size_t length = std::strlen(line);
+    if (length > static_cast<size_t>(kxsystem::kMaxLineChars)) std::abort();
+    if (std::strpbrk(line, "\r\n")) std::abort();
+    if (++lines > size + 2) std::abort();  // each call must make progress
+  }
+  kxsystem::CloseFile(file);
+  return 0;
+}

@@ -1,0 +1,266 @@
+#include "platform/files.h"
+
+#include <strings.h>
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/codes.h"
+#include "platform/log.h"
+
+namespace fs = std::filesystem;
+
+namespace kxsystem {
+namespace {
+
+const char kTempSuffix[] = ".tmp";
+
+std::string Normalise(const char* path) {
+  std::string text(path);
+  for (char& c : text)
+    if (c == '\\') c = '/';
+  return text;
+}
+
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::path(path), error);
+}
+
+// Finds the entry of dir whose name equals name without case; empty if none.
+// The byte-smallest match wins so the choice does not depend on the order
+// the directory happens to list.
+std::string MatchNoCase(const std::string& dir, const std::string& name) {
+  std::error_code error;
+  fs::directory_iterator it(dir.empty() ? fs::path(".") : fs::path(dir), error);
+  if (error) return std::string();
+  std::string best;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) break;
+    std::string entry = it->path().filename().string();
+    if (strcasecmp(entry.c_str(), name.c_str()) == 0 && (best.empty() || entry < best)) best = entry;
+  }
+  return best;
+}
+
+std::string Resolve(const std::string& path) {
+  if (path.empty() || Exists(path)) return path;
+  std::string result;
+  size_t pos = 0;
+  if (path[0] == '/') {
+    result = "/";
+    pos = 1;
+  }
+  bool matching = true;
+  while (pos <= path.size()) {
+    size_t slash = path.find('/', pos);
+    if (slash == std::string::npos) slash = path.size();
+    std::string part = path.substr(pos, slash - pos);
+    if (!part.empty()) {
+      std::string next = result + part;
+      if (matching && !Exists(next) && part != "." && part != "..") {
+        std::string found = MatchNoCase(result, part);
+        if (found.empty()) matching = false;
+        else next = result + found;
+      }
+      result = next;
+    }
+    if (slash < path.size()) result += '/';
+    pos = slash + 1;
+  }
+  return result;
+}
+
+bool IsDirectory(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(fs::path(path), error);
+}
+
+// Writes size bytes to a temporary beside the target and renames it over.
+int WriteAtomically(const std::string& target, const void* buffer, long size) {
+  std::string temp = target + kTempSuffix;
+  FILE* stream = std::fopen(temp.c_str(), "wb");
+  if (!stream) return 0;
+  size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
+  bool ok = written == static_cast<size_t>(size) && std::fflush(stream) == 0;
+  ok = std::fclose(stream) == 0 && ok;
+  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) std::remove(temp.c_str());
+  return ok ? 1 : 0;
+}
+
+}  // namespace
+
+std::string ResolveReadPath(const char* path) {
+  if (!path) return std::string();
+  return Resolve(Normalise(path));
+}
+
+std::string ResolveWritePath(const char* path) {
+  if (!path) return std::string();
+  std::string normal = Normalise(path);
+  std::string whole = Resolve(normal);
+  if (Exists(whole)) return whole;
+  size_t slash = normal.rfind('/');
+  if (slash == std::string::npos) return normal;
+  if (slash == 0) return normal;
+  return Resolve(normal.substr(0, slash)) + normal.substr(slash);
+}
+
+kxfile* OpenFile(const char* path, int mode) {
+  if (!path || !*path) return nullptr;
+  const char* stdioMode = nullptr;
+  switch (mode) {
+    case kxcode::kFileReadBinary: stdioMode = "rb"; break;
+    case kxcode::kFileWriteBinary: stdioMode = "wb"; break;
+    case kxcode::kFileWriteText: stdioMode = "w"; break;
+    default: return nullptr;
+  }
+  auto* file = new kxfile;
+  file->mode = mode;
+  if (mode == kxcode::kFileReadBinary) {
+    file->path = ResolveReadPath(path);
+    if (IsDirectory(file->path)) {
+      delete file;
+      return nullptr;
+    }
+    file->stream = std::fopen(file->path.c_str(), stdioMode);
+  } else {
+    file->path = ResolveWritePath(path);
+    file->temp_path = file->path + kTempSuffix;
+    file->stream = std::fopen(file->temp_path.c_str(), stdioMode);
+  }
+  if (!file->stream) {
+    delete file;
+    return nullptr;
+  }
+  std::memset(file->line, 0, sizeof(file->line));
+  return file;
+}
+
+void CloseFile(kxfile* file) {
+  if (!file) return;
+  if (file->temp_path.empty()) {
+    std::fclose(file->stream);
+  } else {
+    bool ok = !std::ferror(file->stream) && std::fflush(file->stream) == 0;
+    ok = std::fclose(file->stream) == 0 && ok;
+    if (ok) ok = std::rename(file->temp_path.c_str(), file->path.c_str()) == 0;
+    if (!ok) {
+      std::remove(file->temp_path.c_str());
+      Log("kxsystem:  write %s=fail\n", file->path.c_str());
+    }
+  }
+  delete file;
+}
+
+const char* ReadLine(kxfile* file) {
+  if (!file) return "";
+  std::memset(file->line, 0, sizeof(file->line));
+  if (!file->temp_path.empty()) return file->line;
+  if (!std::fgets(file->line, kLineBufferBytes, file->stream)) {
+    file->line[0] = 0;
+    return file->line;
+  }
+  size_t length = std::strlen(file->line);
+  bool full = length == static_cast<size_t>(kMaxLineChars) && file->line[length - 1] != '\n';
+  if (full) {
+    // Skip the rest of an over-long line so it never reads as a line of its own.
+    int c = std::getc(file->stream);
+    if (c != '\n' && c != EOF) {
+      while (c != '\n' && c != EOF) c = std::getc(file->stream);
+      if (!file->long_line_logged) {
+        Log("kxsystem:  %s: line longer than %d characters cut\n", file->path.c_str(), kMaxLineChars);
+        file->long_line_logged = 1;
+      }
+    }
+  }
+  file->line[std::strcspn(file->line, "\r\n")] = 0;
+  return file->line;
+}
+
+int IsEof(kxfile* file) {
+  if (!file) return 1;
+  return std::feof(file->stream) ? 1 : 0;
+}
+
+long GetFileSize(const char* path) {
+  if (!path || !*path) return -1;
+  std::string resolved = ResolveReadPath(path);
+  if (IsDirectory(resolved)) return -1;
+  FILE* stream = std::fopen(resolved.c_str(), "rb");
+  if (!stream) return -1;
+  long size = -1;
+  if (std::fseek(stream, 0, SEEK_END) == 0) size = std::ftell(stream);
+  std::fclose(stream);
+  return size;
+}
+
+long ReadWholeFile(const char* path, void* buffer, long capacity) {
+  if (!path || !*path || capacity < 0 || (!buffer && capacity > 0)) return -1;
+  std::string resolved = ResolveReadPath(path);
+  if (IsDirectory(resolved)) return -1;
+  FILE* stream = std::fopen(resolved.c_str(), "rb");
+  if (!stream) return -1;
+  size_t count = capacity > 0 ? std::fread(buffer, 1, static_cast<size_t>(capacity), stream) : 0;
+  if (count == static_cast<size_t>(capacity) && std::fgetc(stream) != EOF)
+    Log("kxsystem:  %s: longer than %ld bytes, rest not read\n", resolved.c_str(), capacity);
+  std::fclose(stream);
+  return static_cast<long>(count);
+}
+
+int WriteWholeFile(const char* path, const void* buffer, long size) {
+  if (!path || !*path || size < 0 || (!buffer && size > 0)) return 0;
+  return WriteAtomically(ResolveWritePath(path), buffer, size);
+}
+
+int AppendFile(const char* path, const void* buffer, long size) {
+  if (!path || !*path || size < 0 || (!buffer && size > 0)) return 0;
+  std::string target = ResolveWritePath(path);
+  FILE* stream = std::fopen(target.c_str(), "ab");
+  if (!stream) return 0;
+  size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
+  bool ok = written == static_cast<size_t>(size);
+  ok = std::fclose(stream) == 0 && ok;
+  return ok ? 1 : 0;
+}
+
+int DeleteFile(const char* path) {
+  if (!path || !*path) return 0;
+  std::string target = ResolveReadPath(path);
+  std::error_code error;
+  fs::file_status status = fs::symlink_status(fs::path(target), error);
+  if (!fs::exists(status)) return 1;
+  if (fs::is_directory(status)) return 0;
+  return fs::remove(fs::path(target), error) && !error ? 1 : 0;
+}
+
+int CopyFile(const char* source, const char* destination) {
+  if (!source || !*source || !destination || !*destination) return 0;
+  std::string from = ResolveReadPath(source);
+  std::string to = ResolveWritePath(destination);
+  std::error_code error;
+  if (!fs::is_regular_file(fs::path(from), error)) return 0;
+  if (fs::exists(fs::path(to), error) && fs::equivalent(fs::path(from), fs::path(to), error)) return 1;
+  std::string temp = to + kTempSuffix;
+  if (!fs::copy_file(fs::path(from), fs::path(temp), fs::copy_options::overwrite_existing, error) || error) {
+    fs::remove(fs::path(temp), error);
+    return 0;
+  }
+  if (std::rename(temp.c_str(), to.c_str()) != 0) {
+    fs::remove(fs::path(temp), error);
+    return 0;
+  }
+  return 1;
+}
+
+int CreateDirectory(const char* path) {
+  if (!path || !*path) return 0;
+  std::string target = ResolveWritePath(path);
+  while (target.size() > 1 && target.back() == '/') target.pop_back();
+  std::error_code error;
+  return fs::create_directory(fs::path(target), error) && !error ? 1 : 0;
+}
+
+}  // namespace kxsystem

@@ -1,0 +1,67 @@
+// Files for every subsystem: streams read line by line, whole-file reads and
+// writes, copy, delete and directory creation. Names are matched exactly and,
+// failing that, without case, because the data was authored on case-blind
+// file systems. Writes go to a temporary file renamed over the target when
+// complete, so a failed write never destroys the old file.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace kxsystem {
+
+// Longest line ReadLine returns; the rest of a longer line is skipped.
+constexpr int kMaxLineChars = 63999;
+constexpr int kLineBufferBytes = kMaxLineChars + 1;
+
+}  // namespace kxsystem
+
+// An open file with its own line buffer. For writing, the data goes to
+// temp_path until CloseFile renames it over path.
+struct kxfile {
+  FILE* stream = nullptr;
+  std::string path;       // the file as the caller will see it
+  std::string temp_path;  // empty when reading
+  int mode = 0;
+  int long_line_logged = 0;
+  char line[kxsystem::kLineBufferBytes];
+};
+
+namespace kxsystem {
+
+// Mode 30 "rb", 31 "wb", 32 "wt"; null for an empty path, another mode or a
+// file that cannot be opened.
+kxfile* OpenFile(const char* path, int mode);
+// Closes; a write is renamed over its target only when every byte got out.
+// Null is ignored.
+void CloseFile(kxfile* file);
+// Next line without its CR/LF, at most kMaxLineChars characters; empty at the
+// end. Valid until the next ReadLine or CloseFile of that file.
+const char* ReadLine(kxfile* file);
+// 1 for null or once a read has hit the end, else 0.
+int IsEof(kxfile* file);
+
+// Bytes, or -1 for an empty path, a directory or a file that cannot be opened.
+long GetFileSize(const char* path);
+// Reads at most capacity bytes; the count read, or -1. No terminator added.
+long ReadWholeFile(const char* path, void* buffer, long capacity);
+// Creates or replaces the file atomically; 1 when all bytes were written.
+int WriteWholeFile(const char* path, const void* buffer, long size);
+// Appends in place, creating the file; 1 or 0.
+int AppendFile(const char* path, const void* buffer, long size);
+// Removes a regular file; a missing file is no error (1).
+int DeleteFile(const char* path);
+// Copies, replacing the destination; the same file on both sides is left
+// untouched (1).
+int CopyFile(const char* source, const char* destination);
+// 1 when the directory was created, 0 when it failed or already existed.
+int CreateDirectory(const char* path);
+
+// The path a read would open: "\" becomes "/", and a path that does not exist
+// is matched component by component without case. Unmatched parts stay.
+std::string ResolveReadPath(const char* path);
+// The path a write would create: an existing file of any case is replaced,
+// else the name is placed in the resolved directory.
+std::string ResolveWritePath(const char* path);
+
+}  // namespace kxsystem

@@ -1,0 +1,182 @@
+#include "platform/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "core/hooks.h"
+#include "platform/files.h"
+
+namespace kxsystem {
+namespace {
+
+// Text logged before the file is opened is kept up to this size.
+constexpr size_t kMaxPendingBytes = 1 << 20;
+
+/*
+ * The history is one zero-filled block: complete lines one after the other,
+ * each ended by a zero byte, then the unfinished line, then zeros. A line that
+ * does not fit pushes out whole oldest lines and the rest moves to the front,
+ * so a pointer from GetLogLine always sees its younger lines after it. A
+ * single line too long for the block keeps its start.
+ */
+struct History {
+  char bytes[kLogHistoryBytes] = {};
+  size_t complete = 0;  // bytes of complete lines, terminators included
+  size_t partial = 0;   // bytes of the unfinished line after them
+
+  void DropOldestLine() {
+    const void* zero = std::memchr(bytes, 0, complete);
+    size_t length = static_cast<const char*>(zero) - bytes + 1;
+    size_t used = complete + partial;
+    std::memmove(bytes, bytes + length, used - length);
+    std::memset(bytes + used - length, 0, kLogHistoryBytes - (used - length));
+    complete -= length;
+  }
+
+  void AppendChars(const char* text, size_t count) {
+    // The unfinished line always keeps one zero byte after it.
+    while (complete > 0 && complete + partial + count + 1 > kLogHistoryBytes) DropOldestLine();
+    size_t room = kLogHistoryBytes - 1 - complete - partial;
+    if (complete + partial >= kLogHistoryBytes) room = 0;
+    if (count > room) count = room;
+    std::memcpy(bytes + complete + partial, text, count);
+    partial += count;
+  }
+
+  void EndLine() {
+    if (complete + partial >= kLogHistoryBytes) {
+      // Only possible for a line that filled the block: keep its start.
+      partial = kLogHistoryBytes - 1 - complete;
+    }
+    bytes[complete + partial] = 0;
+    complete += partial + 1;
+    partial = 0;
+  }
+
+  void Append(const char* text) {
+    while (*text) {
+      const char* newline = std::strchr(text, '\n');
+      size_t count = newline ? static_cast<size_t>(newline - text) : std::strlen(text);
+      AppendChars(text, count);
+      if (!newline) return;
+      if (complete == kLogHistoryBytes && partial == 0) DropOldestLine();
+      EndLine();
+      text = newline + 1;
+    }
+  }
+
+  const char* Line(int n) const {
+    if (n < 1) n = 1;
+    // Walk back over line starts from the newest.
+    size_t end = partial > 0 ? complete + partial : complete;
+    if (end == 0) return bytes;
+    int found = 0;
+    size_t start = end;
+    // Position of the newest line's terminator (or end of the partial line).
+    size_t pos = partial > 0 ? complete + partial : complete - 1;
+    while (true) {
+      size_t begin = pos;
+      while (begin > 0 && bytes[begin - 1] != 0) --begin;
+      ++found;
+      start = begin;
+      if (found == n || begin == 0) break;
+      pos = begin - 1;
+    }
+    if (found < n) return bytes;
+    return bytes + start;
+  }
+};
+
+std::mutex logMutex;
+History history;
+FILE* logFile = nullptr;
+std::string pending;
+void (*fatalCleanup)() = nullptr;
+
+void AppendLocked(const char* text) {
+  history.Append(text);
+  if (logFile) {
+    std::fputs(text, logFile);
+    if (std::strchr(text, '\n')) std::fflush(logFile);
+  } else if (pending.size() < kMaxPendingBytes) {
+    pending += text;
+  }
+}
+
+void FatalHandler(int code) {
+  Log("kxsystem:  fatal error %d\n", code);
+  FlushLog();
+  if (fatalCleanup) fatalCleanup();
+}
+
+std::string ResolveForCore(const char* path) { return ResolveReadPath(path); }
+
+}  // namespace
+
+void Log(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (length < 0) {
+    va_end(args);
+    return;
+  }
+  std::string text(static_cast<size_t>(length), '\0');
+  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  va_end(args);
+  LogText(text.c_str());
+}
+
+void LogText(const char* text) {
+  if (!text || !*text) return;
+  std::lock_guard<std::mutex> lock(logMutex);
+  AppendLocked(text);
+}
+
+int OpenLog(const char* path) {
+  std::lock_guard<std::mutex> lock(logMutex);
+  if (logFile) std::fclose(logFile);
+  logFile = path && *path ? std::fopen(path, "w") : nullptr;
+  if (!logFile) return 0;
+  std::fputs(pending.c_str(), logFile);
+  std::fflush(logFile);
+  pending.clear();
+  return 1;
+}
+
+void CloseLog() {
+  std::lock_guard<std::mutex> lock(logMutex);
+  if (logFile) std::fclose(logFile);
+  logFile = nullptr;
+}
+
+void FlushLog() {
+  std::lock_guard<std::mutex> lock(logMutex);
+  if (logFile) std::fflush(logFile);
+}
+
+const char* GetLogLine(int n) {
+  std::lock_guard<std::mutex> lock(logMutex);
+  return history.Line(n);
+}
+
+void ClearLogHistory() {
+  std::lock_guard<std::mutex> lock(logMutex);
+  history = History();
+  pending.clear();
+}
+
+void InstallCoreHandlers(void (*cleanup)()) {
+  fatalCleanup = cleanup;
+  kxcore::SetLogHandler(LogText);
+  kxcore::SetFatalHandler(FatalHandler);
+  kxcore::SetPathResolver(ResolveForCore);
+}
+
+}  // namespace kxsystem
