@@ -10,8 +10,9 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libopenal-dev libhidapi-dev
   libjpeg62-turbo-dev libccd-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
-  libfreetype-dev
+  libfreetype-dev fonts-dejavu-core
   xvfb xauth
+  locales
 )
 
 missing=()
@@ -21,13 +22,19 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "install-deps: installing ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A decimal-comma locale, so the tests prove that number text does not
+# depend on the process locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "install-deps: no de_DE locale"
+fi
+

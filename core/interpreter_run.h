@@ -1,0 +1,34 @@
+// The state of one run of the interpreter (an Execute or a ReadFile), shared
+// by the interpreter and the description-file reader.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class kxnode;
+
+namespace kxscript::detail {
+
+struct run {
+  const char* file = nullptr;  // null for a command text
+  int line = 0;
+  kxnode* saved = nullptr;         // the caller's current node
+  bool savedDestroyed = false;     // ... destroyed while this run went on
+  bool lost = false;               // after a failed cd: skip until it is undone
+  kxnode* lostReturn = nullptr;    // current node before the failed cd
+  int lostDepth = 0;               // cd levels entered while lost
+  int skipped = 0;
+  int unknown = 0;                 // statements naming nothing the node knows
+  bool reported = false;           // the running statement's failure is logged
+  std::string_view statement;
+  run* outer = nullptr;
+};
+
+// Starts a run (null when nested too deep, after a log line).
+bool Begin(run& r, kxnode* node, const char* what);
+// Ends it: logs what was skipped, restores the caller's current node and
+// returns the node current at the end.
+kxnode* End(run& r);
+void RunLine(run& r, std::string_view line);
+
+}  // namespace kxscript::detail

@@ -1,0 +1,24 @@
+// Runs arbitrary command texts against a scratch tree.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_nodes.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  kxfuzzsetup();
+  kxnode* scratch = kxfuzznode::Type.Create();
+  scratch->name = "Scratch";
+  kxscript::Root()->AppendChild(scratch);
+  kxscript::SetAlias("Aircraft", scratch);
+  std::string text(reinterpret_cast<const char*>(data), size);
+  kxscript::Execute(text.c_str(), scratch);
+  if (kxnode* again = kxnode::Find("/Scratch/")) {
+    kxnode* copy = again->Clone(nullptr);
+    delete copy;
+  }
+  // The text may have moved or renamed the scratch node: remove whatever it left.
+  kxscript::Root()->DeleteChildren();
+  kxscript::SetCurrent(kxscript::Root());
+  return 0;
+}

@@ -1,0 +1,89 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "test_support.h"
+
+namespace {
+
+using kxtest::controls;
+using kxtest::coretest;
+
+class scriptfiletest : public coretest {
+ protected:
+  std::string Write(const char* name, const std::string& text) {
+    std::filesystem::path path = std::filesystem::temp_directory_path() / ("kxcore_" + std::to_string(::getpid()) + name);
+    std::ofstream(path, std::ios::binary) << text;
+    written.push_back(path);
+    return path.string();
+  }
+  void TearDown() override {
+    for (auto& p : written) std::filesystem::remove(p);
+    coretest::TearDown();
+  }
+  std::vector<std::filesystem::path> written;
+};
+
+TEST_F(scriptfiletest, ControlFileRunsEveryLineAndCountsUnknownNames) {
+  kxscript::Execute("Append kxtestcontrols C", top);
+  auto* c = static_cast<controls*>(kxnode::Find("C", top));
+  std::string path = Write("controls.kxa",
+                           "Text = \"mine@@ADV\"\nDual( 4 ) = 0.75\nDual( 70 ) = 1\nBogus = 3\n"
+                           "Invert( 4 ) = 1\nExpo( 4 ) = 0\nEasy = 1\n");
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), c), 1);
+  EXPECT_EQ(c->Dual[4], 0.75f);
+  EXPECT_EQ(c->Invert[4], 1.0f);
+  EXPECT_EQ(c->Easy, 1);
+  EXPECT_EQ(log.Lines(), 1) << kxtest::logcapture::Text();
+  EXPECT_TRUE(log.Contains(": 3 statements name nothing known here"));
+  EXPECT_EQ(kxscript::Current(), kxscript::Root());
+
+  c->Easy = 7;
+  EXPECT_EQ(kxscript::ReadFile("/nonexistent/controls.kxa", c), 0);
+  EXPECT_EQ(c->Easy, 7);
+}
+
+TEST_F(scriptfiletest, SyntaxErrorsNameFileAndLine) {
+  std::string path = Write("bad.kxd", "Append kxnode A\nName = \"open\n");
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 1);
+  EXPECT_TRUE(log.Contains("(2): syntax error \"Name = \"open\""));
+  EXPECT_NE(kxnode::Find("A", top), nullptr);
+}
+
+TEST_F(scriptfiletest, SectionsRunAloneAndCrLfAndBomAreAccepted) {
+  std::string path = Write("display.kxd",
+                           "\xEF\xBB\xBF" "Append kxnode Whole\r\n"
+                           "[kxwindowobjectedit]\r\n"
+                           "Append kxnode Edit\r\n"
+                           "  [other]\r\n"
+                           "Append kxnode Other\r\n");
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top, "kxwindowobjectedit"), 1);
+  EXPECT_NE(kxnode::Find("Edit", top), nullptr);
+  EXPECT_EQ(kxnode::Find("Whole", top), nullptr);
+  EXPECT_EQ(kxnode::Find("Other", top), nullptr);
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top, "missing"), 0);
+
+  kxnode* all = new kxnode;
+  top->AppendChild(all);
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), all), 1);
+  EXPECT_EQ(all->ChildCount(), 3);
+  EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
+}
+
+TEST_F(scriptfiletest, RunsAgainstTheCurrentNodeWhenGivenNone) {
+  std::string path = Write("here.kxd", "Append kxnode Here");
+  kxscript::SetCurrent(top);
+  EXPECT_EQ(kxscript::ReadFile(path.c_str()), 1);
+  EXPECT_NE(kxnode::Find("Here", top), nullptr);
+  EXPECT_EQ(kxscript::Current(), top);
+}
+
+TEST_F(scriptfiletest, LongLinesHaveNoLimit) {
+  std::string name(100000, 'n');
+  std::string path = Write("long.kxd", "Append kxnode " + name + "\n");
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 1);
+  ASSERT_NE(top->firstChild, nullptr);
+  EXPECT_EQ(top->firstChild->name.Length(), 100000u);
+}
+
+}  // namespace
