@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/gl_context.h"
+#include "platform/input_devices.h"
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/reserves.h"
@@ -76,6 +77,7 @@ void StartUp(const char* dataDir, int dataDirFailed) {
 void Shutdown(windowbackend* backend) {
   directsound::Release();
   if (callbacks.exit) callbacks.exit();
+  kxinput::Shutdown();  // USB readers end before the window system goes
   ReportReserves();
   backend->Stop();
   running = nullptr;
@@ -126,6 +128,7 @@ int Run(int argc, char** argv, void (*appInit)()) {
     }
     directsound::Start();
     kxgl::InitExtensions();
+    kxinput::OpenJoysticks();
     if (callbacks.after_create) callbacks.after_create();
     if (callbacks.graphics_init) callbacks.graphics_init();
 
@@ -133,6 +136,7 @@ int Run(int argc, char** argv, void (*appInit)()) {
 
     if (callbacks.before_destroy) callbacks.before_destroy();
     NotifyContextLost();
+    kxinput::CloseJoysticks();
     directsound::Release();
     backend->Destroy();
     if (request == kxcode::kRequestQuit) break;
