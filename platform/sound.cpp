@@ -1,6 +1,7 @@
 #include "platform/sound.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "platform/codes.h"
 #include "platform/log.h"
@@ -22,8 +23,11 @@ soundbackend* Backend() { return chosen ? chosen : kxsystem::OpenAlSoundBackend(
 
 // A handle is usable only when it is one of our used slots.
 kxsound* Valid(kxsound* sound) {
-  if (!sound || sound < slots || sound >= slots + kSlotCount || !sound->used) return nullptr;
-  return sound;
+  // Compared as addresses: a foreign pointer is no element of the table.
+  auto address = reinterpret_cast<uintptr_t>(sound);
+  auto first = reinterpret_cast<uintptr_t>(slots);
+  if (address < first || address >= first + sizeof(slots) || (address - first) % sizeof(kxsound) != 0) return nullptr;
+  return sound->used ? sound : nullptr;
 }
 
 bool Finite3(const float v[3]) { return v && std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
