@@ -1,0 +1,150 @@
+#include "core/matrix.h"
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr int kMaxInvertSize = 4;
+// A pivot smaller than this fraction of the largest element counts as zero.
+constexpr double kSingularRatio = 1e-12;
+
+}  // namespace
+
+kxmatrix* kxmatrix::SetIdentity(kxmatrix* m) {
+  SetScalar(m, 1.0f);
+  return m;
+}
+
+void kxmatrix::SetScalar(kxmatrix* m, float d) {
+  float* e = m->Data();
+  for (int i = 0; i < 16; ++i) e[i] = (i % 5 == 0) ? d : 0.0f;
+}
+
+void kxmatrix::Scale(kxmatrix* dst, float s, const kxmatrix* src) {
+  for (int i = 0; i < 16; ++i) (*dst)[i] = (*src)[i] * s;
+}
+
+void kxmatrix::TransformVector4(float out[4], const kxmatrix* M, const float v[4]) {
+  const float* m = M->Data();
+  float result[4];
+  for (int j = 0; j < 4; ++j) {
+    result[j] = m[j] * v[0] + m[4 + j] * v[1] + m[8 + j] * v[2] + m[12 + j] * v[3];
+  }
+  for (int j = 0; j < 4; ++j) out[j] = result[j];
+}
+
+void kxmatrix::TransformVector4(kxvector4r* out, const kxmatrix* M, const kxvector4r* v) {
+  TransformVector4(&out->x, M, &v->x);
+}
+
+void kxmatrix::Multiply4x4(kxmatrix* out, const kxmatrix* A, const kxmatrix* B) {
+  const float* a = A->Data();
+  const float* b = B->Data();
+  kxmatrix result;
+  float* r = result.Data();
+  for (int row = 0; row < 4; ++row) {
+    for (int c = 0; c < 4; ++c) {
+      r[4 * row + c] = b[4 * row] * a[c] + b[4 * row + 1] * a[4 + c] +
+                       b[4 * row + 2] * a[8 + c] + b[4 * row + 3] * a[12 + c];
+    }
+  }
+  *out = result;
+}
+
+/* Gauss-Jordan on [src | I] with the largest remaining element of each
+   column as pivot. The element order does not matter: the inverse of the
+   transpose is the transpose of the inverse. Work happens in local arrays
+   so dst may be src and a failure leaves no half-written result. */
+int kxmatrix::Invert(const double* src, double* dst, int n) {
+  if (!src || !dst || n < 1 || n > kMaxInvertSize) return -1;
+  double a[kMaxInvertSize][kMaxInvertSize];
+  double inverse[kMaxInvertSize][kMaxInvertSize];
+  double largest = 0.0;
+  bool finite = true;
+  for (int r = 0; r < n; ++r) {
+    for (int c = 0; c < n; ++c) {
+      a[r][c] = src[r * n + c];
+      inverse[r][c] = (r == c) ? 1.0 : 0.0;
+      if (!std::isfinite(a[r][c])) finite = false;
+      largest = std::fmax(largest, std::fabs(a[r][c]));
+    }
+  }
+  auto fail = [&]() {
+    for (int i = 0; i < n * n; ++i) dst[i] = (i % (n + 1) == 0) ? 1.0 : 0.0;
+    return -1;
+  };
+  if (!finite || largest == 0.0) return fail();
+  double threshold = largest * kSingularRatio;
+
+  for (int col = 0; col < n; ++col) {
+    int pivot = col;
+    for (int r = col + 1; r < n; ++r) {
+      if (std::fabs(a[r][col]) > std::fabs(a[pivot][col])) pivot = r;
+    }
+    if (std::fabs(a[pivot][col]) < threshold) return fail();
+    if (pivot != col) {
+      for (int c = 0; c < n; ++c) {
+        std::swap(a[pivot][c], a[col][c]);
+        std::swap(inverse[pivot][c], inverse[col][c]);
+      }
+    }
+    double scale = 1.0 / a[col][col];
+    for (int c = 0; c < n; ++c) {
+      a[col][c] *= scale;
+      inverse[col][c] *= scale;
+    }
+    for (int r = 0; r < n; ++r) {
+      if (r == col || a[r][col] == 0.0) continue;
+      double factor = a[r][col];
+      for (int c = 0; c < n; ++c) {
+        a[r][c] -= factor * a[col][c];
+        inverse[r][c] -= factor * inverse[col][c];
+      }
+    }
+  }
+  for (int r = 0; r < n; ++r) {
+    for (int c = 0; c < n; ++c) {
+      if (!std::isfinite(inverse[r][c])) return fail();
+    }
+  }
+  for (int r = 0; r < n; ++r) {
+    for (int c = 0; c < n; ++c) dst[r * n + c] = inverse[r][c];
+  }
+  return 0;
+}
+
+int kxmatrix::Invert(const kxmatrix& src, kxmatrix& dst) {
+  double in[16];
+  double out[16];
+  for (int i = 0; i < 16; ++i) in[i] = src[i];
+  int status = Invert(in, out, 4);
+  kxmatrix result;
+  for (int i = 0; i < 16; ++i) {
+    result[i] = static_cast<float>(out[i]);
+    // An inverse that fits a double but not a float is as useless as none.
+    if (!std::isfinite(result[i])) {
+      SetIdentity(&dst);
+      return -1;
+    }
+  }
+  dst = result;
+  return status;
+}
+
+void kxmatrix::SetRotation(kxmatrix* m, const kxvector4r& axis, float angle) {
+  kxvector4r k{axis.x, axis.y, axis.z, 0.0f};
+  if (!std::isfinite(angle) || !(kxvector4r::Normalise3(k) > 0.0f) ||
+      !std::isfinite(k.x + k.y + k.z)) {
+    SetIdentity(m);
+    return;
+  }
+  float c = std::cos(angle);
+  float s = std::sin(angle);
+  float t = 1.0f - c;
+  // Each column is the image of a unit axis (Rodrigues' formula).
+  m->X = {c + t * k.x * k.x, t * k.x * k.y + s * k.z, t * k.x * k.z - s * k.y, 0.0f};
+  m->Y = {t * k.x * k.y - s * k.z, c + t * k.y * k.y, t * k.y * k.z + s * k.x, 0.0f};
+  m->Z = {t * k.x * k.z + s * k.y, t * k.y * k.z - s * k.x, c + t * k.z * k.z, 0.0f};
+  m->R = {0.0f, 0.0f, 0.0f, 1.0f};
+}

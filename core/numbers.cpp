@@ -1,0 +1,93 @@
+#include "core/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+namespace kxnumber {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits from `at`; returns how many.
+size_t SkipDigits(std::string_view text, size_t& at) {
+  size_t first = at;
+  while (at < text.size() && IsDigit(text[at])) ++at;
+  return at - first;
+}
+
+/* from_chars accepts "inf" and "nan" yet refuses a leading "+", so the
+   grammar is checked here first and from_chars only converts. */
+template <class T>
+bool ParseReal(std::string_view text, T& out) {
+  if (!IsNumberText(text)) return false;
+  if (text.front() == '+') text.remove_prefix(1);
+  T value{};
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
+                                      std::chars_format::general);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  if (!std::isfinite(value)) return false;
+  out = value;
+  return true;
+}
+
+}  // namespace
+
+bool IsNumberText(std::string_view text) {
+  size_t at = 0;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  size_t whole = SkipDigits(text, at);
+  size_t fraction = 0;
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    fraction = SkipDigits(text, at);
+  }
+  if (whole == 0 && fraction == 0) return false;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    ++at;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    if (SkipDigits(text, at) == 0) return false;
+  }
+  return at == text.size();
+}
+
+std::string FormatG(double value) {
+  // to_chars in general format with precision 6 is specified as "%g" in the
+  // C locale, without touching the process locale.
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                              std::chars_format::general, 6);
+  return std::string(buffer, result.ptr);
+}
+
+std::string FormatFixed(double value, int width, int precision) {
+  constexpr int kMaxPrecision = 60;
+  if (precision < 0) precision = 0;
+  if (precision > kMaxPrecision) precision = kMaxPrecision;
+  char buffer[400];  // DBL_MAX has 309 integer digits
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                              std::chars_format::fixed, precision);
+  std::string text(buffer, result.ec == std::errc() ? result.ptr : buffer);
+  if (width > 0 && text.size() < static_cast<size_t>(width)) {
+    text.insert(0, static_cast<size_t>(width) - text.size(), ' ');
+  }
+  return text;
+}
+
+bool Parse(std::string_view text, double& out) { return ParseReal(text, out); }
+bool Parse(std::string_view text, float& out) { return ParseReal(text, out); }
+
+bool ParseInt(std::string_view text, long long& out) {
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
+  if (text.empty()) return false;
+  long long value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  out = value;
+  return true;
+}
+
+}  // namespace kxnumber

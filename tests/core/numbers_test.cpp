@@ -1,0 +1,136 @@
+#include "core/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/output.h"
+
+namespace {
+
+// Switches the process to a decimal-comma numeric locale when one is
+// installed, and back to "C" afterwards.
+class CommaLocale : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8",
+                             "it_IT.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8", "de_DE", "fr_FR"}) {
+      if (std::setlocale(LC_ALL, name) && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+        return;
+      }
+    }
+    std::setlocale(LC_ALL, "C");
+    GTEST_SKIP() << "no decimal-comma locale installed";
+  }
+  void TearDown() override { std::setlocale(LC_ALL, "C"); }
+};
+
+struct RoundTrip {
+  float value;
+  const char* text;
+};
+constexpr RoundTrip kRoundTrips[] = {{0.75f, "0.75"}, {1.0f, "1"}, {0.00001f, "1e-05"},
+                                     {-2.5f, "-2.5"}, {1234567.0f, "1.23457e+06"}};
+
+void ExpectRoundTrips() {
+  for (const RoundTrip& trip : kRoundTrips) {
+    kxout out;
+    EXPECT_EQ(out.Printf("%g", trip.value), static_cast<int>(std::strlen(trip.text)));
+    EXPECT_EQ(out.Text(), trip.text);
+    EXPECT_EQ(kxnumber::FormatG(trip.value), trip.text);
+    if (trip.value == 1234567.0f) continue;  // six digits cannot hold it
+    float back = -99.0f;
+    ASSERT_TRUE(kxnumber::Parse(out.Text(), back)) << trip.text;
+    EXPECT_EQ(back, trip.value) << trip.text;
+    double wide = -99.0;
+    ASSERT_TRUE(kxnumber::Parse(out.Text(), wide)) << trip.text;
+    EXPECT_EQ(static_cast<float>(wide), trip.value) << trip.text;
+  }
+}
+
+TEST(NumberText, GFormatReadsBackToTheSameFloat) { ExpectRoundTrips(); }
+
+TEST_F(CommaLocale, GFormatReadsBackToTheSameFloat) {
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%g", 0.5);
+  ASSERT_STREQ(probe, "0,5");  // the locale really is in effect
+  ExpectRoundTrips();
+  kxout out;
+  out.Printf("%8.4f|%s|%d", 0.1, "a,b", 3);
+  EXPECT_EQ(out.Text(), "  0.1000|a,b|3");
+}
+
+TEST(NumberText, FormattingMatchesPrintfInTheCLocale) {
+  const double values[] = {0.0,     -0.0,   1e-5,     1e-4,      0.1,    100000.0, 1e6,
+                           123456.5, 1e21,  -3.25e-7, 2.0 / 3.0, 1e300,  5e-324,   0.5,
+                           1.5,      2.5,   -1234.5678, 999999.5, 0.00012345678};
+  char expected[512];
+  for (double value : values) {
+    std::snprintf(expected, sizeof expected, "%g", value);
+    EXPECT_EQ(kxnumber::FormatG(value), expected) << value;
+    std::snprintf(expected, sizeof expected, "%8.4f", value);
+    EXPECT_EQ(kxnumber::FormatFixed(value, 8, 4), expected) << value;
+  }
+}
+
+TEST(NumberText, FixedFormatPadsLikePrintf) {
+  EXPECT_EQ(kxnumber::FormatFixed(0.1, 8, 4), "  0.1000");
+  EXPECT_EQ(kxnumber::FormatFixed(-0.2, 8, 4), " -0.2000");
+  EXPECT_EQ(kxnumber::FormatFixed(12345.678, 8, 4), "12345.6780");
+  EXPECT_EQ(kxnumber::FormatFixed(1.0, 0, 0), "1");
+}
+
+TEST(NumberText, AcceptsEveryFormOfTheGrammar) {
+  const struct {
+    const char* text;
+    double value;
+  } cases[] = {{"0", 0.0},   {"+3", 3.0},        {"-3", -3.0},       {"1.", 1.0},
+               {".5", 0.5},  {"-.5", -0.5},      {"2.25", 2.25},     {"1e3", 1000.0},
+               {"1E+2", 100.0}, {"2.5e-1", 0.25}, {"-0.0000", 0.0},  {"007", 7.0}};
+  for (const auto& item : cases) {
+    double value = -1.0;
+    EXPECT_TRUE(kxnumber::Parse(item.text, value)) << item.text;
+    EXPECT_EQ(value, item.value) << item.text;
+  }
+}
+
+TEST(NumberText, RejectsAnythingElseAndKeepsTheOutput) {
+  for (const char* text : {"", "+", "-", ".", "e5", "1e", "1e+", "nan", "NaN", "inf", "-inf",
+                           "infinity", "0x10", "1.5.2", "1,5", " 1", "1 ", "1f", "++1", "+-1",
+                           "1e400", "-1e400", "1..", "--1"}) {
+    double value = 42.0;
+    EXPECT_FALSE(kxnumber::Parse(text, value)) << '"' << text << '"';
+    EXPECT_EQ(value, 42.0) << text;
+  }
+  float narrow = 42.0f;
+  EXPECT_FALSE(kxnumber::Parse("1e39", narrow));  // finite in double, not in float
+  EXPECT_EQ(narrow, 42.0f);
+}
+
+TEST(NumberText, ParseReadsNoMoreThanTheViewGives) {
+  std::string_view text("2.5e7", 3);  // "2.5" inside a longer buffer
+  double value = 0.0;
+  ASSERT_TRUE(kxnumber::Parse(text, value));
+  EXPECT_EQ(value, 2.5);
+}
+
+TEST(NumberText, IntegersTakeSignAndDigitsOnly) {
+  long long value = 0;
+  EXPECT_TRUE(kxnumber::ParseInt("42", value));
+  EXPECT_EQ(value, 42);
+  EXPECT_TRUE(kxnumber::ParseInt("+7", value));
+  EXPECT_EQ(value, 7);
+  EXPECT_TRUE(kxnumber::ParseInt("-9223372036854775808", value));
+  EXPECT_EQ(value, INT64_MIN);
+  value = 5;
+  for (const char* text : {"", "+", "-", "1.0", "1e3", "0x1", " 1", "1 ", "+-1",
+                           "9223372036854775808", "abc"}) {
+    EXPECT_FALSE(kxnumber::ParseInt(text, value)) << '"' << text << '"';
+    EXPECT_EQ(value, 5) << text;
+  }
+}
+
+}  // namespace
