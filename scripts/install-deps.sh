@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libopenal-dev libhidapi-dev
   libjpeg62-turbo-dev libccd-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
-  libfreetype-dev
+  libfreetype-dev fonts-dejavu-core
   xvfb xauth
   locales
 )

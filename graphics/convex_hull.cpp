@@ -1,0 +1,199 @@
+// Convex hull of an element's positions, in double precision: the points
+// collision bodies are built from.
+//
+// Incremental hull: a starting tetrahedron of extreme points, then each
+// point outside the current faces replaces the faces it sees by a fan to
+// their horizon. Cost is points x faces, acceptable for meshes of tens of
+// thousands of vertices; a flat or straight set falls back to its 2-D hull or
+// its two end points so flat ground still gets a sensible body.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_set>
+#include <vector>
+
+#include "graphics/mesh.h"
+
+namespace {
+
+struct V3 {
+  double x, y, z;
+};
+V3 Sub(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double Length(V3 a) { return std::sqrt(Dot(a, a)); }
+
+// Relative size below which distances count as zero: the positions come
+// from floats, whose rounding is about 6e-8 of their size.
+constexpr double kFlatTolerance = 1e-6;
+
+struct Face {
+  int a, b, c;
+  V3 normal;
+  double offset;
+  bool alive;
+};
+
+Face MakeFace(const std::vector<V3>& p, int a, int b, int c) {
+  V3 n = Cross(Sub(p[b], p[a]), Sub(p[c], p[a]));
+  double len = Length(n);
+  if (len > 0) n = {n.x / len, n.y / len, n.z / len};
+  return {a, b, c, n, Dot(n, p[a]), true};
+}
+
+uint64_t Key(int u, int v) { return static_cast<uint64_t>(static_cast<uint32_t>(u)) << 32 | static_cast<uint32_t>(v); }
+
+// 2-D hull (monotone chain) of points lying in a plane with normal n.
+std::vector<int> PlanarHull(const std::vector<V3>& p, V3 n) {
+  V3 u = std::fabs(n.x) < 0.9 ? Cross(n, V3{1, 0, 0}) : Cross(n, V3{0, 1, 0});
+  u = {u.x / Length(u), u.y / Length(u), u.z / Length(u)};
+  V3 w = Cross(n, u);
+  std::vector<int> order(p.size());
+  for (size_t i = 0; i < p.size(); ++i) order[i] = static_cast<int>(i);
+  auto su = [&](int i) { return Dot(p[i], u); };
+  auto sw = [&](int i) { return Dot(p[i], w); };
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return su(a) < su(b) || (su(a) == su(b) && sw(a) < sw(b)); });
+  auto turn = [&](int o, int a, int b) {
+    return (su(a) - su(o)) * (sw(b) - sw(o)) - (sw(a) - sw(o)) * (su(b) - su(o));
+  };
+  std::vector<int> hull(2 * order.size());
+  size_t k = 0;
+  for (size_t i = 0; i < order.size(); ++i) {
+    while (k >= 2 && turn(hull[k - 2], hull[k - 1], order[i]) <= 0) --k;
+    hull[k++] = order[i];
+  }
+  for (size_t i = order.size() - 1, t = k + 1; i > 0; --i) {
+    while (k >= t && turn(hull[k - 2], hull[k - 1], order[i - 1]) <= 0) --k;
+    hull[k++] = order[i - 1];
+  }
+  hull.resize(k > 1 ? k - 1 : k);
+  return hull;
+}
+
+std::vector<int> SpatialHull(const std::vector<V3>& p) {
+  size_t n = p.size();
+  if (n == 0) return {};
+  double scale = 0;
+  int i0 = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (p[i].x < p[i0].x) i0 = static_cast<int>(i);
+    scale = std::max({scale, std::fabs(p[i].x), std::fabs(p[i].y), std::fabs(p[i].z)});
+  }
+  double eps = kFlatTolerance * std::max(scale, 1.0);
+  int i1 = i0;
+  for (size_t i = 0; i < n; ++i)
+    if (Length(Sub(p[i], p[i0])) > Length(Sub(p[i1], p[i0]))) i1 = static_cast<int>(i);
+  if (Length(Sub(p[i1], p[i0])) <= eps) return {i0};
+  V3 axis = Sub(p[i1], p[i0]);
+  int i2 = i0;
+  double best = 0;
+  for (size_t i = 0; i < n; ++i) {
+    double d = Length(Cross(axis, Sub(p[i], p[i0]))) / Length(axis);
+    if (d > best) best = d, i2 = static_cast<int>(i);
+  }
+  if (best <= eps) {
+    // Straight: the two ends along the axis.
+    int lo = i0, hi = i0;
+    for (size_t i = 0; i < n; ++i) {
+      if (Dot(p[i], axis) < Dot(p[lo], axis)) lo = static_cast<int>(i);
+      if (Dot(p[i], axis) > Dot(p[hi], axis)) hi = static_cast<int>(i);
+    }
+    return {lo, hi};
+  }
+  Face base = MakeFace(p, i0, i1, i2);
+  int i3 = i0;
+  best = 0;
+  for (size_t i = 0; i < n; ++i) {
+    double d = std::fabs(Dot(base.normal, p[i]) - base.offset);
+    if (d > best) best = d, i3 = static_cast<int>(i);
+  }
+  if (best <= eps) return PlanarHull(p, base.normal);
+
+  std::vector<Face> faces;
+  if (Dot(base.normal, p[i3]) - base.offset > 0) std::swap(i1, i2);  // base must face away from i3
+  faces.push_back(MakeFace(p, i0, i1, i2));
+  faces.push_back(MakeFace(p, i0, i3, i1));
+  faces.push_back(MakeFace(p, i1, i3, i2));
+  faces.push_back(MakeFace(p, i2, i3, i0));
+  std::vector<int> visible;
+  std::unordered_set<uint64_t> edges;
+  for (size_t i = 0; i < n; ++i) {
+    int pi = static_cast<int>(i);
+    if (pi == i0 || pi == i1 || pi == i2 || pi == i3) continue;
+    visible.clear();
+    for (size_t f = 0; f < faces.size(); ++f) {
+      if (faces[f].alive && Dot(faces[f].normal, p[i]) - faces[f].offset > eps) visible.push_back(static_cast<int>(f));
+    }
+    if (visible.empty()) continue;
+    edges.clear();
+    for (int f : visible) {
+      const Face& face = faces[f];
+      edges.insert(Key(face.a, face.b));
+      edges.insert(Key(face.b, face.c));
+      edges.insert(Key(face.c, face.a));
+    }
+    for (int f : visible) {
+      Face face = faces[f];
+      faces[f].alive = false;
+      int corner[3] = {face.a, face.b, face.c};
+      for (int e = 0; e < 3; ++e) {
+        int u = corner[e], v = corner[(e + 1) % 3];
+        if (!edges.count(Key(v, u))) faces.push_back(MakeFace(p, u, v, pi));
+      }
+    }
+    if (faces.size() > 4 * n + 64) {
+      faces.erase(std::remove_if(faces.begin(), faces.end(), [](const Face& f) { return !f.alive; }), faces.end());
+    }
+  }
+  std::vector<char> onHull(n, 0);
+  for (const Face& f : faces) {
+    if (!f.alive) continue;
+    onHull[f.a] = onHull[f.b] = onHull[f.c] = 1;
+  }
+  std::vector<int> result;
+  for (size_t i = 0; i < n; ++i)
+    if (onHull[i]) result.push_back(static_cast<int>(i));
+  return result;
+}
+
+}  // namespace
+
+int kxgeometry::BuildHull(kxgeometry* el) {
+  std::free(el->hull);
+  std::free(el->hull4);
+  std::free(el->hullStored);
+  std::free(el->hull4Stored);
+  el->hull = el->hullStored = nullptr;
+  el->hull4 = el->hull4Stored = nullptr;
+  el->hullCount = 0;
+  std::vector<V3> points(static_cast<size_t>(el->vertexCount));
+  for (int i = 0; i < el->vertexCount; ++i) {
+    float q[3];
+    GetVertexPosition(el, i, q);
+    points[i] = {q[0], q[1], q[2]};
+  }
+  std::vector<int> hull = SpatialHull(points);
+  if (hull.empty()) return 1;
+  size_t count = hull.size();
+  el->hull = static_cast<double*>(std::calloc(count * 3, sizeof(double)));
+  el->hullStored = static_cast<double*>(std::calloc(count * 3, sizeof(double)));
+  el->hull4 = static_cast<float*>(std::calloc(count * 4, sizeof(float)));
+  el->hull4Stored = static_cast<float*>(std::calloc(count * 4, sizeof(float)));
+  if (!el->hull || !el->hullStored || !el->hull4 || !el->hull4Stored) return 0;
+  for (size_t k = 0; k < count; ++k) {
+    const V3& q = points[hull[k]];
+    el->hull[k * 3] = q.x;
+    el->hull[k * 3 + 1] = q.y;
+    el->hull[k * 3 + 2] = q.z;
+    el->hull4[k * 4] = static_cast<float>(q.x);
+    el->hull4[k * 4 + 1] = static_cast<float>(q.y);
+    el->hull4[k * 4 + 2] = static_cast<float>(q.z);
+    el->hull4[k * 4 + 3] = 1.0f;
+  }
+  el->hullCount = static_cast<int32_t>(count);
+  std::memcpy(el->hullStored, el->hull, count * 3 * sizeof(double));
+  std::memcpy(el->hull4Stored, el->hull4, count * 4 * sizeof(float));
+  return 1;
+}

@@ -1,0 +1,79 @@
+#include "graphics/gl_frame.h"
+
+#include <GL/gl.h>
+#include <GL/glx.h>
+
+#include <algorithm>
+
+namespace kxgl {
+namespace {
+
+struct Rect {
+  int x, y, w, h;
+};
+
+Rect stack[kScissorDepth];
+int depth = 0;     // rectangles pushed, may exceed kScissorDepth
+int stored = 0;    // rectangles held in the stack
+
+Rect Intersect(const Rect& a, const Rect& b) {
+  int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+  int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
+  return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
+void Apply() {
+  if (stored == 0) {
+    glDisable(GL_SCISSOR_TEST);
+    return;
+  }
+  const Rect& r = stack[stored - 1];
+  glScissor(r.x, r.y, r.w, r.h);
+  glEnable(GL_SCISSOR_TEST);
+}
+
+}  // namespace
+
+int HasContext() { return glXGetCurrentContext() != nullptr; }
+
+int ScissorOn(int x, int y, int w, int h) {
+  Rect r{x, y, std::max(0, w), std::max(0, h)};
+  if (stored > 0) r = Intersect(r, stack[stored - 1]);
+  if (stored < kScissorDepth) {
+    stack[stored++] = r;
+  } else {
+    stack[stored - 1] = r;  // too deep: the innermost only narrows
+  }
+  ++depth;
+  if (!HasContext()) return 0;
+  Apply();
+  return 1;
+}
+
+int ScissorOff() {
+  if (depth > 0) --depth;
+  if (depth < stored) stored = depth;
+  if (depth == 0) stored = 0;
+  if (!HasContext()) return 0;
+  Apply();
+  return 1;
+}
+
+int CurrentScissor(int out[4]) {
+  if (stored == 0) return 0;
+  out[0] = stack[stored - 1].x;
+  out[1] = stack[stored - 1].y;
+  out[2] = stack[stored - 1].w;
+  out[3] = stack[stored - 1].h;
+  return 1;
+}
+
+int SwapBuffers() {
+  if (!HasContext()) return 0;
+  // The platform owns the window; until it presents, finishing the frame is
+  // all that can be done here.
+  glFinish();
+  return 1;
+}
+
+}  // namespace kxgl

@@ -1,0 +1,89 @@
+// JPEG reader over libjpeg. The library's default error handler ends the
+// process; ours logs the message and jumps back so a corrupt file only fails
+// its own load.
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include "core/hooks.h"
+#include "graphics/image.h"
+
+namespace kxgl {
+namespace {
+
+struct ErrorHook {
+  jpeg_error_mgr base;  // first, so libjpeg's pointer is ours too
+  std::jmp_buf recover;
+};
+
+void OutputMessage(j_common_ptr info) {
+  char text[JMSG_LENGTH_MAX];
+  (*info->err->format_message)(info, text);
+  kxcore::Log("JPEG ERROR=%s\n", text);
+}
+
+[[noreturn]] void ErrorExit(j_common_ptr info) {
+  (*info->err->output_message)(info);
+  std::longjmp(reinterpret_cast<ErrorHook*>(info->err)->recover, 1);
+}
+
+// Warnings (level -1) about recoverable damage are logged once; trace
+// messages are dropped.
+void EmitMessage(j_common_ptr info, int level) {
+  if (level < 0 && info->err->num_warnings++ == 0) (*info->err->output_message)(info);
+}
+
+}  // namespace
+
+int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
+  if (!data || size < 2 || size > 0xFFFFFFFFu) return 0;
+  jpeg_decompress_struct info;
+  ErrorHook hook;
+  info.err = jpeg_std_error(&hook.base);
+  hook.base.error_exit = ErrorExit;
+  hook.base.output_message = OutputMessage;
+  hook.base.emit_message = EmitMessage;
+  // Everything the jump may return to must live outside the protected part.
+  kximage* volatile target = out;
+  if (setjmp(hook.recover)) {
+    jpeg_destroy_decompress(&info);
+    target->pixels.clear();
+    target->width = target->height = target->channels = 0;
+    return 0;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+  if (info.image_width > static_cast<unsigned>(kMaxImageSide) ||
+      info.image_height > static_cast<unsigned>(kMaxImageSide)) {
+    kxcore::Log("JPEG ERROR=%ux%u too large\n", info.image_width, info.image_height);
+    jpeg_destroy_decompress(&info);
+    return 0;
+  }
+  jpeg_start_decompress(&info);
+  int width = static_cast<int>(info.output_width);
+  int height = static_cast<int>(info.output_height);
+  int components = info.output_components;
+  target->width = width;
+  target->height = height;
+  target->channels = 3;
+  target->flags = 0;
+  target->pixels.assign(static_cast<size_t>(width) * height * 3, 0);
+  std::vector<uint8_t> line(static_cast<size_t>(width) * components);
+  while (info.output_scanline < info.output_height) {
+    int row = static_cast<int>(info.output_scanline);
+    JSAMPROW rows[1] = {line.data()};
+    jpeg_read_scanlines(&info, rows, 1);
+    uint8_t* dst = target->pixels.data() + static_cast<size_t>(row) * width * 3;
+    for (int x = 0; x < width; ++x) {
+      for (int c = 0; c < 3; ++c) dst[x * 3 + c] = line[static_cast<size_t>(x) * components + (components == 1 ? 0 : c)];
+    }
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return 1;
+}
+
+}  // namespace kxgl

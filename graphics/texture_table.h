@@ -1,0 +1,82 @@
+// The texture table: 2048 shared, reference-counted entries that hold each
+// picture's texels on the CPU and, once uploaded, its OpenGL name. Loading,
+// creating and editing need no OpenGL context; upload and drawing do.
+#pragma once
+
+#include <cstdint>
+
+struct kxtexture {
+  uint32_t glName;     // OpenGL texture name; 0 = not uploaded. Stays first: callers bind it directly.
+  char name[128];      // path of a loaded texture or the creator's name
+  int32_t width;       // texels
+  int32_t height;      // texels
+  int32_t type;        // 1 alpha, 3 RGB, 4 RGBA, 10 RGB photo tile
+  int32_t filter;      // 60 linear, any other nearest
+  int32_t wrapS;       // 71 clamp, 72 clamp to edge, any other repeat
+  int32_t wrapT;
+  int32_t mipmap;      // 1: mip levels are built at upload
+  int32_t cube;        // 1: built as a cube map by its owner, never uploaded as 2-D
+  int32_t uploaded;    // 1 when the GL copy matches the texels; callers may clear it
+  int32_t refs;        // 0 = free entry
+  uint8_t* pixels;     // width * height * bytesPerTexel, rows top-down
+  int32_t bytesPerTexel;
+  int32_t fromFile;    // 1 for LoadTexture entries: the quality setting may halve them
+  int32_t fileFlags;   // .kxt flags of the source file
+};
+
+namespace kxgl {
+
+constexpr int kTextureCount = 2048;
+constexpr int kTypeAlpha = 1;
+constexpr int kTypeRGB = 3;
+constexpr int kTypeRGBA = 4;
+constexpr int kTypePhoto = 10;
+constexpr int kFilterLinear = 60;
+constexpr int kFilterNearest = 61;
+constexpr int kWrapRepeat = 70;
+constexpr int kWrapClamp = 71;
+constexpr int kWrapClampToEdge = 72;
+constexpr int kQualityHigh = 0;
+constexpr int kQualityLow = 2;
+
+// Settings: 0 high, 1 medium, 2 low (loaded textures halved that many times
+// at upload); 1 lets photo tiles use a compressed internal format.
+extern int textureQuality;
+extern int textureCompression;
+
+// Bytes per texel of a type code; 0 for an unknown code.
+int BytesPerTexel(int type);
+
+void ClearTextureTable();
+// Shares an entry of the same name, type and size, else claims a free one
+// with a zeroed texel buffer. Null when the table is full or the size is bad.
+kxtexture* CreateTexture(const char* name, int type, int width, int height, int filter, int wrapS,
+                         int wrapT, int mipmap);
+// Reads BMP, JPEG or .kxt (by content) and converts to the type. The same path
+// and type share one entry. Null when the file cannot be read. flag: unused, 0.
+kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wrapT, int mipmap, int flag);
+// Drops one reference; at zero the entry, its texels and its GL name go.
+void FreeTexture(kxtexture* texture);
+// Frees every entry whatever its references (program exit).
+void FreeAllTextures();
+
+// Upload needs a current context; without one these return 0 and change nothing.
+int UploadTexture(kxtexture* texture);
+int UploadAllTextures();
+// Copies new texels (kind 1 alpha, 3 RGB, 4 RGBA, srcWidth x srcHeight,
+// nearest-resampled to the texture's size), then refreshes the GL copy when
+// there is one and a context, else marks the entry not uploaded. 0 on bad input.
+int UpdateTexture(kxtexture* texture, const uint8_t* pixels, int kind, int srcWidth, int srcHeight);
+int UpdateTexture(kxtexture* texture, const uint8_t* pixels, int kind);
+// In-place edits on the texels: 1 reverses the rows; 2 caps alpha at param
+// and blurs all channels 3 x 3. Other modes change nothing.
+void MakeProceduralTexture(kxtexture* texture, int mode, float param);
+// The context is about to go: GL names are forgotten, texels kept, and every
+// entry uploads again on its next use.
+void ContextLost();
+
+// Table inspection, for the views and for tests.
+kxtexture* TextureEntry(int index);  // null outside 0..kTextureCount-1
+int TexturesInUse();
+
+}  // namespace kxgl

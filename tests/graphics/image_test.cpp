@@ -1,0 +1,216 @@
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+#include <vector>
+
+#include "graphics/byte_reader.h"
+#include "graphics/image.h"
+#include "test_support.h"
+
+namespace {
+
+// A bottom-up 24-bit BMP written byte by byte, independent of our writer.
+std::vector<uint8_t> HandmadeBmp24(int width, int height, const std::vector<uint8_t>& rgbTopDown) {
+  int stride = (width * 3 + 3) / 4 * 4;
+  kxbytewriter w;
+  w.U8('B');
+  w.U8('M');
+  w.U32(54 + stride * height);
+  w.U32(0);
+  w.U32(54);
+  w.U32(40);
+  w.I32(width);
+  w.I32(height);
+  w.U16(1);
+  w.U16(24);
+  w.U32(0);
+  w.U32(stride * height);
+  w.U32(0);
+  w.U32(0);
+  w.U32(0);
+  w.U32(0);
+  for (int row = height - 1; row >= 0; --row) {
+    for (int x = 0; x < width; ++x) {
+      const uint8_t* p = &rgbTopDown[(row * width + x) * 3];
+      w.U8(p[2]);
+      w.U8(p[1]);
+      w.U8(p[0]);
+    }
+    for (int pad = width * 3; pad < stride; ++pad) w.U8(0);
+  }
+  return w.bytes;
+}
+
+std::vector<uint8_t> Gradient(int width, int height, int channels) {
+  std::vector<uint8_t> p(static_cast<size_t>(width) * height * channels);
+  for (size_t i = 0; i < p.size(); ++i) p[i] = static_cast<uint8_t>(i * 7 + 3);
+  return p;
+}
+
+std::vector<uint8_t> EncodeJpeg(int width, int height) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr err;
+  info.err = jpeg_std_error(&err);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = width;
+  info.image_height = height;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<uint8_t> row(width * 3);
+  while (info.next_scanline < info.image_height) {
+    // Top half red, bottom half blue.
+    bool top = info.next_scanline < static_cast<unsigned>(height / 2);
+    for (int x = 0; x < width; ++x) {
+      row[x * 3] = top ? 255 : 0;
+      row[x * 3 + 1] = 0;
+      row[x * 3 + 2] = top ? 0 : 255;
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  free(buffer);
+  return out;
+}
+
+}  // namespace
+
+class ImageReaders : public kxtest::GraphicsTest {};
+
+TEST_F(ImageReaders, Bmp24RowsComeTopDown) {
+  std::vector<uint8_t> rgb = Gradient(4, 2, 3);
+  std::vector<uint8_t> file = HandmadeBmp24(4, 2, rgb);
+  kximage image;
+  ASSERT_EQ(kxgl::ReadBmp(file.data(), file.size(), &image), 1);
+  EXPECT_EQ(image.width, 4);
+  EXPECT_EQ(image.height, 2);
+  EXPECT_EQ(image.channels, 3);
+  EXPECT_EQ(image.pixels, rgb);
+}
+
+TEST_F(ImageReaders, BmpWriterRoundTripsAlphaThroughBitfields) {
+  kximage in;
+  in.width = 3;
+  in.height = 5;
+  in.channels = 4;
+  in.pixels = Gradient(3, 5, 4);
+  std::vector<uint8_t> file = kxgl::EncodeBmp(in);
+  kximage out;
+  ASSERT_EQ(kxgl::ReadImage(file.data(), file.size(), &out), 1);
+  EXPECT_EQ(out.channels, 4);
+  EXPECT_EQ(out.pixels, in.pixels);
+}
+
+TEST_F(ImageReaders, BmpPaletteEightBitExpandsToRgb) {
+  kxbytewriter w;
+  w.U8('B');
+  w.U8('M');
+  w.U32(0);
+  w.U32(0);
+  w.U32(14 + 40 + 8);
+  w.U32(40);
+  w.I32(2);
+  w.I32(-1);  // top-down
+  w.U16(1);
+  w.U16(8);
+  w.U32(0);
+  w.U32(0);
+  w.U32(0);
+  w.U32(0);
+  w.U32(2);  // two palette entries
+  w.U32(0);
+  w.U32(0x00112233);  // B G R X stored as 33 22 11 00
+  w.U32(0x00AABBCC);
+  w.U8(1);
+  w.U8(0);
+  w.U8(0);
+  w.U8(0);
+  kximage image;
+  ASSERT_EQ(kxgl::ReadBmp(w.bytes.data(), w.bytes.size(), &image), 1);
+  std::vector<uint8_t> expected = {0xAA, 0xBB, 0xCC, 0x11, 0x22, 0x33};
+  EXPECT_EQ(image.pixels, expected);
+}
+
+TEST_F(ImageReaders, BmpTruncatedPixelsFail) {
+  std::vector<uint8_t> file = HandmadeBmp24(4, 2, Gradient(4, 2, 3));
+  file.pop_back();
+  kximage image;
+  EXPECT_EQ(kxgl::ReadBmp(file.data(), file.size(), &image), 0);
+  EXPECT_NE(Log().find("gl:  bmp pixel data truncated"), std::string::npos);
+}
+
+TEST_F(ImageReaders, BmpHugeOrRleHeadersFail) {
+  std::vector<uint8_t> file = HandmadeBmp24(4, 2, Gradient(4, 2, 3));
+  std::vector<uint8_t> huge = file;
+  huge[18] = 0x00;
+  huge[19] = 0x00;
+  huge[20] = 0x01;  // width 65536
+  kximage image;
+  EXPECT_EQ(kxgl::ReadBmp(huge.data(), huge.size(), &image), 0);
+  std::vector<uint8_t> rle = file;
+  rle[30] = 1;  // BI_RLE8
+  EXPECT_EQ(kxgl::ReadBmp(rle.data(), rle.size(), &image), 0);
+  EXPECT_NE(Log().find("compression not supported"), std::string::npos);
+}
+
+TEST_F(ImageReaders, JpegDecodesTopRowFirst) {
+  std::vector<uint8_t> file = EncodeJpeg(16, 16);
+  kximage image;
+  ASSERT_EQ(kxgl::ReadImage(file.data(), file.size(), &image), 1);
+  EXPECT_EQ(image.width, 16);
+  EXPECT_EQ(image.channels, 3);
+  EXPECT_GT(image.pixels[0], 200);                      // red at the top
+  EXPECT_GT(image.pixels[(15 * 16) * 3 + 2], 200);      // blue at the bottom
+}
+
+TEST_F(ImageReaders, TruncatedJpegFailsWithLoggedErrorAndProgramGoesOn) {
+  std::vector<uint8_t> file = EncodeJpeg(64, 64);
+  file.resize(file.size() / 3);
+  kximage image;
+  // Corrupt data may decode partially with warnings or fail; either way the
+  // call returns and a JPEG line is logged.
+  int ok = kxgl::ReadJpeg(file.data(), file.size(), &image);
+  EXPECT_NE(Log().find("JPEG ERROR="), std::string::npos);
+  if (!ok) {
+    EXPECT_TRUE(image.pixels.empty());
+  }
+  std::vector<uint8_t> header(file.begin(), file.begin() + 20);
+  EXPECT_EQ(kxgl::ReadJpeg(header.data(), header.size(), &image), 0);
+}
+
+TEST_F(ImageReaders, KxtRoundTripsAndRejectsShortFiles) {
+  kximage in;
+  in.width = 5;
+  in.height = 3;
+  in.channels = 1;
+  in.flags = kxgl::kKxtFlagCompressed;
+  in.pixels = Gradient(5, 3, 1);
+  ASSERT_EQ(kxgl::WriteKxt(Path("a.kxt").c_str(), in), 1);
+  kximage out;
+  ASSERT_EQ(kxgl::ReadImageFile(Path("a.kxt").c_str(), &out), 1);
+  EXPECT_EQ(out.pixels, in.pixels);
+  EXPECT_EQ(out.flags, kxgl::kKxtFlagCompressed);
+  std::vector<uint8_t> bytes = kxgl::EncodeKxt(in);
+  bytes.pop_back();
+  EXPECT_EQ(kxgl::ReadKxt(bytes.data(), bytes.size(), &out), 0);
+  bytes = kxgl::EncodeKxt(in);
+  bytes[12] = 2;  // two channels is no format
+  EXPECT_EQ(kxgl::ReadKxt(bytes.data(), bytes.size(), &out), 0);
+}
+
+TEST_F(ImageReaders, UnknownContentFails) {
+  const uint8_t junk[] = {'G', 'I', 'F', '8'};
+  kximage image;
+  EXPECT_EQ(kxgl::ReadImage(junk, sizeof junk, &image), 0);
+  EXPECT_EQ(kxgl::ReadImageFile(Path("missing.bmp").c_str(), &image), 0);
+}

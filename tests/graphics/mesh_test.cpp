@@ -1,0 +1,340 @@
+#include "graphics/mesh.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "graphics/file_bytes.h"
+#include "graphics/image.h"
+#include "graphics/mesh_load.h"
+#include "graphics/texture_table.h"
+#include "test_support.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace {
+
+using Triangle = std::tuple<uint32_t, uint32_t, uint32_t>;
+
+// Rotation that puts the smallest index first, keeping the winding.
+Triangle Canonical(uint32_t a, uint32_t b, uint32_t c) {
+  if (b < a && b < c) return {b, c, a};
+  if (c < a && c < b) return {c, a, b};
+  return {a, b, c};
+}
+
+std::multiset<Triangle> StripTriangles(const kxgeometry* el) {
+  std::multiset<Triangle> out;
+  for (int at = 0; el->strips[at]; at += el->strips[at] + 1) {
+    const uint32_t* v = el->strips + at + 1;
+    for (uint32_t i = 0; i + 2 < el->strips[at]; ++i) {
+      if (i % 2 == 0) out.insert(Canonical(v[i], v[i + 1], v[i + 2]));
+      else out.insert(Canonical(v[i + 1], v[i], v[i + 2]));
+    }
+  }
+  return out;
+}
+
+std::multiset<Triangle> ListTriangles(const kxgeometry* el) {
+  std::multiset<Triangle> out;
+  for (int t = 0; t < el->triangleCount; ++t)
+    out.insert(Canonical(el->triangles[t * 3], el->triangles[t * 3 + 1], el->triangles[t * 3 + 2]));
+  return out;
+}
+
+// The two-element mesh of the file tests: a textured body and a glass part.
+kxgeometry* TwoElementMesh() {
+  meshgen::mesh body = meshgen::Box(2.0f, 1.0f, 0.5f);
+  meshgen::mesh glass = meshgen::Sphere(0.3f, 8, 6);
+  meshgen::Translate(glass, 0.5f, 0.0f, 0.4f);
+  kxgeometry* first = meshgen::ToElement(body, "Fuselage", "Fuselage", GL_T2F_N3F_V3F);
+  kxgeometry* second = meshgen::ToElement(glass, "T__glass", "Fuselage/Canopy", GL_V3F);
+  std::snprintf(first->textureName, sizeof first->textureName, "fuselage.bmp");
+  first->shininess = 12.5f;
+  first->specular[0] = 0.25f;
+  second->transparent = 1;
+  second->diffuse[3] = 0.4f;
+  first->next = second;
+  return first;
+}
+
+}  // namespace
+
+class Mesh : public kxtest::GraphicsTest {
+ protected:
+  void TearDown() override {
+    kxgeometry::Free(&mesh_);
+    kxgl::FreeAllTextures();
+    GraphicsTest::TearDown();
+  }
+  std::vector<uint8_t> Bytes(const std::string& path) {
+    std::vector<uint8_t> b;
+    kxgl::ReadFileBytes(path.c_str(), &b);
+    return b;
+  }
+  kxgeometry* mesh_ = nullptr;
+};
+
+TEST_F(Mesh, PositionIsTheLastThreeFloatsInEveryFormat) {
+  const uint32_t formats[] = {GL_V3F, GL_C3F_V3F, GL_N3F_V3F, GL_C4F_N3F_V3F,
+                              GL_T2F_V3F, GL_T2F_C3F_V3F, GL_T2F_N3F_V3F, GL_T2F_C4F_N3F_V3F};
+  const int floats[] = {3, 6, 6, 10, 5, 8, 8, 12};
+  for (int f = 0; f < 8; ++f) {
+    kxgeometry* el = kxgeometry::Create(formats[f], 2, 0);
+    ASSERT_NE(el, nullptr);
+    EXPECT_EQ(kxgeometry::FloatsPerVertex(formats[f]), floats[f]);
+    const float p[3] = {1, 2, 3};
+    ASSERT_EQ(kxgeometry::SetVertexPosition(el, 1, p), 1);
+    EXPECT_EQ(el->vertices[floats[f] * 2 - 1], 3.0f);
+    float n[4] = {0, 0, 1, 0}, back[4];
+    EXPECT_EQ(kxgeometry::SetVertexNormal(el, 0, n), kxgeometry::HasNormals(formats[f]));
+    kxgeometry::GetVertexNormal(el, 0, back);
+    EXPECT_EQ(back[2], kxgeometry::HasNormals(formats[f]) ? 1.0f : 0.0f);
+    kxgeometry::Free(&el);
+    EXPECT_EQ(el, nullptr);
+  }
+}
+
+TEST_F(Mesh, VertexAccessOutsideTheArrayIsRefused) {
+  mesh_ = kxgeometry::Create(GL_V3F, 3, 0);
+  float p[3] = {7, 7, 7};
+  EXPECT_EQ(kxgeometry::GetVertexPosition(mesh_, 3, p), 0);
+  EXPECT_EQ(kxgeometry::GetVertexPosition(mesh_, -1, p), 0);
+  EXPECT_EQ(kxgeometry::SetVertexPosition(mesh_, 3, p), 0);
+  EXPECT_EQ(p[0], 7.0f);
+  EXPECT_EQ(kxgeometry::GetVertexPosition(nullptr, 0, p), 0);
+  kxgeometry::Free(nullptr);
+}
+
+TEST_F(Mesh, StripsDrawExactlyTheTrianglesWithTheirWinding) {
+  meshgen::mesh shapes[] = {meshgen::Box(1, 1, 1), meshgen::Sphere(1.0f, 12, 8), meshgen::Torus(1.0f, 0.3f, 10, 6),
+                            meshgen::Ground(100.0f, 10, 0.0f)};
+  for (meshgen::mesh& shape : shapes) {
+    kxgeometry* el = meshgen::ToElement(shape, "x", "", GL_N3F_V3F);
+    ASSERT_NE(el, nullptr);
+    EXPECT_EQ(StripTriangles(el), ListTriangles(el));
+    EXPECT_EQ(el->strips[el->stripWords - 1], 0u);
+    kxgeometry::Free(&el);
+  }
+}
+
+TEST_F(Mesh, HullOfABoxIsItsEightCorners) {
+  mesh_ = meshgen::ToElement(meshgen::Box(2, 4, 6), "box", "", GL_N3F_V3F);
+  ASSERT_EQ(mesh_->hullCount, 8);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_DOUBLE_EQ(std::fabs(mesh_->hull[i * 3]), 1.0);
+    EXPECT_DOUBLE_EQ(std::fabs(mesh_->hull[i * 3 + 2]), 3.0);
+    EXPECT_EQ(mesh_->hull4[i * 4 + 3], 1.0f);
+  }
+}
+
+TEST_F(Mesh, HullOfASphereHoldsEveryVertexAndOfFlatGroundItsOutline) {
+  mesh_ = meshgen::ToElement(meshgen::Sphere(1.0f, 12, 8), "s", "", GL_V3F);
+  // 12 distinct points on each of 7 rings plus the two poles.
+  EXPECT_EQ(mesh_->hullCount, 12 * 7 + 2);
+  for (int i = 0; i < mesh_->hullCount; ++i) {
+    const double* p = mesh_->hull + i * 3;
+    EXPECT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]), 1.0, 1e-6);
+  }
+  kxgeometry::Free(&mesh_);
+  mesh_ = meshgen::ToElement(meshgen::Ground(200.0f, 8, 0.0f), "g", "", GL_V3F);
+  EXPECT_EQ(mesh_->hullCount, 4);  // flat: the four corners
+}
+
+TEST_F(Mesh, RestoreUndoesEditsFromTheRestCopy) {
+  mesh_ = meshgen::ToElement(meshgen::Box(1, 1, 1), "box", "", GL_N3F_V3F);
+  float before[3], moved[3] = {5, 5, 5}, after[3];
+  kxgeometry::GetVertexPosition(mesh_, 2, before);
+  double hull0 = mesh_->hull[0];
+  kxgeometry::SetVertexPosition(mesh_, 2, moved);
+  mesh_->hull[0] = 99.0;
+  kxgeometry::UpdateBounds(mesh_);
+  EXPECT_EQ(mesh_->boundsMax[0], 5.0f);
+  kxgeometry::Restore(mesh_);
+  kxgeometry::GetVertexPosition(mesh_, 2, after);
+  EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
+  EXPECT_EQ(mesh_->hull[0], hull0);
+  EXPECT_EQ(mesh_->boundsMax[0], 0.5f);
+}
+
+TEST_F(Mesh, BinaryFileRoundTripsBitExact) {
+  mesh_ = TwoElementMesh();
+  std::string a = Path("x.tgo"), b = Path("y.tgo");
+  ASSERT_EQ(kxgeometry::WriteBinary(a.c_str(), mesh_), 1);
+  kxgeometry* back = kxgl::ReadMeshFile(a.c_str());
+  ASSERT_NE(back, nullptr);
+  ASSERT_EQ(kxgeometry::WriteBinary(b.c_str(), back), 1);
+  EXPECT_EQ(Bytes(a), Bytes(b));
+  EXPECT_STREQ(back->name, "Fuselage");
+  EXPECT_STREQ(back->next->group, "Fuselage/Canopy");
+  EXPECT_EQ(back->next->transparent, 1);
+  EXPECT_STREQ(back->textureName, "fuselage.bmp");
+  kxgeometry::Free(&back);
+}
+
+TEST_F(Mesh, WritersEmitTheRestCopyNotTheMovedVertices) {
+  mesh_ = TwoElementMesh();
+  std::string rest = Path("rest.tgo"), moved = Path("moved.tgo");
+  kxgeometry::WriteBinary(rest.c_str(), mesh_);
+  float p[3] = {40, 40, 40};
+  kxgeometry::SetVertexPosition(mesh_, 0, p);
+  kxgeometry::WriteBinary(moved.c_str(), mesh_);
+  EXPECT_EQ(Bytes(rest), Bytes(moved));
+}
+
+TEST_F(Mesh, TextFileRoundTripsWithinAMillionth) {
+  mesh_ = TwoElementMesh();
+  std::string path = Path("x.obj");
+  ASSERT_EQ(kxgeometry::WriteText(path.c_str(), mesh_), 1);
+  kxgeometry* back = kxgl::ReadMeshFile(path.c_str());
+  ASSERT_NE(back, nullptr);
+  const kxgeometry* a = mesh_;
+  const kxgeometry* b = back;
+  for (; a && b; a = a->next, b = b->next) {
+    EXPECT_STREQ(a->name, b->name);
+    EXPECT_STREQ(a->group, b->group);
+    EXPECT_STREQ(a->textureName, b->textureName);
+    EXPECT_EQ(a->format, b->format);
+    EXPECT_EQ(a->transparent, b->transparent);
+    EXPECT_EQ(std::memcmp(a->diffuse, b->diffuse, sizeof a->diffuse), 0);
+    EXPECT_EQ(a->shininess, b->shininess);
+    ASSERT_EQ(a->vertexCount, b->vertexCount);
+    ASSERT_EQ(a->triangleCount, b->triangleCount);
+    EXPECT_EQ(std::memcmp(a->triangles, b->triangles, sizeof(uint32_t) * 3 * a->triangleCount), 0);
+    int floats = kxgeometry::FloatsPerVertex(a->format);
+    for (int i = 0; i < a->vertexCount * floats; ++i) EXPECT_NEAR(a->vertices[i], b->vertices[i], 1e-6);
+  }
+  EXPECT_EQ(a, nullptr);
+  EXPECT_EQ(b, nullptr);
+  kxgeometry::Free(&back);
+}
+
+TEST_F(Mesh, ObjReaderBuildsFormatsFromFacesAndFlipsT) {
+  const char* text =
+      "# quad\n"
+      "o Wing/Aileron\n"
+      "g skin\n"
+      "Kd 1 0 0 1\n"
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+      "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+      "f 1/1 2/2 3/3 4/4\n"
+      "g plain\n"
+      "v 0 0 1 0.5 0.5 0.5\n"
+      "f 1 2 -1\n";
+  kxgeometry* list = kxgl::ReadTextMesh(text, std::strlen(text));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->format, static_cast<uint32_t>(GL_T2F_V3F));
+  EXPECT_EQ(list->triangleCount, 2);
+  EXPECT_STREQ(list->group, "Wing/Aileron");
+  EXPECT_EQ(list->diffuse[0], 1.0f);
+  EXPECT_EQ(list->vertices[1], 1.0f);  // vt t = 0 is the picture's bottom: stored t = 1
+  ASSERT_NE(list->next, nullptr);
+  EXPECT_EQ(list->next->format, static_cast<uint32_t>(GL_C3F_V3F));
+  kxgeometry::Free(&list);
+}
+
+TEST_F(Mesh, ObjReaderRejectsBadIndicesAndNumbers) {
+  const char* bad[] = {"v 0 0 0\nf 1 2 3\n", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n", "v 0 nan 0\n",
+                       "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/4 2 3\n", "v 1 2\n"};
+  for (const char* text : bad) {
+    EXPECT_EQ(kxgl::ReadTextMesh(text, std::strlen(text)), nullptr) << text;
+  }
+}
+
+class MeshFiles : public Mesh {
+ protected:
+  std::vector<uint8_t> ValidFile() {
+    mesh_ = meshgen::ToElement(meshgen::Box(1, 1, 1), "box", "", GL_V3F);
+    kxgeometry::WriteBinary(Path("ok.tgo").c_str(), mesh_);
+    return Bytes(Path("ok.tgo"));
+  }
+  int LoadBytes(const std::vector<uint8_t>& bytes) {
+    std::string path = Path("bad.tgo");
+    kxgl::WriteFileBytes(path.c_str(), bytes.data(), bytes.size());
+    kxgeometry* slot = nullptr;
+    int ok = kxgl::LoadGeometry(path.c_str(), &slot, 0, 0);
+    if (ok) {
+      EXPECT_NE(slot, nullptr);
+    } else {
+      EXPECT_EQ(slot, nullptr);
+      EXPECT_NE(Log().find("gl:  loading geometry " + path + "=fail\n"), std::string::npos);
+    }
+    kxgeometry::Free(&slot);
+    return ok;
+  }
+};
+
+TEST_F(MeshFiles, TriangleIndexEqualToVertexCountIsRejected) {
+  std::vector<uint8_t> bytes = ValidFile();
+  // Header 12, name 2+3, group 2, format 4, count 4, vertices of 3 floats, triangle count 4.
+  size_t firstIndex = 12 + 5 + 2 + 4 + 4 + mesh_->vertexCount * 12 + 4;
+  ASSERT_LT(mesh_->vertexCount, 256);
+  bytes[firstIndex] = static_cast<uint8_t>(mesh_->vertexCount);
+  EXPECT_EQ(LoadBytes(bytes), 0);
+}
+
+TEST_F(MeshFiles, OneByteShortIsRejected) {
+  std::vector<uint8_t> bytes = ValidFile();
+  EXPECT_EQ(LoadBytes(bytes), 1);
+  bytes.pop_back();
+  EXPECT_EQ(LoadBytes(bytes), 0);
+}
+
+TEST_F(MeshFiles, HugeCountsAndNanAreRejected) {
+  std::vector<uint8_t> bytes = ValidFile();
+  std::vector<uint8_t> count = bytes;
+  count[8] = count[9] = count[10] = count[11] = 0xFF;
+  EXPECT_EQ(LoadBytes(count), 0);
+  std::vector<uint8_t> nan = bytes;
+  size_t firstFloat = 12 + 5 + 2 + 4 + 4;
+  nan[firstFloat] = 0x00;
+  nan[firstFloat + 1] = 0x00;
+  nan[firstFloat + 2] = 0xC0;
+  nan[firstFloat + 3] = 0x7F;
+  EXPECT_EQ(LoadBytes(nan), 0);
+}
+
+TEST_F(MeshFiles, PreferBinaryTakesTheTwinUnlessItIsOlder) {
+  mesh_ = TwoElementMesh();
+  std::string obj = Path("x.obj"), tgo = Path("x.tgo");
+  kxgeometry::WriteText(obj.c_str(), mesh_);
+  kxgeometry* single = meshgen::ToElement(meshgen::Box(1, 1, 1), "twin", "", GL_V3F);
+  kxgeometry::WriteBinary(tgo.c_str(), single);
+  kxgeometry::Free(&single);
+  kxgeometry* slot = nullptr;
+  ASSERT_EQ(kxgl::LoadGeometry(obj.c_str(), &slot, 1, 0), 1);
+  EXPECT_STREQ(slot->name, "twin");
+  ASSERT_EQ(kxgl::LoadGeometry(obj.c_str(), &slot, 0, 0), 1);
+  EXPECT_STREQ(slot->name, "Fuselage");
+  // The text saved after the binary: the twin is stale.
+  std::filesystem::last_write_time(tgo, std::filesystem::last_write_time(obj) - std::chrono::seconds(5));
+  ASSERT_EQ(kxgl::LoadGeometry(obj.c_str(), &slot, 1, 0), 1);
+  EXPECT_STREQ(slot->name, "Fuselage");
+  kxgeometry::Free(&slot);
+}
+
+TEST_F(MeshFiles, LoadGeometryLoadsElementTexturesBesideTheMesh) {
+  mesh_ = TwoElementMesh();
+  kximage picture;
+  picture.width = picture.height = 2;
+  picture.channels = 3;
+  picture.pixels.assign(12, 200);
+  kxgl::WriteBmp(Path("fuselage.bmp").c_str(), picture);
+  kxgeometry::WriteBinary(Path("m.tgo").c_str(), mesh_);
+  kxgeometry* slot = nullptr;
+  ASSERT_EQ(kxgl::LoadGeometry(Path("m.tgo").c_str(), &slot, 1, 0), 1);
+  ASSERT_NE(slot->texture, nullptr);
+  EXPECT_EQ(slot->texture->type, kxgl::kTypeRGB);
+  ASSERT_NE(slot->info, nullptr);
+  EXPECT_EQ(slot->info->textureCount, 1);
+  EXPECT_EQ(kxgl::TexturesInUse(), 1);
+  kxgeometry::Free(&slot);
+  EXPECT_EQ(kxgl::TexturesInUse(), 0);
+}

@@ -1,0 +1,172 @@
+// Turning generated meshes into mesh elements, and the demo aircraft.
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "graphics/mesh.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace meshgen {
+
+kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32_t format) {
+  kxgeometry* el = kxgeometry::Create(format, static_cast<int>(m.vertices.size()),
+                                      static_cast<int>(m.triangles.size() / 3));
+  if (!el) return nullptr;
+  std::snprintf(el->name, sizeof el->name, "%s", name ? name : "");
+  std::snprintf(el->group, sizeof el->group, "%s", group ? group : "");
+  int floats = kxgeometry::FloatsPerVertex(format), texCoords = kxgeometry::TexCoordFloats(format);
+  int colors = kxgeometry::ColorFloats(format), normal = kxgeometry::NormalOffset(format);
+  for (size_t i = 0; i < m.vertices.size(); ++i) {
+    const vertex& v = m.vertices[i];
+    float* out = el->vertices + i * floats;
+    if (texCoords) std::memcpy(out, v.t, 2 * sizeof(float));
+    if (colors) std::memcpy(out + texCoords, v.c, colors * sizeof(float));
+    if (normal >= 0) std::memcpy(out + normal, v.n, 3 * sizeof(float));
+    std::memcpy(out + floats - 3, v.p, 3 * sizeof(float));
+  }
+  std::memcpy(el->triangles, m.triangles.data(), m.triangles.size() * sizeof(uint32_t));
+  if (!kxgeometry::Finish(el)) kxgeometry::Free(&el);
+  return el;
+}
+
+namespace {
+
+void Colour(kxgeometry* el, float r, float g, float b) {
+  const float d[4] = {r, g, b, 1.0f};
+  const float a[4] = {r * 0.3f, g * 0.3f, b * 0.3f, 1.0f};
+  const float s[4] = {0.4f, 0.4f, 0.4f, 1.0f};
+  std::memcpy(el->diffuse, d, sizeof d);
+  std::memcpy(el->ambient, a, sizeof a);
+  std::memcpy(el->specular, s, sizeof s);
+  el->shininess = 20.0f;
+}
+
+kxgeometry* Part(const mesh& m, const char* name, const char* group, float r, float g, float b) {
+  kxgeometry* el = ToElement(m, name, group, GL_N3F_V3F);
+  if (el) Colour(el, r, g, b);
+  return el;
+}
+
+}  // namespace
+
+kxgeometry* DemoAircraft() {
+  constexpr float kSpan = 0.7f;        // m, half span
+  constexpr float kChord = 0.22f;      // m
+  constexpr float kAileronHinge = 0.75f;
+  airfoil wingSection = Naca4(2412, 16);
+  airfoil tailSection = Naca4(9, 10);
+
+  mesh fuselage = BodyOfRevolution(
+      {{0.30f, 0.0f}, {0.28f, 0.05f}, {0.18f, 0.07f}, {0.0f, 0.065f}, {-0.4f, 0.04f}, {-0.75f, 0.015f}, {-0.8f, 0.0f}},
+      16);
+  mesh canopy = Sphere(0.05f, 12, 8);
+  Translate(canopy, 0.05f, 0.0f, 0.06f);
+
+  wingpanel w;
+  w.span = kSpan;
+  w.rootChord = kChord;
+  w.tipChord = 0.16f;
+  w.sweepDeg = 2.0f;
+  w.dihedralDeg = 3.0f;
+  w.twistDeg = -2.0f;
+  w.spanSteps = 6;
+  // Inner part full chord; outer part in front of the aileron hinge.
+  w.spanTo = 0.4f;
+  mesh wing = WingPanel(wingSection, w);
+  w.spanFrom = 0.4f;
+  w.spanTo = 1.0f;
+  w.chordTo = kAileronHinge;
+  Append(wing, WingPanel(wingSection, w));
+  w.chordFrom = kAileronHinge;
+  w.chordTo = 1.0f;
+  mesh aileron = WingPanel(wingSection, w);
+  mesh leftWing = wing, leftAileron = aileron;
+  mesh rightWing = wing, rightAileron = aileron;
+  Mirror(rightWing);
+  Mirror(rightAileron);
+  Append(leftWing, rightWing);
+  mesh wings = leftWing;
+  Translate(wings, 0.12f, 0.0f, 0.02f);
+  Translate(leftAileron, 0.12f, 0.0f, 0.02f);
+  Translate(rightAileron, 0.12f, 0.0f, 0.02f);
+
+  wingpanel t;
+  t.span = 0.22f;
+  t.rootChord = 0.12f;
+  t.tipChord = 0.09f;
+  t.spanSteps = 3;
+  t.chordTo = 0.65f;
+  mesh stab = WingPanel(tailSection, t);
+  t.chordFrom = 0.65f;
+  t.chordTo = 1.0f;
+  mesh elevator = WingPanel(tailSection, t);
+  mesh stabRight = stab, elevatorRight = elevator;
+  Mirror(stabRight);
+  Mirror(elevatorRight);
+  Append(stab, stabRight);
+  Append(elevator, elevatorRight);
+  Translate(stab, -0.66f, 0.0f, 0.0f);
+  Translate(elevator, -0.66f, 0.0f, 0.0f);
+
+  wingpanel f = t;
+  f.chordFrom = 0.0f;
+  f.chordTo = 0.65f;
+  f.span = 0.14f;
+  mesh fin = WingPanel(tailSection, f);
+  f.chordFrom = 0.65f;
+  f.chordTo = 1.0f;
+  mesh rudder = WingPanel(tailSection, f);
+  // Stand the panels up: span along +z.
+  for (mesh* m : {&fin, &rudder}) {
+    for (vertex& v : m->vertices) {
+      float y = v.p[1], z = v.p[2];
+      v.p[1] = -z;
+      v.p[2] = y;
+      y = v.n[1], z = v.n[2];
+      v.n[1] = -z;
+      v.n[2] = y;
+    }
+    Translate(*m, -0.66f, 0.0f, 0.01f);
+  }
+
+  mesh blade0 = Blade(0.02f, 0.12f, 0.03f, 0.018f, 30.0f, 14.0f, 6);
+  RotateY(blade0, 90.0f);  // spins about x
+  mesh blade1 = blade0;
+  for (vertex& v : blade1.vertices) v.p[1] = -v.p[1], v.p[2] = -v.p[2], v.n[1] = -v.n[1], v.n[2] = -v.n[2];
+  Translate(blade0, 0.32f, 0.0f, 0.0f);
+  Translate(blade1, 0.32f, 0.0f, 0.0f);
+
+  kxgeometry* parts[] = {
+      Part(fuselage, "Fuselage", "Fuselage", 0.9f, 0.9f, 0.85f),
+      Part(canopy, "T__canopy", "Fuselage/Canopy", 0.2f, 0.3f, 0.5f),
+      Part(wings, "Wing", "Wing", 0.95f, 0.8f, 0.1f),
+      Part(leftAileron, "LeftAileron", "Wing/LeftAileron", 0.9f, 0.2f, 0.1f),
+      Part(rightAileron, "RightAileron", "Wing/RightAileron", 0.9f, 0.2f, 0.1f),
+      Part(stab, "Stabilizer", "Stabilizer", 0.95f, 0.8f, 0.1f),
+      Part(elevator, "Elevator", "Stabilizer/Elevator", 0.9f, 0.2f, 0.1f),
+      Part(fin, "Fin", "Fin", 0.95f, 0.8f, 0.1f),
+      Part(rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
+      Part(blade0, "Blade0", "Propeller/Blade0", 0.15f, 0.15f, 0.15f),
+      Part(blade1, "Blade1", "Propeller/Blade1", 0.15f, 0.15f, 0.15f),
+  };
+  kxgeometry* first = nullptr;
+  kxgeometry** tail = &first;
+  bool complete = true;
+  for (kxgeometry* el : parts) {
+    if (!el) {
+      complete = false;
+      continue;
+    }
+    *tail = el;
+    tail = &el->next;
+  }
+  if (!complete) kxgeometry::Free(&first);
+  if (first) {
+    first->next->transparent = 1;  // the canopy is drawn in the transparent pass
+    first->next->diffuse[3] = 0.5f;
+  }
+  return first;
+}
+
+}  // namespace meshgen

@@ -1,0 +1,90 @@
+// Mesh generator: primitives, wing panels lofted from airfoil coordinates,
+// bodies of revolution, twisted blades and ground, built as plain vertex and
+// triangle lists and turned into mesh elements. Used by make_mesh to author
+// data and by the tests to build meshes in code.
+//
+// Axes: x forward, y left, z up (aircraft coordinates). Triangles wind
+// counter-clockwise seen from outside.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct kxgeometry;
+
+namespace meshgen {
+
+struct vertex {
+  float p[3];                    // m
+  float n[3];                    // unit normal
+  float t[2];                    // texture coordinates, t = 0 at the top row
+  float c[4] = {1, 1, 1, 1};     // colour
+};
+
+struct mesh {
+  std::vector<vertex> vertices;
+  std::vector<uint32_t> triangles;  // 3 per triangle
+};
+
+mesh Box(float sizeX, float sizeY, float sizeZ);                       // centred
+mesh Cylinder(float radius, float length, int segments);               // along z, capped, centred
+mesh Sphere(float radius, int slices, int stacks);
+mesh Torus(float ringRadius, float tubeRadius, int segments, int sides);  // around z
+// Square of side size (m) centred at the origin, cells x cells quads; heights
+// roll with amplitude (m) in gentle waves (0 = flat).
+mesh Ground(float size, int cells, float amplitude);
+// Symmetric NACA four-digit section (the last two digits are the thickness
+// in percent of the chord), upper and lower surfaces from x = 0 to 1.
+struct airfoil {
+  std::vector<std::pair<float, float>> upper;  // (x, y), x rising from 0 to 1
+  std::vector<std::pair<float, float>> lower;
+};
+airfoil Naca4(int code, int points);
+// A wing panel between span fractions [spanFrom, spanTo] of a wing reaching
+// from y = 0 to y = span (m), leading edge at x = 0 at the root, trailing
+// edge towards -x. Only the chord part [chordFrom, chordTo] (fractions from
+// the leading edge) is built, so a hinged control surface is the panel
+// behind its hinge line and the fixed part the one before. Sweep, dihedral
+// and twist (tip minus root, nose up positive) in degrees.
+struct wingpanel {
+  float span = 1.0f;
+  float rootChord = 0.2f;
+  float tipChord = 0.2f;
+  float sweepDeg = 0.0f;
+  float dihedralDeg = 0.0f;
+  float twistDeg = 0.0f;
+  int spanSteps = 4;
+  int chordSteps = 12;
+  float spanFrom = 0.0f;
+  float spanTo = 1.0f;
+  float chordFrom = 0.0f;
+  float chordTo = 1.0f;
+};
+mesh WingPanel(const airfoil& section, const wingpanel& panel);
+// Body of revolution around the x axis; profile = (x, radius) pairs, front first.
+mesh BodyOfRevolution(const std::vector<std::pair<float, float>>& profile, int segments);
+// Rotor blade along +y from hub radius to radius with linear chord and pitch
+// (degrees, nose up) from root to tip, chord along x with the quarter chord on
+// the y axis, flat-bottomed section; spins about z (a propeller: RotateY 90).
+mesh Blade(float hubRadius, float radius, float rootChord, float tipChord, float rootPitchDeg, float tipPitchDeg,
+           int steps);
+
+void Translate(mesh& m, float x, float y, float z);
+// Rotation about the z axis by degrees (positions and normals).
+void RotateZ(mesh& m, float degrees);
+// Rotation about the y axis by degrees; positive lifts the -x side (nose up
+// for a section whose trailing edge points to -x).
+void RotateY(mesh& m, float degrees);
+void Mirror(mesh& m);  // y := -y with windings reversed
+void Append(mesh& to, const mesh& from);
+void Paint(mesh& m, float r, float g, float b, float a);
+
+// A finished mesh element (strips, hull, rest copy); null on a bad format.
+kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32_t format);
+
+// The demo aircraft: fuselage, wing with ailerons as child groups, tail
+// with elevator and rudder, canopy, two-blade propeller.
+kxgeometry* DemoAircraft();
+
+}  // namespace meshgen

@@ -1,0 +1,18 @@
+// Internal building blocks of the mesh generator.
+#pragma once
+
+#include <functional>
+
+#include "tools/meshgen/meshgen.h"
+
+namespace meshgen {
+
+// A (rows + 1) x (cols + 1) vertex grid placed by at(u, v, position) with
+// u, v in 0..1, two triangles per cell and smooth normals.
+mesh Grid(int rows, int cols, bool wrapCols, const std::function<void(float, float, float*)>& at);
+// A flat quad a-b-c-d (counter-clockwise from its front) with its own vertices.
+void AddQuad(mesh& m, const float a[3], const float b[3], const float c[3], const float d[3]);
+// Area-weighted vertex normals from the triangles.
+void SmoothNormals(mesh& m);
+
+}  // namespace meshgen
