@@ -228,6 +228,15 @@ TEST_F(GeoObjectTest, NonFiniteEditsLeaveTheMeshAlone) {
   o->Transform(bad);
   o->Move({NAN, 0, 0, 0});
   EXPECT_EQ(Live(o), before);
+  // Finite numbers that overflow are refused too, for the whole list.
+  o->Transform(Translation(3e38f, 0, 0));
+  std::vector<float> far = Live(o);
+  o->Transform(Translation(3e38f, 0, 0));
+  o->Move({3e38f, 0, 0, 0});
+  EXPECT_EQ(Live(o), far);
+  EXPECT_EQ(0, o->ApplyFrame(Frame(0, 0, 1, 10, -3e38f, 0, 0)));
+  EXPECT_EQ(Live(o), far);
+  EXPECT_NE(std::string::npos, kxgeomtest::Log().find("out of range"));
 }
 
 TEST_F(GeoObjectTest, UpdateBoundsMergesChildrenPlacedByTheirMatrix) {
