@@ -358,6 +358,11 @@ TEST_F(GeoMeshFileTest, MeshMemberLoadsAndScriptEndDistributesByGroup) {
   EXPECT_EQ(count, 3);
   EXPECT_TRUE(bladeGroup);
   kxgeometry::Free(&back);
+
+  // Loading again replaces the tree's meshes instead of adding to them.
+  kxscript::Execute("Mesh( \"plane.tgo\" )\n", root);
+  kxgeometricobject::AttachMesh(root, nullptr);
+  EXPECT_EQ(root->VertexCount() + blade->VertexCount(), 24 + 24 + 24);
 }
 
 TEST_F(GeoMeshFileTest, MeshMemberWithMissingFileFailsAndKeepsNoMesh) {
