@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 
+#include "graphics/collision_contact.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/scenery_records.h"
@@ -88,5 +89,23 @@ void BM_GroundHeight(benchmark::State& state) {
   kxcollision::FreeOctree(w.get());
 }
 BENCHMARK(BM_GroundHeight)->Arg(100000)->Arg(1000000);
+
+// A wheel-sized box resting on the ground: what every wheel asks each substep.
+void BM_ContactShape(benchmark::State& state) {
+  kxgeometryobject* chain = Chain(static_cast<int>(state.range(0)));
+  auto w = std::make_unique<kxcollision>();
+  kxcollision::Build(w.get(), chain, nullptr, kCell, 200, kSun);
+  kxboxrecord box{};
+  const float lo[3] = {-0.05f, -0.02f, -0.05f}, hi[3] = {0.05f, 0.02f, 0.05f};
+  kxboxrecord::Set(&box, lo, hi);
+  const float p[3] = {123.0f, -456.0f, 10000.0f};
+  float frame[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p[0], p[1], 0, 1};
+  frame[14] = kxcollision::GroundHeight(w.get(), p, nullptr) + 0.04f;
+  for (auto _ : state) benchmark::DoNotOptimize(kxcollision::ContactShape(w.get(), frame, &box, 1));
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel("box contact queries");
+  kxcollision::FreeOctree(w.get());
+}
+BENCHMARK(BM_ContactShape)->Arg(100000)->Arg(1000000);
 
 }  // namespace

@@ -109,35 +109,57 @@ int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxbox
   float dx = box->max[0] - box->min[0], dy = box->max[1] - box->min[1], dz = box->max[2] - box->min[2];
   tester t;
   t.reach = std::max(kMinReach, std::sqrt(dx * dx + dy * dy + dz * dz));
+  // All points are placed first, so each face is read once and tested
+  // against every point; faces whose sphere is far from the points' sphere
+  // are passed over without a plane test.
+  float placed[8][4];
+  float lo[3], hi[3];
   for (int i = 0; i < count; ++i) {
-    float p[4];
-    kxmatrix::TransformVector4(p, &m, &points[i].x);
-    float lo[3] = {p[0] - t.reach, p[1] - t.reach, p[2] - t.reach};
-    float hi[3] = {p[0] + t.reach, p[1] + t.reach, p[2] + t.reach};
-    // Static faces of the cells around the point.
-    const kxcollnode* stack[kMaxStack];
-    int pending = 0;
-    if (w->root) stack[pending++] = w->root;
-    while (pending > 0) {
-      const kxcollnode* n = stack[--pending];
-      bool overlaps = true;
-      for (int k = 0; k < 3; ++k) overlaps = overlaps && !(n->max[k] < lo[k] || n->min[k] > hi[k]);
-      if (!overlaps) continue;
-      if (n->first) {
-        if (pending + 2 > kMaxStack) continue;  // deeper than any tree the build makes
-        stack[pending++] = n->second;
-        stack[pending++] = n->first;
-        continue;
-      }
-      for (const kxcollface* f = n->faces; f; f = f->next) t.Test(f, p);
+    kxmatrix::TransformVector4(placed[i], &m, &points[i].x);
+    for (int k = 0; k < 3; ++k) {
+      lo[k] = i ? std::min(lo[k], placed[i][k]) : placed[i][k];
+      hi[k] = i ? std::max(hi[k], placed[i][k]) : placed[i][k];
     }
-    if (w->treeCollision && w->trees) {
-      int trees = std::min(w->treeCount, w->treeTotal);
-      for (int k = 0; k < trees * 5; ++k) t.Test(w->trees + k, p);
+  }
+  float mid[3], spread2 = 0.0f;
+  for (int k = 0; k < 3; ++k) {
+    mid[k] = 0.5f * (lo[k] + hi[k]);
+    spread2 += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
+    lo[k] -= t.reach;
+    hi[k] += t.reach;
+  }
+  float spread = std::sqrt(spread2) + t.reach;
+  auto testAll = [&](const kxcollface* f) {
+    for (int i = 0; i < count; ++i) t.Test(f, placed[i]);
+  };
+  // Static faces of the cells around the points.
+  const kxcollnode* stack[kMaxStack];
+  int pending = 0;
+  if (w->root) stack[pending++] = w->root;
+  while (pending > 0) {
+    const kxcollnode* n = stack[--pending];
+    bool overlaps = true;
+    for (int k = 0; k < 3; ++k) overlaps = overlaps && !(n->max[k] < lo[k] || n->min[k] > hi[k]);
+    if (!overlaps) continue;
+    if (n->first) {
+      if (pending + 2 > kMaxStack) continue;  // deeper than any tree the build makes
+      stack[pending++] = n->second;
+      stack[pending++] = n->first;
+      continue;
     }
-    for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
-      for (int k = 0; k < o->faceCount; ++k) t.Test(o->faces + k, p);
+    for (const kxcollface* f = n->faces; f; f = f->next) {
+      float ex = f->centre[0] - mid[0], ey = f->centre[1] - mid[1], ez = f->centre[2] - mid[2];
+      float near = f->radius + spread + 2.0f * kxcollbuild::kEdgeTolerance;
+      if (ex * ex + ey * ey + ez * ez > near * near) continue;
+      testAll(f);
     }
+  }
+  if (w->treeCollision && w->trees) {
+    int trees = std::min(w->treeCount, w->treeTotal);
+    for (int k = 0; k < trees * 5; ++k) testAll(w->trees + k);
+  }
+  for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
+    for (int k = 0; k < o->faceCount; ++k) testAll(o->faces + k);
   }
   // The deepest contacts first; at most the record's capacity.
   std::stable_sort(t.hits, t.hits + t.count, [](const found& a, const found& b) { return a.depth > b.depth; });
