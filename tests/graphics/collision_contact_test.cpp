@@ -2,11 +2,14 @@
 // moving objects' build and the near-object pass after a static gather.
 #include <cmath>
 #include <cstring>
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "geometry_support.h"
 #include "graphics/collision_contact.h"
+#include "graphics/collision_face.h"
 #include "graphics/collision_world.h"
 #include "graphics/scenery_records.h"
 #include "platform/reserves.h"
@@ -214,6 +217,64 @@ TEST_F(CollisionContactTest, BoxOnAMovingCubeTouchesItThroughItsFrame) {
   EXPECT_NEAR(c->point.z, 5.5f, 1e-5f);
   EXPECT_NEAR(c->depth, 0.05f, 1e-5f);
   EXPECT_EQ(c->surface, 8);
+}
+
+// The contact rule applied to every triangle: faces touched and the deepest depth.
+std::pair<int, float> BruteContacts(const kxgeometry* el, const float frame[16], const kxboxrecord& box, int flag) {
+  kxmatrix m;
+  std::memcpy(m.Data(), frame, sizeof m);
+  float dx = box.max[0] - box.min[0], dy = box.max[1] - box.min[1], dz = box.max[2] - box.min[2];
+  float reach = std::max(0.1f, std::sqrt(dx * dx + dy * dy + dz * dz));
+  int faces = 0;
+  float deepest = 0.0f;
+  for (int t = 0; t < el->triangleCount; ++t) {
+    float v[3][3];
+    for (int k = 0; k < 3; ++k) kxgeometry::GetVertexPosition(el, el->triangles[3 * t + k], v[k]);
+    kxcollface f;
+    kxcolledge e[3];
+    if (!kxcollbuild::MakeFace(v[0], v[1], v[2], &f, e)) continue;
+    bool touched = false;
+    for (int i = 0; i < (flag ? 6 : 8); ++i) {
+      float p[4];
+      kxmatrix::TransformVector4(p, &m, flag ? &box.six[i].x : &box.eight[i].x);
+      float s = kxcollbuild::Dot3(f.normal, p) - f.d;
+      float foot[3] = {p[0] - s * f.normal[0], p[1] - s * f.normal[1], p[2] - s * f.normal[2]};
+      if (s <= 0 && s >= -reach && kxcollbuild::InsideEdges(&f, foot)) {
+        touched = true;
+        deepest = std::max(deepest, -s);
+      }
+    }
+    faces += touched;
+  }
+  return {faces, deepest};
+}
+
+TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryTriangle) {
+  kxgeometry::Free(&ground.mesh);
+  ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
+  const float cell[3] = {5, 5, 5};
+  const float sun[3] = {0, 0, 1};
+  ASSERT_EQ(1, kxcollision::Build(w.get(), &ground, nullptr, cell, 8, sun));
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> xy(-190.0f, 190.0f), dz(-0.3f, 0.1f), angle(-0.6f, 0.6f);
+  int touching = 0;
+  for (int i = 0; i < 200; ++i) {
+    kxboxrecord box = Cube(0.4f);
+    kxmatrix m;
+    kxmatrix::SetRotation(&m, {angle(random), angle(random), 1, 0}, angle(random));
+    const float p[3] = {xy(random), xy(random), 100.0f};
+    m.R = {p[0], p[1], kxcollision::GroundHeight(w.get(), p, nullptr) + dz(random), 1};
+    int flag = i & 1;
+    int n = kxcollision::ContactShape(w.get(), m.Data(), &box, flag);
+    auto [faces, deepest] = BruteContacts(ground.mesh, m.Data(), box, flag);
+    ASSERT_EQ(n, std::min(faces, kxboxrecord::kMaxContacts)) << i;
+    if (n) {
+      EXPECT_NEAR(box.list[0]->depth, deepest, 1e-5f);
+      EXPECT_EQ(box.list[0]->surface, 5);
+      ++touching;
+    }
+  }
+  EXPECT_GT(touching, 60);
 }
 
 TEST_F(CollisionContactTest, ContactShapeWithoutWorldOrWithBadFrameIsEmpty) {
