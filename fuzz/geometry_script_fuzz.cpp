@@ -18,7 +18,7 @@ namespace {
 kxgeometry* Square() {
   kxgeometry* el = kxgeometry::Create(GL_N3F_V3F, 4, 2);
   const float p[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-  const float n[4] = {0, 0, 1, 0};
+  const kxvector4r n = {0, 0, 1, 0};
   for (int i = 0; i < 4; ++i) {
     kxgeometry::SetVertexPosition(el, i, p[i]);
     kxgeometry::SetVertexNormal(el, i, n);

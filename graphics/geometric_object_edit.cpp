@@ -45,16 +45,17 @@ bool TransformList(kxgeometry* list, const kxmatrix& M) {
         kxgeometry::GetVertexPosition(el, i, p);
         p[3] = 1.0f;
         kxmatrix::TransformVector4(p, &M, p);
-        float n[4] = {0, 0, 0, 0};
+        kxvector4r n = {0, 0, 0, 0};
         if (normals) {
-          kxgeometry::GetVertexNormal(el, i, n);
-          n[3] = 0.0f;
-          kxmatrix::TransformVector4(n, &M, n);
+          kxgeometry::GetVertexNormal(el, i, &n);
+          n.w = 0.0f;
+          kxmatrix::TransformVector4(&n, &M, &n);
         }
         if (!apply) {
           for (int k = 0; k < 3; ++k) {
-            if (!std::isfinite(p[k]) || !std::isfinite(n[k])) return false;
+            if (!std::isfinite(p[k])) return false;
           }
+          if (!std::isfinite(n.x) || !std::isfinite(n.y) || !std::isfinite(n.z)) return false;
           continue;
         }
         kxgeometry::SetVertexPosition(el, i, p);
