@@ -1,6 +1,6 @@
 // Mesh edits of kxgeometricobject. Every edit works on all elements of the
 // object's own list in place; vertex indices run over the elements' vertices
-// one after another, so a multi-material part moves as one piece. Only
+// one after another, so a multi-material part moves as one. Only
 // Rebuild and RestoreVertices go back to the rest copy, so chained edits
 // compose. No edit lets a non-finite number into a mesh or a frame.
 #include <algorithm>
