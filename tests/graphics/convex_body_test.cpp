@@ -54,6 +54,30 @@ TEST_F(ConvexBodyTest, TurnedCubeGivesTheDistanceToItsEdge) {
   EXPECT_LT(d, 2.0 * std::sqrt(3.0));
 }
 
+TEST_F(ConvexBodyTest, DegenerateHullsOfOnePointOrASegmentStillGiveDistances) {
+  kxgeometry thin{};
+  double point[3] = {0, 0, 0};
+  thin.hullCount = 1;
+  thin.hull = point;
+  kxcbody* dot = nullptr;
+  ASSERT_EQ(1, kxcbody::Init(&dot, &thin, frameB.Data(), 0));
+  ASSERT_EQ(1, kxcpair::Init(&pair, a, dot));
+  frameB.R = {3, 0, 0, 1};
+  EXPECT_NEAR(Distance(), 2.5, 1e-6);
+  frameB.R = {0.25f, 0.1f, 0, 1};
+  EXPECT_LT(Distance(), 0.0);
+  double segment[6] = {0, -5, 0, 0, 5, 0};
+  thin.hullCount = 2;
+  thin.hull = segment;
+  kxcbody* rod = nullptr;
+  ASSERT_EQ(1, kxcbody::Init(&rod, &thin, frameB.Data(), 0));
+  ASSERT_EQ(1, kxcpair::Init(&pair, a, rod));
+  frameB.R = {2, 0, 3, 1};
+  EXPECT_NEAR(Distance(), std::sqrt(1.5 * 1.5 + 2.5 * 2.5), 1e-5);
+  kxcbody::Free(&dot);
+  kxcbody::Free(&rod);
+}
+
 TEST_F(ConvexBodyTest, MissingBodiesAndHullsAreRefused) {
   kxcpair p;
   EXPECT_EQ(0, kxcpair::Init(&p, nullptr, b));
