@@ -169,4 +169,6 @@ void UpdateHover(kxdisplay* display) {
   if (Visible) Visible->Update();
 }
 
+void OnTimer() { UpdateHover(Display); }
+
 }  // namespace kxgui

@@ -38,6 +38,8 @@ int RegisterTypes();
 void OnMouse(int code, int modifiers);
 void OnKey(int key, int modifiers);
 void UpdateHover(kxdisplay* display);
+// UpdateHover on "/DPY": the timer handler the input layer's display binding calls.
+void OnTimer();
 // The pointer in pixels of the visible screen, truncated toward zero; 0, 0
 // without a pointing device or a screen.
 void GetPointer(int* x, int* y);

@@ -199,6 +199,13 @@ TEST_F(DispatchTest, HoverCounterRestartsOnANewWidgetAndOnPresses) {
   EXPECT_EQ(kxgui::Display->hoverCount, 1);
 }
 
+TEST_F(DispatchTest, TimerEventsCountHoverOnTheDisplayRoot) {
+  Point(120, 120);
+  kxgui::OnTimer();
+  kxgui::OnTimer();
+  EXPECT_EQ(button->hover, 2);
+}
+
 TEST_F(DispatchTest, HoverAppliesTheCaptureRuleWithoutTheTitleException) {
   kxpopup* popup = new kxpopup;
   screen->AddChild(popup);
