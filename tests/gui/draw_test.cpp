@@ -97,12 +97,15 @@ TEST_F(DrawTest, FramePassDrawsAnActiveWindow) {
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(DrawTest, InactiveWindowUsesTheGreyTitleBar) {
+TEST_F(DrawTest, DrawPassRendersAnInactiveWindowWithTheGreyTitleBar) {
   kxwindow* window = new kxwindow;
   window->X = 20, window->Y = 20, window->W = 200, window->H = 150;
   screen->AppendChild(window);
   kxgui::Focus = screen;
   kxgui::Frame();
+  glClear(GL_COLOR_BUFFER_BIT);
+  kxgui::Draw();
+  EXPECT_NEAR(At(70, 60).r, 204, 2);
   pixel left = At(20 + 30, 170 - 6);  // entry 12 to entry 14
   EXPECT_NEAR(left.r, left.b, 3);
   EXPECT_GT(left.r, 120);
