@@ -1,0 +1,33 @@
+// kxdaircraft: the root of an aircraft's component tree. It knows its
+// instance, carries the file's lock key and, in its analysis, binds the
+// receivers placed directly below it to their player's channels.
+#pragma once
+
+#include "dynamics/integrable.h"
+
+class kxdaircraftinstance;
+
+class kxdaircraft : public kxdintegrable {
+ public:
+  static kxtype Type;
+
+  // Binds a receiver-like component to player k's channels: slots is the
+  // pinboard slot array + 2000 + 100 k. Installed per exact type name by the
+  // component library.
+  using PlayerBinder = void (*)(kxnode* component, int player, float* slots);
+  static void RegisterPlayerBinder(const char* typeName, PlayerBinder binder);
+  // The pinboard's slot array (4096 floats); null until the input layer sets it.
+  static void SetPinboardSlots(float* slots);
+  static float* PinboardSlots();
+
+  kxdaircraft();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void Analyse() override;
+
+  static kxdaircraft* As(kxnode* node);
+
+  kxdaircraftinstance* Instance = nullptr;  // set when loaded or cloned
+  int Lock = 0;                             // the file's "Lock" key
+};

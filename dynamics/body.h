@@ -1,0 +1,94 @@
+// kxdbody: the rigid body every component is built on: a frame in the world,
+// momentum, force and torque accumulators, mass and inertia, the contact
+// constants of its own ground contact and the link to its drawn geometry.
+// A body is either free (integrated by itself) or carried by another body,
+// whose frame it follows with a fixed relative frame.
+#pragma once
+
+#include "core/matrix.h"
+#include "dynamics/integrable.h"
+
+class kxgeometricobject;
+class kxdaircraftinstance;
+class kxdjoint00;
+
+// Gravity, m/s^2, along world -z.
+constexpr float kGravity = 9.81f;
+
+class kxdbody : public kxdintegrable {
+ public:
+  static kxtype Type;
+  static constexpr int kMaxContactPoints = 8;
+
+  kxdbody();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  int GetMemberName(const void* position, kxstring& out) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void Analyse() override;
+  void Prepare() override;
+  void UpdateVisual() override;
+  void ResetState() override;
+  void ApplyMatrix(const kxmatrix& M) override;
+  void Write(kxout& out) override;
+  // 19: the geometry's Matrix := B.
+  virtual void SyncGeometry();
+  // 20: re-expresses the geometry's mesh in the body's frame; children first.
+  virtual void UpdateGraphics();
+  // 21: rotation speed in rpm; -1 for components that do not turn.
+  virtual float GetRPM();
+  // m^2 counted into the aircraft's wing area; wings override it.
+  virtual float WingArea() const;
+
+  // Driver steps around the two passes. A free body hands its accumulated
+  // totals to its twin after every force pass of the substep has run, so a
+  // component later in the walk can still act on it.
+  void FinishChange(kxdbody* change);
+  // A carried body re-derives its frame from its carrier's, carrier first;
+  // pass numbers keep each body to one update per pass.
+  void Follow(unsigned pass);
+  // A pass number no body has seen yet.
+  static unsigned NewPass();
+  // The free body at the end of the carrier chain (the body itself if free).
+  kxdbody* RootCarrier();
+  // Adds a world force at a world point to the accumulators.
+  void AddForceAt(const kxvector4r& force, const kxvector4r& point);
+  // Velocity of a world point moving with the body, m/s.
+  kxvector4r PointVelocity(const kxvector4r& point) const;
+  // Omega and D from L and P (after a change of momentum).
+  void DeriveMotion();
+  // Ground contact of the contact points: spring, damper and friction.
+  void AddOwnContact();
+
+  static kxdbody* As(kxnode* node);
+
+  kxmatrix B;                 // body to world: rows X, Y, Z (w 0), R (w 1, m)
+  kxmatrix D;                 // d/dt of B; its R row is the velocity, m/s
+  kxvector4r Omega;           // rad/s, world
+  kxvector4r P;               // linear momentum, kg m/s
+  kxvector4r L;               // angular momentum about R, kg m^2/s, world
+  kxvector4r Force;           // N, world; cleared after every force pass
+  kxvector4r Torque;          // N m about R, world; cleared likewise
+  float Mass;                 // kg; a free body needs > 0
+  float Inertia[16];          // kg m^2 in body axes; element 15 holds Mass
+  float InertiaInv[16];       // taken by Prepare
+  float RangeMassMax;         // kg, the designer's range
+  float RangeMassMin;
+  float Kn;                   // N/m, contact stiffness along the normal
+  float Dn;                   // N s/m, contact damping along the normal
+  float Dv;                   // N s/m, contact friction across the normal
+  int Contact;                // 1: own ground contact; 0 for wheels and skids
+  kxvector4r ContactPoints[kMaxContactPoints];  // body axes, m; from the geometry
+  int ContactCount;           // 1..kMaxContactPoints
+  kxgeometricobject* Geometry;    // drawn parts; null when none
+  kxdaircraftinstance* Instance;  // owner; null outside an aircraft
+  kxdbody* ParentBody;        // carrier; null for a free body
+  kxdjoint00* Joint;          // turns the relative frame; null when none
+  kxmatrix Relative;          // frame in the carrier's frame, taken by Prepare
+  float SystemMass;           // kg, with every body it carries; set by kxdattach::Aggregate
+  float SystemInertiaInv[16]; // body axes, about R, with the carried bodies
+  int Held;                   // 1: the body cannot move (bad mass, inertia or state)
+  unsigned followPass;
+};

@@ -1,0 +1,150 @@
+// Rigid-body motion of kxdbody: the hand-over of forces at the end of the
+// force pass, the explicit Euler step of a free body and the frame of a
+// carried body.
+#include <cmath>
+#include <cstring>
+
+#include "core/hooks.h"
+#include "dynamics/body.h"
+#include "dynamics/instance.h"
+#include "dynamics/joint.h"
+
+namespace {
+
+constexpr kxvector4r kZero = {0.0f, 0.0f, 0.0f, 0.0f};
+
+kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
+
+kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
+  kxvector4r c;
+  kxvector4r::Cross(c, a, b);
+  return c;
+}
+
+void AddTo(kxvector4r& dst, const kxvector4r& v, float s = 1.0f) {
+  dst.x += s * v.x;
+  dst.y += s * v.y;
+  dst.z += s * v.z;
+}
+
+bool Finite(const float* f, int n) {
+  for (int i = 0; i < n; ++i) {
+    if (!std::isfinite(f[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+kxdbody* kxdbody::RootCarrier() {
+  kxdbody* b = this;
+  // Prepare refuses cycles; the bound only guards a tree changed since.
+  for (int i = 0; b->ParentBody && i < 1024; ++i) b = b->ParentBody;
+  return b;
+}
+
+void kxdbody::AddForceAt(const kxvector4r& force, const kxvector4r& point) {
+  AddTo(Force, force);
+  AddTo(Torque, CrossOf(Minus(point, B.R), force));
+}
+
+kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
+  kxvector4r v = CrossOf(Omega, Minus(point, B.R));
+  AddTo(v, D.R);
+  v.w = 0.0f;
+  return v;
+}
+
+void kxdbody::ComputeChange(kxdintegrable*, int) {
+  Force.z -= kGravity * Mass;
+  if (Contact) AddOwnContact();
+  if (!ParentBody) return;  // FinishChange hands the totals over
+  // A carried body's forces act on the free body that carries it.
+  kxdbody* root = RootCarrier();
+  AddTo(root->Force, Force);
+  AddTo(root->Torque, Torque);
+  AddTo(root->Torque, CrossOf(Minus(B.R, root->B.R), Force));
+  Force = Torque = kZero;
+}
+
+void kxdbody::FinishChange(kxdbody* change) {
+  if (!ParentBody && change) {
+    change->P = Force;
+    change->L = Torque;
+    change->D = kxmatrix{};
+    change->B = D;
+  }
+  Force = Torque = kZero;
+}
+
+void kxdbody::DeriveMotion() {
+  // Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
+  // include the bodies this one carries.
+  const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
+  float lb[3];
+  for (int j = 0; j < 3; ++j) lb[j] = kxvector4r::Dot3(*axes[j], L);
+  Omega = kZero;
+  for (int i = 0; i < 3; ++i) {
+    float wi = 0.0f;
+    for (int j = 0; j < 3; ++j) wi += SystemInertiaInv[4 * i + j] * lb[j];
+    AddTo(Omega, *axes[i], wi);
+  }
+  D.X = CrossOf(Omega, B.X);
+  D.Y = CrossOf(Omega, B.Y);
+  D.Z = CrossOf(Omega, B.Z);
+  float inverseMass = SystemMass > 0.0f ? 1.0f / SystemMass : 0.0f;
+  D.R = {P.x * inverseMass, P.y * inverseMass, P.z * inverseMass, 0.0f};
+}
+
+void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
+  // Carried bodies take their frame in the driver's follow pass, once their
+  // carrier has moved.
+  if (ParentBody || Held) return;
+  kxdbody* c = As(change);
+  if (!c) return;
+  kxmatrix oldB = B;
+  AddTo(P, c->P, dt);
+  AddTo(L, c->L, dt);
+  for (int i = 0; i < 16; ++i) B[i] += dt * c->B[i];
+  B.X.w = B.Y.w = B.Z.w = 0.0f;
+  B.R.w = 1.0f;
+  // Gram-Schmidt keeps the axes a right-handed orthonormal set.
+  kxvector4r::Normalise3(B.X);
+  AddTo(B.Y, B.X, -kxvector4r::Dot3(B.Y, B.X));
+  kxvector4r::Normalise3(B.Y);
+  B.Z = CrossOf(B.X, B.Y);
+  DeriveMotion();
+  if (!Finite(B.Data(), 16) || !Finite(&P.x, 4) || !Finite(&L.x, 4) || !Finite(D.Data(), 16)) {
+    // A state gone non-finite would be drawn and published as garbage: the
+    // body stops where it last was valid and the aircraft counts as crashed.
+    B = oldB;
+    P = L = kZero;
+    DeriveMotion();
+    Held = 1;
+    if (Instance) Instance->Crash = 1;
+    kxcore::Log("kxdynamics:  body %s left the finite range; held\n", name.Text());
+  }
+}
+
+unsigned kxdbody::NewPass() {
+  static unsigned pass = 0;
+  if (++pass == 0) ++pass;  // 0 is what a new body holds
+  return pass;
+}
+
+void kxdbody::Follow(unsigned pass) {
+  if (followPass == pass) return;
+  followPass = pass;
+  if (!ParentBody) return;
+  kxdbody* carrier = ParentBody;
+  carrier->Follow(pass);
+  kxmatrix relative = Relative;
+  if (Joint) Joint->TurnRelative(Relative, relative);
+  kxmatrix::Multiply4x4(&B, &carrier->B, &relative);
+  Omega = carrier->Omega;
+  D.X = CrossOf(Omega, B.X);
+  D.Y = CrossOf(Omega, B.Y);
+  D.Z = CrossOf(Omega, B.Z);
+  D.R = carrier->PointVelocity(B.R);
+  P = {D.R.x * Mass, D.R.y * Mass, D.R.z * Mass, 0.0f};
+}

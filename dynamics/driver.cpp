@@ -1,0 +1,170 @@
+#include "dynamics/driver.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/hooks.h"
+#include "core/node.h"
+#include "dynamics/air_model.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/body.h"
+#include "dynamics/flight_state.h"
+#include "dynamics/instance.h"
+#include "dynamics/load.h"
+#include "dynamics/registry.h"
+#include "dynamics/world.h"
+#include "platform/random.h"
+
+namespace {
+
+constexpr int kChannelBase = 2000;   // player 0's function channels
+constexpr int kChannelsPerPlayer = 100;
+constexpr int kChannels = 64;
+constexpr float kGradientStep = 1.0f;  // m, half width of the air gradient's differences
+
+unsigned long long substeps = 0;
+float heldChannels[kxdaircraftinstance::kPlayers][kChannels] = {};
+
+// An aircraft clone whose graphics clone was rebuilt since it was made points
+// into freed geometry: it sits out until Start rebuilds it.
+bool Stale(kxnode* node) {
+  kxdaircraft* a = kxdaircraft::As(node);
+  return a && a->Instance && a->Instance->ClonesGeneration != a->Instance->Generation;
+}
+
+// Post-order over the tree and its twin; a node without a twin is skipped
+// with its subtree (the two trees no longer match there).
+template <class F>
+void Walk(kxnode* s, kxnode* c, F&& f) {
+  kxnode* cc = c->firstChild;
+  for (kxnode* sc = s->firstChild; sc && cc; sc = sc->nextSibling, cc = cc->nextSibling) {
+    if (Stale(sc)) continue;
+    Walk(sc, cc, f);
+  }
+  kxdintegrable* si = kxdintegrable::As(s);
+  kxdintegrable* ci = kxdintegrable::As(c);
+  if (si && ci) f(si, ci);
+}
+
+void UpdateInput() {
+  for (const char* path : {"/Panel/", "/Pinboard/"}) {
+    if (kxnode* n = kxnode::Find(path)) n->Update();
+  }
+  float* slots = kxdaircraft::PinboardSlots();
+  if (!slots) return;
+  // An unreliable transmitter loses frames: then both players' channels
+  // keep the previous frame's values.
+  float r = kxdynamics::Environment().transmitter_reliability;
+  bool lost = std::isfinite(r) && r < 1.0f && kxsystem::Random() < (1.0f - r) * 0.5f;
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    float* channels = slots + kChannelBase + kChannelsPerPlayer * p;
+    if (lost) {
+      std::memcpy(channels, heldChannels[p], sizeof heldChannels[p]);
+    } else {
+      std::memcpy(heldChannels[p], channels, sizeof heldChannels[p]);
+    }
+  }
+}
+
+}  // namespace
+
+namespace kxdynamics {
+
+int SubstepsFor(float frameTime) {
+  if (!std::isfinite(frameTime) || frameTime <= 0.0f) return 0;
+  // The small allowance keeps an exact multiple (0.036 s) from losing a
+  // substep to rounding.
+  double n = std::floor(static_cast<double>(frameTime) / kSubstep + 1e-4);
+  return n >= kMaxSubsteps ? kMaxSubsteps : static_cast<int>(n);
+}
+
+void RunSubsteps(kxnode* state, kxnode* change, int n) {
+  if (!state || !change) return;
+  for (int k = 0; k < n; ++k) {
+    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
+      s->PreChange(c);
+      s->ComputeChange(c, 0);
+    });
+    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
+      if (kxdbody* b = kxdbody::As(s)) b->FinishChange(kxdbody::As(c));
+    });
+    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) { s->Integrate(c, 0, kSubstep); });
+    unsigned pass = kxdbody::NewPass();
+    Walk(state, change, [pass](kxdintegrable* s, kxdintegrable*) {
+      if (kxdbody* b = kxdbody::As(s)) b->Follow(pass);
+    });
+    ++substeps;
+  }
+}
+
+unsigned long long SubstepCount() { return substeps; }
+
+void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
+  if (!instance || !instance->SimMainBody) return;
+  kxvector4r p = instance->SimMainBody->B.R;
+  auto at = [world](kxvector4r q) {
+    float ground = world ? world->GroundHeight(q.x, q.y) : 0.0f;
+    return AirVelocity(q, ground);
+  };
+  instance->AirVelocity = at(p);
+  for (int j = 0; j < 3; ++j) {
+    kxvector4r plus = p, minus = p;
+    (&plus.x)[j] += kGradientStep;
+    (&minus.x)[j] -= kGradientStep;
+    kxvector4r a = at(plus), b = at(minus);
+    for (int i = 0; i < 3; ++i) {
+      instance->AirGradient[3 * i + j] = ((&a.x)[i] - (&b.x)[i]) / (2.0f * kGradientStep);
+    }
+  }
+}
+
+int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeight) {
+  SetCurrentWorld(world);
+  UpdateInput();
+  int n = SubstepsFor(frameTime);
+  RunSubsteps(Tree(kxdtree::kState), Tree(kxdtree::kChange), n);
+  float simulated = n * kSubstep;
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) UpdateAir(kxdaircraftinstance::Loaded(p), world);
+  AdvanceField(simulated, sceneryExtent, cloudHeight);
+  UpdateVisuals();
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+    if (instance && instance->Clone && instance->ClonesGeneration == instance->Generation) Publish(instance, simulated);
+  }
+  return n;
+}
+
+void UpdateVisuals() {
+  kxnode* state = Tree(kxdtree::kState);
+  if (!state) return;
+  for (kxnode* c = state->firstChild; c; c = c->nextSibling) {
+    if (Stale(c)) continue;
+    if (kxdintegrable* i = kxdintegrable::As(c)) {
+      i->UpdateVisual();
+      i->PostVisual();
+    }
+  }
+}
+
+void Start(kxdworld* world) {
+  SetCurrentWorld(world);
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+    if (!instance) continue;
+    kxdaircraftinstance::RebuildClones(instance);
+    instance->ClearShared();
+    kxdaircraftinstance::PrepareClone(instance);
+    if (instance->Clone) instance->Clone->ResetState();
+  }
+  InitField(Environment());
+  kxcore::Log("kxdynamics:  start\n");
+}
+
+void Stop() {
+  kxcore::Log("kxdynamics:  stop\n");
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    kxdaircraftinstance::UpdateTemplateGraphics(kxdaircraftinstance::Slot(p));
+  }
+}
+
+}  // namespace kxdynamics

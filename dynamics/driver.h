@@ -1,0 +1,35 @@
+// kxdynamics: the fixed-step driver. Each frame it updates the input
+// pinboard, runs whole substeps of 0.0003 s over the State tree with its
+// Change twin (force pass, then integration), then the air model of each
+// aircraft, the thermals, the visual update and the publication of every
+// flight state.
+#pragma once
+
+class kxnode;
+class kxdworld;
+class kxdaircraftinstance;
+
+namespace kxdynamics {
+
+constexpr float kSubstep = 0.0003f;  // s
+constexpr int kMaxSubsteps = 120;    // per frame
+
+// Substeps for a frame of t seconds: min(floor(t / 0.0003), 120); 0 for a
+// time that is not a positive finite number. The remainder is dropped.
+int SubstepsFor(float frameTime);
+// One frame; returns the substeps run.
+int Step(float frameTime, kxdworld* world, float sceneryExtent = 6000.0f, float cloudHeight = 200.0f);
+// n substeps over a tree and its twin (State and Change, or any pair).
+void RunSubsteps(kxnode* state, kxnode* change, int n);
+// UpdateVisual on the State tree.
+void UpdateVisuals();
+// Rebuilds and resets the loaded aircraft's simulation trees, sets the air
+// field up and logs the start.
+void Start(kxdworld* world);
+// Logs the stop and restores the template meshes of both aircraft.
+void Stop();
+// Substeps run since the program started (for tests and benchmarks).
+unsigned long long SubstepCount();
+// Air velocity and gradient at the instance's main body from the air field.
+void UpdateAir(kxdaircraftinstance* instance, kxdworld* world);
+}  // namespace kxdynamics

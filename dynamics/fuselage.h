@@ -1,0 +1,31 @@
+// kxdfuselage00: the aircraft's main body with a simple drag and side-lift
+// model on its projected areas, and the centre-of-gravity setting the
+// whole-aircraft summary balances the aircraft on. The rotors accept only
+// this type as their "Body".
+#pragma once
+
+#include "dynamics/body.h"
+
+class kxdfuselage00 : public kxdbody {
+ public:
+  static kxtype Type;
+
+  kxdfuselage00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  int GetMemberName(const void* position, kxstring& out) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Analyse() override;
+  void Write(kxout& out) override;
+
+  static kxdfuselage00* As(kxnode* node);
+
+  kxvector4r CG;   // m, aircraft frame, w 1: where the summary puts the centre of gravity
+  float Cdx;       // drag coefficient along the body's x
+  float Cly;       // side-lift coefficient on the y area
+  float Cdy;       // drag coefficient along y
+  float Clz;       // lift coefficient on the z area
+  float Cdz;       // drag coefficient along z
+  float Ax, Ay, Az;  // m^2, projected areas along X, Y, Z; from the geometry
+};

@@ -1,0 +1,73 @@
+#include "dynamics/header.h"
+
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "core/hooks.h"
+#include "core/output.h"
+
+namespace {
+
+constexpr size_t kVersionLine = 4;   // 0-based line index
+constexpr size_t kTypeLine = 6;
+constexpr size_t kMajorColumn = 12;
+constexpr size_t kMinorColumn = 14;
+constexpr size_t kTypeColumn = 10;
+constexpr size_t kHeaderBytes = 4096;  // the seven lines are far shorter
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+void kxdheader::Parse(const char* text, size_t size) {
+  major = minor = type = 0;
+  if (!text) return;
+  std::string lines[7];
+  size_t line = 0;
+  for (size_t i = 0; i < size && line < 7; ++i) {
+    char c = text[i];
+    if (c == '\n') {
+      ++line;
+    } else if (c != '\r') {
+      lines[line] += c;
+    }
+  }
+  const std::string& v = lines[kVersionLine];
+  if (v.size() > kMinorColumn && v.compare(0, kMajorColumn, "// version: ") == 0 && IsDigit(v[kMajorColumn]) &&
+      v[kMajorColumn + 1] == '.' && IsDigit(v[kMinorColumn])) {
+    major = v[kMajorColumn] - '0';
+    minor = v[kMinorColumn] - '0';
+  }
+  const std::string& t = lines[kTypeLine];
+  if (t.size() > kTypeColumn && t.compare(0, 8, "// type:") == 0) {
+    size_t i = kTypeColumn;
+    while (i < t.size() && t[i] == ' ') ++i;
+    long value = 0;
+    size_t digits = 0;
+    for (; i < t.size() && IsDigit(t[i]) && value <= INT_MAX / 10 - 1; ++i, ++digits) value = 10 * value + (t[i] - '0');
+    if (digits > 0) type = static_cast<int>(value);
+  }
+}
+
+int kxdheader::ReadFile(const char* path) {
+  major = minor = type = 0;
+  if (!path) return 0;
+  std::ifstream file(kxcore::ResolvePath(path), std::ios::binary);
+  if (!file) return 0;
+  char buffer[kHeaderBytes];
+  file.read(buffer, sizeof buffer);
+  Parse(buffer, static_cast<size_t>(file.gcount()));
+  return 1;
+}
+
+void kxdheader::Write(kxout& out, const char* name, int type) {
+  out.Printf("// Skyvane aircraft\n");
+  out.Printf("// name: %s\n", name ? name : "");
+  out.Printf("// written by the aircraft writer\n");
+  out.Printf("//\n");
+  out.Printf("// version: %d.%d.0\n", kWrittenMajor, kWrittenMinor);
+  out.Printf("//\n");
+  out.Printf("// type:    %d\n", type);
+}

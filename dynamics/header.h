@@ -1,0 +1,27 @@
+// The header of an aircraft component file: seven comment lines, of which
+// line 5 carries the version ("// version: M.N.0", single digits at columns
+// 12 and 14) and line 7 the aircraft's type word ("// type:    T", a decimal
+// number from column 10). A line out of shape reads as version 0.0, type 0.
+#pragma once
+
+#include <cstddef>
+
+class kxout;
+
+struct kxdheader {
+  static constexpr int kWrittenMajor = 1;
+  static constexpr int kWrittenMinor = 8;
+  static constexpr int kNewestReadable = 108;  // 100 M + N
+
+  int major = 0;
+  int minor = 0;
+  int type = 0;
+
+  int Version() const { return 100 * major + minor; }
+  // Parses the first seven lines of text (size bytes, need not end in 0).
+  void Parse(const char* text, size_t size);
+  // Reads the header of a file; 0 when it cannot be opened (header all 0).
+  int ReadFile(const char* path);
+  // The seven lines the writer puts first.
+  static void Write(kxout& out, const char* name, int type);
+};

@@ -1,0 +1,134 @@
+#include "dynamics/instance.h"
+
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/value.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/attach.h"
+#include "dynamics/body.h"
+
+namespace {
+
+kxdaircraftinstance* Table() {
+  static kxdaircraftinstance slots[kxdaircraftinstance::kSlots];
+  static bool numbered = false;
+  if (!numbered) {
+    for (int i = 0; i < kxdaircraftinstance::kSlots; ++i) {
+      slots[i].slotIndex = i;
+      slots[i].Player = i % kxdaircraftinstance::kPlayers;
+    }
+    numbered = true;
+  }
+  return slots;
+}
+
+// The main rotors' types, found by name so no component header is needed.
+const char* const kMainRotorTypes[] = {"kxdrotor00", "kxdrotor01"};
+// Wing types whose area counts, with everything derived from them.
+const char* const kCountedWingTypes[] = {"kxdwing00", "kxdwing20", "kxdwing10"};
+
+kxnode* FindByType(kxnode* node, const char* const* names, int count) {
+  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
+    for (int i = 0; i < count; ++i) {
+      if (c->type && c->type->name == names[i]) return c;
+    }
+    if (kxnode* found = FindByType(c, names, count)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+kxdaircraftinstance* kxdaircraftinstance::Slot(int index) {
+  if (index < 0 || index >= kSlots) return nullptr;
+  return &Table()[index];
+}
+
+kxdaircraftinstance* kxdaircraftinstance::Loaded(int player) {
+  kxdaircraftinstance* i = Slot(player);
+  return i && player < kPlayers && i->IsLoaded() ? i : nullptr;
+}
+
+kxvector4r kxdaircraftinstance::AirVelocityAt(const kxdaircraftinstance* instance, const kxvector4r& point) {
+  kxvector4r v = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (!instance) return v;
+  v = instance->AirVelocity;
+  v.w = 0.0f;
+  const kxdbody* main = instance->SimMainBody;
+  if (!main) return v;
+  float d[3] = {point.x - main->B.R.x, point.y - main->B.R.y, point.z - main->B.R.z};
+  float* out[3] = {&v.x, &v.y, &v.z};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) *out[i] += instance->AirGradient[3 * i + j] * d[j];
+  }
+  return v;
+}
+
+float kxdaircraftinstance::TotalWingArea(const kxdaircraftinstance* instance) {
+  if (!instance || !instance->Template) return 0.0f;
+  float area = 0.0f;
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
+    kxdbody* b = kxdbody::As(c);
+    if (!b) continue;
+    for (const char* name : kCountedWingTypes) {
+      if (kxtype::IsDerivedFrom(c->type, kxtype::Find(name))) {
+        area += b->WingArea();
+        break;
+      }
+    }
+  }
+  return area;
+}
+
+float kxdaircraftinstance::TotalMass(const kxdaircraftinstance* instance) {
+  if (!instance || !instance->Template) return 0.0f;
+  float mass = 0.0f;
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
+    if (kxdbody* b = kxdbody::As(c)) mass += b->Mass;
+  }
+  return mass;
+}
+
+float kxdaircraftinstance::RotorDiameter(const kxdaircraftinstance* instance) {
+  if (!instance || !instance->Template) return 0.0f;
+  kxnode* rotor = FindByType(instance->Template, kMainRotorTypes, 2);
+  if (!rotor) return 0.0f;
+  kxvalueptr radius = rotor->GetMember("Radius", kxargs::None());
+  double r = 0.0;
+  if (!radius || !radius->GetNumber(r)) return 0.0f;
+  return 2.0f * static_cast<float>(r);
+}
+
+void kxdaircraftinstance::PrepareClone(kxdaircraftinstance* instance) {
+  if (!instance || !instance->Clone) return;
+  kxdattach::Resolve(instance->Clone, instance->SimMainBody);
+  instance->Clone->Prepare();
+  kxdattach::Aggregate(instance->Clone);
+}
+
+void kxdaircraftinstance::UpdateTemplateGraphics(kxdaircraftinstance* instance) {
+  if (!instance || !instance->Template) return;
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
+    if (kxdbody* b = kxdbody::As(c)) b->UpdateGraphics();
+  }
+}
+
+void kxdaircraftinstance::SetName(kxdaircraftinstance* instance, const char* name) {
+  if (!instance || !name) return;
+  instance->Directory.Format("aircraft/%s", name);
+  instance->Name = name;
+}
+
+int kxdaircraftinstance::TakeEngineRecord() {
+  int record = EngineCounter < kEngineRecords ? EngineCounter : kEngineRecords - 1;
+  if (EngineCounter < kEngineRecords) ++EngineCounter;
+  return record;
+}
+
+void kxdaircraftinstance::ClearShared() {
+  Slipstream = {};
+  Crash = SurfaceCode = GroundContact = WheelContact = 0;
+  EngineCounter = 0;
+  for (kxdenginerecord& e : Engines) e = {};
+}

@@ -1,0 +1,104 @@
+// kxdaircraftinstance: one of the four aircraft slots (Aircraft0, Aircraft1,
+// Playback0, Playback1). A slot holds the trees loaded from the aircraft's
+// files (component template, geometry template, meshes), the clones that are
+// simulated and drawn, and the per-aircraft values the components share
+// within a step: slipstream, air velocity, crash and contact flags, the rpm
+// value and the engine records.
+#pragma once
+
+#include "core/matrix.h"
+#include "core/string.h"
+#include "core/vector.h"
+
+class kxnode;
+class kxdaircraft;
+class kxdbody;
+struct kxdflightstate;
+
+// One engine's values for the exhaust smoke.
+struct kxdenginerecord {
+  float throttle;       // 0..1
+  float exhaust[3];     // m, world
+  float slipstream[3];  // m/s, world
+};
+
+class kxdaircraftinstance {
+ public:
+  static constexpr int kSlots = 4;
+  static constexpr int kPlayers = 2;
+  static constexpr int kEngineRecords = 4;
+
+  // Slot 0 Aircraft0, 1 Aircraft1, 2 Playback0, 3 Playback1; null outside.
+  static kxdaircraftinstance* Slot(int index);
+  // The instance loaded for player 0 or 1, null when that slot is empty.
+  static kxdaircraftinstance* Loaded(int player);
+  // The published state of a slot (players' states for slots 0 and 1).
+  static kxdflightstate* FlightStateOf(int slot);
+  int IsLoaded() const { return Template != nullptr; }
+
+  // Air velocity at a world point: the instance's air velocity plus its
+  // gradient times the offset from the main body; zero without an instance.
+  static kxvector4r AirVelocityAt(const kxdaircraftinstance* instance, const kxvector4r& point);
+  // m^2; WingArea of the template's direct children of (or derived from)
+  // kxdwing00, kxdwing20 or kxdwing10.
+  static float TotalWingArea(const kxdaircraftinstance* instance);
+  // kg; Mass of the template's top-level bodies, 0 when none.
+  static float TotalMass(const kxdaircraftinstance* instance);
+  // m; twice the Radius of the first main rotor, 0 when none.
+  static float RotorDiameter(const kxdaircraftinstance* instance);
+  static void PrepareClone(kxdaircraftinstance* instance);
+  static void UpdateTemplateGraphics(kxdaircraftinstance* instance);
+  // directory := "aircraft/<name>", name := name.
+  static void SetName(kxdaircraftinstance* instance, const char* name);
+
+  // Unloads the player's slot and loads "aircraft/<name>/<name>.kxd" with
+  // its geometry into it; 1 on success. Player outside 0..1 or a name that
+  // would leave "aircraft/" is refused.
+  static int AircraftLoad(const char* name, int player);
+  // Releases the slot's sounds, templates and clones (a tow rope on it first).
+  static void Unload(kxdaircraftinstance* instance);
+  // Clones the geometry template anew for drawing (the simulated clones then
+  // wait for RebuildClones); rotor and propeller parts lose their meshes.
+  static void RebuildGraphics(kxdaircraftinstance* instance);
+  // The drawn clone, the State clone and its Change twin, made together so
+  // the components' geometry links point into the drawn clone.
+  static void RebuildClones(kxdaircraftinstance* instance);
+  // Restarts the aircraft with its main body at frame, moving at velocity
+  // (m/s, world), and publishes its state at once.
+  static void PlaceAt(kxdaircraftinstance* instance, const kxmatrix& frame, const kxvector4r& velocity);
+
+  // The exhaust record an engine resetting now uses: min(counter, 3); the
+  // counter stops at 4, so a fifth engine shares the last record.
+  int TakeEngineRecord();
+  // Clears the per-step values (before a reset or a placement).
+  void ClearShared();
+
+  int Player = 0;               // 0 or 1; a playback slot p: p
+  kxstring Name;                // aircraft folder name
+  kxstring Directory;           // "aircraft/<name>"
+  int TypeWord = 0;             // header type word: 2 rotorcraft, 4 glider, 0x20 indoor
+  int Locked = 0;               // 1 when the aircraft file locks the aircraft
+  kxdaircraft* Template = nullptr;      // loaded components ("~Aircraft")
+  kxnode* GeometryTemplate = nullptr;   // loaded geometry ("~Geometry"); null without
+  void* Meshes = nullptr;               // the aircraft's mesh list; null without
+  kxnode* Graphics = nullptr;           // drawn clone of the geometry template
+  kxdaircraft* Clone = nullptr;         // simulated clone in State
+  kxdaircraft* Twin = nullptr;          // its twin in Change
+  kxdbody* MainBody = nullptr;          // in the template
+  float MainBodyLength = 1.0f;          // m, x extent of the main body's geometry
+  kxdbody* SimMainBody = nullptr;       // the main body in the clone
+  kxvector4r Slipstream = {};   // m/s, world; propeller and rotor wash
+  kxvector4r AirVelocity = {};  // m/s, world, at the main body
+  float AirGradient[9] = {};    // 1/s; row i: d(air_i)/d(x, y, z)
+  int Crash = 0;
+  int SurfaceCode = 0;          // 1 water, 8 damage
+  int GroundContact = 0;        // a wheel or skid touches this frame
+  int WheelContact = 0;
+  float RPMValue = 0.0f;        // rpm shown for the aircraft
+  int EngineCounter = 0;        // 0..4
+  kxdenginerecord Engines[kEngineRecords] = {};
+  unsigned Generation = 0;      // graphics clone generation the clones point into
+  unsigned ClonesGeneration = 0;
+
+  int slotIndex = 0;            // position in the slot table
+};

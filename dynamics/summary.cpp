@@ -1,0 +1,45 @@
+#include "dynamics/summary.h"
+
+#include <cmath>
+
+#include "core/hooks.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/fuselage.h"
+#include "dynamics/geometry_link.h"
+#include "dynamics/instance.h"
+
+namespace kxdsystem {
+
+void Summary(kxdaircraftinstance* instance) {
+  if (!instance || !instance->Template) return;
+  kxdaircraft* root = instance->Template;
+  root->Analyse();
+  double mass = 0.0, moment[3] = {};
+  kxdfuselage00* fuselage = nullptr;
+  for (kxnode* c = root->firstChild; c; c = c->nextSibling) {
+    kxdbody* b = kxdbody::As(c);
+    if (!b) continue;
+    if (!fuselage) fuselage = kxdfuselage00::As(c);
+    mass += b->Mass;
+    moment[0] += b->Mass * b->B.R.x;
+    moment[1] += b->Mass * b->B.R.y;
+    moment[2] += b->Mass * b->B.R.z;
+  }
+  kxempty("kxdsystem: mass %.4f\n", mass);
+  // Without mass or a fuselage to move there is nothing to balance on.
+  if (!(mass > 0.0) || !fuselage || !(fuselage->Mass > 0.0f)) return;
+  double cg[3] = {moment[0] / mass, moment[1] / mass, moment[2] / mass};
+  kxempty("kxdsystem: cg ( %.4f, %.4f, %.4f )\n", cg[0], cg[1], cg[2]);
+  // Moving the fuselage by d moves the centre by d * its share of the mass.
+  double share = mass / fuselage->Mass;
+  kxmatrix shift;
+  kxmatrix::SetIdentity(&shift);
+  shift.R = {static_cast<float>((fuselage->CG.x - cg[0]) * share), static_cast<float>((fuselage->CG.y - cg[1]) * share),
+             static_cast<float>((fuselage->CG.z - cg[2]) * share), 1.0f};
+  if (!std::isfinite(shift.R.x) || !std::isfinite(shift.R.y) || !std::isfinite(shift.R.z)) return;
+  fuselage->ApplyMatrix(shift);
+  kxdgeometry::MoveBy(fuselage->Geometry, shift);
+  kxempty("kxdsystem: fuselage( %.4f, %.4f, %.4f )\n", fuselage->B.R.x, fuselage->B.R.y, fuselage->B.R.z);
+}
+
+}  // namespace kxdsystem

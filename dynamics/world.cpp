@@ -1,0 +1,10 @@
+#include "dynamics/world.h"
+
+namespace {
+kxdworld* current = nullptr;
+}
+
+namespace kxdynamics {
+kxdworld* CurrentWorld() { return current; }
+void SetCurrentWorld(kxdworld* world) { current = world; }
+}  // namespace kxdynamics

@@ -1,0 +1,26 @@
+// Link lines of the aircraft writers. A link is printed as its path below
+// the component or geometry root of the aircraft being written, so writing
+// the second player's aircraft never names nodes of the first.
+#pragma once
+
+#include "core/node.h"
+
+class kxout;
+
+namespace kxdwrite {
+
+// Roots the links of the next writes are based on (null: none).
+void SetRoots(const kxnode* aircraft, const kxnode* geometry);
+const kxnode* AircraftRoot();
+const kxnode* GeometryRoot();
+
+// "Key = ~Aircraft/path\n" for a pointer into the component tree (a node or
+// one of its named members). Nothing for null; a pointer outside the tree is
+// left out with one log line.
+void AircraftLink(kxout& out, const char* key, const void* pointer);
+// "Key = ~Geometry/path\n" for a pointer into the geometry tree.
+void GeometryLink(kxout& out, const char* key, const void* pointer);
+// "Key = ../name/\n" for a sibling component.
+void SiblingLink(kxout& out, const char* key, const kxnode* node);
+
+}  // namespace kxdwrite

@@ -1,0 +1,21 @@
+// The aircraft writers: the component file, the geometry script and the mesh
+// export. Each writes the whole text first and replaces the file only when
+// every byte got out, so a failed save never destroys the user's aircraft.
+#pragma once
+
+class kxout;
+class kxnode;
+class kxdaircraftinstance;
+
+namespace kxdwriters {
+
+// "<directory>/<name>.kxd"; 1 on success.
+int WriteAircraftFile(kxdaircraftinstance* instance);
+// "<directory>/<name>.kxg"; 1 on success.
+int WriteGeometryFile(kxdaircraftinstance* instance);
+// The component file's text (header, lock, components) into out.
+void AircraftText(kxdaircraftinstance* instance, kxout& out);
+// The geometry script's text into out.
+void GeometryText(kxdaircraftinstance* instance, kxout& out);
+
+}  // namespace kxdwriters

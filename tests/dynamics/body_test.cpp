@@ -1,0 +1,136 @@
+// The rigid body: its file lines, its keys and its motion under the driver.
+#include <cmath>
+
+#include "core/output.h"
+#include "dynamics/driver.h"
+#include "dynamics_support.h"
+
+namespace {
+
+using kxdtest::dynamicstest;
+
+const char* const kDefaultBodyLines =
+    "X    = kxvector4r(   1.0000,   0.0000,   0.0000, 0 )\n"
+    "Y    = kxvector4r(   0.0000,   1.0000,   0.0000, 0 )\n"
+    "Z    = kxvector4r(   0.0000,   0.0000,   1.0000, 0 )\n"
+    "R    = kxvector4r(   0.0000,   0.0000,   0.0000, 1 )\n"
+    "Mass = 1\n"
+    "RangeMassMax = 0\n"
+    "RangeMassMin = 0\n"
+    "Inertia = {   0.0100,   0.0000,   0.0000,   0.0000,   0.0000,   0.0100,   0.0000,   0.0000,"
+    "   0.0000,   0.0000,   0.0100,   0.0000,   0.0000,   0.0000,   0.0000,   1.0000 }\n"
+    "Kn = 5000\n"
+    "Dn = 50\n"
+    "Dv = 2\n";
+
+TEST_F(dynamicstest, DefaultBodyWritesItsLinesExactly) {
+  kxdbody body;
+  kxout out;
+  body.Write(out);
+  EXPECT_EQ(out.Text(), kDefaultBodyLines);
+  EXPECT_FLOAT_EQ(body.GetRPM(), -1.0f);
+}
+
+TEST_F(dynamicstest, WrittenBodyLinesReadBackToTheSameLines) {
+  kxdbody* body = AddToState<kxdbody>("Part");
+  kxscript::Execute(
+      "R = kxvector4r( 0.25, -1.5, 2, 1 ); Mass = 0.75; RangeMassMax = 2; Kn = 800; Dv = 0.5;"
+      "Inertia = { 0.02, 0, 0, 0, 0, 0.03, 0, 0, 0, 0, 0.04, 0, 0, 0, 0, 0.75 }",
+      body);
+  kxout first;
+  body->Write(first);
+  kxdbody copy;
+  kxscript::Execute(first.Text().c_str(), &copy);
+  kxout second;
+  copy.Write(second);
+  EXPECT_EQ(first.Text(), second.Text());
+  EXPECT_FLOAT_EQ(copy.B.R.y, -1.5f);
+  EXPECT_FLOAT_EQ(copy.Inertia[10], 0.04f);
+  EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
+}
+
+TEST_F(dynamicstest, GeometryRefusesANodeThatIsNoGeometricObject) {
+  kxdbody* body = AddToState<kxdbody>("Part");
+  kxnode* plain = new kxnode;
+  plain->name = "Plain";
+  kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(plain);
+  kxscript::Execute("Geometry( \"../Plain/\" )", body);
+  EXPECT_EQ(body->Geometry, nullptr);
+}
+
+TEST_F(dynamicstest, CloneCopiesBodyFieldsAndRemapsTheCarrier) {
+  kxdbody* main = AddToState<kxdbody>("Main");
+  kxdbody* part = new kxdbody;
+  part->name = "Part";
+  main->AppendChild(part);
+  part->ParentBody = main;
+  part->Mass = 3.0f;
+  kxdbody* copy = kxdbody::As(main->Clone(nullptr));
+  ASSERT_NE(copy, nullptr);
+  kxdbody* copiedPart = kxdbody::As(copy->firstChild);
+  ASSERT_NE(copiedPart, nullptr);
+  EXPECT_EQ(copiedPart->ParentBody, copy);
+  EXPECT_FLOAT_EQ(copiedPart->Mass, 3.0f);
+  delete copy;
+}
+
+class fallingbody : public dynamicstest {
+ protected:
+  // Runs frames until exactly n substeps have run.
+  static int RunSubsteps(int n) {
+    int run = 0;
+    while (n - run >= kxdynamics::kMaxSubsteps) run += kxdynamics::Step(0.036f, nullptr);
+    if (n > run) run += kxdynamics::Step((n - run) * kxdynamics::kSubstep, nullptr);
+    return run;
+  }
+};
+
+TEST_F(fallingbody, FreeBodyFallsAsGravityPredicts) {
+  kxdbody* body = AddToState<kxdbody>("Ball");
+  body->B.R.z = 100.0f;
+  MakeTwinsAndPrepare();
+  ASSERT_EQ(RunSubsteps(3333), 3333);
+  EXPECT_NEAR(body->D.R.z, -9.81f, 0.01f);
+  EXPECT_NEAR(100.0f - body->B.R.z, 4.905f, 0.01f);
+  EXPECT_NEAR(body->B.R.x, 0.0f, 1e-6f);
+  EXPECT_FLOAT_EQ(body->B.X.x, 1.0f);
+}
+
+TEST_F(fallingbody, SpinningBodyKeepsOrthonormalAxes) {
+  kxdbody* body = AddToState<kxdbody>("Top");
+  body->B.R.z = 50.0f;
+  MakeTwinsAndPrepare();
+  body->L = {0.05f, 0.02f, 0.1f, 0.0f};
+  body->DeriveMotion();
+  RunSubsteps(3000);
+  EXPECT_NEAR(kxvector4r::Length(body->B.X), 1.0f, 1e-5f);
+  EXPECT_NEAR(kxvector4r::Dot3(body->B.X, body->B.Y), 0.0f, 1e-5f);
+  kxvector4r z;
+  kxvector4r::Cross(z, body->B.X, body->B.Y);
+  EXPECT_NEAR(kxvector4r::Dot3(z, body->B.Z), 1.0f, 1e-5f);
+}
+
+TEST_F(fallingbody, FreeBodyWithoutMassIsHeldWithOneLogLine) {
+  kxdbody* body = AddToState<kxdbody>("Ghost");
+  body->Mass = 0.0f;
+  body->B.R.z = 10.0f;
+  MakeTwinsAndPrepare();
+  RunSubsteps(100);
+  EXPECT_EQ(body->Held, 1);
+  EXPECT_FLOAT_EQ(body->B.R.z, 10.0f);
+  EXPECT_TRUE(log.Contains("kxdynamics:  body Ghost has mass 0")) << kxtest::logcapture::Text();
+}
+
+TEST_F(fallingbody, BodyRestsOnFlatGroundWithinTheSpringsSag) {
+  kxdflatground ground(0.0f);
+  kxdbody* body = AddToState<kxdbody>("Brick");
+  body->B.R.z = 2.0f;
+  MakeTwinsAndPrepare();
+  for (int frame = 0; frame < 300; ++frame) kxdynamics::Step(1.0f / 60.0f, &ground);
+  float speed = kxvector4r::Length(body->D.R);
+  EXPECT_LT(speed, 0.01f);
+  // Static sag m g / Kn = 2 mm.
+  EXPECT_NEAR(body->B.R.z, -kGravity / 5000.0f, 0.002f);
+}
+
+}  // namespace
