@@ -1,6 +1,5 @@
 // Sizes that follow the GUI font: titles, entries, pop-ups and the window's
 // title bar, measured with a font of fixed advance built in memory.
-#if __has_include("graphics/font.h")
 #include "graphics/font.h"
 
 #include "gui/menu.h"
@@ -69,4 +68,3 @@ TEST_F(TextLayoutTest, TitleBarGrowsWithFontsTallerThanSixteen) {
 }
 
 }  // namespace
-#endif
