@@ -10,7 +10,7 @@
 // Text drawing is bound weakly: the GUI lays out and runs without it, and a
 // build whose graphics library has no text drawing simply draws no text.
 namespace kxgl {
-__attribute__((weak)) void DrawText(int x, int y, const char* text);
+__attribute__((weak)) int DrawText(int x, int y, const char* text);
 }
 
 namespace kxgui {
