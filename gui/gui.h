@@ -31,8 +31,9 @@ extern int LastModifiers;
 // and as hot widget) can act once.
 extern unsigned EventSerial;
 
-// Registers kxcolor4 and the widget types, loads the icon sheets and creates
-// "/DPY", "/Display" and "/Display/Invisible". Needs kxscript::Init. Returns 0.
+// Registers kxcolor4 and the widget types, loads the icon sheets, installs
+// the dispatch as the input layer's display handlers and creates "/DPY",
+// "/Display" and "/Display/Invisible". Needs kxscript::Init. Returns 0.
 int RegisterTypes();
 
 void OnMouse(int code, int modifiers);

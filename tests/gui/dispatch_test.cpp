@@ -1,6 +1,9 @@
 // GUI dispatch: capture, focus fallback, key translation, hover counting and
 // the background's commands and hooks.
 #include "core/function.h"
+#include "core/interpreter.h"
+#include "platform/event_nodes.h"
+#include "platform/input_types.h"
 #include "gui/graphic.h"
 #include "gui/menu.h"
 #include "gui_support.h"
@@ -204,6 +207,22 @@ TEST_F(DispatchTest, TimerEventsCountHoverOnTheDisplayRoot) {
   kxgui::OnTimer();
   kxgui::OnTimer();
   EXPECT_EQ(button->hover, 2);
+}
+
+TEST_F(DispatchTest, PanelDisplayBindingReachesTheDispatch) {
+  input::RegisterTypes();
+  kxscript::Execute("Append kxpanel Panel; cd Panel/; Append kxeventdisplay Screen", kxscript::Root());
+  kxpanel* panel = input::Panel();
+  ASSERT_NE(panel, nullptr);
+  kxgui::Focus = button;
+  input::OnKey(kxcode::kKeyUp, 0);
+  EXPECT_EQ(button->code, kxcode::kKeyUp);
+  Point(120, 120);
+  panel->Dispatch(kxcode::kTimerEvent, 0, 0);
+  EXPECT_EQ(button->hover, 1);
+  panel->Dispatch(kxcode::kMouseLeftDown, 0, 0);
+  EXPECT_EQ(button->down, 1);
+  delete panel;
 }
 
 TEST_F(DispatchTest, HoverAppliesTheCaptureRuleWithoutTheTitleException) {
