@@ -43,6 +43,12 @@ void Frame() {
     Visible->W = kxsystem::display.window_width;
     Visible->H = kxsystem::display.window_height;
   }
+  // The hover pass clamps the pointer to "/DPY": left at 640 x 480, it would
+  // pin the pointer on larger windows.
+  if (Display) {
+    Display->W = Visible->W;
+    Display->H = Visible->H;
+  }
   if (kxgl::HasContext()) {
     glViewport(0, 0, Visible->W, Visible->H);
     glMatrixMode(GL_PROJECTION);

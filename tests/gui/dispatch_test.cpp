@@ -4,6 +4,7 @@
 #include "core/interpreter.h"
 #include "platform/event_nodes.h"
 #include "platform/input_types.h"
+#include "platform/window.h"
 #include "gui/graphic.h"
 #include "gui/menu.h"
 #include "gui_support.h"
@@ -223,6 +224,20 @@ TEST_F(DispatchTest, PanelDisplayBindingReachesTheDispatch) {
   panel->Dispatch(kxcode::kMouseLeftDown, 0, 0);
   EXPECT_EQ(button->down, 1);
   delete panel;
+}
+
+TEST_F(DispatchTest, HoverReachesWidgetsBeyondTheStartSizeAfterTheFramePass) {
+  kxsystem::display.window_width = 1024;
+  kxsystem::display.window_height = 768;
+  kxgui::Frame();
+  probe* far = new probe(900, 700, 50, 50);
+  screen->AddChild(far);
+  Point(910, 710);
+  kxgui::UpdateHover(kxgui::Display);
+  EXPECT_EQ(far->hover, 1);
+  kxsystem::display = kxdisplaysettings();
+  kxgui::Display->W = 640;
+  kxgui::Display->H = 480;
 }
 
 TEST_F(DispatchTest, HoverAppliesTheCaptureRuleWithoutTheTitleException) {

@@ -3,6 +3,7 @@
 #include "gui/window.h"
 
 #include "gui/menu.h"
+#include "platform/window.h"
 
 #include "core/function.h"
 #include "core/interpreter.h"
@@ -242,6 +243,8 @@ TEST_F(WindowTest, ObjectEditWithoutItsSectionIsAPlainWindow) {
 }
 
 TEST_F(WindowTest, FramePassSizesTheScreenAndLaysItOutWithoutAContext) {
+  kxsystem::display.window_width = 640;
+  kxsystem::display.window_height = 480;
   screen->X = 5;
   window->Show();
   window->X = 900;
