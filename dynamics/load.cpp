@@ -12,6 +12,7 @@
 #include "dynamics/aircraft.h"
 #include "dynamics/attach.h"
 #include "dynamics/body.h"
+#include "dynamics/component_file.h"
 #include "dynamics/flight_state.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
@@ -194,7 +195,7 @@ int LoadSlot(int slot, const char* name) {
   kxscript::SetAlias("Aircraft", root);
   kxscript::SetAlias("Geometry", geometry);
   kxscript::ReadFile((base + ".kxg").c_str(), geometry);
-  int ran = kxscript::ReadFile((base + ".kxd").c_str(), root);
+  int ran = kxdload::RunComponentFile((base + ".kxd").c_str(), root);
   kxscript::ClearAlias("Aircraft");
   kxscript::ClearAlias("Geometry");
   if (!ran || !instance->Template) {
