@@ -1,0 +1,28 @@
+// kxdisplay: the display root "/DPY". It holds the 18-entry colour palette
+// every widget takes its colours from, and the hover counter of the timer
+// dispatch.
+#pragma once
+
+#include "gui/color.h"
+#include "gui/graphic.h"
+#include "gui/gui_state.h"
+
+class kxdisplay : public kxgraphic {
+ public:
+  static kxtype Type;
+
+  kxcolor4 palette[kxgui::kPaletteSize];
+  int hoverCount = 0;  // timer events since the pointer last changed widget or a button went down
+
+  kxdisplay();
+  ~kxdisplay() override;
+
+  // "Visible", "PointingDevice", "ColorBlack", "seta", then the base names.
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  // Sets the alpha of every palette entry but the light backgrounds and the
+  // selection colours (2, 3, 9, 16, 17); the children keep theirs.
+  void SetAlpha(float alpha) override;
+  void OnHover(int) override {}
+
+  static const kxcolor4 kDefaultPalette[kxgui::kPaletteSize];
+};

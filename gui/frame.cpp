@@ -1,0 +1,101 @@
+// The GUI's frame and draw passes: 2-D OpenGL state around the drawing of
+// the visible screen.
+#include <GL/gl.h>
+
+#include "graphics/gl_frame.h"
+#include "graphics/texture_table.h"
+#include "gui/display.h"
+#include "gui/graphic.h"
+#include "gui/gui.h"
+#include "gui/icons.h"
+
+#if __has_include("graphics/font.h")
+#include "graphics/font.h"
+#define KX_GUI_HAS_FONT 1
+#else
+#define KX_GUI_HAS_FONT 0
+#endif
+
+#if __has_include("platform/window.h")
+#include "platform/window.h"
+#define KX_GUI_HAS_WINDOW 1
+#else
+#define KX_GUI_HAS_WINDOW 0
+#endif
+
+namespace kxgui {
+
+namespace {
+
+kxglfont* guiFont = nullptr;
+
+// The 2-D projection of the frame pass puts the scene between these depths.
+constexpr double kNear = 1.0, kFar = 3.0, kDepth = -2.0;
+
+void UploadGuiTextures() {
+  for (int i = 0; i < 2; ++i) {
+    if (kxtexture* sheet = IconSheet(i)) kxgl::UploadTexture(sheet);
+  }
+#if KX_GUI_HAS_FONT
+  if (guiFont && guiFont->lineHeight > 0) {
+    if (guiFont->texture) kxgl::UploadTexture(guiFont->texture);
+    kxgl::SetFont(guiFont);
+  }
+#endif
+}
+
+}  // namespace
+
+void SetGuiFont(kxglfont* font) { guiFont = font; }
+kxglfont* GuiFont() { return guiFont; }
+
+void Frame() {
+  if (!Visible) return;
+  Visible->X = 0;
+  Visible->Y = 0;
+#if KX_GUI_HAS_WINDOW
+  if (kxsystem::display.window_width > 0 && kxsystem::display.window_height > 0) {
+    Visible->W = kxsystem::display.window_width;
+    Visible->H = kxsystem::display.window_height;
+  }
+#endif
+  if (kxgl::HasContext()) {
+    glViewport(0, 0, Visible->W, Visible->H);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, Visible->W, 0, Visible->H, kNear, kFar);
+    glTranslated(0, 0, kDepth);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    UploadGuiTextures();
+  }
+  if (Display) Display->Tick();
+  if (!Visible) return;
+  Visible->Update();
+  if (Visible && kxgl::HasContext()) Visible->Draw(0, 0);
+}
+
+void Draw() {
+  if (!Visible || !kxgl::HasContext()) return;
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glViewport(0, 0, Visible->W, Visible->H);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glOrtho(0, Visible->W, 0, Visible->H, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_CULL_FACE);
+  Visible->Draw(0, 0);
+  glPopAttrib();
+}
+
+}  // namespace kxgui

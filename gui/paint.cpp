@@ -1,0 +1,91 @@
+#include "gui/paint.h"
+
+#include <GL/gl.h>
+
+#include "graphics/gl_frame.h"
+#include "gui/gui_state.h"
+
+#if __has_include("graphics/font.h")
+#include "graphics/font.h"
+#define KX_GUI_HAS_FONT 1
+#else
+#define KX_GUI_HAS_FONT 0
+#endif
+
+// Text drawing is bound weakly: the GUI lays out and runs without it, and a
+// build whose graphics library has no text drawing simply draws no text.
+namespace kxgl {
+__attribute__((weak)) void DrawText(int x, int y, const char* text);
+}
+
+namespace kxgui {
+
+namespace {
+// Pixel centres, so lines and fills land on exact pixels.
+constexpr float kCentre = 0.5f;
+}  // namespace
+
+void SetColor(const kxcolor4& c) { SetColor(c.r, c.g, c.b, c.a); }
+
+void SetColor(float r, float g, float b, float a) {
+  if (kxgl::HasContext()) glColor4f(r, g, b, a);
+}
+
+void SetPaletteColor(int entry) { SetColor(Palette(entry)); }
+
+void FillRect(int x0, int y0, int x1, int y1) {
+  if (!kxgl::HasContext()) return;
+  glBegin(GL_QUADS);
+  glVertex2i(x0, y0);
+  glVertex2i(x1, y0);
+  glVertex2i(x1, y1);
+  glVertex2i(x0, y1);
+  glEnd();
+}
+
+void DrawLine(int x0, int y0, int x1, int y1) {
+  if (!kxgl::HasContext()) return;
+  glBegin(GL_LINES);
+  glVertex2f(static_cast<float>(x0) + kCentre, static_cast<float>(y0) + kCentre);
+  glVertex2f(static_cast<float>(x1) + kCentre, static_cast<float>(y1) + kCentre);
+  glEnd();
+}
+
+void GradientRect(int x0, int y0, int x1, int y1, const kxcolor4& left, const kxcolor4& right) {
+  if (!kxgl::HasContext()) return;
+  glBegin(GL_QUADS);
+  glColor4f(left.r, left.g, left.b, left.a);
+  glVertex2i(x0, y0);
+  glColor4f(right.r, right.g, right.b, right.a);
+  glVertex2i(x1, y0);
+  glVertex2i(x1, y1);
+  glColor4f(left.r, left.g, left.b, left.a);
+  glVertex2i(x0, y1);
+  glEnd();
+}
+
+int LineHeight() {
+#if KX_GUI_HAS_FONT
+  return kxgl::currentFont ? kxgl::currentFont->lineHeight : 0;
+#else
+  return 0;
+#endif
+}
+
+int TextWidth(const char* text) {
+#if KX_GUI_HAS_FONT
+  return kxgl::TextWidth(text ? text : "");
+#else
+  (void)text;
+  return 0;
+#endif
+}
+
+void DrawText(int x, int y, const char* text) {
+  if (!text || !*text || !kxgl::HasContext() || !kxgl::DrawText) return;
+  glEnable(GL_TEXTURE_2D);
+  kxgl::DrawText(x, y, text);
+  glDisable(GL_TEXTURE_2D);
+}
+
+}  // namespace kxgui

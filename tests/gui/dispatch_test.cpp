@@ -1,0 +1,237 @@
+// GUI dispatch: capture, focus fallback, key translation, hover counting and
+// the background's commands and hooks.
+#include "core/function.h"
+#include "gui/graphic.h"
+#include "gui/menu.h"
+#include "gui_support.h"
+
+namespace {
+
+struct calls {
+  int x = -1, y = -1, count = 0;
+};
+calls& Clicks() {
+  static calls c;
+  return c;
+}
+void OnTestClick(int x, int y) {
+  Clicks().x = x;
+  Clicks().y = y;
+  ++Clicks().count;
+}
+int bareCalls = 0;
+void OnTestBare() { ++bareCalls; }
+
+int hookCode = -1, hookMods = -1, hookCalls = 0;
+void TestMouseHook(int code, int mods) {
+  hookCode = code, hookMods = mods;
+  ++hookCalls;
+}
+int keyHookKey = -1, keyHookMods = -1;
+void TestKeyHook(int key, int mods) { keyHookKey = key, keyHookMods = mods; }
+
+// Records every handler call.
+class probe : public kxgraphic {
+ public:
+  probe(int x, int y, int w, int h) : kxgraphic(x, y, w, h) {}
+  int down = 0, up = 0, moves = 0, rightUp = 0, doubles = 0, character = -1, code = -1, hover = -1;
+  void OnLeftDown() override { ++down; }
+  void OnLeftUp() override { ++up; }
+  void OnLeftDouble() override { ++doubles; }
+  void OnRightUp() override { ++rightUp; }
+  void OnMove() override { ++moves; }
+  void OnKey(int c, int k) override { character = c, code = k; }
+  void OnHover(int n) override { hover = n; }
+};
+
+class DispatchTest : public kxtest::guitest {
+ protected:
+  static void SetUpTestSuite() {
+    guitest::SetUpTestSuite();
+    kxfunction::Register("TestClick", OnTestClick);
+    kxfunction::Register("TestBare", OnTestBare);
+  }
+  void SetUp() override {
+    guitest::SetUp();
+    Clicks() = calls();
+    bareCalls = 0;
+    hookCalls = 0;
+    hookCode = hookMods = -1;
+    button = new probe(100, 100, 50, 50);
+    screen->AppendChild(button);
+  }
+  probe* button = nullptr;
+};
+
+TEST_F(DispatchTest, LeftPressFocusesTheHotWidgetAndReleaseReachesFocusAndHot) {
+  Mouse(kxcode::kMouseLeftDown, 120, 120);
+  EXPECT_EQ(kxgui::Hot, button);
+  EXPECT_EQ(kxgui::Focus, button);
+  EXPECT_EQ(button->down, 1);
+  Mouse(kxcode::kMouseLeftUp, 120, 120);
+  EXPECT_EQ(button->up, 2);  // as focus and as hot widget
+}
+
+TEST_F(DispatchTest, MoveOffTheWidgetStillReachesTheFocus) {
+  Mouse(kxcode::kMouseLeftDown, 120, 120);
+  Mouse(kxcode::kMouseMove, 400, 400);
+  EXPECT_EQ(button->moves, 1);
+  EXPECT_EQ(kxgui::Hot, screen);
+}
+
+TEST_F(DispatchTest, ClickOnNoChildRunsTheBackgroundCommandWithLocalCoordinates) {
+  screen->OnLeftDownText = "TestClick";
+  Mouse(kxcode::kMouseLeftDown, 300, 40);
+  EXPECT_EQ(kxgui::Hot, screen);
+  EXPECT_EQ(Clicks().count, 1);
+  EXPECT_EQ(Clicks().x, 300);
+  EXPECT_EQ(Clicks().y, 40);
+}
+
+TEST_F(DispatchTest, MouseHookReplacesTheBackgroundCommand) {
+  screen->OnLeftDownText = "TestClick";
+  kxgui::MouseHook = TestMouseHook;
+  Mouse(kxcode::kMouseLeftDown, 300, 40, kxcode::kModShift);
+  EXPECT_EQ(Clicks().count, 0);
+  EXPECT_EQ(hookCode, kxcode::kMouseLeftDown);
+  EXPECT_EQ(hookMods, kxcode::kModShift);
+}
+
+TEST_F(DispatchTest, BackgroundRunsItsReleaseCommandOnceWhenFocusAndHot) {
+  screen->OnLeftUpText = "TestClick";
+  Mouse(kxcode::kMouseLeftDown, 300, 40);
+  Mouse(kxcode::kMouseLeftUp, 300, 40);
+  EXPECT_EQ(Clicks().count, 1);
+  kxgui::MouseHook = TestMouseHook;
+  Mouse(kxcode::kMouseMove, 301, 40);
+  EXPECT_EQ(hookCalls, 1);
+}
+
+TEST_F(DispatchTest, RightReleaseRunsItsTextBareAndNothingWhenEmpty) {
+  screen->OnRightUpText = "TestBare";
+  Mouse(kxcode::kMouseRightDown, 300, 40);
+  Mouse(kxcode::kMouseRightUp, 300, 40);
+  EXPECT_EQ(bareCalls, 1);
+  screen->OnRightUpText = "";
+  Mouse(kxcode::kMouseRightUp, 300, 40);
+  EXPECT_EQ(bareCalls, 1);
+  EXPECT_FALSE(LogHas("kxscript"));
+}
+
+TEST_F(DispatchTest, CaptureKeepsOtherWidgetsFromBecomingHot) {
+  probe* modal = new probe(300, 300, 50, 50);
+  screen->AddChild(modal);
+  kxgui::Capture = modal;
+  Mouse(kxcode::kMouseMove, 120, 120);
+  EXPECT_EQ(kxgui::Hot, nullptr);
+  Mouse(kxcode::kMouseMove, 310, 310);
+  EXPECT_EQ(kxgui::Hot, modal);
+}
+
+TEST_F(DispatchTest, OpenPopupLetsMenuTitlesBecomeHot) {
+  kxpopup* popup = new kxpopup;
+  screen->AddChild(popup);
+  popup->X = 300, popup->Y = 300, popup->W = 60, popup->H = 60;
+  kxmenuitem* title = new kxmenuitem;
+  screen->AppendChild(title);
+  kxgui::Capture = popup;
+  kxgui::Focus = popup;
+  title->Update();
+  screen->Update();
+  Mouse(kxcode::kMouseMove, title->X + 1, title->Y + 1);
+  EXPECT_EQ(kxgui::Hot, title);
+  Mouse(kxcode::kMouseMove, 120, 120);
+  EXPECT_EQ(kxgui::Hot, nullptr);
+}
+
+TEST_F(DispatchTest, FocusFallsBackToCaptureThenToTheScreen) {
+  Mouse(kxcode::kMouseLeftDown, 120, 120);
+  kxgui::Focus = nullptr;
+  Mouse(kxcode::kMouseMove, 120, 120);
+  EXPECT_EQ(kxgui::Focus, screen);
+  kxgui::Capture = button;
+  kxgui::Focus = nullptr;
+  Mouse(kxcode::kMouseMove, 120, 120);
+  EXPECT_EQ(kxgui::Focus, button);
+}
+
+TEST_F(DispatchTest, CharactersIgnoreModifiersAndKeyCodesCarryThem) {
+  kxgui::Focus = button;
+  kxgui::OnKey(65, kxcode::kModShift);
+  EXPECT_EQ(button->character, 65);
+  EXPECT_EQ(button->code, 0);
+  kxgui::OnKey(kxcode::kKeyReturn, kxcode::kModCtrl);
+  EXPECT_EQ(button->character, 0);
+  EXPECT_EQ(button->code, 0x50D);
+  kxgui::OnKey(kxcode::kKeyTab, kxcode::kModShift | kxcode::kModCtrl | 0x100);
+  EXPECT_EQ(button->code, kxcode::kKeyTab | 0x600);
+  EXPECT_EQ(kxgui::LastKey, kxcode::kKeyTab);
+}
+
+TEST_F(DispatchTest, KeysReachOnlyAFocusInsideTheVisibleScreen) {
+  kxgui::Invisible->AppendChild(button);
+  kxgui::Focus = button;
+  kxgui::OnKey(kxcode::kKeyUp, 0);
+  EXPECT_EQ(button->code, -1);
+}
+
+TEST_F(DispatchTest, BackgroundHandsKeysToTheKeyHook) {
+  kxgui::KeyHook = TestKeyHook;
+  kxgui::Focus = screen;
+  kxgui::OnKey(kxcode::kKeyF1, kxcode::kModShift);
+  EXPECT_EQ(keyHookKey, kxcode::kKeyF1);
+  EXPECT_EQ(keyHookMods, kxcode::kModShift);
+}
+
+TEST_F(DispatchTest, HoverCounterRestartsOnANewWidgetAndOnPresses) {
+  Point(120, 120);
+  kxgui::UpdateHover(kxgui::Display);
+  kxgui::UpdateHover(kxgui::Display);
+  kxgui::UpdateHover(kxgui::Display);
+  EXPECT_EQ(button->hover, 3);
+  Point(300, 300);
+  kxgui::UpdateHover(kxgui::Display);
+  EXPECT_EQ(kxgui::Display->hoverCount, 1);
+  Mouse(kxcode::kMouseLeftDown, 300, 300);
+  EXPECT_EQ(kxgui::Display->hoverCount, 0);
+  Mouse(kxcode::kMouseLeftDouble, 300, 300);
+  kxgui::UpdateHover(kxgui::Display);
+  EXPECT_EQ(kxgui::Display->hoverCount, 1);
+}
+
+TEST_F(DispatchTest, HoverAppliesTheCaptureRuleWithoutTheTitleException) {
+  kxpopup* popup = new kxpopup;
+  screen->AddChild(popup);
+  kxmenuitem* title = new kxmenuitem;
+  title->X = 0, title->Y = 460, title->W = 40, title->H = 20;
+  screen->AppendChild(title);
+  kxgui::Capture = popup;
+  Point(5, 465);
+  kxgui::UpdateHover(kxgui::Display);
+  EXPECT_EQ(kxgui::Hot, nullptr);
+}
+
+TEST_F(DispatchTest, NothingHappensWithoutAVisibleScreen) {
+  kxgui::Visible = nullptr;
+  kxgui::OnMouse(kxcode::kMouseLeftDown, 0);
+  kxgui::OnKey(kxcode::kKeyReturn, 0);
+  kxgui::UpdateHover(kxgui::Display);
+  kxgui::Draw();
+  EXPECT_EQ(kxgui::LastEvent, kxcode::kMouseLeftDown);
+  EXPECT_EQ(button->down, 0);
+}
+
+TEST_F(DispatchTest, HandlerThatDeletesTheHotWidgetIsSafe) {
+  struct selfdelete : kxgraphic {
+    selfdelete() : kxgraphic(0, 0, 20, 20) {}
+    void OnLeftUp() override { delete this; }
+  };
+  selfdelete* w = new selfdelete;
+  screen->AddChild(w);
+  Mouse(kxcode::kMouseLeftDown, 5, 5);
+  Mouse(kxcode::kMouseLeftUp, 5, 5);
+  EXPECT_EQ(kxgui::Focus, screen);
+  EXPECT_EQ(screen->ChildCount(), 1);  // only the probe is left
+}
+
+}  // namespace

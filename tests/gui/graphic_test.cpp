@@ -1,0 +1,174 @@
+// Widget base: creation from scripts, the anchor layout, hit testing, local
+// coordinates and the destroy notification.
+#include "gui/graphic.h"
+
+#include "core/interpreter.h"
+#include "gui_support.h"
+#include "gui/menu.h"
+#include "gui/window.h"
+
+namespace {
+
+class GraphicTest : public kxtest::guitest {
+ protected:
+  kxgraphic* Add(kxgraphic* parent, int x, int y, int w, int h) {
+    kxgraphic* g = new kxgraphic(x, y, w, h);
+    parent->AppendChild(g);
+    return g;
+  }
+};
+
+TEST_F(GraphicTest, WidgetsAreCreatedByTypeNameFromAScript) {
+  kxscript::Execute("Append kxgraphic Panel; cd Panel/; X = 10; Y = 20; W = 30; H = 40; Wr = 5", screen);
+  kxgraphic* panel = kxgraphic::Of(kxnode::Find("/Display/Visible/Panel/"));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->X, 10);
+  EXPECT_EQ(panel->Y, 20);
+  EXPECT_EQ(panel->W, 30);
+  EXPECT_EQ(panel->H, 40);
+  EXPECT_EQ(panel->Wr, 5);
+  kxscript::Execute("Append kxwindow Win; Append kxpopup Pop; Append kxmenuitem Title", screen);
+  EXPECT_NE(dynamic_cast<kxwindow*>(kxnode::Find("/Display/Visible/Win/")), nullptr);
+  EXPECT_NE(dynamic_cast<kxpopup*>(kxnode::Find("/Display/Visible/Pop/")), nullptr);
+  EXPECT_TRUE(kxtype::IsDerivedFrom(kxtype::Find("kxwindow"), &kxgraphic::Type));
+  EXPECT_TRUE(kxtype::IsDerivedFrom(kxtype::Find("kxbackground"), &kxgraphic::Type));
+}
+
+TEST_F(GraphicTest, AnchorsApplyInTheOrderWidthTopHeightRight) {
+  kxgraphic* g = Add(screen, 10, 20, 100, 50);
+  g->Wr = 30;  // W = 640 - 30 - 10 = 600
+  g->Xr = 15;  // X = 640 - 15 - 600 = 25, from the new width
+  g->Update();
+  EXPECT_EQ(g->W, 600);
+  EXPECT_EQ(g->X, 25);
+
+  kxgraphic* h = Add(screen, 0, 20, 10, 50);
+  h->Yr = 100;  // Y = 480 - 100 - 50 = 330
+  h->Hr = 30;   // H = 480 - 30 - 330 = 120, from the new Y
+  h->Update();
+  EXPECT_EQ(h->Y, 330);
+  EXPECT_EQ(h->H, 120);
+}
+
+TEST_F(GraphicTest, LayoutReachesGrandchildrenThroughTheParentsNewSize) {
+  kxgraphic* outer = Add(screen, 0, 0, 10, 10);
+  outer->Wr = 40;
+  kxgraphic* inner = Add(outer, 0, 0, 10, 10);
+  inner->Xr = 10;
+  screen->Update();
+  EXPECT_EQ(outer->W, 600);
+  EXPECT_EQ(inner->X, 580);
+}
+
+TEST_F(GraphicTest, FirstChildWinsTheHitTest) {
+  kxgraphic* top = Add(screen, 100, 100, 50, 50);
+  kxgraphic* below = Add(screen, 120, 120, 50, 50);
+  kxgui::Hot = nullptr;
+  screen->HitTest(130, 130);
+  EXPECT_EQ(kxgui::Hot, top);
+  kxgui::Hot = nullptr;
+  screen->HitTest(160, 160);
+  EXPECT_EQ(kxgui::Hot, below);
+  kxgui::Hot = nullptr;
+  screen->HitTest(10, 10);
+  EXPECT_EQ(kxgui::Hot, screen);
+}
+
+TEST_F(GraphicTest, HitTestUsesHalfOpenEdgesInParentCoordinates) {
+  kxgraphic* frame = Add(screen, 100, 100, 200, 200);
+  kxgraphic* child = Add(frame, 10, 10, 20, 20);
+  kxgui::Hot = nullptr;
+  screen->HitTest(110, 110);
+  EXPECT_EQ(kxgui::Hot, child);
+  kxgui::Hot = nullptr;
+  screen->HitTest(130, 115);  // x = 130 is one past the child's right edge
+  EXPECT_EQ(kxgui::Hot, frame);
+}
+
+TEST_F(GraphicTest, ToLocalSubtractsEachPositionUpToTheScreen) {
+  kxgraphic* frame = Add(screen, 100, 50, 200, 200);
+  kxgraphic* child = Add(frame, 10, 20, 20, 20);
+  Point(150, 90);
+  int x = 0, y = 0;
+  child->ToLocal(&x, &y);
+  EXPECT_EQ(x, 40);
+  EXPECT_EQ(y, 20);
+}
+
+TEST_F(GraphicTest, ToLocalStopsAtAWidgetWhoseParentIsNoWidget) {
+  kxgraphic* loose = new kxgraphic(100, 100, 10, 10);
+  kxnode holder;
+  holder.AppendChild(loose);
+  Point(30, 40);
+  int x = 0, y = 0;
+  loose->ToLocal(&x, &y);
+  EXPECT_EQ(x, 30);
+  EXPECT_EQ(y, 40);
+}
+
+TEST_F(GraphicTest, PointerIsClampedAndAMissingDeviceReadsZero) {
+  device[0] = 2.0f;
+  device[1] = -1.0f;
+  int x = 0, y = 0;
+  screen->ToLocal(&x, &y);
+  EXPECT_EQ(x, 639);
+  EXPECT_EQ(y, 0);
+  kxgui::PointingDevice = nullptr;
+  kxgui::GetPointer(&x, &y);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+}
+
+TEST_F(GraphicTest, DestroyedSubtreeClearsTheGuiPointersIntoIt) {
+  kxgraphic* frame = Add(screen, 0, 0, 100, 100);
+  kxgraphic* child = Add(frame, 0, 0, 10, 10);
+  kxgui::Hot = child;
+  kxgui::Focus = child;
+  kxgui::Capture = frame;
+  kxgui::OpenList = child;
+  delete frame;
+  EXPECT_EQ(kxgui::Hot, nullptr);
+  EXPECT_EQ(kxgui::Focus, nullptr);
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  EXPECT_EQ(kxgui::OpenList, nullptr);
+  EXPECT_EQ(kxgui::Visible, screen);
+}
+
+// A widget that hides itself (moves under the invisible screen) while its
+// parent lays out its children.
+class hider : public kxgraphic {
+ public:
+  int updates = 0;
+  void Update() override {
+    ++updates;
+    kxgui::Invisible->AppendChild(this);
+  }
+};
+
+TEST_F(GraphicTest, ChildMovingAwayDuringLayoutDoesNotBreakTheWalk) {
+  hider* first = new hider;
+  screen->AppendChild(first);
+  kxgraphic* second = Add(screen, 0, 0, 10, 10);
+  second->Wr = 40;
+  screen->Update();
+  EXPECT_EQ(first->updates, 1);
+  EXPECT_EQ(first->parent, kxgui::Invisible);
+  EXPECT_EQ(second->W, 600);
+}
+
+TEST_F(GraphicTest, KeysAndHoverClimbToTheParent) {
+  struct sink : kxgraphic {
+    int character = -1, code = -1, hover = -1;
+    void OnKey(int c, int k) override { character = c, code = k; }
+    void OnHover(int n) override { hover = n; }
+  };
+  sink* s = new sink;
+  screen->AppendChild(s);
+  kxgraphic* child = Add(s, 0, 0, 5, 5);
+  child->OnKey(0, kxcode::kKeyReturn);
+  child->OnHover(7);
+  EXPECT_EQ(s->code, kxcode::kKeyReturn);
+  EXPECT_EQ(s->hover, 7);
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// Shared set-up of the GUI tests: the interpreter and the GUI roots once, a
+// fresh full-screen background as the visible screen for each test, a
+// pointing device the test moves by pixel, and a captured log.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/hooks.h"
+#include "core/interpreter.h"
+#include "gui/background.h"
+#include "gui/display.h"
+#include "gui/gui.h"
+#include "platform/codes.h"
+
+namespace kxtest {
+
+inline std::string& GuiLog() {
+  static std::string text;
+  return text;
+}
+
+// Test fixtures first, then the committed data folder.
+inline std::string ResolveTestPath(const char* path) {
+  std::string fixture = std::string(KX_TEST_DATA) + "/" + path;
+  if (FILE* f = std::fopen(fixture.c_str(), "rb")) {
+    std::fclose(f);
+    return fixture;
+  }
+  return std::string(KX_TEST_DATA) + "/../../../data/" + path;
+}
+
+class guitest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    kxcore::SetPathResolver(ResolveTestPath);
+    kxscript::Init();
+    kxgui::RegisterTypes();
+  }
+
+  void SetUp() override {
+    GuiLog().clear();
+    kxcore::SetLogHandler([](const char* text) { GuiLog() += text; });
+    screen = new kxbackground;
+    screen->name = "Visible";
+    kxnode::Find("/Display/")->AddChild(screen);
+    kxgui::Visible = screen;
+    kxgui::Invisible = static_cast<kxgraphic*>(kxnode::Find("/Display/Invisible/"));
+    kxgui::PointingDevice = device;
+    kxgui::Hot = kxgui::Focus = kxgui::Capture = kxgui::OpenList = nullptr;
+    kxgui::MouseHook = nullptr;
+    kxgui::KeyHook = nullptr;
+    kxgui::Display->hoverCount = 0;
+    Point(0, 0);
+  }
+
+  void TearDown() override {
+    delete screen;
+    if (kxgui::Invisible) kxgui::Invisible->DeleteChildren();
+    kxgui::Visible = nullptr;
+    kxgui::PointingDevice = nullptr;
+    kxgui::MouseHook = nullptr;
+    kxgui::KeyHook = nullptr;
+    kxscript::SetCurrent(kxscript::Root());
+    kxcore::SetLogHandler(nullptr);
+  }
+
+  // Puts the pointer on pixel (x, y) of the screen.
+  void Point(int x, int y) {
+    device[0] = (static_cast<float>(x) + 0.5f) / static_cast<float>(screen->W);
+    device[1] = (static_cast<float>(y) + 0.5f) / static_cast<float>(screen->H);
+  }
+  void Mouse(int code, int x, int y, int modifiers = 0) {
+    Point(x, y);
+    kxgui::OnMouse(code, modifiers);
+  }
+  void Click(int x, int y) {
+    Mouse(kxcode::kMouseLeftDown, x, y);
+    Mouse(kxcode::kMouseLeftUp, x, y);
+  }
+  bool LogHas(const char* piece) const { return GuiLog().find(piece) != std::string::npos; }
+
+  kxbackground* screen = nullptr;
+  float device[3] = {0, 0, 0};
+};
+
+}  // namespace kxtest

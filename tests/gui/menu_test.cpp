@@ -1,0 +1,293 @@
+// Menus: sizes and stacking, opening from a title, sliding between titles,
+// key navigation, release semantics and the enable and check rules.
+#include "gui/menu.h"
+
+#include "core/interpreter.h"
+#include "gui/paint.h"
+#include "gui_support.h"
+
+namespace {
+
+class MenuTest : public kxtest::guitest {
+ protected:
+  void SetUp() override {
+    guitest::SetUp();
+    fileTitle = Title("File", "/Display/Invisible/MFile/Show");
+    viewTitle = Title("View", "/Display/Invisible/MView/Show");
+    file = Popup("MFile");
+    open = Entry(file, "Open", "Text = \"opened\"");
+    bar = new kxpopupbar;
+    file->AppendChild(bar);
+    save = Entry(file, "Save", "Text = \"saved\"");
+    quit = Entry(file, "Quit", "Text = \"quit\"");
+    view = Popup("MView");
+    Entry(view, "Chase", "");
+    screen->Update();
+  }
+  kxmenuitem* Title(const char* text, const char* action) {
+    kxmenuitem* t = new kxmenuitem;
+    t->Text = text;
+    t->Action = action;
+    screen->AppendChild(t);
+    return t;
+  }
+  kxpopup* Popup(const char* name) {
+    kxpopup* p = new kxpopup;
+    p->name = name;
+    kxgui::Invisible->AppendChild(p);
+    return p;
+  }
+  kxpopupitem* Entry(kxpopup* popup, const char* text, const char* command) {
+    kxpopupitem* e = new kxpopupitem(text, command, 0);
+    popup->AppendChild(e);
+    return e;
+  }
+  void At(int code, kxgraphic* widget) {
+    int x = 0, y = 0;
+    for (kxgraphic* g = widget; g && g != screen; g = g->ParentWidget()) x += g->X, y += g->Y;
+    Mouse(code, x + 1, y + 1);
+  }
+  bool IsOpen(kxpopup* p) { return p->parent == screen; }
+
+  kxmenuitem* fileTitle = nullptr;
+  kxmenuitem* viewTitle = nullptr;
+  kxpopup* file = nullptr;
+  kxpopup* view = nullptr;
+  kxpopupitem* open = nullptr;
+  kxpopupitem* save = nullptr;
+  kxpopupitem* quit = nullptr;
+  kxpopupbar* bar = nullptr;
+};
+
+TEST_F(MenuTest, TitlesAreSizedToTheirTextAndLaidOutAlongTheTop) {
+  int line = kxgui::LineHeight();
+  EXPECT_EQ(fileTitle->W, kxgui::TextWidth("File") + line / 2 + 2);
+  EXPECT_EQ(fileTitle->H, line + 4);
+  EXPECT_EQ(fileTitle->X, 2);
+  EXPECT_EQ(fileTitle->Y, 480 - fileTitle->H);
+  EXPECT_EQ(viewTitle->X, 2 + fileTitle->W);
+  EXPECT_EQ(screen->menuBarHeight, viewTitle->H);
+}
+
+TEST_F(MenuTest, EntriesStackFromTheBottomWithTheFirstOnTop) {
+  file->Update();
+  EXPECT_EQ(quit->Y, 4);
+  EXPECT_EQ(save->Y, 4 + quit->H + 2);
+  EXPECT_EQ(bar->Y, save->Y + save->H + 2);
+  EXPECT_EQ(open->Y, bar->Y + 8 + 2);
+  EXPECT_EQ(file->H, std::max(open->Y + open->H + 2 + 2, 24));
+  EXPECT_EQ(bar->W, file->W - 8);
+  EXPECT_EQ(open->X, 4);
+  EXPECT_GE(file->W, kxgui::TextWidth("<empty>") + 48);
+}
+
+TEST_F(MenuTest, HiddenEntryTakesNoPlace) {
+  file->Update();
+  int openY = open->Y;
+  save->Hidden = 1;
+  file->Update();
+  EXPECT_EQ(save->X, 72727);
+  EXPECT_EQ(save->Y, 72727);
+  EXPECT_EQ(bar->Y, 4 + quit->H + 2);
+  EXPECT_LT(open->Y, openY);
+}
+
+TEST_F(MenuTest, EmptyPopupIsAtLeastTwentyFourHigh) {
+  kxpopup* empty = Popup("Empty");
+  empty->Update();
+  EXPECT_EQ(empty->H, 24);
+  EXPECT_EQ(empty->W, kxgui::TextWidth("<empty>") + 48);
+}
+
+TEST_F(MenuTest, PressOnATitleOpensItsPopupBelowIt) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  ASSERT_TRUE(IsOpen(file));
+  EXPECT_EQ(screen->firstChild, file);
+  EXPECT_EQ(kxgui::Capture, file);
+  EXPECT_EQ(kxgui::Focus, file);
+  EXPECT_EQ(file->X, fileTitle->X);
+  EXPECT_EQ(file->Y, fileTitle->Y - file->H);
+  EXPECT_EQ(file->Context(), fileTitle);
+}
+
+TEST_F(MenuTest, ReleaseOverAnEntryWithoutTheFocusRunsNothing) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  At(kxcode::kMouseLeftUp, open);
+  EXPECT_EQ(fileTitle->Text, "File");
+  EXPECT_TRUE(IsOpen(file));
+}
+
+TEST_F(MenuTest, MovingOverAnEntryHighlightsItAndReleaseRunsItsCommand) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  At(kxcode::kMouseMove, save);
+  EXPECT_EQ(kxgui::Focus, save);
+  At(kxcode::kMouseLeftUp, save);
+  EXPECT_EQ(fileTitle->Text, "saved");  // run with the title as context
+  EXPECT_FALSE(IsOpen(file));
+  EXPECT_EQ(file->parent, kxgui::Invisible);
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  EXPECT_EQ(kxgui::Focus, screen);
+}
+
+TEST_F(MenuTest, MovingOffAnEntryGivesTheFocusBackToThePopup) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  At(kxcode::kMouseMove, save);
+  At(kxcode::kMouseMove, quit);
+  EXPECT_EQ(kxgui::Focus, quit);
+  Mouse(kxcode::kMouseMove, 600, 10);
+  EXPECT_EQ(kxgui::Focus, file);
+  EXPECT_TRUE(IsOpen(file));
+}
+
+TEST_F(MenuTest, PointerSlidesToAnotherTitle) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  At(kxcode::kMouseLeftUp, fileTitle);
+  At(kxcode::kMouseMove, viewTitle);
+  EXPECT_TRUE(IsOpen(view));
+  EXPECT_FALSE(IsOpen(file));
+  EXPECT_EQ(kxgui::Capture, view);
+  EXPECT_EQ(view->X, viewTitle->X);
+}
+
+TEST_F(MenuTest, ClickElsewhereClosesTheMenu) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  At(kxcode::kMouseLeftUp, fileTitle);
+  Mouse(kxcode::kMouseLeftDown, 300, 100);
+  EXPECT_FALSE(IsOpen(file));
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  EXPECT_EQ(kxgui::Focus, screen);
+}
+
+TEST_F(MenuTest, DisabledTitleOpensNothing) {
+  fileTitle->Disabled = 1;
+  At(kxcode::kMouseLeftDown, fileTitle);
+  EXPECT_FALSE(IsOpen(file));
+}
+
+TEST_F(MenuTest, DownKeyWalksTheEntriesSkippingSeparatorsAndWraps) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  kxgui::OnKey(kxcode::kKeyDown, 0);
+  EXPECT_EQ(kxgui::Focus, open);
+  kxgui::OnKey(kxcode::kKeyDown, 0);
+  EXPECT_EQ(kxgui::Focus, save);  // over the separator
+  kxgui::OnKey(kxcode::kKeyDown, 0);
+  EXPECT_EQ(kxgui::Focus, quit);
+  kxgui::OnKey(kxcode::kKeyDown, 0);
+  EXPECT_EQ(kxgui::Focus, open);  // wrapped
+  kxgui::OnKey(kxcode::kKeyUp, 0);
+  EXPECT_EQ(kxgui::Focus, quit);  // wrapped back
+  kxgui::OnKey(kxcode::kKeyRight, 0);
+  EXPECT_EQ(kxgui::Focus, quit);
+  EXPECT_TRUE(IsOpen(file));
+}
+
+TEST_F(MenuTest, ReturnRunsTheFocusedEntryAndClosesTheMenu) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  kxgui::OnKey(kxcode::kKeyDown, 0);
+  kxgui::OnKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(fileTitle->Text, "opened");
+  EXPECT_FALSE(IsOpen(file));
+}
+
+TEST_F(MenuTest, EscapeClosesTheMenuWithoutRunning) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  kxgui::OnKey(kxcode::kKeyDown, 0);
+  kxgui::OnKey(kxcode::kKeyEscape, 0);
+  EXPECT_EQ(fileTitle->Text, "File");
+  EXPECT_FALSE(IsOpen(file));
+  At(kxcode::kMouseLeftDown, fileTitle);
+  kxgui::OnKey(kxcode::kKeyEscape, 0);  // on the pop-up itself
+  EXPECT_FALSE(IsOpen(file));
+  EXPECT_EQ(kxgui::Capture, nullptr);
+}
+
+TEST_F(MenuTest, DisabledEntryRunsNoCommand) {
+  save->Disabled = 1;
+  At(kxcode::kMouseLeftDown, fileTitle);
+  At(kxcode::kMouseMove, save);
+  EXPECT_EQ(kxgui::Focus, file);  // a disabled entry is not highlighted
+  kxgui::Focus = save;
+  kxgui::OnKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(fileTitle->Text, "File");
+}
+
+TEST_F(MenuTest, EnableRuleFollowsTheSignOfTheValue) {
+  int variable = 0;
+  save->enableVariable = &variable;
+  save->enableValue = -3;
+  variable = 3;
+  save->ApplyEnableRule();
+  EXPECT_EQ(save->Disabled, 1);
+  variable = 2;
+  save->ApplyEnableRule();
+  EXPECT_EQ(save->Disabled, 0);
+  save->enableValue = 2;
+  save->ApplyEnableRule();
+  EXPECT_EQ(save->Disabled, 0);
+  variable = 1;
+  save->ApplyEnableRule();
+  EXPECT_EQ(save->Disabled, 1);
+  save->enableValue = 0;
+  save->ApplyEnableRule();
+  EXPECT_EQ(save->Disabled, 0);
+  variable = 0;
+  save->ApplyEnableRule();
+  EXPECT_EQ(save->Disabled, 1);
+}
+
+TEST_F(MenuTest, CheckRuleComparesWithANonZeroValue) {
+  int mode = 52;
+  EXPECT_EQ(save->IsChecked(), 0);
+  save->checkVariable = &mode;
+  save->checkValue = 52;
+  EXPECT_EQ(save->IsChecked(), 1);
+  save->checkValue = 50;
+  EXPECT_EQ(save->IsChecked(), 0);
+  save->checkValue = 0;
+  EXPECT_EQ(save->IsChecked(), 1);
+  mode = 0;
+  EXPECT_EQ(save->IsChecked(), 0);
+}
+
+TEST_F(MenuTest, ShowWithoutAScreenDoesNothing) {
+  kxgui::Visible = nullptr;
+  file->Show();
+  EXPECT_EQ(file->parent, kxgui::Invisible);
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  EXPECT_TRUE(LogHas("no visible screen"));
+}
+
+TEST_F(MenuTest, DestroyedTitleLeavesNoDanglingContext) {
+  At(kxcode::kMouseLeftDown, fileTitle);
+  delete fileTitle;
+  fileTitle = nullptr;
+  EXPECT_EQ(file->Context(), nullptr);
+  kxgui::Focus = open;
+  kxgui::OnKey(kxcode::kKeyReturn, 0);  // runs without a context, safely
+  EXPECT_FALSE(IsOpen(file));
+}
+
+TEST_F(MenuTest, ContextThatIsNoWidgetIsKeptByPath) {
+  kxnode* holder = new kxnode;
+  holder->name = "Holder";
+  kxscript::Root()->AppendChild(holder);
+  kxscript::Execute("/Display/Invisible/MFile/Show", holder);
+  EXPECT_EQ(file->Context(), holder);
+  delete holder;
+  EXPECT_EQ(file->Context(), nullptr);
+}
+
+TEST_F(MenuTest, MembersAreReachableFromScripts) {
+  kxscript::Execute("Append kxpopupitem Extra; cd Extra/; Text = \"Extra\"; OnPress = \"Quit\"; Icon = 2; Hidden = 1; "
+                    "Disabled = 1",
+                    file);
+  kxpopupitem* extra = dynamic_cast<kxpopupitem*>(file->FindChild("Extra"));
+  ASSERT_NE(extra, nullptr);
+  EXPECT_EQ(extra->Text, "Extra");
+  EXPECT_EQ(extra->OnPress, "Quit");
+  EXPECT_EQ(extra->Icon, 2);
+  EXPECT_EQ(extra->Hidden, 1);
+  EXPECT_EQ(extra->Disabled, 1);
+}
+
+}  // namespace

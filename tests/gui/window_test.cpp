@@ -1,0 +1,214 @@
+// Windows: show and hide, the screen clamp, dragging and resizing, the close
+// box, raising to the front and the object edit window.
+#include "gui/window.h"
+
+#include "core/function.h"
+#include "core/interpreter.h"
+#include "gui_support.h"
+
+namespace {
+
+int closeCalls = 0;
+void OnTestClose() { ++closeCalls; }
+
+class WindowTest : public kxtest::guitest {
+ protected:
+  static void SetUpTestSuite() {
+    guitest::SetUpTestSuite();
+    kxfunction::Register("TestClose", OnTestClose);
+    kxtype::RegisterDerived(&kxwindowobjectedit::Type, &kxwindow::Type);
+  }
+  void SetUp() override {
+    guitest::SetUp();
+    closeCalls = 0;
+    window = Make("Win", 100, 100, 200, 150);
+  }
+  kxwindow* Make(const char* name, int x, int y, int w, int h) {
+    kxwindow* win = new kxwindow;
+    win->name = name;
+    win->X = x, win->Y = y, win->W = w, win->H = h;
+    kxgui::Invisible->AppendChild(win);
+    return win;
+  }
+  // Press at a point in the window's own coordinates, then move to another.
+  void Drag(int fromX, int fromY, int toX, int toY) {
+    int ox = window->X, oy = window->Y;
+    Mouse(kxcode::kMouseLeftDown, ox + fromX, oy + fromY);
+    Mouse(kxcode::kMouseMove, ox + toX, oy + toY);
+    Mouse(kxcode::kMouseLeftUp, ox + toX, oy + toY);
+  }
+  kxwindow* window = nullptr;
+};
+
+TEST_F(WindowTest, ShowPutsTheWindowInFrontWithTheFocus) {
+  kxwindow* other = Make("Other", 0, 0, 100, 100);
+  other->Show();
+  window->Show();
+  EXPECT_EQ(screen->firstChild, window);
+  EXPECT_EQ(kxgui::Focus, window);
+  screen->Update();  // the next layout pass marks it active
+  EXPECT_EQ(window->active, 1);
+  EXPECT_EQ(other->active, 0);
+}
+
+TEST_F(WindowTest, ShowClampsIntoTheScreen) {
+  window->X = 600;
+  window->Show();
+  EXPECT_EQ(window->X, 440);
+  window->X = -30;
+  window->Y = -5;
+  window->Show();
+  EXPECT_EQ(window->X, 0);
+  EXPECT_EQ(window->Y, 0);
+  window->H = 600;  // taller than the screen: the top edge stays visible
+  window->Show();
+  EXPECT_EQ(window->Y, 480 - 600);
+}
+
+TEST_F(WindowTest, ShowWithoutAScreenDoesNothing) {
+  kxgui::Visible = nullptr;
+  window->Show();
+  EXPECT_EQ(window->parent, kxgui::Invisible);
+  EXPECT_TRUE(LogHas("no visible screen"));
+}
+
+TEST_F(WindowTest, HideParksTheWindowAndDropsFocusAndCaptureInside) {
+  window->Show();
+  kxgraphic* child = new kxgraphic(5, 5, 10, 10);
+  window->AppendChild(child);
+  kxgui::Focus = child;
+  kxgui::Capture = window;
+  window->Hide();
+  EXPECT_EQ(window->parent, kxgui::Invisible);
+  EXPECT_EQ(kxgui::Invisible->lastChild, window);
+  EXPECT_EQ(kxgui::Focus, nullptr);
+  EXPECT_EQ(kxgui::Capture, nullptr);
+}
+
+TEST_F(WindowTest, CommandsReachTheWindowByPath) {
+  kxscript::Execute("/Display/Invisible/Win/Show; /Display/Invisible/Win/Title = \"lost\"");
+  EXPECT_EQ(window->parent, screen);
+  EXPECT_EQ(window->Title, "ich bin ein string");  // the window had moved
+  kxscript::Execute("Move( 7, 9 ); Title = \"Options\"; EnableResize = 0; Icon = 3; OnClose = \"Hide\"", window);
+  EXPECT_EQ(window->X, 7);
+  EXPECT_EQ(window->Y, 9);
+  EXPECT_EQ(window->Title, "Options");
+  EXPECT_EQ(window->EnableResize, 0);
+  EXPECT_EQ(window->Icon, 3);
+  kxscript::Execute("ToCenter; W = 100", window);
+  EXPECT_EQ(window->X, 220);
+  EXPECT_EQ(window->Y, 165);
+  kxscript::Execute("/Display/Visible/Win/Hide");
+  EXPECT_EQ(window->parent, kxgui::Invisible);
+}
+
+TEST_F(WindowTest, TitleBarDragMovesTheWindow) {
+  window->Show();
+  Drag(50, 140, 80, 120);
+  EXPECT_EQ(window->X, 130);
+  EXPECT_EQ(window->Y, 80);
+  EXPECT_EQ(window->W, 200);
+  EXPECT_EQ(window->dragMode, 0);
+}
+
+TEST_F(WindowTest, RightAndTopEdgesResize) {
+  window->Show();
+  Drag(198, 50, 250, 50);
+  EXPECT_EQ(window->W, 252);
+  EXPECT_EQ(window->X, 100);
+  Drag(100, 148, 100, 200);
+  EXPECT_EQ(window->H, 202);
+}
+
+TEST_F(WindowTest, LeftAndBottomEdgesStopAtTheMinimumSize) {
+  window->Show();
+  Drag(1, 50, 190, 50);
+  EXPECT_EQ(window->W, 60);
+  EXPECT_EQ(window->X, 240);
+  Drag(30, 1, 30, 140);
+  EXPECT_EQ(window->H, 40);
+  EXPECT_EQ(window->Y, 210);
+}
+
+TEST_F(WindowTest, WithResizeOffEdgesAreIgnoredButTheTitleBarMoves) {
+  window->EnableResize = 0;
+  window->Show();
+  Drag(198, 50, 250, 50);
+  EXPECT_EQ(window->W, 200);
+  EXPECT_EQ(window->X, 100);
+  Drag(50, 140, 60, 140);
+  EXPECT_EQ(window->X, 110);
+}
+
+TEST_F(WindowTest, PressInTheTitleBarAtTheLeftEdgeResizesWithoutMoving) {
+  window->Show();
+  Drag(2, 140, 12, 120);
+  EXPECT_EQ(window->dragMode, 0);
+  EXPECT_EQ(window->X, 110);
+  EXPECT_EQ(window->W, 190);
+  EXPECT_EQ(window->Y, 100);
+}
+
+TEST_F(WindowTest, CloseBoxHidesAWindowWithoutOnClose) {
+  window->Show();
+  Click(window->X + 190, window->Y + 140);
+  EXPECT_EQ(window->parent, kxgui::Invisible);
+}
+
+TEST_F(WindowTest, CloseBoxRunsOnlyTheOnCloseCommand) {
+  window->OnClose = "TestClose";
+  window->Show();
+  Click(window->X + 190, window->Y + 140);
+  EXPECT_EQ(closeCalls, 1);
+  EXPECT_EQ(window->parent, screen);
+}
+
+TEST_F(WindowTest, ClickingAWindowBringsItToTheFront) {
+  kxwindow* other = Make("Other", 300, 200, 200, 150);
+  window->Show();
+  other->Show();
+  EXPECT_EQ(screen->firstChild, other);
+  Click(window->X + 20, window->Y + 20);
+  EXPECT_EQ(screen->firstChild, window);
+  EXPECT_EQ(other->active, 0);
+}
+
+TEST_F(WindowTest, OpenDropDownListKeepsTheStackingOrder) {
+  kxwindow* other = Make("Other", 300, 200, 200, 150);
+  window->Show();
+  other->Show();
+  kxgraphic* list = new kxgraphic(400, 20, 50, 50);
+  screen->AddChild(list);
+  kxgui::OpenList = list;
+  Click(window->X + 20, window->Y + 20);
+  EXPECT_EQ(screen->firstChild->nextSibling, other);
+  EXPECT_EQ(kxgui::Focus, window);
+  kxgui::OpenList = nullptr;
+}
+
+TEST_F(WindowTest, WindowDraggedOffScreenIsClampedByLayout) {
+  window->Show();
+  Drag(50, 140, 50 + 600, 140);
+  EXPECT_EQ(window->X, 640 - 200);
+}
+
+TEST_F(WindowTest, UnknownMemberFallsThroughToTheWidgetBase) {
+  kxscript::Execute("Xr = 12; Hr = 3", window);
+  EXPECT_EQ(window->Xr, 12);
+  EXPECT_EQ(window->Hr, 3);
+}
+
+TEST_F(WindowTest, ObjectEditRunsItsSectionAndHidesTheWindowItBuilt) {
+  kxnode* before = kxscript::Current();
+  kxscript::Execute("Append kxwindowobjectedit Edit", screen);
+  kxwindowobjectedit* edit = dynamic_cast<kxwindowobjectedit*>(screen->FindChild("Edit"));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->Title, "Object");
+  EXPECT_EQ(edit->W, 300);
+  ASSERT_NE(edit->Window, nullptr);
+  EXPECT_EQ(edit->Window->name, "Properties");
+  EXPECT_EQ(edit->Window->parent, kxgui::Invisible);
+  EXPECT_EQ(kxscript::Current(), before);
+}
+
+}  // namespace
