@@ -9,7 +9,11 @@
 namespace {
 
 const kxmatrix& Identity() {
-  static kxmatrix identity = *kxmatrix::SetIdentity(new kxmatrix);
+  static const kxmatrix identity = [] {
+    kxmatrix m;
+    kxmatrix::SetIdentity(&m);
+    return m;
+  }();
   return identity;
 }
 

@@ -23,7 +23,7 @@
 
 namespace {
 
-using kxdtest::dynamicstest;
+using kxdtest::loading;
 
 const char* const kSample =
     "// Skyvane aircraft\n"
@@ -55,42 +55,6 @@ const char* const kSample =
     "Mass = 0\n"
     "cd ../\n"
     "cd ../\n";
-
-class loading : public dynamicstest {
- protected:
-  void SetUp() override {
-    dynamicstest::SetUp();
-    char pattern[] = "/tmp/kxdloadXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory = pattern;
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(directory.c_str()), 0);
-    kxsystem::CreateDirectory("aircraft");
-  }
-  void TearDown() override {
-    dynamicstest::TearDown();
-    ASSERT_EQ(chdir(previous), 0);
-    std::string command = "rm -rf '" + directory + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  }
-  static void Put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  static std::string Get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  void PutAircraft(const char* name, const char* text) {
-    std::string dir = std::string("aircraft/") + name;
-    kxsystem::CreateDirectory(dir.c_str());
-    Put(dir + "/" + name + ".kxd", text);
-  }
-
-  std::string directory;
-  char previous[4096] = {};
-};
 
 TEST_F(loading, MissingAircraftLogsFailAndLeavesTheSlotEmpty) {
   EXPECT_EQ(kxdaircraftinstance::AircraftLoad("nosuch", 0), 0);
