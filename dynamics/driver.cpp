@@ -161,6 +161,8 @@ void Start(kxdworld* world) {
 
 void Stop() {
   kxcore::Log("kxdynamics:  stop\n");
+  // The world may go with the scenery once the simulation stops.
+  SetCurrentWorld(nullptr);
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
     kxdaircraftinstance::UpdateTemplateGraphics(kxdaircraftinstance::Slot(p));
   }

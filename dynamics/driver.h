@@ -26,7 +26,8 @@ void UpdateVisuals();
 // Rebuilds and resets the loaded aircraft's simulation trees, sets the air
 // field up and logs the start.
 void Start(kxdworld* world);
-// Logs the stop and restores the template meshes of both aircraft.
+// Logs the stop, forgets the world and restores the template meshes of both
+// aircraft.
 void Stop();
 // Substeps run since the program started (for tests and benchmarks).
 unsigned long long SubstepCount();
