@@ -21,7 +21,8 @@ namespace {
 constexpr int kChannelBase = 2000;   // player 0's function channels
 constexpr int kChannelsPerPlayer = 100;
 constexpr int kChannels = 64;
-constexpr float kGradientStep = 1.0f;  // m, half width of the air gradient's differences
+constexpr float kGradientStep = 1.0f;
+constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length  // m, half width of the air gradient's differences
 
 unsigned long long substeps = 0;
 float heldChannels[kxdaircraftinstance::kPlayers][kChannels] = {};
@@ -102,7 +103,7 @@ void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
   if (!instance || !instance->SimMainBody) return;
   kxvector4r p = instance->SimMainBody->B.R;
   auto at = [world](kxvector4r q) {
-    float ground = world ? world->GroundHeight(q.x, q.y) : 0.0f;
+    float ground = world ? world->GroundHeight(q) : 0.0f;
     return AirVelocity(q, ground);
   };
   instance->AirVelocity = at(p);
@@ -120,6 +121,15 @@ void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
 int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeight) {
   SetCurrentWorld(world);
   UpdateInput();
+  if (world) {
+    // The faces near each aircraft, gathered once for the frame's substeps.
+    for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+      kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+      if (instance && instance->SimMainBody) {
+        world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
+      }
+    }
+  }
   int n = SubstepsFor(frameTime);
   RunSubsteps(Tree(kxdtree::kState), Tree(kxdtree::kChange), n);
   float simulated = n * kSubstep;
