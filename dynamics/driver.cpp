@@ -99,6 +99,11 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
 
 unsigned long long SubstepCount() { return substeps; }
 
+float& SlipstreamSpeed() {
+  static float speed = 0.0f;
+  return speed;
+}
+
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
   if (!instance || !instance->SimMainBody) return;
   kxvector4r p = instance->SimMainBody->B.R;
@@ -121,6 +126,10 @@ void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
 int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeight) {
   SetCurrentWorld(world);
   UpdateInput();
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    // Wheels and skids report their contact anew in every frame.
+    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->GroundContact = instance->WheelContact = 0;
+  }
   if (world) {
     // The faces near each aircraft, gathered once for the frame's substeps.
     for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {

@@ -31,6 +31,8 @@ void Start(kxdworld* world);
 void Stop();
 // Substeps run since the program started (for tests and benchmarks).
 unsigned long long SubstepCount();
+// m/s; the slipstream speed the propeller writes for whoever shows it.
+float& SlipstreamSpeed();
 // Air velocity and gradient at the instance's main body from the air field.
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world);
 }  // namespace kxdynamics

@@ -298,3 +298,47 @@ TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
 }
 
 }  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+class propeller : public kxdbody {
+ public:
+  static inline kxtype Type{"kxdpropeller00", 0, kxcreate<propeller>};
+  propeller() { type = &Type; }
+};
+
+TEST_F(loading, DrawnCloneOfAPropellerLosesItsBladeMeshesOnly) {
+  kxdynamics::RegisterComponentType(&propeller::Type);
+  PutAircraft("prop",
+              "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
+              "Append kxdfuselage00 Fuselage\ncd Fuselage/\ncd ../\n"
+              "Append kxdpropeller00 Prop\ncd Prop/\nGeometry( \"~Geometry/Hub/\" )\nMass = 0.1\ncd ../\n");
+  Put("aircraft/prop/prop.kxg",
+      "Append kxgeometricobject Hub\ncd Hub/\nAppend kxgeometricobject Blade\ncd ../\n");
+  kxgeometricobject root;
+  auto* hub = new kxgeometricobject;
+  hub->name = "Hub";
+  root.AppendChild(hub);
+  auto* blade = new kxgeometricobject;
+  blade->name = "Blade";
+  hub->AppendChild(blade);
+  hub->SetMesh(meshgen::ToElement(meshgen::Box(0.05f, 0.05f, 0.05f), "hub", "Hub", GL_N3F_V3F));
+  blade->SetMesh(meshgen::ToElement(meshgen::Box(0.02f, 0.3f, 0.01f), "blade", "Hub/Blade", GL_N3F_V3F));
+  ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/prop/prop.tgo", 1), 1);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("prop", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  auto* drawnHub = kxdgeometry::From(kxnode::Find("Hub", instance->Graphics));
+  auto* drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
+  auto* templateBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->GeometryTemplate));
+  ASSERT_NE(drawnBlade, nullptr);
+  EXPECT_EQ(drawnBlade->mesh, nullptr);
+  EXPECT_NE(drawnHub->mesh, nullptr);
+  EXPECT_NE(templateBlade->mesh, nullptr);
+  kxdaircraftinstance::RebuildGraphics(instance);
+  drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
+  EXPECT_EQ(drawnBlade->mesh, nullptr);
+}
+
+}  // namespace
