@@ -299,3 +299,29 @@ TEST_F(airfoiltables, WholeDegreeAccessorReadsTheHalfDegreeTablesAndWrapsAt180) 
 }
 
 }  // namespace
+
+namespace {
+
+class sampleairfoils : public kxwtest::wingstest {};
+
+TEST_F(sampleairfoils, ShippedAirfoilsLoadWithTheirDatasetsAndOutlines) {
+  std::string source = KX_TEST_DATA;
+  source.resize(source.rfind("/tests/"));
+  std::string command = "cp '" + source + "'/data/aircraft/airfoil/*.kxa aircraft/airfoil/";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  struct { const char* title; int datasets; } expected[] = {
+      {"Sym 12", 1}, {"Camber 4", 2}, {"Plate 3", 1}, {"Outline 9", 0}};
+  for (const auto& e : expected) {
+    kxdairfoil* a = kxdairfoil::Find(e.title);
+    ASSERT_NE(a, nullptr) << e.title;
+    EXPECT_EQ(a->DatasetCount, e.datasets) << e.title;
+    EXPECT_GT(a->CoordCount, 40) << e.title;
+    // Lift rises through zero incidence; drag is least near it.
+    EXPECT_GT(a->CoefficientAtDegree(kxdcoefficient::kLift, 4), a->CoefficientAtDegree(kxdcoefficient::kLift, -4));
+    EXPECT_LT(a->CoefficientAtDegree(kxdcoefficient::kDrag, 0), a->CoefficientAtDegree(kxdcoefficient::kDrag, 15));
+  }
+  EXPECT_GT(kxdairfoil::Find("Camber 4")->CoefficientAtDegree(kxdcoefficient::kLift, 0), 0.2f);
+  EXPECT_EQ(log.Lines(), 4);
+}
+
+}  // namespace
