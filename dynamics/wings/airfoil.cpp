@@ -8,6 +8,7 @@
 
 #include "core/hooks.h"
 #include "dynamics/registry.h"
+#include "platform/codes.h"
 #include "platform/file_lists.h"
 #include "platform/files.h"
 
@@ -97,7 +98,7 @@ kxdairfoil* kxdairfoil::Find(const char* title) {
 }
 
 kxstring kxdairfoil::ReadTitle(const char* stem) {
-  kxfile* file = kxsystem::OpenFile(PathOf(stem).c_str(), 30);
+  kxfile* file = kxsystem::OpenFile(PathOf(stem).c_str(), kxcode::kFileReadBinary);
   if (!file) return kxstring();
   std::string first = kxsystem::ReadLine(file);
   std::string second = kxsystem::ReadLine(file);
@@ -128,7 +129,7 @@ void kxdairfoil::Load() {
   DatasetCount = 0;
   CoordCount = 0;
   DroppedDatasets = DroppedRows = DroppedPoints = 0;
-  kxfile* file = kxsystem::OpenFile(PathOf(FileName.Text()).c_str(), 30);
+  kxfile* file = kxsystem::OpenFile(PathOf(FileName.Text()).c_str(), kxcode::kFileReadBinary);
   if (!file) {
     kxcore::Log("failed\n");
     return;

@@ -1,7 +1,7 @@
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
+#include "core/numbers.h"
 #include "dynamics/wings/airfoil.h"
 
 namespace {
@@ -20,6 +20,33 @@ const char* Trim(const char* line, std::string& keep) {
   keep = line;
   while (!keep.empty() && keep.back() == ' ') keep.pop_back();
   return keep.c_str();
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E'; }
+
+/*
+ * Reads up to count numbers separated by white space, as "%f %f ..." would,
+ * but in the C locale whatever locale the process runs in: each number is
+ * the longest prefix of its run of number characters that reads as one, so
+ * "1.5-2" gives 1.5 and -2. Stops at the first place without a number and
+ * returns how many were read.
+ */
+int ScanFloats(const char* text, float* out, int count) {
+  int n = 0;
+  while (n < count) {
+    while (IsBlank(*text)) ++text;
+    size_t run = 0;
+    while (IsNumberChar(text[run])) ++run;
+    size_t length = run;
+    for (; length > 0; --length) {
+      if (kxnumber::Parse(std::string_view(text, length), out[n])) break;
+    }
+    if (length == 0) break;
+    text += length;
+    ++n;
+  }
+  return n;
 }
 
 }  // namespace
@@ -73,12 +100,12 @@ void kxdairfoilreader::Row(const char* text) {
   int d = airfoil_->DatasetCount - 1;
   if (std::strncmp(text, "Re =", 4) == 0) {
     float re = 0.0f;
-    if (!dropped && std::sscanf(text, "Re = %f", &re) == 1 && std::isfinite(re)) airfoil_->Reynolds[d] = re;
+    if (!dropped && ScanFloats(text + 4, &re, 1) == 1) airfoil_->Reynolds[d] = re;
     return;
   }
   if (first < 32 || first >= 128) return;
   float v[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  int n = std::sscanf(text, "%f %f %f %f", &v[0], &v[1], &v[2], &v[3]);
+  int n = ScanFloats(text, v, 4);
   // A line without any number ("Re=150000", a remark) is no row: a row of
   // zeros would put a false spike into the curve. Missing trailing numbers
   // read as 0.
@@ -104,9 +131,9 @@ void kxdairfoilreader::Point(const char* text) {
     ++airfoil_->DroppedPoints;
     return;
   }
-  float x = 0.0f, y = 0.0f;
-  std::sscanf(text, "%f %f", &x, &y);
+  float v[2] = {0.0f, 0.0f};
+  ScanFloats(text, v, 2);
   int i = airfoil_->CoordCount++;
-  airfoil_->CoordX[i] = Sound(x) ? x : 0.0f;
-  airfoil_->CoordY[i] = Sound(y) ? y : 0.0f;
+  airfoil_->CoordX[i] = Sound(v[0]) ? v[0] : 0.0f;
+  airfoil_->CoordY[i] = Sound(v[1]) ? v[1] : 0.0f;
 }

@@ -182,17 +182,22 @@ TEST_F(airfoilfiles, DatasetLinesWithoutAnyNumberAreNoRowsButShortRowsReadZeros)
                  "\n"
                  "4 0.4\n"
                  "nan 1 1 1\n"
-                 "-4 -0.4 0.02 -0.01\n");
+                 "-4 -0.4 0.02 -0.01\n"
+                 "8.5-0.5,9\n");
   kxdairfoil* a = kxdairfoil::Find("Rows");
   ASSERT_NE(a, nullptr);
   EXPECT_FLOAT_EQ(a->Reynolds[0], 90000.0f);
-  ASSERT_EQ(a->RowCount[0], 2);
+  ASSERT_EQ(a->RowCount[0], 3);
   // Sorted by alpha.
   EXPECT_FLOAT_EQ(a->Alpha[0][0], -4.0f);
   EXPECT_FLOAT_EQ(a->Cm[0][0], -0.01f);
   EXPECT_FLOAT_EQ(a->Alpha[0][1], 4.0f);
   EXPECT_FLOAT_EQ(a->Cl[0][1], 0.4f);
   EXPECT_FLOAT_EQ(a->Cd[0][1], 0.0f);
+  // Numbers end where they stop reading as one, as a scan would.
+  EXPECT_FLOAT_EQ(a->Alpha[0][2], 8.5f);
+  EXPECT_FLOAT_EQ(a->Cl[0][2], -0.5f);
+  EXPECT_FLOAT_EQ(a->Cd[0][2], 0.0f);
 }
 
 TEST_F(airfoilfiles, TablesBeyondTheLimitsAreCutAndReportedAfterTheLoadingLine) {
