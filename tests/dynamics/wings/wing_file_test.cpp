@@ -298,4 +298,17 @@ TEST_F(wingfiles, LinkOutsideTheAircraftIsLeftOutWithALogLine) {
   EXPECT_TRUE(log.Contains("FlapLink points outside ~Aircraft"));
 }
 
+TEST_F(wingfiles, PointersIntoWingMembersNameTheirKeyAndIndex) {
+  auto* w = static_cast<kxdwing00*>(Make("kxdwing00", "Wing", ""));
+  kxstring path;
+  ASSERT_EQ(kxnode::PointerToPath(&w->SectionArea[1], aircraft, path), 1);
+  EXPECT_STREQ(path.Text(), "Wing/SectionArea(1)");
+  ASSERT_EQ(kxnode::PointerToPath(&w->AirbrakeCd, aircraft, path), 1);
+  EXPECT_STREQ(path.Text(), "Wing/AirbrakeCd");
+  ASSERT_EQ(kxnode::PointerToPath(&w->Mass, aircraft, path), 1);
+  EXPECT_STREQ(path.Text(), "Wing/Mass");
+  EXPECT_EQ(kxdwing::As(w), w);
+  EXPECT_EQ(kxdwing::As(aircraft), nullptr);
+}
+
 }  // namespace
