@@ -88,6 +88,15 @@ TEST_F(airfoilfiles, DuplicateTitlesLoadTheFileFirstInByteOrder) {
   EXPECT_STREQ(a->FileName.Text(), "a");
 }
 
+TEST_F(airfoilfiles, FileWithoutTheAirfoilLineIsFoundOnlyByTheEmptyTitleAndStillReadsItsData) {
+  PutAirfoil("headless", "Name = \"Lost\"\n[DATASET]\n0 0 0.01 0\n4 0.4 0.01 0\n");
+  EXPECT_EQ(kxdairfoil::Find("Lost"), nullptr);
+  kxdairfoil* a = kxdairfoil::Find("");
+  ASSERT_NE(a, nullptr);
+  EXPECT_STREQ(a->FileName.Text(), "headless");
+  EXPECT_EQ(a->RowCount[0], 2);
+}
+
 TEST_F(airfoilfiles, StemWithADotStaysOpenable) {
   PutAirfoil("naca.0012", Plain("Dotted") + "[DATASET]\n0 0 0.01 0\n5 0.5 0.01 0\n");
   kxdairfoil* a = kxdairfoil::Find("Dotted");
