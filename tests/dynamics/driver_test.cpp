@@ -1,0 +1,81 @@
+// The fixed-step driver: substep counts per frame and the order of the passes.
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "dynamics/driver.h"
+#include "dynamics_support.h"
+
+namespace {
+
+using kxdtest::dynamicstest;
+
+// Records every pass it takes part in.
+class probe : public kxdintegrable {
+ public:
+  static inline kxtype Type{"kxdtestprobe", 0, kxcreate<probe>};
+  static inline std::string trace;
+  probe() { type = &Type; }
+  void ComputeChange(kxdintegrable*, int) override { trace += "C" + name.Str() + " "; }
+  void Integrate(kxdintegrable*, int, float dt) override {
+    trace += "I" + name.Str() + " ";
+    EXPECT_FLOAT_EQ(dt, 0.0003f);
+  }
+};
+
+class driver : public dynamicstest {
+ protected:
+  void SetUp() override {
+    dynamicstest::SetUp();
+    kxtype::RegisterDerived(&probe::Type, &kxdintegrable::Type);
+    probe::trace.clear();
+  }
+};
+
+TEST_F(driver, FrameOfATenthRunsTheCapOf120Substeps) {
+  EXPECT_EQ(kxdynamics::Step(0.1f, nullptr), 120);
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.036f), 120);
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.0279f), 93);
+}
+
+TEST_F(driver, RemainderOfEachFrameIsDropped) {
+  int total = 0;
+  for (int i = 0; i < 100; ++i) total += kxdynamics::Step(0.0166f, nullptr);
+  EXPECT_EQ(total, 5500);
+}
+
+TEST_F(driver, FrameTimeThatIsNotPositiveAndFiniteRunsNothing) {
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.0f), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(-0.5f), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(std::numeric_limits<float>::quiet_NaN()), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(std::numeric_limits<float>::infinity()), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.0002f), 0);
+}
+
+TEST_F(driver, ForcePassVisitsChildrenBeforeParentsThenIntegrationFollows) {
+  probe* a = AddToState<probe>("A");
+  probe* b = new probe;
+  b->name = "B";
+  a->AppendChild(b);
+  AddToState<probe>("C");
+  MakeTwinsAndPrepare();
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CB CA CC IB IA IC ");
+}
+
+TEST_F(driver, NodeWithoutTwinIsLeftOut) {
+  AddToState<probe>("A");
+  MakeTwinsAndPrepare();
+  AddToState<probe>("Late");
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CA IA ");
+}
+
+TEST_F(driver, StartAndStopAreLogged) {
+  kxdynamics::Start(nullptr);
+  kxdynamics::Stop();
+  EXPECT_TRUE(log.Contains("kxdynamics:  start\n"));
+  EXPECT_TRUE(log.Contains("kxdynamics:  stop\n"));
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// Aircraft with meshes: the analysis from the geometry, the geometry script,
+// drawn clones, playback loads, mesh export and the extents.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <string>
+
+#include "dynamics/aircraft.h"
+#include "dynamics/driver.h"
+#include "core/output.h"
+#include "dynamics/fuselage.h"
+#include "dynamics/geometry_link.h"
+#include "dynamics/load.h"
+#include "dynamics/summary.h"
+#include "dynamics/writers.h"
+#include "dynamics_support.h"
+#include "graphics/mesh.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace {
+
+using kxdtest::loading;
+
+const char* const kBoxPlane =
+    "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    4\n"
+    "Append kxdfuselage00 Fuselage\n"
+    "cd Fuselage/\n"
+    "Geometry( \"~Geometry/Body/\" )\n"
+    "Mass = 2\n"
+    "CG = kxvector4r( 0.3, 0, 0.1, 1 )\n"
+    "cd ../\n";
+
+const char* const kBoxScript =
+    "Append kxgeometricobject Body\n"
+    "cd Body/\n"
+    "Shiny = 0.5\n"
+    "cd ../\n";
+
+class geometry : public loading {
+ protected:
+  // Writes a 1 x 0.5 x 0.25 m box centred at (0.3, 0, 0.1) as the mesh of
+  // group "Body" into aircraft/<name>/<name><extension>.
+  void PutBoxMesh(const char* name, const char* extension) {
+    meshgen::mesh box = meshgen::Box(1.0f, 0.5f, 0.25f);
+    meshgen::Translate(box, 0.3f, 0.0f, 0.1f);
+    kxgeometricobject root;
+    kxgeometricobject* body = new kxgeometricobject;
+    body->name = "Body";
+    root.AppendChild(body);
+    body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
+    std::string path = std::string("aircraft/") + name + "/" + name + extension;
+    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, path.c_str(), std::string(extension) == ".tgo"), 1);
+  }
+  void PutBoxPlane(const char* name, const char* extension = ".tgo") {
+    PutAircraft(name, kBoxPlane);
+    Put(std::string("aircraft/") + name + "/" + name + ".kxg", kBoxScript);
+    PutBoxMesh(name, extension);
+  }
+};
+
+TEST_F(geometry, BodyTakesPlaceInertiaAndContactPointsFromItsMesh) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1) << kxtest::logcapture::Text();
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdbody* main = instance->MainBody;
+  ASSERT_NE(main->Geometry, nullptr);
+  EXPECT_STREQ(kxdgeometry::AsNode(main->Geometry)->name.Text(), "Body");
+  EXPECT_NEAR(main->B.R.x, 0.3f, 1e-5f);
+  EXPECT_NEAR(main->B.R.z, 0.1f, 1e-5f);
+  // Thin-shell box, 2 kg: Ixx = m (b^2 + c^2)... only the ordering is fixed
+  // by the shape: the long x axis turns easiest.
+  EXPECT_GT(main->Inertia[0], 0.0f);
+  EXPECT_LT(main->Inertia[0], main->Inertia[5]);
+  EXPECT_LT(main->Inertia[5], main->Inertia[10]);
+  EXPECT_FLOAT_EQ(main->Inertia[15], 2.0f);
+  EXPECT_EQ(main->ContactCount, kxdbody::kMaxContactPoints);
+  EXPECT_NEAR(main->ContactPoints[0].z, -0.125f, 1e-5f);
+  EXPECT_NEAR(instance->MainBodyLength, 1.0f, 1e-5f);
+  EXPECT_NEAR(kxdaircraftinstance::ExtentB(instance), 1.0f, 1e-5f);
+  EXPECT_NEAR(kxdaircraftinstance::ExtentA(instance), 0.5f, 1e-5f);
+  auto* fuselage = kxdfuselage00::As(main);
+  EXPECT_NEAR(fuselage->Ax, 0.5f * 0.25f, 1e-5f);
+  EXPECT_NEAR(fuselage->Az, 1.0f * 0.5f, 1e-5f);
+  // The simulated clone's geometry is the drawn clone's object.
+  kxnode* drawn = kxdgeometry::AsNode(instance->SimMainBody->Geometry);
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_TRUE(drawn->IsDescendantOf(instance->Graphics));
+  EXPECT_EQ(instance->Graphics->parent, kxdynamics::Tree(kxdynamics::kxdtree::kInvisible));
+}
+
+TEST_F(geometry, AnalysisRepeatedGivesTheSamePlacement) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdbody* main = kxdaircraftinstance::Loaded(0)->MainBody;
+  kxmatrix before = main->B;
+  float inertia = main->Inertia[5];
+  main->Analyse();
+  main->Analyse();
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(main->B[i], before[i], 1e-6f);
+  EXPECT_FLOAT_EQ(main->Inertia[5], inertia);
+}
+
+TEST_F(geometry, GeometryScriptIsWrittenInChildOrder) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxout out;
+  kxdwriters::GeometryText(kxdaircraftinstance::Loaded(0), out);
+  EXPECT_EQ(out.Text(), kBoxScript);
+  kxout components;
+  kxdwriters::AircraftText(kxdaircraftinstance::Loaded(0), components);
+  EXPECT_NE(components.Text().find("Geometry( \"~Geometry/Body/\" )\nMass = 2\n"), std::string::npos);
+}
+
+TEST_F(geometry, PlaybackLoadGivesTheDrawnRootOutsideTheStateTree) {
+  PutBoxPlane("box");
+  kxnode* root = kxdynamics::LoadPlayback("box", 1);
+  ASSERT_NE(root, nullptr);
+  EXPECT_TRUE(kxtype::IsDerivedFrom(root->type, &kxgeometricobject::Type));
+  kxdaircraftinstance* playback = kxdaircraftinstance::Slot(3);
+  EXPECT_EQ(playback->Graphics, root);
+  EXPECT_EQ(playback->Clone->parent, nullptr);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kState)->firstChild, nullptr);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(1), nullptr);
+}
+
+TEST_F(geometry, RebuiltGraphicsLeaveTheSimulatedCloneOutUntilStart) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R.z = 50.0f;
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdaircraftinstance::RebuildGraphics(instance);
+  float z = instance->SimMainBody->B.R.z;
+  kxdynamics::Step(0.1f, nullptr);
+  EXPECT_EQ(instance->SimMainBody->B.R.z, z);
+  kxdynamics::Start(nullptr);
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdynamics::Step(0.1f, nullptr);
+  EXPECT_LT(instance->SimMainBody->B.R.z, 50.0f);
+}
+
+TEST_F(geometry, StopRestoresTheTemplateMeshInItsBodyFrame) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  auto* body = static_cast<kxgeometricobject*>(kxdgeometry::AsNode(instance->MainBody->Geometry));
+  kxmatrix scramble;
+  kxmatrix::SetScalar(&scramble, 2.0f);
+  body->Transform(scramble);
+  kxdynamics::Stop();
+  // Box centred on the body's R: the mesh runs from -0.5 to 0.5 along x.
+  body->UpdateBounds();
+  EXPECT_NEAR(body->boundsMin[0], -0.5f, 1e-5f);
+  EXPECT_NEAR(body->boundsMax[0], 0.5f, 1e-5f);
+}
+
+TEST_F(geometry, ExportWritesBinaryUnlessThePreviousAircraftHadATextMesh) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdaircraftinstance::SetName(instance, "myplane2");
+  ASSERT_EQ(kxdwriters::ExportMeshes(instance, "box", "aircraft/box"), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.tgo"), 0);
+  EXPECT_LT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.obj"), 0);
+
+  PutBoxPlane("textplane", ".obj");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("textplane", 0), 1);
+  instance = kxdaircraftinstance::Loaded(0);
+  kxdaircraftinstance::SetName(instance, "myplane2");
+  ASSERT_EQ(kxdwriters::ExportMeshes(instance, "textplane", "aircraft/textplane"), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.obj"), 0);
+  // The binary twin of the old export would shadow the text edit.
+  EXPECT_LT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.tgo"), 0);
+}
+
+TEST_F(geometry, ExportBeforeTheFirstSaveAsKeepsTheTextFormat) {
+  PutBoxPlane("textplane", ".obj");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("textplane", 0), 1);
+  ASSERT_EQ(kxdwriters::ExportMeshes(kxdaircraftinstance::Loaded(0), "", ""), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/textplane/textplane.obj"), 0);
+  EXPECT_LT(kxsystem::GetFileSize("aircraft/textplane/textplane.tgo"), 0);
+}
+
+TEST_F(geometry, SavedAircraftReloadsToTheSameState) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxmatrix placed = instance->MainBody->B;
+  kxdaircraftinstance::SetName(instance, "copy");
+  ASSERT_EQ(kxdwriters::WriteGeometryFile(instance), 1);
+  ASSERT_EQ(kxdwriters::ExportMeshes(instance, "", ""), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
+  std::string first = Get("aircraft/copy/copy.kxd");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("copy", 0), 1);
+  instance = kxdaircraftinstance::Loaded(0);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(instance->MainBody->B[i], placed[i], 1e-4f);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
+  EXPECT_EQ(Get("aircraft/copy/copy.kxd"), first);
+}
+
+TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdflatground ground;
+  kxdynamics::Start(&ground);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R.z = 2.0f;
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  float lowestSeen = 10.0f;
+  for (int frame = 0; frame < 300; ++frame) {
+    kxdynamics::Step(1.0f / 60.0f, &ground);
+    lowestSeen = std::min(lowestSeen, instance->SimMainBody->B.R.z - 0.125f);
+  }
+  kxdbody* main = instance->SimMainBody;
+  EXPECT_LT(kxvector4r::Length(main->D.R), 0.01f);
+  EXPECT_LT(kxvector4r::Length(main->Omega), 0.01f);
+  EXPECT_NEAR(main->B.R.z - 0.125f, 0.0f, 0.01f);
+  EXPECT_LT(lowestSeen, 0.0f);  // it did touch and compress
+  EXPECT_NEAR(main->B.Z.z, 1.0f, 1e-3f);
+}
+
+}  // namespace
