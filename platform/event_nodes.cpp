@@ -7,10 +7,16 @@
 #include "core/reference.h"
 #include "platform/codes.h"
 #include "platform/device_simple.h"
+#include "platform/events.h"
 #include "platform/log.h"
 
 kxtype kxeventcontroller::Type{"kxeventcontroller", sizeof(kxeventcontroller), kxcreate<kxeventcontroller>};
 kxtype kxeventdisplay::Type{"kxeventdisplay", sizeof(kxeventdisplay), kxcreate<kxeventdisplay>};
+
+static_assert(kxdevicemouse::kButtonLeft == kxsystem::kPointerLeft &&
+                  kxdevicemouse::kButtonRight == kxsystem::kPointerRight &&
+                  kxdevicemouse::kButtonMiddle == kxsystem::kPointerMiddle,
+              "the mouse device reads the pointer's button bits");
 
 namespace {
 
@@ -98,6 +104,17 @@ namespace input {
 void SetDisplayHandlers(const kxdisplayhandlers& h) { handlers = h; }
 
 const kxdisplayhandlers& DisplayHandlers() { return handlers; }
+
+void OnMouse(int code, int mods) {
+  if (kxpinboard* board = Pinboard()) {
+    for (kxnode* child = board->firstChild; child; child = child->nextSibling) {
+      if (kxtype::IsDerivedFrom(child->type, &kxdevicemouse::Type)) {
+        static_cast<kxdevicemouse*>(child)->Sample(pointer.fx, pointer.fy, pointer.buttons);
+      }
+    }
+  }
+  Dispatch(code, mods, 0);
+}
 
 void OnKey(int key, int mods) {
   if (kxpinboard* board = Pinboard()) {

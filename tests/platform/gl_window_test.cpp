@@ -1,0 +1,220 @@
+// Real window, context and events on the display the tests run under (Xvfb
+// with Mesa's software renderer); skipped where no display exists.
+#include <SDL2/SDL.h>
+#include <dlfcn.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/callbacks.h"
+#include "platform/codes.h"
+#include "platform/gl_context.h"
+#include "platform/log.h"
+#include "platform/main_loop.h"
+#include "platform/window.h"
+#include "temp_dir.h"
+
+namespace {
+
+bool DisplayAvailable() {
+  // Keep the GL driver mapped after the display closes, so that leak reports
+  // can name (and suppress) what the driver keeps for itself.
+  dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
+  dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  SDL_Quit();
+  return true;
+}
+
+struct Pixel {
+  unsigned char r, g, b, a;
+};
+
+Pixel ReadPixel(int x, int y) {
+  Pixel p{};
+  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
+  return p;
+}
+
+// Clears to blue and fills the lower-left quarter green.
+void DrawQuarter(int width, int height) {
+  glViewport(0, 0, width, height);
+  glClearColor(0, 0, 1, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, 0, height, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glColor3f(0, 1, 0);
+  glBegin(GL_QUADS);
+  glVertex2f(0, 0);
+  glVertex2f(width / 2.0f, 0);
+  glVertex2f(width / 2.0f, height / 2.0f);
+  glVertex2f(0, height / 2.0f);
+  glEnd();
+}
+
+class GlWindowTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    if (!DisplayAvailable()) GTEST_SKIP() << "no display";
+    TempDirTest::SetUp();
+    kxsystem::SetWindowBackend(nullptr);
+    kxsystem::callbacks = kxcallbacks();
+    kxsystem::display = kxdisplaysettings();
+    kxsystem::ClearLogHistory();
+  }
+  void TearDown() override {
+    kxsystem::callbacks = kxcallbacks();
+    if (!dir_.empty()) TempDirTest::TearDown();
+  }
+};
+
+TEST_F(GlWindowTest, ContextReportsItsCapabilitiesAndDrawsPixels) {
+  windowbackend* backend = kxsystem::SdlWindowBackend();
+  ASSERT_EQ(backend->Start(), 1);
+  kxsystem::display.window_width = 320;
+  kxsystem::display.window_height = 240;
+  if (!backend->Create(kxsystem::display)) {
+    backend->Stop();
+    GTEST_SKIP() << "no GL context";
+  }
+  EXPECT_EQ(kxsystem::HasContext(), 1);
+  EXPECT_EQ(kxsystem::display.window_width, 320);
+  EXPECT_EQ(kxsystem::display.window_height, 240);
+  kxgl::InitExtensions();
+  const kxglcaps& caps = kxgl::caps;
+  EXPECT_EQ(caps.multitexture, 1);
+  ASSERT_NE(caps.active_texture, nullptr);
+  caps.active_texture(GL_TEXTURE1_ARB);
+  GLint unit = 0;
+  glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &unit);
+  EXPECT_EQ(unit, GL_TEXTURE1_ARB);
+  caps.active_texture(GL_TEXTURE0_ARB);
+  EXPECT_EQ(caps.cube_map, 1);
+  EXPECT_EQ(caps.separate_specular, 1);
+  EXPECT_EQ(caps.compressed_textures, 1);
+  EXPECT_EQ(caps.software, 0);
+  EXPECT_EQ(caps.pbuffer, 0);
+  EXPECT_GE(caps.max_texture_size, 1024);
+  EXPECT_EQ(caps.stencil_bits, 8);
+
+  DrawQuarter(320, 240);
+  Pixel inside = ReadPixel(10, 10);
+  Pixel outside = ReadPixel(300, 200);
+  EXPECT_EQ(inside.g, 255);
+  EXPECT_EQ(inside.b, 0);
+  EXPECT_EQ(outside.b, 255);
+  EXPECT_EQ(outside.g, 0);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  kxsystem::SwapBuffers();
+  kxsystem::CallHook(0);
+
+  backend->Destroy();
+  EXPECT_EQ(kxsystem::HasContext(), 0);
+  backend->Stop();
+
+  // The capability lines went to the log with the gl tag.
+  bool sawRenderer = false, sawCubeMap = false;
+  for (int n = 1; n < 40; ++n) {
+    std::string line = kxsystem::GetLogLine(n);
+    if (line.rfind("gl:  renderer ", 0) == 0) sawRenderer = true;
+    if (line == "gl:  cube map=1") sawCubeMap = true;
+  }
+  EXPECT_TRUE(sawRenderer);
+  EXPECT_TRUE(sawCubeMap);
+}
+
+std::vector<std::string> trace;
+int frames = 0;
+Pixel drawn{};
+
+void Push(const SDL_Event& e) {
+  SDL_Event copy = e;
+  SDL_PushEvent(&copy);
+}
+
+void PushKey(SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod, const char* text) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = sym;
+  e.key.keysym.scancode = scancode;
+  e.key.keysym.mod = mod;
+  Push(e);
+  if (text) {
+    SDL_Event t{};
+    t.type = SDL_TEXTINPUT;
+    std::strncpy(t.text.text, text, sizeof(t.text.text) - 1);
+    Push(t);
+  }
+}
+
+void PushButton(Uint32 type, Uint8 clicks) {
+  SDL_Event e{};
+  e.type = type;
+  e.button.button = SDL_BUTTON_LEFT;
+  e.button.clicks = clicks;
+  e.button.x = 0;
+  e.button.y = kxsystem::display.window_height - 1;
+  Push(e);
+}
+
+TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
+  // A tiny splash bitmap made here.
+  std::filesystem::create_directories(dir_ + "/texture");
+  SDL_Surface* splash = SDL_CreateRGBSurfaceWithFormat(0, 64, 32, 24, SDL_PIXELFORMAT_RGB24);
+  ASSERT_NE(splash, nullptr);
+  ASSERT_EQ(SDL_SaveBMP(splash, (dir_ + "/texture/splash.bmp").c_str()), 0);
+  SDL_FreeSurface(splash);
+  trace.clear();
+  frames = 0;
+  drawn = Pixel{};
+
+  char program[] = "skyvane";
+  std::vector<char> path(dir_.begin(), dir_.end());
+  path.push_back(0);
+  char* argv[] = {program, path.data(), nullptr};
+  int result = kxsystem::Run(2, argv, [] {
+    trace.push_back(kxsystem::SdlWindowBackend()->HasSplash() ? "splash" : "no splash");
+    kxsystem::display.window_width = 256;
+    kxsystem::display.window_height = 128;
+    kxcallbacks& cb = kxsystem::callbacks;
+    cb.key_down = [](int key, int mods) { trace.push_back("key " + std::to_string(key) + " " + std::to_string(mods)); };
+    cb.mouse = [](int code, int) {
+      if (code == kxcode::kMouseMove) return;  // the real pointer may move over the window
+      trace.push_back("mouse " + std::to_string(code) + " at " + std::to_string(input::pointer.x) + "," +
+                      std::to_string(input::pointer.y));
+    };
+    cb.graphics_init = [] {
+      kxsystem::DestroySplash();
+      trace.push_back(kxsystem::SdlWindowBackend()->HasSplash() ? "splash" : "no splash");
+      PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, 0, nullptr);
+      PushKey(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 0, nullptr);
+      PushKey(SDLK_KP_8, SDL_SCANCODE_KP_8, 0, "8");
+      PushKey(SDLK_F1, SDL_SCANCODE_F1, KMOD_LSHIFT, nullptr);
+      PushKey(SDLK_a, SDL_SCANCODE_A, 0, "a");
+      PushKey(SDLK_r, SDL_SCANCODE_R, KMOD_LCTRL, nullptr);
+      PushButton(SDL_MOUSEBUTTONDOWN, 1);
+      PushButton(SDL_MOUSEBUTTONUP, 1);
+    };
+    cb.draw = [] {
+      DrawQuarter(kxsystem::display.window_width, kxsystem::display.window_height);
+      drawn = ReadPixel(1, 1);
+      kxsystem::SwapBuffers();
+      if (++frames == 5) kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  EXPECT_EQ(result, 0);
+  std::vector<std::string> expected = {"splash", "no splash", "key 260 0", "key 269 0", "key 291 0", "key 271 512",
+                                       "key 97 0", "key 114 1024", "mouse 24 at 0,0", "mouse 23 at 0,0"};
+  EXPECT_EQ(trace, expected);
+  EXPECT_EQ(frames, 5);
+  EXPECT_EQ(drawn.g, 255);
+  EXPECT_EQ(kxsystem::display.window_width, 256);
+  EXPECT_EQ(kxsystem::display.window_height, 128);
+  EXPECT_NE(Read("kx.log").find("gl:  renderer "), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+#include "platform/main_loop.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/callbacks.h"
+#include "platform/codes.h"
+#include "platform/gl_context.h"
+#include "platform/log.h"
+#include "platform/null_window.h"
+#include "platform/reserves.h"
+#include "temp_dir.h"
+
+namespace {
+
+// Everything the callbacks saw, in order.
+std::vector<std::string> trace;
+int frame = 0;
+nullwindowbackend* backend = nullptr;
+
+void Note(const std::string& what) { trace.push_back(what); }
+
+class MainLoopTest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    trace.clear();
+    frame = 0;
+    kxsystem::callbacks = kxcallbacks();
+    backend = &null_;
+    kxsystem::SetWindowBackend(&null_);
+    kxsystem::ClearLogHistory();
+  }
+  void TearDown() override {
+    kxsystem::SetWindowBackend(nullptr);
+    kxsystem::callbacks = kxcallbacks();
+    kxsystem::ClearReserves();
+    TempDirTest::TearDown();
+  }
+  int RunHere(void (*init)()) {
+    std::string dir = dir_;
+    char program[] = "skyvane";
+    std::vector<char> path(dir.begin(), dir.end());
+    path.push_back(0);
+    char* argv[] = {program, path.data(), nullptr};
+    return kxsystem::Run(2, argv, init);
+  }
+  nullwindowbackend null_;
+};
+
+void InstallBasicMode() {
+  kxcallbacks& cb = kxsystem::callbacks;
+  cb.after_create = [] { Note("after_create"); };
+  cb.graphics_init = [] { Note("graphics_init"); };
+  cb.before_destroy = [] { Note("before_destroy"); };
+  cb.draw = [] { Note("draw"); };
+  cb.exit = [] { Note("exit"); };
+}
+
+TEST_F(MainLoopTest, StartUpWritesTheLogBannerAndMachineLines) {
+  int result = RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.update = [] { kxsystem::callbacks.request = kxcode::kRequestQuit; };
+  });
+  EXPECT_EQ(result, 0);
+  std::string log = Read("kx.log");
+  EXPECT_EQ(log.rfind("kxsystem:  Skyvane Gold Edition log started\n", 0), 0u);
+  EXPECT_NE(log.find("kxsystem:  data directory " + dir_ + "\n"), std::string::npos);
+  EXPECT_NE(log.find("kxsystem:  processors: "), std::string::npos);
+  EXPECT_NE(log.find(" logical, "), std::string::npos);
+  EXPECT_NE(log.find("kxsystem:  memory: "), std::string::npos);
+  EXPECT_NE(log.find("kxsystem:  system: Linux "), std::string::npos);
+}
+
+TEST_F(MainLoopTest, SwitchThatSetsAnotherRunsBothBetweenTheSameFramesAndClears13) {
+  RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.update = [] {
+      ++frame;
+      Note("update " + std::to_string(frame));
+      if (frame == 1) {
+        kxsystem::callbacks.request = kxcode::kRequestSwitch;
+        kxsystem::callbacks.pending = [] {
+          Note("switch A request " + std::to_string(kxsystem::callbacks.request));
+          kxsystem::callbacks.pending = [] { Note("switch B"); };
+        };
+      }
+      if (frame == 2) kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  std::vector<std::string> expected = {"after_create", "graphics_init", "update 1", "draw", "switch A request 0",
+                                       "switch B",     "update 2",      "draw",     "before_destroy", "exit"};
+  EXPECT_EQ(trace, expected);
+}
+
+TEST_F(MainLoopTest, RecreateRunsDestroyCreateAndGraphicsInitAgainAndQuitCallsExitOnce) {
+  static int lostCalls;
+  lostCalls = 0;
+  static void (*listener)() = [] { ++lostCalls; };
+  kxsystem::AddContextListener(listener);
+  kxsystem::AddContextListener(listener);  // once only
+  RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.update = [] {
+      ++frame;
+      if (frame == 1) kxsystem::callbacks.request = kxcode::kRequestRecreate;
+      if (frame == 2) kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  std::vector<std::string> expected = {"after_create", "graphics_init", "draw", "before_destroy", "after_create",
+                                       "graphics_init", "draw", "before_destroy", "exit"};
+  EXPECT_EQ(trace, expected);
+  EXPECT_EQ(null_.creations, 2);
+  EXPECT_EQ(null_.destructions, 2);
+  EXPECT_EQ(lostCalls, 2);
+  kxsystem::RemoveContextListener(listener);
+  EXPECT_EQ(kxsystem::callbacks.request, kxcode::kRequestQuit);
+}
+
+TEST_F(MainLoopTest, NullUpdateIsSkippedWhileDrawRuns) {
+  RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.draw = [] {
+      Note("draw");
+      if (++frame == 3) kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "draw"), 3);
+}
+
+TEST_F(MainLoopTest, LoneSwitchRequestIsClearedAndTheLoopGoesOn) {
+  RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.update = [] {
+      ++frame;
+      if (frame == 1) kxsystem::callbacks.request = kxcode::kRequestSwitch;
+      if (frame == 2) {
+        Note("request " + std::to_string(kxsystem::callbacks.request));
+        kxsystem::callbacks.request = kxcode::kRequestQuit;
+      }
+    };
+  });
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "request 0"), trace.end());
+}
+
+TEST_F(MainLoopTest, EventsReachTheModeWithAfterMessageAfterEach) {
+  null_.Push(kxplatformevent::kKeyDown, kxcode::kKeyEscape, 0);
+  null_.Push(kxplatformevent::kMouse, kxcode::kMouseLeftDown, kxcode::kModShift);
+  null_.Push(kxplatformevent::kKeyUp, 'a', 0);
+  null_.Push(kxplatformevent::kQuit);
+  RunHere([] {
+    kxcallbacks& cb = kxsystem::callbacks;
+    cb.key_down = [](int key, int mods) { Note("down " + std::to_string(key) + " " + std::to_string(mods)); };
+    cb.key_up = [](int key, int mods) { Note("up " + std::to_string(key) + " " + std::to_string(mods)); };
+    cb.mouse = [](int code, int mods) { Note("mouse " + std::to_string(code) + " " + std::to_string(mods)); };
+    cb.after_message = [] { Note("message"); };
+    cb.exit = [] { Note("exit"); };
+  });
+  std::vector<std::string> expected = {"down 260 0", "message", "mouse 24 512", "message", "up 97 0",
+                                       "message", "message", "exit"};
+  EXPECT_EQ(trace, expected);
+}
+
+TEST_F(MainLoopTest, InactiveWindowGetsNoFramesButStillEvents) {
+  null_.active = 0;
+  null_.Push(kxplatformevent::kKeyDown, 'x', 0);
+  null_.Push(kxplatformevent::kQuit);
+  RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.key_down = [](int, int) { Note("key"); };
+  });
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "draw"), 0);
+  EXPECT_NE(std::find(trace.begin(), trace.end(), "key"), trace.end());
+}
+
+TEST_F(MainLoopTest, ReservesStillHeldAtQuitAreNamedInTheLog) {
+  static void* block;
+  block = nullptr;
+  RunHere([] {
+    kxsystem::Reserve(&block, 4096, "scenery mesh");
+    kxsystem::callbacks.update = [] { kxsystem::callbacks.request = kxcode::kRequestQuit; };
+  });
+  EXPECT_NE(Read("kx.log").find("kxsystem:  reserve scenery mesh still held (4096 bytes)\n"), std::string::npos);
+}
+
+TEST_F(MainLoopTest, FailedWindowCreationExitsWithCodeThreeAfterTheExitCallback) {
+  null_.fail_create = 1;
+  int result = RunHere([] { kxsystem::callbacks.exit = [] { Note("exit"); }; });
+  EXPECT_EQ(result, kxsystem::kExitNoWindow);
+  EXPECT_EQ(trace, std::vector<std::string>{"exit"});
+}
+
+TEST_F(MainLoopTest, SplashShowsWhenItsBitmapExistsUntilDestroyed) {
+  Write("texture/splash.bmp", "BM fake");
+  RunHere([] {
+    Note(backend->HasSplash() ? "splash" : "no splash");
+    kxsystem::callbacks.update = [] {
+      kxsystem::DestroySplash();
+      Note(backend->HasSplash() ? "splash" : "no splash");
+      kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  EXPECT_EQ(trace, (std::vector<std::string>{"splash", "no splash"}));
+}
+
+TEST_F(MainLoopTest, WindowSettingsTakeTheRealClientSizeAndModesAreNumberedFromOne) {
+  null_.client_width = 1024;
+  null_.client_height = 768;
+  null_.modes = {{640, 480, 24, 60}, {1024, 768, 24, 0}};
+  kxsystem::display.window_width = 800;
+  kxsystem::display.window_height = 600;
+  RunHere([] {
+    kxsystem::callbacks.update = [] {
+      kxsystem::CallHook(1);
+      kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  EXPECT_EQ(kxsystem::display.window_width, 1024);
+  EXPECT_EQ(kxsystem::display.window_height, 768);
+  EXPECT_FLOAT_EQ(kxsystem::display.aspect, 4.0f / 3.0f);
+  ASSERT_NE(kxsystem::GetDisplayMode(1), nullptr);
+  EXPECT_EQ(kxsystem::GetDisplayMode(1)->width, 640);
+  EXPECT_EQ(kxsystem::GetDisplayMode(2)->width, 1024);
+  EXPECT_EQ(kxsystem::GetDisplayMode(0), nullptr);
+  EXPECT_EQ(kxsystem::GetDisplayMode(3), nullptr);
+  EXPECT_EQ(null_.swap_interval, 1);
+}
+
+}  // namespace
