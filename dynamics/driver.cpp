@@ -13,6 +13,7 @@
 #include "dynamics/load.h"
 #include "dynamics/registry.h"
 #include "dynamics/world.h"
+#include "platform/pinboard.h"
 #include "platform/random.h"
 
 namespace {
@@ -47,9 +48,7 @@ void Walk(kxnode* s, kxnode* c, F&& f) {
 }
 
 void UpdateInput() {
-  for (const char* path : {"/Panel/", "/Pinboard/"}) {
-    if (kxnode* n = kxnode::Find(path)) n->Update();
-  }
+  input::Update();
   float* slots = kxdaircraft::PinboardSlots();
   if (!slots) return;
   // An unreliable transmitter loses frames: then both players' channels

@@ -1,0 +1,101 @@
+// Component sound holders and their queue.
+#include <string>
+
+#include "dynamics/component_sound.h"
+#include "gtest/gtest.h"
+#include "tests/core/test_support.h"
+
+namespace {
+
+int fakeSound = 0;
+std::string lastLoaded;
+int released = 0;
+
+class componentsound : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lastLoaded.clear();
+    released = 0;
+    kxdsound::SetBackend(
+        [](const char* path) -> void* {
+          lastLoaded = path;
+          return std::string(path) == "sound/engine.wav" ? &fakeSound : nullptr;
+        },
+        [](void*) { ++released; }, nullptr);
+    kxdsound::SetEnabled(1);
+    kxdsoundqueue::Clear();
+  }
+  void TearDown() override {
+    kxdsound::SetBackend(nullptr, nullptr, nullptr);
+    kxdsoundqueue::Clear();
+  }
+  const float position[4] = {1, 2, 3, 1};
+  const float velocity[4] = {4, 5, 6, 0};
+  kxtest::logcapture log;
+};
+
+TEST_F(componentsound, StartThenUpdateThenStop) {
+  kxdcomponentsound holder;
+  holder.name = "engine";
+  holder.Load();
+  EXPECT_EQ(lastLoaded, "sound/engine.wav");
+  ASSERT_EQ(holder.sample, &fakeSound);
+  holder.Update(1000.0f, 0.5f, position, velocity);
+  holder.Update(1100.0f, 0.5f, position, velocity);
+  holder.Update(1100.0f, 0.0f, position, velocity);
+  EXPECT_EQ(holder.playing, 0);
+  const kxdsoundentry* e = kxdsoundqueue::Entries();
+  ASSERT_EQ(kxdsoundqueue::Count(), 3);
+  EXPECT_EQ(e[0].kind, kxdsoundentry::kLoopStart);
+  EXPECT_EQ(e[1].kind, kxdsoundentry::kUpdate);
+  EXPECT_EQ(e[2].kind, kxdsoundentry::kStop);
+  EXPECT_EQ(e[3].kind, kxdsoundentry::kEnd);
+  EXPECT_EQ(e[0].sound, &fakeSound);
+  EXPECT_EQ(e[0].position[2], 3.0f);
+  EXPECT_EQ(e[0].velocity[0], 4.0f);
+}
+
+TEST_F(componentsound, NothingQueuedWithoutSampleOrWhileDisabled) {
+  kxdcomponentsound missing;
+  missing.name = "nosuch";
+  missing.Load();
+  EXPECT_EQ(missing.sample, nullptr);
+  missing.Update(1000.0f, 0.5f, position, velocity);
+  kxdcomponentsound holder;
+  holder.name = "engine";
+  holder.Load();
+  kxdsound::SetEnabled(0);
+  holder.Update(1000.0f, 0.5f, position, velocity);
+  EXPECT_EQ(kxdsoundqueue::Count(), 0);
+  EXPECT_EQ(kxdsoundqueue::Entries()[0].kind, kxdsoundentry::kEnd);
+}
+
+TEST_F(componentsound, AssignCopiesTheNameAndReleaseUnloads) {
+  kxdcomponentsound a, b;
+  a.name = "engine";
+  b.Assign(a);
+  EXPECT_STREQ(b.name.Text(), "engine");
+  EXPECT_EQ(b.sample, nullptr);
+  b.Load();
+  b.Update(1000.0f, 1.0f, position, velocity);
+  b.Release();
+  EXPECT_EQ(released, 1);
+  EXPECT_EQ(b.sample, nullptr);
+  EXPECT_EQ(b.playing, 0);
+}
+
+TEST_F(componentsound, FullQueueDropsTheExcessWithOneLogLine) {
+  kxdcomponentsound holders[kxdsoundqueue::kCapacity + 10];
+  for (auto& h : holders) {
+    h.name = "engine";
+    h.Load();
+    h.Update(1000.0f, 0.5f, position, velocity);
+  }
+  EXPECT_EQ(kxdsoundqueue::Count(), kxdsoundqueue::kCapacity);
+  EXPECT_EQ(kxdsoundqueue::Entries()[kxdsoundqueue::kCapacity].kind, kxdsoundentry::kEnd);
+  EXPECT_EQ(log.Lines(), 1);
+  kxdsoundqueue::Clear();
+  EXPECT_EQ(kxdsoundqueue::Count(), 0);
+}
+
+}  // namespace
