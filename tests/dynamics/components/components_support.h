@@ -67,3 +67,49 @@ class componenttest : public kxdtest::loading {
 };
 
 }  // namespace kxctest
+
+#include "dynamics/component_sound.h"
+
+namespace kxctest {
+
+// A sound backend that loads every sample name and records the frequency
+// and volume last given to each, so tests can read what a component asked.
+struct fakesound {
+  std::string path;
+  float frequency = 0.0f;
+  float volume = -1.0f;
+};
+
+class soundtest : public componenttest {
+ protected:
+  void SetUp() override {
+    componenttest::SetUp();
+    kxdsound::SetBackend(Load, Release, Set);
+    kxdsound::SetEnabled(1);
+    kxdsoundqueue::Clear();
+  }
+  void TearDown() override {
+    componenttest::TearDown();
+    kxdsound::SetBackend(nullptr, nullptr, nullptr);
+    kxdsoundqueue::Clear();
+  }
+  static void* Load(const char* path) {
+    fakesound* s = new fakesound;
+    s->path = path;
+    return s;
+  }
+  static void Release(void* sound) { delete static_cast<fakesound*>(sound); }
+  static void Set(void* sound, float frequency, float volume) {
+    static_cast<fakesound*>(sound)->frequency = frequency;
+    static_cast<fakesound*>(sound)->volume = volume;
+  }
+  static fakesound* Of(void* sample) { return static_cast<fakesound*>(sample); }
+  // Queue entries of one kind.
+  static int Queued(int kind) {
+    int n = 0;
+    for (const kxdsoundentry* e = kxdsoundqueue::Entries(); e->kind; ++e) n += e->kind == kind;
+    return n;
+  }
+};
+
+}  // namespace kxctest
