@@ -4,6 +4,7 @@
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/engine10.h"
 #include "dynamics/components/gyro.h"
+#include "dynamics/components/propeller.h"
 #include "dynamics/components/receiver.h"
 #include "dynamics/components/servos.h"
 #include "dynamics/links.h"
@@ -19,6 +20,7 @@ void RegisterTypes() {
   kxdynamics::RegisterComponentType(&kxdengine::Type);
   kxdynamics::RegisterComponentType(&kxdengine00::Type, &kxdengine::Type);
   kxdynamics::RegisterComponentType(&kxdengine10::Type, &kxdengine::Type);
+  kxdynamics::RegisterComponentType(&kxdpropeller00::Type);
   // An Engine link accepts exactly these two types.
   kxdlink::RegisterEngineType("kxdengine00");
   kxdlink::RegisterEngineType("kxdengine10");
