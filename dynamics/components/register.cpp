@@ -7,6 +7,7 @@
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/receiver.h"
 #include "dynamics/components/servos.h"
+#include "dynamics/components/turbines.h"
 #include "dynamics/links.h"
 #include "dynamics/registry.h"
 
@@ -21,6 +22,8 @@ void RegisterTypes() {
   kxdynamics::RegisterComponentType(&kxdengine00::Type, &kxdengine::Type);
   kxdynamics::RegisterComponentType(&kxdengine10::Type, &kxdengine::Type);
   kxdynamics::RegisterComponentType(&kxdpropeller00::Type);
+  kxdynamics::RegisterComponentType(&kxdturbine00::Type);
+  kxdynamics::RegisterComponentType(&kxdturbine10::Type);
   // An Engine link accepts exactly these two types.
   kxdlink::RegisterEngineType("kxdengine00");
   kxdlink::RegisterEngineType("kxdengine10");
