@@ -73,14 +73,20 @@ void DetachRopes(kxnode* tree) {
   }
 }
 
-void ClearRotatingMeshes(kxdaircraftinstance* instance) {
-  if (!instance->Clone) return;
-  for (kxnode* c = instance->Clone->firstChild; c; c = c->nextSibling) {
+// Rotating parts are drawn by their components: in the drawn clone the
+// child objects of every rotor's and propeller's geometry lose their mesh.
+// Runs while the clone map of the drawn clone is active, so the template's
+// geometry links lead into the new clone.
+void ClearRotatingMeshes(kxnode* node) {
+  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
     for (const char* name : kRotatingTypes) {
-      if (c->type && c->type->name == name) {
-        if (kxdbody* b = kxdbody::As(c)) kxdgeometry::ClearChildMeshes(b->Geometry);
+      kxdbody* b = kxdbody::As(c);
+      if (b && b->Geometry && c->type && c->type->name == name) {
+        kxnode* drawn = static_cast<kxnode*>(kxnode::RemapPointer(kxdgeometry::AsNode(b->Geometry)));
+        if (drawn != kxdgeometry::AsNode(b->Geometry)) kxdgeometry::ClearChildMeshes(kxdgeometry::From(drawn));
       }
     }
+    ClearRotatingMeshes(c);
   }
 }
 
@@ -131,10 +137,10 @@ void kxdaircraftinstance::RebuildGraphics(kxdaircraftinstance* instance) {
     kxclonemap map;
     instance->Graphics = instance->GeometryTemplate->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kInvisible));
     map.CopyAll();
+    if (instance->Template) ClearRotatingMeshes(instance->Template);
   }
   // The simulated clones point into the old drawn clone until rebuilt.
   ++instance->Generation;
-  ClearRotatingMeshes(instance);
 }
 
 void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
@@ -153,11 +159,11 @@ void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
     instance->Clone = kxdaircraft::As(instance->Template->Clone(parent));
     map.CopyAll();
     instance->SimMainBody = kxnode::Remap(instance->MainBody);
+    ClearRotatingMeshes(instance->Template);
   }
   if (instance->Clone && !IsPlayback(instance)) {
     instance->Twin = kxdaircraft::As(instance->Clone->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange)));
   }
-  ClearRotatingMeshes(instance);
   instance->ClonesGeneration = ++instance->Generation;
 }
 

@@ -7,6 +7,7 @@
 
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
+#include "dynamics/flight_state.h"
 #include "core/output.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
@@ -221,6 +222,123 @@ TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
   EXPECT_NEAR(main->B.R.z - 0.125f, 0.0f, 0.01f);
   EXPECT_LT(lowestSeen, 0.0f);  // it did touch and compress
   EXPECT_NEAR(main->B.Z.z, 1.0f, 1e-3f);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+class airborne : public loading {
+ protected:
+  // Loads the box plane, places it at 100 m and flies n frames of 1/60 s.
+  kxdaircraftinstance* Fly(const kxdenvironment& environment, int frames) {
+    kxdynamics::Environment() = environment;
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+    kxdynamics::Start(&ground);
+    kxmatrix pose;
+    kxmatrix::SetIdentity(&pose);
+    pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
+    kxdaircraftinstance::PlaceAt(instance, pose, {});
+    for (int i = 0; i < frames; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
+    return instance;
+  }
+  void SetUp() override {
+    loading::SetUp();
+    PutAircraft("box", kBoxPlane);
+    Put("aircraft/box/box.kxg", kBoxScript);
+    meshgen::mesh box = meshgen::Box(1.0f, 0.5f, 0.25f);
+    kxgeometricobject root;
+    kxgeometricobject* body = new kxgeometricobject;
+    body->name = "Body";
+    root.AppendChild(body);
+    body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
+    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/box/box.tgo", 1), 1);
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  }
+  kxdflatground ground;
+};
+
+TEST_F(airborne, FuselageDriftsWithTheWind) {
+  kxdenvironment e;
+  e.wind_speed = 5.0f;
+  e.wind_direction = 0.0f;
+  e.wind_thermic = 0.0f;
+  kxdaircraftinstance* instance = Fly(e, 120);
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
+  EXPECT_GT(instance->SimMainBody->D.R.x, 0.5f);
+  EXPECT_GT(s->velocity[0], 0.5f);
+  EXPECT_NEAR(s->air_velocity[0], 5.0f * 1.3f, 0.2f);
+}
+
+TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
+  kxdenvironment still;
+  still.wind_thermic = 0.0f;
+  Fly(still, 60);
+  float stillDrop = 100.0f - kxdaircraftinstance::FlightStateOf(0)->position[2];
+
+  kxdenvironment thermic;
+  thermic.wind_thermic = 5.0f;
+  kxdynamics::Environment() = thermic;
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdynamics::Start(&ground);
+  kxdthermal* t = kxdynamics::Thermals();
+  for (int i = 0; i < kxdynamics::kThermals; ++i) t[i] = {5000.0f, 5000.0f, 30.0f, 0.0f, 1000.0f, 0.0f};
+  t[0] = {100.0f, 100.0f, 60.0f, 5.0f, 1000.0f, 0.0f};
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  for (int i = 0; i < 60; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
+  EXPECT_GT(s->air_velocity[2], 4.0f);
+  float thermalDrop = 100.0f - s->position[2];
+  EXPECT_LT(thermalDrop, stillDrop - 0.1f);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+class propeller : public kxdbody {
+ public:
+  static inline kxtype Type{"kxdpropeller00", 0, kxcreate<propeller>};
+  propeller() { type = &Type; }
+};
+
+TEST_F(loading, DrawnCloneOfAPropellerLosesItsBladeMeshesOnly) {
+  kxdynamics::RegisterComponentType(&propeller::Type);
+  PutAircraft("prop",
+              "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
+              "Append kxdfuselage00 Fuselage\ncd Fuselage/\ncd ../\n"
+              "Append kxdpropeller00 Prop\ncd Prop/\nGeometry( \"~Geometry/Hub/\" )\nMass = 0.1\ncd ../\n");
+  Put("aircraft/prop/prop.kxg",
+      "Append kxgeometricobject Hub\ncd Hub/\nAppend kxgeometricobject Blade\ncd ../\n");
+  kxgeometricobject root;
+  auto* hub = new kxgeometricobject;
+  hub->name = "Hub";
+  root.AppendChild(hub);
+  auto* blade = new kxgeometricobject;
+  blade->name = "Blade";
+  hub->AppendChild(blade);
+  hub->SetMesh(meshgen::ToElement(meshgen::Box(0.05f, 0.05f, 0.05f), "hub", "Hub", GL_N3F_V3F));
+  blade->SetMesh(meshgen::ToElement(meshgen::Box(0.02f, 0.3f, 0.01f), "blade", "Hub/Blade", GL_N3F_V3F));
+  ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/prop/prop.tgo", 1), 1);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("prop", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  auto* drawnHub = kxdgeometry::From(kxnode::Find("Hub", instance->Graphics));
+  auto* drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
+  auto* templateBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->GeometryTemplate));
+  ASSERT_NE(drawnBlade, nullptr);
+  EXPECT_EQ(drawnBlade->mesh, nullptr);
+  EXPECT_NE(drawnHub->mesh, nullptr);
+  EXPECT_NE(templateBlade->mesh, nullptr);
+  kxdaircraftinstance::RebuildGraphics(instance);
+  drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
+  EXPECT_EQ(drawnBlade->mesh, nullptr);
 }
 
 }  // namespace
