@@ -34,6 +34,7 @@ constexpr float kPitchTurn = 4.712389f;     // 2 pi x 0.75
 constexpr float kSectionAt = 0.75f;         // of the radius
 constexpr float kShrunk = 0.001f;           // scale of a broken blade's matrix
 constexpr int kSurfaceMask = 0x1F;          // surface code bits of a contact
+constexpr int kMaxContacts = 4;             // surfaces asked for per blade
 
 const kxdcomponent::realkey<kxdpropeller00> kRealKeys[] = {
     {"Radius", &kxdpropeller00::Radius},
@@ -351,19 +352,17 @@ void kxdpropeller00::StrikeTest() {
     kxmatrix::Multiply4x4(&frame, &B, &blade->Matrix);
     const kxboxrecord& box = blade->box;
     if (!(box.max[0] >= box.min[0])) continue;  // no mesh bounds: nothing to touch with
-    for (const kxvector4r& local : box.six) {
-      kxvector4r p;
-      kxmatrix::TransformVector4(&p, &frame, &local);
-      kxdcontact contact;
-      if (!world->Contact(p, contact)) continue;
-      if (Instance) {
-        Instance->Crash = 1;
-        if ((contact.surface & kSurfaceMask) == kSurfaceWater) Instance->SurfaceCode = kSurfaceWater;
-      }
-      Broken = 1;
-      if (kxdengine* e = Shaft()) e->Strike = 1;
-      return;
+    kxvector4r points[6];
+    for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
+    kxdcontact contacts[kMaxContacts];
+    if (world->Contacts(points, 6, contacts, kMaxContacts) <= 0) continue;
+    if (Instance) {
+      Instance->Crash = 1;
+      if ((contacts[0].surface & kSurfaceMask) == kSurfaceWater) Instance->SurfaceCode = kSurfaceWater;
     }
+    Broken = 1;
+    if (kxdengine* e = Shaft()) e->Strike = 1;
+    return;
   }
 }
 
