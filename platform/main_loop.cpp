@@ -11,9 +11,11 @@
 #include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/gl_context.h"
+#include "platform/input_devices.h"
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/reserves.h"
+#include "platform/sound.h"
 #include "platform/system_info.h"
 #include "platform/window.h"
 
@@ -62,6 +64,8 @@ void StartUp(const char* dataDir, int dataDirFailed) {
   ClearReserves();
   OpenLog(kLogPath);
   Log("kxsystem:  Skyvane Gold Edition log started\n");
+  // Once without a window; each window's Start then finds it open.
+  directsound::Start();
   char cwd[PATH_MAX] = {};
   if (dataDirFailed) Log("kxsystem:  data directory %s=fail\n", dataDir);
   Log("kxsystem:  data directory %s\n", getcwd(cwd, sizeof(cwd)) ? cwd : ".");
@@ -71,7 +75,9 @@ void StartUp(const char* dataDir, int dataDirFailed) {
 }
 
 void Shutdown(windowbackend* backend) {
+  directsound::Release();
   if (callbacks.exit) callbacks.exit();
+  kxinput::Shutdown();  // USB readers end before the window system goes
   ReportReserves();
   backend->Stop();
   running = nullptr;
@@ -120,7 +126,9 @@ int Run(int argc, char** argv, void (*appInit)()) {
       Shutdown(backend);
       return kExitNoWindow;
     }
+    directsound::Start();
     kxgl::InitExtensions();
+    kxinput::OpenJoysticks();
     if (callbacks.after_create) callbacks.after_create();
     if (callbacks.graphics_init) callbacks.graphics_init();
 
@@ -128,6 +136,8 @@ int Run(int argc, char** argv, void (*appInit)()) {
 
     if (callbacks.before_destroy) callbacks.before_destroy();
     NotifyContextLost();
+    kxinput::CloseJoysticks();
+    directsound::Release();
     backend->Destroy();
     if (request == kxcode::kRequestQuit) break;
     callbacks.request = kxcode::kRequestRun;

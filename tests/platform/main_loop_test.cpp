@@ -11,6 +11,7 @@
 #include "platform/log.h"
 #include "platform/null_window.h"
 #include "platform/reserves.h"
+#include "platform/sound.h"
 #include "temp_dir.h"
 
 namespace {
@@ -31,10 +32,13 @@ class MainLoopTest : public TempDirTest {
     kxsystem::callbacks = kxcallbacks();
     backend = &null_;
     kxsystem::SetWindowBackend(&null_);
+    directsound::SetBackend(&sound_);
     kxsystem::ClearLogHistory();
   }
   void TearDown() override {
     kxsystem::SetWindowBackend(nullptr);
+    directsound::Reset();
+    directsound::SetBackend(nullptr);
     kxsystem::callbacks = kxcallbacks();
     kxsystem::ClearReserves();
     TempDirTest::TearDown();
@@ -48,6 +52,7 @@ class MainLoopTest : public TempDirTest {
     return kxsystem::Run(2, argv, init);
   }
   nullwindowbackend null_;
+  fakesoundbackend sound_;
 };
 
 void InstallBasicMode() {
@@ -226,6 +231,34 @@ TEST_F(MainLoopTest, WindowSettingsTakeTheRealClientSizeAndModesAreNumberedFromO
   EXPECT_EQ(kxsystem::GetDisplayMode(0), nullptr);
   EXPECT_EQ(kxsystem::GetDisplayMode(3), nullptr);
   EXPECT_EQ(null_.swap_interval, 1);
+}
+
+TEST_F(MainLoopTest, SoundDeviceOpensOnceAtStartAndIsReleasedAroundEachWindow) {
+  RunHere([] {
+    kxsystem::callbacks.update = [] {
+      if (++frame == 1) kxsystem::callbacks.request = kxcode::kRequestRecreate;
+      else kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  // Start-up, then the second window after the first was destroyed.
+  EXPECT_EQ(std::count(sound_.calls.begin(), sound_.calls.end(), "open"), 2);
+  EXPECT_EQ(std::count(sound_.calls.begin(), sound_.calls.end(), "close"), 2);
+  std::string log = Read("kx.log");
+  EXPECT_EQ(log.find("directsound:  init=ok\n"), log.find("kxsystem:  Skyvane Gold Edition log started\n") +
+                                                     std::strlen("kxsystem:  Skyvane Gold Edition log started\n"));
+}
+
+TEST_F(MainLoopTest, MachineWithoutSoundDeviceRunsSilently) {
+  sound_.has_device = 0;
+  int result = RunHere([] {
+    kxsystem::callbacks.update = [] {
+      Note(directsound::StopAll(kxcode::kStopKeepMark) == 0 ? "silent" : "sound");
+      kxsystem::callbacks.request = kxcode::kRequestQuit;
+    };
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(trace, std::vector<std::string>{"silent"});
+  EXPECT_NE(Read("kx.log").find("directsound:  init=fail\n"), std::string::npos);
 }
 
 }  // namespace
