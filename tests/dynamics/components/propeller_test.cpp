@@ -59,6 +59,19 @@ TEST_F(propellertest, FlatPitchLeavesPowerUnscaledAndFinite) {
   }
 }
 
+TEST_F(propellertest, ZeroRadiusGivesFiniteTablesAndNoForce) {
+  Make("Radius = 0");
+  for (int i = 0; i < kxdpropeller00::kTable; ++i) {
+    EXPECT_TRUE(std::isfinite(prop->CT[i]) && std::isfinite(prop->CP[i])) << i;
+  }
+  engine->W = 600.0f;
+  engine->Force = {};
+  prop->ComputeChange(nullptr, 0);
+  EXPECT_FLOAT_EQ(engine->Force.x, 0.0f);
+  EXPECT_FLOAT_EQ(engine->Load, 0.0f);
+  EXPECT_FLOAT_EQ(prop->Wash, 0.0f);
+}
+
 TEST_F(propellertest, AdvanceRatioIsClampedToZeroAndNine) {
   kxdpropeller00 p;
   float ct, cp, ct9, cp9;
