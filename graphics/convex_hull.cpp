@@ -2,15 +2,15 @@
 // collision bodies are built from.
 //
 // Incremental hull: a starting tetrahedron of extreme points, then each
-// point outside the current faces replaces the faces it sees by a fan to
-// their horizon. Cost is points x faces, acceptable for meshes of tens of
+// point outside the current faces replaces the connected patch of faces it
+// sees by a fan to the patch's border. Cost is points x faces, acceptable for meshes of tens of
 // thousands of vertices; a flat or straight set falls back to its 2-D hull or
 // its two end points so flat ground still gets a sensible body.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics/mesh.h"
@@ -112,39 +112,70 @@ std::vector<int> SpatialHull(const std::vector<V3>& p) {
   if (best <= eps) return PlanarHull(p, base.normal);
 
   std::vector<Face> faces;
+  // Directed edge -> the face that has it; the face across an edge (u, v) is
+  // the owner of (v, u).
+  std::unordered_map<uint64_t, int> owner;
+  auto addFace = [&](int a, int b, int c) {
+    faces.push_back(MakeFace(p, a, b, c));
+    int f = static_cast<int>(faces.size()) - 1;
+    owner[Key(a, b)] = f;
+    owner[Key(b, c)] = f;
+    owner[Key(c, a)] = f;
+  };
   if (Dot(base.normal, p[i3]) - base.offset > 0) std::swap(i1, i2);  // base must face away from i3
-  faces.push_back(MakeFace(p, i0, i1, i2));
-  faces.push_back(MakeFace(p, i0, i3, i1));
-  faces.push_back(MakeFace(p, i1, i3, i2));
-  faces.push_back(MakeFace(p, i2, i3, i0));
-  std::vector<int> visible;
-  std::unordered_set<uint64_t> edges;
+  addFace(i0, i1, i2);
+  addFace(i0, i3, i1);
+  addFace(i1, i3, i2);
+  addFace(i2, i3, i0);
+  std::vector<int> visible, stack;
+  std::vector<std::pair<int, int>> horizon;
+  std::vector<char> mark;
   for (size_t i = 0; i < n; ++i) {
     int pi = static_cast<int>(i);
     if (pi == i0 || pi == i1 || pi == i2 || pi == i3) continue;
-    visible.clear();
+    // The face the point is farthest above seeds the visible region; the
+    // region grows across edges only, so it stays one connected patch and
+    // its border is a single horizon loop even when rounding disagrees.
+    int seed = -1;
+    double best = eps;
     for (size_t f = 0; f < faces.size(); ++f) {
-      if (faces[f].alive && Dot(faces[f].normal, p[i]) - faces[f].offset > eps) visible.push_back(static_cast<int>(f));
+      if (!faces[f].alive) continue;
+      double d = Dot(faces[f].normal, p[i]) - faces[f].offset;
+      if (d > best) best = d, seed = static_cast<int>(f);
     }
-    if (visible.empty()) continue;
-    edges.clear();
-    for (int f : visible) {
-      const Face& face = faces[f];
-      edges.insert(Key(face.a, face.b));
-      edges.insert(Key(face.b, face.c));
-      edges.insert(Key(face.c, face.a));
-    }
-    for (int f : visible) {
-      Face face = faces[f];
-      faces[f].alive = false;
-      int corner[3] = {face.a, face.b, face.c};
+    if (seed < 0) continue;
+    mark.assign(faces.size(), 0);
+    visible.clear();
+    horizon.clear();
+    stack.assign(1, seed);
+    mark[seed] = 1;
+    while (!stack.empty()) {
+      int f = stack.back();
+      stack.pop_back();
+      visible.push_back(f);
+      int corner[3] = {faces[f].a, faces[f].b, faces[f].c};
       for (int e = 0; e < 3; ++e) {
         int u = corner[e], v = corner[(e + 1) % 3];
-        if (!edges.count(Key(v, u))) faces.push_back(MakeFace(p, u, v, pi));
+        auto across = owner.find(Key(v, u));
+        int g = across == owner.end() ? -1 : across->second;
+        if (g >= 0 && !mark[g] && faces[g].alive && Dot(faces[g].normal, p[i]) - faces[g].offset > eps) {
+          mark[g] = 1;
+          stack.push_back(g);
+        } else if (g < 0 || !mark[g]) {
+          horizon.push_back({u, v});
+        }
       }
     }
-    if (faces.size() > 4 * n + 64) {
-      faces.erase(std::remove_if(faces.begin(), faces.end(), [](const Face& f) { return !f.alive; }), faces.end());
+    for (int f : visible) {
+      faces[f].alive = false;
+      owner.erase(Key(faces[f].a, faces[f].b));
+      owner.erase(Key(faces[f].b, faces[f].c));
+      owner.erase(Key(faces[f].c, faces[f].a));
+    }
+    for (const auto& [u, v] : horizon) {
+      auto inside = owner.find(Key(v, u));
+      if (inside == owner.end()) continue;  // no face left across it: nothing to close
+      addFace(u, v, pi);
     }
   }
   std::vector<char> onHull(n, 0);

@@ -8,6 +8,7 @@
 #include "gui/icons.h"
 #include "gui/menu.h"
 #include "gui/window.h"
+#include "platform/event_nodes.h"
 
 namespace kxgui {
 
@@ -40,6 +41,13 @@ int RegisterTypes() {
   kxtype::RegisterDerived(&kxwindow::Type, &kxgraphic::Type);
 
   if (!LoadIcons()) kxcore::Log("kxgui:  icon sheets missing; icons are not drawn\n");
+
+  // The display binding under "/Panel/" hands mouse, key and timer events here.
+  kxdisplayhandlers handlers;
+  handlers.mouse = OnMouse;
+  handlers.key = OnKey;
+  handlers.hover = OnTimer;
+  input::SetDisplayHandlers(handlers);
 
   kxnode* root = kxscript::Root();
   if (!root) {
