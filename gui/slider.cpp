@@ -16,6 +16,9 @@ kxtype kxslidervalue::Type("kxslidervalue", sizeof(kxslidervalue), kxcreate<kxsl
 namespace {
 constexpr float kHalf = 0.5f;
 constexpr int kValueGap = 4;  // px between the track's end and the printed value
+// px added before the knob position is truncated: a value taken from a
+// position maps back a hair short of it in floats, which would lose a pixel.
+constexpr float kRoundingSlack = 1.0e-3f;
 const kxcolor4 kWhite = {1, 1, 1, 1};
 const kxcolor4 kBlack = {0, 0, 0, 1};
 }  // namespace
@@ -55,7 +58,7 @@ float kxslider::ValueAt(int x) const {
 }
 
 void kxslider::PlaceKnob() {
-  float k = static_cast<float>(std::max(Track(), 0)) * Fraction(value);
+  float k = static_cast<float>(std::max(Track(), 0)) * Fraction(value) + kRoundingSlack;
   knob = std::isfinite(k) ? static_cast<int>(std::clamp(k, -1.0e6f, 1.0e6f)) : 0;
 }
 
