@@ -2,16 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "graphics/draw.h"
 #include "graphics/font.h"
 #include "graphics/gl_frame.h"
 #include "gui/gui_state.h"
 
-
-// Text drawing is bound weakly: the GUI lays out and runs without it, and a
-// build whose graphics library has no text drawing simply draws no text.
-namespace kxgl {
-__attribute__((weak)) int DrawText(int x, int y, const char* text);
-}
 
 namespace kxgui {
 
@@ -64,7 +59,7 @@ int LineHeight() { return kxgl::currentFont ? kxgl::currentFont->lineHeight : 0;
 int TextWidth(const char* text) { return kxgl::TextWidth(text ? text : ""); }
 
 void DrawText(int x, int y, const char* text) {
-  if (!text || !*text || !kxgl::HasContext() || !kxgl::DrawText) return;
+  if (!text || !*text || !kxgl::HasContext()) return;
   glEnable(GL_TEXTURE_2D);
   kxgl::DrawText(x, y, text);
   glDisable(GL_TEXTURE_2D);

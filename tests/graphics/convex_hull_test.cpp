@@ -61,6 +61,17 @@ TEST(ConvexHull, RandomCloudAndRollingGroundKeepTheirExtremes) {
   kxgeometry::Free(&el);
 }
 
+TEST(ConvexHull, LargeMeshesStayQuickAndExact) {
+  // Tens of thousands of vertices, most of them on the hull.
+  kxgeometry* el = meshgen::ToElement(meshgen::Sphere(3.0f, 200, 100), "sphere", "", GL_V3F);
+  ExpectSameSupport(el);
+  EXPECT_GT(el->hullCount, 19000);
+  kxgeometry::Free(&el);
+  el = meshgen::ToElement(meshgen::Ground(2000.0f, 200, 8.0f), "ground", "", GL_V3F);
+  ExpectSameSupport(el);
+  kxgeometry::Free(&el);
+}
+
 TEST(ConvexHull, DegenerateSetsGiveTheirEndPoints) {
   meshgen::mesh line;
   for (int i = 0; i < 5; ++i) {
