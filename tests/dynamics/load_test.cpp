@@ -277,3 +277,21 @@ TEST_F(loading, HeaderOutOfShapeReadsAsVersionZeroTypeZero) {
 }
 
 }  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+TEST_F(loading, FailedWriteIsReportedAndLeavesTheOldFile) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  // A plain file where the folder should be: nothing can be written there.
+  Put("aircraft/blocked", "keep me");
+  kxdaircraftinstance::SetName(instance, "blocked");
+  EXPECT_EQ(kxdwriters::WriteAircraftFile(instance), 0);
+  EXPECT_TRUE(log.Contains("kxdynamics:  writing aircraft/blocked/blocked.kxd=fail\n"));
+  EXPECT_EQ(Get("aircraft/blocked"), "keep me");
+}
+
+}  // namespace
