@@ -1,5 +1,7 @@
 #include "core/hooks.h"
 
+#include "core/string.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -21,20 +23,12 @@ void SetFatalHandler(FatalHandler handler) { fatalHandler = handler; }
 void SetPathResolver(PathResolver resolver) { pathResolver = resolver; }
 
 void Log(const char* format, ...) {
+  std::string text;
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length < 0) {
-    va_end(args);
-    return;
-  }
-  std::string text(static_cast<size_t>(length), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  kxappendv(text, format, args);
   va_end(args);
-  logHandler(text.c_str());
+  if (!text.empty()) logHandler(text.c_str());
 }
 
 void Fatal(int code) {

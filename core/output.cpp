@@ -1,5 +1,7 @@
 #include "core/output.h"
 
+#include "core/string.h"
+
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
@@ -23,19 +25,12 @@ int kxout::Printf(const char* format, ...) {
   locale_t c = CLocale();
   locale_t previous = c ? uselocale(c) : static_cast<locale_t>(0);
 
+  size_t before = text_.size();
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length > 0) {
-    size_t at = text_.size();
-    text_.resize(at + static_cast<size_t>(length));
-    // vsnprintf writes a terminator one past the text: the string's own.
-    std::vsnprintf(text_.data() + at, static_cast<size_t>(length) + 1, format, args);
-  }
+  kxappendv(text_, format, args);
   va_end(args);
+  int length = static_cast<int>(text_.size() - before);
 
   if (c) uselocale(previous);
   return length > 0 ? length : 0;

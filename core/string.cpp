@@ -10,18 +10,23 @@ void kxstring::Set(const char* text, size_t capacity) {
 
 void kxstring::SetInt(int value) { text_ = std::to_string(value); }
 
-void kxstring::Format(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
+void kxappendv(std::string& out, const char* format, va_list args) {
+  if (!format) return;
   va_list copy;
   va_copy(copy, args);
   int length = std::vsnprintf(nullptr, 0, format, copy);
   va_end(copy);
-  if (length < 0) {
-    text_.clear();
-  } else {
-    text_.assign(static_cast<size_t>(length), '\0');
-    std::vsnprintf(text_.data(), text_.size() + 1, format, args);
-  }
+  if (length <= 0) return;
+  size_t at = out.size();
+  out.resize(at + static_cast<size_t>(length));
+  // vsnprintf writes a terminator one past the text: the string's own.
+  std::vsnprintf(out.data() + at, static_cast<size_t>(length) + 1, format, args);
+}
+
+void kxstring::Format(const char* format, ...) {
+  text_.clear();
+  va_list args;
+  va_start(args, format);
+  kxappendv(text_, format, args);
   va_end(args);
 }

@@ -2,8 +2,13 @@
 // the whole text is always kept.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <string>
+
+// Appends printf-formatted text to out, however long; the one place the
+// system turns a format and its arguments into text.
+void kxappendv(std::string& out, const char* format, va_list args);
 
 class kxstring {
  public:

@@ -4,12 +4,24 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "platform/sound.h"
 
 namespace {
 
-kxdsound::Loader loader = nullptr;
-kxdsound::Releaser releaser = nullptr;
-kxdsound::Setter setter = nullptr;
+void* RegisterSample(const char* path) { return directsound::RegisterSound(path); }
+void ReleaseSample(void* sound) {
+  directsound::StopSound(static_cast<kxsound*>(sound));
+  directsound::DeleteSound(static_cast<kxsound*>(sound));
+}
+void SetSample(void* sound, float frequency, float volume) {
+  auto* s = static_cast<kxsound*>(sound);
+  s->frequency = frequency;
+  s->volume = volume;
+}
+
+kxdsound::Loader loader = RegisterSample;
+kxdsound::Releaser releaser = ReleaseSample;
+kxdsound::Setter setter = SetSample;
 int enabled = 1;
 
 kxdsoundentry entries[kxdsoundqueue::kCapacity + 1] = {};
@@ -26,6 +38,7 @@ void SetBackend(Loader load, Releaser release, Setter set) {
   releaser = release;
   setter = set;
 }
+void UseSoundDevice() { SetBackend(RegisterSample, ReleaseSample, SetSample); }
 void SetEnabled(int on) { enabled = on ? 1 : 0; }
 int Enabled() { return enabled; }
 }  // namespace kxdsound
@@ -51,6 +64,21 @@ int Push(int kind, void* sound, const float position[4], const float velocity[4]
 
 const kxdsoundentry* Entries() { return entries; }
 int Count() { return count; }
+
+void Run(float dt) {
+  for (int i = 0; i < count; ++i) {
+    kxdsoundentry& e = entries[i];
+    auto* sound = static_cast<kxsound*>(e.sound);
+    switch (e.kind) {
+      case kxdsoundentry::kLoopStart:
+      case kxdsoundentry::kOnce: directsound::PlaySound3D(sound, e.kind, e.position, e.velocity, 1); break;
+      case kxdsoundentry::kStop: directsound::StopSound(sound); break;
+      case kxdsoundentry::kUpdate: directsound::UpdateSound(sound, e.position, e.velocity, dt); break;
+      default: break;
+    }
+  }
+  Clear();
+}
 
 void Clear() {
   count = 0;

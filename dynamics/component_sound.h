@@ -6,13 +6,15 @@
 
 #include "core/string.h"
 
-// The sound device as the holders see it, installed by the application (a
-// null function is skipped).
+// The sound device as the holders see it: the platform's sound slots unless
+// replaced (a null function is skipped).
 namespace kxdsound {
 using Loader = void* (*)(const char* path);    // a registered sound, null on failure
 using Releaser = void (*)(void* sound);        // stops and unloads
 using Setter = void (*)(void* sound, float frequency, float volume);  // Hz, 0..1
 void SetBackend(Loader load, Releaser release, Setter set);
+// Back to the platform's sound slots.
+void UseSoundDevice();
 // The "sound" setting: while 0, holders queue nothing.
 void SetEnabled(int enabled);
 int Enabled();
@@ -41,6 +43,9 @@ const kxdsoundentry* Entries();
 int Count();
 // Whoever plays the queue clears it, so a paused frame never replays starts.
 void Clear();
+// Plays the entries on the sound device (starts, stops, updates over dt
+// seconds), then clears the queue. Runs after the listener is placed.
+void Run(float dt);
 }  // namespace kxdsoundqueue
 
 class kxdcomponentsound {

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
@@ -21,6 +20,10 @@
 namespace {
 
 constexpr float kMinReach = 0.1f;  // m, least depth D below a face that still counts
+// Faces a query keeps while it runs (the deepest win); more than a box ever
+// touches in practice, and the query allocates nothing.
+constexpr int kMaxFound = 64;
+constexpr int kMaxStack = 2 * kxcollision::kMaxDepth + 2;  // pending cells of the tree walk
 
 using kxcollbuild::Dot3;
 
@@ -48,7 +51,8 @@ struct placement {
 };
 
 struct tester {
-  std::vector<found> hits;
+  found hits[kMaxFound];
+  int count = 0;
   float reach;
 
   void Test(const kxcollface* f, const float p[3]) {
@@ -62,9 +66,9 @@ struct tester {
     if (!(s <= 0.0f) || !(s >= -reach)) return;
     float foot[3] = {q[0] - s * f->normal[0], q[1] - s * f->normal[1], q[2] - s * f->normal[2]};
     if (!kxcollbuild::InsideEdges(f, foot)) return;
-    for (found& h : hits) {
-      if (h.face->edges == f->edges) {  // copies of one face share their edge planes
-        h.depth = std::max(h.depth, -s);
+    for (int i = 0; i < count; ++i) {
+      if (hits[i].face->edges == f->edges) {  // copies of one face share their edge planes
+        hits[i].depth = std::max(hits[i].depth, -s);
         return;
       }
     }
@@ -77,7 +81,15 @@ struct tester {
       place.ToWorld(onPlane, world);
       h.d = Dot3(h.normal, world);
     }
-    hits.push_back(h);
+    if (count < kMaxFound) {
+      hits[count++] = h;
+      return;
+    }
+    int shallowest = 0;
+    for (int i = 1; i < count; ++i) {
+      if (hits[i].depth < hits[shallowest].depth) shallowest = i;
+    }
+    if (h.depth > hits[shallowest].depth) hits[shallowest] = h;
   }
 };
 
@@ -97,38 +109,61 @@ int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxbox
   float dx = box->max[0] - box->min[0], dy = box->max[1] - box->min[1], dz = box->max[2] - box->min[2];
   tester t;
   t.reach = std::max(kMinReach, std::sqrt(dx * dx + dy * dy + dz * dz));
+  // All points are placed first, so each face is read once and tested
+  // against every point; faces whose sphere is far from the points' sphere
+  // are passed over without a plane test.
+  float placed[8][4];
+  float lo[3], hi[3];
   for (int i = 0; i < count; ++i) {
-    float p[4];
-    kxmatrix::TransformVector4(p, &m, &points[i].x);
-    float lo[3] = {p[0] - t.reach, p[1] - t.reach, p[2] - t.reach};
-    float hi[3] = {p[0] + t.reach, p[1] + t.reach, p[2] + t.reach};
-    // Static faces of the cells around the point.
-    std::vector<const kxcollnode*> stack;
-    if (w->root) stack.push_back(w->root);
-    while (!stack.empty()) {
-      const kxcollnode* n = stack.back();
-      stack.pop_back();
-      bool overlaps = true;
-      for (int k = 0; k < 3; ++k) overlaps = overlaps && !(n->max[k] < lo[k] || n->min[k] > hi[k]);
-      if (!overlaps) continue;
-      if (n->first) {
-        stack.push_back(n->second);
-        stack.push_back(n->first);
-        continue;
-      }
-      for (const kxcollface* f = n->faces; f; f = f->next) t.Test(f, p);
-    }
-    if (w->treeCollision && w->trees) {
-      int trees = std::min(w->treeCount, w->treeTotal);
-      for (int k = 0; k < trees * 5; ++k) t.Test(w->trees + k, p);
-    }
-    for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
-      for (int k = 0; k < o->faceCount; ++k) t.Test(o->faces + k, p);
+    kxmatrix::TransformVector4(placed[i], &m, &points[i].x);
+    for (int k = 0; k < 3; ++k) {
+      lo[k] = i ? std::min(lo[k], placed[i][k]) : placed[i][k];
+      hi[k] = i ? std::max(hi[k], placed[i][k]) : placed[i][k];
     }
   }
+  float mid[3], spread2 = 0.0f;
+  for (int k = 0; k < 3; ++k) {
+    mid[k] = 0.5f * (lo[k] + hi[k]);
+    spread2 += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
+    lo[k] -= t.reach;
+    hi[k] += t.reach;
+  }
+  float spread = std::sqrt(spread2) + t.reach;
+  auto testAll = [&](const kxcollface* f) {
+    for (int i = 0; i < count; ++i) t.Test(f, placed[i]);
+  };
+  // Static faces of the cells around the points.
+  const kxcollnode* stack[kMaxStack];
+  int pending = 0;
+  if (w->root) stack[pending++] = w->root;
+  while (pending > 0) {
+    const kxcollnode* n = stack[--pending];
+    bool overlaps = true;
+    for (int k = 0; k < 3; ++k) overlaps = overlaps && !(n->max[k] < lo[k] || n->min[k] > hi[k]);
+    if (!overlaps) continue;
+    if (n->first) {
+      if (pending + 2 > kMaxStack) continue;  // deeper than any tree the build makes
+      stack[pending++] = n->second;
+      stack[pending++] = n->first;
+      continue;
+    }
+    for (const kxcollface* f = n->faces; f; f = f->next) {
+      float ex = f->centre[0] - mid[0], ey = f->centre[1] - mid[1], ez = f->centre[2] - mid[2];
+      float near = f->radius + spread + 2.0f * kxcollbuild::kEdgeTolerance;
+      if (ex * ex + ey * ey + ez * ez > near * near) continue;
+      testAll(f);
+    }
+  }
+  if (w->treeCollision && w->trees) {
+    int trees = std::min(w->treeCount, w->treeTotal);
+    for (int k = 0; k < trees * 5; ++k) testAll(w->trees + k);
+  }
+  for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
+    for (int k = 0; k < o->faceCount; ++k) testAll(o->faces + k);
+  }
   // The deepest contacts first; at most the record's capacity.
-  std::stable_sort(t.hits.begin(), t.hits.end(), [](const found& a, const found& b) { return a.depth > b.depth; });
-  int n = std::min(static_cast<int>(t.hits.size()), kxboxrecord::kMaxContacts);
+  std::stable_sort(t.hits, t.hits + t.count, [](const found& a, const found& b) { return a.depth > b.depth; });
+  int n = std::min(t.count, kxboxrecord::kMaxContacts);
   const float origin[3] = {m.R.x, m.R.y, m.R.z};
   for (int i = 0; i < n; ++i) {
     const found& h = t.hits[i];

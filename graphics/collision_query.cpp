@@ -91,6 +91,8 @@ int kxcollision::FindGround(const kxcollision* w, const float p[3], float* heigh
   auto leaf = [&](const kxcollnode* n) {
     for (const kxcollface* f = n->faces; f; f = f->next) {
       if (!(f->normal[2] > 0.0f)) continue;
+      float dx = p[0] - f->centre[0], dy = p[1] - f->centre[1];
+      if (dx * dx + dy * dy > f->radius * f->radius) continue;  // cheap miss before the plane and edges
       float z = (f->d - f->normal[0] * p[0] - f->normal[1] * p[1]) / f->normal[2];
       if (!(z <= p[2]) || !(z > bestZ)) continue;
       const float q[3] = {p[0], p[1], z};

@@ -22,7 +22,7 @@ namespace {
 // ---- surface codes
 
 struct surfacename {
-  const char* piece;
+  const char* fragment;
   int code;
 };
 
@@ -35,11 +35,11 @@ constexpr int kSurfaceDefault = 2;
 constexpr int kSurfaceWater = 1;
 constexpr int kSurfaceTree = 8;  // a tree is a crash
 
-bool ContainsNoCase(const char* text, const char* piece) {
-  size_t n = std::strlen(piece);
+bool ContainsNoCase(const char* text, const char* fragment) {
+  size_t n = std::strlen(fragment);
   for (const char* t = text; *t; ++t) {
     size_t i = 0;
-    while (i < n && t[i] && std::tolower(static_cast<unsigned char>(t[i])) == piece[i]) ++i;
+    while (i < n && t[i] && std::tolower(static_cast<unsigned char>(t[i])) == fragment[i]) ++i;
     if (i == n) return true;
   }
   return false;
@@ -231,7 +231,7 @@ int kxcollbuild::MakeFace(const float a[3], const float b[3], const float c[3], 
 int kxcollision::SurfaceCode(const char* elementName) {
   if (!elementName) return kSurfaceDefault;
   for (const surfacename& s : kSurfaceNames) {
-    if (ContainsNoCase(elementName, s.piece)) return s.code;
+    if (ContainsNoCase(elementName, s.fragment)) return s.code;
   }
   return kSurfaceDefault;
 }

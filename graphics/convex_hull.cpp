@@ -1,16 +1,17 @@
 // Convex hull of an element's positions, in double precision: the points
 // collision bodies are built from.
 //
-// Incremental hull: a starting tetrahedron of extreme points, then each
-// point outside the current faces replaces the faces it sees by a fan to
-// their horizon. Cost is points x faces, acceptable for meshes of tens of
-// thousands of vertices; a flat or straight set falls back to its 2-D hull or
-// its two end points so flat ground still gets a sensible body.
+// Quickhull: a starting tetrahedron of extreme points; every other point is
+// owned by one face it lies above. The farthest point of a face replaces the
+// connected patch of faces it sees by a fan to the patch's border, and the
+// points of the removed faces move to the new faces or drop out as inside.
+// A flat or straight set falls back to its 2-D hull or its two end points so
+// flat ground still gets a sensible body.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "graphics/mesh.h"
@@ -34,13 +35,14 @@ struct Face {
   V3 normal;
   double offset;
   bool alive;
+  std::vector<int> outside;  // points above this face, not yet added
 };
 
 Face MakeFace(const std::vector<V3>& p, int a, int b, int c) {
   V3 n = Cross(Sub(p[b], p[a]), Sub(p[c], p[a]));
   double len = Length(n);
   if (len > 0) n = {n.x / len, n.y / len, n.z / len};
-  return {a, b, c, n, Dot(n, p[a]), true};
+  return {a, b, c, n, Dot(n, p[a]), true, {}};
 }
 
 uint64_t Key(int u, int v) { return static_cast<uint64_t>(static_cast<uint32_t>(u)) << 32 | static_cast<uint32_t>(v); }
@@ -112,40 +114,96 @@ std::vector<int> SpatialHull(const std::vector<V3>& p) {
   if (best <= eps) return PlanarHull(p, base.normal);
 
   std::vector<Face> faces;
+  // Directed edge -> the face that has it; the face across an edge (u, v) is
+  // the owner of (v, u).
+  std::unordered_map<uint64_t, int> owner;
+  std::vector<int> pending;  // faces that may have points outside them
+  auto addFace = [&](int a, int b, int c) {
+    faces.push_back(MakeFace(p, a, b, c));
+    int f = static_cast<int>(faces.size()) - 1;
+    owner[Key(a, b)] = f;
+    owner[Key(b, c)] = f;
+    owner[Key(c, a)] = f;
+    return f;
+  };
+  auto distance = [&](int f, int point) { return Dot(faces[f].normal, p[point]) - faces[f].offset; };
   if (Dot(base.normal, p[i3]) - base.offset > 0) std::swap(i1, i2);  // base must face away from i3
-  faces.push_back(MakeFace(p, i0, i1, i2));
-  faces.push_back(MakeFace(p, i0, i3, i1));
-  faces.push_back(MakeFace(p, i1, i3, i2));
-  faces.push_back(MakeFace(p, i2, i3, i0));
-  std::vector<int> visible;
-  std::unordered_set<uint64_t> edges;
+  int first = addFace(i0, i1, i2);
+  addFace(i0, i3, i1);
+  addFace(i1, i3, i2);
+  addFace(i2, i3, i0);
+  // Each point outside the tetrahedron is owned by one face it lies above.
   for (size_t i = 0; i < n; ++i) {
-    int pi = static_cast<int>(i);
-    if (pi == i0 || pi == i1 || pi == i2 || pi == i3) continue;
-    visible.clear();
-    for (size_t f = 0; f < faces.size(); ++f) {
-      if (faces[f].alive && Dot(faces[f].normal, p[i]) - faces[f].offset > eps) visible.push_back(static_cast<int>(f));
-    }
-    if (visible.empty()) continue;
-    edges.clear();
-    for (int f : visible) {
-      const Face& face = faces[f];
-      edges.insert(Key(face.a, face.b));
-      edges.insert(Key(face.b, face.c));
-      edges.insert(Key(face.c, face.a));
-    }
-    for (int f : visible) {
-      Face face = faces[f];
-      faces[f].alive = false;
-      int corner[3] = {face.a, face.b, face.c};
-      for (int e = 0; e < 3; ++e) {
-        int u = corner[e], v = corner[(e + 1) % 3];
-        if (!edges.count(Key(v, u))) faces.push_back(MakeFace(p, u, v, pi));
+    for (int f = first; f < first + 4; ++f) {
+      if (distance(f, static_cast<int>(i)) > eps) {
+        faces[f].outside.push_back(static_cast<int>(i));
+        break;
       }
     }
-    if (faces.size() > 4 * n + 64) {
-      faces.erase(std::remove_if(faces.begin(), faces.end(), [](const Face& f) { return !f.alive; }), faces.end());
+  }
+  for (int f = first; f < first + 4; ++f) pending.push_back(f);
+  std::vector<int> visible, stack, orphans, created;
+  std::vector<std::pair<int, int>> horizon;
+  std::vector<char> mark;
+  while (!pending.empty()) {
+    int seed = pending.back();
+    pending.pop_back();
+    if (!faces[seed].alive || faces[seed].outside.empty()) continue;
+    int apex = faces[seed].outside[0];
+    for (int q : faces[seed].outside)
+      if (distance(seed, q) > distance(seed, apex)) apex = q;
+    // The visible region grows across edges from the seed only, so it stays
+    // one connected patch and its border is a single loop even when rounding
+    // disagrees about faces elsewhere.
+    mark.assign(faces.size(), 0);
+    visible.clear();
+    horizon.clear();
+    stack.assign(1, seed);
+    mark[seed] = 1;
+    while (!stack.empty()) {
+      int f = stack.back();
+      stack.pop_back();
+      visible.push_back(f);
+      int corner[3] = {faces[f].a, faces[f].b, faces[f].c};
+      for (int e = 0; e < 3; ++e) {
+        int u = corner[e], v = corner[(e + 1) % 3];
+        auto across = owner.find(Key(v, u));
+        int g = across == owner.end() ? -1 : across->second;
+        if (g >= 0 && !mark[g] && distance(g, apex) > eps) {
+          mark[g] = 1;
+          stack.push_back(g);
+        } else if (g < 0 || !mark[g]) {
+          horizon.push_back({u, v});
+        }
+      }
     }
+    orphans.clear();
+    for (int f : visible) {
+      faces[f].alive = false;
+      owner.erase(Key(faces[f].a, faces[f].b));
+      owner.erase(Key(faces[f].b, faces[f].c));
+      owner.erase(Key(faces[f].c, faces[f].a));
+      for (int q : faces[f].outside)
+        if (q != apex) orphans.push_back(q);
+      faces[f].outside.clear();
+      faces[f].outside.shrink_to_fit();
+    }
+    created.clear();
+    for (const auto& [u, v] : horizon) {
+      if (owner.find(Key(v, u)) == owner.end()) continue;  // no face left across it: nothing to close
+      created.push_back(addFace(u, v, apex));
+    }
+    // Points above the new faces move to them; the rest are now inside.
+    for (int q : orphans) {
+      for (int f : created) {
+        if (distance(f, q) > eps) {
+          faces[f].outside.push_back(q);
+          break;
+        }
+      }
+    }
+    for (int f : created)
+      if (!faces[f].outside.empty()) pending.push_back(f);
   }
   std::vector<char> onHull(n, 0);
   for (const Face& f : faces) {

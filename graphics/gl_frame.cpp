@@ -1,9 +1,11 @@
 #include "graphics/gl_frame.h"
 
 #include <GL/gl.h>
-#include <GL/glx.h>
 
 #include <algorithm>
+
+#include "platform/gl_context.h"
+#include "platform/window.h"
 
 namespace kxgl {
 namespace {
@@ -34,7 +36,7 @@ void Apply() {
 
 }  // namespace
 
-int HasContext() { return glXGetCurrentContext() != nullptr; }
+int HasContext() { return kxsystem::HasContext(); }
 
 int ScissorOn(int x, int y, int w, int h) {
   Rect r{x, y, std::max(0, w), std::max(0, h)};
@@ -70,9 +72,7 @@ int CurrentScissor(int out[4]) {
 
 int SwapBuffers() {
   if (!HasContext()) return 0;
-  // The platform owns the window; until it presents, finishing the frame is
-  // all that can be done here.
-  glFinish();
+  kxsystem::SwapBuffers();
   return 1;
 }
 

@@ -28,8 +28,9 @@ void OutputMessage(j_common_ptr info) {
   std::longjmp(reinterpret_cast<ErrorHook*>(info->err)->recover, 1);
 }
 
-// Warnings (level -1) about recoverable damage are logged once; trace
-// messages are dropped.
+// Warnings (level -1) report damaged data that libjpeg would paper over
+// (a truncated file decodes with grey rows); they are logged once and the
+// picture is refused. Trace messages are dropped.
 void EmitMessage(j_common_ptr info, int level) {
   if (level < 0 && info->err->num_warnings++ == 0) (*info->err->output_message)(info);
 }
@@ -71,10 +72,13 @@ int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
   target->channels = 3;
   target->flags = 0;
   target->pixels.assign(static_cast<size_t>(width) * height * 3, 0);
-  std::vector<uint8_t> line(static_cast<size_t>(width) * components);
+  // The scanline comes from libjpeg's own pool: a local container would be
+  // skipped, not destroyed, by the jump out of a failing read.
+  JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                              static_cast<JDIMENSION>(width * components), 1);
+  const JSAMPLE* line = rows[0];
   while (info.output_scanline < info.output_height) {
     int row = static_cast<int>(info.output_scanline);
-    JSAMPROW rows[1] = {line.data()};
     jpeg_read_scanlines(&info, rows, 1);
     uint8_t* dst = target->pixels.data() + static_cast<size_t>(row) * width * 3;
     for (int x = 0; x < width; ++x) {
@@ -82,7 +86,13 @@ int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
     }
   }
   jpeg_finish_decompress(&info);
+  bool damaged = hook.base.num_warnings > 0;
   jpeg_destroy_decompress(&info);
+  if (damaged) {
+    target->pixels.clear();
+    target->width = target->height = target->channels = 0;
+    return 0;
+  }
   return 1;
 }
 

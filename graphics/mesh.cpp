@@ -81,20 +81,24 @@ int kxgeometry::SetVertexPosition(kxgeometry* el, int i, const float v[3]) {
   return 1;
 }
 
-int kxgeometry::GetVertexNormal(const kxgeometry* el, int i, float out[4]) {
-  out[0] = out[1] = out[2] = out[3] = 0.0f;
+int kxgeometry::GetVertexNormal(const kxgeometry* el, int i, kxvector4r* out) {
+  *out = kxvector4r{0.0f, 0.0f, 0.0f, 0.0f};
   if (!el || !el->vertices || i < 0 || i >= el->vertexCount) return 0;
   int offset = NormalOffset(el->format);
   if (offset < 0) return 0;
-  std::memcpy(out, el->vertices + static_cast<size_t>(i) * FloatsPerVertex(el->format) + offset, 3 * sizeof(float));
+  const float* n = el->vertices + static_cast<size_t>(i) * FloatsPerVertex(el->format) + offset;
+  *out = kxvector4r{n[0], n[1], n[2], 0.0f};
   return 1;
 }
 
-int kxgeometry::SetVertexNormal(kxgeometry* el, int i, const float n[4]) {
+int kxgeometry::SetVertexNormal(kxgeometry* el, int i, kxvector4r n) {
   if (!el || !el->vertices || i < 0 || i >= el->vertexCount) return 0;
   int offset = NormalOffset(el->format);
   if (offset < 0) return 0;
-  std::memcpy(el->vertices + static_cast<size_t>(i) * FloatsPerVertex(el->format) + offset, n, 3 * sizeof(float));
+  float* out = el->vertices + static_cast<size_t>(i) * FloatsPerVertex(el->format) + offset;
+  out[0] = n.x;
+  out[1] = n.y;
+  out[2] = n.z;
   return 1;
 }
 
@@ -165,9 +169,12 @@ void kxgeometry::UpdateBounds(kxgeometry* el) {
 
 void kxgeometry::Store(kxgeometry* el) {
   for (int i = 0; i < el->vertexCount; ++i) {
-    float n[4];
-    GetVertexNormal(el, i, n);
-    std::memcpy(el->stored + static_cast<size_t>(i) * 6, n, 3 * sizeof(float));
+    kxvector4r n;
+    GetVertexNormal(el, i, &n);
+    float* rest = el->stored + static_cast<size_t>(i) * 6;
+    rest[0] = n.x;
+    rest[1] = n.y;
+    rest[2] = n.z;
     GetVertexPosition(el, i, el->stored + static_cast<size_t>(i) * 6 + 3);
   }
   if (el->hullCount) {
@@ -178,9 +185,8 @@ void kxgeometry::Store(kxgeometry* el) {
 
 void kxgeometry::Restore(kxgeometry* el) {
   for (int i = 0; i < el->vertexCount; ++i) {
-    float n[4] = {0, 0, 0, 0};
-    std::memcpy(n, el->stored + static_cast<size_t>(i) * 6, 3 * sizeof(float));
-    SetVertexNormal(el, i, n);
+    const float* rest = el->stored + static_cast<size_t>(i) * 6;
+    SetVertexNormal(el, i, kxvector4r{rest[0], rest[1], rest[2], 0.0f});
     SetVertexPosition(el, i, el->stored + static_cast<size_t>(i) * 6 + 3);
   }
   if (el->hullCount) {

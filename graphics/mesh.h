@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/vector.h"
+
 struct kxtexture;
 
 // The textures a loaded mesh holds references to; kept on the first element.
@@ -56,9 +58,9 @@ struct kxgeometry {
   // Index outside 0..vertexCount-1: 0 and no access.
   static int GetVertexPosition(const kxgeometry* el, int i, float out[3]);
   static int SetVertexPosition(kxgeometry* el, int i, const float v[3]);
-  // Formats without normals give (0, 0, 0, 0) or write nothing.
-  static int GetVertexNormal(const kxgeometry* el, int i, float out[4]);
-  static int SetVertexNormal(kxgeometry* el, int i, const float n[4]);
+  // Formats without normals give (0, 0, 0, 0) or write nothing; w is 0.
+  static int GetVertexNormal(const kxgeometry* el, int i, kxvector4r* out);
+  static int SetVertexNormal(kxgeometry* el, int i, kxvector4r n);
 
   // A zeroed element with room for the given vertices and triangles; null on
   // an unknown format or a failed allocation.

@@ -30,9 +30,10 @@ unsigned EventSerial = 0;
 
 namespace {
 
+// Never destroyed: widgets may still go after static destruction has begun.
 std::vector<kxpopup*>& Popups() {
-  static std::vector<kxpopup*> popups;
-  return popups;
+  static std::vector<kxpopup*>* popups = new std::vector<kxpopup*>;
+  return *popups;
 }
 
 // A pointer fraction from the device; missing or not finite reads as 0.
@@ -167,5 +168,7 @@ void UpdateHover(kxdisplay* display) {
   if (Hot) Hot->OnHover(display->hoverCount);
   if (Visible) Visible->Update();
 }
+
+void OnTimer() { UpdateHover(Display); }
 
 }  // namespace kxgui

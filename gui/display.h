@@ -7,6 +7,14 @@
 #include "gui/graphic.h"
 #include "gui/gui_state.h"
 
+namespace kxgui {
+// The palette entries that stand for the named colours of lists.
+constexpr int kColorText = 0;
+constexpr int kColorListBackground = 9;
+constexpr int kColorSelection = 16;
+constexpr int kColorSelectionText = 17;
+}  // namespace kxgui
+
 class kxdisplay : public kxgraphic {
  public:
   static kxtype Type;

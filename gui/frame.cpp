@@ -2,26 +2,14 @@
 // the visible screen.
 #include <GL/gl.h>
 
+#include "graphics/font.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "gui/display.h"
 #include "gui/graphic.h"
 #include "gui/gui.h"
 #include "gui/icons.h"
-
-#if __has_include("graphics/font.h")
-#include "graphics/font.h"
-#define KX_GUI_HAS_FONT 1
-#else
-#define KX_GUI_HAS_FONT 0
-#endif
-
-#if __has_include("platform/window.h")
 #include "platform/window.h"
-#define KX_GUI_HAS_WINDOW 1
-#else
-#define KX_GUI_HAS_WINDOW 0
-#endif
 
 namespace kxgui {
 
@@ -36,12 +24,10 @@ void UploadGuiTextures() {
   for (int i = 0; i < 2; ++i) {
     if (kxtexture* sheet = IconSheet(i)) kxgl::UploadTexture(sheet);
   }
-#if KX_GUI_HAS_FONT
   if (guiFont && guiFont->lineHeight > 0) {
     if (guiFont->texture) kxgl::UploadTexture(guiFont->texture);
     kxgl::SetFont(guiFont);
   }
-#endif
 }
 
 }  // namespace
@@ -53,12 +39,16 @@ void Frame() {
   if (!Visible) return;
   Visible->X = 0;
   Visible->Y = 0;
-#if KX_GUI_HAS_WINDOW
   if (kxsystem::display.window_width > 0 && kxsystem::display.window_height > 0) {
     Visible->W = kxsystem::display.window_width;
     Visible->H = kxsystem::display.window_height;
   }
-#endif
+  // The hover pass clamps the pointer to "/DPY": left at 640 x 480, it would
+  // pin the pointer on larger windows.
+  if (Display) {
+    Display->W = Visible->W;
+    Display->H = Visible->H;
+  }
   if (kxgl::HasContext()) {
     glViewport(0, 0, Visible->W, Visible->H);
     glMatrixMode(GL_PROJECTION);

@@ -117,7 +117,10 @@ void kxgraphic::Tick() {
 }
 
 void kxgraphic::SetAlpha(float alpha) {
-  for (kxnode* child = firstChild; child; child = child->nextSibling) {
+  kxnode* child = firstChild;
+  while (child) {
+    kxnode* next = child->nextSibling;
     if (kxgraphic* g = Of(child)) g->SetAlpha(alpha);
+    child = next;
   }
 }

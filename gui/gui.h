@@ -31,13 +31,19 @@ extern int LastModifiers;
 // and as hot widget) can act once.
 extern unsigned EventSerial;
 
-// Registers kxcolor4 and the widget types, loads the icon sheets and creates
-// "/DPY", "/Display" and "/Display/Invisible". Needs kxscript::Init. Returns 0.
+// Registers kxcolor4 and the widget types, loads the icon sheets, installs
+// the dispatch as the input layer's display handlers and creates "/DPY",
+// "/Display" and "/Display/Invisible". Needs kxscript::Init. Returns 0.
 int RegisterTypes();
+// The widget library's types (buttons, text, containers, indicators);
+// called by RegisterTypes.
+void RegisterWidgetTypes2();
 
 void OnMouse(int code, int modifiers);
 void OnKey(int key, int modifiers);
 void UpdateHover(kxdisplay* display);
+// UpdateHover on "/DPY": the timer handler the input layer's display binding calls.
+void OnTimer();
 // The pointer in pixels of the visible screen, truncated toward zero; 0, 0
 // without a pointing device or a screen.
 void GetPointer(int* x, int* y);

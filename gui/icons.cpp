@@ -2,16 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "graphics/font.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "gui/gui.h"
 
-#if __has_include("graphics/font.h")
-#include "graphics/font.h"
-#define KX_GUI_HAS_FONT 1
-#else
-#define KX_GUI_HAS_FONT 0
-#endif
 
 namespace kxgui {
 
@@ -44,9 +39,7 @@ int LoadIcons() {
     // Turned once, when it is loaded: a second call must not turn it back.
     if (sheets[i] && i == 1) kxgl::MakeProceduralTexture(sheets[i], kReverseRows, 0.0f);
   }
-#if KX_GUI_HAS_FONT
   if (kxglfont* font = GuiFont(); font && font->lineHeight > 0) kxgl::SetFont(font);
-#endif
   return sheets[0] && sheets[1] ? 1 : 0;
 }
 

@@ -2,21 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "graphics/draw.h"
+#include "graphics/font.h"
 #include "graphics/gl_frame.h"
 #include "gui/gui_state.h"
 
-#if __has_include("graphics/font.h")
-#include "graphics/font.h"
-#define KX_GUI_HAS_FONT 1
-#else
-#define KX_GUI_HAS_FONT 0
-#endif
-
-// Text drawing is bound weakly: the GUI lays out and runs without it, and a
-// build whose graphics library has no text drawing simply draws no text.
-namespace kxgl {
-__attribute__((weak)) void DrawText(int x, int y, const char* text);
-}
 
 namespace kxgui {
 
@@ -64,25 +54,12 @@ void GradientRect(int x0, int y0, int x1, int y1, const kxcolor4& left, const kx
   glEnd();
 }
 
-int LineHeight() {
-#if KX_GUI_HAS_FONT
-  return kxgl::currentFont ? kxgl::currentFont->lineHeight : 0;
-#else
-  return 0;
-#endif
-}
+int LineHeight() { return kxgl::currentFont ? kxgl::currentFont->lineHeight : 0; }
 
-int TextWidth(const char* text) {
-#if KX_GUI_HAS_FONT
-  return kxgl::TextWidth(text ? text : "");
-#else
-  (void)text;
-  return 0;
-#endif
-}
+int TextWidth(const char* text) { return kxgl::TextWidth(text ? text : ""); }
 
 void DrawText(int x, int y, const char* text) {
-  if (!text || !*text || !kxgl::HasContext() || !kxgl::DrawText) return;
+  if (!text || !*text || !kxgl::HasContext()) return;
   glEnable(GL_TEXTURE_2D);
   kxgl::DrawText(x, y, text);
   glDisable(GL_TEXTURE_2D);

@@ -8,6 +8,7 @@
 #include "gui/icons.h"
 #include "gui/menu.h"
 #include "gui/window.h"
+#include "platform/event_nodes.h"
 
 namespace kxgui {
 
@@ -38,8 +39,16 @@ int RegisterTypes() {
   kxtype::RegisterDerived(&kxpopupbar::Type, &kxgraphic::Type);
   kxtype::RegisterDerived(&kxpopupitem::Type, &kxgraphic::Type);
   kxtype::RegisterDerived(&kxwindow::Type, &kxgraphic::Type);
+  RegisterWidgetTypes2();
 
   if (!LoadIcons()) kxcore::Log("kxgui:  icon sheets missing; icons are not drawn\n");
+
+  // The display binding under "/Panel/" hands mouse, key and timer events here.
+  kxdisplayhandlers handlers;
+  handlers.mouse = OnMouse;
+  handlers.key = OnKey;
+  handlers.hover = OnTimer;
+  input::SetDisplayHandlers(handlers);
 
   kxnode* root = kxscript::Root();
   if (!root) {

@@ -102,8 +102,8 @@ void kxwindow::Hide() {
 }
 
 void kxwindow::ToCenter() {
-  const kxgraphic* frame = ParentWidget();
-  if (!parent) frame = kxgui::Visible;
+  const kxgraphic* frame = parent ? ParentWidget() : kxgui::Visible;
+  if (!frame) frame = kxgui::Visible;  // a window held by a plain node
   if (!frame) return;
   X = (frame->W - W) / 2;
   Y = (frame->H - H) / 2;

@@ -51,6 +51,7 @@ kxvalueptr kxeventcontroller::GetMember(const char* member, const kxargs& args) 
 void kxeventcontroller::CopyTo(kxnode* other) {
   kxeventcontroller* c = static_cast<kxeventcontroller*>(other);
   c->values = values;  // the pinboard lies outside any copied subtree
+  c->board_ = board_;
   c->Step = Step;
 }
 
@@ -63,12 +64,18 @@ int kxeventcontroller::SetValues(kxpinboard* board, int slot) {
     kxsystem::Log("kxinput:  %s: Values( %d ) refused (slots 0-%d)\n", name.Text(), slot, kxpinboard::kSlots - 1);
     return 0;
   }
+  board_ = board;
   values = board->slots + slot;
   return 1;
 }
 
 void kxeventcontroller::OnEvent(int code, int /*mods*/, int isKey) {
   if (!isKey || !values) return;
+  if (board_ != input::Pinboard()) {
+    values = nullptr;
+    board_ = nullptr;
+    return;
+  }
   float step = std::isfinite(Step) ? Step : 0.0f;
   auto toggle = [this](int i) { values[i] = values[i] > 0.0f ? -1.0f : 1.0f; };
   switch (code) {

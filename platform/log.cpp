@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "core/string.h"
 #include "platform/files.h"
 
 namespace kxsystem {
@@ -117,18 +118,10 @@ std::string ResolveForCore(const char* path) { return ResolveReadPath(path); }
 }  // namespace
 
 void Log(const char* format, ...) {
+  std::string text;
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (length < 0) {
-    va_end(args);
-    return;
-  }
-  std::string text(static_cast<size_t>(length), '\0');
-  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  kxappendv(text, format, args);
   va_end(args);
   LogText(text.c_str());
 }

@@ -26,7 +26,7 @@ class componentsound : public ::testing::Test {
     kxdsoundqueue::Clear();
   }
   void TearDown() override {
-    kxdsound::SetBackend(nullptr, nullptr, nullptr);
+    kxdsound::UseSoundDevice();
     kxdsoundqueue::Clear();
   }
   const float position[4] = {1, 2, 3, 1};
@@ -96,6 +96,78 @@ TEST_F(componentsound, FullQueueDropsTheExcessWithOneLogLine) {
   EXPECT_EQ(log.Lines(), 1);
   kxdsoundqueue::Clear();
   EXPECT_EQ(kxdsoundqueue::Count(), 0);
+}
+
+}  // namespace
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/sound.h"
+#include "platform/sound_backend.h"
+
+namespace {
+
+// A short 16-bit mono wave file.
+void PutWave(const char* path) {
+  const int samples = 800, rate = 8000;
+  auto u32 = [](std::ofstream& o, uint32_t v) { o.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [](std::ofstream& o, uint16_t v) { o.write(reinterpret_cast<const char*>(&v), 2); };
+  std::ofstream o(path, std::ios::binary);
+  o.write("RIFF", 4);
+  u32(o, 36 + samples * 2);
+  o.write("WAVEfmt ", 8);
+  u32(o, 16);
+  u16(o, 1);
+  u16(o, 1);
+  u32(o, rate);
+  u32(o, rate * 2);
+  u16(o, 2);
+  u16(o, 16);
+  o.write("data", 4);
+  u32(o, samples * 2);
+  for (int i = 0; i < samples; ++i) u16(o, static_cast<uint16_t>((i % 20) * 1000));
+}
+
+TEST(componentsounddevice, QueueStartsLoopsAndStopsTheSampleOnTheDevice) {
+  char pattern[] = "/tmp/kxdsoundXXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(pattern), 0);
+  ASSERT_EQ(system("mkdir sound"), 0);
+  PutWave("sound/engine.wav");
+  fakesoundbackend fake;
+  directsound::SetBackend(&fake);
+  ASSERT_EQ(directsound::Start(), 1);
+  kxdsound::UseSoundDevice();
+  kxdsoundqueue::Clear();
+  {
+    kxdcomponentsound holder;
+    holder.name = "engine";
+    holder.Load();
+    ASSERT_NE(holder.sample, nullptr);
+    directsound::LoadSounds();
+    const float position[4] = {0, 0, 0, 1}, velocity[4] = {0, 0, 0, 0};
+    holder.Update(9000.0f, 0.5f, position, velocity);
+    kxdsoundqueue::Run(1.0f / 60.0f);
+    EXPECT_EQ(kxdsoundqueue::Count(), 0);
+    int voice = static_cast<kxsound*>(holder.sample)->voice;
+    EXPECT_EQ(fake.voices[voice].playing, 1);
+    EXPECT_EQ(fake.voices[voice].loop, 1);
+    holder.Update(9000.0f, 0.0f, position, velocity);
+    kxdsoundqueue::Run(1.0f / 60.0f);
+    EXPECT_EQ(fake.voices[voice].playing, 0);
+  }
+  directsound::Reset();
+  directsound::Release();
+  directsound::SetBackend(nullptr);
+  ASSERT_EQ(chdir(previous), 0);
+  std::string command = std::string("rm -rf '") + pattern + "'";
+  ASSERT_EQ(system(command.c_str()), 0);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Shared pieces of the geometry and collision tests: meshes built in code,
+// Shared helpers of the geometry and collision tests: meshes built in code,
 // a fixture with the interpreter and the node types, and a log capture.
 #pragma once
 

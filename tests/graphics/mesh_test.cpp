@@ -93,10 +93,11 @@ TEST_F(Mesh, PositionIsTheLastThreeFloatsInEveryFormat) {
     const float p[3] = {1, 2, 3};
     ASSERT_EQ(kxgeometry::SetVertexPosition(el, 1, p), 1);
     EXPECT_EQ(el->vertices[floats[f] * 2 - 1], 3.0f);
-    float n[4] = {0, 0, 1, 0}, back[4];
+    kxvector4r n{0, 0, 1, 0}, back{9, 9, 9, 9};
     EXPECT_EQ(kxgeometry::SetVertexNormal(el, 0, n), kxgeometry::HasNormals(formats[f]));
-    kxgeometry::GetVertexNormal(el, 0, back);
-    EXPECT_EQ(back[2], kxgeometry::HasNormals(formats[f]) ? 1.0f : 0.0f);
+    kxgeometry::GetVertexNormal(el, 0, &back);
+    EXPECT_EQ(back.z, kxgeometry::HasNormals(formats[f]) ? 1.0f : 0.0f);
+    EXPECT_EQ(back.w, 0.0f);
     kxgeometry::Free(&el);
     EXPECT_EQ(el, nullptr);
   }

@@ -3,6 +3,7 @@
 
 #include "core/interpreter.h"
 #include "core/output.h"
+#include "core/reference.h"
 #include "gui/display.h"
 #include "gui_support.h"
 
@@ -78,6 +79,30 @@ TEST_F(ColorTest, VisibleMemberTakesOnlyWidgets) {
   EXPECT_EQ(kxgui::Visible, screen);
   EXPECT_TRUE(LogHas("Visible must be a widget"));
   delete plain;
+}
+
+// Stands in for the pinboard: consecutive floats x, y, button.
+class slots : public kxnode {
+ public:
+  float values[3] = {0.25f, 0.5f, 1.0f};
+  kxvalueptr GetMember(const char* member, const kxargs& args) override {
+    if (std::string(member) == "Mouse") return kxvalueptr(new kxrealref(&values[0]));
+    return kxnode::GetMember(member, args);
+  }
+};
+
+TEST_F(ColorTest, PointingDeviceMemberPointsAtPublishedSlots) {
+  slots* board = new slots;
+  board->name = "Board";
+  kxscript::Root()->AppendChild(board);
+  kxscript::Execute("/DPY/PointingDevice = /Board/Mouse");
+  EXPECT_EQ(kxgui::PointingDevice, &board->values[0]);
+  int x = 0, y = 0;
+  kxgui::GetPointer(&x, &y);
+  EXPECT_EQ(x, 160);
+  EXPECT_EQ(y, 240);
+  kxgui::PointingDevice = device;
+  delete board;
 }
 
 TEST_F(ColorTest, RootsExistAfterRegistration) {

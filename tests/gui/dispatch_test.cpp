@@ -1,6 +1,10 @@
 // GUI dispatch: capture, focus fallback, key translation, hover counting and
 // the background's commands and hooks.
 #include "core/function.h"
+#include "core/interpreter.h"
+#include "platform/event_nodes.h"
+#include "platform/input_types.h"
+#include "platform/window.h"
 #include "gui/graphic.h"
 #include "gui/menu.h"
 #include "gui_support.h"
@@ -197,6 +201,43 @@ TEST_F(DispatchTest, HoverCounterRestartsOnANewWidgetAndOnPresses) {
   Mouse(kxcode::kMouseLeftDouble, 300, 300);
   kxgui::UpdateHover(kxgui::Display);
   EXPECT_EQ(kxgui::Display->hoverCount, 1);
+}
+
+TEST_F(DispatchTest, TimerEventsCountHoverOnTheDisplayRoot) {
+  Point(120, 120);
+  kxgui::OnTimer();
+  kxgui::OnTimer();
+  EXPECT_EQ(button->hover, 2);
+}
+
+TEST_F(DispatchTest, PanelDisplayBindingReachesTheDispatch) {
+  input::RegisterTypes();
+  kxscript::Execute("Append kxpanel Panel; cd Panel/; Append kxeventdisplay Screen", kxscript::Root());
+  kxpanel* panel = input::Panel();
+  ASSERT_NE(panel, nullptr);
+  kxgui::Focus = button;
+  input::OnKey(kxcode::kKeyUp, 0);
+  EXPECT_EQ(button->code, kxcode::kKeyUp);
+  Point(120, 120);
+  panel->Dispatch(kxcode::kTimerEvent, 0, 0);
+  EXPECT_EQ(button->hover, 1);
+  panel->Dispatch(kxcode::kMouseLeftDown, 0, 0);
+  EXPECT_EQ(button->down, 1);
+  delete panel;
+}
+
+TEST_F(DispatchTest, HoverReachesWidgetsBeyondTheStartSizeAfterTheFramePass) {
+  kxsystem::display.window_width = 1024;
+  kxsystem::display.window_height = 768;
+  kxgui::Frame();
+  probe* far = new probe(900, 700, 50, 50);
+  screen->AddChild(far);
+  Point(910, 710);
+  kxgui::UpdateHover(kxgui::Display);
+  EXPECT_EQ(far->hover, 1);
+  kxsystem::display = kxdisplaysettings();
+  kxgui::Display->W = 640;
+  kxgui::Display->H = 480;
 }
 
 TEST_F(DispatchTest, HoverAppliesTheCaptureRuleWithoutTheTitleException) {

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+
+#include <unistd.h>
 
 #include "core/hooks.h"
 #include "core/interpreter.h"
@@ -21,19 +24,21 @@ inline std::string& GuiLog() {
   return text;
 }
 
-// Test fixtures first, then the committed data folder.
+// Test fixtures first, then the data folder the tests run in.
 inline std::string ResolveTestPath(const char* path) {
   std::string fixture = std::string(KX_TEST_DATA) + "/" + path;
   if (FILE* f = std::fopen(fixture.c_str(), "rb")) {
     std::fclose(f);
     return fixture;
   }
-  return std::string(KX_TEST_DATA) + "/../../../data/" + path;
+  return path;
 }
 
 class guitest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // The program runs in its data folder; the file layer opens paths from there.
+    if (chdir(KX_TEST_DATA "/../../../data") != 0) std::perror("chdir to the data folder");
     kxcore::SetPathResolver(ResolveTestPath);
     kxscript::Init();
     kxgui::RegisterTypes();

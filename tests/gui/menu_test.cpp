@@ -4,6 +4,7 @@
 
 #include "core/interpreter.h"
 #include "gui/paint.h"
+#include "gui/window.h"
 #include "gui_support.h"
 
 namespace {
@@ -275,6 +276,24 @@ TEST_F(MenuTest, ContextThatIsNoWidgetIsKeptByPath) {
   EXPECT_EQ(file->Context(), holder);
   delete holder;
   EXPECT_EQ(file->Context(), nullptr);
+}
+
+TEST_F(MenuTest, PopupFromAWindowsMenuBarHangsBelowItsTitle) {
+  kxwindow* window = new kxwindow;
+  window->X = 100, window->Y = 50, window->W = 300, window->H = 200;
+  kxgui::Invisible->AppendChild(window);
+  kxmenuitem* edit = new kxmenuitem;
+  edit->Text = "Edit";
+  edit->Action = "/Display/Invisible/MView/Show";
+  window->AppendChild(edit);
+  window->Show();
+  At(kxcode::kMouseLeftDown, edit);
+  ASSERT_TRUE(IsOpen(view));
+  EXPECT_EQ(view->X, 100 + edit->X);
+  EXPECT_EQ(view->Y, 50 + edit->Y - view->H);
+  EXPECT_EQ(screen->firstChild, view);
+  Mouse(kxcode::kMouseLeftUp, 0, 0);
+  EXPECT_EQ(screen->firstChild, view);  // the window stays behind its open menu
 }
 
 TEST_F(MenuTest, MembersAreReachableFromScripts) {

@@ -2,6 +2,9 @@
 // box, raising to the front and the object edit window.
 #include "gui/window.h"
 
+#include "gui/menu.h"
+#include "platform/window.h"
+
 #include "core/function.h"
 #include "core/interpreter.h"
 #include "gui_support.h"
@@ -209,6 +212,45 @@ TEST_F(WindowTest, ObjectEditRunsItsSectionAndHidesTheWindowItBuilt) {
   EXPECT_EQ(edit->Window->name, "Properties");
   EXPECT_EQ(edit->Window->parent, kxgui::Invisible);
   EXPECT_EQ(kxscript::Current(), before);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowTest, MenuTitlesSitBelowTheTitleBar) {
+  kxmenuitem* first = new kxmenuitem;
+  kxmenuitem* second = new kxmenuitem;
+  first->Text = "Edit";
+  second->Text = "Help";
+  window->AppendChild(first);
+  window->AppendChild(second);
+  window->Show();
+  EXPECT_EQ(first->X, 2);
+  EXPECT_EQ(first->Y, window->H - first->H - 20);
+  EXPECT_EQ(second->X, 2 + first->W);
+  EXPECT_EQ(window->menuBarHeight, second->H);
+}
+
+TEST_F(WindowTest, ObjectEditWithoutItsSectionIsAPlainWindow) {
+  kxcore::SetPathResolver([](const char*) { return std::string("no/such/file.kxd"); });
+  kxwindowobjectedit* edit = new kxwindowobjectedit;
+  kxcore::SetPathResolver(kxtest::ResolveTestPath);
+  EXPECT_EQ(edit->Window, nullptr);
+  EXPECT_EQ(edit->Title, "ich bin ein string");
+  EXPECT_TRUE(LogHas("section kxwindowobjectedit of kxdisplay.kxd not run"));
+  delete edit;
+}
+
+TEST_F(WindowTest, FramePassSizesTheScreenAndLaysItOutWithoutAContext) {
+  kxsystem::display.window_width = 640;
+  kxsystem::display.window_height = 480;
+  screen->X = 5;
+  window->Show();
+  window->X = 900;
+  kxgui::Frame();
+  EXPECT_EQ(screen->X, 0);
+  EXPECT_EQ(window->X, 640 - 200);
 }
 
 }  // namespace

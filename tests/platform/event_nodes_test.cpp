@@ -81,6 +81,20 @@ TEST_F(EventNodesTest, ControllerWithoutValuesIgnoresKeysAndRefusesBadSlots) {
   }
 }
 
+TEST_F(EventNodesTest, ControllerStopsSteeringWhenItsPinboardIsReplaced) {
+  kxscript::Execute("Append kxeventcontroller C\nC/Values( 200 )\n", panel);
+  auto* c = static_cast<kxeventcontroller*>(panel->FindChild("C"));
+  delete board;
+  board = nullptr;
+  input::OnKey(kxcode::kKeyPad0 + 8, 0);  // must not write into the freed board
+  EXPECT_EQ(c->values, nullptr);
+  kxscript::Execute("Append kxpinboard Pinboard\n", kxscript::Root());
+  board = input::Pinboard();
+  ASSERT_NE(board, nullptr);
+  input::OnKey(kxcode::kKeyPad0 + 8, 0);
+  EXPECT_EQ(Slot(201), 0.0f);
+}
+
 TEST_F(EventNodesTest, StepMemberSetsTheSteeringIncrement) {
   kxscript::Execute("Append kxeventcontroller C\nC/Values( 1900 )\nC/Step = 0.25\n", panel);
   input::OnKey(kxcode::kKeyPad0 + 6, 0);

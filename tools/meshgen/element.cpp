@@ -25,7 +25,7 @@ kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32
     if (normal >= 0) std::memcpy(out + normal, v.n, 3 * sizeof(float));
     std::memcpy(out + floats - 3, v.p, 3 * sizeof(float));
   }
-  std::memcpy(el->triangles, m.triangles.data(), m.triangles.size() * sizeof(uint32_t));
+  if (!m.triangles.empty()) std::memcpy(el->triangles, m.triangles.data(), m.triangles.size() * sizeof(uint32_t));
   if (!kxgeometry::Finish(el)) kxgeometry::Free(&el);
   return el;
 }

@@ -29,7 +29,7 @@ float Interpolate(const std::vector<std::pair<float, float>>& side, float x) {
 // Adds a quad with the winding that makes its normal point along dir.
 void AddQuadFacing(mesh& m, const float a[3], const float b[3], const float c[3], const float d[3],
                    const float dir[3]) {
-  float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v[3] = {d[0] - a[0], d[1] - a[1], d[2] - a[2]};
+  float u[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]}, v[3] = {d[0] - b[0], d[1] - b[1], d[2] - b[2]};
   float n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
   if (n[0] * dir[0] + n[1] * dir[1] + n[2] * dir[2] >= 0) AddQuad(m, a, b, c, d);
   else AddQuad(m, d, c, b, a);
@@ -77,21 +77,24 @@ airfoil Naca4(int code, int points) {
 
 mesh WingPanel(const airfoil& section, const wingpanel& w) {
   int rows = std::max(w.spanSteps, 1), cols = std::max(w.chordSteps, 1);
-  float s0 = w.spanFrom, s1 = w.spanTo, f0 = w.chordFrom, f1 = w.chordTo;
-  auto span = [&](float v) { return s0 + (s1 - s0) * v; };
-  // Upper side runs forward (u from f1 to f0) so its normal points up.
+  // Surfaces, caps and cut faces take their stations from these two, so
+  // neighbouring faces meet at bit-identical positions.
+  auto spanAt = [&](int r) { return r >= rows ? w.spanTo : w.spanFrom + (w.spanTo - w.spanFrom) * r / rows; };
+  auto chordAt = [&](int k) { return k >= cols ? w.chordTo : w.chordFrom + (w.chordTo - w.chordFrom) * k / cols; };
+  auto index = [](float t, int n) { return static_cast<int>(std::lround(t * n)); };
+  // Upper side runs forward (from the last chord station) so its normal points up.
   mesh m = Grid(rows, cols, false, [&](float u, float v, float* p) {
-    PanelPoint(section, w, span(v), f1 + (f0 - f1) * u, true, p);
+    PanelPoint(section, w, spanAt(index(v, rows)), chordAt(cols - index(u, cols)), true, p);
   });
   mesh lower = Grid(rows, cols, false, [&](float u, float v, float* p) {
-    PanelPoint(section, w, span(v), f0 + (f1 - f0) * u, false, p);
+    PanelPoint(section, w, spanAt(index(v, rows)), chordAt(index(u, cols)), false, p);
   });
   Append(m, lower);
   const float out[3] = {0, 1, 0}, in[3] = {0, -1, 0}, front[3] = {1, 0, 0}, back[3] = {-1, 0, 0};
   for (int k = 0; k < cols; ++k) {
-    float fa = f0 + (f1 - f0) * k / cols, fb = f0 + (f1 - f0) * (k + 1) / cols;
+    float fa = chordAt(k), fb = chordAt(k + 1);
     for (int end = 0; end < 2; ++end) {
-      float s = end ? s1 : s0;
+      float s = spanAt(end ? rows : 0);
       float a[3], b[3], c[3], d[3];
       PanelPoint(section, w, s, fa, false, a);
       PanelPoint(section, w, s, fb, false, b);
@@ -102,15 +105,14 @@ mesh WingPanel(const airfoil& section, const wingpanel& w) {
   }
   // Cut faces where the panel stops inside the chord (hinge lines).
   for (int edge = 0; edge < 2; ++edge) {
-    float f = edge ? f1 : f0;
+    float f = chordAt(edge ? cols : 0);
     if (f <= 0.0f || f >= 1.0f) continue;
     for (int r = 0; r < rows; ++r) {
-      float sa = span(static_cast<float>(r) / rows), sb = span(static_cast<float>(r + 1) / rows);
       float a[3], b[3], c[3], d[3];
-      PanelPoint(section, w, sa, f, false, a);
-      PanelPoint(section, w, sb, f, false, b);
-      PanelPoint(section, w, sb, f, true, c);
-      PanelPoint(section, w, sa, f, true, d);
+      PanelPoint(section, w, spanAt(r), f, false, a);
+      PanelPoint(section, w, spanAt(r + 1), f, false, b);
+      PanelPoint(section, w, spanAt(r + 1), f, true, c);
+      PanelPoint(section, w, spanAt(r), f, true, d);
       AddQuadFacing(m, a, b, c, d, edge ? back : front);
     }
   }

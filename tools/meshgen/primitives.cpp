@@ -13,7 +13,9 @@ constexpr float kPi = std::numbers::pi_v<float>;
 }
 
 void AddQuad(mesh& m, const float a[3], const float b[3], const float c[3], const float d[3]) {
-  float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, v[3] = {d[0] - a[0], d[1] - a[1], d[2] - a[2]};
+  // The diagonals give the normal even when one side has shrunk to a point
+  // (a wing cap at the leading edge).
+  float u[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]}, v[3] = {d[0] - b[0], d[1] - b[1], d[2] - b[2]};
   float n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
   float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
   if (len > 0) n[0] /= len, n[1] /= len, n[2] /= len;

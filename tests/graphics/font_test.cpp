@@ -1,0 +1,99 @@
+#include "graphics/font.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/file_bytes.h"
+#include "graphics/texture_table.h"
+#include "test_support.h"
+
+namespace {
+// The committed program fonts, found from this file's place in the tree.
+const std::string kData =
+    (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
+}
+
+class Font : public kxtest::GraphicsTest {
+ protected:
+  void SetUp() override {
+    GraphicsTest::SetUp();
+    kxgl::ClearTextureTable();
+    std::memset(&font_, 0, sizeof font_);
+  }
+  void TearDown() override {
+    kxgl::SetFont(nullptr);
+    kxgl::FreeFont(&font_);
+    kxgl::FreeAllTextures();
+    GraphicsTest::TearDown();
+  }
+  kxglfont font_;
+};
+
+TEST_F(Font, SmallFontLoadsWithDegreeSignAndWhiteTexture) {
+  std::string path = kData + "arial10.kxf";
+  ASSERT_EQ(kxgl::LoadFont(path.c_str(), &font_, 60), 1);
+  EXPECT_NE(Log().find("gl:  loading font " + path + "=ok\n"), std::string::npos);
+  EXPECT_GT(font_.lineHeight, 8);
+  EXPECT_GT(font_.ascent, 0);
+  EXPECT_GT(font_.glyphs[0xB0].advance, 0);
+  EXPECT_GT(font_.glyphs['A'].w, 0);
+  ASSERT_NE(font_.texture, nullptr);
+  EXPECT_EQ(font_.texture->type, kxgl::kTypeRGBA);
+  EXPECT_EQ(font_.texture->wrapS, kxgl::kWrapClamp);
+  EXPECT_EQ(font_.texture->mipmap, 0);
+  // Glyph texels: white with the glyph's coverage as alpha.
+  const kxglyph& g = font_.glyphs['W'];
+  size_t inside = (static_cast<size_t>(g.y + g.h / 2) * font_.texWidth + g.x + g.w / 2);
+  EXPECT_EQ(font_.texture->pixels[inside * 4], 255);
+  EXPECT_EQ(font_.texture->pixels[inside * 4 + 3], font_.pixels[inside]);
+}
+
+TEST_F(Font, TextWidthIsTheLongestLine) {
+  ASSERT_EQ(kxgl::LoadFont((kData + "arial10.kxf").c_str(), &font_, 60), 1);
+  EXPECT_EQ(kxgl::TextWidth("abcd"), 0);  // no current font yet
+  kxgl::SetFont(&font_);
+  int abcd = kxgl::TextWidth("abcd");
+  EXPECT_EQ(abcd, font_.glyphs['a'].advance + font_.glyphs['b'].advance + font_.glyphs['c'].advance +
+                      font_.glyphs['d'].advance);
+  EXPECT_EQ(kxgl::TextWidth("ab\nabcd"), abcd);
+  EXPECT_EQ(kxgl::TextWidth("abcd\nab"), abcd);
+  // Bytes above 127 index their own glyphs, not negative ones.
+  EXPECT_EQ(kxgl::TextWidth("\xB0"), font_.glyphs[0xB0].advance);
+  EXPECT_EQ(kxgl::TextWidth(""), 0);
+  EXPECT_EQ(kxgl::TextWidth(nullptr), 0);
+}
+
+TEST_F(Font, AllThreeProgramFontsLoad) {
+  for (const char* name : {"arial10.kxf", "arial20b.kxf", "menufont.kxf"}) {
+    EXPECT_EQ(kxgl::LoadFont((kData + name).c_str(), &font_, 60), 1) << name;
+  }
+  kxglfont small{};
+  ASSERT_EQ(kxgl::LoadFont((kData + "arial10.kxf").c_str(), &small, 60), 1);
+  EXPECT_GT(font_.lineHeight, small.lineHeight);
+  kxgl::FreeFont(&small);
+}
+
+TEST_F(Font, MissingFileFailsAndLeavesTheRecordEmpty) {
+  std::string path = Path("none.kxf");
+  EXPECT_EQ(kxgl::LoadFont(path.c_str(), &font_, 60), 0);
+  EXPECT_NE(Log().find("gl:  loading font " + path + "=fail\n"), std::string::npos);
+  EXPECT_EQ(font_.texture, nullptr);
+  EXPECT_EQ(font_.lineHeight, 0);
+}
+
+TEST_F(Font, CorruptFilesAreRefused) {
+  std::vector<uint8_t> good;
+  ASSERT_EQ(kxgl::ReadFileBytes((kData + "arial10.kxf").c_str(), &good), 1);
+  std::vector<uint8_t> shortFile(good.begin(), good.end() - 1);
+  EXPECT_EQ(kxgl::ReadFont(shortFile.data(), shortFile.size(), &font_), 0);
+  std::vector<uint8_t> outside = good;
+  // Glyph 'A': its x set beyond the picture.
+  size_t glyph = 20 + 'A' * 14;
+  outside[glyph] = 0xFF;
+  outside[glyph + 1] = 0x7F;
+  EXPECT_EQ(kxgl::ReadFont(outside.data(), outside.size(), &font_), 0);
+  EXPECT_NE(Log().find("glyph outside the picture"), std::string::npos);
+  EXPECT_EQ(kxgl::ReadFont(good.data(), good.size(), &font_), 1);
+}

@@ -1,0 +1,165 @@
+// Drawing under a real OpenGL context (the platform's window; skipped
+// without a display): the frame pass renders windows and pop-ups whose pixels are
+// read back.
+#include <GL/gl.h>
+#include <dlfcn.h>
+
+#include <cstdlib>
+
+#include "graphics/gl_frame.h"
+#include "graphics/texture_table.h"
+#include "gui/icons.h"
+#include "gui/menu.h"
+#include "gui/window.h"
+#include "gui_support.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr int kWidth = 320;   // px
+constexpr int kHeight = 240;  // px
+
+struct pixel {
+  int r, g, b;
+};
+
+class DrawTest : public kxtest::guitest {
+ protected:
+  static void SetUpTestSuite() {
+    guitest::SetUpTestSuite();
+    // No session bus: SDL would connect to one and keep its buffers to exit.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    // Keep the GL driver mapped after the display closes, so that leak
+    // reports can name (and suppress) what the driver keeps for itself.
+    dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
+    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+    backend_ = kxsystem::SdlWindowBackend();
+    if (!backend_->Start()) {
+      backend_ = nullptr;
+      return;
+    }
+    kxsystem::display = kxdisplaysettings();
+    kxsystem::display.window_width = kWidth;
+    kxsystem::display.window_height = kHeight;
+    created_ = backend_->Create(kxsystem::display) != 0;
+  }
+  static void TearDownTestSuite() {
+    kxgl::ContextLost();
+    if (created_) backend_->Destroy();
+    if (backend_) backend_->Stop();
+    created_ = false;
+    backend_ = nullptr;
+  }
+  // The drawing code needs the context the graphics layer recognises.
+  static bool HasContext() { return created_ && kxgl::HasContext(); }
+
+  void SetUp() override {
+    guitest::SetUp();
+    if (!HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
+    screen->W = kWidth;
+    screen->H = kHeight;
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  pixel At(int x, int y) {
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+  }
+  static windowbackend* backend_;
+  static bool created_;
+};
+
+windowbackend* DrawTest::backend_ = nullptr;
+bool DrawTest::created_ = false;
+
+TEST_F(DrawTest, FramePassDrawsAnActiveWindow) {
+  kxwindow* window = new kxwindow;
+  window->X = 20, window->Y = 20, window->W = 200, window->H = 150;
+  kxgui::Invisible->AppendChild(window);
+  window->Show();
+  kxgui::Frame();
+  int ax = 20, ay = 20, top = ay + 150, bar = kxwindow::TitleBarHeight(), half = bar / 2;
+
+  pixel body = At(ax + 50, ay + 40);  // palette entry 10
+  EXPECT_NEAR(body.r, 204, 2);
+  EXPECT_NEAR(body.b, 204, 2);
+  pixel left = At(ax + 30, top - 6);  // gradient from entry 13 (dark blue) ...
+  EXPECT_LT(left.r, 60);
+  EXPECT_GT(left.b, left.r + 50);
+  pixel right = At(ax + 170, top - 6);  // ... to entry 15 (light blue)
+  EXPECT_GT(right.r, 120);
+  pixel white = At(ax, ay + 75);  // left border in entry 1
+  EXPECT_EQ(white.r, 255);
+  pixel black = At(ax + 100, ay);  // bottom border in entry 0
+  EXPECT_EQ(black.g, 0);
+  EXPECT_EQ(At(ax + 100, ay - 1).r, 0);  // nothing outside
+
+  // The close box: light face, black cross through its centre.
+  int cx = ax + 200 - 19, cy = top - half - 9;
+  EXPECT_NEAR(At(cx + 2, cy + 7).r, 204, 2);
+  EXPECT_EQ(At(cx + 7, cy + 7).r, 0);
+  // The window icon stands upright: blue title bar above a white page.
+  int ix = ax + 3, iy = top - half - 9;
+  pixel iconTop = At(ix + 5, iy + 12);
+  pixel iconPage = At(ix + 5, iy + 3);
+  EXPECT_GT(iconTop.b, 100);
+  EXPECT_LT(iconTop.r, 30);
+  EXPECT_EQ(iconPage.r, 255);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(DrawTest, DrawPassRendersAnInactiveWindowWithTheGreyTitleBar) {
+  kxwindow* window = new kxwindow;
+  window->X = 20, window->Y = 20, window->W = 200, window->H = 150;
+  screen->AppendChild(window);
+  kxgui::Focus = screen;
+  kxgui::Frame();
+  glClear(GL_COLOR_BUFFER_BIT);
+  kxgui::Draw();
+  EXPECT_NEAR(At(70, 60).r, 204, 2);
+  pixel left = At(20 + 30, 170 - 6);  // entry 12 to entry 14
+  EXPECT_NEAR(left.r, left.b, 3);
+  EXPECT_GT(left.r, 120);
+}
+
+TEST_F(DrawTest, OpenPopupHighlightsTheFocusedEntry) {
+  kxmenuitem* title = new kxmenuitem;
+  title->Text = "File";
+  title->Action = "/Display/Invisible/MFile/Show";
+  screen->AppendChild(title);
+  kxpopup* popup = new kxpopup;
+  popup->name = "MFile";
+  kxgui::Invisible->AppendChild(popup);
+  kxpopupitem* first = new kxpopupitem("Open", "", 0);
+  kxpopupitem* second = new kxpopupitem("Save", "", 0);
+  popup->AppendChild(first);
+  popup->AppendChild(second);
+  screen->Update();
+  title->OnLeftDown();
+  kxgui::Focus = second;
+  kxgui::Frame();
+  kxgui::Draw();
+  int px = popup->X, py = popup->Y;
+  pixel face = At(px + 2, py + popup->H / 2);  // the pop-up's face, entry 10
+  EXPECT_NEAR(face.r, 204, 2);
+  pixel highlight = At(px + second->X + second->W / 2, py + second->Y + second->H / 2);  // entry 16
+  EXPECT_NEAR(highlight.r, 84, 2);
+  EXPECT_NEAR(highlight.b, 178, 2);
+  pixel plain = At(px + first->X + first->W - 2, py + first->Y + first->H / 2);
+  EXPECT_NEAR(plain.r, 204, 2);
+  EXPECT_EQ(At(px, py + 5).r, 255);  // left edge in entry 1
+}
+
+TEST_F(DrawTest, DisplayAlphaFadesTheWindowBody) {
+  kxwindow* window = new kxwindow;
+  window->X = 20, window->Y = 20, window->W = 200, window->H = 150;
+  screen->AppendChild(window);
+  kxgui::Display->SetAlpha(0.5f);
+  kxgui::Frame();
+  kxgui::Display->SetAlpha(1.0f);
+  EXPECT_NEAR(At(70, 60).r, 102, 3);  // half of entry 10 over black
+}
+
+}  // namespace

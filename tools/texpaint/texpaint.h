@@ -1,0 +1,33 @@
+// Texture painter: procedural pictures (ground, sky, particles, the mouse
+// pointer, buttons, icon sheets) for the program's data, written as BMP or
+// .kxt by paint_texture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "graphics/image.h"
+
+namespace texpaint {
+
+kximage Grass(int size, unsigned seed);
+kximage Asphalt(int size, unsigned seed);
+// Vertical gradient from the top colour to the bottom colour (RGB 0..255).
+kximage SkyGradient(int width, int height, const int top[3], const int bottom[3]);
+// White disc whose alpha falls off smoothly from the centre (RGBA).
+kximage Particle(int size);
+// Arrow pointer, RGBA, hot spot at the top-left texel, black outline.
+kximage Pointer();
+// Rounded button face with a vertical shade (RGBA).
+kximage Button(int width, int height, const int colour[3]);
+// Sheet of cols x rows simple icon frames (RGBA), each a distinct glyph.
+kximage IconSheet(int cell, int cols, int rows);
+
+// JPEG bytes of an RGB picture (photo tiles and test seeds).
+std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality);
+
+// Every kind paint_texture knows, by name; empty image for an unknown one.
+kximage ByName(const std::string& kind);
+
+}  // namespace texpaint
