@@ -10,6 +10,21 @@
 
 kxtype kxnode::Type("kxnode", sizeof(kxnode), kxcreate<kxnode>);
 
+namespace {
+kxnode::DestroyListener destroyListeners[kxnode::kMaxDestroyListeners] = {};
+}  // namespace
+
+int kxnode::AddDestroyListener(DestroyListener listener) {
+  for (DestroyListener& slot : destroyListeners) {
+    if (slot == listener) return 1;
+    if (!slot) {
+      slot = listener;
+      return 1;
+    }
+  }
+  return 0;
+}
+
 void* kxnode::operator new(size_t size) noexcept { return kxmemory::New(size); }
 void kxnode::operator delete(void* block) noexcept { kxmemory::Delete(block); }
 
@@ -26,6 +41,10 @@ kxnode::~kxnode() {
   }
   Unlink();
   kxscript::NodeDestroyed(this);
+  for (DestroyListener listener : destroyListeners) {
+    if (!listener) break;
+    listener(this);
+  }
 }
 
 kxvalueptr kxnode::GetMember(const char* member, const kxargs& args) {

@@ -83,6 +83,13 @@ class kxnode {
   // Bytes the node occupies (its arena block, else its type's size).
   size_t Extent() const;
 
+  // Upper layers that keep raw node pointers (a tree view's selection, a
+  // console's context) register here and forget a node when it is destroyed.
+  // Called once per node, after its subtree has gone. 0 when the table is full.
+  using DestroyListener = void (*)(kxnode* node);
+  static constexpr int kMaxDestroyListeners = 8;
+  static int AddDestroyListener(DestroyListener listener);
+
   // The node of a value when it derives from T, else null.
   template <class T>
   static T* FromValue(const kxvalue* value);

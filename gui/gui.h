@@ -35,6 +35,9 @@ extern unsigned EventSerial;
 // the dispatch as the input layer's display handlers and creates "/DPY",
 // "/Display" and "/Display/Invisible". Needs kxscript::Init. Returns 0.
 int RegisterTypes();
+// The widget library's types (buttons, text, containers, indicators);
+// called by RegisterTypes.
+void RegisterWidgetTypes2();
 
 void OnMouse(int code, int modifiers);
 void OnKey(int key, int modifiers);

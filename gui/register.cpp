@@ -39,6 +39,7 @@ int RegisterTypes() {
   kxtype::RegisterDerived(&kxpopupbar::Type, &kxgraphic::Type);
   kxtype::RegisterDerived(&kxpopupitem::Type, &kxgraphic::Type);
   kxtype::RegisterDerived(&kxwindow::Type, &kxgraphic::Type);
+  RegisterWidgetTypes2();
 
   if (!LoadIcons()) kxcore::Log("kxgui:  icon sheets missing; icons are not drawn\n");
 

@@ -1,0 +1,168 @@
+// Push buttons, check boxes and option buttons driven through the mouse
+// dispatch.
+#include "gui/button.h"
+#include "gui/check_box.h"
+#include "gui/text.h"
+#include "widget_support.h"
+
+namespace {
+
+using kxtest::Ran;
+
+class ButtonTest : public kxtest::widgettest {
+ protected:
+  kxbutton* MakeButton() {
+    kxbutton* b = new kxbutton("Go", 100, 100, 80, 26);
+    b->OnPress = "Note( \"press\" )";
+    return Add(b, 100, 100);
+  }
+};
+
+TEST_F(ButtonTest, PressAndReleaseRunsOnPressOnce) {
+  kxbutton* b = MakeButton();
+  Mouse(kxcode::kMouseLeftDown, 110, 110);
+  EXPECT_EQ(b->state, kxbutton::kPressed);
+  Mouse(kxcode::kMouseLeftUp, 110, 110);
+  ASSERT_EQ(Ran().size(), 1u);
+  EXPECT_EQ(Ran()[0], "press");
+  EXPECT_EQ(b->state, kxbutton::kIdle);
+}
+
+TEST_F(ButtonTest, DraggingOffBeforeTheReleaseRunsNothing) {
+  kxbutton* b = MakeButton();
+  Mouse(kxcode::kMouseLeftDown, 110, 110);
+  Mouse(kxcode::kMouseMove, 300, 300);
+  EXPECT_EQ(b->state, kxbutton::kIdle);
+  Mouse(kxcode::kMouseMove, 110, 110);
+  Mouse(kxcode::kMouseLeftUp, 110, 110);
+  EXPECT_TRUE(Ran().empty());
+}
+
+TEST_F(ButtonTest, HoverStateFollowsThePointer) {
+  kxbutton* b = MakeButton();
+  Mouse(kxcode::kMouseMove, 120, 110);
+  EXPECT_EQ(b->state, kxbutton::kHover);
+  Mouse(kxcode::kMouseMove, 20, 20);
+  EXPECT_EQ(b->state, kxbutton::kIdle);
+}
+
+TEST_F(ButtonTest, DisabledButtonIgnoresClicksAndAnswersOnlyText) {
+  kxbutton* b = MakeButton();
+  b->name = "B";
+  b->disabled = 1;
+  Click(110, 110);
+  EXPECT_TRUE(Ran().empty());
+  EXPECT_NE(b->GetMember("Text", kxargs::None()), nullptr);
+  EXPECT_EQ(b->GetMember("OnPress", kxargs::None()), nullptr);
+  EXPECT_EQ(b->GetMember("X", kxargs::None()), nullptr);
+  kxscript::Execute("/Display/Visible/B/Text = \"Stop\"");
+  EXPECT_STREQ(b->Text.Text(), "Stop");
+}
+
+TEST_F(ButtonTest, LeftDownAndDoubleCommandsRun) {
+  kxbutton* b = MakeButton();
+  b->OnLeftDownText = "Note( \"down\" )";
+  b->OnLeftDoubleText = "Note( \"double\" )";
+  Mouse(kxcode::kMouseLeftDown, 110, 110);
+  Mouse(kxcode::kMouseLeftDouble, 110, 110);
+  ASSERT_EQ(Ran().size(), 2u);
+  EXPECT_EQ(Ran()[0], "down");
+  EXPECT_EQ(Ran()[1], "double");
+}
+
+TEST_F(ButtonTest, TextureButtonTakesTheRegionOfItsState) {
+  kxbuttontexture* b = new kxbuttontexture;
+  b->S = 0.25f, b->T = 0.5f, b->SHigh = 0.5f, b->THigh = 0.25f, b->SPressed = 0.75f, b->TPressed = 0;
+  float s, t;
+  b->StateCorner(&s, &t);
+  EXPECT_FLOAT_EQ(s, 0.25f);
+  EXPECT_FLOAT_EQ(t, 0.5f);
+  b->state = kxbutton::kHover;
+  b->StateCorner(&s, &t);
+  EXPECT_FLOAT_EQ(s, 0.5f);
+  EXPECT_FLOAT_EQ(t, 0.75f);
+  b->state = kxbutton::kPressed;
+  b->StateCorner(&s, &t);
+  EXPECT_FLOAT_EQ(s, 0.75f);
+  EXPECT_FLOAT_EQ(t, 1.0f);
+  delete b;
+}
+
+TEST_F(ButtonTest, TextureButtonMembersAreSetFromScript) {
+  kxscript::Execute("cd /Display/Invisible/; Append kxbuttontexture Pic; cd Pic/; SDelta = 0.5; TPressed = 0.125; "
+                    "OnPress = \"Count\"");
+  kxbuttontexture* b = dynamic_cast<kxbuttontexture*>(kxnode::Find("/Display/Invisible/Pic/"));
+  ASSERT_NE(b, nullptr);
+  EXPECT_FLOAT_EQ(b->SDelta, 0.5f);
+  EXPECT_FLOAT_EQ(b->TPressed, 0.125f);
+  EXPECT_STREQ(b->OnPress.Text(), "Count");
+  EXPECT_EQ(b->W, 80);
+  EXPECT_EQ(b->H, 26);
+}
+
+class CheckBoxTest : public kxtest::widgettest {};
+
+TEST_F(CheckBoxTest, ClickingTwiceChecksThenUnchecks) {
+  kxcheckbox* box = Add(new kxcheckbox, 50, 50);
+  box->OnCheck = "Note( \"on\" )";
+  box->OnUncheck = "Note( \"off\" )";
+  Click(55, 55);
+  EXPECT_EQ(box->checked, 1);
+  Click(55, 55);
+  EXPECT_EQ(box->checked, 0);
+  ASSERT_EQ(Ran().size(), 2u);
+  EXPECT_EQ(Ran()[0], "on");
+  EXPECT_EQ(Ran()[1], "off");
+}
+
+TEST_F(CheckBoxTest, DragOffDisarmsTheBox) {
+  kxcheckbox* box = Add(new kxcheckbox, 50, 50);
+  Mouse(kxcode::kMouseLeftDown, 55, 55);
+  EXPECT_EQ(box->armed, 1);
+  Mouse(kxcode::kMouseMove, 200, 200);
+  Mouse(kxcode::kMouseLeftUp, 200, 200);
+  EXPECT_EQ(box->checked, 0);
+}
+
+TEST_F(CheckBoxTest, ChangeNotificationFollowsEveryToggle) {
+  struct counted : kxcheckbox {
+    int changes = 0;
+    void Changed() override { ++changes; }
+  };
+  counted* box = Add(new counted, 50, 50);
+  Click(55, 55);
+  Click(55, 55);
+  EXPECT_EQ(box->changes, 2);
+}
+
+class OptionButtonTest : public kxtest::widgettest {};
+
+TEST_F(OptionButtonTest, SelectingOneClearsItsSiblingsOnly) {
+  kxgraphic* groupA = Add(new kxgraphic(0, 0, 200, 100), 0, 0);
+  kxgraphic* groupB = Add(new kxgraphic(0, 0, 200, 100), 300, 0);
+  kxiconbutton* a1 = new kxiconbutton(10, 10, 16, 16);
+  kxiconbutton* a2 = new kxiconbutton(10, 40, 16, 16);
+  kxiconbutton* b1 = new kxiconbutton(10, 10, 16, 16);
+  groupA->AppendChild(a1);
+  groupA->AppendChild(a2);
+  groupB->AppendChild(b1);
+  groupA->AppendChild(new kxtext("label", 50, 10));
+  a2->OnPress = "Note( \"a2\" )";
+  b1->selected = 1;
+  a1->selected = 1;
+  Click(15, 45);
+  EXPECT_EQ(a2->selected, 1);
+  EXPECT_EQ(a1->selected, 0);
+  EXPECT_EQ(b1->selected, 1);
+  ASSERT_EQ(Ran().size(), 1u);
+  EXPECT_EQ(Ran()[0], "a2");
+}
+
+TEST_F(OptionButtonTest, DisabledOptionButtonCannotBeSelected) {
+  kxiconbutton* b = Add(new kxiconbutton(0, 0, 16, 16), 10, 10);
+  b->disabled = 1;
+  Click(15, 15);
+  EXPECT_EQ(b->selected, 0);
+}
+
+}  // namespace
