@@ -19,10 +19,11 @@ std::vector<float> Live(const kxgeometricobject* o) {
   std::vector<float> out;
   for (const kxgeometry* el = o->mesh; el; el = el->next) {
     for (int i = 0; i < el->vertexCount; ++i) {
-      float p[3], n[4];
+      float p[3];
+      kxvector4r n = {0, 0, 0, 0};
       kxgeometry::GetVertexPosition(el, i, p);
-      kxgeometry::GetVertexNormal(el, i, n);
-      out.insert(out.end(), {p[0], p[1], p[2], n[0], n[1], n[2]});
+      kxgeometry::GetVertexNormal(el, i, &n);
+      out.insert(out.end(), {p[0], p[1], p[2], n.x, n.y, n.z});
     }
   }
   return out;
