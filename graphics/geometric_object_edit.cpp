@@ -39,9 +39,9 @@ void TransformElement(kxgeometry* el, const kxmatrix& M) {
     kxmatrix::TransformVector4(p, &M, p);
     kxgeometry::SetVertexPosition(el, i, p);
     if (normals) {
-      kxvector4r v = {0, 0, 0, 0};
-      kxgeometry::GetVertexNormal(el, i, &v);
-      float n[4] = {v.x, v.y, v.z, 0.0f};
+      kxvector4r normal{};
+      kxgeometry::GetVertexNormal(el, i, &normal);
+      float n[4] = {normal.x, normal.y, normal.z, 0.0f};
       kxmatrix::TransformVector4(n, &M, n);
       kxgeometry::SetVertexNormal(el, i, kxvector4r{n[0], n[1], n[2], 0.0f});
     }

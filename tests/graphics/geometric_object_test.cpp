@@ -20,7 +20,7 @@ std::vector<float> Live(const kxgeometricobject* o) {
   for (const kxgeometry* el = o->mesh; el; el = el->next) {
     for (int i = 0; i < el->vertexCount; ++i) {
       float p[3];
-      kxvector4r n = {0, 0, 0, 0};
+      kxvector4r n{};
       kxgeometry::GetVertexPosition(el, i, p);
       kxgeometry::GetVertexNormal(el, i, &n);
       out.insert(out.end(), {p[0], p[1], p[2], n.x, n.y, n.z});

@@ -6,10 +6,12 @@
 
 #include <cstdlib>
 
+#include "graphics/font.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "gui/icons.h"
 #include "gui/menu.h"
+#include "gui/paint.h"
 #include "gui/window.h"
 #include "gui_support.h"
 #include "platform/window.h"
@@ -150,6 +152,30 @@ TEST_F(DrawTest, OpenPopupHighlightsTheFocusedEntry) {
   pixel plain = At(px + first->X + first->W - 2, py + first->Y + first->H / 2);
   EXPECT_NEAR(plain.r, 204, 2);
   EXPECT_EQ(At(px, py + 5).r, 255);  // left edge in entry 1
+}
+
+TEST_F(DrawTest, TitleIsWrittenInWhiteWithTheGuiFont) {
+  static kxglfont font;
+  ASSERT_EQ(kxgl::LoadFont("texture/arial10.kxf", &font, kxgl::kFilterNearest), 1);
+  kxgui::SetGuiFont(&font);
+  kxwindow* window = new kxwindow;
+  window->X = 20, window->Y = 20, window->W = 250, window->H = 150;
+  window->Title = "Options";
+  screen->AppendChild(window);
+  kxgui::Frame();
+  int bar = kxwindow::TitleBarHeight(), width = kxgui::TextWidth("Options");
+  ASSERT_GT(width, 20);
+  auto whiteIn = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = 170 - bar; y < 170 - 2; ++y)  // inside the bar, below the white border
+      for (int x = x0; x < x1; ++x) n += At(x, y).r > 230 && At(x, y).b > 230;
+    return n;
+  };
+  EXPECT_GT(whiteIn(20 + 22, 20 + 22 + width), 20);
+  EXPECT_EQ(whiteIn(20 + 22 + width + 4, 20 + 200), 0);
+  kxgui::SetGuiFont(nullptr);
+  kxgl::SetFont(nullptr);
+  kxgl::FreeFont(&font);
 }
 
 TEST_F(DrawTest, DisplayAlphaFadesTheWindowBody) {
