@@ -9,6 +9,8 @@
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "gui/button.h"
+#include "gui/edit.h"
+#include "gui/tree.h"
 #include "gui/images.h"
 #include "gui/indicators.h"
 #include "gui/screen_window.h"
@@ -201,6 +203,40 @@ TEST_F(WidgetDrawTest, ScrollBarTrackAndKnobDraw) {
   EXPECT_NEAR(track.r, 229, 2);
   int knobMiddle = 20 + scroll->knobY + scroll->knobH / 2;
   EXPECT_NEAR(At(20 + 92, knobMiddle).r, 204, 2);  // knob, entry 11
+}
+
+TEST_F(WidgetDrawTest, EditDrawsItsBackgroundAndTheCaretWithTheFocus) {
+  kxedit* edit = Place(new kxedit(0, 0, 100, 20), 20, 50);
+  edit->background = {1, 1, 1, 1};
+  edit->textColor = {1, 0, 0, 1};
+  kxgui::Focus = edit;
+  kxgui::Frame();
+  EXPECT_EQ(At(60, 60).g, 255);  // background
+  pixel caret = At(20 + 1, 60);  // empty text: caret at x 1
+  EXPECT_EQ(caret.r, 255);
+  EXPECT_EQ(caret.g, 0);
+  kxgui::Focus = screen;
+  kxgui::Draw();
+  EXPECT_EQ(At(20 + 1, 60).g, 255);  // no caret without the focus
+}
+
+TEST_F(WidgetDrawTest, TreeHighlightsTheSelectedRow) {
+  kxnode* data = new kxnode;
+  data->name = "Data";
+  kxnode* child = new kxnode;
+  child->name = "Child";
+  data->AppendChild(child);
+  kxscript::Root()->AppendChild(data);
+  kxtree* tree = Place(new kxtree, 20, 20);
+  tree->root = data;
+  tree->Select(child);
+  kxgui::Frame();
+  // Second row: x 4 + 19, y H - 20 - 16; the highlight runs right of the icon.
+  int rowX = 20 + 4 + 19, rowY = 20 + tree->H - 36;
+  EXPECT_NEAR(At(rowX + 18, rowY + 8).r, 204, 2);
+  EXPECT_EQ(At(20 + 4 + 18, 20 + tree->H - 20 + 8).r, 0);  // the root row is not highlighted
+  delete data;
+  EXPECT_EQ(tree->root, nullptr);
 }
 
 }  // namespace
