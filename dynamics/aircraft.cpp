@@ -7,6 +7,7 @@
 #include "core/arguments.h"
 #include "core/reference.h"
 #include "dynamics/instance.h"
+#include "platform/pinboard.h"
 
 kxtype kxdaircraft::Type("kxdaircraft", sizeof(kxdaircraft), kxcreate<kxdaircraft>);
 
@@ -41,7 +42,11 @@ void kxdaircraft::RegisterPlayerBinder(const char* typeName, PlayerBinder bind) 
 }
 
 void kxdaircraft::SetPinboardSlots(float* slots) { pinboardSlots = slots; }
-float* kxdaircraft::PinboardSlots() { return pinboardSlots; }
+float* kxdaircraft::PinboardSlots() {
+  if (pinboardSlots) return pinboardSlots;
+  kxpinboard* pinboard = input::Pinboard();
+  return pinboard ? pinboard->slots : nullptr;
+}
 
 kxdaircraft* kxdaircraft::As(kxnode* node) {
   if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;

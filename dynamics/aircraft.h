@@ -16,7 +16,8 @@ class kxdaircraft : public kxdintegrable {
   // component library.
   using PlayerBinder = void (*)(kxnode* component, int player, float* slots);
   static void RegisterPlayerBinder(const char* typeName, PlayerBinder binder);
-  // The pinboard's slot array (4096 floats); null until the input layer sets it.
+  // The slot array (4096 floats) receivers and the flight state read: the one
+  // set here, else that of "/Pinboard/", else null.
   static void SetPinboardSlots(float* slots);
   static float* PinboardSlots();
 

@@ -68,17 +68,33 @@ void Aggregate(kxnode* root) {
   Collect(root, bodies);
   struct sum {
     double mass = 0;
-    double inertia[9] = {};  // world axes, about the free body's R
+    double moment[3] = {};   // kg m, world
+    double inertia[9] = {};  // world axes, about the centre of mass
   };
   std::vector<sum> sums(bodies.size());
-  for (size_t k = 0; k < bodies.size(); ++k) {
-    kxdbody* b = bodies[k];
-    kxdbody* free = b->RootCarrier();
+  auto indexOf = [&](kxdbody* b) {
     size_t at = 0;
-    while (at < bodies.size() && bodies[at] != free) ++at;
+    while (at < bodies.size() && bodies[at] != b) ++at;
+    return at;
+  };
+  // Each body's mass sits at its R (the analysis puts R on the centroid).
+  for (kxdbody* b : bodies) {
+    size_t at = indexOf(b->RootCarrier());
+    if (at == bodies.size()) continue;
+    sums[at].mass += b->Mass;
+    sums[at].moment[0] += b->Mass * b->B.R.x;
+    sums[at].moment[1] += b->Mass * b->B.R.y;
+    sums[at].moment[2] += b->Mass * b->B.R.z;
+  }
+  for (kxdbody* b : bodies) {
+    kxdbody* free = b->RootCarrier();
+    size_t at = indexOf(free);
     if (at == bodies.size()) continue;
     sum& s = sums[at];
-    s.mass += b->Mass;
+    double centre[3] = {free->B.R.x, free->B.R.y, free->B.R.z};
+    if (s.mass > 0) {
+      for (int k = 0; k < 3; ++k) centre[k] = s.moment[k] / s.mass;
+    }
     // Own inertia turned into world axes: A I A^T.
     const kxvector4r* axes[3] = {&b->B.X, &b->B.Y, &b->B.Z};
     for (int r = 0; r < 3; ++r) {
@@ -92,9 +108,8 @@ void Aggregate(kxnode* root) {
         s.inertia[3 * r + c] += v;
       }
     }
-    if (b == free) continue;
     // Parallel axes: m (|d|^2 E - d d^T).
-    double d[3] = {b->B.R.x - free->B.R.x, b->B.R.y - free->B.R.y, b->B.R.z - free->B.R.z};
+    double d[3] = {b->B.R.x - centre[0], b->B.R.y - centre[1], b->B.R.z - centre[2]};
     double dd = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
     for (int r = 0; r < 3; ++r) {
       for (int c = 0; c < 3; ++c) s.inertia[3 * r + c] += b->Mass * ((r == c ? dd : 0.0) - d[r] * d[c]);
@@ -104,19 +119,31 @@ void Aggregate(kxnode* root) {
     kxdbody* b = bodies[k];
     if (b->ParentBody) continue;
     const sum& s = sums[k];
-    // Back into the body's axes: A^T I A.
     const kxvector4r* axes[3] = {&b->B.X, &b->B.Y, &b->B.Z};
-    double local[9], inverse[9];
+    double offset[3] = {0, 0, 0};
+    if (s.mass > 0) {
+      offset[0] = s.moment[0] / s.mass - b->B.R.x;
+      offset[1] = s.moment[1] / s.mass - b->B.R.y;
+      offset[2] = s.moment[2] / s.mass - b->B.R.z;
+    }
+    float local[3];
+    for (int i = 0; i < 3; ++i) {
+      local[i] = static_cast<float>((&axes[i]->x)[0] * offset[0] + (&axes[i]->x)[1] * offset[1] +
+                                    (&axes[i]->x)[2] * offset[2]);
+    }
+    b->SystemCentre = {local[0], local[1], local[2], 0.0f};
+    // Back into the body's axes: A^T I A.
+    double inertia[9], inverse[9];
     for (int i = 0; i < 3; ++i) {
       for (int j = 0; j < 3; ++j) {
         double v = 0;
         for (int r = 0; r < 3; ++r) {
           for (int c = 0; c < 3; ++c) v += (&axes[i]->x)[r] * s.inertia[3 * r + c] * (&axes[j]->x)[c];
         }
-        local[3 * i + j] = v;
+        inertia[3 * i + j] = v;
       }
     }
-    int singular = kxmatrix::Invert(local, inverse, 3) != 0;
+    int singular = kxmatrix::Invert(inertia, inverse, 3) != 0;
     b->SystemMass = static_cast<float>(s.mass);
     for (int i = 0; i < 16; ++i) b->SystemInertiaInv[i] = 0.0f;
     for (int i = 0; i < 3; ++i) {

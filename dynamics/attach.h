@@ -19,8 +19,9 @@ void Resolve(kxnode* root, kxdbody* mainBody);
 
 namespace kxdattach {
 
-// Gives every free body below root the mass and inverse inertia (about its R,
-// in its axes) of itself with all bodies it carries, from the present frames.
+// Gives every free body below root the mass, centre of mass and inverse
+// inertia (about that centre, in its axes) of itself with all bodies it
+// carries, from the present frames; each body's mass counts at its R.
 // A free body with no mass or a singular inertia is held, with one log line.
 void Aggregate(kxnode* root);
 

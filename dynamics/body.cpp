@@ -85,6 +85,8 @@ kxdbody::kxdbody() {
   kxmatrix::SetIdentity(&Relative);
   SystemMass = Mass;
   std::memcpy(SystemInertiaInv, InertiaInv, sizeof InertiaInv);
+  SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
+  SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
   Held = 0;
   followPass = 0;
 }
@@ -150,6 +152,7 @@ void kxdbody::CopyTo(kxnode* other) {
   b->Joint = kxnode::Remap(Joint);
   b->Relative = Relative;
   b->SystemMass = SystemMass;
+  b->SystemCentre = SystemCentre;
   std::memcpy(b->SystemInertiaInv, SystemInertiaInv, sizeof SystemInertiaInv);
   b->Held = Held;
 }
@@ -192,6 +195,7 @@ void kxdbody::Prepare() {
   InertiaInv[15] = Mass > 0.0f ? 1.0f / Mass : 0.0f;
   SystemMass = Mass;
   std::memcpy(SystemInertiaInv, InertiaInv, sizeof InertiaInv);
+  SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
   if (ParentBody) {
     kxmatrix inverse;
     kxmatrix::Invert(ParentBody->B, inverse);

@@ -46,6 +46,10 @@ class kxdbody : public kxdintegrable {
   // totals to its twin after every force pass of the substep has run, so a
   // component later in the walk can still act on it.
   void FinishChange(kxdbody* change);
+  // A carried body passes its accumulated force and torque on to its free
+  // carrier; the driver runs it once more after the force pass for what
+  // other components added late.
+  void HandOver();
   // A carried body re-derives its frame from its carrier's, carrier first;
   // pass numbers keep each body to one update per pass.
   void Follow(unsigned pass);
@@ -59,6 +63,8 @@ class kxdbody : public kxdintegrable {
   kxvector4r PointVelocity(const kxvector4r& point) const;
   // Omega and D from L and P (after a change of momentum).
   void DeriveMotion();
+  // SystemCentre in world axes.
+  kxvector4r CentreOffset() const;
   // Ground contact of the contact points: spring, damper and friction.
   void AddOwnContact();
 
@@ -68,7 +74,7 @@ class kxdbody : public kxdintegrable {
   kxmatrix D;                 // d/dt of B; its R row is the velocity, m/s
   kxvector4r Omega;           // rad/s, world
   kxvector4r P;               // linear momentum, kg m/s
-  kxvector4r L;               // angular momentum about R, kg m^2/s, world
+  kxvector4r L;               // angular momentum about SystemCentre, kg m^2/s, world
   kxvector4r Force;           // N, world; cleared after every force pass
   kxvector4r Torque;          // N m about R, world; cleared likewise
   float Mass;                 // kg; a free body needs > 0
@@ -88,7 +94,8 @@ class kxdbody : public kxdintegrable {
   kxdjoint00* Joint;          // turns the relative frame; null when none
   kxmatrix Relative;          // frame in the carrier's frame, taken by Prepare
   float SystemMass;           // kg, with every body it carries; set by kxdattach::Aggregate
-  float SystemInertiaInv[16]; // body axes, about R, with the carried bodies
+  float SystemInertiaInv[16]; // body axes, about SystemCentre, with the carried bodies
+  kxvector4r SystemCentre;    // m, body axes from R: centre of mass with the carried bodies
   int Held;                   // 1: the body cannot move (bad mass, inertia or state)
   unsigned followPass;
 };

@@ -6,24 +6,40 @@
 #include <algorithm>
 
 #include "dynamics/body.h"
+#include "dynamics/instance.h"
 #include "dynamics/world.h"
+
+namespace {
+constexpr int kMaxContacts = 16;        // surfaces per body and substep
+constexpr float kDepthSlack = 1e-4f;    // m; a point deeper than the surface reported is elsewhere
+}  // namespace
 
 void kxdbody::AddOwnContact() {
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!world) return;
   int count = std::clamp(ContactCount, 0, kMaxContactPoints);
+  kxvector4r points[kMaxContactPoints];
   for (int i = 0; i < count; ++i) {
-    kxvector4r p;
-    kxmatrix::TransformVector4(&p, &B, &ContactPoints[i]);
-    p.w = 1.0f;
-    kxdcontact c;
-    if (!world->Contact(p, c) || !(c.depth > 0.0f)) continue;
-    kxvector4r v = PointVelocity(p);
-    float vn = kxvector4r::Dot3(v, c.normal);
-    float fn = std::max(0.0f, Kn * c.depth - Dn * vn);
-    kxvector4r f = {fn * c.normal.x - Dv * (v.x - vn * c.normal.x),
-                    fn * c.normal.y - Dv * (v.y - vn * c.normal.y),
-                    fn * c.normal.z - Dv * (v.z - vn * c.normal.z), 0.0f};
-    AddForceAt(f, p);
+    kxmatrix::TransformVector4(&points[i], &B, &ContactPoints[i]);
+    points[i].w = 1.0f;
+  }
+  kxdcontact contacts[kMaxContacts];
+  int found = world->Contacts(points, count, contacts, kMaxContacts);
+  for (int k = 0; k < found; ++k) {
+    const kxdcontact& c = contacts[k];
+    // Touching a moving object (a car, a boat) is a crash; the ground is not.
+    if (c.moving && Instance) Instance->Crash = 1;
+    for (int i = 0; i < count; ++i) {
+      kxvector4r below = {c.point.x - points[i].x, c.point.y - points[i].y, c.point.z - points[i].z, 0.0f};
+      float s = kxvector4r::Dot3(below, c.normal);
+      if (!(s > 0.0f) || s > c.depth + kDepthSlack) continue;
+      kxvector4r v = PointVelocity(points[i]);
+      float vn = kxvector4r::Dot3(v, c.normal);
+      float fn = std::max(0.0f, Kn * s - Dn * vn);
+      kxvector4r f = {fn * c.normal.x - Dv * (v.x - vn * c.normal.x),
+                      fn * c.normal.y - Dv * (v.y - vn * c.normal.y),
+                      fn * c.normal.z - Dv * (v.z - vn * c.normal.z), 0.0f};
+      AddForceAt(f, points[i]);
+    }
   }
 }

@@ -58,6 +58,10 @@ kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
 void kxdbody::ComputeChange(kxdintegrable*, int) {
   Force.z -= kGravity * Mass;
   if (Contact) AddOwnContact();
+  HandOver();
+}
+
+void kxdbody::HandOver() {
   if (!ParentBody) return;  // FinishChange hands the totals over
   // A carried body's forces act on the free body that carries it.
   kxdbody* root = RootCarrier();
@@ -67,10 +71,21 @@ void kxdbody::ComputeChange(kxdintegrable*, int) {
   Force = Torque = kZero;
 }
 
+kxvector4r kxdbody::CentreOffset() const {
+  kxvector4r c = {0.0f, 0.0f, 0.0f, 0.0f};
+  AddTo(c, B.X, SystemCentre.x);
+  AddTo(c, B.Y, SystemCentre.y);
+  AddTo(c, B.Z, SystemCentre.z);
+  return c;
+}
+
 void kxdbody::FinishChange(kxdbody* change) {
   if (!ParentBody && change) {
+    // The momenta are taken about the centre of mass, so a body carrying
+    // others off its R neither spins nor drifts under gravity alone.
     change->P = Force;
     change->L = Torque;
+    AddTo(change->L, CrossOf(CentreOffset(), Force), -1.0f);
     change->D = kxmatrix{};
     change->B = D;
   }
@@ -93,7 +108,10 @@ void kxdbody::DeriveMotion() {
   D.Y = CrossOf(Omega, B.Y);
   D.Z = CrossOf(Omega, B.Z);
   float inverseMass = SystemMass > 0.0f ? 1.0f / SystemMass : 0.0f;
+  // P / M is the centre's velocity; R moves with it and turns about it.
   D.R = {P.x * inverseMass, P.y * inverseMass, P.z * inverseMass, 0.0f};
+  AddTo(D.R, CrossOf(Omega, CentreOffset()), -1.0f);
+  D.R.w = 0.0f;
 }
 
 void kxdbody::Integrate(kxdintegrable* change, int, float dt) {

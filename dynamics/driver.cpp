@@ -13,6 +13,7 @@
 #include "dynamics/load.h"
 #include "dynamics/registry.h"
 #include "dynamics/world.h"
+#include "platform/pinboard.h"
 #include "platform/random.h"
 
 namespace {
@@ -20,7 +21,8 @@ namespace {
 constexpr int kChannelBase = 2000;   // player 0's function channels
 constexpr int kChannelsPerPlayer = 100;
 constexpr int kChannels = 64;
-constexpr float kGradientStep = 1.0f;  // m, half width of the air gradient's differences
+constexpr float kGradientStep = 1.0f;
+constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length  // m, half width of the air gradient's differences
 
 unsigned long long substeps = 0;
 float heldChannels[kxdaircraftinstance::kPlayers][kChannels] = {};
@@ -47,9 +49,7 @@ void Walk(kxnode* s, kxnode* c, F&& f) {
 }
 
 void UpdateInput() {
-  for (const char* path : {"/Panel/", "/Pinboard/"}) {
-    if (kxnode* n = kxnode::Find(path)) n->Update();
-  }
+  input::Update();
   float* slots = kxdaircraft::PinboardSlots();
   if (!slots) return;
   // An unreliable transmitter loses frames: then both players' channels
@@ -85,6 +85,9 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
       s->PreChange(c);
       s->ComputeChange(c, 0);
     });
+    Walk(state, change, [](kxdintegrable* s, kxdintegrable*) {
+      if (kxdbody* b = kxdbody::As(s)) b->HandOver();
+    });
     Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
       if (kxdbody* b = kxdbody::As(s)) b->FinishChange(kxdbody::As(c));
     });
@@ -99,11 +102,16 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
 
 unsigned long long SubstepCount() { return substeps; }
 
+float& SlipstreamSpeed() {
+  static float speed = 0.0f;
+  return speed;
+}
+
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
   if (!instance || !instance->SimMainBody) return;
   kxvector4r p = instance->SimMainBody->B.R;
   auto at = [world](kxvector4r q) {
-    float ground = world ? world->GroundHeight(q.x, q.y) : 0.0f;
+    float ground = world ? world->GroundHeight(q) : 0.0f;
     return AirVelocity(q, ground);
   };
   instance->AirVelocity = at(p);
@@ -121,6 +129,19 @@ void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
 int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeight) {
   SetCurrentWorld(world);
   UpdateInput();
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    // Wheels and skids report their contact anew in every frame.
+    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->GroundContact = instance->WheelContact = 0;
+  }
+  if (world) {
+    // The faces near each aircraft, gathered once for the frame's substeps.
+    for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+      kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+      if (instance && instance->SimMainBody) {
+        world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
+      }
+    }
+  }
   int n = SubstepsFor(frameTime);
   RunSubsteps(Tree(kxdtree::kState), Tree(kxdtree::kChange), n);
   float simulated = n * kSubstep;
@@ -162,6 +183,8 @@ void Start(kxdworld* world) {
 
 void Stop() {
   kxcore::Log("kxdynamics:  stop\n");
+  // The world may go with the scenery once the simulation stops.
+  SetCurrentWorld(nullptr);
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
     kxdaircraftinstance::UpdateTemplateGraphics(kxdaircraftinstance::Slot(p));
   }

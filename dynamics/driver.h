@@ -26,10 +26,13 @@ void UpdateVisuals();
 // Rebuilds and resets the loaded aircraft's simulation trees, sets the air
 // field up and logs the start.
 void Start(kxdworld* world);
-// Logs the stop and restores the template meshes of both aircraft.
+// Logs the stop, forgets the world and restores the template meshes of both
+// aircraft.
 void Stop();
 // Substeps run since the program started (for tests and benchmarks).
 unsigned long long SubstepCount();
+// m/s; the slipstream speed the propeller writes for whoever shows it.
+float& SlipstreamSpeed();
 // Air velocity and gradient at the instance's main body from the air field.
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world);
 }  // namespace kxdynamics

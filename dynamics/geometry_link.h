@@ -49,3 +49,8 @@ kxnode* NewRoot();
 // by their components).
 void ClearChildMeshes(kxgeometricobject* object);
 }  // namespace kxdgeometry
+
+namespace kxdgeometry {
+// Widens [min, max] by the object's extent along a world direction.
+void Extent(kxgeometricobject* object, const kxvector4r& direction, float* min, float* max);
+}  // namespace kxdgeometry

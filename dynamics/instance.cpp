@@ -1,5 +1,6 @@
 #include "dynamics/instance.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "core/arguments.h"
@@ -7,6 +8,7 @@
 #include "dynamics/aircraft.h"
 #include "dynamics/attach.h"
 #include "dynamics/body.h"
+#include "dynamics/geometry_link.h"
 
 namespace {
 
@@ -98,6 +100,29 @@ float kxdaircraftinstance::RotorDiameter(const kxdaircraftinstance* instance) {
   double r = 0.0;
   if (!radius || !radius->GetNumber(r)) return 0.0f;
   return 2.0f * static_cast<float>(r);
+}
+
+namespace {
+
+float ExtentAlong(const kxdaircraftinstance* instance, const kxvector4r& direction) {
+  if (!instance || !instance->Template) return 0.0f;
+  // Running bounds start empty, so an aircraft larger than 10 m or without
+  // geometry still measures right.
+  float lo = INFINITY, hi = -INFINITY;
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
+    if (kxdbody* b = kxdbody::As(c)) kxdgeometry::Extent(b->Geometry, direction, &lo, &hi);
+  }
+  return hi >= lo ? hi - lo : 0.0f;
+}
+
+}  // namespace
+
+float kxdaircraftinstance::ExtentA(const kxdaircraftinstance* instance) {
+  return ExtentAlong(instance, {0.0f, 1.0f, 0.0f, 0.0f});
+}
+
+float kxdaircraftinstance::ExtentB(const kxdaircraftinstance* instance) {
+  return ExtentAlong(instance, {1.0f, 0.0f, 0.0f, 0.0f});
 }
 
 void kxdaircraftinstance::PrepareClone(kxdaircraftinstance* instance) {

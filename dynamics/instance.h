@@ -46,6 +46,10 @@ class kxdaircraftinstance {
   static float TotalMass(const kxdaircraftinstance* instance);
   // m; twice the Radius of the first main rotor, 0 when none.
   static float RotorDiameter(const kxdaircraftinstance* instance);
+  // m; extent (max - min) of the top-level bodies' geometry along world y
+  // (A) or x (B); 0 without geometry.
+  static float ExtentA(const kxdaircraftinstance* instance);
+  static float ExtentB(const kxdaircraftinstance* instance);
   static void PrepareClone(kxdaircraftinstance* instance);
   static void UpdateTemplateGraphics(kxdaircraftinstance* instance);
   // directory := "aircraft/<name>", name := name.

@@ -12,6 +12,7 @@
 #include "dynamics/aircraft.h"
 #include "dynamics/attach.h"
 #include "dynamics/body.h"
+#include "dynamics/component_file.h"
 #include "dynamics/flight_state.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
@@ -20,6 +21,9 @@
 #include "dynamics/registry.h"
 #include "dynamics/summary.h"
 #include "dynamics/tow.h"
+#include "graphics/geometric_object.h"
+#include "graphics/mesh_load.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -69,15 +73,29 @@ void DetachRopes(kxnode* tree) {
   }
 }
 
-void ClearRotatingMeshes(kxdaircraftinstance* instance) {
-  if (!instance->Clone) return;
-  for (kxnode* c = instance->Clone->firstChild; c; c = c->nextSibling) {
+// Rotating parts are drawn by their components: in the drawn clone the
+// child objects of every rotor's and propeller's geometry lose their mesh.
+// Runs while the clone map of the drawn clone is active, so the template's
+// geometry links lead into the new clone.
+void ClearRotatingMeshes(kxnode* node) {
+  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
     for (const char* name : kRotatingTypes) {
-      if (c->type && c->type->name == name) {
-        if (kxdbody* b = kxdbody::As(c)) kxdgeometry::ClearChildMeshes(b->Geometry);
+      kxdbody* b = kxdbody::As(c);
+      if (b && b->Geometry && c->type && c->type->name == name) {
+        kxnode* drawn = static_cast<kxnode*>(kxnode::RemapPointer(kxdgeometry::AsNode(b->Geometry)));
+        if (drawn != kxdgeometry::AsNode(b->Geometry)) kxdgeometry::ClearChildMeshes(kxdgeometry::From(drawn));
       }
     }
+    ClearRotatingMeshes(c);
   }
+}
+
+// m; x extent of the main body's geometry, 1 without one.
+float MainBodyLength(kxdbody* main) {
+  if (!main || !main->Geometry) return 1.0f;
+  float lo = INFINITY, hi = -INFINITY;
+  kxdgeometry::Extent(main->Geometry, {1.0f, 0.0f, 0.0f, 0.0f}, &lo, &hi);
+  return hi > lo ? hi - lo : 1.0f;
 }
 
 template <class T>
@@ -119,10 +137,10 @@ void kxdaircraftinstance::RebuildGraphics(kxdaircraftinstance* instance) {
     kxclonemap map;
     instance->Graphics = instance->GeometryTemplate->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kInvisible));
     map.CopyAll();
+    if (instance->Template) ClearRotatingMeshes(instance->Template);
   }
   // The simulated clones point into the old drawn clone until rebuilt.
   ++instance->Generation;
-  ClearRotatingMeshes(instance);
 }
 
 void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
@@ -141,11 +159,11 @@ void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
     instance->Clone = kxdaircraft::As(instance->Template->Clone(parent));
     map.CopyAll();
     instance->SimMainBody = kxnode::Remap(instance->MainBody);
+    ClearRotatingMeshes(instance->Template);
   }
   if (instance->Clone && !IsPlayback(instance)) {
     instance->Twin = kxdaircraft::As(instance->Clone->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange)));
   }
-  ClearRotatingMeshes(instance);
   instance->ClonesGeneration = ++instance->Generation;
 }
 
@@ -163,26 +181,24 @@ int LoadSlot(int slot, const char* name) {
   if (!instance) return 0;
   kxdaircraftinstance::Unload(instance);
   const char* shown = name ? name : "";
-  kxcore::Log("kxdynamics:  loading aircraft %s=", shown);
-  if (!IsSafeName(name)) {
-    kxcore::Log("fail\n");
-    return 0;
-  }
+  // The result line is written whole at the end: the readers log their own
+  // lines on the way.
+  auto result = [shown](int ok) {
+    kxcore::Log("kxdynamics:  loading aircraft %s=%s\n", shown, ok ? "ok" : "fail");
+    return ok;
+  };
+  if (!IsSafeName(name)) return result(0);
   std::string directory = std::string("aircraft/") + name;
   std::string base = directory + "/" + name;
   kxdheader header;
-  if (!header.ReadFile((base + ".kxd").c_str())) {
-    kxcore::Log("fail\n");
-    return 0;
-  }
+  if (!header.ReadFile((base + ".kxd").c_str())) return result(0);
 
   kxdaircraft* root = new kxdaircraft;
   kxnode* geometry = kxdgeometry::NewRoot();
   if (!root || !geometry) {
     delete root;
     delete geometry;
-    kxcore::Log("fail\n");
-    return 0;
+    return result(0);
   }
   root->name = geometry->name = kSlotNames[slot];
   root->Instance = instance;
@@ -191,16 +207,30 @@ int LoadSlot(int slot, const char* name) {
   instance->Template = root;
   instance->GeometryTemplate = geometry;
 
+  // The mesh first: the geometry script's objects take its elements by group.
+  kxgeometry* meshes = nullptr;
+  std::string binary = base + ".tgo";
+  std::string text = base + ".obj";
+  if (kxsystem::GetFileSize(binary.c_str()) > 0) {
+    kxgl::LoadGeometry(binary.c_str(), &meshes, 1, 0);
+  } else if (kxsystem::GetFileSize(text.c_str()) > 0) {
+    kxgl::LoadGeometry(text.c_str(), &meshes, 1, 0);
+  }
   kxscript::SetAlias("Aircraft", root);
   kxscript::SetAlias("Geometry", geometry);
+  kxgeometricobject::SetScriptFolder(directory.c_str());
   kxscript::ReadFile((base + ".kxg").c_str(), geometry);
-  int ran = kxscript::ReadFile((base + ".kxd").c_str(), root);
+  kxgeometricobject::SetScriptFolder("");
+  if (meshes) {
+    kxgeometricobject::AttachMesh(static_cast<kxgeometricobject*>(geometry), meshes);
+    instance->Meshes = meshes;
+  }
+  int ran = kxdload::RunComponentFile((base + ".kxd").c_str(), root);
   kxscript::ClearAlias("Aircraft");
   kxscript::ClearAlias("Geometry");
   if (!ran || !instance->Template) {
     kxdaircraftinstance::Unload(instance);
-    kxcore::Log("fail\n");
-    return 0;
+    return result(0);
   }
 
   SetInstance(root, instance);
@@ -209,15 +239,14 @@ int LoadSlot(int slot, const char* name) {
   instance->TypeWord = header.type;
   instance->Locked = root->Lock;
   instance->MainBody = FindMainBody(root);
-  instance->MainBodyLength = 1.0f;
   kxdsystem::Summary(instance);
+  instance->MainBodyLength = MainBodyLength(instance->MainBody);
   kxdaircraftinstance::RebuildClones(instance);
   instance->ClearShared();
   kxdaircraftinstance::PrepareClone(instance);
   if (instance->Clone) instance->Clone->ResetState();
   kxdynamics::Publish(instance, 0.0f);
-  kxcore::Log("ok\n");
-  return 1;
+  return result(1);
 }
 
 }  // namespace kxdload

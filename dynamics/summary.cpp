@@ -8,6 +8,23 @@
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 
+namespace {
+
+// Moves the rest shapes of the body's geometry and of the bodies nested
+// below it (unless drawn inside the fuselage's own geometry) and re-bases
+// them on the moved frames.
+void MoveParts(kxdbody* body, kxgeometricobject* fuselageGeometry, const kxmatrix& shift) {
+  kxnode* g = kxdgeometry::AsNode(body->Geometry);
+  kxnode* fg = kxdgeometry::AsNode(fuselageGeometry);
+  if (g && (g == fg || !g->IsDescendantOf(fg))) kxdgeometry::MoveBy(body->Geometry, shift);
+  if (g) kxdgeometry::AnalyseBody(body);
+  for (kxnode* c = body->firstChild; c; c = c->nextSibling) {
+    if (kxdbody* b = kxdbody::As(c)) MoveParts(b, fuselageGeometry, shift);
+  }
+}
+
+}  // namespace
+
 namespace kxdsystem {
 
 void Summary(kxdaircraftinstance* instance) {
@@ -38,7 +55,7 @@ void Summary(kxdaircraftinstance* instance) {
              static_cast<float>((fuselage->CG.z - cg[2]) * share), 1.0f};
   if (!std::isfinite(shift.R.x) || !std::isfinite(shift.R.y) || !std::isfinite(shift.R.z)) return;
   fuselage->ApplyMatrix(shift);
-  kxdgeometry::MoveBy(fuselage->Geometry, shift);
+  MoveParts(fuselage, fuselage->Geometry, shift);
   kxempty("kxdsystem: fuselage( %.4f, %.4f, %.4f )\n", fuselage->B.R.x, fuselage->B.R.y, fuselage->B.R.z);
 }
 

@@ -4,6 +4,8 @@
 // plane the tests and benchmarks use.
 #pragma once
 
+#include <algorithm>
+
 #include "core/vector.h"
 
 // Surface codes of a contact.
@@ -13,28 +15,34 @@ constexpr int kSurfaceDamage = 8;
 
 struct kxdcontact {
   kxvector4r normal;  // unit, pointing out of the surface
-  float depth;        // m below the surface along the normal, > 0 in contact
+  kxvector4r point;   // a point of the surface plane, w 1
+  float depth;        // m, deepest tested point below the plane (> 0 in contact)
   int surface;        // kSurface...
+  int moving;         // 1: the face belongs to a moving object
 };
 
 class kxdworld {
  public:
   virtual ~kxdworld() = default;
-  // m; height of the surface below (x, y).
-  virtual float GroundHeight(float x, float y) const = 0;
-  // 1 and the contact when the point lies below the surface, else 0.
-  virtual int Contact(const kxvector4r& point, kxdcontact& out) const = 0;
+  // m; height of the surface at or below the point.
+  virtual float GroundHeight(const kxvector4r& point) const = 0;
+  // The surfaces that some of the points (world, at most 8) lie below, one
+  // record per surface; returns the count written (at most max).
+  virtual int Contacts(const kxvector4r* points, int count, kxdcontact* out, int max) const = 0;
+  // Once per frame and aircraft before the substeps: the faces near a sphere
+  // (m), for the parts that read them.
+  virtual void FrameQuery(const kxvector4r& centre, float radius) { (void)centre, (void)radius; }
 };
 
 class kxdflatground : public kxdworld {
  public:
   explicit kxdflatground(float height = 0.0f, int surface = kSurfaceGround) : height_(height), surface_(surface) {}
-  float GroundHeight(float, float) const override { return height_; }
-  int Contact(const kxvector4r& point, kxdcontact& out) const override {
-    if (!(point.z < height_)) return 0;
-    out.normal = {0.0f, 0.0f, 1.0f, 0.0f};
-    out.depth = height_ - point.z;
-    out.surface = surface_;
+  float GroundHeight(const kxvector4r&) const override { return height_; }
+  int Contacts(const kxvector4r* points, int count, kxdcontact* out, int max) const override {
+    float deepest = 0.0f;
+    for (int i = 0; i < count; ++i) deepest = std::max(deepest, height_ - points[i].z);
+    if (!(deepest > 0.0f) || max < 1) return 0;
+    out[0] = {{0.0f, 0.0f, 1.0f, 0.0f}, {points[0].x, points[0].y, height_, 1.0f}, deepest, surface_, 0};
     return 1;
   }
 

@@ -9,6 +9,8 @@
 #include "dynamics/header.h"
 #include "dynamics/instance.h"
 #include "dynamics/write_links.h"
+#include "dynamics/geometry_link.h"
+#include "graphics/geometric_object.h"
 #include "platform/files.h"
 
 namespace {
@@ -60,6 +62,24 @@ void AircraftText(kxdaircraftinstance* instance, kxout& out) {
 void GeometryText(kxdaircraftinstance* instance, kxout& out) {
   if (!instance || !instance->GeometryTemplate) return;
   for (kxnode* c = instance->GeometryTemplate->firstChild; c; c = c->nextSibling) WriteObject(out, c);
+}
+
+int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory) {
+  if (!instance || !instance->Meshes || !instance->GeometryTemplate || instance->Name.Empty()) return 0;
+  auto* root = static_cast<kxgeometricobject*>(kxdgeometry::From(instance->GeometryTemplate));
+  if (!root) return 0;
+  std::string name = previousName && *previousName ? previousName : instance->Name.Str();
+  std::string directory = previousDirectory && *previousDirectory ? previousDirectory : instance->Directory.Str();
+  std::string previous = directory + "/" + name + ".obj";
+  bool text = kxsystem::GetFileSize(previous.c_str()) > 0;
+  std::string base = instance->Directory.Str() + "/" + instance->Name.Str();
+  std::string path = base + (text ? ".obj" : ".tgo");
+  kxsystem::CreateDirectory(instance->Directory.Text());
+  kxcore::Log("kxdynamics:  writing %s=", path.c_str());
+  int ok = kxgeometricobject::WriteMesh(root, path.c_str(), text ? 0 : 1);
+  if (ok && text) ok = kxsystem::DeleteFile((base + ".tgo").c_str());
+  kxcore::Log(ok ? "ok\n" : "fail\n");
+  return ok;
 }
 
 int WriteAircraftFile(kxdaircraftinstance* instance) {

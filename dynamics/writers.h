@@ -13,6 +13,12 @@ namespace kxdwriters {
 int WriteAircraftFile(kxdaircraftinstance* instance);
 // "<directory>/<name>.kxg"; 1 on success.
 int WriteGeometryFile(kxdaircraftinstance* instance);
+// With a mesh: the text mesh "<directory>/<name>.obj" when the previous
+// folder's "<previous name>.obj" exists and is not empty (a stale ".tgo" of
+// the new name is removed so it cannot shadow the edit), else the binary
+// "<directory>/<name>.tgo". Empty previous names mean the instance's own.
+// 1 when written, 0 on failure or without a mesh.
+int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory);
 // The component file's text (header, lock, components) into out.
 void AircraftText(kxdaircraftinstance* instance, kxout& out);
 // The geometry script's text into out.

@@ -105,6 +105,14 @@ kxvalueptr kxgeometricobject::GetMember(const char* member, const kxargs& args) 
     if (path[0] != '/' && !ScriptFolder().empty()) path = ScriptFolder() + "/" + path;
     kxgeometry* list = nullptr;
     if (!kxgl::LoadGeometry(path.c_str(), &list, 1, 0)) return nullptr;
+    // A second "Mesh" replaces the first rather than doubling every part.
+    std::vector<kxgeometricobject*> objects;
+    CollectObjects(this, objects);
+    for (kxgeometricobject* o : objects) {
+      if (o->ownsMesh) kxgeometry::Free(&o->mesh);
+      o->ownsMesh = 0;
+      o->mesh = nullptr;
+    }
     AttachMesh(this, list);
     return kxvoid();
   }

@@ -1,8 +1,9 @@
 // Mesh edits of kxgeometricobject. Every edit works on all elements of the
 // object's own list in place; vertex indices run over the elements' vertices
-// one after another, so a multi-material part moves as one piece. Only
+// one after another, so a multi-material part moves as one. Only
 // Rebuild and RestoreVertices go back to the rest copy, so chained edits
 // compose. No edit lets a non-finite number into a mesh or a frame.
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -31,33 +32,57 @@ kxgeometry* Locate(kxgeometry* list, int i, int* local) {
   return nullptr;
 }
 
-void TransformElement(kxgeometry* el, const kxmatrix& M) {
-  bool normals = kxgeometry::HasNormals(el->format);
-  for (int i = 0; i < el->vertexCount; ++i) {
-    float p[4] = {0, 0, 0, 1};
-    kxgeometry::GetVertexPosition(el, i, p);
-    kxmatrix::TransformVector4(p, &M, p);
-    kxgeometry::SetVertexPosition(el, i, p);
-    if (normals) {
-      kxvector4r normal{};
-      kxgeometry::GetVertexNormal(el, i, &normal);
-      float n[4] = {normal.x, normal.y, normal.z, 0.0f};
-      kxmatrix::TransformVector4(n, &M, n);
-      kxgeometry::SetVertexNormal(el, i, kxvector4r{n[0], n[1], n[2], 0.0f});
+// M applied to every position, normal and hull point of the list. A result
+// that is not finite (a huge matrix overflowing) refuses the whole edit, so
+// the list is first checked, then changed.
+bool TransformList(kxgeometry* list, const kxmatrix& M) {
+  for (int pass = 0; pass < 2; ++pass) {
+    bool apply = pass == 1;
+    for (kxgeometry* el = list; el; el = el->next) {
+      bool normals = kxgeometry::HasNormals(el->format);
+      for (int i = 0; i < el->vertexCount; ++i) {
+        float p[4] = {0, 0, 0, 1};
+        kxgeometry::GetVertexPosition(el, i, p);
+        p[3] = 1.0f;
+        kxmatrix::TransformVector4(p, &M, p);
+        kxvector4r n = {0, 0, 0, 0};
+        if (normals) {
+          kxgeometry::GetVertexNormal(el, i, &n);
+          n.w = 0.0f;
+          kxmatrix::TransformVector4(&n, &M, &n);
+        }
+        if (!apply) {
+          for (int k = 0; k < 3; ++k) {
+            if (!std::isfinite(p[k])) return false;
+          }
+          if (!std::isfinite(n.x) || !std::isfinite(n.y) || !std::isfinite(n.z)) return false;
+          continue;
+        }
+        kxgeometry::SetVertexPosition(el, i, p);
+        if (normals) kxgeometry::SetVertexNormal(el, i, n);
+      }
+      for (int k = 0; k < el->hullCount; ++k) {
+        double* h = el->hull + 3 * k;
+        double out[3];
+        for (int j = 0; j < 3; ++j) out[j] = M[j] * h[0] + M[4 + j] * h[1] + M[8 + j] * h[2] + M[12 + j];
+        float q[4] = {0, 0, 0, 1};
+        if (el->hull4) {
+          std::copy(el->hull4 + 4 * k, el->hull4 + 4 * k + 3, q);
+          kxmatrix::TransformVector4(q, &M, q);
+        }
+        if (!apply) {
+          for (int j = 0; j < 3; ++j) {
+            if (!std::isfinite(out[j]) || !std::isfinite(q[j])) return false;
+          }
+          continue;
+        }
+        for (int j = 0; j < 3; ++j) h[j] = out[j];
+        if (el->hull4) std::copy(q, q + 4, el->hull4 + 4 * k);
+      }
+      if (apply) kxgeometry::UpdateBounds(el);
     }
   }
-  for (int k = 0; k < el->hullCount; ++k) {
-    double* h = el->hull + 3 * k;
-    double out[3];
-    for (int j = 0; j < 3; ++j) out[j] = M[j] * h[0] + M[4 + j] * h[1] + M[8 + j] * h[2] + M[12 + j];
-    for (int j = 0; j < 3; ++j) h[j] = out[j];
-    if (el->hull4) {
-      float* q = el->hull4 + 4 * k;
-      q[3] = 1.0f;
-      kxmatrix::TransformVector4(q, &M, q);
-    }
-  }
-  kxgeometry::UpdateBounds(el);
+  return true;
 }
 
 void Grow(float lo[3], float hi[3], const float p[3]) {
@@ -170,7 +195,10 @@ void kxgeometricobject::Transform(const kxmatrix& M) {
     kxcore::Log("gl:  transform of %s not finite\n", name.Text());
     return;
   }
-  for (kxgeometry* el = mesh; el; el = el->next) TransformElement(el, M);
+  if (!TransformList(mesh, M)) {
+    kxcore::Log("gl:  transform of %s out of range\n", name.Text());
+    return;
+  }
   UpdateMeshBox();
 }
 
@@ -180,41 +208,30 @@ int kxgeometricobject::ApplyFrame(const kxmatrix& F) {
     kxcore::Log("gl:  frame of %s singular\n", name.Text());
     return 0;
   }
+  if (mesh && !TransformList(mesh, inverse)) {
+    kxcore::Log("gl:  frame of %s out of range\n", name.Text());
+    return 0;
+  }
+  UpdateMeshBox();
   Matrix = F;
-  Transform(inverse);
   for (kxnode* c = firstChild; c; c = c->nextSibling) {
     if (!kxtype::IsDerivedFrom(c->type, &Type)) continue;
     kxgeometricobject* child = static_cast<kxgeometricobject*>(c);
-    kxmatrix::Multiply4x4(&child->Matrix, &inverse, &child->MatrixObj);
+    kxmatrix placed;
+    kxmatrix::Multiply4x4(&placed, &inverse, &child->MatrixObj);
+    if (Finite(placed)) child->Matrix = placed;
   }
   return 1;
 }
 
 void kxgeometricobject::Move(const kxvector4r& v) {
   if (!mesh) return;
-  if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
-    kxcore::Log("gl:  move of %s not finite\n", name.Text());
+  kxmatrix shift;
+  kxmatrix::SetIdentity(&shift);
+  shift.R = {v.x, v.y, v.z, 1.0f};
+  if (!Finite(shift) || !TransformList(mesh, shift)) {
+    kxcore::Log("gl:  move of %s out of range\n", name.Text());
     return;
-  }
-  for (kxgeometry* el = mesh; el; el = el->next) {
-    for (int i = 0; i < el->vertexCount; ++i) {
-      float p[3];
-      kxgeometry::GetVertexPosition(el, i, p);
-      p[0] += v.x;
-      p[1] += v.y;
-      p[2] += v.z;
-      kxgeometry::SetVertexPosition(el, i, p);
-    }
-    for (int k = 0; k < el->hullCount; ++k) {
-      el->hull[3 * k] += v.x;
-      el->hull[3 * k + 1] += v.y;
-      el->hull[3 * k + 2] += v.z;
-      if (el->hull4) {
-        el->hull4[4 * k] += v.x;
-        el->hull4[4 * k + 1] += v.y;
-        el->hull4[4 * k + 2] += v.z;
-      }
-    }
   }
   UpdateMeshBox();
 }

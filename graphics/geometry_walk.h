@@ -5,14 +5,21 @@
 // children's.
 #pragma once
 
+#include <cmath>
+
 #include "core/matrix.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
 
 namespace kxgeometrywalk {
 
+// A placement that is not finite (a broken frame) skips its subtree, so no
+// integral returns a NaN.
 template <class Visit>
 void Walk(const kxgeometricobject* o, const kxmatrix& place, Visit& visit) {
+  for (int i = 0; i < 16; ++i) {
+    if (!std::isfinite(place[i])) return;
+  }
   visit(o, place);
   for (const kxnode* c = o->firstChild; c; c = c->nextSibling) {
     if (!kxtype::IsDerivedFrom(c->type, &kxgeometricobject::Type)) continue;

@@ -28,8 +28,9 @@ void OutputMessage(j_common_ptr info) {
   std::longjmp(reinterpret_cast<ErrorHook*>(info->err)->recover, 1);
 }
 
-// Warnings (level -1) about recoverable damage are logged once; trace
-// messages are dropped.
+// Warnings (level -1) report damaged data that libjpeg would paper over
+// (a truncated file decodes with grey rows); they are logged once and the
+// picture is refused. Trace messages are dropped.
 void EmitMessage(j_common_ptr info, int level) {
   if (level < 0 && info->err->num_warnings++ == 0) (*info->err->output_message)(info);
 }
@@ -85,7 +86,13 @@ int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
     }
   }
   jpeg_finish_decompress(&info);
+  bool damaged = hook.base.num_warnings > 0;
   jpeg_destroy_decompress(&info);
+  if (damaged) {
+    target->pixels.clear();
+    target->width = target->height = target->channels = 0;
+    return 0;
+  }
   return 1;
 }
 

@@ -17,7 +17,7 @@
 namespace kxgl {
 
 int textureQuality = kQualityHigh;
-int textureCompression = 1;
+int textureCompression = 0;
 
 namespace {
 

@@ -40,7 +40,8 @@ constexpr int kQualityHigh = 0;
 constexpr int kQualityLow = 2;
 
 // Settings: 0 high, 1 medium, 2 low (loaded textures halved that many times
-// at upload); 1 lets photo tiles use a compressed internal format.
+// at upload); 1 lets photo tiles (type 10) and .kxt files flagged for it use
+// a compressed internal format where the context offers one.
 extern int textureQuality;
 extern int textureCompression;
 

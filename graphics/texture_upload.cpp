@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "graphics/gl_frame.h"
+#include "graphics/image.h"
 #include "graphics/texture_gl.h"
 #include "graphics/texture_table.h"
 #include "platform/gl_context.h"
@@ -89,7 +90,12 @@ int UploadTexture(kxtexture* texture) {
 
   GLenum format = FormatOf(texture->type);
   GLint internal = static_cast<GLint>(format);
-  if (texture->type == kTypePhoto && textureCompression && caps.compressed_textures) internal = GL_COMPRESSED_RGB_ARB;
+  // Photo tiles, and pictures whose file asks for it, may trade detail for memory.
+  bool compressible = texture->type == kTypePhoto || (texture->fileFlags & kKxtFlagCompressed);
+  if (compressible && textureCompression && caps.compressed_textures)
+    internal = texture->type == kTypeRGBA ? GL_COMPRESSED_RGBA_ARB
+               : texture->type == kTypeAlpha ? GL_COMPRESSED_ALPHA_ARB
+                                             : GL_COMPRESSED_RGB_ARB;
 
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, FilterOf(texture->filter));
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,

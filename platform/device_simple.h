@@ -15,6 +15,7 @@ class kxdevicemouse : public kxdevice {
  public:
   static kxtype Type;
   static constexpr int kChannels = 5;
+  // The pointer record's button bits.
   static constexpr int kButtonLeft = 1, kButtonRight = 2, kButtonMiddle = 4;
 
   kxdevicemouse();

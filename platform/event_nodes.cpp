@@ -7,10 +7,16 @@
 #include "core/reference.h"
 #include "platform/codes.h"
 #include "platform/device_simple.h"
+#include "platform/events.h"
 #include "platform/log.h"
 
 kxtype kxeventcontroller::Type{"kxeventcontroller", sizeof(kxeventcontroller), kxcreate<kxeventcontroller>};
 kxtype kxeventdisplay::Type{"kxeventdisplay", sizeof(kxeventdisplay), kxcreate<kxeventdisplay>};
+
+static_assert(kxdevicemouse::kButtonLeft == kxsystem::kPointerLeft &&
+                  kxdevicemouse::kButtonRight == kxsystem::kPointerRight &&
+                  kxdevicemouse::kButtonMiddle == kxsystem::kPointerMiddle,
+              "the mouse device reads the pointer's button bits");
 
 namespace {
 
@@ -45,6 +51,7 @@ kxvalueptr kxeventcontroller::GetMember(const char* member, const kxargs& args) 
 void kxeventcontroller::CopyTo(kxnode* other) {
   kxeventcontroller* c = static_cast<kxeventcontroller*>(other);
   c->values = values;  // the pinboard lies outside any copied subtree
+  c->board_ = board_;
   c->Step = Step;
 }
 
@@ -57,12 +64,18 @@ int kxeventcontroller::SetValues(kxpinboard* board, int slot) {
     kxsystem::Log("kxinput:  %s: Values( %d ) refused (slots 0-%d)\n", name.Text(), slot, kxpinboard::kSlots - 1);
     return 0;
   }
+  board_ = board;
   values = board->slots + slot;
   return 1;
 }
 
 void kxeventcontroller::OnEvent(int code, int /*mods*/, int isKey) {
   if (!isKey || !values) return;
+  if (board_ != input::Pinboard()) {
+    values = nullptr;
+    board_ = nullptr;
+    return;
+  }
   float step = std::isfinite(Step) ? Step : 0.0f;
   auto toggle = [this](int i) { values[i] = values[i] > 0.0f ? -1.0f : 1.0f; };
   switch (code) {
@@ -98,6 +111,17 @@ namespace input {
 void SetDisplayHandlers(const kxdisplayhandlers& h) { handlers = h; }
 
 const kxdisplayhandlers& DisplayHandlers() { return handlers; }
+
+void OnMouse(int code, int mods) {
+  if (kxpinboard* board = Pinboard()) {
+    for (kxnode* child = board->firstChild; child; child = child->nextSibling) {
+      if (kxtype::IsDerivedFrom(child->type, &kxdevicemouse::Type)) {
+        static_cast<kxdevicemouse*>(child)->Sample(pointer.fx, pointer.fy, pointer.buttons);
+      }
+    }
+  }
+  Dispatch(code, mods, 0);
+}
 
 void OnKey(int key, int mods) {
   if (kxpinboard* board = Pinboard()) {

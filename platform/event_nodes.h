@@ -25,6 +25,12 @@ class kxeventcontroller : public kxeventbinding {
 
   float* values = nullptr;  // into the pinboard's slots; null: no steering
   float Step = kDefaultStep;
+
+ private:
+  // The pinboard lives under the root, this node under "/Panel/": steering
+  // stops when "/Pinboard/" is no longer the board values point into, so a
+  // rebuilt pinboard is never written through a stale pointer.
+  kxpinboard* board_ = nullptr;
 };
 
 // What the GUI registers to receive the panel's events.

@@ -145,6 +145,7 @@ void EnumerateJoysticks(std::vector<kxinputdevice*>& found) {
       device->joystick_instance = id;
     }
     device->channel_count = kJoystickChannels;
+    device->listed = 1;  // claimed: NewRecord must not hand it out again in this search
     found.push_back(device);
   }
 }
@@ -179,6 +180,7 @@ void EnumerateUsb(std::vector<kxinputdevice*>& found) {
         device->name = device->product;
         kxsystem::Log("kxinput:  found %s\n", device->name.Text());
       }
+      device->listed = 1;  // claimed: NewRecord must not hand it out again in this search
       found.push_back(device);
     }
   }

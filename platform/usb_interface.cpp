@@ -80,7 +80,8 @@ void SetTransport(usbtransport* t) { transport = t; }
 usbtransport* Transport() { return transport ? transport : usbhidtransport(); }
 
 int Open(kxinputdevice* device) {
-  if (!device || device->usb) return device ? 1 : 0;
+  if (!device) return 0;
+  if (device->usb) return 1;  // already open
   std::unique_ptr<usbconnection> connection = Transport()->Open(device->key.c_str());
   if (!connection) {
     kxsystem::Log("usbinterface:  open %s=fail\n", device->name.Text());

@@ -9,8 +9,8 @@
 
 namespace {
 
-// hidapi gives wide strings; product names are shown and logged as UTF-8,
-// and anything beyond ASCII is replaced, which is enough for a device name.
+// hidapi gives wide strings; a device name is shown with the GUI's ASCII
+// fonts, so anything beyond printable ASCII becomes "?".
 std::string Narrow(const wchar_t* text) {
   std::string out;
   if (!text) return out;

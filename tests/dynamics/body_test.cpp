@@ -1,5 +1,6 @@
 // The rigid body: its file lines, its keys and its motion under the driver.
 #include <cmath>
+#include <limits>
 
 #include "core/output.h"
 #include "dynamics/driver.h"
@@ -119,6 +120,22 @@ TEST_F(fallingbody, FreeBodyWithoutMassIsHeldWithOneLogLine) {
   EXPECT_EQ(body->Held, 1);
   EXPECT_FLOAT_EQ(body->B.R.z, 10.0f);
   EXPECT_TRUE(log.Contains("kxdynamics:  body Ghost has mass 0")) << kxtest::logcapture::Text();
+}
+
+TEST_F(fallingbody, BodyWhoseStateTurnsNonFiniteIsHeldAndMarksACrash) {
+  kxdbody* body = AddToState<kxdbody>("Broken");
+  body->B.R.z = 5.0f;
+  kxdaircraftinstance* instance = kxdaircraftinstance::Slot(0);
+  body->Instance = instance;
+  MakeTwinsAndPrepare();
+  body->L.x = std::numeric_limits<float>::infinity();
+  RunSubsteps(10);
+  EXPECT_EQ(body->Held, 1);
+  EXPECT_EQ(instance->Crash, 1);
+  EXPECT_TRUE(std::isfinite(body->B.R.z));
+  EXPECT_TRUE(std::isfinite(body->Omega.x));
+  EXPECT_TRUE(log.Contains("kxdynamics:  body Broken left the finite range; held\n"));
+  instance->Crash = 0;
 }
 
 TEST_F(fallingbody, BodyRestsOnFlatGroundWithinTheSpringsSag) {

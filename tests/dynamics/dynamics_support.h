@@ -3,6 +3,11 @@
 // helpers to put a body into the State tree with its Change twin.
 #pragma once
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/interpreter.h"
@@ -13,7 +18,9 @@
 #include "dynamics/instance.h"
 #include "dynamics/registry.h"
 #include "dynamics/world.h"
+#include "graphics/geometric_object.h"
 #include "gtest/gtest.h"
+#include "platform/files.h"
 #include "tests/core/test_support.h"
 
 namespace kxdtest {
@@ -22,6 +29,7 @@ class dynamicstest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     kxscript::Init();
+    kxgraphics::RegisterTypes();
     kxdynamics::RegisterTypes();
   }
   void SetUp() override {
@@ -62,6 +70,43 @@ class dynamicstest : public ::testing::Test {
   }
 
   kxtest::logcapture log;
+};
+
+// Runs each test in a fresh temporary folder holding "aircraft/".
+class loading : public dynamicstest {
+ protected:
+  void SetUp() override {
+    dynamicstest::SetUp();
+    char pattern[] = "/tmp/kxdloadXXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    directory = pattern;
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(directory.c_str()), 0);
+    kxsystem::CreateDirectory("aircraft");
+  }
+  void TearDown() override {
+    dynamicstest::TearDown();
+    ASSERT_EQ(chdir(previous), 0);
+    std::string command = "rm -rf '" + directory + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+  static void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string Get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void PutAircraft(const char* name, const char* text) {
+    std::string dir = std::string("aircraft/") + name;
+    kxsystem::CreateDirectory(dir.c_str());
+    Put(dir + "/" + name + ".kxd", text);
+  }
+
+  std::string directory;
+  char previous[4096] = {};
 };
 
 }  // namespace kxdtest

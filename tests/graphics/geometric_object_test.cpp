@@ -20,7 +20,7 @@ std::vector<float> Live(const kxgeometricobject* o) {
   for (const kxgeometry* el = o->mesh; el; el = el->next) {
     for (int i = 0; i < el->vertexCount; ++i) {
       float p[3];
-      kxvector4r n{};
+      kxvector4r n;
       kxgeometry::GetVertexPosition(el, i, p);
       kxgeometry::GetVertexNormal(el, i, &n);
       out.insert(out.end(), {p[0], p[1], p[2], n.x, n.y, n.z});
@@ -229,6 +229,15 @@ TEST_F(GeoObjectTest, NonFiniteEditsLeaveTheMeshAlone) {
   o->Transform(bad);
   o->Move({NAN, 0, 0, 0});
   EXPECT_EQ(Live(o), before);
+  // Finite numbers that overflow are refused too, for the whole list.
+  o->Transform(Translation(3e38f, 0, 0));
+  std::vector<float> far = Live(o);
+  o->Transform(Translation(3e38f, 0, 0));
+  o->Move({3e38f, 0, 0, 0});
+  EXPECT_EQ(Live(o), far);
+  EXPECT_EQ(0, o->ApplyFrame(Frame(0, 0, 1, 10, -3e38f, 0, 0)));
+  EXPECT_EQ(Live(o), far);
+  EXPECT_NE(std::string::npos, kxgeomtest::Log().find("out of range"));
 }
 
 TEST_F(GeoObjectTest, UpdateBoundsMergesChildrenPlacedByTheirMatrix) {
@@ -350,6 +359,11 @@ TEST_F(GeoMeshFileTest, MeshMemberLoadsAndScriptEndDistributesByGroup) {
   EXPECT_EQ(count, 3);
   EXPECT_TRUE(bladeGroup);
   kxgeometry::Free(&back);
+
+  // Loading again replaces the tree's meshes instead of adding to them.
+  kxscript::Execute("Mesh( \"plane.tgo\" )\n", root);
+  kxgeometricobject::AttachMesh(root, nullptr);
+  EXPECT_EQ(root->VertexCount() + blade->VertexCount(), 24 + 24 + 24);
 }
 
 TEST_F(GeoMeshFileTest, MeshMemberWithMissingFileFailsAndKeepsNoMesh) {

@@ -1,10 +1,11 @@
-// Shared pieces of the geometry and collision tests: meshes built in code,
+// Shared helpers of the geometry and collision tests: meshes built in code,
 // a fixture with the interpreter and the node types, and a log capture.
 #pragma once
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,18 @@ inline kxgeometry* Element(const std::vector<std::vector<float>>& points, const 
   }
   m.triangles = triangles;
   return meshgen::ToElement(m, name, "", format);
+}
+
+// A position-only element without strips or hull (terrain-sized meshes:
+// the hull is not needed by the collision world).
+inline kxgeometry* Terrain(const meshgen::mesh& m, const char* name) {
+  kxgeometry* el = kxgeometry::Create(GL_V3F, static_cast<int>(m.vertices.size()), static_cast<int>(m.triangles.size() / 3));
+  std::snprintf(el->name, sizeof el->name, "%s", name);
+  for (size_t i = 0; i < m.vertices.size(); ++i) kxgeometry::SetVertexPosition(el, static_cast<int>(i), m.vertices[i].p);
+  for (size_t i = 0; i < m.triangles.size(); ++i) el->triangles[i] = m.triangles[i];
+  kxgeometry::UpdateBounds(el);
+  kxgeometry::Store(el);
+  return el;
 }
 
 // Unit square (0,0)-(1,1) at z = 0, split along (0,0)-(1,1), facing +z.

@@ -1,6 +1,7 @@
 // Upload and drawing against a real context (Xvfb with Mesa's software
 // renderer); skipped where no display exists.
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <SDL2/SDL.h>
 #include <dlfcn.h>
 
@@ -15,6 +16,7 @@
 #include "graphics/graphics_init.h"
 #include "graphics/image.h"
 #include "graphics/mesh.h"
+#include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
 #include "platform/events.h"
 #include "platform/gl_context.h"
@@ -196,6 +198,24 @@ TEST_F(GlDraw, MeshDrawsWithItsMaterialAndSkipsTransparentElements) {
   EXPECT_GT(ReadPixel(100, 40).r, 200);
 }
 
+TEST_F(GlDraw, MeshTexturesUploadTogether) {
+  kximage picture;
+  picture.width = picture.height = 2;
+  picture.channels = 3;
+  picture.pixels.assign(12, 50);
+  kxgl::WriteBmp(Path("skin.bmp").c_str(), picture);
+  kxgeometry* el = meshgen::ToElement(meshgen::Box(1, 1, 1), "skin", "", GL_T2F_N3F_V3F);
+  std::snprintf(el->textureName, sizeof el->textureName, "skin.bmp");
+  kxgeometry::WriteBinary(Path("m.tgo").c_str(), el);
+  kxgeometry::Free(&el);
+  ASSERT_EQ(kxgl::LoadGeometry(Path("m.tgo").c_str(), &mesh_, 1, 0), 1);
+  ASSERT_NE(mesh_->texture, nullptr);
+  EXPECT_EQ(mesh_->texture->uploaded, 0);
+  EXPECT_EQ(kxgl::UploadGeometryTextures(mesh_), 1);
+  EXPECT_EQ(mesh_->texture->uploaded, 1);
+  EXPECT_EQ(kxgl::UploadGeometryTextures(nullptr), 0);
+}
+
 TEST_F(GlDraw, PlainDrawingKeepsTheCallersColour) {
   mesh_ = meshgen::ToElement(meshgen::Box(40, 40, 40), "box", "", GL_N3F_V3F);
   glTranslatef(40, 40, 0);
@@ -291,3 +311,20 @@ TEST_F(GlDraw, ScissorRectanglesNestAndUnwind) {
 }
 
 TEST_F(GlDraw, SwapPresentsTheFrame) { EXPECT_EQ(kxgl::SwapBuffers(), 1); }
+
+TEST_F(GlDraw, PhotoTilesUploadCompressedOnlyWhenTheSettingAllows) {
+  if (!kxgl::caps.compressed_textures) GTEST_SKIP() << "no texture compression";
+  kxtexture* tile = kxgl::CreateTexture("tile", 10, 16, 16, 60, 72, 72, 0);
+  ASSERT_EQ(kxgl::UploadTexture(tile), 1);
+  GLint internal = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+  EXPECT_FALSE(internal == GL_COMPRESSED_RGB_ARB);
+  kxgl::textureCompression = 1;
+  kxgl::UploadTexture(tile);
+  kxgl::textureCompression = 0;
+  GLint compressed = 0;
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_COMPRESSED_ARB, &compressed);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+  // The driver may pick any compressed format for the generic request.
+  EXPECT_TRUE(compressed || internal == GL_COMPRESSED_RGB_ARB) << internal;
+}

@@ -91,6 +91,23 @@ TEST_F(IntegralsTest, ChildrenArePlacedByTheirMatrixButNotTheCalledObjectsOwn) {
   EXPECT_FLOAT_EQ(c.z, 2.0f);
 }
 
+TEST_F(IntegralsTest, NonFinitePlacementsAreLeftOut) {
+  kxgeometricobject* s = Square();
+  Object("C", UnitSquare(), s)->Matrix.R.x = NAN;
+  kxvector4r c;
+  EXPECT_FLOAT_EQ(s->SurfaceCentroid(&c, Identity()), 1.0f);  // the child's broken frame drops it
+  EXPECT_FLOAT_EQ(c.x, 0.5f);
+  kxmatrix bad = Identity();
+  bad.X.y = INFINITY;
+  EXPECT_EQ(s->SurfaceCentroid(&c, bad), 0.0f);
+  float I[16];
+  EXPECT_EQ(s->SurfaceInertia(I, bad), 0.0f);
+  std::vector<kxvector4r> points;
+  EXPECT_EQ(s->CutByPlane({0.5f, 0, 0, 1}, {1, 0, 0, 0}, points, bad), 0);
+  float dist = 3;
+  EXPECT_EQ(s->Pick({0.5f, 0.5f, 1, 1}, {0.5f, 0.5f, -1, 1}, &dist, bad), 0);
+}
+
 TEST_F(IntegralsTest, ProjectedAreasAndPlaneCutOfTheSquare) {
   kxgeometricobject* s = Square();
   EXPECT_FLOAT_EQ(s->ProjectedArea({0, 0, 1, 0}, Identity()), 1.0f);

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "graphics/file_bytes.h"
 #include "graphics/image.h"
+#include "tools/texpaint/texpaint.h"
 #include "test_support.h"
 
 class TextureTable : public kxtest::GraphicsTest {
@@ -81,6 +83,26 @@ TEST_F(TextureTable, MissingFileLogsFailAndGivesNull) {
   EXPECT_EQ(kxgl::LoadTexture(path.c_str(), 3, 60, 70, 70, 0, 0), nullptr);
   EXPECT_NE(Log().find("gl:  loading texture " + path + "=fail\n"), std::string::npos);
   EXPECT_EQ(kxgl::TexturesInUse(), 0);
+}
+
+TEST_F(TextureTable, TruncatedJpegGivesNullAndTheProgramGoesOn) {
+  kximage picture;
+  picture.width = picture.height = 32;
+  picture.channels = 3;
+  picture.pixels.assign(32 * 32 * 3, 0);
+  for (size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = static_cast<uint8_t>(i * 31);
+  std::vector<uint8_t> jpeg = texpaint::EncodeJpeg(picture, 90);
+  ASSERT_FALSE(jpeg.empty());
+  std::string whole = Path("whole.jpg"), cut = Path("cut.jpg");
+  kxgl::WriteFileBytes(whole.c_str(), jpeg.data(), jpeg.size());
+  kxgl::WriteFileBytes(cut.c_str(), jpeg.data(), jpeg.size() / 2);
+  EXPECT_EQ(kxgl::LoadTexture(cut.c_str(), 3, 60, 70, 70, 0, 0), nullptr);
+  EXPECT_NE(Log().find("JPEG ERROR="), std::string::npos);
+  EXPECT_NE(Log().find("gl:  loading texture " + cut + "=fail\n"), std::string::npos);
+  kxtexture* t = kxgl::LoadTexture(whole.c_str(), 4, 60, 70, 70, 0, 0);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->width, 32);
+  EXPECT_EQ(t->pixels[3], 255);
 }
 
 TEST_F(TextureTable, CreateTextureGivesZeroedBufferSharedByNameTypeAndSize) {

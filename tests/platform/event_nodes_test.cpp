@@ -1,13 +1,17 @@
 #include "platform/event_nodes.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/interpreter.h"
+#include "core/reference.h"
 #include "input_support.h"
+#include "platform/callbacks.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/device_simple.h"
+#include "platform/events.h"
 
 namespace {
 
@@ -77,6 +81,20 @@ TEST_F(EventNodesTest, ControllerWithoutValuesIgnoresKeysAndRefusesBadSlots) {
   }
 }
 
+TEST_F(EventNodesTest, ControllerStopsSteeringWhenItsPinboardIsReplaced) {
+  kxscript::Execute("Append kxeventcontroller C\nC/Values( 200 )\n", panel);
+  auto* c = static_cast<kxeventcontroller*>(panel->FindChild("C"));
+  delete board;
+  board = nullptr;
+  input::OnKey(kxcode::kKeyPad0 + 8, 0);  // must not write into the freed board
+  EXPECT_EQ(c->values, nullptr);
+  kxscript::Execute("Append kxpinboard Pinboard\n", kxscript::Root());
+  board = input::Pinboard();
+  ASSERT_NE(board, nullptr);
+  input::OnKey(kxcode::kKeyPad0 + 8, 0);
+  EXPECT_EQ(Slot(201), 0.0f);
+}
+
 TEST_F(EventNodesTest, StepMemberSetsTheSteeringIncrement) {
   kxscript::Execute("Append kxeventcontroller C\nC/Values( 1900 )\nC/Step = 0.25\n", panel);
   input::OnKey(kxcode::kKeyPad0 + 6, 0);
@@ -142,6 +160,89 @@ TEST_F(EventNodesTest, EventsWithoutHandlersAreDropped) {
   input::Dispatch(kxcode::kTimerEvent, 0, 0);
   input::OnKey('a', 0);
   EXPECT_TRUE(received.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Stands in for the GUI's display root: a pointing device the script sets.
+class pointerholder : public kxnode {
+ public:
+  static inline kxtype Type{"kxtestpointerholder", 0, kxcreate<pointerholder>};
+  pointerholder() { type = &Type; }
+  float* PointingDevice = nullptr;
+  kxvalueptr GetMember(const char* member, const kxargs& args) override {
+    if (std::string_view(member) == "PointingDevice") return kxvalueptr(new kxrealptrref(&PointingDevice));
+    return kxnode::GetMember(member, args);
+  }
+};
+
+class MouseEventsTest : public EventNodesTest {
+ protected:
+  void SetUp() override {
+    EventNodesTest::SetUp();
+    kxsystem::ResetEventState();
+    input::pointer = kxpointer();
+    kxsystem::callbacks = kxcallbacks();
+    kxsystem::callbacks.mouse = input::OnMouse;
+    kxsystem::callbacks.key_down = input::OnKey;
+    kxsystem::callbacks.key_up = input::OnKeyUp;
+  }
+  void TearDown() override {
+    kxsystem::callbacks = kxcallbacks();
+    EventNodesTest::TearDown();
+  }
+  // Through the real translator of a 640 x 480 window.
+  void Deliver(const SDL_Event& e) {
+    kxplatformevent out[4];
+    int n = kxsystem::TranslateEvent(e, 640, 480, 640, 480, out, 4);
+    for (int i = 0; i < n; ++i) kxsystem::DispatchEvent(out[i]);
+  }
+  SDL_Event Button(Uint32 kind, int x, int y) {
+    SDL_Event e = {};
+    e.type = kind;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = kind == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    return e;
+  }
+};
+
+TEST_F(MouseEventsTest, ClickReachesTheMouseSlotsAndTheDisplay) {
+  Deliver(Button(SDL_MOUSEBUTTONDOWN, 0, 479));
+  EXPECT_FLOAT_EQ(Slot(100), 0.5f / 640);
+  EXPECT_FLOAT_EQ(Slot(101), 0.5f / 480);
+  EXPECT_EQ(Slot(102), 1.0f);
+  EXPECT_EQ(Slot(103), 0.0f);
+  Deliver(Button(SDL_MOUSEBUTTONUP, 320, 0));
+  EXPECT_EQ(Slot(102), 0.0f);
+  EXPECT_FLOAT_EQ(Slot(101), 479.5f / 480);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0], "mouse 24 0");
+  EXPECT_EQ(received[1], "mouse 23 0");
+}
+
+TEST_F(MouseEventsTest, PointingDeviceScriptBindsToTheMouseSlots) {
+  kxtype::Register(&pointerholder::Type);
+  kxscript::Execute("Append kxtestpointerholder DPY\nDPY/PointingDevice = /Pinboard/Mouse/Out\n", kxscript::Root());
+  auto* holder = static_cast<pointerholder*>(kxnode::Find("/DPY/"));
+  ASSERT_NE(holder, nullptr);
+  EXPECT_EQ(holder->PointingDevice, board->slots + 100);
+  delete holder;
+}
+
+TEST_F(MouseEventsTest, KeyEventsOfTheTranslatorReachTheKeyboardDevice) {
+  SDL_Event e = {};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = SDLK_ESCAPE;
+  e.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+  Deliver(e);
+  EXPECT_EQ(Slot(120), static_cast<float>(kxcode::kKeyEscape));
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0], "key 260 0");
 }
 
 }  // namespace

@@ -92,6 +92,23 @@ TEST_F(InputSearchTest, RequeryReopensADeviceWhoseReaderFailed) {
   EXPECT_EQ(usbinterface::Poll(cable), 1);
 }
 
+TEST_F(InputSearchTest, FullRecordPoolNeverGivesTwoDevicesOneRecord) {
+  for (int i = 0; i < 70; ++i) {
+    int d = AddCable(("/dev/old" + std::to_string(i)).c_str(), "");
+    kxinput::SearchDevices(kxinput::kSearchEnumerate);
+    fake.Disconnect(d);
+  }
+  AddCable("/dev/new-a", "A");
+  AddCable("/dev/new-b", "B");
+  ASSERT_EQ(kxinput::SearchDevices(kxinput::kSearchEnumerate), 2);
+  kxinputdevice* a = kxinput::FirstDevice();
+  ASSERT_NE(a->next, nullptr);
+  EXPECT_NE(a, a->next);
+  EXPECT_STREQ(a->name.Text(), "A");
+  EXPECT_STREQ(a->next->name.Text(), "B");
+  EXPECT_EQ(a->next->next, nullptr);
+}
+
 TEST(InputDefaults, CableCentreAndEndStopsFollowThePulseScale) {
   kxinputdevice d;
   d.kind = kxcode::kDeviceUsb;

@@ -213,4 +213,21 @@ TEST_F(UsbInterfaceTest, FullRingDropsOldestReportsWithoutBlockingTheReader) {
   EXPECT_EQ(usbinterface::QueuedReports(pad), usbinterface::kRingReports);
 }
 
+TEST(UsbHidTransport, FindsNoDeviceUnderThePlaceholderIdsAndRefusesABadPath) {
+  std::vector<usbdeviceinfo> found;
+  usbhidtransport()->Enumerate(usbinterface::kVendorIdPlaceholder, usbinterface::kCableProductIdPlaceholder, found);
+  EXPECT_TRUE(found.empty());
+  EXPECT_EQ(usbhidtransport()->Open("/dev/no-such-hidraw"), nullptr);
+}
+
+TEST(UsbPoll, RecordsThatAreNoOpenUsbDeviceGiveZero) {
+  kxinputdevice joystick;
+  joystick.kind = kxcode::kDeviceJoystick;
+  EXPECT_EQ(usbinterface::Poll(&joystick), 0);
+  kxinputdevice closed;
+  closed.kind = kxcode::kDeviceUsb;
+  EXPECT_EQ(usbinterface::Poll(&closed), 0);
+  EXPECT_EQ(usbinterface::Poll(nullptr), 0);
+}
+
 }  // namespace

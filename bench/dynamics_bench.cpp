@@ -1,0 +1,110 @@
+// Flight dynamics: the real-time factor (simulated seconds per wall-clock
+// second, one core) of each sample aircraft under the fixed-step driver, and
+// the time to load an aircraft from its files. The samples are written into
+// a temporary data folder first; later component libraries add theirs here.
+#include <benchmark/benchmark.h>
+#include <GL/gl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "core/hooks.h"
+#include "core/interpreter.h"
+#include "dynamics/driver.h"
+#include "dynamics/instance.h"
+#include "dynamics/registry.h"
+#include "dynamics/world.h"
+#include "graphics/geometric_object.h"
+#include "platform/files.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace {
+
+struct sample {
+  const char* name;
+  const char* components;
+};
+
+// A fuselage alone, and a fuselage with a pod on a hinge and a tow hook.
+const sample kSamples[] = {
+    {"box",
+     "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    4\n"
+     "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\ncd ../\n"},
+    {"hinged",
+     "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
+     "Append kxdjoint00 Hinge\ncd Hinge/\nBody1 = ../Pod/\nR    = kxvector4r( 0.2, 0, -0.1, 1 )\ncd ../\n"
+     "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\ncd ../\n"
+     "Append kxdbody Pod\ncd Pod/\nR    = kxvector4r( 0.4, 0, -0.2, 1 )\nMass = 0.5\n"
+     "Append kxdhook00 Hook\ncd Hook/\nMass = 0\ncd ../\ncd ../\n"},
+};
+
+// Makes a data folder with the samples and enters it, once.
+bool Setup() {
+  static bool ready = [] {
+    kxcore::SetLogHandler([](const char*) {});
+    kxscript::Init();
+    kxgraphics::RegisterTypes();
+    kxdynamics::RegisterTypes();
+    char pattern[] = "/tmp/kxdbenchXXXXXX";
+    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
+    kxsystem::CreateDirectory("aircraft");
+    for (const sample& s : kSamples) {
+      std::string dir = std::string("aircraft/") + s.name;
+      kxsystem::CreateDirectory(dir.c_str());
+      std::ofstream(dir + "/" + s.name + ".kxd") << s.components;
+      std::ofstream(dir + "/" + s.name + ".kxg") << "Append kxgeometricobject Body\n";
+      meshgen::mesh box = meshgen::Box(1.0f, 0.3f, 0.2f);
+      kxgeometricobject root;
+      auto* body = new kxgeometricobject;
+      body->name = "Body";
+      root.AppendChild(body);
+      body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
+      kxgeometricobject::WriteMesh(&root, (dir + "/" + s.name + ".tgo").c_str(), 1);
+    }
+    return true;
+  }();
+  return ready;
+}
+
+void BM_RealTimeFactor(benchmark::State& state) {
+  const sample& s = kSamples[state.range(0)];
+  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
+    state.SkipWithError("sample did not load");
+    return;
+  }
+  state.SetLabel(s.name);
+  kxdflatground ground;
+  kxdynamics::Start(&ground);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R.z = 20.0f;
+  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {5.0f, 0.0f, 0.0f, 0.0f});
+  constexpr float kFrame = 1.0f / 60.0f;
+  double simulated = 0.0;
+  for (auto _ : state) {
+    int n = kxdynamics::Step(kFrame, &ground);
+    simulated += n * kxdynamics::kSubstep;
+  }
+  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
+  kxdynamics::Stop();
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+}
+BENCHMARK(BM_RealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
+
+void BM_AircraftLoad(benchmark::State& state) {
+  const sample& s = kSamples[state.range(0)];
+  if (!Setup()) {
+    state.SkipWithError("no data folder");
+    return;
+  }
+  state.SetLabel(s.name);
+  for (auto _ : state) {
+    if (!kxdaircraftinstance::AircraftLoad(s.name, 0)) state.SkipWithError("sample did not load");
+  }
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+}
+BENCHMARK(BM_AircraftLoad)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
+
+}  // namespace

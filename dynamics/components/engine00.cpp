@@ -1,0 +1,278 @@
+#include "dynamics/components/engine00.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/hooks.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/instance.h"
+#include "dynamics/links.h"
+#include "dynamics/write_links.h"
+#include "graphics/geometric_object.h"
+
+kxtype kxdengine00::Type("kxdengine00", sizeof(kxdengine00), kxcreate<kxdengine00>);
+
+using kxdcomponent::Clamp;
+using kxdcomponent::Read;
+using kxdcomponent::TwinOf;
+
+namespace {
+
+constexpr float kShaftInertia = 0.0001f;   // kg m^2, the bare shaft
+constexpr float kTableStep = 10.0f;        // rad/s between table entries
+constexpr int kLastInterpolated = 999;     // highest entry an interpolation starts from
+constexpr float kPowerPeakFactor = 2.598f; // 3 sqrt(3) / 2: the curve's power peaks at PowerMax
+constexpr float kClosedThrottleDrag = 0.2f;  // N m
+constexpr float kStartDecay = 0.1f;        // 1/s
+constexpr float kSilentSpeed = 10.0f;      // rad/s; at or below it the engine is not heard
+constexpr float kSampleRate = 22050.0f;    // Hz of the recorded samples
+constexpr float kStopFrequency = 1000.0f;  // Hz given with volume 0
+constexpr float kRadToRpm = 60.0f / (2.0f * 3.1415927f);
+constexpr int kTypeStartRamp = 2;          // aircraft type bit: engines start throttled back
+
+const char* const kSoundFileKeys[kxdengine00::kSounds] = {"Sound0File", "Sound1File", "Sound2File"};
+const char* const kSoundRpmKeys[kxdengine00::kSounds] = {"Sound0RPM", "Sound1RPM", "Sound2RPM"};
+
+const kxdcomponent::realkey<kxdengine00> kRealKeys[] = {
+    {"RotationSpeedIdle", &kxdengine00::RotationSpeedIdle},
+    {"RotationSpeedPowerMax", &kxdengine00::RotationSpeedPowerMax},
+    {"RotationSpeedMax", &kxdengine00::RotationSpeedMax},
+    {"PowerMax", &kxdengine00::PowerMax},
+    {"PowerMaxRevs", &kxdengine00::PowerMaxRevs},
+    {"Sound01RPM", &kxdengine00::Sound01RPM},
+    {"Sound12RPM", &kxdengine00::Sound12RPM},
+    {"TorqueFactor", &kxdengine00::TorqueFactor},
+};
+
+void WriteSoundName(kxout& out, const char* key, const kxdcomponentsound& sound) {
+  out.Printf("%s = ", key);
+  out.PrintString(sound.name.Text());
+  out.Printf("\n");
+}
+
+}  // namespace
+
+kxdengine00* kxdengine00::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdengine00*>(node);
+}
+
+kxdengine00::kxdengine00() {
+  type = &Type;
+  Mass = 1.0f;
+  Inertia[15] = Mass;
+  RotatingInertia = kShaftInertia;
+  Angle = 0.0f;
+  // A placeholder curve until the analysis builds the real one.
+  for (int i = 0; i < kTableSize; ++i) {
+    float x = 0.005f * static_cast<float>(i);
+    float v = 4.0f * (x - x * x * x);
+    Table[i] = i < 1000 && v > 0.0f ? v : 0.0f;
+  }
+  PowerMax = 1000.0f;
+  PowerMaxRevs = 1000.0f;
+  TorqueFactor = 1.0f;
+  Record = 0;
+  ExhaustR = {0.0f, 0.0f, 0.0f, 1.0f};
+  Start = 0.0f;
+  RotationSpeedIdle = RotationSpeedPowerMax = RotationSpeedMax = 0.0f;
+  SoundRPM[0] = 1000.0f;
+  SoundRPM[1] = 6000.0f;
+  SoundRPM[2] = 11000.0f;
+  Sound01RPM = 3500.0f;
+  Sound12RPM = 8500.0f;
+  ThrottleControl = nullptr;
+}
+
+kxdengine00::~kxdengine00() {
+  for (kxdcomponentsound& s : Sound) s.Release();
+}
+
+kxvalueptr kxdengine00::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  if (std::strcmp(member, "ThrottleControl") == 0) return kxdlink::MechLinkRef(&ThrottleControl);
+  if (std::strcmp(member, "ExhaustR") == 0) return kxvalueptr(new kxvectorref(&ExhaustR.x));
+  for (int k = 0; k < kSounds; ++k) {
+    if (std::strcmp(member, kSoundFileKeys[k]) == 0) return kxvalueptr(new kxstringref(&Sound[k].name));
+    if (std::strcmp(member, kSoundRpmKeys[k]) == 0) return kxvalueptr(new kxrealref(&SoundRPM[k]));
+  }
+  if (kxvalueptr v = kxdcomponent::FindReal(this, kRealKeys, member)) return v;
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdengine00::CopyTo(kxnode* other) {
+  kxdengine00* e = As(other);
+  if (!e || e == this) return;
+  e->ThrottleControl = kxnode::Remap(ThrottleControl);
+  e->RotationSpeedIdle = RotationSpeedIdle;
+  e->RotationSpeedPowerMax = RotationSpeedPowerMax;
+  e->RotationSpeedMax = RotationSpeedMax;
+  e->W = W;
+  e->RotatingInertia = RotatingInertia;
+  e->Load = Load;
+  e->PowerMax = PowerMax;
+  for (int k = 0; k < kSounds; ++k) {
+    e->Sound[k].Assign(Sound[k]);
+    e->SoundRPM[k] = SoundRPM[k];
+  }
+  e->Start = Start;
+  e->Sound01RPM = Sound01RPM;
+  e->Sound12RPM = Sound12RPM;
+  e->ExhaustR = ExhaustR;
+  e->TorqueFactor = TorqueFactor;
+  std::memcpy(e->Table, Table, sizeof Table);
+  kxdbody::CopyTo(other);
+}
+
+int kxdengine00::BuildTable() {
+  if (!(RotationSpeedMax > 0.0f) || !std::isfinite(RotationSpeedMax) || !std::isfinite(PowerMax)) {
+    kxcore::Log("kxdengine00:  %s has RotationSpeedMax %g; torque curve not built\n", name.Text(),
+                static_cast<double>(RotationSpeedMax));
+    return 0;
+  }
+  float k = PowerMax * kPowerPeakFactor / RotationSpeedMax;
+  for (int i = 0; i < kTableSize; ++i) {
+    float x = kTableStep * static_cast<float>(i) / RotationSpeedMax;
+    float v = k * (1.0f - x * x);
+    Table[i] = v > 0.0f ? v : 0.0f;
+  }
+  return 1;
+}
+
+float kxdengine00::FullTorque(float w) const {
+  if (!std::isfinite(w)) return 0.0f;
+  float scaled = w / kTableStep;
+  // A negative speed (only with a negative idle) reads the first entry.
+  if (scaled <= 0.0f) return Table[0];
+  float whole = std::floor(scaled);
+  float f = (w - kTableStep * whole) * 0.1f;
+  // Past the table's end the index is capped; the fraction keeps its value.
+  int i = whole > static_cast<float>(kLastInterpolated) ? kLastInterpolated : static_cast<int>(whole);
+  return (1.0f - f) * Table[i] + f * Table[i + 1];
+}
+
+float kxdengine00::ThrottleSetting() const { return ThrottleControl ? (Read(ThrottleControl) + 1.0f) * 0.5f : 0.0f; }
+
+void kxdengine00::ComputeChange(kxdintegrable* change, int flag) {
+  kxdengine00* c = TwinOf(this, change);
+  float q = FullTorque(W);
+  float t = ThrottleSetting();
+  if (Start > 0.0f) t *= 1.0f - Start;
+  t = Clamp(t, 0.0f, 1.0f);
+  Load += t * q + (1.0f - t) * -kClosedThrottleDrag;
+  if (c) {
+    c->W = RotatingInertia > 0.0f ? Load / RotatingInertia : 0.0f;
+    c->Angle = W;
+  }
+  float reaction = TorqueFactor * t * q;
+  Torque.x -= reaction * B.X.x;
+  Torque.y -= reaction * B.X.y;
+  Torque.z -= reaction * B.X.z;
+  Load = 0.0f;
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdengine00::Integrate(kxdintegrable* change, int flag, float dt) {
+  if (kxdengine00* c = TwinOf(this, change)) {
+    float w = W + dt * c->W;
+    if (std::isfinite(w)) W = w;
+    Angle += dt * c->Angle;
+  }
+  if (Start > 0.0f) Start -= kStartDecay * dt;
+  if (W < RotationSpeedIdle) W = RotationSpeedIdle;
+  kxdbody::Integrate(change, flag, dt);
+}
+
+void kxdengine00::Analyse() {
+  BuildTable();
+  if (kxgeometricobject* g = Geometry) {
+    // From the rest shape, so a repeated analysis gives the same mesh.
+    g->Rebuild();
+    g->ApplyFrame(B);
+  }
+  for (kxdcomponentsound& s : Sound) s.Load();
+  Start = 0.0f;
+  if (RangeMassMax < 0.001f) {
+    RangeMassMax = 2.0f * Mass;
+    RangeMassMin = 0.5f * Mass;
+  }
+  kxdintegrable::Analyse();
+}
+
+void kxdengine00::Prepare() {
+  // A clone carries only the sample names: the simulated copy loads its own
+  // samples, which its destructor releases again.
+  for (kxdcomponentsound& s : Sound) {
+    if (!s.sample) s.Load();
+  }
+  kxdbody::Prepare();
+}
+
+void kxdengine00::ResetState() {
+  Record = Instance ? Instance->TakeEngineRecord() : 0;
+  Strike = 0;
+  Angle = 0.0f;
+  Start = Instance && (Instance->TypeWord & kTypeStartRamp) ? 1.0f : 0.0f;
+  kxdintegrable::ResetState();
+}
+
+void kxdengine00::SoundMix(float rpm, float t, float gain[kSounds], float frequency[kSounds]) const {
+  float b = 0.9f + 0.1f * t;
+  gain[0] = gain[1] = gain[2] = b;
+  if (rpm > Sound01RPM - 50.0f) gain[0] = std::fmax(b * (1.0f - 0.0005f * (rpm - Sound01RPM + 50.0f)), 0.1f);
+  if (rpm < Sound01RPM + 50.0f) gain[1] = std::fmax(b * (1.0f - 0.0005f * (Sound01RPM + 50.0f - rpm)), 0.1f);
+  if (rpm > Sound12RPM - 50.0f) gain[1] = std::fmax(gain[1] * (1.0f - 0.001f * (rpm - Sound12RPM + 50.0f)), 0.01f);
+  if (rpm < Sound12RPM + 50.0f) gain[2] = std::fmax(b * (1.0f - 0.001f * (Sound12RPM + 50.0f - rpm)), 0.01f);
+  for (int k = 0; k < kSounds; ++k) {
+    // A sample without a positive rpm key cannot be pitched: it stays silent.
+    if (SoundRPM[k] > 0.0f && std::isfinite(SoundRPM[k])) {
+      frequency[k] = kSampleRate * rpm / SoundRPM[k];
+    } else {
+      frequency[k] = kStopFrequency;
+      gain[k] = 0.0f;
+    }
+  }
+}
+
+void kxdengine00::UpdateVisual() {
+  float throttle = ThrottleSetting();
+  if (Instance && Record >= 0 && Record < kxdaircraftinstance::kEngineRecords) {
+    kxdenginerecord& r = Instance->Engines[Record];
+    r.throttle = throttle;
+    const kxvector4r& e = ExhaustR;
+    r.exhaust[0] = e.x * B.X.x + e.y * B.Y.x + e.z * B.Z.x + e.w * B.R.x;
+    r.exhaust[1] = e.x * B.X.y + e.y * B.Y.y + e.z * B.Z.y + e.w * B.R.y;
+    r.exhaust[2] = e.x * B.X.z + e.y * B.Y.z + e.z * B.Z.z + e.w * B.R.z;
+    r.slipstream[0] = Instance->Slipstream.x;
+    r.slipstream[1] = Instance->Slipstream.y;
+    r.slipstream[2] = Instance->Slipstream.z;
+  }
+  float t = Clamp(throttle, 0.0f, 1.0f);
+  if (W <= kSilentSpeed || Strike) {
+    for (kxdcomponentsound& s : Sound) s.Update(kStopFrequency, 0.0f, &B.R.x, &D.R.x);
+  } else {
+    float gain[kSounds], frequency[kSounds];
+    SoundMix(W * kRadToRpm, t, gain, frequency);
+    for (int k = 0; k < kSounds; ++k) Sound[k].Update(frequency[k], gain[k], &B.R.x, &D.R.x);
+  }
+  kxdbody::UpdateVisual();
+}
+
+void kxdengine00::Write(kxout& out) {
+  kxdbody::Write(out);
+  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
+  out.Printf("RotationSpeedIdle     = %g\n", RotationSpeedIdle);
+  out.Printf("RotationSpeedPowerMax = %g\n", RotationSpeedPowerMax);
+  out.Printf("RotationSpeedMax      = %g\n", RotationSpeedMax);
+  out.Printf("PowerMax = %g\n", PowerMax);
+  out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
+  out.Printf("TorqueFactor = %g\n", TorqueFactor);
+  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
+  for (int k = 0; k < kSounds; ++k) WriteSoundName(out, kSoundFileKeys[k], Sound[k]);
+  for (int k = 0; k < kSounds; ++k) out.Printf("%s = %g\n", kSoundRpmKeys[k], SoundRPM[k]);
+  out.Printf("Sound01RPM = %g\n", Sound01RPM);
+  out.Printf("Sound12RPM = %g\n", Sound12RPM);
+}

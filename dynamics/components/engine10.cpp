@@ -1,0 +1,253 @@
+#include "dynamics/components/engine10.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/instance.h"
+#include "dynamics/links.h"
+#include "dynamics/write_links.h"
+#include "graphics/geometric_object.h"
+
+kxtype kxdengine10::Type("kxdengine10", sizeof(kxdengine10), kxcreate<kxdengine10>);
+
+using kxdcomponent::Clamp;
+using kxdcomponent::Read;
+using kxdcomponent::TwinOf;
+
+namespace {
+
+constexpr float kRpmPerRadPerSecond = 9.549296f;  // 60 / 2 pi
+constexpr float kRotorInertiaPerKg = 3.57e-5f;    // kg m^2 of the armature per kg of motor
+constexpr float kCutOff = 0.05f;                  // throttle below it gives no drive
+constexpr float kStartDecay = 0.2f;               // 1/s
+constexpr float kSampleRate = 22050.0f;           // Hz of the recorded sample
+constexpr float kMinGearRatio = 1e-3f;            // smaller ratios compute as this
+constexpr int kTypeStartRamp = 2;
+
+const kxdcomponent::realkey<kxdengine10> kRealKeys[] = {
+    {"Sound0RPM", &kxdengine10::Sound0RPM},     {"Sound0RPMLow", &kxdengine10::Sound0RPMLow},
+    {"TorqueFactor", &kxdengine10::TorqueFactor}, {"MotorNs", &kxdengine10::MotorNs},
+    {"MotorRi", &kxdengine10::MotorRi},         {"MotorI0", &kxdengine10::MotorI0},
+    {"MotorMass", &kxdengine10::MotorMass},     {"CellNum", &kxdengine10::CellNum},
+    {"CellVoltage", &kxdengine10::CellVoltage}, {"CellMass", &kxdengine10::CellMass},
+    {"CellRi", &kxdengine10::CellRi},           {"GearRatio", &kxdengine10::GearRatio},
+    {"GearMass", &kxdengine10::GearMass},       {"GearEta", &kxdengine10::GearEta},
+};
+
+// Clamp that also brings a non-finite key into the range (at its low end).
+float Limit(float v, float lo, float hi) { return std::isfinite(v) ? Clamp(v, lo, hi) : lo; }
+
+// Point-mass inertia m P(d) added into I (16 floats, body axes).
+void AddPointMass(float I[16], float m, const kxvector4r& d) {
+  I[0] += m * (d.y * d.y + d.z * d.z);
+  I[5] += m * (d.x * d.x + d.z * d.z);
+  I[10] += m * (d.x * d.x + d.y * d.y);
+  I[1] -= m * d.x * d.y;
+  I[4] -= m * d.x * d.y;
+  I[2] -= m * d.x * d.z;
+  I[8] -= m * d.x * d.z;
+  I[6] -= m * d.y * d.z;
+  I[9] -= m * d.y * d.z;
+  I[15] += m;
+}
+
+}  // namespace
+
+kxdengine10* kxdengine10::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdengine10*>(node);
+}
+
+kxdengine10::kxdengine10() {
+  type = &Type;
+  ConstantRPM = 0;
+  TorqueFactor = 0.1f;
+  CellNum = 8.0f;
+  CellVoltage = 1.2f;
+  CellMass = 0.056f;
+  CellRi = 0.00012f;
+  MotorNs = 1000.0f;
+  MotorRi = 0.047f;
+  MotorI0 = 1.5f;
+  MotorMass = 0.28f;
+  GearRatio = 1.0f;
+  GearEta = 1.0f;
+  GearMass = 0.0f;
+  MotorR = CellR = {0.0f, 0.0f, 0.0f, 1.0f};
+  Throttle = 0.0f;
+  Sound0RPM = 1000.0f;
+  Sound0RPMLow = 0.0f;
+  Start = 0.0f;
+  ThrottleControl = nullptr;
+  RotatingInertia = kRotorInertiaPerKg * MotorMass;
+}
+
+kxdengine10::~kxdengine10() { Sound.Release(); }
+
+kxvalueptr kxdengine10::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  if (std::strcmp(member, "ThrottleControl") == 0) return kxdlink::MechLinkRef(&ThrottleControl);
+  if (std::strcmp(member, "Sound0File") == 0) return kxvalueptr(new kxstringref(&Sound.name));
+  if (std::strcmp(member, "ConstantRPM") == 0) return kxvalueptr(new kxintref(&ConstantRPM));
+  if (std::strcmp(member, "MotorR") == 0) return kxvalueptr(new kxvectorref(&MotorR.x));
+  if (std::strcmp(member, "CellR") == 0) return kxvalueptr(new kxvectorref(&CellR.x));
+  if (kxvalueptr v = kxdcomponent::FindReal(this, kRealKeys, member)) return v;
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdengine10::CopyTo(kxnode* other) {
+  kxdengine10* e = As(other);
+  if (!e || e == this) return;
+  e->ThrottleControl = kxnode::Remap(ThrottleControl);
+  e->Sound.Assign(Sound);
+  for (const auto& k : kRealKeys) e->*k.field = this->*k.field;
+  e->ConstantRPM = ConstantRPM;
+  e->Start = Start;
+  e->RotatingInertia = RotatingInertia;
+  kxdbody::CopyTo(other);
+}
+
+float kxdengine10::K() const { return kRpmPerRadPerSecond / (MotorNs >= 1.0f ? MotorNs : 1.0f); }
+
+float kxdengine10::BatteryVoltage() const { return CellNum * CellVoltage; }
+
+float kxdengine10::NoLoadSpeed() const { return (BatteryVoltage() - MotorRi * MotorI0) / K(); }
+
+void kxdengine10::ClampKeys() {
+  MotorNs = Limit(MotorNs, 1.0f, 20000.0f);
+  MotorRi = Limit(MotorRi, 0.001f, 10.0f);
+  MotorI0 = Limit(MotorI0, 0.01f, 10.0f);
+  MotorMass = Limit(MotorMass, 0.01f, 10.0f);
+  CellNum = Limit(std::trunc(CellNum), 1.0f, 50.0f);
+  CellVoltage = Limit(CellVoltage, 0.1f, 10.0f);
+  CellMass = Limit(CellMass, 0.001f, 0.5f);
+  CellRi = Limit(CellRi, 0.0f, 1.0f);
+  GearRatio = Limit(GearRatio, 0.0f, 10.0f);
+  GearMass = Limit(GearMass, 0.0f, 10.0f);
+  GearEta = Limit(GearEta, 0.5f, 1.0f);
+}
+
+void kxdengine10::Analyse() {
+  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
+  B.Y = {0.0f, 1.0f, 0.0f, 0.0f};
+  B.Z = {0.0f, 0.0f, 1.0f, 0.0f};
+  Sound.Load();
+  ClampKeys();
+  float m1 = MotorMass + GearMass, m2 = CellNum * CellMass;
+  Mass = m1 + m2;
+  // Both masses are positive after the clamp, so the division is safe.
+  B.R = {(m1 * MotorR.x + m2 * CellR.x) / Mass, (m1 * MotorR.y + m2 * CellR.y) / Mass,
+         (m1 * MotorR.z + m2 * CellR.z) / Mass, 1.0f};
+  for (float& f : Inertia) f = 0.0f;
+  AddPointMass(Inertia, m1, {MotorR.x - B.R.x, MotorR.y - B.R.y, MotorR.z - B.R.z, 0.0f});
+  AddPointMass(Inertia, m2, {CellR.x - B.R.x, CellR.y - B.R.y, CellR.z - B.R.z, 0.0f});
+  RotatingInertia = kRotorInertiaPerKg * MotorMass;
+  Start = 0.0f;
+  if (kxgeometricobject* g = Geometry) {
+    g->Rebuild();
+    g->ApplyFrame(B);
+  }
+  kxdintegrable::Analyse();
+}
+
+void kxdengine10::ComputeChange(kxdintegrable* change, int flag) {
+  float k = K();
+  Throttle = 0.0f;
+  float t = 0.0f;
+  if (ThrottleControl) {
+    t = (Read(ThrottleControl) + 1.0f) * 0.5f;
+    if (Start > 0.0f) t *= 1.0f - Start;
+    if (t < kCutOff) {
+      t = 0.0f;
+    } else {
+      t = std::fmin(t, 1.0f);
+      Throttle = t;
+    }
+  }
+  float ub = BatteryVoltage();
+  float w0 = NoLoadSpeed();
+  float ratio = GearRatio > kMinGearRatio ? GearRatio : kMinGearRatio;
+  float wm = W / ratio;
+  float u = 0.0f;
+  if (ConstantRPM == 0) {
+    u = t * ub;
+  } else if (w0 > 0.0f) {
+    // Bang-bang speed hold: full voltage while below the commanded speed.
+    u = (t * w0 - wm) / w0 > 0.0f ? ub : 0.0f;
+  }
+  float current = (u - k * wm) / (MotorRi + CellNum * CellRi);
+  float qm = k * (current - t * MotorI0);
+  float qs = qm / ratio;
+  if (!std::isfinite(qs)) qs = 0.0f;
+  if (kxdengine10* c = TwinOf(this, change)) c->W = RotatingInertia > 0.0f ? (Load + qs) / RotatingInertia : 0.0f;
+  float reaction = TorqueFactor * Throttle * qs;
+  Torque.x -= reaction * B.X.x;
+  Torque.y -= reaction * B.X.y;
+  Torque.z -= reaction * B.X.z;
+  Load = 0.0f;
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdengine10::Integrate(kxdintegrable* change, int flag, float dt) {
+  if (kxdengine10* c = TwinOf(this, change)) {
+    float w = W + dt * c->W;
+    if (std::isfinite(w)) W = w;
+  }
+  if (Start > 0.0f) Start -= kStartDecay * dt;
+  kxdbody::Integrate(change, flag, dt);
+}
+
+void kxdengine10::Prepare() {
+  // A clone carries only the sample names: the simulated copy loads its own
+  // samples, which its destructor releases again.
+  if (!Sound.sample) Sound.Load();
+  kxdbody::Prepare();
+}
+
+void kxdengine10::ResetState() {
+  Strike = 0;
+  Start = Instance && (Instance->TypeWord & kTypeStartRamp) ? 1.0f : 0.0f;
+  kxdintegrable::ResetState();
+}
+
+void kxdengine10::UpdateVisual() {
+  float rpm = W * kRpmPerRadPerSecond;
+  float volume = rpm < Sound0RPMLow ? 0.0f : 0.7f + 0.3f * Throttle;
+  float frequency = 0.0f;
+  if (Sound0RPM > 0.0f && std::isfinite(Sound0RPM)) {
+    frequency = kSampleRate * rpm / Sound0RPM;
+  } else {
+    volume = 0.0f;  // a sample without a positive rpm key cannot be pitched
+  }
+  Sound.Update(frequency, volume, &B.R.x, &D.R.x);
+  kxdbody::UpdateVisual();
+}
+
+void kxdengine10::Write(kxout& out) {
+  kxdbody::Write(out);
+  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
+  out.Printf("Sound0File = ");
+  out.PrintString(Sound.name.Text());
+  out.Printf("\n");
+  out.Printf("Sound0RPM = %f\n", Sound0RPM);
+  out.Printf("Sound0RPMLow = %f\n", Sound0RPMLow);
+  out.Printf("TorqueFactor = %f\n", TorqueFactor);
+  out.Printf("ConstantRPM = %d\n", ConstantRPM);
+  out.Printf("MotorNs = %f\n", MotorNs);
+  out.Printf("MotorRi = %f\n", MotorRi);
+  out.Printf("MotorI0 = %f\n", MotorI0);
+  out.Printf("MotorMass = %f\n", MotorMass);
+  out.Printf("MotorR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", MotorR.x, MotorR.y, MotorR.z);
+  out.Printf("CellNum = %d\n", static_cast<int>(Limit(CellNum, -1e6f, 1e6f)));
+  out.Printf("CellVoltage = %f\n", CellVoltage);
+  out.Printf("CellMass = %f\n", CellMass);
+  out.Printf("CellRi = %f\n", CellRi);
+  out.Printf("CellR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CellR.x, CellR.y, CellR.z);
+  out.Printf("GearRatio = %f\n", GearRatio);
+  out.Printf("GearMass = %f\n", GearMass);
+  out.Printf("GearEta = %f\n", GearEta);
+}

@@ -1,0 +1,433 @@
+// Sections: keys and copies; blade measurement and tables; simulation.
+#include "dynamics/components/propeller.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "core/arguments.h"
+#include "core/hooks.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/engine.h"
+#include "dynamics/instance.h"
+#include "dynamics/links.h"
+#include "dynamics/world.h"
+#include "dynamics/write_links.h"
+#include "graphics/geometric_object.h"
+
+kxtype kxdpropeller00::Type("kxdpropeller00", sizeof(kxdpropeller00), kxcreate<kxdpropeller00>);
+
+float kxdpropeller00::GlobalSlipstreamSpeed = 0.0f;
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+constexpr float kAirDensity = 1.225f;       // kg/m^3
+constexpr float kWashPi = 3.1415f;          // the wash formula's own value of pi
+constexpr float kRpmFactor = 9.58f;         // shaft speed to the published rpm value
+constexpr float kMaxJ = 9.0f;
+constexpr float kJStep = 0.1f;
+constexpr float kPeakEfficiency = 0.85f;    // the power curve is scaled to peak here
+constexpr float kPitchTurn = 4.712389f;     // 2 pi x 0.75
+constexpr float kSectionAt = 0.75f;         // of the radius
+constexpr float kShrunk = 0.001f;           // scale of a broken blade's matrix
+constexpr int kSurfaceMask = 0x1F;          // surface code bits of a contact
+constexpr int kMaxContacts = 4;             // surfaces asked for per blade
+
+const kxdcomponent::realkey<kxdpropeller00> kRealKeys[] = {
+    {"Radius", &kxdpropeller00::Radius},
+    {"RangeRadiusMax", &kxdpropeller00::RangeRadiusMax},
+    {"RangeRadiusMin", &kxdpropeller00::RangeRadiusMin},
+    {"Pitch", &kxdpropeller00::Pitch},
+    {"DragLateral", &kxdpropeller00::DragLateral},
+};
+
+kxmatrix Identity() {
+  kxmatrix m;
+  kxmatrix::SetIdentity(&m);
+  return m;
+}
+
+kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
+
+float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
+
+bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Chord direction of a section given as cut segments: from the leading to
+// the trailing edge, the two section points farthest apart. The principal
+// axis of the outline was considered too; on a cambered, flat-bottomed
+// section it tilts away from the chord line by a degree or more, which
+// shows as several percent of pitch. 0 when the section has no extent.
+int ChordDirection(const std::vector<kxvector4r>& segments, kxvector4r* out) {
+  float best = 0.0f;
+  size_t n = segments.size();
+  for (size_t i = 0; i < n; ++i) {
+    for (size_t j = i + 1; j < n; ++j) {
+      kxvector4r d = Sub(segments[j], segments[i]);
+      float l = kxvector4r::Dot3(d, d);
+      if (l > best && std::isfinite(l)) {
+        best = l;
+        *out = d;
+      }
+    }
+  }
+  if (!(best > 0.0f)) return 0;
+  float l = std::sqrt(best);
+  *out = {out->x / l, out->y / l, out->z / l, 0.0f};
+  return 1;
+}
+
+// The blade objects below a geometric object, in order.
+std::vector<kxgeometricobject*> BladesOf(kxgeometricobject* g) {
+  std::vector<kxgeometricobject*> blades;
+  for (kxnode* c = g ? g->firstChild : nullptr; c; c = c->nextSibling) {
+    if (kxtype::IsDerivedFrom(c->type, &kxgeometricobject::Type)) blades.push_back(static_cast<kxgeometricobject*>(c));
+  }
+  return blades;
+}
+
+}  // namespace
+
+// ---- keys and copies
+
+kxdpropeller00* kxdpropeller00::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdpropeller00*>(node);
+}
+
+kxdpropeller00::kxdpropeller00() {
+  type = &Type;
+  // The blades' touch is a strike, never a supporting contact.
+  Contact = 0;
+  Engine = nullptr;
+  Blades = 0;
+  Radius = 0.15f;
+  Pitch = 0.2f;
+  HubRadius = 0.0f;
+  Placement = {0.0f, 0.0f, 0.0f, 0.0f};
+  RangeRadiusMax = RangeRadiusMin = 0.0f;
+  Phase = ShaftSpeed = RPMValue = 0.0f;
+  DragLateral = 0.025f;
+  Broken = 0;
+  Wash = 0.0f;
+  BuildTables();
+}
+
+kxdengine* kxdpropeller00::Shaft() const { return kxdengine::As(Engine); }
+
+kxvalueptr kxdpropeller00::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  if (std::strcmp(member, "Engine") == 0) return kxdlink::EngineRef(&Engine);
+  if (kxvalueptr v = kxdcomponent::FindReal(this, kRealKeys, member)) return v;
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdpropeller00::CopyTo(kxnode* other) {
+  kxdpropeller00* p = As(other);
+  if (!p || p == this) return;
+  p->Blades = Blades;
+  p->Radius = Radius;
+  p->Pitch = Pitch;
+  p->HubRadius = HubRadius;
+  p->Placement = Placement;
+  p->DragLateral = DragLateral;
+  p->Broken = Broken;
+  std::memcpy(p->CT, CT, sizeof CT);
+  std::memcpy(p->CP, CP, sizeof CP);
+  p->Engine = kxnode::Remap(Engine);
+  kxdbody::CopyTo(other);
+}
+
+float kxdpropeller00::GetRPM() { return RPMValue; }
+
+void kxdpropeller00::Write(kxout& out) {
+  kxdbody::Write(out);
+  out.Printf("Radius = %g\n", Radius);
+  out.Printf("RangeRadiusMax = %g\n", RangeRadiusMax);
+  out.Printf("RangeRadiusMin = %g\n", RangeRadiusMin);
+  out.Printf("Pitch  = %g\n", Pitch);
+  out.Printf("DragLateral  = %g\n", DragLateral);
+  kxdwrite::AircraftLink(out, "Engine", Engine);
+}
+
+// ---- blade measurement and tables
+
+int kxdpropeller00::MeasureBlades() {
+  kxgeometricobject* g = Geometry;
+  if (!g) return 0;
+  // From the rest shape, so the analysis can run again after every edit.
+  g->Rebuild();
+  g->SetOwner(this);
+  const kxmatrix identity = Identity();
+  kxvector4r whole;
+  if (!(g->SurfaceCentroid(&whole, identity) > 0.0f)) return 0;  // no mesh
+  std::vector<kxgeometricobject*> blades = BladesOf(g);
+  if (blades.size() > static_cast<size_t>(kMaxBlades)) {
+    kxcore::Log("kxdpropeller00:  %s has %d blades; only up to %d are measured, keys kept\n", name.Text(),
+                static_cast<int>(blades.size()), kMaxBlades);
+    return 0;
+  }
+  int n = static_cast<int>(blades.size());
+  kxvector4r centroid[kMaxBlades];
+  kxvector4r hub = {0.0f, 0.0f, 0.0f, 0.0f};
+  for (int i = 0; i < n; ++i) {
+    blades[i]->SurfaceCentroid(&centroid[i], identity);
+    hub.x += centroid[i].x / n;
+    hub.y += centroid[i].y / n;
+    hub.z += centroid[i].z / n;
+  }
+  if (n == 0) hub = whole;
+  hub.w = 1.0f;
+  if (!Finite3(hub)) return 0;
+  Blades = n;
+  B.R = hub;
+
+  float radius = 0.0f, hubRadius = 1000.0f;
+  kxvector4r tip[kMaxBlades];
+  for (int i = 0; i < n; ++i) {
+    kxvector4r out = Sub(centroid[i], hub);
+    kxvector4r in = {-out.x, -out.y, -out.z, 0.0f};
+    kxvector4r root = hub;
+    tip[i] = hub;
+    blades[i]->FarthestVertex(out, &tip[i], identity);
+    blades[i]->FarthestVertex(in, &root, identity);
+    radius = std::fmax(radius, Length3(Sub(tip[i], hub)));
+    hubRadius = std::fmin(hubRadius, Length3(Sub(root, hub)));
+  }
+  if (n > 0 && radius > 0.0f) Radius = radius;
+  HubRadius = n > 0 ? hubRadius : 0.0f;
+
+  // The shaft along the aircraft's X axis.
+  B.X = {0.0f, 1.0f, 0.0f, 0.0f};
+  B.Y = {0.0f, 0.0f, 1.0f, 0.0f};
+  B.Z = {1.0f, 0.0f, 0.0f, 0.0f};
+  if (!g->ApplyFrame(B)) return 0;
+  kxmatrix inverse;
+  kxmatrix::Invert(B, inverse);
+  for (int i = 0; i < n; ++i) {
+    // Blade frame: X along the shaft, Y toward the tip (its shaft component
+    // removed, so the frame stays a rotation), R at the blade's centroid.
+    kxvector4r y = Sub(tip[i], hub);
+    y.x = 0.0f;
+    float len = Length3(y);
+    if (!(len > 0.0f)) continue;
+    kxmatrix m;
+    m.X = {1.0f, 0.0f, 0.0f, 0.0f};
+    m.Y = {y.x / len, y.y / len, y.z / len, 0.0f};
+    kxvector4r::Cross(m.Z, m.X, m.Y);
+    m.R = {centroid[i].x, centroid[i].y, centroid[i].z, 1.0f};
+    kxmatrix mInverse;
+    if (kxmatrix::Invert(m, mInverse) != 0) continue;
+    blades[i]->Transform(mInverse);
+    kxmatrix::Multiply4x4(&blades[i]->Matrix, &inverse, &m);
+  }
+  if (n == 0) return 1;
+
+  // Pitch from the chord of the 75 % section of the first blade.
+  kxvector4r u = Sub(centroid[0], hub);
+  float ulen = Length3(u);
+  if (!(ulen > 0.0f)) return 1;
+  u = {u.x / ulen, u.y / ulen, u.z / ulen, 0.0f};
+  kxvector4r p = {hub.x + kSectionAt * Radius * u.x, hub.y + kSectionAt * Radius * u.y,
+                  hub.z + kSectionAt * Radius * u.z, 1.0f};
+  std::vector<kxvector4r> segments;
+  int cuts = g->CutByPlane(p, u, segments, g->Matrix);
+  if (cuts <= 0) return 1;
+  kxvector4r t;
+  if (!ChordDirection(segments, &t)) return 1;
+  float across = t.y * u.z - t.z * u.y;
+  float pitch = std::fabs(kPitchTurn * Radius * t.x / across);
+  if (std::isfinite(pitch) && across != 0.0f) Pitch = pitch;
+  return 1;
+}
+
+void kxdpropeller00::BuildTables() {
+  float d = 2.0f * Radius;
+  float a = 1.3f * Pitch / d;
+  float b = a + 0.02f;
+  float e = 0.08f * Pitch / d;
+  float c = 0.75f * a, dd = 0.75f * b;
+  float kT = 0.75f * 0.1f / (c / (c * c * c * c + 1.0f));
+  float kP = 0.75f * e / (dd / (dd * dd * dd * dd + 1.0f));
+  auto ct = [&](float J) {
+    float x = 0.75f * (a - J);
+    return kT * (a - J) / (x * x * x * x + 1.0f);
+  };
+  auto cp = [&](float J) {
+    float x = 0.75f * (b - J);
+    return kP * (b - J) / (x * x * x * x + 1.0f);
+  };
+  float etaMax = 0.0f, jMax = 0.0f;
+  for (int i = 0; i < kTable; ++i) {
+    float J = kJStep * static_cast<float>(i);
+    if (!(J < a)) continue;
+    float eta = ct(J) * J / cp(J);
+    if (eta > etaMax) {
+      etaMax = eta;
+      jMax = J;
+    }
+  }
+  // Without a J of positive efficiency (pitch / diameter below about 0.077)
+  // the scaling has no peak to scale to: CP stays as it is.
+  bool scale = jMax > 0.0f && etaMax > 0.0f && std::isfinite(etaMax);
+  for (int i = 0; i < kTable; ++i) {
+    float J = kJStep * static_cast<float>(i);
+    float t = ct(J), p = cp(J);
+    if (scale && p > 0.0f) p *= ((etaMax / kPeakEfficiency - 1.0f) / jMax) * J + 1.0f;
+    CT[i] = std::isfinite(t) ? t : 0.0f;
+    CP[i] = std::isfinite(p) ? p : 0.0f;
+  }
+}
+
+void kxdpropeller00::Analyse() {
+  MeasureBlades();
+  BuildTables();
+  if (RangeRadiusMax < 0.001f) {
+    RangeRadiusMax = 2.0f * Radius;
+    RangeRadiusMin = 0.5f * Radius;
+  }
+  if (RangeMassMax < 0.001f) {
+    RangeMassMax = 2.0f * Mass;
+    RangeMassMin = 0.5f * Mass;
+  }
+  kxdintegrable::Analyse();
+}
+
+// ---- simulation
+
+void kxdpropeller00::Coefficients(float J, float* ct, float* cp) const {
+  J = kxdcomponent::Clamp(std::isfinite(J) ? J : 0.0f, 0.0f, kMaxJ);
+  int i = static_cast<int>(10.0f * J);
+  if (i > kTable - 2) i = kTable - 2;
+  float f = (J - kJStep * static_cast<float>(i)) * 10.0f;
+  *ct = CT[i] * (1.0f - f) + CT[i + 1] * f;
+  *cp = CP[i] * (1.0f - f) + CP[i + 1] * f;
+}
+
+void kxdpropeller00::Prepare() {
+  Broken = 0;
+  if (kxdengine* e = Shaft()) {
+    e->RotatingInertia += Inertia[10];
+    kxmatrix inverse;
+    kxmatrix::Invert(e->B, inverse);
+    kxvector4r r = B.R;
+    r.w = 1.0f;
+    kxmatrix::TransformVector4(&Placement, &inverse, &r);
+    Placement.w = 1.0f;
+  }
+  kxdbody::Prepare();
+}
+
+void kxdpropeller00::Place() {
+  kxdengine* e = Shaft();
+  if (!e) return;
+  float c = std::cos(Phase), s = std::sin(Phase);
+  const kxmatrix& F = e->B;
+  const kxmatrix& V = e->D;
+  auto spin = [&](kxmatrix& out, const kxmatrix& in) {
+    out.Z = in.X;
+    out.X = {in.Y.x * c + in.Z.x * s, in.Y.y * c + in.Z.y * s, in.Y.z * c + in.Z.z * s, 0.0f};
+    out.Y = {in.Z.x * c - in.Y.x * s, in.Z.y * c - in.Y.y * s, in.Z.z * c - in.Y.z * s, 0.0f};
+  };
+  spin(B, F);
+  spin(D, V);
+  const kxvector4r& p = Placement;
+  B.R = {p.x * F.X.x + p.y * F.Y.x + p.z * F.Z.x + p.w * F.R.x, p.x * F.X.y + p.y * F.Y.y + p.z * F.Z.y + p.w * F.R.y,
+         p.x * F.X.z + p.y * F.Y.z + p.z * F.Z.z + p.w * F.R.z, 1.0f};
+  D.R = {p.x * V.X.x + p.y * V.Y.x + p.z * V.Z.x + p.w * V.R.x, p.x * V.X.y + p.y * V.Y.y + p.z * V.Z.y + p.w * V.R.y,
+         p.x * V.X.z + p.y * V.Y.z + p.z * V.Z.z + p.w * V.R.z, 0.0f};
+  B.X.w = B.Y.w = B.Z.w = 0.0f;
+  D.X.w = D.Y.w = D.Z.w = 0.0f;
+}
+
+void kxdpropeller00::StrikeTest() {
+  kxdworld* world = kxdynamics::CurrentWorld();
+  kxgeometricobject* g = Geometry;
+  if (!world || !g) return;
+  for (kxgeometricobject* blade : BladesOf(g)) {
+    kxmatrix frame;
+    kxmatrix::Multiply4x4(&frame, &B, &blade->Matrix);
+    const kxboxrecord& box = blade->box;
+    if (!(box.max[0] >= box.min[0])) continue;  // no mesh bounds: nothing to touch with
+    kxvector4r points[6];
+    for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
+    kxdcontact contacts[kMaxContacts];
+    if (world->Contacts(points, 6, contacts, kMaxContacts) <= 0) continue;
+    if (Instance) {
+      Instance->Crash = 1;
+      if ((contacts[0].surface & kSurfaceMask) == kSurfaceWater) Instance->SurfaceCode = kSurfaceWater;
+    }
+    Broken = 1;
+    if (kxdengine* e = Shaft()) e->Strike = 1;
+    return;
+  }
+}
+
+void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
+  // The driver's follow pass places the body rigidly with its carrier; the
+  // turning frame is taken again from the engine before it is used.
+  Place();
+  StrikeTest();
+  kxdengine* e = Shaft();
+  if (e) {
+    kxvector4r air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+    kxvector4r v = Sub(D.R, air);
+    ShaftSpeed = e->W;
+    float n = ShaftSpeed * 0.5f / kPi;
+    float d = 2.0f * Radius;
+    if (!(n > 0.0f) || Broken || !(d > 0.0f)) {
+      Wash = 0.0f;
+    } else {
+      const kxvector4r& a = B.Z;
+      float va = kxvector4r::Dot3(v, a);
+      float ct, cp;
+      Coefficients(va / n / d, &ct, &cp);
+      float d2 = d * d, d4 = d2 * d2;
+      float thrust = ct * kAirDensity * n * n * d4;
+      e->Load -= cp * kAirDensity * n * n * 0.5f / kPi * d4 * d;
+      float lateral = DragLateral * thrust;
+      kxvector4r force = {thrust * a.x - lateral * (v.x - va * a.x), thrust * a.y - lateral * (v.y - va * a.y),
+                          thrust * a.z - lateral * (v.z - va * a.z), 0.0f};
+      if (Finite3(force)) kxdcomponent::PushForce(e, force, e->B.R);
+      float w2 = va * va + 0.5f * thrust / kAirDensity / Radius / Radius / kWashPi;
+      if (!(w2 > 0.0f)) w2 = 0.0f;
+      Wash = std::sqrt(w2) - va;
+      if (!std::isfinite(Wash)) Wash = 0.0f;
+    }
+  }
+  // The propeller's weight is part of the aircraft's mass, so it pulls too.
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdpropeller00::Integrate(kxdintegrable*, int, float dt) {
+  Phase += dt * ShaftSpeed;
+  // Kept within one turn so the float keeps its resolution.
+  if (Phase > 2.0f * kPi || Phase < -2.0f * kPi) Phase = std::fmod(Phase, 2.0f * kPi);
+  RPMValue = ShaftSpeed * kRpmFactor;
+  if (!Shaft()) return;
+  Place();
+  if (Instance) {
+    Instance->Slipstream = {-Wash * B.Z.x, -Wash * B.Z.y, -Wash * B.Z.z, -Wash * B.Z.w};
+    Instance->RPMValue = RPMValue;
+    GlobalSlipstreamSpeed = Length3(Instance->Slipstream);
+  }
+  SyncGeometry();
+}
+
+void kxdpropeller00::UpdateVisual() {
+  Place();
+  if (Broken) {
+    for (kxgeometricobject* blade : BladesOf(Geometry)) {
+      kxmatrix& m = blade->Matrix;
+      m.X = {kShrunk, 0.0f, 0.0f, 0.0f};
+      m.Y = {0.0f, kShrunk, 0.0f, 0.0f};
+      m.Z = {0.0f, 0.0f, kShrunk, 0.0f};
+      m.R = {0.0f, 0.0f, 0.0f, 1.0f};
+    }
+    RPMValue = 0.0f;
+  }
+  kxdbody::UpdateVisual();
+}

@@ -1,0 +1,66 @@
+// kxdpropeller00: turns the shaft speed of its engine into thrust, shaft
+// torque, an in-plane drag and a slipstream. It has no dynamics of its own:
+// it rides on the engine's shaft, pushes the engine's body and loads its
+// shaft. Its analysis measures the blades (count, radius, hub radius, pitch
+// at 75 % radius) and builds the thrust and power coefficient tables. A
+// blade that touches the ground breaks it and crashes the aircraft.
+#pragma once
+
+#include "dynamics/body.h"
+
+class kxdengine;
+
+class kxdpropeller00 : public kxdbody {
+ public:
+  static kxtype Type;
+  static constexpr int kTable = 100;      // coefficients at J = 0, 0.1, ..., 9.9
+  static constexpr int kMaxBlades = 8;    // blades the analysis measures
+
+  kxdpropeller00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void Analyse() override;
+  void Prepare() override;
+  void UpdateVisual() override;
+  void Write(kxout& out) override;
+  float GetRPM() override;
+
+  // Measures the blades of the geometry; 0 (keys kept) when there is
+  // nothing it can measure.
+  int MeasureBlades();
+  // CT and CP over J from Radius and Pitch.
+  void BuildTables();
+  // Coefficients at advance ratio J (clamped to 0..9).
+  void Coefficients(float J, float* ct, float* cp) const;
+  // The frame from the engine's frame and the phase: Z along the engine's X.
+  void Place();
+
+  // m/s of the slipstream of the last propeller step, any aircraft.
+  static float GlobalSlipstreamSpeed;
+
+  static kxdpropeller00* As(kxnode* node);
+
+  kxnode* Engine;             // the driving engine (kxdengine00 or kxdengine10); null when none
+  int Blades;                 // counted by the analysis
+  float Radius;               // m, tip radius
+  float Pitch;                // m, advance per turn at 75 % radius
+  float HubRadius;            // m, nearest blade root
+  kxvector4r Placement;       // m, position in the engine's frame (w 1 after Prepare)
+  float RangeRadiusMax;       // m, the designer's range
+  float RangeRadiusMin;
+  float Phase;                // rad, blade angle
+  float ShaftSpeed;           // rad/s, the engine's
+  float RPMValue;             // shaft speed x 9.58
+  float DragLateral;          // in-plane drag per newton of thrust per m/s
+  int Broken;                 // a blade touched something; until the next Prepare
+  float CT[kTable];           // thrust coefficients
+  float CP[kTable];           // power coefficients
+  float Wash;                 // m/s, slipstream speed added behind the disc
+
+ private:
+  kxdengine* Shaft() const;
+  void StrikeTest();
+};

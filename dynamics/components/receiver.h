@@ -1,0 +1,38 @@
+// kxdreceiver00: the model's radio receiver. It is the source of every radio
+// signal in an aircraft: once per frame it copies its player's 32 function
+// channels into its outputs Out(0)..Out(31), and it carries the V-tail
+// mixing factors the player's control mapper uses.
+#pragma once
+
+#include "dynamics/body.h"
+
+class kxdreceiver00 : public kxdbody {
+ public:
+  static kxtype Type;
+  static constexpr int kOutputs = 32;
+
+  kxdreceiver00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  int GetMemberName(const void* position, kxstring& out) override;
+  void GetMemberNames(const kxtype* valueType, std::vector<kxstring>& out) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void UpdateVisual() override;
+  void ResetState() override;
+  void Write(kxout& out) override;
+
+  // Output i := source[i]; nothing while no source is bound.
+  void UpdateChannels();
+  // The aircraft analysis' binding: the player's channel slots and V-tail
+  // factors.
+  static void BindToPlayer(kxnode* component, int player, float* slots);
+
+  static kxdreceiver00* As(kxnode* node);
+
+  float* SlotAnalog;           // player's first function channel; null until bound
+  float Out[kOutputs];         // radio signals, normally -1..1
+  float VTailMixElevator;      // elevator share of the V-tail mix
+  float VTailMixRudder;        // rudder share of the V-tail mix
+};

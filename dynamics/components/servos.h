@@ -1,0 +1,75 @@
+// Servos: turn a radio signal into a mechanical position (MechLink) that
+// engines, rotors, turbines, gear legs, wings and joints follow.
+// kxdservo00 maps the signal through a cubic and moves toward it at one
+// speed; kxdservo01 moves an input position toward the signal, maps it
+// through a table of up to 32 points and moves its output toward that.
+// Both are bang-bang movers without mass or motion of their own.
+#pragma once
+
+#include "dynamics/body.h"
+
+// What both servos share: the signal link, the published position, the
+// member name of that position and an empty visual update.
+class kxdservo : public kxdbody {
+ public:
+  kxdservo();
+  int GetMemberName(const void* position, kxstring& out) override;
+  void UpdateVisual() override {}
+
+  static kxdservo* As(kxnode* node);
+
+  float* SignalIn;  // commanding signal; null when unlinked (the servo holds still)
+  float MechLink;   // published position
+};
+
+class kxdservo00 : public kxdservo {
+ public:
+  static kxtype Type;
+
+  kxdservo00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void ResetState() override;
+  void Write(kxout& out) override;
+
+  // P0 + s (P1 + s (P2 + s P3)).
+  float Target(float s) const;
+
+  float P0, P1, P2, P3;  // target polynomial of the signal
+  float Position;        // state; in the Change twin its rate, units/s
+  float Vmax;            // units/s
+  float PFirst;          // start signal when |PFirst| > 0.001
+};
+
+class kxdservo01 : public kxdservo {
+ public:
+  static kxtype Type;
+  static constexpr int kPoints = 32;
+
+  kxdservo01();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void ResetState() override;
+  void Write(kxout& out) override;
+
+  // The table value at input position p: linear within the first segment
+  // that holds p; 0 outside every segment or with fewer than two points.
+  float TableValue(float p) const;
+  // ValueNumber limited to the table's 0..32 entries.
+  int Points() const;
+
+  float VelocityIn;         // 1/s, input stage rate
+  float VelocityOut;        // 1/s, output stage rate
+  float ValueIn[kPoints];   // ascending abscissae
+  float ValueOut[kPoints];  // outputs at the abscissae
+  int ValueNumber;          // points in use
+  float InputPosition;      // state in [-1, 1]; in the twin its rate
+  float OutputPosition;     // state; in the twin its rate
+  float PositionFirst;      // start input position when |PositionFirst| > 0.001
+};

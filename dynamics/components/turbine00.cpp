@@ -1,0 +1,169 @@
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/turbines.h"
+#include "dynamics/instance.h"
+#include "dynamics/links.h"
+#include "dynamics/write_links.h"
+
+kxtype kxdturbine00::Type("kxdturbine00", sizeof(kxdturbine00), kxcreate<kxdturbine00>);
+
+using kxdcomponent::Clamp;
+using kxdcomponent::Read;
+
+namespace {
+
+constexpr float kPlainIdle = 0.02f;     // throttle floor of the plain jet
+constexpr float kIdleRpm = 30000.0f;    // turbine speed at closed throttle
+constexpr float kRpmSpan = 90000.0f;    // added at full throttle
+constexpr float kRpmToRad = 2.0f * 3.1415927f / 60.0f;
+constexpr float kRpmFactor = 9.58f;     // turbine speed to the published rpm value
+constexpr float kDragSpeed = 200.0f;    // m/s: a = V / 200
+constexpr float kFadeSpeed = 400.0f;    // m/s: full-throttle thrust is gone at 400 m/s
+
+}  // namespace
+
+kxdturbine00* kxdturbine00::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdturbine00*>(node);
+}
+
+kxdturbine00::kxdturbine00() {
+  type = &Type;
+  Speed = 0.0f;
+  RotationMax = 0.0f;
+  ThrustMax = 100.0f;
+  PowerMax = 1000.0f;
+  PowerMaxRevs = 1000.0f;
+  TorqueFactor = 0.0f;
+  ExhaustR = {0.0f, 0.0f, 0.0f, 1.0f};
+  SoundRPMIdle = 30000.0f;
+  SoundRPMMax = 130000.0f;
+  Sound1 = 10000.0f;
+  Sound2 = 10000.0f;
+  ThrottleControl = nullptr;
+  idleFloor = kPlainIdle;
+}
+
+kxdturbine00::~kxdturbine00() { Sound.Release(); }
+
+kxvalueptr kxdturbine00::CommonMember(const char* member) {
+  if (std::strcmp(member, "ThrottleControl") == 0) return kxdlink::MechLinkRef(&ThrottleControl);
+  if (std::strcmp(member, "SoundFile") == 0) return kxvalueptr(new kxstringref(&Sound.name));
+  if (std::strcmp(member, "ExhaustR") == 0) return kxvalueptr(new kxvectorref(&ExhaustR.x));
+  static const kxdcomponent::realkey<kxdturbine00> keys[] = {
+      {"RotationMax", &kxdturbine00::RotationMax},   {"PowerMax", &kxdturbine00::PowerMax},
+      {"PowerMaxRevs", &kxdturbine00::PowerMaxRevs}, {"ThrustMax", &kxdturbine00::ThrustMax},
+      {"SoundRPMIdle", &kxdturbine00::SoundRPMIdle}, {"SoundRPMMax", &kxdturbine00::SoundRPMMax},
+      {"Sound1", &kxdturbine00::Sound1},             {"Sound2", &kxdturbine00::Sound2},
+      {"TorqueFactor", &kxdturbine00::TorqueFactor},
+  };
+  return kxdcomponent::FindReal(this, keys, member);
+}
+
+kxvalueptr kxdturbine00::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  if (kxvalueptr v = CommonMember(member)) return v;
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdturbine00::CopyCommon(kxdturbine00* t) {
+  t->ThrottleControl = kxnode::Remap(ThrottleControl);
+  t->ThrustMax = ThrustMax;
+  t->Sound.Assign(Sound);
+  t->SoundRPMIdle = SoundRPMIdle;
+  t->SoundRPMMax = SoundRPMMax;
+  t->Sound1 = Sound1;
+  t->Sound2 = Sound2;
+  t->ExhaustR = ExhaustR;
+}
+
+void kxdturbine00::CopyTo(kxnode* other) {
+  if (!other || other == this || other->type != type) return;
+  CopyCommon(static_cast<kxdturbine00*>(other));
+  kxdbody::CopyTo(other);
+}
+
+float kxdturbine00::ThrottleAbove(float floor) const {
+  float t = ThrottleControl ? (Read(ThrottleControl) + 1.0f) * 0.5f : 0.0f;
+  return Clamp(t, floor, 1.0f);
+}
+
+float kxdturbine00::Thrust(float t, float speed) const {
+  float a = speed / kDragSpeed;
+  float thrust = ThrustMax * (t * (1.0f + a - speed / kFadeSpeed) - a);
+  return std::isfinite(thrust) ? thrust : 0.0f;
+}
+
+void kxdturbine00::ComputeChange(kxdintegrable* change, int flag) {
+  float thrust = Thrust(ThrottleAbove(idleFloor), kxvector4r::Length(D.R));
+  // Added to what the accumulator holds rather than replacing it, so a force
+  // another part handed to this body in the same pass is not lost.
+  Force.x += thrust * B.X.x;
+  Force.y += thrust * B.X.y;
+  Force.z += thrust * B.X.z;
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdturbine00::Integrate(kxdintegrable* change, int flag, float dt) { kxdbody::Integrate(change, flag, dt); }
+
+void kxdturbine00::Analyse() {
+  Sound.Load();
+  kxdbody::Analyse();
+}
+
+void kxdturbine00::PrepareSound() {
+  if (!Sound.sample) Sound.Load();
+}
+
+void kxdturbine00::Prepare() {
+  PrepareSound();
+  kxdbody::Prepare();
+}
+
+void kxdturbine00::ResetState() { kxdintegrable::ResetState(); }
+
+void kxdturbine00::SoundAt(float speed, float* frequency, float* volume) const {
+  float span = SoundRPMMax - SoundRPMIdle;
+  // Equal idle and maximum keys leave no span to place the speed in.
+  float x = span != 0.0f ? (speed / kRpmToRad - SoundRPMIdle) / span : 0.0f;
+  x = std::isfinite(x) ? Clamp(x, 0.0f, 1.0f) : 0.0f;
+  *frequency = Sound1 + Sound2 * x;
+  *volume = 0.9f + 0.1f * x;
+}
+
+void kxdturbine00::UpdateSpeedAndSound() {
+  float t = ThrottleAbove(0.0f);
+  Speed = (kIdleRpm + kRpmSpan * t) * kRpmToRad;
+  if (Instance) Instance->RPMValue = Speed * kRpmFactor;
+  float frequency, volume;
+  SoundAt(Speed, &frequency, &volume);
+  Sound.Update(frequency, volume, &B.R.x, &D.R.x);
+}
+
+void kxdturbine00::UpdateVisual() {
+  UpdateSpeedAndSound();
+  kxdbody::UpdateVisual();
+}
+
+void kxdturbine00::Write(kxout& out) {
+  kxdbody::Write(out);
+  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
+  out.Printf("RotationMax = %g\n", RotationMax);
+  out.Printf("PowerMax = %g\n", PowerMax);
+  out.Printf("ThrustMax = %g\n", ThrustMax);
+  out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
+  out.Printf("TorqueFactor = %g\n", TorqueFactor);
+  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
+  out.Printf("SoundFile = ");
+  out.PrintString(Sound.name.Text());
+  out.Printf("\n");
+  out.Printf("SoundRPMIdle  = %g\n", SoundRPMIdle);
+  out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
+  out.Printf("Sound1  = %g\n", Sound1);
+  out.Printf("Sound2  = %g\n", Sound2);
+}

@@ -1,0 +1,28 @@
+// The scenery's collision world as the simulation sees it: ground height,
+// point contacts (static faces, billboard trees and moving objects) and the
+// per-frame gather of the faces near each aircraft with the near-object pass.
+#pragma once
+
+#include "dynamics/world.h"
+
+struct kxcollision;
+
+class kxdsceneryworld : public kxdworld {
+ public:
+  explicit kxdsceneryworld(kxcollision* world = nullptr) : world_(world) {}
+  void Set(kxcollision* world) { world_ = world; }
+  kxcollision* Collision() const { return world_; }
+
+  // Where no face lies below the point the ground counts as height 0.
+  float GroundHeight(const kxvector4r& point) const override;
+  int Contacts(const kxvector4r* points, int count, kxdcontact* out, int max) const override;
+  void FrameQuery(const kxvector4r& centre, float radius) override;
+
+ private:
+  kxcollision* world_;
+};
+
+namespace kxdynamics {
+// Step against a collision world (null: no ground).
+int Step(float frameTime, kxcollision* world, float sceneryExtent = 6000.0f, float cloudHeight = 200.0f);
+}  // namespace kxdynamics

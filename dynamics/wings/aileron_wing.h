@@ -1,0 +1,47 @@
+// kxdwing20: a wing whose left and right ailerons are separate parts driven
+// by separate links, with a flap that turns and an airbrake that slides. It
+// only moves its parts: its force pass adds nothing, not even gravity.
+#pragma once
+
+#include "dynamics/wings/wing.h"
+
+class kxdwing20 : public kxdwing {
+ public:
+  static kxtype Type;
+
+  kxdwing20();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  int GetMemberName(const void* position, kxstring& out) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Prepare() override;
+  void UpdateVisual() override;
+  // Writes Sections but no section blocks: nothing of this class reads them.
+  void Write(kxout& out) override;
+
+  float Washout;                 // carried for the common layout only
+  float Cly;                     // stored, written and copied only
+  float FuselageInterference;    // stored, written and copied only
+  kxgeometricobject* LeftAileron;
+  kxvector4r LeftAileronX, LeftAileronY, LeftAileronZ;  // rest axes taken by Prepare
+  float* LeftAileronLink;        // radians
+  kxgeometricobject* RightAileron;
+  kxvector4r RightAileronX, RightAileronY, RightAileronZ;
+  float* RightAileronLink;
+  kxgeometricobject* Flap;       // turns only
+  kxvector4r FlapX, FlapY, FlapZ;
+  float* FlapLink;
+  kxgeometricobject* Airbrake;   // slides along z, never turns
+  kxvector4r AirbrakeR;          // rest position taken by Prepare
+  float* AirbrakeLink;           // -1 retracted, +1 fully out
+  float AirbrakeDisplacement;    // m along z at full deployment
+  float AirbrakeCl;              // stored, written and copied only
+  float AirbrakeCd;
+  // Effect values of the common layout, carried by CopyTo.
+  float SectionAileronAlpha[kMaxSections], SectionAileronCl[kMaxSections];
+  float SectionAileronCd[kMaxSections], SectionAileronCm[kMaxSections];
+  float SectionFlapAlpha[kMaxSections], SectionFlapCl[kMaxSections];
+  float SectionFlapCd[kMaxSections], SectionFlapCm[kMaxSections];
+  float SectionAirbrakeCl[kMaxSections], SectionAirbrakeCd[kMaxSections];
+};

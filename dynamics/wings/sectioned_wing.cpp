@@ -1,0 +1,126 @@
+#include "dynamics/wings/sectioned_wing.h"
+
+#include <cstring>
+
+#include "core/output.h"
+#include "graphics/geometric_object.h"
+#include "dynamics/wings/wing_keys.h"
+
+kxtype kxdwing10::Type("kxdwing10", sizeof(kxdwing10), kxcreate<kxdwing10>);
+kxtype kxdwing11::Type("kxdwing11", sizeof(kxdwing11), kxcreate<kxdwing11>);
+kxtype kxdwing12::Type("kxdwing12", sizeof(kxdwing12), kxcreate<kxdwing12>);
+
+namespace {
+
+using kind = kxdwingkind;
+
+// File lines in their order; the section blocks follow.
+const kxdwingkey<kxdwing10> kKeys[] = {
+    KXD_WING_KEY(kxdwing10, Sections, kind::kSections),
+    KXD_WING_KEY(kxdwing10, RootR, kind::kVector),
+    KXD_WING_KEY(kxdwing10, RootN, kind::kVector),
+    KXD_WING_KEY(kxdwing10, Flap, kind::kPart),
+    KXD_WING_KEY(kxdwing10, Flap1, kind::kPart),
+    KXD_WING_KEY(kxdwing10, FlapLink, kind::kLink),
+    KXD_WING_KEY(kxdwing10, FlapRotation, kind::kReal),
+    KXD_WING_KEY(kxdwing10, PropWashFactor, kind::kReal),
+    KXD_WING_KEY(kxdwing10, RangeSpanMax, kind::kReal),
+    KXD_WING_KEY(kxdwing10, RangeSpanMin, kind::kReal),
+};
+
+constexpr float kDefaultFlapRotation = 1.0f;
+
+}  // namespace
+
+kxdwing10::kxdwing10() {
+  type = &Type;
+  Sections = 1;
+  FlapRotation = kDefaultFlapRotation;
+  Flap = Flap1 = nullptr;
+  FlapLink = nullptr;
+  FlapX = FlapY = FlapZ = {0.0f, 0.0f, 0.0f, 0.0f};
+  for (int i = 0; i < kMaxSections; ++i) {
+    SectionFlapAlpha[i] = SectionFlapCl[i] = SectionFlapCd[i] = SectionFlapCm[i] = 0.0f;
+  }
+}
+
+void kxdwing10::SetUprightFrame() {
+  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
+  B.Y = {0.0f, 0.0f, -1.0f, 0.0f};
+  B.Z = {0.0f, 1.0f, 0.0f, 0.0f};
+}
+
+kxdwing11::kxdwing11() {
+  type = &Type;
+  SetUprightFrame();
+}
+
+kxdwing12::kxdwing12() { type = &Type; }
+
+kxvalueptr kxdwing10::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  if (kxvalueptr v = kxdwingkeys::Lookup(this, kKeys, member)) return v;
+  if (std::strncmp(member, "Section", 7) == 0 && std::strcmp(member, "Sections") != 0) {
+    return SectionMember(member, args);
+  }
+  return kxdbody::GetMember(member, args);
+}
+
+int kxdwing10::GetMemberName(const void* position, kxstring& out) {
+  if (kxdwingkeys::Name(this, kKeys, position, out)) return 1;
+  if (SectionMemberName(position, out)) return 1;
+  return kxdbody::GetMemberName(position, out);
+}
+
+void kxdwing10::CopyTo(kxnode* other) {
+  if (!other || other == this || other->type != type) return;
+  kxdwing10* w = static_cast<kxdwing10*>(other);
+  CopyCommon(w);
+  w->FlapX = FlapX;
+  w->FlapY = FlapY;
+  w->FlapZ = FlapZ;
+  w->FlapRotation = FlapRotation;
+  for (int i = 0; i < SectionCount(); ++i) {
+    w->SectionFlapAlpha[i] = SectionFlapAlpha[i];
+    w->SectionFlapCl[i] = SectionFlapCl[i];
+    w->SectionFlapCd[i] = SectionFlapCd[i];
+    w->SectionFlapCm[i] = SectionFlapCm[i];
+  }
+  w->Flap = kxnode::Remap(Flap);
+  w->Flap1 = kxnode::Remap(Flap1);
+  w->FlapLink = kxnode::Remap(FlapLink);
+  kxdbody::CopyTo(other);
+}
+
+void kxdwing10::Prepare() {
+  if (Flap) {
+    kxvector4r rest[3] = {FlapX, FlapY, FlapZ};
+    TakeAxes(Flap, rest);
+    FlapX = rest[0];
+    FlapY = rest[1];
+    FlapZ = rest[2];
+  }
+  RestTaken = 1;
+  kxdbody::Prepare();
+}
+
+void kxdwing10::UpdateVisual() {
+  float delta = 0.0f;
+  // Before Prepare there are no rest axes to turn from: the parts stay.
+  if (RestTaken && Flap && LinkValue(FlapLink, delta)) {
+    const kxvector4r rest[3] = {FlapX, FlapY, FlapZ};
+    TurnPart(Flap, rest, delta);
+    if (Flap1 && Flap1->X && Flap1->Y && Flap1->Z) {
+      *Flap1->X = *Flap->X;
+      *Flap1->Y = *Flap->Y;
+      *Flap1->Z = *Flap->Z;
+    }
+  }
+  kxdbody::UpdateVisual();
+}
+
+void kxdwing10::Write(kxout& out) {
+  kxdwingkeys::WriteAll(out, this, kKeys);
+  WriteSections(out);
+  kxdbody::Write(out);
+}

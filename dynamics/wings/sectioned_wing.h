@@ -1,0 +1,49 @@
+// The sectioned wings: kxdwing10 (a wing or tailplane), kxdwing11 and
+// kxdwing12 (upright surfaces: fins), one layout with one hinged flap whose
+// second part (Flap1) is drawn with the flap's turned axes. They differ in
+// the frame a new wing starts with and in their geometry analysis.
+#pragma once
+
+#include "dynamics/wings/wing.h"
+
+class kxdwing10 : public kxdwing {
+ public:
+  static kxtype Type;
+
+  kxdwing10();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  int GetMemberName(const void* position, kxstring& out) override;
+  // Captures the flap's rest axes, then the body's preparation.
+  void Prepare() override;
+  // Turns Flap (and Flap1 with it) by the flap link, then places the body.
+  void UpdateVisual() override;
+  void Write(kxout& out) override;
+
+  float FlapRotation;            // scale of the flap's shift of the section flow; not an angle
+  kxgeometricobject* Flap;       // hinged part; null: no flap drawn
+  kxgeometricobject* Flap1;      // drawn with Flap's axes; never captured itself
+  kxvector4r FlapX, FlapY, FlapZ;  // rest axes taken by Prepare; FlapY is the hinge
+  float* FlapLink;               // servo output, read as radians; null: no flap
+  float SectionFlapAlpha[kMaxSections];  // normal-flow shift per unit deflection
+  float SectionFlapCl[kMaxSections];     // lift increment per unit deflection
+  float SectionFlapCd[kMaxSections];     // drag increment per squared unit
+  float SectionFlapCm[kMaxSections];     // moment increment per unit deflection
+
+ protected:
+  // The upright frame of kxdwing11 and kxdwing12: normal along y, span along -z.
+  void SetUprightFrame();
+};
+
+class kxdwing11 : public kxdwing10 {
+ public:
+  static kxtype Type;
+  kxdwing11();
+};
+
+class kxdwing12 : public kxdwing11 {
+ public:
+  static kxtype Type;
+  kxdwing12();
+};

@@ -1,0 +1,90 @@
+// kxdwing: what the five wing classes share - the root and span values the
+// analyses find, the eight-entry section record with its indexed keys and
+// file lines, the turning of hinged parts from their rest axes, and the
+// re-basing of the wing's mesh in its own frame when the simulation stops.
+#pragma once
+
+#include "core/matrix.h"
+#include "dynamics/body.h"
+
+class kxdairfoil;
+class kxgeometricobject;
+class kxout;
+
+// Gives the core's total wing area the wing's WingArea field: the field
+// hides the name in the wing classes, so the override lives one step below.
+class kxdwingarea : public kxdbody {
+ public:
+  float WingArea() const final { return AreaM2(); }
+
+ protected:
+  virtual float AreaM2() const = 0;
+};
+
+class kxdwing : public kxdwingarea {
+ public:
+  static constexpr int kMaxSections = 8;
+
+  // The node as one of the five wing classes, else null. The registry gives
+  // every wing the base kxdbody, so the test is by exact type.
+  static kxdwing* As(kxnode* node);
+
+  // Restores the mesh of the wing's geometry object, expresses it in the
+  // wing's frame and sets the object's Matrix to that frame; children first.
+  void UpdateGraphics() override;
+
+  // Sections clamped to 0..kMaxSections: every loop runs over this.
+  int SectionCount() const;
+
+  kxvector4r RootR;          // m, wing axes; input of the analysis
+  kxvector4r RootN;          // stored, written and copied only
+  kxvector4r TipPoint;       // m; mesh vertex farthest along SpanDirection
+  kxvector4r SpanDirection;  // from the root toward the tip, w 0
+  float WingArea;            // m^2, from the analysis
+  float WingSpan;            // m, from the analysis
+  float AspectRatio;         // from the analysis; divides the induced drag
+  float Dihedral;            // rad, from the analysis
+  float Incidence;           // rad, from the analysis
+  float RangeSpanMax;        // m, the designer's span range
+  float RangeSpanMin;
+  float PropWashFactor;      // share of the propeller wash in the section flow
+  int Sections;              // sections in use; read through SectionCount()
+  kxvector4r SectionR[kMaxSections];  // m, force point, w 1
+  kxvector4r SectionX[kMaxSections];  // chord axis toward the leading edge
+  kxvector4r SectionY[kMaxSections];  // span axis, axis of the moment
+  kxvector4r SectionZ[kMaxSections];  // normal on the lifting side
+  float SectionArea[kMaxSections];    // m^2
+  float SectionChord[kMaxSections];   // m
+  kxdairfoil* SectionAirfoil[kMaxSections];  // shared airfoil; null: no force
+  int RestTaken;             // 1 once Prepare has captured the rest axes
+
+ protected:
+  kxdwing();
+  float AreaM2() const override { return WingArea; }
+
+  // Section entry i to the defaults of a new wing.
+  void ResetSection(int i);
+  // The four indexed section keys; null for another name, a missing index
+  // or one outside 0..7.
+  kxvalueptr SectionMember(const char* member, const kxargs& args);
+  int SectionMemberName(const void* position, kxstring& out);
+  // The section blocks of the file, sections in use only.
+  void WriteSections(kxout& out) const;
+  // The values every wing copies into its clone (spans, areas, root, wash
+  // share, Sections and the sections in use, dihedral, incidence).
+  void CopyCommon(kxdwing* other) const;
+
+  // Writes the rest axes of a hinged part turned about the rest Y axis by
+  // the link value (radians) into the part's X, Y and Z.
+  static void TurnPart(kxgeometricobject* part, const kxvector4r rest[3], float value);
+  // Reads a part's axes (and position) for its rest frame.
+  static void TakeAxes(const kxgeometricobject* part, kxvector4r rest[3]);
+  static void TakePosition(const kxgeometricobject* part, kxvector4r& rest);
+  static void SetPosition(kxgeometricobject* part, const kxvector4r& position);
+  // The value a link points at, when there is a link and a finite value.
+  static bool LinkValue(const float* link, float& value);
+};
+
+// "Sections": an int that clamps to 0..8 with one log line, so no file line
+// can make a loop run past the section arrays.
+kxvalueptr kxdsectionsref(kxdwing* wing);

@@ -1,0 +1,76 @@
+// Collision world from arbitrary mesh data (a scenery file may hold any
+// floats and indices): build, then every query at points from the input.
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "core/hooks.h"
+#include "graphics/collision_contact.h"
+#include "graphics/collision_world.h"
+#include "graphics/mesh.h"
+#include "graphics/scenery_records.h"
+
+namespace {
+
+struct reader {
+  const uint8_t* data;
+  size_t size;
+  template <class T>
+  T Take() {
+    T v{};
+    if (size >= sizeof v) {
+      std::memcpy(&v, data, sizeof v);
+      data += sizeof v;
+      size -= sizeof v;
+    }
+    return v;
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  kxcore::SetLogHandler([](const char*) {});
+  reader in{data, size};
+  int vertices = in.Take<uint8_t>() % 64;
+  int triangles = in.Take<uint8_t>() % 64;
+  float cell[3] = {in.Take<float>(), in.Take<float>(), in.Take<float>()};
+  int maxTriangles = in.Take<int8_t>();
+  kxgeometry* el = kxgeometry::Create(GL_V3F, vertices, triangles);
+  if (!el) return 0;
+  uint8_t flags = in.Take<uint8_t>();
+  std::snprintf(el->name, sizeof el->name, "%s", (flags & 1) ? "x_damage" : "field_gras");
+  for (int i = 0; i < vertices; ++i) {
+    const float p[3] = {in.Take<float>(), in.Take<float>(), in.Take<float>()};
+    kxgeometry::SetVertexPosition(el, i, p);
+  }
+  for (int i = 0; i < triangles * 3; ++i) el->triangles[i] = in.Take<uint8_t>();
+  kxgeometry::UpdateBounds(el);
+  kxgeometryobject entry{};
+  entry.mesh = el;
+  kxtransparentgeometry trees[2] = {};
+  trees[0] = {(flags & 2) ? el : nullptr, 1, in.Take<float>(), in.Take<float>(), {in.Take<float>(), in.Take<float>(), in.Take<float>()}};
+  auto w = std::make_unique<kxcollision>();
+  const float sun[3] = {0, 0, 1};
+  kxcollision::Build(w.get(), &entry, trees, cell, maxTriangles, sun);
+  kxcollision::SetTrees(w.get(), 1, 1);
+  kxboxrecord box{};
+  const float lo[3] = {-0.5f, -0.5f, -0.5f}, hi[3] = {0.5f, 0.5f, 0.5f};
+  kxboxrecord::Set(&box, lo, hi);
+  while (in.size >= 16) {
+    const float p[3] = {in.Take<float>(), in.Take<float>(), in.Take<float>()};
+    float r = in.Take<float>();
+    float n[3];
+    kxcollision::GroundHeight(w.get(), p, n);
+    kxcollision::ViewerCollide(w.get(), p, r);
+    kxcollision::Gather(w.get(), p, r);
+    float frame[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p[0], p[1], p[2], 1};
+    kxcollision::ContactShape(w.get(), frame, &box, static_cast<int>(in.size & 1));
+  }
+  kxcollision::FreeOctree(w.get());
+  kxgeometry::Free(&el);
+  return 0;
+}

@@ -1,0 +1,96 @@
+// Runs arbitrary bytes as an aircraft component file with the controls and
+// powerplants registered, then analyses, writes, clones and steps the
+// result: indices, links and keys from a file must never reach past a table
+// or leave a non-finite state.
+#include <unistd.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/hooks.h"
+#include "core/interpreter.h"
+#include "core/node_copy.h"
+#include "core/output.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/body.h"
+#include "dynamics/component_file.h"
+#include "dynamics/components/register.h"
+#include "dynamics/driver.h"
+#include "dynamics/registry.h"
+#include "dynamics/write_links.h"
+#include "graphics/geometric_object.h"
+
+namespace {
+
+void WriteAll(kxnode* node, kxout& out) {
+  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
+    if (kxdintegrable* i = kxdintegrable::As(c)) i->Write(out);
+    WriteAll(c, out);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static bool ready = [] {
+    kxcore::SetLogHandler([](const char*) {});
+    kxscript::Init();
+    kxgraphics::RegisterTypes();
+    kxdynamics::RegisterTypes();
+    components::RegisterTypes();
+    return true;
+  }();
+  (void)ready;
+  static std::string path = "/tmp/kxfuzz_powerplant_" + std::to_string(::getpid()) + ".kxd";
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return 0;
+  std::fwrite(data, 1, size, file);
+  std::fclose(file);
+
+  kxdaircraft* root = new kxdaircraft;
+  root->name = "Aircraft0";
+  kxnode* geometry = new kxgeometricobject;
+  geometry->name = "Geometry0";
+  kxscript::Root()->AppendChild(root);
+  kxscript::Root()->AppendChild(geometry);
+  kxscript::SetAlias("Aircraft", root);
+  kxscript::SetAlias("Geometry", geometry);
+  kxdload::RunComponentFile(path.c_str(), root);
+  root->Analyse();
+  kxdwrite::SetRoots(root, geometry);
+  kxout out;
+  WriteAll(root, out);
+  kxdwrite::SetRoots(nullptr, nullptr);
+
+  // A clone and its twin, stepped a few substeps like the driver does.
+  kxnode* state = nullptr;
+  kxnode* change = nullptr;
+  {
+    kxclonemap map;
+    state = root->Clone(nullptr);
+    map.CopyAll();
+  }
+  {
+    kxclonemap map;
+    change = state ? state->Clone(nullptr) : nullptr;
+    map.CopyAll();
+  }
+  if (kxdintegrable* s = kxdintegrable::As(state)) {
+    s->Prepare();
+    s->ResetState();
+    kxdynamics::RunSubsteps(state, change, 3);
+    s->UpdateVisual();
+  }
+  delete change;
+  delete state;
+  kxscript::ClearAlias("Aircraft");
+  kxscript::ClearAlias("Geometry");
+  delete root;
+  delete geometry;
+  kxscript::SetCurrent(kxscript::Root());
+  return 0;
+}

@@ -1,0 +1,196 @@
+// Queries of the collision world: the current world, the ground height
+// below a point, the faces near the viewer, the gather of faces near a
+// moving aircraft and the near-object pass over the moving objects.
+#include <cmath>
+
+#include "core/hooks.h"
+#include "graphics/collision_face.h"
+#include "graphics/collision_world.h"
+
+namespace {
+
+kxcollision* currentWorld = nullptr;
+
+using kxcollbuild::Dot3;
+
+bool Overlaps(const kxcollnode* n, const float lo[3], const float hi[3]) {
+  for (int k = 0; k < 3; ++k) {
+    if (n->max[k] < lo[k] || n->min[k] > hi[k]) return false;
+  }
+  return true;
+}
+
+// Calls leaf(node) for every leaf whose cell meets the box lo..hi.
+template <class Leaf>
+void ForLeaves(const kxcollnode* n, const float lo[3], const float hi[3], Leaf& leaf) {
+  while (n && Overlaps(n, lo, hi)) {
+    if (!n->first) {
+      leaf(n);
+      return;
+    }
+    ForLeaves(n->first, lo, hi, leaf);
+    n = n->second;
+  }
+}
+
+// Starts a query whose faces are reported once each, however many cells
+// hold a copy.
+void NewQuery(kxcollision* w) {
+  if (++w->query == 0) {
+    for (int i = 0; i < w->faceCount; ++i) w->marks[i] = 0;
+    w->query = 1;
+  }
+}
+
+bool FirstReport(kxcollision* w, const kxcollface* f) {
+  if (f->id < 0 || f->id >= w->faceCount || !w->marks) return true;
+  if (w->marks[f->id] == w->query) return false;
+  w->marks[f->id] = w->query;
+  return true;
+}
+
+void SetQuery(kxcollision* w, const float c[3], float r) {
+  for (int k = 0; k < 3; ++k) {
+    w->boxMin[k] = c[k] - r;
+    w->boxMax[k] = c[k] + r;
+    w->centre[k] = c[k];
+  }
+  w->radius = r;
+  w->nearCursor = 0;
+  w->nearFaces[0] = nullptr;
+}
+
+bool FinitePoint(const float p[3]) { return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]); }
+
+}  // namespace
+
+void kxcollision::SetCurrent(kxcollision* w) { currentWorld = w; }
+
+kxcollision* kxcollision::Current() { return currentWorld; }
+
+int kxcollision::AppendNear(kxcollision* w, kxcollface* face) {
+  if (w->nearCursor >= kNearFaces - 1) {
+    static uint32_t loggedQuery = 0;
+    if (loggedQuery != w->query + 1) {
+      loggedQuery = w->query + 1;
+      kxcore::Log("gl:  collision query list full (%d faces)\n", kNearFaces - 1);
+    }
+    return 0;
+  }
+  w->nearFaces[w->nearCursor++] = face;
+  w->nearFaces[w->nearCursor] = nullptr;
+  return 1;
+}
+
+int kxcollision::FindGround(const kxcollision* w, const float p[3], float* height, float* normal) {
+  if (!w || !w->root || !p || !FinitePoint(p)) return 0;
+  const float lo[3] = {p[0], p[1], -INFINITY};
+  const float hi[3] = {p[0], p[1], p[2]};
+  const kxcollface* best = nullptr;
+  float bestZ = -INFINITY;
+  auto leaf = [&](const kxcollnode* n) {
+    for (const kxcollface* f = n->faces; f; f = f->next) {
+      if (!(f->normal[2] > 0.0f)) continue;
+      float dx = p[0] - f->centre[0], dy = p[1] - f->centre[1];
+      if (dx * dx + dy * dy > f->radius * f->radius) continue;  // cheap miss before the plane and edges
+      float z = (f->d - f->normal[0] * p[0] - f->normal[1] * p[1]) / f->normal[2];
+      if (!(z <= p[2]) || !(z > bestZ)) continue;
+      const float q[3] = {p[0], p[1], z};
+      if (!kxcollbuild::InsideEdges(f, q)) continue;
+      bestZ = z;
+      best = f;
+    }
+  };
+  ForLeaves(w->root, lo, hi, leaf);
+  if (!best) return 0;
+  if (height) *height = bestZ;
+  if (normal) {
+    for (int k = 0; k < 3; ++k) normal[k] = best->normal[k];
+  }
+  return 1;
+}
+
+float kxcollision::GroundHeight(const kxcollision* w, const float p[3], float* normal) {
+  float h = -1.0f;
+  if (!FindGround(w, p, &h, normal)) return -1.0f;
+  return h;
+}
+
+int kxcollision::ViewerCollide(kxcollision* w, const float p[3], float half) {
+  if (!w || !p) return 0;
+  if (!FinitePoint(p) || !std::isfinite(half)) {
+    w->nearCursor = 0;
+    w->nearFaces[0] = nullptr;
+    return 0;
+  }
+  SetQuery(w, p, half);
+  if (!w->root) return 0;
+  NewQuery(w);
+  auto leaf = [&](const kxcollnode* n) {
+    for (kxcollface* f = n->faces; f; f = f->next) {
+      // Squared distance from the sphere centre to the box.
+      float d2 = 0.0f;
+      for (int k = 0; k < 3; ++k) {
+        float c = f->centre[k];
+        float e = c < w->boxMin[k] ? w->boxMin[k] - c : c > w->boxMax[k] ? c - w->boxMax[k] : 0.0f;
+        d2 += e * e;
+      }
+      if (d2 > f->radius * f->radius) continue;
+      if (!FirstReport(w, f)) continue;
+      if (!AppendNear(w, f)) return;
+    }
+  };
+  ForLeaves(w->root, w->boxMin, w->boxMax, leaf);
+  return w->nearCursor;
+}
+
+int kxcollision::Gather(kxcollision* w, const float c[3], float r) {
+  if (!w || !c) return 0;
+  if (!FinitePoint(c) || !std::isfinite(r)) {
+    w->nearCursor = 0;
+    w->nearFaces[0] = nullptr;
+    return 0;
+  }
+  SetQuery(w, c, r);
+  if (w->root) {
+    NewQuery(w);
+    auto leaf = [&](const kxcollnode* n) {
+      for (kxcollface* f = n->faces; f; f = f->next) {
+        if (!(std::fabs(Dot3(f->normal, c) - f->d) < r)) continue;
+        float dx = f->centre[0] - c[0], dy = f->centre[1] - c[1], dz = f->centre[2] - c[2];
+        float reach = f->radius + r;
+        if (!(dx * dx + dy * dy + dz * dz < reach * reach)) continue;
+        if (!FirstReport(w, f)) continue;
+        if (!AppendNear(w, f)) return;
+      }
+    };
+    ForLeaves(w->root, w->boxMin, w->boxMax, leaf);
+  }
+  if (w->nearObjectPass) w->nearObjectPass(w);
+  w->nearFaces[w->nearCursor] = nullptr;
+  return w->nearCursor;
+}
+
+// Works in each object's own frame so its faces are never transformed.
+void kxcollision::NearObjectPass(kxcollision* w) {
+  if (!w) return;
+  float r = w->radius;
+  for (kxcolldynamic* o = w->dynamics; o; o = o->next) {
+    if (!o->frame) continue;
+    const kxmatrix& m = *o->frame;
+    float d[3] = {w->centre[0] - m.R.x, w->centre[1] - m.R.y, w->centre[2] - m.R.z};
+    float local[3] = {m.X.x * d[0] + m.X.y * d[1] + m.X.z * d[2], m.Y.x * d[0] + m.Y.y * d[1] + m.Y.z * d[2],
+                      m.Z.x * d[0] + m.Z.y * d[1] + m.Z.z * d[2]};
+    for (int i = 0; i < o->faceCount; ++i) {
+      kxcollface* f = o->faces + i;
+      if (!(std::fabs(Dot3(f->normal, local) - f->d) < r)) continue;
+      bool inside = true;
+      for (const kxcolledge* e = f->edges; e && inside; e = e->next) {
+        inside = Dot3(e->normal, local) - e->distance >= -r;
+      }
+      if (!inside) continue;
+      if (!AppendNear(w, f)) return;
+    }
+  }
+  w->nearFaces[w->nearCursor] = nullptr;
+}

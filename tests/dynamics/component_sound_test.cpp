@@ -1,0 +1,173 @@
+// Component sound holders and their queue.
+#include <string>
+
+#include "dynamics/component_sound.h"
+#include "gtest/gtest.h"
+#include "tests/core/test_support.h"
+
+namespace {
+
+int fakeSound = 0;
+std::string lastLoaded;
+int released = 0;
+
+class componentsound : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    lastLoaded.clear();
+    released = 0;
+    kxdsound::SetBackend(
+        [](const char* path) -> void* {
+          lastLoaded = path;
+          return std::string(path) == "sound/engine.wav" ? &fakeSound : nullptr;
+        },
+        [](void*) { ++released; }, nullptr);
+    kxdsound::SetEnabled(1);
+    kxdsoundqueue::Clear();
+  }
+  void TearDown() override {
+    kxdsound::UseSoundDevice();
+    kxdsoundqueue::Clear();
+  }
+  const float position[4] = {1, 2, 3, 1};
+  const float velocity[4] = {4, 5, 6, 0};
+  kxtest::logcapture log;
+};
+
+TEST_F(componentsound, StartThenUpdateThenStop) {
+  kxdcomponentsound holder;
+  holder.name = "engine";
+  holder.Load();
+  EXPECT_EQ(lastLoaded, "sound/engine.wav");
+  ASSERT_EQ(holder.sample, &fakeSound);
+  holder.Update(1000.0f, 0.5f, position, velocity);
+  holder.Update(1100.0f, 0.5f, position, velocity);
+  holder.Update(1100.0f, 0.0f, position, velocity);
+  EXPECT_EQ(holder.playing, 0);
+  const kxdsoundentry* e = kxdsoundqueue::Entries();
+  ASSERT_EQ(kxdsoundqueue::Count(), 3);
+  EXPECT_EQ(e[0].kind, kxdsoundentry::kLoopStart);
+  EXPECT_EQ(e[1].kind, kxdsoundentry::kUpdate);
+  EXPECT_EQ(e[2].kind, kxdsoundentry::kStop);
+  EXPECT_EQ(e[3].kind, kxdsoundentry::kEnd);
+  EXPECT_EQ(e[0].sound, &fakeSound);
+  EXPECT_EQ(e[0].position[2], 3.0f);
+  EXPECT_EQ(e[0].velocity[0], 4.0f);
+}
+
+TEST_F(componentsound, NothingQueuedWithoutSampleOrWhileDisabled) {
+  kxdcomponentsound missing;
+  missing.name = "nosuch";
+  missing.Load();
+  EXPECT_EQ(missing.sample, nullptr);
+  missing.Update(1000.0f, 0.5f, position, velocity);
+  kxdcomponentsound holder;
+  holder.name = "engine";
+  holder.Load();
+  kxdsound::SetEnabled(0);
+  holder.Update(1000.0f, 0.5f, position, velocity);
+  EXPECT_EQ(kxdsoundqueue::Count(), 0);
+  EXPECT_EQ(kxdsoundqueue::Entries()[0].kind, kxdsoundentry::kEnd);
+}
+
+TEST_F(componentsound, AssignCopiesTheNameAndReleaseUnloads) {
+  kxdcomponentsound a, b;
+  a.name = "engine";
+  b.Assign(a);
+  EXPECT_STREQ(b.name.Text(), "engine");
+  EXPECT_EQ(b.sample, nullptr);
+  b.Load();
+  b.Update(1000.0f, 1.0f, position, velocity);
+  b.Release();
+  EXPECT_EQ(released, 1);
+  EXPECT_EQ(b.sample, nullptr);
+  EXPECT_EQ(b.playing, 0);
+}
+
+TEST_F(componentsound, FullQueueDropsTheExcessWithOneLogLine) {
+  kxdcomponentsound holders[kxdsoundqueue::kCapacity + 10];
+  for (auto& h : holders) {
+    h.name = "engine";
+    h.Load();
+    h.Update(1000.0f, 0.5f, position, velocity);
+  }
+  EXPECT_EQ(kxdsoundqueue::Count(), kxdsoundqueue::kCapacity);
+  EXPECT_EQ(kxdsoundqueue::Entries()[kxdsoundqueue::kCapacity].kind, kxdsoundentry::kEnd);
+  EXPECT_EQ(log.Lines(), 1);
+  kxdsoundqueue::Clear();
+  EXPECT_EQ(kxdsoundqueue::Count(), 0);
+}
+
+}  // namespace
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/sound.h"
+#include "platform/sound_backend.h"
+
+namespace {
+
+// A short 16-bit mono wave file.
+void PutWave(const char* path) {
+  const int samples = 800, rate = 8000;
+  auto u32 = [](std::ofstream& o, uint32_t v) { o.write(reinterpret_cast<const char*>(&v), 4); };
+  auto u16 = [](std::ofstream& o, uint16_t v) { o.write(reinterpret_cast<const char*>(&v), 2); };
+  std::ofstream o(path, std::ios::binary);
+  o.write("RIFF", 4);
+  u32(o, 36 + samples * 2);
+  o.write("WAVEfmt ", 8);
+  u32(o, 16);
+  u16(o, 1);
+  u16(o, 1);
+  u32(o, rate);
+  u32(o, rate * 2);
+  u16(o, 2);
+  u16(o, 16);
+  o.write("data", 4);
+  u32(o, samples * 2);
+  for (int i = 0; i < samples; ++i) u16(o, static_cast<uint16_t>((i % 20) * 1000));
+}
+
+TEST(componentsounddevice, QueueStartsLoopsAndStopsTheSampleOnTheDevice) {
+  char pattern[] = "/tmp/kxdsoundXXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ASSERT_EQ(chdir(pattern), 0);
+  ASSERT_EQ(system("mkdir sound"), 0);
+  PutWave("sound/engine.wav");
+  fakesoundbackend fake;
+  directsound::SetBackend(&fake);
+  ASSERT_EQ(directsound::Start(), 1);
+  kxdsound::UseSoundDevice();
+  kxdsoundqueue::Clear();
+  {
+    kxdcomponentsound holder;
+    holder.name = "engine";
+    holder.Load();
+    ASSERT_NE(holder.sample, nullptr);
+    directsound::LoadSounds();
+    const float position[4] = {0, 0, 0, 1}, velocity[4] = {0, 0, 0, 0};
+    holder.Update(9000.0f, 0.5f, position, velocity);
+    kxdsoundqueue::Run(1.0f / 60.0f);
+    EXPECT_EQ(kxdsoundqueue::Count(), 0);
+    int voice = static_cast<kxsound*>(holder.sample)->voice;
+    EXPECT_EQ(fake.voices[voice].playing, 1);
+    EXPECT_EQ(fake.voices[voice].loop, 1);
+    holder.Update(9000.0f, 0.0f, position, velocity);
+    kxdsoundqueue::Run(1.0f / 60.0f);
+    EXPECT_EQ(fake.voices[voice].playing, 0);
+  }
+  directsound::Reset();
+  directsound::Release();
+  directsound::SetBackend(nullptr);
+  ASSERT_EQ(chdir(previous), 0);
+  std::string command = std::string("rm -rf '") + pattern + "'";
+  ASSERT_EQ(system(command.c_str()), 0);
+}
+
+}  // namespace

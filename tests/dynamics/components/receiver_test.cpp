@@ -1,0 +1,173 @@
+// The receiver: player binding, channel timing, outputs, names and file text.
+#include "dynamics/components/receiver.h"
+
+#include "core/output.h"
+#include "dynamics/components/servos.h"
+#include "dynamics/writers.h"
+#include "components_support.h"
+
+namespace {
+
+using kxctest::componenttest;
+
+std::string RadioPlane() {
+  return kxctest::Header() +
+         "Append kxdfuselage00 Fuselage\n"
+         "cd Fuselage/\n"
+         "Mass = 1\n"
+         "cd ../\n"
+         "Append kxdreceiver00 Receiver\n"
+         "cd Receiver/\n"
+         "VTailMixElevator = 0.6\n"
+         "VTailMixRudder = 0.3\n"
+         "cd ../\n"
+         "Append kxdservo00 Elevator\n"
+         "cd Elevator/\n"
+         "SignalIn = ~Aircraft/Receiver/Out(2)\n"
+         "cd ../\n";
+}
+
+TEST_F(componenttest, ReceiverOfFirstSlotReadsChannels2000To2031) {
+  PutAircraft("radio", RadioPlane().c_str());
+  slots[kxctest::kPlayer0Channels + 5] = 0.25f;
+  slots[kxctest::kPlayer0Channels + 31] = -0.5f;
+  slots[kxctest::kPlayer0Channels + 32] = 0.75f;
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("radio", 0), 1) << kxtest::logcapture::Text();
+  kxdreceiver00* r = Simulated<kxdreceiver00>("Receiver");
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->SlotAnalog, slots + kxctest::kPlayer0Channels);
+  // The reset after loading copies the channels already.
+  EXPECT_FLOAT_EQ(r->Out[5], 0.25f);
+  EXPECT_FLOAT_EQ(r->Out[31], -0.5f);
+  EXPECT_FLOAT_EQ(input::vtail[0].elevator, 0.6f);
+  EXPECT_FLOAT_EQ(input::vtail[0].rudder, 0.3f);
+  EXPECT_FLOAT_EQ(input::vtail[1].elevator, 0.77f);
+}
+
+TEST_F(componenttest, ReceiverOfSecondSlotReadsChannels2100To2131) {
+  PutAircraft("radio", RadioPlane().c_str());
+  slots[kxctest::kPlayer1Channels + 2] = 0.5f;
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("radio", 1), 1);
+  kxdreceiver00* r = Simulated<kxdreceiver00>("Receiver", 1);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->SlotAnalog, slots + kxctest::kPlayer1Channels);
+  EXPECT_FLOAT_EQ(r->Out[2], 0.5f);
+  EXPECT_FLOAT_EQ(input::vtail[1].elevator, 0.6f);
+  EXPECT_FLOAT_EQ(input::vtail[0].elevator, 0.77f);
+}
+
+TEST_F(componenttest, ReceiverCopiesChannelsOneFrameLate) {
+  PutAircraft("radio", RadioPlane().c_str());
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("radio", 0), 1);
+  kxdynamics::Start(nullptr);
+  kxdreceiver00* r = Simulated<kxdreceiver00>("Receiver");
+  kxdservo00* s = Simulated<kxdservo00>("Elevator");
+  ASSERT_NE(r, nullptr);
+  ASSERT_NE(s, nullptr);
+  EXPECT_FLOAT_EQ(s->MechLink, 0.0f);
+  slots[kxctest::kPlayer0Channels + 2] = 1.0f;
+  // This frame's substeps still see the old channel: the servo only chatters
+  // about 0; the visual update at its end brings the new value in.
+  RunSubsteps(100);
+  EXPECT_NEAR(s->MechLink, 0.0f, 0.002f);
+  EXPECT_FLOAT_EQ(r->Out[2], 1.0f);
+  // The next frame moves the servo at Vmax = 5 per second: 100 substeps.
+  RunSubsteps(100);
+  EXPECT_NEAR(s->MechLink, 100 * 0.0003f * 5.0f, 1e-4f);
+}
+
+TEST_F(componenttest, NestedReceiverStaysUnboundAndSilent) {
+  std::string text = kxctest::Header() +
+                     "Append kxdfuselage00 Fuselage\n"
+                     "cd Fuselage/\n"
+                     "Append kxdreceiver00 Inner\n"
+                     "cd ../\n";
+  PutAircraft("nested", text.c_str());
+  slots[kxctest::kPlayer0Channels] = 0.5f;
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("nested", 0), 1);
+  kxnode* inner = kxnode::Find("Fuselage/Inner", kxdaircraftinstance::Loaded(0)->Clone);
+  kxdreceiver00* r = kxdreceiver00::As(inner);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->SlotAnalog, nullptr);
+  EXPECT_FLOAT_EQ(r->Out[0], 0.0f);
+}
+
+class receiverkeys : public componenttest {
+ protected:
+  kxdreceiver00* Make() {
+    kxdreceiver00* r = AddToState<kxdreceiver00>("Receiver");
+    return r;
+  }
+};
+
+TEST_F(receiverkeys, OutputsOutsideTheTableGiveNoMemberAndALogLine) {
+  kxdreceiver00* r = Make();
+  EXPECT_NE(r->GetMember("Out", [] {
+    kxargs a;
+    a.Add(kxvalueptr(new kxintvalue(31)));
+    return a;
+  }()), nullptr);
+  for (int bad : {32, -1, 1000}) {
+    kxargs a;
+    a.Add(kxvalueptr(new kxintvalue(bad)));
+    EXPECT_EQ(r->GetMember("Out", a), nullptr) << bad;
+  }
+  EXPECT_TRUE(log.Contains("kxdreceiver00:  Out(32) is no output of Receiver\n")) << kxtest::logcapture::Text();
+}
+
+TEST_F(receiverkeys, SlotAnalogFromAFileIsRefused) {
+  kxdreceiver00* r = Make();
+  kxscript::Execute("SlotAnalog = ~Aircraft/Receiver/Out(1)", r);
+  kxscript::Execute("SlotAnalog = 5", r);
+  EXPECT_EQ(r->SlotAnalog, nullptr);
+  EXPECT_TRUE(log.Contains("kxdreceiver00:  SlotAnalog is set by the aircraft analysis; assignment refused\n"))
+      << kxtest::logcapture::Text();
+}
+
+TEST_F(receiverkeys, NamesOfOutputsListEightAndAnEmptyEnd) {
+  kxdreceiver00* r = Make();
+  std::vector<kxstring> names;
+  r->GetMemberNames(&kxdlinktypes::Signal, names);
+  ASSERT_EQ(names.size(), 9u);
+  EXPECT_STREQ(names[0].Text(), "Out(0)");
+  EXPECT_STREQ(names[7].Text(), "Out(7)");
+  EXPECT_STREQ(names[8].Text(), "");
+  names.clear();
+  r->GetMemberNames(&kxdlinktypes::MechLink, names);
+  ASSERT_EQ(names.size(), 1u);
+  kxstring path;
+  r->GetMemberName(&r->Out[17], path);
+  EXPECT_STREQ(path.Text(), "Out(17)");
+}
+
+TEST_F(receiverkeys, WriteEndsWithAlignedFactorsAndReadsBack) {
+  kxdreceiver00* r = Make();
+  kxscript::Execute("VTailMixElevator = 0.5; VTailMixRudder = 0.25", r);
+  kxout out;
+  r->Write(out);
+  const std::string& text = out.Text();
+  std::string tail = "Dv = 2\nVTailMixElevator = 0.5\nVTailMixRudder   = 0.25\n";
+  ASSERT_GE(text.size(), tail.size());
+  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+  EXPECT_NE(text.find("Mass = 0\n"), std::string::npos);
+  kxdreceiver00 copy;
+  kxscript::Execute(text.c_str(), &copy);
+  kxout again;
+  copy.Write(again);
+  EXPECT_EQ(again.Text(), text);
+}
+
+TEST_F(receiverkeys, CloneKeepsTheBindingButNotTheOutputs) {
+  kxdreceiver00* r = Make();
+  r->SlotAnalog = slots + 2000;
+  r->Out[3] = 0.5f;
+  r->VTailMixRudder = 0.1f;
+  kxdreceiver00* c = kxdreceiver00::As(r->Clone(nullptr));
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->SlotAnalog, slots + 2000);
+  EXPECT_FLOAT_EQ(c->Out[3], 0.0f);
+  EXPECT_FLOAT_EQ(c->VTailMixRudder, 0.1f);
+  delete c;
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+// The fixed-step driver: substep counts per frame and the order of the passes.
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "dynamics/aircraft.h"
+#include "dynamics/driver.h"
+#include "platform/random.h"
+#include "dynamics_support.h"
+
+namespace {
+
+using kxdtest::dynamicstest;
+
+// Records every pass it takes part in.
+class probe : public kxdintegrable {
+ public:
+  static inline kxtype Type{"kxdtestprobe", 0, kxcreate<probe>};
+  static inline std::string trace;
+  probe() { type = &Type; }
+  void ComputeChange(kxdintegrable*, int) override { trace += "C" + name.Str() + " "; }
+  void Integrate(kxdintegrable*, int, float dt) override {
+    trace += "I" + name.Str() + " ";
+    EXPECT_FLOAT_EQ(dt, 0.0003f);
+  }
+};
+
+class driver : public dynamicstest {
+ protected:
+  void SetUp() override {
+    dynamicstest::SetUp();
+    kxtype::RegisterDerived(&probe::Type, &kxdintegrable::Type);
+    probe::trace.clear();
+  }
+};
+
+TEST_F(driver, FrameOfATenthRunsTheCapOf120Substeps) {
+  EXPECT_EQ(kxdynamics::Step(0.1f, nullptr), 120);
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.036f), 120);
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.0279f), 93);
+}
+
+TEST_F(driver, RemainderOfEachFrameIsDropped) {
+  int total = 0;
+  for (int i = 0; i < 100; ++i) total += kxdynamics::Step(0.0166f, nullptr);
+  EXPECT_EQ(total, 5500);
+}
+
+TEST_F(driver, FrameTimeThatIsNotPositiveAndFiniteRunsNothing) {
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.0f), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(-0.5f), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(std::numeric_limits<float>::quiet_NaN()), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(std::numeric_limits<float>::infinity()), 0);
+  EXPECT_EQ(kxdynamics::SubstepsFor(0.0002f), 0);
+}
+
+TEST_F(driver, ForcePassVisitsChildrenBeforeParentsThenIntegrationFollows) {
+  probe* a = AddToState<probe>("A");
+  probe* b = new probe;
+  b->name = "B";
+  a->AppendChild(b);
+  AddToState<probe>("C");
+  MakeTwinsAndPrepare();
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CB CA CC IB IA IC ");
+}
+
+TEST_F(driver, NodeWithoutTwinIsLeftOut) {
+  AddToState<probe>("A");
+  MakeTwinsAndPrepare();
+  AddToState<probe>("Late");
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CA IA ");
+}
+
+TEST_F(driver, UnreliableTransmitterKeepsTheChannelsOfTheFrameBefore) {
+  float slots[4096] = {};
+  kxdaircraft::SetPinboardSlots(slots);
+  kxdynamics::Environment().transmitter_reliability = 0.0f;
+  kxsystem::SeedRandom(7);
+  int held = 0;
+  for (int frame = 1; frame <= 400; ++frame) {
+    slots[2000] = static_cast<float>(frame);  // what the mapper wrote this frame
+    slots[2105] = static_cast<float>(-frame);
+    kxdynamics::Step(0.001f, nullptr);
+    if (slots[2000] != static_cast<float>(frame)) {
+      ++held;
+      EXPECT_EQ(slots[2105], -slots[2000]);  // both players together
+    }
+  }
+  // Half of the frames are lost at reliability 0.
+  EXPECT_GT(held, 150);
+  EXPECT_LT(held, 250);
+  kxdynamics::Environment().transmitter_reliability = 1.0f;
+  for (int frame = 0; frame < 50; ++frame) {
+    slots[2000] = 0.5f * frame;
+    kxdynamics::Step(0.001f, nullptr);
+    EXPECT_EQ(slots[2000], 0.5f * frame);
+  }
+  kxdaircraft::SetPinboardSlots(nullptr);
+}
+
+TEST_F(driver, StartAndStopAreLogged) {
+  kxdynamics::Start(nullptr);
+  kxdynamics::Stop();
+  EXPECT_TRUE(log.Contains("kxdynamics:  start\n"));
+  EXPECT_TRUE(log.Contains("kxdynamics:  stop\n"));
+}
+
+}  // namespace

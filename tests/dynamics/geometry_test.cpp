@@ -1,0 +1,344 @@
+// Aircraft with meshes: the analysis from the geometry, the geometry script,
+// drawn clones, playback loads, mesh export and the extents.
+#include <GL/gl.h>
+
+#include <cmath>
+#include <string>
+
+#include "dynamics/aircraft.h"
+#include "dynamics/driver.h"
+#include "dynamics/flight_state.h"
+#include "core/output.h"
+#include "dynamics/fuselage.h"
+#include "dynamics/geometry_link.h"
+#include "dynamics/load.h"
+#include "dynamics/summary.h"
+#include "dynamics/writers.h"
+#include "dynamics_support.h"
+#include "graphics/mesh.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace {
+
+using kxdtest::loading;
+
+const char* const kBoxPlane =
+    "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    4\n"
+    "Append kxdfuselage00 Fuselage\n"
+    "cd Fuselage/\n"
+    "Geometry( \"~Geometry/Body/\" )\n"
+    "Mass = 2\n"
+    "CG = kxvector4r( 0.3, 0, 0.1, 1 )\n"
+    "cd ../\n";
+
+const char* const kBoxScript =
+    "Append kxgeometricobject Body\n"
+    "cd Body/\n"
+    "Shiny = 0.5\n"
+    "cd ../\n";
+
+class geometry : public loading {
+ protected:
+  // Writes a 1 x 0.5 x 0.25 m box centred at (0.3, 0, 0.1) as the mesh of
+  // group "Body" into aircraft/<name>/<name><extension>.
+  void PutBoxMesh(const char* name, const char* extension) {
+    meshgen::mesh box = meshgen::Box(1.0f, 0.5f, 0.25f);
+    meshgen::Translate(box, 0.3f, 0.0f, 0.1f);
+    kxgeometricobject root;
+    kxgeometricobject* body = new kxgeometricobject;
+    body->name = "Body";
+    root.AppendChild(body);
+    body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
+    std::string path = std::string("aircraft/") + name + "/" + name + extension;
+    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, path.c_str(), std::string(extension) == ".tgo"), 1);
+  }
+  void PutBoxPlane(const char* name, const char* extension = ".tgo") {
+    PutAircraft(name, kBoxPlane);
+    Put(std::string("aircraft/") + name + "/" + name + ".kxg", kBoxScript);
+    PutBoxMesh(name, extension);
+  }
+};
+
+TEST_F(geometry, BodyTakesPlaceInertiaAndContactPointsFromItsMesh) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1) << kxtest::logcapture::Text();
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdbody* main = instance->MainBody;
+  ASSERT_NE(main->Geometry, nullptr);
+  EXPECT_STREQ(kxdgeometry::AsNode(main->Geometry)->name.Text(), "Body");
+  EXPECT_NEAR(main->B.R.x, 0.3f, 1e-5f);
+  EXPECT_NEAR(main->B.R.z, 0.1f, 1e-5f);
+  // Thin-shell box, 2 kg: Ixx = m (b^2 + c^2)... only the ordering is fixed
+  // by the shape: the long x axis turns easiest.
+  EXPECT_GT(main->Inertia[0], 0.0f);
+  EXPECT_LT(main->Inertia[0], main->Inertia[5]);
+  EXPECT_LT(main->Inertia[5], main->Inertia[10]);
+  EXPECT_FLOAT_EQ(main->Inertia[15], 2.0f);
+  EXPECT_EQ(main->ContactCount, kxdbody::kMaxContactPoints);
+  EXPECT_NEAR(main->ContactPoints[0].z, -0.125f, 1e-5f);
+  EXPECT_NEAR(instance->MainBodyLength, 1.0f, 1e-5f);
+  EXPECT_NEAR(kxdaircraftinstance::ExtentB(instance), 1.0f, 1e-5f);
+  EXPECT_NEAR(kxdaircraftinstance::ExtentA(instance), 0.5f, 1e-5f);
+  auto* fuselage = kxdfuselage00::As(main);
+  EXPECT_NEAR(fuselage->Ax, 0.5f * 0.25f, 1e-5f);
+  EXPECT_NEAR(fuselage->Az, 1.0f * 0.5f, 1e-5f);
+  // The simulated clone's geometry is the drawn clone's object.
+  kxnode* drawn = kxdgeometry::AsNode(instance->SimMainBody->Geometry);
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_TRUE(drawn->IsDescendantOf(instance->Graphics));
+  EXPECT_EQ(instance->Graphics->parent, kxdynamics::Tree(kxdynamics::kxdtree::kInvisible));
+}
+
+TEST_F(geometry, AnalysisRepeatedGivesTheSamePlacement) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdbody* main = kxdaircraftinstance::Loaded(0)->MainBody;
+  kxmatrix before = main->B;
+  float inertia = main->Inertia[5];
+  main->Analyse();
+  main->Analyse();
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(main->B[i], before[i], 1e-6f);
+  EXPECT_FLOAT_EQ(main->Inertia[5], inertia);
+}
+
+TEST_F(geometry, GeometryScriptIsWrittenInChildOrder) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxout out;
+  kxdwriters::GeometryText(kxdaircraftinstance::Loaded(0), out);
+  EXPECT_EQ(out.Text(), kBoxScript);
+  kxout components;
+  kxdwriters::AircraftText(kxdaircraftinstance::Loaded(0), components);
+  EXPECT_NE(components.Text().find("Geometry( \"~Geometry/Body/\" )\nMass = 2\n"), std::string::npos);
+}
+
+TEST_F(geometry, PlaybackLoadGivesTheDrawnRootOutsideTheStateTree) {
+  PutBoxPlane("box");
+  kxnode* root = kxdynamics::LoadPlayback("box", 1);
+  ASSERT_NE(root, nullptr);
+  EXPECT_TRUE(kxtype::IsDerivedFrom(root->type, &kxgeometricobject::Type));
+  kxdaircraftinstance* playback = kxdaircraftinstance::Slot(3);
+  EXPECT_EQ(playback->Graphics, root);
+  EXPECT_EQ(playback->Clone->parent, nullptr);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kState)->firstChild, nullptr);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(1), nullptr);
+}
+
+TEST_F(geometry, RebuiltGraphicsLeaveTheSimulatedCloneOutUntilStart) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R.z = 50.0f;
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdaircraftinstance::RebuildGraphics(instance);
+  float z = instance->SimMainBody->B.R.z;
+  kxdynamics::Step(0.1f, nullptr);
+  EXPECT_EQ(instance->SimMainBody->B.R.z, z);
+  kxdynamics::Start(nullptr);
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdynamics::Step(0.1f, nullptr);
+  EXPECT_LT(instance->SimMainBody->B.R.z, 50.0f);
+}
+
+TEST_F(geometry, StopRestoresTheTemplateMeshInItsBodyFrame) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  auto* body = static_cast<kxgeometricobject*>(kxdgeometry::AsNode(instance->MainBody->Geometry));
+  kxmatrix scramble;
+  kxmatrix::SetScalar(&scramble, 2.0f);
+  body->Transform(scramble);
+  kxdynamics::Stop();
+  // Box centred on the body's R: the mesh runs from -0.5 to 0.5 along x.
+  body->UpdateBounds();
+  EXPECT_NEAR(body->boundsMin[0], -0.5f, 1e-5f);
+  EXPECT_NEAR(body->boundsMax[0], 0.5f, 1e-5f);
+}
+
+TEST_F(geometry, ExportWritesBinaryUnlessThePreviousAircraftHadATextMesh) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdaircraftinstance::SetName(instance, "myplane2");
+  ASSERT_EQ(kxdwriters::ExportMeshes(instance, "box", "aircraft/box"), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.tgo"), 0);
+  EXPECT_LT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.obj"), 0);
+
+  PutBoxPlane("textplane", ".obj");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("textplane", 0), 1);
+  instance = kxdaircraftinstance::Loaded(0);
+  kxdaircraftinstance::SetName(instance, "myplane2");
+  ASSERT_EQ(kxdwriters::ExportMeshes(instance, "textplane", "aircraft/textplane"), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.obj"), 0);
+  // The binary twin of the old export would shadow the text edit.
+  EXPECT_LT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.tgo"), 0);
+}
+
+TEST_F(geometry, ExportBeforeTheFirstSaveAsKeepsTheTextFormat) {
+  PutBoxPlane("textplane", ".obj");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("textplane", 0), 1);
+  ASSERT_EQ(kxdwriters::ExportMeshes(kxdaircraftinstance::Loaded(0), "", ""), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/textplane/textplane.obj"), 0);
+  EXPECT_LT(kxsystem::GetFileSize("aircraft/textplane/textplane.tgo"), 0);
+}
+
+TEST_F(geometry, SavedAircraftReloadsToTheSameState) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxmatrix placed = instance->MainBody->B;
+  kxdaircraftinstance::SetName(instance, "copy");
+  ASSERT_EQ(kxdwriters::WriteGeometryFile(instance), 1);
+  ASSERT_EQ(kxdwriters::ExportMeshes(instance, "", ""), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
+  std::string first = Get("aircraft/copy/copy.kxd");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("copy", 0), 1);
+  instance = kxdaircraftinstance::Loaded(0);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(instance->MainBody->B[i], placed[i], 1e-4f);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
+  EXPECT_EQ(Get("aircraft/copy/copy.kxd"), first);
+}
+
+TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdflatground ground;
+  kxdynamics::Start(&ground);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R.z = 2.0f;
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  float lowestSeen = 10.0f;
+  for (int frame = 0; frame < 300; ++frame) {
+    kxdynamics::Step(1.0f / 60.0f, &ground);
+    lowestSeen = std::min(lowestSeen, instance->SimMainBody->B.R.z - 0.125f);
+  }
+  kxdbody* main = instance->SimMainBody;
+  EXPECT_LT(kxvector4r::Length(main->D.R), 0.01f);
+  EXPECT_LT(kxvector4r::Length(main->Omega), 0.01f);
+  EXPECT_NEAR(main->B.R.z - 0.125f, 0.0f, 0.01f);
+  EXPECT_LT(lowestSeen, 0.0f);  // it did touch and compress
+  EXPECT_NEAR(main->B.Z.z, 1.0f, 1e-3f);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+class airborne : public loading {
+ protected:
+  // Loads the box plane, places it at 100 m and flies n frames of 1/60 s.
+  kxdaircraftinstance* Fly(const kxdenvironment& environment, int frames) {
+    kxdynamics::Environment() = environment;
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+    kxdynamics::Start(&ground);
+    kxmatrix pose;
+    kxmatrix::SetIdentity(&pose);
+    pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
+    kxdaircraftinstance::PlaceAt(instance, pose, {});
+    for (int i = 0; i < frames; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
+    return instance;
+  }
+  void SetUp() override {
+    loading::SetUp();
+    PutAircraft("box", kBoxPlane);
+    Put("aircraft/box/box.kxg", kBoxScript);
+    meshgen::mesh box = meshgen::Box(1.0f, 0.5f, 0.25f);
+    kxgeometricobject root;
+    kxgeometricobject* body = new kxgeometricobject;
+    body->name = "Body";
+    root.AppendChild(body);
+    body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
+    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/box/box.tgo", 1), 1);
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  }
+  kxdflatground ground;
+};
+
+TEST_F(airborne, FuselageDriftsWithTheWind) {
+  kxdenvironment e;
+  e.wind_speed = 5.0f;
+  e.wind_direction = 0.0f;
+  e.wind_thermic = 0.0f;
+  kxdaircraftinstance* instance = Fly(e, 120);
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
+  EXPECT_GT(instance->SimMainBody->D.R.x, 0.5f);
+  EXPECT_GT(s->velocity[0], 0.5f);
+  EXPECT_NEAR(s->air_velocity[0], 5.0f * 1.3f, 0.2f);
+}
+
+TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
+  kxdenvironment still;
+  still.wind_thermic = 0.0f;
+  Fly(still, 60);
+  float stillDrop = 100.0f - kxdaircraftinstance::FlightStateOf(0)->position[2];
+
+  kxdenvironment thermic;
+  thermic.wind_thermic = 5.0f;
+  kxdynamics::Environment() = thermic;
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdynamics::Start(&ground);
+  kxdthermal* t = kxdynamics::Thermals();
+  for (int i = 0; i < kxdynamics::kThermals; ++i) t[i] = {5000.0f, 5000.0f, 30.0f, 0.0f, 1000.0f, 0.0f};
+  t[0] = {100.0f, 100.0f, 60.0f, 5.0f, 1000.0f, 0.0f};
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  for (int i = 0; i < 60; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
+  EXPECT_GT(s->air_velocity[2], 4.0f);
+  float thermalDrop = 100.0f - s->position[2];
+  EXPECT_LT(thermalDrop, stillDrop - 0.1f);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+class propeller : public kxdbody {
+ public:
+  static inline kxtype Type{"kxdpropeller00", 0, kxcreate<propeller>};
+  propeller() { type = &Type; }
+};
+
+TEST_F(loading, DrawnCloneOfAPropellerLosesItsBladeMeshesOnly) {
+  kxdynamics::RegisterComponentType(&propeller::Type);
+  PutAircraft("prop",
+              "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
+              "Append kxdfuselage00 Fuselage\ncd Fuselage/\ncd ../\n"
+              "Append kxdpropeller00 Prop\ncd Prop/\nGeometry( \"~Geometry/Hub/\" )\nMass = 0.1\ncd ../\n");
+  Put("aircraft/prop/prop.kxg",
+      "Append kxgeometricobject Hub\ncd Hub/\nAppend kxgeometricobject Blade\ncd ../\n");
+  kxgeometricobject root;
+  auto* hub = new kxgeometricobject;
+  hub->name = "Hub";
+  root.AppendChild(hub);
+  auto* blade = new kxgeometricobject;
+  blade->name = "Blade";
+  hub->AppendChild(blade);
+  hub->SetMesh(meshgen::ToElement(meshgen::Box(0.05f, 0.05f, 0.05f), "hub", "Hub", GL_N3F_V3F));
+  blade->SetMesh(meshgen::ToElement(meshgen::Box(0.02f, 0.3f, 0.01f), "blade", "Hub/Blade", GL_N3F_V3F));
+  ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/prop/prop.tgo", 1), 1);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("prop", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  auto* drawnHub = kxdgeometry::From(kxnode::Find("Hub", instance->Graphics));
+  auto* drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
+  auto* templateBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->GeometryTemplate));
+  ASSERT_NE(drawnBlade, nullptr);
+  EXPECT_EQ(drawnBlade->mesh, nullptr);
+  EXPECT_NE(drawnHub->mesh, nullptr);
+  EXPECT_NE(templateBlade->mesh, nullptr);
+  kxdaircraftinstance::RebuildGraphics(instance);
+  drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
+  EXPECT_EQ(drawnBlade->mesh, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+// Joints and carried bodies, and the tow rope between two aircraft.
+#include <cmath>
+
+#include "core/output.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/driver.h"
+#include "dynamics/joint.h"
+#include "dynamics/tow.h"
+#include "dynamics_support.h"
+
+namespace {
+
+using kxdtest::dynamicstest;
+
+class joints : public dynamicstest {
+ protected:
+  void SetUp() override {
+    dynamicstest::SetUp();
+    root = new kxdaircraft;
+    root->name = "Aircraft0";
+    kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(root);
+    main = Add<kxdbody>("Main");
+    main->B.R.z = 100.0f;
+  }
+  template <class T>
+  T* Add(const char* name, kxnode* parent = nullptr) {
+    T* t = new T;
+    t->name = name;
+    (parent ? parent : root)->AppendChild(t);
+    return t;
+  }
+  void Prepare() {
+    kxdattach::Resolve(root, main);
+    root->Prepare();
+    kxdattach::Aggregate(root);
+    kxnode* change = kxdynamics::Tree(kxdynamics::kxdtree::kChange);
+    change->DeleteChildren();
+    root->Clone(change);
+  }
+  kxdaircraft* root = nullptr;
+  kxdbody* main = nullptr;
+};
+
+TEST_F(joints, FindByBody1GivesTheFirstOrTheLastMatchingJoint) {
+  kxdbody* leg = Add<kxdbody>("Leg");
+  kxdjoint00* a = Add<kxdjoint00>("A");
+  kxdjoint00* b = Add<kxdjoint00>("B");
+  Add<kxdjoint00>("C");
+  a->Body1 = b->Body1 = leg;
+  EXPECT_EQ(kxdjoint00::FindByBody1(root, leg), a);
+  EXPECT_EQ(kxdjoint00::FindByBody1(root, leg, true), b);
+  EXPECT_EQ(kxdjoint00::FindByBody1(root, main), nullptr);
+  EXPECT_EQ(kxdjoint00::FindByBody1(leg, leg), nullptr);
+}
+
+TEST_F(joints, JointWritesItsLinesBeforeTheBodyLines) {
+  kxdjoint00* j = Add<kxdjoint00>("Hinge");
+  j->Body1 = Add<kxdbody>("Flap");
+  j->Angle = 45.0f;
+  kxout out;
+  j->Write(out);
+  EXPECT_EQ(out.Text().substr(0, out.Text().find("X    =")),
+            "Body1 = ../Flap/\nAxis = kxvector4r(   0.0000,   1.0000,   0.0000, 0 )\nAngle = 45\nAngleZ = 0\n");
+  EXPECT_NE(out.Text().find("Mass = 0\n"), std::string::npos);
+}
+
+TEST_F(joints, CarriedBodiesFallWithTheirCarrierAsOneMass) {
+  kxdbody* pod = Add<kxdbody>("Pod");
+  pod->B.R = {0.5f, 0.0f, 100.0f, 1.0f};
+  pod->Mass = 3.0f;
+  Prepare();
+  EXPECT_EQ(pod->ParentBody, main);
+  EXPECT_FLOAT_EQ(main->SystemMass, 4.0f);
+  for (int i = 0; i < 10; ++i) kxdynamics::Step(1.0f / 30.0f, nullptr);
+  // Gravity of both over the mass of both: plain free fall, no spin.
+  float t = 10 * 111 * kxdynamics::kSubstep;
+  EXPECT_NEAR(main->D.R.z, -kGravity * t, 0.01f);
+  EXPECT_NEAR(pod->B.R.x - main->B.R.x, 0.5f, 1e-4f);
+  EXPECT_NEAR(pod->B.R.z - main->B.R.z, 0.0f, 1e-4f);
+  EXPECT_LT(kxvector4r::Length(main->Omega), 1e-3f);
+}
+
+// Adds a force to a body of its choice, as an engine does to the body it
+// drives, from late in the walk.
+class pusher : public kxdintegrable {
+ public:
+  static inline kxtype Type{"kxdtestpusher", 0, kxcreate<pusher>};
+  pusher() { type = &Type; }
+  void ComputeChange(kxdintegrable*, int) override {
+    if (target) target->AddForceAt({10.0f, 0.0f, 0.0f, 0.0f}, target->B.R);
+  }
+  void CopyTo(kxnode* other) override { static_cast<pusher*>(other)->target = kxnode::Remap(target); }
+  kxdbody* target = nullptr;
+};
+
+TEST_F(joints, ForceAddedToACarriedBodyLateInTheWalkActsInTheSameSubstep) {
+  kxtype::RegisterDerived(&pusher::Type, &kxdintegrable::Type);
+  kxdbody* pod = Add<kxdbody>("Pod");
+  pod->B.R = {0.0f, 0.0f, 100.0f, 1.0f};
+  Add<pusher>("Engine")->target = pod;
+  Prepare();
+  kxdynamics::Step(0.0003f, nullptr);
+  // 10 N on 2 kg for one substep.
+  EXPECT_NEAR(main->D.R.x, 10.0f / 2.0f * 0.0003f, 1e-7f);
+}
+
+TEST_F(joints, LinkedJointTurnsItsBodyAboutTheAnchor) {
+  kxdjoint00* hinge = Add<kxdjoint00>("Hinge");
+  kxdbody* leg = Add<kxdbody>("Leg");
+  leg->B.R = {1.0f, 0.0f, 99.0f, 1.0f};
+  hinge->B.R = {1.0f, 0.0f, 100.0f, 1.0f};
+  hinge->Body1 = leg;
+  hinge->Axis = {0.0f, 1.0f, 0.0f, 0.0f};
+  hinge->Angle = 90.0f;
+  float link = -1.0f;
+  hinge->Link = &link;
+  Prepare();
+  kxdbody* simLeg = kxdbody::As(kxnode::Find("Leg", root));
+  EXPECT_EQ(simLeg->Joint, hinge);
+  link = 1.0f;  // fully retracted: a quarter turn about y through the anchor
+  simLeg->Follow(kxdbody::NewPass());
+  // (0, 0, -1) below the anchor turns about +y to (-1, 0, 0).
+  EXPECT_NEAR(simLeg->B.R.x, 0.0f, 1e-4f);
+  EXPECT_NEAR(simLeg->B.R.z, 100.0f, 1e-4f);
+}
+
+TEST_F(joints, JointMakingABodyCarryItselfIsRefused) {
+  kxdbody* a = Add<kxdbody>("A");
+  kxdbody* b = Add<kxdbody>("B");
+  kxdjoint00* j1 = Add<kxdjoint00>("J1");
+  kxdjoint00* j2 = Add<kxdjoint00>("J2");
+  j1->Body0 = a;
+  j1->Body1 = b;
+  j2->Body0 = b;
+  j2->Body1 = a;
+  kxdattach::Resolve(root, main);
+  EXPECT_EQ(b->ParentBody, a);
+  EXPECT_EQ(a->ParentBody, main);
+  EXPECT_TRUE(log.Contains("kxdynamics:  joint J2 would make A carry itself; ignored\n"));
+}
+
+class towing : public joints {};
+
+TEST_F(towing, RopePullsOnlyWhenStretchedAndBreaksWhenOverloaded) {
+  kxdaircraft* second = new kxdaircraft;
+  second->name = "Aircraft1";
+  kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(second);
+  kxdbody* glider = Add<kxdbody>("Glider", second);
+  glider->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
+  kxdhook00* towHook = Add<kxdhook00>("Hook");
+  towHook->Mass = 0.0f;
+  towHook->B.R = {0.0f, 0.0f, 100.0f, 1.0f};
+  kxdhook00* gliderHook = Add<kxdhook00>("Hook", second);
+  gliderHook->Mass = 0.0f;
+  gliderHook->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
+  kxdattach::Resolve(second, glider);
+  second->Prepare();
+  kxdattach::Aggregate(second);
+  Prepare();
+  second->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange));
+  kxdrope00* rope = kxdynamics::CreateTowRope(main, glider, 20.0f, 0.5f);
+  ASSERT_NE(rope, nullptr);
+  EXPECT_EQ(rope->Hooks[0], towHook);
+  EXPECT_EQ(rope->Hooks[1], gliderHook);
+  kxdynamics::Step(0.0003f, nullptr);
+  // 5 m of stretch, k = 50 N/m per kg of the 1 kg glider: 250 N, above the
+  // 5.5 x weight the rope holds at strength 0.5, so it breaks.
+  EXPECT_EQ(rope->Active[0], 0);
+  EXPECT_EQ(rope->Active[1], 0);
+
+  rope->Active[0] = rope->Active[1] = 1;
+  rope->Strength = 1.0f;
+  rope->Length = 24.9f;
+  glider->D.R = {};
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(rope->Active[0], 1);
+  EXPECT_NEAR(rope->Tension, 5.0f, 0.5f);
+  EXPECT_GT(glider->D.R.x, 0.0f);  // pulled towards the tow plane
+  EXPECT_LT(main->D.R.x, 0.0f);
+
+  kxdynamics::RebuildChange(rope);
+  EXPECT_EQ(towHook->Rope, nullptr);
+  EXPECT_EQ(gliderHook->Rope, nullptr);
+  EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/State/Rope"), nullptr);
+  EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/Change/Rope"), nullptr);
+}
+
+TEST_F(towing, RopeNeedsAHookOnBothSides) {
+  kxdbody* other = Add<kxdbody>("Other");
+  EXPECT_EQ(kxdynamics::CreateTowRope(main, other, 20.0f, 0.5f), nullptr);
+  EXPECT_EQ(kxdynamics::CreateTowRope(nullptr, main, 20.0f, 0.5f), nullptr);
+}
+
+}  // namespace

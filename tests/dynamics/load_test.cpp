@@ -1,0 +1,297 @@
+// Loading aircraft files into instances, writing them back, placing and
+// unloading them.
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/output.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/driver.h"
+#include "dynamics/flight_state.h"
+#include "dynamics/fuselage.h"
+#include "dynamics/header.h"
+#include "dynamics/joint.h"
+#include "dynamics/load.h"
+#include "dynamics/tow.h"
+#include "dynamics/writers.h"
+#include "dynamics_support.h"
+#include "platform/files.h"
+
+namespace {
+
+using kxdtest::loading;
+
+const char* const kSample =
+    "// Skyvane aircraft\n"
+    "// name: sample\n"
+    "// written by hand\n"
+    "//\n"
+    "// version: 1.8.0\n"
+    "//\n"
+    "// type:    2\n"
+    "Append kxdjoint00 Hinge\n"
+    "cd Hinge/\n"
+    "Body1 = ../Pod/\n"
+    "Axis = kxvector4r( 0, 1, 0, 0 )\n"
+    "Angle = 30\n"
+    "R    = kxvector4r( 0.2, 0, -0.1, 1 )\n"
+    "cd ../\n"
+    "Append kxdfuselage00 Fuselage\n"
+    "cd Fuselage/\n"
+    "Mass = 1\n"
+    "CG = kxvector4r( 0.1, 0, 0, 1 )\n"
+    "Cdx = 0.25\n"
+    "cd ../\n"
+    "Append kxdbody Pod\n"
+    "cd Pod/\n"
+    "R    = kxvector4r( 0.4, 0, -0.2, 1 )\n"
+    "Mass = 0.5\n"
+    "Append kxdhook00 Hook\n"
+    "cd Hook/\n"
+    "Mass = 0\n"
+    "cd ../\n"
+    "cd ../\n";
+
+TEST_F(loading, MissingAircraftLogsFailAndLeavesTheSlotEmpty) {
+  EXPECT_EQ(kxdaircraftinstance::AircraftLoad("nosuch", 0), 0);
+  EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft nosuch=fail\n")) << kxtest::logcapture::Text();
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+  EXPECT_EQ(kxdynamics::LoadPlayback("nosuch", 1), nullptr);
+}
+
+TEST_F(loading, NamesLeavingTheAircraftFolderAndBadPlayersAreRefused) {
+  PutAircraft("sample", kSample);
+  EXPECT_EQ(kxdaircraftinstance::AircraftLoad("../sample", 0), 0);
+  EXPECT_EQ(kxdaircraftinstance::AircraftLoad(".hidden", 0), 0);
+  EXPECT_EQ(kxdaircraftinstance::AircraftLoad("a\\b", 0), 0);
+  EXPECT_EQ(kxdaircraftinstance::AircraftLoad("sample", 2), 0);
+  EXPECT_EQ(kxdaircraftinstance::AircraftLoad("sample", -1), 0);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+}
+
+TEST_F(loading, SampleLoadsWithMainBodyHeaderAndBalancedFuselage) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 1), 1);
+  EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft sample=ok\n"));
+  // Forward links resolve; the summary's trace prints nothing.
+  EXPECT_EQ(log.Lines(), 1) << kxtest::logcapture::Text();
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(1);
+  ASSERT_NE(instance, nullptr);
+  EXPECT_EQ(instance->TypeWord, 2);
+  EXPECT_STREQ(instance->Directory.Text(), "aircraft/sample");
+  ASSERT_NE(instance->MainBody, nullptr);
+  EXPECT_STREQ(instance->MainBody->name.Text(), "Fuselage");
+  EXPECT_EQ(instance->Template->Instance, instance);
+  // Top level: fuselage 1 kg and pod 0.5 kg at x 0.4: centre 0.1333; the
+  // fuselage moves by (0.1 - 0.1333) * 1.5 = -0.05.
+  EXPECT_NEAR(instance->MainBody->B.R.x, -0.05f, 1e-5f);
+  EXPECT_FLOAT_EQ(kxdaircraftinstance::TotalMass(instance), 1.5f);
+  // The clones are in State and Change, and the flight state is published.
+  EXPECT_EQ(instance->Clone->parent, kxdynamics::Tree(kxdynamics::kxdtree::kState));
+  EXPECT_EQ(instance->Twin->parent, kxdynamics::Tree(kxdynamics::kxdtree::kChange));
+  EXPECT_STREQ(instance->Clone->name.Text(), "Aircraft1");
+  EXPECT_EQ(kxdaircraftinstance::FlightStateOf(1)->flags, 2);
+  EXPECT_EQ(instance->SimMainBody->parent, instance->Clone);
+  auto* pod = kxdbody::As(kxnode::Find("Pod", instance->Clone));
+  auto* hinge = kxdjoint00::As(kxnode::Find("Hinge", instance->Clone));
+  ASSERT_NE(pod, nullptr);
+  ASSERT_NE(hinge, nullptr);
+  EXPECT_EQ(hinge->Body1, pod);
+  EXPECT_EQ(pod->ParentBody, instance->SimMainBody);
+  EXPECT_EQ(pod->Joint, hinge);
+}
+
+TEST_F(loading, WriteLoadWriteGivesTheSameFile) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
+  std::string first = Get("aircraft/sample/sample.kxd");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  std::string second = Get("aircraft/sample/sample.kxd");
+  EXPECT_EQ(first, second);
+  EXPECT_NE(first.find("// version: 1.8.0\n//\n// type:    2\nAppend kxdjoint00 Hinge\ncd Hinge/\nBody1 = ../Pod/\n"),
+            std::string::npos) << first;
+  EXPECT_NE(first.find("cd Pod/\nX    = "), std::string::npos);
+  EXPECT_NE(first.find("Append kxdhook00 Hook\ncd Hook/\n"), std::string::npos);
+  EXPECT_TRUE(log.Contains("kxdynamics:  writing aircraft/sample/sample.kxd=ok\n"));
+  kxdheader header;
+  header.Parse(first.data(), first.size());
+  EXPECT_EQ(header.Version(), 108);
+  EXPECT_EQ(header.type, 2);
+}
+
+TEST_F(loading, SecondAircraftWritesLinksBelowItsOwnRoots) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 1), 1);
+  kxout out;
+  kxdwriters::AircraftText(kxdaircraftinstance::Loaded(1), out);
+  EXPECT_NE(out.Text().find("Body1 = ../Pod/\n"), std::string::npos);
+  EXPECT_FALSE(log.Contains("points outside"));
+}
+
+TEST_F(loading, LockedAircraftWritesItsLockLine) {
+  std::string text = kSample;
+  text.insert(text.find("Append"), "Lock = 1\n");
+  PutAircraft("locked", text.c_str());
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("locked", 0), 1);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Locked, 1);
+  kxout out;
+  kxdwriters::AircraftText(kxdaircraftinstance::Loaded(0), out);
+  EXPECT_NE(out.Text().find("// type:    2\nLock = 1\nAppend"), std::string::npos);
+}
+
+TEST_F(loading, SetNameMovesTheWriteToTheNewFolder) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdaircraftinstance::SetName(instance, "myplane2");
+  EXPECT_STREQ(instance->Directory.Text(), "aircraft/myplane2");
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
+  ASSERT_EQ(kxdwriters::WriteGeometryFile(instance), 1);
+  EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.kxd"), 0);
+  EXPECT_GE(kxsystem::GetFileSize("aircraft/myplane2/myplane2.kxg"), 0);
+}
+
+TEST_F(loading, PlaceAtPublishesThePoseAtOnce) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  instance->Crash = 1;
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R = {10.0f, 20.0f, 3.0f, 1.0f};
+  kxdaircraftinstance::PlaceAt(instance, pose, {1.0f, 2.0f, 0.5f, 0.0f});
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
+  EXPECT_FLOAT_EQ(s->position[0], 10.0f);
+  EXPECT_FLOAT_EQ(s->position[1], 20.0f);
+  EXPECT_FLOAT_EQ(s->position[2], 3.0f);
+  EXPECT_NEAR(s->velocity[0], 1.0f, 1e-5f);
+  EXPECT_NEAR(s->velocity[1], 2.0f, 1e-5f);
+  EXPECT_NEAR(s->velocity[2], 0.5f, 1e-5f);
+  EXPECT_EQ(s->crash, 0);
+  // The pod keeps its place relative to the fuselage.
+  auto* pod = kxdbody::As(kxnode::Find("Pod", instance->Clone));
+  EXPECT_NEAR(pod->B.R.x - instance->SimMainBody->B.R.x, 0.45f, 1e-5f);
+  EXPECT_NEAR(pod->D.R.x, 1.0f, 1e-5f);
+}
+
+TEST_F(loading, AircraftDroppedOnGroundComesToRestKeepingItsShape) {
+  std::string text = kSample;
+  // Without its link the hinge holds the pod still in its place.
+  PutAircraft("sample", text.c_str());
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdflatground ground(0.0f);
+  kxdynamics::Start(&ground);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R = {0.0f, 0.0f, 2.0f, 1.0f};
+  kxdaircraftinstance::PlaceAt(instance, pose, {0.0f, 0.0f, 0.0f, 0.0f});
+  auto* pod = kxdbody::As(kxnode::Find("Pod", instance->Clone));
+  kxmatrix relative = pod->Relative;
+  for (int frame = 0; frame < 300; ++frame) kxdynamics::Step(1.0f / 60.0f, &ground);
+  kxdbody* main = instance->SimMainBody;
+  EXPECT_LT(kxvector4r::Length(main->D.R), 0.01f);
+  EXPECT_LT(kxvector4r::Length(pod->D.R), 0.01f);
+  float lowest = std::min(main->B.R.z, pod->B.R.z);
+  EXPECT_NEAR(lowest, 0.0f, 0.01f);
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(pod->Relative[i], relative[i]);
+  kxmatrix back;
+  kxmatrix inverse;
+  kxmatrix::Invert(main->B, inverse);
+  kxmatrix::Multiply4x4(&back, &inverse, &pod->B);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(back[i], relative[i], 1e-4f);
+}
+
+TEST_F(loading, UnloadTakesTheTowRopeOffFirst) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  EXPECT_EQ(kxdynamics::FindHookPair(), 0);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 1), 1);
+  EXPECT_EQ(kxdynamics::FindHookPair(), 1);
+  kxdaircraftinstance* a = kxdaircraftinstance::Loaded(0);
+  kxdaircraftinstance* b = kxdaircraftinstance::Loaded(1);
+  kxdrope00* rope = kxdynamics::CreateTowRope(a->SimMainBody, b->SimMainBody, 20.0f, 0.5f);
+  ASSERT_NE(rope, nullptr);
+  EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/State/Rope"), rope);
+  EXPECT_NE(kxnode::Find("/Simulation/Dynamics/Change/Rope"), nullptr);
+  kxdhook00* hook = kxdhook00::As(kxnode::Find("Pod/Hook", b->Clone));
+  ASSERT_NE(hook, nullptr);
+  EXPECT_EQ(hook->Rope, rope);
+  kxdaircraftinstance::Unload(a);
+  EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/State/Rope"), nullptr);
+  EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/Change/Rope"), nullptr);
+  EXPECT_EQ(hook->Rope, nullptr);
+  EXPECT_EQ(kxdynamics::FindHookPair(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+TEST_F(loading, ScriptCommandLoadsIntoThePlayersSlot) {
+  PutAircraft("sample", kSample);
+  kxscript::Execute("AircraftLoad( \"sample\", 1 )");
+  ASSERT_NE(kxdaircraftinstance::Loaded(1), nullptr);
+  EXPECT_STREQ(kxdaircraftinstance::Loaded(1)->Name.Text(), "sample");
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+}
+
+TEST_F(loading, StartRebuildsTheCloneFromTheTemplateAndClearsTheEngineRecords) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  instance->SimMainBody->B.R.z = 77.0f;
+  instance->EngineCounter = 3;
+  kxdynamics::Start(nullptr);
+  EXPECT_EQ(instance->EngineCounter, 0);
+  EXPECT_FLOAT_EQ(instance->SimMainBody->B.R.z, instance->MainBody->B.R.z);
+  EXPECT_EQ(instance->SimMainBody->parent, instance->Clone);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kState)->ChildCount(), 1);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kChange)->ChildCount(), 1);
+}
+
+TEST_F(loading, HeaderOutOfShapeReadsAsVersionZeroTypeZero) {
+  kxdheader h;
+  const char shortLines[] = "//\n//\n//\n//\n// version: 1\n//\n// type:";
+  h.Parse(shortLines, sizeof shortLines - 1);
+  EXPECT_EQ(h.Version(), 0);
+  EXPECT_EQ(h.type, 0);
+  const char letters[] = "//\n//\n//\n//\n// version: x.8.0\n//\n// type:    two\n";
+  h.Parse(letters, sizeof letters - 1);
+  EXPECT_EQ(h.Version(), 0);
+  EXPECT_EQ(h.type, 0);
+  const char crlf[] = "//\r\n//\r\n//\r\n//\r\n// version: 1.0.0\r\n//\r\n// type:    34\r\n";
+  h.Parse(crlf, sizeof crlf - 1);
+  EXPECT_EQ(h.Version(), 100);
+  EXPECT_EQ(h.type, 34);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+TEST_F(loading, FailedWriteIsReportedAndLeavesTheOldFile) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  // A plain file where the folder should be: nothing can be written there.
+  Put("aircraft/blocked", "keep me");
+  kxdaircraftinstance::SetName(instance, "blocked");
+  EXPECT_EQ(kxdwriters::WriteAircraftFile(instance), 0);
+  EXPECT_TRUE(log.Contains("kxdynamics:  writing aircraft/blocked/blocked.kxd=fail\n"));
+  EXPECT_EQ(Get("aircraft/blocked"), "keep me");
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+// Shared set-up of the wing tests: the interpreter, the graphics, dynamics
+// and wing types once; per test a fresh temporary data folder holding
+// "aircraft/airfoil/", log capture, and a clean simulation tree with no
+// airfoils loaded.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "core/interpreter.h"
+#include "core/node.h"
+#include "dynamics/registry.h"
+#include "dynamics/wings/airfoil.h"
+#include "dynamics/wings/register.h"
+#include "graphics/geometric_object.h"
+#include "gtest/gtest.h"
+#include "platform/files.h"
+#include "tests/core/test_support.h"
+
+namespace kxwtest {
+
+class wingstest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    kxscript::Init();
+    kxgraphics::RegisterTypes();
+    kxdynamics::RegisterTypes();
+    wings::RegisterTypes();
+  }
+  void SetUp() override {
+    char pattern[] = "/tmp/kxwingsXXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    directory = pattern;
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(directory.c_str()), 0);
+    kxsystem::CreateDirectory("aircraft");
+    kxsystem::CreateDirectory("aircraft/airfoil");
+    kxdairfoil::ForgetListing();
+  }
+  void TearDown() override {
+    scratch.DeleteChildren();
+    kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->DeleteChildren();
+    kxdairfoil::ForgetListing();
+    kxscript::SetCurrent(kxscript::Root());
+    ASSERT_EQ(chdir(previous), 0);
+    std::string command = "rm -rf '" + directory + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+  static void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static void PutAirfoil(const std::string& stem, const std::string& text) {
+    Put("aircraft/airfoil/" + stem + ".kxa", text);
+  }
+  static int Airfoils() { return kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->ChildCount(); }
+
+  kxtest::logcapture log;
+  kxnode scratch;  // parent of the nodes a test builds by hand
+  std::string directory;
+  char previous[4096] = {};
+};
+
+}  // namespace kxwtest
