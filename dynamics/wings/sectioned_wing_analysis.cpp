@@ -18,6 +18,8 @@ using namespace kxdwinganalysis;
 
 namespace {
 
+constexpr float kIncidenceStation = 0.2f;  // share of the span at the incidence cut
+
 kxvector4r Unit(kxvector4r v) {
   kxvector4r::Normalise(v);
   return v;
@@ -106,6 +108,19 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
   s0.w = s1.w = 1.0f;
   std::vector<kxvector4r> cut;
   kxvector4r lo = {0.0f, 0.0f, 0.0f, 0.0f}, hi = lo;
+  if (principalAxes) {
+    // The chord one fifth of the way out; an empty cut or an upright chord
+    // keeps the incidence the wing had.
+    Cut(Geometry, Blend(kIncidenceStation, s1, 1.0f - kIncidenceStation, s0), s, W, cut);
+    if (Extremes(cut, B.X, &lo, &hi)) {
+      kxvector4r c;
+      kxvector4r::Subtract(c, hi, lo);
+      kxvector4r::Normalise(c);
+      kxvector4r u = Unit({0.0f, -s.z, s.y, 0.0f});
+      if (u.z < 0.0f) u *= -1.0f;
+      if (c.x != 0.0f && Finite(c)) Incidence = std::atan(kxvector4r::Dot(u, c) / c.x);
+    }
+  }
   Cut(Geometry, Blend(0.5f, s1, 0.5f, s0), s, W, cut);
   kxvector4r chordAxis = B.X;
   kxmatrix inverse;
@@ -136,12 +151,7 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
       kxmatrix::TransformVector4(&SectionY[0], &inverse, &y);
       kxmatrix::TransformVector4(&SectionZ[0], &inverse, &n);
       kxmatrix::TransformVector4(&SectionR[0], &inverse, &q);
-      if (principalAxes && x.x != 0.0f) {
-        kxvector4r u = Unit({0.0f, -s.z, s.y, 0.0f});
-        if ((upright ? u.y : u.z) < 0.0f) u *= -1.0f;
-        Incidence = std::atan(kxvector4r::Dot(u, x) / x.x);
-      }
-      kxvector4r normal = principalAxes ? B.Z : kxvector4r{0.0f, 1.0f, 0.0f, 0.0f};
+      kxvector4r normal = principalAxes ? n : kxvector4r{0.0f, 1.0f, 0.0f, 0.0f};
       SectionArea[0] = Geometry->ProjectedAreaBeyond(normal, s0, s, W) - Geometry->ProjectedAreaBeyond(normal, s1, s, W);
     }
   }
