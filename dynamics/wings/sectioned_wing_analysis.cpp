@@ -37,13 +37,18 @@ bool Finite(const kxvector4r& v) {
 
 }  // namespace
 
+// The hinge faces are read in the wing's own frame, where the span of an
+// upright wing runs along y as for a flat one; so every class takes the
+// hinge X against that frame's normal z (against y a fin's hinge would
+// leave no X at all).
+constexpr kxvector4r kHingeReference = {0.0f, 0.0f, 1.0f, 0.0f};
+
 void kxdwing10::Analyse() {
   const bool upright = type != &kxdwing10::Type;
-  AnalyseSectioned(true, !upright, upright, upright ? kFacingUpright : kFacingTail,
-                   upright ? kxvector4r{0.0f, 1.0f, 0.0f, 0.0f} : kxvector4r{0.0f, 0.0f, 1.0f, 0.0f});
+  AnalyseSectioned(true, !upright, upright, upright ? kFacingUpright : kFacingTail, kHingeReference);
 }
 
-void kxdwing12::Analyse() { AnalyseSectioned(false, false, true, kFacingUpright, {0.0f, 1.0f, 0.0f, 0.0f}); }
+void kxdwing12::Analyse() { AnalyseSectioned(false, false, true, kFacingUpright, kHingeReference); }
 
 void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright, float facing,
                                  const kxvector4r& reference) {
@@ -178,11 +183,12 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
   SectionFlapCm[0] = f.cm;
 
   kxmatrix H, hingeInverse;
-  // The second flap part is turned with the first, so it shares its frame.
   if (Flap && Flap->mesh && FindHingeFrame(Flap, facing, reference, &H) && HingeInverse(W, H, &hingeInverse)) {
     RebaseMesh(Flap, hingeInverse);
     Flap->Matrix = H;
-    if (Flap1 && Flap1 != Flap) {
+    // The second flap part of kxdwing10 and kxdwing11 is turned with the
+    // first, so it shares its frame; kxdwing12 leaves it alone.
+    if (principalAxes && Flap1 && Flap1 != Flap) {
       RebaseMesh(Flap1, hingeInverse);
       Flap1->Matrix = H;
     }

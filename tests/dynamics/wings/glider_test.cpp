@@ -123,6 +123,9 @@ TEST_F(glider, LoadsAndAnalysesEveryWing) {
   EXPECT_NEAR(std::fabs(tail->Flap->Matrix.Y.y), 1.0f, 1e-3f);
   EXPECT_GT(fin->SpanDirection.z, 0.99f);
   EXPECT_GT(fin->SectionFlapCl[0], 0.5f);
+  // The rudder hinge runs up the swept hinge line: along y of the fin's frame.
+  EXPECT_GT(std::fabs(fin->Flap->Matrix.Y.y), 0.9f);
+  EXPECT_GT(std::fabs(fin->Flap->Matrix.Y.x), 0.03f);  // sweep less taper: about 0.065
   std::printf("glider: wing AR %.2f area %.4f incidence %.4f; tail incidence %.4f AR %.2f\n", left->AspectRatio,
               left->WingArea, left->Incidence, tail->Incidence, tail->AspectRatio);
 }
