@@ -25,6 +25,8 @@ void kxdwing10::ComputeChange(kxdintegrable* change, int flag) {
     v.z -= PropWashFactor * wash.z;
     v.w -= PropWashFactor * wash.w;
     float speed = std::sqrt(kxvector4r::Dot(v, v));
+    // A broken motion or air field gives the section no force at all.
+    if (!std::isfinite(speed)) continue;
     kxvector4r d = {0.0f, 0.0f, 0.0f, 0.0f};
     if (speed != 0.0f) {
       d = v;
