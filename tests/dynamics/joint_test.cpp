@@ -185,6 +185,36 @@ TEST_F(towing, RopePullsOnlyWhenStretchedAndBreaksWhenOverloaded) {
   EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/Change/Rope"), nullptr);
 }
 
+TEST_F(towing, TakenOffRopeLeavesTheChangeTreeTheTwinOfTheStateTree) {
+  // An aircraft may carry the rope's name; its twin must survive.
+  kxdaircraft* second = new kxdaircraft;
+  second->name = "Rope";
+  kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(second);
+  kxdbody* glider = Add<kxdbody>("Glider", second);
+  glider->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
+  Add<kxdhook00>("Hook")->Mass = 0.0f;
+  Add<kxdhook00>("Hook", second)->Mass = 0.0f;
+  kxdattach::Resolve(second, glider);
+  second->Prepare();
+  kxdattach::Aggregate(second);
+  Prepare();
+  second->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange));
+  kxdrope00* rope = kxdynamics::CreateTowRope(main, glider, 20.0f, 0.5f);
+  ASSERT_NE(rope, nullptr);
+  kxdynamics::RebuildChange(rope);
+  kxnode* state = kxdynamics::Tree(kxdynamics::kxdtree::kState);
+  kxnode* change = kxdynamics::Tree(kxdynamics::kxdtree::kChange);
+  ASSERT_EQ(change->ChildCount(), state->ChildCount());
+  for (kxnode *s = state->firstChild, *c = change->firstChild; s && c; s = s->nextSibling, c = c->nextSibling) {
+    EXPECT_EQ(c->type, s->type);
+    EXPECT_EQ(c->name, s->name);
+    EXPECT_EQ(c->ChildCount(), s->ChildCount());
+  }
+  // The glider still pairs with its twin: it falls.
+  kxdynamics::Step(0.03f, nullptr);
+  EXPECT_LT(glider->D.R.z, -0.2f);
+}
+
 TEST_F(towing, RopeNeedsAHookOnBothSides) {
   kxdbody* other = Add<kxdbody>("Other");
   EXPECT_EQ(kxdynamics::CreateTowRope(main, other, 20.0f, 0.5f), nullptr);
