@@ -178,6 +178,14 @@ void RebaseMesh(kxgeometricobject* object) {
   });
 }
 
+int ApplyFrame(kxgeometricobject* object, const kxmatrix& frame) {
+  if (!object || !object->ApplyFrame(frame)) return 0;
+  // The graphics call gave the object the frame itself; below another
+  // object it is wanted relative to that object's frame.
+  SetMatrix(object, frame);
+  return 1;
+}
+
 void AnalyseBody(kxdbody* body) {
   kxgeometricobject* g = body ? body->Geometry : nullptr;
   if (!g) return;
@@ -190,10 +198,7 @@ void AnalyseBody(kxdbody* body) {
   if (area > 0.0f && std::isfinite(centroid.x) && std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
     body->B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
   }
-  if (!g->ApplyFrame(body->B)) return;
-  // ApplyFrame gave the object the frame itself; below another object it
-  // is wanted relative to that object's frame.
-  SetMatrix(g, body->B);
+  if (!ApplyFrame(g, body->B)) return;
   float inertia[16];
   if (g->SurfaceInertia(inertia, Identity()) > 0.0f) {
     bool finite = true;

@@ -36,6 +36,10 @@ void PlaceChildren(kxdbody* body);
 // Restores the stored mesh of each own part and expresses it in the part's
 // frame, the inverse of its Matrix chain from the root.
 void RebaseMesh(kxgeometricobject* object);
+// Expresses the object's mesh in the frame (children kept in place, as
+// kxgeometricobject::ApplyFrame does) and places the object at the frame.
+// 1, or 0 with nothing changed for a singular frame.
+int ApplyFrame(kxgeometricobject* object, const kxmatrix& frame);
 // Placement, inertia and contact points of the body from its own parts.
 void AnalyseBody(kxdbody* body);
 
