@@ -110,11 +110,10 @@ class nestedgeometry : public loading {
     kxgeometricobject root;
     kxgeometricobject* parent = &root;
     const char* groups[] = {"Body", "Body/Pod", "Body/Pod/Fin"};
+    const char* names[] = {"Body", "Pod", "Fin"};
     const box* boxes[] = {&fuselageBox, &kPod, &kFin};
     for (int i = 0; i < 3; ++i) {
-      auto* o = new kxgeometricobject;
-      o->name = std::string(groups[i]).substr(std::string(groups[i]).rfind('/') + 1).c_str();
-      parent->AppendChild(o);
+      kxgeometricobject* o = kxdtest::AddObject(parent, names[i]);
       meshgen::mesh m = meshgen::Box(boxes[i]->sx, boxes[i]->sy, boxes[i]->sz);
       meshgen::Translate(m, boxes[i]->cx, boxes[i]->cy, boxes[i]->cz);
       o->SetMesh(meshgen::ToElement(m, "paint", groups[i], GL_N3F_V3F));
@@ -151,9 +150,7 @@ TEST_F(nestedgeometry, EachBodyIsMeasuredFromItsOwnParts) {
               "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\ncd ../\n");
   Put("aircraft/plain/plain.kxg", "Append kxgeometricobject Body\ncd Body/\ncd ../\n");
   kxgeometricobject root;
-  auto* body = new kxgeometricobject;
-  body->name = "Body";
-  root.AppendChild(body);
+  kxgeometricobject* body = kxdtest::AddObject(&root, "Body");
   meshgen::mesh m = meshgen::Box(kBody.sx, kBody.sy, kBody.sz);
   body->SetMesh(meshgen::ToElement(m, "paint", "Body", GL_N3F_V3F));
   ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/plain/plain.tgo", 1), 1);
