@@ -15,6 +15,7 @@ cmake --build build/test -j"$jobs"
 
 # OpenGL and window tests run on Mesa's software renderer in a virtual display.
 export LIBGL_ALWAYS_SOFTWARE=1
+export LP_NUM_THREADS=0
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 xvfb-run -a -s "-screen 0 1280x1024x24" \

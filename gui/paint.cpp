@@ -7,7 +7,6 @@
 #include "graphics/gl_frame.h"
 #include "gui/gui_state.h"
 
-
 namespace kxgui {
 
 namespace {

@@ -94,7 +94,8 @@ int kxslider::SnapPosition(int position) {
 }
 
 void kxslider::OnMove() {
-  if (!dragging) return;
+  if (!dragging || moveSerial_ == kxgui::EventSerial) return;
+  moveSerial_ = kxgui::EventSerial;
   int x = 0, y = 0;
   ToLocal(&x, &y);
   value = ValueAt(SnapPosition(x - grab));

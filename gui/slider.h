@@ -45,6 +45,11 @@ class kxslider : public kxgraphic {
   void NormaliseCentre();
   // The knob position a drag to x' gives with the snap zone.
   int SnapPosition(int position);
+
+ private:
+  // The dispatch sends a move to the focus and to the hot widget, which are
+  // the same while dragging; the command runs once per event.
+  unsigned moveSerial_ = ~0u;
 };
 
 class kxslidervalue : public kxslider {

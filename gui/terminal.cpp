@@ -99,7 +99,11 @@ void kxterminal::Execute(const char* text) {
   Update();
   // The text runs on a copy: the command may replace the edit line's text.
   std::string command = text ? text : "";
-  context = kxscript::Execute(command.c_str(), context);
+  kxnode* after = kxscript::Execute(command.c_str(), context);
+  // A command may destroy the terminal that runs it.
+  auto& live = Terminals();
+  if (std::find(live.begin(), live.end(), this) == live.end()) return;
+  context = after;
 }
 
 void kxterminal::Update() {

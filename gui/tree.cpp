@@ -8,6 +8,7 @@
 #include "gui/gui.h"
 #include "gui/icons.h"
 #include "gui/paint.h"
+#include "gui/scroll.h"
 
 kxtype kxtree::Type("kxtree", sizeof(kxtree), kxcreate<kxtree>);
 
@@ -183,6 +184,10 @@ void kxtree::OnLeftUp() {
   kxnode* dragged = dragSource;
   dragSource = nullptr;
   if (h.entry && !Inside(h.entry, dragged)) h.entry->AddChild(dragged);
+}
+
+void kxtree::ResetSelection(kxscroll* scroll) {
+  if (scroll) scroll->ScrollToTop();
 }
 
 int kxtree::Select(kxnode* node) {

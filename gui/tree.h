@@ -10,6 +10,8 @@
 #include "core/string.h"
 #include "gui/graphic.h"
 
+class kxscroll;
+
 class kxtree : public kxgraphic {
  public:
   static kxtype Type;
@@ -67,6 +69,8 @@ class kxtree : public kxgraphic {
   hit HitAt(int x, int y);
 
   static void NodeGone(kxnode* node);
+  // Scrolls a list's scroll area back to the top at its next layout.
+  static void ResetSelection(kxscroll* scroll);
 
  private:
   void RunWithSelection(const kxstring& command);

@@ -1,17 +1,21 @@
-// Drawing under a real OpenGL context (the platform's window; skipped
-// without a display): the frame pass renders windows and pop-ups whose pixels are
+// Drawing under a real OpenGL context (a hidden window; skipped without a
+// display): the frame pass renders windows and pop-ups whose pixels are
 // read back.
 #include <GL/gl.h>
+#include <SDL2/SDL.h>
 #include <dlfcn.h>
 
 #include <cstdlib>
 
+#include "graphics/font.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "gui/icons.h"
 #include "gui/menu.h"
+#include "gui/paint.h"
 #include "gui/window.h"
 #include "gui_support.h"
+#include "platform/gl_context.h"
 #include "platform/window.h"
 
 namespace {
@@ -33,25 +37,29 @@ class DrawTest : public kxtest::guitest {
     // reports can name (and suppress) what the driver keeps for itself.
     dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
     dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
-    backend_ = kxsystem::SdlWindowBackend();
-    if (!backend_->Start()) {
-      backend_ = nullptr;
-      return;
-    }
+    // A hidden window of our own: a shown one would take the keyboard focus
+    // from the other window tests running on the same display.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    window_ = SDL_CreateWindow("gui test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window_) context_ = SDL_GL_CreateContext(window_);
+    if (!context_ || SDL_GL_MakeCurrent(window_, context_) != 0) return;
+    kxsystem::SetHasContext(1);
     kxsystem::display = kxdisplaysettings();
     kxsystem::display.window_width = kWidth;
     kxsystem::display.window_height = kHeight;
-    created_ = backend_->Create(kxsystem::display) != 0;
   }
   static void TearDownTestSuite() {
     kxgl::ContextLost();
-    if (created_) backend_->Destroy();
-    if (backend_) backend_->Stop();
-    created_ = false;
-    backend_ = nullptr;
+    kxsystem::SetHasContext(0);
+    if (context_) SDL_GL_DeleteContext(context_);
+    if (window_) SDL_DestroyWindow(window_);
+    context_ = nullptr;
+    window_ = nullptr;
+    SDL_Quit();
   }
   // The drawing code needs the context the graphics layer recognises.
-  static bool HasContext() { return created_ && kxgl::HasContext(); }
+  static bool HasContext() { return context_ && kxgl::HasContext(); }
 
   void SetUp() override {
     guitest::SetUp();
@@ -67,12 +75,12 @@ class DrawTest : public kxtest::guitest {
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2]};
   }
-  static windowbackend* backend_;
-  static bool created_;
+  static SDL_Window* window_;
+  static SDL_GLContext context_;
 };
 
-windowbackend* DrawTest::backend_ = nullptr;
-bool DrawTest::created_ = false;
+SDL_Window* DrawTest::window_ = nullptr;
+SDL_GLContext DrawTest::context_ = nullptr;
 
 TEST_F(DrawTest, FramePassDrawsAnActiveWindow) {
   kxwindow* window = new kxwindow;
@@ -150,6 +158,30 @@ TEST_F(DrawTest, OpenPopupHighlightsTheFocusedEntry) {
   pixel plain = At(px + first->X + first->W - 2, py + first->Y + first->H / 2);
   EXPECT_NEAR(plain.r, 204, 2);
   EXPECT_EQ(At(px, py + 5).r, 255);  // left edge in entry 1
+}
+
+TEST_F(DrawTest, TitleIsWrittenInWhiteWithTheGuiFont) {
+  static kxglfont font;
+  ASSERT_EQ(kxgl::LoadFont("texture/arial10.kxf", &font, kxgl::kFilterNearest), 1);
+  kxgui::SetGuiFont(&font);
+  kxwindow* window = new kxwindow;
+  window->X = 20, window->Y = 20, window->W = 250, window->H = 150;
+  window->Title = "Options";
+  screen->AppendChild(window);
+  kxgui::Frame();
+  int bar = kxwindow::TitleBarHeight(), width = kxgui::TextWidth("Options");
+  ASSERT_GT(width, 20);
+  auto whiteIn = [&](int x0, int x1) {
+    int n = 0;
+    for (int y = 170 - bar; y < 170 - 2; ++y)  // inside the bar, below the white border
+      for (int x = x0; x < x1; ++x) n += At(x, y).r > 230 && At(x, y).b > 230;
+    return n;
+  };
+  EXPECT_GT(whiteIn(20 + 22, 20 + 22 + width), 20);
+  EXPECT_EQ(whiteIn(20 + 22 + width + 4, 20 + 200), 0);
+  kxgui::SetGuiFont(nullptr);
+  kxgl::SetFont(nullptr);
+  kxgl::FreeFont(&font);
 }
 
 TEST_F(DrawTest, DisplayAlphaFadesTheWindowBody) {

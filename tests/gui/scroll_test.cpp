@@ -1,5 +1,6 @@
 // Scroll bars, knobs and offsets of the scroll area.
 #include "gui/scroll.h"
+#include "gui/tree.h"
 #include "widget_support.h"
 
 namespace {
@@ -41,7 +42,7 @@ TEST_F(ScrollTest, TallContentGetsAVerticalKnobOfIntegerLength) {
   // Offset 0 lies in [H - ch, h]: the bottom of the content shows, knob at the bottom.
   EXPECT_EQ(scroll->sy, 0);
   EXPECT_EQ(scroll->knobY, 16);
-  scroll->ScrollToTop();
+  kxtree::ResetSelection(scroll);
   screen->Update();
   EXPECT_EQ(scroll->sy, 100 - 400);
   EXPECT_EQ(scroll->knobY, 100 - scroll->knobH - 17);

@@ -118,6 +118,19 @@ TEST_F(TerminalTest, DestroyedContextFallsBackToTheCurrentNode) {
   EXPECT_EQ(Ran().size(), 1u);
 }
 
+kxterminal* doomed = nullptr;
+
+TEST_F(TerminalTest, CommandMayDestroyTheTerminalThatRunsIt) {
+  doomed = MakeTerminal();
+  kxfunction::Register("DropTerminal", +[]() {
+    delete doomed;
+    doomed = nullptr;
+  });
+  Line("DropTerminal");
+  EXPECT_EQ(doomed, nullptr);
+  EXPECT_EQ(screen->firstChild, nullptr);
+}
+
 TEST_F(TerminalTest, ClickAndFocusGoToTheEditLine) {
   kxterminal* t = MakeTerminal();
   Line("Count");
