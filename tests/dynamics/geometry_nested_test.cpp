@@ -206,6 +206,10 @@ TEST_F(nestedgeometry, DrawnObjectsLandWhereTheAircraftIs) {
   kxdbody* simPod = kxdbody::As(instance->Clone->FindChild("Pod"));
   ASSERT_NE(simPod, nullptr);
   ASSERT_EQ(kxdgeometry::AsNode(simPod->Geometry), kxnode::Find("Body/Pod", drawn));
+  // The drawn objects know their simulated bodies, so each is placed
+  // relative to its carrier's frame of this frame.
+  EXPECT_EQ(Object(drawn, "Body/Pod")->Object, simPod);
+  EXPECT_EQ(Object(drawn, "Body")->Object, instance->SimMainBody);
   ExpectMatrixNear(Object(drawn, "Body")->MatrixDraw, instance->SimMainBody->B, "fuselage draw");
   ExpectMatrixNear(Object(drawn, "Body/Pod")->MatrixDraw, simPod->B, "pod draw");
   kxvector4r shift = Shift();
@@ -214,6 +218,17 @@ TEST_F(nestedgeometry, DrawnObjectsLandWhereTheAircraftIs) {
   ExpectPlacedBox(Object(drawn, "Body/Pod/Fin"), Object(drawn, "Body/Pod/Fin")->MatrixDraw, kFin, shift, aircraft);
   // The Matrix chain agrees with what is drawn.
   ExpectMatrixNear(Chain(Object(drawn, "Body/Pod/Fin")), Object(drawn, "Body/Pod/Fin")->MatrixDraw, "fin chain");
+  // Falling, the pod is updated before its carrier and still drawn at its
+  // own frame.
+  kxdynamics::Start(nullptr);
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  simPod = kxdbody::As(instance->Clone->FindChild("Pod"));
+  float placedZ = simPod->B.R.z;
+  for (int i = 0; i < 10; ++i) kxdynamics::Step(1.0f / 60.0f, nullptr);
+  drawn = instance->Graphics;
+  ASSERT_LT(simPod->B.R.z, placedZ - 0.1f);
+  ExpectMatrixNear(Object(drawn, "Body/Pod")->MatrixDraw, simPod->B, "falling pod draw");
+  ExpectMatrixNear(Chain(Object(drawn, "Body/Pod")), simPod->B, "falling pod chain");
 }
 
 TEST_F(nestedgeometry, RebasedMeshesStayInTheirFramesWhenRebasedTwice) {
