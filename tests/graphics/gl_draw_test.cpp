@@ -31,9 +31,12 @@ constexpr int kSize = 128;  // window pixels
 bool DisplayAvailable() {
   // Without a display SDL's failed start leaves blocks of unloaded libraries behind.
   if (!std::getenv("DISPLAY")) return false;
-  // Keep the driver mapped after the display closes so leak reports can name it.
-  dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
-  dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+  // Keep the driver and the X libraries SDL opens itself mapped after the
+  // display closes, so leak reports can name (and suppress) what they keep.
+  for (const char* library : {"libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "libX11.so.6",
+                              "libXext.so.6", "libXcursor.so.1", "libXinerama.so.1", "libXi.so.6", "libXrandr.so.2",
+                              "libXss.so.1", "libXfixes.so.3", "libXrender.so.1", "libX11-xcb.so.1"})
+    dlopen(library, RTLD_NOW | RTLD_NODELETE);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
   SDL_Quit();
   return true;
