@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,9 +111,10 @@ class groundtest : public kxctest::componenttest {
     return instance;
   }
 
-  // Runs whole frames of 36 ms for about t seconds.
+  // Runs whole frames of 36 ms, as many as fit best into the seconds.
   static void Run(float seconds) {
-    for (float t = 0.0f; t < seconds; t += 0.036f) kxdynamics::Step(0.036f, kxdynamics::CurrentWorld());
+    long frames = std::lround(seconds / 0.036f);
+    for (long i = 0; i < frames; ++i) kxdynamics::Step(0.036f, kxdynamics::CurrentWorld());
   }
 
   std::unique_ptr<kxcollision> world;

@@ -323,6 +323,7 @@ TEST_F(trike, RollsOverEverySurfaceKindWithoutCrash) {
     LoadTrike();
     kxdaircraftinstance* instance = Place(0.3f, {2.0f, 0.0f, 0.0f, 0.0f});
     Brake(-1.0f);
+    float start = instance->SimMainBody->B.R.x;
     int touching = 0;
     for (int frame = 0; frame < 28; ++frame) {
       kxdynamics::Step(0.036f, kxdynamics::CurrentWorld());
@@ -330,8 +331,9 @@ TEST_F(trike, RollsOverEverySurfaceKindWithoutCrash) {
     }
     kxvector4r v = Velocity();
     EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.z)) << surface;
-    EXPECT_GT(v.x, 0.5f) << surface;
-    EXPECT_LT(v.x, 2.0f) << surface;
+    // Rougher kinds slow it sooner; none pushes it on.
+    EXPECT_GT(instance->SimMainBody->B.R.x - start, 0.2f) << surface;
+    EXPECT_LT(std::fabs(v.x), 2.0f) << surface;
     EXPECT_EQ(instance->Crash, 0) << surface;
     EXPECT_GT(touching, 14) << surface;  // bumps throw it up now and then
     kxdynamics::Stop();
