@@ -42,7 +42,7 @@ inline kxgeometricobject* AddObject(kxgeometricobject* parent, const char* name,
   kxgeometricobject* o = new kxgeometricobject;
   o->name = name;
   parent->AppendChild(o);
-  o->SetMesh(meshgen::ToElement(m, "paint", name, GL_N3F_V3F));
+  if (!m.vertices.empty()) o->SetMesh(meshgen::ToElement(m, "paint", name, GL_N3F_V3F));
   return o;
 }
 
@@ -91,8 +91,19 @@ class groundtest : public kxctest::componenttest {
     std::string script;
     kxgeometricobject root;
     for (const auto& p : parts) {
-      script += "Append kxgeometricobject " + p.first + "\n";
-      AddObject(&root, p.first.c_str(), p.second);
+      // "Parent/Child" puts the object below an earlier one.
+      size_t slash = p.first.find('/');
+      if (slash == std::string::npos) {
+        script += "Append kxgeometricobject " + p.first + "\n";
+        AddObject(&root, p.first.c_str(), p.second);
+        continue;
+      }
+      std::string parent = p.first.substr(0, slash), child = p.first.substr(slash + 1);
+      script += "cd " + parent + "/\nAppend kxgeometricobject " + child + "\ncd ../\n";
+      kxgeometricobject* o = new kxgeometricobject;
+      o->name = child.c_str();
+      static_cast<kxgeometricobject*>(root.FindChild(parent.c_str()))->AppendChild(o);
+      o->SetMesh(meshgen::ToElement(p.second, "paint", p.first.c_str(), GL_N3F_V3F));
     }
     std::string dir = std::string("aircraft/") + name + "/" + name;
     Put(dir + ".kxg", script);

@@ -6,6 +6,7 @@
 
 #include "core/output.h"
 #include "dynamics/air_model.h"
+#include "dynamics/components/engine00.h"
 #include "dynamics/components/wheel.h"
 #include "ground_support.h"
 
@@ -341,6 +342,83 @@ TEST_F(trike, RollsOverEverySurfaceKindWithoutCrash) {
     kxcollision::FreeOctree(world.get());
     kxgeometry::Free(&ground);
   }
+}
+
+// The trike with an engine and propeller on the nose, a throttle servo on
+// channel 2 and the tail wheel steered by a servo on channel 3.
+const char* const kPowered =
+    "Append kxdservo00 Throttle\ncd Throttle/\nSignalIn = ~Aircraft/Receiver/Out(2)\ncd ../\n"
+    "Append kxdservo00 Steer\ncd Steer/\nSignalIn = ~Aircraft/Receiver/Out(3)\ncd ../\n"
+    "Append kxdengine00 Engine\ncd Engine/\nMass = 0.3\nPowerMax = 2000\nRotationSpeedMax = 2000\n"
+    "RotationSpeedIdle = 200\nR = kxvector4r( 0.3, 0, 0.05, 1 )\nThrottleControl = ~Aircraft/Throttle/MechLink\ncd ../\n"
+    "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Prop/\" )\nEngine = ~Aircraft/Engine\n"
+    "Mass = 0.03\ncd ../\n"
+    "Append kxdjoint00 TailHinge\ncd TailHinge/\nBody1 = ../Wheel3/\nR = kxvector4r( -0.6, 0, -0.15, 1 )\n"
+    "AngleZ = 30\nLink = ~Aircraft/Steer/MechLink\ncd ../\n";
+
+class poweredtrike : public trike {
+ protected:
+  void LoadPowered() {
+    std::vector<std::pair<std::string, meshgen::mesh>> parts = {
+        {"Wheel1", kxgtest::WheelMesh(kRadius, 0.02f, 0.3f, 0.2f, -0.15f)},
+        {"Wheel2", kxgtest::WheelMesh(kRadius, 0.02f, 0.3f, -0.2f, -0.15f)},
+        {"Wheel3", kxgtest::WheelMesh(kRadius, 0.02f, -0.6f, 0.0f, -0.15f)},
+        {"Prop", meshgen::mesh{}}};
+    for (int i = 0; i < 2; ++i) {
+      meshgen::mesh m = meshgen::Blade(0.02f, 0.15f, 0.03f, 0.02f, 30.0f, 10.0f, 12);
+      meshgen::RotateZ(m, 180.0f * i);
+      meshgen::RotateY(m, 90.0f);
+      meshgen::Translate(m, 0.4f, 0.0f, 0.05f);
+      parts.push_back({"Prop/Blade" + std::to_string(i + 1), m});
+    }
+    LoadAircraft("powered", std::string(kTrike) + kPowered, parts);
+  }
+  float Heading() {
+    const kxmatrix& b = kxdaircraftinstance::Loaded(0)->SimMainBody->B;
+    return std::atan2(b.X.y, b.X.x);
+  }
+};
+
+TEST_F(poweredtrike, StandsStillOnBrakesWithTheEngineIdling) {
+  BuildGround("runway");
+  LoadPowered();
+  Brake(1.0f);
+  slots[kxctest::kPlayer0Channels + 2] = -1.0f;  // throttle closed
+  slots[kxctest::kPlayer0Channels + 3] = -1.0f;
+  kxdaircraftinstance* instance = Place(0.2f, {0.0f, 0.0f, 0.0f, 0.0f});
+  Run(1.0f);  // settled on the tyres
+  kxvector4r start = instance->SimMainBody->B.R;
+  ASSERT_GT(Simulated<kxdengine00>("Engine")->GetRPM(), 100.0f);
+  Run(10.0f);
+  kxvector4r end = instance->SimMainBody->B.R;
+  EXPECT_TRUE(std::isfinite(end.x) && std::isfinite(end.y) && std::isfinite(end.z));
+  EXPECT_LT(std::hypot(end.x - start.x, end.y - start.y), 0.003f);
+  EXPECT_EQ(instance->Crash, 0);
+}
+
+TEST_F(poweredtrike, RollsUnderPowerAndSteersWithTheTailWheel) {
+  BuildGround("runway");
+  LoadPowered();
+  Brake(-1.0f);
+  slots[kxctest::kPlayer0Channels + 2] = 1.0f;   // full throttle
+  slots[kxctest::kPlayer0Channels + 3] = -1.0f;  // tail wheel straight
+  kxdaircraftinstance* instance = Place(0.2f, {0.0f, 0.0f, 0.0f, 0.0f});
+  Run(2.0f);
+  EXPECT_GT(Velocity().x, 1.0f);
+  EXPECT_LT(std::fabs(Heading()), 0.02f);
+  slots[kxctest::kPlayer0Channels + 3] = 1.0f;  // tail wheel turned 30 degrees left
+  Run(1.0f);
+  // Turning the tail wheel left swings the tail left: the nose goes right.
+  EXPECT_LT(Heading(), -0.1f);
+  EXPECT_EQ(instance->Crash, 0);
+  // Braked with the throttle closed it slows down, still turning.
+  kxvector4r before = Velocity();
+  slots[kxctest::kPlayer0Channels + 2] = -1.0f;
+  Brake(1.0f);
+  Run(3.0f);
+  kxvector4r after = Velocity();
+  EXPECT_LT(std::hypot(after.x, after.y), std::hypot(before.x, before.y) - 1.0f);
+  EXPECT_EQ(instance->Crash, 0);
 }
 
 }  // namespace
