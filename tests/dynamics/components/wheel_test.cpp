@@ -318,6 +318,26 @@ TEST_F(trike, DrawnWheelTurnsAboutItsAxleByTheIntegratedAngle) {
   EXPECT_NEAR(main->Geometry->Matrix.Z.z, main->B.Z.z, 1e-5f);
 }
 
+TEST_F(trike, TouchesDownOnItsWheelsWithoutCrash) {
+  BuildGround("runway");
+  LoadTrike();
+  kxdaircraftinstance* instance = Place(0.5f, {4.0f, 0.0f, -0.8f, 0.0f});
+  Brake(-1.0f);
+  float lowest = 1.0f;
+  for (int frame = 0; frame < 40; ++frame) {
+    kxdynamics::Step(0.036f, kxdynamics::CurrentWorld());
+    for (int i = 1; i <= 3; ++i) lowest = std::min(lowest, Wheel(i)->B.R.z);
+  }
+  EXPECT_EQ(instance->Crash, 0);
+  EXPECT_EQ(instance->WheelContact, 1);
+  // The tyres took the landing: no centre came near the ground.
+  EXPECT_GT(lowest, 0.5f * kRadius);
+  kxvector4r v = Velocity();
+  EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.z));
+  EXPECT_LT(std::fabs(v.z), 0.05f);
+  EXPECT_GT(v.x, 2.0f);
+}
+
 TEST_F(trike, RollsOverEverySurfaceKindWithoutCrash) {
   for (const char* surface : {"runway", "field_gras", "field_highgras", "field_dirt", "field_meadow", "field_hardroll"}) {
     BuildGround(surface, 0.05f);
