@@ -294,7 +294,7 @@ TEST_F(trike, DamagingGroundFlagsTheCrash) {
   EXPECT_EQ(instance->SurfaceCode, kSurfaceDamage);
 }
 
-TEST_F(trike, DrawnWheelTurnsAboutItsAxleByTheIntegratedAngle) {
+TEST_F(trike, WheelGeometryTurnsAboutItsAxleByTheIntegratedAngle) {
   BuildGround("runway");
   LoadTrike();
   PlaceOnWheels({2.0f, 0.0f, 0.0f, 0.0f});
