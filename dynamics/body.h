@@ -46,6 +46,10 @@ class kxdbody : public kxdintegrable {
   // totals to its twin after every force pass of the substep has run, so a
   // component later in the walk can still act on it.
   void FinishChange(kxdbody* change);
+  // A carried body passes its accumulated force and torque on to its free
+  // carrier; the driver runs it once more after the force pass for what
+  // other components added late.
+  void HandOver();
   // A carried body re-derives its frame from its carrier's, carrier first;
   // pass numbers keep each body to one update per pass.
   void Follow(unsigned pass);

@@ -58,6 +58,10 @@ kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
 void kxdbody::ComputeChange(kxdintegrable*, int) {
   Force.z -= kGravity * Mass;
   if (Contact) AddOwnContact();
+  HandOver();
+}
+
+void kxdbody::HandOver() {
   if (!ParentBody) return;  // FinishChange hands the totals over
   // A carried body's forces act on the free body that carries it.
   kxdbody* root = RootCarrier();

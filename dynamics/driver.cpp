@@ -85,6 +85,9 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
       s->PreChange(c);
       s->ComputeChange(c, 0);
     });
+    Walk(state, change, [](kxdintegrable* s, kxdintegrable*) {
+      if (kxdbody* b = kxdbody::As(s)) b->HandOver();
+    });
     Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
       if (kxdbody* b = kxdbody::As(s)) b->FinishChange(kxdbody::As(c));
     });

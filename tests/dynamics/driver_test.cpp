@@ -3,7 +3,9 @@
 #include <limits>
 #include <string>
 
+#include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
+#include "platform/random.h"
 #include "dynamics_support.h"
 
 namespace {
@@ -69,6 +71,33 @@ TEST_F(driver, NodeWithoutTwinIsLeftOut) {
   AddToState<probe>("Late");
   kxdynamics::Step(0.0003f, nullptr);
   EXPECT_EQ(probe::trace, "CA IA ");
+}
+
+TEST_F(driver, UnreliableTransmitterKeepsTheChannelsOfTheFrameBefore) {
+  float slots[4096] = {};
+  kxdaircraft::SetPinboardSlots(slots);
+  kxdynamics::Environment().transmitter_reliability = 0.0f;
+  kxsystem::SeedRandom(7);
+  int held = 0;
+  for (int frame = 1; frame <= 400; ++frame) {
+    slots[2000] = static_cast<float>(frame);  // what the mapper wrote this frame
+    slots[2105] = static_cast<float>(-frame);
+    kxdynamics::Step(0.001f, nullptr);
+    if (slots[2000] != static_cast<float>(frame)) {
+      ++held;
+      EXPECT_EQ(slots[2105], -slots[2000]);  // both players together
+    }
+  }
+  // Half of the frames are lost at reliability 0.
+  EXPECT_GT(held, 150);
+  EXPECT_LT(held, 250);
+  kxdynamics::Environment().transmitter_reliability = 1.0f;
+  for (int frame = 0; frame < 50; ++frame) {
+    slots[2000] = 0.5f * frame;
+    kxdynamics::Step(0.001f, nullptr);
+    EXPECT_EQ(slots[2000], 0.5f * frame);
+  }
+  kxdaircraft::SetPinboardSlots(nullptr);
 }
 
 TEST_F(driver, StartAndStopAreLogged) {

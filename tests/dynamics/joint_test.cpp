@@ -80,6 +80,30 @@ TEST_F(joints, CarriedBodiesFallWithTheirCarrierAsOneMass) {
   EXPECT_LT(kxvector4r::Length(main->Omega), 1e-3f);
 }
 
+// Adds a force to a body of its choice, as an engine does to the body it
+// drives, from late in the walk.
+class pusher : public kxdintegrable {
+ public:
+  static inline kxtype Type{"kxdtestpusher", 0, kxcreate<pusher>};
+  pusher() { type = &Type; }
+  void ComputeChange(kxdintegrable*, int) override {
+    if (target) target->AddForceAt({10.0f, 0.0f, 0.0f, 0.0f}, target->B.R);
+  }
+  void CopyTo(kxnode* other) override { static_cast<pusher*>(other)->target = kxnode::Remap(target); }
+  kxdbody* target = nullptr;
+};
+
+TEST_F(joints, ForceAddedToACarriedBodyLateInTheWalkActsInTheSameSubstep) {
+  kxtype::RegisterDerived(&pusher::Type, &kxdintegrable::Type);
+  kxdbody* pod = Add<kxdbody>("Pod");
+  pod->B.R = {0.0f, 0.0f, 100.0f, 1.0f};
+  Add<pusher>("Engine")->target = pod;
+  Prepare();
+  kxdynamics::Step(0.0003f, nullptr);
+  // 10 N on 2 kg for one substep.
+  EXPECT_NEAR(main->D.R.x, 10.0f / 2.0f * 0.0003f, 1e-7f);
+}
+
 TEST_F(joints, LinkedJointTurnsItsBodyAboutTheAnchor) {
   kxdjoint00* hinge = Add<kxdjoint00>("Hinge");
   kxdbody* leg = Add<kxdbody>("Leg");

@@ -233,3 +233,65 @@ TEST_F(loading, UnloadTakesTheTowRopeOffFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+TEST_F(loading, ScriptCommandLoadsIntoThePlayersSlot) {
+  PutAircraft("sample", kSample);
+  kxscript::Execute("AircraftLoad( \"sample\", 1 )");
+  ASSERT_NE(kxdaircraftinstance::Loaded(1), nullptr);
+  EXPECT_STREQ(kxdaircraftinstance::Loaded(1)->Name.Text(), "sample");
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+}
+
+TEST_F(loading, StartRebuildsTheCloneFromTheTemplateAndClearsTheEngineRecords) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  instance->SimMainBody->B.R.z = 77.0f;
+  instance->EngineCounter = 3;
+  kxdynamics::Start(nullptr);
+  EXPECT_EQ(instance->EngineCounter, 0);
+  EXPECT_FLOAT_EQ(instance->SimMainBody->B.R.z, instance->MainBody->B.R.z);
+  EXPECT_EQ(instance->SimMainBody->parent, instance->Clone);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kState)->ChildCount(), 1);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kChange)->ChildCount(), 1);
+}
+
+TEST_F(loading, HeaderOutOfShapeReadsAsVersionZeroTypeZero) {
+  kxdheader h;
+  const char shortLines[] = "//\n//\n//\n//\n// version: 1\n//\n// type:";
+  h.Parse(shortLines, sizeof shortLines - 1);
+  EXPECT_EQ(h.Version(), 0);
+  EXPECT_EQ(h.type, 0);
+  const char letters[] = "//\n//\n//\n//\n// version: x.8.0\n//\n// type:    two\n";
+  h.Parse(letters, sizeof letters - 1);
+  EXPECT_EQ(h.Version(), 0);
+  EXPECT_EQ(h.type, 0);
+  const char crlf[] = "//\r\n//\r\n//\r\n//\r\n// version: 1.0.0\r\n//\r\n// type:    34\r\n";
+  h.Parse(crlf, sizeof crlf - 1);
+  EXPECT_EQ(h.Version(), 100);
+  EXPECT_EQ(h.type, 34);
+}
+
+}  // namespace
+
+namespace {
+
+using kxdtest::loading;
+
+TEST_F(loading, FailedWriteIsReportedAndLeavesTheOldFile) {
+  PutAircraft("sample", kSample);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  // A plain file where the folder should be: nothing can be written there.
+  Put("aircraft/blocked", "keep me");
+  kxdaircraftinstance::SetName(instance, "blocked");
+  EXPECT_EQ(kxdwriters::WriteAircraftFile(instance), 0);
+  EXPECT_TRUE(log.Contains("kxdynamics:  writing aircraft/blocked/blocked.kxd=fail\n"));
+  EXPECT_EQ(Get("aircraft/blocked"), "keep me");
+}
+
+}  // namespace
