@@ -24,6 +24,7 @@ void RegisterTypes() {
   kxdynamics::RegisterComponentType(&kxdpropeller00::Type);
   kxdynamics::RegisterComponentType(&kxdturbine00::Type);
   kxdynamics::RegisterComponentType(&kxdturbine10::Type);
+  RegisterRotorTypes();
   // An Engine link accepts exactly these two types.
   kxdlink::RegisterEngineType("kxdengine00");
   kxdlink::RegisterEngineType("kxdengine10");
