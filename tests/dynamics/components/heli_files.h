@@ -65,9 +65,11 @@ inline std::string Components(const heli& h) {
        "BellHillerGeometry = ~Geometry/Rotor/Flybar\n";
   for (int i = 0; i < h.blades; ++i) {
     float a = 2.0f * 3.1415927f * static_cast<float>(i) / static_cast<float>(h.blades);
+    // Rounded, so a written file shows no "-0.0000".
+    float x = std::round(kHinge * std::cos(a) * 1e5f) / 1e5f + 0.0f;
+    float y = std::round(kHinge * std::sin(a) * 1e5f) / 1e5f + 0.0f;
     char line[128];
-    std::snprintf(line, sizeof line, "BladeHinge(%d) = kxvector4r( %.5f, %.5f, %.5f, 1 )\n", i, kHinge * std::cos(a),
-                  kHinge * std::sin(a), kHubHeight);
+    std::snprintf(line, sizeof line, "BladeHinge(%d) = kxvector4r( %.5f, %.5f, %.5f, 1 )\n", i, x, y, kHubHeight);
     s += line;
   }
   s += "cd ../\n";
