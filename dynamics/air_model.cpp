@@ -168,6 +168,9 @@ float Updraft(const field& f, float x, float y, float height) {
 
 kxvector4r AirVelocity(const kxvector4r& p, float groundHeight) {
   const field& f = Field();
+  if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z) || !std::isfinite(groundHeight)) {
+    return {0.0f, 0.0f, 0.0f, 0.0f};
+  }
   float height = p.z - groundHeight;
   float profile = WindProfile(height);
   float gust[3];

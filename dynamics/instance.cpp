@@ -25,6 +25,8 @@ kxdaircraftinstance* Table() {
   return slots;
 }
 
+constexpr float kExtentStart = 10.0f;  // m, first minimum of the extents (maximum: minus it)
+
 // The main rotors' types, found by name so no component header is needed.
 const char* const kMainRotorTypes[] = {"kxdrotor00", "kxdrotor01"};
 // Wing types whose area counts, with everything derived from them.
@@ -105,14 +107,15 @@ float kxdaircraftinstance::RotorDiameter(const kxdaircraftinstance* instance) {
 namespace {
 
 float ExtentAlong(const kxdaircraftinstance* instance, const kxvector4r& direction) {
-  if (!instance || !instance->Template) return 0.0f;
-  // Running bounds start empty, so an aircraft larger than 10 m or without
-  // geometry still measures right.
-  float lo = INFINITY, hi = -INFINITY;
+  if (!instance || !instance->Template) return -2.0f * kExtentStart;
+  // The running bounds start at 10 and -10 m as the designer's readouts
+  // expect: without geometry the extent reads -20, and a part lying wholly
+  // beyond 10 m from the origin is measured from there.
+  float lo = kExtentStart, hi = -kExtentStart;
   for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
     if (kxdbody* b = kxdbody::As(c)) kxdgeometry::Extent(b->Geometry, direction, &lo, &hi);
   }
-  return hi >= lo ? hi - lo : 0.0f;
+  return hi - lo;
 }
 
 }  // namespace

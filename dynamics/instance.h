@@ -47,7 +47,8 @@ class kxdaircraftinstance {
   // m; twice the Radius of the first main rotor, 0 when none.
   static float RotorDiameter(const kxdaircraftinstance* instance);
   // m; extent (max - min) of the top-level bodies' geometry along world y
-  // (A) or x (B); 0 without geometry.
+  // (A) or x (B), the running minimum starting at 10 and the maximum at -10
+  // (so -20 without geometry).
   static float ExtentA(const kxdaircraftinstance* instance);
   static float ExtentB(const kxdaircraftinstance* instance);
   static void PrepareClone(kxdaircraftinstance* instance);
@@ -64,6 +65,8 @@ class kxdaircraftinstance {
   // Clones the geometry template anew for drawing (the simulated clones then
   // wait for RebuildClones); rotor and propeller parts lose their meshes.
   static void RebuildGraphics(kxdaircraftinstance* instance);
+  // What the designer's teardown runs before saving: RebuildGraphics.
+  static void SortForWrite(kxdaircraftinstance* instance) { RebuildGraphics(instance); }
   // The drawn clone, the State clone and its Change twin, made together so
   // the components' geometry links point into the drawn clone.
   static void RebuildClones(kxdaircraftinstance* instance);

@@ -161,6 +161,9 @@ void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
     instance->SimMainBody = kxnode::Remap(instance->MainBody);
     ClearRotatingMeshes(instance->Template);
   }
+  // Components added since the load (the designer) learn their owner too.
+  SetInstance(instance->Template, instance);
+  if (instance->Clone) SetInstance(instance->Clone, instance);
   if (instance->Clone && !IsPlayback(instance)) {
     instance->Twin = kxdaircraft::As(instance->Clone->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange)));
   }

