@@ -53,16 +53,4 @@ inline void PushForce(kxdbody* target, const kxvector4r& force, const kxvector4r
   target->RootCarrier()->AddForceAt(force, point);
 }
 
-// The same for a pure torque (N m, world).
-inline void PushTorque(kxdbody* target, const kxvector4r& torque) {
-  if (!target) return;
-  kxdbody* root = target->RootCarrier();
-  root->Torque.x += torque.x;
-  root->Torque.y += torque.y;
-  root->Torque.z += torque.z;
-}
-
-// Position and velocity rows as 4-float arrays for the sound holders.
-inline const float* Row(const kxvector4r& v) { return &v.x; }
-
 }  // namespace kxdcomponent
