@@ -341,7 +341,7 @@ void kxdmainrotor::UpdateVisual() {
     for (int i = 0; i < Blades; ++i) shrink(BladeObject[i]);
     shrink(BellHillerGeometry);
     RPMValue = 0.0f;
-    Sound.Update(kSoundBase, 0.0f, kxdcomponent::Row(B.R), kxdcomponent::Row(velocity));
+    Sound.Update(kSoundBase, 0.0f, &B.R.x, &velocity.x);
   } else {
     for (int i = 0; i < Blades; ++i) {
       kxgeometricobject* o = BladeObject[i];
@@ -371,7 +371,7 @@ void kxdmainrotor::UpdateVisual() {
       frequency = kSoundMin;
       volume = kSoundIdleVolume;
     }
-    Sound.Update(frequency, volume, kxdcomponent::Row(B.R), kxdcomponent::Row(velocity));
+    Sound.Update(frequency, volume, &B.R.x, &velocity.x);
   }
   kxdbody::UpdateVisual();
 }

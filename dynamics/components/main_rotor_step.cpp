@@ -131,7 +131,13 @@ void kxdmainrotor::DriveStep(kxdmainrotor* d) {
   float tau = kxdrotoraero::DriveTorque(g, e->W, GearRatio, Spin);
   if (!(tau > 0.0f)) return;
   e->Load -= tau / GearRatio;
-  kxdcomponent::PushTorque(Body, Mul(Body->B.Z, TorqueFactor * tau * static_cast<float>(Sense)));
+  // The reaction acts on the free body at the end of the carrier chain, so
+  // it is not lost with a carried fuselage's cleared accumulators.
+  kxdbody* carrier = Body->RootCarrier();
+  V reaction = Mul(Body->B.Z, TorqueFactor * tau * static_cast<float>(Sense));
+  carrier->Torque.x += reaction.x;
+  carrier->Torque.y += reaction.y;
+  carrier->Torque.z += reaction.z;
   float izz = Inertia[10];
   if (izz > 0.0f) d->Spin = tau / izz;
 }
