@@ -38,7 +38,11 @@ struct heli {
   int type = 2;           // rotorcraft: the engine starts throttled back
   bool tail = true;
   bool engine = true;
+  bool skids = true;
 };
+
+constexpr float kSkidDrop = 0.06f;    // m, skid bottoms below the fuselage box
+constexpr float kSkidY = 0.15f;       // m, either side
 
 inline std::string Servo(const char* name, int channel) {
   return std::string("Append kxdservo00 ") + name + "\ncd " + name + "/\nSignalIn = ~Aircraft/Receiver/Out(" +
@@ -49,6 +53,16 @@ inline std::string Components(const heli& h) {
   std::string s = Header(h.type);
   s += "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2.5\n"
        "Kn = 3000\nDn = 80\nDv = 30\ncd ../\n";
+  for (int i = 1; h.skids && i <= 2; ++i) {
+    char text[320];
+    float y = i == 1 ? kSkidY : -kSkidY;
+    std::snprintf(text, sizeof text,
+                  "Append kxdskid00 Skid%d\ncd Skid%d/\nGeometry( \"~Geometry/Skid%d/\" )\nMass = 0.1\n"
+                  "CP1 = kxvector4r( 0.25, %g, %g, 1 )\nCP2 = kxvector4r( -0.25, %g, %g, 1 )\nKsx = 0.5\nDsn = 40\n"
+                  "cd ../\n",
+                  i, i, i, y, -kSkidDrop, y, -kSkidDrop);
+    s += text;
+  }
   s += "Append kxdreceiver00 Receiver\ncd Receiver/\ncd ../\n";
   s += Servo("Collective", kCollective) + Servo("Roll", kRoll) + Servo("Nick", kNick) + Servo("Rudder", kRudder) +
        Servo("Throttle", kThrottle);
@@ -95,6 +109,7 @@ inline std::string GeometryScript(int blades) {
   std::string s = "Append kxgeometricobject Body\nAppend kxgeometricobject Rotor\ncd Rotor/\n";
   for (int i = 0; i < blades; ++i) s += "Append kxgeometricobject Blade" + std::to_string(i + 1) + "\n";
   s += "Append kxgeometricobject Flybar\ncd ../\nAppend kxgeometricobject Tail\n";
+  s += "Append kxgeometricobject Skid1\nAppend kxgeometricobject Skid2\n";
   return s;
 }
 
@@ -120,6 +135,12 @@ inline kxgeometricobject* GeometryTree(int blades, const char* rotorName = "Roto
   meshgen::mesh tail = meshgen::Box(0.2f, 0.01f, 0.2f);
   meshgen::Translate(tail, -0.9f, 0.1f, 0.25f);
   AddObject(root, "Tail", "Tail", &tail);
+  for (int i = 1; i <= 2; ++i) {
+    meshgen::mesh skid = meshgen::Box(0.5f, 0.02f, 0.02f);
+    meshgen::Translate(skid, 0.0f, i == 1 ? kSkidY : -kSkidY, 0.01f - kSkidDrop);
+    std::string name = "Skid" + std::to_string(i);
+    AddObject(root, name.c_str(), name, &skid);
+  }
   return root;
 }
 

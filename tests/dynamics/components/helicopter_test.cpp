@@ -52,8 +52,9 @@ class hovertest : public helitest {
       Stick(kxrtest::kNick, kP * m->B.X.z + kD * m->D.X.z);
       Fly(0.009f);
       if (!r) continue;
-      // The skids' underside lies 0.1 m below the body's reference point.
-      float height = m->B.R.z - 0.1f;
+      // The skids' underside lies below the body's reference point (the
+      // centre of the fuselage box).
+      float height = m->B.R.z - 0.1f - kxrtest::kSkidDrop;
       r->minHeight = std::fmin(r->minHeight, height);
       r->maxHeight = std::fmax(r->maxHeight, height);
       r->maxTilt = std::fmax(r->maxTilt, std::fmax(std::fabs(m->B.X.z), std::fabs(m->B.Y.z)));
