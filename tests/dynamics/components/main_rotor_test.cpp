@@ -68,8 +68,9 @@ TEST(rotorlaws, BladeAndPaddleCoefficientsSaturate) {
   EXPECT_FLOAT_EQ(aero::PaddleDrag(2.0f), 1.0f);
 }
 
-TEST(rotorkeys, DefaultsAndBladeHingeBounds) {
-  kxtest::logcapture log;
+class rotorkeys : public kxctest::componenttest {};
+
+TEST_F(rotorkeys, DefaultsAndBladeHingeBounds) {
   kxdrotor00 r;
   EXPECT_FLOAT_EQ(r.Mass, 1.0f);
   EXPECT_FLOAT_EQ(r.Radius, 1.0f);
@@ -116,6 +117,21 @@ TEST_F(rotorfiles, WriteGivesTheRotorLinesAndReadsBackUnchanged) {
   EXPECT_EQ(Get("aircraft/heli/heli.kxd"), first);
 }
 
+TEST_F(rotorfiles, SecondModelWritesItsThirdBladeAndReadsBackUnchanged) {
+  kxrtest::heli h;
+  h.rotorType = "kxdrotor01";
+  h.blades = 3;
+  ASSERT_EQ(LoadHeli(h), 1) << kxtest::logcapture::Text();
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  std::string first = Get("aircraft/heli/heli.kxd");
+  EXPECT_NE(first.find("Append kxdrotor01 Rotor\n"), std::string::npos);
+  EXPECT_NE(first.find("BladeHinge(2) = kxvector4r(  -0.0400,  -0.0693,   0.3500, 1 )\n"), std::string::npos) << first;
+  EXPECT_NE(first.find("Rotor1 = ~Aircraft/Rotor\n"), std::string::npos);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("heli", 0), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  EXPECT_EQ(Get("aircraft/heli/heli.kxd"), first);
+}
+
 class rotorflight : public helitest {
  protected:
   kxdmainrotor* SpunUp(const kxrtest::heli& h = kxrtest::heli{}) {
@@ -127,6 +143,22 @@ class rotorflight : public helitest {
     return Simulated<kxdmainrotor>("Rotor");
   }
 };
+
+TEST_F(rotorflight, StartLeavesTheRotorStillWithItsDiscOnTheAxis) {
+  ASSERT_EQ(LoadHeli(), 1);
+  StartOnGround();
+  kxdmainrotor* rotor = Simulated<kxdmainrotor>("Rotor");
+  ASSERT_NE(rotor, nullptr);
+  EXPECT_FLOAT_EQ(rotor->Spin, 0.0f);
+  EXPECT_FLOAT_EQ(rotor->Angle, 0.0f);
+  EXPECT_EQ(rotor->Broken, 0);
+  EXPECT_NEAR(rotor->DiscAxis.z, 1.0f, 1e-5f);
+  EXPECT_GE(rotor->FlybarAngle, -0.2f);
+  EXPECT_LT(rotor->FlybarAngle, 0.2f);
+  // Flap inertia of a rod hinged at the hub: m R^2 / 3.
+  EXPECT_NEAR(rotor->FlapInertia[0], 0.08f * 0.49f / 3.0f, 1e-5f);
+  EXPECT_EQ(rotor->Body, Main());
+}
 
 TEST_F(rotorflight, BrokenRotorKeepsItsSpeedAndShowsNoRpm) {
   kxdmainrotor* rotor = SpunUp();

@@ -36,7 +36,10 @@ TEST(tailgyro, HeadingHoldCommandSaturates) {
   EXPECT_FLOAT_EQ(gyro::HoldCommand(-kxdtailrotor00::kMaxError, 0.0f, 1.0f), -1.0f);
 }
 
-TEST(tailrotor, DefaultsPointItsAxisAlongTheAircraftsY) {
+// The component types registered, so the links know the engine classes.
+class tailrotor : public kxctest::componenttest {};
+
+TEST_F(tailrotor, DefaultsPointItsAxisAlongTheAircraftsY) {
   kxdtailrotor00 t;
   EXPECT_FLOAT_EQ(t.B.Z.y, 1.0f);
   EXPECT_FLOAT_EQ(t.B.X.z, 1.0f);
@@ -46,7 +49,7 @@ TEST(tailrotor, DefaultsPointItsAxisAlongTheAircraftsY) {
   EXPECT_EQ(t.GyroLock, 0);
 }
 
-TEST(tailrotor, LastLinkedDriveSourceWins) {
+TEST_F(tailrotor, LastLinkedDriveSourceWins) {
   kxdtailrotor00 t;
   t.GearRatio = 2.0f;
   kxdengine00 engine;
@@ -72,7 +75,7 @@ TEST(tailrotor, LastLinkedDriveSourceWins) {
   EXPECT_FLOAT_EQ(t.DriveSpeed(3.0f), 0.0f);
 }
 
-TEST(tailrotor, PitchSpansTheRangeLessTheInflowAngle) {
+TEST_F(tailrotor, PitchSpansTheRangeLessTheInflowAngle) {
   kxdtailrotor00 t;
   t.PitchMin = -0.1f;
   t.PitchMax = 0.2f;
@@ -85,7 +88,7 @@ TEST(tailrotor, PitchSpansTheRangeLessTheInflowAngle) {
   EXPECT_NEAR(t.PitchFor(0.0f, 0.0f, 0.0f), 0.125f, 1e-6f);
 }
 
-TEST(tailrotor, RotorLinksAcceptOnlyTheirOwnModel) {
+TEST_F(tailrotor, RotorLinksAcceptOnlyTheirOwnModel) {
   kxdtailrotor00 t;
   kxdrotor00 main;
   kxdrotor01 other;
