@@ -58,6 +58,7 @@ int kxdmainrotor::MeasureBlades() {
   if (!HasMesh(g)) return 0;
   g->SetOwner(this);
   kxempty("%s: name \"%s\"\n", Tag, g->name.Text());
+  kxempty("%s: geometry: vertices %d\n", Tag, g->VertexCount());
   int n = 0;
   kxgeometricobject* found[kMaxBlades] = {};
   for (kxnode* c = g->firstChild; c; c = c->nextSibling) {
@@ -174,6 +175,7 @@ void kxdtailrotor00::Analyse() {
   if (g) g->Rebuild();
   if (HasMesh(g)) {
     kxempty("kxdtailrotor00: name \"%s\"\n", g->name.Text());
+    kxempty("kxdtailrotor00: geometry: %d vertices\n", g->VertexCount());
     kxmatrix frame;
     frame.X = {0.0f, 0.0f, 1.0f, 0.0f};
     frame.Y = {1.0f, 0.0f, 0.0f, 0.0f};
@@ -194,6 +196,9 @@ void kxdtailrotor00::Analyse() {
       kxempty("kxdtailrotor00: x %7.4f %7.4f %7.4f\n", B.X.x, B.X.y, B.X.z);
       kxempty("kxdtailrotor00: r %7.4f %7.4f %7.4f\n", B.R.x, B.R.y, B.R.z);
       kxempty("kxdtailrotor00: mass %.4f\n", Mass);
+      for (int c = 0; c < 3; ++c) {
+        kxempty("kxdtailrotor00: inertia %7.4f %7.4f %7.4f\n", Inertia[c], Inertia[4 + c], Inertia[8 + c]);
+      }
     }
   }
   kxempty("\n");
