@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/output.h"
+#include "dynamics/write_links.h"
 #include "dynamics/components/gear.h"
 #include "dynamics/joint.h"
 #include "ground_support.h"
@@ -176,6 +177,21 @@ TEST_F(gearleg, LoadedLegSwingsUpAboutItsMountWhenTheServoRetractsIt) {
   EXPECT_NEAR(up.z - down.z, 0.07f, 0.005f);
   EXPECT_NEAR(std::fabs(up.y - down.y), 0.07f, 0.005f);
   EXPECT_NEAR(up.x - down.x, 0.0f, 0.001f);
+}
+
+TEST_F(gearleg, LoadedLegWritesItsRetractionLinkPath) {
+  meshgen::mesh m = meshgen::Box(0.02f, 0.02f, 0.14f);
+  LoadAircraft("retract", kRetract, {{"Leg", m}});
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdgear00* loaded = Loaded<kxdgear00>("Leg");
+  ASSERT_NE(loaded, nullptr);
+  kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
+  kxout out;
+  loaded->Write(out);
+  kxdwrite::SetRoots(nullptr, nullptr);
+  EXPECT_NE(out.Text().find("RetractAngleZ = 0\nRetractLink = ~Aircraft/Retract/MechLink\nCdx = 1\nX    ="),
+            std::string::npos)
+      << out.Text();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/output.h"
+#include "dynamics/write_links.h"
 #include "dynamics/air_model.h"
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/wheel.h"
@@ -316,6 +317,41 @@ TEST_F(trike, DrawnWheelTurnsAboutItsAxleByTheIntegratedAngle) {
   // Without RotationEnable the drawn wheel keeps the body's axes.
   EXPECT_NEAR(main->Geometry->Matrix.X.x, main->B.X.x, 1e-5f);
   EXPECT_NEAR(main->Geometry->Matrix.Z.z, main->B.Z.z, 1e-5f);
+}
+
+TEST_F(trike, LoadedWheelWritesItsSignalAndGeometryLinks) {
+  LoadTrike();
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdwheel00* wheel = Loaded<kxdwheel00>("Wheel1");
+  ASSERT_NE(wheel, nullptr);
+  kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
+  kxout out;
+  wheel->Write(out);
+  kxdwrite::SetRoots(nullptr, nullptr);
+  const std::string& text = out.Text();
+  EXPECT_NE(text.find("Geometry( \"~Geometry/Wheel1/\" )\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("SignalIn = ~Aircraft/Receiver/Out(0)\nKxr = 0.08\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("R    = kxvector4r(   0.3000,   0.2000,  -0.1500, 1 )\n"), std::string::npos) << text;
+}
+
+TEST_F(trike, TouchesDownOnItsWheelsWithoutCrash) {
+  BuildGround("runway");
+  LoadTrike();
+  kxdaircraftinstance* instance = Place(0.5f, {4.0f, 0.0f, -0.8f, 0.0f});
+  Brake(-1.0f);
+  float lowest = 1.0f;
+  for (int frame = 0; frame < 40; ++frame) {
+    kxdynamics::Step(0.036f, kxdynamics::CurrentWorld());
+    for (int i = 1; i <= 3; ++i) lowest = std::min(lowest, Wheel(i)->B.R.z);
+  }
+  EXPECT_EQ(instance->Crash, 0);
+  EXPECT_EQ(instance->WheelContact, 1);
+  // The tyres took the landing: no centre came near the ground.
+  EXPECT_GT(lowest, 0.5f * kRadius);
+  kxvector4r v = Velocity();
+  EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.z));
+  EXPECT_LT(std::fabs(v.z), 0.05f);
+  EXPECT_GT(v.x, 2.0f);
 }
 
 TEST_F(trike, RollsOverEverySurfaceKindWithoutCrash) {
