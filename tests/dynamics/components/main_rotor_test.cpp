@@ -160,6 +160,29 @@ TEST_F(rotorflight, StartLeavesTheRotorStillWithItsDiscOnTheAxis) {
   EXPECT_EQ(rotor->Body, Main());
 }
 
+TEST_F(rotorflight, DiscAxisIsPulledTowardTheCommandOnlyBelowSixteenMetresPerSecond) {
+  kxdmainrotor* rotor = SpunUp();
+  ASSERT_NE(rotor, nullptr);
+  kxnode* twinNode = kxdaircraftinstance::Loaded(0)->Twin->FindChild("Rotor");
+  ASSERT_NE(twinNode, nullptr);
+  kxdmainrotor* twin = kxdmainrotor::As(twinNode);
+  kxdbody* body = rotor->Body;
+  ASSERT_TRUE(twin && body);
+  // Sticks centred: the commanded axis is the fuselage's Z.
+  const kxvector4r tilted = {0.1f, 0.0f, 0.995f, 0.0f};
+  rotor->DiscAxis = tilted;
+  body->D.R = {0.0f, 0.0f, 0.0f, 0.0f};
+  rotor->ComputeChange(twin, 0);
+  EXPECT_NEAR(twin->DiscAxis.x, 16.0f * (body->B.Z.x - tilted.x), 1e-3f);
+  body->D.R = {12.0f, 0.0f, 0.0f, 0.0f};
+  rotor->ComputeChange(twin, 0);
+  EXPECT_NEAR(twin->DiscAxis.x, 1.0f * (body->B.Z.x - tilted.x), 1e-3f);
+  body->D.R = {16.0f, 0.0f, 0.0f, 0.0f};
+  rotor->ComputeChange(twin, 0);
+  EXPECT_FLOAT_EQ(twin->DiscAxis.x, 0.0f);
+  EXPECT_FLOAT_EQ(twin->DiscAxis.z, 0.0f);
+}
+
 TEST_F(rotorflight, BrokenRotorKeepsItsSpeedAndShowsNoRpm) {
   kxdmainrotor* rotor = SpunUp();
   ASSERT_NE(rotor, nullptr);
