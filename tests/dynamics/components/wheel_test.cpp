@@ -156,6 +156,24 @@ TEST_F(wheelforce, GrassAndDirtRaiseTheContactByTheBumpField) {
   }
 }
 
+TEST_F(wheelforce, NestedWheelFindsItsAircraftsInstance) {
+  kxdaircraft aircraft;
+  aircraft.Instance = &instance;
+  kxdbody* leg = new kxdbody;
+  aircraft.AppendChild(leg);
+  kxdwheel00* nested = new kxdwheel00;
+  leg->AppendChild(nested);
+  nested->Geometry = wheel.Geometry;
+  nested->Radius = kRadius;
+  nested->B.R = {0.0f, 0.0f, kRadius - 0.001f, 1.0f};
+  kxdflatground plane(0.0f);
+  kxdynamics::SetCurrentWorld(&plane);
+  nested->ComputeChange(nullptr, 0);
+  kxdynamics::SetCurrentWorld(nullptr);
+  EXPECT_EQ(instance.WheelContact, 1);
+  EXPECT_EQ(instance.GroundContact, 1);
+}
+
 // A world whose contacts carry no normal.
 class nonormal : public kxdworld {
  public:
@@ -294,7 +312,7 @@ TEST_F(trike, DamagingGroundFlagsTheCrash) {
   EXPECT_EQ(instance->SurfaceCode, kSurfaceDamage);
 }
 
-TEST_F(trike, DrawnWheelTurnsAboutItsAxleByTheIntegratedAngle) {
+TEST_F(trike, WheelGeometryTurnsAboutItsAxleByTheIntegratedAngle) {
   BuildGround("runway");
   LoadTrike();
   PlaceOnWheels({2.0f, 0.0f, 0.0f, 0.0f});
