@@ -25,6 +25,7 @@ void RegisterTypes() {
   kxdynamics::RegisterComponentType(&kxdpropeller00::Type);
   kxdynamics::RegisterComponentType(&kxdturbine00::Type);
   kxdynamics::RegisterComponentType(&kxdturbine10::Type);
+  RegisterRotorTypes();
   RegisterLandingGear();
   // An Engine link accepts exactly these two types.
   kxdlink::RegisterEngineType("kxdengine00");
