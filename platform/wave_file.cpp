@@ -70,7 +70,9 @@ int DecodeWave(const void* bytes, size_t size, kxwave& out) {
       if (built == 0 || SDL_ConvertAudio(&cvt) == 0) {
         size_t converted = built == 0 ? length : static_cast<size_t>(cvt.len_cvt);
         out.samples.resize(converted / sizeof(int16_t));
-        std::memcpy(out.samples.data(), work.data(), out.samples.size() * sizeof(int16_t));
+        if (!out.samples.empty()) {
+          std::memcpy(out.samples.data(), work.data(), out.samples.size() * sizeof(int16_t));
+        }
         out.rate = spec.freq;
         ok = out.samples.empty() ? 0 : 1;
       }

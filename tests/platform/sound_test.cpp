@@ -228,6 +228,17 @@ TEST(WaveFileTest, RefusesTruncatedAndRatelessFiles) {
   EXPECT_EQ(kxsystem::DecodeWave(nullptr, 10, wave), 0);
 }
 
+TEST(WaveFileTest, StereoDataShorterThanOneMonoSampleIsRefused) {
+  // 16-bit stereo whose data chunk keeps a single byte after the cut to the
+  // file: nothing is left once mixed down to mono.
+  const unsigned char bytes[] = {'R', 'I', 'F', 'F', 0xa4, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                                 0x10, 0, 0, 0, 1, 0, 2, 0, 0x23, 0x16, 0, 0, 0x88, 0x58, 1, 0,
+                                 2, 0, 0x10, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0x32, 0, 0};
+  kxwave wave;
+  EXPECT_EQ(kxsystem::DecodeWave(bytes, sizeof(bytes), wave), 0);
+  EXPECT_TRUE(wave.samples.empty());
+}
+
 TEST(WaveFileTest, DataChunkClaimingMoreThanTheFileHoldsKeepsWhatIsThere) {
   std::string wave = MakeWave(8000, 1, 100);
   const size_t dataSizeAt = wave.size() - 200 - 4;
