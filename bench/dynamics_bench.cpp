@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/realtime_factor.h"
 #include "core/hooks.h"
 #include "core/interpreter.h"
 #include "dynamics/driver.h"
@@ -47,12 +48,8 @@ const sample kSamples[] = {
 // Makes a data folder with the samples and enters it, once.
 bool Setup() {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
     char pattern[] = "/tmp/kxdbenchXXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
+    if (!benchsetup::EnterDataFolder(pattern)) return false;
     kxsystem::CreateDirectory("aircraft");
     for (const sample& s : kSamples) {
       std::string dir = std::string("aircraft/") + s.name;
@@ -81,19 +78,7 @@ void BM_RealTimeFactor(benchmark::State& state) {
   state.SetLabel(s.name);
   kxdflatground ground;
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 20.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {5.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &ground);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &ground, 20.0f, 5.0f);
 }
 BENCHMARK(BM_RealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
 
@@ -115,19 +100,7 @@ void BM_RealTimeFactorOnScenery(benchmark::State& state) {
   kxcollision::Build(&world, &entry, nullptr, minCell, 200, sun);
   kxdsceneryworld adapter(&world);
   kxdynamics::Start(&adapter);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 2.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {2.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &world);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &world, 2.0f, 2.0f);
   kxcolldynamic::Free(&world);
   kxcollision::FreeOctree(&world);
   kxcollision::SetCurrent(nullptr);
