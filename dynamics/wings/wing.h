@@ -82,6 +82,11 @@ class kxdwing : public kxdwingarea {
   // or one outside 0..7.
   kxvalueptr SectionMember(const char* member, const kxargs& args);
   int SectionMemberName(const void* position, kxstring& out);
+  // What every wing class looks at after its own key table: a "Section..."
+  // name goes to the section keys only (null for an unknown one), any
+  // other name to the body's keys.
+  kxvalueptr SectionOrBodyMember(const char* member, const kxargs& args);
+  int SectionOrBodyMemberName(const void* position, kxstring& out);
   // The section blocks of the file, sections in use only.
   void WriteSections(kxout& out) const;
   // The values every wing copies into its clone (spans, areas, root, wash
