@@ -69,6 +69,9 @@ class kxdwing : public kxdwingarea {
   // The tail of every analysis: unset span and mass ranges from WingSpan
   // and Mass, RootR.w := 1, and the joint holding the wing to RootR.
   void FinishAnalysis();
+  // TipPoint, WingSpan, WingArea and AspectRatio of the laid-out geometry
+  // (placed by W) along the span direction s, measured from RootR.
+  void MeasureSpan(const kxvector4r& s, const kxmatrix& W);
   // Lays the geometry out in frame B and sets Inertia for Mass spread over
   // the surface, in B's axes about R; 0 (nothing changed) for a bad frame.
   int LayOut();
