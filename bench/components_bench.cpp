@@ -59,11 +59,8 @@ bool Setup() {
     char pattern[] = "/tmp/kxcbenchXXXXXX";
     if (!benchsetup::EnterDataFolder(pattern)) return false;
     components::RegisterTypes();
-    kxsystem::CreateDirectory("aircraft");
     for (const sample& s : kSamples) {
-      std::string dir = std::string("aircraft/") + s.name;
-      kxsystem::CreateDirectory(dir.c_str());
-      std::ofstream(dir + "/" + s.name + ".kxd") << kPod << s.powerplant;
+      std::ofstream(benchsetup::AircraftFolder(s.name) + ".kxd") << kPod << s.powerplant;
     }
     slots[2000] = 1.0f;  // full throttle on channel 0
     kxdaircraft::SetPinboardSlots(slots);
@@ -74,10 +71,7 @@ bool Setup() {
 
 void BM_PoweredRealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxdflatground ground;
   kxdynamics::Start(&ground);

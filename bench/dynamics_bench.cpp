@@ -50,19 +50,17 @@ bool Setup() {
   static bool ready = [] {
     char pattern[] = "/tmp/kxdbenchXXXXXX";
     if (!benchsetup::EnterDataFolder(pattern)) return false;
-    kxsystem::CreateDirectory("aircraft");
     for (const sample& s : kSamples) {
-      std::string dir = std::string("aircraft/") + s.name;
-      kxsystem::CreateDirectory(dir.c_str());
-      std::ofstream(dir + "/" + s.name + ".kxd") << s.components;
-      std::ofstream(dir + "/" + s.name + ".kxg") << "Append kxgeometricobject Body\n";
+      std::string stem = benchsetup::AircraftFolder(s.name);
+      std::ofstream(stem + ".kxd") << s.components;
+      std::ofstream(stem + ".kxg") << "Append kxgeometricobject Body\n";
       meshgen::mesh box = meshgen::Box(1.0f, 0.3f, 0.2f);
       kxgeometricobject root;
       auto* body = new kxgeometricobject;
       body->name = "Body";
       root.AppendChild(body);
       body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
-      kxgeometricobject::WriteMesh(&root, (dir + "/" + s.name + ".tgo").c_str(), 1);
+      kxgeometricobject::WriteMesh(&root, (stem + ".tgo").c_str(), 1);
     }
     return true;
   }();
@@ -71,10 +69,7 @@ bool Setup() {
 
 void BM_RealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxdflatground ground;
   kxdynamics::Start(&ground);
@@ -86,10 +81,7 @@ BENCHMARK(BM_RealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0]
 // faces every body's contact points are tested against in each substep.
 void BM_RealTimeFactorOnScenery(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxgeometry* mesh = meshgen::ToElement(meshgen::Ground(400.0f, 16, 0.5f), "grass", "", GL_N3F_V3F);
   kxgeometryobject entry{};

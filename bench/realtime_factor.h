@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "core/hooks.h"
 #include "core/interpreter.h"
@@ -16,6 +17,7 @@
 #include "dynamics/scenery_world.h"
 #include "dynamics/world.h"
 #include "graphics/geometric_object.h"
+#include "platform/files.h"
 
 namespace benchsetup {
 
@@ -27,6 +29,25 @@ inline int EnterDataFolder(char* pattern) {
   kxgraphics::RegisterTypes();
   kxdynamics::RegisterTypes();
   return mkdtemp(pattern) && chdir(pattern) == 0;
+}
+
+// Makes the folder of a sample aircraft in the data folder (and "aircraft"
+// itself when needed); the path its files start with, "aircraft/<name>/<name>".
+inline std::string AircraftFolder(const char* name) {
+  kxsystem::CreateDirectory("aircraft");
+  std::string dir = std::string("aircraft/") + name;
+  kxsystem::CreateDirectory(dir.c_str());
+  return dir + "/" + name;
+}
+
+// Loads the named aircraft for player 0 when the set-up succeeded, else
+// (or when loading fails) marks the benchmark skipped. 1 when loaded.
+inline int LoadOrSkip(benchmark::State& state, bool ready, const char* name) {
+  if (!ready || !kxdaircraftinstance::AircraftLoad(name, 0)) {
+    state.SkipWithError("sample did not load");
+    return 0;
+  }
+  return 1;
 }
 
 // Places the aircraft loaded in slot 0 at `heightM` with forward speed
