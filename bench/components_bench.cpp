@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/realtime_factor.h"
 #include "core/hooks.h"
 #include "core/interpreter.h"
 #include "dynamics/aircraft.h"
@@ -55,18 +56,11 @@ float slots[4096] = {};
 
 bool Setup() {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
-    components::RegisterTypes();
     char pattern[] = "/tmp/kxcbenchXXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
-    kxsystem::CreateDirectory("aircraft");
+    if (!benchsetup::EnterDataFolder(pattern)) return false;
+    components::RegisterTypes();
     for (const sample& s : kSamples) {
-      std::string dir = std::string("aircraft/") + s.name;
-      kxsystem::CreateDirectory(dir.c_str());
-      std::ofstream(dir + "/" + s.name + ".kxd") << kPod << s.powerplant;
+      std::ofstream(benchsetup::AircraftFolder(s.name) + ".kxd") << kPod << s.powerplant;
     }
     slots[2000] = 1.0f;  // full throttle on channel 0
     kxdaircraft::SetPinboardSlots(slots);
@@ -77,26 +71,11 @@ bool Setup() {
 
 void BM_PoweredRealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxdflatground ground;
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 1000.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {15.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &ground);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &ground, 1000.0f, 15.0f);
 }
 BENCHMARK(BM_PoweredRealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
 

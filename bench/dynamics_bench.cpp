@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/realtime_factor.h"
 #include "core/hooks.h"
 #include "core/interpreter.h"
 #include "dynamics/driver.h"
@@ -47,25 +48,19 @@ const sample kSamples[] = {
 // Makes a data folder with the samples and enters it, once.
 bool Setup() {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
     char pattern[] = "/tmp/kxdbenchXXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
-    kxsystem::CreateDirectory("aircraft");
+    if (!benchsetup::EnterDataFolder(pattern)) return false;
     for (const sample& s : kSamples) {
-      std::string dir = std::string("aircraft/") + s.name;
-      kxsystem::CreateDirectory(dir.c_str());
-      std::ofstream(dir + "/" + s.name + ".kxd") << s.components;
-      std::ofstream(dir + "/" + s.name + ".kxg") << "Append kxgeometricobject Body\n";
+      std::string stem = benchsetup::AircraftFolder(s.name);
+      std::ofstream(stem + ".kxd") << s.components;
+      std::ofstream(stem + ".kxg") << "Append kxgeometricobject Body\n";
       meshgen::mesh box = meshgen::Box(1.0f, 0.3f, 0.2f);
       kxgeometricobject root;
       auto* body = new kxgeometricobject;
       body->name = "Body";
       root.AppendChild(body);
       body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
-      kxgeometricobject::WriteMesh(&root, (dir + "/" + s.name + ".tgo").c_str(), 1);
+      kxgeometricobject::WriteMesh(&root, (stem + ".tgo").c_str(), 1);
     }
     return true;
   }();
@@ -74,26 +69,11 @@ bool Setup() {
 
 void BM_RealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxdflatground ground;
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 20.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {5.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &ground);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &ground, 20.0f, 5.0f);
 }
 BENCHMARK(BM_RealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
 
@@ -101,10 +81,7 @@ BENCHMARK(BM_RealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0]
 // faces every body's contact points are tested against in each substep.
 void BM_RealTimeFactorOnScenery(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxgeometry* mesh = meshgen::ToElement(meshgen::Ground(400.0f, 16, 0.5f), "grass", "", GL_N3F_V3F);
   kxgeometryobject entry{};
@@ -115,19 +92,7 @@ void BM_RealTimeFactorOnScenery(benchmark::State& state) {
   kxcollision::Build(&world, &entry, nullptr, minCell, 200, sun);
   kxdsceneryworld adapter(&world);
   kxdynamics::Start(&adapter);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 2.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {2.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &world);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &world, 2.0f, 2.0f);
   kxcolldynamic::Free(&world);
   kxcollision::FreeOctree(&world);
   kxcollision::SetCurrent(nullptr);

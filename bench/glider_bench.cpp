@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "bench/realtime_factor.h"
 #include "core/hooks.h"
 #include "core/interpreter.h"
 #include "dynamics/driver.h"
@@ -21,14 +22,10 @@ namespace fs = std::filesystem;
 
 bool Setup() {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
+    char pattern[] = "/tmp/kxgliderbenchXXXXXX";
+    if (!benchsetup::EnterDataFolder(pattern)) return false;
     wings::RegisterTypes();
     fs::path data = fs::path(KX_SOURCE_DIR) / "data" / "aircraft";
-    char pattern[] = "/tmp/kxgliderbenchXXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
     std::error_code error;
     fs::create_directories("aircraft/airfoil", error);
     fs::copy(data / "glider", "aircraft/glider", fs::copy_options::recursive, error);
@@ -45,19 +42,7 @@ void BM_GliderRealTimeFactor(benchmark::State& state) {
   }
   kxdflatground ground(-10000.0f);
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 200.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {9.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &ground);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &ground, 200.0f, 9.0f);
 }
 BENCHMARK(BM_GliderRealTimeFactor);
 

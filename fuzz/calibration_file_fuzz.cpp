@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz/input_file.h"
 #include "platform/codes.h"
 #include "platform/input_devices.h"
 
@@ -33,16 +34,7 @@ kxinputdevice Fresh() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static char path[] = "/tmp/skyvane-calibration-fuzz-XXXXXX";
-  static int fd = [] {
-    int made = mkstemp(path);
-    if (made >= 0) std::atexit([] { unlink(path); });
-    return made;
-  }();
-  if (fd < 0) return 0;
-  FILE* out = std::fopen(path, "wb");
-  if (!out) return 0;
-  std::fwrite(data, 1, size, out);
-  std::fclose(out);
+  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
 
   kxinputdevice fromFile = Fresh();
   kxinput::LoadCalibration(path, &fromFile);

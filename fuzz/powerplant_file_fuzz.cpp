@@ -22,6 +22,8 @@
 #include "dynamics/driver.h"
 #include "dynamics/registry.h"
 #include "dynamics/write_links.h"
+#include "fuzz/aircraft_roots.h"
+#include "fuzz/input_file.h"
 #include "graphics/geometric_object.h"
 
 namespace {
@@ -37,28 +39,17 @@ void WriteAll(kxnode* node, kxout& out) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
+    fuzzaircraft::Init();
     components::RegisterTypes();
     return true;
   }();
   (void)ready;
   static std::string path = "/tmp/kxfuzz_powerplant_" + std::to_string(::getpid()) + ".kxd";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
+  if (!fuzzinput::WriteInput(path.c_str(), data, size)) return 0;
 
-  kxdaircraft* root = new kxdaircraft;
-  root->name = "Aircraft0";
-  kxnode* geometry = new kxgeometricobject;
-  geometry->name = "Geometry0";
-  kxscript::Root()->AppendChild(root);
-  kxscript::Root()->AppendChild(geometry);
-  kxscript::SetAlias("Aircraft", root);
-  kxscript::SetAlias("Geometry", geometry);
+  fuzzaircraft::roots scene = fuzzaircraft::Mount();
+  kxdaircraft* root = scene.aircraft;
+  kxnode* geometry = scene.geometry;
   kxdload::RunComponentFile(path.c_str(), root);
   root->Analyse();
   kxdwrite::SetRoots(root, geometry);
@@ -87,10 +78,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   delete change;
   delete state;
-  kxscript::ClearAlias("Aircraft");
-  kxscript::ClearAlias("Geometry");
-  delete root;
-  delete geometry;
-  kxscript::SetCurrent(kxscript::Root());
+  fuzzaircraft::Unmount(scene);
   return 0;
 }

@@ -7,21 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz/input_file.h"
 #include "platform/codes.h"
 #include "platform/files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static char path[] = "/tmp/skyvane-read-line-fuzz-XXXXXX";
-  static int fd = [] {
-    int made = mkstemp(path);
-    if (made >= 0) std::atexit([] { unlink(path); });
-    return made;
-  }();
-  if (fd < 0) return 0;
-  FILE* out = std::fopen(path, "wb");
-  if (!out) return 0;
-  std::fwrite(data, 1, size, out);
-  std::fclose(out);
+  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
   kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary);
   if (!file) std::abort();
   size_t lines = 0;

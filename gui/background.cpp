@@ -14,7 +14,6 @@ kxtype kxbackground::Type("kxbackground", sizeof(kxbackground), kxcreate<kxbackg
 namespace {
 constexpr int kScreenWidth = 640;   // px until the mode sizes it
 constexpr int kScreenHeight = 480;  // px
-constexpr int kMenuBarLeft = 2;     // px from the left edge to the first title
 }  // namespace
 
 kxbackground::kxbackground() : kxgraphic(0, 0, kScreenWidth, kScreenHeight) { type = &Type; }
@@ -47,16 +46,7 @@ void kxbackground::CopyTo(kxnode* other) {
 
 void kxbackground::Update() {
   kxgraphic::Update();
-  int x = kMenuBarLeft;
-  menuBarHeight = 0;
-  for (kxnode* child = firstChild; child; child = child->nextSibling) {
-    kxmenuitem* title = dynamic_cast<kxmenuitem*>(child);
-    if (!title) continue;
-    title->X = x;
-    title->Y = H - title->H;
-    x += title->W;
-    menuBarHeight = title->H;
-  }
+  menuBarHeight = kxmenuitem::LayOutBar(this, 0);
 }
 
 void kxbackground::ToLocal(int* x, int* y) { kxgui::ScreenPointer(x, y); }

@@ -27,6 +27,7 @@ constexpr int kEntryExtra = 48;      // px added to an entry's text width (icon 
 constexpr int kBarHeight = 8;        // px of a separator or an empty entry
 constexpr int kHiddenPlace = 72727;  // px: where hidden entries are parked
 constexpr int kTextIndent = 20;      // px from an entry's left edge to its text
+constexpr int kMenuBarLeft = 2;      // px from the owner's left edge to the first title
 const char* const kEmptyText = "<empty>";
 
 const kxcolor4 kGrey = {0.5f, 0.5f, 0.5f, 1};
@@ -50,6 +51,20 @@ void Raise(kxgraphic* widget) {
 // ---- kxmenuitem ------------------------------------------------------------
 
 kxmenuitem::kxmenuitem() { type = &Type; }
+
+int kxmenuitem::LayOutBar(kxgraphic* owner, int belowTop) {
+  int height = 0;
+  int x = kMenuBarLeft;
+  for (kxnode* child = owner->firstChild; child; child = child->nextSibling) {
+    kxmenuitem* title = dynamic_cast<kxmenuitem*>(child);
+    if (!title) continue;
+    title->X = x;
+    title->Y = owner->H - title->H - belowTop;
+    x += title->W;
+    height = title->H;
+  }
+  return height;
+}
 
 kxvalueptr kxmenuitem::GetMember(const char* member, const kxargs& args) {
   if (std::strcmp(member, "Text") == 0) return kxvalueptr(new kxstringref(&Text));

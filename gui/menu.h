@@ -25,6 +25,11 @@ class kxmenuitem : public kxgraphic {
   // Slides to this title while a menu is open or another title has the focus.
   void OnMove() override;
   void Draw(int ox, int oy) override;
+
+  // Places the menu titles among owner's children in a row from its left
+  // edge, their tops belowTop px under its top edge. Returns the height of
+  // the last title placed (px), 0 without titles.
+  static int LayOutBar(kxgraphic* owner, int belowTop);
 };
 
 class kxpopup : public kxgraphic {

@@ -13,7 +13,6 @@ constexpr int kScreenWidth = 640, kScreenHeight = 480;  // px
 constexpr int kCloseOuter = 18;    // px from the right and top edges to the close box's far side
 constexpr int kCloseInner = 4;     // px to its near side
 constexpr int kTitleBar = 20;      // px from the top edge to the title bar's bottom
-constexpr int kMenuBarLeft = 2;    // px
 // The title bar takes the active-title colour of the palette.
 constexpr int kTitleColour = 13;
 const kxcolor4 kWhite = {1, 1, 1, 1};
@@ -36,16 +35,7 @@ void kxscreenwindow::OnLeftDown() {
 
 void kxscreenwindow::Update() {
   kxgraphic::Update();
-  menuBarHeight = 0;
-  int x = kMenuBarLeft;
-  for (kxnode* child = firstChild; child; child = child->nextSibling) {
-    kxmenuitem* title = dynamic_cast<kxmenuitem*>(child);
-    if (!title) continue;
-    title->X = x;
-    title->Y = H - title->H - kTitleBar;
-    x += title->W;
-    menuBarHeight = title->H;
-  }
+  menuBarHeight = kxmenuitem::LayOutBar(this, kTitleBar);
 }
 
 void kxscreenwindow::Draw(int ox, int oy) {

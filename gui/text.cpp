@@ -68,9 +68,13 @@ void kxtext::Draw(int ox, int oy) {
   }
   kxgui::ClipOn(ax, ay, W, H);
   kxgui::SetColor(textColor);
-  kxgui::DrawText(ax + kMargin, ay + (H - kxgui::LineHeight()) / 2, Text.Text());
+  DrawLabel(ax, ay);
   kxgui::ClipOff();
   DrawChildren(ax, ay);
+}
+
+void kxtext::DrawLabel(int ax, int ay) {
+  kxgui::DrawText(ax + kMargin, ay + (H - kxgui::LineHeight()) / 2, Text.Text());
 }
 
 // ---- kxverticaltext ----------------------------------------------------------
@@ -83,15 +87,6 @@ kxverticaltext::kxverticaltext(const char* text, int x, int y, int w, int h) : k
 
 void kxverticaltext::Update() { kxgraphic::Update(); }
 
-void kxverticaltext::Draw(int ox, int oy) {
-  int ax = ox + X, ay = oy + Y;
-  if (background.a != 0) {
-    kxgui::SetColor(background);
-    kxgui::FillRect(ax, ay, ax + W, ay + H);
-  }
-  kxgui::ClipOn(ax, ay, W, H);
-  kxgui::SetColor(textColor);
+void kxverticaltext::DrawLabel(int ax, int ay) {
   kxgui::DrawTextUpwards(ax + (W - kxgui::LineHeight()) / 2, ay + kMargin, Text.Text());
-  kxgui::ClipOff();
-  DrawChildren(ax, ay);
 }

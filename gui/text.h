@@ -32,7 +32,12 @@ class kxtext : public kxgraphic {
   void Update() override;
   void OnLeftDown() override;
   void OnLeftDouble() override;
+  // Background, then the label clipped to the widget, then the children.
   void Draw(int ox, int oy) override;
+
+ protected:
+  // The text at the widget's screen corner (ax, ay), colour and clip set.
+  virtual void DrawLabel(int ax, int ay);
 };
 
 class kxverticaltext : public kxtext {
@@ -43,5 +48,7 @@ class kxverticaltext : public kxtext {
   kxverticaltext(const char* text, int x, int y, int w, int h);
   // Anchors and children only: the text runs along H, so W stays as set.
   void Update() override;
-  void Draw(int ox, int oy) override;
+
+ protected:
+  void DrawLabel(int ax, int ay) override;
 };

@@ -23,7 +23,6 @@ constexpr int kMinTitleLine = 16;       // px: the bar fits at least a 16 px ico
 constexpr int kTitleBarPadding = 4;     // px
 constexpr int kCloseBoxRight = 18;      // px from the right edge to the close box's left side
 constexpr int kMenuBarBelowTitle = 20;  // px from the top edge to the menu titles' top
-constexpr int kMenuBarLeft = 2;         // px
 const char* const kDefaultTitle = "ich bin ein string";
 
 // The close-box cell of the first sheet: s 0..0.0625, t 1..0.9375.
@@ -116,16 +115,7 @@ void kxwindow::Update() {
     active = kxgui::Focus && kxgui::Focus->IsWithin(this) ? 1 : 0;
     if (active && parent && parent->firstChild != this) parent->AddChild(this);
   }
-  menuBarHeight = 0;
-  int x = kMenuBarLeft;
-  for (kxnode* child = firstChild; child; child = child->nextSibling) {
-    kxmenuitem* title = dynamic_cast<kxmenuitem*>(child);
-    if (!title) continue;
-    title->X = x;
-    title->Y = H - title->H - kMenuBarBelowTitle;
-    x += title->W;
-    menuBarHeight = title->H;
-  }
+  menuBarHeight = kxmenuitem::LayOutBar(this, kMenuBarBelowTitle);
 }
 
 void kxwindow::OnLeftDown() {

@@ -7,6 +7,7 @@
 #include "core/output.h"
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/joint.h"
 #include "dynamics/links.h"
@@ -18,15 +19,6 @@ kxtype kxdgear00::Type("kxdgear00", sizeof(kxdgear00), kxcreate<kxdgear00>);
 namespace {
 
 constexpr float kHalfAirDensity = 0.6125f;  // kg/m^3, half of 1.225
-
-const kxmatrix& Identity() {
-  static const kxmatrix identity = [] {
-    kxmatrix m;
-    kxmatrix::SetIdentity(&m);
-    return m;
-  }();
-  return identity;
-}
 
 void VectorLine(kxout& out, const char* key, const kxvector4r& v) {
   out.Printf("%s = kxvector4f( %8.4f, %8.4f, %8.4f, %8.4f )\n", key, v.x, v.y, v.z, v.w);
@@ -99,9 +91,7 @@ void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
 void kxdgear00::Analyse() {
   kxgeometricobject* g = Geometry;
   kxvector4r centroid;
-  if (g) g->Rebuild();
-  if (g && g->SurfaceCentroid(&centroid, Identity()) > 0.0f && std::isfinite(centroid.x) &&
-      std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
+  if (kxdmeshmass::Centroid(g, &centroid)) {
     B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
     B.X = {1.0f, 0.0f, 0.0f, 0.0f};
     B.Y = {0.0f, 1.0f, 0.0f, 0.0f};
@@ -109,15 +99,7 @@ void kxdgear00::Analyse() {
     if (g->ApplyFrame(B)) {
       g->SetOwner(this);
       g->UpdateBounds();
-      float inertia[16];
-      if (g->SurfaceInertia(inertia, Identity()) > 0.0f) {
-        bool finite = true;
-        for (float x : inertia) finite = finite && std::isfinite(x);
-        if (finite) {
-          for (int i = 0; i < 16; ++i) Inertia[i] = Mass * inertia[i];
-          Inertia[15] = Mass;
-        }
-      }
+      kxdmeshmass::ScaledInertia(g, Mass, Inertia);
       kxdgeometry::ProjectedAreas(g, Areas[0], Areas[1], Areas[2]);
     }
   }

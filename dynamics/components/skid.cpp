@@ -9,6 +9,7 @@
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/ground_contact.h"
+#include "dynamics/components/mesh_mass.h"
 #include "dynamics/instance.h"
 #include "graphics/geometric_object.h"
 #include "graphics/geometry_math.h"
@@ -18,15 +19,6 @@ kxtype kxdskid00::Type("kxdskid00", sizeof(kxdskid00), kxcreate<kxdskid00>);
 namespace {
 
 constexpr float kSlidingFloor = 1e-5f;  // m/s; slower sliding keeps its length
-
-const kxmatrix& Identity() {
-  static const kxmatrix identity = [] {
-    kxmatrix m;
-    kxmatrix::SetIdentity(&m);
-    return m;
-  }();
-  return identity;
-}
 
 float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 
@@ -150,21 +142,13 @@ void kxdskid00::FrameFromMesh() {
   if (!g->ApplyFrame(B)) return;
   g->SetOwner(this);
   g->UpdateBounds();
-  float inertia[16];
-  if (!(g->SurfaceInertia(inertia, Identity()) > 0.0f)) return;
-  for (float x : inertia) {
-    if (!std::isfinite(x)) return;
-  }
-  for (int i = 0; i < 16; ++i) Inertia[i] = Mass * inertia[i];
-  Inertia[15] = Mass;
+  kxdmeshmass::ScaledInertia(g, Mass, Inertia);
 }
 
 void kxdskid00::Analyse() {
   kxgeometricobject* g = Geometry;
   kxvector4r centroid;
-  if (g) g->Rebuild();
-  if (g && g->SurfaceCentroid(&centroid, Identity()) > 0.0f && std::isfinite(centroid.x) &&
-      std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
+  if (kxdmeshmass::Centroid(g, &centroid)) {
     B.X = {1.0f, 0.0f, 0.0f, 0.0f};
     B.Y = {0.0f, 1.0f, 0.0f, 0.0f};
     B.Z = {0.0f, 0.0f, 1.0f, 0.0f};

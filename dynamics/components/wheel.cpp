@@ -9,6 +9,7 @@
 #include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/ground_contact.h"
+#include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
@@ -46,15 +47,6 @@ bump BumpOf(int surface) {
 }
 
 float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
-
-const kxmatrix& Identity() {
-  static const kxmatrix identity = [] {
-    kxmatrix m;
-    kxmatrix::SetIdentity(&m);
-    return m;
-  }();
-  return identity;
-}
 
 }  // namespace
 
@@ -205,17 +197,15 @@ void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {
 void kxdwheel00::Analyse() {
   kxgeometricobject* g = Geometry;
   kxvector4r centroid;
-  if (g) g->Rebuild();
-  if (g && g->SurfaceCentroid(&centroid, Identity()) > 0.0f && std::isfinite(centroid.x) &&
-      std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
+  if (kxdmeshmass::Centroid(g, &centroid)) {
     B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
     if (g->ApplyFrame(B)) {
       g->UpdateBounds();
       // The mesh now lies in the wheel's frame: its X and Z extents are the
       // tyre's diameter in the wheel plane.
       float minX = kExtentStart, maxX = -kExtentStart, minZ = kExtentStart, maxZ = -kExtentStart;
-      g->ExtentAlong({1.0f, 0.0f, 0.0f, 0.0f}, &minX, &maxX, Identity());
-      g->ExtentAlong({0.0f, 0.0f, 1.0f, 0.0f}, &minZ, &maxZ, Identity());
+      g->ExtentAlong({1.0f, 0.0f, 0.0f, 0.0f}, &minX, &maxX, kxdmeshmass::Identity());
+      g->ExtentAlong({0.0f, 0.0f, 1.0f, 0.0f}, &minZ, &maxZ, kxdmeshmass::Identity());
       float radius = 0.25f * (maxX - minX) + 0.25f * (maxZ - minZ);
       if (std::isfinite(radius) && radius > 0.0f) Radius = radius;
       kxdgeometry::ProjectedAreas(g, Areas[0], Areas[1], Areas[2]);

@@ -1,7 +1,5 @@
 #include "dynamics/wings/multi_section_wing.h"
 
-#include <cstring>
-
 #include "core/output.h"
 #include "dynamics/wings/wing_keys.h"
 #include "graphics/geometric_object.h"
@@ -79,16 +77,12 @@ kxdwing00::kxdwing00() {
 kxvalueptr kxdwing00::GetMember(const char* member, const kxargs& args) {
   if (!member) return nullptr;
   if (kxvalueptr v = kxdwingkeys::Lookup(this, kKeys, member)) return v;
-  if (std::strncmp(member, "Section", 7) == 0 && std::strcmp(member, "Sections") != 0) {
-    return SectionMember(member, args);
-  }
-  return kxdbody::GetMember(member, args);
+  return SectionOrBodyMember(member, args);
 }
 
 int kxdwing00::GetMemberName(const void* position, kxstring& out) {
   if (kxdwingkeys::Name(this, kKeys, position, out)) return 1;
-  if (SectionMemberName(position, out)) return 1;
-  return kxdbody::GetMemberName(position, out);
+  return SectionOrBodyMemberName(position, out);
 }
 
 void kxdwing00::CopyTo(kxnode* other) {

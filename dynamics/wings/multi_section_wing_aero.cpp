@@ -38,19 +38,12 @@ void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
     kxvector4r v = PointFlow(this, SectionR[i], &world);
     if (i == 0) {
       // Only the root section sits in the propeller's wash.
-      v.x -= PropWashFactor * wash.x;
-      v.y -= PropWashFactor * wash.y;
-      v.z -= PropWashFactor * wash.z;
-      v.w -= PropWashFactor * wash.w;
+      SubtractWash(v, wash, PropWashFactor);
     }
-    float speed = std::sqrt(kxvector4r::Dot(v, v));
+    kxvector4r d;
+    float speed = SpeedAndDirection(v, &d);
     // A broken motion or air field gives the section no force at all.
     if (!std::isfinite(speed)) continue;
-    kxvector4r d = {0.0f, 0.0f, 0.0f, 0.0f};
-    if (speed != 0.0f) {
-      d = v;
-      d *= 1.0f / speed;
-    }
     kxvector4r n, s, c;
     kxmatrix::TransformVector4(&n, &B, &SectionZ[i]);
     kxmatrix::TransformVector4(&s, &B, &SectionY[i]);

@@ -23,21 +23,6 @@ constexpr float kIncidenceStation = 0.2f; // share of the span at the incidence 
 constexpr float kWashoutStation = 0.8f;
 constexpr int kSpanSteps = 10;            // sub-cuts of a section's span axis
 
-kxvector4r Unit(kxvector4r v) {
-  kxvector4r::Normalise(v);
-  return v;
-}
-
-kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
-  kxvector4r c;
-  kxvector4r::Cross(c, a, b);
-  return c;
-}
-
-bool Finite(const kxvector4r& v) {
-  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
-
 // The quarter-chord point of a cut along dir; 0 for an empty cut.
 int QuarterChord(const std::vector<kxvector4r>& cut, const kxvector4r& dir, kxvector4r* q, float* chord) {
   kxvector4r lo, hi;
@@ -100,12 +85,7 @@ void kxdwing00::Analyse() {
   SpanDirection = s;
   if (s.y != 0.0f || s.z != 0.0f) Dihedral = std::atan(s.z / std::fabs(s.y));
 
-  Geometry->FarthestVertex(s, &TipPoint, W);
-  kxvector4r rootToTip;
-  kxvector4r::Subtract(rootToTip, TipPoint, RootR);
-  WingSpan = kxvector4r::Dot(rootToTip, s);
-  WingArea = Geometry->ProjectedAreaBeyond(B.Z, RootR, s, W);
-  if (WingArea > 0.0f) AspectRatio = 2.0f * WingSpan * WingSpan / WingArea;
+  MeasureSpan(s, W);
 
   // Incidence and washout from the chord at 20 % and 80 % of the span. The
   // chord search starts along the wing's X: the third principal axis lies

@@ -52,6 +52,23 @@ kxvector4r PointFlow(const kxdbody* body, const kxvector4r& p, kxvector4r* world
   return v;
 }
 
+void SubtractWash(kxvector4r& v, const kxvector4r& wash, float share) {
+  v.x -= share * wash.x;
+  v.y -= share * wash.y;
+  v.z -= share * wash.z;
+  v.w -= share * wash.w;
+}
+
+float SpeedAndDirection(const kxvector4r& v, kxvector4r* d) {
+  float speed = std::sqrt(kxvector4r::Dot(v, v));
+  *d = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (std::isfinite(speed) && speed != 0.0f) {
+    *d = v;
+    *d *= 1.0f / speed;
+  }
+  return speed;
+}
+
 float InducedDrag(float cl, float aspectRatio) {
   if (!(aspectRatio > 0.0f) || !std::isfinite(aspectRatio)) return 0.0f;
   return (kInducedFactor * cl * cl) / (kPi * aspectRatio);

@@ -37,6 +37,14 @@ kxdsectioncoefficients Lookup(const kxdairfoil* airfoil, float a, float b);
 // the point in world axes.
 kxvector4r PointFlow(const kxdbody* body, const kxvector4r& p, kxvector4r* world);
 
+// Takes share times the propeller's wash off the section flow v.
+void SubtractWash(kxvector4r& v, const kxvector4r& wash, float share);
+
+// The flow's speed (m/s), and its unit direction into d: zero for still
+// air. A non-finite speed means a broken motion or air field; d is then
+// meaningless.
+float SpeedAndDirection(const kxvector4r& v, kxvector4r* d);
+
 // Induced drag coefficient; 0 for an aspect ratio that is not positive and
 // finite (a wing the analysis never saw).
 float InducedDrag(float cl, float aspectRatio);

@@ -1,7 +1,5 @@
 #include "dynamics/wings/sectioned_wing.h"
 
-#include <cstring>
-
 #include "core/output.h"
 #include "graphics/geometric_object.h"
 #include "dynamics/wings/wing_keys.h"
@@ -60,16 +58,12 @@ kxdwing12::kxdwing12() { type = &Type; }
 kxvalueptr kxdwing10::GetMember(const char* member, const kxargs& args) {
   if (!member) return nullptr;
   if (kxvalueptr v = kxdwingkeys::Lookup(this, kKeys, member)) return v;
-  if (std::strncmp(member, "Section", 7) == 0 && std::strcmp(member, "Sections") != 0) {
-    return SectionMember(member, args);
-  }
-  return kxdbody::GetMember(member, args);
+  return SectionOrBodyMember(member, args);
 }
 
 int kxdwing10::GetMemberName(const void* position, kxstring& out) {
   if (kxdwingkeys::Name(this, kKeys, position, out)) return 1;
-  if (SectionMemberName(position, out)) return 1;
-  return kxdbody::GetMemberName(position, out);
+  return SectionOrBodyMemberName(position, out);
 }
 
 void kxdwing10::CopyTo(kxnode* other) {

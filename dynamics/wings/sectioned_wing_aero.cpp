@@ -20,18 +20,11 @@ void kxdwing10::ComputeChange(kxdintegrable* change, int flag) {
     SectionR[i].w = 1.0f;
     kxvector4r world;
     kxvector4r v = PointFlow(this, SectionR[i], &world);
-    v.x -= PropWashFactor * wash.x;
-    v.y -= PropWashFactor * wash.y;
-    v.z -= PropWashFactor * wash.z;
-    v.w -= PropWashFactor * wash.w;
-    float speed = std::sqrt(kxvector4r::Dot(v, v));
+    SubtractWash(v, wash, PropWashFactor);
+    kxvector4r d;
+    float speed = SpeedAndDirection(v, &d);
     // A broken motion or air field gives the section no force at all.
     if (!std::isfinite(speed)) continue;
-    kxvector4r d = {0.0f, 0.0f, 0.0f, 0.0f};
-    if (speed != 0.0f) {
-      d = v;
-      d *= 1.0f / speed;
-    }
     kxvector4r c, s, n;
     kxmatrix::TransformVector4(&c, &B, &SectionX[i]);
     kxmatrix::TransformVector4(&s, &B, &SectionY[i]);

@@ -20,21 +20,6 @@ namespace {
 
 constexpr float kIncidenceStation = 0.2f;  // share of the span at the incidence cut
 
-kxvector4r Unit(kxvector4r v) {
-  kxvector4r::Normalise(v);
-  return v;
-}
-
-kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
-  kxvector4r c;
-  kxvector4r::Cross(c, a, b);
-  return c;
-}
-
-bool Finite(const kxvector4r& v) {
-  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
-}
-
 }  // namespace
 
 // The hinge faces are read in the wing's own frame, where the span of an
@@ -100,12 +85,7 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
   SpanDirection = s;
   if (dihedral && (s.y != 0.0f || s.z != 0.0f)) Dihedral = std::atan(s.z / std::fabs(s.y));
 
-  Geometry->FarthestVertex(s, &TipPoint, W);
-  kxvector4r rootToTip;
-  kxvector4r::Subtract(rootToTip, TipPoint, RootR);
-  WingSpan = kxvector4r::Dot(rootToTip, s);
-  WingArea = Geometry->ProjectedAreaBeyond(B.Z, RootR, s, W);
-  if (WingArea > 0.0f) AspectRatio = 2.0f * WingSpan * WingSpan / WingArea;
+  MeasureSpan(s, W);
   if (!principalAxes) Incidence = 0.0f;
   Sections = 1;
 

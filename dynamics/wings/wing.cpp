@@ -113,6 +113,18 @@ int kxdwing::SectionMemberName(const void* position, kxstring& out) {
   return 0;
 }
 
+kxvalueptr kxdwing::SectionOrBodyMember(const char* member, const kxargs& args) {
+  if (std::strncmp(member, "Section", 7) == 0 && std::strcmp(member, "Sections") != 0) {
+    return SectionMember(member, args);
+  }
+  return kxdbody::GetMember(member, args);
+}
+
+int kxdwing::SectionOrBodyMemberName(const void* position, kxstring& out) {
+  if (SectionMemberName(position, out)) return 1;
+  return kxdbody::GetMemberName(position, out);
+}
+
 void kxdwing::WriteSections(kxout& out) const {
   for (int i = 0; i < SectionCount(); ++i) {
     const kxvector4r& r = SectionR[i];

@@ -69,6 +69,9 @@ class kxdwing : public kxdwingarea {
   // The tail of every analysis: unset span and mass ranges from WingSpan
   // and Mass, RootR.w := 1, and the joint holding the wing to RootR.
   void FinishAnalysis();
+  // TipPoint, WingSpan, WingArea and AspectRatio of the laid-out geometry
+  // (placed by W) along the span direction s, measured from RootR.
+  void MeasureSpan(const kxvector4r& s, const kxmatrix& W);
   // Lays the geometry out in frame B and sets Inertia for Mass spread over
   // the surface, in B's axes about R; 0 (nothing changed) for a bad frame.
   int LayOut();
@@ -82,6 +85,11 @@ class kxdwing : public kxdwingarea {
   // or one outside 0..7.
   kxvalueptr SectionMember(const char* member, const kxargs& args);
   int SectionMemberName(const void* position, kxstring& out);
+  // What every wing class looks at after its own key table: a "Section..."
+  // name goes to the section keys only (null for an unknown one), any
+  // other name to the body's keys.
+  kxvalueptr SectionOrBodyMember(const char* member, const kxargs& args);
+  int SectionOrBodyMemberName(const void* position, kxstring& out);
   // The section blocks of the file, sections in use only.
   void WriteSections(kxout& out) const;
   // The values every wing copies into its clone (spans, areas, root, wash

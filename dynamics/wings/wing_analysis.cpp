@@ -48,6 +48,21 @@ float Distance(const kxvector4r& a, const kxvector4r& b) {
   return std::sqrt(kxvector4r::Dot(d, d));
 }
 
+kxvector4r Unit(kxvector4r v) {
+  kxvector4r::Normalise(v);
+  return v;
+}
+
+kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
+  kxvector4r c;
+  kxvector4r::Cross(c, a, b);
+  return c;
+}
+
+bool Finite(const kxvector4r& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
+}
+
 surfacefactors SurfaceFactors(int hits, float chordSum, float sectionChord, float effect) {
   surfacefactors f;
   f.width = static_cast<float>(hits) * kStationStep;
@@ -76,6 +91,15 @@ void kxdwing::FinishAnalysis() {
   }
   RootR.w = 1.0f;
   if (kxdjoint00* joint = kxdjoint00::FindByBody1(parent, this)) joint->B.R = RootR;
+}
+
+void kxdwing::MeasureSpan(const kxvector4r& s, const kxmatrix& W) {
+  Geometry->FarthestVertex(s, &TipPoint, W);
+  kxvector4r rootToTip;
+  kxvector4r::Subtract(rootToTip, TipPoint, RootR);
+  WingSpan = kxvector4r::Dot(rootToTip, s);
+  WingArea = Geometry->ProjectedAreaBeyond(B.Z, RootR, s, W);
+  if (WingArea > 0.0f) AspectRatio = 2.0f * WingSpan * WingSpan / WingArea;
 }
 
 int kxdwing::PointsCoincide(kxvector4r a0, kxvector4r a1, kxvector4r a2, kxvector4r b0, kxvector4r b1,

@@ -62,6 +62,13 @@ kxvector4r Blend(float a, const kxvector4r& s, float b, const kxvector4r& t);
 // Distance over four components.
 float Distance(const kxvector4r& a, const kxvector4r& b);
 
+// v normalised over its four components (kxvector4r::Normalise); callers
+// test the result with Finite.
+kxvector4r Unit(kxvector4r v);
+kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b);
+// All four components finite.
+bool Finite(const kxvector4r& v);
+
 // The control-surface factors of one section from the probe results:
 // width w = hits / 100 of the section, chord ratio r = mean surface chord /
 // section chord (0 when either is 0), effect scale e (1 but for the flaps

@@ -3,7 +3,6 @@
 // read back.
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
-#include <dlfcn.h>
 
 #include <cstdlib>
 
@@ -17,26 +16,21 @@
 #include "gui_support.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
+#include "readback_support.h"
 
 namespace {
 
 constexpr int kWidth = 320;   // px
 constexpr int kHeight = 240;  // px
 
-struct pixel {
-  int r, g, b;
-};
+using kxtest::At;
+using kxtest::pixel;
 
 class DrawTest : public kxtest::guitest {
  protected:
   static void SetUpTestSuite() {
     guitest::SetUpTestSuite();
-    // No session bus: SDL would connect to one and keep its buffers to exit.
-    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
-    // Keep the GL driver mapped after the display closes, so that leak
-    // reports can name (and suppress) what the driver keeps for itself.
-    dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+    kxtest::PrepareGlDriver();
     // A hidden window of our own: a shown one would take the keyboard focus
     // from the other window tests running on the same display.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
@@ -68,12 +62,6 @@ class DrawTest : public kxtest::guitest {
     screen->H = kHeight;
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-  }
-  pixel At(int x, int y) {
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
   }
   static SDL_Window* window_;
   static SDL_GLContext context_;

@@ -5,29 +5,11 @@
 #include "gui/menu.h"
 #include "gui/paint.h"
 #include "gui/window.h"
-#include "gui_support.h"
+#include "widget_support.h"
 
 namespace {
 
-constexpr int kAdvance = 7;  // px per character
-constexpr int kLine = 14;    // px
-
-class TextLayoutTest : public kxtest::guitest {
- protected:
-  void SetUp() override {
-    guitest::SetUp();
-    font = kxglfont{};
-    font.lineHeight = kLine;
-    font.ascent = 11;
-    for (kxglyph& g : font.glyphs) g.advance = kAdvance;
-    kxgl::SetFont(&font);
-  }
-  void TearDown() override {
-    kxgl::SetFont(nullptr);
-    guitest::TearDown();
-  }
-  kxglfont font;
-};
+class TextLayoutTest : public kxtest::fixedfonttest {};
 
 TEST_F(TextLayoutTest, TitleIsItsTextWidthPlusHalfALine) {
   kxmenuitem* title = new kxmenuitem;

@@ -1,7 +1,6 @@
 // The widget library drawn under a real OpenGL context (the platform's
 // window; skipped without a display), checked by reading pixels back.
 #include <GL/gl.h>
-#include <dlfcn.h>
 
 #include <cstdlib>
 
@@ -18,23 +17,21 @@
 #include "gui/text.h"
 #include "gui_support.h"
 #include "platform/window.h"
+#include "readback_support.h"
 
 namespace {
 
 constexpr int kWidth = 320;   // px
 constexpr int kHeight = 240;  // px
 
-struct pixel {
-  int r, g, b;
-};
+using kxtest::At;
+using kxtest::pixel;
 
 class WidgetDrawTest : public kxtest::guitest {
  protected:
   static void SetUpTestSuite() {
     guitest::SetUpTestSuite();
-    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
-    dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
-    dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
+    kxtest::PrepareGlDriver();
     backend_ = kxsystem::SdlWindowBackend();
     if (!backend_->Start()) {
       backend_ = nullptr;
@@ -71,12 +68,6 @@ class WidgetDrawTest : public kxtest::guitest {
     kxgui::SetGuiFont(nullptr);
     kxgl::SetFont(nullptr);
     guitest::TearDown();
-  }
-  pixel At(int x, int y) {
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
   }
   template <class T>
   T* Place(T* widget, int x, int y) {

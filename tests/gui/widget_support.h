@@ -17,21 +17,14 @@ inline std::vector<std::string>& Ran() {
   return ran;
 }
 
-class widgettest : public guitest {
+// The GUI fixture with the fixed-advance font set for every test.
+class fixedfonttest : public guitest {
  protected:
   static constexpr int kAdvance = 7;  // px per character
   static constexpr int kLine = 14;    // px
 
-  static void SetUpTestSuite() {
-    guitest::SetUpTestSuite();
-    // "Note( text )" records its text, "Count" records "count".
-    kxfunction::Register("Note", +[](const char* text) { Ran().push_back(text ? text : ""); });
-    kxfunction::Register("Count", +[]() { Ran().push_back("count"); });
-  }
-
   void SetUp() override {
     guitest::SetUp();
-    Ran().clear();
     font = kxglfont{};
     font.lineHeight = kLine;
     font.ascent = 11;
@@ -41,6 +34,23 @@ class widgettest : public guitest {
   void TearDown() override {
     kxgl::SetFont(nullptr);
     guitest::TearDown();
+  }
+
+  kxglfont font;
+};
+
+class widgettest : public fixedfonttest {
+ protected:
+  static void SetUpTestSuite() {
+    fixedfonttest::SetUpTestSuite();
+    // "Note( text )" records its text, "Count" records "count".
+    kxfunction::Register("Note", +[](const char* text) { Ran().push_back(text ? text : ""); });
+    kxfunction::Register("Count", +[]() { Ran().push_back("count"); });
+  }
+
+  void SetUp() override {
+    fixedfonttest::SetUp();
+    Ran().clear();
   }
 
   // Adds a widget to the screen and lays the screen out.
@@ -56,8 +66,6 @@ class widgettest : public guitest {
   void Type(const char* text) {
     for (const char* p = text; *p; ++p) Key(static_cast<unsigned char>(*p));
   }
-
-  kxglfont font;
 };
 
 }  // namespace kxtest

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "graphics/mesh.h"
 #include "tools/meshgen/meshgen.h"
@@ -28,6 +29,23 @@ kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32
   if (!m.triangles.empty()) std::memcpy(el->triangles, m.triangles.data(), m.triangles.size() * sizeof(uint32_t));
   if (!kxgeometry::Finish(el)) kxgeometry::Free(&el);
   return el;
+}
+
+kxgeometry* Chain(kxgeometry* const* parts, size_t count) {
+  kxgeometry* first = nullptr;
+  kxgeometry** tail = &first;
+  bool complete = true;
+  for (size_t i = 0; i < count; ++i) {
+    kxgeometry* el = parts[i];
+    if (!el) {
+      complete = false;
+      continue;
+    }
+    *tail = el;
+    tail = &el->next;
+  }
+  if (!complete) kxgeometry::Free(&first);
+  return first;
 }
 
 namespace {
@@ -150,18 +168,7 @@ kxgeometry* DemoAircraft() {
       Part(blade0, "Blade0", "Propeller/Blade0", 0.15f, 0.15f, 0.15f),
       Part(blade1, "Blade1", "Propeller/Blade1", 0.15f, 0.15f, 0.15f),
   };
-  kxgeometry* first = nullptr;
-  kxgeometry** tail = &first;
-  bool complete = true;
-  for (kxgeometry* el : parts) {
-    if (!el) {
-      complete = false;
-      continue;
-    }
-    *tail = el;
-    tail = &el->next;
-  }
-  if (!complete) kxgeometry::Free(&first);
+  kxgeometry* first = Chain(parts, std::size(parts));
   if (first) {
     first->next->transparent = 1;  // the canopy is drawn in the transparent pass
     first->next->diffuse[3] = 0.5f;

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "graphics/mesh.h"
 #include "tools/meshgen/meshgen.h"
@@ -121,19 +122,7 @@ kxgeometry* Glider() {
       Surface(fin, "Fin", "Fin", 0.95f, 0.95f, 0.95f),
       Surface(rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
   };
-  kxgeometry* first = nullptr;
-  kxgeometry** tail = &first;
-  bool complete = true;
-  for (kxgeometry* el : parts) {
-    if (!el) {
-      complete = false;
-      continue;
-    }
-    *tail = el;
-    tail = &el->next;
-  }
-  if (!complete) kxgeometry::Free(&first);
-  return first;
+  return Chain(parts, std::size(parts));
 }
 
 }  // namespace meshgen

@@ -7,6 +7,7 @@
 // counter-clockwise seen from outside.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -82,6 +83,10 @@ void Paint(mesh& m, float r, float g, float b, float a);
 
 // A finished mesh element (strips, hull, rest copy); null on a bad format.
 kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32_t format);
+// Links count elements into one list in order; when any is null (a part
+// that failed) the others are freed too and the result is null, so a model
+// is either whole or absent.
+kxgeometry* Chain(kxgeometry* const* parts, size_t count);
 
 // The demo aircraft: fuselage, wing with ailerons as child groups, tail
 // with elevator and rudder, canopy, two-blade propeller.

@@ -182,16 +182,12 @@ TEST_F(gearleg, LoadedLegSwingsUpAboutItsMountWhenTheServoRetractsIt) {
 TEST_F(gearleg, LoadedLegWritesItsRetractionLinkPath) {
   meshgen::mesh m = meshgen::Box(0.02f, 0.02f, 0.14f);
   LoadAircraft("retract", kRetract, {{"Leg", m}});
-  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdgear00* loaded = Loaded<kxdgear00>("Leg");
   ASSERT_NE(loaded, nullptr);
-  kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
-  kxout out;
-  loaded->Write(out);
-  kxdwrite::SetRoots(nullptr, nullptr);
-  EXPECT_NE(out.Text().find("RetractAngleZ = 0\nRetractLink = ~Aircraft/Retract/MechLink\nCdx = 1\nX    ="),
+  const std::string text = WrittenFromLoaded(loaded);
+  EXPECT_NE(text.find("RetractAngleZ = 0\nRetractLink = ~Aircraft/Retract/MechLink\nCdx = 1\nX    ="),
             std::string::npos)
-      << out.Text();
+      << text;
 }
 
 }  // namespace

@@ -339,14 +339,9 @@ TEST_F(trike, WheelGeometryTurnsAboutItsAxleByTheIntegratedAngle) {
 
 TEST_F(trike, LoadedWheelWritesItsSignalAndGeometryLinks) {
   LoadTrike();
-  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdwheel00* wheel = Loaded<kxdwheel00>("Wheel1");
   ASSERT_NE(wheel, nullptr);
-  kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
-  kxout out;
-  wheel->Write(out);
-  kxdwrite::SetRoots(nullptr, nullptr);
-  const std::string& text = out.Text();
+  const std::string text = WrittenFromLoaded(wheel);
   EXPECT_NE(text.find("Geometry( \"~Geometry/Wheel1/\" )\n"), std::string::npos) << text;
   EXPECT_NE(text.find("SignalIn = ~Aircraft/Receiver/Out(0)\nKxr = 0.08\n"), std::string::npos) << text;
   EXPECT_NE(text.find("R    = kxvector4r(   0.3000,   0.2000,  -0.1500, 1 )\n"), std::string::npos) << text;

@@ -19,18 +19,6 @@ using kxwtest::wingstest;
 
 class hingeframe : public wingstest {
  protected:
-  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
-    auto* g = new kxgeometricobject;
-    g->name = name;
-    parent->AppendChild(g);
-    g->SetMesh(meshgen::ToElement(m, "paint", "", GL_N3F_V3F));
-    return g;
-  }
-  static meshgen::mesh Plate(float x0, float x1, float y0, float y1) {
-    meshgen::mesh m = meshgen::Box(x1 - x0, y1 - y0, 0.01f);
-    meshgen::Translate(m, 0.5f * (x0 + x1), 0.5f * (y0 + y1), 0.0f);
-    return m;
-  }
   // One quad with the unit normal (nx, 0, nz), spanning y 0..1 around (x, z).
   static meshgen::mesh Face(float x, float nx, float nz) {
     meshgen::mesh m;

@@ -21,19 +21,6 @@ using kxwtest::wingstest;
 
 class winganalysis : public wingstest {
  protected:
-  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
-    auto* g = new kxgeometricobject;
-    g->name = name;
-    parent->AppendChild(g);
-    g->SetMesh(meshgen::ToElement(m, "paint", "", GL_N3F_V3F));
-    return g;
-  }
-  // A box from (x0, y0) to (x1, y1), 1 cm thick, centred on z = 0.
-  static meshgen::mesh Plate(float x0, float x1, float y0, float y1) {
-    meshgen::mesh m = meshgen::Box(x1 - x0, y1 - y0, 0.01f);
-    meshgen::Translate(m, 0.5f * (x0 + x1), 0.5f * (y0 + y1), 0.0f);
-    return m;
-  }
   // Every vertex of part, drawn through W and its Matrix, lies on its stored copy.
   static void ExpectDrawnWhereStored(const kxgeometricobject* geometry, const kxgeometricobject* part) {
     kxmatrix place;

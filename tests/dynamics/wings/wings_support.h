@@ -1,9 +1,10 @@
 // Shared set-up of the wing tests: the interpreter, the graphics, dynamics
 // and wing types once; per test a fresh temporary data folder holding
 // "aircraft/airfoil/", log capture, and a clean simulation tree with no
-// airfoils loaded.
+// airfoils loaded; and the meshed parts the analysis tests build.
 #pragma once
 
+#include <GL/gl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "tests/core/test_support.h"
+#include "tools/meshgen/meshgen.h"
 
 namespace kxwtest {
 
@@ -56,6 +58,20 @@ class wingstest : public ::testing::Test {
     Put("aircraft/airfoil/" + stem + ".kxa", text);
   }
   static int Airfoils() { return kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->ChildCount(); }
+  // A geometry object named name under parent, holding the mesh m.
+  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
+    auto* g = new kxgeometricobject;
+    g->name = name;
+    parent->AppendChild(g);
+    g->SetMesh(meshgen::ToElement(m, "paint", "", GL_N3F_V3F));
+    return g;
+  }
+  // A box from (x0, y0) to (x1, y1), 1 cm thick, centred on z = 0.
+  static meshgen::mesh Plate(float x0, float x1, float y0, float y1) {
+    meshgen::mesh m = meshgen::Box(x1 - x0, y1 - y0, 0.01f);
+    meshgen::Translate(m, 0.5f * (x0 + x1), 0.5f * (y0 + y1), 0.0f);
+    return m;
+  }
 
   kxtest::logcapture log;
   kxnode scratch;  // parent of the nodes a test builds by hand
