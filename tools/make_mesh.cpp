@@ -1,5 +1,6 @@
 // make_mesh: writes generated meshes.
 //   make_mesh demo <out.tgo|out.obj>        the demo aircraft
+//   make_mesh glider <out.tgo|out.obj>      the sample glider
 //   make_mesh box|sphere|torus|ground <out> one primitive
 #include <GL/gl.h>
 
@@ -12,12 +13,13 @@
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: make_mesh demo|box|sphere|torus|ground <out.tgo|out.obj>\n");
+    std::fprintf(stderr, "usage: make_mesh demo|glider|box|sphere|torus|ground <out.tgo|out.obj>\n");
     return 2;
   }
   std::string what = argv[1], out = argv[2];
   kxgeometry* list = nullptr;
   if (what == "demo") list = meshgen::DemoAircraft();
+  else if (what == "glider") list = meshgen::Glider();
   else if (what == "box") list = meshgen::ToElement(meshgen::Box(1, 1, 1), "box", "", GL_T2F_N3F_V3F);
   else if (what == "sphere") list = meshgen::ToElement(meshgen::Sphere(1, 24, 12), "sphere", "", GL_T2F_N3F_V3F);
   else if (what == "torus") list = meshgen::ToElement(meshgen::Torus(1, 0.3f, 24, 12), "torus", "", GL_N3F_V3F);

@@ -17,6 +17,9 @@ class kxdwing20 : public kxdwing {
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Prepare() override;
   void UpdateVisual() override;
+  // Lays the mesh out in the body frame as it stands and finds the hinge
+  // frames of both ailerons and the flap.
+  void Analyse() override;
   // Writes Sections but no section blocks: nothing of this class reads them.
   void Write(kxout& out) override;
 

@@ -198,4 +198,3 @@ void kxdwing00::Write(kxout& out) {
 
 // The hinge-frame analysis of the moving parts comes with the wing's
 // geometry analysis; until a mesh gives hinge frames the parts keep theirs.
-void kxdwing00::AnalyseMesh() {}

@@ -19,6 +19,11 @@ class kxdwing00 : public kxdwing {
   // Moves the parts by their links, then places the body.
   void UpdateVisual() override;
   void Write(kxout& out) override;
+  // Section forces with the moving surfaces' effects, then the body's pass.
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  // Frame, span, area, incidence, washout and two sections from the mesh,
+  // then the hinge frames of the moving parts.
+  void Analyse() override;
 
   float Washout;                 // rad, from the analysis
   float IncidenceOffset;         // rad, added by the analysis to the incidence it finds

@@ -20,6 +20,11 @@ class kxdwing10 : public kxdwing {
   // Turns Flap (and Flap1 with it) by the flap link, then places the body.
   void UpdateVisual() override;
   void Write(kxout& out) override;
+  // Section lift, drag and moment into the body, then the body's pass.
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  // Frame, span, area, the section and the flap's effect and hinge frame
+  // from the mesh; kxdwing10 and kxdwing11 differ only in a few choices.
+  void Analyse() override;
 
   float FlapRotation;            // scale of the flap's shift of the section flow; not an angle
   kxgeometricobject* Flap;       // hinged part; null: no flap drawn
@@ -32,6 +37,10 @@ class kxdwing10 : public kxdwing {
   float SectionFlapCm[kMaxSections];     // moment increment per unit deflection
 
  protected:
+  // The shared analysis: principal axes or the fixed upright frame, the
+  // dihedral, the normal's sign axis, the hinge face threshold and the
+  // reference axis of the hinge frame's X.
+  void AnalyseSectioned(bool principalAxes, bool dihedral, bool upright, float facing, const kxvector4r& reference);
   // The upright frame of kxdwing11 and kxdwing12: normal along y, span along -z.
   void SetUprightFrame();
 };
@@ -46,4 +55,6 @@ class kxdwing12 : public kxdwing11 {
  public:
   static kxtype Type;
   kxdwing12();
+  // Fixed upright frame at the mesh centroid; no principal axes.
+  void Analyse() override;
 };

@@ -36,6 +36,10 @@ class kxdwing : public kxdwingarea {
   // Sections clamped to 0..kMaxSections: every loop runs over this.
   int SectionCount() const;
 
+  // 1 when two triangles touch at a corner (closer than 0.002 m).
+  static int PointsCoincide(kxvector4r a0, kxvector4r a1, kxvector4r a2, kxvector4r b0, kxvector4r b1,
+                            kxvector4r b2);
+
   kxvector4r RootR;          // m, wing axes; input of the analysis
   kxvector4r RootN;          // stored, written and copied only
   kxvector4r TipPoint;       // m; mesh vertex farthest along SpanDirection
@@ -61,6 +65,16 @@ class kxdwing : public kxdwingarea {
  protected:
   kxdwing();
   float AreaM2() const override { return WingArea; }
+
+  // The tail of every analysis: unset span and mass ranges from WingSpan
+  // and Mass, RootR.w := 1, and the joint holding the wing to RootR.
+  void FinishAnalysis();
+  // Lays the geometry out in frame B and sets Inertia for Mass spread over
+  // the surface, in B's axes about R; 0 (nothing changed) for a bad frame.
+  int LayOut();
+  // Mesh placement matrices of the laid-out geometry: W (aircraft axes)
+  // and the identity (wing axes).
+  const kxmatrix& Placement() const;
 
   // Section entry i to the defaults of a new wing.
   void ResetSection(int i);

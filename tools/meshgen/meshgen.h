@@ -86,5 +86,8 @@ kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32
 // The demo aircraft: fuselage, wing with ailerons as child groups, tail
 // with elevator and rudder, canopy, two-blade propeller.
 kxgeometry* DemoAircraft();
+// The sample glider: fuselage, wing halves with ailerons, tailplane with
+// elevator, fin with rudder; groups name the objects of its geometry script.
+kxgeometry* Glider();
 
 }  // namespace meshgen

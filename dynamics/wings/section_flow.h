@@ -1,0 +1,48 @@
+// The section flow shared by the wing force passes: the motion of a section
+// point through the air, and the coefficients an airfoil's direction tables
+// give for a flow split into its chord (b) and reversed normal (a) parts.
+#pragma once
+
+#include "core/matrix.h"
+
+class kxdairfoil;
+class kxdbody;
+
+struct kxdsectioncoefficients {
+  float cl = 0.0f;  // lift
+  float cd = 0.0f;  // drag
+  float cm = 0.0f;  // moment about the span axis, nose up positive
+};
+
+namespace kxdsectionflow {
+
+// Air density 1.225 kg/m^3, halved.
+constexpr float kHalfDensity = 0.6125f;
+// Induced drag cl^2 * 1.2 / (3.1415 * aspect ratio).
+constexpr float kInducedFactor = 1.2f;
+constexpr float kPi = 3.1415f;
+
+// Direction index of the flow (a = -normal, b = chord) without any
+// trigonometry: four quarter turns of atan2(a, b), each +-45 degrees wide,
+// centred on 200, 600, 1000 and 1400. -1 on the diagonals |a| = |b|
+// (a = b = 0 among them) and for a non-finite part: no table entry then.
+float DirectionIndex(float a, float b);
+
+// Interpolated table coefficients at the direction of (a, b); all zero when
+// DirectionIndex gives -1 or there is no airfoil.
+kxdsectioncoefficients Lookup(const kxdairfoil* airfoil, float a, float b);
+
+// Velocity of a body point p (body axes, w 1 for a point) through the air:
+// the point's velocity minus the owner's air velocity there. world receives
+// the point in world axes.
+kxvector4r PointFlow(const kxdbody* body, const kxvector4r& p, kxvector4r* world);
+
+// Induced drag coefficient; 0 for an aspect ratio that is not positive and
+// finite (a wing the analysis never saw).
+float InducedDrag(float cl, float aspectRatio);
+
+// Adds the section force f at arm r (world axes from the body's R) and the
+// moment m about the span axis s to the body's accumulators.
+void AddSectionLoad(kxdbody* body, const kxvector4r& f, const kxvector4r& r, float m, const kxvector4r& s);
+
+}  // namespace kxdsectionflow

@@ -1,0 +1,139 @@
+// The sample glider: fuselage, two wing halves with ailerons, a tailplane
+// with elevator and a fin with rudder, every flying surface lofted from its
+// airfoil. Each moving surface is a child group of its surface, with a
+// forward-facing hinge face along its hinge line.
+#include <GL/gl.h>
+
+#include <cstring>
+
+#include "graphics/mesh.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace meshgen {
+
+namespace {
+
+constexpr float kHalfSpan = 0.9f;     // m
+constexpr float kChord = 0.18f;       // m
+constexpr float kWingX = 0.05f;       // m, leading edge at the root
+constexpr float kWingZ = 0.03f;       // m
+constexpr float kAileronHinge = 0.75f;
+constexpr float kAileronFrom = 0.5f;  // share of the half span
+constexpr float kTailX = -0.62f;      // m, leading edge
+constexpr float kTailHalfSpan = 0.25f;
+constexpr float kTailChord = 0.11f;
+constexpr float kTailIncidenceDeg = -1.5f;  // nose down against the wing
+constexpr float kFinSpan = 0.16f;
+constexpr float kFinChord = 0.13f;
+constexpr float kHinge = 0.65f;       // tail surfaces' hinge share of the chord
+
+kxgeometry* Surface(const mesh& m, const char* name, const char* group, float r, float g, float b) {
+  kxgeometry* el = ToElement(m, name, group, GL_N3F_V3F);
+  if (!el) return nullptr;
+  const float d[4] = {r, g, b, 1.0f};
+  const float a[4] = {r * 0.3f, g * 0.3f, b * 0.3f, 1.0f};
+  std::memcpy(el->diffuse, d, sizeof d);
+  std::memcpy(el->ambient, a, sizeof a);
+  el->shininess = 20.0f;
+  return el;
+}
+
+// Span along +z instead of +y.
+void StandUp(mesh& m) {
+  for (vertex& v : m.vertices) {
+    float y = v.p[1], z = v.p[2];
+    v.p[1] = -z, v.p[2] = y;
+    y = v.n[1], z = v.n[2];
+    v.n[1] = -z, v.n[2] = y;
+  }
+}
+
+}  // namespace
+
+kxgeometry* Glider() {
+  airfoil wingSection = Naca4(2410, 16);
+  airfoil tailSection = Naca4(8, 10);
+  mesh fuselage = BodyOfRevolution({{0.32f, 0.0f}, {0.30f, 0.03f}, {0.22f, 0.045f}, {0.05f, 0.045f},
+                                    {-0.30f, 0.025f}, {-0.72f, 0.012f}, {-0.76f, 0.0f}},
+                                   16);
+
+  wingpanel w;
+  w.span = kHalfSpan;
+  w.rootChord = kChord;
+  w.tipChord = 0.14f;
+  w.dihedralDeg = 4.0f;
+  w.spanSteps = 8;
+  w.spanTo = kAileronFrom;
+  mesh wing = WingPanel(wingSection, w);
+  w.spanFrom = kAileronFrom;
+  w.spanTo = 1.0f;
+  w.chordTo = kAileronHinge;
+  Append(wing, WingPanel(wingSection, w));
+  w.chordFrom = kAileronHinge;
+  w.chordTo = 1.0f;
+  mesh aileron = WingPanel(wingSection, w);
+  for (mesh* m : {&wing, &aileron}) Translate(*m, kWingX, 0.0f, kWingZ);
+  mesh rightWing = wing, rightAileron = aileron;
+  Mirror(rightWing);
+  Mirror(rightAileron);
+
+  wingpanel t;
+  t.span = kTailHalfSpan;
+  t.rootChord = t.tipChord = kTailChord;
+  t.spanSteps = 3;
+  t.chordTo = kHinge;
+  mesh stab = WingPanel(tailSection, t);
+  t.chordFrom = kHinge;
+  t.chordTo = 1.0f;
+  mesh elevator = WingPanel(tailSection, t);
+  for (mesh* m : {&stab, &elevator}) {
+    mesh other = *m;
+    Mirror(other);
+    Append(*m, other);
+    RotateY(*m, kTailIncidenceDeg);  // positive lifts the nose of a section
+    Translate(*m, kTailX, 0.0f, 0.0f);
+  }
+
+  wingpanel f;
+  f.span = kFinSpan;
+  f.rootChord = kFinChord;
+  f.tipChord = 0.08f;
+  f.sweepDeg = 15.0f;
+  f.spanSteps = 3;
+  f.chordTo = kHinge;
+  mesh fin = WingPanel(tailSection, f);
+  f.chordFrom = kHinge;
+  f.chordTo = 1.0f;
+  mesh rudder = WingPanel(tailSection, f);
+  for (mesh* m : {&fin, &rudder}) {
+    StandUp(*m);
+    Translate(*m, kTailX - 0.01f, 0.0f, 0.02f);
+  }
+
+  kxgeometry* parts[] = {
+      Surface(fuselage, "Fuselage", "Fuselage", 0.9f, 0.9f, 0.85f),
+      Surface(wing, "LeftWing", "LeftWing", 0.95f, 0.95f, 0.95f),
+      Surface(aileron, "LeftAileron", "LeftWing/LeftAileron", 0.9f, 0.2f, 0.1f),
+      Surface(rightWing, "RightWing", "RightWing", 0.95f, 0.95f, 0.95f),
+      Surface(rightAileron, "RightAileron", "RightWing/RightAileron", 0.9f, 0.2f, 0.1f),
+      Surface(stab, "Stabilizer", "Stabilizer", 0.95f, 0.95f, 0.95f),
+      Surface(elevator, "Elevator", "Stabilizer/Elevator", 0.9f, 0.2f, 0.1f),
+      Surface(fin, "Fin", "Fin", 0.95f, 0.95f, 0.95f),
+      Surface(rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
+  };
+  kxgeometry* first = nullptr;
+  kxgeometry** tail = &first;
+  bool complete = true;
+  for (kxgeometry* el : parts) {
+    if (!el) {
+      complete = false;
+      continue;
+    }
+    *tail = el;
+    tail = &el->next;
+  }
+  if (!complete) kxgeometry::Free(&first);
+  return first;
+}
+
+}  // namespace meshgen
