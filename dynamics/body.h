@@ -33,7 +33,7 @@ class kxdbody : public kxdintegrable {
   void ResetState() override;
   void ApplyMatrix(const kxmatrix& M) override;
   void Write(kxout& out) override;
-  // 19: the geometry's Matrix := B.
+  // 19: places the geometry at B (its Matrix relative to its parent object).
   virtual void SyncGeometry();
   // 20: re-expresses the geometry's mesh in the body's frame; children first.
   virtual void UpdateGraphics();

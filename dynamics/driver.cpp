@@ -1,7 +1,9 @@
 #include "dynamics/driver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/hooks.h"
 #include "core/node.h"
@@ -165,6 +167,42 @@ void UpdateVisuals() {
       i->PostVisual();
     }
   }
+}
+
+void RebuildChangeTree() {
+  kxnode* state = Tree(kxdtree::kState);
+  kxnode* change = Tree(kxdtree::kChange);
+  if (!state || !change) return;
+  std::vector<kxnode*> old;
+  while (kxnode* c = change->firstChild) {
+    old.push_back(c);
+    c->Unlink();
+  }
+  for (kxnode* c = state->firstChild; c; c = c->nextSibling) {
+    kxdaircraft* a = kxdaircraft::As(c);
+    kxdaircraftinstance* instance = a && a->Instance && a->Instance->Clone == a ? a->Instance : nullptr;
+    kxnode* twin = nullptr;
+    auto kept = instance ? std::find(old.begin(), old.end(), instance->Twin) : old.end();
+    if (Stale(c) && kept != old.end()) {
+      // An aircraft that sits out points into freed geometry and is not
+      // cloned; its twin goes with it when Start rebuilds it.
+      twin = *kept;
+      old.erase(kept);
+      change->AppendChild(twin);
+    } else if (!Stale(c)) {
+      twin = c->Clone(change);
+    }
+    // The walk pairs the trees by position; a stand-in keeps the later
+    // pairs in step.
+    if (!twin && (twin = new kxnode) != nullptr) {
+      twin->name = c->name;
+      change->AppendChild(twin);
+    }
+    if (!twin) kxcore::Log("kxdynamics:  change tree=fail\n");
+    if (instance) instance->Twin = kxdaircraft::As(twin);
+    if (!twin) break;
+  }
+  for (kxnode* n : old) delete n;
 }
 
 void Start(kxdworld* world) {

@@ -29,6 +29,10 @@ void Start(kxdworld* world);
 // Logs the stop, forgets the world and restores the template meshes of both
 // aircraft.
 void Stop();
+// Makes the Change tree the twin of the State tree again: every State child
+// gets a fresh clone in the same position (a stand-in for an aircraft that
+// sits out or cannot be cloned), and each instance its new twin.
+void RebuildChangeTree();
 // Substeps run since the program started (for tests and benchmarks).
 unsigned long long SubstepCount();
 // m/s; the slipstream speed the propeller writes for whoever shows it.

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "core/hooks.h"
 #include "dynamics/body.h"
 #include "graphics/geometric_object.h"
 
@@ -18,6 +20,112 @@ const kxmatrix& Identity() {
 }
 
 kxgeometricobject* ChildObject(kxnode* node) { return kxdgeometry::From(node); }
+
+bool Finite(const kxmatrix& m) {
+  for (int i = 0; i < 16; ++i) {
+    if (!std::isfinite(m[i])) return false;
+  }
+  return true;
+}
+
+// The body drawn with the object as its own geometry, else null. Parts of a
+// body's geometry carry the body as owner too, but only its Geometry object
+// takes its frame from it.
+kxdbody* BodyOf(const kxgeometricobject* object) {
+  kxdbody* body = object ? kxdbody::As(object->Object) : nullptr;
+  return body && body->Geometry == object ? body : nullptr;
+}
+
+// An object below a body's geometry that another body is drawn with: it and
+// its subtree belong to that body.
+bool Foreign(const kxgeometricobject* object, const kxdbody* self) {
+  kxdbody* body = BodyOf(object);
+  return body && body != self;
+}
+
+// The object's own parts: the object and its descendants, stopping at other
+// bodies' geometry, parents before children.
+template <class F>
+void OwnParts(kxgeometricobject* object, const kxdbody* self, F&& f) {
+  f(object);
+  for (kxnode* c = object->firstChild; c; c = c->nextSibling) {
+    kxgeometricobject* child = ChildObject(c);
+    if (child && !Foreign(child, self)) OwnParts(child, self, f);
+  }
+}
+
+// World frame of the object's parent: the frame of the nearest body drawn
+// with an ancestor, times the Matrix chain below it. Taking the body's frame
+// rather than its object's Matrix keeps the result independent of the order
+// in which the bodies update their objects.
+kxmatrix ParentFrame(const kxgeometricobject* object) {
+  kxmatrix frame;
+  kxmatrix::SetIdentity(&frame);
+  for (kxgeometricobject* p = ChildObject(object->parent); p; p = ChildObject(p->parent)) {
+    if (kxdbody* body = BodyOf(p)) {
+      kxmatrix::Multiply4x4(&frame, &body->B, &frame);
+      return frame;
+    }
+    kxmatrix::Multiply4x4(&frame, &p->Matrix, &frame);
+  }
+  return frame;
+}
+
+// The object's placement in the root's frame: its Matrix chain.
+kxmatrix ChainFrame(const kxgeometricobject* object) {
+  kxmatrix frame = object->Matrix;
+  for (kxgeometricobject* p = ChildObject(object->parent); p; p = ChildObject(p->parent)) {
+    kxmatrix::Multiply4x4(&frame, &p->Matrix, &frame);
+  }
+  return frame;
+}
+
+/*
+ * Other bodies' geometry hanging below a body's geometry is taken out of the
+ * tree while the body is measured, so its mesh adds neither area nor mass
+ * and no rebuild or frame of this body resets its Matrix. The graphics
+ * integrals walk whole subtrees; a pruned copy of them was the alternative,
+ * but two sets of integrals would drift apart. On the way back each object
+ * is re-placed relative to its new parent frame from its own body's frame.
+ */
+class foreignparts {
+ public:
+  foreignparts(kxgeometricobject* object, const kxdbody* self) { Take(object, self); }
+  ~foreignparts() {
+    for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
+      if (it->before) {
+        it->before->InsertAfter(it->object);
+      } else {
+        it->parent->AddChild(it->object);
+      }
+    }
+    for (const slot& s : taken) kxdgeometry::SetMatrix(s.object, BodyOf(s.object)->B);
+  }
+  foreignparts(const foreignparts&) = delete;
+  foreignparts& operator=(const foreignparts&) = delete;
+
+ private:
+  struct slot {
+    kxgeometricobject* object;
+    kxnode* parent;
+    kxnode* before;
+  };
+  void Take(kxgeometricobject* object, const kxdbody* self) {
+    for (kxnode* c = object->firstChild; c;) {
+      kxnode* next = c->nextSibling;
+      kxgeometricobject* child = ChildObject(c);
+      if (child && Foreign(child, self)) {
+        // Unlinked in order and put back in reverse, each lands where it was.
+        taken.push_back({child, c->parent, c->prevSibling});
+        c->Unlink();
+      } else if (child) {
+        Take(child, self);
+      }
+      c = next;
+    }
+  }
+  std::vector<slot> taken;
+};
 
 }  // namespace
 
@@ -35,41 +143,53 @@ kxgeometricobject* From(kxnode* node) {
 kxnode* AsNode(kxgeometricobject* object) { return object; }
 
 void SetOwner(kxgeometricobject* object, kxdbody* owner) {
-  if (object) object->SetOwner(owner);
+  if (!object) return;
+  // Another body's geometry nested below keeps its own owner.
+  OwnParts(object, owner, [owner](kxgeometricobject* o) { o->Object = owner; });
 }
 
 void SetMatrix(kxgeometricobject* object, const kxmatrix& frame) {
   if (!object) return;
-  object->Matrix = frame;
   object->MatrixDraw = frame;
+  kxmatrix parent = ParentFrame(object), inverse;
+  if (kxmatrix::Invert(parent, inverse) != 0 || !Finite(inverse)) {
+    kxcore::Log("kxdynamics:  frame above %s singular\n", object->name.Text());
+    return;
+  }
+  kxmatrix::Multiply4x4(&object->Matrix, &inverse, &frame);
 }
 
 void PlaceChildren(kxdbody* body) {
   kxgeometricobject* g = body ? body->Geometry : nullptr;
   if (!g) return;
-  for (kxnode* c = g->firstChild; c; c = c->nextSibling) {
-    if (kxgeometricobject* child = ChildObject(c)) kxmatrix::Multiply4x4(&child->MatrixDraw, &g->Matrix, &child->Matrix);
-  }
+  OwnParts(g, body, [g](kxgeometricobject* o) {
+    if (o == g) return;
+    kxgeometricobject* parent = ChildObject(o->parent);
+    kxmatrix::Multiply4x4(&o->MatrixDraw, &parent->MatrixDraw, &o->Matrix);
+  });
 }
 
 void RebaseMesh(kxgeometricobject* object) {
   if (!object) return;
-  kxmatrix inverse;
-  object->RestoreVertices();
-  if (kxmatrix::Invert(object->Matrix, inverse) == 0) object->Transform(inverse);
-  for (kxnode* c = object->firstChild; c; c = c->nextSibling) {
-    kxgeometricobject* child = ChildObject(c);
-    if (!child) continue;
-    kxmatrix product;
-    kxmatrix::Multiply4x4(&product, &object->Matrix, &child->Matrix);
-    child->RestoreVertices();
-    if (kxmatrix::Invert(product, inverse) == 0) child->Transform(inverse);
-  }
+  OwnParts(object, BodyOf(object), [](kxgeometricobject* o) {
+    kxmatrix inverse;
+    o->RestoreVertices();
+    if (kxmatrix::Invert(ChainFrame(o), inverse) == 0) o->Transform(inverse);
+  });
+}
+
+int ApplyFrame(kxgeometricobject* object, const kxmatrix& frame) {
+  if (!object || !object->ApplyFrame(frame)) return 0;
+  // The graphics call gave the object the frame itself; below another
+  // object it is wanted relative to that object's frame.
+  SetMatrix(object, frame);
+  return 1;
 }
 
 void AnalyseBody(kxdbody* body) {
   kxgeometricobject* g = body ? body->Geometry : nullptr;
   if (!g) return;
+  foreignparts aside(g, body);
   // The rest shape is held in aircraft coordinates: start from it, so a
   // repeated analysis gives the same result.
   g->Rebuild();
@@ -78,7 +198,7 @@ void AnalyseBody(kxdbody* body) {
   if (area > 0.0f && std::isfinite(centroid.x) && std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
     body->B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
   }
-  if (!g->ApplyFrame(body->B)) return;
+  if (!ApplyFrame(g, body->B)) return;
   float inertia[16];
   if (g->SurfaceInertia(inertia, Identity()) > 0.0f) {
     bool finite = true;
@@ -101,6 +221,7 @@ void AnalyseBody(kxdbody* body) {
 void ProjectedAreas(kxgeometricobject* object, float& ax, float& ay, float& az) {
   ax = ay = az = 0.0f;
   if (!object) return;
+  foreignparts aside(object, BodyOf(object));
   ax = object->ProjectedArea({1.0f, 0.0f, 0.0f, 0.0f}, Identity());
   ay = object->ProjectedArea({0.0f, 1.0f, 0.0f, 0.0f}, Identity());
   az = object->ProjectedArea({0.0f, 0.0f, 1.0f, 0.0f}, Identity());
@@ -132,7 +253,7 @@ void ClearChildMeshes(kxgeometricobject* object) {
 
 void Extent(kxgeometricobject* object, const kxvector4r& direction, float* min, float* max) {
   if (!object) return;
-  object->ExtentAlong(direction, min, max, object->Matrix);
+  object->ExtentAlong(direction, min, max, ChainFrame(object));
 }
 
 }  // namespace kxdgeometry

@@ -20,21 +20,34 @@ kxnode** Field(kxgeometricobject** field);
 kxgeometricobject* From(kxnode* node);
 kxnode* AsNode(kxgeometricobject* object);
 
+// An object's Matrix is relative to its parent object; the geometry of one
+// body may sit below another body's (a wing inside the fuselage). A body's
+// own parts are its object and the descendants that no other body is drawn
+// with.
+
+// Marks the owner on the object and its own parts.
 void SetOwner(kxgeometricobject* object, kxdbody* owner);
-// The object's Matrix := frame.
+// Places the object at a world frame: MatrixDraw := frame, Matrix := the
+// frame relative to the parent object's world frame.
 void SetMatrix(kxgeometricobject* object, const kxmatrix& frame);
-// Gives each direct child object of the body's geometry the product of the
-// two matrices for drawing.
+// Gives each own part below the body's geometry its parent's MatrixDraw
+// times its Matrix for drawing.
 void PlaceChildren(kxdbody* body);
-// Restores the stored mesh and expresses it in the object's own frame.
+// Restores the stored mesh of each own part and expresses it in the part's
+// frame, the inverse of its Matrix chain from the root.
 void RebaseMesh(kxgeometricobject* object);
-// Placement, inertia and contact points of the body from its mesh.
+// Expresses the object's mesh in the frame (children kept in place, as
+// kxgeometricobject::ApplyFrame does) and places the object at the frame.
+// 1, or 0 with nothing changed for a singular frame.
+int ApplyFrame(kxgeometricobject* object, const kxmatrix& frame);
+// Placement, inertia and contact points of the body from its own parts.
 void AnalyseBody(kxdbody* body);
 
 }  // namespace kxdgeometry
 
 namespace kxdgeometry {
-// m^2; areas of the object's mesh projected along its X, Y, Z; 0 without.
+// m^2; areas of the object's own parts projected along its X, Y, Z; 0
+// without.
 void ProjectedAreas(kxgeometricobject* object, float& ax, float& ay, float& az);
 }  // namespace kxdgeometry
 
@@ -51,6 +64,7 @@ void ClearChildMeshes(kxgeometricobject* object);
 }  // namespace kxdgeometry
 
 namespace kxdgeometry {
-// Widens [min, max] by the object's extent along a world direction.
+// Widens [min, max] by the extent of the object and its subtree along a
+// direction of the root's frame.
 void Extent(kxgeometricobject* object, const kxvector4r& direction, float* min, float* max);
 }  // namespace kxdgeometry

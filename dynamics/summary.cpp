@@ -23,6 +23,14 @@ void MoveParts(kxdbody* body, kxgeometricobject* fuselageGeometry, const kxmatri
   }
 }
 
+// A body other than the fuselage drawn inside the fuselage's geometry: its
+// rest shape moves with the fuselage's, so its frame has to follow.
+bool MovesAlong(kxdbody* body, kxdfuselage00* fuselage) {
+  kxnode* g = body ? kxdgeometry::AsNode(body->Geometry) : nullptr;
+  kxnode* fg = kxdgeometry::AsNode(fuselage->Geometry);
+  return body != fuselage && g && fg && g->IsDescendantOf(fg);
+}
+
 }  // namespace
 
 namespace kxdsystem {
@@ -47,8 +55,13 @@ void Summary(kxdaircraftinstance* instance) {
   if (!(mass > 0.0) || !fuselage || !(fuselage->Mass > 0.0f)) return;
   double cg[3] = {moment[0] / mass, moment[1] / mass, moment[2] / mass};
   kxempty("kxdsystem: cg ( %.4f, %.4f, %.4f )\n", cg[0], cg[1], cg[2]);
-  // Moving the fuselage by d moves the centre by d * its share of the mass.
-  double share = mass / fuselage->Mass;
+  // Moving the fuselage by d moves the centre by d * moving / mass: the
+  // fuselage moves, and so do the bodies drawn inside it.
+  double moving = fuselage->Mass;
+  for (kxnode* c = root->firstChild; c; c = c->nextSibling) {
+    if (MovesAlong(kxdbody::As(c), fuselage)) moving += kxdbody::As(c)->Mass;
+  }
+  double share = mass / moving;
   kxmatrix shift;
   kxmatrix::SetIdentity(&shift);
   shift.R = {static_cast<float>((fuselage->CG.x - cg[0]) * share), static_cast<float>((fuselage->CG.y - cg[1]) * share),
@@ -56,6 +69,12 @@ void Summary(kxdaircraftinstance* instance) {
   if (!std::isfinite(shift.R.x) || !std::isfinite(shift.R.y) || !std::isfinite(shift.R.z)) return;
   fuselage->ApplyMatrix(shift);
   MoveParts(fuselage, fuselage->Geometry, shift);
+  for (kxnode* c = root->firstChild; c; c = c->nextSibling) {
+    kxdbody* b = kxdbody::As(c);
+    if (!MovesAlong(b, fuselage)) continue;
+    b->ApplyMatrix(shift);
+    MoveParts(b, fuselage->Geometry, shift);
+  }
   kxempty("kxdsystem: fuselage( %.4f, %.4f, %.4f )\n", fuselage->B.R.x, fuselage->B.R.y, fuselage->B.R.z);
 }
 

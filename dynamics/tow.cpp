@@ -6,6 +6,7 @@
 #include "core/arguments.h"
 #include "core/output.h"
 #include "dynamics/aircraft.h"
+#include "dynamics/driver.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
 #include "dynamics/registry.h"
@@ -167,17 +168,8 @@ void RebuildChange(kxdrope00* rope) {
   for (kxdhook00* h : rope->Hooks) {
     if (h && h->Rope == rope) h->Rope = nullptr;
   }
-  // The twin sits where the rope sits, under Change.
-  kxnode* change = Tree(kxdtree::kChange);
-  if (change) {
-    for (kxnode* c = change->firstChild; c; c = c->nextSibling) {
-      if (kxdrope00::As(c) && c->name == "Rope") {
-        delete c;
-        break;
-      }
-    }
-  }
   delete rope;
+  RebuildChangeTree();
 }
 
 }  // namespace kxdynamics

@@ -50,8 +50,8 @@ int FindHookPair();
 // A rope between the hooks of the two bodies' aircraft under the State tree
 // (and its twin under Change); null when either has no hook.
 kxdrope00* CreateTowRope(kxdbody* first, kxdbody* second, float length, float strength);
-// Takes the rope out of the simulation: clears both hooks' link to it and
-// deletes it and its twin. The caller forgets its pointer.
+// Takes the rope out of the simulation: clears both hooks' link to it,
+// deletes it and rebuilds the Change tree. The caller forgets its pointer.
 void RebuildChange(kxdrope00* rope);
 
 }  // namespace kxdynamics

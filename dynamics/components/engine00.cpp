@@ -8,6 +8,7 @@
 #include "core/output.h"
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
 #include "dynamics/write_links.h"
@@ -191,7 +192,7 @@ void kxdengine00::Analyse() {
   if (kxgeometricobject* g = Geometry) {
     // From the rest shape, so a repeated analysis gives the same mesh.
     g->Rebuild();
-    g->ApplyFrame(B);
+    kxdgeometry::ApplyFrame(g, B);
   }
   for (kxdcomponentsound& s : Sound) s.Load();
   Start = 0.0f;

@@ -7,6 +7,7 @@
 #include "core/output.h"
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
 #include "dynamics/write_links.h"
@@ -149,7 +150,7 @@ void kxdengine10::Analyse() {
   Start = 0.0f;
   if (kxgeometricobject* g = Geometry) {
     g->Rebuild();
-    g->ApplyFrame(B);
+    kxdgeometry::ApplyFrame(g, B);
   }
   kxdintegrable::Analyse();
 }

@@ -11,6 +11,7 @@
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
+#include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
 #include "dynamics/world.h"
@@ -204,7 +205,7 @@ int kxdpropeller00::MeasureBlades() {
   B.X = {0.0f, 1.0f, 0.0f, 0.0f};
   B.Y = {0.0f, 0.0f, 1.0f, 0.0f};
   B.Z = {1.0f, 0.0f, 0.0f, 0.0f};
-  if (!g->ApplyFrame(B)) return 0;
+  if (!kxdgeometry::ApplyFrame(g, B)) return 0;
   kxmatrix inverse;
   kxmatrix::Invert(B, inverse);
   for (int i = 0; i < n; ++i) {

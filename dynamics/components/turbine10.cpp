@@ -164,7 +164,7 @@ void kxdturbine10::PlaceNozzles() {
 void kxdturbine10::Analyse() {
   if (kxgeometricobject* g = Geometry) {
     g->Rebuild();
-    g->ApplyFrame(B);
+    kxdgeometry::ApplyFrame(g, B);
   }
   kxmatrix inverse;
   int invertible = kxmatrix::Invert(B, inverse) == 0;

@@ -164,7 +164,7 @@ void kxdwing::UpdateGraphics() {
   }
   Geometry->RestoreMesh();
   Geometry->Transform(inverse);
-  Geometry->Matrix = B;
+  kxdgeometry::SetMatrix(Geometry, B);
 }
 
 /*

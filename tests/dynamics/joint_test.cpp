@@ -139,25 +139,36 @@ TEST_F(joints, JointMakingABodyCarryItselfIsRefused) {
   EXPECT_TRUE(log.Contains("kxdynamics:  joint J2 would make A carry itself; ignored\n"));
 }
 
-class towing : public joints {};
+// A tow plane (the fixture's aircraft) and a glider aircraft 25 m behind,
+// each with a hook at its body, both prepared with their Change twins.
+class towing : public joints {
+ protected:
+  void AddGlider(const char* aircraftName) {
+    second = new kxdaircraft;
+    second->name = aircraftName;
+    kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(second);
+    glider = Add<kxdbody>("Glider", second);
+    glider->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
+    towHook = Add<kxdhook00>("Hook");
+    towHook->Mass = 0.0f;
+    towHook->B.R = {0.0f, 0.0f, 100.0f, 1.0f};
+    gliderHook = Add<kxdhook00>("Hook", second);
+    gliderHook->Mass = 0.0f;
+    gliderHook->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
+    kxdattach::Resolve(second, glider);
+    second->Prepare();
+    kxdattach::Aggregate(second);
+    Prepare();
+    second->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange));
+  }
+  kxdaircraft* second = nullptr;
+  kxdbody* glider = nullptr;
+  kxdhook00* towHook = nullptr;
+  kxdhook00* gliderHook = nullptr;
+};
 
 TEST_F(towing, RopePullsOnlyWhenStretchedAndBreaksWhenOverloaded) {
-  kxdaircraft* second = new kxdaircraft;
-  second->name = "Aircraft1";
-  kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(second);
-  kxdbody* glider = Add<kxdbody>("Glider", second);
-  glider->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
-  kxdhook00* towHook = Add<kxdhook00>("Hook");
-  towHook->Mass = 0.0f;
-  towHook->B.R = {0.0f, 0.0f, 100.0f, 1.0f};
-  kxdhook00* gliderHook = Add<kxdhook00>("Hook", second);
-  gliderHook->Mass = 0.0f;
-  gliderHook->B.R = {-25.0f, 0.0f, 100.0f, 1.0f};
-  kxdattach::Resolve(second, glider);
-  second->Prepare();
-  kxdattach::Aggregate(second);
-  Prepare();
-  second->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange));
+  AddGlider("Aircraft1");
   kxdrope00* rope = kxdynamics::CreateTowRope(main, glider, 20.0f, 0.5f);
   ASSERT_NE(rope, nullptr);
   EXPECT_EQ(rope->Hooks[0], towHook);
@@ -183,6 +194,25 @@ TEST_F(towing, RopePullsOnlyWhenStretchedAndBreaksWhenOverloaded) {
   EXPECT_EQ(gliderHook->Rope, nullptr);
   EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/State/Rope"), nullptr);
   EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/Change/Rope"), nullptr);
+}
+
+TEST_F(towing, TakenOffRopeLeavesTheChangeTreeTheTwinOfTheStateTree) {
+  // An aircraft may carry the rope's name; its twin must survive.
+  AddGlider("Rope");
+  kxdrope00* rope = kxdynamics::CreateTowRope(main, glider, 20.0f, 0.5f);
+  ASSERT_NE(rope, nullptr);
+  kxdynamics::RebuildChange(rope);
+  kxnode* state = kxdynamics::Tree(kxdynamics::kxdtree::kState);
+  kxnode* change = kxdynamics::Tree(kxdynamics::kxdtree::kChange);
+  ASSERT_EQ(change->ChildCount(), state->ChildCount());
+  for (kxnode *s = state->firstChild, *c = change->firstChild; s && c; s = s->nextSibling, c = c->nextSibling) {
+    EXPECT_EQ(c->type, s->type);
+    EXPECT_EQ(c->name, s->name);
+    EXPECT_EQ(c->ChildCount(), s->ChildCount());
+  }
+  // The glider still pairs with its twin: it falls.
+  kxdynamics::Step(0.03f, nullptr);
+  EXPECT_LT(glider->D.R.z, -0.2f);
 }
 
 TEST_F(towing, RopeNeedsAHookOnBothSides) {

@@ -6,7 +6,9 @@
 
 #include "core/output.h"
 #include "dynamics/components/servos.h"
+#include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
+#include "graphics/geometric_object.h"
 #include "components_support.h"
 
 namespace {
@@ -44,6 +46,30 @@ TEST_F(engine00test, TorqueCurvePeaksAtPowerMax) {
   EXPECT_NEAR(best, 1000.0f, 1.0f);
   // Between entries the torque is linear.
   EXPECT_NEAR(e->FullTorque(15.0f), 0.5f * (e->Table[1] + e->Table[2]), 1e-5f);
+}
+
+TEST_F(engine00test, EngineDrawnInsideTheFuselageIsPlacedRelativeToIt) {
+  kxgeometricobject root;
+  auto* body = new kxgeometricobject;
+  body->name = "Body";
+  root.AppendChild(body);
+  auto* motor = new kxgeometricobject;
+  motor->name = "Motor";
+  body->AppendChild(motor);
+  kxdbody* fuselage = AddToState<kxdbody>("Fuselage");
+  fuselage->B.R = {1.0f, 0.0f, 0.0f, 1.0f};
+  fuselage->Geometry = body;
+  kxdgeometry::SetOwner(body, fuselage);
+  kxdengine00* e = Make();
+  e->B.R = {1.0f, 0.0f, -0.5f, 1.0f};
+  e->Geometry = motor;
+  kxdgeometry::SetOwner(motor, e);
+  fuselage->SyncGeometry();
+  e->Analyse();
+  EXPECT_EQ(motor->Object, e);
+  EXPECT_EQ(body->Object, fuselage);
+  EXPECT_NEAR(motor->Matrix.R.x, 0.0f, 1e-6f);
+  EXPECT_NEAR(motor->Matrix.R.z, -0.5f, 1e-6f);
 }
 
 TEST_F(engine00test, ZeroRotationSpeedMaxKeepsThePlaceholderCurveWithALogLine) {
