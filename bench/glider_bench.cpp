@@ -10,9 +10,8 @@
 #include "core/interpreter.h"
 #include "dynamics/driver.h"
 #include "dynamics/instance.h"
-#include "dynamics/registry.h"
 #include "dynamics/world.h"
-#include "dynamics/wings/register.h"
+#include "dynamics/all/register_all.h"
 #include "graphics/geometric_object.h"
 
 namespace {
@@ -24,8 +23,7 @@ bool Setup() {
     kxcore::SetLogHandler([](const char*) {});
     kxscript::Init();
     kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
-    wings::RegisterTypes();
+    kxdynamics::RegisterAll();  // the glider carries a receiver and servos
     fs::path data = fs::path(KX_SOURCE_DIR) / "data" / "aircraft";
     char pattern[] = "/tmp/kxgliderbenchXXXXXX";
     if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
