@@ -92,28 +92,41 @@ std::string ComponentFile(const sample& s) {
   return text;
 }
 
-// Every object of the mesh's groups, parents before children.
+// Every object of the mesh's groups, parents before children, each
+// appended once however deep its path.
 std::string GeometryScript(const kxgeometry* list) {
   std::string text;
-  std::string open;  // the parent object the script is in, "" at the root
+  std::vector<std::string> open;  // the objects the script is in, outermost first
+  std::vector<std::string> appended;
   for (const kxgeometry* el = list; el; el = el->next) {
+    std::vector<std::string> path;
     std::string group = el->group;
-    size_t slash = group.find('/');
-    std::string parent = slash == std::string::npos ? "" : group.substr(0, slash);
-    std::string own = slash == std::string::npos ? group : group.substr(slash + 1);
-    if (parent != open) {
-      if (!open.empty()) text += "cd ../\n";
-      if (!parent.empty()) {
-        if (text.find("Append kxgeometricobject " + parent + "\n") == std::string::npos) {
-          text += "Append kxgeometricobject " + parent + "\n";
-        }
-        text += "cd " + parent + "/\n";
-      }
-      open = parent;
+    for (size_t from = 0;;) {
+      size_t slash = group.find('/', from);
+      path.push_back(group.substr(from, slash - from));
+      if (slash == std::string::npos) break;
+      from = slash + 1;
     }
-    text += "Append kxgeometricobject " + own + "\n";
+    size_t shared = 0;
+    while (shared < open.size() && shared + 1 < path.size() && open[shared] == path[shared]) ++shared;
+    for (size_t k = open.size(); k > shared; --k) text += "cd ../\n";
+    open.resize(shared);
+    for (size_t k = shared; k < path.size(); ++k) {
+      std::string full;
+      for (size_t m = 0; m <= k; ++m) full += (m ? "/" : "") + path[m];
+      bool known = false;
+      for (const std::string& a : appended) known = known || a == full;
+      if (!known) {
+        text += "Append kxgeometricobject " + path[k] + "\n";
+        appended.push_back(full);
+      }
+      if (k + 1 < path.size()) {
+        text += "cd " + path[k] + "/\n";
+        open.push_back(path[k]);
+      }
+    }
   }
-  if (!open.empty()) text += "cd ../\n";
+  for (size_t k = open.size(); k > 0; --k) text += "cd ../\n";
   return text;
 }
 
