@@ -93,7 +93,9 @@ class sampleaircraft : public kxdtest::loading {
     }
     return true;
   }
-  static float Speed(const kxdbody* b) { return std::sqrt(b->D.R.x * b->D.R.x + b->D.R.y * b->D.R.y + b->D.R.z * b->D.R.z); }
+  static float Speed(const kxdbody* b) {
+    return std::sqrt(b->D.R.x * b->D.R.x + b->D.R.y * b->D.R.y + b->D.R.z * b->D.R.z);
+  }
   static float Pitch(const kxdbody* b) { return std::asin(std::clamp(b->B.X.z, -1.0f, 1.0f)) * kDegrees; }
   static float Bank(const kxdbody* b) { return std::asin(std::clamp(b->B.Y.z, -1.0f, 1.0f)) * kDegrees; }
 
@@ -134,7 +136,8 @@ TEST_F(sampleaircraft, PropellersAreMeasuredFromTheirGeneratedBlades) {
 }
 
 // Full throttle from an air start at 1.5 times the stall speed: over ten
-// seconds the aircraft speeds up and gains height.
+// seconds the aircraft flies faster than it started (mean of its speed at
+// each second) and gains height.
 TEST_F(sampleaircraft, FullThrottleFromAnAirStartAcceleratesAndClimbs) {
   for (const char* name : kPowered) {
     SCOPED_TRACE(name);
@@ -146,23 +149,25 @@ TEST_F(sampleaircraft, FullThrottleFromAnAirStartAcceleratesAndClimbs) {
     ASSERT_NE(instance, nullptr) << kxtest::logcapture::Text();
     kxdbody* body = instance->SimMainBody;
     ASSERT_NE(body, nullptr);
-    float peak = 0.0f, worstPitch = 0.0f, worstBank = 0.0f;
+    float peak = 0.0f, sum = 0.0f, worstPitch = 0.0f, worstBank = 0.0f;
     bool finite = true;
     for (int second = 0; second < static_cast<int>(kFlight); ++second) {
       Fly(1.0f);
       finite = finite && Finite(body);
       if (!finite) break;
       peak = std::max(peak, Speed(body));
+      sum += Speed(body);
       worstPitch = std::max(worstPitch, std::fabs(Pitch(body)));
       worstBank = std::max(worstBank, std::fabs(Bank(body)));
     }
     ASSERT_TRUE(finite);
     float climb = (body->B.R.z - kStartHeight) / kFlight;
     float end = Speed(body);
-    std::printf("%s: stall %.1f m/s, start %.1f m/s, end %.1f m/s, peak %.1f m/s, mean climb %.2f m/s, "
+    float mean = sum / kFlight;
+    std::printf("%s: stall %.1f m/s, start %.1f m/s, end %.1f m/s, mean %.1f m/s, peak %.1f m/s, mean climb %.2f m/s, "
                 "worst pitch %.0f deg, bank %.0f deg, rpm %.0f\n",
-                name, stall, start, end, peak, climb, worstPitch, worstBank, instance->RPMValue);
-    EXPECT_GT(peak, start);
+                name, stall, start, end, mean, peak, climb, worstPitch, worstBank, instance->RPMValue);
+    EXPECT_GT(mean, start);
     EXPECT_GT(climb, 0.0f);
     EXPECT_EQ(instance->Crash, 0);
     kxdynamics::Stop();
