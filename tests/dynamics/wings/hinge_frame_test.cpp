@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "dynamics/wings/aileron_wing.h"
 #include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/sectioned_wing.h"
 #include "dynamics/wings/wing_analysis.h"
@@ -185,6 +186,24 @@ TEST_F(hingeframe, FixedFrameFinSamplesItsRudderAndLeavesTheSecondPartAlone) {
   EXPECT_NEAR(w->Flap->Matrix.R.x, -0.15f - w->B.R.x, 1e-3f);
   w->Analyse();
   for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(w->Flap1->Matrix[i], tabBefore[i]);
+}
+
+TEST_F(hingeframe, AileronWingFramesBothAileronsAndLeavesTheAirbrake) {
+  auto* w = new kxdwing20;
+  scratch.AppendChild(w);
+  w->Mass = 0.5f;
+  w->Geometry = Object("Wing", &scratch, Plate(-0.2f, 0.0f, -1.0f, 1.0f));
+  w->LeftAileron = Object("Left", w->Geometry, Plate(-0.25f, -0.2f, 0.5f, 1.0f));
+  w->RightAileron = Object("Right", w->Geometry, Plate(-0.25f, -0.2f, -1.0f, -0.5f));
+  w->Airbrake = Object("Brake", w->Geometry, Plate(-0.1f, -0.05f, 0.2f, 0.4f));
+  w->Analyse();
+  EXPECT_NEAR(w->LeftAileron->Matrix.R.y, 0.75f * 3.0f * 0.333333f, 1e-3f);
+  EXPECT_NEAR(w->RightAileron->Matrix.R.y, -0.75f * 3.0f * 0.333333f, 1e-3f);
+  EXPECT_NEAR(w->RightAileron->Matrix.Y.y, 1.0f, 1e-4f);
+  for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(w->Airbrake->Matrix[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+  EXPECT_FLOAT_EQ(w->WingArea, 0.0f);
+  EXPECT_FLOAT_EQ(w->RangeMassMax, 1.0f);
+  EXPECT_FLOAT_EQ(w->RangeMassMin, 0.25f);
 }
 
 }  // namespace

@@ -117,6 +117,14 @@ TEST_F(wingaero, SpanwiseFlowCarriesNoLiftAndStillAirNoForce) {
   EXPECT_EQ(kxvector4r::Length(still->Torque), 0.0f);
 }
 
+TEST_F(wingaero, HalfSpanwiseFlowHalvesTheLiftCoefficient) {
+  // ds^2 = 0.5 with the flow along the chord otherwise: index 200, cl 0.2 -> 0.1.
+  auto* w = Wing<kxdwing10>({10.0f, 10.0f, 0.0f, 0.0f});
+  w->ComputeChange(nullptr, 0);
+  float V2 = 200.0f;
+  EXPECT_NEAR(w->Force.z, 0.1f * kQ * V2, 1e-4f);
+}
+
 TEST_F(wingaero, OutboardSectionLiftRollsTheWing) {
   auto* w = Wing<kxdwing10>({10.0f, 0.0f, 0.0f, 0.0f});
   w->SectionR[0] = {0.0f, 1.0f, 0.0f, 0.0f};  // w 0 in the file is still a point
