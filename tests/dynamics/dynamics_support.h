@@ -72,6 +72,14 @@ class dynamicstest : public ::testing::Test {
   kxtest::logcapture log;
 };
 
+// A new geometric object appended to parent under that name.
+inline kxgeometricobject* AddObject(kxnode* parent, const char* name) {
+  auto* o = new kxgeometricobject;
+  o->name = name;
+  parent->AppendChild(o);
+  return o;
+}
+
 // Runs each test in a fresh temporary folder holding "aircraft/".
 class loading : public dynamicstest {
  protected:

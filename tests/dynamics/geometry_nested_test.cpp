@@ -110,11 +110,10 @@ class nestedgeometry : public loading {
     kxgeometricobject root;
     kxgeometricobject* parent = &root;
     const char* groups[] = {"Body", "Body/Pod", "Body/Pod/Fin"};
+    const char* names[] = {"Body", "Pod", "Fin"};
     const box* boxes[] = {&fuselageBox, &kPod, &kFin};
     for (int i = 0; i < 3; ++i) {
-      auto* o = new kxgeometricobject;
-      o->name = std::string(groups[i]).substr(std::string(groups[i]).rfind('/') + 1).c_str();
-      parent->AppendChild(o);
+      kxgeometricobject* o = kxdtest::AddObject(parent, names[i]);
       meshgen::mesh m = meshgen::Box(boxes[i]->sx, boxes[i]->sy, boxes[i]->sz);
       meshgen::Translate(m, boxes[i]->cx, boxes[i]->cy, boxes[i]->cz);
       o->SetMesh(meshgen::ToElement(m, "paint", groups[i], GL_N3F_V3F));
@@ -151,9 +150,7 @@ TEST_F(nestedgeometry, EachBodyIsMeasuredFromItsOwnParts) {
               "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\ncd ../\n");
   Put("aircraft/plain/plain.kxg", "Append kxgeometricobject Body\ncd Body/\ncd ../\n");
   kxgeometricobject root;
-  auto* body = new kxgeometricobject;
-  body->name = "Body";
-  root.AppendChild(body);
+  kxgeometricobject* body = kxdtest::AddObject(&root, "Body");
   meshgen::mesh m = meshgen::Box(kBody.sx, kBody.sy, kBody.sz);
   body->SetMesh(meshgen::ToElement(m, "paint", "Body", GL_N3F_V3F));
   ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/plain/plain.tgo", 1), 1);
@@ -209,6 +206,10 @@ TEST_F(nestedgeometry, DrawnObjectsLandWhereTheAircraftIs) {
   kxdbody* simPod = kxdbody::As(instance->Clone->FindChild("Pod"));
   ASSERT_NE(simPod, nullptr);
   ASSERT_EQ(kxdgeometry::AsNode(simPod->Geometry), kxnode::Find("Body/Pod", drawn));
+  // The drawn objects know their simulated bodies, so each is placed
+  // relative to its carrier's frame of this frame.
+  EXPECT_EQ(Object(drawn, "Body/Pod")->Object, simPod);
+  EXPECT_EQ(Object(drawn, "Body")->Object, instance->SimMainBody);
   ExpectMatrixNear(Object(drawn, "Body")->MatrixDraw, instance->SimMainBody->B, "fuselage draw");
   ExpectMatrixNear(Object(drawn, "Body/Pod")->MatrixDraw, simPod->B, "pod draw");
   kxvector4r shift = Shift();
@@ -217,6 +218,17 @@ TEST_F(nestedgeometry, DrawnObjectsLandWhereTheAircraftIs) {
   ExpectPlacedBox(Object(drawn, "Body/Pod/Fin"), Object(drawn, "Body/Pod/Fin")->MatrixDraw, kFin, shift, aircraft);
   // The Matrix chain agrees with what is drawn.
   ExpectMatrixNear(Chain(Object(drawn, "Body/Pod/Fin")), Object(drawn, "Body/Pod/Fin")->MatrixDraw, "fin chain");
+  // Falling, the pod is updated before its carrier and still drawn at its
+  // own frame.
+  kxdynamics::Start(nullptr);
+  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  simPod = kxdbody::As(instance->Clone->FindChild("Pod"));
+  float placedZ = simPod->B.R.z;
+  for (int i = 0; i < 10; ++i) kxdynamics::Step(1.0f / 60.0f, nullptr);
+  drawn = instance->Graphics;
+  ASSERT_LT(simPod->B.R.z, placedZ - 0.1f);
+  ExpectMatrixNear(Object(drawn, "Body/Pod")->MatrixDraw, simPod->B, "falling pod draw");
+  ExpectMatrixNear(Chain(Object(drawn, "Body/Pod")), simPod->B, "falling pod chain");
 }
 
 TEST_F(nestedgeometry, RebasedMeshesStayInTheirFramesWhenRebasedTwice) {

@@ -318,12 +318,8 @@ TEST_F(loading, DrawnCloneOfAPropellerLosesItsBladeMeshesOnly) {
   Put("aircraft/prop/prop.kxg",
       "Append kxgeometricobject Hub\ncd Hub/\nAppend kxgeometricobject Blade\ncd ../\n");
   kxgeometricobject root;
-  auto* hub = new kxgeometricobject;
-  hub->name = "Hub";
-  root.AppendChild(hub);
-  auto* blade = new kxgeometricobject;
-  blade->name = "Blade";
-  hub->AppendChild(blade);
+  kxgeometricobject* hub = kxdtest::AddObject(&root, "Hub");
+  kxgeometricobject* blade = kxdtest::AddObject(hub, "Blade");
   hub->SetMesh(meshgen::ToElement(meshgen::Box(0.05f, 0.05f, 0.05f), "hub", "Hub", GL_N3F_V3F));
   blade->SetMesh(meshgen::ToElement(meshgen::Box(0.02f, 0.3f, 0.01f), "blade", "Hub/Blade", GL_N3F_V3F));
   ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/prop/prop.tgo", 1), 1);

@@ -50,12 +50,8 @@ TEST_F(engine00test, TorqueCurvePeaksAtPowerMax) {
 
 TEST_F(engine00test, EngineDrawnInsideTheFuselageIsPlacedRelativeToIt) {
   kxgeometricobject root;
-  auto* body = new kxgeometricobject;
-  body->name = "Body";
-  root.AppendChild(body);
-  auto* motor = new kxgeometricobject;
-  motor->name = "Motor";
-  body->AppendChild(motor);
+  kxgeometricobject* body = kxdtest::AddObject(&root, "Body");
+  kxgeometricobject* motor = kxdtest::AddObject(body, "Motor");
   kxdbody* fuselage = AddToState<kxdbody>("Fuselage");
   fuselage->B.R = {1.0f, 0.0f, 0.0f, 1.0f};
   fuselage->Geometry = body;
