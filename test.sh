@@ -9,8 +9,13 @@ cd "$(dirname "$0")"
 jobs=$(nproc)
 fuzz_seconds=${SKYVANE_FUZZ_SECONDS:-8}
 
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DSKYVANE_SANITIZE=ON -DSKYVANE_ARENA_SYSTEM=ON >/dev/null
+# One clang build serves the tests and the fuzz targets; a build tree made
+# with another compiler is started afresh.
+if [ -f build/test/CMakeCache.txt ] && ! grep -q "CMAKE_CXX_COMPILER:.*clang" build/test/CMakeCache.txt; then
+  rm -rf build/test
+fi
+CC=clang CXX=clang++ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DSKYVANE_SANITIZE=ON -DSKYVANE_ARENA_SYSTEM=ON -DSKYVANE_FUZZ=ON >/dev/null
 cmake --build build/test -j"$jobs"
 
 # OpenGL and window tests run on Mesa's software renderer in a virtual display.
@@ -21,20 +26,16 @@ export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DSKYVANE_FUZZ=ON >/dev/null
-cmake --build build/fuzz -j"$jobs"
-
 status=0
-for target in build/fuzz/fuzz/*_fuzz; do
+for target in build/test/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target" _fuzz)
   work=$(mktemp -d)
   if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
   echo "fuzz: $name for ${fuzz_seconds}s"
   if ! "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
-       -artifact_prefix="build/fuzz/$name-" "$work" >"build/fuzz/$name.log" 2>&1; then
-    echo "fuzz: $name failed"; tail -40 "build/fuzz/$name.log"; status=1
+       -artifact_prefix="build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
+    echo "fuzz: $name failed"; tail -40 "build/test/$name.log"; status=1
   fi
   rm -rf "$work"
 done

@@ -4,6 +4,7 @@
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/engine10.h"
 #include "dynamics/components/gyro.h"
+#include "dynamics/components/landing_gear.h"
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/receiver.h"
 #include "dynamics/components/servos.h"
@@ -24,6 +25,8 @@ void RegisterTypes() {
   kxdynamics::RegisterComponentType(&kxdpropeller00::Type);
   kxdynamics::RegisterComponentType(&kxdturbine00::Type);
   kxdynamics::RegisterComponentType(&kxdturbine10::Type);
+  RegisterRotorTypes();
+  RegisterLandingGear();
   // An Engine link accepts exactly these two types.
   kxdlink::RegisterEngineType("kxdengine00");
   kxdlink::RegisterEngineType("kxdengine10");

@@ -6,5 +6,7 @@
 namespace components {
 
 void RegisterTypes();
+// The helicopter rotors; RegisterTypes calls it.
+void RegisterRotorTypes();
 
 }  // namespace components

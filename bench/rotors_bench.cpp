@@ -1,0 +1,85 @@
+// Helicopters: the real-time factor (simulated seconds per wall-clock
+// second, one core) of the model helicopter with each main rotor model -
+// two blades with flybar, and three blades turning the other way - spun up
+// and flying under the fixed-step driver.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "core/hooks.h"
+#include "core/interpreter.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/components/register.h"
+#include "dynamics/driver.h"
+#include "dynamics/instance.h"
+#include "dynamics/registry.h"
+#include "dynamics/world.h"
+#include "graphics/geometric_object.h"
+#include "platform/files.h"
+#include "tests/dynamics/components/heli_files.h"
+
+namespace {
+
+struct sample {
+  const char* name;
+  const char* rotor;
+  int blades;
+};
+
+const sample kSamples[] = {{"heli00", "kxdrotor00", 2}, {"heli01", "kxdrotor01", 3}};
+
+float slots[4096] = {};
+
+bool Setup() {
+  static bool ready = [] {
+    kxcore::SetLogHandler([](const char*) {});
+    kxscript::Init();
+    kxgraphics::RegisterTypes();
+    kxdynamics::RegisterTypes();
+    components::RegisterTypes();
+    char pattern[] = "/tmp/kxrbenchXXXXXX";
+    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
+    kxsystem::CreateDirectory("aircraft");
+    for (const sample& s : kSamples) {
+      kxsystem::CreateDirectory((std::string("aircraft/") + s.name).c_str());
+      kxrtest::heli h;
+      h.rotorType = s.rotor;
+      h.blades = s.blades;
+      h.type = 0;  // no start ramp: the rotor is at speed at once
+      if (!kxrtest::WriteHeli(s.name, h)) return false;
+    }
+    slots[2000 + kxrtest::kThrottle] = 1.0f;
+    slots[2000 + kxrtest::kCollective] = -0.3f;
+    kxdaircraft::SetPinboardSlots(slots);
+    return true;
+  }();
+  return ready;
+}
+
+void BM_HelicopterRealTimeFactor(benchmark::State& state) {
+  const sample& s = kSamples[state.range(0)];
+  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
+    state.SkipWithError("sample did not load");
+    return;
+  }
+  state.SetLabel(s.name);
+  kxdflatground ground;
+  kxdynamics::Start(&ground);
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R.z = 200.0f;
+  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {0.0f, 0.0f, 0.0f, 0.0f});
+  constexpr float kFrame = 1.0f / 60.0f;
+  double simulated = 0.0;
+  for (auto _ : state) {
+    int n = kxdynamics::Step(kFrame, &ground);
+    simulated += n * kxdynamics::kSubstep;
+  }
+  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
+  kxdynamics::Stop();
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+}
+BENCHMARK(BM_HelicopterRealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
+
+}  // namespace

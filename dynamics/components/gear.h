@@ -1,0 +1,35 @@
+// kxdgear00: a landing-gear leg. It carries the leg's mesh, mass and inertia,
+// adds an air drag that vanishes as the gear retracts, and on load places
+// the joint that holds it at its mounting point and, for a retractable leg,
+// gives that joint the retraction axis, angles and servo output.
+#pragma once
+
+#include "dynamics/body.h"
+
+class kxdgear00 : public kxdbody {
+ public:
+  static kxtype Type;
+
+  kxdgear00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Analyse() override;
+  void Write(kxout& out) override;
+
+  // Sets up the last sibling joint whose Body1 is this leg; null when none.
+  kxdjoint00* ConfigureJoint();
+
+  static kxdgear00* As(kxnode* node);
+
+  kxvector4r MountingR;   // m, aircraft axes: the joint's anchor
+  kxvector4r MountingZ;   // stored and written only
+  int Retractable;        // non-zero: the joint gets the retraction settings
+  kxvector4r RetractZ;    // axis the joint turns the leg about
+  float RetractAngle;     // handed to the joint's Angle
+  float RetractAngleZ;    // handed to the joint's AngleZ
+  float* RetractLink;     // servo output: 0 extended ... 1 retracted; null: extended
+  float Areas[3];         // m^2, the mesh seen along X, Y and Z
+  float Cdx;              // drag coefficient on the frontal area
+};

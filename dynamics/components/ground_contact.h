@@ -1,0 +1,33 @@
+// The ground contacts of a wheel's or skid's collision box: one record per
+// touched surface with its unit normal, the foot of the frame's origin on
+// the surface plane and the surface code, whichever world the simulation
+// runs against.
+#pragma once
+
+#include "core/matrix.h"
+#include "dynamics/world.h"
+
+class kxgeometricobject;
+class kxnode;
+class kxdaircraftinstance;
+
+namespace kxdground {
+
+constexpr int kMaxContacts = 16;    // surfaces asked for per query
+constexpr int kSurfaceMask = 0x1F;  // surface code bits of a contact
+constexpr int kSurfaceGrass = 3;
+constexpr int kSurfaceHighGrass = 4;
+constexpr int kSurfaceDirt = 5;
+constexpr int kSurfaceMeadow = 6;
+constexpr int kSurfaceHardRoll = 7;
+
+// Contacts of the object's box record placed by frame: its six face centres
+// (flag 1) or eight corners (flag 0). 0 without a world, an object or mesh
+// bounds.
+int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max);
+
+// The instance a component belongs to: its own, else that of the nearest
+// aircraft node above it; null outside an aircraft.
+kxdaircraftinstance* InstanceOf(kxnode* component, kxdaircraftinstance* own);
+
+}  // namespace kxdground

@@ -1,0 +1,159 @@
+// The helicopter main rotors: a hub of flapping blades driven by an engine
+// through a gear and a one-way clutch, steered by collective and cyclic
+// pushrods, with a see-saw flybar, momentum-theory inflow and ground effect.
+// kxdrotor00 (up to 4 blades, flybar on the blades) and kxdrotor01 (up to 8
+// blades, turning the other way, no flybar term, angle wrap) are one model
+// with a sense of rotation; the rotor rides on its fuselage and acts on it.
+//
+// Sections: main_rotor.cpp (keys, copies, file lines, lifecycle, drawing),
+// main_rotor_step.cpp (force pass and integration), rotor_geometry.cpp
+// (blade measurement), rotor_aero.cpp (the small laws the step is made of).
+#pragma once
+
+#include "dynamics/body.h"
+#include "dynamics/component_sound.h"
+
+class kxgeometricobject;
+class kxdengine;
+
+// The small laws of the rotor model, free functions so they can be checked
+// one by one.
+namespace kxdrotoraero {
+
+// Clutch stiffness (N m per rad/s of slip) at engine speed w (rad/s): 10 at
+// or above the engagement speed, falling by 0.1 per rad/s below it, never
+// negative.
+float ClutchFactor(float engineSpeed, float engagementSpeed);
+// Drive torque (N m) through the one-way clutch; 0 while the rotor overruns.
+float DriveTorque(float clutch, float engineSpeed, float gearRatio, float rotorSpeed);
+// Induced velocity over hover induced velocity at axial inflow ratio mu:
+// normal working state, vortex ring (-2 <= mu <= -1) and windmill state.
+float InducedFactor(float mu);
+// Factor on the induced velocity at hub height h (m) over a rotor of radius
+// r (m): 1 above 2.4 r, 0.28 on the ground.
+float GroundEffect(float hubHeight, float radius);
+// Blade lift and drag coefficients at angle of attack alpha (rad).
+float BladeLift(float alpha);
+float BladeDrag(float alpha, float cd0, float cd2);
+// The same for the flybar paddles.
+float PaddleLift(float alpha);
+float PaddleDrag(float alpha);
+
+}  // namespace kxdrotoraero
+
+class kxdmainrotor : public kxdbody {
+ public:
+  static kxtype Type;  // abstract base: no factory
+  static constexpr int kMaxBlades = 8;
+
+  // Blade capacity (4 or 8) and sense: +1 turns the frame by +psi, -1 by -psi.
+  kxdmainrotor(int maxBlades, int sense, const char* tag);
+  ~kxdmainrotor() override;
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void Analyse() override;
+  void Prepare() override;
+  void UpdateVisual() override;
+  void ResetState() override;
+  void Write(kxout& out) override;
+  float GetRPM() override;
+
+  // Blades, hub centre, frames, radius, chord and inertia from the mesh; 0
+  // (keys kept) without a mesh or without a blade.
+  int MeasureBlades();
+  // The rotor frame from the fuselage, the hub placement and the angle.
+  void Place();
+  // Mean flap angle of the blades (rad); 0 while broken. The views tilt the
+  // rotor disc by it.
+  float ConeValue() const;
+  // The engine linked, when it is one.
+  kxdengine* Shaft() const;
+  // rad/s and rad: the rotor speed and angle (Omega of kxdbody is the
+  // fuselage-like angular velocity the rotor does not use).
+  float Speed() const { return Spin; }
+
+  static kxdmainrotor* As(kxnode* node);
+
+  // Model shape.
+  int MaxBlades;          // 4 or 8
+  int Sense;              // +1 or -1
+  const char* Tag;        // log and trace prefix, the type name
+
+  // Keys.
+  kxdbody* Body;                  // the fuselage (exact kxdfuselage00 after Prepare); null when none
+  kxvector4r R0;                  // m, hub in the fuselage frame
+  float Radius;                   // m, tip distance from the hub centre
+  float BladeMass;                // kg, one blade
+  float RangeRadiusMax, RangeRadiusMin;
+  float RangeBladeMassMax, RangeBladeMassMin;
+  float TorqueFactor;             // share of the drive torque felt by the fuselage
+  float GearRatio;                // engine speed / rotor speed
+  float RotationSpeedGear;        // rad/s of the engine for full clutch engagement
+  float PitchMin, PitchMax;       // rad at collective -1 and +1
+  float PitchCyclic;              // cyclic gain
+  kxvector4r BladeHinge[kMaxBlades];  // m, aircraft axes, w 1 when written
+  float* PitchPushrod;            // collective; null reads 0
+  float* RollPushrod;
+  float* NickPushrod;
+  kxdcomponentsound Sound;        // name is the SoundFile key
+  kxnode* Engine;                 // kxdengine00 or kxdengine10; null when none
+  float BellHillerRadius;         // m, paddle distance from the flybar axis
+  float BellHillerMass;           // kg, one paddle
+  float BellHillerArea;           // m^2, one paddle
+  kxvector4r BellHillerR;         // m, flybar pivot in the rotor frame
+  float UH0, UH1, UH2, UH3;       // cyclic rate gain, cyclic tilt gain, blade CD0, CD growth
+  float Kx, Ky, Dx, Dy, DampingX, DampingY, Ct0, Ct1, Cq0, Cq2, Cnr, Crr;  // stored only
+  float Forward01, Forward02, LossR, LossN, SolidLift, Sigma;              // stored only
+  kxgeometricobject* BellHillerGeometry;  // flybar mesh object; null when none
+
+  // Measured and derived.
+  float HingeRadius;              // m, hinge distance from the hub centre
+  float Chord;                    // m
+  int Blades;                     // 0..MaxBlades
+  kxgeometricobject* BladeObject[kMaxBlades];
+  kxmatrix BladeRows[kMaxBlades]; // X, Y, Z of each blade in the rotor frame
+  float BladePitch[kMaxBlades];   // rad, last step
+  float Flap[kMaxBlades];         // rad; in the twin the flap rate
+  float FlapRate[kMaxBlades];     // rad/s; in the twin the flap acceleration
+  float FlapInertia[kMaxBlades];  // kg m^2
+  kxmatrix Flybar;                // flybar frame in the rotor frame
+  kxmatrix FlybarRest;            // X, Y, Z at Prepare
+  float FlybarAngle;              // rad; in the twin its rate
+  float FlybarRate;               // rad/s; in the twin its acceleration
+  float PaddlePitch;              // rad, last paddle computed
+  float FlybarInertia;            // kg m^2
+  kxvector4r DiscAxis;            // unit, world; in the twin its rate
+  float Spin;                     // rad/s, rotor speed; in the twin dOmega/dt
+  float Angle;                    // rad, rotor angle; in the twin its rate
+  int Broken;                     // a blade or the flybar struck; until Prepare
+  float Induced;                  // m/s through the disc along the rotor axis
+  float HubHeight;                // m above the ground below the hub
+  float Thrust;                   // N, sum of the hinge forces along the axis
+  float SmoothedAlpha;            // rad, low-passed blade angle of attack (sound)
+  float RPMValue;                 // 60 Omega / 2 pi, per frame
+  kxmatrix Placement;             // rotor frame in the fuselage frame (R is R0)
+  int Skipped;                    // a missing link was logged since Prepare
+
+ private:
+  int Ready();
+  void StrikeTest();
+  void DriveStep(kxdmainrotor* d);
+  void FlybarStep(kxdmainrotor* d, const kxvector4r& an);
+  void BladeStep(kxdmainrotor* d, const kxvector4r& an);
+  void InflowStep();
+};
+
+class kxdrotor00 : public kxdmainrotor {
+ public:
+  static kxtype Type;
+  kxdrotor00();
+};
+
+class kxdrotor01 : public kxdmainrotor {
+ public:
+  static kxtype Type;
+  kxdrotor01();
+};

@@ -1,0 +1,350 @@
+// The main rotor's force pass and integration. Sections: placing the rotor
+// frame; links; strike test; disc axis and drive; flybar; blades and flap
+// dynamics; induced flow; integration.
+#include <cmath>
+
+#include "core/hooks.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/engine.h"
+#include "dynamics/components/main_rotor.h"
+#include "dynamics/instance.h"
+#include "dynamics/world.h"
+#include "graphics/geometric_object.h"
+
+namespace {
+
+constexpr float kAirDensity = 1.225f;       // kg/m^3
+constexpr float kHalfDensity = 0.6125f;     // kg/m^3, rho / 2
+constexpr float kPi = 3.1415927f;
+constexpr float kAxisPullSpeed = 16.0f;     // m/s; above it the disc axis follows only the rate term
+constexpr float kAxisPullScale = 0.0625f;   // 1/(m/s)^2 s
+constexpr float kFlybarDamping = 0.2f;      // N m s
+constexpr float kHingeSpring = 10.0f;       // N m/rad
+constexpr float kHingeDamper = 0.5f;        // N m s/rad
+constexpr float kFriction = 0.4f;           // rad/s^2 while turning
+constexpr float kMinThrust = 0.001f;        // N
+constexpr float kMinInflow = 0.001f;        // m/s
+constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
+constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
+constexpr int kElements = 4;                // per blade, at (2k + 1)/8 of the span
+constexpr int kMaxContacts = 4;
+
+using V = kxvector4r;
+
+V Add(const V& a, const V& b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
+V Sub(const V& a, const V& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
+V Mul(const V& a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
+float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
+float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
+// A local row placed by a frame: its x, y, z along the frame's axes and w
+// times the frame's position.
+V InFrame(const V& r, const kxmatrix& F) {
+  V out;
+  kxmatrix::TransformVector4(&out, &F, &r);
+  return out;
+}
+bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Unit flow direction; zero for a zero (or non-finite) velocity.
+V Direction(const V& v, float* speed) {
+  float s = std::sqrt(Dot3(v, v));
+  *speed = s;
+  if (!(s > 0.0f) || !std::isfinite(s)) {
+    *speed = 0.0f;
+    return {0.0f, 0.0f, 0.0f, 0.0f};
+  }
+  return {v.x / s, v.y / s, v.z / s, 0.0f};
+}
+
+}  // namespace
+
+// ---- placing the rotor frame
+
+void kxdmainrotor::Place() {
+  if (!Body) return;
+  // The driver's follow pass places the rotor rigidly with its carrier; the
+  // turning frame is taken again from the fuselage before it is used.
+  const kxmatrix& F = Body->B;
+  V r0 = R0;
+  r0.w = 1.0f;
+  V xw = InFrame(Placement.X, F), yw = InFrame(Placement.Y, F);
+  float c = std::cos(Angle), s = std::sin(Angle) * static_cast<float>(Sense);
+  B.X = Sub(Mul(xw, c), Mul(yw, s));
+  B.Y = Add(Mul(yw, c), Mul(xw, s));
+  B.Z = InFrame(Placement.Z, F);
+  B.R = InFrame(r0, F);
+  B.X.w = B.Y.w = B.Z.w = 0.0f;
+  B.R.w = 1.0f;
+  D = Body->D;
+}
+
+// ---- links
+
+int kxdmainrotor::Ready() {
+  if (Body && Geometry && Blades > 0) return 1;
+  if (!Skipped) {
+    Skipped = 1;
+    kxcore::Log("%s:  %s has no %s; the rotor stands still\n", Tag, name.Text(),
+                !Body ? "fuselage \"Fuselage\"" : (!Geometry ? "geometry" : "blade"));
+  }
+  return 0;
+}
+
+// ---- strike test
+
+void kxdmainrotor::StrikeTest() {
+  kxdworld* world = kxdynamics::CurrentWorld();
+  if (!world || !Geometry) return;
+  for (kxnode* n = Geometry->firstChild; n; n = n->nextSibling) {
+    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
+    kxgeometricobject* child = static_cast<kxgeometricobject*>(n);
+    const kxboxrecord& box = child->box;
+    if (!(box.max[0] >= box.min[0])) continue;  // no mesh: nothing to strike with
+    kxmatrix frame;
+    kxmatrix::Multiply4x4(&frame, &B, &child->Matrix);
+    V points[6];
+    for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
+    kxdcontact contacts[kMaxContacts];
+    if (world->Contacts(points, 6, contacts, kMaxContacts) <= 0) continue;
+    Broken = 1;
+    if (Instance) Instance->Crash = 1;
+    if (kxdengine* e = Shaft()) e->Strike = 1;
+    return;
+  }
+}
+
+// ---- disc axis and drive
+
+void kxdmainrotor::DriveStep(kxdmainrotor* d) {
+  kxdengine* e = Shaft();
+  d->Spin = 0.0f;
+  d->Angle = Spin;
+  if (!e) return;
+  if (Sense < 0 && Angle > kWrapAngle) {
+    // Rotor and engine angles drop by whole turns together, so they stay
+    // in step while the floats keep their resolution.
+    Angle -= kWrapAngle;
+    if (float* shaft = e->ShaftAngle()) *shaft -= GearRatio * kWrapAngle;
+  }
+  float g = kxdrotoraero::ClutchFactor(e->W, RotationSpeedGear);
+  float tau = kxdrotoraero::DriveTorque(g, e->W, GearRatio, Spin);
+  if (!(tau > 0.0f)) return;
+  e->Load -= tau / GearRatio;
+  // The reaction acts on the free body at the end of the carrier chain, so
+  // it is not lost with a carried fuselage's cleared accumulators.
+  kxdbody* carrier = Body->RootCarrier();
+  V reaction = Mul(Body->B.Z, TorqueFactor * tau * static_cast<float>(Sense));
+  carrier->Torque.x += reaction.x;
+  carrier->Torque.y += reaction.y;
+  carrier->Torque.z += reaction.z;
+  float izz = Inertia[10];
+  if (izz > 0.0f) d->Spin = tau / izz;
+}
+
+// ---- flybar
+
+void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
+  const kxmatrix& F = Body->B;
+  V xb = InFrame(Flybar.X, B), yb = InFrame(Flybar.Y, B), zb = InFrame(Flybar.Z, B);
+  V rb = Flybar.R;
+  rb.w = 1.0f;
+  rb = InFrame(rb, B);
+  const V& vf = Body->D.R;
+  const float rf = BellHillerRadius;
+  float moment = 0.0f;
+  for (int side = 1; side >= -1; side -= 2) {
+    float s = static_cast<float>(side);
+    V p = Add(Add(rb, Mul(xb, s * rf)), Mul(zb, FlybarAngle * s * rf));
+    p.w = 1.0f;
+    V air = kxdaircraftinstance::AirVelocityAt(Instance, p);
+    V v = Sub(Add(Add(vf, Mul(B.Z, FlybarRate * s)), Mul(B.Z, Induced)), Add(Mul(yb, s * rf * Spin), air));
+    v.w = 0.0f;
+    float speed;
+    V u = Direction(v, &speed);
+    float k = Dot(yb, an);
+    V n = Add(zb, Mul(yb, k));
+    V span = Add(Mul(xb, s), Mul(zb, FlybarAngle * s));
+    V chord = Cross(span, n);
+    PaddlePitch = s * k;
+    float cu = Dot3(chord, u);
+    if (!(cu > 0.0f)) continue;
+    float alpha = Dot3(n, u) / cu;
+    float cl = kxdrotoraero::PaddleLift(alpha), cd = kxdrotoraero::PaddleDrag(alpha);
+    float su = Dot3(span, u);
+    float lift = kHalfDensity * BellHillerArea * speed * speed * cl * (1.0f - su * su);
+    float nu = Dot3(n, u);
+    V force = Add(Mul(v, -kHalfDensity * BellHillerArea * cd * speed), Mul(Sub(n, Mul(u, nu)), lift));
+    moment += s * rf * Dot3(force, zb);
+  }
+  float j = BellHillerMass * rf * rf * Spin;
+  const V& w = Body->Omega;
+  float gyro = 2.0f * j * (Dot3(w, F.X) * Dot3(F.X, xb) + Dot3(w, F.Y) * Dot3(F.Y, xb)) * static_cast<float>(Sense);
+  float acc = (moment - FlybarAngle * Spin * j + gyro - kFlybarDamping * FlybarRate) / FlybarInertia;
+  d->FlybarRate = std::isfinite(acc) ? acc : 0.0f;
+  d->FlybarAngle = FlybarRate;
+}
+
+// ---- blades and flap dynamics
+
+void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
+  const kxmatrix& F = Body->B;
+  const V& vf = Body->D.R;
+  const V& w = Body->Omega;
+  const float s = static_cast<float>(Sense);
+  const float span = Radius - HingeRadius;
+  const float area = span * Chord / static_cast<float>(kElements);
+  const float izz = Inertia[10];
+  const float collective =
+      ((PitchMax - PitchMin) * kxdcomponent::Read(PitchPushrod) + PitchMin + PitchMax) * 0.5f;
+  const float r2 = Radius * Radius;
+  Thrust = 0.0f;
+  for (int i = 0; i < Blades; ++i) {
+    V xi = InFrame(BladeRows[i].X, B), yi = InFrame(BladeRows[i].Y, B), zi = InFrame(BladeRows[i].Z, B);
+    // The flybar reaches the blades of the first model only, blade 0
+    // opposite to the others.
+    float flybar = Sense > 0 ? (i == 0 ? -0.5f : 0.5f) * FlybarAngle : 0.0f;
+    float theta = flybar + s * 0.5f * Dot(yi, an) + collective;
+    BladePitch[i] = theta;
+    V n = Add(zi, Mul(yi, s * theta));
+    V sx = Mul(xi, s);
+    V chord = Cross(sx, n);
+    // The element's velocity from the fuselage's turn: omega x (rho X).
+    V turn = Cross(w, xi);
+    float moment = 0.0f;
+    for (int k = 0; k < kElements; ++k) {
+      float e = span * static_cast<float>(2 * k + 1) / 8.0f;
+      float rho = HingeRadius + e;
+      V p = Add(Add(B.R, Mul(xi, rho)), Mul(zi, Flap[i] * e));
+      p.w = 1.0f;
+      V air = kxdaircraftinstance::AirVelocityAt(Instance, p);
+      V v = Add(Add(Mul(turn, rho), vf), Mul(zi, FlapRate[i] * e));
+      v = Sub(v, Mul(yi, s * rho * Spin));
+      v = Add(Sub(v, air), Mul(B.Z, Induced));
+      v.w = 0.0f;
+      float speed;
+      V u = Direction(v, &speed);
+      float cu = Dot3(chord, u);
+      if (!(cu > 0.0f)) continue;
+      float nu = Dot3(n, u);
+      float alpha = nu / cu;
+      float cl = kxdrotoraero::BladeLift(alpha), cd = kxdrotoraero::BladeDrag(alpha, UH2, UH3);
+      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * std::fabs(alpha);
+      float xu = Dot3(sx, u);
+      float lift = kHalfDensity * area * speed * speed * cl * (1.0f - xu * xu);
+      V force = Add(Mul(v, -kHalfDensity * area * cd * speed), Mul(Sub(n, Mul(u, nu)), lift));
+      if (izz > 0.0f) d->Spin -= s * Dot3(force, yi) * rho / izz;
+      moment += rho * Dot3(force, zi);
+    }
+    moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
+    float gyro = Dot3(F.X, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.X) +
+                 Dot3(F.Y, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.Y);
+    moment += s * gyro;
+    moment += -kHingeSpring * Flap[i] - kHingeDamper * FlapRate[i];
+    d->FlapRate[i] = FlapInertia[i] > 0.0f && std::isfinite(moment) ? moment / FlapInertia[i] : 0.0f;
+    d->Flap[i] = FlapRate[i];
+    // The rotor's thrust reaches the fuselage through the coning of the
+    // blades at their hinges.
+    V fc = Mul(Add(xi, Mul(zi, Flap[i])), 0.5f * BladeMass * Spin * Spin * Radius);
+    fc.w = 0.0f;
+    Thrust += Dot3(fc, B.Z);
+    V at = Add(Mul(xi, HingeRadius), B.R);
+    at.w = 1.0f;
+    if (Finite3(fc)) kxdcomponent::PushForce(Body, fc, at);
+  }
+}
+
+// ---- induced flow
+
+void kxdmainrotor::InflowStep() {
+  V air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  float vax = Dot3(Sub(D.R, air), B.Z);
+  float disc = kPi * Radius * Radius;
+  float vh = 0.0f, vi = 0.0f;
+  if (disc > 0.0f && Thrust > kMinThrust) {
+    vh = std::sqrt(Thrust * 0.5f / kAirDensity / disc);
+    vi = kxdrotoraero::InducedFactor(vax / vh) * vh;
+  } else if (disc > 0.0f && Thrust < -kMinThrust) {
+    vh = std::sqrt(-Thrust * 0.5f / kAirDensity / disc);
+    vi = -kxdrotoraero::InducedFactor(-vax / vh) * vh;
+  }
+  vi *= kxdrotoraero::GroundEffect(HubHeight, Radius);
+  if (!(std::fabs(vh) > kMinInflow)) {
+    vi = 0.0f;
+  } else {
+    float r = std::fabs(vax) / vh;
+    vi = vi / (1.0f + r * r);
+  }
+  Induced = std::isfinite(vi) ? vi : 0.0f;
+  if (Instance) Instance->Slipstream = Mul(B.Z, -2.0f * Induced);
+}
+
+// ---- force pass
+
+void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
+  kxdmainrotor* d = kxdcomponent::TwinOf(this, change);
+  if (!d || !Ready()) {
+    kxdbody::ComputeChange(change, flag);
+    return;
+  }
+  Place();
+  StrikeTest();
+  // Disc axis: the cyclic commands a tilt rate at all speeds and, slower
+  // than 16 m/s, also a tilt toward the commanded axis.
+  const kxmatrix& F = Body->B;
+  float nick = kxdcomponent::Read(NickPushrod), roll = kxdcomponent::Read(RollPushrod);
+  V cyclic = Sub(Mul(F.X, nick), Mul(F.Y, roll));
+  float speed = std::sqrt(Dot3(Body->D.R, Body->D.R));
+  float kc = UH0 * UH1 * Spin * BladeMass * PitchCyclic;
+  V da = Mul(cyclic, kc);
+  if (speed < kAxisPullSpeed) {
+    float f = (kAxisPullSpeed - speed) * (kAxisPullSpeed - speed) * kAxisPullScale;
+    V target = Add(F.Z, Mul(cyclic, UH1 * PitchCyclic));
+    da = Add(da, Mul(Sub(target, DiscAxis), f));
+  }
+  da.w = 0.0f;
+  d->DiscAxis = Finite3(da) ? da : V{0.0f, 0.0f, 0.0f, 0.0f};
+  if (Broken) {
+    // A broken rotor neither drives nor flaps: its state stays where the
+    // strike left it, and it publishes no wash.
+    d->Spin = d->Angle = d->FlybarAngle = d->FlybarRate = 0.0f;
+    for (int i = 0; i < kMaxBlades; ++i) d->Flap[i] = d->FlapRate[i] = 0.0f;
+    if (Instance) Instance->Slipstream = {0.0f, 0.0f, 0.0f, 0.0f};
+    kxdbody::ComputeChange(change, flag);
+    return;
+  }
+  DriveStep(d);
+  float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
+  V an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
+  FlybarStep(d, an);
+  BladeStep(d, an);
+  InflowStep();
+  if (Spin > 0.0f) d->Spin -= kFriction;
+  // The rotor's weight is part of the aircraft's mass, so it pulls too.
+  kxdbody::ComputeChange(change, flag);
+}
+
+// ---- integration
+
+void kxdmainrotor::Integrate(kxdintegrable* change, int, float dt) {
+  kxdmainrotor* d = kxdcomponent::TwinOf(this, change);
+  if (!d || !Body) return;
+  if (!Broken) {
+    Spin += d->Spin * dt;
+    Angle += d->Angle * dt;
+  }
+  DiscAxis = Add(DiscAxis, Mul(d->DiscAxis, dt));
+  float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
+  if (alen > 0.0f && std::isfinite(alen)) DiscAxis = Mul(DiscAxis, 1.0f / alen);
+  if (!Broken) {
+    FlybarRate += d->FlybarRate * dt;
+    FlybarAngle += d->FlybarAngle * dt;
+    for (int i = 0; i < Blades; ++i) {
+      FlapRate[i] += d->FlapRate[i] * dt;
+      Flap[i] += d->Flap[i] * dt;
+    }
+  }
+  Place();
+  if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
+  SyncGeometry();
+}

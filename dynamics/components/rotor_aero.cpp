@@ -1,0 +1,66 @@
+// The small laws of the main rotor model: clutch, inflow, ground effect and
+// the blade and paddle coefficients.
+#include <cmath>
+
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/main_rotor.h"
+
+namespace {
+
+constexpr float kClutchStiffness = 10.0f;   // N m per rad/s of slip, engaged
+constexpr float kClutchFade = 0.01f;        // per rad/s below the engagement speed
+constexpr float kGroundEffectReach = 1.2f;  // in rotor diameters of hub height
+constexpr float kBladeSlope = -5.7f;        // per rad
+constexpr float kPaddleSlope = -2.7f;       // per rad
+constexpr float kMaxLift = 0.7f;
+constexpr float kMaxBladeDrag = 2.0f;
+constexpr float kMaxPaddleDrag = 1.0f;
+constexpr float kPaddleDrag2 = 0.5f;
+constexpr float kPaddleDrag0 = 0.02f;
+
+}  // namespace
+
+namespace kxdrotoraero {
+
+float ClutchFactor(float engineSpeed, float engagementSpeed) {
+  float g = kClutchStiffness;
+  if (engineSpeed < engagementSpeed) g = kClutchStiffness * (1.0f - (engagementSpeed - engineSpeed) * kClutchFade);
+  return g > 0.0f ? g : 0.0f;
+}
+
+float DriveTorque(float clutch, float engineSpeed, float gearRatio, float rotorSpeed) {
+  // A gear ratio of 0 would divide by zero: no drive then.
+  if (!(gearRatio > 0.0f)) return 0.0f;
+  float t = clutch * (engineSpeed / gearRatio - rotorSpeed);
+  return t > 0.0f && std::isfinite(t) ? t : 0.0f;
+}
+
+float InducedFactor(float mu) {
+  if (mu > -1.0f) return 0.5f * (std::sqrt(mu * mu + 4.0f) - mu);
+  if (mu >= -2.0f) return -3.52361f * mu - 0.505576f - 1.4f * mu * mu;
+  return -0.5f * (std::sqrt(mu * mu - 4.0f) + mu);
+}
+
+float GroundEffect(float hubHeight, float radius) {
+  if (!(radius > 0.0f)) return 1.0f;
+  float q = hubHeight / radius * 0.5f;
+  if (!(q < kGroundEffectReach)) return 1.0f;
+  float d = kGroundEffectReach - q;
+  return 1.0f - 0.5f * d * d;
+}
+
+float BladeLift(float alpha) { return kxdcomponent::Clamp(kBladeSlope * alpha, -kMaxLift, kMaxLift); }
+
+float BladeDrag(float alpha, float cd0, float cd2) {
+  float cd = cd2 * alpha * alpha + cd0;
+  return cd > kMaxBladeDrag ? kMaxBladeDrag : cd;
+}
+
+float PaddleLift(float alpha) { return kxdcomponent::Clamp(kPaddleSlope * alpha, -kMaxLift, kMaxLift); }
+
+float PaddleDrag(float alpha) {
+  float cd = kPaddleDrag2 * alpha * alpha + kPaddleDrag0;
+  return cd > kMaxPaddleDrag ? kMaxPaddleDrag : cd;
+}
+
+}  // namespace kxdrotoraero

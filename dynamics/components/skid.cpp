@@ -1,0 +1,203 @@
+#include "dynamics/components/skid.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/hooks.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/ground_contact.h"
+#include "dynamics/instance.h"
+#include "graphics/geometric_object.h"
+#include "graphics/geometry_math.h"
+
+kxtype kxdskid00::Type("kxdskid00", sizeof(kxdskid00), kxcreate<kxdskid00>);
+
+namespace {
+
+constexpr float kSlidingFloor = 1e-5f;  // m/s; slower sliding keeps its length
+
+const kxmatrix& Identity() {
+  static const kxmatrix identity = [] {
+    kxmatrix m;
+    kxmatrix::SetIdentity(&m);
+    return m;
+  }();
+  return identity;
+}
+
+float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
+
+kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f};
+}
+
+// Unit vector, or fallback for a zero or non-finite one.
+kxvector4r Unit(const kxvector4r& v, const kxvector4r& fallback) {
+  float n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  if (!(n > 0.0f) || !std::isfinite(n)) return fallback;
+  return {v.x / n, v.y / n, v.z / n, 0.0f};
+}
+
+// The point (w 1) in the frame's axes; the frame is orthonormal.
+kxvector4r ToLocal(const kxmatrix& B, const kxvector4r& p) {
+  kxvector4r d = {p.x - B.R.x, p.y - B.R.y, p.z - B.R.z, 0.0f};
+  return {d.x * B.X.x + d.y * B.X.y + d.z * B.X.z, d.x * B.Y.x + d.y * B.Y.y + d.z * B.Y.z,
+          d.x * B.Z.x + d.y * B.Z.y + d.z * B.Z.z, 1.0f};
+}
+
+kxvector4r ToWorld(const kxmatrix& B, const kxvector4r& a) {
+  return {a.x * B.X.x + a.y * B.Y.x + a.z * B.Z.x + a.w * B.R.x, a.x * B.X.y + a.y * B.Y.y + a.z * B.Z.y + a.w * B.R.y,
+          a.x * B.X.z + a.y * B.Y.z + a.z * B.Z.z + a.w * B.R.z, a.w * B.R.w};
+}
+
+}  // namespace
+
+kxdskid00* kxdskid00::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdskid00*>(node);
+}
+
+kxdskid00::kxdskid00() {
+  type = &Type;
+  Mass = 1.0f;
+  for (int i = 0; i < 16; ++i) Inertia[i] = InertiaInv[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+  Contact = 0;
+  CP1 = CP2 = {0.0f, 0.0f, 0.0f, 0.0f};
+  Local1 = Local2 = {0.0f, 0.0f, 0.0f, 0.0f};
+  Ksn = 10000.0f;
+  Ksx = 0.0f;
+  Dsn = 10.0f;
+}
+
+kxvalueptr kxdskid00::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  static const kxdcomponent::realkey<kxdskid00> keys[] = {
+      {"Ksn", &kxdskid00::Ksn}, {"Dsn", &kxdskid00::Dsn}, {"Ksx", &kxdskid00::Ksx}};
+  if (kxvalueptr v = kxdcomponent::FindReal(this, keys, member)) return v;
+  if (std::strcmp(member, "CP1") == 0) return kxvalueptr(new kxvectorref(&CP1.x));
+  if (std::strcmp(member, "CP2") == 0) return kxvalueptr(new kxvectorref(&CP2.x));
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdskid00::CopyTo(kxnode* other) {
+  kxdskid00* s = As(other);
+  if (!s || s == this) return;
+  s->CP1 = CP1;
+  s->CP2 = CP2;
+  s->Local1 = Local1;
+  s->Local2 = Local2;
+  s->Ksn = Ksn;
+  s->Dsn = Dsn;
+  s->Ksx = Ksx;
+  kxdbody::CopyTo(other);
+}
+
+void kxdskid00::ComputeChange(kxdintegrable* change, int flag) {
+  if (Geometry) {
+    kxdcontact contacts[kxdground::kMaxContacts];
+    int n = kxdground::ShapeContacts(Geometry, B, 0, contacts, kxdground::kMaxContacts);
+    kxvector4r p1 = ToWorld(B, Local1), p2 = ToWorld(B, Local2);
+    float depth1 = 0.0f, depth2 = 0.0f;
+    kxvector4r n1 = {0.0f, 0.0f, 0.0f, 0.0f}, n2 = n1;
+    for (int i = 0; i < n; ++i) {
+      const kxdcontact& c = contacts[i];
+      kxvector4r d1 = {c.point.x - p1.x, c.point.y - p1.y, c.point.z - p1.z, -p1.w};
+      kxvector4r d2 = {c.point.x - p2.x, c.point.y - p2.y, c.point.z - p2.z, -p2.w};
+      float s1 = Dot4(d1, c.normal), s2 = Dot4(d2, c.normal);
+      if (s1 > depth1) {
+        depth1 = s1;
+        n1 = c.normal;
+      }
+      if (s2 > depth2) {
+        depth2 = s2;
+        n2 = c.normal;
+      }
+    }
+    if (depth1 > 0.0f) PushPoint(p1, depth1, n1);
+    if (depth2 > 0.0f) PushPoint(p2, depth2, n2);
+  }
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdskid00::PushPoint(const kxvector4r& point, float depth, const kxvector4r& normal) {
+  float spring = Ksn * depth;
+  kxvector4r r = {point.x - B.R.x, point.y - B.R.y, point.z - B.R.z, 0.0f};
+  float rx = r.x * B.X.x + r.y * B.X.y + r.z * B.X.z;
+  float ry = r.x * B.Y.x + r.y * B.Y.y + r.z * B.Y.z;
+  float rz = r.x * B.Z.x + r.y * B.Z.y + r.z * B.Z.z;
+  kxvector4r u = {rx * D.X.x + ry * D.Y.x + rz * D.Z.x + D.R.x, rx * D.X.y + ry * D.Y.y + rz * D.Z.y + D.R.y,
+                  rx * D.X.z + ry * D.Y.z + rz * D.Z.z + D.R.z, rx * D.X.w + ry * D.Y.w + rz * D.Z.w + D.R.w};
+  float vn = Dot4(u, normal);
+  kxvector4r t = {u.x - vn * normal.x, u.y - vn * normal.y, u.z - vn * normal.z, u.w - vn * normal.w};
+  if (std::sqrt(t.x * t.x + t.y * t.y + t.z * t.z) > kSlidingFloor) {
+    float length = std::sqrt(Dot4(t, t));
+    t = {t.x / length, t.y / length, t.z / length, t.w / length};
+  }
+  float load = spring - Dsn * vn;
+  kxvector4r f = {load * normal.x - Ksx * spring * t.x, load * normal.y - Ksx * spring * t.y,
+                  load * normal.z - Ksx * spring * t.z, 0.0f};
+  if (!std::isfinite(f.x) || !std::isfinite(f.y) || !std::isfinite(f.z)) return;
+  AddForceAt(f, point);
+  if (kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance)) instance->GroundContact = 1;
+}
+
+void kxdskid00::FrameFromMesh() {
+  kxgeometricobject* g = Geometry;
+  g->Rebuild();
+  if (!g->ApplyFrame(B)) return;
+  g->SetOwner(this);
+  g->UpdateBounds();
+  float inertia[16];
+  if (!(g->SurfaceInertia(inertia, Identity()) > 0.0f)) return;
+  for (float x : inertia) {
+    if (!std::isfinite(x)) return;
+  }
+  for (int i = 0; i < 16; ++i) Inertia[i] = Mass * inertia[i];
+  Inertia[15] = Mass;
+}
+
+void kxdskid00::Analyse() {
+  kxgeometricobject* g = Geometry;
+  kxvector4r centroid;
+  if (g) g->Rebuild();
+  if (g && g->SurfaceCentroid(&centroid, Identity()) > 0.0f && std::isfinite(centroid.x) &&
+      std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
+    B.X = {1.0f, 0.0f, 0.0f, 0.0f};
+    B.Y = {0.0f, 1.0f, 0.0f, 0.0f};
+    B.Z = {0.0f, 0.0f, 1.0f, 0.0f};
+    B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
+    FrameFromMesh();
+    // Z along the axis of the largest moment, X kept along the aircraft.
+    kxvector4r first = {0.0f, 0.0f, 1.0f, 0.0f}, second, third;
+    if (!geometry::PrincipalAxis(&third, &second, Inertia, &first)) {
+      kxcore::Log("kxdynamics:  skid %s: principal axis did not settle\n", name.Text());
+    }
+    kxvector4r z = {first.x * B.X.x + first.y * B.Y.x + first.z * B.Z.x,
+                    first.x * B.X.y + first.y * B.Y.y + first.z * B.Z.y,
+                    first.x * B.X.z + first.y * B.Y.z + first.z * B.Z.z, 0.0f};
+    kxvector4r x = {1.0f, 0.0f, 0.0f, 0.0f};
+    kxvector4r y = Unit(Cross(z, x), {0.0f, 1.0f, 0.0f, 0.0f});
+    B.X = x;
+    B.Y = y;
+    B.Z = Unit(Cross(x, y), {0.0f, 0.0f, 1.0f, 0.0f});
+    FrameFromMesh();
+  }
+  if (g) {
+    // The points are points whatever w a new or a read skid holds.
+    Local1 = ToLocal(B, CP1);
+    Local2 = ToLocal(B, CP2);
+  }
+  kxdintegrable::Analyse();
+}
+
+void kxdskid00::Write(kxout& out) {
+  kxdbody::Write(out);
+  out.Printf("CP1 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CP1.x, CP1.y, CP1.z);
+  out.Printf("CP2 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CP2.x, CP2.y, CP2.z);
+  out.Printf("Ksn = %g\n", Ksn);
+  out.Printf("Dsn = %g\n", Dsn);
+  out.Printf("Ksx = %g\n", Ksx);
+}

@@ -1,0 +1,35 @@
+// kxdskid00: a helicopter skid or any sliding part. Its two contact points
+// (the skid's ends) are pushed out of the ground by a spring-damper along
+// the surface normal and slowed by friction against their sliding
+// direction. The analysis takes the mass properties and a frame along the
+// skid from the mesh and expresses the points in that frame.
+#pragma once
+
+#include "dynamics/body.h"
+
+class kxdskid00 : public kxdbody {
+ public:
+  static kxtype Type;
+
+  kxdskid00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Analyse() override;
+  void Write(kxout& out) override;
+
+  static kxdskid00* As(kxnode* node);
+
+  kxvector4r CP1;        // m, aircraft axes; used as a point
+  kxvector4r CP2;
+  kxvector4r Local1;     // m, CP1 in the skid's axes (w 1)
+  kxvector4r Local2;
+  float Ksn;             // N/m, spring rate per point
+  float Ksx;             // friction force per newton of spring force
+  float Dsn;             // N s/m, damping per point
+
+ private:
+  void PushPoint(const kxvector4r& local, float depth, const kxvector4r& normal);
+  void FrameFromMesh();
+};

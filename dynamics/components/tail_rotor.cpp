@@ -1,0 +1,330 @@
+// Sections: gyro laws; keys, copies and file lines; lifecycle; force pass
+// and integration.
+#include "dynamics/components/tail_rotor.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/hooks.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/engine.h"
+#include "dynamics/components/main_rotor.h"
+#include "dynamics/fuselage.h"
+#include "dynamics/geometry_link.h"
+#include "dynamics/instance.h"
+#include "dynamics/links.h"
+#include "dynamics/world.h"
+#include "dynamics/write_links.h"
+#include "graphics/geometric_object.h"
+
+kxtype kxdtailrotor00::Type("kxdtailrotor00", sizeof(kxdtailrotor00), kxcreate<kxdtailrotor00>);
+
+namespace {
+
+constexpr float kDeadBand = 0.05f;         // of the stick
+constexpr float kHoldGain = 10.0f;         // command per rad of heading error
+constexpr float kHoldRateShare = 0.02f;    // s, the rate's share in the hold command
+constexpr float kLiftSlope = 0.4f;         // per rad, Ct0 each step
+constexpr float kThrustPi = 3.1415f;       // the thrust law's own value of pi
+constexpr float kMinTipSpeed = 0.001f;     // m/s
+constexpr int kStrikeEvery = 10;           // steps between strike tests
+constexpr int kMaxContacts = 4;
+constexpr float kPi = 3.1415927f;
+
+using keys = kxdcomponent::realkey<kxdtailrotor00>;
+
+// Written after the links' group, in this order.
+const keys kFrontKeys[] = {
+    {"Radius", &kxdtailrotor00::Radius},
+    {"RangeRadiusMax", &kxdtailrotor00::RangeRadiusMax},
+    {"RangeRadiusMin", &kxdtailrotor00::RangeRadiusMin},
+    {"PitchMax", &kxdtailrotor00::PitchMax},
+    {"PitchMin", &kxdtailrotor00::PitchMin},
+    {"GearRatio", &kxdtailrotor00::GearRatio},
+    {"GyroGain", &kxdtailrotor00::GyroGain},
+    {"GyroFade", &kxdtailrotor00::GyroFade},
+    {"GyroRange", &kxdtailrotor00::GyroRange},
+    {"GyroSpeed", &kxdtailrotor00::GyroSpeed},
+    {"GyroZero", &kxdtailrotor00::GyroZero},
+};
+const keys kCoefficientKeys[] = {
+    {"Ct0", &kxdtailrotor00::Ct0},
+    {"Ct1", &kxdtailrotor00::Ct1},
+    {"Cq0", &kxdtailrotor00::Cq0},
+    {"Cq2", &kxdtailrotor00::Cq2},
+};
+
+using V = kxvector4r;
+V InFrame(const V& r, const kxmatrix& F) {
+  V out;
+  kxmatrix::TransformVector4(&out, &F, &r);
+  return out;
+}
+
+}  // namespace
+
+// ---- gyro laws
+
+namespace kxdtailgyro {
+
+float RateCommand(float input, float yawRate, float gain, float range) {
+  return kxdcomponent::Clamp(gain * yawRate, -range, range) + input;
+}
+
+float DeadBand(float input) {
+  if (input > kDeadBand) return input - kDeadBand;
+  if (input < -kDeadBand) return input + kDeadBand;
+  return 0.0f;
+}
+
+float HoldCommand(float error, float yawRate, float gain) {
+  return kxdcomponent::Clamp(gain * kHoldGain * (error + kHoldRateShare * yawRate), -1.0f, 1.0f);
+}
+
+}  // namespace kxdtailgyro
+
+// ---- keys, copies and file lines
+
+kxdtailrotor00* kxdtailrotor00::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdtailrotor00*>(node);
+}
+
+kxdtailrotor00::kxdtailrotor00() {
+  type = &Type;
+  Contact = 0;
+  Mass = 1.0f;
+  B.X = {0.0f, 0.0f, 1.0f, 0.0f};
+  B.Y = {1.0f, 0.0f, 0.0f, 0.0f};
+  B.Z = {0.0f, 1.0f, 0.0f, 0.0f};
+  Body = nullptr;
+  R0 = {0.0f, 0.0f, 0.0f, 0.0f};
+  Radius = 1.0f;
+  RangeRadiusMax = RangeRadiusMin = 0.0f;
+  PitchMin = -0.1f;
+  PitchMax = 0.1f;
+  Rotor = Rotor1 = Engine = nullptr;
+  GearRatio = 1.0f;
+  GyroGain = 1.0f;
+  GyroFade = 1.0f;
+  GyroRange = 0.25f;
+  GyroZero = 0.0f;
+  GyroSpeed = 10.0f;
+  GyroLock = 0;
+  Ct0 = Ct1 = Cq0 = Cq2 = 0.0f;
+  PitchPushrod = nullptr;
+  Speed = Phase = RPMValue = Error = Thrust = Lift = 0.0f;
+  Broken = 0;
+  Countdown = 0;
+  kxmatrix::SetIdentity(&Placement);
+  Xw = B.X;
+  Yw = B.Y;
+  Zw = B.Z;
+  Skipped = 0;
+}
+
+kxvalueptr kxdtailrotor00::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  if (std::strcmp(member, "Body") == 0) return kxdlink::BodyRef(&Body);
+  if (std::strcmp(member, "R0") == 0) return kxvalueptr(new kxvectorref(&R0.x));
+  if (std::strcmp(member, "Rotor") == 0) {
+    return kxvalueptr(new kxnodeptrref(&Rotor, &kxdrotor00::Type));
+  }
+  if (std::strcmp(member, "Rotor1") == 0) {
+    return kxvalueptr(new kxnodeptrref(&Rotor1, &kxdrotor01::Type));
+  }
+  if (std::strcmp(member, "Engine") == 0) return kxdlink::EngineRef(&Engine);
+  if (std::strcmp(member, "GyroLock") == 0) return kxvalueptr(new kxintref(&GyroLock));
+  if (std::strcmp(member, "PitchPushrod") == 0) return kxdlink::MechLinkRef(&PitchPushrod);
+  if (kxvalueptr v = kxdcomponent::FindReal(this, kFrontKeys, member)) return v;
+  if (kxvalueptr v = kxdcomponent::FindReal(this, kCoefficientKeys, member)) return v;
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdtailrotor00::CopyTo(kxnode* other) {
+  kxdtailrotor00* t = As(other);
+  if (!t || t == this) return;
+  t->Body = kxnode::Remap(Body);
+  t->PitchPushrod = kxnode::Remap(PitchPushrod);
+  t->Rotor = kxnode::Remap(Rotor);
+  t->Rotor1 = kxnode::Remap(Rotor1);
+  t->Engine = kxnode::Remap(Engine);
+  t->Speed = Speed;
+  t->Phase = Phase;
+  t->Xw = Xw;
+  t->Yw = Yw;
+  t->Zw = Zw;
+  t->Placement = Placement;
+  t->R0 = R0;
+  t->Broken = Broken;
+  t->Radius = Radius;
+  t->PitchMin = PitchMin;
+  t->PitchMax = PitchMax;
+  t->GearRatio = GearRatio;
+  t->GyroGain = GyroGain;
+  t->GyroFade = GyroFade;
+  t->GyroRange = GyroRange;
+  t->GyroZero = GyroZero;
+  t->GyroSpeed = GyroSpeed;
+  t->GyroLock = GyroLock;
+  t->Error = Error;
+  t->Thrust = Thrust;
+  t->Lift = Lift;
+  for (const keys& k : kCoefficientKeys) t->*k.field = this->*k.field;
+  kxdbody::CopyTo(other);
+}
+
+void kxdtailrotor00::Write(kxout& out) {
+  kxdbody::Write(out);
+  if (Body) kxdwrite::SiblingLink(out, "Body", Body);
+  out.Printf("R0 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", R0.x, R0.y, R0.z);
+  for (const keys& k : kFrontKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
+  out.Printf("GyroLock = %d\n", GyroLock);
+  kxdwrite::AircraftLink(out, "Rotor", Rotor);
+  kxdwrite::AircraftLink(out, "Rotor1", Rotor1);
+  kxdwrite::AircraftLink(out, "Engine", Engine);
+  kxdwrite::AircraftLink(out, "PitchPushrod", PitchPushrod);
+  for (const keys& k : kCoefficientKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
+}
+
+float kxdtailrotor00::GetRPM() { return RPMValue; }
+
+// ---- lifecycle
+
+void kxdtailrotor00::Prepare() {
+  Broken = 0;
+  Countdown = 0;
+  Skipped = 0;
+  Body = nullptr;
+  if (parent) {
+    kxnode* f = kxnode::Find("Fuselage", parent);
+    if (f && f->type == &kxdfuselage00::Type) Body = static_cast<kxdbody*>(f);
+  }
+  if (Body) {
+    kxmatrix inverse;
+    kxmatrix::Invert(Body->B, inverse);
+    kxmatrix::Multiply4x4(&Placement, &inverse, &B);
+    R0 = Placement.R;
+    R0.w = 0.0f;
+  }
+  Zw = B.Z;
+  Thrust = Speed = Phase = Error = 0.0f;
+  kxdbody::Prepare();
+}
+
+void kxdtailrotor00::UpdateVisual() {
+  SyncGeometry();
+  kxdgeometry::PlaceChildren(this);
+  kxdintegrable::UpdateVisual();
+}
+
+// ---- force pass and integration
+
+float kxdtailrotor00::DriveSpeed(float speed) const {
+  // A gear ratio of 0 would divide by zero: no drive from any source then.
+  float ratio = GearRatio > 0.0f ? GearRatio : 0.0f;
+  auto from = [ratio](float w) { return ratio > 0.0f ? w / ratio : 0.0f; };
+  if (kxdengine* e = kxdengine::As(Engine)) speed = from(e->W);
+  if (Rotor && Rotor->type == &kxdrotor00::Type) {
+    const kxdmainrotor* r = static_cast<const kxdmainrotor*>(Rotor);
+    speed = from(r->Spin * r->GearRatio);
+  }
+  if (Rotor1 && Rotor1->type == &kxdrotor01::Type) {
+    const kxdmainrotor* r = static_cast<const kxdmainrotor*>(Rotor1);
+    speed = from(r->Spin * r->GearRatio);
+  }
+  return std::isfinite(speed) ? speed : 0.0f;
+}
+
+float kxdtailrotor00::PitchFor(float cmd, float vt, float vax) const {
+  float inflow = std::fabs(vt) >= kMinTipSpeed ? vax * 0.5f / vt : 0.0f;
+  return (cmd + GyroZero + 1.0f) * (PitchMax - PitchMin) * 0.5f + PitchMin - inflow;
+}
+
+void kxdtailrotor00::StrikeTest() {
+  if (--Countdown >= 1) return;
+  Countdown = kStrikeEvery;
+  kxdworld* world = kxdynamics::CurrentWorld();
+  kxgeometricobject* g = Geometry;
+  if (!world || !g) return;
+  const kxboxrecord& box = g->box;
+  if (!(box.max[0] >= box.min[0])) return;
+  V points[6];
+  for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &B, &box.six[k]);
+  kxdcontact contacts[kMaxContacts];
+  if (world->Contacts(points, 6, contacts, kMaxContacts) > 0) Broken = 1;
+}
+
+void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {
+  kxdtailrotor00* d = kxdcomponent::TwinOf(this, change);
+  if (!d || !Body) {
+    if (!Body && !Skipped) {
+      Skipped = 1;
+      kxcore::Log("kxdtailrotor00:  %s has no fuselage \"Fuselage\"; no thrust\n", name.Text());
+    }
+    kxdbody::ComputeChange(change, flag);
+    return;
+  }
+  StrikeTest();
+  d->Error = 0.0f;
+  if (!Broken) {
+    const kxmatrix& F = Body->B;
+    float input = kxdcomponent::Read(PitchPushrod);
+    float q = kxvector4r::Dot(Body->D.X, F.Y);
+    float cmd;
+    if (GyroLock == 0) {
+      cmd = kxdtailgyro::RateCommand(input, q, GyroGain, GyroRange);
+    } else {
+      d->Error = kxdtailgyro::DeadBand(input) * GyroSpeed + q;
+      Error = kxdcomponent::Clamp(Error, -kMaxError, kMaxError);
+      cmd = kxdtailgyro::HoldCommand(Error, q, GyroGain);
+    }
+    cmd = kxdcomponent::Clamp(cmd, -1.0f, 1.0f);
+    float vt = Speed * Radius;
+    V r0 = R0;
+    r0.w = 1.0f;
+    V velocity = InFrame(r0, Body->D);
+    float vax = kxvector4r::Dot(velocity, Zw);
+    float theta = PitchFor(cmd, vt, vax);
+    Ct0 = kLiftSlope;
+    Ct1 = 0.0f;
+    Lift = Ct0 * theta / (1.0f + Ct1 * std::fabs(theta));
+    Thrust = Lift * kThrustPi * Radius * Radius * vt * vt;
+    if (!std::isfinite(Thrust)) Thrust = 0.0f;
+    V force = {Zw.x * Thrust, Zw.y * Thrust, Zw.z * Thrust, 0.0f};
+    V at = InFrame(r0, F);
+    at.w = 1.0f;
+    kxdcomponent::PushForce(Body, force, at);
+  }
+  d->Phase = Speed;
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdtailrotor00::Integrate(kxdintegrable* change, int, float dt) {
+  kxdtailrotor00* d = kxdcomponent::TwinOf(this, change);
+  if (!d) return;
+  Phase += d->Phase * dt;
+  // Kept within one turn so the float keeps its resolution.
+  if (Phase > 2.0f * kPi || Phase < -2.0f * kPi) Phase = std::fmod(Phase, 2.0f * kPi);
+  Speed = DriveSpeed(Speed);
+  RPMValue = 60.0f * Speed / (2.0f * kPi);
+  Error += d->Error * dt;
+  if (Broken || !Body) return;
+  const kxmatrix& F = Body->B;
+  Xw = InFrame(Placement.X, F);
+  Yw = InFrame(Placement.Y, F);
+  Zw = InFrame(Placement.Z, F);
+  float c = std::cos(Phase), s = std::sin(Phase);
+  B.X = {Xw.x * c - Yw.x * s, Xw.y * c - Yw.y * s, Xw.z * c - Yw.z * s, 0.0f};
+  B.Y = {Yw.x * c + Xw.x * s, Yw.y * c + Xw.y * s, Yw.z * c + Xw.z * s, 0.0f};
+  B.Z = Zw;
+  V r0 = R0;
+  r0.w = 1.0f;
+  B.R = InFrame(r0, F);
+  B.R.w = 1.0f;
+  D.R = InFrame(r0, Body->D);
+  SyncGeometry();
+}

@@ -1,0 +1,249 @@
+#include "dynamics/components/wheel.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "core/output.h"
+#include "core/reference.h"
+#include "dynamics/air_model.h"
+#include "dynamics/components/component_support.h"
+#include "dynamics/components/ground_contact.h"
+#include "dynamics/geometry_link.h"
+#include "dynamics/instance.h"
+#include "dynamics/links.h"
+#include "dynamics/write_links.h"
+#include "graphics/geometric_object.h"
+
+kxtype kxdwheel00::Type("kxdwheel00", sizeof(kxdwheel00), kxcreate<kxdwheel00>);
+
+namespace {
+
+constexpr float kNearest = 1000.0f;     // m^2, bound of the nearest-contact search
+constexpr float kReach = 1.0f;          // m^2, a contact farther than 1 m carries no load
+constexpr float kStopDamping = 20.0f;   // N s/m, holds a wheel in water or on damage
+constexpr float kSpinDecay = 2.0f;      // 1/s, a free wheel's spin decay
+constexpr float kSpinShare = 0.9f;      // spin per rolling speed over radius
+constexpr float kBrakeShare = 0.2f;     // friction per unit of (signal + 1)
+constexpr float kSideLinear = 0.1f;     // m/s, side speed of full side friction
+constexpr float kExtentStart = 1e30f;
+
+struct bump {
+  float height;  // share of the bump height
+  float slope;   // share of the bump's normal offset
+};
+
+// Bump shares of a surface code; zero for smooth ground.
+bump BumpOf(int surface) {
+  switch (surface) {
+    case kxdground::kSurfaceGrass: return {0.5f, 0.5f};
+    case kxdground::kSurfaceHighGrass: return {0.7f, 0.5f};
+    case kxdground::kSurfaceDirt:
+    case kxdground::kSurfaceMeadow: return {1.0f, 1.0f};
+    case kxdground::kSurfaceHardRoll: return {1.5f, 2.0f};
+    default: return {0.0f, 0.0f};
+  }
+}
+
+float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
+
+const kxmatrix& Identity() {
+  static const kxmatrix identity = [] {
+    kxmatrix m;
+    kxmatrix::SetIdentity(&m);
+    return m;
+  }();
+  return identity;
+}
+
+}  // namespace
+
+kxdwheel00* kxdwheel00::As(kxnode* node) {
+  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
+  return static_cast<kxdwheel00*>(node);
+}
+
+kxdwheel00::kxdwheel00() {
+  type = &Type;
+  Mass = 1.0f;
+  for (int i = 0; i < 16; ++i) Inertia[i] = InertiaInv[i] = (i % 5 == 0) ? 1.0f : 0.0f;
+  Contact = 0;
+  SignalIn = nullptr;
+  Spin = Angle = 0.0f;
+  RotationEnable = 0;
+  Kxr = 0.08f;
+  Kyr = 0.72f;
+  Kr = 10000.0f;
+  Dr = 0.0f;
+  Radius = 0.0f;
+  Areas[0] = Areas[1] = Areas[2] = 0.0f;
+}
+
+kxvalueptr kxdwheel00::GetMember(const char* member, const kxargs& args) {
+  if (!member) return nullptr;
+  static const kxdcomponent::realkey<kxdwheel00> keys[] = {{"Radius", &kxdwheel00::Radius},
+                                                           {"Kxr", &kxdwheel00::Kxr},
+                                                           {"Kyr", &kxdwheel00::Kyr},
+                                                           {"Kr", &kxdwheel00::Kr},
+                                                           {"Dr", &kxdwheel00::Dr}};
+  if (kxvalueptr v = kxdcomponent::FindReal(this, keys, member)) return v;
+  if (std::strcmp(member, "SignalIn") == 0) return kxdlink::SignalRef(&SignalIn);
+  if (std::strcmp(member, "RotationEnable") == 0) return kxvalueptr(new kxintref(&RotationEnable));
+  return kxdbody::GetMember(member, args);
+}
+
+void kxdwheel00::CopyTo(kxnode* other) {
+  kxdwheel00* w = As(other);
+  if (!w || w == this) return;
+  w->Radius = Radius;
+  std::memcpy(w->Areas, Areas, sizeof Areas);
+  w->SignalIn = kxnode::Remap(SignalIn);
+  w->Kxr = Kxr;
+  w->Kyr = Kyr;
+  w->Kr = Kr;
+  w->Dr = Dr;
+  w->RotationEnable = RotationEnable;
+  w->Angle = Angle;
+  w->Spin = Spin;
+  kxdbody::CopyTo(other);
+}
+
+float kxdwheel00::RollingFriction() const {
+  float k = Kxr;
+  if (SignalIn) k += (kxdcomponent::Read(SignalIn) + 1.0f) * kBrakeShare;
+  return k;
+}
+
+void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
+  kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
+  if (Geometry) {
+    kxdcontact contacts[kxdground::kMaxContacts];
+    int n = kxdground::ShapeContacts(Geometry, B, 1, contacts, kxdground::kMaxContacts);
+    kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);
+    bool stopped = false;
+    float q = kNearest;
+    kxvector4r d = {0.0f, 0.0f, 0.0f, 0.0f};
+    kxvector4r normal = {0.0f, 0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < n; ++i) {
+      const kxdcontact& c = contacts[i];
+      int surface = c.surface & kxdground::kSurfaceMask;
+      kxvector4r p = c.point;
+      kxvector4r offset = {0.0f, 0.0f, 0.0f, 0.0f};
+      if (surface == kSurfaceWater || surface == kSurfaceDamage) {
+        if (instance) {
+          instance->SurfaceCode = surface;
+          instance->Crash = 1;
+        }
+        stopped = true;
+      } else if (bump b = BumpOf(surface); b.height != 0.0f) {
+        kxvector4r slope = {0.0f, 0.0f, 0.0f, 0.0f};
+        float h = kxdynamics::SampleField(p.x, p.y, &slope);
+        p.z += b.height * h;
+        offset = {b.slope * slope.x, b.slope * slope.y, 0.0f, 0.0f};
+      }
+      kxvector4r dd = {p.x - B.R.x, p.y - B.R.y, p.z - B.R.z, p.w - B.R.w};
+      float qq = dd.x * dd.x + dd.y * dd.y + dd.z * dd.z;
+      if (qq < q) {
+        q = qq;
+        d = dd;
+        normal = {c.normal.x + offset.x, c.normal.y + offset.y, c.normal.z, c.normal.w};
+      }
+    }
+    if (stopped) {
+      Force.x -= kStopDamping * D.R.x;
+      Force.y -= kStopDamping * D.R.y;
+      Force.z -= kStopDamping * D.R.z;
+    } else {
+      // A contact without a usable normal carries no load.
+      float length = std::sqrt(Dot4(normal, normal));
+      float load = 0.0f;
+      kxvector4r u = {0.0f, 0.0f, 0.0f, 0.0f};
+      if (length > 0.0f && std::isfinite(length)) {
+        u = {normal.x / length, normal.y / length, normal.z / length, normal.w / length};
+        float s = Dot4(d, u);
+        if (q < kReach && -s < Radius) load = (s + Radius) * Kr;
+      }
+      if (!(load > 0.0f) || !std::isfinite(load)) {
+        if (twin) twin->Spin = -kSpinDecay * Spin;
+      } else {
+        const kxvector4r& v = D.R;
+        float vx = Dot4(v, B.X), vy = Dot4(v, B.Y), vz = Dot4(v, B.Z);
+        float k = RollingFriction();
+        float fx = vx > 0.0f ? -k * load : k * load;
+        float fy;
+        if (vy > kSideLinear) {
+          fy = -Kyr * load;
+        } else if (vy < -kSideLinear) {
+          fy = Kyr * load;
+        } else {
+          fy = -Kyr * vy / kSideLinear * load;
+        }
+        float fn = load - Dr * vz;
+        Force.x += fx * B.X.x + fy * B.Y.x + fn * u.x;
+        Force.y += fx * B.X.y + fy * B.Y.y + fn * u.y;
+        Force.z += fx * B.X.z + fy * B.Y.z + fn * u.z;
+        // A wheel without a measured radius cannot turn at any speed.
+        Spin = Radius > 0.0f ? kSpinShare * vx / Radius : 0.0f;
+        if (!std::isfinite(Spin)) Spin = 0.0f;
+        if (twin) twin->Spin = 0.0f;
+        if (instance) instance->WheelContact = instance->GroundContact = 1;
+      }
+    }
+  }
+  if (twin) twin->Angle = Spin;
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {
+  if (kxdwheel00* twin = kxdcomponent::TwinOf(this, change)) {
+    Spin += dt * twin->Spin;
+    Angle += dt * twin->Angle;
+  }
+  kxdbody::Integrate(change, flag, dt);
+}
+
+void kxdwheel00::Analyse() {
+  kxgeometricobject* g = Geometry;
+  kxvector4r centroid;
+  if (g) g->Rebuild();
+  if (g && g->SurfaceCentroid(&centroid, Identity()) > 0.0f && std::isfinite(centroid.x) &&
+      std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
+    B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
+    if (g->ApplyFrame(B)) {
+      g->UpdateBounds();
+      // The mesh now lies in the wheel's frame: its X and Z extents are the
+      // tyre's diameter in the wheel plane.
+      float minX = kExtentStart, maxX = -kExtentStart, minZ = kExtentStart, maxZ = -kExtentStart;
+      g->ExtentAlong({1.0f, 0.0f, 0.0f, 0.0f}, &minX, &maxX, Identity());
+      g->ExtentAlong({0.0f, 0.0f, 1.0f, 0.0f}, &minZ, &maxZ, Identity());
+      float radius = 0.25f * (maxX - minX) + 0.25f * (maxZ - minZ);
+      if (std::isfinite(radius) && radius > 0.0f) Radius = radius;
+      kxdgeometry::ProjectedAreas(g, Areas[0], Areas[1], Areas[2]);
+    }
+  }
+  kxdintegrable::Analyse();
+}
+
+void kxdwheel00::UpdateVisual() {
+  if (Geometry) {
+    kxmatrix frame = B;
+    if (RotationEnable) {
+      float c = std::cos(Angle), s = std::sin(Angle);
+      frame.X = {B.X.x * c - B.Z.x * s, B.X.y * c - B.Z.y * s, B.X.z * c - B.Z.z * s, B.X.w * c - B.Z.w * s};
+      frame.Z = {B.X.x * s + B.Z.x * c, B.X.y * s + B.Z.y * c, B.X.z * s + B.Z.z * c, B.X.w * s + B.Z.w * c};
+    }
+    kxdgeometry::SetMatrix(Geometry, frame);
+    kxdgeometry::PlaceChildren(this);
+  }
+  kxdintegrable::UpdateVisual();
+}
+
+void kxdwheel00::Write(kxout& out) {
+  kxdbody::Write(out);
+  kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
+  out.Printf("Kxr = %g\n", Kxr);
+  out.Printf("Kyr = %g\n", Kyr);
+  out.Printf("Kr  = %g\n", Kr);
+  out.Printf("Dr  = %g\n", Dr);
+  out.Printf("RotationEnable = %d\n", RotationEnable);
+}

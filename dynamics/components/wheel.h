@@ -1,0 +1,40 @@
+// kxdwheel00: a wheel's ground contact. The tyre is a radial spring with a
+// damper; rolling friction acts along the wheel's X axis (raised by a brake
+// signal), side friction along its axle Y. Grass and dirt add the ground
+// bump field to the contact, water and damaging ground stop the wheel and
+// crash the aircraft. The spin follows the rolling speed and turns the
+// drawn wheel about its axle.
+#pragma once
+
+#include "dynamics/body.h"
+
+class kxdwheel00 : public kxdbody {
+ public:
+  static kxtype Type;
+
+  kxdwheel00();
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  void CopyTo(kxnode* other) override;
+  void ComputeChange(kxdintegrable* change, int flag) override;
+  void Integrate(kxdintegrable* change, int flag, float dt) override;
+  void Analyse() override;
+  void UpdateVisual() override;
+  void Write(kxout& out) override;
+
+  // Rolling friction coefficient with the brake signal's share.
+  float RollingFriction() const;
+
+  static kxdwheel00* As(kxnode* node);
+
+  float* SignalIn;      // brake signal in [-1, 1]; null: no brake
+  float Spin;           // rad/s; in the Change twin its derivative
+  float Angle;          // rad about the axle; in the Change twin the spin
+  int RotationEnable;   // non-zero: the drawn wheel turns with Angle
+  float Kxr;            // rolling friction per newton of tyre load
+  float Kyr;            // side friction per newton of tyre load
+  float Kr;             // N/m, tyre spring rate
+  float Dr;             // N s/m, tyre damping
+  float Radius;         // m, measured from the mesh
+  float Areas[3];       // m^2, the mesh seen along X, Y and Z
+};

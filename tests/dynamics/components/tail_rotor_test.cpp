@@ -1,0 +1,161 @@
+// The tail rotor: its gyro laws in both modes, the drive source it follows,
+// pitch with the inflow correction, thrust at standstill, its file lines and
+// its links that accept only their own rotor model.
+#include <cmath>
+#include <string>
+
+#include "core/value.h"
+#include "dynamics/components/engine00.h"
+#include "dynamics/components/main_rotor.h"
+#include "dynamics/components/tail_rotor.h"
+#include "dynamics/writers.h"
+#include "rotor_support.h"
+
+namespace {
+
+using kxrtest::helitest;
+namespace gyro = kxdtailgyro;
+
+TEST(tailgyro, RateModeLimitsTheGyrosShareToItsRange) {
+  EXPECT_FLOAT_EQ(gyro::RateCommand(0.0f, 0.1f, 1.0f, 0.25f), 0.1f);
+  EXPECT_FLOAT_EQ(gyro::RateCommand(0.0f, 5.0f, 1.0f, 0.25f), 0.25f);
+  EXPECT_FLOAT_EQ(gyro::RateCommand(0.5f, -5.0f, 1.0f, 0.25f), 0.25f);
+}
+
+TEST(tailgyro, HeadingHoldIgnoresTheStickInsideTheDeadBand) {
+  EXPECT_FLOAT_EQ(gyro::DeadBand(0.04f), 0.0f);
+  EXPECT_FLOAT_EQ(gyro::DeadBand(-0.05f), 0.0f);
+  EXPECT_NEAR(gyro::DeadBand(0.3f), 0.25f, 1e-6f);
+  EXPECT_NEAR(gyro::DeadBand(-1.0f), -0.95f, 1e-6f);
+}
+
+TEST(tailgyro, HeadingHoldCommandSaturates) {
+  EXPECT_NEAR(gyro::HoldCommand(0.01f, 0.0f, 1.0f), 0.1f, 1e-6f);
+  EXPECT_NEAR(gyro::HoldCommand(0.0f, 1.0f, 1.0f), 0.2f, 1e-6f);
+  EXPECT_FLOAT_EQ(gyro::HoldCommand(kxdtailrotor00::kMaxError, 0.0f, 1.0f), 1.0f);
+  EXPECT_FLOAT_EQ(gyro::HoldCommand(-kxdtailrotor00::kMaxError, 0.0f, 1.0f), -1.0f);
+}
+
+// The component types registered, so the links know the engine classes.
+class tailrotor : public kxctest::componenttest {};
+
+TEST_F(tailrotor, DefaultsPointItsAxisAlongTheAircraftsY) {
+  kxdtailrotor00 t;
+  EXPECT_FLOAT_EQ(t.B.Z.y, 1.0f);
+  EXPECT_FLOAT_EQ(t.B.X.z, 1.0f);
+  EXPECT_FLOAT_EQ(t.B.Y.x, 1.0f);
+  EXPECT_FLOAT_EQ(t.GyroRange, 0.25f);
+  EXPECT_FLOAT_EQ(t.GyroSpeed, 10.0f);
+  EXPECT_EQ(t.GyroLock, 0);
+}
+
+TEST_F(tailrotor, LastLinkedDriveSourceWins) {
+  kxdtailrotor00 t;
+  t.GearRatio = 2.0f;
+  kxdengine00 engine;
+  engine.W = 1000.0f;
+  kxdrotor00 main;
+  main.Spin = 100.0f;
+  main.GearRatio = 8.0f;
+  kxdrotor01 other;
+  other.Spin = 50.0f;
+  other.GearRatio = 8.0f;
+  EXPECT_FLOAT_EQ(t.DriveSpeed(7.0f), 7.0f);  // no link: keeps its speed
+  t.Engine = &engine;
+  EXPECT_FLOAT_EQ(t.DriveSpeed(0.0f), 500.0f);
+  t.Rotor = &main;
+  EXPECT_FLOAT_EQ(t.DriveSpeed(0.0f), 400.0f);
+  t.Rotor1 = &other;
+  EXPECT_FLOAT_EQ(t.DriveSpeed(0.0f), 200.0f);
+  // A rotor of the other model in the first link drives nothing.
+  t.Rotor1 = nullptr;
+  t.Rotor = &other;
+  EXPECT_FLOAT_EQ(t.DriveSpeed(0.0f), 500.0f);
+  t.GearRatio = 0.0f;
+  EXPECT_FLOAT_EQ(t.DriveSpeed(3.0f), 0.0f);
+}
+
+TEST_F(tailrotor, PitchSpansTheRangeLessTheInflowAngle) {
+  kxdtailrotor00 t;
+  t.PitchMin = -0.1f;
+  t.PitchMax = 0.2f;
+  EXPECT_NEAR(t.PitchFor(-1.0f, 50.0f, 0.0f), -0.1f, 1e-6f);
+  EXPECT_NEAR(t.PitchFor(1.0f, 50.0f, 0.0f), 0.2f, 1e-6f);
+  EXPECT_NEAR(t.PitchFor(1.0f, 50.0f, 10.0f), 0.2f - 0.1f, 1e-6f);
+  // Standing still: no inflow correction.
+  EXPECT_NEAR(t.PitchFor(0.0f, 0.0f, 10.0f), 0.05f, 1e-6f);
+  t.GyroZero = 0.5f;
+  EXPECT_NEAR(t.PitchFor(0.0f, 0.0f, 0.0f), 0.125f, 1e-6f);
+}
+
+TEST_F(tailrotor, RotorLinksAcceptOnlyTheirOwnModel) {
+  kxdtailrotor00 t;
+  kxdrotor00 main;
+  kxdrotor01 other;
+  kxnodevalue mainValue(&main), otherValue(&other);
+  t.GetMember("Rotor", kxargs::None())->Assign(otherValue);
+  EXPECT_EQ(t.Rotor, nullptr);
+  t.GetMember("Rotor", kxargs::None())->Assign(mainValue);
+  EXPECT_EQ(t.Rotor, &main);
+  t.GetMember("Rotor1", kxargs::None())->Assign(mainValue);
+  EXPECT_EQ(t.Rotor1, nullptr);
+  t.GetMember("Rotor1", kxargs::None())->Assign(otherValue);
+  EXPECT_EQ(t.Rotor1, &other);
+}
+
+class tailflight : public helitest {};
+
+TEST_F(tailflight, StandingTailRotorGivesNoThrustThenFollowsTheMainRotor) {
+  ASSERT_EQ(LoadHeli(), 1) << kxtest::logcapture::Text();
+  StartOnGround();
+  kxdtailrotor00* tail = Simulated<kxdtailrotor00>("Tail");
+  kxdmainrotor* rotor = Simulated<kxdmainrotor>("Rotor");
+  ASSERT_TRUE(tail && rotor);
+  Stick(kxrtest::kRudder, 1.0f);
+  Fly(0.1f);
+  // Only the fuselage settling on the ground stirs the idle rotor.
+  EXPECT_NEAR(tail->Speed, 0.0f, 0.01f);
+  EXPECT_NEAR(tail->Thrust, 0.0f, 1e-6f);
+  Stick(kxrtest::kThrottle, 1.0f);
+  Stick(kxrtest::kCollective, -1.0f);
+  Fly(6.0f);
+  EXPECT_NEAR(tail->Speed, rotor->Spin * 10.0f / 2.2f, 1.0f);
+  EXPECT_NEAR(tail->GetRPM(), tail->Speed * 60.0f / 6.2831853f, 0.1f);
+  EXPECT_GT(std::fabs(tail->Thrust), 0.1f);
+  // Held full rudder in heading hold: the error stays within its bound.
+  EXPECT_LE(std::fabs(tail->Error), kxdtailrotor00::kMaxError + 0.01f);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Crash, 0);
+}
+
+TEST_F(tailflight, StrikeStopsTheThrustWithoutACrash) {
+  ASSERT_EQ(LoadHeli(), 1);
+  StartOnGround();
+  Stick(kxrtest::kThrottle, 1.0f);
+  Stick(kxrtest::kCollective, -1.0f);
+  Fly(6.0f);
+  kxdtailrotor00* tail = Simulated<kxdtailrotor00>("Tail");
+  ASSERT_NE(tail, nullptr);
+  kxdflatground hill(tail->B.R.z + 0.2f);
+  for (int i = 0; i < 4 && !tail->Broken; ++i) kxdynamics::Step(0.009f, &hill);
+  EXPECT_EQ(tail->Broken, 1);
+  float thrust = tail->Thrust;
+  Fly(0.1f);
+  EXPECT_FLOAT_EQ(tail->Thrust, thrust);  // no new thrust is computed
+  EXPECT_GT(tail->Speed, 0.0f);           // it still follows its drive
+}
+
+TEST_F(tailflight, WriteListsPitchMaxBeforePitchMinAndReadsBack) {
+  ASSERT_EQ(LoadHeli(), 1) << kxtest::logcapture::Text();
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  std::string first = Get("aircraft/heli/heli.kxd");
+  const char* expected =
+      "Radius = 0.12\nRangeRadiusMax = 0.15\nRangeRadiusMin = 0.09\nPitchMax = 0.1\nPitchMin = -0.1\n"
+      "GearRatio = 2.2\nGyroGain = 1\nGyroFade = 1\nGyroRange = 0.25\nGyroSpeed = 3\nGyroZero = 0\nGyroLock = 1\n"
+      "Rotor = ~Aircraft/Rotor\nPitchPushrod = ~Aircraft/Rudder/MechLink\nCt0 = 0\nCt1 = 0\nCq0 = 0\nCq2 = 0\n";
+  EXPECT_NE(first.find(expected), std::string::npos) << first;
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("heli", 0), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  EXPECT_EQ(Get("aircraft/heli/heli.kxd"), first);
+}
+
+}  // namespace
