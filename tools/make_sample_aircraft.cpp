@@ -21,6 +21,8 @@ namespace {
 constexpr float kAileronTravel = 0.25f;   // rad
 constexpr float kElevatorTravel = 0.3f;   // rad
 constexpr float kRudderTravel = 0.3f;     // rad
+constexpr float kWheelMass = 0.05f;       // kg
+constexpr float kTailWheelRadius = 0.03f; // m; smaller wheels are drawn without turning
 
 struct sample {
   const char* name;
@@ -82,6 +84,12 @@ std::string ComponentFile(const sample& s) {
                     ", 1.0000 )\nFlap = ~Geometry/Fin/Rudder\n"
                     "FlapLink = ~Aircraft/RudderServo/MechLink\nSectionAirfoil(0) = \"Sym 12\"\n");
   text += Block("kxdjoint00", "FinJoint", "Body1 = ../Fin/\n");
+  for (size_t i = 0; i < p.wheels.size(); ++i) {
+    std::string wheel = "Wheel" + std::to_string(i + 1);
+    text += Block("kxdwheel00", wheel,
+                  "Geometry( \"~Geometry/" + wheel + "/\" )\nMass = " + Number(kWheelMass) + "\nDr = 20\n" +
+                      (p.wheels[i].radius < kTailWheelRadius ? "" : "RotationEnable = 1\n"));
+  }
   text += Block("kxdreceiver00", "Receiver", "");
   text += Servo("LeftAileronServo", 0, kAileronTravel);
   text += Servo("RightAileronServo", 0, -kAileronTravel);
@@ -165,6 +173,7 @@ std::vector<sample> Samples() {
   eagle.plane.tailIncidenceDeg = -1.0f;
   eagle.plane.finSpan = 0.17f;
   eagle.plane.finChord = 0.15f;
+  eagle.plane.wheels = {{0.12f, 0.14f, -0.28f, 0.045f}, {0.12f, -0.14f, -0.28f, 0.045f}, {-0.6f, 0.0f, -0.05f, 0.02f}};
   eagle.plane.propellerX = 0.45f;
   eagle.plane.propellerRadius = 0.16f;
   eagle.plane.propellerPitch = 0.15f;
@@ -200,6 +209,7 @@ std::vector<sample> Samples() {
   trainer.plane.tailIncidenceDeg = -1.5f;
   trainer.plane.finSpan = 0.2f;
   trainer.plane.finChord = 0.16f;
+  trainer.plane.wheels = {{-0.05f, 0.16f, -0.22f, 0.05f}, {-0.05f, -0.16f, -0.22f, 0.05f}, {0.33f, 0.0f, -0.22f, 0.04f}};
   trainer.plane.propellerX = 0.43f;
   trainer.plane.propellerRadius = 0.14f;
   trainer.plane.propellerPitch = 0.14f;
@@ -233,6 +243,7 @@ std::vector<sample> Samples() {
   jet.plane.tailIncidenceDeg = -1.0f;
   jet.plane.finSpan = 0.22f;
   jet.plane.finChord = 0.2f;
+  jet.plane.wheels = {{-0.08f, 0.18f, -0.2f, 0.035f}, {-0.08f, -0.18f, -0.2f, 0.035f}, {0.5f, 0.0f, -0.2f, 0.03f}};
   jet.plane.body[0] = 0.75f, jet.plane.body[1] = 0.78f, jet.plane.body[2] = 0.8f;
   jet.plane.trim[0] = 0.9f, jet.plane.trim[1] = 0.5f, jet.plane.trim[2] = 0.0f;
   jet.powerplant =

@@ -118,12 +118,17 @@ struct sampleairplane {
   float propellerX = 0.0f;      // m, hub; no propeller when radius is 0
   float propellerRadius = 0.0f; // m
   float propellerPitch = 0.0f;  // m of advance per turn
+  struct wheel {
+    float x, y, z;  // m, hub
+    float radius;   // m
+  };
+  std::vector<wheel> wheels;  // Wheel1, Wheel2, ... in this order
   float body[3] = {0.8f, 0.8f, 0.8f};
   float trim[3] = {0.8f, 0.1f, 0.1f};
 };
 // The airplane's mesh elements; groups name the objects of its geometry
 // script: Fuselage, Left<name>Wing/Left<name>Aileron, Right..., Stabilizer/
-// Elevator, Fin/Rudder and Propeller/Blade1, Propeller/Blade2.
+// Elevator, Fin/Rudder, Propeller/Blade1, Propeller/Blade2 and Wheel1....
 kxgeometry* SampleAirplane(const sampleairplane& plane);
 
 }  // namespace meshgen

@@ -21,6 +21,7 @@ constexpr float kTailHinge = 0.65f;   // share of the tail chords
 constexpr float kHubRadius = 0.02f;   // m
 constexpr float kRootPitchDeg = 35.0f;
 constexpr int kBlades = 2;
+constexpr float kTyreWidth = 0.5f;   // share of the wheel radius
 
 kxgeometry* Surface(const mesh& m, const std::string& group, const float* rgb) {
   std::string name = group.substr(group.rfind('/') + 1);
@@ -149,6 +150,16 @@ kxgeometry* SampleAirplane(const sampleairplane& plane) {
       static const float kBlack[3] = {0.15f, 0.15f, 0.15f};
       add("Propeller/Blade" + std::to_string(i + 1), blade, kBlack);
     }
+  }
+
+  static const float kTyre[3] = {0.1f, 0.1f, 0.1f};
+  for (size_t i = 0; i < plane.wheels.size(); ++i) {
+    const sampleairplane::wheel& w = plane.wheels[i];
+    mesh tyre = Cylinder(w.radius, kTyreWidth * w.radius, 20);
+    RotateY(tyre, 90.0f);  // axle along x
+    RotateZ(tyre, 90.0f);  // axle along y
+    Translate(tyre, w.x, w.y, w.z);
+    add("Wheel" + std::to_string(i + 1), tyre, kTyre);
   }
 
   kxgeometry* first = nullptr;

@@ -12,6 +12,7 @@
 #include "dynamics/all/register_all.h"
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/servos.h"
+#include "dynamics/components/wheel.h"
 #include "dynamics/driver.h"
 #include "dynamics/instance.h"
 #include "dynamics/wings/multi_section_wing.h"
@@ -118,6 +119,22 @@ TEST_F(sampleaircraft, EverySampleLoadsWithItsPartsAndSavesByteStable) {
     ASSERT_EQ(kxdaircraftinstance::AircraftLoad(name, 0), 1);
     ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
     EXPECT_EQ(Get(path), first);
+  }
+}
+
+TEST_F(sampleaircraft, PoweredSamplesStandOnThreeMeasuredWheels) {
+  for (const char* name : kPowered) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad(name, 0), 1) << kxtest::logcapture::Text();
+    kxnode* root = kxdaircraftinstance::Loaded(0)->Template;
+    for (const char* wheel : {"Wheel1", "Wheel2", "Wheel3"}) {
+      kxnode* n = root->FindChild(wheel);
+      ASSERT_NE(n, nullptr) << wheel;
+      ASSERT_EQ(n->type, &kxdwheel00::Type) << wheel;
+      float radius = static_cast<kxdwheel00*>(n)->Radius;
+      EXPECT_GT(radius, 0.015f) << wheel;
+      EXPECT_LT(radius, 0.06f) << wheel;
+    }
   }
 }
 
