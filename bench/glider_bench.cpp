@@ -11,9 +11,8 @@
 #include "core/interpreter.h"
 #include "dynamics/driver.h"
 #include "dynamics/instance.h"
-#include "dynamics/registry.h"
 #include "dynamics/world.h"
-#include "dynamics/wings/register.h"
+#include "dynamics/all/register_all.h"
 #include "graphics/geometric_object.h"
 
 namespace {
@@ -24,7 +23,7 @@ bool Setup() {
   static bool ready = [] {
     char pattern[] = "/tmp/kxgliderbenchXXXXXX";
     if (!benchsetup::EnterDataFolder(pattern)) return false;
-    wings::RegisterTypes();
+    kxdynamics::RegisterAll();  // the glider carries a receiver and servos
     fs::path data = fs::path(KX_SOURCE_DIR) / "data" / "aircraft";
     std::error_code error;
     fs::create_directories("aircraft/airfoil", error);

@@ -2,12 +2,15 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
 #include <set>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -176,4 +179,65 @@ TEST(MeshGenerator, ElementsCarryEveryVertexField) {
   EXPECT_EQ(v[8], box.vertices[0].n[2]);
   EXPECT_EQ(v[11], box.vertices[0].p[2]);
   kxgeometry::Free(&el);
+}
+
+namespace {
+
+meshgen::sampleairplane Biplane(float propellerRadius) {
+  meshgen::sampleairplane p;
+  p.fuselage = {{0.4f, 0.0f}, {0.3f, 0.06f}, {-0.6f, 0.01f}, {-0.62f, 0.0f}};
+  meshgen::samplewing upper;
+  upper.name = "Upper";
+  upper.z = 0.15f;
+  upper.incidenceDeg = 10.0f;
+  meshgen::samplewing lower;
+  lower.name = "Lower";
+  lower.ailerons = false;
+  p.wings = {upper, lower};
+  p.propellerX = 0.42f;
+  p.propellerRadius = propellerRadius;
+  p.propellerPitch = 0.15f;
+  return p;
+}
+
+const kxgeometry* Group(const kxgeometry* list, const char* group) {
+  for (const kxgeometry* el = list; el; el = el->next) {
+    if (std::string(el->group) == group) return el;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(MeshGenerator, SampleAirplaneListsEachPartAfterItsParent) {
+  kxgeometry* list = meshgen::SampleAirplane(Biplane(0.15f));
+  ASSERT_NE(list, nullptr);
+  std::vector<std::string> order;
+  for (const kxgeometry* el = list; el; el = el->next) {
+    order.push_back(el->group);
+    EXPECT_GT(el->triangleCount, 0) << el->group;
+  }
+  const std::vector<std::string> expected = {
+      "Fuselage", "LeftUpperWing", "LeftUpperWing/LeftUpperAileron", "RightUpperWing",
+      "RightUpperWing/RightUpperAileron", "LeftLowerWing", "RightLowerWing", "Stabilizer", "Stabilizer/Elevator",
+      "Fin", "Fin/Rudder", "Propeller/Blade1", "Propeller/Blade2"};
+  EXPECT_EQ(order, expected);
+  // The right half mirrors the left; the incidence drops the trailing edge.
+  const kxgeometry* left = Group(list, "LeftUpperWing");
+  const kxgeometry* right = Group(list, "RightUpperWing");
+  EXPECT_NEAR(left->boundsMax[1], -right->boundsMin[1], 1e-4f);
+  EXPECT_NEAR(left->boundsMax[1], 0.6f, 1e-3f);
+  EXPECT_LT(left->boundsMin[2], 0.15f - 0.22f * std::sin(10.0f * static_cast<float>(kPi) / 180.0f) + 0.01f);
+  // The blades reach the radius about the hub.
+  const kxgeometry* blade = Group(list, "Propeller/Blade1");
+  EXPECT_NEAR(std::max(blade->boundsMax[1], -blade->boundsMin[1]), 0.15f, 0.01f);
+  kxgeometry::Free(&list);
+}
+
+TEST(MeshGenerator, SampleAirplaneWithoutPropellerRadiusHasNoBlades) {
+  kxgeometry* list = meshgen::SampleAirplane(Biplane(0.0f));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(Group(list, "Propeller/Blade1"), nullptr);
+  EXPECT_NE(Group(list, "Fin/Rudder"), nullptr);
+  kxgeometry::Free(&list);
 }

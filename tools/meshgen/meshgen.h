@@ -95,4 +95,45 @@ kxgeometry* DemoAircraft();
 // elevator, fin with rudder; groups name the objects of its geometry script.
 kxgeometry* Glider();
 
+// A powered sample airplane, described by the sizes its mesh and its
+// component file share. Wings are lofted half by half; each half of a wing
+// with ailerons carries its aileron on the outer half of its span.
+struct samplewing {
+  const char* name = "";     // "" for a monoplane, else "Upper"/"Lower"
+  float halfSpan = 0.6f;     // m
+  float rootChord = 0.22f;   // m
+  float tipChord = 0.22f;    // m
+  float leadingX = 0.06f;    // m, leading edge at the root
+  float z = 0.0f;            // m, root height
+  float dihedralDeg = 0.0f;
+  float incidenceDeg = 0.0f;  // nose up, about the root leading edge
+  int naca = 2412;
+  bool ailerons = true;
+};
+struct sampleairplane {
+  std::vector<std::pair<float, float>> fuselage;  // (x, radius), nose first
+  std::vector<samplewing> wings;
+  float tailX = -0.6f;          // m, tailplane leading edge
+  float tailZ = 0.0f;           // m
+  float tailHalfSpan = 0.22f;   // m
+  float tailChord = 0.12f;      // m
+  float tailIncidenceDeg = -1.0f;
+  float finSpan = 0.16f;        // m
+  float finChord = 0.14f;       // m
+  float propellerX = 0.0f;      // m, hub; no propeller when radius is 0
+  float propellerRadius = 0.0f; // m
+  float propellerPitch = 0.0f;  // m of advance per turn
+  struct wheel {
+    float x, y, z;  // m, hub
+    float radius;   // m
+  };
+  std::vector<wheel> wheels;  // Wheel1, Wheel2, ... in this order
+  float body[3] = {0.8f, 0.8f, 0.8f};
+  float trim[3] = {0.8f, 0.1f, 0.1f};
+};
+// The airplane's mesh elements; groups name the objects of its geometry
+// script: Fuselage, Left<name>Wing/Left<name>Aileron, Right..., Stabilizer/
+// Elevator, Fin/Rudder, Propeller/Blade1, Propeller/Blade2 and Wheel1....
+kxgeometry* SampleAirplane(const sampleairplane& plane);
+
 }  // namespace meshgen

@@ -1,0 +1,281 @@
+// make_sample_aircraft: writes the powered sample aircraft into a data
+// folder: per aircraft its mesh (<name>.obj), geometry script (<name>.kxg)
+// and component file (<name>.kxd).
+//   make_sample_aircraft <data/aircraft>
+//
+// Radio channels of every sample: 0 aileron (positive rolls right),
+// 1 elevator (positive raises the nose), 2 throttle (1 is full), 3 rudder.
+// The wings' control links read radians with the trailing edge down
+// positive, so the servos' P1 carry the travel and its sign.
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "graphics/mesh.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace {
+
+constexpr float kAileronTravel = 0.25f;   // rad
+constexpr float kElevatorTravel = 0.3f;   // rad
+constexpr float kRudderTravel = 0.3f;     // rad
+constexpr float kWheelMass = 0.05f;       // kg
+constexpr float kTailWheelRadius = 0.03f; // m; smaller wheels are drawn without turning
+
+struct sample {
+  const char* name;
+  const char* description;
+  meshgen::sampleairplane plane;
+  float fuselageMass;    // kg
+  float wingMass;        // kg per half
+  float tailMass;        // kg
+  const char* powerplant;  // component lines after the controls
+};
+
+std::string Number(float v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+std::string Block(const char* type, const std::string& name, const std::string& lines) {
+  return std::string("Append ") + type + " " + name + "\ncd " + name + "/\n" + lines + "cd ../\n";
+}
+
+std::string Servo(const std::string& name, int channel, float travel) {
+  return Block("kxdservo00", name,
+               "SignalIn = ~Aircraft/Receiver/Out(" + std::to_string(channel) + ")\nP1 = " + Number(travel) + "\n");
+}
+
+std::string ComponentFile(const sample& s) {
+  const meshgen::sampleairplane& p = s.plane;
+  std::string text = std::string("// Skyvane aircraft\n// name: ") + s.name + "\n// " + s.description +
+                     "\n//\n// version: 1.8.0\n//\n// type:    0\n";
+  text += Block("kxdfuselage00", "Fuselage",
+                "Geometry( \"~Geometry/Fuselage/\" )\nMass = " + Number(s.fuselageMass) +
+                    "\nCG = kxvector4r( 0.0, 0, 0, 1 )\nCdx = 0.1\nCdy = 0.6\nCdz = 0.6\n");
+  for (const meshgen::samplewing& w : p.wings) {
+    for (const char* side : {"Left", "Right"}) {
+      std::string wing = std::string(side) + w.name + "Wing";
+      std::string lines = "Geometry( \"~Geometry/" + wing + "/\" )\nMass = " + Number(s.wingMass) +
+                          "\nRootR = kxvector4f( 0.0000, 0.0000, " + Number(w.z) + ", 1.0000 )\n";
+      if (w.ailerons) {
+        std::string aileron = std::string(side) + w.name + "Aileron";
+        lines += "Aileron = ~Geometry/" + wing + "/" + aileron + "\nAileronLink = ~Aircraft/" + side +
+                 "AileronServo/MechLink\n";
+      }
+      std::string airfoil = w.naca < 100 ? "\"Sym 12\"" : "\"Camber 4\"";
+      lines += "SectionAirfoil(0) = " + airfoil + "\nSectionAirfoil(1) = " + airfoil + "\n";
+      text += Block("kxdwing00", wing, lines);
+      text += Block("kxdjoint00", wing + "Joint", "Body1 = ../" + wing + "/\n");
+    }
+  }
+  text += Block("kxdwing10", "Stabilizer",
+                "Geometry( \"~Geometry/Stabilizer/\" )\nMass = " + Number(s.tailMass) + "\nRootR = kxvector4f( " +
+                    Number(p.tailX - 0.03f) + ", " + Number(-p.tailHalfSpan) + ", " + Number(p.tailZ) +
+                    ", 1.0000 )\nFlap = ~Geometry/Stabilizer/Elevator\n"
+                    "FlapLink = ~Aircraft/ElevatorServo/MechLink\nSectionAirfoil(0) = \"Sym 12\"\n");
+  text += Block("kxdjoint00", "StabilizerJoint", "Body1 = ../Stabilizer/\n");
+  text += Block("kxdwing11", "Fin",
+                "Geometry( \"~Geometry/Fin/\" )\nMass = " + Number(s.tailMass * 0.6f) + "\nRootR = kxvector4f( " +
+                    Number(p.tailX - 0.04f) + ", 0.0000, " + Number(p.tailZ + 0.02f) +
+                    ", 1.0000 )\nFlap = ~Geometry/Fin/Rudder\n"
+                    "FlapLink = ~Aircraft/RudderServo/MechLink\nSectionAirfoil(0) = \"Sym 12\"\n");
+  text += Block("kxdjoint00", "FinJoint", "Body1 = ../Fin/\n");
+  for (size_t i = 0; i < p.wheels.size(); ++i) {
+    std::string wheel = "Wheel" + std::to_string(i + 1);
+    text += Block("kxdwheel00", wheel,
+                  "Geometry( \"~Geometry/" + wheel + "/\" )\nMass = " + Number(kWheelMass) + "\nDr = 20\n" +
+                      (p.wheels[i].radius < kTailWheelRadius ? "" : "RotationEnable = 1\n"));
+  }
+  text += Block("kxdreceiver00", "Receiver", "");
+  text += Servo("LeftAileronServo", 0, kAileronTravel);
+  text += Servo("RightAileronServo", 0, -kAileronTravel);
+  text += Servo("ElevatorServo", 1, -kElevatorTravel);
+  text += Servo("ThrottleServo", 2, 1.0f);
+  text += Servo("RudderServo", 3, kRudderTravel);
+  text += s.powerplant;
+  return text;
+}
+
+// Every object of the mesh's groups, parents before children, each
+// appended once however deep its path.
+std::string GeometryScript(const kxgeometry* list) {
+  std::string text;
+  std::vector<std::string> open;  // the objects the script is in, outermost first
+  std::vector<std::string> appended;
+  for (const kxgeometry* el = list; el; el = el->next) {
+    std::vector<std::string> path;
+    std::string group = el->group;
+    for (size_t from = 0;;) {
+      size_t slash = group.find('/', from);
+      path.push_back(group.substr(from, slash - from));
+      if (slash == std::string::npos) break;
+      from = slash + 1;
+    }
+    size_t shared = 0;
+    while (shared < open.size() && shared + 1 < path.size() && open[shared] == path[shared]) ++shared;
+    for (size_t k = open.size(); k > shared; --k) text += "cd ../\n";
+    open.resize(shared);
+    for (size_t k = shared; k < path.size(); ++k) {
+      std::string full;
+      for (size_t m = 0; m <= k; ++m) full += (m ? "/" : "") + path[m];
+      bool known = false;
+      for (const std::string& a : appended) known = known || a == full;
+      if (!known) {
+        text += "Append kxgeometricobject " + path[k] + "\n";
+        appended.push_back(full);
+      }
+      if (k + 1 < path.size()) {
+        text += "cd " + path[k] + "/\n";
+        open.push_back(path[k]);
+      }
+    }
+  }
+  for (size_t k = open.size(); k > 0; --k) text += "cd ../\n";
+  return text;
+}
+
+int WriteText(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return 0;
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::vector<sample> Samples() {
+  std::vector<sample> list;
+
+  // Aerobatic biplane: staggered wings, the lower one without ailerons.
+  sample eagle{"christeneagle", "aerobatic biplane, 1.2 m span, glow engine", {}, 1.1f, 0.12f, 0.06f, ""};
+  eagle.plane.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
+                          {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}};
+  meshgen::samplewing upper;
+  upper.name = "Upper";
+  upper.halfSpan = 0.6f;
+  upper.rootChord = upper.tipChord = 0.21f;
+  upper.leadingX = 0.12f;
+  upper.z = 0.16f;
+  upper.dihedralDeg = 2.5f;
+  upper.incidenceDeg = 3.0f;
+  upper.naca = 12;  // symmetric for inverted flight
+  meshgen::samplewing lower = upper;
+  lower.name = "Lower";
+  lower.leadingX = 0.0f;
+  lower.z = -0.06f;
+  lower.ailerons = false;
+  eagle.plane.wings = {upper, lower};
+  eagle.plane.tailX = -0.52f;
+  eagle.plane.tailHalfSpan = 0.22f;
+  eagle.plane.tailChord = 0.13f;
+  eagle.plane.tailIncidenceDeg = -1.0f;
+  eagle.plane.finSpan = 0.17f;
+  eagle.plane.finChord = 0.15f;
+  eagle.plane.wheels = {{0.12f, 0.14f, -0.28f, 0.045f}, {0.12f, -0.14f, -0.28f, 0.045f}, {-0.6f, 0.0f, -0.05f, 0.02f}};
+  eagle.plane.propellerX = 0.45f;
+  eagle.plane.propellerRadius = 0.16f;
+  eagle.plane.propellerPitch = 0.15f;
+  eagle.plane.body[0] = 0.95f, eagle.plane.body[1] = 0.95f, eagle.plane.body[2] = 0.95f;
+  eagle.plane.trim[0] = 0.85f, eagle.plane.trim[1] = 0.1f, eagle.plane.trim[2] = 0.1f;
+  eagle.powerplant =
+      "Append kxdengine00 Engine\ncd Engine/\nMass = 0.45\nR = kxvector4r( 0.32, 0, 0, 1 )\n"
+      "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
+      "RotationSpeedMax      = 1800\nPowerMax = 900\nTorqueFactor = 0\n"
+      "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\nSound1File = \"engine1\"\n"
+      "Sound2File = \"engine2\"\ncd ../\n"
+      "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.04\n"
+      "Engine = ~Aircraft/Engine\ncd ../\n";
+  list.push_back(eagle);
+
+  // Electric high-wing trainer.
+  sample trainer{"trainer", "electric high-wing trainer, 1.6 m span", {}, 0.7f, 0.14f, 0.05f, ""};
+  trainer.plane.fuselage = {{0.40f, 0.0f}, {0.38f, 0.05f}, {0.28f, 0.07f}, {0.0f, 0.07f},
+                            {-0.40f, 0.035f}, {-0.78f, 0.015f}, {-0.81f, 0.0f}};
+  meshgen::samplewing wing;
+  wing.halfSpan = 0.8f;
+  wing.rootChord = 0.25f;
+  wing.tipChord = 0.22f;
+  wing.leadingX = 0.07f;
+  wing.z = 0.07f;
+  wing.dihedralDeg = 5.0f;
+  wing.incidenceDeg = 2.0f;
+  wing.naca = 2412;
+  trainer.plane.wings = {wing};
+  trainer.plane.tailX = -0.66f;
+  trainer.plane.tailHalfSpan = 0.28f;
+  trainer.plane.tailChord = 0.14f;
+  trainer.plane.tailIncidenceDeg = -1.5f;
+  trainer.plane.finSpan = 0.2f;
+  trainer.plane.finChord = 0.16f;
+  trainer.plane.wheels = {{-0.05f, 0.16f, -0.22f, 0.05f}, {-0.05f, -0.16f, -0.22f, 0.05f}, {0.33f, 0.0f, -0.22f, 0.04f}};
+  trainer.plane.propellerX = 0.43f;
+  trainer.plane.propellerRadius = 0.14f;
+  trainer.plane.propellerPitch = 0.14f;
+  trainer.plane.body[0] = 0.95f, trainer.plane.body[1] = 0.85f, trainer.plane.body[2] = 0.2f;
+  trainer.plane.trim[0] = 0.1f, trainer.plane.trim[1] = 0.2f, trainer.plane.trim[2] = 0.7f;
+  trainer.powerplant =
+      "Append kxdengine10 Motor\ncd Motor/\nThrottleControl = ~Aircraft/ThrottleServo/MechLink\n"
+      "Sound0File = \"motor\"\nTorqueFactor = 0\nCellNum = 12\nMotorNs = 1200\nMotorR = kxvector4r( 0.34, 0, 0, 1 )\n"
+      "CellR = kxvector4r( 0.18, 0, 0, 1 )\ncd ../\n"
+      "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.02\n"
+      "Engine = ~Aircraft/Motor\ncd ../\n";
+  list.push_back(trainer);
+
+  // Sport jet: low swept-back wing, turbine in the tail.
+  sample jet{"jet", "sport jet, 1.2 m span, turbine", {}, 1.8f, 0.2f, 0.07f, ""};
+  jet.plane.fuselage = {{0.75f, 0.0f}, {0.65f, 0.05f}, {0.45f, 0.08f}, {0.0f, 0.09f},
+                        {-0.45f, 0.07f}, {-0.70f, 0.05f}, {-0.72f, 0.0f}};
+  meshgen::samplewing jw;
+  jw.halfSpan = 0.6f;
+  jw.rootChord = 0.38f;
+  jw.tipChord = 0.2f;
+  jw.leadingX = 0.09f;
+  jw.z = -0.04f;
+  jw.dihedralDeg = 3.0f;
+  jw.incidenceDeg = 1.0f;
+  jw.naca = 2412;
+  jet.plane.wings = {jw};
+  jet.plane.tailX = -0.56f;
+  jet.plane.tailHalfSpan = 0.26f;
+  jet.plane.tailChord = 0.16f;
+  jet.plane.tailIncidenceDeg = -1.0f;
+  jet.plane.finSpan = 0.22f;
+  jet.plane.finChord = 0.2f;
+  jet.plane.wheels = {{-0.08f, 0.18f, -0.2f, 0.035f}, {-0.08f, -0.18f, -0.2f, 0.035f}, {0.5f, 0.0f, -0.2f, 0.03f}};
+  jet.plane.body[0] = 0.75f, jet.plane.body[1] = 0.78f, jet.plane.body[2] = 0.8f;
+  jet.plane.trim[0] = 0.9f, jet.plane.trim[1] = 0.5f, jet.plane.trim[2] = 0.0f;
+  jet.powerplant =
+      "Append kxdturbine00 Turbine\ncd Turbine/\nMass = 0.9\nR = kxvector4r( -0.3, 0, 0, 1 )\n"
+      "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nThrustMax = 20\n"
+      "ExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\ncd ../\n";
+  list.push_back(jet);
+  return list;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_sample_aircraft <data/aircraft>\n");
+    return 2;
+  }
+  std::string root = argv[1];
+  for (const sample& s : Samples()) {
+    kxgeometry* list = meshgen::SampleAirplane(s.plane);
+    if (!list) {
+      std::fprintf(stderr, "make_sample_aircraft: no mesh for %s\n", s.name);
+      return 1;
+    }
+    std::string base = root + "/" + s.name + "/" + s.name;
+    int ok = kxgeometry::WriteText((base + ".obj").c_str(), list) && WriteText(base + ".kxg", GeometryScript(list)) &&
+             WriteText(base + ".kxd", ComponentFile(s));
+    kxgeometry::Free(&list);
+    if (!ok) {
+      std::fprintf(stderr, "make_sample_aircraft: cannot write %s (does the folder exist?)\n", base.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
