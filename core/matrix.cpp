@@ -11,6 +11,15 @@ constexpr double kSingularRatio = 1e-12;
 
 }  // namespace
 
+const kxmatrix& kxmatrix::Identity() {
+  static const kxmatrix identity = [] {
+    kxmatrix m;
+    SetIdentity(&m);
+    return m;
+  }();
+  return identity;
+}
+
 kxmatrix* kxmatrix::SetIdentity(kxmatrix* m) {
   SetScalar(m, 1.0f);
   return m;

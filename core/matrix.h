@@ -15,6 +15,8 @@ struct kxmatrix {
 
   // Returns the matrix, so a declaration can read `SetIdentity(&m)->...`.
   static kxmatrix* SetIdentity(kxmatrix* m);
+  // The identity frame, for measuring a mesh in its own coordinates.
+  static const kxmatrix& Identity();
   // d on the diagonal, 0 elsewhere.
   static void SetScalar(kxmatrix* m, float d);
   // Every element of src times s; dst may be src.

@@ -10,15 +10,6 @@
 
 namespace {
 
-const kxmatrix& Identity() {
-  static const kxmatrix identity = [] {
-    kxmatrix m;
-    kxmatrix::SetIdentity(&m);
-    return m;
-  }();
-  return identity;
-}
-
 kxgeometricobject* ChildObject(kxnode* node) { return kxdgeometry::From(node); }
 
 bool Finite(const kxmatrix& m) {
@@ -194,13 +185,13 @@ void AnalyseBody(kxdbody* body) {
   // repeated analysis gives the same result.
   g->Rebuild();
   kxvector4r centroid;
-  float area = g->SurfaceCentroid(&centroid, Identity());
+  float area = g->SurfaceCentroid(&centroid, kxmatrix::Identity());
   if (area > 0.0f && std::isfinite(centroid.x) && std::isfinite(centroid.y) && std::isfinite(centroid.z)) {
     body->B.R = {centroid.x, centroid.y, centroid.z, 1.0f};
   }
   if (!ApplyFrame(g, body->B)) return;
   float inertia[16];
-  if (g->SurfaceInertia(inertia, Identity()) > 0.0f) {
+  if (g->SurfaceInertia(inertia, kxmatrix::Identity()) > 0.0f) {
     bool finite = true;
     for (float v : inertia) finite = finite && std::isfinite(v);
     if (finite) {
@@ -222,9 +213,9 @@ void ProjectedAreas(kxgeometricobject* object, float& ax, float& ay, float& az) 
   ax = ay = az = 0.0f;
   if (!object) return;
   foreignparts aside(object, BodyOf(object));
-  ax = object->ProjectedArea({1.0f, 0.0f, 0.0f, 0.0f}, Identity());
-  ay = object->ProjectedArea({0.0f, 1.0f, 0.0f, 0.0f}, Identity());
-  az = object->ProjectedArea({0.0f, 0.0f, 1.0f, 0.0f}, Identity());
+  ax = object->ProjectedArea({1.0f, 0.0f, 0.0f, 0.0f}, kxmatrix::Identity());
+  ay = object->ProjectedArea({0.0f, 1.0f, 0.0f, 0.0f}, kxmatrix::Identity());
+  az = object->ProjectedArea({0.0f, 0.0f, 1.0f, 0.0f}, kxmatrix::Identity());
   if (!std::isfinite(ax)) ax = 0.0f;
   if (!std::isfinite(ay)) ay = 0.0f;
   if (!std::isfinite(az)) az = 0.0f;

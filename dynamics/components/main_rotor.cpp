@@ -89,12 +89,6 @@ void PointLine(kxout& out, const char* key, const kxvector4r& v) {
   out.Printf("%s = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", key, v.x, v.y, v.z);
 }
 
-kxmatrix Identity() {
-  kxmatrix m;
-  kxmatrix::SetIdentity(&m);
-  return m;
-}
-
 kxmatrix FlybarDefault(const kxvector4r& r) {
   kxmatrix m;
   m.X = {0.0f, 1.0f, 0.0f, 0.0f};
@@ -167,7 +161,7 @@ kxdmainrotor::kxdmainrotor(int maxBlades, int sense, const char* tag) {
   Induced = 0.0f;
   HubHeight = 0.5f;
   Thrust = SmoothedAlpha = RPMValue = 0.0f;
-  Placement = Identity();
+  Placement = kxmatrix::Identity();
   Skipped = 0;
 }
 

@@ -6,25 +6,16 @@
 
 namespace kxdmeshmass {
 
-const kxmatrix& Identity() {
-  static const kxmatrix identity = [] {
-    kxmatrix m;
-    kxmatrix::SetIdentity(&m);
-    return m;
-  }();
-  return identity;
-}
-
 int Centroid(kxgeometricobject* object, kxvector4r* out) {
   if (!object) return 0;
   object->Rebuild();
-  return object->SurfaceCentroid(out, Identity()) > 0.0f && std::isfinite(out->x) && std::isfinite(out->y) &&
+  return object->SurfaceCentroid(out, kxmatrix::Identity()) > 0.0f && std::isfinite(out->x) && std::isfinite(out->y) &&
          std::isfinite(out->z);
 }
 
 int ScaledInertia(kxgeometricobject* object, float massKg, float* inertia) {
   float measured[16];
-  if (!(object->SurfaceInertia(measured, Identity()) > 0.0f)) return 0;
+  if (!(object->SurfaceInertia(measured, kxmatrix::Identity()) > 0.0f)) return 0;
   for (float x : measured) {
     if (!std::isfinite(x)) return 0;
   }

@@ -10,9 +10,6 @@ class kxgeometricobject;
 
 namespace kxdmeshmass {
 
-// The identity frame, for measuring a mesh in its own coordinates.
-const kxmatrix& Identity();
-
 // Rebuilds the mesh and gives its surface centroid. 1, or 0 for a null
 // object, an empty surface or a non-finite centroid (out then undefined).
 int Centroid(kxgeometricobject* object, kxvector4r* out);

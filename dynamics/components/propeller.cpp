@@ -45,12 +45,6 @@ const kxdcomponent::realkey<kxdpropeller00> kRealKeys[] = {
     {"DragLateral", &kxdpropeller00::DragLateral},
 };
 
-kxmatrix Identity() {
-  kxmatrix m;
-  kxmatrix::SetIdentity(&m);
-  return m;
-}
-
 kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
 float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
@@ -162,7 +156,7 @@ int kxdpropeller00::MeasureBlades() {
   // From the rest shape, so the analysis can run again after every edit.
   g->Rebuild();
   g->SetOwner(this);
-  const kxmatrix identity = Identity();
+  const kxmatrix identity = kxmatrix::Identity();
   kxvector4r whole;
   if (!(g->SurfaceCentroid(&whole, identity) > 0.0f)) return 0;  // no mesh
   std::vector<kxgeometricobject*> blades = BladesOf(g);

@@ -16,17 +16,11 @@ constexpr float kRangeDown = 0.75f;
 constexpr float kRangeUnset = 0.001f;
 constexpr float kExtentStart = 100.0f;  // m; the extent query widens from +-this
 
-kxmatrix Identity() {
-  kxmatrix m;
-  kxmatrix::SetIdentity(&m);
-  return m;
-}
-
 float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
 
 bool HasMesh(kxgeometricobject* g) {
   kxvector4r c;
-  return g && g->SurfaceCentroid(&c, Identity()) > 0.0f;
+  return g && g->SurfaceCentroid(&c, kxmatrix::Identity()) > 0.0f;
 }
 
 void FillRange(float* max, float* min, float value) {
@@ -180,13 +174,13 @@ void kxdtailrotor00::Analyse() {
     frame.X = {0.0f, 0.0f, 1.0f, 0.0f};
     frame.Y = {1.0f, 0.0f, 0.0f, 0.0f};
     frame.Z = {0.0f, 1.0f, 0.0f, 0.0f};
-    g->SurfaceCentroid(&frame.R, Identity());
+    g->SurfaceCentroid(&frame.R, kxmatrix::Identity());
     frame.R.w = 1.0f;
     g->SetOwner(this);
     if (g->ApplyFrame(frame)) {
       B = frame;
       float inertia[16];
-      if (g->SurfaceInertia(inertia, Identity()) > 0.0f) {
+      if (g->SurfaceInertia(inertia, kxmatrix::Identity()) > 0.0f) {
         for (int i = 0; i < 16; ++i) {
           float v = inertia[i] * Mass;
           if (std::isfinite(v)) Inertia[i] = v;

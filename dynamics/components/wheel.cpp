@@ -204,8 +204,8 @@ void kxdwheel00::Analyse() {
       // The mesh now lies in the wheel's frame: its X and Z extents are the
       // tyre's diameter in the wheel plane.
       float minX = kExtentStart, maxX = -kExtentStart, minZ = kExtentStart, maxZ = -kExtentStart;
-      g->ExtentAlong({1.0f, 0.0f, 0.0f, 0.0f}, &minX, &maxX, kxdmeshmass::Identity());
-      g->ExtentAlong({0.0f, 0.0f, 1.0f, 0.0f}, &minZ, &maxZ, kxdmeshmass::Identity());
+      g->ExtentAlong({1.0f, 0.0f, 0.0f, 0.0f}, &minX, &maxX, kxmatrix::Identity());
+      g->ExtentAlong({0.0f, 0.0f, 1.0f, 0.0f}, &minZ, &maxZ, kxmatrix::Identity());
       float radius = 0.25f * (maxX - minX) + 0.25f * (maxZ - minZ);
       if (std::isfinite(radius) && radius > 0.0f) Radius = radius;
       kxdgeometry::ProjectedAreas(g, Areas[0], Areas[1], Areas[2]);
