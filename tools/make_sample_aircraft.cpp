@@ -4,7 +4,8 @@
 //   make_sample_aircraft <data/aircraft>
 //
 // Radio channels of every sample: 0 aileron (positive rolls right),
-// 1 elevator (positive raises the nose), 2 throttle (1 is full), 3 rudder.
+// 1 elevator (positive raises the nose), 2 throttle (1 is full), 3 rudder,
+// 5 wheel brakes (+1 full, -1 released).
 // The wings' control links read radians with the trailing edge down
 // positive, so the servos' P1 carry the travel and its sign.
 #include <GL/gl.h>
@@ -22,6 +23,11 @@ constexpr float kAileronTravel = 0.25f;   // rad
 constexpr float kElevatorTravel = 0.3f;   // rad
 constexpr float kRudderTravel = 0.3f;     // rad
 constexpr float kWheelMass = 0.05f;       // kg
+constexpr int kBrakeChannel = 5;
+// Braked, the wheels' rolling friction (Kxr + 0.4) holds more than the
+// idling engine's thrust, so a sample stands still with the throttle closed.
+constexpr float kWheelKxr = 0.05f;        // rolling friction per newton of load
+constexpr float kWheelDr = 20.0f;         // N s/m, tyre damping
 constexpr float kTailWheelRadius = 0.03f; // m; smaller wheels are drawn without turning
 
 struct sample {
@@ -87,7 +93,9 @@ std::string ComponentFile(const sample& s) {
   for (size_t i = 0; i < p.wheels.size(); ++i) {
     std::string wheel = "Wheel" + std::to_string(i + 1);
     text += Block("kxdwheel00", wheel,
-                  "Geometry( \"~Geometry/" + wheel + "/\" )\nMass = " + Number(kWheelMass) + "\nDr = 20\n" +
+                  "Geometry( \"~Geometry/" + wheel + "/\" )\nMass = " + Number(kWheelMass) +
+                      "\nSignalIn = ~Aircraft/Receiver/Out(" + std::to_string(kBrakeChannel) + ")\nKxr = " +
+                      Number(kWheelKxr) + "\nDr = " + Number(kWheelDr) + "\n" +
                       (p.wheels[i].radius < kTailWheelRadius ? "" : "RotationEnable = 1\n"));
   }
   text += Block("kxdreceiver00", "Receiver", "");
