@@ -3,6 +3,8 @@
 // two blades with flybar, and three blades turning the other way - spun up
 // and flying under the fixed-step driver.
 #include <benchmark/benchmark.h>
+
+#include "bench/realtime_factor.h"
 #include <unistd.h>
 
 #include <string>
@@ -59,26 +61,11 @@ bool Setup() {
 
 void BM_HelicopterRealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxdflatground ground;
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 200.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {0.0f, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &ground);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &ground, 200.0f, 0.0f);
 }
 BENCHMARK(BM_HelicopterRealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
 

@@ -3,6 +3,8 @@
 // full throttle from an air start. The committed samples are copied into a
 // temporary data folder.
 #include <benchmark/benchmark.h>
+
+#include "bench/realtime_factor.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -52,26 +54,11 @@ bool Setup() {
 
 void BM_SampleAircraftRealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
-  if (!Setup() || !kxdaircraftinstance::AircraftLoad(s.name, 0)) {
-    state.SkipWithError("sample did not load");
-    return;
-  }
+  if (!benchsetup::LoadOrSkip(state, Setup(), s.name)) return;
   state.SetLabel(s.name);
   kxdflatground ground(-10000.0f);
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 1000.0f;
-  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {s.speed, 0.0f, 0.0f, 0.0f});
-  constexpr float kFrame = 1.0f / 60.0f;
-  double simulated = 0.0;
-  for (auto _ : state) {
-    int n = kxdynamics::Step(kFrame, &ground);
-    simulated += n * kxdynamics::kSubstep;
-  }
-  state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);
-  kxdynamics::Stop();
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  benchsetup::MeasureRealTimeFactor(state, &ground, 1000.0f, s.speed);
 }
 BENCHMARK(BM_SampleAircraftRealTimeFactor)->DenseRange(0, sizeof kSamples / sizeof kSamples[0] - 1);
 
