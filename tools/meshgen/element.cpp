@@ -176,4 +176,15 @@ kxgeometry* DemoAircraft() {
   return first;
 }
 
+kxgeometry* ColouredElement(const mesh& m, const char* name, const char* group, const float* rgb) {
+  kxgeometry* el = ToElement(m, name, group, GL_N3F_V3F);
+  if (!el) return nullptr;
+  const float d[4] = {rgb[0], rgb[1], rgb[2], 1.0f};
+  const float a[4] = {rgb[0] * 0.3f, rgb[1] * 0.3f, rgb[2] * 0.3f, 1.0f};
+  std::memcpy(el->diffuse, d, sizeof d);
+  std::memcpy(el->ambient, a, sizeof a);
+  el->shininess = 20.0f;
+  return el;
+}
+
 }  // namespace meshgen

@@ -29,24 +29,8 @@ constexpr float kFinChord = 0.13f;
 constexpr float kHinge = 0.65f;       // tail surfaces' hinge share of the chord
 
 kxgeometry* Surface(const mesh& m, const char* name, const char* group, float r, float g, float b) {
-  kxgeometry* el = ToElement(m, name, group, GL_N3F_V3F);
-  if (!el) return nullptr;
-  const float d[4] = {r, g, b, 1.0f};
-  const float a[4] = {r * 0.3f, g * 0.3f, b * 0.3f, 1.0f};
-  std::memcpy(el->diffuse, d, sizeof d);
-  std::memcpy(el->ambient, a, sizeof a);
-  el->shininess = 20.0f;
-  return el;
-}
-
-// Span along +z instead of +y.
-void StandUp(mesh& m) {
-  for (vertex& v : m.vertices) {
-    float y = v.p[1], z = v.p[2];
-    v.p[1] = -z, v.p[2] = y;
-    y = v.n[1], z = v.n[2];
-    v.n[1] = -z, v.n[2] = y;
-  }
+  const float rgb[3] = {r, g, b};
+  return ColouredElement(m, name, group, rgb);
 }
 
 }  // namespace

@@ -181,4 +181,13 @@ void RotateY(mesh& m, float degrees) {
   }
 }
 
+void StandUp(mesh& m) {
+  for (vertex& v : m.vertices) {
+    float y = v.p[1], z = v.p[2];
+    v.p[1] = -z, v.p[2] = y;
+    y = v.n[1], z = v.n[2];
+    v.n[1] = -z, v.n[2] = y;
+  }
+}
+
 }  // namespace meshgen

@@ -78,11 +78,15 @@ void RotateZ(mesh& m, float degrees);
 // for a section whose trailing edge points to -x).
 void RotateY(mesh& m, float degrees);
 void Mirror(mesh& m);  // y := -y with windings reversed
+// Span along +z instead of +y: a wing panel turned into a fin.
+void StandUp(mesh& m);
 void Append(mesh& to, const mesh& from);
 void Paint(mesh& m, float r, float g, float b, float a);
 
 // A finished mesh element (strips, hull, rest copy); null on a bad format.
 kxgeometry* ToElement(const mesh& m, const char* name, const char* group, uint32_t format);
+// An element with normals in one material colour (rgb[3]; ambient 0.3 of it).
+kxgeometry* ColouredElement(const mesh& m, const char* name, const char* group, const float* rgb);
 // Links count elements into one list in order; when any is null (a part
 // that failed) the others are freed too and the result is null, so a model
 // is either whole or absent.

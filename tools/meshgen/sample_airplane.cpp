@@ -25,24 +25,7 @@ constexpr float kTyreWidth = 0.5f;   // share of the wheel radius
 
 kxgeometry* Surface(const mesh& m, const std::string& group, const float* rgb) {
   std::string name = group.substr(group.rfind('/') + 1);
-  kxgeometry* el = ToElement(m, name.c_str(), group.c_str(), GL_N3F_V3F);
-  if (!el) return nullptr;
-  const float d[4] = {rgb[0], rgb[1], rgb[2], 1.0f};
-  const float a[4] = {rgb[0] * 0.3f, rgb[1] * 0.3f, rgb[2] * 0.3f, 1.0f};
-  std::memcpy(el->diffuse, d, sizeof d);
-  std::memcpy(el->ambient, a, sizeof a);
-  el->shininess = 20.0f;
-  return el;
-}
-
-// Span along +z instead of +y.
-void StandUp(mesh& m) {
-  for (vertex& v : m.vertices) {
-    float y = v.p[1], z = v.p[2];
-    v.p[1] = -z, v.p[2] = y;
-    y = v.n[1], z = v.n[2];
-    v.n[1] = -z, v.n[2] = y;
-  }
+  return ColouredElement(m, name.c_str(), group.c_str(), rgb);
 }
 
 // Tip pitch of a linear twist that gives the propeller its geometric pitch
