@@ -48,6 +48,33 @@ bump BumpOf(int surface) {
 
 float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 
+// The unit direction of a in the plane normal to the unit vector n; zero
+// when a stands (nearly) along n.
+kxvector4r Along(const kxvector4r& a, const kxvector4r& n) {
+  float an = Dot4(a, n);
+  kxvector4r p = {a.x - an * n.x, a.y - an * n.y, a.z - an * n.z, a.w - an * n.w};
+  float length = std::sqrt(Dot4(p, p));
+  if (!(length > 1e-3f)) return {0.0f, 0.0f, 0.0f, 0.0f};
+  return {p.x / length, p.y / length, p.z / length, p.w / length};
+}
+
+// The contact query tests the centres of the box faces. A tyre is round
+// about its axle, so the query frame is the wheel's turned about Y until
+// its -Z face centre is the tyre's lowest point; with the wheel's own
+// frame a tilted wheel (a tail-dragger standing nose-up) would sink by
+// Radius (1 - cos tilt) before any contact were found.
+kxmatrix TyreFrame(const kxmatrix& b) {
+  float uy = b.Y.z;  // world up along the axle
+  kxvector4r z = {-uy * b.Y.x, -uy * b.Y.y, 1.0f - uy * b.Y.z, 0.0f};
+  float length = std::sqrt(Dot4(z, z));
+  if (!(length > 1e-3f)) return b;  // the wheel lies flat
+  kxmatrix frame = b;
+  frame.Z = {z.x / length, z.y / length, z.z / length, 0.0f};
+  kxvector4r::Cross(frame.X, b.Y, frame.Z);
+  frame.X.w = 0.0f;
+  return frame;
+}
+
 }  // namespace
 
 kxdwheel00* kxdwheel00::As(kxnode* node) {
@@ -110,7 +137,7 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
   if (Geometry) {
     kxdcontact contacts[kxdground::kMaxContacts];
-    int n = kxdground::ShapeContacts(Geometry, B, 1, contacts, kxdground::kMaxContacts);
+    int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts);
     kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);
     bool stopped = false;
     float q = kNearest;
@@ -159,7 +186,11 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
         if (twin) twin->Spin = -kSpinDecay * Spin;
       } else {
         const kxvector4r& v = D.R;
-        float vx = Dot4(v, B.X), vy = Dot4(v, B.Y), vz = Dot4(v, B.Z);
+        // Rolling acts along the ground: the wheel's X row with its part
+        // along the contact normal taken out (a nose-up tail-dragger's
+        // wheels point into the air).
+        kxvector4r x = Along(B.X, u);
+        float vx = Dot4(v, x), vy = Dot4(v, B.Y), vz = Dot4(v, B.Z);
         float k = RollingFriction();
         float fx = vx > 0.0f ? -k * load : k * load;
         float fy;
@@ -171,9 +202,9 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
           fy = -Kyr * vy / kSideLinear * load;
         }
         float fn = load - Dr * vz;
-        Force.x += fx * B.X.x + fy * B.Y.x + fn * u.x;
-        Force.y += fx * B.X.y + fy * B.Y.y + fn * u.y;
-        Force.z += fx * B.X.z + fy * B.Y.z + fn * u.z;
+        Force.x += fx * x.x + fy * B.Y.x + fn * u.x;
+        Force.y += fx * x.y + fy * B.Y.y + fn * u.y;
+        Force.z += fx * x.z + fy * B.Y.z + fn * u.z;
         // A wheel without a measured radius cannot turn at any speed.
         Spin = Radius > 0.0f ? kSpinShare * vx / Radius : 0.0f;
         if (!std::isfinite(Spin)) Spin = 0.0f;

@@ -1,9 +1,9 @@
 // kxdwheel00: a wheel's ground contact. The tyre is a radial spring with a
-// damper; rolling friction acts along the wheel's X axis (raised by a brake
-// signal), side friction along its axle Y. Grass and dirt add the ground
-// bump field to the contact, water and damaging ground stop the wheel and
-// crash the aircraft. The spin follows the rolling speed and turns the
-// drawn wheel about its axle.
+// damper; rolling friction acts along the wheel's X axis laid into the
+// ground plane (raised by a brake signal), side friction along its axle Y.
+// Grass and dirt add the ground bump field to the contact, water and
+// damaging ground stop the wheel and crash the aircraft. The spin follows
+// the rolling speed and turns the drawn wheel about its axle.
 #pragma once
 
 #include "dynamics/body.h"

@@ -87,6 +87,26 @@ TEST_F(wheelforce, RollingFrictionOpposesRollingAndBrakeSignalRaisesIt) {
   EXPECT_NEAR(wheel.Force.x, -0.48f * n, 1e-3f);
 }
 
+// A tail-dragger stands nose-up: its wheels' frames are pitched with it.
+TEST_F(wheelforce, PitchedWheelTouchesWithItsLowestPointAndRollsAlongTheGround) {
+  const float pitch = 0.3f;  // rad
+  float c = std::cos(pitch), s = std::sin(pitch);
+  wheel.B.X = {c, 0.0f, s, 0.0f};
+  wheel.B.Z = {-s, 0.0f, c, 0.0f};
+  // 1 mm into the ground: above every face centre of the pitched box.
+  Touch(0.0f, 0.0f, kRadius - 0.001f, {0.0f, 0.0f, 0.0f, 0.0f});
+  float n = 0.001f * wheel.Kr;
+  EXPECT_NEAR(wheel.Force.z, n, 1e-3f);
+  EXPECT_NEAR(wheel.Force.x, wheel.Kxr * n, 1e-3f);
+  EXPECT_EQ(instance.WheelContact, 1);
+  // Rolling forward on the level the friction is level too, and the spin
+  // follows the speed over the ground.
+  Touch(0.0f, 0.0f, kRadius - 0.001f, {2.0f, 0.0f, 0.0f, 0.0f});
+  EXPECT_NEAR(wheel.Force.x, -wheel.Kxr * n, 1e-3f);
+  EXPECT_NEAR(wheel.Force.z, n, 1e-3f);
+  EXPECT_NEAR(wheel.Spin, 0.9f * 2.0f / kRadius, 1e-2f);
+}
+
 TEST_F(wheelforce, SideFrictionIsLinearBelowATenthOfAMetrePerSecond) {
   float n = 0.001f * wheel.Kr;
   Touch(0.0f, 0.0f, kRadius - 0.001f, {0.0f, 0.05f, 0.0f, 0.0f});
@@ -151,8 +171,12 @@ TEST_F(wheelforce, GrassAndDirtRaiseTheContactByTheBumpField) {
     float length = std::sqrt(n.x * n.x + n.y * n.y + 1.0f);
     float s = (k.height * h - z) / length;
     float load = (s + kRadius) * wheel.Kr;
-    EXPECT_NEAR(wheel.Force.z, load / length, 1e-2f) << "surface " << k.surface;
-    EXPECT_NEAR(wheel.Force.x, load * n.x / length + wheel.Kxr * load, 1e-2f) << "surface " << k.surface;
+    // The rolling friction (+Kxr N standing still) lies in the sloped ground
+    // plane: along X with its part along the normal u taken out.
+    float ux = n.x / length, uz = 1.0f / length, across = std::sqrt(1.0f - ux * ux);
+    float friction = wheel.Kxr * load;
+    EXPECT_NEAR(wheel.Force.x, load * ux + friction * across, 1e-2f) << "surface " << k.surface;
+    EXPECT_NEAR(wheel.Force.z, load * uz - friction * ux * uz / across, 1e-2f) << "surface " << k.surface;
   }
 }
 
