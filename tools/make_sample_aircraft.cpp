@@ -11,6 +11,7 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -114,7 +115,7 @@ std::string ComponentFile(const sample& s) {
 std::string GeometryScript(const kxgeometry* list) {
   std::string text;
   std::vector<std::string> open;  // the objects the script is in, outermost first
-  std::vector<std::string> appended;
+  std::set<std::string> appended;  // full paths
   for (const kxgeometry* el = list; el; el = el->next) {
     std::vector<std::string> path;
     std::string group = el->group;
@@ -128,15 +129,11 @@ std::string GeometryScript(const kxgeometry* list) {
     while (shared < open.size() && shared + 1 < path.size() && open[shared] == path[shared]) ++shared;
     for (size_t k = open.size(); k > shared; --k) text += "cd ../\n";
     open.resize(shared);
-    for (size_t k = shared; k < path.size(); ++k) {
-      std::string full;
-      for (size_t m = 0; m <= k; ++m) full += (m ? "/" : "") + path[m];
-      bool known = false;
-      for (const std::string& a : appended) known = known || a == full;
-      if (!known) {
-        text += "Append kxgeometricobject " + path[k] + "\n";
-        appended.push_back(full);
-      }
+    std::string full;
+    for (size_t k = 0; k < path.size(); ++k) {
+      full += (k ? "/" : "") + path[k];
+      if (k < shared) continue;
+      if (appended.insert(full).second) text += "Append kxgeometricobject " + path[k] + "\n";
       if (k + 1 < path.size()) {
         text += "cd " + path[k] + "/\n";
         open.push_back(path[k]);
