@@ -96,13 +96,23 @@ class kxdwing : public kxdwingarea {
   // share, Sections and the sections in use, dihedral, incidence).
   void CopyCommon(kxdwing* other) const;
 
-  // Writes the rest axes of a hinged part turned about the rest Y axis by
-  // the link value (radians) into the part's X, Y and Z.
-  static void TurnPart(kxgeometricobject* part, const kxvector4r rest[3], float value);
-  // Reads a part's axes (and position) for its rest frame.
-  static void TakeAxes(const kxgeometricobject* part, kxvector4r rest[3]);
+  // Rest frames of the moving parts, taken by Prepare: a part's axes, its
+  // position; nothing for a null part or one without those pointers.
+  static void TakeAxes(const kxgeometricobject* part, kxvector4r& x, kxvector4r& y, kxvector4r& z);
   static void TakePosition(const kxgeometricobject* part, kxvector4r& rest);
-  static void SetPosition(kxgeometricobject* part, const kxvector4r& position);
+  // The moves UpdateVisual makes from the rest frames by a link's value.
+  // None happens before Prepare took the rest frames, without a part, or
+  // without a link giving a finite value.
+  // The rest axes turned about the rest y by the value (radians) into the
+  // part's axes; 1 when they were written.
+  int TurnByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y, const kxvector4r& z,
+                 const float* link) const;
+  // The turn, then the rest position r moved by the value times displacement.
+  void TurnAndSlideByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y, const kxvector4r& z,
+                          const kxvector4r& r, const kxvector4r& displacement, const float* link) const;
+  // The rest position r moved along z by (value + 1) / 2 times displacement
+  // (m): -1 is retracted, +1 fully out.
+  void SlideOutByLink(kxgeometricobject* part, const kxvector4r& r, float displacement, const float* link) const;
   // The value a link points at, when there is a link and a finite value.
   static bool LinkValue(const float* link, float& value);
 };

@@ -77,6 +77,19 @@ TEST_F(wingmotion, SecondFlapPartTakesTheFlapsTurnedAxes) {
   EXPECT_EQ(*w->Flap1->Z, *w->Flap->Z);
 }
 
+TEST_F(wingmotion, FlapWithoutAxisPointersLeavesTheSecondPartAlone) {
+  auto* w = Wing<kxdwing10>();
+  float link = 0.4f;
+  w->Flap = Part("Flap");
+  w->Flap1 = Part("Flap1");
+  w->FlapLink = &link;
+  w->Prepare();
+  w->Flap->X = nullptr;
+  w->UpdateVisual();
+  ExpectVector(*w->Flap1->X, 1.0f, 0.0f, 0.0f, 0.0f);
+  ExpectVector(*w->Flap1->Z, 0.0f, 0.0f, 1.0f, 0.0f);
+}
+
 TEST_F(wingmotion, PartsStayUntilPrepareHasTakenTheirRestAxes) {
   auto* w = Wing<kxdwing10>();
   float link = 0.5f;
