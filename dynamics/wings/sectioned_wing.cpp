@@ -42,15 +42,9 @@ kxdwing10::kxdwing10() {
   }
 }
 
-void kxdwing10::SetUprightFrame() {
-  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
-  B.Y = {0.0f, 0.0f, -1.0f, 0.0f};
-  B.Z = {0.0f, 1.0f, 0.0f, 0.0f};
-}
-
 kxdwing11::kxdwing11() {
   type = &Type;
-  SetUprightFrame();
+  ResetAxes(true);
 }
 
 kxdwing12::kxdwing12() { type = &Type; }

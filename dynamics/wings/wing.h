@@ -66,6 +66,16 @@ class kxdwing : public kxdwingarea {
   kxdwing();
   float AreaM2() const override { return WingArea; }
 
+  // The flat axes, or the upright ones (normal along y, span along -z).
+  void ResetAxes(bool upright);
+  // The opening of the measuring analyses: the geometry rebuilt, the axes
+  // reset at the mesh's surface centroid, the mesh laid out in that frame
+  // and owned by the wing. 0 without a meshed geometry or for a frame the
+  // layout refuses.
+  int StartAnalysis(bool upright);
+  // The span direction the analyses start from: across the normal B.Z in
+  // the y-z plane, pointing from RootR toward the centroid B.R.
+  kxvector4r SpanAxis() const;
   // The tail of every analysis: unset span and mass ranges from WingSpan
   // and Mass, RootR.w := 1, and the joint holding the wing to RootR.
   void FinishAnalysis();
