@@ -29,6 +29,8 @@ constexpr float kDefaultSectionChord = 0.2f;
 constexpr float kDegreesPerRadian = 57.2957764f;
 constexpr float kRadiansPerDegree = 0.0174532924f;
 
+// "Sections": an int that clamps to 0..8 with one log line, so no file line
+// can make a loop run past the section arrays.
 class sectionsref : public kxintref {
  public:
   explicit sectionsref(kxdwing* w) : kxintref(&w->Sections), wing(w) {}
@@ -46,8 +48,6 @@ class sectionsref : public kxintref {
 };
 
 }  // namespace
-
-kxvalueptr kxdsectionsref(kxdwing* wing) { return kxvalueptr(new sectionsref(wing)); }
 
 kxdwing* kxdwing::As(kxnode* node) {
   if (!node) return nullptr;
@@ -249,7 +249,7 @@ namespace kxdwingkeys {
 
 kxvalueptr Member(kxdwing* wing, kxdwingkind kind, void* field) {
   switch (kind) {
-    case kxdwingkind::kSections: return kxdsectionsref(wing);
+    case kxdwingkind::kSections: return kxvalueptr(new sectionsref(wing));
     case kxdwingkind::kVector: return kxvalueptr(new kxvectorref(static_cast<float*>(field), &kxvaluetypes::Vector4f));
     case kxdwingkind::kReal: return kxvalueptr(new kxrealref(static_cast<float*>(field)));
     case kxdwingkind::kPart:

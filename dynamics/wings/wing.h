@@ -85,9 +85,6 @@ class kxdwing : public kxdwingarea {
   // Lays the geometry out in frame B and sets Inertia for Mass spread over
   // the surface, in B's axes about R; 0 (nothing changed) for a bad frame.
   int LayOut();
-  // Mesh placement matrices of the laid-out geometry: W (aircraft axes)
-  // and the identity (wing axes).
-  const kxmatrix& Placement() const;
 
   // Section entry i to the defaults of a new wing.
   void ResetSection(int i);
@@ -126,7 +123,3 @@ class kxdwing : public kxdwingarea {
   // The value a link points at, when there is a link and a finite value.
   static bool LinkValue(const float* link, float& value);
 };
-
-// "Sections": an int that clamps to 0..8 with one log line, so no file line
-// can make a loop run past the section arrays.
-kxvalueptr kxdsectionsref(kxdwing* wing);

@@ -182,5 +182,3 @@ int kxdwing::LayOut() {
   Inertia[15] = Mass;
   return 1;
 }
-
-const kxmatrix& kxdwing::Placement() const { return Geometry->Matrix; }
