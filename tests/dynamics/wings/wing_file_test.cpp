@@ -46,11 +46,9 @@ class wingfiles : public wingstest {
     aircraft = new kxnode;
     aircraft->name = "Plane";
     scratch.AppendChild(aircraft);
-    geometry = new kxgeometricobject;
-    geometry->name = "Geo";
-    scratch.AppendChild(geometry);
-    kxgeometricobject* wing = Part(geometry, "Wing");
-    for (const char* p : {"Aileron", "Flap", "Flap1", "Airbrake", "Left", "Right"}) Part(wing, p);
+    geometry = Part("Geo");
+    kxgeometricobject* wing = Part("Wing", geometry);
+    for (const char* p : {"Aileron", "Flap", "Flap1", "Airbrake", "Left", "Right"}) Part(p, wing);
     for (const char* s : {"S1", "S2", "S3", "S4"}) {
       servo* sv = new servo;
       sv->name = s;
@@ -65,12 +63,6 @@ class wingfiles : public wingstest {
     kxscript::ClearAlias("Geometry");
     kxdwrite::SetRoots(nullptr, nullptr);
     wingstest::TearDown();
-  }
-  static kxgeometricobject* Part(kxnode* parent, const char* name) {
-    kxgeometricobject* g = new kxgeometricobject;
-    g->name = name;
-    parent->AppendChild(g);
-    return g;
   }
   // Appends a component of that type and runs the lines in it.
   kxnode* Make(const char* type, const char* name, const std::string& lines) {

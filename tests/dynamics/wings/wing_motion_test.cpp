@@ -25,12 +25,6 @@ class wingmotion : public wingstest {
     (parent ? parent : &scratch)->AppendChild(w);
     return w;
   }
-  kxgeometricobject* Part(const char* name, kxnode* parent = nullptr) {
-    kxgeometricobject* g = new kxgeometricobject;
-    g->name = name;
-    (parent ? parent : &scratch)->AppendChild(g);
-    return g;
-  }
   static void ExpectVector(const kxvector4r& v, float x, float y, float z, float w) {
     EXPECT_NEAR(v.x, x, 1e-6f);
     EXPECT_NEAR(v.y, y, 1e-6f);

@@ -58,11 +58,16 @@ class wingstest : public ::testing::Test {
     Put("aircraft/airfoil/" + stem + ".kxa", text);
   }
   static int Airfoils() { return kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->ChildCount(); }
-  // A geometry object named name under parent, holding the mesh m.
-  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
+  // A geometry object named name under parent (by default scratch).
+  kxgeometricobject* Part(const char* name, kxnode* parent = nullptr) {
     auto* g = new kxgeometricobject;
     g->name = name;
-    parent->AppendChild(g);
+    (parent ? parent : &scratch)->AppendChild(g);
+    return g;
+  }
+  // The same, holding the mesh m.
+  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
+    kxgeometricobject* g = Part(name, parent);
     g->SetMesh(meshgen::ToElement(m, "paint", "", GL_N3F_V3F));
     return g;
   }
