@@ -48,13 +48,7 @@ void kxdwing00::Analyse() {
     x = Unit(CrossOf(y, z));
     y = Unit(CrossOf(z, x));
   }
-  if (Finite(x) && Finite(y) && Finite(z)) {
-    B.X = x;
-    B.Y = y;
-    B.Z = z;
-  }
-  Geometry->Rebuild();
-  LayOut();
+  LayOutAgain(x, y, z);
   const kxmatrix& W = Geometry->Matrix;
 
   kxvector4r s = SpanAxis();

@@ -36,13 +36,7 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
     kxvector4r x = {1.0f, 0.0f, 0.0f, 0.0f};
     kxvector4r y = Unit(CrossOf(z, x));
     x = Unit(CrossOf(y, z));
-    if (Finite(x) && Finite(y) && Finite(z)) {
-      B.X = x;
-      B.Y = y;
-      B.Z = z;
-    }
-    Geometry->Rebuild();
-    LayOut();
+    LayOutAgain(x, y, z);
   }
   const kxmatrix& W = Geometry->Matrix;
   kxvector4r s = SpanAxis();

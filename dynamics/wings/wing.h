@@ -73,6 +73,9 @@ class kxdwing : public kxdwingarea {
   // and owned by the wing. 0 without a meshed geometry or for a frame the
   // layout refuses.
   int StartAnalysis(bool upright);
+  // The principal axes x, y, z into B when all are finite; then the
+  // rebuilt geometry laid out again in the frame.
+  void LayOutAgain(const kxvector4r& x, const kxvector4r& y, const kxvector4r& z);
   // The span direction the analyses start from: across the normal B.Z in
   // the y-z plane, pointing from RootR toward the centroid B.R.
   kxvector4r SpanAxis() const;

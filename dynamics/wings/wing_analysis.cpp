@@ -133,6 +133,16 @@ int kxdwing::StartAnalysis(bool upright) {
   return 1;
 }
 
+void kxdwing::LayOutAgain(const kxvector4r& x, const kxvector4r& y, const kxvector4r& z) {
+  if (Finite(x) && Finite(y) && Finite(z)) {
+    B.X = x;
+    B.Y = y;
+    B.Z = z;
+  }
+  Geometry->Rebuild();
+  LayOut();
+}
+
 kxvector4r kxdwing::SpanAxis() const {
   kxvector4r s = {0.0f, B.Z.z, -B.Z.y, 0.0f};
   kxvector4r toCentre;
