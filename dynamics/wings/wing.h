@@ -110,9 +110,10 @@ class kxdwing : public kxdwingarea {
   // position; nothing for a null part or one without those pointers.
   static void TakeAxes(const kxgeometricobject* part, kxvector4r& x, kxvector4r& y, kxvector4r& z);
   static void TakePosition(const kxgeometricobject* part, kxvector4r& rest);
-  // The moves UpdateVisual makes from the rest frames by a link's value.
-  // None happens before Prepare took the rest frames, without a part, or
+  // The moves UpdateVisual makes from the rest frames by a link's value;
+  // none happens before Prepare took the rest frames, without a part, or
   // without a link giving a finite value.
+  //
   // The rest axes turned about the rest y by the value (radians) into the
   // part's axes; 1 when they were written.
   int TurnByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y, const kxvector4r& z,

@@ -76,11 +76,11 @@ int Cut(const kxgeometricobject* tree, const kxvector4r& point, const kxvector4r
 // empty cut. 1 when written.
 int Extremes(const std::vector<kxvector4r>& cut, const kxvector4r& dir, kxvector4r* lo, kxvector4r* hi);
 
-// The unit chord direction c (when not null) of the cut of tree (placed by W) by the plane
-// through point across s, its ends searched along probe, and its angle
-// (rad) above the chord plane: atan(u . c / c.x) with u the unit normal of
-// s in the y-z plane, pointing up. 0 for an empty cut or a chord without a
-// finite forward part.
+// The unit chord direction c (when not null) of the cut of tree (placed by
+// W) by the plane through point across s, its ends searched along probe,
+// and its angle (rad) above the chord plane: atan(u . c / c.x) with u the
+// unit normal of s in the y-z plane, pointing up. 0 for an empty cut or a
+// chord without a finite forward part.
 int ChordAngle(const kxgeometricobject* tree, const kxvector4r& point, const kxvector4r& s, const kxmatrix& W,
                const kxvector4r& probe, std::vector<kxvector4r>& cut, kxvector4r* c, float* angle);
 
