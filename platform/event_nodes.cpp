@@ -110,8 +110,6 @@ namespace input {
 
 void SetDisplayHandlers(const kxdisplayhandlers& h) { handlers = h; }
 
-const kxdisplayhandlers& DisplayHandlers() { return handlers; }
-
 void OnMouse(int code, int mods) {
   if (kxpinboard* board = Pinboard()) {
     for (kxnode* child = board->firstChild; child; child = child->nextSibling) {

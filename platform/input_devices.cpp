@@ -85,11 +85,6 @@ void NameUniquely(kxinputdevice* device, const std::string& base, const std::vec
   }
 }
 
-void Neutralise(kxinputdevice* device) {
-  for (int c = 0; c < kxinputdevice::kChannels; ++c) device->raw[c] = device->zero[c];
-  device->channel_count = 0;
-}
-
 // ---- joysticks ------------------------------------------------------------------
 
 bool JoystickSubsystem() {
@@ -195,6 +190,11 @@ int DeviceCount() {
   int n = 0;
   for (kxinputdevice* d = first; d; d = d->next) ++n;
   return n;
+}
+
+void Neutralise(kxinputdevice* device) {
+  for (int c = 0; c < kxinputdevice::kChannels; ++c) device->raw[c] = device->zero[c];
+  device->channel_count = 0;
 }
 
 // ---- search ------------------------------------------------------------------------
