@@ -235,9 +235,7 @@ int SearchDevices(int mode) {
       else first = d;
       last = d;
       if (d->kind == kxcode::kDeviceUsb) {
-        // A device whose reader failed is reopened when it is listed again.
-        if (d->usb && !usbinterface::IsOpen(d)) usbinterface::Close(d);
-        if (!d->usb) usbinterface::Open(d);
+        usbinterface::Open(d);
       } else if (joysticksOpen) {
         OpenJoystick(d);
       }
@@ -246,8 +244,7 @@ int SearchDevices(int mode) {
   if ((mode & kSearchRequery) && first && first->kind == kxcode::kDeviceUsb) {
     for (kxinputdevice* d = first; d; d = d->next) {
       if (d->kind != kxcode::kDeviceUsb) continue;
-      if (d->usb && !usbinterface::IsOpen(d)) usbinterface::Close(d);
-      if (d->usb) usbinterface::SendStart(d);
+      if (usbinterface::IsOpen(d)) usbinterface::SendStart(d);
       else usbinterface::Open(d);
     }
   }

@@ -74,6 +74,8 @@ usbtransport* Transport() { return transport ? transport : usbhidtransport(); }
 
 int Open(kxinputdevice* device) {
   if (!device) return 0;
+  // A device whose reader failed is closed and opened afresh.
+  if (device->usb && device->usb->gone.load()) Close(device);
   if (device->usb) return 1;  // already open
   std::unique_ptr<usbconnection> connection = Transport()->Open(device->key.c_str());
   if (!connection) {
