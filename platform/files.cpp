@@ -79,17 +79,23 @@ FILE* OpenForReading(const std::string& resolved) {
   return std::fopen(resolved.c_str(), "rb");
 }
 
+// Closes a temporary written so far without error (ok) and renames it over
+// the target once every byte got out; else removes it. The outcome.
+bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::string& target) {
+  ok = ok && std::fflush(stream) == 0;
+  ok = std::fclose(stream) == 0 && ok;
+  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) std::remove(temp.c_str());
+  return ok;
+}
+
 // Writes size bytes to a temporary beside the target and renames it over.
 int WriteAtomically(const std::string& target, const void* buffer, long size) {
   std::string temp = target + kTempSuffix;
   FILE* stream = std::fopen(temp.c_str(), "wb");
   if (!stream) return 0;
   size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
-  bool ok = written == static_cast<size_t>(size) && std::fflush(stream) == 0;
-  ok = std::fclose(stream) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) std::remove(temp.c_str());
-  return ok ? 1 : 0;
+  return FinishTemporary(stream, written == static_cast<size_t>(size), temp, target) ? 1 : 0;
 }
 
 }  // namespace
@@ -140,14 +146,8 @@ void CloseFile(kxfile* file) {
   if (!file) return;
   if (file->temp_path.empty()) {
     std::fclose(file->stream);
-  } else {
-    bool ok = !std::ferror(file->stream) && std::fflush(file->stream) == 0;
-    ok = std::fclose(file->stream) == 0 && ok;
-    if (ok) ok = std::rename(file->temp_path.c_str(), file->path.c_str()) == 0;
-    if (!ok) {
-      std::remove(file->temp_path.c_str());
-      Log("kxsystem:  write %s=fail\n", file->path.c_str());
-    }
+  } else if (!FinishTemporary(file->stream, !std::ferror(file->stream), file->temp_path, file->path)) {
+    Log("kxsystem:  write %s=fail\n", file->path.c_str());
   }
   delete file;
 }
