@@ -6,6 +6,7 @@
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
+#include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
@@ -27,7 +28,6 @@ constexpr float kMinInflow = 0.001f;        // m/s
 constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
 constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
 constexpr int kElements = 4;                // per blade, at (2k + 1)/8 of the span
-constexpr int kMaxContacts = 4;
 
 using V = kxvector4r;
 
@@ -94,24 +94,11 @@ int kxdmainrotor::Ready() {
 // ---- strike test
 
 void kxdmainrotor::StrikeTest() {
-  kxdworld* world = kxdynamics::CurrentWorld();
-  if (!world || !Geometry) return;
-  for (kxnode* n = Geometry->firstChild; n; n = n->nextSibling) {
-    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
-    kxgeometricobject* child = static_cast<kxgeometricobject*>(n);
-    const kxboxrecord& box = child->box;
-    if (!(box.max[0] >= box.min[0])) continue;  // no mesh: nothing to strike with
-    kxmatrix frame;
-    kxmatrix::Multiply4x4(&frame, &B, &child->Matrix);
-    V points[6];
-    for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
-    kxdcontact contacts[kMaxContacts];
-    if (world->Contacts(points, 6, contacts, kMaxContacts) <= 0) continue;
-    Broken = 1;
-    if (Instance) Instance->Crash = 1;
-    if (kxdengine* e = Shaft()) e->Strike = 1;
-    return;
-  }
+  kxdcontact hit;
+  if (!kxdground::StruckChild(Geometry, B, &hit)) return;
+  Broken = 1;
+  if (Instance) Instance->Crash = 1;
+  if (kxdengine* e = Shaft()) e->Strike = 1;
 }
 
 // ---- disc axis and drive

@@ -11,6 +11,7 @@
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
+#include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
@@ -31,7 +32,6 @@ constexpr float kLiftSlope = 0.4f;         // per rad, Ct0 each step
 constexpr float kThrustPi = 3.1415f;       // the thrust law's own value of pi
 constexpr float kMinTipSpeed = 0.001f;     // m/s
 constexpr int kStrikeEvery = 10;           // steps between strike tests
-constexpr int kMaxContacts = 4;
 constexpr float kPi = 3.1415927f;
 
 using keys = kxdcomponent::realkey<kxdtailrotor00>;
@@ -247,15 +247,8 @@ float kxdtailrotor00::PitchFor(float cmd, float vt, float vax) const {
 void kxdtailrotor00::StrikeTest() {
   if (--Countdown >= 1) return;
   Countdown = kStrikeEvery;
-  kxdworld* world = kxdynamics::CurrentWorld();
-  kxgeometricobject* g = Geometry;
-  if (!world || !g) return;
-  const kxboxrecord& box = g->box;
-  if (!(box.max[0] >= box.min[0])) return;
-  V points[6];
-  for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &B, &box.six[k]);
-  kxdcontact contacts[kMaxContacts];
-  if (world->Contacts(points, 6, contacts, kMaxContacts) > 0) Broken = 1;
+  kxdcontact hit;
+  if (Geometry && kxdground::FacesStrike(Geometry->box, B, &hit)) Broken = 1;
 }
 
 void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {
