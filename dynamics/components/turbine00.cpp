@@ -109,8 +109,6 @@ void kxdturbine00::ComputeChange(kxdintegrable* change, int flag) {
   kxdbody::ComputeChange(change, flag);
 }
 
-void kxdturbine00::Integrate(kxdintegrable* change, int flag, float dt) { kxdbody::Integrate(change, flag, dt); }
-
 void kxdturbine00::Analyse() {
   Sound.Load();
   kxdbody::Analyse();
