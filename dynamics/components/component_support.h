@@ -1,13 +1,15 @@
 // Small helpers the component classes share: member tables for plain real
-// keys, the Change twin of a component, reading a linked float, and handing
-// a force to the free body that finally carries it.
+// keys, the Change twin of a component, reading a linked float, handing a
+// force to the free body that finally carries it, and the rotors' mount.
 #pragma once
 
 #include <cmath>
 #include <cstring>
 
 #include "core/reference.h"
+#include "core/output.h"
 #include "dynamics/body.h"
+#include "dynamics/fuselage.h"
 
 namespace kxdcomponent {
 
@@ -25,6 +27,18 @@ kxvalueptr FindReal(T* self, const realkey<T> (&keys)[N], const char* member) {
     if (std::strcmp(member, k.key) == 0) return kxvalueptr(new kxrealref(&(self->*k.field)));
   }
   return nullptr;
+}
+
+// Writes "key = value" lines for the table's keys, in its order.
+template <class T, size_t N>
+void WriteReals(kxout& out, const T* self, const realkey<T> (&keys)[N]) {
+  for (const realkey<T>& k : keys) out.Printf("%s = %g\n", k.key, self->*k.field);
+}
+
+// Copies the table's keys from one object to another.
+template <class T, size_t N>
+void CopyReals(const T* from, T* to, const realkey<T> (&keys)[N]) {
+  for (const realkey<T>& k : keys) to->*k.field = from->*k.field;
 }
 
 // The Change twin of a component: the node the driver pairs with it, which
@@ -51,6 +65,21 @@ inline float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ?
 inline void PushForce(kxdbody* target, const kxvector4r& force, const kxvector4r& point) {
   if (!target) return;
   target->RootCarrier()->AddForceAt(force, point);
+}
+
+// The rotors ride on the sibling "Fuselage" when it is exactly a
+// kxdfuselage00: that body, with frame seen from it in *placement and its
+// position in *hub (w 0); null, both kept, without one.
+inline kxdbody* MountOnFuselage(kxnode* parent, const kxmatrix& frame, kxmatrix* placement, kxvector4r* hub) {
+  kxnode* f = parent ? kxnode::Find("Fuselage", parent) : nullptr;
+  if (!f || f->type != &kxdfuselage00::Type) return nullptr;
+  kxdbody* body = static_cast<kxdbody*>(f);
+  kxmatrix inverse;
+  kxmatrix::Invert(body->B, inverse);
+  kxmatrix::Multiply4x4(placement, &inverse, &frame);
+  *hub = placement->R;
+  hub->w = 0.0f;
+  return body;
 }
 
 }  // namespace kxdcomponent

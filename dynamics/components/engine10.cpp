@@ -105,7 +105,7 @@ void kxdengine10::CopyTo(kxnode* other) {
   if (!e || e == this) return;
   e->ThrottleControl = kxnode::Remap(ThrottleControl);
   e->Sound.Assign(Sound);
-  for (const auto& k : kRealKeys) e->*k.field = this->*k.field;
+  kxdcomponent::CopyReals(this, e, kRealKeys);
   e->ConstantRPM = ConstantRPM;
   e->Start = Start;
   e->RotatingInertia = RotatingInertia;

@@ -13,7 +13,6 @@
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
-#include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
@@ -173,7 +172,7 @@ void kxdtailrotor00::CopyTo(kxnode* other) {
   t->Error = Error;
   t->Thrust = Thrust;
   t->Lift = Lift;
-  for (const keys& k : kCoefficientKeys) t->*k.field = this->*k.field;
+  kxdcomponent::CopyReals(this, t, kCoefficientKeys);
   kxdbody::CopyTo(other);
 }
 
@@ -181,13 +180,13 @@ void kxdtailrotor00::Write(kxout& out) {
   kxdbody::Write(out);
   if (Body) kxdwrite::SiblingLink(out, "Body", Body);
   out.Printf("R0 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", R0.x, R0.y, R0.z);
-  for (const keys& k : kFrontKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
+  kxdcomponent::WriteReals(out, this, kFrontKeys);
   out.Printf("GyroLock = %d\n", GyroLock);
   kxdwrite::AircraftLink(out, "Rotor", Rotor);
   kxdwrite::AircraftLink(out, "Rotor1", Rotor1);
   kxdwrite::AircraftLink(out, "Engine", Engine);
   kxdwrite::AircraftLink(out, "PitchPushrod", PitchPushrod);
-  for (const keys& k : kCoefficientKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
+  kxdcomponent::WriteReals(out, this, kCoefficientKeys);
 }
 
 float kxdtailrotor00::GetRPM() { return RPMValue; }
@@ -198,18 +197,7 @@ void kxdtailrotor00::Prepare() {
   Broken = 0;
   Countdown = 0;
   Skipped = 0;
-  Body = nullptr;
-  if (parent) {
-    kxnode* f = kxnode::Find("Fuselage", parent);
-    if (f && f->type == &kxdfuselage00::Type) Body = static_cast<kxdbody*>(f);
-  }
-  if (Body) {
-    kxmatrix inverse;
-    kxmatrix::Invert(Body->B, inverse);
-    kxmatrix::Multiply4x4(&Placement, &inverse, &B);
-    R0 = Placement.R;
-    R0.w = 0.0f;
-  }
+  Body = kxdcomponent::MountOnFuselage(parent, B, &Placement, &R0);
   Zw = B.Z;
   Thrust = Speed = Phase = Error = 0.0f;
   kxdbody::Prepare();
