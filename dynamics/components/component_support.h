@@ -57,6 +57,14 @@ inline float Read(const float* link) {
   return std::isfinite(v) ? v : 0.0f;
 }
 
+// A local row placed by a frame: its x, y, z along the frame's axes and w
+// times the frame's position.
+inline kxvector4r InFrame(const kxvector4r& r, const kxmatrix& frame) {
+  kxvector4r out;
+  kxmatrix::TransformVector4(&out, &frame, &r);
+  return out;
+}
+
 inline float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 // Adds a world force at a world point to the free body carrying target:

@@ -30,6 +30,7 @@ constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rp
 constexpr int kElements = 4;                // per blade, at (2k + 1)/8 of the span
 
 using V = kxvector4r;
+using kxdcomponent::InFrame;
 
 V Add(const V& a, const V& b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
 V Sub(const V& a, const V& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
@@ -37,13 +38,6 @@ V Mul(const V& a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
 float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
-// A local row placed by a frame: its x, y, z along the frame's axes and w
-// times the frame's position.
-V InFrame(const V& r, const kxmatrix& F) {
-  V out;
-  kxmatrix::TransformVector4(&out, &F, &r);
-  return out;
-}
 bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // Unit flow direction; zero for a zero (or non-finite) velocity.

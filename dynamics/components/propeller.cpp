@@ -328,11 +328,10 @@ void kxdpropeller00::Place() {
   };
   spin(B, F);
   spin(D, V);
-  const kxvector4r& p = Placement;
-  B.R = {p.x * F.X.x + p.y * F.Y.x + p.z * F.Z.x + p.w * F.R.x, p.x * F.X.y + p.y * F.Y.y + p.z * F.Z.y + p.w * F.R.y,
-         p.x * F.X.z + p.y * F.Y.z + p.z * F.Z.z + p.w * F.R.z, 1.0f};
-  D.R = {p.x * V.X.x + p.y * V.Y.x + p.z * V.Z.x + p.w * V.R.x, p.x * V.X.y + p.y * V.Y.y + p.z * V.Z.y + p.w * V.R.y,
-         p.x * V.X.z + p.y * V.Y.z + p.z * V.Z.z + p.w * V.R.z, 0.0f};
+  B.R = kxdcomponent::InFrame(Placement, F);
+  D.R = kxdcomponent::InFrame(Placement, V);
+  B.R.w = 1.0f;
+  D.R.w = 0.0f;
   B.X.w = B.Y.w = B.Z.w = 0.0f;
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }

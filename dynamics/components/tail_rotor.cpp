@@ -57,11 +57,7 @@ const keys kCoefficientKeys[] = {
 };
 
 using V = kxvector4r;
-V InFrame(const V& r, const kxmatrix& F) {
-  V out;
-  kxmatrix::TransformVector4(&out, &F, &r);
-  return out;
-}
+using kxdcomponent::InFrame;
 
 }  // namespace
 
