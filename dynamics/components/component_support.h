@@ -35,6 +35,13 @@ void WriteReals(kxout& out, const T* self, const realkey<T> (&keys)[N]) {
   for (const realkey<T>& k : keys) out.Printf("%s = %g\n", k.key, self->*k.field);
 }
 
+// "key = \"text\"\n", the text escaped so it cannot end the string early.
+inline void WriteQuoted(kxout& out, const char* key, const char* text) {
+  out.Printf("%s = ", key);
+  out.PrintString(text);
+  out.Printf("\n");
+}
+
 // Copies the table's keys from one object to another.
 template <class T, size_t N>
 void CopyReals(const T* from, T* to, const realkey<T> (&keys)[N]) {

@@ -231,9 +231,7 @@ void kxdengine10::UpdateVisual() {
 void kxdengine10::Write(kxout& out) {
   kxdbody::Write(out);
   kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
-  out.Printf("Sound0File = ");
-  out.PrintString(Sound.name.Text());
-  out.Printf("\n");
+  kxdcomponent::WriteQuoted(out, "Sound0File", Sound.name.Text());
   out.Printf("Sound0RPM = %f\n", Sound0RPM);
   out.Printf("Sound0RPMLow = %f\n", Sound0RPMLow);
   out.Printf("TorqueFactor = %f\n", TorqueFactor);

@@ -157,9 +157,7 @@ void kxdturbine00::Write(kxout& out) {
   out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
   out.Printf("TorqueFactor = %g\n", TorqueFactor);
   out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
-  out.Printf("SoundFile = ");
-  out.PrintString(Sound.name.Text());
-  out.Printf("\n");
+  kxdcomponent::WriteQuoted(out, "SoundFile", Sound.name.Text());
   out.Printf("SoundRPMIdle  = %g\n", SoundRPMIdle);
   out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
   out.Printf("Sound1  = %g\n", Sound1);
