@@ -35,6 +35,11 @@ void WriteReals(kxout& out, const T* self, const realkey<T> (&keys)[N]) {
   for (const realkey<T>& k : keys) out.Printf("%s = %g\n", k.key, self->*k.field);
 }
 
+// "key = kxvector4r( x, y, z, 1 )\n": a point line, w always written as 1.
+inline void WritePoint(kxout& out, const char* key, const kxvector4r& v) {
+  out.Printf("%s = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", key, v.x, v.y, v.z);
+}
+
 // "key = \"text\"\n", the text escaped so it cannot end the string early.
 inline void WriteQuoted(kxout& out, const char* key, const char* text) {
   out.Printf("%s = ", key);

@@ -265,7 +265,7 @@ void kxdengine00::Write(kxout& out) {
   out.Printf("PowerMax = %g\n", PowerMax);
   out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
   out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
+  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
   for (int k = 0; k < kSounds; ++k) kxdcomponent::WriteQuoted(out, kSoundFileKeys[k], Sound[k].name.Text());
   for (int k = 0; k < kSounds; ++k) out.Printf("%s = %g\n", kSoundRpmKeys[k], SoundRPM[k]);
   out.Printf("Sound01RPM = %g\n", Sound01RPM);

@@ -240,12 +240,12 @@ void kxdengine10::Write(kxout& out) {
   out.Printf("MotorRi = %f\n", MotorRi);
   out.Printf("MotorI0 = %f\n", MotorI0);
   out.Printf("MotorMass = %f\n", MotorMass);
-  out.Printf("MotorR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", MotorR.x, MotorR.y, MotorR.z);
+  kxdcomponent::WritePoint(out, "MotorR", MotorR);
   out.Printf("CellNum = %d\n", static_cast<int>(Limit(CellNum, -1e6f, 1e6f)));
   out.Printf("CellVoltage = %f\n", CellVoltage);
   out.Printf("CellMass = %f\n", CellMass);
   out.Printf("CellRi = %f\n", CellRi);
-  out.Printf("CellR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CellR.x, CellR.y, CellR.z);
+  kxdcomponent::WritePoint(out, "CellR", CellR);
   out.Printf("GearRatio = %f\n", GearRatio);
   out.Printf("GearMass = %f\n", GearMass);
   out.Printf("GearEta = %f\n", GearEta);

@@ -74,10 +74,6 @@ const keys kStoredKeys[] = {
     {"SolidLift", &kxdmainrotor::SolidLift}, {"Sigma", &kxdmainrotor::Sigma},
 };
 
-void PointLine(kxout& out, const char* key, const kxvector4r& v) {
-  out.Printf("%s = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", key, v.x, v.y, v.z);
-}
-
 kxmatrix FlybarDefault(const kxvector4r& r) {
   kxmatrix m;
   m.X = {0.0f, 1.0f, 0.0f, 0.0f};
@@ -238,11 +234,11 @@ void kxdmainrotor::CopyTo(kxnode* other) {
 void kxdmainrotor::Write(kxout& out) {
   kxdbody::Write(out);
   if (Body) kxdwrite::SiblingLink(out, "Body", Body);
-  PointLine(out, "R0", R0);
+  kxdcomponent::WritePoint(out, "R0", R0);
   kxdcomponent::WriteReals(out, this, kMainKeys);
   out.Printf("SoundFile = \"%s\"\n", Sound.name.Text());
   kxdcomponent::WriteReals(out, this, kFlybarKeys);
-  PointLine(out, "BellHillerR", BellHillerR);
+  kxdcomponent::WritePoint(out, "BellHillerR", BellHillerR);
   if (BellHillerGeometry) kxdwrite::GeometryLink(out, "BellHillerGeometry", BellHillerGeometry);
   kxdcomponent::WriteReals(out, this, kGainKeys);
   for (int i = 0; i < Blades && i < MaxBlades; ++i) {

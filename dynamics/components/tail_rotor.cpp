@@ -175,7 +175,7 @@ void kxdtailrotor00::CopyTo(kxnode* other) {
 void kxdtailrotor00::Write(kxout& out) {
   kxdbody::Write(out);
   if (Body) kxdwrite::SiblingLink(out, "Body", Body);
-  out.Printf("R0 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", R0.x, R0.y, R0.z);
+  kxdcomponent::WritePoint(out, "R0", R0);
   kxdcomponent::WriteReals(out, this, kFrontKeys);
   out.Printf("GyroLock = %d\n", GyroLock);
   kxdwrite::AircraftLink(out, "Rotor", Rotor);

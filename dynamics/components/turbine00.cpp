@@ -156,7 +156,7 @@ void kxdturbine00::Write(kxout& out) {
   out.Printf("ThrustMax = %g\n", ThrustMax);
   out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
   out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
+  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
   kxdcomponent::WriteQuoted(out, "SoundFile", Sound.name.Text());
   out.Printf("SoundRPMIdle  = %g\n", SoundRPMIdle);
   out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
