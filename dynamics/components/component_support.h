@@ -1,13 +1,14 @@
 // Small helpers the component classes share: member tables for plain real
-// keys, the Change twin of a component, reading a linked float, handing a
-// force to the free body that finally carries it, and the rotors' mount.
+// keys, the common file lines, the Change twin of a component, reading a
+// linked float, placing a local row, handing a force to the free body that
+// finally carries it, and the rotors' mount on the fuselage.
 #pragma once
 
 #include <cmath>
 #include <cstring>
 
-#include "core/reference.h"
 #include "core/output.h"
+#include "core/reference.h"
 #include "dynamics/body.h"
 #include "dynamics/fuselage.h"
 
@@ -29,6 +30,12 @@ kxvalueptr FindReal(T* self, const realkey<T> (&keys)[N], const char* member) {
   return nullptr;
 }
 
+// Copies the table's keys from one object to another.
+template <class T, size_t N>
+void CopyReals(const T* from, T* to, const realkey<T> (&keys)[N]) {
+  for (const realkey<T>& k : keys) to->*k.field = from->*k.field;
+}
+
 // Writes "key = value" lines for the table's keys, in its order.
 template <class T, size_t N>
 void WriteReals(kxout& out, const T* self, const realkey<T> (&keys)[N]) {
@@ -45,12 +52,6 @@ inline void WriteQuoted(kxout& out, const char* key, const char* text) {
   out.Printf("%s = ", key);
   out.PrintString(text);
   out.Printf("\n");
-}
-
-// Copies the table's keys from one object to another.
-template <class T, size_t N>
-void CopyReals(const T* from, T* to, const realkey<T> (&keys)[N]) {
-  for (const realkey<T>& k : keys) to->*k.field = from->*k.field;
 }
 
 // The Change twin of a component: the node the driver pairs with it, which
