@@ -46,16 +46,15 @@ bump BumpOf(int surface) {
   }
 }
 
-float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
+using kxvector4ops::Dot;
 
 // The unit direction of a in the plane normal to the unit vector n; zero
 // when a stands (nearly) along n.
 kxvector4r Along(const kxvector4r& a, const kxvector4r& n) {
-  float an = Dot4(a, n);
+  float an = Dot(a, n);
   kxvector4r p = {a.x - an * n.x, a.y - an * n.y, a.z - an * n.z, a.w - an * n.w};
-  float length = std::sqrt(Dot4(p, p));
-  if (!(length > 1e-3f)) return {0.0f, 0.0f, 0.0f, 0.0f};
-  return {p.x / length, p.y / length, p.z / length, p.w / length};
+  if (!(kxvector4r::Normalise(p) > 1e-3f)) return {0.0f, 0.0f, 0.0f, 0.0f};
+  return p;
 }
 
 // The contact query tests the centres of the box faces. A tyre is round
@@ -65,13 +64,10 @@ kxvector4r Along(const kxvector4r& a, const kxvector4r& n) {
 // Radius (1 - cos tilt) before any contact were found.
 kxmatrix TyreFrame(const kxmatrix& b) {
   float uy = b.Y.z;  // world up along the axle
-  kxvector4r z = {-uy * b.Y.x, -uy * b.Y.y, 1.0f - uy * b.Y.z, 0.0f};
-  float length = std::sqrt(Dot4(z, z));
-  if (!(length > 1e-3f)) return b;  // the wheel lies flat
   kxmatrix frame = b;
-  frame.Z = {z.x / length, z.y / length, z.z / length, 0.0f};
+  frame.Z = {-uy * b.Y.x, -uy * b.Y.y, 1.0f - uy * b.Y.z, 0.0f};
+  if (!(kxvector4r::Normalise(frame.Z) > 1e-3f)) return b;  // the wheel lies flat
   kxvector4r::Cross(frame.X, b.Y, frame.Z);
-  frame.X.w = 0.0f;
   return frame;
 }
 
@@ -174,12 +170,12 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
       Force.z -= kStopDamping * D.R.z;
     } else {
       // A contact without a usable normal carries no load.
-      float length = std::sqrt(Dot4(normal, normal));
+      float length = std::sqrt(Dot(normal, normal));
       float load = 0.0f;
       kxvector4r u = {0.0f, 0.0f, 0.0f, 0.0f};
       if (length > 0.0f && std::isfinite(length)) {
         u = {normal.x / length, normal.y / length, normal.z / length, normal.w / length};
-        float s = Dot4(d, u);
+        float s = Dot(d, u);
         if (q < kReach && -s < Radius) load = (s + Radius) * Kr;
       }
       if (!(load > 0.0f) || !std::isfinite(load)) {
@@ -190,7 +186,7 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
         // along the contact normal taken out (a nose-up tail-dragger's
         // wheels point into the air).
         kxvector4r x = Along(B.X, u);
-        float vx = Dot4(v, x), vy = Dot4(v, B.Y), vz = Dot4(v, B.Z);
+        float vx = Dot(v, x), vy = Dot(v, B.Y), vz = Dot(v, B.Z);
         float k = RollingFriction();
         float fx = vx > 0.0f ? -k * load : k * load;
         float fy;
