@@ -236,7 +236,7 @@ void kxdmainrotor::Write(kxout& out) {
   if (Body) kxdwrite::SiblingLink(out, "Body", Body);
   kxdcomponent::WritePoint(out, "R0", R0);
   kxdcomponent::WriteReals(out, this, kMainKeys);
-  out.Printf("SoundFile = \"%s\"\n", Sound.name.Text());
+  kxdcomponent::WriteQuoted(out, "SoundFile", Sound.name.Text());
   kxdcomponent::WriteReals(out, this, kFlybarKeys);
   kxdcomponent::WritePoint(out, "BellHillerR", BellHillerR);
   if (BellHillerGeometry) kxdwrite::GeometryLink(out, "BellHillerGeometry", BellHillerGeometry);

@@ -117,6 +117,15 @@ TEST_F(rotorfiles, WriteGivesTheRotorLinesAndReadsBackUnchanged) {
   EXPECT_EQ(Get("aircraft/heli/heli.kxd"), first);
 }
 
+TEST_F(rotorfiles, SampleNameWithAQuoteIsWrittenEscapedAndReadsBack) {
+  kxdrotor00 rotor;
+  rotor.Sound.name = "rotor \"big\".wav";
+  kxout out;
+  rotor.Write(out);
+  EXPECT_NE(out.Text().find("SoundFile = \"rotor \\\"big\\\".wav\"\n"), std::string::npos) << out.Text();
+  EXPECT_EQ(kxctest::Rewritten<kxdrotor00>(out.Text()), out.Text());
+}
+
 TEST_F(rotorfiles, SecondModelWritesItsThirdBladeAndReadsBackUnchanged) {
   kxrtest::heli h;
   h.rotorType = "kxdrotor01";
