@@ -78,7 +78,7 @@ int ChordDirection(const std::vector<kxvector4r>& segments, kxvector4r* out) {
 std::vector<kxgeometricobject*> BladesOf(kxgeometricobject* g) {
   std::vector<kxgeometricobject*> blades;
   for (kxnode* c = g ? g->firstChild : nullptr; c; c = c->nextSibling) {
-    if (kxtype::IsDerivedFrom(c->type, &kxgeometricobject::Type)) blades.push_back(static_cast<kxgeometricobject*>(c));
+    if (kxgeometricobject* blade = kxnode::As<kxgeometricobject>(c)) blades.push_back(blade);
   }
   return blades;
 }
