@@ -78,12 +78,7 @@ void kxbutton::Draw(int ox, int oy) {
   bool pressed = state == kPressed;
   kxgui::SetPaletteColor(10);
   kxgui::FillRect(ax, ay, ax + W, ay + H);
-  kxgui::SetPaletteColor(pressed ? 0 : 1);
-  kxgui::DrawLine(ax, ay, ax, ay + H - 1);
-  kxgui::DrawLine(ax, ay + H - 1, ax + W - 1, ay + H - 1);
-  kxgui::SetPaletteColor(pressed ? 1 : 0);
-  kxgui::DrawLine(ax, ay, ax + W - 1, ay);
-  kxgui::DrawLine(ax + W - 1, ay, ax + W - 1, ay + H - 1);
+  kxgui::BevelEdges(ax, ay, ax + W, ay + H, kxgui::Palette(pressed ? 0 : 1), kxgui::Palette(pressed ? 1 : 0));
   int p = pressed ? 1 : 0;
   int tx = ax + std::max(0, W / 2 - kxgui::TextWidth(Text.Text()) / 2 + p);
   int ty = ay + H / 2 - kxgui::LineHeight() / 2 - p;

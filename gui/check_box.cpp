@@ -17,8 +17,6 @@ namespace {
 constexpr int kBoxSize = 16;     // px
 constexpr int kIconDrop = 6;     // px the icon sits below the vertical middle
 constexpr int kLabelIndent = 16; // px from the left edge to the label
-const kxcolor4 kBlack = {0, 0, 0, 1};
-const kxcolor4 kWhite = {1, 1, 1, 1};
 const kxcolor4 kEngraved = {0.5f, 0.5f, 0.5f, 1};
 // The disabled option-button cell: s 0.625..0.6875, t 1..0.9375.
 const kxgui::iconcell kDisabledOption = {0.625f, 1.0f, 0.6875f, 0.9375f};
@@ -63,9 +61,9 @@ void kxcheckbox::OnLeftUp() {
 
 void kxcheckbox::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
-  kxgui::SetColor(kWhite);
+  kxgui::SetColor(kxgui::kWhite);
   kxgui::DrawIcon(kxgui::kIconCheckBox + (checked ? 1 : 0) + 2 * (armed ? 1 : 0), ax, ay + H / 2 - kIconDrop);
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawText(ax + kLabelIndent, ay + H / 2 - kxgui::LineHeight() / 2, label.Text());
   DrawChildren(ax, ay);
 }
@@ -117,7 +115,7 @@ void kxiconbutton::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
   if (!hidden) {
     int ty = ay + H / 2 - kxgui::LineHeight() / 2;
-    kxgui::SetColor(kWhite);
+    kxgui::SetColor(kxgui::kWhite);
     if (disabled) {
       kxgui::DrawIconCell(kDisabledOption, ax, ay + H / 2 - kIconDrop);
       kxgui::SetPaletteColor(1);
@@ -126,7 +124,7 @@ void kxiconbutton::Draw(int ox, int oy) {
       kxgui::DrawText(ax + kLabelIndent, ty, Text.Text());
     } else {
       kxgui::DrawIcon(kxgui::kIconOption + selected + 2 * armed, ax, ay + H / 2 - kIconDrop);
-      kxgui::SetColor(kBlack);
+      kxgui::SetColor(kxgui::kBlack);
       kxgui::DrawText(ax + kLabelIndent, ty, Text.Text());
     }
   }

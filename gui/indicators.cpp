@@ -21,7 +21,6 @@ constexpr int kClickWidth = 128;  // px
 constexpr int kClickHeight = 16;  // px
 constexpr float kFarOut = 1.0e6f; // px bound before a float becomes an int
 const kxcolor4 kMidLine = {0.9f, 0.9f, 0.9f, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 const kxcolor4 kRed = {1, 0, 0, 1};
 const kxcolor4 kGreen = {0, 1, 0, 1};
 
@@ -51,7 +50,7 @@ void kxgraph::AddSample() {
 
 void kxgraph::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::FillRect(ax, ay, ax + W, ay + H);
   int columns = std::min(W, kRing);
   kxgui::SetColor(kRed);
