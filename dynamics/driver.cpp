@@ -20,13 +20,10 @@
 
 namespace {
 
-constexpr int kChannelBase = 2000;   // player 0's function channels
-constexpr int kChannelsPerPlayer = 100;
 constexpr int kChannels = 64;
-constexpr float kGradientStep = 1.0f;
-constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length  // m, half width of the air gradient's differences
+constexpr float kGradientStep = 1.0f;  // m, half width of the air gradient's differences
+constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length
 
-unsigned long long substeps = 0;
 float heldChannels[kxdaircraftinstance::kPlayers][kChannels] = {};
 
 // An aircraft clone whose graphics clone was rebuilt since it was made points
@@ -59,7 +56,7 @@ void UpdateInput() {
   float r = kxdynamics::Environment().transmitter_reliability;
   bool lost = std::isfinite(r) && r < 1.0f && kxsystem::Random() < (1.0f - r) * 0.5f;
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
-    float* channels = slots + kChannelBase + kChannelsPerPlayer * p;
+    float* channels = kxdaircraft::PlayerChannels(slots, p);
     if (lost) {
       std::memcpy(channels, heldChannels[p], sizeof heldChannels[p]);
     } else {
@@ -98,15 +95,7 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
     Walk(state, change, [pass](kxdintegrable* s, kxdintegrable*) {
       if (kxdbody* b = kxdbody::As(s)) b->Follow(pass);
     });
-    ++substeps;
   }
-}
-
-unsigned long long SubstepCount() { return substeps; }
-
-float& SlipstreamSpeed() {
-  static float speed = 0.0f;
-  return speed;
 }
 
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
