@@ -33,18 +33,26 @@ bool Stale(kxnode* node) {
   return a && a->Instance && a->Instance->ClonesGeneration != a->Instance->Generation;
 }
 
+// A simulated node with its twin, and both as bodies (null for other
+// components).
+struct twinpair {
+  kxdintegrable* state;
+  kxdintegrable* change;
+  kxdbody* body;
+  kxdbody* bodyChange;
+};
+
 // Post-order over the tree and its twin; a node without a twin is skipped
 // with its subtree (the two trees no longer match there).
-template <class F>
-void Walk(kxnode* s, kxnode* c, F&& f) {
+void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
   kxnode* cc = c->firstChild;
   for (kxnode* sc = s->firstChild; sc && cc; sc = sc->nextSibling, cc = cc->nextSibling) {
     if (Stale(sc)) continue;
-    Walk(sc, cc, f);
+    Collect(sc, cc, out);
   }
   kxdintegrable* si = kxdintegrable::As(s);
   kxdintegrable* ci = kxdintegrable::As(c);
-  if (si && ci) f(si, ci);
+  if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c)});
 }
 
 void UpdateInput() {
@@ -78,23 +86,27 @@ int SubstepsFor(float frameTime) {
 }
 
 void RunSubsteps(kxnode* state, kxnode* change, int n) {
-  if (!state || !change) return;
+  if (!state || !change || n <= 0) return;
+  // No component adds or removes nodes while stepping, so the pairs and
+  // their types are taken once for the frame's substeps.
+  std::vector<twinpair> twins;
+  Collect(state, change, twins);
   for (int k = 0; k < n; ++k) {
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
-      s->PreChange(c);
-      s->ComputeChange(c, 0);
-    });
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable*) {
-      if (kxdbody* b = kxdbody::As(s)) b->HandOver();
-    });
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
-      if (kxdbody* b = kxdbody::As(s)) b->FinishChange(kxdbody::As(c));
-    });
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) { s->Integrate(c, 0, kSubstep); });
+    for (const twinpair& t : twins) {
+      t.state->PreChange(t.change);
+      t.state->ComputeChange(t.change, 0);
+    }
+    for (const twinpair& t : twins) {
+      if (t.body) t.body->HandOver();
+    }
+    for (const twinpair& t : twins) {
+      if (t.body) t.body->FinishChange(t.bodyChange);
+    }
+    for (const twinpair& t : twins) t.state->Integrate(t.change, 0, kSubstep);
     unsigned pass = kxdbody::NewPass();
-    Walk(state, change, [pass](kxdintegrable* s, kxdintegrable*) {
-      if (kxdbody* b = kxdbody::As(s)) b->Follow(pass);
-    });
+    for (const twinpair& t : twins) {
+      if (t.body) t.body->Follow(pass);
+    }
   }
 }
 
