@@ -3,7 +3,6 @@
 #include <cstring>
 #include <typeinfo>
 
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/gui.h"
 #include "gui/icons.h"
@@ -20,10 +19,6 @@ constexpr int kLabelIndent = 16; // px from the left edge to the label
 const kxcolor4 kEngraved = {0.5f, 0.5f, 0.5f, 1};
 // The disabled option-button cell: s 0.625..0.6875, t 1..0.9375.
 const kxgui::iconcell kDisabledOption = {0.625f, 1.0f, 0.6875f, 0.9375f};
-
-void Run(const kxstring& command, kxnode* context) {
-  if (!command.Empty()) kxscript::Execute(command.Text(), context);
-}
 }  // namespace
 
 kxcheckbox::kxcheckbox() : kxgraphic(0, 0, kBoxSize, kBoxSize) { type = &Type; }
@@ -51,10 +46,10 @@ void kxcheckbox::OnLeftUp() {
   armed = 0;
   if (checked) {
     checked = 0;
-    Run(OnUncheck, this);
+    RunCommand(OnUncheck);
   } else {
     checked = 1;
-    Run(OnCheck, this);
+    RunCommand(OnCheck);
   }
   Changed();
 }
@@ -108,7 +103,7 @@ void kxiconbutton::OnLeftUp() {
   if (!armed) return;
   armed = 0;
   Select();
-  Run(OnPress, this);
+  RunCommand(OnPress);
 }
 
 void kxiconbutton::Draw(int ox, int oy) {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/gui_state.h"
 #include "gui/paint.h"
@@ -23,10 +22,6 @@ constexpr float kFarOut = 1.0e6f; // px bound before a float becomes an int
 const kxcolor4 kMidLine = {0.9f, 0.9f, 0.9f, 1};
 const kxcolor4 kRed = {1, 0, 0, 1};
 const kxcolor4 kGreen = {0, 1, 0, 1};
-
-void Run(const kxstring& command, kxnode* context) {
-  if (!command.Empty()) kxscript::Execute(command.Text(), context);
-}
 }  // namespace
 
 // ---- kxgraph -------------------------------------------------------------------------
@@ -79,8 +74,8 @@ void kxclickbox::CopyTo(kxnode* other) {
   }
 }
 
-void kxclickbox::OnLeftDown() { Run(OnLeftDownText, this); }
-void kxclickbox::OnLeftDouble() { Run(OnLeftDoubleText, this); }
+void kxclickbox::OnLeftDown() { RunCommand(OnLeftDownText); }
+void kxclickbox::OnLeftDouble() { RunCommand(OnLeftDoubleText); }
 
 void kxclickbox::Bar(float v, int width, int* n, float* f) {
   float p = std::isfinite(v) ? static_cast<float>(width) * (v + 1.0f) / 2.0f : 0.0f;

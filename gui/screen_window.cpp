@@ -1,6 +1,5 @@
 #include "gui/screen_window.h"
 
-#include "core/interpreter.h"
 #include "gui/gui_state.h"
 #include "gui/icons.h"
 #include "gui/menu.h"
@@ -28,7 +27,7 @@ int kxscreenwindow::InCloseBox(int x, int y) const {
 void kxscreenwindow::OnLeftDown() {
   int x = 0, y = 0;
   ToLocal(&x, &y);
-  if (InCloseBox(x, y) && !closeCommand.Empty()) kxscript::Execute(closeCommand.Text(), this);
+  if (InCloseBox(x, y)) RunCommand(closeCommand);
 }
 
 void kxscreenwindow::Update() {

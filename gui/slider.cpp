@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/interpreter.h"
 #include "gui/gui.h"
 #include "gui/paint.h"
 #include "gui/text_format.h"
@@ -66,7 +65,7 @@ void kxslider::OnLeftDown() {
   if (x <= knob || x >= knob + kKnobWidth) {
     value = ValueAt(x);
     PlaceKnob();
-    if (!command.Empty()) kxscript::Execute(command.Text(), this);
+    RunCommand(command);
   }
   dragging = 1;
   grab = x - knob;
@@ -98,7 +97,7 @@ void kxslider::OnMove() {
   ToLocal(&x, &y);
   value = ValueAt(SnapPosition(x - grab));
   PlaceKnob();
-  if (!command.Empty()) kxscript::Execute(command.Text(), this);
+  RunCommand(command);
 }
 
 void kxslider::OnLeftUp() {
