@@ -1,6 +1,6 @@
 // The GUI's drawing primitives: colours, filled rectangles, pixel lines,
 // the title-bar gradient and text in the GUI font. Widgets draw only through
-// these, so all of the GUI's OpenGL sits in paint.cpp and icons.cpp, and
+// these, so all of the GUI's OpenGL sits in paint.cpp and paint_image.cpp, and
 // every call does nothing without a current context.
 #pragma once
 
