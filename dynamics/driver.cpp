@@ -133,16 +133,13 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
   SetCurrentWorld(world);
   UpdateInput();
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+    if (!instance) continue;
     // Wheels and skids report their contact anew in every frame.
-    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->GroundContact = instance->WheelContact = 0;
-  }
-  if (world) {
+    instance->GroundContact = instance->WheelContact = 0;
     // The faces near each aircraft, gathered once for the frame's substeps.
-    for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
-      kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
-      if (instance && instance->SimMainBody) {
-        world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
-      }
+    if (world && instance->SimMainBody) {
+      world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
     }
   }
   int n = SubstepsFor(frameTime);
