@@ -48,6 +48,10 @@ float* kxdaircraft::PinboardSlots() {
   return pinboard ? pinboard->slots : nullptr;
 }
 
+float* kxdaircraft::PlayerChannels(float* slots, int player) {
+  return slots ? slots + kChannelBase + kChannelsPerPlayer * player : nullptr;
+}
+
 kxdaircraft* kxdaircraft::As(kxnode* node) {
   if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
   return static_cast<kxdaircraft*>(node);
@@ -70,7 +74,7 @@ void kxdaircraft::CopyTo(kxnode* other) {
 void kxdaircraft::Analyse() {
   int player = Instance ? Instance->Player : 0;
   if (player < 0 || player >= kxdaircraftinstance::kPlayers) player = 0;
-  float* slots = pinboardSlots ? pinboardSlots + kChannelBase + kChannelsPerPlayer * player : nullptr;
+  float* slots = PlayerChannels(pinboardSlots, player);
   // Only receivers directly below the root are bound: a nested one belongs
   // to a part that feeds it itself.
   for (kxnode* c = firstChild; c; c = c->nextSibling) {

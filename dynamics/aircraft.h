@@ -11,8 +11,8 @@ class kxdaircraft : public kxdintegrable {
  public:
   static kxtype Type;
 
-  // Binds a receiver-like component to player k's channels: slots is the
-  // pinboard slot array + 2000 + 100 k. Installed per exact type name by the
+  // Binds a receiver-like component to player k's channels (PlayerChannels
+  // of the pinboard slot array). Installed per exact type name by the
   // component library.
   using PlayerBinder = void (*)(kxnode* component, int player, float* slots);
   static void RegisterPlayerBinder(const char* typeName, PlayerBinder binder);
@@ -20,6 +20,9 @@ class kxdaircraft : public kxdintegrable {
   // set here, else that of "/Pinboard/", else null.
   static void SetPinboardSlots(float* slots);
   static float* PinboardSlots();
+  // Player k's function channels in a slot array: slots + 2000 + 100 k; null
+  // without slots.
+  static float* PlayerChannels(float* slots, int player);
 
   kxdaircraft();
 

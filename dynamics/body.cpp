@@ -86,7 +86,6 @@ kxdbody::kxdbody() {
   SystemMass = Mass;
   std::memcpy(SystemInertiaInv, InertiaInv, sizeof InertiaInv);
   SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
-  SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
   Held = 0;
   followPass = 0;
 }

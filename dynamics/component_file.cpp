@@ -20,10 +20,10 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
 
 enum class pass { kStructure, kValues };
 
-void Run(const std::string& path, const std::string& text, kxnode* root, pass which) {
+void Run(const char* path, const std::string& text, kxnode* root, pass which) {
   kxscript::detail::run r;
-  r.file = path.c_str();
-  if (!kxscript::detail::Begin(r, root, path.c_str())) return;
+  r.file = path;
+  if (!kxscript::detail::Begin(r, root, path)) return;
   std::string_view all(text);
   int number = 0;
   for (size_t start = 0; start <= all.size();) {
@@ -47,16 +47,29 @@ void Run(const std::string& path, const std::string& text, kxnode* root, pass wh
 
 namespace kxdload {
 
-int RunComponentFile(const char* path, kxnode* root) {
-  if (!path || !root) return 0;
+int ReadComponentText(const char* path, std::string& text) {
+  text.clear();
+  if (!path) return 0;
   std::ifstream file(kxcore::ResolvePath(path), std::ios::binary);
   if (!file) return 0;
   std::ostringstream buffer;
   buffer << file.rdbuf();
-  std::string text = buffer.str();
+  text = buffer.str();
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  return 1;
+}
+
+void RunComponentText(const char* path, const std::string& text, kxnode* root) {
+  if (!path || !root) return;
   Run(path, text, root, pass::kStructure);
   Run(path, text, root, pass::kValues);
+}
+
+int RunComponentFile(const char* path, kxnode* root) {
+  if (!path || !root) return 0;
+  std::string text;
+  if (!ReadComponentText(path, text)) return 0;
+  RunComponentText(path, text, root);
   return 1;
 }
 

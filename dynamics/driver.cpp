@@ -20,13 +20,10 @@
 
 namespace {
 
-constexpr int kChannelBase = 2000;   // player 0's function channels
-constexpr int kChannelsPerPlayer = 100;
 constexpr int kChannels = 64;
-constexpr float kGradientStep = 1.0f;
-constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length  // m, half width of the air gradient's differences
+constexpr float kGradientStep = 1.0f;  // m, half width of the air gradient's differences
+constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length
 
-unsigned long long substeps = 0;
 float heldChannels[kxdaircraftinstance::kPlayers][kChannels] = {};
 
 // An aircraft clone whose graphics clone was rebuilt since it was made points
@@ -36,18 +33,26 @@ bool Stale(kxnode* node) {
   return a && a->Instance && a->Instance->ClonesGeneration != a->Instance->Generation;
 }
 
+// A simulated node with its twin, and both as bodies (null for other
+// components).
+struct twinpair {
+  kxdintegrable* state;
+  kxdintegrable* change;
+  kxdbody* body;
+  kxdbody* bodyChange;
+};
+
 // Post-order over the tree and its twin; a node without a twin is skipped
 // with its subtree (the two trees no longer match there).
-template <class F>
-void Walk(kxnode* s, kxnode* c, F&& f) {
+void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
   kxnode* cc = c->firstChild;
   for (kxnode* sc = s->firstChild; sc && cc; sc = sc->nextSibling, cc = cc->nextSibling) {
     if (Stale(sc)) continue;
-    Walk(sc, cc, f);
+    Collect(sc, cc, out);
   }
   kxdintegrable* si = kxdintegrable::As(s);
   kxdintegrable* ci = kxdintegrable::As(c);
-  if (si && ci) f(si, ci);
+  if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c)});
 }
 
 void UpdateInput() {
@@ -59,7 +64,7 @@ void UpdateInput() {
   float r = kxdynamics::Environment().transmitter_reliability;
   bool lost = std::isfinite(r) && r < 1.0f && kxsystem::Random() < (1.0f - r) * 0.5f;
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
-    float* channels = slots + kChannelBase + kChannelsPerPlayer * p;
+    float* channels = kxdaircraft::PlayerChannels(slots, p);
     if (lost) {
       std::memcpy(channels, heldChannels[p], sizeof heldChannels[p]);
     } else {
@@ -81,32 +86,28 @@ int SubstepsFor(float frameTime) {
 }
 
 void RunSubsteps(kxnode* state, kxnode* change, int n) {
-  if (!state || !change) return;
+  if (!state || !change || n <= 0) return;
+  // No component adds or removes nodes while stepping, so the pairs and
+  // their types are taken once for the frame's substeps.
+  std::vector<twinpair> twins;
+  Collect(state, change, twins);
   for (int k = 0; k < n; ++k) {
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
-      s->PreChange(c);
-      s->ComputeChange(c, 0);
-    });
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable*) {
-      if (kxdbody* b = kxdbody::As(s)) b->HandOver();
-    });
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) {
-      if (kxdbody* b = kxdbody::As(s)) b->FinishChange(kxdbody::As(c));
-    });
-    Walk(state, change, [](kxdintegrable* s, kxdintegrable* c) { s->Integrate(c, 0, kSubstep); });
+    for (const twinpair& t : twins) {
+      t.state->PreChange(t.change);
+      t.state->ComputeChange(t.change, 0);
+    }
+    for (const twinpair& t : twins) {
+      if (t.body) t.body->HandOver();
+    }
+    for (const twinpair& t : twins) {
+      if (t.body) t.body->FinishChange(t.bodyChange);
+    }
+    for (const twinpair& t : twins) t.state->Integrate(t.change, 0, kSubstep);
     unsigned pass = kxdbody::NewPass();
-    Walk(state, change, [pass](kxdintegrable* s, kxdintegrable*) {
-      if (kxdbody* b = kxdbody::As(s)) b->Follow(pass);
-    });
-    ++substeps;
+    for (const twinpair& t : twins) {
+      if (t.body) t.body->Follow(pass);
+    }
   }
-}
-
-unsigned long long SubstepCount() { return substeps; }
-
-float& SlipstreamSpeed() {
-  static float speed = 0.0f;
-  return speed;
 }
 
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
@@ -132,16 +133,13 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
   SetCurrentWorld(world);
   UpdateInput();
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+    if (!instance) continue;
     // Wheels and skids report their contact anew in every frame.
-    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->GroundContact = instance->WheelContact = 0;
-  }
-  if (world) {
+    instance->GroundContact = instance->WheelContact = 0;
     // The faces near each aircraft, gathered once for the frame's substeps.
-    for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
-      kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
-      if (instance && instance->SimMainBody) {
-        world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
-      }
+    if (world && instance->SimMainBody) {
+      world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
     }
   }
   int n = SubstepsFor(frameTime);

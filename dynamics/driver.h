@@ -33,10 +33,6 @@ void Stop();
 // gets a fresh clone in the same position (a stand-in for an aircraft that
 // sits out or cannot be cloned), and each instance its new twin.
 void RebuildChangeTree();
-// Substeps run since the program started (for tests and benchmarks).
-unsigned long long SubstepCount();
-// m/s; the slipstream speed the propeller writes for whoever shows it.
-float& SlipstreamSpeed();
 // Air velocity and gradient at the instance's main body from the air field.
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world);
 }  // namespace kxdynamics

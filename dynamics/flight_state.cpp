@@ -6,27 +6,15 @@
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
 #include "dynamics/instance.h"
+#include "dynamics/tow.h"
 #include "dynamics/world.h"
 
 namespace {
 
 constexpr float kVariometerTime = 1.0f;  // s, low-pass time of the variometer
-constexpr int kChannelBase = 2000;       // slot of player 0's function channel 0
-constexpr int kChannelsPerPlayer = 100;
 constexpr int kSmokeChannel = 28;        // function channel of the smoke switch
 constexpr float kSmokeOn = 0.02f;
 constexpr float kSmokeEjection = 2.0f;   // m/s, backwards along the body's X
-
-kxdbody* FirstHook(kxnode* node) {
-  static const kxtype* hook = nullptr;
-  if (!hook) hook = kxtype::Find("kxdhook00");
-  if (!node || !hook) return nullptr;
-  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
-    if (kxtype::IsDerivedFrom(c->type, hook)) return kxdbody::As(c);
-    if (kxdbody* found = FirstHook(c)) return found;
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -67,8 +55,7 @@ void Publish(kxdaircraftinstance* instance, float dt) {
   s->crash_kind = instance->SurfaceCode == kSurfaceWater ? 1 : 0;
   s->ground_contact = instance->GroundContact;
 
-  const float* slots = kxdaircraft::PinboardSlots();
-  const float* channels = slots ? slots + kChannelBase + kChannelsPerPlayer * instance->Player : nullptr;
+  const float* channels = kxdaircraft::PlayerChannels(kxdaircraft::PinboardSlots(), instance->Player);
   s->control_value = channels ? (channels[0] + 1.0f) * 0.5f : 0.0f;
 
   s->exhaust_count = std::min(instance->EngineCounter, kxdflightstate::kExhausts);

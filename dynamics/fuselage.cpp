@@ -14,6 +14,17 @@ kxtype kxdfuselage00::Type("kxdfuselage00", sizeof(kxdfuselage00), kxcreate<kxdf
 namespace {
 constexpr float kHalfAirDensity = 0.6125f;  // kg/m^3
 constexpr float kStillSpeed = 0.01f;        // m/s; below it the fuselage feels no air
+
+// The coefficient keys, in the order they are written.
+struct realkey {
+  const char* key;
+  float kxdfuselage00::*field;
+};
+const realkey kRealKeys[] = {{"Cdx", &kxdfuselage00::Cdx},
+                             {"Cly", &kxdfuselage00::Cly},
+                             {"Cdy", &kxdfuselage00::Cdy},
+                             {"Clz", &kxdfuselage00::Clz},
+                             {"Cdz", &kxdfuselage00::Cdz}};
 }  // namespace
 
 kxdfuselage00* kxdfuselage00::As(kxnode* node) {
@@ -35,12 +46,8 @@ kxdfuselage00::kxdfuselage00() {
 kxvalueptr kxdfuselage00::GetMember(const char* member, const kxargs& args) {
   if (!member) return nullptr;
   if (std::strcmp(member, "CG") == 0) return kxvalueptr(new kxvectorref(&CG.x));
-  struct {
-    const char* key;
-    float* field;
-  } reals[] = {{"Cdx", &Cdx}, {"Cly", &Cly}, {"Cdy", &Cdy}, {"Clz", &Clz}, {"Cdz", &Cdz}};
-  for (auto& r : reals) {
-    if (std::strcmp(member, r.key) == 0) return kxvalueptr(new kxrealref(r.field));
+  for (const realkey& k : kRealKeys) {
+    if (std::strcmp(member, k.key) == 0) return kxvalueptr(new kxrealref(&(this->*k.field)));
   }
   return kxdbody::GetMember(member, args);
 }
@@ -57,11 +64,7 @@ void kxdfuselage00::CopyTo(kxnode* other) {
   kxdfuselage00* f = As(other);
   if (!f || f == this) return;
   f->CG = CG;
-  f->Cdx = Cdx;
-  f->Cly = Cly;
-  f->Cdy = Cdy;
-  f->Clz = Clz;
-  f->Cdz = Cdz;
+  for (const realkey& k : kRealKeys) f->*k.field = this->*k.field;
   f->Ax = Ax;
   f->Ay = Ay;
   f->Az = Az;
@@ -93,9 +96,5 @@ void kxdfuselage00::ComputeChange(kxdintegrable* change, int flag) {
 void kxdfuselage00::Write(kxout& out) {
   kxdbody::Write(out);
   out.Printf("CG = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CG.x, CG.y, CG.z);
-  out.Printf("Cdx = %g\n", Cdx);
-  out.Printf("Cly = %g\n", Cly);
-  out.Printf("Cdy = %g\n", Cdy);
-  out.Printf("Clz = %g\n", Clz);
-  out.Printf("Cdz = %g\n", Cdz);
+  for (const realkey& k : kRealKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
 }

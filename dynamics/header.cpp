@@ -2,10 +2,8 @@
 
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <string>
 
-#include "core/hooks.h"
 #include "core/output.h"
 
 namespace {
@@ -15,7 +13,6 @@ constexpr size_t kTypeLine = 6;
 constexpr size_t kMajorColumn = 12;
 constexpr size_t kMinorColumn = 14;
 constexpr size_t kTypeColumn = 10;
-constexpr size_t kHeaderBytes = 4096;  // the seven lines are far shorter
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -49,17 +46,6 @@ void kxdheader::Parse(const char* text, size_t size) {
     for (; i < t.size() && IsDigit(t[i]) && value <= INT_MAX / 10 - 1; ++i, ++digits) value = 10 * value + (t[i] - '0');
     if (digits > 0) type = static_cast<int>(value);
   }
-}
-
-int kxdheader::ReadFile(const char* path) {
-  major = minor = type = 0;
-  if (!path) return 0;
-  std::ifstream file(kxcore::ResolvePath(path), std::ios::binary);
-  if (!file) return 0;
-  char buffer[kHeaderBytes];
-  file.read(buffer, sizeof buffer);
-  Parse(buffer, static_cast<size_t>(file.gcount()));
-  return 1;
 }
 
 void kxdheader::Write(kxout& out, const char* name, int type) {

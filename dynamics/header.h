@@ -20,8 +20,6 @@ struct kxdheader {
   int Version() const { return 100 * major + minor; }
   // Parses the first seven lines of text (size bytes, need not end in 0).
   void Parse(const char* text, size_t size);
-  // Reads the header of a file; 0 when it cannot be opened (header all 0).
-  int ReadFile(const char* path);
   // The seven lines the writer puts first.
   static void Write(kxout& out, const char* name, int type);
 };

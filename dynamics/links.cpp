@@ -101,12 +101,6 @@ void RegisterEngineType(const char* typeName) {
 
 kxdbody* AsBody(const kxvalue& value) { return kxdbody::As(kxvalue::ToNode(&value)); }
 
-kxnode* AsExactNode(const kxvalue& value, const char* typeName) {
-  kxnode* node = kxvalue::ToNode(&value);
-  if (!node || !node->type || !typeName || node->type->name != typeName) return nullptr;
-  return node;
-}
-
 kxvalueptr MechLinkRef(float** field) {
   return kxvalueptr(new kxpointerref(field, &kxdlinktypes::MechLinkPtr, ConvertMechLink));
 }

@@ -37,8 +37,6 @@ kxnode* AsEngine(const kxvalue& value);
 void RegisterEngineType(const char* typeName);
 // A node value deriving from kxdbody.
 kxdbody* AsBody(const kxvalue& value);
-// A node value whose type is exactly the named one.
-kxnode* AsExactNode(const kxvalue& value, const char* typeName);
 
 // Member references for link fields.
 kxvalueptr MechLinkRef(float** field);

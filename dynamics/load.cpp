@@ -193,8 +193,12 @@ int LoadSlot(int slot, const char* name) {
   if (!IsSafeName(name)) return result(0);
   std::string directory = std::string("aircraft/") + name;
   std::string base = directory + "/" + name;
+  std::string components = base + ".kxd";
+  // Read once: the header is parsed from the text the components run from.
+  std::string componentText;
+  if (!kxdload::ReadComponentText(components.c_str(), componentText)) return result(0);
   kxdheader header;
-  if (!header.ReadFile((base + ".kxd").c_str())) return result(0);
+  header.Parse(componentText.data(), componentText.size());
 
   kxdaircraft* root = new kxdaircraft;
   kxnode* geometry = kxdgeometry::NewRoot();
@@ -228,10 +232,10 @@ int LoadSlot(int slot, const char* name) {
     kxgeometricobject::AttachMesh(static_cast<kxgeometricobject*>(geometry), meshes);
     instance->Meshes = meshes;
   }
-  int ran = kxdload::RunComponentFile((base + ".kxd").c_str(), root);
+  kxdload::RunComponentText(components.c_str(), componentText, root);
   kxscript::ClearAlias("Aircraft");
   kxscript::ClearAlias("Geometry");
-  if (!ran || !instance->Template) {
+  if (!instance->Template) {
     kxdaircraftinstance::Unload(instance);
     return result(0);
   }

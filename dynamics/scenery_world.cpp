@@ -37,9 +37,7 @@ int kxdsceneryworld::Contacts(const kxvector4r* points, int count, kxdcontact* o
     box.min[k] = lo[k];
     box.max[k] = hi[k];
   }
-  kxmatrix identity;
-  kxmatrix::SetIdentity(&identity);
-  int n = kxcollision::ContactShape(world_, identity.Data(), &box, 0);
+  int n = kxcollision::ContactShape(world_, kxmatrix::Identity().Data(), &box, 0);
   n = std::min(n, max);
   for (int i = 0; i < n; ++i) {
     const kxcontact& c = box.contacts[i];

@@ -21,15 +21,6 @@ constexpr float kStiffnessPerKg = 50.0f;  // N/m per kg of the towed aircraft
 constexpr float kBreakBase = 1.0f;        // x towed weight at strength 0
 constexpr float kBreakPerStrength = 9.0f; // added x towed weight at strength 1
 
-kxdhook00* FirstHook(kxnode* node) {
-  if (!node) return nullptr;
-  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
-    if (kxdhook00* h = kxdhook00::As(c)) return h;
-    if (kxdhook00* h = FirstHook(c)) return h;
-  }
-  return nullptr;
-}
-
 kxnode* AircraftOf(kxnode* node) {
   while (node && !kxdaircraft::As(node)) node = node->parent;
   return node;
@@ -129,6 +120,15 @@ void kxdrope00::ComputeChange(kxdintegrable*, int) {
 }
 
 namespace kxdynamics {
+
+kxdhook00* FirstHook(kxnode* node) {
+  if (!node) return nullptr;
+  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
+    if (kxdhook00* h = kxdhook00::As(c)) return h;
+    if (kxdhook00* h = FirstHook(c)) return h;
+  }
+  return nullptr;
+}
 
 int FindHookPair() {
   kxdaircraftinstance* a = kxdaircraftinstance::Loaded(0);

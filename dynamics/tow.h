@@ -45,6 +45,8 @@ class kxdrope00 : public kxdintegrable {
 
 namespace kxdynamics {
 
+// The first hook below node, depth first; null when none.
+kxdhook00* FirstHook(kxnode* node);
 // 1 when the first aircraft's clone and the second's both hold a tow hook.
 int FindHookPair();
 // A rope between the hooks of the two bodies' aircraft under the State tree

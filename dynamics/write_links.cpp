@@ -24,7 +24,6 @@ void SetRoots(const kxnode* aircraft, const kxnode* geometry) {
   aircraftRoot = aircraft;
   geometryRoot = geometry;
 }
-const kxnode* AircraftRoot() { return aircraftRoot; }
 const kxnode* GeometryRoot() { return geometryRoot; }
 
 void AircraftLink(kxout& out, const char* key, const void* pointer) {

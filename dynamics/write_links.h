@@ -11,7 +11,6 @@ namespace kxdwrite {
 
 // Roots the links of the next writes are based on (null: none).
 void SetRoots(const kxnode* aircraft, const kxnode* geometry);
-const kxnode* AircraftRoot();
 const kxnode* GeometryRoot();
 
 // "Key = ~Aircraft/path\n" for a pointer into the component tree (a node or

@@ -72,22 +72,30 @@ void CcdCentre(const void* obj, ccd_vec3_t* out) {
 
 // ---- GJK distance
 
+// The simplex shrinks to the vertex p, which is the closest point.
+vec KeepVertex(vec* s, int* n, vec p) {
+  s[0] = p;
+  *n = 1;
+  return p;
+}
+
+// The simplex shrinks to the edge (p, q); the closest point lies on it.
+vec KeepEdge(vec* s, int* n, vec p, vec q, vec closest) {
+  s[0] = p;
+  s[1] = q;
+  *n = 2;
+  return closest;
+}
+
 // Closest point to the origin on the simplex; the simplex shrinks to the
 // smallest face that holds that point (Ericson's region tests).
 vec ClosestOnSegment(vec* s, int* n) {
   vec a = s[1], b = s[0];  // a newest
   vec ab = Sub(b, a);
   double t = -Dot(a, ab);
-  if (t <= 0.0) {
-    s[0] = a;
-    *n = 1;
-    return a;
-  }
+  if (t <= 0.0) return KeepVertex(s, n, a);
   double len = Dot(ab, ab);
-  if (t >= len) {
-    *n = 1;
-    return b;
-  }
+  if (t >= len) return KeepVertex(s, n, b);
   return Add(a, Scale(ab, t / len));
 }
 
@@ -95,48 +103,27 @@ vec ClosestOnTriangle(vec* s, int* n) {
   vec a = s[2], b = s[1], c = s[0];
   vec ab = Sub(b, a), ac = Sub(c, a), ap = Scale(a, -1.0);
   double d1 = Dot(ab, ap), d2 = Dot(ac, ap);
-  if (d1 <= 0 && d2 <= 0) {
-    s[0] = a;
-    *n = 1;
-    return a;
-  }
+  if (d1 <= 0 && d2 <= 0) return KeepVertex(s, n, a);
   vec bp = Scale(b, -1.0);
   double d3 = Dot(ab, bp), d4 = Dot(ac, bp);
-  if (d3 >= 0 && d4 <= d3) {
-    s[0] = b;
-    *n = 1;
-    return b;
-  }
+  if (d3 >= 0 && d4 <= d3) return KeepVertex(s, n, b);
   double vc = d1 * d4 - d3 * d2;
   if (vc <= 0 && d1 >= 0 && d3 <= 0) {
     double v = d1 / (d1 - d3);
-    s[0] = b;
-    s[1] = a;
-    *n = 2;
-    return Add(a, Scale(ab, v));
+    return KeepEdge(s, n, b, a, Add(a, Scale(ab, v)));
   }
   vec cp = Scale(c, -1.0);
   double d5 = Dot(ab, cp), d6 = Dot(ac, cp);
-  if (d6 >= 0 && d5 <= d6) {
-    s[0] = c;
-    *n = 1;
-    return c;
-  }
+  if (d6 >= 0 && d5 <= d6) return KeepVertex(s, n, c);
   double vb = d5 * d2 - d1 * d6;
   if (vb <= 0 && d2 >= 0 && d6 <= 0) {
     double w = d2 / (d2 - d6);
-    s[0] = c;
-    s[1] = a;
-    *n = 2;
-    return Add(a, Scale(ac, w));
+    return KeepEdge(s, n, c, a, Add(a, Scale(ac, w)));
   }
   double va = d3 * d6 - d5 * d4;
   if (va <= 0 && (d4 - d3) >= 0 && (d5 - d6) >= 0) {
     double w = (d4 - d3) / ((d4 - d3) + (d5 - d6));
-    s[0] = c;
-    s[1] = b;
-    *n = 2;
-    return Add(b, Scale(Sub(c, b), w));
+    return KeepEdge(s, n, c, b, Add(b, Scale(Sub(c, b), w)));
   }
   double denom = 1.0 / (va + vb + vc);
   double v = vb * denom, w = vc * denom;

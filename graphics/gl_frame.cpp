@@ -61,15 +61,6 @@ int ScissorOff() {
   return 1;
 }
 
-int CurrentScissor(int out[4]) {
-  if (stored == 0) return 0;
-  out[0] = stack[stored - 1].x;
-  out[1] = stack[stored - 1].y;
-  out[2] = stack[stored - 1].w;
-  out[3] = stack[stored - 1].h;
-  return 1;
-}
-
 int SwapBuffers() {
   if (!HasContext()) return 0;
   kxsystem::SwapBuffers();

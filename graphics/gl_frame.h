@@ -15,8 +15,6 @@ int ScissorOn(int x, int y, int w, int h);
 // Pops one rectangle and restores the enclosing one, or disables scissoring
 // when none is left (also for an unmatched call).
 int ScissorOff();
-// The rectangle the scissor test uses now; 0 when scissoring is off.
-int CurrentScissor(int out[4]);
 // Presents the back buffer. 0 without a context.
 int SwapBuffers();
 

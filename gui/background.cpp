@@ -80,7 +80,7 @@ void kxbackground::OnRightUp() {
     kxgui::MouseHook(kxgui::LastEvent, kxgui::LastModifiers);
     return;
   }
-  if (!OnRightUpText.Empty()) kxscript::Execute(OnRightUpText.Text(), this);
+  RunCommand(OnRightUpText);
 }
 
 void kxbackground::OnKey(int, int) {

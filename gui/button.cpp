@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/arguments.h"
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "graphics/texture_table.h"
 #include "gui/gui.h"
@@ -19,10 +18,6 @@ namespace {
 constexpr int kButtonWidth = 80;   // px
 constexpr int kButtonHeight = 26;  // px
 const kxcolor4 kEngraved = {0.5f, 0.5f, 0.5f, 1.0f};
-
-void Run(const kxstring& command, kxnode* context) {
-  if (!command.Empty()) kxscript::Execute(command.Text(), context);
-}
 }  // namespace
 
 kxbutton::kxbutton() : kxgraphic(0, 0, kButtonWidth, kButtonHeight) { type = &Type; }
@@ -56,17 +51,17 @@ void kxbutton::Update() {
 void kxbutton::OnLeftDown() {
   if (disabled) return;
   state = kPressed;
-  Run(OnLeftDownText, this);
+  RunCommand(OnLeftDownText);
 }
 
 void kxbutton::OnLeftDouble() {
-  if (!disabled) Run(OnLeftDoubleText, this);
+  if (!disabled) RunCommand(OnLeftDoubleText);
 }
 
 void kxbutton::OnLeftUp() {
   if (disabled || state != kPressed) return;
   state = kIdle;
-  Run(OnPress, this);
+  RunCommand(OnPress);
 }
 
 void kxbutton::OnMove() {
@@ -78,12 +73,7 @@ void kxbutton::Draw(int ox, int oy) {
   bool pressed = state == kPressed;
   kxgui::SetPaletteColor(10);
   kxgui::FillRect(ax, ay, ax + W, ay + H);
-  kxgui::SetPaletteColor(pressed ? 0 : 1);
-  kxgui::DrawLine(ax, ay, ax, ay + H - 1);
-  kxgui::DrawLine(ax, ay + H - 1, ax + W - 1, ay + H - 1);
-  kxgui::SetPaletteColor(pressed ? 1 : 0);
-  kxgui::DrawLine(ax, ay, ax + W - 1, ay);
-  kxgui::DrawLine(ax + W - 1, ay, ax + W - 1, ay + H - 1);
+  kxgui::BevelEdges(ax, ay, ax + W, ay + H, kxgui::Palette(pressed ? 0 : 1), kxgui::Palette(pressed ? 1 : 0));
   int p = pressed ? 1 : 0;
   int tx = ax + std::max(0, W / 2 - kxgui::TextWidth(Text.Text()) / 2 + p);
   int ty = ay + H / 2 - kxgui::LineHeight() / 2 - p;

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <typeinfo>
 
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/gui.h"
 #include "gui/icons.h"
@@ -17,15 +16,9 @@ namespace {
 constexpr int kBoxSize = 16;     // px
 constexpr int kIconDrop = 6;     // px the icon sits below the vertical middle
 constexpr int kLabelIndent = 16; // px from the left edge to the label
-const kxcolor4 kBlack = {0, 0, 0, 1};
-const kxcolor4 kWhite = {1, 1, 1, 1};
 const kxcolor4 kEngraved = {0.5f, 0.5f, 0.5f, 1};
 // The disabled option-button cell: s 0.625..0.6875, t 1..0.9375.
 const kxgui::iconcell kDisabledOption = {0.625f, 1.0f, 0.6875f, 0.9375f};
-
-void Run(const kxstring& command, kxnode* context) {
-  if (!command.Empty()) kxscript::Execute(command.Text(), context);
-}
 }  // namespace
 
 kxcheckbox::kxcheckbox() : kxgraphic(0, 0, kBoxSize, kBoxSize) { type = &Type; }
@@ -53,19 +46,19 @@ void kxcheckbox::OnLeftUp() {
   armed = 0;
   if (checked) {
     checked = 0;
-    Run(OnUncheck, this);
+    RunCommand(OnUncheck);
   } else {
     checked = 1;
-    Run(OnCheck, this);
+    RunCommand(OnCheck);
   }
   Changed();
 }
 
 void kxcheckbox::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
-  kxgui::SetColor(kWhite);
+  kxgui::SetColor(kxgui::kWhite);
   kxgui::DrawIcon(kxgui::kIconCheckBox + (checked ? 1 : 0) + 2 * (armed ? 1 : 0), ax, ay + H / 2 - kIconDrop);
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawText(ax + kLabelIndent, ay + H / 2 - kxgui::LineHeight() / 2, label.Text());
   DrawChildren(ax, ay);
 }
@@ -110,14 +103,14 @@ void kxiconbutton::OnLeftUp() {
   if (!armed) return;
   armed = 0;
   Select();
-  Run(OnPress, this);
+  RunCommand(OnPress);
 }
 
 void kxiconbutton::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
   if (!hidden) {
     int ty = ay + H / 2 - kxgui::LineHeight() / 2;
-    kxgui::SetColor(kWhite);
+    kxgui::SetColor(kxgui::kWhite);
     if (disabled) {
       kxgui::DrawIconCell(kDisabledOption, ax, ay + H / 2 - kIconDrop);
       kxgui::SetPaletteColor(1);
@@ -126,7 +119,7 @@ void kxiconbutton::Draw(int ox, int oy) {
       kxgui::DrawText(ax + kLabelIndent, ty, Text.Text());
     } else {
       kxgui::DrawIcon(kxgui::kIconOption + selected + 2 * armed, ax, ay + H / 2 - kIconDrop);
-      kxgui::SetColor(kBlack);
+      kxgui::SetColor(kxgui::kBlack);
       kxgui::DrawText(ax + kLabelIndent, ty, Text.Text());
     }
   }

@@ -9,6 +9,12 @@ struct kxcolor4 {
   float r = 0, g = 0, b = 0, a = 0;
 };
 
+namespace kxgui {
+// Fixed colours for the lines and marks that do not follow the palette.
+inline constexpr kxcolor4 kWhite = {1, 1, 1, 1};
+inline constexpr kxcolor4 kBlack = {0, 0, 0, 1};
+}  // namespace kxgui
+
 namespace kxcolor4type {
 extern kxtype Type;  // "kxcolor4"
 // Registers the value type and the "kxcolor4" command; repeated calls do nothing.

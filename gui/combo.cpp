@@ -5,7 +5,6 @@
 
 #include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/button.h"
 #include "gui/containers.h"
@@ -149,6 +148,6 @@ void kxtextcombo::ShowList() {
 
 void kxtextcombo::Select(const char* text) {
   Text = text ? text : "";
-  if (!OnSelection.Empty()) kxscript::Execute(OnSelection.Text(), this);
+  RunCommand(OnSelection);
   kxgui::Focus = this;
 }

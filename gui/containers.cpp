@@ -143,11 +143,6 @@ void kxframe::Draw(int ox, int oy) {
     kxgui::SetColor(fill);
     kxgui::FillRect(ax + kFrameFillInset, ay + kFrameFillInset, ax + W - kFrameFillInset, ay + H - kFrameFillInset);
   }
-  kxgui::SetPaletteColor(raised ? 1 : 0);
-  kxgui::DrawLine(ax, ay, ax, ay + H - 1);
-  kxgui::DrawLine(ax, ay + H - 1, ax + W - 1, ay + H - 1);
-  kxgui::SetPaletteColor(raised ? 0 : 1);
-  kxgui::DrawLine(ax, ay, ax + W - 1, ay);
-  kxgui::DrawLine(ax + W - 1, ay, ax + W - 1, ay + H - 1);
+  kxgui::BevelEdges(ax, ay, ax + W, ay + H, kxgui::Palette(raised ? 1 : 0), kxgui::Palette(raised ? 0 : 1));
   DrawChildren(ax, ay);
 }

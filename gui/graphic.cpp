@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/arguments.h"
+#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/gui.h"
 #include "gui/gui_state.h"
@@ -18,6 +19,10 @@ kxgraphic::~kxgraphic() { kxgui::WidgetDestroyed(this); }
 kxgraphic* kxgraphic::Of(kxnode* node) { return dynamic_cast<kxgraphic*>(node); }
 
 kxgraphic* kxgraphic::ParentWidget() const { return Of(parent); }
+
+void kxgraphic::RunCommand(const kxstring& command) {
+  if (!command.Empty()) kxscript::Execute(command.Text(), this);
+}
 
 kxvalueptr kxgraphic::GetMember(const char* member, const kxargs& args) {
   struct field {

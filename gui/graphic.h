@@ -59,6 +59,10 @@ class kxgraphic : public kxnode {
   // Draw on every child widget, last to first, with origin (ax, ay).
   void DrawChildren(int ax, int ay);
 
+  // Runs a command text with this widget as the current node; an empty text
+  // runs nothing.
+  void RunCommand(const kxstring& command);
+
   kxgraphic* ParentWidget() const;
   // 1 when this is node or one of node's descendants.
   int IsWithin(const kxnode* node) const { return node && (this == node || IsDescendantOf(node)); }

@@ -13,7 +13,6 @@ constexpr int kCaptionLeft = 10;  // px
 constexpr int kGapLeft = 8;       // px where the top line stops before the caption
 constexpr int kGapRight = 12;     // px past the caption where it resumes
 const kxcolor4 kShade = {0.5f, 0.5f, 0.5f, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 }  // namespace
 
 kxlabel::kxlabel() { type = &Type; }
@@ -48,7 +47,7 @@ void kxlabel::Draw(int ox, int oy) {
   kxgui::DrawLine(ax, ay + 1, ax, top);
   kxgui::DrawLine(ax, top - 1, ax + kGapLeft, top - 1);
   kxgui::DrawLine(ax + g + kGapRight, top - 1, ax + W - 2, top - 1);
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawText(ax + kCaptionLeft, ay + H - line, Text.Text());
   DrawChildren(ax, ay);
 }

@@ -1,12 +1,9 @@
 #include "gui/icons.h"
 
-#include <GL/gl.h>
-
 #include "graphics/font.h"
-#include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "gui/gui.h"
-
+#include "gui/paint_image.h"
 
 namespace kxgui {
 
@@ -53,23 +50,7 @@ void FreeIcons() {
 }
 
 void DrawIconCell(const iconcell& c, int x, int y) {
-  kxtexture* sheet = sheets[0];
-  if (!kxgl::HasContext() || !sheet) return;
-  if (!sheet->glName || !sheet->uploaded) kxgl::UploadTexture(sheet);
-  if (!sheet->glName) return;
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, sheet->glName);
-  glBegin(GL_QUADS);
-  glTexCoord2f(c.s0, c.t0);
-  glVertex2i(x, y);
-  glTexCoord2f(c.s1, c.t0);
-  glVertex2i(x + kIconSize, y);
-  glTexCoord2f(c.s1, c.t1);
-  glVertex2i(x + kIconSize, y + kIconSize);
-  glTexCoord2f(c.s0, c.t1);
-  glVertex2i(x, y + kIconSize);
-  glEnd();
-  glDisable(GL_TEXTURE_2D);
+  TexturedRect(sheets[0], x, y, x + kIconSize, y + kIconSize, {c.s0, c.t0, c.s1, c.t1});
 }
 
 void DrawIcon(int n, int x, int y) {

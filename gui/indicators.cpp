@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/gui_state.h"
 #include "gui/paint.h"
@@ -21,13 +20,8 @@ constexpr int kClickWidth = 128;  // px
 constexpr int kClickHeight = 16;  // px
 constexpr float kFarOut = 1.0e6f; // px bound before a float becomes an int
 const kxcolor4 kMidLine = {0.9f, 0.9f, 0.9f, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 const kxcolor4 kRed = {1, 0, 0, 1};
 const kxcolor4 kGreen = {0, 1, 0, 1};
-
-void Run(const kxstring& command, kxnode* context) {
-  if (!command.Empty()) kxscript::Execute(command.Text(), context);
-}
 }  // namespace
 
 // ---- kxgraph -------------------------------------------------------------------------
@@ -51,7 +45,7 @@ void kxgraph::AddSample() {
 
 void kxgraph::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::FillRect(ax, ay, ax + W, ay + H);
   int columns = std::min(W, kRing);
   kxgui::SetColor(kRed);
@@ -80,8 +74,8 @@ void kxclickbox::CopyTo(kxnode* other) {
   }
 }
 
-void kxclickbox::OnLeftDown() { Run(OnLeftDownText, this); }
-void kxclickbox::OnLeftDouble() { Run(OnLeftDoubleText, this); }
+void kxclickbox::OnLeftDown() { RunCommand(OnLeftDownText); }
+void kxclickbox::OnLeftDouble() { RunCommand(OnLeftDoubleText); }
 
 void kxclickbox::Bar(float v, int width, int* n, float* f) {
   float p = std::isfinite(v) ? static_cast<float>(width) * (v + 1.0f) / 2.0f : 0.0f;

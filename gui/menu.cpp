@@ -217,12 +217,7 @@ void kxpopup::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
   kxgui::SetPaletteColor(10);
   kxgui::FillRect(ax, ay, ax + W, ay + H);
-  kxgui::SetPaletteColor(1);
-  kxgui::DrawLine(ax, ay, ax, ay + H - 1);
-  kxgui::DrawLine(ax, ay + H - 1, ax + W - 1, ay + H - 1);
-  kxgui::SetPaletteColor(0);
-  kxgui::DrawLine(ax, ay, ax + W - 1, ay);
-  kxgui::DrawLine(ax + W - 1, ay, ax + W - 1, ay + H - 1);
+  kxgui::BevelEdges(ax, ay, ax + W, ay + H, kxgui::Palette(1), kxgui::Palette(0));
   if (!firstChild) {
     kxgui::SetPaletteColor(1);
     kxgui::DrawText(ax + 24, ay + 6, kEmptyText);

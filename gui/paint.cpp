@@ -40,6 +40,15 @@ void DrawLine(int x0, int y0, int x1, int y1) {
   glEnd();
 }
 
+void BevelEdges(int x0, int y0, int x1, int y1, const kxcolor4& light, const kxcolor4& dark) {
+  SetColor(light);
+  DrawLine(x0, y0, x0, y1 - 1);
+  DrawLine(x0, y1 - 1, x1 - 1, y1 - 1);
+  SetColor(dark);
+  DrawLine(x0, y0, x1 - 1, y0);
+  DrawLine(x1 - 1, y0, x1 - 1, y1 - 1);
+}
+
 void GradientRect(int x0, int y0, int x1, int y1, const kxcolor4& left, const kxcolor4& right) {
   if (!kxgl::HasContext()) return;
   glBegin(GL_QUADS);

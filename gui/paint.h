@@ -1,6 +1,6 @@
 // The GUI's drawing primitives: colours, filled rectangles, pixel lines,
 // the title-bar gradient and text in the GUI font. Widgets draw only through
-// these, so all of the GUI's OpenGL sits in paint.cpp and icons.cpp, and
+// these, so all of the GUI's OpenGL sits in paint.cpp and paint_image.cpp, and
 // every call does nothing without a current context.
 #pragma once
 
@@ -15,6 +15,9 @@ void SetPaletteColor(int entry);
 void FillRect(int x0, int y0, int x1, int y1);
 // A line through the centres of the two pixels.
 void DrawLine(int x0, int y0, int x1, int y1);
+// The edge lines of the rectangle from (x0, y0) to (x1, y1): left and top in
+// light, bottom and right in dark (swap them for a sunken look).
+void BevelEdges(int x0, int y0, int x1, int y1, const kxcolor4& light, const kxcolor4& dark);
 // A quad whose colour runs from left at x0 to right at x1.
 void GradientRect(int x0, int y0, int x1, int y1, const kxcolor4& left, const kxcolor4& right);
 

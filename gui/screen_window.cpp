@@ -1,6 +1,5 @@
 #include "gui/screen_window.h"
 
-#include "core/interpreter.h"
 #include "gui/gui_state.h"
 #include "gui/icons.h"
 #include "gui/menu.h"
@@ -15,8 +14,6 @@ constexpr int kCloseInner = 4;     // px to its near side
 constexpr int kTitleBar = 20;      // px from the top edge to the title bar's bottom
 // The title bar takes the active-title colour of the palette.
 constexpr int kTitleColour = 13;
-const kxcolor4 kWhite = {1, 1, 1, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 }  // namespace
 
 kxscreenwindow::kxscreenwindow() : kxgraphic(0, 0, kScreenWidth, kScreenHeight), icon(kxgui::kIconWindow) {
@@ -30,7 +27,7 @@ int kxscreenwindow::InCloseBox(int x, int y) const {
 void kxscreenwindow::OnLeftDown() {
   int x = 0, y = 0;
   ToLocal(&x, &y);
-  if (InCloseBox(x, y) && !closeCommand.Empty()) kxscript::Execute(closeCommand.Text(), this);
+  if (InCloseBox(x, y)) RunCommand(closeCommand);
 }
 
 void kxscreenwindow::Update() {
@@ -43,19 +40,19 @@ void kxscreenwindow::Draw(int ox, int oy) {
   drawn = 1;
   kxgui::SetPaletteColor(kTitleColour);
   kxgui::FillRect(ax + 2, ay + H - kTitleBar, ax + W - 2, ay + H - 2);
-  kxgui::SetColor(kWhite);
+  kxgui::SetColor(kxgui::kWhite);
   kxgui::DrawIcon(icon, ax + 3, ay + H - 19);
   kxgui::DrawText(ax + 23, ay + H - 17, title.Text());
   kxgui::DrawIcon(kxgui::kIconClose, ax + W - 19, ay + H - 19);
   DrawChildren(ax, ay);
-  kxgui::SetColor(kWhite);
+  kxgui::SetColor(kxgui::kWhite);
   kxgui::DrawLine(ax + 1, ay + 1, ax + 1, ay + H - 1);
   kxgui::DrawLine(ax, ay + H - 2, ax + W - 1, ay + H - 2);
   kxgui::DrawLine(ax, ay + 1, ax + W - 1, ay + 1);
   kxgui::DrawLine(ax + W - 2, ay, ax + W - 2, ay + H - 1);
   kxgui::DrawLine(ax, ay + 1, ax, ay + H - 1);
   kxgui::DrawLine(ax, ay + H - 1, ax + W - 1, ay + H - 1);
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawLine(ax, ay, ax + W - 1, ay);
   kxgui::DrawLine(ax + W - 1, ay, ax + W - 1, ay + H - 1);
 }

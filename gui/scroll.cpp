@@ -17,8 +17,6 @@ namespace {
 constexpr int kRepeatAfter = 2;  // hover ticks before a held button repeats
 constexpr int kKnobSpare = 33;   // px of a bar that the knob can never use: two arrows and one
 constexpr int kButtonValue = 2;  // pointing-device value that holds the left button
-const kxcolor4 kWhite = {1, 1, 1, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 
 // Arrow cells of the first sheet.
 const kxgui::iconcell kArrowDown = {0.75f, 1.0f, 0.8125f, 0.9375f};
@@ -37,12 +35,7 @@ int MulDiv(int64_t a, int64_t b, int64_t d) {
 void Bevel(int x0, int y0, int x1, int y1) {
   kxgui::SetPaletteColor(11);
   kxgui::FillRect(x0, y0, x1, y1);
-  kxgui::SetColor(kWhite);
-  kxgui::DrawLine(x0, y0, x0, y1 - 1);
-  kxgui::DrawLine(x0, y1 - 1, x1 - 1, y1 - 1);
-  kxgui::SetColor(kBlack);
-  kxgui::DrawLine(x0, y0, x1 - 1, y0);
-  kxgui::DrawLine(x1 - 1, y0, x1 - 1, y1 - 1);
+  kxgui::BevelEdges(x0, y0, x1, y1, kxgui::kWhite, kxgui::kBlack);
 }
 
 }  // namespace

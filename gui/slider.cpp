@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/interpreter.h"
 #include "gui/gui.h"
 #include "gui/paint.h"
 #include "gui/text_format.h"
@@ -19,8 +18,6 @@ constexpr int kValueGap = 4;  // px between the track's end and the printed valu
 // px added before the knob position is truncated: a value taken from a
 // position maps back a hair short of it in floats, which would lose a pixel.
 constexpr float kRoundingSlack = 1.0e-3f;
-const kxcolor4 kWhite = {1, 1, 1, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 }  // namespace
 
 kxslider::kxslider() { type = &Type; }
@@ -68,7 +65,7 @@ void kxslider::OnLeftDown() {
   if (x <= knob || x >= knob + kKnobWidth) {
     value = ValueAt(x);
     PlaceKnob();
-    if (!command.Empty()) kxscript::Execute(command.Text(), this);
+    RunCommand(command);
   }
   dragging = 1;
   grab = x - knob;
@@ -100,7 +97,7 @@ void kxslider::OnMove() {
   ToLocal(&x, &y);
   value = ValueAt(SnapPosition(x - grab));
   PlaceKnob();
-  if (!command.Empty()) kxscript::Execute(command.Text(), this);
+  RunCommand(command);
 }
 
 void kxslider::OnLeftUp() {
@@ -131,21 +128,16 @@ void kxslider::OnKey(int character, int code) {
 
 void kxslider::Draw(int ox, int oy) {
   int ax = ox + X, ay = oy + Y;
-  kxgui::SetColor(kWhite);
+  kxgui::SetColor(kxgui::kWhite);
   kxgui::DrawLine(ax, ay + H / 2 - 1, ax + W, ay + H / 2 - 1);
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawLine(ax, ay + H / 2, ax + W, ay + H / 2);
   NormaliseCentre();
   PlaceKnob();
   int k = ax + knob;
   kxgui::SetPaletteColor(10);
   kxgui::FillRect(k, ay, k + kKnobWidth, ay + H);
-  kxgui::SetColor(kWhite);
-  kxgui::DrawLine(k, ay, k, ay + H - 1);
-  kxgui::DrawLine(k, ay + H - 1, k + kKnobWidth - 1, ay + H - 1);
-  kxgui::SetColor(kBlack);
-  kxgui::DrawLine(k, ay, k + kKnobWidth - 1, ay);
-  kxgui::DrawLine(k + kKnobWidth - 1, ay, k + kKnobWidth - 1, ay + H - 1);
+  kxgui::BevelEdges(k, ay, k + kKnobWidth, ay + H, kxgui::kWhite, kxgui::kBlack);
   DrawChildren(ax, ay);
 }
 
@@ -164,7 +156,7 @@ kxstring kxslidervalue::ValueText() const {
 }
 
 void kxslidervalue::Draw(int ox, int oy) {
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawText(ox + X + W + kValueGap, oy + Y + H / 2 - kxgui::LineHeight() / 2, ValueText().Text());
   kxslider::Draw(ox, oy);
 }

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "core/interpreter.h"
 #include "core/reference.h"
 #include "gui/paint.h"
 #include "gui/paint_image.h"
@@ -53,11 +52,11 @@ void kxtext::Update() {
 }
 
 void kxtext::OnLeftDown() {
-  if (!onLeftDown.Empty()) kxscript::Execute(onLeftDown.Text(), this);
+  RunCommand(onLeftDown);
 }
 
 void kxtext::OnLeftDouble() {
-  if (!onLeftDouble.Empty()) kxscript::Execute(onLeftDouble.Text(), this);
+  RunCommand(onLeftDouble);
 }
 
 void kxtext::Draw(int ox, int oy) {

@@ -26,8 +26,6 @@ constexpr int kConnectorClosed = 19;
 constexpr int kConnectorOpen = 21;
 constexpr float kGhostAlpha = 0.7f;
 const kxcolor4 kHighlight = {0.8f, 0.8f, 0.8f, 1};
-const kxcolor4 kWhite = {1, 1, 1, 1};
-const kxcolor4 kBlack = {0, 0, 0, 1};
 
 std::vector<kxtree*>& Trees() {
   static std::vector<kxtree*>* list = new std::vector<kxtree*>;
@@ -212,16 +210,16 @@ void kxtree::DrawEntry(kxnode* node, int x, int* y) {
     kxgui::SetColor(kHighlight);
     kxgui::FillRect(x, *y, x + kxgui::TextWidth(name) + kNameIndent, *y + kRowHeight);
   }
-  kxgui::SetColor(kWhite);
+  kxgui::SetColor(kxgui::kWhite);
   kxgui::DrawIcon(kxgui::kIconWindow, x, *y);
-  kxgui::SetColor(kBlack);
+  kxgui::SetColor(kxgui::kBlack);
   kxgui::DrawText(x + kNameIndent, *y + 1, name);
   if (!IsOpen(node)) return;
   for (kxnode* child = node->firstChild; child; child = child->nextSibling) {
     *y -= kRowHeight;
     bool last = child->nextSibling == nullptr;
     int icon = !child->firstChild ? kConnectorLeaf : IsOpen(child) ? kConnectorOpen : kConnectorClosed;
-    kxgui::SetColor(kWhite);
+    kxgui::SetColor(kxgui::kWhite);
     kxgui::DrawIcon(icon + (last ? 1 : 0), x + kConnectorLeft, *y);
     if (!last) {
       int below = SubtreeRows(child) - 1;
