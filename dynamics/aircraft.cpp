@@ -52,10 +52,7 @@ float* kxdaircraft::PlayerChannels(float* slots, int player) {
   return slots ? slots + kChannelBase + kChannelsPerPlayer * player : nullptr;
 }
 
-kxdaircraft* kxdaircraft::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdaircraft*>(node);
-}
+kxdaircraft* kxdaircraft::As(kxnode* node) { return kxnode::As<kxdaircraft>(node); }
 
 kxdaircraft::kxdaircraft() { type = &Type; }
 

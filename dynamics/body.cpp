@@ -55,10 +55,7 @@ void VectorLine(kxout& out, const char* head, const kxvector4r& v, int w) {
 
 }  // namespace
 
-kxdbody* kxdbody::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdbody*>(node);
-}
+kxdbody* kxdbody::As(kxnode* node) { return kxnode::As<kxdbody>(node); }
 
 kxdbody::kxdbody() {
   type = &Type;

@@ -27,10 +27,7 @@ const realkey kRealKeys[] = {{"Cdx", &kxdfuselage00::Cdx},
                              {"Cdz", &kxdfuselage00::Cdz}};
 }  // namespace
 
-kxdfuselage00* kxdfuselage00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdfuselage00*>(node);
-}
+kxdfuselage00* kxdfuselage00::As(kxnode* node) { return kxnode::As<kxdfuselage00>(node); }
 
 kxdfuselage00::kxdfuselage00() {
   type = &Type;

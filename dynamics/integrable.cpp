@@ -2,10 +2,7 @@
 
 kxtype kxdintegrable::Type("kxdintegrable", sizeof(kxdintegrable));
 
-kxdintegrable* kxdintegrable::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdintegrable*>(node);
-}
+kxdintegrable* kxdintegrable::As(kxnode* node) { return kxnode::As<kxdintegrable>(node); }
 
 void kxdintegrable::PreChange(kxdintegrable*) {}
 void kxdintegrable::ComputeChange(kxdintegrable*, int) {}

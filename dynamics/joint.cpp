@@ -15,10 +15,7 @@ namespace {
 constexpr float kRadiansPerDegree = 3.14159265358979f / 180.0f;
 }
 
-kxdjoint00* kxdjoint00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdjoint00*>(node);
-}
+kxdjoint00* kxdjoint00::As(kxnode* node) { return kxnode::As<kxdjoint00>(node); }
 
 kxdjoint00::kxdjoint00() {
   type = &Type;

@@ -29,10 +29,7 @@ kxnode* AircraftOf(kxnode* node) {
 kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 }  // namespace
 
-kxdhook00* kxdhook00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdhook00*>(node);
-}
+kxdhook00* kxdhook00::As(kxnode* node) { return kxnode::As<kxdhook00>(node); }
 
 kxdhook00::kxdhook00() {
   type = &Type;
@@ -58,10 +55,7 @@ void kxdhook00::Write(kxout& out) {
   kxdbody::Write(out);
 }
 
-kxdrope00* kxdrope00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdrope00*>(node);
-}
+kxdrope00* kxdrope00::As(kxnode* node) { return kxnode::As<kxdrope00>(node); }
 
 kxdrope00::kxdrope00() {
   type = &Type;

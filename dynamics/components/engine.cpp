@@ -8,7 +8,4 @@ constexpr float kRadPerSecondToRpm = 30.0f / 3.1415927f;
 
 float kxdengine::GetRPM() { return W * kRadPerSecondToRpm; }
 
-kxdengine* kxdengine::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdengine*>(node);
-}
+kxdengine* kxdengine::As(kxnode* node) { return kxnode::As<kxdengine>(node); }

@@ -50,10 +50,7 @@ const kxdcomponent::realkey<kxdengine00> kRealKeys[] = {
 
 }  // namespace
 
-kxdengine00* kxdengine00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdengine00*>(node);
-}
+kxdengine00* kxdengine00::As(kxnode* node) { return kxnode::As<kxdengine00>(node); }
 
 kxdengine00::kxdengine00() {
   type = &Type;

@@ -58,10 +58,7 @@ void AddPointMass(float I[16], float m, const kxvector4r& d) {
 
 }  // namespace
 
-kxdengine10* kxdengine10::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdengine10*>(node);
-}
+kxdengine10* kxdengine10::As(kxnode* node) { return kxnode::As<kxdengine10>(node); }
 
 kxdengine10::kxdengine10() {
   type = &Type;

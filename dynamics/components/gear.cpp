@@ -26,10 +26,7 @@ void VectorLine(kxout& out, const char* key, const kxvector4r& v) {
 
 }  // namespace
 
-kxdgear00* kxdgear00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdgear00*>(node);
-}
+kxdgear00* kxdgear00::As(kxnode* node) { return kxnode::As<kxdgear00>(node); }
 
 kxdgear00::kxdgear00() {
   type = &Type;

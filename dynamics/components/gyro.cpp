@@ -12,10 +12,7 @@
 
 kxtype kxdgyro00::Type("kxdgyro00", sizeof(kxdgyro00), kxcreate<kxdgyro00>);
 
-kxdgyro00* kxdgyro00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdgyro00*>(node);
-}
+kxdgyro00* kxdgyro00::As(kxnode* node) { return kxnode::As<kxdgyro00>(node); }
 
 kxdgyro00::kxdgyro00() {
   type = &Type;

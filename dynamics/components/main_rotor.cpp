@@ -90,10 +90,7 @@ kxmatrix FlybarDefault(const kxvector4r& r) {
 kxdrotor00::kxdrotor00() : kxdmainrotor(4, 1, "kxdrotor00") { type = &Type; }
 kxdrotor01::kxdrotor01() : kxdmainrotor(8, -1, "kxdrotor01") { type = &Type; }
 
-kxdmainrotor* kxdmainrotor::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdmainrotor*>(node);
-}
+kxdmainrotor* kxdmainrotor::As(kxnode* node) { return kxnode::As<kxdmainrotor>(node); }
 
 kxdmainrotor::kxdmainrotor(int maxBlades, int sense, const char* tag) {
   type = &Type;

@@ -87,10 +87,7 @@ std::vector<kxgeometricobject*> BladesOf(kxgeometricobject* g) {
 
 // ---- keys and copies
 
-kxdpropeller00* kxdpropeller00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdpropeller00*>(node);
-}
+kxdpropeller00* kxdpropeller00::As(kxnode* node) { return kxnode::As<kxdpropeller00>(node); }
 
 kxdpropeller00::kxdpropeller00() {
   type = &Type;

@@ -27,10 +27,7 @@ int RefuseSlotAssignment(const kxvalue&, void**) {
 
 }  // namespace
 
-kxdreceiver00* kxdreceiver00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdreceiver00*>(node);
-}
+kxdreceiver00* kxdreceiver00::As(kxnode* node) { return kxnode::As<kxdreceiver00>(node); }
 
 kxdreceiver00::kxdreceiver00() {
   type = &Type;

@@ -47,10 +47,7 @@ kxvector4r ToWorld(const kxmatrix& B, const kxvector4r& a) {
 
 }  // namespace
 
-kxdskid00* kxdskid00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdskid00*>(node);
-}
+kxdskid00* kxdskid00::As(kxnode* node) { return kxnode::As<kxdskid00>(node); }
 
 kxdskid00::kxdskid00() {
   type = &Type;

@@ -83,10 +83,7 @@ float HoldCommand(float error, float yawRate, float gain) {
 
 // ---- keys, copies and file lines
 
-kxdtailrotor00* kxdtailrotor00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdtailrotor00*>(node);
-}
+kxdtailrotor00* kxdtailrotor00::As(kxnode* node) { return kxnode::As<kxdtailrotor00>(node); }
 
 kxdtailrotor00::kxdtailrotor00() {
   type = &Type;

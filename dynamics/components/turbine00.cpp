@@ -27,10 +27,7 @@ constexpr float kFadeSpeed = 400.0f;    // m/s: full-throttle thrust is gone at 
 
 }  // namespace
 
-kxdturbine00* kxdturbine00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdturbine00*>(node);
-}
+kxdturbine00* kxdturbine00::As(kxnode* node) { return kxnode::As<kxdturbine00>(node); }
 
 kxdturbine00::kxdturbine00() {
   type = &Type;

@@ -45,10 +45,7 @@ bool IsFront(int nozzle) { return nozzle < 2; }
 
 }  // namespace
 
-kxdturbine10* kxdturbine10::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdturbine10*>(node);
-}
+kxdturbine10* kxdturbine10::As(kxnode* node) { return kxnode::As<kxdturbine10>(node); }
 
 kxdturbine10::kxdturbine10() {
   type = &Type;

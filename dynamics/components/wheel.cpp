@@ -73,10 +73,7 @@ kxmatrix TyreFrame(const kxmatrix& b) {
 
 }  // namespace
 
-kxdwheel00* kxdwheel00::As(kxnode* node) {
-  if (!node || !kxtype::IsDerivedFrom(node->type, &Type)) return nullptr;
-  return static_cast<kxdwheel00*>(node);
-}
+kxdwheel00* kxdwheel00::As(kxnode* node) { return kxnode::As<kxdwheel00>(node); }
 
 kxdwheel00::kxdwheel00() {
   type = &Type;
