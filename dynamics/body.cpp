@@ -207,12 +207,15 @@ void kxdbody::Prepare() {
 
 void kxdbody::Analyse() {
   kxdgeometry::AnalyseBody(this);
-  // The designer's mass range follows the mass until it has been given one.
+  FillMassRange();
+  kxdintegrable::Analyse();
+}
+
+void kxdbody::FillMassRange() {
   if (RangeMassMax < 0.001f) {
     RangeMassMax = 2.0f * Mass;
     RangeMassMin = 0.5f * Mass;
   }
-  kxdintegrable::Analyse();
 }
 
 void kxdbody::UpdateVisual() {

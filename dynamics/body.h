@@ -41,6 +41,9 @@ class kxdbody : public kxdintegrable {
   virtual float GetRPM();
   // m^2 counted into the aircraft's wing area; wings override it.
   virtual float WingArea() const;
+  // The designer's mass range follows the mass until it has been given one;
+  // analyses that do not run the body's own call this.
+  void FillMassRange();
 
   // Driver steps around the two passes. A free body hands its accumulated
   // totals to its twin after every force pass of the substep has run, so a

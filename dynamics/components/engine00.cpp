@@ -187,10 +187,7 @@ void kxdengine00::Analyse() {
   }
   for (kxdcomponentsound& s : Sound) s.Load();
   Start = 0.0f;
-  if (RangeMassMax < 0.001f) {
-    RangeMassMax = 2.0f * Mass;
-    RangeMassMin = 0.5f * Mass;
-  }
+  FillMassRange();
   kxdintegrable::Analyse();
 }
 

@@ -280,10 +280,7 @@ void kxdpropeller00::Analyse() {
     RangeRadiusMax = 2.0f * Radius;
     RangeRadiusMin = 0.5f * Radius;
   }
-  if (RangeMassMax < 0.001f) {
-    RangeMassMax = 2.0f * Mass;
-    RangeMassMin = 0.5f * Mass;
-  }
+  FillMassRange();
   kxdintegrable::Analyse();
 }
 

@@ -175,10 +175,7 @@ void kxdturbine10::Analyse() {
     n->Matrix.R = {NozzleR[i].x, NozzleR[i].y, NozzleR[i].z, 1.0f};
   }
   Sound.Load();
-  if (RangeMassMax < 0.001f) {
-    RangeMassMax = 2.0f * Mass;
-    RangeMassMin = 0.5f * Mass;
-  }
+  FillMassRange();
   kxdintegrable::Analyse();
 }
 

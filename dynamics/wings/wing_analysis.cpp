@@ -156,10 +156,7 @@ void kxdwing::FinishAnalysis() {
     RangeSpanMax = 2.0f * WingSpan;
     RangeSpanMin = 0.5f * WingSpan;
   }
-  if (RangeMassMax < kRangeUnset) {
-    RangeMassMax = 2.0f * Mass;
-    RangeMassMin = 0.5f * Mass;
-  }
+  FillMassRange();
   RootR.w = 1.0f;
   if (kxdjoint00* joint = kxdjoint00::FindByBody1(parent, this)) joint->B.R = RootR;
 }
