@@ -128,16 +128,13 @@ TEST_F(geometry, RebuiltGraphicsLeaveTheSimulatedCloneOutUntilStart) {
   PutBoxPlane("box");
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 50.0f;
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 50.0f, 1.0f});
   kxdaircraftinstance::RebuildGraphics(instance);
   float z = instance->SimMainBody->B.R.z;
   kxdynamics::Step(0.1f, nullptr);
   EXPECT_EQ(instance->SimMainBody->B.R.z, z);
   kxdynamics::Start(nullptr);
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 50.0f, 1.0f});
   kxdynamics::Step(0.1f, nullptr);
   EXPECT_LT(instance->SimMainBody->B.R.z, 50.0f);
 }
@@ -207,10 +204,7 @@ TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdflatground ground;
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 2.0f;
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 2.0f, 1.0f});
   float lowestSeen = 10.0f;
   for (int frame = 0; frame < 300; ++frame) {
     kxdynamics::Step(1.0f / 60.0f, &ground);
@@ -237,10 +231,7 @@ class airborne : public loading {
     kxdynamics::Environment() = environment;
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     kxdynamics::Start(&ground);
-    kxmatrix pose;
-    kxmatrix::SetIdentity(&pose);
-    pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
-    kxdaircraftinstance::PlaceAt(instance, pose, {});
+    kxdtest::PlaceLevel(instance, {100.0f, 100.0f, 100.0f, 1.0f});
     for (int i = 0; i < frames; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
     return instance;
   }
@@ -286,10 +277,7 @@ TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
   kxdthermal* t = kxdynamics::Thermals();
   for (int i = 0; i < kxdynamics::kThermals; ++i) t[i] = {5000.0f, 5000.0f, 30.0f, 0.0f, 1000.0f, 0.0f};
   t[0] = {100.0f, 100.0f, 60.0f, 5.0f, 1000.0f, 0.0f};
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {100.0f, 100.0f, 100.0f, 1.0f});
   for (int i = 0; i < 60; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
   EXPECT_GT(s->air_velocity[2], 4.0f);
