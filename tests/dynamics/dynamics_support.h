@@ -51,9 +51,7 @@ class dynamicstest : public ::testing::Test {
   }
   void SetUp() override {
     kxdynamics::Environment() = kxdenvironment{};
-    kxdenvironment calm;
-    calm.wind_thermic = 0.0f;
-    kxdynamics::InitField(calm);
+    kxdynamics::InitField({.wind_thermic = 0.0f});
     kxdynamics::SetCurrentWorld(nullptr);
   }
   void TearDown() override {

@@ -252,10 +252,7 @@ class airborne : public loading {
 };
 
 TEST_F(airborne, FuselageDriftsWithTheWind) {
-  kxdenvironment e;
-  e.wind_speed = 5.0f;
-  e.wind_direction = 0.0f;
-  e.wind_thermic = 0.0f;
+  const kxdenvironment e{.wind_speed = 5.0f, .wind_thermic = 0.0f, .wind_direction = 0.0f};
   kxdaircraftinstance* instance = Fly(e, 120);
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
   EXPECT_GT(instance->SimMainBody->D.R.x, 0.5f);
@@ -264,13 +261,11 @@ TEST_F(airborne, FuselageDriftsWithTheWind) {
 }
 
 TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
-  kxdenvironment still;
-  still.wind_thermic = 0.0f;
+  const kxdenvironment still{.wind_thermic = 0.0f};
   Fly(still, 60);
   float stillDrop = 100.0f - kxdaircraftinstance::FlightStateOf(0)->position[2];
 
-  kxdenvironment thermic;
-  thermic.wind_thermic = 5.0f;
+  const kxdenvironment thermic{.wind_thermic = 5.0f};
   kxdynamics::Environment() = thermic;
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdynamics::Start(&ground);
