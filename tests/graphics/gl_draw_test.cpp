@@ -32,7 +32,16 @@ using kxtest::DisplayAvailable;
 using kxtest::pixel;
 using kxtest::ReadPixel;
 
+// GCC names an address-sanitized build by a macro, clang by a feature test.
 #if defined(__SANITIZE_ADDRESS__)
+#define KX_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KX_TEST_ASAN 1
+#endif
+#endif
+
+#if defined(KX_TEST_ASAN)
 extern "C" void __lsan_disable();
 extern "C" void __lsan_enable();
 struct IgnoreLeaks {
