@@ -256,6 +256,15 @@ void ChangeDirectory(run& r, const std::string& path) {
   r.lostDepth = 0;
 }
 
+// One word of a command: a quoted string or a bare run; false when it is
+// malformed or empty.
+bool ReadWord(kxlex::cursor& c, std::string& word) {
+  if (c.Peek() == '"') return c.ReadString(word);
+  std::string_view bare = c.ReadBare();
+  word.assign(bare);
+  return !bare.empty();
+}
+
 fail RunStatement(run& r, kxlex::cursor& c) {
   c.SkipBlanks();
   if (c.AtEnd() || c.StartsWith("//")) return fail::none;
@@ -309,13 +318,7 @@ fail RunStatement(run& r, kxlex::cursor& c) {
   while (!c.AtEnd()) {
     if (hasArgs) return fail::syntax;
     std::string word;
-    if (c.Peek() == '"') {
-      if (!c.ReadString(word)) return fail::syntax;
-    } else {
-      std::string_view bare = c.ReadBare();
-      if (bare.empty()) return fail::syntax;
-      word.assign(bare);
-    }
+    if (!ReadWord(c, word)) return fail::syntax;
     args.Add(kxvalueptr(new kxstringvalue(kxstring(word))));
     c.SkipBlanks();
   }
@@ -344,11 +347,7 @@ void RunLostStatement(run& r, std::string_view statement) {
       if (ParseArguments(c, args) == fail::none) word = args.String(0).Str();
     } else {
       c.SkipBlanks();
-      if (c.Peek() == '"') {
-        c.ReadString(word);
-      } else {
-        word.assign(c.ReadBare());
-      }
+      ReadWord(c, word);
     }
     ChangeDirectory(r, word);
     return;

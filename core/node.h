@@ -90,6 +90,11 @@ class kxnode {
   static constexpr int kMaxDestroyListeners = 8;
   static int AddDestroyListener(DestroyListener listener);
 
+  // The node when it derives from T, else null (also for null).
+  template <class T>
+  static T* As(kxnode* node) {
+    return node && kxtype::IsDerivedFrom(node->type, &T::Type) ? static_cast<T*>(node) : nullptr;
+  }
   // The node of a value when it derives from T, else null.
   template <class T>
   static T* FromValue(const kxvalue* value);
@@ -103,7 +108,5 @@ class kxnode {
 
 template <class T>
 T* kxnode::FromValue(const kxvalue* value) {
-  kxnode* node = kxvalue::ToNode(value);
-  if (!node || !kxtype::IsDerivedFrom(node->type, &T::Type)) return nullptr;
-  return static_cast<T*>(node);
+  return As<T>(kxvalue::ToNode(value));
 }

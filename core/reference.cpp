@@ -39,12 +39,8 @@ int kxrealref::Assign(const kxvalue& from) {
 void kxrealref::Print(kxout& out) const { out.Printf("%g", static_cast<double>(*field)); }
 
 int kxstringref::Assign(const kxvalue& from) {
-  if (from.GetString() || from.GetNode()) {
-    *field = kxvalue::ToString(&from);
-    return 1;
-  }
   double d;
-  if (!from.GetNumber(d)) return 0;
+  if (!from.GetString() && !from.GetNode() && !from.GetNumber(d)) return 0;
   *field = kxvalue::ToString(&from);
   return 1;
 }

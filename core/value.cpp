@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "core/arguments.h"
 #include "core/node.h"
 #include "core/numbers.h"
 #include "core/output.h"
@@ -20,7 +21,17 @@ kxtype DataList("kxdatalist", 0);
 
 namespace {
 
-kxvalueptr ConstructVector(const kxargs& args, kxtype* type);
+kxvalueptr ConstructVector(const kxargs& args, kxtype* type) {
+  if (args.Count() > 4) return nullptr;
+  float v[4] = {0, 0, 0, 0};
+  for (size_t i = 0; i < args.Count(); ++i) {
+    double d;
+    if (!kxvalue::ToNumber(args.At(i), d)) return nullptr;
+    v[i] = static_cast<float>(d);
+  }
+  return kxvalueptr(new kxvectorvalue(v, type));
+}
+
 kxvalueptr ConstructVector4r(const kxargs& args) { return ConstructVector(args, &Vector4r); }
 kxvalueptr ConstructVector4f(const kxargs& args) { return ConstructVector(args, &Vector4f); }
 
@@ -34,23 +45,6 @@ void Register() {
   }
 }
 
-}  // namespace kxvaluetypes
-
-#include "core/arguments.h"
-
-namespace kxvaluetypes {
-namespace {
-kxvalueptr ConstructVector(const kxargs& args, kxtype* type) {
-  if (args.Count() > 4) return nullptr;
-  float v[4] = {0, 0, 0, 0};
-  for (size_t i = 0; i < args.Count(); ++i) {
-    double d;
-    if (!kxvalue::ToNumber(args.At(i), d)) return nullptr;
-    v[i] = static_cast<float>(d);
-  }
-  return kxvalueptr(new kxvectorvalue(v, type));
-}
-}  // namespace
 }  // namespace kxvaluetypes
 
 kxtype* kxnodevalue::GetType() const { return &kxnode::Type; }

@@ -135,9 +135,8 @@ void kxdevicemapper::CopyTo(kxnode* other) {
  */
 void kxdevicemapper::Update() {
   if (!outputs) return;
-  const float* board = parent && kxtype::IsDerivedFrom(parent->type, &kxpinboard::Type)
-                           ? static_cast<kxpinboard*>(parent)->slots
-                           : nullptr;
+  kxpinboard* pinboard = As<kxpinboard>(parent);
+  const float* board = pinboard ? pinboard->slots : nullptr;
   auto shape = [this](int f, float in) {
     float s = Invert[f] != 0.0f ? -1.0f : 1.0f;
     float out = s * Dual[f] * ((1.0f - Expo[f]) * in + Expo[f] * in * in * in);

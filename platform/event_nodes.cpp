@@ -110,14 +110,10 @@ namespace input {
 
 void SetDisplayHandlers(const kxdisplayhandlers& h) { handlers = h; }
 
-const kxdisplayhandlers& DisplayHandlers() { return handlers; }
-
 void OnMouse(int code, int mods) {
   if (kxpinboard* board = Pinboard()) {
     for (kxnode* child = board->firstChild; child; child = child->nextSibling) {
-      if (kxtype::IsDerivedFrom(child->type, &kxdevicemouse::Type)) {
-        static_cast<kxdevicemouse*>(child)->Sample(pointer.fx, pointer.fy, pointer.buttons);
-      }
+      if (auto* mouse = kxnode::As<kxdevicemouse>(child)) mouse->Sample(pointer.fx, pointer.fy, pointer.buttons);
     }
   }
   Dispatch(code, mods, 0);
@@ -126,9 +122,7 @@ void OnMouse(int code, int mods) {
 void OnKey(int key, int mods) {
   if (kxpinboard* board = Pinboard()) {
     for (kxnode* child = board->firstChild; child; child = child->nextSibling) {
-      if (kxtype::IsDerivedFrom(child->type, &kxdevicekeyboard::Type)) {
-        static_cast<kxdevicekeyboard*>(child)->KeyDown(key, mods);
-      }
+      if (auto* keyboard = kxnode::As<kxdevicekeyboard>(child)) keyboard->KeyDown(key, mods);
     }
   }
   Dispatch(key, mods, 1);

@@ -50,7 +50,6 @@ class kxeventdisplay : public kxeventbinding {
 namespace input {
 
 void SetDisplayHandlers(const kxdisplayhandlers& handlers);
-const kxdisplayhandlers& DisplayHandlers();
 
 // The platform's callbacks: the mouse devices under "/Pinboard/" take the
 // pointer, the keyboard devices the key, then the panel gets the event.

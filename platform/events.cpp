@@ -24,19 +24,12 @@ int Mods(Uint16 sdlMods) {
 
 // Keypad digits by scancode, so they steer whether NumLock is on or not.
 int KeypadCode(SDL_Scancode scancode) {
-  switch (scancode) {
-    case SDL_SCANCODE_KP_0: return kxcode::kKeyPad0;
-    case SDL_SCANCODE_KP_1: return kxcode::kKeyPad0 + 1;
-    case SDL_SCANCODE_KP_2: return kxcode::kKeyPad0 + 2;
-    case SDL_SCANCODE_KP_3: return kxcode::kKeyPad0 + 3;
-    case SDL_SCANCODE_KP_4: return kxcode::kKeyPad0 + 4;
-    case SDL_SCANCODE_KP_5: return kxcode::kKeyPad0 + 5;
-    case SDL_SCANCODE_KP_6: return kxcode::kKeyPad0 + 6;
-    case SDL_SCANCODE_KP_7: return kxcode::kKeyPad0 + 7;
-    case SDL_SCANCODE_KP_8: return kxcode::kKeyPad0 + 8;
-    case SDL_SCANCODE_KP_9: return kxcode::kKeyPad0 + 9;
-    default: return 0;
+  // SDL numbers the keypad 1..9 in a row and 0 after them.
+  if (scancode == SDL_SCANCODE_KP_0) return kxcode::kKeyPad0;
+  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) {
+    return kxcode::kKeyPad0 + 1 + static_cast<int>(scancode - SDL_SCANCODE_KP_1);
   }
+  return 0;
 }
 
 int SpecialCode(SDL_Keycode key) {

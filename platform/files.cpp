@@ -72,9 +72,21 @@ std::string Resolve(const std::string& path) {
   return result;
 }
 
-bool IsDirectory(const std::string& path) {
+// Null for a directory or a file that cannot be opened.
+FILE* OpenForReading(const std::string& resolved) {
   std::error_code error;
-  return fs::is_directory(fs::path(path), error);
+  if (fs::is_directory(fs::path(resolved), error)) return nullptr;
+  return std::fopen(resolved.c_str(), "rb");
+}
+
+// Closes a temporary written so far without error (ok) and renames it over
+// the target once every byte got out; else removes it. The outcome.
+bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::string& target) {
+  ok = ok && std::fflush(stream) == 0;
+  ok = std::fclose(stream) == 0 && ok;
+  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) std::remove(temp.c_str());
+  return ok;
 }
 
 // Writes size bytes to a temporary beside the target and renames it over.
@@ -83,11 +95,7 @@ int WriteAtomically(const std::string& target, const void* buffer, long size) {
   FILE* stream = std::fopen(temp.c_str(), "wb");
   if (!stream) return 0;
   size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
-  bool ok = written == static_cast<size_t>(size) && std::fflush(stream) == 0;
-  ok = std::fclose(stream) == 0 && ok;
-  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) std::remove(temp.c_str());
-  return ok ? 1 : 0;
+  return FinishTemporary(stream, written == static_cast<size_t>(size), temp, target) ? 1 : 0;
 }
 
 }  // namespace
@@ -103,8 +111,7 @@ std::string ResolveWritePath(const char* path) {
   std::string whole = Resolve(normal);
   if (Exists(whole)) return whole;
   size_t slash = normal.rfind('/');
-  if (slash == std::string::npos) return normal;
-  if (slash == 0) return normal;
+  if (slash == std::string::npos || slash == 0) return normal;
   return Resolve(normal.substr(0, slash)) + normal.substr(slash);
 }
 
@@ -121,11 +128,7 @@ kxfile* OpenFile(const char* path, int mode) {
   file->mode = mode;
   if (mode == kxcode::kFileReadBinary) {
     file->path = ResolveReadPath(path);
-    if (IsDirectory(file->path)) {
-      delete file;
-      return nullptr;
-    }
-    file->stream = std::fopen(file->path.c_str(), stdioMode);
+    file->stream = OpenForReading(file->path);
   } else {
     file->path = ResolveWritePath(path);
     file->temp_path = file->path + kTempSuffix;
@@ -135,7 +138,7 @@ kxfile* OpenFile(const char* path, int mode) {
     delete file;
     return nullptr;
   }
-  std::memset(file->line, 0, sizeof(file->line));
+  file->line[0] = 0;
   return file;
 }
 
@@ -143,23 +146,15 @@ void CloseFile(kxfile* file) {
   if (!file) return;
   if (file->temp_path.empty()) {
     std::fclose(file->stream);
-  } else {
-    bool ok = !std::ferror(file->stream) && std::fflush(file->stream) == 0;
-    ok = std::fclose(file->stream) == 0 && ok;
-    if (ok) ok = std::rename(file->temp_path.c_str(), file->path.c_str()) == 0;
-    if (!ok) {
-      std::remove(file->temp_path.c_str());
-      Log("kxsystem:  write %s=fail\n", file->path.c_str());
-    }
+  } else if (!FinishTemporary(file->stream, !std::ferror(file->stream), file->temp_path, file->path)) {
+    Log("kxsystem:  write %s=fail\n", file->path.c_str());
   }
   delete file;
 }
 
 const char* ReadLine(kxfile* file) {
   if (!file) return "";
-  std::memset(file->line, 0, sizeof(file->line));
-  if (!file->temp_path.empty()) return file->line;
-  if (!std::fgets(file->line, kLineBufferBytes, file->stream)) {
+  if (!file->temp_path.empty() || !std::fgets(file->line, kLineBufferBytes, file->stream)) {
     file->line[0] = 0;
     return file->line;
   }
@@ -187,9 +182,7 @@ int IsEof(kxfile* file) {
 
 long GetFileSize(const char* path) {
   if (!path || !*path) return -1;
-  std::string resolved = ResolveReadPath(path);
-  if (IsDirectory(resolved)) return -1;
-  FILE* stream = std::fopen(resolved.c_str(), "rb");
+  FILE* stream = OpenForReading(ResolveReadPath(path));
   if (!stream) return -1;
   long size = -1;
   if (std::fseek(stream, 0, SEEK_END) == 0) size = std::ftell(stream);
@@ -200,8 +193,7 @@ long GetFileSize(const char* path) {
 long ReadWholeFile(const char* path, void* buffer, long capacity) {
   if (!path || !*path || capacity < 0 || (!buffer && capacity > 0)) return -1;
   std::string resolved = ResolveReadPath(path);
-  if (IsDirectory(resolved)) return -1;
-  FILE* stream = std::fopen(resolved.c_str(), "rb");
+  FILE* stream = OpenForReading(resolved);
   if (!stream) return -1;
   size_t count = capacity > 0 ? std::fread(buffer, 1, static_cast<size_t>(capacity), stream) : 0;
   if (count == static_cast<size_t>(capacity) && std::fgetc(stream) != EOF)
@@ -244,15 +236,10 @@ int CopyFile(const char* source, const char* destination) {
   if (!fs::is_regular_file(fs::path(from), error)) return 0;
   if (fs::exists(fs::path(to), error) && fs::equivalent(fs::path(from), fs::path(to), error)) return 1;
   std::string temp = to + kTempSuffix;
-  if (!fs::copy_file(fs::path(from), fs::path(temp), fs::copy_options::overwrite_existing, error) || error) {
-    fs::remove(fs::path(temp), error);
-    return 0;
-  }
-  if (std::rename(temp.c_str(), to.c_str()) != 0) {
-    fs::remove(fs::path(temp), error);
-    return 0;
-  }
-  return 1;
+  bool ok = fs::copy_file(fs::path(from), fs::path(temp), fs::copy_options::overwrite_existing, error) &&
+            !error && std::rename(temp.c_str(), to.c_str()) == 0;
+  if (!ok) fs::remove(fs::path(temp), error);
+  return ok ? 1 : 0;
 }
 
 int CreateDirectory(const char* path) {

@@ -49,6 +49,21 @@ kxinputdevice* NewRecord() {
   return &pool.back();
 }
 
+// A record for a device seen for the first time, with default calibration.
+kxinputdevice* NewDevice(const std::string& key, int kind, int subkind, int fixedChannels,
+                         const std::string& product) {
+  kxinputdevice* device = NewRecord();
+  device->key = key;
+  device->kind = kind;
+  device->subkind = subkind;
+  device->fixed_channels = fixedChannels;
+  SetDefaultCalibration(device);
+  device->product = product;
+  device->name = product;
+  kxsystem::Log("kxinput:  found %s\n", device->name.Text());
+  return device;
+}
+
 kxinputdevice* FindByKey(const std::string& key) {
   for (kxinputdevice& d : Pool()) {
     if (d.key == key) return &d;
@@ -68,11 +83,6 @@ void NameUniquely(kxinputdevice* device, const std::string& base, const std::vec
       return;
     }
   }
-}
-
-void Neutralise(kxinputdevice* device) {
-  for (int c = 0; c < kxinputdevice::kChannels; ++c) device->raw[c] = device->zero[c];
-  device->channel_count = 0;
 }
 
 // ---- joysticks ------------------------------------------------------------------
@@ -132,15 +142,7 @@ void EnumerateJoysticks(std::vector<kxinputdevice*>& found) {
         if (d.key == key && d.joystick_instance < 0 && !device) device = &d;
       }
       if (!device) {
-        device = NewRecord();
-        device->key = key;
-        device->kind = kxcode::kDeviceJoystick;
-        device->subkind = 0;
-        device->fixed_channels = kJoystickChannels;
-        SetDefaultCalibration(device);
-        device->product = name && *name ? name : "Joystick";
-        device->name = device->product;
-        kxsystem::Log("kxinput:  found %s\n", device->name.Text());
+        device = NewDevice(key, kxcode::kDeviceJoystick, 0, kJoystickChannels, name && *name ? name : "Joystick");
       }
       device->joystick_instance = id;
     }
@@ -170,15 +172,9 @@ void EnumerateUsb(std::vector<kxinputdevice*>& found) {
       if (static_cast<int>(found.size()) >= kMaxUsbDevices) return;
       kxinputdevice* device = FindByKey(info.path);
       if (!device) {
-        device = NewRecord();
-        device->key = info.path;
-        device->kind = kxcode::kDeviceUsb;
-        device->subkind = p.subkind;
-        device->fixed_channels = p.subkind == kxcode::kDeviceCable ? 0 : kPadPilotChannels;
-        SetDefaultCalibration(device);
-        device->product = info.product.empty() ? p.fallback : info.product;
-        device->name = device->product;
-        kxsystem::Log("kxinput:  found %s\n", device->name.Text());
+        device = NewDevice(info.path, kxcode::kDeviceUsb, p.subkind,
+                           p.subkind == kxcode::kDeviceCable ? 0 : kPadPilotChannels,
+                           info.product.empty() ? p.fallback : info.product);
       }
       device->listed = 1;  // claimed: NewRecord must not hand it out again in this search
       found.push_back(device);
@@ -194,6 +190,11 @@ int DeviceCount() {
   int n = 0;
   for (kxinputdevice* d = first; d; d = d->next) ++n;
   return n;
+}
+
+void Neutralise(kxinputdevice* device) {
+  for (int c = 0; c < kxinputdevice::kChannels; ++c) device->raw[c] = device->zero[c];
+  device->channel_count = 0;
 }
 
 // ---- search ------------------------------------------------------------------------
@@ -234,9 +235,7 @@ int SearchDevices(int mode) {
       else first = d;
       last = d;
       if (d->kind == kxcode::kDeviceUsb) {
-        // A device whose reader failed is reopened when it is listed again.
-        if (d->usb && !usbinterface::IsOpen(d)) usbinterface::Close(d);
-        if (!d->usb) usbinterface::Open(d);
+        usbinterface::Open(d);
       } else if (joysticksOpen) {
         OpenJoystick(d);
       }
@@ -245,8 +244,7 @@ int SearchDevices(int mode) {
   if ((mode & kSearchRequery) && first && first->kind == kxcode::kDeviceUsb) {
     for (kxinputdevice* d = first; d; d = d->next) {
       if (d->kind != kxcode::kDeviceUsb) continue;
-      if (d->usb && !usbinterface::IsOpen(d)) usbinterface::Close(d);
-      if (d->usb) usbinterface::SendStart(d);
+      if (usbinterface::IsOpen(d)) usbinterface::SendStart(d);
       else usbinterface::Open(d);
     }
   }

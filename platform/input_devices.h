@@ -72,6 +72,9 @@ void CalibrationStart(kxinputdevice* device);
 void CalibrationUpdate(kxinputdevice* device);
 // Calibrated value of channel c in [-1, 1]; 0 for a channel outside the table.
 float MapChannel(const kxinputdevice* device, int c);
+// Centred with no channels: a device that is gone, so nothing it drove jumps
+// to an end stop.
+void Neutralise(kxinputdevice* device);
 // Centre and end stops of a new record of that kind and sub-kind.
 void SetDefaultCalibration(kxinputdevice* device);
 

@@ -70,24 +70,15 @@ struct History {
   }
 
   const char* Line(int n) const {
-    if (n < 1) n = 1;
-    // Walk back over line starts from the newest.
-    size_t end = partial > 0 ? complete + partial : complete;
-    if (end == 0) return bytes;
-    int found = 0;
-    size_t start = end;
-    // Position of the newest line's terminator (or end of the partial line).
-    size_t pos = partial > 0 ? complete + partial : complete - 1;
-    while (true) {
-      size_t begin = pos;
+    if (complete + partial == 0) return bytes;
+    // Walk back over line starts from the end of the newest line; with fewer
+    // lines than n the walk stops at the first.
+    size_t begin = partial > 0 ? complete + partial : complete - 1;
+    for (int found = 1;; ++found) {
       while (begin > 0 && bytes[begin - 1] != 0) --begin;
-      ++found;
-      start = begin;
-      if (found == n || begin == 0) break;
-      pos = begin - 1;
+      if (found >= n || begin == 0) return bytes + begin;
+      --begin;  // onto the zero ending the line before
     }
-    if (found < n) return bytes;
-    return bytes + start;
   }
 };
 

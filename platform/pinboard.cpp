@@ -54,9 +54,7 @@ kxvalueptr kxdevice::GetMember(const char* member, const kxargs& args) {
 }
 
 int kxdevice::PlugIn(int first, int /*flags*/) {
-  kxpinboard* board = parent && kxtype::IsDerivedFrom(parent->type, &kxpinboard::Type)
-                          ? static_cast<kxpinboard*>(parent)
-                          : nullptr;
+  kxpinboard* board = As<kxpinboard>(parent);
   if (!board) {
     kxsystem::Log("kxinput:  %s: plug-in refused, parent is no pinboard\n", name.Text());
     return 0;
@@ -77,22 +75,16 @@ void kxdevice::CopyTo(kxnode* other) {
   // The copy writes its own parent's slots, never the original's.
   d->outputs = nullptr;
   d->slot = -1;
-  if (slot >= 0 && d->parent && kxtype::IsDerivedFrom(d->parent->type, &kxpinboard::Type)) d->PlugIn(slot, 0);
+  if (slot >= 0 && As<kxpinboard>(d->parent)) d->PlugIn(slot, 0);
 }
 
 // ---- the two roots ----------------------------------------------------------------------
 
 namespace input {
 
-kxpinboard* Pinboard() {
-  kxnode* n = kxnode::Find("/Pinboard/");
-  return n && kxtype::IsDerivedFrom(n->type, &kxpinboard::Type) ? static_cast<kxpinboard*>(n) : nullptr;
-}
+kxpinboard* Pinboard() { return kxnode::As<kxpinboard>(kxnode::Find("/Pinboard/")); }
 
-kxpanel* Panel() {
-  kxnode* n = kxnode::Find("/Panel/");
-  return n && kxtype::IsDerivedFrom(n->type, &kxpanel::Type) ? static_cast<kxpanel*>(n) : nullptr;
-}
+kxpanel* Panel() { return kxnode::As<kxpanel>(kxnode::Find("/Panel/")); }
 
 void Update() {
   if (kxpanel* panel = Panel()) panel->Update();

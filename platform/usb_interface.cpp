@@ -66,13 +66,6 @@ void Release(kxinputdevice* device) {
   device->usb = nullptr;
 }
 
-// A device that is gone reads as centred with no channels, so nothing it
-// drove jumps to an end stop.
-void Neutralise(kxinputdevice* device) {
-  for (int c = 0; c < kxinputdevice::kChannels; ++c) device->raw[c] = device->zero[c];
-  device->channel_count = 0;
-}
-
 }  // namespace
 
 void SetTransport(usbtransport* t) { transport = t; }
@@ -81,6 +74,8 @@ usbtransport* Transport() { return transport ? transport : usbhidtransport(); }
 
 int Open(kxinputdevice* device) {
   if (!device) return 0;
+  // A device whose reader failed is closed and opened afresh.
+  if (device->usb && device->usb->gone.load()) Close(device);
   if (device->usb) return 1;  // already open
   std::unique_ptr<usbconnection> connection = Transport()->Open(device->key.c_str());
   if (!connection) {
@@ -136,7 +131,7 @@ int Poll(kxinputdevice* device) {
   }
   if (!gone) return 1;
   Release(device);
-  Neutralise(device);
+  kxinput::Neutralise(device);
   kxsystem::Log("usbinterface:  %s lost\n", device->name.Text());
   return 0;
 }

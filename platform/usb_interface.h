@@ -41,7 +41,8 @@ usbtransport* Transport();
 int Poll(kxinputdevice* device);
 
 // Opens the device at the record's key, starts its reader and sends the start
-// command; 1 or 0.
+// command; 1 or 0. An open device whose reader failed is closed first; one
+// that works is left as it is (1).
 int Open(kxinputdevice* device);
 // Sends the stop command, ends the reader, closes; null state is ignored.
 void Close(kxinputdevice* device);

@@ -11,9 +11,11 @@
 #include <GL/gl.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "graphics/file_bytes.h"
 #include "graphics/mesh.h"
 #include "tools/meshgen/meshgen.h"
 
@@ -113,7 +115,7 @@ std::string ComponentFile(const sample& s) {
 std::string GeometryScript(const kxgeometry* list) {
   std::string text;
   std::vector<std::string> open;  // the objects the script is in, outermost first
-  std::vector<std::string> appended;
+  std::set<std::string> appended;  // full paths
   for (const kxgeometry* el = list; el; el = el->next) {
     std::vector<std::string> path;
     std::string group = el->group;
@@ -127,15 +129,11 @@ std::string GeometryScript(const kxgeometry* list) {
     while (shared < open.size() && shared + 1 < path.size() && open[shared] == path[shared]) ++shared;
     for (size_t k = open.size(); k > shared; --k) text += "cd ../\n";
     open.resize(shared);
-    for (size_t k = shared; k < path.size(); ++k) {
-      std::string full;
-      for (size_t m = 0; m <= k; ++m) full += (m ? "/" : "") + path[m];
-      bool known = false;
-      for (const std::string& a : appended) known = known || a == full;
-      if (!known) {
-        text += "Append kxgeometricobject " + path[k] + "\n";
-        appended.push_back(full);
-      }
+    std::string full;
+    for (size_t k = 0; k < path.size(); ++k) {
+      full += (k ? "/" : "") + path[k];
+      if (k < shared) continue;
+      if (appended.insert(full).second) text += "Append kxgeometricobject " + path[k] + "\n";
       if (k + 1 < path.size()) {
         text += "cd " + path[k] + "/\n";
         open.push_back(path[k]);
@@ -146,120 +144,67 @@ std::string GeometryScript(const kxgeometry* list) {
   return text;
 }
 
-int WriteText(const std::string& path, const std::string& text) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return 0;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  return std::fclose(f) == 0 && ok;
-}
-
 std::vector<sample> Samples() {
-  std::vector<sample> list;
-
-  // Aerobatic biplane: staggered wings, the lower one without ailerons.
-  sample eagle{"christeneagle", "aerobatic biplane, 1.2 m span, glow engine", {}, 1.1f, 0.12f, 0.06f, ""};
-  eagle.plane.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
-                          {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}};
-  meshgen::samplewing upper;
-  upper.name = "Upper";
-  upper.halfSpan = 0.6f;
-  upper.rootChord = upper.tipChord = 0.21f;
-  upper.leadingX = 0.12f;
-  upper.z = 0.16f;
-  upper.dihedralDeg = 2.5f;
-  upper.incidenceDeg = 3.0f;
-  upper.naca = 12;  // symmetric for inverted flight
+  // Aerobatic biplane: staggered wings, the lower one without ailerons,
+  // symmetric sections for inverted flight.
+  meshgen::samplewing upper{.name = "Upper", .halfSpan = 0.6f, .rootChord = 0.21f, .tipChord = 0.21f, .leadingX = 0.12f,
+                            .z = 0.16f, .dihedralDeg = 2.5f, .incidenceDeg = 3.0f, .naca = 12};
   meshgen::samplewing lower = upper;
   lower.name = "Lower";
   lower.leadingX = 0.0f;
   lower.z = -0.06f;
   lower.ailerons = false;
-  eagle.plane.wings = {upper, lower};
-  eagle.plane.tailX = -0.52f;
-  eagle.plane.tailHalfSpan = 0.22f;
-  eagle.plane.tailChord = 0.13f;
-  eagle.plane.tailIncidenceDeg = -1.0f;
-  eagle.plane.finSpan = 0.17f;
-  eagle.plane.finChord = 0.15f;
-  eagle.plane.wheels = {{0.12f, 0.14f, -0.28f, 0.045f}, {0.12f, -0.14f, -0.28f, 0.045f}, {-0.6f, 0.0f, -0.05f, 0.02f}};
-  eagle.plane.propellerX = 0.45f;
-  eagle.plane.propellerRadius = 0.16f;
-  eagle.plane.propellerPitch = 0.15f;
-  eagle.plane.body[0] = 0.95f, eagle.plane.body[1] = 0.95f, eagle.plane.body[2] = 0.95f;
-  eagle.plane.trim[0] = 0.85f, eagle.plane.trim[1] = 0.1f, eagle.plane.trim[2] = 0.1f;
-  eagle.powerplant =
-      "Append kxdengine00 Engine\ncd Engine/\nMass = 0.45\nR = kxvector4r( 0.32, 0, 0, 1 )\n"
-      "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
-      "RotationSpeedMax      = 1800\nPowerMax = 900\nTorqueFactor = 0\n"
-      "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\nSound1File = \"engine1\"\n"
-      "Sound2File = \"engine2\"\ncd ../\n"
-      "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.04\n"
-      "Engine = ~Aircraft/Engine\ncd ../\n";
-  list.push_back(eagle);
+  sample eagle{"christeneagle", "aerobatic biplane, 1.2 m span, glow engine",
+               {.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
+                             {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}},
+                .wings = {upper, lower},
+                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = -1.0f,
+                .finSpan = 0.17f, .finChord = 0.15f,
+                .propellerX = 0.45f, .propellerRadius = 0.16f, .propellerPitch = 0.15f,
+                .wheels = {{0.12f, 0.14f, -0.28f, 0.045f}, {0.12f, -0.14f, -0.28f, 0.045f}, {-0.6f, 0.0f, -0.05f, 0.02f}},
+                .body = {0.95f, 0.95f, 0.95f}, .trim = {0.85f, 0.1f, 0.1f}},
+               1.1f, 0.12f, 0.06f,
+               "Append kxdengine00 Engine\ncd Engine/\nMass = 0.45\nR = kxvector4r( 0.32, 0, 0, 1 )\n"
+               "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
+               "RotationSpeedMax      = 1800\nPowerMax = 900\nTorqueFactor = 0\n"
+               "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\nSound1File = \"engine1\"\n"
+               "Sound2File = \"engine2\"\ncd ../\n"
+               "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.04\n"
+               "Engine = ~Aircraft/Engine\ncd ../\n"};
 
   // Electric high-wing trainer.
-  sample trainer{"trainer", "electric high-wing trainer, 1.6 m span", {}, 0.7f, 0.14f, 0.05f, ""};
-  trainer.plane.fuselage = {{0.40f, 0.0f}, {0.38f, 0.05f}, {0.28f, 0.07f}, {0.0f, 0.07f},
-                            {-0.40f, 0.035f}, {-0.78f, 0.015f}, {-0.81f, 0.0f}};
-  meshgen::samplewing wing;
-  wing.halfSpan = 0.8f;
-  wing.rootChord = 0.25f;
-  wing.tipChord = 0.22f;
-  wing.leadingX = 0.07f;
-  wing.z = 0.07f;
-  wing.dihedralDeg = 5.0f;
-  wing.incidenceDeg = 2.0f;
-  wing.naca = 2412;
-  trainer.plane.wings = {wing};
-  trainer.plane.tailX = -0.66f;
-  trainer.plane.tailHalfSpan = 0.28f;
-  trainer.plane.tailChord = 0.14f;
-  trainer.plane.tailIncidenceDeg = -1.5f;
-  trainer.plane.finSpan = 0.2f;
-  trainer.plane.finChord = 0.16f;
-  trainer.plane.wheels = {{-0.05f, 0.16f, -0.22f, 0.05f}, {-0.05f, -0.16f, -0.22f, 0.05f}, {0.33f, 0.0f, -0.22f, 0.04f}};
-  trainer.plane.propellerX = 0.43f;
-  trainer.plane.propellerRadius = 0.14f;
-  trainer.plane.propellerPitch = 0.14f;
-  trainer.plane.body[0] = 0.95f, trainer.plane.body[1] = 0.85f, trainer.plane.body[2] = 0.2f;
-  trainer.plane.trim[0] = 0.1f, trainer.plane.trim[1] = 0.2f, trainer.plane.trim[2] = 0.7f;
-  trainer.powerplant =
-      "Append kxdengine10 Motor\ncd Motor/\nThrottleControl = ~Aircraft/ThrottleServo/MechLink\n"
-      "Sound0File = \"motor\"\nTorqueFactor = 0\nCellNum = 12\nMotorNs = 1200\nMotorR = kxvector4r( 0.34, 0, 0, 1 )\n"
-      "CellR = kxvector4r( 0.18, 0, 0, 1 )\ncd ../\n"
-      "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.02\n"
-      "Engine = ~Aircraft/Motor\ncd ../\n";
-  list.push_back(trainer);
+  sample trainer{"trainer", "electric high-wing trainer, 1.6 m span",
+                 {.fuselage = {{0.40f, 0.0f}, {0.38f, 0.05f}, {0.28f, 0.07f}, {0.0f, 0.07f},
+                               {-0.40f, 0.035f}, {-0.78f, 0.015f}, {-0.81f, 0.0f}},
+                  .wings = {{.halfSpan = 0.8f, .rootChord = 0.25f, .tipChord = 0.22f, .leadingX = 0.07f, .z = 0.07f,
+                             .dihedralDeg = 5.0f, .incidenceDeg = 2.0f, .naca = 2412}},
+                  .tailX = -0.66f, .tailHalfSpan = 0.28f, .tailChord = 0.14f, .tailIncidenceDeg = -1.5f,
+                  .finSpan = 0.2f, .finChord = 0.16f,
+                  .propellerX = 0.43f, .propellerRadius = 0.14f, .propellerPitch = 0.14f,
+                  .wheels = {{-0.05f, 0.16f, -0.22f, 0.05f}, {-0.05f, -0.16f, -0.22f, 0.05f}, {0.33f, 0.0f, -0.22f, 0.04f}},
+                  .body = {0.95f, 0.85f, 0.2f}, .trim = {0.1f, 0.2f, 0.7f}},
+                 0.7f, 0.14f, 0.05f,
+                 "Append kxdengine10 Motor\ncd Motor/\nThrottleControl = ~Aircraft/ThrottleServo/MechLink\n"
+                 "Sound0File = \"motor\"\nTorqueFactor = 0\nCellNum = 12\nMotorNs = 1200\nMotorR = kxvector4r( 0.34, 0, 0, 1 )\n"
+                 "CellR = kxvector4r( 0.18, 0, 0, 1 )\ncd ../\n"
+                 "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.02\n"
+                 "Engine = ~Aircraft/Motor\ncd ../\n"};
 
   // Sport jet: low swept-back wing, turbine in the tail.
-  sample jet{"jet", "sport jet, 1.2 m span, turbine", {}, 1.8f, 0.2f, 0.07f, ""};
-  jet.plane.fuselage = {{0.75f, 0.0f}, {0.65f, 0.05f}, {0.45f, 0.08f}, {0.0f, 0.09f},
-                        {-0.45f, 0.07f}, {-0.70f, 0.05f}, {-0.72f, 0.0f}};
-  meshgen::samplewing jw;
-  jw.halfSpan = 0.6f;
-  jw.rootChord = 0.38f;
-  jw.tipChord = 0.2f;
-  jw.leadingX = 0.09f;
-  jw.z = -0.04f;
-  jw.dihedralDeg = 3.0f;
-  jw.incidenceDeg = 1.0f;
-  jw.naca = 2412;
-  jet.plane.wings = {jw};
-  jet.plane.tailX = -0.56f;
-  jet.plane.tailHalfSpan = 0.26f;
-  jet.plane.tailChord = 0.16f;
-  jet.plane.tailIncidenceDeg = -1.0f;
-  jet.plane.finSpan = 0.22f;
-  jet.plane.finChord = 0.2f;
-  jet.plane.wheels = {{-0.08f, 0.18f, -0.2f, 0.035f}, {-0.08f, -0.18f, -0.2f, 0.035f}, {0.5f, 0.0f, -0.2f, 0.03f}};
-  jet.plane.body[0] = 0.75f, jet.plane.body[1] = 0.78f, jet.plane.body[2] = 0.8f;
-  jet.plane.trim[0] = 0.9f, jet.plane.trim[1] = 0.5f, jet.plane.trim[2] = 0.0f;
-  jet.powerplant =
-      "Append kxdturbine00 Turbine\ncd Turbine/\nMass = 0.9\nR = kxvector4r( -0.3, 0, 0, 1 )\n"
-      "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nThrustMax = 20\n"
-      "ExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\ncd ../\n";
-  list.push_back(jet);
-  return list;
+  sample jet{"jet", "sport jet, 1.2 m span, turbine",
+             {.fuselage = {{0.75f, 0.0f}, {0.65f, 0.05f}, {0.45f, 0.08f}, {0.0f, 0.09f},
+                           {-0.45f, 0.07f}, {-0.70f, 0.05f}, {-0.72f, 0.0f}},
+              .wings = {{.halfSpan = 0.6f, .rootChord = 0.38f, .tipChord = 0.2f, .leadingX = 0.09f, .z = -0.04f,
+                         .dihedralDeg = 3.0f, .incidenceDeg = 1.0f, .naca = 2412}},
+              .tailX = -0.56f, .tailHalfSpan = 0.26f, .tailChord = 0.16f, .tailIncidenceDeg = -1.0f,
+              .finSpan = 0.22f, .finChord = 0.2f,
+              .wheels = {{-0.08f, 0.18f, -0.2f, 0.035f}, {-0.08f, -0.18f, -0.2f, 0.035f}, {0.5f, 0.0f, -0.2f, 0.03f}},
+              .body = {0.75f, 0.78f, 0.8f}, .trim = {0.9f, 0.5f, 0.0f}},
+             1.8f, 0.2f, 0.07f,
+             "Append kxdturbine00 Turbine\ncd Turbine/\nMass = 0.9\nR = kxvector4r( -0.3, 0, 0, 1 )\n"
+             "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nThrustMax = 20\n"
+             "ExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\ncd ../\n"};
+  return {eagle, trainer, jet};
 }
 
 }  // namespace
@@ -277,8 +222,10 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::string base = root + "/" + s.name + "/" + s.name;
-    int ok = kxgeometry::WriteText((base + ".obj").c_str(), list) && WriteText(base + ".kxg", GeometryScript(list)) &&
-             WriteText(base + ".kxd", ComponentFile(s));
+    std::string script = GeometryScript(list), components = ComponentFile(s);
+    int ok = kxgeometry::WriteText((base + ".obj").c_str(), list) &&
+             kxgl::WriteFileBytes((base + ".kxg").c_str(), script.data(), script.size()) &&
+             kxgl::WriteFileBytes((base + ".kxd").c_str(), components.data(), components.size());
     kxgeometry::Free(&list);
     if (!ok) {
       std::fprintf(stderr, "make_sample_aircraft: cannot write %s (does the folder exist?)\n", base.c_str());

@@ -48,12 +48,6 @@ const kxdcomponent::realkey<kxdengine00> kRealKeys[] = {
     {"TorqueFactor", &kxdengine00::TorqueFactor},
 };
 
-void WriteSoundName(kxout& out, const char* key, const kxdcomponentsound& sound) {
-  out.Printf("%s = ", key);
-  out.PrintString(sound.name.Text());
-  out.Printf("\n");
-}
-
 }  // namespace
 
 kxdengine00* kxdengine00::As(kxnode* node) {
@@ -271,8 +265,8 @@ void kxdengine00::Write(kxout& out) {
   out.Printf("PowerMax = %g\n", PowerMax);
   out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
   out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
-  for (int k = 0; k < kSounds; ++k) WriteSoundName(out, kSoundFileKeys[k], Sound[k]);
+  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
+  for (int k = 0; k < kSounds; ++k) kxdcomponent::WriteQuoted(out, kSoundFileKeys[k], Sound[k].name.Text());
   for (int k = 0; k < kSounds; ++k) out.Printf("%s = %g\n", kSoundRpmKeys[k], SoundRPM[k]);
   out.Printf("Sound01RPM = %g\n", Sound01RPM);
   out.Printf("Sound12RPM = %g\n", Sound12RPM);

@@ -105,7 +105,7 @@ void kxdengine10::CopyTo(kxnode* other) {
   if (!e || e == this) return;
   e->ThrottleControl = kxnode::Remap(ThrottleControl);
   e->Sound.Assign(Sound);
-  for (const auto& k : kRealKeys) e->*k.field = this->*k.field;
+  kxdcomponent::CopyReals(this, e, kRealKeys);
   e->ConstantRPM = ConstantRPM;
   e->Start = Start;
   e->RotatingInertia = RotatingInertia;
@@ -231,9 +231,7 @@ void kxdengine10::UpdateVisual() {
 void kxdengine10::Write(kxout& out) {
   kxdbody::Write(out);
   kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
-  out.Printf("Sound0File = ");
-  out.PrintString(Sound.name.Text());
-  out.Printf("\n");
+  kxdcomponent::WriteQuoted(out, "Sound0File", Sound.name.Text());
   out.Printf("Sound0RPM = %f\n", Sound0RPM);
   out.Printf("Sound0RPMLow = %f\n", Sound0RPMLow);
   out.Printf("TorqueFactor = %f\n", TorqueFactor);
@@ -242,12 +240,12 @@ void kxdengine10::Write(kxout& out) {
   out.Printf("MotorRi = %f\n", MotorRi);
   out.Printf("MotorI0 = %f\n", MotorI0);
   out.Printf("MotorMass = %f\n", MotorMass);
-  out.Printf("MotorR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", MotorR.x, MotorR.y, MotorR.z);
+  kxdcomponent::WritePoint(out, "MotorR", MotorR);
   out.Printf("CellNum = %d\n", static_cast<int>(Limit(CellNum, -1e6f, 1e6f)));
   out.Printf("CellVoltage = %f\n", CellVoltage);
   out.Printf("CellMass = %f\n", CellMass);
   out.Printf("CellRi = %f\n", CellRi);
-  out.Printf("CellR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CellR.x, CellR.y, CellR.z);
+  kxdcomponent::WritePoint(out, "CellR", CellR);
   out.Printf("GearRatio = %f\n", GearRatio);
   out.Printf("GearMass = %f\n", GearMass);
   out.Printf("GearEta = %f\n", GearEta);

@@ -11,6 +11,10 @@
 
 namespace kxdground {
 
+namespace {
+constexpr int kStrikeContacts = 4;  // surfaces asked for per strike test
+}  // namespace
+
 int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max) {
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!object || !world || !out || max <= 0) return 0;
@@ -42,6 +46,28 @@ int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kx
     c.point = {o.x - s * c.normal.x, o.y - s * c.normal.y, o.z - s * c.normal.z, 1.0f};
   }
   return n;
+}
+
+int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit) {
+  kxdworld* world = kxdynamics::CurrentWorld();
+  if (!world || !(box.max[0] >= box.min[0])) return 0;
+  kxvector4r points[6];
+  for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
+  kxdcontact contacts[kStrikeContacts];
+  if (world->Contacts(points, 6, contacts, kStrikeContacts) <= 0) return 0;
+  *hit = contacts[0];
+  return 1;
+}
+
+kxgeometricobject* StruckChild(kxgeometricobject* g, const kxmatrix& frame, kxdcontact* hit) {
+  for (kxnode* n = g ? g->firstChild : nullptr; n; n = n->nextSibling) {
+    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
+    kxgeometricobject* child = static_cast<kxgeometricobject*>(n);
+    kxmatrix placed;
+    kxmatrix::Multiply4x4(&placed, &frame, &child->Matrix);
+    if (FacesStrike(child->box, placed, hit)) return child;
+  }
+  return nullptr;
 }
 
 kxdaircraftinstance* InstanceOf(kxnode* component, kxdaircraftinstance* own) {

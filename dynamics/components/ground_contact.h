@@ -1,7 +1,7 @@
 // The ground contacts of a wheel's or skid's collision box: one record per
 // touched surface with its unit normal, the foot of the frame's origin on
 // the surface plane and the surface code, whichever world the simulation
-// runs against.
+// runs against. Also the strike test of rotor and propeller blades.
 #pragma once
 
 #include "core/matrix.h"
@@ -9,6 +9,7 @@
 
 class kxgeometricobject;
 class kxnode;
+struct kxboxrecord;
 class kxdaircraftinstance;
 
 namespace kxdground {
@@ -25,6 +26,15 @@ constexpr int kSurfaceHardRoll = 7;
 // (flag 1) or eight corners (flag 0). 0 without a world, an object or mesh
 // bounds.
 int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max);
+
+// A strike: the six face centres of the box placed by frame asked of the
+// world; 1 with the first contact in *hit, 0 without a world, mesh bounds
+// or a contact.
+int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit);
+
+// The first child object of g, placed by frame and its own Matrix, whose
+// faces strike; null when none does.
+kxgeometricobject* StruckChild(kxgeometricobject* g, const kxmatrix& frame, kxdcontact* hit);
 
 // The instance a component belongs to: its own, else that of the nearest
 // aircraft node above it; null outside an aircraft.

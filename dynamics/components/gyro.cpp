@@ -99,6 +99,6 @@ void kxdgyro00::Prepare() {
 void kxdgyro00::Write(kxout& out) {
   kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
   out.Printf("Gain = %g\n", Gain);
-  out.Printf("Axis = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", Axis.x, Axis.y, Axis.z);
+  kxdcomponent::WritePoint(out, "Axis", Axis);
   kxdbody::Write(out);
 }

@@ -10,7 +10,6 @@
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
-#include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
@@ -74,20 +73,6 @@ const keys kStoredKeys[] = {
     {"LossR", &kxdmainrotor::LossR},     {"LossN", &kxdmainrotor::LossN},
     {"SolidLift", &kxdmainrotor::SolidLift}, {"Sigma", &kxdmainrotor::Sigma},
 };
-
-template <size_t N>
-void WriteReals(kxout& out, const kxdmainrotor* r, const keys (&table)[N]) {
-  for (const keys& k : table) out.Printf("%s = %g\n", k.key, r->*k.field);
-}
-
-template <size_t N>
-void CopyReals(const kxdmainrotor* from, kxdmainrotor* to, const keys (&table)[N]) {
-  for (const keys& k : table) to->*k.field = from->*k.field;
-}
-
-void PointLine(kxout& out, const char* key, const kxvector4r& v) {
-  out.Printf("%s = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", key, v.x, v.y, v.z);
-}
 
 kxmatrix FlybarDefault(const kxvector4r& r) {
   kxmatrix m;
@@ -234,9 +219,9 @@ void kxdmainrotor::CopyTo(kxnode* other) {
   r->PitchMin = PitchMin;
   r->PitchMax = PitchMax;
   r->PitchCyclic = PitchCyclic;
-  CopyReals(this, r, kFlybarKeys);
-  CopyReals(this, r, kGainKeys);
-  CopyReals(this, r, kStoredKeys);
+  kxdcomponent::CopyReals(this, r, kFlybarKeys);
+  kxdcomponent::CopyReals(this, r, kGainKeys);
+  kxdcomponent::CopyReals(this, r, kStoredKeys);
   r->Blades = Blades;
   for (int i = 0; i < kMaxBlades; ++i) {
     r->BladeObject[i] = kxnode::Remap(BladeObject[i]);
@@ -249,13 +234,13 @@ void kxdmainrotor::CopyTo(kxnode* other) {
 void kxdmainrotor::Write(kxout& out) {
   kxdbody::Write(out);
   if (Body) kxdwrite::SiblingLink(out, "Body", Body);
-  PointLine(out, "R0", R0);
-  WriteReals(out, this, kMainKeys);
+  kxdcomponent::WritePoint(out, "R0", R0);
+  kxdcomponent::WriteReals(out, this, kMainKeys);
   out.Printf("SoundFile = \"%s\"\n", Sound.name.Text());
-  WriteReals(out, this, kFlybarKeys);
-  PointLine(out, "BellHillerR", BellHillerR);
+  kxdcomponent::WriteReals(out, this, kFlybarKeys);
+  kxdcomponent::WritePoint(out, "BellHillerR", BellHillerR);
   if (BellHillerGeometry) kxdwrite::GeometryLink(out, "BellHillerGeometry", BellHillerGeometry);
-  WriteReals(out, this, kGainKeys);
+  kxdcomponent::WriteReals(out, this, kGainKeys);
   for (int i = 0; i < Blades && i < MaxBlades; ++i) {
     out.Printf("BladeHinge(%d) = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", i, BladeHinge[i].x, BladeHinge[i].y,
                BladeHinge[i].z);
@@ -264,7 +249,7 @@ void kxdmainrotor::Write(kxout& out) {
   kxdwrite::AircraftLink(out, "PitchPushrod", PitchPushrod);
   kxdwrite::AircraftLink(out, "RollPushrod", RollPushrod);
   kxdwrite::AircraftLink(out, "NickPushrod", NickPushrod);
-  WriteReals(out, this, kStoredKeys);
+  kxdcomponent::WriteReals(out, this, kStoredKeys);
 }
 
 float kxdmainrotor::GetRPM() { return RPMValue; }
@@ -282,18 +267,7 @@ void kxdmainrotor::Prepare() {
   Broken = 0;
   Thrust = Induced = Spin = Angle = 0.0f;
   Skipped = 0;
-  Body = nullptr;
-  if (parent) {
-    kxnode* f = kxnode::Find("Fuselage", parent);
-    if (f && f->type == &kxdfuselage00::Type) Body = static_cast<kxdbody*>(f);
-  }
-  if (Body) {
-    kxmatrix inverse;
-    kxmatrix::Invert(Body->B, inverse);
-    kxmatrix::Multiply4x4(&Placement, &inverse, &B);
-    R0 = Placement.R;
-    R0.w = 0.0f;
-  }
+  Body = kxdcomponent::MountOnFuselage(parent, B, &Placement, &R0);
   for (int i = 0; i < Blades && i < MaxBlades; ++i) {
     if (!BladeObject[i]) continue;
     BladeRows[i].X = BladeObject[i]->Matrix.X;

@@ -6,6 +6,7 @@
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
+#include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
@@ -27,9 +28,9 @@ constexpr float kMinInflow = 0.001f;        // m/s
 constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
 constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
 constexpr int kElements = 4;                // per blade, at (2k + 1)/8 of the span
-constexpr int kMaxContacts = 4;
 
 using V = kxvector4r;
+using kxdcomponent::InFrame;
 
 V Add(const V& a, const V& b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
 V Sub(const V& a, const V& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
@@ -37,13 +38,6 @@ V Mul(const V& a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
 float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
-// A local row placed by a frame: its x, y, z along the frame's axes and w
-// times the frame's position.
-V InFrame(const V& r, const kxmatrix& F) {
-  V out;
-  kxmatrix::TransformVector4(&out, &F, &r);
-  return out;
-}
 bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // Unit flow direction; zero for a zero (or non-finite) velocity.
@@ -94,24 +88,11 @@ int kxdmainrotor::Ready() {
 // ---- strike test
 
 void kxdmainrotor::StrikeTest() {
-  kxdworld* world = kxdynamics::CurrentWorld();
-  if (!world || !Geometry) return;
-  for (kxnode* n = Geometry->firstChild; n; n = n->nextSibling) {
-    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
-    kxgeometricobject* child = static_cast<kxgeometricobject*>(n);
-    const kxboxrecord& box = child->box;
-    if (!(box.max[0] >= box.min[0])) continue;  // no mesh: nothing to strike with
-    kxmatrix frame;
-    kxmatrix::Multiply4x4(&frame, &B, &child->Matrix);
-    V points[6];
-    for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
-    kxdcontact contacts[kMaxContacts];
-    if (world->Contacts(points, 6, contacts, kMaxContacts) <= 0) continue;
-    Broken = 1;
-    if (Instance) Instance->Crash = 1;
-    if (kxdengine* e = Shaft()) e->Strike = 1;
-    return;
-  }
+  kxdcontact hit;
+  if (!kxdground::StruckChild(Geometry, B, &hit)) return;
+  Broken = 1;
+  if (Instance) Instance->Crash = 1;
+  if (kxdengine* e = Shaft()) e->Strike = 1;
 }
 
 // ---- disc axis and drive

@@ -11,6 +11,7 @@
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
+#include "dynamics/components/ground_contact.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
@@ -34,8 +35,6 @@ constexpr float kPeakEfficiency = 0.85f;    // the power curve is scaled to peak
 constexpr float kPitchTurn = 4.712389f;     // 2 pi x 0.75
 constexpr float kSectionAt = 0.75f;         // of the radius
 constexpr float kShrunk = 0.001f;           // scale of a broken blade's matrix
-constexpr int kSurfaceMask = 0x1F;          // surface code bits of a contact
-constexpr int kMaxContacts = 4;             // surfaces asked for per blade
 
 const kxdcomponent::realkey<kxdpropeller00> kRealKeys[] = {
     {"Radius", &kxdpropeller00::Radius},
@@ -329,36 +328,23 @@ void kxdpropeller00::Place() {
   };
   spin(B, F);
   spin(D, V);
-  const kxvector4r& p = Placement;
-  B.R = {p.x * F.X.x + p.y * F.Y.x + p.z * F.Z.x + p.w * F.R.x, p.x * F.X.y + p.y * F.Y.y + p.z * F.Z.y + p.w * F.R.y,
-         p.x * F.X.z + p.y * F.Y.z + p.z * F.Z.z + p.w * F.R.z, 1.0f};
-  D.R = {p.x * V.X.x + p.y * V.Y.x + p.z * V.Z.x + p.w * V.R.x, p.x * V.X.y + p.y * V.Y.y + p.z * V.Z.y + p.w * V.R.y,
-         p.x * V.X.z + p.y * V.Y.z + p.z * V.Z.z + p.w * V.R.z, 0.0f};
+  B.R = kxdcomponent::InFrame(Placement, F);
+  D.R = kxdcomponent::InFrame(Placement, V);
+  B.R.w = 1.0f;
+  D.R.w = 0.0f;
   B.X.w = B.Y.w = B.Z.w = 0.0f;
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }
 
 void kxdpropeller00::StrikeTest() {
-  kxdworld* world = kxdynamics::CurrentWorld();
-  kxgeometricobject* g = Geometry;
-  if (!world || !g) return;
-  for (kxgeometricobject* blade : BladesOf(g)) {
-    kxmatrix frame;
-    kxmatrix::Multiply4x4(&frame, &B, &blade->Matrix);
-    const kxboxrecord& box = blade->box;
-    if (!(box.max[0] >= box.min[0])) continue;  // no mesh bounds: nothing to touch with
-    kxvector4r points[6];
-    for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
-    kxdcontact contacts[kMaxContacts];
-    if (world->Contacts(points, 6, contacts, kMaxContacts) <= 0) continue;
-    if (Instance) {
-      Instance->Crash = 1;
-      if ((contacts[0].surface & kSurfaceMask) == kSurfaceWater) Instance->SurfaceCode = kSurfaceWater;
-    }
-    Broken = 1;
-    if (kxdengine* e = Shaft()) e->Strike = 1;
-    return;
+  kxdcontact hit;
+  if (!kxdground::StruckChild(Geometry, B, &hit)) return;
+  if (Instance) {
+    Instance->Crash = 1;
+    if ((hit.surface & kxdground::kSurfaceMask) == kSurfaceWater) Instance->SurfaceCode = kSurfaceWater;
   }
+  Broken = 1;
+  if (kxdengine* e = Shaft()) e->Strike = 1;
 }
 
 void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {

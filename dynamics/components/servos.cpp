@@ -33,6 +33,7 @@ float BangBang(float err, float speed, float previous) {
   return previous;
 }
 
+// Also the order of the file lines.
 const kxdcomponent::realkey<kxdservo00> kServo00Keys[] = {
     {"P0", &kxdservo00::P0}, {"P1", &kxdservo00::P1},         {"P2", &kxdservo00::P2},
     {"P3", &kxdservo00::P3}, {"PFirst", &kxdservo00::PFirst}, {"Vmax", &kxdservo00::Vmax},
@@ -97,7 +98,7 @@ void kxdservo00::CopyTo(kxnode* other) {
   if (!other || other == this || other->type != type) return;
   kxdservo00* s = static_cast<kxdservo00*>(other);
   s->SignalIn = kxnode::Remap(SignalIn);
-  for (const auto& k : kServo00Keys) s->*k.field = this->*k.field;
+  kxdcomponent::CopyReals(this, s, kServo00Keys);
   kxdbody::CopyTo(other);
 }
 
@@ -130,12 +131,7 @@ void kxdservo00::ResetState() {
 
 void kxdservo00::Write(kxout& out) {
   kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
-  out.Printf("P0 = %g\n", P0);
-  out.Printf("P1 = %g\n", P1);
-  out.Printf("P2 = %g\n", P2);
-  out.Printf("P3 = %g\n", P3);
-  out.Printf("PFirst = %g\n", PFirst);
-  out.Printf("Vmax = %g\n", Vmax);
+  kxdcomponent::WriteReals(out, this, kServo00Keys);
   kxdbody::Write(out);
 }
 
@@ -193,7 +189,7 @@ void kxdservo01::CopyTo(kxnode* other) {
   std::memcpy(s->ValueIn, ValueIn, sizeof ValueIn);
   std::memcpy(s->ValueOut, ValueOut, sizeof ValueOut);
   s->ValueNumber = ValueNumber;
-  for (const auto& k : kServo01Keys) s->*k.field = this->*k.field;
+  kxdcomponent::CopyReals(this, s, kServo01Keys);
   kxdbody::CopyTo(other);
 }
 

@@ -179,8 +179,8 @@ void kxdskid00::Analyse() {
 
 void kxdskid00::Write(kxout& out) {
   kxdbody::Write(out);
-  out.Printf("CP1 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CP1.x, CP1.y, CP1.z);
-  out.Printf("CP2 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CP2.x, CP2.y, CP2.z);
+  kxdcomponent::WritePoint(out, "CP1", CP1);
+  kxdcomponent::WritePoint(out, "CP2", CP2);
   out.Printf("Ksn = %g\n", Ksn);
   out.Printf("Dsn = %g\n", Dsn);
   out.Printf("Ksx = %g\n", Ksx);

@@ -11,8 +11,8 @@
 #include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
+#include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
-#include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/links.h"
@@ -31,7 +31,6 @@ constexpr float kLiftSlope = 0.4f;         // per rad, Ct0 each step
 constexpr float kThrustPi = 3.1415f;       // the thrust law's own value of pi
 constexpr float kMinTipSpeed = 0.001f;     // m/s
 constexpr int kStrikeEvery = 10;           // steps between strike tests
-constexpr int kMaxContacts = 4;
 constexpr float kPi = 3.1415927f;
 
 using keys = kxdcomponent::realkey<kxdtailrotor00>;
@@ -58,11 +57,7 @@ const keys kCoefficientKeys[] = {
 };
 
 using V = kxvector4r;
-V InFrame(const V& r, const kxmatrix& F) {
-  V out;
-  kxmatrix::TransformVector4(&out, &F, &r);
-  return out;
-}
+using kxdcomponent::InFrame;
 
 }  // namespace
 
@@ -173,21 +168,21 @@ void kxdtailrotor00::CopyTo(kxnode* other) {
   t->Error = Error;
   t->Thrust = Thrust;
   t->Lift = Lift;
-  for (const keys& k : kCoefficientKeys) t->*k.field = this->*k.field;
+  kxdcomponent::CopyReals(this, t, kCoefficientKeys);
   kxdbody::CopyTo(other);
 }
 
 void kxdtailrotor00::Write(kxout& out) {
   kxdbody::Write(out);
   if (Body) kxdwrite::SiblingLink(out, "Body", Body);
-  out.Printf("R0 = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", R0.x, R0.y, R0.z);
-  for (const keys& k : kFrontKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
+  kxdcomponent::WritePoint(out, "R0", R0);
+  kxdcomponent::WriteReals(out, this, kFrontKeys);
   out.Printf("GyroLock = %d\n", GyroLock);
   kxdwrite::AircraftLink(out, "Rotor", Rotor);
   kxdwrite::AircraftLink(out, "Rotor1", Rotor1);
   kxdwrite::AircraftLink(out, "Engine", Engine);
   kxdwrite::AircraftLink(out, "PitchPushrod", PitchPushrod);
-  for (const keys& k : kCoefficientKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
+  kxdcomponent::WriteReals(out, this, kCoefficientKeys);
 }
 
 float kxdtailrotor00::GetRPM() { return RPMValue; }
@@ -198,18 +193,7 @@ void kxdtailrotor00::Prepare() {
   Broken = 0;
   Countdown = 0;
   Skipped = 0;
-  Body = nullptr;
-  if (parent) {
-    kxnode* f = kxnode::Find("Fuselage", parent);
-    if (f && f->type == &kxdfuselage00::Type) Body = static_cast<kxdbody*>(f);
-  }
-  if (Body) {
-    kxmatrix inverse;
-    kxmatrix::Invert(Body->B, inverse);
-    kxmatrix::Multiply4x4(&Placement, &inverse, &B);
-    R0 = Placement.R;
-    R0.w = 0.0f;
-  }
+  Body = kxdcomponent::MountOnFuselage(parent, B, &Placement, &R0);
   Zw = B.Z;
   Thrust = Speed = Phase = Error = 0.0f;
   kxdbody::Prepare();
@@ -247,15 +231,8 @@ float kxdtailrotor00::PitchFor(float cmd, float vt, float vax) const {
 void kxdtailrotor00::StrikeTest() {
   if (--Countdown >= 1) return;
   Countdown = kStrikeEvery;
-  kxdworld* world = kxdynamics::CurrentWorld();
-  kxgeometricobject* g = Geometry;
-  if (!world || !g) return;
-  const kxboxrecord& box = g->box;
-  if (!(box.max[0] >= box.min[0])) return;
-  V points[6];
-  for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &B, &box.six[k]);
-  kxdcontact contacts[kMaxContacts];
-  if (world->Contacts(points, 6, contacts, kMaxContacts) > 0) Broken = 1;
+  kxdcontact hit;
+  if (Geometry && kxdground::FacesStrike(Geometry->box, B, &hit)) Broken = 1;
 }
 
 void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {

@@ -109,8 +109,6 @@ void kxdturbine00::ComputeChange(kxdintegrable* change, int flag) {
   kxdbody::ComputeChange(change, flag);
 }
 
-void kxdturbine00::Integrate(kxdintegrable* change, int flag, float dt) { kxdbody::Integrate(change, flag, dt); }
-
 void kxdturbine00::Analyse() {
   Sound.Load();
   kxdbody::Analyse();
@@ -158,10 +156,8 @@ void kxdturbine00::Write(kxout& out) {
   out.Printf("ThrustMax = %g\n", ThrustMax);
   out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
   out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
-  out.Printf("SoundFile = ");
-  out.PrintString(Sound.name.Text());
-  out.Printf("\n");
+  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
+  kxdcomponent::WriteQuoted(out, "SoundFile", Sound.name.Text());
   out.Printf("SoundRPMIdle  = %g\n", SoundRPMIdle);
   out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
   out.Printf("Sound1  = %g\n", Sound1);

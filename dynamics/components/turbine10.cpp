@@ -208,18 +208,14 @@ void kxdturbine10::Write(kxout& out) {
   out.Printf("NozzleFrontAngle = %g\n", NozzleFrontAngle);
   out.Printf("NozzleCenterAngle = %g\n", NozzleCenterAngle);
   // The pivots are written too, so a file that sets them keeps them.
-  for (int i = 0; i < kNozzles; ++i) {
-    out.Printf("%s = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", kPivotKeys[i], NozzleR[i].x, NozzleR[i].y, NozzleR[i].z);
-  }
+  for (int i = 0; i < kNozzles; ++i) kxdcomponent::WritePoint(out, kPivotKeys[i], NozzleR[i]);
   out.Printf("RotationMax  = %g\n", RotationMax);
   out.Printf("PowerMax     = %g\n", PowerMax);
   out.Printf("ThrustMax    = %g\n", ThrustMax);
   out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
   out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  out.Printf("ExhaustR = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", ExhaustR.x, ExhaustR.y, ExhaustR.z);
-  out.Printf("SoundFile    = ");
-  out.PrintString(Sound.name.Text());
-  out.Printf("\n");
+  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
+  kxdcomponent::WriteQuoted(out, "SoundFile   ", Sound.name.Text());
   out.Printf("SoundRPMIdle = %g\n", SoundRPMIdle);
   out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
   out.Printf("Sound1       = %g\n", Sound1);

@@ -21,7 +21,6 @@ class kxdturbine00 : public kxdbody {
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
   void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
-  void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;

@@ -35,15 +35,6 @@ const kxdwingkey<kxdwing20> kKeys[] = {
     KXD_WING_KEY(kxdwing20, AirbrakeCd, kind::kReal),
 };
 
-void Capture(const kxgeometricobject* part, kxvector4r& x, kxvector4r& y, kxvector4r& z,
-             void (*take)(const kxgeometricobject*, kxvector4r*)) {
-  kxvector4r rest[3] = {x, y, z};
-  take(part, rest);
-  x = rest[0];
-  y = rest[1];
-  z = rest[2];
-}
-
 }  // namespace
 
 kxdwing20::kxdwing20() {
@@ -125,33 +116,19 @@ void kxdwing20::CopyTo(kxnode* other) {
 void kxdwing20::ComputeChange(kxdintegrable*, int) {}
 
 void kxdwing20::Prepare() {
-  if (LeftAileron) Capture(LeftAileron, LeftAileronX, LeftAileronY, LeftAileronZ, TakeAxes);
-  if (RightAileron) Capture(RightAileron, RightAileronX, RightAileronY, RightAileronZ, TakeAxes);
-  if (Flap) Capture(Flap, FlapX, FlapY, FlapZ, TakeAxes);
-  if (Airbrake) TakePosition(Airbrake, AirbrakeR);
+  TakeAxes(LeftAileron, LeftAileronX, LeftAileronY, LeftAileronZ);
+  TakeAxes(RightAileron, RightAileronX, RightAileronY, RightAileronZ);
+  TakeAxes(Flap, FlapX, FlapY, FlapZ);
+  TakePosition(Airbrake, AirbrakeR);
   RestTaken = 1;
   kxdbody::Prepare();
 }
 
 void kxdwing20::UpdateVisual() {
-  // Before Prepare there are no rest axes to turn from: the parts stay.
-  float value = 0.0f;
-  if (RestTaken && LeftAileron && LinkValue(LeftAileronLink, value)) {
-    const kxvector4r rest[3] = {LeftAileronX, LeftAileronY, LeftAileronZ};
-    TurnPart(LeftAileron, rest, value);
-  }
-  if (RestTaken && RightAileron && LinkValue(RightAileronLink, value)) {
-    const kxvector4r rest[3] = {RightAileronX, RightAileronY, RightAileronZ};
-    TurnPart(RightAileron, rest, value);
-  }
-  if (RestTaken && Flap && LinkValue(FlapLink, value)) {
-    const kxvector4r rest[3] = {FlapX, FlapY, FlapZ};
-    TurnPart(Flap, rest, value);
-  }
-  if (RestTaken && Airbrake && LinkValue(AirbrakeLink, value)) {
-    float d = (value + 1.0f) * 0.5f * AirbrakeDisplacement;
-    SetPosition(Airbrake, {AirbrakeR.x, AirbrakeR.y, AirbrakeR.z + d, AirbrakeR.w});
-  }
+  TurnByLink(LeftAileron, LeftAileronX, LeftAileronY, LeftAileronZ, LeftAileronLink);
+  TurnByLink(RightAileron, RightAileronX, RightAileronY, RightAileronZ, RightAileronLink);
+  TurnByLink(Flap, FlapX, FlapY, FlapZ, FlapLink);
+  SlideOutByLink(Airbrake, AirbrakeR, AirbrakeDisplacement, AirbrakeLink);
   kxdbody::UpdateVisual();
 }
 

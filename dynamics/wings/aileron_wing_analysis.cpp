@@ -13,16 +13,7 @@ void kxdwing20::Analyse() {
     B.R.w = 1.0f;
     if (Geometry->ApplyFrame(B)) {
       Geometry->SetOwner(this);
-      const kxmatrix& W = Geometry->Matrix;
-      const kxvector4r up = {0.0f, 0.0f, 1.0f, 0.0f};
-      for (kxnode* c = Geometry->firstChild; c; c = c->nextSibling) {
-        if (c != LeftAileron && c != RightAileron && c != Flap) continue;
-        kxgeometricobject* part = static_cast<kxgeometricobject*>(c);
-        kxmatrix H, inverse;
-        if (!part->mesh || !FindHingeFrame(part, kFacingUpright, up, &H) || !HingeInverse(W, H, &inverse)) continue;
-        RebaseMesh(part, inverse);
-        part->Matrix = H;
-      }
+      HingeParts(Geometry, {LeftAileron, RightAileron, Flap}, kFacingUpright, false);
     }
   }
   FinishAnalysis();

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <vector>
@@ -160,6 +161,30 @@ int HingeInverse(const kxmatrix& W, const kxmatrix& H, kxmatrix* inverse) {
 void RebaseMesh(kxgeometricobject* part, const kxmatrix& inverse) {
   part->RestoreMesh();
   part->Transform(inverse);
+}
+
+int HingePart(kxgeometricobject* part, const kxmatrix& W, float facing, kxmatrix* inverse) {
+  kxmatrix H;
+  if (!part->mesh || !FindHingeFrame(part, facing, kHingeReference, &H) || !HingeInverse(W, H, inverse)) return 0;
+  RebaseMesh(part, *inverse);
+  part->Matrix = H;
+  return 1;
+}
+
+void HingeParts(kxgeometricobject* geometry, std::initializer_list<const kxgeometricobject*> parts, float facing,
+                bool firstChild) {
+  const kxmatrix& W = geometry->Matrix;
+  for (kxnode* c = geometry->firstChild; c; c = c->nextSibling) {
+    if (std::find(parts.begin(), parts.end(), c) == parts.end()) continue;
+    kxgeometricobject* part = static_cast<kxgeometricobject*>(c);
+    kxmatrix inverse;
+    if (!HingePart(part, W, facing, &inverse) || !firstChild) continue;
+    if (kxnode* first = part->firstChild; first && kxtype::IsDerivedFrom(first->type, &kxgeometricobject::Type)) {
+      kxgeometricobject* child = static_cast<kxgeometricobject*>(first);
+      RebaseMesh(child, inverse);
+      kxmatrix::SetIdentity(&child->Matrix);
+    }
+  }
 }
 
 }  // namespace kxdwinganalysis

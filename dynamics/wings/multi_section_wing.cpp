@@ -40,16 +40,6 @@ const kxdwingkey<kxdwing00> kKeys[] = {
     KXD_WING_KEY(kxdwing00, AirbrakeCd, kind::kReal),
 };
 
-// A turning and sliding part: rest axes turned by the link, then the rest
-// position moved by the link times the displacement.
-void TurnAndSlide(kxgeometricobject* part, const kxvector4r rest[4], const kxvector4r& displacement, float value,
-                  void (*turn)(kxgeometricobject*, const kxvector4r*, float)) {
-  turn(part, rest, value);
-  if (!part->R) return;
-  *part->R = {rest[3].x + value * displacement.x, rest[3].y + value * displacement.y,
-              rest[3].z + value * displacement.z, rest[3].w + value * displacement.w};
-}
-
 }  // namespace
 
 kxdwing00::kxdwing00() {
@@ -140,47 +130,21 @@ void kxdwing00::CopyTo(kxnode* other) {
 }
 
 void kxdwing00::Prepare() {
-  if (Aileron) {
-    kxvector4r rest[3] = {AileronX, AileronY, AileronZ};
-    TakeAxes(Aileron, rest);
-    AileronX = rest[0], AileronY = rest[1], AileronZ = rest[2];
-  }
-  if (Flap) {
-    kxvector4r rest[3] = {FlapX, FlapY, FlapZ};
-    TakeAxes(Flap, rest);
-    FlapX = rest[0], FlapY = rest[1], FlapZ = rest[2];
-    TakePosition(Flap, FlapR);
-  }
-  if (Flap1) {
-    kxvector4r rest[3] = {Flap1X, Flap1Y, Flap1Z};
-    TakeAxes(Flap1, rest);
-    Flap1X = rest[0], Flap1Y = rest[1], Flap1Z = rest[2];
-    TakePosition(Flap1, Flap1R);
-  }
-  if (Airbrake) TakePosition(Airbrake, AirbrakeR);
+  TakeAxes(Aileron, AileronX, AileronY, AileronZ);
+  TakeAxes(Flap, FlapX, FlapY, FlapZ);
+  TakePosition(Flap, FlapR);
+  TakeAxes(Flap1, Flap1X, Flap1Y, Flap1Z);
+  TakePosition(Flap1, Flap1R);
+  TakePosition(Airbrake, AirbrakeR);
   RestTaken = 1;
   kxdbody::Prepare();
 }
 
 void kxdwing00::UpdateVisual() {
-  // Before Prepare there are no rest frames to move from: the parts stay.
-  float value = 0.0f;
-  if (RestTaken && Aileron && LinkValue(AileronLink, value)) {
-    const kxvector4r rest[3] = {AileronX, AileronY, AileronZ};
-    TurnPart(Aileron, rest, value);
-  }
-  if (RestTaken && Flap && LinkValue(FlapLink, value)) {
-    const kxvector4r rest[4] = {FlapX, FlapY, FlapZ, FlapR};
-    TurnAndSlide(Flap, rest, FlapDisplacement, value, TurnPart);
-  }
-  if (RestTaken && Flap1 && LinkValue(Flap1Link, value)) {
-    const kxvector4r rest[4] = {Flap1X, Flap1Y, Flap1Z, Flap1R};
-    TurnAndSlide(Flap1, rest, Flap1Displacement, value, TurnPart);
-  }
-  if (RestTaken && Airbrake && LinkValue(AirbrakeLink, value)) {
-    float d = (value + 1.0f) * 0.5f * AirbrakeDisplacement;
-    SetPosition(Airbrake, {AirbrakeR.x, AirbrakeR.y, AirbrakeR.z + d, AirbrakeR.w});
-  }
+  TurnByLink(Aileron, AileronX, AileronY, AileronZ, AileronLink);
+  TurnAndSlideByLink(Flap, FlapX, FlapY, FlapZ, FlapR, FlapDisplacement, FlapLink);
+  TurnAndSlideByLink(Flap1, Flap1X, Flap1Y, Flap1Z, Flap1R, Flap1Displacement, Flap1Link);
+  SlideOutByLink(Airbrake, AirbrakeR, AirbrakeDisplacement, AirbrakeLink);
   kxdbody::UpdateVisual();
 }
 

@@ -74,19 +74,7 @@ void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
       k.cd += InducedDrag(k.cl, AspectRatio);
       k.cd *= 1.0f - ds * ds;
     }
-    float q = kHalfDensity * SectionArea[i];
-    float lift = k.cl * q * speed * speed;
-    kxvector4r l = {(n.x - dn * d.x) * lift, (n.y - dn * d.y) * lift, (n.z - dn * d.z) * lift,
-                    (n.w - dn * d.w) * lift};
-    if (dc < 0.0f) l *= -1.0f;
-    float drag = -kHalfDensity * SectionArea[i] * k.cd * speed;
-    float moment = q * SectionChord[i] * k.cm * speed * speed;
-    kxvector4r f = {drag * v.x + l.x, drag * v.y + l.y, drag * v.z + l.z, drag * v.w + l.w};
-    kxvector4r arm = SectionR[i];
-    arm.w = 0.0f;
-    kxvector4r r;
-    kxmatrix::TransformVector4(&r, &B, &arm);
-    AddSectionLoad(this, f, r, moment, s);
+    AddSectionLoads(this, k, SectionArea[i], SectionChord[i], SectionR[i], v, d, speed, n, dn, dc, s);
     SectionR[i].w = 1.0f;
   }
   kxdbody::ComputeChange(change, flag);

@@ -19,8 +19,7 @@ using namespace kxdwinganalysis;
 namespace {
 
 constexpr float kMinAxisX = 0.7f;         // below: the principal X is no chord axis
-constexpr float kIncidenceStation = 0.2f; // share of the span at the incidence cut
-constexpr float kWashoutStation = 0.8f;
+constexpr float kWashoutStation = 0.8f;   // share of the span at the washout cut
 constexpr int kSpanSteps = 10;            // sub-cuts of a section's span axis
 
 // The quarter-chord point of a cut along dir; 0 for an empty cut.
@@ -35,32 +34,12 @@ int QuarterChord(const std::vector<kxvector4r>& cut, const kxvector4r& dir, kxve
 }  // namespace
 
 void kxdwing00::Analyse() {
-  if (!Geometry || !Geometry->mesh) {
+  if (!StartAnalysis(false)) {
     FinishAnalysis();
     return;
   }
-  kxmatrix identity;
-  kxmatrix::SetIdentity(&identity);
-  Geometry->Rebuild();
-  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
-  B.Y = {0.0f, 1.0f, 0.0f, 0.0f};
-  B.Z = {0.0f, 0.0f, 1.0f, 0.0f};
-  kxvector4r centroid;
-  if (Geometry->SurfaceCentroid(&centroid, identity) > 0.0f) B.R = centroid;
-  B.R.w = 1.0f;
-  if (!LayOut()) {
-    FinishAnalysis();
-    return;
-  }
-  Geometry->SetOwner(this);
-
-  // The axes come from the unit-mass surface inertia, so a zero Mass in the
-  // file cannot stall the iteration.
-  float unit[16];
-  Geometry->SurfaceInertia(unit, identity);
-  kxvector4r e1 = {0.0f, 0.0f, 1.0f, 0.0f}, e2 = {1.0f, 0.0f, 0.0f, 0.0f}, third;
-  geometry::PrincipalAxis(&third, &e2, unit, &e1);
-  kxvector4r z = e1, x = e2;
+  kxvector4r z, x;
+  PrincipalAxes(Geometry, &z, &x);
   z.w = x.w = 0.0f;
   kxvector4r y = Unit(CrossOf(z, x));
   x = Unit(CrossOf(y, z));
@@ -69,19 +48,10 @@ void kxdwing00::Analyse() {
     x = Unit(CrossOf(y, z));
     y = Unit(CrossOf(z, x));
   }
-  if (Finite(x) && Finite(y) && Finite(z)) {
-    B.X = x;
-    B.Y = y;
-    B.Z = z;
-  }
-  Geometry->Rebuild();
-  LayOut();
+  LayOutAgain(x, y, z);
   const kxmatrix& W = Geometry->Matrix;
 
-  kxvector4r s = {0.0f, B.Z.z, -B.Z.y, 0.0f};
-  kxvector4r toCentre;
-  kxvector4r::Subtract(toCentre, B.R, RootR);
-  if (kxvector4r::Dot(toCentre, s) < 0.0f) s *= -1.0f;
+  kxvector4r s = SpanAxis();
   SpanDirection = s;
   if (s.y != 0.0f || s.z != 0.0f) Dihedral = std::atan(s.z / std::fabs(s.y));
 
@@ -91,26 +61,16 @@ void kxdwing00::Analyse() {
   // chord search starts along the wing's X: the third principal axis lies
   // along the span, where every cut point projects alike.
   std::vector<kxvector4r> cut;
-  kxvector4r t = B.X;
-  kxvector4r u = Unit({0.0f, -s.z, s.y, 0.0f});
-  if (u.z < 0.0f) u *= -1.0f;
-  kxvector4r lo = {0.0f, 0.0f, 0.0f, 0.0f}, hi = lo;
-  Cut(Geometry, Blend(kIncidenceStation, TipPoint, 1.0f - kIncidenceStation, RootR), s, W, cut);
-  if (Extremes(cut, t, &lo, &hi)) {
-    kxvector4r c;
-    kxvector4r::Subtract(c, hi, lo);
-    kxvector4r::Normalise(c);
-    if (c.x != 0.0f && Finite(c)) {
-      t = c;
-      Incidence = std::atan(kxvector4r::Dot(u, c) / c.x) - IncidenceOffset;
-    }
+  kxvector4r t = B.X, c;
+  float angle = 0.0f;
+  if (ChordAngle(Geometry, Blend(kIncidenceStation, TipPoint, 1.0f - kIncidenceStation, RootR), s, W, t, cut, &c,
+                 &angle)) {
+    t = c;
+    Incidence = angle - IncidenceOffset;
   }
-  Cut(Geometry, Blend(kWashoutStation, TipPoint, 1.0f - kWashoutStation, RootR), s, W, cut);
-  if (Extremes(cut, t, &lo, &hi)) {
-    kxvector4r c;
-    kxvector4r::Subtract(c, hi, lo);
-    kxvector4r::Normalise(c);
-    if (c.x != 0.0f && Finite(c)) Washout = Incidence - std::atan(kxvector4r::Dot(u, c) / c.x);
+  if (ChordAngle(Geometry, Blend(kWashoutStation, TipPoint, 1.0f - kWashoutStation, RootR), s, W, t, cut, &c,
+                 &angle)) {
+    Washout = Incidence - angle;
   }
 
   kxmatrix inverse;
@@ -174,21 +134,12 @@ void kxdwing00::Analyse() {
         if (p < 3 && Extremes(cut, xs, &plo, &phi)) chordSum[p] += Distance(phi, plo);
       }
     }
-    surfacefactors aileron = SurfaceFactors(hits[0], chordSum[0], SectionChord[i], 1.0f);
-    SectionAileronAlpha[i] = aileron.alpha;
-    SectionAileronCl[i] = aileron.cl;
-    SectionAileronCd[i] = aileron.cd;
-    SectionAileronCm[i] = aileron.cm;
-    surfacefactors flap = SurfaceFactors(hits[1], chordSum[1], SectionChord[i], FlapEffect);
-    SectionFlapAlpha[i] = flap.alpha;
-    SectionFlapCl[i] = flap.cl;
-    SectionFlapCd[i] = flap.cd;
-    SectionFlapCm[i] = flap.cm;
-    surfacefactors flap1 = SurfaceFactors(hits[2], chordSum[2], SectionChord[i], FlapEffect);
-    SectionFlap1Alpha[i] = flap1.alpha;
-    SectionFlap1Cl[i] = flap1.cl;
-    SectionFlap1Cd[i] = flap1.cd;
-    SectionFlap1Cm[i] = flap1.cm;
+    StoreFactors(SurfaceFactors(hits[0], chordSum[0], SectionChord[i], 1.0f), i, SectionAileronAlpha,
+                 SectionAileronCl, SectionAileronCd, SectionAileronCm);
+    StoreFactors(SurfaceFactors(hits[1], chordSum[1], SectionChord[i], FlapEffect), i, SectionFlapAlpha,
+                 SectionFlapCl, SectionFlapCd, SectionFlapCm);
+    StoreFactors(SurfaceFactors(hits[2], chordSum[2], SectionChord[i], FlapEffect), i, SectionFlap1Alpha,
+                 SectionFlap1Cl, SectionFlap1Cd, SectionFlap1Cm);
     float brakeWidth = kStationStep * static_cast<float>(hits[3]);
     SectionAirbrakeCl[i] = AirbrakeCl * brakeWidth;
     float brakeArea = 0.0f;
@@ -204,21 +155,6 @@ void kxdwing00::Analyse() {
 }
 
 void kxdwing00::AnalyseMesh() {
-  if (!Geometry) return;
-  const kxmatrix& W = Geometry->Matrix;
-  const kxvector4r up = {0.0f, 0.0f, 1.0f, 0.0f};
-  for (kxnode* c = Geometry->firstChild; c; c = c->nextSibling) {
-    if (c != Aileron && c != Flap && c != Flap1) continue;
-    kxgeometricobject* part = static_cast<kxgeometricobject*>(c);
-    kxmatrix H, inverse;
-    // A part without a usable hinge frame keeps its mesh and Matrix.
-    if (!part->mesh || !FindHingeFrame(part, kFacingMain, up, &H) || !HingeInverse(W, H, &inverse)) continue;
-    RebaseMesh(part, inverse);
-    if (kxnode* first = part->firstChild; first && kxtype::IsDerivedFrom(first->type, &kxgeometricobject::Type)) {
-      kxgeometricobject* child = static_cast<kxgeometricobject*>(first);
-      RebaseMesh(child, inverse);
-      kxmatrix::SetIdentity(&child->Matrix);
-    }
-    part->Matrix = H;
-  }
+  // A part without a usable hinge frame keeps its mesh and Matrix.
+  if (Geometry) HingeParts(Geometry, {Aileron, Flap, Flap1}, kFacingMain, true);
 }

@@ -74,7 +74,21 @@ float InducedDrag(float cl, float aspectRatio) {
   return (kInducedFactor * cl * cl) / (kPi * aspectRatio);
 }
 
-void AddSectionLoad(kxdbody* body, const kxvector4r& f, const kxvector4r& r, float m, const kxvector4r& s) {
+void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& p,
+                     const kxvector4r& v, const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
+                     const kxvector4r& s) {
+  float q = kHalfDensity * area;
+  float lift = k.cl * q * speed * speed;
+  kxvector4r l = {(n.x - dn * d.x) * lift, (n.y - dn * d.y) * lift, (n.z - dn * d.z) * lift,
+                  (n.w - dn * d.w) * lift};
+  if (dc < 0.0f) l *= -1.0f;
+  float drag = -kHalfDensity * area * k.cd * speed;
+  float m = q * chord * k.cm * speed * speed;
+  kxvector4r f = {drag * v.x + l.x, drag * v.y + l.y, drag * v.z + l.z, drag * v.w + l.w};
+  kxvector4r arm = p;
+  arm.w = 0.0f;
+  kxvector4r r;
+  kxmatrix::TransformVector4(&r, &body->B, &arm);
   kxvector4r::Add(body->Force, body->Force, f);
   kxvector4r rf;
   kxvector4r::Cross(rf, r, f);

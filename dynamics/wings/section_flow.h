@@ -49,8 +49,13 @@ float SpeedAndDirection(const kxvector4r& v, kxvector4r* d);
 // finite (a wing the analysis never saw).
 float InducedDrag(float cl, float aspectRatio);
 
-// Adds the section force f at arm r (world axes from the body's R) and the
-// moment m about the span axis s to the body's accumulators.
-void AddSectionLoad(kxdbody* body, const kxvector4r& f, const kxvector4r& r, float m, const kxvector4r& s);
+// The loads of coefficients k on a section of area (m^2) and chord (m) at
+// point p (body axes) into the body's accumulators: lift across the flow
+// direction d on the normal n's side (dn = n . d), turned over for a flow
+// from behind (dc < 0); drag against the flow v (m/s) at speed; and the
+// moment about the span axis s. n, s, v and d are in world axes.
+void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& p,
+                     const kxvector4r& v, const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
+                     const kxvector4r& s);
 
 }  // namespace kxdsectionflow

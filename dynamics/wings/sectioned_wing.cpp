@@ -42,15 +42,9 @@ kxdwing10::kxdwing10() {
   }
 }
 
-void kxdwing10::SetUprightFrame() {
-  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
-  B.Y = {0.0f, 0.0f, -1.0f, 0.0f};
-  B.Z = {0.0f, 1.0f, 0.0f, 0.0f};
-}
-
 kxdwing11::kxdwing11() {
   type = &Type;
-  SetUprightFrame();
+  ResetAxes(true);
 }
 
 kxdwing12::kxdwing12() { type = &Type; }
@@ -87,28 +81,16 @@ void kxdwing10::CopyTo(kxnode* other) {
 }
 
 void kxdwing10::Prepare() {
-  if (Flap) {
-    kxvector4r rest[3] = {FlapX, FlapY, FlapZ};
-    TakeAxes(Flap, rest);
-    FlapX = rest[0];
-    FlapY = rest[1];
-    FlapZ = rest[2];
-  }
+  TakeAxes(Flap, FlapX, FlapY, FlapZ);
   RestTaken = 1;
   kxdbody::Prepare();
 }
 
 void kxdwing10::UpdateVisual() {
-  float delta = 0.0f;
-  // Before Prepare there are no rest axes to turn from: the parts stay.
-  if (RestTaken && Flap && LinkValue(FlapLink, delta)) {
-    const kxvector4r rest[3] = {FlapX, FlapY, FlapZ};
-    TurnPart(Flap, rest, delta);
-    if (Flap1 && Flap1->X && Flap1->Y && Flap1->Z) {
-      *Flap1->X = *Flap->X;
-      *Flap1->Y = *Flap->Y;
-      *Flap1->Z = *Flap->Z;
-    }
+  if (TurnByLink(Flap, FlapX, FlapY, FlapZ, FlapLink) && Flap1 && Flap1->X && Flap1->Y && Flap1->Z) {
+    *Flap1->X = *Flap->X;
+    *Flap1->Y = *Flap->Y;
+    *Flap1->Z = *Flap->Z;
   }
   kxdbody::UpdateVisual();
 }

@@ -38,11 +38,8 @@ class kxdwing10 : public kxdwing {
 
  protected:
   // The shared analysis: principal axes or the fixed upright frame, the
-  // dihedral, the normal's sign axis, the hinge face threshold and the
-  // reference axis of the hinge frame's X.
-  void AnalyseSectioned(bool principalAxes, bool dihedral, bool upright, float facing, const kxvector4r& reference);
-  // The upright frame of kxdwing11 and kxdwing12: normal along y, span along -z.
-  void SetUprightFrame();
+  // dihedral, the normal's sign axis and the hinge face threshold.
+  void AnalyseSectioned(bool principalAxes, bool dihedral, bool upright, float facing);
 };
 
 class kxdwing11 : public kxdwing10 {

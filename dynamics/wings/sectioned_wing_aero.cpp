@@ -38,19 +38,8 @@ void kxdwing10::ComputeChange(kxdintegrable* change, int flag) {
       k.cm += SectionFlapCm[i] * delta;
     }
     k.cl *= 1.0f - ds * ds;
-    float q = SectionArea[i] * kHalfDensity;
-    float lift = k.cl * q * speed * speed;
-    kxvector4r l = {(n.x - dn * d.x) * lift, (n.y - dn * d.y) * lift, (n.z - dn * d.z) * lift,
-                    (n.w - dn * d.w) * lift};
-    float drag = SectionArea[i] * -kHalfDensity * (InducedDrag(k.cl, AspectRatio) + k.cd) * speed;
-    float moment = q * SectionChord[i] * k.cm * speed * speed;
-    if (dc < 0.0f) l *= -1.0f;
-    kxvector4r f = {drag * v.x + l.x, drag * v.y + l.y, drag * v.z + l.z, drag * v.w + l.w};
-    kxvector4r arm = SectionR[i];
-    arm.w = 0.0f;
-    kxvector4r r;
-    kxmatrix::TransformVector4(&r, &B, &arm);
-    AddSectionLoad(this, f, r, moment, s);
+    k.cd += InducedDrag(k.cl, AspectRatio);
+    AddSectionLoads(this, k, SectionArea[i], SectionChord[i], SectionR[i], v, d, speed, n, dn, dc, s);
   }
   kxdbody::ComputeChange(change, flag);
 }

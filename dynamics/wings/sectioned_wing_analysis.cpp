@@ -12,74 +12,34 @@
 #include "dynamics/wings/sectioned_wing.h"
 #include "dynamics/wings/wing_analysis.h"
 #include "graphics/geometric_object.h"
-#include "graphics/geometry_math.h"
 
 using namespace kxdwinganalysis;
 
-namespace {
-
-constexpr float kIncidenceStation = 0.2f;  // share of the span at the incidence cut
-
-}  // namespace
-
-// The hinge faces are read in the wing's own frame, where the span of an
-// upright wing runs along y as for a flat one; so every class takes the
-// hinge X against that frame's normal z (against y a fin's hinge would
-// leave no X at all).
-constexpr kxvector4r kHingeReference = {0.0f, 0.0f, 1.0f, 0.0f};
-
 void kxdwing10::Analyse() {
   const bool upright = type != &kxdwing10::Type;
-  AnalyseSectioned(true, !upright, upright, upright ? kFacingUpright : kFacingTail, kHingeReference);
+  AnalyseSectioned(true, !upright, upright, upright ? kFacingUpright : kFacingTail);
 }
 
-void kxdwing12::Analyse() { AnalyseSectioned(false, false, true, kFacingUpright, kHingeReference); }
+void kxdwing12::Analyse() { AnalyseSectioned(false, false, true, kFacingUpright); }
 
-void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright, float facing,
-                                 const kxvector4r& reference) {
-  if (!Geometry || !Geometry->mesh) {
+void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright, float facing) {
+  if (!StartAnalysis(upright)) {
     FinishAnalysis();
     return;
   }
-  kxmatrix identity;
-  kxmatrix::SetIdentity(&identity);
-  Geometry->Rebuild();
-  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
-  B.Y = upright ? kxvector4r{0.0f, 0.0f, -1.0f, 0.0f} : kxvector4r{0.0f, 1.0f, 0.0f, 0.0f};
-  B.Z = upright ? kxvector4r{0.0f, 1.0f, 0.0f, 0.0f} : kxvector4r{0.0f, 0.0f, 1.0f, 0.0f};
-  kxvector4r centroid;
-  if (Geometry->SurfaceCentroid(&centroid, identity) > 0.0f) B.R = centroid;
-  B.R.w = 1.0f;
-  if (!LayOut()) {
-    FinishAnalysis();
-    return;
-  }
-  Geometry->SetOwner(this);
   if (principalAxes) {
-    // Unit-mass inertia: a zero Mass cannot stall the iteration.
-    float unit[16];
-    Geometry->SurfaceInertia(unit, identity);
-    kxvector4r e1 = {0.0f, 0.0f, 1.0f, 0.0f}, e2 = {1.0f, 0.0f, 0.0f, 0.0f}, third;
-    geometry::PrincipalAxis(&third, &e2, unit, &e1);
+    kxvector4r e1, e2;
+    PrincipalAxes(Geometry, &e1, &e2);
     e1.w = 0.0f;
     kxvector4r z;
     kxmatrix::TransformVector4(&z, &B, &e1);
     kxvector4r x = {1.0f, 0.0f, 0.0f, 0.0f};
     kxvector4r y = Unit(CrossOf(z, x));
     x = Unit(CrossOf(y, z));
-    if (Finite(x) && Finite(y) && Finite(z)) {
-      B.X = x;
-      B.Y = y;
-      B.Z = z;
-    }
-    Geometry->Rebuild();
-    LayOut();
+    LayOutAgain(x, y, z);
   }
   const kxmatrix& W = Geometry->Matrix;
-  kxvector4r s = {0.0f, B.Z.z, -B.Z.y, 0.0f};
-  kxvector4r toCentre;
-  kxvector4r::Subtract(toCentre, B.R, RootR);
-  if (kxvector4r::Dot(toCentre, s) < 0.0f) s *= -1.0f;
+  kxvector4r s = SpanAxis();
   kxvector4r unitSpan = Unit(s);
   if (Finite(unitSpan)) s = unitSpan;
   SpanDirection = s;
@@ -92,21 +52,15 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
   kxvector4r s0 = RootR, s1 = TipPoint;
   s0.w = s1.w = 1.0f;
   std::vector<kxvector4r> cut;
-  kxvector4r lo = {0.0f, 0.0f, 0.0f, 0.0f}, hi = lo;
-  if (principalAxes) {
-    // The chord one fifth of the way out; an empty cut or an upright chord
-    // keeps the incidence the wing had.
-    Cut(Geometry, Blend(kIncidenceStation, s1, 1.0f - kIncidenceStation, s0), s, W, cut);
-    if (Extremes(cut, B.X, &lo, &hi)) {
-      kxvector4r c;
-      kxvector4r::Subtract(c, hi, lo);
-      kxvector4r::Normalise(c);
-      kxvector4r u = Unit({0.0f, -s.z, s.y, 0.0f});
-      if (u.z < 0.0f) u *= -1.0f;
-      if (c.x != 0.0f && Finite(c)) Incidence = std::atan(kxvector4r::Dot(u, c) / c.x);
-    }
+  float angle = 0.0f;
+  // The chord one fifth of the way out; an empty cut or an upright chord
+  // keeps the incidence the wing had.
+  if (principalAxes &&
+      ChordAngle(Geometry, Blend(kIncidenceStation, s1, 1.0f - kIncidenceStation, s0), s, W, B.X, cut, nullptr, &angle)) {
+    Incidence = angle;
   }
   Cut(Geometry, Blend(0.5f, s1, 0.5f, s0), s, W, cut);
+  kxvector4r lo, hi;
   kxvector4r chordAxis = B.X;
   kxmatrix inverse;
   Inverse(B, &inverse);
@@ -156,22 +110,15 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
       ++hits;
     }
   }
-  surfacefactors f = SurfaceFactors(hits, chordSum, SectionChord[0], 1.0f);
-  SectionFlapAlpha[0] = f.alpha;
-  SectionFlapCl[0] = f.cl;
-  SectionFlapCd[0] = f.cd;
-  SectionFlapCm[0] = f.cm;
+  StoreFactors(SurfaceFactors(hits, chordSum, SectionChord[0], 1.0f), 0, SectionFlapAlpha, SectionFlapCl,
+               SectionFlapCd, SectionFlapCm);
 
-  kxmatrix H, hingeInverse;
-  if (Flap && Flap->mesh && FindHingeFrame(Flap, facing, reference, &H) && HingeInverse(W, H, &hingeInverse)) {
-    RebaseMesh(Flap, hingeInverse);
-    Flap->Matrix = H;
-    // The second flap part of kxdwing10 and kxdwing11 is turned with the
-    // first, so it shares its frame; kxdwing12 leaves it alone.
-    if (principalAxes && Flap1 && Flap1 != Flap) {
-      RebaseMesh(Flap1, hingeInverse);
-      Flap1->Matrix = H;
-    }
+  // The second flap part of kxdwing10 and kxdwing11 is turned with the
+  // first, so it shares its frame; kxdwing12 leaves it alone.
+  kxmatrix hingeInverse;
+  if (Flap && HingePart(Flap, W, facing, &hingeInverse) && principalAxes && Flap1 && Flap1 != Flap) {
+    RebaseMesh(Flap1, hingeInverse);
+    Flap1->Matrix = Flap->Matrix;
   }
   FinishAnalysis();
 }

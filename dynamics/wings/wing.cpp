@@ -29,6 +29,8 @@ constexpr float kDefaultSectionChord = 0.2f;
 constexpr float kDegreesPerRadian = 57.2957764f;
 constexpr float kRadiansPerDegree = 0.0174532924f;
 
+// "Sections": an int that clamps to 0..8 with one log line, so no file line
+// can make a loop run past the section arrays.
 class sectionsref : public kxintref {
  public:
   explicit sectionsref(kxdwing* w) : kxintref(&w->Sections), wing(w) {}
@@ -46,8 +48,6 @@ class sectionsref : public kxintref {
 };
 
 }  // namespace
-
-kxvalueptr kxdsectionsref(kxdwing* wing) { return kxvalueptr(new sectionsref(wing)); }
 
 kxdwing* kxdwing::As(kxnode* node) {
   if (!node) return nullptr;
@@ -186,14 +186,17 @@ void kxdwing::UpdateGraphics() {
  * rest axes are never overwritten, so no rounding piles up from frame to
  * frame.
  */
-void kxdwing::TurnPart(kxgeometricobject* part, const kxvector4r rest[3], float value) {
-  if (!part || !part->X || !part->Y || !part->Z) return;
+int kxdwing::TurnByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y, const kxvector4r& z,
+                        const float* link) const {
+  float value = 0.0f;
+  if (!RestTaken || !part || !part->X || !part->Y || !part->Z || !LinkValue(link, value)) return 0;
   float theta = (kDegreesPerRadian * value) * kRadiansPerDegree;
   float c = std::cos(theta), s = std::sin(theta);
-  const kxvector4r& u = rest[1];
+  const kxvector4r& u = y;
+  const kxvector4r* rest[3] = {&x, &y, &z};
   kxvector4r turned[3];
   for (int a = 0; a < 3; ++a) {
-    const kxvector4r& v = rest[a];
+    const kxvector4r& v = *rest[a];
     kxvector4r vxu;
     kxvector4r::Cross(vxu, v, u);
     float uv = kxvector4r::Dot3(u, v) * (1.0f - c);
@@ -203,21 +206,37 @@ void kxdwing::TurnPart(kxgeometricobject* part, const kxvector4r rest[3], float 
   *part->X = turned[0];
   *part->Y = turned[1];
   *part->Z = turned[2];
+  return 1;
 }
 
-void kxdwing::TakeAxes(const kxgeometricobject* part, kxvector4r rest[3]) {
+void kxdwing::TurnAndSlideByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y,
+                                 const kxvector4r& z, const kxvector4r& r, const kxvector4r& displacement,
+                                 const float* link) const {
+  float value = 0.0f;
+  if (!RestTaken || !part || !LinkValue(link, value)) return;
+  TurnByLink(part, x, y, z, link);
+  if (!part->R) return;
+  *part->R = {r.x + value * displacement.x, r.y + value * displacement.y, r.z + value * displacement.z,
+              r.w + value * displacement.w};
+}
+
+void kxdwing::SlideOutByLink(kxgeometricobject* part, const kxvector4r& r, float displacement,
+                             const float* link) const {
+  float value = 0.0f;
+  if (!RestTaken || !part || !part->R || !LinkValue(link, value)) return;
+  float d = (value + 1.0f) * 0.5f * displacement;
+  *part->R = {r.x, r.y, r.z + d, r.w};
+}
+
+void kxdwing::TakeAxes(const kxgeometricobject* part, kxvector4r& x, kxvector4r& y, kxvector4r& z) {
   if (!part || !part->X || !part->Y || !part->Z) return;
-  rest[0] = *part->X;
-  rest[1] = *part->Y;
-  rest[2] = *part->Z;
+  x = *part->X;
+  y = *part->Y;
+  z = *part->Z;
 }
 
 void kxdwing::TakePosition(const kxgeometricobject* part, kxvector4r& rest) {
   if (part && part->R) rest = *part->R;
-}
-
-void kxdwing::SetPosition(kxgeometricobject* part, const kxvector4r& position) {
-  if (part && part->R) *part->R = position;
 }
 
 bool kxdwing::LinkValue(const float* link, float& value) {
@@ -230,7 +249,7 @@ namespace kxdwingkeys {
 
 kxvalueptr Member(kxdwing* wing, kxdwingkind kind, void* field) {
   switch (kind) {
-    case kxdwingkind::kSections: return kxdsectionsref(wing);
+    case kxdwingkind::kSections: return kxvalueptr(new sectionsref(wing));
     case kxdwingkind::kVector: return kxvalueptr(new kxvectorref(static_cast<float*>(field), &kxvaluetypes::Vector4f));
     case kxdwingkind::kReal: return kxvalueptr(new kxrealref(static_cast<float*>(field)));
     case kxdwingkind::kPart:

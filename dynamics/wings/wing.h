@@ -66,6 +66,19 @@ class kxdwing : public kxdwingarea {
   kxdwing();
   float AreaM2() const override { return WingArea; }
 
+  // The flat axes, or the upright ones (normal along y, span along -z).
+  void ResetAxes(bool upright);
+  // The opening of the measuring analyses: the geometry rebuilt, the axes
+  // reset at the mesh's surface centroid, the mesh laid out in that frame
+  // and owned by the wing. 0 without a meshed geometry or for a frame the
+  // layout refuses.
+  int StartAnalysis(bool upright);
+  // The principal axes x, y, z into B when all are finite; then the
+  // rebuilt geometry laid out again in the frame.
+  void LayOutAgain(const kxvector4r& x, const kxvector4r& y, const kxvector4r& z);
+  // The span direction the analyses start from: across the normal B.Z in
+  // the y-z plane, pointing from RootR toward the centroid B.R.
+  kxvector4r SpanAxis() const;
   // The tail of every analysis: unset span and mass ranges from WingSpan
   // and Mass, RootR.w := 1, and the joint holding the wing to RootR.
   void FinishAnalysis();
@@ -75,9 +88,6 @@ class kxdwing : public kxdwingarea {
   // Lays the geometry out in frame B and sets Inertia for Mass spread over
   // the surface, in B's axes about R; 0 (nothing changed) for a bad frame.
   int LayOut();
-  // Mesh placement matrices of the laid-out geometry: W (aircraft axes)
-  // and the identity (wing axes).
-  const kxmatrix& Placement() const;
 
   // Section entry i to the defaults of a new wing.
   void ResetSection(int i);
@@ -96,17 +106,24 @@ class kxdwing : public kxdwingarea {
   // share, Sections and the sections in use, dihedral, incidence).
   void CopyCommon(kxdwing* other) const;
 
-  // Writes the rest axes of a hinged part turned about the rest Y axis by
-  // the link value (radians) into the part's X, Y and Z.
-  static void TurnPart(kxgeometricobject* part, const kxvector4r rest[3], float value);
-  // Reads a part's axes (and position) for its rest frame.
-  static void TakeAxes(const kxgeometricobject* part, kxvector4r rest[3]);
+  // Rest frames of the moving parts, taken by Prepare: a part's axes, its
+  // position; nothing for a null part or one without those pointers.
+  static void TakeAxes(const kxgeometricobject* part, kxvector4r& x, kxvector4r& y, kxvector4r& z);
   static void TakePosition(const kxgeometricobject* part, kxvector4r& rest);
-  static void SetPosition(kxgeometricobject* part, const kxvector4r& position);
+  // The moves UpdateVisual makes from the rest frames by a link's value;
+  // none happens before Prepare took the rest frames, without a part, or
+  // without a link giving a finite value.
+  //
+  // The rest axes turned about the rest y by the value (radians) into the
+  // part's axes; 1 when they were written.
+  int TurnByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y, const kxvector4r& z,
+                 const float* link) const;
+  // The turn, then the rest position r moved by the value times displacement.
+  void TurnAndSlideByLink(kxgeometricobject* part, const kxvector4r& x, const kxvector4r& y, const kxvector4r& z,
+                          const kxvector4r& r, const kxvector4r& displacement, const float* link) const;
+  // The rest position r moved along z by (value + 1) / 2 times displacement
+  // (m): -1 is retracted, +1 fully out.
+  void SlideOutByLink(kxgeometricobject* part, const kxvector4r& r, float displacement, const float* link) const;
   // The value a link points at, when there is a link and a finite value.
   static bool LinkValue(const float* link, float& value);
 };
-
-// "Sections": an int that clamps to 0..8 with one log line, so no file line
-// can make a loop run past the section arrays.
-kxvalueptr kxdsectionsref(kxdwing* wing);

@@ -28,14 +28,40 @@ int Cut(const kxgeometricobject* tree, const kxvector4r& point, const kxvector4r
 
 int Extremes(const std::vector<kxvector4r>& cut, const kxvector4r& dir, kxvector4r* lo, kxvector4r* hi) {
   if (cut.empty()) return 0;
-  kxvector4r a = *lo, b = *hi;
   // The search starts at +-1000 m; seed both with the first point so a
   // wing far from the origin still gets its pair.
-  a = b = cut[0];
+  kxvector4r a = cut[0], b = cut[0];
   geometry::ExtremePoints(static_cast<int>(cut.size()), cut.data(), dir, &a, &b);
   *lo = a;
   *hi = b;
   return 1;
+}
+
+int ChordAngle(const kxgeometricobject* tree, const kxvector4r& point, const kxvector4r& s, const kxmatrix& W,
+               const kxvector4r& probe, std::vector<kxvector4r>& cut, kxvector4r* c, float* angle) {
+  Cut(tree, point, s, W, cut);
+  kxvector4r lo, hi;
+  if (!Extremes(cut, probe, &lo, &hi)) return 0;
+  kxvector4r chord;
+  kxvector4r::Subtract(chord, hi, lo);
+  kxvector4r::Normalise(chord);
+  if (chord.x == 0.0f || !Finite(chord)) return 0;
+  kxvector4r u = Unit({0.0f, -s.z, s.y, 0.0f});
+  if (u.z < 0.0f) u *= -1.0f;
+  if (c) *c = chord;
+  *angle = std::atan(kxvector4r::Dot(u, chord) / chord.x);
+  return 1;
+}
+
+void PrincipalAxes(const kxgeometricobject* geometry, kxvector4r* first, kxvector4r* second) {
+  kxmatrix identity;
+  kxmatrix::SetIdentity(&identity);
+  float unit[16];
+  geometry->SurfaceInertia(unit, identity);
+  *first = {0.0f, 0.0f, 1.0f, 0.0f};
+  *second = {1.0f, 0.0f, 0.0f, 0.0f};
+  kxvector4r third;
+  geometry::PrincipalAxis(&third, second, unit, first);
 }
 
 kxvector4r Blend(float a, const kxvector4r& s, float b, const kxvector4r& t) {
@@ -76,9 +102,54 @@ surfacefactors SurfaceFactors(int hits, float chordSum, float sectionChord, floa
   return f;
 }
 
+void StoreFactors(const surfacefactors& f, int i, float* alpha, float* cl, float* cd, float* cm) {
+  alpha[i] = f.alpha;
+  cl[i] = f.cl;
+  cd[i] = f.cd;
+  cm[i] = f.cm;
+}
+
 }  // namespace kxdwinganalysis
 
 using namespace kxdwinganalysis;
+
+void kxdwing::ResetAxes(bool upright) {
+  B.X = {1.0f, 0.0f, 0.0f, 0.0f};
+  B.Y = upright ? kxvector4r{0.0f, 0.0f, -1.0f, 0.0f} : kxvector4r{0.0f, 1.0f, 0.0f, 0.0f};
+  B.Z = upright ? kxvector4r{0.0f, 1.0f, 0.0f, 0.0f} : kxvector4r{0.0f, 0.0f, 1.0f, 0.0f};
+}
+
+int kxdwing::StartAnalysis(bool upright) {
+  if (!Geometry || !Geometry->mesh) return 0;
+  kxmatrix identity;
+  kxmatrix::SetIdentity(&identity);
+  Geometry->Rebuild();
+  ResetAxes(upright);
+  kxvector4r centroid;
+  if (Geometry->SurfaceCentroid(&centroid, identity) > 0.0f) B.R = centroid;
+  B.R.w = 1.0f;
+  if (!LayOut()) return 0;
+  Geometry->SetOwner(this);
+  return 1;
+}
+
+void kxdwing::LayOutAgain(const kxvector4r& x, const kxvector4r& y, const kxvector4r& z) {
+  if (Finite(x) && Finite(y) && Finite(z)) {
+    B.X = x;
+    B.Y = y;
+    B.Z = z;
+  }
+  Geometry->Rebuild();
+  LayOut();
+}
+
+kxvector4r kxdwing::SpanAxis() const {
+  kxvector4r s = {0.0f, B.Z.z, -B.Z.y, 0.0f};
+  kxvector4r toCentre;
+  kxvector4r::Subtract(toCentre, B.R, RootR);
+  if (kxvector4r::Dot(toCentre, s) < 0.0f) s *= -1.0f;
+  return s;
+}
 
 void kxdwing::FinishAnalysis() {
   if (RangeSpanMax < kRangeUnset) {
@@ -121,5 +192,3 @@ int kxdwing::LayOut() {
   Inertia[15] = Mass;
   return 1;
 }
-
-const kxmatrix& kxdwing::Placement() const { return Geometry->Matrix; }

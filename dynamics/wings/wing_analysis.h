@@ -5,6 +5,7 @@
 // inside a simulation step.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "core/matrix.h"
@@ -24,6 +25,13 @@ constexpr float kThird = 0.333333f;         // centroid factor of a triangle
 constexpr int kStations = 100;              // spanwise probes of a control surface
 constexpr float kStationStep = 0.01f;
 constexpr float kRangeUnset = 0.001f;       // a range maximum below this is unset
+constexpr float kIncidenceStation = 0.2f;   // share of the span at the incidence cut
+
+// The hinge faces are read in the wing's own frame, where the span of an
+// upright wing runs along y as for a flat one; so every class takes the
+// hinge X against that frame's normal z (against y a fin's hinge would
+// leave no X at all).
+constexpr kxvector4r kHingeReference = {0.0f, 0.0f, 1.0f, 0.0f};
 
 // 1 when some corner of triangle a lies strictly closer than kCoincide to
 // some corner of triangle b; a NaN distance is no contact.
@@ -44,6 +52,18 @@ int HingeInverse(const kxmatrix& W, const kxmatrix& H, kxmatrix* inverse);
 // The part's rest mesh multiplied by inverse (no pile-up on repeated runs).
 void RebaseMesh(kxgeometricobject* part, const kxmatrix& inverse);
 
+// Gives a part the hinge frame H found against kHingeReference: its rest
+// mesh re-based by (W H)^-1, which goes into inverse, and H as its Matrix.
+// 0 (nothing changed) without a mesh or a usable frame.
+int HingePart(kxgeometricobject* part, const kxmatrix& W, float facing, kxmatrix* inverse);
+
+// HingePart for each listed part that is a direct child of geometry (W its
+// Matrix), in child order, so a part listed twice is done once. With
+// firstChild, a hinged part's first child object is re-based alike and
+// gets the identity Matrix.
+void HingeParts(kxgeometricobject* geometry, std::initializer_list<const kxgeometricobject*> parts, float facing,
+                bool firstChild);
+
 // The frame inverse in doubles; 0 (identity written) when singular.
 int Inverse(const kxmatrix& F, kxmatrix* inverse);
 
@@ -55,6 +75,19 @@ int Cut(const kxgeometricobject* tree, const kxvector4r& point, const kxvector4r
 // The extreme cut points along dir into lo and hi; nothing written for an
 // empty cut. 1 when written.
 int Extremes(const std::vector<kxvector4r>& cut, const kxvector4r& dir, kxvector4r* lo, kxvector4r* hi);
+
+// The unit chord direction c (when not null) of the cut of tree (placed by
+// W) by the plane through point across s, its ends searched along probe,
+// and its angle (rad) above the chord plane: atan(u . c / c.x) with u the
+// unit normal of s in the y-z plane, pointing up. 0 for an empty cut or a
+// chord without a finite forward part.
+int ChordAngle(const kxgeometricobject* tree, const kxvector4r& point, const kxvector4r& s, const kxmatrix& W,
+               const kxvector4r& probe, std::vector<kxvector4r>& cut, kxvector4r* c, float* angle);
+
+// The first two principal axes of the unit-mass surface inertia of the
+// laid-out geometry in wing axes, from the start guesses z and x; a zero
+// Mass in the file cannot stall the iteration.
+void PrincipalAxes(const kxgeometricobject* geometry, kxvector4r* first, kxvector4r* second);
 
 // a s + b t over four components.
 kxvector4r Blend(float a, const kxvector4r& s, float b, const kxvector4r& t);
@@ -82,5 +115,7 @@ struct surfacefactors {
   float cm = 0.0f;
 };
 surfacefactors SurfaceFactors(int hits, float chordSum, float sectionChord, float effect);
+// Entry i of a surface's four per-section effect arrays from f.
+void StoreFactors(const surfacefactors& f, int i, float* alpha, float* cl, float* cd, float* cm);
 
 }  // namespace kxdwinganalysis

@@ -50,19 +50,12 @@ kxgeometry* Chain(kxgeometry* const* parts, size_t count) {
 
 namespace {
 
-void Colour(kxgeometry* el, float r, float g, float b) {
-  const float d[4] = {r, g, b, 1.0f};
-  const float a[4] = {r * 0.3f, g * 0.3f, b * 0.3f, 1.0f};
-  const float s[4] = {0.4f, 0.4f, 0.4f, 1.0f};
-  std::memcpy(el->diffuse, d, sizeof d);
-  std::memcpy(el->ambient, a, sizeof a);
-  std::memcpy(el->specular, s, sizeof s);
-  el->shininess = 20.0f;
-}
+constexpr float kDemoSpecular = 0.4f;
 
 kxgeometry* Part(const mesh& m, const char* name, const char* group, float r, float g, float b) {
-  kxgeometry* el = ToElement(m, name, group, GL_N3F_V3F);
-  if (el) Colour(el, r, g, b);
+  const float rgb[3] = {r, g, b};
+  kxgeometry* el = ColouredElement(m, name, group, rgb);
+  if (el) el->specular[0] = el->specular[1] = el->specular[2] = kDemoSpecular;
   return el;
 }
 
@@ -89,62 +82,31 @@ kxgeometry* DemoAircraft() {
   w.dihedralDeg = 3.0f;
   w.twistDeg = -2.0f;
   w.spanSteps = 6;
-  // Inner part full chord; outer part in front of the aileron hinge.
-  w.spanTo = 0.4f;
-  mesh wing = WingPanel(wingSection, w);
-  w.spanFrom = 0.4f;
-  w.spanTo = 1.0f;
-  w.chordTo = kAileronHinge;
-  Append(wing, WingPanel(wingSection, w));
-  w.chordFrom = kAileronHinge;
-  w.chordTo = 1.0f;
-  mesh aileron = WingPanel(wingSection, w);
-  mesh leftWing = wing, leftAileron = aileron;
-  mesh rightWing = wing, rightAileron = aileron;
-  Mirror(rightWing);
+  mesh wings, leftAileron;
+  AileronWing(wingSection, w, 0.4f, kAileronHinge, &wings, &leftAileron);
+  mesh rightAileron = leftAileron;
   Mirror(rightAileron);
-  Append(leftWing, rightWing);
-  mesh wings = leftWing;
-  Translate(wings, 0.12f, 0.0f, 0.02f);
-  Translate(leftAileron, 0.12f, 0.0f, 0.02f);
-  Translate(rightAileron, 0.12f, 0.0f, 0.02f);
+  AddMirrorImage(wings);
+  for (mesh* m : {&wings, &leftAileron, &rightAileron}) Translate(*m, 0.12f, 0.0f, 0.02f);
 
   wingpanel t;
   t.span = 0.22f;
   t.rootChord = 0.12f;
   t.tipChord = 0.09f;
   t.spanSteps = 3;
-  t.chordTo = 0.65f;
-  mesh stab = WingPanel(tailSection, t);
-  t.chordFrom = 0.65f;
-  t.chordTo = 1.0f;
-  mesh elevator = WingPanel(tailSection, t);
-  mesh stabRight = stab, elevatorRight = elevator;
-  Mirror(stabRight);
-  Mirror(elevatorRight);
-  Append(stab, stabRight);
-  Append(elevator, elevatorRight);
-  Translate(stab, -0.66f, 0.0f, 0.0f);
-  Translate(elevator, -0.66f, 0.0f, 0.0f);
+  mesh stab, elevator;
+  HingedPanel(tailSection, t, 0.65f, &stab, &elevator);
+  for (mesh* m : {&stab, &elevator}) {
+    AddMirrorImage(*m);
+    Translate(*m, -0.66f, 0.0f, 0.0f);
+  }
 
   wingpanel f = t;
-  f.chordFrom = 0.0f;
-  f.chordTo = 0.65f;
   f.span = 0.14f;
-  mesh fin = WingPanel(tailSection, f);
-  f.chordFrom = 0.65f;
-  f.chordTo = 1.0f;
-  mesh rudder = WingPanel(tailSection, f);
-  // Stand the panels up: span along +z.
+  mesh fin, rudder;
+  HingedPanel(tailSection, f, 0.65f, &fin, &rudder);
   for (mesh* m : {&fin, &rudder}) {
-    for (vertex& v : m->vertices) {
-      float y = v.p[1], z = v.p[2];
-      v.p[1] = -z;
-      v.p[2] = y;
-      y = v.n[1], z = v.n[2];
-      v.n[1] = -z;
-      v.n[2] = y;
-    }
+    StandUp(*m);
     Translate(*m, -0.66f, 0.0f, 0.01f);
   }
 

@@ -2,13 +2,10 @@
 // with elevator and a fin with rudder, every flying surface lofted from its
 // airfoil. Each moving surface is a child group of its surface, with a
 // forward-facing hinge face along its hinge line.
-#include <GL/gl.h>
-
-#include <cstring>
 #include <iterator>
 
-#include "graphics/mesh.h"
 #include "tools/meshgen/meshgen.h"
+#include "tools/meshgen/meshgen_grid.h"
 
 namespace meshgen {
 
@@ -26,7 +23,7 @@ constexpr float kTailChord = 0.11f;
 constexpr float kTailIncidenceDeg = -1.5f;  // nose down against the wing
 constexpr float kFinSpan = 0.16f;
 constexpr float kFinChord = 0.13f;
-constexpr float kHinge = 0.65f;       // tail surfaces' hinge share of the chord
+constexpr float kFinTipChord = 0.08f;
 
 kxgeometry* Surface(const mesh& m, const char* name, const char* group, float r, float g, float b) {
   const float rgb[3] = {r, g, b};
@@ -48,52 +45,21 @@ kxgeometry* Glider() {
   w.tipChord = 0.14f;
   w.dihedralDeg = 4.0f;
   w.spanSteps = 8;
-  w.spanTo = kAileronFrom;
-  mesh wing = WingPanel(wingSection, w);
-  w.spanFrom = kAileronFrom;
-  w.spanTo = 1.0f;
-  w.chordTo = kAileronHinge;
-  Append(wing, WingPanel(wingSection, w));
-  w.chordFrom = kAileronHinge;
-  w.chordTo = 1.0f;
-  mesh aileron = WingPanel(wingSection, w);
+  mesh wing, aileron;
+  AileronWing(wingSection, w, kAileronFrom, kAileronHinge, &wing, &aileron);
   for (mesh* m : {&wing, &aileron}) Translate(*m, kWingX, 0.0f, kWingZ);
   mesh rightWing = wing, rightAileron = aileron;
   Mirror(rightWing);
   Mirror(rightAileron);
 
-  wingpanel t;
-  t.span = kTailHalfSpan;
-  t.rootChord = t.tipChord = kTailChord;
-  t.spanSteps = 3;
-  t.chordTo = kHinge;
-  mesh stab = WingPanel(tailSection, t);
-  t.chordFrom = kHinge;
-  t.chordTo = 1.0f;
-  mesh elevator = WingPanel(tailSection, t);
-  for (mesh* m : {&stab, &elevator}) {
-    mesh other = *m;
-    Mirror(other);
-    Append(*m, other);
-    RotateY(*m, kTailIncidenceDeg);  // positive lifts the nose of a section
-    Translate(*m, kTailX, 0.0f, 0.0f);
-  }
-
-  wingpanel f;
-  f.span = kFinSpan;
-  f.rootChord = kFinChord;
-  f.tipChord = 0.08f;
-  f.sweepDeg = 15.0f;
-  f.spanSteps = 3;
-  f.chordTo = kHinge;
-  mesh fin = WingPanel(tailSection, f);
-  f.chordFrom = kHinge;
-  f.chordTo = 1.0f;
-  mesh rudder = WingPanel(tailSection, f);
-  for (mesh* m : {&fin, &rudder}) {
-    StandUp(*m);
-    Translate(*m, kTailX - 0.01f, 0.0f, 0.02f);
-  }
+  sampleairplane sizes;
+  sizes.tailX = kTailX;
+  sizes.tailHalfSpan = kTailHalfSpan;
+  sizes.tailChord = kTailChord;
+  sizes.tailIncidenceDeg = kTailIncidenceDeg;
+  sizes.finSpan = kFinSpan;
+  sizes.finChord = kFinChord;
+  tail t = Tail(sizes, kFinTipChord);
 
   kxgeometry* parts[] = {
       Surface(fuselage, "Fuselage", "Fuselage", 0.9f, 0.9f, 0.85f),
@@ -101,10 +67,10 @@ kxgeometry* Glider() {
       Surface(aileron, "LeftAileron", "LeftWing/LeftAileron", 0.9f, 0.2f, 0.1f),
       Surface(rightWing, "RightWing", "RightWing", 0.95f, 0.95f, 0.95f),
       Surface(rightAileron, "RightAileron", "RightWing/RightAileron", 0.9f, 0.2f, 0.1f),
-      Surface(stab, "Stabilizer", "Stabilizer", 0.95f, 0.95f, 0.95f),
-      Surface(elevator, "Elevator", "Stabilizer/Elevator", 0.9f, 0.2f, 0.1f),
-      Surface(fin, "Fin", "Fin", 0.95f, 0.95f, 0.95f),
-      Surface(rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
+      Surface(t.stabilizer, "Stabilizer", "Stabilizer", 0.95f, 0.95f, 0.95f),
+      Surface(t.elevator, "Elevator", "Stabilizer/Elevator", 0.9f, 0.2f, 0.1f),
+      Surface(t.fin, "Fin", "Fin", 0.95f, 0.95f, 0.95f),
+      Surface(t.rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
   };
   return Chain(parts, std::size(parts));
 }

@@ -119,6 +119,26 @@ mesh WingPanel(const airfoil& section, const wingpanel& w) {
   return m;
 }
 
+void HingedPanel(const airfoil& section, wingpanel panel, float hinge, mesh* fixed, mesh* surface) {
+  float to = panel.chordTo;
+  panel.chordTo = hinge;
+  *fixed = WingPanel(section, panel);
+  panel.chordFrom = hinge;
+  panel.chordTo = to;
+  *surface = WingPanel(section, panel);
+}
+
+void AileronWing(const airfoil& section, wingpanel panel, float from, float hinge, mesh* wing, mesh* aileron) {
+  float to = panel.spanTo;
+  panel.spanTo = from;
+  *wing = WingPanel(section, panel);
+  panel.spanFrom = from;
+  panel.spanTo = to;
+  mesh outer;
+  HingedPanel(section, panel, hinge, &outer, aileron);
+  Append(*wing, outer);
+}
+
 mesh BodyOfRevolution(const std::vector<std::pair<float, float>>& profile, int segments) {
   int rows = static_cast<int>(profile.size()) - 1;
   if (rows < 1) return mesh{};
@@ -169,17 +189,7 @@ mesh Blade(float hubRadius, float radius, float rootChord, float tipChord, float
   return m;
 }
 
-void RotateY(mesh& m, float degrees) {
-  float a = degrees * kDeg, c = std::cos(a), s = std::sin(a);
-  for (vertex& v : m.vertices) {
-    float x = v.p[0], z = v.p[2];
-    v.p[0] = c * x - s * z;
-    v.p[2] = c * z + s * x;
-    x = v.n[0], z = v.n[2];
-    v.n[0] = c * x - s * z;
-    v.n[2] = c * z + s * x;
-  }
-}
+void RotateY(mesh& m, float degrees) { Rotate(m, degrees * kDeg, 0, 2); }
 
 void StandUp(mesh& m) {
   for (vertex& v : m.vertices) {

@@ -63,6 +63,12 @@ struct wingpanel {
   float chordTo = 1.0f;
 };
 mesh WingPanel(const airfoil& section, const wingpanel& panel);
+// The panel split at a hinge (chord share): the fixed part in front of it
+// and the control surface behind it.
+void HingedPanel(const airfoil& section, wingpanel panel, float hinge, mesh* fixed, mesh* surface);
+// A wing half, full chord inboard of span share from, with an aileron
+// behind the hinge outboard of it (wing holds the fixed parts).
+void AileronWing(const airfoil& section, wingpanel panel, float from, float hinge, mesh* wing, mesh* aileron);
 // Body of revolution around the x axis; profile = (x, radius) pairs, front first.
 mesh BodyOfRevolution(const std::vector<std::pair<float, float>>& profile, int segments);
 // Rotor blade along +y from hub radius to radius with linear chord and pitch
@@ -74,10 +80,11 @@ mesh Blade(float hubRadius, float radius, float rootChord, float tipChord, float
 void Translate(mesh& m, float x, float y, float z);
 // Rotation about the z axis by degrees (positions and normals).
 void RotateZ(mesh& m, float degrees);
-// Rotation about the y axis by degrees; positive lifts the -x side (nose up
-// for a section whose trailing edge points to -x).
+// Rotation about the y axis by degrees; positive lowers the -x side (nose
+// up for a section whose trailing edge points to -x).
 void RotateY(mesh& m, float degrees);
 void Mirror(mesh& m);  // y := -y with windings reversed
+void AddMirrorImage(mesh& m);  // a half made whole across y = 0
 // Span along +z instead of +y: a wing panel turned into a fin.
 void StandUp(mesh& m);
 void Append(mesh& to, const mesh& from);

@@ -178,21 +178,28 @@ void Translate(mesh& m, float x, float y, float z) {
   for (vertex& v : m.vertices) v.p[0] += x, v.p[1] += y, v.p[2] += z;
 }
 
-void RotateZ(mesh& m, float degrees) {
-  float a = degrees * kPi / 180, c = std::cos(a), s = std::sin(a);
+void Rotate(mesh& m, float radians, int a, int b) {
+  float c = std::cos(radians), s = std::sin(radians);
   for (vertex& v : m.vertices) {
-    float x = v.p[0], y = v.p[1];
-    v.p[0] = c * x - s * y;
-    v.p[1] = s * x + c * y;
-    x = v.n[0], y = v.n[1];
-    v.n[0] = c * x - s * y;
-    v.n[1] = s * x + c * y;
+    for (float* r : {v.p, v.n}) {
+      float x = r[a], y = r[b];
+      r[a] = c * x - s * y;
+      r[b] = s * x + c * y;
+    }
   }
 }
+
+void RotateZ(mesh& m, float degrees) { Rotate(m, degrees * kPi / 180, 0, 1); }
 
 void Mirror(mesh& m) {
   for (vertex& v : m.vertices) v.p[1] = -v.p[1], v.n[1] = -v.n[1];
   for (size_t t = 0; t + 2 < m.triangles.size(); t += 3) std::swap(m.triangles[t + 1], m.triangles[t + 2]);
+}
+
+void AddMirrorImage(mesh& m) {
+  mesh other = m;
+  Mirror(other);
+  Append(m, other);
 }
 
 void Append(mesh& to, const mesh& from) {

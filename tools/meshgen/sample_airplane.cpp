@@ -1,14 +1,11 @@
 // Powered sample airplanes: a body of revolution, lofted wing halves with
 // ailerons, a tailplane with elevator, a fin with rudder and a twisted
 // two-blade propeller, each moving surface a child group of its surface.
-#include <GL/gl.h>
-
 #include <cmath>
-#include <cstring>
 #include <string>
 
-#include "graphics/mesh.h"
 #include "tools/meshgen/meshgen.h"
+#include "tools/meshgen/meshgen_grid.h"
 
 namespace meshgen {
 
@@ -23,11 +20,6 @@ constexpr float kRootPitchDeg = 35.0f;
 constexpr int kBlades = 2;
 constexpr float kTyreWidth = 0.5f;   // share of the wheel radius
 
-kxgeometry* Surface(const mesh& m, const std::string& group, const float* rgb) {
-  std::string name = group.substr(group.rfind('/') + 1);
-  return ColouredElement(m, name.c_str(), group.c_str(), rgb);
-}
-
 // Tip pitch of a linear twist that gives the propeller its geometric pitch
 // at 75 % of the radius.
 float TipPitchDeg(float radius, float pitch) {
@@ -40,11 +32,10 @@ float TipPitchDeg(float radius, float pitch) {
 }  // namespace
 
 kxgeometry* SampleAirplane(const sampleairplane& plane) {
-  std::vector<std::pair<std::string, mesh>> parts;
-  std::vector<const float*> colours;
-  auto add = [&](const std::string& group, mesh m, const float* rgb) {
-    parts.emplace_back(group, std::move(m));
-    colours.push_back(rgb);
+  std::vector<kxgeometry*> parts;
+  auto add = [&](const std::string& group, const mesh& m, const float* rgb) {
+    std::string name = group.substr(group.rfind('/') + 1);
+    parts.push_back(ColouredElement(m, name.c_str(), group.c_str(), rgb));
   };
   add("Fuselage", BodyOfRevolution(plane.fuselage, 16), plane.body);
 
@@ -57,23 +48,12 @@ kxgeometry* SampleAirplane(const sampleairplane& plane) {
     w.dihedralDeg = sw.dihedralDeg;
     w.spanSteps = 8;
     mesh wing, aileron;
-    if (sw.ailerons) {
-      w.spanTo = kAileronFrom;
-      wing = WingPanel(section, w);
-      w.spanFrom = kAileronFrom;
-      w.spanTo = 1.0f;
-      w.chordTo = kAileronHinge;
-      Append(wing, WingPanel(section, w));
-      w.chordFrom = kAileronHinge;
-      w.chordTo = 1.0f;
-      aileron = WingPanel(section, w);
-    } else {
-      wing = WingPanel(section, w);
+    if (sw.ailerons) AileronWing(section, w, kAileronFrom, kAileronHinge, &wing, &aileron);
+    else wing = WingPanel(section, w);
+    for (mesh* m : {&wing, &aileron}) {
+      RotateY(*m, sw.incidenceDeg);
+      Translate(*m, sw.leadingX, 0.0f, sw.z);
     }
-    RotateY(wing, sw.incidenceDeg);
-    RotateY(aileron, sw.incidenceDeg);
-    Translate(wing, sw.leadingX, 0.0f, sw.z);
-    Translate(aileron, sw.leadingX, 0.0f, sw.z);
     std::string left = std::string("Left") + sw.name + "Wing", right = std::string("Right") + sw.name + "Wing";
     mesh rightWing = wing, rightAileron = aileron;
     Mirror(rightWing);
@@ -84,43 +64,11 @@ kxgeometry* SampleAirplane(const sampleairplane& plane) {
     if (sw.ailerons) add(right + "/Right" + sw.name + "Aileron", rightAileron, plane.trim);
   }
 
-  airfoil tailSection = Naca4(8, 10);
-  wingpanel t;
-  t.span = plane.tailHalfSpan;
-  t.rootChord = t.tipChord = plane.tailChord;
-  t.spanSteps = 3;
-  t.chordTo = kTailHinge;
-  mesh stab = WingPanel(tailSection, t);
-  t.chordFrom = kTailHinge;
-  t.chordTo = 1.0f;
-  mesh elevator = WingPanel(tailSection, t);
-  for (mesh* m : {&stab, &elevator}) {
-    mesh other = *m;
-    Mirror(other);
-    Append(*m, other);
-    RotateY(*m, plane.tailIncidenceDeg);
-    Translate(*m, plane.tailX, 0.0f, plane.tailZ);
-  }
-  add("Stabilizer", stab, plane.body);
-  add("Stabilizer/Elevator", elevator, plane.trim);
-
-  wingpanel f;
-  f.span = plane.finSpan;
-  f.rootChord = plane.finChord;
-  f.tipChord = plane.finChord * 0.6f;
-  f.sweepDeg = 15.0f;
-  f.spanSteps = 3;
-  f.chordTo = kTailHinge;
-  mesh fin = WingPanel(tailSection, f);
-  f.chordFrom = kTailHinge;
-  f.chordTo = 1.0f;
-  mesh rudder = WingPanel(tailSection, f);
-  for (mesh* m : {&fin, &rudder}) {
-    StandUp(*m);
-    Translate(*m, plane.tailX - 0.01f, 0.0f, plane.tailZ + 0.02f);
-  }
-  add("Fin", fin, plane.body);
-  add("Fin/Rudder", rudder, plane.trim);
+  tail t = Tail(plane, plane.finChord * 0.6f);
+  add("Stabilizer", t.stabilizer, plane.body);
+  add("Stabilizer/Elevator", t.elevator, plane.trim);
+  add("Fin", t.fin, plane.body);
+  add("Fin/Rudder", t.rudder, plane.trim);
 
   if (plane.propellerRadius > kHubRadius) {
     float chord = 0.2f * plane.propellerRadius;
@@ -144,21 +92,34 @@ kxgeometry* SampleAirplane(const sampleairplane& plane) {
     Translate(tyre, w.x, w.y, w.z);
     add("Wheel" + std::to_string(i + 1), tyre, kTyre);
   }
+  return Chain(parts.data(), parts.size());
+}
 
-  kxgeometry* first = nullptr;
-  kxgeometry** tail = &first;
-  bool complete = true;
-  for (size_t i = 0; i < parts.size(); ++i) {
-    kxgeometry* el = Surface(parts[i].second, parts[i].first, colours[i]);
-    if (!el) {
-      complete = false;
-      continue;
-    }
-    *tail = el;
-    tail = &el->next;
+tail Tail(const sampleairplane& plane, float finTipChord) {
+  airfoil section = Naca4(8, 10);
+  tail t;
+  wingpanel s;
+  s.span = plane.tailHalfSpan;
+  s.rootChord = s.tipChord = plane.tailChord;
+  s.spanSteps = 3;
+  HingedPanel(section, s, kTailHinge, &t.stabilizer, &t.elevator);
+  for (mesh* m : {&t.stabilizer, &t.elevator}) {
+    AddMirrorImage(*m);
+    RotateY(*m, plane.tailIncidenceDeg);
+    Translate(*m, plane.tailX, 0.0f, plane.tailZ);
   }
-  if (!complete) kxgeometry::Free(&first);
-  return first;
+  wingpanel f;
+  f.span = plane.finSpan;
+  f.rootChord = plane.finChord;
+  f.tipChord = finTipChord;
+  f.sweepDeg = 15.0f;
+  f.spanSteps = 3;
+  HingedPanel(section, f, kTailHinge, &t.fin, &t.rudder);
+  for (mesh* m : {&t.fin, &t.rudder}) {
+    StandUp(*m);
+    Translate(*m, plane.tailX - 0.01f, 0.0f, plane.tailZ + 0.02f);
+  }
+  return t;
 }
 
 }  // namespace meshgen

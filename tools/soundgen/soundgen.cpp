@@ -1,8 +1,10 @@
 #include "tools/soundgen/soundgen.h"
 
 #include <cmath>
-#include <cstdio>
 #include <random>
+
+#include "graphics/byte_reader.h"
+#include "graphics/file_bytes.h"
 
 namespace soundgen {
 
@@ -116,33 +118,22 @@ std::vector<int16_t> Turbine(float whineHz, unsigned seed) {
 }
 
 int WriteWave(const char* path, const std::vector<int16_t>& samples) {
-  FILE* file = std::fopen(path, "wb");
-  if (!file) return 0;
-  auto u32 = [file](uint32_t v) {
-    unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                          static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-    std::fwrite(b, 1, 4, file);
-  };
-  auto u16 = [file](uint16_t v) {
-    unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
-    std::fwrite(b, 1, 2, file);
-  };
   uint32_t bytes = static_cast<uint32_t>(samples.size() * 2);
-  std::fwrite("RIFF", 1, 4, file);
-  u32(36 + bytes);
-  std::fwrite("WAVEfmt ", 1, 8, file);
-  u32(16);
-  u16(1);  // PCM
-  u16(1);  // mono
-  u32(kRate);
-  u32(kRate * 2);
-  u16(2);
-  u16(16);
-  std::fwrite("data", 1, 4, file);
-  u32(bytes);
-  for (int16_t s : samples) u16(static_cast<uint16_t>(s));
-  bool ok = std::ferror(file) == 0;
-  return std::fclose(file) == 0 && ok ? 1 : 0;
+  kxbytewriter w;
+  w.Bytes("RIFF", 4);
+  w.U32(36 + bytes);
+  w.Bytes("WAVEfmt ", 8);
+  w.U32(16);
+  w.U16(1);  // PCM
+  w.U16(1);  // mono
+  w.U32(kRate);
+  w.U32(kRate * 2);
+  w.U16(2);
+  w.U16(16);
+  w.Bytes("data", 4);
+  w.U32(bytes);
+  for (int16_t s : samples) w.I16(s);
+  return kxgl::WriteFileBytes(path, w.bytes.data(), w.bytes.size());
 }
 
 }  // namespace soundgen

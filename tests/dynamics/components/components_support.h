@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/output.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/components/register.h"
 #include "dynamics/driver.h"
@@ -21,6 +22,17 @@ constexpr int kPlayer1Channels = 2100;
 // The aircraft file header every sample here starts with.
 inline std::string Header(int type = 0) {
   return "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    " + std::to_string(type) + "\n";
+}
+
+// The text a fresh T writes after reading text: a byte-stable file gives
+// text back unchanged.
+template <class T>
+std::string Rewritten(const std::string& text) {
+  T copy;
+  kxscript::Execute(text.c_str(), &copy);
+  kxout again;
+  copy.Write(again);
+  return again.Text();
 }
 
 class componenttest : public kxdtest::loading {
@@ -44,6 +56,12 @@ class componenttest : public kxdtest::loading {
   static void RunSubsteps(int n, kxdworld* world = nullptr) {
     while (n >= kxdynamics::kMaxSubsteps) n -= kxdynamics::Step(0.036f, world);
     if (n > 0) kxdynamics::Step(n * kxdynamics::kSubstep, world);
+  }
+  // Runs n substeps over the State and Change trees alone (no frame, no
+  // receiver).
+  static void Steps(int n) {
+    kxdynamics::RunSubsteps(kxdynamics::Tree(kxdynamics::kxdtree::kState),
+                            kxdynamics::Tree(kxdynamics::kxdtree::kChange), n);
   }
   // The component of the player's simulated clone with that name.
   template <class T>

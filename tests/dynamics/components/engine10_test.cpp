@@ -89,8 +89,7 @@ TEST_F(engine10test, FullThrottleRunsNearNoLoadSpeed) {
   kxdengine10* e = Make();
   e->Analyse();
   MakeTwinsAndPrepare();
-  kxdynamics::RunSubsteps(kxdynamics::Tree(kxdynamics::kxdtree::kState),
-                          kxdynamics::Tree(kxdynamics::kxdtree::kChange), 20000);
+  Steps(20000);
   // At no load the current is I0, so the motor runs right at w0.
   EXPECT_NEAR(e->W, e->NoLoadSpeed(), 2.0f);
   EXPECT_FLOAT_EQ(e->Throttle, 1.0f);
@@ -179,11 +178,7 @@ TEST_F(engine10test, WriteUsesSixDecimalsAndReadsBackTheSame) {
       "GearEta = 1.000000\n";
   ASSERT_GE(out.Text().size(), tail.size());
   EXPECT_EQ(out.Text().substr(out.Text().size() - tail.size()), tail);
-  kxdengine10 copy;
-  kxscript::Execute(out.Text().c_str(), &copy);
-  kxout again;
-  copy.Write(again);
-  EXPECT_EQ(again.Text(), out.Text());
+  EXPECT_EQ(kxctest::Rewritten<kxdengine10>(out.Text()), out.Text());
 }
 
 }  // namespace

@@ -136,6 +136,9 @@ class groundtest : public kxctest::componenttest {
     return out.Text();
   }
 
+  // The main body's velocity (m/s) of the aircraft loaded for player 0.
+  static kxvector4r Velocity() { return kxdaircraftinstance::Loaded(0)->SimMainBody->D.R; }
+
   // Runs whole frames of 36 ms, as many as fit best into the seconds.
   static void Run(float seconds) {
     long frames = std::lround(seconds / 0.036f);

@@ -32,10 +32,7 @@ class hovertest : public helitest {
   result Hover(const kxrtest::heli& h, float seconds) {
     result r;
     EXPECT_EQ(LoadHeli(h), 1) << kxtest::logcapture::Text();
-    StartOnGround();
-    Stick(kxrtest::kThrottle, 1.0f);
-    Stick(kxrtest::kCollective, -1.0f);
-    Fly(kSpinUp);
+    SpinUp(kSpinUp);
     Stick(kxrtest::kCollective, kHoverCollective);
     Level(2.0f, nullptr);  // lift-off and climb into the hover
     float heading = Heading(Main());
@@ -68,10 +65,7 @@ class hovertest : public helitest {
 TEST_F(hovertest, SpinsUpOnTheGroundThenHoversInGroundEffect) {
   kxrtest::heli h;
   ASSERT_EQ(LoadHeli(h), 1) << kxtest::logcapture::Text();
-  StartOnGround();
-  Stick(kxrtest::kThrottle, 1.0f);
-  Stick(kxrtest::kCollective, -1.0f);
-  Fly(kSpinUp);
+  SpinUp(kSpinUp);
   kxdmainrotor* rotor = Simulated<kxdmainrotor>("Rotor");
   ASSERT_NE(rotor, nullptr);
   // Up to speed, still on the ground: negative pitch holds it down.
@@ -108,10 +102,7 @@ TEST_F(hovertest, HeadingHoldDriftsLessThanRateMode) {
 
 TEST_F(hovertest, CollectiveAboveHoverClimbsOutOfGroundEffect) {
   ASSERT_EQ(LoadHeli(), 1);
-  StartOnGround();
-  Stick(kxrtest::kThrottle, 1.0f);
-  Stick(kxrtest::kCollective, -1.0f);
-  Fly(kSpinUp);
+  SpinUp(kSpinUp);
   Stick(kxrtest::kCollective, 0.2f);
   Level(2.0f, nullptr);
   EXPECT_GT(Main()->B.R.z, 3.0f);
@@ -120,10 +111,7 @@ TEST_F(hovertest, CollectiveAboveHoverClimbsOutOfGroundEffect) {
 
 TEST_F(hovertest, CyclicTiltsTheHelicopter) {
   ASSERT_EQ(LoadHeli(), 1);
-  StartOnGround();
-  Stick(kxrtest::kThrottle, 1.0f);
-  Stick(kxrtest::kCollective, -1.0f);
-  Fly(kSpinUp);
+  SpinUp(kSpinUp);
   Stick(kxrtest::kCollective, kHoverCollective);
   Level(3.0f, nullptr);
   // Forward stick dips the nose, right stick the right side.
@@ -157,10 +145,7 @@ TEST_F(hovertest, ShippedSampleHelicoptersLiftOff) {
     ASSERT_NE(loaded, nullptr);
     EXPECT_GE(loaded->Blades, 2);
     EXPECT_NEAR(loaded->Radius, kxrtest::kTip, 1e-3f);
-    StartOnGround();
-    Stick(kxrtest::kThrottle, 1.0f);
-    Stick(kxrtest::kCollective, -1.0f);
-    Fly(kSpinUp);
+    SpinUp(kSpinUp);
     Stick(kxrtest::kCollective, kHoverCollective);
     Level(2.0f, nullptr);
     EXPECT_GT(Main()->B.R.z, 0.3f) << name;

@@ -136,10 +136,7 @@ class rotorflight : public helitest {
  protected:
   kxdmainrotor* SpunUp(const kxrtest::heli& h = kxrtest::heli{}) {
     EXPECT_EQ(LoadHeli(h), 1) << kxtest::logcapture::Text();
-    StartOnGround();
-    Stick(kxrtest::kThrottle, 1.0f);
-    Stick(kxrtest::kCollective, -1.0f);
-    Fly(6.0f);
+    SpinUp(6.0f);
     return Simulated<kxdmainrotor>("Rotor");
   }
 };

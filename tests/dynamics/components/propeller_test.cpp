@@ -253,11 +253,7 @@ TEST_F(propellertest, WriteUsesTwoBlanksForPitchAndDrag) {
       "Dv = 2\nRadius = 0.125\nRangeRadiusMax = 0\nRangeRadiusMin = 0\nPitch  = 0.15\nDragLateral  = 0.03\n";
   ASSERT_GE(out.Text().size(), tail.size());
   EXPECT_EQ(out.Text().substr(out.Text().size() - tail.size()), tail);
-  kxdpropeller00 copy;
-  kxscript::Execute(out.Text().c_str(), &copy);
-  kxout again;
-  copy.Write(again);
-  EXPECT_EQ(again.Text(), out.Text());
+  EXPECT_EQ(kxctest::Rewritten<kxdpropeller00>(out.Text()), out.Text());
 }
 
 }  // namespace

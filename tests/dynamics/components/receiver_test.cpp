@@ -150,11 +150,7 @@ TEST_F(receiverkeys, WriteEndsWithAlignedFactorsAndReadsBack) {
   ASSERT_GE(text.size(), tail.size());
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
   EXPECT_NE(text.find("Mass = 0\n"), std::string::npos);
-  kxdreceiver00 copy;
-  kxscript::Execute(text.c_str(), &copy);
-  kxout again;
-  copy.Write(again);
-  EXPECT_EQ(again.Text(), text);
+  EXPECT_EQ(kxctest::Rewritten<kxdreceiver00>(text), text);
 }
 
 TEST_F(receiverkeys, CloneKeepsTheBindingButNotTheOutputs) {

@@ -25,6 +25,14 @@ class helitest : public kxctest::componenttest {
     pose.R = {0.0f, 0.0f, 0.001f, 1.0f};
     kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {0.0f, 0.0f, 0.0f, 0.0f});
   }
+  // Starts on the ground at full throttle and the lowest collective and
+  // spins up for seconds.
+  void SpinUp(float seconds) {
+    StartOnGround();
+    Stick(kThrottle, 1.0f);
+    Stick(kCollective, -1.0f);
+    Fly(seconds);
+  }
   void Stick(int channel, float value) { slots[kxctest::kPlayer0Channels + channel] = value; }
   kxdbody* Main() { return kxdaircraftinstance::Loaded(0)->SimMainBody; }
   // Frames of 9 ms (30 substeps) for seconds of flight.

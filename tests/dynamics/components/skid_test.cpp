@@ -183,7 +183,6 @@ class heli : public groundtest {
     return Place(below - Depth(), v);
   }
   static float Depth() { return 2.2f * kG / 4.0f / 10000.0f; }
-  kxvector4r Velocity() { return kxdaircraftinstance::Loaded(0)->SimMainBody->D.R; }
 };
 
 TEST_F(heli, RestsOnItsFourSkidEnds) {

@@ -129,10 +129,7 @@ TEST_F(tailflight, StandingTailRotorGivesNoThrustThenFollowsTheMainRotor) {
 
 TEST_F(tailflight, StrikeStopsTheThrustWithoutACrash) {
   ASSERT_EQ(LoadHeli(), 1);
-  StartOnGround();
-  Stick(kxrtest::kThrottle, 1.0f);
-  Stick(kxrtest::kCollective, -1.0f);
-  Fly(6.0f);
+  SpinUp(6.0f);
   kxdtailrotor00* tail = Simulated<kxdtailrotor00>("Tail");
   ASSERT_NE(tail, nullptr);
   kxdflatground hill(tail->B.R.z + 0.2f);

@@ -98,11 +98,9 @@ TEST_F(turbinetest, NozzleCommandMovesTheNozzlesInOneSecond) {
   t->NozzleControl = &nozzle;
   nozzle = 1.0f;
   MakeTwinsAndPrepare();
-  kxdynamics::RunSubsteps(kxdynamics::Tree(kxdynamics::kxdtree::kState),
-                          kxdynamics::Tree(kxdynamics::kxdtree::kChange), 1667);
+  Steps(1667);
   EXPECT_NEAR(t->NozzlePosition, 0.5f, 1e-3f);
-  kxdynamics::RunSubsteps(kxdynamics::Tree(kxdynamics::kxdtree::kState),
-                          kxdynamics::Tree(kxdynamics::kxdtree::kChange), 1700);
+  Steps(1700);
   EXPECT_FLOAT_EQ(t->NozzlePosition, 1.0f);
 }
 
@@ -140,11 +138,7 @@ TEST_F(turbinetest, PlainTurbineWritesItsPaddedLines) {
       "SoundRPMIdle  = 30000\nSoundRPMMax  = 130000\nSound1  = 10000\nSound2  = 10000\n";
   ASSERT_GE(out.Text().size(), tail.size());
   EXPECT_EQ(out.Text().substr(out.Text().size() - tail.size()), tail);
-  kxdturbine00 copy;
-  kxscript::Execute(out.Text().c_str(), &copy);
-  kxout again;
-  copy.Write(again);
-  EXPECT_EQ(again.Text(), out.Text());
+  EXPECT_EQ(kxctest::Rewritten<kxdturbine00>(out.Text()), out.Text());
 }
 
 TEST_F(turbinetest, VectoringTurbineWritesPivotsAfterTheCentreAngle) {

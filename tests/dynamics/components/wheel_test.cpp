@@ -258,7 +258,6 @@ class trike : public groundtest {
     std::string name = "Wheel" + std::to_string(i);
     return Simulated<kxdwheel00>(name.c_str());
   }
-  kxvector4r Velocity() { return kxdaircraftinstance::Loaded(0)->SimMainBody->D.R; }
   // Starts with the wheels at their loaded height, moving at v.
   kxdaircraftinstance* PlaceOnWheels(const kxvector4r& v) {
     kxdaircraftinstance* instance = Place(1.0f, v);

@@ -46,11 +46,9 @@ class wingfiles : public wingstest {
     aircraft = new kxnode;
     aircraft->name = "Plane";
     scratch.AppendChild(aircraft);
-    geometry = new kxgeometricobject;
-    geometry->name = "Geo";
-    scratch.AppendChild(geometry);
-    kxgeometricobject* wing = Part(geometry, "Wing");
-    for (const char* p : {"Aileron", "Flap", "Flap1", "Airbrake", "Left", "Right"}) Part(wing, p);
+    geometry = Part("Geo");
+    kxgeometricobject* wing = Part("Wing", geometry);
+    for (const char* p : {"Aileron", "Flap", "Flap1", "Airbrake", "Left", "Right"}) Part(p, wing);
     for (const char* s : {"S1", "S2", "S3", "S4"}) {
       servo* sv = new servo;
       sv->name = s;
@@ -66,12 +64,6 @@ class wingfiles : public wingstest {
     kxdwrite::SetRoots(nullptr, nullptr);
     wingstest::TearDown();
   }
-  static kxgeometricobject* Part(kxnode* parent, const char* name) {
-    kxgeometricobject* g = new kxgeometricobject;
-    g->name = name;
-    parent->AppendChild(g);
-    return g;
-  }
   // Appends a component of that type and runs the lines in it.
   kxnode* Make(const char* type, const char* name, const std::string& lines) {
     std::string text = std::string("Append ") + type + " " + name + "\ncd " + name + "/\n" + lines + "cd ../\n";
@@ -83,13 +75,18 @@ class wingfiles : public wingstest {
     if (kxdintegrable* i = kxdintegrable::As(node)) i->Write(out);
     return out.Text();
   }
-  // The body lines a body with that frame writes.
-  static std::string BodyLines(const kxmatrix& frame) {
+  // The body lines a body with that frame (by default the identity) writes.
+  static std::string BodyLines(const kxmatrix& frame = Identity()) {
     kxdbody body;
     body.B = frame;
     kxout out;
     body.Write(out);
     return out.Text();
+  }
+  static kxmatrix Identity() {
+    kxmatrix identity;
+    kxmatrix::SetIdentity(&identity);
+    return identity;
   }
   // Writes, reads the text into a new wing of the same type, writes again.
   void ExpectStable(kxnode* wing) {
@@ -125,12 +122,16 @@ TEST_F(wingfiles, AllFiveTypesAreMadeByName) {
   }
 }
 
+// The first lines a new kxdwing00 or kxdwing20 writes.
+const std::string kZeroVector = "kxvector4f(   0.0000,   0.0000,   0.0000,   0.0000 )\n";
+const std::string kNewMainWingHead = "Sections = 2\nRootR = " + kZeroVector + "RootN = " + kZeroVector +
+                                     "PropWashFactor = 0\nFuselageInterference = 0\nCly = 0.7\nRangeSpanMax = 0\n"
+                                     "RangeSpanMin = 0\n";
+
 TEST_F(wingfiles, NewSectionedWingWritesItsDefaultLinesThenTheBody) {
-  kxmatrix identity;
-  kxmatrix::SetIdentity(&identity);
   kxnode* w = Make("kxdwing10", "Tail", "");
-  EXPECT_EQ(Text(w), kNewSectionedWing + BodyLines(identity));
-  kxmatrix upright = identity;
+  EXPECT_EQ(Text(w), kNewSectionedWing + BodyLines());
+  kxmatrix upright = Identity();
   upright.Y = {0.0f, 0.0f, -1.0f, 0.0f};
   upright.Z = {0.0f, 1.0f, 0.0f, 0.0f};
   EXPECT_EQ(Text(Make("kxdwing11", "Fin", "")), kNewSectionedWing + BodyLines(upright));
@@ -138,30 +139,20 @@ TEST_F(wingfiles, NewSectionedWingWritesItsDefaultLinesThenTheBody) {
 }
 
 TEST_F(wingfiles, NewMultiSectionWingWritesItsDefaultLines) {
-  kxmatrix identity;
-  kxmatrix::SetIdentity(&identity);
-  const std::string zero = "kxvector4f(   0.0000,   0.0000,   0.0000,   0.0000 )\n";
-  std::string expected = "Sections = 2\nRootR = " + zero + "RootN = " + zero +
-                         "PropWashFactor = 0\nFuselageInterference = 0\nCly = 0.7\nRangeSpanMax = 0\n"
-                         "RangeSpanMin = 0\nIncidenceOffset = 0\nFlapEffect = 1\nFlapDisplacement = " +
-                         zero + "Flap1Displacement = " + zero +
+  std::string expected = kNewMainWingHead + "IncidenceOffset = 0\nFlapEffect = 1\nFlapDisplacement = " +
+                         kZeroVector + "Flap1Displacement = " + kZeroVector +
                          "AirbrakeDisplacement = 0\nAirbrakeCl = 1\nAirbrakeCd = 1\n";
   for (int i = 0; i < 2; ++i) {
     expected += "// start section " + std::to_string(i) + "\nSectionR(" + std::to_string(i) +
                 ")     = kxvector4f(   0.0000,   0.0000,   0.0000,   1.0000 )\nSectionArea(" +
                 std::to_string(i) + ")  =   0.1000\nSectionChord(" + std::to_string(i) + ") =   0.2000\n";
   }
-  EXPECT_EQ(Text(Make("kxdwing00", "Wing", "")), expected + BodyLines(identity));
+  EXPECT_EQ(Text(Make("kxdwing00", "Wing", "")), expected + BodyLines());
 }
 
 TEST_F(wingfiles, NewAileronWingWritesNoSectionLines) {
-  kxmatrix identity;
-  kxmatrix::SetIdentity(&identity);
-  const std::string zero = "kxvector4f(   0.0000,   0.0000,   0.0000,   0.0000 )\n";
-  std::string expected = "Sections = 2\nRootR = " + zero + "RootN = " + zero +
-                         "PropWashFactor = 0\nFuselageInterference = 0\nCly = 0.7\nRangeSpanMax = 0\n"
-                         "RangeSpanMin = 0\nAirbrakeDisplacement = 0\nAirbrakeCl = 1\nAirbrakeCd = 1\n";
-  EXPECT_EQ(Text(Make("kxdwing20", "Ailerons", "")), expected + BodyLines(identity));
+  std::string expected = kNewMainWingHead + "AirbrakeDisplacement = 0\nAirbrakeCl = 1\nAirbrakeCd = 1\n";
+  EXPECT_EQ(Text(Make("kxdwing20", "Ailerons", "")), expected + BodyLines());
 }
 
 TEST_F(wingfiles, SectionedWingKeysAssignAndReadBackByteForByte) {

@@ -25,12 +25,6 @@ class wingmotion : public wingstest {
     (parent ? parent : &scratch)->AppendChild(w);
     return w;
   }
-  kxgeometricobject* Part(const char* name, kxnode* parent = nullptr) {
-    kxgeometricobject* g = new kxgeometricobject;
-    g->name = name;
-    (parent ? parent : &scratch)->AppendChild(g);
-    return g;
-  }
   static void ExpectVector(const kxvector4r& v, float x, float y, float z, float w) {
     EXPECT_NEAR(v.x, x, 1e-6f);
     EXPECT_NEAR(v.y, y, 1e-6f);
@@ -75,6 +69,19 @@ TEST_F(wingmotion, SecondFlapPartTakesTheFlapsTurnedAxes) {
   EXPECT_EQ(*w->Flap1->X, *w->Flap->X);
   EXPECT_EQ(*w->Flap1->Y, *w->Flap->Y);
   EXPECT_EQ(*w->Flap1->Z, *w->Flap->Z);
+}
+
+TEST_F(wingmotion, FlapWithoutAxisPointersLeavesTheSecondPartAlone) {
+  auto* w = Wing<kxdwing10>();
+  float link = 0.4f;
+  w->Flap = Part("Flap");
+  w->Flap1 = Part("Flap1");
+  w->FlapLink = &link;
+  w->Prepare();
+  w->Flap->X = nullptr;
+  w->UpdateVisual();
+  ExpectVector(*w->Flap1->X, 1.0f, 0.0f, 0.0f, 0.0f);
+  ExpectVector(*w->Flap1->Z, 0.0f, 0.0f, 1.0f, 0.0f);
 }
 
 TEST_F(wingmotion, PartsStayUntilPrepareHasTakenTheirRestAxes) {

@@ -5,9 +5,7 @@
 #pragma once
 
 #include <GL/gl.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -20,11 +18,12 @@
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "tests/core/test_support.h"
+#include "tests/platform/temp_dir.h"
 #include "tools/meshgen/meshgen.h"
 
 namespace kxwtest {
 
-class wingstest : public ::testing::Test {
+class wingstest : public TempDirTest {
  protected:
   static void SetUpTestSuite() {
     kxscript::Init();
@@ -33,11 +32,7 @@ class wingstest : public ::testing::Test {
     wings::RegisterTypes();
   }
   void SetUp() override {
-    char pattern[] = "/tmp/kxwingsXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory = pattern;
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(directory.c_str()), 0);
+    TempDirTest::SetUp();
     kxsystem::CreateDirectory("aircraft");
     kxsystem::CreateDirectory("aircraft/airfoil");
     kxdairfoil::ForgetListing();
@@ -47,9 +42,7 @@ class wingstest : public ::testing::Test {
     kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->DeleteChildren();
     kxdairfoil::ForgetListing();
     kxscript::SetCurrent(kxscript::Root());
-    ASSERT_EQ(chdir(previous), 0);
-    std::string command = "rm -rf '" + directory + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    TempDirTest::TearDown();
   }
   static void Put(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -58,11 +51,16 @@ class wingstest : public ::testing::Test {
     Put("aircraft/airfoil/" + stem + ".kxa", text);
   }
   static int Airfoils() { return kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->ChildCount(); }
-  // A geometry object named name under parent, holding the mesh m.
-  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
+  // A geometry object named name under parent (by default scratch).
+  kxgeometricobject* Part(const char* name, kxnode* parent = nullptr) {
     auto* g = new kxgeometricobject;
     g->name = name;
-    parent->AppendChild(g);
+    (parent ? parent : &scratch)->AppendChild(g);
+    return g;
+  }
+  // The same, holding the mesh m.
+  kxgeometricobject* Object(const char* name, kxnode* parent, const meshgen::mesh& m) {
+    kxgeometricobject* g = Part(name, parent);
     g->SetMesh(meshgen::ToElement(m, "paint", "", GL_N3F_V3F));
     return g;
   }
@@ -75,8 +73,6 @@ class wingstest : public ::testing::Test {
 
   kxtest::logcapture log;
   kxnode scratch;  // parent of the nodes a test builds by hand
-  std::string directory;
-  char previous[4096] = {};
 };
 
 }  // namespace kxwtest
