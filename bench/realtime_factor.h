@@ -1,12 +1,14 @@
 // Shared set-up for the flight benchmarks: a temporary data folder to write
-// sample aircraft into, and the fixed-step loop that measures the real-time
-// factor (simulated seconds per wall-clock second, one core).
+// or copy sample aircraft into, and the fixed-step loop that measures the
+// real-time factor (simulated seconds per wall-clock second, one core).
 #pragma once
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "core/hooks.h"
@@ -38,6 +40,19 @@ inline std::string AircraftFolder(const char* name) {
   std::string dir = std::string("aircraft/") + name;
   kxsystem::CreateDirectory(dir.c_str());
   return dir + "/" + name;
+}
+
+// Copies the named folders of the committed data/aircraft into "aircraft/"
+// of the data folder. 1, or 0 when the last copy failed.
+inline int CopySamples(std::initializer_list<const char*> folders) {
+  namespace fs = std::filesystem;
+  fs::path data = fs::path(KX_SOURCE_DIR) / "data" / "aircraft";
+  std::error_code error;
+  fs::create_directories("aircraft", error);
+  for (const char* folder : folders) {
+    fs::copy(data / folder, fs::path("aircraft") / folder, fs::copy_options::recursive, error);
+  }
+  return !error;
 }
 
 // Loads the named aircraft for player 0 when the set-up succeeded, else

@@ -5,20 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/realtime_factor.h"
-#include <unistd.h>
-
-#include <string>
-
-#include "core/hooks.h"
-#include "core/interpreter.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/components/register.h"
-#include "dynamics/driver.h"
-#include "dynamics/instance.h"
-#include "dynamics/registry.h"
-#include "dynamics/world.h"
-#include "graphics/geometric_object.h"
-#include "platform/files.h"
 #include "tests/dynamics/components/heli_files.h"
 
 namespace {
@@ -35,16 +23,11 @@ float slots[4096] = {};
 
 bool Setup() {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterTypes();
-    components::RegisterTypes();
     char pattern[] = "/tmp/kxrbenchXXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
-    kxsystem::CreateDirectory("aircraft");
+    if (!benchsetup::EnterDataFolder(pattern)) return false;
+    components::RegisterTypes();
     for (const sample& s : kSamples) {
-      kxsystem::CreateDirectory((std::string("aircraft/") + s.name).c_str());
+      benchsetup::AircraftFolder(s.name);
       kxrtest::heli h;
       h.rotorType = s.rotor;
       h.blades = s.blades;

@@ -5,22 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/realtime_factor.h"
-#include <unistd.h>
-
-#include <filesystem>
-
-#include "core/hooks.h"
-#include "core/interpreter.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
-#include "dynamics/driver.h"
-#include "dynamics/instance.h"
-#include "dynamics/world.h"
-#include "graphics/geometric_object.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct sample {
   const char* name;
@@ -33,21 +21,13 @@ float slots[4096] = {};
 
 bool Setup() {
   static bool ready = [] {
-    kxcore::SetLogHandler([](const char*) {});
-    kxscript::Init();
-    kxgraphics::RegisterTypes();
-    kxdynamics::RegisterAll();
-    fs::path data = fs::path(KX_SOURCE_DIR) / "data" / "aircraft";
     char pattern[] = "/tmp/kxsamplebenchXXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
-    std::error_code error;
-    fs::create_directories("aircraft", error);
-    for (const char* folder : {"christeneagle", "trainer", "jet", "airfoil"}) {
-      fs::copy(data / folder, fs::path("aircraft") / folder, fs::copy_options::recursive, error);
-    }
+    if (!benchsetup::EnterDataFolder(pattern)) return false;
+    kxdynamics::RegisterAll();
+    if (!benchsetup::CopySamples({"christeneagle", "trainer", "jet", "airfoil"})) return false;
     slots[2002] = 1.0f;  // full throttle on channel 2
     kxdaircraft::SetPinboardSlots(slots);
-    return !error;
+    return true;
   }();
   return ready;
 }

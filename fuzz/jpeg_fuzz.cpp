@@ -1,12 +1,8 @@
 #include "core/hooks.h"
 #include "graphics/image.h"
 
-namespace {
-void Quiet(const char*) {}
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  kxcore::SetLogHandler(Quiet);
+  kxcore::SetLogHandler([](const char*) {});
   kximage image;
   if (kxgl::ReadJpeg(data, size, &image)) {
     if (image.pixels.size() != static_cast<size_t>(image.width) * image.height * 3) __builtin_trap();

@@ -3,12 +3,8 @@
 #include "core/hooks.h"
 #include "graphics/font.h"
 
-namespace {
-void Quiet(const char*) {}
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  kxcore::SetLogHandler(Quiet);
+  kxcore::SetLogHandler([](const char*) {});
   kxglfont font;
   std::memset(&font, 0, sizeof font);
   if (kxgl::ReadFont(data, size, &font)) {

@@ -1,12 +1,8 @@
 #include "core/hooks.h"
 #include "graphics/mesh.h"
 
-namespace {
-void Quiet(const char*) {}
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  kxcore::SetLogHandler(Quiet);
+  kxcore::SetLogHandler([](const char*) {});
   kxgeometry* list = kxgl::ReadTextMesh(reinterpret_cast<const char*>(data), size);
   for (kxgeometry* el = list; el; el = el->next) {
     for (int t = 0; t < el->triangleCount * 3; ++t)

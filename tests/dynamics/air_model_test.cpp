@@ -18,10 +18,7 @@ TEST_F(dynamicstest, AirVelocityWithoutInstanceIsZero) {
 }
 
 TEST_F(dynamicstest, WindFromNinetyDegreesFollowsTheHeightProfile) {
-  kxdenvironment e;
-  e.wind_speed = 5.0f;
-  e.wind_direction = 90.0f;
-  e.wind_thermic = 0.0f;
+  const kxdenvironment e{.wind_speed = 5.0f, .wind_thermic = 0.0f, .wind_direction = 90.0f};
   kxdynamics::InitField(e);
   kxvector4r high = kxdynamics::AirVelocity({0.0f, 0.0f, 100.0f, 1.0f}, 0.0f);
   float f = std::min(std::pow(100.0f / 10.0f, 0.1f + 0.2f * 0.5f), 1.3f);
@@ -40,10 +37,7 @@ TEST_F(dynamicstest, PublishedAirVelocityOfAnInstanceIncludesTheGradient) {
   kxdbody main;
   main.B.R = {0.0f, 0.0f, 20.0f, 1.0f};
   instance->SimMainBody = &main;
-  kxdenvironment e;
-  e.wind_speed = 4.0f;
-  e.wind_direction = 0.0f;
-  e.wind_thermic = 0.0f;
+  const kxdenvironment e{.wind_speed = 4.0f, .wind_thermic = 0.0f, .wind_direction = 0.0f};
   kxdynamics::InitField(e);
   kxdynamics::UpdateAir(instance, nullptr);
   kxvector4r above = kxdaircraftinstance::AirVelocityAt(instance, {0.0f, 0.0f, 21.0f, 1.0f});
@@ -54,9 +48,7 @@ TEST_F(dynamicstest, PublishedAirVelocityOfAnInstanceIncludesTheGradient) {
 }
 
 TEST_F(dynamicstest, TurbulenceGivesGustsThatDependOnPlace) {
-  kxdenvironment e;
-  e.wind_turbulence = 2.0f;
-  e.wind_thermic = 0.0f;
+  const kxdenvironment e{.wind_turbulence = 2.0f, .wind_thermic = 0.0f};
   kxdynamics::InitField(e);
   kxvector4r a = kxdynamics::AirVelocity({3.0f, 4.0f, 50.0f, 1.0f}, 0.0f);
   kxvector4r b = kxdynamics::AirVelocity({47.0f, 81.0f, 50.0f, 1.0f}, 0.0f);
@@ -69,8 +61,7 @@ TEST_F(dynamicstest, TurbulenceGivesGustsThatDependOnPlace) {
 }
 
 TEST_F(dynamicstest, ThermalLiftsInsideAndSinksAroundIt) {
-  kxdenvironment e;
-  e.wind_thermic = 5.0f;
+  const kxdenvironment e{.wind_thermic = 5.0f};
   kxdynamics::InitField(e);
   kxdthermal* t = kxdynamics::Thermals();
   for (int i = 0; i < kxdynamics::kThermals; ++i) t[i].radius = 0.0f;
@@ -84,10 +75,7 @@ TEST_F(dynamicstest, ThermalLiftsInsideAndSinksAroundIt) {
 }
 
 TEST_F(dynamicstest, ThermalsDriftWithTheWindAndRespawnWhenExpired) {
-  kxdenvironment e;
-  e.wind_speed = 2.0f;
-  e.wind_direction = 0.0f;
-  e.wind_thermic = 1.0f;
+  const kxdenvironment e{.wind_speed = 2.0f, .wind_thermic = 1.0f, .wind_direction = 0.0f};
   kxdynamics::InitField(e);
   kxdthermal* t = kxdynamics::Thermals();
   t[0] = {0.0f, 0.0f, 40.0f, 1.0f, 1000.0f, 0.0f};
@@ -101,10 +89,7 @@ TEST_F(dynamicstest, ThermalsDriftWithTheWindAndRespawnWhenExpired) {
 }
 
 TEST_F(dynamicstest, NegativeSettingsCountAsZero) {
-  kxdenvironment e;
-  e.wind_speed = -3.0f;
-  e.wind_turbulence = -1.0f;
-  e.wind_thermic = 0.0f;
+  const kxdenvironment e{.wind_speed = -3.0f, .wind_turbulence = -1.0f, .wind_thermic = 0.0f};
   kxdynamics::InitField(e);
   kxvector4r v = kxdynamics::AirVelocity({5.0f, 5.0f, 50.0f, 1.0f}, 0.0f);
   EXPECT_EQ(v.x, 0.0f);
@@ -112,8 +97,7 @@ TEST_F(dynamicstest, NegativeSettingsCountAsZero) {
 }
 
 TEST_F(dynamicstest, BumpFieldRepeatsEveryTileAndScalesWithRoughness) {
-  kxdenvironment e;
-  e.surface_roughness = 0.0f;
+  const kxdenvironment e{.surface_roughness = 0.0f};
   kxdynamics::InitField(e);
   float largest = 0.0f;
   for (float x = -20.0f; x < 20.0f; x += 0.173f) {

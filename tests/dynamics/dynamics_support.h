@@ -25,6 +25,23 @@
 
 namespace kxdtest {
 
+// A new node of type T appended to parent under that name.
+template <class T>
+T* Append(kxnode* parent, const char* name) {
+  T* node = new T;
+  node->name = name;
+  parent->AppendChild(node);
+  return node;
+}
+
+// Places the loaded instance unrotated at position (m) with velocity (m/s).
+inline void PlaceLevel(kxdaircraftinstance* instance, const kxvector4r& position, const kxvector4r& velocity = {}) {
+  kxmatrix pose;
+  kxmatrix::SetIdentity(&pose);
+  pose.R = position;
+  kxdaircraftinstance::PlaceAt(instance, pose, velocity);
+}
+
 class dynamicstest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -34,9 +51,7 @@ class dynamicstest : public ::testing::Test {
   }
   void SetUp() override {
     kxdynamics::Environment() = kxdenvironment{};
-    kxdenvironment calm;
-    calm.wind_thermic = 0.0f;
-    kxdynamics::InitField(calm);
+    kxdynamics::InitField({.wind_thermic = 0.0f});
     kxdynamics::SetCurrentWorld(nullptr);
   }
   void TearDown() override {
@@ -52,10 +67,7 @@ class dynamicstest : public ::testing::Test {
   // A free body of type T under State with its twin under Change, prepared.
   template <class T>
   T* AddToState(const char* name) {
-    T* body = new T;
-    body->name = name;
-    kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(body);
-    return body;
+    return Append<T>(kxdynamics::Tree(kxdynamics::kxdtree::kState), name);
   }
   // Clones State into Change and prepares every free body.
   void MakeTwinsAndPrepare() {
@@ -74,10 +86,7 @@ class dynamicstest : public ::testing::Test {
 
 // A new geometric object appended to parent under that name.
 inline kxgeometricobject* AddObject(kxnode* parent, const char* name) {
-  auto* o = new kxgeometricobject;
-  o->name = name;
-  parent->AppendChild(o);
-  return o;
+  return Append<kxgeometricobject>(parent, name);
 }
 
 // Runs each test in a fresh temporary folder holding "aircraft/".

@@ -128,16 +128,13 @@ TEST_F(geometry, RebuiltGraphicsLeaveTheSimulatedCloneOutUntilStart) {
   PutBoxPlane("box");
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 50.0f;
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 50.0f, 1.0f});
   kxdaircraftinstance::RebuildGraphics(instance);
   float z = instance->SimMainBody->B.R.z;
   kxdynamics::Step(0.1f, nullptr);
   EXPECT_EQ(instance->SimMainBody->B.R.z, z);
   kxdynamics::Start(nullptr);
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 50.0f, 1.0f});
   kxdynamics::Step(0.1f, nullptr);
   EXPECT_LT(instance->SimMainBody->B.R.z, 50.0f);
 }
@@ -207,10 +204,7 @@ TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdflatground ground;
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R.z = 2.0f;
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 2.0f, 1.0f});
   float lowestSeen = 10.0f;
   for (int frame = 0; frame < 300; ++frame) {
     kxdynamics::Step(1.0f / 60.0f, &ground);
@@ -237,10 +231,7 @@ class airborne : public loading {
     kxdynamics::Environment() = environment;
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     kxdynamics::Start(&ground);
-    kxmatrix pose;
-    kxmatrix::SetIdentity(&pose);
-    pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
-    kxdaircraftinstance::PlaceAt(instance, pose, {});
+    kxdtest::PlaceLevel(instance, {100.0f, 100.0f, 100.0f, 1.0f});
     for (int i = 0; i < frames; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
     return instance;
   }
@@ -261,10 +252,7 @@ class airborne : public loading {
 };
 
 TEST_F(airborne, FuselageDriftsWithTheWind) {
-  kxdenvironment e;
-  e.wind_speed = 5.0f;
-  e.wind_direction = 0.0f;
-  e.wind_thermic = 0.0f;
+  const kxdenvironment e{.wind_speed = 5.0f, .wind_thermic = 0.0f, .wind_direction = 0.0f};
   kxdaircraftinstance* instance = Fly(e, 120);
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
   EXPECT_GT(instance->SimMainBody->D.R.x, 0.5f);
@@ -273,23 +261,18 @@ TEST_F(airborne, FuselageDriftsWithTheWind) {
 }
 
 TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
-  kxdenvironment still;
-  still.wind_thermic = 0.0f;
+  const kxdenvironment still{.wind_thermic = 0.0f};
   Fly(still, 60);
   float stillDrop = 100.0f - kxdaircraftinstance::FlightStateOf(0)->position[2];
 
-  kxdenvironment thermic;
-  thermic.wind_thermic = 5.0f;
+  const kxdenvironment thermic{.wind_thermic = 5.0f};
   kxdynamics::Environment() = thermic;
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdynamics::Start(&ground);
   kxdthermal* t = kxdynamics::Thermals();
   for (int i = 0; i < kxdynamics::kThermals; ++i) t[i] = {5000.0f, 5000.0f, 30.0f, 0.0f, 1000.0f, 0.0f};
   t[0] = {100.0f, 100.0f, 60.0f, 5.0f, 1000.0f, 0.0f};
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R = {100.0f, 100.0f, 100.0f, 1.0f};
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {100.0f, 100.0f, 100.0f, 1.0f});
   for (int i = 0; i < 60; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
   EXPECT_GT(s->air_velocity[2], 4.0f);

@@ -75,10 +75,7 @@ class instances : public dynamicstest {
   }
   template <class T>
   T* Add(const char* name, kxnode* parent = nullptr) {
-    T* t = new T;
-    t->name = name;
-    (parent ? parent : root)->AppendChild(t);
-    return t;
+    return kxdtest::Append<T>(parent ? parent : root, name);
   }
   kxdaircraftinstance* instance = nullptr;
   kxdaircraft* root = nullptr;

@@ -24,10 +24,7 @@ class joints : public dynamicstest {
   }
   template <class T>
   T* Add(const char* name, kxnode* parent = nullptr) {
-    T* t = new T;
-    t->name = name;
-    (parent ? parent : root)->AppendChild(t);
-    return t;
+    return kxdtest::Append<T>(parent ? parent : root, name);
   }
   void Prepare() {
     kxdattach::Resolve(root, main);

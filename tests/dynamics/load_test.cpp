@@ -164,10 +164,7 @@ TEST_F(loading, PlaceAtPublishesThePoseAtOnce) {
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   instance->Crash = 1;
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R = {10.0f, 20.0f, 3.0f, 1.0f};
-  kxdaircraftinstance::PlaceAt(instance, pose, {1.0f, 2.0f, 0.5f, 0.0f});
+  kxdtest::PlaceLevel(instance, {10.0f, 20.0f, 3.0f, 1.0f}, {1.0f, 2.0f, 0.5f, 0.0f});
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
   EXPECT_FLOAT_EQ(s->position[0], 10.0f);
   EXPECT_FLOAT_EQ(s->position[1], 20.0f);
@@ -190,10 +187,7 @@ TEST_F(loading, AircraftDroppedOnGroundComesToRestKeepingItsShape) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdflatground ground(0.0f);
   kxdynamics::Start(&ground);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R = {0.0f, 0.0f, 2.0f, 1.0f};
-  kxdaircraftinstance::PlaceAt(instance, pose, {0.0f, 0.0f, 0.0f, 0.0f});
+  kxdtest::PlaceLevel(instance, {0.0f, 0.0f, 2.0f, 1.0f});
   auto* pod = kxdbody::As(kxnode::Find("Pod", instance->Clone));
   kxmatrix relative = pod->Relative;
   for (int frame = 0; frame < 300; ++frame) kxdynamics::Step(1.0f / 60.0f, &ground);

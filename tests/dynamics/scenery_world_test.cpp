@@ -62,10 +62,7 @@ TEST_F(scenery, SampleBodyDroppedOnGeneratedGroundComesToRest) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdsceneryworld adapter(world.get());
   kxdynamics::Start(&adapter);
-  kxmatrix pose;
-  kxmatrix::SetIdentity(&pose);
-  pose.R = {3.0f, 4.0f, 2.0f, 1.0f};
-  kxdaircraftinstance::PlaceAt(instance, pose, {});
+  kxdtest::PlaceLevel(instance, {3.0f, 4.0f, 2.0f, 1.0f});
   for (int frame = 0; frame < 300; ++frame) kxdynamics::Step(1.0f / 60.0f, world.get());
   kxdbody* main = instance->SimMainBody;
   auto* pod = kxdbody::As(kxnode::Find("Pod", instance->Clone));

@@ -21,8 +21,6 @@ using kxgeomtest::Plate;
 class CollisionContactTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    kxgeomtest::Log().clear();
-    kxcore::SetLogHandler([](const char* text) { kxgeomtest::Log() += text; });
     w.reset(new kxcollision{});
     std::memset(&ground, 0, sizeof ground);
     ground.mesh = Plate(100.0f, 0.0f, "field_gras");
@@ -32,7 +30,6 @@ class CollisionContactTest : public ::testing::Test {
     kxcollision::FreeOctree(w.get());
     kxgeometry::Free(&ground.mesh);
     for (kxgeometry*& m : meshes) kxgeometry::Free(&m);
-    kxcore::SetLogHandler(nullptr);
   }
   int Build(const kxtransparentgeometry* transparent = nullptr) {
     const float cell[3] = {100, 100, 100};
@@ -63,6 +60,7 @@ class CollisionContactTest : public ::testing::Test {
     meshes.push_back(e->mesh);
     return e;
   }
+  kxtest::logcapture capture_;
   std::unique_ptr<kxcollision> w;
   kxgeometryobject ground;
   std::vector<kxgeometry*> meshes;

@@ -19,15 +19,12 @@ using kxgeomtest::Plate;
 class CollisionWorldTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    kxgeomtest::Log().clear();
-    kxcore::SetLogHandler([](const char* text) { kxgeomtest::Log() += text; });
     w.reset(new kxcollision{});
   }
   void TearDown() override {
     kxcolldynamic::Free(w.get());
     kxcollision::FreeOctree(w.get());
     for (kxgeometry*& m : meshes) kxgeometry::Free(&m);
-    kxcore::SetLogHandler(nullptr);
   }
   // A chain entry holding the mesh (freed by the fixture).
   kxgeometryobject* Entry(kxgeometry* mesh) {
@@ -45,6 +42,7 @@ class CollisionWorldTest : public ::testing::Test {
     const float sun[3] = {0, 0, 1};
     return kxcollision::Build(w.get(), Chain(), transparent, minCell, maxTriangles, sun, ocean);
   }
+  kxtest::logcapture capture_;
   std::unique_ptr<kxcollision> w;
   std::vector<kxgeometry*> meshes;
   std::vector<std::unique_ptr<kxgeometryobject>> entries;

@@ -13,14 +13,12 @@
 #include "core/interpreter.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
+#include "tests/core/test_support.h"
 #include "tools/meshgen/meshgen.h"
 
 namespace kxgeomtest {
 
-inline std::string& Log() {
-  static std::string text;
-  return text;
-}
+inline std::string& Log() { return kxtest::logcapture::Text(); }
 
 // A mesh element from corner positions and triangles; normals +z.
 inline kxgeometry* Element(const std::vector<std::vector<float>>& points, const std::vector<uint32_t>& triangles,
@@ -69,8 +67,6 @@ class GeometryTest : public ::testing::Test {
     kxgraphics::RegisterTypes();
   }
   void SetUp() override {
-    Log().clear();
-    kxcore::SetLogHandler([](const char* text) { Log() += text; });
     top = new kxnode;
     top->name = "G";
     kxscript::Root()->AppendChild(top);
@@ -78,7 +74,6 @@ class GeometryTest : public ::testing::Test {
   void TearDown() override {
     delete top;
     kxscript::SetCurrent(kxscript::Root());
-    kxcore::SetLogHandler(nullptr);
   }
   // A new object under parent (top when null), owning mesh.
   kxgeometricobject* Object(const char* name, kxgeometry* mesh = nullptr, kxnode* parent = nullptr) {
@@ -106,6 +101,7 @@ class GeometryTest : public ::testing::Test {
     return m;
   }
   kxnode* top = nullptr;
+  kxtest::logcapture capture_;
 };
 
 }  // namespace kxgeomtest

@@ -3,9 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <SDL2/SDL.h>
-#include <dlfcn.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -23,31 +21,27 @@
 #include "platform/gl_context.h"
 #include "platform/window.h"
 #include "test_support.h"
+#include "tests/platform/gl_support.h"
 #include "tools/meshgen/meshgen.h"
 
 namespace {
 
 constexpr int kSize = 128;  // window pixels
 
-bool DisplayAvailable() {
-  // Without a display SDL's failed start leaves blocks of unloaded libraries behind.
-  if (!std::getenv("DISPLAY")) return false;
-  // Rasterise on this thread: the software driver's worker threads keep
-  // blocks the leak checker cannot trace to a library.
-  setenv("LP_NUM_THREADS", "0", 0);
-  // Keep the driver and the X libraries SDL opens itself mapped after the
-  // display closes, so leak reports can name (and suppress) what they keep.
-  for (const char* library : {"libGLX_mesa.so.0", "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "libX11.so.6",
-                              "libXext.so.6", "libXcursor.so.1", "libXinerama.so.1", "libXi.so.6", "libXrandr.so.2",
-                              "libXss.so.1", "libXfixes.so.3", "libXrender.so.1", "libX11-xcb.so.1", "libGL.so.1",
-                              "libudev.so.1"})
-    dlopen(library, RTLD_NOW | RTLD_NODELETE);
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-  SDL_Quit();
-  return true;
-}
+using kxtest::DisplayAvailable;
+using kxtest::pixel;
+using kxtest::ReadPixel;
 
+// GCC names an address-sanitized build by a macro, clang by a feature test.
 #if defined(__SANITIZE_ADDRESS__)
+#define KX_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KX_TEST_ASAN 1
+#endif
+#endif
+
+#if defined(KX_TEST_ASAN)
 extern "C" void __lsan_disable();
 extern "C" void __lsan_enable();
 struct IgnoreLeaks {
@@ -57,16 +51,6 @@ struct IgnoreLeaks {
 #else
 struct IgnoreLeaks {};
 #endif
-
-struct Pixel {
-  unsigned char r, g, b, a;
-};
-
-Pixel ReadPixel(int x, int y) {
-  Pixel p{};
-  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
-  return p;
-}
 
 const std::string kData =
     (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
@@ -213,7 +197,7 @@ TEST_F(GlDraw, MeshDrawsWithItsMaterialAndSkipsTransparentElements) {
   mesh_->next->transparent = 1;
   glTranslatef(40, 40, 0);
   ASSERT_EQ(kxgl::DrawGeometry(mesh_), 1);
-  Pixel inside = ReadPixel(40, 40), glass = ReadPixel(100, 40), outside = ReadPixel(40, 100);
+  pixel inside = ReadPixel(40, 40), glass = ReadPixel(100, 40), outside = ReadPixel(40, 100);
   EXPECT_EQ(inside.r, 255);
   EXPECT_EQ(inside.g, 0);
   EXPECT_EQ(glass.r, 0);
@@ -246,7 +230,7 @@ TEST_F(GlDraw, PlainDrawingKeepsTheCallersColour) {
   glTranslatef(40, 40, 0);
   glColor3f(0, 1, 0);
   ASSERT_EQ(kxgl::DrawGeometryPlain(mesh_), 1);
-  Pixel p = ReadPixel(40, 40);
+  pixel p = ReadPixel(40, 40);
   EXPECT_EQ(p.g, 255);
   EXPECT_EQ(p.r, 0);
 }
@@ -259,7 +243,7 @@ TEST_F(GlDraw, TexturedMeshShowsItsTexture) {
   glTranslatef(64, 64, 0);
   glColor3f(1, 1, 1);
   ASSERT_EQ(kxgl::DrawGeometryTextured(mesh_), 1);
-  Pixel p = ReadPixel(64, 64);
+  pixel p = ReadPixel(64, 64);
   EXPECT_EQ(p.b, 255);
   EXPECT_EQ(p.r, 0);
   glDisable(GL_TEXTURE_2D);
@@ -277,7 +261,7 @@ TEST_F(GlDraw, TextLandsInsideItsLineBox) {
   glDisable(GL_TEXTURE_2D);
   int width = kxgl::TextWidth("HH");
   int lit = 0, stray = 0;
-  std::vector<Pixel> frame(kSize * kSize);
+  std::vector<pixel> frame(kSize * kSize);
   glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
   for (int y = 0; y < kSize; ++y) {
     for (int x = 0; x < kSize; ++x) {

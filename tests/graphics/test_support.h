@@ -8,23 +8,14 @@
 
 #include <unistd.h>
 
-#include "core/hooks.h"
+#include "tests/core/test_support.h"
 
 namespace kxtest {
-
-inline std::string& CapturedLog() {
-  static std::string text;
-  return text;
-}
-
-inline void CaptureLog(const char* text) { CapturedLog() += text; }
 
 // Captures the log and gives each test an empty scratch folder.
 class GraphicsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CapturedLog().clear();
-    kxcore::SetLogHandler(CaptureLog);
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = std::filesystem::temp_directory_path() /
            (std::string("skyvane_") + info->test_suite_name() + "_" + info->name() + "_" +
@@ -32,13 +23,11 @@ class GraphicsTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }
-  void TearDown() override {
-    kxcore::SetLogHandler(nullptr);
-    std::filesystem::remove_all(dir_);
-  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Path(const char* name) const { return (dir_ / name).string(); }
-  const std::string& Log() const { return CapturedLog(); }
+  const std::string& Log() const { return logcapture::Text(); }
 
+  logcapture capture_;
   std::filesystem::path dir_;
 };
 

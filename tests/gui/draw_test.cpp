@@ -16,14 +16,14 @@
 #include "gui_support.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
-#include "readback_support.h"
+#include "tests/platform/gl_support.h"
 
 namespace {
 
 constexpr int kWidth = 320;   // px
 constexpr int kHeight = 240;  // px
 
-using kxtest::At;
+using kxtest::ReadPixel;
 using kxtest::pixel;
 
 class DrawTest : public kxtest::guitest {
@@ -78,28 +78,28 @@ TEST_F(DrawTest, FramePassDrawsAnActiveWindow) {
   kxgui::Frame();
   int ax = 20, ay = 20, top = ay + 150, bar = kxwindow::TitleBarHeight(), half = bar / 2;
 
-  pixel body = At(ax + 50, ay + 40);  // palette entry 10
+  pixel body = ReadPixel(ax + 50, ay + 40);  // palette entry 10
   EXPECT_NEAR(body.r, 204, 2);
   EXPECT_NEAR(body.b, 204, 2);
-  pixel left = At(ax + 30, top - 6);  // gradient from entry 13 (dark blue) ...
+  pixel left = ReadPixel(ax + 30, top - 6);  // gradient from entry 13 (dark blue) ...
   EXPECT_LT(left.r, 60);
   EXPECT_GT(left.b, left.r + 50);
-  pixel right = At(ax + 170, top - 6);  // ... to entry 15 (light blue)
+  pixel right = ReadPixel(ax + 170, top - 6);  // ... to entry 15 (light blue)
   EXPECT_GT(right.r, 120);
-  pixel white = At(ax, ay + 75);  // left border in entry 1
+  pixel white = ReadPixel(ax, ay + 75);  // left border in entry 1
   EXPECT_EQ(white.r, 255);
-  pixel black = At(ax + 100, ay);  // bottom border in entry 0
+  pixel black = ReadPixel(ax + 100, ay);  // bottom border in entry 0
   EXPECT_EQ(black.g, 0);
-  EXPECT_EQ(At(ax + 100, ay - 1).r, 0);  // nothing outside
+  EXPECT_EQ(ReadPixel(ax + 100, ay - 1).r, 0);  // nothing outside
 
   // The close box: light face, black cross through its centre.
   int cx = ax + 200 - 19, cy = top - half - 9;
-  EXPECT_NEAR(At(cx + 2, cy + 7).r, 204, 2);
-  EXPECT_EQ(At(cx + 7, cy + 7).r, 0);
+  EXPECT_NEAR(ReadPixel(cx + 2, cy + 7).r, 204, 2);
+  EXPECT_EQ(ReadPixel(cx + 7, cy + 7).r, 0);
   // The window icon stands upright: blue title bar above a white page.
   int ix = ax + 3, iy = top - half - 9;
-  pixel iconTop = At(ix + 5, iy + 12);
-  pixel iconPage = At(ix + 5, iy + 3);
+  pixel iconTop = ReadPixel(ix + 5, iy + 12);
+  pixel iconPage = ReadPixel(ix + 5, iy + 3);
   EXPECT_GT(iconTop.b, 100);
   EXPECT_LT(iconTop.r, 30);
   EXPECT_EQ(iconPage.r, 255);
@@ -114,8 +114,8 @@ TEST_F(DrawTest, DrawPassRendersAnInactiveWindowWithTheGreyTitleBar) {
   kxgui::Frame();
   glClear(GL_COLOR_BUFFER_BIT);
   kxgui::Draw();
-  EXPECT_NEAR(At(70, 60).r, 204, 2);
-  pixel left = At(20 + 30, 170 - 6);  // entry 12 to entry 14
+  EXPECT_NEAR(ReadPixel(70, 60).r, 204, 2);
+  pixel left = ReadPixel(20 + 30, 170 - 6);  // entry 12 to entry 14
   EXPECT_NEAR(left.r, left.b, 3);
   EXPECT_GT(left.r, 120);
 }
@@ -138,14 +138,14 @@ TEST_F(DrawTest, OpenPopupHighlightsTheFocusedEntry) {
   kxgui::Frame();
   kxgui::Draw();
   int px = popup->X, py = popup->Y;
-  pixel face = At(px + 2, py + popup->H / 2);  // the pop-up's face, entry 10
+  pixel face = ReadPixel(px + 2, py + popup->H / 2);  // the pop-up's face, entry 10
   EXPECT_NEAR(face.r, 204, 2);
-  pixel highlight = At(px + second->X + second->W / 2, py + second->Y + second->H / 2);  // entry 16
+  pixel highlight = ReadPixel(px + second->X + second->W / 2, py + second->Y + second->H / 2);  // entry 16
   EXPECT_NEAR(highlight.r, 84, 2);
   EXPECT_NEAR(highlight.b, 178, 2);
-  pixel plain = At(px + first->X + first->W - 2, py + first->Y + first->H / 2);
+  pixel plain = ReadPixel(px + first->X + first->W - 2, py + first->Y + first->H / 2);
   EXPECT_NEAR(plain.r, 204, 2);
-  EXPECT_EQ(At(px, py + 5).r, 255);  // left edge in entry 1
+  EXPECT_EQ(ReadPixel(px, py + 5).r, 255);  // left edge in entry 1
 }
 
 TEST_F(DrawTest, TitleIsWrittenInWhiteWithTheGuiFont) {
@@ -162,7 +162,7 @@ TEST_F(DrawTest, TitleIsWrittenInWhiteWithTheGuiFont) {
   auto whiteIn = [&](int x0, int x1) {
     int n = 0;
     for (int y = 170 - bar; y < 170 - 2; ++y)  // inside the bar, below the white border
-      for (int x = x0; x < x1; ++x) n += At(x, y).r > 230 && At(x, y).b > 230;
+      for (int x = x0; x < x1; ++x) n += ReadPixel(x, y).r > 230 && ReadPixel(x, y).b > 230;
     return n;
   };
   EXPECT_GT(whiteIn(20 + 22, 20 + 22 + width), 20);
@@ -179,7 +179,7 @@ TEST_F(DrawTest, DisplayAlphaFadesTheWindowBody) {
   kxgui::Display->SetAlpha(0.5f);
   kxgui::Frame();
   kxgui::Display->SetAlpha(1.0f);
-  EXPECT_NEAR(At(70, 60).r, 102, 3);  // half of entry 10 over black
+  EXPECT_NEAR(ReadPixel(70, 60).r, 102, 3);  // half of entry 10 over black
 }
 
 }  // namespace

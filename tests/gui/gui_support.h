@@ -16,13 +16,9 @@
 #include "gui/display.h"
 #include "gui/gui.h"
 #include "platform/codes.h"
+#include "tests/core/test_support.h"
 
 namespace kxtest {
-
-inline std::string& GuiLog() {
-  static std::string text;
-  return text;
-}
 
 // Test fixtures first, then the data folder the tests run in.
 inline std::string ResolveTestPath(const char* path) {
@@ -45,8 +41,6 @@ class guitest : public ::testing::Test {
   }
 
   void SetUp() override {
-    GuiLog().clear();
-    kxcore::SetLogHandler([](const char* text) { GuiLog() += text; });
     screen = new kxbackground;
     screen->name = "Visible";
     kxnode::Find("/Display/")->AddChild(screen);
@@ -68,7 +62,6 @@ class guitest : public ::testing::Test {
     kxgui::MouseHook = nullptr;
     kxgui::KeyHook = nullptr;
     kxscript::SetCurrent(kxscript::Root());
-    kxcore::SetLogHandler(nullptr);
   }
 
   // Puts the pointer on pixel (x, y) of the screen.
@@ -84,10 +77,11 @@ class guitest : public ::testing::Test {
     Mouse(kxcode::kMouseLeftDown, x, y);
     Mouse(kxcode::kMouseLeftUp, x, y);
   }
-  bool LogHas(const char* piece) const { return GuiLog().find(piece) != std::string::npos; }
+  bool LogHas(const char* piece) const { return capture_.Contains(piece); }
 
   kxbackground* screen = nullptr;
   float device[3] = {0, 0, 0};
+  logcapture capture_;
 };
 
 }  // namespace kxtest

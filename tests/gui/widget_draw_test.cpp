@@ -17,14 +17,14 @@
 #include "gui/text.h"
 #include "gui_support.h"
 #include "platform/window.h"
-#include "readback_support.h"
+#include "tests/platform/gl_support.h"
 
 namespace {
 
 constexpr int kWidth = 320;   // px
 constexpr int kHeight = 240;  // px
 
-using kxtest::At;
+using kxtest::ReadPixel;
 using kxtest::pixel;
 
 class WidgetDrawTest : public kxtest::guitest {
@@ -91,14 +91,14 @@ kxglfont WidgetDrawTest::font_ = {};
 TEST_F(WidgetDrawTest, ButtonBevelSwapsWhilePressed) {
   kxbutton* b = Place(new kxbutton("", 0, 0, 80, 26), 20, 20);
   kxgui::Frame();
-  EXPECT_NEAR(At(60, 30).r, 204, 2);  // face, entry 10
-  EXPECT_EQ(At(20, 30).r, 255);       // left edge light
-  EXPECT_EQ(At(60, 20).r, 0);         // bottom edge dark
+  EXPECT_NEAR(ReadPixel(60, 30).r, 204, 2);  // face, entry 10
+  EXPECT_EQ(ReadPixel(20, 30).r, 255);       // left edge light
+  EXPECT_EQ(ReadPixel(60, 20).r, 0);         // bottom edge dark
   b->state = kxbutton::kPressed;
   glClear(GL_COLOR_BUFFER_BIT);
   kxgui::Draw();
-  EXPECT_EQ(At(20, 30).r, 0);
-  EXPECT_EQ(At(60, 20).r, 255);
+  EXPECT_EQ(ReadPixel(20, 30).r, 0);
+  EXPECT_EQ(ReadPixel(60, 20).r, 255);
 }
 
 TEST_F(WidgetDrawTest, VerticalLabelReadsUpwardsInsideItsRectangle) {
@@ -109,7 +109,7 @@ TEST_F(WidgetDrawTest, VerticalLabelReadsUpwardsInsideItsRectangle) {
   int lit = 0, minX = 1000, maxX = -1, minY = 1000, maxY = -1;
   for (int y = 40; y < 180; ++y) {
     for (int x = 80; x < 140; ++x) {
-      if (At(x, y).r < 128) continue;
+      if (ReadPixel(x, y).r < 128) continue;
       ++lit;
       minX = std::min(minX, x), maxX = std::max(maxX, x);
       minY = std::min(minY, y), maxY = std::max(maxY, y);
@@ -128,13 +128,13 @@ TEST_F(WidgetDrawTest, ClickBoxFillsItsValueInBarColour) {
   kxclickbox* box = Place(new kxclickbox, 20, 100);
   box->value = &value;
   kxgui::Frame();
-  pixel bar = At(20 + 30, 108);
+  pixel bar = ReadPixel(20 + 30, 108);
   EXPECT_EQ(bar.g, 255);
   EXPECT_EQ(bar.r, 0);
-  pixel rest = At(20 + 100, 108);  // background
+  pixel rest = ReadPixel(20 + 100, 108);  // background
   EXPECT_EQ(rest.r, 255);
-  EXPECT_EQ(At(20 + 63, 108).g, 255);
-  EXPECT_EQ(At(20 + 65, 108).r, 255);
+  EXPECT_EQ(ReadPixel(20 + 63, 108).g, 255);
+  EXPECT_EQ(ReadPixel(20 + 65, 108).r, 255);
 }
 
 TEST_F(WidgetDrawTest, GraphDrawsItsTracesOverBlack) {
@@ -145,14 +145,14 @@ TEST_F(WidgetDrawTest, GraphDrawsItsTracesOverBlack) {
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   kxgui::Draw();
-  pixel red = At(25, 130);
+  pixel red = ReadPixel(25, 130);
   EXPECT_EQ(red.r, 255);
   EXPECT_EQ(red.g, 0);
-  pixel green = At(25, 110);
+  pixel green = ReadPixel(25, 110);
   EXPECT_EQ(green.g, 255);
   EXPECT_EQ(green.r, 0);
-  EXPECT_EQ(At(25, 120).r, 0);  // black between
-  EXPECT_EQ(At(25, 120).g, 0);
+  EXPECT_EQ(ReadPixel(25, 120).r, 0);  // black between
+  EXPECT_EQ(ReadPixel(25, 120).g, 0);
 }
 
 TEST_F(WidgetDrawTest, ImagePixelsAndRectanglesDraw) {
@@ -165,11 +165,11 @@ TEST_F(WidgetDrawTest, ImagePixelsAndRectanglesDraw) {
   kxrectangle* rect = Place(new kxrectangle(0, 0, 10, 10), 50, 10);
   rect->Color = {1, 0, 0, 1};
   kxgui::Frame();
-  pixel p = At(12, 12);
+  pixel p = ReadPixel(12, 12);
   EXPECT_EQ(p.b, 255);
   EXPECT_EQ(p.r, 0);
-  EXPECT_EQ(At(55, 15).r, 255);
-  EXPECT_EQ(At(55, 15).b, 0);
+  EXPECT_EQ(ReadPixel(55, 15).r, 255);
+  EXPECT_EQ(ReadPixel(55, 15).b, 0);
 }
 
 TEST_F(WidgetDrawTest, FullScreenPanelDrawsTitleBarAndBorder) {
@@ -178,11 +178,11 @@ TEST_F(WidgetDrawTest, FullScreenPanelDrawsTitleBarAndBorder) {
   panel->H = kHeight;
   kxgui::Frame();
   EXPECT_EQ(panel->drawn, 1);
-  pixel bar = At(150, kHeight - 10);  // entry 13, dark blue
+  pixel bar = ReadPixel(150, kHeight - 10);  // entry 13, dark blue
   EXPECT_NEAR(bar.b, 128, 2);
   EXPECT_EQ(bar.r, 0);
-  EXPECT_EQ(At(1, 100).r, 255);             // light border
-  EXPECT_EQ(At(150, 0).r, 0);               // dark bottom edge
+  EXPECT_EQ(ReadPixel(1, 100).r, 255);             // light border
+  EXPECT_EQ(ReadPixel(150, 0).r, 0);               // dark bottom edge
 }
 
 TEST_F(WidgetDrawTest, ScrollBarTrackAndKnobDraw) {
@@ -190,10 +190,10 @@ TEST_F(WidgetDrawTest, ScrollBarTrackAndKnobDraw) {
   scroll->AppendChild(new kxgraphic(0, 0, 80, 400));
   kxgui::Frame();
   ASSERT_EQ(scroll->barV, 16);
-  pixel track = At(20 + 92, 20 + 60);  // above the knob at the bottom, entry 8
+  pixel track = ReadPixel(20 + 92, 20 + 60);  // above the knob at the bottom, entry 8
   EXPECT_NEAR(track.r, 229, 2);
   int knobMiddle = 20 + scroll->knobY + scroll->knobH / 2;
-  EXPECT_NEAR(At(20 + 92, knobMiddle).r, 204, 2);  // knob, entry 11
+  EXPECT_NEAR(ReadPixel(20 + 92, knobMiddle).r, 204, 2);  // knob, entry 11
 }
 
 TEST_F(WidgetDrawTest, EditDrawsItsBackgroundAndTheCaretWithTheFocus) {
@@ -202,13 +202,13 @@ TEST_F(WidgetDrawTest, EditDrawsItsBackgroundAndTheCaretWithTheFocus) {
   edit->textColor = {1, 0, 0, 1};
   kxgui::Focus = edit;
   kxgui::Frame();
-  EXPECT_EQ(At(60, 60).g, 255);  // background
-  pixel caret = At(20 + 1, 60);  // empty text: caret at x 1
+  EXPECT_EQ(ReadPixel(60, 60).g, 255);  // background
+  pixel caret = ReadPixel(20 + 1, 60);  // empty text: caret at x 1
   EXPECT_EQ(caret.r, 255);
   EXPECT_EQ(caret.g, 0);
   kxgui::Focus = screen;
   kxgui::Draw();
-  EXPECT_EQ(At(20 + 1, 60).g, 255);  // no caret without the focus
+  EXPECT_EQ(ReadPixel(20 + 1, 60).g, 255);  // no caret without the focus
 }
 
 TEST_F(WidgetDrawTest, TreeHighlightsTheSelectedRow) {
@@ -224,8 +224,8 @@ TEST_F(WidgetDrawTest, TreeHighlightsTheSelectedRow) {
   kxgui::Frame();
   // Second row: x 4 + 19, y H - 20 - 16; the highlight runs right of the icon.
   int rowX = 20 + 4 + 19, rowY = 20 + tree->H - 36;
-  EXPECT_NEAR(At(rowX + 18, rowY + 8).r, 204, 2);
-  EXPECT_EQ(At(20 + 4 + 18, 20 + tree->H - 20 + 8).r, 0);  // the root row is not highlighted
+  EXPECT_NEAR(ReadPixel(rowX + 18, rowY + 8).r, 204, 2);
+  EXPECT_EQ(ReadPixel(20 + 4 + 18, 20 + tree->H - 20 + 8).r, 0);  // the root row is not highlighted
   delete data;
   EXPECT_EQ(tree->root, nullptr);
 }

@@ -1,11 +1,11 @@
 #include "platform/events.h"
 
-#include <cstring>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/codes.h"
+#include "sdl_events.h"
 
 namespace {
 
@@ -33,41 +33,17 @@ class EventsTest : public ::testing::Test {
     for (int i = 0; i < n; ++i) seen.push_back({out[i].kind, out[i].code, out[i].mods});
   }
   void Key(Uint32 type, SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod = 0) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = scancode;
-    e.key.keysym.mod = mod;
-    Feed(e);
+    Feed(kxtest::KeyEvent(type, sym, scancode, mod));
   }
   void Press(SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod = 0, const char* text = nullptr) {
     Key(SDL_KEYDOWN, sym, scancode, mod);
     if (text) Text(text);
   }
-  void Text(const char* text) {
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    std::strncpy(e.text.text, text, sizeof(e.text.text) - 1);
-    Feed(e);
-  }
+  void Text(const char* text) { Feed(kxtest::TextEvent(text)); }
   void Button(Uint32 type, Uint8 button, Uint8 clicks, int x, int y) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.button = button;
-    e.button.clicks = clicks;
-    e.button.x = x;
-    e.button.y = y;
-    Feed(e);
+    Feed(kxtest::ButtonEvent(type, button, clicks, x, y));
   }
-  void Motion(int x, int y, int relX, int relY) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    e.motion.xrel = relX;
-    e.motion.yrel = relY;
-    Feed(e);
-  }
+  void Motion(int x, int y, int relX, int relY) { Feed(kxtest::MotionEvent(x, y, relX, relY)); }
   static Seen Down(int code, int mods = 0) { return {kxplatformevent::kKeyDown, code, mods}; }
   static Seen Mouse(int code) { return {kxplatformevent::kMouse, code, 0}; }
   std::vector<Seen> seen;
@@ -148,10 +124,7 @@ TEST_F(EventsTest, PointerCountsFromTheBottomLeftPixel) {
 }
 
 TEST_F(EventsTest, PointerScalesWindowCoordinatesToDrawablePixels) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.x = 100;
-  e.motion.y = 0;
+  SDL_Event e = kxtest::MotionEvent(100, 0);
   kxplatformevent out[1];
   kxsystem::TranslateEvent(e, 2 * kWidth, 2 * kHeight, kWidth, kHeight, out, 1);
   EXPECT_EQ(input::pointer.x, 200);

@@ -1,9 +1,7 @@
 // Real window, context and events on the display the tests run under (Xvfb
 // with Mesa's software renderer); skipped where no display exists.
 #include <SDL2/SDL.h>
-#include <dlfcn.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,29 +11,14 @@
 #include "platform/log.h"
 #include "platform/main_loop.h"
 #include "platform/window.h"
+#include "gl_support.h"
+#include "sdl_events.h"
 #include "temp_dir.h"
 
 namespace {
 
-bool DisplayAvailable() {
-  // Keep the GL driver mapped after the display closes, so that leak reports
-  // can name (and suppress) what the driver keeps for itself.
-  dlopen("libGLX_mesa.so.0", RTLD_NOW | RTLD_NODELETE);
-  dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-  SDL_Quit();
-  return true;
-}
-
-struct Pixel {
-  unsigned char r, g, b, a;
-};
-
-Pixel ReadPixel(int x, int y) {
-  Pixel p{};
-  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
-  return p;
-}
+using kxtest::DisplayAvailable;
+using kxtest::ReadPixel;
 
 // Clears to blue and fills the lower-left quarter green.
 void DrawQuarter(int width, int height) {
@@ -102,8 +85,8 @@ TEST_F(GlWindowTest, ContextReportsItsCapabilitiesAndDrawsPixels) {
   EXPECT_EQ(caps.stencil_bits, 8);
 
   DrawQuarter(320, 240);
-  Pixel inside = ReadPixel(10, 10);
-  Pixel outside = ReadPixel(300, 200);
+  kxtest::pixel inside = ReadPixel(10, 10);
+  kxtest::pixel outside = ReadPixel(300, 200);
   EXPECT_EQ(inside.g, 255);
   EXPECT_EQ(inside.b, 0);
   EXPECT_EQ(outside.b, 255);
@@ -129,7 +112,7 @@ TEST_F(GlWindowTest, ContextReportsItsCapabilitiesAndDrawsPixels) {
 
 std::vector<std::string> trace;
 int frames = 0;
-Pixel drawn{};
+kxtest::pixel drawn{};
 
 void Push(const SDL_Event& e) {
   SDL_Event copy = e;
@@ -137,28 +120,12 @@ void Push(const SDL_Event& e) {
 }
 
 void PushKey(SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod, const char* text) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.keysym.sym = sym;
-  e.key.keysym.scancode = scancode;
-  e.key.keysym.mod = mod;
-  Push(e);
-  if (text) {
-    SDL_Event t{};
-    t.type = SDL_TEXTINPUT;
-    std::strncpy(t.text.text, text, sizeof(t.text.text) - 1);
-    Push(t);
-  }
+  Push(kxtest::KeyEvent(SDL_KEYDOWN, sym, scancode, mod));
+  if (text) Push(kxtest::TextEvent(text));
 }
 
 void PushButton(Uint32 type, Uint8 clicks) {
-  SDL_Event e{};
-  e.type = type;
-  e.button.button = SDL_BUTTON_LEFT;
-  e.button.clicks = clicks;
-  e.button.x = 0;
-  e.button.y = kxsystem::display.window_height - 1;
-  Push(e);
+  Push(kxtest::ButtonEvent(type, SDL_BUTTON_LEFT, clicks, 0, kxsystem::display.window_height - 1));
 }
 
 TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
@@ -170,7 +137,7 @@ TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
   SDL_FreeSurface(splash);
   trace.clear();
   frames = 0;
-  drawn = Pixel{};
+  drawn = kxtest::pixel{};
 
   char program[] = "skyvane";
   std::vector<char> path(dir_.begin(), dir_.end());

@@ -5,72 +5,43 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
-#include "dynamics/aircraft.h"
-#include "dynamics/all/register_all.h"
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/servos.h"
 #include "dynamics/components/wheel.h"
-#include "dynamics/driver.h"
-#include "dynamics/instance.h"
 #include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/sectioned_wing.h"
 #include "dynamics/writers.h"
-#include "tests/dynamics/dynamics_support.h"
+#include "samples_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace kxdtest;
 
-constexpr float kFrame = 1.0f / 60.0f;  // s
 constexpr float kStartHeight = 50.0f;   // m
 constexpr float kFlight = 10.0f;        // s
 constexpr float kClMax = 1.2f;          // the sample airfoils' usable maximum lift
 constexpr float kAirDensity = 1.225f;   // kg/m^3
 constexpr float kGravity = 9.81f;       // m/s^2
 constexpr float kDegrees = 57.29578f;
-// Receiver channels the samples use, in player 0's run of pinboard slots.
-constexpr int kChannels = 2000;
-constexpr int kAileron = kChannels + 0;
-constexpr int kElevator = kChannels + 1;
-constexpr int kThrottle = kChannels + 2;
 
 const char* const kPowered[] = {"christeneagle", "trainer", "jet"};
 
-class sampleaircraft : public kxdtest::loading {
+// Over deep ground: the flights never touch it.
+class sampleaircraft : public samples {
  protected:
-  static void SetUpTestSuite() {
-    kxdtest::loading::SetUpTestSuite();
-    kxdynamics::RegisterAll();
-  }
+  sampleaircraft() : samples(-10000.0f) {}
   void SetUp() override {
-    kxdtest::loading::SetUp();
-    for (float& s : slots) s = 0.0f;
-    kxdaircraft::SetPinboardSlots(slots);
-    // The committed samples and airfoils, copied into the test's folder.
-    fs::path data = fs::path(KX_TEST_DATA).lexically_normal().parent_path().parent_path().parent_path().parent_path() /
-                    "data" / "aircraft";
-    for (const char* name : {"christeneagle", "trainer", "jet", "glider", "airfoil"}) {
-      fs::copy(data / name, fs::path("aircraft") / name, fs::copy_options::recursive);
-    }
-  }
-  void TearDown() override {
-    kxdynamics::Stop();
-    kxdtest::loading::TearDown();
-    kxdaircraft::SetPinboardSlots(nullptr);
+    samples::SetUp();
+    CopySamples({"christeneagle", "trainer", "jet", "glider", "airfoil"});
   }
   // Loads the sample and starts it level at speed (m/s) kStartHeight up over
   // deep ground.
   kxdaircraftinstance* Start(const char* name, float speed) {
     if (!kxdaircraftinstance::AircraftLoad(name, 0)) return nullptr;
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
-    kxdynamics::Start(&ground);
-    kxmatrix pose;
-    kxmatrix::SetIdentity(&pose);
-    pose.R = {0.0f, 0.0f, kStartHeight, 1.0f};
-    kxdaircraftinstance::PlaceAt(instance, pose, {speed, 0.0f, 0.0f, 0.0f});
+    Place(instance, kStartHeight, speed);
     return instance;
   }
   // From the main wings' area and the whole mass, at the samples' CLmax.
@@ -85,23 +56,8 @@ class sampleaircraft : public kxdtest::loading {
     if (area <= 0.0f) return NAN;
     return std::sqrt(2.0f * mass * kGravity / (kAirDensity * area * kClMax));
   }
-  void Fly(float seconds) {
-    for (int k = 0; k < static_cast<int>(std::lround(seconds / kFrame)); ++k) kxdynamics::Step(kFrame, &ground);
-  }
-  static bool Finite(const kxdbody* b) {
-    for (int i = 0; i < 16; ++i) {
-      if (!std::isfinite(b->B[i]) || !std::isfinite(b->D[i])) return false;
-    }
-    return true;
-  }
-  static float Speed(const kxdbody* b) {
-    return std::sqrt(b->D.R.x * b->D.R.x + b->D.R.y * b->D.R.y + b->D.R.z * b->D.R.z);
-  }
-  static float Pitch(const kxdbody* b) { return std::asin(std::clamp(b->B.X.z, -1.0f, 1.0f)) * kDegrees; }
-  static float Bank(const kxdbody* b) { return std::asin(std::clamp(b->B.Y.z, -1.0f, 1.0f)) * kDegrees; }
-
-  kxdflatground ground{-10000.0f};
-  float slots[4096] = {};
+  static float Pitch(const kxdbody* b) { return PitchRad(b) * kDegrees; }
+  static float Bank(const kxdbody* b) { return BankRad(b) * kDegrees; }
 };
 
 TEST_F(sampleaircraft, EverySampleLoadsWithItsPartsAndSavesByteStable) {

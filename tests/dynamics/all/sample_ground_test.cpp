@@ -4,19 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
-#include "dynamics/aircraft.h"
-#include "dynamics/all/register_all.h"
-#include "dynamics/driver.h"
-#include "dynamics/instance.h"
-#include "tests/dynamics/dynamics_support.h"
+#include "samples_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace kxdtest;
 
-constexpr float kFrame = 1.0f / 60.0f;  // s
 constexpr float kDropHeight = 0.5f;     // m, the main body's start above the ground
 constexpr float kSettle = 5.0f;         // s to come to rest after the drop
 constexpr float kStand = 10.0f;         // s
@@ -34,34 +28,16 @@ constexpr float kFlareHeight = 2.0f;     // m, main body above the ground
 constexpr float kFlarePitch = 0.05f;     // rad, gently nose-up for the touch-down
 constexpr float kPitchGain = 1.5f;       // elevator per radian of pitch error
 constexpr float kPitchDamping = 0.3f;    // elevator per rad/s of pitch rate
-// Receiver channels the samples use, in player 0's run of pinboard slots.
-constexpr int kChannels = 2000;
-constexpr int kElevator = kChannels + 1;
-constexpr int kThrottle = kChannels + 2;
-constexpr int kBrake = kChannels + 5;
 
 const char* const kSamples[] = {"christeneagle", "trainer"};
 
-class sampleground : public kxdtest::loading {
+// On the ground at height 0.
+class sampleground : public samples {
  protected:
-  static void SetUpTestSuite() {
-    kxdtest::loading::SetUpTestSuite();
-    kxdynamics::RegisterAll();
-  }
+  sampleground() : samples(0.0f) {}
   void SetUp() override {
-    kxdtest::loading::SetUp();
-    for (float& s : slots) s = 0.0f;
-    kxdaircraft::SetPinboardSlots(slots);
-    fs::path data = fs::path(KX_TEST_DATA).lexically_normal().parent_path().parent_path().parent_path().parent_path() /
-                    "data" / "aircraft";
-    for (const char* name : {"christeneagle", "trainer", "airfoil"}) {
-      fs::copy(data / name, fs::path("aircraft") / name, fs::copy_options::recursive);
-    }
-  }
-  void TearDown() override {
-    kxdynamics::Stop();
-    kxdtest::loading::TearDown();
-    kxdaircraft::SetPinboardSlots(nullptr);
+    samples::SetUp();
+    CopySamples({"christeneagle", "trainer", "airfoil"});
   }
   // Loads the sample, drops it level from kDropHeight onto the ground with
   // the throttle closed and the brakes on, and lets it settle.
@@ -70,38 +46,19 @@ class sampleground : public kxdtest::loading {
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     slots[kThrottle] = -1.0f;
     slots[kBrake] = 1.0f;
-    kxdynamics::Start(&ground);
-    kxmatrix pose;
-    kxmatrix::SetIdentity(&pose);
-    pose.R = {0.0f, 0.0f, kDropHeight, 1.0f};
-    kxdaircraftinstance::PlaceAt(instance, pose, {0.0f, 0.0f, 0.0f, 0.0f});
+    Place(instance, kDropHeight, 0.0f);
     Fly(kSettle);
     return instance;
   }
-  void Fly(float seconds) {
-    for (int k = 0; k < static_cast<int>(std::lround(seconds / kFrame)); ++k) kxdynamics::Step(kFrame, &ground);
-  }
-  static bool Finite(const kxdbody* b) {
-    for (int i = 0; i < 16; ++i) {
-      if (!std::isfinite(b->B[i]) || !std::isfinite(b->D[i])) return false;
-    }
-    return true;
-  }
-  static float Speed(const kxdbody* b) {
-    return std::sqrt(b->D.R.x * b->D.R.x + b->D.R.y * b->D.R.y + b->D.R.z * b->D.R.z);
-  }
-
   // The scripted elevator: holds a pitch attitude (rad), damped by the pitch
   // rate.
   float Hold(const kxdbody* b, float target) {
-    float pitch = std::asin(std::clamp(b->B.X.z, -1.0f, 1.0f));
+    float pitch = PitchRad(b);
     float rate = (pitch - lastPitch) / kFrame;
     lastPitch = pitch;
     return std::clamp(kPitchGain * (target - pitch) - kPitchDamping * rate, -1.0f, 1.0f);
   }
   float lastPitch = 0.0f;
-  kxdflatground ground{0.0f};
-  float slots[4096] = {};
 };
 
 TEST_F(sampleground, BrakedWithTheThrottleClosedEachStandsStill) {
@@ -144,7 +101,7 @@ TEST_F(sampleground, ScriptedTakeOffAndLandingTouchDownOnTheWheels) {
     kxdbody* body = instance->SimMainBody;
     slots[kBrake] = -1.0f;
     slots[kThrottle] = 1.0f;
-    lastPitch = std::asin(std::clamp(body->B.X.z, -1.0f, 1.0f));
+    lastPitch = PitchRad(body);
     int frames = 0, off = 0;
     float liftOffSpeed = NAN;
     bool finite = true;
