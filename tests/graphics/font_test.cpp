@@ -28,6 +28,7 @@ class Font : public kxtest::GraphicsTest {
     kxgl::FreeAllTextures();
     GraphicsTest::TearDown();
   }
+  const kxglyph& Glyph(char c) const { return font_.glyphs[static_cast<unsigned char>(c)]; }
   kxglfont font_;
 };
 
@@ -38,13 +39,13 @@ TEST_F(Font, SmallFontLoadsWithDegreeSignAndWhiteTexture) {
   EXPECT_GT(font_.lineHeight, 8);
   EXPECT_GT(font_.ascent, 0);
   EXPECT_GT(font_.glyphs[0xB0].advance, 0);
-  EXPECT_GT(font_.glyphs['A'].w, 0);
+  EXPECT_GT(Glyph('A').w, 0);
   ASSERT_NE(font_.texture, nullptr);
   EXPECT_EQ(font_.texture->type, kxgl::kTypeRGBA);
   EXPECT_EQ(font_.texture->wrapS, kxgl::kWrapClamp);
   EXPECT_EQ(font_.texture->mipmap, 0);
   // Glyph texels: white with the glyph's coverage as alpha.
-  const kxglyph& g = font_.glyphs['W'];
+  const kxglyph& g = Glyph('W');
   size_t inside = (static_cast<size_t>(g.y + g.h / 2) * font_.texWidth + g.x + g.w / 2);
   EXPECT_EQ(font_.texture->pixels[inside * 4], 255);
   EXPECT_EQ(font_.texture->pixels[inside * 4 + 3], font_.pixels[inside]);
@@ -55,8 +56,8 @@ TEST_F(Font, TextWidthIsTheLongestLine) {
   EXPECT_EQ(kxgl::TextWidth("abcd"), 0);  // no current font yet
   kxgl::SetFont(&font_);
   int abcd = kxgl::TextWidth("abcd");
-  EXPECT_EQ(abcd, font_.glyphs['a'].advance + font_.glyphs['b'].advance + font_.glyphs['c'].advance +
-                      font_.glyphs['d'].advance);
+  EXPECT_EQ(abcd, Glyph('a').advance + Glyph('b').advance + Glyph('c').advance +
+                      Glyph('d').advance);
   EXPECT_EQ(kxgl::TextWidth("ab\nabcd"), abcd);
   EXPECT_EQ(kxgl::TextWidth("abcd\nab"), abcd);
   // Bytes above 127 index their own glyphs, not negative ones.
