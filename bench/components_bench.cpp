@@ -62,7 +62,7 @@ bool Setup() {
     for (const sample& s : kSamples) {
       std::ofstream(benchsetup::AircraftFolder(s.name) + ".kxd") << kPod << s.powerplant;
     }
-    slots[2000] = 1.0f;  // full throttle on channel 0
+    kxdaircraft::PlayerChannels(slots, 0)[0] = 1.0f;  // full throttle on channel 0
     kxdaircraft::SetPinboardSlots(slots);
     return true;
   }();

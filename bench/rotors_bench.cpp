@@ -34,8 +34,9 @@ bool Setup() {
       h.type = 0;  // no start ramp: the rotor is at speed at once
       if (!kxrtest::WriteHeli(s.name, h)) return false;
     }
-    slots[2000 + kxrtest::kThrottle] = 1.0f;
-    slots[2000 + kxrtest::kCollective] = -0.3f;
+    float* channels = kxdaircraft::PlayerChannels(slots, 0);
+    channels[kxrtest::kThrottle] = 1.0f;
+    channels[kxrtest::kCollective] = -0.3f;
     kxdaircraft::SetPinboardSlots(slots);
     return true;
   }();
