@@ -1,0 +1,7 @@
+#include "sim/session.h"
+
+namespace sim {
+
+simsession session;
+
+}  // namespace sim
