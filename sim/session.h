@@ -122,8 +122,12 @@ struct simsession {
   int gl_shadow_texture_size = 512;       // px
 };
 
+class kxmusic;
+
 namespace sim {
 
 extern simsession session;
+// The session's music player.
+kxmusic& Music();
 
 }  // namespace sim
