@@ -44,7 +44,7 @@ constexpr float kCardPlace[3] = {0.72f, -0.75f, 0.1f};
 constexpr float kCardShadowHeight = 0.06f;
 // Where the turntable is seen from: back from the scene and tilted so its
 // z-up world stands upright on the screen.
-constexpr float kViewDistance = 3.6f;
+constexpr float kViewDistance = 5.0f;
 constexpr float kViewTilt = -62.0f;         // degrees about x
 constexpr float kDimButton = 0.8f;
 constexpr float kTipReference = 768.0f;     // window height the menu font was made for
@@ -67,13 +67,15 @@ void Ortho(int width, int height, float nearZ, float farZ) {
   glLoadIdentity();
 }
 
+// A picture upright over the rectangle: the texture table puts a picture's
+// top row at t = 0, so t runs from 1 at the lower edge.
 void Quad(kxtexture* texture, float x0, float y0, float x1, float y1) {
   if (!kxgl::BindTexture(texture)) return;
   glBegin(GL_QUADS);
-  glTexCoord2f(0, 0), glVertex2f(x0, y0);
-  glTexCoord2f(1, 0), glVertex2f(x1, y0);
-  glTexCoord2f(1, 1), glVertex2f(x1, y1);
-  glTexCoord2f(0, 1), glVertex2f(x0, y1);
+  glTexCoord2f(0, 1), glVertex2f(x0, y0);
+  glTexCoord2f(1, 1), glVertex2f(x1, y0);
+  glTexCoord2f(1, 0), glVertex2f(x1, y1);
+  glTexCoord2f(0, 0), glVertex2f(x0, y1);
   glEnd();
 }
 
