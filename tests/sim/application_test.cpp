@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/interpreter.h"
+#include "gui/icons.h"
 #include "platform/codes.h"
 #include "platform/main_loop.h"
 #include "platform/null_window.h"
@@ -56,6 +57,7 @@ class ApplicationTest : public inputtest::UsbTest {
     directsound::Reset();
     directsound::SetBackend(nullptr);
     kxscript::Shutdown();
+    kxgui::FreeIcons();  // the exit freed every texture; the next start loads the sheets again
     kxsystem::ClearReserves();
     fs::current_path(previous_);
     std::error_code error;
