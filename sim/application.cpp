@@ -122,7 +122,8 @@ void InitApplication() {
 
   LoadSmallFontAndPointer();
   s.logo_texture = LoadTexture("texture/logo.bmp", kTypeRGB, kFilterNearest, kWrapClamp, kWrapClamp, 0, 0);
-  // The particle pictures repeat across the wrap-s code the loader reads as repeat.
+  // The particle pictures pass the filter code as wrap-s: a code that is no
+  // clamp code, which the loader reads as repeat.
   s.smoke_texture = LoadTexture("texture/smoke.bmp", kTypeRGBA, kFilterLinear, kFilterLinear, kWrapClamp, 1, 0);
   s.exhaust_texture = LoadTexture("texture/exhaust.bmp", kTypeAlpha, kFilterLinear, kFilterLinear, kWrapClamp, 1, 0);
 

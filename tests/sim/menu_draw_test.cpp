@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "graphics/gl_frame.h"
@@ -21,25 +22,15 @@ constexpr int kWidth = 400, kHeight = 300;  // px
 class MenuDrawTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    kxtest::PrepareGlDriver();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window_ = SDL_CreateWindow("menu test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (window_) context_ = SDL_GL_CreateContext(window_);
-    if (!context_ || SDL_GL_MakeCurrent(window_, context_) != 0) return;
-    kxsystem::SetHasContext(1);
+    if (std::getenv("DISPLAY") && gl_.Open("menu test", kWidth, kHeight)) kxsystem::SetHasContext(1);
   }
   static void TearDownTestSuite() {
     kxgl::ContextLost();
     kxsystem::SetHasContext(0);
-    if (context_) SDL_GL_DeleteContext(context_);
-    if (window_) SDL_DestroyWindow(window_);
-    context_ = nullptr;
-    window_ = nullptr;
-    SDL_Quit();
+    gl_.Close();
   }
   void SetUp() override {
-    if (!context_ || !kxgl::HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
+    if (!kxgl::HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
     simtest::ResetSimulatorState();
     kxgl::ClearTextureTable();
     kxsystem::SetWindowBackend(&null_);
@@ -72,12 +63,8 @@ class MenuDrawTest : public ::testing::Test {
                              static_cast<int>(kHeight * (sim::ButtonBottom(n) + sim::kButtonHeight / 2)));
   }
   nullwindowbackend null_;
-  static SDL_Window* window_;
-  static SDL_GLContext context_;
+  static inline kxtest::hiddenglwindow gl_;
 };
-
-SDL_Window* MenuDrawTest::window_ = nullptr;
-SDL_GLContext MenuDrawTest::context_ = nullptr;
 
 TEST_F(MenuDrawTest, HoveredButtonIsBrighterOverTheTwoPartBackground) {
   sim::Menu().hot_button = 3;

@@ -6,6 +6,7 @@
 #include "platform/events.h"
 #include "platform/window.h"
 #include "sim/app_hooks.h"
+#include "sim/device_nodes.h"
 #include "sim/menu.h"
 #include "sim/modes.h"
 #include "sim/simulation_placeholder.h"
@@ -101,6 +102,10 @@ TEST_F(MenuTest, RemovingTheSecondAircraftClearsItsStateAndSetting) {
   EXPECT_EQ(sim::MenuAction(2), 1);
   EXPECT_EQ(sim::players[1].flight_state, nullptr);
   EXPECT_STREQ(sim::session.aircraft1, "");
+}
+
+TEST_F(MenuTest, WithoutThePinboardTheProgramEndsWithAFailureCode) {
+  EXPECT_EXIT(sim::BuildDeviceNodes(), ::testing::ExitedWithCode(sim::kExitNoInputRoots), "");
 }
 
 class ModesTest : public simtest::simtest {

@@ -14,15 +14,6 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-kximage Blank(int width, int height, int channels) {
-  kximage image;
-  image.width = width;
-  image.height = height;
-  image.channels = channels;
-  image.pixels.assign(static_cast<size_t>(width) * height * channels, 0);
-  return image;
-}
-
 uint8_t* At(kximage& image, int x, int y) {
   return &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
 }
