@@ -101,7 +101,9 @@ TEST_F(LegacySamplesTest, SamplesReadIntoTheirPartsWithConsistentData) {
       if (propeller* pr = As<propeller>(p)) engineName = pr->Engine, record = &pr->soundRecord;
       if (rotor* r = As<rotor>(p)) engineName = r->Engine, record = &r->soundRecord;
       if (engine* e = As<engine>(p)) record = &e->soundRecord;
-      if (engineName) EXPECT_NE(As<engine>(Find(engineName)), nullptr) << p->Name;
+      if (engineName) {
+        EXPECT_NE(As<engine>(Find(engineName)), nullptr) << p->Name;
+      }
       if (record && record->SoundFile[0]) {
         std::string folder = s.dns.find("piccolo") != std::string::npos ? "sound/" : "airlark/sound/";
         EXPECT_TRUE(std::filesystem::exists(DataPath(folder + record->SoundFile + ".wav"))) << record->SoundFile;

@@ -130,7 +130,9 @@ TEST(LegacySchemaTest, EveryMemberRoundTripsByIndexAndName) {
       EXPECT_LE(m->offset + m->bytes, info->size) << m->name;
       // Fields never overlap; the index order is the memory order except for
       // the harrier's ForceMax, which lies after its sound fields.
-      if (type != "harrier") EXPECT_GE(m->offset, previousEnd) << m->name;
+      if (type != "harrier") {
+        EXPECT_GE(m->offset, previousEnd) << m->name;
+      }
       previousEnd = m->offset + m->bytes;
     }
   }
