@@ -63,7 +63,6 @@ struct object {
   void Update(dynamicsystem* model) { cls->update(this, model); }
   void Compute(dynamicsystem* model, float dt) { cls->compute(this, model, dt); }
   const char* GetTypeName() const { return cls->typeName; }
-  float* Frame() { return X; }
 
   // The base behaviours: the w column becomes (0, 0, 0, 1); Compute does
   // nothing.
