@@ -25,6 +25,10 @@ kximage Pointer();
 kximage Button(int width, int height, const int colour[3]);
 // Sheet of cols x rows simple icon frames (RGBA), each a distinct glyph.
 kximage IconSheet(int cell, int cols, int rows);
+// Two bevelled button frames side by side at the top-left of a sheet x sheet
+// picture (RGBA), each cell x cell: raised, then pressed. Only the border is
+// opaque, so a picture drawn under a frame shows through.
+kximage ButtonFrames(int cell, int sheet);
 
 // JPEG bytes of an RGB picture (photo tiles and test seeds).
 std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality);
