@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
+#include "designer/buttons.h"
 #include "designer/design_object.h"
 #include "designer/designer.h"
 #include "designer/object_table.h"
@@ -14,6 +16,7 @@
 #include "designer/state.h"
 #include "designer/units_placeholder.h"
 #include "designer/field.h"
+#include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
 #include "dynamics/body.h"
 #include "dynamics/instance.h"
@@ -23,6 +26,7 @@
 #include "gui/text.h"
 #include "platform/callbacks.h"
 #include "platform/clock.h"
+#include "platform/log.h"
 #include "platform/window.h"
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
@@ -49,6 +53,17 @@ class testpage : public svdesignpage {
 
 constexpr int kWindowWidth = 1024, kWindowHeight = 768;  // px
 
+// The log history as one text, oldest line first.
+inline std::string LogText() {
+  std::string out;
+  for (const char* p = kxsystem::GetLogLine(1 << 20);; p += std::strlen(p) + 1) {
+    out += p;
+    out += '\n';
+    if (p >= kxsystem::GetLogLine(1)) break;
+  }
+  return out;
+}
+
 inline uint32_t& Now() {
   static uint32_t now = 0;
   return now;
@@ -69,6 +84,7 @@ class designerfixture : public kxtest::widgettest {
     kxsystem::display.window_width = kWindowWidth;
     kxsystem::display.window_height = kWindowHeight;
     kxsystem::callbacks = kxcallbacks();
+    kxsystem::ClearLogHistory();
     Now() = 0;
     kxsystem::SetClockForTest([] { return Now(); });
     sim::designer_from_simulation = 0;
@@ -90,9 +106,10 @@ class designerfixture : public kxtest::widgettest {
     widgettest::TearDown();
   }
 
-  // Loads the sample into slot 0 and runs the entry as the main loop would.
+  // Loads the sample into slot 0 (null: keeps what is loaded) and runs the
+  // entry as the main loop would.
   void Enter(const char* sample = "trainer") {
-    ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
+    if (sample) ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
     svdesign::Open();
     RunPending();
     ASSERT_NE(State().aircraft, nullptr);
