@@ -128,9 +128,12 @@ void Init() {
 
 void Reset() {
   designstate& s = State();
-  if (s.root && kxnode::Find("/Design") == s.root) Teardown();
-  for (svdesignobject* object : s.objects) delete object;
-  if (kxnode* root = kxnode::Find("/Design")) delete root;
+  // Once the tree is gone (the program's end), a shown page's panel went
+  // with it: the objects are then forgotten, not deleted.
+  if (s.root && kxnode::Find("/Design") == s.root) {
+    Teardown();
+    delete s.root;
+  }
   s = designstate();
   ForgetCommandNotes();
 }

@@ -141,6 +141,7 @@ void Open() {
     kxsystem::Log("svdesign:  not set up\n");
     return;
   }
+  if (State().aircraft) return;  // already running: a second entry would build every object twice
   if (!HasAircraft()) {
     kxsystem::Log("svdesign:  no aircraft loaded to edit\n");
     return;
@@ -150,7 +151,7 @@ void Open() {
 
 void Enter() {
   designstate& s = State();
-  if (!s.screen || !HasAircraft()) return;
+  if (!s.screen || s.aircraft || !HasAircraft()) return;
   if (!s.toolbarBuilt) {
     BuildToolbar(s.screen);
     s.toolbarBuilt = 1;

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "designer/buttons.h"
@@ -26,11 +25,11 @@
 #include "gui/text.h"
 #include "platform/callbacks.h"
 #include "platform/clock.h"
-#include "platform/log.h"
 #include "platform/window.h"
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
 #include "tests/gui/widget_support.h"
+#include "tests/platform/input_support.h"
 
 namespace designertest {
 
@@ -52,17 +51,6 @@ class testpage : public svdesignpage {
 };
 
 constexpr int kWindowWidth = 1024, kWindowHeight = 768;  // px
-
-// The log history as one text, oldest line first.
-inline std::string LogText() {
-  std::string out;
-  for (const char* p = kxsystem::GetLogLine(1 << 20);; p += std::strlen(p) + 1) {
-    out += p;
-    out += '\n';
-    if (p >= kxsystem::GetLogLine(1)) break;
-  }
-  return out;
-}
 
 inline uint32_t& Now() {
   static uint32_t now = 0;

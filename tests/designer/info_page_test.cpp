@@ -84,7 +84,7 @@ TEST_F(InfoPageTest, RotorcraftShowsWeightAndRotorDiameterOnly) {
 }
 
 TEST_F(designerfixture, SamplesShowTheirFiguresOnEntry) {
-  auto lines = [this] {
+  auto lines = [] {
     std::string out;
     for (kxnode* c = State().shownPage->panel->firstChild; c; c = c->nextSibling) {
       out += static_cast<kxtext*>(c)->Text.Str() + "|";

@@ -13,15 +13,12 @@
 #include "gui/list_item.h"
 #include "gui/window.h"
 #include "platform/codes.h"
-#include "platform/input_devices.h"
-#include "platform/usb_interface.h"
-#include "platform/usb_transport.h"
 #include "sim/simulation_placeholder.h"
 
 namespace {
 
 using designertest::designerfixture;
-using designertest::LogText;
+using inputtest::LogText;
 
 class ModeTest : public designerfixture {
  protected:
@@ -83,6 +80,11 @@ TEST_F(ModeTest, EntryInstallsTheDesignerAndLeavingTearsItDown) {
   EXPECT_EQ(State().currentMode, &svdesign::Modes().objectSelect);
   Run("DesignObjectProperty");
   EXPECT_EQ(State().currentMode, &svdesign::Modes().objectProperty);
+  size_t objects = State().objects.size();
+  Run("DesignOpen");  // already running: no second entry
+  EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
+  svdesign::Enter();
+  EXPECT_EQ(State().objects.size(), objects);
 
   kxdaircraftinstance* aircraft = State().aircraft;
   unsigned generation = aircraft->Generation;
