@@ -97,7 +97,9 @@ class designerfixture : public kxtest::widgettest {
   // Loads the sample into slot 0 (null: keeps what is loaded) and runs the
   // entry as the main loop would.
   void Enter(const char* sample = "trainer") {
-    if (sample) ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
+    if (sample) {
+      ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
+    }
     svdesign::Open();
     RunPending();
     ASSERT_NE(State().aircraft, nullptr);
