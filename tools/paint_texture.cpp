@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons> <out.bmp|out.kxt|out.jpg>\n");
+    std::fprintf(stderr, "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card> <out.bmp|out.kxt|out.jpg>\n");
     return 2;
   }
   kximage image = texpaint::ByName(argv[1]);
