@@ -1,0 +1,73 @@
+// Loads arbitrary bytes as a scenery description file in a data folder with
+// one small object mesh and the balloon mesh: every line is applied to the
+// world, and freeing the scenery must give back every reserve and texture.
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "core/hooks.h"
+#include "graphics/mesh.h"
+#include "graphics/texture_table.h"
+#include "platform/reserves.h"
+#include "sim/world/world.h"
+
+namespace {
+
+// A closed tetrahedron serves as both the scenery object and the balloon.
+constexpr const char* kMesh =
+    "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
+    "g wall\nf 1 3 2\nf 1 2 4\ng T__glass\nkx_transparent 1\nf 1 4 3\ng bbrd1\nkx_transparent 1\nf 2 3 4\n";
+
+void Put(const char* path, const char* text, size_t size) {
+  if (FILE* out = std::fopen(path, "wb")) {
+    std::fwrite(text, 1, size, out);
+    std::fclose(out);
+  }
+}
+
+bool EnterDataFolder() {
+  static char folder[] = "/tmp/skyvane-scenery-fuzz-XXXXXX";
+  if (!mkdtemp(folder) || chdir(folder) != 0) return false;
+  std::system("mkdir -p scenery objects");
+  static std::string remove = std::string("rm -rf '") + folder + "'";
+  std::atexit([] { std::system(remove.c_str()); });
+  kxcore::SetLogHandler([](const char*) {});
+  Put("scenery/box.obj", kMesh, std::char_traits<char>::length(kMesh));
+  Put("objects/balloon.obj", kMesh, std::char_traits<char>::length(kMesh));
+  return true;
+}
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static bool ready = EnterDataFolder();
+  if (!ready) return 0;
+  int reserves = kxsystem::ReserveCount(), textures = kxgl::TexturesInUse();
+  Put("scenery/fuzz.geo", reinterpret_cast<const char*>(data), size);
+  world& w = sim::theworld;
+  sim::LoadScenery("fuzz", &w);
+  Check(w.start_count >= 0 && w.start_count <= world::kMaxStarts);
+  Check(w.contest_count >= 0 && w.contest_count <= world::kMaxContests);
+  for (int i = 0; i < w.contest_count; ++i) {
+    const contestrec& c = w.contests[i];
+    Check(c.pylon_count >= 0 && c.pylon_count <= contestrec::kMaxPylons);
+    Check(c.balloon_count >= 0 && c.balloon_count < contestrec::kMaxBalloons);
+  }
+  Check(w.viewer_probe_step > 0 && w.scenery_size > 0 && w.octree_max_triangles > 0);
+  for (int i = 0; i < world::kLights; ++i)
+    for (float v : w.light_position[i]) Check(std::isfinite(v));
+  for (const kxgeometryobject* o = w.objects; o; o = o->next)
+    for (const kxgeometry* el = o->mesh; el; el = el->next)
+      for (int k = 0; k < 3; ++k) Check(!(el->boundsMin[k] > el->boundsMax[k]));
+  sim::FreeScenery(&w);
+  Check(kxsystem::ReserveCount() == reserves && kxgl::TexturesInUse() == textures);
+  return 0;
+}
