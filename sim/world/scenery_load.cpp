@@ -101,8 +101,6 @@ void LoadPreview(world* w, const char* name) {
   }
 }
 
-void ReleaseCloudPixels(world* w) { ReleaseBlock(w->cloud_pixels); }
-
 // A cloud picture that does not load leaves the scenery without clouds.
 void LoadClouds(world* w) {
   if (!w->cloud_path[0] || kxsystem::GetFileSize(w->cloud_path) < 0) return;
@@ -114,24 +112,17 @@ void LoadClouds(world* w) {
     return;
   }
   w->cloud_texture = t;
-  kxtexture* low = w->cloud_low_texture;
-  if (low && (low->width != t->width || low->height != t->height)) {
-    kxgl::FreeTexture(low);
-    w->cloud_low_texture = nullptr;
-    ReleaseCloudPixels(w);
-  }
+  // The scenery before was released whole, "cloudlow" and the copy with it,
+  // so both are made here in this picture's size. An alpha texture holds
+  // one byte per texel.
   long bytes = static_cast<long>(t->width) * t->height;
-  void* block = w->cloud_pixels;
-  if (!block && kxsystem::Reserve(&block, bytes, "cloudduplicate")) w->cloud_pixels = static_cast<uint8_t*>(block);
-  if (w->cloud_pixels) {
-    // An alpha texture holds one byte per texel.
-    long held = static_cast<long>(t->width) * t->height * std::max(t->bytesPerTexel, 1);
-    std::memcpy(w->cloud_pixels, t->pixels, static_cast<size_t>(std::min(bytes, held)));
+  void* block = nullptr;
+  if (t->bytesPerTexel == 1 && kxsystem::Reserve(&block, bytes, "cloudduplicate")) {
+    w->cloud_pixels = static_cast<uint8_t*>(block);
+    std::memcpy(w->cloud_pixels, t->pixels, static_cast<size_t>(bytes));
   }
-  if (!w->cloud_low_texture) {
-    w->cloud_low_texture = kxgl::CreateTexture("cloudlow", kxgl::kTypeRGBA, t->width, t->height, kxgl::kFilterLinear,
-                                               kxgl::kWrapRepeat, kxgl::kWrapRepeat, 0);
-  }
+  w->cloud_low_texture = kxgl::CreateTexture("cloudlow", kxgl::kTypeRGBA, t->width, t->height, kxgl::kFilterLinear,
+                                             kxgl::kWrapRepeat, kxgl::kWrapRepeat, 0);
 }
 
 // ---- transparent elements and billboards
@@ -334,7 +325,7 @@ void FreeScenery(world* w) {
   w->cloud_texture = nullptr;
   kxgl::FreeTexture(w->cloud_low_texture);
   w->cloud_low_texture = nullptr;
-  ReleaseCloudPixels(w);
+  ReleaseBlock(w->cloud_pixels);
   kxgeometry::Free(&w->ocean);
   kxgeometry::Free(&w->ground);
   for (kxgeometrydynobject* d = w->dynobjects; d; d = d->next) kxgeometry::Free(&d->mesh);
