@@ -166,7 +166,7 @@ void ReadObject(loadpass& s, argscan& in) {
   int ground = kxsystem::StrStartsNoCase(second, "GROUND");
   kxgeometryobject* e = s.w->objects + s.objectCount;
   *e = kxgeometryobject{};
-  e->flags = ground ? 32u : 0u;
+  e->flags = ground ? kObjectGround : 0u;
   std::snprintf(e->path, sizeof e->path, "%s", path.c_str());
   int loaded = kxgl::LoadGeometry(e->path, &e->mesh, 1, 0);
   kxcore::Log("sim:    loading %s %s=%s\n", ground ? "ground object" : "object", e->path, loaded ? "ok" : "fail");
@@ -202,13 +202,14 @@ void ReadDynObject(loadpass& s, argscan& in) {
   }
   kxcore::Log("sim:    loading dynobject %s=  (pos=%.2f,%.2f,%.2f)\n", e->path, position[0], position[1], position[2]);
   if (kxsystem::StrStartsNoCase(kind, "wwblades")) {
-    e->kind = 90;
+    e->kind = kDynWindBlades;
     e->spin = kWheelSpinMin + kWheelSpinRange * kxsystem::Random();
     e->angle = 360.0f * kxsystem::Random();
-    // The blades turn about their centre of volume, which becomes the hub.
-    CenterOfVolume(e->mesh, 1, e->hub, &e->volume);
+    // The blades turn about their centre of volume, which becomes the hub;
+    // blades without a volume stay where they are, about their own origin.
+    if (!CenterOfVolume(e->mesh, 1, e->hub, &e->volume)) e->hub[0] = e->hub[1] = e->hub[2] = 0.0f;
   } else if (kxsystem::StrStartsNoCase(kind, "wwbase")) {
-    e->kind = 91;
+    e->kind = kDynWindBase;
   }
   // Until the wind update turns it, the object stands unturned at its place.
   kxmatrix::SetIdentity(&e->frame);

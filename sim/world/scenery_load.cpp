@@ -255,7 +255,7 @@ void BuildPhotoObjects(world* w) {
     };
     if (w->ground) {
       kxgeometryobject g{};
-      g.flags = 37;
+      g.flags = kObjectPhotoGround;
       g.mesh = w->ground;
       append(g);
     }
@@ -292,6 +292,7 @@ void PrepareContests(world* w) {
 
 int LoadScenery(const char* name, world* w) {
   uint32_t started = kxsystem::GetTime();
+  if (!w) return 1;
   if (!name) name = "";
   FreeScenery(w);
   w->cloud_path[0] = 0;
@@ -315,6 +316,7 @@ int LoadScenery(const char* name, world* w) {
 }
 
 void FreeScenery(world* w) {
+  if (!w) return;
   FreeDynamicObjects(&w->collision);
   kxcollision::FreeOctree(&w->collision);
   w->collision.nearObjectPass = nullptr;
