@@ -218,21 +218,17 @@ void ReadDynObject(loadpass& s, argscan& in) {
   ++s.dynCount;
 }
 
-void ReadGround(loadpass& s, argscan& in) {
+// GROUND and OCEAN: a later line of the same keyword loads into the same place.
+void ReadMesh(argscan& in, kxgeometry** slot, const char* what) {
   char file[kFileChars] = "";
   in.Word(file, sizeof file);
   std::string path = SceneryPath(file);
-  if (kxgl::LoadGeometry(path.c_str(), &s.w->ground, 1, 0)) kxcore::Log("sim:    loading ground %s\n", path.c_str());
-  else kxcore::Log("sim:    failed to load ground %s\n", path.c_str());
+  if (kxgl::LoadGeometry(path.c_str(), slot, 1, 0)) kxcore::Log("sim:    loading %s %s\n", what, path.c_str());
+  else kxcore::Log("sim:    failed to load %s %s\n", what, path.c_str());
 }
 
-void ReadOcean(loadpass& s, argscan& in) {
-  char file[kFileChars] = "";
-  in.Word(file, sizeof file);
-  std::string path = SceneryPath(file);
-  if (kxgl::LoadGeometry(path.c_str(), &s.w->ocean, 1, 0)) kxcore::Log("sim:    loading ocean %s\n", path.c_str());
-  else kxcore::Log("sim:    failed to load ocean %s\n", path.c_str());
-}
+void ReadGround(loadpass& s, argscan& in) { ReadMesh(in, &s.w->ground, "ground"); }
+void ReadOcean(loadpass& s, argscan& in) { ReadMesh(in, &s.w->ocean, "ocean"); }
 
 // ---- settings of the scenery
 
@@ -269,13 +265,15 @@ void ReadPhotoSphere(loadpass& s, argscan& in) {
 void ReadPhotoTextures(loadpass& s, argscan& in) {
   int columns = 0, rows = 0;
   bool sized = in.Int(&columns) && in.Int(&rows);
-  in.Word(s.w->photo_name, sizeof s.w->photo_name);
+  char name[world::kNameChars] = "";
+  in.Word(name, sizeof name);
   if (!sized || columns < 1 || rows < 1 || columns > kMaxGridSide || rows > kMaxGridSide ||
       columns * rows > world::kPhotoTiles) {
     kxcore::Log("sim:    texture grid %dx%d outside 1..%d per side and %d tiles; ignored\n", columns, rows,
                 kMaxGridSide, world::kPhotoTiles);
     return;
   }
+  std::memcpy(s.w->photo_name, name, sizeof name);
   LoadPhotoGrid(s.w, columns, rows, s.w->photo_name);
 }
 
