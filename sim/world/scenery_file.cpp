@@ -265,7 +265,8 @@ void ReadPhotoSphere(loadpass& s, argscan& in) {
 void ReadPhotoTextures(loadpass& s, argscan& in) {
   int columns = 0, rows = 0;
   bool sized = in.Int(&columns) && in.Int(&rows);
-  char name[world::kNameChars] = "";
+  char name[world::kNameChars];
+  std::memcpy(name, s.w->photo_name, sizeof name);
   in.Word(name, sizeof name);
   if (!sized || columns < 1 || rows < 1 || columns > kMaxGridSide || rows > kMaxGridSide ||
       columns * rows > world::kPhotoTiles) {
