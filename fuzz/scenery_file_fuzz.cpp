@@ -1,8 +1,6 @@
 // Loads arbitrary bytes as a scenery description file in a data folder with
 // one small object mesh and the balloon mesh: every line is applied to the
 // world, and freeing the scenery must give back every reserve and texture.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "fuzz/input_file.h"
 #include "graphics/mesh.h"
 #include "graphics/texture_table.h"
 #include "platform/reserves.h"
@@ -22,23 +21,13 @@ constexpr const char* kMesh =
     "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n"
     "g wall\nf 1 3 2\nf 1 2 4\ng T__glass\nkx_transparent 1\nf 1 4 3\ng bbrd1\nkx_transparent 1\nf 2 3 4\n";
 
-void Put(const char* path, const char* text, size_t size) {
-  if (FILE* out = std::fopen(path, "wb")) {
-    std::fwrite(text, 1, size, out);
-    std::fclose(out);
-  }
-}
-
 bool EnterDataFolder() {
   static char folder[] = "/tmp/skyvane-scenery-fuzz-XXXXXX";
-  if (!mkdtemp(folder) || chdir(folder) != 0) return false;
-  std::system("mkdir -p scenery objects");
-  static std::string remove = std::string("rm -rf '") + folder + "'";
-  std::atexit([] { std::system(remove.c_str()); });
+  if (!fuzzinput::EnterScratchFolder(folder, "scenery objects")) return false;
   kxcore::SetLogHandler([](const char*) {});
-  Put("scenery/box.obj", kMesh, std::char_traits<char>::length(kMesh));
-  Put("objects/balloon.obj", kMesh, std::char_traits<char>::length(kMesh));
-  return true;
+  const auto* mesh = reinterpret_cast<const uint8_t*>(kMesh);
+  size_t length = std::char_traits<char>::length(kMesh);
+  return fuzzinput::WriteInput("scenery/box.obj", mesh, length) && fuzzinput::WriteInput("objects/balloon.obj", mesh, length);
 }
 
 void Check(bool condition) {
@@ -51,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = EnterDataFolder();
   if (!ready) return 0;
   int reserves = kxsystem::ReserveCount(), textures = kxgl::TexturesInUse();
-  Put("scenery/fuzz.geo", reinterpret_cast<const char*>(data), size);
+  if (!fuzzinput::WriteInput("scenery/fuzz.geo", data, size)) return 0;
   world& w = sim::theworld;
   sim::LoadScenery("fuzz", &w);
   Check(w.start_count >= 0 && w.start_count <= world::kMaxStarts);
