@@ -19,10 +19,10 @@ void LoadScenery(benchmark::State& state, const char* name) {
   }
   kxcore::SetLogHandler([](const char*) {});
   for (auto _ : state) {
-    sim::LoadScenery(name, &sim::theworld);
-    benchmark::DoNotOptimize(sim::theworld.collision.root);
+    sim::LoadScenery(name, sim::TheWorld());
+    benchmark::DoNotOptimize(sim::TheWorld()->collision.root);
   }
-  sim::FreeScenery(&sim::theworld);
+  sim::FreeScenery(sim::TheWorld());
   kxcore::SetLogHandler(nullptr);
   if (chdir(previous) != 0) state.SkipWithError("cannot return to the working folder");
 }

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ready) return 0;
   int reserves = kxsystem::ReserveCount(), textures = kxgl::TexturesInUse();
   if (!fuzzinput::WriteInput("scenery/fuzz.geo", data, size)) return 0;
-  world& w = sim::theworld;
+  world& w = *sim::TheWorld();
   sim::LoadScenery("fuzz", &w);
   Check(w.start_count >= 0 && w.start_count <= world::kMaxStarts);
   Check(w.contest_count >= 0 && w.contest_count <= world::kMaxContests);

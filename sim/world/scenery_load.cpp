@@ -26,9 +26,11 @@
 
 namespace sim {
 
+namespace {
+
+// 20 MB with the panorama's vertices: static, never on a stack.
 world theworld;
 
-namespace {
 
 constexpr const char* kCardPicture = "objects/card.kxt";
 constexpr const char* kWaterTexture = "texture/water2.kxt";
@@ -289,6 +291,10 @@ void PrepareContests(world* w) {
 }  // namespace
 
 // ---- LoadScenery and FreeScenery
+
+world* TheWorld() { return &theworld; }
+
+kxtexture* SceneryPreview(world* w) { return w ? w->preview_texture : nullptr; }
 
 int LoadScenery(const char* name, world* w) {
   uint32_t started = kxsystem::GetTime();

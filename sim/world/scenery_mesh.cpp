@@ -284,7 +284,7 @@ void CollectBounds(const kxgeometricobject* object, const kxgeometry* list, shad
   } else if (list) {
     for (const kxgeometry* el = list; el; el = el->next) box.AddElement(el);
   } else {
-    for (const kxgeometryobject* o = theworld.objects; o; o = o->next)
+    for (const kxgeometryobject* o = TheWorld()->objects; o; o = o->next)
       for (const kxgeometry* el = o->mesh; el; el = el->next) box.AddElement(el);
   }
   float lo[3] = {}, hi[3] = {};

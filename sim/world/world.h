@@ -118,8 +118,11 @@ struct world {
 
 namespace sim {
 
-// The program's one loaded scenery.
-extern world theworld;
+// The program's one loaded scenery; lives for the whole run.
+world* TheWorld();
+// The loaded scenery's preview picture ("scenery/<name>lg.bmp", else the
+// card); null before a load.
+kxtexture* SceneryPreview(world* w);
 
 // Releases the loaded scenery, reads "scenery/<name>.geo" into w and builds
 // its collision world, transparent list, clouds, panorama and contests.

@@ -134,7 +134,7 @@ TEST_F(SceneryLoad, PhotoSceneryLoadsItsTileGridSphereAndPhotoObjects) {
 
 TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {
   PutPicture("objects/card.kxt", 3);
-  world& w = sim::theworld;
+  world& w = *sim::TheWorld();
   EXPECT_EQ(sim::LoadScenery("nowhere", &w), 1);
   EXPECT_EQ(w.objects, nullptr);
   EXPECT_EQ(w.start_count, 0);
@@ -159,7 +159,7 @@ TEST_F(SceneryLoad, SampleSceneriesLoadWholeWithoutWarnings) {
   } sceneries[] = {{"seaslope", 3, 2, 2, true}, {"winzeln", 3, 4, 0, false}};
   for (const expected& e : sceneries) {
     capture_.Clear();
-    world& w = sim::theworld;
+    world& w = *sim::TheWorld();
     sim::LoadScenery(e.name, &w);
     for (const char* bad : {"fail", "not found", "ignored", "unknown", "too long", "unusable", "invalid"})
       EXPECT_FALSE(capture_.Contains(bad)) << e.name << ": " << bad << "\n" << capture_.Text();
@@ -177,7 +177,7 @@ TEST_F(SceneryLoad, SampleSceneriesLoadWholeWithoutWarnings) {
     const float start[3] = {w.start_aircraft[0][0], w.start_aircraft[0][1], 5000};
     EXPECT_GT(kxcollision::GroundHeight(&w.collision, start, nullptr), 0.0f) << e.name;
   }
-  const contestrec* winzeln = sim::theworld.contests;
+  const contestrec* winzeln = sim::TheWorld()->contests;
   EXPECT_GE(winzeln[0].pylon_count, 3);
   EXPECT_EQ(winzeln[1].balloon_count, 20);
 }

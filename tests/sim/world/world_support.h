@@ -38,7 +38,7 @@ class SceneryTest : public GraphicsTest {
     textures_ = kxgl::TexturesInUse();
   }
   void TearDown() override {
-    sim::FreeScenery(&sim::theworld);
+    sim::FreeScenery(sim::TheWorld());
     EXPECT_EQ(kxsystem::ReserveCount(), reserves_);
     EXPECT_EQ(kxgl::TexturesInUse(), textures_);
     std::filesystem::current_path(previous_);
@@ -65,8 +65,8 @@ class SceneryTest : public GraphicsTest {
   // Loads "scenery/test.geo" holding text into the program's world.
   world& Load(const std::string& text) {
     Put("scenery/test.geo", text);
-    sim::LoadScenery("test", &sim::theworld);
-    return sim::theworld;
+    sim::LoadScenery("test", sim::TheWorld());
+    return *sim::TheWorld();
   }
 
   std::filesystem::path previous_;
