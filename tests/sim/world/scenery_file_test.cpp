@@ -176,7 +176,7 @@ TEST_F(SceneryFile, ContestsHoldTheirPylonsBalloonsCourseAndArea) {
 // Lines beyond their limits or with bad values change nothing and never
 // reach an array past its end.
 TEST_F(SceneryFile, LinesBeyondLimitsOrWithBadValuesAreIgnored) {
-  std::string text = "SCENERY -5\nVIEWC -3 10\nCUBE 0 -1 5 0\nPOSITION 1 2 3\nPOSITION nan 7\nPOSITION 1e40\n";
+  std::string text = "SCENERY -5\nVIEWC -3 10\nCUBE 0 -1 5 0\nPOSITION 1 2 3\nPOSITION nan 7\nPOSITION 1e40\nOBJECT box.obj\n";
   text += "START_POSITION 0 0 0 0 0 0 0 " + std::string(40, 'y') + " noheli\n";
   for (int i = 0; i < 20; ++i) text += "START_POSITION " + std::to_string(i) + " 0 0 0 0 0 0\n";
   text += "OBJECT " + std::string(200, 'x') + ".obj\n";
@@ -197,7 +197,10 @@ TEST_F(SceneryFile, LinesBeyondLimitsOrWithBadValuesAreIgnored) {
   EXPECT_EQ(w.photo, 0);
   EXPECT_EQ(w.contest_count, 10);
   for (const contestrec& c : w.contests) EXPECT_EQ(c.balloon_count, 0);
-  EXPECT_EQ(w.objects, nullptr);
+  // The box moved by the last finite POSITION only; the over-long name loaded nothing.
+  ASSERT_NE(w.objects, nullptr);
+  EXPECT_EQ(w.objects->next, nullptr);
+  EXPECT_EQ(Vertex(w.objects, 0), (std::vector<float>{0.5f, 1.5f, 3.5f}));
   EXPECT_TRUE(capture_.Contains("sim:    word of 204 characters too long, skipped\n"));
   EXPECT_TRUE(capture_.Contains("sim:    word of 40 characters too long, skipped\n"));
   EXPECT_TRUE(capture_.Contains("sim:    texture grid 12x13 outside 1..60 per side and 128 tiles; ignored\n"));

@@ -121,6 +121,16 @@ TEST_F(SceneryBounds, ObjectTreeBoxAppliesEveryFrameAndEmptyBoxIsZero) {
   EXPECT_NEAR(quad.size, 5.0f, 1e-5);
   EXPECT_NEAR(quad.corners[2][2], 5.0f, 1e-5);
   EXPECT_EQ(quad.corners[2][0], 1.0f);
+  // Trees of any depth: 60 nested frames, each one step along x.
+  kxgeometricobject* deepRoot = Object("deep");
+  kxgeometricobject* deep = deepRoot;
+  for (int i = 0; i < 60; ++i) {
+    deep = Object("level", nullptr, deep);
+    deep->Matrix = Translation(1, 0, 0);
+  }
+  deep->SetMesh(kxgeomtest::UnitSquare());
+  sim::CollectBounds(deepRoot, nullptr, &quad);
+  EXPECT_NEAR(quad.max[0], 61.0f, 1e-4);
   kxgeometricobject* empty = Object("empty");
   sim::CollectBounds(empty, nullptr, &quad);
   EXPECT_EQ(quad.size, 0.0f);
