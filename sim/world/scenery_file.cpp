@@ -501,6 +501,7 @@ void ForEachLine(const char* path, F&& f) {
 }  // namespace
 
 void ReadSceneryFile(const char* path, world* w) {
+  if (kxsystem::GetFileSize(path) < 0) kxcore::Log("sim:    %s not found\n", path);
   int objects = 0, dynobjects = 0;
   ForEachLine(path, [&](const char* line) {
     const keyword* k = Classify(line);

@@ -105,7 +105,11 @@ void LoadPreview(world* w, const char* name) {
 
 // A cloud picture that does not load leaves the scenery without clouds.
 void LoadClouds(world* w) {
-  if (!w->cloud_path[0] || kxsystem::GetFileSize(w->cloud_path) < 0) return;
+  if (!w->cloud_path[0]) return;
+  if (kxsystem::GetFileSize(w->cloud_path) < 0) {
+    kxcore::Log("sim:    cloud texture %s not found; no clouds\n", w->cloud_path);
+    return;
+  }
   kxtexture* t = kxgl::LoadTexture(w->cloud_path, kxgl::kTypeAlpha, kxgl::kFilterLinear, kxgl::kWrapRepeat,
                                    kxgl::kWrapRepeat, 1, 0);
   if (!t || !t->pixels || t->width <= 0 || t->height <= 0) {

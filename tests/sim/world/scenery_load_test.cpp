@@ -28,6 +28,8 @@ TEST_F(SceneryLoad, CloudsCopyTheirTexelsAndMakeCloudlowUnlessThePictureIsBroken
   EXPECT_EQ(w.cloud_pixels, nullptr);
   EXPECT_EQ(w.cloud_low_texture, nullptr);
   EXPECT_TRUE(capture_.Contains("sim:    cloud texture broken.kxt unusable; no clouds\n"));
+  Load("CLOUDS 250 4 0.9 0.55 gone.kxt\n");
+  EXPECT_TRUE(capture_.Contains("sim:    cloud texture gone.kxt not found; no clouds\n"));
 }
 
 // The collision chain: the ocean alone heads it when there is one (its
@@ -145,6 +147,7 @@ TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {
   EXPECT_FLOAT_EQ(w.sky_colours[1][2], 0.68f);
   ASSERT_NE(w.preview_texture, nullptr);
   EXPECT_STREQ(w.preview_texture->name, "objects/card.kxt");
+  EXPECT_TRUE(capture_.Contains("sim:    scenery/nowhere.geo not found\n"));
   EXPECT_TRUE(capture_.Contains("sim:    0 objects  0 dynobjects\n"));
 }
 
