@@ -303,13 +303,15 @@ kxtexture* SceneryPreview(world* w) { return w ? w->preview_texture : nullptr; }
 int LoadScenery(const char* name, world* w) {
   uint32_t started = kxsystem::GetTime();
   if (!w) return 1;
-  if (!name) name = "";
+  // The caller may pass the `scenery` setting or the world's own name, both
+  // written below: work on a copy.
+  const std::string scenery = name ? name : "";
   FreeScenery(w);
   w->cloud_path[0] = 0;
   SetDefaults(w);
-  LoadPreview(w, name);
-  std::snprintf(w->name, sizeof w->name, "%s", name);
-  std::string path = "scenery/" + std::string(name) + ".geo";
+  LoadPreview(w, scenery.c_str());
+  std::snprintf(w->name, sizeof w->name, "%s", scenery.c_str());
+  std::string path = "scenery/" + scenery + ".geo";
   kxcore::Log("sim:  loading scenery %s...\n", path.c_str());
   ReadSceneryFile(path.c_str(), w);
   PrepareContests(w);
@@ -321,7 +323,7 @@ int LoadScenery(const char* name, world* w) {
   kxcore::Log("sim:    loading time=%d mus\n", static_cast<int>(kxsystem::GetTime() - started));
   BuildCollision(w);
   if (w->photo) BuildPhotoObjects(w);
-  std::snprintf(session.scenery, sizeof session.scenery, "%s", name);
+  std::snprintf(session.scenery, sizeof session.scenery, "%s", scenery.c_str());
   return 1;
 }
 

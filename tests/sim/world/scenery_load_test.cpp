@@ -137,7 +137,10 @@ TEST_F(SceneryLoad, PhotoSceneryLoadsItsTileGridSphereAndPhotoObjects) {
 TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {
   PutPicture("objects/card.kxt", 3);
   world& w = *sim::TheWorld();
-  EXPECT_EQ(sim::LoadScenery("nowhere", &w), 1);
+  // Loading by the `scenery` setting itself, as the menu does.
+  std::snprintf(sim::session.scenery, sizeof sim::session.scenery, "nowhere");
+  EXPECT_EQ(sim::LoadScenery(sim::session.scenery, &w), 1);
+  EXPECT_STREQ(sim::session.scenery, "nowhere");
   EXPECT_EQ(w.objects, nullptr);
   EXPECT_EQ(w.start_count, 0);
   EXPECT_EQ(w.start_viewer[0][0], 4.0f);
