@@ -285,8 +285,8 @@ OCEAN seaslope_sea.tgo
 OBJECT seaslope_land.tgo GROUND
 )" + HouseLines(l, "seaslope_hut.tgo") +
           "OBJECT seaslope_trees.tgo\n" + wheel +
-          R"(// The ridge facing the sea, the beach for helicopters and gliders on the
-// ground, and a helicopter pad inland. Negative heights stand on the ground.
+          R"(// The ridge facing the sea for every model; the beach and a pad inland for
+// helicopters. Negative heights stand on the ground.
 START_POSITION -90 0 -1 180 -70 12 -1
 START_POSITION -360 40 -1 0 -350 20 -1 noairplane
 START_POSITION 20 60 -1 270 30 40 -1 noairplane

@@ -19,8 +19,8 @@ POSITION 0 0 0
 OBJECT seaslope_trees.tgo
 DYNOBJECT seaslope_blades.tgo 200 150 74.70 wwblades
 DYNOBJECT seaslope_tower.tgo 200 150 74.70 wwbase
-// The ridge facing the sea, the beach for helicopters and gliders on the
-// ground, and a helicopter pad inland. Negative heights stand on the ground.
+// The ridge facing the sea for every model; the beach and a pad inland for
+// helicopters. Negative heights stand on the ground.
 START_POSITION -90 0 -1 180 -70 12 -1
 START_POSITION -360 40 -1 0 -350 20 -1 noairplane
 START_POSITION 20 60 -1 270 30 40 -1 noairplane
