@@ -30,6 +30,14 @@ kximage IconSheet(int cell, int cols, int rows);
 // opaque, so a picture drawn under a frame shows through.
 kximage ButtonFrames(int cell, int sheet);
 
+// Scenery pictures: tileable water (RGB), tileable fair-weather clouds
+// (alpha), a billboard tree with a transparent surround (RGBA) and the card
+// shown for a scenery without a preview picture (RGB).
+kximage Water(int size, unsigned seed);
+kximage Clouds(int size, unsigned seed);
+kximage Tree(int width, int height, unsigned seed);
+kximage Card(int width, int height);
+
 // JPEG bytes of an RGB picture (photo tiles and test seeds).
 std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality);
 
