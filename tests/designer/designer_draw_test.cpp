@@ -79,7 +79,7 @@ TEST_F(DesignerDrawTest, ButtonsShowTheirPictureInTheFrameOverThePanelLine) {
 }
 
 TEST_F(DesignerDrawTest, FrameClearsTheViewerAndDrawsTheStrips) {
-  Enter();
+  Enter("heli");
   svdesign::Draw();
   EXPECT_EQ(null_.swaps, 1);
   EXPECT_TRUE(Is(ReadPixel(300, 200), 102, 153, 204));  // the viewer

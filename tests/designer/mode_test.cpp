@@ -20,6 +20,8 @@ namespace {
 using designertest::designerfixture;
 using inputtest::LogText;
 
+// The heli serves where any aircraft does: without wings it is the quickest
+// sample to analyse.
 class ModeTest : public designerfixture {
  protected:
   static void Run(const char* command) { kxscript::Execute(command); }
@@ -56,7 +58,7 @@ TEST_F(ModeTest, WithoutAnAircraftCommandsDoNothingAndOpenRefuses) {
 }
 
 TEST_F(ModeTest, EntryInstallsTheDesignerAndLeavingTearsItDown) {
-  Enter();
+  Enter("heli");
   kxcallbacks& cb = kxsystem::callbacks;
   EXPECT_EQ(cb.draw, &svdesign::Draw);
   EXPECT_EQ(cb.after_create, &svdesign::OnCreate);
@@ -102,7 +104,7 @@ TEST_F(ModeTest, EntryInstallsTheDesignerAndLeavingTearsItDown) {
 }
 
 TEST_F(ModeTest, ToolbarIsBuiltOnceAndTheViewerFollowsTheWindow) {
-  Enter();
+  Enter("heli");
   svdesign::GoBack();
   Enter(nullptr);
   kxgraphic* screen = State().screen;
@@ -158,7 +160,7 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
     if (p.device) fake.AddDevice("/dev/hidraw-cable", "", usbinterface::kCableProductIdPlaceholder);
     kxinput::SearchDevices(kxinput::kSearchEnumerate);
     sim::designer_from_simulation = p.fromSimulation;
-    Enter();
+    Enter("heli");
     Key(kxcode::kKeyEscape);
     ASSERT_EQ(kxsystem::callbacks.pending, &svdesign::GoBack);
     kxsystem::callbacks.pending = nullptr;
@@ -168,7 +170,7 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
 }
 
 TEST_F(ModeTest, TooltipShowsWhileThePointerRestsOneToThreeSecondsInsideTheScreen) {
-  Enter();
+  Enter("heli");
   svdesignbutton* back = static_cast<svdesignbutton*>(kxnode::Find("/Design/Visible/")->lastChild->prevSibling->prevSibling);
   ASSERT_EQ(back->OnPress, "DesignGoBack");
   designertest::Now() = 5000;
@@ -197,17 +199,17 @@ TEST_F(ModeTest, TooltipShowsWhileThePointerRestsOneToThreeSecondsInsideTheScree
 }
 
 TEST_F(ModeTest, LockedAircraftAsksForANewNameAndCancelLeaves) {
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("trainer", 0), 1);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("heli", 0), 1);
   kxdaircraftinstance::Slot(0)->Locked = 1;
   Enter(nullptr);
   kxwindow* dialog = State().saveAsDialog;
   EXPECT_EQ(dialog->parent, State().screen);
   EXPECT_EQ(kxgui::Capture, dialog);
   EXPECT_STREQ(State().saveAsPrompt->Text.Text(), sim::Language().Text("NewAircraft"));
-  EXPECT_STREQ(State().saveAsName->text, "trainer");
+  EXPECT_STREQ(State().saveAsName->text, "heli");
   kxgui::Focus = State().saveAsName;
   Type("-with-a-long-name");
-  EXPECT_STREQ(State().saveAsName->text, "trainer-with-a-long-");
+  EXPECT_STREQ(State().saveAsName->text, "heli-with-a-long-nam");
   Run("copysystemcancel");
   EXPECT_EQ(dialog->parent, State().invisible);
   EXPECT_EQ(State().aircraft, nullptr);
