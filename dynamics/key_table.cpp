@@ -65,8 +65,9 @@ std::string Head(const char* text, int entry) {
 // The member name: the key, with its index for an indexed row.
 kxstring NameOf(const kxdkey& r, const char* text, int entry) {
   std::string key = kxdkeys::KeyOf(text);
-  if (Indexed(r)) key += "(" + std::to_string(entry) + ")";
-  return kxstring(key);
+  kxstring name(key);
+  if (Indexed(r)) name.Format("%s(%d)", key.c_str(), entry);
+  return name;
 }
 
 const kxtype* ValueType(kind k) {
