@@ -11,21 +11,12 @@ constexpr int kDefaultSections = 2;
 
 using namespace kxdkeys;
 using W = kxdwing20;
-constexpr int kSections = kxdwing::kMaxSections;
-#define SECTIONS(member) KXD_EACH(W, member), sizeof(float), kSections, kxdwing::SectionsOf
 
 // The wing's lines, then the body's. The sections are copied but not
-// written: nothing of this class reads them. The span ranges are the
-// designer's, the tip point the analysis'.
+// written: nothing of this class reads them. The tip point is the
+// analysis'.
 constexpr kxdkey kRows[] = {
-    Count("Sections ", KXD_AT(W, Sections), kSections, kNamed),
-    KXD_KEY(W, RootR, kVector4f, kCopy, kNamed),
-    KXD_KEY(W, RootN, kVector4f, kCopy, kNamed),
-    KXD_KEY(W, PropWashFactor, kReal, kCopy, kNamed),
-    KXD_KEY(W, FuselageInterference, kReal, kCopy, kNamed),
-    KXD_KEY(W, Cly, kReal, kCopy, kNamed),
-    KXD_KEY(W, RangeSpanMax, kReal, kNone, kNamed),
-    KXD_KEY(W, RangeSpanMin, kReal, kNone, kNamed),
+    Include(kxdmainwingkeys<W>::Head),
     KXD_KEY(W, LeftAileron, kPart, kRemap, kNamed),
     KXD_KEY(W, LeftAileronLink, kControl, kRemap, kNamed),
     KXD_KEY(W, RightAileron, kPart, kRemap, kNamed),
@@ -38,16 +29,7 @@ constexpr kxdkey kRows[] = {
     KXD_KEY(W, AirbrakeCl, kReal, kCopy, kNamed),
     KXD_KEY(W, AirbrakeCd, kReal, kCopy, kNamed),
     Include(kxdwing::SectionKeys, kUnwritten),
-    Field(kCopy, SECTIONS(SectionAileronAlpha)),
-    Field(kCopy, SECTIONS(SectionAileronCl)),
-    Field(kCopy, SECTIONS(SectionAileronCd)),
-    Field(kCopy, SECTIONS(SectionAileronCm)),
-    Field(kCopy, SECTIONS(SectionFlapAlpha)),
-    Field(kCopy, SECTIONS(SectionFlapCl)),
-    Field(kCopy, SECTIONS(SectionFlapCd)),
-    Field(kCopy, SECTIONS(SectionFlapCm)),
-    Field(kCopy, SECTIONS(SectionAirbrakeCl)),
-    Field(kCopy, SECTIONS(SectionAirbrakeCd)),
+    Include(kxdmainwingkeys<W>::Layout),
     Field(kCopy, KXD_AT(W, LeftAileronX), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, LeftAileronY), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, LeftAileronZ), sizeof(kxvector4r)),
@@ -58,12 +40,9 @@ constexpr kxdkey kRows[] = {
     Field(kCopy, KXD_AT(W, FlapY), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, FlapZ), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, AirbrakeR), sizeof(kxvector4r)),
-    Field(kCopy, KXD_AT(W, Washout), sizeof(float)),
-    Field(kCopy, KXD_AT(W, SpanDirection), sizeof(kxvector4r)),
     Include(kxdbody::Keys),
 };
 
-#undef SECTIONS
 
 }  // namespace
 

@@ -14,17 +14,10 @@ using W = kxdwing00;
 constexpr int kSections = kxdwing::kMaxSections;
 #define SECTIONS(member) KXD_EACH(W, member), sizeof(float), kSections, kxdwing::SectionsOf
 
-// The wing's lines, its section blocks, then the body's. The span ranges
-// are the designer's, the tip point the analysis'.
+// The wing's lines, its section blocks, then the body's. The tip point is
+// the analysis'.
 constexpr kxdkey kRows[] = {
-    Count("Sections ", KXD_AT(W, Sections), kSections, kNamed),
-    KXD_KEY(W, RootR, kVector4f, kCopy, kNamed),
-    KXD_KEY(W, RootN, kVector4f, kCopy, kNamed),
-    KXD_KEY(W, PropWashFactor, kReal, kCopy, kNamed),
-    KXD_KEY(W, FuselageInterference, kReal, kCopy, kNamed),
-    KXD_KEY(W, Cly, kReal, kCopy, kNamed),
-    KXD_KEY(W, RangeSpanMax, kReal, kNone, kNamed),
-    KXD_KEY(W, RangeSpanMin, kReal, kNone, kNamed),
+    Include(kxdmainwingkeys<W>::Head),
     KXD_KEY(W, IncidenceOffset, kReal, kCopy, kNamed),
     KXD_KEY(W, FlapEffect, kReal, kCopy, kNamed),
     KXD_KEY(W, Aileron, kPart, kRemap, kNamed),
@@ -41,20 +34,11 @@ constexpr kxdkey kRows[] = {
     KXD_KEY(W, AirbrakeCl, kReal, kCopy, kNamed),
     KXD_KEY(W, AirbrakeCd, kReal, kCopy, kNamed),
     Include(kxdwing::SectionKeys),
-    Field(kCopy, SECTIONS(SectionAileronAlpha)),
-    Field(kCopy, SECTIONS(SectionAileronCl)),
-    Field(kCopy, SECTIONS(SectionAileronCd)),
-    Field(kCopy, SECTIONS(SectionAileronCm)),
-    Field(kCopy, SECTIONS(SectionFlapAlpha)),
-    Field(kCopy, SECTIONS(SectionFlapCl)),
-    Field(kCopy, SECTIONS(SectionFlapCd)),
-    Field(kCopy, SECTIONS(SectionFlapCm)),
+    Include(kxdmainwingkeys<W>::Layout),
     Field(kCopy, SECTIONS(SectionFlap1Alpha)),
     Field(kCopy, SECTIONS(SectionFlap1Cl)),
     Field(kCopy, SECTIONS(SectionFlap1Cd)),
     Field(kCopy, SECTIONS(SectionFlap1Cm)),
-    Field(kCopy, SECTIONS(SectionAirbrakeCl)),
-    Field(kCopy, SECTIONS(SectionAirbrakeCd)),
     Field(kCopy, KXD_AT(W, AileronX), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, AileronY), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, AileronZ), sizeof(kxvector4r)),
@@ -67,8 +51,6 @@ constexpr kxdkey kRows[] = {
     Field(kCopy, KXD_AT(W, Flap1Z), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, Flap1R), sizeof(kxvector4r)),
     Field(kCopy, KXD_AT(W, AirbrakeR), sizeof(kxvector4r)),
-    Field(kCopy, KXD_AT(W, Washout), sizeof(float)),
-    Field(kCopy, KXD_AT(W, SpanDirection), sizeof(kxvector4r)),
     Include(kxdbody::Keys),
 };
 

@@ -118,3 +118,34 @@ class kxdwing : public kxdwingarea {
   // The value a link points at, when there is a link and a finite value.
   static bool LinkValue(const float* link, float& value);
 };
+
+// Rows the two main wings (kxdwing00, kxdwing20) share: the head of their
+// files, and the effect values of their common layout that a clone gets.
+template <class W>
+struct kxdmainwingkeys {
+  static constexpr int kSections = kxdwing::kMaxSections;
+  static constexpr kxdkey head[] = {
+      kxdkeys::Count("Sections ", KXD_AT(W, Sections), kSections, kxdkeys::kNamed),
+      KXD_KEY(W, RootR, kxdkeys::kVector4f, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, RootN, kxdkeys::kVector4f, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, PropWashFactor, kxdkeys::kReal, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, FuselageInterference, kxdkeys::kReal, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, Cly, kxdkeys::kReal, kxdkeys::kCopy, kxdkeys::kNamed),
+      // The designer's ranges stay with the template.
+      KXD_KEY(W, RangeSpanMax, kxdkeys::kReal, kxdkeys::kNone, kxdkeys::kNamed),
+      KXD_KEY(W, RangeSpanMin, kxdkeys::kReal, kxdkeys::kNone, kxdkeys::kNamed),
+  };
+#define KXD_SECTIONS(member) \
+  kxdkeys::Field(kxdkeys::kCopy, KXD_EACH(W, member), sizeof(float), kSections, kxdwing::SectionsOf)
+  static constexpr kxdkey layout[] = {
+      KXD_SECTIONS(SectionAileronAlpha), KXD_SECTIONS(SectionAileronCl), KXD_SECTIONS(SectionAileronCd),
+      KXD_SECTIONS(SectionAileronCm),    KXD_SECTIONS(SectionFlapAlpha), KXD_SECTIONS(SectionFlapCl),
+      KXD_SECTIONS(SectionFlapCd),       KXD_SECTIONS(SectionFlapCm),    KXD_SECTIONS(SectionAirbrakeCl),
+      KXD_SECTIONS(SectionAirbrakeCd),
+      kxdkeys::Field(kxdkeys::kCopy, KXD_AT(W, Washout), sizeof(float)),
+      kxdkeys::Field(kxdkeys::kCopy, KXD_AT(W, SpanDirection), sizeof(kxvector4r)),
+  };
+#undef KXD_SECTIONS
+  static constexpr kxdkeytable Head{head};
+  static constexpr kxdkeytable Layout{layout};
+};
