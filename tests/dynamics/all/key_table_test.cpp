@@ -1,8 +1,8 @@
 // The key tables of every registered component type, seen from outside.
 // Golden files hold the file text and member names of a new component and
 // of one with every key set ("<type>.kxd", after the link targets of
-// "links.kxd" and "links.kxg"), and each sample aircraft as written after
-// its load. Run with SKYVANE_UPDATE_GOLDEN=1 to write the golden files
+// "links.kxd" and "links.kxg"), and each sample aircraft with a component
+// file as written after its load. Run with SKYVANE_UPDATE_GOLDEN=1 to write the golden files
 // anew from the present output (after a deliberate change of a format, or
 // of the samples).
 #include <cstdlib>
@@ -175,7 +175,7 @@ TEST_F(keytable, EveryTypeWritesItsGoldenText) {
 TEST_F(keytable, EverySampleAircraftWritesItsGoldenText) {
   for (const fs::directory_entry& folder : fs::directory_iterator(kSamples)) {
     std::string name = folder.path().filename().string();
-    if (name == "airfoil") continue;
+    if (!fs::exists(folder.path() / (name + ".kxd"))) continue;  // airfoils, legacy models
     SCOPED_TRACE(name);
     fs::copy(folder.path(), fs::path("aircraft") / name, fs::copy_options::recursive);
     ExpectGolden(kCases / ("sample_" + name + ".txt"), Written(name.c_str()));
