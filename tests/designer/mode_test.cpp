@@ -80,6 +80,10 @@ TEST_F(ModeTest, EntryInstallsTheDesignerAndLeavingTearsItDown) {
     Run(command);
   }
   EXPECT_EQ(State().currentMode, &svdesign::Modes().objectSelect);
+  std::string log = kxtest::logcapture::Text();
+  Mouse(kxcode::kMouseRightDown, 500, 300);
+  Mouse(kxcode::kMouseRightUp, 500, 300);
+  EXPECT_EQ(kxtest::logcapture::Text(), log);  // right clicks run no command, not even a failing one
   Run("DesignObjectProperty");
   EXPECT_EQ(State().currentMode, &svdesign::Modes().objectProperty);
   size_t objects = State().objects.size();
