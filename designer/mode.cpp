@@ -20,7 +20,6 @@
 #include "sim/menu.h"
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
-#include "sim/simulation_placeholder.h"
 
 namespace svdesign {
 
