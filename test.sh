@@ -15,7 +15,7 @@ if [ -f build/test/CMakeCache.txt ] && ! grep -q "CMAKE_CXX_COMPILER:.*clang" bu
   rm -rf build/test
 fi
 CC=clang CXX=clang++ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DSKYVANE_SANITIZE=ON -DSKYVANE_ARENA_SYSTEM=ON -DSKYVANE_FUZZ=ON >/dev/null
+  -DSKYVANE_SANITIZE=ON -DSKYVANE_ARENA_SYSTEM=ON -DSKYVANE_FUZZ=ON -DSKYVANE_WERROR=ON >/dev/null
 cmake --build build/test -j"$jobs"
 
 # OpenGL and window tests run on Mesa's software renderer in a virtual display.
