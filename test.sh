@@ -34,7 +34,7 @@ for target in build/test/fuzz/*_fuzz; do
   if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
   echo "fuzz: $name for ${fuzz_seconds}s"
   if ! "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
-       -artifact_prefix="build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
+       -artifact_prefix="$PWD/build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
     echo "fuzz: $name failed"; tail -40 "build/test/$name.log"; status=1
   fi
   rm -rf "$work"
