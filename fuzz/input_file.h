@@ -36,7 +36,9 @@ inline const std::filesystem::path& Folder() {
 }
 
 // Makes the private folder the working folder, for code that reads paths
-// relative to the data folder. false when it cannot.
+// relative to the data folder. false when it cannot. libFuzzer reads its
+// seed files after the first input: such a target needs absolute corpus and
+// artifact paths.
 inline bool EnterFolder() {
   std::error_code error;
   if (Folder().empty()) return false;
