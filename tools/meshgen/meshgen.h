@@ -99,6 +99,13 @@ kxgeometry* ColouredElement(const mesh& m, const char* name, const char* group, 
 // is either whole or absent.
 kxgeometry* Chain(kxgeometry* const* parts, size_t count);
 
+// The simulator's meshes: the menu's scenery card (a frame, then the picture
+// face that shows the scenery's preview), the race pylon (two coloured
+// parts, 8 m high, standing on z = 0) and the horizon ball (sky, ground).
+kxgeometry* SceneryCard();
+kxgeometry* Pylon();
+kxgeometry* HorizonBall();
+
 // The demo aircraft: fuselage, wing with ailerons as child groups, tail
 // with elevator and rudder, canopy, two-blade propeller.
 kxgeometry* DemoAircraft();

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 namespace texpaint {
-namespace {
 
 kximage Blank(int width, int height, int channels) {
   kximage image;
@@ -15,6 +14,8 @@ kximage Blank(int width, int height, int channels) {
   image.pixels.assign(static_cast<size_t>(width) * height * channels, 0);
   return image;
 }
+
+namespace {
 
 // Small deterministic hash noise in 0..1; the pictures must not change from
 // one run to the next.

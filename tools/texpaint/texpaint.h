@@ -11,6 +11,8 @@
 
 namespace texpaint {
 
+// A zeroed picture (transparent black where it has alpha).
+kximage Blank(int width, int height, int channels);
 kximage Grass(int size, unsigned seed);
 kximage Asphalt(int size, unsigned seed);
 // Vertical gradient from the top colour to the bottom colour (RGB 0..255).
