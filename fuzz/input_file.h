@@ -6,6 +6,7 @@
 #pragma once
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -75,5 +76,25 @@ class file {
  private:
   std::string path_;
 };
+
+// The older single-file form, for targets written against it: writes the
+// bytes to `path`; 1, or 0 when it cannot be written.
+inline int WriteInput(const char* path, const uint8_t* data, size_t size) {
+  return path && WriteBytes(path, data, size) ? 1 : 0;
+}
+
+// The older single-file form: a file made once from `pattern` (mkstemp form,
+// edited in place, so it must live as long as the run) and removed at exit;
+// its path, or null when it cannot be made.
+inline const char* ScratchFile(char* pattern) {
+  static const char* made = [pattern]() -> const char* {
+    int descriptor = mkstemp(pattern);
+    if (descriptor < 0) return nullptr;
+    close(descriptor);
+    std::atexit([] { std::remove(made); });
+    return pattern;
+  }();
+  return made;
+}
 
 }  // namespace fuzzinput
