@@ -8,7 +8,7 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/settings.h"
-#include "sim/world_placeholder.h"
+#include "sim/world/world.h"
 
 namespace sim {
 

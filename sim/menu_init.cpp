@@ -26,7 +26,7 @@
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
 #include "sim/views_placeholder.h"
-#include "sim/world_placeholder.h"
+#include "sim/world/world.h"
 
 namespace sim {
 

@@ -26,6 +26,14 @@ kximage Button(int width, int height, const int colour[3]);
 // Sheet of cols x rows simple icon frames (RGBA), each a distinct glyph.
 kximage IconSheet(int cell, int cols, int rows);
 
+// Scenery pictures: tileable water (RGB), tileable fair-weather clouds
+// (alpha), a billboard tree with a transparent surround (RGBA) and the card
+// shown for a scenery without a preview picture (RGB).
+kximage Water(int size, unsigned seed);
+kximage Clouds(int size, unsigned seed);
+kximage Tree(int width, int height, unsigned seed);
+kximage Card(int width, int height);
+
 // JPEG bytes of an RGB picture (photo tiles and test seeds).
 std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality);
 
