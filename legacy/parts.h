@@ -283,4 +283,11 @@ T* As(object* p) {
   else return reinterpret_cast<T*>(p);
 }
 
+// The part p as its own class T: the class tables hand each operation only
+// parts of its class.
+template <class T>
+T& Self(object* p) {
+  return *reinterpret_cast<T*>(p);
+}
+
 }  // namespace dnsmodel
