@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
@@ -77,14 +78,26 @@ class modeltest : public legacytest {
 
   // The scenery: grass, water and damage patches, all level at z = 0.
   void BuildWorld() {
-    kxgeometry* parts[3] = {Patch("field_gras", kFieldSize, 0.0f), Patch("water", kPatchSize, kWaterX),
-                            Patch("wall_damage", kPatchSize, kDamageX)};
-    ground_ = meshgen::Chain(parts, 3);
+    Build({Patch("field_gras", kFieldSize, 0.0f), Patch("water", kPatchSize, kWaterX),
+           Patch("wall_damage", kPatchSize, kDamageX)});
+  }
+  // A world of the elements (owned by the fixture from here), its cells
+  // split beyond maxTriangles; the current one.
+  void Build(std::initializer_list<kxgeometry*> elements, int maxTriangles = 200) {
+    std::vector<kxgeometry*> list(elements);
+    ground_ = meshgen::Chain(list.data(), list.size());
     entry_.mesh = ground_;
     world_ = std::make_unique<kxcollision>();
-    const float cell[3] = {50.0f, 50.0f, 50.0f}, sun[3] = {0.0f, 0.0f, 1.0f};
-    ASSERT_EQ(kxcollision::Build(world_.get(), &entry_, nullptr, cell, 200, sun), 1);
+    const float cell[3] = {5.0f, 5.0f, 5.0f}, sun[3] = {0.0f, 0.0f, 1.0f};
+    ASSERT_EQ(kxcollision::Build(world_.get(), &entry_, nullptr, cell, maxTriangles, sun), 1);
     kxcollision::SetCurrent(world_.get());
+  }
+  // A level square of ground of side size (m), cells x cells quads, centred
+  // at (x, 0, z), its surface told by its name.
+  static kxgeometry* Patch(const char* name, float size, float x, float z = 0.0f, int cells = 8) {
+    meshgen::mesh m = meshgen::Ground(size, cells, 0.0f);
+    meshgen::Translate(m, x, 0.0f, z);
+    return meshgen::ToElement(m, name, "", GL_N3F_V3F);
   }
 
   // Places the model at (x, y, z) heading along the world angle (rad) with
@@ -120,12 +133,6 @@ class modeltest : public legacytest {
   std::unique_ptr<kxcollision> world_;
 
  private:
-  static kxgeometry* Patch(const char* name, float size, float x) {
-    meshgen::mesh m = meshgen::Ground(size, 8, 0.0f);
-    meshgen::Translate(m, x, 0.0f, 0.0f);
-    return meshgen::ToElement(m, name, "", GL_N3F_V3F);
-  }
-
   kxgeometry* ground_ = nullptr;
   kxgeometryobject entry_{};
   std::filesystem::path previous_;
