@@ -57,6 +57,16 @@ bool Inside(const float p[3], const float lo[3], const float hi[3]) {
   return true;
 }
 
+// The collision root is the faces' box with little padding: over level
+// ground it is 2 m thick, so the probes of a model 1 to 4 m up would all
+// lie outside it, no face would be gathered, and a fast descent could pass
+// through the ground within one frame. A probe is therefore moved into the
+// root box; the face tests that follow still drop whatever is too far from
+// the model, so a model far from the scenery still gathers nothing of it.
+void ClampInto(float p[3], const float lo[3], const float hi[3]) {
+  for (int k = 0; k < 3; ++k) p[k] = p[k] < lo[k] ? lo[k] : p[k] > hi[k] ? hi[k] : p[k];
+}
+
 // The leaf a point falls into: the first child when the point lies in its
 // box, else the second, whose box is not tested.
 const kxcollnode* LeafOf(const kxcollnode* n, const float p[3]) {
@@ -96,11 +106,11 @@ void GatherScenery(kxcollision* w, const float c[3], float r) {
   if (w->root) {
     const float* lo = w->boxMin;
     const float* hi = w->boxMax;
-    const float probes[kProbes][3] = {{lo[0], lo[1], lo[2]}, {lo[0], hi[1], lo[2]}, {hi[0], lo[1], lo[2]},
+    float probes[kProbes][3] = {{lo[0], lo[1], lo[2]}, {lo[0], hi[1], lo[2]}, {hi[0], lo[1], lo[2]},
                                       {hi[0], hi[1], lo[2]}, {lo[0], lo[1], hi[2]}, {lo[0], hi[1], hi[2]},
                                       {hi[0], lo[1], hi[2]}, {hi[0], hi[1], hi[2]}, {c[0], c[1], c[2]}};
-    for (const float* p : probes) {
-      if (!Inside(p, w->rootMin, w->rootMax)) continue;
+    for (float* p : probes) {
+      ClampInto(p, w->rootMin, w->rootMax);
       const kxcollnode* leaf = LeafOf(w->root, p);
       bool known = false;
       for (int i = 0; i < cellCount; ++i) known = known || cells[i] == leaf;

@@ -15,7 +15,8 @@ namespace dnsmodel {
 constexpr float kGatherRadius = 5.0f;   // m, half-size of the box gathered around the model
 
 // Fills the world's nearFaces with the static faces of the cells under nine
-// probe points of the box c +- r that lie within r of c, each face once,
+// probe points of the box c +- r (moved into the world's box) that lie
+// within r of c, each face once,
 // then the moving objects' faces through the world's near-object hook.
 // Null terminated; bounded by the list's capacity.
 void GatherScenery(kxcollision* world, const float c[3], float r);

@@ -31,6 +31,7 @@ class LegacyContactsTest : public kxltest::modeltest {
 
 // The bump of 1 cm around (0.45, 0.45) of every metre lowers a segment
 // and tilts the normal on its flanks; the normal points to the first point.
+// Faces are gathered from 3 m up too, above the world's thin box.
 TEST_F(LegacyContactsTest, SegmentsCrossTheBumpedGround) {
   BuildWorld();
   struct segment {
@@ -39,6 +40,7 @@ TEST_F(LegacyContactsTest, SegmentsCrossTheBumpedGround) {
     float normalZ, depth, offsetX;
   };
   for (segment s : {segment{{5.45f, 3.45f, 1}, {5.45f, 3.45f, -1}, 1, 1, 0.99f, 0},
+                    segment{{5.45f, 3.45f, 3}, {5.45f, 3.45f, -1}, 1, 1, 2.99f, 0},
                     segment{{7.45f, -2.55f, -1}, {7.45f, -2.55f, 1}, 1, -1, 1.01f, 0},
                     segment{{0.35f, 0.42f, 1}, {0.35f, 0.42f, -1}, 1, 1, 0.995f, 0.1f},
                     segment{{3, 3, 1}, {3, 3, 1}, 0, 0, 0, 0}, segment{{0.45f, 0.45f, 0.01f}, {9, 0.45f, 0.01f}, 0, 0, 0, 0},
