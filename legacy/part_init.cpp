@@ -26,7 +26,8 @@ void ForNamed(const dynamicsystem* model, const object* from, const char* name, 
   for (object* p = model->objects; p; p = p->next) {
     if (std::strncmp(p->Name, name, kNameBytes) != 0) continue;
     if (T* target = As<T>(p)) found(*target);
-    else kxcore::Log("dnsmodel:  %s names %s, a %s, not a %s; no link\n", from->Name, name, p->GetTypeName(), T::kClass.typeName);
+    else kxcore::Log("dnsmodel:  %s names %s, which is of class %s, not %s; no link\n", from->Name, name,
+                     p->GetTypeName(), T::kClass.typeName);
   }
 }
 
