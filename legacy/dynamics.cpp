@@ -21,6 +21,9 @@ constexpr float kRadPerSecToRpm = 60.0f / 6.2831855f;
 constexpr float kSettleStep = 0.01f;              // m per trial
 constexpr float kSettleDrop = 2.2f;               // m at most
 constexpr float kSettleLift = 0.02f;              // m above the touching trial
+// Trials at most: at a height whose float steps lose the centimetre the
+// distance test alone would never end the drop.
+constexpr int kSettleTrials = 230;
 constexpr int kPlacingClearedChannels = 8;
 constexpr float kPlacedGearChannel = 1.0f;
 
@@ -210,7 +213,7 @@ void SettleOnGround(dynamicsystem* m) {
   UpdateParts(m);
   const float z0 = m->position[2];
   Store(m->lastPosition, Load(m->position));
-  for (;;) {
+  for (int trial = 0; trial < kSettleTrials; ++trial) {
     RestartPendingSounds();
     ComputeParts(m, kSettleStep);
     m->position[2] -= kSettleStep;
