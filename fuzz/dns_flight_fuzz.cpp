@@ -3,14 +3,10 @@
 // coefficients, links, channels and counts of the file, loading, placing and
 // stepping end, and unloading returns every block to the pool.
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <string>
-#include <system_error>
 
 #include "core/hooks.h"
 #include "fuzz/input_file.h"
@@ -25,25 +21,6 @@
 #include "platform/sound.h"
 
 namespace {
-
-// A folder of its own to load the model from, removed at exit.
-std::string folder;
-
-bool MakeFolder() {
-  char pattern[] = "/tmp/skyvane-dns-flight-XXXXXX";
-  if (!mkdtemp(pattern)) return false;
-  folder = pattern;
-  if (chdir(pattern) != 0) return false;
-  std::error_code error;
-  std::filesystem::create_directories("airlark/aircraft", error);
-  std::atexit([] {
-    unlink((folder + "/airlark/aircraft/fuzz.dns").c_str());
-    rmdir((folder + "/airlark/aircraft").c_str());
-    rmdir((folder + "/airlark").c_str());
-    rmdir(folder.c_str());
-  });
-  return true;
-}
 
 // Two triangles of level ground, 200 m square.
 kxcollision* Ground() {
@@ -81,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
     kxcore::SetLogHandler([](const char*) {});
     directsound::suppress_registration = 1;
-    return MakeFolder() && Ground();
+    static char folder[] = "/tmp/skyvane-dns-flight-XXXXXX";
+    return fuzzinput::EnterScratchFolder(folder, "airlark/aircraft") && Ground();
   }();
   if (!ready || !fuzzinput::WriteInput("airlark/aircraft/fuzz.dns", data, size)) return 0;
   dnsmodel::ResetRuntime();
