@@ -121,6 +121,17 @@ void AddMeshParts(dynamicsystem* root, kxgeometry* geometry) {
   }
 }
 
+// An engine's shaft is integrated against its inertia, which Init made the
+// file's plus what its propellers and rotors reflect onto it.
+void ReportStillShafts(const dynamicsystem* root) {
+  for (object* p = root->objects; p; p = p->next) {
+    const engine* e = As<engine>(p);
+    if (e && !(e->Constant > kConstantShaftAbove) && !(e->Inertia > 0.0f)) {
+      kxcore::Log("dnsmodel:  engine %s has no inertia; its shaft does not turn\n", p->Name);
+    }
+  }
+}
+
 }  // namespace
 
 // ---- loading ---------------------------------------------------------------------
@@ -166,6 +177,7 @@ void LoadModel(dynamicsystem** rootHolder, dnsstate* record) {
     p->Init(root);
     p->Update(root);
   }
+  ReportStillShafts(root);
   interaction::Reset(&root->interaction);
   Store(root->slipstream, {0, 0, 0});
   wind::Set(&rt.wind, kLoadWindDirection, kLoadWindSpeed);

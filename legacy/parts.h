@@ -143,6 +143,8 @@ struct tip {
   int32_t contactB;       // ray to the reference point
 };
 
+constexpr float kConstantShaftAbove = 2.0f;   // rad/s: an engine's Constant above it fixes its shaft speed
+
 struct engine {
   static const partclass kClass;
   object base;

@@ -18,7 +18,6 @@
 namespace dnsmodel {
 namespace {
 
-constexpr float kConstantSpeedAbove = 2.0f;  // rad/s: a Constant above it fixes the shaft speed
 constexpr float kIdleBelow = 0.1f;           // throttle below it idles ...
 constexpr float kIdleThrottle = 0.04f;       // ... at this
 constexpr float kEngineOff = 0.05f;          // throttle at or below it brakes the shaft
@@ -50,7 +49,7 @@ void UpdateEngine(object* part, dynamicsystem*) {
 void ComputeEngine(object* part, dynamicsystem* ds, float dt) {
   engine& e = Self<engine>(part);
   dnsruntime& rt = Runtime();
-  if (e.Constant > kConstantSpeedAbove) {
+  if (e.Constant > kConstantShaftAbove) {
     e.shaftSpeed = e.Constant;
     float s = std::sqrt(std::fabs(Cubic(e.C0, e.C1, e.C2, e.C3, ReadChannel(0))));
     sound::Set(&e.soundRecord, s, 0.1f * s + 0.9f);

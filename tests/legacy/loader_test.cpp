@@ -83,7 +83,7 @@ TEST_F(LegacyLoaderTest, InitLinksByNameAndClassAndClaimsContacts) {
         "propeller P;\nstrcpy( P.Engine, \"E\" );\nP.Trans = 2\nP.Inertia = 0.1\nP.Radius = 0.1\nP.Area = 0.03\nP.Sigma = 0.1\n"
         "rotor R;\nstrcpy( R.Engine, \"E\" );\nR.Trans = 3\nR.Inertia = 0.2\nR.Radius = 0.5\nR.Area = 0.8\nR.Sigma = 0.05\n"
         "wing W;\nstrcpy( W.Flap, \"E\" );\npropeller Q;\nstrcpy( Q.Engine, \"None\" );\n"
-        "tip T1;\ntip T2;\nwheel K1;\ntip T3;\nwheel K2;\n");
+        "tip T1;\ntip T2;\nwheel K1;\ntip T3;\nwheel K2;\nengine Still;\n");
   Load("linked");
   engine* e = As<engine>(Part("E"));
   ASSERT_NE(e, nullptr);
@@ -94,7 +94,8 @@ TEST_F(LegacyLoaderTest, InitLinksByNameAndClassAndClaimsContacts) {
   EXPECT_EQ(As<wing>(Part("W"))->flapLink, nullptr);
   EXPECT_EQ(As<propeller>(Part("Q"))->engineLink, nullptr);
   for (const char* line : {"dnsmodel:  W names E, which is of class engine, not flap; no link\n",
-                           "dnsmodel:  Q has no engine named \"None\"; it does not turn\n"}) {
+                           "dnsmodel:  Q has no engine named \"None\"; it does not turn\n",
+                           "dnsmodel:  engine Still has no inertia; its shaft does not turn\n"}) {
     EXPECT_NE(Log().find(line), std::string::npos) << line;
   }
 
