@@ -62,9 +62,9 @@ class modeltest : public legacytest {
   void Install(const std::string& stem) {
     std::filesystem::create_directories("airlark/aircraft");
     for (const char* ext : {".dns", ".obj"}) {
-      std::filesystem::path from = DataPath("airlark/aircraft/" + stem + ext);
+      std::filesystem::path from = DataPath(std::string("airlark/aircraft/") + stem + ext);
       if (!std::filesystem::exists(from)) from = FixturePath(stem + ext);
-      if (std::filesystem::exists(from)) std::filesystem::copy_file(from, "airlark/aircraft/" + stem + ext);
+      if (std::filesystem::exists(from)) std::filesystem::copy_file(from, std::string("airlark/aircraft/") + stem + ext);
     }
   }
   void Write(const std::string& relative, const std::string& text) {

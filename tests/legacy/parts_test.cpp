@@ -247,8 +247,10 @@ TEST_F(LegacyPartsTest, GyrosWriteTheTailChannels) {
     Compute(0.01f);
     EXPECT_FLOAT_EQ(Channels()[9], t.out) << t.lock << " " << t.engineSpeed << " " << t.gain;
     EXPECT_FLOAT_EQ(Channels()[11], t.out);
-    if (t.lock) EXPECT_FLOAT_EQ(Channels()[12], t.drive);
-    if (t.lock) EXPECT_FLOAT_EQ(Runtime().levelRate, t.levelRate);
+    if (t.lock) {
+      EXPECT_FLOAT_EQ(Channels()[12], t.drive);
+      EXPECT_FLOAT_EQ(Runtime().levelRate, t.levelRate);
+    }
     EXPECT_EQ(Runtime().heliMode, t.lock && t.channel == 3 ? 1 : 0);
   }
 }

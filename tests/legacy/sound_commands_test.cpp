@@ -95,7 +95,9 @@ TEST_F(LegacySoundTest, EachRunnerCarriesOutItsOwnCodes) {
     EXPECT_EQ(fake.calls.size(), r.calls) << r.code << " " << r.pending;
     EXPECT_EQ(state().soundCount, r.registered) << r.code;
     EXPECT_EQ(VoiceOf(s).gain != -1.0f, r.gainSet) << r.code << " " << r.pending;
-    if (r.code == kSoundPlayOnce || r.code == kSoundPlayLooping) EXPECT_EQ(VoiceOf(s).loop, r.code == kSoundPlayLooping);
+    if (r.code == kSoundPlayOnce || r.code == kSoundPlayLooping) {
+      EXPECT_EQ(VoiceOf(s).loop, r.code == kSoundPlayLooping);
+    }
   }
   ASSERT_NE(registered, nullptr);
   EXPECT_EQ(registered->name, "airlark/sound/engine.wav");
@@ -121,8 +123,8 @@ TEST_F(LegacySoundTest, ListsStopAtTheirRoom) {
   CopySound("airlark/sound/engine.wav");
   std::string text = "// DNS FILE\n";
   for (int i = 0; i <= kModelSounds; ++i) {
-    std::string name = "E" + std::to_string(i);
-    text += "engine " + name + ";\nstrcpy( " + name + ".SoundFile, \"engine\" );\n";
+    std::string name = std::to_string(i);
+    text.append("engine E").append(name).append(";\nstrcpy( E").append(name).append(".SoundFile, \"engine\" );\n");
   }
   Write("airlark/aircraft/loud.dns", text);
   Load("loud");
