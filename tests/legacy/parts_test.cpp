@@ -44,6 +44,21 @@ class LegacyPartsTest : public kxltest::legacytest {
     *end = o;
     return part;
   }
+  // A propeller or rotor of the radius (m) and solidity on an engine held
+  // at the speed (rad/s).
+  template <class T>
+  T* OnEngine(const char* type, float radius, float sigma, float speed) {
+    engine* e = Add<engine>("engine", "Eng");
+    e->Inertia = 1.0f;
+    e->Max = e->Min = speed;
+    T* a = Add<T>(type, "Airscrew");
+    std::strcpy(a->Engine, "Eng");
+    a->Radius = radius;
+    a->Area = 3.1415927f * radius * radius;
+    a->Sigma = sigma;
+    a->Trans = 1.0f;
+    return a;
+  }
   void Start() {
     interaction::AddSegment(&ds->interaction, 0, 0, 0, 0, 0, 0);
     for (object* p = ds->objects; p; p = p->next) p->Init(ds);
@@ -154,20 +169,12 @@ TEST_F(LegacyPartsTest, EngineFollowsItsThrottleModel) {
 // On channel 11 a propeller turns the model without pushing it, and its
 // drawn frame spins at channel 12.
 TEST_F(LegacyPartsTest, TailPropellerGivesMomentOnly) {
-  engine* e = Add<engine>("engine", "Eng");
-  propeller* p = Add<propeller>("propeller", "Tail");
-  std::strcpy(p->Engine, "Eng");
+  propeller* p = OnEngine<propeller>("propeller", 0.1f, 0.1f, 600.0f);
   Store(p->base.Z, {0, 1, 0});
   Store(p->base.Y, {0, 0, -1});
   Store(p->base.R, {-1, 0, 0});
-  p->Radius = 0.1f;
-  p->Area = 0.0314f;
-  p->Sigma = 0.1f;
   p->Ct0 = 0.1f;
   p->Theta = 0.15f;
-  p->Trans = 1.0f;
-  e->Inertia = 1.0f;
-  e->Max = e->Min = 600.0f;
   Start();
   Channels()[12] = 80.0f;
   for (int32_t channel : {7, 11}) {
@@ -181,15 +188,7 @@ TEST_F(LegacyPartsTest, TailPropellerGivesMomentOnly) {
 
 // A Direction of 7272 or more mirrors the drawn spin: Y = X x Z.
 TEST_F(LegacyPartsTest, RotorDirectionMirrorsTheDrawnSpin) {
-  engine* e = Add<engine>("engine", "Eng");
-  rotor* r = Add<rotor>("rotor", "Rotor");
-  std::strcpy(r->Engine, "Eng");
-  r->Radius = 0.5f;
-  r->Area = 0.785f;
-  r->Sigma = 0.05f;
-  r->Trans = 1.0f;
-  e->Inertia = 1.0f;
-  e->Max = e->Min = 100.0f;
+  rotor* r = OnEngine<rotor>("rotor", 0.5f, 0.05f, 100.0f);
   Start();
   for (float direction : {7271.0f, 7272.0f}) {
     r->Direction = direction;
