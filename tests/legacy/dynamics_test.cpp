@@ -1,5 +1,5 @@
 // The frame step and the resets on the falling sample: the control curve
-// and rate limits, the spin speed's units, the height cap, levelling on
+// and rate limits, the height cap, levelling on
 // the ground, the body's segment after a reset, and a model without mass.
 #include "legacy/sound_commands.h"
 #include "tests/legacy/model_support.h"
@@ -15,17 +15,6 @@ class LegacyDynamicsTest : public kxltest::modeltest {
     BuildWorld();
     Install("fall");
     Load("fall");
-  }
-  // Places the model at (0, 0, z) with the axes x and z and the speed.
-  void PlaceWithAxes(v3 x, v3 z, float height, float speed) {
-    v3 y = Cross(z, x);
-    const float pose[16] = {x.x, y.x, z.x, 0, x.y, y.y, z.y, 0, x.z, y.z, z.z, height, 0, 0, 0, 1};
-    std::memcpy(state().pose, pose, sizeof pose);
-    Store(state().velocity, {speed, 0, 0});
-    const float at[3] = {0, 0, height};
-    GatherScenery(world_.get(), at, kGatherRadius);
-    if (speed < 1.0f) PlaceOnGround(&Runtime().root, &state());
-    else ResetDynamics(&Runtime().root, &state());
   }
 };
 
@@ -47,13 +36,6 @@ TEST_F(LegacyDynamicsTest, ControlsAreCurvedAndRateLimited) {
   EXPECT_NEAR(Runtime().channels[4], 0.4f, 1e-6f);
 }
 
-TEST_F(LegacyDynamicsTest, SpinSpeedReadsInRevolutionsPerMinute) {
-  Place(0, 0, 100, 0, 5);
-  model()->spinSpeed = 100.0f;
-  Frame(0.02f);
-  EXPECT_NEAR(model()->spinSpeed, 954.93f, 0.01f);
-}
-
 TEST_F(LegacyDynamicsTest, ResetsStartNoHigherThanTheCeiling) {
   for (float speed : {5.0f, 0.0f}) {
     Place(0, 0, 500, 0, speed);
@@ -71,7 +53,7 @@ TEST_F(LegacyDynamicsTest, PlacingOnTheGroundLevelsTheModel) {
   };
   for (pose p : {pose{{0.8f, 0, 0.6f}, {-0.6f, 0, 0.8f}, {1, 0, 0}}, pose{{0, 0.6f, 0.8f}, {0, -0.8f, 0.6f}, {0, 1, 0}},
                  pose{{0, 0, 1}, {-1, 0, 0}, {1, 0, 0}}}) {
-    PlaceWithAxes(p.x, p.z, 1.0f, 0.5f);
+    Place({0, 0, 1}, p.x, p.z, 0.5f);
     EXPECT_NEAR(Length(dnsmodel::Load(model()->axisZ) - v3{0, 0, 1}), 0.0f, 1e-6f);
     EXPECT_NEAR(Length(dnsmodel::Load(model()->axisX) - p.heading), 0.0f, 1e-6f);
     EXPECT_EQ(Length(dnsmodel::Load(model()->velocity)), 0.0f);

@@ -1,6 +1,6 @@
 // Loading models: parts for the mesh elements no part names, meshes moved
 // into their parts' frames, links by name and class, contact claims, mass
-// data, kind codes and the folders of the small helicopter.
+// data and the folders of the small helicopter.
 #include <cmath>
 
 #include "graphics/mesh_load.h"
@@ -68,9 +68,6 @@ TEST_F(LegacyLoaderTest, MeshElementsBecomePartsAndMoveIntoTheirFrames) {
   kxgeometry::GetVertexPosition(wingA->mesh, 0, bound);
   v3 q = dnsmodel::Load(body) - v3{1, 0, 0};
   EXPECT_NEAR(Length(dnsmodel::Load(bound) - v3{Dot(x, q), Dot(y, q), Dot(z, q)}), 0.0f, 1e-6f);
-  kxgeometry::GetVertexPosition(authored->next->next->next->next, 0, body);
-  kxgeometry::GetVertexPosition(Part("Flat")->mesh, 0, bound);
-  EXPECT_NEAR(Length(dnsmodel::Load(bound) - dnsmodel::Load(body)), 0.0f, 1e-6f);
   kxgeometry::Free(&authored);
 }
 
@@ -107,26 +104,6 @@ TEST_F(LegacyLoaderTest, InitLinksByNameAndClassAndClaimsContacts) {
   const interaction& table = model()->interaction;
   for (const contactpoint* p = table.usedContacts; p; p = p->nextContact) EXPECT_EQ(p - table.contacts, index--);
   EXPECT_EQ(index, -1);
-}
-
-// Kind codes of the samples, and the mass data of each.
-TEST_F(LegacyLoaderTest, SamplesReportTheirKindsAndMass) {
-  struct sample {
-    const char* name;
-    int kind;
-    float mass;
-  };
-  for (sample s : {sample{"fall", 4, 1.0f}, sample{"glider", 4, 1.0f}, sample{"trainer", 0, 1.2f},
-                   sample{"heli", 34, 1.5f}}) {
-    Install(s.name);
-    Load(s.name);
-    int kind = state().hasType10 ? 34 : state().noType2or5 ? 4 : 0;
-    EXPECT_EQ(kind, s.kind) << s.name;
-    EXPECT_FLOAT_EQ(model()->mass, s.mass);
-    EXPECT_NEAR(model()->inertia[0] * model()->inverseInertia[0], 1.0f, 1e-5f);
-    EXPECT_EQ(model()->controlExpo, 0.3f);
-    Unload();
-  }
 }
 
 // A mass part of a class without an inverse inertia leaves the model a

@@ -104,13 +104,16 @@ class modeltest : public legacytest {
   // a speed along its heading, as the simulator does.
   void Place(float x, float y, float z, float heading, float speed) {
     float c = std::cos(heading), s = std::sin(heading);
-    const float pose[16] = {c, -s, 0, x, s, c, 0, y, 0, 0, 1, z, 0, 0, 0, 1};
+    Place({x, y, z}, {c, s, 0}, {0, 0, 1}, speed);
+  }
+  // The same with the axes x and z: a full reset from 1 m/s, else set down.
+  void Place(dnsmodel::v3 at, dnsmodel::v3 x, dnsmodel::v3 z, float speed) {
+    dnsmodel::v3 y = dnsmodel::Cross(z, x);
+    const float pose[16] = {x.x, y.x, z.x, at.x, x.y, y.y, z.y, at.y, x.z, y.z, z.z, at.z, 0, 0, 0, 1};
     std::memcpy(state().pose, pose, sizeof pose);
-    state().velocity[0] = speed * c;
-    state().velocity[1] = speed * s;
-    state().velocity[2] = 0.0f;
-    const float at[3] = {x, y, z};
-    dnsmodel::GatherScenery(world_.get(), at, dnsmodel::kGatherRadius);
+    dnsmodel::Store(state().velocity, x * speed);
+    const float p[3] = {at.x, at.y, at.z};
+    dnsmodel::GatherScenery(world_.get(), p, dnsmodel::kGatherRadius);
     if (speed < 1.0f) dnsmodel::PlaceOnGround(&dnsmodel::Runtime().root, &state());
     else dnsmodel::ResetDynamics(&dnsmodel::Runtime().root, &state());
   }

@@ -138,34 +138,6 @@ TEST_F(LegacyPartsTest, WheelCarriesLoadOnlyWithTheGearDown) {
   }
 }
 
-TEST_F(LegacyPartsTest, EngineFollowsItsThrottleModel) {
-  engine* e = Add<engine>("engine", "Eng");
-  e->Cm0 = 0.5f;
-  e->Cm1 = -0.0003f;
-  e->Cm3 = -0.05f;
-  e->Inertia = 0.01f;
-  e->Max = 1600.0f;
-  Start();
-  struct setting {
-    float constant, c0, height;
-    int32_t heli;
-    float torque;  // N m on the shaft at 100 rad/s, or the fixed speed
-  };
-  const float driving = -0.0003f * 100.0f;
-  for (setting s : {setting{2.5f, 1, 0, 0, 2.5f}, setting{2.0f, -0.84f, 0, 0, -0.5f},
-                    setting{0, -0.84f, 0, 1, -0.3f * 0.5f * 0.02f}, setting{0, 1, 0, 0, driving + 0.5f},
-                    setting{0, 1, 430, 0, driving + 0.5f * -0.05f + 0.5f * 0.5f}, setting{0, 1, 470, 0, -0.5f}}) {
-    e->Constant = s.constant;
-    e->C0 = s.c0;
-    ds->position[2] = s.height;
-    Runtime().heliMode = s.heli;
-    e->shaftSpeed = 100.0f;
-    Compute(0.01f);
-    float expected = s.constant > 2.0f ? s.constant : 100.0f + s.torque / e->Inertia * 0.01f;
-    EXPECT_NEAR(e->shaftSpeed, expected, 1e-3f) << s.constant << " " << s.c0 << " " << s.height;
-  }
-}
-
 // On channel 11 a propeller turns the model without pushing it, and its
 // drawn frame spins at channel 12.
 TEST_F(LegacyPartsTest, TailPropellerGivesMomentOnly) {

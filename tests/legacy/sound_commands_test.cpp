@@ -101,12 +101,6 @@ TEST_F(LegacySoundTest, EachRunnerCarriesOutItsOwnCodes) {
   }
   ASSERT_NE(registered, nullptr);
   EXPECT_EQ(registered->name, "airlark/sound/engine.wav");
-  // The frame's update passes the Doppler-free frequency over the wave's rate.
-  s->frequency = 2.0f * static_cast<float>(s->rate);
-  const soundcommand update[] = {{kSoundUpdate, s, nullptr}, {kSoundListEnd, nullptr, nullptr}};
-  std::copy(std::begin(update), std::end(update), Runtime().soundCommands);
-  RunPendingSoundCommands(0.02f);
-  EXPECT_FLOAT_EQ(VoiceOf(s).pitch, 2.0f);
 }
 
 // The model named "piccolo" takes its sounds from the program's folder.
