@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "core/hooks.h"
 #include "fuzz/input_file.h"
@@ -58,10 +60,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = [] {
     kxcore::SetLogHandler([](const char*) {});
     directsound::suppress_registration = 1;
-    static char folder[] = "/tmp/skyvane-dns-flight-XXXXXX";
-    return fuzzinput::EnterScratchFolder(folder, "airlark/aircraft") && Ground();
+    std::error_code error;
+    if (!fuzzinput::EnterFolder()) return false;
+    std::filesystem::create_directories("airlark/aircraft", error);
+    return !error && Ground();
   }();
-  if (!ready || !fuzzinput::WriteInput("airlark/aircraft/fuzz.dns", data, size)) return 0;
+  if (!ready) return 0;
+  fuzzinput::file input("airlark/aircraft/fuzz.dns", data, size);
+  if (!input.Path()) return 0;
   dnsmodel::ResetRuntime();
   dnsmodel::InitPool();
   kxcollision::SetCurrent(Ground());
