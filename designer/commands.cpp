@@ -8,6 +8,7 @@
 #include "designer/page.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
+#include "designer/viewer.h"
 #include "designer/viewer_modes.h"
 #include "dynamics/body.h"
 #include "platform/log.h"
@@ -26,7 +27,7 @@ struct command {
 
 void Nothing(const kxargs&) {}
 
-template <svdesignmode viewermodes::*mode>
+template <auto mode>
 void SetMode(const kxargs&) {
   State().currentMode = &(Modes().*mode);
 }
@@ -36,17 +37,17 @@ const command kTable[kCommands] = {
     {"DesignOpen", [](const kxargs&) { Open(); }, true},
     {"DesignGoBack", [](const kxargs&) { GoBack(); }, false},
     {"DesignObjectActivate", [](const kxargs& a) { ObjectActivate(a.String(0).Text()); }, false},
-    {"DesignMouseLeftDown", nullptr, false},
+    {"DesignMouseLeftDown", [](const kxargs& a) { MouseLeftDown(a.Int(0), a.Int(1)); }, false},
     {"DesignMouseLeftDouble", Nothing, false},
-    {"DesignMouseMove", nullptr, false},
-    {"DesignMouseLeftUp", nullptr, false},
+    {"DesignMouseMove", [](const kxargs& a) { MouseMove(a.Int(0), a.Int(1)); }, false},
+    {"DesignMouseLeftUp", [](const kxargs& a) { MouseLeftUp(a.Int(0), a.Int(1)); }, false},
     {"DesignModeViewerMove", SetMode<&viewermodes::move>, false},
     {"DesignModeViewerTurn", SetMode<&viewermodes::turn>, false},
     {"DesignModeViewerShift", SetMode<&viewermodes::shift>, false},
-    {"DesignModeViewerRotate", [](const kxargs&) { State().currentMode = &Modes().rotate; }, false},
-    {"DesignModeViewerTop", nullptr, false},
-    {"DesignModeViewerSide", nullptr, false},
-    {"DesignModeViewerFront", nullptr, false},
+    {"DesignModeViewerRotate", SetMode<&viewermodes::rotate>, false},
+    {"DesignModeViewerTop", [](const kxargs&) { ModeViewerTop(); }, false},
+    {"DesignModeViewerSide", [](const kxargs&) { ModeViewerSide(); }, false},
+    {"DesignModeViewerFront", [](const kxargs&) { ModeViewerFront(); }, false},
     {"DesignModeObjectSelect", SetMode<&viewermodes::objectSelect>, false},
     {"DesignObjectProperty",
      [](const kxargs&) {

@@ -50,10 +50,6 @@ int svdesignobject::AddPage(svdesignpage* page, const char* titleKey) {
   return 1;
 }
 
-void svdesignobject::Draw(int pass) {
-  if (currentPage) currentPage->Draw(pass);
-}
-
 void svdesignobject::MouseDown(const designray& ray) {
   if (currentPage) currentPage->MouseDown(ray);
 }

@@ -2,9 +2,12 @@
 // the GUI, the title of the current object and the pointer.
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "designer/design_object.h"
 #include "designer/designer.h"
 #include "designer/state.h"
+#include "designer/viewer.h"
 #include "graphics/draw.h"
 #include "graphics/gl_frame.h"
 #include "gui/background.h"
@@ -18,17 +21,10 @@ constexpr float kSky[4] = {0.4f, 0.6f, 0.8f, 1.0f};
 constexpr int kViewerEdge = 82;     // px, white line along the viewer's lower edge
 constexpr int kToolbarEdge = 65;    // px below the top, black line under the toolbar strip
 constexpr int kTitleX = 2, kTitleY = 60;
-
-// The viewer's area, cleared to the sky colour.
-void DrawScene() {
-  const svdesigncamera& c = State().camera;
-  glViewport(c.viewportX, c.viewportY, c.viewportWidth, c.viewportHeight);
-  glScissor(c.viewportX, c.viewportY, c.viewportWidth, c.viewportHeight);
-  glEnable(GL_SCISSOR_TEST);
-  glClearColor(kSky[0], kSky[1], kSky[2], kSky[3]);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glDisable(GL_SCISSOR_TEST);
-}
+// The eye stays within this many reference lengths of the origin.
+constexpr float kViewDistance = 5.0f;
+// A directional light fixed in the aircraft's space.
+constexpr float kLight[4] = {1.0f, 2.0f, 3.0f, 0.0f};
 
 void WindowPixels(int w, int h) {
   glViewport(0, 0, w, h);
@@ -53,7 +49,49 @@ void Line(int x0, int y, int x1) {
   glEnd();
 }
 
+void DrawObjects(const std::vector<svdesignobject*>& objects) {
+  for (svdesignobject* o : objects) o->Draw(0);
+  // Transparent meshes over the opaque ones, without hiding each other.
+  glDepthMask(GL_FALSE);
+  for (int twice = 0; twice < 2; ++twice) {
+    for (svdesignobject* o : objects) o->Draw(1);
+  }
+  glDepthMask(GL_TRUE);
+}
+
 }  // namespace
+
+void DrawScene() {
+  designstate& s = State();
+  svdesigncamera& c = s.camera;
+  c.PullBack(kViewDistance * s.aircraftLength);
+  GLint previous[4];
+  glGetIntegerv(GL_VIEWPORT, previous);
+  glViewport(c.viewportX, c.viewportY, c.viewportWidth, c.viewportHeight);
+  // Only the viewer's band: the strips around it are the GUI's.
+  glScissor(c.viewportX, c.viewportY, c.viewportWidth, c.viewportHeight);
+  glEnable(GL_SCISSOR_TEST);
+  glClearColor(kSky[0], kSky[1], kSky[2], kSky[3]);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-c.halfWidth, c.halfWidth, -c.halfHeight, c.halfHeight, c.nearPlane, c.farPlane);
+  glMatrixMode(GL_MODELVIEW);
+  kxmatrix view = c.ViewMatrix();
+  glLoadMatrixf(view.Data());
+  glLightfv(GL_LIGHT0, GL_POSITION, kLight);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_CULL_FACE);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(1, 1, 1, 1);
+  if (c.geometry) DrawObjects(s.objects);
+  glViewport(previous[0], previous[1], previous[2], previous[3]);
+}
 
 void Draw() {
   designstate& s = State();

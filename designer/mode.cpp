@@ -159,6 +159,7 @@ void Enter() {
   InstallScreen();
   s.screen->W = kxsystem::display.window_width;
   s.screen->H = kxsystem::display.window_height;
+  s.pointer = designpointer();  // no drag carries over from an earlier entry
   ActivateAll();
   FitToWindow();
   s.camera.PlaceTop(3.0f * s.aircraftLength);

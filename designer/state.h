@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "designer/camera.h"
+#include "designer/pointer.h"
 
 class kxnode;
 class kxgraphic;
@@ -41,6 +42,9 @@ struct designstate {
   kxedit* saveAsName = nullptr;
   svairfoilwindow* airfoilWindow = nullptr;  // "Airfoil Properties"; no command opens it
   svdesigncamera camera;
+  designpointer pointer;
+  int sideFlag = 0;                    // 1: the next side view shows the right side; kept across entries
+  int frontFlag = 0;                   // 1: the next front view looks forward from behind; kept across entries
   int toolbarBuilt = 0;                // the first entry builds the toolbar, later ones keep it
 
   // Set while the designer runs; the teardown clears them.

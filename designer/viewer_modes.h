@@ -2,7 +2,7 @@
 // instance per mode; the designer's state points at the active one. The
 // object select and object property modes are handled by the mouse commands
 // themselves; the others act through these slots, which read the pointer
-// state the mouse commands keep.
+// state the mouse commands keep and move the designer's camera.
 #pragma once
 
 class svdesignmode {
@@ -12,9 +12,32 @@ class svdesignmode {
   virtual void MouseMove() {}
 };
 
-// Trackball: a press inside the disc orbits, outside it rolls.
+// Move: a vertical drag dollies along the line of sight.
+class svdesignmodemove : public svdesignmode {
+ public:
+  void MouseMove() override;
+};
+
+// Turn: the camera turns in place.
+class svdesignmodeturn : public svdesignmode {
+ public:
+  void MouseMove() override;
+};
+
+// Shift: the camera slides across the screen.
+class svdesignmodeshift : public svdesignmode {
+ public:
+  void MouseMove() override;
+};
+
+// Rotate, a trackball: a press inside the disc of radius sqrt(0.4) about the
+// screen centre orbits about the origin, one outside it rolls about the line
+// of sight, until the release.
 class svdesignmoderotate : public svdesignmode {
  public:
+  static constexpr float kTrackballSquared = 0.4f;  // squared radius, normalised screen units
+  void MouseDown() override;
+  void MouseMove() override;
   int insideTrackball = 0;  // decided at each press
 };
 
@@ -22,10 +45,10 @@ namespace svdesign {
 
 struct viewermodes {
   svdesignmode standard;  // until the designer is first entered
-  svdesignmode move;
+  svdesignmodemove move;
   svdesignmoderotate rotate;
-  svdesignmode turn;
-  svdesignmode shift;
+  svdesignmodeturn turn;
+  svdesignmodeshift shift;
   svdesignmode objectSelect;
   svdesignmode objectProperty;
 };

@@ -24,7 +24,9 @@ int DrawMouseAt(int x, int y);
 int DrawElement(const kxgeometry* el);
 // Every element of the list that is not transparent, as DrawElement.
 int DrawGeometry(const kxgeometry* list);
-// Every element with its texture bound; colour and materials untouched.
+// One element with its texture bound; colour and materials untouched.
+int DrawElementTextured(const kxgeometry* el);
+// Every element so.
 int DrawGeometryTextured(const kxgeometry* list);
 // Strips only: texture, colour and material state untouched.
 int DrawGeometryPlain(const kxgeometry* list);

@@ -49,12 +49,16 @@ int DrawGeometry(const kxgeometry* list) {
   return 1;
 }
 
+int DrawElementTextured(const kxgeometry* el) {
+  if (!el || !HasContext()) return 0;
+  BindElementTexture(el);
+  DrawStrips(el);
+  return 1;
+}
+
 int DrawGeometryTextured(const kxgeometry* list) {
   if (!HasContext()) return 0;
-  for (const kxgeometry* el = list; el; el = el->next) {
-    BindElementTexture(el);
-    DrawStrips(el);
-  }
+  for (const kxgeometry* el = list; el; el = el->next) DrawElementTextured(el);
   return 1;
 }
 

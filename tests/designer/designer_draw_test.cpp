@@ -4,6 +4,7 @@
 #include "designer/airfoil_graph.h"
 #include "designer_support.h"
 #include "dynamics/wings/airfoil.h"
+#include "graphics/mesh.h"
 #include "platform/null_window.h"
 #include "tests/gui/gl_gui_support.h"
 
@@ -82,11 +83,40 @@ TEST_F(DesignerDrawTest, FrameClearsTheViewerAndDrawsTheStrips) {
   Enter("heli");
   svdesign::Draw();
   EXPECT_EQ(null_.swaps, 1);
-  EXPECT_TRUE(Is(ReadPixel(300, 200), 102, 153, 204));  // the viewer
+  EXPECT_TRUE(Is(ReadPixel(10, 100), 102, 153, 204));  // the viewer, beside the aircraft
   EXPECT_TRUE(Is(ReadPixel(300, 82), 255, 255, 255));
   EXPECT_TRUE(Is(ReadPixel(300, kHeight - 65), 0, 0, 0));
   EXPECT_TRUE(Is(ReadPixel(300, 40), 204, 204, 204));  // the page strip
   EXPECT_TRUE(Is(ReadPixel(300, kHeight - 10), 204, 204, 204));  // the menu strip
+}
+
+TEST_F(DesignerDrawTest, CurrentObjectIsBlueAndTransparentMeshesKeepTheirOwnColour) {
+  Enter("trainer");
+  // The stabilizer made a red transparent mesh.
+  for (kxgeometry* el = Object("Stabilizer")->component->Geometry->mesh; el; el = el->next) {
+    el->transparent = 1;
+    for (int i = 0; i < 4; ++i) el->ambient[i] = el->diffuse[i] = i == 0 || i == 3 ? 1.0f : 0.0f;
+  }
+  auto at = [](float x, float y) {
+    float px, py;
+    designertest::Project(State().camera, {x, y, 0, 1}, &px, &py);
+    return ReadPixel(static_cast<int>(px), static_cast<int>(py));
+  };
+  auto blue = [](pixel p) { return p.r == 0 && p.g == 0 && p.b > 40; };
+  auto white = [](pixel p) { return p.r == p.g && p.g == p.b && p.r > 40; };
+  auto red = [](pixel p) { return p.r > 40 && p.g == 0 && p.b == 0; };
+  struct probe {
+    const char* current;  // null: the whole aircraft, which the main body shows
+    bool wingBlue, fuselageBlue;
+  } probes[] = {{nullptr, false, true}, {"LeftWing", true, false}, {"Stabilizer", false, false}};
+  for (const probe& p : probes) {
+    svdesign::SwitchObject(p.current ? Object(p.current) : nullptr);
+    svdesign::Draw();
+    pixel wing = at(-0.05f, 0.4f), fuselage = at(0.15f, 0), stabilizer = at(-0.7f, 0.2f);
+    EXPECT_TRUE(p.wingBlue ? blue(wing) : white(wing)) << int(wing.r) << " " << int(wing.g) << " " << int(wing.b);
+    EXPECT_TRUE(p.fuselageBlue ? blue(fuselage) : white(fuselage)) << int(fuselage.r) << " " << int(fuselage.b);
+    EXPECT_TRUE(red(stabilizer)) << int(stabilizer.r) << " " << int(stabilizer.g) << " " << int(stabilizer.b);
+  }
 }
 
 }  // namespace

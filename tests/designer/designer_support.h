@@ -52,6 +52,15 @@ class testpage : public svdesignpage {
 
 constexpr int kWindowWidth = 1024, kWindowHeight = 768;  // px
 
+// The window pixel (x, y up) where the viewer shows a world point.
+inline void Project(const svdesigncamera& c, const kxvector4r& p, float* x, float* y) {
+  kxmatrix view = c.ViewMatrix();
+  kxvector4r point = {p.x, p.y, p.z, 1}, e;
+  kxmatrix::TransformVector4(&e, &view, &point);
+  *x = c.viewportX + c.viewportWidth * (1 + c.nearPlane * e.x / -e.z / c.halfWidth) / 2;
+  *y = c.viewportY + c.viewportHeight * (1 + c.nearPlane * e.y / -e.z / c.halfHeight) / 2;
+}
+
 inline uint32_t& Now() {
   static uint32_t now = 0;
   return now;

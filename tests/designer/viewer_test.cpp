@@ -1,0 +1,138 @@
+// The viewer as the user handles it on the sample trainer, without a window:
+// clicks pick components, the object property mode hands drags to the
+// shown page, drags steer the camera, the fixed views alternate.
+#include <string>
+#include <vector>
+
+#include "core/interpreter.h"
+#include "designer/viewer.h"
+#include "designer/viewer_modes.h"
+#include "designer_support.h"
+
+namespace {
+
+using designertest::designerfixture;
+
+// A page that notes the mouse calls it gets.
+class mousepage : public svdesignpage {
+ public:
+  explicit mousepage(kxdbody* body) : svdesignpage(0, body) {}
+  void MouseDown(const designray& ray) override { Note('d', ray); }
+  void MouseMove(const designray& ray) override { Note('m', ray); }
+  void MouseUp(const designray& ray) override { Note('u', ray); }
+  void Note(char what, const designray& ray) {
+    calls += what;
+    last = ray;
+  }
+  std::string calls;
+  designray last = {};
+};
+
+svdesignobject* WingObject(kxdbody* wing) {
+  svdesignobject* object = new svdesignobject(wing);
+  object->AddPage(new mousepage(wing), "Dihedral");
+  return object;
+}
+
+class ViewerTest : public designerfixture {
+ protected:
+  void SetUp() override {
+    designerfixture::SetUp();
+    svdesign::RegisterObjectBuilder("kxdwing00", WingObject);
+  }
+  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
+  // A mouse command at the pixel where the viewer shows a world point.
+  static void At(const char* command, float x, float y, float z) {
+    float px, py;
+    designertest::Project(State().camera, {x, y, z, 1}, &px, &py);
+    Run(std::string(command) + "( " + std::to_string(static_cast<int>(px)) + ", " +
+        std::to_string(static_cast<int>(py)) + " )");
+  }
+};
+
+TEST_F(ViewerTest, ClickPicksTheNearestComponentAndEmptySpaceTheWholeAircraft) {
+  Enter("trainer");
+  struct probe {
+    float x, y;
+    const char* picked;  // null: the whole aircraft
+  } probes[] = {{-0.05f, 0.4f, "LeftWing"}, {0.15f, 0, "Fuselage"}, {-0.05f, -0.6f, "RightWing"},
+                {-0.7f, 0.2f, "Stabilizer"}, {0.6f, 0.6f, nullptr},  {0.6f, 0.6f, nullptr}};
+  for (const probe& p : probes) {
+    At("DesignMouseLeftDown", p.x, p.y, 0);
+    Run("DesignMouseLeftUp( 0, 0 )");
+    svdesignobject* expected = p.picked ? Object(p.picked) : State().aircraftObject;
+    EXPECT_EQ(State().currentObject, expected) << (p.picked ? p.picked : "none");
+    EXPECT_EQ(State().pagedObject, expected);
+  }
+  // Of two objects hit at the same distance the earlier one in the table.
+  svdesignobject* wing = Object("LeftWing");
+  svdesignobject twin(wing->component);
+  At("DesignMouseMove", -0.05f, 0.4f, 0);
+  designray ray = State().pointer.ray;
+  EXPECT_EQ(svdesign::PickObject({wing, &twin}, ray), wing);
+  EXPECT_EQ(svdesign::PickObject({&twin, wing}, ray), &twin);
+  EXPECT_EQ(svdesign::PickObject({}, ray), nullptr);
+}
+
+TEST_F(ViewerTest, ObjectPropertyModeHandsThePressOnEmptySpaceToTheShownPage) {
+  Enter("trainer");
+  Run("DesignObjectActivate( \"LeftWing\" )");
+  Run("DesignObjectPropertyOpen( 0 )");
+  ASSERT_EQ(State().currentMode, &svdesign::Modes().objectProperty);
+  mousepage* page = static_cast<mousepage*>(Object("LeftWing")->currentPage);
+  At("DesignMouseLeftDown", 0.6f, 0.6f, 0);  // nothing there: the drag starts
+  At("DesignMouseMove", -0.05f, 0.4f, 0.1f);
+  At("DesignMouseLeftDown", -0.05f, 0.4f, 0);  // the current object itself
+  At("DesignMouseLeftUp", -0.05f, 0.4f, 0);
+  EXPECT_EQ(page->calls, "dmdu");
+  EXPECT_EQ(State().currentObject, Object("LeftWing"));
+  EXPECT_EQ(page->last.farPoint, State().pointer.ray.farPoint);
+  At("DesignMouseLeftDown", 0.15f, 0, 0);  // another component: it becomes current
+  EXPECT_EQ(State().currentObject, Object("Fuselage"));
+  EXPECT_EQ(page->calls, "dmdu");
+}
+
+TEST_F(ViewerTest, DragsMoveTheCameraOnlyInTheViewerModesAndWhileTheButtonIsHeld) {
+  Enter("trainer");
+  struct probe {
+    const char* mode;
+    bool moves;
+  } probes[] = {{"DesignModeViewerMove", true},   {"DesignModeViewerTurn", true},
+                {"DesignModeViewerShift", true},  {"DesignModeViewerRotate", true},
+                {"DesignModeObjectSelect", false}};
+  for (const probe& p : probes) {
+    Run(p.mode);
+    svdesigncamera before = State().camera;
+    Run("DesignMouseMove( 600, 300 )");
+    EXPECT_EQ(State().camera.pos, before.pos) << p.mode;
+    Run("DesignMouseLeftDown( 500, 400 )");
+    Run("DesignMouseMove( 540, 370 )");
+    Run("DesignMouseLeftUp( 540, 370 )");
+    EXPECT_NEAR(State().pointer.dx, 80.0f / designertest::kWindowWidth, 1e-6);
+    EXPECT_NEAR(State().pointer.dy, -60.0f / designertest::kWindowHeight, 1e-6);
+    bool moved = !(State().camera.pos == before.pos && State().camera.view == before.view);
+    EXPECT_EQ(moved, p.moves) << p.mode;
+  }
+}
+
+TEST_F(ViewerTest, FixedViewsAlternateAndOnlyTheTopViewStartsAgainOnEntry) {
+  Enter("heli");
+  float L = State().aircraftLength;
+  const kxvector4r& eye = State().camera.pos;
+  const char* presses[] = {"DesignModeViewerTop", "DesignModeViewerTop", "DesignModeViewerSide",
+                           "DesignModeViewerFront", "DesignModeViewerFront"};
+  const kxvector4r eyes[] = {{0, 0, -3 * L, 1}, {0, 0, 3 * L, 1}, {0, 2 * L, 0, 1}, {2 * L, 0, 0, 1}, {-2 * L, 0, 0, 1}};
+  for (int i = 0; i < 5; ++i) {
+    Run(presses[i]);
+    EXPECT_EQ(eye, eyes[i]) << i;
+  }
+  svdesign::GoBack();
+  Enter(nullptr);
+  const kxvector4r again[] = {{0, 0, -3 * L, 1}, {0, -2 * L, 0, 1}, {2 * L, 0, 0, 1}};
+  for (int i = 0; i < 3; ++i) {
+    Run(presses[2 * i]);
+    EXPECT_EQ(eye, again[i]) << i;
+  }
+}
+
+}  // namespace
