@@ -33,12 +33,10 @@ TEST_F(CameraTest, RayThroughAPixelProjectsBackOntoThatPixel) {
     for (int py : {82, 400, 713}) {
       designray ray = c.MouseRay(px, py);
       EXPECT_EQ(ray.nearPoint.w + ray.farPoint.w, 0);
-      for (const v4& p : {ray.nearPoint, ray.farPoint}) {
-        float x, y;
-        Project(c, p, &x, &y);
-        EXPECT_NEAR(x, px, 1e-2);
-        EXPECT_NEAR(y, py, 1e-2);
-      }
+      float x[2], y[2];
+      Project(c, ray.nearPoint, &x[0], &y[0]);
+      Project(c, ray.farPoint, &x[1], &y[1]);
+      for (float error : {x[0] - px, y[0] - py, x[1] - px, y[1] - py}) EXPECT_NEAR(error, 0, 1e-2);
     }
   }
 }
@@ -78,15 +76,12 @@ TEST_F(CameraTest, TrackballOrbitsInsideTheDiscAndRollsOutside) {
   svdesignmoderotate& rotate = svdesign::Modes().rotate;
   designpointer& p = svdesign::State().pointer;
   svdesigncamera& c = camera();
-  struct probe {
-    float x, y;
-    int inside;
-  } presses[] = {{0.5f, 0.5f, 0}, {0.3f, 0.3f, 1}, {0, 0, 1}, {NAN, 0, 1}};
-  for (const probe& press : presses) {
+  // Pointer x, y at the press, then whether the drag orbits.
+  for (const v4& press : {v4{0.5f, 0.5f, 0, 0}, v4{0.3f, 0.3f, 1, 0}, v4{0, 0, 1, 0}, v4{NAN, 0, 1, 0}}) {
     p.x = press.x;
     p.y = press.y;
     rotate.MouseDown();
-    EXPECT_EQ(rotate.insideTrackball, press.inside) << press.x;
+    EXPECT_EQ(rotate.insideTrackball, press.z) << press.x;
   }
   // Orbit about the world x axis: the eye swings toward +y.
   p = {0.1f, 0, 0, 0, 0.1f, 0, 1, {}};
