@@ -39,6 +39,7 @@ void LandingZone(const contestrec& c) {
   glDepthMask(GL_FALSE);
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
+  glEnable(GL_BLEND);  // the zone is translucent and fades out: the opaque pass has blending off here
   glColor4f(1, 0, 0, kZoneAlpha);
   glBegin(GL_QUADS);
   Point(p, u, -kZoneBefore, v, 0);

@@ -1,0 +1,362 @@
+// The scene's passes under a real context, read back pixel by pixel: the
+// sky by cloud type, the lights, the photo panorama, the own aircraft in the
+// cockpit view, contest objects and markers, and particles.
+#include "sim/views/scene.h"
+
+#include <memory>
+
+#include "dynamics/all/register_all.h"
+#include "dynamics/driver.h"
+#include "dynamics/flight_state.h"
+#include "dynamics/instance.h"
+#include "dynamics/registry.h"
+#include "dynamics/scenery_world.h"
+#include "sim/views/display_lists.h"
+#include "sim/views/gl_state.h"
+#include "sim/views/sky.h"
+#include "sim/world/contest_record.h"
+#include "views_gl_support.h"
+
+namespace {
+
+using viewstest::camera;
+using viewstest::kHeight;
+using viewstest::kWidth;
+
+class SceneDraw : public viewstest::viewsgltest {
+ protected:
+  // Loads the scenery text and builds the GL state and every scenery list.
+  world& Scenery(const std::string& text, int cloudType = 80) {
+    world& w = Load(text);
+    sim::session.cloud_type = cloudType;
+    sim::SetupGL();
+    sim::BuildSky(&w);
+    sim::BuildSceneryLists();
+    return w;
+  }
+  // Expected colour of rgb at alpha over the background pixel.
+  static ::testing::AssertionResult Blended(kxtest::pixel got, kxtest::pixel under, float r, float g, float b,
+                                           float a) {
+    return Near(got, a * r + (1 - a) * under.r / 255.0f, a * g + (1 - a) * under.g / 255.0f,
+                a * b + (1 - a) * under.b / 255.0f);
+  }
+};
+
+TEST_F(SceneDraw, ZenithColourFollowsTheCloudTypeAndNoCloudPassRunsWithoutClouds) {
+  const float eye[3] = {0, 0, 2}, up[3] = {0, 0, 100};
+  camera c(eye, up);
+  struct {
+    int type;
+    float zenith[3];
+  } rows[] = {{80, {0.0f, 0.4f, 0.8f}}, {81, {0.02f, 0.12f, 0.67f}}, {82, {0.22f, 0.3f, 0.69f}}};
+  for (const auto& row : rows) {
+    Scenery("SCENERY 6000\n", row.type);
+    Draw(c);
+    EXPECT_TRUE(Near(Centre(), row.zenith[0], row.zenith[1], row.zenith[2])) << row.type;
+  }
+  PutPicture("texture/clouds.kxt", 1);
+  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", 80);
+  Draw(c);
+  EXPECT_TRUE(Near(Centre(), 0.0f, 0.4f, 0.8f));
+  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", 81);
+  Draw(c);
+  EXPECT_FALSE(Near(Centre(), 0.02f, 0.12f, 0.67f));
+}
+
+TEST_F(SceneDraw, TheSceneryLightsAreOnTheRestDarkAndPositionalLightsShineFromAboveUnderOpenSky) {
+  PutMesh("scenery/roof.tgo", kxgeomtest::Plate(20, 10, "roof"));
+  world& w = Load("SCENERY 6000\n");
+  w.light_count = 2;
+  const float lamp[4] = {10, 0, 50, 1};
+  std::copy(lamp, lamp + 4, w.light_position[1]);
+  sim::SetupGL();
+  for (int i = 0; i < sim::kSceneLights; ++i) EXPECT_EQ(glIsEnabled(GL_LIGHT0 + i) == GL_TRUE, i < 2) << i;
+  float diffuse[4];
+  glGetLightfv(GL_LIGHT3, GL_DIFFUSE, diffuse);
+  EXPECT_EQ(diffuse[0] + diffuse[1] + diffuse[2] + diffuse[3], 0.0f);
+
+  const float eye[3] = {0, 0, 2}, ahead[3] = {10, 0, 2};
+  float position[4];
+  sim::BuildSky(&w);
+  Draw(camera(eye, ahead));
+  glGetLightfv(GL_LIGHT1, GL_POSITION, position);  // in eye space: up is +y
+  EXPECT_NEAR(position[1], 1.0f, 1e-5f);
+  EXPECT_EQ(position[3], 0.0f);
+
+  Load("SCENERY 6000\nOBJECT roof.tgo\n");
+  w.light_count = 2;
+  std::copy(lamp, lamp + 4, w.light_position[1]);
+  Draw(camera(eye, ahead));
+  glGetLightfv(GL_LIGHT1, GL_POSITION, position);  // under the roof the lamp stays where it is
+  EXPECT_NEAR(position[1], 48.0f, 1e-3f);
+  EXPECT_NEAR(position[2], -10.0f, 1e-3f);
+}
+
+TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
+  kximage tile;
+  tile.width = tile.height = 4;
+  tile.channels = 3;
+  for (int i = 0; i < 16; ++i) tile.pixels.insert(tile.pixels.end(), {200, 40, 40});
+  for (const char* name : {"scenery/photo00.kxt", "scenery/photo10.kxt", "scenery/photo00c.kxt", "scenery/photo10c.kxt"})
+    ASSERT_TRUE(kxgl::WriteKxt(name, tile));
+  PutPicture("texture/clouds.kxt", 1);
+  const float green[3] = {0, 1, 0};
+  PutMesh("scenery/ground.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "ground", "", green));
+  meshgen::mesh card = meshgen::TreeCards(6, 10);
+  meshgen::Translate(card, 8, 0, 0);
+  kxgeometry* tree = meshgen::ColouredElement(card, "bbrd001", "", green);
+  tree->transparent = 1;
+  PutMesh("scenery/trees.tgo", tree);
+  sim::session.gl_fog = 1;
+  const int compression = kxgl::textureCompression;
+  kxgl::textureCompression = 0;  // the tiles' colour exactly
+  world& w = Scenery(
+      "PHOTOTEXTURES 2 1 photo\nGROUND ground.tgo\nCLOUDS 300 4 0.9 0.55 texture/clouds.kxt\nOBJECT trees.tgo\n", 81);
+  ASSERT_EQ(w.photo, 1);
+  const float eye[3] = {0, 0, 2}, ahead[3] = {10, 0, 1};
+  Draw(camera(eye, ahead));
+  for (int y : {2, kHeight / 2, kHeight - 3})
+    for (int x : {2, kWidth / 2, kWidth - 3}) EXPECT_TRUE(Near(kxtest::ReadPixel(x, y), 200 / 255.0f, 40 / 255.0f, 40 / 255.0f)) << x << "," << y;
+  EXPECT_FALSE(glIsEnabled(GL_FOG));
+  kxgl::textureCompression = compression;
+}
+
+TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
+  Scenery("SCENERY 6000\n", 81);
+  meshgen::mesh box = meshgen::Box(2, 2, 2);
+  const float red[3] = {1, 0, 0};
+  kxgeometricobject* root = Part("root", &box, red);
+  root->Matrix.R = {10, 0, 2, 1};
+  root->Flags = kxgeometricobject::kFlagList;
+  kxdflightstate state;
+  state.graphics_root = root;
+  simplayer& p = sim::players[0];
+  p.flight_state = &state;
+  int next = sim::kFirstAircraftList;
+  sim::BuildAircraftLists(&p, &next);
+  const float eye[3] = {0, 0, 2}, ahead[3] = {10, 0, 2};
+  auto brightness = [] {
+    kxtest::pixel c = Centre();
+    return c.r + c.g + c.b;
+  };
+  p.view_mode = 52;
+  Draw(camera(eye, ahead), &p);
+  int follow = brightness();
+  p.view_mode = 53;
+  Draw(camera(eye, ahead), &p);
+  int cockpit = brightness();
+  Draw(camera(eye, ahead), &p, 1);
+  int drawnAnyway = brightness();
+  EXPECT_LT(follow, 150);   // the box's unlit side
+  EXPECT_GT(cockpit, 450);  // the horizon's haze behind it
+  EXPECT_EQ(drawnAnyway, follow);
+}
+
+TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
+  Scenery("SCENERY 6000\n");
+  auto contest = std::make_unique<contestrec>();
+  sim::session.current_contest = contest.get();
+  simplayer& p = sim::players[0];
+  const int row = kHeight / 2;
+
+  contest->kind = kContestPylonRace;
+  contest->pylons[0] = pylonrec{};
+  contest->pylons[0].position[0] = 10;
+  contest->first_pylon = &contest->pylons[0];
+  p.contest_pylon = contest->first_pylon;
+  p.gate_distance = -25.0f;  // alpha 0.625
+  const float eye[3] = {0, 0, 3}, ahead[3] = {10, 0, 3};
+  Draw(camera(eye, ahead), &p);
+  EXPECT_TRUE(Blended(Centre(), kxtest::ReadPixel(2, row), 1, 0, 0, 0.625f));
+  p.gate_distance = 5.0f;  // past the gate: no marker
+  Draw(camera(eye, ahead), &p);
+  EXPECT_TRUE(Near(Centre(), kxtest::ReadPixel(2, row).r / 255.0f, kxtest::ReadPixel(2, row).g / 255.0f,
+                   kxtest::ReadPixel(2, row).b / 255.0f));
+
+  contest->kind = kContestDragRace;
+  const float finish[3] = {10, 5, 0}, line[3] = {0, -10, 0};
+  std::copy(finish, finish + 3, contest->finish_point);
+  std::copy(line, line + 3, contest->finish_line);
+  struct {
+    int phase;
+    float rgb[3];
+  } phases[] = {{21, {1, 1, 0}}, {22, {0, 1, 0}}, {23, {1, 0, 0}}};
+  for (const auto& ph : phases) {
+    p.contest_phase = ph.phase;
+    Draw(camera(eye, ahead), &p);
+    EXPECT_TRUE(Blended(Centre(), kxtest::ReadPixel(2, row), ph.rgb[0], ph.rgb[1], ph.rgb[2], 0.3f)) << ph.phase;
+  }
+
+  contest->kind = kContestSpotLanding;
+  const float corner[3] = {0, 5, 0.1f}, along[3] = {1, 0, 0}, across[3] = {0, -1, 0};  // heading 0
+  std::copy(corner, corner + 3, contest->spot_corner);
+  std::copy(along, along + 3, contest->spot_axisA);
+  std::copy(across, across + 3, contest->spot_axisB);
+  contest->spot_width = 10;
+  contest->spot_length = 20;
+  const float above[3] = {0, 0, 30}, below[3] = {0, 0, 0};
+  Draw(camera(above, below), &p);
+  // Looking down with +x up the screen, 4 px per metre at the ground.
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 50), 0.4f, 0, 0));  // x = -2.4: the red zone before the line
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 100), 0, 0.4f * (1 - 9.625f / 19.5f), 0));  // x = 10.1: fading green
+}
+
+TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
+  Scenery("SCENERY 6000\n");
+  kxdflightstate state;
+  state.smoke_flag = 1;
+  state.exhaust_count = 1;
+  simplayer& p = sim::players[0];
+  p.flight_state = &state;
+  particle puff{};
+  const float there[3] = {10, 0, 2};
+  std::copy(there, there + 3, puff.position);
+  puff.size = 2;
+  puff.alpha = 1;
+  puff.life = 1;
+  p.smoke_list = &puff;
+  particle& exhaust = p.exhaust_particles[0][0];
+  std::copy(there, there + 3, exhaust.position);
+  exhaust.size = 2;
+  exhaust.alpha = 1;
+  sim::session.smoke_color_green = 0;
+  const float eye[3] = {0, 0, 2};
+  sim::session.show_smoke = 1;
+  sim::session.show_exhaust = 1;
+  Draw(camera(eye, there), &p);
+  EXPECT_TRUE(Near(Centre(), 1, 0, 1));
+  puff.life = 0;  // smoke on but none alive: still no exhaust
+  Draw(camera(eye, there), &p);
+  EXPECT_FALSE(Near(Centre(), 1, 1, 1));
+  sim::session.show_smoke = 0;
+  Draw(camera(eye, there), &p);
+  EXPECT_TRUE(Near(Centre(), 1, 1, 1));
+}
+
+// The draw kinds the aircraft set-up gives: a list for every opaque mesh,
+// direct drawing for a transparent one, rotating for propellers and rotors.
+void Classify(kxgeometricobject* o) {
+  for (kxnode* c = o->firstChild; c; c = c->nextSibling)
+    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) Classify(child);
+  const std::string owner = o->Object && o->Object->type ? o->Object->type->name : "";
+  bool rotating = owner == "kxdpropeller00" || owner.rfind("kxdrotor", 0) == 0 || owner == "kxdtailrotor00";
+  o->Flags = !o->mesh ? 0 : o->mesh->transparent ? kxgeometricobject::kFlagDirect
+                         : rotating              ? kxgeometricobject::kFlagRotating
+                                                 : kxgeometricobject::kFlagList;
+}
+
+// Pixels that differ by more than 6 in some channel between two read-backs.
+int Differing(const std::vector<kxtest::pixel>& a, const std::vector<kxtest::pixel>& b) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    n += std::abs(a[i].r - b[i].r) > 6 || std::abs(a[i].g - b[i].g) > 6 || std::abs(a[i].b - b[i].b) > 6;
+  return n;
+}
+
+std::vector<kxtest::pixel> Frame() {
+  std::vector<kxtest::pixel> pixels(static_cast<size_t>(kWidth) * kHeight);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+class SceneDataDraw : public SceneDraw {
+ protected:
+  void TearDown() override {
+    if (kxgl::HasContext()) {
+      kxdynamics::Stop();
+      for (int i = 0; i < kxdaircraftinstance::kSlots; ++i) kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(i));
+      for (auto t : {kxdynamics::kxdtree::kInitial, kxdynamics::kxdtree::kState, kxdynamics::kxdtree::kChange,
+                     kxdynamics::kxdtree::kTemplates, kxdynamics::kxdtree::kInvisible})
+        kxdynamics::Tree(t)->DeleteChildren();
+    }
+    SceneDraw::TearDown();
+  }
+  // The scenery and player 1's aircraft at the scenery's first start.
+  simplayer& Fly(const char* scenery, const char* aircraft) {
+    UseProgramData();
+    kxdynamics::RegisterAll();
+    world& w = *sim::TheWorld();
+    sim::LoadScenery(scenery, &w);
+    simplayer& p = sim::players[0];
+    if (kxdaircraftinstance::AircraftLoad(aircraft, 0) != 1) return p;
+    kxmatrix pose;
+    kxmatrix::SetIdentity(&pose);
+    pose.R = {w.start_aircraft[0][0], w.start_aircraft[0][1], 1.0f, 1.0f};
+    ground_.Set(&w.collision);
+    kxdynamics::Start(&ground_);
+    kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {});
+    kxdynamics::UpdateVisuals();  // the parts to their place, as a frame's step would
+    p.flight_state = kxdaircraftinstance::FlightStateOf(0);
+    Classify(kxnode::As<kxgeometricobject>(p.flight_state->graphics_root));
+    sim::session.cloud_type = 81;
+    sim::SetupGL();
+    sim::BuildSky(&w);
+    sim::BuildSceneryLists();
+    int next = sim::kFirstAircraftList;
+    sim::BuildAircraftLists(&p, &next);
+    return p;
+  }
+  kxdsceneryworld ground_;
+};
+
+TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndTraces) {
+  simplayer& p = Fly("winzeln", "christeneagle");
+  ASSERT_NE(p.flight_state, nullptr);
+  const world& w = *sim::TheWorld();
+  const float* plane = p.flight_state->position;
+  const float near[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
+  camera pilot(near, plane);
+  Draw(pilot, &p);
+  std::vector<kxtest::pixel> full = Frame();
+  kxtest::pixel sky = kxtest::ReadPixel(kWidth / 2, kHeight - 2), ground = kxtest::ReadPixel(kWidth / 2, 2);
+  EXPECT_GE(sky.b, sky.r);                 // blue, or the white of the clouds
+  EXPECT_GT(sky.b, ground.b + 100);        // the runway below is dark grey
+  EXPECT_GT(ground.r + ground.g + ground.b, 150);
+  Draw(pilot, &p, 0, 0);
+  EXPECT_GT(Differing(full, Frame()), 100);  // the aircraft
+
+  // A house and the trees: the first static object's first vertex, and the first billboard.
+  const kxtransparentgeometry* first = w.transparent;
+  while (first && first->element && !first->billboard) ++first;
+  ASSERT_TRUE(first && first->element);
+  const float* tree = first->centre;
+  const float back[3] = {tree[0] - 25, tree[1], tree[2] + 2};
+  camera look(back, tree);
+  Draw(look, &p);
+  full = Frame();
+  sim::session.show_trees = 0;
+  Draw(look, &p);
+  EXPECT_GT(Differing(full, Frame()), 100);
+  sim::session.show_trees = 1;
+
+  for (int i = 0; i < 20; ++i) {
+    p.trace_position[i][0] = plane[0] + static_cast<float>(i);
+    p.trace_position[i][1] = plane[1];
+    p.trace_position[i][2] = plane[2] + 2.0f;
+    p.trace_axis[i][2] = 1.0f;  // upright: seen broadside from the pilot's place
+    p.trace_time[i] = static_cast<float>(i);
+  }
+  p.trace_index = 19;
+  Draw(pilot, &p);
+  full = Frame();
+  p.trace_view = 1;
+  Draw(pilot, &p);
+  EXPECT_GT(Differing(full, Frame()), 50);
+}
+
+TEST_F(SceneDataDraw, TheSeaSceneryShowsItsOcean) {
+  simplayer& p = Fly("seaslope", "christeneagle");
+  world& w = *sim::TheWorld();
+  ASSERT_NE(w.ocean, nullptr);
+  const float eye[3] = {-90, 0, 90}, sea[3] = {-400, 0, 0};
+  camera c(eye, sea);
+  Draw(c, &p);
+  std::vector<kxtest::pixel> full = Frame();
+  kxgeometry* ocean = w.ocean;
+  w.ocean = nullptr;
+  Draw(c, &p);
+  w.ocean = ocean;
+  EXPECT_GT(Differing(full, Frame()), 1000);
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+// Shared fixture of the views' drawing tests: one hidden window with a
+// compatibility context per suite (skipped without a display), the null
+// window backend counting swaps, the simulator records and the scenery
+// reset around each test, and helpers to aim a camera, read pixels, build
+// part trees and use the program's own data.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/interpreter.h"
+#include "graphics/font.h"
+#include "graphics/geometric_object.h"
+#include "graphics/gl_frame.h"
+#include "graphics/texture_table.h"
+#include "platform/gl_context.h"
+#include "platform/null_window.h"
+#include "platform/window.h"
+#include "sim/resources.h"
+#include "sim/views/scene.h"
+#include "sim/views/transparent_list.h"
+#include "sim/views/view_matrices.h"
+#include "tests/platform/gl_support.h"
+#include "tests/sim/sim_support.h"
+#include "tests/sim/world/world_support.h"
+
+namespace viewstest {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 160, kHeight = 120;  // px
+constexpr float kNear = 0.3f;               // m: about 53 degrees from top to bottom
+
+// The camera at eye looking at target, z up (straight up or down: y left).
+struct camera {
+  float eye[3], X[3], Y[3], Z[3];
+  camera(const float from[3], const float target[3]) {
+    float length = 0, side = 0;
+    for (int k = 0; k < 3; ++k) {
+      eye[k] = from[k];
+      X[k] = target[k] - from[k];
+      length += X[k] * X[k];
+    }
+    for (float& x : X) x /= std::sqrt(length);
+    const float Yraw[3] = {-X[1], X[0], 0};  // up x X
+    side = std::sqrt(Yraw[0] * Yraw[0] + Yraw[1] * Yraw[1]);
+    for (int k = 0; k < 3; ++k) Y[k] = side > 1e-6f ? Yraw[k] / side : (k == 1 ? 1.0f : 0.0f);
+    Z[0] = X[1] * Y[2] - X[2] * Y[1];
+    Z[1] = X[2] * Y[0] - X[0] * Y[2];
+    Z[2] = X[0] * Y[1] - X[1] * Y[0];
+  }
+};
+
+class viewsgltest : public kxtest::SceneryTest {
+ protected:
+  static void SetUpTestSuite() {
+    kxscript::Init();
+    kxgraphics::RegisterTypes();
+    if (std::getenv("DISPLAY") && gl_.Open("views test", kWidth, kHeight)) {
+      kxsystem::SetHasContext(1);
+      kxgl::InitExtensions();
+    }
+  }
+  static void TearDownTestSuite() {
+    kxgl::ContextLost();
+    kxsystem::SetHasContext(0);
+    gl_.Close();
+  }
+  void SetUp() override {
+    SceneryTest::SetUp();
+    if (!kxgl::HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
+    simtest::ResetSimulatorState();
+    sim::session.current_contest = nullptr;
+    caps_ = kxgl::caps;
+    kxsystem::SetWindowBackend(&null_);
+    kxsystem::display.window_width = kWidth;
+    kxsystem::display.window_height = kHeight;
+    sim::ResetSceneView();
+    sim::ResetTransparentList();
+    top_ = new kxnode;
+    top_->name = "V";
+    kxscript::Root()->AppendChild(top_);
+  }
+  void TearDown() override {
+    if (kxgl::HasContext()) {
+      kxgl::caps = caps_;
+      for (kxtexture*& t : sim::session.cubemap_textures) {
+        kxgl::FreeTexture(t);
+        t = nullptr;
+      }
+      kxgl::SetFont(nullptr);
+      kxgl::FreeFont(&sim::small_font);
+      delete top_;
+      sim::session.current_contest = nullptr;
+      kxsystem::SetWindowBackend(nullptr);
+      kxsystem::display = kxdisplaysettings();
+      simtest::ResetSimulatorState();
+    }
+    SceneryTest::TearDown();
+  }
+
+  // Clears to black and draws player 1's view (or a viewer-less one).
+  void Draw(const camera& c, simplayer* viewer = nullptr, int drawOwn = 0, int drawAircraft = 1) {
+    glViewport(0, 0, kWidth, kHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    sim::DrawScene(viewer, c.eye, c.X, c.Y, c.Z, static_cast<float>(kWidth) / kHeight, kNear, drawOwn, 1,
+                   drawAircraft);
+  }
+  static kxtest::pixel Centre() { return kxtest::ReadPixel(kWidth / 2, kHeight / 2); }
+  // Every channel within 2 of the colour given as fractions.
+  static ::testing::AssertionResult Near(kxtest::pixel p, float r, float g, float b) {
+    auto close = [](int got, float want) { return std::abs(got - static_cast<int>(std::lround(want * 255))) <= 2; };
+    if (close(p.r, r) && close(p.g, g) && close(p.b, b)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel " << int(p.r) << " " << int(p.g) << " " << int(p.b) << ", wanted "
+                                         << r * 255 << " " << g * 255 << " " << b * 255;
+  }
+  // A part under parent (the test's node when null) with a mesh of one colour.
+  kxgeometricobject* Part(const char* name, const meshgen::mesh* shape, const float rgb[3], kxnode* parent = nullptr) {
+    kxgeometricobject* o = new kxgeometricobject;
+    o->name = name;
+    (parent ? parent : top_)->AppendChild(o);
+    if (shape) o->SetMesh(meshgen::ColouredElement(*shape, name, "", rgb));
+    return o;
+  }
+  static fs::path ProgramData() { return (fs::path(KX_TEST_DATA) / "../../../../data").lexically_normal(); }
+  // Replaces the scratch folders with links to the program's data.
+  static void UseProgramData() {
+    fs::path data = ProgramData();
+    for (const char* part : {"aircraft", "objects", "scenery", "texture"}) {
+      fs::remove_all(part);
+      fs::create_symlink(data / part, part);
+    }
+  }
+  static void LoadSmallFont() {
+    fs::path font = ProgramData() / "texture" / "arial10.kxf";
+    ASSERT_EQ(kxgl::LoadFont(font.c_str(), &sim::small_font, kxgl::kFilterLinear), 1);
+  }
+
+  nullwindowbackend null_;
+  kxglcaps caps_;
+  kxnode* top_ = nullptr;
+  static inline kxtest::hiddenglwindow gl_;
+};
+
+}  // namespace viewstest
