@@ -1,6 +1,7 @@
 // The scene's passes under a real context, read back pixel by pixel: the
 // sky by cloud type, the lights, the photo panorama, the own aircraft in the
-// cockpit view, contest objects and markers, and particles.
+// cockpit view, contest objects and markers, particles, and the program's
+// own scenery and aircraft.
 #include "sim/views/scene.h"
 
 #include <memory>
@@ -22,6 +23,22 @@ namespace {
 using viewstest::camera;
 using viewstest::kHeight;
 using viewstest::kWidth;
+using frame = std::vector<kxtest::pixel>;
+namespace fs = std::filesystem;
+
+frame Frame() {
+  frame pixels(static_cast<size_t>(kWidth) * kHeight);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+// Pixels that differ by more than 6 in some channel.
+int Differing(const frame& a, const frame& b) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    n += std::abs(a[i].r - b[i].r) > 6 || std::abs(a[i].g - b[i].g) > 6 || std::abs(a[i].b - b[i].b) > 6;
+  return n;
+}
 
 class SceneDraw : public viewstest::viewsgltest {
  protected:
@@ -34,17 +51,19 @@ class SceneDraw : public viewstest::viewsgltest {
     sim::BuildSceneryLists();
     return w;
   }
-  // Expected colour of rgb at alpha over the background pixel.
-  static ::testing::AssertionResult Blended(kxtest::pixel got, kxtest::pixel under, float r, float g, float b,
-                                           float a) {
-    return Near(got, a * r + (1 - a) * under.r / 255.0f, a * g + (1 - a) * under.g / 255.0f,
+  // rgb at alpha over the pixel at the row's left end, which the view's
+  // middle row shows at the same height.
+  static ::testing::AssertionResult Blended(float r, float g, float b, float a) {
+    kxtest::pixel under = kxtest::ReadPixel(2, kHeight / 2);
+    return Near(Centre(), a * r + (1 - a) * under.r / 255.0f, a * g + (1 - a) * under.g / 255.0f,
                 a * b + (1 - a) * under.b / 255.0f);
   }
+  const float eye_[3] = {0, 0, 2}, ahead_[3] = {10, 0, 2};
 };
 
 TEST_F(SceneDraw, ZenithColourFollowsTheCloudTypeAndNoCloudPassRunsWithoutClouds) {
-  const float eye[3] = {0, 0, 2}, up[3] = {0, 0, 100};
-  camera c(eye, up);
+  const float up[3] = {0, 0, 100};
+  camera c(eye_, up);
   struct {
     int type;
     float zenith[3];
@@ -65,31 +84,25 @@ TEST_F(SceneDraw, ZenithColourFollowsTheCloudTypeAndNoCloudPassRunsWithoutClouds
 
 TEST_F(SceneDraw, TheSceneryLightsAreOnTheRestDarkAndPositionalLightsShineFromAboveUnderOpenSky) {
   PutMesh("scenery/roof.tgo", kxgeomtest::Plate(20, 10, "roof"));
-  world& w = Load("SCENERY 6000\n");
-  w.light_count = 2;
-  const float lamp[4] = {10, 0, 50, 1};
-  std::copy(lamp, lamp + 4, w.light_position[1]);
-  sim::SetupGL();
+  auto lampSeenFrom = [&](const char* scenery) {
+    world& w = Load(scenery);
+    w.light_count = 2;
+    const float lamp[4] = {10, 0, 50, 1};
+    std::copy(lamp, lamp + 4, w.light_position[1]);
+    sim::SetupGL();
+    Draw(camera(eye_, ahead_));
+    std::vector<float> position(4);
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position.data());  // eye space: y up, -z ahead
+    return position;
+  };
+  EXPECT_EQ(lampSeenFrom("SCENERY 6000\n"), (std::vector<float>{0, 1, 0, 0}));  // open sky: straight above
   for (int i = 0; i < sim::kSceneLights; ++i) EXPECT_EQ(glIsEnabled(GL_LIGHT0 + i) == GL_TRUE, i < 2) << i;
   float diffuse[4];
   glGetLightfv(GL_LIGHT3, GL_DIFFUSE, diffuse);
   EXPECT_EQ(diffuse[0] + diffuse[1] + diffuse[2] + diffuse[3], 0.0f);
-
-  const float eye[3] = {0, 0, 2}, ahead[3] = {10, 0, 2};
-  float position[4];
-  sim::BuildSky(&w);
-  Draw(camera(eye, ahead));
-  glGetLightfv(GL_LIGHT1, GL_POSITION, position);  // in eye space: up is +y
-  EXPECT_NEAR(position[1], 1.0f, 1e-5f);
-  EXPECT_EQ(position[3], 0.0f);
-
-  Load("SCENERY 6000\nOBJECT roof.tgo\n");
-  w.light_count = 2;
-  std::copy(lamp, lamp + 4, w.light_position[1]);
-  Draw(camera(eye, ahead));
-  glGetLightfv(GL_LIGHT1, GL_POSITION, position);  // under the roof the lamp stays where it is
-  EXPECT_NEAR(position[1], 48.0f, 1e-3f);
-  EXPECT_NEAR(position[2], -10.0f, 1e-3f);
+  std::vector<float> roofed = lampSeenFrom("OBJECT roof.tgo\n");  // under the roof the lamp stays where it is
+  EXPECT_NEAR(roofed[1], 48.0f, 1e-3f);
+  EXPECT_NEAR(roofed[2], -10.0f, 1e-3f);
 }
 
 TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
@@ -97,8 +110,7 @@ TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
   tile.width = tile.height = 4;
   tile.channels = 3;
   for (int i = 0; i < 16; ++i) tile.pixels.insert(tile.pixels.end(), {200, 40, 40});
-  for (const char* name : {"scenery/photo00.kxt", "scenery/photo10.kxt", "scenery/photo00c.kxt", "scenery/photo10c.kxt"})
-    ASSERT_TRUE(kxgl::WriteKxt(name, tile));
+  for (const char* name : {"scenery/photo00.kxt", "scenery/photo10.kxt"}) ASSERT_TRUE(kxgl::WriteKxt(name, tile));
   PutPicture("texture/clouds.kxt", 1);
   const float green[3] = {0, 1, 0};
   PutMesh("scenery/ground.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "ground", "", green));
@@ -112,44 +124,36 @@ TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
   kxgl::textureCompression = 0;  // the tiles' colour exactly
   world& w = Scenery(
       "PHOTOTEXTURES 2 1 photo\nGROUND ground.tgo\nCLOUDS 300 4 0.9 0.55 texture/clouds.kxt\nOBJECT trees.tgo\n", 81);
-  ASSERT_EQ(w.photo, 1);
-  const float eye[3] = {0, 0, 2}, ahead[3] = {10, 0, 1};
-  Draw(camera(eye, ahead));
-  for (int y : {2, kHeight / 2, kHeight - 3})
-    for (int x : {2, kWidth / 2, kWidth - 3}) EXPECT_TRUE(Near(kxtest::ReadPixel(x, y), 200 / 255.0f, 40 / 255.0f, 40 / 255.0f)) << x << "," << y;
-  EXPECT_FALSE(glIsEnabled(GL_FOG));
   kxgl::textureCompression = compression;
+  ASSERT_EQ(w.photo, 1);
+  const float down[3] = {10, 0, 1};
+  Draw(camera(eye_, down));
+  for (int y : {2, kHeight / 2, kHeight - 3})
+    for (int x : {2, kWidth / 2, kWidth - 3})
+      EXPECT_TRUE(Near(kxtest::ReadPixel(x, y), 200 / 255.0f, 40 / 255.0f, 40 / 255.0f)) << x << "," << y;
+  EXPECT_FALSE(glIsEnabled(GL_FOG));
 }
 
 TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
   Scenery("SCENERY 6000\n", 81);
   meshgen::mesh box = meshgen::Box(2, 2, 2);
   const float red[3] = {1, 0, 0};
-  kxgeometricobject* root = Part("root", &box, red);
+  kxgeometricobject* root = Part("root", &box, red, nullptr, kxgeometricobject::kFlagList);
   root->Matrix.R = {10, 0, 2, 1};
-  root->Flags = kxgeometricobject::kFlagList;
   kxdflightstate state;
   state.graphics_root = root;
   simplayer& p = sim::players[0];
   p.flight_state = &state;
   int next = sim::kFirstAircraftList;
   sim::BuildAircraftLists(&p, &next);
-  const float eye[3] = {0, 0, 2}, ahead[3] = {10, 0, 2};
-  auto brightness = [] {
-    kxtest::pixel c = Centre();
-    return c.r + c.g + c.b;
+  auto brightness = [&](int mode, int drawOwn) {
+    p.view_mode = mode;
+    Draw(camera(eye_, ahead_), &p, drawOwn);
+    return Centre().r + Centre().g + Centre().b;
   };
-  p.view_mode = 52;
-  Draw(camera(eye, ahead), &p);
-  int follow = brightness();
-  p.view_mode = 53;
-  Draw(camera(eye, ahead), &p);
-  int cockpit = brightness();
-  Draw(camera(eye, ahead), &p, 1);
-  int drawnAnyway = brightness();
-  EXPECT_LT(follow, 150);   // the box's unlit side
-  EXPECT_GT(cockpit, 450);  // the horizon's haze behind it
-  EXPECT_EQ(drawnAnyway, follow);
+  EXPECT_LT(brightness(52, 0), 150);  // the box's unlit side
+  EXPECT_GT(brightness(53, 0), 450);  // the haze behind it
+  EXPECT_LT(brightness(54, 1), 150);
 }
 
 TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
@@ -157,38 +161,32 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   auto contest = std::make_unique<contestrec>();
   sim::session.current_contest = contest.get();
   simplayer& p = sim::players[0];
-  const int row = kHeight / 2;
+  const float eye[3] = {0, 0, 3}, ahead[3] = {10, 0, 3};
 
   contest->kind = kContestPylonRace;
-  contest->pylons[0] = pylonrec{};
   contest->pylons[0].position[0] = 10;
-  contest->first_pylon = &contest->pylons[0];
-  p.contest_pylon = contest->first_pylon;
+  p.contest_pylon = contest->first_pylon = &contest->pylons[0];
   p.gate_distance = -25.0f;  // alpha 0.625
-  const float eye[3] = {0, 0, 3}, ahead[3] = {10, 0, 3};
   Draw(camera(eye, ahead), &p);
-  EXPECT_TRUE(Blended(Centre(), kxtest::ReadPixel(2, row), 1, 0, 0, 0.625f));
+  EXPECT_TRUE(Blended(1, 0, 0, 0.625f));
   p.gate_distance = 5.0f;  // past the gate: no marker
   Draw(camera(eye, ahead), &p);
-  EXPECT_TRUE(Near(Centre(), kxtest::ReadPixel(2, row).r / 255.0f, kxtest::ReadPixel(2, row).g / 255.0f,
-                   kxtest::ReadPixel(2, row).b / 255.0f));
+  EXPECT_TRUE(Blended(1, 0, 0, 0.0f));
 
   contest->kind = kContestDragRace;
   const float finish[3] = {10, 5, 0}, line[3] = {0, -10, 0};
   std::copy(finish, finish + 3, contest->finish_point);
   std::copy(line, line + 3, contest->finish_line);
-  struct {
-    int phase;
-    float rgb[3];
-  } phases[] = {{21, {1, 1, 0}}, {22, {0, 1, 0}}, {23, {1, 0, 0}}};
-  for (const auto& ph : phases) {
-    p.contest_phase = ph.phase;
+  const float colours[3][3] = {{1, 1, 0}, {0, 1, 0}, {1, 0, 0}};
+  for (int phase = 21; phase <= 23; ++phase) {
+    p.contest_phase = phase;
     Draw(camera(eye, ahead), &p);
-    EXPECT_TRUE(Blended(Centre(), kxtest::ReadPixel(2, row), ph.rgb[0], ph.rgb[1], ph.rgb[2], 0.3f)) << ph.phase;
+    const float* c = colours[phase - 21];
+    EXPECT_TRUE(Blended(c[0], c[1], c[2], 0.3f)) << phase;
   }
 
-  contest->kind = kContestSpotLanding;
-  const float corner[3] = {0, 5, 0.1f}, along[3] = {1, 0, 0}, across[3] = {0, -1, 0};  // heading 0
+  contest->kind = kContestSpotLanding;  // heading 0: along x, across -y
+  const float corner[3] = {0, 5, 0.1f}, along[3] = {1, 0, 0}, across[3] = {0, -1, 0};
   std::copy(corner, corner + 3, contest->spot_corner);
   std::copy(along, along + 3, contest->spot_axisA);
   std::copy(across, across + 3, contest->spot_axisB);
@@ -197,7 +195,7 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   const float above[3] = {0, 0, 30}, below[3] = {0, 0, 0};
   Draw(camera(above, below), &p);
   // Looking down with +x up the screen, 4 px per metre at the ground.
-  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 50), 0.4f, 0, 0));  // x = -2.4: the red zone before the line
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 50), 0.4f, 0, 0));  // x = -2.4: red before the line
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 100), 0, 0.4f * (1 - 9.625f / 19.5f), 0));  // x = 10.1: fading green
 }
 
@@ -209,56 +207,28 @@ TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
   simplayer& p = sim::players[0];
   p.flight_state = &state;
   particle puff{};
-  const float there[3] = {10, 0, 2};
-  std::copy(there, there + 3, puff.position);
-  puff.size = 2;
-  puff.alpha = 1;
+  particle& exhaust = p.exhaust_particles[0][0];
+  for (particle* q : {&puff, &exhaust}) {
+    std::copy(ahead_, ahead_ + 3, q->position);
+    q->size = 2;
+    q->alpha = 1;
+  }
   puff.life = 1;
   p.smoke_list = &puff;
-  particle& exhaust = p.exhaust_particles[0][0];
-  std::copy(there, there + 3, exhaust.position);
-  exhaust.size = 2;
-  exhaust.alpha = 1;
   sim::session.smoke_color_green = 0;
-  const float eye[3] = {0, 0, 2};
-  sim::session.show_smoke = 1;
-  sim::session.show_exhaust = 1;
-  Draw(camera(eye, there), &p);
+  sim::session.show_smoke = sim::session.show_exhaust = 1;
+  Draw(camera(eye_, ahead_), &p);
   EXPECT_TRUE(Near(Centre(), 1, 0, 1));
   puff.life = 0;  // smoke on but none alive: still no exhaust
-  Draw(camera(eye, there), &p);
+  Draw(camera(eye_, ahead_), &p);
   EXPECT_FALSE(Near(Centre(), 1, 1, 1));
   sim::session.show_smoke = 0;
-  Draw(camera(eye, there), &p);
+  Draw(camera(eye_, ahead_), &p);
   EXPECT_TRUE(Near(Centre(), 1, 1, 1));
 }
 
-// The draw kinds the aircraft set-up gives: a list for every opaque mesh,
-// direct drawing for a transparent one, rotating for propellers and rotors.
-void Classify(kxgeometricobject* o) {
-  for (kxnode* c = o->firstChild; c; c = c->nextSibling)
-    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) Classify(child);
-  const std::string owner = o->Object && o->Object->type ? o->Object->type->name : "";
-  bool rotating = owner == "kxdpropeller00" || owner.rfind("kxdrotor", 0) == 0 || owner == "kxdtailrotor00";
-  o->Flags = !o->mesh ? 0 : o->mesh->transparent ? kxgeometricobject::kFlagDirect
-                         : rotating              ? kxgeometricobject::kFlagRotating
-                                                 : kxgeometricobject::kFlagList;
-}
-
-// Pixels that differ by more than 6 in some channel between two read-backs.
-int Differing(const std::vector<kxtest::pixel>& a, const std::vector<kxtest::pixel>& b) {
-  int n = 0;
-  for (size_t i = 0; i < a.size(); ++i)
-    n += std::abs(a[i].r - b[i].r) > 6 || std::abs(a[i].g - b[i].g) > 6 || std::abs(a[i].b - b[i].b) > 6;
-  return n;
-}
-
-std::vector<kxtest::pixel> Frame() {
-  std::vector<kxtest::pixel> pixels(static_cast<size_t>(kWidth) * kHeight);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  return pixels;
-}
-
+// The program's data: a scenery with player 1's aircraft placed at its first
+// start, as the simulation's entry leaves them.
 class SceneDataDraw : public SceneDraw {
  protected:
   void TearDown() override {
@@ -271,16 +241,28 @@ class SceneDataDraw : public SceneDraw {
     }
     SceneDraw::TearDown();
   }
-  // The scenery and player 1's aircraft at the scenery's first start.
-  simplayer& Fly(const char* scenery, const char* aircraft) {
-    UseProgramData();
+  // The draw kinds the aircraft set-up gives: a list for an opaque mesh,
+  // direct drawing for a transparent one, rotating for propellers and rotors.
+  static void Classify(kxgeometricobject* o) {
+    for (kxnode* c = o->firstChild; c; c = c->nextSibling)
+      if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) Classify(child);
+    const std::string owner = o->Object && o->Object->type ? o->Object->type->name : "";
+    bool rotating = owner == "kxdpropeller00" || owner.rfind("kxdrotor", 0) == 0 || owner == "kxdtailrotor00";
+    o->Flags = !o->mesh ? 0 : o->mesh->transparent ? kxgeometricobject::kFlagDirect
+                           : rotating              ? kxgeometricobject::kFlagRotating
+                                                   : kxgeometricobject::kFlagList;
+  }
+  simplayer& Fly(const char* scenery) {
+    for (const char* part : {"aircraft", "objects", "scenery", "texture"}) {
+      fs::remove_all(part);
+      fs::create_symlink(ProgramData() / part, part);
+    }
     kxdynamics::RegisterAll();
     world& w = *sim::TheWorld();
     sim::LoadScenery(scenery, &w);
     simplayer& p = sim::players[0];
-    if (kxdaircraftinstance::AircraftLoad(aircraft, 0) != 1) return p;
-    kxmatrix pose;
-    kxmatrix::SetIdentity(&pose);
+    if (kxdaircraftinstance::AircraftLoad("christeneagle", 0) != 1) return p;
+    kxmatrix pose = kxmatrix::Identity();
     pose.R = {w.start_aircraft[0][0], w.start_aircraft[0][1], 1.0f, 1.0f};
     ground_.Set(&w.collision);
     kxdynamics::Start(&ground_);
@@ -300,40 +282,34 @@ class SceneDataDraw : public SceneDraw {
 };
 
 TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndTraces) {
-  simplayer& p = Fly("winzeln", "christeneagle");
+  simplayer& p = Fly("winzeln");
   ASSERT_NE(p.flight_state, nullptr);
-  const world& w = *sim::TheWorld();
   const float* plane = p.flight_state->position;
   const float near[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
   camera pilot(near, plane);
   Draw(pilot, &p);
-  std::vector<kxtest::pixel> full = Frame();
-  kxtest::pixel sky = kxtest::ReadPixel(kWidth / 2, kHeight - 2), ground = kxtest::ReadPixel(kWidth / 2, 2);
-  EXPECT_GE(sky.b, sky.r);                 // blue, or the white of the clouds
-  EXPECT_GT(sky.b, ground.b + 100);        // the runway below is dark grey
-  EXPECT_GT(ground.r + ground.g + ground.b, 150);
+  frame full = Frame();
+  kxtest::pixel sky = kxtest::ReadPixel(kWidth / 2, kHeight - 2), runway = kxtest::ReadPixel(kWidth / 2, 2);
+  EXPECT_GE(sky.b, sky.r);  // blue, or the white of the clouds
+  EXPECT_GT(sky.b, runway.b + 100);
+  EXPECT_GT(runway.r + runway.g + runway.b, 150);
   Draw(pilot, &p, 0, 0);
   EXPECT_GT(Differing(full, Frame()), 100);  // the aircraft
 
-  // A house and the trees: the first static object's first vertex, and the first billboard.
-  const kxtransparentgeometry* first = w.transparent;
-  while (first && first->element && !first->billboard) ++first;
-  ASSERT_TRUE(first && first->element);
-  const float* tree = first->centre;
-  const float back[3] = {tree[0] - 25, tree[1], tree[2] + 2};
-  camera look(back, tree);
-  Draw(look, &p);
+  const kxtransparentgeometry* tree = sim::TheWorld()->transparent;
+  while (tree && tree->element && !tree->billboard) ++tree;
+  ASSERT_TRUE(tree && tree->element);
+  const float back[3] = {tree->centre[0] - 25, tree->centre[1], tree->centre[2] + 2};
+  Draw(camera(back, tree->centre), &p);
   full = Frame();
   sim::session.show_trees = 0;
-  Draw(look, &p);
+  Draw(camera(back, tree->centre), &p);
   EXPECT_GT(Differing(full, Frame()), 100);
-  sim::session.show_trees = 1;
 
   for (int i = 0; i < 20; ++i) {
-    p.trace_position[i][0] = plane[0] + static_cast<float>(i);
-    p.trace_position[i][1] = plane[1];
-    p.trace_position[i][2] = plane[2] + 2.0f;
-    p.trace_axis[i][2] = 1.0f;  // upright: seen broadside from the pilot's place
+    const float sample[3] = {plane[0] + static_cast<float>(i), plane[1], plane[2] + 2.0f};
+    std::copy(sample, sample + 3, p.trace_position[i]);
+    p.trace_axis[i][2] = 1.0f;  // upright: seen broadside
     p.trace_time[i] = static_cast<float>(i);
   }
   p.trace_index = 19;
@@ -345,16 +321,15 @@ TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndT
 }
 
 TEST_F(SceneDataDraw, TheSeaSceneryShowsItsOcean) {
-  simplayer& p = Fly("seaslope", "christeneagle");
+  simplayer& p = Fly("seaslope");
   world& w = *sim::TheWorld();
   ASSERT_NE(w.ocean, nullptr);
   const float eye[3] = {-90, 0, 90}, sea[3] = {-400, 0, 0};
-  camera c(eye, sea);
-  Draw(c, &p);
-  std::vector<kxtest::pixel> full = Frame();
+  Draw(camera(eye, sea), &p);
+  frame full = Frame();
   kxgeometry* ocean = w.ocean;
   w.ocean = nullptr;
-  Draw(c, &p);
+  Draw(camera(eye, sea), &p);
   w.ocean = ocean;
   EXPECT_GT(Differing(full, Frame()), 1000);
 }

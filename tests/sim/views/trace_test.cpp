@@ -59,20 +59,13 @@ TEST_F(TraceTest, WhileRecordingTheRibbonStartsAtTheAircraft) {
   EXPECT_EQ(Strips(), (std::vector<int>{3}));
   EXPECT_FLOAT_EQ(ribbon_->vertices[0].position[0], 1.5f);
   EXPECT_FLOAT_EQ(ribbon_->vertices[0].colour[0], 1.0f);  // its speed is the trace's highest
-}
-
-TEST_F(TraceTest, ColoursRunFromSlowToTheFastestSample) {
-  float c[4];
-  sim::TraceColour(0.0f, 20.0f, c);
-  EXPECT_FLOAT_EQ(c[0], 0.25f);
-  EXPECT_FLOAT_EQ(c[1], 1.0f);
-  sim::TraceColour(20.0f, 20.0f, c);
-  EXPECT_FLOAT_EQ(c[0], 1.0f);
-  EXPECT_FLOAT_EQ(c[1], 0.25f);
-  EXPECT_FLOAT_EQ(c[3], 0.45f);
-  sim::TraceColour(5.0f, 0.05f, c);
-  EXPECT_FLOAT_EQ(c[0], 0.25f);
-  EXPECT_FLOAT_EQ(c[1], 0.0f);
+  EXPECT_FLOAT_EQ(ribbon_->vertices[0].colour[1], 0.25f);
+  EXPECT_FLOAT_EQ(ribbon_->vertices[4].colour[1], 1.0f);  // the slowest sample
+  EXPECT_FLOAT_EQ(ribbon_->vertices[4].colour[3], 0.45f);
+  float slow[4];
+  sim::TraceColour(5.0f, 0.05f, slow);  // a trace that never moved: dark red
+  EXPECT_FLOAT_EQ(slow[0], 0.25f);
+  EXPECT_FLOAT_EQ(slow[1], 0.0f);
 }
 
 }  // namespace

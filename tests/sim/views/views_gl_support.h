@@ -1,25 +1,22 @@
 // Shared fixture of the views' drawing tests: one hidden window with a
 // compatibility context per suite (skipped without a display), the null
-// window backend counting swaps, the simulator records and the scenery
-// reset around each test, and helpers to aim a camera, read pixels, build
-// part trees and use the program's own data.
+// window backend counting swaps, the simulator records and the scenery reset
+// around each test, and helpers to aim a camera, read pixels and build parts.
 #pragma once
 
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "core/interpreter.h"
+#include "core/vector.h"
 #include "graphics/font.h"
 #include "graphics/geometric_object.h"
 #include "graphics/gl_frame.h"
-#include "graphics/texture_table.h"
 #include "platform/gl_context.h"
 #include "platform/null_window.h"
-#include "platform/window.h"
 #include "sim/resources.h"
 #include "sim/views/scene.h"
 #include "sim/views/transparent_list.h"
@@ -35,23 +32,15 @@ namespace fs = std::filesystem;
 constexpr int kWidth = 160, kHeight = 120;  // px
 constexpr float kNear = 0.3f;               // m: about 53 degrees from top to bottom
 
-// The camera at eye looking at target, z up (straight up or down: y left).
+// Looking from eye at target, z up (straight up or down: y left).
 struct camera {
-  float eye[3], X[3], Y[3], Z[3];
-  camera(const float from[3], const float target[3]) {
-    float length = 0, side = 0;
-    for (int k = 0; k < 3; ++k) {
-      eye[k] = from[k];
-      X[k] = target[k] - from[k];
-      length += X[k] * X[k];
-    }
-    for (float& x : X) x /= std::sqrt(length);
-    const float Yraw[3] = {-X[1], X[0], 0};  // up x X
-    side = std::sqrt(Yraw[0] * Yraw[0] + Yraw[1] * Yraw[1]);
-    for (int k = 0; k < 3; ++k) Y[k] = side > 1e-6f ? Yraw[k] / side : (k == 1 ? 1.0f : 0.0f);
-    Z[0] = X[1] * Y[2] - X[2] * Y[1];
-    Z[1] = X[2] * Y[0] - X[0] * Y[2];
-    Z[2] = X[0] * Y[1] - X[1] * Y[0];
+  kxvector4r eye, X, Y, Z;
+  camera(const float from[3], const float to[3]) : eye{from[0], from[1], from[2], 0} {
+    X = {to[0] - from[0], to[1] - from[1], to[2] - from[2], 0};
+    kxvector4r::Normalise(X);
+    Y = {-X.y, X.x, 0, 0};
+    if (kxvector4r::Normalise(Y) < 1e-6f) Y = {0, 1, 0, 0};
+    kxvector4r::Cross(Z, X, Y);
   }
 };
 
@@ -74,24 +63,18 @@ class viewsgltest : public kxtest::SceneryTest {
     SceneryTest::SetUp();
     if (!kxgl::HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
     simtest::ResetSimulatorState();
-    sim::session.current_contest = nullptr;
     caps_ = kxgl::caps;
     kxsystem::SetWindowBackend(&null_);
     kxsystem::display.window_width = kWidth;
     kxsystem::display.window_height = kHeight;
     sim::ResetSceneView();
     sim::ResetTransparentList();
-    top_ = new kxnode;
-    top_->name = "V";
-    kxscript::Root()->AppendChild(top_);
+    kxscript::Root()->AppendChild(top_ = new kxnode);
   }
   void TearDown() override {
     if (kxgl::HasContext()) {
       kxgl::caps = caps_;
-      for (kxtexture*& t : sim::session.cubemap_textures) {
-        kxgl::FreeTexture(t);
-        t = nullptr;
-      }
+      for (kxtexture*& t : sim::session.cubemap_textures) kxgl::FreeTexture(t), t = nullptr;
       kxgl::SetFont(nullptr);
       kxgl::FreeFont(&sim::small_font);
       delete top_;
@@ -103,13 +86,13 @@ class viewsgltest : public kxtest::SceneryTest {
     SceneryTest::TearDown();
   }
 
-  // Clears to black and draws player 1's view (or a viewer-less one).
-  void Draw(const camera& c, simplayer* viewer = nullptr, int drawOwn = 0, int drawAircraft = 1) {
+  // Clears to black and draws the view of viewer (may be null).
+  static void Draw(const camera& c, simplayer* viewer = nullptr, int drawOwn = 0, int drawAircraft = 1) {
     glViewport(0, 0, kWidth, kHeight);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    sim::DrawScene(viewer, c.eye, c.X, c.Y, c.Z, static_cast<float>(kWidth) / kHeight, kNear, drawOwn, 1,
-                   drawAircraft);
+    sim::DrawScene(viewer, &c.eye.x, &c.X.x, &c.Y.x, &c.Z.x, static_cast<float>(kWidth) / kHeight, kNear, drawOwn,
+                   1, drawAircraft);
   }
   static kxtest::pixel Centre() { return kxtest::ReadPixel(kWidth / 2, kHeight / 2); }
   // Every channel within 2 of the colour given as fractions.
@@ -120,26 +103,16 @@ class viewsgltest : public kxtest::SceneryTest {
                                          << r * 255 << " " << g * 255 << " " << b * 255;
   }
   // A part under parent (the test's node when null) with a mesh of one colour.
-  kxgeometricobject* Part(const char* name, const meshgen::mesh* shape, const float rgb[3], kxnode* parent = nullptr) {
+  kxgeometricobject* Part(const char* name, const meshgen::mesh* shape, const float rgb[3], kxnode* parent = nullptr,
+                          int flags = 0) {
     kxgeometricobject* o = new kxgeometricobject;
     o->name = name;
+    o->Flags = flags;
     (parent ? parent : top_)->AppendChild(o);
     if (shape) o->SetMesh(meshgen::ColouredElement(*shape, name, "", rgb));
     return o;
   }
   static fs::path ProgramData() { return (fs::path(KX_TEST_DATA) / "../../../../data").lexically_normal(); }
-  // Replaces the scratch folders with links to the program's data.
-  static void UseProgramData() {
-    fs::path data = ProgramData();
-    for (const char* part : {"aircraft", "objects", "scenery", "texture"}) {
-      fs::remove_all(part);
-      fs::create_symlink(data / part, part);
-    }
-  }
-  static void LoadSmallFont() {
-    fs::path font = ProgramData() / "texture" / "arial10.kxf";
-    ASSERT_EQ(kxgl::LoadFont(font.c_str(), &sim::small_font, kxgl::kFilterLinear), 1);
-  }
 
   nullwindowbackend null_;
   kxglcaps caps_;
