@@ -8,31 +8,17 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 
 #include "core/hooks.h"
 #include "core/interpreter.h"
-#include "dynamics/all/register_all.h"
-#include "dynamics/driver.h"
-#include "dynamics/instance.h"
-#include "dynamics/scenery_world.h"
-#include "graphics/geometric_object.h"
-#include "graphics/mesh.h"
 #include "platform/gl_context.h"
 #include "platform/null_window.h"
 #include "platform/window.h"
-#include "sim/player.h"
-#include "sim/session.h"
-#include "sim/views/display_lists.h"
-#include "sim/views/gl_state.h"
 #include "sim/views/scene.h"
-#include "sim/views/sky.h"
-#include "sim/world/world.h"
 #include "tests/platform/gl_support.h"
+#include "tests/sim/views/program_scene.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kWidth = 1024, kHeight = 768;  // px
 constexpr float kNear = 0.3f;                // m
@@ -41,22 +27,11 @@ kxtest::hiddenglwindow window;
 nullwindowbackend null;
 kxdsceneryworld ground;
 
-// The draw kinds the aircraft set-up gives its parts.
-void Classify(kxgeometricobject* o) {
-  for (kxnode* c = o->firstChild; c; c = c->nextSibling)
-    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) Classify(child);
-  const std::string owner = o->Object && o->Object->type ? o->Object->type->name : "";
-  bool rotating = owner == "kxdpropeller00" || owner.rfind("kxdrotor", 0) == 0 || owner == "kxdtailrotor00";
-  o->Flags = !o->mesh ? 0 : o->mesh->transparent ? kxgeometricobject::kFlagDirect
-                         : rotating              ? kxgeometricobject::kFlagRotating
-                                                 : kxgeometricobject::kFlagList;
-}
-
-// The program's data behind links, the scenery and the aircraft at its
-// first start, and every list built. False without a display.
-bool Setup() {
-  static bool ready = [] {
-    if (!std::getenv("DISPLAY") || !window.Open("scene benchmark", kWidth, kHeight)) return false;
+// The window, a data folder of links to the program's data, and the scene.
+// Null without a display.
+simplayer* Setup() {
+  static simplayer* player = []() -> simplayer* {
+    if (!std::getenv("DISPLAY") || !window.Open("scene benchmark", kWidth, kHeight)) return nullptr;
     kxcore::SetLogHandler([](const char*) {});
     kxsystem::SetHasContext(1);
     kxgl::InitExtensions();
@@ -64,52 +39,27 @@ bool Setup() {
     kxsystem::display.window_width = kWidth;
     kxsystem::display.window_height = kHeight;
     char pattern[] = "/tmp/skyvane-scene-bench-XXXXXX";
-    if (!mkdtemp(pattern) || chdir(pattern) != 0) return false;
-    for (const char* part : {"aircraft", "objects", "scenery", "texture"})
-      fs::create_symlink(fs::path(KX_SOURCE_DIR) / "data" / part, part);
+    if (!mkdtemp(pattern) || chdir(pattern) != 0) return nullptr;
+    viewstest::LinkProgramData(std::filesystem::path(KX_SOURCE_DIR) / "data");
     kxscript::Init();
     kxgraphics::RegisterTypes();
-    kxdynamics::RegisterAll();
-    world& w = *sim::TheWorld();
-    sim::LoadScenery("winzeln", &w);
-    if (kxdaircraftinstance::AircraftLoad("christeneagle", 0) != 1) return false;
-    ground.Set(&w.collision);
-    kxdynamics::Start(&ground);
-    kxmatrix pose;
-    kxmatrix::SetIdentity(&pose);
-    pose.R = {w.start_aircraft[0][0], w.start_aircraft[0][1], 1.0f, 1.0f};
-    kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {});
-    kxdynamics::UpdateVisuals();
-    simplayer& p = sim::players[0];
-    p.flight_state = kxdaircraftinstance::FlightStateOf(0);
-    Classify(kxnode::As<kxgeometricobject>(p.flight_state->graphics_root));
-    sim::SetupGL();
-    sim::BuildSky(&w);
-    sim::BuildSceneryLists();
-    int next = sim::kFirstAircraftList;
-    sim::BuildAircraftLists(&p, &next);
-    return true;
+    return viewstest::FlyDefaultAircraft("winzeln", &ground);
   }();
-  return ready;
+  return player;
 }
 
 void BM_SceneFramesPerSecond(benchmark::State& state) {
-  if (!Setup()) {
+  simplayer* p = Setup();
+  if (!p) {
     state.SkipWithError("no display");
     return;
   }
-  simplayer& p = sim::players[0];
-  const float* plane = p.flight_state->position;
+  const float* plane = p->flight_state->position;
   const float eye[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
-  float X[3] = {plane[0] - eye[0], plane[1] - eye[1], plane[2] - eye[2]};
-  float length = std::sqrt(X[0] * X[0] + X[1] * X[1] + X[2] * X[2]);
-  for (float& x : X) x /= length;
-  float side = std::sqrt(X[0] * X[0] + X[1] * X[1]);
-  const float Y[3] = {-X[1] / side, X[0] / side, 0};
-  const float Z[3] = {X[1] * Y[2] - X[2] * Y[1], X[2] * Y[0] - X[0] * Y[2], X[0] * Y[1] - X[1] * Y[0]};
+  viewstest::camera c(eye, plane);
   for (auto _ : state) {
     glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    sim::DrawScene(&p, eye, X, Y, Z, static_cast<float>(kWidth) / kHeight, kNear, 0, 1, 1);
+    sim::DrawScene(p, &c.eye.x, &c.X.x, &c.Y.x, &c.Z.x, static_cast<float>(kWidth) / kHeight, kNear, 0, 1, 1);
     glFinish();
   }
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

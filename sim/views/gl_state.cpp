@@ -49,17 +49,6 @@ void StandingState() {
   glColor4f(1, 1, 1, 1);
 }
 
-void Matrices() {
-  const int w = kxsystem::display.window_width, h = kxsystem::display.window_height;
-  glViewport(0, 0, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, 0, h, 0, kOrthoDepth);
-  glMatrixMode(GL_TEXTURE);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
 
 void Combiners() {
   PFNGLACTIVETEXTUREARBPROC unit = kxgl::caps.active_texture;
@@ -106,13 +95,24 @@ void Lights(const world& w) {
 
 }  // namespace
 
+void WindowOrtho(int width, int height) {
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, 0, height, 0, kOrthoDepth);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
 void SetupGL() {
   const simsession& s = session;
   kxsystem::CallHook(s.use_vsync);
   if (!kxgl::HasContext()) return;
   ClearAndSwap();
   StandingState();
-  Matrices();
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  WindowOrtho(kxsystem::display.window_width, kxsystem::display.window_height);
   if (kxgl::caps.separate_specular) glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
   if (!kxgl::caps.software) Combiners();
   glStencilFunc(GL_EQUAL, 0, ~0u);

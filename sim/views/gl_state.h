@@ -13,4 +13,8 @@ constexpr int kSceneLights = 4;  // OpenGL lights the scenery may use
 // scenery's lights, fog colour and density, and every texture uploaded.
 void SetupGL();
 
+// Viewport and orthographic projection over the window's pixels (y up,
+// depth 0..2000) with an identity modelview: the 2-D passes' set-up.
+void WindowOrtho(int width, int height);
+
 }  // namespace sim

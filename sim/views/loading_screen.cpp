@@ -10,25 +10,16 @@
 #include "platform/log.h"
 #include "platform/window.h"
 #include "sim/resources.h"
+#include "sim/views/gl_state.h"
 #include "sim/views/text.h"
 
 namespace sim {
 namespace {
 
 constexpr int kLineChars = 512;
-constexpr float kOrthoDepth = 2000.0f;
 constexpr float kBandAlpha = 0.5f;
 
 int cursor = 0;  // px from the bottom: the next loading line's baseline
-
-void WindowOrtho(int w, int h) {
-  glViewport(0, 0, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, 0, h, 0, kOrthoDepth);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
 
 void ClearBlack() {
   glClearColor(0, 0, 0, 1);

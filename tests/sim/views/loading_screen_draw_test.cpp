@@ -2,6 +2,7 @@
 #include "sim/views/loading_screen.h"
 
 #include "platform/log.h"
+#include "sim/views/gl_state.h"
 #include "views_gl_support.h"
 
 namespace {
@@ -47,11 +48,7 @@ TEST_F(LoadingScreenDraw, EachLineGoesIntoBothBuffersOneLineLower) {
 
 TEST_F(LoadingScreenDraw, LogLinesFillTheBandAtTheTop) {
   for (int i = 0; i < 10; ++i) kxsystem::Log("test:  line %d\n", i);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, kWidth, 0, kHeight, 0, 2000);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  sim::WindowOrtho(kWidth, kHeight);
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   sim::DrawLogLines(3);

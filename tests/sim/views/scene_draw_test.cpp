@@ -6,12 +6,7 @@
 
 #include <memory>
 
-#include "dynamics/all/register_all.h"
-#include "dynamics/driver.h"
 #include "dynamics/flight_state.h"
-#include "dynamics/instance.h"
-#include "dynamics/registry.h"
-#include "dynamics/scenery_world.h"
 #include "sim/views/display_lists.h"
 #include "sim/views/gl_state.h"
 #include "sim/views/sky.h"
@@ -24,7 +19,6 @@ using viewstest::camera;
 using viewstest::kHeight;
 using viewstest::kWidth;
 using frame = std::vector<kxtest::pixel>;
-namespace fs = std::filesystem;
 
 frame Frame() {
   frame pixels(static_cast<size_t>(kWidth) * kHeight);
@@ -227,56 +221,16 @@ TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
   EXPECT_TRUE(Near(Centre(), 1, 1, 1));
 }
 
-// The program's data: a scenery with player 1's aircraft placed at its first
-// start, as the simulation's entry leaves them.
 class SceneDataDraw : public SceneDraw {
  protected:
   void TearDown() override {
-    if (kxgl::HasContext()) {
-      kxdynamics::Stop();
-      for (int i = 0; i < kxdaircraftinstance::kSlots; ++i) kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(i));
-      for (auto t : {kxdynamics::kxdtree::kInitial, kxdynamics::kxdtree::kState, kxdynamics::kxdtree::kChange,
-                     kxdynamics::kxdtree::kTemplates, kxdynamics::kxdtree::kInvisible})
-        kxdynamics::Tree(t)->DeleteChildren();
-    }
+    if (kxgl::HasContext()) viewstest::EndFlight();
     SceneDraw::TearDown();
   }
-  // The draw kinds the aircraft set-up gives: a list for an opaque mesh,
-  // direct drawing for a transparent one, rotating for propellers and rotors.
-  static void Classify(kxgeometricobject* o) {
-    for (kxnode* c = o->firstChild; c; c = c->nextSibling)
-      if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) Classify(child);
-    const std::string owner = o->Object && o->Object->type ? o->Object->type->name : "";
-    bool rotating = owner == "kxdpropeller00" || owner.rfind("kxdrotor", 0) == 0 || owner == "kxdtailrotor00";
-    o->Flags = !o->mesh ? 0 : o->mesh->transparent ? kxgeometricobject::kFlagDirect
-                           : rotating              ? kxgeometricobject::kFlagRotating
-                                                   : kxgeometricobject::kFlagList;
-  }
   simplayer& Fly(const char* scenery) {
-    for (const char* part : {"aircraft", "objects", "scenery", "texture"}) {
-      fs::remove_all(part);
-      fs::create_symlink(ProgramData() / part, part);
-    }
-    kxdynamics::RegisterAll();
-    world& w = *sim::TheWorld();
-    sim::LoadScenery(scenery, &w);
-    simplayer& p = sim::players[0];
-    if (kxdaircraftinstance::AircraftLoad("christeneagle", 0) != 1) return p;
-    kxmatrix pose = kxmatrix::Identity();
-    pose.R = {w.start_aircraft[0][0], w.start_aircraft[0][1], 1.0f, 1.0f};
-    ground_.Set(&w.collision);
-    kxdynamics::Start(&ground_);
-    kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), pose, {});
-    kxdynamics::UpdateVisuals();  // the parts to their place, as a frame's step would
-    p.flight_state = kxdaircraftinstance::FlightStateOf(0);
-    Classify(kxnode::As<kxgeometricobject>(p.flight_state->graphics_root));
-    sim::session.cloud_type = 81;
-    sim::SetupGL();
-    sim::BuildSky(&w);
-    sim::BuildSceneryLists();
-    int next = sim::kFirstAircraftList;
-    sim::BuildAircraftLists(&p, &next);
-    return p;
+    viewstest::LinkProgramData(ProgramData());
+    simplayer* p = viewstest::FlyDefaultAircraft(scenery, &ground_);
+    return p ? *p : sim::players[0];
   }
   kxdsceneryworld ground_;
 };

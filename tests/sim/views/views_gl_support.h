@@ -11,7 +11,6 @@
 #include <string>
 
 #include "core/interpreter.h"
-#include "core/vector.h"
 #include "graphics/font.h"
 #include "graphics/geometric_object.h"
 #include "graphics/gl_frame.h"
@@ -23,6 +22,7 @@
 #include "sim/views/view_matrices.h"
 #include "tests/platform/gl_support.h"
 #include "tests/sim/sim_support.h"
+#include "tests/sim/views/program_scene.h"
 #include "tests/sim/world/world_support.h"
 
 namespace viewstest {
@@ -31,18 +31,6 @@ namespace fs = std::filesystem;
 
 constexpr int kWidth = 160, kHeight = 120;  // px
 constexpr float kNear = 0.3f;               // m: about 53 degrees from top to bottom
-
-// Looking from eye at target, z up (straight up or down: y left).
-struct camera {
-  kxvector4r eye, X, Y, Z;
-  camera(const float from[3], const float to[3]) : eye{from[0], from[1], from[2], 0} {
-    X = {to[0] - from[0], to[1] - from[1], to[2] - from[2], 0};
-    kxvector4r::Normalise(X);
-    Y = {-X.y, X.x, 0, 0};
-    if (kxvector4r::Normalise(Y) < 1e-6f) Y = {0, 1, 0, 0};
-    kxvector4r::Cross(Z, X, Y);
-  }
-};
 
 class viewsgltest : public kxtest::SceneryTest {
  protected:
