@@ -242,6 +242,7 @@ TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndT
   const float near[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
   camera pilot(near, plane);
   Draw(pilot, &p);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // set-up, lists and every pass
   frame full = Frame();
   kxtest::pixel sky = kxtest::ReadPixel(kWidth / 2, kHeight - 2), runway = kxtest::ReadPixel(kWidth / 2, 2);
   EXPECT_GE(sky.b, sky.r);  // blue, or the white of the clouds
