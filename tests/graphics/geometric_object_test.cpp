@@ -305,17 +305,12 @@ TEST_F(GeoObjectTest, CloneSharesTheMeshAndPointsAxesIntoItsOwnMatrix) {
 
 class GeoMeshFileTest : public kxgeomtest::GeometryTest {
  protected:
-  void SetUp() override {
-    GeometryTest::SetUp();
-    dir = std::filesystem::temp_directory_path() / ("skyvane_geo_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-  }
   void TearDown() override {
-    std::filesystem::remove_all(dir);
     kxgeometricobject::SetScriptFolder("");
     GeometryTest::TearDown();
   }
-  std::filesystem::path dir;
+  kxtest::tempdir folder;
+  const std::filesystem::path& dir = folder.path();
 };
 
 TEST_F(GeoMeshFileTest, MeshMemberLoadsAndScriptEndDistributesByGroup) {

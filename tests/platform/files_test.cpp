@@ -7,7 +7,7 @@
 
 #include "platform/codes.h"
 #include "platform/log.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 

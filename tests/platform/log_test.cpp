@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/hooks.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -119,26 +119,17 @@ TEST_F(LogTest, CorePathResolutionUsesTheCaseBlindFallback) {
 }
 
 TEST(LogDeathTest, FatalFlushesTheLogRunsCleanupAndExitsWithTheCode) {
-  char path[] = "/tmp/skyvane-fatal-XXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  static const char* logPath;
-  logPath = path;
+  kxtest::tempdir folder;
+  static std::string logPath;
+  logPath = folder.Path("fatal.log");
   EXPECT_EXIT(
       {
-        kxsystem::OpenLog(logPath);
+        kxsystem::OpenLog(logPath.c_str());
         kxsystem::InstallCoreHandlers([] { std::fputs("cleanup ran\n", stderr); });
         kxcore::Fatal(42);
       },
       ::testing::ExitedWithCode(42), "cleanup ran");
-  FILE* f = std::fopen(path, "rb");
-  ASSERT_NE(f, nullptr);
-  char text[128] = {};
-  std::fread(text, 1, sizeof(text) - 1, f);
-  std::fclose(f);
-  std::remove(path);
-  EXPECT_STREQ(text, "kxsystem:  fatal error 42\n");
+  EXPECT_EQ(folder.Read("fatal.log"), "kxsystem:  fatal error 42\n");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "platform/null_window.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 

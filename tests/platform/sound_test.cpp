@@ -6,7 +6,7 @@
 #include "platform/codes.h"
 #include "platform/log.h"
 #include "platform/wave_file.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 #include "wave_maker.h"
 
 namespace {

@@ -166,11 +166,20 @@ TEST_F(wheelforce, GrassAndDirtRaiseTheContactByTheBumpField) {
   for (kind k : {kind{2, 0.0f, 0.0f}, kind{3, 0.5f, 0.5f}, kind{4, 0.7f, 0.5f}, kind{5, 1.0f, 1.0f},
                  kind{6, 1.0f, 1.0f}, kind{7, 1.5f, 2.0f}}) {
     float z = kRadius - 0.01f;
+    instance.WheelContact = 0;
     Touch(x, y, z, {0.0f, 0.0f, 0.0f, 0.0f}, k.surface);
     kxvector4r n = {k.slope * slope.x, k.slope * slope.y, 1.0f, 0.0f};
     float length = std::sqrt(n.x * n.x + n.y * n.y + 1.0f);
     float s = (k.height * h - z) / length;
     float load = (s + kRadius) * wheel.Kr;
+    if (load <= 0.0f) {
+      // The bumped ground lies below the tyre.
+      EXPECT_EQ(instance.WheelContact, 0) << "surface " << k.surface;
+      EXPECT_EQ(wheel.Force.x, 0.0f) << "surface " << k.surface;
+      EXPECT_EQ(wheel.Force.z, 0.0f) << "surface " << k.surface;
+      continue;
+    }
+    EXPECT_EQ(instance.WheelContact, 1) << "surface " << k.surface;
     // The rolling friction (+Kxr N standing still) lies in the sloped ground
     // plane: along X with its part along the normal u taken out.
     float ux = n.x / length, uz = 1.0f / length, across = std::sqrt(1.0f - ux * ux);

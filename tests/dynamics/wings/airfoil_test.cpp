@@ -1,6 +1,7 @@
 // The airfoil database: titles, finding and loading, the file rules, the
 // limits and the full-circle coefficient tables.
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "core/reference.h"
@@ -321,8 +322,9 @@ class sampleairfoils : public kxwtest::wingstest {};
 TEST_F(sampleairfoils, ShippedAirfoilsLoadWithTheirDatasetsAndOutlines) {
   std::string source = KX_TEST_DATA;
   source.resize(source.rfind("/tests/"));
-  std::string command = "cp '" + source + "'/data/aircraft/airfoil/*.kxa aircraft/airfoil/";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  for (const auto& file : std::filesystem::directory_iterator(source + "/data/aircraft/airfoil")) {
+    std::filesystem::copy(file.path(), "aircraft/airfoil");
+  }
   struct { const char* title; int datasets; } expected[] = {
       {"Sym 12", 1}, {"Camber 4", 2}, {"Plate 3", 1}, {"Outline 9", 0}};
   for (const auto& e : expected) {
