@@ -325,25 +325,6 @@ TEST_F(trike, SideSlipIsStoppedBySideFriction) {
   EXPECT_LT(std::fabs(Velocity().y), 0.01f);
 }
 
-TEST_F(trike, WaterStopsTheAircraftAndFlagsTheCrash) {
-  BuildGround("water");
-  LoadTrike();
-  kxdaircraftinstance* instance = PlaceOnWheels({2.0f, 0.0f, 0.0f, 0.0f});
-  Run(0.5f);
-  EXPECT_EQ(instance->Crash, 1);
-  EXPECT_EQ(instance->SurfaceCode, kSurfaceWater);
-  EXPECT_LT(std::fabs(Velocity().x), 0.2f);
-}
-
-TEST_F(trike, DamagingGroundFlagsTheCrash) {
-  BuildGround("field_damage");
-  LoadTrike();
-  kxdaircraftinstance* instance = PlaceOnWheels({2.0f, 0.0f, 0.0f, 0.0f});
-  Run(0.1f);
-  EXPECT_EQ(instance->Crash, 1);
-  EXPECT_EQ(instance->SurfaceCode, kSurfaceDamage);
-}
-
 TEST_F(trike, WheelGeometryTurnsAboutItsAxleByTheIntegratedAngle) {
   BuildGround("runway");
   LoadTrike();
