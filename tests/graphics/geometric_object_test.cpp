@@ -58,15 +58,6 @@ kxgeometry* TwoElements() {
 
 class GeoObjectTest : public kxgeomtest::GeometryTest {};
 
-TEST_F(GeoObjectTest, NewObjectHasIdentityFramesAndAxesIntoMatrix) {
-  kxgeometricobject* o = Object("A");
-  EXPECT_TRUE(IsIdentity(o->Matrix));
-  EXPECT_TRUE(IsIdentity(o->MatrixObj));
-  EXPECT_EQ(o->X, &o->Matrix.X);
-  EXPECT_EQ(o->R, &o->Matrix.R);
-  EXPECT_EQ(reinterpret_cast<float*>(o->X), o->Matrix.Data());
-}
-
 TEST_F(GeoObjectTest, TransformThenRebuildGivesBackTheStoredCopyAndIdentity) {
   kxgeometricobject* o = Object("A", TwoElements());
   std::vector<float> rest = Live(o);
@@ -250,15 +241,6 @@ TEST_F(GeoObjectTest, UpdateBoundsMergesChildrenPlacedByTheirMatrix) {
   EXPECT_EQ(root->box.max[2], 0.0f);  // the box record is the own mesh only
   EXPECT_EQ(root->box.six[1].x, 1.0f);
   EXPECT_EQ(root->box.eight[7].y, 1.0f);
-}
-
-TEST_F(GeoObjectTest, SetOwnerReachesEveryDescendant) {
-  kxgeometricobject* root = Object("A");
-  kxgeometricobject* grandchild = Object("C", nullptr, Object("B", nullptr, root));
-  kxnode owner;
-  root->SetOwner(&owner);
-  EXPECT_EQ(root->Object, &owner);
-  EXPECT_EQ(grandchild->Object, &owner);
 }
 
 TEST_F(GeoObjectTest, ScriptSetsMatrixAxesAndShiny) {
