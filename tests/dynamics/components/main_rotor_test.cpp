@@ -22,50 +22,48 @@ kxargs Index(int i) {
   return a;
 }
 
-TEST(rotorlaws, ClutchEngagesFullyAtTheGearSpeedAndNotAHundredBelow) {
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(500.0f, 500.0f), 10.0f);
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(900.0f, 500.0f), 10.0f);
-  EXPECT_NEAR(aero::ClutchFactor(450.0f, 500.0f), 5.0f, 1e-4f);
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(400.0f, 500.0f), 0.0f);
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(100.0f, 500.0f), 0.0f);
-}
-
-TEST(rotorlaws, OneWayClutchLetsTheRotorOverrun) {
-  EXPECT_NEAR(aero::DriveTorque(10.0f, 1000.0f, 10.0f, 90.0f), 100.0f, 1e-3f);
-  EXPECT_FLOAT_EQ(aero::DriveTorque(10.0f, 1000.0f, 10.0f, 110.0f), 0.0f);
-  EXPECT_FLOAT_EQ(aero::DriveTorque(10.0f, 1000.0f, 0.0f, 0.0f), 0.0f);
-}
-
-TEST(rotorlaws, InducedFactorCoversWorkingVortexRingAndWindmillStates) {
-  EXPECT_NEAR(aero::InducedFactor(0.0f), 1.0f, 1e-6f);
-  EXPECT_NEAR(aero::InducedFactor(1.0f), 0.618034f, 1e-5f);
-  EXPECT_NEAR(aero::InducedFactor(-1.0f), 1.618034f, 1e-5f);
-  EXPECT_NEAR(aero::InducedFactor(-0.999f), 1.617f, 1e-3f);
-  EXPECT_NEAR(aero::InducedFactor(-1.5f), 1.629f, 1e-3f);
-  EXPECT_NEAR(aero::InducedFactor(-2.0f), 0.941644f, 1e-5f);
-  EXPECT_NEAR(aero::InducedFactor(-2.0001f), 0.99, 0.02f);
-  EXPECT_NEAR(aero::InducedFactor(-3.0f), -0.5f * (std::sqrt(5.0f) - 3.0f), 1e-5f);
-}
-
-TEST(rotorlaws, GroundEffectReducesInflowBelowTwoPointFourRadii) {
-  EXPECT_NEAR(aero::GroundEffect(0.0f, 1.0f), 0.28f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::GroundEffect(2.4f, 1.0f), 1.0f);
-  EXPECT_FLOAT_EQ(aero::GroundEffect(5.0f, 1.0f), 1.0f);
-  EXPECT_NEAR(aero::GroundEffect(1.2f, 1.0f), 1.0f - 0.5f * 0.36f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::GroundEffect(0.0f, 0.0f), 1.0f);
-}
-
-TEST(rotorlaws, BladeAndPaddleCoefficientsSaturate) {
-  EXPECT_NEAR(aero::BladeLift(-0.1f), 0.57f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::BladeLift(-0.2f), 0.7f);
-  EXPECT_FLOAT_EQ(aero::BladeLift(0.2f), -0.7f);
-  EXPECT_NEAR(aero::BladeDrag(0.1f, 0.01f, 1.0f), 0.02f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::BladeDrag(3.0f, 0.01f, 1.0f), 2.0f);
-  EXPECT_NEAR(aero::PaddleLift(-0.2f), 0.54f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::PaddleLift(-0.3f), 0.7f);
-  EXPECT_FLOAT_EQ(aero::PaddleLift(0.3f), -0.7f);
-  EXPECT_NEAR(aero::PaddleDrag(0.0f), 0.02f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::PaddleDrag(2.0f), 1.0f);
+// The clutch engages fully at the gear speed and not a hundred below; the
+// one-way clutch lets the rotor overrun; the induced factor covers working,
+// vortex-ring and windmill states; ground effect works below 2.4 radii; the
+// blade and paddle coefficients saturate.
+TEST(rotorlaws, LawsAtTheirCorners) {
+  const struct {
+    const char* law;
+    float got, want, tolerance;
+  } cases[] = {
+      {"clutch at gear speed", aero::ClutchFactor(500.0f, 500.0f), 10.0f, 0.0f},
+      {"clutch above", aero::ClutchFactor(900.0f, 500.0f), 10.0f, 0.0f},
+      {"clutch half way", aero::ClutchFactor(450.0f, 500.0f), 5.0f, 1e-4f},
+      {"clutch a hundred below", aero::ClutchFactor(400.0f, 500.0f), 0.0f, 0.0f},
+      {"clutch far below", aero::ClutchFactor(100.0f, 500.0f), 0.0f, 0.0f},
+      {"drive", aero::DriveTorque(10.0f, 1000.0f, 10.0f, 90.0f), 100.0f, 1e-3f},
+      {"overrun", aero::DriveTorque(10.0f, 1000.0f, 10.0f, 110.0f), 0.0f, 0.0f},
+      {"no gear", aero::DriveTorque(10.0f, 1000.0f, 0.0f, 0.0f), 0.0f, 0.0f},
+      {"induced hover", aero::InducedFactor(0.0f), 1.0f, 1e-6f},
+      {"induced climb", aero::InducedFactor(1.0f), 0.618034f, 1e-5f},
+      {"induced descent", aero::InducedFactor(-1.0f), 1.618034f, 1e-5f},
+      {"vortex ring entry", aero::InducedFactor(-0.999f), 1.617f, 1e-3f},
+      {"vortex ring", aero::InducedFactor(-1.5f), 1.629f, 1e-3f},
+      {"vortex ring end", aero::InducedFactor(-2.0f), 0.941644f, 1e-5f},
+      {"windmill entry", aero::InducedFactor(-2.0001f), 0.99f, 0.02f},
+      {"windmill", aero::InducedFactor(-3.0f), -0.5f * (std::sqrt(5.0f) - 3.0f), 1e-5f},
+      {"ground effect on the ground", aero::GroundEffect(0.0f, 1.0f), 0.28f, 1e-6f},
+      {"ground effect at 2.4 radii", aero::GroundEffect(2.4f, 1.0f), 1.0f, 0.0f},
+      {"ground effect above", aero::GroundEffect(5.0f, 1.0f), 1.0f, 0.0f},
+      {"ground effect half way", aero::GroundEffect(1.2f, 1.0f), 1.0f - 0.5f * 0.36f, 1e-6f},
+      {"ground effect without radius", aero::GroundEffect(0.0f, 0.0f), 1.0f, 0.0f},
+      {"blade lift", aero::BladeLift(-0.1f), 0.57f, 1e-6f},
+      {"blade lift saturated", aero::BladeLift(-0.2f), 0.7f, 0.0f},
+      {"blade lift saturated below", aero::BladeLift(0.2f), -0.7f, 0.0f},
+      {"blade drag", aero::BladeDrag(0.1f, 0.01f, 1.0f), 0.02f, 1e-6f},
+      {"blade drag saturated", aero::BladeDrag(3.0f, 0.01f, 1.0f), 2.0f, 0.0f},
+      {"paddle lift", aero::PaddleLift(-0.2f), 0.54f, 1e-6f},
+      {"paddle lift saturated", aero::PaddleLift(-0.3f), 0.7f, 0.0f},
+      {"paddle lift saturated below", aero::PaddleLift(0.3f), -0.7f, 0.0f},
+      {"paddle drag", aero::PaddleDrag(0.0f), 0.02f, 1e-6f},
+      {"paddle drag saturated", aero::PaddleDrag(2.0f), 1.0f, 0.0f},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(c.got, c.want, c.tolerance) << c.law;
 }
 
 class rotorkeys : public kxctest::componenttest {};

@@ -16,24 +16,26 @@ namespace {
 using kxrtest::helitest;
 namespace gyro = kxdtailgyro;
 
-TEST(tailgyro, RateModeLimitsTheGyrosShareToItsRange) {
-  EXPECT_FLOAT_EQ(gyro::RateCommand(0.0f, 0.1f, 1.0f, 0.25f), 0.1f);
-  EXPECT_FLOAT_EQ(gyro::RateCommand(0.0f, 5.0f, 1.0f, 0.25f), 0.25f);
-  EXPECT_FLOAT_EQ(gyro::RateCommand(0.5f, -5.0f, 1.0f, 0.25f), 0.25f);
-}
-
-TEST(tailgyro, HeadingHoldIgnoresTheStickInsideTheDeadBand) {
-  EXPECT_FLOAT_EQ(gyro::DeadBand(0.04f), 0.0f);
-  EXPECT_FLOAT_EQ(gyro::DeadBand(-0.05f), 0.0f);
-  EXPECT_NEAR(gyro::DeadBand(0.3f), 0.25f, 1e-6f);
-  EXPECT_NEAR(gyro::DeadBand(-1.0f), -0.95f, 1e-6f);
-}
-
-TEST(tailgyro, HeadingHoldCommandSaturates) {
-  EXPECT_NEAR(gyro::HoldCommand(0.01f, 0.0f, 1.0f), 0.1f, 1e-6f);
-  EXPECT_NEAR(gyro::HoldCommand(0.0f, 1.0f, 1.0f), 0.2f, 1e-6f);
-  EXPECT_FLOAT_EQ(gyro::HoldCommand(kxdtailrotor00::kMaxError, 0.0f, 1.0f), 1.0f);
-  EXPECT_FLOAT_EQ(gyro::HoldCommand(-kxdtailrotor00::kMaxError, 0.0f, 1.0f), -1.0f);
+// Rate mode limits the gyro's share to its range; heading hold ignores the
+// stick inside the dead band and its command saturates.
+TEST(tailgyro, LawsAtTheirCorners) {
+  const struct {
+    const char* law;
+    float got, want;
+  } cases[] = {
+      {"rate", gyro::RateCommand(0.0f, 0.1f, 1.0f, 0.25f), 0.1f},
+      {"rate limited", gyro::RateCommand(0.0f, 5.0f, 1.0f, 0.25f), 0.25f},
+      {"rate limited against the stick", gyro::RateCommand(0.5f, -5.0f, 1.0f, 0.25f), 0.25f},
+      {"inside the dead band", gyro::DeadBand(0.04f), 0.0f},
+      {"inside the dead band below", gyro::DeadBand(-0.05f), 0.0f},
+      {"beyond the dead band", gyro::DeadBand(0.3f), 0.25f},
+      {"beyond the dead band below", gyro::DeadBand(-1.0f), -0.95f},
+      {"hold on the error", gyro::HoldCommand(0.01f, 0.0f, 1.0f), 0.1f},
+      {"hold on the rate", gyro::HoldCommand(0.0f, 1.0f, 1.0f), 0.2f},
+      {"hold saturated", gyro::HoldCommand(kxdtailrotor00::kMaxError, 0.0f, 1.0f), 1.0f},
+      {"hold saturated below", gyro::HoldCommand(-kxdtailrotor00::kMaxError, 0.0f, 1.0f), -1.0f},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(c.got, c.want, 1e-6f) << c.law;
 }
 
 // The component types registered, so the links know the engine classes.
