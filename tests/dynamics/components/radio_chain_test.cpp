@@ -63,17 +63,4 @@ TEST_F(componenttest, RadioChainLinksThroughTheGyroAndSavesByteStable) {
   EXPECT_EQ(Get("aircraft/chain/chain.kxd"), first);
 }
 
-TEST_F(componenttest, ElevatorChannelMovesTheTableServoOneFrameLater) {
-  PutAircraft("chain", ChainPlane().c_str());
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("chain", 0), 1);
-  kxdynamics::Start(nullptr);
-  kxdservo01* elevator = Simulated<kxdservo01>("Elevator");
-  ASSERT_NE(elevator, nullptr);
-  slots[kxctest::kPlayer0Channels + 2] = -1.0f;
-  RunSubsteps(120);
-  EXPECT_NEAR(elevator->MechLink, 0.0f, 0.0025f);  // two stages chatter
-  RunSubsteps(120);  // 36 ms at 4 per second, less one substep of output lag
-  EXPECT_NEAR(elevator->MechLink, -120 * 0.0003f * 4.0f, 0.005f);
-}
-
 }  // namespace

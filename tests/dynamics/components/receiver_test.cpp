@@ -27,33 +27,28 @@ std::string RadioPlane() {
          "cd ../\n";
 }
 
-TEST_F(componenttest, ReceiverOfFirstSlotReadsChannels2000To2031) {
-  PutAircraft("radio", RadioPlane().c_str());
-  slots[kxctest::kPlayer0Channels + 5] = 0.25f;
-  slots[kxctest::kPlayer0Channels + 31] = -0.5f;
-  slots[kxctest::kPlayer0Channels + 32] = 0.75f;
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("radio", 0), 1) << kxtest::logcapture::Text();
-  kxdreceiver00* r = Simulated<kxdreceiver00>("Receiver");
-  ASSERT_NE(r, nullptr);
-  EXPECT_EQ(r->SlotAnalog, slots + kxctest::kPlayer0Channels);
-  // The reset after loading copies the channels already.
-  EXPECT_FLOAT_EQ(r->Out[5], 0.25f);
-  EXPECT_FLOAT_EQ(r->Out[31], -0.5f);
-  EXPECT_FLOAT_EQ(input::vtail[0].elevator, 0.6f);
-  EXPECT_FLOAT_EQ(input::vtail[0].rudder, 0.3f);
-  EXPECT_FLOAT_EQ(input::vtail[1].elevator, 0.77f);
-}
-
-TEST_F(componenttest, ReceiverOfSecondSlotReadsChannels2100To2131) {
-  PutAircraft("radio", RadioPlane().c_str());
-  slots[kxctest::kPlayer1Channels + 2] = 0.5f;
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("radio", 1), 1);
-  kxdreceiver00* r = Simulated<kxdreceiver00>("Receiver", 1);
-  ASSERT_NE(r, nullptr);
-  EXPECT_EQ(r->SlotAnalog, slots + kxctest::kPlayer1Channels);
-  EXPECT_FLOAT_EQ(r->Out[2], 0.5f);
-  EXPECT_FLOAT_EQ(input::vtail[1].elevator, 0.6f);
-  EXPECT_FLOAT_EQ(input::vtail[0].elevator, 0.77f);
+// Player 1's receiver reads channels 2000-2031, player 2's 2100-2131; each
+// sets its player's v-tail mix, the other keeps the default.
+TEST_F(componenttest, ReceiverOfEachSlotReadsItsPlayersChannels) {
+  for (int player : {0, 1}) {
+    SCOPED_TRACE(player);
+    input::vtail[0] = input::vtail[1] = kxvtail{};
+    PutAircraft("radio", RadioPlane().c_str());
+    float* channels = slots + (player ? kxctest::kPlayer1Channels : kxctest::kPlayer0Channels);
+    channels[5] = 0.25f;
+    channels[31] = -0.5f;
+    channels[32] = 0.75f;
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("radio", player), 1) << kxtest::logcapture::Text();
+    kxdreceiver00* r = Simulated<kxdreceiver00>("Receiver", player);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->SlotAnalog, channels);
+    // The reset after loading copies the channels already.
+    EXPECT_FLOAT_EQ(r->Out[5], 0.25f);
+    EXPECT_FLOAT_EQ(r->Out[31], -0.5f);
+    EXPECT_FLOAT_EQ(input::vtail[player].elevator, 0.6f);
+    EXPECT_FLOAT_EQ(input::vtail[player].rudder, 0.3f);
+    EXPECT_FLOAT_EQ(input::vtail[1 - player].elevator, 0.77f);
+  }
 }
 
 TEST_F(componenttest, ReceiverCopiesChannelsOneFrameLate) {
