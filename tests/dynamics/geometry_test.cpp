@@ -24,17 +24,12 @@ using kxdtest::loading;
 
 const char* const kBoxPlane =
     "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    4\n"
-    "Append kxdfuselage00 Fuselage\n"
-    "cd Fuselage/\n"
-    "Geometry( \"~Geometry/Body/\" )\n"
-    "Mass = 2\n"
+    "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\n"
     "CG = kxvector4r( 0.3, 0, 0.1, 1 )\n"
     "cd ../\n";
 
 const char* const kBoxScript =
-    "Append kxgeometricobject Body\n"
-    "cd Body/\n"
-    "Shiny = 0.5\n"
+    "Append kxgeometricobject Body\ncd Body/\nShiny = 0.5\n"
     "cd ../\n";
 
 class geometry : public loading {

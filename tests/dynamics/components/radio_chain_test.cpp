@@ -12,27 +12,12 @@ using kxctest::componenttest;
 
 std::string ChainPlane() {
   return kxctest::Header() +
-         "Append kxdfuselage00 Fuselage\n"
-         "cd Fuselage/\n"
-         "Mass = 1\n"
+         "Append kxdfuselage00 Fuselage\ncd Fuselage/\nMass = 1\ncd ../\n"
+         "Append kxdreceiver00 Receiver\ncd Receiver/\ncd ../\n"
+         "Append kxdgyro00 Gyro\ncd Gyro/\nSignalIn = ~Aircraft/Receiver/Out(3)\nGain = 0.5\nMass = 0.05\n"
          "cd ../\n"
-         "Append kxdreceiver00 Receiver\n"
-         "cd Receiver/\n"
-         "cd ../\n"
-         "Append kxdgyro00 Gyro\n"
-         "cd Gyro/\n"
-         "SignalIn = ~Aircraft/Receiver/Out(3)\n"
-         "Gain = 0.5\n"
-         "Mass = 0.05\n"
-         "cd ../\n"
-         "Append kxdservo00 Rudder\n"
-         "cd Rudder/\n"
-         "SignalIn = ~Aircraft/Gyro/SignalOut\n"
-         "cd ../\n"
-         "Append kxdservo01 Elevator\n"
-         "cd Elevator/\n"
-         "SignalIn = ~Aircraft/Receiver/Out(2)\n"
-         "VelocityIn = 4\n"
+         "Append kxdservo00 Rudder\ncd Rudder/\nSignalIn = ~Aircraft/Gyro/SignalOut\ncd ../\n"
+         "Append kxdservo01 Elevator\ncd Elevator/\nSignalIn = ~Aircraft/Receiver/Out(2)\nVelocityIn = 4\n"
          "VelocityOut = 4\n"
          "cd ../\n";
 }

@@ -12,18 +12,9 @@ using kxctest::componenttest;
 
 std::string RadioPlane() {
   return kxctest::Header() +
-         "Append kxdfuselage00 Fuselage\n"
-         "cd Fuselage/\n"
-         "Mass = 1\n"
-         "cd ../\n"
-         "Append kxdreceiver00 Receiver\n"
-         "cd Receiver/\n"
-         "VTailMixElevator = 0.6\n"
-         "VTailMixRudder = 0.3\n"
-         "cd ../\n"
-         "Append kxdservo00 Elevator\n"
-         "cd Elevator/\n"
-         "SignalIn = ~Aircraft/Receiver/Out(2)\n"
+         "Append kxdfuselage00 Fuselage\ncd Fuselage/\nMass = 1\ncd ../\n"
+         "Append kxdreceiver00 Receiver\ncd Receiver/\nVTailMixElevator = 0.6\nVTailMixRudder = 0.3\ncd ../\n"
+         "Append kxdservo00 Elevator\ncd Elevator/\nSignalIn = ~Aircraft/Receiver/Out(2)\n"
          "cd ../\n";
 }
 
@@ -73,8 +64,7 @@ TEST_F(componenttest, ReceiverCopiesChannelsOneFrameLate) {
 
 TEST_F(componenttest, NestedReceiverStaysUnboundAndSilent) {
   std::string text = kxctest::Header() +
-                     "Append kxdfuselage00 Fuselage\n"
-                     "cd Fuselage/\n"
+                     "Append kxdfuselage00 Fuselage\ncd Fuselage/\n"
                      "Append kxdreceiver00 Inner\n"
                      "cd ../\n";
   PutAircraft("nested", text.c_str());
