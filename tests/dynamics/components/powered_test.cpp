@@ -6,7 +6,6 @@
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/turbines.h"
-#include "dynamics/writers.h"
 #include "components_support.h"
 
 namespace {
@@ -82,18 +81,6 @@ TEST_F(poweredtest, TurbinePushesThePodForward) {
   float speed = Fly(Pod(kJet), 1.0f);
   // 30 N on 2.5 kg for a second, less a little drag.
   EXPECT_NEAR(speed, 12.0f, 1.5f);
-}
-
-TEST_F(poweredtest, PoweredPodSavesByteStable) {
-  PutAircraft("pod", Pod(std::string(kPiston) + kJet).c_str());
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("pod", 0), 1) << kxtest::logcapture::Text();
-  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
-  std::string first = Get("aircraft/pod/pod.kxd");
-  EXPECT_NE(first.find("ThrottleControl = ~Aircraft/Throttle/MechLink\n"), std::string::npos) << first;
-  EXPECT_NE(first.find("Engine = ~Aircraft/Engine\n"), std::string::npos);
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("pod", 0), 1);
-  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
-  EXPECT_EQ(Get("aircraft/pod/pod.kxd"), first);
 }
 
 }  // namespace
