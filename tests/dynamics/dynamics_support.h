@@ -3,6 +3,9 @@
 // helpers to put a body into the State tree with its Change twin.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -105,8 +108,16 @@ class loading : public dynamicstest {
     dynamicstest::TearDown();
     folder.reset();
   }
-  void Put(const std::string& path, const std::string& text) { folder->Write(path, text); }
-  std::string Get(const std::string& path) { return folder->Read(path); }
+  // Paths are relative to the test's folder; a missing file reads as "".
+  static void Put(const std::string& path, const std::string& text) {
+    const std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+  }
+  static std::string Get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   void PutAircraft(const char* name, const char* text) {
     Put(std::string("aircraft/") + name + "/" + name + ".kxd", text);
   }
