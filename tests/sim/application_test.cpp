@@ -1,90 +1,13 @@
 #include "sim/application.h"
 
 #include <filesystem>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "core/interpreter.h"
-#include "gui/icons.h"
-#include "platform/codes.h"
-#include "platform/main_loop.h"
-#include "platform/null_window.h"
-#include "platform/reserves.h"
-#include "platform/sound.h"
-#include "sim_support.h"
+#include "program_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Hands out one scripted event per frame, so each one meets the mode that the
-// frame before left active; quits if the script runs dry.
-class framedbackend : public nullwindowbackend {
- public:
-  int NextEvent(int waitMs, kxplatformevent* out, int outCount, int* count) override {
-    *count = 0;
-    if ((gap_ = !gap_)) return 0;
-    if (events.empty()) Push(kxplatformevent::kQuit);
-    return nullwindowbackend::NextEvent(waitMs, out, outCount, count);
-  }
-
- private:
-  bool gap_ = false;
-};
-
-// The program run start to exit on our own data, in a folder of its own with
-// links to the data's read-only parts and a copy of the configuration.
-class ApplicationTest : public inputtest::UsbTest {
- protected:
-  void SetUp() override {
-    UsbTest::SetUp();
-    simtest::ResetSimulatorState();
-    folder_ = std::make_unique<kxtest::tempdir>(true);  // the run changes into it; restored after
-    dir_ = folder_->path();
-    fs::path data = fs::path(KX_TEST_DATA) / "../../../data";
-    for (const char* part : {"aircraft", "objects", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
-      fs::create_symlink(fs::canonical(data / part), dir_ / part);
-    fs::create_directory(dir_ / "config");
-    for (const char* file : {"config.kxc", "acft00.kxa", "acft01.kxa"})
-      fs::copy_file(data / "config" / file, dir_ / "config" / file);
-    kxsystem::SetWindowBackend(&window_);
-    directsound::SetBackend(&sound_);
-  }
-  void TearDown() override {
-    kxsystem::SetWindowBackend(nullptr);
-    directsound::Reset();
-    directsound::SetBackend(nullptr);
-    kxscript::Shutdown();
-    kxgui::FreeIcons();  // the exit freed every texture; the next start loads the sheets again
-    kxsystem::ClearReserves();
-    folder_.reset();  // back to the folder the test started in, then removed
-    simtest::ResetSimulatorState();
-    UsbTest::TearDown();
-  }
-  int Run() {
-    std::string folder = dir_.string();
-    char program[] = "skyvane";
-    std::vector<char> path(folder.begin(), folder.end());
-    path.push_back(0);
-    char* argv[] = {program, path.data(), nullptr};
-    return kxsystem::Run(2, argv, sim::InitApplication);
-  }
-  std::string Text(const char* relative) {
-    std::string bytes;
-    if (FILE* f = std::fopen((dir_ / relative).c_str(), "rb")) {
-      for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<char>(c));
-      std::fclose(f);
-    }
-    return bytes;
-  }
-  void Key(int code, int mods = 0) { window_.Push(kxplatformevent::kKeyDown, code, mods); }
-
-  std::unique_ptr<kxtest::tempdir> folder_;
-  fs::path dir_;
-  framedbackend window_;
-  fakesoundbackend sound_;
-};
+using ApplicationTest = simtest::programtest;
 
 TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit) {
   Key(kxcode::kKeyF1, kxcode::kModShift);  // log overlay on: a setting the exit saves
@@ -130,7 +53,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_NE(Text("config/main.mcf").find("\nshow_log  1\n"), std::string::npos);
   EXPECT_NE(Text("config/main.mcf").find("\naircraft0  christeneagle\n"), std::string::npos);
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
-  EXPECT_FALSE(fs::exists(dir_ / "config/player2.mcf"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
 }
 
