@@ -84,19 +84,15 @@ int kxcollision::AppendNear(kxcollision* w, kxcollface* face) {
 
 int kxcollision::FindGround(const kxcollision* w, const float p[3], float* height, float* normal) {
   if (!w || !w->root || !p || !FinitePoint(p)) return 0;
+  if (w->ground.columns) return kxgroundgrid::Find(&w->ground, p, height, normal);
   const float lo[3] = {p[0], p[1], -INFINITY};
   const float hi[3] = {p[0], p[1], p[2]};
   const kxcollface* best = nullptr;
   float bestZ = -INFINITY;
   auto leaf = [&](const kxcollnode* n) {
     for (const kxcollface* f = n->faces; f; f = f->next) {
-      if (!(f->normal[2] > 0.0f)) continue;
-      float dx = p[0] - f->centre[0], dy = p[1] - f->centre[1];
-      if (dx * dx + dy * dy > f->radius * f->radius) continue;  // cheap miss before the plane and edges
-      float z = (f->d - f->normal[0] * p[0] - f->normal[1] * p[1]) / f->normal[2];
-      if (!(z <= p[2]) || !(z > bestZ)) continue;
-      const float q[3] = {p[0], p[1], z};
-      if (!kxcollbuild::InsideEdges(f, q)) continue;
+      float z;
+      if (!kxcollbuild::GroundOnFace(f, p, bestZ, &z)) continue;
       bestZ = z;
       best = f;
     }

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "core/matrix.h"
+#include "graphics/ground_grid.h"
 
 struct kxgeometry;
 struct kxgeometryobject;
@@ -91,6 +92,8 @@ struct kxcollision {
   float centre[3];          // last query centre
   float radius;             // last query radius, m
 
+  kxgroundgrid ground;      // the upward faces by x, y for the ground height; built with the tree
+
   kxcolldynamic* dynamics;  // moving objects (block "kxcolldynamic")
   void* dynamicBlock;
 
@@ -110,7 +113,8 @@ struct kxcollision {
   // be null) are water. Non-positive cell sizes or counts take the defaults.
   static int Build(kxcollision* w, const kxgeometryobject* chain, const kxtransparentgeometry* transparent,
                    const float minCell[3], int maxTriangles, const float sun[3], const kxgeometry* ocean = nullptr);
-  // Frees the tree and both blocks (not the moving objects); pointers become null.
+  // Frees the tree, both blocks and the ground grid (not the moving
+  // objects); pointers become null.
   static void FreeOctree(kxcollision* w);
   // The first count billboards collide while enabled is set.
   static void SetTrees(kxcollision* w, int count, int enabled);
