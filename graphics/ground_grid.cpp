@@ -141,6 +141,12 @@ int kxgroundgrid::Build(kxgroundgrid* g, const kxcollface* const* faces, int cou
   double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
   for (const kxcollface* f : upward) {
     prints.push_back(Footprint(f, slack));
+    // Faces at the edge of the float range leave the grid out: the tree
+    // answers for such a scenery.
+    if (!std::isfinite(prints.back().hi[0] - prints.back().lo[0]) ||
+        !std::isfinite(prints.back().hi[1] - prints.back().lo[1]) || !std::isfinite(slack)) {
+      return 0;
+    }
     for (int k = 0; k < 2; ++k) {
       lo[k] = std::min(lo[k], prints.back().lo[k]);
       hi[k] = std::max(hi[k], prints.back().hi[k]);
@@ -148,6 +154,7 @@ int kxgroundgrid::Build(kxgroundgrid* g, const kxcollface* const* faces, int cou
   }
   layout grid;
   double width = hi[0] - lo[0], depth = hi[1] - lo[1];
+  if (!std::isfinite(width) || !std::isfinite(depth)) return 0;
   grid.cell = std::sqrt(std::max(width * depth, 1e-6) / (kCellsPerFace * static_cast<double>(upward.size())));
   grid.cell = std::max({grid.cell, width / kMaxSide, depth / kMaxSide, 1e-3});
   // Half a cell of border: generated grounds would otherwise put their
