@@ -176,11 +176,22 @@ bool OffPlane(const kxnearface& f, const pointset& q, float reach) {
   return s > q.half + slack || s < -(q.half + reach + slack);
 }
 
+// Whether every point lies beyond one of the fixed face's edge planes: a
+// point's foot on the plane lies as far beyond it as the point itself.
+bool OffEdges(const kxnearedge* first, int count, const pointset& q) {
+  for (int k = 0; k < count; ++k) {
+    const kxnearedge& e = first[k];
+    float slack = kCoverSlack + 1e-6f * std::fabs(e.distance);
+    if (Dot3(e.normal, q.mid) - e.distance < -(q.half + kxcollbuild::kEdgeTolerance + slack)) return true;
+  }
+  return false;
+}
+
 void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
   const kxnearedge* edges = near->edges.data();
   for (const kxnearface& f : near->faces) {
-    if (!f.frame && (OffPlane(f, q, t.reach) || FarFrom(f.centre, f.radius, q))) continue;
     const kxnearedge* first = edges + f.firstEdge;
+    if (!f.frame && (OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q))) continue;
     auto inside = [first, n = f.edgeCount](const float p[3]) {
       for (int k = 0; k < n; ++k) {
         if (kxcollbuild::OutsideEdge(first[k].normal, first[k].distance, p)) return false;

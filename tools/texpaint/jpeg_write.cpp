@@ -1,6 +1,7 @@
 // JPEG output of the texture painter (libjpeg, in memory).
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -30,7 +31,10 @@ std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality) {
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
-  std::vector<uint8_t> out(buffer, buffer + size);
+  // Sized first, then filled: built from the pointer range, gcc's link-time
+  // inlining loses track of the vector's block and warns at its delete.
+  std::vector<uint8_t> out(size);
+  if (size) std::memcpy(out.data(), buffer, size);
   std::free(buffer);
   return out;
 }
