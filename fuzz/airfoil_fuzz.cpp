@@ -11,16 +11,14 @@
 
 #include "core/hooks.h"
 #include "dynamics/wings/airfoil.h"
+#include "fuzz/input_file.h"
 
 namespace {
 
 // A data folder of its own with "aircraft/airfoil/", entered once.
 bool EnterDataFolder() {
   static char folder[] = "/tmp/skyvane-airfoil-fuzz-XXXXXX";
-  if (!mkdtemp(folder) || chdir(folder) != 0) return false;
-  std::system("mkdir -p aircraft/airfoil");
-  static std::string remove = std::string("rm -rf '") + folder + "'";
-  std::atexit([] { std::system(remove.c_str()); });
+  if (!fuzzinput::EnterScratchFolder(folder, "aircraft/airfoil")) return false;
   kxcore::SetLogHandler([](const char*) {});
   return true;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace fuzzinput {
 
@@ -32,6 +33,17 @@ inline const char* ScratchFile(char* pattern) {
     return true;
   }();
   return made ? scratchPath : nullptr;
+}
+
+// A private folder made from `pattern` (mkdtemp form, edited in place, so it
+// must live as long as the run) with the blank-separated subfolders, entered
+// and removed at exit. 1, or 0 when it cannot be made or entered.
+inline int EnterScratchFolder(char* pattern, const char* subfolders) {
+  if (!mkdtemp(pattern) || chdir(pattern) != 0) return 0;
+  static std::string remove;
+  remove = std::string("rm -rf '") + pattern + "'";
+  std::atexit([] { std::system(remove.c_str()); });
+  return std::system((std::string("mkdir -p ") + subfolders).c_str()) == 0;
 }
 
 }  // namespace fuzzinput

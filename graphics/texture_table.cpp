@@ -17,6 +17,7 @@ namespace kxgl {
 
 int textureQuality = kQualityHigh;
 int textureCompression = 0;
+int maxTextureSize = kDefaultMaxTextureSize;
 
 namespace {
 

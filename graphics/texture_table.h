@@ -44,6 +44,10 @@ constexpr int kQualityLow = 2;
 // a compressed internal format where the context offers one.
 extern int textureQuality;
 extern int textureCompression;
+// Longest edge (texels) a texture is uploaded with; larger ones are halved
+// until they fit (0: no limit but the context's).
+constexpr int kDefaultMaxTextureSize = 2048;
+extern int maxTextureSize;
 
 // Bytes per texel of a type code; 0 for an unknown code.
 int BytesPerTexel(int type);

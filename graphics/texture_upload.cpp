@@ -82,6 +82,11 @@ int UploadTexture(kxtexture* texture) {
   const uint8_t* texels = texture->pixels;
   std::vector<uint8_t> reduced;
   int halvings = texture->fromFile ? std::clamp(textureQuality, kQualityHigh, kQualityLow) : 0;
+  // The user's limit, and the context's own, on the longer edge.
+  int limit = maxTextureSize > 0 ? maxTextureSize : width;
+  if (caps.max_texture_size > 0) limit = std::min(limit, caps.max_texture_size);
+  for (int w = width >> halvings, h = height >> halvings; (w > limit || h > limit) && w > 1 && h > 1; w >>= 1, h >>= 1)
+    ++halvings;
   if (halvings > 0) {
     reduced.assign(texture->pixels, texture->pixels + static_cast<size_t>(width) * height * channels);
     for (int i = 0; i < halvings; ++i) Halve(reduced, width, height, channels);

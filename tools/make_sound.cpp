@@ -1,5 +1,7 @@
-// make_sound: writes the generated component sounds.
-//   make_sound <folder>   engine0, engine1, engine2, motor and turbine .wav
+// make_sound: writes the generated sounds.
+//   make_sound <folder>   engine0, engine1, engine2, motor and turbine .wav,
+//                         and the effects beep, balloon, crash, splash,
+//                         glider and glider2 .wav
 // The rpm each is made for matches the default rpm keys of the components
 // (1000, 6000 and 11000 for the engine's three samples, 1000 for the motor).
 #include <cstdio>
@@ -22,6 +24,13 @@ int main(int argc, char** argv) {
       {"engine2", soundgen::Engine(11000.0f, 0.2f, 3)},
       {"motor", soundgen::Motor(1000.0f, 6, 4)},
       {"turbine", soundgen::Turbine(3000.0f, 5)},
+      // The beep is pitched by the frequency it is played at (13 and 16 kHz).
+      {"beep", soundgen::Beep(1000.0, 0.3)},
+      {"balloon", soundgen::Pop(6)},
+      {"crash", soundgen::Crash(7)},
+      {"splash", soundgen::Splash(8)},
+      {"glider", soundgen::Wind(0.9, 9)},
+      {"glider2", soundgen::Wind(0.6, 10)},
   };
   for (const item& i : items) {
     std::string path = folder + "/" + i.name + ".wav";

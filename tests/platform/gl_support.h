@@ -42,6 +42,29 @@ inline bool DisplayAvailable() {
   return true;
 }
 
+// A hidden window with a current compatibility context, for tests that draw
+// without taking the input focus from other windows on the display. Open is
+// false without a display or a context.
+struct hiddenglwindow {
+  SDL_Window* window = nullptr;
+  SDL_GLContext context = nullptr;
+  bool Open(const char* title, int width, int height) {
+    PrepareGlDriver();
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window) context = SDL_GL_CreateContext(window);
+    return context && SDL_GL_MakeCurrent(window, context) == 0;
+  }
+  void Close() {
+    if (context) SDL_GL_DeleteContext(context);
+    if (window) SDL_DestroyWindow(window);
+    context = nullptr;
+    window = nullptr;
+    SDL_Quit();
+  }
+};
+
 // The current read buffer's pixel at (x, y), from the bottom left.
 inline pixel ReadPixel(int x, int y) {
   pixel p{};

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,28 @@ mesh BodyOfRevolution(const std::vector<std::pair<float, float>>& profile, int s
 mesh Blade(float hubRadius, float radius, float rootChord, float tipChord, float rootPitchDeg, float tipPitchDeg,
            int steps);
 
+// Scenery shapes. A terrain patch sizeX by sizeY (m) centred at the origin,
+// cellsX by cellsY quads, heights from height(x, y); its texture repeats every
+// tile metres (0: once over the patch).
+mesh Terrain(float sizeX, float sizeY, int cellsX, int cellsY, float tile,
+             const std::function<float(float, float)>& height);
+// A house standing on z = 0, centred at the origin: box walls width (x) by
+// depth (y) by wallHeight, and a gable roof rising roofHeight to a ridge along x.
+void House(float width, float depth, float wallHeight, float roofHeight, mesh* walls, mesh* roof);
+// A billboard tree: two crossed upright cards, each seen from both sides,
+// standing on the origin (texture t = 0 at the top).
+mesh TreeCards(float width, float height);
+// Wind-wheel blades turning about the x axis: a hub and count closed blades
+// of the given length and chord, centred on the origin.
+mesh WindBlades(int count, float length, float chord);
+// A wind-wheel base: a tower from z = 0 up to height and the nacelle on top,
+// behind the hub (towards -x).
+mesh WindTower(float height, float radius, float hubLength);
+// One of the scenery shapes by name as a finished element list: "balloon"
+// (unit sphere), "windblades", "windtower", "house", "tree" (a billboard);
+// null for another name.
+kxgeometry* SceneryShape(const char* name);
+
 void Translate(mesh& m, float x, float y, float z);
 // Rotation about the z axis by degrees (positions and normals).
 void RotateZ(mesh& m, float degrees);
@@ -98,6 +121,13 @@ kxgeometry* ColouredElement(const mesh& m, const char* name, const char* group, 
 // that failed) the others are freed too and the result is null, so a model
 // is either whole or absent.
 kxgeometry* Chain(kxgeometry* const* parts, size_t count);
+
+// The simulator's meshes: the menu's scenery card (a frame, then the picture
+// face that shows the scenery's preview), the race pylon (two coloured
+// parts, 8 m high, standing on z = 0) and the horizon ball (sky, ground).
+kxgeometry* SceneryCard();
+kxgeometry* Pylon();
+kxgeometry* HorizonBall();
 
 // The demo aircraft: fuselage, wing with ailerons as child groups, tail
 // with elevator and rudder, canopy, two-blade propeller.

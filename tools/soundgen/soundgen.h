@@ -21,6 +21,14 @@ std::vector<int16_t> Motor(float rpm, int poles, unsigned seed);
 // A jet turbine: compressor whine tones (Hz) over a broad rumble, one second.
 std::vector<int16_t> Turbine(float whineHz, unsigned seed);
 
+// Effects: a sine beep with soft ends; a balloon's pop; a crash; a splash;
+// looped air noise (smooth 0..1, higher is darker).
+std::vector<int16_t> Beep(double hz, double seconds);
+std::vector<int16_t> Pop(unsigned seed);
+std::vector<int16_t> Crash(unsigned seed);
+std::vector<int16_t> Splash(unsigned seed);
+std::vector<int16_t> Wind(double smooth, unsigned seed);
+
 // Writes a mono 16-bit wave file at kRate; 1 on success.
 int WriteWave(const char* path, const std::vector<int16_t>& samples);
 

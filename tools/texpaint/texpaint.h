@@ -11,6 +11,8 @@
 
 namespace texpaint {
 
+// A zeroed picture (transparent black where it has alpha).
+kximage Blank(int width, int height, int channels);
 kximage Grass(int size, unsigned seed);
 kximage Asphalt(int size, unsigned seed);
 // Vertical gradient from the top colour to the bottom colour (RGB 0..255).
@@ -23,6 +25,14 @@ kximage Pointer();
 kximage Button(int width, int height, const int colour[3]);
 // Sheet of cols x rows simple icon frames (RGBA), each a distinct glyph.
 kximage IconSheet(int cell, int cols, int rows);
+
+// Scenery pictures: tileable water (RGB), tileable fair-weather clouds
+// (alpha), a billboard tree with a transparent surround (RGBA) and the card
+// shown for a scenery without a preview picture (RGB).
+kximage Water(int size, unsigned seed);
+kximage Clouds(int size, unsigned seed);
+kximage Tree(int width, int height, unsigned seed);
+kximage Card(int width, int height);
 
 // JPEG bytes of an RGB picture (photo tiles and test seeds).
 std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality);

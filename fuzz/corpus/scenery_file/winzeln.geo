@@ -1,0 +1,49 @@
+// Winzeln: a grass airfield with a runway, a clubhouse, a hangar and trees.
+// Written by tools/make_scenery.
+SCENERY 6000
+CLOUDS 300 4 0.9 0.55 texture/clouds.kxt
+HASSHADOW
+LIGHT_POSITION 0 0.5 -0.35 0.8 0
+LIGHT_AMBIENT 0 0.35 0.35 0.38
+LIGHT_DIFFUSE 0 0.9 0.88 0.8
+LIGHT_SPECULAR 0 0.6 0.6 0.6
+VIEWC 25 500
+CUBE 50 50 25 120
+GROUND winzeln_land.tgo
+OBJECT winzeln_field.tgo GROUND
+SCALE 1 1 1
+ROTATE 0 0 0
+POSITION 40 -75 0
+OBJECT winzeln_house.tgo
+SCALE 2.4 2.4 2.4
+ROTATE 0 0 0
+POSITION 35.4167 -33.3333 0
+OBJECT winzeln_house.tgo
+SCALE 1 1 1
+ROTATE 0 0 0
+POSITION 0 0 0
+OBJECT winzeln_trees.tgo
+// Runway threshold for every model, a grass strip for airplanes only, and
+// the hangar apron (on the ground) for indoor models.
+START_POSITION -90 0 0.3 0 -75 -20 1.7
+START_POSITION 0 30 0.3 0 -12 42 1.7 noheli
+START_POSITION 60 -55 -1 90 48 -48 1.7 indoor
+CONTEST PYLONRACE
+STARTACFT -90 0 0.3 0
+STARTVIEW -70 -25 1.7
+PYLON -50 20 0 0 0
+PYLON 50 20 0 0 0
+PYLON 60 -20 0 0 0
+PYLON -60 -20 0 0 0
+CONTEST BALLOONPOP
+STARTACFT -90 0 0.3 0
+STARTVIEW -70 -25 1.7
+BALLOONS 20 1.0 -120 -120 15 120 120 70
+CONTEST DRAGRACE
+STARTACFT -100 0 0.3 0
+STARTVIEW -85 -18 1.7
+DRAGRACE 150 0
+CONTEST SPOTLANDING
+STARTACFT -60 0 0.3 0
+STARTVIEW -50 -20 1.7
+SPOTAREA 20 10

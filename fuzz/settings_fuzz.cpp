@@ -1,0 +1,49 @@
+// Reads arbitrary bytes as the settings files, through the file reader and
+// line by line from memory: whatever the bytes, every text setting stays
+// terminated within its buffer and every number setting finite.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "fuzz/input_file.h"
+#include "platform/log.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/settings.h"
+
+namespace {
+
+void Check(const settingsrow* table) {
+  for (const settingsrow* row = table; row->type != settingsrow::kEnd; ++row) {
+    if (row->type == settingsrow::kString &&
+        strnlen(static_cast<const char*>(row->variable), sim::kSettingStringChars) >= sim::kSettingStringChars)
+      std::abort();
+    if (row->type == settingsrow::kFloat && !std::isfinite(*static_cast<const float*>(row->variable))) std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static char path[] = "/tmp/skyvane-settings-fuzz-XXXXXX";
+  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
+  kxsystem::ClearLogHistory();  // the readers' progress lines are of no interest here
+
+  sim::ReadSettingsFile(path, sim::MainSettings(), "");
+  Check(sim::MainSettings());
+  sim::ReadSettingsFile(path, sim::PlayerSettings(), "player ");
+  Check(sim::PlayerSettings());
+
+  std::string text(reinterpret_cast<const char*>(data), size);
+  sim::ResetSettings(sim::MainSettings());
+  for (size_t start = 0; start <= text.size();) {
+    size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    sim::ReadSettingsLine(line.c_str(), sim::MainSettings());
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  Check(sim::MainSettings());
+  return 0;
+}

@@ -1,0 +1,120 @@
+#include "sim/config_files.h"
+
+#include <cstring>
+
+#include "core/interpreter.h"
+#include "core/reference.h"
+#include "platform/device_mapper.h"
+#include "platform/event_nodes.h"
+#include "platform/log.h"
+
+kxtype svconfigfiles::Type("svconfigfiles", sizeof(svconfigfiles), kxcreate<svconfigfiles>);
+
+svconfigfiles::svconfigfiles() {
+  type = &Type;
+  name = "ConfigFiles";
+}
+
+kxvalueptr svconfigfiles::GetMember(const char* member, const kxargs& args) {
+  if (std::strcmp(member, "GameFile") == 0) return kxvalueptr(new kxstringref(&GameFile));
+  if (std::strcmp(member, "Aircraft0File") == 0) return kxvalueptr(new kxstringref(&Aircraft0File));
+  if (std::strcmp(member, "Aircraft1File") == 0) return kxvalueptr(new kxstringref(&Aircraft1File));
+  return kxnode::GetMember(member, args);
+}
+
+namespace sim {
+
+const char kConfigFilesPath[] = "config/config.kxc";
+
+namespace {
+
+svconfigfiles* configFiles = nullptr;
+
+// The destroy listener keeps these pointers from outliving their nodes.
+void Forget(kxnode* node) {
+  if (node == configFiles) configFiles = nullptr;
+  for (kxdevicemapper*& mapper : input::playermapper)
+    if (node == mapper) mapper = nullptr;
+}
+
+void Watch() {
+  static int listening = kxnode::AddDestroyListener(Forget);
+  (void)listening;
+}
+
+// The mapper of the player under the pinboard, created when it is missing.
+kxdevicemapper* PlayerMapper(kxpinboard* board, int player) {
+  int slot = player == 0 ? kPlayer1MapperSlot : kPlayer2MapperSlot;
+  kxdevicemapper*& mapper = input::playermapper[player];
+  if (mapper && mapper->parent == board) return mapper;
+  for (kxnode* child = board->firstChild; child; child = child->nextSibling) {
+    kxdevicemapper* m = kxnode::As<kxdevicemapper>(child);
+    if (m && m->slot == slot) return mapper = m;
+  }
+  mapper = new kxdevicemapper;
+  if (!mapper) return nullptr;
+  mapper->name = player == 0 ? "Player1" : "Player2";
+  board->AppendChild(mapper);
+  mapper->PlugIn(slot, kxdevice::kPlugInFlags);
+  return mapper;
+}
+
+void RunConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
+  if (!mapper) return;
+  kxstring path;
+  path.Format("config/%s.kxa", stem.Text());
+  kxscript::ReadFile(path.Text(), mapper);
+  if (!stem.Empty()) mapper->name = stem;
+}
+
+}  // namespace
+
+svconfigfiles* ConfigFiles() { return configFiles; }
+
+void SetConfigFiles(svconfigfiles* node) {
+  Watch();
+  configFiles = node;
+}
+
+int CreateMappers() {
+  kxpinboard* board = input::Pinboard();
+  kxpanel* panel = input::Panel();
+  if (!board || !panel) {
+    kxsystem::Log("sim:  %s missing\n", board ? "/Panel/" : "/Pinboard/");
+    return 0;
+  }
+  Watch();
+  PlayerMapper(board, 0);
+  PlayerMapper(board, 1);
+  kxeventcontroller* controller = nullptr;
+  for (kxnode* child = panel->firstChild; child && !controller; child = child->nextSibling)
+    controller = kxnode::As<kxeventcontroller>(child);
+  if (!controller) {
+    controller = new kxeventcontroller;
+    if (!controller) return 0;
+    controller->name = "Controller";
+    panel->AppendChild(controller);
+    controller->SetValues(board, kControllerSlot);
+  }
+  // The keypad's toggled values start at the low end.
+  if (controller->values)
+    for (int i = 4; i < kxeventcontroller::kValues; ++i) controller->values[i] = -1.0f;
+  return 1;
+}
+
+void LoadPlayerConfigurations() {
+  svconfigfiles* files = ConfigFiles();
+  if (files) kxscript::ReadFile(kConfigFilesPath, files);
+  kxdevicemapper* mappers[2] = {input::playermapper[0], input::playermapper[1]};
+  for (kxdevicemapper* mapper : mappers)
+    if (mapper) mapper->ResetFunctions();
+  if (files) {
+    RunConfiguration(mappers[0], files->Aircraft0File);
+    RunConfiguration(mappers[1], files->Aircraft1File);
+  }
+  for (kxdevicemapper* mapper : mappers)
+    if (mapper && mapper->SourceCode(kNozzleFunction) == kxdevicemapper::kNoSource)
+      mapper->CopyFunction(kWingsweepFunction, kNozzleFunction);
+}
+
+}  // namespace sim

@@ -1,0 +1,46 @@
+// svconfigfiles: the node under the root that names the control
+// configurations in use ("config/config.kxc" sets its three members), and
+// the loading of both players' configurations into their mappers.
+#pragma once
+
+#include "core/node.h"
+#include "core/string.h"
+
+class kxdevicemapper;
+
+class svconfigfiles : public kxnode {
+ public:
+  static kxtype Type;
+
+  svconfigfiles();
+  // "GameFile", "Aircraft0File", "Aircraft1File", then kxnode's names.
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+
+  kxstring GameFile;
+  kxstring Aircraft0File;  // player 1's configuration, "config/<name>.kxa"
+  kxstring Aircraft1File;  // player 2's
+};
+
+namespace sim {
+
+extern const char kConfigFilesPath[];  // "config/config.kxc"
+constexpr int kPlayer1MapperSlot = 2000;
+constexpr int kPlayer2MapperSlot = 2100;
+constexpr int kControllerSlot = 200;
+constexpr int kWingsweepFunction = 26;
+constexpr int kNozzleFunction = 27;
+
+// The node the set-up appended under the root ("ConfigFiles"); null before.
+svconfigfiles* ConfigFiles();
+void SetConfigFiles(svconfigfiles* node);
+
+// Creates what is missing of the players' mappers under "/Pinboard/" and the
+// event controller under "/Panel/" (its values 4..7 set to -1). 0 with a log
+// line when either root is missing.
+int CreateMappers();
+// Runs "config/config.kxc" on the files node, resets functions 0-31 of both
+// mappers, runs each player's "config/<name>.kxa" on its mapper and names the
+// mapper after it, and lets function 27 follow 26 where it has no source.
+void LoadPlayerConfigurations();
+
+}  // namespace sim

@@ -1,0 +1,7 @@
+// The simulator program: the platform's start-up runs the application's
+// set-up, then windows and frames until the user quits. The folders above
+// the simulator install their hooks here before the run.
+#include "platform/main_loop.h"
+#include "sim/application.h"
+
+int main(int argc, char** argv) { return kxsystem::Run(argc, argv, sim::InitApplication); }

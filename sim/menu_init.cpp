@@ -1,0 +1,194 @@
+#include <cstring>
+
+#include "core/hooks.h"
+#include "core/interpreter.h"
+#include "dynamics/instance.h"
+#include "graphics/font.h"
+#include "graphics/texture_table.h"
+#include "gui/gui.h"
+#include "gui/window.h"
+#include "platform/callbacks.h"
+#include "platform/clock.h"
+#include "platform/codes.h"
+#include "platform/input_devices.h"
+#include "platform/log.h"
+#include "platform/music.h"
+#include "platform/text.h"
+#include "platform/usb_interface.h"
+#include "platform/window.h"
+#include "sim/app_hooks.h"
+#include "sim/config_files.h"
+#include "sim/device_nodes.h"
+#include "sim/hud_texts.h"
+#include "sim/menu.h"
+#include "sim/player.h"
+#include "sim/resources.h"
+#include "sim/session.h"
+#include "sim/simulation_placeholder.h"
+#include "sim/views_placeholder.h"
+#include "sim/world/world.h"
+
+namespace sim {
+
+namespace {
+
+constexpr int kSearchMode = kxinput::kSearchEnumerate | kxinput::kSearchRequery;
+
+void Loading(int clear, const char* format, const char* argument) { DrawLoadingScreen(clear, format, argument); }
+
+void TakeStartFrame(simplayer& p) {
+  if (p.flight_state) p.saved_frame = p.flight_state->frame;
+}
+
+void LoadLegacy(const char* setting) {
+  simsession& s = session;
+  const char* stem = setting + std::strlen(kLegacyPrefix);
+  bool quiet = kxsystem::StrEqualNoCase(stem, "piccolo");
+  Loading(0, "loading al aircraft model %s", stem);
+  if (!quiet) kxsystem::Log("\nLOAD AL\n");
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  // A legacy model always flies as player 1.
+  if (setting != s.aircraft0) std::memmove(s.aircraft0, setting, std::strlen(setting) + 1);
+  int loaded = 0, out = 0;
+  if (Hooks().legacy_load) loaded = Hooks().legacy_load(stem, &out);
+  else kxsystem::Log("sim:  no legacy runtime in this program\n");
+  simplayer& p1 = players[0];
+  simplayer& p2 = players[1];
+  p1.legacy = loaded ? 1 : 0;
+  p1.flight_state = loaded ? &p1.legacy_state : nullptr;
+  TakeStartFrame(p1);
+  kxdaircraftinstance* second = kxdaircraftinstance::Slot(1);
+  if (second && second->IsLoaded()) {
+    p1.next = &p2;
+    p2.flight_state = kxdaircraftinstance::FlightStateOf(1);
+  } else {
+    p1.next = nullptr;
+    p2.flight_state = nullptr;
+  }
+  if (p1.flight_state) PrepareAircraftGraphics(0);
+  if (!quiet) kxsystem::Log("ENDLOAD AL\n\n");
+}
+
+void LoadAircraft(int i) {
+  simsession& s = session;
+  simplayer& p = players[i];
+  const char* setting = i == 0 ? s.aircraft0 : s.aircraft1;
+  p.legacy = 0;
+  if (!setting[0]) return;
+  if (kxsystem::StrStartsNoCase(setting, kLegacyPrefix)) {
+    LoadLegacy(setting);
+    return;
+  }
+  kxstring line;
+  line.Format("loading aircraft %d %s", i + 1, setting);
+  Loading(0, "%s", line.Text());
+  kxsystem::Log("sim:  loading aircraft %d %s...\n", i + 1, setting);
+  kxdaircraftinstance::AircraftLoad(setting, i);
+  kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
+  if (slot && slot->IsLoaded()) p.flight_state = kxdaircraftinstance::FlightStateOf(i);
+  TakeStartFrame(p);
+}
+
+void UpdateSceneryCard() {
+  menustate& m = Menu();
+  kxtexture* preview = SceneryPreview(TheWorld());
+  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
+  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
+}
+
+void FirstInit() {
+  simsession& s = session;
+  menustate& m = Menu();
+  kxsystem::DestroySplash();
+  Loading(1, "Initializing %s...", kProductName);
+  Loading(0, "version: %s", kVersion);
+  Loading(0, "%s", "searching usb interface...");
+  kxinput::SearchDevices(kSearchMode);
+  kxinput::SearchDevices(kSearchMode);
+  kxsystem::callbacks.after_message = nullptr;
+  const char* speed = HudText(0);
+  m.language = std::strcmp(speed, "Geschwindigkeit:") == 0 ? 2 : std::strcmp(speed, "Vitesse:") == 0 ? 3 : 1;
+  kxgl::LoadFont("texture/arial20b.kxf", &large_font, kxgl::kFilterLinear);
+  Loading(0, "loading scenery %s", s.scenery);
+  LoadScenery(s.scenery, TheWorld());
+  for (int i = 0; i < kPlayers; ++i) LoadAircraft(i);
+  for (int i = 0; i < kPlayers; ++i)
+    if (players[i].flight_state) PrepareAircraftGraphics(i);
+  UpdateSceneryCard();
+  m.first_init = 0;
+}
+
+// The transmitter calibration window, while it is on screen.
+signaldisplay* ShownRadioWindow() {
+  return dynamic_cast<signaldisplay*>(kxnode::Find("/Display/Visible/DeviceRadio/"));
+}
+
+void PollDevices() {
+  menustate& m = Menu();
+  kxinputdevice* first = kxinput::FirstDevice();
+  if (!first || first->kind != kxcode::kDeviceUsb) return;
+  if (!usbinterface::Poll(first)) {
+    if (m.notice_state == 2) HideWindow(NoDeviceWindow());
+    m.notice_state = 0;
+    kxinput::SearchDevices(kSearchMode);
+    return;
+  }
+  for (kxinputdevice* d = first->next; d; d = d->next)
+    if (d->kind == kxcode::kDeviceUsb) usbinterface::Poll(d);
+}
+
+void UpdateNotice() {
+  menustate& m = Menu();
+  kxinputdevice* first = kxinput::FirstDevice();
+  bool usb = first && first->kind == kxcode::kDeviceUsb;
+  if (m.notice_state == 0 && usb && !first->next && first->channel_count == 0) {
+    OpenWindow(NoDeviceWindow());
+    m.notice_state = 2;
+  } else if (m.notice_state == 2 && usb && first->channel_count > 0) {
+    HideWindow(NoDeviceWindow());
+    m.notice_state = 0;
+  }
+}
+
+void UpdateTiming() {
+  menustate& m = Menu();
+  m.previous_time = m.current_time;
+  m.current_time = static_cast<float>(kxsystem::GetTime()) / 1e6f;
+  if (++m.frame_count >= kFpsFrames) {
+    float span = m.current_time - m.sample_time;
+    if (span > 0) session.fps = static_cast<float>(kFpsFrames) / span;
+    m.frame_count = 0;
+    m.sample_time = m.current_time;
+  }
+  if (!(session.fps >= kMenuMinFps)) session.fps = kMenuMinFps;
+}
+
+}  // namespace
+
+void MenuInit() {
+  simsession& s = session;
+  kxgl::SetFont(&small_font);
+  InitGL();
+  kxgl::UploadTexture(small_font.texture);
+  if (Menu().first_init) FirstInit();
+  BuildDeviceNodes();
+  if (!CreateMappers()) kxcore::Fatal(kExitNoInputRoots);
+  LoadPlayerConfigurations();
+  for (kxnode* child = kxscript::Root()->firstChild; child; child = child->nextSibling) child->Refresh();
+  kxgui::Frame();
+  kxgl::UploadAllTextures();
+  Music().SetMode(s.music, s.music_volume, &s.music_title);
+}
+
+void MenuIdle() {
+  for (kxnode* child = kxscript::Root()->firstChild; child; child = child->nextSibling) child->Update();
+  kxinputdevice* first = kxinput::FirstDevice();
+  if (!first || first->kind != kxcode::kDeviceUsb) ForgetSignalCounts();
+  CheckSignal(ShownRadioWindow());
+  UpdateTiming();
+  PollDevices();
+  UpdateNotice();
+  if (session.music > 0) Music().ScanSongs();
+}
+
+}  // namespace sim

@@ -1,0 +1,117 @@
+#include "sim/modes.h"
+
+#include "core/function.h"
+#include "core/node.h"
+#include "dynamics/driver.h"
+#include "graphics/mesh.h"
+#include "gui/graphic.h"
+#include "gui/gui.h"
+#include "platform/callbacks.h"
+#include "platform/codes.h"
+#include "platform/event_nodes.h"
+#include "platform/input_devices.h"
+#include "platform/log.h"
+#include "platform/reserves.h"
+#include "platform/sound.h"
+#include "platform/window.h"
+#include "sim/app_hooks.h"
+#include "sim/exit.h"
+#include "sim/menu.h"
+#include "sim/player.h"
+#include "sim/resources.h"
+#include "sim/settings.h"
+#include "sim/simulation_placeholder.h"
+
+namespace sim {
+
+int designer_from_simulation = 0;
+
+namespace {
+
+// A screen node when it is a widget; the menu draws its own screen without.
+kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(path)); }
+
+void StopForSwitch() {
+  directsound::StopAll(kxcode::kStopClearMark);
+  SaveConfigFiles();
+  kxdynamics::Stop();
+}
+
+void OpenDesigner() {
+  if (Hooks().designer_open) Hooks().designer_open();
+  else kxsystem::Log("sim:  no designer in this program\n");
+}
+
+}  // namespace
+
+void EnterMenuMode() {
+  kxcallbacks& cb = kxsystem::callbacks;
+  cb.pending = nullptr;
+  cb.after_create = nullptr;
+  cb.after_message = nullptr;
+  cb.before_destroy = nullptr;
+  cb.update = MenuIdle;
+  cb.graphics_init = MenuInit;
+  cb.draw = DrawMenu;
+  cb.mouse = input::OnMouse;
+  cb.key_down = input::OnKey;
+  cb.key_up = input::OnKeyUp;
+  cb.exit = MenuExit;
+
+  kxgui::Visible = Screen("/Display/Visible/");
+  kxgui::Invisible = Screen("/Display/Invisible/");
+  kxgui::KeyHook = MenuKey;
+  kxgui::ThirdHook = nullptr;
+  kxgui::MouseHook = MenuMouse;
+  kxgui::Focus = kxgui::Visible;
+  if (kxgui::Visible) {
+    kxgui::Visible->W = kxsystem::display.window_width;
+    kxgui::Visible->H = kxsystem::display.window_height;
+  }
+  Menu().hot_button = -1;
+}
+
+void RequestFly() {
+  if (kxinput::DeviceCount() > 0) kxsystem::callbacks.pending = EnterSimulationMode;
+}
+
+void LeaveToMenu() {
+  StopForSwitch();
+  kxsystem::callbacks.pending = EnterMenuMode;
+  kxsystem::callbacks.request = kxcode::kRequestSwitch;
+}
+
+void LeaveToDesigner() {
+  if (players[0].legacy) return;
+  StopForSwitch();
+  EditFromSimulation();
+}
+
+void EditFromSimulation() {
+  designer_from_simulation = 1;
+  OpenDesigner();
+}
+
+void MenuToDesigner() {
+  if (players[0].legacy) return;
+  designer_from_simulation = 0;
+  OpenDesigner();
+}
+
+void RestartSounds() { Resume(); }
+
+void MenuExit() {
+  Exit();
+  kxgeometry::Free(&Menu().card);
+  kxsystem::Release(reinterpret_cast<void**>(&menu_font.pixels));
+}
+
+void RegisterModeCommands() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  kxfunction::Register("GoMainMenu", LeaveToMenu);
+  kxfunction::Register("GoEditAcft", LeaveToDesigner);
+}
+
+}  // namespace sim

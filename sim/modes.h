@@ -1,0 +1,31 @@
+// The three modes - menu, simulation, designer - and the switches between
+// them. A mode is the callback set it installs in kxsystem::callbacks and the
+// GUI hooks it sets; a switch schedules the next mode's entry, which the main
+// loop runs between two frames.
+#pragma once
+
+namespace sim {
+
+// 1 while the designer was entered from the simulation, 0 from the menu.
+extern int designer_from_simulation;
+
+// Installs the menu's callbacks, screens and hooks.
+void EnterMenuMode();
+// Schedules the simulation when an input device is listed; else nothing.
+void RequestFly();
+// "GoMainMenu": stops the sounds, saves the settings, stops the dynamics and
+// switches to the menu.
+void LeaveToMenu();
+// "GoEditAcft": as LeaveToMenu, to the designer; refused with a legacy model.
+void LeaveToDesigner();
+void EditFromSimulation();
+// The menu's designer action; refused with a legacy model.
+void MenuToDesigner();
+// The designer's hand-back: the simulation's sounds and viewports.
+void RestartSounds();
+// The menu's exit callback.
+void MenuExit();
+// Registers "GoMainMenu" and "GoEditAcft".
+void RegisterModeCommands();
+
+}  // namespace sim

@@ -1,0 +1,148 @@
+// simplayer: the record of one player - the aircraft flown, the viewer and
+// its settings, the head-up switches, the overlay cameras, the flight trace,
+// the particles, the contest state and the recording store. Two records
+// (player 1 and player 2) and a staging copy for the settings code exist for
+// the whole run; nothing allocates or frees them.
+#pragma once
+
+#include "core/matrix.h"
+#include "dynamics/flight_state.h"
+#include "sim/particle.h"
+
+class kxgeometricobject;
+struct kxtexture;
+struct pylonrec;  // a pylon gate of the contest record (sim/world)
+
+// An overlay view drawn in a corner of a player's view.
+struct simcamera {
+  int on = 0;
+  int type = 0;              // 60 flight info, 61 aircraft, 62 wind and variometer, 63 contest
+  int x = -1, y = -1;        // px in the player's view; negative: the default place
+  int width = 0, height = 0; // px
+  float position[3] = {};    // m, eye position (camera 2: relative to the aircraft)
+  float axis_x[3] = {}, axis_y[3] = {}, axis_z[3] = {};  // viewing frame the views keep
+  float fov = 0.3f;          // field of view
+};
+
+struct simplayer {
+  static constexpr int kTraceLength = 600;       // samples of the flight trace ring
+  static constexpr int kExhaustRows = 4;         // one per exhaust point
+  static constexpr int kExhaustRowLength = 20;   // puffs per row
+  static constexpr int kSmokePool = 8096;        // smoke particle records
+  static constexpr int kCameras = 3;
+  static constexpr int kNameChars = 128;         // recording name buffers
+  static constexpr int kRecordFrames = 21600;    // recorded frames per player
+  static constexpr long kRecordPositions = 1296000;  // 9-float records per player
+  static constexpr int kRecordFloats = 9;
+
+  simplayer();
+  simplayer(const simplayer&) = delete;  // row pointers point into the record itself
+  simplayer& operator=(const simplayer&) = delete;
+
+  // --- the aircraft
+  int legacy = 0;                             // flies a legacy airLark model
+  kxdflightstate legacy_state;                // published state of the legacy model
+  int legacy_position_flag = 0;               // the legacy runtime's position fields
+  float legacy_frames[2][16] = {};
+  kxdflightstate* flight_state = nullptr;     // null while the player has no aircraft
+  simplayer* next = nullptr;                  // next flying player; the list starts at player 1
+
+  // --- viewer
+  kxmatrix viewer;                            // the viewer's frame
+  float* viewer_row_x;                        // the four rows of viewer
+  float* viewer_row_y;
+  float* viewer_row_z;
+  float* viewer_position;
+  float viewer_velocity[3] = {};              // m/s
+  float viewer_accel[3] = {};                 // m/s^2
+  kxmatrix saved_frame;                       // the aircraft's start frame, or the F3 store
+  float saved_velocity[4] = {};               // m/s
+  float saved_viewer_position[3] = {};        // m
+  float crash_timer = 0;                      // s since a crash
+  int kept_position = 0;                      // F3 stored a position
+
+  // --- head-up display and view settings (player settings file)
+  int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
+  int view_mode = 50;                         // 50..57
+  float* fov = nullptr;                       // at fov_fixed, fov_follow or fov_cockpit
+  float fov_fixed = 0.55f, fov_follow = 0.25f, fov_cockpit = 0.2f;
+  float cockpit_height = 0.1f;                // m
+  float pilot_view_delayx = 0, pilot_view_delayy = 1;
+  float follow_time_distance = 0.8f;          // s
+  float follow_height = 0;                    // m, -3..3 in steps of 0.2
+  float viewer_target[3] = {};                // m, where the fixed viewer looks
+  simcamera camera[kCameras];
+
+  // --- flight values for the head-up display, every frame
+  float speed = 0;                            // m/s
+  float height_above_ground = 0;              // m
+  float heading = 0;                          // rad
+
+  // --- main view zoom
+  float view_zoom = 1, autozoom_blend = 0, autozoom_from = 1, autozoom_to = 1;
+
+  // --- display lists of the aircraft, built by the views
+  int list_textured = 0, list_plain = 0, list_shadow = 0;
+
+  // --- flight trace
+  int trace_on = 0, trace_view = 0;
+  int trace_index = 0;
+  float trace_position[kTraceLength][3] = {};
+  float trace_axis[kTraceLength][3] = {};
+  float trace_speed[kTraceLength] = {};
+  float trace_height[kTraceLength] = {};
+  float trace_time[kTraceLength] = {};        // s; -1 for an empty sample
+  float trace_max_speed = 0;                  // m/s
+
+  // --- particles
+  particle exhaust_particles[kExhaustRows][kExhaustRowLength] = {};  // [row][0] is the newest puff
+  particle smoke_pool[kSmokePool] = {};
+  particle* smoke_list = nullptr;             // first of the chained pool entries
+  particle* smoke_newest = nullptr;
+  float smoke_clock = 0, smoke_last_emit = 0; // s
+
+  // --- contest
+  float contest_position[3] = {}, contest_last_position[3] = {};  // m
+  int contest_score = 0;
+  int contest_time = 0;                       // ms
+  int contest_phase = 0;                      // 21 racing, 22 finished, 23 false start, 25 time over
+  int contest_last_points = -100;             // -100 nothing to show, -1 invalid
+  pylonrec* contest_pylon = nullptr;          // the gate to pass next, null when finished
+  int contest_rounds_left = 0;
+  int contest_hint = 0;
+  int gate_flags = 0;                         // 1 plane A passed, 2 plane B passed, 4 plane A cut
+  int penalty_display = 0;                    // ms
+  float gate_distance = 0;                    // m, signed distance to plane A
+  int pylons_missed = 0;
+
+  // --- recording and playback
+  int rec_present = 0;
+  int rec_state = 70;                         // 70 idle, 71 recording, 72 playing
+  int rec_frame = 0;
+  float rec_time = 0, rec_length = 0;         // s
+  float rec_blend = 0;
+  kxmatrix rec_pose;                          // blended pose of the first recorded part
+  char rec_aircraft[kNameChars] = {};
+  char rec_scenery[kNameChars] = {};
+  float rec_radius = 0;                       // m
+  float rec_bbmin[3] = {}, rec_bbmax[3] = {}; // m
+  kxgeometricobject* rec_instance = nullptr;  // playback aircraft's geometry root; null when none
+  recordframe* rec_frames = nullptr;          // kRecordFrames entries, this player's share
+  float* rec_positions = nullptr;             // kRecordPositions records of 9 floats
+  float* rec_write = nullptr;                 // write or read cursor into rec_positions
+  kxtexture* rec_shadow_texture = nullptr;    // "recacft%dshadow"
+};
+
+namespace sim {
+
+constexpr int kPlayers = 2;
+
+// Player 1 and player 2.
+extern simplayer players[kPlayers];
+// The staging copy the settings code reads and writes player files through.
+extern simplayer staging_player;
+
+// Player 0 or 1; null for any other index.
+simplayer* Player(int index);
+
+}  // namespace sim

@@ -1,0 +1,144 @@
+#include "sim/resources.h"
+
+#include <cstdlib>
+
+#include "graphics/mesh.h"
+#include "graphics/mesh_load.h"
+#include "graphics/texture_table.h"
+#include "platform/log.h"
+#include "platform/reserves.h"
+#include "platform/sound.h"
+#include "sim/menu.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/settings.h"
+
+namespace sim {
+
+kxglfont small_font;
+kxglfont large_font;
+kxglfont menu_font;
+
+namespace {
+
+constexpr int kCameraSizes[2][2] = {{210, 120}, {200, 88}};  // px, overlay cameras 0 and 1
+
+// The recording store of both players: frame index and position records.
+// Allocated zeroed once and kept for the run; the pages of a store nobody
+// records into are never touched.
+struct recordstore {
+  recordframe* frames = nullptr;
+  float* positions = nullptr;
+  recordstore() {
+    frames = static_cast<recordframe*>(std::calloc(static_cast<size_t>(kPlayers) * simplayer::kRecordFrames,
+                                                   sizeof(recordframe)));
+    positions = static_cast<float*>(std::calloc(
+        static_cast<size_t>(kPlayers) * simplayer::kRecordPositions * simplayer::kRecordFloats, sizeof(float)));
+    if (!frames || !positions) kxsystem::Log("sim:  recording store=fail\n");
+  }
+  ~recordstore() {
+    std::free(frames);
+    std::free(positions);
+  }
+};
+
+recordstore& Store() {
+  static recordstore store;
+  return store;
+}
+
+void ResetPlayer(simplayer& p, int index) {
+  kxmatrix::SetIdentity(&p.viewer);
+  kxmatrix::SetIdentity(&p.saved_frame);
+  p.viewer_row_x = &p.viewer.X.x;
+  p.viewer_row_y = &p.viewer.Y.x;
+  p.viewer_row_z = &p.viewer.Z.x;
+  p.viewer_position = &p.viewer.R.x;
+  for (auto& row : p.exhaust_particles) {
+    for (int i = 0; i < simplayer::kExhaustRowLength; ++i)
+      row[i].next = i + 1 < simplayer::kExhaustRowLength ? &row[i + 1] : nullptr;
+  }
+  p.rec_state = 70;
+  p.rec_present = 0;
+  p.rec_frame = 0;
+  p.rec_time = 0;
+  p.rec_length = 0;
+  recordstore& store = Store();
+  p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrames : nullptr;
+  p.rec_positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *
+                                                            simplayer::kRecordFloats
+                                    : nullptr;
+  p.rec_write = p.rec_positions;
+  p.rec_instance = nullptr;
+  p.trace_index = 0;
+  p.trace_max_speed = 0;
+  for (int i = 0; i < simplayer::kTraceLength; ++i) {
+    for (int c = 0; c < 3; ++c) p.trace_position[i][c] = p.trace_axis[i][c] = 0;
+    p.trace_speed[i] = p.trace_height[i] = 0;
+    p.trace_time[i] = -1;
+  }
+  for (int c = 0; c < 2; ++c) {
+    p.camera[c].width = kCameraSizes[c][0];
+    p.camera[c].height = kCameraSizes[c][1];
+  }
+}
+
+kxtexture* Instrument(const char* path) {
+  return kxgl::LoadTexture(path, kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+}
+
+}  // namespace
+
+void ResetPlayerRecords() {
+  for (int i = 0; i < kPlayers; ++i) ResetPlayer(players[i], i);
+}
+
+}  // namespace sim
+
+namespace kxprogram {
+
+void LoadResources() {
+  using namespace sim;
+  simsession& s = session;
+  kxsystem::Log("kxprogram:  %s Version %s\n", kProductName, kVersion);
+
+  // The world record's own words are cleared by its loader.
+  s.pause = 0;
+  s.rope = nullptr;
+  s.selected_contest = 0;
+
+  ResetPlayerRecords();
+  LoadConfigFiles();
+
+  s.beep_sound = directsound::RegisterSound("sound/beep.wav");
+  s.balloon_sound = directsound::RegisterSound("sound/balloon.wav");
+  s.crash_sound = directsound::RegisterSound("sound/crash.wav");
+  s.splash_sound = directsound::RegisterSound("sound/splash.wav");
+  s.glider_sound = directsound::RegisterSound("sound/glider.wav");
+  s.glider2_sound = directsound::RegisterSound("sound/glider2.wav");
+  directsound::SetMasterVolume(s.sound_volume);
+
+  static const char* const kInstruments[simsession::kInstruments] = {
+      "texture/airspeed.bmp", "texture/caltimeter.bmp",        "texture/cvariometer.bmp", "texture/indicator.bmp",
+      "texture/ccompass.bmp", "texture/ccompassindicator.bmp", "texture/chorizon.bmp"};
+  for (int i = 0; i < simsession::kInstruments; ++i) s.instrument_textures[i] = Instrument(kInstruments[i]);
+  kxgl::LoadGeometry("objects/horizon.obj", &s.horizon_mesh, 0, 0);
+  s.backlight_texture = kxgl::LoadTexture("texture/backlight.bmp", kxgl::kTypeAlpha, kxgl::kFilterLinear,
+                                          kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+  s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
+                                        kxgl::kWrapClamp, 0, 0);
+
+  // Three cube maps of six RGB faces each; the views render into them.
+  s.cube_size = kCubeSize;
+  kxsystem::Reserve(&s.reflection_maps1, static_cast<long>(kCubeMaps) * 6 * kCubeSize * kCubeSize * 3, "reflmaps1");
+  kxsystem::Reserve(&s.reflection_maps2, static_cast<long>(kCubeSize) * 18 * kCubeSize, "reflmaps2");
+  for (int i = 0; i < kCubeMaps; ++i) {
+    kxstring name;
+    name.Format("cubemap%d", i);
+    s.cubemap_textures[i] = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest,
+                                                kxgl::kWrapClamp, kxgl::kWrapClamp, 1);
+    if (s.cubemap_textures[i]) s.cubemap_textures[i]->cube = 1;
+  }
+}
+
+}  // namespace kxprogram

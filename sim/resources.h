@@ -1,0 +1,30 @@
+// The program's resources: fonts, the shared pictures and meshes, the
+// player records' buffers, the settings and the sounds, loaded once at
+// set-up.
+#pragma once
+
+#include "graphics/font.h"
+
+namespace sim {
+
+extern kxglfont small_font;  // "texture/arial10.kxf", also the GUI's
+extern kxglfont large_font;  // "texture/arial20b.kxf"
+extern kxglfont menu_font;   // "texture/menufont.kxf"
+
+constexpr int kCubeSize = 128;  // px, edge of a reflection cube face
+constexpr int kCubeMaps = 3;
+
+// Both player records to their start state: identity frames, chained
+// exhaust rows, an idle recorder on the player's share of the store, an
+// empty trace, and the overlay cameras 0 and 1 at their sizes.
+void ResetPlayerRecords();
+
+}  // namespace sim
+
+namespace kxprogram {
+
+// Banner, session and player records, settings, sounds, instrument
+// pictures and the reflection map reserves.
+void LoadResources();
+
+}  // namespace kxprogram

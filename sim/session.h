@@ -1,0 +1,133 @@
+// simsession: the session record - game type, pause, contest and tow rope,
+// the main settings, frame timing, view geometry, tips and the shared sounds
+// and pictures. One instance lives for the whole run; the settings code binds
+// the main settings file's keys to its fields under the keys' names.
+#pragma once
+
+struct contestrec;  // a contest of the loaded scenery (sim/world)
+struct kxgeometry;
+struct kxsound;
+struct kxtexture;
+class kxdrope00;
+
+struct simsession {
+  static constexpr int kNameChars = 128;  // text settings and the status line, with the terminator
+  static constexpr int kTips = 3;
+  static constexpr int kTipLines = 3;
+  static constexpr int kInstruments = 7;
+
+  // --- session state
+  int game_type = 10;                     // 10 one player, 11 split above/below, 12 side by side
+  int pause = 0;
+  contestrec* current_contest = nullptr;  // running or last started contest
+  int selected_contest = 0;               // 1-based, 0 none
+  kxdrope00* rope = nullptr;              // the tow rope while a glider is towed
+  int player_count = 0;                   // flying players, counted on entering the simulation
+  int mouse_look = 0;                     // right button turns player 1's viewer
+
+  // --- frame timing
+  float now = 0, last_time = 0;           // s, timer readings
+  float frame_time = 0;                   // s, clamped to 0.001..0.1
+  float sim_time_step = 0;                // s, frame_time x simulation_speed
+  float fps = 0;                          // sampled every 50 frames
+
+  // --- view geometry
+  int viewport_width = 0, viewport_height = 0;  // px, one player's view
+  int menu_bar_height = 22;               // px kept free at the top
+
+  // --- status line, screenshots, tips
+  char status_text[kNameChars] = {};
+  float status_time = 0;                  // s still shown
+  int screenshot_request = 0;
+  int tip_shown[kTips] = {};
+  int tip_pending[kTips] = {1, 1, 1};
+  int tip_once_per_aircraft[kTips] = {0, 1, 0};
+  float tip_time = 0, tip_elapsed = 0;    // s
+  int tip_lines = 0;
+  const char* tip_text[kTipLines] = {};
+  char last_aircraft0[kNameChars] = {};
+
+  // --- shared sounds
+  kxsound* beep_sound = nullptr;
+  kxsound* balloon_sound = nullptr;
+  kxsound* crash_sound = nullptr;
+  kxsound* splash_sound = nullptr;
+  kxsound* glider_sound = nullptr;
+  kxsound* glider2_sound = nullptr;
+
+  // --- shared pictures and meshes
+  kxtexture* logo_texture = nullptr;
+  kxtexture* smoke_texture = nullptr;
+  kxtexture* exhaust_texture = nullptr;
+  kxtexture* circle_texture = nullptr;
+  kxtexture* balloon_shadow_texture = nullptr;
+  kxtexture* backlight_texture = nullptr;
+  kxtexture* compass_texture = nullptr;
+  // airspeed, altimeter, variometer, indicator, compass, compass indicator, horizon
+  kxtexture* instrument_textures[kInstruments] = {};
+  kxtexture* cubemap_textures[3] = {};
+  kxgeometry* horizon_mesh = nullptr;
+  kxgeometry* pylon_mesh = nullptr;
+  void* reflection_maps1 = nullptr;       // reserve "reflmaps1"
+  void* reflection_maps2 = nullptr;       // reserve "reflmaps2"
+  int cube_size = 0;                      // px, edge of a reflection cube face
+
+  // --- main settings (defaults of the settings table; ResetSettings sets them again)
+  char scenery[kNameChars] = {};
+  char aircraft0[kNameChars] = {};        // player 1's aircraft ("_alx_" + stem: legacy)
+  char aircraft1[kNameChars] = {};        // player 2's; empty: none
+  int sound = 1;
+  float sound_volume = 0.6f;
+  int music = 0;
+  int music_restartcrash = 0;
+  int music_title = 0;
+  float music_volume = 0.8f;
+  float simulation_speed = 1;
+  float playback_speed = 1;
+  int show_trees = 1;
+  int show_smoke = 0;
+  int show_exhaust = 1;
+  int show_tips = 1;
+  int tree_collision = 1;
+  int use_vsync = 0;
+  int show_log = 0;
+  int units = 1;                          // 1 metric, 2 imperial
+  int cloud_type = 81;                    // 80 none, 81 fair, 82 rain
+  float smoke_color_red = 1, smoke_color_green = 1, smoke_color_blue = 1;
+  float smoke_density = 1;
+  int smoke_particles = 700;
+  float exhaust_density = 1;
+  float tree_density = 1;
+  float distance_viewer_aircraft = 3;     // m
+  float viewer_change_angle = 1.5f;
+  float viewer_change_height = 0.15f;
+  float viewer_distance_min = 2, viewer_distance_max = 4000;  // m
+  float cockpit_min_height = -2, cockpit_max_height = 2;      // m
+  float autozoom_speed = 0.5f;
+  float autozoom_distance = 100;          // m
+  float autozoom_min_distance = 12, autozoom_max_distance = 200;  // m
+  float autozoom_factor = 1.5f;
+  float contest_start_distance = 4;       // m
+  int contest_balloonpop_time = 180;      // s
+  int contest_pylon_rounds = 3;
+  float fschlepp_rope_length = 20;        // m
+  float fschlepp_rope_strength = 0.5f;
+  float crashtime = 3;                    // s
+  int gl_aircraft_reflections = 1;
+  int gl_sun_blend = 1;
+  int gl_fog = 0;
+  float fog_density = 0.01f;
+  float fog_color[3] = {0.6f, 0.6f, 0.6f};
+  int gl_procedural_texture_size = 256;   // px
+  int gl_shadow_texture_size = 512;       // px
+};
+
+class kxmusic;
+
+namespace sim {
+
+extern simsession session;
+// The session's music player.
+kxmusic& Music();
+
+}  // namespace sim

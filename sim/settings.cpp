@@ -1,0 +1,323 @@
+#include "sim/settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "core/numbers.h"
+#include "dynamics/air_model.h"
+#include "graphics/texture_table.h"
+#include "platform/codes.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "platform/text.h"
+#include "platform/usb_interface.h"
+#include "platform/window.h"
+#include "sim/player.h"
+#include "sim/session.h"
+
+namespace sim {
+
+const char kMainSettingsPath[] = "config/main.mcf";
+const char kPlayerSettingsPath[2][20] = {"config/player1.mcf", "config/player2.mcf"};
+
+namespace {
+
+constexpr int S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
+
+settingsrow Row(int type, void* variable, float number, const char* key) { return {type, 1, variable, number, "", key}; }
+settingsrow Text(char* variable, const char* text, const char* key) { return {S, 1, variable, 0, text, key}; }
+// A 3-vector: the key's row and two continuation rows with their separators.
+settingsrow Vector(float* variable, float number, const char* key) { return {F, 3, variable, number, "", key}; }
+settingsrow Next(float* variable, float number, const char* separator) { return {F, 0, variable, number, "", separator}; }
+constexpr settingsrow kEndRow = {settingsrow::kEnd, 0, nullptr, 0, "", ""};
+
+}  // namespace
+
+const settingsrow* MainSettings() {
+  simsession& s = session;
+  kxdisplaysettings& d = kxsystem::display;
+  kxdenvironment& e = kxdynamics::Environment();
+  usbinterface::decodersettings& u = usbinterface::settings;
+  static const settingsrow table[] = {
+      Row(I, &d.window_width, 640, "window_width "),
+      Row(I, &d.window_height, 480, "window_height "),
+      Row(I, &d.window_fullscreen, 0, "window_fullscreen "),
+      Row(I, &d.monitor_frequency, 0, "monitor_frequency "),
+      Text(s.scenery, "winzeln", "scenery "),
+      Text(s.aircraft0, "christeneagle", "aircraft0 "),
+      Text(s.aircraft1, "", "aircraft1 "),
+      Row(F, &e.wind_speed, 0, "wind_speed "),
+      Row(F, &e.wind_turbulence, 0, "wind_turbulence "),
+      Row(F, &e.wind_thermic, 0.5f, "wind_thermic "),
+      Row(F, &e.wind_direction, 270, "wind_direction "),
+      Row(F, &e.surface_roughness, 0.5f, "surface_roughness "),
+      Row(F, &e.transmitter_reliability, 1, "transmitter_reliability "),
+      Row(I, &s.sound, 1, "sound "),
+      Row(F, &s.sound_volume, 0.6f, "sound_volume "),
+      Row(I, &s.music, 0, "music "),
+      Row(I, &s.music_restartcrash, 0, "music_restartcrash "),
+      Row(I, &s.music_title, 0, "music_title "),
+      Row(F, &s.music_volume, 0.8f, "music_volume "),
+      Row(F, &s.simulation_speed, 1, "simulation_speed "),
+      Row(F, &s.playback_speed, 1, "playback_speed "),
+      Row(I, &s.show_trees, 1, "show_trees "),
+      Row(I, &s.show_smoke, 0, "show_smoke "),
+      Row(I, &s.show_exhaust, 1, "show_exhaust "),
+      Row(I, &s.show_tips, 1, "show_tips "),
+      Row(I, &s.tree_collision, 1, "tree_collision "),
+      Row(I, &s.use_vsync, 0, "use_vsync "),
+      Row(I, &s.show_log, 0, "show_log "),
+      Row(I, &s.units, 1, "units "),
+      Row(I, &s.cloud_type, 81, "cloud_type "),
+      Row(F, &s.smoke_color_red, 1, "smoke_color_red "),
+      Row(F, &s.smoke_color_green, 1, "smoke_color_green "),
+      Row(F, &s.smoke_color_blue, 1, "smoke_color_blue "),
+      Row(F, &s.smoke_density, 1, "smoke_density "),
+      Row(I, &s.smoke_particles, 700, "smoke_particles "),
+      Row(F, &s.exhaust_density, 1, "exhaust_density "),
+      Row(F, &s.tree_density, 1, "tree_density "),
+      Row(F, &s.distance_viewer_aircraft, 3, "distance_viewer_aircraft "),
+      Row(F, &s.viewer_change_angle, 1.5f, "viewer_change_angle "),
+      Row(F, &s.viewer_change_height, 0.15f, "viewer_change_height "),
+      Row(F, &s.viewer_distance_min, 2, "viewer_distance_min "),
+      Row(F, &s.viewer_distance_max, 4000, "viewer_distance_max "),
+      Row(F, &s.cockpit_min_height, -2, "cockpit_min_height "),
+      Row(F, &s.cockpit_max_height, 2, "cockpit_max_height "),
+      Row(F, &s.autozoom_speed, 0.5f, "autozoom_speed "),
+      Row(F, &s.autozoom_distance, 100, "autozoom_distance "),
+      Row(F, &s.autozoom_min_distance, 12, "autozoom_min_distance "),
+      Row(F, &s.autozoom_max_distance, 200, "autozoom_max_distance "),
+      Row(F, &s.autozoom_factor, 1.5f, "autozoom_factor "),
+      Row(F, &s.contest_start_distance, 4, "contest_start_distance "),
+      Row(I, &s.contest_balloonpop_time, 180, "contest_balloonpop_time "),
+      Row(I, &s.contest_pylon_rounds, 3, "contest_pylon_rounds "),
+      Row(F, &s.fschlepp_rope_length, 20, "fschlepp_rope_length "),
+      Row(F, &s.fschlepp_rope_strength, 0.5f, "fschlepp_rope_strength "),
+      Row(F, &s.crashtime, 3, "crashtime "),
+      Row(I, &s.game_type, 10, "game_type "),
+      Row(I, &s.gl_aircraft_reflections, 1, "gl_aircraft_reflections "),
+      Row(I, &s.gl_sun_blend, 1, "gl_sun_blend "),
+      Row(I, &kxgl::textureCompression, 1, "gl_texture_compression "),
+      Row(I, &kxgl::textureQuality, 0, "gl_texture_quality "),
+      Row(I, &s.gl_fog, 0, "gl_fog "),
+      Row(F, &s.fog_density, 0.01f, "fog_density "),
+      Vector(&s.fog_color[0], 0.6f, "fog_color "),
+      Next(&s.fog_color[1], 0.6f, " "),
+      Next(&s.fog_color[2], 0.6f, "\n"),
+      Row(I, &s.gl_procedural_texture_size, 256, "gl_procedural_texture_size "),
+      Row(I, &kxgl::maxTextureSize, 2048, "gl_max_texture_size "),
+      Row(I, &s.gl_shadow_texture_size, 512, "gl_shadow_texture_size "),
+      Row(I, &u.pulse_min, 2750, "usb_pulse_min "),
+      Row(I, &u.pulse_max, 13650, "usb_pulse_max "),
+      Row(I, &u.pulse_mul, 6, "usb_pulse_mul "),
+      Row(I, &u.pause_len, 55, "usb_pause_len "),
+      Row(I, &u.padpilot_min, 0, "usb_padpilot_min "),
+      Row(I, &u.padpilot_max, 21845, "usb_padpilot_max "),
+      Row(I, &u.padpilot_mul, 3, "usb_padpilot_mul "),
+      kEndRow,
+  };
+  return table;
+}
+
+const settingsrow* PlayerSettings() {
+  simplayer& p = staging_player;
+  static const settingsrow table[] = {
+      Row(I, &p.view_mode, 50, "view_mode "),
+      Row(F, &p.fov_fixed, 0.55f, "fov_fixed "),
+      Row(F, &p.fov_follow, 0.25f, "fov_follow "),
+      Row(F, &p.fov_cockpit, 0.2f, "fov_cockpit "),
+      Row(F, &p.cockpit_height, 0.1f, "cockpit_height "),
+      Row(F, &p.pilot_view_delayy, 1, "pilot_view_delayy "),
+      Row(F, &p.pilot_view_delayx, 0, "pilot_view_delayx "),
+      Row(F, &p.follow_time_distance, 0.8f, "follow_time_distance "),
+      Row(I, &p.show_velocity, 1, "show_velocity "),
+      Row(I, &p.show_height, 1, "show_height "),
+      Row(I, &p.show_heightmsl, 1, "show_heightmsl "),
+      Row(I, &p.show_heading, 1, "show_heading "),
+      Row(I, &p.show_rpm, 1, "show_rpm "),
+      Row(I, &p.show_fps, 1, "show_fps "),
+      Row(I, &p.camera[0].on, 1, "camera0_on "),
+      Row(I, &p.camera[0].type, 60, "camera0_type "),
+      Row(I, &p.camera[0].x, -1, "camera0_x "),
+      Row(I, &p.camera[0].y, -1, "camera0_y "),
+      Row(I, &p.camera[1].on, 0, "camera1_on "),
+      Row(I, &p.camera[1].type, 63, "camera1_type "),
+      Row(I, &p.camera[1].x, -1, "camera1_x "),
+      Row(I, &p.camera[1].y, -1, "camera1_y "),
+      Row(I, &p.camera[2].on, 0, "camera2_on "),
+      Row(I, &p.camera[2].type, 61, "camera2_type "),
+      Row(I, &p.camera[2].width, 192, "camera2_width "),
+      Row(I, &p.camera[2].height, 180, "camera2_height "),
+      Row(I, &p.camera[2].x, 1, "camera2_x "),
+      Row(I, &p.camera[2].y, -1, "camera2_y "),
+      Vector(&p.camera[2].position[0], 40, "camera2_position "),
+      Next(&p.camera[2].position[1], 40, " "),
+      Next(&p.camera[2].position[2], 40, "\n"),
+      Row(F, &p.camera[2].fov, 0.3f, "camera2_fov "),
+      kEndRow,
+  };
+  return table;
+}
+
+namespace {
+
+// The bounded copy every string setting goes through: the buffers hold 127
+// characters and the terminator, whatever a file or a caller hands in.
+void SetString(void* variable, const char* text, size_t length) {
+  char* out = static_cast<char*>(variable);
+  size_t n = length < kSettingStringChars - 1 ? length : kSettingStringChars - 1;
+  std::memcpy(out, text, n);
+  out[n] = 0;
+}
+
+const char* SkipWord(const char* p) {
+  while (*p && *p != ' ') ++p;
+  return p;
+}
+const char* SkipBlanks(const char* p) {
+  while (*p == ' ') ++p;
+  return p;
+}
+
+// Parses the value at the front of a word as "%d", "%f" or "%s" would, but
+// in the C locale whatever the process's, and never stores a number that is
+// out of range or not finite. Unchanged when nothing parses.
+void ParseValue(const settingsrow& row, const char* word) {
+  const char* end = SkipWord(word);
+  if (end == word) return;
+  if (row.type == settingsrow::kString) {
+    SetString(row.variable, word, static_cast<size_t>(end - word));
+    return;
+  }
+  const char* p = word;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  if (*p == '+' || *p == '-') return;  // from_chars would take a second sign
+  if (row.type == settingsrow::kInt) {
+    long long v = 0;
+    auto [stop, error] = std::from_chars(p, end, v);
+    if (error != std::errc() || stop == p) return;
+    v = negative ? -v : v;
+    if (v < INT32_MIN || v > INT32_MAX) return;
+    *static_cast<int*>(row.variable) = static_cast<int>(v);
+  } else if (row.type == settingsrow::kFloat) {
+    float v = 0;
+    auto [stop, error] = std::from_chars(p, end, v, std::chars_format::general);
+    if (error != std::errc() || stop == p || !std::isfinite(v)) return;
+    *static_cast<float*>(row.variable) = negative ? -v : v;
+  }
+}
+
+void FormatValue(std::string& out, const settingsrow& row) {
+  out += ' ';
+  switch (row.type) {
+    case settingsrow::kString: {
+      const char* text = static_cast<const char*>(row.variable);
+      out.append(text, strnlen(text, kSettingStringChars - 1));
+      break;
+    }
+    case settingsrow::kInt: out += std::to_string(*static_cast<const int*>(row.variable)); break;
+    default: out += kxnumber::FormatFixed(*static_cast<const float*>(row.variable), 0, 5); break;
+  }
+}
+
+}  // namespace
+
+void ResetSettings(const settingsrow* table) {
+  for (const settingsrow* row = table; row->type != settingsrow::kEnd; ++row) {
+    switch (row->type) {
+      case settingsrow::kString: SetString(row->variable, row->default_text, std::strlen(row->default_text)); break;
+      case settingsrow::kInt: *static_cast<int*>(row->variable) = static_cast<int>(row->default_number); break;
+      case settingsrow::kFloat: *static_cast<float*>(row->variable) = row->default_number; break;
+      default: break;
+    }
+  }
+}
+
+void ReadSettingsLine(const char* line, const settingsrow* table) {
+  const settingsrow* row = table;
+  while (row->type != settingsrow::kEnd) {
+    if (row->count <= 0 || !kxsystem::StrStartsNoCase(line, row->key)) {
+      ++row;
+      continue;
+    }
+    // The key is the first word; each value is the word after the one before,
+    // and a vector's later values go to its continuation rows.
+    const char* p = line;
+    for (int v = 0, n = row->count; v < n && row->type != settingsrow::kEnd; ++v, ++row) {
+      p = SkipBlanks(SkipWord(p));
+      ParseValue(*row, p);
+    }
+  }
+}
+
+int ReadSettingsFile(const char* path, const settingsrow* table, const char* kind) {
+  kxsystem::Log("loading %sconfigfile %s=", kind, path);
+  ResetSettings(table);
+  kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary);
+  if (!file) {
+    kxsystem::Log("fail\n");
+    return 0;
+  }
+  while (!kxsystem::IsEof(file)) ReadSettingsLine(kxsystem::ReadLine(file), table);
+  kxsystem::CloseFile(file);
+  kxsystem::Log("ok\n");
+  return 1;
+}
+
+std::string FormatSettings(const settingsrow* table) {
+  std::string out;
+  for (const settingsrow* row = table; row->type != settingsrow::kEnd; ++row) {
+    if (row->count >= 1) out += row->key;
+    FormatValue(out, *row);
+    if (row->count == 0) out += row->key;
+    if (row->count == 1) out += '\n';
+  }
+  return out;
+}
+
+int WriteSettingsFile(const char* path, const settingsrow* table, const char* kind) {
+  kxsystem::Log("saving %sconfigfile %s=", kind, path);
+  std::string text = FormatSettings(table);
+  kxfile* file = kxsystem::OpenFile(path, kxcode::kFileWriteText);
+  bool ok = file && std::fwrite(text.data(), 1, text.size(), file->stream) == text.size();
+  kxsystem::CloseFile(file);
+  // CloseFile renames the finished file over the old one only when every
+  // byte got out; a failed write leaves the old settings in place.
+  ok = ok && kxsystem::GetFileSize(path) == static_cast<long>(text.size());
+  kxsystem::Log(ok ? "ok\n" : "fail\n");
+  return ok ? 1 : 0;
+}
+
+void CopyPlayerSettings(const simplayer& from, simplayer& to) {
+  const char* base = reinterpret_cast<const char*>(&staging_player);
+  for (const settingsrow* row = PlayerSettings(); row->type != settingsrow::kEnd; ++row) {
+    ptrdiff_t offset = static_cast<const char*>(row->variable) - base;
+    size_t bytes = row->type == settingsrow::kString ? kSettingStringChars : sizeof(int);
+    std::memcpy(reinterpret_cast<char*>(&to) + offset, reinterpret_cast<const char*>(&from) + offset, bytes);
+  }
+}
+
+void LoadConfigFiles() {
+  ReadSettingsFile(kMainSettingsPath, MainSettings(), "");
+  for (int i = 0; i < kPlayers; ++i) {
+    CopyPlayerSettings(players[i], staging_player);
+    ReadSettingsFile(kPlayerSettingsPath[i], PlayerSettings(), "player ");
+    CopyPlayerSettings(staging_player, players[i]);
+  }
+}
+
+void SaveConfigFiles() {
+  WriteSettingsFile(kMainSettingsPath, MainSettings(), "");
+  for (int i = 0; i < kPlayers; ++i) {
+    // Without a second aircraft its file keeps the settings of its last flight.
+    if (i > 0 && !players[i].flight_state) break;
+    CopyPlayerSettings(players[i], staging_player);
+    WriteSettingsFile(kPlayerSettingsPath[i], PlayerSettings(), "player ");
+  }
+}
+
+}  // namespace sim

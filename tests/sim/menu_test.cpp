@@ -1,0 +1,166 @@
+#include <cmath>
+#include <cstring>
+
+#include "core/interpreter.h"
+#include "platform/codes.h"
+#include "platform/events.h"
+#include "platform/window.h"
+#include "sim/app_hooks.h"
+#include "sim/device_nodes.h"
+#include "sim/menu.h"
+#include "sim/modes.h"
+#include "sim/simulation_placeholder.h"
+#include "sim_support.h"
+#include "tests/core/test_support.h"
+
+namespace {
+
+constexpr int kW = 1024, kH = 768;
+
+class MenuTest : public simtest::simtest {
+ protected:
+  void SetUp() override {
+    simtest::SetUp();
+    kxscript::Init();
+    kxsystem::display.window_width = kW;
+    kxsystem::display.window_height = kH;
+  }
+  void TearDown() override {
+    input::pointer = kxpointer();
+    sim::SetHooks(sim::applicationhooks());
+    simtest::TearDown();
+  }
+  void Pointer(float fx, float fy) {
+    input::pointer.x = static_cast<int>(fx * kW);
+    input::pointer.y = static_cast<int>(fy * kH);
+  }
+};
+
+TEST_F(MenuTest, ButtonsAreHitInTheirBandsOnlyWithinTheNarrowHitArea) {
+  struct probe {
+    float x, y;  // fractions of the window
+    int button;
+  } probes[] = {
+      {0.10f, 0.95f, 0},  {0.25f, 0.95f, -1},  // inside the drawn quad, outside the hit area
+      {0.02f, 0.92f, 0},  {0.228984375f, 0.92f, 0}, {0.019f, 0.95f, -1},
+      {0.10f, 0.925f, 0}, {0.10f, 0.86f, 1},  // bands overlap: the upper wins
+      {0.10f, 0.84f, 2},  {0.10f, 0.125f, 10}, {0.10f, 0.05f, -1}, {0.10f, 0.215f, 9},
+  };
+  for (const probe& p : probes)
+    EXPECT_EQ(sim::ButtonAt(p.x * kW, p.y * kH, kW, kH), p.button) << p.x << ", " << p.y;
+}
+
+TEST_F(MenuTest, TurntableTurnsFifteenDegreesPerSecondOrThreeOnASlowFrame) {
+  EXPECT_FLOAT_EQ(sim::TurntableStep(10, 0.1f), 11.5f);
+  EXPECT_FLOAT_EQ(sim::TurntableStep(10, 0.5f), 13.0f);
+  EXPECT_FLOAT_EQ(sim::TurntableStep(359, 0.2f), 2.0f);
+}
+
+TEST_F(MenuTest, ReleaseOverAButtonRunsItsActionAndReleaseElsewhereNothing) {
+  Pointer(0.1f, 0.15f);  // exit
+  sim::MenuMouse(kxcode::kMouseMove, 0);
+  EXPECT_EQ(sim::Menu().hot_button, 10);
+  Pointer(0.5f, 0.5f);
+  sim::MenuMouse(kxcode::kMouseMove, 0);
+  sim::MenuMouse(kxcode::kMouseLeftUp, 0);
+  EXPECT_EQ(sim::Menu().hot_button, -1);
+  EXPECT_EQ(kxsystem::callbacks.request, 0);
+  Pointer(0.1f, 0.15f);
+  sim::MenuMouse(kxcode::kMouseMove, 0);
+  sim::MenuMouse(kxcode::kMouseLeftUp, 0);
+  EXPECT_EQ(kxsystem::callbacks.request, kxcode::kRequestQuit);
+  EXPECT_EQ(sim::Menu().hot_button, -1);
+}
+
+TEST_F(MenuTest, KeysRunTheirActions) {
+  static int opened;
+  opened = 0;
+  sim::applicationhooks hooks;
+  hooks.designer_open = [] { ++opened; };
+  sim::SetHooks(hooks);
+  kxtest::logcapture log;
+  sim::MenuKey(kxcode::kKeyF1, kxcode::kModShift);
+  EXPECT_EQ(sim::session.show_log, 1);
+  EXPECT_FALSE(log.Contains("LoadAircraft"));  // Shift+F1 opens no window
+  sim::MenuKey(kxcode::kKeyF1, 0);
+  EXPECT_TRUE(log.Contains("LoadAircraft/Open(0)"));  // the window is not there: the failure names it
+  sim::MenuKey(kxcode::kKeyF1 + 6, 0);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(sim::designer_from_simulation, 0);
+  sim::players[0].legacy = 1;
+  sim::MenuKey(kxcode::kKeyF1 + 6, 0);
+  EXPECT_EQ(opened, 1);  // refused with a legacy model
+  sim::MenuKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
+  EXPECT_EQ(sim::MenuAction(11), 0);
+}
+
+TEST_F(MenuTest, RemovingTheSecondAircraftClearsItsStateAndSetting) {
+  kxdflightstate state;
+  sim::players[1].flight_state = &state;
+  std::strcpy(sim::session.aircraft1, "glider");
+  EXPECT_EQ(sim::MenuAction(2), 1);
+  EXPECT_EQ(sim::players[1].flight_state, nullptr);
+  EXPECT_STREQ(sim::session.aircraft1, "");
+}
+
+TEST_F(MenuTest, WithoutThePinboardTheProgramEndsWithAFailureCode) {
+  EXPECT_EXIT(sim::BuildDeviceNodes(), ::testing::ExitedWithCode(sim::kExitNoInputRoots), "");
+}
+
+class ModesTest : public simtest::simtest {
+ protected:
+  void SetUp() override {
+    simtest::SetUp();
+    Write("config/.keep", "");
+  }
+};
+
+TEST_F(ModesTest, LeavingTheSimulationSavesTheSettingsAndSwitchesToTheMenu) {
+  sim::LeaveToMenu();
+  EXPECT_NE(Read("config/main.mcf"), "<missing>");
+  EXPECT_NE(Read("config/player1.mcf"), "<missing>");
+  EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterMenuMode);
+  EXPECT_EQ(kxsystem::callbacks.request, kxcode::kRequestSwitch);
+  sim::Menu().hot_button = 4;
+  sim::EnterMenuMode();
+  EXPECT_EQ(sim::Menu().hot_button, -1);
+  EXPECT_EQ(kxsystem::callbacks.draw, &sim::DrawMenu);
+  EXPECT_EQ(kxsystem::callbacks.graphics_init, &sim::MenuInit);
+  EXPECT_EQ(kxsystem::callbacks.exit, &sim::MenuExit);
+  EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
+}
+
+TEST_F(ModesTest, DesignerIsRefusedWithALegacyModelAndWritesNothing) {
+  sim::players[0].legacy = 1;
+  sim::LeaveToDesigner();
+  EXPECT_EQ(Read("config/main.mcf"), "<missing>");
+  sim::players[0].legacy = 0;
+  sim::LeaveToDesigner();
+  EXPECT_EQ(sim::designer_from_simulation, 1);
+  EXPECT_NE(Read("config/main.mcf"), "<missing>");
+}
+
+class FlyRequestTest : public inputtest::UsbTest {
+ protected:
+  void SetUp() override {
+    UsbTest::SetUp();
+    simtest::ResetSimulatorState();
+  }
+  void TearDown() override {
+    simtest::ResetSimulatorState();
+    UsbTest::TearDown();
+  }
+};
+
+TEST_F(FlyRequestTest, DesignerReturnFliesOnlyWithAListedDevice) {
+  kxinput::SearchDevices(kxinput::kSearchEnumerate);
+  sim::RequestFly();
+  EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
+  AddCable();
+  kxinput::SearchDevices(kxinput::kSearchEnumerate);
+  sim::RequestFly();
+  EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// Shared set-up of the simulator tests: a temporary data folder, the
+// settings, session and player records back at their defaults, the mode
+// callbacks cleared, and the log history read back as text.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/callbacks.h"
+#include "platform/log.h"
+#include "platform/random.h"
+#include "sim/menu.h"
+#include "sim/player.h"
+#include "sim/resources.h"
+#include "sim/session.h"
+#include "sim/settings.h"
+#include "tests/platform/input_support.h"
+#include "tests/platform/temp_dir.h"
+
+namespace simtest {
+
+inline std::string Fixture(const char* name) {
+  std::string bytes;
+  std::string path = std::string(KX_TEST_DATA) + "/" + name;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    for (int c; (c = std::fgetc(f)) != EOF;) bytes.push_back(static_cast<char>(c));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// Puts back what the settings, the records and the menu keep between tests.
+inline void ResetSimulatorState() {
+  sim::ResetSettings(sim::MainSettings());
+  for (int i = 0; i < sim::kPlayers; ++i) {
+    sim::CopyPlayerSettings(sim::players[i], sim::staging_player);
+    sim::ResetSettings(sim::PlayerSettings());
+    sim::CopyPlayerSettings(sim::staging_player, sim::players[i]);
+    sim::players[i].flight_state = nullptr;
+    sim::players[i].legacy = 0;
+  }
+  sim::ResetPlayerRecords();
+  sim::Menu() = sim::menustate();
+  kxsystem::callbacks = kxcallbacks();
+  kxsystem::ClearLogHistory();
+  kxsystem::SeedRandom(1);
+}
+
+class simtest : public TempDirTest {
+ protected:
+  void SetUp() override {
+    TempDirTest::SetUp();
+    ResetSimulatorState();
+  }
+  void TearDown() override {
+    ResetSimulatorState();
+    TempDirTest::TearDown();
+  }
+};
+
+}  // namespace simtest

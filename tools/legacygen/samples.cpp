@@ -1,0 +1,422 @@
+// Sections: parts shared by the samples; meshes shared by the samples; the
+// helicopters; the samples.
+#include "tools/legacygen/samples.h"
+
+#include <string>
+#include <vector>
+
+#include "graphics/mesh.h"
+#include "tools/legacygen/dns_text.h"
+#include "tools/meshgen/meshgen.h"
+
+namespace legacygen {
+namespace {
+
+// ---- Parts shared by the samples --------------------------------------------
+
+constexpr vec kForward{1, 0, 0};
+constexpr vec kLeft{0, 1, 0};
+constexpr vec kUp{0, 0, 1};
+// A wing's frame has X forward, Y to the right and Z down, so positive lift
+// coefficients lift the model.
+constexpr vec kRight{0, -1, 0};
+constexpr vec kDown{0, 0, -1};
+constexpr int kTypeMass = 6;
+constexpr int kTypePropeller = 2;
+constexpr int kTypeRotor = 10;
+constexpr int kChannelThrottle = 0;
+constexpr int kChannelAileron = 1;
+constexpr int kChannelElevator = 2;
+constexpr int kChannelRudder = 3;
+constexpr int kChannelPropellerPitch = 7;  // left at 0: a fixed-pitch propeller
+constexpr int kChannelTailDrive = 11;      // written by the gyro: moment only
+constexpr int kFrequencyBase = 11025;      // Hz
+constexpr int kFrequencyShift = 22050;     // Hz
+
+vec Mirrored(vec v) { return {v.x, -v.y, v.z}; }
+
+// The mass part: a diagonal inertia tensor (kg m^2) and its inverse.
+void MassPart(dnstext& d, float mass, vec inertia, float expo) {
+  d.Part("dummy", "Mass").SetInt("Type", kTypeMass).Set("M", mass);
+  d.SetVector("X", {inertia.x, 0, 0}).SetVector("Y", {0, inertia.y, 0}).SetVector("Z", {0, 0, inertia.z});
+  d.SetVector("XT", {1.0f / inertia.x, 0, 0}).SetVector("YT", {0, 1.0f / inertia.y, 0});
+  d.SetVector("ZT", {0, 0, 1.0f / inertia.z}).Set("Expo", expo);
+}
+
+void Fuselage(dnstext& d, float cw0, float ca1, float area) {
+  d.Part("fuselage", "Body").SetAxes(kForward, kLeft, kUp).Set("Cw0", cw0).Set("Ca1", ca1).Set("Area", area);
+}
+
+struct surface {
+  const char* name;
+  vec x, y, z;      // frame
+  vec r;            // m, where the drag acts
+  vec rl;           // m, where the lift acts
+  float area;       // m^2
+  int channel;
+  float c1;         // control per unit of the channel; its sign is the sense
+  float ca00, ca1, cca;
+  float factor;     // share of the slipstream
+  float cw00 = 0.02f, cw3 = 1.0f;
+  float edge = 0.25f, slope = 8.0f, loss = 0.6f;
+};
+
+void Surface(dnstext& d, const surface& s) {
+  d.Part("wing", s.name).SetAxes(s.x, s.y, s.z).SetVector("R", s.r).SetVector("Rl", s.rl);
+  d.Set("Area", s.area).SetInt("Channel", s.channel).Set("C1", s.c1);
+  d.Set("Cca", s.cca).Set("Ca00", s.ca00).Set("Ca1", s.ca1).Set("Cw00", s.cw00).Set("Cw3", s.cw3);
+  d.Set("Edge", s.edge).Set("Slope", s.slope).Set("Loss", s.loss).Set("Factor", s.factor);
+}
+
+// A wing half on the left and its mirror image with the opposite aileron.
+void WingPair(dnstext& d, surface left) {
+  Surface(d, left);
+  surface right = left;
+  right.name = "WingR";
+  right.r = Mirrored(left.r);
+  right.rl = Mirrored(left.rl);
+  right.c1 = -left.c1;
+  Surface(d, right);
+}
+
+struct strut {
+  float kz = 400.0f;      // N/m
+  float dz = 8.0f;        // N s/m
+  float kRoll = 0.05f, kSRoll = 0.5f, kSlip = 0.8f, kSSlip = 1.0f;
+};
+
+// A wheel whose tyre meets the ground at s below its mounting point r.
+void Wheel(dnstext& d, const char* name, vec r, vec s, float steering, const strut& k) {
+  d.Part("wheel", name).SetAxes(kForward, kLeft, kUp).SetVector("R", r).SetVector("S", s);
+  d.Set("Kz", k.kz).Set("Dz", k.dz).Set("KRoll", k.kRoll).Set("KSRoll", k.kSRoll);
+  d.Set("KSlip", k.kSlip).Set("KSSlip", k.kSSlip).Set("C0", steering);
+}
+
+struct skid {
+  float max = 60.0f;      // N
+  float kc = 2.0f, kd = 1.0f;
+  float kz = 500.0f;      // N/m
+  float dz = 5.0f;        // N s/m
+};
+
+void Tip(dnstext& d, const char* name, vec r, const skid& k) {
+  d.Part("tip", name).SetVector("R", r).Set("Max", k.max).Set("Kc", k.kc).Set("Kd", k.kd);
+  d.Set("Kz", k.kz).Set("Dz", k.dz);
+}
+
+struct powerplant {
+  float max;              // rad/s of the shaft
+  float inertia;          // kg m^2
+  float c0, c1;           // throttle curve
+  float cm0, cm1, cm3;    // torque curve
+  const char* sound;      // "" for none
+};
+
+void Engine(dnstext& d, const powerplant& p) {
+  d.Part("engine", "Eng").SetVector("R", {0.2f, 0, 0}).SetInt("Channel", kChannelThrottle);
+  d.Set("C0", p.c0).Set("C1", p.c1).Set("Cm0", p.cm0).Set("Cm1", p.cm1).Set("Cm3", p.cm3);
+  d.Set("Inertia", p.inertia).Set("Min", 0.0f).Set("Max", p.max);
+  if (*p.sound) {
+    d.SetText("SoundFile", p.sound).SetInt("SoundFrequencyBase", kFrequencyBase);
+    d.SetInt("SoundFrequencyShift", kFrequencyShift);
+  }
+}
+
+struct airscrew {
+  const char* name;
+  vec x, y, z;            // frame: thrust along z
+  vec r;                  // m, hub
+  int channel;
+  float radius;           // m
+  float sigma;            // solidity
+  float trans;            // shaft turns per engine turn
+  float inertia;          // kg m^2
+  float theta, c1;        // pitch offset and pitch per unit of the channel
+  float ct0, cp0, cp1;
+  float max;              // rad/s of full sound pitch
+};
+
+void Propeller(dnstext& d, const airscrew& a) {
+  d.Part("propeller", a.name).SetInt("Type", kTypePropeller).SetAxes(a.x, a.y, a.z).SetVector("R", a.r);
+  d.SetText("Engine", "Eng").SetInt("Channel", a.channel).Set("Theta", a.theta).Set("C1", a.c1);
+  d.Set("Radius", a.radius).Set("Area", 3.14159265f * a.radius * a.radius).Set("Sigma", a.sigma);
+  d.Set("Ct0", a.ct0).Set("Cp0", a.cp0).Set("Cp1", a.cp1).Set("Trans", a.trans).Set("Inertia", a.inertia);
+  d.Set("Max", a.max);
+}
+
+struct mainrotor {
+  vec r;                  // m, hub
+  float radius;           // m
+  float sigma;
+  float trans;
+  float inertia;          // kg m^2
+  float cp0, cp1;         // collective curve (radians x 5)
+  float cp2, cp3;         // gust amplitudes of the older simulator's small helicopter
+  const char* sound;
+};
+
+void Rotor(dnstext& d, const mainrotor& m) {
+  d.Part("rotor", "Rotor").SetInt("Type", kTypeRotor).SetAxes(kForward, kLeft, kUp).SetVector("R", m.r);
+  d.SetText("Engine", "Eng").Set("Trans", m.trans).Set("Inertia", m.inertia);
+  d.SetInt("ChannelP", kChannelThrottle).SetInt("ChannelR", kChannelAileron).SetInt("ChannelN", kChannelElevator);
+  d.Set("Radius", m.radius).Set("Area", 3.14159265f * m.radius * m.radius).Set("Sigma", m.sigma);
+  d.Set("Cp0", m.cp0).Set("Cp1", m.cp1).Set("Cp2", m.cp2).Set("Cp3", m.cp3).Set("Cr1", 0.3f).Set("Cn1", 0.3f);
+  d.Set("Ct0", 0.05f).Set("Ct1", 5.0f).Set("Cq0", 0.008f).Set("Cq2", 0.5f);
+  d.Set("Ground01", 1.0f).Set("Ground02", 4.0f).Set("Forward01", 0.02f).Set("Forward02", 0.01f);
+  d.Set("LossR", 0.05f).Set("LossN", 0.05f).Set("DampingX", 2.0f).Set("DampingY", 2.0f);
+  d.Set("Kx", 0.5f).Set("Ky", 0.5f).Set("Dx", 0.05f).Set("Dy", 0.05f);
+  d.SetText("SoundFile", m.sound).SetInt("SoundFrequencyBase", kFrequencyBase);
+  d.SetInt("SoundFrequencyShift", kFrequencyBase);
+}
+
+void HeadingGyro(dnstext& d, float gain, float fade) {
+  d.Part("gyro", "Gyro").SetAxes(kForward, kLeft, kUp).SetInt("Channel", kChannelRudder);
+  d.SetInt("Lock", 1).SetInt("Reverse", 1).Set("Gain", gain).Set("Fade", fade);
+}
+
+// ---- Meshes shared by the samples -------------------------------------------
+
+constexpr float kWhite[3] = {0.92f, 0.92f, 0.9f};
+constexpr float kYellow[3] = {0.95f, 0.8f, 0.15f};
+constexpr float kRed[3] = {0.85f, 0.15f, 0.1f};
+constexpr float kGrey[3] = {0.25f, 0.25f, 0.28f};
+constexpr float kBlack[3] = {0.08f, 0.08f, 0.08f};
+constexpr float kGlass[3] = {0.3f, 0.45f, 0.7f};
+
+struct elements {
+  std::vector<kxgeometry*> list;
+  void Add(const meshgen::mesh& m, const char* name, const float* rgb) {
+    list.push_back(meshgen::ColouredElement(m, name, "", rgb));
+  }
+  kxgeometry* Chain() { return meshgen::Chain(list.data(), list.size()); }
+};
+
+meshgen::mesh Panel(int naca, float span, float rootChord, float tipChord, float dihedralDeg) {
+  meshgen::wingpanel w;
+  w.span = span;
+  w.rootChord = rootChord;
+  w.tipChord = tipChord;
+  w.dihedralDeg = dihedralDeg;
+  w.spanSteps = 6;
+  return meshgen::WingPanel(meshgen::Naca4(naca, 12), w);
+}
+
+// Left and right wing halves with the leading edge at x and the root at z.
+void Wings(elements& e, float span, float rootChord, float tipChord, float dihedralDeg, float x, float z) {
+  meshgen::mesh left = Panel(2412, span, rootChord, tipChord, dihedralDeg);
+  meshgen::Translate(left, x, 0, z);
+  meshgen::mesh right = left;
+  meshgen::Mirror(right);
+  e.Add(left, "WingL", kYellow);
+  e.Add(right, "WingR", kYellow);
+}
+
+void Tail(elements& e, float halfSpan, float chord, float finSpan, float finChord, float x, float z) {
+  meshgen::mesh stab = Panel(9, halfSpan, chord, 0.8f * chord, 0.0f);
+  meshgen::AddMirrorImage(stab);
+  meshgen::Translate(stab, x, 0, z);
+  meshgen::mesh fin = Panel(9, finSpan, finChord, 0.6f * finChord, 0.0f);
+  meshgen::StandUp(fin);
+  meshgen::Translate(fin, x - 0.02f, 0, z + 0.01f);
+  e.Add(stab, "Stab", kRed);
+  e.Add(fin, "Fin", kRed);
+}
+
+// Blades spinning about z, the first along +y.
+meshgen::mesh Blades(int count, float hub, float radius, float chord, float pitchDeg) {
+  meshgen::mesh all;
+  for (int i = 0; i < count; ++i) {
+    meshgen::mesh blade = meshgen::Blade(hub, radius, chord, 0.6f * chord, pitchDeg, 0.5f * pitchDeg, 4);
+    meshgen::RotateZ(blade, 360.0f * i / count);
+    meshgen::Append(all, blade);
+  }
+  return all;
+}
+
+// A wheel on an axle along y, touching the ground at s.
+void WheelMesh(elements& e, const char* name, vec s, float radius) {
+  meshgen::mesh tyre = meshgen::Cylinder(radius, 0.4f * radius, 12);
+  meshgen::StandUp(tyre);
+  meshgen::Translate(tyre, s.x, s.y, s.z + radius);
+  e.Add(tyre, name, kBlack);
+}
+
+// A helicopter body: cabin, tail boom, rotor mast and two skids (m).
+meshgen::mesh HeliBody(float length, float skidY, float skidZ, float mastTop) {
+  meshgen::mesh body = meshgen::BodyOfRevolution(
+      {{0.3f * length, 0}, {0.25f * length, 0.08f * length}, {0.05f * length, 0.11f * length},
+       {-0.15f * length, 0.08f * length}, {-0.25f * length, 0.03f * length}, {-0.27f * length, 0}},
+      12);
+  meshgen::mesh boom = meshgen::Cylinder(0.015f * length, 0.7f * length, 8);
+  meshgen::RotateY(boom, 90.0f);
+  meshgen::Translate(boom, -0.6f * length, 0, 0.05f * length);
+  meshgen::Append(body, boom);
+  meshgen::mesh mast = meshgen::Cylinder(0.01f * length, mastTop, 8);
+  meshgen::Translate(mast, 0, 0, 0.5f * mastTop);
+  meshgen::Append(body, mast);
+  for (float side : {1.0f, -1.0f}) {
+    meshgen::mesh skid = meshgen::Box(0.5f * length, 0.02f * length, 0.02f * length);
+    meshgen::Translate(skid, 0, side * skidY, skidZ);
+    meshgen::Append(body, skid);
+  }
+  return body;
+}
+
+// ---- The helicopters ---------------------------------------------------------
+
+// The tail rotor blows sideways: thrust along y, its disc in the x-z plane.
+constexpr vec kTailY{0, 0, -1};
+
+// The two helicopters differ in size and in the sounds they use.
+struct helicopter {
+  const char* name;
+  const char* description;
+  float scale;            // lengths against the large one
+  float mass;             // kg
+  vec inertia;            // kg m^2
+  powerplant engine;
+  mainrotor rotor;
+  airscrew tail;
+  float gyroGain, gyroFade;
+};
+
+sample Helicopter(const helicopter& h) {
+  float l = h.scale;
+  dnstext d(std::string(h.name) + ": " + h.description);
+  MassPart(d, h.mass, h.inertia, 0.3f);
+  Fuselage(d, 0.6f, 1.0f, 0.04f * l * l);
+  Engine(d, h.engine);
+  HeadingGyro(d, h.gyroGain, h.gyroFade);
+  Rotor(d, h.rotor);
+  Propeller(d, h.tail);
+  skid s;
+  s.max = 80.0f * h.mass;
+  s.kz = 800.0f * h.mass;
+  s.dz = 8.0f * h.mass;
+  const char* skids[] = {"SkidFL", "SkidFR", "SkidBL", "SkidBR"};
+  for (int i = 0; i < 4; ++i) {
+    Tip(d, skids[i], {(i < 2 ? 0.15f : -0.15f) * l, (i % 2 ? -0.12f : 0.12f) * l, -0.2f * l}, s);
+  }
+  Tip(d, "TipTail", {-0.95f * l, 0, 0.05f * l}, s);
+
+  elements e;
+  e.Add(HeliBody(l, 0.12f * l, -0.2f * l, h.rotor.r.z), "Body", kRed);
+  meshgen::mesh rotor = Blades(2, 0.04f * l, h.rotor.radius, 0.08f * h.rotor.radius, 6.0f);
+  meshgen::Translate(rotor, h.rotor.r.x, h.rotor.r.y, h.rotor.r.z);
+  e.Add(rotor, "Rotor", kGrey);
+  meshgen::mesh tail = Blades(2, 0.01f * l, h.tail.radius, 0.2f * h.tail.radius, 10.0f);
+  meshgen::StandUp(tail);  // spins about y
+  meshgen::Translate(tail, h.tail.r.x, h.tail.r.y, h.tail.r.z);
+  e.Add(tail, "TailRotor", kGrey);
+  return {h.name, d.Text(), e.Chain()};
+}
+
+}  // namespace
+
+// ---- The samples ------------------------------------------------------------
+
+
+sample Fall() {
+  dnstext d("fall: the mass part alone, a body falling freely");
+  MassPart(d, 1.0f, {0.1f, 0.1f, 0.1f}, 0.3f);
+  return {"fall", d.Text(), nullptr};
+}
+
+sample Glider() {
+  dnstext d("glider: body axes x fwd, y left, z up, origin = centre of gravity");
+  MassPart(d, 1.0f, {0.12f, 0.06f, 0.17f}, 0.3f);
+  Fuselage(d, 0.2f, 0.5f, 0.008f);
+  WingPair(d, {"WingL", kForward, kRight, kDown, {0, 0.5f, 0.04f}, {-0.015f, 0.5f, 0.04f}, 0.19f, kChannelAileron,
+               1.0f, 0.35f, 5.5f, 0.3f, 0.0f, 0.015f, 0.8f});
+  Surface(d, {"Stab", kForward, kRight, kDown, {-0.8f, 0, 0.04f}, {-0.82f, 0, 0.04f}, 0.05f, kChannelElevator, 1.0f,
+              -0.1f, 4.0f, 0.8f, 0.0f});
+  Surface(d, {"Fin", kForward, {0, 0, -1}, kLeft, {-0.82f, 0, 0.1f}, {-0.84f, 0, 0.1f}, 0.025f, kChannelRudder, 1.0f,
+              0.0f, 3.0f, 0.5f, 0.0f});
+  strut k;
+  k.kz = 300.0f;
+  Wheel(d, "Nose", {0.2f, 0, -0.06f}, {0.2f, 0, -0.11f}, 0.3f, k);
+  Wheel(d, "MainL", {-0.04f, 0.1f, -0.06f}, {-0.04f, 0.1f, -0.11f}, 0.0f, k);
+  Wheel(d, "MainR", {-0.04f, -0.1f, -0.06f}, {-0.04f, -0.1f, -0.11f}, 0.0f, k);
+  skid s;
+  Tip(d, "TipNose", {0.36f, 0, 0}, s);
+  Tip(d, "TipL", {0, 1.0f, 0.07f}, s);
+  Tip(d, "TipR", {0, -1.0f, 0.07f}, s);
+  Tip(d, "TipTail", {-0.85f, 0, 0}, s);
+
+  elements e;
+  e.Add(meshgen::BodyOfRevolution({{0.36f, 0}, {0.32f, 0.035f}, {0.2f, 0.05f}, {0.0f, 0.045f}, {-0.35f, 0.025f},
+                                   {-0.85f, 0.012f}, {-0.88f, 0}},
+                                  14),
+        "Body", kWhite);
+  Wings(e, 1.0f, 0.2f, 0.13f, 3.0f, 0.05f, 0.04f);
+  Tail(e, 0.22f, 0.11f, 0.16f, 0.13f, -0.76f, 0.04f);
+  WheelMesh(e, "Nose", {0.2f, 0, -0.11f}, 0.025f);
+  WheelMesh(e, "MainL", {-0.04f, 0.1f, -0.11f}, 0.025f);
+  WheelMesh(e, "MainR", {-0.04f, -0.1f, -0.11f}, 0.025f);
+  return {"glider", d.Text(), e.Chain()};
+}
+
+sample Trainer() {
+  dnstext d("trainer: body axes x fwd, y left, z up, origin = centre of gravity");
+  MassPart(d, 1.2f, {0.08f, 0.06f, 0.13f}, 0.3f);
+  Fuselage(d, 0.3f, 0.5f, 0.01f);
+  WingPair(d, {"WingL", kForward, kRight, kDown, {0, 0.35f, 0.05f}, {-0.02f, 0.35f, 0.05f}, 0.16f, kChannelAileron,
+               1.0f, 0.3f, 5.0f, 0.3f, 0.3f});
+  Surface(d, {"Stab", kForward, kRight, kDown, {-0.6f, 0, 0.05f}, {-0.62f, 0, 0.05f}, 0.06f, kChannelElevator, 1.0f,
+              -0.15f, 4.0f, 0.8f, 0.3f});
+  Surface(d, {"Fin", kForward, {0, 0, -1}, kLeft, {-0.62f, 0, 0.12f}, {-0.64f, 0, 0.12f}, 0.03f, kChannelRudder, 1.0f,
+              0.0f, 3.0f, 0.5f, 0.3f});
+  Engine(d, {1600.0f, 0.0002f, 0.0f, 1.0f, 0.5f, -0.0003f, -0.05f, "engine"});
+  Propeller(d, {"Prop", kLeft, kUp, kForward, {0.3f, 0, 0}, kChannelPropellerPitch, 0.125f, 0.1f, 1.0f, 0.0001f,
+                0.15f, 0.0f, 0.1f, 0.02f, 1.0f, 1600.0f});
+  strut k;
+  Wheel(d, "Nose", {0.25f, 0, -0.12f}, {0.25f, 0, -0.2f}, 0.4f, k);
+  Wheel(d, "MainL", {-0.05f, 0.15f, -0.12f}, {-0.05f, 0.15f, -0.2f}, 0.0f, k);
+  Wheel(d, "MainR", {-0.05f, -0.15f, -0.12f}, {-0.05f, -0.15f, -0.2f}, 0.0f, k);
+  skid s;
+  Tip(d, "TipL", {0, 0.7f, 0.05f}, s);
+  Tip(d, "TipR", {0, -0.7f, 0.05f}, s);
+  Tip(d, "TipTail", {-0.72f, 0, 0}, s);
+
+  elements e;
+  e.Add(meshgen::BodyOfRevolution({{0.3f, 0}, {0.28f, 0.05f}, {0.15f, 0.065f}, {-0.1f, 0.06f}, {-0.45f, 0.035f},
+                                   {-0.7f, 0.01f}, {-0.72f, 0}},
+                                  16),
+        "Body", kWhite);
+  Wings(e, 0.7f, 0.22f, 0.2f, 2.0f, 0.06f, 0.05f);
+  Tail(e, 0.22f, 0.12f, 0.16f, 0.14f, -0.55f, 0.05f);
+  meshgen::mesh prop = Blades(2, 0.015f, 0.125f, 0.025f, 30.0f);
+  meshgen::RotateY(prop, 90.0f);  // spins about x
+  meshgen::Translate(prop, 0.3f, 0, 0);
+  e.Add(prop, "Prop", kGrey);
+  WheelMesh(e, "Nose", {0.25f, 0, -0.2f}, 0.04f);
+  WheelMesh(e, "MainL", {-0.05f, 0.15f, -0.2f}, 0.04f);
+  WheelMesh(e, "MainR", {-0.05f, -0.15f, -0.2f}, 0.04f);
+  // No part is named for the canopy: it is drawn as an element of its own.
+  meshgen::mesh canopy = meshgen::Sphere(0.05f, 12, 8);
+  meshgen::Translate(canopy, 0.08f, 0, 0.06f);
+  e.Add(canopy, "", kGlass);
+  return {"trainer", d.Text(), e.Chain()};
+}
+
+sample Heli() {
+  return Helicopter({"heli", "rotor of Type 10, heading-lock gyro, tail rotor on channel 11", 1.0f, 1.5f,
+                     {0.03f, 0.08f, 0.07f},
+                     {1600.0f, 0.0005f, 0.8f, 0.2f, 0.6f, -0.0003f, -0.05f, ""},
+                     {{0, 0, 0.25f}, 0.6f, 0.05f, 0.1f, 0.02f, 0.25f, 0.15f, 0.0f, 0.0f, "heli"},
+                     {"TailRotor", kForward, kTailY, kLeft, {-0.9f, 0.03f, 0.05f}, kChannelTailDrive, 0.1f, 0.1f,
+                      0.5f, 0.00005f, 0.0f, 0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
+                     2.0f, 0.5f});
+}
+
+sample Piccolo() {
+  return Helicopter({"piccolo", "the small helicopter: fixed collective, gusts near the ground", 0.4f, 0.25f,
+                     {0.0015f, 0.004f, 0.0035f},
+                     {1200.0f, 0.00005f, 0.8f, 0.2f, 0.08f, -0.00005f, -0.01f, ""},
+                     {{0, 0, 0.1f}, 0.25f, 0.06f, 0.12f, 0.0005f, 0.3f, 0.0f, 0.15f, 0.15f, "motor"},
+                     {"TailRotor", kForward, kTailY, kLeft, {-0.36f, 0.015f, 0.02f}, kChannelTailDrive, 0.04f, 0.1f,
+                      0.6f, 0.000005f, 0.0f, 0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
+                     1.5f, 3.0f});
+}
+
+}  // namespace legacygen
