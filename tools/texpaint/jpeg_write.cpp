@@ -1,7 +1,6 @@
 // JPEG output of the texture painter (libjpeg, in memory).
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include <jpeglib.h>
 
@@ -31,10 +30,7 @@ std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality) {
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
-  // Sized first, then filled: built from the pointer range, gcc's link-time
-  // inlining loses track of the vector's block and warns at its delete.
-  std::vector<uint8_t> out(size);
-  if (size) std::memcpy(out.data(), buffer, size);
+  std::vector<uint8_t> out(buffer, buffer + size);
   std::free(buffer);
   return out;
 }
