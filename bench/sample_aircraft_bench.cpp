@@ -17,6 +17,7 @@ struct sample {
 
 const sample kSamples[] = {{"christeneagle", 13.0f}, {"trainer", 11.0f}, {"jet", 17.0f}};
 
+constexpr int kEngine1 = 0;  // the control function of the samples' throttle
 float slots[4096] = {};
 
 bool Setup() {
@@ -25,7 +26,7 @@ bool Setup() {
     if (!benchsetup::EnterDataFolder(pattern)) return false;
     kxdynamics::RegisterAll();
     if (!benchsetup::CopySamples({"christeneagle", "trainer", "jet", "airfoil"})) return false;
-    slots[2002] = 1.0f;  // full throttle on channel 2
+    kxdaircraft::PlayerChannels(slots, 0)[kEngine1] = 1.0f;  // full throttle
     kxdaircraft::SetPinboardSlots(slots);
     return true;
   }();

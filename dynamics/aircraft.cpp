@@ -71,7 +71,7 @@ void kxdaircraft::CopyTo(kxnode* other) {
 void kxdaircraft::Analyse() {
   int player = Instance ? Instance->Player : 0;
   if (player < 0 || player >= kxdaircraftinstance::kPlayers) player = 0;
-  float* slots = PlayerChannels(pinboardSlots, player);
+  float* slots = PlayerChannels(PinboardSlots(), player);
   // Only receivers directly below the root are bound: a nested one belongs
   // to a part that feeds it itself.
   for (kxnode* c = firstChild; c; c = c->nextSibling) {

@@ -3,13 +3,20 @@
 // and component file (<name>.kxd).
 //   make_sample_aircraft <data/aircraft>
 //
-// Radio channels of every sample: 0 aileron (positive rolls right),
-// 1 elevator (positive raises the nose), 2 throttle (1 is full), 3 rudder,
-// 5 wheel brakes (+1 full, -1 released).
+// The receivers read the players' control functions: 0 "Engine 1" (1 is
+// full throttle), 4 elevator (positive raises the nose), 8 rudder, 10 and
+// 11 the left and right ailerons (positive rolls right), 23 the wheel brakes
+// (+1 full, -1 released; 0, a function without a source, is half brake).
 // The wings' control links read radians with the trailing edge down
 // positive, so the servos' P1 carry the travel and its sign.
+//
+// Each sample is trimmed as its builder would: centre of gravity, wing and
+// tail incidence, and for the combustion engine down- and right-thrust, so
+// that at half throttle with the sticks centred it keeps a steady, nearly
+// level attitude hands-off.
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -25,12 +32,20 @@ constexpr float kAileronTravel = 0.25f;   // rad
 constexpr float kElevatorTravel = 0.3f;   // rad
 constexpr float kRudderTravel = 0.3f;     // rad
 constexpr float kWheelMass = 0.05f;       // kg
-constexpr int kBrakeChannel = 5;
+// Control functions, as every control configuration numbers them.
+constexpr int kEngineFunction = 0;
+constexpr int kElevatorFunction = 4;
+constexpr int kRudderFunction = 8;
+constexpr int kLeftAileronFunction = 10;
+constexpr int kRightAileronFunction = 11;
+constexpr int kBrakeFunction = 23;
 // Braked, the wheels' rolling friction (Kxr + 0.4) holds more than the
-// idling engine's thrust, so a sample stands still with the throttle closed.
+// engine's thrust at 15 % throttle.
 constexpr float kWheelKxr = 0.05f;        // rolling friction per newton of load
 constexpr float kWheelDr = 20.0f;         // N s/m, tyre damping
 constexpr float kTailWheelRadius = 0.03f; // m; smaller wheels are drawn without turning
+
+constexpr float kDegree = 0.017453293f;   // rad
 
 struct sample {
   const char* name;
@@ -39,7 +54,8 @@ struct sample {
   float fuselageMass;    // kg
   float wingMass;        // kg per half
   float tailMass;        // kg
-  const char* powerplant;  // component lines after the controls
+  float cgX;             // m, where the summary balances the aircraft
+  std::string powerplant;  // component lines after the controls
 };
 
 std::string Number(float v) {
@@ -48,13 +64,60 @@ std::string Number(float v) {
   return text;
 }
 
+std::string Vector(const char* key, float x, float y, float z, float w) {
+  return std::string(key) + " = kxvector4r( " + Number(x) + ", " + Number(y) + ", " + Number(z) + ", " + Number(w) +
+         " )\n";
+}
+
 std::string Block(const char* type, const std::string& name, const std::string& lines) {
   return std::string("Append ") + type + " " + name + "\ncd " + name + "/\n" + lines + "cd ../\n";
 }
 
-std::string Servo(const std::string& name, int channel, float travel) {
+// An engine's axes with its thrust line turned down (nose down positive)
+// and to the right by the angles, as the designer's thrust pages turn them:
+// Y stays horizontal.
+std::string ThrustAxes(float downDeg, float rightDeg) {
+  float down = downDeg * kDegree, right = rightDeg * kDegree;
+  float x[3] = {std::cos(down) * std::cos(right), -std::cos(down) * std::sin(right), -std::sin(down)};
+  float h = std::hypot(x[0], x[1]);
+  float y[3] = {-x[1] / h, x[0] / h, 0.0f};
+  float z[3] = {x[1] * y[2] - x[2] * y[1], x[2] * y[0] - x[0] * y[2], x[0] * y[1] - x[1] * y[0]};
+  return Vector("X", x[0], x[1], x[2], 0.0f) + Vector("Y", y[0], y[1], y[2], 0.0f) +
+         Vector("Z", z[0], z[1], z[2], 0.0f);
+}
+
+// "Mass" and a diagonal "Inertia" (kg m^2 about the body's X, Y and Z).
+// Parts whose analysis does not measure their inertia are given it here: a
+// wheel's or an engine's default would outweigh the whole aircraft's.
+std::string MassLines(float massKg, float ixx, float iyy, float izz) {
+  return "Mass = " + Number(massKg) + "\nInertia = { " + Number(ixx) + ", 0, 0, 0, 0, " + Number(iyy) +
+         ", 0, 0, 0, 0, " + Number(izz) + ", 0, 0, 0, 0, " + Number(massKg) + " }\n";
+}
+
+// A solid cylinder of the mass along the body's X.
+std::string CylinderMass(float massKg, float radiusM, float lengthM) {
+  float across = massKg * (3.0f * radiusM * radiusM + lengthM * lengthM) / 12.0f;
+  return MassLines(massKg, 0.5f * massKg * radiusM * radiusM, across, across);
+}
+
+// A two-blade propeller on the engine; the shaft is its Z, and about it the
+// blades count as thin rods from the hub to the tip.
+std::string Propeller(float massKg, float radiusM, const char* engine) {
+  float shaft = massKg * radiusM * radiusM / 3.0f;
+  return Block("kxdpropeller00", "Propeller",
+               "Geometry( \"~Geometry/Propeller/\" )\n" + MassLines(massKg, 0.5f * shaft, 0.5f * shaft, shaft) +
+                   "Engine = ~Aircraft/" + engine + "\n");
+}
+
+// A disc turning about its axle, the body's Y.
+std::string WheelMass(float radiusM) {
+  float across = 0.25f * kWheelMass * radiusM * radiusM;
+  return MassLines(kWheelMass, across, 2.0f * across, across);
+}
+
+std::string Servo(const std::string& name, int function, float travel) {
   return Block("kxdservo00", name,
-               "SignalIn = ~Aircraft/Receiver/Out(" + std::to_string(channel) + ")\nP1 = " + Number(travel) + "\n");
+               "SignalIn = ~Aircraft/Receiver/Out(" + std::to_string(function) + ")\nP1 = " + Number(travel) + "\n");
 }
 
 std::string ComponentFile(const sample& s) {
@@ -63,7 +126,7 @@ std::string ComponentFile(const sample& s) {
                      "\n//\n// version: 1.8.0\n//\n// type:    0\n";
   text += Block("kxdfuselage00", "Fuselage",
                 "Geometry( \"~Geometry/Fuselage/\" )\nMass = " + Number(s.fuselageMass) +
-                    "\nCG = kxvector4r( 0.0, 0, 0, 1 )\nCdx = 0.1\nCdy = 0.6\nCdz = 0.6\n");
+                    "\n" + Vector("CG", s.cgX, 0.0f, 0.0f, 1.0f) + "Cdx = 0.1\nCdy = 0.6\nCdz = 0.6\n");
   for (const meshgen::samplewing& w : p.wings) {
     for (const char* side : {"Left", "Right"}) {
       std::string wing = std::string(side) + w.name + "Wing";
@@ -95,17 +158,17 @@ std::string ComponentFile(const sample& s) {
   for (size_t i = 0; i < p.wheels.size(); ++i) {
     std::string wheel = "Wheel" + std::to_string(i + 1);
     text += Block("kxdwheel00", wheel,
-                  "Geometry( \"~Geometry/" + wheel + "/\" )\nMass = " + Number(kWheelMass) +
-                      "\nSignalIn = ~Aircraft/Receiver/Out(" + std::to_string(kBrakeChannel) + ")\nKxr = " +
+                  "Geometry( \"~Geometry/" + wheel + "/\" )\n" + WheelMass(p.wheels[i].radius) +
+                      "SignalIn = ~Aircraft/Receiver/Out(" + std::to_string(kBrakeFunction) + ")\nKxr = " +
                       Number(kWheelKxr) + "\nDr = " + Number(kWheelDr) + "\n" +
                       (p.wheels[i].radius < kTailWheelRadius ? "" : "RotationEnable = 1\n"));
   }
   text += Block("kxdreceiver00", "Receiver", "");
-  text += Servo("LeftAileronServo", 0, kAileronTravel);
-  text += Servo("RightAileronServo", 0, -kAileronTravel);
-  text += Servo("ElevatorServo", 1, -kElevatorTravel);
-  text += Servo("ThrottleServo", 2, 1.0f);
-  text += Servo("RudderServo", 3, kRudderTravel);
+  text += Servo("LeftAileronServo", kLeftAileronFunction, kAileronTravel);
+  text += Servo("RightAileronServo", kRightAileronFunction, -kAileronTravel);
+  text += Servo("ElevatorServo", kElevatorFunction, -kElevatorTravel);
+  text += Servo("ThrottleServo", kEngineFunction, 1.0f);
+  text += Servo("RudderServo", kRudderFunction, kRudderTravel);
   text += s.powerplant;
   return text;
 }
@@ -146,9 +209,12 @@ std::string GeometryScript(const kxgeometry* list) {
 
 std::vector<sample> Samples() {
   // Aerobatic biplane: staggered wings, the lower one without ailerons,
-  // symmetric sections for inverted flight.
+  // symmetric sections for inverted flight. Trimmed with 1 degree of
+  // decalage and the balance at a fifth of the mean chord; its strong
+  // engine is set 3 degrees down and 1 to the right, which holds it level
+  // and straight at half throttle.
   meshgen::samplewing upper{.name = "Upper", .halfSpan = 0.6f, .rootChord = 0.21f, .tipChord = 0.21f, .leadingX = 0.12f,
-                            .z = 0.16f, .dihedralDeg = 2.5f, .incidenceDeg = 3.0f, .naca = 12};
+                            .z = 0.16f, .dihedralDeg = 2.5f, .incidenceDeg = 1.0f, .naca = 12};
   meshgen::samplewing lower = upper;
   lower.name = "Lower";
   lower.leadingX = 0.0f;
@@ -158,39 +224,41 @@ std::vector<sample> Samples() {
                {.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
                              {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}},
                 .wings = {upper, lower},
-                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = -1.0f,
+                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = 0.0f,
                 .finSpan = 0.17f, .finChord = 0.15f,
                 .propellerX = 0.45f, .propellerRadius = 0.16f, .propellerPitch = 0.15f,
                 .wheels = {{0.12f, 0.14f, -0.28f, 0.045f}, {0.12f, -0.14f, -0.28f, 0.045f}, {-0.6f, 0.0f, -0.05f, 0.02f}},
                 .body = {0.95f, 0.95f, 0.95f}, .trim = {0.85f, 0.1f, 0.1f}},
-               1.1f, 0.12f, 0.06f,
-               "Append kxdengine00 Engine\ncd Engine/\nMass = 0.45\nR = kxvector4r( 0.32, 0, 0, 1 )\n"
-               "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
-               "RotationSpeedMax      = 1800\nPowerMax = 900\nTorqueFactor = 0\n"
-               "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\nSound1File = \"engine1\"\n"
-               "Sound2File = \"engine2\"\ncd ../\n"
-               "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.04\n"
-               "Engine = ~Aircraft/Engine\ncd ../\n"};
+               1.1f, 0.12f, 0.06f, 0.02f,
+               Block("kxdengine00", "Engine",
+                     ThrustAxes(3.0f, 1.0f) + CylinderMass(0.45f, 0.03f, 0.08f) + "R = kxvector4r( 0.32, 0, 0, 1 )\n"
+                         "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
+                         "RotationSpeedMax      = 1800\nPowerMax = 900\nTorqueFactor = 0\n"
+                         "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\n"
+                         "Sound1File = \"engine1\"\nSound2File = \"engine2\"\n") +
+                   Propeller(0.04f, 0.16f, "Engine")};
 
-  // Electric high-wing trainer.
+  // Electric high-wing trainer, balanced at a fifth of its chord for calm
+  // handling; with 2 degrees of decalage it climbs gently at half throttle.
   sample trainer{"trainer", "electric high-wing trainer, 1.6 m span",
                  {.fuselage = {{0.40f, 0.0f}, {0.38f, 0.05f}, {0.28f, 0.07f}, {0.0f, 0.07f},
                                {-0.40f, 0.035f}, {-0.78f, 0.015f}, {-0.81f, 0.0f}},
                   .wings = {{.halfSpan = 0.8f, .rootChord = 0.25f, .tipChord = 0.22f, .leadingX = 0.07f, .z = 0.07f,
-                             .dihedralDeg = 5.0f, .incidenceDeg = 2.0f, .naca = 2412}},
-                  .tailX = -0.66f, .tailHalfSpan = 0.28f, .tailChord = 0.14f, .tailIncidenceDeg = -1.5f,
+                             .dihedralDeg = 5.0f, .incidenceDeg = 1.0f, .naca = 2412}},
+                  .tailX = -0.66f, .tailHalfSpan = 0.28f, .tailChord = 0.14f, .tailIncidenceDeg = -1.0f,
                   .finSpan = 0.2f, .finChord = 0.16f,
                   .propellerX = 0.43f, .propellerRadius = 0.14f, .propellerPitch = 0.14f,
                   .wheels = {{-0.05f, 0.16f, -0.22f, 0.05f}, {-0.05f, -0.16f, -0.22f, 0.05f}, {0.33f, 0.0f, -0.22f, 0.04f}},
                   .body = {0.95f, 0.85f, 0.2f}, .trim = {0.1f, 0.2f, 0.7f}},
-                 0.7f, 0.14f, 0.05f,
-                 "Append kxdengine10 Motor\ncd Motor/\nThrottleControl = ~Aircraft/ThrottleServo/MechLink\n"
-                 "Sound0File = \"motor\"\nTorqueFactor = 0\nCellNum = 12\nMotorNs = 1200\nMotorR = kxvector4r( 0.34, 0, 0, 1 )\n"
-                 "CellR = kxvector4r( 0.18, 0, 0, 1 )\ncd ../\n"
-                 "Append kxdpropeller00 Propeller\ncd Propeller/\nGeometry( \"~Geometry/Propeller/\" )\nMass = 0.02\n"
-                 "Engine = ~Aircraft/Motor\ncd ../\n"};
+                 0.7f, 0.14f, 0.05f, 0.02f,
+                 Block("kxdengine10", "Motor",
+                       "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nSound0File = \"motor\"\nTorqueFactor = 0\n"
+                       "CellNum = 12\nMotorNs = 1200\nMotorR = kxvector4r( 0.34, 0, 0, 1 )\n"
+                       "CellR = kxvector4r( 0.18, 0, 0, 1 )\n") +
+                     Propeller(0.02f, 0.14f, "Motor")};
 
-  // Sport jet: low swept-back wing, turbine in the tail.
+  // Sport jet: low swept-back wing, turbine in the tail; balanced at a fifth
+  // of the root chord.
   sample jet{"jet", "sport jet, 1.2 m span, turbine",
              {.fuselage = {{0.75f, 0.0f}, {0.65f, 0.05f}, {0.45f, 0.08f}, {0.0f, 0.09f},
                            {-0.45f, 0.07f}, {-0.70f, 0.05f}, {-0.72f, 0.0f}},
@@ -200,10 +268,11 @@ std::vector<sample> Samples() {
               .finSpan = 0.22f, .finChord = 0.2f,
               .wheels = {{-0.08f, 0.18f, -0.2f, 0.035f}, {-0.08f, -0.18f, -0.2f, 0.035f}, {0.5f, 0.0f, -0.2f, 0.03f}},
               .body = {0.75f, 0.78f, 0.8f}, .trim = {0.9f, 0.5f, 0.0f}},
-             1.8f, 0.2f, 0.07f,
-             "Append kxdturbine00 Turbine\ncd Turbine/\nMass = 0.9\nR = kxvector4r( -0.3, 0, 0, 1 )\n"
-             "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nThrustMax = 20\n"
-             "ExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\ncd ../\n"};
+             1.8f, 0.2f, 0.07f, 0.02f,
+             Block("kxdturbine00", "Turbine",
+                   CylinderMass(0.9f, 0.05f, 0.25f) +
+                       "R = kxvector4r( -0.3, 0, 0, 1 )\nThrottleControl = ~Aircraft/ThrottleServo/MechLink\n"
+                       "ThrustMax = 20\nExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\n")};
   return {eagle, trainer, jet};
 }
 

@@ -1,7 +1,8 @@
 // Shared set-up of the sample aircraft tests: every type registered once; per
-// test a temporary data folder with copies of the committed samples, the
-// receiver's pinboard slots zeroed, a flat ground at a chosen height, and
-// helpers to fly frame by frame and read the main body's state.
+// test a temporary data folder with copies of the committed samples, player
+// 1's control mapper under "/Pinboard/" with a fixed source slot per control
+// function that the test sets, a flat ground at a chosen height, and helpers
+// to fly frame by frame and read the main body's state.
 #pragma once
 
 #include <algorithm>
@@ -13,35 +14,54 @@
 #include "dynamics/all/register_all.h"
 #include "dynamics/driver.h"
 #include "dynamics/instance.h"
+#include "platform/device_mapper.h"
 #include "tests/dynamics/dynamics_support.h"
 
 namespace kxdtest {
 
 constexpr float kFrame = 1.0f / 60.0f;  // s
-// Receiver channels the samples use, in player 0's run of pinboard slots.
-constexpr int kChannels = 2000;
-constexpr int kAileron = kChannels + 0;
-constexpr int kElevator = kChannels + 1;
-constexpr int kThrottle = kChannels + 2;
-constexpr int kBrake = kChannels + 5;
+// Control functions the samples' receivers read.
+constexpr int kEngine1 = 0;
+constexpr int kElevator = 4;
+constexpr int kRudder = 8;
+constexpr int kLeftAileron = 10;
+constexpr int kRightAileron = 11;
+constexpr int kCollective = 16;
+constexpr int kCyclicPitch = 17;
+constexpr int kRoll = 18;
+constexpr int kTailRotor = 19;
+constexpr int kEngine = 20;
+constexpr int kWheelBrake = 23;
 
 class samples : public loading {
  protected:
+  static constexpr int kPlayer1Functions = 2000;  // where player 1's mapper writes
+  static constexpr int kSources = 3000;           // slot of function f's source: kSources + f
+  static constexpr int kPlusOne = 1937;           // the mapper's own constant +1
+
   explicit samples(float groundHeightM) : ground(groundHeightM) {}
   static void SetUpTestSuite() {
     loading::SetUpTestSuite();
     kxdynamics::RegisterAll();
   }
+  // Functions 0-31 read their own source slots, all 0; the engine of a
+  // helicopter runs on the constant +1, as a fresh easy configuration has it.
   void SetUp() override {
     loading::SetUp();
-    for (float& s : slots) s = 0.0f;
-    kxdaircraft::SetPinboardSlots(slots);
+    input::vtail[0] = kxvtail{};
+    board = Append<kxpinboard>(kxscript::Root(), "Pinboard");
+    mapper = Append<kxdevicemapper>(board, "Player1");
+    ASSERT_EQ(mapper->PlugIn(kPlayer1Functions, 0), 1);
+    for (int f = 0; f < kxdevicemapper::kConfiguredFunctions; ++f) mapper->Assign(f, kSources + f);
+    mapper->Assign(kEngine, kPlusOne);
   }
   void TearDown() override {
     kxdynamics::Stop();
     loading::TearDown();
-    kxdaircraft::SetPinboardSlots(nullptr);
+    delete board;
   }
+  // The value the mapper reads for a function.
+  void Set(int function, float value) { board->slots[kSources + function] = value; }
   // Copies the named folders of the committed data/aircraft into the test's
   // "aircraft/".
   static void CopySamples(std::initializer_list<const char*> folders) {
@@ -72,7 +92,8 @@ class samples : public loading {
   static float BankRad(const kxdbody* b) { return std::asin(std::clamp(b->B.Y.z, -1.0f, 1.0f)); }
 
   kxdflatground ground;
-  float slots[4096] = {};
+  kxpinboard* board = nullptr;
+  kxdevicemapper* mapper = nullptr;
 };
 
 }  // namespace kxdtest

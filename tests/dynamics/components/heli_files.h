@@ -19,12 +19,13 @@ inline std::string Header(int type) {
   return "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    " + std::to_string(type) + "\n";
 }
 
-// Receiver channels of the sample.
-constexpr int kCollective = 0;
-constexpr int kRoll = 1;
-constexpr int kNick = 2;
-constexpr int kRudder = 3;
-constexpr int kThrottle = 4;
+// The control functions its receiver reads, as every control
+// configuration numbers them.
+constexpr int kCollective = 16;
+constexpr int kNick = 17;  // cyclic pitch
+constexpr int kRoll = 18;
+constexpr int kRudder = 19;  // tail rotor
+constexpr int kThrottle = 20;
 
 constexpr float kHubHeight = 0.35f;   // m, hinges above the fuselage origin
 constexpr float kHinge = 0.08f;       // m, hinge distance from the hub

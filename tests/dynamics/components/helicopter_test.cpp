@@ -3,8 +3,6 @@
 // second rotor model turning the other way.
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <string>
 
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/main_rotor.h"
@@ -124,33 +122,6 @@ TEST_F(hovertest, CyclicTiltsTheHelicopter) {
   Stick(kxrtest::kRoll, 0.4f);
   Fly(0.3f);
   EXPECT_GT(Main()->B.Y.z, 0.02f);
-}
-
-// The repository's data folder, from the test data path.
-std::string DataFolder() {
-  std::string root = KX_TEST_DATA;
-  const std::string tail = "/tests/dynamics/components/data";
-  if (root.size() >= tail.size() && root.compare(root.size() - tail.size(), tail.size(), tail) == 0) {
-    root.erase(root.size() - tail.size());
-  }
-  return root + "/data";
-}
-
-TEST_F(hovertest, ShippedSampleHelicoptersLiftOff) {
-  for (const char* name : {"heli", "heli01"}) {
-    std::filesystem::copy(DataFolder() + "/aircraft/" + name, std::string("aircraft/") + name,
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-    ASSERT_EQ(kxdaircraftinstance::AircraftLoad(name, 0), 1) << name << kxtest::logcapture::Text();
-    kxdmainrotor* loaded = Loaded<kxdmainrotor>("Rotor");
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_GE(loaded->Blades, 2);
-    EXPECT_NEAR(loaded->Radius, kxrtest::kTip, 1e-3f);
-    SpinUp(kSpinUp);
-    Stick(kxrtest::kCollective, kHoverCollective);
-    Level(2.0f, nullptr);
-    EXPECT_GT(Main()->B.R.z, 0.3f) << name;
-    EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Crash, 0) << name;
-  }
 }
 
 TEST_F(helitest, SecondRotorModelTurnsTheOtherWayAndTwistsTheFuselageBack) {
