@@ -35,9 +35,9 @@ constexpr float kHoverHeight = 0.5f;     // m, skids above the ground
 constexpr float kSkidsBelowBody = 0.1f + kxrtest::kSkidDrop;  // m, skid bottoms below the main body
 constexpr float kHoverCollective = -0.3f;
 
-// Receiver channels of the airplane samples (player 0).
-constexpr int kAirplaneThrottle = 2;
-constexpr int kAirplaneBrake = 5;
+// The control functions of the airplane samples' throttle and wheel brake.
+constexpr int kEngine1 = 0;
+constexpr int kWheelBrake = 23;
 
 struct sample {
   const char* name;
@@ -111,8 +111,8 @@ void BM_SampleOnGroundRealTimeFactor(benchmark::State& state) {
     Fly(kSpinUp, channels, instance, false);
     Fly(kClimbIn, channels, instance, true);
   } else {
-    channels[kAirplaneThrottle] = -1.0f;
-    channels[kAirplaneBrake] = -1.0f;
+    channels[kEngine1] = -1.0f;
+    channels[kWheelBrake] = -1.0f;
     kxdaircraftinstance::PlaceAt(instance, pose, {kRollSpeed, 0.0f, 0.0f, 0.0f});
     Fly(kSettle, channels, instance, false);
   }
