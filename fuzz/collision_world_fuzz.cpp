@@ -13,11 +13,11 @@
 
 #include "core/hooks.h"
 #include "graphics/collision_contact.h"
-#include "graphics/collision_face.h"
 #include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/scenery_records.h"
+#include "tests/graphics/collision_scan.h"
 
 namespace {
 
@@ -35,31 +35,6 @@ struct reader {
     return v;
   }
 };
-
-// The world's distinct faces in build order.
-std::vector<const kxcollface*> DistinctFaces(const kxcollision* w) {
-  std::vector<const kxcollface*> faces(w->faceCount, nullptr);
-  std::vector<const kxcollnode*> pending;
-  if (w->root) pending.push_back(w->root);
-  while (!pending.empty()) {
-    const kxcollnode* n = pending.back();
-    pending.pop_back();
-    if (n->first) {
-      pending.insert(pending.end(), {n->first, n->second});
-      continue;
-    }
-    for (const kxcollface* f = n->faces; f; f = f->next) faces[f->id] = f;
-  }
-  return faces;
-}
-
-// The ground at p by a scan over every face: 1 with its height, or 0.
-int ScanGround(const std::vector<const kxcollface*>& faces, const float p[3], float* height) {
-  if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) return 0;
-  int found = 0;
-  for (const kxcollface* f : faces) found |= kxcollbuild::GroundOnFace(f, p, *height, height);
-  return found;
-}
 
 }  // namespace
 
@@ -92,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const float lo[3] = {-0.5f, -0.5f, -0.5f}, hi[3] = {0.5f, 0.5f, 0.5f};
   kxboxrecord::Set(&box, lo, hi);
   kxboxrecord::Set(&walked, lo, hi);
-  std::vector<const kxcollface*> faces = DistinctFaces(w.get());
+  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
   kxcollnear near;
   while (in.size >= 16) {
     const float p[3] = {in.Take<float>(), in.Take<float>(), in.Take<float>()};
@@ -102,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The ground grid answers as a scan over every face.
     float h = -INFINITY, scanned = -INFINITY;
     int hit = kxcollision::FindGround(w.get(), p, &h, n);
-    if (w->ground.columns && (hit != ScanGround(faces, p, &scanned) || (hit && h != scanned))) __builtin_trap();
+    if (w->ground.columns && (hit != (kxcolltest::ScanGround(faces, p, &scanned) != nullptr) || (hit && h != scanned))) {
+      __builtin_trap();
+    }
     kxcollision::ViewerCollide(w.get(), p, r);
     kxcollision::GatherNear(w.get(), p, r, &near);
     float frame[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p[0], p[1], p[2], 1};

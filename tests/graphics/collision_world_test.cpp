@@ -11,6 +11,7 @@
 #include "geometry_support.h"
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
+#include "tests/graphics/collision_scan.h"
 #include "graphics/scenery_records.h"
 #include "platform/reserves.h"
 
@@ -135,22 +136,6 @@ float BruteHeight(const kxgeometry* el, const float p[3]) {
   return best;
 }
 
-// The world's distinct faces in build order, from the copies in the leaves.
-std::vector<const kxcollface*> DistinctFaces(const kxcollision* w) {
-  std::vector<const kxcollface*> faces(w->faceCount, nullptr);
-  std::vector<const kxcollnode*> pending = {w->root};
-  while (!pending.empty()) {
-    const kxcollnode* n = pending.back();
-    pending.pop_back();
-    if (n->first) {
-      pending.insert(pending.end(), {n->first, n->second});
-      continue;
-    }
-    for (const kxcollface* f = n->faces; f; f = f->next) faces[f->id] = f;
-  }
-  return faces;
-}
-
 // The ground grid against the ground rule applied to every face in build
 // order (heights and normals bit for bit) and against the triangles
 // themselves: a rolling terrain with a steep-walled block, two identical
@@ -168,7 +153,7 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, "layers"));
   ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 200));
   ASSERT_GT(w->ground.columns, 0);
-  std::vector<const kxcollface*> faces = DistinctFaces(w.get());
+  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
   std::vector<std::array<float, 3>> points;
   std::mt19937 random(7);
   std::uniform_real_distribution<float> xy(-1010.0f, 1010.0f), z(-40.0f, 100.0f);
@@ -189,11 +174,8 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
   }
   int found = 0;
   for (const auto& p : points) {
-    const kxcollface* best = nullptr;
-    float expected = -INFINITY;
-    for (const kxcollface* f : faces) {
-      if (kxcollbuild::GroundOnFace(f, p.data(), expected, &expected)) best = f;
-    }
+    float expected = 0.0f;
+    const kxcollface* best = kxcolltest::ScanGround(faces, p.data(), &expected);
     float h = 0.0f, n[3] = {0, 0, 0};
     int hit = kxcollision::FindGround(w.get(), p.data(), &h, n);
     ASSERT_EQ(hit, best != nullptr) << p[0] << " " << p[1] << " " << p[2];
