@@ -5,10 +5,8 @@
 #include "core/arguments.h"
 #include "core/hooks.h"
 #include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/joint.h"
-#include "dynamics/write_links.h"
 
 kxtype kxdbody::Type("kxdbody", sizeof(kxdbody), kxcreate<kxdbody>);
 
@@ -22,38 +20,54 @@ constexpr float kDefaultDv = 2.0f;     // N s/m
 constexpr float kDefaultMass = 1.0f;   // kg
 constexpr float kDefaultInertia = 0.01f;  // kg m^2 about each axis
 
-// The keys that are plain fields, in one table that drives member lookup and
-// member names.
-enum class keykind { kVector, kReal, kFloats16 };
-struct bodykey {
-  const char* key;
-  keykind kind;
-  float* (*field)(kxdbody* body);
+using namespace kxdkeys;
+constexpr unsigned kHidden = kNamed | kUnwritten;
+
+#define AT(member) KXD_AT(kxdbody, member)
+#define FIELD(how, member) Field(how, AT(member), KXD_SIZE(kxdbody, member))
+
+// In the order of the file lines; "B" after "X", so the frame's first row
+// is named "X".
+constexpr kxdkey kRows[] = {
+    Key("X    ", kAxis, kCopy, AT(B.X), kNamed),
+    KXD_KEY(kxdbody, B, kMatrix, kNone, kHidden),
+    Key("Y    ", kAxis, kCopy, AT(B.Y), kNamed),
+    Key("Z    ", kAxis, kCopy, AT(B.Z), kNamed),
+    Key("R    ", kPoint, kCopy, AT(B.R), kNamed),
+    Key("Geometry", kGeometry, kRemap, AT(Geometry)),
+    KXD_KEY(kxdbody, Mass, kReal, kCopy, kNamed),
+    KXD_KEY(kxdbody, RangeMassMax, kReal, kCopy, kNamed),
+    KXD_KEY(kxdbody, RangeMassMin, kReal, kCopy, kNamed),
+    KXD_KEY(kxdbody, Inertia, kMatrix, kCopy, kNamed),
+    KXD_KEY(kxdbody, Kn, kReal, kCopy, kNamed),
+    KXD_KEY(kxdbody, Dn, kReal, kCopy, kNamed),
+    KXD_KEY(kxdbody, Dv, kReal, kCopy, kNamed),
+    KXD_KEY(kxdbody, L, kPoint, kCopy, kHidden),
+    KXD_KEY(kxdbody, P, kPoint, kCopy, kHidden),
+    KXD_KEY(kxdbody, InertiaInv, kMatrix, kCopy, kHidden),
+    FIELD(kCopy, D),
+    FIELD(kCopy, Omega),
+    FIELD(kCopy, Force),
+    FIELD(kCopy, Torque),
+    FIELD(kCopy, Contact),
+    FIELD(kCopy, ContactPoints),
+    FIELD(kCopy, ContactCount),
+    FIELD(kAsIs, Instance),
+    FIELD(kRemap, ParentBody),
+    FIELD(kRemap, Joint),
+    FIELD(kCopy, Relative),
+    FIELD(kCopy, SystemMass),
+    FIELD(kCopy, SystemCentre),
+    FIELD(kCopy, SystemInertiaInv),
+    FIELD(kCopy, Held),
 };
 
-const bodykey kBodyKeys[] = {
-    {"X", keykind::kVector, [](kxdbody* b) { return &b->B.X.x; }},
-    {"Y", keykind::kVector, [](kxdbody* b) { return &b->B.Y.x; }},
-    {"Z", keykind::kVector, [](kxdbody* b) { return &b->B.Z.x; }},
-    {"R", keykind::kVector, [](kxdbody* b) { return &b->B.R.x; }},
-    {"B", keykind::kFloats16, [](kxdbody* b) { return b->B.Data(); }},
-    {"L", keykind::kVector, [](kxdbody* b) { return &b->L.x; }},
-    {"P", keykind::kVector, [](kxdbody* b) { return &b->P.x; }},
-    {"Mass", keykind::kReal, [](kxdbody* b) { return &b->Mass; }},
-    {"Inertia", keykind::kFloats16, [](kxdbody* b) { return b->Inertia; }},
-    {"InertiaInv", keykind::kFloats16, [](kxdbody* b) { return b->InertiaInv; }},
-    {"Kn", keykind::kReal, [](kxdbody* b) { return &b->Kn; }},
-    {"Dn", keykind::kReal, [](kxdbody* b) { return &b->Dn; }},
-    {"Dv", keykind::kReal, [](kxdbody* b) { return &b->Dv; }},
-    {"RangeMassMax", keykind::kReal, [](kxdbody* b) { return &b->RangeMassMax; }},
-    {"RangeMassMin", keykind::kReal, [](kxdbody* b) { return &b->RangeMassMin; }},
-};
-
-void VectorLine(kxout& out, const char* head, const kxvector4r& v, int w) {
-  out.Printf("%s= kxvector4r( %8.4f, %8.4f, %8.4f, %d )\n", head, v.x, v.y, v.z, w);
-}
+#undef FIELD
+#undef AT
 
 }  // namespace
+
+const kxdkeytable kxdbody::Keys(kRows);
 
 kxdbody* kxdbody::As(kxnode* node) { return kxnode::As<kxdbody>(node); }
 
@@ -88,94 +102,26 @@ kxdbody::kxdbody() {
 }
 
 kxvalueptr kxdbody::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  for (const bodykey& k : kBodyKeys) {
-    if (std::strcmp(member, k.key) != 0) continue;
-    float* field = k.field(this);
-    switch (k.kind) {
-      case keykind::kVector: return kxvalueptr(new kxvectorref(field));
-      case keykind::kReal: return kxvalueptr(new kxrealref(field));
-      case keykind::kFloats16: return kxvalueptr(new kxfloatsref(field, 16));
-    }
-  }
-  if (std::strcmp(member, "Geometry") == 0) {
-    if (args.Count() == 0) return kxvalueptr(new kxnodeptrref(kxdgeometry::Field(&Geometry), kxdgeometry::Type()));
-    // Geometry( "~Geometry/Name/" ): the object this body is drawn with.
-    kxnode* node = kxnode::Find(args.String(0).Text(), this);
-    kxgeometricobject* object = kxdgeometry::From(node);
-    if (!object) return nullptr;
-    Geometry = object;
-    kxdgeometry::SetOwner(object, this);
-    return kxvoid();
-  }
+  if (kxvalueptr v = kxdkeys::Member(this, KeyTable(), member, args)) return v;
   return kxdintegrable::GetMember(member, args);
 }
 
 int kxdbody::GetMemberName(const void* position, kxstring& out) {
-  for (const bodykey& k : kBodyKeys) {
-    if (position == k.field(this)) {
-      out = k.key;
-      return 1;
-    }
-  }
-  return 0;
+  return kxdkeys::Name(this, KeyTable(), position, out);
 }
 
+void kxdbody::GetMemberNames(const kxtype* valueType, std::vector<kxstring>& out) {
+  kxdkeys::Names(this, KeyTable(), valueType, out);
+}
+
+// A clone is of the very same class: its table's rows lie where this
+// object's do.
 void kxdbody::CopyTo(kxnode* other) {
-  kxdbody* b = As(other);
-  if (!b || b == this) return;
-  b->B = B;
-  b->D = D;
-  b->Omega = Omega;
-  b->P = P;
-  b->L = L;
-  b->Force = Force;
-  b->Torque = Torque;
-  b->Mass = Mass;
-  std::memcpy(b->Inertia, Inertia, sizeof Inertia);
-  std::memcpy(b->InertiaInv, InertiaInv, sizeof InertiaInv);
-  b->RangeMassMax = RangeMassMax;
-  b->RangeMassMin = RangeMassMin;
-  b->Kn = Kn;
-  b->Dn = Dn;
-  b->Dv = Dv;
-  b->Contact = Contact;
-  std::memcpy(b->ContactPoints, ContactPoints, sizeof ContactPoints);
-  b->ContactCount = ContactCount;
-  b->Geometry = kxnode::Remap(Geometry);
-  b->Instance = Instance;
-  b->ParentBody = kxnode::Remap(ParentBody);
-  b->Joint = kxnode::Remap(Joint);
-  b->Relative = Relative;
-  b->SystemMass = SystemMass;
-  b->SystemCentre = SystemCentre;
-  std::memcpy(b->SystemInertiaInv, SystemInertiaInv, sizeof SystemInertiaInv);
-  b->Held = Held;
+  if (!other || other == this || other->type != type) return;
+  kxdkeys::Copy(this, other, KeyTable());
 }
 
-void kxdbody::Write(kxout& out) {
-  VectorLine(out, "X    ", B.X, 0);
-  VectorLine(out, "Y    ", B.Y, 0);
-  VectorLine(out, "Z    ", B.Z, 0);
-  VectorLine(out, "R    ", B.R, 1);
-  if (Geometry) {
-    kxstring path;
-    if (kxnode::PointerToPath(Geometry, kxdwrite::GeometryRoot(), path)) {
-      out.Printf("Geometry( \"~Geometry/%s/\" )\n", path.Text());
-    } else {
-      kxcore::Log("kxdynamics:  geometry of %s lies outside ~Geometry; not written\n", name.Text());
-    }
-  }
-  out.Printf("Mass = %g\n", Mass);
-  out.Printf("RangeMassMax = %g\n", RangeMassMax);
-  out.Printf("RangeMassMin = %g\n", RangeMassMin);
-  out.Printf("Inertia = { %8.4f", Inertia[0]);
-  for (int i = 1; i < 16; ++i) out.Printf(", %8.4f", Inertia[i]);
-  out.Printf(" }\n");
-  out.Printf("Kn = %g\n", Kn);
-  out.Printf("Dn = %g\n", Dn);
-  out.Printf("Dv = %g\n", Dv);
-}
+void kxdbody::Write(kxout& out) { kxdkeys::Write(out, this, KeyTable()); }
 
 void kxdbody::Prepare() {
   Held = 0;

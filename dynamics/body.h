@@ -7,6 +7,7 @@
 
 #include "core/matrix.h"
 #include "dynamics/integrable.h"
+#include "dynamics/key_table.h"
 
 class kxgeometricobject;
 class kxdaircraftinstance;
@@ -22,9 +23,12 @@ class kxdbody : public kxdintegrable {
 
   kxdbody();
 
+  // Member lookup, member names, the copy into a clone and the file lines
+  // follow the class's key table.
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
   void CopyTo(kxnode* other) override;
   int GetMemberName(const void* position, kxstring& out) override;
+  void GetMemberNames(const kxtype* valueType, std::vector<kxstring>& out) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
@@ -41,6 +45,9 @@ class kxdbody : public kxdintegrable {
   virtual float GetRPM();
   // m^2 counted into the aircraft's wing area; wings override it.
   virtual float WingArea() const;
+  // The keys of the class; every component class gives its own.
+  virtual const kxdkeytable& KeyTable() const { return Keys; }
+  static const kxdkeytable Keys;
   // The designer's mass range follows the mass until it has been given one;
   // analyses that do not run the body's own call this.
   void FillMassRange();

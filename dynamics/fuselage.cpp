@@ -1,11 +1,7 @@
 #include "dynamics/fuselage.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 
@@ -15,17 +11,26 @@ namespace {
 constexpr float kHalfAirDensity = 0.6125f;  // kg/m^3
 constexpr float kStillSpeed = 0.01f;        // m/s; below it the fuselage feels no air
 
-// The coefficient keys, in the order they are written.
-struct realkey {
-  const char* key;
-  float kxdfuselage00::*field;
+using namespace kxdkeys;
+using F = kxdfuselage00;
+
+// The body's lines first.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(F, CG, kPoint, kCopy, kNamed),
+    KXD_KEY(F, Cdx, kReal, kCopy),
+    KXD_KEY(F, Cly, kReal, kCopy),
+    KXD_KEY(F, Cdy, kReal, kCopy),
+    KXD_KEY(F, Clz, kReal, kCopy),
+    KXD_KEY(F, Cdz, kReal, kCopy),
+    Field(kCopy, KXD_AT(F, Ax), sizeof(float)),
+    Field(kCopy, KXD_AT(F, Ay), sizeof(float)),
+    Field(kCopy, KXD_AT(F, Az), sizeof(float)),
 };
-const realkey kRealKeys[] = {{"Cdx", &kxdfuselage00::Cdx},
-                             {"Cly", &kxdfuselage00::Cly},
-                             {"Cdy", &kxdfuselage00::Cdy},
-                             {"Clz", &kxdfuselage00::Clz},
-                             {"Cdz", &kxdfuselage00::Cdz}};
+
 }  // namespace
+
+const kxdkeytable kxdfuselage00::Keys(kRows);
 
 kxdfuselage00* kxdfuselage00::As(kxnode* node) { return kxnode::As<kxdfuselage00>(node); }
 
@@ -38,34 +43,6 @@ kxdfuselage00::kxdfuselage00() {
   Clz = 0.3f;
   Cdz = 1.0f;
   Ax = Ay = Az = 0.0f;
-}
-
-kxvalueptr kxdfuselage00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "CG") == 0) return kxvalueptr(new kxvectorref(&CG.x));
-  for (const realkey& k : kRealKeys) {
-    if (std::strcmp(member, k.key) == 0) return kxvalueptr(new kxrealref(&(this->*k.field)));
-  }
-  return kxdbody::GetMember(member, args);
-}
-
-int kxdfuselage00::GetMemberName(const void* position, kxstring& out) {
-  if (position == &CG) {
-    out = "CG";
-    return 1;
-  }
-  return kxdbody::GetMemberName(position, out);
-}
-
-void kxdfuselage00::CopyTo(kxnode* other) {
-  kxdfuselage00* f = As(other);
-  if (!f || f == this) return;
-  f->CG = CG;
-  for (const realkey& k : kRealKeys) f->*k.field = this->*k.field;
-  f->Ax = Ax;
-  f->Ay = Ay;
-  f->Az = Az;
-  kxdbody::CopyTo(other);
 }
 
 void kxdfuselage00::Analyse() {
@@ -90,8 +67,3 @@ void kxdfuselage00::ComputeChange(kxdintegrable* change, int flag) {
   kxdbody::ComputeChange(change, flag);
 }
 
-void kxdfuselage00::Write(kxout& out) {
-  kxdbody::Write(out);
-  out.Printf("CG = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", CG.x, CG.y, CG.z);
-  for (const realkey& k : kRealKeys) out.Printf("%s = %g\n", k.key, this->*k.field);
-}

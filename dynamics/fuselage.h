@@ -12,12 +12,11 @@ class kxdfuselage00 : public kxdbody {
 
   kxdfuselage00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
-  void Write(kxout& out) override;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdfuselage00* As(kxnode* node);
 

@@ -1,19 +1,32 @@
 #include "dynamics/joint.h"
 
 #include <cmath>
-#include <cstring>
-
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 
 kxtype kxdjoint00::Type("kxdjoint00", sizeof(kxdjoint00), kxcreate<kxdjoint00>);
 
 namespace {
+
 constexpr float kRadiansPerDegree = 3.14159265358979f / 180.0f;
-}
+
+using namespace kxdkeys;
+using J = kxdjoint00;
+
+// The joint's lines before the body's.
+constexpr kxdkey kRows[] = {
+    Link("Body0 ", kSibling, &kxdbody::Type, kRemap, KXD_AT(J, Body0)),
+    Link("Body1 ", kSibling, &kxdbody::Type, kRemap, KXD_AT(J, Body1)),
+    KXD_KEY(J, Axis, kAxis, kCopy, kNamed),
+    KXD_KEY(J, Angle, kReal, kCopy),
+    KXD_KEY(J, AngleZ, kReal, kCopy),
+    KXD_KEY(J, Link, kControl, kRemap),
+    Field(kCopy, KXD_AT(J, AnchorLocal), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(J, AxisLocal), sizeof(kxvector4r)),
+    Include(kxdbody::Keys),
+};
+
+}  // namespace
+
+const kxdkeytable kxdjoint00::Keys(kRows);
 
 kxdjoint00* kxdjoint00::As(kxnode* node) { return kxnode::As<kxdjoint00>(node); }
 
@@ -29,39 +42,6 @@ kxdjoint00::kxdjoint00() {
   Link = nullptr;
   AnchorLocal = {0.0f, 0.0f, 0.0f, 1.0f};
   AxisLocal = Axis;
-}
-
-kxvalueptr kxdjoint00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "Body0") == 0) return kxvalueptr(new kxnodeptrref(reinterpret_cast<kxnode**>(&Body0), &kxdbody::Type));
-  if (std::strcmp(member, "Body1") == 0) return kxvalueptr(new kxnodeptrref(reinterpret_cast<kxnode**>(&Body1), &kxdbody::Type));
-  if (std::strcmp(member, "Axis") == 0) return kxvalueptr(new kxvectorref(&Axis.x));
-  if (std::strcmp(member, "Angle") == 0) return kxvalueptr(new kxrealref(&Angle));
-  if (std::strcmp(member, "AngleZ") == 0) return kxvalueptr(new kxrealref(&AngleZ));
-  if (std::strcmp(member, "Link") == 0) return kxdlink::MechLinkRef(&Link);
-  return kxdbody::GetMember(member, args);
-}
-
-int kxdjoint00::GetMemberName(const void* position, kxstring& out) {
-  if (position == &Axis) {
-    out = "Axis";
-    return 1;
-  }
-  return kxdbody::GetMemberName(position, out);
-}
-
-void kxdjoint00::CopyTo(kxnode* other) {
-  kxdjoint00* j = As(other);
-  if (!j || j == this) return;
-  j->Body0 = kxnode::Remap(Body0);
-  j->Body1 = kxnode::Remap(Body1);
-  j->Axis = Axis;
-  j->Angle = Angle;
-  j->AngleZ = AngleZ;
-  j->Link = kxnode::Remap(Link);
-  j->AnchorLocal = AnchorLocal;
-  j->AxisLocal = AxisLocal;
-  kxdbody::CopyTo(other);
 }
 
 void kxdjoint00::Prepare() {
@@ -95,16 +75,6 @@ void kxdjoint00::TurnRelative(const kxmatrix& relative, kxmatrix& out) const {
   kxmatrix::TransformVector4(&turned, &turn, &a);
   turn.R = {a.x - turned.x, a.y - turned.y, a.z - turned.z, 1.0f};
   kxmatrix::Multiply4x4(&out, &turn, &relative);
-}
-
-void kxdjoint00::Write(kxout& out) {
-  kxdwrite::SiblingLink(out, "Body0", Body0);
-  kxdwrite::SiblingLink(out, "Body1", Body1);
-  out.Printf("Axis = kxvector4r( %8.4f, %8.4f, %8.4f, 0 )\n", Axis.x, Axis.y, Axis.z);
-  out.Printf("Angle = %g\n", Angle);
-  out.Printf("AngleZ = %g\n", AngleZ);
-  kxdwrite::AircraftLink(out, "Link", Link);
-  kxdbody::Write(out);
 }
 
 kxdjoint00* kxdjoint00::FindByBody1(kxnode* node, const kxdbody* body, bool last) {

@@ -12,11 +12,7 @@ class kxdjoint00 : public kxdbody {
 
   kxdjoint00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
   void Prepare() override;
-  void Write(kxout& out) override;
 
   // The frame Body1 takes in its carrier's frame for the link's present value.
   void TurnRelative(const kxmatrix& relative, kxmatrix& out) const;
@@ -24,6 +20,9 @@ class kxdjoint00 : public kxdbody {
   // The first (or with last, the last) child of node deriving from
   // kxdjoint00 whose Body1 is body; null when none.
   static kxdjoint00* FindByBody1(kxnode* node, const kxdbody* body, bool last = false);
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   static kxdjoint00* As(kxnode* node);
 
   kxdbody* Body0;       // carrier of Body1; null: the main body

@@ -1,5 +1,7 @@
 #include "dynamics/registry.h"
 
+#include <algorithm>
+
 #include "core/interpreter.h"
 #include "core/node.h"
 #include "dynamics/aircraft.h"
@@ -26,14 +28,25 @@ kxnode* Child(kxnode* parent, const char* name) {
 
 namespace kxdynamics {
 
+namespace {
+std::vector<kxtype*>& Registered() {
+  static std::vector<kxtype*> types;
+  return types;
+}
+}  // namespace
+
 int RegisterComponentType(kxtype* type, kxtype* base) {
   if (!type) return 0;
+  std::vector<kxtype*>& types = Registered();
+  if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
   return kxtype::RegisterDerived(type, base ? base : &kxdbody::Type);
 }
 
+const std::vector<kxtype*>& ComponentTypes() { return Registered(); }
+
 void RegisterTypes() {
   kxtype::RegisterDerived(&kxdintegrable::Type, &kxnode::Type);
-  kxtype::RegisterDerived(&kxdbody::Type, &kxdintegrable::Type);
+  RegisterComponentType(&kxdbody::Type, &kxdintegrable::Type);
   kxtype::RegisterDerived(&kxdaircraft::Type, &kxdintegrable::Type);
   RegisterComponentType(&kxdfuselage00::Type);
   RegisterComponentType(&kxdjoint00::Type);

@@ -4,6 +4,8 @@
 // their headers.
 #pragma once
 
+#include <vector>
+
 class kxnode;
 struct kxtype;
 
@@ -14,6 +16,9 @@ enum class kxdtree { kInitial, kState, kChange, kAirfoil, kTemplates, kInvisible
 
 // Registers a component type with its base (kxdbody when null). 1 on success.
 int RegisterComponentType(kxtype* type, kxtype* base = nullptr);
+// Every component type registered so far, first registration first; the
+// abstract bases among them have no factory.
+const std::vector<kxtype*>& ComponentTypes();
 // Core component types, link value types, "/Simulation/" with its nodes and
 // the AircraftLoad command. Needs kxscript::Init first; a second call only
 // rebuilds missing nodes.

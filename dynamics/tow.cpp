@@ -1,16 +1,11 @@
 #include "dynamics/tow.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
 #include "dynamics/registry.h"
-#include "dynamics/write_links.h"
 
 kxtype kxdhook00::Type("kxdhook00", sizeof(kxdhook00), kxcreate<kxdhook00>);
 kxtype kxdrope00::Type("kxdrope00", sizeof(kxdrope00), kxcreate<kxdrope00>);
@@ -27,7 +22,19 @@ kxnode* AircraftOf(kxnode* node) {
 }
 
 kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
+
+using namespace kxdkeys;
+
+// The hook's line before the body's.
+constexpr kxdkey kRows[] = {
+    KXD_KEY(kxdhook00, SignalIn, kSignalIn, kRemap),
+    Field(kRemap, KXD_AT(kxdhook00, Rope), sizeof(kxdrope00*)),
+    Include(kxdbody::Keys),
+};
+
 }  // namespace
+
+const kxdkeytable kxdhook00::Keys(kRows);
 
 kxdhook00* kxdhook00::As(kxnode* node) { return kxnode::As<kxdhook00>(node); }
 
@@ -35,24 +42,6 @@ kxdhook00::kxdhook00() {
   type = &Type;
   SignalIn = nullptr;
   Rope = nullptr;
-}
-
-kxvalueptr kxdhook00::GetMember(const char* member, const kxargs& args) {
-  if (member && std::strcmp(member, "SignalIn") == 0) return kxdlink::SignalRef(&SignalIn);
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdhook00::CopyTo(kxnode* other) {
-  kxdhook00* h = As(other);
-  if (!h || h == this) return;
-  h->SignalIn = kxnode::Remap(SignalIn);
-  h->Rope = kxnode::Remap(Rope);
-  kxdbody::CopyTo(other);
-}
-
-void kxdhook00::Write(kxout& out) {
-  kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
-  kxdbody::Write(out);
 }
 
 kxdrope00* kxdrope00::As(kxnode* node) { return kxnode::As<kxdrope00>(node); }

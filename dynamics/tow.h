@@ -14,9 +14,8 @@ class kxdhook00 : public kxdbody {
 
   kxdhook00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  void Write(kxout& out) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdhook00* As(kxnode* node);
 

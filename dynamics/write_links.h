@@ -1,6 +1,7 @@
 // Link lines of the aircraft writers. A link is printed as its path below
 // the component or geometry root of the aircraft being written, so writing
-// the second player's aircraft never names nodes of the first.
+// the second player's aircraft never names nodes of the first. Each line
+// starts with its key as written before "=", blanks included.
 #pragma once
 
 #include "core/node.h"
@@ -13,13 +14,15 @@ namespace kxdwrite {
 void SetRoots(const kxnode* aircraft, const kxnode* geometry);
 const kxnode* GeometryRoot();
 
-// "Key = ~Aircraft/path\n" for a pointer into the component tree (a node or
-// one of its named members). Nothing for null; a pointer outside the tree is
-// left out with one log line.
-void AircraftLink(kxout& out, const char* key, const void* pointer);
-// "Key = ~Geometry/path\n" for a pointer into the geometry tree.
-void GeometryLink(kxout& out, const char* key, const void* pointer);
-// "Key = ../name/\n" for a sibling component.
-void SiblingLink(kxout& out, const char* key, const kxnode* node);
+// "<head>= ~Aircraft/path\n" for a pointer into the component tree (a node
+// or one of its named members). Nothing for null; a pointer outside the
+// tree is left out with one log line.
+void AircraftLink(kxout& out, const char* head, const void* pointer);
+// "<head>= ~Geometry/path\n" for a pointer into the geometry tree.
+void GeometryLink(kxout& out, const char* head, const void* pointer);
+// "<head>= ../name/\n" for a sibling component.
+void SiblingLink(kxout& out, const char* head, const kxnode* node);
+// Geometry( "~Geometry/path/" ): the object the body is drawn with.
+void DrawnGeometry(kxout& out, const kxnode* body, const void* object);
 
 }  // namespace kxdwrite

@@ -1,58 +1,15 @@
-// Small helpers the component classes share: member tables for plain real
-// keys, the common file lines, the Change twin of a component, reading a
-// linked float, placing a local row, handing a force to the free body that
-// finally carries it, and the rotors' mount on the fuselage.
+// Small helpers the component classes share: the Change twin of a
+// component, reading a linked float, placing a local row, handing a force
+// to the free body that finally carries it, and the rotors' mount on the
+// fuselage.
 #pragma once
 
 #include <cmath>
-#include <cstring>
 
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/body.h"
 #include "dynamics/fuselage.h"
 
 namespace kxdcomponent {
-
-// One real key of a class: the key text and the member it names.
-template <class T>
-struct realkey {
-  const char* key;
-  float T::*field;
-};
-
-// A real reference for the key among the table, else null.
-template <class T, size_t N>
-kxvalueptr FindReal(T* self, const realkey<T> (&keys)[N], const char* member) {
-  for (const realkey<T>& k : keys) {
-    if (std::strcmp(member, k.key) == 0) return kxvalueptr(new kxrealref(&(self->*k.field)));
-  }
-  return nullptr;
-}
-
-// Copies the table's keys from one object to another.
-template <class T, size_t N>
-void CopyReals(const T* from, T* to, const realkey<T> (&keys)[N]) {
-  for (const realkey<T>& k : keys) to->*k.field = from->*k.field;
-}
-
-// Writes "key = value" lines for the table's keys, in its order.
-template <class T, size_t N>
-void WriteReals(kxout& out, const T* self, const realkey<T> (&keys)[N]) {
-  for (const realkey<T>& k : keys) out.Printf("%s = %g\n", k.key, self->*k.field);
-}
-
-// "key = kxvector4r( x, y, z, 1 )\n": a point line, w always written as 1.
-inline void WritePoint(kxout& out, const char* key, const kxvector4r& v) {
-  out.Printf("%s = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", key, v.x, v.y, v.z);
-}
-
-// "key = \"text\"\n", the text escaped so it cannot end the string early.
-inline void WriteQuoted(kxout& out, const char* key, const char* text) {
-  out.Printf("%s = ", key);
-  out.PrintString(text);
-  out.Printf("\n");
-}
 
 // The Change twin of a component: the node the driver pairs with it, which
 // must be of the very same class; null for anything else.

@@ -1,11 +1,49 @@
 #include "dynamics/components/engine.h"
 
+#include <cmath>
+
+#include "dynamics/instance.h"
+
 kxtype kxdengine::Type("kxdengine", sizeof(kxdengine), nullptr);
 
 namespace {
 constexpr float kRadPerSecondToRpm = 30.0f / 3.1415927f;
+constexpr int kTypeStartRamp = 2;  // aircraft type bit: engines start throttled back
+
+kxdengine* Twin(const kxdengine* self, kxdintegrable* change) {
+  return change && change->type == self->type ? static_cast<kxdengine*>(change) : nullptr;
+}
 }  // namespace
 
 float kxdengine::GetRPM() { return W * kRadPerSecondToRpm; }
 
 kxdengine* kxdengine::As(kxnode* node) { return kxnode::As<kxdengine>(node); }
+
+void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
+  float reaction = 0.0f;
+  float net = Load + DriveTorque(&reaction);
+  if (kxdengine* twin = Twin(this, change)) twin->W = RotatingInertia > 0.0f ? net / RotatingInertia : 0.0f;
+  Torque.x -= reaction * B.X.x;
+  Torque.y -= reaction * B.X.y;
+  Torque.z -= reaction * B.X.z;
+  Load = 0.0f;
+  kxdbody::ComputeChange(change, flag);
+}
+
+void kxdengine::StepShaft(kxdintegrable* change, float dt) {
+  if (kxdengine* twin = Twin(this, change)) {
+    float w = W + dt * twin->W;
+    if (std::isfinite(w)) W = w;
+  }
+  if (Start > 0.0f) Start -= startDecay * dt;
+}
+
+void kxdengine::Integrate(kxdintegrable* change, int flag, float dt) {
+  StepShaft(change, dt);
+  kxdbody::Integrate(change, flag, dt);
+}
+
+void kxdengine::ResetShaft() {
+  Strike = 0;
+  Start = Instance && (Instance->TypeWord & kTypeStartRamp) ? 1.0f : 0.0f;
+}

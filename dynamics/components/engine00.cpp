@@ -1,17 +1,11 @@
 #include "dynamics/components/engine00.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdengine00::Type("kxdengine00", sizeof(kxdengine00), kxcreate<kxdengine00>);
@@ -32,27 +26,44 @@ constexpr float kSilentSpeed = 10.0f;      // rad/s; at or below it the engine i
 constexpr float kSampleRate = 22050.0f;    // Hz of the recorded samples
 constexpr float kStopFrequency = 1000.0f;  // Hz given with volume 0
 constexpr float kRadToRpm = 60.0f / (2.0f * 3.1415927f);
-constexpr int kTypeStartRamp = 2;          // aircraft type bit: engines start throttled back
 
-const char* const kSoundFileKeys[kxdengine00::kSounds] = {"Sound0File", "Sound1File", "Sound2File"};
-const char* const kSoundRpmKeys[kxdengine00::kSounds] = {"Sound0RPM", "Sound1RPM", "Sound2RPM"};
+using namespace kxdkeys;
+using E = kxdengine00;
 
-const kxdcomponent::realkey<kxdengine00> kRealKeys[] = {
-    {"RotationSpeedIdle", &kxdengine00::RotationSpeedIdle},
-    {"RotationSpeedPowerMax", &kxdengine00::RotationSpeedPowerMax},
-    {"RotationSpeedMax", &kxdengine00::RotationSpeedMax},
-    {"PowerMax", &kxdengine00::PowerMax},
-    {"PowerMaxRevs", &kxdengine00::PowerMaxRevs},
-    {"Sound01RPM", &kxdengine00::Sound01RPM},
-    {"Sound12RPM", &kxdengine00::Sound12RPM},
-    {"TorqueFactor", &kxdengine00::TorqueFactor},
+// The body's lines first. The shaft angle, the strike, the exhaust record
+// and PowerMaxRevs stay with the template; the clone gets the torque table.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(E, ThrottleControl, kControl, kRemap),
+    Key("RotationSpeedIdle     ", kReal, kCopy, KXD_AT(E, RotationSpeedIdle)),
+    Key("RotationSpeedPowerMax ", kReal, kCopy, KXD_AT(E, RotationSpeedPowerMax)),
+    Key("RotationSpeedMax      ", kReal, kCopy, KXD_AT(E, RotationSpeedMax)),
+    KXD_KEY(E, PowerMax, kReal, kCopy),
+    KXD_KEY(E, PowerMaxRevs, kReal, kNone),
+    KXD_KEY(E, TorqueFactor, kReal, kCopy),
+    KXD_KEY(E, ExhaustR, kPoint, kCopy),
+    Key("Sound0File ", kName, kCopy, KXD_AT(E, Sound[0].name)),
+    Key("Sound1File ", kName, kCopy, KXD_AT(E, Sound[1].name)),
+    Key("Sound2File ", kName, kCopy, KXD_AT(E, Sound[2].name)),
+    Key("Sound0RPM ", kReal, kCopy, KXD_AT(E, SoundRPM[0])),
+    Key("Sound1RPM ", kReal, kCopy, KXD_AT(E, SoundRPM[1])),
+    Key("Sound2RPM ", kReal, kCopy, KXD_AT(E, SoundRPM[2])),
+    KXD_KEY(E, Sound01RPM, kReal, kCopy),
+    KXD_KEY(E, Sound12RPM, kReal, kCopy),
+    Field(kCopy, KXD_AT(E, W), sizeof(float)),
+    Field(kCopy, KXD_AT(E, RotatingInertia), sizeof(float)),
+    Field(kCopy, KXD_AT(E, Load), sizeof(float)),
+    Field(kCopy, KXD_AT(E, Start), sizeof(float)),
+    Field(kCopy, KXD_AT(E, Table), KXD_SIZE(E, Table)),
 };
 
 }  // namespace
 
+const kxdkeytable kxdengine00::Keys(kRows);
+
 kxdengine00* kxdengine00::As(kxnode* node) { return kxnode::As<kxdengine00>(node); }
 
-kxdengine00::kxdengine00() {
+kxdengine00::kxdengine00() : kxdengine(kStartDecay) {
   type = &Type;
   Mass = 1.0f;
   Inertia[15] = Mass;
@@ -69,7 +80,6 @@ kxdengine00::kxdengine00() {
   TorqueFactor = 1.0f;
   Record = 0;
   ExhaustR = {0.0f, 0.0f, 0.0f, 1.0f};
-  Start = 0.0f;
   RotationSpeedIdle = RotationSpeedPowerMax = RotationSpeedMax = 0.0f;
   SoundRPM[0] = 1000.0f;
   SoundRPM[1] = 6000.0f;
@@ -81,42 +91,6 @@ kxdengine00::kxdengine00() {
 
 kxdengine00::~kxdengine00() {
   for (kxdcomponentsound& s : Sound) s.Release();
-}
-
-kxvalueptr kxdengine00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "ThrottleControl") == 0) return kxdlink::MechLinkRef(&ThrottleControl);
-  if (std::strcmp(member, "ExhaustR") == 0) return kxvalueptr(new kxvectorref(&ExhaustR.x));
-  for (int k = 0; k < kSounds; ++k) {
-    if (std::strcmp(member, kSoundFileKeys[k]) == 0) return kxvalueptr(new kxstringref(&Sound[k].name));
-    if (std::strcmp(member, kSoundRpmKeys[k]) == 0) return kxvalueptr(new kxrealref(&SoundRPM[k]));
-  }
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kRealKeys, member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdengine00::CopyTo(kxnode* other) {
-  kxdengine00* e = As(other);
-  if (!e || e == this) return;
-  e->ThrottleControl = kxnode::Remap(ThrottleControl);
-  e->RotationSpeedIdle = RotationSpeedIdle;
-  e->RotationSpeedPowerMax = RotationSpeedPowerMax;
-  e->RotationSpeedMax = RotationSpeedMax;
-  e->W = W;
-  e->RotatingInertia = RotatingInertia;
-  e->Load = Load;
-  e->PowerMax = PowerMax;
-  for (int k = 0; k < kSounds; ++k) {
-    e->Sound[k].Assign(Sound[k]);
-    e->SoundRPM[k] = SoundRPM[k];
-  }
-  e->Start = Start;
-  e->Sound01RPM = Sound01RPM;
-  e->Sound12RPM = Sound12RPM;
-  e->ExhaustR = ExhaustR;
-  e->TorqueFactor = TorqueFactor;
-  std::memcpy(e->Table, Table, sizeof Table);
-  kxdbody::CopyTo(other);
 }
 
 int kxdengine00::BuildTable() {
@@ -148,32 +122,23 @@ float kxdengine00::FullTorque(float w) const {
 
 float kxdengine00::ThrottleSetting() const { return ThrottleControl ? (Read(ThrottleControl) + 1.0f) * 0.5f : 0.0f; }
 
-void kxdengine00::ComputeChange(kxdintegrable* change, int flag) {
-  kxdengine00* c = TwinOf(this, change);
+float kxdengine00::DriveTorque(float* reaction) {
   float q = FullTorque(W);
   float t = ThrottleSetting();
   if (Start > 0.0f) t *= 1.0f - Start;
   t = Clamp(t, 0.0f, 1.0f);
-  Load += t * q + (1.0f - t) * -kClosedThrottleDrag;
-  if (c) {
-    c->W = RotatingInertia > 0.0f ? Load / RotatingInertia : 0.0f;
-    c->Angle = W;
-  }
-  float reaction = TorqueFactor * t * q;
-  Torque.x -= reaction * B.X.x;
-  Torque.y -= reaction * B.X.y;
-  Torque.z -= reaction * B.X.z;
-  Load = 0.0f;
-  kxdbody::ComputeChange(change, flag);
+  *reaction = TorqueFactor * t * q;
+  return t * q + (1.0f - t) * -kClosedThrottleDrag;
+}
+
+void kxdengine00::ComputeChange(kxdintegrable* change, int flag) {
+  if (kxdengine00* c = TwinOf(this, change)) c->Angle = W;
+  kxdengine::ComputeChange(change, flag);
 }
 
 void kxdengine00::Integrate(kxdintegrable* change, int flag, float dt) {
-  if (kxdengine00* c = TwinOf(this, change)) {
-    float w = W + dt * c->W;
-    if (std::isfinite(w)) W = w;
-    Angle += dt * c->Angle;
-  }
-  if (Start > 0.0f) Start -= kStartDecay * dt;
+  if (kxdengine00* c = TwinOf(this, change)) Angle += dt * c->Angle;
+  StepShaft(change, dt);
   if (W < RotationSpeedIdle) W = RotationSpeedIdle;
   kxdbody::Integrate(change, flag, dt);
 }
@@ -202,9 +167,8 @@ void kxdengine00::Prepare() {
 
 void kxdengine00::ResetState() {
   Record = Instance ? Instance->TakeEngineRecord() : 0;
-  Strike = 0;
   Angle = 0.0f;
-  Start = Instance && (Instance->TypeWord & kTypeStartRamp) ? 1.0f : 0.0f;
+  ResetShaft();
   kxdintegrable::ResetState();
 }
 
@@ -250,18 +214,3 @@ void kxdengine00::UpdateVisual() {
   kxdbody::UpdateVisual();
 }
 
-void kxdengine00::Write(kxout& out) {
-  kxdbody::Write(out);
-  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
-  out.Printf("RotationSpeedIdle     = %g\n", RotationSpeedIdle);
-  out.Printf("RotationSpeedPowerMax = %g\n", RotationSpeedPowerMax);
-  out.Printf("RotationSpeedMax      = %g\n", RotationSpeedMax);
-  out.Printf("PowerMax = %g\n", PowerMax);
-  out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
-  out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
-  for (int k = 0; k < kSounds; ++k) kxdcomponent::WriteQuoted(out, kSoundFileKeys[k], Sound[k].name.Text());
-  for (int k = 0; k < kSounds; ++k) out.Printf("%s = %g\n", kSoundRpmKeys[k], SoundRPM[k]);
-  out.Printf("Sound01RPM = %g\n", Sound01RPM);
-  out.Printf("Sound12RPM = %g\n", Sound12RPM);
-}

@@ -16,15 +16,12 @@ class kxdengine00 : public kxdengine {
   kxdengine00();
   ~kxdengine00() override;
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
   void ResetState() override;
-  void Write(kxout& out) override;
   float* ShaftAngle() override { return &Angle; }
 
   // Full-throttle torque (N m) at shaft speed w (rad/s) from the table.
@@ -37,6 +34,9 @@ class kxdengine00 : public kxdengine {
   // Volumes and frequencies of the three sounds at rpm and throttle t.
   void SoundMix(float rpm, float t, float gain[kSounds], float frequency[kSounds]) const;
 
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   static kxdengine00* As(kxnode* node);
 
   float Angle;                  // rad, shaft angle; in the Change twin its rate
@@ -46,7 +46,6 @@ class kxdengine00 : public kxdengine {
   float TorqueFactor;           // share of the engine torque felt by the block
   int Record;                   // exhaust record 0..3 in the instance
   kxvector4r ExhaustR;          // m, body axes, w 1
-  float Start;                  // 1 after a reset with the start ramp, falls 0.1/s
   float RotationSpeedIdle;      // rad/s, lower bound of the shaft speed
   float RotationSpeedPowerMax;  // stored, copied and written only
   float RotationSpeedMax;       // rad/s where the torque curve ends
@@ -55,4 +54,8 @@ class kxdengine00 : public kxdengine {
   float Sound01RPM;             // rpm of the cross-over of sounds 0 and 1
   float Sound12RPM;             // rpm of the cross-over of sounds 1 and 2
   float* ThrottleControl;       // servo output; null reads closed throttle
+
+ protected:
+  // Full-throttle torque scaled by the throttle, less the closed-throttle drag.
+  float DriveTorque(float* reaction) override;
 };

@@ -1,23 +1,16 @@
 #include "dynamics/components/engine10.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdengine10::Type("kxdengine10", sizeof(kxdengine10), kxcreate<kxdengine10>);
 
 using kxdcomponent::Clamp;
 using kxdcomponent::Read;
-using kxdcomponent::TwinOf;
 
 namespace {
 
@@ -27,16 +20,36 @@ constexpr float kCutOff = 0.05f;                  // throttle below it gives no 
 constexpr float kStartDecay = 0.2f;               // 1/s
 constexpr float kSampleRate = 22050.0f;           // Hz of the recorded sample
 constexpr float kMinGearRatio = 1e-3f;            // smaller ratios compute as this
-constexpr int kTypeStartRamp = 2;
 
-const kxdcomponent::realkey<kxdengine10> kRealKeys[] = {
-    {"Sound0RPM", &kxdengine10::Sound0RPM},     {"Sound0RPMLow", &kxdengine10::Sound0RPMLow},
-    {"TorqueFactor", &kxdengine10::TorqueFactor}, {"MotorNs", &kxdengine10::MotorNs},
-    {"MotorRi", &kxdengine10::MotorRi},         {"MotorI0", &kxdengine10::MotorI0},
-    {"MotorMass", &kxdengine10::MotorMass},     {"CellNum", &kxdengine10::CellNum},
-    {"CellVoltage", &kxdengine10::CellVoltage}, {"CellMass", &kxdengine10::CellMass},
-    {"CellRi", &kxdengine10::CellRi},           {"GearRatio", &kxdengine10::GearRatio},
-    {"GearMass", &kxdengine10::GearMass},       {"GearEta", &kxdengine10::GearEta},
+using namespace kxdkeys;
+using E = kxdengine10;
+
+// The body's lines first; the reals with six decimals. The motor and cell
+// positions stay with the template: the analysis has placed the body from
+// them already.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(E, ThrottleControl, kControl, kRemap),
+    Key("Sound0File ", kName, kCopy, KXD_AT(E, Sound.name)),
+    KXD_KEY(E, Sound0RPM, kFixed, kCopy),
+    KXD_KEY(E, Sound0RPMLow, kFixed, kCopy),
+    KXD_KEY(E, TorqueFactor, kFixed, kCopy),
+    KXD_KEY(E, ConstantRPM, kInt, kCopy),
+    KXD_KEY(E, MotorNs, kFixed, kCopy),
+    KXD_KEY(E, MotorRi, kFixed, kCopy),
+    KXD_KEY(E, MotorI0, kFixed, kCopy),
+    KXD_KEY(E, MotorMass, kFixed, kCopy),
+    KXD_KEY(E, MotorR, kPoint, kNone),
+    KXD_KEY(E, CellNum, kWhole, kCopy),
+    KXD_KEY(E, CellVoltage, kFixed, kCopy),
+    KXD_KEY(E, CellMass, kFixed, kCopy),
+    KXD_KEY(E, CellRi, kFixed, kCopy),
+    KXD_KEY(E, CellR, kPoint, kNone),
+    KXD_KEY(E, GearRatio, kFixed, kCopy),
+    KXD_KEY(E, GearMass, kFixed, kCopy),
+    KXD_KEY(E, GearEta, kFixed, kCopy),
+    Field(kCopy, KXD_AT(E, Start), sizeof(float)),
+    Field(kCopy, KXD_AT(E, RotatingInertia), sizeof(float)),
 };
 
 // Clamp that also brings a non-finite key into the range (at its low end).
@@ -58,9 +71,11 @@ void AddPointMass(float I[16], float m, const kxvector4r& d) {
 
 }  // namespace
 
+const kxdkeytable kxdengine10::Keys(kRows);
+
 kxdengine10* kxdengine10::As(kxnode* node) { return kxnode::As<kxdengine10>(node); }
 
-kxdengine10::kxdengine10() {
+kxdengine10::kxdengine10() : kxdengine(kStartDecay) {
   type = &Type;
   ConstantRPM = 0;
   TorqueFactor = 0.1f;
@@ -79,35 +94,11 @@ kxdengine10::kxdengine10() {
   Throttle = 0.0f;
   Sound0RPM = 1000.0f;
   Sound0RPMLow = 0.0f;
-  Start = 0.0f;
   ThrottleControl = nullptr;
   RotatingInertia = kRotorInertiaPerKg * MotorMass;
 }
 
 kxdengine10::~kxdengine10() { Sound.Release(); }
-
-kxvalueptr kxdengine10::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "ThrottleControl") == 0) return kxdlink::MechLinkRef(&ThrottleControl);
-  if (std::strcmp(member, "Sound0File") == 0) return kxvalueptr(new kxstringref(&Sound.name));
-  if (std::strcmp(member, "ConstantRPM") == 0) return kxvalueptr(new kxintref(&ConstantRPM));
-  if (std::strcmp(member, "MotorR") == 0) return kxvalueptr(new kxvectorref(&MotorR.x));
-  if (std::strcmp(member, "CellR") == 0) return kxvalueptr(new kxvectorref(&CellR.x));
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kRealKeys, member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdengine10::CopyTo(kxnode* other) {
-  kxdengine10* e = As(other);
-  if (!e || e == this) return;
-  e->ThrottleControl = kxnode::Remap(ThrottleControl);
-  e->Sound.Assign(Sound);
-  kxdcomponent::CopyReals(this, e, kRealKeys);
-  e->ConstantRPM = ConstantRPM;
-  e->Start = Start;
-  e->RotatingInertia = RotatingInertia;
-  kxdbody::CopyTo(other);
-}
 
 float kxdengine10::K() const { return kRpmPerRadPerSecond / (MotorNs >= 1.0f ? MotorNs : 1.0f); }
 
@@ -152,7 +143,7 @@ void kxdengine10::Analyse() {
   kxdintegrable::Analyse();
 }
 
-void kxdengine10::ComputeChange(kxdintegrable* change, int flag) {
+float kxdengine10::DriveTorque(float* reaction) {
   float k = K();
   Throttle = 0.0f;
   float t = 0.0f;
@@ -181,22 +172,8 @@ void kxdengine10::ComputeChange(kxdintegrable* change, int flag) {
   float qm = k * (current - t * MotorI0);
   float qs = qm / ratio;
   if (!std::isfinite(qs)) qs = 0.0f;
-  if (kxdengine10* c = TwinOf(this, change)) c->W = RotatingInertia > 0.0f ? (Load + qs) / RotatingInertia : 0.0f;
-  float reaction = TorqueFactor * Throttle * qs;
-  Torque.x -= reaction * B.X.x;
-  Torque.y -= reaction * B.X.y;
-  Torque.z -= reaction * B.X.z;
-  Load = 0.0f;
-  kxdbody::ComputeChange(change, flag);
-}
-
-void kxdengine10::Integrate(kxdintegrable* change, int flag, float dt) {
-  if (kxdengine10* c = TwinOf(this, change)) {
-    float w = W + dt * c->W;
-    if (std::isfinite(w)) W = w;
-  }
-  if (Start > 0.0f) Start -= kStartDecay * dt;
-  kxdbody::Integrate(change, flag, dt);
+  *reaction = TorqueFactor * Throttle * qs;
+  return qs;
 }
 
 void kxdengine10::Prepare() {
@@ -207,8 +184,7 @@ void kxdengine10::Prepare() {
 }
 
 void kxdengine10::ResetState() {
-  Strike = 0;
-  Start = Instance && (Instance->TypeWord & kTypeStartRamp) ? 1.0f : 0.0f;
+  ResetShaft();
   kxdintegrable::ResetState();
 }
 
@@ -225,25 +201,3 @@ void kxdengine10::UpdateVisual() {
   kxdbody::UpdateVisual();
 }
 
-void kxdengine10::Write(kxout& out) {
-  kxdbody::Write(out);
-  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
-  kxdcomponent::WriteQuoted(out, "Sound0File", Sound.name.Text());
-  out.Printf("Sound0RPM = %f\n", Sound0RPM);
-  out.Printf("Sound0RPMLow = %f\n", Sound0RPMLow);
-  out.Printf("TorqueFactor = %f\n", TorqueFactor);
-  out.Printf("ConstantRPM = %d\n", ConstantRPM);
-  out.Printf("MotorNs = %f\n", MotorNs);
-  out.Printf("MotorRi = %f\n", MotorRi);
-  out.Printf("MotorI0 = %f\n", MotorI0);
-  out.Printf("MotorMass = %f\n", MotorMass);
-  kxdcomponent::WritePoint(out, "MotorR", MotorR);
-  out.Printf("CellNum = %d\n", static_cast<int>(Limit(CellNum, -1e6f, 1e6f)));
-  out.Printf("CellVoltage = %f\n", CellVoltage);
-  out.Printf("CellMass = %f\n", CellMass);
-  out.Printf("CellRi = %f\n", CellRi);
-  kxdcomponent::WritePoint(out, "CellR", CellR);
-  out.Printf("GearRatio = %f\n", GearRatio);
-  out.Printf("GearMass = %f\n", GearMass);
-  out.Printf("GearEta = %f\n", GearEta);
-}

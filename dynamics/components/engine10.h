@@ -15,15 +15,10 @@ class kxdengine10 : public kxdengine {
   kxdengine10();
   ~kxdengine10() override;
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  void ComputeChange(kxdintegrable* change, int flag) override;
-  void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
   void ResetState() override;
-  void Write(kxout& out) override;
 
   // V s/rad: back-EMF and torque constant, 60 / (2 pi MotorNs).
   float K() const;
@@ -33,6 +28,9 @@ class kxdengine10 : public kxdengine {
   float NoLoadSpeed() const;
   // Clamps the keys into their ranges, in place.
   void ClampKeys();
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdengine10* As(kxnode* node);
 
@@ -55,6 +53,10 @@ class kxdengine10 : public kxdengine {
   kxdcomponentsound Sound;  // motor sound
   float Sound0RPM;          // rpm at which the sample plays at 22050 Hz
   float Sound0RPMLow;       // rpm below which the sound stops
-  float Start;              // 1 after a reset with the start ramp, falls 0.2/s
   float* ThrottleControl;   // servo output; null reads 0
+
+ protected:
+  // The motor's torque through the gearbox at the battery voltage the
+  // throttle (or the speed hold) gives.
+  float DriveTorque(float* reaction) override;
 };

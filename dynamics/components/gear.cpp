@@ -1,17 +1,11 @@
 #include "dynamics/components/gear.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/joint.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdgear00::Type("kxdgear00", sizeof(kxdgear00), kxcreate<kxdgear00>);
@@ -20,11 +14,27 @@ namespace {
 
 constexpr float kHalfAirDensity = 0.6125f;  // kg/m^3, half of 1.225
 
-void VectorLine(kxout& out, const char* key, const kxvector4r& v) {
-  out.Printf("%s = kxvector4f( %8.4f, %8.4f, %8.4f, %8.4f )\n", key, v.x, v.y, v.z, v.w);
-}
+using namespace kxdkeys;
+using G = kxdgear00;
+
+// The leg's lines before the body's. The retraction settings act through
+// the joint the analysis set up; a clone does not need them.
+constexpr kxdkey kRows[] = {
+    KXD_KEY(G, MountingR, kVector4f, kCopy),
+    KXD_KEY(G, MountingZ, kVector4f, kCopy),
+    KXD_KEY(G, Retractable, kInt, kNone),
+    KXD_KEY(G, RetractZ, kVector4f, kNone),
+    KXD_KEY(G, RetractAngle, kReal, kNone),
+    KXD_KEY(G, RetractAngleZ, kReal, kNone),
+    KXD_KEY(G, RetractLink, kControl, kRemap),
+    KXD_KEY(G, Cdx, kReal, kCopy),
+    Field(kCopy, KXD_AT(G, Areas), KXD_SIZE(G, Areas)),
+    Include(kxdbody::Keys),
+};
 
 }  // namespace
+
+const kxdkeytable kxdgear00::Keys(kRows);
 
 kxdgear00* kxdgear00::As(kxnode* node) { return kxnode::As<kxdgear00>(node); }
 
@@ -40,36 +50,6 @@ kxdgear00::kxdgear00() {
   RetractLink = nullptr;
   Areas[0] = Areas[1] = Areas[2] = 0.0f;
   Cdx = 0.0f;
-}
-
-kxvalueptr kxdgear00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  static const kxdcomponent::realkey<kxdgear00> keys[] = {{"RetractAngle", &kxdgear00::RetractAngle},
-                                                          {"RetractAngleZ", &kxdgear00::RetractAngleZ},
-                                                          {"Cdx", &kxdgear00::Cdx}};
-  if (kxvalueptr v = kxdcomponent::FindReal(this, keys, member)) return v;
-  if (std::strcmp(member, "MountingR") == 0) return kxvalueptr(new kxvectorref(&MountingR.x, &kxvaluetypes::Vector4f));
-  if (std::strcmp(member, "MountingZ") == 0) return kxvalueptr(new kxvectorref(&MountingZ.x, &kxvaluetypes::Vector4f));
-  if (std::strcmp(member, "RetractZ") == 0) return kxvalueptr(new kxvectorref(&RetractZ.x, &kxvaluetypes::Vector4f));
-  if (std::strcmp(member, "Retractable") == 0) return kxvalueptr(new kxintref(&Retractable));
-  if (std::strcmp(member, "RetractLink") == 0) return kxdlink::MechLinkRef(&RetractLink);
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdgear00::CopyTo(kxnode* other) {
-  kxdgear00* g = As(other);
-  if (!g || g == this) return;
-  g->MountingR = MountingR;
-  g->MountingZ = MountingZ;
-  std::memcpy(g->Areas, Areas, sizeof Areas);
-  g->Cdx = Cdx;
-  g->RetractLink = kxnode::Remap(RetractLink);
-  // A copy that is written again keeps its retraction settings.
-  g->Retractable = Retractable;
-  g->RetractZ = RetractZ;
-  g->RetractAngle = RetractAngle;
-  g->RetractAngleZ = RetractAngleZ;
-  kxdbody::CopyTo(other);
 }
 
 void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
@@ -120,14 +100,3 @@ kxdjoint00* kxdgear00::ConfigureJoint() {
   return joint;
 }
 
-void kxdgear00::Write(kxout& out) {
-  VectorLine(out, "MountingR", MountingR);
-  VectorLine(out, "MountingZ", MountingZ);
-  out.Printf("Retractable = %d\n", Retractable);
-  VectorLine(out, "RetractZ", RetractZ);
-  out.Printf("RetractAngle = %g\n", RetractAngle);
-  out.Printf("RetractAngleZ = %g\n", RetractAngleZ);
-  kxdwrite::AircraftLink(out, "RetractLink", RetractLink);
-  out.Printf("Cdx = %g\n", Cdx);
-  kxdbody::Write(out);
-}

@@ -12,14 +12,14 @@ class kxdgear00 : public kxdbody {
 
   kxdgear00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
-  void Write(kxout& out) override;
 
   // Sets up the last sibling joint whose Body1 is this leg; null when none.
   kxdjoint00* ConfigureJoint();
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdgear00* As(kxnode* node);
 

@@ -1,16 +1,30 @@
 #include "dynamics/components/gyro.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 
 kxtype kxdgyro00::Type("kxdgyro00", sizeof(kxdgyro00), kxcreate<kxdgyro00>);
+
+namespace {
+
+using namespace kxdkeys;
+using G = kxdgyro00;
+
+// The gyro's lines before the body's; a link chooser offers its output.
+constexpr kxdkey kRows[] = {
+    KXD_KEY(G, SignalIn, kSignalIn, kRemap),
+    KXD_KEY(G, SignalOut, kSignal, kCopy, kNamed | kListed),
+    KXD_KEY(G, Gain, kReal, kCopy),
+    KXD_KEY(G, Axis, kPoint, kCopy),
+    Field(kCopy, KXD_AT(G, RawOutput), sizeof(float)),
+    Field(kCopy, KXD_AT(G, Angle), sizeof(float)),
+    Include(kxdbody::Keys),
+};
+
+}  // namespace
+
+const kxdkeytable kxdgyro00::Keys(kRows);
 
 kxdgyro00* kxdgyro00::As(kxnode* node) { return kxnode::As<kxdgyro00>(node); }
 
@@ -22,40 +36,6 @@ kxdgyro00::kxdgyro00() {
   Angle = 0.0f;
   Axis = {0.0f, 0.0f, 1.0f, 0.0f};
   RawOutput = 0.0f;
-}
-
-kxvalueptr kxdgyro00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "SignalIn") == 0) return kxdlink::SignalRef(&SignalIn);
-  if (std::strcmp(member, "SignalOut") == 0) return kxvalueptr(new kxrealref(&SignalOut, &kxdlinktypes::Signal));
-  if (std::strcmp(member, "Gain") == 0) return kxvalueptr(new kxrealref(&Gain));
-  if (std::strcmp(member, "Axis") == 0) return kxvalueptr(new kxvectorref(&Axis.x));
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdgyro00::CopyTo(kxnode* other) {
-  kxdgyro00* g = As(other);
-  if (!g || g == this) return;
-  g->SignalIn = kxnode::Remap(SignalIn);
-  g->SignalOut = SignalOut;
-  g->RawOutput = RawOutput;
-  g->Gain = Gain;
-  g->Axis = Axis;
-  g->Angle = Angle;
-  kxdbody::CopyTo(other);
-}
-
-int kxdgyro00::GetMemberName(const void* position, kxstring& out) {
-  if (position == &SignalOut) {
-    out = "SignalOut";
-    return 1;
-  }
-  return kxdbody::GetMemberName(position, out);
-}
-
-void kxdgyro00::GetMemberNames(const kxtype* valueType, std::vector<kxstring>& out) {
-  if (valueType == &kxdlinktypes::Signal) out.push_back(kxstring("SignalOut"));
-  out.push_back(kxstring(""));
 }
 
 float kxdgyro00::MeasuredRate() const {
@@ -93,9 +73,3 @@ void kxdgyro00::Prepare() {
   kxdbody::Prepare();
 }
 
-void kxdgyro00::Write(kxout& out) {
-  kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
-  out.Printf("Gain = %g\n", Gain);
-  kxdcomponent::WritePoint(out, "Axis", Axis);
-  kxdbody::Write(out);
-}

@@ -12,17 +12,15 @@ class kxdgyro00 : public kxdbody {
 
   kxdgyro00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
-  void GetMemberNames(const kxtype* valueType, std::vector<kxstring>& out) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Prepare() override;
-  void Write(kxout& out) override;
 
   // rad/s about the sensing axis, from the frame and its derivative.
   float MeasuredRate() const;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdgyro00* As(kxnode* node);
 

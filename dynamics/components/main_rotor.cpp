@@ -2,19 +2,13 @@
 #include "dynamics/components/main_rotor.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
 #include "dynamics/world.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 #include "platform/random.h"
 
@@ -34,44 +28,91 @@ constexpr float kSoundRPM = 390.0f;
 constexpr float kSoundMin = 2000.0f;        // Hz; below, the sound idles quietly
 constexpr float kSoundIdleVolume = 0.1f;
 
-using keys = kxdcomponent::realkey<kxdmainrotor>;
+// Blades in use, within the arrays.
+int BladesInUse(const kxnode* node) {
+  const auto* r = static_cast<const kxdmainrotor*>(node);
+  return r->Blades < r->MaxBlades ? r->Blades : r->MaxBlades;
+}
 
-// Keys in lookup order; each group is written as one block.
-const keys kMainKeys[] = {
-    {"Radius", &kxdmainrotor::Radius},
-    {"BladeMass", &kxdmainrotor::BladeMass},
-    {"RangeRadiusMax", &kxdmainrotor::RangeRadiusMax},
-    {"RangeRadiusMin", &kxdmainrotor::RangeRadiusMin},
-    {"RangeBladeMassMax", &kxdmainrotor::RangeBladeMassMax},
-    {"RangeBladeMassMin", &kxdmainrotor::RangeBladeMassMin},
-    {"TorqueFactor", &kxdmainrotor::TorqueFactor},
-    {"GearRatio", &kxdmainrotor::GearRatio},
-    {"RotationSpeedGear", &kxdmainrotor::RotationSpeedGear},
-    {"PitchMin", &kxdmainrotor::PitchMin},
-    {"PitchMax", &kxdmainrotor::PitchMax},
-    {"PitchCyclic", &kxdmainrotor::PitchCyclic},
-};
-const keys kFlybarKeys[] = {
-    {"BellHillerRadius", &kxdmainrotor::BellHillerRadius},
-    {"BellHillerMass", &kxdmainrotor::BellHillerMass},
-    {"BellHillerArea", &kxdmainrotor::BellHillerArea},
-};
-const keys kGainKeys[] = {
-    {"UH0", &kxdmainrotor::UH0},
-    {"UH1", &kxdmainrotor::UH1},
-    {"UH2", &kxdmainrotor::UH2},
-    {"UH3", &kxdmainrotor::UH3},
-};
-const keys kStoredKeys[] = {
-    {"Kx", &kxdmainrotor::Kx},           {"Ky", &kxdmainrotor::Ky},
-    {"Dx", &kxdmainrotor::Dx},           {"Dy", &kxdmainrotor::Dy},
-    {"DampingX", &kxdmainrotor::DampingX}, {"DampingY", &kxdmainrotor::DampingY},
-    {"Ct0", &kxdmainrotor::Ct0},         {"Ct1", &kxdmainrotor::Ct1},
-    {"Cq0", &kxdmainrotor::Cq0},         {"Cq2", &kxdmainrotor::Cq2},
-    {"Cnr", &kxdmainrotor::Cnr},         {"Crr", &kxdmainrotor::Crr},
-    {"Forward01", &kxdmainrotor::Forward01}, {"Forward02", &kxdmainrotor::Forward02},
-    {"LossR", &kxdmainrotor::LossR},     {"LossN", &kxdmainrotor::LossN},
-    {"SolidLift", &kxdmainrotor::SolidLift}, {"Sigma", &kxdmainrotor::Sigma},
+// A hinge point of the model's blades; none beyond its blade capacity.
+void* Hinge(kxnode* node, int i) {
+  auto* r = static_cast<kxdmainrotor*>(node);
+  return i < r->MaxBlades ? &r->BladeHinge[i] : nullptr;
+}
+
+using namespace kxdkeys;
+using M = kxdmainrotor;
+
+// The body's lines first. The range keys are the designer's and stay with
+// the template; the rotor angle, the disc axis, the flapping state, the
+// blade pitches, the flap inertias, the rpm value and the smoothed angle of
+// attack are set again by ResetState and the next step.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(M, Body, kCarrier, kRemap),
+    KXD_KEY(M, R0, kPoint, kCopy),
+    KXD_KEY(M, Radius, kReal, kCopy),
+    KXD_KEY(M, BladeMass, kReal, kCopy),
+    KXD_KEY(M, RangeRadiusMax, kReal, kNone),
+    KXD_KEY(M, RangeRadiusMin, kReal, kNone),
+    KXD_KEY(M, RangeBladeMassMax, kReal, kNone),
+    KXD_KEY(M, RangeBladeMassMin, kReal, kNone),
+    KXD_KEY(M, TorqueFactor, kReal, kCopy),
+    KXD_KEY(M, GearRatio, kReal, kCopy),
+    KXD_KEY(M, RotationSpeedGear, kReal, kCopy),
+    KXD_KEY(M, PitchMin, kReal, kCopy),
+    KXD_KEY(M, PitchMax, kReal, kCopy),
+    KXD_KEY(M, PitchCyclic, kReal, kCopy),
+    Key("SoundFile ", kName, kCopy, KXD_AT(M, Sound.name)),
+    KXD_KEY(M, BellHillerRadius, kReal, kCopy),
+    KXD_KEY(M, BellHillerMass, kReal, kCopy),
+    KXD_KEY(M, BellHillerArea, kReal, kCopy),
+    KXD_KEY(M, BellHillerR, kPoint, kCopy),
+    KXD_KEY(M, BellHillerGeometry, kPart, kRemap),
+    KXD_KEY(M, UH0, kReal, kCopy),
+    KXD_KEY(M, UH1, kReal, kCopy),
+    KXD_KEY(M, UH2, kReal, kCopy),
+    KXD_KEY(M, UH3, kReal, kCopy),
+    Each("BladeHinge(%d) ", kPoint, kCopy, Hinge, M::kMaxBlades, BladesInUse),
+    KXD_KEY(M, Engine, kEngine, kRemap),
+    KXD_KEY(M, PitchPushrod, kControl, kRemap),
+    KXD_KEY(M, RollPushrod, kControl, kRemap),
+    KXD_KEY(M, NickPushrod, kControl, kRemap),
+    KXD_KEY(M, Kx, kReal, kCopy),
+    KXD_KEY(M, Ky, kReal, kCopy),
+    KXD_KEY(M, Dx, kReal, kCopy),
+    KXD_KEY(M, Dy, kReal, kCopy),
+    KXD_KEY(M, DampingX, kReal, kCopy),
+    KXD_KEY(M, DampingY, kReal, kCopy),
+    KXD_KEY(M, Ct0, kReal, kCopy),
+    KXD_KEY(M, Ct1, kReal, kCopy),
+    KXD_KEY(M, Cq0, kReal, kCopy),
+    KXD_KEY(M, Cq2, kReal, kCopy),
+    KXD_KEY(M, Cnr, kReal, kCopy),
+    KXD_KEY(M, Crr, kReal, kCopy),
+    KXD_KEY(M, Forward01, kReal, kCopy),
+    KXD_KEY(M, Forward02, kReal, kCopy),
+    KXD_KEY(M, LossR, kReal, kCopy),
+    KXD_KEY(M, LossN, kReal, kCopy),
+    KXD_KEY(M, SolidLift, kReal, kCopy),
+    KXD_KEY(M, Sigma, kReal, kCopy),
+    Field(kCopy, KXD_AT(M, Broken), sizeof(int)),
+    Field(kCopy, KXD_AT(M, Placement), sizeof(kxmatrix)),
+    Field(kCopy, KXD_AT(M, HingeRadius), sizeof(float)),
+    Field(kCopy, KXD_AT(M, Chord), sizeof(float)),
+    Field(kCopy, KXD_AT(M, HubHeight), sizeof(float)),
+    Field(kCopy, KXD_AT(M, Thrust), sizeof(float)),
+    Field(kCopy, KXD_AT(M, Induced), sizeof(float)),
+    Field(kCopy, KXD_AT(M, Spin), sizeof(float)),
+    Field(kCopy, KXD_AT(M, Flybar), sizeof(kxmatrix)),
+    Field(kCopy, KXD_AT(M, FlybarRest), sizeof(kxmatrix)),
+    Field(kCopy, KXD_AT(M, FlybarAngle), sizeof(float)),
+    Field(kCopy, KXD_AT(M, PaddlePitch), sizeof(float)),
+    Field(kCopy, KXD_AT(M, FlybarRate), sizeof(float)),
+    Field(kCopy, KXD_AT(M, FlybarInertia), sizeof(float)),
+    Field(kCopy, KXD_AT(M, Blades), sizeof(int)),
+    Field(kRemap, KXD_EACH(M, BladeObject), sizeof(kxgeometricobject*), M::kMaxBlades, BladesInUse),
+    Field(kCopy, KXD_EACH(M, BladeRows), sizeof(kxmatrix), M::kMaxBlades, BladesInUse),
 };
 
 kxmatrix FlybarDefault(const kxvector4r& r) {
@@ -84,6 +125,8 @@ kxmatrix FlybarDefault(const kxvector4r& r) {
 }
 
 }  // namespace
+
+const kxdkeytable kxdmainrotor::Keys(kRows);
 
 // ---- types and keys
 
@@ -151,103 +194,7 @@ kxdmainrotor::~kxdmainrotor() { Sound.Release(); }
 
 kxdengine* kxdmainrotor::Shaft() const { return kxdengine::As(Engine); }
 
-kxvalueptr kxdmainrotor::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "Body") == 0) return kxdlink::BodyRef(&Body);
-  if (std::strcmp(member, "R0") == 0) return kxvalueptr(new kxvectorref(&R0.x));
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kMainKeys, member)) return v;
-  if (std::strcmp(member, "BladeHinge") == 0) {
-    int i = args.Count() > 0 ? args.Int(0, -1) : -1;
-    if (i < 0 || i >= MaxBlades) {
-      kxcore::Log("%s:  BladeHinge(%d) is outside 0..%d; ignored\n", Tag, i, MaxBlades - 1);
-      return nullptr;
-    }
-    return kxvalueptr(new kxvectorref(&BladeHinge[i].x));
-  }
-  if (std::strcmp(member, "PitchPushrod") == 0) return kxdlink::MechLinkRef(&PitchPushrod);
-  if (std::strcmp(member, "RollPushrod") == 0) return kxdlink::MechLinkRef(&RollPushrod);
-  if (std::strcmp(member, "NickPushrod") == 0) return kxdlink::MechLinkRef(&NickPushrod);
-  if (std::strcmp(member, "SoundFile") == 0) return kxvalueptr(new kxstringref(&Sound.name));
-  if (std::strcmp(member, "Engine") == 0) return kxdlink::EngineRef(&Engine);
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kFlybarKeys, member)) return v;
-  if (std::strcmp(member, "BellHillerR") == 0) return kxvalueptr(new kxvectorref(&BellHillerR.x));
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kGainKeys, member)) return v;
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kStoredKeys, member)) return v;
-  if (std::strcmp(member, "BellHillerGeometry") == 0) {
-    return kxvalueptr(new kxnodeptrref(kxdgeometry::Field(&BellHillerGeometry), kxdgeometry::Type()));
-  }
-  return kxdbody::GetMember(member, args);
-}
-
 // ---- copies and file lines
-
-void kxdmainrotor::CopyTo(kxnode* other) {
-  kxdmainrotor* r = As(other);
-  if (!r || r == this || r->type != type) return;
-  r->Body = kxnode::Remap(Body);
-  r->Engine = kxnode::Remap(Engine);
-  r->PitchPushrod = kxnode::Remap(PitchPushrod);
-  r->RollPushrod = kxnode::Remap(RollPushrod);
-  r->NickPushrod = kxnode::Remap(NickPushrod);
-  r->BellHillerGeometry = kxnode::Remap(BellHillerGeometry);
-  r->Broken = Broken;
-  r->Placement = Placement;
-  r->R0 = R0;
-  r->HingeRadius = HingeRadius;
-  r->Chord = Chord;
-  r->HubHeight = HubHeight;
-  r->Thrust = Thrust;
-  r->Induced = Induced;
-  r->Sound.Assign(Sound);
-  r->Spin = Spin;
-  r->Flybar = Flybar;
-  r->FlybarRest = FlybarRest;
-  r->FlybarAngle = FlybarAngle;
-  r->PaddlePitch = PaddlePitch;
-  r->FlybarRate = FlybarRate;
-  r->FlybarInertia = FlybarInertia;
-  r->BellHillerR = BellHillerR;
-  // The range keys are the designer's and stay with the template.
-  r->Radius = Radius;
-  r->BladeMass = BladeMass;
-  r->TorqueFactor = TorqueFactor;
-  r->GearRatio = GearRatio;
-  r->RotationSpeedGear = RotationSpeedGear;
-  r->PitchMin = PitchMin;
-  r->PitchMax = PitchMax;
-  r->PitchCyclic = PitchCyclic;
-  kxdcomponent::CopyReals(this, r, kFlybarKeys);
-  kxdcomponent::CopyReals(this, r, kGainKeys);
-  kxdcomponent::CopyReals(this, r, kStoredKeys);
-  r->Blades = Blades;
-  for (int i = 0; i < kMaxBlades; ++i) {
-    r->BladeObject[i] = kxnode::Remap(BladeObject[i]);
-    r->BladeRows[i] = BladeRows[i];
-    r->BladeHinge[i] = BladeHinge[i];
-  }
-  kxdbody::CopyTo(other);
-}
-
-void kxdmainrotor::Write(kxout& out) {
-  kxdbody::Write(out);
-  if (Body) kxdwrite::SiblingLink(out, "Body", Body);
-  kxdcomponent::WritePoint(out, "R0", R0);
-  kxdcomponent::WriteReals(out, this, kMainKeys);
-  kxdcomponent::WriteQuoted(out, "SoundFile", Sound.name.Text());
-  kxdcomponent::WriteReals(out, this, kFlybarKeys);
-  kxdcomponent::WritePoint(out, "BellHillerR", BellHillerR);
-  if (BellHillerGeometry) kxdwrite::GeometryLink(out, "BellHillerGeometry", BellHillerGeometry);
-  kxdcomponent::WriteReals(out, this, kGainKeys);
-  for (int i = 0; i < Blades && i < MaxBlades; ++i) {
-    out.Printf("BladeHinge(%d) = kxvector4r( %8.4f, %8.4f, %8.4f, 1 )\n", i, BladeHinge[i].x, BladeHinge[i].y,
-               BladeHinge[i].z);
-  }
-  kxdwrite::AircraftLink(out, "Engine", Engine);
-  kxdwrite::AircraftLink(out, "PitchPushrod", PitchPushrod);
-  kxdwrite::AircraftLink(out, "RollPushrod", RollPushrod);
-  kxdwrite::AircraftLink(out, "NickPushrod", NickPushrod);
-  kxdcomponent::WriteReals(out, this, kStoredKeys);
-}
 
 float kxdmainrotor::GetRPM() { return RPMValue; }
 

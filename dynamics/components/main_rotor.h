@@ -50,15 +50,12 @@ class kxdmainrotor : public kxdbody {
   kxdmainrotor(int maxBlades, int sense, const char* tag);
   ~kxdmainrotor() override;
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
   void ResetState() override;
-  void Write(kxout& out) override;
   float GetRPM() override;
 
   // Blades, hub centre, frames, radius, chord and inertia from the mesh; 0
@@ -74,6 +71,9 @@ class kxdmainrotor : public kxdbody {
   // rad/s and rad: the rotor speed and angle (Omega of kxdbody is the
   // fuselage-like angular velocity the rotor does not use).
   float Speed() const { return Spin; }
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdmainrotor* As(kxnode* node);
 

@@ -2,21 +2,15 @@
 #include "dynamics/components/propeller.h"
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
 #include "dynamics/world.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdpropeller00::Type("kxdpropeller00", sizeof(kxdpropeller00), kxcreate<kxdpropeller00>);
@@ -35,14 +29,6 @@ constexpr float kPeakEfficiency = 0.85f;    // the power curve is scaled to peak
 constexpr float kPitchTurn = 4.712389f;     // 2 pi x 0.75
 constexpr float kSectionAt = 0.75f;         // of the radius
 constexpr float kShrunk = 0.001f;           // scale of a broken blade's matrix
-
-const kxdcomponent::realkey<kxdpropeller00> kRealKeys[] = {
-    {"Radius", &kxdpropeller00::Radius},
-    {"RangeRadiusMax", &kxdpropeller00::RangeRadiusMax},
-    {"RangeRadiusMin", &kxdpropeller00::RangeRadiusMin},
-    {"Pitch", &kxdpropeller00::Pitch},
-    {"DragLateral", &kxdpropeller00::DragLateral},
-};
 
 kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
@@ -83,9 +69,30 @@ std::vector<kxgeometricobject*> BladesOf(kxgeometricobject* g) {
   return blades;
 }
 
+using namespace kxdkeys;
+using P = kxdpropeller00;
+
+// The body's lines first. Phase, shaft speed, rpm and wash live only in the
+// simulated copies; the ranges are the designer's.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(P, Radius, kReal, kCopy),
+    KXD_KEY(P, RangeRadiusMax, kReal, kNone),
+    KXD_KEY(P, RangeRadiusMin, kReal, kNone),
+    Key("Pitch  ", kReal, kCopy, KXD_AT(P, Pitch)),
+    Key("DragLateral  ", kReal, kCopy, KXD_AT(P, DragLateral)),
+    KXD_KEY(P, Engine, kEngine, kRemap),
+    Field(kCopy, KXD_AT(P, Blades), sizeof(int)),
+    Field(kCopy, KXD_AT(P, HubRadius), sizeof(float)),
+    Field(kCopy, KXD_AT(P, Placement), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(P, Broken), sizeof(int)),
+    Field(kCopy, KXD_AT(P, CT), KXD_SIZE(P, CT)),
+    Field(kCopy, KXD_AT(P, CP), KXD_SIZE(P, CP)),
+};
+
 }  // namespace
 
-// ---- keys and copies
+const kxdkeytable kxdpropeller00::Keys(kRows);
 
 kxdpropeller00* kxdpropeller00::As(kxnode* node) { return kxnode::As<kxdpropeller00>(node); }
 
@@ -109,40 +116,7 @@ kxdpropeller00::kxdpropeller00() {
 
 kxdengine* kxdpropeller00::Shaft() const { return kxdengine::As(Engine); }
 
-kxvalueptr kxdpropeller00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "Engine") == 0) return kxdlink::EngineRef(&Engine);
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kRealKeys, member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdpropeller00::CopyTo(kxnode* other) {
-  kxdpropeller00* p = As(other);
-  if (!p || p == this) return;
-  p->Blades = Blades;
-  p->Radius = Radius;
-  p->Pitch = Pitch;
-  p->HubRadius = HubRadius;
-  p->Placement = Placement;
-  p->DragLateral = DragLateral;
-  p->Broken = Broken;
-  std::memcpy(p->CT, CT, sizeof CT);
-  std::memcpy(p->CP, CP, sizeof CP);
-  p->Engine = kxnode::Remap(Engine);
-  kxdbody::CopyTo(other);
-}
-
 float kxdpropeller00::GetRPM() { return RPMValue; }
-
-void kxdpropeller00::Write(kxout& out) {
-  kxdbody::Write(out);
-  out.Printf("Radius = %g\n", Radius);
-  out.Printf("RangeRadiusMax = %g\n", RangeRadiusMax);
-  out.Printf("RangeRadiusMin = %g\n", RangeRadiusMin);
-  out.Printf("Pitch  = %g\n", Pitch);
-  out.Printf("DragLateral  = %g\n", DragLateral);
-  kxdwrite::AircraftLink(out, "Engine", Engine);
-}
 
 // ---- blade measurement and tables
 

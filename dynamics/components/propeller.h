@@ -18,14 +18,11 @@ class kxdpropeller00 : public kxdbody {
 
   kxdpropeller00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
-  void Write(kxout& out) override;
   float GetRPM() override;
 
   // Measures the blades of the geometry; 0 (keys kept) when there is
@@ -40,6 +37,9 @@ class kxdpropeller00 : public kxdbody {
 
   // m/s of the slipstream of the last propeller step, any aircraft.
   static float GlobalSlipstreamSpeed;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdpropeller00* As(kxnode* node);
 

@@ -13,15 +13,12 @@ class kxdreceiver00 : public kxdbody {
 
   kxdreceiver00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
-  void GetMemberNames(const kxtype* valueType, std::vector<kxstring>& out) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void UpdateVisual() override;
   void ResetState() override;
-  void Write(kxout& out) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   // Output i := source[i]; nothing while no source is bound.
   void UpdateChannels();

@@ -1,15 +1,9 @@
 #include "dynamics/components/servos.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 
 kxtype kxdservo00::Type("kxdservo00", sizeof(kxdservo00), kxcreate<kxdservo00>);
 kxtype kxdservo01::Type("kxdservo01", sizeof(kxdservo01), kxcreate<kxdservo01>);
@@ -33,19 +27,49 @@ float BangBang(float err, float speed, float previous) {
   return previous;
 }
 
-// Also the order of the file lines.
-const kxdcomponent::realkey<kxdservo00> kServo00Keys[] = {
-    {"P0", &kxdservo00::P0}, {"P1", &kxdservo00::P1},         {"P2", &kxdservo00::P2},
-    {"P3", &kxdservo00::P3}, {"PFirst", &kxdservo00::PFirst}, {"Vmax", &kxdservo00::Vmax},
+// Entries of the table a file holds: ValueNumber's, within the table.
+int Points(const kxnode* node) { return static_cast<const kxdservo01*>(node)->Points(); }
+
+using namespace kxdkeys;
+using S0 = kxdservo00;
+using S1 = kxdservo01;
+
+// The position itself is state: a clone starts from ResetState.
+constexpr kxdkey kServoRows[] = {
+    KXD_KEY(kxdservo, SignalIn, kSignalIn, kRemap),
+    KXD_KEY(kxdservo, MechLink, kMechLink, kNone, kNamed),
 };
 
-const kxdcomponent::realkey<kxdservo01> kServo01Keys[] = {
-    {"PositionFirst", &kxdservo01::PositionFirst},
-    {"VelocityIn", &kxdservo01::VelocityIn},
-    {"VelocityOut", &kxdservo01::VelocityOut},
+// Each servo's lines come before the body's.
+constexpr kxdkey kServo00Rows[] = {
+    Include(kxdservo::Keys),
+    KXD_KEY(S0, P0, kReal, kCopy),
+    KXD_KEY(S0, P1, kReal, kCopy),
+    KXD_KEY(S0, P2, kReal, kCopy),
+    KXD_KEY(S0, P3, kReal, kCopy),
+    KXD_KEY(S0, PFirst, kReal, kCopy),
+    KXD_KEY(S0, Vmax, kReal, kCopy),
+    Include(kxdbody::Keys),
+};
+
+// The table is written as ValueIn/ValueOut pairs for the points in use; a
+// clone gets all 32 entries.
+constexpr kxdkey kServo01Rows[] = {
+    Include(kxdservo::Keys),
+    Key("VelocityIn  ", kReal, kCopy, KXD_AT(S1, VelocityIn)),
+    Key("VelocityOut ", kReal, kCopy, KXD_AT(S1, VelocityOut)),
+    Count("ValueNumber ", KXD_AT(S1, ValueNumber), S1::kPoints),
+    Each("ValueIn(%d)  ", kReal, kCopy, KXD_EACH(S1, ValueIn), S1::kPoints, Points, kEveryEntry),
+    Each("ValueOut(%d) ", kReal, kCopy, KXD_EACH(S1, ValueOut), S1::kPoints, Points, kEveryEntry),
+    KXD_KEY(S1, PositionFirst, kReal, kCopy),
+    Include(kxdbody::Keys),
 };
 
 }  // namespace
+
+const kxdkeytable kxdservo::Keys(kServoRows);
+const kxdkeytable kxdservo00::Keys(kServo00Rows);
+const kxdkeytable kxdservo01::Keys(kServo01Rows);
 
 // ---- shared
 
@@ -64,14 +88,6 @@ kxdservo* kxdservo::As(kxnode* node) {
   return nullptr;
 }
 
-int kxdservo::GetMemberName(const void* position, kxstring& out) {
-  if (position == &MechLink) {
-    out = "MechLink";
-    return 1;
-  }
-  return kxdbody::GetMemberName(position, out);
-}
-
 // ---- kxdservo00
 
 kxdservo00::kxdservo00() {
@@ -85,22 +101,6 @@ kxdservo00::kxdservo00() {
 }
 
 float kxdservo00::Target(float s) const { return P0 + s * (P1 + s * (P2 + s * P3)); }
-
-kxvalueptr kxdservo00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "SignalIn") == 0) return kxdlink::SignalRef(&SignalIn);
-  if (std::strcmp(member, "MechLink") == 0) return kxvalueptr(new kxrealref(&MechLink, &kxdlinktypes::MechLink));
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kServo00Keys, member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdservo00::CopyTo(kxnode* other) {
-  if (!other || other == this || other->type != type) return;
-  kxdservo00* s = static_cast<kxdservo00*>(other);
-  s->SignalIn = kxnode::Remap(SignalIn);
-  kxdcomponent::CopyReals(this, s, kServo00Keys);
-  kxdbody::CopyTo(other);
-}
 
 void kxdservo00::ComputeChange(kxdintegrable* change, int) {
   kxdservo00* c = TwinOf(this, change);
@@ -127,12 +127,6 @@ void kxdservo00::ResetState() {
   if (std::fabs(PFirst) > kStartThreshold) t = Target(PFirst);
   Position = MechLink = std::isfinite(t) ? t : 0.0f;
   kxdintegrable::ResetState();
-}
-
-void kxdservo00::Write(kxout& out) {
-  kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
-  kxdcomponent::WriteReals(out, this, kServo00Keys);
-  kxdbody::Write(out);
 }
 
 // ---- kxdservo01
@@ -164,35 +158,6 @@ float kxdservo01::TableValue(float p) const {
   return 0.0f;
 }
 
-kxvalueptr kxdservo01::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "SignalIn") == 0) return kxdlink::SignalRef(&SignalIn);
-  if (std::strcmp(member, "MechLink") == 0) return kxvalueptr(new kxrealref(&MechLink, &kxdlinktypes::MechLink));
-  if (std::strcmp(member, "ValueNumber") == 0) return kxvalueptr(new kxintref(&ValueNumber));
-  bool in = std::strcmp(member, "ValueIn") == 0;
-  if (in || std::strcmp(member, "ValueOut") == 0) {
-    int i = args.Index(0, kPoints);
-    if (i < 0) {
-      kxcore::Log("kxdservo01:  %s(%d) is no table entry of %s\n", member, args.Int(0, -1), name.Text());
-      return nullptr;
-    }
-    return kxvalueptr(new kxrealref(in ? &ValueIn[i] : &ValueOut[i]));
-  }
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kServo01Keys, member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdservo01::CopyTo(kxnode* other) {
-  if (!other || other == this || other->type != type) return;
-  kxdservo01* s = static_cast<kxdservo01*>(other);
-  s->SignalIn = kxnode::Remap(SignalIn);
-  std::memcpy(s->ValueIn, ValueIn, sizeof ValueIn);
-  std::memcpy(s->ValueOut, ValueOut, sizeof ValueOut);
-  s->ValueNumber = ValueNumber;
-  kxdcomponent::CopyReals(this, s, kServo01Keys);
-  kxdbody::CopyTo(other);
-}
-
 void kxdservo01::ComputeChange(kxdintegrable* change, int) {
   kxdservo01* c = TwinOf(this, change);
   if (!c) return;
@@ -222,16 +187,3 @@ void kxdservo01::ResetState() {
   kxdintegrable::ResetState();
 }
 
-void kxdservo01::Write(kxout& out) {
-  kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
-  out.Printf("VelocityIn  = %g\n", VelocityIn);
-  out.Printf("VelocityOut = %g\n", VelocityOut);
-  int n = Points();
-  out.Printf("ValueNumber = %d\n", n);
-  for (int i = 0; i < n; ++i) {
-    out.Printf("ValueIn(%d)  = %g\n", i, ValueIn[i]);
-    out.Printf("ValueOut(%d) = %g\n", i, ValueOut[i]);
-  }
-  out.Printf("PositionFirst = %g\n", PositionFirst);
-  kxdbody::Write(out);
-}

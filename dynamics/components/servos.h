@@ -8,13 +8,15 @@
 
 #include "dynamics/body.h"
 
-// What both servos share: the signal link, the published position, the
-// member name of that position and an empty visual update.
+// What both servos share: the signal link, the published position and an
+// empty visual update.
 class kxdservo : public kxdbody {
  public:
   kxdservo();
-  int GetMemberName(const void* position, kxstring& out) override;
   void UpdateVisual() override {}
+
+  // The signal and output keys both servos start with.
+  static const kxdkeytable Keys;
 
   static kxdservo* As(kxnode* node);
 
@@ -28,12 +30,12 @@ class kxdservo00 : public kxdservo {
 
   kxdservo00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void ResetState() override;
-  void Write(kxout& out) override;
 
   // P0 + s (P1 + s (P2 + s P3)).
   float Target(float s) const;
@@ -51,12 +53,12 @@ class kxdservo01 : public kxdservo {
 
   kxdservo01();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void ResetState() override;
-  void Write(kxout& out) override;
 
   // The table value at input position p: linear within the first segment
   // that holds p; 0 outside every segment or with fewer than two points.

@@ -1,12 +1,8 @@
 #include "dynamics/components/skid.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/mesh_mass.h"
@@ -45,7 +41,24 @@ kxvector4r ToWorld(const kxmatrix& B, const kxvector4r& a) {
           a.x * B.X.z + a.y * B.Y.z + a.z * B.Z.z + a.w * B.R.z, a.w * B.R.w};
 }
 
+using namespace kxdkeys;
+using S = kxdskid00;
+
+// The body's lines first; the points in both forms go to a clone.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(S, CP1, kPoint, kCopy),
+    KXD_KEY(S, CP2, kPoint, kCopy),
+    KXD_KEY(S, Ksn, kReal, kCopy),
+    KXD_KEY(S, Dsn, kReal, kCopy),
+    KXD_KEY(S, Ksx, kReal, kCopy),
+    Field(kCopy, KXD_AT(S, Local1), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(S, Local2), sizeof(kxvector4r)),
+};
+
 }  // namespace
+
+const kxdkeytable kxdskid00::Keys(kRows);
 
 kxdskid00* kxdskid00::As(kxnode* node) { return kxnode::As<kxdskid00>(node); }
 
@@ -59,29 +72,6 @@ kxdskid00::kxdskid00() {
   Ksn = 10000.0f;
   Ksx = 0.0f;
   Dsn = 10.0f;
-}
-
-kxvalueptr kxdskid00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  static const kxdcomponent::realkey<kxdskid00> keys[] = {
-      {"Ksn", &kxdskid00::Ksn}, {"Dsn", &kxdskid00::Dsn}, {"Ksx", &kxdskid00::Ksx}};
-  if (kxvalueptr v = kxdcomponent::FindReal(this, keys, member)) return v;
-  if (std::strcmp(member, "CP1") == 0) return kxvalueptr(new kxvectorref(&CP1.x));
-  if (std::strcmp(member, "CP2") == 0) return kxvalueptr(new kxvectorref(&CP2.x));
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdskid00::CopyTo(kxnode* other) {
-  kxdskid00* s = As(other);
-  if (!s || s == this) return;
-  s->CP1 = CP1;
-  s->CP2 = CP2;
-  s->Local1 = Local1;
-  s->Local2 = Local2;
-  s->Ksn = Ksn;
-  s->Dsn = Dsn;
-  s->Ksx = Ksx;
-  kxdbody::CopyTo(other);
 }
 
 void kxdskid00::ComputeChange(kxdintegrable* change, int flag) {
@@ -174,11 +164,3 @@ void kxdskid00::Analyse() {
   kxdintegrable::Analyse();
 }
 
-void kxdskid00::Write(kxout& out) {
-  kxdbody::Write(out);
-  kxdcomponent::WritePoint(out, "CP1", CP1);
-  kxdcomponent::WritePoint(out, "CP2", CP2);
-  out.Printf("Ksn = %g\n", Ksn);
-  out.Printf("Dsn = %g\n", Dsn);
-  out.Printf("Ksx = %g\n", Ksx);
-}

@@ -13,11 +13,11 @@ class kxdskid00 : public kxdbody {
 
   kxdskid00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
-  void Write(kxout& out) override;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdskid00* As(kxnode* node);
 

@@ -3,21 +3,15 @@
 #include "dynamics/components/tail_rotor.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
 #include "dynamics/world.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdtailrotor00::Type("kxdtailrotor00", sizeof(kxdtailrotor00), kxcreate<kxdtailrotor00>);
@@ -33,33 +27,51 @@ constexpr float kMinTipSpeed = 0.001f;     // m/s
 constexpr int kStrikeEvery = 10;           // steps between strike tests
 constexpr float kPi = 3.1415927f;
 
-using keys = kxdcomponent::realkey<kxdtailrotor00>;
+using namespace kxdkeys;
+using T = kxdtailrotor00;
 
-// Written after the links' group, in this order.
-const keys kFrontKeys[] = {
-    {"Radius", &kxdtailrotor00::Radius},
-    {"RangeRadiusMax", &kxdtailrotor00::RangeRadiusMax},
-    {"RangeRadiusMin", &kxdtailrotor00::RangeRadiusMin},
-    {"PitchMax", &kxdtailrotor00::PitchMax},
-    {"PitchMin", &kxdtailrotor00::PitchMin},
-    {"GearRatio", &kxdtailrotor00::GearRatio},
-    {"GyroGain", &kxdtailrotor00::GyroGain},
-    {"GyroFade", &kxdtailrotor00::GyroFade},
-    {"GyroRange", &kxdtailrotor00::GyroRange},
-    {"GyroSpeed", &kxdtailrotor00::GyroSpeed},
-    {"GyroZero", &kxdtailrotor00::GyroZero},
-};
-const keys kCoefficientKeys[] = {
-    {"Ct0", &kxdtailrotor00::Ct0},
-    {"Ct1", &kxdtailrotor00::Ct1},
-    {"Cq0", &kxdtailrotor00::Cq0},
-    {"Cq2", &kxdtailrotor00::Cq2},
+// The body's lines first; PitchMax before PitchMin. The range keys, the
+// rpm value and the strike countdown stay with the template.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(T, Body, kCarrier, kRemap),
+    KXD_KEY(T, R0, kPoint, kCopy),
+    KXD_KEY(T, Radius, kReal, kCopy),
+    KXD_KEY(T, RangeRadiusMax, kReal, kNone),
+    KXD_KEY(T, RangeRadiusMin, kReal, kNone),
+    KXD_KEY(T, PitchMax, kReal, kCopy),
+    KXD_KEY(T, PitchMin, kReal, kCopy),
+    KXD_KEY(T, GearRatio, kReal, kCopy),
+    KXD_KEY(T, GyroGain, kReal, kCopy),
+    KXD_KEY(T, GyroFade, kReal, kCopy),
+    KXD_KEY(T, GyroRange, kReal, kCopy),
+    KXD_KEY(T, GyroSpeed, kReal, kCopy),
+    KXD_KEY(T, GyroZero, kReal, kCopy),
+    KXD_KEY(T, GyroLock, kInt, kCopy),
+    Link("Rotor ", kNodeLink, &kxdrotor00::Type, kRemap, KXD_AT(T, Rotor)),
+    Link("Rotor1 ", kNodeLink, &kxdrotor01::Type, kRemap, KXD_AT(T, Rotor1)),
+    KXD_KEY(T, Engine, kEngine, kRemap),
+    KXD_KEY(T, PitchPushrod, kControl, kRemap),
+    KXD_KEY(T, Ct0, kReal, kCopy),
+    KXD_KEY(T, Ct1, kReal, kCopy),
+    KXD_KEY(T, Cq0, kReal, kCopy),
+    KXD_KEY(T, Cq2, kReal, kCopy),
+    Field(kCopy, KXD_AT(T, Speed), sizeof(float)),
+    Field(kCopy, KXD_AT(T, Phase), sizeof(float)),
+    Field(kCopy, KXD_AT(T, Zw), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(T, Placement), sizeof(kxmatrix)),
+    Field(kCopy, KXD_AT(T, Broken), sizeof(int)),
+    Field(kCopy, KXD_AT(T, Error), sizeof(float)),
+    Field(kCopy, KXD_AT(T, Thrust), sizeof(float)),
+    Field(kCopy, KXD_AT(T, Lift), sizeof(float)),
 };
 
 using V = kxvector4r;
 using kxdcomponent::InFrame;
 
 }  // namespace
+
+const kxdkeytable kxdtailrotor00::Keys(kRows);
 
 // ---- gyro laws
 
@@ -116,70 +128,6 @@ kxdtailrotor00::kxdtailrotor00() {
   Yw = B.Y;
   Zw = B.Z;
   Skipped = 0;
-}
-
-kxvalueptr kxdtailrotor00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (std::strcmp(member, "Body") == 0) return kxdlink::BodyRef(&Body);
-  if (std::strcmp(member, "R0") == 0) return kxvalueptr(new kxvectorref(&R0.x));
-  if (std::strcmp(member, "Rotor") == 0) {
-    return kxvalueptr(new kxnodeptrref(&Rotor, &kxdrotor00::Type));
-  }
-  if (std::strcmp(member, "Rotor1") == 0) {
-    return kxvalueptr(new kxnodeptrref(&Rotor1, &kxdrotor01::Type));
-  }
-  if (std::strcmp(member, "Engine") == 0) return kxdlink::EngineRef(&Engine);
-  if (std::strcmp(member, "GyroLock") == 0) return kxvalueptr(new kxintref(&GyroLock));
-  if (std::strcmp(member, "PitchPushrod") == 0) return kxdlink::MechLinkRef(&PitchPushrod);
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kFrontKeys, member)) return v;
-  if (kxvalueptr v = kxdcomponent::FindReal(this, kCoefficientKeys, member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdtailrotor00::CopyTo(kxnode* other) {
-  kxdtailrotor00* t = As(other);
-  if (!t || t == this) return;
-  t->Body = kxnode::Remap(Body);
-  t->PitchPushrod = kxnode::Remap(PitchPushrod);
-  t->Rotor = kxnode::Remap(Rotor);
-  t->Rotor1 = kxnode::Remap(Rotor1);
-  t->Engine = kxnode::Remap(Engine);
-  t->Speed = Speed;
-  t->Phase = Phase;
-  t->Xw = Xw;
-  t->Yw = Yw;
-  t->Zw = Zw;
-  t->Placement = Placement;
-  t->R0 = R0;
-  t->Broken = Broken;
-  t->Radius = Radius;
-  t->PitchMin = PitchMin;
-  t->PitchMax = PitchMax;
-  t->GearRatio = GearRatio;
-  t->GyroGain = GyroGain;
-  t->GyroFade = GyroFade;
-  t->GyroRange = GyroRange;
-  t->GyroZero = GyroZero;
-  t->GyroSpeed = GyroSpeed;
-  t->GyroLock = GyroLock;
-  t->Error = Error;
-  t->Thrust = Thrust;
-  t->Lift = Lift;
-  kxdcomponent::CopyReals(this, t, kCoefficientKeys);
-  kxdbody::CopyTo(other);
-}
-
-void kxdtailrotor00::Write(kxout& out) {
-  kxdbody::Write(out);
-  if (Body) kxdwrite::SiblingLink(out, "Body", Body);
-  kxdcomponent::WritePoint(out, "R0", R0);
-  kxdcomponent::WriteReals(out, this, kFrontKeys);
-  out.Printf("GyroLock = %d\n", GyroLock);
-  kxdwrite::AircraftLink(out, "Rotor", Rotor);
-  kxdwrite::AircraftLink(out, "Rotor1", Rotor1);
-  kxdwrite::AircraftLink(out, "Engine", Engine);
-  kxdwrite::AircraftLink(out, "PitchPushrod", PitchPushrod);
-  kxdcomponent::WriteReals(out, this, kCoefficientKeys);
 }
 
 float kxdtailrotor00::GetRPM() { return RPMValue; }

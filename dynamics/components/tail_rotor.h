@@ -28,14 +28,11 @@ class kxdtailrotor00 : public kxdbody {
 
   kxdtailrotor00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
-  void Write(kxout& out) override;
   float GetRPM() override;
 
   // The drive speed (rad/s) of the tail rotor from its linked sources, the
@@ -43,6 +40,9 @@ class kxdtailrotor00 : public kxdbody {
   float DriveSpeed(float speed) const;
   // Blade pitch (rad) for command cmd at tip speed vt and axial speed vax.
   float PitchFor(float cmd, float vt, float vax) const;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdtailrotor00* As(kxnode* node);
 

@@ -1,14 +1,8 @@
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/turbines.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 
 kxtype kxdturbine00::Type("kxdturbine00", sizeof(kxdturbine00), kxcreate<kxdturbine00>);
 
@@ -47,43 +41,6 @@ kxdturbine00::kxdturbine00() {
 }
 
 kxdturbine00::~kxdturbine00() { Sound.Release(); }
-
-kxvalueptr kxdturbine00::CommonMember(const char* member) {
-  if (std::strcmp(member, "ThrottleControl") == 0) return kxdlink::MechLinkRef(&ThrottleControl);
-  if (std::strcmp(member, "SoundFile") == 0) return kxvalueptr(new kxstringref(&Sound.name));
-  if (std::strcmp(member, "ExhaustR") == 0) return kxvalueptr(new kxvectorref(&ExhaustR.x));
-  static const kxdcomponent::realkey<kxdturbine00> keys[] = {
-      {"RotationMax", &kxdturbine00::RotationMax},   {"PowerMax", &kxdturbine00::PowerMax},
-      {"PowerMaxRevs", &kxdturbine00::PowerMaxRevs}, {"ThrustMax", &kxdturbine00::ThrustMax},
-      {"SoundRPMIdle", &kxdturbine00::SoundRPMIdle}, {"SoundRPMMax", &kxdturbine00::SoundRPMMax},
-      {"Sound1", &kxdturbine00::Sound1},             {"Sound2", &kxdturbine00::Sound2},
-      {"TorqueFactor", &kxdturbine00::TorqueFactor},
-  };
-  return kxdcomponent::FindReal(this, keys, member);
-}
-
-kxvalueptr kxdturbine00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (kxvalueptr v = CommonMember(member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdturbine00::CopyCommon(kxdturbine00* t) {
-  t->ThrottleControl = kxnode::Remap(ThrottleControl);
-  t->ThrustMax = ThrustMax;
-  t->Sound.Assign(Sound);
-  t->SoundRPMIdle = SoundRPMIdle;
-  t->SoundRPMMax = SoundRPMMax;
-  t->Sound1 = Sound1;
-  t->Sound2 = Sound2;
-  t->ExhaustR = ExhaustR;
-}
-
-void kxdturbine00::CopyTo(kxnode* other) {
-  if (!other || other == this || other->type != type) return;
-  CopyCommon(static_cast<kxdturbine00*>(other));
-  kxdbody::CopyTo(other);
-}
 
 float kxdturbine00::ThrottleAbove(float floor) const {
   float t = ThrottleControl ? (Read(ThrottleControl) + 1.0f) * 0.5f : 0.0f;
@@ -145,18 +102,3 @@ void kxdturbine00::UpdateVisual() {
   kxdbody::UpdateVisual();
 }
 
-void kxdturbine00::Write(kxout& out) {
-  kxdbody::Write(out);
-  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
-  out.Printf("RotationMax = %g\n", RotationMax);
-  out.Printf("PowerMax = %g\n", PowerMax);
-  out.Printf("ThrustMax = %g\n", ThrustMax);
-  out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
-  out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
-  kxdcomponent::WriteQuoted(out, "SoundFile", Sound.name.Text());
-  out.Printf("SoundRPMIdle  = %g\n", SoundRPMIdle);
-  out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
-  out.Printf("Sound1  = %g\n", Sound1);
-  out.Printf("Sound2  = %g\n", Sound2);
-}

@@ -1,14 +1,8 @@
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/turbines.h"
 #include "dynamics/geometry_link.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdturbine10::Type("kxdturbine10", sizeof(kxdturbine10), kxcreate<kxdturbine10>);
@@ -30,10 +24,6 @@ constexpr kxvector4r kLeftRollJet = {-0.243f, 0.91f, -0.02f, 0.0f};
 constexpr kxvector4r kRightRollJet = {-0.243f, -0.91f, -0.02f, 0.0f};
 constexpr kxvector4r kTailJet = {-1.26f, 0.0f, 0.133f, 0.0f};
 
-const char* const kNozzleKeys[kxdturbine10::kNozzles] = {"LeftFrontNozzle", "RightFrontNozzle", "LeftCenterNozzle",
-                                                         "RightCenterNozzle"};
-const char* const kPivotKeys[kxdturbine10::kNozzles] = {"LeftFrontNozzleR", "RightFrontNozzleR", "LeftCenterNozzleR",
-                                                        "RightCenterNozzleR"};
 const kxvector4r kDefaultPivots[kxdturbine10::kNozzles] = {
     {0.317f, 0.227f, 0.01f, 0.0f},
     {0.317f, -0.227f, 0.01f, 0.0f},
@@ -57,48 +47,6 @@ kxdturbine10::kxdturbine10() {
   }
   NozzlePosition = 0.0f;
   NozzleFrontAngle = NozzleCenterAngle = 2.0f;
-}
-
-kxvalueptr kxdturbine10::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  struct {
-    const char* key;
-    float** field;
-  } controls[] = {{"RollControl", &RollControl},
-                  {"PitchControl", &PitchControl},
-                  {"NozzleControl", &NozzleControl},
-                  {"YawControl", &YawControl}};
-  for (auto& c : controls) {
-    if (std::strcmp(member, c.key) == 0) return kxdlink::MechLinkRef(c.field);
-  }
-  for (int i = 0; i < kNozzles; ++i) {
-    if (std::strcmp(member, kNozzleKeys[i]) == 0) {
-      return kxvalueptr(new kxnodeptrref(kxdgeometry::Field(&Nozzle[i]), kxdgeometry::Type()));
-    }
-    if (std::strcmp(member, kPivotKeys[i]) == 0) return kxvalueptr(new kxvectorref(&NozzleR[i].x));
-  }
-  if (std::strcmp(member, "NozzleFrontAngle") == 0) return kxvalueptr(new kxrealref(&NozzleFrontAngle));
-  if (std::strcmp(member, "NozzleCenterAngle") == 0) return kxvalueptr(new kxrealref(&NozzleCenterAngle));
-  if (kxvalueptr v = CommonMember(member)) return v;
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdturbine10::CopyTo(kxnode* other) {
-  if (!other || other == this || other->type != type) return;
-  kxdturbine10* t = static_cast<kxdturbine10*>(other);
-  CopyCommon(t);
-  t->RollControl = kxnode::Remap(RollControl);
-  t->PitchControl = kxnode::Remap(PitchControl);
-  t->NozzleControl = kxnode::Remap(NozzleControl);
-  t->YawControl = kxnode::Remap(YawControl);
-  for (int i = 0; i < kNozzles; ++i) {
-    t->Nozzle[i] = kxnode::Remap(Nozzle[i]);
-    t->NozzleR[i] = NozzleR[i];
-  }
-  t->NozzleFrontAngle = NozzleFrontAngle;
-  t->NozzleCenterAngle = NozzleCenterAngle;
-  t->NozzlePosition = NozzlePosition;
-  kxdbody::CopyTo(other);
 }
 
 void kxdturbine10::ComputeChange(kxdintegrable* change, int flag) {
@@ -191,27 +139,3 @@ void kxdturbine10::UpdateVisual() {
   kxdbody::UpdateVisual();
 }
 
-void kxdturbine10::Write(kxout& out) {
-  kxdbody::Write(out);
-  kxdwrite::AircraftLink(out, "ThrottleControl", ThrottleControl);
-  kxdwrite::AircraftLink(out, "RollControl    ", RollControl);
-  kxdwrite::AircraftLink(out, "PitchControl   ", PitchControl);
-  kxdwrite::AircraftLink(out, "NozzleControl  ", NozzleControl);
-  kxdwrite::AircraftLink(out, "YawControl     ", YawControl);
-  for (int i = 0; i < kNozzles; ++i) kxdwrite::GeometryLink(out, kNozzleKeys[i], Nozzle[i]);
-  out.Printf("NozzleFrontAngle = %g\n", NozzleFrontAngle);
-  out.Printf("NozzleCenterAngle = %g\n", NozzleCenterAngle);
-  // The pivots are written too, so a file that sets them keeps them.
-  for (int i = 0; i < kNozzles; ++i) kxdcomponent::WritePoint(out, kPivotKeys[i], NozzleR[i]);
-  out.Printf("RotationMax  = %g\n", RotationMax);
-  out.Printf("PowerMax     = %g\n", PowerMax);
-  out.Printf("ThrustMax    = %g\n", ThrustMax);
-  out.Printf("PowerMaxRevs = %g\n", PowerMaxRevs);
-  out.Printf("TorqueFactor = %g\n", TorqueFactor);
-  kxdcomponent::WritePoint(out, "ExhaustR", ExhaustR);
-  kxdcomponent::WriteQuoted(out, "SoundFile   ", Sound.name.Text());
-  out.Printf("SoundRPMIdle = %g\n", SoundRPMIdle);
-  out.Printf("SoundRPMMax  = %g\n", SoundRPMMax);
-  out.Printf("Sound1       = %g\n", Sound1);
-  out.Printf("Sound2       = %g\n", Sound2);
-}

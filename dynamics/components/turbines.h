@@ -18,14 +18,11 @@ class kxdturbine00 : public kxdbody {
   kxdturbine00();
   ~kxdturbine00() override;
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
   void ResetState() override;
-  void Write(kxout& out) override;
 
   // N along X at throttle setting t (after the idle floor) and speed V (m/s).
   float Thrust(float t, float speed) const;
@@ -33,6 +30,9 @@ class kxdturbine00 : public kxdbody {
   float ThrottleAbove(float floor) const;
   // Sound frequency (Hz) and volume at turbine speed (rad/s).
   void SoundAt(float speed, float* frequency, float* volume) const;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdturbine00* As(kxnode* node);
 
@@ -53,8 +53,6 @@ class kxdturbine00 : public kxdbody {
  protected:
   // Idle floor of the throttle (0.02 plain, 0.05 vectoring).
   float idleFloor;
-  void CopyCommon(kxdturbine00* other);
-  kxvalueptr CommonMember(const char* member);
   // Loads the clone's own sample (a clone carries only its name).
   void PrepareSound();
   // Turbine speed, main body rpm value and sound of one frame.
@@ -68,18 +66,18 @@ class kxdturbine10 : public kxdturbine00 {
 
   kxdturbine10();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
-  void Write(kxout& out) override;
 
   // Swivels each linked nozzle object about the turbine's Y axis by its
   // angle at the present nozzle position.
   void PlaceNozzles();
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdturbine10* As(kxnode* node);
 

@@ -1,19 +1,13 @@
 #include "dynamics/components/wheel.h"
 
 #include <cmath>
-#include <cstring>
 
-#include "core/arguments.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
-#include "dynamics/links.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdwheel00::Type("kxdwheel00", sizeof(kxdwheel00), kxcreate<kxdwheel00>);
@@ -71,7 +65,29 @@ kxmatrix TyreFrame(const kxmatrix& b) {
   return frame;
 }
 
+using namespace kxdkeys;
+using W = kxdwheel00;
+
+// The body's lines first. The radius is measured again on every load, so
+// the file does not carry it; a clone gets it with the areas, the angle
+// and the spin.
+constexpr kxdkey kRows[] = {
+    Include(kxdbody::Keys),
+    KXD_KEY(W, SignalIn, kSignalIn, kRemap),
+    KXD_KEY(W, Kxr, kReal, kCopy),
+    KXD_KEY(W, Kyr, kReal, kCopy),
+    Key("Kr  ", kReal, kCopy, KXD_AT(W, Kr)),
+    Key("Dr  ", kReal, kCopy, KXD_AT(W, Dr)),
+    KXD_KEY(W, RotationEnable, kInt, kCopy),
+    KXD_KEY(W, Radius, kReal, kCopy, kUnwritten),
+    Field(kCopy, KXD_AT(W, Areas), KXD_SIZE(W, Areas)),
+    Field(kCopy, KXD_AT(W, Angle), sizeof(float)),
+    Field(kCopy, KXD_AT(W, Spin), sizeof(float)),
+};
+
 }  // namespace
+
+const kxdkeytable kxdwheel00::Keys(kRows);
 
 kxdwheel00* kxdwheel00::As(kxnode* node) { return kxnode::As<kxdwheel00>(node); }
 
@@ -89,35 +105,6 @@ kxdwheel00::kxdwheel00() {
   Dr = 0.0f;
   Radius = 0.0f;
   Areas[0] = Areas[1] = Areas[2] = 0.0f;
-}
-
-kxvalueptr kxdwheel00::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  static const kxdcomponent::realkey<kxdwheel00> keys[] = {{"Radius", &kxdwheel00::Radius},
-                                                           {"Kxr", &kxdwheel00::Kxr},
-                                                           {"Kyr", &kxdwheel00::Kyr},
-                                                           {"Kr", &kxdwheel00::Kr},
-                                                           {"Dr", &kxdwheel00::Dr}};
-  if (kxvalueptr v = kxdcomponent::FindReal(this, keys, member)) return v;
-  if (std::strcmp(member, "SignalIn") == 0) return kxdlink::SignalRef(&SignalIn);
-  if (std::strcmp(member, "RotationEnable") == 0) return kxvalueptr(new kxintref(&RotationEnable));
-  return kxdbody::GetMember(member, args);
-}
-
-void kxdwheel00::CopyTo(kxnode* other) {
-  kxdwheel00* w = As(other);
-  if (!w || w == this) return;
-  w->Radius = Radius;
-  std::memcpy(w->Areas, Areas, sizeof Areas);
-  w->SignalIn = kxnode::Remap(SignalIn);
-  w->Kxr = Kxr;
-  w->Kyr = Kyr;
-  w->Kr = Kr;
-  w->Dr = Dr;
-  w->RotationEnable = RotationEnable;
-  w->Angle = Angle;
-  w->Spin = Spin;
-  kxdbody::CopyTo(other);
 }
 
 float kxdwheel00::RollingFriction() const {
@@ -252,12 +239,3 @@ void kxdwheel00::UpdateVisual() {
   kxdintegrable::UpdateVisual();
 }
 
-void kxdwheel00::Write(kxout& out) {
-  kxdbody::Write(out);
-  kxdwrite::AircraftLink(out, "SignalIn", SignalIn);
-  out.Printf("Kxr = %g\n", Kxr);
-  out.Printf("Kyr = %g\n", Kyr);
-  out.Printf("Kr  = %g\n", Kr);
-  out.Printf("Dr  = %g\n", Dr);
-  out.Printf("RotationEnable = %d\n", RotationEnable);
-}

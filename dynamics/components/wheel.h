@@ -14,16 +14,16 @@ class kxdwheel00 : public kxdbody {
 
   kxdwheel00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
   void UpdateVisual() override;
-  void Write(kxout& out) override;
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;
+
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
 
   static kxdwheel00* As(kxnode* node);
 

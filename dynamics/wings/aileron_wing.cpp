@@ -1,41 +1,52 @@
 #include "dynamics/wings/aileron_wing.h"
 
-#include "core/output.h"
-#include "dynamics/wings/wing_keys.h"
 #include "graphics/geometric_object.h"
 
 kxtype kxdwing20::Type("kxdwing20", sizeof(kxdwing20), kxcreate<kxdwing20>);
 
 namespace {
 
-using kind = kxdwingkind;
-
 constexpr float kDefaultCly = 0.7f;
 constexpr int kDefaultSections = 2;
 
-const kxdwingkey<kxdwing20> kKeys[] = {
-    KXD_WING_KEY(kxdwing20, Sections, kind::kSections),
-    KXD_WING_KEY(kxdwing20, RootR, kind::kVector),
-    KXD_WING_KEY(kxdwing20, RootN, kind::kVector),
-    KXD_WING_KEY(kxdwing20, PropWashFactor, kind::kReal),
-    KXD_WING_KEY(kxdwing20, FuselageInterference, kind::kReal),
-    KXD_WING_KEY(kxdwing20, Cly, kind::kReal),
-    KXD_WING_KEY(kxdwing20, RangeSpanMax, kind::kReal),
-    KXD_WING_KEY(kxdwing20, RangeSpanMin, kind::kReal),
-    KXD_WING_KEY(kxdwing20, LeftAileron, kind::kPart),
-    KXD_WING_KEY(kxdwing20, LeftAileronLink, kind::kLink),
-    KXD_WING_KEY(kxdwing20, RightAileron, kind::kPart),
-    KXD_WING_KEY(kxdwing20, RightAileronLink, kind::kLink),
-    KXD_WING_KEY(kxdwing20, Flap, kind::kPart),
-    KXD_WING_KEY(kxdwing20, FlapLink, kind::kLink),
-    KXD_WING_KEY(kxdwing20, Airbrake, kind::kPart),
-    KXD_WING_KEY(kxdwing20, AirbrakeLink, kind::kLink),
-    KXD_WING_KEY(kxdwing20, AirbrakeDisplacement, kind::kReal),
-    KXD_WING_KEY(kxdwing20, AirbrakeCl, kind::kReal),
-    KXD_WING_KEY(kxdwing20, AirbrakeCd, kind::kReal),
+using namespace kxdkeys;
+using W = kxdwing20;
+
+// The wing's lines, then the body's. The sections are copied but not
+// written: nothing of this class reads them. The tip point is the
+// analysis'.
+constexpr kxdkey kRows[] = {
+    Include(kxdmainwingkeys<W>::Head),
+    KXD_KEY(W, LeftAileron, kPart, kRemap, kNamed),
+    KXD_KEY(W, LeftAileronLink, kControl, kRemap, kNamed),
+    KXD_KEY(W, RightAileron, kPart, kRemap, kNamed),
+    KXD_KEY(W, RightAileronLink, kControl, kRemap, kNamed),
+    KXD_KEY(W, Flap, kPart, kRemap, kNamed),
+    KXD_KEY(W, FlapLink, kControl, kRemap, kNamed),
+    KXD_KEY(W, Airbrake, kPart, kRemap, kNamed),
+    KXD_KEY(W, AirbrakeLink, kControl, kRemap, kNamed),
+    KXD_KEY(W, AirbrakeDisplacement, kReal, kCopy, kNamed),
+    KXD_KEY(W, AirbrakeCl, kReal, kCopy, kNamed),
+    KXD_KEY(W, AirbrakeCd, kReal, kCopy, kNamed),
+    Include(kxdwing::SectionKeys, kUnwritten),
+    Include(kxdmainwingkeys<W>::Layout),
+    Field(kCopy, KXD_AT(W, LeftAileronX), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, LeftAileronY), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, LeftAileronZ), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, RightAileronX), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, RightAileronY), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, RightAileronZ), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, FlapX), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, FlapY), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, FlapZ), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, AirbrakeR), sizeof(kxvector4r)),
+    Include(kxdbody::Keys),
 };
 
+
 }  // namespace
+
+const kxdkeytable kxdwing20::Keys(kRows);
 
 kxdwing20::kxdwing20() {
   type = &Type;
@@ -54,61 +65,6 @@ kxdwing20::kxdwing20() {
     SectionFlapAlpha[i] = SectionFlapCl[i] = SectionFlapCd[i] = SectionFlapCm[i] = 0.0f;
     SectionAirbrakeCl[i] = SectionAirbrakeCd[i] = 0.0f;
   }
-}
-
-kxvalueptr kxdwing20::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (kxvalueptr v = kxdwingkeys::Lookup(this, kKeys, member)) return v;
-  return SectionOrBodyMember(member, args);
-}
-
-int kxdwing20::GetMemberName(const void* position, kxstring& out) {
-  if (kxdwingkeys::Name(this, kKeys, position, out)) return 1;
-  return SectionOrBodyMemberName(position, out);
-}
-
-void kxdwing20::CopyTo(kxnode* other) {
-  if (!other || other == this || other->type != type) return;
-  kxdwing20* w = static_cast<kxdwing20*>(other);
-  CopyCommon(w);
-  w->Cly = Cly;
-  w->FuselageInterference = FuselageInterference;
-  w->LeftAileronX = LeftAileronX;
-  w->LeftAileronY = LeftAileronY;
-  w->LeftAileronZ = LeftAileronZ;
-  w->RightAileronX = RightAileronX;
-  w->RightAileronY = RightAileronY;
-  w->RightAileronZ = RightAileronZ;
-  w->FlapX = FlapX;
-  w->FlapY = FlapY;
-  w->FlapZ = FlapZ;
-  w->AirbrakeDisplacement = AirbrakeDisplacement;
-  w->AirbrakeR = AirbrakeR;
-  w->AirbrakeCd = AirbrakeCd;
-  w->AirbrakeCl = AirbrakeCl;
-  for (int i = 0; i < SectionCount(); ++i) {
-    w->SectionAileronAlpha[i] = SectionAileronAlpha[i];
-    w->SectionAileronCl[i] = SectionAileronCl[i];
-    w->SectionAileronCd[i] = SectionAileronCd[i];
-    w->SectionAileronCm[i] = SectionAileronCm[i];
-    w->SectionFlapAlpha[i] = SectionFlapAlpha[i];
-    w->SectionFlapCl[i] = SectionFlapCl[i];
-    w->SectionFlapCd[i] = SectionFlapCd[i];
-    w->SectionFlapCm[i] = SectionFlapCm[i];
-    w->SectionAirbrakeCl[i] = SectionAirbrakeCl[i];
-    w->SectionAirbrakeCd[i] = SectionAirbrakeCd[i];
-  }
-  w->Washout = Washout;
-  w->SpanDirection = SpanDirection;
-  w->LeftAileron = kxnode::Remap(LeftAileron);
-  w->LeftAileronLink = kxnode::Remap(LeftAileronLink);
-  w->RightAileron = kxnode::Remap(RightAileron);
-  w->RightAileronLink = kxnode::Remap(RightAileronLink);
-  w->Flap = kxnode::Remap(Flap);
-  w->FlapLink = kxnode::Remap(FlapLink);
-  w->Airbrake = kxnode::Remap(Airbrake);
-  w->AirbrakeLink = kxnode::Remap(AirbrakeLink);
-  kxdbody::CopyTo(other);
 }
 
 // No lift, drag, gravity or contact: the wing's part in the flight is what
@@ -132,7 +88,3 @@ void kxdwing20::UpdateVisual() {
   kxdbody::UpdateVisual();
 }
 
-void kxdwing20::Write(kxout& out) {
-  kxdwingkeys::WriteAll(out, this, kKeys);
-  kxdbody::Write(out);
-}

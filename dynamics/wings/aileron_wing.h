@@ -11,17 +11,15 @@ class kxdwing20 : public kxdwing {
 
   kxdwing20();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Prepare() override;
   void UpdateVisual() override;
   // Lays the mesh out in the body frame as it stands and finds the hinge
   // frames of both ailerons and the flap.
   void Analyse() override;
-  // Writes Sections but no section blocks: nothing of this class reads them.
-  void Write(kxout& out) override;
 
   float Washout;                 // carried for the common layout only
   float Cly;                     // stored, written and copied only

@@ -11,14 +11,13 @@ class kxdwing00 : public kxdwing {
 
   kxdwing00();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   // Captures the rest frames of the moving parts, then the body's preparation.
   void Prepare() override;
   // Moves the parts by their links, then places the body.
   void UpdateVisual() override;
-  void Write(kxout& out) override;
   // Section forces with the moving surfaces' effects, then the body's pass.
   void ComputeChange(kxdintegrable* change, int flag) override;
   // Frame, span, area, incidence, washout and two sections from the mesh,

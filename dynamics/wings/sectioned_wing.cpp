@@ -1,8 +1,6 @@
 #include "dynamics/wings/sectioned_wing.h"
 
-#include "core/output.h"
 #include "graphics/geometric_object.h"
-#include "dynamics/wings/wing_keys.h"
 
 kxtype kxdwing10::Type("kxdwing10", sizeof(kxdwing10), kxcreate<kxdwing10>);
 kxtype kxdwing11::Type("kxdwing11", sizeof(kxdwing11), kxcreate<kxdwing11>);
@@ -10,25 +8,42 @@ kxtype kxdwing12::Type("kxdwing12", sizeof(kxdwing12), kxcreate<kxdwing12>);
 
 namespace {
 
-using kind = kxdwingkind;
+using namespace kxdkeys;
+using W = kxdwing10;
+constexpr int kSections = kxdwing::kMaxSections;
+#define SECTIONS(member) KXD_EACH(W, member), sizeof(float), kSections, kxdwing::SectionsOf
 
-// File lines in their order; the section blocks follow.
-const kxdwingkey<kxdwing10> kKeys[] = {
-    KXD_WING_KEY(kxdwing10, Sections, kind::kSections),
-    KXD_WING_KEY(kxdwing10, RootR, kind::kVector),
-    KXD_WING_KEY(kxdwing10, RootN, kind::kVector),
-    KXD_WING_KEY(kxdwing10, Flap, kind::kPart),
-    KXD_WING_KEY(kxdwing10, Flap1, kind::kPart),
-    KXD_WING_KEY(kxdwing10, FlapLink, kind::kLink),
-    KXD_WING_KEY(kxdwing10, FlapRotation, kind::kReal),
-    KXD_WING_KEY(kxdwing10, PropWashFactor, kind::kReal),
-    KXD_WING_KEY(kxdwing10, RangeSpanMax, kind::kReal),
-    KXD_WING_KEY(kxdwing10, RangeSpanMin, kind::kReal),
+// The wing's lines, its section blocks, then the body's. The span ranges
+// are the designer's; tip point and span direction are the analysis'.
+constexpr kxdkey kRows[] = {
+    Count("Sections ", KXD_AT(W, Sections), kSections, kNamed),
+    KXD_KEY(W, RootR, kVector4f, kCopy, kNamed),
+    KXD_KEY(W, RootN, kVector4f, kCopy, kNamed),
+    KXD_KEY(W, Flap, kPart, kRemap, kNamed),
+    KXD_KEY(W, Flap1, kPart, kRemap, kNamed),
+    KXD_KEY(W, FlapLink, kControl, kRemap, kNamed),
+    KXD_KEY(W, FlapRotation, kReal, kCopy, kNamed),
+    KXD_KEY(W, PropWashFactor, kReal, kCopy, kNamed),
+    KXD_KEY(W, RangeSpanMax, kReal, kNone, kNamed),
+    KXD_KEY(W, RangeSpanMin, kReal, kNone, kNamed),
+    Include(kxdwing::SectionKeys),
+    Field(kCopy, SECTIONS(SectionFlapAlpha)),
+    Field(kCopy, SECTIONS(SectionFlapCl)),
+    Field(kCopy, SECTIONS(SectionFlapCd)),
+    Field(kCopy, SECTIONS(SectionFlapCm)),
+    Field(kCopy, KXD_AT(W, FlapX), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, FlapY), sizeof(kxvector4r)),
+    Field(kCopy, KXD_AT(W, FlapZ), sizeof(kxvector4r)),
+    Include(kxdbody::Keys),
 };
+
+#undef SECTIONS
 
 constexpr float kDefaultFlapRotation = 1.0f;
 
 }  // namespace
+
+const kxdkeytable kxdwing10::Keys(kRows);
 
 kxdwing10::kxdwing10() {
   type = &Type;
@@ -49,37 +64,6 @@ kxdwing11::kxdwing11() {
 
 kxdwing12::kxdwing12() { type = &Type; }
 
-kxvalueptr kxdwing10::GetMember(const char* member, const kxargs& args) {
-  if (!member) return nullptr;
-  if (kxvalueptr v = kxdwingkeys::Lookup(this, kKeys, member)) return v;
-  return SectionOrBodyMember(member, args);
-}
-
-int kxdwing10::GetMemberName(const void* position, kxstring& out) {
-  if (kxdwingkeys::Name(this, kKeys, position, out)) return 1;
-  return SectionOrBodyMemberName(position, out);
-}
-
-void kxdwing10::CopyTo(kxnode* other) {
-  if (!other || other == this || other->type != type) return;
-  kxdwing10* w = static_cast<kxdwing10*>(other);
-  CopyCommon(w);
-  w->FlapX = FlapX;
-  w->FlapY = FlapY;
-  w->FlapZ = FlapZ;
-  w->FlapRotation = FlapRotation;
-  for (int i = 0; i < SectionCount(); ++i) {
-    w->SectionFlapAlpha[i] = SectionFlapAlpha[i];
-    w->SectionFlapCl[i] = SectionFlapCl[i];
-    w->SectionFlapCd[i] = SectionFlapCd[i];
-    w->SectionFlapCm[i] = SectionFlapCm[i];
-  }
-  w->Flap = kxnode::Remap(Flap);
-  w->Flap1 = kxnode::Remap(Flap1);
-  w->FlapLink = kxnode::Remap(FlapLink);
-  kxdbody::CopyTo(other);
-}
-
 void kxdwing10::Prepare() {
   TakeAxes(Flap, FlapX, FlapY, FlapZ);
   RestTaken = 1;
@@ -95,8 +79,3 @@ void kxdwing10::UpdateVisual() {
   kxdbody::UpdateVisual();
 }
 
-void kxdwing10::Write(kxout& out) {
-  kxdwingkeys::WriteAll(out, this, kKeys);
-  WriteSections(out);
-  kxdbody::Write(out);
-}

@@ -12,14 +12,13 @@ class kxdwing10 : public kxdwing {
 
   kxdwing10();
 
-  kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  void CopyTo(kxnode* other) override;
-  int GetMemberName(const void* position, kxstring& out) override;
+  const kxdkeytable& KeyTable() const override { return Keys; }
+  static const kxdkeytable Keys;
+
   // Captures the flap's rest axes, then the body's preparation.
   void Prepare() override;
   // Turns Flap (and Flap1 with it) by the flap link, then places the body.
   void UpdateVisual() override;
-  void Write(kxout& out) override;
   // Section lift, drag and moment into the body, then the body's pass.
   void ComputeChange(kxdintegrable* change, int flag) override;
   // Frame, span, area, the section and the flap's effect and hinge frame

@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
-#include "core/arguments.h"
 #include "core/hooks.h"
-#include "core/output.h"
-#include "core/reference.h"
 #include "dynamics/geometry_link.h"
-#include "dynamics/links.h"
 #include "dynamics/wings/airfoil.h"
 #include "dynamics/wings/aileron_wing.h"
 #include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/sectioned_wing.h"
-#include "dynamics/wings/wing_keys.h"
-#include "dynamics/write_links.h"
 #include "graphics/geometric_object.h"
 
 namespace {
@@ -29,25 +22,38 @@ constexpr float kDefaultSectionChord = 0.2f;
 constexpr float kDegreesPerRadian = 57.2957764f;
 constexpr float kRadiansPerDegree = 0.0174532924f;
 
-// "Sections": an int that clamps to 0..8 with one log line, so no file line
-// can make a loop run past the section arrays.
-class sectionsref : public kxintref {
- public:
-  explicit sectionsref(kxdwing* w) : kxintref(&w->Sections), wing(w) {}
-  int Assign(const kxvalue& from) override {
-    int ok = kxintref::Assign(from);
-    int used = std::clamp(*field, 0, kxdwing::kMaxSections);
-    if (used != *field) {
-      kxcore::Log("%s:  %s: Sections %d outside 0..%d, %d used\n", wing->type->Name(), wing->name.Text(), *field,
-                  kxdwing::kMaxSections, used);
-      *field = used;
-    }
-    return ok;
-  }
-  kxdwing* wing;
+using namespace kxdkeys;
+using W = kxdwing;
+constexpr int kSections = kxdwing::kMaxSections;
+#define EACH(member) KXD_EACH(W, member), kSections, kxdwing::SectionsOf
+
+// The section blocks of the file, sections in use only; the axes come
+// from the analyses and are only copied.
+constexpr kxdkey kSectionRows[] = {
+    Note("// start section %d", kxdwing::kMaxSections, kxdwing::SectionsOf),
+    Each("SectionR(%d)     ", kVector4f, kCopy, EACH(SectionR), kNamed),
+    Each("SectionArea(%d)  ", kCell, kCopy, EACH(SectionArea), kNamed),
+    Each("SectionChord(%d) ", kCell, kCopy, EACH(SectionChord), kNamed),
+    // The same shared airfoil node: airfoils are not the wing's.
+    Each("SectionAirfoil(%d) ", kAirfoil, kAsIs, EACH(SectionAirfoil), kNamed),
+    Field(kCopy, KXD_EACH(W, SectionX), sizeof(kxvector4r), kSections, kxdwing::SectionsOf),
+    Field(kCopy, KXD_EACH(W, SectionY), sizeof(kxvector4r), kSections, kxdwing::SectionsOf),
+    Field(kCopy, KXD_EACH(W, SectionZ), sizeof(kxvector4r), kSections, kxdwing::SectionsOf),
+    Field(kCopy, KXD_AT(W, WingSpan), sizeof(float)),
+    Field(kCopy, KXD_AT(W, AspectRatio), sizeof(float)),
+    Field(kCopy, KXD_AT(W, WingArea), sizeof(float)),
+    Field(kCopy, KXD_AT(W, Dihedral), sizeof(float)),
+    Field(kCopy, KXD_AT(W, Incidence), sizeof(float)),
+    Field(kCopy, KXD_AT(W, RestTaken), sizeof(int)),
 };
 
+#undef EACH
+
 }  // namespace
+
+const kxdkeytable kxdwing::SectionKeys(kSectionRows);
+
+int kxdwing::SectionsOf(const kxnode* wing) { return static_cast<const kxdwing*>(wing)->SectionCount(); }
 
 kxdwing* kxdwing::As(kxnode* node) {
   if (!node) return nullptr;
@@ -79,88 +85,6 @@ void kxdwing::ResetSection(int i) {
   SectionArea[i] = kDefaultSectionArea;
   SectionChord[i] = kDefaultSectionChord;
   SectionAirfoil[i] = nullptr;
-}
-
-kxvalueptr kxdwing::SectionMember(const char* member, const kxargs& args) {
-  bool airfoil = std::strcmp(member, "SectionAirfoil") == 0;
-  bool r = std::strcmp(member, "SectionR") == 0;
-  bool area = std::strcmp(member, "SectionArea") == 0;
-  bool chord = std::strcmp(member, "SectionChord") == 0;
-  if (!airfoil && !r && !area && !chord) return nullptr;
-  int i = args.Index(0, kMaxSections);
-  if (i < 0) return nullptr;
-  if (airfoil) return kxdlink::AirfoilRef(reinterpret_cast<void**>(&SectionAirfoil[i]));
-  if (r) return kxvalueptr(new kxvectorref(&SectionR[i].x, &kxvaluetypes::Vector4f));
-  return kxvalueptr(new kxrealref(area ? &SectionArea[i] : &SectionChord[i]));
-}
-
-int kxdwing::SectionMemberName(const void* position, kxstring& out) {
-  for (int i = 0; i < kMaxSections; ++i) {
-    const char* key = position == &SectionR[i]         ? "SectionR"
-                      : position == &SectionArea[i]    ? "SectionArea"
-                      : position == &SectionChord[i]   ? "SectionChord"
-                      : position == &SectionAirfoil[i] ? "SectionAirfoil"
-                                                       : nullptr;
-    if (key) {
-      out.Format("%s(%d)", key, i);
-      return 1;
-    }
-  }
-  if (position == &Sections) {
-    out = "Sections";
-    return 1;
-  }
-  return 0;
-}
-
-kxvalueptr kxdwing::SectionOrBodyMember(const char* member, const kxargs& args) {
-  if (std::strncmp(member, "Section", 7) == 0 && std::strcmp(member, "Sections") != 0) {
-    return SectionMember(member, args);
-  }
-  return kxdbody::GetMember(member, args);
-}
-
-int kxdwing::SectionOrBodyMemberName(const void* position, kxstring& out) {
-  if (SectionMemberName(position, out)) return 1;
-  return kxdbody::GetMemberName(position, out);
-}
-
-void kxdwing::WriteSections(kxout& out) const {
-  for (int i = 0; i < SectionCount(); ++i) {
-    const kxvector4r& r = SectionR[i];
-    out.Printf("// start section %d\n", i);
-    out.Printf("SectionR(%d)     = kxvector4f( %8.4f, %8.4f, %8.4f, %8.4f )\n", i, r.x, r.y, r.z, r.w);
-    out.Printf("SectionArea(%d)  = %8.4f\n", i, SectionArea[i]);
-    out.Printf("SectionChord(%d) = %8.4f\n", i, SectionChord[i]);
-    if (SectionAirfoil[i]) {
-      // Quoted by the writer, so the title reads back byte for byte.
-      out.Printf("SectionAirfoil(%d) = ", i);
-      out.PrintString(SectionAirfoil[i]->name.Text());
-      out.Printf("\n");
-    }
-  }
-}
-
-void kxdwing::CopyCommon(kxdwing* w) const {
-  w->WingSpan = WingSpan;
-  w->AspectRatio = AspectRatio;
-  w->WingArea = WingArea;
-  w->RootR = RootR;
-  w->RootN = RootN;
-  w->PropWashFactor = PropWashFactor;
-  w->Sections = Sections;
-  for (int i = 0; i < SectionCount(); ++i) {
-    w->SectionAirfoil[i] = SectionAirfoil[i];
-    w->SectionR[i] = SectionR[i];
-    w->SectionX[i] = SectionX[i];
-    w->SectionY[i] = SectionY[i];
-    w->SectionZ[i] = SectionZ[i];
-    w->SectionArea[i] = SectionArea[i];
-    w->SectionChord[i] = SectionChord[i];
-  }
-  w->Dihedral = Dihedral;
-  w->Incidence = Incidence;
-  w->RestTaken = RestTaken;
 }
 
 void kxdwing::UpdateGraphics() {
@@ -244,36 +168,3 @@ bool kxdwing::LinkValue(const float* link, float& value) {
   value = *link;
   return true;
 }
-
-namespace kxdwingkeys {
-
-kxvalueptr Member(kxdwing* wing, kxdwingkind kind, void* field) {
-  switch (kind) {
-    case kxdwingkind::kSections: return kxvalueptr(new sectionsref(wing));
-    case kxdwingkind::kVector: return kxvalueptr(new kxvectorref(static_cast<float*>(field), &kxvaluetypes::Vector4f));
-    case kxdwingkind::kReal: return kxvalueptr(new kxrealref(static_cast<float*>(field)));
-    case kxdwingkind::kPart:
-      return kxvalueptr(
-          new kxnodeptrref(kxdgeometry::Field(static_cast<kxgeometricobject**>(field)), kxdgeometry::Type()));
-    case kxdwingkind::kLink: return kxdlink::MechLinkRef(static_cast<float**>(field));
-  }
-  return nullptr;
-}
-
-void Write(kxout& out, const char* key, kxdwingkind kind, const void* field) {
-  switch (kind) {
-    case kxdwingkind::kSections: out.Printf("%s = %d\n", key, *static_cast<const int*>(field)); break;
-    case kxdwingkind::kVector: {
-      const kxvector4r& v = *static_cast<const kxvector4r*>(field);
-      out.Printf("%s = kxvector4f( %8.4f, %8.4f, %8.4f, %8.4f )\n", key, v.x, v.y, v.z, v.w);
-      break;
-    }
-    case kxdwingkind::kReal: out.Printf("%s = %g\n", key, *static_cast<const float*>(field)); break;
-    case kxdwingkind::kPart:
-      kxdwrite::GeometryLink(out, key, *static_cast<kxgeometricobject* const*>(field));
-      break;
-    case kxdwingkind::kLink: kxdwrite::AircraftLink(out, key, *static_cast<float* const*>(field)); break;
-  }
-}
-
-}  // namespace kxdwingkeys

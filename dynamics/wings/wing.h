@@ -1,6 +1,6 @@
 // kxdwing: what the five wing classes share - the root and span values the
-// analyses find, the eight-entry section record with its indexed keys and
-// file lines, the turning of hinged parts from their rest axes, and the
+// analyses find, the eight-entry section record with its indexed keys, the
+// turning of hinged parts from their rest axes, and the
 // re-basing of the wing's mesh in its own frame when the simulation stops.
 #pragma once
 
@@ -35,6 +35,11 @@ class kxdwing : public kxdwingarea {
 
   // Sections clamped to 0..kMaxSections: every loop runs over this.
   int SectionCount() const;
+  // SectionCount of a wing, for the key tables' section rows.
+  static int SectionsOf(const kxnode* wing);
+  // The section keys every wing class answers, their lines and what a
+  // clone gets of the sections in use; the values the analyses find.
+  static const kxdkeytable SectionKeys;
 
   // 1 when two triangles touch at a corner (closer than 0.002 m).
   static int PointsCoincide(kxvector4r a0, kxvector4r a1, kxvector4r a2, kxvector4r b0, kxvector4r b1,
@@ -91,20 +96,6 @@ class kxdwing : public kxdwingarea {
 
   // Section entry i to the defaults of a new wing.
   void ResetSection(int i);
-  // The four indexed section keys; null for another name, a missing index
-  // or one outside 0..7.
-  kxvalueptr SectionMember(const char* member, const kxargs& args);
-  int SectionMemberName(const void* position, kxstring& out);
-  // What every wing class looks at after its own key table: a "Section..."
-  // name goes to the section keys only (null for an unknown one), any
-  // other name to the body's keys.
-  kxvalueptr SectionOrBodyMember(const char* member, const kxargs& args);
-  int SectionOrBodyMemberName(const void* position, kxstring& out);
-  // The section blocks of the file, sections in use only.
-  void WriteSections(kxout& out) const;
-  // The values every wing copies into its clone (spans, areas, root, wash
-  // share, Sections and the sections in use, dihedral, incidence).
-  void CopyCommon(kxdwing* other) const;
 
   // Rest frames of the moving parts, taken by Prepare: a part's axes, its
   // position; nothing for a null part or one without those pointers.
@@ -126,4 +117,35 @@ class kxdwing : public kxdwingarea {
   void SlideOutByLink(kxgeometricobject* part, const kxvector4r& r, float displacement, const float* link) const;
   // The value a link points at, when there is a link and a finite value.
   static bool LinkValue(const float* link, float& value);
+};
+
+// Rows the two main wings (kxdwing00, kxdwing20) share: the head of their
+// files, and the effect values of their common layout that a clone gets.
+template <class W>
+struct kxdmainwingkeys {
+  static constexpr int kSections = kxdwing::kMaxSections;
+  static constexpr kxdkey head[] = {
+      kxdkeys::Count("Sections ", KXD_AT(W, Sections), kSections, kxdkeys::kNamed),
+      KXD_KEY(W, RootR, kxdkeys::kVector4f, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, RootN, kxdkeys::kVector4f, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, PropWashFactor, kxdkeys::kReal, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, FuselageInterference, kxdkeys::kReal, kxdkeys::kCopy, kxdkeys::kNamed),
+      KXD_KEY(W, Cly, kxdkeys::kReal, kxdkeys::kCopy, kxdkeys::kNamed),
+      // The designer's ranges stay with the template.
+      KXD_KEY(W, RangeSpanMax, kxdkeys::kReal, kxdkeys::kNone, kxdkeys::kNamed),
+      KXD_KEY(W, RangeSpanMin, kxdkeys::kReal, kxdkeys::kNone, kxdkeys::kNamed),
+  };
+#define KXD_SECTIONS(member) \
+  kxdkeys::Field(kxdkeys::kCopy, KXD_EACH(W, member), sizeof(float), kSections, kxdwing::SectionsOf)
+  static constexpr kxdkey layout[] = {
+      KXD_SECTIONS(SectionAileronAlpha), KXD_SECTIONS(SectionAileronCl), KXD_SECTIONS(SectionAileronCd),
+      KXD_SECTIONS(SectionAileronCm),    KXD_SECTIONS(SectionFlapAlpha), KXD_SECTIONS(SectionFlapCl),
+      KXD_SECTIONS(SectionFlapCd),       KXD_SECTIONS(SectionFlapCm),    KXD_SECTIONS(SectionAirbrakeCl),
+      KXD_SECTIONS(SectionAirbrakeCd),
+      kxdkeys::Field(kxdkeys::kCopy, KXD_AT(W, Washout), sizeof(float)),
+      kxdkeys::Field(kxdkeys::kCopy, KXD_AT(W, SpanDirection), sizeof(kxvector4r)),
+  };
+#undef KXD_SECTIONS
+  static constexpr kxdkeytable Head{head};
+  static constexpr kxdkeytable Layout{layout};
 };

@@ -1,4 +1,4 @@
-// The rigid body: its file lines, its keys and its motion under the driver.
+// The rigid body: its geometry key and its motion under the driver.
 #include <cmath>
 #include <limits>
 
@@ -10,46 +10,6 @@ namespace {
 
 using kxdtest::dynamicstest;
 
-const char* const kDefaultBodyLines =
-    "X    = kxvector4r(   1.0000,   0.0000,   0.0000, 0 )\n"
-    "Y    = kxvector4r(   0.0000,   1.0000,   0.0000, 0 )\n"
-    "Z    = kxvector4r(   0.0000,   0.0000,   1.0000, 0 )\n"
-    "R    = kxvector4r(   0.0000,   0.0000,   0.0000, 1 )\n"
-    "Mass = 1\n"
-    "RangeMassMax = 0\n"
-    "RangeMassMin = 0\n"
-    "Inertia = {   0.0100,   0.0000,   0.0000,   0.0000,   0.0000,   0.0100,   0.0000,   0.0000,"
-    "   0.0000,   0.0000,   0.0100,   0.0000,   0.0000,   0.0000,   0.0000,   1.0000 }\n"
-    "Kn = 5000\n"
-    "Dn = 50\n"
-    "Dv = 2\n";
-
-TEST_F(dynamicstest, DefaultBodyWritesItsLinesExactly) {
-  kxdbody body;
-  kxout out;
-  body.Write(out);
-  EXPECT_EQ(out.Text(), kDefaultBodyLines);
-  EXPECT_FLOAT_EQ(body.GetRPM(), -1.0f);
-}
-
-TEST_F(dynamicstest, WrittenBodyLinesReadBackToTheSameLines) {
-  kxdbody* body = AddToState<kxdbody>("Part");
-  kxscript::Execute(
-      "R = kxvector4r( 0.25, -1.5, 2, 1 ); Mass = 0.75; RangeMassMax = 2; Kn = 800; Dv = 0.5;"
-      "Inertia = { 0.02, 0, 0, 0, 0, 0.03, 0, 0, 0, 0, 0.04, 0, 0, 0, 0, 0.75 }",
-      body);
-  kxout first;
-  body->Write(first);
-  kxdbody copy;
-  kxscript::Execute(first.Text().c_str(), &copy);
-  kxout second;
-  copy.Write(second);
-  EXPECT_EQ(first.Text(), second.Text());
-  EXPECT_FLOAT_EQ(copy.B.R.y, -1.5f);
-  EXPECT_FLOAT_EQ(copy.Inertia[10], 0.04f);
-  EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
-}
-
 TEST_F(dynamicstest, GeometryRefusesANodeThatIsNoGeometricObject) {
   kxdbody* body = AddToState<kxdbody>("Part");
   kxnode* plain = new kxnode;
@@ -57,22 +17,6 @@ TEST_F(dynamicstest, GeometryRefusesANodeThatIsNoGeometricObject) {
   kxdynamics::Tree(kxdynamics::kxdtree::kState)->AppendChild(plain);
   kxscript::Execute("Geometry( \"../Plain/\" )", body);
   EXPECT_EQ(body->Geometry, nullptr);
-}
-
-TEST_F(dynamicstest, CloneCopiesBodyFieldsAndRemapsTheCarrier) {
-  kxdbody* main = AddToState<kxdbody>("Main");
-  kxdbody* part = new kxdbody;
-  part->name = "Part";
-  main->AppendChild(part);
-  part->ParentBody = main;
-  part->Mass = 3.0f;
-  kxdbody* copy = kxdbody::As(main->Clone(nullptr));
-  ASSERT_NE(copy, nullptr);
-  kxdbody* copiedPart = kxdbody::As(copy->firstChild);
-  ASSERT_NE(copiedPart, nullptr);
-  EXPECT_EQ(copiedPart->ParentBody, copy);
-  EXPECT_FLOAT_EQ(copiedPart->Mass, 3.0f);
-  delete copy;
 }
 
 class fallingbody : public dynamicstest {

@@ -50,17 +50,6 @@ TEST_F(joints, FindByBody1GivesTheFirstOrTheLastMatchingJoint) {
   EXPECT_EQ(kxdjoint00::FindByBody1(leg, leg), nullptr);
 }
 
-TEST_F(joints, JointWritesItsLinesBeforeTheBodyLines) {
-  kxdjoint00* j = Add<kxdjoint00>("Hinge");
-  j->Body1 = Add<kxdbody>("Flap");
-  j->Angle = 45.0f;
-  kxout out;
-  j->Write(out);
-  EXPECT_EQ(out.Text().substr(0, out.Text().find("X    =")),
-            "Body1 = ../Flap/\nAxis = kxvector4r(   0.0000,   1.0000,   0.0000, 0 )\nAngle = 45\nAngleZ = 0\n");
-  EXPECT_NE(out.Text().find("Mass = 0\n"), std::string::npos);
-}
-
 TEST_F(joints, CarriedBodiesFallWithTheirCarrierAsOneMass) {
   kxdbody* pod = Add<kxdbody>("Pod");
   pod->B.R = {0.5f, 0.0f, 100.0f, 1.0f};

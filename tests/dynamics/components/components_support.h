@@ -24,17 +24,6 @@ inline std::string Header(int type = 0) {
   return "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    " + std::to_string(type) + "\n";
 }
 
-// The text a fresh T writes after reading text: a byte-stable file gives
-// text back unchanged.
-template <class T>
-std::string Rewritten(const std::string& text) {
-  T copy;
-  kxscript::Execute(text.c_str(), &copy);
-  kxout again;
-  copy.Write(again);
-  return again.Text();
-}
-
 class componenttest : public kxdtest::loading {
  protected:
   static void SetUpTestSuite() {

@@ -163,35 +163,6 @@ TEST_F(engine00test, SoundsQueueWithTheirFrequencyAndStopWhenStruck) {
   EXPECT_EQ(kxdsoundqueue::Count(), 0);
 }
 
-TEST_F(engine00test, WriteAlignsTheSpeedKeysAndQuotesTheSamples) {
-  kxdengine00* e = Make(
-      "RotationSpeedIdle = 100; RotationSpeedMax = 1200; PowerMax = 800; Sound0File = \"eng0\";"
-      "ExhaustR = kxvector4r( 0.1, -0.05, 0, 1 ); Sound12RPM = 9000");
-  e->ThrottleControl = nullptr;
-  kxout out;
-  e->Write(out);
-  std::string tail =
-      "Dv = 2\n"
-      "RotationSpeedIdle     = 100\n"
-      "RotationSpeedPowerMax = 0\n"
-      "RotationSpeedMax      = 1200\n"
-      "PowerMax = 800\n"
-      "PowerMaxRevs = 1000\n"
-      "TorqueFactor = 1\n"
-      "ExhaustR = kxvector4r(   0.1000,  -0.0500,   0.0000, 1 )\n"
-      "Sound0File = \"eng0\"\n"
-      "Sound1File = \"\"\n"
-      "Sound2File = \"\"\n"
-      "Sound0RPM = 1000\n"
-      "Sound1RPM = 6000\n"
-      "Sound2RPM = 11000\n"
-      "Sound01RPM = 3500\n"
-      "Sound12RPM = 9000\n";
-  ASSERT_GE(out.Text().size(), tail.size());
-  EXPECT_EQ(out.Text().substr(out.Text().size() - tail.size()), tail);
-  EXPECT_EQ(kxctest::Rewritten<kxdengine00>(out.Text()), out.Text());
-}
-
 // Engines in an aircraft: exhaust records, start ramp, throttle servo.
 std::string EnginePlane(int engines, int type) {
   std::string text = kxctest::Header(type) +

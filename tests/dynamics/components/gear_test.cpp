@@ -125,25 +125,6 @@ TEST_F(gearleg, AnalysisGivesCentroidInertiaTimesMassAndAreas) {
   EXPECT_FLOAT_EQ(leg->Inertia[15], 3.0f);
 }
 
-TEST_F(gearleg, WriteGivesTheLegsKeysBeforeTheBodyLines) {
-  leg->MountingR = {0.2f, 0.15f, -0.03f, 1.0f};
-  leg->Retractable = 1;
-  leg->RetractAngle = 85.0f;
-  leg->Cdx = 0.8f;
-  kxout out;
-  leg->Write(out);
-  const std::string head =
-      "MountingR = kxvector4f(   0.2000,   0.1500,  -0.0300,   1.0000 )\n"
-      "MountingZ = kxvector4f(   1.0000,   0.0000,   0.0000,   0.0000 )\n"
-      "Retractable = 1\n"
-      "RetractZ = kxvector4f(   1.0000,   0.0000,   0.0000,   0.0000 )\n"
-      "RetractAngle = 85\n"
-      "RetractAngleZ = 0\n"
-      "Cdx = 0.8\n"
-      "X    = kxvector4r(";
-  EXPECT_EQ(out.Text().substr(0, head.size()), head);
-}
-
 // A leg on a hinge, retracted by a servo on channel 1.
 const char* const kRetract =
     "Append kxdfuselage00 Fuselage\ncd Fuselage/\nMass = 2\ncd ../\n"
@@ -177,17 +158,6 @@ TEST_F(gearleg, LoadedLegSwingsUpAboutItsMountWhenTheServoRetractsIt) {
   EXPECT_NEAR(up.z - down.z, 0.07f, 0.005f);
   EXPECT_NEAR(std::fabs(up.y - down.y), 0.07f, 0.005f);
   EXPECT_NEAR(up.x - down.x, 0.0f, 0.001f);
-}
-
-TEST_F(gearleg, LoadedLegWritesItsRetractionLinkPath) {
-  meshgen::mesh m = meshgen::Box(0.02f, 0.02f, 0.14f);
-  LoadAircraft("retract", kRetract, {{"Leg", m}});
-  kxdgear00* loaded = Loaded<kxdgear00>("Leg");
-  ASSERT_NE(loaded, nullptr);
-  const std::string text = WrittenFromLoaded(loaded);
-  EXPECT_NE(text.find("RetractAngleZ = 0\nRetractLink = ~Aircraft/Retract/MechLink\nCdx = 1\nX    ="),
-            std::string::npos)
-      << text;
 }
 
 }  // namespace

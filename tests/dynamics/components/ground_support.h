@@ -12,7 +12,6 @@
 
 #include "components_support.h"
 #include "core/output.h"
-#include "dynamics/write_links.h"
 #include "dynamics/scenery_world.h"
 #include "graphics/collision_world.h"
 #include "graphics/geometric_object.h"
@@ -122,18 +121,6 @@ class groundtest : public kxctest::componenttest {
     pose.R.z = z;
     kxdaircraftinstance::PlaceAt(instance, pose, v);
     return instance;
-  }
-
-  // The lines a component of the aircraft loaded for player 0 writes, its
-  // links spelled from that aircraft's roots as in a saved file.
-  template <class T>
-  static std::string WrittenFromLoaded(T* component) {
-    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
-    kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
-    kxout out;
-    component->Write(out);
-    kxdwrite::SetRoots(nullptr, nullptr);
-    return out.Text();
   }
 
   // The main body's velocity (m/s) of the aircraft loaded for player 0.

@@ -78,18 +78,4 @@ TEST_F(gyrotest, PrepareClearsOutputAndAngle) {
   EXPECT_FLOAT_EQ(g.Angle, 0.0f);
 }
 
-TEST_F(gyrotest, WriteGivesGainAxisThenBodyAndReadsBack) {
-  kxdgyro00 g;
-  kxscript::Execute("Gain = 2.5; Axis = kxvector4r( 1, 0, 0, 0 )", &g);
-  kxout out;
-  g.Write(out);
-  std::string head = "Gain = 2.5\nAxis = kxvector4r(   1.0000,   0.0000,   0.0000, 1 )\nX    = kxvector4r(";
-  EXPECT_EQ(out.Text().substr(0, head.size()), head);
-  EXPECT_EQ(kxctest::Rewritten<kxdgyro00>(out.Text()), out.Text());
-  std::vector<kxstring> names;
-  g.GetMemberNames(&kxdlinktypes::Signal, names);
-  ASSERT_EQ(names.size(), 2u);
-  EXPECT_STREQ(names[0].Text(), "SignalOut");
-}
-
 }  // namespace

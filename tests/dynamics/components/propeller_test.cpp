@@ -244,16 +244,4 @@ TEST_F(propellertest, BladeTouchingTheGroundBreaksThePropeller) {
   delete g;
 }
 
-TEST_F(propellertest, WriteUsesTwoBlanksForPitchAndDrag) {
-  kxdpropeller00 p;
-  kxscript::Execute("Radius = 0.125; Pitch = 0.15; DragLateral = 0.03", &p);
-  kxout out;
-  p.Write(out);
-  std::string tail =
-      "Dv = 2\nRadius = 0.125\nRangeRadiusMax = 0\nRangeRadiusMin = 0\nPitch  = 0.15\nDragLateral  = 0.03\n";
-  ASSERT_GE(out.Text().size(), tail.size());
-  EXPECT_EQ(out.Text().substr(out.Text().size() - tail.size()), tail);
-  EXPECT_EQ(kxctest::Rewritten<kxdpropeller00>(out.Text()), out.Text());
-}
-
 }  // namespace

@@ -92,78 +92,13 @@ TEST_F(componenttest, NestedReceiverStaysUnboundAndSilent) {
   EXPECT_FLOAT_EQ(r->Out[0], 0.0f);
 }
 
-class receiverkeys : public componenttest {
- protected:
-  kxdreceiver00* Make() {
-    kxdreceiver00* r = AddToState<kxdreceiver00>("Receiver");
-    return r;
-  }
-};
-
-TEST_F(receiverkeys, OutputsOutsideTheTableGiveNoMemberAndALogLine) {
-  kxdreceiver00* r = Make();
-  EXPECT_NE(r->GetMember("Out", [] {
-    kxargs a;
-    a.Add(kxvalueptr(new kxintvalue(31)));
-    return a;
-  }()), nullptr);
-  for (int bad : {32, -1, 1000}) {
-    kxargs a;
-    a.Add(kxvalueptr(new kxintvalue(bad)));
-    EXPECT_EQ(r->GetMember("Out", a), nullptr) << bad;
-  }
-  EXPECT_TRUE(log.Contains("kxdreceiver00:  Out(32) is no output of Receiver\n")) << kxtest::logcapture::Text();
-}
-
-TEST_F(receiverkeys, SlotAnalogFromAFileIsRefused) {
-  kxdreceiver00* r = Make();
+TEST_F(componenttest, SlotAnalogFromAFileIsRefused) {
+  kxdreceiver00* r = AddToState<kxdreceiver00>("Receiver");
   kxscript::Execute("SlotAnalog = ~Aircraft/Receiver/Out(1)", r);
   kxscript::Execute("SlotAnalog = 5", r);
   EXPECT_EQ(r->SlotAnalog, nullptr);
   EXPECT_TRUE(log.Contains("kxdreceiver00:  SlotAnalog is set by the aircraft analysis; assignment refused\n"))
       << kxtest::logcapture::Text();
-}
-
-TEST_F(receiverkeys, NamesOfOutputsListEightAndAnEmptyEnd) {
-  kxdreceiver00* r = Make();
-  std::vector<kxstring> names;
-  r->GetMemberNames(&kxdlinktypes::Signal, names);
-  ASSERT_EQ(names.size(), 9u);
-  EXPECT_STREQ(names[0].Text(), "Out(0)");
-  EXPECT_STREQ(names[7].Text(), "Out(7)");
-  EXPECT_STREQ(names[8].Text(), "");
-  names.clear();
-  r->GetMemberNames(&kxdlinktypes::MechLink, names);
-  ASSERT_EQ(names.size(), 1u);
-  kxstring path;
-  r->GetMemberName(&r->Out[17], path);
-  EXPECT_STREQ(path.Text(), "Out(17)");
-}
-
-TEST_F(receiverkeys, WriteEndsWithAlignedFactorsAndReadsBack) {
-  kxdreceiver00* r = Make();
-  kxscript::Execute("VTailMixElevator = 0.5; VTailMixRudder = 0.25", r);
-  kxout out;
-  r->Write(out);
-  const std::string& text = out.Text();
-  std::string tail = "Dv = 2\nVTailMixElevator = 0.5\nVTailMixRudder   = 0.25\n";
-  ASSERT_GE(text.size(), tail.size());
-  EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-  EXPECT_NE(text.find("Mass = 0\n"), std::string::npos);
-  EXPECT_EQ(kxctest::Rewritten<kxdreceiver00>(text), text);
-}
-
-TEST_F(receiverkeys, CloneKeepsTheBindingButNotTheOutputs) {
-  kxdreceiver00* r = Make();
-  r->SlotAnalog = slots + 2000;
-  r->Out[3] = 0.5f;
-  r->VTailMixRudder = 0.1f;
-  kxdreceiver00* c = kxdreceiver00::As(r->Clone(nullptr));
-  ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->SlotAnalog, slots + 2000);
-  EXPECT_FLOAT_EQ(c->Out[3], 0.0f);
-  EXPECT_FLOAT_EQ(c->VTailMixRudder, 0.1f);
-  delete c;
 }
 
 }  // namespace

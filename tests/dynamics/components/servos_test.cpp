@@ -106,19 +106,6 @@ TEST_F(servotest, EqualNeighbourAbscissaeAreSkippedWithoutNaN) {
   EXPECT_FLOAT_EQ(s->TableValue(0.0f), 0.0f);
 }
 
-TEST_F(servotest, TableIndexAndCountOutsideTheTableAreRefused) {
-  kxdservo01* s = Make<kxdservo01>("ValueIn(32) = 5; ValueOut(-1) = 2; ValueNumber = 40");
-  EXPECT_EQ(s->Points(), 32);
-  EXPECT_TRUE(log.Contains("kxdservo01:  ValueIn(32) is no table entry of Servo\n")) << kxtest::logcapture::Text();
-  EXPECT_TRUE(log.Contains("kxdservo01:  ValueOut(-1) is no table entry of Servo\n"));
-  s->ValueNumber = 1;
-  EXPECT_FLOAT_EQ(s->TableValue(-1.0f), 0.0f);
-  s->ValueNumber = -3;
-  kxout out;
-  s->Write(out);
-  EXPECT_NE(out.Text().find("ValueNumber = 0\n"), std::string::npos);
-}
-
 TEST_F(servotest, PositionFirstStartsTheInputStage) {
   kxdservo01* s = Make<kxdservo01>("PositionFirst = -0.5");
   s->ResetState();
@@ -128,33 +115,6 @@ TEST_F(servotest, PositionFirstStartsTheInputStage) {
   signal = 3.0f;  // clamped to 1
   s->ResetState();
   EXPECT_FLOAT_EQ(s->InputPosition, 1.0f);
-}
-
-TEST_F(servotest, Servo00WritesItsKeysBeforeTheBodyLines) {
-  kxdservo00* s = Make<kxdservo00>("P0 = 0.5; P1 = -1; Vmax = 2.5; PFirst = 0.25");
-  s->SignalIn = nullptr;
-  kxout out;
-  s->Write(out);
-  std::string head = "P0 = 0.5\nP1 = -1\nP2 = 0\nP3 = 0\nPFirst = 0.25\nVmax = 2.5\nX    = kxvector4r(";
-  EXPECT_EQ(out.Text().substr(0, head.size()), head);
-  kxstring name;
-  EXPECT_EQ(s->GetMemberName(&s->MechLink, name), 1);
-  EXPECT_STREQ(name.Text(), "MechLink");
-}
-
-TEST_F(servotest, Servo01WritesPairsAndReadsBackTheSame) {
-  kxdservo01* s = Make<kxdservo01>(
-      "VelocityIn = 2; VelocityOut = 0.5; ValueNumber = 3; ValueIn(0) = -1; ValueIn(1) = 0; ValueIn(2) = 1;"
-      "ValueOut(0) = 0; ValueOut(1) = 0.25; ValueOut(2) = 1; PositionFirst = 0.125");
-  s->SignalIn = nullptr;
-  kxout out;
-  s->Write(out);
-  std::string head =
-      "VelocityIn  = 2\nVelocityOut = 0.5\nValueNumber = 3\n"
-      "ValueIn(0)  = -1\nValueOut(0) = 0\nValueIn(1)  = 0\nValueOut(1) = 0.25\nValueIn(2)  = 1\nValueOut(2) = 1\n"
-      "PositionFirst = 0.125\nX    = kxvector4r(";
-  EXPECT_EQ(out.Text().substr(0, head.size()), head);
-  EXPECT_EQ(kxctest::Rewritten<kxdservo01>(out.Text()), out.Text());
 }
 
 }  // namespace

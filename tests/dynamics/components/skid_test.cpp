@@ -136,21 +136,6 @@ TEST_F(skidforce, SkidWithoutGeometryOnlyFeelsGravity) {
   EXPECT_EQ(instance.GroundContact, 0);
 }
 
-TEST_F(skidforce, WriteGivesBodyLinesThenPointsAsPoints) {
-  skid.Geometry = nullptr;
-  skid.Ksx = 0.3f;
-  kxout out;
-  skid.Write(out);
-  std::string text = out.Text();
-  size_t keys = text.find("CP1 = ");
-  ASSERT_NE(keys, std::string::npos) << text;
-  EXPECT_LT(text.find("Dv = "), keys);
-  EXPECT_EQ(text.substr(keys),
-            "CP1 = kxvector4r(   0.2500,   0.1500,  -0.2100, 1 )\n"
-            "CP2 = kxvector4r(  -0.2500,   0.1500,  -0.2100, 1 )\n"
-            "Ksn = 10000\nDsn = 10\nKsx = 0.3\n");
-}
-
 // A helicopter body on two skids.
 std::string Heli(float ksx) {
   std::string skids;

@@ -141,18 +141,4 @@ TEST_F(tailflight, StrikeStopsTheThrustWithoutACrash) {
   EXPECT_GT(tail->Speed, 0.0f);           // it still follows its drive
 }
 
-TEST_F(tailflight, WriteListsPitchMaxBeforePitchMinAndReadsBack) {
-  ASSERT_EQ(LoadHeli(), 1) << kxtest::logcapture::Text();
-  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
-  std::string first = Get("aircraft/heli/heli.kxd");
-  const char* expected =
-      "Radius = 0.12\nRangeRadiusMax = 0.15\nRangeRadiusMin = 0.09\nPitchMax = 0.1\nPitchMin = -0.1\n"
-      "GearRatio = 2.2\nGyroGain = 1\nGyroFade = 1\nGyroRange = 0.25\nGyroSpeed = 3\nGyroZero = 0\nGyroLock = 1\n"
-      "Rotor = ~Aircraft/Rotor\nPitchPushrod = ~Aircraft/Rudder/MechLink\nCt0 = 0\nCt1 = 0\nCq0 = 0\nCq2 = 0\n";
-  EXPECT_NE(first.find(expected), std::string::npos) << first;
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("heli", 0), 1);
-  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
-  EXPECT_EQ(Get("aircraft/heli/heli.kxd"), first);
-}
-
 }  // namespace

@@ -127,43 +127,6 @@ TEST_F(turbinetest, SoundPitchRunsFromTenToNineteenThousand) {
   EXPECT_FLOAT_EQ(frequency, 10000.0f);
 }
 
-TEST_F(turbinetest, PlainTurbineWritesItsPaddedLines) {
-  kxdturbine00* t = Make<kxdturbine00>("ThrustMax = 80; SoundFile = \"jet\"");
-  t->ThrottleControl = nullptr;
-  kxout out;
-  t->Write(out);
-  std::string tail =
-      "Dv = 2\nRotationMax = 0\nPowerMax = 1000\nThrustMax = 80\nPowerMaxRevs = 1000\nTorqueFactor = 0\n"
-      "ExhaustR = kxvector4r(   0.0000,   0.0000,   0.0000, 1 )\nSoundFile = \"jet\"\n"
-      "SoundRPMIdle  = 30000\nSoundRPMMax  = 130000\nSound1  = 10000\nSound2  = 10000\n";
-  ASSERT_GE(out.Text().size(), tail.size());
-  EXPECT_EQ(out.Text().substr(out.Text().size() - tail.size()), tail);
-  EXPECT_EQ(kxctest::Rewritten<kxdturbine00>(out.Text()), out.Text());
-}
-
-TEST_F(turbinetest, VectoringTurbineWritesPivotsAfterTheCentreAngle) {
-  kxdturbine10* t = Make<kxdturbine10>("LeftFrontNozzleR = kxvector4r( 0.5, 0.25, 0, 1 ); NozzleCenterAngle = 1.5");
-  t->ThrottleControl = nullptr;
-  kxout out;
-  t->Write(out);
-  std::string middle =
-      "NozzleFrontAngle = 2\nNozzleCenterAngle = 1.5\n"
-      "LeftFrontNozzleR = kxvector4r(   0.5000,   0.2500,   0.0000, 1 )\n"
-      "RightFrontNozzleR = kxvector4r(   0.3170,  -0.2270,   0.0100, 1 )\n"
-      "LeftCenterNozzleR = kxvector4r(  -0.0640,   0.1770,  -0.0220, 1 )\n"
-      "RightCenterNozzleR = kxvector4r(  -0.0640,  -0.1770,  -0.0220, 1 )\n"
-      "RotationMax  = 0\nPowerMax     = 1000\nThrustMax    = 100\nPowerMaxRevs = 1000\nTorqueFactor = 0\n"
-      "ExhaustR = kxvector4r(   0.0000,   0.0000,   0.0000, 1 )\nSoundFile    = \"\"\n"
-      "SoundRPMIdle = 30000\nSoundRPMMax  = 130000\nSound1       = 10000\nSound2       = 10000\n";
-  EXPECT_NE(out.Text().find("Dv = 2\n" + middle), std::string::npos) << out.Text();
-  kxdturbine10 copy;
-  kxscript::Execute(out.Text().c_str(), &copy);
-  EXPECT_FLOAT_EQ(copy.NozzleR[0].x, 0.5f);
-  kxout again;
-  copy.Write(again);
-  EXPECT_EQ(again.Text(), out.Text());
-}
-
 TEST_F(turbinetest, NozzlesTurnAboutTheirPivotsAndMissingOnesAreSkipped) {
   kxdturbine10* t = Make<kxdturbine10>("NozzleFrontAngle = 1.5707963");
   kxgeometricobject* n = new kxgeometricobject;

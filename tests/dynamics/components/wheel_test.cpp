@@ -220,21 +220,6 @@ TEST_F(wheelforce, ContactWithoutNormalCarriesNoLoad) {
   EXPECT_EQ(instance.WheelContact, 0);
 }
 
-TEST_F(wheelforce, WriteGivesBodyLinesThenTheWheelKeys) {
-  wheel.Kxr = 0.1f;
-  wheel.Dr = 5.0f;
-  wheel.RotationEnable = 1;
-  wheel.Geometry = nullptr;
-  kxout out;
-  wheel.Write(out);
-  std::string text = out.Text();
-  size_t keys = text.find("Kxr = 0.1\n");
-  ASSERT_NE(keys, std::string::npos) << text;
-  EXPECT_LT(text.find("Dv = "), keys);
-  EXPECT_EQ(text.substr(keys), "Kxr = 0.1\nKyr = 0.72\nKr  = 10000\nDr  = 5\nRotationEnable = 1\n");
-  EXPECT_EQ(text.find("Radius"), std::string::npos);
-}
-
 // An aircraft on three wheels: two mains and a tail wheel that turns when drawn.
 const char* const kTrike =
     "Append kxdfuselage00 Fuselage\ncd Fuselage/\nMass = 2\ncd ../\n"
@@ -358,16 +343,6 @@ TEST_F(trike, WheelGeometryTurnsAboutItsAxleByTheIntegratedAngle) {
   // Without RotationEnable the drawn wheel keeps the body's axes.
   EXPECT_NEAR(main->Geometry->Matrix.X.x, main->B.X.x, 1e-5f);
   EXPECT_NEAR(main->Geometry->Matrix.Z.z, main->B.Z.z, 1e-5f);
-}
-
-TEST_F(trike, LoadedWheelWritesItsSignalAndGeometryLinks) {
-  LoadTrike();
-  kxdwheel00* wheel = Loaded<kxdwheel00>("Wheel1");
-  ASSERT_NE(wheel, nullptr);
-  const std::string text = WrittenFromLoaded(wheel);
-  EXPECT_NE(text.find("Geometry( \"~Geometry/Wheel1/\" )\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("SignalIn = ~Aircraft/Receiver/Out(0)\nKxr = 0.08\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("R    = kxvector4r(   0.3000,   0.2000,  -0.1500, 1 )\n"), std::string::npos) << text;
 }
 
 TEST_F(trike, TouchesDownOnItsWheelsWithoutCrash) {
