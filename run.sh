@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=OFF >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DSKYVANE_TESTS=OFF -DSKYVANE_BENCH=OFF >/dev/null
 cmake --build build/release -j"$(nproc)"
 
 program=build/release/sim/skyvane

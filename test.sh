@@ -15,7 +15,7 @@ if [ -f build/test/CMakeCache.txt ] && ! grep -q "CMAKE_CXX_COMPILER:.*clang" bu
   rm -rf build/test
 fi
 CC=clang CXX=clang++ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DSKYVANE_SANITIZE=ON -DSKYVANE_ARENA_SYSTEM=ON -DSKYVANE_FUZZ=ON >/dev/null
+  -DSKYVANE_SANITIZE=ON -DSKYVANE_ARENA_SYSTEM=ON -DSKYVANE_FUZZ=ON -DSKYVANE_WERROR=ON >/dev/null
 cmake --build build/test -j"$jobs"
 
 # OpenGL and window tests run on Mesa's software renderer in a virtual display.
@@ -34,7 +34,7 @@ for target in build/test/fuzz/*_fuzz; do
   if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
   echo "fuzz: $name for ${fuzz_seconds}s"
   if ! "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
-       -artifact_prefix="build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
+       -artifact_prefix="$PWD/build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
     echo "fuzz: $name failed"; tail -40 "build/test/$name.log"; status=1
   fi
   rm -rf "$work"

@@ -20,6 +20,7 @@ namespace {
 
 kxnode* root = nullptr;
 kxnode* current = nullptr;
+run runs[kMaxNesting];  // runs[0 .. depth) are active, innermost last
 run* innermost = nullptr;
 int depth = 0;
 std::map<std::string, kxnode*> aliases;
@@ -370,18 +371,19 @@ void RunLine(run& r, std::string_view line) {
   }
 }
 
-bool Begin(run& r, kxnode* node, const char* what) {
+run* Begin(kxnode* node, const char* what) {
   if (depth >= kMaxNesting) {
     kxcore::Log("kxscript:  nesting too deep \"%s\"\n", what ? what : "");
-    return false;
+    return nullptr;
   }
-  ++depth;
+  run& r = runs[depth++];
+  r = run{};
   r.saved = current;
   r.outer = innermost;
   innermost = &r;
   if (node) current = node;
   if (!current) current = root;
-  return true;
+  return &r;
 }
 
 kxnode* End(run& r) {
@@ -432,16 +434,16 @@ void SetCurrent(kxnode* node) { current = node; }
 
 kxnode* Execute(const char* text, kxnode* node) {
   if (!text || !*text) return node ? node : current;
-  run r;
-  if (!Begin(r, node, text)) return current;
+  run* r = Begin(node, text);
+  if (!r) return current;
   std::string_view rest(text);
   while (!rest.empty()) {
     size_t end = rest.find('\n');
-    RunLine(r, rest.substr(0, end));
+    RunLine(*r, rest.substr(0, end));
     if (end == std::string_view::npos) break;
     rest.remove_prefix(end + 1);
   }
-  return End(r);
+  return End(*r);
 }
 
 kxvalueptr Evaluate(const char* expression, kxnode* node) {

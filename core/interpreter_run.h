@@ -24,8 +24,10 @@ struct run {
   run* outer = nullptr;
 };
 
-// Starts a run (null when nested too deep, after a log line).
-bool Begin(run& r, kxnode* node, const char* what);
+// Starts a run on node (the current node when null) and returns its record,
+// which the interpreter owns until End: the stack of runs holds no pointer
+// to a caller's local. Null when nested too deep, after a log line.
+run* Begin(kxnode* node, const char* what);
 // Ends it: logs what was skipped, restores the caller's current node and
 // returns the node current at the end.
 kxnode* End(run& r);

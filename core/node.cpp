@@ -204,7 +204,7 @@ kxstring kxnode::Path() const {
   for (const kxnode* n = this; n && n->parent; n = n->parent) {
     path.insert(0, n->name.Str() + "/");
   }
-  path.insert(0, "/");
+  path.insert(0, 1, '/');
   return kxstring(path);
 }
 

@@ -54,20 +54,20 @@ int ReadFile(const char* path, kxnode* node, const char* section) {
     if (!found) return 0;
   }
 
-  detail::run r;
-  r.file = path;
-  if (!detail::Begin(r, node, path)) return 0;
+  detail::run* r = detail::Begin(node, path);
+  if (!r) return 0;
+  r->file = path;
   bool inSection = section == nullptr;
   detail::ForEachLine(text, [&](std::string_view line, int number) {
     std::string_view name;
     if (SectionHeader(line, name)) {
       if (section) inSection = name == section;
     } else if (inSection) {
-      r.line = number;
-      detail::RunLine(r, line);
+      r->line = number;
+      detail::RunLine(*r, line);
     }
   });
-  detail::End(r);
+  detail::End(*r);
   return 1;
 }
 

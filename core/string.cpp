@@ -3,6 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 
+// Out of line on purpose: inlined at a call with a literal, gcc 12 reports a
+// false overlap inside std::string's copy (-Wrestrict).
+kxstring& kxstring::operator=(const char* text) {
+  text_ = text ? text : "";
+  return *this;
+}
+
 void kxstring::Set(const char* text, size_t capacity) {
   text_ = text ? text : "";
   if (capacity > text_.size()) text_.reserve(capacity);

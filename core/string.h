@@ -21,10 +21,7 @@ class kxstring {
 
   kxstring& operator=(const kxstring&) = default;
   kxstring& operator=(kxstring&&) noexcept = default;
-  kxstring& operator=(const char* text) {
-    text_ = text ? text : "";
-    return *this;
-  }
+  kxstring& operator=(const char* text);
   kxstring& operator=(const std::string& text) {
     text_ = text;
     return *this;

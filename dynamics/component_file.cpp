@@ -18,18 +18,18 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
 enum class pass { kStructure, kValues };
 
 void Run(const char* path, const std::string& text, kxnode* root, pass which) {
-  kxscript::detail::run r;
-  r.file = path;
-  if (!kxscript::detail::Begin(r, root, path)) return;
+  kxscript::detail::run* r = kxscript::detail::Begin(root, path);
+  if (!r) return;
+  r->file = path;
   kxscript::detail::ForEachLine(text, [&](std::string_view line, int number) {
     bool append = StartsWithWord(line, "Append");
     bool structure = append || StartsWithWord(line, "cd");
     if (which == pass::kStructure ? structure : !append) {
-      r.line = number;
-      kxscript::detail::RunLine(r, line);
+      r->line = number;
+      kxscript::detail::RunLine(*r, line);
     }
   });
-  kxscript::detail::End(r);
+  kxscript::detail::End(*r);
 }
 
 }  // namespace

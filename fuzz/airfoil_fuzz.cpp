@@ -1,13 +1,11 @@
 // Loads arbitrary bytes as an airfoil file: the reader must keep every count
 // within its table, and the tables built from whatever it kept must hold
 // finite numbers only.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <filesystem>
+#include <system_error>
 
 #include "core/hooks.h"
 #include "dynamics/wings/airfoil.h"
@@ -15,12 +13,11 @@
 
 namespace {
 
-// A data folder of its own with "aircraft/airfoil/", entered once.
+// The private folder with "aircraft/airfoil/" becomes the data folder, once.
 bool EnterDataFolder() {
-  static char folder[] = "/tmp/skyvane-airfoil-fuzz-XXXXXX";
-  if (!fuzzinput::EnterScratchFolder(folder, "aircraft/airfoil")) return false;
   kxcore::SetLogHandler([](const char*) {});
-  return true;
+  std::error_code error;
+  return fuzzinput::EnterFolder() && std::filesystem::create_directories("aircraft/airfoil", error) && !error;
 }
 
 void Check(bool condition) {
@@ -32,10 +29,8 @@ void Check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = EnterDataFolder();
   if (!ready) return 0;
-  FILE* out = std::fopen("aircraft/airfoil/fuzz.kxa", "wb");
-  if (!out) return 0;
-  std::fwrite(data, 1, size, out);
-  std::fclose(out);
+  fuzzinput::file input("aircraft/airfoil/fuzz.kxa", data, size);
+  if (!input.Path()) return 0;
   kxstring title = kxdairfoil::ReadTitle("fuzz");
   Check(title.Length() <= size);
   kxdairfoil* a = new kxdairfoil;

@@ -1,8 +1,6 @@
 // Reads arbitrary bytes as a calibration file, through the file reader and
 // from memory: whatever the bytes, every channel must keep its minimum <=
 // zero <= maximum and an invert flag of 0 or 1.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -33,11 +31,11 @@ kxinputdevice Fresh() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static char path[] = "/tmp/skyvane-calibration-fuzz-XXXXXX";
-  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
+  fuzzinput::file input("calibration.kxc", data, size);
+  if (!input.Path()) return 0;
 
   kxinputdevice fromFile = Fresh();
-  kxinput::LoadCalibration(path, &fromFile);
+  kxinput::LoadCalibration(input.Path(), &fromFile);
   Check(fromFile);
 
   kxinputdevice fromText = Fresh();

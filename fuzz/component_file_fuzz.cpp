@@ -1,22 +1,25 @@
 // Runs arbitrary bytes as an aircraft component file, in its two passes,
-// against an aircraft root with the dynamics types registered.
-#include <unistd.h>
-
+// against an aircraft root with the dynamics and wing types registered.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "dynamics/component_file.h"
+#include "dynamics/wings/register.h"
 #include "fuzz/aircraft_roots.h"
 #include "fuzz/input_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzzaircraft::Init();
-  static std::string path = "/tmp/kxfuzz_component_" + std::to_string(::getpid()) + ".kxd";
-  if (!fuzzinput::WriteInput(path.c_str(), data, size)) return 0;
+  static bool ready = [] {
+    fuzzaircraft::Init();
+    wings::RegisterTypes();
+    return true;
+  }();
+  (void)ready;
+  fuzzinput::file input("component.kxd", data, size);
+  if (!input.Path()) return 0;
 
   fuzzaircraft::roots scene = fuzzaircraft::Mount();
-  kxdload::RunComponentFile(path.c_str(), scene.aircraft);
+  kxdload::RunComponentFile(input.Path(), scene.aircraft);
   fuzzaircraft::Unmount(scene);
   return 0;
 }

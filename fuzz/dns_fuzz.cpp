@@ -13,10 +13,10 @@
 #include "legacy/pool.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static char path[] = "/tmp/skyvane-dns-fuzz-XXXXXX";
   kxcore::SetLogHandler([](const char*) {});
-  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
-  dnsmodel::object* list = dnsmodel::ReadDnsFile(path);
+  fuzzinput::file input("model.dns", data, size);
+  if (!input.Path()) return 0;
+  dnsmodel::object* list = dnsmodel::ReadDnsFile(input.Path());
   int count = 0;
   for (dnsmodel::object* p = list; p; p = p->next) {
     if (!p->cls || !std::memchr(p->Name, 0, sizeof p->Name)) std::abort();

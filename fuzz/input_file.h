@@ -1,49 +1,100 @@
-// Puts a fuzz input into a file, for targets whose code under test reads
-// files by name rather than from memory.
+// Puts fuzz inputs into files, for targets whose code under test reads files
+// by name rather than from memory. Every file lives in one private folder
+// under the system's temporary folder: each input's files are removed when
+// the input is done and the folder when the run ends, so a run leaves
+// nothing behind.
 #pragma once
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace fuzzinput {
 
-// Writes the bytes to `path`, replacing it. 1, or 0 when it cannot be opened.
-inline int WriteInput(const char* path, const uint8_t* data, size_t size) {
-  FILE* out = std::fopen(path, "wb");
-  if (!out) return 0;
-  std::fwrite(data, 1, size, out);
-  std::fclose(out);
-  return 1;
-}
-
-// A private file made once from `pattern` (mkstemp form, edited in place,
-// so it must live as long as the run) and removed at exit: its path, or null
-// when it cannot be made. Later calls return the first file.
-inline const char* scratchPath = nullptr;
-inline const char* ScratchFile(char* pattern) {
-  static bool made = [pattern] {
-    if (mkstemp(pattern) < 0) return false;
-    scratchPath = pattern;
-    std::atexit([] { unlink(scratchPath); });
-    return true;
+// The private folder, made on the first call; empty when it cannot be made.
+// Held by a pointer that is never freed, so the exit handler that removes
+// the folder never meets a destroyed path.
+inline const std::filesystem::path& Folder() {
+  static const std::filesystem::path* folder = [] {
+    std::error_code error;
+    std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (error) temporary = "/tmp";
+    std::string pattern = (temporary / "skyvane-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return new std::filesystem::path();
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(Folder(), ignored);
+    });
+    return new std::filesystem::path(pattern);
   }();
-  return made ? scratchPath : nullptr;
+  return *folder;
 }
 
-// A private folder made from `pattern` (mkdtemp form, edited in place, so it
-// must live as long as the run) with the blank-separated subfolders, entered
-// and removed at exit. 1, or 0 when it cannot be made or entered.
-inline int EnterScratchFolder(char* pattern, const char* subfolders) {
-  if (!mkdtemp(pattern) || chdir(pattern) != 0) return 0;
-  static std::string remove;
-  remove = std::string("rm -rf '") + pattern + "'";
-  std::atexit([] { std::system(remove.c_str()); });
-  return std::system((std::string("mkdir -p ") + subfolders).c_str()) == 0;
+// Makes the private folder the working folder, for code that reads paths
+// relative to the data folder. false when it cannot. libFuzzer reads its
+// seed files after the first input: such a target needs absolute corpus and
+// artifact paths.
+inline bool EnterFolder() {
+  std::error_code error;
+  if (Folder().empty()) return false;
+  std::filesystem::current_path(Folder(), error);
+  return !error;
+}
+
+// Writes the bytes to path, replacing it. false when it cannot be written.
+inline bool WriteBytes(const std::filesystem::path& path, const uint8_t* data, size_t size) {
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  bool whole = std::fwrite(data, 1, size, out) == size;
+  return std::fclose(out) == 0 && whole;
+}
+
+// One input as a file in the private folder, removed when this goes.
+class file {
+ public:
+  file(const char* name, const uint8_t* data, size_t size) {
+    if (Folder().empty()) return;
+    std::filesystem::path path = Folder() / name;
+    if (WriteBytes(path, data, size)) path_ = path.string();
+  }
+  ~file() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove(path_, ignored);
+  }
+  file(const file&) = delete;
+  file& operator=(const file&) = delete;
+
+  // Null when the file could not be written.
+  const char* Path() const { return path_.empty() ? nullptr : path_.c_str(); }
+
+ private:
+  std::string path_;
+};
+
+// The older single-file form, for targets written against it: writes the
+// bytes to `path`; 1, or 0 when it cannot be written.
+inline int WriteInput(const char* path, const uint8_t* data, size_t size) {
+  return path && WriteBytes(path, data, size) ? 1 : 0;
+}
+
+// The older single-file form: a file made once from `pattern` (mkstemp form,
+// edited in place, so it must live as long as the run) and removed at exit;
+// its path, or null when it cannot be made.
+inline const char* ScratchFile(char* pattern) {
+  static const char* made = [pattern]() -> const char* {
+    int descriptor = mkstemp(pattern);
+    if (descriptor < 0) return nullptr;
+    close(descriptor);
+    std::atexit([] { std::remove(made); });
+    return pattern;
+  }();
+  return made;
 }
 
 }  // namespace fuzzinput

@@ -2,14 +2,11 @@
 // powerplants registered, then analyses, writes, clones and steps the
 // result: indices, links and keys from a file must never reach past a table
 // or leave a non-finite state.
-#include <unistd.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "core/hooks.h"
 #include "core/interpreter.h"
@@ -44,13 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return true;
   }();
   (void)ready;
-  static std::string path = "/tmp/kxfuzz_powerplant_" + std::to_string(::getpid()) + ".kxd";
-  if (!fuzzinput::WriteInput(path.c_str(), data, size)) return 0;
+  fuzzinput::file input("powerplant.kxd", data, size);
+  if (!input.Path()) return 0;
 
   fuzzaircraft::roots scene = fuzzaircraft::Mount();
   kxdaircraft* root = scene.aircraft;
   kxnode* geometry = scene.geometry;
-  kxdload::RunComponentFile(path.c_str(), root);
+  kxdload::RunComponentFile(input.Path(), root);
   root->Analyse();
   kxdwrite::SetRoots(root, geometry);
   kxout out;

@@ -1,7 +1,5 @@
 // Reads arbitrary bytes line by line: every line must be cut at CR/LF, stay
 // within the line limit, and the reader must reach the end.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,9 +10,9 @@
 #include "platform/files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static char path[] = "/tmp/skyvane-read-line-fuzz-XXXXXX";
-  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
-  kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary);
+  fuzzinput::file input("lines.txt", data, size);
+  if (!input.Path()) return 0;
+  kxfile* file = kxsystem::OpenFile(input.Path(), kxcode::kFileReadBinary);
   if (!file) std::abort();
   size_t lines = 0;
   while (!kxsystem::IsEof(file)) {

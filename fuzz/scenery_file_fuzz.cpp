@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "core/hooks.h"
 #include "fuzz/input_file.h"
@@ -22,8 +24,10 @@ constexpr const char* kMesh =
     "g wall\nf 1 3 2\nf 1 2 4\ng T__glass\nkx_transparent 1\nf 1 4 3\ng bbrd1\nkx_transparent 1\nf 2 3 4\n";
 
 bool EnterDataFolder() {
-  static char folder[] = "/tmp/skyvane-scenery-fuzz-XXXXXX";
-  if (!fuzzinput::EnterScratchFolder(folder, "scenery objects")) return false;
+  std::error_code error;
+  if (!fuzzinput::EnterFolder() || !std::filesystem::create_directories("scenery", error) ||
+      !std::filesystem::create_directories("objects", error))
+    return false;
   kxcore::SetLogHandler([](const char*) {});
   const auto* mesh = reinterpret_cast<const uint8_t*>(kMesh);
   size_t length = std::char_traits<char>::length(kMesh);
@@ -40,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = EnterDataFolder();
   if (!ready) return 0;
   int reserves = kxsystem::ReserveCount(), textures = kxgl::TexturesInUse();
-  if (!fuzzinput::WriteInput("scenery/fuzz.geo", data, size)) return 0;
+  fuzzinput::file input("scenery/fuzz.geo", data, size);
+  if (!input.Path()) return 0;
   world& w = *sim::TheWorld();
   sim::LoadScenery("fuzz", &w);
   Check(w.start_count >= 0 && w.start_count <= world::kMaxStarts);

@@ -26,8 +26,9 @@ void Check(const settingsrow* table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static char path[] = "/tmp/skyvane-settings-fuzz-XXXXXX";
-  if (!fuzzinput::ScratchFile(path) || !fuzzinput::WriteInput(path, data, size)) return 0;
+  fuzzinput::file input("settings.txt", data, size);
+  if (!input.Path()) return 0;
+  const char* path = input.Path();
   kxsystem::ClearLogHistory();  // the readers' progress lines are of no interest here
 
   sim::ReadSettingsFile(path, sim::MainSettings(), "");

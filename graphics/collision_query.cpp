@@ -60,7 +60,6 @@ void SetQuery(kxcollision* w, const float c[3], float r) {
   }
   w->radius = r;
   w->nearCursor = 0;
-  w->nearFull = 0;
   w->nearFaces[0] = nullptr;
 }
 
@@ -105,15 +104,12 @@ void kxcollision::SetCurrent(kxcollision* w) { currentWorld = w; }
 kxcollision* kxcollision::Current() { return currentWorld; }
 
 int kxcollision::AppendNear(kxcollision* w, kxcollface* face) {
-  if (w->nearCursor >= kNearFaces - 1) {
-    if (!w->nearFull) {
-      w->nearFull = 1;
-      kxcore::Log("gl:  collision query list full (%d faces)\n", kNearFaces - 1);
-    }
-    return 0;
-  }
+  if (w->nearCursor >= kNearFaces - 1) return 0;
   w->nearFaces[w->nearCursor++] = face;
   w->nearFaces[w->nearCursor] = nullptr;
+  // Said once per query, by the append that takes the last place, whoever
+  // started the query.
+  if (w->nearCursor == kNearFaces - 1) kxcore::Log("gl:  collision query list full (%d faces)\n", kNearFaces - 1);
   return 1;
 }
 

@@ -89,7 +89,6 @@ struct kxcollision {
   // The query list: faces near the last query, null-terminated.
   kxcollface* nearFaces[kNearFaces];
   int32_t nearCursor;       // next write position
-  int32_t nearFull;         // 1 once the current query found the list full (logged once per query)
   float boxMin[3];          // last query box
   float boxMax[3];
   float centre[3];          // last query centre

@@ -220,7 +220,7 @@ int Parse(const char* text, size_t size, std::vector<Pending>* elements, std::ve
       float* target = key == "Ka" ? e.ambient : key == "Kd" ? e.diffuse : e.specular;
       std::memcpy(target, f, sizeof f);
     } else if (key == "Ns") {
-      float f[1];
+      float f[1] = {0};
       if (Floats(args, f, 1) != 1) return Fail(lineNumber, "Ns needs a number");
       current().shininess = f[0];
     } else if (key == "map_Kd") {

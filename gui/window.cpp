@@ -202,8 +202,20 @@ void kxwindow::Draw(int ox, int oy) {
 
 kxtype kxwindowobjectedit::Type("kxwindowobjectedit", sizeof(kxwindowobjectedit), kxcreate<kxwindowobjectedit>);
 
+namespace {
+// Set while a constructor runs the section: an object edit window the section
+// makes would run it again, and one that makes two would double the work at
+// every level of nesting. Such a window stays plain.
+bool buildingObjectEdit = false;
+}  // namespace
+
 kxwindowobjectedit::kxwindowobjectedit() {
   type = &Type;
+  if (buildingObjectEdit) {
+    kxcore::Log("kxgui:  section kxwindowobjectedit of kxdisplay.kxd makes another object edit window; it stays plain\n");
+    return;
+  }
+  buildingObjectEdit = true;
   kxnode* previous = kxscript::Current();
   kxscript::SetCurrent(this);
   if (!kxscript::ReadFile("kxdisplay.kxd", this, "kxwindowobjectedit")) {
@@ -211,6 +223,7 @@ kxwindowobjectedit::kxwindowobjectedit() {
   }
   if (kxwindow* built = dynamic_cast<kxwindow*>(Window)) built->Hide();
   kxscript::SetCurrent(previous);
+  buildingObjectEdit = false;
 }
 
 kxvalueptr kxwindowobjectedit::GetMember(const char* member, const kxargs& args) {

@@ -7,4 +7,6 @@ dnsruntime& Runtime() {
   return runtime;
 }
 
+void ResetRuntime() { Runtime() = dnsruntime{}; }
+
 }  // namespace dnsmodel

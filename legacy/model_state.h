@@ -50,6 +50,8 @@ struct soundcommand {
   void* second;
 };
 
+// The runtime's values beside the model record. They carry over from frame
+// to frame and from model to model; only the resets touch a few of them.
 struct dnsruntime {
   dnsstate state;
   dynamicsystem* root;             // the loaded model's root
@@ -57,8 +59,27 @@ struct dnsruntime {
   int32_t piccoloModel;            // 1 while the model named "piccolo" (any case) is loaded
   soundcommand soundCommands[kPendingSoundCommands];
   int32_t soundQueue;              // index where the next pending command goes
+  float channels[kControlCount];   // what the parts read; a gyro writes 9, 11 and 12
+  float slewChannel4;              // rate-limited flap channel
+  float slewChannel5;              // rate-limited gear channel
+  int32_t heliMode;                // set by a heading-lock gyro until the next placing
+  float levelRate;                 // 1/s, how fast a rotor disc returns to level
+  float lastEngineSpeed;           // rad/s of the engine computed last
+  float gustTimer2, gustTimer3;    // s, the small helicopter's gust clocks
+  float gust2, gust3;              // its gusts, held between restarts
 };
 
 dnsruntime& Runtime();
+// Forgets everything, as at program start (tests).
+void ResetRuntime();
+
+// The control value of a channel; 0 for an index outside the table, since
+// model files may name any channel.
+inline float ReadChannel(int32_t index) {
+  return index >= 0 && index < kControlCount ? Runtime().channels[index] : 0.0f;
+}
+
+// c0 + c1 x + c2 x^2 + c3 x^3: the control and coefficient curves.
+inline float Cubic(float c0, float c1, float c2, float c3, float x) { return c0 + x * (c1 + x * (c2 + x * c3)); }
 
 }  // namespace dnsmodel

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "legacy/part_operations.h"
+
 namespace dnsmodel {
 namespace {
 
@@ -29,27 +31,28 @@ void object::InitFrame(object* part, dynamicsystem*) {
 
 void object::ComputeNothing(object*, dynamicsystem*, float) {}
 
-// Until a class gets its own physics, it behaves as the base class does.
-#define DNS_BASE_CLASS(type) \
-  const partclass type::kClass = {#type, object::InitFrame, object::InitFrame, object::ComputeNothing};
+// The class table: which class provides which operation. A class without
+// its own Init or Update takes the base one; Compute of the drawn-only
+// classes does nothing.
+using init_fn = void (*)(object*, dynamicsystem*);
+constexpr init_fn kBase = object::InitFrame;
+constexpr auto kNothing = object::ComputeNothing;
 
-DNS_BASE_CLASS(object)
-DNS_BASE_CLASS(wing)
-DNS_BASE_CLASS(wheel)
-DNS_BASE_CLASS(graphic)
-DNS_BASE_CLASS(tip)
-DNS_BASE_CLASS(engine)
-DNS_BASE_CLASS(propeller)
-DNS_BASE_CLASS(dummy)
-DNS_BASE_CLASS(flap)
-DNS_BASE_CLASS(puregraphic)
-DNS_BASE_CLASS(fuselage)
-DNS_BASE_CLASS(rotor)
-DNS_BASE_CLASS(gyro)
-DNS_BASE_CLASS(brake)
-DNS_BASE_CLASS(vario)
-DNS_BASE_CLASS(harrier)
-
-#undef DNS_BASE_CLASS
+const partclass object::kClass = {"object", kBase, kBase, kNothing};
+const partclass wing::kClass = {"wing", InitWing, kBase, ComputeWing};
+const partclass graphic::kClass = {"graphic", kBase, kBase, kNothing};
+const partclass tip::kClass = {"tip", InitTip, UpdateTip, ComputeTip};
+const partclass engine::kClass = {"engine", InitEngine, UpdateEngine, ComputeEngine};
+const partclass propeller::kClass = {"propeller", InitPropeller, UpdatePropeller, ComputePropeller};
+const partclass dummy::kClass = {"dummy", kBase, kBase, kNothing};
+const partclass flap::kClass = {"flap", InitFlap, kBase, ComputeFlap};
+const partclass puregraphic::kClass = {"puregraphic", kBase, kBase, kNothing};
+const partclass fuselage::kClass = {"fuselage", kBase, kBase, ComputeFuselage};
+const partclass rotor::kClass = {"rotor", InitRotor, UpdateRotor, ComputeRotor};
+const partclass gyro::kClass = {"gyro", kBase, UpdateGyro, ComputeGyro};
+const partclass brake::kClass = {"brake", InitBrake, kBase, ComputeBrake};
+const partclass vario::kClass = {"vario", InitVario, UpdateNothing, ComputeVario};
+const partclass harrier::kClass = {"harrier", InitHarrier, UpdateHarrier, ComputeHarrier};
+const partclass wheel::kClass = {"wheel", InitWheel, UpdateWheel, ComputeWheel};
 
 }  // namespace dnsmodel

@@ -143,6 +143,8 @@ struct tip {
   int32_t contactB;       // ray to the reference point
 };
 
+constexpr float kConstantShaftAbove = 2.0f;   // rad/s: an engine's Constant above it fixes its shaft speed
+
 struct engine {
   static const partclass kClass;
   object base;
@@ -281,6 +283,13 @@ T* As(object* p) {
   if (!p || p->cls != &T::kClass) return nullptr;
   if constexpr (std::is_same_v<T, object>) return p;
   else return reinterpret_cast<T*>(p);
+}
+
+// The part p as its own class T: the class tables hand each operation only
+// parts of its class.
+template <class T>
+T& Self(object* p) {
+  return *reinterpret_cast<T*>(p);
 }
 
 }  // namespace dnsmodel

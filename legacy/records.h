@@ -16,6 +16,8 @@ namespace dnsmodel {
 
 struct object;
 struct dnsstate;
+struct dynamicsystem;
+struct v3;
 
 constexpr int kSoundFileBytes = 64;
 constexpr int kContactPoints = 64;
@@ -27,6 +29,15 @@ struct sound {
   char SoundFile[kSoundFileBytes];   // wave file name, without folder and extension
   int32_t SoundFrequencyBase;        // Hz
   int32_t SoundFrequencyShift;       // Hz
+
+  // Registers SoundFile (when it is not empty) through a registration
+  // command; handle is null when the file cannot be registered.
+  static void Init(sound* s);
+  // Volume (0..1) and frequency base + shift * factor (factor 0..1) into the
+  // slot, and an update command queued for the frame's sound pass.
+  static void Set(sound* s, float factor, float volume);
+  // Silent at the base frequency, and started looping at once.
+  static void Reset(sound* s);
 };
 
 struct simulation {
@@ -40,6 +51,12 @@ struct wind {
   float windVector[3];  // speed * (sin direction, cos direction, 0): the negative of the air's motion
   float slopeWind[3];   // working value of the last evaluation
   float windTerm[3];    // last result of the evaluation: added to the velocity over ground
+
+  static void Set(wind* w, float direction, float speed);
+  // The term added to the model's velocity over ground to give its velocity
+  // relative to the air: the steady wind scaled with height and bent along
+  // the ground near it, and the lift of three fixed thermal columns.
+  static v3 Evaluate(wind* w, const dynamicsystem* model);
 };
 
 // One segment of the contact table and what the last query found along it.
@@ -59,6 +76,14 @@ struct interaction {
   int32_t inUse[kContactPoints];             // 1 when claimed
   contactpoint* usedContacts;                // newest claim first; point 0 (the body) last
   float bumpGrid[kBumpGridSide][kBumpGridSide];  // cm, corners of 0.1 m cells repeating every metre
+
+  // Frees every point; the points' data stay.
+  static void Clear(interaction* table);
+  // Claims the lowest free point for the segment a-b and puts it first in
+  // usedContacts; its index, or -1 (after a log line) when all are claimed.
+  static int AddSegment(interaction* table, float ax, float ay, float az, float bx, float by, float bz);
+  // The bump pattern: one bump of 1 cm at the corners (4..5, 4..5).
+  static void Reset(interaction* table);
 };
 
 // The root of a loaded model. Matrices are 16 floats in column-major order;

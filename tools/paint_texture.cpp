@@ -30,7 +30,9 @@ int Menu(const std::string& folder) {
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card|menu> <out.bmp|out.kxt|out.jpg>\n");
+    std::fprintf(stderr,
+                 "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card|"
+                 "designerframes|designericons|menu> <out.bmp|out.kxt|out.jpg>\n");
     return 2;
   }
   if (std::string(argv[1]) == "menu") return Menu(argv[2]);

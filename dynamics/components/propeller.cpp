@@ -43,6 +43,7 @@ bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v
 // shows as several percent of pitch. 0 when the section has no extent.
 int ChordDirection(const std::vector<kxvector4r>& segments, kxvector4r* out) {
   float best = 0.0f;
+  kxvector4r longest{};
   size_t n = segments.size();
   for (size_t i = 0; i < n; ++i) {
     for (size_t j = i + 1; j < n; ++j) {
@@ -50,13 +51,13 @@ int ChordDirection(const std::vector<kxvector4r>& segments, kxvector4r* out) {
       float l = kxvector4r::Dot3(d, d);
       if (l > best && std::isfinite(l)) {
         best = l;
-        *out = d;
+        longest = d;
       }
     }
   }
   if (!(best > 0.0f)) return 0;
   float l = std::sqrt(best);
-  *out = {out->x / l, out->y / l, out->z / l, 0.0f};
+  *out = {longest.x / l, longest.y / l, longest.z / l, 0.0f};
   return 1;
 }
 

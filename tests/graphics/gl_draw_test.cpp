@@ -49,7 +49,7 @@ struct IgnoreLeaks {
   ~IgnoreLeaks() { __lsan_enable(); }
 };
 #else
-struct IgnoreLeaks {};
+struct [[maybe_unused]] IgnoreLeaks {};
 #endif
 
 const std::string kData =

@@ -2,9 +2,6 @@
 // display): the frame pass renders windows and pop-ups whose pixels are
 // read back.
 #include <GL/gl.h>
-#include <SDL2/SDL.h>
-
-#include <cstdlib>
 
 #include "graphics/font.h"
 #include "graphics/gl_frame.h"
@@ -13,9 +10,8 @@
 #include "gui/menu.h"
 #include "gui/paint.h"
 #include "gui/window.h"
+#include "gl_gui_support.h"
 #include "gui_support.h"
-#include "platform/gl_context.h"
-#include "platform/window.h"
 #include "tests/platform/gl_support.h"
 
 namespace {
@@ -26,49 +22,7 @@ constexpr int kHeight = 240;  // px
 using kxtest::ReadPixel;
 using kxtest::pixel;
 
-class DrawTest : public kxtest::guitest {
- protected:
-  static void SetUpTestSuite() {
-    guitest::SetUpTestSuite();
-    kxtest::PrepareGlDriver();
-    // A hidden window of our own: a shown one would take the keyboard focus
-    // from the other window tests running on the same display.
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window_ = SDL_CreateWindow("gui test", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (window_) context_ = SDL_GL_CreateContext(window_);
-    if (!context_ || SDL_GL_MakeCurrent(window_, context_) != 0) return;
-    kxsystem::SetHasContext(1);
-    kxsystem::display = kxdisplaysettings();
-    kxsystem::display.window_width = kWidth;
-    kxsystem::display.window_height = kHeight;
-  }
-  static void TearDownTestSuite() {
-    kxgl::ContextLost();
-    kxsystem::SetHasContext(0);
-    if (context_) SDL_GL_DeleteContext(context_);
-    if (window_) SDL_DestroyWindow(window_);
-    context_ = nullptr;
-    window_ = nullptr;
-    SDL_Quit();
-  }
-  // The drawing code needs the context the graphics layer recognises.
-  static bool HasContext() { return context_ && kxgl::HasContext(); }
-
-  void SetUp() override {
-    guitest::SetUp();
-    if (!HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
-    screen->W = kWidth;
-    screen->H = kHeight;
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-  }
-  static SDL_Window* window_;
-  static SDL_GLContext context_;
-};
-
-SDL_Window* DrawTest::window_ = nullptr;
-SDL_GLContext DrawTest::context_ = nullptr;
+class DrawTest : public kxtest::glguitest<kxtest::guitest, kWidth, kHeight> {};
 
 TEST_F(DrawTest, FramePassDrawsAnActiveWindow) {
   kxwindow* window = new kxwindow;

@@ -242,6 +242,20 @@ TEST_F(WindowTest, ObjectEditWithoutItsSectionIsAPlainWindow) {
   delete edit;
 }
 
+TEST_F(WindowTest, ObjectEditMadeByItsOwnSectionStaysPlain) {
+  kxcore::SetPathResolver([](const char*) { return std::string(KX_TEST_DATA "/nested/kxdisplay.kxd"); });
+  kxwindowobjectedit* edit = new kxwindowobjectedit;
+  kxcore::SetPathResolver(kxtest::ResolveTestPath);
+  EXPECT_EQ(edit->Title, "Outer");
+  auto* inner = dynamic_cast<kxwindowobjectedit*>(edit->FindChild("Inner"));
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(inner->firstChild, nullptr);
+  EXPECT_NE(inner->Title, "Outer");
+  EXPECT_NE(edit->FindChild("Second"), nullptr);
+  EXPECT_TRUE(LogHas("makes another object edit window; it stays plain"));
+  delete edit;
+}
+
 TEST_F(WindowTest, FramePassSizesTheScreenAndLaysItOutWithoutAContext) {
   kxsystem::display.window_width = 640;
   kxsystem::display.window_height = 480;

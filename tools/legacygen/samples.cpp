@@ -169,6 +169,9 @@ void Rotor(dnstext& d, const mainrotor& m) {
   d.SetInt("SoundFrequencyShift", kFrequencyBase);
 }
 
+// The heading lock sums the yaw rate into its angle while its rate term
+// acts against the rate, so the two agree only with a negative Gain; the
+// tail rotor's pitch then falls as the gyro's output rises.
 void HeadingGyro(dnstext& d, float gain, float fade) {
   d.Part("gyro", "Gyro").SetAxes(kForward, kLeft, kUp).SetInt("Channel", kChannelRudder);
   d.SetInt("Lock", 1).SetInt("Reverse", 1).Set("Gain", gain).Set("Fade", fade);
@@ -405,8 +408,8 @@ sample Heli() {
                      {1600.0f, 0.0005f, 0.8f, 0.2f, 0.6f, -0.0003f, -0.05f, ""},
                      {{0, 0, 0.25f}, 0.6f, 0.05f, 0.1f, 0.02f, 0.25f, 0.15f, 0.0f, 0.0f, "heli"},
                      {"TailRotor", kForward, kTailY, kLeft, {-0.9f, 0.03f, 0.05f}, kChannelTailDrive, 0.1f, 0.1f,
-                      0.5f, 0.00005f, 0.0f, 0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
-                     2.0f, 0.5f});
+                      0.5f, 0.00005f, 0.0f, -0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
+                     -2.0f, 0.5f});
 }
 
 sample Piccolo() {
@@ -415,8 +418,8 @@ sample Piccolo() {
                      {1200.0f, 0.00005f, 0.8f, 0.2f, 0.08f, -0.00005f, -0.01f, ""},
                      {{0, 0, 0.1f}, 0.25f, 0.06f, 0.12f, 0.0005f, 0.3f, 0.0f, 0.15f, 0.15f, "motor"},
                      {"TailRotor", kForward, kTailY, kLeft, {-0.36f, 0.015f, 0.02f}, kChannelTailDrive, 0.04f, 0.1f,
-                      0.6f, 0.000005f, 0.0f, 0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
-                     1.5f, 3.0f});
+                      0.6f, 0.000005f, 0.0f, -0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
+                     -1.5f, 3.0f});
 }
 
 }  // namespace legacygen

@@ -177,6 +177,27 @@ kximage IconSheet(int cell, int cols, int rows) {
   return image;
 }
 
+kximage ButtonFrames(int cell, int sheet) {
+  constexpr int kBorder = 3;  // texels
+  const uint8_t light[3] = {250, 250, 250}, dark[3] = {70, 70, 70};
+  kximage image = Blank(sheet, sheet, 4);
+  for (int frame = 0; frame < 2; ++frame) {
+    bool pressed = frame == 1;
+    for (int y = 0; y < cell && y < sheet; ++y) {
+      for (int x = 0; x < cell && frame * cell + x < sheet; ++x) {
+        int fromEdge = std::min(std::min(x, y), std::min(cell - 1 - x, cell - 1 - y));
+        if (fromEdge >= kBorder) continue;
+        // Rows run top-down: the top and left edges catch the light.
+        bool upperLeft = (y < kBorder && y < cell - 1 - x) || (x < kBorder && x < cell - 1 - y);
+        const uint8_t* c = upperLeft != pressed ? light : dark;
+        uint8_t* p = At(image, frame * cell + x, y);
+        p[0] = c[0], p[1] = c[1], p[2] = c[2], p[3] = 255;
+      }
+    }
+  }
+  return image;
+}
+
 // Scenery pictures.
 
 kximage Water(int size, unsigned seed) {
@@ -258,6 +279,9 @@ kximage ByName(const std::string& kind) {
   if (kind == "clouds") return Clouds(256, 5);
   if (kind == "tree") return Tree(64, 128, 6);
   if (kind == "card") return Card(256, 256);
+  // The designer's button frames and pictures.
+  if (kind == "designerframes") return ButtonFrames(40, 256);
+  if (kind == "designericons") return IconSheet(32, 8, 8);
   // Small pictures for test seeds.
   if (kind == "tinygrass") return Grass(8, 3);
   if (kind == "tinyparticle") return Particle(8);

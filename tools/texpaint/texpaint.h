@@ -25,6 +25,10 @@ kximage Pointer();
 kximage Button(int width, int height, const int colour[3]);
 // Sheet of cols x rows simple icon frames (RGBA), each a distinct glyph.
 kximage IconSheet(int cell, int cols, int rows);
+// Two bevelled button frames side by side at the top-left of a sheet x sheet
+// picture (RGBA), each cell x cell: raised, then pressed. Only the border is
+// opaque, so a picture drawn under a frame shows through.
+kximage ButtonFrames(int cell, int sheet);
 
 // Scenery pictures: tileable water (RGB), tileable fair-weather clouds
 // (alpha), a billboard tree with a transparent surround (RGBA) and the card

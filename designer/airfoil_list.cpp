@@ -1,0 +1,143 @@
+#include "designer/airfoil_list.h"
+
+#include <strings.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "core/arguments.h"
+#include "designer/page.h"
+#include "designer/state.h"
+#include "dynamics/wings/airfoil.h"
+#include "gui/containers.h"
+#include "gui/gui.h"
+#include "gui/paint.h"
+#include "gui/scroll.h"
+#include "gui/text.h"
+
+kxtype svdesignairfoillist::Type("svdesignairfoillist", sizeof(svdesignairfoillist));
+
+namespace {
+
+// The drop-down list below the box.
+constexpr int kListX = 4, kListAbove = 50;    // px; list bottom at the box height + 50
+constexpr int kListWidth = 150, kListHeight = 400;
+constexpr int kScrollInset = 2;
+constexpr int kEntryWidth = 124, kEntryHeight = 20;
+// An entry runs this on its selector: column, scroll, frame, selector.
+constexpr char kEntryCommand[] = "../../../../SetAirfoil( Text )";
+
+// The box's drawing.
+constexpr int kInset = 4;          // px of the white face inside the box
+constexpr int kOutlineLeft = 6;    // px
+constexpr int kOutlineMargin = 12; // px of the box width the chord leaves free
+constexpr int kNameX = 5, kNameY = 3;
+const kxcolor4 kOutlineColour = {1.0f, 0.9f, 0.7f, 1.0f};
+const kxcolor4 kNameColour = {0.0f, 0.2f, 0.6f, 1.0f};
+
+// Inserts the entry after the last one whose text sorts lower, ignoring
+// case; first when none does, so equal texts go before the earlier ones.
+void InsertSorted(kxcolumn* column, kxtext* entry) {
+  kxnode* lower = nullptr;
+  for (kxnode* c = column->firstChild; c; c = c->nextSibling) {
+    const kxtext* t = dynamic_cast<const kxtext*>(c);
+    if (t && strcasecmp(t->Text.Text(), entry->Text.Text()) < 0) lower = c;
+  }
+  if (lower) lower->InsertAfter(entry);
+  else column->AddChild(entry);
+}
+
+kxframe* BuildDropDown(int boxHeight) {
+  kxframe* frame = new kxframe(kListX, boxHeight + kListAbove, kListWidth, kListHeight);
+  kxscroll* scroll = new kxscroll(kScrollInset, kScrollInset, kListWidth - 2 * kScrollInset, kListHeight - 2 * kScrollInset);
+  kxcolumn* column = new kxcolumn;
+  if (!frame || !scroll || !column) {
+    delete frame;
+    delete scroll;
+    delete column;
+    return nullptr;
+  }
+  frame->raised = 1;  // the bevel inverted: the list stands out of the page
+  scroll->background = kxgui::kWhite;
+  frame->AppendChild(scroll);
+  scroll->AppendChild(column);
+  kxstring names[svdesignairfoillist::kMaxFiles + 1];
+  kxdairfoil::ListFiles(names, svdesignairfoillist::kMaxFiles + 1);
+  for (const kxstring& stem : names) {
+    if (stem.Empty()) break;
+    kxtext* entry = new kxtext(kxdairfoil::ReadTitle(stem.Text()).Text(), 0, 0, kEntryWidth, kEntryHeight);
+    if (!entry) break;
+    entry->onLeftDown = kEntryCommand;
+    InsertSorted(column, entry);
+  }
+  return frame;
+}
+
+}  // namespace
+
+svdesignairfoillist::svdesignairfoillist(int x, int y, int w, int h, kxdairfoil** bound)
+    : kxgraphic(x, y, w, h), binding(bound) {
+  type = &Type;
+  dropDown = BuildDropDown(h);
+}
+
+svdesignairfoillist::~svdesignairfoillist() {
+  // While open the list is a child and goes with the children.
+  if (dropDown && dropDown->parent != this) delete dropDown;
+}
+
+bool svdesignairfoillist::IsOpen() const { return dropDown && dropDown->parent == this; }
+
+kxvalueptr svdesignairfoillist::GetMember(const char* member, const kxargs& args) {
+  if (std::strcmp(member, "SetAirfoil") != 0) return kxgraphic::GetMember(member, args);
+  selection = kxdairfoil::Find(args.String(0).Text());
+  if (dropDown) dropDown->Unlink();
+  if (svdesignpage* page = svdesign::State().shownPage) page->MarkEdited();
+  return kxvoid();
+}
+
+void svdesignairfoillist::OnLeftDown() {
+  if (!dropDown) return;
+  if (IsOpen()) {
+    dropDown->Unlink();
+  } else {
+    AppendChild(dropDown);
+  }
+}
+
+void svdesignairfoillist::Update() {
+  kxgraphic* focus = kxgui::Focus;
+  if (focus && !focus->IsWithin(this)) {
+    if (dropDown) dropDown->Unlink();
+    if (svdesignpage* page = svdesign::State().shownPage) {
+      page->Store();
+      page->Refresh();
+    }
+  }
+  kxgraphic::Update();
+}
+
+void svdesignairfoillist::Refresh() { selection = binding ? *binding : nullptr; }
+
+void svdesignairfoillist::Store() {
+  if (binding) *binding = selection;
+}
+
+void svdesignairfoillist::Draw(int ox, int oy) {
+  W = kWidth;
+  H = kHeight;
+  int x = ox + X, y = oy + Y;
+  kxgui::SetColor(kxgui::kWhite);
+  kxgui::FillRect(x + kInset, y + kInset, x + W - kInset, y + H - kInset);
+  if (selection) {
+    float scale = static_cast<float>(W - kOutlineMargin);
+    float left = static_cast<float>(x + kOutlineLeft), middle = static_cast<float>(y + H / 2);
+    auto px = [&](int i) { return static_cast<int>(std::lround(left + selection->CoordX[i] * scale)); };
+    auto py = [&](int i) { return static_cast<int>(std::lround(middle + selection->CoordY[i] * scale)); };
+    kxgui::SetColor(kOutlineColour);
+    for (int i = 0; i + 1 < selection->CoordCount; ++i) kxgui::DrawLine(px(i), py(i), px(i + 1), py(i + 1));
+    kxgui::SetColor(kNameColour);
+    kxgui::DrawText(x + kNameX, y + kNameY, selection->name.Text());
+  }
+  DrawChildren(x, y);
+}

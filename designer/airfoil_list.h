@@ -1,0 +1,39 @@
+// svdesignairfoillist: the airfoil selector of a wing page. A box with the
+// chosen airfoil's outline and name; a click opens a drop-down list of every
+// airfoil file by title, and choosing one closes it. Bound to one airfoil
+// pointer of the component.
+#pragma once
+
+#include "gui/graphic.h"
+
+class kxdairfoil;
+class kxframe;
+
+class svdesignairfoillist : public kxgraphic {
+ public:
+  static kxtype Type;  // made only by code
+  static constexpr int kWidth = 136;   // px; the drawing keeps the box this size
+  static constexpr int kHeight = 40;   // px
+  static constexpr int kMaxFiles = 256;
+
+  kxframe* dropDown = nullptr;       // owned; a child of the selector while open
+  kxdairfoil* selection = nullptr;   // may be null
+  kxdairfoil** binding = nullptr;    // the component's member; null: unbound
+
+  svdesignairfoillist(int x, int y, int w, int h, kxdairfoil** bound);
+  ~svdesignairfoillist() override;
+
+  // "SetAirfoil( title )": selects that airfoil (null when none has the
+  // title) and closes the list. Other names go to kxgraphic.
+  kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  // Opens the list, or closes it when open.
+  void OnLeftDown() override;
+  // Once the focus is elsewhere, closes the list and commits the shown page.
+  void Update() override;
+  void Draw(int ox, int oy) override;
+
+  void Refresh() override;  // selection := the bound airfoil
+  void Store();    // the bound airfoil := selection
+
+  bool IsOpen() const;
+};

@@ -1,0 +1,132 @@
+#include "designer/commands.h"
+
+#include "core/arguments.h"
+#include "core/function.h"
+#include "core/hooks.h"
+#include "designer/design_object.h"
+#include "designer/designer.h"
+#include "designer/page.h"
+#include "designer/save_dialog.h"
+#include "designer/state.h"
+#include "designer/viewer_modes.h"
+#include "dynamics/body.h"
+#include "platform/log.h"
+
+namespace svdesign {
+
+namespace {
+
+using handler = void (*)(const kxargs& args);
+
+struct command {
+  const char* name;
+  handler run;          // null: not built yet
+  bool withoutAircraft; // runs outside the designer too
+};
+
+void Nothing(const kxargs&) {}
+
+template <svdesignmode viewermodes::*mode>
+void SetMode(const kxargs&) {
+  State().currentMode = &(Modes().*mode);
+}
+
+// The table of the designer's commands, in registration order.
+const command kTable[kCommands] = {
+    {"DesignOpen", [](const kxargs&) { Open(); }, true},
+    {"DesignGoBack", [](const kxargs&) { GoBack(); }, false},
+    {"DesignObjectActivate", [](const kxargs& a) { ObjectActivate(a.String(0).Text()); }, false},
+    {"DesignMouseLeftDown", nullptr, false},
+    {"DesignMouseLeftDouble", Nothing, false},
+    {"DesignMouseMove", nullptr, false},
+    {"DesignMouseLeftUp", nullptr, false},
+    {"DesignModeViewerMove", SetMode<&viewermodes::move>, false},
+    {"DesignModeViewerTurn", SetMode<&viewermodes::turn>, false},
+    {"DesignModeViewerShift", SetMode<&viewermodes::shift>, false},
+    {"DesignModeViewerRotate", [](const kxargs&) { State().currentMode = &Modes().rotate; }, false},
+    {"DesignModeViewerTop", nullptr, false},
+    {"DesignModeViewerSide", nullptr, false},
+    {"DesignModeViewerFront", nullptr, false},
+    {"DesignModeObjectSelect", SetMode<&viewermodes::objectSelect>, false},
+    {"DesignObjectProperty",
+     [](const kxargs&) {
+       if (State().currentObject) State().currentMode = &Modes().objectProperty;
+     },
+     false},
+    {"DesignObjectPropertySet",
+     [](const kxargs& a) {
+       if (State().currentObject) State().currentObject->SetProperty(a.String(0).Text());
+     },
+     false},
+    {"DesignModeBodyMove", Nothing, false},
+    {"DesignModeBodyMoveOnly", Nothing, false},
+    {"DesignModeBodyRotate", Nothing, false},
+    {"DesignModeBodyRotateOnly", Nothing, false},
+    {"DesignModePointSelect", Nothing, false},
+    {"DesignObjectPropertyOpen", [](const kxargs& a) { ObjectPropertyOpen(a.Int(0)); }, false},
+    {"DesignPropertySetValues", [](const kxargs&) { PropertySetValues(); }, false},
+    {"DesignNewBody", nullptr, false},
+    {"DesignNewGyro00", nullptr, false},
+    {"DesignNewJoint00", nullptr, false},
+    {"DesignNewRotor00", nullptr, false},
+    {"DesignNewSkid00", nullptr, false},
+    {"DesignNewTailrotor00", nullptr, false},
+    {"DesignNewWing00", nullptr, false},
+    {"savesystem", nullptr, false},
+    {"copysystemdialog", [](const kxargs&) { CopySystemDialog(); }, false},
+    {"copysystemcheck", nullptr, false},
+    {"copysystemcancel", [](const kxargs&) { CopySystemCancel(); }, false},
+};
+
+bool noted[kCommands] = {};
+
+kxvalueptr Run(int i, const kxargs& args) {
+  const command& c = kTable[i];
+  if (!c.withoutAircraft && !State().aircraft) return kxvoid();
+  if (c.run) {
+    c.run(args);
+  } else if (!noted[i]) {
+    noted[i] = true;
+    kxsystem::Log("svdesign:  %s is not available in this version\n", c.name);
+  }
+  return kxvoid();
+}
+
+}  // namespace
+
+const char* CommandName(int i) { return i >= 0 && i < kCommands ? kTable[i].name : ""; }
+
+void RegisterCommands() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  for (int i = 0; i < kCommands; ++i) {
+    kxfunction::RegisterHandler(kTable[i].name, [i](const kxargs& args) { return Run(i, args); });
+  }
+}
+
+void ForgetCommandNotes() {
+  for (bool& n : noted) n = false;
+}
+
+void ObjectActivate(const char* componentName) {
+  designstate& s = State();
+  for (svdesignobject* object : s.objects) {
+    if (!object || !object->component || !object->component->name.Equal(componentName)) continue;
+    if (object != s.currentObject) SwitchObject(object);
+    return;
+  }
+}
+
+void ObjectPropertyOpen(int index) {
+  if (svdesignobject* paged = State().pagedObject) paged->OpenPage(index);
+}
+
+void PropertySetValues() {
+  if (svdesignpage* page = State().shownPage) {
+    page->Store();
+    page->Refresh();
+  }
+}
+
+}  // namespace svdesign

@@ -1,0 +1,128 @@
+#include "designer/field.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "core/numbers.h"
+#include "designer/page.h"
+#include "designer/state.h"
+#include "gui/gui.h"
+#include "gui/paint.h"
+
+kxtype svdedit::Type("svdedit", sizeof(svdedit), kxcreate<svdedit>);
+kxtype svdesignfield::Type("svdesignfield", sizeof(svdesignfield));
+
+namespace {
+constexpr char kSetValuesCommand[] = "DesignPropertySetValues";
+constexpr int kFrameGap = 2;  // px between the field and its sunken frame
+}  // namespace
+
+svdedit::svdedit() {
+  type = &Type;
+  rightAlign = 1;
+  tabNavigation = 1;
+}
+
+svdedit::svdedit(int x, int y, int w, int h) : svdedit() {
+  X = x, Y = y, W = w, H = h;
+}
+
+svdesignfield::svdesignfield(int x, int y, int w, int h, float* bound, const char* numberFormat,
+                             const char* unitName, float displayFactor)
+    : svdedit(x, y, w, h), value(bound), factor(displayFactor), format(numberFormat), unit(unitName) {
+  type = &Type;
+  maxLength = kMaxChars;
+  OnReturn = kSetValuesCommand;
+  background = kxgui::kWhite;
+}
+
+void svdesignfield::Refresh() {
+  std::string shown;
+  if (value) {
+    char number[64];
+    std::snprintf(number, sizeof number, format.Text(), static_cast<double>(factor * *value));
+    shown = number;
+    shown += ' ';
+    shown += unit.Str();
+  }
+  // Written whole: the length limit is for typing, not for what is shown.
+  size_t n = std::min(shown.size(), static_cast<size_t>(kMaxText));
+  std::memcpy(text, shown.data(), n);
+  text[n] = 0;
+  cursor = static_cast<int>(n);
+  shown_ = text;
+}
+
+void svdesignfield::Apply() {
+  if (!value) return;
+  float stored = svdesign::LeadingNumber(text) / factor;
+  *value = std::isfinite(stored) ? stored : 0.0f;
+}
+
+bool svdesignfield::Edited() const { return std::strcmp(text, shown_.Text()) != 0; }
+
+void svdesignfield::Update() {
+  svdedit::Update();
+  if (kxgui::Focus == this) {
+    hadFocus = 1;
+    return;
+  }
+  if (!hadFocus) return;
+  hadFocus = 0;
+  if (svdesignpage* page = svdesign::State().shownPage) {
+    page->Store();
+    page->Refresh();
+  }
+  Refresh();
+}
+
+void svdesignfield::Draw(int ox, int oy) {
+  int x = ox + X, y = oy + Y, g = kFrameGap;
+  kxgui::SetColor(kxgui::kBlack);
+  kxgui::DrawLine(x - g, y - g, x - g, y + H + g - 1);
+  kxgui::DrawLine(x - g, y + H + g - 1, x + W + g - 1, y + H + g - 1);
+  kxgui::SetColor(kxgui::kWhite);
+  kxgui::DrawLine(x - g, y - g, x + W + g - 1, y - g);
+  kxgui::DrawLine(x + W + g - 1, y - g, x + W + g - 1, y + H + g - 1);
+  svdedit::Draw(ox, oy);
+}
+
+namespace svdesign {
+
+namespace {
+
+const char* SkipDigits(const char* p) {
+  while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+  return p;
+}
+
+}  // namespace
+
+float LeadingNumber(const char* text) {
+  if (!text) return 0.0f;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t') ++p;
+  const char* start = p;
+  if (*p == '+' || *p == '-') ++p;
+  const char* end = SkipDigits(p);
+  bool whole = end > p;
+  if (*end == '.') {
+    const char* fraction = SkipDigits(end + 1);
+    if (whole || fraction > end + 1) end = fraction;
+  }
+  if (end == p) return 0.0f;  // no digit before or after a point
+  if (*end == 'e' || *end == 'E') {
+    const char* exponent = end + 1;
+    if (*exponent == '+' || *exponent == '-') ++exponent;
+    const char* digits = SkipDigits(exponent);
+    if (digits > exponent) end = digits;
+  }
+  float number = 0.0f;
+  return kxnumber::Parse(std::string_view(start, static_cast<size_t>(end - start)), number) ? number : 0.0f;
+}
+
+}  // namespace svdesign

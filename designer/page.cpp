@@ -1,0 +1,96 @@
+#include "designer/page.h"
+
+#include "designer/airfoil_list.h"
+#include "designer/check_box.h"
+#include "designer/field.h"
+#include "designer/state.h"
+#include "designer/units_placeholder.h"
+#include "gui/gui.h"
+#include "gui/text.h"
+#include "sim/multilanguage.h"
+
+svdesignpage::svdesignpage(int iconNumber, kxdbody* edited)
+    : panel(new kxgraphic(0, 0, kPanelWidth, kPanelHeight)), icon(iconNumber), component(edited) {}
+
+svdesignpage::~svdesignpage() {
+  svdesign::designstate& s = svdesign::State();
+  if (s.shownPage == this) s.shownPage = nullptr;
+  delete panel;
+}
+
+void svdesignpage::Show() {
+  svdesign::designstate& s = svdesign::State();
+  if (panel && s.pageHolder) {
+    s.pageHolder->AppendChild(panel);
+    for (kxnode* c = panel->firstChild; c; c = c->nextSibling) {
+      if (svdedit* field = dynamic_cast<svdedit*>(c)) {
+        kxgui::Focus = field;
+        break;
+      }
+    }
+  }
+  Refresh();
+  s.shownPage = this;
+}
+
+void svdesignpage::Hide() {
+  Store();
+  if (panel) panel->Unlink();
+  svdesign::designstate& s = svdesign::State();
+  if (s.shownPage == this) s.shownPage = nullptr;
+}
+
+void svdesignpage::Refresh() {
+  if (!panel) return;
+  for (kxnode* c = panel->firstChild; c; c = c->nextSibling) {
+    if (svdesignfield* field = dynamic_cast<svdesignfield*>(c)) field->Refresh();
+    else if (svdesigncheck* check = dynamic_cast<svdesigncheck*>(c)) check->Refresh();
+    else if (svdesignairfoillist* list = dynamic_cast<svdesignairfoillist*>(c)) list->Refresh();
+  }
+}
+
+/* Only what the user edited is written: viewing a page must not change the
+   aircraft. Writing every field back, as a plain Store would, rounds each
+   value to its display precision (power to 10 W, a centre of gravity to
+   1 mm) and reruns the reshaping and analysis whenever a page is merely
+   opened and left. */
+void svdesignpage::Store() {
+  if (!panel) return;
+  int any = edited_;
+  edited_ = 0;
+  for (kxnode* c = panel->firstChild; c; c = c->nextSibling) {
+    if (svdesignfield* field = dynamic_cast<svdesignfield*>(c)) {
+      if (!field->Edited()) continue;
+      field->Apply();
+      any = 1;
+    } else if (svdesigncheck* check = dynamic_cast<svdesigncheck*>(c)) {
+      check->Store();
+    } else if (svdesignairfoillist* list = dynamic_cast<svdesignairfoillist*>(c)) {
+      list->Store();
+    }
+  }
+  if (any) FollowUp();
+}
+
+void svdesignpage::Draw(int) {}
+void svdesignpage::MouseDown(const designray&) {}
+void svdesignpage::MouseMove(const designray&) {}
+void svdesignpage::MouseUp(const designray&) {}
+
+kxtext* svdesignpage::AddLabel(const char* key, int x, int y) {
+  kxtext* label = new kxtext(sim::Language().Text(key), x, y);
+  if (label && panel) panel->AppendChild(label);
+  return label;
+}
+
+svdesignfield* svdesignpage::AddField(int x, int y, float* value, const char* format, const units::displayunit& unit) {
+  return AddField(x, y, value, format, unit.name.Text(), unit.factor);
+}
+
+svdesignfield* svdesignpage::AddField(int x, int y, float* value, const char* format, const char* unit, float factor) {
+  svdesignfield* field = new svdesignfield(x, y, kFieldWidth, kFieldHeight, value, format, unit, factor);
+  if (field && panel) panel->AppendChild(field);
+  return field;
+}
+
+int svdesignpage::AfterLabel(const kxtext* label) { return label ? label->X + label->W + kLabelGap : kLabelGap; }

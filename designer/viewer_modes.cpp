@@ -1,0 +1,10 @@
+#include "designer/viewer_modes.h"
+
+namespace svdesign {
+
+viewermodes& Modes() {
+  static viewermodes modes;
+  return modes;
+}
+
+}  // namespace svdesign

@@ -1,0 +1,122 @@
+// Shared set-up of the designer tests: the GUI fixture with its fixed-advance
+// font, every aircraft type, the designer's start-up per test, a window size,
+// a clock the test sets, and the sample aircraft loaded from the data folder
+// (the designer edits in memory only).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "designer/buttons.h"
+#include "designer/design_object.h"
+#include "designer/designer.h"
+#include "designer/object_table.h"
+#include "designer/page.h"
+#include "designer/state.h"
+#include "designer/units_placeholder.h"
+#include "designer/field.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/all/register_all.h"
+#include "dynamics/body.h"
+#include "dynamics/instance.h"
+#include "dynamics/registry.h"
+#include "graphics/geometric_object.h"
+#include "gui/menu.h"
+#include "gui/text.h"
+#include "platform/callbacks.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "sim/modes.h"
+#include "sim/multilanguage.h"
+#include "tests/gui/widget_support.h"
+#include "tests/platform/input_support.h"
+
+namespace designertest {
+
+// A page of two fields on a body - its mass in the display mass unit and the
+// x of its position in the display length unit - that counts its follow-ups.
+class testpage : public svdesignpage {
+ public:
+  testpage(kxdbody* body, int iconNumber) : svdesignpage(iconNumber, body) {
+    kxtext* label = AddLabel("Mass", 8, 8);
+    first = AddField(AfterLabel(label), 8, &body->Mass, "%.2f", units::Current().mass);
+    second = AddField(AfterLabel(label) + kNextField, 8, &body->B.R.x, "%.1f", units::Current().length);
+  }
+  svdesignfield* first = nullptr;
+  svdesignfield* second = nullptr;
+  int followUps = 0;
+
+ protected:
+  void FollowUp() override { ++followUps; }
+};
+
+constexpr int kWindowWidth = 1024, kWindowHeight = 768;  // px
+
+inline uint32_t& Now() {
+  static uint32_t now = 0;
+  return now;
+}
+
+class designerfixture : public kxtest::widgettest {
+ protected:
+  static void SetUpTestSuite() {
+    widgettest::SetUpTestSuite();
+    kxgraphics::RegisterTypes();
+    kxdynamics::RegisterAll();
+  }
+
+  void SetUp() override {
+    widgettest::SetUp();
+    screen->W = kWindowWidth;
+    screen->H = kWindowHeight;
+    kxsystem::display.window_width = kWindowWidth;
+    kxsystem::display.window_height = kWindowHeight;
+    kxsystem::callbacks = kxcallbacks();
+    kxsystem::ClearLogHistory();
+    Now() = 0;
+    kxsystem::SetClockForTest([] { return Now(); });
+    sim::designer_from_simulation = 0;
+    sim::Language().Reset();
+    units::SetMetric();
+    svdesign::Init();
+  }
+
+  void TearDown() override {
+    svdesign::Reset();
+    for (int i = 0; i < svdesign::kObjectKinds; ++i) svdesign::RegisterObjectBuilder(svdesign::ObjectKindType(i), nullptr);
+    kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+    kxdynamics::Tree(kxdynamics::kxdtree::kInvisible)->DeleteChildren();
+    kxsystem::SetClockForTest(nullptr);
+    kxsystem::callbacks = kxcallbacks();
+    kxsystem::display = kxdisplaysettings();
+    sim::Language().Reset();
+    units::SetMetric();
+    widgettest::TearDown();
+  }
+
+  // Loads the sample into slot 0 (null: keeps what is loaded) and runs the
+  // entry as the main loop would.
+  void Enter(const char* sample = "trainer") {
+    if (sample) {
+      ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
+    }
+    svdesign::Open();
+    RunPending();
+    ASSERT_NE(State().aircraft, nullptr);
+  }
+  static void RunPending() {
+    while (void (*next)() = kxsystem::callbacks.pending) {
+      kxsystem::callbacks.pending = nullptr;
+      next();
+    }
+  }
+  static svdesign::designstate& State() { return svdesign::State(); }
+  static svdesignobject* Object(const char* component) {
+    for (svdesignobject* o : State().objects) {
+      if (o->name.Equal(component)) return o;
+    }
+    return nullptr;
+  }
+};
+
+}  // namespace designertest
