@@ -28,6 +28,8 @@ int DrawGeometry(const kxgeometry* list);
 int DrawGeometryTextured(const kxgeometry* list);
 // Strips only: texture, colour and material state untouched.
 int DrawGeometryPlain(const kxgeometry* list);
+// The same for one element, without walking the list.
+int DrawElementPlain(const kxgeometry* el);
 // Uploads the textures the mesh holds; null or none does nothing.
 int UploadGeometryTextures(const kxgeometry* first);
 

@@ -64,6 +64,12 @@ int DrawGeometryPlain(const kxgeometry* list) {
   return 1;
 }
 
+int DrawElementPlain(const kxgeometry* el) {
+  if (!el || !HasContext()) return 0;
+  DrawStrips(el);
+  return 1;
+}
+
 int UploadGeometryTextures(const kxgeometry* first) {
   if (!first || !first->info || !HasContext()) return 0;
   int count = 0;

@@ -23,6 +23,7 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
+#include "sim/views/loading_screen.h"
 #include "sim/views_placeholder.h"
 
 namespace sim {
@@ -50,6 +51,7 @@ constexpr float kDimButton = 0.8f;
 constexpr float kTipReference = 768.0f;     // window height the menu font was made for
 constexpr float kTipLeft = 275.0f / 1024.0f;
 constexpr float kVersionRight = 0.9375f;
+constexpr int kLogLines = 30;             // log lines shown with `show_log`
 
 // Projects along the light direction onto the plane z = height.
 void ShadowMatrix(float height, float out[16]) {
@@ -244,8 +246,8 @@ void DrawButtons(int w, int h) {
 
 void DrawOverlays(int w, int h) {
   kxgui::Draw();
-  if (session.show_log) DrawLogLines();
   Ortho(w, h, -10, 10);
+  if (session.show_log) DrawLogLines(kLogLines);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -25,6 +25,7 @@
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
+#include "sim/views/loading_screen.h"
 #include "sim/views_placeholder.h"
 #include "sim/world/world.h"
 

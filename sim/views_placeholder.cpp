@@ -6,18 +6,11 @@ namespace sim {
 
 void CreateMenu() { kxsystem::Log("sim:  menu bar and windows not built yet\n"); }
 
-void DrawLoadingScreen(int, const char* format, const char* argument) {
-  kxsystem::Log("sim:  loading screen: ");
-  kxsystem::Log(format, argument);
-  kxsystem::Log("\n");
-}
-
 void ShowWindow(kxwindow*, int) { kxsystem::Log("sim:  show window: no window yet\n"); }
 void OpenWindow(kxwindow*) { kxsystem::Log("sim:  open window: no window yet\n"); }
 void HideWindow(kxwindow*) {}
 void FillDisplayModeList(kxwindow*) { kxsystem::Log("sim:  options window not built yet\n"); }
 void FSchleppDetach() {}
-void DrawLogLines() {}
 kxwindow* NoDeviceWindow() { return nullptr; }
 kxwindow* KeysWindow() { return nullptr; }
 kxwindow* OptionsWindow() { return nullptr; }

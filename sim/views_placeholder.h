@@ -8,8 +8,6 @@ namespace sim {
 
 // Builds the menu bar and every simulator window.
 void CreateMenu();
-// One progress line of the loading screen; clear 1 clears the screen first.
-void DrawLoadingScreen(int clear, const char* format, const char* argument);
 void ShowWindow(kxwindow* window, int flag);
 void OpenWindow(kxwindow* window);
 void HideWindow(kxwindow* window);
@@ -17,8 +15,6 @@ void HideWindow(kxwindow* window);
 void FillDisplayModeList(kxwindow* window);
 // Detaches and frees the tow rope.
 void FSchleppDetach();
-// The last log lines over the bottom of the window.
-void DrawLogLines();
 // The simulator windows the menu opens, by program-wide pointer; null until built.
 kxwindow* NoDeviceWindow();
 kxwindow* KeysWindow();

@@ -7,8 +7,10 @@
 // Keeping them loaded lets the leak checker name (and suppress) them.
 //
 // Sound goes to silent drivers and the software renderer's worker threads
-// are turned off unless the caller chose otherwise: the leak checker stops
-// every thread at exit to scan it, and those threads have crashed it there.
+// and its shader-cache writer are turned off unless the caller chose
+// otherwise: the leak checker stops every thread at exit to scan it, and
+// those threads have crashed it there (the cache writer while it stores a
+// shader compiled for a new combination of texture state).
 #include <dlfcn.h>
 #include <stdlib.h>
 
@@ -17,6 +19,7 @@ namespace {
 struct keeplibraries {
   keeplibraries() {
     setenv("LP_NUM_THREADS", "0", 0);
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setenv("ALSOFT_DRIVERS", "null", 0);

@@ -1,0 +1,292 @@
+// The scene's passes under a real context, read back pixel by pixel: the
+// sky by cloud type, the lights, the photo panorama, the own aircraft in the
+// cockpit view, contest objects and markers, particles, and the program's
+// own scenery and aircraft.
+#include "sim/views/scene.h"
+
+#include <memory>
+
+#include "dynamics/flight_state.h"
+#include "sim/views/display_lists.h"
+#include "sim/views/gl_state.h"
+#include "sim/views/sky.h"
+#include "sim/world/contest_record.h"
+#include "views_gl_support.h"
+
+namespace {
+
+using viewstest::camera;
+using viewstest::kHeight;
+using viewstest::kWidth;
+using frame = std::vector<kxtest::pixel>;
+
+frame Frame() {
+  frame pixels(static_cast<size_t>(kWidth) * kHeight);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+// Pixels that differ by more than 6 in some channel.
+int Differing(const frame& a, const frame& b) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    n += std::abs(a[i].r - b[i].r) > 6 || std::abs(a[i].g - b[i].g) > 6 || std::abs(a[i].b - b[i].b) > 6;
+  return n;
+}
+
+class SceneDraw : public viewstest::viewsgltest {
+ protected:
+  // Loads the scenery text and builds the GL state and every scenery list.
+  world& Scenery(const std::string& text, int cloudType = 80) {
+    world& w = Load(text);
+    sim::session.cloud_type = cloudType;
+    sim::SetupGL();
+    sim::BuildSky(&w);
+    sim::BuildSceneryLists();
+    return w;
+  }
+  // rgb at alpha over the pixel at the row's left end, which the view's
+  // middle row shows at the same height.
+  static ::testing::AssertionResult Blended(float r, float g, float b, float a) {
+    kxtest::pixel under = kxtest::ReadPixel(2, kHeight / 2);
+    return Near(Centre(), a * r + (1 - a) * under.r / 255.0f, a * g + (1 - a) * under.g / 255.0f,
+                a * b + (1 - a) * under.b / 255.0f);
+  }
+  const float eye_[3] = {0, 0, 2}, ahead_[3] = {10, 0, 2};
+};
+
+TEST_F(SceneDraw, ZenithColourFollowsTheCloudTypeAndNoCloudPassRunsWithoutClouds) {
+  const float up[3] = {0, 0, 100};
+  camera c(eye_, up);
+  struct {
+    int type;
+    float zenith[3];
+  } rows[] = {{80, {0.0f, 0.4f, 0.8f}}, {81, {0.02f, 0.12f, 0.67f}}, {82, {0.22f, 0.3f, 0.69f}}};
+  for (const auto& row : rows) {
+    Scenery("SCENERY 6000\n", row.type);
+    Draw(c);
+    EXPECT_TRUE(Near(Centre(), row.zenith[0], row.zenith[1], row.zenith[2])) << row.type;
+  }
+  PutPicture("texture/clouds.kxt", 1);
+  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", 80);
+  Draw(c);
+  EXPECT_TRUE(Near(Centre(), 0.0f, 0.4f, 0.8f));
+  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", 81);
+  Draw(c);
+  EXPECT_FALSE(Near(Centre(), 0.02f, 0.12f, 0.67f));
+}
+
+TEST_F(SceneDraw, TheSceneryLightsAreOnTheRestDarkAndPositionalLightsShineFromAboveUnderOpenSky) {
+  PutMesh("scenery/roof.tgo", kxgeomtest::Plate(20, 10, "roof"));
+  auto lampSeenFrom = [&](const char* scenery) {
+    world& w = Load(scenery);
+    w.light_count = 2;
+    const float lamp[4] = {10, 0, 50, 1};
+    std::copy(lamp, lamp + 4, w.light_position[1]);
+    sim::SetupGL();
+    Draw(camera(eye_, ahead_));
+    std::vector<float> position(4);
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position.data());  // eye space: y up, -z ahead
+    return position;
+  };
+  EXPECT_EQ(lampSeenFrom("SCENERY 6000\n"), (std::vector<float>{0, 1, 0, 0}));  // open sky: straight above
+  for (int i = 0; i < sim::kSceneLights; ++i) EXPECT_EQ(glIsEnabled(GL_LIGHT0 + i) == GL_TRUE, i < 2) << i;
+  float diffuse[4];
+  glGetLightfv(GL_LIGHT3, GL_DIFFUSE, diffuse);
+  EXPECT_EQ(diffuse[0] + diffuse[1] + diffuse[2] + diffuse[3], 0.0f);
+  std::vector<float> roofed = lampSeenFrom("OBJECT roof.tgo\n");  // under the roof the lamp stays where it is
+  EXPECT_NEAR(roofed[1], 48.0f, 1e-3f);
+  EXPECT_NEAR(roofed[2], -10.0f, 1e-3f);
+}
+
+TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
+  kximage tile;
+  tile.width = tile.height = 4;
+  tile.channels = 3;
+  for (int i = 0; i < 16; ++i) tile.pixels.insert(tile.pixels.end(), {200, 40, 40});
+  for (const char* name : {"scenery/photo00.kxt", "scenery/photo10.kxt"}) ASSERT_TRUE(kxgl::WriteKxt(name, tile));
+  PutPicture("texture/clouds.kxt", 1);
+  const float green[3] = {0, 1, 0};
+  PutMesh("scenery/ground.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "ground", "", green));
+  meshgen::mesh card = meshgen::TreeCards(6, 10);
+  meshgen::Translate(card, 8, 0, 0);
+  kxgeometry* tree = meshgen::ColouredElement(card, "bbrd001", "", green);
+  tree->transparent = 1;
+  PutMesh("scenery/trees.tgo", tree);
+  sim::session.gl_fog = 1;
+  const int compression = kxgl::textureCompression;
+  kxgl::textureCompression = 0;  // the tiles' colour exactly
+  world& w = Scenery(
+      "PHOTOTEXTURES 2 1 photo\nGROUND ground.tgo\nCLOUDS 300 4 0.9 0.55 texture/clouds.kxt\nOBJECT trees.tgo\n", 81);
+  kxgl::textureCompression = compression;
+  ASSERT_EQ(w.photo, 1);
+  const float down[3] = {10, 0, 1};
+  Draw(camera(eye_, down));
+  for (int y : {2, kHeight / 2, kHeight - 3})
+    for (int x : {2, kWidth / 2, kWidth - 3})
+      EXPECT_TRUE(Near(kxtest::ReadPixel(x, y), 200 / 255.0f, 40 / 255.0f, 40 / 255.0f)) << x << "," << y;
+  EXPECT_FALSE(glIsEnabled(GL_FOG));
+}
+
+TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
+  Scenery("SCENERY 6000\n", 81);
+  meshgen::mesh box = meshgen::Box(2, 2, 2);
+  const float red[3] = {1, 0, 0};
+  kxgeometricobject* root = Part("root", &box, red, nullptr, kxgeometricobject::kFlagList);
+  root->Matrix.R = {10, 0, 2, 1};
+  kxdflightstate state;
+  state.graphics_root = root;
+  simplayer& p = sim::players[0];
+  p.flight_state = &state;
+  int next = sim::kFirstAircraftList;
+  sim::BuildAircraftLists(&p, &next);
+  auto brightness = [&](int mode, int drawOwn) {
+    p.view_mode = mode;
+    Draw(camera(eye_, ahead_), &p, drawOwn);
+    return Centre().r + Centre().g + Centre().b;
+  };
+  EXPECT_LT(brightness(52, 0), 150);  // the box's unlit side
+  EXPECT_GT(brightness(53, 0), 450);  // the haze behind it
+  EXPECT_LT(brightness(54, 1), 150);
+}
+
+TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
+  Scenery("SCENERY 6000\n");
+  auto contest = std::make_unique<contestrec>();
+  sim::session.current_contest = contest.get();
+  simplayer& p = sim::players[0];
+  const float eye[3] = {0, 0, 3}, ahead[3] = {10, 0, 3};
+
+  contest->kind = kContestPylonRace;
+  contest->pylons[0].position[0] = 10;
+  p.contest_pylon = contest->first_pylon = &contest->pylons[0];
+  p.gate_distance = -25.0f;  // alpha 0.625
+  Draw(camera(eye, ahead), &p);
+  EXPECT_TRUE(Blended(1, 0, 0, 0.625f));
+  p.gate_distance = 5.0f;  // past the gate: no marker
+  Draw(camera(eye, ahead), &p);
+  EXPECT_TRUE(Blended(1, 0, 0, 0.0f));
+
+  contest->kind = kContestDragRace;
+  const float finish[3] = {10, 5, 0}, line[3] = {0, -10, 0};
+  std::copy(finish, finish + 3, contest->finish_point);
+  std::copy(line, line + 3, contest->finish_line);
+  const float colours[3][3] = {{1, 1, 0}, {0, 1, 0}, {1, 0, 0}};
+  for (int phase = 21; phase <= 23; ++phase) {
+    p.contest_phase = phase;
+    Draw(camera(eye, ahead), &p);
+    const float* c = colours[phase - 21];
+    EXPECT_TRUE(Blended(c[0], c[1], c[2], 0.3f)) << phase;
+  }
+
+  contest->kind = kContestSpotLanding;  // heading 0: along x, across -y
+  const float corner[3] = {0, 5, 0.1f}, along[3] = {1, 0, 0}, across[3] = {0, -1, 0};
+  std::copy(corner, corner + 3, contest->spot_corner);
+  std::copy(along, along + 3, contest->spot_axisA);
+  std::copy(across, across + 3, contest->spot_axisB);
+  contest->spot_width = 10;
+  contest->spot_length = 20;
+  const float above[3] = {0, 0, 30}, below[3] = {0, 0, 0};
+  Draw(camera(above, below), &p);
+  // Looking down with +x up the screen, 4 px per metre at the ground.
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 50), 0.4f, 0, 0));  // x = -2.4: red before the line
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 100), 0, 0.4f * (1 - 9.625f / 19.5f), 0));  // x = 10.1: fading green
+}
+
+TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
+  Scenery("SCENERY 6000\n");
+  kxdflightstate state;
+  state.smoke_flag = 1;
+  state.exhaust_count = 1;
+  simplayer& p = sim::players[0];
+  p.flight_state = &state;
+  particle puff{};
+  particle& exhaust = p.exhaust_particles[0][0];
+  for (particle* q : {&puff, &exhaust}) {
+    std::copy(ahead_, ahead_ + 3, q->position);
+    q->size = 2;
+    q->alpha = 1;
+  }
+  puff.life = 1;
+  p.smoke_list = &puff;
+  sim::session.smoke_color_green = 0;
+  sim::session.show_smoke = sim::session.show_exhaust = 1;
+  Draw(camera(eye_, ahead_), &p);
+  EXPECT_TRUE(Near(Centre(), 1, 0, 1));
+  puff.life = 0;  // smoke on but none alive: still no exhaust
+  Draw(camera(eye_, ahead_), &p);
+  EXPECT_FALSE(Near(Centre(), 1, 1, 1));
+  sim::session.show_smoke = 0;
+  Draw(camera(eye_, ahead_), &p);
+  EXPECT_TRUE(Near(Centre(), 1, 1, 1));
+}
+
+class SceneDataDraw : public SceneDraw {
+ protected:
+  void TearDown() override {
+    if (kxgl::HasContext()) viewstest::EndFlight();
+    SceneDraw::TearDown();
+  }
+  simplayer& Fly(const char* scenery) {
+    viewstest::LinkProgramData(ProgramData());
+    simplayer* p = viewstest::FlyDefaultAircraft(scenery, &ground_);
+    return p ? *p : sim::players[0];
+  }
+  kxdsceneryworld ground_;
+};
+
+TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndTraces) {
+  simplayer& p = Fly("winzeln");
+  ASSERT_NE(p.flight_state, nullptr);
+  const float* plane = p.flight_state->position;
+  const float near[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
+  camera pilot(near, plane);
+  Draw(pilot, &p);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // set-up, lists and every pass
+  frame full = Frame();
+  kxtest::pixel sky = kxtest::ReadPixel(kWidth / 2, kHeight - 2), runway = kxtest::ReadPixel(kWidth / 2, 2);
+  EXPECT_GE(sky.b, sky.r);  // blue, or the white of the clouds
+  EXPECT_GT(sky.b, runway.b + 100);
+  EXPECT_GT(runway.r + runway.g + runway.b, 150);
+  Draw(pilot, &p, 0, 0);
+  EXPECT_GT(Differing(full, Frame()), 100);  // the aircraft
+
+  const kxtransparentgeometry* tree = sim::TheWorld()->transparent;
+  while (tree && tree->element && !tree->billboard) ++tree;
+  ASSERT_TRUE(tree && tree->element);
+  const float back[3] = {tree->centre[0] - 25, tree->centre[1], tree->centre[2] + 2};
+  Draw(camera(back, tree->centre), &p);
+  full = Frame();
+  sim::session.show_trees = 0;
+  Draw(camera(back, tree->centre), &p);
+  EXPECT_GT(Differing(full, Frame()), 100);
+
+  for (int i = 0; i < 20; ++i) {
+    const float sample[3] = {plane[0] + static_cast<float>(i), plane[1], plane[2] + 2.0f};
+    std::copy(sample, sample + 3, p.trace_position[i]);
+    p.trace_axis[i][2] = 1.0f;  // upright: seen broadside
+    p.trace_time[i] = static_cast<float>(i);
+  }
+  p.trace_index = 19;
+  Draw(pilot, &p);
+  full = Frame();
+  p.trace_view = 1;
+  Draw(pilot, &p);
+  EXPECT_GT(Differing(full, Frame()), 50);
+}
+
+TEST_F(SceneDataDraw, TheSeaSceneryShowsItsOcean) {
+  simplayer& p = Fly("seaslope");
+  world& w = *sim::TheWorld();
+  ASSERT_NE(w.ocean, nullptr);
+  const float eye[3] = {-90, 0, 90}, sea[3] = {-400, 0, 0};
+  Draw(camera(eye, sea), &p);
+  frame full = Frame();
+  kxgeometry* ocean = w.ocean;
+  w.ocean = nullptr;
+  Draw(camera(eye, sea), &p);
+  w.ocean = ocean;
+  EXPECT_GT(Differing(full, Frame()), 1000);
+}
+
+}  // namespace
