@@ -26,7 +26,37 @@ export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
+# Each test program once more, all its tests in one process in a random
+# order: a test that leans on what an earlier one left fails here. The
+# programs share one virtual display: those with window tests run one after
+# another (a window would take the focus from another's), the rest beside
+# them.
+export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
 status=0
+rm -f build/test/*-shuffled.failed
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  shuffled() {
+    local log="build/test/$(basename "$1")-shuffled.log"
+    if "$1" --gtest_shuffle >"$log" 2>&1; then
+      echo "shuffled: $(basename "$1") passed"
+    else
+      echo "shuffled: $(basename "$1") failed, see $log"
+      grep -E "^\[  FAILED|Randomizing" "$log" | head -20
+      touch "build/test/$(basename "$1")-shuffled.failed"
+    fi
+  }
+  windowed=()
+  for program in $(find build/test/tests -maxdepth 1 -type f -name "*_tests" -perm -u+x | sort); do
+    if "$program" --gtest_list_tests | grep -qE "^[A-Za-z]*(Gl|Draw|Display)[A-Za-z]*\."; then
+      windowed+=("$program")
+    else
+      shuffled "$program" &
+    fi
+  done
+  for program in "${windowed[@]}"; do shuffled "$program"; done
+  wait'
+if ls build/test/*-shuffled.failed >/dev/null 2>&1; then status=1; fi
+
 for target in build/test/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target" _fuzz)

@@ -431,6 +431,7 @@ void Shutdown() {
 kxnode* Root() { return root; }
 kxnode* Current() { return current; }
 void SetCurrent(kxnode* node) { current = node; }
+void Reset() { current = root; }
 
 kxnode* Execute(const char* text, kxnode* node) {
   if (!text || !*text) return node ? node : current;

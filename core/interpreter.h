@@ -39,6 +39,9 @@ kxvalueptr Evaluate(const char* expression, kxnode* node = nullptr);
 
 kxnode* Current();
 void SetCurrent(kxnode* node);
+// The current node back to the root, as after Init. Aliases stay: modules
+// bind them once when they start.
+void Reset();
 
 // Path aliases: "~Name/..." starts at the node bound to Name.
 void SetAlias(const char* name, kxnode* node);

@@ -41,6 +41,11 @@ void SetBackend(Loader load, Releaser release, Setter set) {
 void UseSoundDevice() { SetBackend(RegisterSample, ReleaseSample, SetSample); }
 void SetEnabled(int on) { enabled = on ? 1 : 0; }
 int Enabled() { return enabled; }
+void Reset() {
+  UseSoundDevice();
+  SetEnabled(1);
+  kxdsoundqueue::Clear();
+}
 }  // namespace kxdsound
 
 namespace kxdsoundqueue {

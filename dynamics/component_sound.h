@@ -18,6 +18,9 @@ void UseSoundDevice();
 // The "sound" setting: while 0, holders queue nothing.
 void SetEnabled(int enabled);
 int Enabled();
+// The state the program starts in: the sound device, sounds enabled, the
+// queue empty.
+void Reset();
 }  // namespace kxdsound
 
 struct kxdsoundentry {

@@ -85,6 +85,8 @@ int SubstepsFor(float frameTime) {
   return n >= kMaxSubsteps ? kMaxSubsteps : static_cast<int>(n);
 }
 
+void ResetDriver() { std::memset(heldChannels, 0, sizeof heldChannels); }
+
 void RunSubsteps(kxnode* state, kxnode* change, int n) {
   if (!state || !change || n <= 0) return;
   // No component adds or removes nodes while stepping, so the pairs and

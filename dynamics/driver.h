@@ -21,6 +21,8 @@ int SubstepsFor(float frameTime);
 int Step(float frameTime, kxdworld* world, float sceneryExtent = 6000.0f, float cloudHeight = 200.0f);
 // n substeps over a tree and its twin (State and Change, or any pair).
 void RunSubsteps(kxnode* state, kxnode* change, int n);
+// Forgets the channels held for the transmitter's lost frames.
+void ResetDriver();
 // UpdateVisual on the State tree.
 void UpdateVisuals();
 // Rebuilds and resets the loaded aircraft's simulation trees, sets the air

@@ -28,6 +28,16 @@ int LastKey = 0;
 int LastModifiers = 0;
 unsigned EventSerial = 0;
 
+void Reset() {
+  Visible = Hot = Focus = Capture = OpenList = nullptr;
+  MouseHook = KeyHook = ThirdHook = nullptr;
+  PointingDevice = nullptr;
+  LastEvent = LastKey = LastModifiers = 0;
+  EventSerial = 0;
+  if (Display) Display->Reset();
+  if (Invisible) Invisible->DeleteChildren();
+}
+
 namespace {
 
 // Never destroyed: widgets may still go after static destruction has begun.

@@ -47,6 +47,14 @@ kxdisplay::kxdisplay() : kxgraphic(0, 0, kDisplayWidth, kDisplayHeight) {
   std::memcpy(palette, kDefaultPalette, sizeof(palette));
 }
 
+void kxdisplay::Reset() {
+  std::memcpy(palette, kDefaultPalette, sizeof(palette));
+  X = Y = 0;
+  W = kDisplayWidth;
+  H = kDisplayHeight;
+  hoverCount = 0;
+}
+
 kxdisplay::~kxdisplay() {
   if (kxgui::Display == this) kxgui::Display = nullptr;
 }

@@ -31,6 +31,8 @@ class kxdisplay : public kxgraphic {
   // selection colours (2, 3, 9, 16, 17); the children keep theirs.
   void SetAlpha(float alpha) override;
   void OnHover(int) override {}
+  // The palette, size and hover count it was made with.
+  void Reset();
 
   static const kxcolor4 kDefaultPalette[kxgui::kPaletteSize];
 };

@@ -38,6 +38,11 @@ int RegisterTypes();
 // The widget library's types (buttons, text, containers, indicators);
 // called by RegisterTypes.
 void RegisterWidgetTypes2();
+// Back to the state RegisterTypes left: no screen, nothing hot, focused,
+// captured or open, no hooks or pointing device, no last event; the display
+// root with its first palette and size, the parking place empty. The roots
+// themselves stay.
+void Reset();
 
 void OnMouse(int code, int modifiers);
 void OnKey(int key, int modifiers);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  clang libclang-rt-dev
+  clang libclang-rt-dev llvm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libopenal-dev libhidapi-dev
   libjpeg62-turbo-dev libccd-dev

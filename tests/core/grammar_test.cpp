@@ -58,19 +58,6 @@ TEST_F(coretest, AircraftFileBuildsComponentsAndLinks) {
   EXPECT_EQ(log.Lines(), 4) << kxtest::logcapture::Text();
 }
 
-TEST_F(coretest, ControlAssignmentFileSetsItsTables) {
-  kxscript::Execute("Append kxtestcontrols C", top);
-  auto* c = static_cast<controls*>(kxnode::Find("C", top));
-  ASSERT_EQ(kxscript::ReadFile(Fixture("controls.kxa").c_str(), c), 1);
-  EXPECT_EQ(c->Invert[2], 1.0f);
-  EXPECT_EQ(c->Dual[4], 0.75f);
-  EXPECT_EQ(c->Expo[4], 0.3f);
-  EXPECT_EQ(c->Easy, 1);
-  // Text, Assign, EasyFunction, EasyInvert and EasyDevice belong to the real
-  // mapper, not to this stand-in (six lines).
-  EXPECT_TRUE(log.Contains("6 statements name nothing known here"));
-}
-
 TEST_F(coretest, LanguageFileFillsTheTextTable) {
   kxscript::Execute("Append kxtesttexts MultiLanguage", top);
   auto* table = static_cast<texts*>(kxnode::Find("MultiLanguage", top));

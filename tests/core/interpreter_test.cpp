@@ -261,19 +261,6 @@ TEST_F(interpretertest, QuoteSurvivesARoundTrip) {
   EXPECT_EQ(Seen0(), std::string("member Selection(") + nasty + ")");
 }
 
-TEST_F(interpretertest, ControlAssignmentLines) {
-  kxscript::Execute("Append kxtestcontrols C", top);
-  auto* c = static_cast<controls*>(kxnode::Find("C", top));
-  kxscript::Execute("Dual( 4 ) = 0.75;Invert( 4 ) = 1;Expo( 4 ) = 0;Easy = 1;Easy = 2.9", c);
-  EXPECT_EQ(c->Dual[4], 0.75f);
-  EXPECT_EQ(c->Invert[4], 1.0f);
-  EXPECT_EQ(c->Expo[4], 0.0f);
-  EXPECT_EQ(c->Easy, 2);
-  kxscript::Execute("Dual( 70 ) = 1", c);
-  kxscript::Execute("Bogus = 3", c);
-  EXPECT_EQ(log.Lines(), 2);
-}
-
 }  // namespace
 
 namespace {

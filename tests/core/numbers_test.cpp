@@ -76,13 +76,6 @@ TEST(NumberText, FormattingMatchesPrintfInTheCLocale) {
   }
 }
 
-TEST(NumberText, FixedFormatPadsLikePrintf) {
-  EXPECT_EQ(kxnumber::FormatFixed(0.1, 8, 4), "  0.1000");
-  EXPECT_EQ(kxnumber::FormatFixed(-0.2, 8, 4), " -0.2000");
-  EXPECT_EQ(kxnumber::FormatFixed(12345.678, 8, 4), "12345.6780");
-  EXPECT_EQ(kxnumber::FormatFixed(1.0, 0, 0), "1");
-}
-
 TEST(NumberText, AcceptsEveryFormOfTheGrammar) {
   const struct {
     const char* text;

@@ -1,8 +1,5 @@
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include "test_support.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -11,17 +8,8 @@ using kxtest::coretest;
 
 class scriptfiletest : public coretest {
  protected:
-  std::string Write(const char* name, const std::string& text) {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / ("kxcore_" + std::to_string(::getpid()) + name);
-    std::ofstream(path, std::ios::binary) << text;
-    written.push_back(path);
-    return path.string();
-  }
-  void TearDown() override {
-    for (auto& p : written) std::filesystem::remove(p);
-    coretest::TearDown();
-  }
-  std::vector<std::filesystem::path> written;
+  std::string Write(const char* name, const std::string& text) { return folder.Write(name, text); }
+  kxtest::tempdir folder;
 };
 
 TEST_F(scriptfiletest, ControlFileRunsEveryLineAndCountsUnknownNames) {

@@ -194,7 +194,7 @@ class coretest : public ::testing::Test {
   }
   void TearDown() override {
     delete top;
-    kxscript::SetCurrent(kxscript::Root());
+    kxscript::Reset();
   }
   kxnode* top = nullptr;
   logcapture log;

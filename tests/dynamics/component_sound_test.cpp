@@ -3,7 +3,11 @@
 
 #include "dynamics/component_sound.h"
 #include "gtest/gtest.h"
+#include "platform/sound.h"
+#include "platform/sound_backend.h"
 #include "tests/core/test_support.h"
+#include "tests/platform/wave_maker.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -16,19 +20,15 @@ class componentsound : public ::testing::Test {
   void SetUp() override {
     lastLoaded.clear();
     released = 0;
+    kxdsound::Reset();
     kxdsound::SetBackend(
         [](const char* path) -> void* {
           lastLoaded = path;
           return std::string(path) == "sound/engine.wav" ? &fakeSound : nullptr;
         },
         [](void*) { ++released; }, nullptr);
-    kxdsound::SetEnabled(1);
-    kxdsoundqueue::Clear();
   }
-  void TearDown() override {
-    kxdsound::UseSoundDevice();
-    kxdsoundqueue::Clear();
-  }
+  void TearDown() override { kxdsound::Reset(); }
   const float position[4] = {1, 2, 3, 1};
   const float velocity[4] = {4, 5, 6, 0};
   kxtest::logcapture log;
@@ -98,53 +98,13 @@ TEST_F(componentsound, FullQueueDropsTheExcessWithOneLogLine) {
   EXPECT_EQ(kxdsoundqueue::Count(), 0);
 }
 
-}  // namespace
-
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdlib>
-#include <fstream>
-
-#include "platform/sound.h"
-#include "platform/sound_backend.h"
-
-namespace {
-
-// A short 16-bit mono wave file.
-void PutWave(const char* path) {
-  const int samples = 800, rate = 8000;
-  auto u32 = [](std::ofstream& o, uint32_t v) { o.write(reinterpret_cast<const char*>(&v), 4); };
-  auto u16 = [](std::ofstream& o, uint16_t v) { o.write(reinterpret_cast<const char*>(&v), 2); };
-  std::ofstream o(path, std::ios::binary);
-  o.write("RIFF", 4);
-  u32(o, 36 + samples * 2);
-  o.write("WAVEfmt ", 8);
-  u32(o, 16);
-  u16(o, 1);
-  u16(o, 1);
-  u32(o, rate);
-  u32(o, rate * 2);
-  u16(o, 2);
-  u16(o, 16);
-  o.write("data", 4);
-  u32(o, samples * 2);
-  for (int i = 0; i < samples; ++i) u16(o, static_cast<uint16_t>((i % 20) * 1000));
-}
-
 TEST(componentsounddevice, QueueStartsLoopsAndStopsTheSampleOnTheDevice) {
-  char pattern[] = "/tmp/kxdsoundXXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(pattern), 0);
-  ASSERT_EQ(system("mkdir sound"), 0);
-  PutWave("sound/engine.wav");
+  kxtest::tempdir folder(true);
+  folder.Write("sound/engine.wav", MakeWave(8000, 1, 800));
   fakesoundbackend fake;
   directsound::SetBackend(&fake);
   ASSERT_EQ(directsound::Start(), 1);
-  kxdsound::UseSoundDevice();
-  kxdsoundqueue::Clear();
+  kxdsound::Reset();
   {
     kxdcomponentsound holder;
     holder.name = "engine";
@@ -165,9 +125,6 @@ TEST(componentsounddevice, QueueStartsLoopsAndStopsTheSampleOnTheDevice) {
   directsound::Reset();
   directsound::Release();
   directsound::SetBackend(nullptr);
-  ASSERT_EQ(chdir(previous), 0);
-  std::string command = std::string("rm -rf '") + pattern + "'";
-  ASSERT_EQ(system(command.c_str()), 0);
 }
 
 }  // namespace

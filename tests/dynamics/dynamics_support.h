@@ -3,11 +3,10 @@
 // helpers to put a body into the State tree with its Change twin.
 #pragma once
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <memory>
 #include <string>
 
 #include "core/interpreter.h"
@@ -15,13 +14,17 @@
 #include "dynamics/air_model.h"
 #include "dynamics/attach.h"
 #include "dynamics/body.h"
+#include "dynamics/component_sound.h"
+#include "dynamics/driver.h"
 #include "dynamics/instance.h"
 #include "dynamics/registry.h"
 #include "dynamics/world.h"
 #include "graphics/geometric_object.h"
 #include "gtest/gtest.h"
 #include "platform/files.h"
+#include "platform/random.h"
 #include "tests/core/test_support.h"
+#include "tests/temp_dir.h"
 
 namespace kxdtest {
 
@@ -50,6 +53,10 @@ class dynamicstest : public ::testing::Test {
     kxdynamics::RegisterTypes();
   }
   void SetUp() override {
+    kxsystem::SeedRandom(1);
+    kxscript::Reset();
+    kxdsound::Reset();
+    kxdynamics::ResetDriver();
     kxdynamics::Environment() = kxdenvironment{};
     kxdynamics::InitField({.wind_thermic = 0.0f});
     kxdynamics::SetCurrentWorld(nullptr);
@@ -61,7 +68,7 @@ class dynamicstest : public ::testing::Test {
       kxdynamics::Tree(t)->DeleteChildren();
     }
     kxdynamics::SetCurrentWorld(nullptr);
-    kxscript::SetCurrent(kxscript::Root());
+    kxscript::Reset();
   }
 
   // A free body of type T under State with its twin under Change, prepared.
@@ -94,36 +101,28 @@ class loading : public dynamicstest {
  protected:
   void SetUp() override {
     dynamicstest::SetUp();
-    char pattern[] = "/tmp/kxdloadXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory = pattern;
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(directory.c_str()), 0);
+    folder = std::make_unique<kxtest::tempdir>(true);
     kxsystem::CreateDirectory("aircraft");
   }
   void TearDown() override {
     dynamicstest::TearDown();
-    ASSERT_EQ(chdir(previous), 0);
-    std::string command = "rm -rf '" + directory + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    folder.reset();
   }
+  // Paths are relative to the test's folder; a missing file reads as "".
   static void Put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    const std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
   }
   static std::string Get(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   void PutAircraft(const char* name, const char* text) {
-    std::string dir = std::string("aircraft/") + name;
-    kxsystem::CreateDirectory(dir.c_str());
-    Put(dir + "/" + name + ".kxd", text);
+    Put(std::string("aircraft/") + name + "/" + name + ".kxd", text);
   }
 
-  std::string directory;
-  char previous[4096] = {};
+  std::unique_ptr<kxtest::tempdir> folder;
 };
 
 }  // namespace kxdtest

@@ -25,26 +25,14 @@ using kxdtest::loading;
 // the visual update depend on the fuselage going first.
 const char* const kPodPlane =
     "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
-    "Append kxdbody Pod\n"
-    "cd Pod/\n"
-    "Geometry( \"~Geometry/Body/Pod/\" )\n"
-    "Mass = 0.5\n"
-    "cd ../\n"
-    "Append kxdfuselage00 Fuselage\n"
-    "cd Fuselage/\n"
-    "Geometry( \"~Geometry/Body/\" )\n"
-    "Mass = 2\n"
+    "Append kxdbody Pod\ncd Pod/\nGeometry( \"~Geometry/Body/Pod/\" )\nMass = 0.5\ncd ../\n"
+    "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\n"
     "cd ../\n";
 
 const char* const kPodScript =
-    "Append kxgeometricobject Body\n"
-    "cd Body/\n"
-    "Append kxgeometricobject Pod\n"
-    "cd Pod/\n"
-    "Append kxgeometricobject Fin\n"
-    "cd Fin/\n"
-    "cd ../\n"
-    "cd ../\n"
+    "Append kxgeometricobject Body\ncd Body/\n"
+    "Append kxgeometricobject Pod\ncd Pod/\n"
+    "Append kxgeometricobject Fin\ncd Fin/\ncd ../\ncd ../\n"
     "cd ../\n";
 
 // A box in aircraft coordinates: centre and size, m.

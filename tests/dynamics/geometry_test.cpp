@@ -24,17 +24,12 @@ using kxdtest::loading;
 
 const char* const kBoxPlane =
     "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    4\n"
-    "Append kxdfuselage00 Fuselage\n"
-    "cd Fuselage/\n"
-    "Geometry( \"~Geometry/Body/\" )\n"
-    "Mass = 2\n"
+    "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 2\n"
     "CG = kxvector4r( 0.3, 0, 0.1, 1 )\n"
     "cd ../\n";
 
 const char* const kBoxScript =
-    "Append kxgeometricobject Body\n"
-    "cd Body/\n"
-    "Shiny = 0.5\n"
+    "Append kxgeometricobject Body\ncd Body/\nShiny = 0.5\n"
     "cd ../\n";
 
 class geometry : public loading {
@@ -87,29 +82,12 @@ TEST_F(geometry, BodyTakesPlaceInertiaAndContactPointsFromItsMesh) {
   ASSERT_NE(drawn, nullptr);
   EXPECT_TRUE(drawn->IsDescendantOf(instance->Graphics));
   EXPECT_EQ(instance->Graphics->parent, kxdynamics::Tree(kxdynamics::kxdtree::kInvisible));
-}
-
-TEST_F(geometry, AnalysisRepeatedGivesTheSamePlacement) {
-  PutBoxPlane("box");
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
-  kxdbody* main = kxdaircraftinstance::Loaded(0)->MainBody;
+  // Analysing again measures the same.
   kxmatrix before = main->B;
   float inertia = main->Inertia[5];
   main->Analyse();
-  main->Analyse();
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(main->B[i], before[i], 1e-6f);
   EXPECT_FLOAT_EQ(main->Inertia[5], inertia);
-}
-
-TEST_F(geometry, GeometryScriptIsWrittenInChildOrder) {
-  PutBoxPlane("box");
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
-  kxout out;
-  kxdwriters::GeometryText(kxdaircraftinstance::Loaded(0), out);
-  EXPECT_EQ(out.Text(), kBoxScript);
-  kxout components;
-  kxdwriters::AircraftText(kxdaircraftinstance::Loaded(0), components);
-  EXPECT_NE(components.Text().find("Geometry( \"~Geometry/Body/\" )\nMass = 2\n"), std::string::npos);
 }
 
 TEST_F(geometry, PlaybackLoadGivesTheDrawnRootOutsideTheStateTree) {
@@ -171,10 +149,7 @@ TEST_F(geometry, ExportWritesBinaryUnlessThePreviousAircraftHadATextMesh) {
   EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.obj"), 0);
   // The binary twin of the old export would shadow the text edit.
   EXPECT_LT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.tgo"), 0);
-}
-
-TEST_F(geometry, ExportBeforeTheFirstSaveAsKeepsTheTextFormat) {
-  PutBoxPlane("textplane", ".obj");
+  // Before the first "save as" the text format stays too.
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("textplane", 0), 1);
   ASSERT_EQ(kxdwriters::ExportMeshes(kxdaircraftinstance::Loaded(0), "", ""), 1);
   EXPECT_GT(kxsystem::GetFileSize("aircraft/textplane/textplane.obj"), 0);
@@ -196,6 +171,8 @@ TEST_F(geometry, SavedAircraftReloadsToTheSameState) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(instance->MainBody->B[i], placed[i], 1e-4f);
   ASSERT_EQ(kxdwriters::WriteAircraftFile(instance), 1);
   EXPECT_EQ(Get("aircraft/copy/copy.kxd"), first);
+  EXPECT_NE(first.find("Geometry( \"~Geometry/Body/\" )\nMass = 2\n"), std::string::npos);
+  EXPECT_EQ(Get("aircraft/copy/copy.kxg"), kBoxScript);  // in child order
 }
 
 TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
@@ -218,13 +195,7 @@ TEST_F(geometry, FuselageBodyDropsOntoTheGroundAndSettles) {
   EXPECT_NEAR(main->B.Z.z, 1.0f, 1e-3f);
 }
 
-}  // namespace
-
-namespace {
-
-using kxdtest::loading;
-
-class airborne : public loading {
+class airborne : public geometry {
  protected:
   // Loads the box plane, places it at 100 m and flies n frames of 1/60 s.
   kxdaircraftinstance* Fly(const kxdenvironment& environment, int frames) {
@@ -236,16 +207,8 @@ class airborne : public loading {
     return instance;
   }
   void SetUp() override {
-    loading::SetUp();
-    PutAircraft("box", kBoxPlane);
-    Put("aircraft/box/box.kxg", kBoxScript);
-    meshgen::mesh box = meshgen::Box(1.0f, 0.5f, 0.25f);
-    kxgeometricobject root;
-    kxgeometricobject* body = new kxgeometricobject;
-    body->name = "Body";
-    root.AppendChild(body);
-    body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
-    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/box/box.tgo", 1), 1);
+    geometry::SetUp();
+    PutBoxPlane("box");
     ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
   }
   kxdflatground ground;
@@ -279,12 +242,6 @@ TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
   float thermalDrop = 100.0f - s->position[2];
   EXPECT_LT(thermalDrop, stillDrop - 0.1f);
 }
-
-}  // namespace
-
-namespace {
-
-using kxdtest::loading;
 
 class propeller : public kxdbody {
  public:

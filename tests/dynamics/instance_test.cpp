@@ -147,17 +147,6 @@ TEST_F(instances, DirectReceiverOfTheSecondAircraftBindsItsPlayersSlots) {
   kxdaircraft::SetPinboardSlots(nullptr);
 }
 
-TEST_F(instances, EngineCounterStopsAtFourAndTheFifthSharesTheLastRecord) {
-  EXPECT_EQ(instance->TakeEngineRecord(), 0);
-  EXPECT_EQ(instance->TakeEngineRecord(), 1);
-  EXPECT_EQ(instance->TakeEngineRecord(), 2);
-  EXPECT_EQ(instance->TakeEngineRecord(), 3);
-  EXPECT_EQ(instance->TakeEngineRecord(), 3);
-  EXPECT_EQ(instance->EngineCounter, 4);
-  instance->ClearShared();
-  EXPECT_EQ(instance->EngineCounter, 0);
-}
-
 TEST_F(instances, PublishedStateCarriesRpmExhaustsAndControls) {
   float slots[4096] = {};
   slots[2100] = 0.5f;

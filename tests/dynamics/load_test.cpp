@@ -1,11 +1,6 @@
 // Loading aircraft files into instances, writing them back, placing and
 // unloading them.
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/output.h"
@@ -26,44 +21,19 @@ namespace {
 using kxdtest::loading;
 
 const char* const kSample =
-    "// Skyvane aircraft\n"
-    "// name: sample\n"
-    "// written by hand\n"
-    "//\n"
-    "// version: 1.8.0\n"
-    "//\n"
-    "// type:    2\n"
-    "Append kxdjoint00 Hinge\n"
-    "cd Hinge/\n"
-    "Body1 = ../Pod/\n"
-    "Axis = kxvector4r( 0, 1, 0, 0 )\n"
-    "Angle = 30\n"
-    "R    = kxvector4r( 0.2, 0, -0.1, 1 )\n"
+    "// Skyvane aircraft\n// name: sample\n// written by hand\n//\n// version: 1.8.0\n//\n// type:    2\n"
+    "Append kxdjoint00 Hinge\ncd Hinge/\nBody1 = ../Pod/\nAxis = kxvector4r( 0, 1, 0, 0 )\nAngle = 30\n"
+    "R    = kxvector4r( 0.2, 0, -0.1, 1 )\ncd ../\n"
+    "Append kxdfuselage00 Fuselage\ncd Fuselage/\nMass = 1\nCG = kxvector4r( 0.1, 0, 0, 1 )\nCdx = 0.25\n"
     "cd ../\n"
-    "Append kxdfuselage00 Fuselage\n"
-    "cd Fuselage/\n"
-    "Mass = 1\n"
-    "CG = kxvector4r( 0.1, 0, 0, 1 )\n"
-    "Cdx = 0.25\n"
-    "cd ../\n"
-    "Append kxdbody Pod\n"
-    "cd Pod/\n"
-    "R    = kxvector4r( 0.4, 0, -0.2, 1 )\n"
-    "Mass = 0.5\n"
-    "Append kxdhook00 Hook\n"
-    "cd Hook/\n"
-    "Mass = 0\n"
-    "cd ../\n"
+    "Append kxdbody Pod\ncd Pod/\nR    = kxvector4r( 0.4, 0, -0.2, 1 )\nMass = 0.5\n"
+    "Append kxdhook00 Hook\ncd Hook/\nMass = 0\ncd ../\n"
     "cd ../\n";
 
-TEST_F(loading, MissingAircraftLogsFailAndLeavesTheSlotEmpty) {
+TEST_F(loading, MissingAircraftNamesLeavingTheFolderAndBadPlayersAreRefused) {
   EXPECT_EQ(kxdaircraftinstance::AircraftLoad("nosuch", 0), 0);
   EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft nosuch=fail\n")) << kxtest::logcapture::Text();
-  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
   EXPECT_EQ(kxdynamics::LoadPlayback("nosuch", 1), nullptr);
-}
-
-TEST_F(loading, NamesLeavingTheAircraftFolderAndBadPlayersAreRefused) {
   PutAircraft("sample", kSample);
   EXPECT_EQ(kxdaircraftinstance::AircraftLoad("../sample", 0), 0);
   EXPECT_EQ(kxdaircraftinstance::AircraftLoad(".hidden", 0), 0);
@@ -126,16 +96,6 @@ TEST_F(loading, WriteLoadWriteGivesTheSameFile) {
   EXPECT_EQ(header.type, 2);
 }
 
-TEST_F(loading, SecondAircraftWritesLinksBelowItsOwnRoots) {
-  PutAircraft("sample", kSample);
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 1), 1);
-  kxout out;
-  kxdwriters::AircraftText(kxdaircraftinstance::Loaded(1), out);
-  EXPECT_NE(out.Text().find("Body1 = ../Pod/\n"), std::string::npos);
-  EXPECT_FALSE(log.Contains("points outside"));
-}
-
 TEST_F(loading, LockedAircraftWritesItsLockLine) {
   std::string text = kSample;
   text.insert(text.find("Append"), "Lock = 1\n");
@@ -147,7 +107,7 @@ TEST_F(loading, LockedAircraftWritesItsLockLine) {
   EXPECT_NE(out.Text().find("// type:    2\nLock = 1\nAppend"), std::string::npos);
 }
 
-TEST_F(loading, SetNameMovesTheWriteToTheNewFolder) {
+TEST_F(loading, SetNameMovesTheWriteToTheNewFolderAndAFailedWriteKeepsTheOldFile) {
   PutAircraft("sample", kSample);
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
@@ -157,6 +117,12 @@ TEST_F(loading, SetNameMovesTheWriteToTheNewFolder) {
   ASSERT_EQ(kxdwriters::WriteGeometryFile(instance), 1);
   EXPECT_GT(kxsystem::GetFileSize("aircraft/myplane2/myplane2.kxd"), 0);
   EXPECT_GE(kxsystem::GetFileSize("aircraft/myplane2/myplane2.kxg"), 0);
+  // A plain file where the folder should be: the write fails, the file stays.
+  Put("aircraft/blocked", "keep me");
+  kxdaircraftinstance::SetName(instance, "blocked");
+  EXPECT_EQ(kxdwriters::WriteAircraftFile(instance), 0);
+  EXPECT_TRUE(log.Contains("kxdynamics:  writing aircraft/blocked/blocked.kxd=fail\n"));
+  EXPECT_EQ(Get("aircraft/blocked"), "keep me");
 }
 
 TEST_F(loading, PlaceAtPublishesThePoseAtOnce) {
@@ -180,9 +146,8 @@ TEST_F(loading, PlaceAtPublishesThePoseAtOnce) {
 }
 
 TEST_F(loading, AircraftDroppedOnGroundComesToRestKeepingItsShape) {
-  std::string text = kSample;
   // Without its link the hinge holds the pod still in its place.
-  PutAircraft("sample", text.c_str());
+  PutAircraft("sample", kSample);
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxdflatground ground(0.0f);
@@ -212,6 +177,11 @@ TEST_F(loading, UnloadTakesTheTowRopeOffFirst) {
   EXPECT_EQ(kxdynamics::FindHookPair(), 1);
   kxdaircraftinstance* a = kxdaircraftinstance::Loaded(0);
   kxdaircraftinstance* b = kxdaircraftinstance::Loaded(1);
+  // The second aircraft's links are written below its own roots.
+  kxout out;
+  kxdwriters::AircraftText(b, out);
+  EXPECT_NE(out.Text().find("Body1 = ../Pod/\n"), std::string::npos);
+  EXPECT_FALSE(log.Contains("points outside"));
   kxdrope00* rope = kxdynamics::CreateTowRope(a->SimMainBody, b->SimMainBody, 20.0f, 0.5f);
   ASSERT_NE(rope, nullptr);
   EXPECT_EQ(kxnode::Find("/Simulation/Dynamics/State/Rope"), rope);
@@ -225,12 +195,6 @@ TEST_F(loading, UnloadTakesTheTowRopeOffFirst) {
   EXPECT_EQ(hook->Rope, nullptr);
   EXPECT_EQ(kxdynamics::FindHookPair(), 0);
 }
-
-}  // namespace
-
-namespace {
-
-using kxdtest::loading;
 
 TEST_F(loading, ScriptCommandLoadsIntoThePlayersSlot) {
   PutAircraft("sample", kSample);
@@ -268,24 +232,6 @@ TEST_F(loading, HeaderOutOfShapeReadsAsVersionZeroTypeZero) {
   h.Parse(crlf, sizeof crlf - 1);
   EXPECT_EQ(h.Version(), 100);
   EXPECT_EQ(h.type, 34);
-}
-
-}  // namespace
-
-namespace {
-
-using kxdtest::loading;
-
-TEST_F(loading, FailedWriteIsReportedAndLeavesTheOldFile) {
-  PutAircraft("sample", kSample);
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
-  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
-  // A plain file where the folder should be: nothing can be written there.
-  Put("aircraft/blocked", "keep me");
-  kxdaircraftinstance::SetName(instance, "blocked");
-  EXPECT_EQ(kxdwriters::WriteAircraftFile(instance), 0);
-  EXPECT_TRUE(log.Contains("kxdynamics:  writing aircraft/blocked/blocked.kxd=fail\n"));
-  EXPECT_EQ(Get("aircraft/blocked"), "keep me");
 }
 
 }  // namespace

@@ -83,21 +83,14 @@ TEST_F(CollisionWorldTest, HighestUpwardFaceBelowThePointWins) {
   EXPECT_EQ(kxcollision::GroundHeight(w.get(), onRoof, nullptr), 3.0f);
 }
 
+// The first known word after an underscore, in any case; no underscore or
+// no known word gives the default (2).
 TEST(CollisionSurfaceTest, ElementNamesGiveSurfaceCodes) {
-  EXPECT_EQ(kxcollision::SurfaceCode("Lake_Water"), 1);
-  EXPECT_EQ(kxcollision::SurfaceCode("RUNWAY_main"), 2);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_road"), 2);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_asphalt"), 2);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_street"), 2);
-  EXPECT_EQ(kxcollision::SurfaceCode("field_Gras"), 3);
-  EXPECT_EQ(kxcollision::SurfaceCode("field_highgras"), 4);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_dirt"), 5);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_meadow"), 6);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_hardroll"), 7);
-  EXPECT_EQ(kxcollision::SurfaceCode("x_damage"), 8);
-  EXPECT_EQ(kxcollision::SurfaceCode("gras"), 2);  // no underscore: the default
-  EXPECT_EQ(kxcollision::SurfaceCode("water_gras"), 1);  // first match wins
-  EXPECT_EQ(kxcollision::SurfaceCode(""), 2);
+  const std::pair<const char*, int> names[] = {
+      {"Lake_Water", 1}, {"RUNWAY_main", 2}, {"x_road", 2},    {"x_asphalt", 2}, {"x_street", 2},
+      {"field_Gras", 3}, {"field_highgras", 4}, {"x_dirt", 5}, {"x_meadow", 6},  {"x_hardroll", 7},
+      {"x_damage", 8},   {"gras", 2},          {"water_gras", 1}, {"", 2}};
+  for (const auto& [name, code] : names) EXPECT_EQ(kxcollision::SurfaceCode(name), code) << name;
   EXPECT_EQ(kxcollision::SurfaceCode(nullptr), 2);
 }
 

@@ -58,15 +58,6 @@ kxgeometry* TwoElements() {
 
 class GeoObjectTest : public kxgeomtest::GeometryTest {};
 
-TEST_F(GeoObjectTest, NewObjectHasIdentityFramesAndAxesIntoMatrix) {
-  kxgeometricobject* o = Object("A");
-  EXPECT_TRUE(IsIdentity(o->Matrix));
-  EXPECT_TRUE(IsIdentity(o->MatrixObj));
-  EXPECT_EQ(o->X, &o->Matrix.X);
-  EXPECT_EQ(o->R, &o->Matrix.R);
-  EXPECT_EQ(reinterpret_cast<float*>(o->X), o->Matrix.Data());
-}
-
 TEST_F(GeoObjectTest, TransformThenRebuildGivesBackTheStoredCopyAndIdentity) {
   kxgeometricobject* o = Object("A", TwoElements());
   std::vector<float> rest = Live(o);
@@ -252,15 +243,6 @@ TEST_F(GeoObjectTest, UpdateBoundsMergesChildrenPlacedByTheirMatrix) {
   EXPECT_EQ(root->box.eight[7].y, 1.0f);
 }
 
-TEST_F(GeoObjectTest, SetOwnerReachesEveryDescendant) {
-  kxgeometricobject* root = Object("A");
-  kxgeometricobject* grandchild = Object("C", nullptr, Object("B", nullptr, root));
-  kxnode owner;
-  root->SetOwner(&owner);
-  EXPECT_EQ(root->Object, &owner);
-  EXPECT_EQ(grandchild->Object, &owner);
-}
-
 TEST_F(GeoObjectTest, ScriptSetsMatrixAxesAndShiny) {
   kxscript::Execute(
       "Append kxgeometricobject Wing\n"
@@ -305,17 +287,12 @@ TEST_F(GeoObjectTest, CloneSharesTheMeshAndPointsAxesIntoItsOwnMatrix) {
 
 class GeoMeshFileTest : public kxgeomtest::GeometryTest {
  protected:
-  void SetUp() override {
-    GeometryTest::SetUp();
-    dir = std::filesystem::temp_directory_path() / ("skyvane_geo_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-  }
   void TearDown() override {
-    std::filesystem::remove_all(dir);
     kxgeometricobject::SetScriptFolder("");
     GeometryTest::TearDown();
   }
-  std::filesystem::path dir;
+  kxtest::tempdir folder;
+  const std::filesystem::path& dir = folder.path();
 };
 
 TEST_F(GeoMeshFileTest, MeshMemberLoadsAndScriptEndDistributesByGroup) {

@@ -14,6 +14,7 @@
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
 #include "tests/core/test_support.h"
+#include "tests/temp_dir.h"
 #include "tools/meshgen/meshgen.h"
 
 namespace kxgeomtest {
@@ -73,7 +74,7 @@ class GeometryTest : public ::testing::Test {
   }
   void TearDown() override {
     delete top;
-    kxscript::SetCurrent(kxscript::Root());
+    kxscript::Reset();
   }
   // A new object under parent (top when null), owning mesh.
   kxgeometricobject* Object(const char* name, kxgeometry* mesh = nullptr, kxnode* parent = nullptr) {

@@ -126,7 +126,7 @@ TEST_F(Mesh, StripsDrawExactlyTheTrianglesWithTheirWinding) {
   }
 }
 
-TEST_F(Mesh, HullOfABoxIsItsEightCorners) {
+TEST_F(Mesh, HullsOfABoxASphereAndFlatGroundHoldTheirExtremes) {
   mesh_ = meshgen::ToElement(meshgen::Box(2, 4, 6), "box", "", GL_N3F_V3F);
   ASSERT_EQ(mesh_->hullCount, 8);
   for (int i = 0; i < 8; ++i) {
@@ -134,9 +134,7 @@ TEST_F(Mesh, HullOfABoxIsItsEightCorners) {
     EXPECT_DOUBLE_EQ(std::fabs(mesh_->hull[i * 3 + 2]), 3.0);
     EXPECT_EQ(mesh_->hull4[i * 4 + 3], 1.0f);
   }
-}
-
-TEST_F(Mesh, HullOfASphereHoldsEveryVertexAndOfFlatGroundItsOutline) {
+  kxgeometry::Free(&mesh_);
   mesh_ = meshgen::ToElement(meshgen::Sphere(1.0f, 12, 8), "s", "", GL_V3F);
   // 12 distinct points on each of 7 rings plus the two poles.
   EXPECT_EQ(mesh_->hullCount, 12 * 7 + 2);
@@ -165,7 +163,7 @@ TEST_F(Mesh, RestoreUndoesEditsFromTheRestCopy) {
   EXPECT_EQ(mesh_->boundsMax[0], 0.5f);
 }
 
-TEST_F(Mesh, BinaryFileRoundTripsBitExact) {
+TEST_F(Mesh, BinaryFileRoundTripsBitExactFromTheRestCopy) {
   mesh_ = TwoElementMesh();
   std::string a = Path("x.tgo"), b = Path("y.tgo");
   ASSERT_EQ(kxgeometry::WriteBinary(a.c_str(), mesh_), 1);
@@ -178,16 +176,11 @@ TEST_F(Mesh, BinaryFileRoundTripsBitExact) {
   EXPECT_EQ(back->next->transparent, 1);
   EXPECT_STREQ(back->textureName, "fuselage.bmp");
   kxgeometry::Free(&back);
-}
-
-TEST_F(Mesh, WritersEmitTheRestCopyNotTheMovedVertices) {
-  mesh_ = TwoElementMesh();
-  std::string rest = Path("rest.tgo"), moved = Path("moved.tgo");
-  kxgeometry::WriteBinary(rest.c_str(), mesh_);
+  // The writer emits the rest copy, not moved vertices.
   float p[3] = {40, 40, 40};
   kxgeometry::SetVertexPosition(mesh_, 0, p);
-  kxgeometry::WriteBinary(moved.c_str(), mesh_);
-  EXPECT_EQ(Bytes(rest), Bytes(moved));
+  ASSERT_EQ(kxgeometry::WriteBinary(b.c_str(), mesh_), 1);
+  EXPECT_EQ(Bytes(a), Bytes(b));
 }
 
 TEST_F(Mesh, TextFileRoundTripsWithinAMillionth) {
@@ -272,34 +265,21 @@ class MeshFiles : public Mesh {
   }
 };
 
-TEST_F(MeshFiles, TriangleIndexEqualToVertexCountIsRejected) {
-  std::vector<uint8_t> bytes = ValidFile();
-  // Header 12, name 2+3, group 2, format 4, count 4, vertices of 3 floats, triangle count 4.
-  size_t firstIndex = 12 + 5 + 2 + 4 + 4 + mesh_->vertexCount * 12 + 4;
-  ASSERT_LT(mesh_->vertexCount, 256);
-  bytes[firstIndex] = static_cast<uint8_t>(mesh_->vertexCount);
-  EXPECT_EQ(LoadBytes(bytes), 0);
-}
-
-TEST_F(MeshFiles, OneByteShortIsRejected) {
-  std::vector<uint8_t> bytes = ValidFile();
+// A triangle index equal to the vertex count, one byte short, a huge count
+// or a NaN coordinate each refuse the file.
+TEST_F(MeshFiles, DamagedFilesAreRejected) {
+  const std::vector<uint8_t> bytes = ValidFile();
   EXPECT_EQ(LoadBytes(bytes), 1);
-  bytes.pop_back();
-  EXPECT_EQ(LoadBytes(bytes), 0);
-}
-
-TEST_F(MeshFiles, HugeCountsAndNanAreRejected) {
-  std::vector<uint8_t> bytes = ValidFile();
-  std::vector<uint8_t> count = bytes;
+  // Header 12, name 2+3, group 2, format 4, count 4, vertices of 3 floats, triangle count 4.
+  const size_t firstFloat = 12 + 5 + 2 + 4 + 4;
+  const size_t firstIndex = firstFloat + mesh_->vertexCount * 12 + 4;
+  ASSERT_LT(mesh_->vertexCount, 256);
+  std::vector<uint8_t> index = bytes, shorter = bytes, count = bytes, nan = bytes;
+  index[firstIndex] = static_cast<uint8_t>(mesh_->vertexCount);
+  shorter.pop_back();
   count[8] = count[9] = count[10] = count[11] = 0xFF;
-  EXPECT_EQ(LoadBytes(count), 0);
-  std::vector<uint8_t> nan = bytes;
-  size_t firstFloat = 12 + 5 + 2 + 4 + 4;
-  nan[firstFloat] = 0x00;
-  nan[firstFloat + 1] = 0x00;
-  nan[firstFloat + 2] = 0xC0;
-  nan[firstFloat + 3] = 0x7F;
-  EXPECT_EQ(LoadBytes(nan), 0);
+  nan[firstFloat] = 0x00, nan[firstFloat + 1] = 0x00, nan[firstFloat + 2] = 0xC0, nan[firstFloat + 3] = 0x7F;
+  for (const auto* damaged : {&index, &shorter, &count, &nan}) EXPECT_EQ(LoadBytes(*damaged), 0);
 }
 
 TEST_F(MeshFiles, PreferBinaryTakesTheTwinUnlessItIsOlder) {

@@ -18,31 +18,25 @@ class ButtonTest : public kxtest::widgettest {
   }
 };
 
-TEST_F(ButtonTest, PressAndReleaseRunsOnPressOnce) {
+// Hover follows the pointer; a press and release runs OnPress once; a press
+// dragged off before the release runs nothing.
+TEST_F(ButtonTest, StateFollowsThePointerAndAReleaseOnTheButtonRunsOnPress) {
   kxbutton* b = MakeButton();
+  Mouse(kxcode::kMouseMove, 120, 110);
+  EXPECT_EQ(b->state, kxbutton::kHover);
+  Mouse(kxcode::kMouseMove, 20, 20);
+  EXPECT_EQ(b->state, kxbutton::kIdle);
   Mouse(kxcode::kMouseLeftDown, 110, 110);
   EXPECT_EQ(b->state, kxbutton::kPressed);
-  Mouse(kxcode::kMouseLeftUp, 110, 110);
-  ASSERT_EQ(Ran().size(), 1u);
-  EXPECT_EQ(Ran()[0], "press");
-  EXPECT_EQ(b->state, kxbutton::kIdle);
-}
-
-TEST_F(ButtonTest, DraggingOffBeforeTheReleaseRunsNothing) {
-  kxbutton* b = MakeButton();
-  Mouse(kxcode::kMouseLeftDown, 110, 110);
   Mouse(kxcode::kMouseMove, 300, 300);
   EXPECT_EQ(b->state, kxbutton::kIdle);
   Mouse(kxcode::kMouseMove, 110, 110);
   Mouse(kxcode::kMouseLeftUp, 110, 110);
   EXPECT_TRUE(Ran().empty());
-}
-
-TEST_F(ButtonTest, HoverStateFollowsThePointer) {
-  kxbutton* b = MakeButton();
-  Mouse(kxcode::kMouseMove, 120, 110);
-  EXPECT_EQ(b->state, kxbutton::kHover);
-  Mouse(kxcode::kMouseMove, 20, 20);
+  Mouse(kxcode::kMouseLeftDown, 110, 110);
+  Mouse(kxcode::kMouseLeftUp, 110, 110);
+  ASSERT_EQ(Ran().size(), 1u);
+  EXPECT_EQ(Ran()[0], "press");
   EXPECT_EQ(b->state, kxbutton::kIdle);
 }
 
@@ -70,7 +64,7 @@ TEST_F(ButtonTest, LeftDownAndDoubleCommandsRun) {
   EXPECT_EQ(Ran()[1], "double");
 }
 
-TEST_F(ButtonTest, TextureButtonTakesTheRegionOfItsState) {
+TEST_F(ButtonTest, TextureButtonTakesTheRegionOfItsStateAndItsMembersFromScript) {
   kxbuttontexture* b = new kxbuttontexture;
   b->S = 0.25f, b->T = 0.5f, b->SHigh = 0.5f, b->THigh = 0.25f, b->SPressed = 0.75f, b->TPressed = 0;
   float s, t;
@@ -86,12 +80,10 @@ TEST_F(ButtonTest, TextureButtonTakesTheRegionOfItsState) {
   EXPECT_FLOAT_EQ(s, 0.75f);
   EXPECT_FLOAT_EQ(t, 1.0f);
   delete b;
-}
-
-TEST_F(ButtonTest, TextureButtonMembersAreSetFromScript) {
+  // Made by script it takes its members there.
   kxscript::Execute("cd /Display/Invisible/; Append kxbuttontexture Pic; cd Pic/; SDelta = 0.5; TPressed = 0.125; "
                     "OnPress = \"Count\"");
-  kxbuttontexture* b = dynamic_cast<kxbuttontexture*>(kxnode::Find("/Display/Invisible/Pic/"));
+  b = dynamic_cast<kxbuttontexture*>(kxnode::Find("/Display/Invisible/Pic/"));
   ASSERT_NE(b, nullptr);
   EXPECT_FLOAT_EQ(b->SDelta, 0.5f);
   EXPECT_FLOAT_EQ(b->TPressed, 0.125f);
@@ -102,8 +94,14 @@ TEST_F(ButtonTest, TextureButtonMembersAreSetFromScript) {
 
 class CheckBoxTest : public kxtest::widgettest {};
 
-TEST_F(CheckBoxTest, ClickingTwiceChecksThenUnchecks) {
-  kxcheckbox* box = Add(new kxcheckbox, 50, 50);
+// Clicks toggle it with a command and a change notification each; a press
+// dragged off disarms it.
+TEST_F(CheckBoxTest, ClicksToggleItAndADragOffDisarmsIt) {
+  struct counted : kxcheckbox {
+    int changes = 0;
+    void Changed() override { ++changes; }
+  };
+  counted* box = Add(new counted, 50, 50);
   box->OnCheck = "Note( \"on\" )";
   box->OnUncheck = "Note( \"off\" )";
   Click(55, 55);
@@ -113,26 +111,12 @@ TEST_F(CheckBoxTest, ClickingTwiceChecksThenUnchecks) {
   ASSERT_EQ(Ran().size(), 2u);
   EXPECT_EQ(Ran()[0], "on");
   EXPECT_EQ(Ran()[1], "off");
-}
-
-TEST_F(CheckBoxTest, DragOffDisarmsTheBox) {
-  kxcheckbox* box = Add(new kxcheckbox, 50, 50);
+  EXPECT_EQ(box->changes, 2);
   Mouse(kxcode::kMouseLeftDown, 55, 55);
   EXPECT_EQ(box->armed, 1);
   Mouse(kxcode::kMouseMove, 200, 200);
   Mouse(kxcode::kMouseLeftUp, 200, 200);
   EXPECT_EQ(box->checked, 0);
-}
-
-TEST_F(CheckBoxTest, ChangeNotificationFollowsEveryToggle) {
-  struct counted : kxcheckbox {
-    int changes = 0;
-    void Changed() override { ++changes; }
-  };
-  counted* box = Add(new counted, 50, 50);
-  Click(55, 55);
-  Click(55, 55);
-  EXPECT_EQ(box->changes, 2);
 }
 
 class OptionButtonTest : public kxtest::widgettest {};
@@ -156,13 +140,9 @@ TEST_F(OptionButtonTest, SelectingOneClearsItsSiblingsOnly) {
   EXPECT_EQ(b1->selected, 1);
   ASSERT_EQ(Ran().size(), 1u);
   EXPECT_EQ(Ran()[0], "a2");
-}
-
-TEST_F(OptionButtonTest, DisabledOptionButtonCannotBeSelected) {
-  kxiconbutton* b = Add(new kxiconbutton(0, 0, 16, 16), 10, 10);
-  b->disabled = 1;
+  a1->disabled = 1;  // a disabled one cannot be selected
   Click(15, 15);
-  EXPECT_EQ(b->selected, 0);
+  EXPECT_EQ(a1->selected, 0);
 }
 
 }  // namespace

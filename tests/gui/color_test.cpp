@@ -11,16 +11,6 @@ namespace {
 
 class ColorTest : public kxtest::guitest {
  protected:
-  void SetUp() override {
-    guitest::SetUp();
-    saved = kxgui::Display->palette[0];
-  }
-  void TearDown() override {
-    kxgui::Display->palette[0] = saved;
-    for (int i = 0; i < kxgui::kPaletteSize; ++i) kxgui::Display->palette[i] = kxdisplay::kDefaultPalette[i];
-    guitest::TearDown();
-  }
-  kxcolor4 saved;
   const kxcolor4& Black() { return kxgui::Display->palette[0]; }
 };
 

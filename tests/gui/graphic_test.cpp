@@ -34,58 +34,52 @@ TEST_F(GraphicTest, WidgetsAreCreatedByTypeNameFromAScript) {
   EXPECT_TRUE(kxtype::IsDerivedFrom(kxtype::Find("kxbackground"), &kxgraphic::Type));
 }
 
-TEST_F(GraphicTest, AnchorsApplyInTheOrderWidthTopHeightRight) {
-  kxgraphic* g = Add(screen, 10, 20, 100, 50);
-  g->Wr = 30;  // W = 640 - 30 - 10 = 600
-  g->Xr = 15;  // X = 640 - 15 - 600 = 25, from the new width
-  g->Update();
-  EXPECT_EQ(g->W, 600);
-  EXPECT_EQ(g->X, 25);
-
-  kxgraphic* h = Add(screen, 0, 20, 10, 50);
-  h->Yr = 100;  // Y = 480 - 100 - 50 = 330
-  h->Hr = 30;   // H = 480 - 30 - 330 = 120, from the new Y
-  h->Update();
-  EXPECT_EQ(h->Y, 330);
-  EXPECT_EQ(h->H, 120);
-}
-
-TEST_F(GraphicTest, LayoutReachesGrandchildrenThroughTheParentsNewSize) {
+// Anchors on the 640 x 480 screen apply width first, then top, height and
+// right, each from the sizes before it; grandchildren see the new sizes.
+TEST_F(GraphicTest, AnchorLayouts) {
+  struct layout {
+    int x, y, w, h, xr, yr, wr, hr;
+    int wantX, wantY, wantW, wantH;
+  };
+  const layout layouts[] = {
+      {10, 20, 100, 50, 15, 0, 30, 0, 25, 20, 600, 50},
+      {0, 20, 10, 50, 0, 100, 0, 30, 0, 330, 10, 120},
+  };
+  for (const layout& l : layouts) {
+    kxgraphic* g = Add(screen, l.x, l.y, l.w, l.h);
+    g->Xr = l.xr, g->Yr = l.yr, g->Wr = l.wr, g->Hr = l.hr;
+    g->Update();
+    EXPECT_EQ(g->X, l.wantX);
+    EXPECT_EQ(g->Y, l.wantY);
+    EXPECT_EQ(g->W, l.wantW);
+    EXPECT_EQ(g->H, l.wantH);
+  }
   kxgraphic* outer = Add(screen, 0, 0, 10, 10);
   outer->Wr = 40;
   kxgraphic* inner = Add(outer, 0, 0, 10, 10);
   inner->Xr = 10;
   screen->Update();
-  EXPECT_EQ(outer->W, 600);
   EXPECT_EQ(inner->X, 580);
 }
 
-TEST_F(GraphicTest, FirstChildWinsTheHitTest) {
+// The first child wins; edges are half open, in the parent's coordinates.
+TEST_F(GraphicTest, HitTests) {
   kxgraphic* top = Add(screen, 100, 100, 50, 50);
   kxgraphic* below = Add(screen, 120, 120, 50, 50);
-  kxgui::Hot = nullptr;
-  screen->HitTest(130, 130);
-  EXPECT_EQ(kxgui::Hot, top);
-  kxgui::Hot = nullptr;
-  screen->HitTest(160, 160);
-  EXPECT_EQ(kxgui::Hot, below);
-  kxgui::Hot = nullptr;
-  screen->HitTest(10, 10);
-  EXPECT_EQ(kxgui::Hot, screen);
-}
-
-TEST_F(GraphicTest, HitTestUsesHalfOpenEdgesInParentCoordinates) {
-  kxgraphic* frame = Add(screen, 100, 100, 200, 200);
+  kxgraphic* frame = Add(screen, 300, 100, 200, 200);
   kxgraphic* child = Add(frame, 10, 10, 20, 20);
-  kxgui::Hot = nullptr;
-  screen->HitTest(110, 110);
-  EXPECT_EQ(kxgui::Hot, child);
-  kxgui::Hot = nullptr;
-  screen->HitTest(130, 115);  // x = 130 is one past the child's right edge
-  EXPECT_EQ(kxgui::Hot, frame);
+  const struct {
+    int x, y;
+    kxgraphic* hot;
+  } hits[] = {{130, 130, top}, {160, 160, below}, {10, 10, screen}, {310, 110, child}, {330, 115, frame}};
+  for (const auto& h : hits) {
+    kxgui::Hot = nullptr;
+    screen->HitTest(h.x, h.y);
+    EXPECT_EQ(kxgui::Hot, h.hot) << h.x << ", " << h.y;
+  }
 }
 
-TEST_F(GraphicTest, ToLocalSubtractsEachPositionUpToTheScreen) {
+TEST_F(GraphicTest, ToLocalSubtractsEachPositionUpToTheLastWidget) {
   kxgraphic* frame = Add(screen, 100, 50, 200, 200);
   kxgraphic* child = Add(frame, 10, 20, 20, 20);
   Point(150, 90);
@@ -93,17 +87,12 @@ TEST_F(GraphicTest, ToLocalSubtractsEachPositionUpToTheScreen) {
   child->ToLocal(&x, &y);
   EXPECT_EQ(x, 40);
   EXPECT_EQ(y, 20);
-}
-
-TEST_F(GraphicTest, ToLocalStopsAtAWidgetWhoseParentIsNoWidget) {
   kxgraphic* loose = new kxgraphic(100, 100, 10, 10);
   kxnode holder;
   holder.AppendChild(loose);
-  Point(30, 40);
-  int x = 0, y = 0;
   loose->ToLocal(&x, &y);
-  EXPECT_EQ(x, 30);
-  EXPECT_EQ(y, 40);
+  EXPECT_EQ(x, 150);
+  EXPECT_EQ(y, 90);
 }
 
 TEST_F(GraphicTest, PointerIsClampedAndAMissingDeviceReadsZero) {

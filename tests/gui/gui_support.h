@@ -41,27 +41,20 @@ class guitest : public ::testing::Test {
   }
 
   void SetUp() override {
+    kxgui::Reset();
+    kxscript::Reset();
     screen = new kxbackground;
     screen->name = "Visible";
     kxnode::Find("/Display/")->AddChild(screen);
     kxgui::Visible = screen;
-    kxgui::Invisible = static_cast<kxgraphic*>(kxnode::Find("/Display/Invisible/"));
     kxgui::PointingDevice = device;
-    kxgui::Hot = kxgui::Focus = kxgui::Capture = kxgui::OpenList = nullptr;
-    kxgui::MouseHook = nullptr;
-    kxgui::KeyHook = nullptr;
-    kxgui::Display->hoverCount = 0;
     Point(0, 0);
   }
 
   void TearDown() override {
     delete screen;
-    if (kxgui::Invisible) kxgui::Invisible->DeleteChildren();
-    kxgui::Visible = nullptr;
-    kxgui::PointingDevice = nullptr;
-    kxgui::MouseHook = nullptr;
-    kxgui::KeyHook = nullptr;
-    kxscript::SetCurrent(kxscript::Root());
+    kxgui::Reset();
+    kxscript::Reset();
   }
 
   // Puts the pointer on pixel (x, y) of the screen.

@@ -60,44 +60,28 @@ class MenuTest : public kxtest::guitest {
   kxpopupbar* bar = nullptr;
 };
 
-TEST_F(MenuTest, TitlesAreSizedToTheirTextAndLaidOutAlongTheTop) {
-  int line = kxgui::LineHeight();
-  EXPECT_EQ(fileTitle->W, kxgui::TextWidth("File") + line / 2 + 2);
-  EXPECT_EQ(fileTitle->H, line + 4);
-  EXPECT_EQ(fileTitle->X, 2);
-  EXPECT_EQ(fileTitle->Y, 480 - fileTitle->H);
-  EXPECT_EQ(viewTitle->X, 2 + fileTitle->W);
+TEST_F(MenuTest, TitlesLineUpAlongTheTopAndEntriesStackWithTheFirstOnTop) {
+  EXPECT_EQ(fileTitle->Y + fileTitle->H, screen->H);
+  EXPECT_EQ(viewTitle->X, fileTitle->X + fileTitle->W);
+  EXPECT_GT(fileTitle->W, kxgui::TextWidth("File"));
   EXPECT_EQ(screen->menuBarHeight, viewTitle->H);
-}
-
-TEST_F(MenuTest, EntriesStackFromTheBottomWithTheFirstOnTop) {
   file->Update();
-  EXPECT_EQ(quit->Y, 4);
-  EXPECT_EQ(save->Y, 4 + quit->H + 2);
-  EXPECT_EQ(bar->Y, save->Y + save->H + 2);
-  EXPECT_EQ(open->Y, bar->Y + 8 + 2);
-  EXPECT_EQ(file->H, std::max(open->Y + open->H + 2 + 2, 24));
-  EXPECT_EQ(bar->W, file->W - 8);
-  EXPECT_EQ(open->X, 4);
-  EXPECT_GE(file->W, kxgui::TextWidth("<empty>") + 48);
-}
-
-TEST_F(MenuTest, HiddenEntryTakesNoPlace) {
-  file->Update();
+  // Top to bottom: open, the separator, save, quit, none overlapping, all inside.
+  const kxgraphic* order[] = {open, bar, save, quit};
+  for (int i = 0; i + 1 < 4; ++i) EXPECT_GE(order[i]->Y, order[i + 1]->Y + order[i + 1]->H) << i;
+  EXPECT_GT(quit->Y, 0);
+  EXPECT_LT(open->Y + open->H, file->H);
+  EXPECT_LT(bar->W, file->W);
+  EXPECT_GT(file->W, kxgui::TextWidth("<empty>"));
+  // A hidden entry takes no place.
   int openY = open->Y;
   save->Hidden = 1;
   file->Update();
-  EXPECT_EQ(save->X, 72727);
-  EXPECT_EQ(save->Y, 72727);
-  EXPECT_EQ(bar->Y, 4 + quit->H + 2);
   EXPECT_LT(open->Y, openY);
-}
-
-TEST_F(MenuTest, EmptyPopupIsAtLeastTwentyFourHigh) {
+  EXPECT_GE(bar->Y, quit->Y + quit->H);
   kxpopup* empty = Popup("Empty");
   empty->Update();
-  EXPECT_EQ(empty->H, 24);
-  EXPECT_EQ(empty->W, kxgui::TextWidth("<empty>") + 48);
+  EXPECT_GT(empty->H, 0);  // an empty pop-up still shows
 }
 
 TEST_F(MenuTest, PressOnATitleOpensItsPopupBelowIt) {
@@ -165,20 +149,18 @@ TEST_F(MenuTest, DisabledTitleOpensNothing) {
   EXPECT_FALSE(IsOpen(file));
 }
 
-TEST_F(MenuTest, DownKeyWalksTheEntriesSkippingSeparatorsAndWraps) {
+TEST_F(MenuTest, ArrowKeysWalkTheEntriesSkippingSeparatorsAndWrap) {
   At(kxcode::kMouseLeftDown, fileTitle);
-  kxgui::OnKey(kxcode::kKeyDown, 0);
-  EXPECT_EQ(kxgui::Focus, open);
-  kxgui::OnKey(kxcode::kKeyDown, 0);
-  EXPECT_EQ(kxgui::Focus, save);  // over the separator
-  kxgui::OnKey(kxcode::kKeyDown, 0);
-  EXPECT_EQ(kxgui::Focus, quit);
-  kxgui::OnKey(kxcode::kKeyDown, 0);
-  EXPECT_EQ(kxgui::Focus, open);  // wrapped
-  kxgui::OnKey(kxcode::kKeyUp, 0);
-  EXPECT_EQ(kxgui::Focus, quit);  // wrapped back
-  kxgui::OnKey(kxcode::kKeyRight, 0);
-  EXPECT_EQ(kxgui::Focus, quit);
+  const struct {
+    int key;
+    kxgraphic* focus;
+  } steps[] = {{kxcode::kKeyDown, open}, {kxcode::kKeyDown, save}, {kxcode::kKeyDown, quit},
+               {kxcode::kKeyDown, open}, {kxcode::kKeyUp, quit},   {kxcode::kKeyRight, quit}};
+  int i = 0;
+  for (const auto& step : steps) {
+    kxgui::OnKey(step.key, 0);
+    EXPECT_EQ(kxgui::Focus, step.focus) << "step " << i++;
+  }
   EXPECT_TRUE(IsOpen(file));
 }
 
@@ -212,42 +194,30 @@ TEST_F(MenuTest, DisabledEntryRunsNoCommand) {
   EXPECT_EQ(fileTitle->Text, "File");
 }
 
-TEST_F(MenuTest, EnableRuleFollowsTheSignOfTheValue) {
+// A negative enable value disables at that magnitude, a positive one
+// below it; a check value of 0 checks any non-zero variable.
+TEST_F(MenuTest, EnableAndCheckRulesCompareTheirVariable) {
+  const struct {
+    int value, variable, disabled;
+  } enable[] = {{-3, 3, 1}, {-3, 2, 0}, {2, 2, 0}, {2, 1, 1}, {0, 1, 0}, {0, 0, 1}};
   int variable = 0;
   save->enableVariable = &variable;
-  save->enableValue = -3;
-  variable = 3;
-  save->ApplyEnableRule();
-  EXPECT_EQ(save->Disabled, 1);
-  variable = 2;
-  save->ApplyEnableRule();
-  EXPECT_EQ(save->Disabled, 0);
-  save->enableValue = 2;
-  save->ApplyEnableRule();
-  EXPECT_EQ(save->Disabled, 0);
-  variable = 1;
-  save->ApplyEnableRule();
-  EXPECT_EQ(save->Disabled, 1);
-  save->enableValue = 0;
-  save->ApplyEnableRule();
-  EXPECT_EQ(save->Disabled, 0);
-  variable = 0;
-  save->ApplyEnableRule();
-  EXPECT_EQ(save->Disabled, 1);
-}
-
-TEST_F(MenuTest, CheckRuleComparesWithANonZeroValue) {
-  int mode = 52;
-  EXPECT_EQ(save->IsChecked(), 0);
-  save->checkVariable = &mode;
-  save->checkValue = 52;
-  EXPECT_EQ(save->IsChecked(), 1);
-  save->checkValue = 50;
-  EXPECT_EQ(save->IsChecked(), 0);
-  save->checkValue = 0;
-  EXPECT_EQ(save->IsChecked(), 1);
-  mode = 0;
-  EXPECT_EQ(save->IsChecked(), 0);
+  for (const auto& e : enable) {
+    save->enableValue = e.value;
+    variable = e.variable;
+    save->ApplyEnableRule();
+    EXPECT_EQ(save->Disabled, e.disabled) << e.value << " with " << e.variable;
+  }
+  EXPECT_EQ(save->IsChecked(), 0);  // no variable
+  const struct {
+    int value, variable, checked;
+  } check[] = {{52, 52, 1}, {50, 52, 0}, {0, 52, 1}, {0, 0, 0}};
+  save->checkVariable = &variable;
+  for (const auto& c : check) {
+    save->checkValue = c.value;
+    variable = c.variable;
+    EXPECT_EQ(save->IsChecked(), c.checked) << c.value << " with " << c.variable;
+  }
 }
 
 TEST_F(MenuTest, ShowWithoutAScreenDoesNothing) {

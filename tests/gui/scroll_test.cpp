@@ -17,21 +17,21 @@ class ScrollTest : public kxtest::widgettest {
   kxgraphic* content = nullptr;
 };
 
-TEST_F(ScrollTest, SmallContentShowsNoBarsAndSticksToTheTop) {
+// In the 200 x 100 area: content that fits shows no bars and sticks to the
+// top; one pixel wider adds the horizontal bar, and that the vertical one
+// where the rest no longer fits.
+TEST_F(ScrollTest, BarsAppearOnlyWhereTheContentDoesNotFit) {
+  const struct {
+    int w, h, barH, barV;
+  } cases[] = {{150, 60, 0, 0}, {201, 90, 16, 16}, {201, 80, 16, 0}, {150, 400, 0, 16}};
+  for (const auto& c : cases) {
+    MakeScroll(c.w, c.h);
+    EXPECT_EQ(scroll->barH, c.barH) << c.w << " x " << c.h;
+    EXPECT_EQ(scroll->barV, c.barV) << c.w << " x " << c.h;
+  }
   MakeScroll(150, 60);
-  EXPECT_EQ(scroll->barH, 0);
-  EXPECT_EQ(scroll->barV, 0);
   EXPECT_EQ(scroll->sx, 0);
   EXPECT_EQ(scroll->sy, 100 - 60);
-}
-
-TEST_F(ScrollTest, OnePixelWiderAddsTheHorizontalBarThenTheVertical) {
-  MakeScroll(201, 90);
-  EXPECT_EQ(scroll->barH, 16);
-  EXPECT_EQ(scroll->barV, 16);  // 100 - 16 < 90
-  MakeScroll(201, 80);
-  EXPECT_EQ(scroll->barH, 16);
-  EXPECT_EQ(scroll->barV, 0);
 }
 
 TEST_F(ScrollTest, TallContentGetsAVerticalKnobOfIntegerLength) {

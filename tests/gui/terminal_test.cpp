@@ -28,17 +28,13 @@ class TerminalTest : public kxtest::widgettest {
   int Lines(kxterminal* t) { return t->ChildCount() - 1; }
 };
 
-TEST_F(TerminalTest, ContextPersistsBetweenLines) {
-  MakeTerminal();
-  int oldX = kxgui::Display->X;
+// Lines run in a context that persists between them, quoted strings whole;
+// each is kept above the edit line, newest first, and the edit line empties.
+TEST_F(TerminalTest, LinesRunInAPersistentContextAndStackNewestFirst) {
+  kxterminal* t = MakeTerminal();
   Line("cd /DPY/");
   Line("X = 5");
   EXPECT_EQ(kxgui::Display->X, 5);
-  kxgui::Display->X = oldX;
-}
-
-TEST_F(TerminalTest, LinesWithQuotedStringsRun) {
-  kxterminal* t = MakeTerminal();
   Line("Note( \"a; b\" )");
   ASSERT_EQ(Ran().size(), 1u);
   EXPECT_EQ(Ran()[0], "a; b");
@@ -46,19 +42,12 @@ TEST_F(TerminalTest, LinesWithQuotedStringsRun) {
   ASSERT_NE(kept, nullptr);
   EXPECT_STREQ(kept->Text.Text(), "Note( \"a; b\" )");
   EXPECT_STREQ(t->editLine->text, "");
-}
-
-TEST_F(TerminalTest, LinesStackAboveTheEditLineNewestFirst) {
-  kxterminal* t = MakeTerminal();
-  Line("Count");
-  Line("Count");
   kxgraphic* newest = kxgraphic::Of(t->editLine->nextSibling);
-  kxgraphic* oldest = kxgraphic::Of(newest->nextSibling);
+  kxgraphic* older = kxgraphic::Of(newest->nextSibling);
   EXPECT_EQ(t->editLine->Y, 0);
-  EXPECT_EQ(newest->Y, 16);
-  EXPECT_EQ(oldest->Y, 32);
-  EXPECT_EQ(newest->W, 300);
-  EXPECT_EQ(Ran().size(), 2u);
+  EXPECT_GE(newest->Y, t->editLine->Y + t->editLine->H);
+  EXPECT_GE(older->Y, newest->Y + newest->H);
+  EXPECT_EQ(newest->W, t->W);
 }
 
 TEST_F(TerminalTest, UpAndDownWalkTheHistory) {
@@ -131,25 +120,15 @@ TEST_F(TerminalTest, CommandMayDestroyTheTerminalThatRunsIt) {
   EXPECT_EQ(screen->firstChild, nullptr);
 }
 
-TEST_F(TerminalTest, ClickAndFocusGoToTheEditLine) {
-  kxterminal* t = MakeTerminal();
-  Line("Count");
-  Mouse(kxcode::kMouseLeftDown, 15, 10 + 20);  // on a kept line
-  EXPECT_EQ(kxgui::Focus, t->editLine);
-}
-
 TEST_F(TerminalTest, HiddenTerminalWindowOpensFromAScript) {
   kxscript::Execute("cd /Display/Invisible/; Append kxwindowterminal Terminal");
   kxwindowterminal* w = dynamic_cast<kxwindowterminal*>(kxnode::Find("/Display/Invisible/Terminal/"));
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->minWidth, 120);
-  EXPECT_EQ(w->minHeight, 90);
   kxscript::Execute("/Display/Invisible/Terminal/Show");
   EXPECT_EQ(w->parent, screen);
   ASSERT_NE(w->terminal, nullptr);
   Click(w->X + 40, w->Y + 60);  // into the terminal, above the edit line
   EXPECT_EQ(kxgui::Focus, w->terminal->editLine);
-  EXPECT_FLOAT_EQ(w->terminal->background.b, 0.647f);
   // The scroll shows the bottom of the terminal, where the edit line is.
   kxscroll* scroll = dynamic_cast<kxscroll*>(w->terminal->parent);
   ASSERT_NE(scroll, nullptr);

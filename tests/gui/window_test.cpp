@@ -92,12 +92,13 @@ TEST_F(WindowTest, CommandsReachTheWindowByPath) {
   kxscript::Execute("/Display/Invisible/Win/Show; /Display/Invisible/Win/Title = \"lost\"");
   EXPECT_EQ(window->parent, screen);
   EXPECT_EQ(window->Title, "ich bin ein string");  // the window had moved
-  kxscript::Execute("Move( 7, 9 ); Title = \"Options\"; EnableResize = 0; Icon = 3; OnClose = \"Hide\"", window);
+  kxscript::Execute("Move( 7, 9 ); Title = \"Options\"; EnableResize = 0; Icon = 3; Xr = 12", window);
   EXPECT_EQ(window->X, 7);
   EXPECT_EQ(window->Y, 9);
   EXPECT_EQ(window->Title, "Options");
   EXPECT_EQ(window->EnableResize, 0);
   EXPECT_EQ(window->Icon, 3);
+  EXPECT_EQ(window->Xr, 12);  // from the widget base
   kxscript::Execute("ToCenter; W = 100", window);
   EXPECT_EQ(window->X, 220);
   EXPECT_EQ(window->Y, 165);
@@ -105,60 +106,42 @@ TEST_F(WindowTest, CommandsReachTheWindowByPath) {
   EXPECT_EQ(window->parent, kxgui::Invisible);
 }
 
-TEST_F(WindowTest, TitleBarDragMovesTheWindow) {
-  window->Show();
-  Drag(50, 140, 80, 120);
-  EXPECT_EQ(window->X, 130);
-  EXPECT_EQ(window->Y, 80);
-  EXPECT_EQ(window->W, 200);
-  EXPECT_EQ(window->dragMode, 0);
+// Drags from a point of the 200 x 150 window at (100, 100), in its own
+// coordinates; the title bar is the top 20 px, the edges 4 px wide.
+TEST_F(WindowTest, DragsMoveAndResizeByWhereTheyStart) {
+  struct drag {
+    const char* what;
+    int resize, fromX, fromY, toX, toY;
+    int x, y, w, h;
+  };
+  const drag drags[] = {
+      {"title bar moves", 1, 50, 140, 80, 120, 130, 80, 200, 150},
+      {"right edge widens", 1, 198, 50, 250, 50, 100, 100, 252, 150},
+      {"top edge heightens", 1, 100, 148, 100, 200, 100, 100, 200, 202},
+      {"left edge stops at the least width", 1, 1, 50, 190, 50, 240, 100, 60, 150},
+      {"bottom edge stops at the least height", 1, 30, 1, 30, 140, 100, 210, 200, 40},
+      {"left end of the title bar resizes only", 1, 2, 140, 12, 120, 110, 100, 190, 150},
+      {"edges ignored without resizing", 0, 198, 50, 250, 50, 100, 100, 200, 150},
+      {"title bar moves without resizing", 0, 50, 140, 60, 140, 110, 100, 200, 150},
+      {"off the screen is clamped", 1, 50, 140, 650, 140, 440, 100, 200, 150},
+  };
+  for (const drag& d : drags) {
+    window->X = window->Y = 100, window->W = 200, window->H = 150;
+    window->EnableResize = d.resize;
+    window->Show();
+    Drag(d.fromX, d.fromY, d.toX, d.toY);
+    EXPECT_EQ(window->dragMode, 0) << d.what;
+    EXPECT_EQ(window->X, d.x) << d.what;
+    EXPECT_EQ(window->Y, d.y) << d.what;
+    EXPECT_EQ(window->W, d.w) << d.what;
+    EXPECT_EQ(window->H, d.h) << d.what;
+  }
 }
 
-TEST_F(WindowTest, RightAndTopEdgesResize) {
-  window->Show();
-  Drag(198, 50, 250, 50);
-  EXPECT_EQ(window->W, 252);
-  EXPECT_EQ(window->X, 100);
-  Drag(100, 148, 100, 200);
-  EXPECT_EQ(window->H, 202);
-}
-
-TEST_F(WindowTest, LeftAndBottomEdgesStopAtTheMinimumSize) {
-  window->Show();
-  Drag(1, 50, 190, 50);
-  EXPECT_EQ(window->W, 60);
-  EXPECT_EQ(window->X, 240);
-  Drag(30, 1, 30, 140);
-  EXPECT_EQ(window->H, 40);
-  EXPECT_EQ(window->Y, 210);
-}
-
-TEST_F(WindowTest, WithResizeOffEdgesAreIgnoredButTheTitleBarMoves) {
-  window->EnableResize = 0;
-  window->Show();
-  Drag(198, 50, 250, 50);
-  EXPECT_EQ(window->W, 200);
-  EXPECT_EQ(window->X, 100);
-  Drag(50, 140, 60, 140);
-  EXPECT_EQ(window->X, 110);
-}
-
-TEST_F(WindowTest, PressInTheTitleBarAtTheLeftEdgeResizesWithoutMoving) {
-  window->Show();
-  Drag(2, 140, 12, 120);
-  EXPECT_EQ(window->dragMode, 0);
-  EXPECT_EQ(window->X, 110);
-  EXPECT_EQ(window->W, 190);
-  EXPECT_EQ(window->Y, 100);
-}
-
-TEST_F(WindowTest, CloseBoxHidesAWindowWithoutOnClose) {
+TEST_F(WindowTest, CloseBoxHidesTheWindowUnlessItHasAnOnCloseCommand) {
   window->Show();
   Click(window->X + 190, window->Y + 140);
   EXPECT_EQ(window->parent, kxgui::Invisible);
-}
-
-TEST_F(WindowTest, CloseBoxRunsOnlyTheOnCloseCommand) {
   window->OnClose = "TestClose";
   window->Show();
   Click(window->X + 190, window->Y + 140);
@@ -189,18 +172,6 @@ TEST_F(WindowTest, OpenDropDownListKeepsTheStackingOrder) {
   kxgui::OpenList = nullptr;
 }
 
-TEST_F(WindowTest, WindowDraggedOffScreenIsClampedByLayout) {
-  window->Show();
-  Drag(50, 140, 50 + 600, 140);
-  EXPECT_EQ(window->X, 640 - 200);
-}
-
-TEST_F(WindowTest, UnknownMemberFallsThroughToTheWidgetBase) {
-  kxscript::Execute("Xr = 12; Hr = 3", window);
-  EXPECT_EQ(window->Xr, 12);
-  EXPECT_EQ(window->Hr, 3);
-}
-
 TEST_F(WindowTest, ObjectEditRunsItsSectionAndHidesTheWindowItBuilt) {
   kxnode* before = kxscript::Current();
   kxscript::Execute("Append kxwindowobjectedit Edit", screen);
@@ -213,10 +184,6 @@ TEST_F(WindowTest, ObjectEditRunsItsSectionAndHidesTheWindowItBuilt) {
   EXPECT_EQ(edit->Window->parent, kxgui::Invisible);
   EXPECT_EQ(kxscript::Current(), before);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(WindowTest, MenuTitlesSitBelowTheTitleBar) {
   kxmenuitem* first = new kxmenuitem;

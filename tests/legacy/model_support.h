@@ -42,7 +42,7 @@ class modeltest : public legacytest {
     dnsmodel::ResetRuntime();
     kxsystem::SeedRandom(1);
     previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
+    std::filesystem::current_path(folder_.path());
   }
   void TearDown() override {
     if (state().model) dnsmodel::Unload();

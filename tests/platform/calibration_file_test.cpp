@@ -3,7 +3,7 @@
 #include "input_support.h"
 #include "platform/files.h"
 #include "platform/codes.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 

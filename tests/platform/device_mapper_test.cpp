@@ -21,17 +21,6 @@ class DeviceMapperTest : public inputtest::InputTreeTest {
   kxdevicemapper* mapper = nullptr;
 };
 
-TEST_F(DeviceMapperTest, NewMapperHasNeutralFunctions) {
-  for (int f = 0; f < 64; ++f) {
-    EXPECT_EQ(mapper->SourceCode(f), -1);
-    EXPECT_EQ(mapper->Dual[f], 1.0f);
-    EXPECT_EQ(mapper->Expo[f], 0.0f);
-    EXPECT_EQ(mapper->Invert[f], 0.0f);
-  }
-  EXPECT_EQ(mapper->Easy, 1);
-  EXPECT_EQ(mapper->EasyDevice, 0);
-}
-
 TEST_F(DeviceMapperTest, FunctionAppliesDualExpoAndInvert) {
   Run("Assign( 4, 1000 )\nDual( 4 ) = 0.5\nExpo( 4 ) = 0.5\n");
   board->slots[1000] = 0.5f;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 

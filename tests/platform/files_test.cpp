@@ -7,7 +7,7 @@
 
 #include "platform/codes.h"
 #include "platform/log.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -17,30 +17,37 @@ using kxcode::kFileWriteText;
 
 class FilesTest : public TempDirTest {};
 
-TEST_F(FilesTest, ReadLineCutsCrLfAndGivesAFinalEmptyLine) {
+// A loop until the end sees every line, CR LF cut, and one empty line after
+// a final line end; each open file keeps its own line buffer.
+TEST_F(FilesTest, ReadLineGivesEveryLineThenOneEmptyWithABufferPerFile) {
   Write("a.txt", "a\r\nb");
-  kxfile* f = kxsystem::OpenFile("a.txt", kFileReadBinary);
-  ASSERT_NE(f, nullptr);
-  EXPECT_STREQ(kxsystem::ReadLine(f), "a");
-  EXPECT_EQ(kxsystem::IsEof(f), 0);
-  EXPECT_STREQ(kxsystem::ReadLine(f), "b");
-  EXPECT_STREQ(kxsystem::ReadLine(f), "");
-  EXPECT_EQ(kxsystem::IsEof(f), 1);
-  kxsystem::CloseFile(f);
+  Write("b.txt", "x\ny\n");
+  kxfile* a = kxsystem::OpenFile("a.txt", kFileReadBinary);
+  kxfile* b = kxsystem::OpenFile("b.txt", kFileReadBinary);
+  ASSERT_TRUE(a && b);
+  std::vector<std::string> fromA, fromB;
+  while (!kxsystem::IsEof(a) || !kxsystem::IsEof(b)) {
+    if (!kxsystem::IsEof(a)) fromA.emplace_back(kxsystem::ReadLine(a));
+    if (!kxsystem::IsEof(b)) fromB.emplace_back(kxsystem::ReadLine(b));
+  }
+  EXPECT_STREQ(kxsystem::ReadLine(a), "");  // past the end
+  kxsystem::CloseFile(a);
+  kxsystem::CloseFile(b);
+  EXPECT_EQ(fromA, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(fromB, (std::vector<std::string>{"x", "y", ""}));
 }
 
-TEST_F(FilesTest, WhileNotEofLoopSeesEveryLineThenOneEmpty) {
-  Write("a.txt", "x\ny\n");
-  kxfile* f = kxsystem::OpenFile("a.txt", kFileReadBinary);
-  ASSERT_NE(f, nullptr);
-  std::vector<std::string> lines;
-  while (!kxsystem::IsEof(f)) lines.emplace_back(kxsystem::ReadLine(f));
-  kxsystem::CloseFile(f);
-  EXPECT_EQ(lines, (std::vector<std::string>{"x", "y", ""}));
-}
-
+// Lines are cut at 63999 characters, the rest skipped with one log line; a
+// line of exactly the limit is no cut.
 TEST_F(FilesTest, OverlongLineIsCutAndItsRestSkippedWithOneLogLine) {
   kxsystem::ClearLogHistory();
+  Write("edge.txt", std::string(63999, 'e') + "\nnext\n");
+  kxfile* edge = kxsystem::OpenFile("edge.txt", kFileReadBinary);
+  ASSERT_NE(edge, nullptr);
+  EXPECT_EQ(std::strlen(kxsystem::ReadLine(edge)), 63999u);
+  EXPECT_STREQ(kxsystem::ReadLine(edge), "next");
+  kxsystem::CloseFile(edge);
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "");
   Write("long.txt", std::string(70000, 'q') + "\nnext\n" + std::string(64500, 'r') + "\nlast\n");
   kxfile* f = kxsystem::OpenFile("long.txt", kFileReadBinary);
   ASSERT_NE(f, nullptr);
@@ -51,30 +58,6 @@ TEST_F(FilesTest, OverlongLineIsCutAndItsRestSkippedWithOneLogLine) {
   kxsystem::CloseFile(f);
   EXPECT_NE(std::strstr(kxsystem::GetLogLine(1), "line longer than 63999 characters cut"), nullptr);
   EXPECT_EQ(kxsystem::GetLogLine(2), kxsystem::GetLogLine(1));  // one line only
-}
-
-TEST_F(FilesTest, LineOfExactlyTheLimitIsNotReportedAsCut) {
-  kxsystem::ClearLogHistory();
-  Write("edge.txt", std::string(63999, 'e') + "\nnext\n");
-  kxfile* f = kxsystem::OpenFile("edge.txt", kFileReadBinary);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(std::strlen(kxsystem::ReadLine(f)), 63999u);
-  EXPECT_STREQ(kxsystem::ReadLine(f), "next");
-  kxsystem::CloseFile(f);
-  EXPECT_STREQ(kxsystem::GetLogLine(1), "");
-}
-
-TEST_F(FilesTest, EachFileHasItsOwnLineBuffer) {
-  Write("one.txt", "first\n");
-  Write("two.txt", "second\n");
-  kxfile* a = kxsystem::OpenFile("one.txt", kFileReadBinary);
-  kxfile* b = kxsystem::OpenFile("two.txt", kFileReadBinary);
-  const char* lineA = kxsystem::ReadLine(a);
-  const char* lineB = kxsystem::ReadLine(b);
-  EXPECT_STREQ(lineA, "first");
-  EXPECT_STREQ(lineB, "second");
-  kxsystem::CloseFile(a);
-  kxsystem::CloseFile(b);
 }
 
 TEST_F(FilesTest, OpenRefusesEmptyPathUnknownModeMissingFileAndDirectory) {
@@ -124,7 +107,7 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(Read("keep.txt"), "precious\n");
 }
 
-TEST_F(FilesTest, WholeFileReadRespectsCapacityAndMissingGivesMinusOne) {
+TEST_F(FilesTest, WholeFileReadAndSizeRespectCapacityAndMissingGivesMinusOne) {
   Write("w.bin", "0123456789");
   char buffer[16] = {};
   EXPECT_EQ(kxsystem::ReadWholeFile("w.bin", buffer, sizeof(buffer)), 10);
@@ -134,9 +117,6 @@ TEST_F(FilesTest, WholeFileReadRespectsCapacityAndMissingGivesMinusOne) {
   EXPECT_EQ(std::string(small, 4), "0123");
   EXPECT_EQ(kxsystem::ReadWholeFile("nope", buffer, sizeof(buffer)), -1);
   EXPECT_EQ(kxsystem::ReadWholeFile("", buffer, sizeof(buffer)), -1);
-}
-
-TEST_F(FilesTest, FileSizeIsMinusOneForEmptyPathDirectoryAndMissing) {
   Write("d/f", "abc");
   EXPECT_EQ(kxsystem::GetFileSize("d/f"), 3);
   EXPECT_EQ(kxsystem::GetFileSize("d"), -1);

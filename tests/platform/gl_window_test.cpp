@@ -13,7 +13,7 @@
 #include "platform/window.h"
 #include "gl_support.h"
 #include "sdl_events.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 

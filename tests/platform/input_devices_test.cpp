@@ -109,23 +109,6 @@ TEST_F(InputSearchTest, FullRecordPoolNeverGivesTwoDevicesOneRecord) {
   EXPECT_EQ(a->next->next, nullptr);
 }
 
-TEST(InputDefaults, CableCentreAndEndStopsFollowThePulseScale) {
-  kxinputdevice d;
-  d.kind = kxcode::kDeviceUsb;
-  d.subkind = kxcode::kDeviceCable;
-  usbinterface::settings = usbinterface::decodersettings();
-  kxinput::SetDefaultCalibration(&d);
-  EXPECT_EQ(d.zero[0], 9000);
-  EXPECT_EQ(d.minimum[31], 6000);
-  EXPECT_EQ(d.maximum[12], 12000);
-  kxinputdevice j;
-  j.kind = kxcode::kDeviceJoystick;
-  kxinput::SetDefaultCalibration(&j);
-  EXPECT_EQ(j.zero[0], 0);
-  EXPECT_EQ(j.minimum[0], -1000);
-  EXPECT_EQ(j.maximum[0], 1000);
-}
-
 class MapChannelTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -141,26 +124,18 @@ class MapChannelTest : public ::testing::Test {
   kxinputdevice d;
 };
 
+// Each side of the centre scales to its end stop, clamped beyond it and
+// inverted on request; a zero span reads -1, a channel outside the table 0.
 TEST_F(MapChannelTest, ScalesEachSideOfTheCentreToItsEndStop) {
-  EXPECT_FLOAT_EQ(Map(10500), 0.5f);
-  EXPECT_FLOAT_EQ(Map(7500), -0.5f);
-  EXPECT_FLOAT_EQ(Map(9000), 0.0f);
-}
-
-TEST_F(MapChannelTest, ClampsBeyondTheEndStopsAndInverts) {
-  EXPECT_FLOAT_EQ(Map(13000), 1.0f);
-  EXPECT_FLOAT_EQ(Map(1000), -1.0f);
-  EXPECT_FLOAT_EQ(Map(10500, 1), -0.5f);
-}
-
-TEST_F(MapChannelTest, ZeroSpanGivesMinusOne) {
+  const struct {
+    int raw, invert;
+    float value;
+  } cases[] = {{10500, 0, 0.5f}, {7500, 0, -0.5f}, {9000, 0, 0.0f}, {13000, 0, 1.0f}, {1000, 0, -1.0f}, {10500, 1, -0.5f}};
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(Map(c.raw, c.invert), c.value) << c.raw;
   d.minimum[0] = 9000;
   EXPECT_FLOAT_EQ(Map(9000), -1.0f);
   d.maximum[0] = 9000;
   EXPECT_FLOAT_EQ(Map(9500), -1.0f);
-}
-
-TEST_F(MapChannelTest, ChannelOutsideTheTableReadsZero) {
   EXPECT_EQ(kxinput::MapChannel(&d, 32), 0.0f);
   EXPECT_EQ(kxinput::MapChannel(&d, -1), 0.0f);
   EXPECT_EQ(kxinput::MapChannel(nullptr, 0), 0.0f);

@@ -141,7 +141,7 @@ class InputTreeTest : public UsbTest {
   void TearDown() override {
     delete board;
     delete panel;
-    kxscript::SetCurrent(kxscript::Root());
+    kxscript::Reset();
     UsbTest::TearDown();
   }
   float Slot(int i) const { return board->slots[i]; }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/hooks.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -46,7 +46,11 @@ TEST_F(LogTest, PiecesCompletedByOkFormOneLineInFileAndHistory) {
   EXPECT_STREQ(kxsystem::GetLogLine(1), "directsound:  register sound sound/beep.wav=ok");
 }
 
+// Line numbers count from the newest, too many give the oldest; an
+// unfinished piece is the newest line; an empty history gives "", never null.
 TEST_F(LogTest, LineNumbersCountFromTheNewestAndTooManyGiveTheStart) {
+  ASSERT_NE(kxsystem::GetLogLine(1), nullptr);
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "");
   kxsystem::Log("one\n");
   kxsystem::Log("two\n");
   kxsystem::Log("three\n");
@@ -56,19 +60,9 @@ TEST_F(LogTest, LineNumbersCountFromTheNewestAndTooManyGiveTheStart) {
   EXPECT_STREQ(second + std::strlen(second) + 1, "three");
   EXPECT_STREQ(kxsystem::GetLogLine(30), "one");
   EXPECT_STREQ(kxsystem::GetLogLine(3), "one");
-}
-
-TEST_F(LogTest, UnfinishedPieceIsTheNewestLine) {
-  kxsystem::Log("done\n");
   kxsystem::Log("sim:  writing screenshot %s=", "a.bmp");
   EXPECT_STREQ(kxsystem::GetLogLine(1), "sim:  writing screenshot a.bmp=");
-  EXPECT_STREQ(kxsystem::GetLogLine(2), "done");
-}
-
-TEST_F(LogTest, EmptyHistoryGivesAnEmptyStringNeverNull) {
-  const char* line = kxsystem::GetLogLine(1);
-  ASSERT_NE(line, nullptr);
-  EXPECT_STREQ(line, "");
+  EXPECT_STREQ(kxsystem::GetLogLine(2), "three");
 }
 
 TEST_F(LogTest, HistoryKeepsOnlyWholeNewestLinesWithinItsSize) {
@@ -106,39 +100,28 @@ TEST_F(LogTest, TextLoggedBeforeOpenIsWrittenOnOpenAndOpenTruncates) {
   EXPECT_EQ(Read("kx.log"), "early\nlate\n");
 }
 
-TEST_F(LogTest, CoreLogGoesThroughTheInstalledHandlerWithoutReformatting) {
+// The core's log goes through the installed handler without reformatting;
+// its paths resolve with the case-blind fallback.
+TEST_F(LogTest, CoreHandlersLogAndResolvePaths) {
+  Write("Data/File.TXT", "x");
   kxsystem::InstallCoreHandlers(nullptr);
   kxcore::Log("kxcore:  %s\n", "100% done");
   EXPECT_STREQ(kxsystem::GetLogLine(1), "kxcore:  100% done");
-}
-
-TEST_F(LogTest, CorePathResolutionUsesTheCaseBlindFallback) {
-  Write("Data/File.TXT", "x");
-  kxsystem::InstallCoreHandlers(nullptr);
   EXPECT_EQ(kxcore::ResolvePath("data/file.txt"), "Data/File.TXT");
 }
 
 TEST(LogDeathTest, FatalFlushesTheLogRunsCleanupAndExitsWithTheCode) {
-  char path[] = "/tmp/skyvane-fatal-XXXXXX";
-  int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  static const char* logPath;
-  logPath = path;
+  kxtest::tempdir folder;
+  static std::string logPath;
+  logPath = folder.Path("fatal.log");
   EXPECT_EXIT(
       {
-        kxsystem::OpenLog(logPath);
+        kxsystem::OpenLog(logPath.c_str());
         kxsystem::InstallCoreHandlers([] { std::fputs("cleanup ran\n", stderr); });
         kxcore::Fatal(42);
       },
       ::testing::ExitedWithCode(42), "cleanup ran");
-  FILE* f = std::fopen(path, "rb");
-  ASSERT_NE(f, nullptr);
-  char text[128] = {};
-  std::fread(text, 1, sizeof(text) - 1, f);
-  std::fclose(f);
-  std::remove(path);
-  EXPECT_STREQ(text, "kxsystem:  fatal error 42\n");
+  EXPECT_EQ(folder.Read("fatal.log"), "kxsystem:  fatal error 42\n");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "platform/main_loop.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,7 @@
 #include "platform/null_window.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace {
 
@@ -64,14 +63,20 @@ void InstallBasicMode() {
   cb.exit = [] { Note("exit"); };
 }
 
-TEST_F(MainLoopTest, StartUpWritesTheLogBannerAndMachineLines) {
+TEST_F(MainLoopTest, StartUpLogsBannerSoundAndMachineAndQuitNamesHeldReserves) {
+  static void* block;
+  block = nullptr;
   int result = RunHere([] {
     InstallBasicMode();
+    kxsystem::Reserve(&block, 4096, "scenery mesh");
     kxsystem::callbacks.update = [] { kxsystem::callbacks.request = kxcode::kRequestQuit; };
   });
   EXPECT_EQ(result, 0);
   std::string log = Read("kx.log");
-  EXPECT_EQ(log.rfind("kxsystem:  Skyvane Gold Edition log started\n", 0), 0u);
+  const std::string banner = "kxsystem:  Skyvane Gold Edition log started\n";
+  EXPECT_EQ(log.rfind(banner, 0), 0u);
+  EXPECT_EQ(log.find("directsound:  init=ok\n"), banner.size());
+  EXPECT_NE(log.find("kxsystem:  reserve scenery mesh still held (4096 bytes)\n"), std::string::npos);
   EXPECT_NE(log.find("kxsystem:  data directory " + dir_ + "\n"), std::string::npos);
   EXPECT_NE(log.find("kxsystem:  processors: "), std::string::npos);
   EXPECT_NE(log.find(" logical, "), std::string::npos);
@@ -79,7 +84,7 @@ TEST_F(MainLoopTest, StartUpWritesTheLogBannerAndMachineLines) {
   EXPECT_NE(log.find("kxsystem:  system: Linux "), std::string::npos);
 }
 
-TEST_F(MainLoopTest, SwitchThatSetsAnotherRunsBothBetweenTheSameFramesAndClears13) {
+TEST_F(MainLoopTest, SwitchThatSetsAnotherRunsBothBetweenTheSameFramesAndLoneSwitchesClear) {
   RunHere([] {
     InstallBasicMode();
     kxsystem::callbacks.update = [] {
@@ -92,11 +97,17 @@ TEST_F(MainLoopTest, SwitchThatSetsAnotherRunsBothBetweenTheSameFramesAndClears1
           kxsystem::callbacks.pending = [] { Note("switch B"); };
         };
       }
-      if (frame == 2) kxsystem::callbacks.request = kxcode::kRequestQuit;
+      // A switch request without a pending switch is cleared.
+      if (frame == 2) kxsystem::callbacks.request = kxcode::kRequestSwitch;
+      if (frame == 3) {
+        Note("request " + std::to_string(kxsystem::callbacks.request));
+        kxsystem::callbacks.request = kxcode::kRequestQuit;
+      }
     };
   });
   std::vector<std::string> expected = {"after_create", "graphics_init", "update 1", "draw", "switch A request 0",
-                                       "switch B",     "update 2",      "draw",     "before_destroy", "exit"};
+                                       "switch B",     "update 2",      "draw",     "update 3", "request 0",
+                                       "draw",         "before_destroy", "exit"};
   EXPECT_EQ(trace, expected);
 }
 
@@ -120,34 +131,11 @@ TEST_F(MainLoopTest, RecreateRunsDestroyCreateAndGraphicsInitAgainAndQuitCallsEx
   EXPECT_EQ(null_.creations, 2);
   EXPECT_EQ(null_.destructions, 2);
   EXPECT_EQ(lostCalls, 2);
+  // The sound device is released around each window and opened again.
+  EXPECT_EQ(std::count(sound_.calls.begin(), sound_.calls.end(), "open"), 2);
+  EXPECT_EQ(std::count(sound_.calls.begin(), sound_.calls.end(), "close"), 2);
   kxsystem::RemoveContextListener(listener);
   EXPECT_EQ(kxsystem::callbacks.request, kxcode::kRequestQuit);
-}
-
-TEST_F(MainLoopTest, NullUpdateIsSkippedWhileDrawRuns) {
-  RunHere([] {
-    InstallBasicMode();
-    kxsystem::callbacks.draw = [] {
-      Note("draw");
-      if (++frame == 3) kxsystem::callbacks.request = kxcode::kRequestQuit;
-    };
-  });
-  EXPECT_EQ(std::count(trace.begin(), trace.end(), "draw"), 3);
-}
-
-TEST_F(MainLoopTest, LoneSwitchRequestIsClearedAndTheLoopGoesOn) {
-  RunHere([] {
-    InstallBasicMode();
-    kxsystem::callbacks.update = [] {
-      ++frame;
-      if (frame == 1) kxsystem::callbacks.request = kxcode::kRequestSwitch;
-      if (frame == 2) {
-        Note("request " + std::to_string(kxsystem::callbacks.request));
-        kxsystem::callbacks.request = kxcode::kRequestQuit;
-      }
-    };
-  });
-  EXPECT_NE(std::find(trace.begin(), trace.end(), "request 0"), trace.end());
 }
 
 TEST_F(MainLoopTest, EventsReachTheModeWithAfterMessageAfterEach) {
@@ -178,16 +166,6 @@ TEST_F(MainLoopTest, InactiveWindowGetsNoFramesButStillEvents) {
   });
   EXPECT_EQ(std::count(trace.begin(), trace.end(), "draw"), 0);
   EXPECT_NE(std::find(trace.begin(), trace.end(), "key"), trace.end());
-}
-
-TEST_F(MainLoopTest, ReservesStillHeldAtQuitAreNamedInTheLog) {
-  static void* block;
-  block = nullptr;
-  RunHere([] {
-    kxsystem::Reserve(&block, 4096, "scenery mesh");
-    kxsystem::callbacks.update = [] { kxsystem::callbacks.request = kxcode::kRequestQuit; };
-  });
-  EXPECT_NE(Read("kx.log").find("kxsystem:  reserve scenery mesh still held (4096 bytes)\n"), std::string::npos);
 }
 
 TEST_F(MainLoopTest, FailedWindowCreationExitsWithCodeThreeAfterTheExitCallback) {
@@ -231,21 +209,6 @@ TEST_F(MainLoopTest, WindowSettingsTakeTheRealClientSizeAndModesAreNumberedFromO
   EXPECT_EQ(kxsystem::GetDisplayMode(0), nullptr);
   EXPECT_EQ(kxsystem::GetDisplayMode(3), nullptr);
   EXPECT_EQ(null_.swap_interval, 1);
-}
-
-TEST_F(MainLoopTest, SoundDeviceOpensOnceAtStartAndIsReleasedAroundEachWindow) {
-  RunHere([] {
-    kxsystem::callbacks.update = [] {
-      if (++frame == 1) kxsystem::callbacks.request = kxcode::kRequestRecreate;
-      else kxsystem::callbacks.request = kxcode::kRequestQuit;
-    };
-  });
-  // Start-up, then the second window after the first was destroyed.
-  EXPECT_EQ(std::count(sound_.calls.begin(), sound_.calls.end(), "open"), 2);
-  EXPECT_EQ(std::count(sound_.calls.begin(), sound_.calls.end(), "close"), 2);
-  std::string log = Read("kx.log");
-  EXPECT_EQ(log.find("directsound:  init=ok\n"), log.find("kxsystem:  Skyvane Gold Edition log started\n") +
-                                                     std::strlen("kxsystem:  Skyvane Gold Edition log started\n"));
 }
 
 TEST_F(MainLoopTest, MachineWithoutSoundDeviceRunsSilently) {

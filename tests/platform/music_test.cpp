@@ -9,7 +9,7 @@
 #include "platform/codes.h"
 #include "platform/log.h"
 #include "platform/random.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 #include "wave_maker.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/codes.h"
 #include "platform/log.h"
 #include "platform/wave_file.h"
-#include "temp_dir.h"
+#include "tests/temp_dir.h"
 #include "wave_maker.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST_F(SoundTest, RegisterReadsTheWaveAsMonoAtItsRateAndLogsOneLine) {
   EXPECT_FLOAT_EQ(s->frequency, 22050.0f);
   EXPECT_FLOAT_EQ(s->volume, 1.0f);
   EXPECT_EQ(s->samples.size(), 2205u);
-  kxsound* stereo = directsound::RegisterSound("SOUND/Stereo.WAV");
+  kxsound* stereo = directsound::RegisterSound("SOUND/Stereo.WAV");  // case-blind
   ASSERT_NE(stereo, nullptr);
   EXPECT_EQ(stereo->samples.size(), 441u);
   EXPECT_EQ(s->voice, 0);
@@ -70,7 +70,10 @@ TEST_F(SoundTest, UnreadableFullAndSuppressedRegistrationsGiveNull) {
   EXPECT_EQ(directsound::RegisterSound("sound/beep.wav"), nullptr);
 }
 
-TEST_F(SoundTest, LoopNotStartedIsMarkedAndResumeAllPlaysIt) {
+// A loop started without playing is marked; StopAll keeps or clears the
+// marks, ResumeAll plays marked loops but never one-shots, and a playing
+// slot is not restarted.
+TEST_F(SoundTest, MarksDecideWhatResumeAllPlays) {
   ASSERT_EQ(directsound::Start(), 1);
   kxsound* loop = Loaded("sound/beep.wav");
   kxsound* once = Loaded("sound/beep.wav");
@@ -79,62 +82,38 @@ TEST_F(SoundTest, LoopNotStartedIsMarkedAndResumeAllPlaysIt) {
   directsound::PlaySound3D(once, kSoundOnce, at, kOrigin, 1);
   EXPECT_EQ(loop->playing, 1);
   EXPECT_EQ(VoiceOf(loop).playing, 0);
-  EXPECT_EQ(once->playing, 0);
   EXPECT_EQ(VoiceOf(once).playing, 1);
   EXPECT_EQ(VoiceOf(once).position[0], 10.0f);
-  directsound::StopAll(kxcode::kStopKeepMark);
+  EXPECT_EQ(directsound::StopAll(kxcode::kStopKeepMark), 1);
   EXPECT_EQ(directsound::ResumeAll(), 1);
   EXPECT_EQ(VoiceOf(loop).playing, 1);
   EXPECT_EQ(VoiceOf(loop).loop, 1);
-  EXPECT_EQ(VoiceOf(once).playing, 0);  // one-shots are never resumed
-}
-
-TEST_F(SoundTest, StopAllKeepsOrClearsTheMarks) {
-  ASSERT_EQ(directsound::Start(), 1);
-  kxsound* s = Loaded("sound/beep.wav");
-  directsound::PlaySound(s, kSoundLoop, 1);
-  EXPECT_EQ(directsound::StopAll(kxcode::kStopKeepMark), 1);
-  EXPECT_EQ(VoiceOf(s).playing, 0);
-  EXPECT_EQ(s->playing, 1);
+  EXPECT_EQ(VoiceOf(once).playing, 0);
+  directsound::PlaySound(loop, kSoundLoop, 1);
+  EXPECT_EQ(VoiceOf(loop).plays, 1);
   EXPECT_EQ(directsound::StopAll(kxcode::kStopClearMark), 1);
-  EXPECT_EQ(s->playing, 0);
+  EXPECT_EQ(loop->playing, 0);
   directsound::ResumeAll();
-  EXPECT_EQ(VoiceOf(s).playing, 0);
+  EXPECT_EQ(VoiceOf(loop).playing, 0);
 }
 
-TEST_F(SoundTest, PlayingSlotIsNotRestarted) {
+// Pitch follows the approach speed; a paused frame, a jump, a bad base
+// frequency or position keep it within bounds.
+TEST_F(SoundTest, DopplerRaisesThePitchOfAnApproachingSoundWithinBounds) {
   ASSERT_EQ(directsound::Start(), 1);
   kxsound* s = Loaded("sound/beep.wav");
-  directsound::PlaySound(s, kSoundLoop, 1);
-  directsound::PlaySound(s, kSoundLoop, 1);
-  EXPECT_EQ(VoiceOf(s).plays, 1);
-  EXPECT_EQ(VoiceOf(s).relative, 1);
-}
-
-TEST_F(SoundTest, DopplerRaisesThePitchOfAnApproachingSound) {
-  ASSERT_EQ(directsound::Start(), 1);
-  kxsound* s = Loaded("sound/beep.wav");
-  const float far[3] = {100, 0, 0};
-  const float near[3] = {99, 0, 0};
+  const float far[3] = {100, 0, 0}, near[3] = {99, 0, 0}, jump[3] = {0, 1, 0};
   directsound::PlaySound3D(s, kSoundLoop, far, kOrigin, 1);
+  directsound::UpdateSound(s, far, nullptr, 0.0f);
+  EXPECT_FLOAT_EQ(VoiceOf(s).pitch, 1.0f);
   directsound::UpdateSound(s, near, nullptr, 0.01f);
   EXPECT_NEAR(VoiceOf(s).pitch * 22050.0f, 28711.6f, 0.5f);
   EXPECT_FLOAT_EQ(s->distance, 99.0f);
   EXPECT_FLOAT_EQ(s->frequency, 22050.0f);  // the base stays the caller's
-}
-
-TEST_F(SoundTest, PausedFrameAndJumpsKeepDopplerBounded) {
-  ASSERT_EQ(directsound::Start(), 1);
-  kxsound* s = Loaded("sound/beep.wav");
-  const float far[3] = {100, 0, 0};
-  const float near[3] = {0, 1, 0};
-  directsound::PlaySound3D(s, kSoundLoop, far, kOrigin, 1);
-  directsound::UpdateSound(s, far, nullptr, 0.0f);
-  EXPECT_FLOAT_EQ(VoiceOf(s).pitch, 1.0f);
-  directsound::UpdateSound(s, near, nullptr, 0.001f);
+  directsound::UpdateSound(s, jump, nullptr, 0.001f);
   EXPECT_FLOAT_EQ(VoiceOf(s).pitch, 2.0f);
-  s->frequency = 0;  // a caller's bad value
-  directsound::UpdateSound(s, near, nullptr, 0.01f);
+  s->frequency = 0;
+  directsound::UpdateSound(s, jump, nullptr, 0.01f);
   EXPECT_FLOAT_EQ(VoiceOf(s).pitch * 22050.0f, directsound::kMinFrequency);
   const float nan[3] = {NAN, 0, 0};
   directsound::UpdateSound(s, nan, nullptr, 0.01f);
@@ -229,8 +208,7 @@ TEST(WaveFileTest, RefusesTruncatedAndRatelessFiles) {
 }
 
 TEST(WaveFileTest, StereoDataShorterThanOneMonoSampleIsRefused) {
-  // 16-bit stereo whose data chunk keeps a single byte after the cut to the
-  // file: nothing is left once mixed down to mono.
+  // A data chunk of one byte after the cut to the file: nothing mixes down.
   const unsigned char bytes[] = {'R', 'I', 'F', 'F', 0xa4, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
                                  0x10, 0, 0, 0, 1, 0, 2, 0, 0x23, 0x16, 0, 0, 0x88, 0x58, 1, 0,
                                  2, 0, 0x10, 0, 'd', 'a', 't', 'a', 0, 0, 0, 0x32, 0, 0};

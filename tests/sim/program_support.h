@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,8 @@ class programtest : public inputtest::UsbTest {
   void SetUp() override {
     UsbTest::SetUp();
     ResetSimulatorState();
-    previous_ = fs::current_path();
-    char pattern[] = "/tmp/skyvane-app-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    folder_ = std::make_unique<kxtest::tempdir>(true);  // the run changes into it; restored after
+    dir_ = folder_->path();
     fs::path data = fs::path(KX_TEST_DATA) / "../../../data";
     for (const char* part : {"aircraft", "objects", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
       fs::create_symlink(fs::canonical(data / part), dir_ / part);
@@ -68,9 +67,7 @@ class programtest : public inputtest::UsbTest {
     kxscript::Shutdown();
     kxgui::FreeIcons();  // the exit freed every texture; the next start loads the sheets again
     kxsystem::ClearReserves();
-    fs::current_path(previous_);
-    std::error_code error;
-    fs::remove_all(dir_, error);
+    folder_.reset();
     ResetSimulatorState();
     UsbTest::TearDown();
   }
@@ -92,7 +89,8 @@ class programtest : public inputtest::UsbTest {
   }
   void Key(int code, int mods = 0) { window_.Push(kxplatformevent::kKeyDown, code, mods); }
 
-  fs::path dir_, previous_;
+  std::unique_ptr<kxtest::tempdir> folder_;
+  fs::path dir_;
   framedbackend window_;
   fakesoundbackend sound_;
 };

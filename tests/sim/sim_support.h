@@ -16,7 +16,7 @@
 #include "sim/session.h"
 #include "sim/settings.h"
 #include "tests/platform/input_support.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/temp_dir.h"
 
 namespace simtest {
 

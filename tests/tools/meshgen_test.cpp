@@ -152,35 +152,6 @@ TEST(MeshGenerator, FlatGroundFacesUpAndRollingGroundKeepsItsBorder) {
   EXPECT_LE(highest, 5.0f);
 }
 
-TEST(MeshGenerator, DemoAircraftHasClosedPartsInTheirGroups) {
-  kxgeometry* list = meshgen::DemoAircraft();
-  ASSERT_NE(list, nullptr);
-  std::set<std::string> groups;
-  for (const kxgeometry* el = list; el; el = el->next) {
-    groups.insert(el->group);
-    EXPECT_EQ(el->format, static_cast<uint32_t>(GL_N3F_V3F));
-    EXPECT_GT(el->triangleCount, 0);
-  }
-  for (const char* g : {"Fuselage", "Fuselage/Canopy", "Wing", "Wing/LeftAileron", "Wing/RightAileron",
-                        "Stabilizer/Elevator", "Fin/Rudder", "Propeller/Blade0", "Propeller/Blade1"})
-    EXPECT_TRUE(groups.count(g)) << g;
-  EXPECT_EQ(list->next->transparent, 1);
-  kxgeometry::Free(&list);
-}
-
-TEST(MeshGenerator, ElementsCarryEveryVertexField) {
-  meshgen::mesh box = meshgen::Box(1, 1, 1);
-  meshgen::Paint(box, 0.1f, 0.2f, 0.3f, 0.4f);
-  kxgeometry* el = meshgen::ToElement(box, "b", "g", GL_T2F_C4F_N3F_V3F);
-  ASSERT_NE(el, nullptr);
-  const float* v = el->vertices;  // t2 c4 n3 v3
-  EXPECT_EQ(v[0], box.vertices[0].t[0]);
-  EXPECT_EQ(v[5], 0.4f);
-  EXPECT_EQ(v[8], box.vertices[0].n[2]);
-  EXPECT_EQ(v[11], box.vertices[0].p[2]);
-  kxgeometry::Free(&el);
-}
-
 namespace {
 
 meshgen::sampleairplane Biplane(float propellerRadius) {

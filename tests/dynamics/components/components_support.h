@@ -92,13 +92,10 @@ class soundtest : public componenttest {
   void SetUp() override {
     componenttest::SetUp();
     kxdsound::SetBackend(Load, Release, Set);
-    kxdsound::SetEnabled(1);
-    kxdsoundqueue::Clear();
   }
   void TearDown() override {
     componenttest::TearDown();
-    kxdsound::SetBackend(nullptr, nullptr, nullptr);
-    kxdsoundqueue::Clear();
+    kxdsound::Reset();
   }
   static void* Load(const char* path) {
     fakesound* s = new fakesound;

@@ -29,13 +29,6 @@ class engine10test : public soundtest {
   float throttle = 1.0f;
 };
 
-TEST_F(engine10test, DefaultMotorConstantsGiveNoLoadSpeedNear998) {
-  kxdengine10 e;
-  EXPECT_NEAR(e.K(), 0.009549296f, 1e-8f);
-  EXPECT_NEAR(e.NoLoadSpeed(), (9.6f - 0.0705f) / 0.009549296f, 0.01f);
-  EXPECT_NEAR(e.NoLoadSpeed(), 998.0f, 0.5f);
-}
-
 TEST_F(engine10test, AnalyseClampsKeys) {
   kxdengine10* e = Make("CellNum = 8.7; GearEta = 2; MotorNs = 0; CellRi = -1; GearRatio = 20");
   e->Analyse();

@@ -55,7 +55,7 @@ TEST_F(gearleg, DragGrowsWithSpeedSquaredAndVanishesWhenRetracted) {
   EXPECT_NEAR(DragAt({10.0f, 0.0f, 0.0f, 0.0f}).x, 2.0f * full, 1e-5f);
 }
 
-TEST_F(gearleg, RetractableLegConfiguresTheLastJointNamingIt) {
+TEST_F(gearleg, RetractableLegConfiguresTheLastJointNamingItAndAFixedOneAnchorsIt) {
   kxdjoint00* first = AddJoint("First", leg);
   kxdjoint00* other = AddJoint("Other", nullptr);
   kxdjoint00* last = AddJoint("Last", leg);
@@ -80,18 +80,14 @@ TEST_F(gearleg, RetractableLegConfiguresTheLastJointNamingIt) {
   EXPECT_FLOAT_EQ(first->Angle, 0.0f);
   EXPECT_FLOAT_EQ(first->B.R.x, 0.0f);
   EXPECT_FLOAT_EQ(other->B.R.x, 0.0f);
-}
-
-TEST_F(gearleg, FixedLegAnchorsItsJointAndUnlinksIt) {
-  kxdjoint00* joint = AddJoint("Hinge", leg);
-  float servo = 0.5f;
-  joint->Link = &servo;
-  joint->Angle = 30.0f;
+  // A fixed leg anchors its joint and unlinks it.
+  leg->Retractable = 0;
+  last->Angle = 30.0f;
   leg->MountingR = {0.1f, 0.0f, -0.05f, 1.0f};
   leg->Analyse();
-  EXPECT_EQ(joint->Link, nullptr);
-  EXPECT_FLOAT_EQ(joint->Angle, 30.0f);
-  EXPECT_FLOAT_EQ(joint->B.R.z, -0.05f);
+  EXPECT_EQ(last->Link, nullptr);
+  EXPECT_FLOAT_EQ(last->Angle, 30.0f);
+  EXPECT_FLOAT_EQ(last->B.R.z, -0.05f);
 }
 
 TEST_F(gearleg, LegWithoutJointIsAPlainBody) {

@@ -26,32 +26,31 @@ class gyrotest : public componenttest {
   float signal = 0.0f;
 };
 
-TEST_F(gyrotest, TurnAboutItsAxisGivesMinusGainTimesRate) {
-  kxdgyro00* g = Spinning({0.0f, 0.0f, 1.0f, 0.0f}, "Gain = 0.5");
-  EXPECT_NEAR(g->MeasuredRate(), 1.0f, 1e-5f);
-  Steps(1);
-  EXPECT_NEAR(g->SignalOut, -0.5f, 1e-4f);
-  EXPECT_NEAR(g->Angle, 0.0003f, 1e-6f);
-}
-
-TEST_F(gyrotest, OutputSaturatesAtMinusOne) {
-  kxdgyro00* g = Spinning({0.0f, 0.0f, 2.0f, 0.0f});
-  Steps(1);
-  EXPECT_FLOAT_EQ(g->SignalOut, -1.0f);
-}
-
-TEST_F(gyrotest, SignalEqualToTheRateGivesZero) {
-  signal = 1.0f;
-  kxdgyro00* g = Spinning({0.0f, 0.0f, 1.0f, 0.0f});
-  Steps(1);
-  EXPECT_NEAR(g->SignalOut, 0.0f, 1e-4f);
-}
-
-TEST_F(gyrotest, PerpendicularTurnMeasuresNothing) {
-  kxdgyro00* g = Spinning({1.0f, 0.5f, 0.0f, 0.0f});
-  EXPECT_NEAR(g->MeasuredRate(), 0.0f, 1e-6f);
-  Steps(1);
-  EXPECT_NEAR(g->SignalOut, 0.0f, 1e-5f);
+// The output is the gain times the signal less the measured rate about the
+// axis (z by default), clamped to [-1, 1]; an unlinked signal reads 0.
+TEST_F(gyrotest, OutputIsTheSignalLessGainTimesRate) {
+  const struct {
+    const char* what;
+    kxvector4r omega;
+    float signal;
+    bool linked;
+    float out;
+  } cases[] = {
+      {"rate about the axis", {0.0f, 0.0f, 1.0f, 0.0f}, 0.0f, true, -0.5f},
+      {"saturated", {0.0f, 0.0f, 4.0f, 0.0f}, 0.0f, true, -1.0f},
+      {"signal equal to the rate", {0.0f, 0.0f, 1.0f, 0.0f}, 1.0f, true, 0.0f},
+      {"perpendicular turn", {1.0f, 0.5f, 0.0f, 0.0f}, 0.0f, true, 0.0f},
+      {"unlinked", {0.0f, 0.0f, 1.0f, 0.0f}, 0.9f, false, -0.5f},
+  };
+  for (const auto& c : cases) {
+    signal = c.signal;
+    kxdgyro00* g = Spinning(c.omega, "Gain = 0.5");
+    if (!c.linked) g->SignalIn = nullptr;
+    Steps(1);
+    EXPECT_NEAR(g->SignalOut, c.out, 1e-4f) << c.what;
+    if (c.omega.z > 0.0f) EXPECT_NEAR(g->Angle, 0.0003f * c.omega.z, 1e-6f) << c.what;
+    kxdynamics::Tree(kxdynamics::kxdtree::kState)->DeleteChildren();
+  }
 }
 
 TEST_F(gyrotest, AxisFourthComponentDoesNotChangeTheMeasurement) {
@@ -60,13 +59,6 @@ TEST_F(gyrotest, AxisFourthComponentDoesNotChangeTheMeasurement) {
   EXPECT_NEAR(g->MeasuredRate(), 1.0f, 1e-5f);
   g->Axis.w = 0.0f;
   EXPECT_NEAR(g->MeasuredRate(), 1.0f, 1e-5f);
-}
-
-TEST_F(gyrotest, UnlinkedGyroReadsZeroSignal) {
-  kxdgyro00* g = Spinning({0.0f, 0.0f, 0.5f, 0.0f});
-  g->SignalIn = nullptr;
-  Steps(1);
-  EXPECT_NEAR(g->SignalOut, -0.5f, 1e-4f);
 }
 
 TEST_F(gyrotest, PrepareClearsOutputAndAngle) {

@@ -16,64 +16,48 @@ namespace {
 using kxrtest::helitest;
 namespace aero = kxdrotoraero;
 
-TEST(rotorlaws, ClutchEngagesFullyAtTheGearSpeedAndNotAHundredBelow) {
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(500.0f, 500.0f), 10.0f);
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(900.0f, 500.0f), 10.0f);
-  EXPECT_NEAR(aero::ClutchFactor(450.0f, 500.0f), 5.0f, 1e-4f);
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(400.0f, 500.0f), 0.0f);
-  EXPECT_FLOAT_EQ(aero::ClutchFactor(100.0f, 500.0f), 0.0f);
-}
-
-TEST(rotorlaws, OneWayClutchLetsTheRotorOverrun) {
-  EXPECT_NEAR(aero::DriveTorque(10.0f, 1000.0f, 10.0f, 90.0f), 100.0f, 1e-3f);
-  EXPECT_FLOAT_EQ(aero::DriveTorque(10.0f, 1000.0f, 10.0f, 110.0f), 0.0f);
-  EXPECT_FLOAT_EQ(aero::DriveTorque(10.0f, 1000.0f, 0.0f, 0.0f), 0.0f);
-}
-
-TEST(rotorlaws, InducedFactorCoversWorkingVortexRingAndWindmillStates) {
-  EXPECT_NEAR(aero::InducedFactor(0.0f), 1.0f, 1e-6f);
-  EXPECT_NEAR(aero::InducedFactor(1.0f), 0.618034f, 1e-5f);
-  EXPECT_NEAR(aero::InducedFactor(-1.0f), 1.618034f, 1e-5f);
-  EXPECT_NEAR(aero::InducedFactor(-0.999f), 1.617f, 1e-3f);
-  EXPECT_NEAR(aero::InducedFactor(-1.5f), 1.629f, 1e-3f);
-  EXPECT_NEAR(aero::InducedFactor(-2.0f), 0.941644f, 1e-5f);
-  EXPECT_NEAR(aero::InducedFactor(-2.0001f), 0.99, 0.02f);
-  EXPECT_NEAR(aero::InducedFactor(-3.0f), -0.5f * (std::sqrt(5.0f) - 3.0f), 1e-5f);
-}
-
-TEST(rotorlaws, GroundEffectReducesInflowBelowTwoPointFourRadii) {
-  EXPECT_NEAR(aero::GroundEffect(0.0f, 1.0f), 0.28f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::GroundEffect(2.4f, 1.0f), 1.0f);
-  EXPECT_FLOAT_EQ(aero::GroundEffect(5.0f, 1.0f), 1.0f);
-  EXPECT_NEAR(aero::GroundEffect(1.2f, 1.0f), 1.0f - 0.5f * 0.36f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::GroundEffect(0.0f, 0.0f), 1.0f);
-}
-
-TEST(rotorlaws, BladeAndPaddleCoefficientsSaturate) {
-  EXPECT_NEAR(aero::BladeLift(-0.1f), 0.57f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::BladeLift(-0.2f), 0.7f);
-  EXPECT_FLOAT_EQ(aero::BladeLift(0.2f), -0.7f);
-  EXPECT_NEAR(aero::BladeDrag(0.1f, 0.01f, 1.0f), 0.02f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::BladeDrag(3.0f, 0.01f, 1.0f), 2.0f);
-  EXPECT_NEAR(aero::PaddleLift(-0.2f), 0.54f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::PaddleLift(-0.3f), 0.7f);
-  EXPECT_FLOAT_EQ(aero::PaddleLift(0.3f), -0.7f);
-  EXPECT_NEAR(aero::PaddleDrag(0.0f), 0.02f, 1e-6f);
-  EXPECT_FLOAT_EQ(aero::PaddleDrag(2.0f), 1.0f);
-}
-
-class rotorkeys : public kxctest::componenttest {};
-
-TEST_F(rotorkeys, DefaultsAndBladeCapacity) {
-  kxdrotor00 r;
-  EXPECT_FLOAT_EQ(r.Mass, 1.0f);
-  EXPECT_FLOAT_EQ(r.Radius, 1.0f);
-  EXPECT_FLOAT_EQ(r.GearRatio, 10.0f);
-  EXPECT_FLOAT_EQ(r.Cnr, 0.005f);
-  EXPECT_FLOAT_EQ(r.SolidLift, 1.0f);
-  EXPECT_FLOAT_EQ(r.BellHillerR.z, -0.02f);
-  EXPECT_EQ(r.MaxBlades, 4);
-  EXPECT_EQ(kxdrotor01().MaxBlades, 8);
+// The clutch engages fully at the gear speed and not a hundred below; the
+// one-way clutch lets the rotor overrun; the induced factor covers working,
+// vortex-ring and windmill states; ground effect works below 2.4 radii; the
+// blade and paddle coefficients saturate.
+TEST(rotorlaws, LawsAtTheirCorners) {
+  const struct {
+    const char* law;
+    float got, want, tolerance;
+  } cases[] = {
+      {"clutch at gear speed", aero::ClutchFactor(500.0f, 500.0f), 10.0f, 0.0f},
+      {"clutch above", aero::ClutchFactor(900.0f, 500.0f), 10.0f, 0.0f},
+      {"clutch half way", aero::ClutchFactor(450.0f, 500.0f), 5.0f, 1e-4f},
+      {"clutch a hundred below", aero::ClutchFactor(400.0f, 500.0f), 0.0f, 0.0f},
+      {"clutch far below", aero::ClutchFactor(100.0f, 500.0f), 0.0f, 0.0f},
+      {"drive", aero::DriveTorque(10.0f, 1000.0f, 10.0f, 90.0f), 100.0f, 1e-3f},
+      {"overrun", aero::DriveTorque(10.0f, 1000.0f, 10.0f, 110.0f), 0.0f, 0.0f},
+      {"no gear", aero::DriveTorque(10.0f, 1000.0f, 0.0f, 0.0f), 0.0f, 0.0f},
+      {"induced hover", aero::InducedFactor(0.0f), 1.0f, 1e-6f},
+      {"induced climb", aero::InducedFactor(1.0f), 0.618034f, 1e-5f},
+      {"induced descent", aero::InducedFactor(-1.0f), 1.618034f, 1e-5f},
+      {"vortex ring entry", aero::InducedFactor(-0.999f), 1.617f, 1e-3f},
+      {"vortex ring", aero::InducedFactor(-1.5f), 1.629f, 1e-3f},
+      {"vortex ring end", aero::InducedFactor(-2.0f), 0.941644f, 1e-5f},
+      {"windmill entry", aero::InducedFactor(-2.0001f), 0.99f, 0.02f},
+      {"windmill", aero::InducedFactor(-3.0f), -0.5f * (std::sqrt(5.0f) - 3.0f), 1e-5f},
+      {"ground effect on the ground", aero::GroundEffect(0.0f, 1.0f), 0.28f, 1e-6f},
+      {"ground effect at 2.4 radii", aero::GroundEffect(2.4f, 1.0f), 1.0f, 0.0f},
+      {"ground effect above", aero::GroundEffect(5.0f, 1.0f), 1.0f, 0.0f},
+      {"ground effect half way", aero::GroundEffect(1.2f, 1.0f), 1.0f - 0.5f * 0.36f, 1e-6f},
+      {"ground effect without radius", aero::GroundEffect(0.0f, 0.0f), 1.0f, 0.0f},
+      {"blade lift", aero::BladeLift(-0.1f), 0.57f, 1e-6f},
+      {"blade lift saturated", aero::BladeLift(-0.2f), 0.7f, 0.0f},
+      {"blade lift saturated below", aero::BladeLift(0.2f), -0.7f, 0.0f},
+      {"blade drag", aero::BladeDrag(0.1f, 0.01f, 1.0f), 0.02f, 1e-6f},
+      {"blade drag saturated", aero::BladeDrag(3.0f, 0.01f, 1.0f), 2.0f, 0.0f},
+      {"paddle lift", aero::PaddleLift(-0.2f), 0.54f, 1e-6f},
+      {"paddle lift saturated", aero::PaddleLift(-0.3f), 0.7f, 0.0f},
+      {"paddle lift saturated below", aero::PaddleLift(0.3f), -0.7f, 0.0f},
+      {"paddle drag", aero::PaddleDrag(0.0f), 0.02f, 1e-6f},
+      {"paddle drag saturated", aero::PaddleDrag(2.0f), 1.0f, 0.0f},
+  };
+  for (const auto& c : cases) EXPECT_NEAR(c.got, c.want, c.tolerance) << c.law;
 }
 
 class rotorflight : public helitest {
@@ -85,7 +69,9 @@ class rotorflight : public helitest {
   }
 };
 
-TEST_F(rotorflight, StartLeavesTheRotorStillWithItsDiscOnTheAxis) {
+// Started, the rotor stands still with its disc on the axis; spun up, the
+// disc is pulled toward the command only below 16 m/s.
+TEST_F(rotorflight, DiscAxisIsPulledTowardTheCommandOnlyBelowSixteenMetresPerSecond) {
   ASSERT_EQ(LoadHeli(), 1);
   StartOnGround();
   kxdmainrotor* rotor = Simulated<kxdmainrotor>("Rotor");
@@ -99,10 +85,8 @@ TEST_F(rotorflight, StartLeavesTheRotorStillWithItsDiscOnTheAxis) {
   // Flap inertia of a rod hinged at the hub: m R^2 / 3.
   EXPECT_NEAR(rotor->FlapInertia[0], 0.08f * 0.49f / 3.0f, 1e-5f);
   EXPECT_EQ(rotor->Body, Main());
-}
-
-TEST_F(rotorflight, DiscAxisIsPulledTowardTheCommandOnlyBelowSixteenMetresPerSecond) {
-  kxdmainrotor* rotor = SpunUp();
+  SpinUp(6.0f);
+  rotor = Simulated<kxdmainrotor>("Rotor");
   ASSERT_NE(rotor, nullptr);
   kxnode* twinNode = kxdaircraftinstance::Loaded(0)->Twin->FindChild("Rotor");
   ASSERT_NE(twinNode, nullptr);
@@ -122,15 +106,29 @@ TEST_F(rotorflight, DiscAxisIsPulledTowardTheCommandOnlyBelowSixteenMetresPerSec
   rotor->ComputeChange(twin, 0);
   EXPECT_FLOAT_EQ(twin->DiscAxis.x, 0.0f);
   EXPECT_FLOAT_EQ(twin->DiscAxis.z, 0.0f);
+  // The first model does not wrap its angle.
+  rotor->Angle = 700.0f;
+  Fly(0.009f);
+  EXPECT_GT(rotor->Angle, 700.0f);
 }
 
-TEST_F(rotorflight, BrokenRotorKeepsItsSpeedAndShowsNoRpm) {
+// A broken rotor keeps its speed but shows no rpm, no coning and no
+// downwash, and its blades shrink out of sight.
+TEST_F(rotorflight, BladeStrikeBreaksTheRotorAndCrashesTheAircraft) {
   kxdmainrotor* rotor = SpunUp();
   ASSERT_NE(rotor, nullptr);
-  ASSERT_GT(rotor->Spin, 50.0f);
+  kxdengine00* engine = Simulated<kxdengine00>("Engine");
+  ASSERT_NE(engine, nullptr);
+  EXPECT_EQ(rotor->Broken, 0);
+  EXPECT_GT(rotor->Spin, 50.0f);
   EXPECT_GT(rotor->ConeValue(), -0.1f);
   EXPECT_NE(rotor->ConeValue(), 0.0f);
-  rotor->Broken = 1;
+  // A hill rises under the disc.
+  kxdflatground hill(rotor->B.R.z + 0.05f);
+  for (int i = 0; i < 10 && !rotor->Broken; ++i) kxdynamics::Step(0.009f, &hill);
+  EXPECT_EQ(rotor->Broken, 1);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Crash, 1);
+  EXPECT_EQ(engine->Strike, 1);
   float speed = rotor->Spin;
   Fly(0.5f);
   EXPECT_FLOAT_EQ(rotor->Spin, speed);
@@ -138,22 +136,7 @@ TEST_F(rotorflight, BrokenRotorKeepsItsSpeedAndShowsNoRpm) {
   EXPECT_FLOAT_EQ(kxdaircraftinstance::Loaded(0)->RPMValue, 0.0f);
   EXPECT_FLOAT_EQ(rotor->ConeValue(), 0.0f);
   EXPECT_FLOAT_EQ(kxdaircraftinstance::Loaded(0)->Slipstream.z, 0.0f);
-  // Its blades shrink out of sight.
   EXPECT_FLOAT_EQ(rotor->BladeObject[0]->Matrix.X.x, 0.001f);
-}
-
-TEST_F(rotorflight, BladeStrikeBreaksTheRotorAndCrashesTheAircraft) {
-  kxdmainrotor* rotor = SpunUp();
-  ASSERT_NE(rotor, nullptr);
-  kxdengine00* engine = Simulated<kxdengine00>("Engine");
-  ASSERT_NE(engine, nullptr);
-  EXPECT_EQ(rotor->Broken, 0);
-  // A hill rises under the disc.
-  kxdflatground hill(rotor->B.R.z + 0.05f);
-  for (int i = 0; i < 10 && !rotor->Broken; ++i) kxdynamics::Step(0.009f, &hill);
-  EXPECT_EQ(rotor->Broken, 1);
-  EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Crash, 1);
-  EXPECT_EQ(engine->Strike, 1);
 }
 
 TEST_F(rotorflight, SecondModelWrapsItsAngleAndTheEngineShaftAfterAHundredTurns) {
@@ -182,14 +165,6 @@ TEST_F(rotorflight, SecondModelWrapsItsAngleAndTheEngineShaftAfterAHundredTurns)
   EXPECT_FLOAT_EQ(motor.W, 3000.0f);
   EXPECT_LT(motor.Load, 0.0f);  // it still drives the rotor
   rotor->Engine = saved;
-}
-
-TEST_F(rotorflight, FirstModelDoesNotWrapItsAngle) {
-  kxdmainrotor* rotor = SpunUp();
-  ASSERT_NE(rotor, nullptr);
-  rotor->Angle = 700.0f;
-  Fly(0.009f);
-  EXPECT_GT(rotor->Angle, 700.0f);
 }
 
 TEST_F(rotorflight, MissingFuselageSkipsTheRotorWithOneLogLine) {

@@ -1,13 +1,11 @@
-// Powerplants in whole aircraft: a servo sets the throttle, the engine or
-// motor turns the propeller, and the thrust reaches the main body through
+// Powerplants in whole aircraft: a servo sets the throttle, the engine turns
+// the propeller, and the thrust reaches the main body through
 // the bodies that carry the parts; a turbine pushes the same way.
 #include <cmath>
 
 #include "dynamics/components/engine00.h"
-#include "dynamics/components/engine10.h"
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/turbines.h"
-#include "dynamics/writers.h"
 #include "components_support.h"
 
 namespace {
@@ -33,14 +31,6 @@ const char* const kPiston =
     "R = kxvector4r( 0.3, 0, 0, 1 )\ncd ../\n"
     "Append kxdpropeller00 Propeller\ncd Propeller/\nEngine = ~Aircraft/Engine\nRadius = 0.15\nPitch = 0.15\nDragLateral = 0\n"
     "Mass = 0.03\nInertia = { 0.0001, 0, 0, 0, 0, 0.0001, 0, 0, 0, 0, 0.0002, 0, 0, 0, 0, 0.03 }\n"
-    "X = kxvector4r( 0, 1, 0, 0 )\nY = kxvector4r( 0, 0, 1, 0 )\nZ = kxvector4r( 1, 0, 0, 0 )\n"
-    "R = kxvector4r( 0.4, 0, 0, 1 )\ncd ../\n";
-
-const char* const kElectric =
-    "Append kxdengine10 Motor\ncd Motor/\nThrottleControl = ~Aircraft/Throttle/MechLink\n"
-    "CellNum = 10\nMotorNs = 1200\nMotorR = kxvector4r( 0.3, 0, 0, 1 )\nCellR = kxvector4r( 0.1, 0, 0, 1 )\ncd ../\n"
-    "Append kxdpropeller00 Propeller\ncd Propeller/\nEngine = ~Aircraft/Motor\nRadius = 0.13\nPitch = 0.12\nDragLateral = 0\n"
-    "Mass = 0.02\nInertia = { 0.0001, 0, 0, 0, 0, 0.0001, 0, 0, 0, 0, 0.0001, 0, 0, 0, 0, 0.02 }\n"
     "X = kxvector4r( 0, 1, 0, 0 )\nY = kxvector4r( 0, 0, 1, 0 )\nZ = kxvector4r( 1, 0, 0, 0 )\n"
     "R = kxvector4r( 0.4, 0, 0, 1 )\ncd ../\n";
 
@@ -87,32 +77,10 @@ TEST_F(poweredtest, PistonEnginePropellerPullsThePodForward) {
   EXPECT_NEAR(prop->B.Z.x, 1.0f, 1e-4f);
 }
 
-TEST_F(poweredtest, ElectricMotorPropellerPullsThePodForward) {
-  float speed = Fly(Pod(kElectric), 2.0f);
-  ASSERT_TRUE(std::isfinite(speed));
-  EXPECT_GT(speed, 2.0f);
-  kxdengine10* motor = Simulated<kxdengine10>("Motor");
-  ASSERT_NE(motor, nullptr);
-  EXPECT_GT(motor->W, 300.0f);
-  EXPECT_LT(motor->W, motor->NoLoadSpeed());
-}
-
 TEST_F(poweredtest, TurbinePushesThePodForward) {
   float speed = Fly(Pod(kJet), 1.0f);
   // 30 N on 2.5 kg for a second, less a little drag.
   EXPECT_NEAR(speed, 12.0f, 1.5f);
-}
-
-TEST_F(poweredtest, PoweredPodSavesByteStable) {
-  PutAircraft("pod", Pod(std::string(kPiston) + kJet).c_str());
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("pod", 0), 1) << kxtest::logcapture::Text();
-  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
-  std::string first = Get("aircraft/pod/pod.kxd");
-  EXPECT_NE(first.find("ThrottleControl = ~Aircraft/Throttle/MechLink\n"), std::string::npos) << first;
-  EXPECT_NE(first.find("Engine = ~Aircraft/Engine\n"), std::string::npos);
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("pod", 0), 1);
-  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
-  EXPECT_EQ(Get("aircraft/pod/pod.kxd"), first);
 }
 
 }  // namespace

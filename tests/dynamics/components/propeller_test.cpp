@@ -47,29 +47,13 @@ TEST_F(propellertest, TablesStartAtPointOneAndScaleToPeakEfficiency) {
     best = std::fmax(best, p.CT[i] * 0.1f * i / p.CP[i]);
   }
   EXPECT_NEAR(best, 0.85f, 1e-4f);
-}
-
-TEST_F(propellertest, FlatPitchLeavesPowerUnscaledAndFinite) {
-  kxdpropeller00 p;
-  kxscript::Execute("Radius = 0.15; Pitch = 0.01", &p);
+  // A flat pitch leaves the power unscaled and the tables finite.
+  kxscript::Execute("Pitch = 0.01", &p);
   p.BuildTables();
   EXPECT_NEAR(p.CP[0], 0.08f * 0.01f / 0.3f, 1e-7f);
   for (int i = 0; i < kxdpropeller00::kTable; ++i) {
     EXPECT_TRUE(std::isfinite(p.CT[i]) && std::isfinite(p.CP[i])) << i;
   }
-}
-
-TEST_F(propellertest, ZeroRadiusGivesFiniteTablesAndNoForce) {
-  Make("Radius = 0");
-  for (int i = 0; i < kxdpropeller00::kTable; ++i) {
-    EXPECT_TRUE(std::isfinite(prop->CT[i]) && std::isfinite(prop->CP[i])) << i;
-  }
-  engine->W = 600.0f;
-  engine->Force = {};
-  prop->ComputeChange(nullptr, 0);
-  EXPECT_FLOAT_EQ(engine->Force.x, 0.0f);
-  EXPECT_FLOAT_EQ(engine->Load, 0.0f);
-  EXPECT_FLOAT_EQ(prop->Wash, 0.0f);
 }
 
 TEST_F(propellertest, AdvanceRatioIsClampedToZeroAndNine) {
@@ -118,8 +102,19 @@ TEST_F(propellertest, SideSlipGivesInPlaneDragAgainstTheMotion) {
   EXPECT_NEAR(engine->Force.y, -0.025f * thrust * 5.0f, 1e-3f);
 }
 
-TEST_F(propellertest, StandingOrBrokenPropellerGivesNoWash) {
-  Make();
+// Without a radius, standing or broken a propeller gives no force and no wash.
+TEST_F(propellertest, NoForceOrWashWithoutRadiusSpeedOrBlades) {
+  Make("Radius = 0");
+  for (int i = 0; i < kxdpropeller00::kTable; ++i) {
+    EXPECT_TRUE(std::isfinite(prop->CT[i]) && std::isfinite(prop->CP[i])) << i;
+  }
+  engine->W = 600.0f;
+  prop->ComputeChange(nullptr, 0);
+  EXPECT_FLOAT_EQ(engine->Force.x, 0.0f);
+  EXPECT_FLOAT_EQ(engine->Load, 0.0f);
+  EXPECT_FLOAT_EQ(prop->Wash, 0.0f);
+  kxscript::Execute("Radius = 0.15", prop);
+  prop->BuildTables();
   engine->W = 0.0f;
   prop->Wash = 3.0f;
   prop->ComputeChange(nullptr, 0);
@@ -191,8 +186,6 @@ TEST_F(propellertest, TwistedTwoBladeMeshGivesItsRadiusAndPitch) {
   for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(again[i], blade[i]) << i;
   // The blades sit in the propeller's frame: placed, they are where they were.
   kxvector4r centroid;
-  kxmatrix place;
-  kxmatrix::SetIdentity(&place);
   g->SurfaceCentroid(&centroid, g->Matrix);
   EXPECT_NEAR(centroid.x, 0.3f, 0.01f);
   p.Geometry = nullptr;

@@ -18,7 +18,7 @@
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "tests/core/test_support.h"
-#include "tests/platform/temp_dir.h"
+#include "tests/temp_dir.h"
 #include "tools/meshgen/meshgen.h"
 
 namespace kxwtest {
@@ -41,13 +41,11 @@ class wingstest : public TempDirTest {
     scratch.DeleteChildren();
     kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->DeleteChildren();
     kxdairfoil::ForgetListing();
-    kxscript::SetCurrent(kxscript::Root());
+    kxscript::Reset();
     TempDirTest::TearDown();
   }
-  static void Put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
-  static void PutAirfoil(const std::string& stem, const std::string& text) {
+  void Put(const std::string& path, const std::string& text) { Write(path, text); }
+  void PutAirfoil(const std::string& stem, const std::string& text) {
     Put("aircraft/airfoil/" + stem + ".kxa", text);
   }
   static int Airfoils() { return kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->ChildCount(); }

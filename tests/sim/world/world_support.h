@@ -29,7 +29,7 @@ class SceneryTest : public GraphicsTest {
   void SetUp() override {
     GraphicsTest::SetUp();
     previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
+    std::filesystem::current_path(folder_.path());
     std::filesystem::create_directories("scenery");
     std::filesystem::create_directories("objects");
     std::filesystem::create_directories("texture");
