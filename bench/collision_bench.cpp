@@ -1,5 +1,5 @@
-// Collision world: cell-tree build time for large grounds and ground-height
-// queries per second.
+// Collision world: cell-tree build time for large grounds (with the ground
+// grid), ground-height queries per second and box contact queries.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
@@ -10,6 +10,7 @@
 #include <random>
 
 #include "graphics/collision_contact.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/scenery_records.h"
@@ -90,7 +91,9 @@ void BM_GroundHeight(benchmark::State& state) {
 }
 BENCHMARK(BM_GroundHeight)->Arg(100000)->Arg(1000000);
 
-// A wheel-sized box resting on the ground: what every wheel asks each substep.
+// A wheel-sized box resting on the ground: what every wheel asks each
+// substep, from the world's walk (second argument 0) or from the faces
+// gathered around it as the driver does once per frame (1).
 void BM_ContactShape(benchmark::State& state) {
   kxgeometryobject* chain = Chain(static_cast<int>(state.range(0)));
   auto w = std::make_unique<kxcollision>();
@@ -101,11 +104,13 @@ void BM_ContactShape(benchmark::State& state) {
   const float p[3] = {123.0f, -456.0f, 10000.0f};
   float frame[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p[0], p[1], 0, 1};
   frame[14] = kxcollision::GroundHeight(w.get(), p, nullptr) + 0.04f;
-  for (auto _ : state) benchmark::DoNotOptimize(kxcollision::ContactShape(w.get(), frame, &box, 1));
+  kxcollnear near;
+  if (state.range(1)) kxcollision::GatherNear(w.get(), frame + 12, 11.0f, &near);
+  for (auto _ : state) benchmark::DoNotOptimize(kxcollision::ContactShape(w.get(), frame, &box, 1, &near));
   state.SetItemsProcessed(state.iterations());
-  state.SetLabel("box contact queries");
+  state.SetLabel(state.range(1) ? "box contact queries, gathered faces" : "box contact queries, tree walk");
   kxcollision::FreeOctree(w.get());
 }
-BENCHMARK(BM_ContactShape)->Arg(100000)->Arg(1000000);
+BENCHMARK(BM_ContactShape)->ArgsProduct({{100000, 1000000}, {0, 1}});
 
 }  // namespace

@@ -24,7 +24,7 @@ void kxdbody::AddOwnContact() {
     points[i].w = 1.0f;
   }
   kxdcontact contacts[kMaxContacts];
-  int found = world->Contacts(points, count, contacts, kMaxContacts);
+  int found = world->NearContacts(points, count, contacts, kMaxContacts, Instance ? &Instance->Near : nullptr);
   for (int k = 0; k < found; ++k) {
     const kxdcontact& c = contacts[k];
     // Touching a moving object (a car, a boat) is a crash; the ground is not.

@@ -141,11 +141,15 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
     instance->GroundContact = instance->WheelContact = 0;
     // The faces near each aircraft, gathered once for the frame's substeps.
     if (world && instance->SimMainBody) {
-      world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength);
+      world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength, &instance->Near);
     }
   }
   int n = SubstepsFor(frameTime);
   RunSubsteps(Tree(kxdtree::kState), Tree(kxdtree::kChange), n);
+  // Outside the substeps an aircraft may be moved or the world changed.
+  for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
+    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->Near.valid = 0;
+  }
   float simulated = n * kSubstep;
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) UpdateAir(kxdaircraftinstance::Loaded(p), world);
   AdvanceField(simulated, sceneryExtent, cloudHeight);

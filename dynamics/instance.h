@@ -3,12 +3,13 @@
 // files (component template, geometry template, meshes), the clones that are
 // simulated and drawn, and the per-aircraft values the components share
 // within a step: slipstream, air velocity, crash and contact flags, the rpm
-// value and the engine records.
+// value, the engine records and the faces gathered near it.
 #pragma once
 
 #include "core/matrix.h"
 #include "core/string.h"
 #include "core/vector.h"
+#include "graphics/collision_near.h"
 
 class kxnode;
 class kxdaircraft;
@@ -104,6 +105,9 @@ class kxdaircraftinstance {
   float RPMValue = 0.0f;        // rpm shown for the aircraft
   int EngineCounter = 0;        // 0..4
   kxdenginerecord Engines[kEngineRecords] = {};
+  // What the world gathered around the aircraft for the frame being
+  // stepped; its contact queries read it. Valid only during the substeps.
+  kxcollnear Near;
   unsigned Generation = 0;      // graphics clone generation the clones point into
   unsigned ClonesGeneration = 0;
 

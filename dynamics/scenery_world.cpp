@@ -6,6 +6,7 @@
 
 #include "dynamics/driver.h"
 #include "graphics/collision_contact.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 
 float kxdsceneryworld::GroundHeight(const kxvector4r& point) const {
@@ -15,41 +16,59 @@ float kxdsceneryworld::GroundHeight(const kxvector4r& point) const {
   return height;
 }
 
+namespace {
+
+kxdcontact FromCollision(const kxcontact& c) {
+  return {c.normal, c.point, c.depth, c.surface, c.face && c.face->frame ? 1 : 0};
+}
+
+}  // namespace
+
 int kxdsceneryworld::Contacts(const kxvector4r* points, int count, kxdcontact* out, int max) const {
+  return NearContacts(points, count, out, max, nullptr);
+}
+
+int kxdsceneryworld::NearContacts(const kxvector4r* points, int count, kxdcontact* out, int max,
+                                  const kxcollnear* near) const {
   if (!world_ || !points || count <= 0 || max <= 0) return 0;
-  // The points go in as the corners of a box placed by the identity frame;
-  // the box's extent sets how deep below a face a point still counts.
-  kxboxrecord box;
-  std::memset(&box, 0, sizeof box);
+  // The points' own box sets how deep below a face a point still counts;
+  // the reported points are the feet of the world origin.
   count = std::min(count, 8);
+  float placed[8][4];
   float lo[3] = {points[0].x, points[0].y, points[0].z};
   float hi[3] = {lo[0], lo[1], lo[2]};
-  for (int i = 0; i < 8; ++i) {
-    const kxvector4r& p = points[std::min(i, count - 1)];
-    box.eight[i] = {p.x, p.y, p.z, 1.0f};
-    const float q[3] = {p.x, p.y, p.z};
+  for (int i = 0; i < count; ++i) {
+    const kxvector4r& p = points[i];
+    placed[i][0] = p.x, placed[i][1] = p.y, placed[i][2] = p.z, placed[i][3] = 1.0f;
     for (int k = 0; k < 3; ++k) {
-      lo[k] = std::min(lo[k], q[k]);
-      hi[k] = std::max(hi[k], q[k]);
+      lo[k] = std::min(lo[k], placed[i][k]);
+      hi[k] = std::max(hi[k], placed[i][k]);
     }
   }
-  for (int k = 0; k < 3; ++k) {
-    box.min[k] = lo[k];
-    box.max[k] = hi[k];
-  }
-  int n = kxcollision::ContactShape(world_, kxmatrix::Identity().Data(), &box, 0);
-  n = std::min(n, max);
-  for (int i = 0; i < n; ++i) {
-    const kxcontact& c = box.contacts[i];
-    out[i] = {c.normal, c.point, c.depth, c.surface, c.face && c.face->frame ? 1 : 0};
-  }
+  const float origin[3] = {0.0f, 0.0f, 0.0f};
+  kxcontact found[kxboxrecord::kMaxContacts];
+  int n = kxcollision::ContactPoints(world_, near, placed, count, lo, hi, origin, found, max);
+  for (int i = 0; i < n; ++i) out[i] = FromCollision(found[i]);
   return n;
 }
 
-void kxdsceneryworld::FrameQuery(const kxvector4r& centre, float radius) {
+int kxdsceneryworld::BoxContacts(kxboxrecord* box, const kxmatrix& frame, int flag, kxdcontact* out, int max,
+                                 const kxcollnear* near) const {
+  if (!world_) return kxdworld::BoxContacts(box, frame, flag, out, max, near);
+  int n = kxcollision::ContactShape(world_, frame.Data(), box, flag, near);
+  int count = 0;
+  for (int i = 0; i < n && count < max && box->list[i]; ++i) out[count++] = FromCollision(*box->list[i]);
+  return count;
+}
+
+void kxdsceneryworld::FrameQuery(const kxvector4r& centre, float radius, kxcollnear* near) {
   if (!world_) return;
   float c[3] = {centre.x, centre.y, centre.z};
-  kxcollision::Gather(world_, c, radius);
+  if (near) {
+    kxcollision::GatherNear(world_, c, radius, near);
+  } else {
+    kxcollision::Gather(world_, c, radius);
+  }
 }
 
 namespace kxdynamics {

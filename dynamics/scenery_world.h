@@ -1,6 +1,7 @@
 // The scenery's collision world as the simulation sees it: ground height,
-// point contacts (static faces, billboard trees and moving objects) and the
-// per-frame gather of the faces near each aircraft with the near-object pass.
+// point and box contacts (static faces, billboard trees and moving objects)
+// and the per-frame gather of the faces near each aircraft into its near set,
+// which that aircraft's contact queries then read.
 #pragma once
 
 #include "dynamics/world.h"
@@ -16,7 +17,11 @@ class kxdsceneryworld : public kxdworld {
   // Where no face lies below the point the ground counts as height 0.
   float GroundHeight(const kxvector4r& point) const override;
   int Contacts(const kxvector4r* points, int count, kxdcontact* out, int max) const override;
-  void FrameQuery(const kxvector4r& centre, float radius) override;
+  int NearContacts(const kxvector4r* points, int count, kxdcontact* out, int max,
+                   const kxcollnear* near) const override;
+  int BoxContacts(kxboxrecord* box, const kxmatrix& frame, int flag, kxdcontact* out, int max,
+                  const kxcollnear* near) const override;
+  void FrameQuery(const kxvector4r& centre, float radius, kxcollnear* near) override;
 
  private:
   kxcollision* world_;

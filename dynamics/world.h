@@ -6,7 +6,11 @@
 
 #include <algorithm>
 
+#include "core/matrix.h"
 #include "core/vector.h"
+
+struct kxboxrecord;
+struct kxcollnear;
 
 // Surface codes of a contact.
 constexpr int kSurfaceGround = 0;
@@ -29,9 +33,24 @@ class kxdworld {
   // The surfaces that some of the points (world, at most 8) lie below, one
   // record per surface; returns the count written (at most max).
   virtual int Contacts(const kxvector4r* points, int count, kxdcontact* out, int max) const = 0;
-  // Once per frame and aircraft before the substeps: the faces near a sphere
-  // (m), for the parts that read them.
-  virtual void FrameQuery(const kxvector4r& centre, float radius) { (void)centre, (void)radius; }
+  // The same for the points of one aircraft, whose surroundings FrameQuery
+  // gathered into near this frame (null: none); a world may answer from them.
+  virtual int NearContacts(const kxvector4r* points, int count, kxdcontact* out, int max,
+                           const kxcollnear* near) const {
+    (void)near;
+    return Contacts(points, count, out, max);
+  }
+  // The surfaces a collision box placed by frame touches with its six face
+  // centres (flag 1) or its eight corners (flag 0); each record's point is
+  // the foot of the frame's origin on the surface plane. By default the
+  // placed points are asked of NearContacts.
+  virtual int BoxContacts(kxboxrecord* box, const kxmatrix& frame, int flag, kxdcontact* out, int max,
+                          const kxcollnear* near) const;
+  // Once per frame and aircraft before the substeps: what lies within the
+  // sphere (m) into the aircraft's near set.
+  virtual void FrameQuery(const kxvector4r& centre, float radius, kxcollnear* near) {
+    (void)centre, (void)radius, (void)near;
+  }
 };
 
 class kxdflatground : public kxdworld {

@@ -1,17 +1,23 @@
 // Collision world from arbitrary mesh data (a scenery file may hold any
-// floats and indices): build, then every query at points from the input.
+// floats and indices): build, then every query at points from the input;
+// the ground grid must answer as a scan over every face and the gathered
+// near faces as the world's walk.
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "core/hooks.h"
 #include "graphics/collision_contact.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/scenery_records.h"
+#include "tests/graphics/collision_scan.h"
 
 namespace {
 
@@ -57,18 +63,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const float sun[3] = {0, 0, 1};
   kxcollision::Build(w.get(), &entry, trees, cell, maxTriangles, sun);
   kxcollision::SetTrees(w.get(), 1, 1);
-  kxboxrecord box{};
+  kxboxrecord box{}, walked{};
   const float lo[3] = {-0.5f, -0.5f, -0.5f}, hi[3] = {0.5f, 0.5f, 0.5f};
   kxboxrecord::Set(&box, lo, hi);
+  kxboxrecord::Set(&walked, lo, hi);
+  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
+  kxcollnear near;
   while (in.size >= 16) {
     const float p[3] = {in.Take<float>(), in.Take<float>(), in.Take<float>()};
     float r = in.Take<float>();
     float n[3];
     kxcollision::GroundHeight(w.get(), p, n);
+    // The ground grid answers as a scan over every face.
+    float h = -INFINITY, scanned = -INFINITY;
+    int hit = kxcollision::FindGround(w.get(), p, &h, n);
+    if (w->ground.columns && (hit != (kxcolltest::ScanGround(faces, p, &scanned) != nullptr) || (hit && h != scanned))) {
+      __builtin_trap();
+    }
     kxcollision::ViewerCollide(w.get(), p, r);
-    kxcollision::Gather(w.get(), p, r);
+    kxcollision::GatherNear(w.get(), p, r, &near);
     float frame[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p[0], p[1], p[2], 1};
-    kxcollision::ContactShape(w.get(), frame, &box, static_cast<int>(in.size & 1));
+    int flag = static_cast<int>(in.size & 1);
+    kxcollision::ContactShape(w.get(), frame, &box, flag, &near);
+    kxcollision::ContactShape(w.get(), frame, &walked, flag);
   }
   kxcollision::FreeOctree(w.get());
   kxgeometry::Free(&el);

@@ -9,12 +9,16 @@
 // one step while faces far below are not reported. Each face gives one
 // contact whatever the number of points in it: the normal, the foot of the
 // frame origin on the face plane and the depth of the deepest point.
+//
+// Sections: the face test; the two sources of faces (the gathered near set,
+// else the world's walk); ContactPoints and ContactShape.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 
 namespace {
@@ -24,11 +28,17 @@ constexpr float kMinReach = 0.1f;  // m, least depth D below a face that still c
 // touches in practice, and the query allocates nothing.
 constexpr int kMaxFound = 64;
 constexpr int kMaxStack = 2 * kxcollision::kMaxDepth + 2;  // pending cells of the tree walk
+// m kept between a query's sphere and the edge of the gathered one, for the
+// rounding of both tests.
+constexpr float kCoverSlack = 0.01f;
 
 using kxcollbuild::Dot3;
 
+// ---- the face test
+
 struct found {
   const kxcollface* face;
+  const void* key;   // one per distinct face: copies of a face share it
   float normal[3];   // world
   float d;           // world plane offset
   float depth;       // m, deepest point below the plane
@@ -50,33 +60,48 @@ struct placement {
   }
 };
 
+// What the test reads of a face, whichever record holds it.
+struct candidate {
+  const float* normal;
+  float d;
+  const float* frame;
+  const kxcollface* face;
+  const void* key;
+};
+
 struct tester {
   found hits[kMaxFound];
   int count = 0;
   float reach;
 
-  void Test(const kxcollface* f, const float p[3]) {
+  // inside(q): whether q lies inside the face's edge planes.
+  template <class Inside>
+  void Test(const candidate& f, const float p[3], const Inside& inside) {
     float local[3];
     const float* q = p;
-    if (f->frame) {
-      placement{f->frame}.ToLocal(p, local);
+    if (f.frame) {
+      placement{f.frame}.ToLocal(p, local);
       q = local;
     }
-    float s = Dot3(f->normal, q) - f->d;
+    TestBelow(f, q, Dot3(f.normal, q) - f.d, inside);
+  }
+  // The same for q in the face's own frame with its plane distance s.
+  template <class Inside>
+  void TestBelow(const candidate& f, const float q[3], float s, const Inside& inside) {
     if (!(s <= 0.0f) || !(s >= -reach)) return;
-    float foot[3] = {q[0] - s * f->normal[0], q[1] - s * f->normal[1], q[2] - s * f->normal[2]};
-    if (!kxcollbuild::InsideEdges(f, foot)) return;
+    float foot[3] = {q[0] - s * f.normal[0], q[1] - s * f.normal[1], q[2] - s * f.normal[2]};
+    if (!inside(foot)) return;
     for (int i = 0; i < count; ++i) {
-      if (hits[i].face->edges == f->edges) {  // copies of one face share their edge planes
+      if (hits[i].key == f.key) {
         hits[i].depth = std::max(hits[i].depth, -s);
         return;
       }
     }
-    found h{f, {f->normal[0], f->normal[1], f->normal[2]}, f->d, -s};
-    if (f->frame) {
-      placement place{f->frame};
-      place.TurnToWorld(f->normal, h.normal);
-      float onPlane[3] = {f->normal[0] * f->d, f->normal[1] * f->d, f->normal[2] * f->d};
+    found h{f.face, f.key, {f.normal[0], f.normal[1], f.normal[2]}, f.d, -s};
+    if (f.frame) {
+      placement place{f.frame};
+      place.TurnToWorld(f.normal, h.normal);
+      float onPlane[3] = {f.normal[0] * f.d, f.normal[1] * f.d, f.normal[2] * f.d};
       float world[3];
       place.ToWorld(onPlane, world);
       h.d = Dot3(h.normal, world);
@@ -93,9 +118,182 @@ struct tester {
   }
 };
 
+// The placed points of one query and the spheres around them.
+struct pointset {
+  const float (*placed)[4];
+  int count;
+  float mid[3];
+  float half;        // m, half the points' box diagonal
+  float spread;      // m, half plus the reach
+  float lo[3], hi[3];  // the points' box grown by the reach
+};
+
+pointset Around(const float (*placed)[4], int count, float reach) {
+  pointset q{placed, count, {}, 0.0f, 0.0f, {}, {}};
+  for (int i = 0; i < count; ++i) {
+    for (int k = 0; k < 3; ++k) {
+      q.lo[k] = i ? std::min(q.lo[k], placed[i][k]) : placed[i][k];
+      q.hi[k] = i ? std::max(q.hi[k], placed[i][k]) : placed[i][k];
+    }
+  }
+  float spread2 = 0.0f;
+  for (int k = 0; k < 3; ++k) {
+    q.mid[k] = 0.5f * (q.lo[k] + q.hi[k]);
+    spread2 += 0.25f * (q.hi[k] - q.lo[k]) * (q.hi[k] - q.lo[k]);
+    q.lo[k] -= reach;
+    q.hi[k] += reach;
+  }
+  q.half = std::sqrt(spread2);
+  q.spread = q.half + reach;
+  return q;
+}
+
+// Faces whose sphere is far from the points' sphere are passed over without
+// a plane test.
+bool FarFrom(const float centre[3], float radius, const pointset& q) {
+  float ex = centre[0] - q.mid[0], ey = centre[1] - q.mid[1], ez = centre[2] - q.mid[2];
+  float near = radius + q.spread + 2.0f * kxcollbuild::kEdgeTolerance;
+  return ex * ex + ey * ey + ez * ez > near * near;
+}
+
+// ---- the gathered near set
+
+// Whether every face that can touch the points was gathered: the points'
+// sphere lies inside the gathered one.
+bool Covers(const kxcollnear* near, const kxcollision* w, const pointset& q) {
+  if (!near || !near->valid || near->world != w) return false;
+  float room = near->radius - q.spread - kCoverSlack;
+  float dx = q.mid[0] - near->centre[0], dy = q.mid[1] - near->centre[1], dz = q.mid[2] - near->centre[2];
+  return room > 0.0f && dx * dx + dy * dy + dz * dz < room * room;
+}
+
+// Whether no point can lie within the reach below the fixed face's plane:
+// they all lie within half of mid, so one plane distance tells (with room
+// for the rounding of each point's own).
+bool OffPlane(const kxnearface& f, const pointset& q, float reach) {
+  float s = Dot3(f.normal, q.mid) - f.d;
+  float slack = kCoverSlack + 1e-6f * std::fabs(f.d);
+  return s > q.half + slack || s < -(q.half + reach + slack);
+}
+
+// Whether every point lies beyond one of the fixed face's edge planes: a
+// point's foot on the plane lies as far beyond it as the point itself.
+bool OffEdges(const kxnearedge* first, int count, const pointset& q) {
+  for (int k = 0; k < count; ++k) {
+    const kxnearedge& e = first[k];
+    float slack = kCoverSlack + 1e-6f * std::fabs(e.distance);
+    if (Dot3(e.normal, q.mid) - e.distance < -(q.half + kxcollbuild::kEdgeTolerance + slack)) return true;
+  }
+  return false;
+}
+
+void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
+  const kxnearedge* edges = near->edges.data();
+  for (const kxnearface& f : near->faces) {
+    const kxnearedge* first = edges + f.firstEdge;
+    if (!f.frame && (OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q))) continue;
+    auto inside = [first, n = f.edgeCount](const float p[3]) {
+      for (int k = 0; k < n; ++k) {
+        if (kxcollbuild::OutsideEdge(first[k].normal, first[k].distance, p)) return false;
+      }
+      return true;
+    };
+    const candidate c{f.normal, f.d, f.frame, f.face, &f};
+    if (f.frame) {
+      for (int i = 0; i < q.count; ++i) t.Test(c, q.placed[i], inside);
+      continue;
+    }
+    // All plane distances first: most points lie above the face.
+    float s[8];
+    for (int i = 0; i < q.count; ++i) s[i] = Dot3(f.normal, q.placed[i]) - f.d;
+    for (int i = 0; i < q.count; ++i) {
+      if (s[i] <= 0.0f) t.TestBelow(c, q.placed[i], s[i], inside);
+    }
+  }
+}
+
+// ---- the world's walk
+
+void TestFace(const kxcollface* f, const pointset& q, tester& t) {
+  auto inside = [f](const float p[3]) { return kxcollbuild::InsideEdges(f, p) != 0; };
+  const candidate c{f->normal, f->d, f->frame, f, f->edges};
+  for (int i = 0; i < q.count; ++i) t.Test(c, q.placed[i], inside);
+}
+
+void TestWorld(const kxcollision* w, const pointset& q, tester& t) {
+  // Static faces of the cells around the points.
+  const kxcollnode* stack[kMaxStack];
+  int pending = 0;
+  if (w->root) stack[pending++] = w->root;
+  while (pending > 0) {
+    const kxcollnode* n = stack[--pending];
+    bool overlaps = true;
+    for (int k = 0; k < 3; ++k) overlaps = overlaps && !(n->max[k] < q.lo[k] || n->min[k] > q.hi[k]);
+    if (!overlaps) continue;
+    if (n->first) {
+      if (pending + 2 > kMaxStack) continue;  // deeper than any tree the build makes
+      stack[pending++] = n->second;
+      stack[pending++] = n->first;
+      continue;
+    }
+    for (const kxcollface* f = n->faces; f; f = f->next) {
+      if (!FarFrom(f->centre, f->radius, q)) TestFace(f, q, t);
+    }
+  }
+  if (w->treeCollision && w->trees) {
+    int trees = std::min(w->treeCount, w->treeTotal);
+    for (int k = 0; k < trees * 5; ++k) TestFace(w->trees + k, q, t);
+  }
+  for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
+    for (int k = 0; k < o->faceCount; ++k) TestFace(o->faces + k, q, t);
+  }
+}
+
 }  // namespace
 
-int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxboxrecord* box, int flag) {
+// ---- ContactPoints and ContactShape
+
+int kxcollision::ContactPoints(const kxcollision* w, const kxcollnear* near, const float (*points)[4], int count,
+                               const float lo[3], const float hi[3], const float origin[3], kxcontact* out,
+                               int max) {
+  if (!w || !points || count <= 0 || !out || max <= 0) return 0;
+  count = std::min(count, 8);
+  max = std::min(max, kxboxrecord::kMaxContacts);
+  float dx = hi[0] - lo[0], dy = hi[1] - lo[1], dz = hi[2] - lo[2];
+  tester t;
+  t.reach = std::max(kMinReach, std::sqrt(dx * dx + dy * dy + dz * dz));
+  // All points are placed first, so each face is read once and tested
+  // against every point.
+  pointset q = Around(points, count, t.reach);
+  if (Covers(near, w, q)) {
+    if (near->faces.empty()) return 0;  // nothing within reach this frame
+    TestNear(near, q, t);
+  } else {
+    TestWorld(w, q, t);
+  }
+  // The deepest contacts first, equal depths in the order found; at most max.
+  for (int i = 1; i < t.count; ++i) {
+    found h = t.hits[i];
+    int j = i;
+    for (; j > 0 && t.hits[j - 1].depth < h.depth; --j) t.hits[j] = t.hits[j - 1];
+    t.hits[j] = h;
+  }
+  int n = std::min(t.count, max);
+  for (int i = 0; i < n; ++i) {
+    const found& h = t.hits[i];
+    kxcontact& c = out[i];
+    float s = Dot3(h.normal, origin) - h.d;
+    c.normal = {h.normal[0], h.normal[1], h.normal[2], 0.0f};
+    c.point = {origin[0] - s * h.normal[0], origin[1] - s * h.normal[1], origin[2] - s * h.normal[2], 1.0f};
+    c.depth = h.depth;
+    c.face = h.face;
+    c.surface = h.face->surface & 31;
+  }
+  return n;
+}
+
+int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxboxrecord* box, int flag,
+                              const kxcollnear* near) {
   if (!box) return 0;
   box->list[0] = nullptr;
   if (!w || !frame) return 0;
@@ -106,76 +304,11 @@ int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxbox
   }
   const kxvector4r* points = flag ? box->six : box->eight;
   int count = flag ? 6 : 8;
-  float dx = box->max[0] - box->min[0], dy = box->max[1] - box->min[1], dz = box->max[2] - box->min[2];
-  tester t;
-  t.reach = std::max(kMinReach, std::sqrt(dx * dx + dy * dy + dz * dz));
-  // All points are placed first, so each face is read once and tested
-  // against every point; faces whose sphere is far from the points' sphere
-  // are passed over without a plane test.
   float placed[8][4];
-  float lo[3], hi[3];
-  for (int i = 0; i < count; ++i) {
-    kxmatrix::TransformVector4(placed[i], &m, &points[i].x);
-    for (int k = 0; k < 3; ++k) {
-      lo[k] = i ? std::min(lo[k], placed[i][k]) : placed[i][k];
-      hi[k] = i ? std::max(hi[k], placed[i][k]) : placed[i][k];
-    }
-  }
-  float mid[3], spread2 = 0.0f;
-  for (int k = 0; k < 3; ++k) {
-    mid[k] = 0.5f * (lo[k] + hi[k]);
-    spread2 += 0.25f * (hi[k] - lo[k]) * (hi[k] - lo[k]);
-    lo[k] -= t.reach;
-    hi[k] += t.reach;
-  }
-  float spread = std::sqrt(spread2) + t.reach;
-  auto testAll = [&](const kxcollface* f) {
-    for (int i = 0; i < count; ++i) t.Test(f, placed[i]);
-  };
-  // Static faces of the cells around the points.
-  const kxcollnode* stack[kMaxStack];
-  int pending = 0;
-  if (w->root) stack[pending++] = w->root;
-  while (pending > 0) {
-    const kxcollnode* n = stack[--pending];
-    bool overlaps = true;
-    for (int k = 0; k < 3; ++k) overlaps = overlaps && !(n->max[k] < lo[k] || n->min[k] > hi[k]);
-    if (!overlaps) continue;
-    if (n->first) {
-      if (pending + 2 > kMaxStack) continue;  // deeper than any tree the build makes
-      stack[pending++] = n->second;
-      stack[pending++] = n->first;
-      continue;
-    }
-    for (const kxcollface* f = n->faces; f; f = f->next) {
-      float ex = f->centre[0] - mid[0], ey = f->centre[1] - mid[1], ez = f->centre[2] - mid[2];
-      float near = f->radius + spread + 2.0f * kxcollbuild::kEdgeTolerance;
-      if (ex * ex + ey * ey + ez * ez > near * near) continue;
-      testAll(f);
-    }
-  }
-  if (w->treeCollision && w->trees) {
-    int trees = std::min(w->treeCount, w->treeTotal);
-    for (int k = 0; k < trees * 5; ++k) testAll(w->trees + k);
-  }
-  for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
-    for (int k = 0; k < o->faceCount; ++k) testAll(o->faces + k);
-  }
-  // The deepest contacts first; at most the record's capacity.
-  std::stable_sort(t.hits, t.hits + t.count, [](const found& a, const found& b) { return a.depth > b.depth; });
-  int n = std::min(t.count, kxboxrecord::kMaxContacts);
+  for (int i = 0; i < count; ++i) kxmatrix::TransformVector4(placed[i], &m, &points[i].x);
   const float origin[3] = {m.R.x, m.R.y, m.R.z};
-  for (int i = 0; i < n; ++i) {
-    const found& h = t.hits[i];
-    kxcontact& c = box->contacts[i];
-    float s = Dot3(h.normal, origin) - h.d;
-    c.normal = {h.normal[0], h.normal[1], h.normal[2], 0.0f};
-    c.point = {origin[0] - s * h.normal[0], origin[1] - s * h.normal[1], origin[2] - s * h.normal[2], 1.0f};
-    c.depth = h.depth;
-    c.face = h.face;
-    c.surface = h.face->surface & 31;
-    box->list[i] = &c;
-  }
+  int n = ContactPoints(w, near, placed, count, box->min, box->max, origin, box->contacts, kxboxrecord::kMaxContacts);
+  for (int i = 0; i < n; ++i) box->list[i] = &box->contacts[i];
   box->list[n] = nullptr;
   return n;
 }

@@ -1,10 +1,13 @@
 // Queries of the collision world: the current world, the ground height
 // below a point, the faces near the viewer, the gather of faces near a
-// moving aircraft and the near-object pass over the moving objects.
+// moving aircraft (into the query list and into an aircraft's near set) and
+// the near-object pass over the moving objects.
+#include <algorithm>
 #include <cmath>
 
 #include "core/hooks.h"
 #include "graphics/collision_face.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 
 namespace {
@@ -62,6 +65,38 @@ void SetQuery(kxcollision* w, const float c[3], float r) {
 
 bool FinitePoint(const float p[3]) { return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]); }
 
+// The gather's test of a fixed face: its plane within r of c and its sphere
+// meeting the sphere (c, r).
+bool NearSphere(const kxcollface* f, const float c[3], float r) {
+  if (!(std::fabs(Dot3(f->normal, c) - f->d) < r)) return false;
+  float dx = f->centre[0] - c[0], dy = f->centre[1] - c[1], dz = f->centre[2] - c[2];
+  float reach = f->radius + r;
+  return dx * dx + dy * dy + dz * dz < reach * reach;
+}
+
+// Calls take(face) for every moving face near the sphere (c, r) until it
+// returns false. Works in each object's own frame so its faces are never
+// transformed.
+template <class Take>
+void ForNearObjectFaces(const kxcollision* w, const float c[3], float r, Take&& take) {
+  for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
+    if (!o->frame) continue;
+    const kxmatrix& m = *o->frame;
+    float d[3] = {c[0] - m.R.x, c[1] - m.R.y, c[2] - m.R.z};
+    float local[3] = {m.X.x * d[0] + m.X.y * d[1] + m.X.z * d[2], m.Y.x * d[0] + m.Y.y * d[1] + m.Y.z * d[2],
+                      m.Z.x * d[0] + m.Z.y * d[1] + m.Z.z * d[2]};
+    for (int i = 0; i < o->faceCount; ++i) {
+      kxcollface* f = o->faces + i;
+      if (!(std::fabs(Dot3(f->normal, local) - f->d) < r)) continue;
+      bool inside = true;
+      for (const kxcolledge* e = f->edges; e && inside; e = e->next) {
+        inside = Dot3(e->normal, local) - e->distance >= -r;
+      }
+      if (inside && !take(f)) return;
+    }
+  }
+}
+
 }  // namespace
 
 void kxcollision::SetCurrent(kxcollision* w) { currentWorld = w; }
@@ -69,34 +104,26 @@ void kxcollision::SetCurrent(kxcollision* w) { currentWorld = w; }
 kxcollision* kxcollision::Current() { return currentWorld; }
 
 int kxcollision::AppendNear(kxcollision* w, kxcollface* face) {
-  if (w->nearCursor >= kNearFaces - 1) {
-    static uint32_t loggedQuery = 0;
-    if (loggedQuery != w->query + 1) {
-      loggedQuery = w->query + 1;
-      kxcore::Log("gl:  collision query list full (%d faces)\n", kNearFaces - 1);
-    }
-    return 0;
-  }
+  if (w->nearCursor >= kNearFaces - 1) return 0;
   w->nearFaces[w->nearCursor++] = face;
   w->nearFaces[w->nearCursor] = nullptr;
+  // Said once per query, by the append that takes the last place, whoever
+  // started the query.
+  if (w->nearCursor == kNearFaces - 1) kxcore::Log("gl:  collision query list full (%d faces)\n", kNearFaces - 1);
   return 1;
 }
 
 int kxcollision::FindGround(const kxcollision* w, const float p[3], float* height, float* normal) {
   if (!w || !w->root || !p || !FinitePoint(p)) return 0;
+  if (w->ground.columns) return kxgroundgrid::Find(&w->ground, p, height, normal);
   const float lo[3] = {p[0], p[1], -INFINITY};
   const float hi[3] = {p[0], p[1], p[2]};
   const kxcollface* best = nullptr;
   float bestZ = -INFINITY;
   auto leaf = [&](const kxcollnode* n) {
     for (const kxcollface* f = n->faces; f; f = f->next) {
-      if (!(f->normal[2] > 0.0f)) continue;
-      float dx = p[0] - f->centre[0], dy = p[1] - f->centre[1];
-      if (dx * dx + dy * dy > f->radius * f->radius) continue;  // cheap miss before the plane and edges
-      float z = (f->d - f->normal[0] * p[0] - f->normal[1] * p[1]) / f->normal[2];
-      if (!(z <= p[2]) || !(z > bestZ)) continue;
-      const float q[3] = {p[0], p[1], z};
-      if (!kxcollbuild::InsideEdges(f, q)) continue;
+      float z;
+      if (!kxcollbuild::GroundOnFace(f, p, bestZ, &z)) continue;
       bestZ = z;
       best = f;
     }
@@ -156,10 +183,7 @@ int kxcollision::Gather(kxcollision* w, const float c[3], float r) {
     NewQuery(w);
     auto leaf = [&](const kxcollnode* n) {
       for (kxcollface* f = n->faces; f; f = f->next) {
-        if (!(std::fabs(Dot3(f->normal, c) - f->d) < r)) continue;
-        float dx = f->centre[0] - c[0], dy = f->centre[1] - c[1], dz = f->centre[2] - c[2];
-        float reach = f->radius + r;
-        if (!(dx * dx + dy * dy + dz * dz < reach * reach)) continue;
+        if (!NearSphere(f, c, r)) continue;
         if (!FirstReport(w, f)) continue;
         if (!AppendNear(w, f)) return;
       }
@@ -171,26 +195,44 @@ int kxcollision::Gather(kxcollision* w, const float c[3], float r) {
   return w->nearCursor;
 }
 
-// Works in each object's own frame so its faces are never transformed.
 void kxcollision::NearObjectPass(kxcollision* w) {
   if (!w) return;
-  float r = w->radius;
-  for (kxcolldynamic* o = w->dynamics; o; o = o->next) {
-    if (!o->frame) continue;
-    const kxmatrix& m = *o->frame;
-    float d[3] = {w->centre[0] - m.R.x, w->centre[1] - m.R.y, w->centre[2] - m.R.z};
-    float local[3] = {m.X.x * d[0] + m.X.y * d[1] + m.X.z * d[2], m.Y.x * d[0] + m.Y.y * d[1] + m.Y.z * d[2],
-                      m.Z.x * d[0] + m.Z.y * d[1] + m.Z.z * d[2]};
-    for (int i = 0; i < o->faceCount; ++i) {
-      kxcollface* f = o->faces + i;
-      if (!(std::fabs(Dot3(f->normal, local) - f->d) < r)) continue;
-      bool inside = true;
-      for (const kxcolledge* e = f->edges; e && inside; e = e->next) {
-        inside = Dot3(e->normal, local) - e->distance >= -r;
-      }
-      if (!inside) continue;
-      if (!AppendNear(w, f)) return;
+  ForNearObjectFaces(w, w->centre, w->radius, [w](kxcollface* f) { return AppendNear(w, f) != 0; });
+  w->nearFaces[w->nearCursor] = nullptr;
+}
+
+int kxcollision::GatherNear(kxcollision* w, const float c[3], float r, kxcollnear* near) {
+  if (!near) return 0;
+  near->faces.clear();
+  near->edges.clear();
+  near->valid = 0;
+  if (!w || !c || !FinitePoint(c) || !std::isfinite(r)) return 0;
+  // The query list is filled as ever: the views and the older runtime read it.
+  Gather(w, c, r);
+  if (w->nearCursor >= kNearFaces - 1) return 0;  // a full list may lack faces
+  auto add = [near](const kxcollface* f) {
+    kxnearface n{{f->normal[0], f->normal[1], f->normal[2]}, f->d, {f->centre[0], f->centre[1], f->centre[2]},
+                 f->radius, static_cast<int32_t>(near->edges.size()), 0, f->frame, f};
+    for (const kxcolledge* e = f->edges; e; e = e->next, ++n.edgeCount) {
+      near->edges.push_back({{e->normal[0], e->normal[1], e->normal[2]}, e->distance});
+    }
+    near->faces.push_back(n);
+    return true;
+  };
+  // In the order the contact walk meets them, so equal depths sort alike.
+  for (int i = 0; i < w->nearCursor; ++i) {
+    if (!w->nearFaces[i]->frame) add(w->nearFaces[i]);
+  }
+  if (w->treeCollision && w->trees) {
+    int trees = std::min(w->treeCount, w->treeTotal);
+    for (int k = 0; k < trees * 5; ++k) {
+      if (NearSphere(w->trees + k, c, r)) add(w->trees + k);
     }
   }
-  w->nearFaces[w->nearCursor] = nullptr;
+  ForNearObjectFaces(w, c, r, add);
+  for (int k = 0; k < 3; ++k) near->centre[k] = c[k];
+  near->radius = r;
+  near->world = w;
+  near->valid = 1;
+  return 1;
 }

@@ -2,7 +2,7 @@
 // scenery meshes, billboard tree colliders, and the binary cell tree.
 //
 // Sections: surface codes; faces and edge planes; tree colliders; cell tree;
-// Build and FreeOctree.
+// Build and FreeOctree. The ground grid beside the tree is ground_grid.cpp.
 #include "graphics/collision_world.h"
 
 #include <cctype>
@@ -340,10 +340,15 @@ int kxcollision::Build(kxcollision* w, const kxgeometryobject* chain, const kxtr
   kxcollnode* nodes = static_cast<kxcollnode*>(w->nodeBlock);
   w->marks = reinterpret_cast<uint32_t*>(nodes + tree.nodes.size());
 
+  std::vector<const kxcollface*> distinct(faces.size());
   for (size_t i = 0; i < faces.size(); ++i) {
     std::memcpy(edgeArea + 3 * i, faces[i].edges, sizeof faces[i].edges);
     for (int k = 0; k < 3; ++k) edgeArea[3 * i + k].next = k < 2 ? &edgeArea[3 * i + k + 1] : nullptr;
+    faces[i].face.edges = edgeArea + 3 * i;
+    distinct[i] = &faces[i].face;
   }
+  // Without a grid (no upward face, no memory) the ground queries walk the tree.
+  kxgroundgrid::Build(&w->ground, distinct.data(), static_cast<int>(distinct.size()));
   size_t cursor = 0;
   for (size_t i = 0; i < tree.nodes.size(); ++i) {
     const tempnode& t = tree.nodes[i];
@@ -389,6 +394,7 @@ void kxcollision::FreeOctree(kxcollision* w) {
   if (!w) return;
   kxgl::ReleaseBytes(&w->faceBlock);
   kxgl::ReleaseBytes(&w->nodeBlock);
+  kxgroundgrid::Free(&w->ground);
   w->root = nullptr;
   w->marks = nullptr;
   w->trees = nullptr;

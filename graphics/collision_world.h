@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "core/matrix.h"
+#include "graphics/ground_grid.h"
 
 struct kxgeometry;
 struct kxgeometryobject;
@@ -20,6 +21,8 @@ struct kxtransparentgeometry;
 struct kxboxrecord;
 struct kxcpair;
 struct kxcollision;
+struct kxcollnear;
+struct kxcontact;
 
 // A plane bounding a face along one edge: points X of the face have
 // normal . X - distance >= 0.
@@ -91,6 +94,8 @@ struct kxcollision {
   float centre[3];          // last query centre
   float radius;             // last query radius, m
 
+  kxgroundgrid ground;      // the upward faces by x, y for the ground height; built with the tree
+
   kxcolldynamic* dynamics;  // moving objects (block "kxcolldynamic")
   void* dynamicBlock;
 
@@ -110,7 +115,8 @@ struct kxcollision {
   // be null) are water. Non-positive cell sizes or counts take the defaults.
   static int Build(kxcollision* w, const kxgeometryobject* chain, const kxtransparentgeometry* transparent,
                    const float minCell[3], int maxTriangles, const float sun[3], const kxgeometry* ocean = nullptr);
-  // Frees the tree and both blocks (not the moving objects); pointers become null.
+  // Frees the tree, both blocks and the ground grid (not the moving
+  // objects); pointers become null.
   static void FreeOctree(kxcollision* w);
   // The first count billboards collide while enabled is set.
   static void SetTrees(kxcollision* w, int count, int enabled);
@@ -129,6 +135,11 @@ struct kxcollision {
   static int ViewerCollide(kxcollision* w, const float p[3], float half);
   // Static faces near the sphere (c, r), then the near-object pass.
   static int Gather(kxcollision* w, const float c[3], float r);
+  // Gather, then every face that may touch a point within the sphere (the
+  // gathered fixed faces, the trees in use and the moving faces near it)
+  // copied into near for one frame's contact queries. Returns near->valid:
+  // 0 (queries walk the world) when the query list was full.
+  static int GatherNear(kxcollision* w, const float c[3], float r, kxcollnear* near);
   // Appends the moving objects' faces near the query centre and radius.
   static void NearObjectPass(kxcollision* w);
   // Appends a face at the cursor; 0 when the list is full.
@@ -137,7 +148,14 @@ struct kxcollision {
   // --- contacts (collision_contact.cpp)
   // Tests the box's six points (flag 1) or eight corners (flag 0), placed by
   // frame, against the world; fills box->list. Returns the contact count.
-  static int ContactShape(const kxcollision* w, const float frame[16], kxboxrecord* box, int flag);
+  // With a near set that covers the points only its faces are read.
+  static int ContactShape(const kxcollision* w, const float frame[16], kxboxrecord* box, int flag,
+                          const kxcollnear* near = nullptr);
+  // The same for count world points (at most 8, w 1): the reach below a face
+  // is the diagonal of the box lo..hi, each contact's point the foot of
+  // origin on the face plane; the deepest max (at most 16) into out.
+  static int ContactPoints(const kxcollision* w, const kxcollnear* near, const float (*points)[4], int count,
+                           const float lo[3], const float hi[3], const float origin[3], kxcontact* out, int max);
 
   // --- convex bodies (convex_body.cpp)
   // Signed distance of the pair's bodies into pair->distance: negative when

@@ -24,17 +24,19 @@ constexpr int kSurfaceHardRoll = 7;
 
 // Contacts of the object's box record placed by frame: its six face centres
 // (flag 1) or eight corners (flag 0). 0 without a world, an object or mesh
-// bounds.
-int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max);
+// bounds. The instance's near set answers when it covers the box.
+int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max,
+                  const kxdaircraftinstance* instance);
 
 // A strike: the six face centres of the box placed by frame asked of the
 // world; 1 with the first contact in *hit, 0 without a world, mesh bounds
 // or a contact.
-int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit);
+int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit, const kxdaircraftinstance* instance);
 
 // The first child object of g, placed by frame and its own Matrix, whose
 // faces strike; null when none does.
-kxgeometricobject* StruckChild(kxgeometricobject* g, const kxmatrix& frame, kxdcontact* hit);
+kxgeometricobject* StruckChild(kxgeometricobject* g, const kxmatrix& frame, kxdcontact* hit,
+                               const kxdaircraftinstance* instance);
 
 // The instance a component belongs to: its own, else that of the nearest
 // aircraft node above it; null outside an aircraft.

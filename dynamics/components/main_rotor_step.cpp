@@ -89,7 +89,7 @@ int kxdmainrotor::Ready() {
 
 void kxdmainrotor::StrikeTest() {
   kxdcontact hit;
-  if (!kxdground::StruckChild(Geometry, B, &hit)) return;
+  if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
   Broken = 1;
   if (Instance) Instance->Crash = 1;
   if (kxdengine* e = Shaft()) e->Strike = 1;

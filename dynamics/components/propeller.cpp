@@ -307,7 +307,7 @@ void kxdpropeller00::Place() {
 
 void kxdpropeller00::StrikeTest() {
   kxdcontact hit;
-  if (!kxdground::StruckChild(Geometry, B, &hit)) return;
+  if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
   if (Instance) {
     Instance->Crash = 1;
     if ((hit.surface & kxdground::kSurfaceMask) == kSurfaceWater) Instance->SurfaceCode = kSurfaceWater;

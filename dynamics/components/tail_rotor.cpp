@@ -177,7 +177,7 @@ void kxdtailrotor00::StrikeTest() {
   if (--Countdown >= 1) return;
   Countdown = kStrikeEvery;
   kxdcontact hit;
-  if (Geometry && kxdground::FacesStrike(Geometry->box, B, &hit)) Broken = 1;
+  if (Geometry && kxdground::FacesStrike(Geometry->box, B, &hit, Instance)) Broken = 1;
 }
 
 void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {

@@ -117,7 +117,7 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
   if (Geometry) {
     kxdcontact contacts[kxdground::kMaxContacts];
-    int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts);
+    int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts, Instance);
     kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);
     bool stopped = false;
     float q = kNearest;

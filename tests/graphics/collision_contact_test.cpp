@@ -10,6 +10,7 @@
 #include "geometry_support.h"
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 #include "graphics/scenery_records.h"
 #include "platform/reserves.h"
@@ -273,6 +274,77 @@ TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryT
     }
   }
   EXPECT_GT(touching, 60);
+}
+
+// The faces gathered near an aircraft give the contacts of the world's walk,
+// bit for bit, for boxes the gathered sphere covers (and the walk answers
+// for those it does not): on rolling ground with a tree and a moving cube.
+TEST_F(CollisionContactTest, NearSetGivesTheContactsOfTheWorldWalk) {
+  kxgeometry::Free(&ground.mesh);
+  ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
+  kxgeometry* tree = kxgeomtest::Terrain(meshgen::Box(0.1f, 2.0f, 6.0f), "bbrd_pine");
+  ground.mesh->next = tree;  // freed with the ground
+  const float base[3] = {20, 30, 100};
+  kxtransparentgeometry list[2] = {};
+  list[0] = {tree, 1, 2.0f, 3.0f, {base[0] + 3, base[1], 0}};
+  const float cell[3] = {5, 5, 5};
+  const float sun[3] = {0, 0, 1};
+  ASSERT_EQ(1, kxcollision::Build(w.get(), &ground, list, cell, 8, sun));
+  const float c[3] = {base[0], base[1], kxcollision::GroundHeight(w.get(), base, nullptr)};
+  w->trees[0].d += c[2];  // stand the tree's top on the ground
+  kxcollision::SetTrees(w.get(), 1, 1);
+  auto cube = Moving(base[0] - 3, base[1], c[2] + 0.3f);
+  ASSERT_EQ(1, kxcolldynamic::Build(w.get(), cube.get()));
+  kxcollnear near;
+  ASSERT_EQ(1, kxcollision::GatherNear(w.get(), c, 12.0f, &near));
+  ASSERT_GT(near.faces.size(), 5u);
+  std::mt19937 random(5);
+  std::uniform_real_distribution<float> xy(-16.0f, 16.0f), dz(-0.4f, 0.6f), angle(-0.6f, 0.6f);
+  int touching = 0;
+  for (int i = 0; i < 400; ++i) {
+    kxboxrecord fromNear = Cube(0.4f + 0.002f * (i % 100)), fromWalk = fromNear;
+    kxmatrix m;
+    kxmatrix::SetRotation(&m, {angle(random), angle(random), 1, 0}, angle(random));
+    const float p[3] = {c[0] + xy(random), c[1] + xy(random), 100.0f};
+    m.R = {p[0], p[1], kxcollision::GroundHeight(w.get(), p, nullptr) + dz(random), 1};
+    int n = kxcollision::ContactShape(w.get(), m.Data(), &fromNear, i & 1, &near);
+    ASSERT_EQ(n, kxcollision::ContactShape(w.get(), m.Data(), &fromWalk, i & 1)) << i;
+    for (int k = 0; k < n; ++k) {
+      // A fixed face may be reported through another of its copies.
+      const kxcontact& a = *fromNear.list[k];
+      const kxcontact& b = *fromWalk.list[k];
+      ASSERT_TRUE(a.normal == b.normal && a.point == b.point && a.depth == b.depth && a.surface == b.surface &&
+                  a.face->id == b.face->id && a.face->frame == b.face->frame)
+          << i << " " << k;
+    }
+    touching += n > 0;
+  }
+  EXPECT_GT(touching, 100);
+  // Far above everything the set is empty and still answers.
+  const float high[3] = {c[0], c[1], c[2] + 500};
+  ASSERT_EQ(1, kxcollision::GatherNear(w.get(), high, 12.0f, &near));
+  EXPECT_TRUE(near.faces.empty());
+  kxboxrecord box = Cube(0.4f);
+  float frame[16];
+  At(frame, high[0], high[1], high[2]);
+  EXPECT_EQ(0, kxcollision::ContactShape(w.get(), frame, &box, 1, &near));
+  At(frame, c[0], c[1], c[2]);
+  EXPECT_GT(kxcollision::ContactShape(w.get(), frame, &box, 1, &near), 0);  // not covered: the walk answers
+}
+
+TEST_F(CollisionContactTest, NearSetOfAFullQueryListIsNotUsed) {
+  kxgeometry::Free(&ground.mesh);
+  ground.mesh = kxgeomtest::Terrain(meshgen::Ground(10.0f, 50, 0.0f), "pad");  // 5000 faces
+  ASSERT_EQ(1, Build());
+  kxcollnear near;
+  const float c[3] = {0, 0, 0};
+  EXPECT_EQ(0, kxcollision::GatherNear(w.get(), c, 20.0f, &near));
+  EXPECT_EQ(near.valid, 0);
+  EXPECT_EQ(w->nearFaces[kxcollision::kNearFaces - 1], nullptr);
+  kxboxrecord box = Cube(0.2f);
+  float frame[16];
+  At(frame, 0, 0, 0.05f);
+  EXPECT_EQ(kxcollision::ContactShape(w.get(), frame, &box, 1, &near), kxcollision::ContactShape(w.get(), frame, &box, 1));
 }
 
 TEST_F(CollisionContactTest, ContactShapeWithoutWorldOrWithBadFrameIsEmpty) {

@@ -1,13 +1,17 @@
 // Building the collision world and its ground, viewer and gather queries.
 #include "graphics/collision_world.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
 
 #include "geometry_support.h"
 #include "graphics/collision_contact.h"
+#include "graphics/collision_face.h"
+#include "tests/graphics/collision_scan.h"
 #include "graphics/scenery_records.h"
 #include "platform/reserves.h"
 
@@ -125,24 +129,58 @@ float BruteHeight(const kxgeometry* el, const float p[3]) {
   return best;
 }
 
-TEST_F(CollisionWorldTest, GroundHeightOnATenThousandTriangleTerrainMatchesABruteForceScan) {
-  kxgeometry* terrain = kxgeomtest::Terrain(meshgen::Ground(2000.0f, 71, 40.0f), "hills_meadow");
-  ASSERT_GE(terrain->triangleCount, 10000);
+// The ground grid against the ground rule applied to every face in build
+// order (heights and normals bit for bit) and against the triangles
+// themselves: a rolling terrain with a steep-walled block, two identical
+// layers, a sliver and nearly upright faces on it; random points, and every corner and edge
+// midpoint, where rounding decides.
+TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFace) {
+  kxgeometry* terrain = kxgeomtest::Terrain(meshgen::Ground(2000.0f, 32, 40.0f), "hills_meadow");
   Entry(terrain);
+  meshgen::mesh block = meshgen::Box(30.0f, 20.0f, 60.0f);
+  meshgen::Translate(block, 100.0f, -200.0f, 20.0f);
+  Entry(kxgeomtest::Terrain(block, "block"));
+  Entry(Element({{-50, -50, 30}, {50, -50, 30}, {0, 50, 30.5f}, {-50, -50, 30}, {50, -50, 30}, {0, 50, 30.5f},
+                 {-300, 0, 0}, {300, 0.01f, 50}, {-300, 0.02f, 0}, {200, 300, 0}, {210, 300, 0}, {205, 300.05f, 80},
+                 {200, 320, 0}, {210, 320, 0}, {205, 320.8f, 80}},
+                {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, "layers"));
   ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 200));
-  EXPECT_GT(w->cellCount, 16);
+  ASSERT_GT(w->ground.columns, 0);
+  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
+  std::vector<std::array<float, 3>> points;
   std::mt19937 random(7);
-  std::uniform_real_distribution<float> xy(-990.0f, 990.0f), z(-40.0f, 60.0f);
-  for (int i = 0; i < 1000; ++i) {
-    const float p[3] = {xy(random), xy(random), z(random)};
-    float expected = BruteHeight(terrain, p);
-    float n[3];
-    float h = kxcollision::GroundHeight(w.get(), p, n);
-    ASSERT_NEAR(h, expected, 1e-3f) << p[0] << " " << p[1] << " " << p[2];
-    if (h != -1.0f) {
-      EXPECT_GT(n[2], 0.0f);
+  std::uniform_real_distribution<float> xy(-1010.0f, 1010.0f), z(-40.0f, 100.0f);
+  for (int i = 0; i < 1000; ++i) points.push_back({xy(random), xy(random), z(random)});
+  for (size_t i = 0; i < faces.size(); ++i) {
+    const kxcollface* f = faces[i];
+    if (static_cast<int>(i) < terrain->triangleCount && i % 8) continue;
+    const kxcolledge* e = f->edges;
+    for (int k = 0; k < 3; ++k, e = e->next) {
+      const float* a = e->point;
+      const float* b = (e->next ? e->next : f->edges)->point;
+      points.push_back({a[0], a[1], a[2] + 1.0f});
+      points.push_back({0.5f * (a[0] + b[0]), 0.5f * (a[1] + b[1]), 100.0f});
+      // Just outside the edge, where only the tolerance keeps the face.
+      float out = 0.5f * kxcollbuild::kEdgeTolerance / std::hypot(e->normal[0], e->normal[1]);
+      points.push_back({points.back()[0] - out * e->normal[0], points.back()[1] - out * e->normal[1], 100.0f});
     }
   }
+  int found = 0;
+  for (const auto& p : points) {
+    float expected = 0.0f;
+    const kxcollface* best = kxcolltest::ScanGround(faces, p.data(), &expected);
+    float h = 0.0f, n[3] = {0, 0, 0};
+    int hit = kxcollision::FindGround(w.get(), p.data(), &h, n);
+    ASSERT_EQ(hit, best != nullptr) << p[0] << " " << p[1] << " " << p[2];
+    if (!best) continue;
+    ++found;
+    ASSERT_EQ(h, expected) << p[0] << " " << p[1] << " " << p[2];
+    ASSERT_EQ(std::memcmp(n, best->normal, sizeof n), 0);
+    if (best->id < terrain->triangleCount) {
+      ASSERT_NEAR(h, BruteHeight(terrain, p.data()), 1e-3f);
+    }
+  }
+  EXPECT_GT(found, static_cast<int>(points.size() / 2));
 }
 
 TEST_F(CollisionWorldTest, ViewerCollideGivesANullEndedListOfFacesNearTheBox) {
@@ -223,16 +261,18 @@ TEST_F(CollisionWorldTest, DegenerateAndEmptyMeshesMakeNoFaces) {
   EXPECT_EQ(kxcollision::GroundHeight(nullptr, p, nullptr), -1.0f);
 }
 
-TEST_F(CollisionWorldTest, FreeOctreeReleasesBothBlocks) {
+TEST_F(CollisionWorldTest, FreeOctreeReleasesEveryBlock) {
   int before = kxsystem::ReserveCount();
   Entry(Plate(10.0f, 0.0f, "x"));
   ASSERT_EQ(1, Build());
-  EXPECT_EQ(kxsystem::ReserveCount(), before + 2);
+  EXPECT_EQ(kxsystem::ReserveCount(), before + 3);  // faces, cells, ground grid
   kxcollision::FreeOctree(w.get());
   EXPECT_EQ(kxsystem::ReserveCount(), before);
   EXPECT_EQ(w->root, nullptr);
   EXPECT_EQ(w->faceBlock, nullptr);
   EXPECT_EQ(w->nodeBlock, nullptr);
+  EXPECT_EQ(w->ground.block, nullptr);
+  EXPECT_EQ(w->ground.columns, 0);
 }
 
 TEST_F(CollisionWorldTest, CurrentWorldIsWhatWasSet) {

@@ -1,0 +1,40 @@
+// The faces near one aircraft for one frame: what the per-frame gather finds
+// around it (fixed scenery, the billboard trees in use, moving objects),
+// copied out of the collision world into flat arrays of planes and edge
+// planes. The contact queries of the frame's substeps read these instead of
+// walking the cell tree, as long as the gathered sphere covers them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct kxcollface;
+struct kxcollision;
+
+struct kxnearface {
+  float normal[3];          // unit, out of the solid; the moving object's own frame when frame is set
+  float d;                  // plane: normal . X = d, same frame
+  float centre[3];          // bounding sphere, same frame
+  float radius;             // m
+  int32_t firstEdge;        // index of its first edge plane in kxcollnear::edges
+  int32_t edgeCount;        // 3 for a triangle, 4 for a tree's side
+  const float* frame;       // null for fixed scenery and trees, else the moving object's column-major matrix
+  const kxcollface* face;   // the world's record, handed on with a contact
+};
+
+struct kxnearedge {
+  float normal[3];          // unit, pointing into the face
+  float distance;           // normal . point on the edge
+};
+
+struct kxcollnear {
+  std::vector<kxnearface> faces;   // in the order the world's walk meets them: fixed, trees, moving
+  std::vector<kxnearedge> edges;
+  const kxcollision* world = nullptr;  // the world gathered from
+  float centre[3] = {0.0f, 0.0f, 0.0f};  // m, the gathered sphere
+  float radius = 0.0f;                   // m
+  // 1 while the faces are every face that can touch a point inside the
+  // sphere; 0 before a gather, after a full query list, and once the frame
+  // is over: then the queries walk the world.
+  int32_t valid = 0;
+};

@@ -1,0 +1,44 @@
+// Brute-force references of the collision queries, shared by the collision
+// tests and the collision world's fuzz target: the world's distinct faces,
+// and the ground rule applied to every one of them.
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+#include "graphics/collision_face.h"
+#include "graphics/collision_world.h"
+
+namespace kxcolltest {
+
+// The world's distinct faces in build order, from the copies in the leaves.
+inline std::vector<const kxcollface*> DistinctFaces(const kxcollision* w) {
+  std::vector<const kxcollface*> faces(w->faceCount, nullptr);
+  std::vector<const kxcollnode*> pending;
+  if (w->root) pending.push_back(w->root);
+  while (!pending.empty()) {
+    const kxcollnode* n = pending.back();
+    pending.pop_back();
+    if (n->first) {
+      pending.insert(pending.end(), {n->first, n->second});
+      continue;
+    }
+    for (const kxcollface* f = n->faces; f; f = f->next) faces[f->id] = f;
+  }
+  return faces;
+}
+
+// The face the ground rule picks at p among all faces (the first of equal
+// heights) with its height in *height; null when none holds.
+inline const kxcollface* ScanGround(const std::vector<const kxcollface*>& faces, const float p[3], float* height) {
+  if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) return nullptr;
+  const kxcollface* best = nullptr;
+  float z = -INFINITY;
+  for (const kxcollface* f : faces) {
+    if (kxcollbuild::GroundOnFace(f, p, z, &z)) best = f;
+  }
+  if (best) *height = z;
+  return best;
+}
+
+}  // namespace kxcolltest
