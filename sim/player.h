@@ -13,10 +13,42 @@ class kxgeometricobject;
 struct kxtexture;
 struct pylonrec;  // a pylon gate of the contest record (sim/world)
 
+namespace sim {
+
+// View modes of a player's main view; overlay camera 2 shows a scene with
+// the same codes. 55 to 57 look at the recorded flight.
+constexpr int kViewFixed = 50;
+constexpr int kViewFixedAutozoom = 51;
+constexpr int kViewFollow = 52;
+constexpr int kViewCockpit = 53;
+constexpr int kViewCockpitInstruments = 54;
+constexpr int kViewRecordFixed = 55;
+constexpr int kViewRecordFollow = 56;
+constexpr int kViewRecordCockpit = 57;
+
+// Overlay camera types besides the scene views above.
+constexpr int kCameraFlightInfo = 60;
+constexpr int kCameraAircraft = 61;
+constexpr int kCameraWind = 62;       // wind and variometer
+constexpr int kCameraContest = 63;
+
+// Recording states.
+constexpr int kRecordIdle = 70;
+constexpr int kRecording = 71;
+constexpr int kRecordPlaying = 72;
+
+// Contest phases of a player.
+constexpr int kContestFlying = 21;
+constexpr int kContestFinished = 22;
+constexpr int kContestFalseStart = 23;
+constexpr int kContestTimeOver = 25;
+
+}  // namespace sim
+
 // An overlay view drawn in a corner of a player's view.
 struct simcamera {
   int on = 0;
-  int type = 0;              // 60 flight info, 61 aircraft, 62 wind and variometer, 63 contest
+  int type = 0;              // kCamera... or a scene view kView...
   int x = -1, y = -1;        // px in the player's view; negative: the default place
   int width = 0, height = 0; // px
   float position[3] = {};    // m, eye position (camera 2: relative to the aircraft)
@@ -63,7 +95,7 @@ struct simplayer {
 
   // --- head-up display and view settings (player settings file)
   int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
-  int view_mode = 50;                         // 50..57
+  int view_mode = sim::kViewFixed;            // kView...
   float* fov = nullptr;                       // at fov_fixed, fov_follow or fov_cockpit
   float fov_fixed = 0.55f, fov_follow = 0.25f, fov_cockpit = 0.2f;
   float cockpit_height = 0.1f;                // m
@@ -105,7 +137,7 @@ struct simplayer {
   float contest_position[3] = {}, contest_last_position[3] = {};  // m
   int contest_score = 0;
   int contest_time = 0;                       // ms
-  int contest_phase = 0;                      // 21 racing, 22 finished, 23 false start, 25 time over
+  int contest_phase = 0;                      // kContest... phase, 0 before any
   int contest_last_points = -100;             // -100 nothing to show, -1 invalid
   pylonrec* contest_pylon = nullptr;          // the gate to pass next, null when finished
   int contest_rounds_left = 0;
@@ -117,7 +149,7 @@ struct simplayer {
 
   // --- recording and playback
   int rec_present = 0;
-  int rec_state = 70;                         // 70 idle, 71 recording, 72 playing
+  int rec_state = sim::kRecordIdle;           // kRecord...
   int rec_frame = 0;
   float rec_time = 0, rec_length = 0;         // s
   float rec_blend = 0;

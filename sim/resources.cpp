@@ -58,7 +58,7 @@ void ResetPlayer(simplayer& p, int index) {
     for (int i = 0; i < simplayer::kExhaustRowLength; ++i)
       row[i].next = i + 1 < simplayer::kExhaustRowLength ? &row[i + 1] : nullptr;
   }
-  p.rec_state = 70;
+  p.rec_state = kRecordIdle;
   p.rec_present = 0;
   p.rec_frame = 0;
   p.rec_time = 0;

@@ -10,6 +10,20 @@ struct kxsound;
 struct kxtexture;
 class kxdrope00;
 
+namespace sim {
+
+// Game types: how many players and how the screen is split.
+constexpr int kGameSingle = 10;          // one view; a second player shares it
+constexpr int kGameSplitAbove = 11;      // two views, one above the other
+constexpr int kGameSplitSide = 12;       // two views side by side
+
+// Cloud types.
+constexpr int kCloudsNone = 80;
+constexpr int kCloudsFair = 81;
+constexpr int kCloudsRain = 82;
+
+}  // namespace sim
+
 struct simsession {
   static constexpr int kNameChars = 128;  // text settings and the status line, with the terminator
   static constexpr int kTips = 3;
@@ -17,7 +31,7 @@ struct simsession {
   static constexpr int kInstruments = 7;
 
   // --- session state
-  int game_type = 10;                     // 10 one player, 11 split above/below, 12 side by side
+  int game_type = sim::kGameSingle;       // kGame...
   int pause = 0;
   contestrec* current_contest = nullptr;  // running or last started contest
   int selected_contest = 0;               // 1-based, 0 none
@@ -92,7 +106,7 @@ struct simsession {
   int use_vsync = 0;
   int show_log = 0;
   int units = 1;                          // 1 metric, 2 imperial
-  int cloud_type = 81;                    // 80 none, 81 fair, 82 rain
+  int cloud_type = sim::kCloudsFair;      // kClouds...
   float smoke_color_red = 1, smoke_color_green = 1, smoke_color_blue = 1;
   float smoke_density = 1;
   int smoke_particles = 700;

@@ -71,7 +71,7 @@ const settingsrow* MainSettings() {
       Row(I, &s.use_vsync, 0, "use_vsync "),
       Row(I, &s.show_log, 0, "show_log "),
       Row(I, &s.units, 1, "units "),
-      Row(I, &s.cloud_type, 81, "cloud_type "),
+      Row(I, &s.cloud_type, kCloudsFair, "cloud_type "),
       Row(F, &s.smoke_color_red, 1, "smoke_color_red "),
       Row(F, &s.smoke_color_green, 1, "smoke_color_green "),
       Row(F, &s.smoke_color_blue, 1, "smoke_color_blue "),
@@ -97,7 +97,7 @@ const settingsrow* MainSettings() {
       Row(F, &s.fschlepp_rope_length, 20, "fschlepp_rope_length "),
       Row(F, &s.fschlepp_rope_strength, 0.5f, "fschlepp_rope_strength "),
       Row(F, &s.crashtime, 3, "crashtime "),
-      Row(I, &s.game_type, 10, "game_type "),
+      Row(I, &s.game_type, kGameSingle, "game_type "),
       Row(I, &s.gl_aircraft_reflections, 1, "gl_aircraft_reflections "),
       Row(I, &s.gl_sun_blend, 1, "gl_sun_blend "),
       Row(I, &kxgl::textureCompression, 1, "gl_texture_compression "),
@@ -125,7 +125,7 @@ const settingsrow* MainSettings() {
 const settingsrow* PlayerSettings() {
   simplayer& p = staging_player;
   static const settingsrow table[] = {
-      Row(I, &p.view_mode, 50, "view_mode "),
+      Row(I, &p.view_mode, kViewFixed, "view_mode "),
       Row(F, &p.fov_fixed, 0.55f, "fov_fixed "),
       Row(F, &p.fov_follow, 0.25f, "fov_follow "),
       Row(F, &p.fov_cockpit, 0.2f, "fov_cockpit "),

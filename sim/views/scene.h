@@ -10,9 +10,6 @@ struct simplayer;
 
 namespace sim {
 
-constexpr int kViewCockpit = 53;
-constexpr int kViewCockpitInstruments = 54;
-
 // viewer: the player whose view this is (may be null); eye and the camera
 // axes X forward, Y left, Z up; aspect scales the frustum's width; nearZ is
 // the near plane's distance, at which the frustum is the scenery's near

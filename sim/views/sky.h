@@ -8,13 +8,11 @@
 
 #include <cstdint>
 
+#include "sim/session.h"
+
 struct world;
 
 namespace sim {
-
-constexpr int kCloudsNone = 80;
-constexpr int kCloudsFair = 81;
-constexpr int kCloudsRain = 82;
 
 // Zenith, haze and upper-horizon colours of a cloud type; 0 (out untouched)
 // for a type without its own colours.

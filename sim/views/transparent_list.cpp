@@ -28,8 +28,6 @@ constexpr float kMarkerAlpha = 0.25f;
 constexpr float kMarkerRise = 0.015f;     // alpha per m
 constexpr float kMarkerHeight = 2.5f;     // m above the pylon's foot
 constexpr float kGateAlpha = 0.3f;
-constexpr int kPhaseReady = 21;
-constexpr int kPhaseGo = 22;
 
 transparentlist thelist;
 matrixstack partstack;
@@ -243,8 +241,8 @@ float PylonMarkerAlpha(float s) {
 }
 
 void DragGateColour(int phase, float rgba[4]) {
-  rgba[0] = phase == kPhaseGo ? 0.0f : 1.0f;
-  rgba[1] = (phase == kPhaseReady || phase == kPhaseGo) ? 1.0f : 0.0f;
+  rgba[0] = phase == kContestFinished ? 0.0f : 1.0f;
+  rgba[1] = (phase == kContestFlying || phase == kContestFinished) ? 1.0f : 0.0f;
   rgba[2] = 0.0f;
   rgba[3] = kGateAlpha;
 }
