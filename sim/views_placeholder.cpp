@@ -15,4 +15,13 @@ kxwindow* NoDeviceWindow() { return nullptr; }
 kxwindow* KeysWindow() { return nullptr; }
 kxwindow* OptionsWindow() { return nullptr; }
 
+void Draw() {}
+
+void ActivateMenu() {}
+void UpdateMenuState() {}
+
+void BuildReflectionMaps(world*) {}
+void RenderToTexture(shadowquad*, kxtexture*, kxgeometry*) {}
+void RenderShadowTexture(kxgeometricobject*, const char*, float, int) {}
+
 }  // namespace sim

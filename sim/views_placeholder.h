@@ -2,7 +2,12 @@
 // what it would do. Same names and signatures as the real ones.
 #pragma once
 
+class kxgeometricobject;
 class kxwindow;
+struct kxgeometry;
+struct kxtexture;
+struct shadowquad;
+struct world;
 
 namespace sim {
 
@@ -19,5 +24,23 @@ void FSchleppDetach();
 kxwindow* NoDeviceWindow();
 kxwindow* KeysWindow();
 kxwindow* OptionsWindow();
+
+// The simulation's draw callback: every player's view, the status text, the
+// GUI and a requested screenshot.
+void Draw();
+
+// Puts the GUI's dispatch into the callbacks with the simulation's key and
+// mouse handlers as its hooks, and sets the menu marks.
+void ActivateMenu();
+// Enables and disables menu entries; run after every viewport computation.
+void UpdateMenuState();
+
+// Re-renders the reflection cube maps at the current place.
+void BuildReflectionMaps(world* w);
+// Renders mesh from above over rect's box into texture.
+void RenderToTexture(shadowquad* rect, kxtexture* texture, kxgeometry* mesh);
+// Makes the object's blur disc: a size x size texture named name of its
+// children seen from above within +-radius.
+void RenderShadowTexture(kxgeometricobject* object, const char* name, float radius, int size);
 
 }  // namespace sim
