@@ -12,7 +12,7 @@
 #include "sim/modes.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/simulation_mode.h"
 #include "sim/views_placeholder.h"
 
 namespace sim {
