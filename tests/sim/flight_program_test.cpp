@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "platform/clock.h"
@@ -14,6 +15,8 @@
 #include "program_support.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr uint32_t kTickUs = 8333;     // per timer reading; the frame reads it twice: 1/60 s
 constexpr float kHoldPitch = 1.5f;     // elevator per radian of pitch error
@@ -52,6 +55,12 @@ class FlightProgramTest : public simtest::programtest {
 
   void SetUp() override {
     programtest::SetUp();
+    // The committed samples copied, not linked: nothing the run does can
+    // touch the repository's aircraft.
+    fs::remove(dir_ / "aircraft");
+    fs::path data = fs::path(KX_TEST_DATA) / "../../../data/aircraft";
+    for (const char* folder : {"christeneagle", "airfoil"})
+      fs::copy(data / folder, dir_ / "aircraft" / folder, fs::copy_options::recursive);
     cable_ = AddCable();
     clock_us = 0;
     kxsystem::SetClockForTest(Tick);
