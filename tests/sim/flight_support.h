@@ -67,6 +67,20 @@ class flighttest : public simtest {
     sim::ResetViewerLag();
     sim::ResetMouse();
     sim::ForgetViewports();
+    // What the records keep between tests beyond their settings.
+    for (simplayer& p : sim::players) {
+      p.trace_on = p.trace_view = p.rec_present = 0;
+      p.rec_state = sim::kRecordIdle;
+      p.crash_timer = 0.0f;
+      p.camera[2] = simcamera();
+      p.next = nullptr;
+    }
+    for (int i = 0; i < kxdaircraftinstance::kSlots; ++i) {
+      kxdflightstate* s = kxdaircraftinstance::FlightStateOf(i);
+      for (int k = 0; k < 3; ++k) s->bounds_min[k] = s->bounds_max[k] = 0.0f;
+      s->shadow = shadowquad();
+      s->crash = 0;
+    }
     kxsystem::display.window_width = 800;
     kxsystem::display.window_height = 600;
     sim::session.viewport_width = 800;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <string>
 
 #include "dynamics/components/propeller.h"
 #include "dynamics/scenery_world.h"
@@ -147,6 +148,27 @@ TEST_F(PlacementTest, DrawKindsByMeshTransparencyOwnerAndDisc) {
   disc.discTexture = nullptr;
   for (kxgeometricobject* child : {&blade, &disc}) child->Unlink();
   for (kxgeometricobject* child : {&glass, &body}) child->Unlink();
+}
+
+TEST_F(PlacementTest, RotatingPartsStopAtThirtyTwoWithOneLogLine) {
+  kxdpropeller00 propeller;
+  kxgeometricobject root;
+  for (int i = 0; i < 34; ++i) {
+    auto* blade = new kxgeometricobject;
+    blade->SetMesh(meshgen::ToElement(meshgen::Box(0.1f, 1, 0.02f), "blade", "", GL_N3F_V3F));
+    blade->Object = &propeller;
+    root.AppendChild(blade);
+  }
+  void* meshes[kxdflightstate::kRotatingParts] = {};
+  float* frames[kxdflightstate::kRotatingParts] = {};
+  int count = 0;
+  sim::CollectRotatingParts(&root, meshes, frames, &count);
+  EXPECT_EQ(count, kxdflightstate::kRotatingParts);
+  EXPECT_EQ(frames[0], kxnode::As<kxgeometricobject>(root.firstChild)->MatrixDraw.Data());
+  std::string text = inputtest::LogText();
+  const char* line = "sim:  more than 32 rotating parts, the rest take no part\n";
+  EXPECT_EQ(text.find(line), text.rfind(line));
+  EXPECT_NE(text.find(line), std::string::npos);
 }
 
 TEST_F(PlacementTest, RotorsGetDiscsAndKindsThatSurviveTheDynamicsStart) {
