@@ -32,7 +32,6 @@ namespace sim {
 
 namespace {
 
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
 constexpr float kLaunchLow = 2.0f;      // m, G
 constexpr float kLaunchHigh = 48.0f;    // m, H
 constexpr float kLaunchClimb = 15.0f;   // m, J
@@ -91,7 +90,7 @@ void Launch(simplayer* p, float raise, float noseUpDegrees) {
   if (!(st.position[2] < static_cast<float>(TheWorld()->cloud_height) + kLaunchCeiling)) return;
   kxmatrix frame = st.frame;
   if (noseUpDegrees != 0.0f) {
-    const float c = std::cos(noseUpDegrees * kDegrees), s = std::sin(noseUpDegrees * kDegrees);
+    const float c = std::cos(noseUpDegrees * vec3::kDegrees), s = std::sin(noseUpDegrees * vec3::kDegrees);
     kxvector4r X = frame.X, Z = frame.Z;
     frame.X = {X.x * c + Z.x * s, X.y * c + Z.y * s, X.z * c + Z.z * s, 0.0f};
     frame.Z = {Z.x * c - X.x * s, Z.y * c - X.y * s, Z.z * c - X.z * s, 0.0f};
@@ -198,7 +197,7 @@ void ViewerKey(simplayer* p, int key) {
   if (TheWorld()->photo) return;
   const int mode = p->view_mode;
   float* v = p->viewer_position;
-  const float turn = s.viewer_change_angle * kDegrees;
+  const float turn = s.viewer_change_angle * vec3::kDegrees;
   switch (key) {
     case kxcode::kKeyLeft: MoveViewer(v, p->viewer_target, 0, turn, 0); break;
     case kxcode::kKeyRight: MoveViewer(v, p->viewer_target, 0, -turn, 0); break;
@@ -366,7 +365,7 @@ bool FixedCameraKey(simplayer* p, int key) {
     simplayer* other = TwoOnOneScreen() ? Other(p) : nullptr;
     vec3::Copy(target, (other ? other : p)->flight_state->position);
   }
-  const float turn = session.viewer_change_angle * kDegrees;
+  const float turn = session.viewer_change_angle * vec3::kDegrees;
   switch (key) {
     case kxcode::kKeyUp: MoveViewer(c.position, target, 1, 0.0f, 0); return true;
     case kxcode::kKeyDown: MoveViewer(c.position, target, -1, 0.0f, 0); return true;

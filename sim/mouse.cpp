@@ -14,7 +14,6 @@ namespace sim {
 
 namespace {
 
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
 constexpr int kCloseMargin = 4;      // px inside the panel's upper right corner
 constexpr int kTitleStrip = 20;      // px at the panel's bottom that do not move it
 constexpr int kCornerSize = 16;      // px of a resize corner
@@ -49,7 +48,7 @@ void ViewPointer(const simplayer* p, int* x, int* y) {
 
 void Rotate(float v[3], const float axis[3], float degrees) {
   kxmatrix r;
-  kxmatrix::SetRotation(&r, {axis[0], axis[1], axis[2], 0.0f}, degrees * kDegrees);
+  kxmatrix::SetRotation(&r, {axis[0], axis[1], axis[2], 0.0f}, degrees * vec3::kDegrees);
   float in[4] = {v[0], v[1], v[2], 0.0f}, out[4];
   kxmatrix::TransformVector4(out, &r, in);
   vec3::Copy(v, out);

@@ -16,6 +16,7 @@
 #include "sim/app_hooks.h"
 #include "sim/player.h"
 #include "sim/session.h"
+#include "sim/vec3.h"
 #include "sim/view_modes.h"
 #include "sim/views_placeholder.h"
 #include "sim/world/world.h"
@@ -24,7 +25,6 @@ namespace sim {
 
 namespace {
 
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
 
 // The pair records each player's flight state points at.
 kxcpair pair_tables[kPlayers][kRotatingPairs];
@@ -36,12 +36,6 @@ bool IsHelicopter(const simplayer* p) {
 bool Admits(const world& w, int i, bool helicopter) {
   int bit = helicopter ? world::kStartHelicopters : world::kStartAirplanes;
   return (w.start_flags[i] & bit) != 0;
-}
-
-bool IsRotatingComponent(const kxnode* component) {
-  if (!component) return false;
-  const kxtype* t = component->type;
-  return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
 }
 
 void TestPart(kxgeometricobject* object, void** meshes, float** frames, int* count, bool* overflow) {
@@ -105,6 +99,12 @@ void RebuildRotatingParts(simplayer* p, kxdflightstate* s) {
 }
 
 }  // namespace
+
+int IsRotatingComponent(const kxnode* component) {
+  if (!component) return 0;
+  const kxtype* t = component->type;
+  return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
+}
 
 void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count) {
   if (!object) return;
@@ -182,7 +182,7 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
   }
   index = found;
 
-  const float h = w.start_heading[index] * kDegrees;
+  const float h = w.start_heading[index] * vec3::kDegrees;
   const float c = std::cos(h), s = std::sin(h);
   kxmatrix frame;
   kxmatrix::SetIdentity(&frame);

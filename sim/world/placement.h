@@ -6,6 +6,7 @@
 #pragma once
 
 class kxgeometricobject;
+class kxnode;
 struct kxdflightstate;
 struct kxmatrix;
 struct simplayer;
@@ -33,6 +34,9 @@ void SetAircraftPose(simplayer* player, const kxmatrix& frame, const float veloc
 // rotor or propeller with a convex hull: their mesh and the frame their body
 // follows. At most 32; a part beyond is logged once per call and left out.
 void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count);
+// 1 for a main rotor, tail rotor or propeller component (the parts that
+// spin, get blur discs and collide with balloons).
+int IsRotatingComponent(const kxnode* component);
 // Frees the flight state's rotating-part bodies.
 void FreeRotatingBodies(kxdflightstate* state);
 

@@ -8,9 +8,6 @@
 #include "core/value.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
-#include "dynamics/components/main_rotor.h"
-#include "dynamics/components/propeller.h"
-#include "dynamics/components/tail_rotor.h"
 #include "dynamics/instance.h"
 #include "graphics/draw.h"
 #include "graphics/geometric_object.h"
@@ -21,17 +18,12 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/views_placeholder.h"
+#include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 
 namespace sim {
 
 namespace {
-
-bool IsRotatingType(const kxnode* component) {
-  if (!component) return false;
-  const kxtype* t = component->type;
-  return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
-}
 
 /*
  * The aircraft's drawn tree is a clone of its geometry template, and every
@@ -71,7 +63,7 @@ void ClassifyDrawKinds(kxgeometricobject* object) {
   if (!object->mesh) kind = kDrawNone;
   else if (object->mesh->transparent) kind = kDrawTransparent;
   else if (object->Object && object->discTexture) kind = kDrawDisc;
-  else if (object->Object && IsRotatingType(object->Object)) kind = kDrawRotating;
+  else if (object->Object && IsRotatingComponent(object->Object)) kind = kDrawRotating;
   object->Flags = kind;
 }
 
@@ -118,7 +110,7 @@ void CreateBlurDiscs(int player) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
   if (!instance || !instance->Template) return;
   for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
-    if (!IsRotatingType(c)) continue;
+    if (!IsRotatingComponent(c)) continue;
     kxdbody* component = kxdbody::As(c);
     kxgeometricobject* object = component ? component->Geometry : nullptr;
     if (!object) continue;

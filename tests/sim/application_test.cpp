@@ -17,7 +17,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_EQ(Run(), 0);
 
   std::string log = Text("kx.log");
-  const char* order[] = {
+  EXPECT_TRUE(simtest::InOrder(log, {
       "gl:  loading texture texture/kxicons.bmp=ok",
       "kxscript:  svgold.kxd(",
       "gl:  loading font texture/arial10.kxf=ok",
@@ -43,13 +43,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
       "saving configfile config/main.mcf=ok",
       "saving player configfile config/player1.mcf=ok",
       "saving configfile config/main.mcf=ok",
-  };
-  size_t at = 0;
-  for (const char* line : order) {
-    size_t found = log.find(line, at);
-    ASSERT_NE(found, std::string::npos) << "missing after position " << at << ": " << line;
-    at = found + 1;
-  }
+  }));
   EXPECT_NE(Text("config/main.mcf").find("\nshow_log  1\n"), std::string::npos);
   EXPECT_NE(Text("config/main.mcf").find("\naircraft0  christeneagle\n"), std::string::npos);
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);

@@ -148,19 +148,12 @@ TEST_F(FlightProgramTest, FliesFromTheMenuCrashesIsResetAndReturns) {
   EXPECT_NEAR(reset_[0], saved_.R.x, 0.5f);
   EXPECT_NEAR(reset_[1], saved_.R.y, 0.5f);
 
-  std::string log = Text("kx.log");
-  const char* order[] = {
+  EXPECT_TRUE(simtest::InOrder(Text("kx.log"), {
       "sim:  switching to simulation mode...",
       "sim:  aircraft=(-90.00,0.00,",
       "saving configfile config/main.mcf=ok",
       "saving player configfile config/player1.mcf=ok",
-  };
-  size_t at = 0;
-  for (const char* line : order) {
-    size_t found = log.find(line, at);
-    ASSERT_NE(found, std::string::npos) << "missing after position " << at << ": " << line;
-    at = found + 1;
-  }
+  }));
   EXPECT_NE(Text("config/main.mcf").find("\nscenery  winzeln\n"), std::string::npos);
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,18 @@ class framedbackend : public nullwindowbackend {
  private:
   bool gap_ = false;
 };
+
+// Each line is found in the log after the one before it; the first missing
+// one is reported.
+inline ::testing::AssertionResult InOrder(const std::string& log, std::initializer_list<const char*> lines) {
+  size_t at = 0;
+  for (const char* line : lines) {
+    size_t found = log.find(line, at);
+    if (found == std::string::npos) return ::testing::AssertionFailure() << "missing after position " << at << ": " << line;
+    at = found + 1;
+  }
+  return ::testing::AssertionSuccess();
+}
 
 class programtest : public inputtest::UsbTest {
  protected:
