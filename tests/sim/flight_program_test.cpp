@@ -58,6 +58,7 @@ class FlightProgramTest : public simtest::programtest {
     // The committed samples copied, not linked: nothing the run does can
     // touch the repository's aircraft.
     fs::remove(dir_ / "aircraft");
+    fs::create_directory(dir_ / "aircraft");
     fs::path data = fs::path(KX_TEST_DATA) / "../../../data/aircraft";
     for (const char* folder : {"christeneagle", "airfoil"})
       fs::copy(data / folder, dir_ / "aircraft" / folder, fs::copy_options::recursive);
