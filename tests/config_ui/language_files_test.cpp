@@ -62,7 +62,9 @@ TEST_F(LanguageFilesTest, EveryTranslationSetsEveryHeadUpTextWithItsConversions)
     // ones differ from the English defaults.
     int translated = 0;
     ForEachText(l, english, [&](const kxstring& text, const kxstring& original) {
-      if (!std::strchr(original.Text(), '%')) EXPECT_EQ(std::strchr(text.Text(), '%'), nullptr) << text.Text();
+      if (!std::strchr(original.Text(), '%')) {
+        EXPECT_EQ(std::strchr(text.Text(), '%'), nullptr) << text.Text();
+      }
       if (!(text == original)) ++translated;
     });
     EXPECT_GT(translated, 100);
