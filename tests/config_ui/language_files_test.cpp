@@ -19,19 +19,11 @@ namespace {
 
 constexpr int kLanguages = 5;
 
-class LanguageFilesTest : public simtest::simtest {
+class LanguageFilesTest : public simtest::languagetest {
  protected:
   void SetUp() override {
-    simtest::SetUp();
-    kxscript::Init();
-    sim::Language().Reset();
-    sim::ResetHudTexts();
+    languagetest::SetUp();
     kxdtest::CopyFromData("svgelanguage");
-  }
-  void TearDown() override {
-    sim::Language().Reset();
-    sim::ResetHudTexts();
-    simtest::TearDown();
   }
   static std::string File(int n) { return "svgelanguage/language" + std::to_string(n) + ".kxd"; }
 };
