@@ -26,7 +26,8 @@
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -90,12 +91,6 @@ void LoadAircraft(int i) {
   TakeStartFrame(p);
 }
 
-void UpdateSceneryCard() {
-  menustate& m = Menu();
-  kxtexture* preview = SceneryPreview(TheWorld());
-  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
-  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
-}
 
 void FirstInit() {
   simsession& s = session;
@@ -165,6 +160,13 @@ void UpdateTiming() {
 }
 
 }  // namespace
+
+void UpdateSceneryCard() {
+  menustate& m = Menu();
+  kxtexture* preview = SceneryPreview(TheWorld());
+  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
+  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
+}
 
 void MenuInit() {
   simsession& s = session;
