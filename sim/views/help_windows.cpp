@@ -83,12 +83,7 @@ constexpr char kColumn4[] =
 class wndkeys : public simwindow {
  public:
   wndkeys() {
-    name = "wndKeys";
-    Title = "Key Shortcuts";
-    W = 640;
-    H = 480;
-    EnableResize = 0;
-    OnClose = "Hide";
+    Fixed("wndKeys", "Key Shortcuts", 640, 480, "Hide");
     background = kNoticeGrey;
     AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", "wndkeysok");
     AddButton(this, 0, 10, 0, 0, 110, 0, "About", "../About", "wndkeysabout");
@@ -114,12 +109,7 @@ class wndkeys : public simwindow {
 class wndabout : public simwindow {
  public:
   wndabout() {
-    name = "wndAbout";
-    Title = "About Skyvane Gold Edition";
-    W = 520;
-    H = 470;
-    EnableResize = 0;
-    OnClose = "Hide";
+    Fixed("wndAbout", "About Skyvane Gold Edition", 520, 470, "Hide");
     background = kNoticeGrey;
     AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", "wndaboutok");
     kxstring about;
@@ -147,12 +137,7 @@ class wndabout : public simwindow {
 class wndnodevice : public simwindow {
  public:
   wndnodevice() {
-    name = "wndNoDevice";
-    Title = "No Input Device found";
-    W = 280;
-    H = 200;
-    EnableResize = 0;
-    OnClose = "Ok";
+    Fixed("wndNoDevice", "No Input Device found", 280, 200, "Ok");
     background = kNoticeGrey;
     AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", "wndnodeviceok");
     AddButton(this, 0, 10, 0, 0, 10, 0, "Quit", "../Quit", "wndnodevicequit");

@@ -43,14 +43,8 @@ class wndoptionsmain : public simwindow {
   int languageAtOpening = 0;  // 1..3; 0 when the current one has no button
 
   wndoptionsmain() {
-    name = "wndOptionsMain";
-    Title = "Options";
-    W = 700;
-    H = 475;
-    EnableResize = 0;
-    OnClose = "Hide";
-    AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", "wndoptmainok");
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndoptmaincancel");
+    Fixed("wndOptionsMain", "Options", 700, 475, "Hide");
+    AddOkCancel("wndoptmainok", "wndoptmaincancel");
     if (kxlabel* g = AddLabel(this, "Language", 560, 250, 130, 195, "wndoptmainlang")) {
       languages[0] = Option(g, 145, "English", "wndoptmainlen");
       languages[1] = Option(g, 120, "German", "wndoptmainlde");
@@ -198,12 +192,7 @@ class wndoptionsmain : public simwindow {
 class wndrestart : public simwindow {
  public:
   wndrestart() {
-    name = "wndRestart";
-    Title = "Restart required!";
-    W = 260;
-    H = 160;
-    EnableResize = 0;
-    OnClose = "Hide";
+    Fixed("wndRestart", "Restart required!", 260, 160, "Hide");
     background = {0.8f, 0.8f, 0.8f, 1.0f};
     AddListItem(this, 10, 60, 240, 55, 0, "wrestart",
                 "Please restart Skyvane Gold Edition to enable the new language.");

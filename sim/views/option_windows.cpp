@@ -107,14 +107,8 @@ void Restore(const sliderrow& r, const kept& k) {
 class wndoptions : public simwindow {
  public:
   explicit wndoptions(layout l) : layout_(std::move(l)) {
-    name = layout_.window;
-    Title = layout_.title;
-    W = layout_.w;
-    H = layout_.h;
-    EnableResize = 0;
-    OnClose = "Hide";
-    AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", layout_.okName);
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", layout_.cancelName);
+    Fixed(layout_.window, layout_.title, layout_.w, layout_.h, "Hide");
+    AddOkCancel(layout_.okName, layout_.cancelName);
     std::vector<kxlabel*> frames;
     for (const group& g : layout_.groups) frames.push_back(AddLabel(this, g.caption, g.x, g.y, g.w, g.h, g.name));
     for (const sliderrow& r : layout_.rows) {

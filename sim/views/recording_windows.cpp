@@ -109,11 +109,7 @@ class recordingwindow : public simwindow {
 class wndloadrecord : public recordingwindow {
  public:
   wndloadrecord() {
-    name = "wndLoadRecord";
-    Title = "Load Recorded Flight";
-    W = 300;
-    H = 350;
-    EnableResize = 0;
+    Fixed("wndLoadRecord", "Load Recorded Flight", 300, 350, "");
     AddButton(this, 0, 10, 0, 0, 110, 0, "Load", "../Load", "wndloadrecload");
     AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndloadreccancel");
     BuildList(this, 10, 50, 280, 30);
@@ -154,11 +150,7 @@ class wndsaverecord : public recordingwindow {
   kxedit* field = nullptr;
 
   wndsaverecord() {
-    name = "wndSaveRecord";
-    Title = "Save Recorded Flight";
-    W = 540;
-    H = 350;
-    EnableResize = 0;
+    Fixed("wndSaveRecord", "Save Recorded Flight", 540, 350, "");
     AddButton(this, 0, 10, 0, 0, 110, 0, "Save", "../Save", "wndsaverecsave");
     AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndsavereccancel");
     kxlabel* describe = AddLabel(this, "Enter Description", 10, 50, 250, 270, "wndsaverecfgdescr");
@@ -213,12 +205,7 @@ class wndwrongscenery : public simwindow {
   kxtext* recorded = nullptr;
 
   wndwrongscenery() {
-    name = "wndWrongScenery";
-    Title = "Warning";
-    W = 260;
-    H = 190;
-    EnableResize = 0;
-    OnClose = "Hide";
+    Fixed("wndWrongScenery", "Warning", 260, 190, "Hide");
     background = {0.8f, 0.8f, 0.8f, 1.0f};
     constexpr char kPlaceholder[] = "XXXXXXXXXXXXXXXXXXXXX";
     AddText(this, "wndwscene1", "The current scenery", 10, 140, 240);
@@ -228,8 +215,7 @@ class wndwrongscenery : public simwindow {
     recorded = AddText(this, "xxx", kPlaceholder, 20, 80, 240);
     if (recorded) recorded->textColor = {1, 0, 0, 1};
     AddText(this, "wndwscene3", "don't match.", 10, 60, 240);
-    AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", "wndwsceneok");
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndwscenecancel");
+    AddOkCancel("wndwsceneok", "wndwscenecancel");
   }
 
   kxvalueptr GetMember(const char* member, const kxargs& args) override {

@@ -66,14 +66,8 @@ class wndoptionssound : public simwindow {
   float referenceVolume = 0;
 
   wndoptionssound() {
-    name = "wndOptionsSound";
-    Title = "Sound Options";
-    W = 500;
-    H = 385;
-    EnableResize = 0;
-    OnClose = "Hide";
-    AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", "wndoptsndok");
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndoptsndcancel");
+    Fixed("wndOptionsSound", "Sound Options", 500, 385, "Hide");
+    AddOkCancel("wndoptsndok", "wndoptsndcancel");
     if (kxlabel* music = AddLabel(this, "Music", 10, 130, 480, 225, "wndoptmusicframe")) {
       AddText(music, "wmusicvolume", kVolumeText, 10, 52, 120);
       musicVolume = VolumeSlider(music, 140, 54, "");
@@ -211,14 +205,8 @@ class wndtitleselect : public simwindow {
   int selected = -1;
 
   explicit wndtitleselect(wndoptionssound* sound) : soundWindow(sound) {
-    name = "wndTitleSelect";
-    Title = "Title";
-    W = 400;
-    H = 300;
-    EnableResize = 0;
-    OnClose = "Hide";
-    AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", "wndsndtitok");
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndsndtitcancel");
+    Fixed("wndTitleSelect", "Title", 400, 300, "Hide");
+    AddOkCancel("wndsndtitok", "wndsndtitcancel");
     kxframe* frame = AddFrame(this, 2, 46, 0, 0, 2, 24);
     scroll = AddScroll(frame, 2, 2, 0, 0, 2, 2);
     if (scroll) scroll->background = kxgui::kWhite;

@@ -49,6 +49,24 @@ T* Area(kxgraphic* parent, T* widget, int x, int y, int w, int h, int rightMargi
 
 }  // namespace
 
+}  // namespace sim
+
+void simwindow::Fixed(const char* nodeName, const char* title, int w, int h, const char* onClose) {
+  name = nodeName;
+  Title = title;
+  W = w;
+  H = h;
+  EnableResize = 0;
+  OnClose = onClose;
+}
+
+void simwindow::AddOkCancel(const char* okName, const char* cancelName, const char* okCommand) {
+  sim::AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", okCommand, okName);
+  sim::AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", cancelName);
+}
+
+namespace sim {
+
 void ShowWindow(kxwindow* window) {
   if (window) Present(window);
 }

@@ -24,6 +24,14 @@ struct kxtexture;
 class simwindow : public kxwindow {
  public:
   int open = 0;  // 1 between OpenWindow and HideWindow
+
+ protected:
+  // The frame most simulator windows share: named, titled, of a fixed size,
+  // with its close command (empty: the close box hides it).
+  void Fixed(const char* nodeName, const char* title, int w, int h, const char* onClose);
+  // "Ok" running okCommand and "Cancel" running "../Hide", 10 px up and 110
+  // and 10 px from the right edge.
+  void AddOkCancel(const char* okName, const char* cancelName, const char* okCommand = "../Ok");
 };
 
 namespace sim {
