@@ -62,6 +62,9 @@ void MenuKey(int key, int modifiers);
 void MenuInit();
 void MenuIdle();
 void DrawMenu();
+// Copies the loaded scenery's preview into the menu's scenery card, when
+// both are there.
+void UpdateSceneryCard();
 // The button under a pointer at (x, y) pixels of a W x H window (y up); -1 none.
 int ButtonAt(float x, float y, int width, int height);
 // The turntable's next angle after a frame of frameTime seconds.

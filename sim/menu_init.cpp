@@ -27,7 +27,8 @@
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -63,12 +64,6 @@ void LoadAircraft(int i) {
   TakeStartFrame(p);
 }
 
-void UpdateSceneryCard() {
-  menustate& m = Menu();
-  kxtexture* preview = SceneryPreview(TheWorld());
-  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
-  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
-}
 
 void FirstInit() {
   simsession& s = session;
@@ -166,6 +161,13 @@ void LoadLegacyAircraft(const char* setting) {
   }
   if (p1.flight_state) PrepareAircraftGraphics(0);
   if (!quiet) kxsystem::Log("ENDLOAD AL\n\n");
+}
+
+void UpdateSceneryCard() {
+  menustate& m = Menu();
+  kxtexture* preview = SceneryPreview(TheWorld());
+  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
+  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
 }
 
 void MenuInit() {
