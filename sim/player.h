@@ -53,9 +53,9 @@ struct simcamera {
   int width = 0, height = 0; // px
   float position[3] = {};    // m, eye position in the world
   float axis_x[3] = {}, axis_y[3] = {}, axis_z[3] = {};  // viewing frame: forward, left, up
-  float velocity[3] = {};    // m/s, a following camera's own motion
-  float accel[3] = {};       // m/s^2, its pull of the last frame
   float fov = 0.3f;          // field of view
+  float velocity[3] = {};    // m/s, camera 2's follow spring
+  float accel[3] = {};       // m/s^2, camera 2's follow spring
 };
 
 struct simplayer {

@@ -1,5 +1,7 @@
 #include "sim/services_placeholder.h"
 
+#include "sim/player.h"
+
 namespace sim {
 
 void SetupContest(contestrec*, int) {}
@@ -14,5 +16,9 @@ void UpdateSmoke(simplayer*, float) {}
 
 void UpdateRecordingClock(simplayer*, float) {}
 void UpdatePlaybackPose(simplayer*, float) {}
+
+int SaveRecording(const char*, simplayer*) { return 0; }
+int LoadRecording(const char*, simplayer*) { return 0; }
+const char* CheckRecordingScenery(const char*) { return nullptr; }
 
 }  // namespace sim

@@ -27,4 +27,11 @@ void UpdateSmoke(simplayer* player, float dt);
 void UpdateRecordingClock(simplayer* player, float dt);
 void UpdatePlaybackPose(simplayer* player, float dt);
 
+// Recording files in "recordings/" (flight recording). Save: 1 when written.
+// Load: 1 when loaded and playable. Check: the scenery the file names, null
+// when it cannot be read.
+int SaveRecording(const char* name, simplayer* player);
+int LoadRecording(const char* name, simplayer* player);
+const char* CheckRecordingScenery(const char* name);
+
 }  // namespace sim

@@ -27,6 +27,7 @@
 #include "sim/views/gl_state.h"
 #include "sim/views/sky.h"
 #include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
 #include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 #include "sim/world/world.h"

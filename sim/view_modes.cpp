@@ -27,19 +27,22 @@ bool SharedScreen() { return session.player_count > 1 && session.game_type == kG
 
 }  // namespace
 
+// Without an aircraft the mode and its field of view are still chosen (they
+// are the player's settings); only the placements need the aircraft.
 void SetViewMode(simplayer* p, int mode) {
-  if (!p || !p->flight_state) return;
-  const kxdflightstate& aircraft = *p->flight_state;
+  if (!p) return;
+  const kxdflightstate* aircraft = p->flight_state;
   const bool recorded = p->rec_present != 0;
   if (TheWorld()->photo) {
     if (!recorded && (mode == kViewFollow || mode == kViewCockpit || mode == kViewCockpitInstruments)) mode = kViewFixed;
     if (recorded && (mode == kViewRecordFollow || mode == kViewRecordCockpit)) mode = kViewRecordFixed;
   }
   simplayer& first = players[0];
-  if (p != &first && SharedScreen() && first.camera[2].type == kViewFollow) FollowAircraft(first.camera[2], aircraft);
+  if (aircraft && p != &first && SharedScreen() && first.camera[2].type == kViewFollow)
+    FollowAircraft(first.camera[2], *aircraft);
   simcamera& own = p->camera[2];
   if (own.type == kViewFollow && !SharedScreen()) {
-    FollowAircraft(own, aircraft);
+    if (aircraft) FollowAircraft(own, *aircraft);
   } else if (own.type == kViewRecordFollow) {
     BehindFrame(p->rec_pose, own.position);
     Zero(own.velocity);
@@ -61,8 +64,9 @@ void SetViewMode(simplayer* p, int mode) {
   switch (mode) {
     case kViewFollow:
       p->fov = &p->fov_follow;
-      BehindFrame(aircraft.frame, p->viewer_position);
-      for (int k = 0; k < 3; ++k) p->viewer_velocity[k] = aircraft.velocity[k];
+      if (!aircraft) break;
+      BehindFrame(aircraft->frame, p->viewer_position);
+      for (int k = 0; k < 3; ++k) p->viewer_velocity[k] = aircraft->velocity[k];
       Zero(p->viewer_accel);
       break;
     case kViewCockpit:
@@ -78,12 +82,12 @@ void SetViewMode(simplayer* p, int mode) {
       break;
   }
   p->view_mode = mode;
-  if (mode == kViewFixed || mode == kViewFixedAutozoom) {
+  if (aircraft && (mode == kViewFixed || mode == kViewFixedAutozoom)) {
     float* v = p->viewer_position;
-    const float* a = aircraft.position;
+    const float* a = aircraft->position;
     float d[3] = {v[0] - a[0], v[1] - a[1], v[2] - a[2]};
     if (d[0] * d[0] + d[1] * d[1] + d[2] * d[2] < kFixedMinDistance * kFixedMinDistance) {
-      for (int k = 0; k < 3; ++k) v[k] = a[k] - kFixedBack * aircraft.X[k] + kFixedUp * aircraft.Z[k];
+      for (int k = 0; k < 3; ++k) v[k] = a[k] - kFixedBack * aircraft->X[k] + kFixedUp * aircraft->Z[k];
     }
   }
 }

@@ -19,6 +19,7 @@
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
 #include "sim/views_placeholder.h"
+#include "sim/views/menu_actions.h"
 #include "sim/world/world.h"
 
 namespace sim {

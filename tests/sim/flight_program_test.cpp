@@ -72,11 +72,19 @@ class FlightProgramTest : public simtest::programtest {
     programtest::TearDown();
   }
 
+  // In the menu, before flying: the transmitter sends until the cable reports
+  // its channels and the menu has taken its no-signal notice down.
+  bool WaitForSignal() {
+    kxinputdevice* cable = kxinput::FirstDevice();
+    if (phase_ != kMenu || !cable) return false;
+    Play(cable_, cable, TransmitterFrame(0.0f, 0.0f, -1.0f, 0.0f, -1.0f));
+    return cable->channel_count == 0 || sim::Menu().notice_state != 0;
+  }
   float Pitch(const kxdflightstate& s) { return std::asin(std::clamp(s.X[2], -1.0f, 1.0f)); }
 
   // The pilot, every second frame: true keeps the scripted keys waiting.
   bool Fly() {
-    if (kxsystem::callbacks.update != &sim::Update) return false;
+    if (kxsystem::callbacks.update != &sim::Update) return WaitForSignal();
     simplayer& p = sim::players[0];
     const kxdflightstate& s = *p.flight_state;
     const float now = sim::FrameTiming().elapsed_sim_time;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "gui/gui.h"
 #include "platform/callbacks.h"
 #include "sim/exit.h"
 #include "sim/view_modes.h"
@@ -18,8 +19,10 @@ TEST_F(SimulationModeTest, EntryInstallsTheCallbacksAndCountsTheFlyingPlayers) {
   sim::EnterSimulationMode();
   const kxcallbacks& cb = kxsystem::callbacks;
   EXPECT_EQ(cb.update, &sim::Update);
-  EXPECT_EQ(cb.key_down, &sim::OnKey);
-  EXPECT_EQ(cb.mouse, &sim::OnMouse);
+  // The menu bar takes the events first; what no widget takes reaches the
+  // simulation's handlers.
+  EXPECT_EQ(kxgui::KeyHook, &sim::OnKey);
+  EXPECT_EQ(kxgui::MouseHook, &sim::OnMouse);
   EXPECT_EQ(cb.after_create, &sim::Resume);
   EXPECT_EQ(cb.graphics_init, &sim::InitGL);
   EXPECT_EQ(cb.exit, &sim::Exit);
