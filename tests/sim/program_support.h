@@ -19,6 +19,7 @@
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/application.h"
+#include "sim/views/menu_bar.h"
 #include "tests/sim/sim_support.h"
 
 namespace simtest {
@@ -77,6 +78,7 @@ class programtest : public inputtest::UsbTest {
     kxsystem::SetWindowBackend(nullptr);
     directsound::Reset();
     directsound::SetBackend(nullptr);
+    sim::DestroyMenu();  // its statics would outlive the tree that holds "/Menu"
     kxscript::Shutdown();
     kxgui::FreeIcons();  // the exit freed every texture; the next start loads the sheets again
     kxsystem::ClearReserves();
