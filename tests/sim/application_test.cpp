@@ -4,6 +4,7 @@
 #include <string>
 
 #include "program_support.h"
+#include "sim/app_hooks.h"
 
 namespace {
 
@@ -55,6 +56,29 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
+}
+
+class UnitsTest : public simtest::simtest {
+ protected:
+  void TearDown() override {
+    sim::SetHooks(sim::applicationhooks());
+    simtest::TearDown();
+  }
+};
+
+TEST_F(UnitsTest, TwoRunsImperialAndAnyOtherValueRunsMetricStoredAsOne) {
+  static std::string chosen;
+  sim::applicationhooks hooks;
+  hooks.units_metric = [] { chosen += 'm'; };
+  hooks.units_imperial = [] { chosen += 'i'; };
+  sim::SetHooks(hooks);
+  chosen.clear();
+  for (int units : {0, 1, 2, 7}) {
+    sim::session.units = units;
+    sim::ApplyUnits();
+    EXPECT_EQ(sim::session.units, units == 2 ? 2 : 1) << units;
+  }
+  EXPECT_EQ(chosen, "mmim");
 }
 
 }  // namespace
