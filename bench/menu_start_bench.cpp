@@ -47,7 +47,7 @@ fs::path DataFolder() {
   fs::remove_all(dir);
   fs::create_directories(dir / "config");
   fs::path data = fs::path(KX_SOURCE_DIR) / "data";
-  for (const char* part : {"aircraft", "objects", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
+  for (const char* part : {"aircraft", "objects", "scenery", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
     fs::create_symlink(data / part, dir / part);
   for (const char* file : {"config.kxc", "acft00.kxa", "acft01.kxa"})
     fs::copy_file(data / "config" / file, dir / "config" / file);

@@ -6,6 +6,7 @@
 #include "platform/reserves.h"
 #include "sim/app_hooks.h"
 #include "sim/player.h"
+#include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
 #include "sim/world/world.h"
@@ -24,6 +25,10 @@ void Exit() {
   kxsystem::Release(&s.reflection_maps1);
   kxsystem::Release(&s.reflection_maps2);
   kxgl::FreeAllTextures();
+  // The fonts' textures went with the table; their pictures are reserves of
+  // their own (the menu's exit releases the menu font's).
+  kxsystem::Release(reinterpret_cast<void**>(&small_font.pixels));
+  kxsystem::Release(reinterpret_cast<void**>(&large_font.pixels));
   SaveConfigFiles();
 }
 

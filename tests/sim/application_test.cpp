@@ -38,6 +38,8 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
       "gl:  loading texture texture/svmap01.bmp=ok",
       "gl:  loading font texture/menufont.kxf=ok",
       "gl:  loading font texture/arial20b.kxf=ok",
+      "sim:  loading scenery scenery/winzeln.geo...",
+      "sim:    4 objects  0 dynobjects",
       "sim:  loading aircraft 1 christeneagle...",
       "kxdynamics:  loading aircraft christeneagle=ok",
       "sim:  switching to simulation mode...",
@@ -51,6 +53,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
     ASSERT_NE(found, std::string::npos) << "missing after position " << at << ": " << line;
     at = found + 1;
   }
+  EXPECT_EQ(log.find("still held"), std::string::npos) << "the exit releases every reserve";
   EXPECT_NE(Text("config/main.mcf").find("\nshow_log  1\n"), std::string::npos);
   EXPECT_NE(Text("config/main.mcf").find("\naircraft0  christeneagle\n"), std::string::npos);
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
