@@ -18,6 +18,7 @@
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/application.h"
+#include "sim/menu.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ void BM_StartToFirstMenuFrame(benchmark::State& state) {
     kxscript::Shutdown();
     kxgui::FreeIcons();
     kxsystem::ClearReserves();
+    sim::Menu() = sim::menustate();  // the next start loads the scenery and aircraft again
   }
   directsound::Reset();
   directsound::SetBackend(nullptr);
