@@ -28,6 +28,10 @@ extern const char kProductName[];             // "Skyvane Gold Edition"
 extern const char kVersion[];                 // "1.8.0.17"
 extern const char kLegacyPrefix[];            // "_alx_"
 
+// Loads the legacy model named name ("_alx_" + stem) as player 1's aircraft,
+// in place of player 1's component aircraft, and relinks player 2.
+void LoadLegacyAircraft(const char* name);
+
 // Bottom edge of button n as a fraction of the window height.
 float ButtonBottom(int n);
 
