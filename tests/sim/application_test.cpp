@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/events.h"
 #include "program_support.h"
 #include "sim/app_hooks.h"
 
@@ -59,6 +60,26 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
+}
+
+// A click that no window takes passes from the platform through the
+// pointing device, the panel's display binding and the visible screen to
+// the menu's buttons.
+TEST_F(ApplicationTest, AClickOnTheFlyButtonReachesTheMenuThroughTheGui) {
+  window_.beforeEvent = [] {
+    input::pointer.x = 64;   // 640 x 480 window: within the hit area
+    input::pointer.y = 120;  // button 9's band, 0.21 to 0.29 of the height
+    return false;
+  };
+  window_.Push(kxplatformevent::kMouse, kxcode::kMouseMove);
+  window_.Push(kxplatformevent::kMouse, kxcode::kMouseLeftDown);
+  window_.Push(kxplatformevent::kMouse, kxcode::kMouseLeftUp);
+  EXPECT_EQ(Run(), 0);
+  std::string log = Text("kx.log");
+  EXPECT_NE(log.find("sim:  switching to simulation mode..."), std::string::npos);
+  // Ended from the simulation: its exit releases what the menu loaded too.
+  EXPECT_EQ(log.find("still held"), std::string::npos);
+  EXPECT_EQ(kxsystem::ReserveCount(), 0);
 }
 
 class UnitsTest : public simtest::simtest {
