@@ -12,6 +12,15 @@ class Particles : public simtest::simtest {
     simtest::SetUp();
     p.flight_state = &state;
     state.X[0] = 1;
+    for (auto& row : p.exhaust_particles) Clear(row);
+  }
+  // The row's puffs back to nothing; its links stay.
+  static void Clear(particle* row) {
+    for (int i = 0; i < simplayer::kExhaustRowLength; ++i) {
+      particle* next = row[i].next;
+      row[i] = particle{};
+      row[i].next = next;
+    }
   }
   simplayer& p = sim::players[0];
   kxdflightstate state;
@@ -32,11 +41,7 @@ TEST_F(Particles, ExhaustEmitsOnePuffPerFifteenCentimetresBetweenOneAndEighteen)
   } cases[] = {{0.0f, 1}, {0.1f, 1}, {0.5f, 3}, {3.0f, 18}, {40.0f, 18}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.way);
-    for (particle& q : p.exhaust_particles[0]) {
-      particle* next = q.next;
-      q = particle{};
-      q.next = next;
-    }
+    Clear(p.exhaust_particles[0]);
     state.exhaust_count = 1;
     state.exhaust[0].position[0] = c.way;
     sim::UpdateExhaust(&p, 0.01f);
