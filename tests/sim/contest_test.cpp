@@ -124,6 +124,16 @@ class Contest : public simtest::simtest {
     return bodies_[index];
   }
 
+  // The default scenery's balloon pop past its start signal, player 0's
+  // aircraft with one rotating part at frame.
+  contestrec* BalloonPopUnderWay(const kxmatrix* frame) {
+    contestrec* c = Winzeln(kContestBalloonPop);
+    Propeller(0, frame);
+    sim::StartContest(c);
+    CountDown(c);
+    return c;
+  }
+
   kxdflightstate state_[2];
   fakesoundbackend sound_;
   kxgeometry* part_ = nullptr;
@@ -346,11 +356,8 @@ TEST_F(Contest, CuttingInsideAPylonCostsTenSecondsAndStillAdvances) {
 // ---- balloon pop
 
 TEST_F(Contest, TheAircraftsPartsPopOneBalloonAFrameUntilNoneIsLeft) {
-  contestrec* c = Winzeln(kContestBalloonPop);
   kxmatrix frame = kxmatrix::Identity();
-  Propeller(0, &frame);
-  sim::StartContest(c);
-  CountDown(c);
+  contestrec* c = BalloonPopUnderWay(&frame);
   int popped = 0;
   for (balloonrec* b = c->first_balloon; b; b = b->next) {
     frame.R = b->frame.R;  // straight into it
@@ -366,11 +373,8 @@ TEST_F(Contest, TheAircraftsPartsPopOneBalloonAFrameUntilNoneIsLeft) {
 }
 
 TEST_F(Contest, TwoBalloonsTouchedTogetherPopInTwoFrames) {
-  contestrec* c = Winzeln(kContestBalloonPop);
   kxmatrix frame = kxmatrix::Identity();
-  Propeller(0, &frame);
-  sim::StartContest(c);
-  CountDown(c);
+  contestrec* c = BalloonPopUnderWay(&frame);
   c->balloons[1].frame.R = c->balloons[0].frame.R;
   frame.R = c->balloons[0].frame.R;
   sim::UpdateContest(c);
