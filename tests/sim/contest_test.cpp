@@ -207,24 +207,6 @@ TEST_F(Contest, SetUpStartAndStopLogTheirLines) {
   EXPECT_TRUE(inputtest::Logged("contest=balloon pop with 20 balloons"));
 }
 
-TEST_F(Contest, GatesFaceTheWayInAndOutOfEachPylon) {
-  contestrec* c = Synthetic(kContestPylonRace);
-  for (auto [x, y] : {std::pair{0, 0}, {100, 0}, {100, 100}, {0, 100}}) AddPylon(c, x, y);
-  sim::SetupContest(c, 0);
-  const pylonrec& p = c->pylons[1];  // (100, 0): in from the west, out to the north
-  EXPECT_FLOAT_EQ(p.planeA[0], 1);
-  EXPECT_FLOAT_EQ(p.planeB[1], 1);
-  EXPECT_FLOAT_EQ(p.offsetA, 100);
-  EXPECT_FLOAT_EQ(p.offsetB, 0);
-  EXPECT_FLOAT_EQ(p.sideC[1], -1);
-  EXPECT_FLOAT_EQ(p.sideD[0], 1);
-  EXPECT_FLOAT_EQ(p.limitC, 0);
-  EXPECT_FLOAT_EQ(p.limitD, 100);
-  EXPECT_EQ(p.position[2], -1.0f);  // no ground below in an empty scenery
-  EXPECT_EQ(players[0].contest_pylon, c->pylons);
-  EXPECT_EQ(players[0].contest_rounds_left, 3);
-}
-
 TEST_F(Contest, ARaceWithoutTwoPylonsApartIsNotStarted) {
   struct {
     std::vector<std::pair<float, float>> pylons;
@@ -263,16 +245,6 @@ TEST_F(Contest, BalloonsAreScatteredApartInTheirBoxOrOverlapAfterTheLastDraw) {
   EXPECT_LT(std::hypot(c->balloons[0].frame.R.x - c->balloons[1].frame.R.x,
                        c->balloons[0].frame.R.y - c->balloons[1].frame.R.y),
             1.0f);
-}
-
-TEST_F(Contest, TheDragStripEndsAtAFinishLineAcrossIt) {
-  contestrec* c = Winzeln(kContestDragRace);
-  sim::SetupContest(c, 0);
-  EXPECT_FLOAT_EQ(c->finish_normal[0], 1);
-  EXPECT_FLOAT_EQ(c->finish_line[1], -20);
-  EXPECT_FLOAT_EQ(c->finish_point[0], -100 + 150);
-  EXPECT_FLOAT_EQ(c->finish_point[1], 10);
-  EXPECT_FLOAT_EQ(c->finish_offset, 50);
 }
 
 // ---- countdown
