@@ -9,7 +9,7 @@
 #include "sim/contest.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/services_placeholder.h"
 #include "sim/vec3.h"
 #include "sim/world/world.h"
 

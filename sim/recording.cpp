@@ -11,7 +11,7 @@
 #include "graphics/geometric_object.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/services_placeholder.h"
 #include "sim/vec3.h"
 
 namespace sim {

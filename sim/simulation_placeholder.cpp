@@ -5,7 +5,6 @@
 #include "platform/log.h"
 #include "sim/exit.h"
 #include "sim/modes.h"
-#include "sim/player.h"
 
 namespace sim {
 
@@ -27,14 +26,6 @@ void EnterSimulationMode() {
 
 void InitGL() {}
 void Resume() {}
-void ResetAircraft(simplayer* player, kxmatrix* frame, const float*) {
-  if (player && player->flight_state && frame) player->flight_state->frame = *frame;
-}
-
-void SetViewMode(simplayer* player, int mode) {
-  if (player) player->view_mode = mode;
-}
-
 void PrepareAircraftGraphics(int player) { kxsystem::Log("sim:  graphics of player %d not prepared yet\n", player + 1); }
 
 }  // namespace sim

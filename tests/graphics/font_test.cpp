@@ -10,9 +10,10 @@
 #include "test_support.h"
 
 namespace {
-// The committed program fonts, found from this file's place in the tree.
+// The committed program fonts, found from the fixture folder (an absolute
+// path, unlike __FILE__ under a compiler cache that rewrites paths).
 const std::string kData =
-    (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
+    (std::filesystem::path(KX_TEST_DATA) / ".." / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
 }
 
 class Font : public kxtest::GraphicsTest {
