@@ -33,8 +33,8 @@ void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long
 int SaveRecording(const char* name, simplayer* player);
 // Loads "recordings/<name>.rec" into the player's store and the recorded
 // aircraft into the player's playback slot; 1 when the recording is
-// playable (longer than 2 s). A file that cannot be opened leaves the
-// player's recording as it was.
+// playable (longer than 2 s, two frames at least). A file that cannot be
+// opened leaves the player's recording as it was.
 int LoadRecording(const char* name, simplayer* player);
 // The last scenery named in "recordings/<name>.rec" ("" without one), or
 // null when the file cannot be opened. Valid until the next call.

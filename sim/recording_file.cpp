@@ -210,7 +210,8 @@ int LoadRecording(const char* name, simplayer* player) {
   p.rec_frames[r.frames].records = nullptr;
   kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.rec_length, r.frames, r.parts);
   if (!LoadRecordedAircraft(&p)) return 0;
-  if (p.rec_length <= kShortestPlayable) {
+  // Playback blends two frames: with fewer there is nothing to show.
+  if (p.rec_length <= kShortestPlayable || r.frames < 2) {
     p.rec_present = 0;
     return 0;
   }

@@ -99,15 +99,19 @@ TEST_F(RecordingFile, AFileLoadsPlayableWithTheRecordedAircraftBesideTheLiveOne)
   EXPECT_EQ(Read("recordings/again.rec"), kTwoFrames);
 }
 
-TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessLoadsButIsNotPlayable) {
+TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlayable) {
   LinkAircraft();
   std::string text = kTwoFrames;
   text.replace(text.find("length 2.50"), 11, "length 2.00");
   Write("recordings/short.rec", text);
+  Write("recordings/still.rec", std::string(kTwoFrames).substr(0, std::string(kTwoFrames).find("records 2 2.5")));
   p.rec_present = 1;
   EXPECT_EQ(sim::LoadRecording("short", &p), 0);
   EXPECT_EQ(p.rec_present, 0);
   EXPECT_EQ(p.rec_frames[1].count, 2);
+  EXPECT_EQ(sim::LoadRecording("still", &p), 0);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_EQ(p.rec_frames[1].records, nullptr);
 }
 
 TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsThePosLinesItRead) {
