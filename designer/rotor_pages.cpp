@@ -28,6 +28,32 @@ void ForEachBlade(kxgeometricobject* g, Visit visit) {
 
 float BladeAngle(float pitch, float radius) { return std::atan(pitch * 0.5f / kPi / kBladeSection / radius); }
 
+/* The sense of the twist that steepens a blade. A right-handed turn about
+   the radial axis raises the pitch of a blade of one hand only; the blades
+   of the other hand (a propeller turning the other way, or a mesh drawn
+   mirrored) need the opposite turn, and the analysis measures the pitch of
+   either as a positive number. The blade's chord is taken from its two
+   vertices farthest apart across the disc: +1 when a small right-handed
+   turn tilts that chord further out of the disc plane, else -1. */
+float SteepeningSense(const kxgeometricobject* blade, const kxvector4r& centre, const kxvector4r& radial,
+                      const kxvector4r& shaft) {
+  kxvector4r across;
+  kxvector4r::Cross(across, radial, shaft);
+  const kxmatrix& identity = kxmatrix::Identity();
+  kxvector4r lowest = centre, highest = centre;
+  float low = INFINITY, high = -INFINITY;
+  for (int i = 0, n = blade->VertexCount(); i < n; ++i) {
+    kxvector4r p;
+    blade->TransformVertex(&p, i, identity);
+    float t = (p.x - centre.x) * across.x + (p.y - centre.y) * across.y + (p.z - centre.z) * across.z;
+    if (t < low) low = t, lowest = p;
+    if (t > high) high = t, highest = p;
+  }
+  kxvector4r chord = {highest.x - lowest.x, highest.y - lowest.y, highest.z - lowest.z, 0.0f}, turned;
+  kxvector4r::Cross(turned, radial, chord);
+  return kxvector4r::Dot3(chord, shaft) * kxvector4r::Dot3(turned, shaft) < 0.0f ? -1.0f : 1.0f;
+}
+
 }  // namespace
 
 // ---- diameter
@@ -92,6 +118,7 @@ void svdesignpitchpage::Apply(float v, float start, int commit) {
     return;
   }
   *value = clamped;
+  // The analysis turns the frame so that its Z axis is the shaft.
   const kxmatrix& frame = component->B;
   const kxvector4r centre = frame.R;
   ForEachBlade(component->Geometry, [&](kxgeometricobject* blade) {
@@ -100,9 +127,9 @@ void svdesignpitchpage::Apply(float v, float start, int commit) {
     kxmatrix::TransformVector4(&at, &frame, &blade->Matrix.R);
     kxvector4r u = {at.x - centre.x, at.y - centre.y, at.z - centre.z, 0.0f};
     if (!(kxvector4r::Normalise3(u) > kLeastLength)) return;
-    kxmatrix turn;
-    kxmatrix::SetRotation(&turn, u, change);
     blade->RestoreVertices();
+    kxmatrix turn;
+    kxmatrix::SetRotation(&turn, u, change * SteepeningSense(blade, centre, u, frame.Z));
     svdesign::ReshapeVertices(
         blade,
         [&](const kxvector4r& p) {
