@@ -48,6 +48,24 @@ kxvector4r TurnAbout(const kxvector4r& p, const kxvector4r& origin, const kxvect
 
 kxdwing* Wing(kxdbody* component) { return static_cast<kxdwing*>(component); }
 
+// An angle page's apply step: the value clamped, the mesh turned about the
+// axis through the root by the change since start (forward: +change, else
+// -change), the clamped value stored.
+void TurnWing(kxdwing* wing, float* value, float v, float start, float upper, float lower, const kxvector4r& axis,
+              bool forward, int commit) {
+  float clamped = v;
+  svdesign::ClampUpperThenLower(clamped, upper, lower);
+  float change = clamped - start;
+  if (!std::isfinite(change)) {
+    *value = start;
+    return;
+  }
+  float angle = forward ? change : -change;
+  const kxvector4r root = wing->RootR;
+  ReshapeWing(wing, [&](const kxvector4r& p) { return TurnAbout(p, root, axis, angle); }, commit);
+  *value = clamped;
+}
+
 }  // namespace
 
 // ---- semi-span
@@ -86,19 +104,10 @@ svdesignwingdihedralpage::svdesignwingdihedralpage(int iconNumber, kxdwing* wing
 }
 
 void svdesignwingdihedralpage::Apply(float v, float start, int commit) {
-  kxdwing* wing = Wing(component);
-  float clamped = v;
-  svdesign::ClampUpperThenLower(clamped, highest_, lowest_);
-  float change = clamped - start;
-  if (!std::isfinite(change)) {
-    *value = start;
-    return;
-  }
   // A turn about +x raises a tip on the +y side; the other side turns back.
-  float angle = wing->SpanDirection.y > 0.0f ? change : -change;
-  const kxvector4r root = wing->RootR, xAxis = {1.0f, 0.0f, 0.0f, 0.0f};
-  ReshapeWing(wing, [&](const kxvector4r& p) { return TurnAbout(p, root, xAxis, angle); }, commit);
-  *value = clamped;
+  const kxvector4r xAxis = {1.0f, 0.0f, 0.0f, 0.0f};
+  TurnWing(Wing(component), value, v, start, highest_, lowest_, xAxis, Wing(component)->SpanDirection.y > 0.0f,
+           commit);
 }
 
 // ---- incidence
@@ -109,20 +118,10 @@ svdesignwingincidencepage::svdesignwingincidencepage(int iconNumber, kxdwing* wi
 }
 
 void svdesignwingincidencepage::Apply(float v, float start, int commit) {
-  kxdwing* wing = Wing(component);
-  float clamped = v;
-  svdesign::ClampUpperThenLower(clamped, kIncidenceLimit, -kIncidenceLimit);
-  float change = clamped - start;
-  if (!std::isfinite(change)) {
-    *value = start;
-    return;
-  }
   // The span axes of the two halves point apart: turning each the opposite
   // way about its own axis pitches both leading edges the same way.
-  const kxvector4r root = wing->RootR, axis = wing->SpanDirection;
-  float angle = axis.y < 0.0f ? change : -change;
-  ReshapeWing(wing, [&](const kxvector4r& p) { return TurnAbout(p, root, axis, angle); }, commit);
-  *value = clamped;
+  const kxvector4r axis = Wing(component)->SpanDirection;
+  TurnWing(Wing(component), value, v, start, kIncidenceLimit, -kIncidenceLimit, axis, axis.y < 0.0f, commit);
 }
 
 // ---- deflection and flap travel

@@ -35,6 +35,14 @@ constexpr float kDeg = units::kDegToRad;
 class ComponentPageTest : public designerfixture {
  protected:
   static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
+  // Enters the designer with the sample unless it is already being edited.
+  void Use(const char* sample) {
+    if (loaded == sample) return;
+    if (!loaded.empty()) svdesign::GoBack();
+    Enter(sample);
+    loaded = sample;
+  }
+  std::string loaded;
   // Shows page index of the component's object and returns its fields.
   std::vector<svdesignfield*> Open(const char* component, int index) {
     svdesignobject* object = Object(component);
@@ -88,21 +96,15 @@ TEST_F(ComponentPageTest, EveryComponentTypeShowsItsPagesWithIconsAndTitles) {
       {"heli", "Rotor", "62 31 34 63 ", "Diameter", "Control"},
       {"heli", "Tail", "60 31 63 27 ", "Diameter", "Gyro"},
   };
-  std::string loaded;
   for (const probe& p : probes) {
-    if (loaded != p.sample) {
-      if (!loaded.empty()) svdesign::GoBack();
-      Enter(p.sample);
-      loaded = p.sample;
-    }
+    Use(p.sample);
     const svdesignobject* o = Object(p.component);
     ASSERT_NE(o, nullptr) << p.component;
     EXPECT_EQ(Icons(o), p.icons) << p.component;
     EXPECT_STREQ(o->titles[0].Text(), sim::Language().Text(p.firstTitleKey)) << p.component;
     EXPECT_STREQ(o->titles[o->pageCount - 1].Text(), sim::Language().Text(p.lastTitleKey)) << p.component;
   }
-  svdesign::GoBack();
-  Enter("jet");
+  Use("jet");
   bool turbine = false;
   for (const svdesignobject* o : State().objects) {
     if (o->component && kxtype::IsDerivedFrom(o->component->type, &kxdturbine00::Type)) {
@@ -176,13 +178,8 @@ TEST_F(ComponentPageTest, StoresKeepTheirLimits) {
       {"heli", "Tail", 3, {nullptr, nullptr, "-70"}, [](kxdbody* c) { return static_cast<kxdtailrotor00*>(c)->GyroZero; }, -0.5f},
       {"heli", "Tail", 3, {nullptr, nullptr, nullptr, "2000"}, [](kxdbody* c) { return static_cast<kxdtailrotor00*>(c)->GyroSpeed; }, 1440.0f * kDeg},
   };
-  std::string loaded;
   for (const probe& p : probes) {
-    if (loaded != p.sample) {
-      if (!loaded.empty()) svdesign::GoBack();
-      Enter(p.sample);
-      loaded = p.sample;
-    }
+    Use(p.sample);
     Commit(p.component, p.page, p.typed);
     float got = p.member(Object(p.component)->component);
     EXPECT_NEAR(got, p.expected, 1e-4f * std::fmax(1.0f, std::fabs(p.expected))) << p.component << " " << p.page;
