@@ -142,11 +142,14 @@ void SetAircraftPose(simplayer* p, const kxmatrix& frame, const float velocity[4
     FSchleppDetach();
     session.rope = nullptr;
   }
+  p->crash_timer = 0.0f;
+  // A flight state without a loaded aircraft behind it is not the
+  // placement's to change: its part tables belong to whoever filled them.
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(PlayerIndex(p));
-  if (instance) kxdaircraftinstance::PlaceAt(instance, frame, {velocity[0], velocity[1], velocity[2], velocity[3]});
+  if (!instance) return;
+  kxdaircraftinstance::PlaceAt(instance, frame, {velocity[0], velocity[1], velocity[2], velocity[3]});
   if (p->view_mode == kViewFollow) SetViewMode(p, kViewFollow);
   RebuildRotatingParts(p, s);
-  p->crash_timer = 0.0f;
 }
 
 void ResetAircraft(simplayer* p, kxmatrix* frame, const float velocity[4]) {

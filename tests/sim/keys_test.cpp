@@ -32,6 +32,7 @@ class KeysTest : public simtest::flighttest {
   void SetUp() override {
     flighttest::SetUp();
     Ran().clear();
+    input::pointer = kxpointer();
     KX_FAKE_COMMAND(RecordFlightOn);
     KX_FAKE_COMMAND(RecordFlightStop);
     KX_FAKE_COMMAND(RecordFlightPlay);
