@@ -20,8 +20,4 @@ void Draw() {}
 void ActivateMenu() {}
 void UpdateMenuState() {}
 
-void BuildReflectionMaps(world*) {}
-void RenderToTexture(shadowquad*, kxtexture*, kxgeometry*) {}
-void RenderShadowTexture(kxgeometricobject*, const char*, float, int) {}
-
 }  // namespace sim

@@ -2,12 +2,7 @@
 // what it would do. Same names and signatures as the real ones.
 #pragma once
 
-class kxgeometricobject;
 class kxwindow;
-struct kxgeometry;
-struct kxtexture;
-struct shadowquad;
-struct world;
 
 namespace sim {
 
@@ -34,13 +29,5 @@ void Draw();
 void ActivateMenu();
 // Enables and disables menu entries; run after every viewport computation.
 void UpdateMenuState();
-
-// Re-renders the reflection cube maps at the current place.
-void BuildReflectionMaps(world* w);
-// Renders mesh from above over rect's box into texture.
-void RenderToTexture(shadowquad* rect, kxtexture* texture, kxgeometry* mesh);
-// Makes the object's blur disc: a size x size texture named name of its
-// children seen from above within +-radius.
-void RenderShadowTexture(kxgeometricobject* object, const char* name, float radius, int size);
 
 }  // namespace sim
