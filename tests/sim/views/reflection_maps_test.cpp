@@ -49,13 +49,7 @@ class ReflectionMapsDraw : public viewstest::viewsgltest {
   void SetUp() override {
     viewsgltest::SetUp();
     if (IsSkipped()) return;
-    for (int m = 0; m < 3; ++m) {
-      std::string name = "cubemap" + std::to_string(m);
-      kxtexture* t = kxgl::CreateTexture(name.c_str(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest, kxgl::kWrapClamp,
-                                         kxgl::kWrapClamp, 1);
-      t->cube = 1;
-      sim::session.cubemap_textures[m] = t;
-    }
+    MakeCubeMapEntries();
     sim::session.cloud_type = sim::kCloudsNone;
     sim::players[0].flight_state = &state_;
     std::copy(place_, place_ + 3, state_.position);

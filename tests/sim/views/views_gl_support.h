@@ -107,6 +107,17 @@ class viewsgltest : public kxtest::SceneryTest {
     if (shape) o->SetMesh(meshgen::ColouredElement(*shape, name, "", rgb));
     return o;
   }
+  // The three "cubemap%d" entries as the program's resources make them
+  // (never uploaded as 2-D), in the session; the fixture frees them.
+  static void MakeCubeMapEntries() {
+    for (int m = 0; m < sim::kCubeMaps; ++m) {
+      std::string name = "cubemap" + std::to_string(m);
+      kxtexture* t = kxgl::CreateTexture(name.c_str(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest, kxgl::kWrapClamp,
+                                         kxgl::kWrapClamp, 0);
+      t->cube = 1;
+      sim::session.cubemap_textures[m] = t;
+    }
+  }
   // An RGBA texture of the table (linear, clamped, zero texels), freed after the test.
   kxtexture* Texture(const char* name, int width, int height) {
     kxtexture* t = kxgl::CreateTexture(name, kxgl::kTypeRGBA, width, height, kxgl::kFilterLinear, kxgl::kWrapClamp,
