@@ -21,7 +21,7 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
 
 namespace sim {
 
