@@ -26,6 +26,8 @@
 #include "sim/views/display_lists.h"
 #include "sim/views/gl_state.h"
 #include "sim/views/menu_bar.h"
+#include "sim/views/reflection_maps.h"
+#include "sim/views/render_to_texture.h"
 #include "sim/views/sky.h"
 #include "sim/views_placeholder.h"
 #include "sim/world/placement.h"

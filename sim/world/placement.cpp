@@ -18,8 +18,8 @@
 #include "sim/session.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
-#include "sim/views_placeholder.h"
 #include "sim/views/menu_actions.h"
+#include "sim/views/reflection_maps.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -17,7 +17,7 @@
 #include "sim/app_hooks.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/blur_disc.h"
 #include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 
