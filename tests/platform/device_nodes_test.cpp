@@ -80,6 +80,25 @@ TEST_F(DeviceNodesTest, TransmitterCaptureTakesTheRoundedMeanAndWritesNoOutputs)
   EXPECT_FLOAT_EQ(Slot(1000), 1.0f);
 }
 
+// A calibration window cancelled during the capture sets the counter to 0;
+// the next capture must not go on with the old sums and end stops.
+TEST_F(DeviceNodesTest, ACaptureCutShortAndSetAgainStartsFromItsFirstSample) {
+  kxinputdevice record;
+  record.kind = kxcode::kDeviceUsb;
+  record.subkind = kxcode::kDeviceCable;
+  kxinput::SetDefaultCalibration(&record);
+  auto* node = AddNode<kxdevicetransmitter>(&record, 1000);
+  node->capture = 20;
+  record.raw[0] = 6000;
+  for (int i = 0; i < 3; ++i) input::Update();
+  node->capture = 0;
+  node->capture = 20;
+  record.raw[0] = 9000;
+  for (int i = 0; i < 20; ++i) input::Update();
+  EXPECT_EQ(record.zero[0], 9000);
+  EXPECT_EQ(record.minimum[0], 9000);
+}
+
 TEST_F(DeviceNodesTest, JoystickCaptureKeepsTheLastSample) {
   kxinputdevice record;
   record.kind = kxcode::kDeviceJoystick;

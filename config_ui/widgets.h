@@ -1,0 +1,62 @@
+// The builders the configuration windows share: a widget made, named and
+// appended in one call, buttons on the windows' button line, the framed list
+// with its header cells, and the colours of a list's selected and other rows.
+#pragma once
+
+#include "gui/color.h"
+#include "gui/graphic.h"
+
+class kxbutton;
+class kxcolumn;
+class kxframe;
+class kxrow;
+class kxscroll;
+class kxtext;
+
+namespace svconfig {
+
+constexpr int kButtonLine = 10;  // px, y of the windows' buttons
+constexpr int kCellHeight = 20;  // px of a list cell and a header cell
+constexpr int kAllCells = 1 << 20;
+
+// Makes widget the parent's last child, named when a name is given; null
+// (and nothing made) without a widget or a parent.
+template <class T>
+T* Add(kxgraphic* parent, T* widget, const char* name = nullptr) {
+  if (!widget) return nullptr;
+  if (!parent) {
+    delete widget;
+    return nullptr;
+  }
+  if (name) widget->name = name;
+  parent->AppendChild(widget);
+  return widget;
+}
+
+// A push button on the button line at x, or with its right edge right px
+// from the parent's when right is not 0; width 0 keeps the class's default.
+kxbutton* AddButton(kxgraphic* parent, const char* name, const char* text, const char* command, int x, int right,
+                    int width = 0);
+
+// The frame of a list: x 2, y, 2 px from the window's right edge and
+// topMargin from its top.
+kxframe* AddListFrame(kxgraphic* window, int y, int topMargin);
+// A header cell of a list frame: a frame at x, 1 px from the top, w wide,
+// holding the text (x 2, textWidth wide).
+kxtext* AddHeaderCell(kxframe* frame, const char* name, const char* text, int x, int w, int textWidth);
+// The scroll below the header cells: x 2, y 2, 2 px from the right, topMargin
+// from the top, filled with the colour; its column of rows is made too.
+kxscroll* AddListScroll(kxframe* frame, int topMargin, const kxcolor4& background, kxcolumn** rows);
+
+// A text cell of a list row, w x 20, running onPress on a left press and
+// onDouble on a double click.
+kxtext* AddCell(kxgraphic* row, const char* text, int w, const char* onPress, const char* onDouble);
+// An empty widget that only takes w px in a row.
+kxgraphic* AddSpacer(kxgraphic* row, int w);
+
+// A row in the display's colours for a selected or a normal list line: the
+// row's fill and the text of its first cells (at most cells of them; the walk
+// stops at the first child that is no text).
+void PaintRow(kxrow* row, bool selected, int cells = kAllCells);
+
+}  // namespace svconfig
