@@ -1,7 +1,9 @@
 #include "config_ui/control_settings.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "config_ui/control_config.h"
 #include "config_ui/widgets.h"
@@ -140,9 +142,9 @@ void svaircraftcontrolsettings::Open() {
 }
 
 /*
- * The names come sorted by bytes, where the Part lists them in the order
- * the directory search returns them: that order is the file system's hash
- * order here and would change from one folder to the next. Only the final
+ * The names are sorted by bytes rather than shown in the order the
+ * directory search returns them: that is the file system's hash order here
+ * and would change from one folder to the next. Only the final
  * ".kxa" is taken off, so "a.b.kxa" is listed, opened and deleted as "a.b"
  * and never reaches "a.kxa".
  */
@@ -150,12 +152,14 @@ void svaircraftcontrolsettings::ListConfigurations() {
   selection = nullptr;
   if (!rows) return;
   rows->DeleteChildren();
-  for (const std::string& file : kxsystem::ListFiles("config/*.kxa", 1, 1)) {
+  std::vector<std::string> stems;
+  for (const std::string& file : kxsystem::ListFiles("config/*.kxa", 1, 0)) {
     std::string stem = Stem(file);
-    if (!svconfig::UsableStem(stem.c_str())) {
-      kxsystem::Log("config:  configuration file name %.60s not listed\n", file.c_str());
-      continue;
-    }
+    if (svconfig::UsableStem(stem.c_str())) stems.push_back(stem);
+    else kxsystem::Log("config:  configuration file name %.60s not listed\n", file.c_str());
+  }
+  std::sort(stems.begin(), stems.end());
+  for (const std::string& stem : stems) {
     svconfig::configtext text = svconfig::ReadConfigurationText(stem.c_str());
     kxrow* row = Add(rows, new kxrow, stem.c_str());
     if (!row) break;

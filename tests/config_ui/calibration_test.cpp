@@ -19,10 +19,6 @@ class CalibrationTest : public configtest::cabletest {
     game = Get<kxwindowdevicegame>("DeviceGame");
     radio = Get<kxwindowdeviceradio>("DeviceRadio");
   }
-  void TearDown() override {
-    cabletest::TearDown();
-    sticks.Stop();
-  }
   kxdevicegame* Node(const char* name) { return static_cast<kxdevicegame*>(kxnode::Find((std::string("/Pinboard/") + name).c_str())); }
   // The button line and the calibrate button's command and text.
   static std::string Buttons(const kxwindowdevice* w) {
@@ -32,16 +28,13 @@ class CalibrationTest : public configtest::cabletest {
   static void Updates(int n) {
     for (int i = 0; i < n; ++i) input::Update();
   }
-  inputtest::virtualjoysticks sticks;
   kxwindowdevicegame* game = nullptr;
   kxwindowdeviceradio* radio = nullptr;
 };
 
 TEST_F(CalibrationTest, JoystickStepsCaptureTheCentreThenWidenToTheEndStops) {
-  ASSERT_EQ(sticks.Start(), 0);
   sticks.Attach();
   Search();
-  kxinput::OpenJoysticks();
   kxinputdevice* stick = Record(0);
   kxdevicegame* node = Node("Analog Joystick #1");
   ASSERT_EQ(game->Open(node), 1);

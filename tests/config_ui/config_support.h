@@ -165,14 +165,23 @@ class windowtest : public inputtest::InputTreeTestOf<kxtest::widgettest> {
   std::vector<kxnode*> windows_;
 };
 
-// A cable whose transmitter sends PPM frames, listed and with its node.
+// Devices for the windows: cables and PadPilots of the fake transport, and
+// SDL's virtual joysticks.
 class cabletest : public windowtest {
  protected:
-  static constexpr int kCentreUs = 1500;
+  void SetUp() override {
+    windowtest::SetUp();
+    ASSERT_EQ(sticks.Start(), 0);
+  }
+  void TearDown() override {
+    windowtest::TearDown();  // closes the joysticks' handles first
+    sticks.Stop();
+  }
 
   // Lists the devices the fake transport and SDL offer and builds their nodes.
   void Search() {
     kxinput::SearchDevices(kxinput::kSearchEnumerate);
+    kxinput::OpenJoysticks();
     sim::BuildDeviceNodes();
   }
   kxinputdevice* Record(int index) const {
@@ -188,6 +197,7 @@ class cabletest : public windowtest {
     Play(device, record, reports);
     usbinterface::Poll(record);
   }
+  inputtest::virtualjoysticks sticks;
 };
 
 }  // namespace configtest

@@ -16,24 +16,14 @@ class InputDevicesTest : public configtest::cabletest {
  protected:
   void SetUp() override {
     cabletest::SetUp();
-    ASSERT_EQ(sticks.Start(), 0);
     window = Get<kxwindowinputdevices>("InputDevices");
     ASSERT_NE(window, nullptr);
-  }
-  void TearDown() override {
-    cabletest::TearDown();  // closes the joysticks' handles first
-    sticks.Stop();
-  }
-  void SearchWithJoysticks() {
-    Search();
-    kxinput::OpenJoysticks();
   }
   kxrow* Row(int i) const {
     kxnode* n = window->devices->firstChild;
     for (; n && i > 0; --i) n = n->nextSibling;
     return kxnode::As<kxrow>(n);
   }
-  inputtest::virtualjoysticks sticks;
   kxwindowinputdevices* window = nullptr;
 };
 
@@ -108,7 +98,7 @@ TEST_F(InputDevicesTest, WithoutDevicesTheListIsEmptyAndPropertiesDoesNothing) {
 TEST_F(InputDevicesTest, OnlyARowCanBeSelectedAndARefreshSelectsTheFirstAgain) {
   AddCable();
   sticks.Attach();
-  SearchWithJoysticks();
+  Search();
   window->Open();
   kxrow* second = Row(1);
   Run("/Display/Visible/InputDevices/Select( /Pinboard/ )");
@@ -126,7 +116,7 @@ TEST_F(InputDevicesTest, OnlyARowCanBeSelectedAndARefreshSelectsTheFirstAgain) {
 TEST_F(InputDevicesTest, DoubleClickOnARowSelectsItAndOpensItsCalibrationWindow) {
   AddCable();
   sticks.Attach();
-  SearchWithJoysticks();
+  Search();
   window->Open();
   screen->Update();
   DoubleClickOn(kxnode::As<kxgraphic>(Row(1)->firstChild->nextSibling));

@@ -115,9 +115,13 @@ class virtualjoysticks {
  public:
   int Start() { return SDL_InitSubSystem(SDL_INIT_JOYSTICK); }
   void Stop() {
-    for (int index : attached) SDL_JoystickDetachVirtual(index);
-    attached.clear();
+    DetachAll();
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  }
+  // Last first: a detach moves the device indexes after it down by one.
+  void DetachAll() {
+    for (auto i = attached.rbegin(); i != attached.rend(); ++i) SDL_JoystickDetachVirtual(*i);
+    attached.clear();
   }
   int Attach(int axes = 8, int buttons = 4) {
     int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, 0);
