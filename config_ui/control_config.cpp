@@ -202,10 +202,20 @@ std::string FieldText(float fraction) {
   return s.Str();
 }
 
+/*
+ * The description is what reads back before the first "@@" of the text, so
+ * it can hold no "@@" of its own and cannot end in "@" (that "@" and the
+ * separator would read as a separator and a type starting with "@"): runs
+ * of "@" become one, and a last "@" goes.
+ */
 std::string StoredDescription(const char* description) {
   std::string out;
-  for (const char* p = description ? description : ""; *p && out.size() < kMaxDescription; ++p)
-    if (!IsControl(static_cast<unsigned char>(*p))) out.push_back(*p);
+  for (const char* p = description ? description : ""; *p && out.size() < kMaxDescription; ++p) {
+    if (IsControl(static_cast<unsigned char>(*p))) continue;
+    if (*p == kTypeSeparator[0] && !out.empty() && out.back() == *p) continue;
+    out.push_back(*p);
+  }
+  while (!out.empty() && out.back() == kTypeSeparator[0]) out.pop_back();
   return out.empty() ? kNewDescription : out;
 }
 

@@ -80,7 +80,8 @@ struct easystate {
   bool device[kEasyDevices] = {};      // buttons on, joystick 1, joystick 2, USB 1, USB 2
 };
 
-// The description as it is stored: control characters dropped, at most
+// The description as it is stored: control characters dropped, "@@" made
+// "@" and a last "@" dropped (so it reads back whole), at most
 // kMaxDescription characters, "new configuration" when nothing is left.
 std::string StoredDescription(const char* description);
 // The two forms, as the bytes of the file.

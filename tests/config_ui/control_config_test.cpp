@@ -138,6 +138,8 @@ TEST_F(ControlConfigTest, DescriptionsKeepTheirQuotesAndLoseOnlyControlCharacter
   EXPECT_EQ(StoredDescription(""), "new configuration");
   EXPECT_EQ(StoredDescription("\t\n"), "new configuration");
   EXPECT_EQ(StoredDescription("a\tb"), "ab");
+  EXPECT_EQ(StoredDescription("a@@b@"), "a@b");  // read back, it would split
+  EXPECT_EQ(StoredDescription("@"), "new configuration");
   EXPECT_EQ(StoredDescription("0123456789012345678901234567890123456789"), "01234567890123456789012345678901");
   // A quote in a description must not end the text and run what follows.
   ASSERT_EQ(WriteConfiguration("quoted", AdvancedForm(*mapper, "say \"hi\"; Easy = 1 \\")), 1);
