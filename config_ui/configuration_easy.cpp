@@ -49,8 +49,7 @@ constexpr int kHeaderTop = 24, kHeaderCells = 5;
 
 const char* const kDeviceTexts[kEasyDevices] = {"Analog Joystick #1", "Analog Joystick #2", "USB Interface/PadPilot",
                                                 "USB Interface/PadPilot #2"};
-// DeviceChange's numbers: the button each selects and the monitor's base.
-constexpr int kDeviceOfNumber[kEasyDevices + 1] = {-1, kUsb1, kUsb2, kJoystick1, kJoystick2};
+// The monitor's base for each device button.
 constexpr int kBaseOfDevice[kEasyDevices] = {600, 650, 1000, 1100};
 
 const char* const kInputHeadings[kEasyInputs] = {
@@ -284,7 +283,7 @@ void svconfigurationeasy::Open(const char* stem, int isNew) {
     if (devices[d]) devices[d]->selected = 1, devices[d]->disabled = 0;
     if (monitor) monitor->base = kBaseOfDevice[d];
   };
-  int chosen = mapper->EasyDevice >= 1 && mapper->EasyDevice <= kEasyDevices ? kDeviceOfNumber[mapper->EasyDevice] : -1;
+  int chosen = DeviceOfEasyDevice(mapper->EasyDevice);
   if (chosen >= 0) choose(chosen);
 
   if (!isNew) {
@@ -388,7 +387,7 @@ void svconfigurationeasy::DeviceChange(int number) {
     kxsystem::Log("config:  device %d ignored, devices are 1-%d\n", number, kEasyDevices);
     return;
   }
-  int d = kDeviceOfNumber[number];
+  int d = DeviceOfEasyDevice(number);
   // A click has selected the button already; a script selects it here.
   if (devices[d]) devices[d]->Select();
   if (mapper) {

@@ -202,6 +202,23 @@ std::string FieldText(float fraction) {
   return s.Str();
 }
 
+easystate MapperState(const kxdevicemapper& mapper) {
+  easystate state;
+  for (int r = 0; r < kEasyRows; ++r) {
+    int j = mapper.EasyFunction[r];
+    state.input[r] = j >= 0 && j < kEasyInputs ? j : 0;
+  }
+  int d = DeviceOfEasyDevice(mapper.EasyDevice);
+  if (d >= 0) state.device[d] = true;
+  return state;
+}
+
+int DeviceOfEasyDevice(int value) {
+  for (const auto& line : kEasyDeviceLines)
+    if (line[1] == value) return line[0];
+  return -1;
+}
+
 /*
  * The description is what reads back before the first "@@" of the text, so
  * it can hold no "@@" of its own and cannot end in "@" (that "@" and the

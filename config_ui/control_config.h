@@ -80,6 +80,13 @@ struct easystate {
   bool device[kEasyDevices] = {};      // buttons on, joystick 1, joystick 2, USB 1, USB 2
 };
 
+// The state a mapper read from an easy file describes: each row's input
+// (0 when outside 0-17) and the button of its EasyDevice.
+easystate MapperState(const kxdevicemapper& mapper);
+// The device button of an EasyDevice value (1 USB 1, 2 USB 2, 3 joystick 1,
+// 4 joystick 2); -1 for any other value.
+int DeviceOfEasyDevice(int value);
+
 // The description as it is stored: control characters dropped, "@@" made
 // "@" and a last "@" dropped (so it reads back whole), at most
 // kMaxDescription characters, "new configuration" when nothing is left.

@@ -27,25 +27,13 @@ bool EnterDataFolder() {
   return fuzzinput::EnterFolder() && std::filesystem::create_directories("config", error) && !error;
 }
 
-// What the easy window's buttons would show for the mapper.
-svconfig::easystate StateOf(const kxdevicemapper& m) {
-  svconfig::easystate state;
-  for (int r = 0; r < svconfig::kEasyRows; ++r) {
-    int j = m.EasyFunction[r];
-    state.input[r] = j >= 0 && j < svconfig::kEasyInputs ? j : 0;
-  }
-  const int buttons[] = {svconfig::kUsb1, svconfig::kUsb2, svconfig::kJoystick1, svconfig::kJoystick2};
-  if (m.EasyDevice >= 1 && m.EasyDevice <= 4) state.device[buttons[m.EasyDevice - 1]] = true;
-  return state;
-}
-
 // Loads stem into a new mapper and writes it again in one form.
 std::string Rewrite(const char* stem, bool easy) {
   kxdevicemapper* mapper = new kxdevicemapper;
   kxscript::Root()->AppendChild(mapper);
   sim::LoadConfiguration(mapper, stem);
   std::string description = svconfig::StoredDescription(svconfig::ReadConfigurationText(stem).description.c_str());
-  std::string text = easy ? svconfig::EasyForm(*mapper, description.c_str(), StateOf(*mapper))
+  std::string text = easy ? svconfig::EasyForm(*mapper, description.c_str(), svconfig::MapperState(*mapper))
                           : svconfig::AdvancedForm(*mapper, description.c_str());
   kxscript::Root()->DeleteChildren();  // also whatever the file appended
   kxscript::SetCurrent(kxscript::Root());

@@ -7,6 +7,7 @@
 #include "config_ui/control_config.h"
 #include "platform/files.h"
 #include "tests/config_ui/config_support.h"
+#include "tests/dynamics/all/samples_support.h"
 
 namespace {
 
@@ -224,6 +225,18 @@ TEST_F(ControlConfigTest, AnEasyFileReadBackGivesTheSameMapperAndRows) {
   EXPECT_EQ(copy->EasyDevice, 2);
   EXPECT_EQ(copy->Easy, 1);
   EXPECT_EQ(ReadConfigurationText("trip").type, "USB Interface / PP #2");
+}
+
+TEST_F(ControlConfigTest, TheShippedConfigurationsAreInTheFormsTheWindowsWrite) {
+  kxdtest::CopyFromData("config");
+  for (const char* stem : {"acft00", "acft01", "acft02"}) {
+    SCOPED_TRACE(stem);
+    sim::LoadConfiguration(mapper, stem);
+    std::string description = ReadConfigurationText(stem).description;
+    std::string form = mapper->Easy ? EasyForm(*mapper, description.c_str(), MapperState(*mapper))
+                                    : AdvancedForm(*mapper, description.c_str());
+    EXPECT_EQ(form, File(std::string("config/") + stem + ".kxa"));
+  }
 }
 
 TEST_F(ControlConfigTest, OnlyPlainNamesAreWritten) {
