@@ -43,8 +43,8 @@ constexpr const char kZeroCommand[] = "../CalibrationZero";
 constexpr const char kFinishCommand[] = "../CalibrationFinish";
 
 const char* const kJoystickLabels[kxwindowdevicegame::kLabels] = {
-    "X", "Y", "Z", "Rx", "Ry", "Rz", "Slider[0]", "Slider[1]", "Button[0]", "Button[1]", "Button[2]", "Button[3]",
-    "", "", "", ""};
+    "X",         "Y",         "Z",         "Rx",        "Ry", "Rz", "Slider[0]", "Slider[1]",
+    "Button[0]", "Button[1]", "Button[2]", "Button[3]", "",   "",   "",          ""};
 
 constexpr int kPadPilotAxes = 6;
 
@@ -65,10 +65,12 @@ kxwindowdevice::kxwindowdevice(const char* prefix, const char* title) {
   Title = title;
   OnClose = std::string("Cancel") + kReturn;
   std::string id = prefix;
-  cancelButton = svconfig::AddButton(this, (id + "cancel").c_str(), "Cancel", (std::string("../Cancel") + kReturn).c_str(),
-                                     0, kCancelRight);
-  okButton = svconfig::AddButton(this, (id + "ok").c_str(), "Ok", (std::string("../Ok") + kReturn).c_str(), 0, kOkRight);
-  calibrateButton = svconfig::AddButton(this, (id + "cal").c_str(), TextCalibrate.Text(), kStartCommand, kCalibrateX, 0);
+  cancelButton = svconfig::AddButton(this, (id + "cancel").c_str(), "Cancel",
+                                     (std::string("../Cancel") + kReturn).c_str(), 0, kCancelRight);
+  okButton =
+      svconfig::AddButton(this, (id + "ok").c_str(), "Ok", (std::string("../Ok") + kReturn).c_str(), 0, kOkRight);
+  calibrateButton =
+      svconfig::AddButton(this, (id + "cal").c_str(), TextCalibrate.Text(), kStartCommand, kCalibrateX, 0);
   kxframe* frame = svconfig::AddListFrame(this, kListY, kListTop);
   svconfig::AddHeaderCell(frame, (id + "channel").c_str(), "Channel", kChannelX, kChannelWidth, kChannelWidth);
   svconfig::AddHeaderCell(frame, (id + "input").c_str(), "Input", kInputX, kInputWidth, kInputTextWidth);
@@ -83,36 +85,44 @@ kxwindowdevice::~kxwindowdevice() {
 }
 
 kxvalueptr kxwindowdevice::GetMember(const char* member, const kxargs& args) {
-  using command = void (kxwindowdevice::*)();
-  struct entry {
-    const char* name;
-    command run;
+  using window = kxwindowdevice;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs& a) {
+         w.Open(a.Node(0));
+         return kxvoid();
+       }},
+      {"CalibrationStart",
+       [](window& w, const kxargs&) {
+         w.CalibrationStart();
+         return kxvoid();
+       }},
+      {"CalibrationZero",
+       [](window& w, const kxargs&) {
+         w.CalibrationZero();
+         return kxvoid();
+       }},
+      {"CalibrationFinish",
+       [](window& w, const kxargs&) {
+         w.CalibrationFinish();
+         return kxvoid();
+       }},
+      {"Ok",
+       [](window& w, const kxargs&) {
+         w.Ok();
+         return kxvoid();
+       }},
+      {"Cancel",
+       [](window& w, const kxargs&) {
+         w.Cancel();
+         return kxvoid();
+       }},
+      {"Text1", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.Text1)); }},
+      {"Text2", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.Text2)); }},
+      {"TextOk", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextOk)); }},
+      {"TextCalibrate", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextCalibrate)); }},
   };
-  static const entry kCommands[] = {{"CalibrationStart", &kxwindowdevice::CalibrationStart},
-                                    {"CalibrationZero", &kxwindowdevice::CalibrationZero},
-                                    {"CalibrationFinish", &kxwindowdevice::CalibrationFinish},
-                                    {"Ok", &kxwindowdevice::Ok},
-                                    {"Cancel", &kxwindowdevice::Cancel}};
-  if (std::strcmp(member, "Open") == 0) {
-    Open(args.Node(0));
-    return kxvoid();
-  }
-  for (const entry& e : kCommands) {
-    if (std::strcmp(member, e.name) != 0) continue;
-    (this->*e.run)();
-    return kxvoid();
-  }
-  struct text {
-    const char* name;
-    kxstring kxwindowdevice::*field;
-  };
-  static const text kTexts[] = {{"Text1", &kxwindowdevice::Text1},
-                                {"Text2", &kxwindowdevice::Text2},
-                                {"TextOk", &kxwindowdevice::TextOk},
-                                {"TextCalibrate", &kxwindowdevice::TextCalibrate}};
-  for (const text& t : kTexts) {
-    if (std::strcmp(member, t.name) == 0) return kxvalueptr(new kxstringref(&(this->*t.field)));
-  }
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 
@@ -252,9 +262,14 @@ kxwindowdeviceradio::kxwindowdeviceradio() : kxwindowdevice("wdr", "Interface") 
 }
 
 kxvalueptr kxwindowdeviceradio::GetMember(const char* member, const kxargs& args) {
-  if (std::strcmp(member, "TextNoSignal") == 0) return kxvalueptr(new kxstringref(&TextNoSignal));
-  if (std::strcmp(member, "TextNumChannels") == 0) return kxvalueptr(new kxstringref(&TextNumChannels));
-  if (std::strcmp(member, "TextJoyNumChannels") == 0) return kxvalueptr(new kxstringref(&TextJoyNumChannels));
+  using window = kxwindowdeviceradio;
+  static const svconfig::member<window> kMembers[] = {
+      {"TextNoSignal", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextNoSignal)); }},
+      {"TextNumChannels", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextNumChannels)); }},
+      {"TextJoyNumChannels",
+       [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextJoyNumChannels)); }},
+  };
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindowdevice::GetMember(member, args);
 }
 
@@ -282,8 +297,10 @@ kxinputdevice* kxwindowdeviceradio::SignalDevice() { return device ? device->dev
 void kxwindowdeviceradio::ShowSignal(int count) {
   if (calibrateButton) calibrateButton->disabled = count == 0 ? 1 : 0;
   if (!instruction) return;
-  if (count == 0) instruction->Text = TextNoSignal;
-  else instruction->Text = svconfig::ChannelCountText(TextNumChannels.Text(), count);
+  if (count == 0)
+    instruction->Text = TextNoSignal;
+  else
+    instruction->Text = svconfig::ChannelCountText(TextNumChannels.Text(), count);
 }
 
 namespace svconfig {

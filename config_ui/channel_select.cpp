@@ -36,8 +36,8 @@ struct linegroup {
   int first, count, source;
 };
 constexpr linegroup kGroups[] = {
-    {0, 12, 1000},  {12, 12, 1100}, {24, 12, 600},  {36, 12, 650},  // radios, joysticks with their buttons
-    {54, 2, 1940},  {56, 2, 1938},  {58, 3, 1935},                   // V-tail, taileron, constants
+    {0, 12, 1000}, {12, 12, 1100}, {24, 12, 600}, {36, 12, 650},  // radios, joysticks with their buttons
+    {54, 2, 1940}, {56, 2, 1938},  {58, 3, 1935},                 // V-tail, taileron, constants
 };
 constexpr int kKeypadFirst = 48;
 constexpr int kKeypad[] = {201, 202, 204, 205, 206, 207};
@@ -60,22 +60,30 @@ svchannelselect::svchannelselect() {
 }
 
 kxvalueptr svchannelselect::GetMember(const char* member, const kxargs& args) {
-  if (std::strcmp(member, "Open") == 0) {
-    Open(args.Int(0));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Selectx") == 0) {
-    Selectx(args.Int(0), args.Int(1, -1));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Ok") == 0) {
-    Ok();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Cancel") == 0) {
-    Cancel();
-    return kxvoid();
-  }
+  using window = svchannelselect;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs& a) {
+         w.Open(a.Int(0));
+         return kxvoid();
+       }},
+      {"Selectx",
+       [](window& w, const kxargs& a) {
+         w.Selectx(a.Int(0), a.Int(1, -1));
+         return kxvoid();
+       }},
+      {"Ok",
+       [](window& w, const kxargs&) {
+         w.Ok();
+         return kxvoid();
+       }},
+      {"Cancel",
+       [](window& w, const kxargs&) {
+         w.Cancel();
+         return kxvoid();
+       }},
+  };
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 

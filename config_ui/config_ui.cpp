@@ -16,11 +16,11 @@ kxwindowselect::kxwindowselect() { type = &Type; }
 namespace svconfig {
 
 void ProvideTypes() {
-  kxtype* const windows[] = {&kxwindowinputdevices::Type,     &kxwindowdevicegame::Type,
-                             &kxwindowdeviceradio::Type,      &svaircraftcontrolsettings::Type,
-                             &svchannelselect::Type,          &svconfigurationeditor::Type,
-                             &svconfigurationdelete::Type,    &svconfigurationeasy::Type,
-                             &kxwindowloadacft::Type,         &kxwindowselect::Type};
+  kxtype* const windows[] = {&kxwindowinputdevices::Type,  &kxwindowdevicegame::Type,
+                             &kxwindowdeviceradio::Type,   &svaircraftcontrolsettings::Type,
+                             &svchannelselect::Type,       &svconfigurationeditor::Type,
+                             &svconfigurationdelete::Type, &svconfigurationeasy::Type,
+                             &kxwindowloadacft::Type,      &kxwindowselect::Type};
   for (kxtype* t : windows) sim::ProvideType(t, &kxwindow::Type);
 }
 

@@ -39,7 +39,7 @@ constexpr int kInputsX = 275, kInputsWidth = 360;
 constexpr int kHeadingY = 302, kHeadingHeight = 100, kInputHeadingX = 271, kHeadingWidth = 20;
 constexpr int kTravelHeadingX = 164, kExpoHeadingX = 202, kReverseHeadingX = 236;
 constexpr int kDeviceX = 10, kUsbWidth = 140, kJoystickWidth = 100;
-constexpr int kDeviceY[kEasyDevices] = {50, 30, 90, 70};      // joystick 1, joystick 2, USB 1, USB 2
+constexpr int kDeviceY[kEasyDevices] = {50, 30, 90, 70};  // joystick 1, joystick 2, USB 1, USB 2
 constexpr int kDeviceWidth[kEasyDevices] = {kJoystickWidth, kJoystickWidth, kUsbWidth, kUsbWidth};
 constexpr int kMonitorX = 275, kMonitorY = 20, kMonitorHeight = 100;
 constexpr int kConfigLabelX = 5, kConfigLabelY = 13, kConfigLabelWidth = 100;
@@ -53,9 +53,8 @@ const char* const kDeviceTexts[kEasyDevices] = {"Analog Joystick #1", "Analog Jo
 constexpr int kBaseOfDevice[kEasyDevices] = {600, 650, 1000, 1100};
 
 const char* const kInputHeadings[kEasyInputs] = {
-    "Channel 1", "Channel 2", "Channel 3", "Channel 4", "Channel 5", "Channel 6", "Channel 7", "Channel 8",
-    "Button 1",  "Button 2",  "Button 3",  "Button 4",  "NUM 2 / 8", "NUM 4 / 6", "NUM 1",     "NUM 3",
-    "NUM 7",     "NUM 9"};
+    "Channel 1", "Channel 2", "Channel 3", "Channel 4", "Channel 5", "Channel 6", "Channel 7", "Channel 8", "Button 1",
+    "Button 2",  "Button 3",  "Button 4",  "NUM 2 / 8", "NUM 4 / 6", "NUM 1",     "NUM 3",     "NUM 7",     "NUM 9"};
 const char* const kHeaderTexts[kHeaderCells] = {"Device", "Input", "Function", "Curve", "Channel Assignment"};
 const char* const kHeaderIds[kHeaderCells] = {"wcedevice", "wceinput", "wcefunction", "wcecurve", "wcechanassign"};
 
@@ -185,35 +184,45 @@ svconfigurationeasy::svconfigurationeasy() {
 }
 
 kxvalueptr svconfigurationeasy::GetMember(const char* member, const kxargs& args) {
-  if (std::strcmp(member, "Open") == 0) {
-    kxstring stem = args.String(0);
-    Open(stem.Text(), args.Int(1));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Ok") == 0) {
-    Ok();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Cancel") == 0) {
-    Cancel();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Advanced") == 0) {
-    Advanced();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Invert") == 0) {
-    Invert(args.Int(0, -1), args.Int(1));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "FunctionChange") == 0) {
-    FunctionChange(args.Int(0, -1), args.Int(1));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "DeviceChange") == 0) {
-    DeviceChange(args.Int(0));
-    return kxvoid();
-  }
+  using window = svconfigurationeasy;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs& a) {
+         w.Open(a.String(0).Text(), a.Int(1));
+         return kxvoid();
+       }},
+      {"Ok",
+       [](window& w, const kxargs&) {
+         w.Ok();
+         return kxvoid();
+       }},
+      {"Cancel",
+       [](window& w, const kxargs&) {
+         w.Cancel();
+         return kxvoid();
+       }},
+      {"Advanced",
+       [](window& w, const kxargs&) {
+         w.Advanced();
+         return kxvoid();
+       }},
+      {"Invert",
+       [](window& w, const kxargs& a) {
+         w.Invert(a.Int(0, -1), a.Int(1));
+         return kxvoid();
+       }},
+      {"FunctionChange",
+       [](window& w, const kxargs& a) {
+         w.FunctionChange(a.Int(0, -1), a.Int(1));
+         return kxvoid();
+       }},
+      {"DeviceChange",
+       [](window& w, const kxargs& a) {
+         w.DeviceChange(a.Int(0));
+         return kxvoid();
+       }},
+  };
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 

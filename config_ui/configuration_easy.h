@@ -23,7 +23,7 @@ class kxinputmonitor : public kxgraphic {
  public:
   static kxtype Type;  // made only by code
   static constexpr int kBars = 18;
-  static constexpr int kPitch = 20;   // px from bar to bar
+  static constexpr int kPitch = 20;  // px from bar to bar
   static constexpr int kBarWidth = 12;
 
   kxinputmonitor();

@@ -86,31 +86,40 @@ svconfigurationeditor::svconfigurationeditor() {
 }
 
 kxvalueptr svconfigurationeditor::GetMember(const char* member, const kxargs& args) {
-  if (std::strcmp(member, "Open") == 0) {
-    kxstring stem = args.String(0);
-    Open(stem.Text());
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Ok") == 0) {
-    Ok();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Cancel") == 0) {
-    Cancel();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "AssignStart") == 0) {
-    AssignStart(args.Int(0, -1));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Assign") == 0) {
-    Assign(args.Int(0, -1), args.Int(1, -1));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Invert") == 0) {
-    Invert(args.Int(0, -1));
-    return kxvoid();
-  }
+  using window = svconfigurationeditor;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs& a) {
+         w.Open(a.String(0).Text());
+         return kxvoid();
+       }},
+      {"Ok",
+       [](window& w, const kxargs&) {
+         w.Ok();
+         return kxvoid();
+       }},
+      {"Cancel",
+       [](window& w, const kxargs&) {
+         w.Cancel();
+         return kxvoid();
+       }},
+      {"AssignStart",
+       [](window& w, const kxargs& a) {
+         w.AssignStart(a.Int(0, -1));
+         return kxvoid();
+       }},
+      {"Assign",
+       [](window& w, const kxargs& a) {
+         w.Assign(a.Int(0, -1), a.Int(1, -1));
+         return kxvoid();
+       }},
+      {"Invert",
+       [](window& w, const kxargs& a) {
+         w.Invert(a.Int(0, -1));
+         return kxvoid();
+       }},
+  };
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 

@@ -41,15 +41,17 @@ struct namedcode {
   int code;
   const char* key;  // single text of the text table
 };
-constexpr namedcode kMixes[] = {{kConstNeg, "MixNeg"},         {kConstZero, "MixZero"},       {kConstPos, "MixPos"},
+constexpr namedcode kMixes[] = {{kConstNeg, "MixNeg"},        {kConstZero, "MixZero"},      {kConstPos, "MixPos"},
                                 {kTaileron1, "MixTaileron1"}, {kTaileron2, "MixTaileron2"}, {kVTail1, "MixVTail1"},
                                 {kVTail2, "MixVTail2"}};
 
 // "<device> - <word> <n>" for input i of a device of axes-then-buttons.
 std::string DeviceInput(const char* device, const char* channel, int i, int axes) {
   kxstring s;
-  if (i < axes) s.Format("%s - %s %d", device, channel, i + 1);
-  else s.Format("%s - %s %d", device, "Button", i - axes + 1);
+  if (i < axes)
+    s.Format("%s - %s %d", device, channel, i + 1);
+  else
+    s.Format("%s - %s %d", device, "Button", i - axes + 1);
   return s.Str();
 }
 
@@ -59,17 +61,29 @@ constexpr int kEnd = -1;
 constexpr int kEngineFunction = 20;
 
 const easyrow kRows[kEasyRows] = {
-    {"Throttle / Collective Pitch", "wcethrottle", {0, 1, 2, 3, 16, kEnd}, {{kEngineFunction, kConstPos}, {kEnd, 0}},
-     {0, 1, 2, 3, 16, kEnd}, {0, 1, 2, 3, 16, kEnd}},
-    {"Elevator / Cyclic Pitch", "wceelevator", {4, 5, 17, kEnd},
-     {{6, kVTail1}, {7, kVTail2}, {14, kTaileron1}, {15, kTaileron2}, {kEnd, 0}}, {4, 5, 17, kEnd}, {4, 5, 17, kEnd}},
+    {"Throttle / Collective Pitch",
+     "wcethrottle",
+     {0, 1, 2, 3, 16, kEnd},
+     {{kEngineFunction, kConstPos}, {kEnd, 0}},
+     {0, 1, 2, 3, 16, kEnd},
+     {0, 1, 2, 3, 16, kEnd}},
+    {"Elevator / Cyclic Pitch",
+     "wceelevator",
+     {4, 5, 17, kEnd},
+     {{6, kVTail1}, {7, kVTail2}, {14, kTaileron1}, {15, kTaileron2}, {kEnd, 0}},
+     {4, 5, 17, kEnd},
+     {4, 5, 17, kEnd}},
     {"Rudder / Tailrotor", "wcerudder", {8, 9, 19, kEnd}, {{kEnd, 0}}, {8, 9, 19, kEnd}, {8, 9, 19, kEnd}},
     {"Aileron / Roll", "wceaileron", {10, 11, 18, kEnd}, {{kEnd, 0}}, {10, 11, 18, kEnd}, {10, 11, 18, kEnd}},
     {"Flaps", "wceflaps", {12, 13, kEnd}, {{kEnd, 0}}, {12, 13, kEnd}, {12, 13, kEnd}},
     {"Retractable gear", "wcegear", {24, kEnd}, {{kEnd, 0}}, {24, kEnd}, {24, kEnd}},
     {"Smoke/Tow hook", "wcehooksmoke", {25, 28, kEnd}, {{kEnd, 0}}, {25, kEnd}, {25, kEnd}},
     {"Wing sweep", "wcewingsweep", {26, 27, kEnd}, {{kEnd, 0}}, {26, 27, kEnd}, {26, 27, kEnd}},
-    {"Wheel brake/Autorotation", "wcebrakeautorotation", {20, 23, kEnd}, {{kEnd, 0}}, {20, 23, kEnd},
+    {"Wheel brake/Autorotation",
+     "wcebrakeautorotation",
+     {20, 23, kEnd},
+     {{kEnd, 0}},
+     {20, 23, kEnd},
      {kEngineFunction, kEnd}},
 };
 

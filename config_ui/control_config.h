@@ -19,12 +19,12 @@ class multilanguage;
 
 namespace svconfig {
 
-constexpr int kFunctions = 32;        // the functions configurations address
+constexpr int kFunctions = 32;  // the functions configurations address
 constexpr int kEasyRows = 9;
-constexpr int kEasyInputs = 18;       // 8 channels, 4 buttons, 6 keypad pairs and keys
+constexpr int kEasyInputs = 18;  // 8 channels, 4 buttons, 6 keypad pairs and keys
 constexpr int kEasyDevices = 4;
-constexpr int kPrivateSlot = 1900;    // the windows' mapper outputs and controller values
-constexpr int kMaxDescription = 32;   // characters of a description
+constexpr int kPrivateSlot = 1900;   // the windows' mapper outputs and controller values
+constexpr int kMaxDescription = 32;  // characters of a description
 constexpr int kTypeSeparatorLength = 2;
 extern const char kTypeSeparator[];   // "@@"
 extern const char kNewDescription[];  // "new configuration", for an empty name field
@@ -48,9 +48,9 @@ struct easyrow {
   const char* text;  // row label
   const char* id;    // the label's widget name
   int functions[6];
-  int fixed[5][2];   // {function, source}
+  int fixed[5][2];  // {function, source}
   int reverse[6];
-  int curve[6];      // travel and expo; the first is the one shown
+  int curve[6];  // travel and expo; the first is the one shown
 };
 const easyrow& EasyRow(int r);
 
@@ -76,8 +76,8 @@ std::string FieldText(float fraction);
 
 // The easy editor's state that the easy form adds to the mapper's.
 struct easystate {
-  int input[kEasyRows] = {};           // per row the input whose button is on, 0 when none is
-  bool device[kEasyDevices] = {};      // buttons on, joystick 1, joystick 2, USB 1, USB 2
+  int input[kEasyRows] = {};       // per row the input whose button is on, 0 when none is
+  bool device[kEasyDevices] = {};  // buttons on, joystick 1, joystick 2, USB 1, USB 2
 };
 
 // The state a mapper read from an easy file describes: each row's input

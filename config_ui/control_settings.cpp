@@ -100,34 +100,51 @@ svaircraftcontrolsettings::svaircraftcontrolsettings() {
   kxframe* frame = svconfig::AddListFrame(this, kListY, kListTop);
   const char* const ids[4] = {"wacsconf", "wacstype", "wacsacft1", "wacsacft2"};
   const char* const texts[4] = {"Configuration", "Type", "Aircraft 1", "Aircraft 2"};
-  for (int i = 0; i < 4; ++i) svconfig::AddHeaderCell(frame, ids[i], texts[i], kHeaderX[i], kHeaderWidth[i], kHeaderWidth[i]);
+  for (int i = 0; i < 4; ++i)
+    svconfig::AddHeaderCell(frame, ids[i], texts[i], kHeaderX[i], kHeaderWidth[i], kHeaderWidth[i]);
   listArea = svconfig::AddListScroll(frame, kScrollTop, kListColour, &rows);
 }
 
 kxvalueptr svaircraftcontrolsettings::GetMember(const char* member, const kxargs& args) {
-  using command = void (svaircraftcontrolsettings::*)();
-  struct entry {
-    const char* name;
-    command run;
+  using window = svaircraftcontrolsettings;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs&) {
+         w.Open();
+         return kxvoid();
+       }},
+      {"ConfigurationSelect",
+       [](window& w, const kxargs& a) {
+         w.Select(a.Node(0));
+         return kxvoid();
+       }},
+      {"ConfigurationAssign",
+       [](window& w, const kxargs& a) {
+         w.Assign(a.Node(0), a.Int(1, -1));
+         return kxvoid();
+       }},
+      {"ConfigurationOpen",
+       [](window& w, const kxargs&) {
+         w.OpenSelected();
+         return kxvoid();
+       }},
+      {"ConfigurationNew",
+       [](window& w, const kxargs&) {
+         w.New();
+         return kxvoid();
+       }},
+      {"ConfigurationDelete",
+       [](window& w, const kxargs&) {
+         w.AskDelete();
+         return kxvoid();
+       }},
+      {"ConfigurationDelete2",
+       [](window& w, const kxargs&) {
+         w.DeleteSelected();
+         return kxvoid();
+       }},
   };
-  static const entry kCommands[] = {{"Open", &svaircraftcontrolsettings::Open},
-                                    {"ConfigurationOpen", &svaircraftcontrolsettings::OpenSelected},
-                                    {"ConfigurationNew", &svaircraftcontrolsettings::New},
-                                    {"ConfigurationDelete", &svaircraftcontrolsettings::AskDelete},
-                                    {"ConfigurationDelete2", &svaircraftcontrolsettings::DeleteSelected}};
-  for (const entry& e : kCommands) {
-    if (std::strcmp(member, e.name) != 0) continue;
-    (this->*e.run)();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "ConfigurationSelect") == 0) {
-    Select(args.Node(0));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "ConfigurationAssign") == 0) {
-    Assign(args.Node(0), args.Int(1, -1));
-    return kxvoid();
-  }
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 
@@ -155,8 +172,10 @@ void svaircraftcontrolsettings::ListConfigurations() {
   std::vector<std::string> stems;
   for (const std::string& file : kxsystem::ListFiles("config/*.kxa", 1, 0)) {
     std::string stem = Stem(file);
-    if (svconfig::UsableStem(stem.c_str())) stems.push_back(stem);
-    else kxsystem::Log("config:  configuration file name %.60s not listed\n", file.c_str());
+    if (svconfig::UsableStem(stem.c_str()))
+      stems.push_back(stem);
+    else
+      kxsystem::Log("config:  configuration file name %.60s not listed\n", file.c_str());
   }
   std::sort(stems.begin(), stems.end());
   for (const std::string& stem : stems) {
@@ -281,20 +300,27 @@ svconfigurationdelete::~svconfigurationdelete() {
 }
 
 kxvalueptr svconfigurationdelete::GetMember(const char* member, const kxargs& args) {
-  if (std::strcmp(member, "Open") == 0) {
-    Open(args.Int(0));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Ok") == 0) {
-    Ok();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Cancel") == 0) {
-    Cancel();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "TextNo") == 0) return kxvalueptr(new kxstringref(&TextNo));
-  if (std::strcmp(member, "TextReally") == 0) return kxvalueptr(new kxstringref(&TextReally));
+  using window = svconfigurationdelete;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs& a) {
+         w.Open(a.Int(0));
+         return kxvoid();
+       }},
+      {"Ok",
+       [](window& w, const kxargs&) {
+         w.Ok();
+         return kxvoid();
+       }},
+      {"Cancel",
+       [](window& w, const kxargs&) {
+         w.Cancel();
+         return kxvoid();
+       }},
+      {"TextNo", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextNo)); }},
+      {"TextReally", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextReally)); }},
+  };
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 

@@ -16,8 +16,7 @@
 #include "platform/pinboard.h"
 #include "sim/device_nodes.h"
 
-kxtype kxwindowinputdevices::Type("kxwindowinputdevices", sizeof(kxwindowinputdevices),
-                                  kxcreate<kxwindowinputdevices>);
+kxtype kxwindowinputdevices::Type("kxwindowinputdevices", sizeof(kxwindowinputdevices), kxcreate<kxwindowinputdevices>);
 
 namespace {
 
@@ -35,9 +34,7 @@ constexpr const char kPropertiesCommand[] = "../../../../../OpenProperties";
 
 constexpr int kSearchAgain = kxinput::kSearchEnumerate | kxinput::kSearchRequery;
 
-bool IsDeviceNode(kxnode* node) {
-  return kxnode::As<kxdevicegame>(node) || kxnode::As<kxdevicetransmitter>(node);
-}
+bool IsDeviceNode(kxnode* node) { return kxnode::As<kxdevicegame>(node) || kxnode::As<kxdevicetransmitter>(node); }
 
 }  // namespace
 
@@ -59,23 +56,32 @@ kxwindowinputdevices::kxwindowinputdevices() {
 }
 
 kxvalueptr kxwindowinputdevices::GetMember(const char* member, const kxargs& args) {
-  if (std::strcmp(member, "Open") == 0) {
-    Open();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "OpenProperties") == 0) {
-    OpenProperties();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "RefreshDevices") == 0) {
-    RefreshDevices();
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Select") == 0) {
-    Select(args.Node(0));
-    return kxvoid();
-  }
-  if (std::strcmp(member, "Pinboard") == 0) return kxvalueptr(new kxnodeptrref(&pinboard, &kxpinboard::Type));
+  using window = kxwindowinputdevices;
+  static const svconfig::member<window> kMembers[] = {
+      {"Open",
+       [](window& w, const kxargs&) {
+         w.Open();
+         return kxvoid();
+       }},
+      {"OpenProperties",
+       [](window& w, const kxargs&) {
+         w.OpenProperties();
+         return kxvoid();
+       }},
+      {"RefreshDevices",
+       [](window& w, const kxargs&) {
+         w.RefreshDevices();
+         return kxvoid();
+       }},
+      {"Select",
+       [](window& w, const kxargs& a) {
+         w.Select(a.Node(0));
+         return kxvoid();
+       }},
+      {"Pinboard",
+       [](window& w, const kxargs&) { return kxvalueptr(new kxnodeptrref(&w.pinboard, &kxpinboard::Type)); }},
+  };
+  if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
 }
 

@@ -3,6 +3,10 @@
 // with its header cells, and the colours of a list's selected and other rows.
 #pragma once
 
+#include <cstddef>
+#include <cstring>
+
+#include "core/arguments.h"
 #include "gui/color.h"
 #include "gui/graphic.h"
 
@@ -31,6 +35,21 @@ T* Add(kxgraphic* parent, T* widget, const char* name = nullptr) {
   if (name) widget->name = name;
   parent->AppendChild(widget);
   return widget;
+}
+
+// One script member of a window class W: its name and what it gives for
+// the arguments (the void value for a command).
+template <class W>
+struct member {
+  const char* name;
+  kxvalueptr (*get)(W& window, const kxargs& args);
+};
+// The member of that name in a window's table; null when it has none.
+template <class W, size_t N>
+const member<W>* FindMember(const member<W> (&table)[N], const char* name) {
+  for (const member<W>& m : table)
+    if (std::strcmp(m.name, name) == 0) return &m;
+  return nullptr;
 }
 
 // A push button on the button line at x, or with its right edge right px

@@ -19,10 +19,13 @@ class CalibrationTest : public configtest::cabletest {
     game = Get<kxwindowdevicegame>("DeviceGame");
     radio = Get<kxwindowdeviceradio>("DeviceRadio");
   }
-  kxdevicegame* Node(const char* name) { return static_cast<kxdevicegame*>(kxnode::Find((std::string("/Pinboard/") + name).c_str())); }
+  kxdevicegame* Node(const char* name) {
+    return static_cast<kxdevicegame*>(kxnode::Find((std::string("/Pinboard/") + name).c_str()));
+  }
   // The button line and the calibrate button's command and text.
   static std::string Buttons(const kxwindowdevice* w) {
-    std::string s = (w->okButton->parent == w ? "ok " : "") + std::string(w->cancelButton->parent == w ? "cancel " : "");
+    std::string s =
+        (w->okButton->parent == w ? "ok " : "") + std::string(w->cancelButton->parent == w ? "cancel " : "");
     return s + w->calibrateButton->OnPress.Str() + " [" + w->calibrateButton->Text.Str() + "]";
   }
   static void Updates(int n) {
@@ -128,8 +131,10 @@ TEST_F(CalibrationTest, CancelAndTheCloseBoxEndTheCalibrationAndRestoreTheOpened
     Send(dev, cable, {1200});
     input::Update();
     EXPECT_EQ(cable->zero[0], 7200);
-    if (std::string(close) == "Cancel") Run("/Display/Visible/DeviceRadio/Cancel");
-    else kxscript::Execute(radio->OnClose.Text(), radio);
+    if (std::string(close) == "Cancel")
+      Run("/Display/Visible/DeviceRadio/Cancel");
+    else
+      kxscript::Execute(radio->OnClose.Text(), radio);
     EXPECT_FALSE(Shown("DeviceRadio"));
     EXPECT_EQ(node->calibrating, 0);
     EXPECT_EQ(node->capture, 0);

@@ -58,9 +58,9 @@ constexpr const char* kWindowsScript =
     "InputDevices/Pinboard = /Pinboard/\n"
     "cd /\n";
 
-constexpr const char* kWindowNames[] = {"InputDevices",          "DeviceGame",          "DeviceRadio",
-                                        "AircraftControlSettings", "ConfigurationEasy", "ConfigurationEditor",
-                                        "ConfigurationDelete",   "ChannelSelect"};
+constexpr const char* kWindowNames[] = {
+    "InputDevices",      "DeviceGame",          "DeviceRadio",         "AircraftControlSettings",
+    "ConfigurationEasy", "ConfigurationEditor", "ConfigurationDelete", "ChannelSelect"};
 
 class windowtest : public inputtest::InputTreeTestOf<kxtest::widgettest> {
  protected:

@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kWidth = 700, kHeight = 520;  // px
 
-using kxtest::ReadPixel;
 using kxtest::pixel;
+using kxtest::ReadPixel;
 
 class ConfigurationDrawTest : public kxtest::glguitest<configtest::cabletest, kWidth, kHeight> {};
 

@@ -30,17 +30,16 @@ class ConfigurationEasyTest : public configtest::cabletest {
 
 // Function: source, for a configuration whose device inputs start at base.
 std::string NewConfiguration(const char* device, int base, int easyDevice) {
-  const int sources[][2] = {{0, base},      {1, base},      {2, base},      {3, base},      {4, base + 1},
-                            {5, base + 1},  {6, 1940},      {7, 1941},      {8, base + 2},  {9, base + 2},
-                            {10, base + 3}, {11, base + 3}, {12, 201},      {13, 201},      {14, 1938},
-                            {15, 1939},     {16, base},     {17, base + 1}, {18, base + 3}, {19, base + 2},
-                            {20, 1937},     {24, 205},      {25, 206},      {26, 202},      {27, 202},
-                            {28, 206}};
+  const int sources[][2] = {
+      {0, base},  {1, base},     {2, base},     {3, base},      {4, base + 1},  {5, base + 1},  {6, 1940},
+      {7, 1941},  {8, base + 2}, {9, base + 2}, {10, base + 3}, {11, base + 3}, {12, 201},      {13, 201},
+      {14, 1938}, {15, 1939},    {16, base},    {17, base + 1}, {18, base + 3}, {19, base + 2}, {20, 1937},
+      {24, 205},  {25, 206},     {26, 202},     {27, 202},      {28, 206}};
   std::string s = std::string("Text = \"new@@") + device + "\"\n";
   for (const auto& f : sources) {
     std::string n = std::to_string(f[0]);
-    s += "Assign( " + n + ", " + std::to_string(f[1]) + " )\nInvert( " + n + " ) = 0\nDual( " + n +
-         " ) = 1\nExpo( " + n + " ) = 0\n";
+    s += "Assign( " + n + ", " + std::to_string(f[1]) + " )\nInvert( " + n + " ) = 0\nDual( " + n + " ) = 1\nExpo( " +
+         n + " ) = 0\n";
   }
   const int inputs[9] = {0, 1, 2, 3, 12, 15, 16, 13, 0};
   for (int r = 0; r < 9; ++r) {
@@ -87,7 +86,8 @@ TEST_F(ConfigurationEasyTest, ATransmitterIsChosenUnlessTheOnlyOneIsTheCableBesi
   for (const row& r : rows) {
     SCOPED_TRACE(n);
     std::vector<int> usb;
-    for (int i = 0; i < r.cables; ++i) usb.push_back(AddCable(("/dev/c" + std::to_string(n) + std::to_string(i)).c_str()));
+    for (int i = 0; i < r.cables; ++i)
+      usb.push_back(AddCable(("/dev/c" + std::to_string(n) + std::to_string(i)).c_str()));
     for (int i = 0; i < r.padpilots; ++i)
       usb.push_back(AddPadPilot(("/dev/p" + std::to_string(n) + std::to_string(i)).c_str()));
     for (int i = 0; i < r.joysticks; ++i) sticks.Attach();

@@ -93,15 +93,24 @@ TEST_F(ConfigurationEditorTest, TheInputListHoldsSixtyOneLinesFrozenAtTheFirstOp
     int line, source;
     const char* text;
   };
-  const row rows[] = {{0, 1000, "Radio #1 - Channel 1"},    {11, 1011, "Radio #1 - Channel 12"},
-                      {12, 1100, "Radio #2 - Channel 1"},   {23, 1111, "Radio #2 - Channel 12"},
-                      {24, 600, "Joystick #1 - Channel 1"}, {31, 607, "Joystick #1 - Channel 8"},
-                      {32, 608, "Joystick #1 - Button 1"},  {35, 611, "Joystick #1 - Button 4"},
-                      {36, 650, "Joystick #2 - Channel 1"}, {47, 661, "Joystick #2 - Button 4"},
-                      {48, 201, "Keyboard - NUM 2/8"},      {53, 207, "Keyboard - NUM 9"},
-                      {54, 1940, "MIX VTail left"},         {55, 1941, "MIX VTail right"},
-                      {56, 1938, "MIX Taileron left"},      {57, 1939, "MIX Taileron right"},
-                      {58, 1935, "-100%"},                  {59, 1936, "0%"},
+  const row rows[] = {{0, 1000, "Radio #1 - Channel 1"},
+                      {11, 1011, "Radio #1 - Channel 12"},
+                      {12, 1100, "Radio #2 - Channel 1"},
+                      {23, 1111, "Radio #2 - Channel 12"},
+                      {24, 600, "Joystick #1 - Channel 1"},
+                      {31, 607, "Joystick #1 - Channel 8"},
+                      {32, 608, "Joystick #1 - Button 1"},
+                      {35, 611, "Joystick #1 - Button 4"},
+                      {36, 650, "Joystick #2 - Channel 1"},
+                      {47, 661, "Joystick #2 - Button 4"},
+                      {48, 201, "Keyboard - NUM 2/8"},
+                      {53, 207, "Keyboard - NUM 9"},
+                      {54, 1940, "MIX VTail left"},
+                      {55, 1941, "MIX VTail right"},
+                      {56, 1938, "MIX Taileron left"},
+                      {57, 1939, "MIX Taileron right"},
+                      {58, 1935, "-100%"},
+                      {59, 1936, "0%"},
                       {60, 1937, "100%"}};
   select->Open(0);
   ASSERT_EQ(select->rows->ChildCount(), svchannelselect::kInputs);

@@ -2,9 +2,10 @@
 // nine rows onto the functions, the two forms of "config/<name>.kxa" and
 // "config/config.kxc" byte for byte and read back, and the loading of a
 // configuration into a mapper.
+#include "config_ui/control_config.h"
+
 #include <gtest/gtest.h>
 
-#include "config_ui/control_config.h"
 #include "platform/files.h"
 #include "tests/config_ui/config_support.h"
 #include "tests/dynamics/all/samples_support.h"
@@ -129,8 +130,12 @@ TEST_F(ControlConfigTest, BothFormsAreWrittenByteForByte) {
   state.input[8] = 17;
   state.device[kJoystick1] = state.device[kUsb1] = true;
   std::string easy = EasyForm(*mapper, "Jet", state);
-  EXPECT_EQ(easy.rfind(std::string("Text = \"Jet@@Analog Joystick #1\"\n") + blocks + "EasyFunction( 0 ) = 0\n"
-                       "EasyInvert( 0 ) = 0\nEasyFunction( 1 ) = 1\nEasyInvert( 1 ) = 1\n", 0), 0u) << easy;
+  EXPECT_EQ(easy.rfind(std::string("Text = \"Jet@@Analog Joystick #1\"\n") + blocks +
+                           "EasyFunction( 0 ) = 0\n"
+                           "EasyInvert( 0 ) = 0\nEasyFunction( 1 ) = 1\nEasyInvert( 1 ) = 1\n",
+                       0),
+            0u)
+      << easy;
   const char* tail = "EasyFunction( 8 ) = 17\nEasyInvert( 8 ) = 0\nEasyDevice = 1\nEasyDevice = 3\nEasy = 1\n";
   EXPECT_EQ(easy.substr(easy.size() - std::strlen(tail)), tail);
 }
@@ -184,7 +189,8 @@ TEST_F(ControlConfigTest, ConfigurationsInUseAreWrittenQuotedAndReadBack) {
 }
 
 TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSweep) {
-  Put("config/sweep.kxa", "Assign( 26, 1004 )\nInvert( 26 ) = 1\nDual( 26 ) = 0.5\nExpo( 26 ) = 0.25\nAssign( 3, 7 )\n");
+  Put("config/sweep.kxa",
+      "Assign( 26, 1004 )\nInvert( 26 ) = 1\nDual( 26 ) = 0.5\nExpo( 26 ) = 0.25\nAssign( 3, 7 )\n");
   mapper->Assign(5, 1000);
   sim::LoadConfiguration(mapper, "sweep");
   EXPECT_EQ(mapper->name.Str(), "sweep");

@@ -67,8 +67,7 @@ TEST_F(ControlSettingsTest, AClickOnABoxAssignsTheConfigurationAndRewritesItsLin
   settings->Open();
   screen->Update();
   ClickOn(Box(Row("acft01"), 1));
-  EXPECT_EQ(File("config/config.kxc"),
-            "GameFile = \"game\"\nAircraft0File = \"acft00\"\nAircraft1File = \"acft01\"\n");
+  EXPECT_EQ(File("config/config.kxc"), "GameFile = \"game\"\nAircraft0File = \"acft00\"\nAircraft1File = \"acft01\"\n");
   EXPECT_EQ(input::playermapper[1]->name.Str(), "acft01");
   EXPECT_EQ(input::playermapper[1]->SourceCode(4), 601);  // player 2 flies with it at once
   EXPECT_EQ(Boxes(), "a:00 a.b:00 acft00:10 acft01:01 ");
@@ -154,7 +153,8 @@ TEST_F(ControlSettingsTest, PropertiesOpensTheSelectedConfigurationInItsEditor) 
 }
 
 TEST_F(ControlSettingsTest, WithoutConfigurationsTheCommandsDoNothing) {
-  for (const char* f : {"acft00", "acft01", "a.b", "a"}) kxsystem::DeleteFile((std::string("config/") + f + ".kxa").c_str());
+  for (const char* f : {"acft00", "acft01", "a.b", "a"})
+    kxsystem::DeleteFile((std::string("config/") + f + ".kxa").c_str());
   settings->Open();
   EXPECT_EQ(settings->selection, nullptr);
   settings->OpenSelected();
