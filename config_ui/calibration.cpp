@@ -87,40 +87,16 @@ kxwindowdevice::~kxwindowdevice() {
 kxvalueptr kxwindowdevice::GetMember(const char* member, const kxargs& args) {
   using window = kxwindowdevice;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs& a) {
-         w.Open(a.Node(0));
-         return kxvoid();
-       }},
-      {"CalibrationStart",
-       [](window& w, const kxargs&) {
-         w.CalibrationStart();
-         return kxvoid();
-       }},
-      {"CalibrationZero",
-       [](window& w, const kxargs&) {
-         w.CalibrationZero();
-         return kxvoid();
-       }},
-      {"CalibrationFinish",
-       [](window& w, const kxargs&) {
-         w.CalibrationFinish();
-         return kxvoid();
-       }},
-      {"Ok",
-       [](window& w, const kxargs&) {
-         w.Ok();
-         return kxvoid();
-       }},
-      {"Cancel",
-       [](window& w, const kxargs&) {
-         w.Cancel();
-         return kxvoid();
-       }},
-      {"Text1", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.Text1)); }},
-      {"Text2", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.Text2)); }},
-      {"TextOk", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextOk)); }},
-      {"TextCalibrate", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextCalibrate)); }},
+      {"Open", [](window& w, const kxargs& a) { w.Open(a.Node(0)); return kxvoid(); }},
+      {"CalibrationStart", svconfig::Command<window, &window::CalibrationStart>},
+      {"CalibrationZero", svconfig::Command<window, &window::CalibrationZero>},
+      {"CalibrationFinish", svconfig::Command<window, &window::CalibrationFinish>},
+      {"Ok", svconfig::Command<window, &window::Ok>},
+      {"Cancel", svconfig::Command<window, &window::Cancel>},
+      {"Text1", svconfig::Text<window, &window::Text1>},
+      {"Text2", svconfig::Text<window, &window::Text2>},
+      {"TextOk", svconfig::Text<window, &window::TextOk>},
+      {"TextCalibrate", svconfig::Text<window, &window::TextCalibrate>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
@@ -264,10 +240,9 @@ kxwindowdeviceradio::kxwindowdeviceradio() : kxwindowdevice("wdr", "Interface") 
 kxvalueptr kxwindowdeviceradio::GetMember(const char* member, const kxargs& args) {
   using window = kxwindowdeviceradio;
   static const svconfig::member<window> kMembers[] = {
-      {"TextNoSignal", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextNoSignal)); }},
-      {"TextNumChannels", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextNumChannels)); }},
-      {"TextJoyNumChannels",
-       [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextJoyNumChannels)); }},
+      {"TextNoSignal", svconfig::Text<window, &window::TextNoSignal>},
+      {"TextNumChannels", svconfig::Text<window, &window::TextNumChannels>},
+      {"TextJoyNumChannels", svconfig::Text<window, &window::TextJoyNumChannels>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindowdevice::GetMember(member, args);

@@ -62,26 +62,10 @@ svchannelselect::svchannelselect() {
 kxvalueptr svchannelselect::GetMember(const char* member, const kxargs& args) {
   using window = svchannelselect;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs& a) {
-         w.Open(a.Int(0));
-         return kxvoid();
-       }},
-      {"Selectx",
-       [](window& w, const kxargs& a) {
-         w.Selectx(a.Int(0), a.Int(1, -1));
-         return kxvoid();
-       }},
-      {"Ok",
-       [](window& w, const kxargs&) {
-         w.Ok();
-         return kxvoid();
-       }},
-      {"Cancel",
-       [](window& w, const kxargs&) {
-         w.Cancel();
-         return kxvoid();
-       }},
+      {"Open", svconfig::CommandInt<window, &window::Open>},
+      {"Selectx", svconfig::CommandIntInt<window, &window::Selectx>},
+      {"Ok", svconfig::Command<window, &window::Ok>},
+      {"Cancel", svconfig::Command<window, &window::Cancel>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);

@@ -186,41 +186,14 @@ svconfigurationeasy::svconfigurationeasy() {
 kxvalueptr svconfigurationeasy::GetMember(const char* member, const kxargs& args) {
   using window = svconfigurationeasy;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs& a) {
-         w.Open(a.String(0).Text(), a.Int(1));
-         return kxvoid();
-       }},
-      {"Ok",
-       [](window& w, const kxargs&) {
-         w.Ok();
-         return kxvoid();
-       }},
-      {"Cancel",
-       [](window& w, const kxargs&) {
-         w.Cancel();
-         return kxvoid();
-       }},
-      {"Advanced",
-       [](window& w, const kxargs&) {
-         w.Advanced();
-         return kxvoid();
-       }},
-      {"Invert",
-       [](window& w, const kxargs& a) {
-         w.Invert(a.Int(0, -1), a.Int(1));
-         return kxvoid();
-       }},
-      {"FunctionChange",
-       [](window& w, const kxargs& a) {
-         w.FunctionChange(a.Int(0, -1), a.Int(1));
-         return kxvoid();
-       }},
-      {"DeviceChange",
-       [](window& w, const kxargs& a) {
-         w.DeviceChange(a.Int(0));
-         return kxvoid();
-       }},
+      // A missing "new" or reverse value reads as 0.
+      {"Open", [](window& w, const kxargs& a) { w.Open(a.String(0).Text(), a.Int(1)); return kxvoid(); }},
+      {"Invert", [](window& w, const kxargs& a) { w.Invert(a.Int(0, -1), a.Int(1)); return kxvoid(); }},
+      {"Ok", svconfig::Command<window, &window::Ok>},
+      {"Cancel", svconfig::Command<window, &window::Cancel>},
+      {"Advanced", svconfig::Command<window, &window::Advanced>},
+      {"FunctionChange", svconfig::CommandIntInt<window, &window::FunctionChange>},
+      {"DeviceChange", svconfig::CommandInt<window, &window::DeviceChange>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);

@@ -88,36 +88,12 @@ svconfigurationeditor::svconfigurationeditor() {
 kxvalueptr svconfigurationeditor::GetMember(const char* member, const kxargs& args) {
   using window = svconfigurationeditor;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs& a) {
-         w.Open(a.String(0).Text());
-         return kxvoid();
-       }},
-      {"Ok",
-       [](window& w, const kxargs&) {
-         w.Ok();
-         return kxvoid();
-       }},
-      {"Cancel",
-       [](window& w, const kxargs&) {
-         w.Cancel();
-         return kxvoid();
-       }},
-      {"AssignStart",
-       [](window& w, const kxargs& a) {
-         w.AssignStart(a.Int(0, -1));
-         return kxvoid();
-       }},
-      {"Assign",
-       [](window& w, const kxargs& a) {
-         w.Assign(a.Int(0, -1), a.Int(1, -1));
-         return kxvoid();
-       }},
-      {"Invert",
-       [](window& w, const kxargs& a) {
-         w.Invert(a.Int(0, -1));
-         return kxvoid();
-       }},
+      {"Open", [](window& w, const kxargs& a) { w.Open(a.String(0).Text()); return kxvoid(); }},
+      {"Ok", svconfig::Command<window, &window::Ok>},
+      {"Cancel", svconfig::Command<window, &window::Cancel>},
+      {"AssignStart", svconfig::CommandInt<window, &window::AssignStart>},
+      {"Assign", svconfig::CommandIntInt<window, &window::Assign>},
+      {"Invert", svconfig::CommandInt<window, &window::Invert>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);

@@ -108,41 +108,13 @@ svaircraftcontrolsettings::svaircraftcontrolsettings() {
 kxvalueptr svaircraftcontrolsettings::GetMember(const char* member, const kxargs& args) {
   using window = svaircraftcontrolsettings;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs&) {
-         w.Open();
-         return kxvoid();
-       }},
-      {"ConfigurationSelect",
-       [](window& w, const kxargs& a) {
-         w.Select(a.Node(0));
-         return kxvoid();
-       }},
-      {"ConfigurationAssign",
-       [](window& w, const kxargs& a) {
-         w.Assign(a.Node(0), a.Int(1, -1));
-         return kxvoid();
-       }},
-      {"ConfigurationOpen",
-       [](window& w, const kxargs&) {
-         w.OpenSelected();
-         return kxvoid();
-       }},
-      {"ConfigurationNew",
-       [](window& w, const kxargs&) {
-         w.New();
-         return kxvoid();
-       }},
-      {"ConfigurationDelete",
-       [](window& w, const kxargs&) {
-         w.AskDelete();
-         return kxvoid();
-       }},
-      {"ConfigurationDelete2",
-       [](window& w, const kxargs&) {
-         w.DeleteSelected();
-         return kxvoid();
-       }},
+      {"Open", svconfig::Command<window, &window::Open>},
+      {"ConfigurationSelect", [](window& w, const kxargs& a) { w.Select(a.Node(0)); return kxvoid(); }},
+      {"ConfigurationAssign", [](window& w, const kxargs& a) { w.Assign(a.Node(0), a.Int(1, -1)); return kxvoid(); }},
+      {"ConfigurationOpen", svconfig::Command<window, &window::OpenSelected>},
+      {"ConfigurationNew", svconfig::Command<window, &window::New>},
+      {"ConfigurationDelete", svconfig::Command<window, &window::AskDelete>},
+      {"ConfigurationDelete2", svconfig::Command<window, &window::DeleteSelected>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);
@@ -302,23 +274,11 @@ svconfigurationdelete::~svconfigurationdelete() {
 kxvalueptr svconfigurationdelete::GetMember(const char* member, const kxargs& args) {
   using window = svconfigurationdelete;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs& a) {
-         w.Open(a.Int(0));
-         return kxvoid();
-       }},
-      {"Ok",
-       [](window& w, const kxargs&) {
-         w.Ok();
-         return kxvoid();
-       }},
-      {"Cancel",
-       [](window& w, const kxargs&) {
-         w.Cancel();
-         return kxvoid();
-       }},
-      {"TextNo", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextNo)); }},
-      {"TextReally", [](window& w, const kxargs&) { return kxvalueptr(new kxstringref(&w.TextReally)); }},
+      {"Open", [](window& w, const kxargs& a) { w.Open(a.Int(0)); return kxvoid(); }},
+      {"Ok", svconfig::Command<window, &window::Ok>},
+      {"Cancel", svconfig::Command<window, &window::Cancel>},
+      {"TextNo", svconfig::Text<window, &window::TextNo>},
+      {"TextReally", svconfig::Text<window, &window::TextReally>},
   };
   if (const svconfig::member<window>* m = svconfig::FindMember(kMembers, member)) return m->get(*this, args);
   return kxwindow::GetMember(member, args);

@@ -58,26 +58,10 @@ kxwindowinputdevices::kxwindowinputdevices() {
 kxvalueptr kxwindowinputdevices::GetMember(const char* member, const kxargs& args) {
   using window = kxwindowinputdevices;
   static const svconfig::member<window> kMembers[] = {
-      {"Open",
-       [](window& w, const kxargs&) {
-         w.Open();
-         return kxvoid();
-       }},
-      {"OpenProperties",
-       [](window& w, const kxargs&) {
-         w.OpenProperties();
-         return kxvoid();
-       }},
-      {"RefreshDevices",
-       [](window& w, const kxargs&) {
-         w.RefreshDevices();
-         return kxvoid();
-       }},
-      {"Select",
-       [](window& w, const kxargs& a) {
-         w.Select(a.Node(0));
-         return kxvoid();
-       }},
+      {"Open", svconfig::Command<window, &window::Open>},
+      {"OpenProperties", svconfig::Command<window, &window::OpenProperties>},
+      {"RefreshDevices", svconfig::Command<window, &window::RefreshDevices>},
+      {"Select", [](window& w, const kxargs& a) { w.Select(a.Node(0)); return kxvoid(); }},
       {"Pinboard",
        [](window& w, const kxargs&) { return kxvalueptr(new kxnodeptrref(&w.pinboard, &kxpinboard::Type)); }},
   };

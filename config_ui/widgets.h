@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "core/arguments.h"
+#include "core/reference.h"
+#include "core/string.h"
 #include "gui/color.h"
 #include "gui/graphic.h"
 
@@ -50,6 +52,29 @@ const member<W>* FindMember(const member<W> (&table)[N], const char* name) {
   for (const member<W>& m : table)
     if (std::strcmp(m.name, name) == 0) return &m;
   return nullptr;
+}
+
+// Members made from a window's method or text field: a command without
+// arguments, with one or two integers (a missing one reads as -1, which no
+// command takes), and a text member.
+template <class W, void (W::*F)()>
+kxvalueptr Command(W& w, const kxargs&) {
+  (w.*F)();
+  return kxvoid();
+}
+template <class W, void (W::*F)(int)>
+kxvalueptr CommandInt(W& w, const kxargs& a) {
+  (w.*F)(a.Int(0, -1));
+  return kxvoid();
+}
+template <class W, void (W::*F)(int, int)>
+kxvalueptr CommandIntInt(W& w, const kxargs& a) {
+  (w.*F)(a.Int(0, -1), a.Int(1, -1));
+  return kxvoid();
+}
+template <class W, kxstring W::*S>
+kxvalueptr Text(W& w, const kxargs&) {
+  return kxvalueptr(new kxstringref(&(w.*S)));
 }
 
 // A push button on the button line at x, or with its right edge right px
