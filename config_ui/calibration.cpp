@@ -58,12 +58,8 @@ std::string Number(const char* format, int n) {
 
 // ---- shared ----------------------------------------------------------------------------
 
-kxwindowdevice::kxwindowdevice(const char* prefix, const char* title) {
-  W = kWidth;
-  H = kHeight;
-  EnableResize = 0;
-  Title = title;
-  OnClose = std::string("Cancel") + kReturn;
+kxwindowdevice::kxwindowdevice(const char* nodeName, const char* prefix, const char* title) {
+  svconfig::SetFrame(this, nodeName, title, kWidth, kHeight, 0, (std::string("Cancel") + kReturn).c_str());
   std::string id = prefix;
   cancelButton = svconfig::AddButton(this, (id + "cancel").c_str(), "Cancel",
                                      (std::string("../Cancel") + kReturn).c_str(), 0, kCancelRight);
@@ -221,10 +217,7 @@ void kxwindowdevice::NodeGone(kxnode* node) {
 
 // ---- joystick ----------------------------------------------------------------------------
 
-kxwindowdevicegame::kxwindowdevicegame() : kxwindowdevice("wdg", "AnalogJoystick") {
-  type = &Type;
-  name = "DeviceGame";
-}
+kxwindowdevicegame::kxwindowdevicegame() : kxwindowdevice("DeviceGame", "wdg", "AnalogJoystick") { type = &Type; }
 
 int kxwindowdevicegame::Accepts(kxnode* node) const { return kxnode::As<kxdevicegame>(node) != nullptr; }
 
@@ -232,10 +225,7 @@ std::string kxwindowdevicegame::Label(int c) const { return c >= 0 && c < kLabel
 
 // ---- transmitter ---------------------------------------------------------------------------
 
-kxwindowdeviceradio::kxwindowdeviceradio() : kxwindowdevice("wdr", "Interface") {
-  type = &Type;
-  name = "DeviceRadio";
-}
+kxwindowdeviceradio::kxwindowdeviceradio() : kxwindowdevice("DeviceRadio", "wdr", "Interface") { type = &Type; }
 
 kxvalueptr kxwindowdeviceradio::GetMember(const char* member, const kxargs& args) {
   using window = kxwindowdeviceradio;

@@ -64,8 +64,9 @@ class kxwindowdevice : public kxwindow, public svconfig::nodewatcher {
   kxstring TextCalibrate = "  Calibrate  ";
 
  protected:
-  // ids: "wdg" or "wdr"; title until a device is shown.
-  kxwindowdevice(const char* prefix, const char* title);
+  // Node name; widget ids begin with prefix, "wdg" or "wdr"; title until a
+  // device is shown.
+  kxwindowdevice(const char* nodeName, const char* prefix, const char* title);
   // 1 when the node is a device this window calibrates.
   virtual int Accepts(kxnode* node) const = 0;
   // The label of channel c.

@@ -46,11 +46,7 @@ constexpr int kKeypad[] = {201, 202, 204, 205, 206, 207};
 
 svchannelselect::svchannelselect() {
   type = &Type;
-  name = "ChannelSelect";
-  W = kWidth;
-  H = kHeight;
-  Title = "Select channel";
-  OnClose = "Cancel";
+  SetFrame(this, "ChannelSelect", "Select channel", kWidth, kHeight, 1, "Cancel");
   AddButton(this, "wccscancel", "Cancel", "../Cancel", 0, kCancelRight);
   AddButton(this, "wccsok", "Ok", "../Ok", 0, kOkRight);
   kxframe* frame = AddListFrame(this, kListY, kListTop);

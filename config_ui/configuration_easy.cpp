@@ -118,12 +118,7 @@ void kxinputmonitor::Draw(int ox, int oy) {
 
 svconfigurationeasy::svconfigurationeasy() {
   type = &Type;
-  name = "ConfigurationEasy";
-  W = kWidth;
-  H = kHeight;
-  EnableResize = 0;
-  Title = "Configuration";
-  OnClose = "Cancel";
+  SetFrame(this, "ConfigurationEasy", "Configuration", kWidth, kHeight, 0, "Cancel");
   AddButton(this, "wcecancel", "Cancel", "../Cancel", 0, kCancelRight);
   AddButton(this, "wceok", "Ok", "../Ok", 0, kOkRight);
   AddButton(this, "wceadvanced", "Advanced", "../Advanced", kAdvancedX, 0);
@@ -225,22 +220,12 @@ easystate svconfigurationeasy::State() const {
 }
 
 void svconfigurationeasy::Open(const char* stem, int isNew) {
-  if (!UsableStem(stem)) {
-    kxsystem::Log("config:  configuration name refused, not opened\n");
-    return;
-  }
-  mapper = PrivateMapper();
-  controller = PrivateController();
-  if (!mapper || !controller) return;
+  if (!PrivateNodes(stem, &mapper, &controller)) return;
   mapper->EasyDevice = 0;
   mapper->Easy = isNew;
   // Rows the file does not set start clear, whatever an earlier Open left.
   for (int r = 0; r < kEasyRows; ++r) mapper->EasyFunction[r] = mapper->EasyInvert[r] = 0;
-  sim::LoadConfiguration(mapper, stem);
-  kxstring path;
-  path.Format(kConfigurationPath, stem);
-  kxscript::ReadFile(path.Text(), controller);
-  configtext text = ReadConfigurationText(stem);
+  configtext text = RunConfiguration(stem, mapper, controller);
   if (mapper->Easy == 0) {
     kxstring command;
     command.Format("/Display/Invisible/ConfigurationEditor/Open( %s, 0)", kxscript::Quote(stem).Text());

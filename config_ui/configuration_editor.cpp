@@ -67,12 +67,7 @@ kxedit* AddField(kxgraphic* row) {
 
 svconfigurationeditor::svconfigurationeditor() {
   type = &Type;
-  name = "ConfigurationEditor";
-  W = kWidth;
-  H = kHeight;
-  EnableResize = 1;
-  Title = "Configuration";
-  OnClose = "Cancel";
+  SetFrame(this, "ConfigurationEditor", "Configuration", kWidth, kHeight, 1, "Cancel");
   AddButton(this, "wcacancel", "Cancel", "../Cancel", 0, kCancelRight);
   AddButton(this, "wcaok", "Ok", "../Ok", 0, kOkRight);
   Add(this, new kxtext("Configuration:", kConfigLabelX, kConfigLabelY, kConfigLabelWidth, kCellHeight), "wcaconfig");
@@ -117,18 +112,8 @@ bool svconfigurationeditor::FunctionOk(int function, const char* what) const {
 }
 
 void svconfigurationeditor::Open(const char* stem) {
-  if (!UsableStem(stem)) {
-    kxsystem::Log("config:  configuration name refused, not opened\n");
-    return;
-  }
-  mapper = PrivateMapper();
-  controller = PrivateController();
-  if (!mapper || !controller) return;
-  sim::LoadConfiguration(mapper, stem);
-  kxstring path;
-  path.Format(kConfigurationPath, stem);
-  kxscript::ReadFile(path.Text(), controller);
-  configtext text = ReadConfigurationText(stem);
+  if (!PrivateNodes(stem, &mapper, &controller)) return;
+  configtext text = RunConfiguration(stem, mapper, controller);
   if (nameField) nameField->SetText(text.description.c_str());
   BuildRows();
   RefreshRows();

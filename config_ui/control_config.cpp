@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/pinboard.h"
+#include "sim/config_files.h"
 #include "sim/multilanguage.h"
 
 namespace svconfig {
@@ -354,6 +355,24 @@ kxeventcontroller* PrivateController() {
   panel->AppendChild(controller);
   controller->SetValues(board, kPrivateSlot);
   return controller;
+}
+
+int PrivateNodes(const char* stem, kxdevicemapper** mapper, kxeventcontroller** controller) {
+  if (!UsableStem(stem)) {
+    kxsystem::Log("config:  configuration name refused, not opened\n");
+    return 0;
+  }
+  *mapper = PrivateMapper();
+  *controller = PrivateController();
+  return *mapper && *controller ? 1 : 0;
+}
+
+configtext RunConfiguration(const char* stem, kxdevicemapper* mapper, kxeventcontroller* controller) {
+  sim::LoadConfiguration(mapper, stem);
+  kxstring path;
+  path.Format(kConfigurationPath, stem);
+  kxscript::ReadFile(path.Text(), controller);
+  return ReadConfigurationText(stem);
 }
 
 }  // namespace svconfig

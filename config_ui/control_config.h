@@ -121,5 +121,11 @@ int UsableStem(const char* stem);
 // Null (logged) without those roots.
 kxdevicemapper* PrivateMapper();
 kxeventcontroller* PrivateController();
+// Both, for a window about to open configuration stem; 0 (logged) for a
+// name that is no plain file name or without the roots.
+int PrivateNodes(const char* stem, kxdevicemapper** mapper, kxeventcontroller** controller);
+// Loads configuration stem into the mapper (sim::LoadConfiguration), runs
+// it on the controller, and gives its text.
+configtext RunConfiguration(const char* stem, kxdevicemapper* mapper, kxeventcontroller* controller);
 
 }  // namespace svconfig

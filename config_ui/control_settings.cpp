@@ -88,11 +88,7 @@ kxiconbutton* Box(kxrow* row, const char* name) {
 
 svaircraftcontrolsettings::svaircraftcontrolsettings() {
   type = &Type;
-  name = "AircraftControlSettings";
-  W = kWidth;
-  H = kHeight;
-  EnableResize = 0;
-  Title = "Aircraft Control Settings";
+  svconfig::SetFrame(this, "AircraftControlSettings", "Aircraft Control Settings", kWidth, kHeight, 0, "");
   svconfig::AddButton(this, "wacsok", "Ok", "../Hide", 0, kOkRight, kOkWidth);
   svconfig::AddButton(this, "wacsprop", "Properties", "../ConfigurationOpen", kPropertiesX, 0, kPropertiesWidth);
   svconfig::AddButton(this, "wacsnew", "New", "../ConfigurationNew", kNewX, 0, kNewWidth);
@@ -256,12 +252,7 @@ void svaircraftcontrolsettings::NodeGone(kxnode* node) {
 
 svconfigurationdelete::svconfigurationdelete() {
   type = &Type;
-  name = "ConfigurationDelete";
-  W = kWidth;
-  H = kHeight;
-  EnableResize = 0;
-  Title = "Deleting configuration";
-  OnClose = "Cancel";
+  svconfig::SetFrame(this, "ConfigurationDelete", "Deleting configuration", kWidth, kHeight, 0, "Cancel");
   message = Add(this, new kxlistitem("", 10, 50, 180, 60), "acdwarn");
   cancelButton = svconfig::AddButton(this, "acdcancel", "Cancel", "../Cancel", 0, 10);
   svconfig::AddButton(this, "acdok", "Ok", "../Ok", 0, 100);

@@ -40,11 +40,7 @@ bool IsDeviceNode(kxnode* node) { return kxnode::As<kxdevicegame>(node) || kxnod
 
 kxwindowinputdevices::kxwindowinputdevices() {
   type = &Type;
-  name = "InputDevices";
-  W = kWidth;
-  H = kHeight;
-  EnableResize = 0;
-  Title = "Input Devices";
+  svconfig::SetFrame(this, "InputDevices", "Input Devices", kWidth, kHeight, 0, "");
   svconfig::AddButton(this, "widok", "Ok", "../Hide", 0, kOkRight);
   svconfig::AddButton(this, "widprop", "Properties", "../OpenProperties", kPropertiesX, 0, kPropertiesWidth);
   svconfig::AddButton(this, "widrefresh", "Refresh", "../RefreshDevices", kRefreshX, 0);

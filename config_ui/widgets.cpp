@@ -5,12 +5,23 @@
 #include "gui/display.h"
 #include "gui/scroll.h"
 #include "gui/text.h"
+#include "gui/window.h"
 
 namespace svconfig {
 
 namespace {
 constexpr int kFrameInset = 2;  // px between a list frame and the window's edges
 }  // namespace
+
+void SetFrame(kxwindow* window, const char* name, const char* title, int w, int h, int resizable,
+              const char* onClose) {
+  window->name = name;
+  window->Title = title;
+  window->W = w;
+  window->H = h;
+  window->EnableResize = resizable;
+  window->OnClose = onClose;
+}
 
 kxbutton* AddButton(kxgraphic* parent, const char* name, const char* text, const char* command, int x, int right,
                     int width) {

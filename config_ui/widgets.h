@@ -14,6 +14,7 @@
 
 class kxbutton;
 class kxcolumn;
+class kxwindow;
 class kxframe;
 class kxrow;
 class kxscroll;
@@ -76,6 +77,12 @@ template <class W, kxstring W::*S>
 kxvalueptr Text(W& w, const kxargs&) {
   return kxvalueptr(new kxstringref(&(w.*S)));
 }
+
+// What every configuration window sets first: its node name, title, size
+// in px, whether it may be resized, and the close box's command (empty: the
+// box hides the window).
+void SetFrame(kxwindow* window, const char* name, const char* title, int w, int h, int resizable,
+              const char* onClose);
 
 // A push button on the button line at x, or with its right edge right px
 // from the parent's when right is not 0; width 0 keeps the class's default.
