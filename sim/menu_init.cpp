@@ -27,7 +27,8 @@
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -63,12 +64,6 @@ void LoadAircraft(int i) {
   TakeStartFrame(p);
 }
 
-void UpdateSceneryCard() {
-  menustate& m = Menu();
-  kxtexture* preview = SceneryPreview(TheWorld());
-  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
-  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
-}
 
 void FirstInit() {
   simsession& s = session;
@@ -126,10 +121,11 @@ void UpdateNotice() {
 
 void UpdateTiming() {
   menustate& m = Menu();
-  m.previous_time = m.current_time;
-  m.current_time = static_cast<float>(kxsystem::GetTime()) / 1e6f;
+  uint32_t now = kxsystem::GetTime();
+  m.frame_time = static_cast<float>(now - m.current_time) / 1e6f;
+  m.current_time = now;
   if (++m.frame_count >= kFpsFrames) {
-    float span = m.current_time - m.sample_time;
+    float span = static_cast<float>(m.current_time - m.sample_time) / 1e6f;
     if (span > 0) session.fps = static_cast<float>(kFpsFrames) / span;
     m.frame_count = 0;
     m.sample_time = m.current_time;
@@ -166,6 +162,13 @@ void LoadLegacyAircraft(const char* setting) {
   }
   if (p1.flight_state) PrepareAircraftGraphics(0);
   if (!quiet) kxsystem::Log("ENDLOAD AL\n\n");
+}
+
+void UpdateSceneryCard() {
+  menustate& m = Menu();
+  kxtexture* preview = SceneryPreview(TheWorld());
+  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
+  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
 }
 
 void MenuInit() {
