@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "config_ui/widgets.h"
+#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/reference.h"
 #include "gui/button.h"
@@ -23,6 +24,8 @@ kxtype kxwindowdeviceradio::Type("kxwindowdeviceradio", sizeof(kxwindowdevicerad
 namespace {
 
 using svconfig::Add;
+using svconfig::kButtonLine;
+using svconfig::kListInset;
 
 // Layout in px, y up from the window's bottom edge.
 constexpr int kCancelRight = 10, kOkRight = 100, kCalibrateX = 10;
@@ -59,15 +62,15 @@ std::string Number(const char* format, int n) {
 // ---- shared ----------------------------------------------------------------------------
 
 kxwindowdevice::kxwindowdevice(const char* nodeName, const char* prefix, const char* title) {
-  svconfig::SetFrame(this, nodeName, title, kWidth, kHeight, 0, (std::string("Cancel") + kReturn).c_str());
+  Fixed(nodeName, title, kWidth, kHeight, (std::string("Cancel") + kReturn).c_str());
   std::string id = prefix;
-  cancelButton = svconfig::AddButton(this, (id + "cancel").c_str(), "Cancel",
-                                     (std::string("../Cancel") + kReturn).c_str(), 0, kCancelRight);
-  okButton =
-      svconfig::AddButton(this, (id + "ok").c_str(), "Ok", (std::string("../Ok") + kReturn).c_str(), 0, kOkRight);
-  calibrateButton =
-      svconfig::AddButton(this, (id + "cal").c_str(), TextCalibrate.Text(), kStartCommand, kCalibrateX, 0);
-  kxframe* frame = svconfig::AddListFrame(this, kListY, kListTop);
+  std::string cancel = std::string("../Cancel") + kReturn, ok = std::string("../Ok") + kReturn;
+  cancelButton =
+      sim::AddButton(this, 0, kButtonLine, 0, 0, kCancelRight, 0, "Cancel", cancel.c_str(), (id + "cancel").c_str());
+  okButton = sim::AddButton(this, 0, kButtonLine, 0, 0, kOkRight, 0, "Ok", ok.c_str(), (id + "ok").c_str());
+  calibrateButton = sim::AddButton(this, kCalibrateX, kButtonLine, 0, 0, 0, 0, TextCalibrate.Text(), kStartCommand,
+                                   (id + "cal").c_str());
+  kxframe* frame = sim::AddFrame(this, kListInset, kListY, 0, 0, kListInset, kListTop);
   svconfig::AddHeaderCell(frame, (id + "channel").c_str(), "Channel", kChannelX, kChannelWidth, kChannelWidth);
   svconfig::AddHeaderCell(frame, (id + "input").c_str(), "Input", kInputX, kInputWidth, kInputTextWidth);
   listArea = svconfig::AddListScroll(frame, kScrollTop, kListColour, &channels);
@@ -130,9 +133,7 @@ int kxwindowdevice::Open(kxnode* node) {
     bar->barA = bar->barB = kBarColour;
     bar->value = device->outputs ? device->outputs + c : nullptr;
   }
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
   kxgui::Focus = this;
   return 1;
 }

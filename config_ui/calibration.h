@@ -12,7 +12,7 @@
 
 #include "config_ui/node_watch.h"
 #include "core/string.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 #include "platform/input_devices.h"
 #include "sim/device_nodes.h"
 
@@ -23,7 +23,7 @@ class kxlistitem;
 class kxscroll;
 
 // What the two windows share; each class below names its own widgets.
-class kxwindowdevice : public kxwindow, public svconfig::nodewatcher {
+class kxwindowdevice : public simwindow, public svconfig::nodewatcher {
  public:
   static constexpr int kWidth = 360, kHeight = 270;  // px, not resizable
 

@@ -5,6 +5,7 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/widgets.h"
+#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "gui/containers.h"
@@ -46,10 +47,11 @@ constexpr int kKeypad[] = {201, 202, 204, 205, 206, 207};
 
 svchannelselect::svchannelselect() {
   type = &Type;
-  SetFrame(this, "ChannelSelect", "Select channel", kWidth, kHeight, 1, "Cancel");
-  AddButton(this, "wccscancel", "Cancel", "../Cancel", 0, kCancelRight);
-  AddButton(this, "wccsok", "Ok", "../Ok", 0, kOkRight);
-  kxframe* frame = AddListFrame(this, kListY, kListTop);
+  Fixed("ChannelSelect", "Select channel", kWidth, kHeight, "Cancel");
+  EnableResize = 1;
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kCancelRight, 0, "Cancel", "../Cancel", "wccscancel");
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kOkRight, 0, "Ok", "../Ok", "wccsok");
+  kxframe* frame = sim::AddFrame(this, kListInset, kListY, 0, 0, kListInset, kListTop);
   AddHeaderCell(frame, "wccschannel", "Channel", kChannelX, kChannelWidth, kChannelWidth);
   AddHeaderCell(frame, "wccsinput", "Input", kInputX, kInputWidth, kInputWidth);
   list = AddListScroll(frame, kScrollTop, kListColour, &rows);
@@ -81,9 +83,7 @@ void svchannelselect::Open(int f) {
   if (!built_) BuildList();
   BindBars(input::Pinboard());
   kxtree::ResetSelection(list);
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
 }
 
 // The texts are those of the language in force at the first Open.

@@ -5,13 +5,13 @@
 #pragma once
 
 #include "config_ui/node_watch.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 
 class kxcolumn;
 class kxpinboard;
 class kxscroll;
 
-class svchannelselect : public kxwindow, public svconfig::nodewatcher {
+class svchannelselect : public simwindow, public svconfig::nodewatcher {
  public:
   static kxtype Type;
   static constexpr int kWidth = 350, kHeight = 350;  // px

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "config_ui/widgets.h"
+#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "gui/button.h"
@@ -118,10 +119,10 @@ void kxinputmonitor::Draw(int ox, int oy) {
 
 svconfigurationeasy::svconfigurationeasy() {
   type = &Type;
-  SetFrame(this, "ConfigurationEasy", "Configuration", kWidth, kHeight, 0, "Cancel");
-  AddButton(this, "wcecancel", "Cancel", "../Cancel", 0, kCancelRight);
-  AddButton(this, "wceok", "Ok", "../Ok", 0, kOkRight);
-  AddButton(this, "wceadvanced", "Advanced", "../Advanced", kAdvancedX, 0);
+  Fixed("ConfigurationEasy", "Configuration", kWidth, kHeight, "Cancel");
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kCancelRight, 0, "Cancel", "../Cancel", "wcecancel");
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kOkRight, 0, "Ok", "../Ok", "wceok");
+  sim::AddButton(this, kAdvancedX, kButtonLine, 0, 0, 0, 0, "Advanced", "../Advanced", "wceadvanced");
   Add(this, new kxtext("Configuration:", kConfigLabelX, kConfigLabelY, kConfigLabelWidth, kCellHeight), "wceconfig");
   kxframe* nameFrame = Add(this, new kxframe(kNameFrameX, kNameFrameY, kNameFrameWidth, kNameFrameHeight));
   nameField = Add(nameFrame, new kxedit(kNameX, kNameX, kNameWidth, kCellHeight));
@@ -278,9 +279,7 @@ void svconfigurationeasy::Open(const char* stem, int isNew) {
     Save();
   }
   RefreshView();
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
   if (isNew && nameField) kxgui::Focus = nameField;
 }
 

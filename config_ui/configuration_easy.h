@@ -9,7 +9,7 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/node_watch.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 
 class kxcheckbox;
 class kxdevicemapper;
@@ -35,7 +35,7 @@ class kxinputmonitor : public kxgraphic {
   int base = 600;  // first slot of the device shown
 };
 
-class svconfigurationeasy : public kxwindow, public svconfig::nodewatcher {
+class svconfigurationeasy : public simwindow, public svconfig::nodewatcher {
  public:
   static kxtype Type;
   static constexpr int kWidth = 640, kHeight = 460;  // px, not resizable

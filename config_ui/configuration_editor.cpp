@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "config_ui/widgets.h"
+#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "gui/button.h"
@@ -67,14 +68,15 @@ kxedit* AddField(kxgraphic* row) {
 
 svconfigurationeditor::svconfigurationeditor() {
   type = &Type;
-  SetFrame(this, "ConfigurationEditor", "Configuration", kWidth, kHeight, 1, "Cancel");
-  AddButton(this, "wcacancel", "Cancel", "../Cancel", 0, kCancelRight);
-  AddButton(this, "wcaok", "Ok", "../Ok", 0, kOkRight);
+  Fixed("ConfigurationEditor", "Configuration", kWidth, kHeight, "Cancel");
+  EnableResize = 1;
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kCancelRight, 0, "Cancel", "../Cancel", "wcacancel");
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kOkRight, 0, "Ok", "../Ok", "wcaok");
   Add(this, new kxtext("Configuration:", kConfigLabelX, kConfigLabelY, kConfigLabelWidth, kCellHeight), "wcaconfig");
   kxframe* nameFrame = Add(this, new kxframe(kNameFrameX, kNameFrameY, kNameFrameWidth, kNameFrameHeight));
   nameField = Add(nameFrame, new kxedit(kNameX, kNameX, kNameWidth, kCellHeight));
   if (nameField) nameField->maxLength = kMaxDescription;
-  kxframe* frame = AddListFrame(this, kListY, kListTop);
+  kxframe* frame = sim::AddFrame(this, kListInset, kListY, 0, 0, kListInset, kListTop);
   for (int i = 0; i < kHeaders; ++i)
     AddHeaderCell(frame, kHeaderIds[i], kHeaderTexts[i], kHeaderX[i], kHeaderWidth[i], kHeaderWidth[i]);
   listArea = AddListScroll(frame, kScrollTop, kListColour, &rows);
@@ -118,9 +120,7 @@ void svconfigurationeditor::Open(const char* stem) {
   BuildRows();
   RefreshRows();
   kxtree::ResetSelection(listArea);
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
 }
 
 void svconfigurationeditor::BuildRows() {

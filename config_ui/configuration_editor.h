@@ -7,7 +7,7 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/node_watch.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 
 class kxcolumn;
 class kxdevicemapper;
@@ -15,7 +15,7 @@ class kxedit;
 class kxeventcontroller;
 class kxscroll;
 
-class svconfigurationeditor : public kxwindow, public svconfig::nodewatcher {
+class svconfigurationeditor : public simwindow, public svconfig::nodewatcher {
  public:
   static kxtype Type;
   static constexpr int kWidth = 640, kHeight = 440;  // px, resizable

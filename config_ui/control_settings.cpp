@@ -7,6 +7,7 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/widgets.h"
+#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "core/reference.h"
@@ -32,6 +33,8 @@ kxtype svconfigurationdelete::Type("svconfigurationdelete", sizeof(svconfigurati
 namespace {
 
 using svconfig::Add;
+using svconfig::kButtonLine;
+using svconfig::kListInset;
 
 // Layout in px, y up from the window's bottom edge.
 constexpr int kOkRight = 10, kOkWidth = 70;
@@ -88,12 +91,13 @@ kxiconbutton* Box(kxrow* row, const char* name) {
 
 svaircraftcontrolsettings::svaircraftcontrolsettings() {
   type = &Type;
-  svconfig::SetFrame(this, "AircraftControlSettings", "Aircraft Control Settings", kWidth, kHeight, 0, "");
-  svconfig::AddButton(this, "wacsok", "Ok", "../Hide", 0, kOkRight, kOkWidth);
-  svconfig::AddButton(this, "wacsprop", "Properties", "../ConfigurationOpen", kPropertiesX, 0, kPropertiesWidth);
-  svconfig::AddButton(this, "wacsnew", "New", "../ConfigurationNew", kNewX, 0, kNewWidth);
-  svconfig::AddButton(this, "wacsdelete", "Delete", "../ConfigurationDelete", kDeleteX, 0, kDeleteWidth);
-  kxframe* frame = svconfig::AddListFrame(this, kListY, kListTop);
+  Fixed("AircraftControlSettings", "Aircraft Control Settings", kWidth, kHeight, "");
+  sim::AddButton(this, 0, kButtonLine, kOkWidth, 0, kOkRight, 0, "Ok", "../Hide", "wacsok");
+  sim::AddButton(this, kPropertiesX, kButtonLine, kPropertiesWidth, 0, 0, 0, "Properties", "../ConfigurationOpen",
+                 "wacsprop");
+  sim::AddButton(this, kNewX, kButtonLine, kNewWidth, 0, 0, 0, "New", "../ConfigurationNew", "wacsnew");
+  sim::AddButton(this, kDeleteX, kButtonLine, kDeleteWidth, 0, 0, 0, "Delete", "../ConfigurationDelete", "wacsdelete");
+  kxframe* frame = sim::AddFrame(this, kListInset, kListY, 0, 0, kListInset, kListTop);
   const char* const ids[4] = {"wacsconf", "wacstype", "wacsacft1", "wacsacft2"};
   const char* const texts[4] = {"Configuration", "Type", "Aircraft 1", "Aircraft 2"};
   for (int i = 0; i < 4; ++i)
@@ -121,9 +125,7 @@ void svaircraftcontrolsettings::Open() {
   selection = rows ? kxnode::As<kxrow>(rows->firstChild) : nullptr;
   Mark();
   kxtree::ResetSelection(listArea);
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
 }
 
 /*
@@ -252,10 +254,10 @@ void svaircraftcontrolsettings::NodeGone(kxnode* node) {
 
 svconfigurationdelete::svconfigurationdelete() {
   type = &Type;
-  svconfig::SetFrame(this, "ConfigurationDelete", "Deleting configuration", kWidth, kHeight, 0, "Cancel");
+  Fixed("ConfigurationDelete", "Deleting configuration", kWidth, kHeight, "Cancel");
   message = Add(this, new kxlistitem("", 10, 50, 180, 60), "acdwarn");
-  cancelButton = svconfig::AddButton(this, "acdcancel", "Cancel", "../Cancel", 0, 10);
-  svconfig::AddButton(this, "acdok", "Ok", "../Ok", 0, 100);
+  cancelButton = sim::AddButton(this, 0, kButtonLine, 0, 0, 10, 0, "Cancel", "../Cancel", "acdcancel");
+  sim::AddButton(this, 0, kButtonLine, 0, 0, 100, 0, "Ok", "../Ok", "acdok");
 }
 
 svconfigurationdelete::~svconfigurationdelete() {
@@ -280,9 +282,7 @@ void svconfigurationdelete::Open(int used) {
   if (cancelButton) cancelButton->Unlink();
   if (inUse == 0 && cancelButton) AppendChild(cancelButton);
   if (message) message->Text = inUse == 0 ? TextReally : TextNo;
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
 }
 
 void svconfigurationdelete::Ok() {

@@ -6,7 +6,7 @@
 
 #include "config_ui/node_watch.h"
 #include "core/string.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 
 class kxbutton;
 class kxcolumn;
@@ -14,7 +14,7 @@ class kxlistitem;
 class kxrow;
 class kxscroll;
 
-class svaircraftcontrolsettings : public kxwindow, public svconfig::nodewatcher {
+class svaircraftcontrolsettings : public simwindow, public svconfig::nodewatcher {
  public:
   static kxtype Type;
   static constexpr int kWidth = 450, kHeight = 270;  // px, not resizable
@@ -56,7 +56,7 @@ class svaircraftcontrolsettings : public kxwindow, public svconfig::nodewatcher 
   void NodeGone(kxnode* node) override;
 };
 
-class svconfigurationdelete : public kxwindow {
+class svconfigurationdelete : public simwindow {
  public:
   static kxtype Type;
   static constexpr int kWidth = 200, kHeight = 150;  // px

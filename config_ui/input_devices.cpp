@@ -4,6 +4,7 @@
 
 #include "config_ui/calibration.h"
 #include "config_ui/widgets.h"
+#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/reference.h"
 #include "gui/containers.h"
@@ -21,6 +22,8 @@ kxtype kxwindowinputdevices::Type("kxwindowinputdevices", sizeof(kxwindowinputde
 namespace {
 
 using svconfig::Add;
+using svconfig::kButtonLine;
+using svconfig::kListInset;
 
 constexpr int kOkRight = 10, kPropertiesX = 10, kPropertiesWidth = 90, kRefreshX = 110;
 constexpr int kListY = 46, kListTop = 24, kScrollTop = 20;
@@ -40,11 +43,12 @@ bool IsDeviceNode(kxnode* node) { return kxnode::As<kxdevicegame>(node) || kxnod
 
 kxwindowinputdevices::kxwindowinputdevices() {
   type = &Type;
-  svconfig::SetFrame(this, "InputDevices", "Input Devices", kWidth, kHeight, 0, "");
-  svconfig::AddButton(this, "widok", "Ok", "../Hide", 0, kOkRight);
-  svconfig::AddButton(this, "widprop", "Properties", "../OpenProperties", kPropertiesX, 0, kPropertiesWidth);
-  svconfig::AddButton(this, "widrefresh", "Refresh", "../RefreshDevices", kRefreshX, 0);
-  kxframe* frame = svconfig::AddListFrame(this, kListY, kListTop);
+  Fixed("InputDevices", "Input Devices", kWidth, kHeight, "");
+  sim::AddButton(this, 0, kButtonLine, 0, 0, kOkRight, 0, "Ok", "../Hide", "widok");
+  sim::AddButton(this, kPropertiesX, kButtonLine, kPropertiesWidth, 0, 0, 0, "Properties", "../OpenProperties",
+                 "widprop");
+  sim::AddButton(this, kRefreshX, kButtonLine, 0, 0, 0, 0, "Refresh", "../RefreshDevices", "widrefresh");
+  kxframe* frame = sim::AddFrame(this, kListInset, kListY, 0, 0, kListInset, kListTop);
   svconfig::AddHeaderCell(frame, "widdevice", "Device", 1, kNameWidth, kNameWidth);
   svconfig::AddHeaderCell(frame, "widstatus", "Status", kStatusX, kStatusWidth, kStatusWidth);
   svconfig::AddHeaderCell(frame, "widchannels", "Channels", kCountX, kCountWidth, kCountTextWidth);
@@ -68,9 +72,7 @@ kxvalueptr kxwindowinputdevices::GetMember(const char* member, const kxargs& arg
 void kxwindowinputdevices::Open() {
   RefreshList();
   kxtree::ResetSelection(listArea);
-  kxgui::Capture = this;
-  Show();
-  ToCenter();
+  sim::ShowWindow(this);
 }
 
 void kxwindowinputdevices::RefreshList() {

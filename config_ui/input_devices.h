@@ -5,14 +5,14 @@
 #pragma once
 
 #include "config_ui/node_watch.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 
 class kxcolumn;
 class kxpinboard;
 class kxrow;
 class kxscroll;
 
-class kxwindowinputdevices : public kxwindow, public svconfig::nodewatcher {
+class kxwindowinputdevices : public simwindow, public svconfig::nodewatcher {
  public:
   static kxtype Type;
   static constexpr int kWidth = 400, kHeight = 270;  // px, not resizable

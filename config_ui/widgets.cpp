@@ -1,64 +1,25 @@
 #include "config_ui/widgets.h"
 
-#include "gui/button.h"
 #include "gui/containers.h"
 #include "gui/display.h"
 #include "gui/scroll.h"
 #include "gui/text.h"
-#include "gui/window.h"
+#include "sim/views/window_functions.h"
 
 namespace svconfig {
-
-namespace {
-constexpr int kFrameInset = 2;  // px between a list frame and the window's edges
-}  // namespace
-
-void SetFrame(kxwindow* window, const char* name, const char* title, int w, int h, int resizable,
-              const char* onClose) {
-  window->name = name;
-  window->Title = title;
-  window->W = w;
-  window->H = h;
-  window->EnableResize = resizable;
-  window->OnClose = onClose;
-}
-
-kxbutton* AddButton(kxgraphic* parent, const char* name, const char* text, const char* command, int x, int right,
-                    int width) {
-  kxbutton* b = Add(parent, new kxbutton, name);
-  if (!b) return nullptr;
-  b->X = x;
-  b->Y = kButtonLine;
-  b->Xr = right;
-  if (width > 0) b->W = width;
-  b->Text = text;
-  b->OnPress = command;
-  return b;
-}
-
-kxframe* AddListFrame(kxgraphic* window, int y, int topMargin) {
-  kxframe* frame = Add(window, new kxframe(kFrameInset, y, 0, 0));
-  if (!frame) return nullptr;
-  frame->Wr = kFrameInset;
-  frame->Hr = topMargin;
-  return frame;
-}
 
 kxtext* AddHeaderCell(kxframe* frame, const char* name, const char* text, int x, int w, int textWidth) {
   kxframe* cell = Add(frame, new kxframe(x, 0, w, kCellHeight));
   if (!cell) return nullptr;
   cell->Yr = 1;
   cell->raised = 1;
-  return Add(cell, new kxtext(text, kFrameInset, 0, textWidth, kCellHeight), name);
+  return Add(cell, new kxtext(text, kListInset, 0, textWidth, kCellHeight), name);
 }
 
 kxscroll* AddListScroll(kxframe* frame, int topMargin, const kxcolor4& background, kxcolumn** rows) {
-  kxscroll* scroll = Add(frame, new kxscroll(kFrameInset, kFrameInset, 0, 0));
+  kxscroll* scroll = sim::AddScroll(frame, kListInset, kListInset, 0, 0, kListInset, topMargin);
   if (!scroll) return nullptr;
-  scroll->Wr = kFrameInset;
-  scroll->Hr = topMargin;
   scroll->background = background;
-  scroll->ScrollToTop();
   kxcolumn* column = Add(scroll, new kxcolumn(0, 0, 0, 0));
   if (rows) *rows = column;
   return scroll;

@@ -1,6 +1,7 @@
-// The builders the configuration windows share: a widget made, named and
-// appended in one call, buttons on the windows' button line, the framed list
-// with its header cells, and the colours of a list's selected and other rows.
+// What the configuration windows share beyond the simulator's window
+// builders: a widget made, named and appended in one call, script members
+// from methods and fields, a list's header cells, scroll and cells, and the
+// colours of a list's selected and other rows.
 #pragma once
 
 #include <cstddef>
@@ -12,9 +13,7 @@
 #include "gui/color.h"
 #include "gui/graphic.h"
 
-class kxbutton;
 class kxcolumn;
-class kxwindow;
 class kxframe;
 class kxrow;
 class kxscroll;
@@ -78,20 +77,10 @@ kxvalueptr Text(W& w, const kxargs&) {
   return kxvalueptr(new kxstringref(&(w.*S)));
 }
 
-// What every configuration window sets first: its node name, title, size
-// in px, whether it may be resized, and the close box's command (empty: the
-// box hides the window).
-void SetFrame(kxwindow* window, const char* name, const char* title, int w, int h, int resizable,
-              const char* onClose);
+// px between a list's frame and the window's edges, and between the frame
+// and its scroll.
+constexpr int kListInset = 2;
 
-// A push button on the button line at x, or with its right edge right px
-// from the parent's when right is not 0; width 0 keeps the class's default.
-kxbutton* AddButton(kxgraphic* parent, const char* name, const char* text, const char* command, int x, int right,
-                    int width = 0);
-
-// The frame of a list: x 2, y, 2 px from the window's right edge and
-// topMargin from its top.
-kxframe* AddListFrame(kxgraphic* window, int y, int topMargin);
 // A header cell of a list frame: a frame at x, 1 px from the top, w wide,
 // holding the text (x 2, textWidth wide).
 kxtext* AddHeaderCell(kxframe* frame, const char* name, const char* text, int x, int w, int textWidth);
