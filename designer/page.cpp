@@ -4,7 +4,7 @@
 #include "designer/check_box.h"
 #include "designer/field.h"
 #include "designer/state.h"
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 #include "gui/gui.h"
 #include "gui/text.h"
 #include "sim/multilanguage.h"

@@ -1,7 +1,7 @@
 #include "designer/weight_page.h"
 
 #include "designer/clamp.h"
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 #include "dynamics/body.h"
 
 namespace {

@@ -15,4 +15,8 @@ void InitApplication();
 // texts take its SimText entries. 1 when the file ran.
 int LoadLanguage();
 
+// The display units by the `units` setting: 2 imperial; any other value is
+// stored as 1 and runs metric.
+void ApplyUnitsSetting();
+
 }  // namespace sim

@@ -15,11 +15,10 @@ kxwindow* NoDeviceWindow() { return nullptr; }
 kxwindow* KeysWindow() { return nullptr; }
 kxwindow* OptionsWindow() { return nullptr; }
 
-void Draw() {}
-
 void ActivateMenu() {}
 void UpdateMenuState() {}
 
+void RenderAircraftShadow(simplayer*, shadowquad*, const float*, kxgeometricobject*, balloonrec*) {}
 void BuildReflectionMaps(world*) {}
 void RenderToTexture(shadowquad*, kxtexture*, kxgeometry*) {}
 void RenderShadowTexture(kxgeometricobject*, const char*, float, int) {}

@@ -3,6 +3,8 @@
 #pragma once
 
 class kxgeometricobject;
+struct balloonrec;
+struct simplayer;
 class kxwindow;
 struct kxgeometry;
 struct kxtexture;
@@ -25,16 +27,17 @@ kxwindow* NoDeviceWindow();
 kxwindow* KeysWindow();
 kxwindow* OptionsWindow();
 
-// The simulation's draw callback: every player's view, the status text, the
-// GUI and a requested screenshot.
-void Draw();
-
 // Puts the GUI's dispatch into the callbacks with the simulation's key and
 // mouse handlers as its hooks, and sets the menu marks.
 void ActivateMenu();
 // Enables and disables menu entries; run after every viewport computation.
 void UpdateMenuState();
 
+// Renders the caster seen from the sun into the record's texture and sets
+// the record's corners: the player's aircraft, or a played-back aircraft, or
+// a contest's balloons (each list may be null).
+void RenderAircraftShadow(simplayer* player, shadowquad* record, const float* position, kxgeometricobject* playback,
+                          balloonrec* balloons);
 // Re-renders the reflection cube maps at the current place.
 void BuildReflectionMaps(world* w);
 // Renders mesh from above over rect's box into texture.
