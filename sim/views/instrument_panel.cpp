@@ -85,6 +85,9 @@ void Horizon(const kxdflightstate& s) {
   // The far half of the ball is seen from inside: what lies ahead of the nose.
   glFrontFace(GL_CW);
   glMultMatrixf(kNoseView);
+  // The ball's own light; the scene's light 0 comes back for the overlay
+  // windows drawn after the row.
+  glPushAttrib(GL_LIGHTING_BIT);
   glLightfv(GL_LIGHT0, GL_POSITION, kHorizonLight);
   glLightfv(GL_LIGHT0, GL_SPECULAR, kHorizonSpecular);
   glLightfv(GL_LIGHT0, GL_DIFFUSE, kHorizonDiffuse);
@@ -94,6 +97,7 @@ void Horizon(const kxdflightstate& s) {
   glEnable(GL_LIGHTING);
   // Every hemisphere of the ball: the sky and the ground are separate elements.
   kxgl::DrawGeometry(session.horizon_mesh);
+  glPopAttrib();
   glDisable(GL_LIGHTING);
   glDisable(GL_NORMALIZE);
   glDisable(GL_DEPTH_TEST);

@@ -370,35 +370,37 @@ void WindowContents(simplayer& p, const simcamera& cam, const mainview& m, int v
   FlatState();
 }
 
-// Title bar, outline, close mark and (camera 2's) resize grips.
+// Title bar, outline, close mark and (camera 2's) resize grips. Lines run
+// through pixel centres, so each lands on the row or column it names.
 void WindowFrame(const simcamera& cam, bool grips, int lh) {
-  const float x = cam.x, y = cam.y, right = x + cam.width - 1, top = y + cam.height - 1;
+  const float x0 = cam.x, y0 = cam.y, x1 = cam.x + cam.width, y1 = cam.y + cam.height;
+  const float left = x0 + 0.5f, bottom = y0 + 0.5f, right = x1 - 0.5f, top = y1 - 0.5f;
   const float L = static_cast<float>(lh + 3);
   glDisable(GL_TEXTURE_2D);
   glBegin(GL_QUADS);
   Colour(kTitleLeft);
-  glVertex2f(x, top - lh - 3);
+  glVertex2f(x0, y1 - lh - kTitlePad);
   Colour(kTitleRight);
-  glVertex2f(right, top - lh - 3);
-  glVertex2f(right, top);
+  glVertex2f(x1, y1 - lh - kTitlePad);
+  glVertex2f(x1, y1);
   Colour(kTitleLeft);
-  glVertex2f(x, top);
+  glVertex2f(x0, y1);
   glEnd();
   if (grips) {
     Colour(kGripColour);
     glBegin(GL_TRIANGLES);
-    glVertex2f(x, y), glVertex2f(x + kGrip, y), glVertex2f(x, y + kGrip);
-    glVertex2f(right, y), glVertex2f(right, y + kGrip), glVertex2f(right - kGrip, y);
+    glVertex2f(x0, y0), glVertex2f(x0 + kGrip, y0), glVertex2f(x0, y0 + kGrip);
+    glVertex2f(x1, y0), glVertex2f(x1, y0 + kGrip), glVertex2f(x1 - kGrip, y0);
     glEnd();
     glColor4f(1, 1, 1, 1);
-    Line(x + kGrip, y, x, y + kGrip);
-    Line(right, y + kGrip, right - kGrip, y);
+    Line(left + kGrip, bottom, left, bottom + kGrip);
+    Line(right, bottom + kGrip, right - kGrip, bottom);
   }
   glColor4f(1, 1, 1, 1);
   glBegin(GL_LINE_LOOP);
-  glVertex2f(x, y), glVertex2f(right, y), glVertex2f(right, top), glVertex2f(x, top);
+  glVertex2f(left, bottom), glVertex2f(right, bottom), glVertex2f(right, top), glVertex2f(left, top);
   glEnd();
-  Line(x, top - L, right, top - L);
+  Line(left, top - L, right, top - L);
   Line(right - L, top - L, right, top);
   Line(right - L, top, right, top - L);
   Line(right - L - 1, top - L, right - L - 1, top);
@@ -497,10 +499,11 @@ int WindArrow(float wx, float wy, float R, float out[3][2]) {
   const float p[2] = {d[1], -d[0]};
   const float c[2] = {-kArrowPlace * R * d[0], -kArrowPlace * R * d[1]};
   const float a = kArrowSize * R * std::min(1.0f, speed / kFullArrowWind);
+  // Counter-clockwise, so the window's face culling keeps it.
   for (int k = 0; k < 2; ++k) {
     out[0][k] = c[k] + a * d[k];
-    out[1][k] = c[k] - a * d[k] + a * p[k];
-    out[2][k] = c[k] - a * d[k] - a * p[k];
+    out[1][k] = c[k] - a * d[k] - a * p[k];
+    out[2][k] = c[k] - a * d[k] + a * p[k];
   }
   return 1;
 }
