@@ -88,13 +88,9 @@ void BM_FrameFramesPerSecond(benchmark::State& state) {
   viewstest::camera c(eye, plane), second(above, plane);
   p->camera[0] = simcamera{1, sim::kCameraFlightInfo, kWidth - 220, 10, 210, 0};
   p->camera[2] = simcamera{1, sim::kViewFollow, kWidth - 202, kHeight - 220, 192, 180};
-  for (int k = 0; k < 3; ++k) {
-    p->viewer_position[k] = (&c.eye.x)[k];
-    p->viewer_row_x[k] = (&c.X.x)[k], p->viewer_row_y[k] = (&c.Y.x)[k], p->viewer_row_z[k] = (&c.Z.x)[k];
-    simcamera& cam = p->camera[2];
-    cam.position[k] = (&second.eye.x)[k];
-    cam.axis_x[k] = (&second.X.x)[k], cam.axis_y[k] = (&second.Y.x)[k], cam.axis_z[k] = (&second.Z.x)[k];
-  }
+  c.CopyTo(p->viewer_position, p->viewer_row_x, p->viewer_row_y, p->viewer_row_z);
+  simcamera& cam = p->camera[2];
+  second.CopyTo(cam.position, cam.axis_x, cam.axis_y, cam.axis_z);
   p->view_zoom = kNear;
   for (auto _ : state) {
     sim::Draw();

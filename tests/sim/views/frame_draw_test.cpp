@@ -69,13 +69,7 @@ class FrameDraw : public viewstest::viewsgltest {
 
   // The player's main viewer at the eye looking at target, a narrow view.
   void Aim(simplayer& p, const float target[3]) const {
-    const camera c(eye_, target);
-    for (int k = 0; k < 3; ++k) {
-      p.viewer_position[k] = (&c.eye.x)[k];
-      p.viewer_row_x[k] = (&c.X.x)[k];
-      p.viewer_row_y[k] = (&c.Y.x)[k];
-      p.viewer_row_z[k] = (&c.Z.x)[k];
-    }
+    camera(eye_, target).CopyTo(p.viewer_position, p.viewer_row_x, p.viewer_row_y, p.viewer_row_z);
     p.view_zoom = 1.0f;
   }
   // A black window, then one frame.
@@ -152,13 +146,7 @@ TEST_F(FrameDraw, OverlayWindowsShowASecondSceneTheFlightInformationAndNothingFo
   // Camera 2 looks straight up from the eye with a narrow view.
   simcamera& second = p.camera[2];
   second = simcamera{1, sim::kViewFollow, 10, 10, 60, 50};
-  const camera c(eye_, up_);
-  for (int k = 0; k < 3; ++k) {
-    second.position[k] = (&c.eye.x)[k];
-    second.axis_x[k] = (&c.X.x)[k];
-    second.axis_y[k] = (&c.Y.x)[k];
-    second.axis_z[k] = (&c.Z.x)[k];
-  }
+  camera(eye_, up_).CopyTo(second.position, second.axis_x, second.axis_y, second.axis_z);
   second.fov = 1.0f;
   p.camera[0] = simcamera{1, sim::kCameraFlightInfo, 90, 10, 60, 0};
   Frame();
