@@ -22,7 +22,7 @@
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/units.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
 
 namespace sim {
 

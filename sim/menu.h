@@ -28,6 +28,10 @@ extern const char kProductName[];             // "Skyvane Gold Edition"
 extern const char kVersion[];                 // "1.8.0.17"
 extern const char kLegacyPrefix[];            // "_alx_"
 
+// Loads the legacy model named name ("_alx_" + stem) as player 1's aircraft,
+// in place of player 1's component aircraft, and relinks player 2.
+void LoadLegacyAircraft(const char* name);
+
 // Bottom edge of button n as a fraction of the window height.
 float ButtonBottom(int n);
 
@@ -58,6 +62,9 @@ void MenuKey(int key, int modifiers);
 void MenuInit();
 void MenuIdle();
 void DrawMenu();
+// Copies the loaded scenery's preview into the menu's scenery card, when
+// both are there.
+void UpdateSceneryCard();
 // The button under a pointer at (x, y) pixels of a W x H window (y up); -1 none.
 int ButtonAt(float x, float y, int width, int height);
 // The turntable's next angle after a frame of frameTime seconds.

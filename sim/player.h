@@ -54,6 +54,8 @@ struct simcamera {
   float position[3] = {};    // m, eye position (camera 2: relative to the aircraft)
   float axis_x[3] = {}, axis_y[3] = {}, axis_z[3] = {};  // viewing frame the views keep
   float fov = 0.3f;          // field of view
+  float velocity[3] = {};    // m/s, camera 2's follow spring
+  float accel[3] = {};       // m/s^2, camera 2's follow spring
 };
 
 struct simplayer {

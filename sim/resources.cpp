@@ -127,6 +127,8 @@ void LoadResources() {
                                           kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
   s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
                                         kxgl::kWrapClamp, 0, 0);
+  s.about_texture = kxgl::LoadTexture("texture/about.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
+                                      kxgl::kWrapClamp, 0, 0);
 
   // Three cube maps of six RGB faces each; the views render into them.
   s.cube_size = kCubeSize;

@@ -3,6 +3,7 @@
 #pragma once
 
 struct contestrec;
+struct kxmatrix;
 struct simplayer;
 struct world;
 
@@ -26,5 +27,24 @@ void UpdateSmoke(simplayer* player, float dt);
 // playback pose of the recorded flight; run by the frame update per player.
 void UpdateRecordingClock(simplayer* player, float dt);
 void UpdatePlaybackPose(simplayer* player, float dt);
+
+// Aircraft placement and view modes (simulation mode). The stand-in of
+// SetViewMode only records the mode; the real one also places the viewer
+// and points the field of view.
+void SetViewMode(simplayer* player, int mode);
+// Puts the player's aircraft on the ground at the frame with the velocity.
+void ResetAircraft(simplayer* player, kxmatrix* frame, const float velocity[4]);
+
+// The simulation's key handler and its handler for clicks on no widget
+// (simulation keys and mouse).
+void OnKey(int key, int modifiers);
+void OnMouse(int code, int modifiers);
+
+// Recording files in "recordings/" (flight recording). Save: 1 when written.
+// Load: 1 when loaded and playable. Check: the scenery the file names, null
+// when it cannot be read.
+int SaveRecording(const char* name, simplayer* player);
+int LoadRecording(const char* name, simplayer* player);
+const char* CheckRecordingScenery(const char* name);
 
 }  // namespace sim

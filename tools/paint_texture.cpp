@@ -31,7 +31,7 @@ int Menu(const std::string& folder) {
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr,
-                 "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card|"
+                 "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card|about|"
                  "designerframes|designericons|menu> <out.bmp|out.kxt|out.jpg>\n");
     return 2;
   }

@@ -10,8 +10,8 @@
 #include "test_support.h"
 
 namespace {
-// The committed program fonts, found from the test folder (an absolute path,
-// whatever the compiler cache made of the source paths).
+// The committed program fonts, found from the fixture folder (an absolute
+// path, unlike __FILE__ under a compiler cache that rewrites paths).
 const std::string kData =
     (std::filesystem::path(KX_TEST_DATA) / ".." / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
 }

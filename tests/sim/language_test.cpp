@@ -8,20 +8,7 @@
 
 namespace {
 
-class LanguageTest : public simtest::simtest {
- protected:
-  void SetUp() override {
-    simtest::SetUp();
-    kxscript::Init();
-    sim::Language().Reset();
-    sim::ResetHudTexts();
-  }
-  void TearDown() override {
-    sim::Language().Reset();
-    sim::ResetHudTexts();
-    simtest::TearDown();
-  }
-};
+class LanguageTest : public simtest::languagetest {};
 
 TEST_F(LanguageTest, DefaultsAreEnglishAndIndexedKeysReachTheirEntries) {
   multilanguage& l = sim::Language();
