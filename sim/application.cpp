@@ -87,7 +87,7 @@ void LoadMenuPictures() {
 
 }  // namespace
 
-void ApplyUnitsSetting() {
+void ApplyUnits() {
   simsession& s = session;
   if (s.units != kUnitsImperial) s.units = kUnitsMetric;
   s.units == kUnitsImperial ? units::SetImperial() : units::SetMetric();
@@ -139,7 +139,7 @@ void InitApplication() {
   s.balloon_shadow_texture = Blank("balloonshadow", kTypeRGBA);
   if (Hooks().designer_init) Hooks().designer_init();
   else kxsystem::Log("sim:  no designer in this program\n");
-  ApplyUnitsSetting();
+  ApplyUnits();
   LoadMenuPictures();
   EnterMenuMode();
   LoadLanguage();

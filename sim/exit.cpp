@@ -5,7 +5,9 @@
 #include "graphics/texture_table.h"
 #include "platform/reserves.h"
 #include "sim/app_hooks.h"
+#include "sim/menu.h"
 #include "sim/player.h"
+#include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
 #include "sim/world/world.h"
@@ -24,6 +26,14 @@ void Exit() {
   kxsystem::Release(&s.reflection_maps1);
   kxsystem::Release(&s.reflection_maps2);
   kxgl::FreeAllTextures();
+  // The fonts' textures went with the table; their pictures are reserves of
+  // their own. The menu's card and font go here too, so that a program ended
+  // from the simulation leaves nothing behind (the menu's exit frees them
+  // again, which then does nothing).
+  kxsystem::Release(reinterpret_cast<void**>(&small_font.pixels));
+  kxsystem::Release(reinterpret_cast<void**>(&large_font.pixels));
+  kxsystem::Release(reinterpret_cast<void**>(&menu_font.pixels));
+  kxgeometry::Free(&Menu().card);
   SaveConfigFiles();
 }
 

@@ -43,9 +43,12 @@ struct menustate {
   kxtexture* card_texture = nullptr;    // "scenerycard"
   int hot_button = -1;
   float turntable_angle = 0;            // degrees
-  float previous_time = 0, current_time = 0;  // s
+  // Timer readings in microseconds; differences are taken unsigned, so the
+  // 32-bit timer's wrap after 71 minutes costs no frame.
+  uint32_t current_time = 0;
+  uint32_t sample_time = 0;             // last frame-rate sample
+  float frame_time = 0;                 // s, between the last two updates
   int frame_count = 0;
-  float sample_time = 0;                // s, last frame-rate sample
   int language = 1;                     // 1 English, 2 German, 3 French
   int notice_state = 0;                 // 0 none, 2 the no-device window shown
   int first_init = 1;

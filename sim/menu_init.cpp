@@ -121,10 +121,11 @@ void UpdateNotice() {
 
 void UpdateTiming() {
   menustate& m = Menu();
-  m.previous_time = m.current_time;
-  m.current_time = static_cast<float>(kxsystem::GetTime()) / 1e6f;
+  uint32_t now = kxsystem::GetTime();
+  m.frame_time = static_cast<float>(now - m.current_time) / 1e6f;
+  m.current_time = now;
   if (++m.frame_count >= kFpsFrames) {
-    float span = m.current_time - m.sample_time;
+    float span = static_cast<float>(m.current_time - m.sample_time) / 1e6f;
     if (span > 0) session.fps = static_cast<float>(kFpsFrames) / span;
     m.frame_count = 0;
     m.sample_time = m.current_time;

@@ -341,11 +341,26 @@ kxwindow* CreateWindow(int which) {
   }
 }
 
+// A window shown lives under another screen and may die with it (the whole
+// tree goes at program end): the menu forgets its nodes as they are destroyed.
+void ForgetDestroyed(kxnode* node) {
+  simmenu& m = MenuBar();
+  for (kxwindow*& w : m.windows)
+    if (w == node) w = nullptr;
+  if (m.root == node) m.root = nullptr;
+  if (m.visible == node) m.visible = nullptr;
+  if (m.invisible == node) m.invisible = nullptr;
+  if (m.filling == node) m.filling = nullptr;
+  if (m.contest_title == node) m.contest_title = nullptr;
+  if (m.tow_title == node) m.tow_title = nullptr;
+}
+
 }  // namespace
 
 // --- CreateMenu and DestroyMenu
 
 void CreateMenu() {
+  kxnode::AddDestroyListener(ForgetDestroyed);
   DestroyMenu();
   simmenu& m = MenuBar();
   m.root = Append(kxscript::Root(), new kxnode);

@@ -36,6 +36,20 @@ TEST_F(LanguageTest, LanguageFileReplacesOnlySetTextsWithMatchingFormats) {
   EXPECT_STREQ(sim::Language().tipp[1][2].Text(), "dritte Zeile");
 }
 
+// The file runs against the table; it may also name the table by its path
+// or change into it first, as the start-up appends it under the root.
+TEST_F(LanguageTest, LinesMayNameTheTableOrChangeIntoItFirst) {
+  kxscript::Root()->AppendChild(&sim::Language());
+  Write("svgelanguage.kxd",
+        "/MultiLanguage/SimText( 1 ) = \"Hoehe:\"\n"
+        "cd /\ncd MultiLanguage/\nSimText( 2 ) = \"Hoehe NN:\"\nNoOpenGL = \"Kein OpenGL\"\n");
+  ASSERT_EQ(sim::LoadLanguage(), 1);
+  sim::Language().Unlink();
+  EXPECT_STREQ(sim::HudText(1), "Hoehe:");
+  EXPECT_STREQ(sim::HudText(2), "Hoehe NN:");
+  EXPECT_STREQ(sim::Language().Text("NoOpenGL"), "Kein OpenGL");
+}
+
 TEST_F(LanguageTest, WithoutLanguageFileTheHeadUpTextsStayEnglish) {
   EXPECT_EQ(sim::LoadLanguage(), 0);
   EXPECT_STREQ(sim::HudText(4), "RPM: %3drmin");

@@ -1,5 +1,4 @@
-// The display units: both columns of the table, and the set-up's choice by
-// the `units` setting.
+// The display units: both columns of the table and what they show.
 #include "sim/units.h"
 
 #include <gtest/gtest.h>
@@ -7,17 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "sim/application.h"
-#include "sim/session.h"
-
 namespace {
 
 class DisplayUnits : public ::testing::Test {
  protected:
-  void TearDown() override {
-    units::SetMetric();
-    sim::session.units = sim::kUnitsMetric;
-  }
+  void TearDown() override { units::SetMetric(); }
   static std::string Shown(float si, const units::displayunit& unit, const char* format) {
     char text[64];
     std::snprintf(text, sizeof text, format, si * unit.factor);
@@ -50,25 +43,13 @@ TEST_F(DisplayUnits, EachColumnGivesEveryQuantityItsFactorAndName) {
   }
 }
 
-TEST_F(DisplayUnits, TheSettingTwoRunsImperialAndAnythingElseMetricStoredAsOne) {
-  struct {
-    int setting, stored;
-    const char* length;
-  } rows[] = {{0, 1, "cm"}, {1, 1, "cm"}, {2, 2, "in"}, {7, 1, "cm"}};
-  for (const auto& row : rows) {
-    units::SetImperial();
-    sim::session.units = row.setting;
-    sim::ApplyUnitsSetting();
-    EXPECT_EQ(sim::session.units, row.stored) << row.setting;
-    EXPECT_STREQ(units::Current().length.name.Text(), row.length) << row.setting;
-  }
-  const units::displayunits& u = units::Current();  // imperial, as `units` 2 left it
-  sim::session.units = 2;
-  sim::ApplyUnitsSetting();
+TEST_F(DisplayUnits, ImperialShowsLengthsInInchesMassesInPoundsAndPowerInHorsepower) {
+  units::SetImperial();
+  const units::displayunits& u = units::Current();
   EXPECT_EQ(Shown(1.0f, u.length, "%.1f"), "39.4 in");
   EXPECT_EQ(Shown(2.5f, u.mass, "%.2f"), "5.51 lb");
   EXPECT_EQ(Shown(1000.0f, u.power, "%.2f"), "1.34 hp");
-  EXPECT_EQ(Shown(10.0f, u.force, "%.1f"), "10.0 N");
+  EXPECT_EQ(Shown(10.0f, u.force, "%.1f"), "10.0 N");  // the same in both systems
 }
 
 }  // namespace
