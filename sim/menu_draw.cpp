@@ -25,7 +25,6 @@
 #include "sim/session.h"
 #include "sim/views/flat_draw.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views_placeholder.h"
 
 namespace sim {
 

@@ -20,12 +20,12 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
+#include "sim/views/aircraft_shadow.h"
 #include "sim/views/flat_draw.h"
 #include "sim/views/gl_state.h"
 #include "sim/views/loading_screen.h"
 #include "sim/views/player_view.h"
 #include "sim/views/text.h"
-#include "sim/views_placeholder.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -81,7 +81,7 @@ void ShadowPictures() {
   if (c && c->kind == kContestBalloonPop && c->first_balloon) {
     // The balloons share one picture: every balloon is the same ball scaled.
     static const float kOrigin[3] = {0, 0, 0};
-    RenderAircraftShadow(&players[0], &c->first_balloon->shadow, kOrigin, nullptr, c->first_balloon);
+    RenderAircraftShadow(&players[0], &c->first_balloon->shadow, kOrigin, nullptr, c->first_balloon->mesh);
   }
 }
 
