@@ -125,11 +125,15 @@ TEST_F(DesignerDrawTest, CurrentObjectIsBlueAndTransparentMeshesKeepTheirOwnColo
 // blending and back faces culled: both windings are drawn, so each shows in
 // its colour at alpha 0.2 from both sides.
 TEST_F(DesignerDrawTest, MoveGizmoShowsEachSquareInItsColourFromEitherSide) {
-  glViewport(0, 0, kWidth, kHeight);
+  // The GUI's drawing in the next test finds the state as it was.
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
   glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
   glLoadIdentity();
   glOrtho(-1, 1, -1, 1, -10, 10);
   glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glViewport(0, 0, kWidth, kHeight);
   glDisable(GL_DEPTH_TEST);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -162,9 +166,11 @@ TEST_F(DesignerDrawTest, MoveGizmoShowsEachSquareInItsColourFromEitherSide) {
     EXPECT_NEAR(got.b, p.b, 1) << p.angle;
     EXPECT_TRUE(Is(ReadPixel(kWidth * 7 / 8, kHeight * 7 / 8), 0, 0, 0));  // beside the squares
   }
-  glDisable(GL_LIGHTING);
-  glDisable(GL_CULL_FACE);
-  glLoadIdentity();
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopAttrib();
 }
 
 // The centre-of-gravity page shows the gizmo in the viewer's transparent
