@@ -10,6 +10,7 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
+#include "sim/world/placement.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -23,7 +24,6 @@ constexpr int kCutPenalty = 10000;          // ms added for a pylon passed on th
 constexpr int kPenaltyShown = 4000;         // ms
 constexpr float kHintHeight = 2.0f;         // m above ground arms a landing attempt
 constexpr float kFullPointsReach = 1.0f;    // m into the area scoring 100
-constexpr int kPairRecords = 1024;          // records behind the flight state's pair pointer
 
 // Gate flags.
 constexpr int kPassedA = 1;
@@ -129,7 +129,7 @@ balloonrec* TouchedBalloon(const kxdflightstate* s, const contestrec* contest) {
       if (c->kind != kContestBalloonPop) continue;
       for (balloonrec* b = c->first_balloon; b; b = b->next) {
         if (!b->body) continue;
-        kxcpair* pair = s->rotating_pairs && k < kPairRecords ? s->rotating_pairs + k : nullptr;
+        kxcpair* pair = s->rotating_pairs && k < kRotatingPairs ? s->rotating_pairs + k : nullptr;
         ++k;
         if (c != contest || b->popped) continue;
         kxcpair made;

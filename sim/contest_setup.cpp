@@ -8,7 +8,6 @@
 #include "platform/random.h"
 #include "sim/contest.h"
 #include "sim/player.h"
-#include "sim/services_placeholder.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
@@ -18,7 +17,6 @@
 namespace sim {
 namespace {
 
-constexpr float kDegrees = 3.14159265f / 180.0f;
 constexpr int kSetupClock = -6999;          // ms; the countdown's three beeps come at -3 s, -2 s and -1 s
 constexpr int kSetupPreviousClock = -7001;  // ms
 constexpr int kNoPointsYet = -100;
@@ -41,17 +39,15 @@ void CameraOneAll(int on) {
 // The players stand side by side across the start heading, s apart, the
 // group centred on the start only along the heading's own axis.
 void LineUp(contestrec* c) {
-  const float h = c->heading * kDegrees, s = session.contest_start_distance;
-  const float ch = std::cos(h), sh = std::sin(h);
+  const kxmatrix start = HeadingFrame(c->heading, c->start_position);
+  const float s = session.contest_start_distance, ch = start.X.x, sh = start.Y.x;
   const float n = static_cast<float>(session.player_count);
   float offset[2] = {(n - 1.0f) * s / 2.0f * ch, (n - 1.0f) * s / 2.0f * sh};
   for (simplayer* p = &players[0]; p; p = p->next) {
     p->camera[1].on = 1;
-    kxmatrix frame;
-    kxmatrix::SetIdentity(&frame);
-    frame.X = {ch, -sh, 0.0f, 0.0f};
-    frame.Y = {sh, ch, 0.0f, 0.0f};
-    frame.R = {c->start_position[0] + offset[0], c->start_position[1] + offset[1], c->start_position[2], 1.0f};
+    kxmatrix frame = start;
+    frame.R.x += offset[0];
+    frame.R.y += offset[1];
     const float still[4] = {};
     ResetAircraft(p, &frame, still);
     p->contest_phase = kContestFlying;
@@ -139,7 +135,7 @@ void Scatter(contestrec* c) {
 }
 
 void SetUpDragRace(contestrec* c) {
-  const float g = c->drag_heading * kDegrees;
+  const float g = c->drag_heading * vec3::kDegrees;
   float* d = c->finish_normal;
   float* w = c->finish_line;
   vec3::Set(d, std::cos(g), -std::sin(g), 0.0f);
@@ -154,7 +150,7 @@ void SetUpDragRace(contestrec* c) {
 // heading (axis A), spot_width wide and centred across it (axis B).
 void SetUpSpotLanding(contestrec* c) {
   c->spot_heading = c->heading;
-  const float k = c->spot_heading * kDegrees;
+  const float k = c->spot_heading * vec3::kDegrees;
   vec3::Set(c->spot_centre, c->start_position[0], c->start_position[1],
             GroundBelow(c->start_position[0], c->start_position[1], kProbeHigh) + kMarkRaise);
   vec3::Set(c->spot_axisA, std::cos(k), -std::sin(k), 0.0f);

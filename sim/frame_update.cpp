@@ -91,8 +91,7 @@ void FlightValues(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
   p->height_above_ground = st.position[2] - kxcollision::GroundHeight(Collision(), st.position, nullptr);
   const float* v = st.velocity;
-  p->speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f
-                                                             : std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3]);
+  p->speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f : vec3::Length4(v);
   p->heading = HeadingOf(st.X);
 }
 
@@ -257,8 +256,7 @@ void GliderSounds() {
   const simsession& s = session;
   const kxdflightstate* st = players[0].flight_state;
   if (!s.glider_sound || !s.glider2_sound || !st || !(st->flags & kxdflightstate::kTowed)) return;
-  const float* v = st->velocity;
-  const float speed = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3]);
+  const float speed = vec3::Length4(st->velocity);
   kxsound* sounds[2] = {s.glider_sound, s.glider2_sound};
   for (int i = 0; i < 2; ++i) {
     kxsound* sound = sounds[i];

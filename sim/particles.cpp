@@ -1,7 +1,6 @@
 #include "sim/particles.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "dynamics/flight_state.h"
 #include "platform/random.h"
@@ -100,9 +99,7 @@ void MoveSmoke(particle& q, float h) {
 }
 
 void Emit(particle& q, const kxdflightstate& s, const float at[3]) {
-  const float k = std::min(0.05f * std::sqrt(s.velocity[0] * s.velocity[0] + s.velocity[1] * s.velocity[1] +
-                                             s.velocity[2] * s.velocity[2] + s.velocity[3] * s.velocity[3]),
-                           1.0f);
+  const float k = std::min(0.05f * vec3::Length4(s.velocity), 1.0f);
   vec3::Copy(q.position, at);
   for (int c = 0; c < 3; ++c) {
     float v = 0.5f * s.smoke_velocity[c] - s.X[c];

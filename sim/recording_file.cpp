@@ -131,12 +131,6 @@ void Upload(const kxgeometricobject* node) {
     if (const kxgeometricobject* part = kxnode::As<kxgeometricobject>(const_cast<kxnode*>(c))) Upload(part);
 }
 
-int IndexOf(const simplayer* p) {
-  for (int i = 0; i < kPlayers; ++i)
-    if (p == &players[i]) return i;
-  return -1;
-}
-
 // ---- writing
 
 void Record(kxout& out, const float* r) {
@@ -245,7 +239,7 @@ const char* CheckRecordingScenery(const char* name) {
 int LoadRecordedAircraft(simplayer* player) {
   if (!player) return 0;
   simplayer& p = *player;
-  const int index = IndexOf(&p);
+  const int index = PlayerIndex(&p);
   // The copy is only drawn: it registers no sounds of its own.
   directsound::suppress_registration = 1;
   kxnode* root = index >= 0 ? kxdynamics::LoadPlayback(p.rec_aircraft, index) : nullptr;

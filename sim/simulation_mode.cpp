@@ -1,6 +1,5 @@
 #include "sim/simulation_mode.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "dynamics/component_sound.h"
@@ -20,6 +19,7 @@
 #include "sim/exit.h"
 #include "sim/frame_update.h"
 #include "sim/keys.h"
+#include "sim/particles.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/view_modes.h"
@@ -40,7 +40,6 @@ namespace {
 
 // The joystick record's input word 12 (the last axis) starts at its low end.
 constexpr int kJoystickStartAxis = 7;
-constexpr float kSmokeParked = -10000.0f;  // m, height of the first free smoke record
 
 struct viewporttriple {
   int width = kNoLastViewport, height = kNoLastViewport, game_type = kNoLastViewport;
@@ -79,19 +78,6 @@ void ArmTips() {
   s.tip_elapsed = 0.0f;
 }
 
-// The first smoke_particles records chained into the free list; a setting
-// beyond the pool is held to it, 0 or less leaves the list empty.
-void ChainSmokePool(simplayer& p) {
-  const int n = std::clamp(session.smoke_particles, 0, simplayer::kSmokePool);
-  for (int i = 0; i < n; ++i) {
-    p.smoke_pool[i].life = -1.0f;
-    p.smoke_pool[i].next = i + 1 < n ? &p.smoke_pool[i + 1] : nullptr;
-  }
-  p.smoke_list = nullptr;
-  p.smoke_newest = nullptr;
-  p.smoke_clock = p.smoke_last_emit = 0.0f;
-}
-
 // The list is always headed by player 1's record, flying or not.
 void LinkPlayers() {
   simsession& s = session;
@@ -111,7 +97,7 @@ void LinkPlayers() {
       if (i > 0) players[i - 1].next = &p;
       p.next = nullptr;
     }
-    ChainSmokePool(p);
+    ResetSmoke(&p);
   }
 }
 
@@ -122,14 +108,11 @@ void FixGameType() {
 }
 
 void PlacePlayers() {
-  const int n = std::clamp(session.smoke_particles, 0, simplayer::kSmokePool);
   for (simplayer* p = &players[0]; p; p = p->next) {
     p->rec_state = kRecordIdle;
     p->rec_time = 0.0f;
     p->rec_frame = 1;
     p->rec_write = p->rec_positions;
-    p->smoke_list = n > 0 ? &p->smoke_pool[0] : nullptr;
-    if (p->smoke_list) p->smoke_list->position[2] = kSmokeParked;
     if (!p->flight_state) continue;
     PlaceAtStart(TheWorld()->start_index, p, 1);
     for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = p->viewer_position[k];

@@ -13,6 +13,8 @@ constexpr float kMinLength = 1e-6f;
 
 inline float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 inline float Length(const float a[3]) { return std::sqrt(Dot(a, a)); }
+// Length of a four-float row: the flight state's velocity carries a fourth.
+inline float Length4(const float a[4]) { return std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2] + a[3] * a[3]); }
 inline void Copy(float out[3], const float a[3]) {
   out[0] = a[0];
   out[1] = a[1];

@@ -4,12 +4,12 @@
 
 #include "dynamics/air_model.h"
 #include "sim/session.h"
+#include "sim/vec3.h"
 #include "sim/world/world.h"
 
 namespace sim {
 namespace {
 
-constexpr float kDegrees = 3.14159265f / 180.0f;
 constexpr float kOceanDrift = 0.001f;  // texture units per metre of wind
 constexpr float kCloudDrift = 5.0f;    // cloud texture repeats per scenery extent, per metre of wind
 constexpr float kBladeSpin = 30.0f;    // degrees per second per m/s of wind
@@ -26,7 +26,7 @@ float Wrap(float v) {
    move to the hub. */
 void Blades(kxgeometrydynobject* o, float speed, float cd, float sd, float t) {
   o->angle += o->spin * kBladeSpin * speed * t;
-  const float a = o->angle * kDegrees, c = std::cos(a), s = std::sin(a);
+  const float a = o->angle * vec3::kDegrees, c = std::cos(a), s = std::sin(a);
   o->frame.X = {cd, sd, 0.0f, 0.0f};
   o->frame.Y = {-c * sd, c * cd, -s, 0.0f};
   o->frame.Z = {-s * sd, s * cd, c, 0.0f};
@@ -45,7 +45,7 @@ void Base(kxgeometrydynobject* o, float cd, float sd) {
 void UpdateWind(world* w) {
   if (!w) return;
   const kxdenvironment& air = kxdynamics::Environment();
-  const float d = air.wind_direction * kDegrees, cd = std::cos(d), sd = std::sin(d);
+  const float d = air.wind_direction * vec3::kDegrees, cd = std::cos(d), sd = std::sin(d);
   const float wind[2] = {air.wind_speed * cd, air.wind_speed * sd};
   const float t = session.sim_time_step;
   // A scenery without a SCENERY extent moves no clouds rather than dividing by 0.

@@ -9,8 +9,8 @@
 #include "graphics/geometric_object.h"
 #include "platform/log.h"
 #include "platform/sound.h"
+#include "sim/contest.h"
 #include "sim/player.h"
-#include "sim/services_placeholder.h"
 #include "sim/session.h"
 #include "sim/view_modes.h"
 #include "sim/views/menu_actions.h"
@@ -22,7 +22,6 @@ namespace sim {
 
 namespace {
 
-constexpr float kDegToRad = 3.14159265f / 180.0f;
 constexpr float kViewerAboveAircraft = 1.8f;  // m, a start viewer height below 0 means this above the aircraft
 
 void CopyName(char* out, const char* text) {
@@ -150,17 +149,9 @@ void ContestSelect(int i) {
 // --- aerotow
 
 void TowLineUp(const world& w, float ropeLength, int towedFirst, kxmatrix frames[2]) {
-  float h = w.start_count > 0 ? w.start_heading[0] * kDegToRad : 0.0f;
-  float c = std::cos(h), s = std::sin(h);
-  for (int i = 0; i < 2; ++i) {
-    kxmatrix& f = frames[i];
-    kxmatrix::SetIdentity(&f);
-    f.X = {c, -s, 0, 0};
-    f.Y = {s, c, 0, 0};
-    f.Z = {0, 0, 1, 0};
-    const float* start = w.start_aircraft[0];
-    f.R = {start[0], start[1], start[2], 1};
-  }
+  const float heading = w.start_count > 0 ? w.start_heading[0] : 0.0f;
+  for (int i = 0; i < 2; ++i) frames[i] = HeadingFrame(heading, w.start_aircraft[0]);
+  const float c = frames[0].X.x, s = frames[0].Y.x;
   kxmatrix& towed = frames[towedFirst ? 0 : 1];
   towed.R.x -= ropeLength * c;
   towed.R.y += ropeLength * s;

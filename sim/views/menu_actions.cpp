@@ -5,7 +5,6 @@
 #include "platform/log.h"
 #include "platform/window.h"
 #include "sim/player.h"
-#include "sim/services_placeholder.h"
 #include "sim/session.h"
 #include "sim/units.h"
 #include "sim/view_modes.h"

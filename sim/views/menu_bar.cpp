@@ -21,7 +21,6 @@
 #include "sim/keys.h"
 #include "sim/modes.h"
 #include "sim/player.h"
-#include "sim/services_placeholder.h"
 #include "sim/session.h"
 #include "sim/views/help_windows.h"
 #include "sim/views/main_options_window.h"

@@ -18,7 +18,7 @@
 #include "gui/tree.h"
 #include "platform/file_lists.h"
 #include "sim/player.h"
-#include "sim/services_placeholder.h"
+#include "sim/recording.h"
 #include "sim/views/menu_bar.h"
 #include "sim/views/window_functions.h"
 #include "sim/world/world.h"

@@ -101,6 +101,17 @@ void RebuildRotatingParts(simplayer* p, kxdflightstate* s) {
 
 }  // namespace
 
+kxmatrix HeadingFrame(float headingDegrees, const float position[3]) {
+  const float h = headingDegrees * vec3::kDegrees;
+  const float c = std::cos(h), s = std::sin(h);
+  kxmatrix frame;
+  kxmatrix::SetIdentity(&frame);
+  frame.X = {c, -s, 0.0f, 0.0f};
+  frame.Y = {s, c, 0.0f, 0.0f};
+  frame.R = {position[0], position[1], position[2], 1.0f};
+  return frame;
+}
+
 int IsRotatingComponent(const kxnode* component) {
   if (!component) return 0;
   const kxtype* t = component->type;
@@ -186,13 +197,8 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
   }
   index = found;
 
-  const float h = w.start_heading[index] * vec3::kDegrees;
-  const float c = std::cos(h), s = std::sin(h);
-  kxmatrix frame;
-  kxmatrix::SetIdentity(&frame);
-  frame.X = {c, -s, 0.0f, 0.0f};
-  frame.Y = {s, c, 0.0f, 0.0f};
-  frame.R = {w.start_aircraft[index][0], w.start_aircraft[index][1], w.start_aircraft[index][2], 1.0f};
+  kxmatrix frame = HeadingFrame(w.start_heading[index], w.start_aircraft[index]);
+  const float c = frame.X.x, s = frame.Y.x;
   if (session.player_count > 1) {
     float side = kPlayerSpacing * static_cast<float>(2 * PlayerIndex(p) - 1);
     frame.R.x += s * side;

@@ -5,10 +5,11 @@
 // the balloons of the scenery's balloon-pop contests.
 #pragma once
 
+#include "core/matrix.h"
+
 class kxgeometricobject;
 class kxnode;
 struct kxdflightstate;
-struct kxmatrix;
 struct simplayer;
 
 namespace sim {
@@ -21,6 +22,9 @@ constexpr float kHeliViewerBack = 5.0f;       // m behind a helicopter
 constexpr float kHeliViewerSide = 0.5f;       // m to its left
 constexpr int kRotatingPairs = 1024;          // part-balloon pair records per aircraft
 
+// A level frame at position whose nose (X) is turned by heading degrees
+// from +x towards -y, as the scenery's start and contest headings are given.
+kxmatrix HeadingFrame(float headingDegrees, const float position[3]);
 // Places aircraft (and with placeViewer the viewer) at the first start
 // position from index on that admits the aircraft's kind; searches at most
 // start_count entries, then takes entry 0. Returns the index used.

@@ -8,7 +8,6 @@
 #include "platform/gl_context.h"
 #include "sim/keys.h"
 #include "sim/player.h"
-#include "sim/services_placeholder.h"
 #include "sim/views/window_functions.h"
 #include "tests/sim/views/menu_support.h"
 
