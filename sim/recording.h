@@ -42,5 +42,9 @@ const char* CheckRecordingScenery(const char* name);
 // Loads the player's recorded aircraft into its playback slot; 1, or 0 with
 // the recording absent, idle and of length 0.
 int LoadRecordedAircraft(simplayer* player);
+// Loads aircraft into the player's playback slot as a copy that is only
+// drawn (it registers no sounds); its drawn tree, or null when it does not
+// load. Logs nothing of its own: the aircraft loader's lines come between.
+kxgeometricobject* LoadPlaybackCopy(const simplayer* player, const char* aircraft);
 
 }  // namespace sim

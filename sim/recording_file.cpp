@@ -236,15 +236,19 @@ const char* CheckRecordingScenery(const char* name) {
   return scenery;
 }
 
+kxgeometricobject* LoadPlaybackCopy(const simplayer* player, const char* aircraft) {
+  const int index = PlayerIndex(player);
+  if (index < 0 || !aircraft) return nullptr;
+  directsound::suppress_registration = 1;
+  kxnode* root = kxdynamics::LoadPlayback(aircraft, index);
+  directsound::suppress_registration = 0;
+  return kxnode::As<kxgeometricobject>(root);
+}
+
 int LoadRecordedAircraft(simplayer* player) {
   if (!player) return 0;
   simplayer& p = *player;
-  const int index = PlayerIndex(&p);
-  // The copy is only drawn: it registers no sounds of its own.
-  directsound::suppress_registration = 1;
-  kxnode* root = index >= 0 ? kxdynamics::LoadPlayback(p.rec_aircraft, index) : nullptr;
-  directsound::suppress_registration = 0;
-  p.rec_instance = kxnode::As<kxgeometricobject>(root);
+  p.rec_instance = LoadPlaybackCopy(&p, p.rec_aircraft);
   // The loader logs its own lines: the result line is written whole.
   if (!p.rec_instance) {
     p.rec_length = 0.0f;

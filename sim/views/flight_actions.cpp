@@ -4,13 +4,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "dynamics/load.h"
 #include "dynamics/tow.h"
 #include "graphics/geometric_object.h"
 #include "platform/log.h"
-#include "platform/sound.h"
 #include "sim/contest.h"
 #include "sim/player.h"
+#include "sim/recording.h"
 #include "sim/session.h"
 #include "sim/view_modes.h"
 #include "sim/views/menu_actions.h"
@@ -35,20 +34,17 @@ void Rewind(simplayer& p, int frame) {
   p.rec_write = p.rec_positions;
 }
 
-// Loads the player's aircraft once more as the playback copy, with no sounds
-// of its own. 1 when the copy is there; else the recording is idle and empty
-// and the name stays the old one, so the next start tries again.
-int LoadCopy(simplayer& p, int index, const char* aircraft) {
-  kxsystem::Log("sim:  loading aircraft copy %s=", aircraft);
-  directsound::suppress_registration = 1;
-  kxnode* root = kxdynamics::LoadPlayback(aircraft, index);
-  directsound::suppress_registration = 0;
-  kxgeometricobject* instance = kxnode::As<kxgeometricobject>(root);
+// Loads the player's aircraft once more as the playback copy. 1 when the
+// copy is there; else the recording is idle and empty and the name stays the
+// old one, so the next start tries again. The loader logs lines of its own:
+// the result line is written whole.
+int LoadCopy(simplayer& p, const char* aircraft) {
+  kxgeometricobject* instance = LoadPlaybackCopy(&p, aircraft);
   if (!instance) {
     p.rec_instance = nullptr;
     p.rec_state = kRecordIdle;
     p.rec_present = 0;
-    kxsystem::Log("fail\n");
+    kxsystem::Log("sim:  loading aircraft copy %s=fail\n", aircraft);
     return 0;
   }
   CopyName(p.rec_aircraft, aircraft);
@@ -60,7 +56,7 @@ int LoadCopy(simplayer& p, int index, const char* aircraft) {
     p.rec_bbmax[c] = box.max[c];
   }
   SquareRecordingBounds(p.rec_bbmin, p.rec_bbmax);
-  kxsystem::Log("ok\n");
+  kxsystem::Log("sim:  loading aircraft copy %s=ok\n", aircraft);
   return 1;
 }
 
@@ -84,7 +80,7 @@ void RecordFlightOn(int) {
     Rewind(*p, 0);
     CopyName(p->rec_scenery, w ? w->name : "");
     const char* aircraft = index == 0 ? session.aircraft0 : session.aircraft1;
-    if (std::strcmp(p->rec_aircraft, aircraft) != 0) LoadCopy(*p, index, aircraft);
+    if (std::strcmp(p->rec_aircraft, aircraft) != 0) LoadCopy(*p, aircraft);
   }
 }
 

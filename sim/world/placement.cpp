@@ -39,22 +39,30 @@ bool Admits(const world& w, int i, bool helicopter) {
   return (w.start_flags[i] & bit) != 0;
 }
 
-void TestPart(kxgeometricobject* object, void** meshes, float** frames, int* count, bool* overflow) {
-  if (object->firstChild || !object->mesh || object->mesh->hullCount <= 0 || !IsRotatingComponent(object->Object))
-    return;
+void TestPart(kxgeometricobject* object, const kxgeometricobject* shape, void** meshes, float** frames, int* count,
+              bool* overflow) {
+  kxgeometry* mesh = object->mesh ? object->mesh : shape ? shape->mesh : nullptr;
+  if (object->firstChild || !mesh || mesh->hullCount <= 0 || !IsRotatingComponent(object->Object)) return;
   if (*count >= kxdflightstate::kRotatingParts) {
     *overflow = true;
     return;
   }
-  meshes[*count] = object->mesh;
+  meshes[*count] = mesh;
   frames[*count] = object->MatrixDraw.Data();
   ++*count;
 }
 
-void CollectParts(kxgeometricobject* object, void** meshes, float** frames, int* count, bool* overflow) {
-  for (kxnode* c = object->firstChild; c; c = c->nextSibling)
-    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) CollectParts(child, meshes, frames, count, overflow);
-  TestPart(object, meshes, frames, count, overflow);
+// shape walks the same tree in the geometry template, child for child, as
+// long as the two trees agree.
+void CollectParts(kxgeometricobject* object, const kxgeometricobject* shape, void** meshes, float** frames, int* count,
+                  bool* overflow) {
+  const kxnode* s = shape ? shape->firstChild : nullptr;
+  for (kxnode* c = object->firstChild; c; c = c->nextSibling, s = s ? s->nextSibling : nullptr) {
+    const kxgeometricobject* childShape = s ? kxnode::As<kxgeometricobject>(const_cast<kxnode*>(s)) : nullptr;
+    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c))
+      CollectParts(child, childShape, meshes, frames, count, overflow);
+  }
+  TestPart(object, shape, meshes, frames, count, overflow);
 }
 
 void PairWithBalloons(kxdflightstate* s, kxcpair* pairs) {
@@ -79,11 +87,12 @@ void PairWithBalloons(kxdflightstate* s, kxcpair* pairs) {
   }
 }
 
-void RebuildRotatingParts(simplayer* p, kxdflightstate* s) {
+void RebuildRotatingParts(simplayer* p, kxdflightstate* s, const kxdaircraftinstance* instance) {
   int before = s->rotating_count;
   s->rotating_count = 0;
+  const kxgeometricobject* shapes = kxnode::As<kxgeometricobject>(instance->GeometryTemplate);
   if (kxgeometricobject* root = kxnode::As<kxgeometricobject>(s->graphics_root))
-    CollectRotatingParts(root, s->rotating_meshes, s->rotating_frames, &s->rotating_count);
+    CollectRotatingParts(root, s->rotating_meshes, s->rotating_frames, &s->rotating_count, shapes);
   for (int i = 0; i < s->rotating_count; ++i) {
     kxcbody* body = static_cast<kxcbody*>(s->rotating_bodies[i]);
     kxcbody::Init(&body, static_cast<kxgeometry*>(s->rotating_meshes[i]), s->rotating_frames[i], 0);
@@ -118,10 +127,11 @@ int IsRotatingComponent(const kxnode* component) {
   return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
 }
 
-void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count) {
+void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count,
+                          const kxgeometricobject* shapes) {
   if (!object) return;
   bool overflow = false;
-  CollectParts(object, meshes, frames, count, &overflow);
+  CollectParts(object, shapes, meshes, frames, count, &overflow);
   if (overflow) kxsystem::Log("sim:  more than %d rotating parts, the rest take no part\n", kxdflightstate::kRotatingParts);
 }
 
@@ -160,7 +170,7 @@ void SetAircraftPose(simplayer* p, const kxmatrix& frame, const float velocity[4
   if (!instance) return;
   kxdaircraftinstance::PlaceAt(instance, frame, {velocity[0], velocity[1], velocity[2], velocity[3]});
   if (p->view_mode == kViewFollow) SetViewMode(p, kViewFollow);
-  RebuildRotatingParts(p, s);
+  RebuildRotatingParts(p, s, instance);
 }
 
 void ResetAircraft(simplayer* p, kxmatrix* frame, const float velocity[4]) {

@@ -37,7 +37,11 @@ void SetAircraftPose(simplayer* player, const kxmatrix& frame, const float veloc
 // Appends the leaves below and including object that are meshed parts of a
 // rotor or propeller with a convex hull: their mesh and the frame their body
 // follows. At most 32; a part beyond is logged once per call and left out.
-void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count);
+// shapes is the same tree in the aircraft's geometry template (or null): the
+// drawn tree's rotor and propeller parts have no mesh of their own (their
+// components draw them), so a part without one takes its counterpart's.
+void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count,
+                          const kxgeometricobject* shapes = nullptr);
 // 1 for a main rotor, tail rotor or propeller component (the parts that
 // spin, get blur discs and collide with balloons).
 int IsRotatingComponent(const kxnode* component);

@@ -4,6 +4,8 @@
 // frame, and the fake sound device.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -13,12 +15,14 @@
 
 #include "core/interpreter.h"
 #include "gui/icons.h"
+#include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/main_loop.h"
 #include "platform/null_window.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/application.h"
+#include "sim/frame_update.h"
 #include "sim/views/menu_bar.h"
 #include "tests/sim/sim_support.h"
 
@@ -112,6 +116,83 @@ class programtest : public inputtest::UsbTest {
   fs::path dir_;
   framedbackend window_;
   fakesoundbackend sound_;
+};
+
+// A run that flies on the test's clock: each reading moves it kTickUs on and
+// a frame reads it twice, so frames are 1/60 s apart. The sample aircraft
+// are copied, not linked: nothing the run does can touch the repository's.
+class clockedprogramtest : public programtest {
+ protected:
+  static constexpr uint32_t kTickUs = 8333;
+
+  void SetUp() override {
+    programtest::SetUp();
+    fs::remove(dir_ / "aircraft");
+    fs::create_directory(dir_ / "aircraft");
+    fs::path data = fs::path(KX_TEST_DATA) / "../../../data/aircraft";
+    for (const char* folder : {"christeneagle", "airfoil"})
+      fs::copy(data / folder, dir_ / "aircraft" / folder, fs::copy_options::recursive);
+    Now() = 0;
+    kxsystem::SetClockForTest(Tick);
+    sim::FrameTiming() = sim::frametiming();
+  }
+  void TearDown() override {
+    kxsystem::SetClockForTest(nullptr);
+    programtest::TearDown();
+  }
+  // Whether the frames now run the simulation rather than the menu.
+  static bool Flying() { return kxsystem::callbacks.update == &sim::Update; }
+  // Counts a step of the test's script; past most steps the script has
+  // stalled and gives up: Escape takes the run back to the menu, and true
+  // tells the script to stop.
+  bool GiveUp(int most) {
+    if (++steps_ <= most) return false;
+    Key(kxcode::kKeyEscape);
+    return true;
+  }
+
+ private:
+  int steps_ = 0;
+  static uint32_t& Now() {
+    static uint32_t now = 0;
+    return now;
+  }
+  static uint32_t Tick() { return Now() += kTickUs; }
+};
+
+// A run flown from a transmitter on the fake USB cable.
+class transmitterprogramtest : public clockedprogramtest {
+ protected:
+  void SetUp() override {
+    clockedprogramtest::SetUp();
+    cable_ = AddCable();
+  }
+  // One PPM frame from channel values in [-1, 1]: ailerons, elevator,
+  // throttle, rudder, wheel brake as the shipped configuration assigns them,
+  // and a sixth channel it leaves free.
+  void Transmit(float aileron, float elevator, float throttle, float rudder, float brake, float sixth = 0.0f) {
+    std::vector<int> pulses;
+    for (float v : {aileron, elevator, throttle, rudder, brake, sixth})
+      pulses.push_back(1500 + static_cast<int>(std::lround(500.0f * std::clamp(v, -1.0f, 1.0f))));
+    auto reports = inputtest::CableFrame(pulses);
+    reports.push_back(inputtest::CableReport({10000}));  // the next gap completes the frame
+    Play(cable_, kxinput::FirstDevice(), reports);
+  }
+  // In the menu before the first flight: the transmitter sends at rest until
+  // the cable reports its channels and the menu has taken its no-signal
+  // notice down. True while the keys must wait.
+  bool WaitForSignal() {
+    kxinputdevice* cable = kxinput::FirstDevice();
+    if (signalled_ || !cable) return false;
+    Transmit(0.0f, 0.0f, -1.0f, 0.0f, -1.0f);
+    signalled_ = cable->channel_count > 0 && sim::Menu().notice_state == 0;
+    return !signalled_;
+  }
+
+  int cable_ = 0;
+
+ private:
+  bool signalled_ = false;
 };
 
 }  // namespace simtest

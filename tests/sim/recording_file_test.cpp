@@ -202,26 +202,12 @@ namespace {
 
 // ---- a recorded flight, end to end
 
+using simtest::Largest;
+using simtest::Poses;
+using simtest::poses;
+
 class RecordedFlight : public RecordingFile {
  protected:
-  using poses = std::vector<kxmatrix>;
-  // The frames the drawing gives the tree's meshed parts, in record order.
-  static poses Poses(kxgeometricobject* root) {
-    std::vector<kxgeometricobject*> parts;
-    Meshed(root, parts);
-    poses out;
-    for (kxgeometricobject* part : parts) out.push_back(World(part));
-    return out;
-  }
-  // Largest difference of the X and Y axes and positions, by component.
-  static float Largest(const poses& a, const poses& b) {
-    float most = a.size() == b.size() ? 0.0f : 1e9f;
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-      for (int k = 0; k < 3; ++k)
-        for (const kxvector4r kxmatrix::*row : {&kxmatrix::X, &kxmatrix::Y, &kxmatrix::R})
-          most = std::max(most, std::fabs((&(a[i].*row).x)[k] - (&(b[i].*row).x)[k]));
-    return most;
-  }
   struct playback {
     std::map<int, poses> atFrames;  // the copy when the clock stood on a recorded frame
     std::vector<poses> copy, live;  // the copy and the live aircraft every fourth frame

@@ -3,6 +3,8 @@
 // composes.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -14,6 +16,57 @@
 #include "tests/sim/sim_support.h"
 
 namespace simtest {
+
+// The frame the drawing gives the part: its Matrix placed in its parents'.
+inline kxmatrix World(const kxgeometricobject* o) {
+  kxmatrix m = o->Matrix;
+  for (const kxnode* up = o->parent; up; up = up->parent) {
+    const kxgeometricobject* g = kxnode::As<kxgeometricobject>(const_cast<kxnode*>(up));
+    if (!g) break;
+    kxmatrix::Multiply4x4(&m, &g->Matrix, &m);
+  }
+  return m;
+}
+// The meshed parts in record order: children before their parent.
+inline void Meshed(kxgeometricobject* o, std::vector<kxgeometricobject*>& out) {
+  for (kxnode* c = o->firstChild; c; c = c->nextSibling)
+    if (kxgeometricobject* g = kxnode::As<kxgeometricobject>(c)) Meshed(g, out);
+  if (o->mesh) out.push_back(o);
+}
+
+using poses = std::vector<kxmatrix>;
+// The frames the drawing gives the tree's meshed parts, in record order.
+inline poses Poses(kxgeometricobject* root) {
+  std::vector<kxgeometricobject*> parts;
+  if (root) Meshed(root, parts);
+  poses out;
+  for (kxgeometricobject* part : parts) out.push_back(World(part));
+  return out;
+}
+// Largest difference of the X and Y axes and positions, by component;
+// trees of different part counts differ by 1e9.
+inline float Largest(const poses& a, const poses& b) {
+  float most = a.size() == b.size() ? 0.0f : 1e9f;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+    for (int k = 0; k < 3; ++k)
+      for (const kxvector4r kxmatrix::*row : {&kxmatrix::X, &kxmatrix::Y, &kxmatrix::R})
+        most = std::max(most, std::fabs((&(a[i].*row).x)[k] - (&(b[i].*row).x)[k]));
+  return most;
+}
+// The records of a frame as the poses they stand for (X, Y and position;
+// Z and the fourth column as the drawing's frames have them).
+inline poses Poses(const recordframe& f) {
+  poses out;
+  for (int i = 0; i < f.count; ++i) {
+    const float* r = f.records + 9 * i;
+    kxmatrix m = kxmatrix::Identity();
+    m.X = {r[0], r[1], r[2], 0};
+    m.Y = {r[3], r[4], r[5], 0};
+    m.R = {r[6], r[7], r[8], 1};
+    out.push_back(m);
+  }
+  return out;
+}
 
 class recordingtest : public simtest {
  protected:
@@ -41,22 +94,6 @@ class recordingtest : public simtest {
     if (parent) parent->AppendChild(o);
     else trees_.push_back(o);
     return o;
-  }
-  // The frame the drawing gives the part: its Matrix placed in its parents'.
-  static kxmatrix World(const kxgeometricobject* o) {
-    kxmatrix m = o->Matrix;
-    for (const kxnode* up = o->parent; up; up = up->parent) {
-      const kxgeometricobject* g = kxnode::As<kxgeometricobject>(const_cast<kxnode*>(up));
-      if (!g) break;
-      kxmatrix::Multiply4x4(&m, &g->Matrix, &m);
-    }
-    return m;
-  }
-  // The meshed parts in record order: children before their parent.
-  static void Meshed(kxgeometricobject* o, std::vector<kxgeometricobject*>& out) {
-    for (kxnode* c = o->firstChild; c; c = c->nextSibling)
-      if (kxgeometricobject* g = kxnode::As<kxgeometricobject>(c)) Meshed(g, out);
-    if (o->mesh) out.push_back(o);
   }
   // Starts recording as the menu's record command does.
   void StartRecording() {

@@ -6,7 +6,9 @@
 
 namespace {
 
+using simtest::Meshed;
 using simtest::recordingtest;
+using simtest::World;
 
 class Recording : public recordingtest {
  protected:

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dynamics/components/propeller.h"
 #include "dynamics/scenery_world.h"
+#include "graphics/mesh.h"
 #include "graphics/texture_table.h"
 #include "sim/app_hooks.h"
 #include "sim/view_modes.h"
@@ -169,6 +171,33 @@ TEST_F(PlacementTest, RotatingPartsStopAtThirtyTwoWithOneLogLine) {
   const char* line = "sim:  more than 32 rotating parts, the rest take no part\n";
   EXPECT_EQ(text.find(line), text.rfind(line));
   EXPECT_NE(text.find(line), std::string::npos);
+}
+
+// The drawn clone's blades have no mesh (the propeller draws them): their
+// bodies take the template's blade meshes and follow the drawn blades.
+TEST_F(PlacementTest, APropellersBladesCollideAsTheTemplatesMeshesAtTheDrawnBlades) {
+  simplayer* p = Ready("christeneagle", 0);
+  ASSERT_NE(p, nullptr);
+  kxdynamics::Start(&sim::SceneryWorld());
+  sim::session.player_count = 1;
+  sim::PlaceAtStart(0, p, 1);
+  const kxdflightstate& s = *p->flight_state;
+  std::vector<const kxgeometricobject*> blades;
+  std::function<void(kxnode*)> walk = [&](kxnode* n) {
+    for (kxnode* c = n->firstChild; c; c = c->nextSibling) walk(c);
+    auto* g = kxnode::As<kxgeometricobject>(n);
+    if (g && !g->firstChild && sim::IsRotatingComponent(g->Object)) blades.push_back(g);
+  };
+  walk(s.graphics_root);
+  ASSERT_EQ(blades.size(), 2u);
+  ASSERT_EQ(s.rotating_count, 2);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(blades[i]->mesh, nullptr);
+    EXPECT_EQ(s.rotating_frames[i], blades[i]->MatrixDraw.Data());
+    ASSERT_NE(s.rotating_meshes[i], nullptr);
+    EXPECT_GT(static_cast<kxgeometry*>(s.rotating_meshes[i])->hullCount, 0);
+    EXPECT_NE(s.rotating_bodies[i], nullptr);
+  }
 }
 
 TEST_F(PlacementTest, RotorsGetDiscsAndKindsThatSurviveTheDynamicsStart) {
