@@ -30,7 +30,7 @@ struct recordstore {
   recordframe* frames = nullptr;
   float* positions = nullptr;
   recordstore() {
-    frames = static_cast<recordframe*>(std::calloc(static_cast<size_t>(kPlayers) * simplayer::kRecordFrames,
+    frames = static_cast<recordframe*>(std::calloc(static_cast<size_t>(kPlayers) * simplayer::kRecordFrameEntries,
                                                    sizeof(recordframe)));
     positions = static_cast<float*>(std::calloc(
         static_cast<size_t>(kPlayers) * simplayer::kRecordPositions * simplayer::kRecordFloats, sizeof(float)));
@@ -64,7 +64,7 @@ void ResetPlayer(simplayer& p, int index) {
   p.rec_time = 0;
   p.rec_length = 0;
   recordstore& store = Store();
-  p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrames : nullptr;
+  p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
   p.rec_positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *
                                                             simplayer::kRecordFloats
                                     : nullptr;
