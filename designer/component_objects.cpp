@@ -5,7 +5,6 @@
 #include "designer/fuselage_pages.h"
 #include "designer/page.h"
 #include "designer/rotor_pages.h"
-#include "designer/units_placeholder.h"
 #include "designer/weight_page.h"
 #include "designer/wing_pages.h"
 #include "dynamics/components/engine00.h"
@@ -17,6 +16,7 @@
 #include "dynamics/fuselage.h"
 #include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/sectioned_wing.h"
+#include "sim/units.h"
 
 namespace svdesign {
 

@@ -1,8 +1,8 @@
 #include "designer/fuselage_pages.h"
 
 #include "designer/designer.h"
-#include "designer/units_placeholder.h"
 #include "dynamics/fuselage.h"
+#include "sim/units.h"
 
 namespace {
 constexpr int kRowX = 8, kRowY = 8;  // px

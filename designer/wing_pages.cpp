@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "designer/clamp.h"
-#include "designer/units_placeholder.h"
 #include "dynamics/components/servos.h"
 #include "dynamics/wings/wing.h"
 #include "graphics/geometric_object.h"
+#include "sim/units.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "designer/object_table.h"
 #include "designer/page.h"
 #include "designer/state.h"
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 #include "designer/field.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
