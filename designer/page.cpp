@@ -75,7 +75,7 @@ void svdesignpage::Store() {
 }
 
 void svdesignpage::Draw(int) {}
-void svdesignpage::MouseDown(const designray&) {}
+int svdesignpage::MouseDown(const designray&) { return 0; }
 void svdesignpage::MouseMove(const designray&) {}
 void svdesignpage::MouseUp(const designray&) {}
 
