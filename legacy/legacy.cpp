@@ -62,6 +62,11 @@ void InstallHooks(sim::applicationhooks* hooks) {
   hooks->legacy_view_transparent = DrawViewTransparent;
   hooks->legacy_view_rest = DrawViewRest;
   hooks->legacy_view_plain = DrawPartsPlain;
+  hooks->legacy_step = StepFlightState;
+  hooks->legacy_set_pose = PlaceAt;
+  hooks->legacy_get_transform = TransformInto;
+  hooks->legacy_get_bounds = GetBounds;
+  hooks->legacy_state_flag = IsPiccolo;
 }
 
 }  // namespace dnsmodel
