@@ -63,6 +63,12 @@ void kxdbody::ComputeChange(kxdintegrable*, int) {
 
 void kxdbody::HandOver() {
   if (!ParentBody) return;  // FinishChange hands the totals over
+  // Most bodies have handed everything over already when the driver asks
+  // again; adding nothing would change nothing.
+  if (Force.x == 0.0f && Force.y == 0.0f && Force.z == 0.0f && Torque.x == 0.0f && Torque.y == 0.0f &&
+      Torque.z == 0.0f && Torque.w == 0.0f && Force.w == 0.0f) {
+    return;
+  }
   // A carried body's forces act on the free body that carries it.
   kxdbody* root = RootCarrier();
   AddTo(root->Force, Force);

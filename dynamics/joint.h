@@ -33,4 +33,12 @@ class kxdjoint00 : public kxdbody {
   float* Link;          // servo output in [-1, 1]; null: the joint stays at rest
   kxvector4r AnchorLocal;  // anchor in the carrier's frame, taken by Prepare
   kxvector4r AxisLocal;    // Axis in the carrier's frame, taken by Prepare
+
+ private:
+  // A servo rests far more often than it moves: the last turned frame is
+  // kept with the link value and relative frame it was made from, so the
+  // rotation is rebuilt only when one of them changed.
+  mutable float turnedShare;     // NaN: nothing kept
+  mutable kxmatrix turnedFrom;
+  mutable kxmatrix turnedOut;
 };
