@@ -4,6 +4,7 @@
 // crashes come from the parts that break (rotor and propeller strikes, wheels
 // on water or on damage).
 #include <algorithm>
+#include <cmath>
 
 #include "dynamics/body.h"
 #include "dynamics/instance.h"
@@ -18,6 +19,12 @@ void kxdbody::AddOwnContact() {
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!world) return;
   int count = std::clamp(ContactCount, 0, kMaxContactPoints);
+  if (Instance) {
+    // The frame is a rotation: a point lies as far from R as in body axes.
+    float extent2 = 0.0f;
+    for (int i = 0; i < count; ++i) extent2 = std::max(extent2, kxvector4r::Dot3(ContactPoints[i], ContactPoints[i]));
+    if (Instance->ClearAround(B.R, std::sqrt(extent2))) return;
+  }
   kxvector4r points[kMaxContactPoints];
   for (int i = 0; i < count; ++i) {
     kxmatrix::TransformVector4(&points[i], &B, &ContactPoints[i]);

@@ -140,15 +140,27 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
     // Wheels and skids report their contact anew in every frame.
     instance->GroundContact = instance->WheelContact = 0;
     // The faces near each aircraft, gathered once for the frame's substeps.
+    instance->ClearRadius = 0.0f;
     if (world && instance->SimMainBody) {
-      world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength, &instance->Near);
+      kxvector4r centre = instance->SimMainBody->B.R;
+      float radius = kQueryReach + instance->MainBodyLength;
+      world->FrameQuery(centre, radius, &instance->Near);
+      // High in the air nothing is near: the contact queries of the frame
+      // are passed over while they stay inside the empty sphere.
+      if (world->Empty(centre, radius, &instance->Near)) {
+        instance->ClearCentre = centre;
+        instance->ClearRadius = radius;
+      }
     }
   }
   int n = SubstepsFor(frameTime);
   RunSubsteps(Tree(kxdtree::kState), Tree(kxdtree::kChange), n);
   // Outside the substeps an aircraft may be moved or the world changed.
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
-    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->Near.valid = 0;
+    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) {
+      instance->Near.valid = 0;
+      instance->ClearRadius = 0.0f;
+    }
   }
   float simulated = n * kSubstep;
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) UpdateAir(kxdaircraftinstance::Loaded(p), world);
