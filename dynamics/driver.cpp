@@ -10,6 +10,7 @@
 #include "dynamics/air_model.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
+#include "dynamics/compiled.h"
 #include "dynamics/flight_state.h"
 #include "dynamics/instance.h"
 #include "dynamics/load.h"
@@ -90,26 +91,44 @@ void ResetDriver() { std::memset(heldChannels, 0, sizeof heldChannels); }
 void RunSubsteps(kxnode* state, kxnode* change, int n) {
   if (!state || !change || n <= 0) return;
   // No component adds or removes nodes while stepping, so the pairs and
-  // their types are taken once for the frame's substeps.
+  // their types are taken once for the frame's substeps; the folds stay
+  // while the walk and the prepared state are the same.
+  static kxdcompiled compiled;
   std::vector<twinpair> twins;
   Collect(state, change, twins);
+  std::vector<kxdbody*> bodies;
+  for (const twinpair& t : twins) {
+    if (t.body) bodies.push_back(t.body);
+  }
+  if (!compiled.Matches(bodies)) compiled.Compile(bodies);
+  std::vector<kxdbody*> carried, following;
+  for (kxdbody* b : bodies) {
+    if (b->ParentBody) carried.push_back(b);
+  }
+  for (kxdbody* b : compiled.Unfolded) {
+    if (b->ParentBody) following.push_back(b);
+  }
+  compiled.Enter();
   for (int k = 0; k < n; ++k) {
+    compiled.Prime();
     for (const twinpair& t : twins) {
       t.state->PreChange(t.change);
       t.state->ComputeChange(t.change, 0);
     }
+    for (kxdbody* b : carried) b->HandOver();
+    compiled.Flush();
     for (const twinpair& t : twins) {
-      if (t.body) t.body->HandOver();
-    }
-    for (const twinpair& t : twins) {
-      if (t.body) t.body->FinishChange(t.bodyChange);
+      if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
     }
     for (const twinpair& t : twins) t.state->Integrate(t.change, 0, kSubstep);
     unsigned pass = kxdbody::NewPass();
-    for (const twinpair& t : twins) {
-      if (t.body) t.body->Follow(pass);
-    }
+    for (kxdbody* b : following) b->Follow(pass);
   }
+  compiled.Leave();
+  // The folded bodies take their world frames once, for what reads them
+  // between frames: the air update, the visual update, the publication.
+  unsigned pass = kxdbody::NewPass();
+  for (kxdbody* b : bodies) b->Follow(pass);
 }
 
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {

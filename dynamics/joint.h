@@ -13,6 +13,8 @@ class kxdjoint00 : public kxdbody {
   kxdjoint00();
 
   void Prepare() override;
+  // A joint is read for its anchor when prepared, never while stepping.
+  bool FrameInSubsteps() const override { return false; }
 
   // The frame Body1 takes in its carrier's frame for the link's present value.
   void TurnRelative(const kxmatrix& relative, kxmatrix& out) const;
