@@ -2,6 +2,7 @@
 // force pass, the explicit Euler step of a free body and the frame of a
 // carried body.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/hooks.h"
@@ -69,11 +70,12 @@ void kxdbody::ComputeChange(kxdintegrable*, int) {
 void kxdbody::HandOver() {
   if (!ParentBody) return;  // FinishChange hands the totals over
   // Most bodies have handed everything over already when the driver asks
-  // again; adding nothing would change nothing.
-  if (Force.x == 0.0f && Force.y == 0.0f && Force.z == 0.0f && Torque.x == 0.0f && Torque.y == 0.0f &&
-      Torque.z == 0.0f && Torque.w == 0.0f && Force.w == 0.0f) {
-    return;
-  }
+  // again; adding nothing would change nothing. The bits tell at once (a
+  // negative zero goes the long way and adds nothing either).
+  uint32_t bits[8];
+  std::memcpy(bits, &Force, sizeof Force);
+  std::memcpy(bits + 4, &Torque, sizeof Torque);
+  if ((bits[0] | bits[1] | bits[2] | bits[3] | bits[4] | bits[5] | bits[6] | bits[7]) == 0) return;
   if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
     // A folded body's frame is not kept in the substeps: what a component
     // put on it goes on in its carrier's axes.
@@ -106,7 +108,8 @@ void kxdbody::ActFolded(const kxdfold& fold) {
     }
     carrier.body->AddContactForces(points, fold.contactCount, Kn, Dn, Dv, Instance);
   }
-  HandOver();
+  // What the class put on the body itself goes on in the driver's
+  // hand-over pass.
 }
 
 kxvector4r kxdbody::CentreOffset() const {
