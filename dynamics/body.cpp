@@ -187,6 +187,8 @@ bool kxdbody::FrameInSubsteps() const { return type != &Type; }
 
 void kxdbody::FoldSections(kxdfold&) const {}
 
+bool kxdbody::WorksWhenFolded() const { return type != &Type || Mass != 0.0f || (Contact && ContactCount > 0); }
+
 float kxdbody::WingArea() const { return 0.0f; }
 
 void kxdbody::ResetState() {

@@ -5,6 +5,9 @@
 // whose frame it follows with a fixed relative frame.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+
 #include "core/matrix.h"
 #include "dynamics/integrable.h"
 #include "dynamics/key_table.h"
@@ -56,6 +59,10 @@ class kxdbody : public kxdintegrable {
   // Fills a fold's section records (carrier axes, from fold.relative) when
   // the class's force pass has a form in its carrier's axes; a wing does.
   virtual void FoldSections(kxdfold& fold) const;
+  // Whether the force pass or the integration does anything while the body
+  // is folded: a plain body without weight or contact points does not, and
+  // the driver then leaves it out of the substeps.
+  virtual bool WorksWhenFolded() const;
   // The designer's mass range follows the mass until it has been given one;
   // analyses that do not run the body's own call this.
   void FillMassRange();
@@ -68,6 +75,13 @@ class kxdbody : public kxdintegrable {
   // carrier; the driver runs it once more after the force pass for what
   // other components added late.
   void HandOver();
+  // Whether the accumulators hold anything at all (bit for bit).
+  bool HasLoad() const {
+    uint32_t bits[8];
+    std::memcpy(bits, &Force, sizeof Force);
+    std::memcpy(bits + 4, &Torque, sizeof Torque);
+    return (bits[0] | bits[1] | bits[2] | bits[3] | bits[4] | bits[5] | bits[6] | bits[7]) != 0;
+  }
   // A carried body re-derives its frame from its carrier's, carrier first;
   // pass numbers keep each body to one update per pass.
   void Follow(unsigned pass);

@@ -72,10 +72,7 @@ void kxdbody::HandOver() {
   // Most bodies have handed everything over already when the driver asks
   // again; adding nothing would change nothing. The bits tell at once (a
   // negative zero goes the long way and adds nothing either).
-  uint32_t bits[8];
-  std::memcpy(bits, &Force, sizeof Force);
-  std::memcpy(bits + 4, &Torque, sizeof Torque);
-  if ((bits[0] | bits[1] | bits[2] | bits[3] | bits[4] | bits[5] | bits[6] | bits[7]) == 0) return;
+  if (!HasLoad()) return;
   if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
     // A folded body's frame is not kept in the substeps: what a component
     // put on it goes on in its carrier's axes.

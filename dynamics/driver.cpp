@@ -101,6 +101,11 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
     if (t.body) bodies.push_back(t.body);
   }
   if (!compiled.Matches(bodies)) compiled.Compile(bodies);
+  // Folded bodies with nothing to do in a substep stay out of the walk.
+  std::vector<twinpair> working;
+  for (const twinpair& t : twins) {
+    if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) working.push_back(t);
+  }
   std::vector<kxdbody*> carried, following;
   for (kxdbody* b : bodies) {
     if (b->ParentBody) carried.push_back(b);
@@ -111,16 +116,18 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   compiled.Enter();
   for (int k = 0; k < n; ++k) {
     compiled.Prime();
-    for (const twinpair& t : twins) {
+    for (const twinpair& t : working) {
       t.state->PreChange(t.change);
       t.state->ComputeChange(t.change, 0);
     }
-    for (kxdbody* b : carried) b->HandOver();
+    for (kxdbody* b : carried) {
+      if (b->HasLoad()) b->HandOver();
+    }
     compiled.Flush();
-    for (const twinpair& t : twins) {
+    for (const twinpair& t : working) {
       if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
     }
-    for (const twinpair& t : twins) t.state->Integrate(t.change, 0, kSubstep);
+    for (const twinpair& t : working) t.state->Integrate(t.change, 0, kSubstep);
     unsigned pass = kxdbody::NewPass();
     for (kxdbody* b : following) b->Follow(pass);
   }

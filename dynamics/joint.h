@@ -15,6 +15,8 @@ class kxdjoint00 : public kxdbody {
   void Prepare() override;
   // A joint is read for its anchor when prepared, never while stepping.
   bool FrameInSubsteps() const override { return false; }
+  // Folded, a joint has only the body's pass: weight and contact points.
+  bool WorksWhenFolded() const override { return Mass != 0.0f || (Contact && ContactCount > 0); }
 
   // The frame Body1 takes in its carrier's frame for the link's present value.
   void TurnRelative(const kxmatrix& relative, kxmatrix& out) const;

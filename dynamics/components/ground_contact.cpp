@@ -20,12 +20,12 @@ const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance 
 // nothing: its farthest point from the frame's origin bounds it.
 bool Clear(const kxboxrecord& box, const kxmatrix& frame, const kxdaircraftinstance* instance) {
   if (!instance || !(instance->ClearRadius > 0.0f)) return false;
-  const kxvector4r* axes[3] = {&frame.X, &frame.Y, &frame.Z};
-  float extent = 0.0f;
-  for (int k = 0; k < 3; ++k) {
-    extent += std::max(std::fabs(box.min[k]), std::fabs(box.max[k])) * std::sqrt(kxvector4r::Dot3(*axes[k], *axes[k]));
-  }
-  return instance->ClearAround(frame.R, extent);
+  // |M p| <= max |axis| (|p.x| + |p.y| + |p.z|): one root for the three axes.
+  float longest = std::max({kxvector4r::Dot3(frame.X, frame.X), kxvector4r::Dot3(frame.Y, frame.Y),
+                            kxvector4r::Dot3(frame.Z, frame.Z)});
+  float reach = 0.0f;
+  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
+  return instance->ClearAround(frame.R, std::sqrt(longest) * reach);
 }
 }  // namespace
 
