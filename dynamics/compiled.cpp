@@ -72,6 +72,11 @@ void kxdcarrierframe::Prime() {
     }
   }
   gravity = ToBody({0.0f, 0.0f, -kGravity, 0.0f});
+  // The flow of a fixed point: its velocity omega x p less the air's
+  // gradient G p, as one matrix for the sections.
+  drift = {velocity.x - air.x, velocity.y - air.y, velocity.z - air.z, 0.0f};
+  const float cross[9] = {0.0f, -omega.z, omega.y, omega.z, 0.0f, -omega.x, -omega.y, omega.x, 0.0f};
+  for (int i = 0; i < 9; ++i) turn[i] = cross[i] - gradient[i];
   force = torque = {0.0f, 0.0f, 0.0f, 0.0f};
 }
 
@@ -82,11 +87,9 @@ void kxdcarrierframe::Flush() {
 }
 
 kxvector4r kxdcarrierframe::Flow(const kxvector4r& p) const {
-  kxvector4r turn = Cross(omega, p);
-  const float* G = gradient;
-  return {velocity.x + turn.x - (air.x + G[0] * p.x + G[1] * p.y + G[2] * p.z),
-          velocity.y + turn.y - (air.y + G[3] * p.x + G[4] * p.y + G[5] * p.z),
-          velocity.z + turn.z - (air.z + G[6] * p.x + G[7] * p.y + G[8] * p.z), 0.0f};
+  const float* M = turn;
+  return {drift.x + M[0] * p.x + M[1] * p.y + M[2] * p.z, drift.y + M[3] * p.x + M[4] * p.y + M[5] * p.z,
+          drift.z + M[6] * p.x + M[7] * p.y + M[8] * p.z, 0.0f};
 }
 
 void kxdcarrierframe::AddLoad(const kxvector4r& f, const kxvector4r& p) {

@@ -27,6 +27,8 @@ struct kxdcarrierframe {
   kxvector4r air;         // m/s, air velocity at R, body axes
   float gradient[9];      // 1/s, body axes; row i: d(air_i)/d(x, y, z)
   kxvector4r gravity;     // m/s^2, body axes
+  kxvector4r drift;       // m/s, velocity of R through the air at R, body axes
+  float turn[9];          // 1/s, body axes: a point p moves through the air at drift + turn p
   kxvector4r force;       // N, body axes
   kxvector4r torque;      // N m about R, body axes
 
@@ -60,6 +62,8 @@ struct kxdfold {
   kxvector4r chord[kMaxSections];        // the section axes in the carrier's axes
   kxvector4r span[kMaxSections];
   kxvector4r normal[kMaxSections];
+  kxvector4r across[kMaxSections];       // span x normal: the chord of the main wing's sections
+  float induced;                         // induced drag per lift coefficient squared; 0 without an aspect ratio
 };
 
 class kxdcompiled {

@@ -53,8 +53,7 @@ void kxdwing00::SectionPass(const Frame& frame) {
     float speed = SpeedAndDirection(v, &d);
     // A broken motion or air field gives the section no force at all.
     if (!std::isfinite(speed)) continue;
-    kxvector4r n = frame.Normal(i), s = frame.Span(i), c;
-    kxvector4r::Cross(c, s, n);
+    kxvector4r n = frame.Normal(i), s = frame.Span(i), c = frame.Across(i, s, n);
     float dc = kxvector4r::Dot3(c, d), ds = kxvector4r::Dot(s, d), dn = kxvector4r::Dot(n, d);
     float shifted = dn;
     if (hasAileron) shifted -= SectionAileronAlpha[i] * aileron;
@@ -78,7 +77,7 @@ void kxdwing00::SectionPass(const Frame& frame) {
       k.cl *= std::max(0.0f, 1.0f - std::fabs(ds) * FuselageInterference);
     }
     if (dc > 0.0f) {
-      k.cd += InducedDrag(k.cl, AspectRatio);
+      k.cd += frame.Induced(k.cl, AspectRatio);
       k.cd *= 1.0f - ds * ds;
     }
     frame.AddLoads(i, k, SectionArea[i], SectionChord[i], v, d, speed, n, dn, dc, s);

@@ -84,6 +84,12 @@ struct ownframe {
   kxvector4r Chord(int i) const { return Turned(chord[i]); }
   kxvector4r Span(int i) const { return Turned(span[i]); }
   kxvector4r Normal(int i) const { return Turned(normal[i]); }
+  kxvector4r Across(int, const kxvector4r& s, const kxvector4r& n) const {
+    kxvector4r c;
+    kxvector4r::Cross(c, s, n);
+    return c;
+  }
+  float Induced(float cl, float aspectRatio) const { return InducedDrag(cl, aspectRatio); }
   kxvector4r Turned(const kxvector4r& v) const;
   void AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
                 const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc, const kxvector4r& s) const {
@@ -101,6 +107,8 @@ struct carriedframe {
   kxvector4r Chord(int i) const { return fold->chord[i]; }
   kxvector4r Span(int i) const { return fold->span[i]; }
   kxvector4r Normal(int i) const { return fold->normal[i]; }
+  kxvector4r Across(int i, const kxvector4r&, const kxvector4r&) const { return fold->across[i]; }
+  float Induced(float cl, float) const { return cl * cl * fold->induced; }
   void AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
                 const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc, const kxvector4r& s) const;
 };

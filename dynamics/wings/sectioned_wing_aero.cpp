@@ -44,7 +44,7 @@ void kxdwing10::SectionPass(const Frame& frame) {
       k.cm += SectionFlapCm[i] * delta;
     }
     k.cl *= 1.0f - ds * ds;
-    k.cd += InducedDrag(k.cl, AspectRatio);
+    k.cd += frame.Induced(k.cl, AspectRatio);
     frame.AddLoads(i, k, SectionArea[i], SectionChord[i], v, d, speed, n, dn, dc, s);
   }
 }

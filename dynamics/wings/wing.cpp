@@ -10,6 +10,7 @@
 #include "dynamics/wings/airfoil.h"
 #include "dynamics/wings/aileron_wing.h"
 #include "dynamics/wings/multi_section_wing.h"
+#include "dynamics/wings/section_flow.h"
 #include "dynamics/wings/sectioned_wing.h"
 #include "graphics/geometric_object.h"
 
@@ -90,7 +91,10 @@ void kxdwing::FoldSections(kxdfold& fold) const {
     fold.chord[i] = turn(SectionX[i], 0.0f);
     fold.span[i] = turn(SectionY[i], 0.0f);
     fold.normal[i] = turn(SectionZ[i], 0.0f);
+    kxvector4r::Cross(fold.across[i], fold.span[i], fold.normal[i]);
+    fold.across[i].w = 0.0f;
   }
+  fold.induced = kxdsectionflow::InducedDrag(1.0f, AspectRatio);
 }
 
 void kxdwing::ResetSection(int i) {
