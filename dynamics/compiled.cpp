@@ -107,7 +107,13 @@ const kxdfold* kxdcompiled::FoldOf(const kxdbody* body) {
 }
 
 bool kxdcompiled::Matches(const std::vector<kxdbody*>& bodies) const {
-  return epoch_ != 0 && prepared_ == preparations && walk_ == bodies;
+  if (epoch_ == 0 || prepared_ != preparations || walk_ != bodies) return false;
+  // A tree made anew at the same addresses without being prepared does not
+  // carry the folds.
+  for (const auto& fold : folds_) {
+    if (fold->body->Fold != fold.get() || fold->body->FoldEpoch != epoch_) return false;
+  }
+  return true;
 }
 
 void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies) {
@@ -136,6 +142,7 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies) {
       continue;
     }
     auto fold = std::make_unique<kxdfold>();
+    fold->body = b;
     fold->carrier = carrierFrame(carrier);
     fold->relative = relative;
     fold->contactCount = b->Contact ? std::clamp(b->ContactCount, 0, kxdfold::kMaxPoints) : 0;

@@ -52,6 +52,7 @@ struct kxdfold {
   static constexpr int kMaxSections = 8;
   static constexpr int kMaxPoints = 8;
 
+  kxdbody* body;                         // the folded body
   kxdcarrierframe* carrier;
   kxmatrix relative;                     // the body's frame in the carrier's (R from the carrier's R)
   kxvector4r contactPoints[kMaxPoints];  // carrier axes, from its R, w 1
