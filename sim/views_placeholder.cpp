@@ -1,7 +1,0 @@
-#include "sim/views_placeholder.h"
-
-namespace sim {
-
-void Draw() {}
-
-}  // namespace sim
