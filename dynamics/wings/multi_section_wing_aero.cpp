@@ -26,11 +26,7 @@ void AddSurface(kxdsectioncoefficients& k, float x, float cl, float cd, float cm
 }  // namespace
 
 void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
-  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
-    SectionPass(carriedframe{fold});
-  } else {
-    SectionPass(ownframe{this, SectionR, SectionX, SectionY, SectionZ});
-  }
+  RunSectionPass(this);
   kxdbody::ComputeChange(change, flag);
 }
 

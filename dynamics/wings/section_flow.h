@@ -113,4 +113,15 @@ struct carriedframe {
                 const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc, const kxvector4r& s) const;
 };
 
+// A wing's section pass in the axes the driver has it in: its free
+// carrier's while it is folded, the world's otherwise.
+template <class Wing>
+void RunSectionPass(Wing* wing) {
+  if (const kxdfold* fold = kxdcompiled::FoldOf(wing)) {
+    wing->SectionPass(carriedframe{fold});
+  } else {
+    wing->SectionPass(ownframe{wing, wing->SectionR, wing->SectionX, wing->SectionY, wing->SectionZ});
+  }
+}
+
 }  // namespace kxdsectionflow

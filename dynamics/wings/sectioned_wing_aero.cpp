@@ -11,11 +11,7 @@
 using namespace kxdsectionflow;
 
 void kxdwing10::ComputeChange(kxdintegrable* change, int flag) {
-  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
-    SectionPass(carriedframe{fold});
-  } else {
-    SectionPass(ownframe{this, SectionR, SectionX, SectionY, SectionZ});
-  }
+  RunSectionPass(this);
   kxdbody::ComputeChange(change, flag);
 }
 
