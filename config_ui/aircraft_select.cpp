@@ -27,7 +27,7 @@
 #include "sim/menu.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/world/shadow_prep.h"
 #include "sim/views/loading_screen.h"
 
 kxtype kxwindowloadacft::Type("kxwindowloadacft", sizeof(kxwindowloadacft), kxcreate<kxwindowloadacft>);

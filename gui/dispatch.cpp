@@ -154,6 +154,9 @@ void OnMouse(int code, int modifiers) {
 }
 
 void OnKey(int key, int modifiers) {
+  // A focus lost since the last mouse event (a hidden window) falls back as
+  // the mouse dispatch would have, so a key reaches the screen without one.
+  if (!Focus) Focus = Capture ? Capture : Visible;
   LastKey = key;
   LastModifiers = modifiers;
   int character = 0, code = 0;

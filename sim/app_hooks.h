@@ -3,7 +3,10 @@
 // A missing hook is logged where it would have been called.
 #pragma once
 
+struct kxdflightstate;
+struct kxmatrix;
 struct kxtype;
+struct shadowquad;
 
 namespace sim {
 
@@ -21,6 +24,15 @@ struct applicationhooks {
   void (*legacy_draw_solid)() = nullptr;
   void (*legacy_draw_transparent)() = nullptr;
   void (*legacy_draw_plain)() = nullptr;
+  // Legacy runtime in flight: one frame of dt seconds written into player
+  // 1's flight state and speed; the pose set (frame, velocity m/s) and the
+  // model's transform read back; its box as a shadow quad; the runtime's
+  // state flag (the legacy tip shows while it is 0).
+  void (*legacy_step)(int sound, float dt, kxdflightstate* state, float* speed) = nullptr;
+  void (*legacy_set_pose)(const kxmatrix& frame, const float velocity[4]) = nullptr;
+  void (*legacy_get_transform)(kxmatrix* out) = nullptr;
+  void (*legacy_get_bounds)(shadowquad* out) = nullptr;
+  int (*legacy_state_flag)() = nullptr;
 };
 
 void SetHooks(const applicationhooks& hooks);

@@ -10,12 +10,15 @@
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
+#include "sim/world/placement.h"
 #include "sim/world/world.h"
 
 namespace sim {
 
 void Exit() {
   simsession& s = session;
+  for (simplayer& p : players)
+    if (p.flight_state && p.flight_state->collision_body_count > 0) FreeRotatingBodies(p.flight_state);
   if (players[0].legacy && Hooks().legacy_unload) Hooks().legacy_unload();
   // The players keep their flight-state pointers (the slots' records are
   // static): the settings below still see who had an aircraft.

@@ -12,7 +12,7 @@
 #include "sim/modes.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/simulation_mode.h"
 #include "sim/views/main_options_window.h"
 #include "sim/views/menu_actions.h"
 #include "sim/views/menu_bar.h"

@@ -20,7 +20,7 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/settings.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/simulation_mode.h"
 
 namespace sim {
 

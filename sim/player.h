@@ -51,8 +51,8 @@ struct simcamera {
   int type = 0;              // kCamera... or a scene view kView...
   int x = -1, y = -1;        // px in the player's view; negative: the default place
   int width = 0, height = 0; // px
-  float position[3] = {};    // m, eye position (camera 2: relative to the aircraft)
-  float axis_x[3] = {}, axis_y[3] = {}, axis_z[3] = {};  // viewing frame the views keep
+  float position[3] = {};    // m, eye position in the world
+  float axis_x[3] = {}, axis_y[3] = {}, axis_z[3] = {};  // viewing frame: forward, left, up
   float fov = 0.3f;          // field of view
   float velocity[3] = {};    // m/s, camera 2's follow spring
   float accel[3] = {};       // m/s^2, camera 2's follow spring
@@ -179,5 +179,7 @@ extern simplayer staging_player;
 
 // Player 0 or 1; null for any other index.
 simplayer* Player(int index);
+// 0 for player 1's record, 1 for player 2's, -1 for any other.
+int PlayerIndex(const simplayer* player);
 
 }  // namespace sim

@@ -10,9 +10,10 @@
 #include "dynamics/flight_state.h"
 #include "graphics/geometric_object.h"
 #include "sim/player.h"
-#include "sim/session.h"
 #include "sim/services_placeholder.h"
+#include "sim/session.h"
 #include "sim/vec3.h"
+#include "sim/view_modes.h"
 
 namespace sim {
 namespace {

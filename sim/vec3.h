@@ -6,6 +6,8 @@
 
 namespace sim::vec3 {
 
+constexpr float kDegrees = 3.14159265358979f / 180.0f;  // radians per degree
+
 // Below this length a direction is taken as undefined and not normalised.
 constexpr float kMinLength = 1e-6f;
 

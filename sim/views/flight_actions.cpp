@@ -12,7 +12,9 @@
 #include "sim/player.h"
 #include "sim/services_placeholder.h"
 #include "sim/session.h"
+#include "sim/view_modes.h"
 #include "sim/views/menu_actions.h"
+#include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 #include "sim/world/world.h"
 

@@ -8,6 +8,7 @@
 #include "sim/services_placeholder.h"
 #include "sim/session.h"
 #include "sim/units.h"
+#include "sim/view_modes.h"
 #include "sim/views/sky.h"
 #include "sim/world/world.h"
 

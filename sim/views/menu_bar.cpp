@@ -18,6 +18,7 @@
 #include "platform/event_nodes.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
+#include "sim/keys.h"
 #include "sim/modes.h"
 #include "sim/player.h"
 #include "sim/services_placeholder.h"

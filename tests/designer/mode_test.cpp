@@ -13,7 +13,7 @@
 #include "gui/list_item.h"
 #include "gui/window.h"
 #include "platform/codes.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/simulation_mode.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "gui/window.h"
 
 #include "gui/menu.h"
+#include "platform/codes.h"
 #include "platform/window.h"
 
 #include "core/function.h"
@@ -86,6 +87,19 @@ TEST_F(WindowTest, HideParksTheWindowAndDropsFocusAndCaptureInside) {
   EXPECT_EQ(kxgui::Invisible->lastChild, window);
   EXPECT_EQ(kxgui::Focus, nullptr);
   EXPECT_EQ(kxgui::Capture, nullptr);
+}
+
+TEST_F(WindowTest, KeyAfterTheFocusedWindowHidReachesTheScreen) {
+  static int keys;
+  keys = 0;
+  kxgui::KeyHook = [](int, int) { ++keys; };
+  window->Show();
+  kxgui::Focus = window;
+  window->Hide();
+  kxgui::OnKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(kxgui::Focus, screen);
+  EXPECT_EQ(keys, 1);  // the screen hands a key it does not take to the hook
+  kxgui::KeyHook = nullptr;
 }
 
 TEST_F(WindowTest, CommandsReachTheWindowByPath) {

@@ -10,7 +10,7 @@
 #include "sim/device_nodes.h"
 #include "sim/menu.h"
 #include "sim/modes.h"
-#include "sim/simulation_placeholder.h"
+#include "sim/simulation_mode.h"
 #include "sim_support.h"
 #include "tests/core/test_support.h"
 

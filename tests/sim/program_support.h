@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/application.h"
+#include "sim/views/menu_bar.h"
 #include "tests/sim/sim_support.h"
 
 namespace simtest {
@@ -44,6 +46,18 @@ class framedbackend : public nullwindowbackend {
   bool gap_ = false;
 };
 
+// Each line is found in the log after the one before it; the first missing
+// one is reported.
+inline ::testing::AssertionResult InOrder(const std::string& log, std::initializer_list<const char*> lines) {
+  size_t at = 0;
+  for (const char* line : lines) {
+    size_t found = log.find(line, at);
+    if (found == std::string::npos) return ::testing::AssertionFailure() << "missing after position " << at << ": " << line;
+    at = found + 1;
+  }
+  return ::testing::AssertionSuccess();
+}
+
 class programtest : public inputtest::UsbTest {
  protected:
   void SetUp() override {
@@ -64,6 +78,7 @@ class programtest : public inputtest::UsbTest {
     kxsystem::SetWindowBackend(nullptr);
     directsound::Reset();
     directsound::SetBackend(nullptr);
+    sim::DestroyMenu();  // its statics would outlive the tree that holds "/Menu"
     kxscript::Shutdown();
     kxgui::FreeIcons();  // the exit freed every texture; the next start loads the sheets again
     kxsystem::ClearReserves();

@@ -6,6 +6,7 @@
 #include "platform/callbacks.h"
 #include "platform/event_nodes.h"
 #include "platform/gl_context.h"
+#include "sim/keys.h"
 #include "sim/player.h"
 #include "sim/services_placeholder.h"
 #include "sim/views/window_functions.h"

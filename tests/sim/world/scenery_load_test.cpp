@@ -106,7 +106,6 @@ TEST_F(SceneryLoad, PhotoSceneryLoadsItsTileGridSphereAndPhotoObjects) {
   PutMesh("scenery/ground.obj", kxgeomtest::Plate(500, -1, "land"));
   world& w = Load("GROUND ground.obj\nOBJECT field.obj GROUND\nPHOTOSPHERE 0 0 90\nLIGHT_POSITION 0 0 3 4 0\n"
                   "PHOTOTEXTURES 8 4 pano\n");
-  kxgl::textureCompression = compression;
   ASSERT_EQ(w.photo, 1);
   EXPECT_EQ(w.photo_segments_x, 14);
   EXPECT_EQ(w.photo_segments_y, 16);
@@ -132,6 +131,8 @@ TEST_F(SceneryLoad, PhotoSceneryLoadsItsTileGridSphereAndPhotoObjects) {
   EXPECT_EQ(w.photo, 0);
   EXPECT_EQ(w.photo_objects, nullptr);
   EXPECT_TRUE(capture_.Contains("sim:    load texture grid 8x4 (compress=0) named pano=fail\n"));
+  // Restored only now: the second load must look for the same tiles.
+  kxgl::textureCompression = compression;
 }
 
 TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {

@@ -1,0 +1,313 @@
+#include "sim/frame_update.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dynamics/component_sound.h"
+#include "dynamics/scenery_world.h"
+#include "graphics/collision_world.h"
+#include "platform/clock.h"
+#include "platform/codes.h"
+#include "platform/input_devices.h"
+#include "platform/music.h"
+#include "platform/sound.h"
+#include "platform/usb_interface.h"
+#include "sim/app_hooks.h"
+#include "sim/contest.h"
+#include "sim/menu.h"
+#include "sim/multilanguage.h"
+#include "sim/particles.h"
+#include "sim/player.h"
+#include "sim/recording.h"
+#include "sim/session.h"
+#include "sim/vec3.h"
+#include "sim/view_modes.h"
+#include "sim/viewer.h"
+#include "sim/wind.h"
+#include "sim/world/placement.h"
+#include "sim/world/world.h"
+
+namespace sim {
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+constexpr float kTipIndoorTime = 6.0f;    // s
+constexpr float kTipLegacyTime = 6.0f;    // s
+constexpr float kTipGliderTime = 10.0f;   // s
+
+kxcollision* Collision() { return &TheWorld()->collision; }
+
+bool Paused() { return session.pause != 0; }
+
+// ---- timing
+
+void Timing() {
+  simsession& s = session;
+  frametiming& t = FrameTiming();
+  uint32_t now = kxsystem::GetTime();
+  s.last_time = s.now;
+  s.now = static_cast<float>(now) / 1e6f;
+  s.frame_time = ClampedFrameTime(t.last_us, now);
+  t.last_us = now;
+  s.sim_time_step = s.frame_time * s.simulation_speed;
+  if (++t.fps_frames >= kFpsFrames) {
+    float span = s.now - t.fps_since;
+    if (span > 0.0f) s.fps = static_cast<float>(kFpsFrames) / span;
+    t.fps_frames = 0;
+    t.fps_since = s.now;
+  }
+}
+
+void PollUsb() {
+  for (kxinputdevice* d = kxinput::FirstDevice(); d && d->kind == kxcode::kDeviceUsb; d = d->next) usbinterface::Poll(d);
+}
+
+// ---- the world's step
+
+void StepWorld() {
+  simsession& s = session;
+  world& w = *TheWorld();
+  int trees = s.show_trees ? static_cast<int>(static_cast<float>(w.billboard_count) * s.tree_density) : 0;
+  kxcollision::SetTrees(Collision(), trees, s.tree_collision);
+  simplayer& first = players[0];
+  if (first.legacy && first.flight_state && !first.flight_state->crash) {
+    if (Hooks().legacy_step) Hooks().legacy_step(s.sound, s.sim_time_step, first.flight_state, &first.speed);
+  }
+  for (simplayer* p = &first; p; p = p->next) {
+    if (!p->flight_state) continue;
+    const float* at = p->flight_state->position;
+    float probe[3] = {at[0], at[1], at[2] + kTerrainProbe};
+    p->flight_state->below_terrain = kxcollision::GroundHeight(Collision(), probe, nullptr) > at[2] ? 1 : 0;
+  }
+  kxdynamics::Step(s.sim_time_step, Collision(), static_cast<float>(w.scenery_size), static_cast<float>(w.cloud_height));
+  if (s.current_contest && s.current_contest->running) UpdateContest(s.current_contest);
+  UpdateWind(&w);
+}
+
+// ---- per player
+
+void FlightValues(simplayer* p) {
+  const kxdflightstate& st = *p->flight_state;
+  p->height_above_ground = st.position[2] - kxcollision::GroundHeight(Collision(), st.position, nullptr);
+  const float* v = st.velocity;
+  p->speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f
+                                                             : std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3]);
+  p->heading = HeadingOf(st.X);
+}
+
+void Trace(simplayer* p) {
+  if (!p->trace_view) return;
+  const kxdflightstate& st = *p->flight_state;
+  const int i = p->trace_index;
+  float d[3] = {st.position[0] - p->trace_position[i][0], st.position[1] - p->trace_position[i][1],
+                st.position[2] - p->trace_position[i][2]};
+  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace_axis[i], st.Y) < kTraceTurn)) return;
+  p->trace_max_speed = *std::max_element(p->trace_speed, p->trace_speed + simplayer::kTraceLength);
+  const int n = (i + 1) % simplayer::kTraceLength;
+  p->trace_index = n;
+  vec3::Copy(p->trace_position[n], st.position);
+  vec3::Copy(p->trace_axis[n], st.Y);
+  p->trace_speed[n] = p->speed;
+  p->trace_height[n] = p->height_above_ground;
+  p->trace_time[n] = session.now;
+}
+
+bool OtherStillFlies(const simplayer* p) {
+  for (const simplayer* o = &players[0]; o; o = o->next)
+    if (o != p && o->flight_state && !o->flight_state->crash) return true;
+  return false;
+}
+
+void CrashTiming(simplayer* p) {
+  simsession& s = session;
+  const kxdflightstate& st = *p->flight_state;
+  if (st.crash && p->crash_timer == 0.0f) {
+    p->crash_timer += s.sim_time_step;
+    const float still[3] = {};
+    kxsound* sound = st.crash_kind == 1 ? s.splash_sound : s.crash_sound;
+    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position, still, s.sound);
+  }
+  if (p->crash_timer <= 0.0f) return;
+  p->crash_timer += s.sim_time_step;
+  if (p->crash_timer <= s.crashtime) return;
+  if (!s.current_contest || !s.current_contest->running) {
+    kxmatrix frame = p->saved_frame;
+    const float still[4] = {};
+    ResetAircraft(p, &frame, still);
+    SetViewMode(p, p->view_mode);
+  } else if (!OtherStillFlies(p)) {
+    SetupContest(s.current_contest, 0);
+    s.current_contest->running = 1;
+  }
+  p->crash_timer = 0.0f;
+  if (s.music_restartcrash) Music().Stop();
+}
+
+bool Recorded(int mode) { return mode == kViewRecordFixed || mode == kViewRecordFollow || mode == kViewRecordCockpit; }
+
+int LiveFallback(int mode) {
+  return mode == kViewRecordFollow ? kViewFollow : mode == kViewRecordCockpit ? kViewCockpit : kViewFixed;
+}
+
+void Viewers(simplayer* p) {
+  const simsession& s = session;
+  const kxdflightstate& st = *p->flight_state;
+  simcamera& cam = p->camera[2];
+  const kxmatrix* target = &st.frame;
+  if (Recorded(cam.type) && p->rec_present) {
+    target = &p->rec_pose;
+  } else if (Recorded(cam.type)) {
+    cam.type = kCameraAircraft;
+  }
+  vec3::Copy(p->viewer_target, &target->R.x);
+  if (cam.on) {
+    if (s.player_count == 2 && s.game_type == kGameSingle) {
+      for (simplayer* o = &players[0]; o; o = o->next)
+        if (o != p && o->flight_state) target = &o->flight_state->frame;
+    }
+    UpdateViewer(cam.type, p, *target, cam.position, cam.velocity, cam.accel, cam.axis_x, cam.axis_y, cam.axis_z);
+  }
+  target = &st.frame;
+  if (Recorded(p->view_mode) && p->rec_present) {
+    target = &p->rec_pose;
+  } else if (Recorded(p->view_mode)) {
+    SetViewMode(p, LiveFallback(p->view_mode));
+  }
+  vec3::Copy(p->viewer_target, &target->R.x);
+  UpdateViewer(p->view_mode, p, *target, p->viewer_position, p->viewer_velocity, p->viewer_accel, p->viewer_row_x,
+               p->viewer_row_y, p->viewer_row_z);
+}
+
+void UpdatePlayer(simplayer* p) {
+  const float dt = session.sim_time_step;
+  FlightValues(p);
+  if (!Paused()) {
+    Trace(p);
+    UpdateRecordingClock(p, dt);
+    CrashTiming(p);
+    UpdateExhaust(p, dt);
+    UpdateSmoke(p, dt);
+  }
+  UpdatePlaybackPose(p, dt);
+  Viewers(p);
+}
+
+// ---- tips
+
+bool IndoorStart() {
+  const world& w = *TheWorld();
+  int i = w.start_index;
+  return i >= 0 && i < world::kMaxStarts && (w.start_flags[i] & world::kStartIndoor);
+}
+
+void ShowTip(int i, float time, int lines) {
+  simsession& s = session;
+  s.tip_time = time;
+  s.tip_lines = lines;
+  s.tip_elapsed = 0.0f;
+  for (int k = 0; k < simsession::kTipLines; ++k) s.tip_text[k] = Language().tipp[i][k].Text();
+  s.tip_shown[i] = 1;
+  s.tip_pending[i] = 0;
+}
+
+void Tips() {
+  simsession& s = session;
+  if (!s.show_tips) return;
+  const simplayer& first = players[0];
+  const kxdflightstate* st = first.flight_state;
+  const int flags = st ? st->flags : 0;
+  if (s.tip_time < 0.0f && s.tip_elapsed < 0.0f) {
+    for (int& shown : s.tip_shown) shown = 0;
+    int legacyFlag = Hooks().legacy_state_flag ? Hooks().legacy_state_flag() : 0;
+    if (s.tip_pending[0] && IndoorStart() && !(flags & kxdflightstate::kIndoor)) {
+      ShowTip(0, kTipIndoorTime, 2);
+    } else if (s.tip_pending[1] && first.legacy && legacyFlag == 0) {
+      ShowTip(1, kTipLegacyTime, 3);
+    } else if (s.tip_pending[2] && st && st->ground_contact && (flags & kxdflightstate::kTowed)) {
+      ShowTip(2, kTipGliderTime, 3);
+    }
+  }
+  frametiming& t = FrameTiming();
+  if (s.tip_shown[0] && !IndoorStart()) {
+    s.tip_shown[0] = 0;
+    s.tip_time = 0.0f;
+  }
+  if (s.tip_shown[2]) {
+    if (!(st && st->ground_contact)) ++t.tip_glider_frames;
+    if (t.tip_glider_frames > kTipGliderFrames) {
+      s.tip_shown[2] = 0;
+      t.tip_glider_frames = 0;
+      s.tip_time = 0.0f;
+    }
+  }
+}
+
+// ---- sounds
+
+void Listener() {
+  const simplayer& first = players[0];
+  const float* f = first.viewer_row_x;
+  const float* u = first.viewer_row_z;
+  float top[3] = {-u[0], -u[1], -u[2]};
+  directsound::SetListener(first.viewer_position, first.viewer_velocity, f, top);
+}
+
+void GliderSounds() {
+  const simsession& s = session;
+  const kxdflightstate* st = players[0].flight_state;
+  if (!s.glider_sound || !s.glider2_sound || !st || !(st->flags & kxdflightstate::kTowed)) return;
+  const float* v = st->velocity;
+  const float speed = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2] + v[3] * v[3]);
+  kxsound* sounds[2] = {s.glider_sound, s.glider2_sound};
+  for (int i = 0; i < 2; ++i) {
+    kxsound* sound = sounds[i];
+    vec3::Copy(sound->position, st->position);
+    vec3::Copy(sound->velocity, st->velocity);
+    sound->frequency = kGliderFrequency + speed * 10000.0f / 20.0f;
+    float strength = std::sqrt(std::clamp((speed - 2.0f) / 20.0f, 0.0f, 1.0f));
+    float hearing = std::max(0.0f, (kGliderHearing - sound->distance) / kGliderHearing);
+    float volume = strength * hearing;
+    if (i == 1) volume *= st->control_value;
+    sound->volume = std::min(volume, 1.0f);
+    directsound::UpdateSound(sound, sound->position, sound->velocity, s.sim_time_step);
+  }
+}
+
+}  // namespace
+
+frametiming& FrameTiming() {
+  static frametiming timing;
+  return timing;
+}
+
+float ClampedFrameTime(uint32_t previousUs, uint32_t nowUs) {
+  const float d = static_cast<float>(static_cast<uint32_t>(nowUs - previousUs)) / 1e6f;
+  return d > kMaxFrameTime ? kMaxFrameTime : d < kMinFrameTime ? kMinFrameTime : d;
+}
+
+float HeadingOf(const float X[3]) {
+  const float r = std::sqrt(X[0] * X[0] + X[1] * X[1]);
+  if (!(r > 0.0f)) return 0.0f;
+  const float a = X[0] / r, b = -X[1] / r;
+  if (a > 0.0f) return b > 0.0f ? std::atan(b / a) : std::atan(b / a) + 2.0f * kPi;
+  if (a < 0.0f) return std::atan(b / a) + kPi;
+  return b > 0.0f ? kPi / 2.0f : 3.0f * kPi / 2.0f;
+}
+
+void Update() {
+  simsession& s = session;
+  Timing();
+  PollUsb();
+  if (!Paused()) StepWorld();
+  for (simplayer* p = &players[0]; p; p = p->next)
+    if (p->flight_state) UpdatePlayer(p);
+  Tips();
+  FrameTiming().elapsed_sim_time += s.sim_time_step;
+  if (s.music) Music().ScanSongs();
+  Listener();
+  GliderSounds();
+  kxdsoundqueue::Run(s.sim_time_step);
+}
+
+}  // namespace sim

@@ -1,0 +1,247 @@
+#include "sim/simulation_mode.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "dynamics/component_sound.h"
+#include "dynamics/driver.h"
+#include "dynamics/instance.h"
+#include "dynamics/scenery_world.h"
+#include "graphics/texture_table.h"
+#include "platform/callbacks.h"
+#include "platform/codes.h"
+#include "platform/event_nodes.h"
+#include "platform/input_devices.h"
+#include "platform/log.h"
+#include "platform/reserves.h"
+#include "platform/sound.h"
+#include "platform/window.h"
+#include "sim/contest.h"
+#include "sim/exit.h"
+#include "sim/frame_update.h"
+#include "sim/keys.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/view_modes.h"
+#include "sim/views/display_lists.h"
+#include "sim/views/frame.h"
+#include "sim/views/gl_state.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/reflection_maps.h"
+#include "sim/views/render_to_texture.h"
+#include "sim/views/sky.h"
+#include "sim/world/placement.h"
+#include "sim/world/scenery_mesh.h"
+#include "sim/world/world.h"
+
+namespace sim {
+
+namespace {
+
+// The joystick record's input word 12 (the last axis) starts at its low end.
+constexpr int kJoystickStartAxis = 7;
+constexpr float kSmokeParked = -10000.0f;  // m, height of the first free smoke record
+
+struct viewporttriple {
+  int width = kNoLastViewport, height = kNoLastViewport, game_type = kNoLastViewport;
+};
+
+viewporttriple& LastViewport() {
+  static viewporttriple last;
+  return last;
+}
+
+void InstallCallbacks() {
+  kxcallbacks& cb = kxsystem::callbacks;
+  cb.request = kxcode::kRequestRun;
+  cb.key_down = OnKey;
+  cb.key_up = input::OnKeyUp;
+  cb.mouse = OnMouse;
+  cb.after_message = nullptr;
+  cb.update = Update;
+  cb.after_create = Resume;
+  cb.before_destroy = nullptr;
+  cb.draw = Draw;
+  cb.graphics_init = InitGL;
+  cb.exit = Exit;
+  cb.pending = nullptr;
+}
+
+void ArmTips() {
+  simsession& s = session;
+  const bool newAircraft = std::strcmp(s.aircraft0, s.last_aircraft0) != 0;
+  for (int i = 0; i < simsession::kTips; ++i) {
+    s.tip_shown[i] = 0;
+    if (!s.tip_once_per_aircraft[i] || newAircraft) s.tip_pending[i] = 1;
+  }
+  std::memcpy(s.last_aircraft0, s.aircraft0, sizeof s.last_aircraft0);
+  s.tip_time = 0.0f;
+  s.tip_elapsed = 0.0f;
+}
+
+// The first smoke_particles records chained into the free list; a setting
+// beyond the pool is held to it, 0 or less leaves the list empty.
+void ChainSmokePool(simplayer& p) {
+  const int n = std::clamp(session.smoke_particles, 0, simplayer::kSmokePool);
+  for (int i = 0; i < n; ++i) {
+    p.smoke_pool[i].life = -1.0f;
+    p.smoke_pool[i].next = i + 1 < n ? &p.smoke_pool[i + 1] : nullptr;
+  }
+  p.smoke_list = nullptr;
+  p.smoke_newest = nullptr;
+  p.smoke_clock = p.smoke_last_emit = 0.0f;
+}
+
+// The list is always headed by player 1's record, flying or not.
+void LinkPlayers() {
+  simsession& s = session;
+  s.player_count = 0;
+  players[0].next = nullptr;
+  for (int i = 0; i < kPlayers; ++i) {
+    simplayer& p = players[i];
+    if (p.legacy) {
+      p.flight_state = &p.legacy_state;
+    } else {
+      kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
+      p.flight_state = slot && slot->IsLoaded() ? kxdaircraftinstance::FlightStateOf(i) : nullptr;
+    }
+    if (p.flight_state) {
+      for (float& v : p.flight_state->velocity) v = 0.0f;
+      ++s.player_count;
+      if (i > 0) players[i - 1].next = &p;
+      p.next = nullptr;
+    }
+    ChainSmokePool(p);
+  }
+}
+
+void FixGameType() {
+  simsession& s = session;
+  if (s.player_count == 1) s.game_type = kGameSingle;
+  else if (s.game_type == kGameSingle) s.game_type = kGameSplitAbove;
+}
+
+void PlacePlayers() {
+  const int n = std::clamp(session.smoke_particles, 0, simplayer::kSmokePool);
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    p->rec_state = kRecordIdle;
+    p->rec_time = 0.0f;
+    p->rec_frame = 1;
+    p->rec_write = p->rec_positions;
+    p->smoke_list = n > 0 ? &p->smoke_pool[0] : nullptr;
+    if (p->smoke_list) p->smoke_list->position[2] = kSmokeParked;
+    if (!p->flight_state) continue;
+    PlaceAtStart(TheWorld()->start_index, p, 1);
+    for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = p->viewer_position[k];
+  }
+}
+
+contestrec* SelectedContest() {
+  world& w = *TheWorld();
+  int n = session.selected_contest;
+  if (n < 1 || n > w.contest_count) return nullptr;
+  contestrec* c = w.first_contest;
+  for (int i = 1; c && i < n; ++i) c = c->next;
+  return c;
+}
+
+void StartGliderSounds() {
+  simsession& s = session;
+  if (!s.glider_sound) return;
+  s.glider_sound->volume = 0.0f;
+  if (s.glider2_sound) s.glider2_sound->volume = 0.0f;
+  const kxdflightstate* st = players[0].flight_state;
+  const float origin[3] = {};
+  kxsound* both[2] = {s.glider_sound, s.glider2_sound};
+  for (kxsound* sound : both) {
+    if (!sound) continue;
+    if (st && (st->flags & kxdflightstate::kTowed)) directsound::PlaySound3D(sound, kxcode::kSoundLoop, origin, origin, s.sound);
+    else directsound::StopSound(sound);
+  }
+}
+
+void BalloonShadows(world& w) {
+  kxtexture* texture = session.balloon_shadow_texture;
+  bool first = true;
+  for (contestrec* c = w.first_contest; c; c = c->next) {
+    if (c->kind != kContestBalloonPop) continue;
+    for (balloonrec* b = c->first_balloon; b; b = b->next) {
+      // A balloon without a mesh would measure the whole scenery.
+      if (!b->mesh) {
+        b->shadow = shadowquad();
+        continue;
+      }
+      CollectBounds(nullptr, b->mesh, &b->shadow);
+      if (first) RenderToTexture(&b->shadow, texture, b->mesh);
+      first = false;
+      b->shadow.texture = texture;
+    }
+  }
+}
+
+}  // namespace
+
+kxdsceneryworld& SceneryWorld() {
+  static kxdsceneryworld adapter;
+  return adapter;
+}
+
+void ForgetViewports() { LastViewport() = viewporttriple(); }
+
+void Viewports() {
+  simsession& s = session;
+  s.viewport_width = kxsystem::display.window_width;
+  s.viewport_height = kxsystem::display.window_height;
+  if (s.game_type == kGameSplitAbove) s.viewport_height = kxsystem::display.window_height / 2;
+  if (s.game_type == kGameSplitSide) s.viewport_width = kxsystem::display.window_width / 2;
+  viewporttriple& last = LastViewport();
+  const bool same = last.width == s.viewport_width && last.height == s.viewport_height && last.game_type == s.game_type;
+  CheckViewports(same ? 1 : 0);
+  last = {s.viewport_width, s.viewport_height, s.game_type};
+  UpdateMenuState();
+}
+
+void InitGL() {
+  world& w = *TheWorld();
+  SetupGL();
+  if (w.name[0]) {
+    if (w.cloud_texture) w.cloud_texture->uploaded = 0;
+    if (w.cloud_low_texture) w.cloud_low_texture->uploaded = 0;
+    BuildSky(&w);
+  }
+  if (w.ground) BuildSceneryLists();
+  BalloonShadows(w);
+  int next = kFirstAircraftList;
+  for (int i = 0; i < kPlayers; ++i)
+    if (players[i].flight_state) BuildAircraftLists(&players[i], &next);
+  if (players[0].flight_state) BuildReflectionMaps(&w);
+}
+
+void Resume() {
+  directsound::LoadSounds();
+  if (session.sound) directsound::ResumeAll();
+  Viewports();
+}
+
+void EnterSimulationMode() {
+  simsession& s = session;
+  kxsystem::Log("sim:  switching to simulation mode...\n");
+  InstallCallbacks();
+  ArmTips();
+  for (kxinputdevice* d = kxinput::FirstDevice(); d; d = d->next)
+    if (d->kind == kxcode::kDeviceJoystick) d->raw[kJoystickStartAxis] = -kxinput::kJoystickRange;
+  SceneryWorld().Set(&TheWorld()->collision);
+  kxdynamics::Start(&SceneryWorld());
+  kxdsound::SetEnabled(s.sound);
+  LinkPlayers();
+  FixGameType();
+  Viewports();
+  InitGL();
+  PlacePlayers();
+  if (contestrec* c = SelectedContest()) SetupContest(c, 1);
+  ActivateMenu();
+  StartGliderSounds();
+  kxsystem::Log("sim:  %d memory blocks using %ld bytes\n", kxsystem::ReserveCount(), kxsystem::ReserveBytes());
+}
+
+}  // namespace sim

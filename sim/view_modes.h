@@ -1,0 +1,23 @@
+// A player's view mode - fixed, fixed with autozoom, follow, cockpit, or one
+// of these looking at the recorded flight - with its field of view and the
+// viewer's first place, and the overlay camera panels kept inside the view.
+#pragma once
+
+struct simplayer;
+
+namespace sim {
+
+constexpr float kFollowBack = 3.0f;       // m behind along the aircraft's X axis
+constexpr float kFollowUp = 0.5f;         // m above it
+constexpr float kFixedMinDistance = 1.0f; // m; a fixed viewer nearer than this steps back
+constexpr float kFixedBack = 4.5f;        // m
+constexpr float kFixedUp = 1.5f;          // m
+
+// Selects mode (kView...) for the player: photo-scenery restrictions, the
+// field of view, the follow viewers' places and overlay camera 2.
+void SetViewMode(simplayer* player, int mode);
+// Moves every player's overlay cameras that do not lie inside the view (all
+// of them when check is 0) to their default corners.
+void CheckViewports(int check);
+
+}  // namespace sim

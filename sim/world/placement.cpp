@@ -1,0 +1,229 @@
+#include "sim/world/placement.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "dynamics/components/main_rotor.h"
+#include "dynamics/components/propeller.h"
+#include "dynamics/components/tail_rotor.h"
+#include "dynamics/instance.h"
+#include "graphics/collision_world.h"
+#include "graphics/convex_body.h"
+#include "graphics/geometric_object.h"
+#include "graphics/mesh.h"
+#include "platform/log.h"
+#include "platform/music.h"
+#include "sim/app_hooks.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/vec3.h"
+#include "sim/view_modes.h"
+#include "sim/views/menu_actions.h"
+#include "sim/views/reflection_maps.h"
+#include "sim/world/world.h"
+
+namespace sim {
+
+namespace {
+
+
+// The pair records each player's flight state points at.
+kxcpair pair_tables[kPlayers][kRotatingPairs];
+
+bool IsHelicopter(const simplayer* p) {
+  return p->flight_state && (p->flight_state->flags & kxdflightstate::kRotorcraft);
+}
+
+bool Admits(const world& w, int i, bool helicopter) {
+  int bit = helicopter ? world::kStartHelicopters : world::kStartAirplanes;
+  return (w.start_flags[i] & bit) != 0;
+}
+
+void TestPart(kxgeometricobject* object, void** meshes, float** frames, int* count, bool* overflow) {
+  if (object->firstChild || !object->mesh || object->mesh->hullCount <= 0 || !IsRotatingComponent(object->Object))
+    return;
+  if (*count >= kxdflightstate::kRotatingParts) {
+    *overflow = true;
+    return;
+  }
+  meshes[*count] = object->mesh;
+  frames[*count] = object->MatrixDraw.Data();
+  ++*count;
+}
+
+void CollectParts(kxgeometricobject* object, void** meshes, float** frames, int* count, bool* overflow) {
+  for (kxnode* c = object->firstChild; c; c = c->nextSibling)
+    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) CollectParts(child, meshes, frames, count, overflow);
+  TestPart(object, meshes, frames, count, overflow);
+}
+
+void PairWithBalloons(kxdflightstate* s, kxcpair* pairs) {
+  std::memset(static_cast<void*>(pairs), 0, sizeof(kxcpair) * kRotatingPairs);
+  s->rotating_pairs = pairs;
+  int n = 0;
+  bool full = false;
+  for (int i = 0; i < s->rotating_count && !full; ++i) {
+    kxcbody* part = static_cast<kxcbody*>(s->rotating_bodies[i]);
+    for (contestrec* c = TheWorld()->first_contest; c && !full; c = c->next) {
+      if (c->kind != kContestBalloonPop) continue;
+      for (balloonrec* b = c->first_balloon; b; b = b->next) {
+        if (n >= kRotatingPairs) {
+          kxsystem::Log("sim:  more than %d part-balloon pairs, the rest take no part\n", kRotatingPairs);
+          full = true;
+          break;
+        }
+        if (kxcpair::Init(&pairs[n], part, b->body)) ++n;
+        else kxsystem::Log("error cpair init\n");
+      }
+    }
+  }
+}
+
+void RebuildRotatingParts(simplayer* p, kxdflightstate* s) {
+  int before = s->rotating_count;
+  s->rotating_count = 0;
+  if (kxgeometricobject* root = kxnode::As<kxgeometricobject>(s->graphics_root))
+    CollectRotatingParts(root, s->rotating_meshes, s->rotating_frames, &s->rotating_count);
+  for (int i = 0; i < s->rotating_count; ++i) {
+    kxcbody* body = static_cast<kxcbody*>(s->rotating_bodies[i]);
+    kxcbody::Init(&body, static_cast<kxgeometry*>(s->rotating_meshes[i]), s->rotating_frames[i], 0);
+    s->rotating_bodies[i] = body;
+  }
+  for (int i = s->rotating_count; i < before && i < kxdflightstate::kRotatingParts; ++i) {
+    kxcbody* body = static_cast<kxcbody*>(s->rotating_bodies[i]);
+    kxcbody::Free(&body);
+    s->rotating_bodies[i] = nullptr;
+  }
+  s->collision_body_count = s->rotating_count;
+  s->collision_bodies = s->rotating_bodies;
+  PairWithBalloons(s, pair_tables[PlayerIndex(p) == 1 ? 1 : 0]);
+}
+
+}  // namespace
+
+int IsRotatingComponent(const kxnode* component) {
+  if (!component) return 0;
+  const kxtype* t = component->type;
+  return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
+}
+
+void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count) {
+  if (!object) return;
+  bool overflow = false;
+  CollectParts(object, meshes, frames, count, &overflow);
+  if (overflow) kxsystem::Log("sim:  more than %d rotating parts, the rest take no part\n", kxdflightstate::kRotatingParts);
+}
+
+void FreeRotatingBodies(kxdflightstate* s) {
+  if (!s) return;
+  for (void*& slot : s->rotating_bodies) {
+    kxcbody* body = static_cast<kxcbody*>(slot);
+    kxcbody::Free(&body);
+    slot = nullptr;
+  }
+  s->rotating_count = 0;
+  s->collision_body_count = 0;
+}
+
+void SetAircraftPose(simplayer* p, const kxmatrix& frame, const float velocity[4]) {
+  if (!p || !p->flight_state) return;
+  kxdflightstate* s = p->flight_state;
+  if (p->legacy) {
+    p->crash_timer = 0.0f;
+    s->stop_values[0] = s->stop_values[1] = 0.0f;
+    const applicationhooks& hooks = Hooks();
+    if (hooks.legacy_set_pose) hooks.legacy_set_pose(frame, velocity);
+    else kxsystem::Log("sim:  no legacy runtime in this program\n");
+    if (hooks.legacy_get_transform) hooks.legacy_get_transform(&s->frame);
+    if (p->view_mode == kViewFollow) SetViewMode(p, kViewFollow);
+    return;
+  }
+  if (session.rope) {
+    FSchleppDetach();
+    session.rope = nullptr;
+  }
+  p->crash_timer = 0.0f;
+  // A flight state without a loaded aircraft behind it is not the
+  // placement's to change: its part tables belong to whoever filled them.
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(PlayerIndex(p));
+  if (!instance) return;
+  kxdaircraftinstance::PlaceAt(instance, frame, {velocity[0], velocity[1], velocity[2], velocity[3]});
+  if (p->view_mode == kViewFollow) SetViewMode(p, kViewFollow);
+  RebuildRotatingParts(p, s);
+}
+
+void ResetAircraft(simplayer* p, kxmatrix* frame, const float velocity[4]) {
+  if (!p || !p->flight_state || !frame) return;
+  const kxcollision* c = &TheWorld()->collision;
+  float* at = &frame->R.x;
+  const float lowest = p->flight_state->bounds_min[2];
+  if (at[2] >= 0.0f) {
+    float probe[3] = {at[0], at[1], at[2] + kGroundRuleHeight};
+    float h = kxcollision::GroundHeight(c, probe, nullptr);
+    if (at[2] + lowest - h < kGroundRuleHeight) at[2] = h - lowest;
+  } else {
+    float probe[3] = {at[0], at[1], kGroundProbeHeight};
+    at[2] = kxcollision::GroundHeight(c, probe, nullptr) - lowest;
+  }
+  SetAircraftPose(p, *frame, velocity);
+  if (session.music_restartcrash) Music().Stop();
+}
+
+int PlaceAtStart(int index, simplayer* p, int placeViewer) {
+  world& w = *TheWorld();
+  if (!p || !p->flight_state) return index;
+  if (index < 0 || index >= w.start_count) index = 0;
+  const bool helicopter = IsHelicopter(p);
+  // A scenery without a start that admits the aircraft still places it: at
+  // entry 0, which holds the defaults when the file has no start at all.
+  int found = 0;
+  for (int tried = 0; tried < w.start_count; ++tried) {
+    int i = (index + tried) % w.start_count;
+    if (Admits(w, i, helicopter)) {
+      found = i;
+      break;
+    }
+  }
+  index = found;
+
+  const float h = w.start_heading[index] * vec3::kDegrees;
+  const float c = std::cos(h), s = std::sin(h);
+  kxmatrix frame;
+  kxmatrix::SetIdentity(&frame);
+  frame.X = {c, -s, 0.0f, 0.0f};
+  frame.Y = {s, c, 0.0f, 0.0f};
+  frame.R = {w.start_aircraft[index][0], w.start_aircraft[index][1], w.start_aircraft[index][2], 1.0f};
+  if (session.player_count > 1) {
+    float side = kPlayerSpacing * static_cast<float>(2 * PlayerIndex(p) - 1);
+    frame.R.x += s * side;
+    frame.R.y += c * side;
+  }
+  const float still[4] = {};
+  ResetAircraft(p, &frame, still);
+  p->saved_frame = frame;
+
+  const kxdflightstate* st = p->flight_state;
+  if (placeViewer) {
+    float* v = p->viewer_position;
+    if (helicopter && !w.photo) {
+      for (int k = 0; k < 3; ++k)
+        v[k] = st->position[k] - kHeliViewerBack * st->X[k] + kHeliViewerSide * st->Y[k] + kStartViewerHeight * st->Z[k];
+    } else {
+      for (int k = 0; k < 3; ++k) v[k] = w.start_viewer[index][k];
+      if (v[2] < 0.0f) v[2] = st->position[2] + kStartViewerHeight;
+    }
+    SetViewMode(p, p->view_mode);
+    for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = v[k];
+  }
+  kxsystem::Log("sim:  aircraft=(%.2f,%.2f,%.2f), viewer=(%.2f,%.2f,%.2f)\n", st->position[0], st->position[1],
+                st->position[2], p->viewer_position[0], p->viewer_position[1], p->viewer_position[2]);
+  p->autozoom_blend = 2.0f;
+  p->autozoom_from = 1.0f;
+  p->autozoom_to = 1.0f;
+  // The views' reflection maps at the new place, in two passes.
+  BuildReflectionMaps(&w);
+  BuildReflectionMaps(&w);
+  return index;
+}
+
+}  // namespace sim

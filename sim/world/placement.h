@@ -1,0 +1,43 @@
+// Putting a player's aircraft into the scenery: at a start position when the
+// simulation is entered or the player steps to the next one, back onto the
+// ground after a crash or a reset (the ground rule), or anywhere in the air;
+// and the collision bodies of its rotating parts with their pairs against
+// the balloons of the scenery's balloon-pop contests.
+#pragma once
+
+class kxgeometricobject;
+class kxnode;
+struct kxdflightstate;
+struct kxmatrix;
+struct simplayer;
+
+namespace sim {
+
+constexpr float kPlayerSpacing = 4.0f;        // m either side of the start position with two players
+constexpr float kGroundRuleHeight = 1.0f;     // m; a lowest point nearer the ground is put onto it
+constexpr float kGroundProbeHeight = 5000.0f; // m; a start below 0 is found from here
+constexpr float kStartViewerHeight = 1.8f;    // m above the aircraft
+constexpr float kHeliViewerBack = 5.0f;       // m behind a helicopter
+constexpr float kHeliViewerSide = 0.5f;       // m to its left
+constexpr int kRotatingPairs = 1024;          // part-balloon pair records per aircraft
+
+// Places aircraft (and with placeViewer the viewer) at the first start
+// position from index on that admits the aircraft's kind; searches at most
+// start_count entries, then takes entry 0. Returns the index used.
+int PlaceAtStart(int index, simplayer* player, int placeViewer);
+// The ground rule, then SetAircraftPose. frame's height may be changed.
+void ResetAircraft(simplayer* player, kxmatrix* frame, const float velocity[4]);
+// Places the aircraft as given (frame, velocity m/s) and rebuilds its
+// rotating-part bodies and balloon pairs.
+void SetAircraftPose(simplayer* player, const kxmatrix& frame, const float velocity[4]);
+// Appends the leaves below and including object that are meshed parts of a
+// rotor or propeller with a convex hull: their mesh and the frame their body
+// follows. At most 32; a part beyond is logged once per call and left out.
+void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count);
+// 1 for a main rotor, tail rotor or propeller component (the parts that
+// spin, get blur discs and collide with balloons).
+int IsRotatingComponent(const kxnode* component);
+// Frees the flight state's rotating-part bodies.
+void FreeRotatingBodies(kxdflightstate* state);
+
+}  // namespace sim

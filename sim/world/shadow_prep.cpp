@@ -1,0 +1,147 @@
+#include "sim/world/shadow_prep.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/arguments.h"
+#include "core/string.h"
+#include "core/value.h"
+#include "dynamics/aircraft.h"
+#include "dynamics/body.h"
+#include "dynamics/instance.h"
+#include "graphics/draw.h"
+#include "graphics/geometric_object.h"
+#include "graphics/mesh.h"
+#include "graphics/texture_table.h"
+#include "platform/log.h"
+#include "sim/app_hooks.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/views/blur_disc.h"
+#include "sim/world/placement.h"
+#include "sim/world/scenery_mesh.h"
+
+namespace sim {
+
+namespace {
+
+/*
+ * The aircraft's drawn tree is a clone of its geometry template, and every
+ * start of the dynamics clones it anew from the template. The draw kinds and
+ * blur discs are therefore worked out on the template (whose frames also hold
+ * the aircraft in its own coordinates, never at a place in the scenery) and
+ * copied onto the clone drawn now; later clones copy them from the template.
+ */
+void CopyDrawFields(const kxgeometricobject* from, kxgeometricobject* to) {
+  to->Flags = from->Flags;
+  to->discTexture = from->discTexture;
+  to->discRadius = from->discRadius;
+  kxnode* a = from->firstChild;
+  kxnode* b = to->firstChild;
+  for (; a && b; a = a->nextSibling, b = b->nextSibling) {
+    const kxgeometricobject* ga = kxnode::As<kxgeometricobject>(a);
+    kxgeometricobject* gb = kxnode::As<kxgeometricobject>(b);
+    if (ga && gb) CopyDrawFields(ga, gb);
+  }
+}
+
+kxgeometricobject* Template(kxdaircraftinstance* instance) {
+  return instance ? kxnode::As<kxgeometricobject>(instance->GeometryTemplate) : nullptr;
+}
+
+kxgeometricobject* Drawn(const simplayer* p) {
+  return p->flight_state ? kxnode::As<kxgeometricobject>(p->flight_state->graphics_root) : nullptr;
+}
+
+}  // namespace
+
+void ClassifyDrawKinds(kxgeometricobject* object) {
+  if (!object) return;
+  for (kxnode* c = object->firstChild; c; c = c->nextSibling)
+    if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) ClassifyDrawKinds(child);
+  int kind = kDrawPlain;
+  if (!object->mesh) kind = kDrawNone;
+  else if (object->mesh->transparent) kind = kDrawTransparent;
+  else if (object->Object && object->discTexture) kind = kDrawDisc;
+  else if (object->Object && IsRotatingComponent(object->Object)) kind = kDrawRotating;
+  object->Flags = kind;
+}
+
+void GenerateShadow(int player) {
+  simplayer* p = Player(player);
+  if (!p || !p->flight_state) return;
+  const simsession& s = session;
+  kxdflightstate* st = p->flight_state;
+  kxstring name;
+  name.Format("%sshadow%d", player == 0 ? s.aircraft0 : s.aircraft1, player);
+  st->shadow_texture_name = name.Text();
+  kxsystem::Log("generating shadow %s=", name.Text());
+  shadowquad& q = st->shadow;
+  if (p->legacy) {
+    if (Hooks().legacy_get_bounds) Hooks().legacy_get_bounds(&q);
+    else q = shadowquad();
+  } else {
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
+    const kxgeometricobject* tree = Template(instance);
+    if (!tree) tree = Drawn(p);
+    // A null tree would measure the whole scenery: an aircraft without
+    // geometry gets the empty box instead.
+    if (tree) CollectBounds(tree, nullptr, &q);
+    else q = shadowquad();
+  }
+  const int size = s.gl_shadow_texture_size;
+  q.texture = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear, kxgl::kWrapClamp,
+                                  kxgl::kWrapClamp, 0);
+  p->rec_shadow_texture = kxgl::CreateTexture("recshadow", kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear,
+                                              kxgl::kWrapClamp, kxgl::kWrapClamp, 0);
+  float r = std::max(std::max(std::fabs(q.min[0]), std::fabs(q.max[0])), std::max(std::fabs(q.min[1]), std::fabs(q.max[1])));
+  q.min[0] = q.min[1] = -r;
+  q.max[0] = q.max[1] = r;
+  for (int k = 0; k < 3; ++k) {
+    st->bounds_min[k] = q.min[k];
+    st->bounds_max[k] = q.max[k];
+  }
+  st->radius = q.size;
+  kxsystem::Log("radius=%.2f  bbmin=(%.2f %.2f %.2f)  bbmax=(%.2f %.2f %.2f)\n", q.size, q.min[0], q.min[1], q.min[2],
+                q.max[0], q.max[1], q.max[2]);
+}
+
+void CreateBlurDiscs(int player) {
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
+  if (!instance || !instance->Template) return;
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
+    if (!IsRotatingComponent(c)) continue;
+    kxdbody* component = kxdbody::As(c);
+    kxgeometricobject* object = component ? component->Geometry : nullptr;
+    if (!object) continue;
+    kxstring name;
+    name.Format("blurr%s\n", object->name.Text());
+    kxsystem::Log("sim:  creating blurr=%s\n", object->name.Text());
+    double radius = 0.0;
+    kxvalueptr value = c->GetMember("Radius", kxargs::None());
+    if (value) value->GetNumber(radius);
+    object->discRadius = static_cast<float>(radius);
+    if (!object->discTexture)
+      RenderShadowTexture(object, name.Text(), object->discRadius, session.gl_procedural_texture_size);
+  }
+}
+
+void PrepareAircraftGraphics(int player) {
+  simplayer* p = Player(player);
+  if (!p) return;
+  if (p->legacy) {
+    GenerateShadow(player);
+    return;
+  }
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
+  if (instance) kxgl::UploadGeometryTextures(static_cast<const kxgeometry*>(instance->Meshes));
+  GenerateShadow(player);
+  CreateBlurDiscs(player);
+  kxgeometricobject* tree = Template(instance);
+  ClassifyDrawKinds(tree);
+  kxgeometricobject* drawn = Drawn(p);
+  if (tree && drawn) CopyDrawFields(tree, drawn);
+  else ClassifyDrawKinds(drawn);
+}
+
+}  // namespace sim

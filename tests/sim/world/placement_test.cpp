@@ -1,0 +1,215 @@
+#include "sim/world/placement.h"
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "dynamics/components/propeller.h"
+#include "dynamics/scenery_world.h"
+#include "graphics/texture_table.h"
+#include "sim/app_hooks.h"
+#include "sim/view_modes.h"
+#include "sim/world/shadow_prep.h"
+#include "tests/sim/flight_support.h"
+
+namespace {
+
+using ::simtest::kGround;
+
+class PlacementTest : public simtest::flighttest {
+ protected:
+  simplayer* Ready(const char* name, int player) {
+    simplayer* p = LoadSample(name, player);
+    if (p) {
+      std::strcpy(player == 0 ? sim::session.aircraft0 : sim::session.aircraft1, name);
+      sim::PrepareAircraftGraphics(player);
+    }
+    return p;
+  }
+};
+
+TEST_F(PlacementTest, GroundRuleByTheStartsHeight) {
+  simplayer* p = Ready("christeneagle", 0);
+  ASSERT_NE(p, nullptr);
+  sim::session.player_count = 1;
+  const float lowest = p->flight_state->bounds_min[2];
+  struct probe {
+    int start;
+    float z;  // of the aircraft's origin
+  } probes[] = {
+      {0, kGround - lowest},         // half a metre up: put onto the ground
+      {1, kGround + 5.0f},           // 5 m up: left in the air
+      {2, kGround - lowest},         // negative: on the ground below
+  };
+  for (const probe& c : probes) {
+    EXPECT_EQ(sim::PlaceAtStart(c.start, p, 1), c.start);
+    EXPECT_NEAR(p->flight_state->position[2], c.z, 1e-4f) << c.start;
+    EXPECT_NEAR(p->saved_frame.R.z, c.z, 1e-4f) << c.start;
+    if (c.start != 1) continue;
+    // Start 1: heading 90 degrees, its viewer 1.8 m above the aircraft.
+    EXPECT_NEAR(p->flight_state->X[1], -1.0f, 1e-6f);
+    EXPECT_NEAR(p->viewer_position[2], kGround + 5.0f + 1.8f, 1e-4f);
+    EXPECT_TRUE(inputtest::Logged("sim:  aircraft=(50.00,0.00,7.00), viewer=(30.00,0.00,8.80)\n"));
+  }
+  EXPECT_EQ(p->autozoom_blend, 2.0f);
+  EXPECT_EQ(p->crash_timer, 0.0f);
+}
+
+TEST_F(PlacementTest, TwoPlayersStandEightMetresApartAcrossTheHeading) {
+  simplayer* a = Ready("christeneagle", 0);
+  simplayer* b = Ready("christeneagle", 1);
+  ASSERT_TRUE(a && b);
+  sim::session.player_count = 2;
+  sim::PlaceAtStart(0, a, 1);
+  sim::PlaceAtStart(0, b, 1);
+  EXPECT_NEAR(a->flight_state->position[1], -4.0f, 1e-5f);
+  EXPECT_NEAR(b->flight_state->position[1], 4.0f, 1e-5f);
+  EXPECT_NEAR(a->flight_state->position[0], b->flight_state->position[0], 1e-5f);
+}
+
+TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
+  simplayer* p = Ready("heli", 0);
+  ASSERT_NE(p, nullptr);
+  sim::session.player_count = 1;
+  EXPECT_EQ(sim::PlaceAtStart(1, p, 1), 2);
+  // Its viewer stands behind, beside and above it.
+  const kxdflightstate& s = *p->flight_state;
+  for (int k = 0; k < 3; ++k)
+    EXPECT_NEAR(p->viewer_position[k], s.position[k] - 5.0f * s.X[k] + 0.5f * s.Y[k] + 1.8f * s.Z[k], 1e-4f);
+  world& w = *sim::TheWorld();
+  for (int i = 0; i < w.start_count; ++i) w.start_flags[i] = world::kStartAirplanes;
+  EXPECT_EQ(sim::PlaceAtStart(3, p, 1), 0);
+  w.start_count = 0;  // no start at all: entry 0's defaults
+  EXPECT_EQ(sim::PlaceAtStart(5, p, 0), 0);
+  EXPECT_NEAR(p->flight_state->position[0], 0.0f, 1e-5f);
+}
+
+TEST_F(PlacementTest, ShadowBoxIsSquareAboutTheOriginAndLogged) {
+  static shadowquad box;
+  box = shadowquad();
+  box.min[0] = -0.4f;
+  box.max[0] = 1.2f;
+  box.min[1] = -0.8f;
+  box.max[1] = 0.8f;
+  box.min[2] = -0.3f;
+  box.max[2] = 0.5f;
+  box.size = 1.6f;
+  sim::applicationhooks hooks;
+  hooks.legacy_get_bounds = [](shadowquad* out) { *out = box; };
+  sim::SetHooks(hooks);
+  simplayer& p = sim::players[0];
+  p.legacy = 1;
+  p.flight_state = &p.legacy_state;
+  std::strcpy(sim::session.aircraft0, "_alx_piccolo");
+  sim::PrepareAircraftGraphics(0);
+  sim::SetHooks(sim::applicationhooks());
+  const shadowquad& q = p.legacy_state.shadow;
+  EXPECT_EQ(q.min[0], -1.2f);
+  EXPECT_EQ(q.max[0], 1.2f);
+  EXPECT_EQ(q.min[1], -1.2f);
+  EXPECT_EQ(q.max[1], 1.2f);
+  EXPECT_EQ(p.legacy_state.bounds_min[2], -0.3f);
+  EXPECT_TRUE(inputtest::Logged("generating shadow _alx_piccoloshadow0=radius=1.60  bbmin=(-1.20 -1.20 -0.30)  "
+                            "bbmax=(1.20 1.20 0.50)\n"));
+  ASSERT_NE(q.texture, nullptr);
+  kxtexture* shadow = static_cast<kxtexture*>(q.texture);
+  EXPECT_EQ(shadow->width, sim::session.gl_shadow_texture_size);
+  EXPECT_NE(p.rec_shadow_texture, nullptr);
+  kxtexture* rec = p.rec_shadow_texture;
+  sim::GenerateShadow(0);  // again: the same textures by name
+  EXPECT_EQ(p.legacy_state.shadow.texture, shadow);
+  EXPECT_EQ(p.rec_shadow_texture, rec);
+  p.legacy = 0;
+}
+
+TEST_F(PlacementTest, DrawKindsByMeshTransparencyOwnerAndDisc) {
+  kxdpropeller00 propeller;
+  kxgeometricobject root, glass, body, blade, disc;
+  for (kxgeometricobject* child : {&glass, &body}) root.AppendChild(child);
+  for (kxgeometricobject* child : {&blade, &disc}) body.AppendChild(child);
+  auto mesh = [] { return meshgen::ToElement(meshgen::Box(1, 1, 1), "part", "", GL_N3F_V3F); };
+  glass.SetMesh(mesh());
+  glass.mesh->transparent = 1;
+  body.SetMesh(mesh());
+  body.Object = &propeller;  // a component owns it, but the part has children: plain
+  blade.SetMesh(mesh());
+  blade.Object = &propeller;
+  disc.SetMesh(mesh());
+  disc.Object = &propeller;
+  kxtexture fake{};
+  disc.discTexture = &fake;
+  sim::ClassifyDrawKinds(&root);
+  EXPECT_EQ(root.Flags, sim::kDrawNone);
+  EXPECT_EQ(glass.Flags, sim::kDrawTransparent);
+  EXPECT_EQ(body.Flags, sim::kDrawRotating);
+  EXPECT_EQ(blade.Flags, sim::kDrawRotating);
+  EXPECT_EQ(disc.Flags, sim::kDrawDisc);
+  disc.discTexture = nullptr;
+  for (kxgeometricobject* child : {&blade, &disc}) child->Unlink();
+  for (kxgeometricobject* child : {&glass, &body}) child->Unlink();
+}
+
+TEST_F(PlacementTest, RotatingPartsStopAtThirtyTwoWithOneLogLine) {
+  kxdpropeller00 propeller;
+  kxgeometricobject root;
+  for (int i = 0; i < 34; ++i) {
+    auto* blade = new kxgeometricobject;
+    blade->SetMesh(meshgen::ToElement(meshgen::Box(0.1f, 1, 0.02f), "blade", "", GL_N3F_V3F));
+    blade->Object = &propeller;
+    root.AppendChild(blade);
+  }
+  void* meshes[kxdflightstate::kRotatingParts] = {};
+  float* frames[kxdflightstate::kRotatingParts] = {};
+  int count = 0;
+  sim::CollectRotatingParts(&root, meshes, frames, &count);
+  EXPECT_EQ(count, kxdflightstate::kRotatingParts);
+  EXPECT_EQ(frames[0], kxnode::As<kxgeometricobject>(root.firstChild)->MatrixDraw.Data());
+  std::string text = inputtest::LogText();
+  const char* line = "sim:  more than 32 rotating parts, the rest take no part\n";
+  EXPECT_EQ(text.find(line), text.rfind(line));
+  EXPECT_NE(text.find(line), std::string::npos);
+}
+
+TEST_F(PlacementTest, RotorsGetDiscsAndKindsThatSurviveTheDynamicsStart) {
+  simplayer* p = Ready("heli", 0);
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(inputtest::Logged("sim:  creating blurr="));
+  kxdynamics::Start(&sim::SceneryWorld());  // draws from a fresh clone of the template
+  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), p->flight_state->frame, {});
+  int rotating = 0;
+  std::function<void(kxnode*)> walk = [&](kxnode* n) {
+    for (kxnode* c = n->firstChild; c; c = c->nextSibling) walk(c);
+    if (auto* g = kxnode::As<kxgeometricobject>(n)) rotating += g->Flags == sim::kDrawRotating;
+  };
+  walk(p->flight_state->graphics_root);
+  EXPECT_GT(rotating, 0);
+}
+
+TEST_F(PlacementTest, SetViewModeTakesFieldOfViewAndPlacesFollowViewers) {
+  simplayer* p = Ready("christeneagle", 0);
+  ASSERT_NE(p, nullptr);
+  sim::session.player_count = 1;
+  sim::PlaceAtStart(0, p, 1);
+  const kxdflightstate& s = *p->flight_state;
+  sim::SetViewMode(p, sim::kViewFollow);
+  EXPECT_EQ(p->fov, &p->fov_follow);
+  EXPECT_NEAR(p->viewer_position[0], s.position[0] - 3.0f * s.X[0], 1e-5f);
+  EXPECT_NEAR(p->viewer_position[2], s.position[2] + 0.5f, 1e-5f);
+  sim::SetViewMode(p, sim::kViewCockpitInstruments);
+  EXPECT_EQ(p->fov, &p->fov_cockpit);
+  EXPECT_EQ(p->view_mode, sim::kViewCockpitInstruments);
+  sim::SetViewMode(p, sim::kViewRecordFixed);  // no recording
+  EXPECT_EQ(p->view_mode, sim::kViewFixed);
+  // A fixed viewer standing on the aircraft steps back and up.
+  for (int k = 0; k < 3; ++k) p->viewer_position[k] = s.position[k];
+  sim::SetViewMode(p, sim::kViewFixedAutozoom);
+  EXPECT_NEAR(p->viewer_position[0], s.position[0] - 4.5f * s.X[0] + 1.5f * s.Z[0], 1e-5f);
+  EXPECT_NEAR(p->viewer_position[2], s.position[2] - 4.5f * s.X[2] + 1.5f * s.Z[2], 1e-5f);
+  sim::TheWorld()->photo = 1;
+  sim::SetViewMode(p, sim::kViewFollow);
+  EXPECT_EQ(p->view_mode, sim::kViewFixed);
+  sim::TheWorld()->photo = 0;
+}
+
+}  // namespace
