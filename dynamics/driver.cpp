@@ -56,6 +56,52 @@ void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
   if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c)});
 }
 
+// The frame's walk as each pass needs it: the force pass and the
+// integration leave out folded bodies with nothing to do, the hand-over
+// asks every carried body, the follow pass only those not folded.
+struct walklists {
+  std::vector<twinpair> working;
+  std::vector<kxdbody*> bodies, carried, following;
+};
+
+walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
+  walklists w;
+  for (const twinpair& t : twins) {
+    if (t.body) w.bodies.push_back(t.body);
+  }
+  if (!compiled.Matches(w.bodies)) compiled.Compile(w.bodies);
+  for (const twinpair& t : twins) {
+    if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) w.working.push_back(t);
+  }
+  for (kxdbody* b : w.bodies) {
+    if (b->ParentBody) w.carried.push_back(b);
+  }
+  for (kxdbody* b : compiled.Unfolded) {
+    if (b->ParentBody) w.following.push_back(b);
+  }
+  return w;
+}
+
+// Every force pass before any integration; the folded loads reach their
+// free bodies before those take their totals.
+void Substep(const walklists& w, kxdcompiled& compiled) {
+  compiled.Prime();
+  for (const twinpair& t : w.working) {
+    t.state->PreChange(t.change);
+    t.state->ComputeChange(t.change, 0);
+  }
+  for (kxdbody* b : w.carried) {
+    if (b->HasLoad()) b->HandOver();
+  }
+  compiled.Flush();
+  for (const twinpair& t : w.working) {
+    if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
+  }
+  for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
+  unsigned pass = kxdbody::NewPass();
+  for (kxdbody* b : w.following) b->Follow(pass);
+}
+
 void UpdateInput() {
   input::Update();
   float* slots = kxdaircraft::PinboardSlots();
@@ -96,46 +142,14 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   static kxdcompiled compiled;
   std::vector<twinpair> twins;
   Collect(state, change, twins);
-  std::vector<kxdbody*> bodies;
-  for (const twinpair& t : twins) {
-    if (t.body) bodies.push_back(t.body);
-  }
-  if (!compiled.Matches(bodies)) compiled.Compile(bodies);
-  // Folded bodies with nothing to do in a substep stay out of the walk.
-  std::vector<twinpair> working;
-  for (const twinpair& t : twins) {
-    if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) working.push_back(t);
-  }
-  std::vector<kxdbody*> carried, following;
-  for (kxdbody* b : bodies) {
-    if (b->ParentBody) carried.push_back(b);
-  }
-  for (kxdbody* b : compiled.Unfolded) {
-    if (b->ParentBody) following.push_back(b);
-  }
+  walklists walk = Lists(twins, compiled);
   compiled.Enter();
-  for (int k = 0; k < n; ++k) {
-    compiled.Prime();
-    for (const twinpair& t : working) {
-      t.state->PreChange(t.change);
-      t.state->ComputeChange(t.change, 0);
-    }
-    for (kxdbody* b : carried) {
-      if (b->HasLoad()) b->HandOver();
-    }
-    compiled.Flush();
-    for (const twinpair& t : working) {
-      if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
-    }
-    for (const twinpair& t : working) t.state->Integrate(t.change, 0, kSubstep);
-    unsigned pass = kxdbody::NewPass();
-    for (kxdbody* b : following) b->Follow(pass);
-  }
+  for (int k = 0; k < n; ++k) Substep(walk, compiled);
   compiled.Leave();
   // The folded bodies take their world frames once, for what reads them
   // between frames: the air update, the visual update, the publication.
   unsigned pass = kxdbody::NewPass();
-  for (kxdbody* b : bodies) b->Follow(pass);
+  for (kxdbody* b : walk.bodies) b->Follow(pass);
 }
 
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
