@@ -298,6 +298,17 @@ TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndT
   EXPECT_GT(Differing(full, Frame()), 50);
 }
 
+// The clubhouse (at 40, -75) seen from the west, the wall turned away from
+// the sun: in shade, lit by the sky, not black.
+TEST_F(SceneDataDraw, AHouseWallTurnedAwayFromTheSunStandsInShadeNotBlack) {
+  simplayer& p = Fly("winzeln");
+  const float west[3] = {20, -75, 1.5f}, wall[3] = {40, -75, 1.5f};
+  Draw(camera(west, wall), &p);
+  kxtest::pixel shade = Centre();
+  EXPECT_GT(shade.r, 60) << int(shade.r) << " " << int(shade.g) << " " << int(shade.b);
+  EXPECT_GT(shade.g, 55);
+}
+
 TEST_F(SceneDataDraw, TheSeaSceneryShowsItsOcean) {
   simplayer& p = Fly("seaslope");
   world& w = *sim::TheWorld();
