@@ -10,8 +10,10 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "graphics/draw.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
+#include "legacy/blur_texture.h"
 #include "legacy/dns_reader.h"
 #include "legacy/dynamics.h"
 #include "legacy/factory.h"
@@ -135,6 +137,33 @@ void ReportStillShafts(const dynamicsystem* root) {
 }  // namespace
 
 // ---- loading ---------------------------------------------------------------------
+
+int LoadWithPropBlur(const char* name, int soundOn, int* kind) {
+  dnsstate& record = Runtime().state;
+  // Loading over a model still held would leak its parts and sounds.
+  if (record.model) Unload();
+  if (!name || std::strlen(name) >= sizeof record.name) {
+    kxcore::Log("dnsmodel:  model name %.40s... is longer than %d characters; not loaded\n", name ? name : "",
+                kModelNameBytes - 1);
+    return 0;
+  }
+  record.hasType10 = 0;
+  record.noType2or5 = 0;
+  record.soundOn = soundOn;
+  std::snprintf(record.name, sizeof record.name, "%s", name);
+  LoadActive(&record);
+  record.blurTexture = MakeBlurTexture();
+  SetRows(record.transform, {1, 0, 0}, {0, 1, 0}, {0, 0, 1});
+  SetRows(record.pose, {1, 0, 0}, {0, 1, 0}, {0, 0, 1});
+  if (kind) *kind = KindCode(&record);
+  kxgl::UploadGeometryTextures(record.geometry);
+  return record.model ? 1 : 0;
+}
+
+int KindCode(const dnsstate* record) {
+  if (record->hasType10) return kKindHelicopter;
+  return record->noType2or5 ? kKindGlider : kKindPlane;
+}
 
 void LoadActive(dnsstate* record) { LoadModel(&Runtime().root, record); }
 

@@ -152,6 +152,7 @@ void LoadLegacyAircraft(const char* setting) {
   simplayer& p2 = players[1];
   p1.legacy = loaded ? 1 : 0;
   p1.flight_state = loaded ? &p1.legacy_state : nullptr;
+  if (loaded) p1.legacy_state.flags = out;
   TakeStartFrame(p1);
   kxdaircraftinstance* second = kxdaircraftinstance::Slot(1);
   if (second && second->IsLoaded()) {

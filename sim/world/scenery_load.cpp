@@ -227,6 +227,9 @@ void BuildCollision(world* w) {
   }
   kxcolldynamic::Build(&w->collision, w->dynobjects);
   w->collision.nearObjectPass = NearObjectPass;
+  // The scenery's world is the one the queries outside the dynamics step
+  // meet (the legacy runtime places and steps its model before that step).
+  kxcollision::SetCurrent(&w->collision);
 }
 
 // ---- photo objects and roughness

@@ -18,28 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr uint32_t kTickUs = 8333;     // per timer reading; the frame reads it twice: 1/60 s
 constexpr float kHoldPitch = 1.5f;     // elevator per radian of pitch error
 constexpr float kHoldDamping = 0.3f;   // elevator per rad/s of pitch rate
 constexpr float kRotateSpeed = 8.0f;   // m/s, the nose comes up from here
 constexpr float kClimbPitch = 0.15f;   // rad
 constexpr float kDiveAt = 15.0f;       // m above the ground, then full down elevator
 constexpr float kFlightSeconds = 60.0f;
-
-uint32_t clock_us = 0;
-uint32_t Tick() { return clock_us += kTickUs; }
-
-// One PPM frame from channel values in [-1, 1]: ailerons, elevator,
-// throttle, rudder, wheel brake, as the shipped configuration assigns them.
-std::vector<std::vector<uint8_t>> TransmitterFrame(float aileron, float elevator, float throttle, float rudder,
-                                                   float brake) {
-  std::vector<int> pulses;
-  for (float v : {aileron, elevator, throttle, rudder, brake, 0.0f})
-    pulses.push_back(1500 + static_cast<int>(std::lround(500.0f * std::clamp(v, -1.0f, 1.0f))));
-  auto reports = inputtest::CableFrame(pulses);
-  reports.push_back(inputtest::CableReport({10000}));  // the next gap completes the frame
-  return reports;
-}
 
 bool Finite(const kxdflightstate& s) {
   for (int i = 0; i < 16; ++i)
@@ -49,12 +33,12 @@ bool Finite(const kxdflightstate& s) {
   return true;
 }
 
-class FlightProgramTest : public simtest::programtest {
+class FlightProgramTest : public simtest::transmittertest {
  protected:
   enum phase { kMenu, kTakeOff, kDive, kCrashed, kCruise, kDone };
 
   void SetUp() override {
-    programtest::SetUp();
+    transmittertest::SetUp();
     // The committed samples copied, not linked: nothing the run does can
     // touch the repository's aircraft.
     fs::remove(dir_ / "aircraft");
@@ -62,29 +46,12 @@ class FlightProgramTest : public simtest::programtest {
     fs::path data = fs::path(KX_TEST_DATA) / "../../../data/aircraft";
     for (const char* folder : {"christeneagle", "airfoil"})
       fs::copy(data / folder, dir_ / "aircraft" / folder, fs::copy_options::recursive);
-    cable_ = AddCable();
-    clock_us = 0;
-    kxsystem::SetClockForTest(Tick);
-    sim::FrameTiming() = sim::frametiming();
-  }
-  void TearDown() override {
-    kxsystem::SetClockForTest(nullptr);
-    programtest::TearDown();
-  }
-
-  // In the menu, before flying: the transmitter sends until the cable reports
-  // its channels and the menu has taken its no-signal notice down.
-  bool WaitForSignal() {
-    kxinputdevice* cable = kxinput::FirstDevice();
-    if (phase_ != kMenu || !cable) return false;
-    Play(cable_, cable, TransmitterFrame(0.0f, 0.0f, -1.0f, 0.0f, -1.0f));
-    return cable->channel_count == 0 || sim::Menu().notice_state != 0;
   }
   float Pitch(const kxdflightstate& s) { return std::asin(std::clamp(s.X[2], -1.0f, 1.0f)); }
 
   // The pilot, every second frame: true keeps the scripted keys waiting.
   bool Fly() {
-    if (kxsystem::callbacks.update != &sim::Update) return WaitForSignal();
+    if (kxsystem::callbacks.update != &sim::Update) return phase_ == kMenu && WaitForSignal();
     simplayer& p = sim::players[0];
     const kxdflightstate& s = *p.flight_state;
     const float now = sim::FrameTiming().elapsed_sim_time;
@@ -123,11 +90,10 @@ class FlightProgramTest : public simtest::programtest {
         break;
     }
     if (now >= kFlightSeconds && phase_ != kDone) phase_ = kDone;
-    Play(cable_, kxinput::FirstDevice(), TransmitterFrame(0.0f, elevator, throttle, 0.0f, -1.0f));
+    Send(0.0f, elevator, throttle, 0.0f, -1.0f);
     return phase_ != kDone;
   }
 
-  int cable_ = 0;
   phase phase_ = kMenu;
   float lastPitch_ = 0.0f, highest_ = 0.0f, crashedAt_ = -1.0f, resetAt_ = -1.0f;
   float start_[3] = {}, reset_[3] = {};

@@ -4,6 +4,9 @@
 // frame, and the fake sound device.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -13,12 +16,15 @@
 
 #include "core/interpreter.h"
 #include "gui/icons.h"
+#include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/main_loop.h"
 #include "platform/null_window.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/application.h"
+#include "sim/frame_update.h"
+#include "sim/menu.h"
 #include "sim/views/menu_bar.h"
 #include "tests/sim/sim_support.h"
 
@@ -112,6 +118,59 @@ class programtest : public inputtest::UsbTest {
   fs::path dir_;
   framedbackend window_;
   fakesoundbackend sound_;
+};
+
+// One PPM frame from channel values in [-1, 1]: ailerons, elevator,
+// throttle, rudder, wheel brake, as the shipped configuration assigns them.
+inline std::vector<std::vector<uint8_t>> TransmitterFrame(float aileron, float elevator, float throttle, float rudder,
+                                                          float brake) {
+  std::vector<int> pulses;
+  for (float v : {aileron, elevator, throttle, rudder, brake, 0.0f})
+    pulses.push_back(1500 + static_cast<int>(std::lround(500.0f * std::clamp(v, -1.0f, 1.0f))));
+  auto reports = inputtest::CableFrame(pulses);
+  reports.push_back(inputtest::CableReport({10000}));  // the next gap completes the frame
+  return reports;
+}
+
+// A whole run flown from a scripted transmitter on the fake cable, on a
+// clock that moves 1/60 s per frame.
+class transmittertest : public programtest {
+ protected:
+  static constexpr uint32_t kTickUs = 8333;  // per timer reading; the frame reads it twice
+
+  void SetUp() override {
+    programtest::SetUp();
+    cable_ = AddCable();
+    Clock() = 0;
+    kxsystem::SetClockForTest(Tick);
+    sim::FrameTiming() = sim::frametiming();
+  }
+  void TearDown() override {
+    kxsystem::SetClockForTest(nullptr);
+    programtest::TearDown();
+  }
+
+  // In the menu, before flying: the transmitter sends until the cable
+  // reports its channels and the menu has taken its no-signal notice down.
+  // True while that is still to come.
+  bool WaitForSignal() {
+    kxinputdevice* cable = kxinput::FirstDevice();
+    if (!cable) return false;
+    Play(cable_, cable, TransmitterFrame(0.0f, 0.0f, -1.0f, 0.0f, -1.0f));
+    return cable->channel_count == 0 || sim::Menu().notice_state != 0;
+  }
+  // The sticks of the next frame.
+  void Send(float aileron, float elevator, float throttle, float rudder, float brake) {
+    Play(cable_, kxinput::FirstDevice(), TransmitterFrame(aileron, elevator, throttle, rudder, brake));
+  }
+
+  static uint32_t& Clock() {
+    static uint32_t us = 0;
+    return us;
+  }
+  static uint32_t Tick() { return Clock() += kTickUs; }
+
+  int cable_ = 0;
 };
 
 }  // namespace simtest
