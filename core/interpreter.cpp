@@ -54,7 +54,7 @@ void Fail(run& r, fail f) {
   // Files run whole against nodes that know only some of their lines: count
   // those, one line per file; command texts report every failure.
   if (f == fail::unknown && r.file) {
-    ++r.unknown;
+    if (!r.partial) ++r.unknown;
     return;
   }
   Report(r, ReasonText(f), r.statement);

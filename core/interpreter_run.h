@@ -19,6 +19,7 @@ struct run {
   int lostDepth = 0;               // cd levels entered while lost
   int skipped = 0;
   int unknown = 0;                 // statements naming nothing the node knows
+  bool partial = false;            // the node takes only some lines: unknown ones are not counted
   bool reported = false;           // the running statement's failure is logged
   std::string_view statement;
   run* outer = nullptr;

@@ -39,7 +39,9 @@ bool ReadText(const char* path, std::string& text) {
 
 }  // namespace detail
 
-int ReadFile(const char* path, kxnode* node, const char* section) {
+namespace {
+
+int Read(const char* path, kxnode* node, const char* section, bool partial) {
   if (!path || !*path) return 0;
   std::string text;
   if (!detail::ReadText(path, text)) return 0;
@@ -57,6 +59,7 @@ int ReadFile(const char* path, kxnode* node, const char* section) {
   detail::run* r = detail::Begin(node, path);
   if (!r) return 0;
   r->file = path;
+  r->partial = partial;
   bool inSection = section == nullptr;
   detail::ForEachLine(text, [&](std::string_view line, int number) {
     std::string_view name;
@@ -70,5 +73,11 @@ int ReadFile(const char* path, kxnode* node, const char* section) {
   detail::End(*r);
   return 1;
 }
+
+}  // namespace
+
+int ReadFile(const char* path, kxnode* node, const char* section) { return Read(path, node, section, false); }
+
+int ReadFilePart(const char* path, kxnode* node) { return Read(path, node, nullptr, true); }
 
 }  // namespace kxscript

@@ -132,7 +132,9 @@ void DrawPlayer(int player, float angle) {
   glTranslatef(kPlayerPlaces[player][0], kPlayerPlaces[player][1], kPlayerPlaces[player][2]);
   glScalef(scale, scale, scale);
   glRotatef(angle, 0, 0, 1);
-  float lowest = model ? model->boundsMin[2] : -radius;
+  // The lowest point the shadow set-up measured, for a component aircraft
+  // and a legacy model alike (the latter has no tree of its own here).
+  float lowest = p.flight_state->bounds_min[2];
   FlatShadow(player, model, std::isfinite(lowest) ? lowest : -radius);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_LIGHTING);

@@ -31,6 +31,22 @@ TEST_F(scriptfiletest, ControlFileRunsEveryLineAndCountsUnknownNames) {
   EXPECT_EQ(c->Easy, 7);
 }
 
+// A node meant to take one line of a control file reads it without the
+// count of the lines it does not know; a fault of the file is still named.
+TEST_F(scriptfiletest, APartReadPassesOverUnknownLinesButNamesSyntaxErrors) {
+  kxscript::Execute("Append kxtestcontrols C", top);
+  auto* c = static_cast<controls*>(kxnode::Find("C", top));
+  std::string path = Write("part.kxa", "Text = \"mine@@ADV\"\nAssign( 4, 1001 )\nEasy = 0\n");
+  EXPECT_EQ(kxscript::ReadFilePart(path.c_str(), c), 1);
+  EXPECT_EQ(c->Easy, 0);
+  EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
+  std::string bad = Write("bad.kxa", "Easy = 1\nText = \"open\n");
+  EXPECT_EQ(kxscript::ReadFilePart(bad.c_str(), c), 1);
+  EXPECT_EQ(c->Easy, 1);
+  EXPECT_TRUE(log.Contains("bad.kxa(2): syntax error"));
+  EXPECT_EQ(kxscript::ReadFilePart("/nonexistent/part.kxa", c), 0);
+}
+
 TEST_F(scriptfiletest, SyntaxErrorsNameFileAndLine) {
   std::string path = Write("bad.kxd", "Append kxnode A\nName = \"open\n");
   EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 1);

@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "dynamics/flight_state.h"
+#include "graphics/draw.h"
 #include "graphics/font.h"
 #include "graphics/geometric_object.h"
 #include "graphics/gl_frame.h"
@@ -14,6 +16,7 @@
 #include "platform/gl_context.h"
 #include "platform/null_window.h"
 #include "platform/window.h"
+#include "sim/app_hooks.h"
 #include "sim/menu.h"
 #include "sim_support.h"
 #include "tests/platform/gl_support.h"
@@ -129,6 +132,48 @@ TEST_F(MenuDrawTest, TheTurntableShowsThePlayersAircraft) {
   delete root;
   EXPECT_EQ(empty.b, 255);  // the picture behind the turntable
   EXPECT_LT(model.b, 250);
+}
+
+// The same box as a component aircraft and as a legacy model drawn by the
+// runtime's hooks: the same picture, its flat shadow lifted to the lowest
+// point the flight state gives for either.
+kxgeometry* legacy_box = nullptr;
+
+TEST_F(MenuDrawTest, ALegacyModelsShadowLiesUnderItAsAComponentAircraftsDoes) {
+  kxgeometricobject* root = new kxgeometricobject;
+  root->mesh = meshgen::ToElement(meshgen::Box(1.0f, 1.0f, 0.2f), "body", "", GL_N3F_V3F);
+  root->ownsMesh = 1;
+  legacy_box = root->mesh;
+  kxdflightstate state;
+  state.graphics_root = root;
+  state.radius = 0.8f;
+  state.bounds_min[2] = -0.1f;
+  sim::players[0].flight_state = &state;
+  auto picture = [] {
+    sim::Menu().turntable_angle = 30.0f;
+    sim::Menu().frame_time = 0.0f;
+    sim::DrawMenu();
+    std::vector<kxtest::pixel> pixels(static_cast<size_t>(kWidth) * kHeight);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+  };
+  std::vector<kxtest::pixel> component = picture();
+  const sim::applicationhooks saved = sim::Hooks();
+  sim::applicationhooks hooks = saved;
+  hooks.legacy_draw_solid = [] { kxgl::DrawGeometry(legacy_box); };
+  hooks.legacy_draw_plain = [] { kxgl::DrawGeometryPlain(legacy_box); };
+  hooks.legacy_draw_transparent = nullptr;
+  sim::SetHooks(hooks);
+  sim::players[0].legacy = 1;
+  std::vector<kxtest::pixel> legacy = picture();
+  sim::SetHooks(saved);
+  sim::players[0].legacy = 0;
+  sim::players[0].flight_state = nullptr;
+  delete root;
+  int differing = 0;
+  for (size_t i = 0; i < component.size(); ++i)
+    differing += component[i].r != legacy[i].r || component[i].g != legacy[i].g || component[i].b != legacy[i].b;
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
