@@ -10,9 +10,10 @@
 #include "test_support.h"
 
 namespace {
-// The committed program fonts, found from this file's place in the tree.
+// The committed program fonts, found from the test data folder's place in
+// the tree (a compiler cache may make this file's own path relative).
 const std::string kData =
-    (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
+    (std::filesystem::path(KX_TEST_DATA) / ".." / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
 }
 
 class Font : public kxtest::GraphicsTest {

@@ -53,7 +53,7 @@ struct [[maybe_unused]] IgnoreLeaks {};
 #endif
 
 const std::string kData =
-    (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
+    (std::filesystem::path(KX_TEST_DATA) / ".." / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
 
 }  // namespace
 
