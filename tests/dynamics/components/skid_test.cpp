@@ -185,6 +185,13 @@ TEST_F(heli, RestsOnItsFourSkidEnds) {
   EXPECT_EQ(instance->Crash, 0);
 }
 
+TEST_F(heli, SlidesFreelyWithoutFriction) {
+  LoadHeli(0.0f);
+  PlaceOnSkids({1.0f, 0.0f, 0.0f, 0.0f});
+  Run(0.5f);
+  EXPECT_NEAR(Velocity().x, 1.0f, 0.01f);
+}
+
 TEST_F(heli, FrictionStopsTheSlideAtKsxTimesG) {
   LoadHeli(0.4f);
   PlaceOnSkids({1.0f, 0.0f, 0.0f, 0.0f});
