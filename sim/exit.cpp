@@ -5,7 +5,9 @@
 #include "graphics/texture_table.h"
 #include "platform/reserves.h"
 #include "sim/app_hooks.h"
+#include "sim/menu.h"
 #include "sim/player.h"
+#include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
 #include "sim/world/world.h"
@@ -23,7 +25,11 @@ void Exit() {
   kxgeometry::Free(&s.horizon_mesh);
   kxsystem::Release(&s.reflection_maps1);
   kxsystem::Release(&s.reflection_maps2);
+  // The menu's card and the fonts go too: whichever mode the program ends
+  // in, nothing it loaded stays held.
+  kxgeometry::Free(&Menu().card);
   kxgl::FreeAllTextures();
+  for (kxglfont* font : {&menu_font, &large_font, &small_font}) kxgl::FreeFont(font);
   SaveConfigFiles();
 }
 

@@ -1,5 +1,6 @@
 #include "sim/application.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -55,6 +56,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
+  EXPECT_EQ(log.find("still held"), std::string::npos) << log.substr(std::min(log.find("still held"), log.size()));
 }
 
 }  // namespace
