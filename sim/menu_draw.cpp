@@ -99,15 +99,9 @@ void DrawBackground(int w, int h) {
   Quad(m.background[1], 0, 0, static_cast<float>(w), third);
 }
 
-kxgeometricobject* ModelOf(int player) {
-  simplayer& p = players[player];
-  if (!p.flight_state || p.legacy) return nullptr;
-  return kxnode::As<kxgeometricobject>(p.flight_state->graphics_root);
-}
-
 bool HasModel(int player) {
   const simplayer& p = players[player];
-  return p.legacy ? p.flight_state != nullptr : ModelOf(player) != nullptr;
+  return p.legacy ? p.flight_state != nullptr : TurntableModel(player) != nullptr;
 }
 
 void FlatShadow(int player, kxgeometricobject* model, float lowest) {
@@ -137,7 +131,7 @@ void FlatShadow(int player, kxgeometricobject* model, float lowest) {
 
 void DrawPlayer(int player, float angle) {
   simplayer& p = players[player];
-  kxgeometricobject* model = ModelOf(player);
+  kxgeometricobject* model = TurntableModel(player);
   float radius = p.flight_state->radius > 0 && std::isfinite(p.flight_state->radius) ? p.flight_state->radius : 1.0f;
   float scale = (1.0f - 0.3f * static_cast<float>(player)) * kModelScale / radius;
   glPushMatrix();
@@ -293,6 +287,19 @@ bool DrawLegacy(int player, void (*draw)()) {
 }
 
 }  // namespace
+
+kxgeometricobject* TurntableModel(int player) {
+  if (player < 0 || player >= kPlayers) return nullptr;
+  simplayer& p = players[player];
+  if (!p.flight_state || p.legacy) return nullptr;
+  // The loaded geometry, not the drawn clone: the clone hands its rotor
+  // blades and propellers to the rotating parts that only a flight draws,
+  // and a flight moves its parts. The template keeps every mesh at rest.
+  kxdaircraftinstance* slot = kxdaircraftinstance::Slot(player);
+  if (slot && slot->GeometryTemplate && p.flight_state == kxdaircraftinstance::FlightStateOf(player))
+    return kxnode::As<kxgeometricobject>(slot->GeometryTemplate);
+  return kxnode::As<kxgeometricobject>(p.flight_state->graphics_root);
+}
 
 void DrawModelOpaque(kxgeometricobject* node, int player) {
   if (!DrawLegacy(player, Hooks().legacy_draw_solid)) DrawTree(node, player, pass::kOpaque);
