@@ -27,7 +27,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
 # Each test program once more, all its tests in one process in a random
-# order: a test that leans on what an earlier one left fails here. The
+# order, twice over: a test that leans on what an earlier one left, or that
+# leaves behind what a second run trips on, fails here. The
 # programs share one virtual display: those with window tests run one after
 # another (a window would take the focus from another's), the rest beside
 # them.
@@ -37,7 +38,7 @@ rm -f build/test/*-shuffled.failed
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   shuffled() {
     local log="build/test/$(basename "$1")-shuffled.log"
-    if "$1" --gtest_shuffle >"$log" 2>&1; then
+    if "$1" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
       echo "shuffled: $(basename "$1") passed"
     else
       echo "shuffled: $(basename "$1") failed, see $log"
