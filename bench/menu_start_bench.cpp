@@ -18,6 +18,7 @@
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/application.h"
+#include "sim/menu.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ fs::path DataFolder() {
   fs::remove_all(dir);
   fs::create_directories(dir / "config");
   fs::path data = fs::path(KX_SOURCE_DIR) / "data";
-  for (const char* part : {"aircraft", "objects", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
+  for (const char* part : {"aircraft", "objects", "scenery", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
     fs::create_symlink(data / part, dir / part);
   for (const char* file : {"config.kxc", "acft00.kxa", "acft01.kxa"})
     fs::copy_file(data / "config" / file, dir / "config" / file);
@@ -75,6 +76,7 @@ void BM_StartToFirstMenuFrame(benchmark::State& state) {
     kxscript::Shutdown();
     kxgui::FreeIcons();
     kxsystem::ClearReserves();
+    sim::Menu() = sim::menustate();  // the next start loads the scenery and aircraft again
   }
   directsound::Reset();
   directsound::SetBackend(nullptr);

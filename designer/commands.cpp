@@ -5,6 +5,7 @@
 #include "core/hooks.h"
 #include "designer/design_object.h"
 #include "designer/designer.h"
+#include "designer/new_components.h"
 #include "designer/page.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
@@ -66,16 +67,17 @@ const command kTable[kCommands] = {
     {"DesignModePointSelect", Nothing, false},
     {"DesignObjectPropertyOpen", [](const kxargs& a) { ObjectPropertyOpen(a.Int(0)); }, false},
     {"DesignPropertySetValues", [](const kxargs&) { PropertySetValues(); }, false},
-    {"DesignNewBody", nullptr, false},
-    {"DesignNewGyro00", nullptr, false},
-    {"DesignNewJoint00", nullptr, false},
-    {"DesignNewRotor00", nullptr, false},
-    {"DesignNewSkid00", nullptr, false},
-    {"DesignNewTailrotor00", nullptr, false},
-    {"DesignNewWing00", nullptr, false},
-    {"savesystem", nullptr, false},
+    // New components; a joint goes first in the list.
+    {"DesignNewBody", [](const kxargs&) { NewComponent("kxdbody", "Body", 0); }, false},
+    {"DesignNewGyro00", [](const kxargs&) { NewComponent("kxdgyro00", "Gyro", 0); }, false},
+    {"DesignNewJoint00", [](const kxargs&) { NewComponent("kxdjoint00", "Joint", 1); }, false},
+    {"DesignNewRotor00", [](const kxargs&) { NewComponent("kxdrotor00", "Rotor", 0); }, false},
+    {"DesignNewSkid00", [](const kxargs&) { NewComponent("kxdskid00", "Skid", 0); }, false},
+    {"DesignNewTailrotor00", [](const kxargs&) { NewComponent("kxdtailrotor00", "TailRotor", 0); }, false},
+    {"DesignNewWing00", [](const kxargs&) { NewComponent("kxdwing00", "Wing", 0); }, false},
+    {"savesystem", [](const kxargs&) { SaveSystem(); }, false},
     {"copysystemdialog", [](const kxargs&) { CopySystemDialog(); }, false},
-    {"copysystemcheck", nullptr, false},
+    {"copysystemcheck", [](const kxargs&) { CopySystemCheck(); }, false},
     {"copysystemcancel", [](const kxargs&) { CopySystemCancel(); }, false},
 };
 

@@ -6,6 +6,7 @@
 
 #include "core/interpreter.h"
 #include "designer/aircraft_object.h"
+#include "designer/component_objects.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
 #include "designer/viewer_modes.h"
@@ -23,11 +24,18 @@ struct objectkind {
   objectbuilder build;  // null: a plain object
 };
 
-objectkind kinds[kObjectKinds] = {
-    {"kxdwing00", nullptr},     {"kxdwing10", nullptr},     {"kxdwing11", nullptr},  {"kxdwing12", nullptr},
-    {"kxdpropeller00", nullptr}, {"kxdrotor00", nullptr},   {"kxdtailrotor00", nullptr},
-    {"kxdengine00", nullptr},   {"kxdturbine00", nullptr},  {"kxdengine10", nullptr}, {"kxdfuselage00", nullptr},
+// The type test works only because every wing type has kxdbody as registry
+// base: kxdwing11 and kxdwing12 derive from kxdwing10 in code alone.
+constexpr objectkind kDefaults[kObjectKinds] = {
+    {"kxdwing00", Wing00Object},         {"kxdwing10", Wing10Object},         {"kxdwing11", Wing11Object},
+    {"kxdwing12", Wing12Object},         {"kxdpropeller00", PropellerObject}, {"kxdrotor00", RotorObject},
+    {"kxdtailrotor00", TailRotorObject}, {"kxdengine00", EngineObject},       {"kxdturbine00", TurbineObject},
+    {"kxdengine10", MotorObject},        {"kxdfuselage00", FuselageObject},
 };
+
+objectkind kinds[kObjectKinds] = {kDefaults[0], kDefaults[1], kDefaults[2], kDefaults[3],
+                                  kDefaults[4], kDefaults[5], kDefaults[6], kDefaults[7],
+                                  kDefaults[8], kDefaults[9], kDefaults[10]};
 
 constexpr float kMinLength = 1.0f, kMaxLength = 5.0f;  // m, reference length
 constexpr float kTopDistance = 3.0f;                   // reference lengths above the origin
@@ -68,9 +76,9 @@ void BuildObjects(kxdaircraft* components) {
 const char* ObjectKindType(int i) { return i >= 0 && i < kObjectKinds ? kinds[i].typeName : ""; }
 
 int RegisterObjectBuilder(const char* typeName, objectbuilder build) {
-  for (objectkind& k : kinds) {
-    if (typeName && std::strcmp(k.typeName, typeName) == 0) {
-      k.build = build;
+  for (int i = 0; i < kObjectKinds; ++i) {
+    if (typeName && std::strcmp(kinds[i].typeName, typeName) == 0) {
+      kinds[i].build = build ? build : kDefaults[i].build;
       return 1;
     }
   }

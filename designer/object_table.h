@@ -15,8 +15,8 @@ using objectbuilder = svdesignobject* (*)(kxdbody* component);
 constexpr int kObjectKinds = 11;
 // The type name of kind i in test order; "" outside 0..10.
 const char* ObjectKindType(int i);
-// Sets the builder of a listed type (null: a plain object, still with its
-// menu entry). 0 when the type is not one of the eleven.
+// Sets the builder of a listed type (null: the designer's own builder
+// again). 0 when the type is not one of the eleven.
 int RegisterObjectBuilder(const char* typeName, objectbuilder build);
 
 // The entry's building step: the edited aircraft is slot 0; one object per

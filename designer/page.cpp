@@ -2,9 +2,11 @@
 
 #include "designer/airfoil_list.h"
 #include "designer/check_box.h"
+#include "designer/clamp.h"
 #include "designer/field.h"
 #include "designer/state.h"
 #include "designer/units_placeholder.h"
+#include "dynamics/body.h"
 #include "gui/gui.h"
 #include "gui/text.h"
 #include "sim/multilanguage.h"
@@ -92,5 +94,49 @@ svdesignfield* svdesignpage::AddField(int x, int y, float* value, const char* fo
   if (field && panel) panel->AppendChild(field);
   return field;
 }
+
+void svdesignpage::AddLimit(float* value, designbound upper, designbound lower) {
+  if (value) limits_.push_back({value, upper, lower});
+}
+
+void svdesignpage::RunLimits() {
+  for (const designlimit& l : limits_) svdesign::ClampUpperThenLower(*l.value, l.upper.Value(), l.lower.Value());
+}
+
+void svdesignpage::FollowUp() {
+  RunLimits();
+  if (analyse && component) component->Analyse();
+}
+
+std::vector<svdesignfield*> svdesignpage::AddRow(const char* key, int x, int y,
+                                                 std::initializer_list<designfieldspec> fields) {
+  std::vector<svdesignfield*> made;
+  int fieldX = AfterLabel(AddLabel(key, x, y));
+  for (const designfieldspec& f : fields) {
+    made.push_back(AddField(fieldX, y, f.value, f.format, f.unit, f.factor));
+    fieldX += kNextField;
+  }
+  return made;
+}
+
+svdesigncheck* svdesignpage::AddCheck(int x, int y, int* value) {
+  svdesigncheck* check = new svdesigncheck(x, y, kFieldWidth, kFieldHeight, value);
+  if (check && panel) panel->AppendChild(check);
+  return check;
+}
+
+svdesignairfoillist* svdesignpage::AddAirfoilList(int x, int y, int w, int h, kxdairfoil** value) {
+  svdesignairfoillist* list = new svdesignairfoillist(x, y, w, h, value);
+  if (list && panel) panel->AppendChild(list);
+  return list;
+}
+
+namespace svdesign {
+
+designfieldspec Quantity(float* value, const char* format, const units::displayunit& unit, float scale) {
+  return {value, format, unit.name.Text(), unit.factor * scale};
+}
+
+}  // namespace svdesign
 
 int svdesignpage::AfterLabel(const kxtext* label) { return label ? label->X + label->W + kLabelGap : kLabelGap; }

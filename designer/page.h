@@ -5,16 +5,47 @@
 // (limits, reshaping, analysis), Hide stores before the panel goes.
 #pragma once
 
+#include <vector>
+
 #include "designer/camera.h"
 
 class kxgraphic;
 class kxtext;
 class kxdbody;
+class kxdairfoil;
 class svdesignfield;
+class svdesigncheck;
+class svdesignairfoillist;
 
 namespace units {
 struct displayunit;
 }
+
+// One bound of a page's limit: a constant, or a member of the component
+// times a scale plus an offset (a maximum speed at least twice the idle).
+struct designbound {
+  float constant = 0.0f;
+  const float* member = nullptr;
+  float scale = 1.0f;
+  float offset = 0.0f;
+
+  float Value() const { return member ? *member * scale + offset : constant; }
+};
+
+// A limit of a page's Store: the upper bound first, then the lower one.
+struct designlimit {
+  float* value;
+  designbound upper;
+  designbound lower;
+};
+
+// A field of a page's row: the bound float, its format and its unit.
+struct designfieldspec {
+  float* value;
+  const char* format;
+  const char* unit;
+  float factor;
+};
 
 class svdesignpage {
  public:
@@ -55,23 +86,54 @@ class svdesignpage {
   // (a check box ticked, an airfoil chosen, a handle dragged).
   void MarkEdited() { edited_ = 1; }
 
+  // The page's limits, run in order by the follow-up; then, with analyse
+  // set, the component's analysis.
+  void AddLimit(float* value, designbound upper, designbound lower);
+  int analyse = 0;
+
   kxgraphic* panel = nullptr;    // owned; null on the base page
   int icon = 0;                  // picture of the page's button
   kxdbody* component = nullptr;  // what the widgets are bound to
 
- protected:
-  // What Store runs after writing edited values: the page's limits,
-  // reshaping and analysis.
-  virtual void FollowUp() {}
-
+  // Building a page: labels, fields, check boxes and airfoil selectors on
+  // the panel.
   // A label with the text-table text of key at (x, y), width text + 2.
   kxtext* AddLabel(const char* key, int x, int y);
   // A field showing a quantity of the display units as they are now.
   svdesignfield* AddField(int x, int y, float* value, const char* format, const units::displayunit& unit);
   svdesignfield* AddField(int x, int y, float* value, const char* format, const char* unit, float factor);
+  // A label at (x, y) and its fields after it, 100 px apart; the fields
+  // in order, null where one could not be made.
+  std::vector<svdesignfield*> AddRow(const char* key, int x, int y, std::initializer_list<designfieldspec> fields);
+  svdesigncheck* AddCheck(int x, int y, int* value);
+  svdesignairfoillist* AddAirfoilList(int x, int y, int w, int h, kxdairfoil** value);
   // The x of a field placed after a label.
   static int AfterLabel(const kxtext* label);
 
+ protected:
+  // What Store runs after writing edited values: the page's limits, then
+  // the analysis when the page asks for it. Pages that reshape meshes add
+  // their own steps.
+  virtual void FollowUp();
+  void RunLimits();
+
+
  private:
   int edited_ = 0;
+  std::vector<designlimit> limits_;
 };
+
+namespace svdesign {
+
+// Bounds of a limit.
+inline designbound Fixed(float value) { return {value, nullptr, 1.0f, 0.0f}; }
+inline designbound Member(const float* member, float scale = 1.0f, float offset = 0.0f) {
+  return {0.0f, member, scale, offset};
+}
+// A row's field in a unit of the display units, or with its own unit.
+designfieldspec Quantity(float* value, const char* format, const units::displayunit& unit, float scale = 1.0f);
+inline designfieldspec Plain(float* value, const char* format, const char* unit, float factor) {
+  return {value, format, unit, factor};
+}
+
+}  // namespace svdesign

@@ -3,6 +3,8 @@
 // edits must go to a new name.
 #pragma once
 
+#include <string>
+
 class kxgraphic;
 
 namespace svdesign {
@@ -18,5 +20,17 @@ void CopySystemDialog();
 // "copysystemcancel": hides the dialog; leaves the designer when it was
 // opened on entry.
 void CopySystemCancel();
+// "copysystemcheck": Save As under the typed name, cleaned; a refusal
+// (no name left, a name the aircraft folder holds, a folder that cannot be
+// made) shows in the dialog, which stays open, and changes nothing. Copies
+// the old folder's textures and the previews under the new name, renames
+// and unlocks the aircraft, makes it player 1's, saves and closes.
+void CopySystemCheck();
+// "savesystem": the geometry script, the meshes and the component file in
+// the aircraft's folder.
+void SaveSystem();
+// The typed name with capitals lowered and everything but a-z, 0-9 and
+// '-' removed.
+std::string CleanName(const char* typed);
 
 }  // namespace svdesign

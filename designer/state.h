@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "core/string.h"
+
 #include "designer/camera.h"
 #include "designer/pointer.h"
 
@@ -46,6 +48,8 @@ struct designstate {
   int sideFlag = 0;                    // 1: the next side view shows the right side; kept across entries
   int frontFlag = 0;                   // 1: the next front view looks forward from behind; kept across entries
   int toolbarBuilt = 0;                // the first entry builds the toolbar, later ones keep it
+  kxstring previousName;               // the aircraft's name before the last Save As; "" before any
+  kxstring previousDirectory;          // its folder then; the mesh export compares with it
 
   // Set while the designer runs; the teardown clears them.
   kxdaircraftinstance* aircraft = nullptr;   // the aircraft being edited, always slot 0

@@ -1,6 +1,5 @@
 #include "designer/weight_page.h"
 
-#include "designer/clamp.h"
 #include "designer/units_placeholder.h"
 #include "dynamics/body.h"
 
@@ -11,8 +10,5 @@ constexpr int kLabelX = 10, kFieldX = 110, kRowY = 8;  // px
 svdesignweightpage::svdesignweightpage(kxdbody* body) : svdesignpage(kIcon, body) {
   AddLabel("Mass", kLabelX, kRowY);
   AddField(kFieldX, kRowY, body ? &body->Mass : nullptr, "%.2f", units::Current().mass);
-}
-
-void svdesignweightpage::FollowUp() {
-  if (component) svdesign::ClampUpperThenLower(component->Mass, component->RangeMassMax, component->RangeMassMin);
+  if (body) AddLimit(&body->Mass, svdesign::Member(&body->RangeMassMax), svdesign::Member(&body->RangeMassMin));
 }

@@ -1,6 +1,7 @@
 // The weight page that wings, propellers, combustion engines and fuselages
 // share: the component's Mass in the display mass unit, kept within the
-// component's mass range.
+// component's mass range (the upper bound first, so a crossed range ends at
+// its lower bound).
 #pragma once
 
 #include "designer/page.h"
@@ -10,8 +11,4 @@ class svdesignweightpage : public svdesignpage {
   static constexpr int kIcon = 34;
 
   explicit svdesignweightpage(kxdbody* body);
-
- protected:
-  // Mass at most RangeMassMax, then at least RangeMassMin.
-  void FollowUp() override;
 };

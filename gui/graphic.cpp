@@ -70,6 +70,7 @@ void kxgraphic::Update() {
 }
 
 void kxgraphic::HitTest(int x, int y) {
+  if (hidden) return;
   int lx = x - X, ly = y - Y;
   kxnode* child = firstChild;
   while (child && !kxgui::Hot) {
@@ -105,7 +106,7 @@ void kxgraphic::DrawChildren(int ax, int ay) {
   kxnode* child = lastChild;
   while (child) {
     kxnode* prev = child->prevSibling;
-    if (kxgraphic* g = Of(child)) g->Draw(ax, ay);
+    if (kxgraphic* g = Of(child); g && !g->hidden) g->Draw(ax, ay);
     child = prev;
   }
 }

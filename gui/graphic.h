@@ -17,7 +17,7 @@ class kxgraphic : public kxnode {
   int Yr = 0;        // px; not 0: top edge this far from the parent's top edge (moves)
   int Wr = 0;        // px; not 0: right edge this far from the parent's right edge (stretches)
   int Hr = 0;        // px; not 0: top edge this far from the parent's top edge (stretches)
-  int hidden = 0;    // not a member; only some widgets honour it when drawing
+  int hidden = 0;    // not a member; a hidden widget and its children are neither drawn nor hit
 
   kxgraphic();
   kxgraphic(int x, int y, int w, int h);

@@ -21,7 +21,7 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
 
 namespace sim {
 
@@ -63,13 +63,6 @@ void LoadSmallFontAndPointer() {
   LoadMouse("texture/mouse.kxt");
 }
 
-void SetUnits() {
-  simsession& s = session;
-  if (s.units != 2) s.units = 1;
-  void (*set)() = s.units == 2 ? Hooks().units_imperial : Hooks().units_metric;
-  if (set) set();
-}
-
 void LoadMenuPictures() {
   menustate& m = Menu();
   LoadGeometry("objects/card.tgo", &m.card, 0, 0);
@@ -92,6 +85,13 @@ void LoadMenuPictures() {
 }
 
 }  // namespace
+
+void ApplyUnits() {
+  simsession& s = session;
+  if (s.units != 2) s.units = 1;
+  void (*set)() = s.units == 2 ? Hooks().units_imperial : Hooks().units_metric;
+  if (set) set();
+}
 
 int LoadLanguage() {
   multilanguage& language = Language();
@@ -139,7 +139,7 @@ void InitApplication() {
   s.balloon_shadow_texture = Blank("balloonshadow", kTypeRGBA);
   if (Hooks().designer_init) Hooks().designer_init();
   else kxsystem::Log("sim:  no designer in this program\n");
-  SetUnits();
+  ApplyUnits();
   LoadMenuPictures();
   EnterMenuMode();
   LoadLanguage();

@@ -11,6 +11,10 @@ extern const char kLanguagePath[];       // "svgelanguage.kxd"
 
 void InitApplication();
 
+// Display units by the `units` setting: 2 imperial; any other value runs
+// metric and is stored as 1.
+void ApplyUnits();
+
 // Runs the language file against the text table; when it ran, the head-up
 // texts take its SimText entries. 1 when the file ran.
 int LoadLanguage();

@@ -29,7 +29,11 @@ void Exit() {
   // in, nothing it loaded stays held.
   kxgeometry::Free(&Menu().card);
   kxgl::FreeAllTextures();
-  for (kxglfont* font : {&menu_font, &large_font, &small_font}) kxgl::FreeFont(font);
+  // The fonts' textures went with the table; their pictures are reserves of
+  // their own.
+  kxsystem::Release(reinterpret_cast<void**>(&small_font.pixels));
+  kxsystem::Release(reinterpret_cast<void**>(&large_font.pixels));
+  kxsystem::Release(reinterpret_cast<void**>(&menu_font.pixels));
   SaveConfigFiles();
 }
 

@@ -28,6 +28,10 @@ extern const char kProductName[];             // "Skyvane Gold Edition"
 extern const char kVersion[];                 // "1.8.0.17"
 extern const char kLegacyPrefix[];            // "_alx_"
 
+// Loads the legacy model named name ("_alx_" + stem) as player 1's aircraft,
+// in place of player 1's component aircraft, and relinks player 2.
+void LoadLegacyAircraft(const char* name);
+
 // Bottom edge of button n as a fraction of the window height.
 float ButtonBottom(int n);
 
@@ -39,9 +43,12 @@ struct menustate {
   kxtexture* card_texture = nullptr;    // "scenerycard"
   int hot_button = -1;
   float turntable_angle = 0;            // degrees
-  float previous_time = 0, current_time = 0;  // s
+  // Timer readings in microseconds; differences are taken unsigned, so the
+  // 32-bit timer's wrap after 71 minutes costs no frame.
+  uint32_t current_time = 0;
+  uint32_t sample_time = 0;             // last frame-rate sample
+  float frame_time = 0;                 // s, between the last two updates
   int frame_count = 0;
-  float sample_time = 0;                // s, last frame-rate sample
   int language = 1;                     // 1 English, 2 German, 3 French
   int notice_state = 0;                 // 0 none, 2 the no-device window shown
   int first_init = 1;
@@ -58,6 +65,9 @@ void MenuKey(int key, int modifiers);
 void MenuInit();
 void MenuIdle();
 void DrawMenu();
+// Copies the loaded scenery's preview into the menu's scenery card, when
+// both are there.
+void UpdateSceneryCard();
 // The button under a pointer at (x, y) pixels of a W x H window (y up); -1 none.
 int ButtonAt(float x, float y, int width, int height);
 // The turntable's next angle after a frame of frameTime seconds.

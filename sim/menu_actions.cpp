@@ -13,7 +13,10 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/main_options_window.h"
+#include "sim/views/menu_actions.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/window_functions.h"
 
 namespace sim {
 
@@ -64,7 +67,7 @@ int MenuAction(int n) {
     case 2: RemoveSecondAircraft(); break;
     case 6: MenuToDesigner(); break;
     case 7: FillDisplayModeList(OptionsWindow()); break;
-    case 8: ShowWindow(KeysWindow(), 0); break;
+    case 8: ShowWindow(KeysWindow()); break;
     case 9:
       directsound::LoadSounds();
       kxsystem::callbacks.pending = EnterSimulationMode;

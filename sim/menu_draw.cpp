@@ -315,7 +315,7 @@ void DrawModelPlain(kxgeometricobject* node, int player) {
 
 void DrawMenu() {
   menustate& m = Menu();
-  m.turntable_angle = TurntableStep(m.turntable_angle, m.current_time - m.previous_time);
+  m.turntable_angle = TurntableStep(m.turntable_angle, m.frame_time);
   if (!kxgl::HasContext()) return;
   int w = kxsystem::display.window_width, h = kxsystem::display.window_height;
   glViewport(0, 0, w, h);

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstring>
 
 #include "core/hooks.h"
@@ -26,7 +27,8 @@
 #include "sim/session.h"
 #include "sim/simulation_placeholder.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views_placeholder.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -41,35 +43,6 @@ void TakeStartFrame(simplayer& p) {
   if (p.flight_state) p.saved_frame = p.flight_state->frame;
 }
 
-void LoadLegacy(const char* setting) {
-  simsession& s = session;
-  const char* stem = setting + std::strlen(kLegacyPrefix);
-  bool quiet = kxsystem::StrEqualNoCase(stem, "piccolo");
-  Loading(0, "loading al aircraft model %s", stem);
-  if (!quiet) kxsystem::Log("\nLOAD AL\n");
-  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
-  // A legacy model always flies as player 1.
-  if (setting != s.aircraft0) std::memmove(s.aircraft0, setting, std::strlen(setting) + 1);
-  int loaded = 0, out = 0;
-  if (Hooks().legacy_load) loaded = Hooks().legacy_load(stem, &out);
-  else kxsystem::Log("sim:  no legacy runtime in this program\n");
-  simplayer& p1 = players[0];
-  simplayer& p2 = players[1];
-  p1.legacy = loaded ? 1 : 0;
-  p1.flight_state = loaded ? &p1.legacy_state : nullptr;
-  TakeStartFrame(p1);
-  kxdaircraftinstance* second = kxdaircraftinstance::Slot(1);
-  if (second && second->IsLoaded()) {
-    p1.next = &p2;
-    p2.flight_state = kxdaircraftinstance::FlightStateOf(1);
-  } else {
-    p1.next = nullptr;
-    p2.flight_state = nullptr;
-  }
-  if (p1.flight_state) PrepareAircraftGraphics(0);
-  if (!quiet) kxsystem::Log("ENDLOAD AL\n\n");
-}
-
 void LoadAircraft(int i) {
   simsession& s = session;
   simplayer& p = players[i];
@@ -77,7 +50,8 @@ void LoadAircraft(int i) {
   p.legacy = 0;
   if (!setting[0]) return;
   if (kxsystem::StrStartsNoCase(setting, kLegacyPrefix)) {
-    LoadLegacy(setting);
+    Loading(0, "loading al aircraft model %s", setting + std::strlen(kLegacyPrefix));
+    LoadLegacyAircraft(setting);
     return;
   }
   kxstring line;
@@ -90,12 +64,6 @@ void LoadAircraft(int i) {
   TakeStartFrame(p);
 }
 
-void UpdateSceneryCard() {
-  menustate& m = Menu();
-  kxtexture* preview = SceneryPreview(TheWorld());
-  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
-  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
-}
 
 void FirstInit() {
   simsession& s = session;
@@ -153,10 +121,11 @@ void UpdateNotice() {
 
 void UpdateTiming() {
   menustate& m = Menu();
-  m.previous_time = m.current_time;
-  m.current_time = static_cast<float>(kxsystem::GetTime()) / 1e6f;
+  uint32_t now = kxsystem::GetTime();
+  m.frame_time = static_cast<float>(now - m.current_time) / 1e6f;
+  m.current_time = now;
   if (++m.frame_count >= kFpsFrames) {
-    float span = m.current_time - m.sample_time;
+    float span = static_cast<float>(m.current_time - m.sample_time) / 1e6f;
     if (span > 0) session.fps = static_cast<float>(kFpsFrames) / span;
     m.frame_count = 0;
     m.sample_time = m.current_time;
@@ -165,6 +134,42 @@ void UpdateTiming() {
 }
 
 }  // namespace
+
+void LoadLegacyAircraft(const char* setting) {
+  simsession& s = session;
+  const char* stem = setting + std::strlen(kLegacyPrefix);
+  bool quiet = kxsystem::StrEqualNoCase(stem, "piccolo");
+  if (!quiet) kxsystem::Log("\nLOAD AL\n");
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  // A legacy model always flies as player 1; a name too long for the
+  // setting is cut rather than written past it.
+  if (setting != s.aircraft0) std::snprintf(s.aircraft0, sizeof s.aircraft0, "%s", setting);
+  int loaded = 0, out = 0;
+  if (Hooks().legacy_load) loaded = Hooks().legacy_load(stem, &out);
+  else kxsystem::Log("sim:  no legacy runtime in this program\n");
+  simplayer& p1 = players[0];
+  simplayer& p2 = players[1];
+  p1.legacy = loaded ? 1 : 0;
+  p1.flight_state = loaded ? &p1.legacy_state : nullptr;
+  TakeStartFrame(p1);
+  kxdaircraftinstance* second = kxdaircraftinstance::Slot(1);
+  if (second && second->IsLoaded()) {
+    p1.next = &p2;
+    p2.flight_state = kxdaircraftinstance::FlightStateOf(1);
+  } else {
+    p1.next = nullptr;
+    p2.flight_state = nullptr;
+  }
+  if (p1.flight_state) PrepareAircraftGraphics(0);
+  if (!quiet) kxsystem::Log("ENDLOAD AL\n\n");
+}
+
+void UpdateSceneryCard() {
+  menustate& m = Menu();
+  kxtexture* preview = SceneryPreview(TheWorld());
+  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
+  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
+}
 
 void MenuInit() {
   simsession& s = session;

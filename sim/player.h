@@ -54,6 +54,8 @@ struct simcamera {
   float position[3] = {};    // m, eye position (camera 2: relative to the aircraft)
   float axis_x[3] = {}, axis_y[3] = {}, axis_z[3] = {};  // viewing frame the views keep
   float fov = 0.3f;          // field of view
+  float velocity[3] = {};    // m/s, camera 2's follow spring
+  float accel[3] = {};       // m/s^2, camera 2's follow spring
 };
 
 struct simplayer {
@@ -64,6 +66,7 @@ struct simplayer {
   static constexpr int kCameras = 3;
   static constexpr int kNameChars = 128;         // recording name buffers
   static constexpr int kRecordFrames = 21600;    // recorded frames per player
+  static constexpr int kRecordFrameEntries = kRecordFrames + 1;  // and the end mark after a full recording
   static constexpr long kRecordPositions = 1296000;  // 9-float records per player
   static constexpr int kRecordFloats = 9;
 
@@ -159,7 +162,7 @@ struct simplayer {
   float rec_radius = 0;                       // m
   float rec_bbmin[3] = {}, rec_bbmax[3] = {}; // m
   kxgeometricobject* rec_instance = nullptr;  // playback aircraft's geometry root; null when none
-  recordframe* rec_frames = nullptr;          // kRecordFrames entries, this player's share
+  recordframe* rec_frames = nullptr;          // kRecordFrameEntries entries, this player's share
   float* rec_positions = nullptr;             // kRecordPositions records of 9 floats
   float* rec_write = nullptr;                 // write or read cursor into rec_positions
   kxtexture* rec_shadow_texture = nullptr;    // "recacft%dshadow"

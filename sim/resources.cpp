@@ -31,7 +31,7 @@ struct recordstore {
   recordframe* frames = nullptr;
   float* positions = nullptr;
   recordstore() {
-    frames = static_cast<recordframe*>(std::calloc(static_cast<size_t>(kPlayers) * simplayer::kRecordFrames,
+    frames = static_cast<recordframe*>(std::calloc(static_cast<size_t>(kPlayers) * simplayer::kRecordFrameEntries,
                                                    sizeof(recordframe)));
     positions = static_cast<float*>(std::calloc(
         static_cast<size_t>(kPlayers) * simplayer::kRecordPositions * simplayer::kRecordFloats, sizeof(float)));
@@ -60,7 +60,7 @@ void ResetPlayer(simplayer& p, int index) {
       row[i].next = i + 1 < simplayer::kExhaustRowLength ? &row[i + 1] : nullptr;
   }
   recordstore& store = Store();
-  p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrames : nullptr;
+  p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
   p.rec_positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *
                                                             simplayer::kRecordFloats
                                     : nullptr;
@@ -116,6 +116,8 @@ void LoadResources() {
                                           kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
   s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
                                         kxgl::kWrapClamp, 0, 0);
+  s.about_texture = kxgl::LoadTexture("texture/about.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
+                                      kxgl::kWrapClamp, 0, 0);
 
   // Three cube maps of six RGB faces each; the views render into them.
   s.cube_size = kCubeSize;

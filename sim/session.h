@@ -77,6 +77,7 @@ struct simsession {
   kxtexture* balloon_shadow_texture = nullptr;
   kxtexture* backlight_texture = nullptr;
   kxtexture* compass_texture = nullptr;
+  kxtexture* about_texture = nullptr;    // "texture/about.bmp", 512 x 512, the upper 420 rows used
   // airspeed, altimeter, variometer, indicator, compass, compass indicator, horizon
   kxtexture* instrument_textures[kInstruments] = {};
   kxtexture* cubemap_textures[3] = {};

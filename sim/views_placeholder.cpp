@@ -4,21 +4,7 @@
 
 namespace sim {
 
-void CreateMenu() { kxsystem::Log("sim:  menu bar and windows not built yet\n"); }
-
-void ShowWindow(kxwindow*, int) { kxsystem::Log("sim:  show window: no window yet\n"); }
-void OpenWindow(kxwindow*) { kxsystem::Log("sim:  open window: no window yet\n"); }
-void HideWindow(kxwindow*) {}
-void FillDisplayModeList(kxwindow*) { kxsystem::Log("sim:  options window not built yet\n"); }
-void FSchleppDetach() {}
-kxwindow* NoDeviceWindow() { return nullptr; }
-kxwindow* KeysWindow() { return nullptr; }
-kxwindow* OptionsWindow() { return nullptr; }
-
 void Draw() {}
-
-void ActivateMenu() {}
-void UpdateMenuState() {}
 
 void BuildReflectionMaps(world*) {}
 void RenderToTexture(shadowquad*, kxtexture*, kxgeometry*) {}

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "menu") return Menu(argv[2], argv[3]);
   if (argc != 3) {
     std::fprintf(stderr,
-                 "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card|"
+                 "usage: paint_texture <grass|asphalt|sky|particle|pointer|button|icons|water|clouds|tree|card|about|"
                  "designerframes|designericons> <out.bmp|out.kxt|out.jpg>\n"
                  "       paint_texture menu <texture folder> [<button font.kxf>]\n");
     return 2;

@@ -402,16 +402,24 @@ void ReadPylon(loadpass& s, argscan& in) {
 void ReadBalloons(loadpass& s, argscan& in) {
   contestrec* c = s.contest;
   if (!c || c->kind != kContestBalloonPop) return;
+  // Read into a copy: a refused line leaves the balloons of an earlier one
+  // with their own size and box.
   int count = -1;
+  float size = c->balloon_size, low[3], high[3];
+  std::memcpy(low, c->balloon_min, sizeof low);
+  std::memcpy(high, c->balloon_max, sizeof high);
   in.Int(&count);
-  in.Real(&c->balloon_size);
-  ReadThree(in, c->balloon_min);
-  ReadThree(in, c->balloon_max);
-  if (count < 0 || count >= contestrec::kMaxBalloons || !(c->balloon_size > 0.0f)) {
-    kxcore::Log("sim:    %d balloons of size %.2f outside 0..%d and above 0; ignored\n", count, c->balloon_size,
+  in.Real(&size);
+  ReadThree(in, low);
+  ReadThree(in, high);
+  if (count < 0 || count >= contestrec::kMaxBalloons || !(size > 0.0f)) {
+    kxcore::Log("sim:    %d balloons of size %.2f outside 0..%d and above 0; ignored\n", count, size,
                 contestrec::kMaxBalloons - 1);
     return;
   }
+  c->balloon_size = size;
+  std::memcpy(c->balloon_min, low, sizeof low);
+  std::memcpy(c->balloon_max, high, sizeof high);
   kxcore::Log("sim:    ballons=%d (%.2f,%.2f,%.2f) (%.2f,%.2f,%.2f)\n", count, c->balloon_min[0], c->balloon_min[1],
               c->balloon_min[2], c->balloon_max[0], c->balloon_max[1], c->balloon_max[2]);
   MakeBalloons(c, count, c->balloon_size);

@@ -10,8 +10,8 @@
 #include "test_support.h"
 
 namespace {
-// The committed program fonts, found from the test data folder's place in
-// the tree (a compiler cache may make this file's own path relative).
+// The committed program fonts, found from the fixture folder (an absolute
+// path, unlike __FILE__ under a compiler cache that rewrites paths).
 const std::string kData =
     (std::filesystem::path(KX_TEST_DATA) / ".." / ".." / ".." / "data" / "texture").lexically_normal().string() + "/";
 }

@@ -79,6 +79,20 @@ TEST_F(GraphicTest, HitTests) {
   }
 }
 
+TEST_F(GraphicTest, AHiddenWidgetAndItsChildrenAreNotHit) {
+  kxgraphic* top = Add(screen, 100, 100, 50, 50);
+  kxgraphic* below = Add(screen, 100, 100, 50, 50);
+  kxgraphic* inner = Add(top, 5, 5, 10, 10);
+  top->hidden = 1;
+  kxgui::Hot = nullptr;
+  screen->HitTest(108, 108);
+  EXPECT_EQ(kxgui::Hot, below);
+  top->hidden = 0;
+  kxgui::Hot = nullptr;
+  screen->HitTest(108, 108);
+  EXPECT_EQ(kxgui::Hot, inner);
+}
+
 TEST_F(GraphicTest, ToLocalSubtractsEachPositionUpToTheLastWidget) {
   kxgraphic* frame = Add(screen, 100, 50, 200, 200);
   kxgraphic* child = Add(frame, 10, 20, 20, 20);

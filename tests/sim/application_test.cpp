@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/events.h"
 #include "program_support.h"
+#include "sim/app_hooks.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
       "gl:  loading texture texture/svmap01.bmp=ok",
       "gl:  loading font texture/menufont.kxf=ok",
       "gl:  loading font texture/arial20b.kxf=ok",
+      "sim:  loading scenery scenery/winzeln.geo...",
+      "sim:    4 objects  0 dynobjects",
       "sim:  loading aircraft 1 christeneagle...",
       "kxdynamics:  loading aircraft christeneagle=ok",
       "sim:  switching to simulation mode...",
@@ -51,12 +55,56 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
     ASSERT_NE(found, std::string::npos) << "missing after position " << at << ": " << line;
     at = found + 1;
   }
+  EXPECT_EQ(log.find("still held"), std::string::npos) << "the exit releases every reserve";
   EXPECT_NE(Text("config/main.mcf").find("\nshow_log  1\n"), std::string::npos);
   EXPECT_NE(Text("config/main.mcf").find("\naircraft0  christeneagle\n"), std::string::npos);
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
   EXPECT_EQ(log.find("still held"), std::string::npos) << log.substr(std::min(log.find("still held"), log.size()));
+}
+
+// A click that no window takes passes from the platform through the
+// pointing device, the panel's display binding and the visible screen to
+// the menu's buttons.
+TEST_F(ApplicationTest, AClickOnTheFlyButtonReachesTheMenuThroughTheGui) {
+  window_.beforeEvent = [] {
+    input::pointer.x = 64;   // 640 x 480 window: within the hit area
+    input::pointer.y = 120;  // button 9's band, 0.21 to 0.29 of the height
+    return false;
+  };
+  window_.Push(kxplatformevent::kMouse, kxcode::kMouseMove);
+  window_.Push(kxplatformevent::kMouse, kxcode::kMouseLeftDown);
+  window_.Push(kxplatformevent::kMouse, kxcode::kMouseLeftUp);
+  EXPECT_EQ(Run(), 0);
+  std::string log = Text("kx.log");
+  EXPECT_NE(log.find("sim:  switching to simulation mode..."), std::string::npos);
+  // Ended from the simulation: its exit releases what the menu loaded too.
+  EXPECT_EQ(log.find("still held"), std::string::npos);
+  EXPECT_EQ(kxsystem::ReserveCount(), 0);
+}
+
+class UnitsTest : public simtest::simtest {
+ protected:
+  void TearDown() override {
+    sim::SetHooks(sim::applicationhooks());
+    simtest::TearDown();
+  }
+};
+
+TEST_F(UnitsTest, TwoRunsImperialAndAnyOtherValueRunsMetricStoredAsOne) {
+  static std::string chosen;
+  sim::applicationhooks hooks;
+  hooks.units_metric = [] { chosen += 'm'; };
+  hooks.units_imperial = [] { chosen += 'i'; };
+  sim::SetHooks(hooks);
+  chosen.clear();
+  for (int units : {0, 1, 2, 7}) {
+    sim::session.units = units;
+    sim::ApplyUnits();
+    EXPECT_EQ(sim::session.units, units == 2 ? 2 : 1) << units;
+  }
+  EXPECT_EQ(chosen, "mmim");
 }
 
 }  // namespace

@@ -8,20 +8,7 @@
 
 namespace {
 
-class LanguageTest : public simtest::simtest {
- protected:
-  void SetUp() override {
-    simtest::SetUp();
-    kxscript::Init();
-    sim::Language().Reset();
-    sim::ResetHudTexts();
-  }
-  void TearDown() override {
-    sim::Language().Reset();
-    sim::ResetHudTexts();
-    simtest::TearDown();
-  }
-};
+class LanguageTest : public simtest::languagetest {};
 
 TEST_F(LanguageTest, DefaultsAreEnglishAndIndexedKeysReachTheirEntries) {
   multilanguage& l = sim::Language();
@@ -47,6 +34,20 @@ TEST_F(LanguageTest, LanguageFileReplacesOnlySetTextsWithMatchingFormats) {
   EXPECT_STREQ(sim::HudText(1), "Height:");      // not set: stays English
   EXPECT_STREQ(sim::Language().menuText[9].Text(), "Fliegen");
   EXPECT_STREQ(sim::Language().tipp[1][2].Text(), "dritte Zeile");
+}
+
+// The file runs against the table; it may also name the table by its path
+// or change into it first, as the start-up appends it under the root.
+TEST_F(LanguageTest, LinesMayNameTheTableOrChangeIntoItFirst) {
+  kxscript::Root()->AppendChild(&sim::Language());
+  Write("svgelanguage.kxd",
+        "/MultiLanguage/SimText( 1 ) = \"Hoehe:\"\n"
+        "cd /\ncd MultiLanguage/\nSimText( 2 ) = \"Hoehe NN:\"\nNoOpenGL = \"Kein OpenGL\"\n");
+  ASSERT_EQ(sim::LoadLanguage(), 1);
+  sim::Language().Unlink();
+  EXPECT_STREQ(sim::HudText(1), "Hoehe:");
+  EXPECT_STREQ(sim::HudText(2), "Hoehe NN:");
+  EXPECT_STREQ(sim::Language().Text("NoOpenGL"), "Kein OpenGL");
 }
 
 TEST_F(LanguageTest, WithoutLanguageFileTheHeadUpTextsStayEnglish) {

@@ -9,6 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "dynamics/flight_state.h"
+#include "graphics/font.h"
+#include "graphics/geometric_object.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "platform/gl_context.h"
@@ -17,6 +20,7 @@
 #include "sim/menu.h"
 #include "sim_support.h"
 #include "tests/platform/gl_support.h"
+#include "tools/meshgen/meshgen.h"
 
 namespace {
 
@@ -45,6 +49,7 @@ class MenuDrawTest : public ::testing::Test {
     m.background[1] = Solid("field", 0, 255, 0);
   }
   void TearDown() override {
+    kxgl::FreeFont(&sim::menu_font);
     kxsystem::SetWindowBackend(nullptr);
     kxsystem::display = kxdisplaysettings();
     kxgl::ClearTextureTable();
@@ -65,6 +70,16 @@ class MenuDrawTest : public ::testing::Test {
     return kxtest::ReadPixel(static_cast<int>(kWidth * 0.1f),
                              static_cast<int>(kHeight * (sim::ButtonBottom(n) + sim::kButtonHeight / 2)));
   }
+  // Pixels of the rectangle [x0, x1) x [y0, y1) lighter than 200 on every channel.
+  static int WhitePixels(int x0, int y0, int x1, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        kxtest::pixel p = kxtest::ReadPixel(x, y);
+        count += p.r > 200 && p.g > 200 && p.b > 200;
+      }
+    return count;
+  }
   nullwindowbackend null_;
   static inline kxtest::hiddenglwindow gl_;
 };
@@ -80,6 +95,43 @@ TEST_F(MenuDrawTest, HoveredButtonIsBrighterOverTheTwoPartBackground) {
   EXPECT_EQ(sky.g, 0);
   EXPECT_EQ(field.g, 255);
   EXPECT_EQ(field.b, 0);
+}
+
+// The tip of the hovered button stands in the top band from 275/1024 of the
+// width (beside button 0, which reaches 0.27 of it); without a hovered button
+// only the version line, right-aligned at 0.9375 of the width, is there.
+TEST_F(MenuDrawTest, HoveredButtonShowsItsTipBesideTheVersionLine) {
+  ASSERT_TRUE(kxgl::LoadFont(KX_TEST_DATA "/../../../data/texture/menufont.kxf", &sim::menu_font,
+                             kxgl::kFilterLinear));
+  const int tipLeft = kWidth * 27 / 100 + 2, band = kHeight - 40;
+  sim::DrawMenu();
+  EXPECT_EQ(WhitePixels(tipLeft, band, kWidth / 2, kHeight), 0);
+  int version = WhitePixels(kWidth / 2, band, kWidth * 15 / 16 + 1, kHeight);
+  EXPECT_GT(version, 0);
+  EXPECT_EQ(WhitePixels(kWidth * 15 / 16 + 2, band, kWidth, kHeight), 0);
+  sim::Menu().hot_button = 9;  // "Fly - start the simulation"
+  sim::DrawMenu();
+  EXPECT_GT(WhitePixels(tipLeft, band, kWidth / 2, kHeight), 0);
+}
+
+// A player's aircraft stands on the turntable in the middle of the screen,
+// over its flat shadow; an aircraft of radius 0 is drawn as one of radius 1.
+TEST_F(MenuDrawTest, TheTurntableShowsThePlayersAircraft) {
+  kxgeometricobject* root = new kxgeometricobject;
+  root->mesh = meshgen::ToElement(meshgen::Box(1.2f, 1.2f, 0.6f), "body", "", GL_N3F_V3F);
+  root->ownsMesh = 1;
+  kxdflightstate state;
+  state.graphics_root = root;
+  state.radius = 0;
+  sim::players[0].flight_state = &state;
+  sim::DrawMenu();
+  kxtest::pixel model = kxtest::ReadPixel(kWidth / 2, kHeight / 2);
+  sim::players[0].flight_state = nullptr;
+  sim::DrawMenu();
+  kxtest::pixel empty = kxtest::ReadPixel(kWidth / 2, kHeight / 2);
+  delete root;
+  EXPECT_EQ(empty.b, 255);  // the picture behind the turntable
+  EXPECT_LT(model.b, 250);
 }
 
 // At the smallest window the menu draws its buttons at 0.625 of their

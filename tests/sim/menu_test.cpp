@@ -7,6 +7,7 @@
 #include "dynamics/all/register_all.h"
 #include "dynamics/instance.h"
 #include "graphics/geometric_object.h"
+#include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/events.h"
 #include "platform/window.h"
@@ -59,6 +60,21 @@ TEST_F(MenuTest, TurntableTurnsFifteenDegreesPerSecondOrThreeOnASlowFrame) {
   EXPECT_FLOAT_EQ(sim::TurntableStep(10, 0.1f), 11.5f);
   EXPECT_FLOAT_EQ(sim::TurntableStep(10, 0.5f), 13.0f);
   EXPECT_FLOAT_EQ(sim::TurntableStep(359, 0.2f), 2.0f);
+}
+
+// Frame time and frame rate come from unsigned differences of the 32-bit
+// microsecond timer, so its wrap is a frame like any other.
+TEST_F(MenuTest, FrameTimeAndRateHoldAcrossTheTimerWrap) {
+  static uint32_t now;
+  now = 0xFFFFFFFFu - 250000u;
+  kxsystem::SetClockForTest([] { return now; });
+  for (int frame = 0; frame < 2 * sim::kFpsFrames; ++frame) {
+    now += 10000u;  // 10 ms a frame; wraps in the second sample
+    sim::MenuIdle();
+  }
+  kxsystem::SetClockForTest(nullptr);
+  EXPECT_FLOAT_EQ(sim::Menu().frame_time, 0.01f);
+  EXPECT_NEAR(sim::session.fps, 100.0f, 0.01f);
 }
 
 TEST_F(MenuTest, ReleaseOverAButtonRunsItsActionAndReleaseElsewhereNothing) {

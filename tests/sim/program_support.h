@@ -52,7 +52,7 @@ class programtest : public inputtest::UsbTest {
     folder_ = std::make_unique<kxtest::tempdir>(true);  // the run changes into it; restored after
     dir_ = folder_->path();
     fs::path data = fs::path(KX_TEST_DATA) / "../../../data";
-    for (const char* part : {"aircraft", "objects", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
+    for (const char* part : {"aircraft", "objects", "scenery", "sound", "texture", "svgold.kxd", "kxdisplay.kxd"})
       fs::create_symlink(fs::canonical(data / part), dir_ / part);
     fs::create_directory(dir_ / "config");
     for (const char* file : {"config.kxc", "acft00.kxa", "acft01.kxa"})

@@ -7,10 +7,13 @@
 
 #include <string>
 
+#include "core/interpreter.h"
 #include "platform/callbacks.h"
 #include "platform/log.h"
 #include "platform/random.h"
+#include "sim/hud_texts.h"
 #include "sim/menu.h"
+#include "sim/multilanguage.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
@@ -56,6 +59,23 @@ class simtest : public TempDirTest {
   void TearDown() override {
     ResetSimulatorState();
     TempDirTest::TearDown();
+  }
+};
+
+// The text table and the head-up texts back at their English defaults
+// around each test.
+class languagetest : public simtest {
+ protected:
+  void SetUp() override {
+    simtest::SetUp();
+    kxscript::Init();
+    sim::Language().Reset();
+    sim::ResetHudTexts();
+  }
+  void TearDown() override {
+    sim::Language().Reset();
+    sim::ResetHudTexts();
+    simtest::TearDown();
   }
 };
 

@@ -265,6 +265,45 @@ kximage Card(int width, int height) {
   return image;
 }
 
+kximage About(int size, int usedRows) {
+  static const int kTop[3] = {30, 80, 190}, kHorizon[3] = {200, 225, 245};
+  kximage image = Blank(size, size, 3);
+  int rows = std::min(usedRows, size);
+  kximage sky = SkyGradient(size, rows, kTop, kHorizon);
+  std::copy(sky.pixels.begin(), sky.pixels.end(), image.pixels.begin());
+  const float kPi = 3.14159265f;
+  for (int x = 0; x < size; ++x) {
+    float u = static_cast<float>(x) / size;
+    // Two layers of hills, the far one bluish, the near one green.
+    int far = static_cast<int>(rows * (0.70f + 0.05f * std::sin(u * 2 * kPi * 2 + 1.0f)));
+    int near = static_cast<int>(rows * (0.80f + 0.06f * std::sin(u * 2 * kPi * 1.5f + 2.5f)));
+    for (int y = far; y < rows; ++y) {
+      uint8_t* p = At(image, x, y);
+      p[0] = 90, p[1] = 130, p[2] = 140;
+    }
+    for (int y = near; y < rows; ++y) {
+      float shade = 0.8f + 0.2f * Fractal(7, x, y, size, 4);
+      uint8_t* p = At(image, x, y);
+      p[0] = Byte(60 * shade), p[1] = Byte(140 * shade), p[2] = Byte(50 * shade);
+    }
+  }
+  // A glider seen from below: long thin wings, a fuselage and a tail.
+  const float cx = size * 0.55f, cy = rows * 0.32f;
+  auto fill = [&](float x0, float y0, float x1, float y1) {
+    for (int y = static_cast<int>(y0); y < static_cast<int>(y1); ++y)
+      for (int x = static_cast<int>(x0); x < static_cast<int>(x1); ++x)
+        if (x >= 0 && x < size && y >= 0 && y < rows) {
+          uint8_t* p = At(image, x, y);
+          p[0] = 245, p[1] = 245, p[2] = 240;
+        }
+  };
+  float span = size * 0.40f;
+  fill(cx - span / 2, cy - 3, cx + span / 2, cy + 3);            // wing
+  fill(cx - size * 0.09f, cy - 2, cx + size * 0.12f, cy + 2);    // fuselage
+  fill(cx - size * 0.10f, cy - 14, cx - size * 0.08f, cy + 14);  // tailplane
+  return image;
+}
+
 kximage ByName(const std::string& kind) {
   static const int kSkyTop[3] = {40, 90, 200}, kSkyBottom[3] = {190, 215, 240};
   static const int kButton[3] = {70, 110, 180};
@@ -279,6 +318,7 @@ kximage ByName(const std::string& kind) {
   if (kind == "clouds") return Clouds(256, 5);
   if (kind == "tree") return Tree(64, 128, 6);
   if (kind == "card") return Card(256, 256);
+  if (kind == "about") return About(512, 420);
   // The designer's button frames and pictures.
   if (kind == "designerframes") return ButtonFrames(40, 256);
   if (kind == "designericons") return IconSheet(32, 8, 8);

@@ -38,6 +38,10 @@ kximage Clouds(int size, unsigned seed);
 kximage Tree(int width, int height, unsigned seed);
 kximage Card(int width, int height);
 
+// The about box's picture (RGB, size x size): a sky over rolling hills with a
+// model glider, in the upper usedRows rows; the rows below stay black.
+kximage About(int size, int usedRows);
+
 // JPEG bytes of an RGB picture (photo tiles and test seeds).
 std::vector<uint8_t> EncodeJpeg(const kximage& image, int quality);
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <initializer_list>
+#include <string>
 
 #include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
@@ -32,6 +33,21 @@ constexpr int kRoll = 18;
 constexpr int kTailRotor = 19;
 constexpr int kEngine = 20;
 constexpr int kWheelBrake = 23;
+
+// The committed data folder of the source tree the tests were built from.
+inline std::filesystem::path SourceData() {
+  std::string fixtures = std::filesystem::path(KX_TEST_DATA).lexically_normal().string();
+  return std::filesystem::path(fixtures.substr(0, fixtures.rfind("/tests/"))) / "data";
+}
+
+// Copies a file or a whole folder of the committed data to the same path
+// below the current folder, making its folders first.
+inline void CopyFromData(const std::string& relative) {
+  namespace fs = std::filesystem;
+  fs::path to(relative);
+  if (to.has_parent_path()) fs::create_directories(to.parent_path());
+  fs::copy(SourceData() / relative, to, fs::copy_options::recursive);
+}
 
 class samples : public loading {
  protected:
@@ -65,10 +81,7 @@ class samples : public loading {
   // Copies the named folders of the committed data/aircraft into the test's
   // "aircraft/".
   static void CopySamples(std::initializer_list<const char*> folders) {
-    namespace fs = std::filesystem;
-    fs::path data = fs::path(KX_TEST_DATA).lexically_normal().parent_path().parent_path().parent_path().parent_path() /
-                    "data" / "aircraft";
-    for (const char* name : folders) fs::copy(data / name, fs::path("aircraft") / name, fs::copy_options::recursive);
+    for (const char* name : folders) CopyFromData(std::string("aircraft/") + name);
   }
   // Starts the driver over the ground and places the instance level at
   // heightM with forward speed speedMps.

@@ -208,8 +208,13 @@ TEST_F(SceneryFile, LinesBeyondLimitsOrWithBadValuesAreIgnored) {
 }
 
 TEST_F(SceneryFile, SecondBalloonsLineReplacesTheFirstAndAMissingMeshLeavesBalloonsOut) {
-  world& w = Load("CONTEST BALLOONPOP\nBALLOONS 5 1 0 0 0 9 9 9\nBALLOONS 3 1 0 0 0 9 9 9\n");
+  world& w = Load("CONTEST BALLOONPOP\nBALLOONS 5 1 0 0 0 9 9 9\nBALLOONS 3 1 0 0 0 9 9 9\n"
+                  "BALLOONS 99 4 -50 -50 -50 50 50 50\n");
   EXPECT_EQ(w.contests[0].balloon_count, 3);
+  // The refused line leaves the size and box the balloons were made for.
+  EXPECT_EQ(w.contests[0].balloon_size, 1.0f);
+  EXPECT_EQ(w.contests[0].balloon_min[0], 0.0f);
+  EXPECT_EQ(w.contests[0].balloon_max[2], 9.0f);
   std::filesystem::remove("objects/balloon.obj");
   Load("CONTEST BALLOONPOP\nBALLOONS 4 1 0 0 0 9 9 9\n");
   EXPECT_EQ(w.contests[0].balloon_count, 0);

@@ -1,0 +1,39 @@
+// The Diameter pages of propellers, main rotors and tail rotors, and the
+// propeller's Pitch page. The diameter scales each blade (a direct child of
+// the component's geometry) about the component's position, leaving the hub
+// within the keep radius in place; the pitch twists each blade about its
+// radial axis by the change of the blade angle at 75 % of the radius.
+#pragma once
+
+#include "designer/handle_page.h"
+
+// Where a diameter page finds its component's radius and its limits.
+struct designradius {
+  float* radius;            // m, tip radius
+  float* rangeMax;          // m
+  float* rangeMin;          // m
+  const float* keepMember;  // m, hub or hinge distance; null: none
+  float keepExtra;          // m added to it
+  int dragAxis;             // 0: the frame's X axis, 1: its Y axis
+};
+
+class svdesigndiameterpage : public svdesignhandlepage {
+ public:
+  // The field shows the diameter: factor = twice the radius factor.
+  svdesigndiameterpage(int iconNumber, kxdbody* edited, const designradius& r, const char* unit, float radiusFactor);
+  void Apply(float value, float start, int commit) override;
+  // Vertices this close to the component's position keep their place, m.
+  float KeepRadius() const;
+
+  designradius radius;
+  float referenceRadius = 0.0f;  // m, the radius of the blades' rest shape
+};
+
+class svdesignpitchpage : public svdesignhandlepage {
+ public:
+  svdesignpitchpage(int iconNumber, kxdbody* edited, float* pitch, const float* radius);
+  void Apply(float value, float start, int commit) override;
+
+  const float* radius;        // m, the propeller's tip radius
+  float grabMouseX = 0.0f;    // the viewer's normalised mouse x at the press
+};

@@ -1,0 +1,129 @@
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "designer/save_dialog.h"
+#include "designer/state.h"
+#include "dynamics/instance.h"
+#include "dynamics/writers.h"
+#include "graphics/geometric_object.h"
+#include "graphics/mesh.h"
+#include "gui/edit.h"
+#include "gui/list_item.h"
+#include "gui/window.h"
+#include "platform/file_lists.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "platform/text.h"
+#include "sim/multilanguage.h"
+#include "sim/session.h"
+
+namespace svdesign {
+
+namespace {
+
+constexpr char kPreviewPrefix[] = "preview-";
+const char* const kPreviewExtensions[] = {"bmp", "kxt", "txt"};
+
+void Message(const char* text) {
+  if (State().saveAsMessage) State().saveAsMessage->Text = text;
+}
+
+bool Copyable(const std::string& file) {
+  return !file.empty() && file[0] != '.' && !kxsystem::StrStartsNoCase(file.c_str(), kPreviewPrefix);
+}
+
+void CopyInto(const std::string& from, const std::string& to, const std::string& file) {
+  kxsystem::CopyFile((from + "/" + file).c_str(), (to + "/" + file).c_str());
+}
+
+// The file names (without folder) of the textures the aircraft's meshes use.
+void MeshTextures(const kxnode* node, std::vector<std::string>& out) {
+  for (const kxnode* c = node ? node->firstChild : nullptr; c; c = c->nextSibling) {
+    if (kxtype::IsDerivedFrom(c->type, &kxgeometricobject::Type)) {
+      for (const kxgeometry* e = static_cast<const kxgeometricobject*>(c)->mesh; e; e = e->next) {
+        if (e->textureName[0]) out.push_back(std::filesystem::path(e->textureName).filename().string());
+      }
+    }
+    MeshTextures(c, out);
+  }
+}
+
+}  // namespace
+
+std::string CleanName(const char* typed) {
+  std::string name;
+  for (const char* p = typed ? typed : ""; *p; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(std::tolower(c));
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-') name += static_cast<char>(c);
+  }
+  return name;
+}
+
+void SaveSystem() {
+  designstate& s = State();
+  kxdaircraftinstance* a = s.aircraft;
+  if (!a) return;
+  int written = kxdwriters::WriteGeometryFile(a);
+  written &= kxdwriters::ExportMeshes(a, s.previousName.Text(), s.previousDirectory.Text());
+  written &= kxdwriters::WriteAircraftFile(a);
+  if (!written) kxsystem::Log("svdesign:  save %s=fail\n", a->Name.Text());
+}
+
+void CopySystemCheck() {
+  designstate& s = State();
+  kxdaircraftinstance* a = s.aircraft;
+  if (!a || !s.saveAsName) return;
+  const multilanguage& language = sim::Language();
+  std::string name = CleanName(s.saveAsName->text);
+  if (name.empty()) {
+    Message(language.Text("InvalidName"));
+    return;
+  }
+  std::vector<std::string> entries;
+  kxsystem::FindFiles("aircraft/*", entries, 0, 0);
+  for (const std::string& entry : entries) {
+    if (entry == name) {
+      Message(language.Text("AircraftExists"));
+      return;
+    }
+  }
+  const std::string to = "aircraft/" + name;
+  kxsystem::CreateDirectory(to.c_str());
+  std::error_code error;
+  if (!std::filesystem::is_directory(to, error)) {
+    // Nothing is renamed: the aircraft would be saved nowhere.
+    kxsystem::Log("svdesign:  create directory %s=fail\n", to.c_str());
+    Message(("cannot create " + to).c_str());
+    return;
+  }
+  s.previousName = a->Name;
+  s.previousDirectory = a->Directory;
+  const std::string old = s.previousName.Str();
+  const std::string from = "aircraft/" + old;
+  for (const std::string& file : kxsystem::ListFiles((from + "/*.kxt").c_str(), 1, 0)) {
+    if (Copyable(file)) CopyInto(from, to, file);
+  }
+  // Textures of other formats the meshes name are part of the aircraft too.
+  std::vector<std::string> textures;
+  MeshTextures(a->GeometryTemplate, textures);
+  for (const std::string& file : textures) {
+    if (Copyable(file) && std::filesystem::is_regular_file(from + "/" + file, error)) CopyInto(from, to, file);
+  }
+  for (const char* extension : kPreviewExtensions) {
+    std::string source = from + "/" + kPreviewPrefix + old + "." + extension;
+    std::string target = to + "/" + kPreviewPrefix + name + "." + extension;
+    kxsystem::CopyFile(source.c_str(), target.c_str());
+  }
+  a->Locked = 0;
+  kxdaircraftinstance::SetName(a, name.c_str());
+  std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "%s", name.c_str());
+  SaveSystem();
+  if (s.saveAsDialog) s.saveAsDialog->Hide();
+  s.newAircraft = 0;
+  Message("");
+}
+
+}  // namespace svdesign

@@ -1,0 +1,174 @@
+#include "designer/wing_pages.h"
+
+#include <cmath>
+
+#include "designer/clamp.h"
+#include "designer/units_placeholder.h"
+#include "dynamics/components/servos.h"
+#include "dynamics/wings/wing.h"
+#include "graphics/geometric_object.h"
+
+namespace {
+
+constexpr int kRowX = 8, kRowY = 8;              // px
+constexpr int kSecondRowX = 408;                 // px, the flap page's down field
+constexpr float kDeg = units::kDegToRad;
+constexpr float kIncidenceLimit = 10.0f * kDeg;  // rad
+constexpr float kDeflectionLimit = 60.0f * kDeg;
+constexpr float kFlapUpLimit = -20.0f * kDeg;
+constexpr float kFlapDownLimit = 40.0f * kDeg;
+
+kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
+
+// Restores the wing's mesh tree from its rest shape, then runs op over the
+// geometry's own mesh and each direct child's; deeper objects keep the
+// rest shape.
+template <class Op>
+void ReshapeWing(kxdwing* wing, Op op, int commit) {
+  kxgeometricobject* g = wing->Geometry;
+  if (!g) return;
+  g->Rebuild();
+  svdesign::ReshapeVertices(g, op, commit);
+  for (kxnode* c = g->firstChild; c; c = c->nextSibling) {
+    if (kxtype::IsDerivedFrom(c->type, &kxgeometricobject::Type)) {
+      svdesign::ReshapeVertices(static_cast<kxgeometricobject*>(c), op, commit);
+    }
+  }
+}
+
+// p turned right-handedly by angle about the unit axis through origin; w kept.
+kxvector4r TurnAbout(const kxvector4r& p, const kxvector4r& origin, const kxvector4r& axis, float angle) {
+  kxmatrix turn;
+  kxmatrix::SetRotation(&turn, axis, angle);
+  kxvector4r d = Sub(p, origin), out;
+  d.w = 0.0f;
+  kxmatrix::TransformVector4(&out, &turn, &d);
+  return {origin.x + out.x, origin.y + out.y, origin.z + out.z, p.w};
+}
+
+kxdwing* Wing(kxdbody* component) { return static_cast<kxdwing*>(component); }
+
+// An angle page's apply step: the value clamped, the mesh turned about the
+// axis through the root by the change since start (forward: +change, else
+// -change), the clamped value stored.
+void TurnWing(kxdwing* wing, float* value, float v, float start, float upper, float lower, const kxvector4r& axis,
+              bool forward, int commit) {
+  float clamped = v;
+  svdesign::ClampUpperThenLower(clamped, upper, lower);
+  float change = clamped - start;
+  if (!std::isfinite(change)) {
+    *value = start;
+    return;
+  }
+  float angle = forward ? change : -change;
+  const kxvector4r root = wing->RootR;
+  ReshapeWing(wing, [&](const kxvector4r& p) { return TurnAbout(p, root, axis, angle); }, commit);
+  *value = clamped;
+}
+
+}  // namespace
+
+// ---- semi-span
+
+svdesignwingspanpage::svdesignwingspanpage(int iconNumber, kxdwing* wing)
+    : svdesignhandlepage(iconNumber, wing, &wing->WingSpan) {
+  AddRow("SemiSpan", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().length)});
+}
+
+void svdesignwingspanpage::Apply(float v, float start, int commit) {
+  kxdwing* wing = Wing(component);
+  float clamped = v;
+  svdesign::ClampUpperThenLower(clamped, wing->RangeSpanMax, wing->RangeSpanMin);
+  float ratio = clamped / start;
+  // A wing never analysed has no span to scale from.
+  if (!(start > 0.0f) || !std::isfinite(ratio)) {
+    *value = start;
+    return;
+  }
+  const kxvector4r root = wing->RootR, axis = wing->SpanDirection;
+  ReshapeWing(
+      wing,
+      [&](const kxvector4r& p) {
+        float along = kxvector4r::Dot3(Sub(p, root), axis) * (ratio - 1.0f);
+        return kxvector4r{p.x + axis.x * along, p.y + axis.y * along, p.z + axis.z * along, p.w};
+      },
+      commit);
+  *value = clamped;
+}
+
+// ---- dihedral
+
+svdesignwingdihedralpage::svdesignwingdihedralpage(int iconNumber, kxdwing* wing, float lowest, float highest)
+    : svdesignhandlepage(iconNumber, wing, &wing->Dihedral), lowest_(lowest), highest_(highest) {
+  AddRow("Dihedral", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().angle)});
+}
+
+void svdesignwingdihedralpage::Apply(float v, float start, int commit) {
+  // A turn about +x raises a tip on the +y side; the other side turns back.
+  const kxvector4r xAxis = {1.0f, 0.0f, 0.0f, 0.0f};
+  TurnWing(Wing(component), value, v, start, highest_, lowest_, xAxis, Wing(component)->SpanDirection.y > 0.0f,
+           commit);
+}
+
+// ---- incidence
+
+svdesignwingincidencepage::svdesignwingincidencepage(int iconNumber, kxdwing* wing)
+    : svdesignhandlepage(iconNumber, wing, &wing->Incidence) {
+  AddRow("Incidence", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().angle)});
+}
+
+void svdesignwingincidencepage::Apply(float v, float start, int commit) {
+  // The span axes of the two halves point apart: turning each the opposite
+  // way about its own axis pitches both leading edges the same way.
+  const kxvector4r axis = Wing(component)->SpanDirection;
+  TurnWing(Wing(component), value, v, start, kIncidenceLimit, -kIncidenceLimit, axis, axis.y < 0.0f, commit);
+}
+
+// ---- deflection and flap travel
+
+svdesignwingdeflectionpage::svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, int negative)
+    : svdesignpage(42, wing), servo(drive) {
+  const units::displayunit& angle = units::Current().angle;
+  float* p1 = servo ? &servo->P1 : nullptr;
+  AddRow("Deflection", kRowX, kRowY,
+         {svdesign::Plain(p1, "%.0f", angle.name.Text(), negative ? -angle.factor : angle.factor)});
+  if (negative) AddLimit(p1, svdesign::Fixed(0.0f), svdesign::Fixed(-kDeflectionLimit));
+  else AddLimit(p1, svdesign::Fixed(kDeflectionLimit), svdesign::Fixed(0.0f));
+}
+
+svdesignwingflappage::svdesignwingflappage(kxdwing* wing, kxdservo00* drive) : svdesignpage(55, wing), servo(drive) {
+  const units::displayunit& angle = units::Current().angle;
+  AddRow("FlapUp", kRowX, kRowY, {svdesign::Quantity(servo ? &up : nullptr, "%.0f", angle)});
+  AddRow("FlapDown", kSecondRowX, kRowY, {svdesign::Quantity(servo ? &down : nullptr, "%.0f", angle)});
+  AddLimit(&up, svdesign::Fixed(0.0f), svdesign::Fixed(kFlapUpLimit));
+  AddLimit(&down, svdesign::Fixed(kFlapDownLimit), svdesign::Fixed(0.0f));
+}
+
+void svdesignwingflappage::Refresh() {
+  if (servo) {
+    up = servo->P0 - servo->P1;
+    down = servo->P0 + servo->P1;
+  }
+  svdesignpage::Refresh();
+}
+
+void svdesignwingflappage::FollowUp() {
+  if (!servo) return;
+  RunLimits();
+  servo->P0 = 0.5f * (up + down);
+  servo->P1 = 0.5f * (down - up);
+}
+
+namespace svdesign {
+
+kxdservo00* DriveServo(const kxdwing* wing, const float* link) {
+  if (!wing || !link || !wing->parent) return nullptr;
+  for (kxnode* c = wing->parent->firstChild; c; c = c->nextSibling) {
+    if (!kxtype::IsDerivedFrom(c->type, &kxdservo00::Type)) continue;
+    kxdservo00* servo = static_cast<kxdservo00*>(c);
+    if (&servo->MechLink == link) return servo;
+  }
+  return nullptr;
+}
+
+}  // namespace svdesign

@@ -1,0 +1,68 @@
+// The property pages of the wings: semi-span, dihedral and incidence, which
+// reshape the wing's mesh (its own mesh and its direct children, never
+// deeper ones) about the root point; the airfoil selectors; the propeller
+// wash; and the travel of the servo that drives an aileron or a flap.
+#pragma once
+
+#include "designer/handle_page.h"
+
+class kxdwing;
+class kxdservo00;
+
+// Semi-span: the part of each vertex along the span axis, measured from the
+// root, scaled by new / start, within the wing's span range.
+class svdesignwingspanpage : public svdesignhandlepage {
+ public:
+  svdesignwingspanpage(int iconNumber, kxdwing* wing);
+  void Apply(float value, float start, int commit) override;
+};
+
+// Dihedral: the mesh turned about the x axis through the root, so that a
+// larger angle raises the tip on either side; within [lowest, highest] rad.
+class svdesignwingdihedralpage : public svdesignhandlepage {
+ public:
+  svdesignwingdihedralpage(int iconNumber, kxdwing* wing, float lowest, float highest);
+  void Apply(float value, float start, int commit) override;
+
+ private:
+  float lowest_, highest_;  // rad
+};
+
+// Incidence: the mesh turned about the span axis through the root, both
+// wing halves the same physical way; within +-10 degrees.
+class svdesignwingincidencepage : public svdesignhandlepage {
+ public:
+  svdesignwingincidencepage(int iconNumber, kxdwing* wing);
+  void Apply(float value, float start, int commit) override;
+};
+
+// The travel of the servo that drives the wing's aileron or flap: its P1,
+// positive degrees typed whatever the side (the factor carries the sign),
+// within 0..60 degrees of the side's sense. Unbound without a servo.
+class svdesignwingdeflectionpage : public svdesignpage {
+ public:
+  svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, int negative);
+  kxdservo00* servo;  // null: no servo drives the link
+};
+
+// The flap travel of a kxdwing00 as up and down deflections, kept in the
+// page: P0 is the middle of the travel, P1 half of it.
+class svdesignwingflappage : public svdesignpage {
+ public:
+  svdesignwingflappage(kxdwing* wing, kxdservo00* drive);
+  void Refresh() override;
+  kxdservo00* servo;  // null: no servo drives the link
+  float up = 0.0f;    // rad, -20..0 degrees
+  float down = 0.0f;  // rad, 0..40 degrees
+
+ protected:
+  void FollowUp() override;
+};
+
+namespace svdesign {
+
+// The first servo among the wing's sibling components whose MechLink the
+// link points at; null when none does.
+kxdservo00* DriveServo(const kxdwing* wing, const float* link);
+
+}  // namespace svdesign

@@ -1,0 +1,215 @@
+// In-memory recording and playback: the record walk over the live
+// aircraft's parts, the recording and playback clocks, and the blended pose
+// of the playback aircraft.
+
+#include "sim/recording.h"
+
+#include <algorithm>
+
+#include "core/matrix.h"
+#include "dynamics/flight_state.h"
+#include "graphics/geometric_object.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/services_placeholder.h"
+#include "sim/vec3.h"
+
+namespace sim {
+namespace {
+
+constexpr float kFrameInterval = 0.033333335f;  // s of recording clock between frames, 1/30 as a float
+constexpr int kFloats = simplayer::kRecordFloats;
+
+const kxgeometricobject* PartOf(const kxnode* node) {
+  return kxnode::As<kxgeometricobject>(const_cast<kxnode*>(node));
+}
+
+// ---- record walk
+
+struct recordwalk {
+  float* out;
+  long room;     // records that still fit
+  long written;
+  bool full;
+};
+
+// Each node's Matrix is its frame in its parent's: the node's world frame is
+// its Matrix placed in the parent's world frame.
+void Record(const kxgeometricobject* node, const kxmatrix& parent, recordwalk& w) {
+  kxmatrix current;
+  kxmatrix::Multiply4x4(&current, &parent, &node->Matrix);
+  for (const kxnode* c = node->firstChild; c && !w.full; c = c->nextSibling)
+    if (const kxgeometricobject* part = PartOf(c)) Record(part, current, w);
+  if (!node->mesh || w.full) return;
+  if (w.written >= w.room) {
+    w.full = true;
+    return;
+  }
+  float* r = w.out + w.written * kFloats;
+  const float* rows[3] = {&current.X.x, &current.Y.x, &current.R.x};
+  for (int row = 0; row < 3; ++row) vec3::Copy(r + 3 * row, rows[row]);
+  ++w.written;
+}
+
+// ---- playback walk
+
+// The blend of two records as a frame: axes normalised, Z rebuilt as X x Y.
+void Blend(const float* a, const float* b, float t, kxmatrix* out) {
+  float axis[2][3], position[3];
+  for (int k = 0; k < 3; ++k) {
+    axis[0][k] = (1.0f - t) * a[k] + t * b[k];
+    axis[1][k] = (1.0f - t) * a[3 + k] + t * b[3 + k];
+    position[k] = (1.0f - t) * a[6 + k] + t * b[6 + k];
+  }
+  vec3::Normalise(axis[0]);
+  vec3::Normalise(axis[1]);
+  float z[3];
+  vec3::Cross(z, axis[0], axis[1]);
+  out->X = {axis[0][0], axis[0][1], axis[0][2], 0.0f};
+  out->Y = {axis[1][0], axis[1][1], axis[1][2], 0.0f};
+  out->Z = {z[0], z[1], z[2], 0.0f};
+  out->R = {position[0], position[1], position[2], 1.0f};
+}
+
+struct playbackwalk {
+  const float* a;
+  const float* b;
+  long count;
+  float blend;
+  long index;    // post-order index of the next meshed part met walking backwards
+};
+
+long CountMeshed(const kxgeometricobject* node) {
+  long n = node->mesh ? 1 : 0;
+  for (const kxnode* c = node->firstChild; c; c = c->nextSibling)
+    if (const kxgeometricobject* part = PartOf(c)) n += CountMeshed(part);
+  return n;
+}
+
+/* The records are world frames in post-order (children first); the drawing
+   composes each part's Matrix with its parent's. So a part's Matrix must be
+   its record relative to its parent's placed frame, which has to be known
+   first. Walking the tree backwards (node, then its children last to first)
+   meets the parts in exactly the reverse of the record order, parents
+   before children: each part's record is found by counting down from the
+   number of meshed parts. Parts whose records are missing keep their
+   Matrix and carry their children as loaded. */
+void Place(kxgeometricobject* node, const kxmatrix& parent, const kxmatrix& parentInverse, playbackwalk& w) {
+  kxmatrix world;
+  bool placed = false;
+  if (node->mesh && --w.index < w.count) {
+    Blend(w.a + w.index * kFloats, w.b + w.index * kFloats, w.blend, &world);
+    kxmatrix::Multiply4x4(&node->Matrix, &parentInverse, &world);
+    placed = true;
+  }
+  if (!placed) kxmatrix::Multiply4x4(&world, &parent, &node->Matrix);
+  node->MatrixDraw = world;
+  kxmatrix inverse;
+  if (!node->lastChild) return;
+  if (kxmatrix::Invert(world, inverse) != 0) inverse = kxmatrix::Identity();
+  for (kxnode* c = node->lastChild; c; c = c->prevSibling)
+    if (kxgeometricobject* part = kxnode::As<kxgeometricobject>(c)) Place(part, world, inverse, w);
+}
+
+// ---- clocks
+
+void StopRecording(simplayer& p) {
+  p.rec_state = kRecordIdle;
+  p.rec_present = p.rec_frame > 0 ? 1 : 0;
+}
+
+void TakeFrame(simplayer& p) {
+  recordframe* frames = p.rec_frames;
+  const kxgeometricobject* root = p.flight_state ? PartOf(p.flight_state->graphics_root) : nullptr;
+  const long used = (p.rec_write - p.rec_positions) / kFloats;
+  long n = 0;
+  if (root) n = RecordParts(root, p.rec_write, simplayer::kRecordPositions - used);
+  if (n < 0) {  // the store is full: what is there stays playable
+    StopRecording(p);
+    return;
+  }
+  frames[p.rec_frame] = {p.rec_time, static_cast<int>(n), p.rec_write};
+  p.rec_write += n * kFloats;
+  ++p.rec_frame;
+  frames[p.rec_frame].records = nullptr;  // the index has a spare entry for this end mark
+  if (p.rec_frame >= simplayer::kRecordFrames) StopRecording(p);
+}
+
+void Recording(simplayer& p, float dt) {
+  p.rec_length = p.rec_time;
+  if (p.rec_frame == 0 || p.rec_time - p.rec_frames[p.rec_frame - 1].time > kFrameInterval) TakeFrame(p);
+  p.rec_time += dt;
+}
+
+void Restart(simplayer& p) {
+  p.rec_frame = 1;
+  p.rec_time = 0.0f;
+}
+
+void PlaybackClock(simplayer& p, float dt) {
+  if (p.rec_state == kRecordPlaying) p.rec_time += session.playback_speed * dt;
+  if (p.rec_frame < 1) p.rec_frame = 1;
+  if (p.rec_time >= p.rec_length) {
+    Restart(p);
+    return;
+  }
+  const recordframe* frames = p.rec_frames;
+  // The search ends at the last frame: beyond the end mark lie old frames.
+  while (frames[p.rec_frame].records && frames[p.rec_frame].time < p.rec_time) {
+    if (p.rec_frame + 1 >= simplayer::kRecordFrames) {
+      Restart(p);
+      return;
+    }
+    if (!frames[p.rec_frame + 1].records) break;
+    ++p.rec_frame;
+  }
+}
+
+}  // namespace
+
+long RecordParts(const kxgeometricobject* root, float* out, long capacity) {
+  if (!root || !out) return 0;
+  recordwalk w{out, std::max(capacity, 0L), 0, false};
+  Record(root, kxmatrix::Identity(), w);
+  return w.full ? -1 : w.written;
+}
+
+void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long count, float blend) {
+  if (!root || !a || !b || count <= 0) return;
+  playbackwalk w{a, b, count, blend, CountMeshed(root)};
+  Place(root, kxmatrix::Identity(), kxmatrix::Identity(), w);
+}
+
+void UpdateRecordingClock(simplayer* player, float dt) {
+  if (!player || !player->rec_frames || !player->rec_positions) return;
+  simplayer& p = *player;
+  if (p.rec_state == kRecording) {
+    Recording(p, dt);
+  } else if (p.rec_present) {
+    PlaybackClock(p, dt);
+  }
+}
+
+void UpdatePlaybackPose(simplayer* player, float) {
+  if (!player || !player->rec_present || !player->rec_frames) return;
+  simplayer& p = *player;
+  if (p.rec_frame < 1 || p.rec_frame >= simplayer::kRecordFrames) return;
+  const recordframe& A = p.rec_frames[p.rec_frame - 1];
+  const recordframe& B = p.rec_frames[p.rec_frame];
+  if (!A.records || !B.records) return;
+  // A step of 0 between frames (possible in a loaded file) shows the earlier one.
+  const float span = B.time - A.time;
+  float blend = span > 0.0f ? (p.rec_time - A.time) / span : 0.0f;
+  blend = std::clamp(blend, 0.0f, 1.0f);
+  p.rec_blend = blend;
+  const long count = std::min(A.count, B.count);
+  if (count > 0) {
+    kxmatrix pose;
+    Blend(A.records, B.records, blend, &pose);
+    for (int row = 0; row < 4; ++row) vec3::Copy(p.rec_pose.Data() + 4 * row, pose.Data() + 4 * row);
+    PlaybackParts(p.rec_instance, A.records, B.records, count, blend);
+  }
+  if (p.rec_state == kRecordPlaying && p.rec_time == 0.0f) SetViewMode(&p, p.view_mode);
+}
+
+}  // namespace sim

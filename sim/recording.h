@@ -1,0 +1,46 @@
+// Flight recording and playback. While a player records, the world pose of
+// every drawn part of the aircraft is taken every 1/30 s of simulated time
+// into the player's recording store; a recording held there plays back on a
+// copy of the recorded aircraft beside the live one, blended between the two
+// frames around the playback clock. Recordings are saved to and loaded from
+// "recordings/<name>.rec".
+#pragma once
+
+class kxgeometricobject;
+struct simplayer;
+
+namespace sim {
+
+// The recording clock of a player, once per frame of dt seconds unless
+// paused: records a frame when one is due, or runs the playback clock.
+void UpdateRecordingClock(simplayer* player, float dt);
+// Places the playback aircraft and the playback pose at the clock; also
+// while paused.
+void UpdatePlaybackPose(simplayer* player, float dt);
+
+// Writes one record (9 floats: X axis, Y axis, position, world) per part of
+// the tree that has a mesh, children before their parent, into out.
+// Returns the records written, or -1 with nothing written when more than
+// capacity records would be needed.
+long RecordParts(const kxgeometricobject* root, float* out, long capacity);
+// Places each part of the tree that has a mesh, in the order RecordParts
+// wrote them, at the blend of its records in a and b (blend 0 gives a, 1
+// gives b); at most count records are used, parts beyond them stay.
+void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long count, float blend);
+
+// Saves the player's recording as "recordings/<name>.rec"; 1, or 0 when
+// the name is unsafe or the file cannot be written.
+int SaveRecording(const char* name, simplayer* player);
+// Loads "recordings/<name>.rec" into the player's store and the recorded
+// aircraft into the player's playback slot; 1 when the recording is
+// playable (longer than 2 s, two frames at least). A file that cannot be
+// opened leaves the player's recording as it was.
+int LoadRecording(const char* name, simplayer* player);
+// The last scenery named in "recordings/<name>.rec" ("" without one), or
+// null when the file cannot be opened. Valid until the next call.
+const char* CheckRecordingScenery(const char* name);
+// Loads the player's recorded aircraft into its playback slot; 1, or 0 with
+// the recording absent, idle and of length 0.
+int LoadRecordedAircraft(simplayer* player);
+
+}  // namespace sim

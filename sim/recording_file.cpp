@@ -1,0 +1,267 @@
+// Recording files "recordings/<name>.rec": a header naming the aircraft and
+// the scenery, then each frame's part records as text, then "end".
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "core/output.h"
+#include "dynamics/flight_state.h"
+#include "dynamics/load.h"
+#include "graphics/draw.h"
+#include "graphics/geometric_object.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "platform/sound.h"
+#include "sim/player.h"
+#include "sim/recording.h"
+
+namespace sim {
+namespace {
+
+constexpr float kShortestPlayable = 2.0f;  // s; a recording this long or shorter is not played
+constexpr int kFloats = simplayer::kRecordFloats;
+
+// "recordings/<name>.rec"; empty for a name that would leave the folder.
+std::string RecordingPath(const char* name) {
+  if (!kxdload::IsSafeName(name)) return std::string();
+  char path[64 + simplayer::kNameChars];
+  std::snprintf(path, sizeof path, "%s%s.%s", "recordings/", name, "rec");
+  return path;
+}
+
+// Logs the refusal of an unsafe name; 1 when the name is safe.
+int SafeName(const char* name, const char* tag) {
+  if (kxdload::IsSafeName(name)) return 1;
+  kxsystem::Log("%s  recording name \"%s\" refused\n", tag, name ? name : "");
+  return 0;
+}
+
+const char* SkipBlanks(const char* s) {
+  while (*s == ' ' || *s == '\t') ++s;
+  return s;
+}
+
+int StartsWith(const char* s, const char* word) { return std::strncmp(s, word, std::strlen(word)) == 0; }
+
+// n numbers from text into out; 1 only when all n were read and are finite.
+int Numbers(const char* text, int n, float* out) {
+  float v[kFloats];
+  int got = std::sscanf(text, "%f%f%f%f%f%f%f%f%f", v, v + 1, v + 2, v + 3, v + 4, v + 5, v + 6, v + 7, v + 8);
+  if (got < n) return 0;
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(v[i])) return 0;
+  std::copy(v, v + n, out);
+  return 1;
+}
+
+// The first word of text into a name field, cut to the field.
+void Word(const char* text, char (&field)[simplayer::kNameChars]) {
+  char word[simplayer::kNameChars];
+  if (std::sscanf(text, "%127s", word) == 1) std::memcpy(field, word, sizeof word);
+}
+
+// ---- reading
+
+struct reader {
+  simplayer& p;
+  float* cursor;           // next free float of the store
+  const float* end;        // the store's end
+  recordframe* frame;      // the frame being read, null before the first
+  int frames;
+  int parts;
+  bool stop;
+};
+
+void Header(reader& r, const char* line) {
+  simplayer& p = r.p;
+  if (StartsWith(line, "aircraft")) {
+    Word(line + 8, p.rec_aircraft);
+  } else if (StartsWith(line, "scenery")) {
+    Word(line + 7, p.rec_scenery);
+  } else if (StartsWith(line, "length")) {
+    Numbers(line + 6, 1, &p.rec_length);
+  } else if (StartsWith(line, "radius")) {
+    Numbers(line + 6, 1, &p.rec_radius);
+  } else if (StartsWith(line, "bbmin")) {
+    Numbers(line + 5, 3, p.rec_bbmin);
+  } else if (StartsWith(line, "bbmax")) {
+    Numbers(line + 5, 3, p.rec_bbmax);
+  }
+}
+
+/* A frame keeps the "pos" lines that follow its "records" line, however many
+   the line announces: the count as read could point past what was stored.
+   Reading stops when the frame index or the record store is full, so a
+   frame never lies beyond the store and the end mark always has its entry. */
+void Line(reader& r, const char* text) {
+  const char* line = SkipBlanks(text);
+  if (StartsWith(line, "records")) {
+    int announced;
+    float time;
+    if (std::sscanf(line + 7, "%d%f", &announced, &time) != 2 || !std::isfinite(time)) return;
+    if (r.frames >= simplayer::kRecordFrames) {
+      r.stop = true;
+      return;
+    }
+    r.frame = r.p.rec_frames + r.frames++;
+    *r.frame = {time, 0, r.cursor};
+  } else if (StartsWith(line, "pos")) {
+    if (!r.frame) return;
+    if (r.end - r.cursor < kFloats) {
+      r.stop = true;
+      return;
+    }
+    if (!Numbers(line + 3, kFloats, r.cursor)) return;
+    r.cursor += kFloats;
+    ++r.frame->count;
+    ++r.parts;
+  } else if (StartsWith(line, "end")) {
+    r.stop = true;
+  } else {
+    Header(r, line);
+  }
+}
+
+void Upload(const kxgeometricobject* node) {
+  kxgl::UploadGeometryTextures(node->mesh);
+  for (const kxnode* c = node->firstChild; c; c = c->nextSibling)
+    if (const kxgeometricobject* part = kxnode::As<kxgeometricobject>(const_cast<kxnode*>(c))) Upload(part);
+}
+
+int IndexOf(const simplayer* p) {
+  for (int i = 0; i < kPlayers; ++i)
+    if (p == &players[i]) return i;
+  return -1;
+}
+
+// ---- writing
+
+void Record(kxout& out, const float* r) {
+  out.Printf("  pos %.4f %.4f %.4f  ", r[0], r[1], r[2]);
+  out.Printf("%.4f %.4f %.4f  ", r[3], r[4], r[5]);
+  out.Printf("%.4f %.4f %.4f\n", r[6], r[7], r[8]);
+}
+
+}  // namespace
+
+/* The radius and box written are those of the aircraft flown when saving,
+   which is the recorded one in every recording made in this session; a
+   player without an aircraft writes the ones the recording was loaded
+   with. */
+int SaveRecording(const char* name, simplayer* player) {
+  if (!player || !SafeName(name, "sim:")) return 0;
+  const simplayer& p = *player;
+  const std::string path = RecordingPath(name);
+  kxsystem::Log("sim:  saving recording to file %s=", path.c_str());
+  const kxdflightstate* s = p.flight_state;
+  const float radius = s ? s->radius : p.rec_radius;
+  const float* lo = s ? s->bounds_min : p.rec_bbmin;
+  const float* hi = s ? s->bounds_max : p.rec_bbmax;
+  kxout out;
+  out.Printf("aircraft %s\n", p.rec_aircraft);
+  out.Printf("scenery %s\n", p.rec_scenery);
+  out.Printf("length %.2f\n", p.rec_length);
+  out.Printf("radius %.2f\n", radius);
+  out.Printf("bbmin %.2f %.2f %.2f\n", lo[0], lo[1], lo[2]);
+  out.Printf("bbmax %.2f %.2f %.2f\n\n", hi[0], hi[1], hi[2]);
+  int frames = 0;
+  const bool store = p.rec_frames && p.rec_positions;
+  const float* storeEnd = store ? p.rec_positions + simplayer::kRecordPositions * kFloats : nullptr;
+  for (; store && frames < simplayer::kRecordFrames && p.rec_frames[frames].records; ++frames) {
+    const recordframe& f = p.rec_frames[frames];
+    const long room = std::max(0L, static_cast<long>(storeEnd - f.records) / kFloats);
+    const long count = std::clamp(static_cast<long>(f.count), 0L, room);
+    out.Printf("records %d %f\n", static_cast<int>(count), f.time);
+    for (long i = 0; i < count; ++i) Record(out, f.records + i * kFloats);
+    out.Printf("  \n");
+  }
+  out.Printf("end");
+  kxsystem::CreateDirectory("recordings");
+  const std::string& text = out.Text();
+  if (!kxsystem::WriteWholeFile(path.c_str(), text.data(), static_cast<long>(text.size()))) {
+    kxsystem::Log("fail\n");
+    return 0;
+  }
+  kxsystem::Log("%d frames\n", frames);
+  return 1;
+}
+
+int LoadRecording(const char* name, simplayer* player) {
+  if (!player || !player->rec_frames || !player->rec_positions || !SafeName(name, "record:")) return 0;
+  simplayer& p = *player;
+  const std::string path = RecordingPath(name);
+  kxsystem::Log("record:  loading recording %s=", path.c_str());
+  kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
+  if (!file) {
+    kxsystem::Log("fail\n");
+    return 0;
+  }
+  // What the file does not say is not taken from the recording before.
+  p.rec_aircraft[0] = p.rec_scenery[0] = 0;
+  p.rec_length = p.rec_radius = 0.0f;
+  std::fill(p.rec_bbmin, p.rec_bbmin + 3, 0.0f);
+  std::fill(p.rec_bbmax, p.rec_bbmax + 3, 0.0f);
+  reader r{p, p.rec_positions, p.rec_positions + simplayer::kRecordPositions * kFloats, nullptr, 0, 0, false};
+  while (!r.stop && !kxsystem::IsEof(file)) Line(r, kxsystem::ReadLine(file));
+  kxsystem::CloseFile(file);
+  p.rec_frames[r.frames].records = nullptr;
+  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.rec_length, r.frames, r.parts);
+  if (!LoadRecordedAircraft(&p)) return 0;
+  // Playback blends two frames: with fewer there is nothing to show.
+  if (p.rec_length <= kShortestPlayable || r.frames < 2) {
+    p.rec_present = 0;
+    return 0;
+  }
+  p.rec_present = 1;
+  p.rec_time = 0.0f;
+  p.rec_frame = 1;
+  p.rec_write = p.rec_positions;
+  return 1;
+}
+
+const char* CheckRecordingScenery(const char* name) {
+  static char scenery[simplayer::kNameChars];
+  scenery[0] = 0;
+  if (!SafeName(name, "record:")) return nullptr;
+  const std::string path = RecordingPath(name);
+  kxsystem::Log("record:  checking scenery of recording %s=", path.c_str());
+  kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
+  if (!file) {
+    kxsystem::Log("fail\n");
+    return nullptr;
+  }
+  while (!kxsystem::IsEof(file)) {
+    const char* line = SkipBlanks(kxsystem::ReadLine(file));
+    if (StartsWith(line, "scenery")) Word(line + 7, scenery);
+  }
+  kxsystem::CloseFile(file);
+  kxsystem::Log("%s\n", scenery);
+  return scenery;
+}
+
+int LoadRecordedAircraft(simplayer* player) {
+  if (!player) return 0;
+  simplayer& p = *player;
+  const int index = IndexOf(&p);
+  // The copy is only drawn: it registers no sounds of its own.
+  directsound::suppress_registration = 1;
+  kxnode* root = index >= 0 ? kxdynamics::LoadPlayback(p.rec_aircraft, index) : nullptr;
+  directsound::suppress_registration = 0;
+  p.rec_instance = kxnode::As<kxgeometricobject>(root);
+  // The loader logs its own lines: the result line is written whole.
+  if (!p.rec_instance) {
+    p.rec_length = 0.0f;
+    p.rec_present = 0;
+    p.rec_state = kRecordIdle;
+    kxsystem::Log("record:  loading recorded aircraft geometry %s=fail\n", p.rec_aircraft);
+    return 0;
+  }
+  Upload(p.rec_instance);
+  kxsystem::Log("record:  loading recorded aircraft geometry %s=ok\n", p.rec_aircraft);
+  return 1;
+}
+
+}  // namespace sim

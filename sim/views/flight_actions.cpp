@@ -1,0 +1,195 @@
+// The menu actions that act on the flight rather than on a switch:
+// recording and playback, contests and the aerotow.
+// Sections: recording; contests; aerotow.
+#include <cmath>
+#include <cstring>
+
+#include "dynamics/load.h"
+#include "dynamics/tow.h"
+#include "graphics/geometric_object.h"
+#include "platform/log.h"
+#include "platform/sound.h"
+#include "sim/player.h"
+#include "sim/services_placeholder.h"
+#include "sim/session.h"
+#include "sim/views/menu_actions.h"
+#include "sim/world/scenery_mesh.h"
+#include "sim/world/world.h"
+
+namespace sim {
+
+namespace {
+
+constexpr float kDegToRad = 3.14159265f / 180.0f;
+constexpr float kViewerAboveAircraft = 1.8f;  // m, a start viewer height below 0 means this above the aircraft
+
+void CopyName(char* out, const char* text) {
+  std::strncpy(out, text, simplayer::kNameChars - 1);
+  out[simplayer::kNameChars - 1] = 0;
+}
+
+void Rewind(simplayer& p, int frame) {
+  p.rec_time = 0;
+  p.rec_frame = frame;
+  p.rec_write = p.rec_positions;
+}
+
+// Loads the player's aircraft once more as the playback copy, with no sounds
+// of its own. 1 when the copy is there; else the recording is idle and empty
+// and the name stays the old one, so the next start tries again.
+int LoadCopy(simplayer& p, int index, const char* aircraft) {
+  kxsystem::Log("sim:  loading aircraft copy %s=", aircraft);
+  directsound::suppress_registration = 1;
+  kxnode* root = kxdynamics::LoadPlayback(aircraft, index);
+  directsound::suppress_registration = 0;
+  kxgeometricobject* instance = kxnode::As<kxgeometricobject>(root);
+  if (!instance) {
+    p.rec_instance = nullptr;
+    p.rec_state = kRecordIdle;
+    p.rec_present = 0;
+    kxsystem::Log("fail\n");
+    return 0;
+  }
+  CopyName(p.rec_aircraft, aircraft);
+  p.rec_instance = instance;
+  shadowquad box;
+  CollectBounds(instance, nullptr, &box);
+  for (int c = 0; c < 3; ++c) {
+    p.rec_bbmin[c] = box.min[c];
+    p.rec_bbmax[c] = box.max[c];
+  }
+  SquareRecordingBounds(p.rec_bbmin, p.rec_bbmax);
+  kxsystem::Log("ok\n");
+  return 1;
+}
+
+}  // namespace
+
+// --- recording
+
+void SquareRecordingBounds(float min[3], float max[3]) {
+  float h = std::fabs(min[0]);
+  for (float v : {max[0], min[1], max[1]}) h = std::fmax(h, std::fabs(v));
+  min[0] = min[1] = -h;
+  max[0] = max[1] = h;
+}
+
+void RecordFlightOn(int) {
+  world* w = TheWorld();
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    int index = static_cast<int>(p - players);
+    p->rec_present = 0;
+    p->rec_state = kRecording;
+    Rewind(*p, 0);
+    CopyName(p->rec_scenery, w ? w->name : "");
+    const char* aircraft = index == 0 ? session.aircraft0 : session.aircraft1;
+    if (std::strcmp(p->rec_aircraft, aircraft) != 0) LoadCopy(*p, index, aircraft);
+  }
+}
+
+void RecordFlightPlay(int) {
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    if (!p->rec_present) continue;
+    p->rec_state = kRecordPlaying;
+    Rewind(*p, 1);
+  }
+}
+
+void RecordFlightStop(int) {
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    p->rec_state = kRecordIdle;
+    Rewind(*p, 1);
+    if (p->rec_length > kMinRecording) {
+      p->rec_present = 1;
+    } else {
+      p->rec_present = 0;
+      p->rec_length = 0;
+    }
+  }
+}
+
+void RecordFlightClear(int) {
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    p->rec_state = kRecordIdle;
+    p->rec_present = 0;
+    p->rec_length = 0;
+    Rewind(*p, 0);
+  }
+}
+
+// --- contests
+
+void ContestStart() {
+  world* w = TheWorld();
+  int n = w ? w->contest_count : 0;
+  int i = session.selected_contest;
+  if (i >= 1 && i <= n) StartContest(&w->contests[i - 1]);
+  else session.selected_contest = 0;
+}
+
+void ContestStop() { StopContest(); }
+
+void ContestSelect(int i) {
+  if (i < 1) {
+    StopContest();
+    session.selected_contest = 0;
+    session.current_contest = nullptr;
+    return;
+  }
+  world* w = TheWorld();
+  int n = w ? w->contest_count : 0;
+  int j = i > n ? 0 : i;
+  // A scenery with one contest takes any choice as that one.
+  if (n == 1) j = 1;
+  session.selected_contest = j;
+  if (j >= 1 && j <= n) SetupContest(&w->contests[j - 1], 1);
+}
+
+// --- aerotow
+
+void TowLineUp(const world& w, float ropeLength, int towedFirst, kxmatrix frames[2]) {
+  float h = w.start_count > 0 ? w.start_heading[0] * kDegToRad : 0.0f;
+  float c = std::cos(h), s = std::sin(h);
+  for (int i = 0; i < 2; ++i) {
+    kxmatrix& f = frames[i];
+    kxmatrix::SetIdentity(&f);
+    f.X = {c, -s, 0, 0};
+    f.Y = {s, c, 0, 0};
+    f.Z = {0, 0, 1, 0};
+    const float* start = w.start_aircraft[0];
+    f.R = {start[0], start[1], start[2], 1};
+  }
+  kxmatrix& towed = frames[towedFirst ? 0 : 1];
+  towed.R.x -= ropeLength * c;
+  towed.R.y += ropeLength * s;
+}
+
+void FSchleppStart() {
+  world* w = TheWorld();
+  if (!w || !kxdynamics::FindHookPair()) return;
+  session.current_contest = nullptr;
+  const kxdflightstate* first = players[0].flight_state;
+  int towedFirst = first && (first->flags & kxdflightstate::kTowed) ? 1 : 0;
+  kxmatrix frames[2];
+  TowLineUp(*w, session.fschlepp_rope_length, towedFirst, frames);
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    int index = static_cast<int>(p - players);
+    const float zero[4] = {0, 0, 0, 0};
+    ResetAircraft(p, &frames[index], zero);
+    const float* viewer = w->start_viewer[0];
+    for (int c = 0; c < 3; ++c) p->viewer_position[c] = viewer[c];
+    if (viewer[2] < 0) p->viewer_position[2] = frames[index].R.z + kViewerAboveAircraft;
+    SetViewMode(p, p->view_mode);
+  }
+  kxdbody* a = players[0].flight_state ? players[0].flight_state->tow_body : nullptr;
+  kxdbody* b = players[1].flight_state ? players[1].flight_state->tow_body : nullptr;
+  session.rope = kxdynamics::CreateTowRope(a, b, session.fschlepp_rope_length, session.fschlepp_rope_strength);
+}
+
+void FSchleppDetach() {
+  if (!session.rope) return;
+  kxdynamics::RebuildChange(session.rope);
+  session.rope = nullptr;
+}
+
+}  // namespace sim

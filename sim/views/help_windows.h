@@ -1,0 +1,19 @@
+// The fixed windows of the Help menu and the main menu: wndKeys lists the
+// keyboard shortcuts, wndAbout shows the about picture and texts, and
+// wndNoDevice tells that the interface cable has no transmitter or joystick
+// behind it (its "Quit" ends the program).
+#pragma once
+
+class kxwindow;
+
+namespace sim {
+
+kxwindow* CreateKeysWindow();
+kxwindow* CreateAboutWindow();
+kxwindow* CreateNoDeviceWindow();
+
+// The shortcut table's four columns, one text each, lines separated by
+// line feeds.
+const char* KeysColumn(int column);
+
+}  // namespace sim

@@ -1,0 +1,497 @@
+// Sections: builders; the entry table; CreateMenu and DestroyMenu;
+// ActivateMenu and UpdateMenuState; window access.
+#include "sim/views/menu_bar.h"
+
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/function.h"
+#include "core/interpreter.h"
+#include "dynamics/tow.h"
+#include "gui/background.h"
+#include "gui/gui.h"
+#include "gui/menu.h"
+#include "gui/window.h"
+#include "platform/callbacks.h"
+#include "platform/event_nodes.h"
+#include "platform/gl_context.h"
+#include "platform/window.h"
+#include "sim/modes.h"
+#include "sim/player.h"
+#include "sim/services_placeholder.h"
+#include "sim/session.h"
+#include "sim/views/help_windows.h"
+#include "sim/views/main_options_window.h"
+#include "sim/views/menu_actions.h"
+#include "sim/views/option_windows.h"
+#include "sim/views/recording_windows.h"
+#include "sim/views/scenery_window.h"
+#include "sim/views/sound_windows.h"
+#include "sim/world/world.h"
+
+namespace sim {
+
+namespace {
+
+void KeyUpNothing(int, int) {}
+
+template <class T>
+T* Append(kxnode* parent, T* child) {
+  if (!parent || !child) {
+    delete child;
+    return nullptr;
+  }
+  parent->AppendChild(child);
+  return child;
+}
+
+}  // namespace
+
+simmenu& MenuBar() {
+  static simmenu menu;
+  return menu;
+}
+
+// --- builders
+
+kxmenuitem* AddMenuTitle(const char* text, const char* action, const char* name) {
+  kxmenuitem* title = Append(MenuBar().visible, new kxmenuitem);
+  if (!title) return nullptr;
+  title->Text = text;
+  title->Action = action;
+  title->name = name;
+  return title;
+}
+
+kxpopup* AddPopup(const char* name) {
+  simmenu& m = MenuBar();
+  kxpopup* popup = Append(m.invisible, new kxpopup);
+  if (popup) popup->name = name;
+  m.filling = popup;
+  return popup;
+}
+
+kxpopupitem* AddPopupItem(kxpopup* popup, const char* label, const char* name, const char* command,
+                          menuhandler handler, int* checkVariable, int checkValue, int* enableVariable,
+                          int enableValue) {
+  kxpopupitem* item = Append(popup, new kxpopupitem(label, command, 0));
+  if (!item) return nullptr;
+  item->name = name;
+  item->checkVariable = checkVariable;
+  item->checkValue = checkValue;
+  item->enableVariable = enableVariable;
+  item->enableValue = enableValue;
+  size_t length = std::strlen(command);
+  if (length > 3 && command[length - 1] == ')' && handler.indexed) {
+    std::string commandName(command, length - 3);
+    kxfunction::Register(commandName.c_str(), handler.indexed);
+  } else if (handler.plain) {
+    kxfunction::Register(command, handler.plain);
+  }
+  return item;
+}
+
+void AddPopupSeparator(kxpopup* popup) { Append(popup, new kxpopupbar); }
+
+// --- the entry table
+
+namespace {
+
+// One pop-up entry; a null label is a separator. Check and enable: the
+// variable (null none) and the value the pop-up compares it with.
+struct entry {
+  const char* label;
+  const char* name;
+  const char* command;
+  menuhandler handler;
+  int* check;
+  int checkValue;
+  int* enable;
+  int enableValue;
+};
+
+constexpr menuhandler kNone = {};
+constexpr menuhandler Plain(void (*f)()) { return {f, nullptr}; }
+constexpr menuhandler Indexed(void (*f)(int)) { return {nullptr, f}; }
+constexpr entry kSeparator = {nullptr, nullptr, nullptr, kNone, nullptr, 0, nullptr, 0};
+
+struct popuptable {
+  const char* name;
+  std::vector<entry> entries;
+};
+
+std::vector<popuptable> Popups() {
+  simsession& s = session;
+  simplayer& p = players[0];
+  int* state = &p.rec_state;
+  int* present = &p.rec_present;
+  int* view = &p.view_mode;
+  int* type2 = &p.camera[2].type;
+  int* contest = &s.selected_contest;
+  std::vector<popuptable> t;
+  t.push_back({"MFile",
+               {
+                   {"Edit aircraft...", "mfileedit", "GoEditAcft", Plain(LeaveToDesigner), nullptr, 0, nullptr, 0},
+                   kSeparator,
+                   {"General Options", "mfileopt", "/Menu/Invisible/wndOptionsGeneral/Open", kNone, nullptr, 0,
+                    nullptr, 0},
+                   kSeparator,
+                   {"Sound/Music", "mfilesound", "/Menu/Invisible/wndOptionsSound/Open", kNone, nullptr, 0, nullptr,
+                    0},
+                   kSeparator,
+                   {"Metric units", "mfilemetric", "UnitMetric", Plain(UnitMetric), &s.units, 1, nullptr, 0},
+                   {"English units", "mfileenglish", "UnitEnglish", Plain(UnitEnglish), &s.units, 2, nullptr, 0},
+                   kSeparator,
+                   {"Main Menu...", "mfilemain", "GoMainMenu", Plain(LeaveToMenu), nullptr, 0, nullptr, 0},
+               }});
+  t.push_back({"MRecord",
+               {
+                   {"Record Flight...", "mrecrec", "RecordFlightOn(0)", Indexed(RecordFlightOn), nullptr, 0, state,
+                    kRecordIdle},
+                   {"Play Recorded Flight...", "mrecplay", "RecordFlightPlay(0)", Indexed(RecordFlightPlay), nullptr,
+                    0, present, 1},
+                   kSeparator,
+                   {"Stop record/playback", "mrecstop", "RecordFlightStop(0)", Indexed(RecordFlightStop), nullptr, 0,
+                    state, -kRecordIdle},
+                   {"Clear Recorded Flight", "mrecclear", "RecordFlightClear(0)", Indexed(RecordFlightClear), nullptr,
+                    0, present, 1},
+                   kSeparator,
+                   {"Load Recorded Flight", "mrecload", "/Menu/Invisible/wndLoadRecord/Open", kNone, nullptr, 0,
+                    nullptr, 0},
+                   {"Save Recorded Flight", "mrecsave", "/Menu/Invisible/wndSaveRecord/Open", kNone, nullptr, 0,
+                    present, 1},
+               }});
+  t.push_back({"MView",
+               {
+                   {"Fixed viewing position", "mviewfixed", "ViewFixed(0)", Indexed(ViewFixed), view, kViewFixed,
+                    nullptr, 0},
+                   {"Autozoom", "mviewzoom", "ViewFixedAZ(0)", Indexed(ViewFixedAZ), view, kViewFixedAutozoom, nullptr,
+                    0},
+                   {"Follow aircraft", "mviewfollow", "ViewFollow(0)", Indexed(ViewFollow), view, kViewFollow, nullptr,
+                    0},
+                   {"Cockpit mode", "mviewcockpit", "ViewCockpit(0)", Indexed(ViewCockpit), view, kViewCockpit,
+                    nullptr, 0},
+                   {"Cockpit mode with Instruments", "mviewcockpit2", "ViewCockpitInstruments(0)",
+                    Indexed(ViewCockpitInstruments), view, kViewCockpitInstruments, nullptr, 0},
+                   kSeparator,
+                   {"Recorded Flight (Fixed)", "mviewrecr", "ViewRecordR(0)", Indexed(ViewRecordR), view,
+                    kViewRecordFixed, present, 1},
+                   {"Recorded Flight (Follow)", "mviewrecf", "ViewRecordF(0)", Indexed(ViewRecordF), view,
+                    kViewRecordFollow, present, 1},
+                   {"Recorded Flight (Cockpit)", "mviewrecc", "ViewRecordC(0)", Indexed(ViewRecordC), view,
+                    kViewRecordCockpit, present, 1},
+                   kSeparator,
+                   {"Show Aircraft Trace", "mviewtrshow", "TraceView(0)", Indexed(TraceView), &p.trace_view, 0,
+                    nullptr, 0},
+                   {"Start Trace", "mviewtrstart", "TraceStart(0)", Indexed(TraceStart), nullptr, 0, &p.trace_on, -1},
+                   {"Stop Trace", "mviewtrstop", "TraceStop(0)", Indexed(TraceStop), nullptr, 0, &p.trace_on, 1},
+                   {"Clear Trace", "mviewtrclear", "TraceClear(0)", Indexed(TraceClear), nullptr, 0, nullptr, 0},
+                   kSeparator,
+                   {"Viewing Options", "mviewoption", "/Menu/Invisible/wndOptionsView/Open", kNone, nullptr, 0,
+                    nullptr, 0},
+               }});
+  t.push_back({"MView2",
+               {
+                   {"Show 2.View", "mv2show", "CameraOnOff(0)", Indexed(CameraOnOff), &p.camera[2].on, 0, nullptr, 0},
+                   kSeparator,
+                   {"View Aircraft", "mv2acft", "View2Acft(0)", Indexed(View2Acft), type2, kCameraAircraft, nullptr,
+                    0},
+                   {"View Wind and Variometer", "mv2wind", "View2Wind(0)", Indexed(View2Wind), type2, kCameraWind,
+                    nullptr, 0},
+                   {"View Follow Mode", "mv2follow", "View2Follow(0)", Indexed(View2Follow), type2, kViewFollow,
+                    nullptr, 0},
+                   {"Fixed Viewpoint", "mv2fixed", "View2Fixed(0)", Indexed(View2Fixed), type2, kViewFixed, nullptr,
+                    0},
+                   kSeparator,
+                   {"Recorded Flight (Fixed)", "mv2recr", "View2RecordR(0)", Indexed(View2RecordR), type2,
+                    kViewRecordFixed, present, 1},
+                   {"Recorded Flight (Follow)", "mv2recf", "View2RecordF(0)", Indexed(View2RecordF), type2,
+                    kViewRecordFollow, present, 1},
+                   {"Recorded Flight (Cockpit)", "mv2recc", "View2RecordC(0)", Indexed(View2RecordC), type2,
+                    kViewRecordCockpit, present, 1},
+               }});
+  t.push_back({"MInfo",
+               {
+                   {"Show Flight Info", "minfoshow", "InfoOnOff(0)", Indexed(InfoOnOff), &p.camera[0].on, 0, nullptr,
+                    0},
+                   kSeparator,
+                   {"Show Velocity", "minfov", "InfoVelocity(0)", Indexed(InfoVelocity), &p.show_velocity, 0, nullptr,
+                    0},
+                   {"Show Height", "minfoh", "InfoHeight(0)", Indexed(InfoHeight), &p.show_height, 0, nullptr, 0},
+                   {"Show Altitude", "minfoa", "InfoHeightMSL(0)", Indexed(InfoHeightMSL), &p.show_heightmsl, 0,
+                    nullptr, 0},
+                   {"Show Heading", "minfohead", "InfoHeading(0)", Indexed(InfoHeading), &p.show_heading, 0, nullptr,
+                    0},
+                   {"Show Rotor RPM", "minforpm", "InfoRPM(0)", Indexed(InfoRPM), &p.show_rpm, 0, nullptr, 0},
+                   {"Show FPS", "minfofps", "InfoFPS(0)", Indexed(InfoFPS), &p.show_fps, 0, nullptr, 0},
+               }});
+  popuptable contests = {"MContest",
+                         {
+                             {"Contest Start", "mctststart", "ContestStart", Plain(ContestStart), nullptr, 0, contest,
+                              0},
+                             {"Contest Stop", "mctststop", "ContestStop", Plain(ContestStop), nullptr, 0, contest, 0},
+                             kSeparator,
+                             {"Turn off Contest", "mctsthalt", "ContestSelect(0)", Indexed(ContestSelect), nullptr, 0,
+                              contest, 0},
+                             kSeparator,
+                         }};
+  // The labels and commands of the eight placeholder entries live as long as
+  // the program: the entries keep copies, the commands register by name.
+  static const char* const kLabels[kContestEntries] = {
+      "Contest1XXXXXXXXX", "Contest2XXXXXXXXX", "Contest3XXXXXXXXX", "Contest4XXXXXXXXX",
+      "Contest5XXXXXXXXX", "Contest6XXXXXXXXX", "Contest7XXXXXXXXX", "Contest8XXXXXXXXX"};
+  static const char* const kNames[kContestEntries] = {"xxx1", "xxx2", "xxx3", "xxx4",
+                                                      "xxx5", "xxx6", "xxx7", "xxx8"};
+  static const char* const kCommands[kContestEntries] = {
+      "ContestSelect(1)", "ContestSelect(2)", "ContestSelect(3)", "ContestSelect(4)",
+      "ContestSelect(5)", "ContestSelect(6)", "ContestSelect(7)", "ContestSelect(8)"};
+  for (int i = 0; i < kContestEntries; ++i)
+    contests.entries.push_back({kLabels[i], kNames[i], kCommands[i], Indexed(ContestSelect), contest, i + 1, nullptr, 0});
+  contests.entries.push_back(kSeparator);
+  contests.entries.push_back(
+      {"Settings", "mctstset", "/Menu/Invisible/wndOptionsContest/Open", kNone, nullptr, 0, nullptr, 0});
+  t.push_back(contests);
+  t.push_back({"MFSchlepp",
+               {
+                   {"Start glider towing", "mfschstart", "FSchleppStart", Plain(FSchleppStart), nullptr, 0, nullptr, 0},
+                   {"Detach rope", "mfschdetach", "FSchleppDetach", Plain(FSchleppDetach), nullptr, 0, nullptr, 0},
+               }});
+  t.push_back({"MGraphics",
+               {
+                   {"No Clouds", "mgrphclouds1", "SetCloudsNone", Plain(SetCloudsNone), &s.cloud_type, kCloudsNone,
+                    nullptr, 0},
+                   {"Clouds (good weather)", "mgrphclouds2", "SetCloudsNice", Plain(SetCloudsNice), &s.cloud_type,
+                    kCloudsFair, nullptr, 0},
+                   {"Clouds (rainy weather)", "mgrphclouds3", "SetCloudsRain", Plain(SetCloudsRain), &s.cloud_type,
+                    kCloudsRain, nullptr, 0},
+                   kSeparator,
+                   {"Trees and Animals", "mgrphtrees", "ToogleTrees", Plain(ToogleTrees), &s.show_trees, 0, nullptr,
+                    0},
+                   {"Collision with Trees and Animals", "mgrphtrees2", "ToogleTreeCollision",
+                    Plain(ToogleTreeCollision), &s.tree_collision, 0, nullptr, 0},
+                   kSeparator,
+                   {"Exhaust", "mgrphexhst", "ToogleExhaust", Plain(ToogleExhaust), &s.show_exhaust, 0, nullptr, 0},
+                   {"Smoke", "mgrphsmoke", "ToogleSmoke", Plain(ToogleSmoke), &s.show_smoke, 0, nullptr, 0},
+                   kSeparator,
+                   {"Aircraft reflections", "mgrphrefl", "ToogleAircraftRefl", Plain(ToogleAircraftRefl),
+                    &s.gl_aircraft_reflections, 0, nullptr, 0},
+                   kSeparator,
+                   {"Back light", "mgrphsun", "ToogleSunBlend", Plain(ToogleSunBlend), &s.gl_sun_blend, 0, nullptr, 0},
+                   kSeparator,
+                   {"Fog", "mgrphfog", "ToogleFog", Plain(ToogleFog), &s.gl_fog, 0, nullptr, 0},
+                   kSeparator,
+                   {"Vertical Sync", "mgrphvsync", "ToogleVSYNC", Plain(ToogleVSYNC), &s.use_vsync, 0, nullptr, 0},
+                   kSeparator,
+                   {"Graphic Options", "mgrphoption", "/Menu/Invisible/wndOptionsGrfx/Open", kNone, nullptr, 0,
+                    nullptr, 0},
+               }});
+  t.push_back({"MHelp",
+               {
+                   {"Keys", "mhelpkeys", "/Display/Invisible/wndKeys/Show;/Menu/Invisible/wndKeys/Open", kNone,
+                    nullptr, 0, nullptr, 0},
+                   kSeparator,
+                   {"Show Tips", "mhelptips", "ShowTips", Plain(ShowTips), &s.show_tips, 0, nullptr, 0},
+                   kSeparator,
+                   {"About...", "mhelpabout", "/Display/Invisible/wndAbout/Show;/Menu/Invisible/wndAbout/Open", kNone,
+                    nullptr, 0, nullptr, 0},
+               }});
+  return t;
+}
+
+struct title {
+  const char* text;
+  const char* action;
+  const char* name;
+};
+constexpr title kTitles[] = {
+    {"File", "/Menu/Invisible/MFile/Show", "mifile"},
+    {"1.View", "/Menu/Invisible/MView/Show", "miview1"},
+    {"2.View", "/Menu/Invisible/MView2/Show", "miview2"},
+    {"Flight Info", "/Menu/Invisible/MInfo/Show", "mifinfo"},
+    {"Recording", "/Menu/Invisible/MRecord/Show", "mirec"},
+    {"Contest", "/Menu/Invisible/MContest/Show", "micontest"},
+    {"Glider tow", "/Menu/Invisible/MFSchlepp/Show", "mifschlepp"},
+    {"Graphics", "/Menu/Invisible/MGraphics/Show", "migraphics"},
+    {"Help", "/Menu/Invisible/MHelp/Show", "mihelp"},
+};
+constexpr int kContestTitle = 5;
+constexpr int kTowTitle = 6;
+
+kxwindow* CreateWindow(int which) {
+  switch (which) {
+    case kWndLoadScenery: return CreateLoadSceneryWindow();
+    case kWndSaveRecord: return CreateSaveRecordWindow();
+    case kWndLoadRecord: return CreateLoadRecordWindow();
+    case kWndWrongScenery: return CreateWrongSceneryWindow();
+    case kWndOptionsFSchlepp: return CreateTowOptionsWindow();
+    case kWndOptionsGeneral: return CreateGeneralOptionsWindow();
+    case kWndOptionsSound: return CreateSoundOptionsWindow();
+    case kWndTitleSelect: return CreateTitleSelectWindow(MenuBar().windows[kWndOptionsSound]);
+    case kWndOptionsView: return CreateViewOptionsWindow();
+    case kWndOptionsContest: return CreateContestOptionsWindow();
+    case kWndOptionsGrfx: return CreateGraphicsOptionsWindow();
+    case kWndAbout: return CreateAboutWindow();
+    case kWndNoDevice: return CreateNoDeviceWindow();
+    case kWndRestart: return CreateRestartWindow();
+    case kWndKeys: return CreateKeysWindow();
+    case kWndOptionsMain: return CreateMainOptionsWindow();
+    default: return nullptr;
+  }
+}
+
+// A window shown lives under another screen and may die with it (the whole
+// tree goes at program end): the menu forgets its nodes as they are destroyed.
+void ForgetDestroyed(kxnode* node) {
+  simmenu& m = MenuBar();
+  for (kxwindow*& w : m.windows)
+    if (w == node) w = nullptr;
+  if (m.root == node) m.root = nullptr;
+  if (m.visible == node) m.visible = nullptr;
+  if (m.invisible == node) m.invisible = nullptr;
+  if (m.filling == node) m.filling = nullptr;
+  if (m.contest_title == node) m.contest_title = nullptr;
+  if (m.tow_title == node) m.tow_title = nullptr;
+}
+
+}  // namespace
+
+// --- CreateMenu and DestroyMenu
+
+void CreateMenu() {
+  kxnode::AddDestroyListener(ForgetDestroyed);
+  DestroyMenu();
+  simmenu& m = MenuBar();
+  m.root = Append(kxscript::Root(), new kxnode);
+  if (!m.root) return;
+  m.root->name = "Menu";
+  m.visible = Append(m.root, new kxbackground);
+  if (m.visible) m.visible->name = "Visible";
+  m.invisible = Append(m.root, new kxgraphic(0, 0, 0, 0));
+  if (m.invisible) m.invisible->name = "Invisible";
+
+  kxmenuitem* titles[std::size(kTitles)] = {};
+  for (size_t i = 0; i < std::size(kTitles); ++i)
+    titles[i] = AddMenuTitle(kTitles[i].text, kTitles[i].action, kTitles[i].name);
+  m.contest_title = titles[kContestTitle];
+  m.tow_title = titles[kTowTitle];
+
+  for (const popuptable& table : Popups()) {
+    kxpopup* popup = AddPopup(table.name);
+    for (const entry& e : table.entries) {
+      if (!e.label) AddPopupSeparator(popup);
+      else AddPopupItem(popup, e.label, e.name, e.command, e.handler, e.check, e.checkValue, e.enable, e.enableValue);
+    }
+  }
+
+  for (int i = 0; i < kMenuWindows; ++i) m.windows[i] = Append(m.invisible, CreateWindow(i));
+}
+
+void DestroyMenu() {
+  simmenu& m = MenuBar();
+  // A shown window lives under the screen that showed it, not under "/Menu".
+  for (kxwindow*& w : m.windows) {
+    delete w;
+    w = nullptr;
+  }
+  if (kxgui::Visible == m.visible) kxgui::Visible = nullptr;
+  if (kxgui::Invisible == m.invisible) kxgui::Invisible = nullptr;
+  delete m.root;
+  m = simmenu();
+}
+
+// --- ActivateMenu and UpdateMenuState
+
+namespace {
+
+kxpopupitem* Entry(const char* popup, const char* name) {
+  std::string path = std::string("/Menu/Invisible/") + popup + "/" + name + "/";
+  return kxnode::As<kxpopupitem>(kxnode::Find(path.c_str()));
+}
+
+void SetDisabled(const char* popup, const char* name, int disabled) {
+  if (kxpopupitem* item = Entry(popup, name)) item->Disabled = disabled;
+}
+
+void FitToWindow(kxgraphic* screen) {
+  if (!screen) return;
+  screen->W = kxsystem::display.window_width;
+  screen->H = kxsystem::display.window_height;
+}
+
+void ShowContestEntries(const world* w) {
+  kxpopupitem* item = Entry("MContest", "xxx1");
+  int count = w ? w->contest_count : 0;
+  for (int i = 0; i < kContestEntries && item; ++i) {
+    bool shown = i < count;
+    item->Hidden = shown ? 0 : 1;
+    item->Disabled = shown ? 0 : 1;
+    if (shown) item->Text = ContestLabel(w->contests[i].kind);
+    item = kxnode::As<kxpopupitem>(item->nextSibling);
+  }
+}
+
+}  // namespace
+
+const char* ContestLabel(int kind) {
+  switch (kind) {
+    case kContestPylonRace: return "Pylon Racing";
+    case kContestBalloonPop: return "Balloon Popping";
+    case kContestDragRace: return "Drag Racing";
+    case kContestSpotLanding: return "Spot Landing";
+    default: return "unknown";
+  }
+}
+
+void ActivateMenu() {
+  simmenu& m = MenuBar();
+  kxcallbacks& cb = kxsystem::callbacks;
+  cb.mouse = input::OnMouse;
+  cb.key_down = input::OnKey;
+  cb.key_up = KeyUpNothing;
+
+  kxgui::Visible = m.visible;
+  kxgui::Focus = m.visible;
+  kxgui::Invisible = m.invisible;
+  kxgui::KeyHook = OnKey;
+  kxgui::MouseHook = OnMouse;
+  kxgui::ThirdHook = nullptr;
+  FitToWindow(m.visible);
+  if (m.visible) m.visible->Update();
+
+  const world* w = TheWorld();
+  int fixedViewpoint = w && w->photo ? 1 : 0;
+  static const char* const kRuledOutByViewpoint[][2] = {
+      {"MView", "mviewfollow"},     {"MView", "mviewcockpit"},      {"MView", "mviewcockpit2"},
+      {"MGraphics", "mgrphclouds1"}, {"MGraphics", "mgrphclouds2"}, {"MGraphics", "mgrphclouds3"},
+      {"MGraphics", "mgrphtrees"},   {"MGraphics", "mgrphtrees2"},  {"MGraphics", "mgrphfog"}};
+  for (const auto& e : kRuledOutByViewpoint) SetDisabled(e[0], e[1], fixedViewpoint);
+  SetDisabled("MGraphics", "mgrphsun", fixedViewpoint ? 0 : 1);
+  SetDisabled("MGraphics", "mgrphrefl", kxgl::caps.cube_map ? 0 : 1);
+  SetDisabled("MGraphics", "mgrphvsync", 0);
+  ShowContestEntries(w);
+}
+
+void UpdateMenuState() {
+  simmenu& m = MenuBar();
+  FitToWindow(m.visible);
+  if (m.tow_title) m.tow_title->Disabled = kxdynamics::FindHookPair() ? 0 : 1;
+  const world* w = TheWorld();
+  if (m.contest_title) m.contest_title->Disabled = w && w->contest_count >= 1 ? 0 : 1;
+}
+
+// --- window access
+
+kxwindow* MenuWindow(menuwindow which) {
+  return which >= 0 && which < kMenuWindows ? MenuBar().windows[which] : nullptr;
+}
+kxwindow* NoDeviceWindow() { return MenuWindow(kWndNoDevice); }
+kxwindow* KeysWindow() { return MenuWindow(kWndKeys); }
+kxwindow* OptionsWindow() { return MenuWindow(kWndOptionsMain); }
+kxwindow* AboutWindow() { return MenuWindow(kWndAbout); }
+kxwindow* RestartWindow() { return MenuWindow(kWndRestart); }
+kxwindow* WrongSceneryWindow() { return MenuWindow(kWndWrongScenery); }
+kxwindow* TitleSelectWindow() { return MenuWindow(kWndTitleSelect); }
+
+}  // namespace sim

@@ -1,0 +1,280 @@
+// The aircraft selection: which tiles each player and filter gets, the
+// version cut-off, the preview and description of a choice, and loading it
+// into a player's slot, all in a folder holding copies of the samples.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "core/interpreter.h"
+#include "gui/button.h"
+#include "gui/check_box.h"
+#include "gui/display.h"
+#include "gui/images.h"
+#include "gui/list_item.h"
+#include "gui/text.h"
+#include "platform/codes.h"
+#include "sim/menu.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "tests/config_ui/selection_support.h"
+
+namespace {
+
+using svconfig::aircraftfilter;
+
+class AircraftSelectionTest : public configtest::selectiontest {};
+
+std::string Names(const std::vector<svconfig::aircrafttile>& tiles) {
+  std::string names;
+  for (const svconfig::aircrafttile& t : tiles) names += std::string(names.empty() ? "" : " ") + (t.legacy ? "~" : "") + t.name;
+  return names;
+}
+
+TEST_F(AircraftSelectionTest, TilesFollowThePlayerAndTheFilter) {
+  struct row {
+    int player;
+    aircraftfilter filter;
+    const char* names;
+  };
+  const row rows[] = {
+      {0, aircraftfilter::all,
+       "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer"},
+      {0, aircraftfilter::planes, "bare christeneagle jet trainer ~glider ~heli ~trainer"},
+      {0, aircraftfilter::helicopters, "heli heli01 ~piccolo ~glider ~heli ~trainer"},
+      {0, aircraftfilter::gliders, "glider older ~glider ~heli ~trainer"},
+      // Player 2 gets no legacy models, and "piccolo" is a folder like any
+      // other: without a component file it gets no tile.
+      {1, aircraftfilter::all, "bare christeneagle glider heli heli01 jet older trainer"},
+      {1, aircraftfilter::helicopters, "heli heli01"},
+  };
+  for (const row& r : rows) {
+    EXPECT_EQ(Names(svconfig::ListAircraftTiles(r.player, r.filter)), r.names)
+        << "player " << r.player << " filter " << static_cast<int>(r.filter);
+  }
+}
+
+TEST_F(AircraftSelectionTest, ThumbnailsComeFromTheFolderOrTheLegacyFolder) {
+  std::vector<svconfig::aircrafttile> tiles = svconfig::ListAircraftTiles(0, aircraftfilter::helicopters);
+  ASSERT_EQ(tiles.size(), 6u);
+  EXPECT_EQ(tiles[0].thumbnail, "aircraft/heli/thumb.bmp");
+  EXPECT_EQ(tiles[2].thumbnail, "aircraft/piccolo/thumb.bmp");
+  EXPECT_EQ(tiles[3].thumbnail, "airlark/aircraft/glider_thumb.bmp");
+}
+
+TEST_F(AircraftSelectionTest, NewerVersionsAreHiddenAndABrokenHeaderReadsAsAnOldPlane) {
+  folder_->Write("aircraft/edge/edge.kxd", configtest::AircraftFile("1.8.0", 0));
+  folder_->Write("aircraft/later/later.kxd", configtest::AircraftFile("2.0.0", 0));
+  folder_->Write("aircraft/letters/letters.kxd", configtest::AircraftFile("x.y.0", 2));
+  folder_->Write("aircraft/nofile/readme.txt", "no component file here\n");
+  std::string all = Names(svconfig::ListAircraftTiles(1, aircraftfilter::all));
+  EXPECT_EQ(all.find("future"), std::string::npos);  // 1.9.0
+  EXPECT_EQ(all.find("later"), std::string::npos);   // 2.0.0
+  EXPECT_EQ(all.find("nofile"), std::string::npos);
+  EXPECT_NE(all.find("edge"), std::string::npos);    // 1.8.0
+  EXPECT_NE(all.find("older"), std::string::npos);   // 0.9.0
+  // A version line out of shape is version 0.0; its type still counts.
+  EXPECT_NE(Names(svconfig::ListAircraftTiles(1, aircraftfilter::helicopters)).find("letters"), std::string::npos);
+  EXPECT_NE(Names(svconfig::ListAircraftTiles(1, aircraftfilter::planes)).find("bare"), std::string::npos);
+}
+
+TEST_F(AircraftSelectionTest, DescriptionsStopAtTenLinesOr511Characters) {
+  folder_->Write("long.txt", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n");
+  EXPECT_EQ(svconfig::ReadDescription("long.txt"), "1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
+  folder_->Write("wide.txt", std::string(300, 'a') + "\n" + std::string(300, 'b') + "\n");
+  std::string wide = svconfig::ReadDescription("wide.txt");
+  EXPECT_EQ(wide.size(), 511u);
+  EXPECT_EQ(wide.substr(299, 3), "a\nb");
+  folder_->Write("short.txt", "one line");
+  EXPECT_EQ(svconfig::ReadDescription("short.txt"), "one line");
+  EXPECT_EQ(svconfig::ReadDescription("missing.txt"), "none");
+}
+
+TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
+  std::strcpy(sim::session.aircraft0, "glider");
+  Run("Open(0)");
+  EXPECT_EQ(TileNames(), "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer");
+  EXPECT_STREQ(window->selection.Text(), "glider");
+  EXPECT_EQ(window->parent, kxnode::Find("/Display/Visible/"));
+  EXPECT_EQ(kxgui::Capture, window);
+  ASSERT_NE(window->preview->texture, nullptr);
+  EXPECT_STREQ(window->preview->texture->name, "aircraft/glider/preview-glider.bmp");
+  EXPECT_EQ(window->preview->texture->width, kxwindowloadacft::kPreviewSide);
+  // The sample's description is longer than the window shows.
+  std::string text = window->description->Text.Str();
+  EXPECT_EQ(text.rfind("Hand-launch glider", 0), 0u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), svconfig::kDescriptionLines - 1);
+  // Opening marks no tile; each tile's thumbnail is its own picture.
+  kxrectangle* tile = dynamic_cast<kxrectangle*>(window->tiles->FindChild("glider"));
+  ASSERT_NE(tile, nullptr);
+  EXPECT_EQ(tile->Color.b, 1.0f);
+  auto* button = dynamic_cast<kxbuttontexture*>(tile->FindChild("glider"));
+  ASSERT_TRUE(button && button->texture);
+  EXPECT_STREQ(button->texture->name, "aircraft/glider/thumb.bmp");
+  EXPECT_EQ(button->texture->width, 64);
+
+  std::strcpy(sim::session.aircraft1, "nothere");
+  Run("Open(1)");
+  EXPECT_EQ(TileNames().find('~'), std::string::npos);
+  EXPECT_STREQ(window->selection.Text(), "");
+  EXPECT_STREQ(window->preview->texture->name, svconfig::kNoPreview);
+  EXPECT_STREQ(window->description->Text.Text(), "none");
+}
+
+TEST_F(AircraftSelectionTest, SelectingMarksOnlyTheTileOfThatNameAndKind) {
+  Run("Open(0)");
+  const kxcolor4 selected = kxgui::Palette(kxgui::kColorSelection);
+  auto tileColor = [&](int index) {
+    kxnode* n = window->tiles->firstChild;
+    for (int i = 0; i < index && n; ++i) n = n->nextSibling;
+    return dynamic_cast<kxrectangle*>(n)->Color;
+  };
+  auto nameColor = [&](int index) {
+    kxnode* n = window->tiles->firstChild;
+    for (int i = 0; i < index && n; ++i) n = n->nextSibling;
+    return dynamic_cast<kxtext*>(n->FindChild("Name"))->textColor;
+  };
+  // Pressing the legacy glider's thumbnail runs its own command.
+  kxnode* legacyGlider = window->tiles->firstChild;
+  for (int i = 0; i < 9; ++i) legacyGlider = legacyGlider->nextSibling;
+  auto* button = dynamic_cast<kxbuttontexture*>(legacyGlider->FindChild("glider"));
+  ASSERT_NE(button, nullptr);
+  button->RunCommand(button->OnPress);
+  EXPECT_STREQ(window->selection.Text(), "glider");
+  EXPECT_EQ(window->legacySelection, 1);
+  EXPECT_EQ(tileColor(9).r, selected.r);
+  EXPECT_EQ(nameColor(9).r, kxgui::Palette(kxgui::kColorSelectionText).r);
+  EXPECT_EQ(tileColor(2).r, 1.0f);  // the component glider stays unmarked
+  EXPECT_EQ(nameColor(2).r, 0.0f);
+  EXPECT_STREQ(window->preview->texture->name, svconfig::kNoPreview);
+  EXPECT_STREQ(window->description->Text.Text(), "none");
+
+  Run("Select( \"glider\" )");
+  EXPECT_EQ(window->legacySelection, 0);
+  EXPECT_EQ(tileColor(2).r, selected.r);
+  EXPECT_EQ(tileColor(9).r, 1.0f);
+  EXPECT_STREQ(window->preview->texture->name, "aircraft/glider/preview-glider.bmp");
+  // A folder without a preview of its own shows the fallback.
+  Run("Select( \"older\" )");
+  EXPECT_STREQ(window->preview->texture->name, svconfig::kNoPreview);
+  EXPECT_STREQ(window->description->Text.Text(), "none");
+}
+
+TEST_F(AircraftSelectionTest, TheFilterOptionsRebuildTheTiles) {
+  Run("Open(0)");
+  Run("Select( \"jet\" )");
+  kxiconbutton* gliders = window->options[3];
+  gliders->OnLeftDown();
+  gliders->OnLeftUp();
+  EXPECT_EQ(window->Filter(), aircraftfilter::gliders);
+  EXPECT_EQ(window->options[0]->selected, 0);
+  EXPECT_EQ(TileNames(), "glider older ~glider ~heli ~trainer");
+  EXPECT_STREQ(window->selection.Text(), "");
+  // A later option wins over an earlier one when both are set.
+  window->options[1]->selected = 1;
+  window->options[2]->selected = 1;
+  window->options[3]->selected = 0;
+  EXPECT_EQ(window->Filter(), aircraftfilter::helicopters);
+}
+
+TEST_F(AircraftSelectionTest, LoadPutsTheChoiceIntoEachPlayersSlot) {
+  Run("Open(0)");
+  Run("Select( \"trainer\" ); Load");
+  EXPECT_EQ(window->parent, kxnode::Find("/Display/Invisible/"));
+  kxdaircraftinstance* first = kxdaircraftinstance::Loaded(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_STREQ(first->Name.Text(), "trainer");
+  EXPECT_STREQ(sim::session.aircraft0, "trainer");
+  EXPECT_EQ(sim::players[0].flight_state, kxdaircraftinstance::FlightStateOf(0));
+
+  Run("Open(1)");
+  // A double click on a tile selects and loads.
+  auto* button = dynamic_cast<kxbuttontexture*>(window->tiles->FindChild("glider")->FindChild("glider"));
+  button->RunCommand(button->OnLeftDoubleText);
+  kxdaircraftinstance* second = kxdaircraftinstance::Loaded(1);
+  ASSERT_NE(second, nullptr);
+  EXPECT_STREQ(second->Name.Text(), "glider");
+  EXPECT_STREQ(sim::session.aircraft1, "glider");
+  EXPECT_EQ(sim::players[1].flight_state, kxdaircraftinstance::FlightStateOf(1));
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), first);  // player 1 keeps the trainer
+}
+
+TEST_F(AircraftSelectionTest, LoadingTheAircraftAlreadyFlownOnlyHidesTheWindow) {
+  std::strcpy(sim::session.aircraft0, "christeneagle");
+  Run("Open(0); Load");
+  EXPECT_EQ(window->parent, kxnode::Find("/Display/Invisible/"));
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);  // nothing reloaded
+  // Nothing chosen: nothing happens at all.
+  std::strcpy(sim::session.aircraft0, "gone");
+  Run("Open(0); Load");
+  EXPECT_EQ(window->parent, kxnode::Find("/Display/Visible/"));
+}
+
+TEST_F(AircraftSelectionTest, LoadForAPlayerThatDoesNotExistIsRefusedWithALogLine) {
+  Run("Open(2); Select( \"jet\" ); Load");
+  EXPECT_TRUE(inputtest::Logged("no player 3 to load aircraft jet into"));
+  EXPECT_EQ(window->parent, kxnode::Find("/Display/Visible/"));
+  EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+  EXPECT_EQ(kxdaircraftinstance::Loaded(1), nullptr);
+}
+
+TEST_F(AircraftSelectionTest, AFailedLoadLeavesThePlayerWithoutAnAircraft) {
+  std::filesystem::remove("aircraft/jet/jet.kxd");  // listed at Open, gone at Load
+  Run("Open(0); Select( \"jet\" ); Load");
+  EXPECT_STREQ(sim::session.aircraft0, "");
+  EXPECT_EQ(sim::players[0].flight_state, nullptr);
+  EXPECT_TRUE(inputtest::Logged("aircraft jet could not be loaded for player 1"));
+}
+
+// The legacy runtime stands in as a pair of hooks that count their calls.
+struct legacycalls {
+  static inline int loads = 0, unloads = 0;
+  static inline std::string stem;
+  static int Load(const char* s, int* out) {
+    ++loads;
+    stem = s;
+    *out = 1;
+    return 1;
+  }
+  static void Unload() { ++unloads; }
+};
+
+TEST_F(AircraftSelectionTest, LegacyModelsLoadIntoTheLegacyRuntimeAsPlayerOne) {
+  legacycalls::loads = legacycalls::unloads = 0;
+  sim::applicationhooks hooks;
+  hooks.legacy_load = legacycalls::Load;
+  hooks.legacy_unload = legacycalls::Unload;
+  sim::SetHooks(hooks);
+  Run("Open(0); SelectAL1( \"heli\" ); Load");
+  EXPECT_EQ(legacycalls::loads, 1);
+  EXPECT_EQ(legacycalls::stem, "heli");
+  EXPECT_STREQ(sim::session.aircraft0, "_alx_heli");
+  EXPECT_EQ(sim::players[0].legacy, 1);
+  EXPECT_EQ(sim::players[0].flight_state, &sim::players[0].legacy_state);
+  EXPECT_TRUE(inputtest::Logged("LOAD AL"));
+
+  // A component aircraft for player 1 ends the legacy model first.
+  Run("Open(0); Select( \"jet\" ); Load");
+  EXPECT_EQ(legacycalls::unloads, 1);
+  EXPECT_EQ(sim::players[0].legacy, 0);
+  EXPECT_STREQ(sim::session.aircraft0, "jet");
+  EXPECT_EQ(sim::players[0].flight_state, kxdaircraftinstance::FlightStateOf(0));
+
+  // A legacy selection never reaches player 2's slot.
+  Run("Open(1); SelectAL1( \"heli\" ); Load");
+  EXPECT_EQ(legacycalls::loads, 1);
+  EXPECT_TRUE(inputtest::Logged("legacy model heli flies only as player 1"));
+}
+
+TEST_F(AircraftSelectionTest, ScriptMembersReadAndWrite) {
+  Run("Number = 1; OnOk = \"../Done\"; Selection = \"jet\"");
+  EXPECT_EQ(window->player, 1);
+  EXPECT_STREQ(window->OnOk.Text(), "../Done");
+  EXPECT_STREQ(window->selection.Text(), "jet");
+  EXPECT_EQ(window->EnableResize, 0);
+  EXPECT_STREQ(window->Title.Text(), "Select Aircraft");
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// New components and saving: free names in the template, Save As into a new
+// folder with the textures and previews, the refusals, and the aircraft
+// reloaded from what was written. Runs on copies of the samples in a
+// temporary folder.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/interpreter.h"
+#include "designer/new_components.h"
+#include "designer/save_dialog.h"
+#include "designer_support.h"
+#include "dynamics/wings/wing.h"
+#include "gui/list_item.h"
+#include "gui/window.h"
+#include "sim/session.h"
+#include "tests/dynamics/all/samples_support.h"
+#include "tests/temp_dir.h"
+
+namespace {
+
+using designertest::designerfixture;
+namespace fs = std::filesystem;
+
+class SaveTest : public designerfixture {
+ protected:
+  void SetUp() override {
+    designerfixture::SetUp();
+    folder = std::make_unique<kxtest::tempdir>(true);
+    kxdtest::CopyFromData("aircraft/airfoil");
+    kxdtest::CopyFromData("aircraft/trainer");
+  }
+  void TearDown() override {
+    designerfixture::TearDown();
+    folder.reset();
+  }
+  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
+  static std::string Children() {
+    std::string names;
+    for (kxnode* c = State().aircraft->Template->firstChild; c; c = c->nextSibling) names += c->name.Str() + " ";
+    return names;
+  }
+  // Types a name into the Save As dialog and confirms it.
+  static void SaveAs(const char* typed) {
+    Run("copysystemdialog");
+    std::snprintf(State().saveAsName->text, sizeof State().saveAsName->text, "%s", typed);
+    Run("copysystemcheck");
+  }
+  std::unique_ptr<kxtest::tempdir> folder;
+};
+
+TEST_F(SaveTest, NewComponentsTakeTheFirstFreeNameOfTheirStem) {
+  EXPECT_EQ(svdesign::NewComponent("kxdwing00", "Wing", 0), nullptr);  // nothing edited
+  Enter();
+  kxdaircraft* components = State().aircraft->Template;
+  for (const char* name : {"Wing00", "Wing02", "wing01", "Skid00"}) {
+    kxdbody* body = static_cast<kxdbody*>(kxtype::Find("kxdbody")->Create());
+    body->name = name;
+    components->AppendChild(body);
+  }
+  for (const char* command : {"DesignNewWing00", "DesignNewWing00", "DesignNewSkid00", "DesignNewJoint00",
+                              "DesignNewJoint00", "DesignNewBody", "DesignNewGyro00", "DesignNewRotor00",
+                              "DesignNewTailrotor00"}) {
+    Run(command);
+  }
+  std::string names = Children();
+  EXPECT_EQ(names.substr(0, 16), "Joint01 Joint00 ");
+  EXPECT_NE(names.find("Wing00 Wing02 wing01 Skid00 Wing01 Wing03 Skid01 Body00 Gyro00 Rotor00 TailRotor00 "),
+            std::string::npos)
+      << names;
+  EXPECT_EQ(components->lastChild->type, kxtype::Find("kxdtailrotor00"));
+  EXPECT_EQ(static_cast<kxdbody*>(components->lastChild)->Instance, State().aircraft);
+  char free[16];
+  svdesign::FreeName(components, "Wing", free, sizeof free);
+  EXPECT_STREQ(free, "Wing04");
+}
+
+TEST_F(SaveTest, NamesAreCleanedAndBadOrTakenNamesRefused) {
+  struct probe {
+    const char* typed;
+    const char* cleaned;
+  } probes[] = {{"My Plane 2!", "myplane2"}, {"my-plane", "my-plane"}, {" .,;!", ""}, {"\"Ä\"x", "x"}};
+  for (const probe& p : probes) EXPECT_EQ(svdesign::CleanName(p.typed), p.cleaned) << p.typed;
+
+  Enter();
+  std::ofstream("aircraft/taken.txt") << "x";
+  for (const char* typed : {" !! ", "TRAINER", "taken"}) {
+    SaveAs(typed);
+    EXPECT_EQ(State().saveAsDialog->parent, State().screen) << typed;
+  }
+  EXPECT_STREQ(State().saveAsMessage->Text.Text(), sim::Language().Text("AircraftExists"));
+  SaveAs("...");
+  EXPECT_STREQ(State().saveAsMessage->Text.Text(), sim::Language().Text("InvalidName"));
+  EXPECT_STREQ(State().aircraft->Name.Text(), "trainer");
+}
+
+TEST_F(SaveTest, SaveAsCopiesTheFolderRenamesUnlocksAndReloadsWithTheEdits) {
+  std::ofstream("aircraft/trainer/skin.kxt") << "texture";
+  std::ofstream("aircraft/trainer/Preview-old.kxt") << "old preview";
+  std::ofstream("aircraft/trainer/.hidden.kxt") << "hidden";
+  Enter();
+  State().aircraft->Locked = 1;
+  kxdwing* wing = static_cast<kxdwing*>(Object("LeftWing")->component);
+  wing->PropWashFactor = 0.25f;
+  SaveAs("My Copy");
+  EXPECT_EQ(State().saveAsDialog->parent, State().invisible);
+  EXPECT_STREQ(State().aircraft->Name.Text(), "mycopy");
+  EXPECT_STREQ(State().aircraft->Directory.Text(), "aircraft/mycopy");
+  EXPECT_EQ(State().aircraft->Locked, 0);
+  EXPECT_STREQ(sim::session.aircraft0, "mycopy");
+  for (const char* file : {"mycopy.kxd", "mycopy.kxg", "mycopy.obj", "skin.kxt", "preview-mycopy.bmp",
+                           "preview-mycopy.txt"}) {
+    EXPECT_TRUE(fs::exists(fs::path("aircraft/mycopy") / file)) << file;
+  }
+  for (const char* file : {"Preview-old.kxt", ".hidden.kxt", "preview-trainer.bmp"}) {
+    EXPECT_FALSE(fs::exists(fs::path("aircraft/mycopy") / file)) << file;
+  }
+  wing->PropWashFactor = 0.5f;
+  Run("savesystem");
+  svdesign::GoBack();
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("mycopy", 0), 1);
+  kxdaircraftinstance* reloaded = kxdaircraftinstance::Slot(0);
+  EXPECT_EQ(reloaded->Locked, 0);
+  kxnode* left = reloaded->Template->firstChild;
+  while (left && !left->name.Equal("LeftWing")) left = left->nextSibling;
+  ASSERT_NE(left, nullptr);
+  EXPECT_FLOAT_EQ(static_cast<kxdwing*>(kxdbody::As(left))->PropWashFactor, 0.5f);
+}
+
+}  // namespace

@@ -1,0 +1,323 @@
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "dynamics/all/register_all.h"
+#include "platform/files.h"
+#include "sim/recording.h"
+#include "tests/sim/recording_support.h"
+#include "tests/sim/views/program_scene.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordingFile : public simtest::recordingtest {
+ protected:
+  void SetUp() override {
+    recordingtest::SetUp();
+    fs::create_directory("recordings");
+  }
+  void TearDown() override {
+    viewstest::EndFlight();
+    recordingtest::TearDown();
+  }
+  // The sample aircraft, for loads that must find the recorded aircraft.
+  static void LinkAircraft() {
+    fs::create_symlink((fs::path(KX_TEST_DATA) / "../../../data/aircraft").lexically_normal(), "aircraft");
+    kxdynamics::RegisterAll();
+  }
+  // Two frames of two parts each, 2.5 s long.
+  void TwoFrames() {
+    static const float records[36] = {1, 0, 0, 0, 1, 0, -90, 0, 0.3f,     1, 0, 0, 0, 1, 0, -89.5f, 0.125f, 0.3f,
+                                      0, 1, 0, -1, 0, 0, -88, 1, 2.25f,   0, 1, 0, -1, 0, 0, -87.5f, 1, 2.25f};
+    std::memcpy(p.rec_positions, records, sizeof records);
+    p.rec_frames[0] = {0.0f, 2, p.rec_positions};
+    p.rec_frames[1] = {2.5f, 2, p.rec_positions + 18};
+    p.rec_frames[2].records = nullptr;
+    p.rec_length = 2.5f;
+    std::strcpy(p.rec_aircraft, "christeneagle");
+    std::strcpy(p.rec_scenery, "winzeln");
+    state.radius = 1.25f;
+    const float lo[3] = {-1, -2, -0.5f}, hi[3] = {1, 2, 0.75f};
+    std::copy(lo, lo + 3, state.bounds_min);
+    std::copy(hi, hi + 3, state.bounds_max);
+  }
+};
+
+constexpr const char* kTwoFrames =
+    "aircraft christeneagle\n"
+    "scenery winzeln\n"
+    "length 2.50\n"
+    "radius 1.25\n"
+    "bbmin -1.00 -2.00 -0.50\n"
+    "bbmax 1.00 2.00 0.75\n"
+    "\n"
+    "records 2 0.000000\n"
+    "  pos 1.0000 0.0000 0.0000  0.0000 1.0000 0.0000  -90.0000 0.0000 0.3000\n"
+    "  pos 1.0000 0.0000 0.0000  0.0000 1.0000 0.0000  -89.5000 0.1250 0.3000\n"
+    "  \n"
+    "records 2 2.500000\n"
+    "  pos 0.0000 1.0000 0.0000  -1.0000 0.0000 0.0000  -88.0000 1.0000 2.2500\n"
+    "  pos 0.0000 1.0000 0.0000  -1.0000 0.0000 0.0000  -87.5000 1.0000 2.2500\n"
+    "  \n"
+    "end";
+
+TEST_F(RecordingFile, SavingWritesTheHeaderThenEachFrameThenEnd) {
+  TwoFrames();
+  ASSERT_EQ(sim::SaveRecording("circuit", &p), 1);
+  EXPECT_EQ(Read("recordings/circuit.rec"), kTwoFrames);
+  EXPECT_TRUE(inputtest::Logged("sim:  saving recording to file recordings/circuit.rec=2 frames"));
+}
+
+TEST_F(RecordingFile, AFileLoadsPlayableWithTheRecordedAircraftBesideTheLiveOne) {
+  LinkAircraft();
+  Write("recordings/circuit.rec", kTwoFrames);
+  p.rec_state = sim::kRecordIdle;
+  ASSERT_EQ(sim::LoadRecording("circuit", &p), 1);
+  EXPECT_EQ(p.rec_present, 1);
+  EXPECT_EQ(p.rec_frame, 1);
+  EXPECT_EQ(p.rec_time, 0.0f);
+  EXPECT_EQ(p.rec_state, sim::kRecordIdle);  // playing is the menu's to start
+  EXPECT_EQ(p.rec_frames[1].count, 2);
+  EXPECT_FLOAT_EQ(p.rec_frames[1].records[7], 1.0f);
+  EXPECT_EQ(p.rec_frames[2].records, nullptr);
+  EXPECT_FLOAT_EQ(p.rec_bbmax[2], 0.75f);
+  ASSERT_NE(p.rec_instance, nullptr);
+  EXPECT_EQ(kxnode::As<kxgeometricobject>(kxdaircraftinstance::Slot(2)->Graphics), p.rec_instance);
+  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/circuit.rec=2.50 seconds with 2 frames, 4 positions"));
+  EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry christeneagle=ok"));
+  // Saved again by a player flying the same aircraft, it is the same file.
+  state.radius = 1.25f;
+  state.bounds_min[0] = -1, state.bounds_min[1] = -2, state.bounds_min[2] = -0.5f;
+  state.bounds_max[0] = 1, state.bounds_max[1] = 2, state.bounds_max[2] = 0.75f;
+  ASSERT_EQ(sim::SaveRecording("again", &p), 1);
+  EXPECT_EQ(Read("recordings/again.rec"), kTwoFrames);
+}
+
+TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlayable) {
+  LinkAircraft();
+  std::string text = kTwoFrames;
+  text.replace(text.find("length 2.50"), 11, "length 2.00");
+  Write("recordings/short.rec", text);
+  Write("recordings/still.rec", std::string(kTwoFrames).substr(0, std::string(kTwoFrames).find("records 2 2.5")));
+  p.rec_present = 1;
+  EXPECT_EQ(sim::LoadRecording("short", &p), 0);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_EQ(p.rec_frames[1].count, 2);
+  EXPECT_EQ(sim::LoadRecording("still", &p), 0);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_EQ(p.rec_frames[1].records, nullptr);
+}
+
+TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsThePosLinesItRead) {
+  Write("recordings/odd.rec",
+        "  aircraft   nosuch extra words\n"
+        "// a comment line\n"
+        "\tscenery a\n"
+        "length 9.5\n"
+        "records 7 0.5\n"
+        "   pos 1 2 3 4 5 6 7 8 9\n"
+        "pos 1 2 3\n"                      // too short: skipped
+        "pos nan 0 0 0 0 0 0 0 0\n"        // not a number: skipped
+        "records 1 1.5\n"
+        "pos 9 8 7 6 5 4 3 2 1\n");        // no "end": read to the last line
+  EXPECT_EQ(sim::LoadRecording("odd", &p), 0);  // the aircraft is not there
+  EXPECT_STREQ(p.rec_aircraft, "nosuch");
+  EXPECT_STREQ(p.rec_scenery, "a");
+  EXPECT_EQ(p.rec_frames[0].count, 1);
+  EXPECT_EQ(p.rec_frames[1].count, 1);
+  EXPECT_EQ(p.rec_frames[1].records, p.rec_positions + 9);
+  EXPECT_EQ(p.rec_frames[1].records[0], 9.0f);
+  EXPECT_EQ(p.rec_frames[2].records, nullptr);
+  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/odd.rec=9.50 seconds with 2 frames, 2 positions"));
+}
+
+TEST_F(RecordingFile, AnAircraftThatDoesNotLoadLeavesNoRecording) {
+  Write("recordings/gone.rec", "aircraft nosuch\nlength 30\nrecords 0 0\nrecords 0 1\nend");
+  p.rec_present = 1;
+  p.rec_state = sim::kRecordPlaying;
+  EXPECT_EQ(sim::LoadRecording("gone", &p), 0);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
+  EXPECT_EQ(p.rec_length, 0.0f);
+  EXPECT_EQ(p.rec_instance, nullptr);
+  EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry nosuch=fail"));
+}
+
+TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
+  TwoFrames();
+  p.rec_present = 1;
+  EXPECT_EQ(sim::LoadRecording("missing", &p), 0);
+  EXPECT_EQ(p.rec_present, 1);
+  EXPECT_STREQ(p.rec_aircraft, "christeneagle");
+  EXPECT_EQ(p.rec_frames[1].count, 2);
+  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail"));
+  EXPECT_EQ(sim::CheckRecordingScenery("missing"), nullptr);
+}
+
+TEST_F(RecordingFile, NamesThatWouldLeaveTheFolderAreRefused) {
+  TwoFrames();
+  Write("secret.rec", kTwoFrames);
+  for (const char* name : {"../secret", "a/b", "a\\b", ".hidden", ""}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(sim::SaveRecording(name, &p), 0);
+    EXPECT_EQ(sim::LoadRecording(name, &p), 0);
+    EXPECT_EQ(sim::CheckRecordingScenery(name), nullptr);
+  }
+  EXPECT_EQ(Read("secret.rec"), kTwoFrames);
+  EXPECT_TRUE(inputtest::Logged("sim:  recording name \"../secret\" refused"));
+  EXPECT_TRUE(inputtest::Logged("record:  recording name \"a/b\" refused"));
+}
+
+TEST_F(RecordingFile, TheSceneryCheckReportsTheLastSceneryLineOrNone) {
+  Write("recordings/two.rec", "scenery first\nend\n  scenery second\n");
+  Write("recordings/none.rec", "aircraft x\nend");
+  EXPECT_STREQ(sim::CheckRecordingScenery("two"), "second");
+  EXPECT_TRUE(inputtest::Logged("record:  checking scenery of recording recordings/two.rec=second"));
+  EXPECT_STREQ(sim::CheckRecordingScenery("none"), "");
+}
+
+TEST_F(RecordingFile, TheReaderStopsAtTheFrameCapacityAndCutsLongNames) {
+  std::string text = "aircraft " + std::string(200, 'a') + "\nscenery " + std::string(130, 's') + "\n";
+  for (int i = 0; i <= simplayer::kRecordFrames; ++i) text += "records 0 0\n";
+  Write("recordings/long.rec", text);
+  sim::LoadRecording("long", &p);
+  EXPECT_EQ(std::strlen(p.rec_aircraft), 127u);
+  EXPECT_EQ(std::strlen(p.rec_scenery), 127u);
+  EXPECT_EQ(Frames(), simplayer::kRecordFrames);
+  EXPECT_EQ(p.rec_frames[simplayer::kRecordFrames].records, nullptr);
+  // The writer takes no more than the frame index holds either.
+  ASSERT_EQ(sim::SaveRecording("again", &p), 1);
+  EXPECT_TRUE(inputtest::Logged("=21600 frames"));
+}
+
+}  // namespace
+
+namespace {
+
+// ---- a recorded flight, end to end
+
+class RecordedFlight : public RecordingFile {
+ protected:
+  using poses = std::vector<kxmatrix>;
+  // The frames the drawing gives the tree's meshed parts, in record order.
+  static poses Poses(kxgeometricobject* root) {
+    std::vector<kxgeometricobject*> parts;
+    Meshed(root, parts);
+    poses out;
+    for (kxgeometricobject* part : parts) out.push_back(World(part));
+    return out;
+  }
+  // Largest difference of the X and Y axes and positions, by component.
+  static float Largest(const poses& a, const poses& b) {
+    float most = a.size() == b.size() ? 0.0f : 1e9f;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+      for (int k = 0; k < 3; ++k)
+        for (const kxvector4r kxmatrix::*row : {&kxmatrix::X, &kxmatrix::Y, &kxmatrix::R})
+          most = std::max(most, std::fabs((&(a[i].*row).x)[k] - (&(b[i].*row).x)[k]));
+    return most;
+  }
+  struct playback {
+    std::map<int, poses> atFrames;  // the copy when the clock stood on a recorded frame
+    std::vector<poses> copy, live;  // the copy and the live aircraft every fourth frame
+  };
+  // Plays the recording from its start for the frames while the live
+  // aircraft flies on.
+  playback Play(int frames) {
+    playback seen;
+    p.rec_state = sim::kRecordPlaying;
+    p.rec_time = 0;
+    p.rec_frame = 1;
+    for (int i = 1; i <= frames; ++i) {
+      kxdynamics::Step(kFrame, &ground);
+      sim::UpdateRecordingClock(&p, kFrame);
+      sim::UpdatePlaybackPose(&p, kFrame);
+      if (p.rec_blend == 1.0f) seen.atFrames[p.rec_frame] = Poses(p.rec_instance);
+      if (i % 4 == 0) {
+        seen.copy.push_back(Poses(p.rec_instance));
+        seen.live.push_back(Poses(kxnode::As<kxgeometricobject>(p.flight_state->graphics_root)));
+      }
+    }
+    return seen;
+  }
+
+  static constexpr float kFrame = 0.01f;
+  kxdflatground ground{0.0f};
+};
+
+TEST_F(RecordedFlight, TenSecondsPlayBackBesideTheLiveAircraftAndAgainFromTheirFile) {
+  LinkAircraft();
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("christeneagle", 0), 1);
+  kxdynamics::Start(&ground);
+  kxmatrix start = kxmatrix::Identity();
+  start.R = {0, 0, 40, 1};
+  kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), start, {12, 0, 3, 0});
+  p.flight_state = kxdaircraftinstance::FlightStateOf(0);
+  kxgeometricobject* live = kxnode::As<kxgeometricobject>(p.flight_state->graphics_root);
+  ASSERT_NE(live, nullptr);
+
+  StartRecording();
+  std::strcpy(p.rec_aircraft, "christeneagle");
+  std::strcpy(p.rec_scenery, "winzeln");
+  std::vector<poses> flown;  // the live parts whenever a frame was taken
+  for (int i = 0; i < 1000; ++i) {
+    kxdynamics::Step(kFrame, &ground);
+    const int taken = p.rec_frame;
+    sim::UpdateRecordingClock(&p, kFrame);
+    if (p.rec_frame > taken) flown.push_back(Poses(live));
+  }
+  StopRecording();
+  ASSERT_EQ(flown.size(), 250u);
+  ASSERT_EQ(p.rec_present, 1);
+  EXPECT_NEAR(p.rec_length, 9.99f, 1e-3f);
+  ASSERT_GT(flown[0].size(), 3u);
+  EXPECT_GT(std::fabs(flown[249][0].R.x - flown[0][0].R.x), 50.0f);
+  ASSERT_EQ(sim::LoadRecordedAircraft(&p), 1);
+  ASSERT_NE(p.rec_instance, live);
+
+  const playback fromMemory = Play(999);
+  ASSERT_EQ(fromMemory.atFrames.size(), 249u);  // frames 1 to 249
+  float most = 0;
+  for (const auto& [frame, seen] : fromMemory.atFrames) most = std::max(most, Largest(seen, flown[frame]));
+  EXPECT_LT(most, 2e-5f);
+  // The live aircraft flew on beside it, elsewhere.
+  EXPECT_GT(Largest(fromMemory.copy[10], fromMemory.live[10]), 10.0f);
+
+  ASSERT_EQ(sim::SaveRecording("flight", &p), 1);
+  const std::string file = Read("recordings/flight.rec");
+  EXPECT_EQ(file.rfind("aircraft christeneagle\nscenery winzeln\nlength 9.99\nradius ", 0), 0u);
+  EXPECT_EQ(file.compare(file.size() - 6, 6, "  \nend"), 0);
+  const long floats = p.rec_frames[249].records + p.rec_frames[249].count * 9 - p.rec_positions;
+  const std::vector<float> recorded(p.rec_positions, p.rec_positions + floats);
+  p.rec_frames[0].records = nullptr;
+  p.rec_present = 0;
+  ASSERT_STREQ(sim::CheckRecordingScenery("flight"), "winzeln");
+  ASSERT_EQ(sim::LoadRecording("flight", &p), 1);
+  ASSERT_EQ(sim::SaveRecording("copy", &p), 1);
+  EXPECT_EQ(Read("recordings/copy.rec"), file);
+  // The file keeps four decimals: each number read back lies within 5e-5
+  // of the one recorded, give or take the float's own spacing.
+  float worst = 0;
+  for (long i = 0; i < floats; ++i) {
+    const float spacing = std::fabs(recorded[i]) * 1.2e-7f;
+    worst = std::max(worst, std::fabs(p.rec_positions[i] - recorded[i]) - spacing);
+  }
+  EXPECT_LE(worst, 5e-5f);
+
+  // Replayed from the file, the parts stand where they stood replayed from
+  // memory; the frame times keep six decimals and the axes are normalised
+  // again, which adds a little to the rounding of the numbers.
+  const playback fromFile = Play(999);
+  ASSERT_EQ(fromFile.copy.size(), fromMemory.copy.size());
+  most = 0;
+  for (size_t i = 0; i < fromFile.copy.size(); ++i) most = std::max(most, Largest(fromFile.copy[i], fromMemory.copy[i]));
+  EXPECT_LT(most, 1e-4f);
+  RecordProperty("largest_difference_replayed_from_file", std::to_string(most));
+}
+
+}  // namespace

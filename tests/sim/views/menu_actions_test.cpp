@@ -1,0 +1,282 @@
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "platform/null_window.h"
+#include "sim/app_hooks.h"
+#include "sim/player.h"
+#include "sim/settings.h"
+#include "sim/views/menu_actions.h"
+#include "tests/sim/views/menu_support.h"
+
+namespace {
+
+using sim::players;
+using sim::session;
+
+class MenuActionsTest : public menutest::menutest {
+ protected:
+  void TearDown() override {
+    kxsystem::SetWindowBackend(nullptr);
+    sim::SetHooks(sim::applicationhooks());
+    players[0].next = nullptr;
+    menutest::TearDown();
+  }
+};
+
+TEST_F(MenuActionsTest, TogglesFlipTheirSettingBetweenZeroAndOne) {
+  struct row {
+    const char* command;
+    int* variable;
+  } rows[] = {
+      {"ToogleTrees", &session.show_trees},       {"ToogleTreeCollision", &session.tree_collision},
+      {"ToogleSmoke", &session.show_smoke},       {"ToogleExhaust", &session.show_exhaust},
+      {"ToogleAircraftRefl", &session.gl_aircraft_reflections},
+      {"ToogleSunBlend", &session.gl_sun_blend},  {"ToogleFog", &session.gl_fog},
+      {"ShowTips", &session.show_tips},           {"InfoVelocity(0)", &players[0].show_velocity},
+      {"InfoHeight(0)", &players[0].show_height}, {"InfoHeightMSL(0)", &players[0].show_heightmsl},
+      {"InfoHeading(0)", &players[0].show_heading}, {"InfoRPM(0)", &players[0].show_rpm},
+      {"InfoFPS(0)", &players[0].show_fps},       {"InfoOnOff(0)", &players[0].camera[0].on},
+      {"CameraOnOff(0)", &players[0].camera[2].on}, {"TraceView(0)", &players[0].trace_view},
+  };
+  for (const row& r : rows) {
+    *r.variable = 7;  // any value but 0 counts as on
+    Run(r.command);
+    EXPECT_EQ(*r.variable, 0) << r.command;
+    Run(r.command);
+    EXPECT_EQ(*r.variable, 1) << r.command;
+  }
+}
+
+TEST_F(MenuActionsTest, VerticalSyncGoesToTheSwapInterval) {
+  nullwindowbackend window;
+  kxsystem::SetWindowBackend(&window);
+  session.use_vsync = 0;
+  Run("ToogleVSYNC");
+  EXPECT_EQ(session.use_vsync, 1);
+  EXPECT_EQ(window.swap_interval, 1);
+  Run("ToogleVSYNC");
+  EXPECT_EQ(window.swap_interval, 0);
+}
+
+TEST_F(MenuActionsTest, UnitsAndCloudsSetTheirCodes) {
+  static int imperial;
+  imperial = 0;
+  sim::applicationhooks hooks;
+  hooks.units_imperial = [] { ++imperial; };
+  sim::SetHooks(hooks);
+  Run("UnitEnglish");
+  EXPECT_EQ(session.units, 2);
+  EXPECT_EQ(imperial, 1);
+  Run("UnitMetric");  // without a metric hook only the setting changes
+  EXPECT_EQ(session.units, 1);
+  Run("SetCloudsNone");
+  EXPECT_EQ(session.cloud_type, sim::kCloudsNone);
+  Run("SetCloudsRain");
+  EXPECT_EQ(session.cloud_type, sim::kCloudsRain);
+  Run("SetCloudsNice");
+  EXPECT_EQ(session.cloud_type, sim::kCloudsFair);
+}
+
+TEST_F(MenuActionsTest, ViewCommandsSetTheModeAndTheSecondViewItsType) {
+  const char* views[] = {"ViewFixed(0)",  "ViewFixedAZ(0)", "ViewFollow(0)", "ViewCockpit(0)",
+                         "ViewCockpitInstruments(0)", "ViewRecordR(0)", "ViewRecordF(0)", "ViewRecordC(0)"};
+  for (int i = 0; i < 8; ++i) {
+    Run(views[i]);
+    EXPECT_EQ(players[0].view_mode, sim::kViewFixed + i) << views[i];
+  }
+  simcamera& c = players[0].camera[2];
+  Run("View2Wind(0)");
+  EXPECT_EQ(c.type, sim::kCameraWind);
+  Run("View2Fixed(0)");
+  EXPECT_EQ(c.type, sim::kViewFixed);
+  Run("View2Acft(0)");
+  EXPECT_EQ(c.type, sim::kCameraAircraft);
+  // The recorded-flight views need a recording.
+  players[0].rec_present = 0;
+  Run("View2RecordR(0)");
+  Run("View2RecordF(0)");
+  EXPECT_EQ(c.type, sim::kCameraAircraft);
+  players[0].rec_present = 1;
+  Run("View2RecordC(0)");
+  EXPECT_EQ(c.type, sim::kViewRecordCockpit);
+}
+
+TEST_F(MenuActionsTest, FollowCamerasArePlacedBehindTheAircraftWithTheStoredFormula) {
+  kxdflightstate state;
+  state.frame.X = {0.6f, 0.8f, 0, 0};
+  state.frame.R = {10, 20, 5, 1};
+  state.velocity[0] = 3;
+  state.velocity[1] = 4;
+  players[0].flight_state = &state;
+  simcamera& c = players[0].camera[2];
+  c.accel[0] = 9;
+  sim::View2Follow(0);
+  EXPECT_EQ(c.type, sim::kViewFollow);
+  EXPECT_FLOAT_EQ(c.position[0], 10 - 1.8f);
+  EXPECT_FLOAT_EQ(c.position[1], 20 - 0.8f);
+  EXPECT_FLOAT_EQ(c.position[2], 5.5f);
+  EXPECT_FLOAT_EQ(c.velocity[1], 4);
+  EXPECT_FLOAT_EQ(c.accel[0], 0);
+
+  players[0].rec_present = 1;
+  players[0].rec_pose.X = {1, 0, 0, 0};
+  players[0].rec_pose.R = {-4, 2, 10, 1};
+  sim::View2RecordF(0);
+  EXPECT_EQ(c.type, sim::kViewRecordFollow);
+  EXPECT_FLOAT_EQ(c.position[0], -7);
+  EXPECT_FLOAT_EQ(c.position[1], 2);
+  EXPECT_FLOAT_EQ(c.position[2], 11.5f);
+  EXPECT_FLOAT_EQ(c.velocity[1], 0);
+  players[0].flight_state = nullptr;
+}
+
+TEST_F(MenuActionsTest, TraceStartShowsTheTraceAndStopKeepsItShown) {
+  simplayer& p = players[0];
+  Run("TraceStart(0)");
+  EXPECT_EQ(p.trace_on, 1);
+  EXPECT_EQ(p.trace_view, 1);
+  Run("TraceStop(0)");
+  EXPECT_EQ(p.trace_on, 0);
+  EXPECT_EQ(p.trace_view, 1);
+  p.trace_index = 17;
+  p.trace_time[599] = 3;
+  p.trace_position[5][2] = 8;
+  p.trace_speed[3] = 12;
+  Run("TraceClear(0)");
+  EXPECT_EQ(p.trace_index, 0);
+  EXPECT_FLOAT_EQ(p.trace_time[599], -1.0f);
+  EXPECT_FLOAT_EQ(p.trace_position[5][2], 0);
+  EXPECT_FLOAT_EQ(p.trace_speed[3], 0);
+}
+
+TEST_F(MenuActionsTest, ARecordingOfTwoSecondsOrLessIsDroppedAtTheStop) {
+  struct probe {
+    float length;
+    int present;
+    float kept;
+  } probes[] = {{2.0f, 0, 0}, {2.1f, 1, 2.1f}};
+  simplayer& p = players[0];
+  for (const probe& pr : probes) {
+    p.rec_state = sim::kRecording;
+    p.rec_length = pr.length;
+    p.rec_frame = 40;
+    p.rec_write = p.rec_positions + 90;
+    Run("RecordFlightStop(0)");
+    EXPECT_EQ(p.rec_state, sim::kRecordIdle);
+    EXPECT_EQ(p.rec_present, pr.present);
+    EXPECT_FLOAT_EQ(p.rec_length, pr.kept);
+    EXPECT_EQ(p.rec_frame, 1);
+    EXPECT_EQ(p.rec_write, p.rec_positions);
+  }
+  Run("RecordFlightPlay(0)");
+  EXPECT_EQ(p.rec_state, sim::kRecordPlaying);
+  Run("RecordFlightClear(0)");
+  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_FLOAT_EQ(p.rec_length, 0);
+  Run("RecordFlightPlay(0)");  // nothing to play
+  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
+}
+
+TEST_F(MenuActionsTest, RecordingTheSameAircraftLoadsNoCopyAndAFailedCopyLeavesTheRecordingIdle) {
+  simplayer& p = players[0];
+  std::strcpy(sim::TheWorld()->name, "testfield");
+  std::strcpy(session.aircraft0, "trainer");
+  std::strcpy(p.rec_aircraft, "trainer");
+  p.rec_bbmin[0] = -3;
+  p.rec_present = 1;
+  Run("RecordFlightOn(0)");
+  EXPECT_EQ(p.rec_state, sim::kRecording);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_EQ(p.rec_frame, 0);
+  EXPECT_STREQ(p.rec_scenery, "testfield");
+  EXPECT_FLOAT_EQ(p.rec_bbmin[0], -3);
+  EXPECT_FALSE(Logged("loading aircraft copy"));
+
+  std::strcpy(session.aircraft0, "nosuchplane");
+  Run("RecordFlightOn(0)");
+  EXPECT_TRUE(Logged("sim:  loading aircraft copy nosuchplane=fail"));
+  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
+  EXPECT_EQ(p.rec_present, 0);
+  EXPECT_STREQ(p.rec_aircraft, "trainer");  // the next start tries again
+  EXPECT_EQ(p.rec_instance, nullptr);
+}
+
+TEST_F(MenuActionsTest, TheRecordingBoxIsSquareAboutTheAircraft) {
+  float min[3] = {-1, -4, -0.5f}, max[3] = {3, 2, 1.5f};
+  sim::SquareRecordingBounds(min, max);
+  EXPECT_FLOAT_EQ(min[0], -4);
+  EXPECT_FLOAT_EQ(min[1], -4);
+  EXPECT_FLOAT_EQ(max[0], 4);
+  EXPECT_FLOAT_EQ(max[1], 4);
+  EXPECT_FLOAT_EQ(min[2], -0.5f);
+  EXPECT_FLOAT_EQ(max[2], 1.5f);
+}
+
+TEST_F(MenuActionsTest, ContestSelectionFollowsTheSceneryCount) {
+  world* w = sim::TheWorld();
+  struct probe {
+    int count, chosen, selected;
+  } probes[] = {{1, 5, 1}, {3, 5, 0}, {3, 2, 2}, {3, 0, 0}, {0, 1, 0}};
+  for (const probe& p : probes) {
+    w->contest_count = p.count;
+    session.selected_contest = 9;
+    sim::ContestSelect(p.chosen);
+    EXPECT_EQ(session.selected_contest, p.selected) << p.count << " " << p.chosen;
+  }
+  session.current_contest = &w->contests[0];
+  Run("ContestSelect(0)");
+  EXPECT_EQ(session.current_contest, nullptr);
+  w->contest_count = 2;
+  session.selected_contest = 3;
+  Run("ContestStart");
+  EXPECT_EQ(session.selected_contest, 0);
+}
+
+TEST_F(MenuActionsTest, TowStartWithoutBothHooksChangesNothing) {
+  world* w = sim::TheWorld();
+  session.current_contest = &w->contests[0];
+  Run("FSchleppStart");
+  EXPECT_EQ(session.current_contest, &w->contests[0]);
+  EXPECT_EQ(session.rope, nullptr);
+  Run("FSchleppDetach");  // no rope: nothing
+  EXPECT_EQ(session.rope, nullptr);
+}
+
+TEST_F(MenuActionsTest, TheTowedAircraftLinesUpOneRopeLengthBehind) {
+  world& w = *sim::TheWorld();  // far too large for the stack
+  w.start_count = 1;
+  w.start_heading[0] = 90;
+  w.start_aircraft[0][0] = 10;
+  w.start_aircraft[0][1] = 20;
+  w.start_aircraft[0][2] = 1;
+  kxmatrix frames[2];
+  sim::TowLineUp(w, 20, 0, frames);
+  // Heading 90: X points along -y; the towed second aircraft stands 20 m back along +y.
+  EXPECT_NEAR(frames[0].X.y, -1, 1e-6);
+  EXPECT_NEAR(frames[0].Y.x, 1, 1e-6);
+  EXPECT_NEAR(frames[0].R.x, 10, 1e-5);
+  EXPECT_NEAR(frames[1].R.x, 10, 1e-5);
+  EXPECT_NEAR(frames[1].R.y, 40, 1e-5);
+  EXPECT_FLOAT_EQ(frames[1].R.z, 1);
+  sim::TowLineUp(w, 20, 1, frames);
+  EXPECT_NEAR(frames[0].R.y, 40, 1e-5);
+  EXPECT_NEAR(frames[1].R.y, 20, 1e-5);
+}
+
+TEST_F(MenuActionsTest, ChangedSettingsReachTheFilesWhenTheSimulationIsLeft) {
+  Write("config/.keep", "");
+  Run("SetCloudsRain");
+  Run("ViewFollow(0)");
+  Run("ToogleFog");
+  players[0].camera[2].position[0] = 12.5f;
+  sim::SaveConfigFiles();
+  std::string main = Read("config/main.mcf"), player = Read("config/player1.mcf");
+  EXPECT_NE(main.find("cloud_type  82\n"), std::string::npos) << main;
+  EXPECT_NE(main.find("gl_fog  1\n"), std::string::npos);
+  EXPECT_NE(player.find("view_mode  52\n"), std::string::npos) << player;
+  EXPECT_NE(player.find("camera2_position  12.50000 "), std::string::npos);
+}
+
+}  // namespace
