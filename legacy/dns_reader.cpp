@@ -6,6 +6,7 @@
 
 #include "core/hooks.h"
 #include "core/numbers.h"
+#include "core/text_lines.h"
 #include "legacy/dns_scramble.h"
 #include "legacy/factory.h"
 #include "legacy/parts.h"
@@ -303,12 +304,17 @@ object* ReadDnsFile(const char* path) {
     return nullptr;
   }
   text[count] = 0;
-  if (count == 0) {
+  size_t mark = 0;
+  kxtext::start kind = kxtext::Classify(std::string_view(text, static_cast<size_t>(count)), &mark);
+  if (const char* complaint = kxtext::Complaint(kind)) {
+    kxcore::Log("dnsmodel:  %s: %s\n", path, complaint);
     release();
     return nullptr;
   }
-  if (std::strncmp(text, kPlainHeader, kHeaderLength) != 0) Descramble(text, std::strlen(text));
-  object* head = dnsreader(path, text, lines, tokens).Parse();
+  // A plain file saved with a byte-order mark is plain all the same.
+  char* body = text + mark;
+  if (std::strncmp(body, kPlainHeader, kHeaderLength) != 0) Descramble(body, std::strlen(body));
+  object* head = dnsreader(path, body, lines, tokens).Parse();
   release();
   return head;
 }
