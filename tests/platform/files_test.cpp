@@ -111,7 +111,7 @@ TEST_F(FilesTest, NamesAndPathsThatLeaveTheirFolderAreTold) {
     int plain, inside;
   } cases[] = {{"winzeln", 1, 1},        {"", 0, 0},          {".hidden", 0, 1},      {"a/b", 0, 1},
                {"a\\b", 0, 1},         {"../x", 0, 0},      {"a/../../x", 0, 0},     {"/etc/x", 0, 0},
-               {"\\share\\x", 0, 0}, {"c:/x", 0, 0},      {"a..b/c", 0, 1}  ,    {"sub/..x/y.obj", 0, 1},
+               {"\\share\\x", 0, 0}, {"c:/x", 0, 0},      {"a..b/c", 0, 1},      {"sub/..x/y.obj", 0, 1},
                {"..", 0, 0},             {"x/..", 0, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(kxsystem::IsPlainName(c.text), c.plain) << c.text;
