@@ -1,6 +1,5 @@
 #include "sim/settings.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -192,22 +191,14 @@ void ParseValue(const settingsrow& row, const char* word) {
     SetString(row.variable, word, static_cast<size_t>(end - word));
     return;
   }
-  const char* p = word;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = *p++ == '-';
-  if (*p == '+' || *p == '-') return;  // from_chars would take a second sign
+  const std::string_view text(word, static_cast<size_t>(end - word));
   if (row.type == settingsrow::kInt) {
     long long v = 0;
-    auto [stop, error] = std::from_chars(p, end, v);
-    if (error != std::errc() || stop == p) return;
-    v = negative ? -v : v;
-    if (v < INT32_MIN || v > INT32_MAX) return;
+    if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return;
     *static_cast<int*>(row.variable) = static_cast<int>(v);
   } else if (row.type == settingsrow::kFloat) {
     float v = 0;
-    auto [stop, error] = std::from_chars(p, end, v, std::chars_format::general);
-    if (error != std::errc() || stop == p || !std::isfinite(v)) return;
-    *static_cast<float*>(row.variable) = negative ? -v : v;
+    if (kxnumber::ReadLeading(text, v)) *static_cast<float*>(row.variable) = v;
   }
 }
 

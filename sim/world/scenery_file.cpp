@@ -52,10 +52,9 @@ class argscan {
 
   bool Int(int* out) {
     if (!Begin()) return false;
-    size_t n = (*p_ == '+' || *p_ == '-') ? 1 : 0;
-    while (std::isdigit(static_cast<unsigned char>(p_[n]))) ++n;
     long long value = 0;
-    if (!kxnumber::ParseInt(std::string_view(p_, n), value)) return Stop();
+    size_t n = kxnumber::ReadLeadingInt(p_, value);
+    if (!n) return Stop();
     p_ += n;
     *out = static_cast<int>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
     return true;
@@ -63,9 +62,9 @@ class argscan {
 
   bool Real(float* out) {
     if (!Begin()) return false;
-    size_t n = NumberLength(p_);
     float value = 0.0f;
-    if (!n || !kxnumber::Parse(std::string_view(p_, n), value)) return Stop();
+    size_t n = kxnumber::ReadLeading(p_, value);
+    if (!n) return Stop();
     p_ += n;
     *out = value;
     return true;
@@ -99,27 +98,6 @@ class argscan {
   bool Stop() {
     ok_ = false;
     return false;
-  }
-  // Longest prefix of the form [+|-] (digits [. [digits]] | . digits) [e [+|-] digits].
-  static size_t NumberLength(const char* s) {
-    auto digits = [&](size_t i) {
-      while (std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
-      return i;
-    };
-    size_t i = (*s == '+' || *s == '-') ? 1 : 0;
-    size_t intEnd = digits(i);
-    size_t end = intEnd;
-    if (s[end] == '.') {
-      size_t fracEnd = digits(end + 1);
-      if (fracEnd > end + 1 || intEnd > i) end = fracEnd;
-    }
-    if (end == intEnd && intEnd == i) return 0;
-    if (s[end] == 'e' || s[end] == 'E') {
-      size_t j = end + 1 + ((s[end + 1] == '+' || s[end + 1] == '-') ? 1 : 0);
-      size_t expEnd = digits(j);
-      if (expEnd > j) end = expEnd;
-    }
-    return end;
   }
 
   const char* p_;
