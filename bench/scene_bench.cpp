@@ -1,7 +1,8 @@
 // Frames per second of one view of the default scenery ("winzeln") with the
-// default aircraft ("christeneagle") seen from close by, at 1024 x 768 on the
-// display the benchmark runs under (Mesa's software renderer in the test
-// environment). Skipped without a display.
+// default aircraft ("christeneagle") seen from close by, and of the whole
+// frame around it, at 1024 x 768 on the display the benchmark runs under
+// (Mesa's software renderer in the test environment). Skipped without a
+// display.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -14,6 +15,8 @@
 #include "platform/gl_context.h"
 #include "platform/null_window.h"
 #include "platform/window.h"
+#include "sim/resources.h"
+#include "sim/views/frame.h"
 #include "sim/views/scene.h"
 #include "tests/platform/gl_support.h"
 #include "tests/sim/views/program_scene.h"
@@ -67,5 +70,36 @@ void BM_SceneFramesPerSecond(benchmark::State& state) {
 // The first frames upload textures and fill the renderer's caches: a warm-up
 // keeps them out of the steady rate.
 BENCHMARK(BM_SceneFramesPerSecond)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(1.0)->MinTime(3.0);
+
+// The whole frame: the same view with the flight information, a second
+// camera's scene in its window and the menu band.
+void BM_FrameFramesPerSecond(benchmark::State& state) {
+  simplayer* p = Setup();
+  if (!p) {
+    state.SkipWithError("no display");
+    return;
+  }
+  static const int font = kxgl::LoadFont("texture/arial10.kxf", &sim::small_font, 60);
+  if (!font) {
+    state.SkipWithError("no font");
+    return;
+  }
+  const float* plane = p->flight_state->position;
+  const float eye[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
+  const float above[3] = {plane[0] - 20, plane[1], plane[2] + 10};
+  viewstest::camera c(eye, plane), second(above, plane);
+  p->camera[0] = simcamera{1, sim::kCameraFlightInfo, kWidth - 220, 10, 210, 0};
+  p->camera[2] = simcamera{1, sim::kViewFollow, kWidth - 202, kHeight - 220, 192, 180};
+  c.CopyTo(p->viewer_position, p->viewer_row_x, p->viewer_row_y, p->viewer_row_z);
+  simcamera& cam = p->camera[2];
+  second.CopyTo(cam.position, cam.axis_x, cam.axis_y, cam.axis_z);
+  p->view_zoom = kNear;
+  for (auto _ : state) {
+    sim::Draw();
+    glFinish();
+  }
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_FrameFramesPerSecond)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

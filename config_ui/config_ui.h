@@ -3,9 +3,18 @@
 // own, so the UI description can create them by name.
 #pragma once
 
+#include "gui/window.h"
+
 namespace sim {
 struct applicationhooks;
 }
+
+// A plain window under a type name of its own, with no members of its own.
+class kxwindowselect : public kxwindow {
+ public:
+  static kxtype Type;
+  kxwindowselect();
+};
 
 namespace svconfig {
 

@@ -35,10 +35,14 @@ void kxmatrix::Scale(kxmatrix* dst, float s, const kxmatrix* src) {
 }
 
 void kxmatrix::TransformVector4(float out[4], const kxmatrix* M, const float v[4]) {
+  // The four products are summed in double and rounded once: a point far
+  // from the origin moved by a small offset keeps its offset's digits.
   const float* m = M->Data();
   float result[4];
   for (int j = 0; j < 4; ++j) {
-    result[j] = m[j] * v[0] + m[4 + j] * v[1] + m[8 + j] * v[2] + m[12 + j] * v[3];
+    double sum = static_cast<double>(m[j]) * v[0] + static_cast<double>(m[4 + j]) * v[1] +
+                 static_cast<double>(m[8 + j]) * v[2] + static_cast<double>(m[12 + j]) * v[3];
+    result[j] = static_cast<float>(sum);
   }
   for (int j = 0; j < 4; ++j) out[j] = result[j];
 }

@@ -22,8 +22,8 @@ struct kxmatrix {
   // Every element of src times s; dst may be src.
   static void Scale(kxmatrix* dst, float s, const kxmatrix* src);
 
-  // out_j = sum_i M[4i + j] * v_i: a direction (w = 0) is turned, a point
-  // (w = 1) also moved. out may be v.
+  // out_j = sum_i M[4i + j] * v_i, summed in double and stored as float: a
+  // direction (w = 0) is turned, a point (w = 1) also moved. out may be v.
   static void TransformVector4(float out[4], const kxmatrix* M, const float v[4]);
   static void TransformVector4(kxvector4r* out, const kxmatrix* M, const kxvector4r* v);
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 #include "dynamics/instance.h"
 #include "gui/text.h"
 #include "sim/multilanguage.h"

@@ -5,7 +5,6 @@
 #include "designer/fuselage_pages.h"
 #include "designer/page.h"
 #include "designer/rotor_pages.h"
-#include "designer/units_placeholder.h"
 #include "designer/weight_page.h"
 #include "designer/wing_pages.h"
 #include "dynamics/components/engine00.h"
@@ -17,6 +16,7 @@
 #include "dynamics/fuselage.h"
 #include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/sectioned_wing.h"
+#include "sim/units.h"
 
 namespace svdesign {
 
@@ -146,8 +146,7 @@ svdesignobject* PropellerObject(kxdbody* component) {
   kxdpropeller00* p = static_cast<kxdpropeller00*>(component);
   svdesignobject* object = new svdesignobject(component);
   // The diameter in inches in both unit systems, as propellers are sold.
-  object->AddPage(new svdesigndiameterpage(48, p, {&p->Radius, &p->RangeRadiusMax, &p->RangeRadiusMin, &p->HubRadius,
-                                                   0.02f, 1},
+  object->AddPage(new svdesigndiameterpage(48, p, {&p->Radius, &p->RangeRadiusMax, &p->RangeRadiusMin, &p->HubRadius, 0.02f},
                                            "in", 39.370079f),
                   "Diameter");
   object->AddPage(new svdesignpitchpage(49, p, &p->Pitch, &p->Radius), "Pitch");
@@ -159,8 +158,7 @@ svdesignobject* RotorObject(kxdbody* component) {
   kxdmainrotor* r = static_cast<kxdmainrotor*>(component);
   const units::displayunit& angle = Unit(&units::displayunits::angle);
   svdesignobject* object = new svdesignobject(component);
-  object->AddPage(RotorDiameterPage(62, r, {&r->Radius, &r->RangeRadiusMax, &r->RangeRadiusMin, &r->HingeRadius,
-                                            0.05f, 0}),
+  object->AddPage(RotorDiameterPage(62, r, {&r->Radius, &r->RangeRadiusMax, &r->RangeRadiusMin, &r->HingeRadius, 0.05f}),
                   "Diameter");
   object->AddPage(GearRatioPage(r, &r->GearRatio), "GearRatio");
   svdesignpage* blade = RowPage(34, r, "BladeMass", {Quantity(&r->BladeMass, "%.3f", Unit(&units::displayunits::mass))});
@@ -180,7 +178,7 @@ svdesignobject* TailRotorObject(kxdbody* component) {
   kxdtailrotor00* t = static_cast<kxdtailrotor00*>(component);
   const units::displayunit& angle = Unit(&units::displayunits::angle);
   svdesignobject* object = new svdesignobject(component);
-  object->AddPage(RotorDiameterPage(60, t, {&t->Radius, &t->RangeRadiusMax, &t->RangeRadiusMin, nullptr, 0.04f, 0}),
+  object->AddPage(RotorDiameterPage(60, t, {&t->Radius, &t->RangeRadiusMax, &t->RangeRadiusMin, nullptr, 0.04f}),
                   "Diameter");
   object->AddPage(GearRatioPage(t, &t->GearRatio), "GearRatio");
   svdesignpage* controls = RowPage(63, t, "PitchMinMax",

@@ -51,7 +51,7 @@ int svdesignobject::AddPage(svdesignpage* page, const char* titleKey) {
 }
 
 void svdesignobject::MouseDown(const designray& ray) {
-  if (currentPage) currentPage->MouseDown(ray);
+  if (currentPage) dragging = currentPage->MouseDown(ray) ? 1 : 0;
 }
 
 void svdesignobject::MouseMove(const designray& ray) {

@@ -50,7 +50,7 @@ class svdesignobject : public kxnode {
   kxstring displayName;              // the title line and the Objects menu
   kxstring titles[kPages];           // tooltips of the page buttons
   int pageCount = 0;                 // pages with a button, 0..16
-  int dragging = 0;                  // cleared on every mouse-up
+  int dragging = 0;                  // 1 while a press on the page drags; cleared on every mouse-up
   svdesignpage* currentPage = nullptr;
   svdesignpage* pages[kPages] = {};  // owned, never null
   svdesignbutton* pageButtons[kPages] = {};  // owned; on the page bar while active

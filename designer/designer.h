@@ -18,8 +18,7 @@ void Init();
 // Forgets everything Init built and any entry in progress (tests; the tree
 // may already be gone).
 void Reset();
-// The designer's part of the application's hooks: start-up, entry and the
-// display units.
+// The designer's part of the application's hooks: start-up and entry.
 void InstallHooks(sim::applicationhooks* hooks);
 
 // "DesignOpen": schedules Enter as the pending mode switch; refused without

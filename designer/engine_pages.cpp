@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "designer/units_placeholder.h"
 #include "dynamics/body.h"
 #include "graphics/geometric_object.h"
+#include "sim/units.h"
 
 namespace {
 

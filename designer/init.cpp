@@ -11,7 +11,7 @@
 #include "designer/designer.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 #include "designer/viewer_modes.h"
 #include "designer/field.h"
 #include "graphics/texture_table.h"
@@ -142,8 +142,6 @@ void InstallHooks(sim::applicationhooks* hooks) {
   if (!hooks) return;
   hooks->designer_init = Init;
   hooks->designer_open = Open;
-  hooks->units_metric = units::SetMetric;
-  hooks->units_imperial = units::SetImperial;
 }
 
 }  // namespace svdesign

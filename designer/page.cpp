@@ -5,11 +5,11 @@
 #include "designer/clamp.h"
 #include "designer/field.h"
 #include "designer/state.h"
-#include "designer/units_placeholder.h"
 #include "dynamics/body.h"
 #include "gui/gui.h"
 #include "gui/text.h"
 #include "sim/multilanguage.h"
+#include "sim/units.h"
 
 svdesignpage::svdesignpage(int iconNumber, kxdbody* edited)
     : panel(new kxgraphic(0, 0, kPanelWidth, kPanelHeight)), icon(iconNumber), component(edited) {}
@@ -75,7 +75,7 @@ void svdesignpage::Store() {
 }
 
 void svdesignpage::Draw(int) {}
-void svdesignpage::MouseDown(const designray&) {}
+int svdesignpage::MouseDown(const designray&) { return 0; }
 void svdesignpage::MouseMove(const designray&) {}
 void svdesignpage::MouseUp(const designray&) {}
 

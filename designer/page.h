@@ -76,9 +76,10 @@ class svdesignpage {
   // when anything was edited, the follow-up.
   virtual void Store();
   // Drawing in the viewer (pass 0 opaque, else transparent) and the mouse
-  // ray of a handle drag; nothing on most pages.
+  // ray of a handle drag; nothing on most pages. MouseDown: nonzero when
+  // the press started a drag.
   virtual void Draw(int pass);
-  virtual void MouseDown(const designray& ray);
+  virtual int MouseDown(const designray& ray);
   virtual void MouseMove(const designray& ray);
   virtual void MouseUp(const designray& ray);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "designer/clamp.h"
+#include "designer/state.h"
 #include "dynamics/body.h"
 #include "graphics/geometric_object.h"
 
@@ -101,6 +102,29 @@ void svdesigndiameterpage::Apply(float v, float start, int commit) {
   });
 }
 
+/* Outward along the grabbed blade. A fixed frame axis (the propeller's Y,
+   the rotors' X) lies along the blades only where the meshes are drawn so:
+   the frames here keep the shaft on Z and leave the blades where their
+   meshes put them, and a grab on a blade across that axis would give a
+   ratio of two tiny distances. The radial direction of the grab point in
+   the disc plane is the same axis whenever the blade lies along it. A grab
+   on the shaft has none: a zero axis, and the drag gives no value. */
+kxvector4r svdesigndiameterpage::DragAxis() const {
+  const kxmatrix& frame = component->B;
+  kxvector4r out = {grabPoint.x - frame.R.x, grabPoint.y - frame.R.y, grabPoint.z - frame.R.z, 0.0f};
+  kxvector4r shaft = frame.Z;
+  shaft.w = 0.0f;
+  kxvector4r::Normalise3(shaft);
+  const float along = kxvector4r::Dot3(out, shaft);
+  out = {out.x - along * shaft.x, out.y - along * shaft.y, out.z - along * shaft.z, 0.0f};
+  if (!(kxvector4r::Normalise3(out) > kLeastLength)) return {0.0f, 0.0f, 0.0f, 0.0f};
+  return out;
+}
+
+float svdesigndiameterpage::DragValue(const kxvector4r& q, float) const {
+  return ScaledAlong(q, component->B.R, DragAxis());
+}
+
 // ---- pitch
 
 svdesignpitchpage::svdesignpitchpage(int iconNumber, kxdbody* edited, float* pitch, const float* tipRadius)
@@ -139,4 +163,19 @@ void svdesignpitchpage::Apply(float v, float start, int commit) {
         },
         commit);
   });
+}
+
+// The press and each move read the pointer the viewer's mouse commands
+// have just set, so the start is never a stale position.
+int svdesignpitchpage::MouseDown(const designray& ray) {
+  if (!svdesignhandlepage::MouseDown(ray)) return 0;
+  grabMouseX = svdesign::State().pointer.x;
+  return 1;
+}
+
+bool svdesignpitchpage::Dragged(const designray&, float* out) const {
+  const float v = startValue * (1.0f + 2.0f * (svdesign::State().pointer.x - grabMouseX));
+  if (!std::isfinite(v)) return false;
+  *out = v;
+  return true;
 }

@@ -14,9 +14,10 @@ struct designradius {
   float* rangeMin;          // m
   const float* keepMember;  // m, hub or hinge distance; null: none
   float keepExtra;          // m added to it
-  int dragAxis;             // 0: the frame's X axis, 1: its Y axis
 };
 
+// The drag runs outward from the shaft through the grab point, in the disc
+// plane; the radius scales as the grab point's distance from the shaft.
 class svdesigndiameterpage : public svdesignhandlepage {
  public:
   // The field shows the diameter: factor = twice the radius factor.
@@ -27,13 +28,23 @@ class svdesigndiameterpage : public svdesignhandlepage {
 
   designradius radius;
   float referenceRadius = 0.0f;  // m, the radius of the blades' rest shape
+
+ protected:
+  kxvector4r DragAxis() const override;
+  float DragValue(const kxvector4r& q, float t) const override;
 };
 
+// The drag follows the mouse across the viewer, not a line: the pitch is
+// multiplied by 1 + 2 x the horizontal travel in half viewer widths.
 class svdesignpitchpage : public svdesignhandlepage {
  public:
   svdesignpitchpage(int iconNumber, kxdbody* edited, float* pitch, const float* radius);
   void Apply(float value, float start, int commit) override;
+  int MouseDown(const designray& ray) override;
 
   const float* radius;        // m, the propeller's tip radius
   float grabMouseX = 0.0f;    // the viewer's normalised mouse x at the press
+
+ protected:
+  bool Dragged(const designray& ray, float* out) const override;
 };

@@ -83,12 +83,11 @@ void MouseMove(int x, int y) {
   p.previousY = p.y;
 }
 
+// The release's place is where a drag ends: the pitch drag reads its x.
 void MouseLeftUp(int x, int y) {
   designstate& s = State();
-  if (s.currentObject) {
-    s.pointer.ray = s.camera.MouseRay(x, y);
-    s.currentObject->MouseUp(s.pointer.ray);
-  }
+  Follow(s, x, y);
+  if (s.currentObject) s.currentObject->MouseUp(s.pointer.ray);
   s.pointer.buttonDown = 0;
 }
 

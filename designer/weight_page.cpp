@@ -1,7 +1,8 @@
 #include "designer/weight_page.h"
 
-#include "designer/units_placeholder.h"
+#include "designer/clamp.h"
 #include "dynamics/body.h"
+#include "sim/units.h"
 
 namespace {
 constexpr int kLabelX = 10, kFieldX = 110, kRowY = 8;  // px

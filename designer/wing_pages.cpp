@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "designer/clamp.h"
-#include "designer/units_placeholder.h"
 #include "dynamics/components/servos.h"
 #include "dynamics/wings/wing.h"
 #include "graphics/geometric_object.h"
+#include "sim/units.h"
 
 namespace {
 
@@ -85,7 +85,12 @@ void svdesignwingspanpage::Apply(float v, float start, int commit) {
     *value = start;
     return;
   }
-  const kxvector4r root = wing->RootR, axis = wing->SpanDirection;
+  // The analysis leaves the span direction in the y-z plane, a little short
+  // of unit length when the wing is swept: scaled up, the stretch is the ratio.
+  const kxvector4r root = wing->RootR;
+  kxvector4r axis = wing->SpanDirection;
+  axis.w = 0.0f;
+  kxvector4r::Normalise3(axis);
   ReshapeWing(
       wing,
       [&](const kxvector4r& p) {
@@ -94,6 +99,13 @@ void svdesignwingspanpage::Apply(float v, float start, int commit) {
       },
       commit);
   *value = clamped;
+}
+
+kxvector4r svdesignwingspanpage::DragAxis() const { return Wing(component)->SpanDirection; }
+
+float svdesignwingspanpage::DragValue(const kxvector4r& q, float) const {
+  const kxdwing* wing = Wing(component);
+  return ScaledAlong(q, wing->RootR, wing->SpanDirection);
 }
 
 // ---- dihedral
@@ -110,6 +122,13 @@ void svdesignwingdihedralpage::Apply(float v, float start, int commit) {
            commit);
 }
 
+// Straight above or below the root there is no elevation to take.
+float svdesignwingdihedralpage::DragValue(const kxvector4r& q, float) const {
+  const kxvector4r root = Wing(component)->RootR;
+  const float slope = (q.z - root.z) / std::fabs(q.y - root.y);
+  return std::isfinite(slope) ? std::atan(slope) : NAN;
+}
+
 // ---- incidence
 
 svdesignwingincidencepage::svdesignwingincidencepage(int iconNumber, kxdwing* wing)
@@ -123,6 +142,8 @@ void svdesignwingincidencepage::Apply(float v, float start, int commit) {
   const kxvector4r axis = Wing(component)->SpanDirection;
   TurnWing(Wing(component), value, v, start, kIncidenceLimit, -kIncidenceLimit, axis, axis.y < 0.0f, commit);
 }
+
+float svdesignwingincidencepage::DragValue(const kxvector4r&, float t) const { return startValue + t; }
 
 // ---- deflection and flap travel
 

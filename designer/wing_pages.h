@@ -11,29 +11,43 @@ class kxdservo00;
 
 // Semi-span: the part of each vertex along the span axis, measured from the
 // root, scaled by new / start, within the wing's span range.
+// The drag runs along the span axis.
 class svdesignwingspanpage : public svdesignhandlepage {
  public:
   svdesignwingspanpage(int iconNumber, kxdwing* wing);
   void Apply(float value, float start, int commit) override;
+
+ protected:
+  kxvector4r DragAxis() const override;
+  float DragValue(const kxvector4r& q, float t) const override;
 };
 
 // Dihedral: the mesh turned about the x axis through the root, so that a
 // larger angle raises the tip on either side; within [lowest, highest] rad.
+// The drag runs up and down: the angle is the grab's elevation seen from
+// the root.
 class svdesignwingdihedralpage : public svdesignhandlepage {
  public:
   svdesignwingdihedralpage(int iconNumber, kxdwing* wing, float lowest, float highest);
   void Apply(float value, float start, int commit) override;
+
+ protected:
+  float DragValue(const kxvector4r& q, float t) const override;
 
  private:
   float lowest_, highest_;  // rad
 };
 
 // Incidence: the mesh turned about the span axis through the root, both
-// wing halves the same physical way; within +-10 degrees.
+// wing halves the same physical way; within +-10 degrees. The drag runs up
+// and down: each metre of travel adds a radian.
 class svdesignwingincidencepage : public svdesignhandlepage {
  public:
   svdesignwingincidencepage(int iconNumber, kxdwing* wing);
   void Apply(float value, float start, int commit) override;
+
+ protected:
+  float DragValue(const kxvector4r& q, float t) const override;
 };
 
 // The travel of the servo that drives the wing's aileron or flap: its P1,

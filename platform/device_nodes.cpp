@@ -59,23 +59,22 @@ void kxdevicetransmitter::Update() {
   if (capture > 0) {
     // The centre is the rounded mean of the samples; the end stops keep the
     // first sample until the ranging that follows widens them.
-    if (!capturing_) {
+    if (capture != left_) {
       kxinput::CalibrationStart(device);
       for (long long& s : sums) s = 0;
-      capturing_ = true;
     }
     for (int c = 0; c < kChannels; ++c) sums[c] += device->raw[c];
-    if (--capture == 0) {
+    left_ = --capture;
+    if (capture == 0) {
       // Integer sums divided once: a mean ending in .5 rounds up exactly,
       // where adding twenty rounded twentieths could land just below it.
-      capturing_ = false;
       for (int c = 0; c < kChannels; ++c) {
         device->zero[c] = static_cast<int>(static_cast<double>(sums[c]) / kCaptureUpdates + 0.5);
       }
     }
     return;
   }
-  capturing_ = false;
+  left_ = 0;
   if (calibrating) kxinput::CalibrationUpdate(device);
   WriteOutputs();
 }

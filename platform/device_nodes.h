@@ -44,5 +44,7 @@ class kxdevicetransmitter : public kxdevicegame {
   long long sums[kChannels] = {};
 
  private:
-  bool capturing_ = false;  // the first capture update has run
+  // capture as the last update left it: a capture set anew (also after one
+  // was cut short from outside) starts again from its first sample.
+  int left_ = 0;
 };

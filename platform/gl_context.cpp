@@ -46,6 +46,33 @@ const char kSoftwareRenderer[] = "Generic";
 
 int Has(const char* extension) { return SDL_GL_ExtensionSupported(extension) ? 1 : 0; }
 
+template <class Proc>
+int Fetch(Proc* proc, const char* name) {
+  *proc = reinterpret_cast<Proc>(SDL_GL_GetProcAddress(name));
+  return *proc ? 1 : 0;
+}
+
+// The entry points of GL_ARB_framebuffer_object; the flag only when every one is there.
+void FramebufferObjects() {
+  if (!Has("GL_ARB_framebuffer_object")) return;
+  kxglframebufferapi& f = caps.fbo;
+  constexpr int kEntryPoints = 10;
+  int found = Fetch(&f.gen_framebuffers, "glGenFramebuffers") + Fetch(&f.delete_framebuffers, "glDeleteFramebuffers") +
+              Fetch(&f.bind_framebuffer, "glBindFramebuffer") + Fetch(&f.is_framebuffer, "glIsFramebuffer") +
+              Fetch(&f.check_framebuffer_status, "glCheckFramebufferStatus") +
+              Fetch(&f.framebuffer_renderbuffer, "glFramebufferRenderbuffer") +
+              Fetch(&f.gen_renderbuffers, "glGenRenderbuffers") +
+              Fetch(&f.delete_renderbuffers, "glDeleteRenderbuffers") +
+              Fetch(&f.bind_renderbuffer, "glBindRenderbuffer") +
+              Fetch(&f.renderbuffer_storage, "glRenderbufferStorage");
+  if (found != kEntryPoints) {
+    f = kxglframebufferapi();
+    return;
+  }
+  caps.framebuffer_object = 1;
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &caps.max_renderbuffer_size);
+}
+
 }  // namespace
 
 void InitExtensions() {
@@ -71,6 +98,7 @@ void InitExtensions() {
   caps.separate_specular = Has("GL_EXT_separate_specular_color");
   caps.compressed_textures = Has("GL_ARB_texture_compression");
   caps.pbuffer = 0;
+  FramebufferObjects();
   caps.swap_control = SDL_GL_SetSwapInterval(SDL_GL_GetSwapInterval()) == 0 ? 1 : 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &caps.max_texture_size);
   caps.anisotropic = Has("GL_EXT_texture_filter_anisotropic");
@@ -96,6 +124,7 @@ void InitExtensions() {
       {"compressed textures", caps.compressed_textures},
       {"software", caps.software},
       {"pbuffer", caps.pbuffer},
+      {"framebuffer object", caps.framebuffer_object},
       {"swap control", caps.swap_control},
       {"max texture size", caps.max_texture_size},
       {"anisotropic", caps.anisotropic},

@@ -6,6 +6,22 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+// Framebuffer-object entry points (GL_ARB_framebuffer_object): all set or
+// all null. Render-to-texture draws into a framebuffer object of the
+// texture's size, since the window's back buffer may be smaller.
+struct kxglframebufferapi {
+  PFNGLGENFRAMEBUFFERSPROC gen_framebuffers = nullptr;
+  PFNGLDELETEFRAMEBUFFERSPROC delete_framebuffers = nullptr;
+  PFNGLBINDFRAMEBUFFERPROC bind_framebuffer = nullptr;
+  PFNGLISFRAMEBUFFERPROC is_framebuffer = nullptr;
+  PFNGLCHECKFRAMEBUFFERSTATUSPROC check_framebuffer_status = nullptr;
+  PFNGLFRAMEBUFFERRENDERBUFFERPROC framebuffer_renderbuffer = nullptr;
+  PFNGLGENRENDERBUFFERSPROC gen_renderbuffers = nullptr;
+  PFNGLDELETERENDERBUFFERSPROC delete_renderbuffers = nullptr;
+  PFNGLBINDRENDERBUFFERPROC bind_renderbuffer = nullptr;
+  PFNGLRENDERBUFFERSTORAGEPROC renderbuffer_storage = nullptr;
+};
+
 // Capability flags, set by kxgl::InitExtensions after each context creation.
 struct kxglcaps {
   PFNGLACTIVETEXTUREARBPROC active_texture = nullptr;        // glActiveTextureARB
@@ -16,7 +32,10 @@ struct kxglcaps {
   int separate_specular = 0;    // GL_EXT_separate_specular_color
   int compressed_textures = 0;  // GL_ARB_texture_compression
   int software = 0;             // renderer is the "Generic" software one
-  int pbuffer = 0;              // always 0: render-to-texture uses the frame buffer
+  int pbuffer = 0;              // always 0: render-to-texture uses framebuffer objects
+  int framebuffer_object = 0;   // GL_ARB_framebuffer_object with every entry point of fbo
+  int max_renderbuffer_size = 0;  // pixels, 0 without framebuffer objects
+  kxglframebufferapi fbo;
   int swap_control = 0;         // the swap interval can be set
   int max_texture_size = 0;     // pixels
   int anisotropic = 0;          // GL_EXT_texture_filter_anisotropic

@@ -14,9 +14,6 @@ struct applicationhooks {
   // pending mode switch.
   void (*designer_init)() = nullptr;
   void (*designer_open)() = nullptr;
-  // Display units.
-  void (*units_metric)() = nullptr;
-  void (*units_imperial)() = nullptr;
   // Legacy runtime: loads the model (1 on success) with its blur discs;
   // unloads it; draws solid, flagged-then-all parts, or the parts' geometry.
   int (*legacy_load)(const char* name, int* out) = nullptr;

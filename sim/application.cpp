@@ -21,6 +21,7 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
+#include "sim/units.h"
 #include "sim/views/menu_bar.h"
 
 namespace sim {
@@ -88,9 +89,8 @@ void LoadMenuPictures() {
 
 void ApplyUnits() {
   simsession& s = session;
-  if (s.units != 2) s.units = 1;
-  void (*set)() = s.units == 2 ? Hooks().units_imperial : Hooks().units_metric;
-  if (set) set();
+  if (s.units != kUnitsImperial) s.units = kUnitsMetric;
+  s.units == kUnitsImperial ? units::SetImperial() : units::SetMetric();
 }
 
 int LoadLanguage() {

@@ -3,9 +3,11 @@
 #include <cstring>
 
 #include "core/interpreter.h"
+#include "core/output.h"
 #include "core/reference.h"
 #include "platform/device_mapper.h"
 #include "platform/event_nodes.h"
+#include "platform/files.h"
 #include "platform/log.h"
 
 kxtype svconfigfiles::Type("svconfigfiles", sizeof(svconfigfiles), kxcreate<svconfigfiles>);
@@ -59,14 +61,6 @@ kxdevicemapper* PlayerMapper(kxpinboard* board, int player) {
   return mapper;
 }
 
-void RunConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
-  if (!mapper) return;
-  kxstring path;
-  path.Format("config/%s.kxa", stem.Text());
-  kxscript::ReadFile(path.Text(), mapper);
-  if (!stem.Empty()) mapper->name = stem;
-}
-
 }  // namespace
 
 svconfigfiles* ConfigFiles() { return configFiles; }
@@ -102,19 +96,41 @@ int CreateMappers() {
   return 1;
 }
 
+void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
+  if (!mapper) return;
+  mapper->ResetFunctions();
+  if (!stem.Empty()) {
+    kxstring path;
+    path.Format("config/%s.kxa", stem.Text());
+    kxscript::ReadFile(path.Text(), mapper);
+    mapper->name = stem;
+  }
+  if (mapper->SourceCode(kNozzleFunction) == kxdevicemapper::kNoSource)
+    mapper->CopyFunction(kWingsweepFunction, kNozzleFunction);
+}
+
 void LoadPlayerConfigurations() {
   svconfigfiles* files = ConfigFiles();
   if (files) kxscript::ReadFile(kConfigFilesPath, files);
-  kxdevicemapper* mappers[2] = {input::playermapper[0], input::playermapper[1]};
-  for (kxdevicemapper* mapper : mappers)
-    if (mapper) mapper->ResetFunctions();
-  if (files) {
-    RunConfiguration(mappers[0], files->Aircraft0File);
-    RunConfiguration(mappers[1], files->Aircraft1File);
+  LoadConfiguration(input::playermapper[0], files ? files->Aircraft0File : kxstring());
+  LoadConfiguration(input::playermapper[1], files ? files->Aircraft1File : kxstring());
+}
+
+int SaveConfigurationsInUse() {
+  svconfigfiles* files = ConfigFiles();
+  if (!files) return 0;
+  kxout out;
+  const kxstring* lines[3] = {&files->GameFile, &files->Aircraft0File, &files->Aircraft1File};
+  const char* keys[3] = {"GameFile", "Aircraft0File", "Aircraft1File"};
+  for (int i = 0; i < 3; ++i) {
+    out.Printf("%s = ", keys[i]);
+    out.PrintString(lines[i]->Text());
+    out.Printf("\n");
   }
-  for (kxdevicemapper* mapper : mappers)
-    if (mapper && mapper->SourceCode(kNozzleFunction) == kxdevicemapper::kNoSource)
-      mapper->CopyFunction(kWingsweepFunction, kNozzleFunction);
+  const std::string& text = out.Text();
+  if (kxsystem::WriteWholeFile(kConfigFilesPath, text.data(), static_cast<long>(text.size()))) return 1;
+  kxsystem::Log("sim:  writing %s=fail\n", kConfigFilesPath);
+  return 0;
 }
 
 }  // namespace sim

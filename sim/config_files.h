@@ -38,9 +38,16 @@ void SetConfigFiles(svconfigfiles* node);
 // event controller under "/Panel/" (its values 4..7 set to -1). 0 with a log
 // line when either root is missing.
 int CreateMappers();
-// Runs "config/config.kxc" on the files node, resets functions 0-31 of both
-// mappers, runs each player's "config/<name>.kxa" on its mapper and names the
-// mapper after it, and lets function 27 follow 26 where it has no source.
+// Loads configuration stem into a mapper: functions 0-31 reset, then
+// "config/<stem>.kxa" run on it and the mapper named after it (a missing file
+// or an empty stem leaves the reset functions), then function 27 follows 26 where it has no
+// source of its own.
+void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem);
+// Runs "config/config.kxc" on the files node, then loads each player's
+// configuration into its mapper.
 void LoadPlayerConfigurations();
+// Writes "config/config.kxc" from the files node, names quoted; composed in
+// memory and replaced whole, so a failed write keeps the old file. 1 or 0.
+int SaveConfigurationsInUse();
 
 }  // namespace sim

@@ -23,8 +23,8 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
+#include "sim/views/flat_draw.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views_placeholder.h"
 
 namespace sim {
 
@@ -69,18 +69,6 @@ void Ortho(int width, int height, float nearZ, float farZ) {
   glLoadIdentity();
 }
 
-// A picture upright over the rectangle: the texture table puts a picture's
-// top row at t = 0, so t runs from 1 at the lower edge.
-void Quad(kxtexture* texture, float x0, float y0, float x1, float y1) {
-  if (!kxgl::BindTexture(texture)) return;
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 1), glVertex2f(x0, y0);
-  glTexCoord2f(1, 1), glVertex2f(x1, y0);
-  glTexCoord2f(1, 0), glVertex2f(x1, y1);
-  glTexCoord2f(0, 0), glVertex2f(x0, y1);
-  glEnd();
-}
-
 void DrawBackground(int w, int h) {
   const menustate& m = Menu();
   glClearColor(0, 0, 0, 1);
@@ -95,8 +83,8 @@ void DrawBackground(int w, int h) {
   glEnable(GL_TEXTURE_2D);
   glColor4f(1, 1, 1, 1);
   float third = static_cast<float>(h) / 3.0f;
-  Quad(m.background[0], 0, third, static_cast<float>(w), static_cast<float>(h));
-  Quad(m.background[1], 0, 0, static_cast<float>(w), third);
+  DrawPicture(m.background[0], 0, third, static_cast<float>(w), static_cast<float>(h));
+  DrawPicture(m.background[1], 0, 0, static_cast<float>(w), third);
 }
 
 bool HasModel(int player) {
@@ -224,7 +212,7 @@ void DrawButtons(int w, int h) {
     float c = n == m.hot_button ? 1.0f : kDimButton;
     glColor4f(c, c, c, 1);
     float y0 = ButtonBottom(n) * fh;
-    Quad(m.buttons[n], kButtonLeft * fw, y0, (kButtonLeft + kButtonWidth) * fw, y0 + kButtonHeight * fh);
+    DrawPicture(m.buttons[n], kButtonLeft * fw, y0, (kButtonLeft + kButtonWidth) * fw, y0 + kButtonHeight * fh);
   }
   kxglfont* previous = kxgl::currentFont;
   kxgl::SetFont(&menu_font);

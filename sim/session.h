@@ -17,6 +17,10 @@ constexpr int kGameSingle = 10;          // one view; a second player shares it
 constexpr int kGameSplitAbove = 11;      // two views, one above the other
 constexpr int kGameSplitSide = 12;       // two views side by side
 
+// Values of the `units` setting.
+constexpr int kUnitsMetric = 1;
+constexpr int kUnitsImperial = 2;
+
 // Cloud types.
 constexpr int kCloudsNone = 80;
 constexpr int kCloudsFair = 81;
@@ -106,7 +110,7 @@ struct simsession {
   int tree_collision = 1;
   int use_vsync = 0;
   int show_log = 0;
-  int units = 1;                          // 1 metric, 2 imperial
+  int units = sim::kUnitsMetric;          // kUnits...
   int cloud_type = sim::kCloudsFair;      // kClouds...
   float smoke_color_red = 1, smoke_color_green = 1, smoke_color_blue = 1;
   float smoke_density = 1;

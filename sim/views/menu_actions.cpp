@@ -4,10 +4,10 @@
 
 #include "platform/log.h"
 #include "platform/window.h"
-#include "sim/app_hooks.h"
 #include "sim/player.h"
 #include "sim/services_placeholder.h"
 #include "sim/session.h"
+#include "sim/units.h"
 #include "sim/views/sky.h"
 #include "sim/world/world.h"
 
@@ -63,13 +63,13 @@ simplayer* LinkedPlayer(int index, const char* command) {
 // --- units
 
 void UnitMetric() {
-  session.units = 1;
-  if (Hooks().units_metric) Hooks().units_metric();
+  session.units = kUnitsMetric;
+  units::SetMetric();
 }
 
 void UnitEnglish() {
-  session.units = 2;
-  if (Hooks().units_imperial) Hooks().units_imperial();
+  session.units = kUnitsImperial;
+  units::SetImperial();
 }
 
 // --- view modes

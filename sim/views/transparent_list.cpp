@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "dynamics/body.h"
 #include "dynamics/components/main_rotor.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
 #include "sim/player.h"
+#include "sim/views/part_walk.h"
 #include "sim/views/transparent_draw.h"
 #include "sim/views/view_matrices.h"
 #include "sim/world/contest_record.h"
@@ -47,11 +47,6 @@ void BillboardAt(const float B[16], const float p[3], float out[16]) {
   out[15] = 1.0f;
 }
 
-float RpmOf(const kxgeometricobject* part) {
-  kxdbody* body = kxdbody::As(part->Object);
-  return body ? body->GetRPM() : 0.0f;
-}
-
 // Only the main rotors tilt their disc; propellers and tail rotors stay flat.
 float ConeOf(const kxgeometricobject* part) {
   kxdmainrotor* rotor = kxdmainrotor::As(part->Object);
@@ -65,7 +60,7 @@ void AddPart(const float V[16], kxgeometricobject* node) {
     transparentrecord* r = AddTransparent(V, p);
     if (!r) return;
     std::memcpy(r->matrix, m.Data(), sizeof r->matrix);
-    r->rpm = RpmOf(node);
+    r->rpm = PartRpm(node);
     if (node->discTexture) {
       r->draw = DrawPropellerDisc;
       r->lit = 1;

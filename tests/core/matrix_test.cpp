@@ -66,6 +66,19 @@ TEST_F(FrameTest, TransformMovesPointsAndTurnsDirections) {
   EXPECT_EQ(point[3], 1.0f);
 }
 
+// The products are summed in double: a small term beside two large ones
+// that cancel survives, where float sums would lose it.
+TEST_F(FrameTest, TransformSumsInDoubleAndRoundsOnce) {
+  kxmatrix M;
+  kxmatrix::SetIdentity(&M);
+  M[4] = 1e8f;    // x += 1e8 y
+  M[12] = -1e8f;  // x -= 1e8 w
+  kxvector4r v{1, 1, 0, 1}, out;
+  kxmatrix::TransformVector4(&out, &M, &v);
+  EXPECT_EQ(out.x, 1.0f);
+  EXPECT_EQ(out.y, 1.0f);
+}
+
 // Right-handed about any axis, of any length; a zero axis gives identity.
 TEST_F(FrameTest, RotationFollowsTheRightHandRuleAboutAnyAxis) {
   kxmatrix R, identity;

@@ -34,7 +34,6 @@ constexpr float kDeg = units::kDegToRad;
 
 class ComponentPageTest : public designerfixture {
  protected:
-  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
   // Enters the designer with the sample unless it is already being edited.
   void Use(const char* sample) {
     if (loaded == sample) return;
@@ -43,30 +42,6 @@ class ComponentPageTest : public designerfixture {
     loaded = sample;
   }
   std::string loaded;
-  // Shows page index of the component's object and returns its fields.
-  std::vector<svdesignfield*> Open(const char* component, int index) {
-    svdesignobject* object = Object(component);
-    EXPECT_NE(object, nullptr) << component;
-    if (!object) return {};
-    if (State().currentObject != object) svdesign::SwitchObject(object);
-    object->OpenPage(index);
-    std::vector<svdesignfield*> fields;
-    for (kxnode* c = object->pages[index]->panel->firstChild; c; c = c->nextSibling) {
-      if (svdesignfield* f = dynamic_cast<svdesignfield*>(c)) fields.push_back(f);
-    }
-    return fields;
-  }
-  // Types the texts into the page's fields (null: leave it) and commits.
-  void Commit(const char* component, int index, std::initializer_list<const char*> texts) {
-    std::vector<svdesignfield*> fields = Open(component, index);
-    ASSERT_GE(fields.size(), texts.size()) << component << " " << index;
-    int i = 0;
-    for (const char* t : texts) {
-      if (t) std::snprintf(fields[i]->text, sizeof fields[i]->text, "%s", t);
-      ++i;
-    }
-    Run("DesignPropertySetValues");
-  }
   template <class T>
   T* Component(const char* name) {
     return static_cast<T*>(Object(name)->component);

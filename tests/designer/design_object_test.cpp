@@ -39,7 +39,6 @@ class DesignObjectTest : public designerfixture {
     svdesign::RegisterObjectBuilder("kxdwing00", WingObject);
     svdesign::RegisterObjectBuilder("kxdfuselage00", FuselageObject);
   }
-  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
   static int PageIndex(const svdesignobject* o) {
     for (int i = 0; i < svdesignobject::kPages; ++i) {
       if (o->pages[i] == o->currentPage) return i;

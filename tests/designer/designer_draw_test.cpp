@@ -1,10 +1,12 @@
 // The designer's drawing under a real OpenGL context (a hidden window;
 // skipped without a display), read back pixel by pixel: the airfoil graph,
-// the button bars and the frame around the viewer.
+// the button bars, the frame around the viewer and the move gizmo.
 #include <string>
 
 #include "designer/airfoil_graph.h"
+#include "designer/gizmo.h"
 #include "designer_support.h"
+#include "dynamics/fuselage.h"
 #include "dynamics/wings/airfoil.h"
 #include "graphics/mesh.h"
 #include "platform/null_window.h"
@@ -116,6 +118,80 @@ TEST_F(DesignerDrawTest, CurrentObjectIsBlueAndTransparentMeshesKeepTheirOwnColo
     svdesign::SwitchObject(p.current ? Object(p.current) : nullptr);
     svdesign::Draw();
     EXPECT_EQ(std::string({seen(-0.05f, 0.4f), seen(0.15f, 0), seen(-0.7f, 0.2f)}), p.colours);
+  }
+}
+
+// Each square seen face-on from either side, over black with the viewer's
+// blending and back faces culled: both windings are drawn, so each shows in
+// its colour at alpha 0.2 from both sides.
+TEST_F(DesignerDrawTest, MoveGizmoShowsEachSquareInItsColourFromEitherSide) {
+  // The GUI's drawing in the next test finds the state as it was.
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(-1, 1, -1, 1, -10, 10);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glViewport(0, 0, kWidth, kHeight);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  kxmatrix frame;
+  kxmatrix::SetIdentity(&frame);
+  const float pi = 3.14159265f;
+  struct probe {
+    kxvector4r axis;    // the view turned about it
+    float angle;        // rad
+    kxvector4r point;   // in the square
+    int r, g, b;
+  } probes[] = {{{1, 0, 0, 0}, 0, {0.25f, 0.25f, 0, 1}, 0, 0, 51},    {{1, 0, 0, 0}, pi, {0.25f, 0.25f, 0, 1}, 0, 0, 51},
+                {{0, 1, 0, 0}, -pi / 2, {0, 0.25f, 0.25f, 1}, 51, 0, 0}, {{0, 1, 0, 0}, pi / 2, {0, 0.25f, 0.25f, 1}, 51, 0, 0},
+                {{1, 0, 0, 0}, pi / 2, {0.25f, 0, 0.25f, 1}, 0, 51, 0},  {{1, 0, 0, 0}, -pi / 2, {0.25f, 0, 0.25f, 1}, 0, 51, 0}};
+  for (const probe& p : probes) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    kxmatrix view;
+    kxmatrix::SetRotation(&view, p.axis, p.angle);
+    glLoadMatrixf(view.Data());
+    glEnable(GL_TEXTURE_2D);
+    svdesign::DrawMoveGizmo(frame, 0.5f);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_LIGHTING));
+    kxvector4r seen;
+    kxmatrix::TransformVector4(&seen, &view, &p.point);
+    pixel got = ReadPixel(static_cast<int>((seen.x + 1) * kWidth / 2), static_cast<int>((seen.y + 1) * kHeight / 2));
+    EXPECT_NEAR(got.r, p.r, 1) << p.angle;
+    EXPECT_NEAR(got.g, p.g, 1) << p.angle;
+    EXPECT_NEAR(got.b, p.b, 1) << p.angle;
+    EXPECT_TRUE(Is(ReadPixel(kWidth * 7 / 8, kHeight * 7 / 8), 0, 0, 0));  // beside the squares
+  }
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopAttrib();
+}
+
+// The centre-of-gravity page shows the gizmo in the viewer's transparent
+// passes (twice, as they run twice); other pages show none.
+TEST_F(DesignerDrawTest, CentreOfGravityPageShowsTheGizmoAroundTheCentreOfGravity) {
+  Enter("trainer");
+  const kxvector4r cg = static_cast<kxdfuselage00*>(Object("Fuselage")->component)->CG;
+  float px, py;
+  // Ahead of the wing and beside the fuselage, on the blue square.
+  designertest::Project(State().camera, {cg.x + 0.15f, cg.y + 0.15f, cg.z, 1}, &px, &py);
+  struct probe {
+    int page;
+    int r, g, b;
+  } probes[] = {{1, 65, 98, 222}, {2, 102, 153, 204}};
+  for (const probe& p : probes) {
+    Open("Fuselage", p.page);
+    svdesign::Draw();
+    pixel got = ReadPixel(static_cast<int>(px), static_cast<int>(py));
+    EXPECT_NEAR(got.r, p.r, 2) << p.page;
+    EXPECT_NEAR(got.g, p.g, 2) << p.page;
+    EXPECT_NEAR(got.b, p.b, 2) << p.page;
   }
 }
 

@@ -5,15 +5,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "core/interpreter.h"
 #include "designer/buttons.h"
 #include "designer/design_object.h"
 #include "designer/designer.h"
 #include "designer/object_table.h"
 #include "designer/page.h"
 #include "designer/state.h"
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 #include "designer/field.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
@@ -125,6 +129,32 @@ class designerfixture : public kxtest::widgettest {
       if (o->name.Equal(component)) return o;
     }
     return nullptr;
+  }
+  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
+  // Makes the component's object current, shows its page index and
+  // returns the page's fields in panel order.
+  static std::vector<svdesignfield*> Open(const char* component, int index) {
+    svdesignobject* object = Object(component);
+    EXPECT_NE(object, nullptr) << component;
+    if (!object) return {};
+    if (State().currentObject != object) svdesign::SwitchObject(object);
+    object->OpenPage(index);
+    std::vector<svdesignfield*> fields;
+    for (kxnode* c = object->pages[index]->panel->firstChild; c; c = c->nextSibling) {
+      if (svdesignfield* f = dynamic_cast<svdesignfield*>(c)) fields.push_back(f);
+    }
+    return fields;
+  }
+  // Types the texts into the page's fields (null: leave it) and commits.
+  static void Commit(const char* component, int index, std::initializer_list<const char*> texts) {
+    std::vector<svdesignfield*> fields = Open(component, index);
+    ASSERT_GE(fields.size(), texts.size()) << component << " " << index;
+    int i = 0;
+    for (const char* t : texts) {
+      if (t) std::snprintf(fields[i]->text, sizeof fields[i]->text, "%s", t);
+      ++i;
+    }
+    Run("DesignPropertySetValues");
   }
 };
 

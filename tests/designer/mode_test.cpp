@@ -24,7 +24,6 @@ using inputtest::LogText;
 // sample to analyse.
 class ModeTest : public designerfixture {
  protected:
-  static void Run(const char* command) { kxscript::Execute(command); }
   static int Count(kxnode* parent, kxtype* type) {
     int n = 0;
     for (kxnode* c = parent->firstChild; c; c = c->nextSibling) n += c->type == type;

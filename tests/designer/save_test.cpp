@@ -2,6 +2,7 @@
 // folder with the textures and previews, the refusals, and the aircraft
 // reloaded from what was written. Runs on copies of the samples in a
 // temporary folder.
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "designer/new_components.h"
 #include "designer/save_dialog.h"
 #include "designer_support.h"
+#include "dynamics/components/main_rotor.h"
 #include "dynamics/wings/wing.h"
 #include "gui/list_item.h"
 #include "gui/window.h"
@@ -35,7 +37,6 @@ class SaveTest : public designerfixture {
     designerfixture::TearDown();
     folder.reset();
   }
-  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
   static std::string Children() {
     std::string names;
     for (kxnode* c = State().aircraft->Template->firstChild; c; c = c->nextSibling) names += c->name.Str() + " ";
@@ -123,10 +124,43 @@ TEST_F(SaveTest, SaveAsCopiesTheFolderRenamesUnlocksAndReloadsWithTheEdits) {
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("mycopy", 0), 1);
   kxdaircraftinstance* reloaded = kxdaircraftinstance::Slot(0);
   EXPECT_EQ(reloaded->Locked, 0);
-  kxnode* left = reloaded->Template->firstChild;
-  while (left && !left->name.Equal("LeftWing")) left = left->nextSibling;
+  kxnode* left = reloaded->Template->FindChild("LeftWing");
   ASSERT_NE(left, nullptr);
   EXPECT_FLOAT_EQ(static_cast<kxdwing*>(kxdbody::As(left))->PropWashFactor, 0.5f);
+}
+
+// The helicopter keeps its meshes in a binary file: the copy gets one of its
+// own name, with the rotor blades as stretched before the save.
+TEST_F(SaveTest, SaveAsOfTheHelicopterWritesItsBinaryMeshWithTheStretchedRotor) {
+  kxdtest::CopyFromData("aircraft/heli");
+  Enter("heli");
+  auto* rotor = static_cast<kxdmainrotor*>(Object("Rotor")->component);
+  Commit("Rotor", 0, {"160"});  // cm across: a radius of 0.8 m
+  ASSERT_NEAR(rotor->Radius, 0.8f, 0.005f);
+  SaveAs("Heli Two");
+  EXPECT_STREQ(State().aircraft->Name.Text(), "helitwo");
+  for (const char* file : {"helitwo.kxd", "helitwo.kxg", "helitwo.tgo", "preview-helitwo.bmp", "preview-helitwo.txt"}) {
+    EXPECT_TRUE(fs::exists(fs::path("aircraft/helitwo") / file)) << file;
+  }
+  EXPECT_FALSE(fs::exists("aircraft/helitwo/helitwo.obj"));
+  EXPECT_GT(fs::file_size("aircraft/helitwo/helitwo.tgo"), 0u);
+  svdesign::GoBack();
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("helitwo", 0), 1);
+  kxnode* reloaded = kxdaircraftinstance::Slot(0)->Template->FindChild("Rotor");
+  ASSERT_NE(reloaded, nullptr);
+  kxdmainrotor* again = static_cast<kxdmainrotor*>(kxdbody::As(reloaded));
+  EXPECT_NEAR(again->Radius, 0.8f, 0.005f);
+  // The blade's tip, as the mesh file has it.
+  kxgeometricobject* blade = static_cast<kxgeometricobject*>(again->Geometry->firstChild);
+  blade->Rebuild();
+  float tip = 0;
+  for (int i = 0; i < blade->VertexCount(); ++i) {
+    kxvector4r p;
+    blade->TransformVertex(&p, i, kxmatrix::Identity());
+    tip = std::fmax(tip, std::hypot(p.x - again->B.R.x, p.y - again->B.R.y));
+  }
+  EXPECT_NEAR(tip, 0.8f, 0.005f);
 }
 
 }  // namespace

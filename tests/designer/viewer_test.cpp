@@ -17,7 +17,10 @@ using designertest::designerfixture;
 class mousepage : public svdesignpage {
  public:
   explicit mousepage(kxdbody* body) : svdesignpage(0, body) {}
-  void MouseDown(const designray&) override { calls += 'd'; }
+  int MouseDown(const designray&) override {
+    calls += 'd';
+    return 0;
+  }
   void MouseMove(const designray&) override { calls += 'm'; }
   void MouseUp(const designray&) override { calls += 'u'; }
   std::string calls;
@@ -35,7 +38,6 @@ class ViewerTest : public designerfixture {
     designerfixture::SetUp();
     svdesign::RegisterObjectBuilder("kxdwing00", WingObject);
   }
-  static void Run(const std::string& command) { kxscript::Execute(command.c_str()); }
   // A mouse command at the pixel where the viewer shows a world point.
   static void At(const char* command, float x, float y, float z) {
     float px, py;

@@ -45,6 +45,27 @@ inline void PlaceLevel(kxdaircraftinstance* instance, const kxvector4r& position
   kxdaircraftinstance::PlaceAt(instance, pose, velocity);
 }
 
+// The simulation's program-wide state at its start: calm air, no thermals,
+// no world, the driver and the sounds reset, the generator reseeded.
+inline void ResetSimulation() {
+  kxsystem::SeedRandom(1);
+  kxdsound::Reset();
+  kxdynamics::ResetDriver();
+  kxdynamics::Environment() = kxdenvironment{};
+  kxdynamics::InitField({.wind_thermic = 0.0f});
+  kxdynamics::SetCurrentWorld(nullptr);
+}
+
+// Every aircraft unloaded and the simulation trees emptied.
+inline void ClearSimulation() {
+  for (int i = 0; i < kxdaircraftinstance::kSlots; ++i) kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(i));
+  for (auto t : {kxdynamics::kxdtree::kInitial, kxdynamics::kxdtree::kState, kxdynamics::kxdtree::kChange,
+                 kxdynamics::kxdtree::kTemplates, kxdynamics::kxdtree::kInvisible}) {
+    kxdynamics::Tree(t)->DeleteChildren();
+  }
+  kxdynamics::SetCurrentWorld(nullptr);
+}
+
 class dynamicstest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -53,21 +74,11 @@ class dynamicstest : public ::testing::Test {
     kxdynamics::RegisterTypes();
   }
   void SetUp() override {
-    kxsystem::SeedRandom(1);
     kxscript::Reset();
-    kxdsound::Reset();
-    kxdynamics::ResetDriver();
-    kxdynamics::Environment() = kxdenvironment{};
-    kxdynamics::InitField({.wind_thermic = 0.0f});
-    kxdynamics::SetCurrentWorld(nullptr);
+    ResetSimulation();
   }
   void TearDown() override {
-    for (int i = 0; i < kxdaircraftinstance::kSlots; ++i) kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(i));
-    for (auto t : {kxdynamics::kxdtree::kInitial, kxdynamics::kxdtree::kState, kxdynamics::kxdtree::kChange,
-                   kxdynamics::kxdtree::kTemplates, kxdynamics::kxdtree::kInvisible}) {
-      kxdynamics::Tree(t)->DeleteChildren();
-    }
-    kxdynamics::SetCurrentWorld(nullptr);
+    ClearSimulation();
     kxscript::Reset();
   }
 

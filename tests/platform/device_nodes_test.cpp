@@ -17,6 +17,13 @@ class DeviceNodesTest : public inputtest::InputTreeTest {
     EXPECT_EQ(node->PlugIn(slot, 0), 1);
     return node;
   }
+  // A cable's record at its default calibration, and its node at slot 1000.
+  kxdevicetransmitter* CableNode(kxinputdevice* record) {
+    record->kind = kxcode::kDeviceUsb;
+    record->subkind = kxcode::kDeviceCable;
+    kxinput::SetDefaultCalibration(record);
+    return AddNode<kxdevicetransmitter>(record, 1000);
+  }
 };
 
 TEST_F(DeviceNodesTest, CableChannelsReachTheirSlotsCalibrated) {
@@ -58,10 +65,7 @@ TEST_F(DeviceNodesTest, SecondUsbDeviceUsesTheNextHundredSlots) {
 
 TEST_F(DeviceNodesTest, TransmitterCaptureTakesTheRoundedMeanAndWritesNoOutputs) {
   kxinputdevice record;
-  record.kind = kxcode::kDeviceUsb;
-  record.subkind = kxcode::kDeviceCable;
-  kxinput::SetDefaultCalibration(&record);
-  auto* node = AddNode<kxdevicetransmitter>(&record, 1000);
+  auto* node = CableNode(&record);
   node->capture = 20;
   node->calibrating = 1;
   board->slots[1000] = 0.25f;
@@ -78,6 +82,22 @@ TEST_F(DeviceNodesTest, TransmitterCaptureTakesTheRoundedMeanAndWritesNoOutputs)
   input::Update();
   EXPECT_EQ(record.maximum[0], 12500);
   EXPECT_FLOAT_EQ(Slot(1000), 1.0f);
+}
+
+// A calibration window cancelled during the capture sets the counter to 0;
+// the next capture must not go on with the old sums and end stops.
+TEST_F(DeviceNodesTest, ACaptureCutShortAndSetAgainStartsFromItsFirstSample) {
+  kxinputdevice record;
+  auto* node = CableNode(&record);
+  node->capture = 20;
+  record.raw[0] = 6000;
+  for (int i = 0; i < 3; ++i) input::Update();
+  node->capture = 0;
+  node->capture = 20;
+  record.raw[0] = 9000;
+  for (int i = 0; i < 20; ++i) input::Update();
+  EXPECT_EQ(record.zero[0], 9000);
+  EXPECT_EQ(record.minimum[0], 9000);
 }
 
 TEST_F(DeviceNodesTest, JoystickCaptureKeepsTheLastSample) {

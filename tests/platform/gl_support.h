@@ -52,6 +52,7 @@ struct hiddenglwindow {
     PrepareGlDriver();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);  // as the program's window: drawing may keep the frame's alpha
     window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window) context = SDL_GL_CreateContext(window);
     return context && SDL_GL_MakeCurrent(window, context) == 0;

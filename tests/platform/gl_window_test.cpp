@@ -83,6 +83,9 @@ TEST_F(GlWindowTest, ContextReportsItsCapabilitiesAndDrawsPixels) {
   EXPECT_EQ(caps.compressed_textures, 1);
   EXPECT_EQ(caps.software, 0);
   EXPECT_EQ(caps.pbuffer, 0);
+  EXPECT_EQ(caps.framebuffer_object, 1);
+  EXPECT_NE(caps.fbo.renderbuffer_storage, nullptr);
+  EXPECT_GE(caps.max_renderbuffer_size, 1024);
   EXPECT_GE(caps.max_texture_size, 1024);
   EXPECT_EQ(caps.stencil_bits, 8);
 
@@ -102,14 +105,16 @@ TEST_F(GlWindowTest, ContextReportsItsCapabilitiesAndDrawsPixels) {
   backend->Stop();
 
   // The capability lines went to the log with the gl tag.
-  bool sawRenderer = false, sawCubeMap = false;
+  bool sawRenderer = false, sawCubeMap = false, sawFramebuffer = false;
   for (int n = 1; n < 40; ++n) {
     std::string line = kxsystem::GetLogLine(n);
     if (line.rfind("gl:  renderer ", 0) == 0) sawRenderer = true;
     if (line == "gl:  cube map=1") sawCubeMap = true;
+    if (line == "gl:  framebuffer object=1") sawFramebuffer = true;
   }
   EXPECT_TRUE(sawRenderer);
   EXPECT_TRUE(sawCubeMap);
+  EXPECT_TRUE(sawFramebuffer);
 }
 
 std::vector<std::string> trace;

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include "platform/input_devices.h"
@@ -66,10 +67,14 @@ inline std::vector<uint8_t> PadPilotReport(const uint8_t axes[6], uint8_t button
   return r;
 }
 
-// Installs a fake transport and ends the run's devices afterwards.
-class UsbTest : public ::testing::Test {
+// Installs a fake transport and ends the run's devices afterwards. Base is
+// the fixture it extends (another test's set-up runs first and ends last).
+template <class Base = ::testing::Test>
+class UsbTestOf : public Base {
  protected:
+  using UsbTest = UsbTestOf;  // derived fixtures call UsbTest::SetUp()
   void SetUp() override {
+    Base::SetUp();
     kxsystem::ClearLogHistory();
     usbinterface::settings = usbinterface::decodersettings();
     usbinterface::SetTransport(&fake);
@@ -77,6 +82,7 @@ class UsbTest : public ::testing::Test {
   void TearDown() override {
     kxinput::Shutdown();
     usbinterface::SetTransport(nullptr);
+    Base::TearDown();
   }
   int AddCable(const char* path = "/dev/hidraw-cable", const char* product = "") {
     return fake.AddDevice(path, product, usbinterface::kCableProductIdPlaceholder);
@@ -99,6 +105,39 @@ class UsbTest : public ::testing::Test {
     WaitQueued(device, record, before + static_cast<int>(reports.size()));
   }
   usbfaketransport fake;
+};
+using UsbTest = UsbTestOf<>;
+
+// SDL's virtual joysticks standing in for real ones: 8 axes and 4 buttons
+// unless asked otherwise. Start before attaching; Stop after the records'
+// handles are closed.
+class virtualjoysticks {
+ public:
+  int Start() { return SDL_InitSubSystem(SDL_INIT_JOYSTICK); }
+  void Stop() {
+    DetachAll();
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  }
+  // Last first: a detach moves the device indexes after it down by one.
+  void DetachAll() {
+    for (auto i = attached.rbegin(); i != attached.rend(); ++i) SDL_JoystickDetachVirtual(*i);
+    attached.clear();
+  }
+  int Attach(int axes = 8, int buttons = 4) {
+    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, 0);
+    EXPECT_GE(index, 0) << SDL_GetError();
+    attached.push_back(index);
+    return index;
+  }
+  // A listed joystick's axis or button set as the device would report it.
+  static void SetAxis(const kxinputdevice* record, int axis, int16_t value) {
+    SDL_JoystickSetVirtualAxis(reinterpret_cast<SDL_Joystick*>(record->joystick), axis, value);
+  }
+  static void SetButton(const kxinputdevice* record, int button, bool pressed) {
+    SDL_JoystickSetVirtualButton(reinterpret_cast<SDL_Joystick*>(record->joystick), button,
+                                 pressed ? SDL_PRESSED : SDL_RELEASED);
+  }
+  std::vector<int> attached;
 };
 
 }  // namespace inputtest
@@ -126,10 +165,12 @@ constexpr const char* kInputRootsScript =
     "cd /\n";
 
 // "/Pinboard/" and "/Panel/" built by script for each test, removed after it.
-class InputTreeTest : public UsbTest {
+template <class Base = ::testing::Test>
+class InputTreeTestOf : public UsbTestOf<Base> {
  protected:
+  using InputTreeTest = InputTreeTestOf;  // derived fixtures call InputTreeTest::SetUp()
   void SetUp() override {
-    UsbTest::SetUp();
+    UsbTestOf<Base>::SetUp();
     kxscript::Init();
     input::RegisterTypes();
     kxscript::Execute(kInputRootsScript, kxscript::Root());
@@ -142,11 +183,12 @@ class InputTreeTest : public UsbTest {
     delete board;
     delete panel;
     kxscript::Reset();
-    UsbTest::TearDown();
+    UsbTestOf<Base>::TearDown();
   }
   float Slot(int i) const { return board->slots[i]; }
   kxpinboard* board = nullptr;
   kxpanel* panel = nullptr;
 };
+using InputTreeTest = InputTreeTestOf<>;
 
 }  // namespace inputtest

@@ -6,25 +6,18 @@
 
 namespace {
 
-// SDL's virtual joysticks stand in for real ones: 8 axes and 4 buttons.
 class JoystickTest : public inputtest::InputTreeTest {
  protected:
   void SetUp() override {
     InputTreeTest::SetUp();
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    ASSERT_EQ(sticks.Start(), 0) << SDL_GetError();
   }
   void TearDown() override {
     InputTreeTest::TearDown();  // closes the records' handles first
-    for (int index : attached) SDL_JoystickDetachVirtual(index);
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    sticks.Stop();
   }
-  int Attach(int axes = 8, int buttons = 4) {
-    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, 0);
-    EXPECT_GE(index, 0) << SDL_GetError();
-    attached.push_back(index);
-    return index;
-  }
-  std::vector<int> attached;
+  int Attach(int axes = 8, int buttons = 4) { return sticks.Attach(axes, buttons); }
+  inputtest::virtualjoysticks sticks;
 };
 
 TEST_F(JoystickTest, AxesAndButtonsReachSlotsOfTheirJoystick) {
@@ -85,7 +78,7 @@ TEST_F(JoystickTest, UnpluggedJoystickReadsCentredAndLeavesTheList) {
   kxinput::PollDevice(stick);
   EXPECT_EQ(stick->raw[0], 1000);
   SDL_JoystickDetachVirtual(index);
-  attached.clear();
+  sticks.attached.clear();
   kxinput::PollDevice(stick);
   EXPECT_EQ(stick->raw[0], 0);
   EXPECT_EQ(kxinput::SearchDevices(kxinput::kSearchEnumerate), 0);

@@ -6,7 +6,7 @@
 
 #include "platform/events.h"
 #include "program_support.h"
-#include "sim/app_hooks.h"
+#include "sim/units.h"
 
 namespace {
 
@@ -87,22 +87,19 @@ TEST_F(ApplicationTest, AClickOnTheFlyButtonReachesTheMenuThroughTheGui) {
 class UnitsTest : public simtest::simtest {
  protected:
   void TearDown() override {
-    sim::SetHooks(sim::applicationhooks());
+    units::SetMetric();
     simtest::TearDown();
   }
 };
 
 TEST_F(UnitsTest, TwoRunsImperialAndAnyOtherValueRunsMetricStoredAsOne) {
-  static std::string chosen;
-  sim::applicationhooks hooks;
-  hooks.units_metric = [] { chosen += 'm'; };
-  hooks.units_imperial = [] { chosen += 'i'; };
-  sim::SetHooks(hooks);
-  chosen.clear();
-  for (int units : {0, 1, 2, 7}) {
-    sim::session.units = units;
+  std::string chosen;
+  for (int setting : {0, 1, 2, 7}) {
+    setting == 2 ? units::SetMetric() : units::SetImperial();  // the other column first
+    sim::session.units = setting;
     sim::ApplyUnits();
-    EXPECT_EQ(sim::session.units, units == 2 ? 2 : 1) << units;
+    EXPECT_EQ(sim::session.units, setting == 2 ? 2 : 1) << setting;
+    chosen += units::Current().length.name == "in" ? 'i' : 'm';
   }
   EXPECT_EQ(chosen, "mmim");
 }

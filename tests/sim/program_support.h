@@ -67,6 +67,10 @@ class programtest : public inputtest::UsbTest {
     kxscript::Shutdown();
     kxgui::FreeIcons();  // the exit freed every texture; the next start loads the sheets again
     kxsystem::ClearReserves();
+    // The fonts' pictures went with the reserves: a record still naming them
+    // would hand the next start's loader a block it no longer owns.
+    for (kxglfont* font : {&sim::small_font, &sim::large_font, &sim::menu_font}) *font = kxglfont{};
+    kxgl::SetFont(nullptr);
     folder_.reset();
     ResetSimulatorState();
     UsbTest::TearDown();

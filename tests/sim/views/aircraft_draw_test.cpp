@@ -69,12 +69,8 @@ TEST_F(AircraftDraw, ListsAreBuiltAndDrawnInPostOrder) {
 TEST_F(AircraftDraw, ShininessPicksTheCubeMapAddedOnUnitOne) {
   if (!kxgl::caps.cube_map || !kxgl::caps.multitexture) GTEST_SKIP() << "no cube maps";
   const uint8_t colours[4][3] = {{120, 0, 0}, {0, 120, 0}, {0, 0, 120}, {0, 0, 0}};
+  MakeCubeMapEntries();
   for (int m = 0; m < 3; ++m) {
-    std::string name = "cubemap" + std::to_string(m);
-    kxtexture* t = kxgl::CreateTexture(name.c_str(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest, kxgl::kWrapClamp,
-                                       kxgl::kWrapClamp, 0);
-    t->cube = 1;
-    sim::session.cubemap_textures[m] = t;
     glBindTexture(GL_TEXTURE_CUBE_MAP, sim::CubeMapName(m));
     for (int face = 0; face < 6; ++face)
       glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + face, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, colours[m]);

@@ -6,6 +6,7 @@
 #include "sim/app_hooks.h"
 #include "sim/player.h"
 #include "sim/settings.h"
+#include "sim/units.h"
 #include "sim/views/menu_actions.h"
 #include "tests/sim/views/menu_support.h"
 
@@ -60,16 +61,12 @@ TEST_F(MenuActionsTest, VerticalSyncGoesToTheSwapInterval) {
 }
 
 TEST_F(MenuActionsTest, UnitsAndCloudsSetTheirCodes) {
-  static int imperial;
-  imperial = 0;
-  sim::applicationhooks hooks;
-  hooks.units_imperial = [] { ++imperial; };
-  sim::SetHooks(hooks);
   Run("UnitEnglish");
   EXPECT_EQ(session.units, 2);
-  EXPECT_EQ(imperial, 1);
-  Run("UnitMetric");  // without a metric hook only the setting changes
+  EXPECT_STREQ(units::Current().length.name.Text(), "in");
+  Run("UnitMetric");
   EXPECT_EQ(session.units, 1);
+  EXPECT_STREQ(units::Current().length.name.Text(), "cm");
   Run("SetCloudsNone");
   EXPECT_EQ(session.cloud_type, sim::kCloudsNone);
   Run("SetCloudsRain");

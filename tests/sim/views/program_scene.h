@@ -34,6 +34,10 @@ struct camera {
     if (kxvector4r::Normalise(Y) < 1e-6f) Y = {0, 1, 0, 0};
     kxvector4r::Cross(Z, X, Y);
   }
+  // Copies the eye and the axes into a viewer's or an overlay camera's fields.
+  void CopyTo(float* position, float* x, float* y, float* z) const {
+    for (int k = 0; k < 3; ++k) position[k] = (&eye.x)[k], x[k] = (&X.x)[k], y[k] = (&Y.x)[k], z[k] = (&Z.x)[k];
+  }
 };
 
 // The draw kinds the aircraft set-up gives: a list for an opaque mesh,

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/interpreter.h"
 #include "graphics/font.h"
@@ -17,6 +18,8 @@
 #include "platform/gl_context.h"
 #include "platform/null_window.h"
 #include "sim/resources.h"
+#include "sim/views/reflection_maps.h"
+#include "sim/views/render_to_texture.h"
 #include "sim/views/scene.h"
 #include "sim/views/transparent_list.h"
 #include "sim/views/view_matrices.h"
@@ -43,6 +46,7 @@ class viewsgltest : public kxtest::SceneryTest {
     }
   }
   static void TearDownTestSuite() {
+    sim::ReleaseRenderTargets();
     kxgl::ContextLost();
     kxsystem::SetHasContext(0);
     gl_.Close();
@@ -57,12 +61,15 @@ class viewsgltest : public kxtest::SceneryTest {
     kxsystem::display.window_height = kHeight;
     sim::ResetSceneView();
     sim::ResetTransparentList();
+    sim::ForgetReflectionMaps();
     kxscript::Root()->AppendChild(top_ = new kxnode);
   }
   void TearDown() override {
     if (kxgl::HasContext()) {
       kxgl::caps = caps_;
       for (kxtexture*& t : sim::session.cubemap_textures) kxgl::FreeTexture(t), t = nullptr;
+      for (kxtexture* t : textures_) kxgl::FreeTexture(t);
+      textures_.clear();
       kxgl::SetFont(nullptr);
       kxgl::FreeFont(&sim::small_font);
       delete top_;
@@ -100,11 +107,38 @@ class viewsgltest : public kxtest::SceneryTest {
     if (shape) o->SetMesh(meshgen::ColouredElement(*shape, name, "", rgb));
     return o;
   }
+  // The three "cubemap%d" entries as the program's resources make them
+  // (never uploaded as 2-D), in the session; the fixture frees them.
+  static void MakeCubeMapEntries() {
+    for (int m = 0; m < sim::kCubeMaps; ++m) {
+      std::string name = "cubemap" + std::to_string(m);
+      kxtexture* t = kxgl::CreateTexture(name.c_str(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest, kxgl::kWrapClamp,
+                                         kxgl::kWrapClamp, 0);
+      t->cube = 1;
+      sim::session.cubemap_textures[m] = t;
+    }
+  }
+  // An RGBA texture of the table (linear, clamped, zero texels), freed after the test.
+  kxtexture* Texture(const char* name, int width, int height) {
+    kxtexture* t = kxgl::CreateTexture(name, kxgl::kTypeRGBA, width, height, kxgl::kFilterLinear, kxgl::kWrapClamp,
+                                       kxgl::kWrapClamp, 0);
+    if (t) textures_.push_back(t);
+    return t;
+  }
+  // Level 0 of the texture in OpenGL, bottom row first.
+  static std::vector<kxtest::pixel> Texels(const kxtexture* t) {
+    std::vector<kxtest::pixel> texels(static_cast<size_t>(t->width) * t->height);
+    glBindTexture(GL_TEXTURE_2D, t->glName);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+  }
   static fs::path ProgramData() { return (fs::path(KX_TEST_DATA) / "../../../../data").lexically_normal(); }
 
   nullwindowbackend null_;
   kxglcaps caps_;
   kxnode* top_ = nullptr;
+  std::vector<kxtexture*> textures_;
   static inline kxtest::hiddenglwindow gl_;
 };
 

@@ -161,6 +161,21 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(sim::PendingRecording(), "loop");
 }
 
+TEST_F(WindowsTest, ARecordingOfAnotherSceneryOpensTheWarningAndOfThisOneLoadsAtOnce) {
+  std::strcpy(sim::TheWorld()->name, "testfield");
+  Write("recordings/here.rec", "aircraft nothing\nscenery testfield\n");
+  Write("recordings/away.rec", "aircraft nothing\nscenery other\n");
+  for (const char* name : {"here", "away"}) {
+    Send(sim::kWndLoadRecord, "Open");
+    Run((std::string("/Display/Visible/wndLoadRecord/Select( \"") + name + "\" )").c_str());
+    Send(sim::kWndLoadRecord, "Load");
+    EXPECT_STREQ(sim::PendingRecording(), name);
+    // Only the file of another scenery asks first; neither is playable.
+    EXPECT_EQ(Shown(sim::kWndWrongScenery), std::strcmp(name, "away") == 0) << name;
+    EXPECT_EQ(players[0].rec_present, 0) << name;
+  }
+}
+
 TEST_F(WindowsTest, TheWrongSceneryWarningShowsBothNames) {
   std::strcpy(sim::TheWorld()->name, "testfield");
   Send(sim::kWndWrongScenery, "Open");

@@ -1,4 +1,4 @@
-#include "designer/units_placeholder.h"
+#include "sim/units.h"
 
 namespace units {
 

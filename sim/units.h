@@ -1,9 +1,8 @@
-// Stand-in for the display units until the simulator's own (sim/) exist:
-// the same names, and the designer's only way to them. Replace this file by
-// the simulator's header when it lands.
-//
-// Stored values are SI; a field shows value x factor followed by the unit
-// name. The table starts with the metric column.
+// The display units: one program-wide table, metric or imperial by the
+// `units` setting, from which every value the designer shows takes its
+// factor and unit name. Stored values are always SI; a field shows
+// value x factor followed by the name and stores what is typed / factor.
+// The table starts metric; only SetMetric and SetImperial change it.
 #pragma once
 
 #include "core/string.h"
@@ -28,11 +27,11 @@ struct displayunits {
 
 // The program's one table.
 const displayunits& Current();
-// Overwrite all eight entries with one column.
+// Overwrite all eight entries with one column; neither reads the setting.
 void SetMetric();
 void SetImperial();
 
-// Shared conversion constants.
+// Conversions that pages with a fixed unit use instead of the table.
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kDegToRad = 0.017453292f;
 constexpr float kRadToDeg = 57.295776f;

@@ -1,0 +1,299 @@
+// Sections: layout; fades; screenshots; the window-wide 2-D pass; Draw.
+#include "sim/views/frame.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "dynamics/flight_state.h"
+#include "graphics/draw.h"
+#include "graphics/font.h"
+#include "graphics/gl_frame.h"
+#include "gui/display.h"
+#include "gui/gui.h"
+#include "platform/events.h"
+#include "platform/files.h"
+#include "platform/log.h"
+#include "platform/window.h"
+#include "sim/player.h"
+#include "sim/resources.h"
+#include "sim/session.h"
+#include "sim/views/aircraft_shadow.h"
+#include "sim/views/flat_draw.h"
+#include "sim/views/gl_state.h"
+#include "sim/views/loading_screen.h"
+#include "sim/views/player_view.h"
+#include "sim/views/text.h"
+#include "sim/world/world.h"
+
+namespace sim {
+namespace {
+
+constexpr float kGuiRest = 2.0f;          // s without mouse movement before the GUI fades
+constexpr float kGuiFadeRate = 0.33f;     // per s
+constexpr float kTipsFadeScale = 0.5f;    // full strength after 2 s
+constexpr float kBoxAlpha = 0.8f;
+constexpr int kBoxMargin = 16;            // px left and right of a text
+constexpr int kLogLines = 30;
+constexpr float kMenuBandGrey = 0.8f;
+constexpr char kScreenshotFolder[] = "screenshots";
+constexpr int kPathChars = 512;
+constexpr int kPixelsPerMetre = 11811;    // 300 dpi
+constexpr char kScreenFocus[] = "Visible";  // the menu background: not a window
+
+float guiRest = 0.0f;    // s since the mouse last moved
+int screenshotCount = 0; // the next screenshot's number; never reset in a run
+
+// The recorded aircraft's shadow picture with its box, per player: the
+// player record keeps the texture and the box in separate fields.
+shadowquad recordedShadow[kPlayers];
+
+void Put16(uint8_t* at, int v) {
+  at[0] = static_cast<uint8_t>(v);
+  at[1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(uint8_t* at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// ---- shadow pictures
+
+shadowquad* RecordedShadow(simplayer& p, int index) {
+  shadowquad& q = recordedShadow[index];
+  q.texture = p.rec_shadow_texture;
+  q.size = p.rec_radius;
+  std::copy(p.rec_bbmin, p.rec_bbmin + 3, q.min);
+  std::copy(p.rec_bbmax, p.rec_bbmax + 3, q.max);
+  return &q;
+}
+
+void ShadowPictures() {
+  for (simplayer* p = &players[0]; p; p = p->next) {
+    if (p->flight_state) RenderAircraftShadow(p, &p->flight_state->shadow, p->flight_state->position, nullptr, nullptr);
+    if (p->rec_present) {
+      const int index = p == &players[1] ? 1 : 0;
+      RenderAircraftShadow(p, RecordedShadow(*p, index), &p->rec_pose.R.x, p->rec_instance, nullptr);
+    }
+  }
+  const contestrec* c = session.current_contest;
+  if (c && c->kind == kContestBalloonPop && c->first_balloon) {
+    // The balloons share one picture: every balloon is the same ball scaled.
+    static const float kOrigin[3] = {0, 0, 0};
+    RenderAircraftShadow(&players[0], &c->first_balloon->shadow, kOrigin, nullptr, c->first_balloon->mesh);
+  }
+}
+
+// ---- views
+
+void Views(int W, int H) {
+  viewrect views[2];
+  float aspect = 1.0f;
+  const int n = SplitViews(session.game_type, W, H, views, &aspect);
+  for (int i = 0; i < n; ++i) {
+    glViewport(views[i].x, views[i].y, views[i].w, views[i].h);
+    DrawView(&players[i], views[i].w, views[i].h, aspect, views[i].x, views[i].y);
+  }
+  WindowOrtho(W, H);
+  if (n < 2) return;
+  glDisable(GL_TEXTURE_2D);
+  glColor4f(1, 1, 1, 1);
+  glBegin(GL_LINES);
+  if (session.game_type == kGameSplitAbove) {
+    glVertex2f(0, H / 2 + 0.5f), glVertex2f(W, H / 2 + 0.5f);
+  } else {
+    glVertex2f(W / 2 + 0.5f, 0), glVertex2f(W / 2 + 0.5f, H);
+  }
+  glEnd();
+}
+
+// ---- the window-wide 2-D pass
+
+void StatusMessage(int W, int H) {
+  simsession& s = session;
+  if (!(s.status_time > 0.0f)) return;
+  kxgl::SetFont(&small_font);
+  const int tw = kxgl::TextWidth(s.status_text), xt = (W - tw) / 2, yc = H / 5, lh = small_font.lineHeight;
+  s.status_time -= s.frame_time;
+  glColor4f(0, 0, 0, kBoxAlpha);
+  DrawFlatRect(xt - kBoxMargin, yc - lh, (W + tw) / 2 + kBoxMargin, yc + lh);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+  DrawTextAtBaseline(xt, yc - lh + lh / 2, s.status_text);
+}
+
+void TipsBox(int W, int H) {
+  simsession& s = session;
+  const float a = StepTips(s);
+  if (a < 0.0f) return;
+  kxgl::SetFont(&small_font);
+  const int n = std::clamp(s.tip_lines, 0, simsession::kTipLines), lh = small_font.lineHeight, base = H / 5;
+  auto text = [&](int i) { return s.tip_text[i] ? s.tip_text[i] : ""; };
+  int mw = 0;
+  for (int i = 0; i < n; ++i) mw = std::max(mw, kxgl::TextWidth(text(i)));
+  glColor4f(0, 0, 0, kBoxAlpha * a);
+  DrawFlatRect((W - mw) / 2 - kBoxMargin, base - n * lh, (W + mw) / 2 + kBoxMargin, base - n * lh + (n + 1) * lh);
+  glColor4f(1, 1, 1, a);
+  glEnable(GL_TEXTURE_2D);
+  for (int i = 0; i < n; ++i) DrawTextAtBaseline((W - kxgl::TextWidth(text(i))) / 2, base - (i + 1) * lh + lh / 2, text(i));
+}
+
+bool WindowFocused() {
+  const kxgraphic* focus = kxgui::Focus;
+  return focus && !focus->name.Equal(kScreenFocus);
+}
+
+void MenuAndGui(int W, int H) {
+  const simsession& s = session;
+  const float alpha = GuiAlpha(&guiRest, &input::pointer, s.sim_time_step, WindowFocused());
+  kxgl::SetFont(&small_font);
+  if (!(alpha > 0.0f)) return;
+  glColor4f(kMenuBandGrey, kMenuBandGrey, kMenuBandGrey, alpha);
+  DrawFlatRect(0, H - s.menu_bar_height, W, H);
+  if (kxgui::Display) kxgui::Display->SetAlpha(alpha);
+  kxgui::Draw();
+  if (kxgui::Display) kxgui::Display->SetAlpha(1.0f);
+  WindowOrtho(W, H);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(1, 1, 1, alpha);
+  kxgl::DrawMouse();
+}
+
+void Screenshot(int W, int H) {
+  simsession& s = session;
+  if (!s.screenshot_request) return;
+  char path[kPathChars];
+  ScreenshotPath(path, sizeof path, s.aircraft0, TheWorld()->name, screenshotCount);
+  kxsystem::Log("sim:  writing screenshot %s=", path);
+  s.screenshot_request = 0;
+  ++screenshotCount;
+  const int w4 = W / 4 * 4, h4 = H / 4 * 4;
+  bool ok = w4 > 0 && h4 > 0;
+  if (ok) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(w4) * h4 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, w4, h4, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    kxsystem::CreateDirectory(kScreenshotFolder);
+    ok = WriteScreenshot(path, w4, h4, pixels.data()) == 1;
+  }
+  kxsystem::Log(ok ? "done\n" : "fail\n");
+}
+
+}  // namespace
+
+// ---- layout
+
+int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect) {
+  auto ratio = [](int w, int h) { return h > 0 ? static_cast<float>(w) / static_cast<float>(h) : 1.0f; };
+  switch (gameType) {
+    case kGameSingle:
+      out[0] = {0, 0, W, H};
+      *aspect = ratio(W, H);
+      return 1;
+    case kGameSplitAbove:
+      out[0] = {0, 0, W, H / 2};
+      out[1] = {0, H / 2, W, H / 2};
+      *aspect = ratio(W, H / 2);
+      return 2;
+    case kGameSplitSide:
+      out[0] = {0, 0, W / 2, H};
+      out[1] = {W / 2, 0, W / 2, H};
+      *aspect = ratio(W / 2, H);
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+// ---- fades
+
+float StepTips(simsession& s) {
+  if (!s.show_tips || (s.tip_time < 0.0f && s.tip_elapsed < 0.0f)) return -1.0f;
+  s.tip_elapsed += s.tip_time > 0.0f ? s.frame_time : -s.frame_time;
+  s.tip_time -= s.frame_time;
+  return std::clamp(s.tip_elapsed * kTipsFadeScale, 0.0f, 1.0f);
+}
+
+float GuiAlpha(float* rest, kxpointer* pointer, float simStep, int windowFocused) {
+  float alpha = 1.0f;
+  if (pointer->moved) {
+    // A moving mouse brings the faded GUI back.
+    *rest = 0.0f;
+    pointer->moved = 0;
+    pointer->fade = 1.0f;
+    alpha = pointer->fade;
+  } else if (*rest <= kGuiRest) {
+    *rest += simStep;
+    alpha = pointer->fade;
+  } else {
+    if (pointer->fade > 0.0f) pointer->fade = std::max(0.0f, pointer->fade - kGuiFadeRate * simStep);
+    alpha = pointer->fade;
+  }
+  return windowFocused ? 1.0f : alpha;
+}
+
+// ---- screenshots
+
+void ScreenshotPath(char* out, size_t size, const char* aircraft, const char* scenery, int number) {
+  std::snprintf(out, size, "%s/svgol-%s-%s-%02d.bmp", kScreenshotFolder, aircraft, scenery, number);
+}
+
+void BmpHeader(int width, int height, uint8_t out[kBmpHeaderBytes]) {
+  std::fill(out, out + kBmpHeaderBytes, 0);
+  const uint32_t pixelBytes = static_cast<uint32_t>(width) * 3u * static_cast<uint32_t>(height);
+  out[0] = 'B';
+  out[1] = 'M';
+  Put32(out + 2, pixelBytes + kBmpHeaderBytes);
+  Put32(out + 10, kBmpHeaderBytes);
+  Put32(out + 14, 40);
+  Put32(out + 18, static_cast<uint32_t>(width));
+  Put32(out + 22, static_cast<uint32_t>(height));
+  Put16(out + 26, 1);
+  Put16(out + 28, 24);
+  Put32(out + 38, kPixelsPerMetre);
+  Put32(out + 42, kPixelsPerMetre);
+}
+
+int WriteScreenshot(const char* path, int width, int height, const uint8_t* pixels) {
+  uint8_t header[kBmpHeaderBytes];
+  BmpHeader(width, height, header);
+  const long bytes = static_cast<long>(width) * 3 * height;
+  return kxsystem::WriteWholeFile(path, header, 14) && kxsystem::AppendFile(path, header + 14, 40) &&
+                 kxsystem::AppendFile(path, pixels, bytes)
+             ? 1
+             : 0;
+}
+
+void ResetFrame() {
+  guiRest = 0.0f;
+  screenshotCount = 0;
+}
+
+// ---- the frame
+
+void Draw() {
+  if (!kxgl::HasContext()) return;
+  const int W = kxsystem::display.window_width, H = kxsystem::display.window_height;
+  ShadowPictures();
+  glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  Views(W, H);
+
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  StatusMessage(W, H);
+  TipsBox(W, H);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+  if (session.show_log) DrawLogLines(kLogLines);
+  MenuAndGui(W, H);
+  Screenshot(W, H);
+  kxgl::SwapBuffers();
+}
+
+}  // namespace sim

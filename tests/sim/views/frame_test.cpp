@@ -1,0 +1,121 @@
+// The frame's layout, fades and screenshot files without OpenGL.
+#include "sim/views/frame.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/events.h"
+#include "sim/session.h"
+#include "tests/temp_dir.h"
+
+namespace {
+
+TEST(FrameLayout, GameTypesSplitTheWindowWithHalvesRoundedDown) {
+  struct {
+    int type, W, H, count;
+    sim::viewrect first, second;
+    float aspect;
+  } rows[] = {
+      {sim::kGameSingle, 800, 600, 1, {0, 0, 800, 600}, {}, 800.0f / 600},
+      {sim::kGameSplitAbove, 800, 601, 2, {0, 0, 800, 300}, {0, 300, 800, 300}, 800.0f / 300},
+      {sim::kGameSplitSide, 801, 600, 2, {0, 0, 400, 600}, {400, 0, 400, 600}, 400.0f / 600},
+      {13, 800, 600, 0, {}, {}, 0},
+  };
+  for (const auto& row : rows) {
+    sim::viewrect views[2] = {};
+    float aspect = 0;
+    ASSERT_EQ(sim::SplitViews(row.type, row.W, row.H, views, &aspect), row.count) << row.type;
+    const sim::viewrect* want[2] = {&row.first, &row.second};
+    for (int i = 0; i < row.count; ++i) {
+      EXPECT_EQ(views[i].x, want[i]->x) << row.type;
+      EXPECT_EQ(views[i].y, want[i]->y) << row.type;
+      EXPECT_EQ(views[i].w, want[i]->w) << row.type;
+      EXPECT_EQ(views[i].h, want[i]->h) << row.type;
+    }
+    if (row.count) EXPECT_FLOAT_EQ(aspect, row.aspect) << row.type;
+  }
+}
+
+TEST(FrameFades, TipsFadeInWhileTheirTimerRunsAndOutAfterItAndRestWithTipsOff) {
+  simsession s;
+  s.frame_time = 0.5f;
+  s.tip_time = 1.0f;
+  s.tip_elapsed = 0.0f;
+  s.show_tips = 0;
+  EXPECT_LT(sim::StepTips(s), 0.0f);
+  EXPECT_EQ(s.tip_time, 1.0f);  // timers stand still
+  EXPECT_EQ(s.tip_elapsed, 0.0f);
+  s.show_tips = 1;
+  const float alphas[] = {0.25f, 0.5f, 0.25f, 0.0f, 0.0f};  // two frames in, then out
+  for (float a : alphas) EXPECT_FLOAT_EQ(sim::StepTips(s), a);
+  EXPECT_LT(s.tip_time, 0.0f);
+  EXPECT_LT(s.tip_elapsed, 0.0f);
+  EXPECT_LT(sim::StepTips(s), 0.0f);  // both ran out: no box
+}
+
+TEST(FrameFades, TheGuiFadesAfterTwoSecondsAtRestAndComesBackWithTheMouse) {
+  kxpointer pointer;
+  float rest = 0.0f;
+  const float step = 0.5f;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(sim::GuiAlpha(&rest, &pointer, step, 0), 1.0f);  // 2.5 s at rest
+  EXPECT_FLOAT_EQ(sim::GuiAlpha(&rest, &pointer, step, 0), 1.0f - 0.165f);
+  EXPECT_EQ(sim::GuiAlpha(&rest, &pointer, step, 1), 1.0f);  // an open window keeps it
+  EXPECT_FLOAT_EQ(pointer.fade, 1.0f - 0.33f);
+  for (int i = 0; i < 10; ++i) sim::GuiAlpha(&rest, &pointer, step, 0);
+  EXPECT_EQ(sim::GuiAlpha(&rest, &pointer, step, 0), 0.0f);
+  EXPECT_EQ(pointer.fade, 0.0f);  // not below 0
+  pointer.moved = 1;
+  EXPECT_EQ(sim::GuiAlpha(&rest, &pointer, step, 0), 1.0f);
+  EXPECT_EQ(pointer.moved, 0);
+  EXPECT_EQ(rest, 0.0f);
+}
+
+TEST(FrameScreenshots, NamesCountFromZeroWithTwoDigitsAndGrowPastNinetyNine) {
+  char path[128];
+  struct {
+    int number;
+    const char* name;
+  } rows[] = {{0, "screenshots/svgol-christeneagle-winzeln-00.bmp"},
+              {1, "screenshots/svgol-christeneagle-winzeln-01.bmp"},
+              {100, "screenshots/svgol-christeneagle-winzeln-100.bmp"}};
+  for (const auto& row : rows) {
+    sim::ScreenshotPath(path, sizeof path, "christeneagle", "winzeln", row.number);
+    EXPECT_STREQ(path, row.name);
+  }
+  sim::ScreenshotPath(path, 16, "christeneagle", "winzeln", 0);  // cut, never overrun
+  EXPECT_STREQ(path, "screenshots/svg");
+}
+
+TEST(FrameScreenshots, TheHeaderIsThe54BytesOfA24BitBottomUpPicture) {
+  uint8_t h[sim::kBmpHeaderBytes];
+  sim::BmpHeader(800, 600, h);
+  const uint8_t want[sim::kBmpHeaderBytes] = {
+      'B', 'M', 0x36, 0xF9, 0x15, 0,    0, 0, 0, 0, 54, 0, 0, 0,   // 1,440,054 bytes, pixels at 54
+      40,  0,   0,    0,    0x20, 0x03, 0, 0,                      // info header, width 800
+      0x58, 0x02, 0,  0,    1,    0,    24, 0,                     // height 600, 1 plane, 24 bits
+      0,   0,   0,    0,    0,    0,    0, 0,                      // no compression, image size 0
+      0x23, 0x2E, 0,  0,    0x23, 0x2E, 0, 0,                      // 11811 pixels per metre
+      0,   0,   0,    0,    0,    0,    0, 0};
+  EXPECT_EQ(std::vector<uint8_t>(h, h + sim::kBmpHeaderBytes), std::vector<uint8_t>(want, want + sim::kBmpHeaderBytes));
+}
+
+class FrameScreenshotFile : public TempDirTest {};
+
+TEST_F(FrameScreenshotFile, TheFileHoldsTheHeaderAndTheRowsAndAFailedWriteSaysSo) {
+  std::vector<uint8_t> pixels(8 * 2 * 3);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i);
+  ASSERT_EQ(sim::WriteScreenshot("shot.bmp", 8, 2, pixels.data()), 1);
+  const std::string bytes = Read("shot.bmp");
+  ASSERT_EQ(bytes.size(), 54u + pixels.size());
+  uint8_t header[sim::kBmpHeaderBytes];
+  sim::BmpHeader(8, 2, header);
+  EXPECT_EQ(bytes.substr(0, 54), std::string(header, header + 54));
+  EXPECT_EQ(bytes.substr(54), std::string(pixels.begin(), pixels.end()));
+  EXPECT_EQ(sim::WriteScreenshot("missing/shot.bmp", 8, 2, pixels.data()), 0);
+  EXPECT_FALSE(std::filesystem::exists("missing/shot.bmp"));
+}
+
+}  // namespace

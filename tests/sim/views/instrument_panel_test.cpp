@@ -1,0 +1,105 @@
+// The instrument row: needle angles without OpenGL, then the row's place
+// and the artificial horizon under a real context.
+#include "sim/views/instrument_panel.h"
+
+#include <cmath>
+#include <memory>
+
+#include "dynamics/flight_state.h"
+#include "graphics/mesh.h"
+#include "graphics/mesh_load.h"
+#include "graphics/texture_table.h"
+#include "sim/views/gl_state.h"
+#include "views_gl_support.h"
+
+namespace {
+
+TEST(InstrumentPanel, NeedleAnglesFollowTheirScales) {
+  struct {
+    float kmh, degrees;
+  } airspeed[] = {{-5, 0}, {0, 0}, {50, 90}, {100, 180}, {150, 225}, {200, 270}, {399, 359.55f}, {400, 0}, {550, 0}};
+  for (const auto& row : airspeed) EXPECT_NEAR(sim::AirspeedNeedle(row.kmh), row.degrees, 1e-3f) << row.kmh;
+  EXPECT_EQ(sim::AirspeedNeedle(NAN), 0.0f);
+
+  EXPECT_EQ(sim::AltimeterShortHand(0), 0.0f);
+  EXPECT_EQ(sim::AltimeterLongHand(0), 0.0f);
+  EXPECT_NEAR(sim::AltimeterShortHand(550), -198.0f, 1e-3f);  // clockwise
+  EXPECT_NEAR(sim::AltimeterLongHand(550), -1980.0f, 1e-2f);  // 5.5 turns: pointing down
+}
+
+TEST(InstrumentPanel, TheVariometerClampsAtSevenMetresPerSecondAndSettlesOverAboutAHundredFrames) {
+  EXPECT_EQ(sim::VariometerTarget(20), sim::VariometerTarget(7));
+  EXPECT_FLOAT_EQ(sim::VariometerTarget(7), 157.5f);
+  EXPECT_FLOAT_EQ(sim::VariometerTarget(-2), -45.0f);
+  EXPECT_EQ(sim::VariometerTarget(INFINITY), 0.0f);
+  float angle = 0;
+  for (int i = 0; i < 100; ++i) angle = sim::SmoothVariometer(angle, sim::VariometerTarget(20));
+  EXPECT_NEAR(angle, 157.5f * (1 - std::pow(0.99f, 100)), 0.05f);
+}
+
+class InstrumentPanelDraw : public viewstest::viewsgltest {
+ protected:
+  void SetUp() override {
+    viewsgltest::SetUp();
+    if (IsSkipped()) return;
+    Load("SCENERY 6000\n");
+    sim::SetupGL();
+    sim::ResetInstrumentPanel();
+    player_->flight_state = state_.get();
+  }
+  void TearDown() override {
+    if (kxgl::HasContext()) {
+      for (kxtexture*& t : sim::session.instrument_textures) kxgl::FreeTexture(t), t = nullptr;
+      kxgeometry::Free(&sim::session.horizon_mesh);
+    }
+    viewsgltest::TearDown();
+  }
+  // The row on grey for a view of width w.
+  void DrawRow(int w) {
+    sim::WindowOrtho(kWidth_, kHeight_);
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    sim::DrawInstrumentPanel(player_.get(), w, kHeight_, 1.0f, 0, 0);
+  }
+  static bool Grey(kxtest::pixel p) { return Near(p, 0.5f, 0.5f, 0.5f); }
+
+  static constexpr int kWidth_ = viewstest::kWidth, kHeight_ = viewstest::kHeight;
+  std::unique_ptr<simplayer> player_ = std::make_unique<simplayer>();
+  std::unique_ptr<kxdflightstate> state_ = std::make_unique<kxdflightstate>();
+};
+
+TEST_F(InstrumentPanelDraw, TheRowStaysCentredInANarrowView) {
+  sim::session.instrument_textures[1] = kxgl::LoadTexture((ProgramData() / "texture/caltimeter.bmp").c_str(),
+                                                          kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp,
+                                                          kxgl::kWrapClamp, 0, 0);
+  ASSERT_NE(sim::session.instrument_textures[1], nullptr);
+  DrawRow(kWidth_);  // 160 px: the altimeter, the row's middle dial, stands in the middle
+  EXPECT_FALSE(Grey(kxtest::ReadPixel(kWidth_ / 2, 64)));
+  EXPECT_TRUE(Grey(kxtest::ReadPixel(8, 64)));
+  EXPECT_TRUE(Grey(kxtest::ReadPixel(kWidth_ / 2 + 70, 64)));
+  DrawRow(800);  // wide: the altimeter moves out of the window's left part
+  EXPECT_TRUE(Grey(kxtest::ReadPixel(kWidth_ / 2, 64)));
+  player_->flight_state = nullptr;  // no aircraft: no instruments
+  DrawRow(kWidth_);
+  EXPECT_TRUE(Grey(kxtest::ReadPixel(kWidth_ / 2, 64)));
+}
+
+TEST_F(InstrumentPanelDraw, TheHorizonShowsMoreSkyWhenTheNoseComesUp) {
+  ASSERT_EQ(kxgl::LoadGeometry((ProgramData() / "objects/horizon.obj").c_str(), &sim::session.horizon_mesh, 0, 0), 1);
+  auto skyAt = [](int x, int y) {
+    kxtest::pixel p = kxtest::ReadPixel(x, y);
+    return p.b > p.r + 20;
+  };
+  const int w = 384;  // the horizon, second in the row, stands at x = 64
+  DrawRow(w);
+  EXPECT_TRUE(skyAt(64, 64 + 25));
+  EXPECT_FALSE(skyAt(64, 64 - 25));
+  EXPECT_FALSE(Grey(kxtest::ReadPixel(64, 64 - 25)));  // the ground half is there
+  const float pitch = 0.5f;  // rad, nose up
+  state_->X[0] = std::cos(pitch), state_->X[2] = std::sin(pitch);
+  state_->Z[0] = -std::sin(pitch), state_->Z[2] = std::cos(pitch);
+  DrawRow(w);
+  EXPECT_TRUE(skyAt(64, 64 - 25));
+}
+
+}  // namespace
