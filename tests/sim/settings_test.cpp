@@ -23,7 +23,7 @@ class SettingsTest : public simtest::simtest {
 };
 
 TEST_F(SettingsTest, FirstStartWithoutFilesUsesEveryDefaultAndLogsFail) {
-  s.game_type = 12;
+  s.game_type = sim::kGameSplitSide;
   kxsystem::display.window_width = 1;
   sim::LoadConfigFiles();
   EXPECT_EQ(kxsystem::display.window_width, 640);
@@ -57,7 +57,7 @@ TEST_F(SettingsTest, SecondPlayerFileIsWrittenOnlyWhileItHasAnAircraft) {
   EXPECT_EQ(Read("config/player2.mcf"), "view_mode 53\n");
   kxdflightstate state;
   sim::players[1].flight_state = &state;
-  sim::players[1].view_mode = 52;
+  sim::players[1].view_mode = sim::kViewFollow;
   sim::SaveConfigFiles();
   EXPECT_EQ(Read("config/player2.mcf").rfind("view_mode  52\n", 0), 0u);
 }
