@@ -118,6 +118,8 @@ int StaysInside(const char* path) {
   return 1;
 }
 
+int IsPiccoloModel(const char* name) { return name && strcasecmp(name, kPiccoloModel) == 0 ? 1 : 0; }
+
 std::string ResolveReadPath(const char* path) {
   if (!path) return std::string();
   return Resolve(Normalise(path));
