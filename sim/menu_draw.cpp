@@ -52,6 +52,7 @@ constexpr float kTipReference = 768.0f;     // window height the menu font was m
 constexpr float kTipLeft = 275.0f / 1024.0f;
 constexpr float kVersionRight = 0.9375f;
 constexpr int kLogLines = 30;             // log lines shown with `show_log`
+constexpr double kMenuDepth = 10.0;       // the menu's 2-D passes reach this far either side of z = 0
 
 // Projects along the light direction onto the plane z = height.
 void ShadowMatrix(float height, float out[16]) {
@@ -61,13 +62,6 @@ void ShadowMatrix(float height, float out[16]) {
   std::memcpy(out, m, sizeof(m));
 }
 
-void Ortho(int width, int height, float nearZ, float farZ) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width, 0, height, nearZ, farZ);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
 
 void DrawBackground(int w, int h) {
   const menustate& m = Menu();
@@ -76,7 +70,7 @@ void DrawBackground(int w, int h) {
   glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
   glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
   glLightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular);
-  Ortho(w, h, -10, 10);
+  kxgl::PixelProjection(w, h, -kMenuDepth, kMenuDepth);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
   glDisable(GL_LIGHTING);
@@ -203,7 +197,7 @@ void ScaledLines(const char* text, float x, float y, float s) {
 
 void DrawButtons(int w, int h) {
   const menustate& m = Menu();
-  Ortho(w, h, 0, 2000);
+  kxgl::PixelProjection(w, h);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -228,7 +222,7 @@ void DrawButtons(int w, int h) {
 
 void DrawOverlays(int w, int h) {
   kxgui::Draw();
-  Ortho(w, h, -10, 10);
+  kxgl::PixelProjection(w, h, -kMenuDepth, kMenuDepth);
   if (session.show_log) DrawLogLines(kLogLines);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
