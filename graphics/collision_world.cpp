@@ -34,9 +34,12 @@ constexpr surfacename kSurfaceNames[] = {
 constexpr int kSurfaceDefault = 2;
 constexpr int kSurfaceWater = 1;
 constexpr int kSurfaceTree = 8;  // a tree is a crash
-// m: the largest corner coordinate of a face. Far beyond any scenery, and
-// small enough that the squares and sums of the queries stay finite floats.
-constexpr float kMaxCoordinate = 1.0e12f;
+// m: the largest corner coordinate of a face or tree. A hundred times the
+// largest scenery; there the floats' rounding (about 6 cm) stays below the
+// least contact reach (10 cm), so the contact walk, which passes over the
+// cells beyond the reach, and the gathered near set, which tests every face
+// it holds, still agree. Farther out a face is left out.
+constexpr float kMaxCoordinate = 1.0e6f;
 
 bool Within(float v) { return std::fabs(v) <= kMaxCoordinate; }
 
