@@ -183,6 +183,24 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
   EXPECT_GT(found, static_cast<int>(points.size() / 2));
 }
 
+// The edges of a sliver, within their tolerance, reach far beyond its sharp
+// tip; the grid lists the face there as a scan over every face finds it.
+TEST_F(CollisionWorldTest, GroundBeyondTheTipOfASliverIsFoundAsAScanFindsIt) {
+  Entry(Element({{-3.8147e-5f, -10, 0}, {0, 0, 0}, {0, 2.0005f, 0}}, {0, 1, 2}, "sliver_gras"));
+  ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 2));
+  ASSERT_GT(w->ground.columns, 0);
+  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
+  for (float y : {1.0f, 2.5f, 3.0f, 4.0f}) {
+    const float p[3] = {0.0f, y, 1.0f};
+    float expected = 0.0f, h = 0.0f;
+    const kxcollface* best = kxcolltest::ScanGround(faces, p, &expected);
+    EXPECT_EQ(kxcollision::FindGround(w.get(), p, &h, nullptr), best != nullptr) << y;
+    if (best) {
+      EXPECT_EQ(h, expected) << y;
+    }
+  }
+}
+
 TEST_F(CollisionWorldTest, ViewerCollideGivesANullEndedListOfFacesNearTheBox) {
   Entry(kxgeomtest::Terrain(meshgen::Ground(2000.0f, 71, 40.0f), "hills"));
   ASSERT_EQ(1, Build());
