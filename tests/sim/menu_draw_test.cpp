@@ -26,10 +26,13 @@ namespace {
 
 constexpr int kWidth = 400, kHeight = 300;  // px
 
-class MenuDrawTest : public ::testing::Test {
+// The menu drawn in a hidden window of width x height pixels, the program's
+// records reset around each test.
+template <int width, int height>
+class menudraw : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (std::getenv("DISPLAY") && gl_.Open("menu test", kWidth, kHeight)) kxsystem::SetHasContext(1);
+    if (std::getenv("DISPLAY") && gl_.Open("menu test", width, height)) kxsystem::SetHasContext(1);
   }
   static void TearDownTestSuite() {
     kxgl::ContextLost();
@@ -41,12 +44,8 @@ class MenuDrawTest : public ::testing::Test {
     simtest::ResetSimulatorState();
     kxgl::ClearTextureTable();
     kxsystem::SetWindowBackend(&null_);
-    kxsystem::display.window_width = kWidth;
-    kxsystem::display.window_height = kHeight;
-    sim::menustate& m = sim::Menu();
-    for (int i = 0; i < sim::kMenuButtons; ++i) m.buttons[i] = Solid("button", 255, 255, 255);
-    m.background[0] = Solid("sky", 0, 0, 255);
-    m.background[1] = Solid("field", 0, 255, 0);
+    kxsystem::display.window_width = width;
+    kxsystem::display.window_height = height;
   }
   void TearDown() override {
     kxgl::FreeFont(&sim::menu_font);
@@ -54,6 +53,20 @@ class MenuDrawTest : public ::testing::Test {
     kxsystem::display = kxdisplaysettings();
     kxgl::ClearTextureTable();
     simtest::ResetSimulatorState();
+  }
+  nullwindowbackend null_;
+  static inline kxtest::hiddenglwindow gl_;
+};
+
+class MenuDrawTest : public menudraw<kWidth, kHeight> {
+ protected:
+  void SetUp() override {
+    menudraw::SetUp();
+    if (IsSkipped()) return;
+    sim::menustate& m = sim::Menu();
+    for (int i = 0; i < sim::kMenuButtons; ++i) m.buttons[i] = Solid("button", 255, 255, 255);
+    m.background[0] = Solid("sky", 0, 0, 255);
+    m.background[1] = Solid("field", 0, 255, 0);
   }
   static kxtexture* Solid(const char* name, uint8_t r, uint8_t g, uint8_t b) {
     kxtexture* t = kxgl::CreateTexture(name, kxgl::kTypeRGBA, 4, 4, kxgl::kFilterNearest, kxgl::kWrapClamp,
@@ -80,8 +93,6 @@ class MenuDrawTest : public ::testing::Test {
       }
     return count;
   }
-  nullwindowbackend null_;
-  static inline kxtest::hiddenglwindow gl_;
 };
 
 TEST_F(MenuDrawTest, HoveredButtonIsBrighterOverTheTwoPartBackground) {
@@ -138,31 +149,10 @@ TEST_F(MenuDrawTest, TheTurntableShowsThePlayersAircraft) {
 // pictures' size, texel by texel. Every stroke of a label at least two
 // texels tall keeps apart from the next one down (the dot of an "i" from
 // its stem: "Edit aircraft" must not read "Edlt alrcraft").
-class MenuLabelDrawTest : public ::testing::Test {
+constexpr int kSmallWidth = 640, kSmallHeight = 480;  // px, the smallest window
+
+class MenuLabelDrawTest : public menudraw<kSmallWidth, kSmallHeight> {
  protected:
-  static constexpr int kSmallWidth = 640, kSmallHeight = 480;  // px
-  static void SetUpTestSuite() {
-    if (std::getenv("DISPLAY") && gl_.Open("menu label test", kSmallWidth, kSmallHeight)) kxsystem::SetHasContext(1);
-  }
-  static void TearDownTestSuite() {
-    kxgl::ContextLost();
-    kxsystem::SetHasContext(0);
-    gl_.Close();
-  }
-  void SetUp() override {
-    if (!kxgl::HasContext()) GTEST_SKIP() << "no OpenGL context (no display)";
-    simtest::ResetSimulatorState();
-    kxgl::ClearTextureTable();
-    kxsystem::SetWindowBackend(&null_);
-    kxsystem::display.window_width = kSmallWidth;
-    kxsystem::display.window_height = kSmallHeight;
-  }
-  void TearDown() override {
-    kxsystem::SetWindowBackend(nullptr);
-    kxsystem::display = kxdisplaysettings();
-    kxgl::ClearTextureTable();
-    simtest::ResetSimulatorState();
-  }
   // The top and bottom texel (or pixel) of each white run in a column.
   static std::vector<std::pair<int, int>> Runs(const std::vector<bool>& white) {
     std::vector<std::pair<int, int>> runs;
@@ -173,8 +163,6 @@ class MenuLabelDrawTest : public ::testing::Test {
     }
     return runs;
   }
-  nullwindowbackend null_;
-  static inline kxtest::hiddenglwindow gl_;
 };
 
 TEST_F(MenuLabelDrawTest, EditAircraftLabelKeepsItsStrokesApartAtSixForty) {

@@ -269,11 +269,7 @@ TEST_F(trike, StandsOnItsWheelsAtTheTyreDeflection) {
     ASSERT_NE(Wheel(i), nullptr);
     EXPECT_NEAR(Wheel(i)->B.R.z, kRadius - load / 10000.0f, 1.5e-4f) << "wheel " << i;
   }
-  kxvector4r v = Velocity();
-  EXPECT_LT(std::fabs(v.x) + std::fabs(v.y) + std::fabs(v.z), 0.01f);
-  EXPECT_EQ(instance->Crash, 0);
-  EXPECT_EQ(instance->WheelContact, 1);
-  EXPECT_EQ(instance->GroundContact, 1);
+  ExpectResting(instance, 0.01f, 1);
 }
 
 TEST_F(trike, RollingFrictionAndBrakeDecelerateAsKxrTimesWeight) {
