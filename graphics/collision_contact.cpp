@@ -197,11 +197,11 @@ void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
     // mesh).
     if (!f.frame && (FarFrom(f.centre, f.radius, q) || OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q)))
       continue;
-    auto inside = [first, n = f.edgeCount](const float p[3]) {
+    auto inside = [first, n = f.edgeCount, &f](const float p[3]) {
       for (int k = 0; k < n; ++k) {
         if (kxcollbuild::OutsideEdge(first[k].normal, first[k].distance, p)) return false;
       }
-      return true;
+      return kxcollbuild::InsideBox(f.lo, f.hi, p) != 0;
     };
     const candidate c{f.normal, f.d, f.frame, f.face, &f};
     if (f.frame) {
@@ -220,7 +220,11 @@ void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
 // ---- the world's walk
 
 void TestFace(const kxcollface* f, const pointset& q, tester& t) {
-  auto inside = [f](const float p[3]) { return kxcollbuild::InsideEdges(f, p) != 0; };
+  float lo[3], hi[3];
+  kxcollbuild::ContactBox(f, lo, hi);
+  auto inside = [f, &lo, &hi](const float p[3]) {
+    return kxcollbuild::InsideEdges(f, p) && kxcollbuild::InsideBox(lo, hi, p);
+  };
   const candidate c{f->normal, f->d, f->frame, f, f->edges};
   for (int i = 0; i < q.count; ++i) t.Test(c, q.placed[i], inside);
 }

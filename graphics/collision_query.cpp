@@ -214,7 +214,8 @@ int kxcollision::GatherNear(kxcollision* w, const float c[3], float r, kxcollnea
   if (w->nearCursor >= kNearFaces - 1) return 0;  // a full list may lack faces
   auto add = [near](const kxcollface* f) {
     kxnearface n{{f->normal[0], f->normal[1], f->normal[2]}, f->d, {f->centre[0], f->centre[1], f->centre[2]},
-                 f->radius, static_cast<int32_t>(near->edges.size()), 0, f->frame, f};
+                 f->radius, {}, {}, static_cast<int32_t>(near->edges.size()), 0, f->frame, f};
+    kxcollbuild::ContactBox(f, n.lo, n.hi);
     for (const kxcolledge* e = f->edges; e; e = e->next, ++n.edgeCount) {
       near->edges.push_back({{e->normal[0], e->normal[1], e->normal[2]}, e->distance});
     }

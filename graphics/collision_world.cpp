@@ -314,11 +314,10 @@ int kxcollision::Build(kxcollision* w, const kxgeometryobject* chain, const kxtr
         r.face.surface = surface;
         r.face.sunDot = kxcollbuild::Dot3(r.face.normal, light);
         r.face.id = static_cast<int32_t>(faces.size());
+        // Filed by the box a contact may touch it in, so the walk of the
+        // cells meets it wherever the contact tests would take it.
         facebox b;
-        for (int k = 0; k < 3; ++k) {
-          b.min[k] = std::fmin(p[0][k], std::fmin(p[1][k], p[2][k]));
-          b.max[k] = std::fmax(p[0][k], std::fmax(p[1][k], p[2][k]));
-        }
+        kxcollbuild::ContactBox(&r.face, b.min, b.max);
         faces.push_back(r);
         boxes.push_back(b);
       }
