@@ -195,6 +195,8 @@ TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
 // the program says in one line that it has no window system and ends.
 TEST_F(GlWindowTest, WithoutADisplayTheProgramSaysSoAndExitsWithCodeThree) {
   std::string display = std::getenv("DISPLAY");
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  std::string drivers = driver ? driver : "";
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
   unsetenv("SDL_VIDEODRIVER");
@@ -208,6 +210,7 @@ TEST_F(GlWindowTest, WithoutADisplayTheProgramSaysSoAndExitsWithCodeThree) {
   int result = kxsystem::Run(2, argv, [] { initialised = 1; });
   std::string said = testing::internal::GetCapturedStderr();
   setenv("DISPLAY", display.c_str(), 1);
+  if (driver) setenv("SDL_VIDEODRIVER", drivers.c_str(), 1);
   EXPECT_EQ(result, kxsystem::kExitNoWindow);
   EXPECT_EQ(initialised, 0);
   EXPECT_EQ(Read("kx.log"), "kxsystem:  no window system, exit 3\n");
