@@ -33,7 +33,14 @@ bool ReadText(const char* path, std::string& text) {
   std::ostringstream buffer;
   buffer << file.rdbuf();
   text = buffer.str();
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  size_t mark = 0;
+  kxtext::start kind = kxtext::Classify(text, &mark);
+  if (const char* complaint = kxtext::Complaint(kind)) {
+    kxcore::Log("kxscript:  %s: %s\n", path, complaint);
+    text.clear();
+    return true;
+  }
+  text.erase(0, mark);
   return true;
 }
 

@@ -177,10 +177,7 @@ void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
 
 namespace kxdload {
 
-int IsSafeName(const char* name) {
-  if (!name || !*name || name[0] == '.') return 0;
-  return std::strpbrk(name, "/\\") ? 0 : 1;
-}
+int IsSafeName(const char* name) { return kxsystem::IsPlainName(name); }
 
 int LoadSlot(int slot, const char* name) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Slot(slot);

@@ -1,8 +1,6 @@
 // Sections: paths; mass data; mesh parts; loading; unloading.
 #include "legacy/loader.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +19,7 @@
 #include "legacy/parts.h"
 #include "legacy/pool.h"
 #include "legacy/sound_commands.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 
 namespace dnsmodel {
@@ -30,18 +29,13 @@ namespace {
 
 constexpr const char* kModelFolder = "airlark/aircraft/";
 constexpr const char* kPiccoloFolder = "aircraft/piccolo/";
-constexpr const char* kPiccolo = "piccolo";
 constexpr int32_t kTypePropeller = 2, kTypePowered = 5, kTypeMass = 6, kTypeRotor = 10;
 constexpr float kLoadWindDirection = 1.7f;   // rad
 constexpr float kLoadWindSpeed = 1.0f;       // m/s
 constexpr int kClearedControls = 16;
 
-// The model folder is chosen without regard to case; the mesh only by the
-// exact name, as the sounds are.
-bool IsPiccoloFolder(const char* name) { return strcasecmp(name, kPiccolo) == 0; }
-
 std::string MeshPath(const char* name) {
-  if (std::strcmp(name, kPiccolo) == 0) return std::string(kPiccoloFolder) + kPiccolo + ".tgo";
+  if (kxsystem::IsPiccoloModel(name)) return std::string(kPiccoloFolder) + kxsystem::kPiccoloModel + ".tgo";
   return std::string(kModelFolder) + name + ".obj";
 }
 
@@ -169,7 +163,7 @@ void LoadActive(dnsstate* record) { LoadModel(&Runtime().root, record); }
 
 void LoadModel(dynamicsystem** rootHolder, dnsstate* record) {
   dnsruntime& rt = Runtime();
-  const bool piccolo = IsPiccoloFolder(record->name);
+  const bool piccolo = kxsystem::IsPiccoloModel(record->name);
   rt.piccoloModel = piccolo ? 1 : 0;
   RestartPendingSounds();
   auto* root = static_cast<dynamicsystem*>(CreateObject("dynamicsystem"));

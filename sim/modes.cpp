@@ -117,11 +117,7 @@ void MenuToDesigner() {
 
 void RestartSounds() { Resume(); }
 
-void MenuExit() {
-  Exit();
-  kxgeometry::Free(&Menu().card);
-  kxsystem::Release(reinterpret_cast<void**>(&menu_font.pixels));
-}
+void MenuExit() { Exit(); }
 
 void RegisterModeCommands() {
   static bool done = false;

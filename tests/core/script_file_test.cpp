@@ -74,6 +74,27 @@ TEST_F(scriptfiletest, SectionsRunAloneAndCrLfAndBomAreAccepted) {
   EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
 }
 
+// A file saved with lone CRs runs line by line, its numbers counted alike.
+TEST_F(scriptfiletest, LoneCarriageReturnsEndLines) {
+  std::string path = Write("mac.kxd", "Append kxnode A\rAppend kxnode B\r\rName = \"open\r");
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 1);
+  EXPECT_NE(kxnode::Find("A", top), nullptr);
+  EXPECT_NE(kxnode::Find("B", top), nullptr);
+  EXPECT_TRUE(log.Contains("mac.kxd(4): syntax error \"Name = \"open\"")) << kxtest::logcapture::Text();
+}
+
+// An empty file and one in UTF-16 run nothing and say so in one line each.
+TEST_F(scriptfiletest, EmptyAndUtf16FilesAreNamedInOneLine) {
+  std::string empty = Write("empty.kxd", "");
+  std::string wide = Write("wide.kxd", std::string("\xFF\xFE" "A\0p\0p\0", 8));
+  EXPECT_EQ(kxscript::ReadFile(empty.c_str(), top), 1);
+  EXPECT_EQ(kxscript::ReadFile(wide.c_str(), top), 1);
+  EXPECT_EQ(top->firstChild, nullptr);
+  EXPECT_EQ(log.Lines(), 2) << kxtest::logcapture::Text();
+  EXPECT_TRUE(log.Contains(("kxscript:  " + empty + ": empty file\n").c_str()));
+  EXPECT_TRUE(log.Contains(("kxscript:  " + wide + ": UTF-16 text, not read\n").c_str()));
+}
+
 TEST_F(scriptfiletest, RunsAgainstTheCurrentNodeWhenGivenNone) {
   std::string path = Write("here.kxd", "Append kxnode Here");
   kxscript::SetCurrent(top);

@@ -1,6 +1,7 @@
 #include "sim/application.h"
 
 #include <cmath>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -60,6 +61,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
+  EXPECT_EQ(log.find("still held"), std::string::npos) << log.substr(std::min(log.find("still held"), log.size()));
 }
 
 // A click that no window takes passes from the platform through the

@@ -35,6 +35,7 @@ inline std::string Fixture(const char* name) {
 
 // Puts back what the settings, the records and the menu keep between tests.
 inline void ResetSimulatorState() {
+  sim::ResetPlayerRecords();  // fresh records first; the settings' defaults then go into them
   sim::ResetSettings(sim::MainSettings());
   for (int i = 0; i < sim::kPlayers; ++i) {
     sim::CopyPlayerSettings(sim::players[i], sim::staging_player);
@@ -43,7 +44,6 @@ inline void ResetSimulatorState() {
     sim::players[i].flight_state = nullptr;
     sim::players[i].legacy = 0;
   }
-  sim::ResetPlayerRecords();
   sim::Menu() = sim::menustate();
   kxsystem::callbacks = kxcallbacks();
   kxsystem::ClearLogHistory();
