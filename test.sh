@@ -27,7 +27,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
 # Each test program once more, all its tests in one process in a random
-# order: a test that leans on what an earlier one left fails here. The
+# order, twice over: a test that leans on what an earlier one left, or that
+# leaves behind what a second run trips on, fails here. The
 # programs share one virtual display: those with window tests run one after
 # another (a window would take the focus from another's), the rest beside
 # them.
@@ -37,7 +38,7 @@ rm -f build/test/*-shuffled.failed
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   shuffled() {
     local log="build/test/$(basename "$1")-shuffled.log"
-    if "$1" --gtest_shuffle >"$log" 2>&1; then
+    if "$1" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
       echo "shuffled: $(basename "$1") passed"
     else
       echo "shuffled: $(basename "$1") failed, see $log"
@@ -57,13 +58,18 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wait'
 if ls build/test/*-shuffled.failed >/dev/null 2>&1; then status=1; fi
 
+# The targets put their scratch files in a folder of the temporary folder,
+# which an input that crashes or times out leaves behind: they all get one
+# scratch root here, removed however the run ends.
+fuzz_root=$(mktemp -d)
+trap 'rm -rf "$fuzz_root"' EXIT
 for target in build/test/fuzz/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target" _fuzz)
-  work=$(mktemp -d)
+  work=$(mktemp -d -p "$fuzz_root")
   if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
   echo "fuzz: $name for ${fuzz_seconds}s"
-  if ! "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+  if ! TMPDIR="$fuzz_root" "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
        -artifact_prefix="$PWD/build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
     echo "fuzz: $name failed"; tail -40 "build/test/$name.log"; status=1
   fi

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bench/hover_hold.h"
 #include "bench/realtime_factor.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
@@ -33,7 +34,6 @@ constexpr float kSpinUp = 10.0f;         // s of rotor run-up on the ground
 constexpr float kClimbIn = 3.0f;         // s to settle into the hover
 constexpr float kHoverHeight = 0.5f;     // m, skids above the ground
 constexpr float kSkidsBelowBody = 0.1f + kxrtest::kSkidDrop;  // m, skid bottoms below the main body
-constexpr float kHoverCollective = -0.3f;
 
 // The control functions of the airplane samples' throttle and wheel brake.
 constexpr int kEngine1 = 0;
@@ -75,15 +75,8 @@ bool Setup() {
 
 float HeightAboveGround(const kxdbody* b) { return b->B.R.z - adapter.GroundHeight(b->B.R); }
 
-// Collective on the height error and its rate, cyclic on the tilt and its
-// rate; the rudder is left to the tail rotor's gyro.
 void HoldHover(float* channels, const kxdbody* m) {
-  constexpr float kHeightGain = 0.6f, kClimbDamping = 0.4f, kTiltGain = 3.0f, kTiltDamping = 0.3f;
-  float error = kHoverHeight + kSkidsBelowBody - HeightAboveGround(m);
-  channels[kxrtest::kCollective] =
-      std::clamp(kHoverCollective + kHeightGain * error - kClimbDamping * m->D.R.z, -1.0f, 1.0f);
-  channels[kxrtest::kRoll] = std::clamp(-kTiltGain * m->B.Y.z - kTiltDamping * m->D.Y.z, -1.0f, 1.0f);
-  channels[kxrtest::kNick] = std::clamp(kTiltGain * m->B.X.z + kTiltDamping * m->D.X.z, -1.0f, 1.0f);
+  benchsetup::HoldHover(channels, m, kHoverHeight + kSkidsBelowBody - HeightAboveGround(m));
 }
 
 void Fly(float seconds, float* channels, const kxdaircraftinstance* instance, bool hover) {

@@ -38,7 +38,6 @@ const char kNoPreview[] = "texture/nopreview.bmp";
 
 namespace {
 
-constexpr const char kLegacyFolder[] = "piccolo";  // a legacy model kept among the aircraft folders
 constexpr const char kAirfoilFolder[] = "airfoil";
 constexpr int kHeaderLines = 7;
 // A tile's name must fit the players' 128-character aircraft names.
@@ -83,8 +82,9 @@ std::vector<aircrafttile> ListAircraftTiles(int player, aircraftfilter filter) {
   std::vector<aircrafttile> list;
   const bool firstPlayer = player == 0;
   for (const std::string& name : kxsystem::ListDirectories("aircraft/*", 1)) {
-    if (!NameFits(name, name == kLegacyFolder)) continue;
-    if (name == kLegacyFolder && firstPlayer &&
+    const bool legacy = kxsystem::IsPiccoloModel(name.c_str());
+    if (!NameFits(name, legacy)) continue;
+    if (legacy && firstPlayer &&
         (filter == aircraftfilter::all || filter == aircraftfilter::helicopters)) {
       list.push_back({name, "aircraft/" + name + "/thumb.bmp", true});
       continue;

@@ -311,7 +311,7 @@ configtext ReadConfigurationText(const char* stem) {
   if (!reader) return {};
   kxstring path;
   path.Format(kConfigurationPath, stem);
-  kxscript::ReadFile(path.Text(), reader);
+  kxscript::ReadFilePart(path.Text(), reader);  // only its "Text" line takes
   configtext out = SplitText(reader->Text.Text());
   delete reader;
   return out;
@@ -371,7 +371,7 @@ configtext RunConfiguration(const char* stem, kxdevicemapper* mapper, kxeventcon
   sim::LoadConfiguration(mapper, stem);
   kxstring path;
   path.Format(kConfigurationPath, stem);
-  kxscript::ReadFile(path.Text(), controller);
+  kxscript::ReadFilePart(path.Text(), controller);  // a mapper's lines: none is the controller's
   return ReadConfigurationText(stem);
 }
 

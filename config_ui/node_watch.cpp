@@ -9,9 +9,11 @@ namespace svconfig {
 
 namespace {
 
+// Never destroyed: nodes of static records (the text table) go at the
+// program's exit after this file's statics, and still tell the listener.
 std::vector<nodewatcher*>& Watchers() {
-  static std::vector<nodewatcher*> watchers;
-  return watchers;
+  static auto* watchers = new std::vector<nodewatcher*>;
+  return *watchers;
 }
 
 void Tell(kxnode* node) {

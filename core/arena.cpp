@@ -1,5 +1,6 @@
 #include "core/arena.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +8,13 @@
 #include "core/memory.h"
 
 // ---- block table -----------------------------------------------------------
+
+kxblocktable::kxblocktable() : freedOrder_(kFreedKept, 0) { freed_.reserve(kFreedKept); }
+
+void kxblocktable::Forget(uintptr_t start) {
+  auto it = std::lower_bound(freed_.begin(), freed_.end(), start);
+  if (it != freed_.end() && *it == start) freed_.erase(it);
+}
 
 void kxblocktable::Insert(const void* block, size_t size) {
   live_[reinterpret_cast<uintptr_t>(block)] = size;
@@ -17,17 +25,25 @@ int kxblocktable::Remove(const void* block) {
   uintptr_t start = reinterpret_cast<uintptr_t>(block);
   auto it = live_.find(start);
   if (it == live_.end()) {
-    return freed_.count(start) ? kxmemory::kExitAlreadyFree : kxmemory::kExitNotABlock;
+    return std::binary_search(freed_.begin(), freed_.end(), start) ? kxmemory::kExitAlreadyFree
+                                                                  : kxmemory::kExitNotABlock;
   }
   bytes_ -= it->second;
   live_.erase(it);
-  freed_.insert(start);
+  // The oldest remembered start makes room for this one.
+  uintptr_t& slot = freedOrder_[freedNext_];
+  if (slot) Forget(slot);
+  slot = start;
+  freedNext_ = (freedNext_ + 1) % kFreedKept;
+  auto at = std::lower_bound(freed_.begin(), freed_.end(), start);
+  if (at == freed_.end() || *at != start) freed_.insert(at, start);
   return 0;
 }
 
 void kxblocktable::Reuse(const void* start, size_t bytes) {
   uintptr_t first = reinterpret_cast<uintptr_t>(start);
-  freed_.erase(freed_.lower_bound(first), freed_.lower_bound(first + bytes));
+  freed_.erase(std::lower_bound(freed_.begin(), freed_.end(), first),
+               std::lower_bound(freed_.begin(), freed_.end(), first + bytes));
 }
 
 size_t kxblocktable::BlockSize(const void* block) const {

@@ -8,13 +8,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <vector>
 
-// Live blocks by start address, and the starts of blocks already freed whose
-// memory has not been handed out again.
+// Live blocks by start address, and the starts of the most recent blocks
+// freed whose memory has not been handed out again.
 class kxblocktable {
  public:
+  // Freed starts remembered, the newest: a second Delete of an older block
+  // reads as a wild pointer. Both are fatal; the bound keeps the table from
+  // growing with every distinct address ever freed (which would also make
+  // every run look like a leak to a leak checker counting allocations).
+  static constexpr size_t kFreedKept = 1024;
+
+  kxblocktable();
   void Insert(const void* block, size_t size);
   // Returns 0 when removed, else kxmemory::kExitNotABlock or kExitAlreadyFree.
   int Remove(const void* block);
@@ -30,8 +36,14 @@ class kxblocktable {
   size_t Bytes() const { return bytes_; }
 
  private:
+  void Forget(uintptr_t start);
+
   std::map<uintptr_t, size_t> live_;  // start -> size asked at New
-  std::set<uintptr_t> freed_;
+  // Sorted freed starts and the same in the order freed (a ring, 0 empty);
+  // both sized once, so remembering never allocates.
+  std::vector<uintptr_t> freed_;
+  std::vector<uintptr_t> freedOrder_;
+  size_t freedNext_ = 0;  // the ring's oldest entry, overwritten next
   size_t bytes_ = 0;  // sum of the sizes asked of live blocks
 };
 

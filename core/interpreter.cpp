@@ -40,7 +40,7 @@ const char* ReasonText(fail f) {
 }
 
 void Report(run& r, const char* reason, std::string_view subject) {
-  std::string text(subject);
+  std::string text = kxexcerpt(subject);
   if (r.file) {
     kxcore::Log("kxscript:  %s(%d): %s \"%s\"\n", r.file, r.line, reason, text.c_str());
   } else {
@@ -54,7 +54,7 @@ void Fail(run& r, fail f) {
   // Files run whole against nodes that know only some of their lines: count
   // those, one line per file; command texts report every failure.
   if (f == fail::unknown && r.file) {
-    ++r.unknown;
+    if (!r.partial) ++r.unknown;
     return;
   }
   Report(r, ReasonText(f), r.statement);
@@ -373,7 +373,7 @@ void RunLine(run& r, std::string_view line) {
 
 run* Begin(kxnode* node, const char* what) {
   if (depth >= kMaxNesting) {
-    kxcore::Log("kxscript:  nesting too deep \"%s\"\n", what ? what : "");
+    kxcore::Log("kxscript:  nesting too deep \"%s\"\n", kxexcerpt(what ? what : "").c_str());
     return nullptr;
   }
   run& r = runs[depth++];
@@ -493,7 +493,7 @@ void ReportFailure(const char* reason, const char* subject) {
   if (innermost) {
     Report(*innermost, reason, subject ? subject : "");
   } else {
-    kxcore::Log("kxscript:  %s \"%s\"\n", reason, subject ? subject : "");
+    kxcore::Log("kxscript:  %s \"%s\"\n", reason, kxexcerpt(subject ? subject : "").c_str());
   }
 }
 

@@ -32,6 +32,11 @@ kxnode* Execute(const char* text, kxnode* node = nullptr);
 // is named). 1 when the file, and the section, were found and run; 0 when the
 // file does not open or the section is missing - then nothing runs.
 int ReadFile(const char* path, kxnode* node = nullptr, const char* section = nullptr);
+// As ReadFile, for a node meant to take only some of the file's lines (a
+// text node that reads a control file for its description line): the lines
+// it does not know are passed over without the count in the log. Every
+// other failure is reported as ReadFile reports it.
+int ReadFilePart(const char* path, kxnode* node);
 
 // Evaluates one expression relative to node (or the current node); null when
 // it names nothing.

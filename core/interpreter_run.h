@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_lines.h"
+
 class kxnode;
 
 namespace kxscript::detail {
@@ -19,6 +21,7 @@ struct run {
   int lostDepth = 0;               // cd levels entered while lost
   int skipped = 0;
   int unknown = 0;                 // statements naming nothing the node knows
+  bool partial = false;            // the node takes only some lines: unknown ones are not counted
   bool reported = false;           // the running statement's failure is logged
   std::string_view statement;
   run* outer = nullptr;
@@ -34,22 +37,15 @@ kxnode* End(run& r);
 void RunLine(run& r, std::string_view line);
 
 // Reads a description file whole (through the path resolver), without a
-// leading UTF-8 byte order mark. false when it cannot be opened.
+// leading UTF-8 byte order mark. false when it cannot be opened; an empty
+// file or one in UTF-16 reads as no text, with one log line naming it.
 bool ReadText(const char* path, std::string& text);
 
 // Calls visit(line, number) for each line of text, numbered from 1, without
-// its "\n" or "\r\n" ending.
+// its line end (LF, CRLF or CR).
 template <class Visit>
 void ForEachLine(std::string_view text, Visit visit) {
-  int number = 0;
-  for (size_t start = 0; start <= text.size();) {
-    size_t end = text.find('\n', start);
-    std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    visit(line, ++number);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
+  kxtext::ForEachLine(text, visit);
 }
 
 }  // namespace kxscript::detail

@@ -16,6 +16,26 @@ size_t SkipDigits(std::string_view text, size_t& at) {
   return at - first;
 }
 
+// The length of the number grammar's longest match at the front; 0 for none.
+size_t LeadingLength(std::string_view text) {
+  size_t at = 0;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  size_t whole = SkipDigits(text, at);
+  size_t fraction = 0;
+  if (at < text.size() && text[at] == '.') {
+    size_t point = at++;
+    fraction = SkipDigits(text, at);
+    if (whole == 0 && fraction == 0) at = point;
+  }
+  if (whole == 0 && fraction == 0) return 0;
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    size_t exponent = at + 1;
+    if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+    if (SkipDigits(text, exponent) > 0) at = exponent;
+  }
+  return at;
+}
+
 /* from_chars accepts "inf" and "nan" yet refuses a leading "+", so the
    grammar is checked here first and from_chars only converts. */
 template <class T>
@@ -34,21 +54,8 @@ bool ParseReal(std::string_view text, T& out) {
 }  // namespace
 
 bool IsNumberText(std::string_view text) {
-  size_t at = 0;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-  size_t whole = SkipDigits(text, at);
-  size_t fraction = 0;
-  if (at < text.size() && text[at] == '.') {
-    ++at;
-    fraction = SkipDigits(text, at);
-  }
-  if (whole == 0 && fraction == 0) return false;
-  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-    ++at;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-    if (SkipDigits(text, at) == 0) return false;
-  }
-  return at == text.size();
+  size_t length = LeadingLength(text);
+  return length > 0 && length == text.size();
 }
 
 std::string FormatG(double value) {
@@ -88,6 +95,26 @@ bool ParseInt(std::string_view text, long long& out) {
   if (error != std::errc() || end != text.data() + text.size()) return false;
   out = value;
   return true;
+}
+
+namespace {
+
+template <class T>
+size_t ReadLeadingReal(std::string_view text, T& out) {
+  size_t length = LeadingLength(text);
+  return length && ParseReal(text.substr(0, length), out) ? length : 0;
+}
+
+}  // namespace
+
+size_t ReadLeading(std::string_view text, double& out) { return ReadLeadingReal(text, out); }
+size_t ReadLeading(std::string_view text, float& out) { return ReadLeadingReal(text, out); }
+
+size_t ReadLeadingInt(std::string_view text, long long& out) {
+  size_t at = 0;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  if (SkipDigits(text, at) == 0) return 0;
+  return ParseInt(text.substr(0, at), out) ? at : 0;
 }
 
 }  // namespace kxnumber

@@ -2,6 +2,7 @@
 // locale, for every file the system writes and reads back.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,16 @@ bool ParseInt(std::string_view text, long long& out);
 
 // 1 when the text matches the number grammar above (used by the lexer).
 bool IsNumberText(std::string_view text);
+
+// The number at the start of a text, as the line readers take it (the
+// scenery, the settings, the old-format models, a typed field): the longest
+// front of the text in the grammar above, an "e" counted only when digits
+// follow it; whatever comes after is left. Each returns the characters it
+// read, or 0 - out untouched - for a text that starts with no number or
+// with one out of the type's range (not finite, for the reals).
+size_t ReadLeading(std::string_view text, double& out);
+size_t ReadLeading(std::string_view text, float& out);
+// An optional sign and decimal digits.
+size_t ReadLeadingInt(std::string_view text, long long& out);
 
 }  // namespace kxnumber

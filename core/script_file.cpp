@@ -33,13 +33,22 @@ bool ReadText(const char* path, std::string& text) {
   std::ostringstream buffer;
   buffer << file.rdbuf();
   text = buffer.str();
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  size_t mark = 0;
+  kxtext::start kind = kxtext::Classify(text, &mark);
+  if (const char* complaint = kxtext::Complaint(kind)) {
+    kxcore::Log("kxscript:  %s: %s\n", path, complaint);
+    text.clear();
+    return true;
+  }
+  text.erase(0, mark);
   return true;
 }
 
 }  // namespace detail
 
-int ReadFile(const char* path, kxnode* node, const char* section) {
+namespace {
+
+int Read(const char* path, kxnode* node, const char* section, bool partial) {
   if (!path || !*path) return 0;
   std::string text;
   if (!detail::ReadText(path, text)) return 0;
@@ -57,6 +66,7 @@ int ReadFile(const char* path, kxnode* node, const char* section) {
   detail::run* r = detail::Begin(node, path);
   if (!r) return 0;
   r->file = path;
+  r->partial = partial;
   bool inSection = section == nullptr;
   detail::ForEachLine(text, [&](std::string_view line, int number) {
     std::string_view name;
@@ -70,5 +80,11 @@ int ReadFile(const char* path, kxnode* node, const char* section) {
   detail::End(*r);
   return 1;
 }
+
+}  // namespace
+
+int ReadFile(const char* path, kxnode* node, const char* section) { return Read(path, node, section, false); }
+
+int ReadFilePart(const char* path, kxnode* node) { return Read(path, node, nullptr, true); }
 
 }  // namespace kxscript

@@ -17,6 +17,11 @@ void kxstring::Set(const char* text, size_t capacity) {
 
 void kxstring::SetInt(int value) { text_ = std::to_string(value); }
 
+std::string kxexcerpt(std::string_view text) {
+  if (text.size() <= kExcerptChars) return std::string(text);
+  return std::string(text.substr(0, kExcerptChars)) + "...";
+}
+
 void kxappendv(std::string& out, const char* format, va_list args) {
   if (!format) return;
   va_list copy;

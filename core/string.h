@@ -5,10 +5,17 @@
 #include <cstdarg>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Appends printf-formatted text to out, however long; the one place the
 // system turns a format and its arguments into text.
 void kxappendv(std::string& out, const char* format, va_list args);
+
+// Characters of input a log line quotes at most: enough to find the place,
+// and a line of a hostile file stays a line of the log.
+constexpr size_t kExcerptChars = 200;
+// The text itself, or its first kExcerptChars characters and "...".
+std::string kxexcerpt(std::string_view text);
 
 class kxstring {
  public:

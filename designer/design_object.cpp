@@ -18,12 +18,7 @@ svdesignobject::svdesignobject(kxdbody* edited, const char* objectName) : compon
   type = &Type;
   name = objectName;
   displayName = objectName;
-  for (int i = 0; i < kPages; ++i) {
-    pages[i] = new svdesignpage;
-    kxstring command;
-    command.Format("DesignObjectPropertyOpen( %d )", i);
-    pageButtons[i] = new svdesignbutton(command.Text(), "", 0);
-  }
+  for (svdesignpage*& page : pages) page = new svdesignpage;
   titles[0] = sim::Language().Text("Properties");
 }
 
@@ -31,10 +26,7 @@ svdesignobject::~svdesignobject() {
   svdesign::designstate& s = svdesign::State();
   if (s.pagedObject == this) s.pagedObject = nullptr;
   if (s.currentObject == this) s.currentObject = nullptr;
-  for (int i = 0; i < kPages; ++i) {
-    delete pages[i];
-    delete pageButtons[i];
-  }
+  for (svdesignpage* page : pages) delete page;
 }
 
 int svdesignobject::AddPage(svdesignpage* page, const char* titleKey) {
@@ -45,7 +37,6 @@ int svdesignobject::AddPage(svdesignpage* page, const char* titleKey) {
   delete pages[pageCount];
   pages[pageCount] = page;
   titles[pageCount] = sim::Language().Text(titleKey);
-  if (pageButtons[pageCount]) pageButtons[pageCount]->tooltip = titles[pageCount];
   ++pageCount;
   return 1;
 }
@@ -71,9 +62,13 @@ void svdesignobject::Activate() {
     int screenWidth = s.screen ? s.screen->W : 0;
     bar->X = screenWidth - kButtonStep * pageCount;
     bar->W = kButtonStep * pageCount;
+    bar->DeleteChildren();  // an earlier object's, should it not have let go
     for (int i = 0; i < pageCount; ++i) {
-      svdesignbutton* button = pageButtons[i];
+      kxstring command;
+      command.Format("DesignObjectPropertyOpen( %d )", i);
+      svdesignbutton* button = new svdesignbutton(command.Text(), "", 0);
       if (!button) continue;
+      button->tooltip = titles[i];
       bar->AppendChild(button);
       button->X = kButtonStep * i;
       button->Y = 0;
@@ -91,10 +86,10 @@ void svdesignobject::Deactivate() {
     currentPage->Hide();
     currentPage = nullptr;
   }
-  for (svdesignbutton* button : pageButtons) {
-    if (button) button->Unlink();
+  if (s.pageBar) {
+    s.pageBar->DeleteChildren();
+    s.pageBar->W = 0;
   }
-  if (s.pageBar) s.pageBar->W = 0;
   if (s.pagedObject == this) s.pagedObject = nullptr;
 }
 

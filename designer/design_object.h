@@ -1,7 +1,9 @@
 // svdesignobject: a component of the edited aircraft as the designer shows
 // it - its display name, up to 16 property pages with a button each on the
 // page bar, the page shown, and the routing of the viewer's mouse ray to
-// that page. Exactly one object is current; at most one page is shown.
+// that page. Exactly one object is current; at most one page is shown. The
+// page bar owns the buttons: the current object puts its own there and
+// they go when it stops being current, or with the bar.
 #pragma once
 
 #include "core/node.h"
@@ -9,7 +11,6 @@
 #include "designer/camera.h"
 
 class kxdbody;
-class svdesignbutton;
 class svdesignpage;
 
 class svdesignobject : public kxnode {
@@ -21,7 +22,7 @@ class svdesignobject : public kxnode {
   // Named after the component, with the language's translation of the name
   // as display name; pages 0..15 are base pages until pages are added.
   explicit svdesignobject(kxdbody* edited);
-  // Deletes the pages and the page buttons.
+  // Deletes the pages.
   ~svdesignobject() override;
 
   // The component in the viewer, pass 0 opaque and others transparent, then
@@ -34,9 +35,9 @@ class svdesignobject : public kxnode {
   virtual void MouseUp(const designray& ray);
   // Acts on nothing in every design object.
   virtual void SetProperty(const char* text);
-  // Puts the page buttons on the page bar (right-aligned) and shows page 0.
+  // Makes its page buttons on the page bar (right-aligned) and shows page 0.
   virtual void Activate();
-  // Hides the shown page and takes the buttons off.
+  // Hides the shown page and deletes the page bar's buttons.
   virtual void Deactivate();
 
   // Hides the current page; an index 0..15 then shows that page and makes
@@ -53,7 +54,6 @@ class svdesignobject : public kxnode {
   int dragging = 0;                  // 1 while a press on the page drags; cleared on every mouse-up
   svdesignpage* currentPage = nullptr;
   svdesignpage* pages[kPages] = {};  // owned, never null
-  svdesignbutton* pageButtons[kPages] = {};  // owned; on the page bar while active
 
  protected:
   // With that name as node and display name, untranslated.

@@ -28,11 +28,7 @@ constexpr float kLight[4] = {1.0f, 2.0f, 3.0f, 0.0f};
 
 void WindowPixels(int w, int h) {
   glViewport(0, 0, w, h);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, 0, h, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  kxgl::PixelProjection(w, h, -1.0, 1.0);
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_TEXTURE_2D);

@@ -1,7 +1,6 @@
 #include "designer/field.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -93,36 +92,12 @@ void svdesignfield::Draw(int ox, int oy) {
 
 namespace svdesign {
 
-namespace {
-
-const char* SkipDigits(const char* p) {
-  while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
-  return p;
-}
-
-}  // namespace
-
 float LeadingNumber(const char* text) {
   if (!text) return 0.0f;
   const char* p = text;
   while (*p == ' ' || *p == '\t') ++p;
-  const char* start = p;
-  if (*p == '+' || *p == '-') ++p;
-  const char* end = SkipDigits(p);
-  bool whole = end > p;
-  if (*end == '.') {
-    const char* fraction = SkipDigits(end + 1);
-    if (whole || fraction > end + 1) end = fraction;
-  }
-  if (end == p) return 0.0f;  // no digit before or after a point
-  if (*end == 'e' || *end == 'E') {
-    const char* exponent = end + 1;
-    if (*exponent == '+' || *exponent == '-') ++exponent;
-    const char* digits = SkipDigits(exponent);
-    if (digits > exponent) end = digits;
-  }
   float number = 0.0f;
-  return kxnumber::Parse(std::string_view(start, static_cast<size_t>(end - start)), number) ? number : 0.0f;
+  return kxnumber::ReadLeading(p, number) ? number : 0.0f;
 }
 
 }  // namespace svdesign

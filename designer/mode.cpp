@@ -88,6 +88,13 @@ void BuildToolbar(kxgraphic* screen) {
   MakeStrip(screen, kUpperStripHeight, kUpperStripTop);
 }
 
+// The program's end while the designer runs (the window closed): its
+// objects go, then the menu's exit writes the settings and releases the rest.
+void Exit() {
+  Teardown();
+  sim::MenuExit();
+}
+
 void InstallCallbacks() {
   kxcallbacks& cb = kxsystem::callbacks;
   cb.key_down = input::OnKey;
@@ -98,7 +105,7 @@ void InstallCallbacks() {
   cb.after_create = OnCreate;
   cb.before_destroy = nullptr;
   cb.draw = Draw;
-  cb.exit = nullptr;
+  cb.exit = Exit;
 }
 
 void InstallScreen() {

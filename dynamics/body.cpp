@@ -5,6 +5,7 @@
 #include "core/arguments.h"
 #include "core/hooks.h"
 #include "core/output.h"
+#include "dynamics/compiled.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/joint.h"
 
@@ -124,6 +125,7 @@ void kxdbody::CopyTo(kxnode* other) {
 void kxdbody::Write(kxout& out) { kxdkeys::Write(out, this, KeyTable()); }
 
 void kxdbody::Prepare() {
+  kxdcompiled::Prepared();
   Held = 0;
   double in[9], inv[9];
   for (int r = 0; r < 3; ++r) {
@@ -180,6 +182,12 @@ void kxdbody::UpdateGraphics() {
 }
 
 float kxdbody::GetRPM() { return -1.0f; }
+
+bool kxdbody::FrameInSubsteps() const { return type != &Type; }
+
+void kxdbody::FoldSections(kxdfold&) const {}
+
+bool kxdbody::WorksWhenFolded() const { return type != &Type || Mass != 0.0f || (Contact && ContactCount > 0); }
 
 float kxdbody::WingArea() const { return 0.0f; }
 

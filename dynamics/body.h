@@ -5,6 +5,9 @@
 // whose frame it follows with a fixed relative frame.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+
 #include "core/matrix.h"
 #include "dynamics/integrable.h"
 #include "dynamics/key_table.h"
@@ -12,6 +15,7 @@
 class kxgeometricobject;
 class kxdaircraftinstance;
 class kxdjoint00;
+struct kxdfold;
 
 // Gravity, m/s^2, along world -z.
 constexpr float kGravity = 9.81f;
@@ -48,6 +52,17 @@ class kxdbody : public kxdintegrable {
   // The keys of the class; every component class gives its own.
   virtual const kxdkeytable& KeyTable() const { return Keys; }
   static const kxdkeytable Keys;
+  // Whether the class reads its own world frame inside a substep; one that
+  // does not may be folded into its free carrier for the substeps (see
+  // kxdcompiled). A plain body is a mass and contact points only.
+  virtual bool FrameInSubsteps() const;
+  // Fills a fold's section records (carrier axes, from fold.relative) when
+  // the class's force pass has a form in its carrier's axes; a wing does.
+  virtual void FoldSections(kxdfold& fold) const;
+  // Whether the force pass or the integration does anything while the body
+  // is folded: a plain body without weight or contact points does not, and
+  // the driver then leaves it out of the substeps.
+  virtual bool WorksWhenFolded() const;
   // The designer's mass range follows the mass until it has been given one;
   // analyses that do not run the body's own call this.
   void FillMassRange();
@@ -60,6 +75,13 @@ class kxdbody : public kxdintegrable {
   // carrier; the driver runs it once more after the force pass for what
   // other components added late.
   void HandOver();
+  // Whether the accumulators hold anything at all (bit for bit).
+  bool HasLoad() const {
+    uint32_t bits[8];
+    std::memcpy(bits, &Force, sizeof Force);
+    std::memcpy(bits + 4, &Torque, sizeof Torque);
+    return (bits[0] | bits[1] | bits[2] | bits[3] | bits[4] | bits[5] | bits[6] | bits[7]) != 0;
+  }
   // A carried body re-derives its frame from its carrier's, carrier first;
   // pass numbers keep each body to one update per pass.
   void Follow(unsigned pass);
@@ -77,6 +99,10 @@ class kxdbody : public kxdintegrable {
   kxvector4r CentreOffset() const;
   // Ground contact of the contact points: spring, damper and friction.
   void AddOwnContact();
+  // The same for count world points (at most kMaxContactPoints) fixed to
+  // this body, with another body's contact constants.
+  void AddContactForces(const kxvector4r* points, int count, float kn, float dn, float dv,
+                        kxdaircraftinstance* instance);
 
   static kxdbody* As(kxnode* node);
 
@@ -108,4 +134,13 @@ class kxdbody : public kxdintegrable {
   kxvector4r SystemCentre;    // m, body axes from R: centre of mass with the carried bodies
   int Held;                   // 1: the body cannot move (bad mass, inertia or state)
   unsigned followPass;
+  // The driver's fold of this body and the cache generation that made it;
+  // read through kxdcompiled::FoldOf only.
+  const kxdfold* Fold = nullptr;
+  unsigned FoldEpoch = 0;
+
+ private:
+  // The base force pass of a folded body: weight, contact and what it was
+  // given, straight onto its free carrier.
+  void ActFolded(const kxdfold& fold);
 };

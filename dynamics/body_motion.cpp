@@ -2,10 +2,12 @@
 // force pass, the explicit Euler step of a free body and the frame of a
 // carried body.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "core/hooks.h"
 #include "dynamics/body.h"
+#include "dynamics/compiled.h"
 #include "dynamics/instance.h"
 #include "dynamics/joint.h"
 
@@ -56,6 +58,10 @@ kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
 }
 
 void kxdbody::ComputeChange(kxdintegrable*, int) {
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    ActFolded(*fold);
+    return;
+  }
   Force.z -= kGravity * Mass;
   if (Contact) AddOwnContact();
   HandOver();
@@ -63,12 +69,44 @@ void kxdbody::ComputeChange(kxdintegrable*, int) {
 
 void kxdbody::HandOver() {
   if (!ParentBody) return;  // FinishChange hands the totals over
+  // Most bodies have handed everything over already when the driver asks
+  // again; adding nothing would change nothing. The bits tell at once (a
+  // negative zero goes the long way and adds nothing either).
+  if (!HasLoad()) return;
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    // A folded body's frame is not kept in the substeps: what a component
+    // put on it goes on in its carrier's axes.
+    kxdcarrierframe& carrier = *fold->carrier;
+    carrier.AddLoad(carrier.ToBody(Force), fold->relative.R);
+    kxvector4r t = carrier.ToBody(Torque);
+    AddTo(carrier.torque, t);
+    Force = Torque = kZero;
+    return;
+  }
   // A carried body's forces act on the free body that carries it.
   kxdbody* root = RootCarrier();
   AddTo(root->Force, Force);
   AddTo(root->Torque, Torque);
   AddTo(root->Torque, CrossOf(Minus(B.R, root->B.R), Force));
   Force = Torque = kZero;
+}
+
+void kxdbody::ActFolded(const kxdfold& fold) {
+  kxdcarrierframe& carrier = *fold.carrier;
+  if (Mass != 0.0f) {
+    const kxvector4r& g = carrier.gravity;
+    carrier.AddLoad({g.x * Mass, g.y * Mass, g.z * Mass, 0.0f}, fold.relative.R);
+  }
+  if (Contact && fold.contactCount > 0 && !(Instance && Instance->ClearAround(carrier.body->B.R, fold.contactExtent))) {
+    kxvector4r points[kxdfold::kMaxPoints];
+    for (int i = 0; i < fold.contactCount; ++i) {
+      kxmatrix::TransformVector4(&points[i], &carrier.body->B, &fold.contactPoints[i]);
+      points[i].w = 1.0f;
+    }
+    carrier.body->AddContactForces(points, fold.contactCount, Kn, Dn, Dv, Instance);
+  }
+  // What the class put on the body itself goes on in the driver's
+  // hand-over pass.
 }
 
 kxvector4r kxdbody::CentreOffset() const {

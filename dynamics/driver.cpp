@@ -10,6 +10,7 @@
 #include "dynamics/air_model.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
+#include "dynamics/compiled.h"
 #include "dynamics/flight_state.h"
 #include "dynamics/instance.h"
 #include "dynamics/load.h"
@@ -55,6 +56,52 @@ void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
   if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c)});
 }
 
+// The frame's walk as each pass needs it: the force pass and the
+// integration leave out folded bodies with nothing to do, the hand-over
+// asks every carried body, the follow pass only those not folded.
+struct walklists {
+  std::vector<twinpair> working;
+  std::vector<kxdbody*> bodies, carried, following;
+};
+
+walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
+  walklists w;
+  for (const twinpair& t : twins) {
+    if (t.body) w.bodies.push_back(t.body);
+  }
+  if (!compiled.Matches(w.bodies)) compiled.Compile(w.bodies);
+  for (const twinpair& t : twins) {
+    if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) w.working.push_back(t);
+  }
+  for (kxdbody* b : w.bodies) {
+    if (b->ParentBody) w.carried.push_back(b);
+  }
+  for (kxdbody* b : compiled.Unfolded) {
+    if (b->ParentBody) w.following.push_back(b);
+  }
+  return w;
+}
+
+// Every force pass before any integration; the folded loads reach their
+// free bodies before those take their totals.
+void Substep(const walklists& w, kxdcompiled& compiled) {
+  compiled.Prime();
+  for (const twinpair& t : w.working) {
+    t.state->PreChange(t.change);
+    t.state->ComputeChange(t.change, 0);
+  }
+  for (kxdbody* b : w.carried) {
+    if (b->HasLoad()) b->HandOver();
+  }
+  compiled.Flush();
+  for (const twinpair& t : w.working) {
+    if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
+  }
+  for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
+  unsigned pass = kxdbody::NewPass();
+  for (kxdbody* b : w.following) b->Follow(pass);
+}
+
 void UpdateInput() {
   input::Update();
   float* slots = kxdaircraft::PinboardSlots();
@@ -90,26 +137,19 @@ void ResetDriver() { std::memset(heldChannels, 0, sizeof heldChannels); }
 void RunSubsteps(kxnode* state, kxnode* change, int n) {
   if (!state || !change || n <= 0) return;
   // No component adds or removes nodes while stepping, so the pairs and
-  // their types are taken once for the frame's substeps.
+  // their types are taken once for the frame's substeps; the folds stay
+  // while the walk and the prepared state are the same.
+  static kxdcompiled compiled;
   std::vector<twinpair> twins;
   Collect(state, change, twins);
-  for (int k = 0; k < n; ++k) {
-    for (const twinpair& t : twins) {
-      t.state->PreChange(t.change);
-      t.state->ComputeChange(t.change, 0);
-    }
-    for (const twinpair& t : twins) {
-      if (t.body) t.body->HandOver();
-    }
-    for (const twinpair& t : twins) {
-      if (t.body) t.body->FinishChange(t.bodyChange);
-    }
-    for (const twinpair& t : twins) t.state->Integrate(t.change, 0, kSubstep);
-    unsigned pass = kxdbody::NewPass();
-    for (const twinpair& t : twins) {
-      if (t.body) t.body->Follow(pass);
-    }
-  }
+  walklists walk = Lists(twins, compiled);
+  compiled.Enter();
+  for (int k = 0; k < n; ++k) Substep(walk, compiled);
+  compiled.Leave();
+  // The folded bodies take their world frames once, for what reads them
+  // between frames: the air update, the visual update, the publication.
+  unsigned pass = kxdbody::NewPass();
+  for (kxdbody* b : walk.bodies) b->Follow(pass);
 }
 
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {
@@ -140,15 +180,27 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
     // Wheels and skids report their contact anew in every frame.
     instance->GroundContact = instance->WheelContact = 0;
     // The faces near each aircraft, gathered once for the frame's substeps.
+    instance->ClearRadius = 0.0f;
     if (world && instance->SimMainBody) {
-      world->FrameQuery(instance->SimMainBody->B.R, kQueryReach + instance->MainBodyLength, &instance->Near);
+      kxvector4r centre = instance->SimMainBody->B.R;
+      float radius = kQueryReach + instance->MainBodyLength;
+      world->FrameQuery(centre, radius, &instance->Near);
+      // High in the air nothing is near: the contact queries of the frame
+      // are passed over while they stay inside the empty sphere.
+      if (world->Empty(centre, radius, &instance->Near)) {
+        instance->ClearCentre = centre;
+        instance->ClearRadius = radius;
+      }
     }
   }
   int n = SubstepsFor(frameTime);
   RunSubsteps(Tree(kxdtree::kState), Tree(kxdtree::kChange), n);
   // Outside the substeps an aircraft may be moved or the world changed.
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
-    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) instance->Near.valid = 0;
+    if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) {
+      instance->Near.valid = 0;
+      instance->ClearRadius = 0.0f;
+    }
   }
   float simulated = n * kSubstep;
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) UpdateAir(kxdaircraftinstance::Loaded(p), world);

@@ -78,6 +78,12 @@ void Publish(kxdaircraftinstance* instance, float dt) {
   }
   kxdworld* world = kxdynamics::CurrentWorld();
   s->smoke_ground = world ? world->GroundHeight({s->smoke_point[0], s->smoke_point[1], s->smoke_point[2], 1.0f}) : 0.0f;
+  PublishRoots(instance);
+}
+
+void PublishRoots(kxdaircraftinstance* instance) {
+  if (!instance) return;
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(instance->slotIndex);
   s->component_root = instance->Clone;
   s->graphics_root = instance->Graphics;
   s->meshes = instance->Meshes;

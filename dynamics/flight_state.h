@@ -85,5 +85,9 @@ namespace kxdynamics {
 // Writes the instance's state into its slot's flight state; dt (s) drives
 // the variometer's low-pass (0: the value jumps to the present one).
 void Publish(kxdaircraftinstance* instance, float dt);
+// Writes only the roots the views and the menu draw from (component and
+// drawn trees, mesh list, tow hook). Every rebuild or unload of an
+// instance's clones calls it, so the flight state never names a freed tree.
+void PublishRoots(kxdaircraftinstance* instance);
 
 }  // namespace kxdynamics

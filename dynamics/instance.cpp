@@ -1,5 +1,7 @@
 #include "dynamics/instance.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstring>
 
@@ -152,6 +154,17 @@ int kxdaircraftinstance::TakeEngineRecord() {
   int record = EngineCounter < kEngineRecords ? EngineCounter : kEngineRecords - 1;
   if (EngineCounter < kEngineRecords) ++EngineCounter;
   return record;
+}
+
+bool kxdaircraftinstance::ClearAround(const kxvector4r& p, float extent) const {
+  // A query reaches at least 0.1 m and at most the diagonal of its points
+  // below a surface; the slack covers the rounding of both tests.
+  constexpr float kLeastReach = 0.1f;  // m
+  constexpr float kSlack = 0.05f;      // m
+  if (!(ClearRadius > 0.0f) || !(extent >= 0.0f)) return false;
+  float room = ClearRadius - extent - std::max(kLeastReach, 2.0f * extent) - kSlack;
+  float dx = p.x - ClearCentre.x, dy = p.y - ClearCentre.y, dz = p.z - ClearCentre.z;
+  return room > 0.0f && dx * dx + dy * dy + dz * dz < room * room;
 }
 
 void kxdaircraftinstance::ClearShared() {

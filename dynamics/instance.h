@@ -108,6 +108,14 @@ class kxdaircraftinstance {
   // What the world gathered around the aircraft for the frame being
   // stepped; its contact queries read it. Valid only during the substeps.
   kxcollnear Near;
+  // A sphere the world found empty of any surface for the frame being
+  // stepped (radius 0: none known); a contact query wholly inside it has
+  // nothing to find and is not asked. Valid only during the substeps.
+  kxvector4r ClearCentre = {};  // m, world
+  float ClearRadius = 0.0f;     // m
+  // Whether every point within extent (m) of p lies deeper inside the clear
+  // sphere than a contact query reaches from it.
+  bool ClearAround(const kxvector4r& p, float extent) const;
   unsigned Generation = 0;      // graphics clone generation the clones point into
   unsigned ClonesGeneration = 0;
 

@@ -1,6 +1,8 @@
 #include "dynamics/joint.h"
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 kxtype kxdjoint00::Type("kxdjoint00", sizeof(kxdjoint00), kxcreate<kxdjoint00>);
 
@@ -42,9 +44,11 @@ kxdjoint00::kxdjoint00() {
   Link = nullptr;
   AnchorLocal = {0.0f, 0.0f, 0.0f, 1.0f};
   AxisLocal = Axis;
+  turnedShare = std::numeric_limits<float>::quiet_NaN();
 }
 
 void kxdjoint00::Prepare() {
+  turnedShare = std::numeric_limits<float>::quiet_NaN();
   kxdbody* carrier = Body1 ? Body1->ParentBody : nullptr;
   AnchorLocal = B.R;
   AxisLocal = Axis;
@@ -64,6 +68,10 @@ void kxdjoint00::TurnRelative(const kxmatrix& relative, kxmatrix& out) const {
     out = relative;
     return;
   }
+  if (share == turnedShare && std::memcmp(&relative, &turnedFrom, sizeof relative) == 0) {
+    out = turnedOut;
+    return;
+  }
   kxmatrix turn, aboutZ;
   kxmatrix::SetRotation(&turn, AxisLocal, Angle * share * kRadiansPerDegree);
   kxmatrix::SetRotation(&aboutZ, {0.0f, 0.0f, 1.0f, 0.0f}, AngleZ * share * kRadiansPerDegree);
@@ -75,6 +83,9 @@ void kxdjoint00::TurnRelative(const kxmatrix& relative, kxmatrix& out) const {
   kxmatrix::TransformVector4(&turned, &turn, &a);
   turn.R = {a.x - turned.x, a.y - turned.y, a.z - turned.z, 1.0f};
   kxmatrix::Multiply4x4(&out, &turn, &relative);
+  turnedShare = share;
+  turnedFrom = relative;
+  turnedOut = out;
 }
 
 kxdjoint00* kxdjoint00::FindByBody1(kxnode* node, const kxdbody* body, bool last) {

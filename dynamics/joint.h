@@ -13,6 +13,10 @@ class kxdjoint00 : public kxdbody {
   kxdjoint00();
 
   void Prepare() override;
+  // A joint is read for its anchor when prepared, never while stepping.
+  bool FrameInSubsteps() const override { return false; }
+  // Folded, a joint has only the body's pass: weight and contact points.
+  bool WorksWhenFolded() const override { return Mass != 0.0f || (Contact && ContactCount > 0); }
 
   // The frame Body1 takes in its carrier's frame for the link's present value.
   void TurnRelative(const kxmatrix& relative, kxmatrix& out) const;
@@ -33,4 +37,12 @@ class kxdjoint00 : public kxdbody {
   float* Link;          // servo output in [-1, 1]; null: the joint stays at rest
   kxvector4r AnchorLocal;  // anchor in the carrier's frame, taken by Prepare
   kxvector4r AxisLocal;    // Axis in the carrier's frame, taken by Prepare
+
+ private:
+  // A servo rests far more often than it moves: the last turned frame is
+  // kept with the link value and relative frame it was made from, so the
+  // rotation is rebuilt only when one of them changed.
+  mutable float turnedShare;     // NaN: nothing kept
+  mutable kxmatrix turnedFrom;
+  mutable kxmatrix turnedOut;
 };

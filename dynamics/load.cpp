@@ -126,6 +126,7 @@ void kxdaircraftinstance::Unload(kxdaircraftinstance* instance) {
   for (float& g : instance->AirGradient) g = 0.0f;
   instance->RPMValue = 0.0f;
   instance->ClearShared();
+  kxdynamics::PublishRoots(instance);
 }
 
 // ---- clones
@@ -141,6 +142,7 @@ void kxdaircraftinstance::RebuildGraphics(kxdaircraftinstance* instance) {
   }
   // The simulated clones point into the old drawn clone until rebuilt.
   ++instance->Generation;
+  kxdynamics::PublishRoots(instance);
 }
 
 void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
@@ -168,16 +170,14 @@ void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
     instance->Twin = kxdaircraft::As(instance->Clone->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kChange)));
   }
   instance->ClonesGeneration = ++instance->Generation;
+  kxdynamics::PublishRoots(instance);
 }
 
 // ---- loading
 
 namespace kxdload {
 
-int IsSafeName(const char* name) {
-  if (!name || !*name || name[0] == '.') return 0;
-  return std::strpbrk(name, "/\\") ? 0 : 1;
-}
+int IsSafeName(const char* name) { return kxsystem::IsPlainName(name); }
 
 int LoadSlot(int slot, const char* name) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Slot(slot);

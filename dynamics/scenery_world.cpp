@@ -71,6 +71,11 @@ void kxdsceneryworld::FrameQuery(const kxvector4r& centre, float radius, kxcolln
   }
 }
 
+int kxdsceneryworld::Empty(const kxvector4r& centre, float radius, const kxcollnear* near) const {
+  return world_ && near && near->valid && near->world == world_ && near->faces.empty() && near->radius >= radius &&
+         near->centre[0] == centre.x && near->centre[1] == centre.y && near->centre[2] == centre.z;
+}
+
 namespace kxdynamics {
 
 int Step(float frameTime, kxcollision* world, float sceneryExtent, float cloudHeight) {

@@ -22,6 +22,8 @@ class kxdsceneryworld : public kxdworld {
   int BoxContacts(kxboxrecord* box, const kxmatrix& frame, int flag, kxdcontact* out, int max,
                   const kxcollnear* near) const override;
   void FrameQuery(const kxvector4r& centre, float radius, kxcollnear* near) override;
+  // Empty when the gather of this frame found no face at all in the sphere.
+  int Empty(const kxvector4r& centre, float radius, const kxcollnear* near) const override;
 
  private:
   kxcollision* world_;

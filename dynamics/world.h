@@ -51,6 +51,13 @@ class kxdworld {
   virtual void FrameQuery(const kxvector4r& centre, float radius, kxcollnear* near) {
     (void)centre, (void)radius, (void)near;
   }
+  // 1 when no surface lies within the sphere for the rest of the frame, as
+  // far as the world can tell cheaply after FrameQuery filled near (null:
+  // none); 0 when it may.
+  virtual int Empty(const kxvector4r& centre, float radius, const kxcollnear* near) const {
+    (void)centre, (void)radius, (void)near;
+    return 0;
+  }
 };
 
 class kxdflatground : public kxdworld {
@@ -63,6 +70,9 @@ class kxdflatground : public kxdworld {
     if (!(deepest > 0.0f) || max < 1) return 0;
     out[0] = {{0.0f, 0.0f, 1.0f, 0.0f}, {points[0].x, points[0].y, height_, 1.0f}, deepest, surface_, 0};
     return 1;
+  }
+  int Empty(const kxvector4r& centre, float radius, const kxcollnear*) const override {
+    return centre.z - radius > height_;
   }
 
  private:

@@ -1,7 +1,7 @@
 // Collision world from arbitrary mesh data (a scenery file may hold any
 // floats and indices): build, then every query at points from the input;
-// the ground grid must answer as a scan over every face and the gathered
-// near faces as the world's walk.
+// the ground grid must answer as a scan over every face, and a box's
+// contacts from the gathered near faces as those from the world's walk.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -35,6 +35,30 @@ struct reader {
     return v;
   }
 };
+
+// The same contact, bit for bit; a fixed face may come through another of
+// its copies.
+bool Same(const kxcontact& a, const kxcontact& b) {
+  return !std::memcmp(&a.normal, &b.normal, sizeof a.normal) && !std::memcmp(&a.point, &b.point, sizeof a.point) &&
+         !std::memcmp(&a.depth, &b.depth, sizeof a.depth) && a.surface == b.surface && a.face->id == b.face->id &&
+         a.face->frame == b.face->frame;
+}
+
+// Both lists hold the same contacts, the deepest first. Contacts of equal
+// depth may stand in another order: a face split over several cells is met
+// first in another cell when the gathered sphere spans more of the tree.
+bool SameContacts(const kxboxrecord& a, const kxboxrecord& b, int count) {
+  bool used[kxboxrecord::kMaxContacts] = {};
+  for (int i = 0; i < count; ++i) {
+    if (std::memcmp(&a.list[i]->depth, &b.list[i]->depth, sizeof(float))) return false;
+    bool found = false;
+    for (int j = 0; j < count && !found; ++j) {
+      if (!used[j] && Same(*a.list[i], *b.list[j])) used[j] = found = true;
+    }
+    if (!found) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -84,8 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kxcollision::GatherNear(w.get(), p, r, &near);
     float frame[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, p[0], p[1], p[2], 1};
     int flag = static_cast<int>(in.size & 1);
-    kxcollision::ContactShape(w.get(), frame, &box, flag, &near);
-    kxcollision::ContactShape(w.get(), frame, &walked, flag);
+    int contacts = kxcollision::ContactShape(w.get(), frame, &box, flag, &near);
+    if (contacts != kxcollision::ContactShape(w.get(), frame, &walked, flag)) __builtin_trap();
+    if (!SameContacts(box, walked, contacts)) __builtin_trap();
   }
   kxcollision::FreeOctree(w.get());
   kxgeometry::Free(&el);

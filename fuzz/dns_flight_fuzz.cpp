@@ -1,9 +1,11 @@
 // Loads arbitrary bytes as a legacy model and flies it: set down on level
 // ground, then launched and stepped with the sticks moving. Whatever the
 // coefficients, links, channels and counts of the file, loading, placing and
-// stepping end, and unloading returns every block to the pool.
+// stepping end, the published pose and velocity stay finite, and unloading
+// returns every block to the pool.
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -82,6 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     dnsmodel::FindGroundBelow(&s, Ground());
     s.dt = 0.02f;
     dnsmodel::StepDynamics(&dnsmodel::Runtime().root, &s);
+    for (float v : s.pose) {
+      if (!std::isfinite(v)) std::abort();
+    }
+    for (float v : s.velocity) {
+      if (!std::isfinite(v)) std::abort();
+    }
   }
   dnsmodel::Unload();
   if (dnsmodel::CurrentPool()->used != 0) std::abort();

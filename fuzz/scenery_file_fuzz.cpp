@@ -1,6 +1,7 @@
 // Loads arbitrary bytes as a scenery description file in a data folder with
-// one small object mesh and the balloon mesh: every line is applied to the
-// world, and freeing the scenery must give back every reserve and texture.
+// one small object mesh, the balloon mesh and a cloud picture: every line is
+// applied to the world, whose balloons and lights come out finite, and
+// freeing the scenery must give back every reserve and texture.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 
 #include "core/hooks.h"
 #include "fuzz/input_file.h"
+#include "graphics/image.h"
 #include "graphics/mesh.h"
 #include "graphics/texture_table.h"
 #include "platform/reserves.h"
@@ -31,7 +33,13 @@ bool EnterDataFolder() {
   kxcore::SetLogHandler([](const char*) {});
   const auto* mesh = reinterpret_cast<const uint8_t*>(kMesh);
   size_t length = std::char_traits<char>::length(kMesh);
-  return fuzzinput::WriteInput("scenery/box.obj", mesh, length) && fuzzinput::WriteInput("objects/balloon.obj", mesh, length);
+  kximage clouds;
+  clouds.width = clouds.height = 8;
+  clouds.channels = 1;
+  clouds.pixels.assign(64, 128);
+  return fuzzinput::WriteInput("scenery/box.obj", mesh, length) &&
+         fuzzinput::WriteInput("objects/balloon.obj", mesh, length) &&
+         std::filesystem::create_directories("texture", error) && kxgl::WriteKxt("texture/clouds.kxt", clouds);
 }
 
 void Check(bool condition) {
@@ -54,6 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const contestrec& c = w.contests[i];
     Check(c.pylon_count >= 0 && c.pylon_count <= contestrec::kMaxPylons);
     Check(c.balloon_count >= 0 && c.balloon_count < contestrec::kMaxBalloons);
+    for (const balloonrec* b = c.first_balloon; b; b = b->next) {
+      Check(std::isfinite(b->radius));
+      for (const kxgeometry* el = b->mesh; el; el = el->next)
+        for (int k = 0; k < 3; ++k) Check(std::isfinite(el->boundsMin[k]) && std::isfinite(el->boundsMax[k]));
+    }
   }
   Check(w.viewer_probe_step > 0 && w.scenery_size > 0 && w.octree_max_triangles > 0);
   for (int i = 0; i < world::kLights; ++i)

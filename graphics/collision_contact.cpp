@@ -149,10 +149,11 @@ pointset Around(const float (*placed)[4], int count, float reach) {
 }
 
 // Faces whose sphere is far from the points' sphere are passed over without
-// a plane test.
+// a plane test. In double, as the gather's test: their squares must not
+// overflow for the faces of a hostile mesh.
 bool FarFrom(const float centre[3], float radius, const pointset& q) {
-  float ex = centre[0] - q.mid[0], ey = centre[1] - q.mid[1], ez = centre[2] - q.mid[2];
-  float near = radius + q.spread + 2.0f * kxcollbuild::kEdgeTolerance;
+  double ex = double{centre[0]} - q.mid[0], ey = double{centre[1]} - q.mid[1], ez = double{centre[2]} - q.mid[2];
+  double near = static_cast<double>(radius) + q.spread + 2.0 * kxcollbuild::kEdgeTolerance;
   return ex * ex + ey * ey + ez * ez > near * near;
 }
 
@@ -191,12 +192,16 @@ void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
   const kxnearedge* edges = near->edges.data();
   for (const kxnearface& f : near->faces) {
     const kxnearedge* first = edges + f.firstEdge;
-    if (!f.frame && (OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q))) continue;
-    auto inside = [first, n = f.edgeCount](const float p[3]) {
+    // The walk's sphere test first, so that both pass over the same faces
+    // (the plane tests alone lose their meaning at the numbers of a hostile
+    // mesh).
+    if (!f.frame && (FarFrom(f.centre, f.radius, q) || OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q)))
+      continue;
+    auto inside = [first, n = f.edgeCount, &f](const float p[3]) {
       for (int k = 0; k < n; ++k) {
         if (kxcollbuild::OutsideEdge(first[k].normal, first[k].distance, p)) return false;
       }
-      return true;
+      return kxcollbuild::InsideBox(f.lo, f.hi, p) != 0;
     };
     const candidate c{f.normal, f.d, f.frame, f.face, &f};
     if (f.frame) {
@@ -215,7 +220,11 @@ void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
 // ---- the world's walk
 
 void TestFace(const kxcollface* f, const pointset& q, tester& t) {
-  auto inside = [f](const float p[3]) { return kxcollbuild::InsideEdges(f, p) != 0; };
+  float lo[3], hi[3];
+  kxcollbuild::ContactBox(f, lo, hi);
+  auto inside = [f, &lo, &hi](const float p[3]) {
+    return kxcollbuild::InsideEdges(f, p) && kxcollbuild::InsideBox(lo, hi, p);
+  };
   const candidate c{f->normal, f->d, f->frame, f, f->edges};
   for (int i = 0; i < q.count; ++i) t.Test(c, q.placed[i], inside);
 }
@@ -242,7 +251,9 @@ void TestWorld(const kxcollision* w, const pointset& q, tester& t) {
   }
   if (w->treeCollision && w->trees) {
     int trees = std::min(w->treeCount, w->treeTotal);
-    for (int k = 0; k < trees * 5; ++k) TestFace(w->trees + k, q, t);
+    for (int k = 0; k < trees * 5; ++k) {
+      if (!FarFrom(w->trees[k].centre, w->trees[k].radius, q)) TestFace(w->trees + k, q, t);
+    }
   }
   for (const kxcolldynamic* o = w->dynamics; o; o = o->next) {
     for (int k = 0; k < o->faceCount; ++k) TestFace(o->faces + k, q, t);

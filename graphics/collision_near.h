@@ -16,6 +16,7 @@ struct kxnearface {
   float d;                  // plane: normal . X = d, same frame
   float centre[3];          // bounding sphere, same frame
   float radius;             // m
+  float lo[3], hi[3];       // the box a point may touch it in (kxcollbuild::ContactBox), same frame
   int32_t firstEdge;        // index of its first edge plane in kxcollnear::edges
   int32_t edgeCount;        // 3 for a triangle, 4 for a tree's side
   const float* frame;       // null for fixed scenery and trees, else the moving object's column-major matrix

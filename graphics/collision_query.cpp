@@ -66,11 +66,13 @@ void SetQuery(kxcollision* w, const float c[3], float r) {
 bool FinitePoint(const float p[3]) { return std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]); }
 
 // The gather's test of a fixed face: its plane within r of c and its sphere
-// meeting the sphere (c, r).
+// meeting the sphere (c, r). The squares are taken in double, as the
+// contact walk's test does: a face of a hostile mesh may reach 1e20 m, and
+// the two must agree on every face.
 bool NearSphere(const kxcollface* f, const float c[3], float r) {
   if (!(std::fabs(Dot3(f->normal, c) - f->d) < r)) return false;
-  float dx = f->centre[0] - c[0], dy = f->centre[1] - c[1], dz = f->centre[2] - c[2];
-  float reach = f->radius + r;
+  double dx = double{f->centre[0]} - c[0], dy = double{f->centre[1]} - c[1], dz = double{f->centre[2]} - c[2];
+  double reach = static_cast<double>(f->radius) + r;
   return dx * dx + dy * dy + dz * dz < reach * reach;
 }
 
@@ -212,7 +214,8 @@ int kxcollision::GatherNear(kxcollision* w, const float c[3], float r, kxcollnea
   if (w->nearCursor >= kNearFaces - 1) return 0;  // a full list may lack faces
   auto add = [near](const kxcollface* f) {
     kxnearface n{{f->normal[0], f->normal[1], f->normal[2]}, f->d, {f->centre[0], f->centre[1], f->centre[2]},
-                 f->radius, static_cast<int32_t>(near->edges.size()), 0, f->frame, f};
+                 f->radius, {}, {}, static_cast<int32_t>(near->edges.size()), 0, f->frame, f};
+    kxcollbuild::ContactBox(f, n.lo, n.hi);
     for (const kxcolledge* e = f->edges; e; e = e->next, ++n.edgeCount) {
       near->edges.push_back({{e->normal[0], e->normal[1], e->normal[2]}, e->distance});
     }

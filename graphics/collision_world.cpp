@@ -34,6 +34,14 @@ constexpr surfacename kSurfaceNames[] = {
 constexpr int kSurfaceDefault = 2;
 constexpr int kSurfaceWater = 1;
 constexpr int kSurfaceTree = 8;  // a tree is a crash
+// m: the largest corner coordinate of a face or tree. A hundred times the
+// largest scenery; there the floats' rounding (about 6 cm) stays below the
+// least contact reach (10 cm), so the contact walk, which passes over the
+// cells beyond the reach, and the gathered near set, which tests every face
+// it holds, still agree. Farther out a face is left out.
+constexpr float kMaxCoordinate = 1.0e6f;
+
+bool Within(float v) { return std::fabs(v) <= kMaxCoordinate; }
 
 bool ContainsNoCase(const char* text, const char* fragment) {
   size_t n = std::strlen(fragment);
@@ -113,9 +121,37 @@ struct treebuild {
 
 // ---- tree colliders
 
+// The faces of a tree whose size or place is no number or beyond the range:
+// its slot stays (the trees in use are counted from the first), but nothing
+// ever meets it - its planes lie infinitely far below every point and its
+// spheres away from all.
+void MakeInertTreeFaces(kxcollface* faces, kxcolledge* edges) {
+  for (int f = 0; f < 5; ++f) {
+    kxcollface* face = faces + f;
+    *face = kxcollface{};
+    face->normal[2] = 1.0f;
+    face->d = -INFINITY;
+    for (float& c : face->centre) c = INFINITY;
+    face->surface = kSurfaceTree;
+    face->id = -1;
+    kxcolledge* e = edges + 4 * f;
+    for (int k = 0; k < 4; ++k) {
+      e[k] = kxcolledge{};
+      e[k].next = k < 3 ? &e[k + 1] : nullptr;
+    }
+    face->edges = e;
+  }
+}
+
 // Five quads (four sides and the top) of an upright box; each with four
-// edge planes.
-void MakeTreeFaces(const kxtransparentgeometry& t, const float sun[3], kxcollface* faces, kxcolledge* edges) {
+// edge planes. false, with inert faces, for a tree whose numbers are not
+// within the range.
+bool MakeTreeFaces(const kxtransparentgeometry& t, const float sun[3], kxcollface* faces, kxcolledge* edges) {
+  if (!Within(t.radius) || !Within(t.halfHeight) || !Within(t.centre[0]) || !Within(t.centre[1]) ||
+      !Within(t.centre[2])) {
+    MakeInertTreeFaces(faces, edges);
+    return false;
+  }
   float half[3] = {0.3f * t.radius, 0.3f * t.radius, t.halfHeight};
   const float* c = t.centre;
   // Outward normals of the five faces.
@@ -157,6 +193,7 @@ void MakeTreeFaces(const kxtransparentgeometry& t, const float sun[3], kxcollfac
     }
     face->edges = e;
   }
+  return true;
 }
 
 bool IsBillboard(const kxgeometry* el, const kxtransparentgeometry* transparent) {
@@ -185,7 +222,9 @@ struct rawface {
 int kxcollbuild::MakeFace(const float a[3], const float b[3], const float c[3], kxcollface* face, kxcolledge edges[3]) {
   double u[3], v[3], n[3];
   for (int k = 0; k < 3; ++k) {
-    if (!std::isfinite(a[k]) || !std::isfinite(b[k]) || !std::isfinite(c[k])) return 0;
+    // The queries square coordinates in floats: a corner beyond the range
+    // whose squares stay finite (a hostile mesh) leaves the face out.
+    if (!Within(a[k]) || !Within(b[k]) || !Within(c[k])) return 0;
     u[k] = static_cast<double>(b[k]) - a[k];
     v[k] = static_cast<double>(c[k]) - a[k];
   }
@@ -275,11 +314,10 @@ int kxcollision::Build(kxcollision* w, const kxgeometryobject* chain, const kxtr
         r.face.surface = surface;
         r.face.sunDot = kxcollbuild::Dot3(r.face.normal, light);
         r.face.id = static_cast<int32_t>(faces.size());
+        // Filed by the box a contact may touch it in, so the walk of the
+        // cells meets it wherever the contact tests would take it.
         facebox b;
-        for (int k = 0; k < 3; ++k) {
-          b.min[k] = std::fmin(p[0][k], std::fmin(p[1][k], p[2][k]));
-          b.max[k] = std::fmax(p[0][k], std::fmax(p[1][k], p[2][k]));
-        }
+        kxcollbuild::ContactBox(&r.face, b.min, b.max);
         faces.push_back(r);
         boxes.push_back(b);
       }
@@ -371,7 +409,8 @@ int kxcollision::Build(kxcollision* w, const kxgeometryobject* chain, const kxtr
   int treeIndex = 0;
   for (const kxtransparentgeometry* t = transparent; t && t->element; ++t) {
     if (!t->billboard) continue;
-    MakeTreeFaces(*t, light, treeFaces + 5 * treeIndex, treeEdges + 20 * treeIndex);
+    if (!MakeTreeFaces(*t, light, treeFaces + 5 * treeIndex, treeEdges + 20 * treeIndex))
+      kxcore::Log("gl:  tree %d has no finite size or place; nothing collides with it\n", treeIndex);
     ++treeIndex;
   }
   w->root = tree.nodes.empty() ? nullptr : &nodes[0];

@@ -67,4 +67,12 @@ int SwapBuffers() {
   return 1;
 }
 
+void PixelProjection(double width, double height, double nearZ, double farZ) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, width, 0, height, nearZ, farZ);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
 }  // namespace kxgl

@@ -26,6 +26,7 @@ constexpr int kMaxSide = 16384;         // cells along either axis
 // products of the rule and the cell index err by a few 1e-7 of it.
 constexpr double kRelativeSlack = 1e-5;
 constexpr double kSteepest = 1e-3;      // normal z below this: the edge test gives no bound in x, y
+constexpr double kSharpestHalfAngle = 1e-3;  // sin of half a corner's angle below this: the circle bounds alone
 
 struct footprint {
   double centre[2];
@@ -62,14 +63,31 @@ footprint Footprint(const kxcollface* f, double slack) {
       fp.inward[i][1] = length > 0.0 ? my / length : 0.0;
     }
   }
+  // The edges shifted out by grow meet beyond a corner of angle a at
+  // grow / sin(a / 2): at a sharp corner (a sliver face) far beyond the
+  // corners' box, so the box is grown by that much, or left to the circle.
+  double reach = -1.0;
+  if (fp.grow >= 0.0) {
+    double sinHalf = 1.0;
+    for (int i = 0; i < 3; ++i) {
+      const double* c = fp.corner[i];
+      const double* a = fp.corner[(i + 1) % 3];
+      const double* b = fp.corner[(i + 2) % 3];
+      double ux = a[0] - c[0], uy = a[1] - c[1], vx = b[0] - c[0], vy = b[1] - c[1];
+      double lengths = std::sqrt((ux * ux + uy * uy) * (vx * vx + vy * vy));
+      double cosine = lengths > 0.0 ? std::clamp((ux * vx + uy * vy) / lengths, -1.0, 1.0) : 1.0;
+      sinHalf = std::min(sinHalf, std::sqrt(0.5 * (1.0 - cosine)));
+    }
+    if (sinHalf > kSharpestHalfAngle) reach = fp.grow / sinHalf;
+  }
   for (int k = 0; k < 2; ++k) {
     fp.lo[k] = fp.centre[k] - fp.radius;
     fp.hi[k] = fp.centre[k] + fp.radius;
-    if (fp.grow >= 0.0) {
+    if (reach >= 0.0) {
       double cmin = std::min({fp.corner[0][k], fp.corner[1][k], fp.corner[2][k]});
       double cmax = std::max({fp.corner[0][k], fp.corner[1][k], fp.corner[2][k]});
-      fp.lo[k] = std::max(fp.lo[k], cmin - fp.grow);
-      fp.hi[k] = std::min(fp.hi[k], cmax + fp.grow);
+      fp.lo[k] = std::max(fp.lo[k], cmin - reach);
+      fp.hi[k] = std::min(fp.hi[k], cmax + reach);
     }
   }
   return fp;

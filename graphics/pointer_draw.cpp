@@ -12,11 +12,12 @@ kxtexture* pointerTexture = nullptr;
 }
 
 int LoadMouse(const char* path) {
-  kxtexture* t = LoadTexture(path, kTypeRGBA, kFilterNearest, kWrapClamp, kWrapClamp, 0, 0);
-  if (!t) return 0;
+  // The old picture goes first: after the table was cleared its entry may
+  // be the very one the new load takes, and freeing it afterwards would
+  // release the new picture.
   FreeTexture(pointerTexture);
-  pointerTexture = t;
-  return 1;
+  pointerTexture = LoadTexture(path, kTypeRGBA, kFilterNearest, kWrapClamp, kWrapClamp, 0, 0);
+  return pointerTexture ? 1 : 0;
 }
 
 int DrawMouseAt(int x, int y) {

@@ -160,6 +160,12 @@ void FreeTexture(kxtexture* texture) {
   if (--texture->refs == 0) ReleaseEntry(texture);
 }
 
+kxtexture* ShareTexture(kxtexture* texture) {
+  if (!texture || texture->refs <= 0) return nullptr;
+  ++texture->refs;
+  return texture;
+}
+
 void FreeAllTextures() {
   for (kxtexture& t : table) {
     if (t.refs || t.pixels) ReleaseEntry(&t);

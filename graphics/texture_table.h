@@ -62,6 +62,9 @@ kxtexture* CreateTexture(const char* name, int type, int width, int height, int 
 kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wrapT, int mipmap, int flag);
 // Drops one reference; at zero the entry, its texels and its GL name go.
 void FreeTexture(kxtexture* texture);
+// One more reference to an entry in use (a second holder frees it too);
+// null for null or an entry without references.
+kxtexture* ShareTexture(kxtexture* texture);
 // Frees every entry whatever its references (program exit).
 void FreeAllTextures();
 

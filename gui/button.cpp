@@ -97,6 +97,8 @@ void kxbutton::Draw(int ox, int oy) {
 
 kxbuttontexture::kxbuttontexture() { type = &Type; }
 
+kxbuttontexture::~kxbuttontexture() { kxgl::FreeTexture(texture); }
+
 kxvalueptr kxbuttontexture::GetMember(const char* member, const kxargs& args) {
   struct field {
     const char* name;
@@ -111,6 +113,9 @@ kxvalueptr kxbuttontexture::GetMember(const char* member, const kxargs& args) {
   }
   if (std::strcmp(member, "Texture") == 0) {
     kxstring path = args.String(0);
+    // The old picture goes first, as the pointer's does: after a cleared
+    // table the new load may take its entry.
+    kxgl::FreeTexture(texture);
     texture = kxgl::LoadTexture(path.Text(), kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp,
                                 kxgl::kWrapClamp, 0, 0);
     return kxvoid();
@@ -121,7 +126,10 @@ kxvalueptr kxbuttontexture::GetMember(const char* member, const kxargs& args) {
 void kxbuttontexture::CopyTo(kxnode* other) {
   kxbutton::CopyTo(other);
   if (kxbuttontexture* b = dynamic_cast<kxbuttontexture*>(other)) {
-    b->texture = texture;
+    if (b->texture != texture) {
+      kxgl::FreeTexture(b->texture);
+      b->texture = kxgl::ShareTexture(texture);
+    }
     b->S = S, b->SHigh = SHigh, b->SPressed = SPressed, b->SDelta = SDelta;
     b->T = T, b->THigh = THigh, b->TPressed = TPressed, b->TDelta = TDelta;
   }

@@ -41,11 +41,13 @@ class kxbuttontexture : public kxbutton {
  public:
   static kxtype Type;
 
-  kxtexture* texture = nullptr;
+  kxtexture* texture = nullptr;  // one reference of the texture table, held by this button
   float S = 0, SHigh = 0, SPressed = 0, SDelta = 1;  // texture s of each state, and the width
   float T = 0, THigh = 0, TPressed = 0, TDelta = 1;  // t counted from the top, and the height
 
   kxbuttontexture();
+  // The picture is the button's own reference: it goes with the button.
+  ~kxbuttontexture() override;
 
   // The texture coordinates, "Texture( file )", then the button's names.
   kxvalueptr GetMember(const char* member, const kxargs& args) override;

@@ -1,5 +1,6 @@
 #include "gui/graphic.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/arguments.h"
@@ -18,6 +19,23 @@ kxgraphic::~kxgraphic() { kxgui::WidgetDestroyed(this); }
 
 kxgraphic* kxgraphic::Of(kxnode* node) { return dynamic_cast<kxgraphic*>(node); }
 
+int kxgraphic::ClampPlace(int value) { return std::clamp(value, -kMaxPlace, kMaxPlace); }
+
+namespace {
+
+// A place or size member: what a script assigns is kept within the range.
+class placeref : public kxintref {
+ public:
+  using kxintref::kxintref;
+  int Assign(const kxvalue& from) override {
+    int ok = kxintref::Assign(from);
+    *field = kxgraphic::ClampPlace(*field);
+    return ok;
+  }
+};
+
+}  // namespace
+
 kxgraphic* kxgraphic::ParentWidget() const { return Of(parent); }
 
 void kxgraphic::RunCommand(const kxstring& command) {
@@ -33,7 +51,7 @@ kxvalueptr kxgraphic::GetMember(const char* member, const kxargs& args) {
                                  {"H", &kxgraphic::H},   {"Wr", &kxgraphic::Wr}, {"Hr", &kxgraphic::Hr},
                                  {"Xr", &kxgraphic::Xr}, {"Yr", &kxgraphic::Yr}};
   for (const field& f : fields) {
-    if (std::strcmp(member, f.name) == 0) return kxvalueptr(new kxintref(&(this->*f.value)));
+    if (std::strcmp(member, f.name) == 0) return kxvalueptr(new placeref(&(this->*f.value)));
   }
   return kxnode::GetMember(member, args);
 }

@@ -10,6 +10,12 @@
 class kxgraphic : public kxnode {
  public:
   static kxtype Type;
+  // px: the largest place, size or anchor a script may give. Far beyond any
+  // screen, and small enough that the layout's sums of a few of them stay
+  // within an int.
+  static constexpr int kMaxPlace = 1 << 20;
+  // A place, size or anchor from a script, kept within +-kMaxPlace.
+  static int ClampPlace(int value);
 
   int X = 0, Y = 0;  // px, lower-left corner in the parent
   int W = 0, H = 0;  // px

@@ -38,8 +38,8 @@ int kxwindow::TitleBarHeight() { return std::max(kxgui::LineHeight(), kMinTitleL
 
 kxvalueptr kxwindow::GetMember(const char* member, const kxargs& args) {
   if (std::strcmp(member, "Move") == 0) {
-    X = args.Int(0);
-    Y = args.Int(1);
+    X = ClampPlace(args.Int(0));
+    Y = ClampPlace(args.Int(1));
     return kxvalueptr(new kxintvalue(1));
   }
   if (std::strcmp(member, "Hide") == 0) {

@@ -6,6 +6,7 @@
 
 #include "core/hooks.h"
 #include "core/numbers.h"
+#include "core/text_lines.h"
 #include "legacy/dns_scramble.h"
 #include "legacy/factory.h"
 #include "legacy/parts.h"
@@ -25,52 +26,20 @@ constexpr const char* kTextStatement = "strcpy(";
 constexpr int kVectorValueTokens = 4;   // the bracket and three numbers
 constexpr int kShownChars = 40;         // of a token quoted in a log line
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Bytes outside 32..126 break lines; a tab counts as a blank, and the zero
 // byte ends the text.
 bool IsBreak(unsigned char c) { return c != 0 && c != '\t' && (c < 32 || c > 126); }
 
-// Length of the leading integer: an optional sign and digits (0 for none).
-size_t IntegerPrefix(const char* s) {
-  size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
-  size_t digits = 0;
-  while (IsDigit(s[i + digits])) ++digits;
-  return digits ? i + digits : 0;
-}
-
-// Length of the leading decimal number: sign, digits with an optional point,
-// and an exponent when digits follow its "e" (0 for none).
-size_t FloatPrefix(const char* s) {
-  size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
-  size_t digits = 0;
-  for (; IsDigit(s[i]); ++i) ++digits;
-  if (s[i] == '.') {
-    for (++i; IsDigit(s[i]); ++i) ++digits;
-  }
-  if (digits == 0) return 0;
-  if (s[i] == 'e' || s[i] == 'E') {
-    size_t j = i + 1;
-    if (s[j] == '+' || s[j] == '-') ++j;
-    if (IsDigit(s[j])) {
-      while (IsDigit(s[j])) ++j;
-      i = j;
-    }
-  }
-  return i;
-}
-
 // The value at the token's start; 0 when there is none or it is out of range.
 int32_t IntValue(const char* token) {
   long long value = 0;
-  if (!kxnumber::ParseInt(std::string_view(token, IntegerPrefix(token)), value)) return 0;
+  if (!kxnumber::ReadLeadingInt(token, value)) return 0;
   return value < INT32_MIN || value > INT32_MAX ? 0 : static_cast<int32_t>(value);
 }
 
 float FloatValue(const char* token) {
   float value = 0.0f;
-  if (!kxnumber::Parse(std::string_view(token, FloatPrefix(token)), value)) return 0.0f;
-  return value;
+  return kxnumber::ReadLeading(token, value) ? value : 0.0f;
 }
 
 // One call's working state. The text is split in place: zero bytes end the
@@ -303,12 +272,17 @@ object* ReadDnsFile(const char* path) {
     return nullptr;
   }
   text[count] = 0;
-  if (count == 0) {
+  size_t mark = 0;
+  kxtext::start kind = kxtext::Classify(std::string_view(text, static_cast<size_t>(count)), &mark);
+  if (const char* complaint = kxtext::Complaint(kind)) {
+    kxcore::Log("dnsmodel:  %s: %s\n", path, complaint);
     release();
     return nullptr;
   }
-  if (std::strncmp(text, kPlainHeader, kHeaderLength) != 0) Descramble(text, std::strlen(text));
-  object* head = dnsreader(path, text, lines, tokens).Parse();
+  // A plain file saved with a byte-order mark is plain all the same.
+  char* body = text + mark;
+  if (std::strncmp(body, kPlainHeader, kHeaderLength) != 0) Descramble(body, std::strlen(body));
+  object* head = dnsreader(path, body, lines, tokens).Parse();
   release();
   return head;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/hooks.h"
 #include "legacy/contacts.h"
 #include "legacy/parts.h"
 #include "legacy/sound_commands.h"
@@ -28,6 +29,37 @@ constexpr int kPlacingClearedChannels = 8;
 constexpr float kPlacedGearChannel = 1.0f;
 
 bool HasMass(const dynamicsystem* model) { return model->mass > 0.0f && std::isfinite(model->mass); }
+
+// The body's motion a substep integrates, kept so that a step leaving
+// numbers that are none can be taken back.
+struct motion {
+  float position[3], lastPosition[3], velocity[3], omega[3], worldOmega[3], axisX[3], axisY[3], axisZ[3];
+
+  explicit motion(const dynamicsystem* m) { Copy(m, this); }
+  void Restore(dynamicsystem* m) const { Copy(this, m); }
+  static bool Finite(const dynamicsystem* m) { return motion(m).AllFinite(); }
+
+ private:
+  template <class From, class To>
+  static void Copy(const From* from, To* to) {
+    std::copy_n(from->position, 3, to->position);
+    std::copy_n(from->lastPosition, 3, to->lastPosition);
+    std::copy_n(from->velocity, 3, to->velocity);
+    std::copy_n(from->omega, 3, to->omega);
+    std::copy_n(from->worldOmega, 3, to->worldOmega);
+    std::copy_n(from->axisX, 3, to->axisX);
+    std::copy_n(from->axisY, 3, to->axisY);
+    std::copy_n(from->axisZ, 3, to->axisZ);
+  }
+  bool AllFinite() const {
+    for (const float* v : {position, lastPosition, velocity, omega, worldOmega, axisX, axisY, axisZ}) {
+      for (int k = 0; k < 3; ++k) {
+        if (!std::isfinite(v[k])) return false;
+      }
+    }
+    return true;
+  }
+};
 
 void ComputeParts(dynamicsystem* model, float h) {
   for (object* p = model->objects; p; p = p->next) p->Compute(model, h);
@@ -108,7 +140,10 @@ void StepDynamics(dynamicsystem** holder, dnsstate* record) {
     for (float i = 0.0f; i < n; i += 1.0f) {
       // Only the last substep's sound commands reach the frame's sound pass.
       RestartPendingSounds();
-      Substep(m, dt / n);
+      if (!Substep(m, dt / n)) {
+        kxcore::Log("dnsmodel:  %s: a step would leave no finite state; crashed\n", record->name);
+        break;
+      }
     }
   }
   WriteBackState(m, record);
@@ -118,7 +153,8 @@ void StepDynamics(dynamicsystem** holder, dnsstate* record) {
 
 // ---- the substep ---------------------------------------------------------------
 
-void Substep(dynamicsystem* m, float h) {
+bool Substep(dynamicsystem* m, float h) {
+  const motion before(m);
   SweepAndQuery(m);
   if (m->interaction.contacts[0].contactCount > 0) m->status = kStatusCrashed;
   for (float* sum : {m->worldForce, m->force, m->worldTorque, m->torque}) Store(sum, {0, 0, 0});
@@ -149,7 +185,16 @@ void Substep(dynamicsystem* m, float h) {
   RebuildRotations(m);
   Store(m->worldOmega, ToWorld(m, Load(m->omega)));
   if (Length(Load(m->worldOmega)) > kCrashSpinRate) m->status = kStatusCrashed;
+  // Coefficients no airframe has can run the motion away to numbers that
+  // are none; the last finite motion stays, and the model has crashed.
+  const bool finite = motion::Finite(m);
+  if (!finite) {
+    before.Restore(m);
+    RebuildRotations(m);
+    m->status = kStatusCrashed;
+  }
   if (m->status & kStatusCrashed) UpdateParts(m);
+  return finite;
 }
 
 // ---- the resets ----------------------------------------------------------------

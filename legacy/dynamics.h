@@ -28,8 +28,10 @@ constexpr int32_t kStatusInWater = 9;        // crashed plus bit 3
 // receives the record's model; without one only the pending sound list is
 // ended. A model without mass stays where it is.
 void StepDynamics(dynamicsystem** holder, dnsstate* record);
-// One integration substep of h seconds.
-void Substep(dynamicsystem* model, float h);
+// One integration substep of h seconds. false when it would have left a
+// motion that is not finite: the motion before it is kept and the model
+// counts as crashed.
+bool Substep(dynamicsystem* model, float h);
 // The full reset: pose (z at most kCeiling) and velocity as the record
 // holds them, no rotation, every part at rest.
 void ResetDynamics(dynamicsystem** holder, dnsstate* record);

@@ -1,8 +1,6 @@
 // Sections: paths; mass data; mesh parts; loading; unloading.
 #include "legacy/loader.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -10,8 +8,10 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "graphics/draw.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
+#include "legacy/blur_texture.h"
 #include "legacy/dns_reader.h"
 #include "legacy/dynamics.h"
 #include "legacy/factory.h"
@@ -19,6 +19,7 @@
 #include "legacy/parts.h"
 #include "legacy/pool.h"
 #include "legacy/sound_commands.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 
 namespace dnsmodel {
@@ -28,18 +29,13 @@ namespace {
 
 constexpr const char* kModelFolder = "airlark/aircraft/";
 constexpr const char* kPiccoloFolder = "aircraft/piccolo/";
-constexpr const char* kPiccolo = "piccolo";
 constexpr int32_t kTypePropeller = 2, kTypePowered = 5, kTypeMass = 6, kTypeRotor = 10;
 constexpr float kLoadWindDirection = 1.7f;   // rad
 constexpr float kLoadWindSpeed = 1.0f;       // m/s
 constexpr int kClearedControls = 16;
 
-// The model folder is chosen without regard to case; the mesh only by the
-// exact name, as the sounds are.
-bool IsPiccoloFolder(const char* name) { return strcasecmp(name, kPiccolo) == 0; }
-
 std::string MeshPath(const char* name) {
-  if (std::strcmp(name, kPiccolo) == 0) return std::string(kPiccoloFolder) + kPiccolo + ".tgo";
+  if (kxsystem::IsPiccoloModel(name)) return std::string(kPiccoloFolder) + kxsystem::kPiccoloModel + ".tgo";
   return std::string(kModelFolder) + name + ".obj";
 }
 
@@ -136,11 +132,38 @@ void ReportStillShafts(const dynamicsystem* root) {
 
 // ---- loading ---------------------------------------------------------------------
 
+int LoadWithPropBlur(const char* name, int soundOn, int* kind) {
+  dnsstate& record = Runtime().state;
+  // Loading over a model still held would leak its parts and sounds.
+  if (record.model) Unload();
+  if (!name || std::strlen(name) >= sizeof record.name) {
+    kxcore::Log("dnsmodel:  model name %.40s... is longer than %d characters; not loaded\n", name ? name : "",
+                kModelNameBytes - 1);
+    return 0;
+  }
+  record.hasType10 = 0;
+  record.noType2or5 = 0;
+  record.soundOn = soundOn;
+  std::snprintf(record.name, sizeof record.name, "%s", name);
+  LoadActive(&record);
+  record.blurTexture = MakeBlurTexture();
+  SetRows(record.transform, {1, 0, 0}, {0, 1, 0}, {0, 0, 1});
+  SetRows(record.pose, {1, 0, 0}, {0, 1, 0}, {0, 0, 1});
+  if (kind) *kind = KindCode(&record);
+  kxgl::UploadGeometryTextures(record.geometry);
+  return record.model ? 1 : 0;
+}
+
+int KindCode(const dnsstate* record) {
+  if (record->hasType10) return kKindHelicopter;
+  return record->noType2or5 ? kKindGlider : kKindPlane;
+}
+
 void LoadActive(dnsstate* record) { LoadModel(&Runtime().root, record); }
 
 void LoadModel(dynamicsystem** rootHolder, dnsstate* record) {
   dnsruntime& rt = Runtime();
-  const bool piccolo = IsPiccoloFolder(record->name);
+  const bool piccolo = kxsystem::IsPiccoloModel(record->name);
   rt.piccoloModel = piccolo ? 1 : 0;
   RestartPendingSounds();
   auto* root = static_cast<dynamicsystem*>(CreateObject("dynamicsystem"));

@@ -10,6 +10,24 @@ namespace dnsmodel {
 struct dnsstate;
 struct dynamicsystem;
 
+// The kind code the simulator keeps in the model's flight state: a model
+// with a rotor (a part of Type 10) flies as a helicopter, one without any
+// power (no part of Type 2 or 5) as a glider, every other as a plane.
+constexpr int kKindHelicopter = 34;
+constexpr int kKindGlider = 4;
+constexpr int kKindPlane = 0;
+
+// Loads the model named name (without folder or extension) into the
+// runtime, with the propeller-blur texture and the mesh's textures, sound
+// started only while soundOn is set; kind receives its kind code. A model
+// still loaded is unloaded first. A name of 64 characters or more is
+// refused with a log line. 1 when the runtime holds a model afterwards
+// (possibly empty, when its file is missing), 0 when nothing was loaded.
+int LoadWithPropBlur(const char* name, int soundOn, int* kind);
+
+// The loaded model's kind code.
+int KindCode(const dnsstate* record);
+
 // LoadModel into the runtime's one record and root.
 void LoadActive(dnsstate* record);
 

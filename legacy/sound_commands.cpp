@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 
 namespace dnsmodel {
@@ -15,7 +16,6 @@ constexpr int kModeLooping = 40;
 constexpr int kModeOnce = 41;
 constexpr const char* kSoundFolder = "airlark/sound/";
 constexpr const char* kPiccoloSoundFolder = "sound/";
-constexpr const char* kPiccoloName = "piccolo";   // compared exactly here, unlike the model folder
 
 const float kNowhere[3] = {0.0f, 0.0f, 0.0f};
 
@@ -28,7 +28,7 @@ void Register(const char* file, kxsound** handle) {
     *handle = nullptr;
     return;
   }
-  bool piccolo = std::strcmp(state.name, kPiccoloName) == 0;
+  bool piccolo = kxsystem::IsPiccoloModel(state.name);
   std::string path = std::string(piccolo ? kPiccoloSoundFolder : kSoundFolder) + file + ".wav";
   *handle = directsound::RegisterSound(path.c_str());
   state.sounds[state.soundCount++] = *handle;

@@ -107,6 +107,7 @@ kxvalueptr kxdevicemapper::GetMember(const char* member, const kxargs& args) {
   }
   if (m == "EasyDevice") return kxvalueptr(new kxintref(&EasyDevice));
   if (m == "Easy") return kxvalueptr(new kxintref(&Easy));
+  if (m == "Text") return kxvalueptr(new kxstringref(&Text));
   return kxdevice::GetMember(member, args);
 }
 
@@ -124,6 +125,7 @@ void kxdevicemapper::CopyTo(kxnode* other) {
   }
   m->EasyDevice = EasyDevice;
   m->Easy = Easy;
+  m->Text = Text;
   kxdevice::CopyTo(other);
 }
 

@@ -26,7 +26,7 @@ class kxdevicemapper : public kxdevice {
 
   kxdevicemapper();
   // "Assign( f, s )", "Invert( f )", "Dual( f )", "Expo( f )",
-  // "EasyFunction( r )", "EasyInvert( r )", "EasyDevice", "Easy", "PlugIn( s )".
+  // "EasyFunction( r )", "EasyInvert( r )", "EasyDevice", "Easy", "Text", "PlugIn( s )".
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
   void CopyTo(kxnode* other) override;
   void Update() override;
@@ -50,6 +50,9 @@ class kxdevicemapper : public kxdevice {
   int EasyInvert[kRows] = {};
   int EasyDevice = 0;
   int Easy = 1;
+  // A control file's description line: taken so that the file reads
+  // cleanly, read only by the configuration windows (through a text node).
+  kxstring Text;
 };
 
 namespace input {

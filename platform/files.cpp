@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
+#include "core/text_lines.h"
 #include "platform/codes.h"
 #include "platform/log.h"
 
@@ -100,6 +102,24 @@ int WriteAtomically(const std::string& target, const void* buffer, long size) {
 
 }  // namespace
 
+int IsPlainName(const char* name) {
+  if (!name || !*name || name[0] == '.') return 0;
+  return std::strpbrk(name, "/\\") ? 0 : 1;
+}
+
+int StaysInside(const char* path) {
+  if (!path || !*path || path[0] == '/' || path[0] == '\\' || (path[0] && path[1] == ':')) return 0;
+  for (const char* part = path; *part;) {
+    size_t length = std::strcspn(part, "/\\");
+    if (length == 2 && part[0] == '.' && part[1] == '.') return 0;
+    part += length;
+    if (*part) ++part;
+  }
+  return 1;
+}
+
+int IsPiccoloModel(const char* name) { return name && strcasecmp(name, kPiccoloModel) == 0 ? 1 : 0; }
+
 std::string ResolveReadPath(const char* path) {
   if (!path) return std::string();
   return Resolve(Normalise(path));
@@ -152,26 +172,58 @@ void CloseFile(kxfile* file) {
   delete file;
 }
 
+namespace {
+
+// The first read of a file: a UTF-8 mark is skipped; an empty file and one
+// in UTF-16 get one log line, and the UTF-16 one reads as ended.
+void ReadStart(kxfile* file) {
+  char head[3];
+  size_t got = std::fread(head, 1, sizeof head, file->stream);
+  size_t mark = 0;
+  kxtext::start kind = kxtext::Classify(std::string_view(head, got), &mark);
+  if (const char* complaint = kxtext::Complaint(kind)) Log("kxsystem:  %s: %s\n", file->path.c_str(), complaint);
+  if (kind == kxtext::start::kUtf16) {
+    while (std::getc(file->stream) != EOF) {
+    }
+    return;
+  }
+  // Put back what is not the mark: the stream is read from there.
+  if (std::fseek(file->stream, static_cast<long>(mark), SEEK_SET) != 0) std::clearerr(file->stream);
+}
+
+}  // namespace
+
 const char* ReadLine(kxfile* file) {
   if (!file) return "";
-  if (!file->temp_path.empty() || !std::fgets(file->line, kLineBufferBytes, file->stream)) {
-    file->line[0] = 0;
-    return file->line;
+  file->line[0] = 0;
+  if (!file->temp_path.empty()) return file->line;
+  if (!file->started) {
+    file->started = 1;
+    ReadStart(file);
   }
-  size_t length = std::strlen(file->line);
-  bool full = length == static_cast<size_t>(kMaxLineChars) && file->line[length - 1] != '\n';
-  if (full) {
-    // Skip the rest of an over-long line so it never reads as a line of its own.
-    int c = std::getc(file->stream);
-    if (c != '\n' && c != EOF) {
-      while (c != '\n' && c != EOF) c = std::getc(file->stream);
-      if (!file->long_line_logged) {
-        Log("kxsystem:  %s: line longer than %d characters cut\n", file->path.c_str(), kMaxLineChars);
-        file->long_line_logged = 1;
-      }
+  // Byte by byte: a line ends at LF, CRLF or CR, and whatever an over-long
+  // line holds past the buffer (a NUL, a line end of another kind) is
+  // skipped with it, never read as a line of its own.
+  size_t length = 0;
+  bool cut = false;
+  for (int c = std::getc(file->stream); c != EOF; c = std::getc(file->stream)) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      int next = std::getc(file->stream);
+      if (next != '\n' && next != EOF) std::ungetc(next, file->stream);
+      break;
+    }
+    if (length < static_cast<size_t>(kMaxLineChars)) {
+      file->line[length++] = static_cast<char>(c);
+    } else {
+      cut = true;
     }
   }
-  file->line[std::strcspn(file->line, "\r\n")] = 0;
+  file->line[length] = 0;
+  if (cut && !file->long_line_logged) {
+    Log("kxsystem:  %s: line longer than %d characters cut\n", file->path.c_str(), kMaxLineChars);
+    file->long_line_logged = 1;
+  }
   return file->line;
 }
 

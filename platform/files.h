@@ -24,6 +24,7 @@ struct kxfile {
   std::string temp_path;  // empty when reading
   int mode = 0;
   int long_line_logged = 0;
+  int started = 0;  // the first read looked at the byte-order mark
   char line[kxsystem::kLineBufferBytes];
 };
 
@@ -35,8 +36,11 @@ kxfile* OpenFile(const char* path, int mode);
 // Closes; a write is renamed over its target only when every byte got out.
 // Null is ignored.
 void CloseFile(kxfile* file);
-// Next line without its CR/LF, at most kMaxLineChars characters; empty at the
-// end. Valid until the next ReadLine or CloseFile of that file.
+// Next line without its line end (LF, CRLF or CR), at most kMaxLineChars
+// characters, the rest of a longer line skipped; empty at the end. A UTF-8
+// byte-order mark is skipped; an empty file and one in UTF-16 (which reads
+// as ended) get one log line. Valid until the next ReadLine or CloseFile of
+// that file.
 const char* ReadLine(kxfile* file);
 // 1 for null or once a read has hit the end, else 0.
 int IsEof(kxfile* file);
@@ -56,6 +60,21 @@ int DeleteFile(const char* path);
 int CopyFile(const char* source, const char* destination);
 // 1 when the directory was created, 0 when it failed or already existed.
 int CreateDirectory(const char* path);
+
+// 1 for the name of a folder or file inside the folder that holds it (an
+// aircraft, a scenery): not empty, no "/" or "\", not starting with ".".
+int IsPlainName(const char* name);
+// 1 for a path relative to the data folder that stays inside it: not empty,
+// not absolute ("/", "\" or a drive "x:" first), no ".." part.
+int StaysInside(const char* path);
+
+// The one older-format model kept among the aircraft folders, in
+// "aircraft/piccolo/" with its binary mesh: its sounds come from the
+// program's own folder and its rotor and gyro follow rules of their own.
+constexpr char kPiccoloModel[] = "piccolo";
+// 1 for that model's name, told without regard to case as file names are
+// on the systems the data was authored on.
+int IsPiccoloModel(const char* name);
 
 // The path a read would open: "\" becomes "/", and a path that does not exist
 // is matched component by component without case. Unmatched parts stay.

@@ -15,11 +15,26 @@ constexpr int kStencilBits = 8;
 constexpr int kFallbackWidth = 640;   // pixels, for a size of 0 or less
 constexpr int kFallbackHeight = 480;
 
+// Video drivers that show nothing on a screen.
+bool IsWindowless(const char* driver) {
+  return SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0 ||
+         SDL_strcmp(driver, "evdev") == 0;
+}
+
 class SdlBackend final : public windowbackend {
  public:
   int Start() override {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
       Log("kxsystem:  init video=fail (%s)\n", SDL_GetError());
+      return 0;
+    }
+    // Without a window system SDL falls back to drivers that draw into
+    // memory: the program would run unseen until killed. Those drivers are
+    // taken only when SDL_VIDEODRIVER asks for them by name; the caller
+    // says that no window system was found.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && IsWindowless(driver) && !SDL_getenv("SDL_VIDEODRIVER")) {
+      SDL_Quit();
       return 0;
     }
     started_ = 1;

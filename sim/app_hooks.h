@@ -21,6 +21,17 @@ struct applicationhooks {
   // unloads it; draws solid, flagged-then-all parts, or the parts' geometry.
   int (*legacy_load)(const char* name, int* out) = nullptr;
   void (*legacy_unload)() = nullptr;
+  // legacy_load's out receives the model's kind code, and the three draws
+  // below draw in a frame the caller has set up (the menu's turntable).
+  // The views leave the model's frame to the runtime: its solid parts; its
+  // rotating and transparent parts with the blur discs (the scene's
+  // transparent pass); its transparent and rotating parts after the solid
+  // ones (the aircraft-only window); its parts without materials (the
+  // shadow picture).
+  void (*legacy_view_solid)() = nullptr;
+  void (*legacy_view_transparent)() = nullptr;
+  void (*legacy_view_rest)() = nullptr;
+  void (*legacy_view_plain)() = nullptr;
   void (*legacy_draw_solid)() = nullptr;
   void (*legacy_draw_transparent)() = nullptr;
   void (*legacy_draw_plain)() = nullptr;

@@ -36,15 +36,15 @@ void Exit() {
   kxgeometry::Free(&s.horizon_mesh);
   kxsystem::Release(&s.reflection_maps1);
   kxsystem::Release(&s.reflection_maps2);
+  // The menu's card and the fonts go too: whichever mode the program ends
+  // in, nothing it loaded stays held.
+  kxgeometry::Free(&Menu().card);
   kxgl::FreeAllTextures();
   // The fonts' textures went with the table; their pictures are reserves of
-  // their own. The menu's card and font go here too, so that a program ended
-  // from the simulation leaves nothing behind (the menu's exit frees them
-  // again, which then does nothing).
+  // their own.
   kxsystem::Release(reinterpret_cast<void**>(&small_font.pixels));
   kxsystem::Release(reinterpret_cast<void**>(&large_font.pixels));
   kxsystem::Release(reinterpret_cast<void**>(&menu_font.pixels));
-  kxgeometry::Free(&Menu().card);
   SaveConfigFiles();
 }
 

@@ -1,5 +1,5 @@
-// The end of the program or of the simulation: aircraft, scenery, meshes,
-// reserves and textures go, and the settings are written.
+// The end of the program, whichever mode it ends in: aircraft, scenery,
+// meshes, reserves, textures and fonts go, and the settings are written.
 #pragma once
 
 namespace sim {

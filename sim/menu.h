@@ -73,6 +73,9 @@ int ButtonAt(float x, float y, int width, int height);
 // The turntable's next angle after a frame of frameTime seconds.
 float TurntableStep(float angle, float frameTime);
 
+// The geometry the turntable shows for a player: the aircraft as loaded,
+// as the designer draws it; null without one or for an old-format model.
+kxgeometricobject* TurntableModel(int player);
 // A player's aircraft tree drawn in three passes: opaque meshes with
 // material, transparent ones, and every mesh plain (shadows).
 void DrawModelOpaque(kxgeometricobject* node, int player);

@@ -52,6 +52,7 @@ constexpr float kTipReference = 768.0f;     // window height the menu font was m
 constexpr float kTipLeft = 275.0f / 1024.0f;
 constexpr float kVersionRight = 0.9375f;
 constexpr int kLogLines = 30;             // log lines shown with `show_log`
+constexpr double kMenuDepth = 10.0;       // the menu's 2-D passes reach this far either side of z = 0
 
 // Projects along the light direction onto the plane z = height.
 void ShadowMatrix(float height, float out[16]) {
@@ -61,13 +62,6 @@ void ShadowMatrix(float height, float out[16]) {
   std::memcpy(out, m, sizeof(m));
 }
 
-void Ortho(int width, int height, float nearZ, float farZ) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width, 0, height, nearZ, farZ);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
 
 void DrawBackground(int w, int h) {
   const menustate& m = Menu();
@@ -76,7 +70,7 @@ void DrawBackground(int w, int h) {
   glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
   glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
   glLightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular);
-  Ortho(w, h, -10, 10);
+  kxgl::PixelProjection(w, h, -kMenuDepth, kMenuDepth);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_BLEND);
   glDisable(GL_LIGHTING);
@@ -87,15 +81,9 @@ void DrawBackground(int w, int h) {
   DrawPicture(m.background[1], 0, 0, static_cast<float>(w), third);
 }
 
-kxgeometricobject* ModelOf(int player) {
-  simplayer& p = players[player];
-  if (!p.flight_state || p.legacy) return nullptr;
-  return kxnode::As<kxgeometricobject>(p.flight_state->graphics_root);
-}
-
 bool HasModel(int player) {
   const simplayer& p = players[player];
-  return p.legacy ? p.flight_state != nullptr : ModelOf(player) != nullptr;
+  return p.legacy ? p.flight_state != nullptr : TurntableModel(player) != nullptr;
 }
 
 void FlatShadow(int player, kxgeometricobject* model, float lowest) {
@@ -125,14 +113,16 @@ void FlatShadow(int player, kxgeometricobject* model, float lowest) {
 
 void DrawPlayer(int player, float angle) {
   simplayer& p = players[player];
-  kxgeometricobject* model = ModelOf(player);
+  kxgeometricobject* model = TurntableModel(player);
   float radius = p.flight_state->radius > 0 && std::isfinite(p.flight_state->radius) ? p.flight_state->radius : 1.0f;
   float scale = (1.0f - 0.3f * static_cast<float>(player)) * kModelScale / radius;
   glPushMatrix();
   glTranslatef(kPlayerPlaces[player][0], kPlayerPlaces[player][1], kPlayerPlaces[player][2]);
   glScalef(scale, scale, scale);
   glRotatef(angle, 0, 0, 1);
-  float lowest = model ? model->boundsMin[2] : -radius;
+  // The lowest point the shadow set-up measured, for a component aircraft
+  // and a legacy model alike (the latter has no tree of its own here).
+  float lowest = p.flight_state->bounds_min[2];
   FlatShadow(player, model, std::isfinite(lowest) ? lowest : -radius);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_LIGHTING);
@@ -209,7 +199,7 @@ void ScaledLines(const char* text, float x, float y, float s) {
 
 void DrawButtons(int w, int h) {
   const menustate& m = Menu();
-  Ortho(w, h, 0, 2000);
+  kxgl::PixelProjection(w, h);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -234,7 +224,7 @@ void DrawButtons(int w, int h) {
 
 void DrawOverlays(int w, int h) {
   kxgui::Draw();
-  Ortho(w, h, -10, 10);
+  kxgl::PixelProjection(w, h, -kMenuDepth, kMenuDepth);
   if (session.show_log) DrawLogLines(kLogLines);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
@@ -281,6 +271,19 @@ bool DrawLegacy(int player, void (*draw)()) {
 }
 
 }  // namespace
+
+kxgeometricobject* TurntableModel(int player) {
+  if (player < 0 || player >= kPlayers) return nullptr;
+  simplayer& p = players[player];
+  if (!p.flight_state || p.legacy) return nullptr;
+  // The loaded geometry, not the drawn clone: the clone hands its rotor
+  // blades and propellers to the rotating parts that only a flight draws,
+  // and a flight moves its parts. The template keeps every mesh at rest.
+  kxdaircraftinstance* slot = kxdaircraftinstance::Slot(player);
+  if (slot && slot->GeometryTemplate && p.flight_state == kxdaircraftinstance::FlightStateOf(player))
+    return kxnode::As<kxgeometricobject>(slot->GeometryTemplate);
+  return kxnode::As<kxgeometricobject>(p.flight_state->graphics_root);
+}
 
 void DrawModelOpaque(kxgeometricobject* node, int player) {
   if (!DrawLegacy(player, Hooks().legacy_draw_solid)) DrawTree(node, player, pass::kOpaque);

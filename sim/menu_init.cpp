@@ -11,6 +11,7 @@
 #include "platform/callbacks.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
+#include "platform/files.h"
 #include "platform/input_devices.h"
 #include "platform/log.h"
 #include "platform/music.h"
@@ -139,7 +140,7 @@ void UpdateTiming() {
 void LoadLegacyAircraft(const char* setting) {
   simsession& s = session;
   const char* stem = setting + std::strlen(kLegacyPrefix);
-  bool quiet = kxsystem::StrEqualNoCase(stem, "piccolo");
+  bool quiet = kxsystem::IsPiccoloModel(stem);
   if (!quiet) kxsystem::Log("\nLOAD AL\n");
   kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
   // A legacy model always flies as player 1; a name too long for the
@@ -152,6 +153,7 @@ void LoadLegacyAircraft(const char* setting) {
   simplayer& p2 = players[1];
   p1.legacy = loaded ? 1 : 0;
   p1.flight_state = loaded ? &p1.legacy_state : nullptr;
+  if (loaded) p1.legacy_state.flags = out;
   TakeStartFrame(p1);
   kxdaircraftinstance* second = kxdaircraftinstance::Slot(1);
   if (second && second->IsLoaded()) {

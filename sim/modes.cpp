@@ -3,6 +3,8 @@
 #include "core/function.h"
 #include "core/node.h"
 #include "dynamics/driver.h"
+#include "dynamics/flight_state.h"
+#include "dynamics/instance.h"
 #include "graphics/mesh.h"
 #include "gui/graphic.h"
 #include "gui/gui.h"
@@ -37,6 +39,20 @@ void StopForSwitch() {
   kxdynamics::Stop();
 }
 
+// The menu's turntable draws the aircraft's drawn tree in its own frame;
+// a flight leaves that tree where the aircraft last flew, far outside the
+// turntable's view. The clones are made anew from the templates, as loaded.
+// This runs as the menu is entered, between frames: done as the simulation
+// is left, the rest of that frame's update would step the fresh clones.
+void RestoreLoadedPoses() {
+  for (int p = 0; p < kPlayers; ++p) {
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p);
+    if (!instance) continue;
+    kxdaircraftinstance::RebuildClones(instance);
+    kxdynamics::Publish(instance, 0.0f);
+  }
+}
+
 void OpenDesigner() {
   if (Hooks().designer_open) Hooks().designer_open();
   else kxsystem::Log("sim:  no designer in this program\n");
@@ -69,6 +85,7 @@ void EnterMenuMode() {
     kxgui::Visible->H = kxsystem::display.window_height;
   }
   Menu().hot_button = -1;
+  RestoreLoadedPoses();
 }
 
 void RequestFly() {
@@ -100,11 +117,7 @@ void MenuToDesigner() {
 
 void RestartSounds() { Resume(); }
 
-void MenuExit() {
-  Exit();
-  kxgeometry::Free(&Menu().card);
-  kxsystem::Release(reinterpret_cast<void**>(&menu_font.pixels));
-}
+void MenuExit() { Exit(); }
 
 void RegisterModeCommands() {
   static bool done = false;

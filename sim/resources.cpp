@@ -1,6 +1,7 @@
 #include "sim/resources.h"
 
 #include <cstdlib>
+#include <new>
 
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
@@ -47,36 +48,24 @@ recordstore& Store() {
   return store;
 }
 
+// A fresh record (every field at its declared start value; the record
+// cannot be assigned, its row pointers point into itself), then what the
+// run gives each player: the exhaust rows chained, its share of the
+// recording store and the overlay cameras' sizes.
 void ResetPlayer(simplayer& p, int index) {
-  kxmatrix::SetIdentity(&p.viewer);
-  kxmatrix::SetIdentity(&p.saved_frame);
-  p.viewer_row_x = &p.viewer.X.x;
-  p.viewer_row_y = &p.viewer.Y.x;
-  p.viewer_row_z = &p.viewer.Z.x;
-  p.viewer_position = &p.viewer.R.x;
+  p.~simplayer();
+  new (&p) simplayer();
   for (auto& row : p.exhaust_particles) {
     for (int i = 0; i < simplayer::kExhaustRowLength; ++i)
       row[i].next = i + 1 < simplayer::kExhaustRowLength ? &row[i + 1] : nullptr;
   }
-  p.rec_state = kRecordIdle;
-  p.rec_present = 0;
-  p.rec_frame = 0;
-  p.rec_time = 0;
-  p.rec_length = 0;
   recordstore& store = Store();
   p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
   p.rec_positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *
                                                             simplayer::kRecordFloats
                                     : nullptr;
   p.rec_write = p.rec_positions;
-  p.rec_instance = nullptr;
-  p.trace_index = 0;
-  p.trace_max_speed = 0;
-  for (int i = 0; i < simplayer::kTraceLength; ++i) {
-    for (int c = 0; c < 3; ++c) p.trace_position[i][c] = p.trace_axis[i][c] = 0;
-    p.trace_speed[i] = p.trace_height[i] = 0;
-    p.trace_time[i] = -1;
-  }
+  for (int i = 0; i < simplayer::kTraceLength; ++i) p.trace_time[i] = -1;
   for (int c = 0; c < 2; ++c) {
     p.camera[c].width = kCameraSizes[c][0];
     p.camera[c].height = kCameraSizes[c][1];

@@ -14,9 +14,10 @@ extern kxglfont menu_font;   // "texture/menufont.kxf"
 constexpr int kCubeSize = 128;  // px, edge of a reflection cube face
 constexpr int kCubeMaps = 3;
 
-// Both player records to their start state: identity frames, chained
-// exhaust rows, an idle recorder on the player's share of the store, an
-// empty trace, and the overlay cameras 0 and 1 at their sizes.
+// Both player records made afresh: every field at its start value (the
+// settings too, which the settings files then read), chained exhaust rows,
+// an idle recorder on the player's share of the store, an empty trace, and
+// the overlay cameras 0 and 1 at their sizes.
 void ResetPlayerRecords();
 
 }  // namespace sim

@@ -1,6 +1,5 @@
 #include "sim/settings.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -70,7 +69,7 @@ const settingsrow* MainSettings() {
       Row(I, &s.tree_collision, 1, "tree_collision "),
       Row(I, &s.use_vsync, 0, "use_vsync "),
       Row(I, &s.show_log, 0, "show_log "),
-      Row(I, &s.units, 1, "units "),
+      Row(I, &s.units, kUnitsMetric, "units "),
       Row(I, &s.cloud_type, kCloudsFair, "cloud_type "),
       Row(F, &s.smoke_color_red, 1, "smoke_color_red "),
       Row(F, &s.smoke_color_green, 1, "smoke_color_green "),
@@ -140,15 +139,15 @@ const settingsrow* PlayerSettings() {
       Row(I, &p.show_rpm, 1, "show_rpm "),
       Row(I, &p.show_fps, 1, "show_fps "),
       Row(I, &p.camera[0].on, 1, "camera0_on "),
-      Row(I, &p.camera[0].type, 60, "camera0_type "),
+      Row(I, &p.camera[0].type, kCameraFlightInfo, "camera0_type "),
       Row(I, &p.camera[0].x, -1, "camera0_x "),
       Row(I, &p.camera[0].y, -1, "camera0_y "),
       Row(I, &p.camera[1].on, 0, "camera1_on "),
-      Row(I, &p.camera[1].type, 63, "camera1_type "),
+      Row(I, &p.camera[1].type, kCameraContest, "camera1_type "),
       Row(I, &p.camera[1].x, -1, "camera1_x "),
       Row(I, &p.camera[1].y, -1, "camera1_y "),
       Row(I, &p.camera[2].on, 0, "camera2_on "),
-      Row(I, &p.camera[2].type, 61, "camera2_type "),
+      Row(I, &p.camera[2].type, kCameraAircraft, "camera2_type "),
       Row(I, &p.camera[2].width, 192, "camera2_width "),
       Row(I, &p.camera[2].height, 180, "camera2_height "),
       Row(I, &p.camera[2].x, 1, "camera2_x "),
@@ -192,22 +191,14 @@ void ParseValue(const settingsrow& row, const char* word) {
     SetString(row.variable, word, static_cast<size_t>(end - word));
     return;
   }
-  const char* p = word;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = *p++ == '-';
-  if (*p == '+' || *p == '-') return;  // from_chars would take a second sign
+  const std::string_view text(word, static_cast<size_t>(end - word));
   if (row.type == settingsrow::kInt) {
     long long v = 0;
-    auto [stop, error] = std::from_chars(p, end, v);
-    if (error != std::errc() || stop == p) return;
-    v = negative ? -v : v;
-    if (v < INT32_MIN || v > INT32_MAX) return;
+    if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return;
     *static_cast<int*>(row.variable) = static_cast<int>(v);
   } else if (row.type == settingsrow::kFloat) {
     float v = 0;
-    auto [stop, error] = std::from_chars(p, end, v, std::chars_format::general);
-    if (error != std::errc() || stop == p || !std::isfinite(v)) return;
-    *static_cast<float*>(row.variable) = negative ? -v : v;
+    if (kxnumber::ReadLeading(text, v)) *static_cast<float*>(row.variable) = v;
   }
 }
 

@@ -192,7 +192,10 @@ void InitGL() {
     if (w.cloud_low_texture) w.cloud_low_texture->uploaded = 0;
     BuildSky(&w);
   }
-  if (w.ground) BuildSceneryLists();
+  // The object lists are built with or without a ground mesh: a scenery
+  // whose land is an object marked as ground has none, and would otherwise
+  // be drawn with the lists of the scenery loaded before it.
+  BuildSceneryLists();
   BalloonShadows(w);
   int next = kFirstAircraftList;
   for (int i = 0; i < kPlayers; ++i)

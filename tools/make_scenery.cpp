@@ -100,6 +100,10 @@ kxgeometry* House() {
   kxgeometry* parts[3] = {meshgen::ColouredElement(walls, "house_wall", "", kWall),
                           meshgen::ColouredElement(roof, "house_roof", "", kRoof),
                           meshgen::ColouredElement(glass, "T__glass", "", kGlass)};
+  // Walls and roof take the sky's light from every side: a wall turned away
+  // from the sun stands in shade, not black.
+  for (kxgeometry* p : {parts[0], parts[1]})
+    if (p) std::copy(p->diffuse, p->diffuse + 3, p->ambient);
   if (parts[2]) {
     parts[2]->transparent = 1;
     parts[2]->diffuse[3] = 0.4f;

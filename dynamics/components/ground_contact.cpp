@@ -15,6 +15,18 @@ namespace {
 constexpr int kStrikeContacts = 4;  // surfaces asked for per strike test
 
 const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance ? &instance->Near : nullptr; }
+
+// Whether the box placed by frame lies where the instance's frame found
+// nothing: its farthest point from the frame's origin bounds it.
+bool Clear(const kxboxrecord& box, const kxmatrix& frame, const kxdaircraftinstance* instance) {
+  if (!instance || !(instance->ClearRadius > 0.0f)) return false;
+  // |M p| <= max |axis| (|p.x| + |p.y| + |p.z|): one root for the three axes.
+  float longest = std::max({kxvector4r::Dot3(frame.X, frame.X), kxvector4r::Dot3(frame.Y, frame.Y),
+                            kxvector4r::Dot3(frame.Z, frame.Z)});
+  float reach = 0.0f;
+  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
+  return instance->ClearAround(frame.R, std::sqrt(longest) * reach);
+}
 }  // namespace
 
 int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max,
@@ -25,12 +37,13 @@ int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kx
   for (int k = 0; k < 3; ++k) {
     if (!(box.max[k] >= box.min[k])) return 0;  // no mesh bounds: nothing touches
   }
+  if (Clear(box, frame, instance)) return 0;
   return world->BoxContacts(&box, frame, flag, out, std::min(max, kMaxContacts), NearOf(instance));
 }
 
 int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit, const kxdaircraftinstance* instance) {
   kxdworld* world = kxdynamics::CurrentWorld();
-  if (!world || !(box.max[0] >= box.min[0])) return 0;
+  if (!world || !(box.max[0] >= box.min[0]) || Clear(box, frame, instance)) return 0;
   kxvector4r points[6];
   for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
   kxdcontact contacts[kStrikeContacts];

@@ -327,5 +327,5 @@ void kxdmainrotor::Integrate(kxdintegrable* change, int, float dt) {
   }
   Place();
   if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
-  SyncGeometry();
+  // The drawn geometry follows once a frame, in UpdateVisual.
 }

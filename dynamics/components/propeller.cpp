@@ -364,7 +364,7 @@ void kxdpropeller00::Integrate(kxdintegrable*, int, float dt) {
     Instance->RPMValue = RPMValue;
     GlobalSlipstreamSpeed = Length3(Instance->Slipstream);
   }
-  SyncGeometry();
+  // The drawn geometry follows once a frame, in UpdateVisual.
 }
 
 void kxdpropeller00::UpdateVisual() {

@@ -17,6 +17,10 @@ class kxdreceiver00 : public kxdbody {
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void UpdateVisual() override;
   void ResetState() override;
+  // Copies channels; its frame serves only drawing.
+  bool FrameInSubsteps() const override { return false; }
+  // Its force pass and integration are empty: the channels move per frame.
+  bool WorksWhenFolded() const override { return false; }
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
 

@@ -14,6 +14,8 @@ class kxdservo : public kxdbody {
  public:
   kxdservo();
   void UpdateVisual() override {}
+  // A servo moves its output, not itself: its frame serves only drawing.
+  bool FrameInSubsteps() const override { return false; }
 
   // The signal and output keys both servos start with.
   static const kxdkeytable Keys;

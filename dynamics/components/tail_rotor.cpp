@@ -248,5 +248,5 @@ void kxdtailrotor00::Integrate(kxdintegrable* change, int, float dt) {
   B.R = InFrame(r0, F);
   B.R.w = 1.0f;
   D.R = InFrame(r0, Body->D);
-  SyncGeometry();
+  // The drawn geometry follows once a frame, in UpdateVisual.
 }

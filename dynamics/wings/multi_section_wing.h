@@ -20,6 +20,10 @@ class kxdwing00 : public kxdwing {
   void UpdateVisual() override;
   // Section forces with the moving surfaces' effects, then the body's pass.
   void ComputeChange(kxdintegrable* change, int flag) override;
+  // The sections' loads, in the axes of the frame the pass works in
+  // (kxdsectionflow::ownframe or carriedframe).
+  template <class Frame>
+  void SectionPass(const Frame& frame);
   // Frame, span, area, incidence, washout and two sections from the mesh,
   // then the hinge frames of the moving parts.
   void Analyse() override;

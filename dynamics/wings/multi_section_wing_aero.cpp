@@ -26,16 +26,21 @@ void AddSurface(kxdsectioncoefficients& k, float x, float cl, float cd, float cm
 }  // namespace
 
 void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
+  RunSectionPass(this);
+  kxdbody::ComputeChange(change, flag);
+}
+
+template <class Frame>
+void kxdwing00::SectionPass(const Frame& frame) {
   float aileron = 0.0f, flap = 0.0f, flap1 = 0.0f, brake = 0.0f;
   bool hasAileron = LinkValue(AileronLink, aileron);
   bool hasFlap = LinkValue(FlapLink, flap);
   bool hasFlap1 = LinkValue(Flap1Link, flap1);
   bool hasBrake = LinkValue(AirbrakeLink, brake);
-  kxvector4r wash = Instance ? Instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f};
-  for (int i = 0; i < SectionCount(); ++i) {
+  kxvector4r wash = frame.Wash(Instance ? Instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
+  for (int i = 0; i < frame.Count(SectionCount()); ++i) {
     if (!SectionAirfoil[i]) continue;
-    kxvector4r world;
-    kxvector4r v = PointFlow(this, SectionR[i], &world);
+    kxvector4r v = frame.Flow(i);
     if (i == 0) {
       // Only the root section sits in the propeller's wash.
       SubtractWash(v, wash, PropWashFactor);
@@ -44,10 +49,7 @@ void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
     float speed = SpeedAndDirection(v, &d);
     // A broken motion or air field gives the section no force at all.
     if (!std::isfinite(speed)) continue;
-    kxvector4r n, s, c;
-    kxmatrix::TransformVector4(&n, &B, &SectionZ[i]);
-    kxmatrix::TransformVector4(&s, &B, &SectionY[i]);
-    kxvector4r::Cross(c, s, n);
+    kxvector4r n = frame.Normal(i), s = frame.Span(i), c = frame.Across(i, s, n);
     float dc = kxvector4r::Dot3(c, d), ds = kxvector4r::Dot(s, d), dn = kxvector4r::Dot(n, d);
     float shifted = dn;
     if (hasAileron) shifted -= SectionAileronAlpha[i] * aileron;
@@ -71,11 +73,10 @@ void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
       k.cl *= std::max(0.0f, 1.0f - std::fabs(ds) * FuselageInterference);
     }
     if (dc > 0.0f) {
-      k.cd += InducedDrag(k.cl, AspectRatio);
+      k.cd += frame.Induced(k.cl, AspectRatio);
       k.cd *= 1.0f - ds * ds;
     }
-    AddSectionLoads(this, k, SectionArea[i], SectionChord[i], SectionR[i], v, d, speed, n, dn, dc, s);
+    frame.AddLoads(i, k, SectionArea[i], SectionChord[i], v, d, speed, n, dn, dc, s);
     SectionR[i].w = 1.0f;
   }
-  kxdbody::ComputeChange(change, flag);
 }

@@ -74,17 +74,24 @@ float InducedDrag(float cl, float aspectRatio) {
   return (kInducedFactor * cl * cl) / (kPi * aspectRatio);
 }
 
-void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& p,
-                     const kxvector4r& v, const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
-                     const kxvector4r& s) {
+void SectionForce(const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v, const kxvector4r& d,
+                  float speed, const kxvector4r& n, float dn, float dc, kxvector4r* f, float* m) {
   float q = kHalfDensity * area;
   float lift = k.cl * q * speed * speed;
   kxvector4r l = {(n.x - dn * d.x) * lift, (n.y - dn * d.y) * lift, (n.z - dn * d.z) * lift,
                   (n.w - dn * d.w) * lift};
   if (dc < 0.0f) l *= -1.0f;
   float drag = -kHalfDensity * area * k.cd * speed;
-  float m = q * chord * k.cm * speed * speed;
-  kxvector4r f = {drag * v.x + l.x, drag * v.y + l.y, drag * v.z + l.z, drag * v.w + l.w};
+  *m = q * chord * k.cm * speed * speed;
+  *f = {drag * v.x + l.x, drag * v.y + l.y, drag * v.z + l.z, drag * v.w + l.w};
+}
+
+void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& p,
+                     const kxvector4r& v, const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
+                     const kxvector4r& s) {
+  kxvector4r f;
+  float m;
+  SectionForce(k, area, chord, v, d, speed, n, dn, dc, &f, &m);
   kxvector4r arm = p;
   arm.w = 0.0f;
   kxvector4r r;
@@ -96,6 +103,25 @@ void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area,
   body->Torque.y += rf.y - m * s.y;
   body->Torque.z += rf.z - m * s.z;
   body->Torque.w += -m * s.w;
+}
+
+kxvector4r ownframe::Turned(const kxvector4r& v) const {
+  kxvector4r out;
+  kxmatrix::TransformVector4(&out, &body->B, &v);
+  return out;
+}
+
+void carriedframe::AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
+                            const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
+                            const kxvector4r& s) const {
+  kxvector4r f;
+  float m;
+  SectionForce(k, area, chord, v, d, speed, n, dn, dc, &f, &m);
+  kxdcarrierframe& carrier = *fold->carrier;
+  carrier.AddLoad(f, fold->point[i]);
+  carrier.torque.x -= m * s.x;
+  carrier.torque.y -= m * s.y;
+  carrier.torque.z -= m * s.z;
 }
 
 }  // namespace kxdsectionflow

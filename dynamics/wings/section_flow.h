@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/matrix.h"
+#include "dynamics/compiled.h"
 
 class kxdairfoil;
 class kxdbody;
@@ -57,5 +58,70 @@ float InducedDrag(float cl, float aspectRatio);
 void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& p,
                      const kxvector4r& v, const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
                      const kxvector4r& s);
+// The force of those loads (into f, the axes of v, d and n) and the moment
+// (N m, about the span axis) that AddSectionLoads applies.
+void SectionForce(const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v, const kxvector4r& d,
+                  float speed, const kxvector4r& n, float dn, float dc, kxvector4r* f, float* m);
+
+// Where a wing's force pass works. ownframe: world axes, from the wing's
+// own frame and section records, as it always has; carriedframe: the free
+// carrier's axes, from the wing's fold, while the driver has it folded.
+// Both give the section flow, the section axes in their axes, the wash in
+// their axes, and put a section's loads on the right body.
+struct ownframe {
+  kxdbody* body;
+  const kxvector4r* point;  // SectionR
+  const kxvector4r* chord;  // SectionX
+  const kxvector4r* span;   // SectionY
+  const kxvector4r* normal; // SectionZ
+
+  int Count(int sections) const { return sections; }
+  kxvector4r Wash(const kxvector4r& wash) const { return wash; }
+  kxvector4r Flow(int i) const {
+    kxvector4r world;
+    return PointFlow(body, point[i], &world);
+  }
+  kxvector4r Chord(int i) const { return Turned(chord[i]); }
+  kxvector4r Span(int i) const { return Turned(span[i]); }
+  kxvector4r Normal(int i) const { return Turned(normal[i]); }
+  kxvector4r Across(int, const kxvector4r& s, const kxvector4r& n) const {
+    kxvector4r c;
+    kxvector4r::Cross(c, s, n);
+    return c;
+  }
+  float Induced(float cl, float aspectRatio) const { return InducedDrag(cl, aspectRatio); }
+  kxvector4r Turned(const kxvector4r& v) const;
+  void AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
+                const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc, const kxvector4r& s) const {
+    AddSectionLoads(body, k, area, chord, point[i], v, d, speed, n, dn, dc, s);
+  }
+};
+
+struct carriedframe {
+  const kxdfold* fold;
+
+  // Sections added since the fold was made wait for the next one.
+  int Count(int sections) const { return sections < fold->sections ? sections : fold->sections; }
+  kxvector4r Wash(const kxvector4r& wash) const { return fold->carrier->ToBody(wash); }
+  kxvector4r Flow(int i) const { return fold->carrier->Flow(fold->point[i]); }
+  kxvector4r Chord(int i) const { return fold->chord[i]; }
+  kxvector4r Span(int i) const { return fold->span[i]; }
+  kxvector4r Normal(int i) const { return fold->normal[i]; }
+  kxvector4r Across(int i, const kxvector4r&, const kxvector4r&) const { return fold->across[i]; }
+  float Induced(float cl, float) const { return cl * cl * fold->induced; }
+  void AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
+                const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc, const kxvector4r& s) const;
+};
+
+// A wing's section pass in the axes the driver has it in: its free
+// carrier's while it is folded, the world's otherwise.
+template <class Wing>
+void RunSectionPass(Wing* wing) {
+  if (const kxdfold* fold = kxdcompiled::FoldOf(wing)) {
+    wing->SectionPass(carriedframe{fold});
+  } else {
+    wing->SectionPass(ownframe{wing, wing->SectionR, wing->SectionX, wing->SectionY, wing->SectionZ});
+  }
+}
 
 }  // namespace kxdsectionflow

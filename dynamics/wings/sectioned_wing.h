@@ -21,6 +21,10 @@ class kxdwing10 : public kxdwing {
   void UpdateVisual() override;
   // Section lift, drag and moment into the body, then the body's pass.
   void ComputeChange(kxdintegrable* change, int flag) override;
+  // The sections' loads, in the axes of the frame the pass works in
+  // (kxdsectionflow::ownframe or carriedframe).
+  template <class Frame>
+  void SectionPass(const Frame& frame);
   // Frame, span, area, the section and the flap's effect and hinge frame
   // from the mesh; kxdwing10 and kxdwing11 differ only in a few choices.
   void Analyse() override;

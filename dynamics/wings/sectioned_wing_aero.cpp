@@ -11,24 +11,26 @@
 using namespace kxdsectionflow;
 
 void kxdwing10::ComputeChange(kxdintegrable* change, int flag) {
+  RunSectionPass(this);
+  kxdbody::ComputeChange(change, flag);
+}
+
+template <class Frame>
+void kxdwing10::SectionPass(const Frame& frame) {
   float delta = 0.0f;
   bool flap = LinkValue(FlapLink, delta);
   // A wing outside an aircraft feels no wash.
-  kxvector4r wash = Instance ? Instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f};
-  for (int i = 0; i < SectionCount(); ++i) {
+  kxvector4r wash = frame.Wash(Instance ? Instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
+  for (int i = 0; i < frame.Count(SectionCount()); ++i) {
     if (!SectionAirfoil[i]) continue;
     SectionR[i].w = 1.0f;
-    kxvector4r world;
-    kxvector4r v = PointFlow(this, SectionR[i], &world);
+    kxvector4r v = frame.Flow(i);
     SubtractWash(v, wash, PropWashFactor);
     kxvector4r d;
     float speed = SpeedAndDirection(v, &d);
     // A broken motion or air field gives the section no force at all.
     if (!std::isfinite(speed)) continue;
-    kxvector4r c, s, n;
-    kxmatrix::TransformVector4(&c, &B, &SectionX[i]);
-    kxmatrix::TransformVector4(&s, &B, &SectionY[i]);
-    kxmatrix::TransformVector4(&n, &B, &SectionZ[i]);
+    kxvector4r c = frame.Chord(i), s = frame.Span(i), n = frame.Normal(i);
     float dc = kxvector4r::Dot(d, c), ds = kxvector4r::Dot(d, s), dn = kxvector4r::Dot(d, n);
     float a = flap ? -(dn - FlapRotation * SectionFlapAlpha[i] * delta) : -dn;
     kxdsectioncoefficients k = Lookup(SectionAirfoil[i], a, dc);
@@ -38,8 +40,7 @@ void kxdwing10::ComputeChange(kxdintegrable* change, int flag) {
       k.cm += SectionFlapCm[i] * delta;
     }
     k.cl *= 1.0f - ds * ds;
-    k.cd += InducedDrag(k.cl, AspectRatio);
-    AddSectionLoads(this, k, SectionArea[i], SectionChord[i], SectionR[i], v, d, speed, n, dn, dc, s);
+    k.cd += frame.Induced(k.cl, AspectRatio);
+    frame.AddLoads(i, k, SectionArea[i], SectionChord[i], v, d, speed, n, dn, dc, s);
   }
-  kxdbody::ComputeChange(change, flag);
 }

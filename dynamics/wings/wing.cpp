@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "core/hooks.h"
+#include "dynamics/compiled.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/wings/airfoil.h"
 #include "dynamics/wings/aileron_wing.h"
 #include "dynamics/wings/multi_section_wing.h"
+#include "dynamics/wings/section_flow.h"
 #include "dynamics/wings/sectioned_wing.h"
 #include "graphics/geometric_object.h"
 
@@ -75,6 +77,25 @@ kxdwing::kxdwing() {
 }
 
 int kxdwing::SectionCount() const { return std::clamp(Sections, 0, kMaxSections); }
+
+void kxdwing::FoldSections(kxdfold& fold) const {
+  fold.sections = std::min(SectionCount(), static_cast<int>(kxdfold::kMaxSections));
+  auto turn = [&fold](const kxvector4r& v, float w) {
+    kxvector4r in = {v.x, v.y, v.z, w}, out;
+    kxmatrix::TransformVector4(&out, &fold.relative, &in);
+    out.w = 0.0f;
+    return out;
+  };
+  for (int i = 0; i < fold.sections; ++i) {
+    fold.point[i] = turn(SectionR[i], 1.0f);
+    fold.chord[i] = turn(SectionX[i], 0.0f);
+    fold.span[i] = turn(SectionY[i], 0.0f);
+    fold.normal[i] = turn(SectionZ[i], 0.0f);
+    kxvector4r::Cross(fold.across[i], fold.span[i], fold.normal[i]);
+    fold.across[i].w = 0.0f;
+  }
+  fold.induced = kxdsectionflow::InducedDrag(1.0f, AspectRatio);
+}
 
 void kxdwing::ResetSection(int i) {
   if (i < 0 || i >= kMaxSections) return;

@@ -33,6 +33,12 @@ class kxdwing : public kxdwingarea {
   // wing's frame and sets the object's Matrix to that frame; children first.
   void UpdateGraphics() override;
 
+  // A wing's force pass works in its free carrier's axes when folded; its
+  // own frame then serves only drawing.
+  bool FrameInSubsteps() const override { return false; }
+  // The sections' force points and axes in the carrier's axes.
+  void FoldSections(kxdfold& fold) const override;
+
   // Sections clamped to 0..kMaxSections: every loop runs over this.
   int SectionCount() const;
   // SectionCount of a wing, for the key tables' section rows.

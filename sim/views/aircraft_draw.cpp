@@ -85,8 +85,8 @@ void DrawAircraft(const simplayer* player, int withLegacy) {
   }
   if (withLegacy && player->legacy) {
     const applicationhooks& hooks = Hooks();
-    if (hooks.legacy_draw_solid) hooks.legacy_draw_solid();
-    if (hooks.legacy_draw_transparent) hooks.legacy_draw_transparent();
+    if (hooks.legacy_view_solid) hooks.legacy_view_solid();
+    if (hooks.legacy_view_rest) hooks.legacy_view_rest();
   }
 }
 

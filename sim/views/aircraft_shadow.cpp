@@ -137,7 +137,7 @@ void DrawCaster(const simplayer* player, const kxgeometricobject* playback, cons
   } else if (playback) {
     DrawTransparentGeometry(playback, 0);
   } else if (player && player->legacy) {
-    if (Hooks().legacy_draw_plain) Hooks().legacy_draw_plain();
+    if (Hooks().legacy_view_plain) Hooks().legacy_view_plain();
   } else if (player) {
     AircraftCaster(player);
   }

@@ -14,7 +14,6 @@
 namespace sim {
 namespace {
 
-constexpr float kOrthoDepth = 2000.0f;
 // Unit 0 forms dot3(texel, (1, 0.5, 0.5)) = 2 red - 1: the shadow texture's
 // red channel, with 0.5 meaning no shadow.
 constexpr float kShadowConstant[4] = {1.0f, 0.5f, 0.5f, 0.0f};
@@ -97,11 +96,7 @@ void Lights(const world& w) {
 
 void WindowOrtho(int width, int height) {
   glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width, 0, height, 0, kOrthoDepth);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  kxgl::PixelProjection(width, height);
 }
 
 void SetupGL() {

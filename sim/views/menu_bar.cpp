@@ -141,8 +141,10 @@ std::vector<popuptable> Popups() {
                    {"Sound/Music", "mfilesound", "/Menu/Invisible/wndOptionsSound/Open", kNone, nullptr, 0, nullptr,
                     0},
                    kSeparator,
-                   {"Metric units", "mfilemetric", "UnitMetric", Plain(UnitMetric), &s.units, 1, nullptr, 0},
-                   {"English units", "mfileenglish", "UnitEnglish", Plain(UnitEnglish), &s.units, 2, nullptr, 0},
+                   {"Metric units", "mfilemetric", "UnitMetric", Plain(UnitMetric), &s.units, kUnitsMetric, nullptr,
+                    0},
+                   {"English units", "mfileenglish", "UnitEnglish", Plain(UnitEnglish), &s.units, kUnitsImperial,
+                    nullptr, 0},
                    kSeparator,
                    {"Main Menu...", "mfilemain", "GoMainMenu", Plain(LeaveToMenu), nullptr, 0, nullptr, 0},
                }});

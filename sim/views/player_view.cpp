@@ -151,13 +151,7 @@ bool Project(const float view[16], const float projection[16], const float p[3],
 }
 
 // The 2-D pass of a view: pixels over the viewport, y up.
-void ViewOrtho(int w, int h) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, w, 0, h, 0, 2000);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
+void ViewOrtho(int w, int h) { kxgl::PixelProjection(w, h); }
 
 // The 2-D pass state: blended, untextured until a picture or a text.
 void FlatState() {
@@ -292,11 +286,7 @@ void WindAndVariometer(const simplayer& p, int wx, int wy, const simcamera& cam,
   if (!(R > 0.0f) || !std::isfinite(R)) R = 1.0f;
   const float L = static_cast<float>(lh + 3);
   const float width = static_cast<float>(cam.width), height = static_cast<float>(cam.height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, width, 0, height, -kOverlayDepth, kOverlayDepth);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  kxgl::PixelProjection(width, height, -kOverlayDepth, kOverlayDepth);
   VariometerBar(width, height, L, s->variometer);
 
   const int roseHeight = cam.height - lh - 3;

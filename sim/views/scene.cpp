@@ -214,10 +214,10 @@ void ModelledPass(const world& w) {
 
 void Legacy(const passflags&) {
   const applicationhooks& hooks = Hooks();
-  if (!hooks.legacy_draw_solid) return;
+  if (!hooks.legacy_view_solid) return;
   const bool reflect = ReflectionsOn();
   if (reflect) BeginCubeReflection(kSceneryCubeMap);
-  hooks.legacy_draw_solid();
+  hooks.legacy_view_solid();
   if (reflect) EndReflection();
 }
 
@@ -275,7 +275,7 @@ void TransparentPass(world& w, const float eye[3], const float X[3], const float
     for (const simplayer* p = &players[0]; p; p = p->next) {
       if (!LiveShown(p, f)) continue;
       if (p->legacy) {
-        if (hooks.legacy_draw_transparent) hooks.legacy_draw_transparent();
+        if (hooks.legacy_view_transparent) hooks.legacy_view_transparent();
       } else if (kxgeometricobject* root = kxnode::As<kxgeometricobject>(p->flight_state->graphics_root)) {
         CollectTransparentParts(sv.view, root);
       }

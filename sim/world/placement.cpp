@@ -152,6 +152,8 @@ void SetAircraftPose(simplayer* p, const kxmatrix& frame, const float velocity[4
   if (p->legacy) {
     p->crash_timer = 0.0f;
     s->stop_values[0] = s->stop_values[1] = 0.0f;
+    // The runtime steps the model only while its crash flag is clear.
+    s->crash = s->crash_kind = 0;
     const applicationhooks& hooks = Hooks();
     if (hooks.legacy_set_pose) hooks.legacy_set_pose(frame, velocity);
     else kxsystem::Log("sim:  no legacy runtime in this program\n");

@@ -34,6 +34,10 @@ constexpr int kMaxGridSide = 60;          // more tiles per row or column leave 
 constexpr float kDefaultProbeStep = 50.0f;  // m
 constexpr float kWheelSpinMin = 0.9f;     // wind-wheel spin factor 0.9 .. 1.1
 constexpr float kWheelSpinRange = 0.2f;
+// m: a balloon's radius is up to twice its size, and its mesh, bounds and
+// collision body scale with it (their volumes with its cube); no scenery
+// needs more, and far more would leave the shape without finite numbers.
+constexpr float kMaxBalloonSize = 1.0e6f;
 
 // ---- the argument scanner
 
@@ -48,10 +52,9 @@ class argscan {
 
   bool Int(int* out) {
     if (!Begin()) return false;
-    size_t n = (*p_ == '+' || *p_ == '-') ? 1 : 0;
-    while (std::isdigit(static_cast<unsigned char>(p_[n]))) ++n;
     long long value = 0;
-    if (!kxnumber::ParseInt(std::string_view(p_, n), value)) return Stop();
+    size_t n = kxnumber::ReadLeadingInt(p_, value);
+    if (!n) return Stop();
     p_ += n;
     *out = static_cast<int>(value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : value);
     return true;
@@ -59,9 +62,9 @@ class argscan {
 
   bool Real(float* out) {
     if (!Begin()) return false;
-    size_t n = NumberLength(p_);
     float value = 0.0f;
-    if (!n || !kxnumber::Parse(std::string_view(p_, n), value)) return Stop();
+    size_t n = kxnumber::ReadLeading(p_, value);
+    if (!n) return Stop();
     p_ += n;
     *out = value;
     return true;
@@ -96,27 +99,6 @@ class argscan {
     ok_ = false;
     return false;
   }
-  // Longest prefix of the form [+|-] (digits [. [digits]] | . digits) [e [+|-] digits].
-  static size_t NumberLength(const char* s) {
-    auto digits = [&](size_t i) {
-      while (std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
-      return i;
-    };
-    size_t i = (*s == '+' || *s == '-') ? 1 : 0;
-    size_t intEnd = digits(i);
-    size_t end = intEnd;
-    if (s[end] == '.') {
-      size_t fracEnd = digits(end + 1);
-      if (fracEnd > end + 1 || intEnd > i) end = fracEnd;
-    }
-    if (end == intEnd && intEnd == i) return 0;
-    if (s[end] == 'e' || s[end] == 'E') {
-      size_t j = end + 1 + ((s[end + 1] == '+' || s[end + 1] == '-') ? 1 : 0);
-      size_t expEnd = digits(j);
-      if (expEnd > j) end = expEnd;
-    }
-    return end;
-  }
 
   const char* p_;
   bool ok_ = true;
@@ -142,6 +124,14 @@ using reader = void (*)(loadpass& s, argscan& in);
 
 std::string SceneryPath(const char* file) { return std::string(kSceneryFolder) + file; }
 
+// A file a scenery names must stay inside the data folder; one that would
+// leave it is refused with a log line.
+bool Inside(const char* file) {
+  if (!*file || kxsystem::StaysInside(file)) return true;
+  kxcore::Log("sim:    %s leaves the data folder; ignored\n", file);
+  return false;
+}
+
 bool Exists(const std::string& path) { return kxsystem::GetFileSize(path.c_str()) > 0; }
 
 void ReadThree(argscan& in, float v[3]) {
@@ -155,7 +145,7 @@ void ReadObject(loadpass& s, argscan& in) {
   bool named = in.Word(file, sizeof file);
   bool tooLong = in.Skipped();
   in.Word(second, sizeof second);
-  if (tooLong) return;
+  if (tooLong || !Inside(file)) return;
   std::string path = SceneryPath(file);
   std::string twin = path.substr(0, path.size() - 4) + ".tgo";
   if (!named || (!Exists(path) && !Exists(twin))) {
@@ -185,7 +175,7 @@ void ReadDynObject(loadpass& s, argscan& in) {
   bool tooLong = in.Skipped();
   ReadThree(in, position);
   in.Word(kind, sizeof kind);
-  if (tooLong) return;
+  if (tooLong || !Inside(file)) return;
   std::string path = SceneryPath(file);
   if (!named || !Exists(path)) {
     kxcore::Log("sim:    dynobject %s not found\n", path.c_str());
@@ -222,6 +212,7 @@ void ReadDynObject(loadpass& s, argscan& in) {
 void ReadMesh(argscan& in, kxgeometry** slot, const char* what) {
   char file[kFileChars] = "";
   in.Word(file, sizeof file);
+  if (!Inside(file)) return;
   std::string path = SceneryPath(file);
   if (kxgl::LoadGeometry(path.c_str(), slot, 1, 0)) kxcore::Log("sim:    loading %s %s\n", what, path.c_str());
   else kxcore::Log("sim:    failed to load %s %s\n", what, path.c_str());
@@ -243,7 +234,8 @@ void ReadClouds(loadpass& s, argscan& in) {
   in.Int(&w->cloud_repeat);
   in.Real(&w->cloud_density);
   in.Real(&w->cloud_exponent);
-  in.Word(w->cloud_path, sizeof w->cloud_path);
+  char path[sizeof w->cloud_path] = "";
+  if (in.Word(path, sizeof path) && Inside(path)) std::memcpy(w->cloud_path, path, sizeof path);
 }
 
 // The sphere's X, Y and Z rows are the rows of Rz(c) Rx(a) Ry(b), so the
@@ -268,6 +260,7 @@ void ReadPhotoTextures(loadpass& s, argscan& in) {
   char name[world::kNameChars];
   std::memcpy(name, s.w->photo_name, sizeof name);
   in.Word(name, sizeof name);
+  if (!Inside(name)) return;
   if (!sized || columns < 1 || rows < 1 || columns > kMaxGridSide || rows > kMaxGridSide ||
       columns * rows > world::kPhotoTiles) {
     kxcore::Log("sim:    texture grid %dx%d outside 1..%d per side and %d tiles; ignored\n", columns, rows,
@@ -338,10 +331,19 @@ void ReadColour(float* light, argscan& in) {
 void ReadAmbient(loadpass& s, argscan& in) { ReadColour(Light(s.w->light_ambient, in), in); }
 void ReadDiffuse(loadpass& s, argscan& in) { ReadColour(Light(s.w->light_diffuse, in), in); }
 void ReadSpecular(loadpass& s, argscan& in) { ReadColour(Light(s.w->light_specular, in), in); }
+// A direction is normalised after the load: components whose squares
+// overflow would turn it into a zero vector, so such a line is refused.
 void ReadLightPosition(loadpass& s, argscan& in) {
   float* light = Light(s.w->light_position, in);
   if (!light) return;
-  for (int k = 0; k < 4; ++k) in.Real(&light[k]);
+  float read[4];
+  std::memcpy(read, light, sizeof read);
+  for (float& c : read) in.Real(&c);
+  if (!std::isfinite(read[0] * read[0] + read[1] * read[1] + read[2] * read[2] + read[3] * read[3])) {
+    kxcore::Log("sim:    light position %g %g %g %g too large; ignored\n", read[0], read[1], read[2], read[3]);
+    return;
+  }
+  std::memcpy(light, read, sizeof read);
 }
 
 // ---- contests
@@ -415,6 +417,10 @@ void ReadBalloons(loadpass& s, argscan& in) {
   if (count < 0 || count >= contestrec::kMaxBalloons || !(size > 0.0f)) {
     kxcore::Log("sim:    %d balloons of size %.2f outside 0..%d and above 0; ignored\n", count, size,
                 contestrec::kMaxBalloons - 1);
+    return;
+  }
+  if (size > kMaxBalloonSize) {
+    kxcore::Log("sim:    balloons of size %g above %g would have no finite shape; ignored\n", size, kMaxBalloonSize);
     return;
   }
   c->balloon_size = size;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "core/string.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/texture_table.h"
@@ -227,6 +228,9 @@ void BuildCollision(world* w) {
   }
   kxcolldynamic::Build(&w->collision, w->dynobjects);
   w->collision.nearObjectPass = NearObjectPass;
+  // The scenery's world is the one the queries outside the dynamics step
+  // meet (the legacy runtime places and steps its model before that step).
+  kxcollision::SetCurrent(&w->collision);
 }
 
 // ---- photo objects and roughness
@@ -305,15 +309,22 @@ int LoadScenery(const char* name, world* w) {
   if (!w) return 1;
   // The caller may pass the `scenery` setting or the world's own name, both
   // written below: work on a copy.
-  const std::string scenery = name ? name : "";
+  const std::string given = name ? name : "";
+  // A scenery is named as an aircraft is: a name inside "scenery/", never a
+  // path. Another loads nothing and leaves the setting as it was.
+  const bool plain = kxsystem::IsPlainName(given.c_str());
+  if (!plain) kxcore::Log("sim:  scenery %s is no name inside scenery/; not loaded\n", kxexcerpt(given).c_str());
+  const std::string scenery = plain ? given : "";
   FreeScenery(w);
   w->cloud_path[0] = 0;
   SetDefaults(w);
   LoadPreview(w, scenery.c_str());
   std::snprintf(w->name, sizeof w->name, "%s", scenery.c_str());
-  std::string path = "scenery/" + scenery + ".geo";
-  kxcore::Log("sim:  loading scenery %s...\n", path.c_str());
-  ReadSceneryFile(path.c_str(), w);
+  if (plain) {
+    std::string path = "scenery/" + scenery + ".geo";
+    kxcore::Log("sim:  loading scenery %s...\n", path.c_str());
+    ReadSceneryFile(path.c_str(), w);
+  }
   PrepareContests(w);
   session.current_contest = nullptr;
   session.selected_contest = 0;
@@ -323,7 +334,7 @@ int LoadScenery(const char* name, world* w) {
   kxcore::Log("sim:    loading time=%d mus\n", static_cast<int>(kxsystem::GetTime() - started));
   BuildCollision(w);
   if (w->photo) BuildPhotoObjects(w);
-  std::snprintf(session.scenery, sizeof session.scenery, "%s", scenery.c_str());
+  if (plain) std::snprintf(session.scenery, sizeof session.scenery, "%s", scenery.c_str());
   return 1;
 }
 

@@ -70,7 +70,9 @@ class selectiontest : public kxtest::guitest {
     for (kxnode* tile = window->tiles->firstChild; tile; tile = tile->nextSibling) {
       auto* button = dynamic_cast<kxbuttontexture*>(tile->FindChild(tile->name.Text()));
       bool legacy = button && std::strstr(button->OnPress.Text(), "SelectAL1");
-      names += (names.empty() ? "" : " ") + std::string(legacy ? "~" : "") + tile->name.Str();
+      if (!names.empty()) names += ' ';
+      if (legacy) names += '~';
+      names += tile->name.Str();
     }
     return names;
   }

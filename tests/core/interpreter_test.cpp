@@ -147,6 +147,17 @@ TEST_F(interpretertest, MalformedStatementsAreSyntaxErrors) {
   EXPECT_EQ(static_cast<part*>(p)->Mass, 0.0f);
 }
 
+// A hostile line of a megabyte stays one short line of the log.
+TEST_F(interpretertest, FailureLinesQuoteAtMostAFewHundredCharacters) {
+  std::string huge = "Mass = (" + std::string(1 << 20, '7');
+  kxscript::Execute(huge.c_str(), top);
+  std::string text = kxtest::logcapture::Text();
+  EXPECT_EQ(log.Lines(), 1);
+  EXPECT_LT(text.size(), kExcerptChars + 100);
+  EXPECT_EQ(text.rfind("kxscript:  syntax error \"Mass = (777", 0), 0u) << text.substr(0, 100);
+  EXPECT_EQ(text.substr(text.size() - 6), "7...\"\n");
+}
+
 TEST_F(interpretertest, TextTableWorksByAbsolutePathAndAsCurrentNode) {
   kxscript::Execute("Append kxtesttexts MultiLanguage", top);
   auto* table = static_cast<texts*>(kxnode::Find("MultiLanguage", top));

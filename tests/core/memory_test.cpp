@@ -99,6 +99,24 @@ TYPED_TEST(ArenaTest, DeleteTellsWildPointersFromSecondDeletes) {
   EXPECT_EQ(this->arena->Delete(block), kxmemory::kExitAlreadyFree);
 }
 
+// The table remembers the newest freed starts only, so it does not grow with
+// every address ever freed: the oldest second delete reads as a wild one.
+TEST(BlockTableTest, RemembersTheNewestFreedStartsOnly) {
+  kxblocktable table;
+  std::vector<char> memory(16 * (kxblocktable::kFreedKept + 1));
+  for (size_t i = 0; i <= kxblocktable::kFreedKept; ++i) {
+    table.Insert(&memory[16 * i], 16);
+    ASSERT_EQ(table.Remove(&memory[16 * i]), 0);
+  }
+  EXPECT_EQ(table.Remove(&memory[0]), kxmemory::kExitNotABlock);
+  EXPECT_EQ(table.Remove(&memory[16]), kxmemory::kExitAlreadyFree);
+  EXPECT_EQ(table.Remove(&memory[16 * kxblocktable::kFreedKept]), kxmemory::kExitAlreadyFree);
+  table.Reuse(&memory[16], 32);  // handed out again: no longer "already free"
+  EXPECT_EQ(table.Remove(&memory[16]), kxmemory::kExitNotABlock);
+  EXPECT_EQ(table.Remove(&memory[32]), kxmemory::kExitNotABlock);
+  EXPECT_EQ(table.Remove(&memory[48]), kxmemory::kExitAlreadyFree);
+}
+
 TYPED_TEST(ArenaTest, LimitRefusesBlocksBeyondItUntilSpaceIsReturned) {
   this->arena->SetLimit(1000);
   void* first = this->arena->New(600);

@@ -126,4 +126,36 @@ TEST(NumberText, IntegersTakeSignAndDigitsOnly) {
   }
 }
 
+// The number at the front of a text, and how many characters it took.
+TEST(NumberText, LeadingNumbersTakeTheLongestFrontInTheGrammar) {
+  const struct {
+    const char* text;
+    size_t used;
+    double value;
+  } reals[] = {{"0.75 rest", 4, 0.75}, {"-12x", 3, -12},   {"+.5", 3, 0.5},      {"5.", 2, 5},
+               {"5.e3", 4, 5000},      {"2e", 1, 2},       {"2e+", 1, 2},        {"2E-2;", 4, 0.02},
+               {"1.5.3", 3, 1.5},      {"0x10", 1, 0},     {".", 0, 0},          {"-", 0, 0},
+               {"+-5", 0, 0},          {" 5", 0, 0},       {"nan", 0, 0},        {"inf", 0, 0},
+               {"1e400", 0, 0},        {"", 0, 0}};
+  for (const auto& r : reals) {
+    double value = -1.0;
+    EXPECT_EQ(kxnumber::ReadLeading(r.text, value), r.used) << '"' << r.text << '"';
+    EXPECT_EQ(value, r.used ? r.value : -1.0) << '"' << r.text << '"';
+  }
+  float narrow = -1.0f;
+  EXPECT_EQ(kxnumber::ReadLeading("1e39", narrow), 0u);  // finite in double, not in float
+  EXPECT_EQ(narrow, -1.0f);
+  const struct {
+    const char* text;
+    size_t used;
+    long long value;
+  } ints[] = {{"42;", 2, 42}, {"-7.5", 2, -7}, {"+3", 2, 3},
+              {"+-1", 0, 0},  {"x1", 0, 0},    {"99999999999999999999", 0, 0}};
+  for (const auto& i : ints) {
+    long long value = -1;
+    EXPECT_EQ(kxnumber::ReadLeadingInt(i.text, value), i.used) << '"' << i.text << '"';
+    EXPECT_EQ(value, i.used ? i.value : -1) << '"' << i.text << '"';
+  }
+}
+
 }  // namespace

@@ -31,6 +31,22 @@ TEST_F(scriptfiletest, ControlFileRunsEveryLineAndCountsUnknownNames) {
   EXPECT_EQ(c->Easy, 7);
 }
 
+// A node meant to take one line of a control file reads it without the
+// count of the lines it does not know; a fault of the file is still named.
+TEST_F(scriptfiletest, APartReadPassesOverUnknownLinesButNamesSyntaxErrors) {
+  kxscript::Execute("Append kxtestcontrols C", top);
+  auto* c = static_cast<controls*>(kxnode::Find("C", top));
+  std::string path = Write("part.kxa", "Text = \"mine@@ADV\"\nAssign( 4, 1001 )\nEasy = 0\n");
+  EXPECT_EQ(kxscript::ReadFilePart(path.c_str(), c), 1);
+  EXPECT_EQ(c->Easy, 0);
+  EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
+  std::string bad = Write("bad.kxa", "Easy = 1\nText = \"open\n");
+  EXPECT_EQ(kxscript::ReadFilePart(bad.c_str(), c), 1);
+  EXPECT_EQ(c->Easy, 1);
+  EXPECT_TRUE(log.Contains("bad.kxa(2): syntax error"));
+  EXPECT_EQ(kxscript::ReadFilePart("/nonexistent/part.kxa", c), 0);
+}
+
 TEST_F(scriptfiletest, SyntaxErrorsNameFileAndLine) {
   std::string path = Write("bad.kxd", "Append kxnode A\nName = \"open\n");
   EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 1);
@@ -56,6 +72,27 @@ TEST_F(scriptfiletest, SectionsRunAloneAndCrLfAndBomAreAccepted) {
   EXPECT_EQ(kxscript::ReadFile(path.c_str(), all), 1);
   EXPECT_EQ(all->ChildCount(), 3);
   EXPECT_EQ(log.Lines(), 0) << kxtest::logcapture::Text();
+}
+
+// A file saved with lone CRs runs line by line, its numbers counted alike.
+TEST_F(scriptfiletest, LoneCarriageReturnsEndLines) {
+  std::string path = Write("mac.kxd", "Append kxnode A\rAppend kxnode B\r\rName = \"open\r");
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 1);
+  EXPECT_NE(kxnode::Find("A", top), nullptr);
+  EXPECT_NE(kxnode::Find("B", top), nullptr);
+  EXPECT_TRUE(log.Contains("mac.kxd(4): syntax error \"Name = \"open\"")) << kxtest::logcapture::Text();
+}
+
+// An empty file and one in UTF-16 run nothing and say so in one line each.
+TEST_F(scriptfiletest, EmptyAndUtf16FilesAreNamedInOneLine) {
+  std::string empty = Write("empty.kxd", "");
+  std::string wide = Write("wide.kxd", std::string("\xFF\xFE" "A\0p\0p\0", 8));
+  EXPECT_EQ(kxscript::ReadFile(empty.c_str(), top), 1);
+  EXPECT_EQ(kxscript::ReadFile(wide.c_str(), top), 1);
+  EXPECT_EQ(top->firstChild, nullptr);
+  EXPECT_EQ(log.Lines(), 2) << kxtest::logcapture::Text();
+  EXPECT_TRUE(log.Contains(("kxscript:  " + empty + ": empty file\n").c_str()));
+  EXPECT_TRUE(log.Contains(("kxscript:  " + wide + ": UTF-16 text, not read\n").c_str()));
 }
 
 TEST_F(scriptfiletest, RunsAgainstTheCurrentNodeWhenGivenNone) {

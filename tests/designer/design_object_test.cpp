@@ -103,6 +103,20 @@ TEST_F(DesignObjectTest, PageBarIsRightAlignedAndTheOpenPageStaysForTheSameType)
   EXPECT_EQ(bar->firstChild, nullptr);
 }
 
+// The page bar owns the buttons it shows: the GUI may go before the design
+// objects, and the objects' end then deletes nothing twice.
+TEST_F(DesignObjectTest, PageButtonsBelongToThePageBarAlone) {
+  Enter();
+  Run("DesignObjectActivate( \"LeftWing\" )");
+  EXPECT_EQ(State().pageBar->ChildCount(), kWingPages);
+  Run("DesignObjectActivate( \"Fuselage\" )");
+  EXPECT_EQ(State().pageBar->ChildCount(), 2);
+  delete State().pageBar;  // the screen's tree goes first
+  State().pageBar = nullptr;
+  svdesign::Teardown();
+  EXPECT_EQ(State().aircraft, nullptr);
+}
+
 TEST_F(DesignObjectTest, LeavingAPageStoresItsEditAndAnIndexOutsideOnlyHides) {
   Enter();
   kxdbody* wing = Object("LeftWing")->component;

@@ -53,4 +53,22 @@ TEST_F(DesignerProgramTest, EnteredFromTheMenuItFollowsANewWindowAndEscapeReturn
   EXPECT_EQ(svdesign::State().aircraft, nullptr);
 }
 
+// Closing the window while the designer runs ends the program as the menu's
+// Exit does: the settings are written and nothing stays held.
+TEST_F(DesignerProgramTest, ClosingTheWindowInTheDesignerWritesTheSettingsAndReleasesEverything) {
+  Key(kxcode::kKeyF1 + 6);  // the menu's "Edit aircraft"; the window closes after it
+  bool designing = false;
+  window_.beforeEvent = [&] {
+    designing = designing || kxsystem::callbacks.draw == &svdesign::Draw;
+    return false;
+  };
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(designing);
+  std::string log = Text("kx.log");
+  EXPECT_NE(log.find("saving configfile config/main.mcf=ok\n"), std::string::npos) << log;
+  EXPECT_NE(Text("config/main.mcf").find("\naircraft0  christeneagle\n"), std::string::npos);
+  EXPECT_EQ(log.find("still held"), std::string::npos) << log.substr(log.find("still held") - 200);
+  EXPECT_EQ(svdesign::State().aircraft, nullptr);
+}
+
 }  // namespace

@@ -1,5 +1,7 @@
 // Loading aircraft files into instances, writing them back, placing and
 // unloading them.
+#include <GL/gl.h>
+
 #include <cmath>
 #include <string>
 
@@ -15,6 +17,7 @@
 #include "dynamics/writers.h"
 #include "dynamics_support.h"
 #include "platform/files.h"
+#include "tools/meshgen/meshgen.h"
 
 namespace {
 
@@ -232,6 +235,33 @@ TEST_F(loading, HeaderOutOfShapeReadsAsVersionZeroTypeZero) {
   h.Parse(crlf, sizeof crlf - 1);
   EXPECT_EQ(h.Version(), 100);
   EXPECT_EQ(h.type, 34);
+}
+
+// The views and the menu draw through the flight state's roots: every
+// rebuild of the drawn clone and every unload names the tree that exists,
+// never one that was freed.
+TEST_F(loading, TheFlightStateNamesTheDrawnTreeAfterEveryRebuildAndNoneAfterUnload) {
+  PutAircraft("boxed",
+              "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
+              "Append kxdfuselage00 Fuselage\ncd Fuselage/\nGeometry( \"~Geometry/Body/\" )\nMass = 1\ncd ../\n");
+  Put("aircraft/boxed/boxed.kxg", "Append kxgeometricobject Body\n");
+  kxgeometricobject root;
+  kxgeometricobject* body = kxdtest::AddObject(&root, "Body");
+  body->SetMesh(meshgen::ToElement(meshgen::Box(1, 0.2f, 0.2f), "paint", "Body", GL_N3F_V3F));
+  ASSERT_EQ(kxgeometricobject::WriteMesh(&root, "aircraft/boxed/boxed.tgo", 1), 1);
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("boxed", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
+  ASSERT_NE(instance->Graphics, nullptr);
+  EXPECT_EQ(s->graphics_root, instance->Graphics);
+  kxdaircraftinstance::RebuildGraphics(instance);  // the designer's teardown
+  EXPECT_EQ(s->graphics_root, instance->Graphics);
+  kxdaircraftinstance::RebuildClones(instance);
+  EXPECT_EQ(s->graphics_root, instance->Graphics);
+  EXPECT_EQ(s->component_root, instance->Clone);
+  kxdaircraftinstance::Unload(instance);
+  EXPECT_EQ(s->graphics_root, nullptr);
+  EXPECT_EQ(s->component_root, nullptr);
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
+#include "dynamics/instance.h"
 #include "dynamics/scenery_world.h"
 #include "dynamics_support.h"
+#include "graphics/collision_near.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/scenery_records.h"
@@ -75,3 +77,49 @@ TEST_F(scenery, SampleBodyDroppedOnGeneratedGroundComesToRest) {
 }
 
 }  // namespace
+
+// A sphere is empty only when this frame's gather around it found no face
+// at all: high over the ground, not on it; a walk-only query says nothing.
+TEST_F(scenery, GatheredSphereIsEmptyOnlyHighAboveTheGround) {
+  kxdsceneryworld adapter(world.get());
+  kxcollnear near;
+  const kxvector4r high = {10.0f, 20.0f, 60.0f, 1.0f}, low = {10.0f, 20.0f, 5.0f, 1.0f};
+  adapter.FrameQuery(high, 11.0f, &near);
+  EXPECT_EQ(adapter.Empty(high, 11.0f, &near), 1);
+  EXPECT_EQ(adapter.Empty(high, 12.0f, &near), 0);  // a larger sphere than gathered
+  EXPECT_EQ(adapter.Empty(high, 11.0f, nullptr), 0);
+  adapter.FrameQuery(low, 11.0f, &near);
+  EXPECT_EQ(adapter.Empty(low, 11.0f, &near), 0);
+  near.valid = 0;  // the frame is over
+  adapter.FrameQuery(high, 11.0f, &near);
+  near.valid = 0;
+  EXPECT_EQ(adapter.Empty(high, 11.0f, &near), 0);
+}
+
+TEST(flatground, SphereIsEmptyWhollyAboveThePlane) {
+  kxdflatground ground(2.0f);
+  EXPECT_EQ(ground.Empty({0.0f, 0.0f, 13.5f, 1.0f}, 11.0f, nullptr), 1);
+  EXPECT_EQ(ground.Empty({0.0f, 0.0f, 12.5f, 1.0f}, 11.0f, nullptr), 0);
+}
+
+// A query around p reaches its extent plus at least 0.1 m, or twice its
+// extent, and the slack: only one that stays that far inside the empty
+// sphere is passed over.
+TEST(clearance, QueryIsPassedOverOnlyWellInsideTheEmptySphere) {
+  kxdaircraftinstance instance;
+  const kxvector4r p = {100.0f, 0.0f, 50.0f, 1.0f};
+  EXPECT_FALSE(instance.ClearAround(p, 0.0f));  // no sphere known
+  instance.ClearCentre = p;
+  instance.ClearRadius = 10.0f;
+  struct row {
+    float offset;  // m from the centre along x
+    float extent;  // m
+    bool clear;
+  };
+  const row rows[] = {{0.0f, 0.0f, true},   {9.8f, 0.0f, true},  {9.86f, 0.0f, false}, {0.0f, 3.3f, true},
+                      {0.0f, 3.35f, false}, {6.0f, 1.0f, true},  {7.0f, 1.0f, false},  {0.0f, -1.0f, false}};
+  for (const row& r : rows) {
+    EXPECT_EQ(instance.ClearAround({p.x + r.offset, p.y, p.z, 1.0f}, r.extent), r.clear)
+        << r.offset << " " << r.extent;
+  }
+}

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "core/hooks.h"
 #include "geometry_support.h"
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
@@ -18,6 +20,11 @@
 namespace {
 
 using kxgeomtest::Plate;
+
+std::string& logged() {
+  static std::string text;
+  return text;
+}
 
 class CollisionContactTest : public ::testing::Test {
  protected:
@@ -330,6 +337,29 @@ TEST_F(CollisionContactTest, NearSetGivesTheContactsOfTheWorldWalk) {
   EXPECT_EQ(0, kxcollision::ContactShape(w.get(), frame, &box, 1, &near));
   At(frame, c[0], c[1], c[2]);
   EXPECT_GT(kxcollision::ContactShape(w.get(), frame, &box, 1, &near), 0);  // not covered: the walk answers
+}
+
+// A tree whose size is no number has no collider, whichever source of faces
+// answers; the build says so.
+TEST_F(CollisionContactTest, TreeWithoutAFiniteSizeMeetsNothing) {
+  kxgeometry* tree = kxgeomtest::Terrain(meshgen::Box(0.1f, 2.0f, 6.0f), "bbrd_pine");
+  meshes.push_back(tree);
+  kxtransparentgeometry list[2] = {};
+  list[0] = {tree, 1, 2.0f, NAN, {0, 0, 1}};
+  kxcore::SetLogHandler([](const char* text) { logged() += text; });
+  logged().clear();
+  ASSERT_EQ(1, Build(list));
+  kxcore::SetLogHandler(nullptr);
+  EXPECT_NE(logged().find("gl:  tree 0 has no finite size or place; nothing collides with it\n"), std::string::npos);
+  kxcollision::SetTrees(w.get(), 1, 1);
+  const float c[3] = {0, 0, 1};
+  kxcollnear near;
+  ASSERT_EQ(1, kxcollision::GatherNear(w.get(), c, 12.0f, &near));
+  kxboxrecord fromNear = Cube(0.4f), fromWalk = fromNear;
+  float frame[16];
+  At(frame, 0, 0, 1);
+  EXPECT_EQ(kxcollision::ContactShape(w.get(), frame, &fromNear, 1, &near), 0);
+  EXPECT_EQ(kxcollision::ContactShape(w.get(), frame, &fromWalk, 1), 0);
 }
 
 TEST_F(CollisionContactTest, NearSetOfAFullQueryListIsNotUsed) {

@@ -183,6 +183,24 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
   EXPECT_GT(found, static_cast<int>(points.size() / 2));
 }
 
+// The edges of a sliver, within their tolerance, reach far beyond its sharp
+// tip; the grid lists the face there as a scan over every face finds it.
+TEST_F(CollisionWorldTest, GroundBeyondTheTipOfASliverIsFoundAsAScanFindsIt) {
+  Entry(Element({{-3.8147e-5f, -10, 0}, {0, 0, 0}, {0, 2.0005f, 0}}, {0, 1, 2}, "sliver_gras"));
+  ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 2));
+  ASSERT_GT(w->ground.columns, 0);
+  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
+  for (float y : {1.0f, 2.5f, 3.0f, 4.0f}) {
+    const float p[3] = {0.0f, y, 1.0f};
+    float expected = 0.0f, h = 0.0f;
+    const kxcollface* best = kxcolltest::ScanGround(faces, p, &expected);
+    EXPECT_EQ(kxcollision::FindGround(w.get(), p, &h, nullptr), best != nullptr) << y;
+    if (best) {
+      EXPECT_EQ(h, expected) << y;
+    }
+  }
+}
+
 TEST_F(CollisionWorldTest, ViewerCollideGivesANullEndedListOfFacesNearTheBox) {
   Entry(kxgeomtest::Terrain(meshgen::Ground(2000.0f, 71, 40.0f), "hills"));
   ASSERT_EQ(1, Build());
@@ -242,9 +260,12 @@ TEST_F(CollisionWorldTest, NonPositiveCellSettingsTakeTheDefaultsAndOverlapsDoNo
   EXPECT_FLOAT_EQ(kxcollision::GroundHeight(w.get(), p, nullptr), 5.99f);
 }
 
+// Degenerate faces, faces with a corner that is no number, and faces with a
+// corner beyond a million metres, where the floats' rounding outgrows the
+// contact reach.
 TEST_F(CollisionWorldTest, DegenerateAndEmptyMeshesMakeNoFaces) {
-  Entry(Element({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {0, 0, NAN}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2, 0, 0, 1, 3, 4, 5},
-                "junk"));
+  Entry(Element({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {0, 0, NAN}, {1, 0, 0}, {0, 1, 0}, {2e6f, 0, 0}, {0, -1.5e20f, 0}},
+                {0, 1, 2, 0, 0, 1, 3, 4, 5, 6, 4, 5, 7, 5, 4}, "junk"));
   kxgeometry* empty = kxgeometry::Create(GL_V3F, 0, 0);
   ASSERT_EQ(1, kxgeometry::Finish(empty));
   Entry(empty);

@@ -243,6 +243,15 @@ TEST_F(GeoObjectTest, UpdateBoundsMergesChildrenPlacedByTheirMatrix) {
   EXPECT_EQ(root->box.eight[7].y, 1.0f);
 }
 
+TEST_F(GeoObjectTest, SetOwnerReachesEveryDescendant) {
+  kxgeometricobject* root = Object("A");
+  kxgeometricobject* grandchild = Object("C", nullptr, Object("B", nullptr, root));
+  kxnode owner;
+  root->SetOwner(&owner);
+  EXPECT_EQ(root->Object, &owner);
+  EXPECT_EQ(grandchild->Object, &owner);
+}
+
 TEST_F(GeoObjectTest, ScriptSetsMatrixAxesAndShiny) {
   kxscript::Execute(
       "Append kxgeometricobject Wing\n"

@@ -2,6 +2,8 @@
 // dispatch.
 #include "gui/button.h"
 #include "gui/check_box.h"
+#include "graphics/texture_table.h"
+#include "gui/gui.h"
 #include "gui/text.h"
 #include "widget_support.h"
 
@@ -90,6 +92,25 @@ TEST_F(ButtonTest, TextureButtonTakesTheRegionOfItsStateAndItsMembersFromScript)
   EXPECT_STREQ(b->OnPress.Text(), "Count");
   EXPECT_EQ(b->W, 80);
   EXPECT_EQ(b->H, 26);
+}
+
+// The picture is the button's own: a second "Texture" and the button's end
+// each give back what they held, a clone holds its own reference.
+TEST_F(ButtonTest, TextureButtonReleasesItsPicture) {
+  int before = kxgl::TexturesInUse();
+  kxscript::Execute("cd /Display/Invisible/; Append kxbuttontexture Pic; cd Pic/; "
+                    "Texture( \"texture/svgebuttonea.bmp\" ); Texture( \"texture/svgebuttonex.bmp\" )");
+  auto* b = dynamic_cast<kxbuttontexture*>(kxnode::Find("/Display/Invisible/Pic/"));
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(b->texture, nullptr);
+  EXPECT_EQ(kxgl::TexturesInUse(), before + 1);
+  auto* copy = dynamic_cast<kxbuttontexture*>(b->Clone(kxgui::Invisible));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(copy->texture, b->texture);
+  delete b;
+  EXPECT_EQ(kxgl::TexturesInUse(), before + 1);  // the clone's reference keeps it
+  delete copy;
+  EXPECT_EQ(kxgl::TexturesInUse(), before);
 }
 
 class CheckBoxTest : public kxtest::widgettest {};

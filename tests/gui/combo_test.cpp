@@ -35,6 +35,7 @@ TEST_F(ComboTest, ButtonOpensTheListBelowTheCombo) {
   EXPECT_EQ(screen->firstChild, list);
   EXPECT_EQ(list->W, 120);
   EXPECT_EQ(list->X, 100);
+  EXPECT_EQ(list->H, 2 + 3 * 16);
   EXPECT_EQ(list->Y, 300 - list->H);
 }
 
@@ -64,9 +65,10 @@ TEST_F(ComboTest, ClickElsewhereClosesTheList) {
 
 TEST_F(ComboTest, ListHeightsAreBounded) {
   // One row high when empty, growing with the items up to a bound.
-  EXPECT_GT(kxtextcombo::ListHeight(3), kxtextcombo::ListHeight(1));
-  EXPECT_EQ(kxtextcombo::ListHeight(20), kxtextcombo::ListHeight(200));
-  EXPECT_LT(kxtextcombo::ListHeight(20), 20 * kxtextcombo::ListHeight(0));
+  EXPECT_EQ(kxtextcombo::ListHeight(0), 16);
+  EXPECT_EQ(kxtextcombo::ListHeight(3), 50);
+  EXPECT_EQ(kxtextcombo::ListHeight(20), 160);
+  EXPECT_EQ(kxtextcombo::ListHeight(200), 160);
   MakeCombo(nullptr);
   combo->ShowList();
   ASSERT_NE(OpenList(), nullptr);

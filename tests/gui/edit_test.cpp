@@ -114,6 +114,14 @@ TEST_F(EditTest, ReturnPassesTheTextQuotedSoItCannotBreakTheCommand) {
   EXPECT_STREQ(e->ReturnCommand().Text(), "( \"abc\" )");
 }
 
+TEST_F(EditTest, RightAlignedTextEndsTwoPixelsBeforeTheEdge) {
+  kxedit* e = MakeEdit();
+  e->rightAlign = 1;
+  Type("12");
+  EXPECT_EQ(e->scroll, 100 - 14 - 2);
+  EXPECT_EQ(e->cursorX, 100 - 2);
+}
+
 TEST_F(EditTest, OtherKeysGoToTheParent) {
   struct catcher : kxgraphic {
     int last = 0;
@@ -131,6 +139,12 @@ TEST_F(EditTest, OtherKeysGoToTheParent) {
 
 class TextTest : public kxtest::widgettest {};
 
+TEST_F(TextTest, LabelSizedToItsText) {
+  kxtext t("Name", 5, 6);
+  EXPECT_EQ(t.W, 4 * kAdvance + 2);
+  EXPECT_EQ(t.H, 20);
+}
+
 TEST_F(TextTest, CentredAndRightAlignedLabelsFollowTheirParent) {
   kxgraphic* panel = Add(new kxgraphic(0, 0, 200, 50), 0, 0);
   kxtext* centred = new kxtext("abcd", 0, 0, 10, 16);
@@ -140,8 +154,9 @@ TEST_F(TextTest, CentredAndRightAlignedLabelsFollowTheirParent) {
   panel->AppendChild(centred);
   panel->AppendChild(right);
   screen->Update();
-  EXPECT_NEAR(centred->X + centred->W / 2, 100, 2);
-  EXPECT_GT(right->W, 6 * kAdvance);
+  EXPECT_EQ(centred->W, 30);
+  EXPECT_EQ(centred->X, 100 - 15 - 2);
+  EXPECT_EQ(right->W, 44);
   EXPECT_EQ(right->X + right->W, 198);
   right->Text = "a";
   screen->Update();

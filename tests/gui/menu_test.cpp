@@ -63,7 +63,7 @@ class MenuTest : public kxtest::guitest {
 TEST_F(MenuTest, TitlesLineUpAlongTheTopAndEntriesStackWithTheFirstOnTop) {
   EXPECT_EQ(fileTitle->Y + fileTitle->H, screen->H);
   EXPECT_EQ(viewTitle->X, fileTitle->X + fileTitle->W);
-  EXPECT_GT(fileTitle->W, kxgui::TextWidth("File"));
+  EXPECT_EQ(fileTitle->W, kxgui::TextWidth("File") + kxgui::LineHeight() / 2 + 2);
   EXPECT_EQ(screen->menuBarHeight, viewTitle->H);
   file->Update();
   // Top to bottom: open, the separator, save, quit, none overlapping, all inside.
@@ -71,17 +71,18 @@ TEST_F(MenuTest, TitlesLineUpAlongTheTopAndEntriesStackWithTheFirstOnTop) {
   for (int i = 0; i + 1 < 4; ++i) EXPECT_GE(order[i]->Y, order[i + 1]->Y + order[i + 1]->H) << i;
   EXPECT_GT(quit->Y, 0);
   EXPECT_LT(open->Y + open->H, file->H);
-  EXPECT_LT(bar->W, file->W);
-  EXPECT_GT(file->W, kxgui::TextWidth("<empty>"));
+  EXPECT_EQ(bar->W, file->W - 8);
+  EXPECT_EQ(quit->Y, 4);
   // A hidden entry takes no place.
   int openY = open->Y;
   save->Hidden = 1;
   file->Update();
   EXPECT_LT(open->Y, openY);
-  EXPECT_GE(bar->Y, quit->Y + quit->H);
+  EXPECT_EQ(bar->Y, 4 + quit->H + 2);
   kxpopup* empty = Popup("Empty");
   empty->Update();
-  EXPECT_GT(empty->H, 0);  // an empty pop-up still shows
+  EXPECT_EQ(empty->H, 24);  // an empty pop-up still shows
+  EXPECT_EQ(empty->W, kxgui::TextWidth("<empty>") + 48);
 }
 
 TEST_F(MenuTest, PressOnATitleOpensItsPopupBelowIt) {

@@ -45,8 +45,8 @@ TEST_F(TerminalTest, LinesRunInAPersistentContextAndStackNewestFirst) {
   kxgraphic* newest = kxgraphic::Of(t->editLine->nextSibling);
   kxgraphic* older = kxgraphic::Of(newest->nextSibling);
   EXPECT_EQ(t->editLine->Y, 0);
-  EXPECT_GE(newest->Y, t->editLine->Y + t->editLine->H);
-  EXPECT_GE(older->Y, newest->Y + newest->H);
+  EXPECT_EQ(newest->Y, 16);
+  EXPECT_EQ(older->Y, 32);
   EXPECT_EQ(newest->W, t->W);
 }
 
@@ -118,6 +118,13 @@ TEST_F(TerminalTest, CommandMayDestroyTheTerminalThatRunsIt) {
   Line("DropTerminal");
   EXPECT_EQ(doomed, nullptr);
   EXPECT_EQ(screen->firstChild, nullptr);
+}
+
+TEST_F(TerminalTest, ClickAndFocusGoToTheEditLine) {
+  kxterminal* t = MakeTerminal();
+  Line("Count");
+  Mouse(kxcode::kMouseLeftDown, 15, 10 + 20);  // on a kept line
+  EXPECT_EQ(kxgui::Focus, t->editLine);
 }
 
 TEST_F(TerminalTest, HiddenTerminalWindowOpensFromAScript) {

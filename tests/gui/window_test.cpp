@@ -120,6 +120,24 @@ TEST_F(WindowTest, CommandsReachTheWindowByPath) {
   EXPECT_EQ(window->parent, kxgui::Invisible);
 }
 
+// A description may place or size a window anywhere an int reaches; the
+// numbers are kept within what a screen can use, so the layout's sums stay
+// within an int.
+TEST_F(WindowTest, PlacesAndSizesFromScriptsAreKeptInASaneRange) {
+  kxscript::Execute("Move( 2147483647, -2147483647 ); W = 2147483647; H = -2147483648; Xr = 2147483647", window);
+  EXPECT_EQ(window->X, kxgraphic::kMaxPlace);
+  EXPECT_EQ(window->Y, -kxgraphic::kMaxPlace);
+  EXPECT_EQ(window->W, kxgraphic::kMaxPlace);
+  EXPECT_EQ(window->H, -kxgraphic::kMaxPlace);
+  EXPECT_EQ(window->Xr, kxgraphic::kMaxPlace);
+  window->Xr = 0;
+  window->Show();  // the screen clamp adds and subtracts them
+  window->ToCenter();
+  kxscript::Execute("Move( 5, 6 ); W = 300", window);
+  EXPECT_EQ(window->X, 5);
+  EXPECT_EQ(window->W, 300);
+}
+
 // Drags from a point of the 200 x 150 window at (100, 100), in its own
 // coordinates; the title bar is the top 20 px, the edges 4 px wide.
 TEST_F(WindowTest, DragsMoveAndResizeByWhereTheyStart) {

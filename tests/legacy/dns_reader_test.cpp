@@ -174,9 +174,26 @@ TEST_F(DnsReaderTest, FilesThatGiveNoParts) {
   EXPECT_EQ(ReadDnsFile(Path("missing.dns").c_str()), nullptr);
   EXPECT_NE(Log().find("dnsmodel:  read "), std::string::npos);
   capture_.Clear();
-  EXPECT_EQ(Read(""), nullptr);
   EXPECT_EQ(Read("// DNS FILE\n"), nullptr);
   EXPECT_EQ(Read("// DNS FILE\nW.Area = 1\n"), nullptr);
+  EXPECT_EQ(Log(), "");
+  // An empty file and one in UTF-16 say so in one line each.
+  EXPECT_EQ(Read(""), nullptr);
+  EXPECT_EQ(Read(std::string("\xFF\xFE/\0/\0", 6)), nullptr);
+  EXPECT_EQ(Log(), "dnsmodel:  " + Path("model.dns") + ": empty file\ndnsmodel:  " + Path("model.dns") +
+                       ": UTF-16 text, not read\n");
+}
+
+// A plain file saved with a byte-order mark, or with lone CRs, reads as the
+// same file without.
+TEST_F(DnsReaderTest, AByteOrderMarkAndLoneCarriageReturnsReadAsPlainText) {
+  for (const char* text :
+       {"\xEF\xBB\xBF// DNS FILE\nwing W;\nW.Area = 0.16\n", "// DNS FILE\rwing W;\rW.Area = 0.16\r"}) {
+    object* w = Read(text);
+    ASSERT_NE(w, nullptr) << text;
+    EXPECT_EQ(Names(), "W");
+    EXPECT_EQ(Show(w, "Area"), "0.16");
+  }
   EXPECT_EQ(Log(), "");
 }
 

@@ -4,6 +4,8 @@
 // taking off and a helicopter hovering on its heading gyro.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "tests/legacy/model_support.h"
 
@@ -141,6 +143,36 @@ TEST_F(LegacyFlightTest, HelicopterHoversOnItsHeadingGyro) {
   EXPECT_EQ(rt.heliMode, 1);
   EXPECT_FLOAT_EQ(rt.levelRate, 500.0f / rt.lastEngineSpeed);
   EXPECT_FLOAT_EQ(rt.channels[12], 0.12648362f * rt.lastEngineSpeed);
+}
+
+// A model whose coefficients no airframe has (0.2 kg under a wing of 6 m2
+// with lift coefficients of 3, or of 1e20) keeps a finite state: a step
+// that would leave numbers that are none keeps the last finite one and ends
+// as a crash, with one line, and the model flies again after a reset.
+TEST_F(LegacyFlightTest, StepsThatWouldLeaveNoFiniteStateEndAsACrash) {
+  for (auto [lift, crashes] : {std::pair{"3", false}, std::pair{"1e20", true}}) {
+    Write("airlark/aircraft/wild.dns",
+          std::string("// DNS FILE\ndummy Mass;\nMass.Type = 6\nMass.M = 0.2\nMass.X = ( 0.01 0 0 )\n"
+                      "Mass.Y = ( 0 0.01 0 )\nMass.Z = ( 0 0 0.01 )\nwing W;\nW.Area = 6\nW.Ca00 = ") +
+              lift + "\nW.Ca1 = " + lift +
+              "\nW.X = ( 1 0 0 )\nW.Y = ( 0 -1 0 )\nW.Z = ( 0 0 -1 )\nW.R = ( 0.5 0.3 0 )\nW.Rl = ( 0.5 0.3 0 )\n");
+    Load("wild");
+    capture_.Clear();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      Place(0, 0, 50, 0, 15.0f);
+      for (int frame = 0; frame < 50 && !(state().status & kStatusCrashed); ++frame) {
+        Frame(0.02f);
+        for (int k = 0; k < 16; ++k) ASSERT_TRUE(std::isfinite(state().pose[k])) << lift << " frame " << frame;
+        for (int k = 0; k < 3; ++k) ASSERT_TRUE(std::isfinite(state().velocity[k])) << lift << " frame " << frame;
+      }
+    }
+    const std::string line = "dnsmodel:  wild: a step would leave no finite state; crashed\n";
+    std::string log = Log();
+    EXPECT_EQ(log.find(line) != std::string::npos, crashes) << lift << ": " << log;
+    if (crashes) {
+      EXPECT_EQ(log, line + line) << "one line a crash";
+    }
+  }
 }
 
 }  // namespace

@@ -103,11 +103,12 @@ TEST_F(LegacySoundTest, EachRunnerCarriesOutItsOwnCodes) {
   EXPECT_EQ(registered->name, "airlark/sound/engine.wav");
 }
 
-// The model named "piccolo" takes its sounds from the program's folder.
+// The model named "piccolo", in any case, takes its sounds from the
+// program's folder.
 TEST_F(LegacySoundTest, PiccoloSoundsComeFromTheProgramsFolder) {
-  Write("aircraft/piccolo/piccolo.dns", "// DNS FILE\nengine Eng;\nstrcpy( Eng.SoundFile, \"motor\" );\n");
+  Write("aircraft/piccolo/Piccolo.dns", "// DNS FILE\nengine Eng;\nstrcpy( Eng.SoundFile, \"motor\" );\n");
   CopySound("sound/motor.wav");
-  Load("piccolo");
+  Load("Piccolo");
   ASSERT_EQ(state().soundCount, 1);
   ASSERT_NE(state().sounds[0], nullptr);
   EXPECT_EQ(state().sounds[0]->name, "sound/motor.wav");

@@ -2,6 +2,7 @@
 
 #include "core/interpreter.h"
 #include "input_support.h"
+#include "tests/core/test_support.h"
 
 namespace {
 
@@ -97,6 +98,18 @@ TEST_F(DeviceMapperTest, EasyMembersAreReadAndWritten) {
   EXPECT_EQ(mapper->EasyInvert[8], 1);
   EXPECT_EQ(mapper->EasyDevice, 3);
   EXPECT_EQ(mapper->Easy, 0);
+}
+
+// A control file's description line reads cleanly into the mapper and
+// changes no output.
+TEST_F(DeviceMapperTest, TheDescriptionLineIsTakenWithoutEffect) {
+  kxtest::logcapture log;
+  Run("Assign( 4, 1000 )\nText = \"Keypad@@ADV\"\n");
+  board->slots[1000] = 0.5f;
+  input::Update();
+  EXPECT_FLOAT_EQ(Slot(2004), 0.5f);
+  EXPECT_EQ(mapper->Text.Str(), "Keypad@@ADV");
+  EXPECT_EQ(log.Lines(), 0) << log.Text();
 }
 
 TEST_F(DeviceMapperTest, CopyFunctionTakesSourceAndShape) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/codes.h"
 #include "platform/log.h"
@@ -58,6 +59,69 @@ TEST_F(FilesTest, OverlongLineIsCutAndItsRestSkippedWithOneLogLine) {
   kxsystem::CloseFile(f);
   EXPECT_NE(std::strstr(kxsystem::GetLogLine(1), "line longer than 63999 characters cut"), nullptr);
   EXPECT_EQ(kxsystem::GetLogLine(2), kxsystem::GetLogLine(1));  // one line only
+}
+
+// A NUL in an over-long line does not hide its length: the rest of the
+// line is skipped with it, never read as a line of its own.
+TEST_F(FilesTest, RestOfAnOverlongLineIsSkippedWhateverItHolds) {
+  std::string line = "scenery good" + std::string(1, '\0') + std::string(70000, 'q') + " scenery evil";
+  Write("nul.txt", line + "\nnext\n");
+  kxfile* f = kxsystem::OpenFile("nul.txt", kFileReadBinary);
+  ASSERT_NE(f, nullptr);
+  EXPECT_STREQ(kxsystem::ReadLine(f), "scenery good");
+  EXPECT_STREQ(kxsystem::ReadLine(f), "next");
+  kxsystem::CloseFile(f);
+}
+
+// Lines end at LF, CRLF or a lone CR; a UTF-8 mark at the start is skipped.
+TEST_F(FilesTest, LinesEndAtAnyLineEndAndAByteOrderMarkIsSkipped) {
+  Write("ends.txt", "\xEF\xBB\xBF" "a\rb\r\nc\nd\r\re");
+  kxfile* f = kxsystem::OpenFile("ends.txt", kFileReadBinary);
+  ASSERT_NE(f, nullptr);
+  std::vector<std::string> lines;
+  while (!kxsystem::IsEof(f)) lines.emplace_back(kxsystem::ReadLine(f));
+  kxsystem::CloseFile(f);
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+}
+
+// An empty file and one in UTF-16 (either byte order) get one log line
+// naming them; the UTF-16 one reads as ended.
+TEST_F(FilesTest, EmptyAndUtf16FilesAreNamedInTheLog) {
+  Write("empty.txt", "");
+  Write("wide.txt", std::string("\xFF\xFE" "s\0c\0", 6));
+  Write("wide2.txt", std::string("\xFE\xFF\0s\0c", 6));
+  for (const char* name : {"empty.txt", "wide.txt", "wide2.txt"}) {
+    kxsystem::ClearLogHistory();
+    kxfile* f = kxsystem::OpenFile(name, kFileReadBinary);
+    ASSERT_NE(f, nullptr);
+    EXPECT_STREQ(kxsystem::ReadLine(f), "") << name;
+    EXPECT_EQ(kxsystem::IsEof(f), 1) << name;
+    EXPECT_STREQ(kxsystem::ReadLine(f), "") << name;
+    kxsystem::CloseFile(f);
+    std::string want =
+        std::string("kxsystem:  ") + name + (name[0] == 'e' ? ": empty file" : ": UTF-16 text, not read");
+    EXPECT_NE(std::strstr(kxsystem::GetLogLine(1), want.c_str()), nullptr) << kxsystem::GetLogLine(1);
+    EXPECT_EQ(kxsystem::GetLogLine(2), kxsystem::GetLogLine(1)) << name;  // one line only
+  }
+}
+
+TEST_F(FilesTest, NamesAndPathsThatLeaveTheirFolderAreTold) {
+  const struct {
+    const char* text;
+    int plain, inside;
+  } cases[] = {{"winzeln", 1, 1},        {"", 0, 0},          {".hidden", 0, 1},      {"a/b", 0, 1},
+               {"a\\b", 0, 1},         {"../x", 0, 0},      {"a/../../x", 0, 0},     {"/etc/x", 0, 0},
+               {"\\share\\x", 0, 0}, {"c:/x", 0, 0},      {"a..b/c", 0, 1},      {"sub/..x/y.obj", 0, 1},
+               {"..", 0, 0},             {"x/..", 0, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(kxsystem::IsPlainName(c.text), c.plain) << c.text;
+    EXPECT_EQ(kxsystem::StaysInside(c.text), c.inside) << c.text;
+  }
+  EXPECT_EQ(kxsystem::IsPlainName(nullptr), 0);
+  EXPECT_EQ(kxsystem::StaysInside(nullptr), 0);
+  for (const char* name : {"piccolo", "PICCOLO", "Piccolo"}) EXPECT_EQ(kxsystem::IsPiccoloModel(name), 1) << name;
+  for (const char* name : {"piccolos", "picc", "", "_alx_piccolo"}) EXPECT_EQ(kxsystem::IsPiccoloModel(name), 0) << name;
+  EXPECT_EQ(kxsystem::IsPiccoloModel(nullptr), 0);
 }
 
 TEST_F(FilesTest, OpenRefusesEmptyPathUnknownModeMissingFileAndDirectory) {

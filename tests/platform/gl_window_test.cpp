@@ -2,6 +2,8 @@
 // with Mesa's software renderer); skipped where no display exists.
 #include <SDL2/SDL.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -187,6 +189,34 @@ TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
   EXPECT_EQ(kxsystem::display.window_width, 256);
   EXPECT_EQ(kxsystem::display.window_height, 128);
   EXPECT_NE(Read("kx.log").find("gl:  renderer "), std::string::npos);
+}
+
+// Without a display SDL would fall back to a driver that draws into memory;
+// the program says in one line that it has no window system and ends.
+TEST_F(GlWindowTest, WithoutADisplayTheProgramSaysSoAndExitsWithCodeThree) {
+  std::string display = std::getenv("DISPLAY");
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  std::string drivers = driver ? driver : "";
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("SDL_VIDEODRIVER");
+  char program[] = "skyvane";
+  std::vector<char> path(dir_.begin(), dir_.end());
+  path.push_back(0);
+  char* argv[] = {program, path.data(), nullptr};
+  static int initialised;
+  initialised = 0;
+  testing::internal::CaptureStderr();
+  int result = kxsystem::Run(2, argv, [] { initialised = 1; });
+  std::string said = testing::internal::GetCapturedStderr();
+  setenv("DISPLAY", display.c_str(), 1);
+  if (driver) setenv("SDL_VIDEODRIVER", drivers.c_str(), 1);
+  EXPECT_EQ(result, kxsystem::kExitNoWindow);
+  EXPECT_EQ(initialised, 0);
+  EXPECT_EQ(Read("kx.log"), "kxsystem:  no window system, exit 3\n");
+  // Libraries SDL tries on the way may say more before it.
+  std::string line = "kxsystem:  no window system\n";
+  EXPECT_EQ(said.substr(said.size() - std::min(said.size(), line.size())), line) << said;
 }
 
 }  // namespace

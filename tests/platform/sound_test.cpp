@@ -97,6 +97,17 @@ TEST_F(SoundTest, MarksDecideWhatResumeAllPlays) {
   EXPECT_EQ(VoiceOf(loop).playing, 0);
 }
 
+// A non-positional sound plays at the listener, and playing it again does
+// not restart it.
+TEST_F(SoundTest, PlayingSlotIsNotRestarted) {
+  ASSERT_EQ(directsound::Start(), 1);
+  kxsound* s = Loaded("sound/beep.wav");
+  directsound::PlaySound(s, kSoundLoop, 1);
+  directsound::PlaySound(s, kSoundLoop, 1);
+  EXPECT_EQ(VoiceOf(s).plays, 1);
+  EXPECT_EQ(VoiceOf(s).relative, 1);
+}
+
 // Pitch follows the approach speed; a paused frame, a jump, a bad base
 // frequency or position keep it within bounds.
 TEST_F(SoundTest, DopplerRaisesThePitchOfAnApproachingSoundWithinBounds) {

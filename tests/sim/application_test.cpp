@@ -1,10 +1,17 @@
 #include "sim/application.h"
 
+#include <cmath>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
+#include "dynamics/flight_state.h"
+#include "dynamics/instance.h"
+#include "graphics/geometric_object.h"
 #include "platform/events.h"
 #include "program_support.h"
+#include "sim/frame_update.h"
+#include "sim/menu.h"
 #include "sim/units.h"
 
 namespace {
@@ -54,6 +61,7 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_ / "config/player2.mcf"));
   EXPECT_EQ(window_.creations, 1);
+  EXPECT_EQ(log.find("still held"), std::string::npos) << log.substr(std::min(log.find("still held"), log.size()));
 }
 
 // A click that no window takes passes from the platform through the
@@ -74,6 +82,43 @@ TEST_F(ApplicationTest, AClickOnTheFlyButtonReachesTheMenuThroughTheGui) {
   // Ended from the simulation: its exit releases what the menu loaded too.
   EXPECT_EQ(log.find("still held"), std::string::npos);
   EXPECT_EQ(kxsystem::ReserveCount(), 0);
+}
+
+// Parts of two trees of the same shape whose frames differ.
+int MovedParts(kxnode* a, kxnode* b) {
+  int moved = 0;
+  for (; a && b; a = a->nextSibling, b = b->nextSibling) {
+    const kxgeometricobject* ga = kxnode::As<kxgeometricobject>(a);
+    const kxgeometricobject* gb = kxnode::As<kxgeometricobject>(b);
+    if (ga && gb)
+      for (int i = 0; i < 16; ++i) moved += std::fabs(ga->Matrix.Data()[i] - gb->Matrix.Data()[i]) > 1e-4f;
+    moved += MovedParts(a->firstChild, b->firstChild);
+  }
+  return moved;
+}
+
+// The turntable draws the aircraft's drawn tree in the tree's own frames:
+// back from a flight, and back from the designer, the flight state names the
+// drawn tree that exists and its parts stand where the template's stand, not
+// at the start position the flight put them.
+TEST_F(ApplicationTest, BackInTheMenuTheTurntableHasTheAircraftAsLoaded) {
+  int flown = 0, checked = 0;
+  window_.beforeEvent = [&] {
+    if (kxsystem::callbacks.update == &sim::Update) flown = 1;
+    if (!flown || kxsystem::callbacks.update != &sim::MenuIdle) return false;
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+    if (!instance || !sim::players[0].flight_state) return false;
+    ++checked;
+    EXPECT_EQ(sim::players[0].flight_state->graphics_root, instance->Graphics);
+    EXPECT_EQ(MovedParts(instance->Graphics, instance->GeometryTemplate), 0);
+    return false;
+  };
+  Key(kxcode::kKeyReturn);      // fly: the aircraft stands at the scenery's first start
+  Key(kxcode::kKeyEscape);      // back to the menu
+  Key(kxcode::kKeyF1 + 6);      // the designer, from the menu
+  Key(kxcode::kKeyEscape);      // and back
+  EXPECT_EQ(Run(), 0);
+  EXPECT_GE(checked, 2);
 }
 
 class UnitsTest : public simtest::simtest {

@@ -26,12 +26,13 @@ using sim::session;
 constexpr int kSmokeChannel = 28;  // the function channel of the smoke switch
 constexpr int kMostSteps = 600;    // script steps of two frames: 20 s
 
-class ContestProgramTest : public simtest::transmitterprogramtest {
+class ContestProgramTest : public simtest::transmittertest {
  protected:
   enum phase { kMenu, kCountdown, kPop, kPopAgain, kCrashed, kSecondCountdown, kDone };
 
   void SetUp() override {
-    transmitterprogramtest::SetUp();
+    transmittertest::SetUp();
+    CopySampleAircraft();
     // The smoke switch on the transmitter's sixth channel.
     std::ofstream(dir_ / "config/acft00.kxa", std::ios::app)
         << "Assign( " << kSmokeChannel << ", 1005 )\nInvert( " << kSmokeChannel << " ) = 0\nDual( " << kSmokeChannel
@@ -72,7 +73,7 @@ class ContestProgramTest : public simtest::transmitterprogramtest {
     if (!Flying()) return WaitForSignal();
     // Throttle closed and the brake on, or the engine rolls the aircraft off
     // its line-up; smoke on.
-    Transmit(0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 1.0f);
+    Send(0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 1.0f);
     simplayer& p = P();
     Listen();
     if (phase_ != kDone && GiveUp(kMostSteps)) {

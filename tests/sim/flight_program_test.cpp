@@ -28,9 +28,14 @@ bool Finite(const kxdflightstate& s) {
   return true;
 }
 
-class FlightProgramTest : public simtest::transmitterprogramtest {
+class FlightProgramTest : public simtest::transmittertest {
  protected:
   enum phase { kMenu, kTakeOff, kDive, kCrashed, kCruise, kDone };
+
+  void SetUp() override {
+    transmittertest::SetUp();
+    CopySampleAircraft();
+  }
   float Pitch(const kxdflightstate& s) { return std::asin(std::clamp(s.X[2], -1.0f, 1.0f)); }
 
   // The pilot, every second frame: true keeps the scripted keys waiting.
@@ -74,7 +79,7 @@ class FlightProgramTest : public simtest::transmitterprogramtest {
         break;
     }
     if (now >= kFlightSeconds && phase_ != kDone) phase_ = kDone;
-    Transmit(0.0f, elevator, throttle, 0.0f, -1.0f);
+    Send(0.0f, elevator, throttle, 0.0f, -1.0f);
     return phase_ != kDone;
   }
 

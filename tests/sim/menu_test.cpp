@@ -1,7 +1,12 @@
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 
 #include "core/interpreter.h"
+#include "dynamics/all/register_all.h"
+#include "dynamics/instance.h"
+#include "graphics/geometric_object.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/events.h"
@@ -118,6 +123,31 @@ TEST_F(MenuTest, RemovingTheSecondAircraftClearsItsStateAndSetting) {
   EXPECT_EQ(sim::MenuAction(2), 1);
   EXPECT_EQ(sim::players[1].flight_state, nullptr);
   EXPECT_STREQ(sim::session.aircraft1, "");
+}
+
+// The turntable shows each sample as the designer draws it: the loaded
+// geometry, rotor blades and flybars included (the drawn clone gives them
+// to the rotating parts, which only a flight draws).
+TEST_F(MenuTest, TurntableShowsTheHelicoptersWithTheirRotors) {
+  kxgraphics::RegisterTypes();
+  kxdynamics::RegisterAll();
+  std::filesystem::create_symlink(std::filesystem::canonical(std::filesystem::path(KX_TEST_DATA) / "../../../data/aircraft"),
+                                  "aircraft");
+  for (auto [name, rotorParts] : {std::pair{"heli", 3}, std::pair{"heli01", 4}}) {
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad(name, 0), 1) << name;
+    sim::players[0].flight_state = kxdaircraftinstance::FlightStateOf(0);
+    kxgeometricobject* model = sim::TurntableModel(0);
+    ASSERT_NE(model, nullptr);
+    int drawn = 0;
+    std::function<void(const kxnode*)> count = [&](const kxnode* n) {
+      const kxgeometricobject* g = kxnode::As<kxgeometricobject>(const_cast<kxnode*>(n));
+      if (g && g->mesh && g->Object && g->Object->type->name.rfind("kxdrotor", 0) == 0) ++drawn;
+      for (const kxnode* c = n->firstChild; c; c = c->nextSibling) count(c);
+    };
+    count(model);
+    EXPECT_EQ(drawn, rotorParts) << name;
+  }
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
 }
 
 TEST_F(MenuTest, WithoutThePinboardTheProgramEndsWithAFailureCode) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
@@ -23,6 +24,7 @@
 #include "platform/sound.h"
 #include "sim/application.h"
 #include "sim/frame_update.h"
+#include "sim/menu.h"
 #include "sim/views/menu_bar.h"
 #include "tests/sim/sim_support.h"
 
@@ -118,27 +120,43 @@ class programtest : public inputtest::UsbTest {
   fakesoundbackend sound_;
 };
 
-// A run that flies on the test's clock: each reading moves it kTickUs on and
-// a frame reads it twice, so frames are 1/60 s apart. The sample aircraft
-// are copied, not linked: nothing the run does can touch the repository's.
+// One PPM frame from channel values in [-1, 1]: ailerons, elevator,
+// throttle, rudder, wheel brake as the shipped configuration assigns them,
+// and a sixth channel it leaves free.
+inline std::vector<std::vector<uint8_t>> TransmitterFrame(float aileron, float elevator, float throttle, float rudder,
+                                                          float brake, float sixth = 0.0f) {
+  std::vector<int> pulses;
+  for (float v : {aileron, elevator, throttle, rudder, brake, sixth})
+    pulses.push_back(1500 + static_cast<int>(std::lround(500.0f * std::clamp(v, -1.0f, 1.0f))));
+  auto reports = inputtest::CableFrame(pulses);
+  reports.push_back(inputtest::CableReport({10000}));  // the next gap completes the frame
+  return reports;
+}
+
+// A whole run on the test's clock: each reading moves it kTickUs on and a
+// frame reads it twice, so frames are 1/60 s apart.
 class clockedprogramtest : public programtest {
  protected:
   static constexpr uint32_t kTickUs = 8333;
 
   void SetUp() override {
     programtest::SetUp();
-    fs::remove(dir_ / "aircraft");
-    fs::create_directory(dir_ / "aircraft");
-    fs::path data = fs::path(KX_TEST_DATA) / "../../../data/aircraft";
-    for (const char* folder : {"christeneagle", "airfoil"})
-      fs::copy(data / folder, dir_ / "aircraft" / folder, fs::copy_options::recursive);
-    Now() = 0;
+    Clock() = 0;
     kxsystem::SetClockForTest(Tick);
     sim::FrameTiming() = sim::frametiming();
   }
   void TearDown() override {
     kxsystem::SetClockForTest(nullptr);
     programtest::TearDown();
+  }
+  // The sample aircraft copied, not linked: nothing the run does can touch
+  // the repository's.
+  void CopySampleAircraft() {
+    fs::remove(dir_ / "aircraft");
+    fs::create_directory(dir_ / "aircraft");
+    fs::path data = fs::path(KX_TEST_DATA) / "../../../data/aircraft";
+    for (const char* folder : {"christeneagle", "airfoil"})
+      fs::copy(data / folder, dir_ / "aircraft" / folder, fs::copy_options::recursive);
   }
   // Whether the frames now run the simulation rather than the menu.
   static bool Flying() { return kxsystem::callbacks.update == &sim::Update; }
@@ -153,30 +171,19 @@ class clockedprogramtest : public programtest {
 
  private:
   int steps_ = 0;
-  static uint32_t& Now() {
-    static uint32_t now = 0;
-    return now;
+  static uint32_t& Clock() {
+    static uint32_t us = 0;
+    return us;
   }
-  static uint32_t Tick() { return Now() += kTickUs; }
+  static uint32_t Tick() { return Clock() += kTickUs; }
 };
 
-// A run flown from a transmitter on the fake USB cable.
-class transmitterprogramtest : public clockedprogramtest {
+// A whole run flown from a scripted transmitter on the fake cable.
+class transmittertest : public clockedprogramtest {
  protected:
   void SetUp() override {
     clockedprogramtest::SetUp();
     cable_ = AddCable();
-  }
-  // One PPM frame from channel values in [-1, 1]: ailerons, elevator,
-  // throttle, rudder, wheel brake as the shipped configuration assigns them,
-  // and a sixth channel it leaves free.
-  void Transmit(float aileron, float elevator, float throttle, float rudder, float brake, float sixth = 0.0f) {
-    std::vector<int> pulses;
-    for (float v : {aileron, elevator, throttle, rudder, brake, sixth})
-      pulses.push_back(1500 + static_cast<int>(std::lround(500.0f * std::clamp(v, -1.0f, 1.0f))));
-    auto reports = inputtest::CableFrame(pulses);
-    reports.push_back(inputtest::CableReport({10000}));  // the next gap completes the frame
-    Play(cable_, kxinput::FirstDevice(), reports);
   }
   // In the menu before the first flight: the transmitter sends at rest until
   // the cable reports its channels and the menu has taken its no-signal
@@ -184,9 +191,13 @@ class transmitterprogramtest : public clockedprogramtest {
   bool WaitForSignal() {
     kxinputdevice* cable = kxinput::FirstDevice();
     if (signalled_ || !cable) return false;
-    Transmit(0.0f, 0.0f, -1.0f, 0.0f, -1.0f);
+    Send(0.0f, 0.0f, -1.0f, 0.0f, -1.0f);
     signalled_ = cable->channel_count > 0 && sim::Menu().notice_state == 0;
     return !signalled_;
+  }
+  // The sticks and switches of the next frame.
+  void Send(float aileron, float elevator, float throttle, float rudder, float brake, float sixth = 0.0f) {
+    Play(cable_, kxinput::FirstDevice(), TransmitterFrame(aileron, elevator, throttle, rudder, brake, sixth));
   }
 
   int cable_ = 0;

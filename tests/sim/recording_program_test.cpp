@@ -33,6 +33,11 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
  protected:
   enum phase { kMenu, kArm, kRecord, kPlay, kSaved, kReplay, kDone };
 
+  void SetUp() override {
+    clockedprogramtest::SetUp();
+    CopySampleAircraft();
+  }
+
   static simplayer& P() { return sim::players[0]; }
   static void Command(const char* command) { kxscript::Execute(command); }
   static kxgeometricobject* Live() { return kxnode::As<kxgeometricobject>(P().flight_state->graphics_root); }

@@ -23,7 +23,7 @@ class SettingsTest : public simtest::simtest {
 };
 
 TEST_F(SettingsTest, FirstStartWithoutFilesUsesEveryDefaultAndLogsFail) {
-  s.game_type = 12;
+  s.game_type = sim::kGameSplitSide;
   kxsystem::display.window_width = 1;
   sim::LoadConfigFiles();
   EXPECT_EQ(kxsystem::display.window_width, 640);
@@ -57,7 +57,7 @@ TEST_F(SettingsTest, SecondPlayerFileIsWrittenOnlyWhileItHasAnAircraft) {
   EXPECT_EQ(Read("config/player2.mcf"), "view_mode 53\n");
   kxdflightstate state;
   sim::players[1].flight_state = &state;
-  sim::players[1].view_mode = 52;
+  sim::players[1].view_mode = sim::kViewFollow;
   sim::SaveConfigFiles();
   EXPECT_EQ(Read("config/player2.mcf").rfind("view_mode  52\n", 0), 0u);
 }
@@ -120,6 +120,33 @@ TEST_F(SettingsTest, LaterLineWinsAndLongTextIsCut) {
   sim::LoadConfigFiles();
   EXPECT_EQ(s.music, 2);
   EXPECT_EQ(std::string(s.scenery), std::string(sim::kSettingStringChars - 1, 'a'));
+}
+
+// Hostile settings files: a byte-order mark, lone CRs, a NUL in an
+// over-long line hiding a setting behind it, UTF-16.
+TEST_F(SettingsTest, HostileFilesReadAsTheirLinesSayAndNoMore) {
+  struct hostile {
+    const char* what;
+    std::string text;
+    int music;          // what the file leaves
+    const char* scenery;
+  } files[] = {
+      {"byte-order mark", "\xEF\xBB\xBFmusic 3\nscenery field\n", 3, "field"},
+      {"lone CRs", "music 4\rscenery field\r", 4, "field"},
+      {"NUL in a long line", "music 5" + std::string(1, '\0') + std::string(70000, 'x') + "\nscenery evil\nmusic 6\n", 6,
+       "evil"},
+      // The rest starts right after the buffer's 63999 characters.
+      {"NUL hides the rest of its line", "music 7" + std::string(1, '\0') + std::string(63991, 'x') + "scenery evil\n",
+       7, "winzeln"},
+      {"UTF-16", std::string("\xFF\xFEm\0u\0s\0i\0c\0 \0" "9\0", 16), 0, "winzeln"},
+  };
+  for (const hostile& f : files) {
+    ResetSimulatorState();
+    Write("config/main.mcf", f.text);
+    sim::LoadConfigFiles();
+    EXPECT_EQ(s.music, f.music) << f.what;
+    EXPECT_STREQ(s.scenery, f.scenery) << f.what;
+  }
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ inline std::string Fixture(const char* name) {
 
 // Puts back what the settings, the records and the menu keep between tests.
 inline void ResetSimulatorState() {
+  sim::ResetPlayerRecords();  // fresh records first; the settings' defaults then go into them
   sim::ResetSettings(sim::MainSettings());
   for (int i = 0; i < sim::kPlayers; ++i) {
     sim::CopyPlayerSettings(sim::players[i], sim::staging_player);
@@ -42,11 +43,7 @@ inline void ResetSimulatorState() {
     sim::CopyPlayerSettings(sim::staging_player, sim::players[i]);
     sim::players[i].flight_state = nullptr;
     sim::players[i].legacy = 0;
-    // The names of the playback copy and its scenery: the reset below drops
-    // the copy, so a recording started next must load it again.
-    sim::players[i].rec_aircraft[0] = sim::players[i].rec_scenery[0] = 0;
   }
-  sim::ResetPlayerRecords();
   // The session's state and frame timing (a run through the program leaves
   // its contest selected and its frame rate sampled).
   const simsession fresh;

@@ -185,7 +185,7 @@ void DrawLabel(kximage& image, const kxglfont& font, const char* text, int cx, i
   }
 }
 
-int WriteMenuPictures(const std::string& folder, const kxglfont& font) {
+int WriteMenuPictures(const std::string& folder, const kxglfont& font, const kxglfont& labelFont) {
   struct picture {
     const char* name;
     kximage image;
@@ -212,7 +212,7 @@ int WriteMenuPictures(const std::string& folder, const kxglfont& font) {
       {"backlight", Glow(128)},
       {"compass", Compass(128, true)},
   };
-  for (const auto& b : kButtons) pictures.push_back({nullptr, MenuButton(font, b[1])});
+  for (const auto& b : kButtons) pictures.push_back({nullptr, MenuButton(labelFont, b[1])});
   int ok = 1, button = 0;
   for (const picture& p : pictures) {
     std::string name = p.name ? p.name : std::string("svgebutton") + kButtons[button++][0];

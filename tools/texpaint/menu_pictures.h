@@ -16,8 +16,9 @@ namespace texpaint {
 // texels from the top-left; alpha is raised where glyphs are drawn.
 void DrawLabel(kximage& image, const kxglfont& font, const char* text, int cx, int cy, const int colour[3]);
 
-// Writes every menu picture into folder as BMP files; labels use font.
-// 1 when all were written.
-int WriteMenuPictures(const std::string& folder, const kxglfont& font);
+// Writes every menu picture into folder as BMP files; the splash and the
+// logo are labelled with font, the buttons with labelFont. 1 when all were
+// written.
+int WriteMenuPictures(const std::string& folder, const kxglfont& font, const kxglfont& labelFont);
 
 }  // namespace texpaint

@@ -5,7 +5,9 @@
 // file as written after its load. Run with SKYVANE_UPDATE_GOLDEN=1 to write the golden files
 // anew from the present output (after a deliberate change of a format, or
 // of the samples).
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -75,6 +77,27 @@ void Keys(const kxdkeytable& table, std::vector<std::pair<std::string, int>>& ou
     if (!text || !*text || r.kind == kxdkind::kNote || r.kind == kxdkind::kCount) continue;
     for (int i = 0; i < (r.count > 0 ? r.count : 1); ++i) out.push_back({kxdkeys::KeyOf(text), r.count > 0 ? i : -1});
   }
+}
+
+// The rows without a key that a clone copies as they are (analysed values,
+// state), spliced tables in place. A field row that names no copy is
+// listed too: a field nothing writes exists only for clones.
+void Fields(const kxdkeytable& table, std::vector<const kxdkey*>& out) {
+  for (size_t k = 0; k < table.size; ++k) {
+    const kxdkey& r = table.rows[k];
+    if (r.kind == kxdkind::kInclude) Fields(*r.table, out);
+    if (r.kind == kxdkind::kField && r.text[table.column] && r.copy != kxdcopy::kRemap && r.copy != kxdcopy::kAsIs) {
+      out.push_back(&r);
+    }
+  }
+}
+
+// Entries of a row a clone gets: all of a plain row, those in use of an
+// indexed one.
+int EntriesCopied(const kxdkey& r, const kxnode* node) {
+  if (r.count <= 0) return 1;
+  if ((r.flags & kxdkey::kEveryEntry) || !r.used) return r.count;
+  return std::clamp(r.used(node), 0, r.count);
 }
 
 class keytable : public kxdtest::loading {
@@ -200,9 +223,10 @@ TEST_F(keytable, EveryTypeReadsBackWhatItWrites) {
   EXPECT_EQ(log.Text().find("outside"), std::string::npos) << log.Text();
 }
 
-// Every number key of a component set to a value of its own, the aircraft
-// cloned: a key the class copies reads the same in the clone (a link points
-// to the same place in the clone's trees), any other keeps the default.
+// Every number key and every field without a key of a component set to a
+// value of its own, the aircraft cloned: a key the class copies reads the
+// same in the clone (a link points to the same place in the clone's trees),
+// any other keeps the default; a field reaches the clone byte for byte.
 TEST_F(keytable, EveryCloneGetsWhatItsClassCopies) {
   for (kxtype* type : Types()) {
     SCOPED_TRACE(type->name);
@@ -217,6 +241,16 @@ TEST_F(keytable, EveryCloneGetsWhatItsClassCopies) {
       float now[4], vector[4] = {number, number + 1, number + 2, 1.0f};
       if (v && v->GetNumber(d)) v->Assign(kxrealvalue(number));
       if (v && v->GetVector(now)) v->Assign(kxvectorvalue(vector, v->GetType()));
+      number += 3.0f;
+    }
+    std::vector<const kxdkey*> fields;
+    Fields(source->KeyTable(), fields);
+    for (const kxdkey* f : fields) {
+      for (int i = 0; i < (f->count > 0 ? f->count : 1); ++i) {
+        auto* bytes = static_cast<unsigned char*>(f->field(source, i));
+        int seed = static_cast<int>(number) + i;
+        for (size_t b = 0; bytes && b < f->size; ++b) bytes[b] = static_cast<unsigned char>(1 + (seed + b) % 250);
+      }
       number += 3.0f;
     }
     kxnode* copies = kxdtest::Append<kxnode>(kxdynamics::Tree(kxdynamics::kxdtree::kInvisible), "Copies");
@@ -242,6 +276,14 @@ TEST_F(keytable, EveryCloneGetsWhatItsClassCopies) {
       std::string want = copied ? Value(source, key, i, {Instance()->Template, Instance()->GeometryTemplate})
                                 : Value(fresh, key, i, {});
       EXPECT_EQ(got, want) << key << "(" << i << ")" << (copied ? " copied" : " not copied");
+    }
+    for (size_t k = 0; k < fields.size(); ++k) {
+      for (int i = 0; i < EntriesCopied(*fields[k], source); ++i) {
+        const void* want = fields[k]->field(source, i);
+        const void* got = fields[k]->field(clone, i);
+        if (!want || !got) continue;
+        EXPECT_EQ(std::memcmp(got, want, fields[k]->size), 0) << "field row " << k << " entry " << i;
+      }
     }
     delete fresh;
     delete copies;

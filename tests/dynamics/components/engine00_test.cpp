@@ -44,6 +44,26 @@ TEST_F(engine00test, TorqueCurvePeaksAtPowerMax) {
   EXPECT_NEAR(e->FullTorque(15.0f), 0.5f * (e->Table[1] + e->Table[2]), 1e-5f);
 }
 
+TEST_F(engine00test, EngineDrawnInsideTheFuselageIsPlacedRelativeToIt) {
+  kxgeometricobject root;
+  kxgeometricobject* body = kxdtest::AddObject(&root, "Body");
+  kxgeometricobject* motor = kxdtest::AddObject(body, "Motor");
+  kxdbody* fuselage = AddToState<kxdbody>("Fuselage");
+  fuselage->B.R = {1.0f, 0.0f, 0.0f, 1.0f};
+  fuselage->Geometry = body;
+  kxdgeometry::SetOwner(body, fuselage);
+  kxdengine00* e = Make();
+  e->B.R = {1.0f, 0.0f, -0.5f, 1.0f};
+  e->Geometry = motor;
+  kxdgeometry::SetOwner(motor, e);
+  fuselage->SyncGeometry();
+  e->Analyse();
+  EXPECT_EQ(motor->Object, e);
+  EXPECT_EQ(body->Object, fuselage);
+  EXPECT_NEAR(motor->Matrix.R.x, 0.0f, 1e-6f);
+  EXPECT_NEAR(motor->Matrix.R.z, -0.5f, 1e-6f);
+}
+
 TEST_F(engine00test, ZeroRotationSpeedMaxKeepsThePlaceholderCurveWithALogLine) {
   kxdengine00* e = Make("PowerMax = 1000");
   e->Analyse();

@@ -125,6 +125,15 @@ class groundtest : public kxctest::componenttest {
 
   // The main body's velocity (m/s) of the aircraft loaded for player 0.
   static kxvector4r Velocity() { return kxdaircraftinstance::Loaded(0)->SimMainBody->D.R; }
+  // The aircraft rests on the ground: slower than limit (m/s, the sum of the
+  // velocity's components), touching it, on wheels or not, and whole.
+  static void ExpectResting(const kxdaircraftinstance* instance, float limit, int onWheels) {
+    kxvector4r v = Velocity();
+    EXPECT_LT(std::fabs(v.x) + std::fabs(v.y) + std::fabs(v.z), limit);
+    EXPECT_EQ(instance->GroundContact, 1);
+    EXPECT_EQ(instance->WheelContact, onWheels);
+    EXPECT_EQ(instance->Crash, 0);
+  }
 
   // Runs whole frames of 36 ms, as many as fit best into the seconds.
   static void Run(float seconds) {

@@ -48,7 +48,9 @@ TEST_F(gyrotest, OutputIsTheSignalLessGainTimesRate) {
     if (!c.linked) g->SignalIn = nullptr;
     Steps(1);
     EXPECT_NEAR(g->SignalOut, c.out, 1e-4f) << c.what;
-    if (c.omega.z > 0.0f) EXPECT_NEAR(g->Angle, 0.0003f * c.omega.z, 1e-6f) << c.what;
+    if (c.omega.z > 0.0f) {
+      EXPECT_NEAR(g->Angle, 0.0003f * c.omega.z, 1e-6f) << c.what;
+    }
     kxdynamics::Tree(kxdynamics::kxdtree::kState)->DeleteChildren();
   }
 }

@@ -1,9 +1,10 @@
-// Powerplants in whole aircraft: a servo sets the throttle, the engine turns
-// the propeller, and the thrust reaches the main body through
+// Powerplants in whole aircraft: a servo sets the throttle, the engine or
+// motor turns the propeller, and the thrust reaches the main body through
 // the bodies that carry the parts; a turbine pushes the same way.
 #include <cmath>
 
 #include "dynamics/components/engine00.h"
+#include "dynamics/components/engine10.h"
 #include "dynamics/components/propeller.h"
 #include "dynamics/components/turbines.h"
 #include "components_support.h"
@@ -31,6 +32,14 @@ const char* const kPiston =
     "R = kxvector4r( 0.3, 0, 0, 1 )\ncd ../\n"
     "Append kxdpropeller00 Propeller\ncd Propeller/\nEngine = ~Aircraft/Engine\nRadius = 0.15\nPitch = 0.15\nDragLateral = 0\n"
     "Mass = 0.03\nInertia = { 0.0001, 0, 0, 0, 0, 0.0001, 0, 0, 0, 0, 0.0002, 0, 0, 0, 0, 0.03 }\n"
+    "X = kxvector4r( 0, 1, 0, 0 )\nY = kxvector4r( 0, 0, 1, 0 )\nZ = kxvector4r( 1, 0, 0, 0 )\n"
+    "R = kxvector4r( 0.4, 0, 0, 1 )\ncd ../\n";
+
+const char* const kElectric =
+    "Append kxdengine10 Motor\ncd Motor/\nThrottleControl = ~Aircraft/Throttle/MechLink\n"
+    "CellNum = 10\nMotorNs = 1200\nMotorR = kxvector4r( 0.3, 0, 0, 1 )\nCellR = kxvector4r( 0.1, 0, 0, 1 )\ncd ../\n"
+    "Append kxdpropeller00 Propeller\ncd Propeller/\nEngine = ~Aircraft/Motor\nRadius = 0.13\nPitch = 0.12\nDragLateral = 0\n"
+    "Mass = 0.02\nInertia = { 0.0001, 0, 0, 0, 0, 0.0001, 0, 0, 0, 0, 0.0001, 0, 0, 0, 0, 0.02 }\n"
     "X = kxvector4r( 0, 1, 0, 0 )\nY = kxvector4r( 0, 0, 1, 0 )\nZ = kxvector4r( 1, 0, 0, 0 )\n"
     "R = kxvector4r( 0.4, 0, 0, 1 )\ncd ../\n";
 
@@ -75,6 +84,16 @@ TEST_F(poweredtest, PistonEnginePropellerPullsThePodForward) {
   EXPECT_EQ(instance->Crash, 0);
   // The turning frame keeps the shaft along the engine's axis.
   EXPECT_NEAR(prop->B.Z.x, 1.0f, 1e-4f);
+}
+
+TEST_F(poweredtest, ElectricMotorPropellerPullsThePodForward) {
+  float speed = Fly(Pod(kElectric), 2.0f);
+  ASSERT_TRUE(std::isfinite(speed));
+  EXPECT_GT(speed, 2.0f);
+  kxdengine10* motor = Simulated<kxdengine10>("Motor");
+  ASSERT_NE(motor, nullptr);
+  EXPECT_GT(motor->W, 300.0f);
+  EXPECT_LT(motor->W, motor->NoLoadSpeed());
 }
 
 TEST_F(poweredtest, TurbinePushesThePodForward) {

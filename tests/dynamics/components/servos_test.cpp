@@ -96,6 +96,21 @@ TEST_F(servotest, TableMapsHalfRangeDeadZone) {
   EXPECT_FLOAT_EQ(s->TableValue(1.5f), 0.0f);  // outside every segment
 }
 
+TEST_F(servotest, TableIndexAndCountOutsideTheTableAreRefused) {
+  kxdservo01* s = Make<kxdservo01>("ValueIn(32) = 5; ValueOut(-1) = 2; ValueNumber = 40");
+  EXPECT_EQ(s->Points(), 32);
+  EXPECT_TRUE(log.Contains("kxdservo01:  ValueIn(32) is no entry of Servo; ignored\n")) << kxtest::logcapture::Text();
+  EXPECT_TRUE(log.Contains("kxdservo01:  ValueOut(-1) is no entry of Servo; ignored\n"));
+  s->ValueNumber = 40;  // set past the assignment's clamp, as an editor may
+  EXPECT_EQ(s->Points(), 32);
+  s->ValueNumber = 1;
+  EXPECT_FLOAT_EQ(s->TableValue(-1.0f), 0.0f);
+  s->ValueNumber = -3;
+  kxout out;
+  s->Write(out);
+  EXPECT_NE(out.Text().find("ValueNumber = 0\n"), std::string::npos);
+}
+
 TEST_F(servotest, EqualNeighbourAbscissaeAreSkippedWithoutNaN) {
   kxdservo01* s = Make<kxdservo01>(
       "ValueNumber = 3; ValueIn(0) = -1; ValueIn(1) = 0; ValueIn(2) = 0;"

@@ -257,6 +257,50 @@ class trike : public groundtest {
   void Brake(float signal) { slots[kxctest::kPlayer0Channels] = signal; }
 };
 
+TEST_F(trike, StandsOnItsWheelsAtTheTyreDeflection) {
+  BuildGround("runway");
+  LoadTrike();
+  kxdaircraftinstance* instance = Place(0.2f, {0.0f, 0.0f, 0.0f, 0.0f});
+  Brake(1.0f);
+  Run(1.5f);
+  // Each wheel carries a third of the weight.
+  float load = 2.3f * kG / 3.0f;
+  for (int i = 1; i <= 3; ++i) {
+    ASSERT_NE(Wheel(i), nullptr);
+    EXPECT_NEAR(Wheel(i)->B.R.z, kRadius - load / 10000.0f, 1.5e-4f) << "wheel " << i;
+  }
+  ExpectResting(instance, 0.01f, 1);
+}
+
+TEST_F(trike, RollingFrictionAndBrakeDecelerateAsKxrTimesWeight) {
+  BuildGround("runway");
+  LoadTrike();
+  PlaceOnWheels({3.0f, 0.0f, 0.0f, 0.0f});
+  Brake(-1.0f);
+  Run(0.504f);
+  // All three roll freely: a = Kxr g.
+  EXPECT_NEAR(Velocity().x, 3.0f - 0.08f * kG * 0.504f, 0.06f);
+
+  PlaceOnWheels({3.0f, 0.0f, 0.0f, 0.0f});
+  Brake(1.0f);
+  Run(0.504f);
+  // The two mains brake (0.48), the tail wheel rolls (0.08).
+  float a = (2.0f * 0.48f + 0.08f) / 3.0f * kG;
+  EXPECT_NEAR(Velocity().x, 3.0f - a * 0.504f, 0.08f);
+}
+
+TEST_F(trike, SideSlipIsStoppedBySideFriction) {
+  BuildGround("runway");
+  LoadTrike();
+  PlaceOnWheels({0.0f, 0.6f, 0.0f, 0.0f});
+  Run(0.036f);
+  float early = Velocity().y;
+  EXPECT_LT(early, 0.6f - 0.5f * 0.72f * kG * 0.036f);
+  EXPECT_GT(early, 0.0f);
+  Run(0.5f);
+  EXPECT_LT(std::fabs(Velocity().y), 0.01f);
+}
+
 TEST_F(trike, WheelGeometryTurnsAboutItsAxleByTheIntegratedAngle) {
   BuildGround("runway");
   LoadTrike();

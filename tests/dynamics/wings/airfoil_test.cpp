@@ -43,11 +43,13 @@ TEST_F(airfoilfiles, TitleRunsFromTheNinthCharacterToTheFirstQuote) {
   EXPECT_STREQ(kxdairfoiltitle("[AIRFOIL]", "").Text(), "");
   EXPECT_STREQ(kxdairfoiltitle(" [AIRFOIL]", "Name = \"X\"").Text(), "");
   EXPECT_STREQ(kxdairfoiltitle("[AIRFOIL] ", "Name = \"X\"").Text(), "");
-  // From files: CR LF lines read, a byte order mark gives the empty title.
+  // From files: CR LF and CR lines read, a byte order mark is skipped.
   PutAirfoil("crlf", "[AIRFOIL]\r\nName = \"Cr Lf\"\r\n");
+  PutAirfoil("cr", "[AIRFOIL]\rName = \"Cr\"\r");
   PutAirfoil("bom", "\xEF\xBB\xBF[AIRFOIL]\nName = \"Bom\"\n");
   EXPECT_STREQ(kxdairfoil::ReadTitle("crlf").Text(), "Cr Lf");
-  EXPECT_STREQ(kxdairfoil::ReadTitle("bom").Text(), "");
+  EXPECT_STREQ(kxdairfoil::ReadTitle("cr").Text(), "Cr");
+  EXPECT_STREQ(kxdairfoil::ReadTitle("bom").Text(), "Bom");
   EXPECT_STREQ(kxdairfoil::ReadTitle("missing").Text(), "");
 }
 

@@ -1,6 +1,6 @@
 // The wings at run time: rest axes taken by Prepare, parts turned and slid
-// by their links, the mesh re-based by UpdateGraphics, the total wing area
-// and the aileron wing's empty force pass.
+// by their links, the mesh re-based by UpdateGraphics, clones, the total
+// wing area and the aileron wing's empty force pass.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -209,6 +209,63 @@ TEST_F(winggraphics, IdentityFrameSetsTheIdentityMatrixAndASingularOneNothing) {
   w->UpdateGraphics();
   EXPECT_EQ(Vertices(w->Geometry), rest);
   EXPECT_EQ(w->Geometry->Matrix.R.x, 1.0f);
+}
+
+// --- clones
+
+// Analysed fields without a file key (a section's flap lift, the wing
+// area) reach the clone that flies.
+TEST_F(wingmotion, CloneRemapsPartsAndLinksAndLeavesRangesTipAndSpanDirectionAtZero) {
+  kxnode* root = new kxnode;
+  root->name = "Root";
+  scratch.AppendChild(root);
+  kxgeometricobject* flap = Part("Flap", root);
+  auto* w = Wing<kxdwing10>(root);
+  w->name = "Tail";
+  auto* source = Wing<kxdwing00>(root);  // its Cly stands in for a servo output
+  source->name = "Main";
+  w->Flap = flap;
+  w->FlapLink = &source->Cly;
+  w->Sections = 2;
+  w->SectionArea[1] = 0.33f;
+  w->SectionArea[2] = 0.44f;  // beyond Sections: not copied
+  w->SectionFlapCl[1] = 0.7f;
+  w->RangeSpanMax = 3.0f;
+  w->RangeSpanMin = 1.0f;
+  w->TipPoint = {1.0f, 2.0f, 3.0f, 1.0f};
+  w->SpanDirection = {0.0f, 1.0f, 0.0f, 0.0f};
+  w->WingArea = 0.25f;
+  source->SpanDirection = {0.0f, 1.0f, 0.0f, 0.0f};
+  source->RangeSpanMax = 2.0f;
+  kxnode* copyRoot = root->Clone(&scratch);
+  ASSERT_NE(copyRoot, nullptr);
+  auto* c = static_cast<kxdwing10*>(copyRoot->FindChild("Tail"));
+  auto* cs = static_cast<kxdwing00*>(copyRoot->FindChild("Main"));
+  ASSERT_TRUE(c && cs);
+  EXPECT_EQ(c->Flap, copyRoot->FindChild("Flap"));
+  EXPECT_EQ(c->FlapLink, &cs->Cly);
+  EXPECT_EQ(c->Sections, 2);
+  EXPECT_FLOAT_EQ(c->SectionArea[1], 0.33f);
+  EXPECT_FLOAT_EQ(c->SectionArea[2], 0.1f);
+  EXPECT_FLOAT_EQ(c->SectionFlapCl[1], 0.7f);
+  EXPECT_FLOAT_EQ(c->WingArea, 0.25f);
+  EXPECT_EQ(c->RangeSpanMax, 0.0f);
+  EXPECT_EQ(c->RangeSpanMin, 0.0f);
+  ExpectVector(c->TipPoint, 0.0f, 0.0f, 0.0f, 0.0f);
+  ExpectVector(c->SpanDirection, 0.0f, 0.0f, 0.0f, 0.0f);
+  // The multi-section wing carries its span direction, not its range.
+  ExpectVector(cs->SpanDirection, 0.0f, 1.0f, 0.0f, 0.0f);
+  EXPECT_EQ(cs->RangeSpanMax, 0.0f);
+}
+
+TEST_F(wingmotion, CloneWithNoSectionsCopiesNoSectionEntries) {
+  auto* w = Wing<kxdwing20>();
+  w->Sections = 0;
+  w->SectionArea[0] = 0.9f;
+  kxnode* copy = w->Clone(&scratch);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(static_cast<kxdwing20*>(copy)->Sections, 0);
+  EXPECT_FLOAT_EQ(static_cast<kxdwing20*>(copy)->SectionArea[0], 0.1f);
 }
 
 // --- the aircraft's wing area and the aileron wing's force pass

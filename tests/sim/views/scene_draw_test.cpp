@@ -9,6 +9,7 @@
 #include "dynamics/flight_state.h"
 #include "sim/views/display_lists.h"
 #include "sim/views/gl_state.h"
+#include "sim/simulation_mode.h"
 #include "sim/views/sky.h"
 #include "sim/world/contest_record.h"
 #include "views_gl_support.h"
@@ -126,6 +127,27 @@ TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
     for (int x : {2, kWidth / 2, kWidth - 3})
       EXPECT_TRUE(Near(kxtest::ReadPixel(x, y), 200 / 255.0f, 40 / 255.0f, 40 / 255.0f)) << x << "," << y;
   EXPECT_FALSE(glIsEnabled(GL_FOG));
+}
+
+// A scenery whose land is an object marked as ground, with no ground mesh
+// of its own, still gets its static objects drawn once the simulation sets
+// up its GL state: not the lists of the scenery flown before.
+TEST_F(SceneDraw, TheSimulationSetUpBuildsTheObjectListsOfASceneryWithoutAGroundMesh) {
+  const float red[3] = {1, 0, 0}, green[3] = {0, 1, 0};
+  PutMesh("scenery/before.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "before", "", red));
+  PutMesh("scenery/land.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "land_meadow", "", green));
+  const float high[3] = {0, 0, 30}, below[3] = {0.1f, 0, 0};
+  Load("GROUND before.tgo\n");
+  sim::InitGL();
+  Draw(camera(high, below));
+  kxtest::pixel before = Centre();
+  Load("OBJECT land.tgo GROUND\n");
+  sim::InitGL();
+  Draw(camera(high, below));
+  kxtest::pixel land = Centre();
+  EXPECT_GT(before.r, before.g);
+  EXPECT_GT(land.g, land.r + 50);
+  EXPECT_GT(land.g, land.b + 50);
 }
 
 TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
@@ -274,6 +296,17 @@ TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndT
   p.trace_view = 1;
   Draw(pilot, &p);
   EXPECT_GT(Differing(full, Frame()), 50);
+}
+
+// The clubhouse (at 40, -75) seen from the west, the wall turned away from
+// the sun: in shade, lit by the sky, not black.
+TEST_F(SceneDataDraw, AHouseWallTurnedAwayFromTheSunStandsInShadeNotBlack) {
+  simplayer& p = Fly("winzeln");
+  const float west[3] = {20, -75, 1.5f}, wall[3] = {40, -75, 1.5f};
+  Draw(camera(west, wall), &p);
+  kxtest::pixel shade = Centre();
+  EXPECT_GT(shade.r, 60) << int(shade.r) << " " << int(shade.g) << " " << int(shade.b);
+  EXPECT_GT(shade.g, 55);
 }
 
 TEST_F(SceneDataDraw, TheSeaSceneryShowsItsOcean) {

@@ -87,6 +87,31 @@ TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
   EXPECT_NEAR(p->flight_state->position[0], 0.0f, 1e-5f);
 }
 
+// A legacy model is placed by its runtime, with its crash flags cleared
+// first: the frame update steps it only while they are.
+TEST_F(PlacementTest, LegacyModelIsPlacedByItsRuntimeWithItsCrashCleared) {
+  static int placed;
+  placed = 0;
+  sim::applicationhooks hooks;
+  hooks.legacy_set_pose = [](const kxmatrix& frame, const float*) { placed += frame.R.z == 7.0f; };
+  hooks.legacy_get_transform = [](kxmatrix* out) { out->R.z = 7.5f; };
+  sim::SetHooks(hooks);
+  simplayer& p = sim::players[0];
+  p.legacy = 1;
+  p.flight_state = &p.legacy_state;
+  p.legacy_state.crash = p.legacy_state.crash_kind = 1;
+  kxmatrix frame;
+  kxmatrix::SetIdentity(&frame)->R.z = 7.0f;
+  const float still[4] = {};
+  sim::SetAircraftPose(&p, frame, still);
+  sim::SetHooks(sim::applicationhooks());
+  EXPECT_EQ(placed, 1);
+  EXPECT_EQ(p.legacy_state.crash, 0);
+  EXPECT_EQ(p.legacy_state.crash_kind, 0);
+  EXPECT_EQ(p.legacy_state.position[2], 7.5f);
+  p.legacy = 0;
+}
+
 TEST_F(PlacementTest, ShadowBoxIsSquareAboutTheOriginAndLogged) {
   static shadowquad box;
   box = shadowquad();

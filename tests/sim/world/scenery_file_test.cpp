@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "graphics/collision_world.h"
@@ -219,6 +220,63 @@ TEST_F(SceneryFile, SecondBalloonsLineReplacesTheFirstAndAMissingMeshLeavesBallo
   Load("CONTEST BALLOONPOP\nBALLOONS 4 1 0 0 0 9 9 9\n");
   EXPECT_EQ(w.contests[0].balloon_count, 0);
   EXPECT_EQ(w.contests[0].first_balloon, nullptr);
+}
+
+// A file saved with a byte-order mark and lone CRs reads as the same file
+// with LF line ends.
+TEST_F(SceneryFile, AByteOrderMarkAndLoneCarriageReturnsReadAsPlainLines) {
+  world& w = Load("\xEF\xBB\xBFSCENERY 4000\rOBJECT box.obj\rOBJECT box.obj\r\nVIEWC 0 300\r");
+  EXPECT_EQ(w.scenery_size, 4000);
+  int count = 0;
+  for (const kxgeometryobject* o = w.objects; o; o = o->next) ++count;
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(w.viewer_probe_range, 300.0f);
+}
+
+// Balloons too large for a finite shape and a light whose direction cannot
+// be normalised are refused with a line each; what was there stays.
+TEST_F(SceneryFile, HugeBalloonsAndLightsAreRefused) {
+  world& w = Load("CONTEST BALLOONPOP\nBALLOONS 3 1 0 0 0 9 9 9\nBALLOONS 5 2e38 0 0 0 9 9 9\n"
+                  "LIGHT_POSITION 0 3 0 4 0\nLIGHT_POSITION 0 1e20 0 0 0\n");
+  const contestrec& c = w.contests[0];
+  EXPECT_EQ(c.balloon_count, 3);
+  EXPECT_EQ(c.balloon_size, 1.0f);
+  for (const balloonrec* b = c.first_balloon; b; b = b->next) {
+    EXPECT_TRUE(std::isfinite(b->radius));
+    EXPECT_LT(b->radius, 10.0f);
+  }
+  EXPECT_FLOAT_EQ(w.light_position[0][0], 0.6f);
+  EXPECT_FLOAT_EQ(w.light_position[0][2], 0.8f);
+  EXPECT_TRUE(capture_.Contains("sim:    balloons of size 2e+38 above 1e+06 would have no finite shape; ignored\n"));
+  EXPECT_TRUE(capture_.Contains("sim:    light position 1e+20 0 0 0 too large; ignored\n"));
+}
+
+// A scenery named by a path is not loaded and leaves the setting alone; the
+// files a scenery names stay inside the data folder.
+TEST_F(SceneryFile, PathsThatLeaveTheirFoldersAreRefused) {
+  Put("outside.geo", "SCENERY 4000\n");
+  std::snprintf(sim::session.scenery, sizeof sim::session.scenery, "%s", "before");
+  for (const char* name : {"../outside", "/tmp/outside", ".hidden", "a/b"}) {
+    sim::LoadScenery(name, sim::TheWorld());
+    EXPECT_EQ(sim::TheWorld()->scenery_size, 6000) << name;
+    EXPECT_STREQ(sim::session.scenery, "before") << name;
+    std::string line = std::string("sim:  scenery ") + name + " is no name inside scenery/; not loaded\n";
+    EXPECT_TRUE(capture_.Contains(line.c_str())) << name;
+  }
+  Put("box.obj", "");
+  world& w = Load("OBJECT ../box.obj\nOBJECT /etc/box.obj\nDYNOBJECT ../box.obj 0 0 0\nGROUND ../../ground.tgo\n"
+                  "OCEAN c:/sea.obj\nCLOUDS 150 3 0.7 0.4 ../../clouds.kxt\nPHOTOTEXTURES 2 2 ../tile\n");
+  EXPECT_EQ(w.objects, nullptr);
+  EXPECT_EQ(w.dynobjects, nullptr);
+  EXPECT_EQ(w.ground, nullptr);
+  EXPECT_EQ(w.ocean, nullptr);
+  EXPECT_STREQ(w.cloud_path, "");
+  EXPECT_EQ(w.photo, 0);
+  for (const char* file :
+       {"../box.obj", "/etc/box.obj", "../../ground.tgo", "c:/sea.obj", "../../clouds.kxt", "../tile"}) {
+    std::string line = std::string("sim:    ") + file + " leaves the data folder; ignored\n";
+    EXPECT_TRUE(capture_.Contains(line.c_str())) << file;
+  }
 }
 
 }  // namespace

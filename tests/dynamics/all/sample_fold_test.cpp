@@ -1,0 +1,106 @@
+// The driver folds the wings, servos, receiver and joints of a sample into
+// its fuselage for the substeps. Folded, the sample flies as it does with
+// every wing in its own frame (a wing under a linked joint keeps it), and
+// each folded body has its world frame again when the frame is over.
+#include <cmath>
+#include <vector>
+
+#include "dynamics/joint.h"
+#include "dynamics/wings/wing.h"
+#include "platform/pinboard.h"
+#include "platform/random.h"
+#include "samples_support.h"
+
+namespace {
+
+using namespace kxdtest;
+
+constexpr float kFlight = 1.0f;  // s
+constexpr int kSeed = 11;
+
+class samplefold : public samples {
+ protected:
+  samplefold() : samples(0.0f) {}
+  void SetUp() override {
+    samples::SetUp();
+    CopySamples({"christeneagle", "airfoil"});
+  }
+  // The clone's wings.
+  static std::vector<kxdwing*> Wings(kxdaircraftinstance* instance) {
+    std::vector<kxdwing*> wings;
+    for (kxnode* c = instance->Clone->firstChild; c; c = c->nextSibling) {
+      if (kxdwing* w = kxdwing::As(c)) wings.push_back(w);
+    }
+    return wings;
+  }
+  // Flies the christeneagle at full throttle through an aileron and
+  // elevator sweep; with keepFrames every wing joint gets a link resting at
+  // -1, which turns nothing but keeps the wing in its own frame.
+  kxmatrix Flight(bool keepFrames, int* folded) {
+    EXPECT_EQ(kxdaircraftinstance::AircraftLoad("christeneagle", 0), 1) << kxtest::logcapture::Text();
+    kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+    // Both flights start from the same channels and the same gusts.
+    kxsystem::SeedRandom(kSeed);
+    Set(kLeftAileron, 0.0f);
+    Set(kElevator, 0.0f);
+    Set(kEngine1, 1.0f);
+    input::Update();  // the receiver takes the mapped channels when placed
+    Place(instance, 100.0f, 13.0f);
+    if (keepFrames) {
+      for (kxdwing* w : Wings(instance)) {
+        if (w->Joint) w->Joint->Link = &rest;
+      }
+    }
+    *folded = 0;
+    for (int k = 0; k < static_cast<int>(std::lround(kFlight / kFrame)); ++k) {
+      Set(kLeftAileron, 0.4f * std::sin(k * kFrame * 3.0f));
+      Set(kElevator, 0.3f * std::sin(k * kFrame * 2.0f));
+      Fly(kFrame);
+      if (k == 0) {
+        for (kxdwing* w : Wings(instance)) *folded += w->Fold != nullptr;
+      }
+    }
+    kxmatrix frame = instance->SimMainBody->B;
+    kxdynamics::Stop();
+    kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+    return frame;
+  }
+  float rest = -1.0f;
+};
+
+TEST_F(samplefold, FoldedWingsFlyAsTheyDoInTheirOwnFrames) {
+  int folded = 0, foldedKept = 0;
+  kxmatrix a = Flight(false, &folded);
+  kxmatrix b = Flight(true, &foldedKept);
+  EXPECT_EQ(folded, 6);
+  EXPECT_EQ(foldedKept, 0);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-4f) << i;
+  // It flew: a second at full throttle covers more than ten metres.
+  EXPECT_GT(a.R.x, 10.0f);
+}
+
+TEST_F(samplefold, FoldedBodiesHaveTheirWorldFramesAfterEachFrame) {
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("christeneagle", 0), 1) << kxtest::logcapture::Text();
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  Place(instance, 100.0f, 13.0f);
+  Set(kEngine1, 1.0f);
+  Set(kLeftAileron, 0.5f);
+  Fly(0.5f);
+  const kxdbody* main = instance->SimMainBody;
+  int checked = 0;
+  for (kxnode* c = instance->Clone->firstChild; c; c = c->nextSibling) {
+    kxdbody* b = kxdbody::As(c);
+    if (!b || !b->Fold || b->ParentBody != main) continue;
+    kxmatrix expected;
+    kxmatrix::Multiply4x4(&expected, &main->B, &b->Relative);
+    for (int i = 0; i < 16; ++i) ASSERT_NEAR(b->B[i], expected[i], 1e-5f) << b->name.Text() << " " << i;
+    // It moves with the fuselage.
+    kxvector4r v = main->PointVelocity(b->B.R);
+    EXPECT_NEAR(b->D.R.x, v.x, 1e-4f) << b->name.Text();
+    EXPECT_NEAR(b->D.R.z, v.z, 1e-4f) << b->name.Text();
+    ++checked;
+  }
+  EXPECT_GT(checked, 10);  // wings, servos, the receiver, joints
+}
+
+}  // namespace
