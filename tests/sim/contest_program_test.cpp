@@ -2,7 +2,8 @@
 // selects the default scenery's balloon pop and the Return key starts it;
 // the frame update counts it down with its beeps, judges the aircraft's
 // propeller popping balloons, holds a crash and sets the contest up again
-// after the crash time, and a move before the next signal is a false start.
+// after the crash time, and a move before the next signal is a false start;
+// the menu's commands then stop it, start it again and turn it off.
 // Exhaust and smoke come from the flying aircraft meanwhile. Every frame runs
 // through the frame update on the test's clock.
 #include <algorithm>
@@ -28,7 +29,7 @@ constexpr int kMostSteps = 600;    // script steps of two frames: 20 s
 
 class ContestProgramTest : public simtest::transmittertest {
  protected:
-  enum phase { kMenu, kCountdown, kPop, kPopAgain, kCrashed, kSecondCountdown, kDone };
+  enum phase { kMenu, kCountdown, kPop, kPopAgain, kCrashed, kSecondCountdown, kStopped, kMenuStarted, kDone };
 
   void SetUp() override {
     transmittertest::SetUp();
@@ -40,6 +41,7 @@ class ContestProgramTest : public simtest::transmittertest {
   }
 
   static simplayer& P() { return players[0]; }
+  static void Command(const char* command) { kxscript::Execute(command); }
   static const float* At() { return P().flight_state->position; }
   // Puts the aircraft level at (x, y, z), facing +x, at rest.
   static void Put(float x, float y, float z) {
@@ -84,7 +86,7 @@ class ContestProgramTest : public simtest::transmittertest {
     switch (phase_) {
       case kMenu:
         kxsystem::SeedRandom(1);  // the same balloons every run
-        kxscript::Execute("ContestSelect(2)");
+        Command("ContestSelect(2)");
         contest_ = session.current_contest;
         if (!contest_ || contest_->kind != kContestBalloonPop) return false;
         selected_ = contest_->running == 0 && std::fabs(At()[0] - contest_->start_position[0]) < 1e-3f;
@@ -140,6 +142,22 @@ class ContestProgramTest : public simtest::transmittertest {
       case kSecondCountdown:
         falseStartClock_ = contest_->start_time;
         falseStartPhase_ = p.contest_phase;
+        Command("ContestStop");
+        stopped_ = contest_->running == 0;
+        stopClock_ = contest_->start_time;
+        phase_ = kStopped;
+        break;
+      case kStopped:
+        // Stopped, the clock stands; the menu's start sets it up again.
+        clockStood_ = contest_->start_time == stopClock_;
+        Command("ContestStart");
+        menuStarted_ = contest_->running == 1 && contest_->start_time == -6999 && session.current_contest == contest_;
+        phase_ = kMenuStarted;
+        break;
+      case kMenuStarted:
+        countingAgain_ = contest_->start_time > -6999 && contest_->start_time < 0;
+        Command("ContestSelect(0)");  // turned off
+        turnedOff_ = contest_->running == 0 && !session.current_contest && session.selected_contest == 0;
         Key(kxcode::kKeyEscape);
         phase_ = kDone;
         return false;
@@ -173,6 +191,8 @@ class ContestProgramTest : public simtest::transmittertest {
   contestrec* contest_ = nullptr;
   balloonrec* target_ = nullptr;
   bool selected_ = false, started_ = false, held_ = false;
+  bool stopped_ = false, clockStood_ = false, menuStarted_ = false, countingAgain_ = false, turnedOff_ = false;
+  int stopClock_ = 0;
   int beeps_ = 0, phaseAtSignal_ = 0, balloonsLeft_ = 0, balloonSounds_ = 0, scoreWhileCrashed_ = -1;
   int restartClock_ = 0, restartRunning_ = 0, restartScore_ = -1, restartBalloons_ = 0, restartPopped_ = -1;
   int falseStartClock_ = 0, falseStartPhase_ = 0, exhausts_ = 0, smoke_ = 0;
@@ -215,6 +235,16 @@ TEST_F(ContestProgramTest, BalloonPopIsStartedJudgedRestartedAfterACrashAndSeesA
   // Moved before the next signal: a false start.
   EXPECT_LT(falseStartClock_, 0);
   EXPECT_EQ(falseStartPhase_, sim::kContestFalseStart);
+
+  // The menu's commands: stopped, the clock stands; started again, it counts
+  // down from the set-up; turned off, no contest is left.
+  EXPECT_TRUE(stopped_);
+  EXPECT_TRUE(clockStood_);
+  EXPECT_TRUE(menuStarted_);
+  EXPECT_TRUE(countingAgain_);
+  EXPECT_TRUE(turnedOff_);
+  EXPECT_TRUE(simtest::InOrder(Text("kx.log"), {"contest=balloon pop with 20 balloons", "contest=stopped",
+                                                "contest=balloon pop with 20 balloons", "contest=stopped"}));
 
   // Exhaust puffs leave the engine and fade down their row; the smoke switch
   // on, the smoke pool holds living particles about the aircraft.

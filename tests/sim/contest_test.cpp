@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "dynamics/instance.h"
 #include "graphics/convex_body.h"
 #include "graphics/mesh.h"
 #include "platform/sound.h"
@@ -176,6 +177,25 @@ TEST_F(Contest, PlayersLineUpAcrossTheStartHeading) {
     EXPECT_EQ(session.current_contest, contest);
     EXPECT_EQ(contest->running, 0);
   }
+}
+
+// The line-up places aircraft through the simulation's own placement; a
+// flight state with no loaded aircraft behind it keeps its pose and parts.
+TEST_F(Contest, TheLineUpLeavesAFlightStateWithoutAnAircraftAlone) {
+  ASSERT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+  const kxmatrix frame = kxmatrix::Identity();
+  kxcbody* part = Propeller(0, &frame);
+  state_[0].position[0] = 7, state_[0].position[1] = 8, state_[0].position[2] = 9;
+  players[0].crash_timer = 2;
+  sim::SetupContest(Winzeln(kContestDragRace), 0);
+  EXPECT_EQ(state_[0].position[0], 7.0f);
+  EXPECT_EQ(state_[0].position[1], 8.0f);
+  EXPECT_EQ(state_[0].position[2], 9.0f);
+  EXPECT_EQ(state_[0].rotating_count, 1);
+  EXPECT_EQ(state_[0].rotating_bodies[0], part);
+  // What is the player's own is set up: lined up, crash over.
+  EXPECT_EQ(players[0].crash_timer, 0.0f);
+  EXPECT_NE(players[0].contest_position[0], 7.0f);
 }
 
 TEST_F(Contest, ViewersGoToTheContestViewpointOnlyWhenAsked) {
