@@ -43,14 +43,17 @@ inline poses Poses(kxgeometricobject* root) {
   for (kxgeometricobject* part : parts) out.push_back(World(part));
   return out;
 }
-// Largest difference of the X and Y axes and positions, by component;
+// Largest difference of the X and Y axes and positions, by component,
+// beyond `spacings` times the float's own spacing at the component's size;
 // trees of different part counts differ by 1e9.
-inline float Largest(const poses& a, const poses& b) {
+inline float Largest(const poses& a, const poses& b, float spacings = 0.0f) {
   float most = a.size() == b.size() ? 0.0f : 1e9f;
   for (size_t i = 0; i < a.size() && i < b.size(); ++i)
     for (int k = 0; k < 3; ++k)
-      for (const kxvector4r kxmatrix::*row : {&kxmatrix::X, &kxmatrix::Y, &kxmatrix::R})
-        most = std::max(most, std::fabs((&(a[i].*row).x)[k] - (&(b[i].*row).x)[k]));
+      for (const kxvector4r kxmatrix::*row : {&kxmatrix::X, &kxmatrix::Y, &kxmatrix::R}) {
+        const float x = (&(a[i].*row).x)[k], y = (&(b[i].*row).x)[k];
+        most = std::max(most, std::fabs(x - y) - spacings * 1.2e-7f * std::max(std::fabs(x), std::fabs(y)));
+      }
   return most;
 }
 // The records of a frame as the poses they stand for (X, Y and position;
@@ -67,6 +70,28 @@ inline poses Poses(const recordframe& f) {
   }
   return out;
 }
+
+// A file keeps four decimals of each number and six of each frame time.
+// The numbers put a replayed pose within 5e-5 of the recorded one; a frame
+// time off by up to 5e-7 s shifts the blend between two frames, and with it
+// a part, by up to 1e-6 s of its step over their interval. This is that
+// share for the fastest step of the first `count` frames.
+constexpr float kFileDecimals = 5e-5f;
+inline float FileTimeShift(const recordframe* frames, int count) {
+  float most = 0.0f;
+  for (int f = 1; f < count; ++f) {
+    const recordframe& a = frames[f - 1];
+    const recordframe& b = frames[f];
+    const float interval = b.time - a.time;
+    if (interval <= 0.0f || !a.records || !b.records) continue;
+    for (int i = 0; i < 9 * std::min(a.count, b.count); ++i)
+      most = std::max(most, std::fabs(b.records[i] - a.records[i]) * 1e-6f / interval);
+  }
+  return most;
+}
+// Spacings of the float a replayed pose may differ by beyond the file's own
+// rounding: the placement composes each part from its parent's frame.
+constexpr float kComposeSpacings = 16.0f;
 
 class recordingtest : public simtest {
  protected:
