@@ -63,6 +63,19 @@ class ContestProgramTest : public simtest::transmittertest {
       if (!b->popped && b->body) return b;
     return nullptr;
   }
+  // The propeller, a little ahead of the aircraft's centre, into a balloon
+  // not yet popped; false when none is left.
+  bool IntoNextBalloon() {
+    target_ = Unpopped();
+    if (!target_) return false;
+    Put(target_->frame.R.x, target_->frame.R.y, target_->frame.R.z);
+    return true;
+  }
+  // What the frame update made of the last balloon flown into.
+  void Judged() {
+    popped_.push_back(target_->popped);
+    scores_.push_back(P().contest_score);
+  }
   // The beeps since the last look, by pitch.
   void Listen() {
     if (!session.beep_sound) return;
@@ -99,23 +112,16 @@ class ContestProgramTest : public simtest::transmittertest {
         phaseAtSignal_ = p.contest_phase;
         firstCountdown_ = heard_;
         Particles();
-        target_ = Unpopped();
-        if (!target_) return false;
-        // The propeller, a little ahead of the aircraft's centre, into the balloon.
-        Put(target_->frame.R.x, target_->frame.R.y, target_->frame.R.z);
+        if (!IntoNextBalloon()) return false;
         phase_ = kPop;
         break;
       case kPop:
-        popped_.push_back(target_->popped);
-        scores_.push_back(p.contest_score);
-        target_ = Unpopped();
-        if (!target_) return false;
-        Put(target_->frame.R.x, target_->frame.R.y, target_->frame.R.z);
+        Judged();
+        if (!IntoNextBalloon()) return false;
         phase_ = kPopAgain;
         break;
       case kPopAgain:
-        popped_.push_back(target_->popped);
-        scores_.push_back(p.contest_score);
+        Judged();
         balloonsLeft_ = contest_->balloons_left;
         balloonSounds_ = Plays(session.balloon_sound);
         Put(contest_->start_position[0] + 30.0f, 0.0f, 30.0f);
