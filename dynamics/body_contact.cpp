@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "dynamics/body.h"
+#include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
 
@@ -27,7 +28,7 @@ void kxdbody::AddOwnContact() {
   }
   kxvector4r points[kMaxContactPoints];
   for (int i = 0; i < count; ++i) {
-    kxmatrix::TransformVector4(&points[i], &B, &ContactPoints[i]);
+    points[i] = kxdframe::Transform(B, ContactPoints[i]);
     points[i].w = 1.0f;
   }
   AddContactForces(points, count, Kn, Dn, Dv, Instance);
