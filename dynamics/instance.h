@@ -40,6 +40,10 @@ class kxdaircraftinstance {
   // Air velocity at a world point: the instance's air velocity plus its
   // gradient times the offset from the main body; zero without an instance.
   static kxvector4r AirVelocityAt(const kxdaircraftinstance* instance, const kxvector4r& point);
+  // The gradient AirVelocityAt applies about the main body, 9 floats (zeros
+  // without an instance or a main body): points near one whose air is known
+  // take theirs by adding G (p - q).
+  static const float* AirGradientOf(const kxdaircraftinstance* instance);
   // m^2; WingArea of the template's direct children of (or derived from)
   // kxdwing00, kxdwing20 or kxdwing10.
   static float TotalWingArea(const kxdaircraftinstance* instance);
