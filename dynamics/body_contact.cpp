@@ -40,7 +40,7 @@ void kxdbody::AddContactForces(const kxvector4r* points, int count, float kn, fl
   if (!world || count <= 0) return;
   count = std::min(count, static_cast<int>(kMaxContactPoints));
   kxdcontact contacts[kMaxContacts];
-  int found = world->NearContacts(points, count, contacts, kMaxContacts, instance ? &instance->Near : nullptr);
+  int found = world->NearContacts(points, count, contacts, kMaxContacts, instance ? instance->ContactSet() : nullptr);
   for (int k = 0; k < found; ++k) {
     const kxdcontact& c = contacts[k];
     // Touching a moving object (a car, a boat) is a crash; the ground is not.

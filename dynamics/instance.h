@@ -112,6 +112,15 @@ class kxdaircraftinstance {
   // What the world gathered around the aircraft for the frame being
   // stepped; its contact queries read it. Valid only during the substeps.
   kxcollnear Near;
+  // The part of Near the frame's queries are expected to reach (a sphere
+  // about the same centre, kxcollision::NarrowNear); it hands the queries
+  // it does not cover to Near. Valid only during the substeps.
+  kxcollnear Close;
+  // m from the main body: how far the last stepped frame's contact queries
+  // reached, what Close covers in the next (with the frame's motion).
+  float QueryReach = 0.0f;
+  // The set the contact queries ask: Close when made, else Near.
+  const kxcollnear* ContactSet() const { return Close.valid ? &Close : &Near; }
   // A sphere the world found empty of any surface for the frame being
   // stepped (radius 0: none known); a contact query wholly inside it has
   // nothing to find and is not asked. Valid only during the substeps.

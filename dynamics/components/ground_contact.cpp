@@ -15,7 +15,7 @@ namespace kxdground {
 namespace {
 constexpr int kStrikeContacts = 4;  // surfaces asked for per strike test
 
-const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance ? &instance->Near : nullptr; }
+const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance ? instance->ContactSet() : nullptr; }
 
 // Whether the box placed by frame lies where the instance's frame found
 // nothing: its farthest point from the frame's origin bounds it.
