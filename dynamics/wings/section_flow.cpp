@@ -37,9 +37,11 @@ kxdsectioncoefficients Lookup(const kxdairfoil* airfoil, float a, float b) {
   // table against rounding at the quadrant edges.
   int k = std::clamp(static_cast<int>(x), 0, kxdairfoil::kDirectionUsed - 2);
   float t = x - static_cast<float>(k);
-  c.cl = airfoil->ClTable[k] * (1.0f - t) + airfoil->ClTable[k + 1] * t;
-  c.cd = airfoil->CdTable[k] * (1.0f - t) + airfoil->CdTable[k + 1] * t;
-  c.cm = airfoil->CmTable[k] * (1.0f - t) + airfoil->CmTable[k + 1] * t;
+  const kxdairfoil::directionpair& e = airfoil->Direction[k];
+  float u = 1.0f - t;
+  c.cl = e.at[0] * u + e.next[0] * t;
+  c.cd = e.at[1] * u + e.next[1] * t;
+  c.cm = e.at[2] * u + e.next[2] * t;
   return c;
 }
 
