@@ -335,7 +335,11 @@ int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxbox
   const kxvector4r* points = flag ? box->six : box->eight;
   int count = flag ? 6 : 8;
   float placed[8][4];
-  for (int i = 0; i < count; ++i) kxmatrix::TransformVector4(placed[i], &m, &points[i].x);
+  // In float, as the simulation that asks places its own points.
+  for (int i = 0; i < count; ++i) {
+    kxvector4r p = kxmatrix::TransformSingle(m, points[i]);
+    placed[i][0] = p.x, placed[i][1] = p.y, placed[i][2] = p.z, placed[i][3] = p.w;
+  }
   const float origin[3] = {m.R.x, m.R.y, m.R.z};
   int n = ContactPoints(w, near, placed, count, box->min, box->max, origin, box->contacts, kxboxrecord::kMaxContacts);
   for (int i = 0; i < n; ++i) box->list[i] = &box->contacts[i];
