@@ -45,18 +45,6 @@ inline void ResetSimulatorState() {
     sim::players[i].flight_state = nullptr;
     sim::players[i].legacy = 0;
   }
-  // The session's state and frame timing (a run through the program leaves
-  // its contest selected and its frame rate sampled).
-  const simsession fresh;
-  simsession& s = sim::session;
-  s.game_type = fresh.game_type;
-  s.pause = fresh.pause;
-  s.current_contest = nullptr;
-  s.selected_contest = fresh.selected_contest;
-  s.rope = nullptr;
-  s.player_count = fresh.player_count;
-  s.mouse_look = fresh.mouse_look;
-  s.now = s.last_time = s.frame_time = s.sim_time_step = s.fps = 0;
   sim::Menu() = sim::menustate();
   kxsystem::callbacks = kxcallbacks();
   kxsystem::ClearLogHistory();
