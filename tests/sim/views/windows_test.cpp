@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dynamics/air_model.h"
@@ -393,6 +395,36 @@ TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   kxsystem::display.modes.resize(3);
   sim::FillDisplayModeList(sim::OptionsWindow());
   EXPECT_EQ(ModeButtons()[3]->hidden, 1);
+}
+
+// The window is wider than the program's smallest screen: there it narrows
+// with every group and button in reach; elsewhere it keeps its own size.
+TEST_F(MainOptionsTest, TheWindowFitsTheScreenWithEveryGroupInReach) {
+  auto right = [](const kxgraphic* g) {
+    int x = g->W;
+    for (; g && g != kxgui::Visible; g = g->ParentWidget()) x += g->X;
+    return x;
+  };
+  for (auto [w, h] : {std::pair{640, 480}, std::pair{1024, 768}}) {
+    SCOPED_TRACE(w);
+    kxgui::Visible->W = w;
+    kxgui::Visible->H = h;
+    sim::FillDisplayModeList(sim::OptionsWindow());
+    kxwindow* window = sim::OptionsWindow();
+    EXPECT_EQ(window->W, std::min(w, 700));
+    EXPECT_LE(right(window), w);
+    for (const char* path : {"wndoptmainok", "wndoptmaincancel", "wndoptmainlang", "wndoptmainlang/wndoptmainlfr",
+                             "wndoptmainftex", "wndoptmainftex/wndoptmainflow"}) {
+      auto* widget = dynamic_cast<kxgraphic*>(kxnode::Find(path, window));
+      ASSERT_NE(widget, nullptr) << path;
+      EXPECT_LE(right(widget), w) << path;
+    }
+    auto* resolution = dynamic_cast<kxgraphic*>(kxnode::Find("wndoptmainres", window));
+    auto* language = dynamic_cast<kxgraphic*>(kxnode::Find("wndoptmainlang", window));
+    ASSERT_TRUE(resolution && language);
+    EXPECT_LT(resolution->X + resolution->W, language->X);
+    Send(sim::kWndOptionsMain, "Hide");
+  }
 }
 
 TEST_F(MainOptionsTest, TheModeInUseInFullScreenRecreatesNothing) {
