@@ -1,11 +1,15 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "dynamics/air_model.h"
+#include "graphics/file_bytes.h"
+#include "graphics/font.h"
 #include "graphics/texture_table.h"
 #include "gui/button.h"
 #include "gui/check_box.h"
@@ -555,6 +559,31 @@ TEST_F(WindowsTest, TheKeysWindowListsItsShortcutsAndOpensTheAboutBox) {
   ASSERT_NE(picture, nullptr);
   EXPECT_FLOAT_EQ(picture->T0, 0.8203125f);
   EXPECT_EQ(picture->W, 512);
+}
+
+// In the program's own font every line of the four key columns shows, the
+// last ("D", "SHIFT + F12") too, above the cursor keys' texts.
+TEST_F(WindowsTest, TheKeyColumnsShowEveryLineInTheProgramsFont) {
+  std::vector<uint8_t> bytes;
+  kxglfont font{};
+  const std::string path = (std::filesystem::path(KX_TEST_DATA) / "../../../../data/texture/arial10.kxf").lexically_normal().string();
+  ASSERT_TRUE(kxgl::ReadFileBytes(path.c_str(), &bytes));
+  ASSERT_TRUE(kxgl::ReadFont(bytes.data(), bytes.size(), &font));
+  const int line = font.lineHeight;
+  kxgl::FreeFont(&font);
+  const char* names[] = {"wndkeys1", "wndkeys2", "wndkeys3", "wndkeys4"};
+  auto* below = kxnode::As<kxlistitem>(kxnode::Find("wndkeys5", sim::KeysWindow()));
+  ASSERT_NE(below, nullptr);
+  for (int c = 0; c < 4; ++c) {
+    std::string text = sim::KeysColumn(c);
+    while (!text.empty() && text.back() == '\n') text.pop_back();  // trailing empty lines show nothing
+    const int shown = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+    auto* item = kxnode::As<kxlistitem>(kxnode::Find(names[c], sim::KeysWindow()));
+    ASSERT_NE(item, nullptr) << names[c];
+    EXPECT_GE(item->H, shown * line) << names[c];
+    EXPECT_GE(item->Y, below->Y + below->H) << names[c];
+    EXPECT_LE(item->Y + item->H, sim::KeysWindow()->H - 24) << names[c];  // below the title bar
+  }
 }
 
 }  // namespace
