@@ -1,3 +1,6 @@
+#include <deque>
+#include <string>
+
 #include "core/memory.h"
 #include "test_support.h"
 
@@ -110,15 +113,20 @@ TEST_F(coretest, BaseMembersAppendAddAndRename) {
 }
 
 TEST_F(coretest, TypeRegistryFindsNewestAndTestsDerivation) {
-  static kxtype base("kxtestbase");
-  static kxtype derived("kxtestderived");
-  static kxtype shadow("kxtestbase");
+  // The registry keeps what it was given for the whole program: each run
+  // of this test registers names of its own.
+  static std::deque<kxtype> types;
+  static int run = 0;
+  const std::string baseName = "kxtestbase" + std::to_string(run++);
+  kxtype& base = types.emplace_back(baseName.c_str());
+  kxtype& derived = types.emplace_back((baseName + "derived").c_str());
+  kxtype& shadow = types.emplace_back(baseName.c_str());
   kxtype::Register(&base);
   kxtype::RegisterDerived(&derived, &base);
   kxtype::Register(&derived);  // already linked: no loop
-  EXPECT_EQ(kxtype::Find("kxtestbase"), &base);
+  EXPECT_EQ(kxtype::Find(baseName.c_str()), &base);
   kxtype::Register(&shadow);
-  EXPECT_EQ(kxtype::Find("kxtestbase"), &shadow);
+  EXPECT_EQ(kxtype::Find(baseName.c_str()), &shadow);
   EXPECT_EQ(kxtype::IsDerivedFrom(&derived, &base), 1);
   EXPECT_EQ(kxtype::IsDerivedFrom(&derived, &derived), 1);
   EXPECT_EQ(kxtype::IsDerivedFrom(&base, &derived), 0);
