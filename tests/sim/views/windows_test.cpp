@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -561,16 +562,28 @@ TEST_F(WindowsTest, TheKeysWindowListsItsShortcutsAndOpensTheAboutBox) {
   EXPECT_EQ(picture->W, 512);
 }
 
+// The program's own font, read from its data folder.
+class ProgramFontWindowsTest : public WindowsTest {
+ protected:
+  void SetUp() override {
+    WindowsTest::SetUp();
+    std::vector<uint8_t> bytes;
+    const std::string path =
+        (std::filesystem::path(KX_TEST_DATA) / "../../../../data/texture/arial10.kxf").lexically_normal().string();
+    ASSERT_TRUE(kxgl::ReadFileBytes(path.c_str(), &bytes));
+    ASSERT_TRUE(kxgl::ReadFont(bytes.data(), bytes.size(), &font_));
+  }
+  void TearDown() override {
+    kxgl::FreeFont(&font_);
+    WindowsTest::TearDown();
+  }
+  kxglfont font_{};
+};
+
 // In the program's own font every line of the four key columns shows, the
 // last ("D", "SHIFT + F12") too, above the cursor keys' texts.
-TEST_F(WindowsTest, TheKeyColumnsShowEveryLineInTheProgramsFont) {
-  std::vector<uint8_t> bytes;
-  kxglfont font{};
-  const std::string path = (std::filesystem::path(KX_TEST_DATA) / "../../../../data/texture/arial10.kxf").lexically_normal().string();
-  ASSERT_TRUE(kxgl::ReadFileBytes(path.c_str(), &bytes));
-  ASSERT_TRUE(kxgl::ReadFont(bytes.data(), bytes.size(), &font));
-  const int line = font.lineHeight;
-  kxgl::FreeFont(&font);
+TEST_F(ProgramFontWindowsTest, TheKeyColumnsShowEveryLine) {
+  const int line = font_.lineHeight;
   const char* names[] = {"wndkeys1", "wndkeys2", "wndkeys3", "wndkeys4"};
   auto* below = kxnode::As<kxlistitem>(kxnode::Find("wndkeys5", sim::KeysWindow()));
   ASSERT_NE(below, nullptr);
@@ -584,6 +597,23 @@ TEST_F(WindowsTest, TheKeyColumnsShowEveryLineInTheProgramsFont) {
     EXPECT_GE(item->Y, below->Y + below->H) << names[c];
     EXPECT_LE(item->Y + item->H, sim::KeysWindow()->H - 24) << names[c];  // below the title bar
   }
+}
+
+// Every fixed one-line text of the simulator's windows fits its own width in
+// the program's font (list items wrap their words instead).
+TEST_F(ProgramFontWindowsTest, EveryWindowTextFitsItsWidth) {
+  const kxglfont* before = kxgl::currentFont;
+  kxgl::SetFont(&font_);
+  std::function<void(kxnode*)> walk = [&](kxnode* node) {
+    for (kxnode* n = node->firstChild; n; n = n->nextSibling) {
+      auto* text = dynamic_cast<kxtext*>(n);
+      if (text && !dynamic_cast<kxlistitem*>(n) && text->Text.Str().find("XXXX") == std::string::npos)
+        EXPECT_LE(kxgl::TextWidth(text->Text.Text()), text->W) << text->name.Str() << ": " << text->Text.Str();
+      walk(n);
+    }
+  };
+  walk(kxnode::Find("/Menu/Invisible/"));
+  kxgl::SetFont(const_cast<kxglfont*>(before));
 }
 
 }  // namespace
