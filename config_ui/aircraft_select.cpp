@@ -136,6 +136,7 @@ constexpr int kFlowRight = 16, kFlowHeight = 90;
 constexpr int kOptionWidth = 100, kOptionHeight = 20;
 constexpr int kOptionLeft = 80, kOptionRight = 200, kOptionUpper = 26, kOptionLower = 4;
 constexpr int kPreviewX = 390, kPreviewTop = 281;
+constexpr int kPreviewTopGap = kPreviewTop - kxwindowloadacft::kPreviewSide;  // px below the top edge
 constexpr int kDescX = 390, kDescY = 52, kDescHeight = 198;
 constexpr int kDescInsetX = 5, kDescInsetW = 10, kDescInsetH = 16;
 constexpr int kTileSide = 90, kTileNameHeight = 20;
@@ -356,10 +357,30 @@ void kxwindowloadacft::Open(int number) {
     }
   }
   ShowPreview();
+  FitToScreen();
   if (listArea) listArea->ScrollToTop();
   kxgui::Capture = this;
   Show();
   ToCenter();
+}
+
+// The window is larger than the program's smallest screen (640 x 480), where
+// its buttons and filter options would lie off screen. On a smaller screen
+// it takes the screen's size: the anchored list, buttons and options follow,
+// and the preview shrinks to the room between the title bar and the
+// description, which keep their places.
+void kxwindowloadacft::FitToScreen() {
+  const kxgraphic* screen = kxgui::Visible;
+  W = screen ? std::min(kWidth, screen->W) : kWidth;
+  H = screen ? std::min(kHeight, screen->H) : kHeight;
+  if (preview) {
+    // Its bottom edge and right margin as in the full-sized window.
+    constexpr int kBottom = kHeight - kPreviewTop, kRightMargin = kWidth - kPreviewX - kPreviewSide;
+    const int side = std::max(0, std::min({kPreviewSide, H - kPreviewTopGap - kBottom, W - kPreviewX - kRightMargin}));
+    preview->W = preview->H = side;
+    preview->Y = H - kPreviewTopGap - side;
+  }
+  Update();
 }
 
 void kxwindowloadacft::Load() {

@@ -99,6 +99,7 @@ class kxwindowloadacft : public kxwindow {
   void AddTile(const svconfig::aircrafttile& entry);
   void ClearTiles();
   void ShowPreview();
+  void FitToScreen();
   void LoadComponentAircraft();
 
   std::vector<tile> tileList_;

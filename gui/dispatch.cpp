@@ -160,7 +160,9 @@ void OnKey(int key, int modifiers) {
   LastKey = key;
   LastModifiers = modifiers;
   int character = 0, code = 0;
-  if (key >= kxcode::kKeyFirstChar && key <= kxcode::kKeyLastChar) {
+  // Ctrl with a letter is a shortcut: it types no text, as it would give a
+  // control character rather than a printable one.
+  if (key >= kxcode::kKeyFirstChar && key <= kxcode::kKeyLastChar && !(modifiers & kxcode::kModCtrl)) {
     character = key;
   } else {
     code = key | (modifiers & kxcode::kModShift) | (modifiers & kxcode::kModCtrl);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <string>
 
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
@@ -72,11 +73,20 @@ void ResetPlayer(simplayer& p, int index) {
   }
 }
 
-kxtexture* Instrument(const char* path) {
-  return kxgl::LoadTexture(path, kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+kxtexture* Instrument(const std::string& path) {
+  return kxgl::LoadTexture(path.c_str(), kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0,
+                           0);
 }
 
 }  // namespace
+
+void LoadInstrumentPictures(const std::string& folder) {
+  static const char* const kInstruments[simsession::kInstruments] = {
+      "texture/airspeed.bmp", "texture/caltimeter.bmp",        "texture/cvariometer.bmp", "texture/indicator.bmp",
+      "texture/ccompass.bmp", "texture/ccompassindicator.bmp", "texture/chorizon.bmp"};
+  for (int i = 0; i < simsession::kInstruments; ++i) session.instrument_textures[i] = Instrument(folder + kInstruments[i]);
+  kxgl::LoadGeometry((folder + "objects/horizon.obj").c_str(), &session.horizon_mesh, 0, 0);
+}
 
 void ResetPlayerRecords() {
   for (int i = 0; i < kPlayers; ++i) ResetPlayer(players[i], i);
@@ -107,11 +117,7 @@ void LoadResources() {
   s.glider2_sound = directsound::RegisterSound("sound/glider2.wav");
   directsound::SetMasterVolume(s.sound_volume);
 
-  static const char* const kInstruments[simsession::kInstruments] = {
-      "texture/airspeed.bmp", "texture/caltimeter.bmp",        "texture/cvariometer.bmp", "texture/indicator.bmp",
-      "texture/ccompass.bmp", "texture/ccompassindicator.bmp", "texture/chorizon.bmp"};
-  for (int i = 0; i < simsession::kInstruments; ++i) s.instrument_textures[i] = Instrument(kInstruments[i]);
-  kxgl::LoadGeometry("objects/horizon.obj", &s.horizon_mesh, 0, 0);
+  LoadInstrumentPictures("");
   s.backlight_texture = kxgl::LoadTexture("texture/backlight.bmp", kxgl::kTypeAlpha, kxgl::kFilterLinear,
                                           kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
   s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,

@@ -3,6 +3,8 @@
 // set-up.
 #pragma once
 
+#include <string>
+
 #include "graphics/font.h"
 
 namespace sim {
@@ -19,6 +21,10 @@ constexpr int kCubeMaps = 3;
 // an idle recorder on the player's share of the store, an empty trace, and
 // the overlay cameras 0 and 1 at their sizes.
 void ResetPlayerRecords();
+
+// The instrument row's pictures and the horizon ball into the session, from
+// folder (the data folder with its trailing "/", or "" for the current one).
+void LoadInstrumentPictures(const std::string& folder);
 
 }  // namespace sim
 

@@ -37,7 +37,7 @@ const sample kSamples[] = {
       "A lively biplane for loops, rolls and snap rolls.", "It keeps its energy well in vertical lines",
       "and lands slowly on its wide undercarriage.", "", "Sample aircraft of this program."}},
     {"trainer",
-     {"Electric high-wing trainer", "", "Span: 1.6 m", "Weight: about 1.2 kg",
+     {"Electric high-wing trainer", "", "Span: 1.6 m", "Weight: about 2.2 kg",
       "Motor: electric motor with a 12-cell battery and gearbox", "Controls: ailerons, elevator, rudder, throttle", "",
       "Docile and stable: the first aircraft to learn with.", "With the sticks centred it flies level by itself",
       "at half throttle.", "", "Sample aircraft of this program."}},

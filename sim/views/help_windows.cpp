@@ -80,6 +80,10 @@ constexpr char kColumn4[] =
 
 // --- wndKeys
 
+// The columns reach from just above the cursor keys' texts to just below the
+// title bar: 25 lines of the program's 15-pixel font need 375 px.
+constexpr int kColumnsY = 74, kColumnsHeight = 376;  // px
+
 class wndkeys : public simwindow {
  public:
   wndkeys() {
@@ -87,10 +91,10 @@ class wndkeys : public simwindow {
     background = kNoticeGrey;
     AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", "wndkeysok");
     AddButton(this, 0, 10, 0, 0, 110, 0, "About", "../About", "wndkeysabout");
-    AddListItem(this, 10, 84, 90, 366, 0, "wndkeys1", kColumn1);
-    AddListItem(this, 78, 84, 260, 366, 0, "wndkeys2", kColumn2);
-    AddListItem(this, 320, 84, 120, 366, 0, "wndkeys3", kColumn3);
-    AddListItem(this, 380, 84, 250, 366, 0, "wndkeys4", kColumn4);
+    AddListItem(this, 10, kColumnsY, 90, kColumnsHeight, 0, "wndkeys1", kColumn1);
+    AddListItem(this, 78, kColumnsY, 260, kColumnsHeight, 0, "wndkeys2", kColumn2);
+    AddListItem(this, 320, kColumnsY, 120, kColumnsHeight, 0, "wndkeys3", kColumn3);
+    AddListItem(this, 380, kColumnsY, 250, kColumnsHeight, 0, "wndkeys4", kColumn4);
     AddListItem(this, 10, 20, 160, 50, 0, "wndkeys5", "cursor left/right\ncursor up/down\npage up/down\n");
     AddListItem(this, 170, 20, 480, 50, 0, "wndkeys6",
                 "rotate viewer around aircraft\nmove viewer towards/away from aircraft\nmove viewer up or down\n");

@@ -1,11 +1,13 @@
 // Sections: wndOptionsMain (build, fill, apply); wndRestart.
 #include "sim/views/main_options_window.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "graphics/texture_table.h"
 #include "gui/check_box.h"
 #include "gui/group_frame.h"
+#include "gui/gui.h"
 #include "gui/text.h"
 #include "platform/callbacks.h"
 #include "platform/codes.h"
@@ -27,6 +29,9 @@ constexpr int kModeColumnWidth = 130;     // px
 constexpr int kModeTop = 319;             // px, the first mode button's y
 constexpr int kModeStep = 22;             // px between mode buttons
 constexpr int kWindowedWidth = 640, kWindowedHeight = 480;  // px, the window a return from full screen opens
+constexpr int kWidth = 700, kHeight = 475;  // px, where the screen has room
+constexpr int kGroupRight = 10;           // px from the right edge to the language and texture groups
+constexpr int kResolutionRight = 150;     // px from the right edge to the resolution group
 constexpr int kLanguages = 3;             // English, German, French
 constexpr int kQualities = 3;             // high, medium, low
 
@@ -43,14 +48,17 @@ class wndoptionsmain : public simwindow {
   int languageAtOpening = 0;  // 1..3; 0 when the current one has no button
 
   wndoptionsmain() {
-    Fixed("wndOptionsMain", "Options", 700, 475, "Hide");
+    Fixed("wndOptionsMain", "Options", kWidth, kHeight, "Hide");
     AddOkCancel("wndoptmainok", "wndoptmaincancel");
+    // The groups hold to the right edge, so the window can narrow.
     if (kxlabel* g = AddLabel(this, "Language", 560, 250, 130, 195, "wndoptmainlang")) {
+      g->Xr = kGroupRight;
       languages[0] = Option(g, 145, "English", "wndoptmainlen");
       languages[1] = Option(g, 120, "German", "wndoptmainlde");
       languages[2] = Option(g, 95, "French", "wndoptmainlfr");
     }
     if (kxlabel* g = AddLabel(this, "Texture quality", 560, 50, 130, 195, "wndoptmainftex")) {
+      g->Xr = kGroupRight;
       quality[0] = Option(g, 145, " High", "wndoptmainfhigh");
       quality[1] = Option(g, 120, " Medium", "wndoptmainfmedium");
       quality[2] = Option(g, 95, " Low", "wndoptmainflow");
@@ -60,6 +68,7 @@ class wndoptionsmain : public simwindow {
       compressionTexts[1] = AddText(g, "wndoptmainfcomp2", "compression", 26, 42, 240);
     }
     if (kxlabel* g = AddLabel(this, "Resolution", 10, 50, 540, 395, "wndoptmainres")) {
+      g->Wr = kResolutionRight;
       windowMode = Option(g, 350, " Window mode", "wndoptmainwin");
       for (int k = 0; k < kModeButtons; ++k) {
         int x = 10 + kModeColumnWidth * (k / kModesPerColumn);
@@ -103,6 +112,13 @@ class wndoptionsmain : public simwindow {
     if (language >= 1 && language <= kLanguages) {
       if (languages[language - 1]) languages[language - 1]->selected = 1;
       languageAtOpening = language;
+    }
+    // Wider than the program's smallest screen (640 x 480): there it takes
+    // the screen's width, so Cancel, the close box and the groups on the
+    // right stay in reach.
+    if (const kxgraphic* screen = kxgui::Visible) {
+      W = std::min(kWidth, screen->W);
+      H = std::min(kHeight, screen->H);
     }
     ShowWindow(this);
   }

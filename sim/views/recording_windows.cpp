@@ -211,7 +211,8 @@ class wndwrongscenery : public simwindow {
     AddText(this, "wndwscene1", "The current scenery", 10, 140, 240);
     current = AddText(this, "xxx", kPlaceholder, 20, 120, 240);
     if (current) current->textColor = {0, 1, 0, 1};
-    AddText(this, "wndwscene2", "and the scenery of the Recorded Flight", 10, 100, 220);
+    // As wide as the lines around it: the program's font needs 236 px for it.
+    AddText(this, "wndwscene2", "and the scenery of the Recorded Flight", 10, 100, 240);
     recorded = AddText(this, "xxx", kPlaceholder, 20, 80, 240);
     if (recorded) recorded->textColor = {1, 0, 0, 1};
     AddText(this, "wndwscene3", "don't match.", 10, 60, 240);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "core/interpreter.h"
 #include "gui/button.h"
@@ -177,6 +178,49 @@ TEST_F(AircraftSelectionTest, TheFilterOptionsRebuildTheTiles) {
   window->options[2]->selected = 1;
   window->options[3]->selected = 0;
   EXPECT_EQ(window->Filter(), aircraftfilter::helicopters);
+}
+
+// The program's smallest window is 640 x 480: the selection window fits it
+// with its buttons, options and preview in reach, and keeps its own size
+// where there is room.
+TEST_F(AircraftSelectionTest, TheWindowFitsTheScreenWithEveryControlInReach) {
+  struct box {
+    int x0, y0, x1, y1;
+  };
+  auto onScreen = [](const kxgraphic* g) {
+    box b{0, 0, g->W, g->H};
+    for (const kxgraphic* p = g; p && p != kxgui::Visible; p = p->ParentWidget()) {
+      b.x0 += p->X, b.x1 += p->X, b.y0 += p->Y, b.y1 += p->Y;
+    }
+    return b;
+  };
+  for (auto [w, h] : {std::pair{640, 480}, std::pair{1024, 768}}) {
+    kxgui::Visible->W = w;
+    kxgui::Visible->H = h;
+    Run("Open(0)");
+    SCOPED_TRACE(w);
+    for (const char* name : {"wlaload", "wlacancel", "wlaall", "wlaplane", "wlaheli", "wlaglider"}) {
+      auto* control = dynamic_cast<kxgraphic*>(window->FindChild(name));
+      ASSERT_NE(control, nullptr) << name;
+      box b = onScreen(control);
+      EXPECT_TRUE(b.x0 >= 0 && b.y0 >= 0 && b.x1 <= w && b.y1 <= h) << name;
+    }
+    box whole = onScreen(window);
+    EXPECT_TRUE(whole.x0 >= 0 && whole.y0 >= 0 && whole.x1 <= w && whole.y1 <= h);
+    // The preview stays within the window, clear of the title bar and of
+    // the description below it.
+    auto* label = dynamic_cast<kxgraphic*>(window->FindChild("wladesc"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_GE(window->preview->Y, label->Y + label->H);
+    EXPECT_LE(window->preview->Y + window->preview->H, window->H - 24);
+    EXPECT_LE(window->preview->X + window->preview->W, window->W);
+    if (w > kxwindowloadacft::kWidth) {
+      EXPECT_EQ(window->W, kxwindowloadacft::kWidth);
+      EXPECT_EQ(window->H, kxwindowloadacft::kHeight);
+      EXPECT_EQ(window->preview->W, kxwindowloadacft::kPreviewSide);
+    }
+    Run("Hide");
+  }
 }
 
 TEST_F(AircraftSelectionTest, LoadPutsTheChoiceIntoEachPlayersSlot) {

@@ -122,7 +122,7 @@ TEST_F(EditTest, RightAlignedTextEndsTwoPixelsBeforeTheEdge) {
   EXPECT_EQ(e->cursorX, 100 - 2);
 }
 
-TEST_F(EditTest, OtherKeysGoToTheParent) {
+TEST_F(EditTest, OtherKeysAndCtrlWithALetterGoToTheParent) {
   struct catcher : kxgraphic {
     int last = 0;
     void OnKey(int, int code) override { last = code; }
@@ -135,6 +135,14 @@ TEST_F(EditTest, OtherKeysGoToTheParent) {
   kxgui::Focus = e;
   Key(kxcode::kKeyF1);
   EXPECT_EQ(panel->last, kxcode::kKeyF1);
+  // Ctrl with a letter is a shortcut, not text: the field keeps its text and
+  // hands the key on.
+  e->SetText("60.1");
+  Key('a', kxcode::kModCtrl);
+  EXPECT_STREQ(e->text, "60.1");
+  EXPECT_EQ(panel->last, 'a' | kxcode::kModCtrl);
+  Key('A', kxcode::kModShift);
+  EXPECT_STREQ(e->text, "60.1A");
 }
 
 class TextTest : public kxtest::widgettest {};

@@ -4,6 +4,7 @@
 // taking off and a helicopter hovering on its heading gyro.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -143,6 +144,30 @@ TEST_F(LegacyFlightTest, HelicopterHoversOnItsHeadingGyro) {
   EXPECT_EQ(rt.heliMode, 1);
   EXPECT_FLOAT_EQ(rt.levelRate, 500.0f / rt.lastEngineSpeed);
   EXPECT_FLOAT_EQ(rt.channels[12], 0.12648362f * rt.lastEngineSpeed);
+}
+
+// The small helicopter of the program's own folder: its collective is fixed,
+// so the throttle alone sets the rotor's speed and so its lift. Left alone
+// it climbs at full throttle and stays down at idle, upright either way.
+TEST_F(LegacyFlightTest, PiccoloClimbsAtFullThrottleAndStaysDownAtIdle) {
+  std::filesystem::create_directories("aircraft/piccolo");
+  for (const char* file : {"piccolo.dns", "piccolo.tgo"})
+    std::filesystem::copy_file(kxltest::DataPath(std::string("aircraft/piccolo/") + file),
+                               std::string("aircraft/piccolo/") + file);
+  Load("piccolo");
+  ASSERT_EQ(Runtime().piccoloModel, 1);
+  Place(0, 0, 1, 0, 0);
+  state().controls[0] = -1.0f;
+  Fly(8.0f);
+  EXPECT_LT(Position()[2], 0.2f);
+  EXPECT_EQ(state().status & kStatusCrashed, 0);
+
+  Place(0, 0, 1, 0, 0);
+  state().controls[0] = 1.0f;
+  Fly(8.0f);
+  EXPECT_GT(Position()[2], 5.0f);
+  EXPECT_EQ(state().status & kStatusCrashed, 0);
+  EXPECT_GT(model()->axisZ[2], 0.9f);
 }
 
 // A model whose coefficients no airframe has (0.2 kg under a wing of 6 m2

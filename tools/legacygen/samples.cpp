@@ -153,6 +153,10 @@ struct mainrotor {
   float cp0, cp1;         // collective curve (radians x 5)
   float cp2, cp3;         // gust amplitudes of the older simulator's small helicopter
   const char* sound;
+  // N m per rad of disc tilt (Kx, Ky) at the rotor's gyroscopic speed; the
+  // damping terms are a tenth of it. It acts on the body's own inertia, so a
+  // small, light helicopter needs a small one or its roll runs away.
+  float tiltMoment = 0.5f;
 };
 
 void Rotor(dnstext& d, const mainrotor& m) {
@@ -164,7 +168,7 @@ void Rotor(dnstext& d, const mainrotor& m) {
   d.Set("Ct0", 0.05f).Set("Ct1", 5.0f).Set("Cq0", 0.008f).Set("Cq2", 0.5f);
   d.Set("Ground01", 1.0f).Set("Ground02", 4.0f).Set("Forward01", 0.02f).Set("Forward02", 0.01f);
   d.Set("LossR", 0.05f).Set("LossN", 0.05f).Set("DampingX", 2.0f).Set("DampingY", 2.0f);
-  d.Set("Kx", 0.5f).Set("Ky", 0.5f).Set("Dx", 0.05f).Set("Dy", 0.05f);
+  d.Set("Kx", m.tiltMoment).Set("Ky", m.tiltMoment).Set("Dx", 0.1f * m.tiltMoment).Set("Dy", 0.1f * m.tiltMoment);
   d.SetText("SoundFile", m.sound).SetInt("SoundFrequencyBase", kFrequencyBase);
   d.SetInt("SoundFrequencyShift", kFrequencyBase);
 }
@@ -412,11 +416,13 @@ sample Heli() {
                      -2.0f, 0.5f});
 }
 
+// Its collective is fixed: the throttle, from idle to full, turns the rotor
+// from too slow to lift it to fast enough to climb.
 sample Piccolo() {
   return Helicopter({"piccolo", "the small helicopter: fixed collective, gusts near the ground", 0.4f, 0.25f,
                      {0.0015f, 0.004f, 0.0035f},
-                     {1200.0f, 0.00005f, 0.8f, 0.2f, 0.08f, -0.00005f, -0.01f, ""},
-                     {{0, 0, 0.1f}, 0.25f, 0.06f, 0.12f, 0.0005f, 0.3f, 0.0f, 0.15f, 0.15f, "motor"},
+                     {1200.0f, 0.00005f, 0.5f, 0.5f, 0.12f, -0.00005f, -0.01f, ""},
+                     {{0, 0, 0.1f}, 0.25f, 0.06f, 0.25f, 0.0005f, 0.5f, 0.0f, 0.15f, 0.15f, "motor", 0.025f},
                      {"TailRotor", kForward, kTailY, kLeft, {-0.36f, 0.015f, 0.02f}, kChannelTailDrive, 0.04f, 0.1f,
                       0.6f, 0.000005f, 0.0f, -0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
                      -1.5f, 3.0f});

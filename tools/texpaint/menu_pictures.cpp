@@ -84,16 +84,31 @@ kximage Needle(int size) {
   return image;
 }
 
-kximage Horizon(int size) {
+// The artificial horizon's bezel, drawn over the turning ball: a dark rim
+// and the fixed miniature aircraft; the middle stays clear so the ball shows.
+kximage HorizonBezel(int size) {
   kximage image = Blank(size, size, 4);
-  const float sky[3] = {60, 120, 210}, ground[3] = {140, 90, 40};
+  const float rim[3] = {25, 28, 32}, wings[3] = {250, 160, 30};
   float c = size / 2.0f;
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       float d = std::hypot(x + 0.5f - c, y + 0.5f - c);
-      Blend(image, x, y, y < c ? sky : ground, std::clamp(c - 2 - d, 0.0f, 1.0f));
+      Blend(image, x, y, d > c - 3 ? kWhite : rim, std::clamp(d - (c - 7), 0.0f, 1.0f) * std::clamp(c - 1 - d, 0.0f, 1.0f));
     }
-  Line(image, size * 0.2f, c, size * 0.8f, c, 2, kWhite);
+  Line(image, size * 0.2f, c, size * 0.4f, c, 3, wings);
+  Line(image, size * 0.6f, c, size * 0.8f, c, 3, wings);
+  Disc(image, c, c, size * 0.03f, wings);
+  return image;
+}
+
+// The compass's fixed glass: a clear picture with the lubber mark at the top
+// and a dot in the middle, drawn over the turning card.
+kximage CompassGlass(int size) {
+  kximage image = Blank(size, size, 4);
+  const float mark[3] = {250, 160, 30};
+  float c = size / 2.0f;
+  for (int i = 0; i < 6; ++i) Line(image, c - 6 + i * 0.8f, 4 + i * 1.6f, c + 6 - i * 0.8f, 4 + i * 1.6f, 2, mark);
+  Disc(image, c, c, size * 0.04f, mark);
   return image;
 }
 
@@ -206,9 +221,10 @@ int WriteMenuPictures(const std::string& folder, const kxglfont& font, const kxg
       {"caltimeter", Dial(128, 50, 0, 352.8f)},
       {"cvariometer", Dial(128, 21, -150, 150)},
       {"indicator", Needle(128)},
-      {"ccompass", Compass(128, false)},
-      {"ccompassindicator", Needle(128)},
-      {"chorizon", Horizon(128)},
+      // The card turns under the fixed glass; the ball turns under the bezel.
+      {"ccompass", CompassGlass(128)},
+      {"ccompassindicator", Compass(128, false)},
+      {"chorizon", HorizonBezel(128)},
       {"backlight", Glow(128)},
       {"compass", Compass(128, true)},
   };

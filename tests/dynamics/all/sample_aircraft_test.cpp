@@ -5,6 +5,8 @@
 // answer elevator and ailerons.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -101,6 +103,22 @@ TEST_F(sampleaircraft, EverySampleReadsTheControlFunctionsAndSavesByteStable) {
     ASSERT_EQ(kxdaircraftinstance::AircraftLoad(s.name, 0), 1);
     ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
     EXPECT_EQ(Get(path), first);
+  }
+}
+
+// The selection window tells each sample's weight from its description: it
+// is the weight of the aircraft as built, within a tenth.
+TEST_F(sampleaircraft, EveryDescriptionGivesTheWeightOfTheAircraftAsBuilt) {
+  for (const shipped& s : kShipped) {
+    SCOPED_TRACE(s.name);
+    kxdaircraftinstance* instance = Start(s.name, 0.0f);
+    ASSERT_NE(instance, nullptr);
+    const std::string text = Get(std::string("aircraft/") + s.name + "/preview-" + s.name + ".txt");
+    const size_t at = text.find("Weight: about ");
+    ASSERT_NE(at, std::string::npos);
+    const float told = std::strtof(text.c_str() + at + std::strlen("Weight: about "), nullptr);
+    const float built = instance->SimMainBody->SystemMass;
+    EXPECT_NEAR(told, built, 0.1f * built) << "built " << built << " kg";
   }
 }
 

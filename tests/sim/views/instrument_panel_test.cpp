@@ -9,6 +9,7 @@
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
+#include "sim/resources.h"
 #include "sim/views/gl_state.h"
 #include "views_gl_support.h"
 
@@ -100,6 +101,53 @@ TEST_F(InstrumentPanelDraw, TheHorizonShowsMoreSkyWhenTheNoseComesUp) {
   state_->Z[0] = -std::sin(pitch), state_->Z[2] = std::cos(pitch);
   DrawRow(w);
   EXPECT_TRUE(skyAt(64, 64 - 25));
+}
+
+// With the shipped pictures: the compass card and the horizon ball turn
+// under their fixed glass and bezel, which must let them show through.
+class InstrumentPanelPicturesDraw : public InstrumentPanelDraw {
+ protected:
+  void SetUp() override {
+    InstrumentPanelDraw::SetUp();
+    if (IsSkipped()) return;
+    sim::LoadInstrumentPictures(ProgramData().string() + "/");
+  }
+  // The row drawn with the dial whose row centre is x in the middle of the window.
+  void DrawDialInMiddle(float x) { DrawRow(static_cast<int>(640 + 2 * (kWidth_ / 2 - x))); }
+  static kxtest::pixel At(int dx, int dy) { return kxtest::ReadPixel(kWidth_ / 2 + dx, 64 + dy); }
+  static bool Red(kxtest::pixel p) { return p.r > 150 && p.g < 100 && p.b < 100; }
+  static bool Sky(kxtest::pixel p) { return p.b > p.r + 20; }
+};
+
+TEST_F(InstrumentPanelPicturesDraw, TheCompassCardTurnsWithTheHeading) {
+  constexpr float kCompassX = 576;
+  DrawDialInMiddle(kCompassX);
+  EXPECT_TRUE(Red(At(0, 40)));  // north ahead: the card's north mark at the top
+  EXPECT_FALSE(Red(At(-40, 0)));
+  player_->heading = 1.5707963f;  // heading east: north lies to the left
+  DrawDialInMiddle(kCompassX);
+  EXPECT_TRUE(Red(At(-40, 0)));
+  EXPECT_FALSE(Red(At(0, 40)));
+}
+
+TEST_F(InstrumentPanelPicturesDraw, TheHorizonBallShowsPitchAndBankThroughItsBezel) {
+  constexpr float kHorizonX = 192;
+  DrawDialInMiddle(kHorizonX);
+  EXPECT_TRUE(Sky(At(0, 25)));
+  EXPECT_FALSE(Sky(At(0, -25)));
+  const float pitch = 0.5f;  // rad, nose up
+  state_->X[0] = std::cos(pitch), state_->X[2] = std::sin(pitch);
+  state_->Z[0] = -std::sin(pitch), state_->Z[2] = std::cos(pitch);
+  DrawDialInMiddle(kHorizonX);
+  EXPECT_TRUE(Sky(At(0, -25)));
+  // Level, banked right: the horizon tilts the other way, its left end down.
+  const float bank = 0.6f;
+  state_->X[0] = 1, state_->X[2] = 0;
+  state_->Y[0] = 0, state_->Y[1] = std::cos(bank), state_->Y[2] = std::sin(bank);
+  state_->Z[0] = 0, state_->Z[1] = -std::sin(bank), state_->Z[2] = std::cos(bank);
+  DrawDialInMiddle(kHorizonX);
+  EXPECT_TRUE(Sky(At(-30, -10)));
+  EXPECT_FALSE(Sky(At(30, 10)));
 }
 
 }  // namespace

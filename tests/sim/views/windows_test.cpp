@@ -1,9 +1,16 @@
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dynamics/air_model.h"
+#include "graphics/file_bytes.h"
+#include "graphics/font.h"
 #include "graphics/texture_table.h"
 #include "gui/button.h"
 #include "gui/check_box.h"
@@ -395,6 +402,36 @@ TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   EXPECT_EQ(ModeButtons()[3]->hidden, 1);
 }
 
+// The window is wider than the program's smallest screen: there it narrows
+// with every group and button in reach; elsewhere it keeps its own size.
+TEST_F(MainOptionsTest, TheWindowFitsTheScreenWithEveryGroupInReach) {
+  auto right = [](const kxgraphic* g) {
+    int x = g->W;
+    for (; g && g != kxgui::Visible; g = g->ParentWidget()) x += g->X;
+    return x;
+  };
+  for (auto [w, h] : {std::pair{640, 480}, std::pair{1024, 768}}) {
+    SCOPED_TRACE(w);
+    kxgui::Visible->W = w;
+    kxgui::Visible->H = h;
+    sim::FillDisplayModeList(sim::OptionsWindow());
+    kxwindow* window = sim::OptionsWindow();
+    EXPECT_EQ(window->W, std::min(w, 700));
+    EXPECT_LE(right(window), w);
+    for (const char* path : {"wndoptmainok", "wndoptmaincancel", "wndoptmainlang", "wndoptmainlang/wndoptmainlfr",
+                             "wndoptmainftex", "wndoptmainftex/wndoptmainflow"}) {
+      auto* widget = dynamic_cast<kxgraphic*>(kxnode::Find(path, window));
+      ASSERT_NE(widget, nullptr) << path;
+      EXPECT_LE(right(widget), w) << path;
+    }
+    auto* resolution = dynamic_cast<kxgraphic*>(kxnode::Find("wndoptmainres", window));
+    auto* language = dynamic_cast<kxgraphic*>(kxnode::Find("wndoptmainlang", window));
+    ASSERT_TRUE(resolution && language);
+    EXPECT_LT(resolution->X + resolution->W, language->X);
+    Send(sim::kWndOptionsMain, "Hide");
+  }
+}
+
 TEST_F(MainOptionsTest, TheModeInUseInFullScreenRecreatesNothing) {
   kxsystem::display.window_fullscreen = 1;
   sim::FillDisplayModeList(sim::OptionsWindow());
@@ -523,6 +560,60 @@ TEST_F(WindowsTest, TheKeysWindowListsItsShortcutsAndOpensTheAboutBox) {
   ASSERT_NE(picture, nullptr);
   EXPECT_FLOAT_EQ(picture->T0, 0.8203125f);
   EXPECT_EQ(picture->W, 512);
+}
+
+// The program's own font, read from its data folder.
+class ProgramFontWindowsTest : public WindowsTest {
+ protected:
+  void SetUp() override {
+    WindowsTest::SetUp();
+    std::vector<uint8_t> bytes;
+    const std::string path =
+        (std::filesystem::path(KX_TEST_DATA) / "../../../../data/texture/arial10.kxf").lexically_normal().string();
+    ASSERT_TRUE(kxgl::ReadFileBytes(path.c_str(), &bytes));
+    ASSERT_TRUE(kxgl::ReadFont(bytes.data(), bytes.size(), &font_));
+  }
+  void TearDown() override {
+    kxgl::FreeFont(&font_);
+    WindowsTest::TearDown();
+  }
+  kxglfont font_{};
+};
+
+// In the program's own font every line of the four key columns shows, the
+// last ("D", "SHIFT + F12") too, above the cursor keys' texts.
+TEST_F(ProgramFontWindowsTest, TheKeyColumnsShowEveryLine) {
+  const int line = font_.lineHeight;
+  const char* names[] = {"wndkeys1", "wndkeys2", "wndkeys3", "wndkeys4"};
+  auto* below = kxnode::As<kxlistitem>(kxnode::Find("wndkeys5", sim::KeysWindow()));
+  ASSERT_NE(below, nullptr);
+  for (int c = 0; c < 4; ++c) {
+    std::string text = sim::KeysColumn(c);
+    while (!text.empty() && text.back() == '\n') text.pop_back();  // trailing empty lines show nothing
+    const int shown = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+    auto* item = kxnode::As<kxlistitem>(kxnode::Find(names[c], sim::KeysWindow()));
+    ASSERT_NE(item, nullptr) << names[c];
+    EXPECT_GE(item->H, shown * line) << names[c];
+    EXPECT_GE(item->Y, below->Y + below->H) << names[c];
+    EXPECT_LE(item->Y + item->H, sim::KeysWindow()->H - 24) << names[c];  // below the title bar
+  }
+}
+
+// Every fixed one-line text of the simulator's windows fits its own width in
+// the program's font (list items wrap their words instead).
+TEST_F(ProgramFontWindowsTest, EveryWindowTextFitsItsWidth) {
+  const kxglfont* before = kxgl::currentFont;
+  kxgl::SetFont(&font_);
+  std::function<void(kxnode*)> walk = [&](kxnode* node) {
+    for (kxnode* n = node->firstChild; n; n = n->nextSibling) {
+      auto* text = dynamic_cast<kxtext*>(n);
+      if (text && !dynamic_cast<kxlistitem*>(n) && text->Text.Str().find("XXXX") == std::string::npos)
+        EXPECT_LE(kxgl::TextWidth(text->Text.Text()), text->W) << text->name.Str() << ": " << text->Text.Str();
+      walk(n);
+    }
+  };
+  walk(kxnode::Find("/Menu/Invisible/"));
+  kxgl::SetFont(const_cast<kxglfont*>(before));
 }
 
 }  // namespace
