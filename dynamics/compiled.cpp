@@ -41,6 +41,122 @@ bool RigidlyCarried(const kxdbody* body, kxmatrix* relative, kxdbody** carrier) 
 
 // ---- the carrier's frame
 
+int kxdsectionrows::Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n) {
+  auto put = [](std::vector<float>& x, std::vector<float>& y, std::vector<float>& z, const kxvector4r& v) {
+    x.push_back(v.x), y.push_back(v.y), z.push_back(v.z);
+  };
+  put(px, py, pz, p);
+  put(cx, cy, cz, c);
+  put(sx, sy, sz, s);
+  put(nx, ny, nz, n);
+  for (std::vector<float>* v : {&vx, &vy, &vz, &speed, &dx, &dy, &dz, &dc, &ds, &dn, &cl, &cd, &cm}) v->push_back(0.0f);
+  active.push_back(0);
+  return Count() - 1;
+}
+
+void kxdsectionrows::Directions(int first, int count) {
+  // Restricted pointers: the stores below cannot alias the inputs, so the
+  // loop runs several rows at a time.
+  const float* __restrict ux = vx.data() + first;
+  const float* __restrict uy = vy.data() + first;
+  const float* __restrict uz = vz.data() + first;
+  const float* __restrict ax = cx.data() + first;
+  const float* __restrict ay = cy.data() + first;
+  const float* __restrict az = cz.data() + first;
+  const float* __restrict bx = sx.data() + first;
+  const float* __restrict by = sy.data() + first;
+  const float* __restrict bz = sz.data() + first;
+  const float* __restrict ex = nx.data() + first;
+  const float* __restrict ey = ny.data() + first;
+  const float* __restrict ez = nz.data() + first;
+  float* __restrict sp = speed.data() + first;
+  float* __restrict ox = dx.data() + first;
+  float* __restrict oy = dy.data() + first;
+  float* __restrict oz = dz.data() + first;
+  float* __restrict pc = dc.data() + first;
+  float* __restrict ps = ds.data() + first;
+  float* __restrict pn = dn.data() + first;
+  for (int i = 0; i < count; ++i) {
+    float v = std::sqrt(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
+    // Still air and a broken flow give no direction.
+    bool some = std::isfinite(v) && v != 0.0f;
+    float inverse = some ? 1.0f / v : 0.0f;
+    float x = some ? ux[i] * inverse : 0.0f;
+    float y = some ? uy[i] * inverse : 0.0f;
+    float z = some ? uz[i] * inverse : 0.0f;
+    sp[i] = v;
+    ox[i] = x, oy[i] = y, oz[i] = z;
+    pc[i] = ax[i] * x + ay[i] * y + az[i] * z;
+    ps[i] = bx[i] * x + by[i] * y + bz[i] * z;
+    pn[i] = ex[i] * x + ey[i] * y + ez[i] * z;
+  }
+}
+
+void kxdsectionrows::AddLoads(int first, int count, const float* __restrict area, const float* __restrict chord,
+                              kxvector4r& force, kxvector4r& torque) const {
+  constexpr float kHalfDensity = 0.6125f;  // kg/m^3, halved
+  constexpr int kBlock = 16;
+  const float* __restrict qx = px.data() + first;
+  const float* __restrict qy = py.data() + first;
+  const float* __restrict qz = pz.data() + first;
+  const float* __restrict bx = sx.data() + first;
+  const float* __restrict by = sy.data() + first;
+  const float* __restrict bz = sz.data() + first;
+  const float* __restrict ex = nx.data() + first;
+  const float* __restrict ey = ny.data() + first;
+  const float* __restrict ez = nz.data() + first;
+  const float* __restrict ux = vx.data() + first;
+  const float* __restrict uy = vy.data() + first;
+  const float* __restrict uz = vz.data() + first;
+  const float* __restrict ox = dx.data() + first;
+  const float* __restrict oy = dy.data() + first;
+  const float* __restrict oz = dz.data() + first;
+  const float* __restrict sp = speed.data() + first;
+  const float* __restrict pc = dc.data() + first;
+  const float* __restrict pn = dn.data() + first;
+  const float* __restrict kl = cl.data() + first;
+  const float* __restrict kd = cd.data() + first;
+  const float* __restrict km = cm.data() + first;
+  const unsigned char* __restrict on = active.data() + first;
+  // The sums start from what the carrier holds and run in row order.
+  float Fx = force.x, Fy = force.y, Fz = force.z, Tx = torque.x, Ty = torque.y, Tz = torque.z;
+  // Each section's force, moment about R and pitching moment, a block at
+  // a time, then their sums.
+  for (int base = 0; base < count; base += kBlock) {
+    const int n = std::min(kBlock, count - base);
+    float fx[kBlock], fy[kBlock], fz[kBlock], tx[kBlock], ty[kBlock], tz[kBlock], mx[kBlock], my[kBlock],
+        mz[kBlock];
+    for (int j = 0; j < n; ++j) {
+      const int i = base + j;
+      float v = sp[i];
+      float q = kHalfDensity * area[i];
+      float lift = kl[i] * q * v * v;
+      float turnOver = pc[i] < 0.0f ? -1.0f : 1.0f;
+      float lx = (ex[i] - pn[i] * ox[i]) * lift * turnOver;
+      float ly = (ey[i] - pn[i] * oy[i]) * lift * turnOver;
+      float lz = (ez[i] - pn[i] * oz[i]) * lift * turnOver;
+      float drag = -kHalfDensity * area[i] * kd[i] * v;
+      float m = q * chord[i] * km[i] * v * v;
+      float gx = drag * ux[i] + lx, gy = drag * uy[i] + ly, gz = drag * uz[i] + lz;
+      fx[j] = gx, fy[j] = gy, fz[j] = gz;
+      tx[j] = qy[i] * gz - qz[i] * gy;
+      ty[j] = qz[i] * gx - qx[i] * gz;
+      tz[j] = qx[i] * gy - qy[i] * gx;
+      mx[j] = m * bx[i];
+      my[j] = m * by[i];
+      mz[j] = m * bz[i];
+    }
+    for (int j = 0; j < n; ++j) {
+      if (!on[base + j]) continue;
+      Fx += fx[j], Fy += fy[j], Fz += fz[j];
+      Tx += tx[j], Ty += ty[j], Tz += tz[j];
+      Tx -= mx[j], Ty -= my[j], Tz -= mz[j];
+    }
+  }
+  force.x = Fx, force.y = Fy, force.z = Fz;
+  torque.x = Tx, torque.y = Ty, torque.z = Tz;
+}
+
 kxvector4r kxdcarrierframe::ToBody(const kxvector4r& v) const {
   const kxmatrix& B = body->B;
   return {kxvector4r::Dot3(B.X, v), kxvector4r::Dot3(B.Y, v), kxvector4r::Dot3(B.Z, v), 0.0f};
@@ -78,6 +194,20 @@ void kxdcarrierframe::Prime() {
   const float cross[9] = {0.0f, -omega.z, omega.y, omega.z, 0.0f, -omega.x, -omega.y, omega.x, 0.0f};
   for (int i = 0; i < 9; ++i) turn[i] = cross[i] - gradient[i];
   force = torque = {0.0f, 0.0f, 0.0f, 0.0f};
+  // Flow (above) of every section point, in the order of its sums.
+  const int count = rows.Count();
+  const float* px = rows.px.data();
+  const float* py = rows.py.data();
+  const float* pz = rows.pz.data();
+  float* vx = rows.vx.data();
+  float* vy = rows.vy.data();
+  float* vz = rows.vz.data();
+  const float* M = turn;
+  for (int i = 0; i < count; ++i) {
+    vx[i] = drift.x + M[0] * px[i] + M[1] * py[i] + M[2] * pz[i];
+    vy[i] = drift.y + M[3] * px[i] + M[4] * py[i] + M[5] * pz[i];
+    vz[i] = drift.z + M[6] * px[i] + M[7] * py[i] + M[8] * pz[i];
+  }
 }
 
 void kxdcarrierframe::Flush() {
@@ -106,8 +236,8 @@ const kxdfold* kxdcompiled::FoldOf(const kxdbody* body) {
   return openEpoch != 0 && body->FoldEpoch == openEpoch ? body->Fold : nullptr;
 }
 
-bool kxdcompiled::Matches(const std::vector<kxdbody*>& bodies) const {
-  if (epoch_ == 0 || prepared_ != preparations || walk_ != bodies) return false;
+bool kxdcompiled::Matches(const std::vector<kxdbody*>& bodies, const std::vector<bool>& breaks) const {
+  if (epoch_ == 0 || prepared_ != preparations || walk_ != bodies || breaks_ != breaks) return false;
   // A tree made anew at the same addresses without being prepared does not
   // carry the folds.
   for (const auto& fold : folds_) {
@@ -116,14 +246,17 @@ bool kxdcompiled::Matches(const std::vector<kxdbody*>& bodies) const {
   return true;
 }
 
-void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies) {
+void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies, const std::vector<bool>& breaks) {
   walk_ = bodies;
+  breaks_ = breaks;
   prepared_ = preparations;
   if (++epochs == 0) ++epochs;  // 0 means no cache
   epoch_ = epochs;
   carriers_.clear();
   folds_.clear();
+  segments_.clear();
   Unfolded.clear();
+  kxdsectionsegment* open = nullptr;  // the segment a next folded wing on its carrier joins
   auto carrierFrame = [this](kxdbody* body) {
     for (auto& c : carriers_) {
       if (c->body == body) return c.get();
@@ -132,13 +265,16 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies) {
     carriers_.back()->body = body;
     return carriers_.back().get();
   };
-  for (kxdbody* b : bodies) {
+  for (size_t index = 0; index < bodies.size(); ++index) {
+    kxdbody* b = bodies[index];
+    if (index < breaks.size() && breaks[index]) open = nullptr;
     b->Fold = nullptr;
     b->FoldEpoch = 0;
     kxmatrix relative;
     kxdbody* carrier = nullptr;
     if (b->FrameInSubsteps() || !RigidlyCarried(b, &relative, &carrier)) {
       Unfolded.push_back(b);
+      open = nullptr;
       continue;
     }
     auto fold = std::make_unique<kxdfold>();
@@ -156,7 +292,35 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies) {
                                                                                       fold->contactPoints[i])));
     }
     fold->sections = 0;
+    fold->acrossChord = false;
+    fold->segment = nullptr;
+    fold->leads = false;
     b->FoldSections(*fold);
+    fold->firstRow = 0;
+    kxdsectionrows& rows = fold->carrier->rows;
+    for (int i = 0; i < fold->sections; ++i) {
+      int row = rows.Add(fold->point[i], fold->acrossChord ? fold->across[i] : fold->chord[i], fold->span[i],
+                         fold->normal[i]);
+      if (i == 0) fold->firstRow = row;
+    }
+    if (fold->sections > 0) {
+      // Rows of one carrier follow each other in the walk's order, so a
+      // segment's rows are contiguous.
+      if (!open || open->folds.back()->carrier != fold->carrier) {
+        segments_.push_back(std::make_unique<kxdsectionsegment>());
+        open = segments_.back().get();
+        open->first = fold->firstRow;
+        fold->leads = true;
+      }
+      open->folds.push_back(fold.get());
+      open->count += fold->sections;
+      open->area.assign(open->count, 0.0f);
+      open->chord.assign(open->count, 0.0f);
+      fold->segment = open;
+    } else if (b->WorksWhenFolded()) {
+      // Its force pass stands between the wings before and after it.
+      open = nullptr;
+    }
     b->Fold = fold.get();
     b->FoldEpoch = epoch_;
     folds_.push_back(std::move(fold));

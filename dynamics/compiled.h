@@ -17,6 +17,42 @@
 
 class kxdbody;
 class kxdintegrable;
+struct kxdfold;
+
+// The sections of every folded wing on one free body, one array per
+// component (carrier axes, rows in the walk's order), so a substep works
+// them in a few loops over them all.
+struct kxdsectionrows {
+  std::vector<float> px, py, pz;  // force points, from the carrier's R
+  std::vector<float> cx, cy, cz;  // the chord axis the wing's direction lookup uses
+  std::vector<float> sx, sy, sz;  // span axes
+  std::vector<float> nx, ny, nz;  // normals
+  // A substep's values: the flow (before the wash is taken off), its speed,
+  // direction and the direction's parts along chord, span and normal, and
+  // the coefficients the wing gives; active rows put their loads on.
+  std::vector<float> vx, vy, vz, speed, dx, dy, dz, dc, ds, dn, cl, cd, cm;
+  std::vector<unsigned char> active;
+
+  int Count() const { return static_cast<int>(px.size()); }
+  // Appends a section; returns its row.
+  int Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n);
+  // Speeds, directions and their parts of rows [first, first + count).
+  void Directions(int first, int count);
+  // The loads of the active rows among them into force and torque (the
+  // carrier's axes), in row order.
+  void AddLoads(int first, int count, const float* area, const float* chord, kxvector4r& force,
+                kxvector4r& torque) const;
+};
+
+// Folded wings next to each other in the walk on one carrier, with no
+// force pass between them: their sections are worked together, when the
+// first of them comes in the walk.
+struct kxdsectionsegment {
+  std::vector<const kxdfold*> folds;  // walk order
+  int first = 0;                      // rows [first, first + count) of the carrier
+  int count = 0;
+  std::vector<float> area, chord;     // per row, taken each substep
+};
 
 // A free body's axes and motion for one substep, and the loads its folded
 // bodies put on it in those axes.
@@ -31,9 +67,10 @@ struct kxdcarrierframe {
   float turn[9];          // 1/s, body axes: a point p moves through the air at drift + turn p
   kxvector4r force;       // N, body axes
   kxvector4r torque;      // N m about R, body axes
+  kxdsectionrows rows;    // the folded wings' sections
 
-  // Takes the frame's motion and air for the substep about to run and
-  // clears the loads.
+  // Takes the frame's motion and air for the substep about to run, the
+  // flow at every folded section, and clears the loads.
   void Prime();
   // Adds the loads to the body's world accumulators.
   void Flush();
@@ -65,15 +102,21 @@ struct kxdfold {
   kxvector4r normal[kMaxSections];
   kxvector4r across[kMaxSections];       // span x normal: the chord of the main wing's sections
   float induced;                         // induced drag per lift coefficient squared; 0 without an aspect ratio
+  bool acrossChord;                      // the direction lookup reads span x normal, not chord
+  int firstRow;                          // the first section's row in the carrier's rows
+  kxdsectionsegment* segment;            // the sections worked with this wing's; null for a body without
+  bool leads;                            // the first wing of its segment in the walk
 };
 
 class kxdcompiled {
  public:
   // Folds what can be folded among the bodies of the walk (post-order, as
   // the driver runs it). Bodies that stay are listed in Unfolded.
-  void Compile(const std::vector<kxdbody*>& bodies);
+  // breaks[i]: a component that is not a body runs its force pass just
+  // before bodies[i] (empty: none does).
+  void Compile(const std::vector<kxdbody*>& bodies, const std::vector<bool>& breaks = {});
   // Whether the walk and the prepared state are still those compiled.
-  bool Matches(const std::vector<kxdbody*>& bodies) const;
+  bool Matches(const std::vector<kxdbody*>& bodies, const std::vector<bool>& breaks = {}) const;
   // Substep bracket: the carriers' frames before the force pass, their
   // folded loads handed on after it.
   void Prime();
@@ -91,8 +134,10 @@ class kxdcompiled {
 
  private:
   std::vector<kxdbody*> walk_;
+  std::vector<bool> breaks_;
   unsigned prepared_ = 0;
   unsigned epoch_ = 0;
   std::vector<std::unique_ptr<kxdcarrierframe>> carriers_;
   std::vector<std::unique_ptr<kxdfold>> folds_;
+  std::vector<std::unique_ptr<kxdsectionsegment>> segments_;
 };

@@ -70,10 +70,18 @@ struct walklists {
 
 walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
   walklists w;
+  std::vector<bool> breaks;  // a component that is not a body runs before the body
+  bool other = false;
   for (const twinpair& t : twins) {
-    if (t.body) w.bodies.push_back(t.body);
+    if (!t.body) {
+      other = true;
+      continue;
+    }
+    w.bodies.push_back(t.body);
+    breaks.push_back(other);
+    other = false;
   }
-  if (!compiled.Matches(w.bodies)) compiled.Compile(w.bodies);
+  if (!compiled.Matches(w.bodies, breaks)) compiled.Compile(w.bodies, breaks);
   for (const twinpair& t : twins) {
     if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) w.working.push_back(t);
   }

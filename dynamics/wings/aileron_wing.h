@@ -15,6 +15,8 @@ class kxdwing20 : public kxdwing {
   static const kxdkeytable Keys;
 
   void ComputeChange(kxdintegrable* change, int flag) override;
+  // No sections for the carrier's rows: the force pass never reads them.
+  void FoldSections(kxdfold&) const override {}
   void Prepare() override;
   void UpdateVisual() override;
   // Lays the mesh out in the body frame as it stands and finds the hinge

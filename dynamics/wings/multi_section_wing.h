@@ -20,10 +20,12 @@ class kxdwing00 : public kxdwing {
   void UpdateVisual() override;
   // Section forces with the moving surfaces' effects, then the body's pass.
   void ComputeChange(kxdintegrable* change, int flag) override;
-  // The sections' loads, in the axes of the frame the pass works in
-  // (kxdsectionflow::ownframe or carriedframe).
+  // The sections' loads in world axes (kxdsectionflow::ownframe).
   template <class Frame>
   void SectionPass(const Frame& frame);
+  // Its share of a folded segment's pass (kxdwing).
+  void FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxvector4r& wash) override;
+  void FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord) override;
   // Frame, span, area, incidence, washout and two sections from the mesh,
   // then the hinge frames of the moving parts.
   void Analyse() override;

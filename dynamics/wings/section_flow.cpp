@@ -7,6 +7,7 @@
 #include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
 #include "dynamics/wings/airfoil.h"
+#include "dynamics/wings/wing.h"
 
 namespace kxdsectionflow {
 
@@ -112,17 +113,24 @@ kxvector4r ownframe::Turned(const kxvector4r& v) const {
   return out;
 }
 
-void carriedframe::AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
-                            const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc,
-                            const kxvector4r& s) const {
-  kxvector4r f;
-  float m;
-  SectionForce(k, area, chord, v, d, speed, n, dn, dc, &f, &m);
-  kxdcarrierframe& carrier = *fold->carrier;
-  carrier.AddLoad(f, fold->point[i]);
-  carrier.torque.x -= m * s.x;
-  carrier.torque.y -= m * s.y;
-  carrier.torque.z -= m * s.z;
+void RunSegment(kxdsectionsegment& segment) {
+  kxdcarrierframe& carrier = *segment.folds.front()->carrier;
+  kxdsectionrows& rows = carrier.rows;
+  for (const kxdfold* fold : segment.folds) {
+    kxdwing* wing = static_cast<kxdwing*>(fold->body);
+    // A wing outside an aircraft feels no wash.
+    kxvector4r wash =
+        carrier.ToBody(wing->Instance ? wing->Instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
+    wing->FoldedWash(*fold, rows, wash);
+  }
+  rows.Directions(segment.first, segment.count);
+  for (const kxdfold* fold : segment.folds) {
+    const int k = fold->firstRow - segment.first;
+    static_cast<kxdwing*>(fold->body)->FoldedCoefficients(*fold, rows, segment.area.data() + k,
+                                                          segment.chord.data() + k);
+  }
+  rows.AddLoads(segment.first, segment.count, segment.area.data(), segment.chord.data(), carrier.force,
+                carrier.torque);
 }
 
 }  // namespace kxdsectionflow

@@ -63,11 +63,10 @@ void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area,
 void SectionForce(const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v, const kxvector4r& d,
                   float speed, const kxvector4r& n, float dn, float dc, kxvector4r* f, float* m);
 
-// Where a wing's force pass works. ownframe: world axes, from the wing's
-// own frame and section records, as it always has; carriedframe: the free
-// carrier's axes, from the wing's fold, while the driver has it folded.
-// Both give the section flow, the section axes in their axes, the wash in
-// their axes, and put a section's loads on the right body.
+// A wing's force pass in world axes, from the wing's own frame and section
+// records: the section flow, the section axes, the wash, and a section's
+// loads on the wing's body. A folded wing is worked in its segment
+// (RunSegment) instead.
 struct ownframe {
   kxdbody* body;
   const kxvector4r* point;  // SectionR
@@ -97,28 +96,20 @@ struct ownframe {
   }
 };
 
-struct carriedframe {
-  const kxdfold* fold;
-
-  // Sections added since the fold was made wait for the next one.
-  int Count(int sections) const { return sections < fold->sections ? sections : fold->sections; }
-  kxvector4r Wash(const kxvector4r& wash) const { return fold->carrier->ToBody(wash); }
-  kxvector4r Flow(int i) const { return fold->carrier->Flow(fold->point[i]); }
-  kxvector4r Chord(int i) const { return fold->chord[i]; }
-  kxvector4r Span(int i) const { return fold->span[i]; }
-  kxvector4r Normal(int i) const { return fold->normal[i]; }
-  kxvector4r Across(int i, const kxvector4r&, const kxvector4r&) const { return fold->across[i]; }
-  float Induced(float cl, float) const { return cl * cl * fold->induced; }
-  void AddLoads(int i, const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v,
-                const kxvector4r& d, float speed, const kxvector4r& n, float dn, float dc, const kxvector4r& s) const;
-};
+// The sections of a segment of folded wings in their free carrier's axes:
+// each wing takes its wash off its rows' flows, one loop finds the speeds
+// and directions of them all, each wing gives its rows' coefficients, one
+// loop puts all their loads on the carrier.
+void RunSegment(kxdsectionsegment& segment);
 
 // A wing's section pass in the axes the driver has it in: its free
-// carrier's while it is folded, the world's otherwise.
+// carrier's while it is folded (with the other wings of its segment), the
+// world's otherwise.
 template <class Wing>
 void RunSectionPass(Wing* wing) {
   if (const kxdfold* fold = kxdcompiled::FoldOf(wing)) {
-    wing->SectionPass(carriedframe{fold});
+    // The first wing of a segment works the sections of all of them.
+    if (fold->leads) RunSegment(*fold->segment);
   } else {
     wing->SectionPass(ownframe{wing, wing->SectionR, wing->SectionX, wing->SectionY, wing->SectionZ});
   }

@@ -6,6 +6,8 @@
 
 #include "dynamics/wings/wing.h"
 
+struct kxdsectioncoefficients;
+
 class kxdwing10 : public kxdwing {
  public:
   static kxtype Type;
@@ -21,10 +23,16 @@ class kxdwing10 : public kxdwing {
   void UpdateVisual() override;
   // Section lift, drag and moment into the body, then the body's pass.
   void ComputeChange(kxdintegrable* change, int flag) override;
-  // The sections' loads, in the axes of the frame the pass works in
-  // (kxdsectionflow::ownframe or carriedframe).
+  // The sections' loads in world axes (kxdsectionflow::ownframe).
   template <class Frame>
   void SectionPass(const Frame& frame);
+  // Its share of a folded segment's pass (kxdwing).
+  void FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxvector4r& wash) override;
+  void FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord) override;
+  // A section's coefficients; induced(cl) is the induced drag.
+  template <class Induced>
+  kxdsectioncoefficients Coefficients(int i, bool flap, float delta, float dn, float dc, float ds,
+                                      Induced induced) const;
   // Frame, span, area, the section and the flap's effect and hinge frame
   // from the mesh; kxdwing10 and kxdwing11 differ only in a few choices.
   void Analyse() override;

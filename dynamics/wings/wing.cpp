@@ -95,6 +95,11 @@ void kxdwing::FoldSections(kxdfold& fold) const {
     fold.across[i].w = 0.0f;
   }
   fold.induced = kxdsectionflow::InducedDrag(1.0f, AspectRatio);
+  fold.acrossChord = type == &kxdwing00::Type;
+}
+
+void kxdwing::FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float*, float*) {
+  for (int i = 0; i < fold.sections; ++i) rows.active[fold.firstRow + i] = 0;
 }
 
 void kxdwing::ResetSection(int i) {

@@ -10,6 +10,7 @@
 class kxdairfoil;
 class kxgeometricobject;
 class kxout;
+struct kxdsectionrows;
 
 // Gives the core's total wing area the wing's WingArea field: the field
 // hides the name in the wing classes, so the override lives one step below.
@@ -38,6 +39,12 @@ class kxdwing : public kxdwingarea {
   bool FrameInSubsteps() const override { return false; }
   // The sections' force points and axes in the carrier's axes.
   void FoldSections(kxdfold& fold) const override;
+  // A folded wing's share of its segment's pass (kxdsectionflow::RunSegment)
+  // over its rows: the wash (carrier axes) off the flows; then, from the
+  // speeds and directions, each row's coefficients, whether it puts a load
+  // on, and its area and chord.
+  virtual void FoldedWash(const kxdfold&, kxdsectionrows&, const kxvector4r&) {}
+  virtual void FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord);
 
   // Sections clamped to 0..kMaxSections: every loop runs over this.
   int SectionCount() const;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "dynamics/compiled.h"
 #include "dynamics/joint.h"
 #include "dynamics/wings/wing.h"
 #include "platform/pinboard.h"
@@ -35,8 +36,10 @@ class samplefold : public samples {
   }
   // Flies the christeneagle at full throttle through an aileron and
   // elevator sweep; with keepFrames every wing joint gets a link resting at
-  // -1, which turns nothing but keeps the wing in its own frame.
-  kxmatrix Flight(bool keepFrames, int* folded) {
+  // -1, which turns nothing but keeps the wing in its own frame; keepOnly
+  // does that to one wing. leaders counts the folded wings whose sections
+  // are worked together with those of the folded wings after them.
+  kxmatrix Flight(bool keepFrames, int* folded, int keepOnly = -1, int* leaders = nullptr) {
     EXPECT_EQ(kxdaircraftinstance::AircraftLoad("christeneagle", 0), 1) << kxtest::logcapture::Text();
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     // Both flights start from the same channels and the same gusts.
@@ -46,18 +49,21 @@ class samplefold : public samples {
     Set(kEngine1, 1.0f);
     input::Update();  // the receiver takes the mapped channels when placed
     Place(instance, 100.0f, 13.0f);
-    if (keepFrames) {
-      for (kxdwing* w : Wings(instance)) {
-        if (w->Joint) w->Joint->Link = &rest;
-      }
+    std::vector<kxdwing*> wings = Wings(instance);
+    for (int i = 0; i < static_cast<int>(wings.size()); ++i) {
+      if ((keepFrames || i == keepOnly) && wings[i]->Joint) wings[i]->Joint->Link = &rest;
     }
     *folded = 0;
+    if (leaders) *leaders = 0;
     for (int k = 0; k < static_cast<int>(std::lround(kFlight / kFrame)); ++k) {
       Set(kLeftAileron, 0.4f * std::sin(k * kFrame * 3.0f));
       Set(kElevator, 0.3f * std::sin(k * kFrame * 2.0f));
       Fly(kFrame);
       if (k == 0) {
-        for (kxdwing* w : Wings(instance)) *folded += w->Fold != nullptr;
+        for (kxdwing* w : wings) {
+          *folded += w->Fold != nullptr;
+          if (leaders) *leaders += w->Fold && w->Fold->leads;
+        }
       }
     }
     kxmatrix frame = instance->SimMainBody->B;
@@ -77,6 +83,20 @@ TEST_F(samplefold, FoldedWingsFlyAsTheyDoInTheirOwnFrames) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-4f) << i;
   // It flew: a second at full throttle covers more than ten metres.
   EXPECT_GT(a.R.x, 10.0f);
+}
+
+// The six wings follow each other in the walk and are worked as one; a
+// wing in its own frame between them splits them in two, and the flight
+// stays the same.
+TEST_F(samplefold, AWingInItsOwnFrameSplitsTheWingsWorkedTogether) {
+  int folded = 0, leaders = 0, split = 0, splitLeaders = 0;
+  kxmatrix a = Flight(false, &folded, -1, &leaders);
+  kxmatrix b = Flight(false, &split, 2, &splitLeaders);
+  EXPECT_EQ(folded, 6);
+  EXPECT_EQ(leaders, 1);
+  EXPECT_EQ(split, 5);
+  EXPECT_EQ(splitLeaders, 2);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-4f) << i;
 }
 
 TEST_F(samplefold, FoldedBodiesHaveTheirWorldFramesAfterEachFrame) {
