@@ -1,3 +1,6 @@
+#include <deque>
+#include <string>
+
 #include "core/memory.h"
 #include "test_support.h"
 
@@ -110,15 +113,21 @@ TEST_F(coretest, BaseMembersAppendAddAndRename) {
 }
 
 TEST_F(coretest, TypeRegistryFindsNewestAndTestsDerivation) {
-  static kxtype base("kxtestbase");
-  static kxtype derived("kxtestderived");
-  static kxtype shadow("kxtestbase");
+  // Descriptors stay listed for the whole process: each run registers its
+  // own, under a name of its own, so a second run in the process sees what
+  // the first did.
+  static std::deque<kxtype> kept;
+  static int run = 0;
+  const std::string name = "kxtestbase" + std::to_string(++run);
+  kxtype& base = kept.emplace_back(name.c_str());
+  kxtype& derived = kept.emplace_back(("kxtestderived" + std::to_string(run)).c_str());
+  kxtype& shadow = kept.emplace_back(name.c_str());
   kxtype::Register(&base);
   kxtype::RegisterDerived(&derived, &base);
   kxtype::Register(&derived);  // already linked: no loop
-  EXPECT_EQ(kxtype::Find("kxtestbase"), &base);
+  EXPECT_EQ(kxtype::Find(name.c_str()), &base);
   kxtype::Register(&shadow);
-  EXPECT_EQ(kxtype::Find("kxtestbase"), &shadow);
+  EXPECT_EQ(kxtype::Find(name.c_str()), &shadow);
   EXPECT_EQ(kxtype::IsDerivedFrom(&derived, &base), 1);
   EXPECT_EQ(kxtype::IsDerivedFrom(&derived, &derived), 1);
   EXPECT_EQ(kxtype::IsDerivedFrom(&base, &derived), 0);
