@@ -26,6 +26,14 @@ struct kxmatrix {
   // direction (w = 0) is turned, a point (w = 1) also moved. out may be v.
   static void TransformVector4(float out[4], const kxmatrix* M, const float v[4]);
   static void TransformVector4(kxvector4r* out, const kxmatrix* M, const kxvector4r* v);
+  // The same summed in float, inline: for the many products of a
+  // simulation step, whose points lie near the frame's origin.
+  static kxvector4r TransformSingle(const kxmatrix& M, const kxvector4r& v) {
+    return {M.X.x * v.x + M.Y.x * v.y + M.Z.x * v.z + M.R.x * v.w,
+            M.X.y * v.x + M.Y.y * v.y + M.Z.y * v.z + M.R.y * v.w,
+            M.X.z * v.x + M.Y.z * v.y + M.Z.z * v.z + M.R.z * v.w,
+            M.X.w * v.x + M.Y.w * v.y + M.Z.w * v.z + M.R.w * v.w};
+  }
 
   // out[4r + c] = sum_k B[4r + k] * A[4k + c]: the local frame B placed in
   // its parent frame A (the GL product A * B). out may be A or B.

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "dynamics/body.h"
+#include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
 
@@ -27,7 +28,7 @@ void kxdbody::AddOwnContact() {
   }
   kxvector4r points[kMaxContactPoints];
   for (int i = 0; i < count; ++i) {
-    kxmatrix::TransformVector4(&points[i], &B, &ContactPoints[i]);
+    points[i] = kxdframe::Transform(B, ContactPoints[i]);
     points[i].w = 1.0f;
   }
   AddContactForces(points, count, Kn, Dn, Dv, Instance);
@@ -39,7 +40,7 @@ void kxdbody::AddContactForces(const kxvector4r* points, int count, float kn, fl
   if (!world || count <= 0) return;
   count = std::min(count, static_cast<int>(kMaxContactPoints));
   kxdcontact contacts[kMaxContacts];
-  int found = world->NearContacts(points, count, contacts, kMaxContacts, instance ? &instance->Near : nullptr);
+  int found = world->NearContacts(points, count, contacts, kMaxContacts, instance ? instance->ContactSet() : nullptr);
   for (int k = 0; k < found; ++k) {
     const kxdcontact& c = contacts[k];
     // Touching a moving object (a car, a boat) is a crash; the ground is not.

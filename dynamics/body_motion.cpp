@@ -8,6 +8,7 @@
 #include "core/hooks.h"
 #include "dynamics/body.h"
 #include "dynamics/compiled.h"
+#include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
 #include "dynamics/joint.h"
 
@@ -100,7 +101,7 @@ void kxdbody::ActFolded(const kxdfold& fold) {
   if (Contact && fold.contactCount > 0 && !(Instance && Instance->ClearAround(carrier.body->B.R, fold.contactExtent))) {
     kxvector4r points[kxdfold::kMaxPoints];
     for (int i = 0; i < fold.contactCount; ++i) {
-      kxmatrix::TransformVector4(&points[i], &carrier.body->B, &fold.contactPoints[i]);
+      points[i] = kxdframe::Transform(carrier.body->B, fold.contactPoints[i]);
       points[i].w = 1.0f;
     }
     carrier.body->AddContactForces(points, fold.contactCount, Kn, Dn, Dv, Instance);
@@ -196,7 +197,7 @@ void kxdbody::Follow(unsigned pass) {
   carrier->Follow(pass);
   kxmatrix relative = Relative;
   if (Joint) Joint->TurnRelative(Relative, relative);
-  kxmatrix::Multiply4x4(&B, &carrier->B, &relative);
+  B = kxdframe::Place(carrier->B, relative);
   Omega = carrier->Omega;
   D.X = CrossOf(Omega, B.X);
   D.Y = CrossOf(Omega, B.Y);

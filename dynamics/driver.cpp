@@ -16,6 +16,8 @@
 #include "dynamics/load.h"
 #include "dynamics/registry.h"
 #include "dynamics/world.h"
+#include "graphics/collision_near.h"
+#include "graphics/collision_world.h"
 #include "platform/pinboard.h"
 #include "platform/random.h"
 
@@ -24,6 +26,8 @@ namespace {
 constexpr int kChannels = 64;
 constexpr float kGradientStep = 1.0f;  // m, half width of the air gradient's differences
 constexpr float kQueryReach = 10.0f;   // m around the main body, beyond its length
+constexpr float kNarrowSlack = 0.25f;  // m beyond the queries' last reach and the frame's flight
+constexpr float kMaxFrame = kxdynamics::kMaxSubsteps * kxdynamics::kSubstep;  // s
 
 float heldChannels[kxdaircraftinstance::kPlayers][kChannels] = {};
 
@@ -100,6 +104,19 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
   unsigned pass = kxdbody::NewPass();
   for (kxdbody* b : w.following) b->Follow(pass);
+}
+
+// Near the ground the frame's gather reaches well beyond the aircraft; its
+// queries read only the faces about as far as the last frame's reached, and
+// as far again as the aircraft flies in this one. A query beyond asks the
+// whole gather, and is counted for the next frame.
+void NarrowFor(kxdaircraftinstance* instance, float frameTime) {
+  if (!instance->Near.valid || !(instance->QueryReach > 0.0f)) return;
+  const kxvector4r& v = instance->SimMainBody->D.R;
+  float flown = std::sqrt(kxvector4r::Dot3(v, v)) * std::clamp(frameTime, 0.0f, kMaxFrame);
+  float r = instance->QueryReach + flown + kNarrowSlack;
+  if (!(r < instance->Near.radius)) return;
+  kxcollision::NarrowNear(&instance->Near, instance->Near.centre, r, &instance->Close);
 }
 
 void UpdateInput() {
@@ -181,6 +198,8 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
     instance->GroundContact = instance->WheelContact = 0;
     // The faces near each aircraft, gathered once for the frame's substeps.
     instance->ClearRadius = 0.0f;
+    instance->Close.valid = 0;
+    instance->Near.reached = instance->Close.reached = 0.0f;
     if (world && instance->SimMainBody) {
       kxvector4r centre = instance->SimMainBody->B.R;
       float radius = kQueryReach + instance->MainBodyLength;
@@ -190,6 +209,8 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
       if (world->Empty(centre, radius, &instance->Near)) {
         instance->ClearCentre = centre;
         instance->ClearRadius = radius;
+      } else {
+        NarrowFor(instance, frameTime);
       }
     }
   }
@@ -198,7 +219,8 @@ int Step(float frameTime, kxdworld* world, float sceneryExtent, float cloudHeigh
   // Outside the substeps an aircraft may be moved or the world changed.
   for (int p = 0; p < kxdaircraftinstance::kPlayers; ++p) {
     if (kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(p)) {
-      instance->Near.valid = 0;
+      instance->QueryReach = std::max(instance->Near.reached, instance->Close.reached);
+      instance->Near.valid = instance->Close.valid = 0;
       instance->ClearRadius = 0.0f;
     }
   }

@@ -71,6 +71,11 @@ kxvector4r kxdaircraftinstance::AirVelocityAt(const kxdaircraftinstance* instanc
   return v;
 }
 
+const float* kxdaircraftinstance::AirGradientOf(const kxdaircraftinstance* instance) {
+  static const float kNone[9] = {};
+  return instance && instance->SimMainBody ? instance->AirGradient : kNone;
+}
+
 float kxdaircraftinstance::TotalWingArea(const kxdaircraftinstance* instance) {
   if (!instance || !instance->Template) return 0.0f;
   float area = 0.0f;

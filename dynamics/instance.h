@@ -40,6 +40,10 @@ class kxdaircraftinstance {
   // Air velocity at a world point: the instance's air velocity plus its
   // gradient times the offset from the main body; zero without an instance.
   static kxvector4r AirVelocityAt(const kxdaircraftinstance* instance, const kxvector4r& point);
+  // The gradient AirVelocityAt applies about the main body, 9 floats (zeros
+  // without an instance or a main body): points near one whose air is known
+  // take theirs by adding G (p - q).
+  static const float* AirGradientOf(const kxdaircraftinstance* instance);
   // m^2; WingArea of the template's direct children of (or derived from)
   // kxdwing00, kxdwing20 or kxdwing10.
   static float TotalWingArea(const kxdaircraftinstance* instance);
@@ -108,6 +112,15 @@ class kxdaircraftinstance {
   // What the world gathered around the aircraft for the frame being
   // stepped; its contact queries read it. Valid only during the substeps.
   kxcollnear Near;
+  // The part of Near the frame's queries are expected to reach (a sphere
+  // about the same centre, kxcollision::NarrowNear); it hands the queries
+  // it does not cover to Near. Valid only during the substeps.
+  kxcollnear Close;
+  // m from the main body: how far the last stepped frame's contact queries
+  // reached, what Close covers in the next (with the frame's motion).
+  float QueryReach = 0.0f;
+  // The set the contact queries ask: Close when made, else Near.
+  const kxcollnear* ContactSet() const { return Close.valid ? &Close : &Near; }
   // A sphere the world found empty of any surface for the frame being
   // stepped (radius 0: none known); a contact query wholly inside it has
   // nothing to find and is not asked. Valid only during the substeps.

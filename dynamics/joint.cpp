@@ -1,3 +1,4 @@
+#include "dynamics/frame_transform.h"
 #include "dynamics/joint.h"
 
 #include <cmath>
@@ -80,7 +81,7 @@ void kxdjoint00::TurnRelative(const kxmatrix& relative, kxmatrix& out) const {
   kxvector4r a = AnchorLocal;
   a.w = 0.0f;
   kxvector4r turned;
-  kxmatrix::TransformVector4(&turned, &turn, &a);
+  turned = kxdframe::Transform(turn, a);
   turn.R = {a.x - turned.x, a.y - turned.y, a.z - turned.z, 1.0f};
   kxmatrix::Multiply4x4(&out, &turn, &relative);
   turnedShare = share;

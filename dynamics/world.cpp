@@ -1,5 +1,6 @@
 #include "dynamics/world.h"
 
+#include "dynamics/frame_transform.h"
 #include "graphics/collision_contact.h"
 
 namespace {
@@ -16,7 +17,7 @@ int kxdworld::BoxContacts(kxboxrecord* box, const kxmatrix& frame, int flag, kxd
   const kxvector4r* local = flag ? box->six : box->eight;
   int points = flag ? 6 : 8;
   kxvector4r placed[8];
-  for (int i = 0; i < points; ++i) kxmatrix::TransformVector4(&placed[i], &frame, &local[i]);
+  for (int i = 0; i < points; ++i) placed[i] = kxdframe::Transform(frame, local[i]);
   int n = NearContacts(placed, points, out, max, near);
   const kxvector4r& o = frame.R;
   for (int i = 0; i < n; ++i) {

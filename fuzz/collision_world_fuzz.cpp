@@ -87,12 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const float sun[3] = {0, 0, 1};
   kxcollision::Build(w.get(), &entry, trees, cell, maxTriangles, sun);
   kxcollision::SetTrees(w.get(), 1, 1);
-  kxboxrecord box{}, walked{};
+  kxboxrecord box{}, walked{}, narrowed{};
   const float lo[3] = {-0.5f, -0.5f, -0.5f}, hi[3] = {0.5f, 0.5f, 0.5f};
   kxboxrecord::Set(&box, lo, hi);
   kxboxrecord::Set(&walked, lo, hi);
+  kxboxrecord::Set(&narrowed, lo, hi);
   std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
-  kxcollnear near;
+  kxcollnear near, narrow;
   while (in.size >= 16) {
     const float p[3] = {in.Take<float>(), in.Take<float>(), in.Take<float>()};
     float r = in.Take<float>();
@@ -111,6 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int contacts = kxcollision::ContactShape(w.get(), frame, &box, flag, &near);
     if (contacts != kxcollision::ContactShape(w.get(), frame, &walked, flag)) __builtin_trap();
     if (!SameContacts(box, walked, contacts)) __builtin_trap();
+    // A set narrowed about the same centre answers as the walk too.
+    kxcollision::NarrowNear(&near, p, 0.5f * r, &narrow);
+    if (kxcollision::ContactShape(w.get(), frame, &narrowed, flag, &narrow) != contacts) __builtin_trap();
+    if (!SameContacts(narrowed, walked, contacts)) __builtin_trap();
   }
   kxcollision::FreeOctree(w.get());
   kxgeometry::Free(&el);

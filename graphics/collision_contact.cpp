@@ -31,6 +31,9 @@ constexpr int kMaxStack = 2 * kxcollision::kMaxDepth + 2;  // pending cells of t
 // m kept between a query's sphere and the edge of the gathered one, for the
 // rounding of both tests.
 constexpr float kCoverSlack = 0.01f;
+// Sets narrowed from sets narrowed from ...; one level is all the driver
+// makes, the bound only guards a chain made into a loop.
+constexpr int kMaxNarrowing = 4;
 
 using kxcollbuild::Dot3;
 
@@ -217,6 +220,15 @@ void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
   }
 }
 
+// Notes how far from the set's centre the query reaches, for the set a
+// later frame narrows to.
+void Reached(const kxcollnear* near, const pointset& q) {
+  if (!near->valid) return;
+  float dx = q.mid[0] - near->centre[0], dy = q.mid[1] - near->centre[1], dz = q.mid[2] - near->centre[2];
+  float r = std::sqrt(dx * dx + dy * dy + dz * dz) + q.spread;
+  if (r > near->reached) near->reached = r;
+}
+
 // ---- the world's walk
 
 void TestFace(const kxcollface* f, const pointset& q, tester& t) {
@@ -276,9 +288,16 @@ int kxcollision::ContactPoints(const kxcollision* w, const kxcollnear* near, con
   // All points are placed first, so each face is read once and tested
   // against every point.
   pointset q = Around(points, count, t.reach);
-  if (Covers(near, w, q)) {
-    if (near->faces.empty()) return 0;  // nothing within reach this frame
-    TestNear(near, q, t);
+  // The narrowest set that covers the points; a narrowed set answers as
+  // the one it came from.
+  const kxcollnear* set = near;
+  for (int depth = 0; set && depth < kMaxNarrowing; ++depth, set = set->wider) {
+    Reached(set, q);
+    if (Covers(set, w, q)) break;
+  }
+  if (set && Covers(set, w, q)) {
+    if (set->faces.empty()) return 0;  // nothing within reach this frame
+    TestNear(set, q, t);
   } else {
     TestWorld(w, q, t);
   }
@@ -316,7 +335,11 @@ int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxbox
   const kxvector4r* points = flag ? box->six : box->eight;
   int count = flag ? 6 : 8;
   float placed[8][4];
-  for (int i = 0; i < count; ++i) kxmatrix::TransformVector4(placed[i], &m, &points[i].x);
+  // In float, as the simulation that asks places its own points.
+  for (int i = 0; i < count; ++i) {
+    kxvector4r p = kxmatrix::TransformSingle(m, points[i]);
+    placed[i][0] = p.x, placed[i][1] = p.y, placed[i][2] = p.z, placed[i][3] = p.w;
+  }
   const float origin[3] = {m.R.x, m.R.y, m.R.z};
   int n = ContactPoints(w, near, placed, count, box->min, box->max, origin, box->contacts, kxboxrecord::kMaxContacts);
   for (int i = 0; i < n; ++i) box->list[i] = &box->contacts[i];

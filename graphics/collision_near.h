@@ -38,4 +38,11 @@ struct kxcollnear {
   // sphere; 0 before a gather, after a full query list, and once the frame
   // is over: then the queries walk the world.
   int32_t valid = 0;
+  // The set this one was narrowed from (kxcollision::NarrowNear): a query
+  // this one does not cover asks it next. Null for a gathered set.
+  const kxcollnear* wider = nullptr;
+  // m: the farthest from centre any query asked of this set reached (its
+  // points' sphere grown by its depth reach), valid or not, since it was
+  // last cleared; what a narrower set must cover for the same queries.
+  mutable float reached = 0.0f;
 };

@@ -239,3 +239,45 @@ int kxcollision::GatherNear(kxcollision* w, const float c[3], float r, kxcollnea
   near->valid = 1;
   return 1;
 }
+
+/* A contact query passes over a fixed face whose sphere is far from the
+   query's points (FarFrom) or whose plane lies beyond the points' reach
+   (OffPlane). A query whose sphere lies inside (c, r), with the covering
+   slack to spare, does so for every face whose sphere misses (c, r) or
+   whose plane lies r or more from c: those faces are left out. The tests
+   keep a margin for the rounding of the plane distances of far-placed
+   faces; a face kept in doubt costs only its test. Moving faces are kept:
+   their spheres lie in their objects' frames. */
+int kxcollision::NarrowNear(const kxcollnear* from, const float c[3], float r, kxcollnear* out) {
+  if (!out) return 0;
+  out->faces.clear();
+  out->edges.clear();
+  out->valid = 0;
+  out->wider = nullptr;
+  if (!from || !from->valid || !c || !FinitePoint(c) || !(r > 0.0f) || !std::isfinite(r)) return 0;
+  double reach = std::sqrt(double{c[0] - from->centre[0]} * (c[0] - from->centre[0]) +
+                           double{c[1] - from->centre[1]} * (c[1] - from->centre[1]) +
+                           double{c[2] - from->centre[2]} * (c[2] - from->centre[2])) + r;
+  if (!(reach <= from->radius)) return 0;
+  float scale = std::fabs(c[0]) + std::fabs(c[1]) + std::fabs(c[2]);
+  for (const kxnearface& f : from->faces) {
+    if (!f.frame) {
+      double dx = double{f.centre[0]} - c[0], dy = double{f.centre[1]} - c[1], dz = double{f.centre[2]} - c[2];
+      double sphere = static_cast<double>(f.radius) + r + 2.0 * kxcollbuild::kEdgeTolerance;
+      if (dx * dx + dy * dy + dz * dz > sphere * sphere) continue;
+      float margin = 4e-6f * (std::fabs(f.d) + scale);
+      if (!(std::fabs(Dot3(f.normal, c) - f.d) < r + margin)) continue;
+    }
+    kxnearface n = f;
+    n.firstEdge = static_cast<int32_t>(out->edges.size());
+    out->edges.insert(out->edges.end(), from->edges.begin() + f.firstEdge,
+                      from->edges.begin() + f.firstEdge + f.edgeCount);
+    out->faces.push_back(n);
+  }
+  for (int k = 0; k < 3; ++k) out->centre[k] = c[k];
+  out->radius = r;
+  out->world = from->world;
+  out->wider = from;
+  out->valid = 1;
+  return 1;
+}

@@ -140,6 +140,11 @@ struct kxcollision {
   // copied into near for one frame's contact queries. Returns near->valid:
   // 0 (queries walk the world) when the query list was full.
   static int GatherNear(kxcollision* w, const float c[3], float r, kxcollnear* near);
+  // The faces of a valid gathered set (from) that may touch a point within
+  // the sphere (c, r), which lies inside from's, copied into out in the same
+  // order; out answers the queries it covers exactly as from would, and
+  // hands the others to from. Returns out->valid.
+  static int NarrowNear(const kxcollnear* from, const float c[3], float r, kxcollnear* out);
   // Appends the moving objects' faces near the query centre and radius.
   static void NearObjectPass(kxcollision* w);
   // Appends a face at the cursor; 0 when the list is full.

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "dynamics/body.h"
+#include "dynamics/frame_transform.h"
 #include "dynamics/fuselage.h"
 
 namespace kxdcomponent {
@@ -30,9 +31,7 @@ inline float Read(const float* link) {
 // A local row placed by a frame: its x, y, z along the frame's axes and w
 // times the frame's position.
 inline kxvector4r InFrame(const kxvector4r& r, const kxmatrix& frame) {
-  kxvector4r out;
-  kxmatrix::TransformVector4(&out, &frame, &r);
-  return out;
+  return kxdframe::Transform(frame, r);
 }
 
 inline float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }

@@ -5,6 +5,7 @@
 
 #include "core/type.h"
 #include "dynamics/aircraft.h"
+#include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
 #include "graphics/geometric_object.h"
@@ -14,7 +15,7 @@ namespace kxdground {
 namespace {
 constexpr int kStrikeContacts = 4;  // surfaces asked for per strike test
 
-const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance ? &instance->Near : nullptr; }
+const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance ? instance->ContactSet() : nullptr; }
 
 // Whether the box placed by frame lies where the instance's frame found
 // nothing: its farthest point from the frame's origin bounds it.
@@ -45,7 +46,7 @@ int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit, 
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!world || !(box.max[0] >= box.min[0]) || Clear(box, frame, instance)) return 0;
   kxvector4r points[6];
-  for (int k = 0; k < 6; ++k) kxmatrix::TransformVector4(&points[k], &frame, &box.six[k]);
+  for (int k = 0; k < 6; ++k) points[k] = kxdframe::Transform(frame, box.six[k]);
   kxdcontact contacts[kStrikeContacts];
   if (world->NearContacts(points, 6, contacts, kStrikeContacts, NearOf(instance)) <= 0) return 0;
   *hit = contacts[0];

@@ -10,6 +10,8 @@
 // (blade measurement), rotor_aero.cpp (the small laws the step is made of).
 #pragma once
 
+#include <limits>
+
 #include "dynamics/body.h"
 #include "dynamics/component_sound.h"
 
@@ -136,6 +138,10 @@ class kxdmainrotor : public kxdbody {
   float RPMValue;                 // 60 Omega / 2 pi, per frame
   kxmatrix Placement;             // rotor frame in the fuselage frame (R is R0)
   int Skipped;                    // a missing link was logged since Prepare
+  // The turn Place last took the cosine and sine of: the force pass of a
+  // substep places the rotor at the angle its integration left.
+  float placedAngle = std::numeric_limits<float>::quiet_NaN();  // rad; NaN: none yet
+  float placedCos = 1.0f, placedSin = 0.0f;
 
  private:
   int Ready();

@@ -63,7 +63,12 @@ void kxdmainrotor::Place() {
   V r0 = R0;
   r0.w = 1.0f;
   V xw = InFrame(Placement.X, F), yw = InFrame(Placement.Y, F);
-  float c = std::cos(Angle), s = std::sin(Angle) * static_cast<float>(Sense);
+  if (!(Angle == placedAngle)) {
+    placedAngle = Angle;
+    placedCos = std::cos(Angle);
+    placedSin = std::sin(Angle);
+  }
+  float c = placedCos, s = placedSin * static_cast<float>(Sense);
   B.X = Sub(Mul(xw, c), Mul(yw, s));
   B.Y = Add(Mul(yw, c), Mul(xw, s));
   B.Z = InFrame(Placement.Z, F);
@@ -179,6 +184,23 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
   const float collective =
       ((PitchMax - PitchMin) * kxdcomponent::Read(PitchPushrod) + PitchMin + PitchMax) * 0.5f;
   const float r2 = Radius * Radius;
+  // The elements' places along the blade: e from the hinge, rho from the hub.
+  float elementE[kElements], elementRho[kElements];
+  for (int k = 0; k < kElements; ++k) {
+    elementE[k] = span * static_cast<float>(2 * k + 1) / 8.0f;
+    elementRho[k] = HingeRadius + elementE[k];
+  }
+  // The air is a linear field about the main body: taken once at the hub,
+  // it reaches an element through the gradient along the blade. An
+  // element's flow is then base + rho a + e c, with a and c per blade.
+  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  const float* G = kxdaircraftinstance::AirGradientOf(Instance);
+  auto gradientAlong = [G](const V& x) {
+    return V{G[0] * x.x + G[1] * x.y + G[2] * x.z, G[3] * x.x + G[4] * x.y + G[5] * x.z,
+             G[6] * x.x + G[7] * x.y + G[8] * x.z, 0.0f};
+  };
+  V base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
+  base.w = 0.0f;
   Thrust = 0.0f;
   for (int i = 0; i < Blades; ++i) {
     V xi = InFrame(BladeRows[i].X, B), yi = InFrame(BladeRows[i].Y, B), zi = InFrame(BladeRows[i].Z, B);
@@ -190,19 +212,14 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
     V n = Add(zi, Mul(yi, s * theta));
     V sx = Mul(xi, s);
     V chord = Cross(sx, n);
-    // The element's velocity from the fuselage's turn: omega x (rho X).
-    V turn = Cross(w, xi);
-    float moment = 0.0f;
+    // Along rho: the fuselage's turn omega x X, the blade's own turn and
+    // the air's change; along e: the flapping and the air's change.
+    V a = Sub(Sub(Cross(w, xi), Mul(yi, s * Spin)), gradientAlong(xi));
+    V c = Sub(Mul(zi, FlapRate[i]), Mul(gradientAlong(zi), Flap[i]));
+    float moment = 0.0f, drag = 0.0f;
     for (int k = 0; k < kElements; ++k) {
-      float e = span * static_cast<float>(2 * k + 1) / 8.0f;
-      float rho = HingeRadius + e;
-      V p = Add(Add(B.R, Mul(xi, rho)), Mul(zi, Flap[i] * e));
-      p.w = 1.0f;
-      V air = kxdaircraftinstance::AirVelocityAt(Instance, p);
-      V v = Add(Add(Mul(turn, rho), vf), Mul(zi, FlapRate[i] * e));
-      v = Sub(v, Mul(yi, s * rho * Spin));
-      v = Add(Sub(v, air), Mul(B.Z, Induced));
-      v.w = 0.0f;
+      const float e = elementE[k], rho = elementRho[k];
+      V v = {base.x + a.x * rho + c.x * e, base.y + a.y * rho + c.y * e, base.z + a.z * rho + c.z * e, 0.0f};
       float speed;
       V u = Direction(v, &speed);
       float cu = Dot3(chord, u);
@@ -214,9 +231,10 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
       float xu = Dot3(sx, u);
       float lift = kHalfDensity * area * speed * speed * cl * (1.0f - xu * xu);
       V force = Add(Mul(v, -kHalfDensity * area * cd * speed), Mul(Sub(n, Mul(u, nu)), lift));
-      if (izz > 0.0f) d->Spin -= s * Dot3(force, yi) * rho / izz;
+      drag += Dot3(force, yi) * rho;
       moment += rho * Dot3(force, zi);
     }
+    if (izz > 0.0f) d->Spin -= s * drag / izz;
     moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
     float gyro = Dot3(F.X, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.X) +
                  Dot3(F.Y, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.Y);

@@ -287,7 +287,12 @@ void kxdpropeller00::Prepare() {
 void kxdpropeller00::Place() {
   kxdengine* e = Shaft();
   if (!e) return;
-  float c = std::cos(Phase), s = std::sin(Phase);
+  if (!(Phase == placedPhase)) {
+    placedPhase = Phase;
+    placedCos = std::cos(Phase);
+    placedSin = std::sin(Phase);
+  }
+  float c = placedCos, s = placedSin;
   const kxmatrix& F = e->B;
   const kxmatrix& V = e->D;
   auto spin = [&](kxmatrix& out, const kxmatrix& in) {

@@ -6,6 +6,8 @@
 // blade that touches the ground breaks it and crashes the aircraft.
 #pragma once
 
+#include <limits>
+
 #include "dynamics/body.h"
 
 class kxdengine;
@@ -59,6 +61,10 @@ class kxdpropeller00 : public kxdbody {
   float CT[kTable];           // thrust coefficients
   float CP[kTable];           // power coefficients
   float Wash;                 // m/s, slipstream speed added behind the disc
+  // The blade angle Place last took the cosine and sine of: the force pass
+  // of a substep places the propeller at the phase its integration left.
+  float placedPhase = std::numeric_limits<float>::quiet_NaN();  // rad; NaN: none yet
+  float placedCos = 1.0f, placedSin = 0.0f;
 
  private:
   kxdengine* Shaft() const;

@@ -45,6 +45,9 @@ class kxdairfoil : public kxnode {
   // Sorts the rows and fills the half-degree and direction tables.
   void BuildTables();
   void BuildDirectionTables();
+  // Copies the three direction tables into Direction, the form the force
+  // passes read; after any change to them.
+  void PackDirectionTables();
   // The coefficient at a whole degree, -180..180 (180 reads as -180); 0
   // outside that range.
   float CoefficientAtDegree(kxdcoefficient which, int degree) const;
@@ -63,6 +66,14 @@ class kxdairfoil : public kxnode {
   float ClTable[kDirectionEntries];    // by direction index, 0..1599 used
   float CdTable[kDirectionEntries];
   float CmTable[kDirectionEntries];
+  // Entry n and n + 1 of the three tables side by side (cl, cd, cm, 0 for
+  // each), so a lookup reads one record of 32 bytes instead of six floats
+  // from three tables.
+  struct directionpair {
+    float at[4];    // cl, cd, cm, 0 of entry n
+    float next[4];  // the same of entry n + 1
+  };
+  directionpair Direction[kDirectionEntries - 1];
   float CoordX[kMaxPoints];            // outline in chords, file order
   float CoordY[kMaxPoints];
   int CoordCount;                      // 0..kMaxPoints

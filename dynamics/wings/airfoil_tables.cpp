@@ -88,6 +88,13 @@ void kxdairfoil::BuildDirectionTables() {
     CmTable[n] = CmHalf[i0] * (1.0f - f) + CmHalf[i0 + 1] * f;
   }
   for (int n = kDirectionUsed; n < kDirectionEntries; ++n) ClTable[n] = CdTable[n] = CmTable[n] = 0.0f;
+  PackDirectionTables();
+}
+
+void kxdairfoil::PackDirectionTables() {
+  for (int n = 0; n + 1 < kDirectionEntries; ++n) {
+    Direction[n] = {{ClTable[n], CdTable[n], CmTable[n], 0.0f}, {ClTable[n + 1], CdTable[n + 1], CmTable[n + 1], 0.0f}};
+  }
 }
 
 float kxdairfoil::CoefficientAtDegree(kxdcoefficient which, int degree) const {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dynamics/body.h"
+#include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
 #include "dynamics/wings/airfoil.h"
 
@@ -36,16 +37,17 @@ kxdsectioncoefficients Lookup(const kxdairfoil* airfoil, float a, float b) {
   // table against rounding at the quadrant edges.
   int k = std::clamp(static_cast<int>(x), 0, kxdairfoil::kDirectionUsed - 2);
   float t = x - static_cast<float>(k);
-  c.cl = airfoil->ClTable[k] * (1.0f - t) + airfoil->ClTable[k + 1] * t;
-  c.cd = airfoil->CdTable[k] * (1.0f - t) + airfoil->CdTable[k + 1] * t;
-  c.cm = airfoil->CmTable[k] * (1.0f - t) + airfoil->CmTable[k + 1] * t;
+  const kxdairfoil::directionpair& e = airfoil->Direction[k];
+  float u = 1.0f - t;
+  c.cl = e.at[0] * u + e.next[0] * t;
+  c.cd = e.at[1] * u + e.next[1] * t;
+  c.cm = e.at[2] * u + e.next[2] * t;
   return c;
 }
 
 kxvector4r PointFlow(const kxdbody* body, const kxvector4r& p, kxvector4r* world) {
-  kxvector4r u;
-  kxmatrix::TransformVector4(&u, &body->D, &p);
-  kxmatrix::TransformVector4(world, &body->B, &p);
+  kxvector4r u = kxdframe::Transform(body->D, p);
+  *world = kxdframe::Transform(body->B, p);
   kxvector4r air = kxdaircraftinstance::AirVelocityAt(body->Instance, *world);
   kxvector4r v;
   kxvector4r::Subtract(v, u, air);
@@ -94,8 +96,7 @@ void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area,
   SectionForce(k, area, chord, v, d, speed, n, dn, dc, &f, &m);
   kxvector4r arm = p;
   arm.w = 0.0f;
-  kxvector4r r;
-  kxmatrix::TransformVector4(&r, &body->B, &arm);
+  kxvector4r r = kxdframe::Transform(body->B, arm);
   kxvector4r::Add(body->Force, body->Force, f);
   kxvector4r rf;
   kxvector4r::Cross(rf, r, f);
@@ -107,7 +108,7 @@ void AddSectionLoads(kxdbody* body, const kxdsectioncoefficients& k, float area,
 
 kxvector4r ownframe::Turned(const kxvector4r& v) const {
   kxvector4r out;
-  kxmatrix::TransformVector4(&out, &body->B, &v);
+  out = kxdframe::Transform(body->B, v);
   return out;
 }
 

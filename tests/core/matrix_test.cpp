@@ -79,6 +79,23 @@ TEST_F(FrameTest, TransformSumsInDoubleAndRoundsOnce) {
   EXPECT_EQ(out.y, 1.0f);
 }
 
+// The single-precision transform sums in float, left to right: the same
+// small term is lost, and exact products agree with the double sums.
+TEST_F(FrameTest, SingleTransformSumsInFloatInOrder) {
+  kxmatrix M;
+  kxmatrix::SetIdentity(&M);
+  M[4] = 1e8f;
+  M[12] = -1e8f;
+  kxvector4r v{1, 1, 0, 1};
+  kxvector4r single = kxmatrix::TransformSingle(M, v);
+  EXPECT_EQ(single.x, 0.0f);  // (1 + 1e8) rounds to 1e8 before the -1e8
+  EXPECT_EQ(single.y, 1.0f);
+  kxmatrix::Multiply4x4(&M, &A, &B);
+  kxvector4r point{1, 2, 3, 1}, exact;
+  kxmatrix::TransformVector4(&exact, &M, &point);
+  EXPECT_EQ(kxmatrix::TransformSingle(M, point), exact);
+}
+
 // Right-handed about any axis, of any length; a zero axis gives identity.
 TEST_F(FrameTest, RotationFollowsTheRightHandRuleAboutAnyAxis) {
   kxmatrix R, identity;

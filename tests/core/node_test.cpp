@@ -113,21 +113,20 @@ TEST_F(coretest, BaseMembersAppendAddAndRename) {
 }
 
 TEST_F(coretest, TypeRegistryFindsNewestAndTestsDerivation) {
-  // Descriptors stay listed for the whole process: each run registers its
-  // own, under a name of its own, so a second run in the process sees what
-  // the first did.
-  static std::deque<kxtype> kept;
+  // The registry keeps what it was given for the whole program: each run
+  // of this test registers names of its own.
+  static std::deque<kxtype> types;
   static int run = 0;
-  const std::string name = "kxtestbase" + std::to_string(++run);
-  kxtype& base = kept.emplace_back(name.c_str());
-  kxtype& derived = kept.emplace_back(("kxtestderived" + std::to_string(run)).c_str());
-  kxtype& shadow = kept.emplace_back(name.c_str());
+  const std::string baseName = "kxtestbase" + std::to_string(run++);
+  kxtype& base = types.emplace_back(baseName.c_str());
+  kxtype& derived = types.emplace_back((baseName + "derived").c_str());
+  kxtype& shadow = types.emplace_back(baseName.c_str());
   kxtype::Register(&base);
   kxtype::RegisterDerived(&derived, &base);
   kxtype::Register(&derived);  // already linked: no loop
-  EXPECT_EQ(kxtype::Find(name.c_str()), &base);
+  EXPECT_EQ(kxtype::Find(baseName.c_str()), &base);
   kxtype::Register(&shadow);
-  EXPECT_EQ(kxtype::Find(name.c_str()), &shadow);
+  EXPECT_EQ(kxtype::Find(baseName.c_str()), &shadow);
   EXPECT_EQ(kxtype::IsDerivedFrom(&derived, &base), 1);
   EXPECT_EQ(kxtype::IsDerivedFrom(&derived, &derived), 1);
   EXPECT_EQ(kxtype::IsDerivedFrom(&base, &derived), 0);

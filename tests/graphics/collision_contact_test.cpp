@@ -286,6 +286,8 @@ TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryT
 // The faces gathered near an aircraft give the contacts of the world's walk,
 // bit for bit, for boxes the gathered sphere covers (and the walk answers
 // for those it does not): on rolling ground with a tree and a moving cube.
+// A set narrowed from it answers alike, the boxes it does not cover through
+// the gathered set, and notes how far the queries reached.
 TEST_F(CollisionContactTest, NearSetGivesTheContactsOfTheWorldWalk) {
   kxgeometry::Free(&ground.mesh);
   ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
@@ -305,28 +307,39 @@ TEST_F(CollisionContactTest, NearSetGivesTheContactsOfTheWorldWalk) {
   kxcollnear near;
   ASSERT_EQ(1, kxcollision::GatherNear(w.get(), c, 12.0f, &near));
   ASSERT_GT(near.faces.size(), 5u);
+  kxcollnear narrow;
+  ASSERT_EQ(1, kxcollision::NarrowNear(&near, c, 6.0f, &narrow));
+  EXPECT_LT(narrow.faces.size(), near.faces.size());
+  EXPECT_EQ(narrow.wider, &near);
   std::mt19937 random(5);
   std::uniform_real_distribution<float> xy(-16.0f, 16.0f), dz(-0.4f, 0.6f), angle(-0.6f, 0.6f);
   int touching = 0;
   for (int i = 0; i < 400; ++i) {
-    kxboxrecord fromNear = Cube(0.4f + 0.002f * (i % 100)), fromWalk = fromNear;
+    kxboxrecord fromNear = Cube(0.4f + 0.002f * (i % 100)), fromWalk = fromNear, fromNarrow = fromNear;
     kxmatrix m;
     kxmatrix::SetRotation(&m, {angle(random), angle(random), 1, 0}, angle(random));
     const float p[3] = {c[0] + xy(random), c[1] + xy(random), 100.0f};
     m.R = {p[0], p[1], kxcollision::GroundHeight(w.get(), p, nullptr) + dz(random), 1};
     int n = kxcollision::ContactShape(w.get(), m.Data(), &fromNear, i & 1, &near);
     ASSERT_EQ(n, kxcollision::ContactShape(w.get(), m.Data(), &fromWalk, i & 1)) << i;
+    ASSERT_EQ(n, kxcollision::ContactShape(w.get(), m.Data(), &fromNarrow, i & 1, &narrow)) << i;
     for (int k = 0; k < n; ++k) {
       // A fixed face may be reported through another of its copies.
       const kxcontact& a = *fromNear.list[k];
-      const kxcontact& b = *fromWalk.list[k];
-      ASSERT_TRUE(a.normal == b.normal && a.point == b.point && a.depth == b.depth && a.surface == b.surface &&
-                  a.face->id == b.face->id && a.face->frame == b.face->frame)
-          << i << " " << k;
+      for (const kxboxrecord* other : {&fromWalk, &fromNarrow}) {
+        const kxcontact& b = *other->list[k];
+        ASSERT_TRUE(a.normal == b.normal && a.point == b.point && a.depth == b.depth && a.surface == b.surface &&
+                    a.face->id == b.face->id && a.face->frame == b.face->frame)
+            << i << " " << k;
+      }
     }
     touching += n > 0;
   }
   EXPECT_GT(touching, 100);
+  // Boxes up to 16 m off the centre, up to 1.2 m across, reaching as far below.
+  EXPECT_GT(narrow.reached, 6.0f);
+  EXPECT_GT(near.reached, 16.0f);
+  EXPECT_LT(near.reached, 16.0f * std::sqrt(2.0f) + 4.0f);
   // Far above everything the set is empty and still answers.
   const float high[3] = {c[0], c[1], c[2] + 500};
   ASSERT_EQ(1, kxcollision::GatherNear(w.get(), high, 12.0f, &near));

@@ -35,6 +35,7 @@ inline std::string Fixture(const char* name) {
 
 // Puts back what the settings, the records and the menu keep between tests.
 inline void ResetSimulatorState() {
+  sim::session = simsession();
   sim::ResetPlayerRecords();  // fresh records first; the settings' defaults then go into them
   sim::ResetSettings(sim::MainSettings());
   for (int i = 0; i < sim::kPlayers; ++i) {

@@ -29,6 +29,7 @@ class wingaero : public wingstest {
       airfoil->CdTable[j] = 0.01f;
       airfoil->CmTable[j] = -0.0001f * static_cast<float>(j);
     }
+    airfoil->PackDirectionTables();
   }
   template <class W>
   W* Wing(const kxvector4r& velocity) {
