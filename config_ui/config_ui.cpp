@@ -15,17 +15,19 @@ kxwindowselect::kxwindowselect() { type = &Type; }
 
 namespace svconfig {
 
-void ProvideTypes() {
+int RegisterTypes() {
   kxtype* const windows[] = {&kxwindowinputdevices::Type,  &kxwindowdevicegame::Type,
                              &kxwindowdeviceradio::Type,   &svaircraftcontrolsettings::Type,
                              &svchannelselect::Type,       &svconfigurationeditor::Type,
                              &svconfigurationdelete::Type, &svconfigurationeasy::Type,
                              &kxwindowloadacft::Type,      &kxwindowselect::Type};
-  for (kxtype* t : windows) sim::ProvideType(t, &kxwindow::Type);
+  int count = 0;
+  for (kxtype* t : windows) count += kxtype::RegisterDerived(t, &kxwindow::Type);
+  return count;
 }
 
 void InstallHooks(sim::applicationhooks* hooks) {
-  if (hooks) hooks->provide_types = ProvideTypes;
+  if (hooks) hooks->register_types = RegisterTypes;
 }
 
 }  // namespace svconfig

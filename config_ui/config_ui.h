@@ -1,6 +1,7 @@
 // The input configuration windows and the aircraft selection: their part of
-// the application's hooks. The set-up registers their window types among its
-// own, so the UI description can create them by name.
+// the application's hooks. The folder registers its window types itself when
+// the set-up asks, before the set-up's own, so the UI description can create
+// them by name.
 #pragma once
 
 #include "gui/window.h"
@@ -18,9 +19,10 @@ class kxwindowselect : public kxwindow {
 
 namespace svconfig {
 
-// Hands every window type of this folder to the set-up's registration.
-void ProvideTypes();
-// Installs ProvideTypes as the hook the set-up calls.
+// Registers every window type of this folder as a window, in the set-up's
+// order; returns how many are registered.
+int RegisterTypes();
+// Installs RegisterTypes as the hook the set-up calls.
 void InstallHooks(sim::applicationhooks* hooks);
 
 }  // namespace svconfig

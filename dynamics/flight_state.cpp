@@ -52,7 +52,7 @@ void Publish(kxdaircraftinstance* instance, float dt) {
   if (!std::isfinite(s->variometer)) s->variometer = 0.0f;
   s->engine_rpm = instance->RPMValue;
   s->crash = instance->Crash;
-  s->crash_kind = instance->SurfaceCode == kSurfaceWater ? 1 : 0;
+  s->crash_kind = instance->SurfaceCode == kSurfaceWater ? kxdflightstate::kCrashWater : kxdflightstate::kCrashGround;
   s->ground_contact = instance->GroundContact;
 
   const float* channels = kxdaircraft::PlayerChannels(kxdaircraft::PinboardSlots(), instance->Player);

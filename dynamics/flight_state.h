@@ -33,6 +33,9 @@ struct kxdflightstate {
   static constexpr int kRotorcraft = 2;
   static constexpr int kTowed = 4;
   static constexpr int kIndoor = 0x20;
+  // crash_kind: how the last crash ended.
+  static constexpr int kCrashGround = 0;
+  static constexpr int kCrashWater = 1;
 
   kxdflightstate();
   kxdflightstate(const kxdflightstate&) = delete;  // the row pointers point into itself
@@ -49,7 +52,7 @@ struct kxdflightstate {
   float variometer = 0.0f;         // m/s, vertical speed low-passed over 1 s
   float engine_rpm = 0.0f;
   int crash = 0;                   // non-zero after a crash (or a legacy model's stop)
-  int crash_kind = 0;              // 1: water
+  int crash_kind = kCrashGround;   // kCrash...
   int ground_contact = 0;
   float control_value = 0.0f;      // 0..1, from the player's function channel 0
   float radius = 1.0f;             // m

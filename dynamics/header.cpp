@@ -3,8 +3,10 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "core/output.h"
+#include "core/text_lines.h"
 
 namespace {
 
@@ -21,15 +23,16 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 void kxdheader::Parse(const char* text, size_t size) {
   major = minor = type = 0;
   if (!text) return;
-  std::string lines[7];
-  size_t line = 0;
-  for (size_t i = 0; i < size && line < 7; ++i) {
-    char c = text[i];
-    if (c == '\n') {
-      ++line;
-    } else if (c != '\r') {
-      lines[line] += c;
-    }
+  // Lines end as in every text file (LF, CRLF or CR); the rest of a long
+  // file is not walked.
+  std::string lines[kTypeLine + 1];
+  std::string_view rest(text, size);
+  for (std::string& line : lines) {
+    size_t endBytes = 0;
+    size_t length = kxtext::LineLength(rest, &endBytes);
+    line = rest.substr(0, length);
+    if (endBytes == 0) break;
+    rest.remove_prefix(length + endBytes);
   }
   const std::string& v = lines[kVersionLine];
   if (v.size() > kMinorColumn && v.compare(0, kMajorColumn, "// version: ") == 0 && IsDigit(v[kMajorColumn]) &&

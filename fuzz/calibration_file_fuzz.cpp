@@ -1,9 +1,10 @@
 // Reads arbitrary bytes as a calibration file, through the file reader and
 // from memory: whatever the bytes, every channel must keep its minimum <=
-// zero <= maximum and an invert flag of 0 or 1.
+// zero <= maximum and an invert flag of 0 or 1, and both reads must agree.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "fuzz/input_file.h"
 #include "platform/codes.h"
@@ -35,11 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!input.Path()) return 0;
 
   kxinputdevice fromFile = Fresh();
-  kxinput::LoadCalibration(input.Path(), &fromFile);
+  int loaded = kxinput::LoadCalibration(input.Path(), &fromFile);
   Check(fromFile);
 
   kxinputdevice fromText = Fresh();
-  kxinput::ReadCalibrationText(reinterpret_cast<const char*>(data), static_cast<long>(size), &fromText);
+  int read = kxinput::ReadCalibrationText(reinterpret_cast<const char*>(data), static_cast<long>(size), &fromText);
   Check(fromText);
+
+  if (loaded != read) std::abort();
+  if (std::memcmp(fromFile.zero, fromText.zero, sizeof fromFile.zero) != 0 ||
+      std::memcmp(fromFile.minimum, fromText.minimum, sizeof fromFile.minimum) != 0 ||
+      std::memcmp(fromFile.maximum, fromText.maximum, sizeof fromFile.maximum) != 0 ||
+      std::memcmp(fromFile.invert, fromText.invert, sizeof fromFile.invert) != 0)
+    std::abort();
   return 0;
 }

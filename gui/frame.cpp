@@ -51,12 +51,10 @@ void Frame() {
   }
   if (kxgl::HasContext()) {
     glViewport(0, 0, Visible->W, Visible->H);
+    kxgl::PixelProjection(Visible->W, Visible->H, kNear, kFar);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, Visible->W, 0, Visible->H, kNear, kFar);
     glTranslated(0, 0, kDepth);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -73,13 +71,7 @@ void Draw() {
   if (!Visible || !kxgl::HasContext()) return;
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   glViewport(0, 0, Visible->W, Visible->H);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glMatrixMode(GL_PROJECTION);
-  glOrtho(0, Visible->W, 0, Visible->H, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
+  kxgl::PixelProjection(Visible->W, Visible->H, -1, 1);
   glDisable(GL_LIGHTING);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_TEXTURE_2D);

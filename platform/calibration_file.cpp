@@ -1,12 +1,14 @@
 // Calibration files: a header "kxcalibration <lines>", then one line per
 // channel "<channel> <zero> <minimum> <maximum> <invert>". Lines starting
 // with "//" are comments.
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
+#include "core/numbers.h"
 #include "core/output.h"
+#include "core/text_lines.h"
 #include "platform/codes.h"
 #include "platform/files.h"
 #include "platform/input_devices.h"
@@ -24,13 +26,11 @@ constexpr int kJoystickFileChannels = 16;
 // between fields.
 bool ReadInt(const char*& p, int& out) {
   while (*p == ' ' || *p == '\t') ++p;
-  if (!*p) return false;
-  errno = 0;
-  char* end = nullptr;
-  long v = std::strtol(p, &end, 10);
-  if (end == p || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
-  if (*end && *end != ' ' && *end != '\t') return false;
-  p = end;
+  long long v = 0;
+  size_t n = kxnumber::ReadLeadingInt(p, v);
+  if (!n || v < INT_MIN || v > INT_MAX) return false;
+  if (p[n] && p[n] != ' ' && p[n] != '\t') return false;
+  p += n;
   out = static_cast<int>(v);
   return true;
 }
@@ -108,19 +108,17 @@ class calibrationreader {
 int ReadCalibrationText(const char* text, long size, kxinputdevice* device) {
   if (!text || !device || size < 0) return 0;
   calibrationreader reader(device);
+  std::string_view all(text, static_cast<size_t>(size));
+  size_t mark = 0;
+  if (kxtext::Classify(all, &mark) != kxtext::start::kText) return reader.Finish(device);
+  all.remove_prefix(mark);
+  // The lines ReadLine gives: cut to its longest line, and a zero byte ends
+  // the line as it ends ReadLine's string.
   std::string line;
-  for (long i = 0; i <= size; ++i) {
-    if (i == size || text[i] == '\n') {
-      // As ReadLine: the line ends at its first CR; a zero byte ends it too.
-      line.resize(std::strlen(line.c_str()));
-      size_t cr = line.find('\r');
-      if (cr != std::string::npos) line.resize(cr);
-      reader.Line(line.c_str());
-      line.clear();
-    } else {
-      line += text[i];
-    }
-  }
+  kxtext::ForEachLine(all, [&](std::string_view l, int) {
+    line.assign(l.substr(0, static_cast<size_t>(kxsystem::kMaxLineChars)));
+    reader.Line(line.c_str());
+  });
   return reader.Finish(device);
 }
 

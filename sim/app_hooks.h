@@ -5,14 +5,15 @@
 
 struct kxdflightstate;
 struct kxmatrix;
-struct kxtype;
 struct shadowquad;
 
 namespace sim {
 
 struct applicationhooks {
-  // Hands the window types of the input configuration to ProvideType.
-  void (*provide_types)() = nullptr;
+  // Registers the window types of the input configuration and the aircraft
+  // selection, which the set-up registers first; returns how many it
+  // registered.
+  int (*register_types)() = nullptr;
   // Designer: builds its screen, menus and commands; makes its entry the
   // pending mode switch.
   void (*designer_init)() = nullptr;
@@ -49,14 +50,9 @@ struct applicationhooks {
 void SetHooks(const applicationhooks& hooks);
 const applicationhooks& Hooks();
 
-// The twelve window and object types the set-up registers, in order.
-constexpr int kApplicationTypes = 12;
-const char* ApplicationTypeName(int i);
-// Gives the set-up the class of one of the twelve names (base null: kxnode's
-// own list). 0 when the name is not one of them.
-int ProvideType(kxtype* type, kxtype* base);
-// Registers every provided type in list order; logs the names still missing.
-// Returns the number registered.
+// Registers the set-up's window and object types: the hook's first, then
+// the object edit window and the text table. Without the hook one line says
+// the configuration windows are missing. Returns the number registered.
 int RegisterApplicationTypes();
 
 }  // namespace sim

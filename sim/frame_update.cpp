@@ -124,7 +124,7 @@ void CrashTiming(simplayer* p) {
   if (st.crash && p->crash_timer == 0.0f) {
     p->crash_timer += s.sim_time_step;
     const float still[3] = {};
-    kxsound* sound = st.crash_kind == 1 ? s.splash_sound : s.crash_sound;
+    kxsound* sound = st.crash_kind == kxdflightstate::kCrashWater ? s.splash_sound : s.crash_sound;
     if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position, still, s.sound);
   }
   if (p->crash_timer <= 0.0f) return;

@@ -2,11 +2,11 @@
 // the scenery, then each frame's part records as text, then "end".
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "core/numbers.h"
 #include "core/output.h"
 #include "dynamics/flight_state.h"
 #include "dynamics/load.h"
@@ -46,13 +46,16 @@ const char* SkipBlanks(const char* s) {
 
 int StartsWith(const char* s, const char* word) { return std::strncmp(s, word, std::strlen(word)) == 0; }
 
-// n numbers from text into out; 1 only when all n were read and are finite.
+// n blank-separated numbers from text into out, read as every file of the
+// program reads them; 1 only when all n were read (each finite).
 int Numbers(const char* text, int n, float* out) {
   float v[kFloats];
-  int got = std::sscanf(text, "%f%f%f%f%f%f%f%f%f", v, v + 1, v + 2, v + 3, v + 4, v + 5, v + 6, v + 7, v + 8);
-  if (got < n) return 0;
-  for (int i = 0; i < n; ++i)
-    if (!std::isfinite(v[i])) return 0;
+  for (int i = 0; i < n; ++i) {
+    text = SkipBlanks(text);
+    size_t used = kxnumber::ReadLeading(text, v[i]);
+    if (!used) return 0;
+    text += used;
+  }
   std::copy(v, v + n, out);
   return 1;
 }
@@ -99,9 +102,11 @@ void Header(reader& r, const char* line) {
 void Line(reader& r, const char* text) {
   const char* line = SkipBlanks(text);
   if (StartsWith(line, "records")) {
-    int announced;
+    const char* at = SkipBlanks(line + 7);
+    long long announced = 0;  // passed over: the "pos" lines count
+    size_t used = kxnumber::ReadLeadingInt(at, announced);
     float time;
-    if (std::sscanf(line + 7, "%d%f", &announced, &time) != 2 || !std::isfinite(time)) return;
+    if (!used || !Numbers(at + used, 1, &time)) return;
     if (r.frames >= simplayer::kRecordFrames) {
       r.stop = true;
       return;

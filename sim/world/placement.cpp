@@ -153,7 +153,8 @@ void SetAircraftPose(simplayer* p, const kxmatrix& frame, const float velocity[4
     p->crash_timer = 0.0f;
     s->stop_values[0] = s->stop_values[1] = 0.0f;
     // The runtime steps the model only while its crash flag is clear.
-    s->crash = s->crash_kind = 0;
+    s->crash = 0;
+    s->crash_kind = kxdflightstate::kCrashGround;
     const applicationhooks& hooks = Hooks();
     if (hooks.legacy_set_pose) hooks.legacy_set_pose(frame, velocity);
     else kxsystem::Log("sim:  no legacy runtime in this program\n");

@@ -66,11 +66,7 @@ class windowtest : public inputtest::InputTreeTestOf<kxtest::widgettest> {
  protected:
   static void SetUpTestSuite() {
     widgettest::SetUpTestSuite();
-    svconfig::ProvideTypes();
-    for (kxtype* t : {&kxwindowinputdevices::Type, &kxwindowdevicegame::Type, &kxwindowdeviceradio::Type,
-                      &svaircraftcontrolsettings::Type, &svchannelselect::Type, &svconfigurationeditor::Type,
-                      &svconfigurationdelete::Type, &svconfigurationeasy::Type, &kxwindowselect::Type})
-      kxtype::RegisterDerived(t, &kxwindow::Type);
+    svconfig::RegisterTypes();
     kxtype::RegisterDerived(&svconfigfiles::Type, &kxnode::Type);
   }
 

@@ -5,6 +5,7 @@
 
 #include "config_ui/config_ui.h"
 #include "core/interpreter.h"
+#include "core/type.h"
 #include "sim/app_hooks.h"
 #include "sim/menu.h"
 #include "tests/config_ui/selection_support.h"
@@ -16,10 +17,22 @@ class ConfigHooksTest : public configtest::selectiontest {};
 TEST_F(ConfigHooksTest, TheSetUpRegistersTheWindowAndTheMenuOpensIt) {
   sim::applicationhooks hooks;
   svconfig::InstallHooks(&hooks);
-  ASSERT_EQ(hooks.provide_types, &svconfig::ProvideTypes);
+  ASSERT_EQ(hooks.register_types, &svconfig::RegisterTypes);
   sim::SetHooks(hooks);
-  EXPECT_GE(sim::RegisterApplicationTypes(), 1);
-  EXPECT_FALSE(LogHas("type kxwindowloadacft not available"));
+  EXPECT_EQ(sim::RegisterApplicationTypes(), 12);
+  EXPECT_FALSE(LogHas("not available"));
+  // Every window the UI description makes by name is a window of its own class.
+  for (const char* name : {"kxwindowinputdevices", "kxwindowdevicegame", "kxwindowdeviceradio",
+                           "svaircraftcontrolsettings", "svchannelselect", "svconfigurationeditor",
+                           "svconfigurationdelete", "svconfigurationeasy", "kxwindowloadacft", "kxwindowselect"}) {
+    const kxtype* type = kxtype::Find(name);
+    ASSERT_NE(type, nullptr) << name;
+    EXPECT_TRUE(kxtype::IsDerivedFrom(type, &kxwindow::Type)) << name;
+    kxnode* made = type->Create();
+    ASSERT_NE(made, nullptr) << name;
+    EXPECT_EQ(made->type, type) << name;
+    delete made;
+  }
   delete window;  // the UI description makes the program's own
   window = nullptr;
   kxscript::Execute("cd /Display/Invisible/\nAppend kxwindowloadacft LoadAircraft\ncd /");

@@ -170,7 +170,7 @@ TEST_F(instances, PublishedStateCarriesRpmExhaustsAndControls) {
   EXPECT_EQ(s->flags, 4);
   EXPECT_FLOAT_EQ(s->engine_rpm, 1234.0f);
   EXPECT_EQ(s->crash, 1);
-  EXPECT_EQ(s->crash_kind, 1);
+  EXPECT_EQ(s->crash_kind, kxdflightstate::kCrashWater);
   EXPECT_EQ(s->exhaust_count, 4);
   EXPECT_FLOAT_EQ(s->exhaust[3].intensity, 1.0f);
   EXPECT_FLOAT_EQ(s->exhaust[0].velocity[0], 15.0f);

@@ -235,6 +235,11 @@ TEST_F(loading, HeaderOutOfShapeReadsAsVersionZeroTypeZero) {
   h.Parse(crlf, sizeof crlf - 1);
   EXPECT_EQ(h.Version(), 100);
   EXPECT_EQ(h.type, 34);
+  // Line ends of CR alone end lines as in every text the program reads.
+  const char cr[] = "//\r//\r//\r//\r// version: 1.8.0\r//\r// type:    2\rAppend kxdbody Body\r";
+  h.Parse(cr, sizeof cr - 1);
+  EXPECT_EQ(h.Version(), 108);
+  EXPECT_EQ(h.type, 2);
 }
 
 // The views and the menu draw through the flight state's roots: every

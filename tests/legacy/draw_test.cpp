@@ -125,7 +125,9 @@ TEST_F(LegacyDrawTest, EachPassDrawsItsParts) {
     float dy = p.moved ? 0.25f : 0.0f;
     EXPECT_EQ(At(0.0f, dy) > 200, p.plate);
     EXPECT_EQ(At(0.5f, dy) > 200, p.hub);
-    if (p.moved) EXPECT_EQ(At(0.0f, -0.12f), 0);
+    if (p.moved) {
+      EXPECT_EQ(At(0.0f, -0.12f), 0);
+    }
     EXPECT_EQ(Depth(), 1);
   }
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

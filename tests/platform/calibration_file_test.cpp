@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <string>
 
 #include "input_support.h"
 #include "platform/files.h"
@@ -102,6 +103,34 @@ TEST_F(CalibrationFileTest, BadLinesAreSkippedAndTheRestLoads) {
 TEST_F(CalibrationFileTest, HeaderOnlyFileIsShorterThanAJoystickFileMustBe) {
   Write("joystick1.kxc", "kxcalibration 0\n");
   EXPECT_LE(kxsystem::GetFileSize("joystick1.kxc"), 27);
+}
+
+// The reader from memory takes a file's bytes as the file reader takes its
+// lines: a mark skipped, every kind of line end, a zero byte ending its
+// line, an over-long line cut, a UTF-16 file not read.
+TEST_F(CalibrationFileTest, FromMemoryAndFromTheFileEveryTextReadsTheSame) {
+  const std::string longLine(kxsystem::kMaxLineChars, ' ');
+  const struct {
+    const char* what;
+    std::string bytes;
+    int result, zero3;
+  } rows[] = {
+      {"mark and CRLF", "\xEF\xBB\xBFkxcalibration 1\r\n3 5 1 9 0\r\n", 1, 5},
+      {"CR only", "kxcalibration 1\r3 5 1 9 0\r", 1, 5},
+      {"zero byte ends its line", "kxcalibration 1\n3 5 1 9 0" + std::string(1, '\0') + " garbage\n", 1, 5},
+      {"over-long line cut", "kxcalibration 1\n" + longLine + "3 6 1 9 0\n3 5 1 9 0\n", 1, 5},
+      {"UTF-16", std::string("\xFF\xFEk\0x\0\n\0", 8), 0, 9000},
+      {"empty", "", 0, 9000},
+  };
+  for (const auto& r : rows) {
+    Write("c.kxc", r.bytes);
+    kxinputdevice file = usb, text = usb;
+    EXPECT_EQ(kxinput::LoadCalibration("c.kxc", &file), r.result) << r.what;
+    EXPECT_EQ(kxinput::ReadCalibrationText(r.bytes.data(), static_cast<long>(r.bytes.size()), &text), r.result)
+        << r.what;
+    EXPECT_EQ(file.zero[3], r.zero3) << r.what;
+    EXPECT_TRUE(std::equal(file.zero, file.zero + kxinputdevice::kChannels, text.zero)) << r.what;
+  }
 }
 
 TEST(CalibrationText, ReadsFromMemoryLikeTheFile) {

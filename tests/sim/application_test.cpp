@@ -56,6 +56,8 @@ TEST_F(ApplicationTest, StartsIntoTheMenuFliesReturnsAndWritesTheSettingsAtExit)
       "saving configfile config/main.mcf=ok",
   }));
   EXPECT_EQ(log.find("still held"), std::string::npos) << "the exit releases every reserve";
+  // This program installs no configuration windows: one line says so.
+  EXPECT_NE(log.find("sim:  the input configuration windows are not available\n"), std::string::npos);
   EXPECT_NE(Text("config/main.mcf").find("\nshow_log  1\n"), std::string::npos);
   EXPECT_NE(Text("config/main.mcf").find("\naircraft0  christeneagle\n"), std::string::npos);
   EXPECT_EQ(Text("config/player1.mcf").rfind("view_mode  50\n", 0), 0u);
@@ -135,7 +137,7 @@ TEST_F(UnitsTest, TwoRunsImperialAndAnyOtherValueRunsMetricStoredAsOne) {
     setting == 2 ? units::SetMetric() : units::SetImperial();  // the other column first
     sim::session.units = setting;
     sim::ApplyUnits();
-    EXPECT_EQ(sim::session.units, setting == 2 ? 2 : 1) << setting;
+    EXPECT_EQ(sim::session.units, setting == sim::kUnitsImperial ? sim::kUnitsImperial : sim::kUnitsMetric) << setting;
     chosen += units::Current().length.name == "in" ? 'i' : 'm';
   }
   EXPECT_EQ(chosen, "mmim");

@@ -131,7 +131,7 @@ TEST_F(KeysTest, FieldKeysChangeTheirFieldsWithinLimits) {
 
 TEST_F(KeysTest, PlusAndMinusResizeCameraTwoWithOrWithoutShift) {
   simcamera& c = sim::players[0].camera[2];
-  c = {.on = 1, .type = 61, .x = 100, .y = 100, .width = 200, .height = 150};
+  c = {.on = 1, .type = sim::kCameraAircraft, .x = 100, .y = 100, .width = 200, .height = 150};
   sim::OnKey('+', kxcode::kModShift);
   EXPECT_EQ(c.width, 210);
   EXPECT_EQ(c.x, 90);
@@ -379,7 +379,7 @@ class MouseTest : public KeysTest {
 
 TEST_F(MouseTest, PanelsMoveResizeAndCloseWithinTheView) {
   simcamera& c = sim::players[0].camera[0];
-  c = {.on = 1, .type = 60, .x = 100, .y = 100, .width = 200, .height = 150};
+  c = {.on = 1, .type = sim::kCameraFlightInfo, .x = 100, .y = 100, .width = 200, .height = 150};
   Pointer(150, 150);  // the panel's body: move
   sim::OnMouse(kxcode::kMouseLeftDown, 0);
   Pointer(1000, 180);

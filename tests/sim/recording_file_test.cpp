@@ -196,6 +196,31 @@ TEST_F(RecordingFile, TheReaderStopsAtTheFrameCapacityAndCutsLongNames) {
   EXPECT_TRUE(inputtest::Logged("=21600 frames"));
 }
 
+// Lines and numbers read as in every file of the program: an out-of-range
+// count or a number that is not finite or not decimal makes no frame and no
+// position; whatever follows the last number is passed over.
+TEST_F(RecordingFile, NumbersOutOfRangeOrNotDecimalAreRefused) {
+  Write("recordings/hostile.rec",
+        "\xEF\xBB\xBFrecords 2 0.5\r"  // a mark, and every kind of line end
+        "pos 1 2 3 4 5 6 7 8 9\r\n"
+        "records 99999999999999999999 1.0\n"  // no frame: the pos after it joins the first
+        "pos 1 2 3 4 5 6 7 8 1e999\n"
+        "pos 0x10 0 0 0 0 0 0 0 0\n"
+        "pos 1,5 0 0 0 0 0 0 0 0\n"
+        "records 1 inf\n"
+        "pos 9 8 7 6 5 4 3 2 1\n"
+        "records -3 2.5\n"
+        "pos +1 .5 -0 1e1 2E-1 6 7 8 9x\n");
+  sim::LoadRecording("hostile", &p);
+  EXPECT_EQ(Frames(), 2);
+  EXPECT_EQ(p.rec_frames[0].count, 2);
+  EXPECT_EQ(p.rec_frames[0].records[9], 9.0f);
+  EXPECT_EQ(p.rec_frames[1].time, 2.5f);
+  ASSERT_EQ(p.rec_frames[1].count, 1);
+  const float* last = p.rec_frames[1].records;
+  EXPECT_EQ(std::vector<float>(last, last + 5), (std::vector<float>{1.0f, 0.5f, 0.0f, 10.0f, 0.2f}));
+}
+
 }  // namespace
 
 namespace {

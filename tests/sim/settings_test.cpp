@@ -32,7 +32,7 @@ TEST_F(SettingsTest, FirstStartWithoutFilesUsesEveryDefaultAndLogsFail) {
   EXPECT_STREQ(s.scenery, "winzeln");
   EXPECT_STREQ(s.aircraft0, "christeneagle");
   EXPECT_STREQ(s.aircraft1, "");
-  EXPECT_EQ(s.game_type, 10);
+  EXPECT_EQ(s.game_type, sim::kGameSingle);
   EXPECT_EQ(s.smoke_particles, 700);
   EXPECT_FLOAT_EQ(kxdynamics::Environment().wind_direction, 270.0f);
   EXPECT_EQ(usbinterface::settings.padpilot_max, 21845);
@@ -105,7 +105,7 @@ TEST_F(SettingsTest, LinesParseAsTheFileRulesSay) {
       {"sound_volume nan", "no number that is not finite", [](const simsession& x) { return x.sound_volume == 0.6f; }},
       {"smoke_particles 99999999999", "no int out of range", [](const simsession& x) { return x.smoke_particles == 700; }},
       {"smoke_particles -12x", "a number's front", [](const simsession& x) { return x.smoke_particles == -12; }},
-      {"units", "a missing value leaves the default", [](const simsession& x) { return x.units == 1; }},
+      {"units", "a missing value leaves the default", [](const simsession& x) { return x.units == sim::kUnitsMetric; }},
   };
   for (const row& r : rows) {
     ResetSimulatorState();

@@ -107,9 +107,9 @@ TEST_F(SimulationModeTest, CheckViewportsMovesOnlyCamerasOutsideTheView) {
   sim::session.game_type = sim::kGameSplitAbove;
   simplayer& a = sim::players[0];
   simplayer& b = sim::players[1];
-  a.camera[0] = {.on = 1, .type = 60, .x = 500, .y = 10, .width = 200, .height = 150};
-  a.camera[1] = {.on = 1, .type = 60, .x = 5, .y = 5, .width = 100, .height = 100};
-  a.camera[2] = {.on = 1, .type = 61, .x = 600, .y = 400, .width = 120, .height = 90};
+  a.camera[0] = {.on = 1, .type = sim::kCameraFlightInfo, .x = 500, .y = 10, .width = 200, .height = 150};
+  a.camera[1] = {.on = 1, .type = sim::kCameraFlightInfo, .x = 5, .y = 5, .width = 100, .height = 100};
+  a.camera[2] = {.on = 1, .type = sim::kCameraAircraft, .x = 600, .y = 400, .width = 120, .height = 90};
   b.camera[2] = a.camera[2];
   sim::CheckViewports(1);
   EXPECT_EQ(a.camera[0].x, 440);

@@ -35,7 +35,9 @@ TEST(FrameLayout, GameTypesSplitTheWindowWithHalvesRoundedDown) {
       EXPECT_EQ(views[i].w, want[i]->w) << row.type;
       EXPECT_EQ(views[i].h, want[i]->h) << row.type;
     }
-    if (row.count) EXPECT_FLOAT_EQ(aspect, row.aspect) << row.type;
+    if (row.count) {
+      EXPECT_FLOAT_EQ(aspect, row.aspect) << row.type;
+    }
   }
 }
 

@@ -62,10 +62,10 @@ TEST_F(MenuActionsTest, VerticalSyncGoesToTheSwapInterval) {
 
 TEST_F(MenuActionsTest, UnitsAndCloudsSetTheirCodes) {
   Run("UnitEnglish");
-  EXPECT_EQ(session.units, 2);
+  EXPECT_EQ(session.units, sim::kUnitsImperial);
   EXPECT_STREQ(units::Current().length.name.Text(), "in");
   Run("UnitMetric");
-  EXPECT_EQ(session.units, 1);
+  EXPECT_EQ(session.units, sim::kUnitsMetric);
   EXPECT_STREQ(units::Current().length.name.Text(), "cm");
   Run("SetCloudsNone");
   EXPECT_EQ(session.cloud_type, sim::kCloudsNone);

@@ -122,7 +122,7 @@ TEST_F(MenuBarTest, CheckMarksFollowTheirVariables) {
   session.cloud_type = sim::kCloudsRain;
   EXPECT_TRUE(Entry("MGraphics", "mgrphclouds3")->IsChecked());
   EXPECT_FALSE(Entry("MGraphics", "mgrphclouds2")->IsChecked());
-  session.units = 2;
+  session.units = sim::kUnitsImperial;
   EXPECT_TRUE(Entry("MFile", "mfileenglish")->IsChecked());
   players[0].trace_on = 1;
   EXPECT_TRUE(Grey("MView", "mviewtrstart"));

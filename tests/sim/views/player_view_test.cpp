@@ -94,26 +94,26 @@ TEST_F(PlayerView, OverlayTitlesFollowTheCameraTypeAndTheContestKind) {
   struct {
     int type, kind;
     const char* title;
-  } rows[] = {{60, 0, "Flight Info"},
-              {61, 0, "Aircraft only"},
-              {62, 0, "Wind and Variometer"},
-              {52, 0, "Follow Mode"},
-              {50, 0, "Fixed Viewing Position"},
-              {55, 0, "Recorded Flight (fixed Viewer)"},
-              {56, 0, "Recorded Flight (Follow Mode)"},
-              {57, 0, "Recorded Flight (Cockpit Mode)"},
-              {51, 0, "dummy"},
-              {53, 0, "dummy"},
-              {63, kContestPylonRace, "Pylon Race"},
-              {63, kContestDragRace, "Drag Race"},
-              {63, kContestBalloonPop, "Balloon Popping"},
-              {63, kContestSpotLanding, "Spot Landing"},
-              {63, kContestNone, "dummy"}};
+  } rows[] = {{sim::kCameraFlightInfo, 0, "Flight Info"},
+              {sim::kCameraAircraft, 0, "Aircraft only"},
+              {sim::kCameraWind, 0, "Wind and Variometer"},
+              {sim::kViewFollow, 0, "Follow Mode"},
+              {sim::kViewFixed, 0, "Fixed Viewing Position"},
+              {sim::kViewRecordFixed, 0, "Recorded Flight (fixed Viewer)"},
+              {sim::kViewRecordFollow, 0, "Recorded Flight (Follow Mode)"},
+              {sim::kViewRecordCockpit, 0, "Recorded Flight (Cockpit Mode)"},
+              {sim::kViewFixedAutozoom, 0, "dummy"},
+              {sim::kViewCockpit, 0, "dummy"},
+              {sim::kCameraContest, kContestPylonRace, "Pylon Race"},
+              {sim::kCameraContest, kContestDragRace, "Drag Race"},
+              {sim::kCameraContest, kContestBalloonPop, "Balloon Popping"},
+              {sim::kCameraContest, kContestSpotLanding, "Spot Landing"},
+              {sim::kCameraContest, kContestNone, "dummy"}};
   for (const auto& row : rows) {
     contest.kind = row.kind;
     EXPECT_STREQ(sim::OverlayTitle(row.type, &contest), row.title) << row.type << " " << row.kind;
   }
-  EXPECT_STREQ(sim::OverlayTitle(63, nullptr), "dummy");
+  EXPECT_STREQ(sim::OverlayTitle(sim::kCameraContest, nullptr), "dummy");
 }
 
 TEST_F(PlayerView, TheSecondCamerasNearPlaneGrowsWithTheSquareOfItsFieldOfView) {

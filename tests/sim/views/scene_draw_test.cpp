@@ -193,12 +193,14 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   const float finish[3] = {10, 5, 0}, line[3] = {0, -10, 0};
   std::copy(finish, finish + 3, contest->finish_point);
   std::copy(line, line + 3, contest->finish_line);
-  const float colours[3][3] = {{1, 1, 0}, {0, 1, 0}, {1, 0, 0}};
-  for (int phase = 21; phase <= 23; ++phase) {
-    p.contest_phase = phase;
+  const struct {
+    int phase;
+    float colour[3];
+  } gates[] = {{sim::kContestFlying, {1, 1, 0}}, {sim::kContestFinished, {0, 1, 0}}, {sim::kContestFalseStart, {1, 0, 0}}};
+  for (const auto& g : gates) {
+    p.contest_phase = g.phase;
     Draw(camera(eye, ahead), &p);
-    const float* c = colours[phase - 21];
-    EXPECT_TRUE(Blended(c[0], c[1], c[2], 0.3f)) << phase;
+    EXPECT_TRUE(Blended(g.colour[0], g.colour[1], g.colour[2], 0.3f)) << g.phase;
   }
 
   contest->kind = kContestSpotLanding;  // heading 0: along x, across -y

@@ -99,7 +99,8 @@ TEST_F(PlacementTest, LegacyModelIsPlacedByItsRuntimeWithItsCrashCleared) {
   simplayer& p = sim::players[0];
   p.legacy = 1;
   p.flight_state = &p.legacy_state;
-  p.legacy_state.crash = p.legacy_state.crash_kind = 1;
+  p.legacy_state.crash = 1;
+  p.legacy_state.crash_kind = kxdflightstate::kCrashWater;
   kxmatrix frame;
   kxmatrix::SetIdentity(&frame)->R.z = 7.0f;
   const float still[4] = {};
@@ -107,7 +108,7 @@ TEST_F(PlacementTest, LegacyModelIsPlacedByItsRuntimeWithItsCrashCleared) {
   sim::SetHooks(sim::applicationhooks());
   EXPECT_EQ(placed, 1);
   EXPECT_EQ(p.legacy_state.crash, 0);
-  EXPECT_EQ(p.legacy_state.crash_kind, 0);
+  EXPECT_EQ(p.legacy_state.crash_kind, kxdflightstate::kCrashGround);
   EXPECT_EQ(p.legacy_state.position[2], 7.5f);
   p.legacy = 0;
 }
