@@ -56,6 +56,7 @@ struct sample {
   float tailMass;        // kg
   float cgX;             // m, where the summary balances the aircraft
   std::string powerplant;  // component lines after the controls
+  std::string extras = {};  // component lines after the powerplant
 };
 
 std::string Number(float v) {
@@ -107,6 +108,12 @@ std::string Propeller(float massKg, float radiusM, const char* engine) {
   return Block("kxdpropeller00", "Propeller",
                "Geometry( \"~Geometry/Propeller/\" )\n" + MassLines(massKg, 0.5f * shaft, 0.5f * shaft, shaft) +
                    "Engine = ~Aircraft/" + engine + "\n");
+}
+
+// A tow hook at the point, massless so that it changes nothing of how the
+// aircraft flies untowed.
+std::string TowHook(float x, float y, float z) {
+  return Block("kxdhook00", "TowHook", Vector("R", x, y, z, 1.0f) + MassLines(0.0f, 0.0f, 0.0f, 0.0f));
 }
 
 // A disc turning about its axle, the body's Y.
@@ -170,6 +177,7 @@ std::string ComponentFile(const sample& s) {
   text += Servo("ThrottleServo", kEngineFunction, 1.0f);
   text += Servo("RudderServo", kRudderFunction, kRudderTravel);
   text += s.powerplant;
+  text += s.extras;
   return text;
 }
 
@@ -240,6 +248,7 @@ std::vector<sample> Samples() {
 
   // Electric high-wing trainer, balanced at a fifth of its chord for calm
   // handling; with 2 degrees of decalage it climbs gently at half throttle.
+  // It tows the glider from a hook at the end of its tail.
   sample trainer{"trainer", "electric high-wing trainer, 1.6 m span",
                  {.fuselage = {{0.40f, 0.0f}, {0.38f, 0.05f}, {0.28f, 0.07f}, {0.0f, 0.07f},
                                {-0.40f, 0.035f}, {-0.78f, 0.015f}, {-0.81f, 0.0f}},
@@ -255,7 +264,8 @@ std::vector<sample> Samples() {
                        "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nSound0File = \"motor\"\nTorqueFactor = 0\n"
                        "CellNum = 12\nMotorNs = 1200\nMotorR = kxvector4r( 0.34, 0, 0, 1 )\n"
                        "CellR = kxvector4r( 0.18, 0, 0, 1 )\n") +
-                     Propeller(0.02f, 0.14f, "Motor")};
+                     Propeller(0.02f, 0.14f, "Motor"),
+                 TowHook(-0.79f, 0.0f, 0.0f)};
 
   // Sport jet: low swept-back wing, turbine in the tail; balanced at a fifth
   // of the root chord.
