@@ -36,6 +36,12 @@ struct kxdsectionrows {
   int Count() const { return static_cast<int>(px.size()); }
   // Appends a section; returns its row.
   int Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n);
+  // Takes share times the wash (carrier axes) off the flow of a row.
+  void SubtractWash(int row, const kxvector4r& wash, float share) {
+    vx[row] -= share * wash.x;
+    vy[row] -= share * wash.y;
+    vz[row] -= share * wash.z;
+  }
   // Speeds, directions and their parts of rows [first, first + count).
   void Directions(int first, int count);
   // The loads of the active rows among them into force and torque (the

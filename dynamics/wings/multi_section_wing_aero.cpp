@@ -119,10 +119,7 @@ void kxdwing00::SectionPass(const Frame& frame) {
 void kxdwing00::FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxvector4r& wash) {
   // Only the root section sits in the propeller's wash.
   if (std::min(SectionCount(), fold.sections) < 1 || !SectionAirfoil[0]) return;
-  const int r = fold.firstRow;
-  rows.vx[r] -= PropWashFactor * wash.x;
-  rows.vy[r] -= PropWashFactor * wash.y;
-  rows.vz[r] -= PropWashFactor * wash.z;
+  rows.SubtractWash(fold.firstRow, wash, PropWashFactor);
 }
 
 void kxdwing00::FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord) {

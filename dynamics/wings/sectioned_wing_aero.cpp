@@ -62,10 +62,7 @@ void kxdwing10::FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxve
   const int count = std::min(SectionCount(), fold.sections);
   for (int i = 0; i < count; ++i) {
     if (!SectionAirfoil[i]) continue;
-    const int r = fold.firstRow + i;
-    rows.vx[r] -= PropWashFactor * wash.x;
-    rows.vy[r] -= PropWashFactor * wash.y;
-    rows.vz[r] -= PropWashFactor * wash.z;
+    rows.SubtractWash(fold.firstRow + i, wash, PropWashFactor);
   }
 }
 
