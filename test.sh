@@ -63,16 +63,28 @@ if ls build/test/*-shuffled.failed >/dev/null 2>&1; then status=1; fi
 # scratch root here, removed however the run ends.
 fuzz_root=$(mktemp -d)
 trap 'rm -rf "$fuzz_root"' EXIT
-for target in build/test/fuzz/*_fuzz; do
-  [ -x "$target" ] || continue
+# The targets run side by side, as many at a time as there are cores.
+fuzz_one() {
+  local target=$1 name work
   name=$(basename "$target" _fuzz)
   work=$(mktemp -d -p "$fuzz_root")
   if [ -d "fuzz/corpus/$name" ]; then cp -r "fuzz/corpus/$name/." "$work/"; fi
-  echo "fuzz: $name for ${fuzz_seconds}s"
-  if ! TMPDIR="$fuzz_root" "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+  if TMPDIR="$fuzz_root" "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
        -artifact_prefix="$PWD/build/test/$name-" "$work" >"build/test/$name.log" 2>&1; then
-    echo "fuzz: $name failed"; tail -40 "build/test/$name.log"; status=1
+    echo "fuzz: $name passed (${fuzz_seconds}s)"
+  else
+    echo "fuzz: $name failed"; tail -40 "build/test/$name.log"; touch "build/test/$name-fuzz.failed"
   fi
   rm -rf "$work"
+}
+rm -f build/test/*-fuzz.failed
+running=0
+for target in build/test/fuzz/*_fuzz; do
+  [ -x "$target" ] || continue
+  fuzz_one "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then wait -n || true; running=$((running - 1)); fi
 done
+wait
+if ls build/test/*-fuzz.failed >/dev/null 2>&1; then status=1; fi
 exit $status
