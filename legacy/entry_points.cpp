@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dynamics/aircraft.h"
 #include "dynamics/flight_state.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
@@ -43,13 +44,13 @@ void GatherAround(dnsstate* record, const float p[3]) {
 void ReadControls(float controls[kControlCount]) {
   const kxpinboard* board = input::Pinboard();
   if (!board) return;
-  const float* slot = board->slots;
-  controls[0] = slot[kSlotThrottle];
-  controls[1] = slot[kSlotAileron];
-  controls[2] = -slot[kSlotElevator];
-  controls[3] = slot[kSlotRudder];
-  controls[4] = slot[kSlotFlap];
-  controls[5] = -slot[kSlotGear];
+  const float* channel = kxdaircraft::PlayerChannels(board->slots, 0);
+  controls[0] = channel[kChannelThrottle];
+  controls[1] = channel[kChannelAileron];
+  controls[2] = -channel[kChannelElevator];
+  controls[3] = channel[kChannelRudder];
+  controls[4] = channel[kChannelFlap];
+  controls[5] = -channel[kChannelGear];
 }
 
 }  // namespace

@@ -8,15 +8,14 @@ struct shadowquad;
 
 namespace dnsmodel {
 
-// Pinboard slots of the first player's function channels the model reads:
-// throttle, aileron, elevator, rudder, flap and gear (channels 0, 10, 4, 8,
-// 12 and 24 from slot 2000; elevator and gear change sign).
-constexpr int kSlotThrottle = 2000;
-constexpr int kSlotAileron = 2010;
-constexpr int kSlotElevator = 2004;
-constexpr int kSlotRudder = 2008;
-constexpr int kSlotFlap = 2012;
-constexpr int kSlotGear = 2024;
+// The first player's function channels the model reads: throttle,
+// aileron, elevator, rudder, flap and gear (elevator and gear change sign).
+constexpr int kChannelThrottle = 0;
+constexpr int kChannelAileron = 10;
+constexpr int kChannelElevator = 4;
+constexpr int kChannelRudder = 8;
+constexpr int kChannelFlap = 12;
+constexpr int kChannelGear = 24;
 constexpr float kFullResetSpeed = 1.0f;   // m/s; a slower placing sets the model down on the ground
 
 // One frame of dt seconds: the scenery and the ground around the model, the

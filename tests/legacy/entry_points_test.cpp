@@ -12,6 +12,8 @@
 #include "graphics/texture_table.h"
 #include "legacy/blur_texture.h"
 #include "legacy/entry_points.h"
+
+#include "dynamics/aircraft.h"
 #include "legacy/legacy.h"
 #include "platform/pinboard.h"
 #include "tests/legacy/model_support.h"
@@ -171,9 +173,10 @@ TEST_F(LegacyEntryTest, StepTakesTheFirstPlayersChannels) {
   ASSERT_EQ(LoadSample("trainer"), 1);
   SetFrame({0, 0, 50}, {1, 0, 0}, {0, 0, 1}, {20, 0, 0});
   for (float engine : {-1.0f, 1.0f, 0.0f}) {
-    board->slots[kSlotThrottle] = engine;
-    board->slots[kSlotElevator] = 0.5f;
-    board->slots[kSlotAileron] = 0.25f;
+    float* channel = kxdaircraft::PlayerChannels(board->slots, 0);
+    channel[kChannelThrottle] = engine;
+    channel[kChannelElevator] = 0.5f;
+    channel[kChannelAileron] = 0.25f;
     outputs o = StepOnce();
     EXPECT_FLOAT_EQ(o.throttle, 1.0f - (engine + 1.0f) / 2.0f);
     EXPECT_FLOAT_EQ(state().controls[2], -0.5f);
