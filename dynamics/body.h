@@ -85,6 +85,10 @@ class kxdbody : public kxdintegrable {
   // A carried body re-derives its frame from its carrier's, carrier first;
   // pass numbers keep each body to one update per pass.
   void Follow(unsigned pass);
+  // The same for a carrier already current (the driver keeps its bodies in
+  // carrier-first order): the frame and its derivative are both the
+  // carrier's placed by the relative frame.
+  void FollowCarrier();
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).

@@ -193,15 +193,32 @@ void kxdbody::Follow(unsigned pass) {
   if (followPass == pass) return;
   followPass = pass;
   if (!ParentBody) return;
-  kxdbody* carrier = ParentBody;
-  carrier->Follow(pass);
-  kxmatrix relative = Relative;
-  if (Joint) Joint->TurnRelative(Relative, relative);
-  B = kxdframe::Place(carrier->B, relative);
-  Omega = carrier->Omega;
-  D.X = CrossOf(Omega, B.X);
-  D.Y = CrossOf(Omega, B.Y);
-  D.Z = CrossOf(Omega, B.Z);
-  D.R = carrier->PointVelocity(B.R);
+  ParentBody->Follow(pass);
+  FollowCarrier();
+}
+
+void kxdbody::FollowCarrier() {
+  const kxdbody& carrier = *ParentBody;
+  // A body turns with its carrier: D = Omega x B row by row, and the
+  // carrier's D is Omega x its own rows, so the relative frame places D as
+  // it places B (R's row adds the carrier's velocity).
+  auto place = [this, &carrier](const kxmatrix& relative) {
+    B = kxdframe::Place(carrier.B, relative);
+    const kxmatrix& V = carrier.D;
+    const kxvector4r& x = relative.X;
+    const kxvector4r& y = relative.Y;
+    const kxvector4r& z = relative.Z;
+    const kxvector4r& r = relative.R;
+    D = {kxdframe::Transform(V, {x.x, x.y, x.z, 0.0f}), kxdframe::Transform(V, {y.x, y.y, y.z, 0.0f}),
+         kxdframe::Transform(V, {z.x, z.y, z.z, 0.0f}), kxdframe::Transform(V, {r.x, r.y, r.z, 1.0f})};
+  };
+  if (Joint) {
+    kxmatrix relative;
+    Joint->TurnRelative(Relative, relative);
+    place(relative);
+  } else {
+    place(Relative);
+  }
+  Omega = carrier.Omega;
   P = {D.R.x * Mass, D.R.y * Mass, D.R.z * Mass, 0.0f};
 }

@@ -62,7 +62,8 @@ void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
 
 // The frame's walk as each pass needs it: the force pass and the
 // integration leave out folded bodies with nothing to do, the hand-over
-// asks every carried body, the follow pass only those not folded.
+// asks every carried body, the follow pass only those not folded and the
+// carriers between them and their free bodies, carrier first.
 struct walklists {
   std::vector<twinpair> working;
   std::vector<kxdbody*> bodies, carried, following;
@@ -88,8 +89,18 @@ walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
   for (kxdbody* b : w.bodies) {
     if (b->ParentBody) w.carried.push_back(b);
   }
+  // Each body once, after its carrier: the order a recursive follow of the
+  // unfolded bodies would take.
+  unsigned listed = kxdbody::NewPass();
+  std::vector<kxdbody*> chain;
   for (kxdbody* b : compiled.Unfolded) {
-    if (b->ParentBody) w.following.push_back(b);
+    chain.clear();
+    // Prepare refuses cycles; the bound only guards a tree changed since.
+    for (kxdbody* c = b; c->ParentBody && c->followPass != listed && chain.size() < 1024; c = c->ParentBody) {
+      c->followPass = listed;
+      chain.push_back(c);
+    }
+    w.following.insert(w.following.end(), chain.rbegin(), chain.rend());
   }
   return w;
 }
@@ -110,8 +121,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
     if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
   }
   for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
-  unsigned pass = kxdbody::NewPass();
-  for (kxdbody* b : w.following) b->Follow(pass);
+  for (kxdbody* b : w.following) b->FollowCarrier();
 }
 
 // Near the ground the frame's gather reaches well beyond the aircraft; its
