@@ -77,10 +77,10 @@ class kxdbody : public kxdintegrable {
   void HandOver();
   // Whether the accumulators hold anything at all (bit for bit).
   bool HasLoad() const {
-    uint32_t bits[8];
+    uint64_t bits[4];
     std::memcpy(bits, &Force, sizeof Force);
-    std::memcpy(bits + 4, &Torque, sizeof Torque);
-    return (bits[0] | bits[1] | bits[2] | bits[3] | bits[4] | bits[5] | bits[6] | bits[7]) != 0;
+    std::memcpy(bits + 2, &Torque, sizeof Torque);
+    return (bits[0] | bits[1] | bits[2] | bits[3]) != 0;
   }
   // A carried body re-derives its frame from its carrier's, carrier first;
   // pass numbers keep each body to one update per pass.

@@ -65,13 +65,19 @@ void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
 // asks every carried body, the follow pass only those not folded and the
 // carriers between them and their free bodies, carrier first.
 struct walklists {
-  std::vector<twinpair> working;
+  std::vector<twinpair> twins, working, free;
   std::vector<kxdbody*> bodies, carried, following;
+  std::vector<bool> breaks;  // a component that is not a body runs before the body
 };
 
-walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
-  walklists w;
-  std::vector<bool> breaks;  // a component that is not a body runs before the body
+// Fills the lists anew from w.twins; the vectors keep their room from
+// frame to frame.
+void Lists(walklists& w, kxdcompiled& compiled) {
+  const std::vector<twinpair>& twins = w.twins;
+  std::vector<bool>& breaks = w.breaks;
+  w.working.clear(), w.free.clear();
+  w.bodies.clear(), w.carried.clear(), w.following.clear();
+  breaks.clear();
   bool other = false;
   for (const twinpair& t : twins) {
     if (!t.body) {
@@ -85,6 +91,9 @@ walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
   if (!compiled.Matches(w.bodies, breaks)) compiled.Compile(w.bodies, breaks);
   for (const twinpair& t : twins) {
     if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) w.working.push_back(t);
+  }
+  for (const twinpair& t : w.working) {
+    if (t.body && !t.body->ParentBody) w.free.push_back(t);
   }
   for (kxdbody* b : w.bodies) {
     if (b->ParentBody) w.carried.push_back(b);
@@ -102,7 +111,6 @@ walklists Lists(const std::vector<twinpair>& twins, kxdcompiled& compiled) {
     }
     w.following.insert(w.following.end(), chain.rbegin(), chain.rend());
   }
-  return w;
 }
 
 // Every force pass before any integration; the folded loads reach their
@@ -117,9 +125,8 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
     if (b->HasLoad()) b->HandOver();
   }
   compiled.Flush();
-  for (const twinpair& t : w.working) {
-    if (t.body && !t.body->Fold) t.body->FinishChange(t.bodyChange);
-  }
+  // A carried body has handed everything on by now.
+  for (const twinpair& t : w.free) t.body->FinishChange(t.bodyChange);
   for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
   for (kxdbody* b : w.following) b->FollowCarrier();
 }
@@ -175,9 +182,10 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   // their types are taken once for the frame's substeps; the folds stay
   // while the walk and the prepared state are the same.
   static kxdcompiled compiled;
-  std::vector<twinpair> twins;
-  Collect(state, change, twins);
-  walklists walk = Lists(twins, compiled);
+  static walklists walk;
+  walk.twins.clear();
+  Collect(state, change, walk.twins);
+  Lists(walk, compiled);
   compiled.Enter();
   for (int k = 0; k < n; ++k) Substep(walk, compiled);
   compiled.Leave();

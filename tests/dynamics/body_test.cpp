@@ -82,6 +82,27 @@ TEST_F(fallingbody, BodyWhoseStateTurnsNonFiniteIsHeldAndMarksACrash) {
   instance->Crash = 0;
 }
 
+TEST_F(fallingbody, EveryKindOfNonFiniteMomentumIsCaught) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct poison {
+    int vector;  // 0: P, 1: L
+    int element;
+    float value;
+  };
+  const poison cases[] = {{0, 0, inf}, {0, 1, -inf}, {0, 2, nan}, {1, 0, nan}, {1, 1, inf}, {1, 2, -inf}};
+  for (const poison& c : cases) {
+    kxdtest::ClearSimulation();
+    kxdbody* body = AddToState<kxdbody>("Broken");
+    body->B.R.z = 5.0f;
+    MakeTwinsAndPrepare();
+    (&(c.vector == 0 ? body->P : body->L).x)[c.element] = c.value;
+    RunSubsteps(1);
+    EXPECT_EQ(body->Held, 1) << c.vector << " " << c.element;
+    EXPECT_EQ(body->B.R.z, 5.0f) << c.vector << " " << c.element;
+  }
+}
+
 TEST_F(fallingbody, BodyRestsOnFlatGroundWithinTheSpringsSag) {
   kxdflatground ground(0.0f);
   kxdbody* body = AddToState<kxdbody>("Brick");

@@ -4,6 +4,7 @@
 #include "core/output.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
+#include "dynamics/fuselage.h"
 #include "dynamics/joint.h"
 #include "dynamics/tow.h"
 #include "dynamics_support.h"
@@ -64,6 +65,51 @@ TEST_F(joints, CarriedBodiesFallWithTheirCarrierAsOneMass) {
   EXPECT_NEAR(pod->B.R.x - main->B.R.x, 0.5f, 1e-4f);
   EXPECT_NEAR(pod->B.R.z - main->B.R.z, 0.0f, 1e-4f);
   EXPECT_LT(kxvector4r::Length(main->Omega), 1e-3f);
+}
+
+TEST_F(joints, BodyCarriedThroughAFoldedBodyTurnsAndMovesWithTheSpinningCarrier) {
+  // A plain part (folded in the substeps) carries a fuselage (which keeps
+  // its frame in every substep) through a joint without a link.
+  kxdbody* pod = Add<kxdbody>("Pod");
+  pod->B.R = {0.5f, 0.0f, 100.0f, 1.0f};
+  kxdfuselage00* tip = Add<kxdfuselage00>("Tip");
+  tip->B.X = {0.0f, 1.0f, 0.0f, 0.0f};
+  tip->B.Y = {-1.0f, 0.0f, 0.0f, 0.0f};
+  tip->B.R = {0.5f, 0.7f, 100.2f, 1.0f};
+  kxdjoint00* fix = Add<kxdjoint00>("Fix");
+  fix->Body0 = pod;
+  fix->Body1 = tip;
+  Prepare();
+  ASSERT_EQ(tip->ParentBody, pod);
+  ASSERT_EQ(pod->ParentBody, main);
+  main->L = {0.02f, -0.03f, 0.05f, 0.0f};
+  main->P = {3.0f, 1.0f, 2.0f, 0.0f};
+  main->DeriveMotion();
+  for (int i = 0; i < 5; ++i) kxdynamics::Step(1.0f / 60.0f, nullptr);
+  kxmatrix relative;
+  kxmatrix::Multiply4x4(&relative, &pod->Relative, &tip->Relative);
+  kxmatrix placed;
+  kxmatrix::Multiply4x4(&placed, &main->B, &relative);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(tip->B[i], placed[i], 1e-5f) << i;
+  // Each axis turns at the carrier's rate; the origin moves as the
+  // carrier's point there; the momentum is the part's own.
+  const kxvector4r* axes[3] = {&tip->B.X, &tip->B.Y, &tip->B.Z};
+  const kxvector4r* rates[3] = {&tip->D.X, &tip->D.Y, &tip->D.Z};
+  for (int a = 0; a < 3; ++a) {
+    kxvector4r expected;
+    kxvector4r::Cross(expected, main->Omega, *axes[a]);
+    EXPECT_NEAR(rates[a]->x, expected.x, 1e-5f) << a;
+    EXPECT_NEAR(rates[a]->y, expected.y, 1e-5f) << a;
+    EXPECT_NEAR(rates[a]->z, expected.z, 1e-5f) << a;
+    EXPECT_EQ(rates[a]->w, 0.0f) << a;
+  }
+  kxvector4r v = main->PointVelocity(tip->B.R);
+  EXPECT_NEAR(tip->D.R.x, v.x, 1e-5f);
+  EXPECT_NEAR(tip->D.R.y, v.y, 1e-5f);
+  EXPECT_NEAR(tip->D.R.z, v.z, 1e-5f);
+  EXPECT_EQ(tip->D.R.w, 0.0f);
+  EXPECT_FLOAT_EQ(tip->P.x, tip->Mass * tip->D.R.x);
+  EXPECT_EQ(tip->Omega, main->Omega);
 }
 
 // Adds a force to a body of its choice, as an engine does to the body it
