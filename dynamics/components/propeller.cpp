@@ -362,10 +362,16 @@ void kxdpropeller00::Integrate(kxdintegrable*, int, float dt) {
   // Kept within one turn so the float keeps its resolution.
   if (Phase > 2.0f * kPi || Phase < -2.0f * kPi) Phase = std::fmod(Phase, 2.0f * kPi);
   RPMValue = ShaftSpeed * kRpmFactor;
-  if (!Shaft()) return;
-  Place();
+  kxdengine* e = Shaft();
+  if (!e) return;
+  // A carried propeller takes its carrier's frame in the driver's follow
+  // pass and turns it anew in the force pass; a free one turns it here.
+  if (!ParentBody) Place();
   if (Instance) {
-    Instance->Slipstream = {-Wash * B.Z.x, -Wash * B.Z.y, -Wash * B.Z.z, -Wash * B.Z.w};
+    // The wash blows back along the shaft: the engine's x axis, the turning
+    // frame's z.
+    const kxvector4r& a = e->B.X;
+    Instance->Slipstream = {-Wash * a.x, -Wash * a.y, -Wash * a.z, 0.0f};
     Instance->RPMValue = RPMValue;
     GlobalSlipstreamSpeed = Length3(Instance->Slipstream);
   }
