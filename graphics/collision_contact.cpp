@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #if defined(__SSE__)
 #include <xmmintrin.h>
 #endif
@@ -44,6 +45,15 @@ using kxcollbuild::Dot3;
 // Four floats (or comparison results) worked together.
 using floats4 = float __attribute__((vector_size(16)));
 using ints4 = int32_t __attribute__((vector_size(16)));
+
+// Bit k set when lane k of the comparison holds.
+inline unsigned Lanes(ints4 holds) {
+#if defined(__SSE__)
+  return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(holds)));
+#else
+  return (holds[0] & 1u) | (holds[1] & 2u) | (holds[2] & 4u) | (holds[3] & 8u);
+#endif
+}
 
 // ---- the face test
 
@@ -141,19 +151,8 @@ struct pointset {
 
 // The points' box (count >= 1) into lo and hi.
 void BoxOf(const float (*placed)[4], int count, float lo[3], float hi[3]) {
-#if defined(__SSE__)
-  // std::min(a, p) is p < a ? p : a, as min_ps(p, a); likewise max.
-  __m128 low = _mm_loadu_ps(placed[0]), high = low;
-  for (int i = 1; i < count; ++i) {
-    __m128 p = _mm_loadu_ps(placed[i]);
-    low = _mm_min_ps(p, low);
-    high = _mm_max_ps(p, high);
-  }
-  alignas(16) float l[4], h[4];
-  _mm_store_ps(l, low);
-  _mm_store_ps(h, high);
-  for (int k = 0; k < 3; ++k) lo[k] = l[k], hi[k] = h[k];
-#else
+  // Scalar loads: the callers have just stored the coordinates one by one,
+  // and a wider load would wait for those stores.
   for (int k = 0; k < 3; ++k) lo[k] = hi[k] = placed[0][k];
   for (int i = 1; i < count; ++i) {
     for (int k = 0; k < 3; ++k) {
@@ -161,7 +160,6 @@ void BoxOf(const float (*placed)[4], int count, float lo[3], float hi[3]) {
       hi[k] = std::max(hi[k], placed[i][k]);
     }
   }
-#endif
 }
 
 // The spheres about the points and their box grown by the reach; box is
@@ -183,27 +181,35 @@ pointset Around(const float (*placed)[4], int count, const float box[2][3], floa
 }
 
 // The lanes of the block of four faces (bit k for faces[4b + k]) that the
-// face test must see: a moving face, or a fixed face with some point on or
-// below its plane (the same sums as each point's own test). The lanes past
-// the set's end hold no plane any point can lie below.
+// face test must see: every moving face, and the fixed faces whose sphere
+// may not be far from the points' (FarFrom) with some point on or below
+// their plane (the same sums as each point's own test). The sphere test
+// here is in float with room for its rounding, so a face it finds far
+// FarFrom finds far too; its squares must not overflow. The lanes past the
+// set's end hold no plane any point can lie below.
 unsigned Touchable(const kxnearplanes& block, const pointset& q) {
-  floats4 nx, ny, nz, d;
-  std::memcpy(&nx, block.x, sizeof nx);
-  std::memcpy(&ny, block.y, sizeof ny);
-  std::memcpy(&nz, block.z, sizeof nz);
+  floats4 a, b, c, d;
+  std::memcpy(&a, block.x, sizeof a);
+  std::memcpy(&b, block.y, sizeof b);
+  std::memcpy(&c, block.z, sizeof c);
   std::memcpy(&d, block.d, sizeof d);
   const floats4 zero = {};
   ints4 below = {};
   for (int i = 0; i < q.count; ++i) {
     const float* p = q.placed[i];
-    below |= nx * p[0] + ny * p[1] + nz * p[2] - d <= zero;
+    below |= a * p[0] + b * p[1] + c * p[2] - d <= zero;
   }
-#if defined(__SSE__)
-  unsigned lanes = static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(below)));
-#else
-  unsigned lanes = (below[0] & 1u) | (below[1] & 2u) | (below[2] & 4u) | (below[3] & 8u);
-#endif
-  return lanes | block.moving;
+  unsigned lanes = Lanes(below);
+  if ((lanes & ~block.moving) == 0) return block.moving;
+  std::memcpy(&a, block.cx, sizeof a);
+  std::memcpy(&b, block.cy, sizeof b);
+  std::memcpy(&c, block.cz, sizeof c);
+  std::memcpy(&d, block.radius, sizeof d);
+  floats4 ex = a - q.mid[0], ey = b - q.mid[1], ez = c - q.mid[2];
+  floats4 e2 = ex * ex + ey * ey + ez * ez;
+  floats4 near = d + q.spread + 2.0f * kxcollbuild::kEdgeTolerance;
+  ints4 far = (e2 > near * near * 1.00001f) & (e2 <= zero + std::numeric_limits<float>::max());
+  return (lanes & ~Lanes(far)) | block.moving;
 }
 
 // Faces whose sphere is far from the points' sphere are passed over without

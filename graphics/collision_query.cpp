@@ -206,7 +206,7 @@ void kxcollision::NearObjectPass(kxcollision* w) {
 
 namespace {
 
-// The set's faces' planes four to a block (kxcollnear::planes).
+// The set's faces' planes and spheres four to a block (kxcollnear::planes).
 void PackPlanes(kxcollnear* near) {
   // The lanes past the end: no point lies on or below a plane 0 . X = -inf.
   kxnearplanes none{};
@@ -219,6 +219,10 @@ void PackPlanes(kxcollnear* near) {
     block.y[j % 4] = f.normal[1];
     block.z[j % 4] = f.normal[2];
     block.d[j % 4] = f.d;
+    block.cx[j % 4] = f.centre[0];
+    block.cy[j % 4] = f.centre[1];
+    block.cz[j % 4] = f.centre[2];
+    block.radius[j % 4] = f.radius;
     if (f.frame) block.moving |= 1u << (j % 4);
   }
 }
