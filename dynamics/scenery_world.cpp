@@ -35,19 +35,13 @@ int kxdsceneryworld::NearContacts(const kxvector4r* points, int count, kxdcontac
   // the reported points are the feet of the world origin.
   count = std::min(count, 8);
   float placed[8][4];
-  float lo[3] = {points[0].x, points[0].y, points[0].z};
-  float hi[3] = {lo[0], lo[1], lo[2]};
   for (int i = 0; i < count; ++i) {
     const kxvector4r& p = points[i];
     placed[i][0] = p.x, placed[i][1] = p.y, placed[i][2] = p.z, placed[i][3] = 1.0f;
-    for (int k = 0; k < 3; ++k) {
-      lo[k] = std::min(lo[k], placed[i][k]);
-      hi[k] = std::max(hi[k], placed[i][k]);
-    }
   }
   const float origin[3] = {0.0f, 0.0f, 0.0f};
   kxcontact found[kxboxrecord::kMaxContacts];
-  int n = kxcollision::ContactPoints(world_, near, placed, count, lo, hi, origin, found, max);
+  int n = kxcollision::ContactPoints(world_, near, placed, count, nullptr, nullptr, origin, found, max);
   for (int i = 0; i < n; ++i) out[i] = FromCollision(found[i]);
   return n;
 }

@@ -14,7 +14,12 @@
 // else the world's walk); ContactPoints and ContactShape.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
@@ -36,6 +41,19 @@ constexpr float kCoverSlack = 0.01f;
 constexpr int kMaxNarrowing = 4;
 
 using kxcollbuild::Dot3;
+
+// Four floats (or comparison results) worked together.
+using floats4 = float __attribute__((vector_size(16)));
+using ints4 = int32_t __attribute__((vector_size(16)));
+
+// Bit k set when lane k of the comparison holds.
+inline unsigned Lanes(ints4 holds) {
+#if defined(__SSE__)
+  return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(holds)));
+#else
+  return (holds[0] & 1u) | (holds[1] & 2u) | (holds[2] & 4u) | (holds[3] & 8u);
+#endif
+}
 
 // ---- the face test
 
@@ -131,24 +149,67 @@ struct pointset {
   float lo[3], hi[3];  // the points' box grown by the reach
 };
 
-pointset Around(const float (*placed)[4], int count, float reach) {
-  pointset q{placed, count, {}, 0.0f, 0.0f, {}, {}};
-  for (int i = 0; i < count; ++i) {
+// The points' box (count >= 1) into lo and hi.
+void BoxOf(const float (*placed)[4], int count, float lo[3], float hi[3]) {
+  // Scalar loads: the callers have just stored the coordinates one by one,
+  // and a wider load would wait for those stores.
+  for (int k = 0; k < 3; ++k) lo[k] = hi[k] = placed[0][k];
+  for (int i = 1; i < count; ++i) {
     for (int k = 0; k < 3; ++k) {
-      q.lo[k] = i ? std::min(q.lo[k], placed[i][k]) : placed[i][k];
-      q.hi[k] = i ? std::max(q.hi[k], placed[i][k]) : placed[i][k];
+      lo[k] = std::min(lo[k], placed[i][k]);
+      hi[k] = std::max(hi[k], placed[i][k]);
     }
   }
+}
+
+// The spheres about the points and their box grown by the reach; box is
+// the points' own box (BoxOf).
+pointset Around(const float (*placed)[4], int count, const float box[2][3], float reach) {
+  pointset q;
+  q.placed = placed;
+  q.count = count;
   float spread2 = 0.0f;
   for (int k = 0; k < 3; ++k) {
-    q.mid[k] = 0.5f * (q.lo[k] + q.hi[k]);
-    spread2 += 0.25f * (q.hi[k] - q.lo[k]) * (q.hi[k] - q.lo[k]);
-    q.lo[k] -= reach;
-    q.hi[k] += reach;
+    q.mid[k] = 0.5f * (box[0][k] + box[1][k]);
+    spread2 += 0.25f * (box[1][k] - box[0][k]) * (box[1][k] - box[0][k]);
+    q.lo[k] = box[0][k] - reach;
+    q.hi[k] = box[1][k] + reach;
   }
   q.half = std::sqrt(spread2);
   q.spread = q.half + reach;
   return q;
+}
+
+// The lanes of the block of four faces (bit k for faces[4b + k]) that the
+// face test must see: every moving face, and the fixed faces whose sphere
+// may not be far from the points' (FarFrom) with some point on or below
+// their plane (the same sums as each point's own test). The sphere test
+// here is in float with room for its rounding, so a face it finds far
+// FarFrom finds far too; its squares must not overflow. The lanes past the
+// set's end hold no plane any point can lie below.
+unsigned Touchable(const kxnearplanes& block, const pointset& q) {
+  floats4 a, b, c, d;
+  std::memcpy(&a, block.x, sizeof a);
+  std::memcpy(&b, block.y, sizeof b);
+  std::memcpy(&c, block.z, sizeof c);
+  std::memcpy(&d, block.d, sizeof d);
+  const floats4 zero = {};
+  ints4 below = {};
+  for (int i = 0; i < q.count; ++i) {
+    const float* p = q.placed[i];
+    below |= a * p[0] + b * p[1] + c * p[2] - d <= zero;
+  }
+  unsigned lanes = Lanes(below);
+  if ((lanes & ~block.moving) == 0) return block.moving;
+  std::memcpy(&a, block.cx, sizeof a);
+  std::memcpy(&b, block.cy, sizeof b);
+  std::memcpy(&c, block.cz, sizeof c);
+  std::memcpy(&d, block.radius, sizeof d);
+  floats4 ex = a - q.mid[0], ey = b - q.mid[1], ez = c - q.mid[2];
+  floats4 e2 = ex * ex + ey * ey + ez * ez;
+  floats4 near = d + q.spread + 2.0f * kxcollbuild::kEdgeTolerance;
+  ints4 far = (e2 > near * near * 1.00001f) & (e2 <= zero + std::numeric_limits<float>::max());
+  return (lanes & ~Lanes(far)) | block.moving;
 }
 
 // Faces whose sphere is far from the points' sphere are passed over without
@@ -191,42 +252,59 @@ bool OffEdges(const kxnearedge* first, int count, const pointset& q) {
   return false;
 }
 
+// One face of a gathered set against the points.
+void TestNearFace(const kxnearface& f, const kxnearedge* edges, const pointset& q, tester& t) {
+  const kxnearedge* first = edges + f.firstEdge;
+  // The walk's sphere test first, so that both pass over the same faces
+  // (the plane tests alone lose their meaning at the numbers of a hostile
+  // mesh).
+  if (!f.frame && (FarFrom(f.centre, f.radius, q) || OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q))) {
+    return;
+  }
+  auto inside = [first, n = f.edgeCount, &f](const float p[3]) {
+    for (int k = 0; k < n; ++k) {
+      if (kxcollbuild::OutsideEdge(first[k].normal, first[k].distance, p)) return false;
+    }
+    return kxcollbuild::InsideBox(f.lo, f.hi, p) != 0;
+  };
+  const candidate c{f.normal, f.d, f.frame, f.face, &f};
+  if (f.frame) {
+    for (int i = 0; i < q.count; ++i) t.Test(c, q.placed[i], inside);
+    return;
+  }
+  // All plane distances first: most points lie above the face.
+  float s[8];
+  for (int i = 0; i < q.count; ++i) s[i] = Dot3(f.normal, q.placed[i]) - f.d;
+  for (int i = 0; i < q.count; ++i) {
+    if (s[i] <= 0.0f) t.TestBelow(c, q.placed[i], s[i], inside);
+  }
+}
+
 void TestNear(const kxcollnear* near, const pointset& q, tester& t) {
   const kxnearedge* edges = near->edges.data();
-  for (const kxnearface& f : near->faces) {
-    const kxnearedge* first = edges + f.firstEdge;
-    // The walk's sphere test first, so that both pass over the same faces
-    // (the plane tests alone lose their meaning at the numbers of a hostile
-    // mesh).
-    if (!f.frame && (FarFrom(f.centre, f.radius, q) || OffPlane(f, q, t.reach) || OffEdges(first, f.edgeCount, q)))
-      continue;
-    auto inside = [first, n = f.edgeCount, &f](const float p[3]) {
-      for (int k = 0; k < n; ++k) {
-        if (kxcollbuild::OutsideEdge(first[k].normal, first[k].distance, p)) return false;
-      }
-      return kxcollbuild::InsideBox(f.lo, f.hi, p) != 0;
-    };
-    const candidate c{f.normal, f.d, f.frame, f.face, &f};
-    if (f.frame) {
-      for (int i = 0; i < q.count; ++i) t.Test(c, q.placed[i], inside);
-      continue;
-    }
-    // All plane distances first: most points lie above the face.
-    float s[8];
-    for (int i = 0; i < q.count; ++i) s[i] = Dot3(f.normal, q.placed[i]) - f.d;
-    for (int i = 0; i < q.count; ++i) {
-      if (s[i] <= 0.0f) t.TestBelow(c, q.placed[i], s[i], inside);
+  const size_t faces = near->faces.size();
+  if (near->planes.size() != (faces + 3) / 4) {
+    for (size_t j = 0; j < faces; ++j) TestNearFace(near->faces[j], edges, q, t);
+    return;
+  }
+  for (size_t b = 0; b < near->planes.size(); ++b) {
+    // Faces in their order, passing over those with every point above.
+    for (unsigned lanes = Touchable(near->planes[b], q); lanes; lanes &= lanes - 1) {
+      TestNearFace(near->faces[4 * b + static_cast<size_t>(__builtin_ctz(lanes))], edges, q, t);
     }
   }
 }
 
 // Notes how far from the set's centre the query reaches, for the set a
-// later frame narrows to.
-void Reached(const kxcollnear* near, const pointset& q) {
-  if (!near->valid) return;
+// later frame narrows to; then whether the set covers the points (Covers).
+bool ReachedCovers(const kxcollnear* near, const kxcollision* w, const pointset& q) {
+  if (!near->valid) return false;
   float dx = q.mid[0] - near->centre[0], dy = q.mid[1] - near->centre[1], dz = q.mid[2] - near->centre[2];
-  float r = std::sqrt(dx * dx + dy * dy + dz * dz) + q.spread;
+  float d2 = dx * dx + dy * dy + dz * dz;
+  float r = std::sqrt(d2) + q.spread;
   if (r > near->reached) near->reached = r;
+  float room = near->radius - q.spread - kCoverSlack;
+  return near->world == w && room > 0.0f && d2 < room * room;
 }
 
 // ---- the world's walk
@@ -282,20 +360,25 @@ int kxcollision::ContactPoints(const kxcollision* w, const kxcollnear* near, con
   if (!w || !points || count <= 0 || !out || max <= 0) return 0;
   count = std::min(count, 8);
   max = std::min(max, kxboxrecord::kMaxContacts);
+  float box[2][3];
+  BoxOf(points, count, box[0], box[1]);
+  if (!lo || !hi) lo = box[0], hi = box[1];
   float dx = hi[0] - lo[0], dy = hi[1] - lo[1], dz = hi[2] - lo[2];
   tester t;
   t.reach = std::max(kMinReach, std::sqrt(dx * dx + dy * dy + dz * dz));
   // All points are placed first, so each face is read once and tested
   // against every point.
-  pointset q = Around(points, count, t.reach);
+  pointset q = Around(points, count, box, t.reach);
   // The narrowest set that covers the points; a narrowed set answers as
   // the one it came from.
   const kxcollnear* set = near;
-  for (int depth = 0; set && depth < kMaxNarrowing; ++depth, set = set->wider) {
-    Reached(set, q);
-    if (Covers(set, w, q)) break;
+  bool covered = false;
+  for (int depth = 0; set && depth < kMaxNarrowing && !covered; ++depth) {
+    covered = ReachedCovers(set, w, q);
+    if (!covered) set = set->wider;
   }
-  if (set && Covers(set, w, q)) {
+  if (!covered) covered = Covers(set, w, q);  // only a chain longer than the driver makes
+  if (covered) {
     if (set->faces.empty()) return 0;  // nothing within reach this frame
     TestNear(set, q, t);
   } else {

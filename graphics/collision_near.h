@@ -28,9 +28,24 @@ struct kxnearedge {
   float distance;           // normal . point on the edge
 };
 
+// The planes and bounding spheres of four faces of a set side by side:
+// normal x of each, then y, z and d; the spheres' centres and radii; moving
+// has bit k set when the k-th is a moving face (its plane and sphere lie in
+// its object's frame).
+struct alignas(16) kxnearplanes {
+  float x[4], y[4], z[4], d[4];
+  float cx[4], cy[4], cz[4], radius[4];
+  uint32_t moving;
+};
+
 struct kxcollnear {
   std::vector<kxnearface> faces;   // in the order the world's walk meets them: fixed, trees, moving
   std::vector<kxnearedge> edges;
+  // faces[4k .. 4k+3]'s planes and spheres in planes[k], for one test of a
+  // query's points against four fixed faces (filled with the faces by the
+  // gather and the narrowing); the lanes of moving faces and past the end
+  // are unused.
+  std::vector<kxnearplanes> planes;
   const kxcollision* world = nullptr;  // the world gathered from
   float centre[3] = {0.0f, 0.0f, 0.0f};  // m, the gathered sphere
   float radius = 0.0f;                   // m

@@ -4,6 +4,7 @@
 // the near-object pass over the moving objects.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/hooks.h"
 #include "graphics/collision_face.h"
@@ -203,10 +204,36 @@ void kxcollision::NearObjectPass(kxcollision* w) {
   w->nearFaces[w->nearCursor] = nullptr;
 }
 
+namespace {
+
+// The set's faces' planes and spheres four to a block (kxcollnear::planes).
+void PackPlanes(kxcollnear* near) {
+  // The lanes past the end: no point lies on or below a plane 0 . X = -inf.
+  kxnearplanes none{};
+  for (float& d : none.d) d = -std::numeric_limits<float>::infinity();
+  near->planes.assign((near->faces.size() + 3) / 4, none);
+  for (size_t j = 0; j < near->faces.size(); ++j) {
+    const kxnearface& f = near->faces[j];
+    kxnearplanes& block = near->planes[j / 4];
+    block.x[j % 4] = f.normal[0];
+    block.y[j % 4] = f.normal[1];
+    block.z[j % 4] = f.normal[2];
+    block.d[j % 4] = f.d;
+    block.cx[j % 4] = f.centre[0];
+    block.cy[j % 4] = f.centre[1];
+    block.cz[j % 4] = f.centre[2];
+    block.radius[j % 4] = f.radius;
+    if (f.frame) block.moving |= 1u << (j % 4);
+  }
+}
+
+}  // namespace
+
 int kxcollision::GatherNear(kxcollision* w, const float c[3], float r, kxcollnear* near) {
   if (!near) return 0;
   near->faces.clear();
   near->edges.clear();
+  near->planes.clear();
   near->valid = 0;
   if (!w || !c || !FinitePoint(c) || !std::isfinite(r)) return 0;
   // The query list is filled as ever: the views and the older runtime read it.
@@ -233,6 +260,7 @@ int kxcollision::GatherNear(kxcollision* w, const float c[3], float r, kxcollnea
     }
   }
   ForNearObjectFaces(w, c, r, add);
+  PackPlanes(near);
   for (int k = 0; k < 3; ++k) near->centre[k] = c[k];
   near->radius = r;
   near->world = w;
@@ -252,6 +280,7 @@ int kxcollision::NarrowNear(const kxcollnear* from, const float c[3], float r, k
   if (!out) return 0;
   out->faces.clear();
   out->edges.clear();
+  out->planes.clear();
   out->valid = 0;
   out->wider = nullptr;
   if (!from || !from->valid || !c || !FinitePoint(c) || !(r > 0.0f) || !std::isfinite(r)) return 0;
@@ -274,6 +303,7 @@ int kxcollision::NarrowNear(const kxcollnear* from, const float c[3], float r, k
                       from->edges.begin() + f.firstEdge + f.edgeCount);
     out->faces.push_back(n);
   }
+  PackPlanes(out);
   for (int k = 0; k < 3; ++k) out->centre[k] = c[k];
   out->radius = r;
   out->world = from->world;

@@ -157,8 +157,9 @@ struct kxcollision {
   static int ContactShape(const kxcollision* w, const float frame[16], kxboxrecord* box, int flag,
                           const kxcollnear* near = nullptr);
   // The same for count world points (at most 8, w 1): the reach below a face
-  // is the diagonal of the box lo..hi, each contact's point the foot of
-  // origin on the face plane; the deepest max (at most 16) into out.
+  // is the diagonal of the box lo..hi (null: the points' own box), each
+  // contact's point the foot of origin on the face plane; the deepest max
+  // (at most 16) into out.
   static int ContactPoints(const kxcollision* w, const kxcollnear* near, const float (*points)[4], int count,
                            const float lo[3], const float hi[3], const float origin[3], kxcontact* out, int max);
 

@@ -313,7 +313,7 @@ TEST_F(CollisionContactTest, NearSetGivesTheContactsOfTheWorldWalk) {
   EXPECT_EQ(narrow.wider, &near);
   std::mt19937 random(5);
   std::uniform_real_distribution<float> xy(-16.0f, 16.0f), dz(-0.4f, 0.6f), angle(-0.6f, 0.6f);
-  int touching = 0;
+  int touching = 0, looseTouching = 0;
   for (int i = 0; i < 400; ++i) {
     kxboxrecord fromNear = Cube(0.4f + 0.002f * (i % 100)), fromWalk = fromNear, fromNarrow = fromNear;
     kxmatrix m;
@@ -334,8 +334,34 @@ TEST_F(CollisionContactTest, NearSetGivesTheContactsOfTheWorldWalk) {
       }
     }
     touching += n > 0;
+    // One to eight loose corners, whose own box sets the reach, answer alike.
+    int count = 1 + i % 8;
+    float loose[8][4], lo[3], hi[3];
+    for (int k = 0; k < count; ++k) {
+      kxvector4r q = kxmatrix::TransformSingle(m, fromNear.eight[k]);
+      loose[k][0] = q.x, loose[k][1] = q.y, loose[k][2] = q.z, loose[k][3] = 1.0f;
+      for (int j = 0; j < 3; ++j) {
+        lo[j] = k ? std::min(lo[j], loose[k][j]) : loose[k][j];
+        hi[j] = k ? std::max(hi[j], loose[k][j]) : loose[k][j];
+      }
+    }
+    const float origin[3] = {p[0], p[1], 0.0f};
+    kxcontact looseNear[16], looseWalk[16], looseNarrow[16];
+    int l = kxcollision::ContactPoints(w.get(), &near, loose, count, nullptr, nullptr, origin, looseNear, 16);
+    ASSERT_EQ(l, kxcollision::ContactPoints(w.get(), nullptr, loose, count, lo, hi, origin, looseWalk, 16)) << i;
+    ASSERT_EQ(l, kxcollision::ContactPoints(w.get(), &narrow, loose, count, nullptr, nullptr, origin, looseNarrow, 16))
+        << i;
+    for (int k = 0; k < l; ++k) {
+      for (const kxcontact* other : {looseWalk, looseNarrow}) {
+        const kxcontact &a = looseNear[k], &b = other[k];
+        ASSERT_TRUE(a.normal == b.normal && a.point == b.point && a.depth == b.depth && a.face->id == b.face->id)
+            << i << " " << k;
+      }
+    }
+    looseTouching += l > 0;
   }
   EXPECT_GT(touching, 100);
+  EXPECT_GT(looseTouching, 100);
   // Boxes up to 16 m off the centre, up to 1.2 m across, reaching as far below.
   EXPECT_GT(narrow.reached, 6.0f);
   EXPECT_GT(near.reached, 16.0f);
