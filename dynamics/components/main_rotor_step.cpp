@@ -27,7 +27,6 @@ constexpr float kMinThrust = 0.001f;        // N
 constexpr float kMinInflow = 0.001f;        // m/s
 constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
 constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
-constexpr int kElements = 4;                // per blade, at (2k + 1)/8 of the span
 
 using V = kxvector4r;
 using kxdcomponent::InFrame;
@@ -173,66 +172,79 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
 
 // ---- blades and flap dynamics
 
-void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
+void kxdmainrotor::PlaceElements() {
+  if (elementsFor[0] == Radius && elementsFor[1] == HingeRadius) return;
+  elementsFor[0] = Radius;
+  elementsFor[1] = HingeRadius;
+  const float span = Radius - HingeRadius;
+  for (int k = 0; k < kElements; ++k) {
+    ElementE[k] = span * static_cast<float>(2 * k + 1) / static_cast<float>(2 * kElements);
+    ElementRho[k] = HingeRadius + ElementE[k];
+  }
+}
+
+void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   const kxmatrix& F = Body->B;
   const V& vf = Body->D.R;
   const V& w = Body->Omega;
   const float s = static_cast<float>(Sense);
   const float span = Radius - HingeRadius;
-  const float area = span * Chord / static_cast<float>(kElements);
   const float izz = Inertia[10];
   const float collective =
       ((PitchMax - PitchMin) * kxdcomponent::Read(PitchPushrod) + PitchMin + PitchMax) * 0.5f;
   const float r2 = Radius * Radius;
-  // The elements' places along the blade: e from the hinge, rho from the hub.
-  float elementE[kElements], elementRho[kElements];
-  for (int k = 0; k < kElements; ++k) {
-    elementE[k] = span * static_cast<float>(2 * k + 1) / 8.0f;
-    elementRho[k] = HingeRadius + elementE[k];
-  }
+  PlaceElements();
   // The air is a linear field about the main body: taken once at the hub,
   // it reaches an element through the gradient along the blade. An
   // element's flow is then base + rho a + e c, with a and c per blade.
-  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
   const float* G = kxdaircraftinstance::AirGradientOf(Instance);
   auto gradientAlong = [G](const V& x) {
     return V{G[0] * x.x + G[1] * x.y + G[2] * x.z, G[3] * x.x + G[4] * x.y + G[5] * x.z,
              G[6] * x.x + G[7] * x.y + G[8] * x.z, 0.0f};
   };
-  V base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
-  base.w = 0.0f;
-  Thrust = 0.0f;
+  kxdbladeelements::rows rows;
+  rows.e = ElementE;
+  rows.rho = ElementRho;
+  rows.base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
+  rows.base.w = 0.0f;
+  rows.area = span * Chord / static_cast<float>(kElements);
+  rows.cd0 = UH2;
+  rows.cd2 = UH3;
+  kxdbladeelements::blade blades[kMaxBlades];
+  V axes[kMaxBlades];
   for (int i = 0; i < Blades; ++i) {
-    V xi = InFrame(BladeRows[i].X, B), yi = InFrame(BladeRows[i].Y, B), zi = InFrame(BladeRows[i].Z, B);
+    kxdbladeelements::blade& b = blades[i];
+    V xi = InFrame(BladeRows[i].X, B);
+    b.y = InFrame(BladeRows[i].Y, B);
+    b.z = InFrame(BladeRows[i].Z, B);
+    axes[i] = xi;
     // The flybar reaches the blades of the first model only, blade 0
     // opposite to the others.
     float flybar = Sense > 0 ? (i == 0 ? -0.5f : 0.5f) * FlybarAngle : 0.0f;
-    float theta = flybar + s * 0.5f * Dot(yi, an) + collective;
+    float theta = flybar + s * 0.5f * Dot(b.y, an) + collective;
     BladePitch[i] = theta;
-    V n = Add(zi, Mul(yi, s * theta));
-    V sx = Mul(xi, s);
-    V chord = Cross(sx, n);
+    b.normal = Add(b.z, Mul(b.y, s * theta));
+    b.span = Mul(xi, s);
+    b.chord = Cross(b.span, b.normal);
     // Along rho: the fuselage's turn omega x X, the blade's own turn and
     // the air's change; along e: the flapping and the air's change.
-    V a = Sub(Sub(Cross(w, xi), Mul(yi, s * Spin)), gradientAlong(xi));
-    V c = Sub(Mul(zi, FlapRate[i]), Mul(gradientAlong(zi), Flap[i]));
+    b.a = Sub(Sub(Cross(w, xi), Mul(b.y, s * Spin)), gradientAlong(xi));
+    b.c = Sub(Mul(b.z, FlapRate[i]), Mul(gradientAlong(b.z), Flap[i]));
+  }
+  constexpr int kRows = kMaxBlades * kElements;
+  float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
+  kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
+  Thrust = 0.0f;
+  for (int i = 0; i < Blades; ++i) {
+    const V& xi = axes[i];
+    const V& zi = blades[i].z;
+    // Summed in element order, as one element after another would.
     float moment = 0.0f, drag = 0.0f;
-    for (int k = 0; k < kElements; ++k) {
-      const float e = elementE[k], rho = elementRho[k];
-      V v = {base.x + a.x * rho + c.x * e, base.y + a.y * rho + c.y * e, base.z + a.z * rho + c.z * e, 0.0f};
-      float speed;
-      V u = Direction(v, &speed);
-      float cu = Dot3(chord, u);
-      if (!(cu > 0.0f)) continue;
-      float nu = Dot3(n, u);
-      float alpha = nu / cu;
-      float cl = kxdrotoraero::BladeLift(alpha), cd = kxdrotoraero::BladeDrag(alpha, UH2, UH3);
-      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * std::fabs(alpha);
-      float xu = Dot3(sx, u);
-      float lift = kHalfDensity * area * speed * speed * cl * (1.0f - xu * xu);
-      V force = Add(Mul(v, -kHalfDensity * area * cd * speed), Mul(Sub(n, Mul(u, nu)), lift));
-      drag += Dot3(force, yi) * rho;
-      moment += rho * Dot3(force, zi);
+    for (int j = kElements * i; j < kElements * (i + 1); ++j) {
+      if (!(elementAlpha[j] >= 0.0f)) continue;
+      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * elementAlpha[j];
+      drag += elementDrag[j];
+      moment += elementMoment[j];
     }
     if (izz > 0.0f) d->Spin -= s * drag / izz;
     moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
@@ -255,9 +267,8 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
 
 // ---- induced flow
 
-void kxdmainrotor::InflowStep() {
-  V air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-  float vax = Dot3(Sub(D.R, air), B.Z);
+void kxdmainrotor::InflowStep(const V& hubAir) {
+  float vax = Dot3(Sub(D.R, hubAir), B.Z);
   float disc = kPi * Radius * Radius;
   float vh = 0.0f, vi = 0.0f;
   if (disc > 0.0f && Thrust > kMinThrust) {
@@ -316,8 +327,10 @@ void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
   float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
   V an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
   FlybarStep(d, an);
-  BladeStep(d, an);
-  InflowStep();
+  // The air at the hub serves the blades and the inflow alike.
+  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  BladeStep(d, an, hubAir);
+  InflowStep(hubAir);
   if (Spin > 0.0f) d->Spin -= kFriction;
   // The rotor's weight is part of the aircraft's mass, so it pulls too.
   kxdbody::ComputeChange(change, flag);
