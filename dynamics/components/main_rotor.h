@@ -193,10 +193,15 @@ class kxdmainrotor : public kxdbody {
   float ElementE[kElements] = {};    // m
   float ElementRho[kElements] = {};  // m
   float elementsFor[2] = {std::numeric_limits<float>::quiet_NaN(), 0.0f};  // Radius, HingeRadius
+  // How far the parts' strike boxes reach from the hub as the parts were
+  // last placed (m, summed over the rotor's axes, so it bounds every
+  // turn); NaN while unknown: then each part is asked alone.
+  float strikeReach = std::numeric_limits<float>::quiet_NaN();
 
  private:
   int Ready();
   void StrikeTest();
+  void MeasureStrikeReach();
   void DriveStep(kxdmainrotor* d);
   void FlybarStep(kxdmainrotor* d, const kxvector4r& an);
   void PlaceElements();

@@ -1,7 +1,9 @@
 // The main rotor's force pass and integration. Sections: placing the rotor
 // frame; links; strike test; disc axis and drive; flybar; blades and flap
 // dynamics; induced flow; integration.
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
@@ -91,7 +93,29 @@ int kxdmainrotor::Ready() {
 
 // ---- strike test
 
+void kxdmainrotor::MeasureStrikeReach() {
+  float reach = 0.0f;
+  for (kxnode* n = Geometry ? Geometry->firstChild : nullptr; n; n = n->nextSibling) {
+    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
+    const kxgeometricobject* part = static_cast<const kxgeometricobject*>(n);
+    const kxboxrecord& box = part->box;
+    if (!(box.max[0] >= box.min[0])) continue;  // no bounds: the part never strikes
+    for (const V& p : box.six) {
+      V q = InFrame(p, part->Matrix);
+      reach = std::max(reach, std::fabs(q.x) + std::fabs(q.y) + std::fabs(q.z));
+    }
+  }
+  strikeReach = std::isfinite(reach) ? reach : std::numeric_limits<float>::quiet_NaN();
+}
+
 void kxdmainrotor::StrikeTest() {
+  // High above everything the whole rotor is clear at once: every point a
+  // part's query places lies within the longest axis times strikeReach of
+  // the hub, and a query about the hub that wide finds nothing there.
+  if (Instance && strikeReach >= 0.0f) {
+    float longest = std::max({Dot3(B.X, B.X), Dot3(B.Y, B.Y), Dot3(B.Z, B.Z)});
+    if (Instance->ClearAround(B.R, std::sqrt(longest) * strikeReach)) return;
+  }
   kxdcontact hit;
   if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
   Broken = 1;
@@ -356,7 +380,9 @@ void kxdmainrotor::Integrate(kxdintegrable* change, int, float dt) {
       Flap[i] += d->Flap[i] * dt;
     }
   }
-  Place();
   if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
-  // The drawn geometry follows once a frame, in UpdateVisual.
+  // The frame is not placed here: the follow pass after the integration
+  // carries the rotor rigidly, and the next force pass and the visual
+  // update place it at the angle left here. The drawn geometry follows once
+  // a frame, in UpdateVisual.
 }
