@@ -380,9 +380,10 @@ void kxdmainrotor::Integrate(kxdintegrable* change, int, float dt) {
       Flap[i] += d->Flap[i] * dt;
     }
   }
-  if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
-  // The frame is not placed here: the follow pass after the integration
-  // carries the rotor rigidly, and the next force pass and the visual
+  // A carried rotor is not placed here: the follow pass after the
+  // integration carries it rigidly, and the next force pass and the visual
   // update place it at the angle left here. The drawn geometry follows once
   // a frame, in UpdateVisual.
+  if (!ParentBody) Place();
+  if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
 }
