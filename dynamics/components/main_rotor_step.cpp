@@ -3,6 +3,7 @@
 // dynamics; induced flow; integration.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "core/hooks.h"
@@ -40,6 +41,31 @@ float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a
 float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
 bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Four floats worked together for the blades' frames and flows: each lane
+// takes the products and sums of the helpers above in their order, so the
+// results are theirs to the bit.
+typedef float lanes __attribute__((vector_size(16)));
+lanes Lanes(const V& v) {
+  lanes r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
+}
+V Vector(lanes r) {
+  V v;
+  std::memcpy(&v, &r, sizeof v);
+  return v;
+}
+lanes Splat(float s) { return lanes{s, s, s, s}; }
+// M v, summed as the substeps' frame transform sums it.
+lanes Turned(const kxmatrix& M, const V& v) {
+  return ((Lanes(M.X) * Splat(v.x) + Lanes(M.Y) * Splat(v.y)) + Lanes(M.Z) * Splat(v.z)) + Lanes(M.R) * Splat(v.w);
+}
+// a x b in x, y and z; the fourth lane is left to chance.
+lanes Crossed(lanes a, lanes b) {
+  return __builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
+         __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3);
+}
 
 // Unit flow direction; zero for a zero (or non-finite) velocity.
 V Direction(const V& v, float* speed) {
@@ -222,10 +248,9 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   // it reaches an element through the gradient along the blade. An
   // element's flow is then base + rho a + e c, with a and c per blade.
   const float* G = kxdaircraftinstance::AirGradientOf(Instance);
-  auto gradientAlong = [G](const V& x) {
-    return V{G[0] * x.x + G[1] * x.y + G[2] * x.z, G[3] * x.x + G[4] * x.y + G[5] * x.z,
-             G[6] * x.x + G[7] * x.y + G[8] * x.z, 0.0f};
-  };
+  const lanes gx = {G[0], G[3], G[6], 0.0f}, gy = {G[1], G[4], G[7], 0.0f}, gz = {G[2], G[5], G[8], 0.0f};
+  auto gradientAlong = [&](lanes x) { return (gx * Splat(x[0]) + gy * Splat(x[1])) + gz * Splat(x[2]); };
+  const lanes omega = Lanes(w);
   kxdbladeelements::rows rows;
   rows.e = ElementE;
   rows.rho = ElementRho;
@@ -238,22 +263,25 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   V axes[kMaxBlades];
   for (int i = 0; i < Blades; ++i) {
     kxdbladeelements::blade& b = blades[i];
-    V xi = InFrame(BladeRows[i].X, B);
-    b.y = InFrame(BladeRows[i].Y, B);
-    b.z = InFrame(BladeRows[i].Z, B);
-    axes[i] = xi;
+    lanes xi = Turned(B, BladeRows[i].X), yi = Turned(B, BladeRows[i].Y), zi = Turned(B, BladeRows[i].Z);
+    axes[i] = Vector(xi);
     // The flybar reaches the blades of the first model only, blade 0
     // opposite to the others.
     float flybar = Sense > 0 ? (i == 0 ? -0.5f : 0.5f) * FlybarAngle : 0.0f;
-    float theta = flybar + s * 0.5f * Dot(b.y, an) + collective;
+    float theta = flybar + s * 0.5f * Dot(Vector(yi), an) + collective;
     BladePitch[i] = theta;
-    b.normal = Add(b.z, Mul(b.y, s * theta));
-    b.span = Mul(xi, s);
-    b.chord = Cross(b.span, b.normal);
+    lanes normal = zi + yi * Splat(s * theta), span = xi * Splat(s);
     // Along rho: the fuselage's turn omega x X, the blade's own turn and
     // the air's change; along e: the flapping and the air's change.
-    b.a = Sub(Sub(Cross(w, xi), Mul(b.y, s * Spin)), gradientAlong(xi));
-    b.c = Sub(Mul(b.z, FlapRate[i]), Mul(gradientAlong(b.z), Flap[i]));
+    lanes a = (Crossed(omega, xi) - yi * Splat(s * Spin)) - gradientAlong(xi);
+    lanes c = zi * Splat(FlapRate[i]) - gradientAlong(zi) * Splat(Flap[i]);
+    b.y = Vector(yi);
+    b.z = Vector(zi);
+    b.normal = Vector(normal);
+    b.span = Vector(span);
+    b.chord = Vector(Crossed(span, normal));
+    b.a = Vector(a);
+    b.c = Vector(c);
   }
   constexpr int kRows = kMaxBlades * kElements;
   float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
