@@ -32,19 +32,10 @@ constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
 constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
 
 using V = kxvector4r;
-using kxdcomponent::InFrame;
 
-V Add(const V& a, const V& b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
-V Sub(const V& a, const V& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
-V Mul(const V& a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
-float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
-float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
-bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
-// Four floats worked together for the blades' frames and flows: each lane
-// takes the products and sums of the helpers above in their order, so the
-// results are theirs to the bit.
+// Four floats worked together: each lane takes the products and sums of
+// one component in the order the scalar formula has them, so the results
+// are the same to the bit.
 typedef float lanes __attribute__((vector_size(16)));
 lanes Lanes(const V& v) {
   lanes r;
@@ -66,6 +57,15 @@ lanes Crossed(lanes a, lanes b) {
   return __builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
          __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3);
 }
+
+V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); }
+V Add(const V& a, const V& b) { return Vector(Lanes(a) + Lanes(b)); }
+V Sub(const V& a, const V& b) { return Vector(Lanes(a) - Lanes(b)); }
+V Mul(const V& a, float s) { return Vector(Lanes(a) * Splat(s)); }
+float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
+float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
+bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 // Unit flow direction; zero for a zero (or non-finite) velocity.
 V Direction(const V& v, float* speed) {
