@@ -223,6 +223,7 @@ void kxdmainrotor::Prepare() {
   FlybarRest.Y = Flybar.Y;
   FlybarRest.Z = Flybar.Z;
   FlybarAngle = (2.0f * kxsystem::Random() - 1.0f) * kFlybarStartTilt;
+  MeasureStrikeReach();
   kxdbody::Prepare();
 }
 
@@ -285,5 +286,7 @@ void kxdmainrotor::UpdateVisual() {
     }
     Sound.Update(frequency, volume, &B.R.x, &velocity.x);
   }
+  // The parts were placed anew above: the next frame's strike tests read them.
+  MeasureStrikeReach();
   kxdbody::UpdateVisual();
 }

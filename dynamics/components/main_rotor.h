@@ -34,14 +34,58 @@ float InducedFactor(float mu);
 // Factor on the induced velocity at hub height h (m) over a rotor of radius
 // r (m): 1 above 2.4 r, 0.28 on the ground.
 float GroundEffect(float hubHeight, float radius);
-// Blade lift and drag coefficients at angle of attack alpha (rad).
-float BladeLift(float alpha);
-float BladeDrag(float alpha, float cd0, float cd2);
+// Blade lift and drag coefficients at angle of attack alpha (rad); inline,
+// so the rotor's element loop takes them four elements at a time.
+constexpr float kBladeSlope = -5.7f;  // per rad
+constexpr float kMaxLift = 0.7f;
+constexpr float kMaxBladeDrag = 2.0f;
+inline float BladeLift(float alpha) {
+  float cl = kBladeSlope * alpha;
+  return cl < -kMaxLift ? -kMaxLift : (cl > kMaxLift ? kMaxLift : cl);
+}
+inline float BladeDrag(float alpha, float cd0, float cd2) {
+  float cd = cd2 * alpha * alpha + cd0;
+  return cd > kMaxBladeDrag ? kMaxBladeDrag : cd;
+}
 // The same for the flybar paddles.
 float PaddleLift(float alpha);
 float PaddleDrag(float alpha);
 
 }  // namespace kxdrotoraero
+
+// The blade elements' loads, the elements of all blades side by side and
+// worked four at a time (blade_elements.cpp, built so the compiler may take
+// their roots and divisions together).
+namespace kxdbladeelements {
+
+constexpr int kPerBlade = 4;  // elements, at (2k + 1) / 8 of the span from the hinge
+
+// One blade's part of its elements' flow and its axes, world axes (m/s, unit).
+struct blade {
+  kxvector4r a;      // flow per m from the hub: the fuselage's and the blade's turn, the air's change
+  kxvector4r c;      // flow per m from the hinge: the flapping, the air's change
+  kxvector4r normal; // the blade's normal, pitched
+  kxvector4r span;   // along the blade, outward in the sense of rotation
+  kxvector4r chord;  // span x normal
+  kxvector4r y, z;   // the blade's Y and Z: its drag and flap arms
+};
+
+// The elements' fixed places and the substep's common values.
+struct rows {
+  const float* e;      // m from the hinge, kPerBlade
+  const float* rho;    // m from the hub, kPerBlade
+  kxvector4r base;     // flow common to all elements (fuselage, hub air, induced), m/s
+  float area;          // m^2, one element
+  float cd0, cd2;      // blade drag coefficient at zero angle and its growth
+};
+
+// For element k of blade i (row kPerBlade i + k): its moment about the
+// rotor axis per unit drag arm (N m), its moment about the flap hinge (N m)
+// and the magnitude of its angle of attack (rad); an element without flow
+// or with the air from behind the chord has a negative angle and no loads.
+void Loads(const rows& r, const blade* blades, int count, float* drag, float* moment, float* alpha);
+
+}  // namespace kxdbladeelements
 
 class kxdmainrotor : public kxdbody {
  public:
@@ -142,14 +186,27 @@ class kxdmainrotor : public kxdbody {
   // substep places the rotor at the angle its integration left.
   float placedAngle = std::numeric_limits<float>::quiet_NaN();  // rad; NaN: none yet
   float placedCos = 1.0f, placedSin = 0.0f;
+  // The blade elements, kElements to a blade at (2k + 1) / (2 kElements) of
+  // the span: distance from the hinge and from the hub, the same on every
+  // blade. Set for the radii in elementsFor, again when those change.
+  static constexpr int kElements = kxdbladeelements::kPerBlade;
+  float ElementE[kElements] = {};    // m
+  float ElementRho[kElements] = {};  // m
+  float elementsFor[2] = {std::numeric_limits<float>::quiet_NaN(), 0.0f};  // Radius, HingeRadius
+  // How far the parts' strike boxes reach from the hub as the parts were
+  // last placed (m, summed over the rotor's axes, so it bounds every
+  // turn); NaN while unknown: then each part is asked alone.
+  float strikeReach = std::numeric_limits<float>::quiet_NaN();
 
  private:
   int Ready();
   void StrikeTest();
+  void MeasureStrikeReach();
   void DriveStep(kxdmainrotor* d);
   void FlybarStep(kxdmainrotor* d, const kxvector4r& an);
-  void BladeStep(kxdmainrotor* d, const kxvector4r& an);
-  void InflowStep();
+  void PlaceElements();
+  void BladeStep(kxdmainrotor* d, const kxvector4r& an, const kxvector4r& hubAir);
+  void InflowStep(const kxvector4r& hubAir);
 };
 
 class kxdrotor00 : public kxdmainrotor {

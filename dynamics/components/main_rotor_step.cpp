@@ -1,7 +1,10 @@
 // The main rotor's force pass and integration. Sections: placing the rotor
 // frame; links; strike test; disc axis and drive; flybar; blades and flap
 // dynamics; induced flow; integration.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
@@ -27,14 +30,38 @@ constexpr float kMinThrust = 0.001f;        // N
 constexpr float kMinInflow = 0.001f;        // m/s
 constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
 constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
-constexpr int kElements = 4;                // per blade, at (2k + 1)/8 of the span
 
 using V = kxvector4r;
-using kxdcomponent::InFrame;
 
-V Add(const V& a, const V& b) { return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
-V Sub(const V& a, const V& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
-V Mul(const V& a, float s) { return {a.x * s, a.y * s, a.z * s, a.w * s}; }
+// Four floats worked together: each lane takes the products and sums of
+// one component in the order the scalar formula has them, so the results
+// are the same to the bit.
+typedef float lanes __attribute__((vector_size(16)));
+lanes Lanes(const V& v) {
+  lanes r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
+}
+V Vector(lanes r) {
+  V v;
+  std::memcpy(&v, &r, sizeof v);
+  return v;
+}
+lanes Splat(float s) { return lanes{s, s, s, s}; }
+// M v, summed as the substeps' frame transform sums it.
+lanes Turned(const kxmatrix& M, const V& v) {
+  return ((Lanes(M.X) * Splat(v.x) + Lanes(M.Y) * Splat(v.y)) + Lanes(M.Z) * Splat(v.z)) + Lanes(M.R) * Splat(v.w);
+}
+// a x b in x, y and z; the fourth lane is left to chance.
+lanes Crossed(lanes a, lanes b) {
+  return __builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
+         __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3);
+}
+
+V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); }
+V Add(const V& a, const V& b) { return Vector(Lanes(a) + Lanes(b)); }
+V Sub(const V& a, const V& b) { return Vector(Lanes(a) - Lanes(b)); }
+V Mul(const V& a, float s) { return Vector(Lanes(a) * Splat(s)); }
 float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
@@ -92,7 +119,29 @@ int kxdmainrotor::Ready() {
 
 // ---- strike test
 
+void kxdmainrotor::MeasureStrikeReach() {
+  float reach = 0.0f;
+  for (kxnode* n = Geometry ? Geometry->firstChild : nullptr; n; n = n->nextSibling) {
+    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
+    const kxgeometricobject* part = static_cast<const kxgeometricobject*>(n);
+    const kxboxrecord& box = part->box;
+    if (!(box.max[0] >= box.min[0])) continue;  // no bounds: the part never strikes
+    for (const V& p : box.six) {
+      V q = InFrame(p, part->Matrix);
+      reach = std::max(reach, std::fabs(q.x) + std::fabs(q.y) + std::fabs(q.z));
+    }
+  }
+  strikeReach = std::isfinite(reach) ? reach : std::numeric_limits<float>::quiet_NaN();
+}
+
 void kxdmainrotor::StrikeTest() {
+  // High above everything the whole rotor is clear at once: every point a
+  // part's query places lies within the longest axis times strikeReach of
+  // the hub, and a query about the hub that wide finds nothing there.
+  if (Instance && strikeReach >= 0.0f) {
+    float longest = std::max({Dot3(B.X, B.X), Dot3(B.Y, B.Y), Dot3(B.Z, B.Z)});
+    if (Instance->ClearAround(B.R, std::sqrt(longest) * strikeReach)) return;
+  }
   kxdcontact hit;
   if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
   Broken = 1;
@@ -173,66 +222,81 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
 
 // ---- blades and flap dynamics
 
-void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
+void kxdmainrotor::PlaceElements() {
+  if (elementsFor[0] == Radius && elementsFor[1] == HingeRadius) return;
+  elementsFor[0] = Radius;
+  elementsFor[1] = HingeRadius;
+  const float span = Radius - HingeRadius;
+  for (int k = 0; k < kElements; ++k) {
+    ElementE[k] = span * static_cast<float>(2 * k + 1) / static_cast<float>(2 * kElements);
+    ElementRho[k] = HingeRadius + ElementE[k];
+  }
+}
+
+void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   const kxmatrix& F = Body->B;
   const V& vf = Body->D.R;
   const V& w = Body->Omega;
   const float s = static_cast<float>(Sense);
   const float span = Radius - HingeRadius;
-  const float area = span * Chord / static_cast<float>(kElements);
   const float izz = Inertia[10];
   const float collective =
       ((PitchMax - PitchMin) * kxdcomponent::Read(PitchPushrod) + PitchMin + PitchMax) * 0.5f;
   const float r2 = Radius * Radius;
-  // The elements' places along the blade: e from the hinge, rho from the hub.
-  float elementE[kElements], elementRho[kElements];
-  for (int k = 0; k < kElements; ++k) {
-    elementE[k] = span * static_cast<float>(2 * k + 1) / 8.0f;
-    elementRho[k] = HingeRadius + elementE[k];
-  }
+  PlaceElements();
   // The air is a linear field about the main body: taken once at the hub,
   // it reaches an element through the gradient along the blade. An
   // element's flow is then base + rho a + e c, with a and c per blade.
-  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
   const float* G = kxdaircraftinstance::AirGradientOf(Instance);
-  auto gradientAlong = [G](const V& x) {
-    return V{G[0] * x.x + G[1] * x.y + G[2] * x.z, G[3] * x.x + G[4] * x.y + G[5] * x.z,
-             G[6] * x.x + G[7] * x.y + G[8] * x.z, 0.0f};
-  };
-  V base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
-  base.w = 0.0f;
-  Thrust = 0.0f;
+  const lanes gx = {G[0], G[3], G[6], 0.0f}, gy = {G[1], G[4], G[7], 0.0f}, gz = {G[2], G[5], G[8], 0.0f};
+  auto gradientAlong = [&](lanes x) { return (gx * Splat(x[0]) + gy * Splat(x[1])) + gz * Splat(x[2]); };
+  const lanes omega = Lanes(w);
+  kxdbladeelements::rows rows;
+  rows.e = ElementE;
+  rows.rho = ElementRho;
+  rows.base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
+  rows.base.w = 0.0f;
+  rows.area = span * Chord / static_cast<float>(kElements);
+  rows.cd0 = UH2;
+  rows.cd2 = UH3;
+  kxdbladeelements::blade blades[kMaxBlades];
+  V axes[kMaxBlades];
   for (int i = 0; i < Blades; ++i) {
-    V xi = InFrame(BladeRows[i].X, B), yi = InFrame(BladeRows[i].Y, B), zi = InFrame(BladeRows[i].Z, B);
+    kxdbladeelements::blade& b = blades[i];
+    lanes xi = Turned(B, BladeRows[i].X), yi = Turned(B, BladeRows[i].Y), zi = Turned(B, BladeRows[i].Z);
+    axes[i] = Vector(xi);
     // The flybar reaches the blades of the first model only, blade 0
     // opposite to the others.
     float flybar = Sense > 0 ? (i == 0 ? -0.5f : 0.5f) * FlybarAngle : 0.0f;
-    float theta = flybar + s * 0.5f * Dot(yi, an) + collective;
+    float theta = flybar + s * 0.5f * Dot(Vector(yi), an) + collective;
     BladePitch[i] = theta;
-    V n = Add(zi, Mul(yi, s * theta));
-    V sx = Mul(xi, s);
-    V chord = Cross(sx, n);
+    lanes normal = zi + yi * Splat(s * theta), span = xi * Splat(s);
     // Along rho: the fuselage's turn omega x X, the blade's own turn and
     // the air's change; along e: the flapping and the air's change.
-    V a = Sub(Sub(Cross(w, xi), Mul(yi, s * Spin)), gradientAlong(xi));
-    V c = Sub(Mul(zi, FlapRate[i]), Mul(gradientAlong(zi), Flap[i]));
+    lanes a = (Crossed(omega, xi) - yi * Splat(s * Spin)) - gradientAlong(xi);
+    lanes c = zi * Splat(FlapRate[i]) - gradientAlong(zi) * Splat(Flap[i]);
+    b.y = Vector(yi);
+    b.z = Vector(zi);
+    b.normal = Vector(normal);
+    b.span = Vector(span);
+    b.chord = Vector(Crossed(span, normal));
+    b.a = Vector(a);
+    b.c = Vector(c);
+  }
+  constexpr int kRows = kMaxBlades * kElements;
+  float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
+  kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
+  Thrust = 0.0f;
+  for (int i = 0; i < Blades; ++i) {
+    const V& xi = axes[i];
+    const V& zi = blades[i].z;
+    // Summed in element order, as one element after another would.
     float moment = 0.0f, drag = 0.0f;
-    for (int k = 0; k < kElements; ++k) {
-      const float e = elementE[k], rho = elementRho[k];
-      V v = {base.x + a.x * rho + c.x * e, base.y + a.y * rho + c.y * e, base.z + a.z * rho + c.z * e, 0.0f};
-      float speed;
-      V u = Direction(v, &speed);
-      float cu = Dot3(chord, u);
-      if (!(cu > 0.0f)) continue;
-      float nu = Dot3(n, u);
-      float alpha = nu / cu;
-      float cl = kxdrotoraero::BladeLift(alpha), cd = kxdrotoraero::BladeDrag(alpha, UH2, UH3);
-      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * std::fabs(alpha);
-      float xu = Dot3(sx, u);
-      float lift = kHalfDensity * area * speed * speed * cl * (1.0f - xu * xu);
-      V force = Add(Mul(v, -kHalfDensity * area * cd * speed), Mul(Sub(n, Mul(u, nu)), lift));
-      drag += Dot3(force, yi) * rho;
-      moment += rho * Dot3(force, zi);
+    for (int j = kElements * i; j < kElements * (i + 1); ++j) {
+      if (!(elementAlpha[j] >= 0.0f)) continue;
+      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * elementAlpha[j];
+      drag += elementDrag[j];
+      moment += elementMoment[j];
     }
     if (izz > 0.0f) d->Spin -= s * drag / izz;
     moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
@@ -255,9 +319,8 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an) {
 
 // ---- induced flow
 
-void kxdmainrotor::InflowStep() {
-  V air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-  float vax = Dot3(Sub(D.R, air), B.Z);
+void kxdmainrotor::InflowStep(const V& hubAir) {
+  float vax = Dot3(Sub(D.R, hubAir), B.Z);
   float disc = kPi * Radius * Radius;
   float vh = 0.0f, vi = 0.0f;
   if (disc > 0.0f && Thrust > kMinThrust) {
@@ -316,8 +379,10 @@ void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
   float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
   V an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
   FlybarStep(d, an);
-  BladeStep(d, an);
-  InflowStep();
+  // The air at the hub serves the blades and the inflow alike.
+  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  BladeStep(d, an, hubAir);
+  InflowStep(hubAir);
   if (Spin > 0.0f) d->Spin -= kFriction;
   // The rotor's weight is part of the aircraft's mass, so it pulls too.
   kxdbody::ComputeChange(change, flag);
@@ -343,7 +408,10 @@ void kxdmainrotor::Integrate(kxdintegrable* change, int, float dt) {
       Flap[i] += d->Flap[i] * dt;
     }
   }
-  Place();
+  // A carried rotor is not placed here: the follow pass after the
+  // integration carries it rigidly, and the next force pass and the visual
+  // update place it at the angle left here. The drawn geometry follows once
+  // a frame, in UpdateVisual.
+  if (!ParentBody) Place();
   if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
-  // The drawn geometry follows once a frame, in UpdateVisual.
 }

@@ -10,10 +10,7 @@ namespace {
 constexpr float kClutchStiffness = 10.0f;   // N m per rad/s of slip, engaged
 constexpr float kClutchFade = 0.01f;        // per rad/s below the engagement speed
 constexpr float kGroundEffectReach = 1.2f;  // in rotor diameters of hub height
-constexpr float kBladeSlope = -5.7f;        // per rad
 constexpr float kPaddleSlope = -2.7f;       // per rad
-constexpr float kMaxLift = 0.7f;
-constexpr float kMaxBladeDrag = 2.0f;
 constexpr float kMaxPaddleDrag = 1.0f;
 constexpr float kPaddleDrag2 = 0.5f;
 constexpr float kPaddleDrag0 = 0.02f;
@@ -47,13 +44,6 @@ float GroundEffect(float hubHeight, float radius) {
   if (!(q < kGroundEffectReach)) return 1.0f;
   float d = kGroundEffectReach - q;
   return 1.0f - 0.5f * d * d;
-}
-
-float BladeLift(float alpha) { return kxdcomponent::Clamp(kBladeSlope * alpha, -kMaxLift, kMaxLift); }
-
-float BladeDrag(float alpha, float cd0, float cd2) {
-  float cd = cd2 * alpha * alpha + cd0;
-  return cd > kMaxBladeDrag ? kMaxBladeDrag : cd;
 }
 
 float PaddleLift(float alpha) { return kxdcomponent::Clamp(kPaddleSlope * alpha, -kMaxLift, kMaxLift); }

@@ -3,6 +3,7 @@
 // and the tail rotor's frame and inertia; the designer's ranges after.
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "core/hooks.h"
 #include "dynamics/components/main_rotor.h"
@@ -49,6 +50,7 @@ int kxdmainrotor::MeasureBlades() {
   if (!g) return 0;
   // From the rest shape, so the analysis can run again after every edit.
   g->Rebuild();
+  strikeReach = std::numeric_limits<float>::quiet_NaN();  // the parts move: measured again when placed
   if (!HasMesh(g)) return 0;
   g->SetOwner(this);
   kxempty("%s: name \"%s\"\n", Tag, g->name.Text());

@@ -236,9 +236,12 @@ void kxdtailrotor00::Integrate(kxdintegrable* change, int, float dt) {
   Error += d->Error * dt;
   if (Broken || !Body) return;
   const kxmatrix& F = Body->B;
+  Zw = InFrame(Placement.Z, F);
+  // A carried tail rotor is placed rigidly by the follow pass right after
+  // the integration: turning its frame here would be undone unseen.
+  if (ParentBody) return;
   Xw = InFrame(Placement.X, F);
   Yw = InFrame(Placement.Y, F);
-  Zw = InFrame(Placement.Z, F);
   float c = std::cos(Phase), s = std::sin(Phase);
   B.X = {Xw.x * c - Yw.x * s, Xw.y * c - Yw.y * s, Xw.z * c - Yw.z * s, 0.0f};
   B.Y = {Yw.x * c + Xw.x * s, Yw.y * c + Xw.y * s, Yw.z * c + Xw.z * s, 0.0f};

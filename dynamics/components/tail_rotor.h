@@ -73,7 +73,7 @@ class kxdtailrotor00 : public kxdbody {
   int Broken;
   int Countdown;            // steps to the next strike test
   kxmatrix Placement;       // X, Y, Z relative to the fuselage
-  kxvector4r Xw, Yw, Zw;    // unspun world rows
+  kxvector4r Xw, Yw, Zw;    // unspun world rows; X and Y only while not carried
   int Skipped;              // a missing link was logged since Prepare
 
  private:

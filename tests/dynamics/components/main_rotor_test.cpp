@@ -1,5 +1,5 @@
 // The main rotor's laws (clutch, inflow, ground effect, blade and paddle
-// coefficients), its file lines, a blade strike, the broken state and the
+// coefficients, the blade elements' loads), its file lines, a blade strike, the broken state and the
 // second model's angle wrap.
 #include <cmath>
 #include <string>
@@ -58,6 +58,76 @@ TEST(rotorlaws, LawsAtTheirCorners) {
       {"paddle drag saturated", aero::PaddleDrag(2.0f), 1.0f, 0.0f},
   };
   for (const auto& c : cases) EXPECT_NEAR(c.got, c.want, c.tolerance) << c.law;
+}
+
+// The blade elements worked four at a time give each element of each blade
+// the loads of its own flow, as one element worked alone would; an element
+// in still air or with the air from behind its chord gives nothing.
+TEST(rotorlaws, BladeElementsTakeTheLoadsOfTheirOwnFlow) {
+  using V = kxvector4r;
+  namespace el = kxdbladeelements;
+  const float e[el::kPerBlade] = {0.05f, 0.15f, 0.25f, 0.35f};
+  const float rho[el::kPerBlade] = {0.15f, 0.25f, 0.35f, 0.45f};
+  el::rows r{e, rho, {0.3f, -0.2f, -1.5f, 0.0f}, 0.004f, 0.01f, 1.0f};
+  // A blade along x, pitched nose up: normal near z, chord = span x normal.
+  auto bladeAlong = [](const V& a, const V& c) {
+    el::blade b{};
+    b.a = a;
+    b.c = c;
+    b.span = {1.0f, 0.0f, 0.0f, 0.0f};
+    b.normal = {0.0f, 0.08f, 1.0f, 0.0f};
+    b.chord = {0.0f, -1.0f, 0.08f, 0.0f};
+    b.y = {0.0f, 1.0f, 0.0f, 0.0f};
+    b.z = {0.0f, 0.0f, 1.0f, 0.0f};
+    return b;
+  };
+  const el::blade blades[] = {
+      bladeAlong({0.0f, -60.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 2.0f, 0.0f}),    // turning, flapping up
+      bladeAlong({1.0f, -40.0f, 3.0f, 0.0f}, {0.0f, 0.0f, -4.0f, 0.0f}),   // turning, flapping down
+      bladeAlong({0.0f, 60.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}),     // the air from behind
+  };
+  constexpr int kCount = 3 * el::kPerBlade;
+  float drag[kCount], moment[kCount], alpha[kCount];
+  el::Loads(r, blades, 3, drag, moment, alpha);
+  for (int i = 0; i < 3; ++i) {
+    const el::blade& b = blades[i];
+    for (int k = 0; k < el::kPerBlade; ++k) {
+      const int j = el::kPerBlade * i + k;
+      V v = {r.base.x + b.a.x * rho[k] + b.c.x * e[k], r.base.y + b.a.y * rho[k] + b.c.y * e[k],
+             r.base.z + b.a.z * rho[k] + b.c.z * e[k], 0.0f};
+      float speed = std::sqrt(V::Dot3(v, v));
+      V u = {v.x / speed, v.y / speed, v.z / speed, 0.0f};
+      float cu = V::Dot3(b.chord, u), nu = V::Dot3(b.normal, u), xu = V::Dot3(b.span, u);
+      if (!(cu > 0.0f)) {
+        EXPECT_LT(alpha[j], 0.0f) << "blade " << i << " element " << k;
+        EXPECT_EQ(drag[j], 0.0f) << "blade " << i << " element " << k;
+        EXPECT_EQ(moment[j], 0.0f) << "blade " << i << " element " << k;
+        continue;
+      }
+      float a = nu / cu;
+      float q = 0.6125f * r.area * speed;
+      float lift = q * speed * aero::BladeLift(a) * (1.0f - xu * xu), resist = -q * aero::BladeDrag(a, r.cd0, r.cd2);
+      V f = {v.x * resist + (b.normal.x - u.x * nu) * lift, v.y * resist + (b.normal.y - u.y * nu) * lift,
+             v.z * resist + (b.normal.z - u.z * nu) * lift, 0.0f};
+      EXPECT_NEAR(alpha[j], std::fabs(a), 1e-6f) << "blade " << i << " element " << k;
+      EXPECT_NEAR(drag[j], V::Dot3(f, b.y) * rho[k], 1e-5f * std::fabs(V::Dot3(f, b.y) * rho[k]) + 1e-9f)
+          << "blade " << i << " element " << k;
+      EXPECT_NEAR(moment[j], V::Dot3(f, b.z) * rho[k], 1e-5f * std::fabs(V::Dot3(f, b.z) * rho[k]) + 1e-9f)
+          << "blade " << i << " element " << k;
+    }
+  }
+  // The third blade meets the air from behind at every element.
+  for (int k = 0; k < el::kPerBlade; ++k) EXPECT_LT(alpha[2 * el::kPerBlade + k], 0.0f);
+  // In still air nothing flows past an element.
+  el::rows still = r;
+  still.base = {0.0f, 0.0f, 0.0f, 0.0f};
+  const el::blade resting = bladeAlong({0.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f});
+  el::Loads(still, &resting, 1, drag, moment, alpha);
+  for (int k = 0; k < el::kPerBlade; ++k) {
+    EXPECT_LT(alpha[k], 0.0f);
+    EXPECT_EQ(drag[k], 0.0f);
+    EXPECT_EQ(moment[k], 0.0f);
+  }
 }
 
 class rotorflight : public helitest {
