@@ -145,12 +145,25 @@ void kxdtailrotor00::Prepare() {
 }
 
 void kxdtailrotor00::UpdateVisual() {
+  // A carried rotor's substeps keep the unturned frame its carrier gives it;
+  // the drawn blades (and what is recorded of them) show the phase.
+  if (ParentBody && Body && !Broken) TurnFrame(Body->B);
   SyncGeometry();
   kxdgeometry::PlaceChildren(this);
   kxdintegrable::UpdateVisual();
 }
 
 // ---- force pass and integration
+
+void kxdtailrotor00::TurnFrame(const kxmatrix& F) {
+  Zw = InFrame(Placement.Z, F);
+  Xw = InFrame(Placement.X, F);
+  Yw = InFrame(Placement.Y, F);
+  float c = std::cos(Phase), s = std::sin(Phase);
+  B.X = {Xw.x * c - Yw.x * s, Xw.y * c - Yw.y * s, Xw.z * c - Yw.z * s, 0.0f};
+  B.Y = {Yw.x * c + Xw.x * s, Yw.y * c + Xw.y * s, Yw.z * c + Xw.z * s, 0.0f};
+  B.Z = Zw;
+}
 
 float kxdtailrotor00::DriveSpeed(float speed) const {
   // A gear ratio of 0 would divide by zero: no drive from any source then.
@@ -240,12 +253,7 @@ void kxdtailrotor00::Integrate(kxdintegrable* change, int, float dt) {
   // A carried tail rotor is placed rigidly by the follow pass right after
   // the integration: turning its frame here would be undone unseen.
   if (ParentBody) return;
-  Xw = InFrame(Placement.X, F);
-  Yw = InFrame(Placement.Y, F);
-  float c = std::cos(Phase), s = std::sin(Phase);
-  B.X = {Xw.x * c - Yw.x * s, Xw.y * c - Yw.y * s, Xw.z * c - Yw.z * s, 0.0f};
-  B.Y = {Yw.x * c + Xw.x * s, Yw.y * c + Xw.y * s, Yw.z * c + Xw.z * s, 0.0f};
-  B.Z = Zw;
+  TurnFrame(F);
   V r0 = R0;
   r0.w = 1.0f;
   B.R = InFrame(r0, F);

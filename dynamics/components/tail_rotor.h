@@ -73,9 +73,11 @@ class kxdtailrotor00 : public kxdbody {
   int Broken;
   int Countdown;            // steps to the next strike test
   kxmatrix Placement;       // X, Y, Z relative to the fuselage
-  kxvector4r Xw, Yw, Zw;    // unspun world rows; X and Y only while not carried
+  kxvector4r Xw, Yw, Zw;    // unspun world rows; X and Y only when turned
   int Skipped;              // a missing link was logged since Prepare
 
  private:
   void StrikeTest();
+  // Turns the unturned rows under F by the phase into B's axes.
+  void TurnFrame(const kxmatrix& F);
 };

@@ -7,6 +7,7 @@
 #include "core/value.h"
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/main_rotor.h"
+#include "dynamics/components/component_support.h"
 #include "dynamics/components/tail_rotor.h"
 #include "dynamics/writers.h"
 #include "rotor_support.h"
@@ -114,6 +115,12 @@ TEST_F(tailflight, StandingTailRotorGivesNoThrustThenFollowsTheMainRotorUntilStr
   EXPECT_NEAR(tail->Speed, rotor->Spin * 10.0f / 2.2f, 1.0f);
   EXPECT_NEAR(tail->GetRPM(), tail->Speed * 60.0f / 6.2831853f, 0.1f);
   EXPECT_GT(std::fabs(tail->Thrust), 0.1f);
+  // The carried rotor's frame after a frame shows its blades at their phase.
+  ASSERT_NE(tail->ParentBody, nullptr);
+  kxvector4r x = kxdcomponent::InFrame(tail->Placement.X, tail->Body->B);
+  kxvector4r y = kxdcomponent::InFrame(tail->Placement.Y, tail->Body->B);
+  EXPECT_NEAR(kxvector4r::Dot(tail->B.X, x), std::cos(tail->Phase), 1e-4f);
+  EXPECT_NEAR(kxvector4r::Dot(tail->B.X, y), -std::sin(tail->Phase), 1e-4f);
   // Held full rudder in heading hold: the error stays within its bound.
   EXPECT_LE(std::fabs(tail->Error), kxdtailrotor00::kMaxError + 0.01f);
   EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Crash, 0);
