@@ -172,16 +172,17 @@ void Directions(kxdsectionrows& rows, int first, int count) {
   float* __restrict weight = rows.weight.data() + first;
   int* __restrict entry = rows.entry.data() + first;
   constexpr float kLastEntry = static_cast<float>(kxdairfoil::kDirectionUsed - 2);
-  // The roots one by one: a root that may set errno keeps a loop from
-  // running several rows at a time whatever the settings here say.
+  // The roots one by one: a root that may set errno keeps gcc from running
+  // a loop several rows at a time.
   for (int i = 0; i < count; ++i) sp[i] = std::sqrt(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
   KXD_ROWS_APART
   for (int i = 0; i < count; ++i) {
     float v = sp[i];
     // Still air and a broken flow give no direction.
     bool some = __builtin_isfinite(v) && v != 0.0f;
-    // (A broken flow's row puts no load on: what its parts come to does
-    // not matter.)
+    // The division is worked out for every row, on 1 where there is no
+    // direction; a broken flow's row puts no load on, so what its parts
+    // come to does not matter.
     float inverse = some ? 1.0f / (some ? v : 1.0f) : 0.0f;
     float x = ux[i] * inverse, y = uy[i] * inverse, z = uz[i] * inverse;
     ox[i] = x, oy[i] = y, oz[i] = z;
