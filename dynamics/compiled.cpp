@@ -41,7 +41,8 @@ bool RigidlyCarried(const kxdbody* body, kxmatrix* relative, kxdbody** carrier) 
 
 // ---- the carrier's frame
 
-int kxdsectionrows::Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n) {
+int kxdsectionrows::Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n,
+                        float inducedDrag) {
   auto put = [](std::vector<float>& x, std::vector<float>& y, std::vector<float>& z, const kxvector4r& v) {
     x.push_back(v.x), y.push_back(v.y), z.push_back(v.z);
   };
@@ -49,53 +50,63 @@ int kxdsectionrows::Add(const kxvector4r& p, const kxvector4r& c, const kxvector
   put(cx, cy, cz, c);
   put(sx, sy, sz, s);
   put(nx, ny, nz, n);
-  for (std::vector<float>* v : {&vx, &vy, &vz, &speed, &dx, &dy, &dz, &dc, &ds, &dn, &cl, &cd, &cm}) v->push_back(0.0f);
+  for (std::vector<float>* v : {&area, &chord, &washShare, &sideslip, &rootSide, &rootLoss, &aheadOnly, &brakeCl,
+                                &brakeCd, &deployment, &vx, &vy, &vz, &speed, &dx, &dy, &dz, &dc, &ds, &dn, &weight,
+                                &cl, &cd, &cm}) {
+    v->push_back(0.0f);
+  }
+  for (int k = 0; k < kSurfaces; ++k) {
+    for (std::vector<float>* v : {&alpha[k], &surfaceCl[k], &surfaceCd[k], &surfaceCm[k], &deflection[k]}) {
+      v->push_back(0.0f);
+    }
+  }
+  for (int k = 0; k < kSurfaces; ++k) link[k].push_back(nullptr);
+  brakeLink.push_back(nullptr);
+  induced.push_back(inducedDrag);
+  airfoil.push_back(nullptr);
+  entry.push_back(-1);
   active.push_back(0);
   return Count() - 1;
 }
 
-void kxdsectionrows::Directions(int first, int count) {
-  // Restricted pointers: the stores below cannot alias the inputs, so the
-  // loop runs several rows at a time.
-  const float* __restrict ux = vx.data() + first;
-  const float* __restrict uy = vy.data() + first;
-  const float* __restrict uz = vz.data() + first;
-  const float* __restrict ax = cx.data() + first;
-  const float* __restrict ay = cy.data() + first;
-  const float* __restrict az = cz.data() + first;
-  const float* __restrict bx = sx.data() + first;
-  const float* __restrict by = sy.data() + first;
-  const float* __restrict bz = sz.data() + first;
-  const float* __restrict ex = nx.data() + first;
-  const float* __restrict ey = ny.data() + first;
-  const float* __restrict ez = nz.data() + first;
-  float* __restrict sp = speed.data() + first;
-  float* __restrict ox = dx.data() + first;
-  float* __restrict oy = dy.data() + first;
-  float* __restrict oz = dz.data() + first;
-  float* __restrict pc = dc.data() + first;
-  float* __restrict ps = ds.data() + first;
-  float* __restrict pn = dn.data() + first;
-  for (int i = 0; i < count; ++i) {
-    float v = std::sqrt(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
-    // Still air and a broken flow give no direction.
-    bool some = std::isfinite(v) && v != 0.0f;
-    float inverse = some ? 1.0f / v : 0.0f;
-    float x = some ? ux[i] * inverse : 0.0f;
-    float y = some ? uy[i] * inverse : 0.0f;
-    float z = some ? uz[i] * inverse : 0.0f;
-    sp[i] = v;
-    ox[i] = x, oy[i] = y, oz[i] = z;
-    pc[i] = ax[i] * x + ay[i] * y + az[i] * z;
-    ps[i] = bx[i] * x + by[i] * y + bz[i] * z;
-    pn[i] = ex[i] * x + ey[i] * y + ez[i] * z;
+void kxdsectionrows::Set(int row, const kxdairfoil* foil, float sectionArea, float sectionChord, float share,
+                         const kxdsectionfactors& f) {
+  airfoil[row] = foil;
+  area[row] = sectionArea;
+  chord[row] = sectionChord;
+  washShare[row] = share;
+  sideslip[row] = f.sideslip;
+  rootSide[row] = f.rootSide, rootLoss[row] = f.rootLoss;
+  aheadOnly[row] = f.aheadOnly;
+}
+
+void kxdsectionrows::SetSurface(int row, int surface, const float* source, float shift, float cl, float cd,
+                                float cm) {
+  link[surface][row] = source;
+  alpha[surface][row] = shift;
+  surfaceCl[surface][row] = cl, surfaceCd[surface][row] = cd, surfaceCm[surface][row] = cm;
+}
+
+void kxdsectionrows::SetBrake(int row, const float* source, float cl, float cd) {
+  brakeLink[row] = source;
+  brakeCl[row] = cl, brakeCd[row] = cd;
+}
+
+void kxdsectionrows::ReadLinks(int first, int count) {
+  // A link without a finite value moves nothing, as on the drawn parts.
+  auto value = [](const float* source) { return source && std::isfinite(*source) ? *source : 0.0f; };
+  for (int r = first; r < first + count; ++r) {
+    for (int k = 0; k < kSurfaces; ++k) deflection[k][r] = value(link[k][r]);
+    const float* brake = brakeLink[r];
+    deployment[r] = brake && std::isfinite(*brake) ? (*brake + 1.0f) * 0.5f : 0.0f;
   }
 }
 
-void kxdsectionrows::AddLoads(int first, int count, const float* __restrict area, const float* __restrict chord,
-                              kxvector4r& force, kxvector4r& torque) const {
+void kxdsectionrows::AddLoads(int first, int count, kxvector4r& force, kxvector4r& torque) const {
   constexpr float kHalfDensity = 0.6125f;  // kg/m^3, halved
   constexpr int kBlock = 16;
+  const float* __restrict sa = area.data() + first;
+  const float* __restrict sc = chord.data() + first;
   const float* __restrict qx = px.data() + first;
   const float* __restrict qy = py.data() + first;
   const float* __restrict qz = pz.data() + first;
@@ -129,14 +140,14 @@ void kxdsectionrows::AddLoads(int first, int count, const float* __restrict area
     for (int j = 0; j < n; ++j) {
       const int i = base + j;
       float v = sp[i];
-      float q = kHalfDensity * area[i];
+      float q = kHalfDensity * sa[i];
       float lift = kl[i] * q * v * v;
       float turnOver = pc[i] < 0.0f ? -1.0f : 1.0f;
       float lx = (ex[i] - pn[i] * ox[i]) * lift * turnOver;
       float ly = (ey[i] - pn[i] * oy[i]) * lift * turnOver;
       float lz = (ez[i] - pn[i] * oz[i]) * lift * turnOver;
-      float drag = -kHalfDensity * area[i] * kd[i] * v;
-      float m = q * chord[i] * km[i] * v * v;
+      float drag = -kHalfDensity * sa[i] * kd[i] * v;
+      float m = q * sc[i] * km[i] * v * v;
       float gx = drag * ux[i] + lx, gy = drag * uy[i] + ly, gz = drag * uz[i] + lz;
       fx[j] = gx, fy[j] = gy, fz[j] = gz;
       tx[j] = qy[i] * gz - qz[i] * gy;
@@ -295,12 +306,13 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies, const std::vector
     fold->acrossChord = false;
     fold->segment = nullptr;
     fold->leads = false;
+    fold->rowsSet = false;
     b->FoldSections(*fold);
     fold->firstRow = 0;
     kxdsectionrows& rows = fold->carrier->rows;
     for (int i = 0; i < fold->sections; ++i) {
       int row = rows.Add(fold->point[i], fold->acrossChord ? fold->across[i] : fold->chord[i], fold->span[i],
-                         fold->normal[i]);
+                         fold->normal[i], fold->induced);
       if (i == 0) fold->firstRow = row;
     }
     if (fold->sections > 0) {
@@ -314,8 +326,6 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies, const std::vector
       }
       open->folds.push_back(fold.get());
       open->count += fold->sections;
-      open->area.assign(open->count, 0.0f);
-      open->chord.assign(open->count, 0.0f);
       fold->segment = open;
     } else if (b->WorksWhenFolded()) {
       // Its force pass stands between the wings before and after it.

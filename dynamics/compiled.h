@@ -15,9 +15,27 @@
 
 #include "core/matrix.h"
 
+class kxdairfoil;
 class kxdbody;
 class kxdintegrable;
 struct kxdfold;
+
+// What a section's wing class and moving surfaces make of the coefficients
+// its airfoil table gives: the table is read at the direction of
+// (-(dn - shift), dc); the increments are added; cl and cm are scaled;
+// sideslip takes sideslip ds^2 of the lift; where rootSide ds < 0 (the
+// root section behind the fuselage) |ds| rootLoss of it goes too; and the
+// induced drag is added, for aheadOnly only to a flow from ahead, the drag
+// then taken down by 1 - ds^2.
+struct kxdsectionfactors {
+  float shift = 0.0f;  // the surfaces' shift of the normal flow
+  float addCl = 0.0f, addCd = 0.0f, addCm = 0.0f;
+  float scale = 1.0f;  // the airbrake's factor on cl and cm
+  float sideslip = 0.0f;
+  float rootSide = 0.0f;  // 0: no root loss
+  float rootLoss = 0.0f;
+  float aheadOnly = 0.0f;  // 1 or 0
+};
 
 // The sections of every folded wing on one free body, one array per
 // component (carrier axes, rows in the walk's order), so a substep works
@@ -27,37 +45,61 @@ struct kxdsectionrows {
   std::vector<float> cx, cy, cz;  // the chord axis the wing's direction lookup uses
   std::vector<float> sx, sy, sz;  // span axes
   std::vector<float> nx, ny, nz;  // normals
+  // What each wing's class makes of a row (kxdsectionfactors without the
+  // surfaces), set by the wing when it is first worked.
+  std::vector<const kxdairfoil*> airfoil;  // null: the row puts no load on
+  std::vector<float> area, chord;          // m^2, m
+  std::vector<float> washShare;            // share of the propeller's wash taken off the flow
+  std::vector<float> sideslip, rootSide, rootLoss, aheadOnly;
+  std::vector<float> induced;              // induced drag per cl^2, from the fold
+  // The moving surfaces: up to kSurfaces that shift the normal flow and add
+  // to the coefficients in proportion to their link value (drag to its
+  // square), lift and drag factors included, and an airbrake that scales
+  // cl and cm by 1 - brakeCl t and adds brakeCd t to the drag at
+  // deployment t = (link value + 1) / 2; set with the rest. The links are
+  // read for every row each substep (ReadLinks), so the factors of all
+  // rows come out of the rows' loops.
+  static constexpr int kSurfaces = 3;
+  std::vector<float> alpha[kSurfaces], surfaceCl[kSurfaces], surfaceCd[kSurfaces], surfaceCm[kSurfaces];
+  std::vector<float> brakeCl, brakeCd;
+  std::vector<const float*> link[kSurfaces];  // null: no link
+  std::vector<const float*> brakeLink;
+  std::vector<float> deflection[kSurfaces];   // link values this substep; 0 without a link or a finite value
+  std::vector<float> deployment;              // the airbrake's t this substep; 0 without
   // A substep's values: the flow (before the wash is taken off), its speed,
-  // direction and the direction's parts along chord, span and normal, and
-  // the coefficients the wing gives; active rows put their loads on.
-  std::vector<float> vx, vy, vz, speed, dx, dy, dz, dc, ds, dn, cl, cd, cm;
+  // direction and the direction's parts along chord, span and normal, the
+  // table entry and weight of its direction (entry -1: none), and the
+  // coefficients; active rows put their loads on.
+  std::vector<float> vx, vy, vz, speed, dx, dy, dz, dc, ds, dn, weight, cl, cd, cm;
+  std::vector<int> entry;
   std::vector<unsigned char> active;
 
   int Count() const { return static_cast<int>(px.size()); }
-  // Appends a section; returns its row.
-  int Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n);
-  // Takes share times the wash (carrier axes) off the flow of a row.
-  void SubtractWash(int row, const kxvector4r& wash, float share) {
-    vx[row] -= share * wash.x;
-    vy[row] -= share * wash.y;
-    vz[row] -= share * wash.z;
-  }
-  // Speeds, directions and their parts of rows [first, first + count).
-  void Directions(int first, int count);
-  // The loads of the active rows among them into force and torque (the
-  // carrier's axes), in row order.
-  void AddLoads(int first, int count, const float* area, const float* chord, kxvector4r& force,
-                kxvector4r& torque) const;
+  // Appends a section (without a load until its wing sets it); returns its row.
+  int Add(const kxvector4r& p, const kxvector4r& c, const kxvector4r& s, const kxvector4r& n, float inducedDrag);
+  // A row's section and its class's factors (the surfaces' are not read).
+  void Set(int row, const kxdairfoil* foil, float sectionArea, float sectionChord, float share,
+           const kxdsectionfactors& f);
+  // A surface's link and its effects on a row per unit of its value: shift
+  // of the normal flow, increments of cl, cd (per square) and cm.
+  void SetSurface(int row, int surface, const float* source, float shift, float cl, float cd, float cm);
+  // The airbrake's link and effects on a row.
+  void SetBrake(int row, const float* source, float cl, float cd);
+  // The deflections and deployments of rows [first, first + count) from
+  // their links.
+  void ReadLinks(int first, int count);
+  // The loads of the active rows among [first, first + count) into force
+  // and torque (the carrier's axes), in row order.
+  void AddLoads(int first, int count, kxvector4r& force, kxvector4r& torque) const;
 };
 
 // Folded wings next to each other in the walk on one carrier, with no
 // force pass between them: their sections are worked together, when the
 // first of them comes in the walk.
 struct kxdsectionsegment {
-  std::vector<const kxdfold*> folds;  // walk order
+  std::vector<kxdfold*> folds;  // walk order
   int first = 0;                      // rows [first, first + count) of the carrier
   int count = 0;
-  std::vector<float> area, chord;     // per row, taken each substep
 };
 
 // A free body's axes and motion for one substep, and the loads its folded
@@ -112,6 +154,7 @@ struct kxdfold {
   int firstRow;                          // the first section's row in the carrier's rows
   kxdsectionsegment* segment;            // the sections worked with this wing's; null for a body without
   bool leads;                            // the first wing of its segment in the walk
+  bool rowsSet;                          // the wing has set its rows since the fold was made
 };
 
 class kxdcompiled {

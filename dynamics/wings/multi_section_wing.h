@@ -24,8 +24,7 @@ class kxdwing00 : public kxdwing {
   template <class Frame>
   void SectionPass(const Frame& frame);
   // Its share of a folded segment's pass (kxdwing).
-  void FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxvector4r& wash) override;
-  void FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord) override;
+  void FoldedRows(const kxdfold& fold, kxdsectionrows& rows) override;
   // Frame, span, area, incidence, washout and two sections from the mesh,
   // then the hinge frames of the moving parts.
   void Analyse() override;

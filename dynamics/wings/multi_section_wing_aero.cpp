@@ -2,6 +2,7 @@
 // lookup, corrected for aileron, both flaps and airbrake, sideslip, the
 // fuselage ahead of the root section and induced drag.
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "dynamics/instance.h"
@@ -16,11 +17,28 @@ namespace {
 constexpr float kFlapLiftFactor = 0.4f;
 constexpr float kFlapDragFactor = 1.6f;
 
-// Adds one surface's increments for deflection x.
-void AddSurface(kxdsectioncoefficients& k, float x, float cl, float cd, float cm, float liftFactor, float dragFactor) {
-  k.cl += liftFactor * cl * x;
-  k.cd += dragFactor * cd * x * x;
-  k.cm += cm * x;
+// A surface's effects on a section per unit of its link value: shift of
+// the normal flow, increments of cl, cd (per square) and cm, with the
+// surface's lift and drag factors.
+struct surfaceunit {
+  float alpha, cl, cd, cm;
+};
+
+// Section i's aileron, flap and second flap.
+std::array<surfaceunit, 3> SurfaceUnits(const kxdwing00& w, int i) {
+  return {{{w.SectionAileronAlpha[i], w.SectionAileronCl[i], w.SectionAileronCd[i], w.SectionAileronCm[i]},
+           {w.SectionFlapAlpha[i], kFlapLiftFactor * w.SectionFlapCl[i], kFlapDragFactor * w.SectionFlapCd[i],
+            w.SectionFlapCm[i]},
+           {w.SectionFlap1Alpha[i], kFlapLiftFactor * w.SectionFlap1Cl[i], kFlapDragFactor * w.SectionFlap1Cd[i],
+            w.SectionFlap1Cm[i]}}};
+}
+
+// Adds one surface's effects for deflection x.
+void AddSurface(kxdsectionfactors& f, float x, const surfaceunit& u) {
+  f.shift += u.alpha * x;
+  f.addCl += u.cl * x;
+  f.addCd += u.cd * x * x;
+  f.addCm += u.cm * x;
 }
 
 // The moving surfaces' link values, read once a pass.
@@ -28,6 +46,8 @@ struct surfacelinks {
   float aileron = 0.0f, flap = 0.0f, flap1 = 0.0f, brake = 0.0f;
   bool hasAileron, hasFlap, hasFlap1, hasBrake;
 
+  // No surface linked.
+  surfacelinks() : hasAileron(false), hasFlap(false), hasFlap1(false), hasBrake(false) {}
   explicit surfacelinks(const kxdwing00& w)
       : hasAileron(Read(w.AileronLink, aileron)),
         hasFlap(Read(w.FlapLink, flap)),
@@ -43,45 +63,28 @@ struct surfacelinks {
   }
 };
 
-// Section i's coefficients for a flow with parts dn, dc and ds along its
-// normal, chord and span: the table at the surfaces' shifted direction, the
-// surfaces' increments, sideslip, the fuselage ahead of the root, and the
-// induced drag induced(cl) of a flow from ahead.
-template <class Induced>
-kxdsectioncoefficients SectionCoefficients(const kxdwing00& w, int i, const surfacelinks& s, float dn, float dc,
-                                           float ds, Induced induced) {
-  float shifted = dn;
-  if (s.hasAileron) shifted -= w.SectionAileronAlpha[i] * s.aileron;
-  if (s.hasFlap) shifted -= w.SectionFlapAlpha[i] * s.flap;
-  if (s.hasFlap1) shifted -= w.SectionFlap1Alpha[i] * s.flap1;
-  kxdsectioncoefficients k = Lookup(w.SectionAirfoil[i], -shifted, dc);
-  if (s.hasAileron) {
-    AddSurface(k, s.aileron, w.SectionAileronCl[i], w.SectionAileronCd[i], w.SectionAileronCm[i], 1.0f, 1.0f);
-  }
-  if (s.hasFlap) {
-    AddSurface(k, s.flap, w.SectionFlapCl[i], w.SectionFlapCd[i], w.SectionFlapCm[i], kFlapLiftFactor,
-               kFlapDragFactor);
-  }
-  if (s.hasFlap1) {
-    AddSurface(k, s.flap1, w.SectionFlap1Cl[i], w.SectionFlap1Cd[i], w.SectionFlap1Cm[i], kFlapLiftFactor,
-               kFlapDragFactor);
-  }
+// What section i's moving surfaces and the main wing's corrections make of
+// its table coefficients: the surfaces' shift and increments, the
+// airbrake's loss of lift, sideslip, the fuselage ahead of the root, and
+// the induced drag of a flow from ahead.
+kxdsectionfactors SectionFactors(const kxdwing00& w, int i, const surfacelinks& s) {
+  kxdsectionfactors f;
+  const std::array<surfaceunit, 3> units = SurfaceUnits(w, i);
+  if (s.hasAileron) AddSurface(f, s.aileron, units[0]);
+  if (s.hasFlap) AddSurface(f, s.flap, units[1]);
+  if (s.hasFlap1) AddSurface(f, s.flap1, units[2]);
   if (s.hasBrake) {
     float t = (s.brake + 1.0f) * 0.5f;
-    float kb = 1.0f - w.SectionAirbrakeCl[i] * t;
-    k.cl *= kb;
-    k.cm *= kb;
-    k.cd += w.SectionAirbrakeCd[i] * t;
+    f.scale = 1.0f - w.SectionAirbrakeCl[i] * t;
+    f.addCd += w.SectionAirbrakeCd[i] * t;
   }
-  k.cl *= 1.0f - w.Cly * ds * ds;
-  if (i == 0 && w.SpanDirection.y * ds < 0.0f) {
-    k.cl *= std::max(0.0f, 1.0f - std::fabs(ds) * w.FuselageInterference);
+  f.sideslip = w.Cly;
+  if (i == 0) {
+    f.rootSide = w.SpanDirection.y;
+    f.rootLoss = w.FuselageInterference;
   }
-  if (dc > 0.0f) {
-    k.cd += induced(k.cl);
-    k.cd *= 1.0f - ds * ds;
-  }
-  return k;
+  f.aheadOnly = 1.0f;
+  return f;
 }
 
 }  // namespace
@@ -109,33 +112,30 @@ void kxdwing00::SectionPass(const Frame& frame) {
     kxvector4r n = frame.Normal(i), s = frame.Span(i), c = frame.Across(i, s, n);
     float dc = kxvector4r::Dot3(c, d), ds = kxvector4r::Dot(s, d), dn = kxvector4r::Dot(n, d);
     float aspect = AspectRatio;
-    kxdsectioncoefficients k =
-        SectionCoefficients(*this, i, links, dn, dc, ds, [&frame, aspect](float cl) { return frame.Induced(cl, aspect); });
+    kxdsectionfactors f = SectionFactors(*this, i, links);
+    kxdsectioncoefficients k = Corrected(Lookup(SectionAirfoil[i], -(dn - f.shift), dc), f, dc, ds,
+                                         [&frame, aspect](float cl) { return frame.Induced(cl, aspect); });
     frame.AddLoads(i, k, SectionArea[i], SectionChord[i], v, d, speed, n, dn, dc, s);
     SectionR[i].w = 1.0f;
   }
 }
 
-void kxdwing00::FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxvector4r& wash) {
-  // Only the root section sits in the propeller's wash.
-  if (std::min(SectionCount(), fold.sections) < 1 || !SectionAirfoil[0]) return;
-  rows.SubtractWash(fold.firstRow, wash, PropWashFactor);
-}
-
-void kxdwing00::FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord) {
-  surfacelinks links(*this);
+void kxdwing00::FoldedRows(const kxdfold& fold, kxdsectionrows& rows) {
   const int count = std::min(SectionCount(), fold.sections);
-  const float induced = fold.induced;
+  const surfacelinks none;
   for (int i = 0; i < fold.sections; ++i) {
     const int r = fold.firstRow + i;
-    area[i] = SectionArea[i];
-    chord[i] = SectionChord[i];
-    // A broken motion or air field gives the section no force at all.
-    rows.active[r] = i < count && SectionAirfoil[i] && std::isfinite(rows.speed[r]);
-    if (!rows.active[r]) continue;
-    kxdsectioncoefficients k = SectionCoefficients(*this, i, links, rows.dn[r], rows.dc[r], rows.ds[r],
-                                                   [induced](float cl) { return cl * cl * induced; });
-    rows.cl[r] = k.cl, rows.cd[r] = k.cd, rows.cm[r] = k.cm;
-    SectionR[i].w = 1.0f;
+    const kxdairfoil* foil = i < count ? SectionAirfoil[i] : nullptr;
+    // Only the root section sits in the propeller's wash.
+    rows.Set(r, foil, SectionArea[i], SectionChord[i], i == 0 && foil ? PropWashFactor : 0.0f,
+             SectionFactors(*this, i, none));
+    const std::array<surfaceunit, 3> units = SurfaceUnits(*this, i);
+    const float* links[3] = {AileronLink, FlapLink, Flap1Link};
+    static_assert(kxdsectionrows::kSurfaces == 3);
+    for (int k = 0; k < 3; ++k) {
+      rows.SetSurface(r, k, links[k], units[k].alpha, units[k].cl, units[k].cd, units[k].cm);
+    }
+    rows.SetBrake(r, AirbrakeLink, SectionAirbrakeCl[i], SectionAirbrakeCd[i]);
+    if (foil) SectionR[i].w = 1.0f;
   }
 }

@@ -13,37 +13,22 @@ namespace kxdsectionflow {
 
 namespace {
 
-constexpr float kIndexScale = 100.0f;
-constexpr float kAhead = 200.0f;
-constexpr float kBelow = 600.0f;
-constexpr float kBehind = 1000.0f;
-constexpr float kAbove = 1400.0f;
+// The table's coefficients a share t of the way from entry k to k + 1.
+kxdsectioncoefficients Entry(const kxdairfoil& airfoil, int k, float t) {
+  const kxdairfoil::directionpair& e = airfoil.Direction[k];
+  float u = 1.0f - t;
+  return {e.at[0] * u + e.next[0] * t, e.at[1] * u + e.next[1] * t, e.at[2] * u + e.next[2] * t};
+}
 
 }  // namespace
 
-float DirectionIndex(float a, float b) {
-  if (!std::isfinite(a) || !std::isfinite(b)) return -1.0f;
-  if (a < b && a > -b) return (a / b) * kIndexScale + kAhead;
-  if (a > b && a > -b) return (-b / a) * kIndexScale + kBelow;
-  if (a > b && a < -b) return (a / b) * kIndexScale + kBehind;
-  if (a < b && a < -b) return (-b / a) * kIndexScale + kAbove;
-  return -1.0f;
-}
-
 kxdsectioncoefficients Lookup(const kxdairfoil* airfoil, float a, float b) {
-  kxdsectioncoefficients c;
   float x = DirectionIndex(a, b);
-  if (!airfoil || x < 0.0f) return c;
+  if (!airfoil || x < 0.0f) return {};
   // The quadrant rules keep x within 100..1500; the clamp only guards the
   // table against rounding at the quadrant edges.
   int k = std::clamp(static_cast<int>(x), 0, kxdairfoil::kDirectionUsed - 2);
-  float t = x - static_cast<float>(k);
-  const kxdairfoil::directionpair& e = airfoil->Direction[k];
-  float u = 1.0f - t;
-  c.cl = e.at[0] * u + e.next[0] * t;
-  c.cd = e.at[1] * u + e.next[1] * t;
-  c.cm = e.at[2] * u + e.next[2] * t;
-  return c;
+  return Entry(*airfoil, k, x - static_cast<float>(k));
 }
 
 kxvector4r PointFlow(const kxdbody* body, const kxvector4r& p, kxvector4r* world) {
@@ -113,24 +98,190 @@ kxvector4r ownframe::Turned(const kxvector4r& v) const {
   return out;
 }
 
+namespace {
+
+// Takes the wash off the rows of a segment's wings: each wing's rows their
+// share of its aircraft's wash (carrier axes).
+void SubtractWashes(const kxdsectionsegment& segment, kxdsectionrows& rows) {
+  const kxdcarrierframe& carrier = *segment.folds.front()->carrier;
+  const kxdaircraftinstance* washed = nullptr;
+  kxvector4r wash = {0.0f, 0.0f, 0.0f, 0.0f};
+  bool taken = false;
+  for (const kxdfold* fold : segment.folds) {
+    const kxdaircraftinstance* instance = fold->body->Instance;
+    if (!taken || instance != washed) {
+      // A wing outside an aircraft feels no wash.
+      wash = carrier.ToBody(instance ? instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
+      washed = instance;
+      taken = true;
+    }
+    for (int r = fold->firstRow; r < fold->firstRow + fold->sections; ++r) {
+      const float share = rows.washShare[r];
+      if (share == 0.0f) continue;
+      rows.vx[r] -= share * wash.x;
+      rows.vy[r] -= share * wash.y;
+      rows.vz[r] -= share * wash.z;
+    }
+  }
+}
+
+// The loops over the rows below run several rows at a time (gcc) when a
+// choice between two values may work both out, as the setting here allows
+// (it changes no result); it is the functions' own, since link-time
+// optimisation keeps the strictest of every file's command line. The
+// helpers they call are builtins or always inlined, and the rows' arrays
+// never overlap.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC push_options
+#pragma GCC optimize("no-trapping-math")
+#define KXD_ROWS_APART _Pragma("GCC ivdep")
+#else
+#define KXD_ROWS_APART
+#endif
+
+// Speeds, directions, their parts and the direction's table entry of rows
+// [first, first + count).
+void Directions(kxdsectionrows& rows, int first, int count) {
+  // Restricted pointers: the stores below cannot alias the inputs, so the
+  // loop runs several rows at a time.
+  const float* __restrict ux = rows.vx.data() + first;
+  const float* __restrict uy = rows.vy.data() + first;
+  const float* __restrict uz = rows.vz.data() + first;
+  const float* __restrict ax = rows.cx.data() + first;
+  const float* __restrict ay = rows.cy.data() + first;
+  const float* __restrict az = rows.cz.data() + first;
+  const float* __restrict bx = rows.sx.data() + first;
+  const float* __restrict by = rows.sy.data() + first;
+  const float* __restrict bz = rows.sz.data() + first;
+  const float* __restrict ex = rows.nx.data() + first;
+  const float* __restrict ey = rows.ny.data() + first;
+  const float* __restrict ez = rows.nz.data() + first;
+  const float* __restrict a0 = rows.alpha[0].data() + first;
+  const float* __restrict a1 = rows.alpha[1].data() + first;
+  const float* __restrict a2 = rows.alpha[2].data() + first;
+  const float* __restrict x0 = rows.deflection[0].data() + first;
+  const float* __restrict x1 = rows.deflection[1].data() + first;
+  const float* __restrict x2 = rows.deflection[2].data() + first;
+  float* __restrict sp = rows.speed.data() + first;
+  float* __restrict ox = rows.dx.data() + first;
+  float* __restrict oy = rows.dy.data() + first;
+  float* __restrict oz = rows.dz.data() + first;
+  float* __restrict pc = rows.dc.data() + first;
+  float* __restrict ps = rows.ds.data() + first;
+  float* __restrict pn = rows.dn.data() + first;
+  float* __restrict weight = rows.weight.data() + first;
+  int* __restrict entry = rows.entry.data() + first;
+  constexpr float kLastEntry = static_cast<float>(kxdairfoil::kDirectionUsed - 2);
+  // The roots one by one: a root that may set errno keeps gcc from running
+  // a loop several rows at a time.
+  for (int i = 0; i < count; ++i) sp[i] = std::sqrt(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
+  KXD_ROWS_APART
+  for (int i = 0; i < count; ++i) {
+    float v = sp[i];
+    // Still air and a broken flow give no direction.
+    bool some = __builtin_isfinite(v) && v != 0.0f;
+    // The division is worked out for every row, on 1 where there is no
+    // direction; a broken flow's row puts no load on, so what its parts
+    // come to does not matter.
+    float inverse = some ? 1.0f / (some ? v : 1.0f) : 0.0f;
+    float x = ux[i] * inverse, y = uy[i] * inverse, z = uz[i] * inverse;
+    ox[i] = x, oy[i] = y, oz[i] = z;
+    float c = ax[i] * x + ay[i] * y + az[i] * z;
+    float n = ex[i] * x + ey[i] * y + ez[i] * z;
+    pc[i] = c;
+    ps[i] = bx[i] * x + by[i] * y + bz[i] * z;
+    pn[i] = n;
+    float shift = a0[i] * x0[i] + a1[i] * x1[i] + a2[i] * x2[i];
+    float index = DirectionIndex(-(n - shift), c);
+    // The quadrant rules keep the index within 100..1500; the bound only
+    // guards the table against rounding at the quadrant edges.
+    bool found = index >= 0.0f;
+    float bounded = index < kLastEntry ? index : kLastEntry;
+    int k = static_cast<int>(found ? bounded : 0.0f);
+    entry[i] = found ? k : -1;
+    weight[i] = index - static_cast<float>(k);
+  }
+}
+
+// Corrects the table coefficients of rows [first, first + count) by their
+// factors and the surfaces' deflections.
+void Correct(kxdsectionrows& rows, int first, int count) {
+  const float* __restrict l0 = rows.surfaceCl[0].data() + first;
+  const float* __restrict l1 = rows.surfaceCl[1].data() + first;
+  const float* __restrict l2 = rows.surfaceCl[2].data() + first;
+  const float* __restrict d0 = rows.surfaceCd[0].data() + first;
+  const float* __restrict d1 = rows.surfaceCd[1].data() + first;
+  const float* __restrict d2 = rows.surfaceCd[2].data() + first;
+  const float* __restrict m0 = rows.surfaceCm[0].data() + first;
+  const float* __restrict m1 = rows.surfaceCm[1].data() + first;
+  const float* __restrict m2 = rows.surfaceCm[2].data() + first;
+  const float* __restrict x0 = rows.deflection[0].data() + first;
+  const float* __restrict x1 = rows.deflection[1].data() + first;
+  const float* __restrict x2 = rows.deflection[2].data() + first;
+  const float* __restrict bl = rows.brakeCl.data() + first;
+  const float* __restrict bd = rows.brakeCd.data() + first;
+  const float* __restrict t = rows.deployment.data() + first;
+  const float* __restrict sideslip = rows.sideslip.data() + first;
+  const float* __restrict rootSide = rows.rootSide.data() + first;
+  const float* __restrict rootLoss = rows.rootLoss.data() + first;
+  const float* __restrict aheadOnly = rows.aheadOnly.data() + first;
+  const float* __restrict induced = rows.induced.data() + first;
+  const float* __restrict pc = rows.dc.data() + first;
+  const float* __restrict ps = rows.ds.data() + first;
+  float* __restrict kl = rows.cl.data() + first;
+  float* __restrict kd = rows.cd.data() + first;
+  float* __restrict km = rows.cm.data() + first;
+  KXD_ROWS_APART
+  for (int i = 0; i < count; ++i) {
+    kxdsectionfactors f;
+    f.addCl = l0[i] * x0[i] + l1[i] * x1[i] + l2[i] * x2[i];
+    f.addCd = d0[i] * x0[i] * x0[i] + d1[i] * x1[i] * x1[i] + d2[i] * x2[i] * x2[i] + bd[i] * t[i];
+    f.addCm = m0[i] * x0[i] + m1[i] * x1[i] + m2[i] * x2[i];
+    f.scale = 1.0f - bl[i] * t[i];
+    f.sideslip = sideslip[i];
+    f.rootSide = rootSide[i], f.rootLoss = rootLoss[i];
+    f.aheadOnly = aheadOnly[i];
+    const float perCl2 = induced[i];
+    kxdsectioncoefficients k = Corrected({kl[i], kd[i], km[i]}, f, pc[i], ps[i],
+                                         [perCl2](float cl) __attribute__((always_inline)) { return cl * cl * perCl2; });
+    kl[i] = k.cl, kd[i] = k.cd, km[i] = k.cm;
+  }
+}
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC pop_options
+#endif
+
+// The coefficients of rows [first, first + count): each row's table read
+// at its direction (the only part that gathers, row by row), then all
+// corrected by their factors.
+void Coefficients(kxdsectionrows& rows, int first, int count) {
+  for (int r = first; r < first + count; ++r) {
+    const kxdairfoil* foil = rows.airfoil[r];
+    // A broken motion or air field gives the section no force at all.
+    rows.active[r] = foil && std::isfinite(rows.speed[r]);
+    kxdsectioncoefficients k;
+    if (rows.active[r] && rows.entry[r] >= 0) k = Entry(*foil, rows.entry[r], rows.weight[r]);
+    rows.cl[r] = k.cl, rows.cd[r] = k.cd, rows.cm[r] = k.cm;
+  }
+  Correct(rows, first, count);
+}
+
+}  // namespace
+
 void RunSegment(kxdsectionsegment& segment) {
-  kxdcarrierframe& carrier = *segment.folds.front()->carrier;
-  kxdsectionrows& rows = carrier.rows;
-  for (const kxdfold* fold : segment.folds) {
-    kxdwing* wing = static_cast<kxdwing*>(fold->body);
-    // A wing outside an aircraft feels no wash.
-    kxvector4r wash =
-        carrier.ToBody(wing->Instance ? wing->Instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
-    wing->FoldedWash(*fold, rows, wash);
+  kxdsectionrows& rows = segment.folds.front()->carrier->rows;
+  for (kxdfold* fold : segment.folds) {
+    if (fold->rowsSet) continue;
+    static_cast<kxdwing*>(fold->body)->FoldedRows(*fold, rows);
+    fold->rowsSet = true;
   }
-  rows.Directions(segment.first, segment.count);
-  for (const kxdfold* fold : segment.folds) {
-    const int k = fold->firstRow - segment.first;
-    static_cast<kxdwing*>(fold->body)->FoldedCoefficients(*fold, rows, segment.area.data() + k,
-                                                          segment.chord.data() + k);
-  }
-  rows.AddLoads(segment.first, segment.count, segment.area.data(), segment.chord.data(), carrier.force,
-                carrier.torque);
+  rows.ReadLinks(segment.first, segment.count);
+  SubtractWashes(segment, rows);
+  Directions(rows, segment.first, segment.count);
+  Coefficients(rows, segment.first, segment.count);
+  rows.AddLoads(segment.first, segment.count, segment.folds.front()->carrier->force,
+                segment.folds.front()->carrier->torque);
 }
 
 }  // namespace kxdsectionflow

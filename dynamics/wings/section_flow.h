@@ -3,6 +3,10 @@
 // give for a flow split into its chord (b) and reversed normal (a) parts.
 #pragma once
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
 #include "core/matrix.h"
 #include "dynamics/compiled.h"
 
@@ -23,11 +27,49 @@ constexpr float kHalfDensity = 0.6125f;
 constexpr float kInducedFactor = 1.2f;
 constexpr float kPi = 3.1415f;
 
+// The helpers the section rows' loops use are always inlined, so they
+// take the loops' compiler settings (kxdsectionflow::RunSegment).
+#define KXD_ROW_INLINE inline __attribute__((always_inline))
+
 // Direction index of the flow (a = -normal, b = chord) without any
 // trigonometry: four quarter turns of atan2(a, b), each +-45 degrees wide,
 // centred on 200, 600, 1000 and 1400. -1 on the diagonals |a| = |b|
 // (a = b = 0 among them) and for a non-finite part: no table entry then.
-float DirectionIndex(float a, float b);
+// Written without branches, so a loop over many sections runs several at
+// a time.
+KXD_ROW_INLINE float DirectionIndex(float a, float b) {
+  constexpr float kIndexScale = 100.0f;
+  constexpr float kAhead = 200.0f, kBelow = 600.0f, kBehind = 1000.0f, kAbove = 1400.0f;
+  const float fa = __builtin_fabsf(a), fb = __builtin_fabsf(b);
+  // Nearer the chord than the normal: a / b about ahead or behind; else
+  // -b / a about below or above.
+  const bool chordwise = fa < fb;
+  const float num = chordwise ? a : -b;
+  const float centre = chordwise ? (b > 0.0f ? kAhead : kBehind) : (a > 0.0f ? kBelow : kAbove);
+  const bool some = fa != fb && fa <= FLT_MAX && fb <= FLT_MAX;
+  const float den = chordwise ? b : a;
+  const float index = (num / (some ? den : 1.0f)) * kIndexScale + centre;
+  return some ? index : -1.0f;
+}
+
+// The coefficients k a table gave for a section, corrected as its factors
+// f say (kxdsectionfactors) for a flow with parts dc and ds along chord and
+// span; induced(cl) is the induced drag.
+template <class Induced>
+KXD_ROW_INLINE kxdsectioncoefficients Corrected(kxdsectioncoefficients k, const kxdsectionfactors& f, float dc, float ds,
+                                        Induced induced) {
+  float cl = (k.cl + f.addCl) * f.scale;
+  float cm = (k.cm + f.addCm) * f.scale;
+  float cd = k.cd + f.addCd;
+  cl *= 1.0f - f.sideslip * ds * ds;
+  const float loss = 1.0f - __builtin_fabsf(ds) * f.rootLoss;
+  const float root = loss > 0.0f ? loss : 0.0f;
+  cl *= f.rootSide * ds < 0.0f ? root : 1.0f;
+  const bool ahead = f.aheadOnly != 0.0f;
+  const float withInduced = (cd + induced(cl)) * (ahead ? 1.0f - ds * ds : 1.0f);
+  cd = !ahead || dc > 0.0f ? withInduced : cd;
+  return {cl, cd, cm};
+}
 
 // Interpolated table coefficients at the direction of (a, b); all zero when
 // DirectionIndex gives -1 or there is no airfoil.
@@ -97,9 +139,10 @@ struct ownframe {
 };
 
 // The sections of a segment of folded wings in their free carrier's axes:
-// each wing takes its wash off its rows' flows, one loop finds the speeds
-// and directions of them all, each wing gives its rows' coefficients, one
-// loop puts all their loads on the carrier.
+// the rows' links read, each wing's wash taken off its rows' flows, then
+// loops over all rows: speeds, directions and their table entries; the
+// table reads (row by row); the coefficients corrected by the rows'
+// factors; the loads on the carrier.
 void RunSegment(kxdsectionsegment& segment);
 
 // A wing's section pass in the axes the driver has it in: its free

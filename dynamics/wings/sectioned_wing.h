@@ -6,7 +6,7 @@
 
 #include "dynamics/wings/wing.h"
 
-struct kxdsectioncoefficients;
+struct kxdsectionfactors;
 
 class kxdwing10 : public kxdwing {
  public:
@@ -27,12 +27,10 @@ class kxdwing10 : public kxdwing {
   template <class Frame>
   void SectionPass(const Frame& frame);
   // Its share of a folded segment's pass (kxdwing).
-  void FoldedWash(const kxdfold& fold, kxdsectionrows& rows, const kxvector4r& wash) override;
-  void FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord) override;
-  // A section's coefficients; induced(cl) is the induced drag.
-  template <class Induced>
-  kxdsectioncoefficients Coefficients(int i, bool flap, float delta, float dn, float dc, float ds,
-                                      Induced induced) const;
+  void FoldedRows(const kxdfold& fold, kxdsectionrows& rows) override;
+  // What the flap (deflection delta when flap) and the class make of
+  // section i's table coefficients.
+  kxdsectionfactors Factors(int i, bool flap, float delta) const;
   // Frame, span, area, the section and the flap's effect and hinge frame
   // from the mesh; kxdwing10 and kxdwing11 differ only in a few choices.
   void Analyse() override;

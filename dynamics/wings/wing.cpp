@@ -98,8 +98,8 @@ void kxdwing::FoldSections(kxdfold& fold) const {
   fold.acrossChord = type == &kxdwing00::Type;
 }
 
-void kxdwing::FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float*, float*) {
-  for (int i = 0; i < fold.sections; ++i) rows.active[fold.firstRow + i] = 0;
+void kxdwing::FoldedRows(const kxdfold& fold, kxdsectionrows& rows) {
+  for (int i = 0; i < fold.sections; ++i) rows.Set(fold.firstRow + i, nullptr, 0.0f, 0.0f, 0.0f, {});
 }
 
 void kxdwing::ResetSection(int i) {

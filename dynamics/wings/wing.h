@@ -39,12 +39,11 @@ class kxdwing : public kxdwingarea {
   bool FrameInSubsteps() const override { return false; }
   // The sections' force points and axes in the carrier's axes.
   void FoldSections(kxdfold& fold) const override;
-  // A folded wing's share of its segment's pass (kxdsectionflow::RunSegment)
-  // over its rows: the wash (carrier axes) off the flows; then, from the
-  // speeds and directions, each row's coefficients, whether it puts a load
-  // on, and its area and chord.
-  virtual void FoldedWash(const kxdfold&, kxdsectionrows&, const kxvector4r&) {}
-  virtual void FoldedCoefficients(const kxdfold& fold, kxdsectionrows& rows, float* area, float* chord);
+  // A folded wing's share of its segment's pass (kxdsectionflow::RunSegment),
+  // once, before its first substep: its rows' sections, wash shares,
+  // factors and the links of its moving surfaces (kxdsectionrows). Without
+  // a class of its own, no row puts a load on.
+  virtual void FoldedRows(const kxdfold& fold, kxdsectionrows& rows);
 
   // Sections clamped to 0..kMaxSections: every loop runs over this.
   int SectionCount() const;
@@ -130,6 +129,7 @@ class kxdwing : public kxdwingarea {
   void SlideOutByLink(kxgeometricobject* part, const kxvector4r& r, float displacement, const float* link) const;
   // The value a link points at, when there is a link and a finite value.
   static bool LinkValue(const float* link, float& value);
+
 };
 
 // Rows the two main wings (kxdwing00, kxdwing20) share: the head of their

@@ -7,6 +7,7 @@
 
 #include "dynamics/compiled.h"
 #include "dynamics/joint.h"
+#include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/wing.h"
 #include "platform/pinboard.h"
 #include "platform/random.h"
@@ -34,12 +35,34 @@ class samplefold : public samples {
     }
     return wings;
   }
+  // Gives every main wing both flaps and the airbrake, with effects on
+  // each section, linked to values the flight sweeps; their count.
+  int LinkSurfaces(const std::vector<kxdwing*>& wings) {
+    int linked = 0;
+    for (kxdwing* w : wings) {
+      if (w->type != &kxdwing00::Type) continue;
+      auto* m = static_cast<kxdwing00*>(w);
+      m->FlapLink = &flap;
+      m->Flap1Link = &flap1;
+      m->AirbrakeLink = &brake;
+      for (int i = 0; i < kxdwing::kMaxSections; ++i) {
+        m->SectionFlapAlpha[i] = 0.05f, m->SectionFlapCl[i] = 0.3f, m->SectionFlapCd[i] = 0.02f;
+        m->SectionFlapCm[i] = -0.04f;
+        m->SectionFlap1Alpha[i] = 0.03f, m->SectionFlap1Cl[i] = 0.2f, m->SectionFlap1Cd[i] = 0.03f;
+        m->SectionFlap1Cm[i] = -0.02f;
+        m->SectionAirbrakeCl[i] = 0.4f, m->SectionAirbrakeCd[i] = 0.08f;
+      }
+      ++linked;
+    }
+    return linked;
+  }
   // Flies the christeneagle at full throttle through an aileron and
-  // elevator sweep; with keepFrames every wing joint gets a link resting at
-  // -1, which turns nothing but keeps the wing in its own frame; keepOnly
-  // does that to one wing. leaders counts the folded wings whose sections
-  // are worked together with those of the folded wings after them.
-  kxmatrix Flight(bool keepFrames, int* folded, int keepOnly = -1, int* leaders = nullptr) {
+  // elevator sweep (with surfaces, through a flap and airbrake sweep too);
+  // with keepFrames every wing joint gets a link resting at -1, which turns
+  // nothing but keeps the wing in its own frame; keepOnly does that to one
+  // wing. leaders counts the folded wings whose sections are worked
+  // together with those of the folded wings after them.
+  kxmatrix Flight(bool keepFrames, int* folded, int keepOnly = -1, int* leaders = nullptr, bool surfaces = false) {
     EXPECT_EQ(kxdaircraftinstance::AircraftLoad("christeneagle", 0), 1) << kxtest::logcapture::Text();
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     // Both flights start from the same channels and the same gusts.
@@ -53,11 +76,15 @@ class samplefold : public samples {
     for (int i = 0; i < static_cast<int>(wings.size()); ++i) {
       if ((keepFrames || i == keepOnly) && wings[i]->Joint) wings[i]->Joint->Link = &rest;
     }
+    if (surfaces) EXPECT_GT(LinkSurfaces(wings), 0);
     *folded = 0;
     if (leaders) *leaders = 0;
     for (int k = 0; k < static_cast<int>(std::lround(kFlight / kFrame)); ++k) {
       Set(kLeftAileron, 0.4f * std::sin(k * kFrame * 3.0f));
       Set(kElevator, 0.3f * std::sin(k * kFrame * 2.0f));
+      flap = 0.5f * std::sin(k * kFrame * 4.0f);
+      flap1 = 0.3f * std::cos(k * kFrame * 5.0f);
+      brake = std::sin(k * kFrame * 6.0f);
       Fly(kFrame);
       if (k == 0) {
         for (kxdwing* w : wings) {
@@ -72,6 +99,7 @@ class samplefold : public samples {
     return frame;
   }
   float rest = -1.0f;
+  float flap = 0.0f, flap1 = 0.0f, brake = -1.0f;  // the swept surfaces' links
 };
 
 TEST_F(samplefold, FoldedWingsFlyAsTheyDoInTheirOwnFrames) {
@@ -83,6 +111,21 @@ TEST_F(samplefold, FoldedWingsFlyAsTheyDoInTheirOwnFrames) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-4f) << i;
   // It flew: a second at full throttle covers more than ten metres.
   EXPECT_GT(a.R.x, 10.0f);
+}
+
+// The main wings' flaps and airbrake, several at once, change the flight
+// and change it alike folded and in the wings' own frames.
+TEST_F(samplefold, FoldedFlapsAndAirbrakeActAsInTheirOwnFrames) {
+  int folded = 0, foldedKept = 0, plain = 0;
+  kxmatrix a = Flight(false, &folded, -1, nullptr, true);
+  kxmatrix b = Flight(true, &foldedKept, -1, nullptr, true);
+  kxmatrix c = Flight(false, &plain);
+  EXPECT_EQ(folded, 6);
+  EXPECT_EQ(foldedKept, 0);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], 1e-4f) << i;
+  kxvector4r moved;
+  kxvector4r::Subtract(moved, a.R, c.R);
+  EXPECT_GT(std::sqrt(kxvector4r::Dot3(moved, moved)), 0.05f);
 }
 
 // The six wings follow each other in the walk and are worked as one; a
