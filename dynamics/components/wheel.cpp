@@ -1,5 +1,6 @@
 #include "dynamics/components/wheel.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "dynamics/air_model.h"
@@ -115,7 +116,9 @@ float kxdwheel00::RollingFriction() const {
 
 void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
-  if (Geometry) {
+  if (Geometry && Clear()) {
+    if (twin) twin->Spin = -kSpinDecay * Spin;  // a query would find nothing
+  } else if (Geometry) {
     kxdcontact contacts[kxdground::kMaxContacts];
     int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts, Instance);
     kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);
@@ -195,6 +198,19 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   }
   if (twin) twin->Angle = Spin;
   kxdbody::ComputeChange(change, flag);
+}
+
+bool kxdwheel00::Clear() const {
+  // The tyre frame the query uses is the wheel's turned about its axle: no
+  // axis of it is longer than the longest of the wheel's and a unit one,
+  // so that bound covers every point the query would ask without turning
+  // the frame or calling on the world.
+  if (!Instance || !(Instance->ClearRadius > 0.0f)) return false;
+  const kxboxrecord& box = Geometry->box;
+  float reach = 0.0f;
+  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
+  float longest = std::max({1.0f, kxvector4r::Dot3(B.X, B.X), kxvector4r::Dot3(B.Y, B.Y), kxvector4r::Dot3(B.Z, B.Z)});
+  return Instance->ClearAround(B.R, std::sqrt(longest) * reach);
 }
 
 void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {

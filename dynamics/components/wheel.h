@@ -21,6 +21,9 @@ class kxdwheel00 : public kxdbody {
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;
+  // Whether the instance's clear sphere holds every point the tyre's
+  // contact query could ask: then it would find nothing.
+  bool Clear() const;
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
