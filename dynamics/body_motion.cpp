@@ -99,11 +99,22 @@ void kxdbody::HandOver() {
 
 void kxdbody::ActFolded(const kxdfold& fold) {
   kxdcarrierframe& carrier = *fold.carrier;
-  if (Mass != 0.0f) {
+  if (Mass != fold.weighed) {
+    // Not yet in the carrier's folded weight (or changed): this substep
+    // the body adds it, from the next on the carrier does.
+    float m = Mass - fold.weighed;
     const kxvector4r& g = carrier.gravity;
-    carrier.AddLoad({g.x * Mass, g.y * Mass, g.z * Mass, 0.0f}, fold.relative.R);
+    const kxvector4r& p = fold.relative.R;
+    carrier.AddLoad({g.x * m, g.y * m, g.z * m, 0.0f}, p);
+    carrier.foldedMass += m;
+    carrier.foldedMoment = {carrier.foldedMoment.x + m * p.x, carrier.foldedMoment.y + m * p.y,
+                            carrier.foldedMoment.z + m * p.z, 0.0f};
+    fold.weighed = Mass;
   }
-  if (Contact && fold.contactCount > 0 && !(Instance && Instance->ClearAround(carrier.body->B.R, fold.contactExtent))) {
+  // The carrier's one test for all its folds' contacts first.
+  if (Contact && fold.contactCount > 0 &&
+      !(Instance && ((carrier.contactsClear && Instance == carrier.contactInstance) ||
+                     Instance->ClearAround(carrier.body->B.R, fold.contactExtent)))) {
     kxvector4r points[kxdfold::kMaxPoints];
     for (int i = 0; i < fold.contactCount; ++i) {
       points[i] = kxdframe::Transform(carrier.body->B, fold.contactPoints[i]);

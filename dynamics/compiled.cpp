@@ -205,6 +205,13 @@ void kxdcarrierframe::Prime() {
   const float cross[9] = {0.0f, -omega.z, omega.y, omega.z, 0.0f, -omega.x, -omega.y, omega.x, 0.0f};
   for (int i = 0; i < 9; ++i) turn[i] = cross[i] - gradient[i];
   force = torque = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (foldedMass != 0.0f) {
+    force = {gravity.x * foldedMass, gravity.y * foldedMass, gravity.z * foldedMass, 0.0f};
+    torque = Cross(foldedMoment, gravity);
+  }
+  // One clear test for all the folds' contact points: the farthest of them
+  // bounds the rest.
+  contactsClear = contactInstance && contactExtent >= 0.0f && contactInstance->ClearAround(B.R, contactExtent);
   // Flow (above) of every section point, in the order of its sums.
   const int count = rows.Count();
   const float* px = rows.px.data();
@@ -301,6 +308,12 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies, const std::vector
       fold->contactPoints[i].w = 1.0f;
       fold->contactExtent = std::max(fold->contactExtent, std::sqrt(kxvector4r::Dot3(fold->contactPoints[i],
                                                                                       fold->contactPoints[i])));
+    }
+    fold->weighed = 0.0f;
+    if (fold->contactCount > 0) {
+      kxdcarrierframe& c = *fold->carrier;
+      if (!c.contactInstance) c.contactInstance = b->Instance;
+      c.contactExtent = std::max(c.contactExtent, fold->contactExtent);
     }
     fold->sections = 0;
     fold->acrossChord = false;

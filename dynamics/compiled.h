@@ -15,6 +15,7 @@
 
 #include "core/matrix.h"
 
+class kxdaircraftinstance;
 class kxdairfoil;
 class kxdbody;
 class kxdintegrable;
@@ -116,6 +117,16 @@ struct kxdcarrierframe {
   kxvector4r force;       // N, body axes
   kxvector4r torque;      // N m about R, body axes
   kxdsectionrows rows;    // the folded wings' sections
+  // The folds' weighed masses summed, and their moment about R (body axes):
+  // the weight of them all goes on in Prime as one load.
+  float foldedMass = 0.0f;
+  kxvector4r foldedMoment = {0.0f, 0.0f, 0.0f, 0.0f};
+  // The farthest contact point of the folds with contacts (body axes, from
+  // R), the instance their clear test asks, and whether that instance's
+  // clear sphere held them all this substep.
+  float contactExtent = -1.0f;
+  const kxdaircraftinstance* contactInstance = nullptr;
+  bool contactsClear = false;
 
   // Takes the frame's motion and air for the substep about to run, the
   // flow at every folded section, and clears the loads.
@@ -143,6 +154,9 @@ struct kxdfold {
   kxvector4r contactPoints[kMaxPoints];  // carrier axes, from its R, w 1
   int contactCount;
   float contactExtent;                   // m, farthest contact point from the carrier's R
+  // kg of the body's weight its carrier puts on in Prime: the body adds
+  // what is not yet there itself, the first time it acts folded.
+  mutable float weighed;
   int sections;                          // 0 for a body that is not a compiled wing
   kxvector4r point[kMaxSections];        // force points, carrier axes from its R, w 0
   kxvector4r chord[kMaxSections];        // the section axes in the carrier's axes

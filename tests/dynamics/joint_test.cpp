@@ -67,6 +67,27 @@ TEST_F(joints, CarriedBodiesFallWithTheirCarrierAsOneMass) {
   EXPECT_LT(kxvector4r::Length(main->Omega), 1e-3f);
 }
 
+// A folded body's weight goes on with its carrier's folded loads; a mass
+// changed in flight (without preparing again) weighs from then on.
+TEST_F(joints, FoldedBodyWeighsWhatItsMassIsNow) {
+  kxdbody* pod = Add<kxdbody>("Pod");
+  pod->B.R = {0.5f, 0.0f, 100.0f, 1.0f};
+  pod->Mass = 3.0f;
+  Prepare();
+  const float frame = 1.0f / 30.0f, t = 111 * kxdynamics::kSubstep;
+  kxdynamics::Step(frame, nullptr);
+  EXPECT_NE(pod->Fold, nullptr);
+  EXPECT_NEAR(main->P.z, -kGravity * 4.0f * t, 1e-3f);
+  for (float mass : {0.0f, 7.0f, 3.0f}) {
+    SCOPED_TRACE(mass);
+    pod->Mass = mass;
+    float before = main->P.z;
+    kxdynamics::Step(frame, nullptr);
+    // P is the momentum of the centre: it changes by the weights alone.
+    EXPECT_NEAR(main->P.z - before, -kGravity * (1.0f + mass) * t, 1e-3f);
+  }
+}
+
 TEST_F(joints, BodyCarriedThroughAFoldedBodyTurnsAndMovesWithTheSpinningCarrier) {
   // A plain part (folded in the substeps) carries a fuselage (which keeps
   // its frame in every substep) through a joint without a link.
