@@ -78,6 +78,10 @@ void kxdskid00::ComputeChange(kxdintegrable* change, int flag) {
   if (Geometry) {
     kxdcontact contacts[kxdground::kMaxContacts];
     int n = kxdground::ShapeContacts(Geometry, B, 0, contacts, kxdground::kMaxContacts, Instance);
+    if (n <= 0) {  // in the air: nothing to push
+      kxdbody::ComputeChange(change, flag);
+      return;
+    }
     kxvector4r p1 = ToWorld(B, Local1), p2 = ToWorld(B, Local2);
     float depth1 = 0.0f, depth2 = 0.0f;
     kxvector4r n1 = {0.0f, 0.0f, 0.0f, 0.0f}, n2 = n1;
