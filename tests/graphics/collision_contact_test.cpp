@@ -44,6 +44,14 @@ class CollisionContactTest : public ::testing::Test {
     const float sun[3] = {0, 0, 1};
     return kxcollision::Build(w.get(), &ground, transparent, cell, 200, sun);
   }
+  // The ground made rolling hills 400 m across in 5 m cells.
+  int BuildHills() {
+    kxgeometry::Free(&ground.mesh);
+    ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
+    const float cell[3] = {5, 5, 5};
+    const float sun[3] = {0, 0, 1};
+    return kxcollision::Build(w.get(), &ground, nullptr, cell, 8, sun);
+  }
   // A box record of a cube with the given edge (m) about the origin.
   static kxboxrecord Cube(float edge) {
     kxboxrecord box;
@@ -256,11 +264,7 @@ std::pair<int, float> BruteContacts(const kxgeometry* el, const float frame[16],
 }
 
 TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryTriangle) {
-  kxgeometry::Free(&ground.mesh);
-  ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
-  const float cell[3] = {5, 5, 5};
-  const float sun[3] = {0, 0, 1};
-  ASSERT_EQ(1, kxcollision::Build(w.get(), &ground, nullptr, cell, 8, sun));
+  ASSERT_EQ(1, BuildHills());
   std::mt19937 random(11);
   std::uniform_real_distribution<float> xy(-190.0f, 190.0f), dz(-0.3f, 0.1f), angle(-0.6f, 0.6f);
   int touching = 0;
@@ -289,11 +293,7 @@ TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryT
 // every point above must not pass over these. Small sets about each query,
 // so that in hollows every other face of a block lies below the points.
 TEST_F(CollisionContactTest, PointsOnAFacePlaneTouchItThroughANearSetAsThroughTheWalk) {
-  kxgeometry::Free(&ground.mesh);
-  ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
-  const float cell[3] = {5, 5, 5};
-  const float sun[3] = {0, 0, 1};
-  ASSERT_EQ(1, kxcollision::Build(w.get(), &ground, nullptr, cell, 8, sun));
+  ASSERT_EQ(1, BuildHills());
   const float base[3] = {-35, 45, 100};
   const float c[3] = {base[0], base[1], kxcollision::GroundHeight(w.get(), base, nullptr)};
   kxcollnear near, local;
