@@ -33,12 +33,9 @@ int kxdsceneryworld::NearContacts(const kxvector4r* points, int count, kxdcontac
   if (!world_ || !points || count <= 0 || max <= 0) return 0;
   // The points' own box sets how deep below a face a point still counts;
   // the reported points are the feet of the world origin.
-  count = std::min(count, 8);
-  float placed[8][4];
-  for (int i = 0; i < count; ++i) {
-    const kxvector4r& p = points[i];
-    placed[i][0] = p.x, placed[i][1] = p.y, placed[i][2] = p.z, placed[i][3] = 1.0f;
-  }
+  // The query reads x, y and z of each point where they stand.
+  static_assert(sizeof(kxvector4r) == 4 * sizeof(float));
+  const auto* placed = reinterpret_cast<const float(*)[4]>(&points->x);
   const float origin[3] = {0.0f, 0.0f, 0.0f};
   kxcontact found[kxboxrecord::kMaxContacts];
   int n = kxcollision::ContactPoints(world_, near, placed, count, nullptr, nullptr, origin, found, max);

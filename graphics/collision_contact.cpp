@@ -147,12 +147,26 @@ struct pointset {
   float half;        // m, half the points' box diagonal
   float spread;      // m, half plus the reach
   float lo[3], hi[3];  // the points' box grown by the reach
+  float low[3], high[3];  // the points' own box
 };
 
 // The points' box (count >= 1) into lo and hi.
 void BoxOf(const float (*placed)[4], int count, float lo[3], float hi[3]) {
-  // Scalar loads: the callers have just stored the coordinates one by one,
-  // and a wider load would wait for those stores.
+#if defined(__SSE__)
+  // Four lanes at once (the fourth unread); each picks as std::min(lo, p)
+  // and std::max(hi, p) do, a NaN included.
+  __m128 l = _mm_loadu_ps(placed[0]), h = l;
+  for (int i = 1; i < count; ++i) {
+    __m128 p = _mm_loadu_ps(placed[i]);
+    l = _mm_min_ps(p, l);
+    h = _mm_max_ps(p, h);
+  }
+  float low[4], high[4];
+  _mm_storeu_ps(low, l);
+  _mm_storeu_ps(high, h);
+  for (int k = 0; k < 3; ++k) lo[k] = low[k], hi[k] = high[k];
+  return;
+#endif
   for (int k = 0; k < 3; ++k) lo[k] = hi[k] = placed[0][k];
   for (int i = 1; i < count; ++i) {
     for (int k = 0; k < 3; ++k) {
@@ -174,6 +188,8 @@ pointset Around(const float (*placed)[4], int count, const float box[2][3], floa
     spread2 += 0.25f * (box[1][k] - box[0][k]) * (box[1][k] - box[0][k]);
     q.lo[k] = box[0][k] - reach;
     q.hi[k] = box[1][k] + reach;
+    q.low[k] = box[0][k];
+    q.high[k] = box[1][k];
   }
   q.half = std::sqrt(spread2);
   q.spread = q.half + reach;
@@ -194,6 +210,19 @@ unsigned Touchable(const kxnearplanes& block, const pointset& q) {
   std::memcpy(&c, block.z, sizeof c);
   std::memcpy(&d, block.d, sizeof d);
   const floats4 zero = {};
+#if defined(__SSE__)
+  // Most blocks lie below all the points: the least plane distance over the
+  // points' box tells at once. Each product's rounding keeps the order of
+  // its factor and so does each sum's, so with the points' own sums in the
+  // same order (no contraction) no point's distance is below this one.
+  auto least = [](floats4 n, float lo, float hi) {
+    return reinterpret_cast<floats4>(
+        _mm_min_ps(reinterpret_cast<__m128>(n * lo), reinterpret_cast<__m128>(n * hi)));
+  };
+  floats4 lowest = least(a, q.low[0], q.high[0]) + least(b, q.low[1], q.high[1]) +
+                   least(c, q.low[2], q.high[2]) - d;
+  if (((Lanes(lowest > zero) | block.moving) & 15u) == 15u) return block.moving;
+#endif
   ints4 below = {};
   for (int i = 0; i < q.count; ++i) {
     const float* p = q.placed[i];
@@ -412,16 +441,20 @@ int kxcollision::ContactShape(const kxcollision* w, const float frame[16], kxbox
   if (!w || !frame) return 0;
   kxmatrix m;
   std::memcpy(m.Data(), frame, sizeof m);
-  for (int i = 0; i < 16; ++i) {
-    if (!std::isfinite(m[i])) return 0;
-  }
+  // Not finite: every exponent bit set. One pass over all sixteen, without
+  // a branch each.
+  uint32_t bits[16];
+  std::memcpy(bits, frame, sizeof bits);
+  uint32_t infinite = 0;
+  for (uint32_t b : bits) infinite |= (b & 0x7f800000u) == 0x7f800000u;
+  if (infinite) return 0;
   const kxvector4r* points = flag ? box->six : box->eight;
   int count = flag ? 6 : 8;
   float placed[8][4];
   // In float, as the simulation that asks places its own points.
   for (int i = 0; i < count; ++i) {
     kxvector4r p = kxmatrix::TransformSingle(m, points[i]);
-    placed[i][0] = p.x, placed[i][1] = p.y, placed[i][2] = p.z, placed[i][3] = p.w;
+    std::memcpy(placed[i], &p, sizeof placed[i]);
   }
   const float origin[3] = {m.R.x, m.R.y, m.R.z};
   int n = ContactPoints(w, near, placed, count, box->min, box->max, origin, box->contacts, kxboxrecord::kMaxContacts);

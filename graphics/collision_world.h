@@ -156,7 +156,7 @@ struct kxcollision {
   // With a near set that covers the points only its faces are read.
   static int ContactShape(const kxcollision* w, const float frame[16], kxboxrecord* box, int flag,
                           const kxcollnear* near = nullptr);
-  // The same for count world points (at most 8, w 1): the reach below a face
+  // The same for count world points (at most 8; w unread): the reach below a face
   // is the diagonal of the box lo..hi (null: the points' own box), each
   // contact's point the foot of origin on the face plane; the deepest max
   // (at most 16) into out.

@@ -44,6 +44,14 @@ class CollisionContactTest : public ::testing::Test {
     const float sun[3] = {0, 0, 1};
     return kxcollision::Build(w.get(), &ground, transparent, cell, 200, sun);
   }
+  // The ground made rolling hills 400 m across in 5 m cells.
+  int BuildHills() {
+    kxgeometry::Free(&ground.mesh);
+    ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
+    const float cell[3] = {5, 5, 5};
+    const float sun[3] = {0, 0, 1};
+    return kxcollision::Build(w.get(), &ground, nullptr, cell, 8, sun);
+  }
   // A box record of a cube with the given edge (m) about the origin.
   static kxboxrecord Cube(float edge) {
     kxboxrecord box;
@@ -256,11 +264,7 @@ std::pair<int, float> BruteContacts(const kxgeometry* el, const float frame[16],
 }
 
 TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryTriangle) {
-  kxgeometry::Free(&ground.mesh);
-  ground.mesh = kxgeomtest::Terrain(meshgen::Ground(400.0f, 40, 15.0f), "hills_dirt");
-  const float cell[3] = {5, 5, 5};
-  const float sun[3] = {0, 0, 1};
-  ASSERT_EQ(1, kxcollision::Build(w.get(), &ground, nullptr, cell, 8, sun));
+  ASSERT_EQ(1, BuildHills());
   std::mt19937 random(11);
   std::uniform_real_distribution<float> xy(-190.0f, 190.0f), dz(-0.3f, 0.1f), angle(-0.6f, 0.6f);
   int touching = 0;
@@ -281,6 +285,52 @@ TEST_F(CollisionContactTest, ContactsOnRollingTerrainMatchTheRuleAppliedToEveryT
     }
   }
   EXPECT_GT(touching, 60);
+}
+
+// Points on a face's plane to the last bit (plane distance zero or the
+// least below it), with other points of the query above, touch it through
+// a gathered set as through the walk: the sets' quick pass over faces with
+// every point above must not pass over these. Small sets about each query,
+// so that in hollows every other face of a block lies below the points.
+TEST_F(CollisionContactTest, PointsOnAFacePlaneTouchItThroughANearSetAsThroughTheWalk) {
+  ASSERT_EQ(1, BuildHills());
+  const float base[3] = {-35, 45, 100};
+  const float c[3] = {base[0], base[1], kxcollision::GroundHeight(w.get(), base, nullptr)};
+  kxcollnear near, local;
+  ASSERT_EQ(1, kxcollision::GatherNear(w.get(), c, 12.0f, &near));
+  std::mt19937 random(3);
+  std::uniform_real_distribution<float> unit(0.0f, 1.0f), up(0.01f, 0.2f);
+  int touching = 0;
+  for (const kxnearface& f : near.faces) {
+    ASSERT_GT(f.normal[2], 0.1f);
+    for (int i = 0; i < 4; ++i) {
+      float x = f.lo[0] + unit(random) * (f.hi[0] - f.lo[0]), y = f.lo[1] + unit(random) * (f.hi[1] - f.lo[1]);
+      auto above = [&f, x, y](float z) { return f.normal[0] * x + f.normal[1] * y + f.normal[2] * z - f.d; };
+      float z = (f.d - f.normal[0] * x - f.normal[1] * y) / f.normal[2] + 1e-3f;
+      for (int step = 0; step < 100000 && above(z) > 0.0f; ++step) z = std::nextafter(z, -1e9f);
+      ASSERT_LE(above(z), 0.0f);
+      int count = 1 + 2 * i;
+      float points[8][4] = {{x, y, z, 1.0f}}, lo[3] = {x, y, z}, hi[3] = {x, y, z};
+      for (int k = 1; k < count; ++k) {
+        // Straight above, so that the box's least plane distance is the
+        // first point's own.
+        float q[4] = {x, y, z + up(random), 1.0f};
+        for (int j = 0; j < 4; ++j) points[k][j] = q[j];
+        for (int j = 0; j < 3; ++j) lo[j] = std::min(lo[j], q[j]), hi[j] = std::max(hi[j], q[j]);
+      }
+      ASSERT_EQ(1, kxcollision::GatherNear(w.get(), points[0], 1.0f, &local));
+      kxcontact fromNear[16], fromWalk[16];
+      int n = kxcollision::ContactPoints(w.get(), &local, points, count, nullptr, nullptr, c, fromNear, 16);
+      ASSERT_EQ(n, kxcollision::ContactPoints(w.get(), nullptr, points, count, lo, hi, c, fromWalk, 16));
+      for (int k = 0; k < n; ++k) {
+        const kxcontact &a = fromNear[k], &b = fromWalk[k];
+        ASSERT_TRUE(a.normal == b.normal && a.point == b.point && a.depth == b.depth && a.face->id == b.face->id)
+            << k;
+      }
+      touching += n > 0 && fromNear[0].depth < 1e-4f;
+    }
+  }
+  EXPECT_GT(touching, 10);
 }
 
 // The faces gathered near an aircraft give the contacts of the world's walk,
