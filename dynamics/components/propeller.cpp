@@ -1,6 +1,7 @@
 // Sections: keys and copies; blade measurement and tables; simulation.
 #include "dynamics/components/propeller.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -250,6 +251,7 @@ void kxdpropeller00::BuildTables() {
 
 void kxdpropeller00::Analyse() {
   MeasureBlades();
+  strikeReach = std::numeric_limits<float>::quiet_NaN();  // the blades moved
   BuildTables();
   if (RangeRadiusMax < 0.001f) {
     RangeRadiusMax = 2.0f * Radius;
@@ -282,6 +284,7 @@ void kxdpropeller00::Prepare() {
     Placement.w = 1.0f;
   }
   kxdbody::Prepare();
+  MeasureStrikeReach();
 }
 
 void kxdpropeller00::Place() {
@@ -310,6 +313,32 @@ void kxdpropeller00::Place() {
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }
 
+void kxdpropeller00::MeasureStrikeReach() {
+  float reach = 0.0f;
+  for (kxnode* n = Geometry ? Geometry->firstChild : nullptr; n; n = n->nextSibling) {
+    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
+    const kxgeometricobject* blade = static_cast<const kxgeometricobject*>(n);
+    const kxboxrecord& box = blade->box;
+    if (!(box.max[0] >= box.min[0])) continue;  // no bounds: the blade never strikes
+    for (const kxvector4r& p : box.six) {
+      kxvector4r q = kxdcomponent::InFrame(p, blade->Matrix);
+      reach = std::max(reach, std::fabs(q.x) + std::fabs(q.y) + std::fabs(q.z));
+    }
+  }
+  strikeReach = std::isfinite(reach) ? reach : std::numeric_limits<float>::quiet_NaN();
+}
+
+// Every point a blade's strike query places lies within the longest axis
+// times strikeReach of the hub at any blade angle (the angle turns the
+// shaft frame's Y and Z into each other): a query about the hub that wide
+// that finds nothing clears all blades at once.
+bool kxdpropeller00::BladesClear(const kxmatrix& shaft) const {
+  if (!Instance || !(strikeReach >= 0.0f)) return false;
+  float longest = std::max({kxvector4r::Dot3(shaft.X, shaft.X), kxvector4r::Dot3(shaft.Y, shaft.Y),
+                            kxvector4r::Dot3(shaft.Z, shaft.Z)});
+  return Instance->ClearAround(B.R, std::sqrt(longest) * strikeReach);
+}
+
 void kxdpropeller00::StrikeTest() {
   kxdcontact hit;
   if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
@@ -322,11 +351,23 @@ void kxdpropeller00::StrikeTest() {
 }
 
 void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
-  // The driver's follow pass places the body rigidly with its carrier; the
-  // turning frame is taken again from the engine before it is used.
-  Place();
-  StrikeTest();
+  // The driver's follow pass places the body rigidly with its carrier. The
+  // thrust needs only the hub and the shaft axis, which the blade angle
+  // leaves alone; the turning frame is taken from the engine for the strike
+  // test, and only while the blades are not clear of everything at once.
   kxdengine* e = Shaft();
+  if (e) {
+    B.R = kxdcomponent::InFrame(Placement, e->B);
+    D.R = kxdcomponent::InFrame(Placement, e->D);
+    B.Z = e->B.X;
+    D.Z = e->D.X;
+    B.R.w = 1.0f;
+    D.R.w = B.Z.w = D.Z.w = 0.0f;
+  }
+  if (!(e && BladesClear(e->B))) {
+    Place();
+    StrikeTest();
+  }
   if (e) {
     kxvector4r air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
     kxvector4r v = Sub(D.R, air);
@@ -391,4 +432,5 @@ void kxdpropeller00::UpdateVisual() {
     RPMValue = 0.0f;
   }
   kxdbody::UpdateVisual();
+  MeasureStrikeReach();
 }

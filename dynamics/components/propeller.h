@@ -65,8 +65,14 @@ class kxdpropeller00 : public kxdbody {
   // of a substep places the propeller at the phase its integration left.
   float placedPhase = std::numeric_limits<float>::quiet_NaN();  // rad; NaN: none yet
   float placedCos = 1.0f, placedSin = 0.0f;
+  // How far the blades' strike boxes reach from the hub as they were last
+  // measured (m, summed over the propeller's axes, so it bounds every blade
+  // angle); NaN while unknown: then the blades are placed and asked alone.
+  float strikeReach = std::numeric_limits<float>::quiet_NaN();
 
  private:
   kxdengine* Shaft() const;
   void StrikeTest();
+  void MeasureStrikeReach();
+  bool BladesClear(const kxmatrix& shaft) const;
 };
