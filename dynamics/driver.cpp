@@ -38,13 +38,14 @@ bool Stale(kxnode* node) {
   return a && a->Instance && a->Instance->ClonesGeneration != a->Instance->Generation;
 }
 
-// A simulated node with its twin, and both as bodies (null for other
-// components).
+// A simulated node with its twin, both as bodies (null for other
+// components), and whether its class hooks the time before its force pass.
 struct twinpair {
   kxdintegrable* state;
   kxdintegrable* change;
   kxdbody* body;
   kxdbody* bodyChange;
+  bool preChange;
 };
 
 // Post-order over the tree and its twin; a node without a twin is skipped
@@ -57,7 +58,7 @@ void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
   }
   kxdintegrable* si = kxdintegrable::As(s);
   kxdintegrable* ci = kxdintegrable::As(c);
-  if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c)});
+  if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c), si->preChangeHook});
 }
 
 // The frame's walk as each pass needs it: the force pass and the
@@ -118,7 +119,7 @@ void Lists(walklists& w, kxdcompiled& compiled) {
 void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Prime();
   for (const twinpair& t : w.working) {
-    t.state->PreChange(t.change);
+    if (t.preChange) t.state->PreChange(t.change);
     t.state->ComputeChange(t.change, 0);
   }
   for (kxdbody* b : w.carried) {
