@@ -112,6 +112,17 @@ void Lists(walklists& w, kxdcompiled& compiled) {
     }
     w.following.insert(w.following.end(), chain.rbegin(), chain.rend());
   }
+  // A body that places itself in its force pass need not follow, unless a
+  // body that follows is carried by it.
+  std::vector<kxdbody*>& f = w.following;
+  std::vector<kxdbody*> leftOut;
+  for (kxdbody* b : f) {
+    if (b->PlacesItself() && std::none_of(f.begin(), f.end(), [b](kxdbody* c) { return c->ParentBody == b; })) {
+      leftOut.push_back(b);
+    }
+  }
+  if (leftOut.empty()) return;
+  std::erase_if(f, [&leftOut](kxdbody* b) { return std::find(leftOut.begin(), leftOut.end(), b) != leftOut.end(); });
 }
 
 // Every force pass before any integration; the folded loads reach their

@@ -26,6 +26,9 @@ class kxdpropeller00 : public kxdbody {
   void Prepare() override;
   void UpdateVisual() override;
   float GetRPM() override;
+  // With an engine the force pass takes hub, shaft axis and their rates
+  // from it.
+  bool PlacesItself() const override { return Engine != nullptr && Shaft() != nullptr; }
 
   // Measures the blades of the geometry; 0 (keys kept) when there is
   // nothing it can measure.
