@@ -1,7 +1,6 @@
 // Sections: keys and copies; blade measurement and tables; simulation.
 #include "dynamics/components/propeller.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -313,31 +312,7 @@ void kxdpropeller00::Place() {
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }
 
-void kxdpropeller00::MeasureStrikeReach() {
-  float reach = 0.0f;
-  for (kxnode* n = Geometry ? Geometry->firstChild : nullptr; n; n = n->nextSibling) {
-    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
-    const kxgeometricobject* blade = static_cast<const kxgeometricobject*>(n);
-    const kxboxrecord& box = blade->box;
-    if (!(box.max[0] >= box.min[0])) continue;  // no bounds: the blade never strikes
-    for (const kxvector4r& p : box.six) {
-      kxvector4r q = kxdcomponent::InFrame(p, blade->Matrix);
-      reach = std::max(reach, std::fabs(q.x) + std::fabs(q.y) + std::fabs(q.z));
-    }
-  }
-  strikeReach = std::isfinite(reach) ? reach : std::numeric_limits<float>::quiet_NaN();
-}
-
-// Every point a blade's strike query places lies within the longest axis
-// times strikeReach of the hub at any blade angle (the angle turns the
-// shaft frame's Y and Z into each other): a query about the hub that wide
-// that finds nothing clears all blades at once.
-bool kxdpropeller00::BladesClear(const kxmatrix& shaft) const {
-  if (!Instance || !(strikeReach >= 0.0f)) return false;
-  float longest = std::max({kxvector4r::Dot3(shaft.X, shaft.X), kxvector4r::Dot3(shaft.Y, shaft.Y),
-                            kxvector4r::Dot3(shaft.Z, shaft.Z)});
-  return Instance->ClearAround(B.R, std::sqrt(longest) * strikeReach);
-}
+void kxdpropeller00::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
 
 void kxdpropeller00::StrikeTest() {
   kxdcontact hit;
@@ -364,7 +339,10 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
     B.R.w = 1.0f;
     D.R.w = B.Z.w = D.Z.w = 0.0f;
   }
-  if (!(e && BladesClear(e->B))) {
+  // At any blade angle the turning frame's origin and axis lengths are the
+  // engine's: all blades are clear at once while a query about the hub as
+  // wide as their reach is.
+  if (!(e && kxdground::ClearWithin(strikeReach, e->B, B.R, Instance))) {
     Place();
     StrikeTest();
   }

@@ -77,5 +77,4 @@ class kxdpropeller00 : public kxdbody {
   kxdengine* Shaft() const;
   void StrikeTest();
   void MeasureStrikeReach();
-  bool BladesClear(const kxmatrix& shaft) const;
 };

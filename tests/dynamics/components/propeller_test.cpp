@@ -252,9 +252,12 @@ TEST_F(propellertest, ClearSphereSkipsTheBladesOnlyWhenItHoldsTheirReach) {
   prop->Instance = instance;
   engine->W = 300.0f;
   prop->Phase = 0.5f * kPi;  // the blades stand up and down
-  // A sphere of 5 m resting on the ground at the hub: nothing lies in it.
+  // The engine 1 m above the ground, the hub height above it; a sphere of
+  // 5 m resting on the ground at the hub: nothing lies in it. The engine's
+  // origin lies well inside it even when the blades reach the ground.
+  engine->B.R = {0.0f, 0.0f, 101.0f, 1.0f};
   auto Run = [&](float height, float clearRadius) {
-    prop->Placement = {0.3f, 0.0f, height, 1.0f};
+    prop->Placement = {0.3f, 0.0f, height - 1.0f, 1.0f};
     instance->ClearCentre = {0.3f, 0.0f, 105.0f, 1.0f};
     instance->ClearRadius = clearRadius;
     instance->Crash = 0;
