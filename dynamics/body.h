@@ -63,6 +63,11 @@ class kxdbody : public kxdintegrable {
   // is folded: a plain body without weight or contact points does not, and
   // the driver then leaves it out of the substeps.
   virtual bool WorksWhenFolded() const;
+  // Whether the force pass takes every part of the body's frame it or the
+  // substep reads from bodies placed before it (a propeller from its
+  // engine): the substeps' follow pass then leaves it out unless it
+  // carries a body that follows.
+  virtual bool PlacesItself() const { return false; }
   // The designer's mass range follows the mass until it has been given one;
   // analyses that do not run the body's own call this.
   void FillMassRange();

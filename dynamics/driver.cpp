@@ -38,13 +38,14 @@ bool Stale(kxnode* node) {
   return a && a->Instance && a->Instance->ClonesGeneration != a->Instance->Generation;
 }
 
-// A simulated node with its twin, and both as bodies (null for other
-// components).
+// A simulated node with its twin, both as bodies (null for other
+// components), and whether its class hooks the time before its force pass.
 struct twinpair {
   kxdintegrable* state;
   kxdintegrable* change;
   kxdbody* body;
   kxdbody* bodyChange;
+  bool preChange;
 };
 
 // Post-order over the tree and its twin; a node without a twin is skipped
@@ -57,7 +58,7 @@ void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
   }
   kxdintegrable* si = kxdintegrable::As(s);
   kxdintegrable* ci = kxdintegrable::As(c);
-  if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c)});
+  if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c), si->preChangeHook});
 }
 
 // The frame's walk as each pass needs it: the force pass and the
@@ -111,6 +112,17 @@ void Lists(walklists& w, kxdcompiled& compiled) {
     }
     w.following.insert(w.following.end(), chain.rbegin(), chain.rend());
   }
+  // A body that places itself in its force pass need not follow, unless a
+  // body that follows is carried by it.
+  std::vector<kxdbody*>& f = w.following;
+  std::vector<kxdbody*> leftOut;
+  for (kxdbody* b : f) {
+    if (b->PlacesItself() && std::none_of(f.begin(), f.end(), [b](kxdbody* c) { return c->ParentBody == b; })) {
+      leftOut.push_back(b);
+    }
+  }
+  if (leftOut.empty()) return;
+  std::erase_if(f, [&leftOut](kxdbody* b) { return std::find(leftOut.begin(), leftOut.end(), b) != leftOut.end(); });
 }
 
 // Every force pass before any integration; the folded loads reach their
@@ -118,7 +130,7 @@ void Lists(walklists& w, kxdcompiled& compiled) {
 void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Prime();
   for (const twinpair& t : w.working) {
-    t.state->PreChange(t.change);
+    if (t.preChange) t.state->PreChange(t.change);
     t.state->ComputeChange(t.change, 0);
   }
   for (kxdbody* b : w.carried) {

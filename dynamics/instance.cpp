@@ -161,17 +161,6 @@ int kxdaircraftinstance::TakeEngineRecord() {
   return record;
 }
 
-bool kxdaircraftinstance::ClearAround(const kxvector4r& p, float extent) const {
-  // A query reaches at least 0.1 m and at most the diagonal of its points
-  // below a surface; the slack covers the rounding of both tests.
-  constexpr float kLeastReach = 0.1f;  // m
-  constexpr float kSlack = 0.05f;      // m
-  if (!(ClearRadius > 0.0f) || !(extent >= 0.0f)) return false;
-  float room = ClearRadius - extent - std::max(kLeastReach, 2.0f * extent) - kSlack;
-  float dx = p.x - ClearCentre.x, dy = p.y - ClearCentre.y, dz = p.z - ClearCentre.z;
-  return room > 0.0f && dx * dx + dy * dy + dz * dz < room * room;
-}
-
 void kxdaircraftinstance::ClearShared() {
   Slipstream = {};
   Crash = SurfaceCode = GroundContact = WheelContact = 0;

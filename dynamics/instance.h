@@ -6,6 +6,8 @@
 // value, the engine records and the faces gathered near it.
 #pragma once
 
+#include <algorithm>
+
 #include "core/matrix.h"
 #include "core/string.h"
 #include "core/vector.h"
@@ -134,3 +136,15 @@ class kxdaircraftinstance {
 
   int slotIndex = 0;            // position in the slot table
 };
+
+// Asked by several parts in every substep: kept where it can be inlined.
+inline bool kxdaircraftinstance::ClearAround(const kxvector4r& p, float extent) const {
+  // A query reaches at least 0.1 m and at most the diagonal of its points
+  // below a surface; the slack covers the rounding of both tests.
+  constexpr float kLeastReach = 0.1f;  // m
+  constexpr float kSlack = 0.05f;      // m
+  if (!(ClearRadius > 0.0f) || !(extent >= 0.0f)) return false;
+  float room = ClearRadius - extent - std::max(kLeastReach, 2.0f * extent) - kSlack;
+  float dx = p.x - ClearCentre.x, dy = p.y - ClearCentre.y, dz = p.z - ClearCentre.z;
+  return room > 0.0f && dx * dx + dy * dy + dz * dz < room * room;
+}

@@ -15,7 +15,8 @@ class kxdintegrable : public kxnode {
   kxdintegrable() { type = &Type; }
 
   // Slots after kxnode's, in this order for every component class.
-  // 9: empty hook before the force pass.
+  // 9: empty hook before the force pass. A class that overrides it sets
+  // preChangeHook in its constructor: the driver calls it only then.
   virtual void PreChange(kxdintegrable* change);
   // 10: force pass; derivatives go into the twin of the Change tree.
   virtual void ComputeChange(kxdintegrable* change, int flag);
@@ -38,4 +39,6 @@ class kxdintegrable : public kxnode {
 
   // The node when it is simulated, else null.
   static kxdintegrable* As(kxnode* node);
+
+  bool preChangeHook = false;  // the class overrides PreChange
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/type.h"
 #include "dynamics/aircraft.h"
@@ -20,15 +21,34 @@ const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance 
 // Whether the box placed by frame lies where the instance's frame found
 // nothing: its farthest point from the frame's origin bounds it.
 bool Clear(const kxboxrecord& box, const kxmatrix& frame, const kxdaircraftinstance* instance) {
-  if (!instance || !(instance->ClearRadius > 0.0f)) return false;
+  float reach = 0.0f;
+  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
+  return ClearWithin(reach, frame, frame.R, instance);
+}
+}  // namespace
+
+bool ClearWithin(float reach, const kxmatrix& frame, const kxvector4r& origin, const kxdaircraftinstance* instance) {
+  if (!instance || !(instance->ClearRadius > 0.0f) || !(reach >= 0.0f)) return false;
   // |M p| <= max |axis| (|p.x| + |p.y| + |p.z|): one root for the three axes.
   float longest = std::max({kxvector4r::Dot3(frame.X, frame.X), kxvector4r::Dot3(frame.Y, frame.Y),
                             kxvector4r::Dot3(frame.Z, frame.Z)});
-  float reach = 0.0f;
-  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
-  return instance->ClearAround(frame.R, std::sqrt(longest) * reach);
+  return instance->ClearAround(origin, std::sqrt(longest) * reach);
 }
-}  // namespace
+
+float StrikeReach(kxgeometricobject* g) {
+  float reach = 0.0f;
+  for (kxnode* n = g ? g->firstChild : nullptr; n; n = n->nextSibling) {
+    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
+    const kxgeometricobject* child = static_cast<kxgeometricobject*>(n);
+    const kxboxrecord& box = child->box;
+    if (!(box.max[0] >= box.min[0])) continue;  // no bounds: the child never strikes
+    for (const kxvector4r& p : box.six) {
+      kxvector4r q = kxdframe::Transform(child->Matrix, p);
+      reach = std::max(reach, std::fabs(q.x) + std::fabs(q.y) + std::fabs(q.z));
+    }
+  }
+  return std::isfinite(reach) ? reach : std::numeric_limits<float>::quiet_NaN();
+}
 
 int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max,
                   const kxdaircraftinstance* instance) {

@@ -38,6 +38,18 @@ int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit, 
 kxgeometricobject* StruckChild(kxgeometricobject* g, const kxmatrix& frame, kxdcontact* hit,
                                const kxdaircraftinstance* instance);
 
+// How far the strike boxes of g's child objects reach from g's origin as
+// they stand (m, summed over the axes, so every turn of a frame keeps each
+// point a strike test places within the frame's longest axis times it);
+// NaN when not finite.
+float StrikeReach(kxgeometricobject* g);
+
+// Whether a query that reaches reach (m, as StrikeReach measures it)
+// times frame's longest axis from origin lies inside the instance's clear
+// sphere: then no child placed by frame (turned or not) about origin can
+// strike.
+bool ClearWithin(float reach, const kxmatrix& frame, const kxvector4r& origin, const kxdaircraftinstance* instance);
+
 // The instance a component belongs to: its own, else that of the nearest
 // aircraft node above it; null outside an aircraft.
 kxdaircraftinstance* InstanceOf(kxnode* component, kxdaircraftinstance* own);

@@ -250,6 +250,7 @@ void kxdpropeller00::BuildTables() {
 
 void kxdpropeller00::Analyse() {
   MeasureBlades();
+  strikeReach = std::numeric_limits<float>::quiet_NaN();  // the blades moved
   BuildTables();
   if (RangeRadiusMax < 0.001f) {
     RangeRadiusMax = 2.0f * Radius;
@@ -282,6 +283,7 @@ void kxdpropeller00::Prepare() {
     Placement.w = 1.0f;
   }
   kxdbody::Prepare();
+  MeasureStrikeReach();
 }
 
 void kxdpropeller00::Place() {
@@ -310,6 +312,8 @@ void kxdpropeller00::Place() {
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }
 
+void kxdpropeller00::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
+
 void kxdpropeller00::StrikeTest() {
   kxdcontact hit;
   if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
@@ -322,11 +326,26 @@ void kxdpropeller00::StrikeTest() {
 }
 
 void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
-  // The driver's follow pass places the body rigidly with its carrier; the
-  // turning frame is taken again from the engine before it is used.
-  Place();
-  StrikeTest();
+  // The driver's follow pass places the body rigidly with its carrier. The
+  // thrust needs only the hub and the shaft axis, which the blade angle
+  // leaves alone; the turning frame is taken from the engine for the strike
+  // test, and only while the blades are not clear of everything at once.
   kxdengine* e = Shaft();
+  if (e) {
+    B.R = kxdcomponent::InFrame(Placement, e->B);
+    D.R = kxdcomponent::InFrame(Placement, e->D);
+    B.Z = e->B.X;
+    D.Z = e->D.X;
+    B.R.w = 1.0f;
+    D.R.w = B.Z.w = D.Z.w = 0.0f;
+  }
+  // At any blade angle the turning frame's origin and axis lengths are the
+  // engine's: all blades are clear at once while a query about the hub as
+  // wide as their reach is.
+  if (!(e && kxdground::ClearWithin(strikeReach, e->B, B.R, Instance))) {
+    Place();
+    StrikeTest();
+  }
   if (e) {
     kxvector4r air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
     kxvector4r v = Sub(D.R, air);
@@ -391,4 +410,5 @@ void kxdpropeller00::UpdateVisual() {
     RPMValue = 0.0f;
   }
   kxdbody::UpdateVisual();
+  MeasureStrikeReach();
 }

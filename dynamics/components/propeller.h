@@ -26,6 +26,9 @@ class kxdpropeller00 : public kxdbody {
   void Prepare() override;
   void UpdateVisual() override;
   float GetRPM() override;
+  // With an engine the force pass takes hub, shaft axis and their rates
+  // from it.
+  bool PlacesItself() const override { return Engine != nullptr && Shaft() != nullptr; }
 
   // Measures the blades of the geometry; 0 (keys kept) when there is
   // nothing it can measure.
@@ -65,8 +68,13 @@ class kxdpropeller00 : public kxdbody {
   // of a substep places the propeller at the phase its integration left.
   float placedPhase = std::numeric_limits<float>::quiet_NaN();  // rad; NaN: none yet
   float placedCos = 1.0f, placedSin = 0.0f;
+  // How far the blades' strike boxes reach from the hub as they were last
+  // measured (m, summed over the propeller's axes, so it bounds every blade
+  // angle); NaN while unknown: then the blades are placed and asked alone.
+  float strikeReach = std::numeric_limits<float>::quiet_NaN();
 
  private:
   kxdengine* Shaft() const;
   void StrikeTest();
+  void MeasureStrikeReach();
 };

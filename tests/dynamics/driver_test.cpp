@@ -25,11 +25,23 @@ class probe : public kxdintegrable {
   }
 };
 
+// A probe whose class hooks the time before its force pass.
+class hookedprobe : public probe {
+ public:
+  static inline kxtype Type{"kxdtesthookedprobe", 0, kxcreate<hookedprobe>};
+  hookedprobe() {
+    type = &Type;
+    preChangeHook = true;
+  }
+  void PreChange(kxdintegrable*) override { trace += "P" + name.Str() + " "; }
+};
+
 class driver : public dynamicstest {
  protected:
   void SetUp() override {
     dynamicstest::SetUp();
     kxtype::RegisterDerived(&probe::Type, &kxdintegrable::Type);
+    kxtype::RegisterDerived(&hookedprobe::Type, &probe::Type);
     probe::trace.clear();
   }
 };
@@ -63,6 +75,14 @@ TEST_F(driver, ForcePassVisitsChildrenBeforeParentsThenIntegrationFollows) {
   MakeTwinsAndPrepare();
   kxdynamics::Step(0.0003f, nullptr);
   EXPECT_EQ(probe::trace, "CB CA CC IB IA IC ");
+}
+
+TEST_F(driver, HookBeforeTheForcePassRunsRightBeforeItForClassesThatTakeIt) {
+  AddToState<probe>("A");
+  AddToState<hookedprobe>("H");
+  MakeTwinsAndPrepare();
+  kxdynamics::Step(0.0006f, nullptr);
+  EXPECT_EQ(probe::trace, "CA PH CH IA IH CA PH CH IA IH ");
 }
 
 TEST_F(driver, NodeWithoutTwinIsLeftOut) {

@@ -51,7 +51,7 @@ class poweredtest : public componenttest {
  protected:
   // Loads the pod, puts it 200 m up at rest with full throttle and runs
   // seconds of flight; returns the forward speed reached.
-  float Fly(const std::string& text, float seconds) {
+  float Fly(const std::string& text, float seconds, kxvector4r velocity = {0.0f, 0.0f, 0.0f, 0.0f}) {
     PutAircraft("pod", text.c_str());
     if (!kxdaircraftinstance::AircraftLoad("pod", 0)) return NAN;
     slots[kxctest::kPlayer0Channels] = 1.0f;
@@ -60,7 +60,7 @@ class poweredtest : public componenttest {
     kxmatrix pose;
     kxmatrix::SetIdentity(&pose);
     pose.R = {0.0f, 0.0f, 200.0f, 1.0f};
-    kxdaircraftinstance::PlaceAt(instance, pose, {0.0f, 0.0f, 0.0f, 0.0f});
+    kxdaircraftinstance::PlaceAt(instance, pose, velocity);
     int frames = static_cast<int>(seconds / 0.036f);
     for (int i = 0; i < frames; ++i) kxdynamics::Step(0.036f, nullptr);
     kxdbody* main = instance->SimMainBody;
@@ -100,6 +100,24 @@ TEST_F(poweredtest, TurbinePushesThePodForward) {
   float speed = Fly(Pod(kJet), 1.0f);
   // 30 N on 2.5 kg for a second, less a little drag.
   EXPECT_NEAR(speed, 12.0f, 1.5f);
+}
+
+// A propeller without an engine has nothing to place it in its force
+// pass: it follows the pod like any part, and its weight, off the pod's
+// centre, turns nothing while the pod flies on and falls.
+TEST_F(poweredtest, PropellerWithoutEngineRidesWithThePod) {
+  const char* idle =
+      "Append kxdpropeller00 Propeller\ncd Propeller/\nRadius = 0.15\nPitch = 0.15\nDragLateral = 0\n"
+      "Mass = 0.3\nInertia = { 0.001, 0, 0, 0, 0, 0.001, 0, 0, 0, 0, 0.002, 0, 0, 0, 0, 0.3 }\n"
+      "R = kxvector4r( 0.4, 0, 0, 1 )\ncd ../\n";
+  float speed = Fly(Pod(idle), 1.0f, {20.0f, 0.0f, 0.0f, 0.0f});
+  ASSERT_TRUE(std::isfinite(speed));
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  kxdbody* main = instance->SimMainBody;
+  kxdpropeller00* prop = Simulated<kxdpropeller00>("Propeller");
+  ASSERT_TRUE(main && prop);
+  EXPECT_LT(kxvector4r::Length(main->Omega), 1e-3f);
+  EXPECT_NEAR(main->D.R.x, 20.0f, 0.1f);
 }
 
 }  // namespace

@@ -237,4 +237,59 @@ TEST_F(propellertest, BladeTouchingTheGroundBreaksThePropeller) {
   delete g;
 }
 
+// High above everything the blades are not placed or asked one by one; the
+// thrust is the same as when they are, and a clear sphere that holds the
+// hub but not the blades' reach still lets a blade strike.
+TEST_F(propellertest, ClearSphereSkipsTheBladesOnlyWhenItHoldsTheirReach) {
+  Make();
+  kxgeometricobject* g = TwistedPropeller();
+  prop->Geometry = g;
+  prop->Analyse();
+  prop->UpdateVisual();  // measures the blades' reach as they now stand
+  kxdflatground ground(100.0f, kSurfaceWater);
+  kxdynamics::SetCurrentWorld(&ground);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Slot(0);
+  prop->Instance = instance;
+  engine->W = 300.0f;
+  prop->Phase = 0.5f * kPi;  // the blades stand up and down
+  // The engine 1 m above the ground, the hub height above it; a sphere of
+  // 5 m resting on the ground at the hub: nothing lies in it. The engine's
+  // origin lies well inside it even when the blades reach the ground.
+  engine->B.R = {0.0f, 0.0f, 101.0f, 1.0f};
+  auto Run = [&](float height, float clearRadius) {
+    prop->Placement = {0.3f, 0.0f, height - 1.0f, 1.0f};
+    instance->ClearCentre = {0.3f, 0.0f, 105.0f, 1.0f};
+    instance->ClearRadius = clearRadius;
+    instance->Crash = 0;
+    prop->Broken = engine->Strike = 0;
+    engine->Force = {};
+    engine->Load = 0.0f;
+    prop->ComputeChange(nullptr, 0);
+  };
+  Run(2.0f, 0.0f);
+  kxvector4r force = engine->Force;
+  float load = engine->Load, wash = prop->Wash;
+  EXPECT_EQ(prop->Broken, 0);
+  Run(2.0f, 5.0f);
+  EXPECT_EQ(prop->Broken, 0);
+  EXPECT_EQ(engine->Force.x, force.x);
+  EXPECT_EQ(engine->Force.y, force.y);
+  EXPECT_EQ(engine->Force.z, force.z);
+  EXPECT_EQ(engine->Load, load);
+  EXPECT_EQ(prop->Wash, wash);
+  EXPECT_FLOAT_EQ(prop->B.Z.x, 1.0f);
+  EXPECT_NEAR(prop->B.R.z, 102.0f, 1e-4f);
+  for (float clearRadius : {0.0f, 5.0f}) {
+    Run(0.1f, clearRadius);
+    EXPECT_EQ(prop->Broken, 1) << clearRadius;
+    EXPECT_EQ(engine->Strike, 1) << clearRadius;
+    EXPECT_EQ(instance->Crash, 1) << clearRadius;
+  }
+  instance->ClearRadius = 0.0f;
+  instance->Crash = 0;
+  kxdynamics::SetCurrentWorld(nullptr);
+  prop->Geometry = nullptr;
+  delete g;
+}
+
 }  // namespace
