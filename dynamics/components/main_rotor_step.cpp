@@ -119,29 +119,13 @@ int kxdmainrotor::Ready() {
 
 // ---- strike test
 
-void kxdmainrotor::MeasureStrikeReach() {
-  float reach = 0.0f;
-  for (kxnode* n = Geometry ? Geometry->firstChild : nullptr; n; n = n->nextSibling) {
-    if (!kxtype::IsDerivedFrom(n->type, &kxgeometricobject::Type)) continue;
-    const kxgeometricobject* part = static_cast<const kxgeometricobject*>(n);
-    const kxboxrecord& box = part->box;
-    if (!(box.max[0] >= box.min[0])) continue;  // no bounds: the part never strikes
-    for (const V& p : box.six) {
-      V q = InFrame(p, part->Matrix);
-      reach = std::max(reach, std::fabs(q.x) + std::fabs(q.y) + std::fabs(q.z));
-    }
-  }
-  strikeReach = std::isfinite(reach) ? reach : std::numeric_limits<float>::quiet_NaN();
-}
+void kxdmainrotor::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
 
 void kxdmainrotor::StrikeTest() {
   // High above everything the whole rotor is clear at once: every point a
   // part's query places lies within the longest axis times strikeReach of
   // the hub, and a query about the hub that wide finds nothing there.
-  if (Instance && strikeReach >= 0.0f) {
-    float longest = std::max({Dot3(B.X, B.X), Dot3(B.Y, B.Y), Dot3(B.Z, B.Z)});
-    if (Instance->ClearAround(B.R, std::sqrt(longest) * strikeReach)) return;
-  }
+  if (kxdground::ClearWithin(strikeReach, B, B.R, Instance)) return;
   kxdcontact hit;
   if (!kxdground::StruckChild(Geometry, B, &hit, Instance)) return;
   Broken = 1;
