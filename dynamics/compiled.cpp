@@ -13,6 +13,11 @@ unsigned preparations = 0;  // kxdbody::Prepare calls so far
 unsigned epochs = 0;        // caches compiled so far
 unsigned openEpoch = 0;     // the cache whose substeps run; 0: none
 
+// What a row without a surface's link or an airbrake reads: no deflection,
+// and a brake shut ((-1 + 1) / 2 = 0), so the rows' reads need no test.
+const float kNoDeflection = 0.0f;
+const float kShut = -1.0f;
+
 kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
   kxvector4r c;
   kxvector4r::Cross(c, a, b);
@@ -60,8 +65,8 @@ int kxdsectionrows::Add(const kxvector4r& p, const kxvector4r& c, const kxvector
       v->push_back(0.0f);
     }
   }
-  for (int k = 0; k < kSurfaces; ++k) link[k].push_back(nullptr);
-  brakeLink.push_back(nullptr);
+  for (int k = 0; k < kSurfaces; ++k) link[k].push_back(&kNoDeflection);
+  brakeLink.push_back(&kShut);
   induced.push_back(inducedDrag);
   airfoil.push_back(nullptr);
   entry.push_back(-1);
@@ -82,90 +87,35 @@ void kxdsectionrows::Set(int row, const kxdairfoil* foil, float sectionArea, flo
 
 void kxdsectionrows::SetSurface(int row, int surface, const float* source, float shift, float cl, float cd,
                                 float cm) {
-  link[surface][row] = source;
+  link[surface][row] = source ? source : &kNoDeflection;
   alpha[surface][row] = shift;
   surfaceCl[surface][row] = cl, surfaceCd[surface][row] = cd, surfaceCm[surface][row] = cm;
 }
 
 void kxdsectionrows::SetBrake(int row, const float* source, float cl, float cd) {
-  brakeLink[row] = source;
+  brakeLink[row] = source ? source : &kShut;
   brakeCl[row] = cl, brakeCd[row] = cd;
 }
 
 void kxdsectionrows::ReadLinks(int first, int count) {
+  static_assert(kSurfaces == 3);
   // A link without a finite value moves nothing, as on the drawn parts.
-  auto value = [](const float* source) { return source && std::isfinite(*source) ? *source : 0.0f; };
+  auto value = [](float v) { return std::isfinite(v) ? v : 0.0f; };
+  const float* const* __restrict l0 = link[0].data();
+  const float* const* __restrict l1 = link[1].data();
+  const float* const* __restrict l2 = link[2].data();
+  const float* const* __restrict lb = brakeLink.data();
+  float* __restrict x0 = deflection[0].data();
+  float* __restrict x1 = deflection[1].data();
+  float* __restrict x2 = deflection[2].data();
+  float* __restrict t = deployment.data();
   for (int r = first; r < first + count; ++r) {
-    for (int k = 0; k < kSurfaces; ++k) deflection[k][r] = value(link[k][r]);
-    const float* brake = brakeLink[r];
-    deployment[r] = brake && std::isfinite(*brake) ? (*brake + 1.0f) * 0.5f : 0.0f;
+    x0[r] = value(*l0[r]);
+    x1[r] = value(*l1[r]);
+    x2[r] = value(*l2[r]);
+    const float brake = *lb[r];
+    t[r] = std::isfinite(brake) ? (brake + 1.0f) * 0.5f : 0.0f;
   }
-}
-
-void kxdsectionrows::AddLoads(int first, int count, kxvector4r& force, kxvector4r& torque) const {
-  constexpr float kHalfDensity = 0.6125f;  // kg/m^3, halved
-  constexpr int kBlock = 16;
-  const float* __restrict sa = area.data() + first;
-  const float* __restrict sc = chord.data() + first;
-  const float* __restrict qx = px.data() + first;
-  const float* __restrict qy = py.data() + first;
-  const float* __restrict qz = pz.data() + first;
-  const float* __restrict bx = sx.data() + first;
-  const float* __restrict by = sy.data() + first;
-  const float* __restrict bz = sz.data() + first;
-  const float* __restrict ex = nx.data() + first;
-  const float* __restrict ey = ny.data() + first;
-  const float* __restrict ez = nz.data() + first;
-  const float* __restrict ux = vx.data() + first;
-  const float* __restrict uy = vy.data() + first;
-  const float* __restrict uz = vz.data() + first;
-  const float* __restrict ox = dx.data() + first;
-  const float* __restrict oy = dy.data() + first;
-  const float* __restrict oz = dz.data() + first;
-  const float* __restrict sp = speed.data() + first;
-  const float* __restrict pc = dc.data() + first;
-  const float* __restrict pn = dn.data() + first;
-  const float* __restrict kl = cl.data() + first;
-  const float* __restrict kd = cd.data() + first;
-  const float* __restrict km = cm.data() + first;
-  const unsigned char* __restrict on = active.data() + first;
-  // The sums start from what the carrier holds and run in row order.
-  float Fx = force.x, Fy = force.y, Fz = force.z, Tx = torque.x, Ty = torque.y, Tz = torque.z;
-  // Each section's force, moment about R and pitching moment, a block at
-  // a time, then their sums.
-  for (int base = 0; base < count; base += kBlock) {
-    const int n = std::min(kBlock, count - base);
-    float fx[kBlock], fy[kBlock], fz[kBlock], tx[kBlock], ty[kBlock], tz[kBlock], mx[kBlock], my[kBlock],
-        mz[kBlock];
-    for (int j = 0; j < n; ++j) {
-      const int i = base + j;
-      float v = sp[i];
-      float q = kHalfDensity * sa[i];
-      float lift = kl[i] * q * v * v;
-      float turnOver = pc[i] < 0.0f ? -1.0f : 1.0f;
-      float lx = (ex[i] - pn[i] * ox[i]) * lift * turnOver;
-      float ly = (ey[i] - pn[i] * oy[i]) * lift * turnOver;
-      float lz = (ez[i] - pn[i] * oz[i]) * lift * turnOver;
-      float drag = -kHalfDensity * sa[i] * kd[i] * v;
-      float m = q * sc[i] * km[i] * v * v;
-      float gx = drag * ux[i] + lx, gy = drag * uy[i] + ly, gz = drag * uz[i] + lz;
-      fx[j] = gx, fy[j] = gy, fz[j] = gz;
-      tx[j] = qy[i] * gz - qz[i] * gy;
-      ty[j] = qz[i] * gx - qx[i] * gz;
-      tz[j] = qx[i] * gy - qy[i] * gx;
-      mx[j] = m * bx[i];
-      my[j] = m * by[i];
-      mz[j] = m * bz[i];
-    }
-    for (int j = 0; j < n; ++j) {
-      if (!on[base + j]) continue;
-      Fx += fx[j], Fy += fy[j], Fz += fz[j];
-      Tx += tx[j], Ty += ty[j], Tz += tz[j];
-      Tx -= mx[j], Ty -= my[j], Tz -= mz[j];
-    }
-  }
-  force.x = Fx, force.y = Fy, force.z = Fz;
-  torque.x = Tx, torque.y = Ty, torque.z = Tz;
 }
 
 kxvector4r kxdcarrierframe::ToBody(const kxvector4r& v) const {

@@ -63,14 +63,14 @@ struct kxdsectionrows {
   static constexpr int kSurfaces = 3;
   std::vector<float> alpha[kSurfaces], surfaceCl[kSurfaces], surfaceCd[kSurfaces], surfaceCm[kSurfaces];
   std::vector<float> brakeCl, brakeCd;
-  std::vector<const float*> link[kSurfaces];  // null: no link
-  std::vector<const float*> brakeLink;
+  std::vector<const float*> link[kSurfaces];  // never null: a row without a link reads a 0
+  std::vector<const float*> brakeLink;        // never null: a row without an airbrake reads -1
   std::vector<float> deflection[kSurfaces];   // link values this substep; 0 without a link or a finite value
   std::vector<float> deployment;              // the airbrake's t this substep; 0 without
   // A substep's values: the flow (before the wash is taken off), its speed,
   // direction and the direction's parts along chord, span and normal, the
   // table entry and weight of its direction (entry -1: none), and the
-  // coefficients; active rows put their loads on.
+  // table's coefficients there; active rows put their loads on.
   std::vector<float> vx, vy, vz, speed, dx, dy, dz, dc, ds, dn, weight, cl, cd, cm;
   std::vector<int> entry;
   std::vector<unsigned char> active;
@@ -81,7 +81,7 @@ struct kxdsectionrows {
   // A row's section and its class's factors (the surfaces' are not read).
   void Set(int row, const kxdairfoil* foil, float sectionArea, float sectionChord, float share,
            const kxdsectionfactors& f);
-  // A surface's link and its effects on a row per unit of its value: shift
+  // A surface's link (null: none) and its effects on a row per unit of its value: shift
   // of the normal flow, increments of cl, cd (per square) and cm.
   void SetSurface(int row, int surface, const float* source, float shift, float cl, float cd, float cm);
   // The airbrake's link and effects on a row.
@@ -89,9 +89,6 @@ struct kxdsectionrows {
   // The deflections and deployments of rows [first, first + count) from
   // their links.
   void ReadLinks(int first, int count);
-  // The loads of the active rows among [first, first + count) into force
-  // and torque (the carrier's axes), in row order.
-  void AddLoads(int first, int count, kxvector4r& force, kxvector4r& torque) const;
 };
 
 // Folded wings next to each other in the walk on one carrier, with no

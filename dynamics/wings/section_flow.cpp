@@ -107,6 +107,12 @@ void SubtractWashes(const kxdsectionsegment& segment, kxdsectionrows& rows) {
   const kxdaircraftinstance* washed = nullptr;
   kxvector4r wash = {0.0f, 0.0f, 0.0f, 0.0f};
   bool taken = false;
+  // Restricted pointers: the flow's stores cannot be taken to change the
+  // shares or the wash.
+  const float* __restrict shares = rows.washShare.data();
+  float* __restrict vx = rows.vx.data();
+  float* __restrict vy = rows.vy.data();
+  float* __restrict vz = rows.vz.data();
   for (const kxdfold* fold : segment.folds) {
     const kxdaircraftinstance* instance = fold->body->Instance;
     if (!taken || instance != washed) {
@@ -115,12 +121,13 @@ void SubtractWashes(const kxdsectionsegment& segment, kxdsectionrows& rows) {
       washed = instance;
       taken = true;
     }
+    const float wx = wash.x, wy = wash.y, wz = wash.z;
     for (int r = fold->firstRow; r < fold->firstRow + fold->sections; ++r) {
-      const float share = rows.washShare[r];
+      const float share = shares[r];
       if (share == 0.0f) continue;
-      rows.vx[r] -= share * wash.x;
-      rows.vy[r] -= share * wash.y;
-      rows.vz[r] -= share * wash.z;
+      vx[r] -= share * wx;
+      vy[r] -= share * wy;
+      vz[r] -= share * wz;
     }
   }
 }
@@ -173,8 +180,9 @@ void Directions(kxdsectionrows& rows, int first, int count) {
   int* __restrict entry = rows.entry.data() + first;
   constexpr float kLastEntry = static_cast<float>(kxdairfoil::kDirectionUsed - 2);
   // The roots one by one: a root that may set errno keeps gcc from running
-  // a loop several rows at a time.
-  for (int i = 0; i < count; ++i) sp[i] = std::sqrt(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
+  // a loop several rows at a time. The builtin, as std::sqrt would be called
+  // rather than inlined under this section's settings.
+  for (int i = 0; i < count; ++i) sp[i] = __builtin_sqrtf(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
   KXD_ROWS_APART
   for (int i = 0; i < count; ++i) {
     float v = sp[i];
@@ -203,9 +211,13 @@ void Directions(kxdsectionrows& rows, int first, int count) {
   }
 }
 
-// Corrects the table coefficients of rows [first, first + count) by their
-// factors and the surfaces' deflections.
-void Correct(kxdsectionrows& rows, int first, int count) {
+// Adds the loads of the active rows among [first, first + count) to force
+// and torque (the carrier's axes), in row order: each row's table
+// coefficients corrected by its factors and the surfaces' deflections,
+// its force, its moment about R with its pitching moment, a block of rows
+// at a time, then their sums.
+void Loads(const kxdsectionrows& rows, int first, int count, kxvector4r& force, kxvector4r& torque) {
+  constexpr int kBlock = 16;
   const float* __restrict l0 = rows.surfaceCl[0].data() + first;
   const float* __restrict l1 = rows.surfaceCl[1].data() + first;
   const float* __restrict l2 = rows.surfaceCl[2].data() + first;
@@ -226,45 +238,104 @@ void Correct(kxdsectionrows& rows, int first, int count) {
   const float* __restrict rootLoss = rows.rootLoss.data() + first;
   const float* __restrict aheadOnly = rows.aheadOnly.data() + first;
   const float* __restrict induced = rows.induced.data() + first;
+  const float* __restrict sa = rows.area.data() + first;
+  const float* __restrict sc = rows.chord.data() + first;
+  const float* __restrict qx = rows.px.data() + first;
+  const float* __restrict qy = rows.py.data() + first;
+  const float* __restrict qz = rows.pz.data() + first;
+  const float* __restrict bx = rows.sx.data() + first;
+  const float* __restrict by = rows.sy.data() + first;
+  const float* __restrict bz = rows.sz.data() + first;
+  const float* __restrict ex = rows.nx.data() + first;
+  const float* __restrict ey = rows.ny.data() + first;
+  const float* __restrict ez = rows.nz.data() + first;
+  const float* __restrict ux = rows.vx.data() + first;
+  const float* __restrict uy = rows.vy.data() + first;
+  const float* __restrict uz = rows.vz.data() + first;
+  const float* __restrict ox = rows.dx.data() + first;
+  const float* __restrict oy = rows.dy.data() + first;
+  const float* __restrict oz = rows.dz.data() + first;
+  const float* __restrict sp = rows.speed.data() + first;
   const float* __restrict pc = rows.dc.data() + first;
   const float* __restrict ps = rows.ds.data() + first;
-  float* __restrict kl = rows.cl.data() + first;
-  float* __restrict kd = rows.cd.data() + first;
-  float* __restrict km = rows.cm.data() + first;
-  KXD_ROWS_APART
-  for (int i = 0; i < count; ++i) {
-    kxdsectionfactors f;
-    f.addCl = l0[i] * x0[i] + l1[i] * x1[i] + l2[i] * x2[i];
-    f.addCd = d0[i] * x0[i] * x0[i] + d1[i] * x1[i] * x1[i] + d2[i] * x2[i] * x2[i] + bd[i] * t[i];
-    f.addCm = m0[i] * x0[i] + m1[i] * x1[i] + m2[i] * x2[i];
-    f.scale = 1.0f - bl[i] * t[i];
-    f.sideslip = sideslip[i];
-    f.rootSide = rootSide[i], f.rootLoss = rootLoss[i];
-    f.aheadOnly = aheadOnly[i];
-    const float perCl2 = induced[i];
-    kxdsectioncoefficients k = Corrected({kl[i], kd[i], km[i]}, f, pc[i], ps[i],
-                                         [perCl2](float cl) __attribute__((always_inline)) { return cl * cl * perCl2; });
-    kl[i] = k.cl, kd[i] = k.cd, km[i] = k.cm;
+  const float* __restrict pn = rows.dn.data() + first;
+  const float* __restrict kl = rows.cl.data() + first;
+  const float* __restrict kd = rows.cd.data() + first;
+  const float* __restrict km = rows.cm.data() + first;
+  const unsigned char* __restrict on = rows.active.data() + first;
+  // The sums start from what the carrier holds.
+  float Fx = force.x, Fy = force.y, Fz = force.z, Tx = torque.x, Ty = torque.y, Tz = torque.z;
+  for (int base = 0; base < count; base += kBlock) {
+    const int n = count - base < kBlock ? count - base : kBlock;
+    float fx[kBlock], fy[kBlock], fz[kBlock], tx[kBlock], ty[kBlock], tz[kBlock];
+    KXD_ROWS_APART
+    for (int j = 0; j < n; ++j) {
+      const int i = base + j;
+      kxdsectionfactors f;
+      f.addCl = l0[i] * x0[i] + l1[i] * x1[i] + l2[i] * x2[i];
+      f.addCd = d0[i] * x0[i] * x0[i] + d1[i] * x1[i] * x1[i] + d2[i] * x2[i] * x2[i] + bd[i] * t[i];
+      f.addCm = m0[i] * x0[i] + m1[i] * x1[i] + m2[i] * x2[i];
+      f.scale = 1.0f - bl[i] * t[i];
+      f.sideslip = sideslip[i];
+      f.rootSide = rootSide[i], f.rootLoss = rootLoss[i];
+      f.aheadOnly = aheadOnly[i];
+      const float perCl2 = induced[i];
+      const kxdsectioncoefficients k =
+          Corrected({kl[i], kd[i], km[i]}, f, pc[i], ps[i],
+                    [perCl2](float cl) __attribute__((always_inline)) { return cl * cl * perCl2; });
+      const float v = sp[i];
+      const float q = kHalfDensity * sa[i];
+      const float lift = k.cl * q * v * v;
+      const float turnOver = pc[i] < 0.0f ? -1.0f : 1.0f;
+      const float lx = (ex[i] - pn[i] * ox[i]) * lift * turnOver;
+      const float ly = (ey[i] - pn[i] * oy[i]) * lift * turnOver;
+      const float lz = (ez[i] - pn[i] * oz[i]) * lift * turnOver;
+      const float drag = -kHalfDensity * sa[i] * k.cd * v;
+      const float m = q * sc[i] * k.cm * v * v;
+      const float gx = drag * ux[i] + lx, gy = drag * uy[i] + ly, gz = drag * uz[i] + lz;
+      fx[j] = gx, fy[j] = gy, fz[j] = gz;
+      tx[j] = (qy[i] * gz - qz[i] * gy) - m * bx[i];
+      ty[j] = (qz[i] * gx - qx[i] * gz) - m * by[i];
+      tz[j] = (qx[i] * gy - qy[i] * gx) - m * bz[i];
+    }
+    // The flags are bytes: read in the loop above they would make gcc take
+    // sixteen rows at a time, and none of a wing's few.
+    for (int j = 0; j < n; ++j) {
+      if (!on[base + j]) continue;
+      Fx += fx[j], Fy += fy[j], Fz += fz[j];
+      Tx += tx[j], Ty += ty[j], Tz += tz[j];
+    }
   }
+  force.x = Fx, force.y = Fy, force.z = Fz;
+  torque.x = Tx, torque.y = Ty, torque.z = Tz;
 }
 
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC pop_options
 #endif
 
-// The coefficients of rows [first, first + count): each row's table read
-// at its direction (the only part that gathers, row by row), then all
-// corrected by their factors.
-void Coefficients(kxdsectionrows& rows, int first, int count) {
+// The table coefficients of rows [first, first + count), each row's table
+// read at its direction (the only part that gathers, row by row).
+void TableCoefficients(kxdsectionrows& rows, int first, int count) {
+  // Restricted pointers: the flags' and coefficients' stores cannot be
+  // taken to change the arrays read.
+  const kxdairfoil* const* __restrict foils = rows.airfoil.data();
+  const float* __restrict sp = rows.speed.data();
+  const int* __restrict entry = rows.entry.data();
+  const float* __restrict weight = rows.weight.data();
+  unsigned char* __restrict on = rows.active.data();
+  float* __restrict kl = rows.cl.data();
+  float* __restrict kd = rows.cd.data();
+  float* __restrict km = rows.cm.data();
   for (int r = first; r < first + count; ++r) {
-    const kxdairfoil* foil = rows.airfoil[r];
+    const kxdairfoil* foil = foils[r];
     // A broken motion or air field gives the section no force at all.
-    rows.active[r] = foil && std::isfinite(rows.speed[r]);
+    const bool acts = foil && std::isfinite(sp[r]);
+    on[r] = acts;
     kxdsectioncoefficients k;
-    if (rows.active[r] && rows.entry[r] >= 0) k = Entry(*foil, rows.entry[r], rows.weight[r]);
-    rows.cl[r] = k.cl, rows.cd[r] = k.cd, rows.cm[r] = k.cm;
+    if (acts && entry[r] >= 0) k = Entry(*foil, entry[r], weight[r]);
+    kl[r] = k.cl, kd[r] = k.cd, km[r] = k.cm;
   }
-  Correct(rows, first, count);
 }
 
 }  // namespace
@@ -279,9 +350,9 @@ void RunSegment(kxdsectionsegment& segment) {
   rows.ReadLinks(segment.first, segment.count);
   SubtractWashes(segment, rows);
   Directions(rows, segment.first, segment.count);
-  Coefficients(rows, segment.first, segment.count);
-  rows.AddLoads(segment.first, segment.count, segment.folds.front()->carrier->force,
-                segment.folds.front()->carrier->torque);
+  TableCoefficients(rows, segment.first, segment.count);
+  kxdcarrierframe& carrier = *segment.folds.front()->carrier;
+  Loads(rows, segment.first, segment.count, carrier.force, carrier.torque);
 }
 
 }  // namespace kxdsectionflow
