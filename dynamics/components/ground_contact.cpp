@@ -21,11 +21,15 @@ const kxcollnear* NearOf(const kxdaircraftinstance* instance) { return instance 
 // Whether the box placed by frame lies where the instance's frame found
 // nothing: its farthest point from the frame's origin bounds it.
 bool Clear(const kxboxrecord& box, const kxmatrix& frame, const kxdaircraftinstance* instance) {
-  float reach = 0.0f;
-  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
-  return ClearWithin(reach, frame, frame.R, instance);
+  return ClearWithin(BoxReach(box), frame, frame.R, instance);
 }
 }  // namespace
+
+float BoxReach(const kxboxrecord& box) {
+  float reach = 0.0f;
+  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
+  return reach;
+}
 
 bool ClearWithin(float reach, const kxmatrix& frame, const kxvector4r& origin, const kxdaircraftinstance* instance) {
   if (!instance || !(instance->ClearRadius > 0.0f) || !(reach >= 0.0f)) return false;

@@ -38,6 +38,11 @@ int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit, 
 kxgeometricobject* StruckChild(kxgeometricobject* g, const kxmatrix& frame, kxdcontact* hit,
                                const kxdaircraftinstance* instance);
 
+// How far a box reaches from its frame's origin, summed over the axes (m):
+// every turn of the frame keeps the box's points within its longest axis
+// times it.
+float BoxReach(const kxboxrecord& box);
+
 // How far the strike boxes of g's child objects reach from g's origin as
 // they stand (m, summed over the axes, so every turn of a frame keeps each
 // point a strike test places within the frame's longest axis times it);

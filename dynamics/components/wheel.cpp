@@ -206,9 +206,7 @@ bool kxdwheel00::Clear() const {
   // so that bound covers every point the query would ask without turning
   // the frame or calling on the world.
   if (!Instance || !(Instance->ClearRadius > 0.0f)) return false;
-  const kxboxrecord& box = Geometry->box;
-  float reach = 0.0f;
-  for (int k = 0; k < 3; ++k) reach += std::max(std::fabs(box.min[k]), std::fabs(box.max[k]));
+  float reach = kxdground::BoxReach(Geometry->box);
   float longest = std::max({1.0f, kxvector4r::Dot3(B.X, B.X), kxvector4r::Dot3(B.Y, B.Y), kxvector4r::Dot3(B.Z, B.Z)});
   return Instance->ClearAround(B.R, std::sqrt(longest) * reach);
 }
