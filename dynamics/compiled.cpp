@@ -13,11 +13,6 @@ unsigned preparations = 0;  // kxdbody::Prepare calls so far
 unsigned epochs = 0;        // caches compiled so far
 unsigned openEpoch = 0;     // the cache whose substeps run; 0: none
 
-// What a row without a surface's link or an airbrake reads: no deflection,
-// and a brake shut ((-1 + 1) / 2 = 0), so the rows' reads need no test.
-const float kNoDeflection = 0.0f;
-const float kShut = -1.0f;
-
 kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
   kxvector4r c;
   kxvector4r::Cross(c, a, b);
@@ -55,22 +50,17 @@ int kxdsectionrows::Add(const kxvector4r& p, const kxvector4r& c, const kxvector
   put(cx, cy, cz, c);
   put(sx, sy, sz, s);
   put(nx, ny, nz, n);
-  for (std::vector<float>* v : {&area, &chord, &washShare, &sideslip, &rootSide, &rootLoss, &aheadOnly, &brakeCl,
-                                &brakeCd, &deployment, &vx, &vy, &vz, &speed, &dx, &dy, &dz, &dc, &ds, &dn, &weight,
-                                &cl, &cd, &cm}) {
+  for (std::vector<float>* v :
+       {&area, &chord, &washShare, &sideslip, &rootSide, &rootLoss, &aheadOnly, &brakeCl, &brakeCd}) {
     v->push_back(0.0f);
   }
   for (int k = 0; k < kSurfaces; ++k) {
-    for (std::vector<float>* v : {&alpha[k], &surfaceCl[k], &surfaceCd[k], &surfaceCm[k], &deflection[k]}) {
-      v->push_back(0.0f);
-    }
+    for (std::vector<float>* v : {&alpha[k], &surfaceCl[k], &surfaceCd[k], &surfaceCm[k]}) v->push_back(0.0f);
+    link[k].push_back(nullptr);
   }
-  for (int k = 0; k < kSurfaces; ++k) link[k].push_back(&kNoDeflection);
-  brakeLink.push_back(&kShut);
+  brakeLink.push_back(nullptr);
   induced.push_back(inducedDrag);
   airfoil.push_back(nullptr);
-  entry.push_back(-1);
-  active.push_back(0);
   return Count() - 1;
 }
 
@@ -87,34 +77,60 @@ void kxdsectionrows::Set(int row, const kxdairfoil* foil, float sectionArea, flo
 
 void kxdsectionrows::SetSurface(int row, int surface, const float* source, float shift, float cl, float cd,
                                 float cm) {
-  link[surface][row] = source ? source : &kNoDeflection;
+  link[surface][row] = source;
   alpha[surface][row] = shift;
   surfaceCl[surface][row] = cl, surfaceCd[surface][row] = cd, surfaceCm[surface][row] = cm;
 }
 
 void kxdsectionrows::SetBrake(int row, const float* source, float cl, float cd) {
-  brakeLink[row] = source ? source : &kShut;
+  brakeLink[row] = source;
   brakeCl[row] = cl, brakeCd[row] = cd;
 }
 
-void kxdsectionrows::ReadLinks(int first, int count) {
-  static_assert(kSurfaces == 3);
+void kxdsectionsegment::Pack(const kxdsectionrows& rows) {
+  constexpr int kLanes = kxdrowgroup::kLanes;
+  groups.assign((count + kLanes - 1) / kLanes, kxdrowgroup{});
+  surfaceReads.clear();
+  brakeReads.clear();
+  for (int i = 0; i < count; ++i) {
+    kxdrowgroup& g = groups[i / kLanes];
+    const int lane = i % kLanes, r = first + i;
+    g.px[lane] = rows.px[r], g.py[lane] = rows.py[r], g.pz[lane] = rows.pz[r];
+    g.cx[lane] = rows.cx[r], g.cy[lane] = rows.cy[r], g.cz[lane] = rows.cz[r];
+    g.sx[lane] = rows.sx[r], g.sy[lane] = rows.sy[r], g.sz[lane] = rows.sz[r];
+    g.nx[lane] = rows.nx[r], g.ny[lane] = rows.ny[r], g.nz[lane] = rows.nz[r];
+    g.washShare[lane] = rows.washShare[r], g.area[lane] = rows.area[r], g.chord[lane] = rows.chord[r];
+    g.sideslip[lane] = rows.sideslip[r], g.rootSide[lane] = rows.rootSide[r], g.rootLoss[lane] = rows.rootLoss[r];
+    g.aheadOnly[lane] = rows.aheadOnly[r], g.induced[lane] = rows.induced[r];
+    g.airfoil[lane] = rows.airfoil[r];
+    g.foiled[lane] = rows.airfoil[r] ? 1.0f : 0.0f;
+    for (int k = 0; k < kxdsectionrows::kSurfaces; ++k) {
+      g.alpha[k][lane] = rows.alpha[k][r];
+      g.surfaceCl[k][lane] = rows.surfaceCl[k][r];
+      g.surfaceCd[k][lane] = rows.surfaceCd[k][r];
+      g.surfaceCm[k][lane] = rows.surfaceCm[k][r];
+      // A surface without an effect on the row needs no reading: its
+      // deflection stays 0.
+      const bool moves = rows.alpha[k][r] != 0.0f || rows.surfaceCl[k][r] != 0.0f ||
+                         rows.surfaceCd[k][r] != 0.0f || rows.surfaceCm[k][r] != 0.0f;
+      if (rows.link[k][r] && moves) surfaceReads.push_back({rows.link[k][r], &g.deflection[k][lane]});
+    }
+    g.brakeCl[lane] = rows.brakeCl[r], g.brakeCd[lane] = rows.brakeCd[r];
+    if (rows.brakeLink[r] && (rows.brakeCl[r] != 0.0f || rows.brakeCd[r] != 0.0f)) {
+      brakeReads.push_back({rows.brakeLink[r], &g.deployment[lane]});
+    }
+  }
+}
+
+void kxdsectionsegment::ReadLinks() {
   // A link without a finite value moves nothing, as on the drawn parts.
-  auto value = [](float v) { return std::isfinite(v) ? v : 0.0f; };
-  const float* const* __restrict l0 = link[0].data();
-  const float* const* __restrict l1 = link[1].data();
-  const float* const* __restrict l2 = link[2].data();
-  const float* const* __restrict lb = brakeLink.data();
-  float* __restrict x0 = deflection[0].data();
-  float* __restrict x1 = deflection[1].data();
-  float* __restrict x2 = deflection[2].data();
-  float* __restrict t = deployment.data();
-  for (int r = first; r < first + count; ++r) {
-    x0[r] = value(*l0[r]);
-    x1[r] = value(*l1[r]);
-    x2[r] = value(*l2[r]);
-    const float brake = *lb[r];
-    t[r] = std::isfinite(brake) ? (brake + 1.0f) * 0.5f : 0.0f;
+  for (const kxdlinkread& read : surfaceReads) {
+    const float v = *read.source;
+    *read.target = std::isfinite(v) ? v : 0.0f;
+  }
+  for (const kxdlinkread& read : brakeReads) {
+    const float v = *read.source;
+    *read.target = std::isfinite(v) ? (v + 1.0f) * 0.5f : 0.0f;
   }
 }
 
@@ -162,20 +178,6 @@ void kxdcarrierframe::Prime() {
   // One clear test for all the folds' contact points: the farthest of them
   // bounds the rest.
   contactsClear = contactInstance && contactExtent >= 0.0f && contactInstance->ClearAround(B.R, contactExtent);
-  // Flow (above) of every section point, in the order of its sums.
-  const int count = rows.Count();
-  const float* px = rows.px.data();
-  const float* py = rows.py.data();
-  const float* pz = rows.pz.data();
-  float* vx = rows.vx.data();
-  float* vy = rows.vy.data();
-  float* vz = rows.vz.data();
-  const float* M = turn;
-  for (int i = 0; i < count; ++i) {
-    vx[i] = drift.x + M[0] * px[i] + M[1] * py[i] + M[2] * pz[i];
-    vy[i] = drift.y + M[3] * px[i] + M[4] * py[i] + M[5] * pz[i];
-    vz[i] = drift.z + M[6] * px[i] + M[7] * py[i] + M[8] * pz[i];
-  }
 }
 
 void kxdcarrierframe::Flush() {
@@ -281,7 +283,9 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies, const std::vector
     if (fold->sections > 0) {
       // Rows of one carrier follow each other in the walk's order, so a
       // segment's rows are contiguous.
-      if (!open || open->folds.back()->carrier != fold->carrier) {
+      // A segment's wings take one aircraft's wash.
+      const kxdbody* last = open ? open->folds.back()->body : nullptr;
+      if (!open || open->folds.back()->carrier != fold->carrier || last->Instance != b->Instance) {
         segments_.push_back(std::make_unique<kxdsectionsegment>());
         open = segments_.back().get();
         open->first = fold->firstRow;

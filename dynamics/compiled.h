@@ -39,8 +39,8 @@ struct kxdsectionfactors {
 };
 
 // The sections of every folded wing on one free body, one array per
-// component (carrier axes, rows in the walk's order), so a substep works
-// them in a few loops over them all.
+// component (carrier axes, rows in the walk's order), as the wings set them;
+// each segment packs its rows from here for the substeps (kxdsectionsegment).
 struct kxdsectionrows {
   std::vector<float> px, py, pz;  // force points, from the carrier's R
   std::vector<float> cx, cy, cz;  // the chord axis the wing's direction lookup uses
@@ -57,23 +57,12 @@ struct kxdsectionrows {
   // to the coefficients in proportion to their link value (drag to its
   // square), lift and drag factors included, and an airbrake that scales
   // cl and cm by 1 - brakeCl t and adds brakeCd t to the drag at
-  // deployment t = (link value + 1) / 2; set with the rest. The links are
-  // read for every row each substep (ReadLinks), so the factors of all
-  // rows come out of the rows' loops.
+  // deployment t = (link value + 1) / 2; set with the rest.
   static constexpr int kSurfaces = 3;
   std::vector<float> alpha[kSurfaces], surfaceCl[kSurfaces], surfaceCd[kSurfaces], surfaceCm[kSurfaces];
   std::vector<float> brakeCl, brakeCd;
-  std::vector<const float*> link[kSurfaces];  // never null: a row without a link reads a 0
-  std::vector<const float*> brakeLink;        // never null: a row without an airbrake reads -1
-  std::vector<float> deflection[kSurfaces];   // link values this substep; 0 without a link or a finite value
-  std::vector<float> deployment;              // the airbrake's t this substep; 0 without
-  // A substep's values: the flow (before the wash is taken off), its speed,
-  // direction and the direction's parts along chord, span and normal, the
-  // table entry and weight of its direction (entry -1: none), and the
-  // table's coefficients there; active rows put their loads on.
-  std::vector<float> vx, vy, vz, speed, dx, dy, dz, dc, ds, dn, weight, cl, cd, cm;
-  std::vector<int> entry;
-  std::vector<unsigned char> active;
+  std::vector<const float*> link[kSurfaces];  // null: none
+  std::vector<const float*> brakeLink;        // null: none
 
   int Count() const { return static_cast<int>(px.size()); }
   // Appends a section (without a load until its wing sets it); returns its row.
@@ -86,18 +75,53 @@ struct kxdsectionrows {
   void SetSurface(int row, int surface, const float* source, float shift, float cl, float cd, float cm);
   // The airbrake's link and effects on a row.
   void SetBrake(int row, const float* source, float cl, float cd);
-  // The deflections and deployments of rows [first, first + count) from
-  // their links.
-  void ReadLinks(int first, int count);
+};
+
+// Four rows of a segment side by side, as a substep's loop takes them
+// (four lanes of one register per field). The lanes after a segment's last
+// row hold no airfoil, so they put no load on.
+struct kxdrowgroup {
+  static constexpr int kLanes = 4;
+  static constexpr int kSurfaces = kxdsectionrows::kSurfaces;
+  alignas(16) float px[kLanes], py[kLanes], pz[kLanes];
+  float cx[kLanes], cy[kLanes], cz[kLanes];
+  float sx[kLanes], sy[kLanes], sz[kLanes];
+  float nx[kLanes], ny[kLanes], nz[kLanes];
+  float washShare[kLanes], area[kLanes], chord[kLanes];
+  float sideslip[kLanes], rootSide[kLanes], rootLoss[kLanes], aheadOnly[kLanes], induced[kLanes];
+  float alpha[kSurfaces][kLanes], surfaceCl[kSurfaces][kLanes], surfaceCd[kSurfaces][kLanes],
+      surfaceCm[kSurfaces][kLanes];
+  float brakeCl[kLanes], brakeCd[kLanes];
+  float foiled[kLanes];  // 1 where the row has an airfoil, else 0
+  // This substep's link values: deflections (0 without a link or a finite
+  // value) and the airbrake's deployment (0 without).
+  float deflection[kSurfaces][kLanes], deployment[kLanes];
+  const kxdairfoil* airfoil[kLanes];
+};
+
+// A link a segment reads each substep into its groups: a surface's
+// deflection, or an airbrake's deployment.
+struct kxdlinkread {
+  const float* source;
+  float* target;  // in the segment's groups
 };
 
 // Folded wings next to each other in the walk on one carrier, with no
-// force pass between them: their sections are worked together, when the
-// first of them comes in the walk.
+// force pass between them, of one aircraft (one wash): their sections are
+// worked together, when the first of them comes in the walk.
 struct kxdsectionsegment {
   std::vector<kxdfold*> folds;  // walk order
   int first = 0;                      // rows [first, first + count) of the carrier
   int count = 0;
+  // The rows packed four at a time once their wings have set them, and the
+  // links with an effect on them (a link without one is never read).
+  std::vector<kxdrowgroup> groups;
+  std::vector<kxdlinkread> surfaceReads, brakeReads;
+
+  // Packs rows [first, first + count) of rows into groups and lists the links.
+  void Pack(const kxdsectionrows& rows);
+  // Reads the links into the groups.
+  void ReadLinks();
 };
 
 // A free body's axes and motion for one substep, and the loads its folded
@@ -125,8 +149,8 @@ struct kxdcarrierframe {
   const kxdaircraftinstance* contactInstance = nullptr;
   bool contactsClear = false;
 
-  // Takes the frame's motion and air for the substep about to run, the
-  // flow at every folded section, and clears the loads.
+  // Takes the frame's motion and air for the substep about to run, and
+  // clears the loads.
   void Prime();
   // Adds the loads to the body's world accumulators.
   void Flush();

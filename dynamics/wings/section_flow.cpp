@@ -1,5 +1,8 @@
 #include "dynamics/wings/section_flow.h"
 
+#include <emmintrin.h>
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -98,261 +101,186 @@ kxvector4r ownframe::Turned(const kxvector4r& v) const {
   return out;
 }
 
+// ---- the folded rows, four at a time
+//
+// A substep works every row of a segment in one pass over its groups of
+// four (kxdrowgroup), each field one SSE register: the flow, wash, speed
+// and direction, the table read, the corrections and the loads, summed in
+// row order. Written with SSE2 intrinsics rather than left to the
+// vectoriser: it would not take the roots, the choices or the table read
+// into one loop, and with a wing's few rows separate passes spent most of
+// their instructions on set-up and remainders. Every lane does what the
+// own-frame pass does for one section, operation for operation (no fused
+// multiply-add on this target), so the results are the same.
+
 namespace {
 
-// Takes the wash off the rows of a segment's wings: each wing's rows their
-// share of its aircraft's wash (carrier axes).
-void SubtractWashes(const kxdsectionsegment& segment, kxdsectionrows& rows) {
-  const kxdcarrierframe& carrier = *segment.folds.front()->carrier;
-  const kxdaircraftinstance* washed = nullptr;
-  kxvector4r wash = {0.0f, 0.0f, 0.0f, 0.0f};
-  bool taken = false;
-  // Restricted pointers: the flow's stores cannot be taken to change the
-  // shares or the wash.
-  const float* __restrict shares = rows.washShare.data();
-  float* __restrict vx = rows.vx.data();
-  float* __restrict vy = rows.vy.data();
-  float* __restrict vz = rows.vz.data();
-  for (const kxdfold* fold : segment.folds) {
-    const kxdaircraftinstance* instance = fold->body->Instance;
-    if (!taken || instance != washed) {
-      // A wing outside an aircraft feels no wash.
-      wash = carrier.ToBody(instance ? instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
-      washed = instance;
-      taken = true;
-    }
-    const float wx = wash.x, wy = wash.y, wz = wash.z;
-    for (int r = fold->firstRow; r < fold->firstRow + fold->sections; ++r) {
-      const float share = shares[r];
-      if (share == 0.0f) continue;
-      vx[r] -= share * wx;
-      vy[r] -= share * wy;
-      vz[r] -= share * wz;
-    }
-  }
+using lanes = __m128;
+
+KXD_ROW_INLINE lanes Load(const float (&v)[kxdrowgroup::kLanes]) { return _mm_load_ps(v); }
+KXD_ROW_INLINE lanes Splat(float v) { return _mm_set1_ps(v); }
+KXD_ROW_INLINE lanes Add(lanes a, lanes b) { return _mm_add_ps(a, b); }
+KXD_ROW_INLINE lanes Sub(lanes a, lanes b) { return _mm_sub_ps(a, b); }
+KXD_ROW_INLINE lanes Mul(lanes a, lanes b) { return _mm_mul_ps(a, b); }
+// mask ? a : b, lane by lane.
+KXD_ROW_INLINE lanes Select(lanes mask, lanes a, lanes b) {
+  return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+}
+KXD_ROW_INLINE lanes Abs(lanes v) { return _mm_and_ps(v, _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff))); }
+KXD_ROW_INLINE lanes Negated(lanes v) { return _mm_xor_ps(v, Splat(-0.0f)); }
+// All bits set where v is finite (a NaN compares false).
+KXD_ROW_INLINE lanes Finite(lanes v) { return _mm_cmple_ps(Abs(v), Splat(FLT_MAX)); }
+// (a x + b y) + c z, in that order.
+KXD_ROW_INLINE lanes Dot(lanes a, lanes b, lanes c, lanes x, lanes y, lanes z) {
+  return Add(Add(Mul(a, x), Mul(b, y)), Mul(c, z));
 }
 
-// The loops over the rows below run several rows at a time (gcc) when a
-// choice between two values may work both out, as the setting here allows
-// (it changes no result); it is the functions' own, since link-time
-// optimisation keeps the strictest of every file's command line. The
-// helpers they call are builtins or always inlined, and the rows' arrays
-// never overlap.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC push_options
-#pragma GCC optimize("no-trapping-math")
-#define KXD_ROWS_APART _Pragma("GCC ivdep")
-#else
-#define KXD_ROWS_APART
-#endif
+// DirectionIndex, lane by lane.
+KXD_ROW_INLINE lanes DirectionIndices(lanes a, lanes b) {
+  const lanes zero = _mm_setzero_ps();
+  const lanes fa = Abs(a), fb = Abs(b);
+  const lanes chordwise = _mm_cmplt_ps(fa, fb);
+  const lanes num = Select(chordwise, a, Negated(b));
+  const lanes centre = Select(chordwise, Select(_mm_cmpgt_ps(b, zero), Splat(200.0f), Splat(1000.0f)),
+                              Select(_mm_cmpgt_ps(a, zero), Splat(600.0f), Splat(1400.0f)));
+  const lanes some = _mm_and_ps(_mm_and_ps(_mm_cmpneq_ps(fa, fb), _mm_cmple_ps(fa, Splat(FLT_MAX))),
+                                _mm_cmple_ps(fb, Splat(FLT_MAX)));
+  const lanes den = Select(chordwise, b, a);
+  const lanes index = Add(Mul(_mm_div_ps(num, Select(some, den, Splat(1.0f))), Splat(100.0f)), centre);
+  return Select(some, index, Splat(-1.0f));
+}
 
-// Speeds, directions, their parts and the direction's table entry of rows
-// [first, first + count).
-void Directions(kxdsectionrows& rows, int first, int count) {
-  // Restricted pointers: the stores below cannot alias the inputs, so the
-  // loop runs several rows at a time.
-  const float* __restrict ux = rows.vx.data() + first;
-  const float* __restrict uy = rows.vy.data() + first;
-  const float* __restrict uz = rows.vz.data() + first;
-  const float* __restrict ax = rows.cx.data() + first;
-  const float* __restrict ay = rows.cy.data() + first;
-  const float* __restrict az = rows.cz.data() + first;
-  const float* __restrict bx = rows.sx.data() + first;
-  const float* __restrict by = rows.sy.data() + first;
-  const float* __restrict bz = rows.sz.data() + first;
-  const float* __restrict ex = rows.nx.data() + first;
-  const float* __restrict ey = rows.ny.data() + first;
-  const float* __restrict ez = rows.nz.data() + first;
-  const float* __restrict a0 = rows.alpha[0].data() + first;
-  const float* __restrict a1 = rows.alpha[1].data() + first;
-  const float* __restrict a2 = rows.alpha[2].data() + first;
-  const float* __restrict x0 = rows.deflection[0].data() + first;
-  const float* __restrict x1 = rows.deflection[1].data() + first;
-  const float* __restrict x2 = rows.deflection[2].data() + first;
-  float* __restrict sp = rows.speed.data() + first;
-  float* __restrict ox = rows.dx.data() + first;
-  float* __restrict oy = rows.dy.data() + first;
-  float* __restrict oz = rows.dz.data() + first;
-  float* __restrict pc = rows.dc.data() + first;
-  float* __restrict ps = rows.ds.data() + first;
-  float* __restrict pn = rows.dn.data() + first;
-  float* __restrict weight = rows.weight.data() + first;
-  int* __restrict entry = rows.entry.data() + first;
+// What a row without a table entry reads: all zero.
+alignas(16) const kxdairfoil::directionpair kNoEntry = {};
+
+// Works rows of one group and adds their loads to the sums: acc holds
+// (Fx, Fy, Fz, Tx), rest (Ty, Tz, -, -).
+KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes driftX, lanes driftY, lanes driftZ,
+                              lanes washX, lanes washY, lanes washZ, lanes& acc, lanes& rest) {
+  const lanes zero = _mm_setzero_ps(), one = Splat(1.0f);
+  const lanes px = Load(g.px), py = Load(g.py), pz = Load(g.pz);
+  // The flow of the point, the carrier's drift and turn, less its share of
+  // the wash where it has one.
+  lanes vx = Add(Add(Add(driftX, Mul(M[0], px)), Mul(M[1], py)), Mul(M[2], pz));
+  lanes vy = Add(Add(Add(driftY, Mul(M[3], px)), Mul(M[4], py)), Mul(M[5], pz));
+  lanes vz = Add(Add(Add(driftZ, Mul(M[6], px)), Mul(M[7], py)), Mul(M[8], pz));
+  const lanes share = Load(g.washShare);
+  const lanes washed = _mm_cmpneq_ps(share, zero);
+  vx = Select(washed, Sub(vx, Mul(share, washX)), vx);
+  vy = Select(washed, Sub(vy, Mul(share, washY)), vy);
+  vz = Select(washed, Sub(vz, Mul(share, washZ)), vz);
+  // Speed and direction; still air and a broken flow give none.
+  const lanes speed = _mm_sqrt_ps(Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz)));
+  const lanes finite = Finite(speed);
+  const lanes some = _mm_and_ps(finite, _mm_cmpneq_ps(speed, zero));
+  const lanes inverse = _mm_and_ps(some, _mm_div_ps(one, Select(some, speed, one)));
+  const lanes dx = Mul(vx, inverse), dy = Mul(vy, inverse), dz = Mul(vz, inverse);
+  const lanes sx = Load(g.sx), sy = Load(g.sy), sz = Load(g.sz);
+  const lanes nx = Load(g.nx), ny = Load(g.ny), nz = Load(g.nz);
+  const lanes dc = Dot(Load(g.cx), Load(g.cy), Load(g.cz), dx, dy, dz);
+  const lanes ds = Dot(sx, sy, sz, dx, dy, dz);
+  const lanes dn = Dot(nx, ny, nz, dx, dy, dz);
+  const lanes x0 = Load(g.deflection[0]), x1 = Load(g.deflection[1]), x2 = Load(g.deflection[2]);
+  const lanes t = Load(g.deployment);
+  const lanes shift = Dot(Load(g.alpha[0]), Load(g.alpha[1]), Load(g.alpha[2]), x0, x1, x2);
+  // The table entry and weight of the direction; the quadrant rules keep
+  // the index within 100..1500, the bound only guards the table against
+  // rounding at the quadrant edges.
   constexpr float kLastEntry = static_cast<float>(kxdairfoil::kDirectionUsed - 2);
-  // The roots one by one: a root that may set errno keeps gcc from running
-  // a loop several rows at a time. The builtin, as std::sqrt would be called
-  // rather than inlined under this section's settings.
-  for (int i = 0; i < count; ++i) sp[i] = __builtin_sqrtf(ux[i] * ux[i] + uy[i] * uy[i] + uz[i] * uz[i]);
-  KXD_ROWS_APART
-  for (int i = 0; i < count; ++i) {
-    float v = sp[i];
-    // Still air and a broken flow give no direction.
-    bool some = __builtin_isfinite(v) && v != 0.0f;
-    // The division is worked out for every row, on 1 where there is no
-    // direction; a broken flow's row puts no load on, so what its parts
-    // come to does not matter.
-    float inverse = some ? 1.0f / (some ? v : 1.0f) : 0.0f;
-    float x = ux[i] * inverse, y = uy[i] * inverse, z = uz[i] * inverse;
-    ox[i] = x, oy[i] = y, oz[i] = z;
-    float c = ax[i] * x + ay[i] * y + az[i] * z;
-    float n = ex[i] * x + ey[i] * y + ez[i] * z;
-    pc[i] = c;
-    ps[i] = bx[i] * x + by[i] * y + bz[i] * z;
-    pn[i] = n;
-    float shift = a0[i] * x0[i] + a1[i] * x1[i] + a2[i] * x2[i];
-    float index = DirectionIndex(-(n - shift), c);
-    // The quadrant rules keep the index within 100..1500; the bound only
-    // guards the table against rounding at the quadrant edges.
-    bool found = index >= 0.0f;
-    float bounded = index < kLastEntry ? index : kLastEntry;
-    int k = static_cast<int>(found ? bounded : 0.0f);
-    entry[i] = found ? k : -1;
-    weight[i] = index - static_cast<float>(k);
+  const lanes index = DirectionIndices(Negated(Sub(dn, shift)), dc);
+  const lanes found = _mm_cmpge_ps(index, zero);
+  const __m128i entry = _mm_cvttps_epi32(_mm_and_ps(found, _mm_min_ps(index, Splat(kLastEntry))));
+  const lanes weight = Sub(index, _mm_cvtepi32_ps(entry));
+  // A broken motion or air field gives the row no force at all.
+  const lanes active = _mm_and_ps(_mm_cmpneq_ps(Load(g.foiled), zero), finite);
+  const int read = _mm_movemask_ps(_mm_and_ps(active, found));
+  alignas(16) int entries[kxdrowgroup::kLanes];
+  _mm_store_si128(reinterpret_cast<__m128i*>(entries), entry);
+  lanes at[kxdrowgroup::kLanes], next[kxdrowgroup::kLanes];
+  for (int lane = 0; lane < kxdrowgroup::kLanes; ++lane) {
+    const kxdairfoil::directionpair& e =
+        read & (1 << lane) ? g.airfoil[lane]->Direction[entries[lane]] : kNoEntry;
+    at[lane] = _mm_loadu_ps(e.at);
+    next[lane] = _mm_loadu_ps(e.next);
   }
-}
-
-// Adds the loads of the active rows among [first, first + count) to force
-// and torque (the carrier's axes), in row order: each row's table
-// coefficients corrected by its factors and the surfaces' deflections,
-// its force, its moment about R with its pitching moment, a block of rows
-// at a time, then their sums.
-void Loads(const kxdsectionrows& rows, int first, int count, kxvector4r& force, kxvector4r& torque) {
-  constexpr int kBlock = 16;
-  const float* __restrict l0 = rows.surfaceCl[0].data() + first;
-  const float* __restrict l1 = rows.surfaceCl[1].data() + first;
-  const float* __restrict l2 = rows.surfaceCl[2].data() + first;
-  const float* __restrict d0 = rows.surfaceCd[0].data() + first;
-  const float* __restrict d1 = rows.surfaceCd[1].data() + first;
-  const float* __restrict d2 = rows.surfaceCd[2].data() + first;
-  const float* __restrict m0 = rows.surfaceCm[0].data() + first;
-  const float* __restrict m1 = rows.surfaceCm[1].data() + first;
-  const float* __restrict m2 = rows.surfaceCm[2].data() + first;
-  const float* __restrict x0 = rows.deflection[0].data() + first;
-  const float* __restrict x1 = rows.deflection[1].data() + first;
-  const float* __restrict x2 = rows.deflection[2].data() + first;
-  const float* __restrict bl = rows.brakeCl.data() + first;
-  const float* __restrict bd = rows.brakeCd.data() + first;
-  const float* __restrict t = rows.deployment.data() + first;
-  const float* __restrict sideslip = rows.sideslip.data() + first;
-  const float* __restrict rootSide = rows.rootSide.data() + first;
-  const float* __restrict rootLoss = rows.rootLoss.data() + first;
-  const float* __restrict aheadOnly = rows.aheadOnly.data() + first;
-  const float* __restrict induced = rows.induced.data() + first;
-  const float* __restrict sa = rows.area.data() + first;
-  const float* __restrict sc = rows.chord.data() + first;
-  const float* __restrict qx = rows.px.data() + first;
-  const float* __restrict qy = rows.py.data() + first;
-  const float* __restrict qz = rows.pz.data() + first;
-  const float* __restrict bx = rows.sx.data() + first;
-  const float* __restrict by = rows.sy.data() + first;
-  const float* __restrict bz = rows.sz.data() + first;
-  const float* __restrict ex = rows.nx.data() + first;
-  const float* __restrict ey = rows.ny.data() + first;
-  const float* __restrict ez = rows.nz.data() + first;
-  const float* __restrict ux = rows.vx.data() + first;
-  const float* __restrict uy = rows.vy.data() + first;
-  const float* __restrict uz = rows.vz.data() + first;
-  const float* __restrict ox = rows.dx.data() + first;
-  const float* __restrict oy = rows.dy.data() + first;
-  const float* __restrict oz = rows.dz.data() + first;
-  const float* __restrict sp = rows.speed.data() + first;
-  const float* __restrict pc = rows.dc.data() + first;
-  const float* __restrict ps = rows.ds.data() + first;
-  const float* __restrict pn = rows.dn.data() + first;
-  const float* __restrict kl = rows.cl.data() + first;
-  const float* __restrict kd = rows.cd.data() + first;
-  const float* __restrict km = rows.cm.data() + first;
-  const unsigned char* __restrict on = rows.active.data() + first;
-  // The sums start from what the carrier holds.
-  float Fx = force.x, Fy = force.y, Fz = force.z, Tx = torque.x, Ty = torque.y, Tz = torque.z;
-  for (int base = 0; base < count; base += kBlock) {
-    const int n = count - base < kBlock ? count - base : kBlock;
-    float fx[kBlock], fy[kBlock], fz[kBlock], tx[kBlock], ty[kBlock], tz[kBlock];
-    KXD_ROWS_APART
-    for (int j = 0; j < n; ++j) {
-      const int i = base + j;
-      kxdsectionfactors f;
-      f.addCl = l0[i] * x0[i] + l1[i] * x1[i] + l2[i] * x2[i];
-      f.addCd = d0[i] * x0[i] * x0[i] + d1[i] * x1[i] * x1[i] + d2[i] * x2[i] * x2[i] + bd[i] * t[i];
-      f.addCm = m0[i] * x0[i] + m1[i] * x1[i] + m2[i] * x2[i];
-      f.scale = 1.0f - bl[i] * t[i];
-      f.sideslip = sideslip[i];
-      f.rootSide = rootSide[i], f.rootLoss = rootLoss[i];
-      f.aheadOnly = aheadOnly[i];
-      const float perCl2 = induced[i];
-      const kxdsectioncoefficients k =
-          Corrected({kl[i], kd[i], km[i]}, f, pc[i], ps[i],
-                    [perCl2](float cl) __attribute__((always_inline)) { return cl * cl * perCl2; });
-      const float v = sp[i];
-      const float q = kHalfDensity * sa[i];
-      const float lift = k.cl * q * v * v;
-      const float turnOver = pc[i] < 0.0f ? -1.0f : 1.0f;
-      const float lx = (ex[i] - pn[i] * ox[i]) * lift * turnOver;
-      const float ly = (ey[i] - pn[i] * oy[i]) * lift * turnOver;
-      const float lz = (ez[i] - pn[i] * oz[i]) * lift * turnOver;
-      const float drag = -kHalfDensity * sa[i] * k.cd * v;
-      const float m = q * sc[i] * k.cm * v * v;
-      const float gx = drag * ux[i] + lx, gy = drag * uy[i] + ly, gz = drag * uz[i] + lz;
-      fx[j] = gx, fy[j] = gy, fz[j] = gz;
-      tx[j] = (qy[i] * gz - qz[i] * gy) - m * bx[i];
-      ty[j] = (qz[i] * gx - qx[i] * gz) - m * by[i];
-      tz[j] = (qx[i] * gy - qy[i] * gx) - m * bz[i];
-    }
-    // The flags are bytes: read in the loop above they would make gcc take
-    // sixteen rows at a time, and none of a wing's few.
-    for (int j = 0; j < n; ++j) {
-      if (!on[base + j]) continue;
-      Fx += fx[j], Fy += fy[j], Fz += fz[j];
-      Tx += tx[j], Ty += ty[j], Tz += tz[j];
-    }
-  }
-  force.x = Fx, force.y = Fy, force.z = Fz;
-  torque.x = Tx, torque.y = Ty, torque.z = Tz;
-}
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC pop_options
-#endif
-
-// The table coefficients of rows [first, first + count), each row's table
-// read at its direction (the only part that gathers, row by row).
-void TableCoefficients(kxdsectionrows& rows, int first, int count) {
-  // Restricted pointers: the flags' and coefficients' stores cannot be
-  // taken to change the arrays read.
-  const kxdairfoil* const* __restrict foils = rows.airfoil.data();
-  const float* __restrict sp = rows.speed.data();
-  const int* __restrict entry = rows.entry.data();
-  const float* __restrict weight = rows.weight.data();
-  unsigned char* __restrict on = rows.active.data();
-  float* __restrict kl = rows.cl.data();
-  float* __restrict kd = rows.cd.data();
-  float* __restrict km = rows.cm.data();
-  for (int r = first; r < first + count; ++r) {
-    const kxdairfoil* foil = foils[r];
-    // A broken motion or air field gives the section no force at all.
-    const bool acts = foil && std::isfinite(sp[r]);
-    on[r] = acts;
-    kxdsectioncoefficients k;
-    if (acts && entry[r] >= 0) k = Entry(*foil, entry[r], weight[r]);
-    kl[r] = k.cl, kd[r] = k.cd, km[r] = k.cm;
-  }
+  _MM_TRANSPOSE4_PS(at[0], at[1], at[2], at[3]);
+  _MM_TRANSPOSE4_PS(next[0], next[1], next[2], next[3]);
+  const lanes u = Sub(one, weight);
+  const lanes tableCl = Add(Mul(at[0], u), Mul(next[0], weight));
+  const lanes tableCd = Add(Mul(at[1], u), Mul(next[1], weight));
+  const lanes tableCm = Add(Mul(at[2], u), Mul(next[2], weight));
+  // Corrected, lane by lane.
+  const lanes addCl = Dot(Load(g.surfaceCl[0]), Load(g.surfaceCl[1]), Load(g.surfaceCl[2]), x0, x1, x2);
+  const lanes addCd =
+      Add(Add(Add(Mul(Mul(Load(g.surfaceCd[0]), x0), x0), Mul(Mul(Load(g.surfaceCd[1]), x1), x1)),
+              Mul(Mul(Load(g.surfaceCd[2]), x2), x2)),
+          Mul(Load(g.brakeCd), t));
+  const lanes addCm = Dot(Load(g.surfaceCm[0]), Load(g.surfaceCm[1]), Load(g.surfaceCm[2]), x0, x1, x2);
+  const lanes scale = Sub(one, Mul(Load(g.brakeCl), t));
+  lanes cl = Mul(Add(tableCl, addCl), scale);
+  const lanes cm = Mul(Add(tableCm, addCm), scale);
+  lanes cd = Add(tableCd, addCd);
+  cl = Mul(cl, Sub(one, Mul(Mul(Load(g.sideslip), ds), ds)));
+  const lanes root = _mm_max_ps(Sub(one, Mul(Abs(ds), Load(g.rootLoss))), zero);
+  cl = Mul(cl, Select(_mm_cmplt_ps(Mul(Load(g.rootSide), ds), zero), root, one));
+  const lanes ahead = _mm_cmpneq_ps(Load(g.aheadOnly), zero);
+  const lanes withInduced =
+      Mul(Add(cd, Mul(Mul(cl, cl), Load(g.induced))), Select(ahead, Sub(one, Mul(ds, ds)), one));
+  cd = Select(_mm_andnot_ps(_mm_cmpgt_ps(dc, zero), ahead), cd, withInduced);
+  // The loads: lift across the flow on the normal's side, turned over for a
+  // flow from behind; drag against the flow; the moment about the span.
+  const lanes area = Load(g.area);
+  const lanes q = Mul(Splat(kHalfDensity), area);
+  const lanes lift = Mul(Mul(Mul(cl, q), speed), speed);
+  const lanes turnOver = Select(_mm_cmplt_ps(dc, zero), Splat(-1.0f), one);
+  const lanes lx = Mul(Mul(Sub(nx, Mul(dn, dx)), lift), turnOver);
+  const lanes ly = Mul(Mul(Sub(ny, Mul(dn, dy)), lift), turnOver);
+  const lanes lz = Mul(Mul(Sub(nz, Mul(dn, dz)), lift), turnOver);
+  const lanes drag = Mul(Mul(Mul(Splat(-kHalfDensity), area), cd), speed);
+  const lanes m = Mul(Mul(Mul(Mul(q, Load(g.chord)), cm), speed), speed);
+  // Rows without a load add zeros.
+  const lanes fx = _mm_and_ps(active, Add(Mul(drag, vx), lx));
+  const lanes fy = _mm_and_ps(active, Add(Mul(drag, vy), ly));
+  const lanes fz = _mm_and_ps(active, Add(Mul(drag, vz), lz));
+  lanes tx = _mm_and_ps(active, Sub(Sub(Mul(py, fz), Mul(pz, fy)), Mul(m, sx)));
+  const lanes ty = _mm_and_ps(active, Sub(Sub(Mul(pz, fx), Mul(px, fz)), Mul(m, sy)));
+  const lanes tz = _mm_and_ps(active, Sub(Sub(Mul(px, fy), Mul(py, fx)), Mul(m, sz)));
+  // The sums in row order: the lanes turned into rows, then added one by one.
+  lanes rx = fx, ry = fy, rz = fz;
+  _MM_TRANSPOSE4_PS(rx, ry, rz, tx);
+  acc = Add(Add(Add(Add(acc, rx), ry), rz), tx);
+  const lanes low = _mm_unpacklo_ps(ty, tz), high = _mm_unpackhi_ps(ty, tz);
+  rest = Add(Add(Add(Add(rest, low), _mm_movehl_ps(low, low)), high), _mm_movehl_ps(high, high));
 }
 
 }  // namespace
 
 void RunSegment(kxdsectionsegment& segment) {
-  kxdsectionrows& rows = segment.folds.front()->carrier->rows;
+  kxdcarrierframe& carrier = *segment.folds.front()->carrier;
+  bool fresh = false;
   for (kxdfold* fold : segment.folds) {
     if (fold->rowsSet) continue;
-    static_cast<kxdwing*>(fold->body)->FoldedRows(*fold, rows);
+    static_cast<kxdwing*>(fold->body)->FoldedRows(*fold, carrier.rows);
     fold->rowsSet = true;
+    fresh = true;
   }
-  rows.ReadLinks(segment.first, segment.count);
-  SubtractWashes(segment, rows);
-  Directions(rows, segment.first, segment.count);
-  TableCoefficients(rows, segment.first, segment.count);
-  kxdcarrierframe& carrier = *segment.folds.front()->carrier;
-  Loads(rows, segment.first, segment.count, carrier.force, carrier.torque);
+  if (fresh) segment.Pack(carrier.rows);
+  segment.ReadLinks();
+  // The wash in the carrier's axes; a wing outside an aircraft feels none.
+  const kxdaircraftinstance* instance = segment.folds.front()->body->Instance;
+  const kxvector4r wash = carrier.ToBody(instance ? instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
+  lanes M[9];
+  for (int i = 0; i < 9; ++i) M[i] = Splat(carrier.turn[i]);
+  const lanes driftX = Splat(carrier.drift.x), driftY = Splat(carrier.drift.y), driftZ = Splat(carrier.drift.z);
+  const lanes washX = Splat(wash.x), washY = Splat(wash.y), washZ = Splat(wash.z);
+  lanes acc = _mm_setr_ps(carrier.force.x, carrier.force.y, carrier.force.z, carrier.torque.x);
+  lanes rest = _mm_setr_ps(carrier.torque.y, carrier.torque.z, 0.0f, 0.0f);
+  for (const kxdrowgroup& g : segment.groups) WorkGroup(g, M, driftX, driftY, driftZ, washX, washY, washZ, acc, rest);
+  alignas(16) float sums[8];
+  _mm_store_ps(sums, acc);
+  _mm_store_ps(sums + 4, rest);
+  carrier.force.x = sums[0], carrier.force.y = sums[1], carrier.force.z = sums[2];
+  carrier.torque.x = sums[3], carrier.torque.y = sums[4], carrier.torque.z = sums[5];
 }
 
 }  // namespace kxdsectionflow
