@@ -92,6 +92,7 @@ void kxdsectionsegment::Pack(const kxdsectionrows& rows) {
   groups.assign((count + kLanes - 1) / kLanes, kxdrowgroup{});
   surfaceReads.clear();
   brakeReads.clear();
+  packed = true;
   for (int i = 0; i < count; ++i) {
     kxdrowgroup& g = groups[i / kLanes];
     const int lane = i % kLanes, r = first + i;

@@ -117,6 +117,7 @@ struct kxdsectionsegment {
   // links with an effect on them (a link without one is never read).
   std::vector<kxdrowgroup> groups;
   std::vector<kxdlinkread> surfaceReads, brakeReads;
+  bool packed = false;  // every wing has set its rows and they are packed
 
   // Packs rows [first, first + count) of rows into groups and lists the links.
   void Pack(const kxdsectionrows& rows);

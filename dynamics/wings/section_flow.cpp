@@ -141,11 +141,14 @@ KXD_ROW_INLINE lanes DirectionIndices(lanes a, lanes b) {
   const lanes fa = Abs(a), fb = Abs(b);
   const lanes chordwise = _mm_cmplt_ps(fa, fb);
   const lanes num = Select(chordwise, a, Negated(b));
-  const lanes centre = Select(chordwise, Select(_mm_cmpgt_ps(b, zero), Splat(200.0f), Splat(1000.0f)),
-                              Select(_mm_cmpgt_ps(a, zero), Splat(600.0f), Splat(1400.0f)));
+  const lanes den = Select(chordwise, b, a);
+  // 200 ahead (b > 0), 1000 behind, 600 below (a > 0), 1400 above: 1400
+  // less 400 for the chordwise quarters, less 800 where the denominator is
+  // positive (whole numbers, so exact).
+  const lanes centre = Sub(Sub(Splat(1400.0f), _mm_and_ps(chordwise, Splat(400.0f))),
+                           _mm_and_ps(_mm_cmpgt_ps(den, zero), Splat(800.0f)));
   const lanes some = _mm_and_ps(_mm_and_ps(_mm_cmpneq_ps(fa, fb), _mm_cmple_ps(fa, Splat(FLT_MAX))),
                                 _mm_cmple_ps(fb, Splat(FLT_MAX)));
-  const lanes den = Select(chordwise, b, a);
   const lanes index = Add(Mul(_mm_div_ps(num, Select(some, den, Splat(1.0f))), Splat(100.0f)), centre);
   return Select(some, index, Splat(-1.0f));
 }
@@ -164,16 +167,19 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   lanes vx = Add(Add(Add(driftX, Mul(M[0], px)), Mul(M[1], py)), Mul(M[2], pz));
   lanes vy = Add(Add(Add(driftY, Mul(M[3], px)), Mul(M[4], py)), Mul(M[5], pz));
   lanes vz = Add(Add(Add(driftZ, Mul(M[6], px)), Mul(M[7], py)), Mul(M[8], pz));
+  // Rows without a share take off an exact zero (whatever the wash).
   const lanes share = Load(g.washShare);
   const lanes washed = _mm_cmpneq_ps(share, zero);
-  vx = Select(washed, Sub(vx, Mul(share, washX)), vx);
-  vy = Select(washed, Sub(vy, Mul(share, washY)), vy);
-  vz = Select(washed, Sub(vz, Mul(share, washZ)), vz);
+  vx = Sub(vx, _mm_and_ps(washed, Mul(share, washX)));
+  vy = Sub(vy, _mm_and_ps(washed, Mul(share, washY)));
+  vz = Sub(vz, _mm_and_ps(washed, Mul(share, washZ)));
   // Speed and direction; still air and a broken flow give none.
   const lanes speed = _mm_sqrt_ps(Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz)));
   const lanes finite = Finite(speed);
   const lanes some = _mm_and_ps(finite, _mm_cmpneq_ps(speed, zero));
-  const lanes inverse = _mm_and_ps(some, _mm_div_ps(one, Select(some, speed, one)));
+  // The lanes without a direction divide 1 by 1 (speed 0) or by what is
+  // not finite, so no division by zero; the mask drops what they give.
+  const lanes inverse = _mm_and_ps(some, _mm_div_ps(one, Add(speed, _mm_andnot_ps(some, one))));
   const lanes dx = Mul(vx, inverse), dy = Mul(vy, inverse), dz = Mul(vz, inverse);
   const lanes sx = Load(g.sx), sy = Load(g.sy), sz = Load(g.sz);
   const lanes nx = Load(g.nx), ny = Load(g.ny), nz = Load(g.nz);
@@ -232,10 +238,11 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   const lanes area = Load(g.area);
   const lanes q = Mul(Splat(kHalfDensity), area);
   const lanes lift = Mul(Mul(Mul(cl, q), speed), speed);
-  const lanes turnOver = Select(_mm_cmplt_ps(dc, zero), Splat(-1.0f), one);
-  const lanes lx = Mul(Mul(Sub(nx, Mul(dn, dx)), lift), turnOver);
-  const lanes ly = Mul(Mul(Sub(ny, Mul(dn, dy)), lift), turnOver);
-  const lanes lz = Mul(Mul(Sub(nz, Mul(dn, dz)), lift), turnOver);
+  // Turned over: the sign flipped, as a product with -1 would.
+  const lanes turnOver = _mm_and_ps(_mm_cmplt_ps(dc, zero), Splat(-0.0f));
+  const lanes lx = _mm_xor_ps(Mul(Sub(nx, Mul(dn, dx)), lift), turnOver);
+  const lanes ly = _mm_xor_ps(Mul(Sub(ny, Mul(dn, dy)), lift), turnOver);
+  const lanes lz = _mm_xor_ps(Mul(Sub(nz, Mul(dn, dz)), lift), turnOver);
   const lanes drag = Mul(Mul(Mul(Splat(-kHalfDensity), area), cd), speed);
   const lanes m = Mul(Mul(Mul(Mul(q, Load(g.chord)), cm), speed), speed);
   // Rows without a load add zeros.
@@ -257,18 +264,24 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
 
 void RunSegment(kxdsectionsegment& segment) {
   kxdcarrierframe& carrier = *segment.folds.front()->carrier;
-  bool fresh = false;
-  for (kxdfold* fold : segment.folds) {
-    if (fold->rowsSet) continue;
-    static_cast<kxdwing*>(fold->body)->FoldedRows(*fold, carrier.rows);
-    fold->rowsSet = true;
-    fresh = true;
+  if (!segment.packed) {
+    for (kxdfold* fold : segment.folds) {
+      if (fold->rowsSet) continue;
+      static_cast<kxdwing*>(fold->body)->FoldedRows(*fold, carrier.rows);
+      fold->rowsSet = true;
+    }
+    segment.Pack(carrier.rows);
   }
-  if (fresh) segment.Pack(carrier.rows);
   segment.ReadLinks();
   // The wash in the carrier's axes; a wing outside an aircraft feels none.
   const kxdaircraftinstance* instance = segment.folds.front()->body->Instance;
-  const kxvector4r wash = carrier.ToBody(instance ? instance->Slipstream : kxvector4r{0.0f, 0.0f, 0.0f, 0.0f});
+  kxvector4r wash = {0.0f, 0.0f, 0.0f, 0.0f};
+  if (instance) {
+    // ToBody, written out: called, it cost more than it does.
+    const kxmatrix& B = carrier.body->B;
+    const kxvector4r& w = instance->Slipstream;
+    wash = {kxvector4r::Dot3(B.X, w), kxvector4r::Dot3(B.Y, w), kxvector4r::Dot3(B.Z, w), 0.0f};
+  }
   lanes M[9];
   for (int i = 0; i < 9; ++i) M[i] = Splat(carrier.turn[i]);
   const lanes driftX = Splat(carrier.drift.x), driftY = Splat(carrier.drift.y), driftZ = Splat(carrier.drift.z);
