@@ -82,9 +82,9 @@ class samplefold : public samples {
     for (int k = 0; k < static_cast<int>(std::lround(kFlight / kFrame)); ++k) {
       Set(kLeftAileron, 0.4f * std::sin(k * kFrame * 3.0f));
       Set(kElevator, 0.3f * std::sin(k * kFrame * 2.0f));
-      flap = 0.5f * std::sin(k * kFrame * 4.0f);
-      flap1 = 0.3f * std::cos(k * kFrame * 5.0f);
-      brake = std::sin(k * kFrame * 6.0f);
+      flap = broken ? NAN : 0.5f * std::sin(k * kFrame * 4.0f);
+      flap1 = broken ? INFINITY : 0.3f * std::cos(k * kFrame * 5.0f);
+      brake = broken ? -INFINITY : std::sin(k * kFrame * 6.0f);
       Fly(kFrame);
       if (k == 0) {
         for (kxdwing* w : wings) {
@@ -100,6 +100,7 @@ class samplefold : public samples {
   }
   float rest = -1.0f;
   float flap = 0.0f, flap1 = 0.0f, brake = -1.0f;  // the swept surfaces' links
+  bool broken = false;  // the surfaces' links hold no finite value
 };
 
 TEST_F(samplefold, FoldedWingsFlyAsTheyDoInTheirOwnFrames) {
@@ -126,6 +127,22 @@ TEST_F(samplefold, FoldedFlapsAndAirbrakeActAsInTheirOwnFrames) {
   kxvector4r moved;
   kxvector4r::Subtract(moved, a.R, c.R);
   EXPECT_GT(std::sqrt(kxvector4r::Dot3(moved, moved)), 0.05f);
+}
+
+// Links without a finite value move nothing, folded or not: the flight is
+// the one without the surfaces.
+TEST_F(samplefold, FoldedSurfacesWithoutAFiniteLinkValueMoveNothing) {
+  int folded = 0, foldedKept = 0, plain = 0;
+  broken = true;
+  kxmatrix a = Flight(false, &folded, -1, nullptr, true);
+  kxmatrix b = Flight(true, &foldedKept, -1, nullptr, true);
+  kxmatrix c = Flight(false, &plain);
+  EXPECT_EQ(folded, 6);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_TRUE(std::isfinite(a[i])) << i;
+    EXPECT_NEAR(a[i], b[i], 1e-4f) << i;
+    EXPECT_NEAR(a[i], c[i], 1e-5f) << i;
+  }
 }
 
 // The six wings follow each other in the walk and are worked as one; a
