@@ -181,14 +181,11 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   // not finite, so no division by zero; the mask drops what they give.
   const lanes inverse = _mm_and_ps(some, _mm_div_ps(one, Add(speed, _mm_andnot_ps(some, one))));
   const lanes dx = Mul(vx, inverse), dy = Mul(vy, inverse), dz = Mul(vz, inverse);
-  const lanes sx = Load(g.sx), sy = Load(g.sy), sz = Load(g.sz);
-  const lanes nx = Load(g.nx), ny = Load(g.ny), nz = Load(g.nz);
   const lanes dc = Dot(Load(g.cx), Load(g.cy), Load(g.cz), dx, dy, dz);
-  const lanes ds = Dot(sx, sy, sz, dx, dy, dz);
-  const lanes dn = Dot(nx, ny, nz, dx, dy, dz);
-  const lanes x0 = Load(g.deflection[0]), x1 = Load(g.deflection[1]), x2 = Load(g.deflection[2]);
-  const lanes t = Load(g.deployment);
-  const lanes shift = Dot(Load(g.alpha[0]), Load(g.alpha[1]), Load(g.alpha[2]), x0, x1, x2);
+  const lanes ds = Dot(Load(g.sx), Load(g.sy), Load(g.sz), dx, dy, dz);
+  const lanes dn = Dot(Load(g.nx), Load(g.ny), Load(g.nz), dx, dy, dz);
+  const lanes shift = Dot(Load(g.alpha[0]), Load(g.alpha[1]), Load(g.alpha[2]), Load(g.deflection[0]),
+                          Load(g.deflection[1]), Load(g.deflection[2]));
   // The table entry and weight of the direction; the quadrant rules keep
   // the index within 100..1500, the bound only guards the table against
   // rounding at the quadrant edges.
@@ -215,6 +212,13 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   const lanes tableCl = Add(Mul(at[0], u), Mul(next[0], weight));
   const lanes tableCd = Add(Mul(at[1], u), Mul(next[1], weight));
   const lanes tableCm = Add(Mul(at[2], u), Mul(next[2], weight));
+  // The row's fields are read again below rather than held: with sixteen
+  // registers, holding them costs more (stores and loads of spilled values)
+  // than reading them. An empty statement that may change memory keeps the
+  // compiler from holding the values read above.
+  asm volatile("" ::: "memory");
+  const lanes x0 = Load(g.deflection[0]), x1 = Load(g.deflection[1]), x2 = Load(g.deflection[2]);
+  const lanes t = Load(g.deployment);
   // Corrected, lane by lane.
   const lanes addCl = Dot(Load(g.surfaceCl[0]), Load(g.surfaceCl[1]), Load(g.surfaceCl[2]), x0, x1, x2);
   const lanes addCd =
@@ -233,6 +237,9 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   const lanes withInduced =
       Mul(Add(cd, Mul(Mul(cl, cl), Load(g.induced))), Select(ahead, Sub(one, Mul(ds, ds)), one));
   cd = Select(_mm_andnot_ps(_mm_cmpgt_ps(dc, zero), ahead), cd, withInduced);
+  const lanes ax = Load(g.px), ay = Load(g.py), az = Load(g.pz);
+  const lanes sx = Load(g.sx), sy = Load(g.sy), sz = Load(g.sz);
+  const lanes nx = Load(g.nx), ny = Load(g.ny), nz = Load(g.nz);
   // The loads: lift across the flow on the normal's side, turned over for a
   // flow from behind; drag against the flow; the moment about the span.
   const lanes area = Load(g.area);
@@ -249,9 +256,9 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   const lanes fx = _mm_and_ps(active, Add(Mul(drag, vx), lx));
   const lanes fy = _mm_and_ps(active, Add(Mul(drag, vy), ly));
   const lanes fz = _mm_and_ps(active, Add(Mul(drag, vz), lz));
-  lanes tx = _mm_and_ps(active, Sub(Sub(Mul(py, fz), Mul(pz, fy)), Mul(m, sx)));
-  const lanes ty = _mm_and_ps(active, Sub(Sub(Mul(pz, fx), Mul(px, fz)), Mul(m, sy)));
-  const lanes tz = _mm_and_ps(active, Sub(Sub(Mul(px, fy), Mul(py, fx)), Mul(m, sz)));
+  lanes tx = _mm_and_ps(active, Sub(Sub(Mul(ay, fz), Mul(az, fy)), Mul(m, sx)));
+  const lanes ty = _mm_and_ps(active, Sub(Sub(Mul(az, fx), Mul(ax, fz)), Mul(m, sy)));
+  const lanes tz = _mm_and_ps(active, Sub(Sub(Mul(ax, fy), Mul(ay, fx)), Mul(m, sz)));
   // The sums in row order: the lanes turned into rows, then added one by one.
   lanes rx = fx, ry = fy, rz = fz;
   _MM_TRANSPOSE4_PS(rx, ry, rz, tx);

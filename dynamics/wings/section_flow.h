@@ -27,16 +27,17 @@ constexpr float kHalfDensity = 0.6125f;
 constexpr float kInducedFactor = 1.2f;
 constexpr float kPi = 3.1415f;
 
-// The helpers the section rows' loops use are always inlined, so they
-// take the loops' compiler settings (kxdsectionflow::RunSegment).
+// The helpers of the section passes are always inlined: they run once a
+// section, and the folded rows' pass (kxdsectionflow::RunSegment) works
+// four sections in each of their steps.
 #define KXD_ROW_INLINE inline __attribute__((always_inline))
 
 // Direction index of the flow (a = -normal, b = chord) without any
 // trigonometry: four quarter turns of atan2(a, b), each +-45 degrees wide,
 // centred on 200, 600, 1000 and 1400. -1 on the diagonals |a| = |b|
 // (a = b = 0 among them) and for a non-finite part: no table entry then.
-// Written without branches, so a loop over many sections runs several at
-// a time.
+// Written without branches, as the folded rows' pass works it four
+// sections at a time (the same steps, so the same results).
 KXD_ROW_INLINE float DirectionIndex(float a, float b) {
   constexpr float kIndexScale = 100.0f;
   constexpr float kAhead = 200.0f, kBelow = 600.0f, kBehind = 1000.0f, kAbove = 1400.0f;
@@ -139,10 +140,9 @@ struct ownframe {
 };
 
 // The sections of a segment of folded wings in their free carrier's axes:
-// the rows' links read, each wing's wash taken off its rows' flows, then
-// loops over all rows: speeds, directions and their table entries; the
-// table reads (row by row); the coefficients corrected by the rows'
-// factors; the loads on the carrier.
+// the links read, then one pass over the rows four at a time: the flow
+// less the wash, speed, direction and its table entry, the table read, the
+// coefficients corrected by the rows' factors, the loads on the carrier.
 void RunSegment(kxdsectionsegment& segment);
 
 // A wing's section pass in the axes the driver has it in: its free
