@@ -135,10 +135,17 @@ void kxdsectionsegment::ReadLinks() {
   }
 }
 
-kxvector4r kxdcarrierframe::ToBody(const kxvector4r& v) const {
-  const kxmatrix& B = body->B;
+namespace {
+
+// A world vector in the axes of B; always inlined, as a substep's set-up
+// turns several (a call cost about as much as the turn).
+inline __attribute__((always_inline)) kxvector4r InAxes(const kxmatrix& B, const kxvector4r& v) {
   return {kxvector4r::Dot3(B.X, v), kxvector4r::Dot3(B.Y, v), kxvector4r::Dot3(B.Z, v), 0.0f};
 }
+
+}  // namespace
+
+kxvector4r kxdcarrierframe::ToBody(const kxvector4r& v) const { return InAxes(body->B, v); }
 
 kxvector4r kxdcarrierframe::ToWorld(const kxvector4r& l) const {
   const kxmatrix& B = body->B;
@@ -148,10 +155,10 @@ kxvector4r kxdcarrierframe::ToWorld(const kxvector4r& l) const {
 
 void kxdcarrierframe::Prime() {
   const kxmatrix& B = body->B;
-  velocity = ToBody(body->D.R);
-  omega = ToBody(body->Omega);
+  velocity = InAxes(B, body->D.R);
+  omega = InAxes(B, body->Omega);
   const kxdaircraftinstance* instance = body->Instance;
-  air = ToBody(kxdaircraftinstance::AirVelocityAt(instance, B.R));
+  air = InAxes(B, kxdaircraftinstance::AirVelocityAt(instance, B.R));
   // The air's gradient turned into body axes: row i, column j is
   // axis_i . (G axis_j); none without a main body, as AirVelocityAt.
   std::fill(gradient, gradient + 9, 0.0f);
@@ -165,7 +172,7 @@ void kxdcarrierframe::Prime() {
       for (int i = 0; i < 3; ++i) gradient[3 * i + j] = kxvector4r::Dot3(*axes[i], ga);
     }
   }
-  gravity = ToBody({0.0f, 0.0f, -kGravity, 0.0f});
+  gravity = InAxes(B, {0.0f, 0.0f, -kGravity, 0.0f});
   // The flow of a fixed point: its velocity omega x p less the air's
   // gradient G p, as one matrix for the sections.
   drift = {velocity.x - air.x, velocity.y - air.y, velocity.z - air.z, 0.0f};
