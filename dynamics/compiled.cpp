@@ -290,8 +290,7 @@ void kxdcompiled::Compile(const std::vector<kxdbody*>& bodies, const std::vector
     }
     if (fold->sections > 0) {
       // Rows of one carrier follow each other in the walk's order, so a
-      // segment's rows are contiguous.
-      // A segment's wings take one aircraft's wash.
+      // segment's rows are contiguous; its wings take one aircraft's wash.
       const kxdbody* last = open ? open->folds.back()->body : nullptr;
       if (!open || open->folds.back()->carrier != fold->carrier || last->Instance != b->Instance) {
         segments_.push_back(std::make_unique<kxdsectionsegment>());
