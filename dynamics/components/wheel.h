@@ -25,6 +25,12 @@ class kxdwheel00 : public kxdbody {
   // contact query could ask: then it would find nothing.
   bool Clear() const;
 
+ private:
+  // The contact query and the tyre's forces; twin: the Change twin or null.
+  void Touch(kxdwheel00* twin);
+
+ public:
+
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
 
