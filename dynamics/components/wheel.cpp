@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
@@ -212,9 +213,17 @@ bool kxdwheel00::Clear() const {
   // so that bound covers every point the query would ask without turning
   // the frame or calling on the world.
   if (!Instance || !(Instance->ClearRadius > 0.0f)) return false;
-  float reach = kxdground::BoxReach(Geometry->box);
   float longest = std::max({1.0f, kxvector4r::Dot3(B.X, B.X), kxvector4r::Dot3(B.Y, B.Y), kxvector4r::Dot3(B.Z, B.Z)});
-  return Instance->ClearAround(B.R, std::sqrt(longest) * reach);
+  return Instance->ClearAround(B.R, std::sqrt(longest) * boxReach);
+}
+
+void kxdwheel00::MeasureBoxReach() {
+  boxReach = Geometry ? kxdground::BoxReach(Geometry->box) : std::numeric_limits<float>::quiet_NaN();
+}
+
+void kxdwheel00::Prepare() {
+  kxdbody::Prepare();
+  MeasureBoxReach();
 }
 
 void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {
@@ -256,6 +265,7 @@ void kxdwheel00::UpdateVisual() {
     kxdgeometry::SetMatrix(Geometry, frame);
     kxdgeometry::PlaceChildren(this);
   }
+  MeasureBoxReach();
   kxdintegrable::UpdateVisual();
 }
 
