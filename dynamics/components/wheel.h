@@ -28,18 +28,6 @@ class kxdwheel00 : public kxdbody {
   // contact query could ask: then it would find nothing.
   bool Clear() const;
 
- private:
-  // The contact query and the tyre's forces; twin: the Change twin or null.
-  void Touch(kxdwheel00* twin);
-  // boxReach taken anew from the geometry's box.
-  void MeasureBoxReach();
-
-  // m, kxdground::BoxReach of the geometry's box, taken by Prepare and
-  // once a frame; NaN until then (the wheel is never taken as clear).
-  float boxReach = std::numeric_limits<float>::quiet_NaN();
-
- public:
-
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
 
@@ -55,4 +43,14 @@ class kxdwheel00 : public kxdbody {
   float Dr;             // N s/m, tyre damping
   float Radius;         // m, measured from the mesh
   float Areas[3];       // m^2, the mesh seen along X, Y and Z
+
+ private:
+  // The contact query and the tyre's forces; twin: the Change twin or null.
+  void Touch(kxdwheel00* twin);
+  // boxReach taken anew from the geometry's box.
+  void MeasureBoxReach();
+
+  // m, kxdground::BoxReach of the geometry's box, taken by Prepare and
+  // once a frame; NaN until then (the wheel is never taken as clear).
+  float boxReach = std::numeric_limits<float>::quiet_NaN();
 };
