@@ -127,6 +127,7 @@ void kxdbody::Write(kxout& out) { kxdkeys::Write(out, this, KeyTable()); }
 void kxdbody::Prepare() {
   kxdcompiled::Prepared();
   Held = 0;
+  MeasureContactReach();
   double in[9], inv[9];
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 3; ++c) in[3 * r + c] = Inertia[4 * r + c];

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "core/matrix.h"
 #include "dynamics/integrable.h"
@@ -108,6 +109,8 @@ class kxdbody : public kxdintegrable {
   kxvector4r CentreOffset() const;
   // Ground contact of the contact points: spring, damper and friction.
   void AddOwnContact();
+  // ContactReach taken anew from the contact points (Prepare does it).
+  void MeasureContactReach();
   // The same for count world points (at most kMaxContactPoints) fixed to
   // this body, with another body's contact constants.
   void AddContactForces(const kxvector4r* points, int count, float kn, float dn, float dv,
@@ -133,6 +136,9 @@ class kxdbody : public kxdintegrable {
   int Contact;                // 1: own ground contact; 0 for wheels and skids
   kxvector4r ContactPoints[kMaxContactPoints];  // body axes, m; from the geometry
   int ContactCount;           // 1..kMaxContactPoints
+  // m, how far the farthest contact point lies from R, taken by Prepare;
+  // NaN until then, and every substep asks the world.
+  float ContactReach = std::numeric_limits<float>::quiet_NaN();
   kxgeometricobject* Geometry;    // drawn parts; null when none
   kxdaircraftinstance* Instance;  // owner; null outside an aircraft
   kxdbody* ParentBody;        // carrier; null for a free body

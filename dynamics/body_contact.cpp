@@ -16,16 +16,20 @@ constexpr int kMaxContacts = 16;        // surfaces per body and substep
 constexpr float kDepthSlack = 1e-4f;    // m; a point deeper than the surface reported is elsewhere
 }  // namespace
 
+void kxdbody::MeasureContactReach() {
+  int count = std::clamp(ContactCount, 0, kMaxContactPoints);
+  float extent2 = 0.0f;
+  for (int i = 0; i < count; ++i) extent2 = std::max(extent2, kxvector4r::Dot3(ContactPoints[i], ContactPoints[i]));
+  ContactReach = std::sqrt(extent2);
+}
+
 void kxdbody::AddOwnContact() {
+  // The frame is a rotation: every point lies within the reach of R, so one
+  // test tells whether the query could find anything.
+  if (Instance && Instance->ClearAround(B.R, ContactReach)) return;
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!world) return;
   int count = std::clamp(ContactCount, 0, kMaxContactPoints);
-  if (Instance) {
-    // The frame is a rotation: a point lies as far from R as in body axes.
-    float extent2 = 0.0f;
-    for (int i = 0; i < count; ++i) extent2 = std::max(extent2, kxvector4r::Dot3(ContactPoints[i], ContactPoints[i]));
-    if (Instance->ClearAround(B.R, std::sqrt(extent2))) return;
-  }
   kxvector4r points[kMaxContactPoints];
   for (int i = 0; i < count; ++i) {
     points[i] = kxdframe::Transform(B, ContactPoints[i]);

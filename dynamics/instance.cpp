@@ -63,11 +63,13 @@ kxvector4r kxdaircraftinstance::AirVelocityAt(const kxdaircraftinstance* instanc
   v.w = 0.0f;
   const kxdbody* main = instance->SimMainBody;
   if (!main) return v;
-  float d[3] = {point.x - main->B.R.x, point.y - main->B.R.y, point.z - main->B.R.z};
-  float* out[3] = {&v.x, &v.y, &v.z};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) *out[i] += instance->AirGradient[3 * i + j] * d[j];
-  }
+  float dx = point.x - main->B.R.x, dy = point.y - main->B.R.y, dz = point.z - main->B.R.z;
+  // Each row summed term by term from the air at the main body, as a loop
+  // over the columns would.
+  const float* G = instance->AirGradient;
+  v.x = v.x + G[0] * dx + G[1] * dy + G[2] * dz;
+  v.y = v.y + G[3] * dx + G[4] * dy + G[5] * dz;
+  v.z = v.z + G[6] * dx + G[7] * dy + G[8] * dz;
   return v;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
@@ -119,85 +120,91 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   if (Geometry && Clear()) {
     if (twin) twin->Spin = -kSpinDecay * Spin;  // a query would find nothing
   } else if (Geometry) {
-    kxdcontact contacts[kxdground::kMaxContacts];
-    int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts, Instance);
-    kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);
-    bool stopped = false;
-    float q = kNearest;
-    kxvector4r d = {0.0f, 0.0f, 0.0f, 0.0f};
-    kxvector4r normal = {0.0f, 0.0f, 0.0f, 0.0f};
-    for (int i = 0; i < n; ++i) {
-      const kxdcontact& c = contacts[i];
-      int surface = c.surface & kxdground::kSurfaceMask;
-      kxvector4r p = c.point;
-      kxvector4r offset = {0.0f, 0.0f, 0.0f, 0.0f};
-      if (surface == kSurfaceWater || surface == kSurfaceDamage) {
-        if (instance) {
-          instance->SurfaceCode = surface;
-          instance->Crash = 1;
-        }
-        stopped = true;
-      } else if (bump b = BumpOf(surface); b.height != 0.0f) {
-        kxvector4r slope = {0.0f, 0.0f, 0.0f, 0.0f};
-        float h = kxdynamics::SampleField(p.x, p.y, &slope);
-        p.z += b.height * h;
-        offset = {b.slope * slope.x, b.slope * slope.y, 0.0f, 0.0f};
-      }
-      kxvector4r dd = {p.x - B.R.x, p.y - B.R.y, p.z - B.R.z, p.w - B.R.w};
-      float qq = dd.x * dd.x + dd.y * dd.y + dd.z * dd.z;
-      if (qq < q) {
-        q = qq;
-        d = dd;
-        normal = {c.normal.x + offset.x, c.normal.y + offset.y, c.normal.z, c.normal.w};
-      }
-    }
-    if (stopped) {
-      Force.x -= kStopDamping * D.R.x;
-      Force.y -= kStopDamping * D.R.y;
-      Force.z -= kStopDamping * D.R.z;
-    } else {
-      // A contact without a usable normal carries no load.
-      float length = std::sqrt(Dot(normal, normal));
-      float load = 0.0f;
-      kxvector4r u = {0.0f, 0.0f, 0.0f, 0.0f};
-      if (length > 0.0f && std::isfinite(length)) {
-        u = {normal.x / length, normal.y / length, normal.z / length, normal.w / length};
-        float s = Dot(d, u);
-        if (q < kReach && -s < Radius) load = (s + Radius) * Kr;
-      }
-      if (!(load > 0.0f) || !std::isfinite(load)) {
-        if (twin) twin->Spin = -kSpinDecay * Spin;
-      } else {
-        const kxvector4r& v = D.R;
-        // Rolling acts along the ground: the wheel's X row with its part
-        // along the contact normal taken out (a nose-up tail-dragger's
-        // wheels point into the air).
-        kxvector4r x = Along(B.X, u);
-        float vx = Dot(v, x), vy = Dot(v, B.Y), vz = Dot(v, B.Z);
-        float k = RollingFriction();
-        float fx = vx > 0.0f ? -k * load : k * load;
-        float fy;
-        if (vy > kSideLinear) {
-          fy = -Kyr * load;
-        } else if (vy < -kSideLinear) {
-          fy = Kyr * load;
-        } else {
-          fy = -Kyr * vy / kSideLinear * load;
-        }
-        float fn = load - Dr * vz;
-        Force.x += fx * x.x + fy * B.Y.x + fn * u.x;
-        Force.y += fx * x.y + fy * B.Y.y + fn * u.y;
-        Force.z += fx * x.z + fy * B.Y.z + fn * u.z;
-        // A wheel without a measured radius cannot turn at any speed.
-        Spin = Radius > 0.0f ? kSpinShare * vx / Radius : 0.0f;
-        if (!std::isfinite(Spin)) Spin = 0.0f;
-        if (twin) twin->Spin = 0.0f;
-        if (instance) instance->WheelContact = instance->GroundContact = 1;
-      }
-    }
+    Touch(twin);
   }
   if (twin) twin->Angle = Spin;
   kxdbody::ComputeChange(change, flag);
+}
+
+// Kept out of line: its contact buffer and saved registers would otherwise
+// be paid on the clear path too, the one taken in every substep in the air.
+__attribute__((noinline)) void kxdwheel00::Touch(kxdwheel00* twin) {
+  kxdcontact contacts[kxdground::kMaxContacts];
+  int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts, Instance);
+  kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);
+  bool stopped = false;
+  float q = kNearest;
+  kxvector4r d = {0.0f, 0.0f, 0.0f, 0.0f};
+  kxvector4r normal = {0.0f, 0.0f, 0.0f, 0.0f};
+  for (int i = 0; i < n; ++i) {
+    const kxdcontact& c = contacts[i];
+    int surface = c.surface & kxdground::kSurfaceMask;
+    kxvector4r p = c.point;
+    kxvector4r offset = {0.0f, 0.0f, 0.0f, 0.0f};
+    if (surface == kSurfaceWater || surface == kSurfaceDamage) {
+      if (instance) {
+        instance->SurfaceCode = surface;
+        instance->Crash = 1;
+      }
+      stopped = true;
+    } else if (bump b = BumpOf(surface); b.height != 0.0f) {
+      kxvector4r slope = {0.0f, 0.0f, 0.0f, 0.0f};
+      float h = kxdynamics::SampleField(p.x, p.y, &slope);
+      p.z += b.height * h;
+      offset = {b.slope * slope.x, b.slope * slope.y, 0.0f, 0.0f};
+    }
+    kxvector4r dd = {p.x - B.R.x, p.y - B.R.y, p.z - B.R.z, p.w - B.R.w};
+    float qq = dd.x * dd.x + dd.y * dd.y + dd.z * dd.z;
+    if (qq < q) {
+      q = qq;
+      d = dd;
+      normal = {c.normal.x + offset.x, c.normal.y + offset.y, c.normal.z, c.normal.w};
+    }
+  }
+  if (stopped) {
+    Force.x -= kStopDamping * D.R.x;
+    Force.y -= kStopDamping * D.R.y;
+    Force.z -= kStopDamping * D.R.z;
+  } else {
+    // A contact without a usable normal carries no load.
+    float length = std::sqrt(Dot(normal, normal));
+    float load = 0.0f;
+    kxvector4r u = {0.0f, 0.0f, 0.0f, 0.0f};
+    if (length > 0.0f && std::isfinite(length)) {
+      u = {normal.x / length, normal.y / length, normal.z / length, normal.w / length};
+      float s = Dot(d, u);
+      if (q < kReach && -s < Radius) load = (s + Radius) * Kr;
+    }
+    if (!(load > 0.0f) || !std::isfinite(load)) {
+      if (twin) twin->Spin = -kSpinDecay * Spin;
+    } else {
+      const kxvector4r& v = D.R;
+      // Rolling acts along the ground: the wheel's X row with its part
+      // along the contact normal taken out (a nose-up tail-dragger's
+      // wheels point into the air).
+      kxvector4r x = Along(B.X, u);
+      float vx = Dot(v, x), vy = Dot(v, B.Y), vz = Dot(v, B.Z);
+      float k = RollingFriction();
+      float fx = vx > 0.0f ? -k * load : k * load;
+      float fy;
+      if (vy > kSideLinear) {
+        fy = -Kyr * load;
+      } else if (vy < -kSideLinear) {
+        fy = Kyr * load;
+      } else {
+        fy = -Kyr * vy / kSideLinear * load;
+      }
+      float fn = load - Dr * vz;
+      Force.x += fx * x.x + fy * B.Y.x + fn * u.x;
+      Force.y += fx * x.y + fy * B.Y.y + fn * u.y;
+      Force.z += fx * x.z + fy * B.Y.z + fn * u.z;
+      // A wheel without a measured radius cannot turn at any speed.
+      Spin = Radius > 0.0f ? kSpinShare * vx / Radius : 0.0f;
+      if (!std::isfinite(Spin)) Spin = 0.0f;
+      if (twin) twin->Spin = 0.0f;
+      if (instance) instance->WheelContact = instance->GroundContact = 1;
+    }
+  }
 }
 
 bool kxdwheel00::Clear() const {
@@ -206,9 +213,17 @@ bool kxdwheel00::Clear() const {
   // so that bound covers every point the query would ask without turning
   // the frame or calling on the world.
   if (!Instance || !(Instance->ClearRadius > 0.0f)) return false;
-  float reach = kxdground::BoxReach(Geometry->box);
   float longest = std::max({1.0f, kxvector4r::Dot3(B.X, B.X), kxvector4r::Dot3(B.Y, B.Y), kxvector4r::Dot3(B.Z, B.Z)});
-  return Instance->ClearAround(B.R, std::sqrt(longest) * reach);
+  return Instance->ClearAround(B.R, std::sqrt(longest) * boxReach);
+}
+
+void kxdwheel00::MeasureBoxReach() {
+  boxReach = Geometry ? kxdground::BoxReach(Geometry->box) : std::numeric_limits<float>::quiet_NaN();
+}
+
+void kxdwheel00::Prepare() {
+  kxdbody::Prepare();
+  MeasureBoxReach();
 }
 
 void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {
@@ -250,6 +265,7 @@ void kxdwheel00::UpdateVisual() {
     kxdgeometry::SetMatrix(Geometry, frame);
     kxdgeometry::PlaceChildren(this);
   }
+  MeasureBoxReach();
   kxdintegrable::UpdateVisual();
 }
 

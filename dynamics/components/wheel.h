@@ -6,6 +6,8 @@
 // the rolling speed and turns the drawn wheel about its axle.
 #pragma once
 
+#include <limits>
+
 #include "dynamics/body.h"
 
 class kxdwheel00 : public kxdbody {
@@ -17,6 +19,7 @@ class kxdwheel00 : public kxdbody {
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   void Analyse() override;
+  void Prepare() override;
   void UpdateVisual() override;
 
   // Rolling friction coefficient with the brake signal's share.
@@ -40,4 +43,14 @@ class kxdwheel00 : public kxdbody {
   float Dr;             // N s/m, tyre damping
   float Radius;         // m, measured from the mesh
   float Areas[3];       // m^2, the mesh seen along X, Y and Z
+
+ private:
+  // The contact query and the tyre's forces; twin: the Change twin or null.
+  void Touch(kxdwheel00* twin);
+  // boxReach taken anew from the geometry's box.
+  void MeasureBoxReach();
+
+  // m, kxdground::BoxReach of the geometry's box, taken by Prepare and
+  // once a frame; NaN until then (the wheel is never taken as clear).
+  float boxReach = std::numeric_limits<float>::quiet_NaN();
 };

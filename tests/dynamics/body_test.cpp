@@ -4,6 +4,7 @@
 
 #include "core/output.h"
 #include "dynamics/driver.h"
+#include "dynamics/instance.h"
 #include "dynamics_support.h"
 
 namespace {
@@ -113,6 +114,51 @@ TEST_F(fallingbody, BodyRestsOnFlatGroundWithinTheSpringsSag) {
   EXPECT_LT(speed, 0.01f);
   // Static sag m g / Kn = 2 mm.
   EXPECT_NEAR(body->B.R.z, -kGravity / 5000.0f, 0.002f);
+}
+
+// High in the air the contact points are not asked one by one: the query is
+// passed over only while the clear sphere holds every point's reach, so the
+// body still touches the ground as it comes down into reach. The spheres
+// below claim more than is true where a skipped query must show.
+TEST_F(dynamicstest, OwnContactIsSkippedOnlyWhileTheClearSphereHoldsThePointsReach) {
+  kxdflatground ground(0.0f);
+  kxdynamics::SetCurrentWorld(&ground);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Slot(0);
+  kxdbody* body = AddToState<kxdbody>("Brick");
+  body->Contact = 1;
+  body->Instance = instance;
+  for (int k = 0; k < kxdbody::kMaxContactPoints; ++k) {
+    body->ContactPoints[k] = {(k & 1) ? 1.0f : -1.0f, (k & 2) ? 1.0f : -1.0f, (k & 4) ? 1.0f : -1.0f, 1.0f};
+  }
+  body->ContactCount = kxdbody::kMaxContactPoints;
+  auto Push = [&](float height, float centre, float radius) {
+    instance->ClearCentre = {0.0f, 0.0f, centre, 1.0f};
+    instance->ClearRadius = radius;
+    body->B.R = {0.0f, 0.0f, height, 1.0f};
+    body->Force = body->Torque = {};
+    body->AddOwnContact();
+    return body->Force.z;
+  };
+  // Never prepared, the reach is unknown: the world is always asked.
+  EXPECT_GT(Push(0.5f, 0.5f, 10.0f), 0.0f);
+  body->Prepare();
+  EXPECT_FLOAT_EQ(body->ContactReach, std::sqrt(3.0f));
+  // The lower corners 0.5 m below the ground, R deep inside the sphere.
+  EXPECT_EQ(Push(0.5f, 0.5f, 10.0f), 0.0f);  // skipped
+  // R 6.5 m from the centre: inside the sphere less 0.15 m, not inside it
+  // less the corners' reach (and the query's).
+  EXPECT_GT(Push(0.5f, 7.0f, 10.0f), 0.0f);
+  // A true sphere: empty down to 0.1 m above the ground. Coming down, the
+  // query is skipped high up, asked nearer, and the corners touch.
+  EXPECT_EQ(Push(6.0f, 20.0f, 19.9f), 0.0f);
+  EXPECT_EQ(Push(1.5f, 20.0f, 19.9f), 0.0f);
+  EXPECT_GT(Push(0.9f, 20.0f, 19.9f), 0.0f);
+  // Points moved out are measured again by Prepare.
+  for (kxvector4r& p : body->ContactPoints) p = {3.0f * p.x, 3.0f * p.y, 3.0f * p.z, 1.0f};
+  body->Prepare();
+  EXPECT_FLOAT_EQ(body->ContactReach, std::sqrt(27.0f));
+  EXPECT_GT(Push(2.5f, 2.5f, 10.0f), 0.0f);
+  instance->ClearRadius = 0.0f;
 }
 
 }  // namespace

@@ -59,6 +59,30 @@ TEST_F(wheelforce, AnalysisMeasuresCentreRadiusAndAreasFromTheMesh) {
   EXPECT_NEAR(w.Areas[2], 2.0f * r * width, 1e-5f);
 }
 
+// High in the air the tyre's query is passed over while the clear sphere
+// holds the box's reach (measured by Prepare), and coming down into reach
+// the tyre touches again. The spheres claim more than is true where a
+// skipped query must show.
+TEST_F(wheelforce, ClearSphereSkipsTheTyreOnlyWhileItHoldsTheBoxReach) {
+  const float low = kRadius - 0.001f;  // the tyre 1 mm deep
+  auto Push = [&](float z, float centre, float radius) {
+    instance.ClearCentre = {0.0f, 0.0f, centre, 1.0f};
+    instance.ClearRadius = radius;
+    wheel.Spin = 10.0f;
+    Touch(0.0f, 0.0f, z, {0.0f, 0.0f, 0.0f, 0.0f});
+    return wheel.Force.z;
+  };
+  wheel.Prepare();
+  EXPECT_EQ(Push(low, low, 10.0f), 0.0f);  // skipped
+  EXPECT_EQ(twin.Spin, -20.0f);           // and the spin decays as in the air
+  // The box reaches 0.11 m: 9.7 m from the centre lies inside the sphere
+  // less the query's least reach, not inside it less the box's reach too.
+  EXPECT_GT(Push(low, low + 9.7f, 10.0f), 0.0f);
+  // A true sphere, empty down to 0.1 m above the ground.
+  EXPECT_EQ(Push(1.0f, 20.0f, 19.9f), 0.0f);
+  EXPECT_GT(Push(low, 20.0f, 19.9f), 0.0f);
+}
+
 TEST_F(wheelforce, LoadedTyrePushesUpWithSpringAndDamper) {
   wheel.Dr = 30.0f;
   Touch(0.0f, 0.0f, kRadius - 0.001f, {0.0f, 0.0f, -0.1f, 0.0f});
