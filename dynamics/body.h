@@ -152,4 +152,6 @@ class kxdbody : public kxdintegrable {
   // The base force pass of a folded body: weight, contact and what it was
   // given, straight onto its free carrier.
   void ActFolded(const kxdfold& fold);
+  // B, D, Omega and P from the carrier's and the given frame in its axes.
+  void Place(const kxmatrix& relative);
 };

@@ -17,6 +17,40 @@ namespace {
 
 constexpr kxvector4r kZero = {0.0f, 0.0f, 0.0f, 0.0f};
 
+// Four floats worked together: each lane takes the products and sums of
+// one component in the order the scalar formulas have them, so the results
+// are the same to the bit. The substeps' motion runs on every body in
+// every substep, and the compiler does not find these lanes by itself
+// across the frames' rows.
+typedef float lanes __attribute__((vector_size(16)));
+typedef int32_t lanebits __attribute__((vector_size(16)));
+
+lanes Lanes(const kxvector4r& v) {
+  lanes r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
+}
+void Store(kxvector4r& v, lanes r) { std::memcpy(&v, &r, sizeof v); }
+lanes Splat(float s) { return lanes{s, s, s, s}; }
+// x, y and z kept and w made 0: a direction's w, whatever the lanes held.
+lanes Direction(lanes a) {
+  lanebits bits;
+  std::memcpy(&bits, &a, sizeof bits);
+  bits &= lanebits{-1, -1, -1, 0};
+  std::memcpy(&a, &bits, sizeof a);
+  return a;
+}
+// a x b as kxvector4r::Cross forms it, w 0.
+lanes Crossed(lanes a, lanes b) {
+  return Direction(__builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
+                   __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3));
+}
+// The frame's axes summed with the weights c (x, y, z), from 0 as the
+// scalar sums start.
+lanes Combined(const kxmatrix& M, float cx, float cy, float cz) {
+  return ((Splat(0.0f) + Lanes(M.X) * Splat(cx)) + Lanes(M.Y) * Splat(cy)) + Lanes(M.Z) * Splat(cz);
+}
+
 kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
 kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
@@ -34,11 +68,8 @@ void AddTo(kxvector4r& dst, const kxvector4r& v, float s = 1.0f) {
 // Whether every element of the rows is finite: x - x is 0 for a finite x
 // and NaN otherwise, so one sum per lane tells (and runs four at a time).
 bool Finite(std::initializer_list<const kxvector4r*> rows) {
-  float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  for (const kxvector4r* r : rows) {
-    const float* f = &r->x;
-    for (int j = 0; j < 4; ++j) sum[j] += f[j] - f[j];
-  }
+  lanes sum = Splat(0.0f);
+  for (const kxvector4r* r : rows) sum += Lanes(*r) - Lanes(*r);
   return sum[0] == 0.0f && sum[1] == 0.0f && sum[2] == 0.0f && sum[3] == 0.0f;
 }
 
@@ -89,11 +120,13 @@ void kxdbody::HandOver() {
     Force = Torque = kZero;
     return;
   }
-  // A carried body's forces act on the free body that carries it.
+  // A carried body's forces act on the free body that carries it; the
+  // root's w lanes keep what they held.
   kxdbody* root = RootCarrier();
-  AddTo(root->Force, Force);
-  AddTo(root->Torque, Torque);
-  AddTo(root->Torque, CrossOf(Minus(B.R, root->B.R), Force));
+  lanes force = Direction(Lanes(Force));
+  Store(root->Force, Lanes(root->Force) + force);
+  lanes torque = Lanes(root->Torque) + Direction(Lanes(Torque));
+  Store(root->Torque, torque + Crossed(Lanes(B.R) - Lanes(root->B.R), force));
   Force = Torque = kZero;
 }
 
@@ -150,23 +183,22 @@ void kxdbody::FinishChange(kxdbody* change) {
 void kxdbody::DeriveMotion() {
   // Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
   // include the bodies this one carries.
-  const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
-  float lb[3];
-  for (int j = 0; j < 3; ++j) lb[j] = kxvector4r::Dot3(*axes[j], L);
-  Omega = kZero;
+  float lb[3] = {kxvector4r::Dot3(B.X, L), kxvector4r::Dot3(B.Y, L), kxvector4r::Dot3(B.Z, L)};
+  float w[3];
   for (int i = 0; i < 3; ++i) {
     float wi = 0.0f;
     for (int j = 0; j < 3; ++j) wi += SystemInertiaInv[4 * i + j] * lb[j];
-    AddTo(Omega, *axes[i], wi);
+    w[i] = wi;
   }
-  D.X = CrossOf(Omega, B.X);
-  D.Y = CrossOf(Omega, B.Y);
-  D.Z = CrossOf(Omega, B.Z);
+  lanes omega = Combined(B, w[0], w[1], w[2]);
+  Store(Omega, omega);
+  Store(D.X, Crossed(omega, Lanes(B.X)));
+  Store(D.Y, Crossed(omega, Lanes(B.Y)));
+  Store(D.Z, Crossed(omega, Lanes(B.Z)));
   float inverseMass = SystemMass > 0.0f ? 1.0f / SystemMass : 0.0f;
   // P / M is the centre's velocity; R moves with it and turns about it.
-  D.R = {P.x * inverseMass, P.y * inverseMass, P.z * inverseMass, 0.0f};
-  AddTo(D.R, CrossOf(Omega, CentreOffset()), -1.0f);
-  D.R.w = 0.0f;
+  lanes centre = Combined(B, SystemCentre.x, SystemCentre.y, SystemCentre.z);
+  Store(D.R, Direction(Lanes(P) * Splat(inverseMass)) - Crossed(omega, centre));
 }
 
 void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
@@ -176,8 +208,9 @@ void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
   kxdbody* c = As(change);
   if (!c) return;
   kxmatrix oldB = B;
-  AddTo(P, c->P, dt);
-  AddTo(L, c->L, dt);
+  lanes step = Splat(dt);
+  Store(P, Lanes(P) + step * Direction(Lanes(c->P)));
+  Store(L, Lanes(L) + step * Direction(Lanes(c->L)));
   for (int i = 0; i < 16; ++i) B[i] += dt * c->B[i];
   B.X.w = B.Y.w = B.Z.w = 0.0f;
   B.R.w = 1.0f;
@@ -185,7 +218,7 @@ void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
   kxvector4r::Normalise3(B.X);
   AddTo(B.Y, B.X, -kxvector4r::Dot3(B.Y, B.X));
   kxvector4r::Normalise3(B.Y);
-  B.Z = CrossOf(B.X, B.Y);
+  Store(B.Z, Crossed(Lanes(B.X), Lanes(B.Y)));
   DeriveMotion();
   if (!Finite({&B.X, &B.Y, &B.Z, &B.R, &P, &L, &D.X, &D.Y, &D.Z, &D.R})) {
     // A state gone non-finite would be drawn and published as garbage: the
@@ -214,27 +247,37 @@ void kxdbody::Follow(unsigned pass) {
 }
 
 void kxdbody::FollowCarrier() {
+  if (Joint) {
+    kxmatrix turned;
+    Joint->TurnRelative(Relative, turned);
+    Place(turned);
+  } else {
+    Place(Relative);
+  }
+}
+
+void kxdbody::Place(const kxmatrix& relative) {
   const kxdbody& carrier = *ParentBody;
   // A body turns with its carrier: D = Omega x B row by row, and the
   // carrier's D is Omega x its own rows, so the relative frame places D as
-  // it places B (R's row adds the carrier's velocity).
-  auto place = [this, &carrier](const kxmatrix& relative) {
-    B = kxdframe::Place(carrier.B, relative);
-    const kxmatrix& V = carrier.D;
-    const kxvector4r& x = relative.X;
-    const kxvector4r& y = relative.Y;
-    const kxvector4r& z = relative.Z;
-    const kxvector4r& r = relative.R;
-    D = {kxdframe::Transform(V, {x.x, x.y, x.z, 0.0f}), kxdframe::Transform(V, {y.x, y.y, y.z, 0.0f}),
-         kxdframe::Transform(V, {z.x, z.y, z.z, 0.0f}), kxdframe::Transform(V, {r.x, r.y, r.z, 1.0f})};
-  };
-  if (Joint) {
-    kxmatrix relative;
-    Joint->TurnRelative(Relative, relative);
-    place(relative);
-  } else {
-    place(Relative);
+  // it places B (R's row adds the carrier's place and velocity). Both take
+  // the same weights from the relative frame; its axes are directions (w 0)
+  // and its R a point (w 1).
+  lanes ax = Lanes(carrier.B.X), ay = Lanes(carrier.B.Y), az = Lanes(carrier.B.Z);
+  lanes vx = Lanes(carrier.D.X), vy = Lanes(carrier.D.Y), vz = Lanes(carrier.D.Z);
+  lanes b[4], d[4];
+  const kxvector4r* rows[4] = {&relative.X, &relative.Y, &relative.Z, &relative.R};
+  for (int k = 0; k < 4; ++k) {
+    lanes x = Splat(rows[k]->x), y = Splat(rows[k]->y), z = Splat(rows[k]->z);
+    b[k] = (ax * x + ay * y) + az * z;
+    d[k] = (vx * x + vy * y) + vz * z;
+  }
+  b[3] += Lanes(carrier.B.R);
+  d[3] += Lanes(carrier.D.R);
+  for (int k = 0; k < 4; ++k) {
+    Store((&B.X)[k], b[k]);
+    Store((&D.X)[k], d[k]);
   }
   Omega = carrier.Omega;
-  P = {D.R.x * Mass, D.R.y * Mass, D.R.z * Mass, 0.0f};
+  Store(P, Direction(d[3] * Splat(Mass)));
 }
