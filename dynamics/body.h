@@ -93,7 +93,13 @@ class kxdbody : public kxdintegrable {
   // The same for a carrier already current (the driver keeps its bodies in
   // carrier-first order): the frame and its derivative are both the
   // carrier's placed by the relative frame.
-  void FollowCarrier();
+  void FollowCarrier() {
+    if (Joint) {
+      FollowTurned();
+    } else {
+      Place(Relative);
+    }
+  }
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).
@@ -154,4 +160,7 @@ class kxdbody : public kxdintegrable {
   void ActFolded(const kxdfold& fold);
   // B, D, Omega and P from the carrier's and the given frame in its axes.
   void Place(const kxmatrix& relative);
+  // FollowCarrier with the relative frame the joint turns: kept apart, so
+  // the bodies without a joint need none of its room.
+  void FollowTurned();
 };

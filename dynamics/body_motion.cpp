@@ -120,9 +120,9 @@ void kxdbody::HandOver() {
     Force = Torque = kZero;
     return;
   }
-  // A carried body's forces act on the free body that carries it; the
-  // root's w lanes keep what they held.
-  kxdbody* root = RootCarrier();
+  // A carried body's forces act on the free body that carries it (most
+  // often its carrier itself); the root's w lanes keep what they held.
+  kxdbody* root = ParentBody->ParentBody ? RootCarrier() : ParentBody;
   lanes force = Direction(Lanes(Force));
   Store(root->Force, Lanes(root->Force) + force);
   lanes torque = Lanes(root->Torque) + Direction(Lanes(Torque));
@@ -246,14 +246,10 @@ void kxdbody::Follow(unsigned pass) {
   FollowCarrier();
 }
 
-void kxdbody::FollowCarrier() {
-  if (Joint) {
-    kxmatrix turned;
-    Joint->TurnRelative(Relative, turned);
-    Place(turned);
-  } else {
-    Place(Relative);
-  }
+void kxdbody::FollowTurned() {
+  kxmatrix turned;
+  Joint->TurnRelative(Relative, turned);
+  Place(turned);
 }
 
 void kxdbody::Place(const kxmatrix& relative) {
@@ -265,19 +261,21 @@ void kxdbody::Place(const kxmatrix& relative) {
   // and its R a point (w 1).
   lanes ax = Lanes(carrier.B.X), ay = Lanes(carrier.B.Y), az = Lanes(carrier.B.Z);
   lanes vx = Lanes(carrier.D.X), vy = Lanes(carrier.D.Y), vz = Lanes(carrier.D.Z);
-  lanes b[4], d[4];
-  const kxvector4r* rows[4] = {&relative.X, &relative.Y, &relative.Z, &relative.R};
+  lanes b, d;
   for (int k = 0; k < 4; ++k) {
-    lanes x = Splat(rows[k]->x), y = Splat(rows[k]->y), z = Splat(rows[k]->z);
-    b[k] = (ax * x + ay * y) + az * z;
-    d[k] = (vx * x + vy * y) + vz * z;
+    lanes r = Lanes((&relative.X)[k]);
+    lanes x = __builtin_shufflevector(r, r, 0, 0, 0, 0);
+    lanes y = __builtin_shufflevector(r, r, 1, 1, 1, 1);
+    lanes z = __builtin_shufflevector(r, r, 2, 2, 2, 2);
+    b = (ax * x + ay * y) + az * z;
+    d = (vx * x + vy * y) + vz * z;
+    if (k == 3) break;
+    Store((&B.X)[k], b);
+    Store((&D.X)[k], d);
   }
-  b[3] += Lanes(carrier.B.R);
-  d[3] += Lanes(carrier.D.R);
-  for (int k = 0; k < 4; ++k) {
-    Store((&B.X)[k], b[k]);
-    Store((&D.X)[k], d[k]);
-  }
+  Store(B.R, b + Lanes(carrier.B.R));
+  d += Lanes(carrier.D.R);
+  Store(D.R, d);
   Omega = carrier.Omega;
-  Store(P, Direction(d[3] * Splat(Mass)));
+  Store(P, Direction(d * Splat(Mass)));
 }
