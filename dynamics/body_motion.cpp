@@ -45,11 +45,6 @@ lanes Crossed(lanes a, lanes b) {
   return Direction(__builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
                    __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3));
 }
-// The frame's axes summed with the weights c (x, y, z), from 0 as the
-// scalar sums start.
-lanes Combined(const kxmatrix& M, float cx, float cy, float cz) {
-  return ((Splat(0.0f) + Lanes(M.X) * Splat(cx)) + Lanes(M.Y) * Splat(cy)) + Lanes(M.Z) * Splat(cz);
-}
 
 kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
@@ -63,14 +58,6 @@ void AddTo(kxvector4r& dst, const kxvector4r& v, float s = 1.0f) {
   dst.x += s * v.x;
   dst.y += s * v.y;
   dst.z += s * v.z;
-}
-
-// Whether every element of the rows is finite: x - x is 0 for a finite x
-// and NaN otherwise, so one sum per lane tells (and runs four at a time).
-bool Finite(std::initializer_list<const kxvector4r*> rows) {
-  lanes sum = Splat(0.0f);
-  for (const kxvector4r* r : rows) sum += Lanes(*r) - Lanes(*r);
-  return sum[0] == 0.0f && sum[1] == 0.0f && sum[2] == 0.0f && sum[3] == 0.0f;
 }
 
 }  // namespace
@@ -111,13 +98,7 @@ void kxdbody::HandOver() {
   // negative zero goes the long way and adds nothing either).
   if (!HasLoad()) return;
   if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
-    // A folded body's frame is not kept in the substeps: what a component
-    // put on it goes on in its carrier's axes.
-    kxdcarrierframe& carrier = *fold->carrier;
-    carrier.AddLoad(carrier.ToBody(Force), fold->relative.R);
-    kxvector4r t = carrier.ToBody(Torque);
-    AddTo(carrier.torque, t);
-    Force = Torque = kZero;
+    HandOverFolded(*fold);
     return;
   }
   // A carried body's forces act on the free body that carries it (most
@@ -127,6 +108,16 @@ void kxdbody::HandOver() {
   Store(root->Force, Lanes(root->Force) + force);
   lanes torque = Lanes(root->Torque) + Direction(Lanes(Torque));
   Store(root->Torque, torque + Crossed(Lanes(B.R) - Lanes(root->B.R), force));
+  Force = Torque = kZero;
+}
+
+void kxdbody::HandOverFolded(const kxdfold& fold) {
+  // A folded body's frame is not kept in the substeps: what a component
+  // put on it goes on in its carrier's axes.
+  kxdcarrierframe& carrier = *fold.carrier;
+  carrier.AddLoad(carrier.ToBody(Force), fold.relative.R);
+  kxvector4r t = carrier.ToBody(Torque);
+  AddTo(carrier.torque, t);
   Force = Torque = kZero;
 }
 
@@ -180,56 +171,97 @@ void kxdbody::FinishChange(kxdbody* change) {
   Force = Torque = kZero;
 }
 
-void kxdbody::DeriveMotion() {
-  // Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
-  // include the bodies this one carries.
-  float lb[3] = {kxvector4r::Dot3(B.X, L), kxvector4r::Dot3(B.Y, L), kxvector4r::Dot3(B.Z, L)};
+namespace {
+
+// A free body's frame and momenta, and the motion they give.
+struct state {
+  lanes x, y, z, r;  // B's rows
+  lanes p, l;        // P and L
+  lanes omega, dx, dy, dz, dr;  // Omega and D's rows
+};
+
+float Dot3(lanes a, lanes b) {
+  lanes q = a * b;
+  return (q[0] + q[1]) + q[2];
+}
+
+// Normalise3 on lanes: a vector without a usable length is left as it is.
+lanes Normalised(lanes v) {
+  float length = std::sqrt(Dot3(v, v));
+  return length > 0.0f && std::isfinite(length) ? v / Splat(length) : v;
+}
+
+// Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
+// include the bodies the body carries. Each w_i's sum leaves out the 0 the
+// scalar form starts from: a zero's sign cannot reach Omega, whose own sums
+// start from +0. Inlined into the integration, the state stays in
+// registers instead of going through memory twice.
+[[gnu::always_inline]] inline void Derive(const kxdbody& b, state& s) {
+  float lb[3] = {Dot3(s.x, s.l), Dot3(s.y, s.l), Dot3(s.z, s.l)};
+  const float* inverse = b.SystemInertiaInv;
   float w[3];
-  for (int i = 0; i < 3; ++i) {
-    float wi = 0.0f;
-    for (int j = 0; j < 3; ++j) wi += SystemInertiaInv[4 * i + j] * lb[j];
-    w[i] = wi;
-  }
-  lanes omega = Combined(B, w[0], w[1], w[2]);
-  Store(Omega, omega);
-  Store(D.X, Crossed(omega, Lanes(B.X)));
-  Store(D.Y, Crossed(omega, Lanes(B.Y)));
-  Store(D.Z, Crossed(omega, Lanes(B.Z)));
-  float inverseMass = SystemMass > 0.0f ? 1.0f / SystemMass : 0.0f;
+  for (int i = 0; i < 3; ++i) w[i] = (inverse[4 * i] * lb[0] + inverse[4 * i + 1] * lb[1]) + inverse[4 * i + 2] * lb[2];
+  s.omega = ((Splat(0.0f) + s.x * Splat(w[0])) + s.y * Splat(w[1])) + s.z * Splat(w[2]);
+  s.dx = Crossed(s.omega, s.x);
+  s.dy = Crossed(s.omega, s.y);
+  s.dz = Crossed(s.omega, s.z);
+  float inverseMass = b.SystemMass > 0.0f ? 1.0f / b.SystemMass : 0.0f;
   // P / M is the centre's velocity; R moves with it and turns about it.
-  lanes centre = Combined(B, SystemCentre.x, SystemCentre.y, SystemCentre.z);
-  Store(D.R, Direction(Lanes(P) * Splat(inverseMass)) - Crossed(omega, centre));
+  const kxvector4r& c = b.SystemCentre;
+  lanes centre = ((Splat(0.0f) + s.x * Splat(c.x)) + s.y * Splat(c.y)) + s.z * Splat(c.z);
+  s.dr = Direction(s.p * Splat(inverseMass)) - Crossed(s.omega, centre);
+}
+
+}  // namespace
+
+void kxdbody::DeriveMotion() {
+  state s;
+  s.x = Lanes(B.X), s.y = Lanes(B.Y), s.z = Lanes(B.Z), s.p = Lanes(P), s.l = Lanes(L);
+  Derive(*this, s);
+  Store(Omega, s.omega);
+  Store(D.X, s.dx);
+  Store(D.Y, s.dy);
+  Store(D.Z, s.dz);
+  Store(D.R, s.dr);
 }
 
 void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
   // Carried bodies take their frame in the driver's follow pass, once their
   // carrier has moved.
   if (ParentBody || Held) return;
-  kxdbody* c = As(change);
+  // The twin is a clone of the same class.
+  kxdbody* c = change && change->type == type ? static_cast<kxdbody*>(change) : As(change);
   if (!c) return;
-  kxmatrix oldB = B;
   lanes step = Splat(dt);
-  Store(P, Lanes(P) + step * Direction(Lanes(c->P)));
-  Store(L, Lanes(L) + step * Direction(Lanes(c->L)));
-  for (int i = 0; i < 16; ++i) B[i] += dt * c->B[i];
-  B.X.w = B.Y.w = B.Z.w = 0.0f;
-  B.R.w = 1.0f;
+  state s;
+  s.p = Lanes(P) + step * Direction(Lanes(c->P));
+  s.l = Lanes(L) + step * Direction(Lanes(c->L));
   // Gram-Schmidt keeps the axes a right-handed orthonormal set.
-  kxvector4r::Normalise3(B.X);
-  AddTo(B.Y, B.X, -kxvector4r::Dot3(B.Y, B.X));
-  kxvector4r::Normalise3(B.Y);
-  Store(B.Z, Crossed(Lanes(B.X), Lanes(B.Y)));
-  DeriveMotion();
-  if (!Finite({&B.X, &B.Y, &B.Z, &B.R, &P, &L, &D.X, &D.Y, &D.Z, &D.R})) {
-    // A state gone non-finite would be drawn and published as garbage: the
-    // body stops where it last was valid and the aircraft counts as crashed.
-    B = oldB;
-    P = L = kZero;
-    DeriveMotion();
-    Held = 1;
-    if (Instance) Instance->Crash = 1;
-    kxcore::Log("kxdynamics:  body %s left the finite range; held\n", name.Text());
+  s.x = Normalised(Direction(Lanes(B.X) + step * Lanes(c->B.X)));
+  s.y = Direction(Lanes(B.Y) + step * Lanes(c->B.Y));
+  s.y = Normalised(s.y + Splat(-Dot3(s.y, s.x)) * s.x);
+  s.z = Crossed(s.x, s.y);
+  lanes r = Lanes(B.R) + step * Lanes(c->B.R);
+  s.r = __builtin_shufflevector(r, Splat(1.0f), 0, 1, 2, 7);
+  Derive(*this, s);
+  // Whether every element is finite: x - x is 0 for a finite x and NaN
+  // otherwise, so one sum per lane tells.
+  lanes sum = Splat(0.0f);
+  for (lanes v : {s.x, s.y, s.z, s.r, s.p, s.l, s.dx, s.dy, s.dz, s.dr}) sum += v - v;
+  if (sum[0] == 0.0f && sum[1] == 0.0f && sum[2] == 0.0f && sum[3] == 0.0f) {
+    Store(B.X, s.x), Store(B.Y, s.y), Store(B.Z, s.z), Store(B.R, s.r);
+    Store(P, s.p), Store(L, s.l);
+    Store(Omega, s.omega);
+    Store(D.X, s.dx), Store(D.Y, s.dy), Store(D.Z, s.dz), Store(D.R, s.dr);
+    return;
   }
+  // A state gone non-finite would be drawn and published as garbage: the
+  // body stops where it last was valid and the aircraft counts as crashed.
+  P = L = kZero;
+  DeriveMotion();
+  Held = 1;
+  if (Instance) Instance->Crash = 1;
+  kxcore::Log("kxdynamics:  body %s left the finite range; held\n", name.Text());
 }
 
 unsigned kxdbody::NewPass() {
