@@ -185,6 +185,24 @@ float Dot3(lanes a, lanes b) {
   return (q[0] + q[1]) + q[2];
 }
 
+// (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it: the three
+// products turned so that one lane holds each sum.
+lanes Dots(lanes a, lanes b, lanes c, lanes v) {
+  lanes qa = a * v, qb = b * v, qc = c * v;
+  lanes low = __builtin_shufflevector(qa, qb, 0, 4, 1, 5);
+  lanes high = __builtin_shufflevector(qa, qb, 2, 6, 3, 7);
+  lanes first = __builtin_shufflevector(low, qc, 0, 1, 4, 4);
+  lanes second = __builtin_shufflevector(low, qc, 2, 3, 5, 5);
+  lanes third = __builtin_shufflevector(high, qc, 0, 1, 6, 6);
+  return (first + second) + third;
+}
+
+lanes Row(const float* m, int i) {
+  lanes r;
+  std::memcpy(&r, m + 4 * i, sizeof r);
+  return r;
+}
+
 // Normalise3 on lanes: a vector without a usable length is left as it is.
 lanes Normalised(lanes v) {
   float length = std::sqrt(Dot3(v, v));
@@ -197,10 +215,9 @@ lanes Normalised(lanes v) {
 // start from +0. Inlined into the integration, the state stays in
 // registers instead of going through memory twice.
 [[gnu::always_inline]] inline void Derive(const kxdbody& b, state& s) {
-  float lb[3] = {Dot3(s.x, s.l), Dot3(s.y, s.l), Dot3(s.z, s.l)};
+  lanes lb = Dots(s.x, s.y, s.z, s.l);
   const float* inverse = b.SystemInertiaInv;
-  float w[3];
-  for (int i = 0; i < 3; ++i) w[i] = (inverse[4 * i] * lb[0] + inverse[4 * i + 1] * lb[1]) + inverse[4 * i + 2] * lb[2];
+  lanes w = Dots(Row(inverse, 0), Row(inverse, 1), Row(inverse, 2), lb);
   s.omega = ((Splat(0.0f) + s.x * Splat(w[0])) + s.y * Splat(w[1])) + s.z * Splat(w[2]);
   s.dx = Crossed(s.omega, s.x);
   s.dy = Crossed(s.omega, s.y);
@@ -248,7 +265,10 @@ void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
   // otherwise, so one sum per lane tells.
   lanes sum = Splat(0.0f);
   for (lanes v : {s.x, s.y, s.z, s.r, s.p, s.l, s.dx, s.dy, s.dz, s.dr}) sum += v - v;
-  if (sum[0] == 0.0f && sum[1] == 0.0f && sum[2] == 0.0f && sum[3] == 0.0f) {
+  lanebits zero = sum == Splat(0.0f);
+  uint64_t halves[2];
+  std::memcpy(halves, &zero, sizeof halves);
+  if ((halves[0] & halves[1]) == ~uint64_t{0}) {
     Store(B.X, s.x), Store(B.Y, s.y), Store(B.Z, s.z), Store(B.R, s.r);
     Store(P, s.p), Store(L, s.l);
     Store(Omega, s.omega);
