@@ -313,21 +313,24 @@ void kxdbody::Place(const kxmatrix& relative) {
   // and its R a point (w 1).
   lanes ax = Lanes(carrier.B.X), ay = Lanes(carrier.B.Y), az = Lanes(carrier.B.Z);
   lanes vx = Lanes(carrier.D.X), vy = Lanes(carrier.D.Y), vz = Lanes(carrier.D.Z);
-  lanes b, d;
+  const kxvector4r* rows[4] = {&relative.X, &relative.Y, &relative.Z, &relative.R};
+  kxvector4r* placed[4] = {&B.X, &B.Y, &B.Z, &B.R};
+  kxvector4r* moving[4] = {&D.X, &D.Y, &D.Z, &D.R};
+  lanes d;
   for (int k = 0; k < 4; ++k) {
-    lanes r = Lanes((&relative.X)[k]);
+    lanes r = Lanes(*rows[k]);
     lanes x = __builtin_shufflevector(r, r, 0, 0, 0, 0);
     lanes y = __builtin_shufflevector(r, r, 1, 1, 1, 1);
     lanes z = __builtin_shufflevector(r, r, 2, 2, 2, 2);
-    b = (ax * x + ay * y) + az * z;
+    lanes b = (ax * x + ay * y) + az * z;
     d = (vx * x + vy * y) + vz * z;
-    if (k == 3) break;
-    Store((&B.X)[k], b);
-    Store((&D.X)[k], d);
+    if (k == 3) {
+      b += Lanes(carrier.B.R);
+      d += Lanes(carrier.D.R);
+    }
+    Store(*placed[k], b);
+    Store(*moving[k], d);
   }
-  Store(B.R, b + Lanes(carrier.B.R));
-  d += Lanes(carrier.D.R);
-  Store(D.R, d);
   Omega = carrier.Omega;
   Store(P, Direction(d * Splat(Mass)));
 }
