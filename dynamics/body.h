@@ -93,13 +93,7 @@ class kxdbody : public kxdintegrable {
   // The same for a carrier already current (the driver keeps its bodies in
   // carrier-first order): the frame and its derivative are both the
   // carrier's placed by the relative frame.
-  void FollowCarrier() {
-    if (Joint) {
-      FollowTurned();
-    } else {
-      Place(Relative);
-    }
-  }
+  void FollowCarrier();
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).
@@ -163,7 +157,7 @@ class kxdbody : public kxdintegrable {
   // HandOver for a folded body, onto its carrier's totals. Kept out of
   // line: inlined, its room would be taken on every hand-over.
   [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);
-  // FollowCarrier with the relative frame the joint turns: kept apart, so
-  // the bodies without a joint need none of its room.
-  void FollowTurned();
+  // FollowCarrier with the relative frame the joint turns: kept out of
+  // line, so the bodies without a joint need none of its room.
+  [[gnu::noinline]] void FollowTurned();
 };

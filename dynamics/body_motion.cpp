@@ -298,13 +298,8 @@ void kxdbody::Follow(unsigned pass) {
   FollowCarrier();
 }
 
-void kxdbody::FollowTurned() {
-  kxmatrix turned;
-  Joint->TurnRelative(Relative, turned);
-  Place(turned);
-}
-
-void kxdbody::Place(const kxmatrix& relative) {
+// Inlined into the follow pass: it is most of the pass.
+[[gnu::always_inline]] inline void kxdbody::Place(const kxmatrix& relative) {
   const kxdbody& carrier = *ParentBody;
   // A body turns with its carrier: D = Omega x B row by row, and the
   // carrier's D is Omega x its own rows, so the relative frame places D as
@@ -333,4 +328,18 @@ void kxdbody::Place(const kxmatrix& relative) {
   }
   Omega = carrier.Omega;
   Store(P, Direction(d * Splat(Mass)));
+}
+
+void kxdbody::FollowCarrier() {
+  if (Joint) {
+    FollowTurned();
+  } else {
+    Place(Relative);
+  }
+}
+
+void kxdbody::FollowTurned() {
+  kxmatrix turned;
+  Joint->TurnRelative(Relative, turned);
+  Place(turned);
 }
