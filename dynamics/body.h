@@ -158,4 +158,12 @@ class kxdbody : public kxdintegrable {
   // The base force pass of a folded body: weight, contact and what it was
   // given, straight onto its free carrier.
   void ActFolded(const kxdfold& fold);
+  // B, D, Omega and P from the carrier's and the given frame in its axes.
+  void Place(const kxmatrix& relative);
+  // HandOver for a folded body, onto its carrier's totals. Kept out of
+  // line: inlined, its room would be taken on every hand-over.
+  [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);
+  // FollowCarrier with the relative frame the joint turns: kept out of
+  // line, so the bodies without a joint need none of its room.
+  [[gnu::noinline]] void FollowTurned();
 };

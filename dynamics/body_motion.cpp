@@ -17,6 +17,35 @@ namespace {
 
 constexpr kxvector4r kZero = {0.0f, 0.0f, 0.0f, 0.0f};
 
+// Four floats worked together: each lane takes the products and sums of
+// one component in the order the scalar formulas have them, so the results
+// are the same to the bit. The substeps' motion runs on every body in
+// every substep, and the compiler does not find these lanes by itself
+// across the frames' rows.
+typedef float lanes __attribute__((vector_size(16)));
+typedef int32_t lanebits __attribute__((vector_size(16)));
+
+lanes Lanes(const kxvector4r& v) {
+  lanes r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
+}
+void Store(kxvector4r& v, lanes r) { std::memcpy(&v, &r, sizeof v); }
+lanes Splat(float s) { return lanes{s, s, s, s}; }
+// x, y and z kept and w made 0: a direction's w, whatever the lanes held.
+lanes Direction(lanes a) {
+  lanebits bits;
+  std::memcpy(&bits, &a, sizeof bits);
+  bits &= lanebits{-1, -1, -1, 0};
+  std::memcpy(&a, &bits, sizeof a);
+  return a;
+}
+// a x b as kxvector4r::Cross forms it, w 0.
+lanes Crossed(lanes a, lanes b) {
+  return Direction(__builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
+                   __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3));
+}
+
 kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
 kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
@@ -29,17 +58,6 @@ void AddTo(kxvector4r& dst, const kxvector4r& v, float s = 1.0f) {
   dst.x += s * v.x;
   dst.y += s * v.y;
   dst.z += s * v.z;
-}
-
-// Whether every element of the rows is finite: x - x is 0 for a finite x
-// and NaN otherwise, so one sum per lane tells (and runs four at a time).
-bool Finite(std::initializer_list<const kxvector4r*> rows) {
-  float sum[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  for (const kxvector4r* r : rows) {
-    const float* f = &r->x;
-    for (int j = 0; j < 4; ++j) sum[j] += f[j] - f[j];
-  }
-  return sum[0] == 0.0f && sum[1] == 0.0f && sum[2] == 0.0f && sum[3] == 0.0f;
 }
 
 }  // namespace
@@ -80,20 +98,26 @@ void kxdbody::HandOver() {
   // negative zero goes the long way and adds nothing either).
   if (!HasLoad()) return;
   if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
-    // A folded body's frame is not kept in the substeps: what a component
-    // put on it goes on in its carrier's axes.
-    kxdcarrierframe& carrier = *fold->carrier;
-    carrier.AddLoad(carrier.ToBody(Force), fold->relative.R);
-    kxvector4r t = carrier.ToBody(Torque);
-    AddTo(carrier.torque, t);
-    Force = Torque = kZero;
+    HandOverFolded(*fold);
     return;
   }
-  // A carried body's forces act on the free body that carries it.
-  kxdbody* root = RootCarrier();
-  AddTo(root->Force, Force);
-  AddTo(root->Torque, Torque);
-  AddTo(root->Torque, CrossOf(Minus(B.R, root->B.R), Force));
+  // A carried body's forces act on the free body that carries it (most
+  // often its carrier itself); the root's w lanes keep what they held.
+  kxdbody* root = ParentBody->ParentBody ? RootCarrier() : ParentBody;
+  lanes force = Direction(Lanes(Force));
+  Store(root->Force, Lanes(root->Force) + force);
+  lanes torque = Lanes(root->Torque) + Direction(Lanes(Torque));
+  Store(root->Torque, torque + Crossed(Lanes(B.R) - Lanes(root->B.R), force));
+  Force = Torque = kZero;
+}
+
+void kxdbody::HandOverFolded(const kxdfold& fold) {
+  // A folded body's frame is not kept in the substeps: what a component
+  // put on it goes on in its carrier's axes.
+  kxdcarrierframe& carrier = *fold.carrier;
+  carrier.AddLoad(carrier.ToBody(Force), fold.relative.R);
+  kxvector4r t = carrier.ToBody(Torque);
+  AddTo(carrier.torque, t);
   Force = Torque = kZero;
 }
 
@@ -147,56 +171,117 @@ void kxdbody::FinishChange(kxdbody* change) {
   Force = Torque = kZero;
 }
 
-void kxdbody::DeriveMotion() {
-  // Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
-  // include the bodies this one carries.
-  const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
-  float lb[3];
-  for (int j = 0; j < 3; ++j) lb[j] = kxvector4r::Dot3(*axes[j], L);
-  Omega = kZero;
-  for (int i = 0; i < 3; ++i) {
-    float wi = 0.0f;
-    for (int j = 0; j < 3; ++j) wi += SystemInertiaInv[4 * i + j] * lb[j];
-    AddTo(Omega, *axes[i], wi);
-  }
-  D.X = CrossOf(Omega, B.X);
-  D.Y = CrossOf(Omega, B.Y);
-  D.Z = CrossOf(Omega, B.Z);
-  float inverseMass = SystemMass > 0.0f ? 1.0f / SystemMass : 0.0f;
+namespace {
+
+// A free body's frame and momenta, and the motion they give.
+struct state {
+  lanes x, y, z, r;  // B's rows
+  lanes p, l;        // P and L
+  lanes omega, dx, dy, dz, dr;  // Omega and D's rows
+};
+
+float Dot3(lanes a, lanes b) {
+  lanes q = a * b;
+  return (q[0] + q[1]) + q[2];
+}
+
+// (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it: the three
+// products turned so that one lane holds each sum.
+lanes Dots(lanes a, lanes b, lanes c, lanes v) {
+  lanes qa = a * v, qb = b * v, qc = c * v;
+  lanes low = __builtin_shufflevector(qa, qb, 0, 4, 1, 5);
+  lanes high = __builtin_shufflevector(qa, qb, 2, 6, 3, 7);
+  lanes first = __builtin_shufflevector(low, qc, 0, 1, 4, 4);
+  lanes second = __builtin_shufflevector(low, qc, 2, 3, 5, 5);
+  lanes third = __builtin_shufflevector(high, qc, 0, 1, 6, 6);
+  return (first + second) + third;
+}
+
+lanes Row(const float* m, int i) {
+  lanes r;
+  std::memcpy(&r, m + 4 * i, sizeof r);
+  return r;
+}
+
+// Normalise3 on lanes: a vector without a usable length is left as it is.
+lanes Normalised(lanes v) {
+  float length = std::sqrt(Dot3(v, v));
+  return length > 0.0f && std::isfinite(length) ? v / Splat(length) : v;
+}
+
+// Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
+// include the bodies the body carries. Each w_i's sum leaves out the 0 the
+// scalar form starts from: a zero's sign cannot reach Omega, whose own sums
+// start from +0. Inlined into the integration, the state stays in
+// registers instead of going through memory twice.
+[[gnu::always_inline]] inline void Derive(const kxdbody& b, state& s) {
+  lanes lb = Dots(s.x, s.y, s.z, s.l);
+  const float* inverse = b.SystemInertiaInv;
+  lanes w = Dots(Row(inverse, 0), Row(inverse, 1), Row(inverse, 2), lb);
+  s.omega = ((Splat(0.0f) + s.x * Splat(w[0])) + s.y * Splat(w[1])) + s.z * Splat(w[2]);
+  s.dx = Crossed(s.omega, s.x);
+  s.dy = Crossed(s.omega, s.y);
+  s.dz = Crossed(s.omega, s.z);
+  float inverseMass = b.SystemMass > 0.0f ? 1.0f / b.SystemMass : 0.0f;
   // P / M is the centre's velocity; R moves with it and turns about it.
-  D.R = {P.x * inverseMass, P.y * inverseMass, P.z * inverseMass, 0.0f};
-  AddTo(D.R, CrossOf(Omega, CentreOffset()), -1.0f);
-  D.R.w = 0.0f;
+  const kxvector4r& c = b.SystemCentre;
+  lanes centre = ((Splat(0.0f) + s.x * Splat(c.x)) + s.y * Splat(c.y)) + s.z * Splat(c.z);
+  s.dr = Direction(s.p * Splat(inverseMass)) - Crossed(s.omega, centre);
+}
+
+}  // namespace
+
+void kxdbody::DeriveMotion() {
+  state s;
+  s.x = Lanes(B.X), s.y = Lanes(B.Y), s.z = Lanes(B.Z), s.p = Lanes(P), s.l = Lanes(L);
+  Derive(*this, s);
+  Store(Omega, s.omega);
+  Store(D.X, s.dx);
+  Store(D.Y, s.dy);
+  Store(D.Z, s.dz);
+  Store(D.R, s.dr);
 }
 
 void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
   // Carried bodies take their frame in the driver's follow pass, once their
   // carrier has moved.
   if (ParentBody || Held) return;
-  kxdbody* c = As(change);
+  // The twin is a clone of the same class.
+  kxdbody* c = change && change->type == type ? static_cast<kxdbody*>(change) : As(change);
   if (!c) return;
-  kxmatrix oldB = B;
-  AddTo(P, c->P, dt);
-  AddTo(L, c->L, dt);
-  for (int i = 0; i < 16; ++i) B[i] += dt * c->B[i];
-  B.X.w = B.Y.w = B.Z.w = 0.0f;
-  B.R.w = 1.0f;
+  lanes step = Splat(dt);
+  state s;
+  s.p = Lanes(P) + step * Direction(Lanes(c->P));
+  s.l = Lanes(L) + step * Direction(Lanes(c->L));
   // Gram-Schmidt keeps the axes a right-handed orthonormal set.
-  kxvector4r::Normalise3(B.X);
-  AddTo(B.Y, B.X, -kxvector4r::Dot3(B.Y, B.X));
-  kxvector4r::Normalise3(B.Y);
-  B.Z = CrossOf(B.X, B.Y);
-  DeriveMotion();
-  if (!Finite({&B.X, &B.Y, &B.Z, &B.R, &P, &L, &D.X, &D.Y, &D.Z, &D.R})) {
-    // A state gone non-finite would be drawn and published as garbage: the
-    // body stops where it last was valid and the aircraft counts as crashed.
-    B = oldB;
-    P = L = kZero;
-    DeriveMotion();
-    Held = 1;
-    if (Instance) Instance->Crash = 1;
-    kxcore::Log("kxdynamics:  body %s left the finite range; held\n", name.Text());
+  s.x = Normalised(Direction(Lanes(B.X) + step * Lanes(c->B.X)));
+  s.y = Direction(Lanes(B.Y) + step * Lanes(c->B.Y));
+  s.y = Normalised(s.y + Splat(-Dot3(s.y, s.x)) * s.x);
+  s.z = Crossed(s.x, s.y);
+  lanes r = Lanes(B.R) + step * Lanes(c->B.R);
+  s.r = __builtin_shufflevector(r, Splat(1.0f), 0, 1, 2, 7);
+  Derive(*this, s);
+  // Whether every element is finite: x - x is 0 for a finite x and NaN
+  // otherwise, so one sum per lane tells.
+  lanes sum = Splat(0.0f);
+  for (lanes v : {s.x, s.y, s.z, s.r, s.p, s.l, s.dx, s.dy, s.dz, s.dr}) sum += v - v;
+  lanebits zero = sum == Splat(0.0f);
+  uint64_t halves[2];
+  std::memcpy(halves, &zero, sizeof halves);
+  if ((halves[0] & halves[1]) == ~uint64_t{0}) {
+    Store(B.X, s.x), Store(B.Y, s.y), Store(B.Z, s.z), Store(B.R, s.r);
+    Store(P, s.p), Store(L, s.l);
+    Store(Omega, s.omega);
+    Store(D.X, s.dx), Store(D.Y, s.dy), Store(D.Z, s.dz), Store(D.R, s.dr);
+    return;
   }
+  // A state gone non-finite would be drawn and published as garbage: the
+  // body stops where it last was valid and the aircraft counts as crashed.
+  P = L = kZero;
+  DeriveMotion();
+  Held = 1;
+  if (Instance) Instance->Crash = 1;
+  kxcore::Log("kxdynamics:  body %s left the finite range; held\n", name.Text());
 }
 
 unsigned kxdbody::NewPass() {
@@ -213,28 +298,48 @@ void kxdbody::Follow(unsigned pass) {
   FollowCarrier();
 }
 
-void kxdbody::FollowCarrier() {
+// Inlined into the follow pass: it is most of the pass.
+[[gnu::always_inline]] inline void kxdbody::Place(const kxmatrix& relative) {
   const kxdbody& carrier = *ParentBody;
   // A body turns with its carrier: D = Omega x B row by row, and the
   // carrier's D is Omega x its own rows, so the relative frame places D as
-  // it places B (R's row adds the carrier's velocity).
-  auto place = [this, &carrier](const kxmatrix& relative) {
-    B = kxdframe::Place(carrier.B, relative);
-    const kxmatrix& V = carrier.D;
-    const kxvector4r& x = relative.X;
-    const kxvector4r& y = relative.Y;
-    const kxvector4r& z = relative.Z;
-    const kxvector4r& r = relative.R;
-    D = {kxdframe::Transform(V, {x.x, x.y, x.z, 0.0f}), kxdframe::Transform(V, {y.x, y.y, y.z, 0.0f}),
-         kxdframe::Transform(V, {z.x, z.y, z.z, 0.0f}), kxdframe::Transform(V, {r.x, r.y, r.z, 1.0f})};
-  };
-  if (Joint) {
-    kxmatrix relative;
-    Joint->TurnRelative(Relative, relative);
-    place(relative);
-  } else {
-    place(Relative);
+  // it places B (R's row adds the carrier's place and velocity). Both take
+  // the same weights from the relative frame; its axes are directions (w 0)
+  // and its R a point (w 1).
+  lanes ax = Lanes(carrier.B.X), ay = Lanes(carrier.B.Y), az = Lanes(carrier.B.Z);
+  lanes vx = Lanes(carrier.D.X), vy = Lanes(carrier.D.Y), vz = Lanes(carrier.D.Z);
+  const kxvector4r* rows[4] = {&relative.X, &relative.Y, &relative.Z, &relative.R};
+  kxvector4r* placed[4] = {&B.X, &B.Y, &B.Z, &B.R};
+  kxvector4r* moving[4] = {&D.X, &D.Y, &D.Z, &D.R};
+  lanes d;
+  for (int k = 0; k < 4; ++k) {
+    lanes r = Lanes(*rows[k]);
+    lanes x = __builtin_shufflevector(r, r, 0, 0, 0, 0);
+    lanes y = __builtin_shufflevector(r, r, 1, 1, 1, 1);
+    lanes z = __builtin_shufflevector(r, r, 2, 2, 2, 2);
+    lanes b = (ax * x + ay * y) + az * z;
+    d = (vx * x + vy * y) + vz * z;
+    if (k == 3) {
+      b += Lanes(carrier.B.R);
+      d += Lanes(carrier.D.R);
+    }
+    Store(*placed[k], b);
+    Store(*moving[k], d);
   }
   Omega = carrier.Omega;
-  P = {D.R.x * Mass, D.R.y * Mass, D.R.z * Mass, 0.0f};
+  Store(P, Direction(d * Splat(Mass)));
+}
+
+void kxdbody::FollowCarrier() {
+  if (Joint) {
+    FollowTurned();
+  } else {
+    Place(Relative);
+  }
+}
+
+void kxdbody::FollowTurned() {
+  kxmatrix turned;
+  Joint->TurnRelative(Relative, turned);
+  Place(turned);
 }

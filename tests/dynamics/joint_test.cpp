@@ -157,6 +157,37 @@ TEST_F(joints, ForceAddedToACarriedBodyLateInTheWalkActsInTheSameSubstep) {
   EXPECT_NEAR(main->D.R.x, 10.0f / 2.0f * 0.0003f, 1e-7f);
 }
 
+TEST_F(joints, ForceOnABodyCarriedThroughACarrierMovesAndTurnsTheFreeBody) {
+  // Both fuselages keep their frames in the substeps, so the force is
+  // handed over from the tip past its carrier to the main body.
+  kxtype::RegisterDerived(&pusher::Type, &kxdintegrable::Type);
+  kxdfuselage00* boom = Add<kxdfuselage00>("Boom");
+  boom->B.R = {0.3f, 0.0f, 100.0f, 1.0f};
+  kxdfuselage00* tip = Add<kxdfuselage00>("Tip");
+  tip->B.R = {0.5f, 0.7f, 100.2f, 1.0f};
+  kxdjoint00* fix = Add<kxdjoint00>("Fix");
+  fix->Body0 = boom;
+  fix->Body1 = tip;
+  Add<pusher>("Engine")->target = tip;
+  Prepare();
+  ASSERT_EQ(tip->ParentBody, boom);
+  ASSERT_EQ(boom->ParentBody, main);
+  kxvector4r offset = {tip->B.R.x - main->B.R.x, tip->B.R.y - main->B.R.y, tip->B.R.z - main->B.R.z, 0.0f};
+  kxvector4r centre = main->CentreOffset();
+  kxdynamics::Step(0.0003f, nullptr);
+  // 10 N along x for one substep: the momentum, and the angular momentum of
+  // the force's arm about the centre of mass (the weights have none).
+  const kxvector4r force = {10.0f, 0.0f, 0.0f, 0.0f};
+  kxvector4r lever = {offset.x - centre.x, offset.y - centre.y, offset.z - centre.z, 0.0f};
+  kxvector4r turn;
+  kxvector4r::Cross(turn, lever, force);
+  EXPECT_NEAR(main->P.x, 10.0f * 0.0003f, 1e-7f);
+  EXPECT_NEAR(main->L.x, turn.x * 0.0003f, 1e-7f);
+  EXPECT_NEAR(main->L.y, turn.y * 0.0003f, 1e-7f);
+  EXPECT_NEAR(main->L.z, turn.z * 0.0003f, 1e-7f);
+  EXPECT_GT(std::fabs(turn.z), 1.0f);
+}
+
 TEST_F(joints, LinkedJointTurnsItsBodyAboutTheAnchor) {
   kxdjoint00* hinge = Add<kxdjoint00>("Hinge");
   kxdbody* leg = Add<kxdbody>("Leg");
