@@ -127,7 +127,61 @@ int kxmatrix::Invert(const double* src, double* dst, int n) {
   return 0;
 }
 
+namespace {
+
+// Most frames are rotations and a position. For axes within this of
+// orthonormal (summed magnitudes of A A^T - I) the transpose corrected by one
+// Newton step is the inverse to about its square, far below a float's
+// rounding, so the result is the one elimination gives.
+constexpr double kRigidTolerance = 1e-4;
+
+// The inverse of a frame whose axes are nearly orthonormal (w 0 and R.w 1),
+// in doubles; false, dst untouched, for any other frame.
+bool InvertRigid(const kxmatrix& src, kxmatrix& dst) {
+  if (src.X.w != 0.0f || src.Y.w != 0.0f || src.Z.w != 0.0f || src.R.w != 1.0f) return false;
+  // Rows of A are the axes; P = A A^T.
+  double a[3][3] = {{src.X.x, src.X.y, src.X.z}, {src.Y.x, src.Y.y, src.Y.z}, {src.Z.x, src.Z.y, src.Z.z}};
+  double p[3][3];
+  for (int r = 0; r < 3; ++r) {
+    for (int c = r; c < 3; ++c) {
+      p[r][c] = p[c][r] = a[r][0] * a[c][0] + a[r][1] * a[c][1] + a[r][2] * a[c][2];
+    }
+  }
+  // The sum keeps a NaN anywhere in the axes: then the test fails.
+  double off = 0.0;
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) off += std::fabs(p[r][c] - (r == c ? 1.0 : 0.0));
+  }
+  if (!(off <= kRigidTolerance)) return false;
+  // A^-1 = A^T (2 I - P), to second order in P - I.
+  double inv[3][3];
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) {
+      inv[r][c] = 2.0 * a[c][r] - (a[0][r] * p[0][c] + a[1][r] * p[1][c] + a[2][r] * p[2][c]);
+    }
+  }
+  // The position row: -R A^-1.
+  double t[3] = {src.R.x, src.R.y, src.R.z};
+  kxmatrix result;
+  for (int r = 0; r < 3; ++r) {
+    for (int c = 0; c < 3; ++c) result[4 * r + c] = static_cast<float>(inv[r][c]);
+    result[4 * r + 3] = 0.0f;
+  }
+  for (int c = 0; c < 3; ++c) {
+    result[12 + c] = static_cast<float>(-(t[0] * inv[0][c] + t[1] * inv[1][c] + t[2] * inv[2][c]));
+  }
+  result[15] = 1.0f;
+  for (int i = 12; i < 15; ++i) {
+    if (!std::isfinite(result[i])) return false;
+  }
+  dst = result;
+  return true;
+}
+
+}  // namespace
+
 int kxmatrix::Invert(const kxmatrix& src, kxmatrix& dst) {
+  if (InvertRigid(src, dst)) return 0;
   double in[16];
   double out[16];
   for (int i = 0; i < 16; ++i) in[i] = src[i];

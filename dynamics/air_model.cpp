@@ -128,13 +128,20 @@ float WindProfile(float height) {
 
 namespace {
 
+// fmod(whole, n) of a whole number, as an int: in integers where the float
+// holds one exactly (the same value, without the library call).
+int WholeRemainder(float whole, int n) {
+  if (std::fabs(whole) < 16777216.0f) return static_cast<int>(whole) % n;
+  return static_cast<int>(std::fmod(whole, static_cast<float>(n)));
+}
+
 void Gust(const field& f, float x, float y, float z, float out[3]) {
   float gx = (x - f.windX * f.drift) / kGustCell, gy = (y - f.windY * f.drift) / kGustCell, gz = z / kGustCell;
   float fx = std::floor(gx), fy = std::floor(gy), fz = std::floor(gz);
   float tx = gx - fx, ty = gy - fy, tz = gz - fz;
-  int ix = static_cast<int>(std::fmod(fx, static_cast<float>(kGustCellsXY)));
-  int iy = static_cast<int>(std::fmod(fy, static_cast<float>(kGustCellsXY)));
-  int iz = static_cast<int>(std::fmod(fz, static_cast<float>(kGustCellsZ)));
+  int ix = WholeRemainder(fx, kGustCellsXY);
+  int iy = WholeRemainder(fy, kGustCellsXY);
+  int iz = WholeRemainder(fz, kGustCellsZ);
   out[0] = out[1] = out[2] = 0.0f;
   for (int c = 0; c < 8; ++c) {
     int dx = c & 1, dy = (c >> 1) & 1, dz = (c >> 2) & 1;

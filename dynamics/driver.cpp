@@ -48,17 +48,85 @@ struct twinpair {
   bool preChange;
 };
 
+// A node pair a walk visited, with what the walk took from it: the links it
+// followed from there (first children, next siblings), its class, for an
+// aircraft whether it sat out, and for a simulated node whether its class
+// hooks the time before its force pass.
+struct visit {
+  kxnode* state;
+  kxnode* change;
+  kxnode* stateFirst;
+  kxnode* changeFirst;
+  kxnode* stateNext;
+  kxnode* changeNext;
+  const kxtype* stateType;
+  const kxtype* changeType;
+  bool aircraft, stale, integrable, hook;
+
+  static visit Of(kxnode* s, kxnode* c, bool aircraft, kxdintegrable* si) {
+    bool stale = aircraft && Stale(s);
+    return {s, c, s->firstChild, c->firstChild, s->nextSibling, c->nextSibling, s->type, c->type,
+            aircraft, stale, si != nullptr, si && si->preChangeHook};
+  }
+};
+
 // Post-order over the tree and its twin; a node without a twin is skipped
-// with its subtree (the two trees no longer match there).
-void Collect(kxnode* s, kxnode* c, std::vector<twinpair>& out) {
+// with its subtree (the two trees no longer match there). Every pair
+// visited goes to trail, parents before children.
+void Collect(kxnode* s, kxnode* c, bool aircraft, std::vector<twinpair>& out, std::vector<visit>& trail) {
+  kxdintegrable* si = kxdintegrable::As(s);
+  trail.push_back(visit::Of(s, c, aircraft, si));
+  if (trail.back().stale) return;
   kxnode* cc = c->firstChild;
   for (kxnode* sc = s->firstChild; sc && cc; sc = sc->nextSibling, cc = cc->nextSibling) {
-    if (Stale(sc)) continue;
-    Collect(sc, cc, out);
+    Collect(sc, cc, kxdaircraft::As(sc) != nullptr, out, trail);
   }
-  kxdintegrable* si = kxdintegrable::As(s);
   kxdintegrable* ci = kxdintegrable::As(c);
   if (si && ci) out.push_back({si, ci, kxdbody::As(s), kxdbody::As(c), si->preChangeHook});
+}
+
+// Whether a walk from s and c would collect what the one that left trail
+// did: every pair it visited still links to the same pairs, is of the same
+// classes and gives the same answers. A pair is checked after the one that
+// led to it, so a node taken out of the tree is never read.
+bool Retrace(kxnode* s, kxnode* c, const std::vector<visit>& trail) {
+  if (trail.empty() || trail.front().state != s || trail.front().change != c) return false;
+  for (const visit& v : trail) {
+    const kxnode* vs = v.state;
+    const kxnode* vc = v.change;
+    if (vs->firstChild != v.stateFirst || vc->firstChild != v.changeFirst || vs->nextSibling != v.stateNext ||
+        vc->nextSibling != v.changeNext || vs->type != v.stateType || vc->type != v.changeType) {
+      return false;
+    }
+    if (v.aircraft && Stale(v.state) != v.stale) return false;
+    if (v.integrable && static_cast<const kxdintegrable*>(vs)->preChangeHook != v.hook) return false;
+  }
+  return true;
+}
+
+// What the walk lists read of a body besides the walk itself: its carrier,
+// its fold and, where the lists asked, whether it works while folded and
+// whether it places itself (-1: not asked).
+struct bodyread {
+  kxdbody* body;
+  kxdbody* parent;
+  const kxdfold* fold;
+  signed char works;
+  signed char places;
+
+  bool Same() const {
+    return body->ParentBody == parent && body->Fold == fold && (works < 0 || works == body->WorksWhenFolded()) &&
+           (places < 0 || places == body->PlacesItself());
+  }
+};
+
+// The record of a body's reads, added when the body has none yet.
+bodyread& Read(std::vector<bodyread>& reads, kxdbody* b) {
+  for (bodyread& r : reads) {
+    if (r.body == b) return r;
+  }
+  reads.push_back({b, b->ParentBody, b->Fold, -1, -1});
+  return reads.back();
 }
 
 // The frame's walk as each pass needs it: the force pass and the
@@ -69,6 +137,14 @@ struct walklists {
   std::vector<twinpair> twins, working, free;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
+  // The lists hold from frame to frame while the walk, the compiled cache
+  // and every value in reads are what they were made from; a tree changed
+  // without preparing it (a tow rope, a carrier or a mass set in flight)
+  // differs in one of them.
+  std::vector<visit> trail;
+  std::vector<bodyread> reads;
+  bool made = false;
+  std::vector<kxdbody*> chain, leftOut;  // room for Lists
 };
 
 // Fills the lists anew from w.twins; the vectors keep their room from
@@ -78,6 +154,7 @@ void Lists(walklists& w, kxdcompiled& compiled) {
   std::vector<bool>& breaks = w.breaks;
   w.working.clear(), w.free.clear();
   w.bodies.clear(), w.carried.clear(), w.following.clear();
+  w.reads.clear();
   breaks.clear();
   bool other = false;
   for (const twinpair& t : twins) {
@@ -91,7 +168,14 @@ void Lists(walklists& w, kxdcompiled& compiled) {
   }
   if (!compiled.Matches(w.bodies, breaks)) compiled.Compile(w.bodies, breaks);
   for (const twinpair& t : twins) {
-    if (!t.body || !t.body->Fold || t.body->WorksWhenFolded()) w.working.push_back(t);
+    if (!t.body) {
+      w.working.push_back(t);
+      continue;
+    }
+    signed char works = -1;
+    if (t.body->Fold) works = t.body->WorksWhenFolded();
+    w.reads.push_back({t.body, t.body->ParentBody, t.body->Fold, works, -1});
+    if (works != 0) w.working.push_back(t);
   }
   for (const twinpair& t : w.working) {
     if (t.body && !t.body->ParentBody) w.free.push_back(t);
@@ -102,27 +186,46 @@ void Lists(walklists& w, kxdcompiled& compiled) {
   // Each body once, after its carrier: the order a recursive follow of the
   // unfolded bodies would take.
   unsigned listed = kxdbody::NewPass();
-  std::vector<kxdbody*> chain;
+  std::vector<kxdbody*>& chain = w.chain;
   for (kxdbody* b : compiled.Unfolded) {
     chain.clear();
     // Prepare refuses cycles; the bound only guards a tree changed since.
-    for (kxdbody* c = b; c->ParentBody && c->followPass != listed && chain.size() < 1024; c = c->ParentBody) {
+    kxdbody* c = b;
+    for (; c->ParentBody && c->followPass != listed && chain.size() < 1024; c = c->ParentBody) {
       c->followPass = listed;
       chain.push_back(c);
+      Read(w.reads, c).places = c->PlacesItself();
     }
+    // The chain may end at a body outside the walk.
+    Read(w.reads, c);
     w.following.insert(w.following.end(), chain.rbegin(), chain.rend());
   }
   // A body that places itself in its force pass need not follow, unless a
-  // body that follows is carried by it.
+  // body that follows is carried by it. Carriers are marked first.
   std::vector<kxdbody*>& f = w.following;
-  std::vector<kxdbody*> leftOut;
+  unsigned carrying = kxdbody::NewPass();
+  for (kxdbody* b : f) b->ParentBody->followPass = carrying;
+  std::vector<kxdbody*>& leftOut = w.leftOut;
+  leftOut.clear();
   for (kxdbody* b : f) {
-    if (b->PlacesItself() && std::none_of(f.begin(), f.end(), [b](kxdbody* c) { return c->ParentBody == b; })) {
-      leftOut.push_back(b);
-    }
+    if (b->PlacesItself() && b->followPass != carrying) leftOut.push_back(b);
   }
   if (leftOut.empty()) return;
   std::erase_if(f, [&leftOut](kxdbody* b) { return std::find(leftOut.begin(), leftOut.end(), b) != leftOut.end(); });
+}
+
+// Keeps the walk and its lists while nothing they were made from has
+// changed, else takes them anew.
+void Update(walklists& w, kxdcompiled& compiled, kxnode* state, kxnode* change) {
+  // The walk is retraced first: the bodies in reads are then still there.
+  bool same = w.made && Retrace(state, change, w.trail) && compiled.Matches(w.bodies, w.breaks);
+  for (size_t i = 0; same && i < w.reads.size(); ++i) same = w.reads[i].Same();
+  if (same) return;
+  w.twins.clear();
+  w.trail.clear();
+  Collect(state, change, false, w.twins, w.trail);
+  Lists(w, compiled);
+  w.made = true;
 }
 
 // Every force pass before any integration; the folded loads reach their
@@ -195,9 +298,7 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   // while the walk and the prepared state are the same.
   static kxdcompiled compiled;
   static walklists walk;
-  walk.twins.clear();
-  Collect(state, change, walk.twins);
-  Lists(walk, compiled);
+  Update(walk, compiled, state, change);
   compiled.Enter();
   for (int k = 0; k < n; ++k) Substep(walk, compiled);
   compiled.Leave();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "core/hooks.h"
@@ -11,13 +12,6 @@
 namespace {
 
 kxgeometricobject* ChildObject(kxnode* node) { return kxdgeometry::From(node); }
-
-bool Finite(const kxmatrix& m) {
-  for (int i = 0; i < 16; ++i) {
-    if (!std::isfinite(m[i])) return false;
-  }
-  return true;
-}
 
 // The body drawn with the object as its own geometry, else null. Parts of a
 // body's geometry carry the body as owner too, but only its Geometry object
@@ -50,16 +44,46 @@ void OwnParts(kxgeometricobject* object, const kxdbody* self, F&& f) {
 // rather than its object's Matrix keeps the result independent of the order
 // in which the bodies update their objects.
 kxmatrix ParentFrame(const kxgeometricobject* object) {
+  // Mostly the parent is a body's own object: its frame is the body's.
   kxmatrix frame;
-  kxmatrix::SetIdentity(&frame);
+  bool chain = false;  // frame holds the Matrix chain walked so far
   for (kxgeometricobject* p = ChildObject(object->parent); p; p = ChildObject(p->parent)) {
     if (kxdbody* body = BodyOf(p)) {
+      if (!chain) return body->B;
       kxmatrix::Multiply4x4(&frame, &body->B, &frame);
       return frame;
     }
-    kxmatrix::Multiply4x4(&frame, &p->Matrix, &frame);
+    if (chain) {
+      kxmatrix::Multiply4x4(&frame, &p->Matrix, &frame);
+    } else {
+      frame = p->Matrix;
+      chain = true;
+    }
   }
+  if (!chain) kxmatrix::SetIdentity(&frame);
   return frame;
+}
+
+// The inverse of a frame above an object; false when it has none. A visual
+// update places many objects below the same few body frames: the last two
+// inverses are kept, for a frame equal bit for bit.
+bool InverseOf(const kxmatrix& frame, kxmatrix& inverse) {
+  struct known {
+    kxmatrix frame, inverse;
+    bool set;
+  };
+  static known last[2] = {};
+  static int older = 0;
+  for (const known& k : last) {
+    if (k.set && std::memcmp(&k.frame, &frame, sizeof frame) == 0) {
+      inverse = k.inverse;
+      return true;
+    }
+  }
+  if (kxmatrix::Invert(frame, inverse) != 0) return false;
+  last[older] = {frame, inverse, true};
+  older ^= 1;
+  return true;
 }
 
 // The object's placement in the root's frame: its Matrix chain.
@@ -143,7 +167,8 @@ void SetMatrix(kxgeometricobject* object, const kxmatrix& frame) {
   if (!object) return;
   object->MatrixDraw = frame;
   kxmatrix parent = ParentFrame(object), inverse;
-  if (kxmatrix::Invert(parent, inverse) != 0 || !Finite(inverse)) {
+  // A frame's inverse succeeds only with every element finite.
+  if (!InverseOf(parent, inverse)) {
     kxcore::Log("kxdynamics:  frame above %s singular\n", object->name.Text());
     return;
   }

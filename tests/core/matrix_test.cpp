@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -172,6 +173,34 @@ TEST(MatrixInvert, ScaledMatricesAreNotMistakenForSingular) {
   kxmatrix inverse;
   ASSERT_EQ(kxmatrix::Invert(small, inverse), 0);
   EXPECT_NEAR(inverse[0], 1e6f, 1.0f);
+}
+
+// The float frame inverse agrees with elimination in doubles rounded once,
+// whether the frame is rigid, nearly so, or neither.
+TEST(MatrixInvert, FrameInverseMatchesEliminationInDoubles) {
+  kxmatrix turned;
+  kxmatrix::SetRotation(&turned, {0.3f, -0.8f, 0.5f, 0.0f}, 2.1f);
+  turned.R = {812.25f, -431.5f, 1003.75f, 1.0f};
+  kxmatrix drifted = turned;  // axes a few roundings off orthonormal
+  drifted.X.x += 3e-7f, drifted.Y.z -= 2e-7f, drifted.Z.y += 4e-7f;
+  kxmatrix skewed = turned;  // beyond what a rounding does: not rigid
+  skewed.X.y += 0.01f;
+  kxmatrix scaled;
+  kxmatrix::Scale(&scaled, 2.5f, &turned);
+  scaled.R = turned.R;
+  kxmatrix projective = turned;
+  projective.X.w = 0.25f;
+  for (const kxmatrix* m : {&turned, &drifted, &skewed, &scaled, &projective}) {
+    double in[16], out[16];
+    for (int i = 0; i < 16; ++i) in[i] = (*m)[i];
+    ASSERT_EQ(kxmatrix::Invert(in, out, 4), 0);
+    kxmatrix inverse;
+    ASSERT_EQ(kxmatrix::Invert(*m, inverse), 0);
+    for (int i = 0; i < 16; ++i) {
+      float want = static_cast<float>(out[i]);
+      EXPECT_NEAR(inverse[i], want, 1.2e-7 * std::max(1.0, std::fabs(out[i]))) << "element " << i;
+    }
+  }
 }
 
 TEST(MatrixBasics, ScalarAndScale) {

@@ -58,6 +58,11 @@ TEST_F(dynamicstest, TurbulenceGivesGustsThatDependOnPlace) {
   // The grid repeats every 160 m across.
   kxvector4r c = kxdynamics::AirVelocity({163.0f, 4.0f, 50.0f, 1.0f}, 0.0f);
   EXPECT_NEAR(a.x, c.x, 1e-4f);
+  // Below zero as well, in every direction.
+  kxvector4r d = kxdynamics::AirVelocity({3.0f - 160.0f, 4.0f - 320.0f, 50.0f, 1.0f}, 0.0f);
+  EXPECT_NEAR(a.x, d.x, 1e-4f);
+  EXPECT_NEAR(a.y, d.y, 1e-4f);
+  EXPECT_NEAR(a.z, d.z, 1e-4f);
 }
 
 TEST_F(dynamicstest, ThermalLiftsInsideAndSinksAroundIt) {

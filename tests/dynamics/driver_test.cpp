@@ -5,6 +5,7 @@
 
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
+#include "dynamics/instance.h"
 #include "platform/random.h"
 #include "dynamics_support.h"
 
@@ -91,6 +92,33 @@ TEST_F(driver, NodeWithoutTwinIsLeftOut) {
   AddToState<probe>("Late");
   kxdynamics::Step(0.0003f, nullptr);
   EXPECT_EQ(probe::trace, "CA IA ");
+}
+
+// The walk is kept from frame to frame, yet follows each change of the
+// tree: an aircraft whose clones point into rebuilt graphics sits out until
+// they match again, and a node added between frames with its twin joins.
+TEST_F(driver, WalkFollowsAnAircraftSittingOutAndNodesAddedBetweenFrames) {
+  kxdaircraft* plane = AddToState<kxdaircraft>("Plane");
+  kxdaircraftinstance* instance = kxdaircraftinstance::Slot(1);
+  const unsigned generation = instance->Generation, clones = instance->ClonesGeneration;
+  plane->Instance = instance;
+  kxdtest::Append<probe>(plane, "A");
+  AddToState<probe>("B");
+  MakeTwinsAndPrepare();
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CA CB IA IB ");
+  probe::trace.clear();
+  ++instance->Generation;
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CB IB ");
+  probe::trace.clear();
+  instance->ClonesGeneration = instance->Generation;
+  kxdtest::Append<probe>(kxdynamics::Tree(kxdynamics::kxdtree::kState), "C");
+  kxdtest::Append<probe>(kxdynamics::Tree(kxdynamics::kxdtree::kChange), "C");
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "CA CB CC IA IB IC ");
+  instance->Generation = generation;
+  instance->ClonesGeneration = clones;
 }
 
 TEST_F(driver, UnreliableTransmitterKeepsTheChannelsOfTheFrameBefore) {

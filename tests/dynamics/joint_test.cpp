@@ -133,6 +133,39 @@ TEST_F(joints, BodyCarriedThroughAFoldedBodyTurnsAndMovesWithTheSpinningCarrier)
   EXPECT_EQ(tip->Omega, main->Omega);
 }
 
+// A carrier set or cleared in flight, without preparing the aircraft again,
+// takes effect from the next frame on: the driver's walk does not keep the
+// carrier the body had.
+TEST_F(joints, CarrierClearedOrSetInFlightTakesEffectInTheNextFrame) {
+  kxdfuselage00* pod = Add<kxdfuselage00>("Pod");
+  pod->B.R = {0.5f, 0.0f, 100.0f, 1.0f};
+  Prepare();
+  ASSERT_EQ(pod->ParentBody, main);
+  const kxmatrix relative = pod->Relative;
+  main->L = {0.0f, 0.0f, 0.05f, 0.0f};
+  main->DeriveMotion();
+  auto expectCarried = [&]() {
+    kxmatrix placed;
+    kxmatrix::Multiply4x4(&placed, &main->B, &relative);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(pod->B[i], placed[i], 1e-5f) << i;
+  };
+  const float frame = 1.0f / 60.0f, t = 55 * kxdynamics::kSubstep;
+  for (int i = 0; i < 3; ++i) kxdynamics::Step(frame, nullptr);
+  expectCarried();
+  // Let go: the pod falls on its own while the carrier turns on.
+  pod->ParentBody = nullptr;
+  float before = pod->D.R.z;
+  for (int i = 0; i < 3; ++i) kxdynamics::Step(frame, nullptr);
+  EXPECT_NEAR(pod->D.R.z - before, -kGravity * 3 * t, 0.02f);
+  EXPECT_GT(std::fabs(pod->B.R.x - (main->B.R.x + main->B.X.x * 0.5f)) +
+                std::fabs(pod->B.R.y - (main->B.R.y + main->B.X.y * 0.5f)) + std::fabs(pod->B.R.z - main->B.R.z),
+            1e-4f);
+  // Taken up again where it was carried.
+  pod->ParentBody = main;
+  kxdynamics::Step(frame, nullptr);
+  expectCarried();
+}
+
 // Adds a force to a body of its choice, as an engine does to the body it
 // drives, from late in the walk.
 class pusher : public kxdintegrable {
