@@ -1,5 +1,7 @@
 #include "dynamics/compiled.h"
 
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -161,23 +163,39 @@ void kxdcarrierframe::Prime() {
   air = InAxes(B, kxdaircraftinstance::AirVelocityAt(instance, B.R));
   // The air's gradient turned into body axes: row i, column j is
   // axis_i . (G axis_j); none without a main body, as AirVelocityAt.
-  std::fill(gradient, gradient + 9, 0.0f);
+  // Worked a column at a time in lanes, each lane summing in the order of
+  // the dot products it stands for, then turned into rows.
+  __m128 column[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
   if (instance && instance->SimMainBody) {
     const float* G = instance->AirGradient;
+    // Lane r of G's columns: row r of G; lane i of the axes' columns: axis i.
+    const __m128 g0 = _mm_setr_ps(G[0], G[3], G[6], 0.0f), g1 = _mm_setr_ps(G[1], G[4], G[7], 0.0f),
+                 g2 = _mm_setr_ps(G[2], G[5], G[8], 0.0f);
+    const __m128 bx = _mm_setr_ps(B.X.x, B.Y.x, B.Z.x, 0.0f), by = _mm_setr_ps(B.X.y, B.Y.y, B.Z.y, 0.0f),
+                 bz = _mm_setr_ps(B.X.z, B.Y.z, B.Z.z, 0.0f);
     const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
     for (int j = 0; j < 3; ++j) {
       const kxvector4r& a = *axes[j];
-      kxvector4r ga = {G[0] * a.x + G[1] * a.y + G[2] * a.z, G[3] * a.x + G[4] * a.y + G[5] * a.z,
-                       G[6] * a.x + G[7] * a.y + G[8] * a.z, 0.0f};
-      for (int i = 0; i < 3; ++i) gradient[3 * i + j] = kxvector4r::Dot3(*axes[i], ga);
+      // G a: lane r is (G[3r] a.x + G[3r + 1] a.y) + G[3r + 2] a.z.
+      const __m128 ga = _mm_add_ps(_mm_add_ps(_mm_mul_ps(g0, _mm_set1_ps(a.x)), _mm_mul_ps(g1, _mm_set1_ps(a.y))),
+                                   _mm_mul_ps(g2, _mm_set1_ps(a.z)));
+      // Lane i: axis_i . (G a), as Dot3 sums it.
+      column[j] = _mm_add_ps(_mm_add_ps(_mm_mul_ps(bx, _mm_shuffle_ps(ga, ga, 0x00)),
+                                        _mm_mul_ps(by, _mm_shuffle_ps(ga, ga, 0x55))),
+                             _mm_mul_ps(bz, _mm_shuffle_ps(ga, ga, 0xaa)));
     }
   }
+  _MM_TRANSPOSE4_PS(column[0], column[1], column[2], column[3]);
   gravity = InAxes(B, {0.0f, 0.0f, -kGravity, 0.0f});
   // The flow of a fixed point: its velocity omega x p less the air's
   // gradient G p, as one matrix for the sections.
   drift = {velocity.x - air.x, velocity.y - air.y, velocity.z - air.z, 0.0f};
-  const float cross[9] = {0.0f, -omega.z, omega.y, omega.z, 0.0f, -omega.x, -omega.y, omega.x, 0.0f};
-  for (int i = 0; i < 9; ++i) turn[i] = cross[i] - gradient[i];
+  const __m128 cross[3] = {_mm_setr_ps(0.0f, -omega.z, omega.y, 0.0f), _mm_setr_ps(omega.z, 0.0f, -omega.x, 0.0f),
+                           _mm_setr_ps(-omega.y, omega.x, 0.0f, 0.0f)};
+  for (int i = 0; i < 3; ++i) {
+    _mm_storeu_ps(gradient + 4 * i, column[i]);
+    _mm_storeu_ps(turn + 4 * i, _mm_sub_ps(cross[i], column[i]));
+  }
   force = torque = {0.0f, 0.0f, 0.0f, 0.0f};
   if (foldedMass != 0.0f) {
     force = {gravity.x * foldedMass, gravity.y * foldedMass, gravity.z * foldedMass, 0.0f};
@@ -188,16 +206,30 @@ void kxdcarrierframe::Prime() {
   contactsClear = contactInstance && contactExtent >= 0.0f && contactInstance->ClearAround(B.R, contactExtent);
 }
 
+namespace {
+
+// ToWorld(local) added to x, y, z of total (w left as it is), in lanes:
+// lane k sums B.X[k] l.x + B.Y[k] l.y + B.Z[k] l.z as ToWorld does.
+inline __attribute__((always_inline)) void AddInWorld(const kxmatrix& B, const kxvector4r& l, kxvector4r& total) {
+  const __m128 turned = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(&B.X.x), _mm_set1_ps(l.x)),
+                                              _mm_mul_ps(_mm_loadu_ps(&B.Y.x), _mm_set1_ps(l.y))),
+                                   _mm_mul_ps(_mm_loadu_ps(&B.Z.x), _mm_set1_ps(l.z)));
+  const __m128 sum = _mm_add_ps(_mm_loadu_ps(&total.x), turned);
+  _mm_storel_pi(reinterpret_cast<__m64*>(&total.x), sum);
+  _mm_store_ss(&total.z, _mm_movehl_ps(sum, sum));
+}
+
+}  // namespace
+
 void kxdcarrierframe::Flush() {
-  kxvector4r f = ToWorld(force), t = ToWorld(torque);
-  body->Force.x += f.x, body->Force.y += f.y, body->Force.z += f.z;
-  body->Torque.x += t.x, body->Torque.y += t.y, body->Torque.z += t.z;
+  AddInWorld(body->B, force, body->Force);
+  AddInWorld(body->B, torque, body->Torque);
 }
 
 kxvector4r kxdcarrierframe::Flow(const kxvector4r& p) const {
   const float* M = turn;
-  return {drift.x + M[0] * p.x + M[1] * p.y + M[2] * p.z, drift.y + M[3] * p.x + M[4] * p.y + M[5] * p.z,
-          drift.z + M[6] * p.x + M[7] * p.y + M[8] * p.z, 0.0f};
+  return {drift.x + M[0] * p.x + M[1] * p.y + M[2] * p.z, drift.y + M[4] * p.x + M[5] * p.y + M[6] * p.z,
+          drift.z + M[8] * p.x + M[9] * p.y + M[10] * p.z, 0.0f};
 }
 
 void kxdcarrierframe::AddLoad(const kxvector4r& f, const kxvector4r& p) {
@@ -211,7 +243,10 @@ void kxdcarrierframe::AddLoad(const kxvector4r& f, const kxvector4r& p) {
 void kxdcompiled::Prepared() { ++preparations; }
 
 const kxdfold* kxdcompiled::FoldOf(const kxdbody* body) {
-  return openEpoch != 0 && body->FoldEpoch == openEpoch ? body->Fold : nullptr;
+  // A body outside every cache has no fold (Compile sets Fold and
+  // FoldEpoch together, and never to epoch 0), so with no cache open
+  // (openEpoch 0) the test needs no case of its own.
+  return body->FoldEpoch == openEpoch ? body->Fold : nullptr;
 }
 
 bool kxdcompiled::Matches(const std::vector<kxdbody*>& bodies, const std::vector<bool>& breaks) const {

@@ -132,10 +132,10 @@ struct kxdcarrierframe {
   kxvector4r velocity;    // m/s of R, body axes
   kxvector4r omega;       // rad/s, body axes
   kxvector4r air;         // m/s, air velocity at R, body axes
-  float gradient[9];      // 1/s, body axes; row i: d(air_i)/d(x, y, z)
+  float gradient[12];     // 1/s, body axes; row i at 4 i: d(air_i)/d(x, y, z), then a 0
   kxvector4r gravity;     // m/s^2, body axes
   kxvector4r drift;       // m/s, velocity of R through the air at R, body axes
-  float turn[9];          // 1/s, body axes: a point p moves through the air at drift + turn p
+  float turn[12];         // 1/s, body axes, rows as gradient: a point p moves through the air at drift + turn p
   kxvector4r force;       // N, body axes
   kxvector4r torque;      // N m about R, body axes
   kxdsectionrows rows;    // the folded wings' sections

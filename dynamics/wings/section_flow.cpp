@@ -290,7 +290,12 @@ void RunSegment(kxdsectionsegment& segment) {
     wash = {kxvector4r::Dot3(B.X, w), kxvector4r::Dot3(B.Y, w), kxvector4r::Dot3(B.Z, w), 0.0f};
   }
   lanes M[9];
-  for (int i = 0; i < 9; ++i) M[i] = Splat(carrier.turn[i]);
+  for (int i = 0; i < 3; ++i) {
+    const lanes row = _mm_loadu_ps(carrier.turn + 4 * i);
+    M[3 * i] = _mm_shuffle_ps(row, row, 0x00);
+    M[3 * i + 1] = _mm_shuffle_ps(row, row, 0x55);
+    M[3 * i + 2] = _mm_shuffle_ps(row, row, 0xaa);
+  }
   const lanes driftX = Splat(carrier.drift.x), driftY = Splat(carrier.drift.y), driftZ = Splat(carrier.drift.z);
   const lanes washX = Splat(wash.x), washY = Splat(wash.y), washZ = Splat(wash.z);
   lanes acc = _mm_setr_ps(carrier.force.x, carrier.force.y, carrier.force.z, carrier.torque.x);

@@ -149,12 +149,20 @@ void RunSegment(kxdsectionsegment& segment);
 // carrier's while it is folded (with the other wings of its segment), the
 // world's otherwise.
 template <class Wing>
+[[gnu::noinline]] void RunOwnFrame(Wing* wing) {
+  wing->SectionPass(ownframe{wing, wing->SectionR, wing->SectionX, wing->SectionY, wing->SectionZ});
+}
+
+// The own-frame pass is kept out of line: inlined, its room on the stack
+// and saved registers would be paid by every folded wing, which only
+// starts its segment.
+template <class Wing>
 void RunSectionPass(Wing* wing) {
   if (const kxdfold* fold = kxdcompiled::FoldOf(wing)) {
     // The first wing of a segment works the sections of all of them.
     if (fold->leads) RunSegment(*fold->segment);
   } else {
-    wing->SectionPass(ownframe{wing, wing->SectionR, wing->SectionX, wing->SectionY, wing->SectionZ});
+    RunOwnFrame(wing);
   }
 }
 
