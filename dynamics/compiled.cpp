@@ -160,7 +160,17 @@ void kxdcarrierframe::Prime() {
   velocity = InAxes(B, body->D.R);
   omega = InAxes(B, body->Omega);
   const kxdaircraftinstance* instance = body->Instance;
-  air = InAxes(B, kxdaircraftinstance::AirVelocityAt(instance, B.R));
+  // At the main body's own R the gradient moves the air by nothing: the
+  // air there is the instance's (a frame is always finite, the held body's
+  // too, so the offset is an exact zero).
+  kxvector4r here;
+  if (instance && instance->SimMainBody == body) {
+    here = instance->AirVelocity;
+    here.w = 0.0f;
+  } else {
+    here = kxdaircraftinstance::AirVelocityAt(instance, B.R);
+  }
+  air = InAxes(B, here);
   // The air's gradient turned into body axes: row i, column j is
   // axis_i . (G axis_j); none without a main body, as AirVelocityAt.
   // Worked a column at a time in lanes, each lane summing in the order of

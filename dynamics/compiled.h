@@ -93,6 +93,10 @@ struct kxdrowgroup {
       surfaceCm[kSurfaces][kLanes];
   float brakeCl[kLanes], brakeCd[kLanes];
   float foiled[kLanes];  // 1 where the row has an airfoil, else 0
+  // The dynamic pressure's factors of the loads per speed squared (lift,
+  // moment) or speed (drag), made from area and chord by the rows' pass
+  // once the group is packed.
+  float liftFactor[kLanes], dragFactor[kLanes], momentFactor[kLanes];
   // This substep's link values: deflections (0 without a link or a finite
   // value) and the airbrake's deployment (0 without).
   float deflection[kSurfaces][kLanes], deployment[kLanes];

@@ -242,16 +242,14 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   const lanes nx = Load(g.nx), ny = Load(g.ny), nz = Load(g.nz);
   // The loads: lift across the flow on the normal's side, turned over for a
   // flow from behind; drag against the flow; the moment about the span.
-  const lanes area = Load(g.area);
-  const lanes q = Mul(Splat(kHalfDensity), area);
-  const lanes lift = Mul(Mul(Mul(cl, q), speed), speed);
+  const lanes lift = Mul(Mul(Mul(cl, Load(g.liftFactor)), speed), speed);
   // Turned over: the sign flipped, as a product with -1 would.
   const lanes turnOver = _mm_and_ps(_mm_cmplt_ps(dc, zero), Splat(-0.0f));
   const lanes lx = _mm_xor_ps(Mul(Sub(nx, Mul(dn, dx)), lift), turnOver);
   const lanes ly = _mm_xor_ps(Mul(Sub(ny, Mul(dn, dy)), lift), turnOver);
   const lanes lz = _mm_xor_ps(Mul(Sub(nz, Mul(dn, dz)), lift), turnOver);
-  const lanes drag = Mul(Mul(Mul(Splat(-kHalfDensity), area), cd), speed);
-  const lanes m = Mul(Mul(Mul(Mul(q, Load(g.chord)), cm), speed), speed);
+  const lanes drag = Mul(Mul(Load(g.dragFactor), cd), speed);
+  const lanes m = Mul(Mul(Mul(Load(g.momentFactor), cm), speed), speed);
   // Rows without a load add zeros.
   const lanes fx = _mm_and_ps(active, Add(Mul(drag, vx), lx));
   const lanes fy = _mm_and_ps(active, Add(Mul(drag, vy), ly));
@@ -278,6 +276,15 @@ void RunSegment(kxdsectionsegment& segment) {
       fold->rowsSet = true;
     }
     segment.Pack(carrier.rows);
+    // The products SectionForce starts its loads with, made once.
+    for (kxdrowgroup& g : segment.groups) {
+      for (int lane = 0; lane < kxdrowgroup::kLanes; ++lane) {
+        const float q = kHalfDensity * g.area[lane];
+        g.liftFactor[lane] = q;
+        g.dragFactor[lane] = -kHalfDensity * g.area[lane];
+        g.momentFactor[lane] = q * g.chord[lane];
+      }
+    }
   }
   segment.ReadLinks();
   // The wash in the carrier's axes; a wing outside an aircraft feels none.
