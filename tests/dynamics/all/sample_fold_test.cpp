@@ -76,7 +76,9 @@ class samplefold : public samples {
     for (int i = 0; i < static_cast<int>(wings.size()); ++i) {
       if ((keepFrames || i == keepOnly) && wings[i]->Joint) wings[i]->Joint->Link = &rest;
     }
-    if (surfaces) EXPECT_GT(LinkSurfaces(wings), 0);
+    if (surfaces) {
+      EXPECT_GT(LinkSurfaces(wings), 0);
+    }
     *folded = 0;
     if (leaders) *leaders = 0;
     for (int k = 0; k < static_cast<int>(std::lround(kFlight / kFrame)); ++k) {
