@@ -2,6 +2,7 @@
 #include "dynamics/components/propeller.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "core/hooks.h"
@@ -35,6 +36,17 @@ kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.
 float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
 
 bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// Four floats worked together, each lane summed in the order of the frame
+// transform's scalar formula, so the results are the same to the bit.
+typedef float lanes __attribute__((vector_size(16)));
+lanes Lanes(const kxvector4r& v) {
+  lanes r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
+}
+void Store(kxvector4r& v, lanes r) { std::memcpy(&v, &r, sizeof v); }
+lanes Splat(float s) { return lanes{s, s, s, s}; }
 
 // Chord direction of a section given as cut segments: from the leading to
 // the trailing edge, the two section points farthest apart. The principal
@@ -332,12 +344,20 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
   // test, and only while the blades are not clear of everything at once.
   kxdengine* e = Shaft();
   if (e) {
-    B.R = kxdcomponent::InFrame(Placement, e->B);
-    D.R = kxdcomponent::InFrame(Placement, e->D);
-    B.Z = e->B.X;
-    D.Z = e->D.X;
-    B.R.w = 1.0f;
-    D.R.w = B.Z.w = D.Z.w = 0.0f;
+    // The hub placed by the engine's frame and moved by its rates: the
+    // placement's broadcasts serve both products.
+    const lanes px = Splat(Placement.x), py = Splat(Placement.y), pz = Splat(Placement.z), pw = Splat(Placement.w);
+    const kxmatrix& F = e->B;
+    const kxmatrix& V = e->D;
+    lanes r = ((Lanes(F.X) * px + Lanes(F.Y) * py) + Lanes(F.Z) * pz) + Lanes(F.R) * pw;
+    lanes dr = ((Lanes(V.X) * px + Lanes(V.Y) * py) + Lanes(V.Z) * pz) + Lanes(V.R) * pw;
+    r[3] = 1.0f;
+    dr[3] = 0.0f;
+    Store(B.R, r);
+    Store(D.R, dr);
+    B.Z = F.X;
+    D.Z = V.X;
+    B.Z.w = D.Z.w = 0.0f;
   }
   // At any blade angle the turning frame's origin and axis lengths are the
   // engine's: all blades are clear at once while a query about the hub as
