@@ -2,8 +2,8 @@
 #include "dynamics/components/propeller.h"
 
 #include <cmath>
-#include <cstring>
 #include <vector>
+#include <xmmintrin.h>
 
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
@@ -37,16 +37,14 @@ float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
 
 bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-// Four floats worked together, each lane summed in the order of the frame
-// transform's scalar formula, so the results are the same to the bit.
-typedef float lanes __attribute__((vector_size(16)));
-lanes Lanes(const kxvector4r& v) {
-  lanes r;
-  std::memcpy(&r, &v, sizeof r);
-  return r;
+// A frame's rows times a point's four broadcast coordinates, summed in the
+// order of the frame transform's scalar formula, so the results are the
+// same to the bit.
+__m128 Placed(const kxmatrix& M, __m128 x, __m128 y, __m128 z, __m128 w) {
+  __m128 r = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(&M.X.x), x), _mm_mul_ps(_mm_loadu_ps(&M.Y.x), y));
+  r = _mm_add_ps(r, _mm_mul_ps(_mm_loadu_ps(&M.Z.x), z));
+  return _mm_add_ps(r, _mm_mul_ps(_mm_loadu_ps(&M.R.x), w));
 }
-void Store(kxvector4r& v, lanes r) { std::memcpy(&v, &r, sizeof v); }
-lanes Splat(float s) { return lanes{s, s, s, s}; }
 
 // Chord direction of a section given as cut segments: from the leading to
 // the trailing edge, the two section points farthest apart. The principal
@@ -346,15 +344,14 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
   if (e) {
     // The hub placed by the engine's frame and moved by its rates: the
     // placement's broadcasts serve both products.
-    const lanes px = Splat(Placement.x), py = Splat(Placement.y), pz = Splat(Placement.z), pw = Splat(Placement.w);
+    const __m128 px = _mm_set1_ps(Placement.x), py = _mm_set1_ps(Placement.y), pz = _mm_set1_ps(Placement.z),
+                 pw = _mm_set1_ps(Placement.w);
     const kxmatrix& F = e->B;
     const kxmatrix& V = e->D;
-    lanes r = ((Lanes(F.X) * px + Lanes(F.Y) * py) + Lanes(F.Z) * pz) + Lanes(F.R) * pw;
-    lanes dr = ((Lanes(V.X) * px + Lanes(V.Y) * py) + Lanes(V.Z) * pz) + Lanes(V.R) * pw;
-    r[3] = 1.0f;
-    dr[3] = 0.0f;
-    Store(B.R, r);
-    Store(D.R, dr);
+    _mm_storeu_ps(&B.R.x, Placed(F, px, py, pz, pw));
+    _mm_storeu_ps(&D.R.x, Placed(V, px, py, pz, pw));
+    B.R.w = 1.0f;
+    D.R.w = 0.0f;
     B.Z = F.X;
     D.Z = V.X;
     B.Z.w = D.Z.w = 0.0f;
