@@ -62,7 +62,11 @@ void kxdfuselage00::ComputeChange(kxdintegrable* change, int flag) {
     float fz = -q * (Cdz * Az * uz + Clz * Az * ux * uz / speed);
     kxvector4r f = {fx * B.X.x + fy * B.Y.x + fz * B.Z.x, fx * B.X.y + fy * B.Y.y + fz * B.Z.y,
                     fx * B.X.z + fy * B.Y.z + fz * B.Z.z, 0.0f};
-    AddForceAt(f, B.R);
+    // At the body's own origin the drag has no moment: only the force adds
+    // (a finite force's moment about its own point is zero).
+    Force.x += f.x;
+    Force.y += f.y;
+    Force.z += f.z;
   }
   kxdbody::ComputeChange(change, flag);
 }

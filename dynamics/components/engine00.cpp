@@ -113,7 +113,10 @@ float kxdengine00::FullTorque(float w) const {
   float scaled = w / kTableStep;
   // A negative speed (only with a negative idle) reads the first entry.
   if (scaled <= 0.0f) return Table[0];
-  float whole = std::floor(scaled);
+  // floor by truncation: the same whole number for a positive float, without
+  // the library's rounding sequence; from 2^23 on every float is whole.
+  constexpr float kAllWhole = 8388608.0f;
+  float whole = scaled < kAllWhole ? static_cast<float>(static_cast<int>(scaled)) : scaled;
   float f = (w - kTableStep * whole) * 0.1f;
   // Past the table's end the index is capped; the fraction keeps its value.
   int i = whole > static_cast<float>(kLastInterpolated) ? kLastInterpolated : static_cast<int>(whole);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <vector>
+#include <xmmintrin.h>
 
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
@@ -35,6 +36,15 @@ kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.
 float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
 
 bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+// A frame's rows times a point's four broadcast coordinates, summed in the
+// order of the frame transform's scalar formula, so the results are the
+// same to the bit.
+__m128 Placed(const kxmatrix& M, __m128 x, __m128 y, __m128 z, __m128 w) {
+  __m128 r = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(&M.X.x), x), _mm_mul_ps(_mm_loadu_ps(&M.Y.x), y));
+  r = _mm_add_ps(r, _mm_mul_ps(_mm_loadu_ps(&M.Z.x), z));
+  return _mm_add_ps(r, _mm_mul_ps(_mm_loadu_ps(&M.R.x), w));
+}
 
 // Chord direction of a section given as cut segments: from the leading to
 // the trailing edge, the two section points farthest apart. The principal
@@ -332,12 +342,19 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
   // test, and only while the blades are not clear of everything at once.
   kxdengine* e = Shaft();
   if (e) {
-    B.R = kxdcomponent::InFrame(Placement, e->B);
-    D.R = kxdcomponent::InFrame(Placement, e->D);
-    B.Z = e->B.X;
-    D.Z = e->D.X;
+    // The hub placed by the engine's frame and moved by its rates: the
+    // placement's broadcasts serve both products.
+    const __m128 px = _mm_set1_ps(Placement.x), py = _mm_set1_ps(Placement.y), pz = _mm_set1_ps(Placement.z),
+                 pw = _mm_set1_ps(Placement.w);
+    const kxmatrix& F = e->B;
+    const kxmatrix& V = e->D;
+    _mm_storeu_ps(&B.R.x, Placed(F, px, py, pz, pw));
+    _mm_storeu_ps(&D.R.x, Placed(V, px, py, pz, pw));
     B.R.w = 1.0f;
-    D.R.w = B.Z.w = D.Z.w = 0.0f;
+    D.R.w = 0.0f;
+    B.Z = F.X;
+    D.Z = V.X;
+    B.Z.w = D.Z.w = 0.0f;
   }
   // At any blade angle the turning frame's origin and axis lengths are the
   // engine's: all blades are clear at once while a query about the hub as

@@ -1,4 +1,5 @@
 // The air model: wind profile, gusts, thermals and the ground bump field.
+#include <algorithm>
 #include <cmath>
 
 #include "dynamics/air_model.h"
@@ -45,6 +46,30 @@ TEST_F(dynamicstest, PublishedAirVelocityOfAnInstanceIncludesTheGradient) {
   EXPECT_NEAR(above.x, model.x, 0.01f);
   EXPECT_GT(above.x, instance->AirVelocity.x);
   instance->SimMainBody = nullptr;
+}
+
+TEST_F(dynamicstest, AirVelocityAtAPointSumsEachGradientRowInOrder) {
+  kxdaircraftinstance* instance = kxdaircraftinstance::Slot(0);
+  const kxvector4r savedAir = instance->AirVelocity;
+  float saved[9];
+  std::copy(instance->AirGradient, instance->AirGradient + 9, saved);
+  kxdbody main;
+  main.B.R = {3.25f, -7.5f, 41.0f, 1.0f};
+  instance->SimMainBody = &main;
+  instance->AirVelocity = {1.1f, -2.3f, 0.7f, 5.0f};
+  const float G[9] = {0.013f, -0.071f, 0.29f, 0.0037f, 0.11f, -0.53f, 0.097f, -0.0011f, 0.43f};
+  std::copy(G, G + 9, instance->AirGradient);
+  const kxvector4r p = {-12.7f, 31.9f, 44.3f, 1.0f};
+  kxvector4r v = kxdaircraftinstance::AirVelocityAt(instance, p);
+  float dx = p.x - main.B.R.x, dy = p.y - main.B.R.y, dz = p.z - main.B.R.z;
+  // Row by row, term by term, bit for bit; the w of a velocity is 0.
+  EXPECT_EQ(v.x, 1.1f + G[0] * dx + G[1] * dy + G[2] * dz);
+  EXPECT_EQ(v.y, -2.3f + G[3] * dx + G[4] * dy + G[5] * dz);
+  EXPECT_EQ(v.z, 0.7f + G[6] * dx + G[7] * dy + G[8] * dz);
+  EXPECT_EQ(v.w, 0.0f);
+  instance->SimMainBody = nullptr;
+  instance->AirVelocity = savedAir;
+  std::copy(saved, saved + 9, instance->AirGradient);
 }
 
 TEST_F(dynamicstest, TurbulenceGivesGustsThatDependOnPlace) {

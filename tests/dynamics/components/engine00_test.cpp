@@ -44,6 +44,19 @@ TEST_F(engine00test, TorqueCurvePeaksAtPowerMax) {
   EXPECT_NEAR(e->FullTorque(15.0f), 0.5f * (e->Table[1] + e->Table[2]), 1e-5f);
 }
 
+TEST_F(engine00test, TableReadAtAnySpeedMatchesTheFlooredIndex) {
+  kxdengine00* e = Make();
+  for (int i = 0; i < kxdengine00::kTableSize; ++i) e->Table[i] = 1.0f + 0.001f * static_cast<float>(i * i % 997);
+  // Within the table, on and between entries, past its end with a fraction,
+  // and up to and beyond the speeds where every float is whole.
+  for (float w : {0.5f, 10.0f, 15.0f, 123.456f, 9989.9f, 9999.9f, 10005.5f, 83886070.0f, 83886090.0f, 1e9f, 3e38f}) {
+    float whole = std::floor(w / 10.0f);
+    float f = (w - 10.0f * whole) * 0.1f;
+    int i = whole > 999.0f ? 999 : static_cast<int>(whole);
+    EXPECT_EQ(e->FullTorque(w), (1.0f - f) * e->Table[i] + f * e->Table[i + 1]) << w;
+  }
+}
+
 TEST_F(engine00test, EngineDrawnInsideTheFuselageIsPlacedRelativeToIt) {
   kxgeometricobject root;
   kxgeometricobject* body = kxdtest::AddObject(&root, "Body");
