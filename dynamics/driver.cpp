@@ -171,6 +171,7 @@ bool IdleWhenCarried(const kxdbody* b) {
 // carriers between them and their free bodies, carrier first.
 struct walklists {
   std::vector<twinpair> twins, working, integrating, free;
+  std::vector<size_t> hooked;  // the entries of working whose class hooks PreChange
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -188,7 +189,7 @@ struct walklists {
 void Lists(walklists& w, kxdcompiled& compiled) {
   const std::vector<twinpair>& twins = w.twins;
   std::vector<bool>& breaks = w.breaks;
-  w.working.clear(), w.integrating.clear(), w.free.clear();
+  w.working.clear(), w.integrating.clear(), w.free.clear(), w.hooked.clear();
   w.bodies.clear(), w.carried.clear(), w.following.clear();
   w.reads.clear();
   breaks.clear();
@@ -214,6 +215,7 @@ void Lists(walklists& w, kxdcompiled& compiled) {
     if (works != 0) w.working.push_back(t);
   }
   for (const twinpair& t : w.working) {
+    if (t.preChange) w.hooked.push_back(static_cast<size_t>(&t - w.working.data()));
     if (t.body && !t.body->ParentBody) w.free.push_back(t);
     if (!t.body || !IdleWhenCarried(t.body)) w.integrating.push_back(t);
   }
@@ -269,9 +271,16 @@ void Update(walklists& w, kxdcompiled& compiled, kxnode* state, kxnode* change) 
 // free bodies before those take their totals.
 void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Prime();
-  for (const twinpair& t : w.working) {
-    if (t.preChange) t.state->PreChange(t.change);
-    t.state->ComputeChange(t.change, 0);
+  // Each hook runs just before its own force pass; the runs between the
+  // hooked entries need no test.
+  const twinpair* t = w.working.data();
+  for (size_t h : w.hooked) {
+    const twinpair* hook = w.working.data() + h;
+    for (; t != hook; ++t) t->state->ComputeChange(t->change, 0);
+    t->state->PreChange(t->change);
+  }
+  for (const twinpair* end = w.working.data() + w.working.size(); t != end; ++t) {
+    t->state->ComputeChange(t->change, 0);
   }
   for (kxdbody* b : w.carried) {
     if (b->HasLoad()) b->HandOver();
