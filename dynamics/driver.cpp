@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "core/hooks.h"
@@ -129,12 +131,47 @@ bodyread& Read(std::vector<bodyread>& reads, kxdbody* b) {
   return reads.back();
 }
 
+// The function the class of a simulated node runs for Integrate, read from
+// its virtual table through the member function pointer's layout of the
+// common C++ ABI (a virtual one holds 1 + its slot's offset in bytes); null
+// where the layout is not that one.
+const void* IntegrateOf(const kxdintegrable* node) {
+#if defined(__x86_64__) || defined(__i386__)
+  void (kxdintegrable::*member)(kxdintegrable*, int, float) = &kxdintegrable::Integrate;
+  struct {
+    uintptr_t ptr;
+    ptrdiff_t adj;
+  } layout;
+  static_assert(sizeof layout == sizeof member);
+  std::memcpy(&layout, &member, sizeof layout);
+  if ((layout.ptr & 1) == 0 || layout.adj != 0) return nullptr;
+  const void* const* table;
+  std::memcpy(&table, static_cast<const void*>(node), sizeof table);
+  return table[(layout.ptr - 1) / sizeof(void*)];
+#else
+  (void)node;
+  return nullptr;
+#endif
+}
+
+// Whether the integration has nothing to do for a carried body: its class
+// runs the plain body's Integrate, which leaves the frame to the follow
+// pass. A class that overrides Integrate is always called, declared or not.
+bool IdleWhenCarried(const kxdbody* b) {
+  // A plain body that is never simulated nor destroyed, for its table.
+  alignas(kxdbody) static unsigned char room[sizeof(kxdbody)];
+  static const void* plain = IntegrateOf(::new (room) kxdbody);
+  return b->ParentBody && plain && IntegrateOf(b) == plain;
+}
+
 // The frame's walk as each pass needs it: the force pass and the
-// integration leave out folded bodies with nothing to do, the hand-over
+// integration leave out folded bodies with nothing to do (the integration
+// also carried bodies whose class integrates nothing), the hand-over
 // asks every carried body, the follow pass only those not folded and the
 // carriers between them and their free bodies, carrier first.
 struct walklists {
-  std::vector<twinpair> twins, working, free;
+  std::vector<twinpair> twins, working, integrating, free;
+  std::vector<size_t> hooked;  // the entries of working whose class hooks PreChange
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -152,7 +189,7 @@ struct walklists {
 void Lists(walklists& w, kxdcompiled& compiled) {
   const std::vector<twinpair>& twins = w.twins;
   std::vector<bool>& breaks = w.breaks;
-  w.working.clear(), w.free.clear();
+  w.working.clear(), w.integrating.clear(), w.free.clear(), w.hooked.clear();
   w.bodies.clear(), w.carried.clear(), w.following.clear();
   w.reads.clear();
   breaks.clear();
@@ -178,7 +215,9 @@ void Lists(walklists& w, kxdcompiled& compiled) {
     if (works != 0) w.working.push_back(t);
   }
   for (const twinpair& t : w.working) {
+    if (t.preChange) w.hooked.push_back(static_cast<size_t>(&t - w.working.data()));
     if (t.body && !t.body->ParentBody) w.free.push_back(t);
+    if (!t.body || !IdleWhenCarried(t.body)) w.integrating.push_back(t);
   }
   for (kxdbody* b : w.bodies) {
     if (b->ParentBody) w.carried.push_back(b);
@@ -232,9 +271,16 @@ void Update(walklists& w, kxdcompiled& compiled, kxnode* state, kxnode* change) 
 // free bodies before those take their totals.
 void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Prime();
-  for (const twinpair& t : w.working) {
-    if (t.preChange) t.state->PreChange(t.change);
-    t.state->ComputeChange(t.change, 0);
+  // Each hook runs just before its own force pass; the runs between the
+  // hooked entries need no test.
+  const twinpair* t = w.working.data();
+  for (size_t h : w.hooked) {
+    const twinpair* hook = w.working.data() + h;
+    for (; t != hook; ++t) t->state->ComputeChange(t->change, 0);
+    t->state->PreChange(t->change);
+  }
+  for (const twinpair* end = w.working.data() + w.working.size(); t != end; ++t) {
+    t->state->ComputeChange(t->change, 0);
   }
   for (kxdbody* b : w.carried) {
     if (b->HasLoad()) b->HandOver();
@@ -242,7 +288,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Flush();
   // A carried body has handed everything on by now.
   for (const twinpair& t : w.free) t.body->FinishChange(t.bodyChange);
-  for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
+  for (const twinpair& t : w.integrating) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
   for (kxdbody* b : w.following) b->FollowCarrier();
 }
 
@@ -304,7 +350,11 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   compiled.Leave();
   // The folded bodies take their world frames once, for what reads them
   // between frames: the air update, the visual update, the publication.
+  // The last substep's follow pass has placed the bodies it lists from
+  // their carriers' final frames already; the rest (folded, or placed in
+  // their force pass before their carrier moved) are placed here.
   unsigned pass = kxdbody::NewPass();
+  for (kxdbody* b : walk.following) b->followPass = pass;
   for (kxdbody* b : walk.bodies) b->Follow(pass);
 }
 

@@ -86,6 +86,18 @@ TEST_F(driver, HookBeforeTheForcePassRunsRightBeforeItForClassesThatTakeIt) {
   EXPECT_EQ(probe::trace, "CA PH CH IA IH CA PH CH IA IH ");
 }
 
+TEST_F(driver, HooksFirstLastAndSideBySideEachRunRightBeforeTheirOwnForcePass) {
+  AddToState<hookedprobe>("H");
+  AddToState<probe>("A");
+  AddToState<hookedprobe>("J");
+  AddToState<hookedprobe>("K");
+  AddToState<probe>("B");
+  AddToState<hookedprobe>("L");
+  MakeTwinsAndPrepare();
+  kxdynamics::Step(0.0003f, nullptr);
+  EXPECT_EQ(probe::trace, "PH CH CA PJ CJ PK CK CB PL CL IH IA IJ IK IB IL ");
+}
+
 TEST_F(driver, NodeWithoutTwinIsLeftOut) {
   AddToState<probe>("A");
   MakeTwinsAndPrepare();

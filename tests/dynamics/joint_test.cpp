@@ -256,6 +256,34 @@ TEST_F(joints, JointMakingABodyCarryItselfIsRefused) {
   EXPECT_TRUE(log.Contains("kxdynamics:  joint J2 would make A carry itself; ignored\n"));
 }
 
+// A carried part whose class integrates a state of its own (as an engine
+// does) without declaring anything to the driver.
+class countingpart : public kxdfuselage00 {
+ public:
+  void Integrate(kxdintegrable* change, int flag, float dt) override {
+    ++calls;
+    kxdfuselage00::Integrate(change, flag, dt);
+  }
+  int calls = 0;
+};
+
+TEST_F(joints, CarriedBodyWhoseClassIntegratesIsIntegratedEverySubstep) {
+  countingpart* part = Add<countingpart>("Part");
+  part->B.R = {0.3f, 0.0f, 100.0f, 1.0f};
+  kxdfuselage00* plain = Add<kxdfuselage00>("Plain");
+  plain->B.R = {-0.3f, 0.0f, 100.0f, 1.0f};
+  Prepare();
+  ASSERT_EQ(part->ParentBody, main);
+  int substeps = 0;
+  for (int i = 0; i < 3; ++i) substeps += kxdynamics::Step(1.0f / 60.0f, nullptr);
+  EXPECT_GT(substeps, 0);
+  EXPECT_EQ(part->calls, substeps);
+  // Both follow their carrier as it falls.
+  EXPECT_NEAR(part->B.R.z, main->B.R.z, 1e-5f);
+  EXPECT_NEAR(plain->B.R.z, main->B.R.z, 1e-5f);
+  EXPECT_LT(main->B.R.z, 100.0f);
+}
+
 // A tow plane (the fixture's aircraft) and a glider aircraft 25 m behind,
 // each with a hook at its body, both prepared with their Change twins.
 class towing : public joints {
