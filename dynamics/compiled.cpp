@@ -1,10 +1,9 @@
 #include "dynamics/compiled.h"
 
-#include <xmmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 
+#include "core/sse.h"
 #include "dynamics/body.h"
 #include "dynamics/instance.h"
 #include "dynamics/joint.h"

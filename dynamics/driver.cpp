@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "core/hooks.h"
@@ -131,46 +129,12 @@ bodyread& Read(std::vector<bodyread>& reads, kxdbody* b) {
   return reads.back();
 }
 
-// The function the class of a simulated node runs for Integrate, read from
-// its virtual table through the member function pointer's layout of the
-// common C++ ABI (a virtual one holds 1 + its slot's offset in bytes); null
-// where the layout is not that one.
-const void* IntegrateOf(const kxdintegrable* node) {
-#if defined(__x86_64__) || defined(__i386__)
-  void (kxdintegrable::*member)(kxdintegrable*, int, float) = &kxdintegrable::Integrate;
-  struct {
-    uintptr_t ptr;
-    ptrdiff_t adj;
-  } layout;
-  static_assert(sizeof layout == sizeof member);
-  std::memcpy(&layout, &member, sizeof layout);
-  if ((layout.ptr & 1) == 0 || layout.adj != 0) return nullptr;
-  const void* const* table;
-  std::memcpy(&table, static_cast<const void*>(node), sizeof table);
-  return table[(layout.ptr - 1) / sizeof(void*)];
-#else
-  (void)node;
-  return nullptr;
-#endif
-}
-
-// Whether the integration has nothing to do for a carried body: its class
-// runs the plain body's Integrate, which leaves the frame to the follow
-// pass. A class that overrides Integrate is always called, declared or not.
-bool IdleWhenCarried(const kxdbody* b) {
-  // A plain body that is never simulated nor destroyed, for its table.
-  alignas(kxdbody) static unsigned char room[sizeof(kxdbody)];
-  static const void* plain = IntegrateOf(::new (room) kxdbody);
-  return b->ParentBody && plain && IntegrateOf(b) == plain;
-}
-
 // The frame's walk as each pass needs it: the force pass and the
-// integration leave out folded bodies with nothing to do (the integration
-// also carried bodies whose class integrates nothing), the hand-over
+// integration leave out folded bodies with nothing to do, the hand-over
 // asks every carried body, the follow pass only those not folded and the
 // carriers between them and their free bodies, carrier first.
 struct walklists {
-  std::vector<twinpair> twins, working, integrating, free;
+  std::vector<twinpair> twins, working, free;
   std::vector<size_t> hooked;  // the entries of working whose class hooks PreChange
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
@@ -189,7 +153,7 @@ struct walklists {
 void Lists(walklists& w, kxdcompiled& compiled) {
   const std::vector<twinpair>& twins = w.twins;
   std::vector<bool>& breaks = w.breaks;
-  w.working.clear(), w.integrating.clear(), w.free.clear(), w.hooked.clear();
+  w.working.clear(), w.free.clear(), w.hooked.clear();
   w.bodies.clear(), w.carried.clear(), w.following.clear();
   w.reads.clear();
   breaks.clear();
@@ -217,7 +181,6 @@ void Lists(walklists& w, kxdcompiled& compiled) {
   for (const twinpair& t : w.working) {
     if (t.preChange) w.hooked.push_back(static_cast<size_t>(&t - w.working.data()));
     if (t.body && !t.body->ParentBody) w.free.push_back(t);
-    if (!t.body || !IdleWhenCarried(t.body)) w.integrating.push_back(t);
   }
   for (kxdbody* b : w.bodies) {
     if (b->ParentBody) w.carried.push_back(b);
@@ -288,7 +251,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Flush();
   // A carried body has handed everything on by now.
   for (const twinpair& t : w.free) t.body->FinishChange(t.bodyChange);
-  for (const twinpair& t : w.integrating) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
+  for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
   for (kxdbody* b : w.following) b->FollowCarrier();
 }
 

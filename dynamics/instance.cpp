@@ -1,12 +1,11 @@
 #include "dynamics/instance.h"
 
 #include <algorithm>
-
 #include <cmath>
 #include <cstring>
-#include <xmmintrin.h>
 
 #include "core/arguments.h"
+#include "core/sse.h"
 #include "core/value.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/attach.h"

@@ -3,9 +3,9 @@
 
 #include <cmath>
 #include <vector>
-#include <xmmintrin.h>
 
 #include "core/hooks.h"
+#include "core/sse.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"

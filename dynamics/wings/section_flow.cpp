@@ -1,11 +1,9 @@
 #include "dynamics/wings/section_flow.h"
 
-#include <emmintrin.h>
-#include <xmmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 
+#include "core/sse.h"
 #include "dynamics/body.h"
 #include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
