@@ -607,8 +607,9 @@ TEST_F(ProgramFontWindowsTest, EveryWindowTextFitsItsWidth) {
   std::function<void(kxnode*)> walk = [&](kxnode* node) {
     for (kxnode* n = node->firstChild; n; n = n->nextSibling) {
       auto* text = dynamic_cast<kxtext*>(n);
-      if (text && !dynamic_cast<kxlistitem*>(n) && text->Text.Str().find("XXXX") == std::string::npos)
+      if (text && !dynamic_cast<kxlistitem*>(n) && text->Text.Str().find("XXXX") == std::string::npos) {
         EXPECT_LE(kxgl::TextWidth(text->Text.Text()), text->W) << text->name.Str() << ": " << text->Text.Str();
+      }
       walk(n);
     }
   };
