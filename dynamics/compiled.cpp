@@ -140,7 +140,7 @@ namespace {
 
 // A world vector in the axes of B; always inlined, as a substep's set-up
 // turns several (a call cost about as much as the turn).
-inline __attribute__((always_inline)) kxvector4r InAxes(const kxmatrix& B, const kxvector4r& v) {
+[[gnu::always_inline]] inline kxvector4r InAxes(const kxmatrix& B, const kxvector4r& v) {
   return {kxvector4r::Dot3(B.X, v), kxvector4r::Dot3(B.Y, v), kxvector4r::Dot3(B.Z, v), 0.0f};
 }
 
@@ -219,7 +219,7 @@ namespace {
 
 // ToWorld(local) added to x, y, z of total (w left as it is), in lanes:
 // lane k sums B.X[k] l.x + B.Y[k] l.y + B.Z[k] l.z as ToWorld does.
-inline __attribute__((always_inline)) void AddInWorld(const kxmatrix& B, const kxvector4r& l, kxvector4r& total) {
+[[gnu::always_inline]] inline void AddInWorld(const kxmatrix& B, const kxvector4r& l, kxvector4r& total) {
   const __m128 turned = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(&B.X.x), _mm_set1_ps(l.x)),
                                               _mm_mul_ps(_mm_loadu_ps(&B.Y.x), _mm_set1_ps(l.y))),
                                    _mm_mul_ps(_mm_loadu_ps(&B.Z.x), _mm_set1_ps(l.z)));

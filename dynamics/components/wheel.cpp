@@ -128,7 +128,7 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
 
 // Kept out of line: its contact buffer and saved registers would otherwise
 // be paid on the clear path too, the one taken in every substep in the air.
-__attribute__((noinline)) void kxdwheel00::Touch(kxdwheel00* twin) {
+[[gnu::noinline]] void kxdwheel00::Touch(kxdwheel00* twin) {
   kxdcontact contacts[kxdground::kMaxContacts];
   int n = kxdground::ShapeContacts(Geometry, TyreFrame(B), 1, contacts, kxdground::kMaxContacts, Instance);
   kxdaircraftinstance* instance = kxdground::InstanceOf(this, Instance);

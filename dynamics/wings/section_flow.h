@@ -30,7 +30,7 @@ constexpr float kPi = 3.1415f;
 // The helpers of the section passes are always inlined: they run once a
 // section, and the folded rows' pass (kxdsectionflow::RunSegment) works
 // four sections in each of their steps.
-#define KXD_ROW_INLINE inline __attribute__((always_inline))
+#define KXD_ROW_INLINE [[gnu::always_inline]] inline
 
 // Direction index of the flow (a = -normal, b = chord) without any
 // trigonometry: four quarter turns of atan2(a, b), each +-45 degrees wide,
