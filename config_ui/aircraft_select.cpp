@@ -359,8 +359,8 @@ void kxwindowloadacft::Open(int number) {
   ShowPreview();
   FitToScreen();
   if (listArea) listArea->ScrollToTop();
-  kxgui::Capture = this;
   Show();
+  kxgui::Capture = this;
   ToCenter();
 }
 

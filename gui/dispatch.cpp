@@ -8,6 +8,7 @@
 #include "gui/gui.h"
 #include "gui/gui_state.h"
 #include "gui/menu.h"
+#include "gui/window.h"
 #include "platform/codes.h"
 
 namespace kxgui {
@@ -88,6 +89,17 @@ void WidgetDestroyed(kxgraphic* widget) {
     if (*p == widget) *p = nullptr;
   }
   for (kxpopup* popup : Popups()) popup->ForgetContext(widget);
+  // Only shown windows hold a capture to give back (hiding clears it).
+  for (kxnode* n = Visible ? Visible->firstChild : nullptr; n; n = n->nextSibling) {
+    if (kxwindow* w = dynamic_cast<kxwindow*>(n); w && w->captureBelow == widget) w->captureBelow = nullptr;
+  }
+}
+
+int IsOnScreen(const kxgraphic* widget) {
+  if (!widget) return 0;
+  for (const kxnode* n = Visible ? Visible->firstChild : nullptr; n; n = n->nextSibling)
+    if (n == widget) return 1;
+  return 0;
 }
 
 const kxcolor4& Palette(int i) {

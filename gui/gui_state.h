@@ -16,6 +16,10 @@ void WidgetDestroyed(kxgraphic* widget);
 void AddPopup(kxpopup* popup);
 void RemovePopup(kxpopup* popup);
 
+// 1 when widget is a child of the visible screen. Compares addresses only,
+// so a pointer to a widget that is gone may be asked about.
+int IsOnScreen(const kxgraphic* widget);
+
 // GetPointer clamped to [0, W - 1] x [0, H - 1] of the visible screen.
 void ScreenPointer(int* x, int* y);
 

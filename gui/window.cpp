@@ -84,6 +84,9 @@ void kxwindow::Show() {
     kxcore::Log("kxgui:  no visible screen to show window %s on\n", name.Text());
     return;
   }
+  // Showing again while holding the capture keeps what was below.
+  if (!kxgui::Capture) captureBelow = nullptr;
+  else if (!kxgui::Capture->IsWithin(this)) captureBelow = kxgui::Capture;
   kxgui::Visible->AddChild(this);
   ClampToScreen();
   Update();
@@ -97,7 +100,11 @@ void kxwindow::Hide() {
   }
   kxgui::Invisible->AppendChild(this);
   if (kxgui::Focus && kxgui::Focus->IsWithin(this)) kxgui::Focus = nullptr;
-  if (kxgui::Capture && kxgui::Capture->IsWithin(this)) kxgui::Capture = nullptr;
+  // A window opened from another gives the capture back to it, so the one
+  // below stays modal; one that is gone or hidden meanwhile gets nothing.
+  if (kxgui::Capture && kxgui::Capture->IsWithin(this))
+    kxgui::Capture = kxgui::IsOnScreen(captureBelow) ? captureBelow : nullptr;
+  captureBelow = nullptr;
 }
 
 void kxwindow::ToCenter() {

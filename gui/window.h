@@ -32,6 +32,9 @@ class kxwindow : public kxgraphic {
   int EnableResize = 1;
   int minWidth = 60;   // px, limit of an edge drag
   int minHeight = 40;  // px
+  // The capture this window took over when it was shown (null: none); it
+  // goes back there when this window hides, if that is still on the screen.
+  kxgraphic* captureBelow = nullptr;
 
   kxwindow();
 
@@ -49,9 +52,11 @@ class kxwindow : public kxgraphic {
   void Draw(int ox, int oy) override;
 
   // Front of the visible screen, clamped, laid out, with the focus. Nothing
-  // without a visible screen.
+  // without a visible screen. A capture held elsewhere is remembered, so a
+  // caller takes the capture after showing.
   void Show();
-  // Last child of the invisible screen; focus and capture inside it drop.
+  // Last child of the invisible screen; focus inside it drops, and a capture
+  // inside it goes back to the one it took over (see captureBelow).
   void Hide();
   void ToCenter();
 

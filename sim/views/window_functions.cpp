@@ -18,9 +18,11 @@ namespace {
 
 simwindow* Tracked(kxwindow* window) { return dynamic_cast<simwindow*>(window); }
 
+// The capture is taken after showing, so the window remembers the one that
+// held it and gives it back when it hides.
 void Present(kxwindow* window) {
-  kxgui::Capture = window;
   window->Show();
+  kxgui::Capture = window;
   window->ToCenter();
 }
 

@@ -89,6 +89,44 @@ TEST_F(WindowTest, HideParksTheWindowAndDropsFocusAndCaptureInside) {
   EXPECT_EQ(kxgui::Capture, nullptr);
 }
 
+// A modal window opened from another (each shown, then capturing) gives the
+// capture back when it closes; the one below keeps the keys from the screen.
+TEST_F(WindowTest, ClosingAWindowOpenedFromAnotherGivesTheCaptureBack) {
+  static int keys;
+  keys = 0;
+  kxgui::KeyHook = [](int, int) { ++keys; };
+  kxwindow* above = Make("Above", 10, 10, 100, 100);
+  auto open = [](kxwindow* w) {
+    w->Show();
+    kxgui::Capture = w;
+  };
+  open(window);
+  open(above);
+  above->Hide();
+  EXPECT_EQ(kxgui::Capture, window);
+  kxgui::OnKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(keys, 0);  // the window below takes it
+  open(window);        // shown again while capturing: still nothing below it
+  window->Hide();
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  kxgui::OnKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(keys, 1);
+
+  // The window below closed first, or gone: the capture is not given to it.
+  open(window);
+  open(above);
+  window->Hide();
+  above->Hide();
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  open(window);
+  open(above);
+  delete window;
+  window = nullptr;
+  above->Hide();
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  kxgui::KeyHook = nullptr;
+}
+
 TEST_F(WindowTest, KeyAfterTheFocusedWindowHidReachesTheScreen) {
   static int keys;
   keys = 0;

@@ -562,6 +562,29 @@ TEST_F(WindowsTest, TheKeysWindowListsItsShortcutsAndOpensTheAboutBox) {
   EXPECT_EQ(picture->W, 512);
 }
 
+// Help, About, Ok in the about box: the keys window holds the pointer and
+// the keys again, so no shortcut of the screen below runs while it is open.
+TEST_F(WindowsTest, TheKeysWindowStaysModalAfterTheAboutBoxCloses) {
+  static int keys;
+  keys = 0;
+  kxgui::KeyHook = [](int, int) { ++keys; };
+  Run("/Display/Invisible/wndKeys/Show;/Menu/Invisible/wndKeys/Open");
+  Run("/Display/Visible/wndKeys/About");
+  ASSERT_EQ(kxgui::Capture, sim::AboutWindow());
+  auto* ok = Widget<kxbutton>(sim::kWndAbout, "wndaboutok");
+  ASSERT_NE(ok, nullptr);
+  ok->RunCommand(ok->OnPress);
+  EXPECT_FALSE(Shown(sim::kWndAbout));
+  EXPECT_EQ(kxgui::Capture, sim::KeysWindow());
+  Key(kxcode::kKeyReturn);
+  EXPECT_EQ(keys, 0);
+  Send(sim::kWndKeys, "Hide");
+  EXPECT_EQ(kxgui::Capture, nullptr);
+  Key(kxcode::kKeyReturn);
+  EXPECT_EQ(keys, 1);
+  kxgui::KeyHook = nullptr;
+}
+
 // The program's own font, read from its data folder.
 class ProgramFontWindowsTest : public WindowsTest {
  protected:
