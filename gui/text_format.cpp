@@ -1,15 +1,18 @@
 #include "gui/text_format.h"
 
 #include <cstring>
+#include <string>
 
 namespace kxgui {
 
 namespace {
-const char* const kFallback = "%.2f";
-}
 
-int IsRealFormat(const char* format) {
-  if (!format) return 0;
+const char* const kFallback = "%.2f";
+
+// The floating-point conversions of a format, or -1 when it holds any other
+// conversion (or a "*", or a "%" at its end). "%%" counts as none.
+int RealConversions(const char* format) {
+  if (!format) return -1;
   int conversions = 0;
   for (const char* p = format; *p; ++p) {
     if (*p != '%') continue;
@@ -21,18 +24,32 @@ int IsRealFormat(const char* format) {
       ++p;
       while (*p >= '0' && *p <= '9') ++p;
     }
-    if (!*p || !std::strchr("fFeEgG", *p)) return 0;
+    if (!*p || !std::strchr("fFeEgG", *p)) return -1;
     ++conversions;
   }
-  return conversions == 1 ? 1 : 0;
+  return conversions;
 }
+
+}  // namespace
+
+int IsRealFormat(const char* format) { return RealConversions(format) == 1 ? 1 : 0; }
 
 kxstring FormatReal(const char* format, double value) {
   kxstring out;
-  if (IsRealFormat(format)) {
-    out.Format(format, value);
-  } else {
-    out.Format(kFallback, value);
+  switch (RealConversions(format)) {
+    case 1: out.Format(format, value); break;
+    // A word in place of the number ("high" beside a volume slider): the
+    // text as it stands, with "%%" as "%".
+    case 0: {
+      std::string text;
+      for (const char* p = format; *p; ++p) {
+        text += *p;
+        if (*p == '%') ++p;  // the second of "%%"
+      }
+      out = text.c_str();
+      break;
+    }
+    default: out.Format(kFallback, value); break;
   }
   return out;
 }

@@ -1,7 +1,8 @@
 // Printing a number through a format text that comes from outside the code
-// (a widget's value format): only a format with exactly one floating-point
-// conversion is used, anything else falls back to "%.2f", so a bad format
-// can never read a missing argument.
+// (a widget's value format): a format with exactly one floating-point
+// conversion prints the number, one without any conversion is shown as the
+// text it is, and anything else falls back to "%.2f", so a bad format can
+// never read a missing argument.
 #pragma once
 
 #include "core/string.h"

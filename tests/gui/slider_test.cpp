@@ -1,6 +1,9 @@
 // Slider value mapping, clicks, drags with the centre snap, and keys.
 #include "gui/slider.h"
 #include "gui/text_format.h"
+
+#include <utility>
+
 #include "widget_support.h"
 
 namespace {
@@ -118,6 +121,13 @@ TEST(SliderValueFormat, OnlyOneRealConversionIsUsed) {
   s.format = "%.1f m";
   EXPECT_STREQ(s.ValueText().Text(), "0.5 m");
   s.format = "%s%n";
+  EXPECT_STREQ(s.ValueText().Text(), "0.50");
+  // A format without a conversion is a word shown in place of the number.
+  for (auto [format, shown] : {std::pair{"high", "high"}, std::pair{"100 %%", "100 %"}, std::pair{"", ""}}) {
+    s.format = format;
+    EXPECT_STREQ(s.ValueText().Text(), shown) << format;
+  }
+  s.format = "high%";  // a "%" at the end is no conversion at all
   EXPECT_STREQ(s.ValueText().Text(), "0.50");
 }
 

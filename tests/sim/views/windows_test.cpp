@@ -346,6 +346,7 @@ TEST_F(SoundWindowTest, MovingTheMusicVolumeAwayFromTheFirstValueStopsTheSong) {
   ASSERT_EQ(music_.playing, 1);
   int halts = music_.halts;
   kxslidervalue* volume = Slider(sim::kWndOptionsSound, "wndoptmusicframe", 0);
+  EXPECT_STREQ(volume->ValueText().Text(), "high");  // the word, not the number, ends the slider
   volume->value = 80;
   Send(sim::kWndOptionsSound, "OnChange");
   EXPECT_FLOAT_EQ(session.music_volume, 0.8f);
