@@ -46,7 +46,7 @@ void LoadMeshTextures(kxgeometry* first, const std::string& path) {
     for (const std::string& candidate : candidates) {
       if (!Usable(candidate)) continue;
       kxtexture* t = LoadTexture(candidate.c_str(), el->transparent ? kTypeRGBA : kTypeRGB, kFilterLinear,
-                                 kWrapRepeat, kWrapRepeat, 1, 0);
+                                 kWrapRepeat, kWrapRepeat, 1, kLoadReducible);
       if (!t) continue;
       if (!first->info) first->info = static_cast<kxgeometryinfo*>(std::calloc(1, sizeof(kxgeometryinfo)));
       if (!first->info) {

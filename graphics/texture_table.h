@@ -20,8 +20,9 @@ struct kxtexture {
   int32_t refs;        // 0 = free entry
   uint8_t* pixels;     // width * height * bytesPerTexel, rows top-down
   int32_t bytesPerTexel;
-  int32_t fromFile;    // 1 for LoadTexture entries: the quality setting may halve them
+  int32_t fromFile;    // 1 for LoadTexture entries, which are shared by path
   int32_t fileFlags;   // .kxt flags of the source file
+  int32_t reducible;   // 1: the quality setting halves it at upload (loaded with kLoadReducible)
 };
 
 namespace kxgl {
@@ -39,8 +40,8 @@ constexpr int kWrapClampToEdge = 72;
 constexpr int kQualityHigh = 0;
 constexpr int kQualityLow = 2;
 
-// Settings: 0 high, 1 medium, 2 low (loaded textures halved that many times
-// at upload); 1 lets photo tiles (type 10) and .kxt files flagged for it use
+// Settings: 0 high, 1 medium, 2 low (reducible textures halved that many
+// times at upload); 1 lets photo tiles (type 10) and .kxt files flagged for it use
 // a compressed internal format where the context offers one.
 extern int textureQuality;
 extern int textureCompression;
@@ -57,8 +58,15 @@ void ClearTextureTable();
 // with a zeroed texel buffer. Null when the table is full or the size is bad.
 kxtexture* CreateTexture(const char* name, int type, int width, int height, int filter, int wrapS,
                          int wrapT, int mipmap);
+// LoadTexture's flag for the pictures of sceneries and aircraft, which the
+// quality setting may halve to save memory. The program's own pictures (icon
+// sheets, pointer, button and menu pictures, instrument dials) pass 0: they
+// are drawn pixel for pixel and must stay readable at any quality.
+constexpr int kLoadReducible = 1;
+
 // Reads BMP, JPEG or .kxt (by content) and converts to the type. The same path
-// and type share one entry. Null when the file cannot be read. flag: unused, 0.
+// and type share one entry, whose first load decides whether it is reducible.
+// Null when the file cannot be read.
 kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wrapT, int mipmap, int flag);
 // Drops one reference; at zero the entry, its texels and its GL name go.
 void FreeTexture(kxtexture* texture);

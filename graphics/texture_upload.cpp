@@ -81,7 +81,7 @@ int UploadTexture(kxtexture* texture) {
   int width = texture->width, height = texture->height, channels = texture->bytesPerTexel;
   const uint8_t* texels = texture->pixels;
   std::vector<uint8_t> reduced;
-  int halvings = texture->fromFile ? std::clamp(textureQuality, kQualityHigh, kQualityLow) : 0;
+  int halvings = texture->reducible ? std::clamp(textureQuality, kQualityHigh, kQualityLow) : 0;
   // The user's limit, and the context's own, on the longer edge.
   int limit = maxTextureSize > 0 ? maxTextureSize : width;
   if (caps.max_texture_size > 0) limit = std::min(limit, caps.max_texture_size);

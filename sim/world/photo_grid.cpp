@@ -26,7 +26,7 @@ void LoadPhotoGrid(world* w, int columns, int rows, const char* name) {
     for (int j = 0; j < rows; ++j) {
       std::string path = "scenery/" + std::string(name) + std::to_string(i) + std::to_string(j) + suffix;
       kxtexture* tile = kxgl::LoadTexture(path.c_str(), kxgl::kTypePhoto, kxgl::kFilterLinear, kxgl::kWrapClampToEdge,
-                                          kxgl::kWrapClampToEdge, 1, 0);
+                                          kxgl::kWrapClampToEdge, 1, kxgl::kLoadReducible);
       if (!tile) break;
       kxgl::FreeTexture(w->photo_textures[loaded]);
       w->photo_textures[loaded++] = tile;

@@ -112,7 +112,7 @@ void LoadClouds(world* w) {
     return;
   }
   kxtexture* t = kxgl::LoadTexture(w->cloud_path, kxgl::kTypeAlpha, kxgl::kFilterLinear, kxgl::kWrapRepeat,
-                                   kxgl::kWrapRepeat, 1, 0);
+                                   kxgl::kWrapRepeat, 1, kxgl::kLoadReducible);
   if (!t || !t->pixels || t->width <= 0 || t->height <= 0) {
     kxgl::FreeTexture(t);
     kxcore::Log("sim:    cloud texture %s unusable; no clouds\n", w->cloud_path);
@@ -224,7 +224,7 @@ void BuildCollision(world* w) {
                      w->sun_direction, w->ocean);
   if (w->ocean) {
     w->water_texture = kxgl::LoadTexture(kWaterTexture, kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapRepeat,
-                                         kxgl::kWrapRepeat, 1, 0);
+                                         kxgl::kWrapRepeat, 1, kxgl::kLoadReducible);
   }
   kxcolldynamic::Build(&w->collision, w->dynobjects);
   w->collision.nearObjectPass = NearObjectPass;

@@ -142,21 +142,28 @@ TEST_F(GlDraw, UploadTurnsCodesIntoGlParametersAndBuildsMipmaps) {
   EXPECT_EQ(width, 1);
 }
 
-TEST_F(GlDraw, LowQualityHalvesLoadedTexturesOnlyAtUpload) {
+// Only pictures loaded as reducible (sceneries' and aircraft's) are halved;
+// the program's own pictures keep their size at any quality.
+TEST_F(GlDraw, LowQualityHalvesReducibleTexturesOnlyAtUpload) {
   kximage image;
   image.width = image.height = 8;
   image.channels = 3;
   image.pixels.assign(8 * 8 * 3, 90);
   kxgl::WriteBmp(Path("p.bmp").c_str(), image);
-  kxtexture* t = kxgl::LoadTexture(Path("p.bmp").c_str(), 3, 60, 70, 70, 0, 0);
-  ASSERT_NE(t, nullptr);
+  kxgl::WriteBmp(Path("q.bmp").c_str(), image);
+  kxtexture* t = kxgl::LoadTexture(Path("p.bmp").c_str(), 3, 60, 70, 70, 0, kxgl::kLoadReducible);
+  kxtexture* own = kxgl::LoadTexture(Path("q.bmp").c_str(), 3, 60, 70, 70, 0, 0);
+  ASSERT_TRUE(t && own);
   kxgl::textureQuality = 2;
-  kxgl::UploadTexture(t);
-  kxgl::textureQuality = 0;
   GLint width = 0;
+  kxgl::UploadTexture(t);
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
   EXPECT_EQ(width, 2);
   EXPECT_EQ(t->width, 8);
+  kxgl::UploadTexture(own);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+  EXPECT_EQ(width, 8);
+  kxgl::textureQuality = 0;
 }
 
 // A lost context keeps the texels for the next upload; an update refreshes

@@ -4,8 +4,11 @@
 #include <GL/gl.h>
 
 #include "graphics/font.h"
+#include "core/interpreter.h"
 #include "graphics/gl_frame.h"
+#include "graphics/draw.h"
 #include "graphics/texture_table.h"
+#include "gui/button.h"
 #include "gui/icons.h"
 #include "gui/menu.h"
 #include "gui/paint.h"
@@ -134,6 +137,30 @@ TEST_F(DrawTest, DisplayAlphaFadesTheWindowBody) {
   kxgui::Frame();
   kxgui::Display->SetAlpha(1.0f);
   EXPECT_NEAR(ReadPixel(70, 60).r, 102, 3);  // half of entry 10 over black
+}
+
+// The quality setting is for sceneries and aircraft: the icon sheets, the
+// pointer and a button's picture upload at their full size at "Low".
+TEST_F(DrawTest, LowTextureQualityLeavesTheGuiPicturesAtFullSize) {
+  ASSERT_EQ(kxgui::LoadIcons(), 1);
+  ASSERT_EQ(kxgl::LoadMouse("texture/mouse.kxt"), 1);
+  kxscript::Execute("cd /Display/Invisible/; Append kxbuttontexture Pic; Pic/Texture( \"aircraft/trainer/thumb.bmp\" )");
+  auto* button = dynamic_cast<kxbuttontexture*>(kxnode::Find("/Display/Invisible/Pic/"));
+  ASSERT_TRUE(button && button->texture);
+  // The pointer's entry, shared by path.
+  kxtexture* pointer = kxgl::LoadTexture("texture/mouse.kxt", kxgl::kTypeRGBA, kxgl::kFilterNearest,
+                                         kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+  ASSERT_NE(pointer, nullptr);
+  kxgl::textureQuality = kxgl::kQualityLow;
+  for (kxtexture* t : {kxgui::IconSheet(0), kxgui::IconSheet(1), pointer, button->texture}) {
+    EXPECT_EQ(kxgl::UploadTexture(t), 1) << t->name;
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, t->width) << t->name;
+  }
+  kxgl::textureQuality = kxgl::kQualityHigh;
+  kxgl::FreeTexture(pointer);
+  delete button;
 }
 
 }  // namespace
