@@ -72,6 +72,27 @@ void DialAt(float x, float y, int picture, float degrees = 0) {
   glPopMatrix();
 }
 
+// The scene leaves its depth behind, and near the ground (nose down on the
+// runway) that depth lies in front of the ball's: the ball's square is
+// cleared to the far plane first, so the ball shows whatever the scene was.
+// rowX: px, the row's left edge in the view.
+void ClearDepthUnderBall(float rowX) {
+  GLint view[4] = {0, 0, 0, 0};
+  glGetIntegerv(GL_VIEWPORT, view);
+  const int side = static_cast<int>(2 * kDialHalf);
+  // Within the view: a row wider than a narrow view reaches past its edges.
+  const int left = static_cast<int>(std::floor(rowX + kHorizonX - kDialHalf));
+  const int x0 = std::clamp(left, 0, view[2]), x1 = std::clamp(left + side, 0, view[2]);
+  const int y0 = static_cast<int>(kDialY - kDialHalf), y1 = std::min(y0 + side, static_cast<int>(view[3]));
+  if (x1 <= x0 || y1 <= y0) return;
+  glPushAttrib(GL_SCISSOR_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(view[0] + x0, view[1] + y0, x1 - x0, y1 - y0);
+  glDepthMask(GL_TRUE);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  glPopAttrib();
+}
+
 // The ball turns against the aircraft's attitude: the transpose of the
 // aircraft's rotation carries world directions into its own frame.
 void Horizon(const kxdflightstate& s) {
@@ -146,7 +167,8 @@ void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   glDisable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glColor4f(1, 1, 1, 1);
-  glTranslatef((static_cast<float>(w) - kRowWidth) * 0.5f, 0, 0);
+  const float rowX = (static_cast<float>(w) - kRowWidth) * 0.5f;
+  glTranslatef(rowX, 0, 0);
 
   DialAt(kAltimeterX, kDialY, kAltimeterDial);
   Needle(kAltimeterX, kDialY, AltimeterShortHand(altitude), kShortHandLength);
@@ -161,6 +183,7 @@ void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   DialAt(kCompassX, kDialY, kCompassCard, heading * kRadToDeg);
   DialAt(kCompassX, kDialY, kCompassOverlay);
 
+  ClearDepthUnderBall(rowX);
   Horizon(s);
   glPopMatrix();
 }

@@ -103,6 +103,29 @@ TEST_F(InstrumentPanelDraw, TheHorizonShowsMoreSkyWhenTheNoseComesUp) {
   EXPECT_TRUE(skyAt(64, 64 - 25));
 }
 
+// The scene's depth is no matter: a scene right at the near plane (the
+// ground filling the cockpit view, nose down) leaves the ball whole.
+TEST_F(InstrumentPanelDraw, TheHorizonDrawsOverASceneAtAnyDepth) {
+  ASSERT_EQ(kxgl::LoadGeometry((ProgramData() / "objects/horizon.obj").c_str(), &sim::session.horizon_mesh, 0, 0), 1);
+  const int w = 384;  // the horizon at x = 64
+  for (double sceneDepth : {1.0, 0.5, 0.0}) {
+    SCOPED_TRACE(sceneDepth);
+    sim::WindowOrtho(kWidth_, kHeight_);
+    glClearColor(0.5f, 0.5f, 0.5f, 1);
+    glClearDepth(sceneDepth);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    sim::DrawInstrumentPanel(player_.get(), w, kHeight_, 1.0f, 0, 0);
+    kxtest::pixel sky = kxtest::ReadPixel(64, 64 + 25);
+    EXPECT_GT(sky.b, sky.r + 20);
+    EXPECT_FALSE(Grey(kxtest::ReadPixel(64, 64 - 25)));
+  }
+  // Only the ball's square is cleared: the scene's depth beside it stays.
+  GLfloat depth = 1;
+  glReadPixels(64 + 70, 64, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  EXPECT_EQ(depth, 0.0f);
+}
+
 // With the shipped pictures: the compass card and the horizon ball turn
 // under their fixed glass and bezel, which must let them show through.
 class InstrumentPanelPicturesDraw : public InstrumentPanelDraw {
