@@ -259,6 +259,9 @@ std::vector<popuptable> Popups() {
                {
                    {"Start glider towing", "mfschstart", "FSchleppStart", Plain(FSchleppStart), nullptr, 0, nullptr, 0},
                    {"Detach rope", "mfschdetach", "FSchleppDetach", Plain(FSchleppDetach), nullptr, 0, nullptr, 0},
+                   // The rope's length and strength have no other way in.
+                   kSeparator,
+                   {"Settings", "mfschset", "/Menu/Invisible/wndOptionsFSchlepp/Open", kNone, nullptr, 0, nullptr, 0},
                }});
   t.push_back({"MGraphics",
                {

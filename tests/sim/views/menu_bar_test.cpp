@@ -71,6 +71,18 @@ TEST_F(MenuBarTest, EntriesCarryTheirLabelsAndCommands) {
   }
 }
 
+// The rope's options window is reached from the "Glider tow" menu.
+TEST_F(MenuBarTest, TheGliderTowMenuOpensTheRopeOptions) {
+  kxpopupitem* item = Entry("MFSchlepp", "mfschset");
+  ASSERT_NE(item, nullptr);
+  EXPECT_STREQ(item->Text.Text(), "Settings");
+  Run(item->OnPress.Text());
+  EXPECT_TRUE(Shown(sim::kWndOptionsFSchlepp));
+  EXPECT_EQ(kxgui::Capture, sim::MenuWindow(sim::kWndOptionsFSchlepp));
+  Send(sim::kWndOptionsFSchlepp, "Hide");
+  EXPECT_FALSE(Shown(sim::kWndOptionsFSchlepp));
+}
+
 TEST_F(MenuBarTest, EntriesRegisterTheNameBeforeTheParenthesisAndWindowPathsNothing) {
   for (const char* name : {"RecordFlightOn", "ViewFollow", "View2RecordC", "InfoFPS", "TraceClear", "ContestSelect",
                            "ContestStart", "FSchleppStart", "SetCloudsRain", "ToogleTrees", "ToogleVSYNC", "ShowTips",
