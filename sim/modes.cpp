@@ -22,7 +22,10 @@
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/settings.h"
+#include "sim/session.h"
 #include "sim/simulation_mode.h"
+#include "sim/views/menu_bar.h"
+#include "sim/views/window_functions.h"
 
 namespace sim {
 
@@ -32,6 +35,13 @@ namespace {
 
 // A screen node when it is a widget; the menu draws its own screen without.
 kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(path)); }
+
+// The designer edits component aircraft only: a model of the older format
+// gets a notice instead of a key or button that does nothing.
+void RefuseOldModel() {
+  kxsystem::Log("sim:  %s is a model of the older format and cannot be edited\n", session.aircraft0);
+  ShowWindow(OldModelWindow());
+}
 
 void StopForSwitch() {
   directsound::StopAll(kxcode::kStopClearMark);
@@ -99,7 +109,7 @@ void LeaveToMenu() {
 }
 
 void LeaveToDesigner() {
-  if (players[0].legacy) return;
+  if (players[0].legacy) return RefuseOldModel();
   StopForSwitch();
   EditFromSimulation();
 }
@@ -110,7 +120,7 @@ void EditFromSimulation() {
 }
 
 void MenuToDesigner() {
-  if (players[0].legacy) return;
+  if (players[0].legacy) return RefuseOldModel();
   designer_from_simulation = 0;
   OpenDesigner();
 }

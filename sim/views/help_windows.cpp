@@ -1,4 +1,4 @@
-// Sections: the shortcut texts; wndKeys; wndAbout; wndNoDevice.
+// Sections: the shortcut texts; wndKeys; wndAbout; wndNoDevice; wndOldModel.
 #include "sim/views/help_windows.h"
 
 #include <cstring>
@@ -165,6 +165,27 @@ class wndnodevice : public simwindow {
   }
 };
 
+// --- wndOldModel
+
+// "Edit aircraft" with a model of the older format: the designer edits
+// component aircraft only, and says so rather than doing nothing.
+class wndoldmodel : public simwindow {
+ public:
+  wndoldmodel() {
+    Fixed("wndOldModel", "Edit aircraft", 280, 150, "Hide");
+    background = kNoticeGrey;
+    AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", "wndoldmodelok");
+    AddListItem(this, 10, 50, 260, 70, 0, "wndoldmodel1",
+                "This aircraft is a model of the older format. Models of the older format cannot be edited.");
+  }
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override {
+    if (std::strcmp(member, "Open") == 0) ShowWindow(this);
+    else return kxwindow::GetMember(member, args);
+    return kxvoid();
+  }
+};
+
 }  // namespace
 
 const char* KeysColumn(int column) {
@@ -175,5 +196,6 @@ const char* KeysColumn(int column) {
 kxwindow* CreateKeysWindow() { return new wndkeys; }
 kxwindow* CreateAboutWindow() { return new wndabout; }
 kxwindow* CreateNoDeviceWindow() { return new wndnodevice; }
+kxwindow* CreateOldModelWindow() { return new wndoldmodel; }
 
 }  // namespace sim

@@ -1,7 +1,8 @@
 // The fixed windows of the Help menu and the main menu: wndKeys lists the
 // keyboard shortcuts, wndAbout shows the about picture and texts, and
 // wndNoDevice tells that the interface cable has no transmitter or joystick
-// behind it (its "Quit" ends the program).
+// behind it (its "Quit" ends the program); wndOldModel that a model of the
+// older format cannot be edited.
 #pragma once
 
 class kxwindow;
@@ -11,6 +12,7 @@ namespace sim {
 kxwindow* CreateKeysWindow();
 kxwindow* CreateAboutWindow();
 kxwindow* CreateNoDeviceWindow();
+kxwindow* CreateOldModelWindow();
 
 // The shortcut table's four columns, one text each, lines separated by
 // line feeds.

@@ -342,6 +342,7 @@ kxwindow* CreateWindow(int which) {
     case kWndRestart: return CreateRestartWindow();
     case kWndKeys: return CreateKeysWindow();
     case kWndOptionsMain: return CreateMainOptionsWindow();
+    case kWndOldModel: return CreateOldModelWindow();
     default: return nullptr;
   }
 }
@@ -496,6 +497,7 @@ kxwindow* KeysWindow() { return MenuWindow(kWndKeys); }
 kxwindow* OptionsWindow() { return MenuWindow(kWndOptionsMain); }
 kxwindow* AboutWindow() { return MenuWindow(kWndAbout); }
 kxwindow* RestartWindow() { return MenuWindow(kWndRestart); }
+kxwindow* OldModelWindow() { return MenuWindow(kWndOldModel); }
 kxwindow* WrongSceneryWindow() { return MenuWindow(kWndWrongScenery); }
 kxwindow* TitleSelectWindow() { return MenuWindow(kWndTitleSelect); }
 

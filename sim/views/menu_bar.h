@@ -34,6 +34,7 @@ enum menuwindow {
   kWndRestart,
   kWndKeys,
   kWndOptionsMain,
+  kWndOldModel,  // after the others: the notice that older models cannot be edited
   kMenuWindows
 };
 
@@ -94,6 +95,7 @@ kxwindow* KeysWindow();
 kxwindow* OptionsWindow();
 kxwindow* AboutWindow();
 kxwindow* RestartWindow();
+kxwindow* OldModelWindow();
 kxwindow* WrongSceneryWindow();
 kxwindow* TitleSelectWindow();
 

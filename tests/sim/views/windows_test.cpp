@@ -26,6 +26,7 @@
 #include "platform/gl_context.h"
 #include "sim/language_switch.h"
 #include "sim/menu.h"
+#include "sim/modes.h"
 #include "sim/player.h"
 #include "sim/views/help_windows.h"
 #include "sim/views/main_options_window.h"
@@ -584,6 +585,24 @@ TEST_F(WindowsTest, TheKeysWindowStaysModalAfterTheAboutBoxCloses) {
   Key(kxcode::kKeyReturn);
   EXPECT_EQ(keys, 1);
   kxgui::KeyHook = nullptr;
+}
+
+// "Edit aircraft" (the menu's button, F2 or the File menu) with a model of
+// the older format says why nothing else happens.
+TEST_F(WindowsTest, EditingAnOlderModelShowsANotice) {
+  sim::designer_from_simulation = 0;
+  players[0].legacy = 1;
+  std::strcpy(session.aircraft0, "_alx_piccolo");
+  sim::MenuToDesigner();
+  EXPECT_TRUE(Shown(sim::kWndOldModel));
+  EXPECT_EQ(kxgui::Capture, sim::OldModelWindow());
+  EXPECT_TRUE(Logged("sim:  _alx_piccolo is a model of the older format and cannot be edited"));
+  Send(sim::kWndOldModel, "Hide");
+  Run("GoEditAcft");
+  EXPECT_TRUE(Shown(sim::kWndOldModel));
+  EXPECT_EQ(sim::designer_from_simulation, 0);
+  Send(sim::kWndOldModel, "Hide");
+  players[0].legacy = 0;
 }
 
 // The program's own font, read from its data folder.
