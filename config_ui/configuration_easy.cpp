@@ -17,6 +17,7 @@
 #include "platform/device_mapper.h"
 #include "platform/device_nodes.h"
 #include "platform/event_nodes.h"
+#include "platform/files.h"
 #include "platform/input_devices.h"
 #include "platform/log.h"
 #include "platform/pinboard.h"
@@ -222,6 +223,12 @@ easystate svconfigurationeasy::State() const {
 
 void svconfigurationeasy::Open(const char* stem, int isNew) {
   if (!PrivateNodes(stem, &mapper, &controller)) return;
+  // New assigns the configuration to player 1 only after this returns.
+  created = isNew ? stem : "";
+  if (const svconfigfiles* files = sim::ConfigFiles(); files && isNew) {
+    inUseBefore[0] = files->Aircraft0File;
+    inUseBefore[1] = files->Aircraft1File;
+  }
   mapper->EasyDevice = 0;
   mapper->Easy = isNew;
   // Rows the file does not set start clear, whatever an earlier Open left.
@@ -318,6 +325,7 @@ int svconfigurationeasy::Save() {
 }
 
 void svconfigurationeasy::Ok() {
+  created = "";
   Save();
   sim::LoadPlayerConfigurations();
   Hide();
@@ -326,11 +334,27 @@ void svconfigurationeasy::Ok() {
 
 void svconfigurationeasy::Cancel() {
   Hide();
+  if (!created.Empty()) DiscardCreated();
   kxscript::Execute(kSettingsOpen);
+}
+
+void svconfigurationeasy::DiscardCreated() {
+  if (svconfigfiles* files = sim::ConfigFiles()) {
+    if (files->Aircraft0File == created) files->Aircraft0File = inUseBefore[0];
+    if (files->Aircraft1File == created) files->Aircraft1File = inUseBefore[1];
+    sim::SaveConfigurationsInUse();
+  }
+  kxstring path;
+  path.Format(kConfigurationPath, created.Text());
+  kxsystem::DeleteFile(path.Text());
+  kxsystem::Log("config:  new configuration %s cancelled\n", created.Text());
+  created = "";
+  sim::LoadPlayerConfigurations();
 }
 
 void svconfigurationeasy::Advanced() {
   if (!mapper) return;
+  created = "";  // saved here, so the editor's Cancel keeps it
   Save();
   Hide();
   kxstring command;

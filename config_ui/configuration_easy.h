@@ -53,6 +53,7 @@ class svconfigurationeasy : public simwindow, public svconfig::nodewatcher {
   // saved at once); an advanced one goes to the advanced editor.
   void Open(const char* name, int isNew);
   void Ok();
+  // Closes without saving; a configuration New made is deleted again.
   void Cancel();
   void Advanced();
   void Invert(int row, int on);
@@ -77,11 +78,17 @@ class svconfigurationeasy : public simwindow, public svconfig::nodewatcher {
   kxcheckbox* reverse[svconfig::kEasyRows] = {};
   kxedit* expo[svconfig::kEasyRows] = {};
   kxedit* travel[svconfig::kEasyRows] = {};
+  // A configuration New made for this opening ("" for one that was there
+  // before), and the files in use for players 1 and 2 before New assigned
+  // it: Cancel deletes it and puts them back. Ok and Advanced keep it.
+  kxstring created;
+  kxstring inUseBefore[2];
 
  protected:
   void NodeGone(kxnode* node) override;
 
  private:
   void ShowInputs();
+  void DiscardCreated();
   kxiconbutton* Input(int row, int j) const;
 };

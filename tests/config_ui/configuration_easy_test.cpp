@@ -83,6 +83,7 @@ TEST_F(ConfigurationEasyTest, ATransmitterIsChosenUnlessTheOnlyOneIsTheCableBesi
                       {2, 0, 2, "+e -e -e -e ", 600},
                       {0, 0, 0, "-d -d -d -d ", 600}};
   int n = 0;
+  std::string written;  // the last new configuration as written, before Cancel deleted it
   for (const row& r : rows) {
     SCOPED_TRACE(n);
     std::vector<int> usb;
@@ -97,6 +98,7 @@ TEST_F(ConfigurationEasyTest, ATransmitterIsChosenUnlessTheOnlyOneIsTheCableBesi
     easy->Open(stem.c_str(), 1);
     EXPECT_EQ(Devices(), r.devices);
     EXPECT_EQ(easy->monitor->base, r.base);
+    written = File("config/" + stem + ".kxa");
     easy->Cancel();
     for (int id : usb) fake.Disconnect(id);
     sticks.DetachAll();
@@ -104,7 +106,7 @@ TEST_F(ConfigurationEasyTest, ATransmitterIsChosenUnlessTheOnlyOneIsTheCableBesi
     for (kxinputdevice* d = kxinput::FirstDevice(); d; d = d->next) kxinput::PollDevice(d);
   }
   // Without any device the inputs start at the second USB device's.
-  EXPECT_NE(File("config/new4.kxa").find("Assign( 0, 1100 )\n"), std::string::npos);
+  EXPECT_NE(written.find("Assign( 0, 1100 )\n"), std::string::npos);
 }
 
 TEST_F(ConfigurationEasyTest, AnExistingConfigurationOpensWithItsTextAndOnlyItsDevice) {

@@ -101,6 +101,35 @@ TEST_F(ControlSettingsTest, NewCreatesTheSmallestFreeNameAndGivesItToPlayerOne) 
   EXPECT_EQ(input::playermapper[0]->name.Str(), "acft00");
 }
 
+// New writes the configuration and gives it to player 1 before its window
+// shows; Cancel there takes both back. Ok keeps it.
+TEST_F(ControlSettingsTest, CancelAfterNewDeletesTheConfigurationAndGivesBackTheOneInUse) {
+  const std::string inUse = File("config/config.kxc");
+  settings->Open();
+  Run("/Display/Visible/AircraftControlSettings/ConfigurationNew");
+  ASSERT_TRUE(Shown("ConfigurationEasy"));
+  ASSERT_EQ(input::playermapper[0]->name.Str(), "acft02");
+  Run("/Display/Visible/ConfigurationEasy/Cancel");
+  EXPECT_EQ(kxsystem::GetFileSize("config/acft02.kxa"), -1);
+  EXPECT_EQ(File("config/config.kxc"), inUse);
+  EXPECT_EQ(input::playermapper[0]->name.Str(), "acft00");
+  EXPECT_EQ(input::playermapper[0]->SourceCode(4), 1001);
+  EXPECT_EQ(Names(settings->rows), "a a.b acft00 acft01");
+  EXPECT_EQ(Boxes(), "a:00 a.b:01 acft00:10 acft01:00 ");
+
+  // Cancel on a configuration that was there before deletes nothing.
+  settings->Select(Row("acft01"));
+  settings->OpenSelected();
+  Run("/Display/Visible/ConfigurationEasy/Cancel");
+  EXPECT_EQ(File("config/acft01.kxa"), kEasy);
+
+  // Kept by Ok, and by the close box after Ok has saved it.
+  settings->New();
+  Run("/Display/Visible/ConfigurationEasy/Ok");
+  EXPECT_GT(kxsystem::GetFileSize("config/acft02.kxa"), 0);
+  EXPECT_EQ(input::playermapper[0]->name.Str(), "acft02");
+}
+
 TEST_F(ControlSettingsTest, AConfigurationInUseIsNotDeleted) {
   settings->Open();
   settings->Select(Row("acft00"));
