@@ -38,6 +38,7 @@ int kxwindow::TitleBarHeight() { return std::max(kxgui::LineHeight(), kMinTitleL
 
 kxvalueptr kxwindow::GetMember(const char* member, const kxargs& args) {
   if (std::strcmp(member, "Move") == 0) {
+    centredOnW = centredOnH = 0;
     X = ClampPlace(args.Int(0));
     Y = ClampPlace(args.Int(1));
     return kxvalueptr(new kxintvalue(1));
@@ -113,11 +114,17 @@ void kxwindow::ToCenter() {
   if (!frame) return;
   X = (frame->W - W) / 2;
   Y = (frame->H - H) / 2;
+  centredOnW = frame->W;
+  centredOnH = frame->H;
 }
 
 void kxwindow::Update() {
   kxgraphic::Update();
-  if (parent && parent == kxgui::Visible) ClampToScreen();
+  if (parent && parent == kxgui::Visible) {
+    const kxgraphic* screen = kxgui::Visible;
+    if (centredOnW > 0 && (screen->W != centredOnW || screen->H != centredOnH)) ToCenter();
+    ClampToScreen();
+  }
   if (!kxgui::OpenList) {
     active = kxgui::Focus && kxgui::Focus->IsWithin(this) ? 1 : 0;
     if (active && parent && parent->firstChild != this) parent->AddChild(this);
@@ -162,6 +169,7 @@ void kxwindow::OnLeftDown() {
 
 void kxwindow::OnMove() {
   if (dragMode == 0) return;
+  centredOnW = centredOnH = 0;  // placed by the user now
   int lx = 0, ly = 0;
   ToLocal(&lx, &ly);
   if (dragMode == kDragMove) {

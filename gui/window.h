@@ -35,6 +35,10 @@ class kxwindow : public kxgraphic {
   // The capture this window took over when it was shown (null: none); it
   // goes back there when this window hides, if that is still on the screen.
   kxgraphic* captureBelow = nullptr;
+  // px: the size of the screen ToCenter centred the window on; 0 once the
+  // window is moved. A centred window is centred again on a screen of
+  // another size (a notice shown just before the display mode changes).
+  int centredOnW = 0, centredOnH = 0;
 
   kxwindow();
 
@@ -42,8 +46,9 @@ class kxwindow : public kxgraphic {
   // "EnableResize", then the base names.
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
   void CopyTo(kxnode* other) override;
-  // Anchors and children, the clamp to the screen, raising an active window
-  // (not while a drop-down list is open), and the menu titles.
+  // Anchors and children, centring again on a screen of a new size, the
+  // clamp to the screen, raising an active window (not while a drop-down
+  // list is open), and the menu titles.
   void Update() override;
   void OnLeftDown() override;
   void OnLeftUp() override { dragMode = 0; }

@@ -69,6 +69,30 @@ TEST_F(WindowTest, ShowClampsIntoTheScreen) {
   EXPECT_EQ(window->Y, 480 - 600);
 }
 
+// A window shown centred stays centred when the screen takes another size
+// (a new display mode); one the user moved only keeps inside it.
+TEST_F(WindowTest, ACentredWindowIsCentredAgainOnAScreenOfAnotherSize) {
+  screen->W = 1024, screen->H = 768;
+  window->Show();
+  window->ToCenter();
+  EXPECT_EQ(window->X, (1024 - 200) / 2);
+  kxwindow* moved = Make("Moved", 0, 0, 100, 100);
+  moved->Show();
+  moved->ToCenter();
+  Mouse(kxcode::kMouseLeftDown, moved->X + 50, moved->Y + 95);  // the title bar
+  Mouse(kxcode::kMouseMove, moved->X + 250, moved->Y + 95);
+  Mouse(kxcode::kMouseLeftUp, moved->X + 250, moved->Y + 95);
+  ASSERT_EQ(moved->X, (1024 - 100) / 2 + 200);
+  screen->W = 640, screen->H = 480;
+  screen->Update();
+  EXPECT_EQ(window->X, (640 - 200) / 2);
+  EXPECT_EQ(window->Y, (480 - 150) / 2);
+  EXPECT_EQ(moved->X, 640 - 100);  // clamped, not centred
+  window->X = 3;  // placed by code on the same screen: left where it is
+  screen->Update();
+  EXPECT_EQ(window->X, 3);
+}
+
 TEST_F(WindowTest, ShowWithoutAScreenDoesNothing) {
   kxgui::Visible = nullptr;
   window->Show();

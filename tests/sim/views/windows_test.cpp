@@ -16,6 +16,7 @@
 #include "gui/check_box.h"
 #include "gui/containers.h"
 #include "gui/edit.h"
+#include "gui/gui.h"
 #include "gui/images.h"
 #include "gui/list_item.h"
 #include "gui/scroll.h"
@@ -508,6 +509,26 @@ TEST_F(MainOptionsTest, ALanguageChoiceCopiesTheFileAndAnnouncesTheRestart) {
   Send(sim::kWndOptionsMain, "Ok");
   EXPECT_EQ(sim::Menu().language, 2);
   EXPECT_FALSE(Shown(sim::kWndRestart));
+}
+
+// From full screen to a window with another language: the restart notice,
+// shown before the window is made anew, stands in the middle of the new one.
+TEST_F(MainOptionsTest, TheRestartNoticeIsCentredOnTheWindowMadeAfterIt) {
+  Write("svgelanguage/language1.kxd", "SimText( 0 ) = \"Geschwindigkeit:\"\n");
+  sim::Menu().language = 1;
+  kxsystem::display.window_fullscreen = 1;
+  kxsystem::display.window_width = kxgui::Visible->W = 1024;
+  kxsystem::display.window_height = kxgui::Visible->H = 768;
+  sim::FillDisplayModeList(sim::OptionsWindow());
+  Button("wndoptmainres/wndoptmainwin")->Select();
+  Button("wndoptmainlang/wndoptmainlde")->Select();
+  Send(sim::kWndOptionsMain, "Ok");
+  ASSERT_EQ(kxsystem::callbacks.request, kxcode::kRequestRecreate);
+  ASSERT_TRUE(Shown(sim::kWndRestart));
+  kxgui::Frame();  // the new window's first frame: 640 x 480
+  kxwindow* notice = sim::RestartWindow();
+  EXPECT_EQ(notice->X, (640 - notice->W) / 2);
+  EXPECT_EQ(notice->Y, (480 - notice->H) / 2);
 }
 
 TEST_F(WindowsTest, TheLanguageSwitchCopiesDeletesOrRefuses) {
