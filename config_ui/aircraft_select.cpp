@@ -236,6 +236,9 @@ kxwindowloadacft::kxwindowloadacft() {
   if (label) {
     description = Add(label, new kxlistitem("", kDescInsetX, 0, label->W - kDescInsetW, label->H - kDescInsetH),
                       "wladesc2");
+    // Both keep their right margins, so they narrow with the window.
+    label->Wr = kWidth - kDescX - kPreviewSide;
+    if (description) description->Wr = kDescInsetW - kDescInsetX;
   }
 }
 
@@ -367,8 +370,8 @@ void kxwindowloadacft::Open(int number) {
 // The window is larger than the program's smallest screen (640 x 480), where
 // its buttons and filter options would lie off screen. On a smaller screen
 // it takes the screen's size: the anchored list, buttons and options follow,
-// and the preview shrinks to the room between the title bar and the
-// description, which keep their places.
+// the preview shrinks to the room between the title bar and the
+// description, which keeps its place and narrows with the window.
 void kxwindowloadacft::FitToScreen() {
   const kxgraphic* screen = kxgui::Visible;
   W = screen ? std::min(kWidth, screen->W) : kWidth;

@@ -34,7 +34,8 @@ namespace {
 // curve fields and the labels lies at kRowTop - 20 r.
 constexpr int kCancelRight = 10, kOkRight = 100, kAdvancedX = 270;
 constexpr int kRowTop = 280, kRowStep = 20;
-constexpr int kLabelX = 5, kLabelWidth = 150;
+// The labels reach to the travel fields: "Throttle / Collective Pitch" needs 156 px.
+constexpr int kLabelX = 3, kLabelWidth = 156;
 constexpr int kTravelX = 160, kExpoX = 198, kFieldWidth = 34, kFieldHeight = 18, kFieldChars = 3;
 constexpr int kReverseX = 240, kBoxSide = 20;
 constexpr int kInputsX = 275, kInputsWidth = 360;

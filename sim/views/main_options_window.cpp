@@ -28,6 +28,12 @@ constexpr int kModesPerColumn = 15;
 constexpr int kModeColumnWidth = 130;     // px
 constexpr int kModeTop = 319;             // px, the first mode button's y
 constexpr int kModeStep = 22;             // px between mode buttons
+// Narrower than kWidth there is no room for a fourth column of modes beside
+// the language and texture groups: the modes stand in three columns of 20,
+// closer together, below the window mode button.
+constexpr int kNarrowModesPerColumn = 20;
+constexpr int kNarrowModeTop = 327;       // px
+constexpr int kNarrowModeStep = 16;       // px: a text line and a little
 constexpr int kWindowedWidth = 640, kWindowedHeight = 480;  // px, the window a return from full screen opens
 constexpr int kWidth = 700, kHeight = 475;  // px, where the screen has room
 constexpr int kGroupRight = 10;           // px from the right edge to the language and texture groups
@@ -70,11 +76,9 @@ class wndoptionsmain : public simwindow {
     if (kxlabel* g = AddLabel(this, "Resolution", 10, 50, 540, 395, "wndoptmainres")) {
       g->Wr = kResolutionRight;
       windowMode = Option(g, 350, " Window mode", "wndoptmainwin");
-      for (int k = 0; k < kModeButtons; ++k) {
-        int x = 10 + kModeColumnWidth * (k / kModesPerColumn);
-        int y = kModeTop - kModeStep * (k % kModesPerColumn);
-        modes[k] = AddIconButton(g, x, y, kOptionSize, kOptionSize, "9999x9999 (999Hz)", 0, "");
-      }
+      for (int k = 0; k < kModeButtons; ++k)
+        modes[k] = AddIconButton(g, 0, 0, kOptionSize, kOptionSize, "9999x9999 (999Hz)", 0, "");
+      PlaceModes(false);
     }
   }
 
@@ -120,10 +124,22 @@ class wndoptionsmain : public simwindow {
       W = std::min(kWidth, screen->W);
       H = std::min(kHeight, screen->H);
     }
+    PlaceModes(W < kWidth);
     ShowWindow(this);
   }
 
  private:
+  void PlaceModes(bool narrow) {
+    const int perColumn = narrow ? kNarrowModesPerColumn : kModesPerColumn;
+    const int top = narrow ? kNarrowModeTop : kModeTop, step = narrow ? kNarrowModeStep : kModeStep;
+    for (int k = 0; k < kModeButtons; ++k) {
+      if (!modes[k]) continue;
+      modes[k]->X = 10 + kModeColumnWidth * (k / perColumn);
+      modes[k]->Y = top - step * (k % perColumn);
+      modes[k]->H = std::min(kOptionSize, step);
+    }
+  }
+
   kxiconbutton* Option(kxgraphic* group, int y, const char* text, const char* buttonName) {
     return AddIconButton(group, 10, y, kOptionSize, kOptionSize, text, 0, buttonName);
   }

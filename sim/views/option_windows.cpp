@@ -1,12 +1,14 @@
 // Sections: the row table; the window; the five layouts.
 #include "sim/views/option_windows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "dynamics/air_model.h"
 #include "gui/group_frame.h"
+#include "gui/gui.h"
 #include "gui/slider.h"
 #include "gui/text.h"
 #include "sim/player.h"
@@ -111,6 +113,13 @@ class wndoptions : public simwindow {
     AddOkCancel(layout_.okName, layout_.cancelName);
     std::vector<kxlabel*> frames;
     for (const group& g : layout_.groups) frames.push_back(AddLabel(this, g.caption, g.x, g.y, g.w, g.h, g.name));
+    // The first group, the top one, keeps its distance from the window's top
+    // edge, so a window made lower to fit the screen takes the room from it;
+    // its rows keep their places from its bottom edge.
+    if (!frames.empty() && frames.front()) {
+      const group& top = layout_.groups.front();
+      frames.front()->Hr = layout_.h - top.y - top.h;
+    }
     for (const sliderrow& r : layout_.rows) {
       kxlabel* frame = frames[static_cast<size_t>(r.group)];
       sliders_.push_back(frame ? AddRow(frame, r) : nullptr);
@@ -154,6 +163,9 @@ class wndoptions : public simwindow {
         sliders_[i]->PlaceKnob();
       }
     }
+    // Taller than the program's smallest screen (General Options is 490 px
+    // high): there it takes the screen's height, with Ok and Cancel in reach.
+    if (const kxgraphic* screen = kxgui::Visible) H = std::min(layout_.h, screen->H);
     ShowWindow(this);
   }
 

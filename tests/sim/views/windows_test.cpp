@@ -388,6 +388,7 @@ class MainOptionsTest : public WindowsTest {
 };
 
 TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
+  kxgui::Visible->W = 1024;  // room for the window's full width
   sim::FillDisplayModeList(sim::OptionsWindow());
   EXPECT_TRUE(Shown(sim::kWndOptionsMain));
   std::vector<kxiconbutton*> buttons = ModeButtons();
@@ -399,6 +400,14 @@ TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   EXPECT_EQ(buttons[15]->X, 10 + 130);
   EXPECT_EQ(buttons[15]->Y, 319);
   EXPECT_EQ(Button("wndoptmainres/wndoptmainwin")->selected, 1);
+  // Narrower, three columns of twenty, closer together.
+  kxgui::Visible->W = 640;
+  sim::FillDisplayModeList(sim::OptionsWindow());
+  EXPECT_EQ(buttons[15]->X, 10);
+  EXPECT_EQ(buttons[20]->X, 10 + 130);
+  EXPECT_EQ(buttons[20]->Y, 327);
+  EXPECT_EQ(buttons[59]->X, 10 + 2 * 130);
+  EXPECT_EQ(buttons[59]->Y, 327 - 19 * 16);
 
   kxsystem::display.modes.resize(3);
   sim::FillDisplayModeList(sim::OptionsWindow());
