@@ -207,6 +207,22 @@ TEST_F(ConfigurationEasyTest, RowsReverseAndTheDeviceChangeReapplyEveryRowInOrde
   EXPECT_EQ(easy->monitor->base, 1000);
 }
 
+// Both joysticks' buttons on (a script or a file can leave them so): the
+// inputs and the file's device are joystick 1's.
+TEST_F(ConfigurationEasyTest, WithBothJoysticksOnTheFirstJoysticksInputsAreUsed) {
+  sticks.Attach();
+  sticks.Attach();
+  Search();
+  easy->Open("two", 1);
+  easy->devices[svconfig::kJoystick1]->selected = 1;
+  easy->devices[svconfig::kJoystick2]->selected = 1;
+  easy->FunctionChange(1, 0);
+  EXPECT_EQ(easy->mapper->SourceCode(4), 600);
+  easy->Save();
+  EXPECT_NE(File("config/two.kxa").find("Text = \"new@@Analog Joystick #1\"\n"), std::string::npos);
+  EXPECT_NE(File("config/two.kxa").find("EasyDevice = 3\nEasyDevice = 4\nEasy = 1\n"), std::string::npos);
+}
+
 TEST_F(ConfigurationEasyTest, OkSavesAndReloadsThePlayersAndAdvancedHandsOverToTheEditor) {
   AddCable();
   Search();

@@ -102,6 +102,19 @@ TEST_F(ControlConfigTest, EasyRowsGiveTheirFunctionsTheInputAndTheFixedSources) 
   EXPECT_EQ(DeviceBase(joystick2), 650);
 }
 
+// The device inputs come from the first device button that is on, in the
+// order joystick 1, joystick 2, USB 1, USB 2 (the last also with none on).
+TEST(EasyDevicePrecedence, JoystickOneComesFirstThenJoystickTwoThenTheUsbDevices) {
+  for (int mask = 0; mask < 16; ++mask) {
+    const bool on[4] = {(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0};
+    const int expected = on[kJoystick1] ? 600 : on[kJoystick2] ? 650 : on[kUsb1] ? 1000 : 1100;
+    EXPECT_EQ(DeviceBase(on), expected) << "buttons on: " << mask;
+  }
+  const bool bothJoysticks[4] = {true, true, false, false};
+  EXPECT_EQ(DeviceBase(bothJoysticks), 600);
+  EXPECT_EQ(InputSource(0, DeviceBase(bothJoysticks)), 600);
+}
+
 TEST_F(ControlConfigTest, AnEasyFileWithNothingAssignedHoldsTheTextTheRowsAndEasy) {
   easystate state;
   std::string expected = "Text = \"mine@@USB Interface / PP #2\"\n";

@@ -64,6 +64,16 @@ TEST_F(ControlSettingsTest, ListsEveryConfigurationWithItsTextAndTheAircraftUsin
   EXPECT_EQ(settings->selection, Row("a"));
 }
 
+// Kept on purpose: the list is sorted by name (byte order), not shown in the
+// order the directory search returns, which is the file system's own and
+// changes from one folder to the next.
+TEST_F(ControlSettingsTest, TheListIsSortedByNameWhateverOrderTheFilesWereMadeIn) {
+  for (const char* name : {"zulu", "Mike", "beta", "alpha", "Zed", "acft10"})
+    Put(std::string("config/") + name + ".kxa", "Text = \"x@@ADV\"\n");
+  settings->Open();
+  EXPECT_EQ(Names(settings->rows), "Mike Zed a a.b acft00 acft01 acft10 alpha beta zulu");
+}
+
 TEST_F(ControlSettingsTest, AClickOnABoxAssignsTheConfigurationAndRewritesItsLine) {
   settings->Open();
   screen->Update();

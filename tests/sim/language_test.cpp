@@ -3,6 +3,8 @@
 #include "core/interpreter.h"
 #include "sim/application.h"
 #include "sim/hud_texts.h"
+#include "sim/language_switch.h"
+#include "sim/menu.h"
 #include "sim/multilanguage.h"
 #include "sim_support.h"
 
@@ -69,6 +71,22 @@ TEST_F(LanguageTest, ConversionsMatchByTypeNotByWidth) {
   EXPECT_FALSE(sim::SameConversions("%*d", "%*d"));
   EXPECT_FALSE(sim::SameConversions("%n", "%n"));
   EXPECT_FALSE(sim::SameConversions("%", "%"));
+}
+
+// Kept on purpose: a language number with no translation file (outside
+// 0-5) is refused with a log line and changes nothing, instead of storing a
+// language number that no file stands behind and reporting success.
+TEST_F(LanguageTest, ANumberOutsideTheTranslationsIsRefusedWithALogLine) {
+  Write("svgelanguage/language5.kxd", "five");
+  ASSERT_EQ(sim::SwitchLanguage(5), 1);
+  EXPECT_EQ(sim::Menu().language, 6);
+  for (int n : {6, -1, 99}) {
+    EXPECT_EQ(sim::SwitchLanguage(n), 0) << n;
+    EXPECT_TRUE(inputtest::Logged(("copy language " + std::to_string(n) + " file=fail\n").c_str())) << n;
+    EXPECT_EQ(sim::Menu().language, 6);
+    EXPECT_EQ(Read("svgelanguage.kxd"), "five");
+  }
+  sim::Menu().language = 1;
 }
 
 }  // namespace
