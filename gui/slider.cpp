@@ -55,8 +55,11 @@ float kxslider::ValueAt(int x) const {
 }
 
 void kxslider::PlaceKnob() {
-  float k = static_cast<float>(std::max(Track(), 0)) * Fraction(value) + kRoundingSlack;
-  knob = std::isfinite(k) ? static_cast<int>(std::clamp(k, -1.0e6f, 1.0e6f)) : 0;
+  // A value beyond the range (a setting stored outside it) keeps its knob at
+  // the track's end, inside the window; the value itself is left alone.
+  const float track = static_cast<float>(std::max(Track(), 0));
+  float k = track * Fraction(value) + kRoundingSlack;
+  knob = std::isfinite(k) ? static_cast<int>(std::clamp(k, 0.0f, track)) : 0;
 }
 
 void kxslider::OnLeftDown() {

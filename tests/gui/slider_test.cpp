@@ -96,6 +96,18 @@ TEST_F(SliderTest, CentreOutsideTheRangeBecomesTheMean) {
   EXPECT_FLOAT_EQ(s->centre, 50.0f);
 }
 
+// A value stored beyond the range (a rope of 20 m on a 2-8 m slider) shows
+// as it is, with the knob at the track's end rather than outside the window.
+TEST_F(SliderTest, AValueBeyondTheRangeKeepsTheKnobOnTheTrack) {
+  kxslider* s = MakeSlider(2, -1, 8);
+  for (auto [v, knob] : {std::pair{20.0f, 100}, std::pair{-5.0f, 0}, std::pair{5.0f, 50}}) {
+    s->value = v;
+    s->PlaceKnob();
+    EXPECT_EQ(s->knob, knob) << v;
+    EXPECT_EQ(s->value, v);
+  }
+}
+
 TEST_F(SliderTest, DegenerateRangesAndTracksNeverDivideByZero) {
   kxslider* s = MakeSlider(1, 1, 1);
   s->value = 1;
