@@ -114,12 +114,25 @@ class wndkeys : public simwindow {
 
 // --- wndAbout
 
-class wndabout : public simwindow {
+// A grey window that its Ok button closes and "Open" shows centred.
+class wndnotice : public simwindow {
  public:
-  wndabout() {
-    Fixed("wndAbout", "About Skyvane Gold Edition", 520, 470, "Hide");
+  wndnotice(const char* nodeName, const char* title, int w, int h, const char* okName) {
+    Fixed(nodeName, title, w, h, "Hide");
     background = kNoticeGrey;
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", "wndaboutok");
+    AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", okName);
+  }
+
+  kxvalueptr GetMember(const char* member, const kxargs& args) override {
+    if (std::strcmp(member, "Open") == 0) ShowWindow(this);
+    else return kxwindow::GetMember(member, args);
+    return kxvoid();
+  }
+};
+
+class wndabout : public wndnotice {
+ public:
+  wndabout() : wndnotice("wndAbout", "About Skyvane Gold Edition", 520, 470, "wndaboutok") {
     kxstring about;
     about.Format("%s\nVersion %s, built %s\n\nA flight simulator for radio-controlled model aircraft.\n\n"
                  "Flight model, scenery and tools by the Skyvane developers.",
@@ -132,12 +145,6 @@ class wndabout : public simwindow {
       picture->T0 = kAboutRowsUsed;
       picture->T1 = 0;
     }
-  }
-
-  kxvalueptr GetMember(const char* member, const kxargs& args) override {
-    if (std::strcmp(member, "Open") == 0) ShowWindow(this);
-    else return kxwindow::GetMember(member, args);
-    return kxvoid();
   }
 };
 
@@ -174,20 +181,11 @@ class wndnodevice : public simwindow {
 
 // "Edit aircraft" with a model of the older format: the designer edits
 // component aircraft only, and says so rather than doing nothing.
-class wndoldmodel : public simwindow {
+class wndoldmodel : public wndnotice {
  public:
-  wndoldmodel() {
-    Fixed("wndOldModel", "Edit aircraft", 280, 150, "Hide");
-    background = kNoticeGrey;
-    AddButton(this, 0, 10, 0, 0, 10, 0, "Ok", "../Hide", "wndoldmodelok");
+  wndoldmodel() : wndnotice("wndOldModel", "Edit aircraft", 280, 150, "wndoldmodelok") {
     AddListItem(this, 10, 50, 260, 70, 0, "wndoldmodel1",
                 "This aircraft is a model of the older format. Models of the older format cannot be edited.");
-  }
-
-  kxvalueptr GetMember(const char* member, const kxargs& args) override {
-    if (std::strcmp(member, "Open") == 0) ShowWindow(this);
-    else return kxwindow::GetMember(member, args);
-    return kxvoid();
   }
 };
 
