@@ -146,6 +146,10 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, "layers"));
   ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 200));
   ASSERT_GT(w->ground.columns, 0);
+  // The grid keeps within its memory budget of 100 bytes a face.
+  const kxgroundgrid& g = w->ground;
+  EXPECT_LE(g.faceCount * sizeof(kxgroundface) + (g.entryCount + size_t(g.columns) * g.rows + 1) * sizeof(uint32_t),
+            100u * g.faceCount);
   std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
   std::vector<std::array<float, 3>> points;
   std::mt19937 random(7);
