@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -72,6 +73,12 @@ void BM_CollisionBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_CollisionBuild)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Ground-height queries on a ground of state.range(0) triangles. Pattern 0:
+// points uniform over the ground, each in a cell far from the last (the
+// viewer's and the scenery set-up's queries, and the worst case for the
+// caches); pattern 1: along a flight path at 30 m/s, a query a frame at 60
+// frames a second for each of the aircraft's air points (what the flight
+// asks).
 void BM_GroundHeight(benchmark::State& state) {
   kxgeometryobject* chain = Chain(static_cast<int>(state.range(0)));
   auto w = std::make_unique<kxcollision>();
@@ -79,17 +86,35 @@ void BM_GroundHeight(benchmark::State& state) {
   std::mt19937 random(1);
   std::uniform_real_distribution<float> xy(-kGroundSize / 2, kGroundSize / 2);
   float points[1024][3];
-  for (auto& p : points) p[0] = xy(random), p[1] = xy(random), p[2] = 10000.0f;
+  if (state.range(1) == 0) {
+    for (auto& p : points) p[0] = xy(random), p[1] = xy(random), p[2] = 10000.0f;
+  } else {
+    const float step = 30.0f / 60.0f;  // m a frame
+    for (int i = 0; i < 1024; ++i) {
+      float t = step * static_cast<float>(i / 4), turn = 0.002f * t;
+      points[i][0] = 150.0f * std::sin(turn) + 0.5f * static_cast<float>(i % 4);
+      points[i][1] = 150.0f * (1.0f - std::cos(turn)) - 0.5f * static_cast<float>(i % 4);
+      points[i][2] = 10000.0f;
+    }
+  }
   size_t i = 0;
   for (auto _ : state) {
     float n[3];
     benchmark::DoNotOptimize(kxcollision::GroundHeight(w.get(), points[i++ & 1023], n));
   }
   state.SetItemsProcessed(state.iterations());
-  state.SetLabel("ground-height queries");
+  const kxgroundgrid& g = w->ground;
+  double bytes = static_cast<double>(g.faceCount) * sizeof(kxgroundface) +
+                 (static_cast<double>(g.entryCount) + static_cast<double>(g.columns) * g.rows + 1) * sizeof(uint32_t);
+  state.counters["grid_bytes_per_triangle"] = bytes / std::max(1, g.faceCount);
+  state.counters["entries_per_cell"] = static_cast<double>(g.entryCount) / std::max(1.0, static_cast<double>(g.columns) * g.rows);
+  state.SetLabel(state.range(1) ? "ground-height queries along a flight path" : "ground-height queries uniform over the ground");
   kxcollision::FreeOctree(w.get());
 }
-BENCHMARK(BM_GroundHeight)->Arg(100000)->Arg(1000000);
+BENCHMARK(BM_GroundHeight)->ArgsProduct({{100000, 1000000}, {0, 1}});
+BENCHMARK(BM_GroundHeight)->Args({100000,0})->Iterations(1000000)->Name("CG_Ground");
+BENCHMARK(BM_GroundHeight)->Args({100000,0})->Iterations(1)->Name("CG_Ground1");
+BENCHMARK(BM_CollisionBuild)->Arg(100000)->Iterations(1)->Name("CG_Build");
 
 // A wheel-sized box resting on the ground: what every wheel asks each
 // substep, from the world's walk (second argument 0) or from the faces

@@ -67,31 +67,4 @@ inline int InsideBox(const float lo[3], const float hi[3], const float p[3]) {
 
 inline float Dot3(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-// The ground rule of one face for the point p: the face is upward, p's x, y
-// lies in the horizontal circle of its bounding sphere (radius2 the radius
-// squared), and the plane's height z there is at or below p, above best and
-// inside every edge plane (edges(q) answers that for the point q on the
-// plane). 1 with *z set when all hold. The ground queries and their
-// brute-force reference share it, so they can only differ in the faces
-// they ask.
-template <class Edges>
-inline int GroundOnFace(const float normal[3], float d, const float centre[2], float radius2, const Edges& edges,
-                        const float p[3], float best, float* z) {
-  float dx = p[0] - centre[0], dy = p[1] - centre[1];
-  if (dx * dx + dy * dy > radius2) return 0;  // cheap miss before the plane and edges
-  if (!(normal[2] > 0.0f)) return 0;
-  float h = (d - normal[0] * p[0] - normal[1] * p[1]) / normal[2];
-  if (!(h <= p[2]) || !(h > best)) return 0;
-  const float q[3] = {p[0], p[1], h};
-  if (!edges(q)) return 0;
-  *z = h;
-  return 1;
-}
-
-// GroundOnFace for a face record of the world.
-inline int GroundOnFace(const kxcollface* f, const float p[3], float best, float* z) {
-  return GroundOnFace(f->normal, f->d, f->centre, f->radius * f->radius, [f](const float q[3]) { return InsideEdges(f, q); },
-                      p, best, z);
-}
-
 }  // namespace kxcollbuild

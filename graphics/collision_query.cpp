@@ -121,22 +121,23 @@ int kxcollision::FindGround(const kxcollision* w, const float p[3], float* heigh
   if (w->ground.columns) return kxgroundgrid::Find(&w->ground, p, height, normal);
   const float lo[3] = {p[0], p[1], -INFINITY};
   const float hi[3] = {p[0], p[1], p[2]};
-  const kxcollface* best = nullptr;
+  kxgroundface best{};
+  bool found = false;
   float bestZ = -INFINITY;
   auto leaf = [&](const kxcollnode* n) {
     for (const kxcollface* f = n->faces; f; f = f->next) {
+      kxgroundface r;
       float z;
-      if (!kxcollbuild::GroundOnFace(f, p, bestZ, &z)) continue;
+      if (!kxgroundgrid::Record(f, &r) || !kxgroundgrid::OnFace(r, p, bestZ, &z)) continue;
       bestZ = z;
-      best = f;
+      best = r;
+      found = true;
     }
   };
   ForLeaves(w->root, lo, hi, leaf);
-  if (!best) return 0;
+  if (!found) return 0;
   if (height) *height = bestZ;
-  if (normal) {
-    for (int k = 0; k < 3; ++k) normal[k] = best->normal[k];
-  }
+  if (normal) kxgroundgrid::Normal(best, normal);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 // Build and FreeOctree. The ground grid beside the tree is ground_grid.cpp.
 #include "graphics/collision_world.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cfloat>
 #include <cmath>
@@ -299,8 +300,14 @@ int kxcollision::Build(kxcollision* w, const kxgeometryobject* chain, const kxtr
   std::memcpy(w->sun, light, sizeof light);
 
   // Faces, in chain and element order.
+  size_t triangles = 0;
+  for (const kxgeometryobject* o = chain; o; o = o->next) {
+    for (const kxgeometry* el = o->mesh; el; el = el->next) triangles += static_cast<size_t>(std::max(0, el->triangleCount));
+  }
   std::vector<rawface> faces;
   std::vector<facebox> boxes;
+  faces.reserve(triangles);
+  boxes.reserve(triangles);
   for (const kxgeometryobject* o = chain; o; o = o->next) {
     for (const kxgeometry* el = o->mesh; el; el = el->next) {
       if (IsBillboard(el, transparent)) continue;

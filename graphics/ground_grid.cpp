@@ -1,17 +1,20 @@
-// The ground-height grid: which cells list a face, and the query.
+// The ground rule, the ground-height grid's build and its query.
 //
-// A cell lists a face when any point of the cell could pass the face's
-// ground rule (collision_face.h): the point must lie in the face's
-// horizontal circle and, on the plane, inside its edge planes within the
-// tolerance. Both regions are grown by margins that cover the rounding of
-// the rule and of the query's cell index, so the grid never leaves out a
-// face a scan over all faces would take. Within a cell the faces keep their
-// build order, so among equal heights the same face wins as in the scan.
+// The rule takes a face at (x, y) when the point lies inside its three edge
+// lines, each moved out by the face's tolerance, so a point on an edge that
+// two faces share is never lost between them; the height is the face's
+// plane there. The grid lists a face in every cell its rule may take a point
+// of: the triangle the record's own float lines enclose, grown by a margin
+// that covers the rounding of the rule's sums and of the query's cell index.
+// Rows of cells are walked from the triangle's edges, so a face costs the
+// cells it lies in, not those of its box. Within a cell the faces keep their
+// build order, so among equal heights the same face wins as in a scan.
 #include "graphics/ground_grid.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
+#include <cstdio>
 
 #include "core/hooks.h"
 #include "graphics/collision_face.h"
@@ -20,91 +23,66 @@
 
 namespace {
 
-constexpr double kCellsPerFace = 2.0;   // an even ground then lists about four faces per cell
+constexpr double kFacesPerCell = 0.5;   // cell area over the mean face's, before the memory check
+constexpr double kMaxBytesPerFace = 100.0;  // the grid grows its cells until it fits this
 constexpr int kMaxSide = 16384;         // cells along either axis
-// Rounding allowance, relative to the largest coordinate: float sums and
-// products of the rule and the cell index err by a few 1e-7 of it.
-constexpr double kRelativeSlack = 1e-5;
-constexpr double kSteepest = 1e-3;      // normal z below this: the edge test gives no bound in x, y
-constexpr double kSharpestHalfAngle = 1e-3;  // sin of half a corner's angle below this: the circle bounds alone
+// m: the farthest a corner of the tolerance triangle may lie beyond the
+// face's own corner. A sharp corner moves its edges' tolerance out by the
+// tolerance over the sine of its half angle; a sliver's tolerance is cut so
+// its tips stay this close.
+constexpr double kTipReach = 1e-2;
+// A face whose sharpest corner's half-angle sine is below this is no ground:
+// the rounding of its float lines would move its tip by tens of metres.
+// Such a face covers less than a square millimetre. Above it the lines'
+// rounding turns them by far less than the corner's angle, so they still
+// meet near the corner.
+constexpr double kSharpest = 1e-5;
+// Faces steeper than this slope (|dz/dx| or |dz/dy|) are walls, no ground.
+constexpr double kSteepest = 1e4;
+// Rounding allowance of the rule's float sums and the cell index, relative
+// to the largest coordinate or line constant the grid meets (float sums of
+// three products err by a few 1e-7 of their largest term).
+constexpr double kRelativeSlack = 4e-6;
 
-struct footprint {
-  double centre[2];
-  double radius;              // circle, grown
-  double corner[3][2];
-  double inward[3][2];        // unit inward normals of the edges in x, y
-  double grow;                // m, the edges' allowance; negative: edges not used
-  double lo[2], hi[2];        // the cells' search box
+struct point2 {
+  double x, y;
 };
 
-footprint Footprint(const kxcollface* f, double slack) {
-  footprint fp;
-  fp.centre[0] = f->centre[0];
-  fp.centre[1] = f->centre[1];
-  fp.radius = f->radius * (1.0 + kRelativeSlack) + slack;
-  const kxcolledge* e = f->edges;
-  for (int i = 0; i < 3; ++i, e = e->next) {
-    fp.corner[i][0] = e->point[0];
-    fp.corner[i][1] = e->point[1];
-  }
-  fp.grow = -1.0;
-  double cross = (fp.corner[1][0] - fp.corner[0][0]) * (fp.corner[2][1] - fp.corner[0][1]) -
-                 (fp.corner[1][1] - fp.corner[0][1]) * (fp.corner[2][0] - fp.corner[0][0]);
-  if (f->normal[2] >= kSteepest && cross > 0.0) {
-    // The rule's height divides by normal z: its error, and with it the
-    // edge test's, grows as the face steepens.
-    fp.grow = slack / f->normal[2];
-    for (int i = 0; i < 3; ++i) {
-      const double* a = fp.corner[i];
-      const double* b = fp.corner[(i + 1) % 3];
-      double mx = -(b[1] - a[1]), my = b[0] - a[0];  // left of a counter-clockwise edge
-      double length = std::sqrt(mx * mx + my * my);
-      fp.inward[i][0] = length > 0.0 ? mx / length : 0.0;
-      fp.inward[i][1] = length > 0.0 ? my / length : 0.0;
-    }
-  }
-  // The edges shifted out by grow meet beyond a corner of angle a at
-  // grow / sin(a / 2): at a sharp corner (a sliver face) far beyond the
-  // corners' box, so the box is grown by that much, or left to the circle.
-  double reach = -1.0;
-  if (fp.grow >= 0.0) {
-    double sinHalf = 1.0;
-    for (int i = 0; i < 3; ++i) {
-      const double* c = fp.corner[i];
-      const double* a = fp.corner[(i + 1) % 3];
-      const double* b = fp.corner[(i + 2) % 3];
-      double ux = a[0] - c[0], uy = a[1] - c[1], vx = b[0] - c[0], vy = b[1] - c[1];
-      double lengths = std::sqrt((ux * ux + uy * uy) * (vx * vx + vy * vy));
-      double cosine = lengths > 0.0 ? std::clamp((ux * vx + uy * vy) / lengths, -1.0, 1.0) : 1.0;
-      sinHalf = std::min(sinHalf, std::sqrt(0.5 * (1.0 - cosine)));
-    }
-    if (sinHalf > kSharpestHalfAngle) reach = fp.grow / sinHalf;
-  }
-  for (int k = 0; k < 2; ++k) {
-    fp.lo[k] = fp.centre[k] - fp.radius;
-    fp.hi[k] = fp.centre[k] + fp.radius;
-    if (reach >= 0.0) {
-      double cmin = std::min({fp.corner[0][k], fp.corner[1][k], fp.corner[2][k]});
-      double cmax = std::max({fp.corner[0][k], fp.corner[1][k], fp.corner[2][k]});
-      fp.lo[k] = std::max(fp.lo[k], cmin - reach);
-      fp.hi[k] = std::min(fp.hi[k], cmax + reach);
-    }
-  }
-  return fp;
+// Where the lines a0 x + b0 y + c0 = 0 and a1 x + b1 y + c1 = 0 meet; false
+// when they are parallel.
+bool Meet(const double l0[3], const double l1[3], point2* p) {
+  double det = l0[0] * l1[1] - l0[1] * l1[0];
+  if (det == 0.0) return false;
+  p->x = (l0[1] * l1[2] - l1[1] * l0[2]) / det;
+  p->y = (l1[0] * l0[2] - l0[0] * l1[2]) / det;
+  return std::isfinite(p->x) && std::isfinite(p->y);
 }
 
-// Whether the cell's rectangle lo..hi may hold a point of the footprint.
-bool Touches(const footprint& fp, const double lo[2], const double hi[2]) {
-  double dx = std::max({lo[0] - fp.centre[0], 0.0, fp.centre[0] - hi[0]});
-  double dy = std::max({lo[1] - fp.centre[1], 0.0, fp.centre[1] - hi[1]});
-  if (dx * dx + dy * dy > fp.radius * fp.radius) return false;
-  if (fp.grow < 0.0) return true;
+// A lower bound of the sine of half the triangle's sharpest corner: the
+// sharpest corner lies between the two longest edges, its sine is twice
+// the area over their lengths' product, and that is at most twice the sine
+// of its half.
+double SharpestHalfSine(const point2 v[3], double cross) {
+  double l[3];
   for (int i = 0; i < 3; ++i) {
-    const double* a = fp.corner[i];
-    const double* m = fp.inward[i];
-    // The rectangle's corner farthest along the inward normal.
-    double x = m[0] >= 0.0 ? hi[0] : lo[0], y = m[1] >= 0.0 ? hi[1] : lo[1];
-    if (m[0] * (x - a[0]) + m[1] * (y - a[1]) < -fp.grow) return false;
+    double dx = v[(i + 1) % 3].x - v[i].x, dy = v[(i + 1) % 3].y - v[i].y;
+    l[i] = dx * dx + dy * dy;
+  }
+  double shortest = std::min({l[0], l[1], l[2]});
+  double product = l[0] * l[1] * l[2] / shortest;
+  return product > 0.0 ? 0.5 * cross / std::sqrt(product) : 0.0;
+}
+
+// The triangle the record's float lines, each moved out by grow, enclose.
+bool LinesTriangle(const kxgroundface& r, double grow, point2 v[3]) {
+  double l[3][3];
+  for (int i = 0; i < 3; ++i) {
+    for (int k = 0; k < 3; ++k) l[i][k] = r.edges[i][k];
+    l[i][2] += grow;
+  }
+  // Corner i lies where the lines of edges i - 1 and i meet.
+  for (int i = 0; i < 3; ++i) {
+    if (!Meet(l[(i + 2) % 3], l[i], &v[i])) return false;
   }
   return true;
 }
@@ -114,24 +92,105 @@ struct layout {
   double cell;
   int columns, rows;
 
-  // Calls visit(cell index) for every cell the footprint touches.
-  template <class Visit>
-  void ForCells(const footprint& fp, Visit&& visit) const {
-    int i0 = std::max(0, static_cast<int>(std::floor((fp.lo[0] - min[0]) / cell)));
-    int i1 = std::min(columns - 1, static_cast<int>(std::floor((fp.hi[0] - min[0]) / cell)));
-    int j0 = std::max(0, static_cast<int>(std::floor((fp.lo[1] - min[1]) / cell)));
-    int j1 = std::min(rows - 1, static_cast<int>(std::floor((fp.hi[1] - min[1]) / cell)));
+  // Appends to out every cell the triangle v meets, row by row: a row's
+  // columns span the triangle's part between the row's two lines, found by
+  // clipping each edge to the row.
+  void Cells(const point2 v[3], std::vector<uint32_t>* out) const {
+    double dxdy[3];
+    for (int i = 0; i < 3; ++i) {
+      const point2& a = v[i];
+      const point2& b = v[(i + 1) % 3];
+      dxdy[i] = a.y != b.y ? (b.x - a.x) / (b.y - a.y) : 0.0;
+    }
+    double ylo = std::min({v[0].y, v[1].y, v[2].y}), yhi = std::max({v[0].y, v[1].y, v[2].y});
+    int j0 = std::max(0, static_cast<int>(std::floor((ylo - min[1]) / cell)));
+    int j1 = std::min(rows - 1, static_cast<int>(std::floor((yhi - min[1]) / cell)));
     for (int j = j0; j <= j1; ++j) {
-      for (int i = i0; i <= i1; ++i) {
-        const double lo[2] = {min[0] + i * cell, min[1] + j * cell};
-        const double hi[2] = {lo[0] + cell, lo[1] + cell};
-        if (Touches(fp, lo, hi)) visit(static_cast<size_t>(j) * columns + i);
+      double s0 = min[1] + j * cell, s1 = s0 + cell;
+      double xlo = INFINITY, xhi = -INFINITY;
+      for (int i = 0; i < 3; ++i) {
+        const point2& a = v[i];
+        const point2& b = v[(i + 1) % 3];
+        double t0 = std::max(s0, std::min(a.y, b.y)), t1 = std::min(s1, std::max(a.y, b.y));
+        if (!(t0 <= t1)) continue;
+        double x0 = a.y != b.y ? a.x + (t0 - a.y) * dxdy[i] : std::min(a.x, b.x);
+        double x1 = a.y != b.y ? a.x + (t1 - a.y) * dxdy[i] : std::max(a.x, b.x);
+        xlo = std::min({xlo, x0, x1});
+        xhi = std::max({xhi, x0, x1});
       }
+      if (!(xlo <= xhi)) continue;
+      int i0 = std::max(0, static_cast<int>(std::floor((xlo - min[0]) / cell)));
+      int i1 = std::min(columns - 1, static_cast<int>(std::floor((xhi - min[0]) / cell)));
+      uint32_t row = static_cast<uint32_t>(j) * static_cast<uint32_t>(columns);
+      for (int i = i0; i <= i1; ++i) out->push_back(row + static_cast<uint32_t>(i));
     }
   }
 };
 
+// Cells of the layout over lo..hi with the given side.
+layout Layout(const double lo[2], const double hi[2], double cell) {
+  layout grid;
+  double width = hi[0] - lo[0], depth = hi[1] - lo[1];
+  grid.cell = std::max({cell, width / (kMaxSide - 1), depth / (kMaxSide - 1), 1e-3});
+  grid.min[0] = lo[0];
+  grid.min[1] = lo[1];
+  grid.columns = std::clamp(static_cast<int>(std::floor(width / grid.cell)) + 1, 1, kMaxSide);
+  grid.rows = std::clamp(static_cast<int>(std::floor(depth / grid.cell)) + 1, 1, kMaxSide);
+  return grid;
+}
+
 }  // namespace
+
+int kxgroundgrid::Record(const kxcollface* face, kxgroundface* out) {
+  if (!face || face->frame || !(face->normal[2] > 0.0f)) return 0;
+  point2 v[3];
+  double z[3];
+  int n = 0;
+  for (const kxcolledge* e = face->edges; e; e = e->next, ++n) {
+    if (n == 3) return 0;
+    v[n] = {e->point[0], e->point[1]};
+    z[n] = e->point[2];
+  }
+  if (n != 3) return 0;
+  double ux = v[1].x - v[0].x, uy = v[1].y - v[0].y, wx = v[2].x - v[0].x, wy = v[2].y - v[0].y;
+  double cross = ux * wy - uy * wx;
+  if (!(cross > 0.0)) return 0;
+  double a = ((z[1] - z[0]) * wy - (z[2] - z[0]) * uy) / cross;
+  double b = (ux * (z[2] - z[0]) - wx * (z[1] - z[0])) / cross;
+  if (!(std::fabs(a) <= kSteepest) || !(std::fabs(b) <= kSteepest)) return 0;
+  double sharpness = SharpestHalfSine(v, cross);
+  if (!(sharpness >= kSharpest)) return 0;
+  double tolerance = std::min(static_cast<double>(kxcollbuild::kEdgeTolerance), kTipReach * sharpness);
+  kxgroundface r;
+  r.plane[0] = static_cast<float>(a);
+  r.plane[1] = static_cast<float>(b);
+  r.plane[2] = static_cast<float>(z[0] - a * v[0].x - b * v[0].y);
+  for (int i = 0; i < 3; ++i) {
+    const point2& p = v[i];
+    const point2& q = v[(i + 1) % 3];
+    double mx = -(q.y - p.y), my = q.x - p.x;  // left of a counter-clockwise edge
+    double length = std::sqrt(mx * mx + my * my);
+    float* e = r.edges[i];
+    e[0] = static_cast<float>(mx / length);
+    e[1] = static_cast<float>(my / length);
+    // Through the corner with the rounded normal, so the line's rounding
+    // turns it about the corner instead of moving it.
+    e[2] = static_cast<float>(-(static_cast<double>(e[0]) * p.x + static_cast<double>(e[1]) * p.y) + tolerance);
+  }
+  for (float c : {r.plane[0], r.plane[1], r.plane[2], r.edges[0][2], r.edges[1][2], r.edges[2][2]}) {
+    if (!std::isfinite(c)) return 0;
+  }
+  *out = r;
+  return 1;
+}
+
+void kxgroundgrid::Normal(const kxgroundface& f, float normal[3]) {
+  double a = f.plane[0], b = f.plane[1];
+  double length = std::sqrt(a * a + b * b + 1.0);
+  normal[0] = static_cast<float>(-a / length);
+  normal[1] = static_cast<float>(-b / length);
+  normal[2] = static_cast<float>(1.0 / length);
+}
 
 void kxgroundgrid::Free(kxgroundgrid* g) {
   if (!g) return;
@@ -142,85 +201,91 @@ void kxgroundgrid::Free(kxgroundgrid* g) {
 int kxgroundgrid::Build(kxgroundgrid* g, const kxcollface* const* faces, int count) {
   if (!g) return 0;
   Free(g);
-  std::vector<const kxcollface*> upward;
-  double largest = 1.0;  // m, the largest coordinate the rule meets
+  std::vector<kxgroundface> records;
+  double largest = 1.0;  // m, the largest coordinate or line constant the rule meets
   for (int i = 0; i < count; ++i) {
-    const kxcollface* f = faces[i];
-    if (!(f->normal[2] > 0.0f)) continue;
-    upward.push_back(f);
-    largest = std::max({largest, std::fabs(static_cast<double>(f->d)), std::fabs(f->centre[0]) + 1.0 * f->radius,
-                        std::fabs(f->centre[1]) + 1.0 * f->radius, std::fabs(f->centre[2]) + 1.0 * f->radius});
+    kxgroundface r;
+    if (!Record(faces[i], &r)) continue;
+    records.push_back(r);
+    for (const float* e : r.edges) largest = std::max(largest, std::fabs(static_cast<double>(e[2])));
+    for (const kxcolledge* e = faces[i]->edges; e; e = e->next) {
+      largest = std::max({largest, std::fabs(static_cast<double>(e->point[0])), std::fabs(static_cast<double>(e->point[1]))});
+    }
   }
-  if (upward.empty()) return 0;
-  double slack = 2.0 * kxcollbuild::kEdgeTolerance + kRelativeSlack * largest;
+  if (records.empty()) return 0;
+  double margin = kRelativeSlack * largest;
 
-  std::vector<footprint> prints;
-  prints.reserve(upward.size());
+  // The box of the faces' listing triangles.
   double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
-  for (const kxcollface* f : upward) {
-    prints.push_back(Footprint(f, slack));
-    // Faces at the edge of the float range leave the grid out: the tree
-    // answers for such a scenery.
-    if (!std::isfinite(prints.back().hi[0] - prints.back().lo[0]) ||
-        !std::isfinite(prints.back().hi[1] - prints.back().lo[1]) || !std::isfinite(slack)) {
-      return 0;
+  double area = 0.0;
+  for (const kxgroundface& r : records) {
+    point2 v[3];
+    if (!LinesTriangle(r, margin, v)) return 0;
+    for (int k = 0; k < 3; ++k) {
+      lo[0] = std::min(lo[0], v[k].x), hi[0] = std::max(hi[0], v[k].x);
+      lo[1] = std::min(lo[1], v[k].y), hi[1] = std::max(hi[1], v[k].y);
     }
-    for (int k = 0; k < 2; ++k) {
-      lo[k] = std::min(lo[k], prints.back().lo[k]);
-      hi[k] = std::max(hi[k], prints.back().hi[k]);
-    }
+    area += 0.5 * std::fabs((v[1].x - v[0].x) * (v[2].y - v[0].y) - (v[1].y - v[0].y) * (v[2].x - v[0].x));
   }
-  layout grid;
-  double width = hi[0] - lo[0], depth = hi[1] - lo[1];
-  if (!std::isfinite(width) || !std::isfinite(depth)) return 0;
-  grid.cell = std::sqrt(std::max(width * depth, 1e-6) / (kCellsPerFace * static_cast<double>(upward.size())));
-  grid.cell = std::max({grid.cell, width / kMaxSide, depth / kMaxSide, 1e-3});
-  // Half a cell of border: generated grounds would otherwise put their
-  // lines right on cell borders, and every face would spill into the next
-  // cells by its margin.
-  grid.min[0] = lo[0] - 0.5 * grid.cell;
-  grid.min[1] = lo[1] - 0.5 * grid.cell;
-  grid.columns = std::clamp(static_cast<int>(std::ceil(width / grid.cell)) + 1, 1, kMaxSide);
-  grid.rows = std::clamp(static_cast<int>(std::ceil(depth / grid.cell)) + 1, 1, kMaxSide);
-  size_t cells = static_cast<size_t>(grid.columns) * grid.rows;
+  // Faces at the edge of the float range leave the grid out: the tree
+  // answers for such a scenery.
+  if (!std::isfinite(hi[0] - lo[0]) || !std::isfinite(hi[1] - lo[1]) || !std::isfinite(area)) return 0;
 
-  // Count, then fill in face order.
-  std::vector<size_t> starts(cells + 1, 0);
-  for (const footprint& fp : prints) grid.ForCells(fp, [&](size_t c) { ++starts[c + 1]; });
-  for (size_t c = 0; c < cells; ++c) starts[c + 1] += starts[c];
-  size_t entries = starts[cells];
-  size_t bytes = upward.size() * sizeof(kxgroundface) + (cells + 1 + entries) * sizeof(uint32_t);
+  // Each face's cells, listed once; cells that would take more memory
+  // than the budget grow until they fit.
+  double side = std::sqrt(std::max(kFacesPerCell * area / static_cast<double>(records.size()), 1e-6));
+  layout grid;
+  std::vector<uint32_t> listed;         // the faces' cells, face after face
+  std::vector<uint32_t> firsts(records.size() + 1);  // face n's cells at listed[firsts[n]..firsts[n + 1])
+  for (int attempt = 0;; ++attempt) {
+    grid = Layout(lo, hi, side);
+    listed.clear();
+    listed.reserve(8 * records.size());
+    for (size_t n = 0; n < records.size(); ++n) {
+      firsts[n] = static_cast<uint32_t>(std::min<size_t>(listed.size(), UINT32_MAX));
+      point2 v[3];
+      LinesTriangle(records[n], margin, v);
+      grid.Cells(v, &listed);
+    }
+    firsts[records.size()] = static_cast<uint32_t>(std::min<size_t>(listed.size(), UINT32_MAX));
+    double cells = static_cast<double>(grid.columns) * grid.rows;
+    double bytes = static_cast<double>(records.size()) * sizeof(kxgroundface) +
+                   (static_cast<double>(listed.size()) + cells + 1) * sizeof(uint32_t);
+    if (bytes <= kMaxBytesPerFace * static_cast<double>(records.size()) || attempt == 8) break;
+    side *= 1.25;
+  }
+  size_t cells = static_cast<size_t>(grid.columns) * grid.rows;
+  size_t entries = listed.size();
+  size_t bytes = records.size() * sizeof(kxgroundface) + (entries + cells + 1) * sizeof(uint32_t);
   if (entries >= UINT32_MAX || !kxgl::ReserveBytes(&g->block, bytes, "kxcollground")) {
     kxcore::Log("gl:  collision ground grid %zu entries=fail\n", entries);
     return 0;
   }
-  // Faces first: their records are the largest and keep their alignment.
-  g->faces = static_cast<kxgroundface*>(g->block);
-  g->entries = reinterpret_cast<uint32_t*>(g->faces + upward.size());
-  g->starts = reinterpret_cast<uint32_t*>(g->entries + entries);
-  std::copy(starts.begin(), starts.end(), g->starts);
-  for (size_t n = 0; n < upward.size(); ++n) {
-    const kxcollface* f = upward[n];
-    kxgroundface& r = g->faces[n];
-    r.centre[0] = f->centre[0];
-    r.centre[1] = f->centre[1];
-    r.radius2 = f->radius * f->radius;
-    for (int k = 0; k < 3; ++k) r.normal[k] = f->normal[k];
-    r.d = f->d;
-    const kxcolledge* e = f->edges;
-    for (int i = 0; i < 3; ++i, e = e->next) {
-      for (int k = 0; k < 3; ++k) r.edges[i][k] = e->normal[k];
-      r.edges[i][3] = e->distance;
-    }
-    grid.ForCells(prints[n], [&](size_t c) { g->entries[starts[c]++] = static_cast<uint32_t>(n); });
+  // Records first: they keep their alignment.
+  g->records = static_cast<kxgroundface*>(g->block);
+  g->entries = reinterpret_cast<uint32_t*>(g->records + records.size());
+  g->starts = g->entries + entries;
+  std::copy(records.begin(), records.end(), g->records);
+  // A counting sort by cell; faces come in build order, so each cell's
+  // entries stay ascending.
+  uint32_t* starts = g->starts;
+  std::fill(starts, starts + cells + 1, 0u);
+  for (uint32_t c : listed) ++starts[c + 1];
+  for (size_t c = 0; c < cells; ++c) starts[c + 1] += starts[c];
+  for (size_t n = 0; n < records.size(); ++n) {
+    for (uint32_t k = firsts[n]; k < firsts[n + 1]; ++k) g->entries[starts[listed[k]]++] = static_cast<uint32_t>(n);
   }
+  // The fill moved each start to the next cell's: shift them back.
+  for (size_t c = cells; c > 0; --c) starts[c] = starts[c - 1];
+  starts[0] = 0;
   g->min[0] = static_cast<float>(grid.min[0]);
   g->min[1] = static_cast<float>(grid.min[1]);
   g->cell = static_cast<float>(grid.cell);
   g->perCell = static_cast<float>(1.0 / grid.cell);
   g->columns = grid.columns;
   g->rows = grid.rows;
-  g->faceCount = static_cast<int32_t>(upward.size());
+  g->faceCount = static_cast<int32_t>(records.size());
+  g->entryCount = static_cast<int32_t>(entries);
   return 1;
 }
 
@@ -230,23 +295,16 @@ int kxgroundgrid::Find(const kxgroundgrid* g, const float p[3], float* height, f
   uint32_t cell = static_cast<uint32_t>(v) * static_cast<uint32_t>(g->columns) + static_cast<uint32_t>(u);
   const kxgroundface* best = nullptr;
   float bestZ = -INFINITY;
-  for (uint32_t k = g->starts[cell], end = g->starts[cell + 1]; k < end; ++k) {
-    const kxgroundface& f = g->faces[g->entries[k]];
-    auto inside = [&f](const float q[3]) {
-      return !kxcollbuild::OutsideEdge(f.edges[0], f.edges[0][3], q) &&
-             !kxcollbuild::OutsideEdge(f.edges[1], f.edges[1][3], q) &&
-             !kxcollbuild::OutsideEdge(f.edges[2], f.edges[2][3], q);
-    };
+  for (const uint32_t *k = g->entries + g->starts[cell], *end = g->entries + g->starts[cell + 1]; k != end; ++k) {
+    const kxgroundface& r = g->records[*k];
     float z;
-    if (kxcollbuild::GroundOnFace(f.normal, f.d, f.centre, f.radius2, inside, p, bestZ, &z)) {
+    if (OnFace(r, p, bestZ, &z)) {
       bestZ = z;
-      best = &f;
+      best = &r;
     }
   }
   if (!best) return 0;
   if (height) *height = bestZ;
-  if (normal) {
-    for (int k = 0; k < 3; ++k) normal[k] = best->normal[k];
-  }
+  if (normal) Normal(*best, normal);
   return 1;
 }

@@ -32,6 +32,7 @@
 #include "sim/views/sky.h"
 #include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
+#include "sim/world/shadow_prep.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -216,6 +217,8 @@ void EnterSimulationMode() {
   ArmTips();
   for (kxinputdevice* d = kxinput::FirstDevice(); d; d = d->next)
     if (d->kind == kxcode::kDeviceJoystick) d->raw[kJoystickStartAxis] = -kxinput::kJoystickRange;
+  // Before the start clones the drawn trees, which copy the discs.
+  for (int i = 0; i < kPlayers; ++i) PrepareFlightGraphics(i);
   SceneryWorld().Set(&TheWorld()->collision);
   kxdynamics::Start(&SceneryWorld());
   kxdsound::SetEnabled(s.sound);

@@ -18,6 +18,7 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/views/blur_disc.h"
+#include "sim/views/loading_screen.h"
 #include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 
@@ -51,6 +52,25 @@ kxgeometricobject* Template(kxdaircraftinstance* instance) {
 
 kxgeometricobject* Drawn(const simplayer* p) {
   return p->flight_state ? kxnode::As<kxgeometricobject>(p->flight_state->graphics_root) : nullptr;
+}
+
+// The template's draw kinds, copied onto the clone drawn now.
+void ClassifyAndCopy(simplayer* p, kxdaircraftinstance* instance) {
+  kxgeometricobject* tree = Template(instance);
+  ClassifyDrawKinds(tree);
+  kxgeometricobject* drawn = Drawn(p);
+  if (tree && drawn) CopyDrawFields(tree, drawn);
+  else ClassifyDrawKinds(drawn);
+}
+
+// Whether a rotating part of the aircraft still lacks its blur disc.
+bool MissingDiscs(kxdaircraftinstance* instance) {
+  if (!instance || !instance->Template) return false;
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) {
+    kxdbody* component = IsRotatingComponent(c) ? kxdbody::As(c) : nullptr;
+    if (component && component->Geometry && !component->Geometry->discTexture) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -136,12 +156,18 @@ void PrepareAircraftGraphics(int player) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
   if (instance) kxgl::UploadGeometryTextures(static_cast<const kxgeometry*>(instance->Meshes));
   GenerateShadow(player);
+  ClassifyAndCopy(p, instance);
+}
+
+void PrepareFlightGraphics(int player) {
+  simplayer* p = Player(player);
+  if (!p || p->legacy || !p->flight_state) return;
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
+  if (!MissingDiscs(instance)) return;
+  const char* name = player == 0 ? session.aircraft0 : session.aircraft1;
+  DrawLoadingScreen(1, "loading aircraft %d %s", player + 1, name);
   CreateBlurDiscs(player);
-  kxgeometricobject* tree = Template(instance);
-  ClassifyDrawKinds(tree);
-  kxgeometricobject* drawn = Drawn(p);
-  if (tree && drawn) CopyDrawFields(tree, drawn);
-  else ClassifyDrawKinds(drawn);
+  ClassifyAndCopy(p, instance);
 }
 
 }  // namespace sim

@@ -1,7 +1,8 @@
 // What the views need to draw a player's aircraft, readied once after it is
 // loaded: the textures of its meshes, a square ground shadow whose box also
-// gives the aircraft's lowest point, a blur disc for every propeller and
-// rotor, and a draw kind for every graphics object.
+// gives the aircraft's lowest point and a draw kind for every graphics
+// object; and, before its first flight, a blur disc for every propeller and
+// rotor, which only a flight shows.
 #pragma once
 
 class kxgeometricobject;
@@ -17,8 +18,11 @@ constexpr int kDrawTransparent = 2;
 constexpr int kDrawRotating = 4;
 constexpr int kDrawDisc = 5;
 
-// Player index 0 or 1.
+// Player index 0 or 1. What the menu shows: no blur discs.
 void PrepareAircraftGraphics(int player);
+// The blur discs a flight needs that are not made yet, and the draw kinds
+// that follow from them; said on the loading screen while they are made.
+void PrepareFlightGraphics(int player);
 // The shadow quad, its texture and the flight state's box.
 void GenerateShadow(int player);
 // Blur discs of the aircraft's top-level rotors and propellers.

@@ -29,15 +29,22 @@ inline std::vector<const kxcollface*> DistinctFaces(const kxcollision* w) {
 }
 
 // The face the ground rule picks at p among all faces (the first of equal
-// heights) with its height in *height; null when none holds.
-inline const kxcollface* ScanGround(const std::vector<const kxcollface*>& faces, const float p[3], float* height) {
+// heights) with its height in *height and its record's normal in normal
+// (when not null); null when none holds.
+inline const kxcollface* ScanGround(const std::vector<const kxcollface*>& faces, const float p[3], float* height,
+                                    float* normal = nullptr) {
   if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) return nullptr;
   const kxcollface* best = nullptr;
+  kxgroundface record{}, bestRecord{};
   float z = -INFINITY;
   for (const kxcollface* f : faces) {
-    if (kxcollbuild::GroundOnFace(f, p, z, &z)) best = f;
+    if (kxgroundgrid::Record(f, &record) && kxgroundgrid::OnFace(record, p, z, &z)) {
+      best = f;
+      bestRecord = record;
+    }
   }
   if (best) *height = z;
+  if (best && normal) kxgroundgrid::Normal(bestRecord, normal);
   return best;
 }
 

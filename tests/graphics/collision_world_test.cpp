@@ -146,6 +146,10 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, "layers"));
   ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 200));
   ASSERT_GT(w->ground.columns, 0);
+  // The grid keeps within its memory budget of 100 bytes a face.
+  const kxgroundgrid& g = w->ground;
+  EXPECT_LE(g.faceCount * sizeof(kxgroundface) + (g.entryCount + size_t(g.columns) * g.rows + 1) * sizeof(uint32_t),
+            100u * g.faceCount);
   std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
   std::vector<std::array<float, 3>> points;
   std::mt19937 random(7);
@@ -168,14 +172,16 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
   int found = 0;
   for (const auto& p : points) {
     float expected = 0.0f;
-    const kxcollface* best = kxcolltest::ScanGround(faces, p.data(), &expected);
+    float expectedNormal[3];
+    const kxcollface* best = kxcolltest::ScanGround(faces, p.data(), &expected, expectedNormal);
     float h = 0.0f, n[3] = {0, 0, 0};
     int hit = kxcollision::FindGround(w.get(), p.data(), &h, n);
     ASSERT_EQ(hit, best != nullptr) << p[0] << " " << p[1] << " " << p[2];
     if (!best) continue;
     ++found;
     ASSERT_EQ(h, expected) << p[0] << " " << p[1] << " " << p[2];
-    ASSERT_EQ(std::memcmp(n, best->normal, sizeof n), 0);
+    ASSERT_EQ(std::memcmp(n, expectedNormal, sizeof n), 0);
+    for (int k = 0; k < 3; ++k) ASSERT_NEAR(n[k], best->normal[k], 1e-6f);
     if (best->id < terrain->triangleCount) {
       ASSERT_NEAR(h, BruteHeight(terrain, p.data()), 1e-3f);
     }
@@ -183,21 +189,35 @@ TEST_F(CollisionWorldTest, GroundHeightOnATerrainIsExactlyThatOfAScanOverEveryFa
   EXPECT_GT(found, static_cast<int>(points.size() / 2));
 }
 
-// The edges of a sliver, within their tolerance, reach far beyond its sharp
-// tip; the grid lists the face there as a scan over every face finds it.
+// The edges of a sliver, moved out by a tolerance, would meet far beyond
+// its sharp tip: a sliver's tolerance shrinks so its tip reaches at most a
+// centimetre, and one too sharp for its float lines is no ground. The grid
+// answers as a scan over every face, at and beyond the tip.
 TEST_F(CollisionWorldTest, GroundBeyondTheTipOfASliverIsFoundAsAScanFindsIt) {
-  Entry(Element({{-3.8147e-5f, -10, 0}, {0, 0, 0}, {0, 2.0005f, 0}}, {0, 1, 2}, "sliver_gras"));
-  ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 2));
-  ASSERT_GT(w->ground.columns, 0);
-  std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
-  for (float y : {1.0f, 2.5f, 3.0f, 4.0f}) {
-    const float p[3] = {0.0f, y, 1.0f};
-    float expected = 0.0f, h = 0.0f;
-    const kxcollface* best = kxcolltest::ScanGround(faces, p, &expected);
-    EXPECT_EQ(kxcollision::FindGround(w.get(), p, &h, nullptr), best != nullptr) << y;
-    if (best) {
-      EXPECT_EQ(h, expected) << y;
+  struct sliver {
+    float foot;  // m, x of the far corner: the sliver's width there
+    bool ground;
+  };
+  for (sliver s : {sliver{-4e-3f, true}, sliver{-3.8147e-5f, false}}) {
+    entries.clear();
+    Entry(Element({{s.foot, -10, 0}, {0, 0, 0}, {0, 2.0005f, 0}}, {0, 1, 2}, "sliver_gras"));
+    ASSERT_EQ(1, Build(nullptr, nullptr, 100.0f, 2));
+    EXPECT_EQ(w->ground.columns > 0, s.ground) << s.foot;
+    std::vector<const kxcollface*> faces = kxcolltest::DistinctFaces(w.get());
+    int found = 0;
+    for (float y : {-9.0f, 1.0f, 2.0f, 2.0004f, 2.0005f, 2.0006f, 2.01f, 2.5f, 4.0f}) {
+      for (float x : {0.0f, 1e-5f, -1e-5f, 2e-3f * (y - 2.0005f) / 12.0f}) {
+        const float p[3] = {x, y, 1.0f};
+        float expected = 0.0f, h = 0.0f;
+        const kxcollface* best = kxcolltest::ScanGround(faces, p, &expected);
+        ASSERT_EQ(kxcollision::FindGround(w.get(), p, &h, nullptr), best != nullptr) << x << " " << y;
+        if (!best) continue;
+        ++found;
+        EXPECT_EQ(h, expected) << y;
+        EXPECT_LE(y, 2.0005f + 0.01f) << "the tip reaches no farther than a centimetre";
+      }
     }
+    EXPECT_EQ(found > 0, s.ground) << s.foot;
   }
 }
 

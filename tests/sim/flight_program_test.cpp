@@ -112,8 +112,12 @@ TEST_F(FlightProgramTest, FliesFromTheMenuCrashesIsResetAndReturns) {
   EXPECT_NEAR(reset_[0], saved_.R.x, 0.5f);
   EXPECT_NEAR(reset_[1], saved_.R.y, 0.5f);
 
+  // The propeller's blur disc is made on the way into the flight, not for
+  // the menu.
+  EXPECT_GT(Text("kx.log").find("sim:  creating blurr="), Text("kx.log").find("sim:  switching to simulation mode..."));
   EXPECT_TRUE(simtest::InOrder(Text("kx.log"), {
       "sim:  switching to simulation mode...",
+      "sim:  creating blurr=",
       "sim:  aircraft=(-90.00,0.00,",
       "saving configfile config/main.mcf=ok",
       "saving player configfile config/player1.mcf=ok",

@@ -4,8 +4,15 @@
 // part without one.
 #include "sim/views/blur_disc.h"
 
-#include <cmath>
+#include <GL/gl.h>
 
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+
+#include "graphics/draw.h"
+#include "graphics/mesh.h"
+#include "sim/views/part_walk.h"
 #include "views_gl_support.h"
 
 namespace {
@@ -57,6 +64,126 @@ TEST_F(BlurDiscDraw, TheDiscIsOpaqueOnlyWhereTheBladePassed) {
   kxgl::FreeTexture(disc);
   rotor->discTexture = nullptr;
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The disc as the graphics card draws it: the passes blended over each
+// other through OpenGL, colour and depth read back, then the same capping
+// and blur. The baked disc must look the same.
+std::vector<uint8_t> CardDisc(const kxgeometricobject* object, float radius, int size) {
+  kxtexture* texture = kxgl::CreateTexture("carddisc", kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear,
+                                           kxgl::kWrapClamp, kxgl::kWrapClamp, 0);
+  glPushAttrib(GL_ALL_ATTRIB_BITS);
+  glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+  sim::rendertarget target;
+  EXPECT_TRUE(sim::BeginRenderTarget(size, size, &target));
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  sim::PushBoxView(-radius, radius, -radius, radius);
+  glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+  for (int pass = 0; pass < sim::kBlurPasses; ++pass) {
+    glRotatef(sim::kBlurStep, 0.0f, 0.0f, 1.0f);
+    sim::ForEachPart(object, [](const kxgeometricobject* child) {
+      glPushMatrix();
+      glMultMatrixf(child->Matrix.Data());
+      kxgl::DrawGeometryTextured(child->mesh);
+      glPopMatrix();
+    });
+  }
+  sim::PopBoxView();
+  std::vector<uint8_t> rgb(size * size * 3), depth(size * size);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, size, size, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  glReadPixels(0, 0, size, size, GL_DEPTH_COMPONENT, GL_UNSIGNED_BYTE, depth.data());
+  sim::EndRenderTarget(target);
+  glPopClientAttrib();
+  glPopAttrib();
+  for (int i = 0; i < size * size; ++i) {
+    for (int k = 0; k < 3; ++k) texture->pixels[4 * i + k] = rgb[3 * i + k];
+    texture->pixels[4 * i + 3] = depth[i] < 255 ? 255 : 0;
+  }
+  kxgl::MakeProceduralTexture(texture, sim::kBlurMode, sim::kBlurAlphaCap);
+  std::vector<uint8_t> out(texture->pixels, texture->pixels + size * size * 4);
+  kxgl::FreeTexture(texture);
+  return out;
+}
+
+// Grey boxes, twisted and textured blades under a hub, and see-through
+// coloured blades: the baked disc against the card's, texel by texel.
+TEST_F(BlurDiscDraw, TheBakedDiscLooksAsTheCardDrawsIt) {
+  kxtexture* checker = kxgl::CreateTexture("bladechecker", kxgl::kTypeRGB, 4, 4, kxgl::kFilterLinear,
+                                           kxgl::kWrapRepeat, kxgl::kWrapRepeat, 0);
+  for (int i = 0; i < 16; ++i) {
+    const uint8_t rgb[3] = {static_cast<uint8_t>(i % 2 ? 230 : 40), static_cast<uint8_t>(i * 15), 90};
+    std::copy(rgb, rgb + 3, checker->pixels + 3 * i);
+  }
+  kxgl::UploadTexture(checker);
+  textures_.push_back(checker);
+  struct scene {
+    const char* name;
+    std::function<kxgeometricobject*()> make;
+  };
+  const scene scenes[] = {
+      {"one grey box", [&] { return Rotor(); }},
+      {"textured twisted blades under a hub",
+       [&] {
+         kxgeometricobject* rotor = Part("rotor", nullptr, nullptr);
+         for (float turn : {0.0f, 180.0f}) {
+           meshgen::mesh blade = meshgen::Blade(0.08f, 0.85f, 0.12f, 0.07f, 14.0f, 6.0f, 8);
+           meshgen::RotateZ(blade, turn);
+           kxgeometricobject* part = Part("blade", nullptr, nullptr, rotor);
+           part->SetMesh(meshgen::ToElement(blade, "blade", "", GL_T2F_N3F_V3F));
+           part->mesh->texture = checker;
+         }
+         meshgen::mesh hub = meshgen::Cylinder(0.1f, 0.06f, 16);
+         kxgeometricobject* cap = Part("hub", &hub, grey_, rotor);
+         cap->Matrix.R = {0, 0, 0.04f, 1};
+         return rotor;
+       }},
+      {"see-through coloured blades",
+       [&] {
+         kxgeometricobject* rotor = Part("rotor", nullptr, nullptr);
+         meshgen::mesh blade = meshgen::Box(1.4f, 0.16f, 0.03f);
+         for (meshgen::vertex& v : blade.vertices) {
+           const float c[4] = {0.9f, v.p[0] > 0 ? 0.8f : 0.1f, 0.2f, 0.3f};
+           std::copy(c, c + 4, v.c);
+         }
+         kxgeometricobject* part = Part("blade", nullptr, nullptr, rotor);
+         part->SetMesh(meshgen::ToElement(blade, "blade", "", GL_C4F_N3F_V3F));
+         return rotor;
+       }},
+  };
+  constexpr int kSize = 128;
+  for (const scene& s : scenes) {
+    kxgeometricobject* rotor = s.make();
+    std::vector<uint8_t> card = CardDisc(rotor, 1.0f, kSize);
+    sim::RenderShadowTexture(rotor, "blurrbaked", 1.0f, kSize);
+    ASSERT_NE(rotor->discTexture, nullptr);
+    const uint8_t* baked = rotor->discTexture->pixels;
+    int alphaApart = 0, colourApart = 0, drawn = 0;
+    double colourSum = 0.0;
+    for (int i = 0; i < kSize * kSize; ++i) {
+      alphaApart += std::abs(card[4 * i + 3] - baked[4 * i + 3]) > 8;
+      drawn += card[4 * i + 3] > 0;
+      for (int k = 0; k < 3; ++k) {
+        int d = std::abs(card[4 * i + k] - baked[4 * i + k]);
+        colourSum += d;
+        colourApart += d > 24;
+      }
+    }
+    EXPECT_GT(drawn, kSize * kSize / 3) << s.name;
+    EXPECT_LE(alphaApart, kSize * kSize / 100) << s.name;
+    EXPECT_LE(colourApart, 3 * kSize * kSize / 100) << s.name;
+    EXPECT_LE(colourSum / (3.0 * kSize * kSize), 2.0) << s.name;
+    kxgl::FreeTexture(rotor->discTexture);
+    rotor->discTexture = nullptr;
+  }
 }
 
 TEST_F(BlurDiscDraw, ASizeTheTableRefusesLeavesThePartWithoutADisc) {

@@ -226,19 +226,28 @@ TEST_F(PlacementTest, APropellersBladesCollideAsTheTemplatesMeshesAtTheDrawnBlad
   }
 }
 
-TEST_F(PlacementTest, RotorsGetDiscsAndKindsThatSurviveTheDynamicsStart) {
+// The menu shows no blur discs, so they are made before the first flight;
+// the draw kinds that follow survive the start's fresh clone.
+TEST_F(PlacementTest, RotorsGetDiscsBeforeTheFlightAndKindsThatSurviveTheDynamicsStart) {
   simplayer* p = Ready("heli", 0);
   ASSERT_NE(p, nullptr);
+  auto kinds = [&](int kind) {
+    int count = 0;
+    std::function<void(kxnode*)> walk = [&](kxnode* n) {
+      for (kxnode* c = n->firstChild; c; c = c->nextSibling) walk(c);
+      if (auto* g = kxnode::As<kxgeometricobject>(n)) count += g->Flags == kind;
+    };
+    walk(p->flight_state->graphics_root);
+    return count;
+  };
+  EXPECT_FALSE(inputtest::Logged("sim:  creating blurr="));
+  EXPECT_EQ(kinds(sim::kDrawDisc), 0);
+  sim::PrepareFlightGraphics(0);
   EXPECT_TRUE(inputtest::Logged("sim:  creating blurr="));
   kxdynamics::Start(&sim::SceneryWorld());  // draws from a fresh clone of the template
   kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), p->flight_state->frame, {});
-  int rotating = 0;
-  std::function<void(kxnode*)> walk = [&](kxnode* n) {
-    for (kxnode* c = n->firstChild; c; c = c->nextSibling) walk(c);
-    if (auto* g = kxnode::As<kxgeometricobject>(n)) rotating += g->Flags == sim::kDrawRotating;
-  };
-  walk(p->flight_state->graphics_root);
-  EXPECT_GT(rotating, 0);
+  EXPECT_GT(kinds(sim::kDrawDisc), 0);
+  EXPECT_GT(kinds(sim::kDrawRotating), 0);
 }
 
 TEST_F(PlacementTest, SetViewModeTakesFieldOfViewAndPlacesFollowViewers) {
