@@ -1,6 +1,7 @@
-// The edit cycle as the user types, with a layout pass after every key as
-// the designer's frames run one: a field left by Tab commits once, and the
-// next field keeps what is typed into it until it is committed in turn.
+// The value field as the user types and reads it: with a layout pass after
+// every key, as the designer's frames run one, a field left by Tab commits
+// once and the next keeps what is typed into it until it is committed in
+// turn; a value that rounds to zero reads without a sign.
 #include <vector>
 
 #include "designer_support.h"
@@ -11,7 +12,7 @@ namespace {
 
 using designertest::designerfixture;
 
-class FieldFocusTest : public designerfixture {
+class FieldEditTest : public designerfixture {
  protected:
   static void Frame() { kxgui::Visible->Update(); }
   void Press(int key) {
@@ -24,7 +25,7 @@ class FieldFocusTest : public designerfixture {
   }
 };
 
-TEST_F(FieldFocusTest, TabCommitsTheFieldOnceAndTheNextKeepsItsTyping) {
+TEST_F(FieldEditTest, TabCommitsTheFieldOnceAndTheNextKeepsItsTyping) {
   Enter();
   // The battery page: cells, then the voltage per cell.
   std::vector<svdesignfield*> fields = Open("Motor", 1);
@@ -42,6 +43,23 @@ TEST_F(FieldFocusTest, TabCommitsTheFieldOnceAndTheNextKeepsItsTyping) {
   EXPECT_FLOAT_EQ(motor->CellVoltage, 3.85f);
   EXPECT_STREQ(fields[1]->text, "3.85 V");
   EXPECT_FLOAT_EQ(motor->CellNum, 4.0f);
+}
+
+TEST_F(designerfixture, ValueRoundingToZeroReadsWithoutASign) {
+  struct probe {
+    const char* format;
+    float factor;
+    float value;
+    const char* shown;
+  } probes[] = {{"%.0f", -57.29578f, 0.0f, "0 deg"},    {"%.1f", 100, -0.0004f, "0.0 deg"},
+                {"%.2f", 1, -0.004f, "0.00 deg"},      {"%.0f", -57.29578f, 0.1f, "-6 deg"},
+                {"%.2f", 1, -0.005001f, "-0.01 deg"}};
+  for (const probe& p : probes) {
+    float value = p.value;
+    svdesignfield field(0, 0, 80, 20, &value, p.format, "deg", p.factor);
+    field.Refresh();
+    EXPECT_STREQ(field.text, p.shown) << p.value;
+  }
 }
 
 }  // namespace
