@@ -17,6 +17,8 @@
 #include "designer_support.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
+#include "dynamics/components/servos.h"
+#include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/wing.h"
 #include "dynamics/world.h"
 #include "gui/containers.h"
@@ -52,10 +54,19 @@ float Span(kxnode* n) { return static_cast<kxdwing*>(kxdbody::As(n))->WingSpan; 
 float Dihedral(kxnode* n) { return static_cast<kxdwing*>(kxdbody::As(n))->Dihedral; }
 float Incidence(kxnode* n) { return static_cast<kxdwing*>(kxdbody::As(n))->Incidence; }
 
+// The trainer's wings have no flap: the left one gets a servo to drive one.
+void AddFlapServo(kxdaircraftinstance* instance) {
+  auto* servo = static_cast<kxdservo00*>(kxdbody::As(kxtype::Find("kxdservo00")->Create()));
+  servo->name = "FlapServo";
+  instance->Template->AppendChild(servo);
+  static_cast<kxdwing00*>(kxdbody::As(instance->Template->FindChild("LeftWing")))->FlapLink = &servo->MechLink;
+}
+
 const struct {
   const char* sample;
   std::vector<edit> edits;
   std::vector<key> keys;
+  void (*prepare)(kxdaircraftinstance*) = nullptr;
 } kSamples[] = {
     {"trainer",
      {{"LeftWing", 0, {"70"}},
@@ -65,6 +76,7 @@ const struct {
       {"LeftWing", 4, {"160"}},
       {"LeftWing", 5, {"40"}},
       {"LeftWing", 6, {"20"}},
+      {"LeftWing", 7, {"-10", "30"}},
       {"RightWing", 6, {"18"}},
       {"Stabilizer", 2, {}, {"Outline 9"}},
       {"Stabilizer", 4, {"60"}},
@@ -89,6 +101,8 @@ const struct {
       {"LeftWing", "Mass"},
       {"LeftWing", "PropWashFactor"},
       {"LeftAileronServo", "P1"},
+      {"FlapServo", "P0"},
+      {"FlapServo", "P1"},
       {"RightAileronServo", "P1"},
       {"Stabilizer", "SectionAirfoil(0)"},
       {"Stabilizer", "Mass"},
@@ -114,7 +128,8 @@ const struct {
       {"Fuselage", "Cdy"},
       {"Fuselage", "Cly"},
       {"Fuselage", "Cdz"},
-      {"Fuselage", "Clz"}}},
+      {"Fuselage", "Clz"}},
+     AddFlapServo},
     {"christeneagle",
      {{"Engine", 0, {"1.5", "80"}},
       {"Engine", 1, {"2500", "9000"}},
@@ -243,7 +258,9 @@ TEST_F(SaveRoundTripTest, EveryEditedKeyReachesTheFlightAndComesBackFromTheSaved
   for (const auto& sample : kSamples) {
     SCOPED_TRACE(sample.sample);
     kxdtest::CopyFromData(std::string("aircraft/") + sample.sample);
-    Enter(sample.sample);
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample.sample, 0), 1);
+    if (sample.prepare) sample.prepare(kxdaircraftinstance::Slot(0));
+    Enter(nullptr);
     kxdaircraftinstance* instance = State().aircraft;
     std::vector<reading> before, committed;
     for (const key& k : sample.keys) before.push_back(Read(instance->Template, k));
