@@ -7,10 +7,8 @@
 #include <string>
 
 #include "designer/viewer.h"
-#include "designer_support.h"
+#include "designer_gl_support.h"
 #include "graphics/mesh.h"
-#include "platform/null_window.h"
-#include "tests/gui/gl_gui_support.h"
 #include "tools/meshgen/meshgen.h"
 
 namespace {
@@ -18,18 +16,8 @@ namespace {
 using kxtest::pixel;
 using kxtest::ReadPixel;
 
-constexpr int kWidth = 640, kHeight = 480;  // px
-
-class ObjectDrawTest : public kxtest::glguitest<designertest::designerfixture, kWidth, kHeight> {
+class ObjectDrawTest : public designertest::designerglfixture {
  protected:
-  void SetUp() override {
-    glguitest::SetUp();
-    kxsystem::SetWindowBackend(&null_);
-  }
-  void TearDown() override {
-    kxsystem::SetWindowBackend(nullptr);
-    glguitest::TearDown();
-  }
   // A box on the aircraft's centre plane at (x, y), hung below the parent
   // so that the parent's frame places it there; its own frame would move it
   // 0.4 m to the left.
@@ -59,7 +47,6 @@ class ObjectDrawTest : public kxtest::glguitest<designertest::designerfixture, k
     if (p.r == 0 && p.g == 0 && p.b > 40) return 'b';
     return p.r == p.g && p.g == p.b && p.r > 40 ? 'w' : '?';
   }
-  nullwindowbackend null_;
 };
 
 TEST_F(ObjectDrawTest, MeshesThreeLevelsDownShowOpaqueInTheirParentsFrameInEveryPass) {

@@ -1,5 +1,5 @@
 // Pick rays built by hand for the handle tests: through a point along a
-// direction, or square to a drag line.
+// direction.
 #pragma once
 
 #include "core/vector.h"
@@ -13,13 +13,5 @@ inline kxvector4r Along(const kxvector4r& p, const kxvector4r& d, float s) {
 
 // The pick ray from p - d to p + d.
 inline designray Through(const kxvector4r& p, const kxvector4r& d) { return {Along(p, d, -1), Along(p, d, 1)}; }
-
-// A ray through p square to axis and to the aircraft's x axis.
-inline designray Across(const kxvector4r& p, const kxvector4r& axis) {
-  kxvector4r d;
-  kxvector4r::Cross(d, axis, {1, 0, 0, 0});
-  kxvector4r::Normalise3(d);
-  return Through(p, d);
-}
 
 }  // namespace designertest

@@ -37,7 +37,8 @@ TEST_F(designerfixture, DragsMoveAndTurnTheCameraAtTheirRates) {
     int right, up;  // px
     v4 pos, view, left, upward;
   } probes[] = {
-      {"DesignModeViewerShift", kRight, kUp, {-0.3f * kDy, 0.4f * kDx, 3, 1}, {0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}},
+      {"DesignModeViewerShift", kRight, kUp, {-0.3f * kDy, 0.4f * kDx, 3, 1}, {0, 0, -1, 0}, {0, 1, 0, 0},
+       {1, 0, 0, 0}},
       {"DesignModeViewerMove", kRight, kUp, {0, 0, 3 + 10 * kDy, 1}, {0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}},
       // Across: about the screen's up axis, the sight turning to the left.
       {"DesignModeViewerTurn", kRight, 0, {0, 0, 3, 1}, {0, sa, -ca, 0}, {0, ca, sa, 0}, {1, 0, 0, 0}},
