@@ -1,5 +1,5 @@
-// Every property page of every editable component type laid out as its
-// table says: each label's text and place (as wide as its text plus 2, 20
+// Every property page of every editable component type laid out as the
+// rows below place it: each label's text and place (as wide as its text plus 2, 20
 // high), each field's place (80 x 20), each check box's place and each
 // airfoil selector's place and size, on a 400 x 50 panel. One row per page:
 // a widget moved on purpose changes one row.
@@ -21,7 +21,7 @@ namespace {
 
 using designertest::designerfixture;
 
-// A widget where its table puts it. A field's x of kAfter + n is n px past
+// A widget where its page puts it. A field's x of kAfter + n is n px past
 // the x after the last label before it (its right edge + 8).
 struct spot {
   char kind;         // 'L' label, 'T' text line of a fixed size, 'F' field, 'C' check box, 'A' airfoil selector
@@ -128,7 +128,7 @@ std::string Describe(char kind, const char* text, int x, int y, int w, int h) {
   return line;
 }
 
-// The widgets of the table's row, sorted.
+// The widgets of a row, sorted.
 std::vector<std::string> Expected(const std::vector<spot>& row) {
   std::vector<std::string> out;
   int after = 0;
@@ -172,7 +172,7 @@ std::string Joined(const std::vector<std::string>& lines) {
   return out;
 }
 
-TEST_F(designerfixture, EveryPageLaysOutItsLabelsFieldsAndBoxesAsItsTableSays) {
+TEST_F(designerfixture, EveryPageLaysOutItsLabelsFieldsAndBoxesInTheirPlaces) {
   std::set<std::string> covered, shown;  // component type and page
   for (const auto& sample : kSamples) {
     Enter(sample.sample);
