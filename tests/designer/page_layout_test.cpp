@@ -1,8 +1,8 @@
 // Every property page of every editable component type laid out as the
-// rows below place it: each label's text and place (as wide as its text plus 2, 20
-// high), each field's place (80 x 20), each check box's place and each
-// airfoil selector's place and size, on a 400 x 50 panel. One row per page:
-// a widget moved on purpose changes one row.
+// rows below place it: each label's text and place (as wide as its text
+// plus 2, 20 high), each field's place (80 x 20), each check box's place
+// and each airfoil selector's place and size, on a 400 x 50 panel. One row
+// per page: a widget moved on purpose changes one row.
 #include <algorithm>
 #include <cstdio>
 #include <memory>
