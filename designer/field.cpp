@@ -18,6 +18,17 @@ kxtype svdesignfield::Type("svdesignfield", sizeof(svdesignfield));
 namespace {
 constexpr char kSetValuesCommand[] = "DesignPropertySetValues";
 constexpr int kFrameGap = 2;  // px between the field and its sunken frame
+
+// A number that rounds to zero reads 0, not -0: a negative factor (the
+// travel of a servo on the right) or a tiny negative value would show the
+// sign of nothing.
+void DropSignOfZero(char* number) {
+  if (number[0] != '-') return;
+  for (const char* p = number + 1; *p; ++p) {
+    if (*p != '0' && *p != '.') return;
+  }
+  std::memmove(number, number + 1, std::strlen(number));
+}
 }  // namespace
 
 svdedit::svdedit() {
@@ -44,6 +55,7 @@ void svdesignfield::Refresh() {
   if (value) {
     char number[64];
     std::snprintf(number, sizeof number, format.Text(), static_cast<double>(factor * *value));
+    DropSignOfZero(number);
     shown = number;
     shown += ' ';
     shown += unit.Str();

@@ -5,30 +5,20 @@
 
 #include "designer/airfoil_graph.h"
 #include "designer/gizmo.h"
-#include "designer_support.h"
+#include "designer_gl_support.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/wings/airfoil.h"
 #include "graphics/mesh.h"
-#include "platform/null_window.h"
-#include "tests/gui/gl_gui_support.h"
 
 namespace {
 
 using kxtest::pixel;
 using kxtest::ReadPixel;
 
-constexpr int kWidth = 640, kHeight = 480;  // px
+constexpr int kWidth = designertest::kGlWidth, kHeight = designertest::kGlHeight;  // px
 
-class DesignerDrawTest : public kxtest::glguitest<designertest::designerfixture, kWidth, kHeight> {
+class DesignerDrawTest : public designertest::designerglfixture {
  protected:
-  void SetUp() override {
-    glguitest::SetUp();
-    kxsystem::SetWindowBackend(&null_);
-  }
-  void TearDown() override {
-    kxsystem::SetWindowBackend(nullptr);
-    glguitest::TearDown();
-  }
   static bool Is(pixel p, int r, int g, int b) { return p.r == r && p.g == g && p.b == b; }
   // A one-pixel line may leave out a pixel where it steps diagonally.
   static bool Near(int x, int y, int r, int g, int b) {
@@ -39,7 +29,6 @@ class DesignerDrawTest : public kxtest::glguitest<designertest::designerfixture,
     }
     return false;
   }
-  nullwindowbackend null_;
 };
 
 TEST_F(DesignerDrawTest, AirfoilGraphDrawsLiftDragAndMomentOfSym12) {
