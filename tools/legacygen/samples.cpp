@@ -21,6 +21,10 @@ constexpr vec kUp{0, 0, 1};
 // coefficients lift the model.
 constexpr vec kRight{0, -1, 0};
 constexpr vec kDown{0, 0, -1};
+// A fin's frame has Y up and Z to the right: it lifts toward the left, so
+// positive rudder pushes the tail left and yaws the nose right.
+constexpr vec kFinY = kUp;
+constexpr vec kFinZ = kRight;
 constexpr int kTypeMass = 6;
 constexpr int kTypePropeller = 2;
 constexpr int kTypeRotor = 10;
@@ -86,6 +90,9 @@ struct strut {
 };
 
 // A wheel whose tyre meets the ground at s below its mounting point r.
+// Steering is rad per unit of the rudder channel; a positive angle turns
+// the wheel toward +y (left), so a nose wheel that follows the rudder
+// right has a negative one.
 void Wheel(dnstext& d, const char* name, vec r, vec s, float steering, const strut& k) {
   d.Part("wheel", name).SetAxes(kForward, kLeft, kUp).SetVector("R", r).SetVector("S", s);
   d.Set("Kz", k.kz).Set("Dz", k.dz).Set("KRoll", k.kRoll).Set("KSRoll", k.kSRoll);
@@ -153,10 +160,15 @@ struct mainrotor {
   float cp0, cp1;         // collective curve (radians x 5)
   float cp2, cp3;         // gust amplitudes of the older simulator's small helicopter
   const char* sound;
-  // N m per rad of disc tilt (Kx, Ky) at the rotor's gyroscopic speed; the
-  // damping terms are a tenth of it. It acts on the body's own inertia, so a
-  // small, light helicopter needs a small one or its roll runs away.
-  float tiltMoment = 0.5f;
+  // N m per rad of disc tilt (Kx, Ky) at the rotor's gyroscopic speed: the
+  // hub pulls the body after the disc.
+  float tiltMoment;
+  // N m per rad/s of the tilt's rate (Dx, Dy). A body turning under a disc
+  // that holds its attitude tilts the disc against the turn, and the
+  // moment follows that rate with the gain's sign: a positive gain drives
+  // the turn on (on a small inertia the roll runs away within seconds, on a
+  // larger one it rocks at the hub's frequency), a negative one damps it.
+  float rateDamping;
 };
 
 void Rotor(dnstext& d, const mainrotor& m) {
@@ -168,7 +180,7 @@ void Rotor(dnstext& d, const mainrotor& m) {
   d.Set("Ct0", 0.05f).Set("Ct1", 5.0f).Set("Cq0", 0.008f).Set("Cq2", 0.5f);
   d.Set("Ground01", 1.0f).Set("Ground02", 4.0f).Set("Forward01", 0.02f).Set("Forward02", 0.01f);
   d.Set("LossR", 0.05f).Set("LossN", 0.05f).Set("DampingX", 2.0f).Set("DampingY", 2.0f);
-  d.Set("Kx", m.tiltMoment).Set("Ky", m.tiltMoment).Set("Dx", 0.1f * m.tiltMoment).Set("Dy", 0.1f * m.tiltMoment);
+  d.Set("Kx", m.tiltMoment).Set("Ky", m.tiltMoment).Set("Dx", m.rateDamping).Set("Dy", m.rateDamping);
   d.SetText("SoundFile", m.sound).SetInt("SoundFrequencyBase", kFrequencyBase);
   d.SetInt("SoundFrequencyShift", kFrequencyBase);
 }
@@ -337,11 +349,11 @@ sample Glider() {
                1.0f, 0.35f, 5.5f, 0.3f, 0.0f, 0.015f, 0.8f});
   Surface(d, {"Stab", kForward, kRight, kDown, {-0.8f, 0, 0.04f}, {-0.82f, 0, 0.04f}, 0.05f, kChannelElevator, 1.0f,
               -0.1f, 4.0f, 0.8f, 0.0f});
-  Surface(d, {"Fin", kForward, {0, 0, -1}, kLeft, {-0.82f, 0, 0.1f}, {-0.84f, 0, 0.1f}, 0.025f, kChannelRudder, 1.0f,
+  Surface(d, {"Fin", kForward, kFinY, kFinZ, {-0.82f, 0, 0.1f}, {-0.84f, 0, 0.1f}, 0.025f, kChannelRudder, 1.0f,
               0.0f, 3.0f, 0.5f, 0.0f});
   strut k;
   k.kz = 300.0f;
-  Wheel(d, "Nose", {0.2f, 0, -0.06f}, {0.2f, 0, -0.11f}, 0.3f, k);
+  Wheel(d, "Nose", {0.2f, 0, -0.06f}, {0.2f, 0, -0.11f}, -0.3f, k);
   Wheel(d, "MainL", {-0.04f, 0.1f, -0.06f}, {-0.04f, 0.1f, -0.11f}, 0.0f, k);
   Wheel(d, "MainR", {-0.04f, -0.1f, -0.06f}, {-0.04f, -0.1f, -0.11f}, 0.0f, k);
   skid s;
@@ -371,13 +383,13 @@ sample Trainer() {
                1.0f, 0.3f, 5.0f, 0.3f, 0.3f});
   Surface(d, {"Stab", kForward, kRight, kDown, {-0.6f, 0, 0.05f}, {-0.62f, 0, 0.05f}, 0.06f, kChannelElevator, 1.0f,
               -0.15f, 4.0f, 0.8f, 0.3f});
-  Surface(d, {"Fin", kForward, {0, 0, -1}, kLeft, {-0.62f, 0, 0.12f}, {-0.64f, 0, 0.12f}, 0.03f, kChannelRudder, 1.0f,
+  Surface(d, {"Fin", kForward, kFinY, kFinZ, {-0.62f, 0, 0.12f}, {-0.64f, 0, 0.12f}, 0.03f, kChannelRudder, 1.0f,
               0.0f, 3.0f, 0.5f, 0.3f});
   Engine(d, {1600.0f, 0.0002f, 0.0f, 1.0f, 0.5f, -0.0003f, -0.05f, "engine"});
   Propeller(d, {"Prop", kLeft, kUp, kForward, {0.3f, 0, 0}, kChannelPropellerPitch, 0.125f, 0.1f, 1.0f, 0.0001f,
                 0.15f, 0.0f, 0.1f, 0.02f, 1.0f, 1600.0f});
   strut k;
-  Wheel(d, "Nose", {0.25f, 0, -0.12f}, {0.25f, 0, -0.2f}, 0.4f, k);
+  Wheel(d, "Nose", {0.25f, 0, -0.12f}, {0.25f, 0, -0.2f}, -0.4f, k);
   Wheel(d, "MainL", {-0.05f, 0.15f, -0.12f}, {-0.05f, 0.15f, -0.2f}, 0.0f, k);
   Wheel(d, "MainR", {-0.05f, -0.15f, -0.12f}, {-0.05f, -0.15f, -0.2f}, 0.0f, k);
   skid s;
@@ -406,11 +418,14 @@ sample Trainer() {
   return {"trainer", d.Text(), e.Chain()};
 }
 
+// Its collective holds a hover at about 0.15 of the stick, climbs 6 m/s at
+// full and sinks at the bottom; its light engine spins the rotor up in about
+// three seconds.
 sample Heli() {
   return Helicopter({"heli", "rotor of Type 10, heading-lock gyro, tail rotor on channel 11", 1.0f, 1.5f,
                      {0.03f, 0.08f, 0.07f},
-                     {1600.0f, 0.0005f, 0.8f, 0.2f, 0.6f, -0.0003f, -0.05f, ""},
-                     {{0, 0, 0.25f}, 0.6f, 0.05f, 0.1f, 0.02f, 0.25f, 0.15f, 0.0f, 0.0f, "heli"},
+                     {1600.0f, 0.0001f, 0.8f, 0.2f, 0.6f, -0.0003f, -0.05f, ""},
+                     {{0, 0, 0.25f}, 0.6f, 0.05f, 0.1f, 0.02f, 0.38f, 0.3f, 0.0f, 0.0f, "heli", 0.5f, -0.5f},
                      {"TailRotor", kForward, kTailY, kLeft, {-0.9f, 0.03f, 0.05f}, kChannelTailDrive, 0.1f, 0.1f,
                       0.5f, 0.00005f, 0.0f, -0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
                      -2.0f, 0.5f});
@@ -422,7 +437,7 @@ sample Piccolo() {
   return Helicopter({"piccolo", "the small helicopter: fixed collective, gusts near the ground", 0.4f, 0.25f,
                      {0.0015f, 0.004f, 0.0035f},
                      {1200.0f, 0.00005f, 0.5f, 0.5f, 0.12f, -0.00005f, -0.01f, ""},
-                     {{0, 0, 0.1f}, 0.25f, 0.06f, 0.25f, 0.0005f, 0.5f, 0.0f, 0.15f, 0.15f, "motor", 0.025f},
+                     {{0, 0, 0.1f}, 0.25f, 0.06f, 0.25f, 0.0005f, 0.5f, 0.0f, 0.15f, 0.15f, "motor", 0.025f, -0.025f},
                      {"TailRotor", kForward, kTailY, kLeft, {-0.36f, 0.015f, 0.02f}, kChannelTailDrive, 0.04f, 0.1f,
                       0.6f, 0.000005f, 0.0f, -0.3f, 0.1f, 0.01f, 1.0f, 800.0f},
                      -1.5f, 3.0f});
