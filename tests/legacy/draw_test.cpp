@@ -212,6 +212,9 @@ TEST_F(LegacyDrawTest, PassesBindEachTextureOnceAndDrawTransparentPartsUntexture
   };
   for (pass p : {pass{DrawSolidParts, "ggwg--", 2, 5}, pass{DrawFlaggedParts, "-----w", 0, 1}}) {
     Clear();
+    // As a caller may leave it: texturing on.
+    glBindTexture(GL_TEXTURE_2D, grey->glName);
+    glEnable(GL_TEXTURE_2D);
     calls = {};
     p.draw();
     for (int i = 0; i < 6; ++i) {
