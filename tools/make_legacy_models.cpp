@@ -1,10 +1,10 @@
 // make_legacy_models: writes the sample models of the legacy runtime.
 //   make_legacy_models <data> <fixtures>
-// Into <data>: airlark/aircraft/{glider,trainer,heli}.dns with their text
-// meshes (.obj) and 64 x 64 thumbnails (<stem>_thumb.bmp); their sounds in
-// airlark/sound/; aircraft/piccolo/ with piccolo.dns, piccolo.tgo and
-// thumb.bmp (its sound is the program's sound/motor.wav). Into <fixtures>:
-// fall.dns and trainer_scrambled.dns, the trainer scrambled.
+// Into <data>: airlark/aircraft/{glider,trainer,vectorjet,heli}.dns with
+// their text meshes (.obj) and 64 x 64 thumbnails (<stem>_thumb.bmp); their
+// sounds in airlark/sound/; aircraft/piccolo/ with piccolo.dns, piccolo.tgo
+// and thumb.bmp (its sound is the program's sound/motor.wav). Into
+// <fixtures>: fall.dns and trainer_scrambled.dns, the trainer scrambled.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   for (const std::string& folder : {airlark, sounds, piccolo, fixtures}) std::filesystem::create_directories(folder);
 
   bool ok = true;
-  for (legacygen::sample (*make)() : {legacygen::Glider, legacygen::Trainer, legacygen::Heli}) {
+  for (legacygen::sample (*make)() : {legacygen::Glider, legacygen::Trainer, legacygen::VectorJet, legacygen::Heli}) {
     legacygen::sample s = make();
     std::string stem = airlark + s.name;
     ok = WriteModel(s, airlark, stem + ".obj", stem + "_thumb.bmp") && ok;
@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   // The trainer's engine and the helicopter's rotor.
   ok = soundgen::WriteWave((sounds + "engine.wav").c_str(), soundgen::Engine(6000.0f, 0.4f, 11)) && ok;
   ok = soundgen::WriteWave((sounds + "heli.wav").c_str(), soundgen::Engine(1500.0f, 0.6f, 12)) && ok;
+  ok = soundgen::WriteWave((sounds + "jet.wav").c_str(), soundgen::Turbine(2400.0f, 13)) && ok;
 
   ok = WriteText(fixtures + "fall.dns", legacygen::Fall().dns) && ok;
   legacygen::sample trainer = legacygen::Trainer();

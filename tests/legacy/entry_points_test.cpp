@@ -77,7 +77,7 @@ TEST_F(LegacyEntryTest, SamplesLoadWithTheirKindAndBlurTexture) {
     int kind;
   };
   for (sample s : {sample{"trainer", kKindPlane}, sample{"glider", kKindGlider}, sample{"heli", kKindHelicopter},
-                   sample{"fall", kKindGlider}}) {
+                   sample{"vectorjet", kKindPlane}, sample{"fall", kKindGlider}}) {
     int kind = -1;
     Install(s.stem);
     EXPECT_EQ(LoadWithPropBlur(s.stem, 1, &kind), 1) << s.stem;
@@ -93,7 +93,7 @@ TEST_F(LegacyEntryTest, SamplesLoadWithTheirKindAndBlurTexture) {
   size_t begins = 0;
   for (size_t at = Log().find("DELETE BEGIN AL\n"); at != std::string::npos; at = Log().find("DELETE BEGIN AL\n", at + 1))
     ++begins;
-  EXPECT_EQ(begins, 3u);
+  EXPECT_EQ(begins, 4u);
   Unload();
   EXPECT_EQ(CurrentPool()->used, 0);
   EXPECT_EQ(state().parts, nullptr);

@@ -1,10 +1,11 @@
 // The sample models of the older format flown as a pilot flies them,
 // through the first player's function channels: the rudder turns each one
-// right, and the helicopter hovers below half collective, lifts off level,
-// answers the cyclic and settles again without rocking.
+// right; the helicopter hovers a little above centre collective, lifts off
+// level, answers the cyclic and settles again without rocking; the vector
+// jet takes off, climbs and works its drawn surfaces, air brake and vario.
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <cstring>
 
 #include "tests/legacy/model_support.h"
 
@@ -31,6 +32,13 @@ class LegacySampleFlightTest : public kxltest::pilottest {
   void Start(float height = 0.0f, float speed = 0.0f) {
     integral_ = 0.0f;
     SetFrame({0, 0, height + 1.0f}, {1, 0, 0}, {0, 0, 1}, {speed, 0, 0});
+  }
+  template <class T>
+  static T* Part(const char* name) {
+    for (object* p = state().parts; p; p = p->next) {
+      if (std::strcmp(p->Name, name) == 0) return As<T>(p);
+    }
+    return nullptr;
   }
   static float Heading() { return std::atan2(model()->axisX[1], model()->axisX[0]) * kDegPerRad; }
   static float BankRight() { return std::asin(std::clamp(model()->axisY[2], -1.0f, 1.0f)) * kDegPerRad; }
@@ -71,7 +79,8 @@ TEST_F(LegacySampleFlightTest, PositiveRudderYawsEverySampleRight) {
     float least, most;    // deg of turn to the right
   };
   for (sample s : {sample{"glider", 50, 10, -1, 0, 1, 4, 10}, sample{"trainer", 50, 14, 0.3f, 0, 1, 2, 6},
-                   sample{"trainer", 0, 0, 1, 0, 2, 45, 120}, sample{"heli", 0, 0, kHover, 5, 1, 90, 180},
+                   sample{"trainer", 0, 0, 1, 0, 2, 45, 120}, sample{"vectorjet", 50, 20, 0, 0, 1, 2, 10},
+                   sample{"heli", 0, 0, kHover, 5, 1, 90, 180},
                    sample{"piccolo", 0, 0, 1, 5, 1, 40, 90}}) {
     LoadSample(s.stem);
     float turn[2];
@@ -148,6 +157,73 @@ TEST_F(LegacySampleFlightTest, HeliAnswersACyclicPulseAndSettlesWithoutRocking) 
     EXPECT_LT(std::fabs(p.attitude()), 3.0f) << p.channel;
     EXPECT_FALSE(Crashed());
   }
+}
+
+// The vector jet at full throttle, 0.2 up until it leaves the ground: it
+// lifts off within 10 s below 90 km/h; with the elevator back at neutral it
+// levels for a moment, then climbs on for 10 s, its pitch between -5 and 30
+// deg and rising to a steady climb. Its drawn surfaces swing with the
+// sticks (a positive control lowers the trailing edge of the left aileron,
+// raises the elevator's for up elevator and turns the rudder's right), the
+// air brake rises 3 cm with the throttle closed and the vario follows the
+// energy height.
+TEST_F(LegacySampleFlightTest, VectorJetTakesOffClimbsAndWorksItsParts) {
+  LoadSample("vectorjet");
+  Start();
+  Stick(kChannelThrottle) = 1.0f;
+  Stick(kChannelElevator) = 0.2f;
+  const float ground = Position()[2];
+  float liftOff = -1.0f;
+  for (float t = 0.0f; t < 10.0f && liftOff < 0.0f; t += kFrame) {
+    Pilot(kFrame);
+    if (Position()[2] > ground + 0.3f) liftOff = t;
+  }
+  EXPECT_GT(liftOff, 2.0f);
+  EXPECT_LT(liftOff, 10.0f);
+  EXPECT_LT(Speed(), 25.0f);
+  Stick(kChannelElevator) = 0.0f;
+  float lowest = 90.0f, highest = -90.0f, height = Position()[2];
+  for (int second = 0; second < 10; ++second) {
+    for (float t = 0.0f; t < 1.0f; t += kFrame) {
+      Pilot(kFrame);
+      lowest = std::min(lowest, PitchUp());
+      highest = std::max(highest, PitchUp());
+    }
+    EXPECT_GT(Position()[2], height) << second << " s after lift-off";
+    height = Position()[2];
+  }
+  EXPECT_GT(lowest, -5.0f);
+  EXPECT_LT(highest, 30.0f);
+  EXPECT_GT(PitchUp(), 15.0f);
+  EXPECT_FALSE(Crashed());
+
+  struct surface {
+    const char* name;
+    int channel, axis;   // of the surface's X axis that turns
+    float sense;         // its sign for a positive stick
+  };
+  for (surface f : {surface{"AileronL", kChannelAileron, 2, 1}, surface{"AileronR", kChannelAileron, 2, -1},
+                    surface{"Elevator", kChannelElevator, 2, -1}, surface{"Rudder", kChannelRudder, 1, 1}}) {
+    const object* part = Part<flap>(f.name) ? &Part<flap>(f.name)->base : nullptr;
+    ASSERT_NE(part, nullptr) << f.name;
+    Stick(f.channel) = 0.5f;
+    Pilot(kFrame);
+    EXPECT_GT(f.sense * part->X[f.axis], 0.15f) << f.name;
+    Stick(f.channel) = 0.0f;
+    Pilot(kFrame);
+    EXPECT_NEAR(part->X[f.axis], 0.0f, 1e-3f) << f.name;
+  }
+  brake* spoiler = Part<brake>("Spoiler");
+  ASSERT_NE(spoiler, nullptr);
+  for (float throttle : {-1.0f, 1.0f}) {
+    Stick(kChannelThrottle) = throttle;
+    Pilot(kFrame);
+    EXPECT_NEAR(spoiler->base.R[2] - spoiler->rest, throttle < 0.0f ? 0.03f : 0.0f, 1e-4f) << throttle;
+  }
+  const vario* v = Part<vario>("Vario");
+  ASSERT_NE(v, nullptr);
+  const float u = model()->airVelocity[0];
+  EXPECT_NEAR(v->energy, Position()[2] + u * u / (2.0f * kGravity), 0.01f * v->energy);
 }
 
 }  // namespace

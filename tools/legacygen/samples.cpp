@@ -2,6 +2,7 @@
 // helicopters; the samples.
 #include "tools/legacygen/samples.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ constexpr vec kFinY = kUp;
 constexpr vec kFinZ = kRight;
 constexpr int kTypeMass = 6;
 constexpr int kTypePropeller = 2;
+constexpr int kTypePowered = 5;
 constexpr int kTypeRotor = 10;
 constexpr int kChannelThrottle = 0;
 constexpr int kChannelAileron = 1;
@@ -38,6 +40,12 @@ constexpr int kFrequencyBase = 11025;      // Hz
 constexpr int kFrequencyShift = 22050;     // Hz
 
 vec Mirrored(vec v) { return {v.x, -v.y, v.z}; }
+vec Minus(vec a, vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+vec Cross(vec a, vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+vec Unit(vec a) {
+  float n = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+  return {a.x / n, a.y / n, a.z / n};
+}
 
 // The mass part: a diagonal inertia tensor (kg m^2) and its inverse.
 void MassPart(dnstext& d, float mass, vec inertia, float expo) {
@@ -193,6 +201,15 @@ void HeadingGyro(dnstext& d, float gain, float fade) {
   d.SetInt("Lock", 1).SetInt("Reverse", 1).Set("Gain", gain).Set("Fade", fade);
 }
 
+// A drawn control surface hinged on the line from a to b (body axes): the
+// linked wing swings it by 0.4 rad per unit of its control about its Z
+// axis, so with the hinge running toward +y a positive control lowers its
+// trailing edge, and with the hinge running down it turns it right.
+void ControlSurface(dnstext& d, const char* name, vec a, vec b) {
+  vec z = Unit(Minus(b, a));
+  d.Part("flap", name).SetAxes(kForward, Cross(z, kForward), z).SetVector("R", a);
+}
+
 // ---- Meshes shared by the samples -------------------------------------------
 
 constexpr float kWhite[3] = {0.92f, 0.92f, 0.9f};
@@ -279,6 +296,85 @@ meshgen::mesh HeliBody(float length, float skidY, float skidZ, float mastTop) {
     meshgen::Append(body, skid);
   }
   return body;
+}
+
+// ---- The vector jet ----------------------------------------------------------
+
+// Its wing: leading edge at x, root at height z, aileron outboard of
+// kAileronFrom of the half span behind kHinge of the chord.
+constexpr float kJetSpan = 0.5f, kJetRootChord = 0.22f, kJetTipChord = 0.14f, kJetWingX = 0.1f, kJetWingZ = 0.03f;
+constexpr float kAileronFrom = 0.55f, kHinge = 0.72f;
+// The tail's hinge lines (m): the elevator's along y, the rudder's along z.
+constexpr float kJetTailX = -0.36f, kJetTailChord = 0.11f, kJetStabSpan = 0.17f, kJetFinSpan = 0.14f;
+constexpr float kJetTailHingeX = kJetTailX - kHinge * kJetTailChord;
+
+meshgen::wingpanel JetPanel(float span, float rootChord, float tipChord) {
+  meshgen::wingpanel w;
+  w.span = span;
+  w.rootChord = rootChord;
+  w.tipChord = tipChord;
+  w.spanSteps = 6;
+  return w;
+}
+
+// The hinge of the left aileron at a share of the half span (body axes).
+vec AileronHinge(float share) {
+  float chord = kJetRootChord + (kJetTipChord - kJetRootChord) * share;
+  return {kJetWingX - kHinge * chord, kJetSpan * share, kJetWingZ};
+}
+
+// The vector jet's wings, tail, body and gear as parts.
+void JetAirframe(dnstext& d) {
+  MassPart(d, 1.2f, {0.04f, 0.06f, 0.09f}, 0.3f);
+  Fuselage(d, 0.3f, 0.5f, 0.012f);
+  for (const char* side : {"L", "R"}) {
+    const bool left = side[0] == 'L';
+    const float y = left ? 0.25f : -0.25f;
+    Surface(d, {left ? "WingL" : "WingR", kForward, kRight, kDown, {0, y, kJetWingZ}, {-0.02f, y, kJetWingZ}, 0.09f,
+                kChannelAileron, left ? 1.0f : -1.0f, 0.25f, 5.0f, 0.3f, 0.0f});
+    // The air brake opens with the throttle in its lowest two fifths.
+    d.SetText("Flap", std::string("Aileron") + side).SetText("Brake", "Spoiler");
+    d.SetInt("ChannelB", kChannelThrottle).Set("Bl", 0.3f).Set("Bd", 0.01f);
+  }
+  // With half its weight on the nozzles the wing needs little lift at
+  // speed: the tail lifts a little and so trims it at a small angle.
+  Surface(d, {"Stab", kForward, kRight, kDown, {kJetTailX - 0.04f, 0, 0.02f}, {kJetTailX - 0.05f, 0, 0.02f}, 0.035f,
+              kChannelElevator, 1.0f, 0.07f, 4.0f, 0.8f, 0.0f});
+  d.SetText("Flap", "Elevator");
+  Surface(d, {"Fin", kForward, kFinY, kFinZ, {kJetTailX - 0.05f, 0, 0.08f}, {kJetTailX - 0.06f, 0, 0.08f}, 0.016f,
+              kChannelRudder, 1.0f, 0.0f, 3.0f, 0.5f, 0.0f});
+  d.SetText("Flap", "Rudder");
+  // The right aileron's hinge runs toward +y too: both lower their trailing
+  // edge for a positive control of their own wing.
+  ControlSurface(d, "AileronL", AileronHinge(kAileronFrom), AileronHinge(1.0f));
+  ControlSurface(d, "AileronR", Mirrored(AileronHinge(1.0f)), Mirrored(AileronHinge(kAileronFrom)));
+  ControlSurface(d, "Elevator", {kJetTailHingeX, 0, 0.02f}, {kJetTailHingeX, 1, 0.02f});
+  ControlSurface(d, "Rudder", {kJetTailHingeX, 0, 0.1f}, {kJetTailHingeX, 0, -0.9f});
+  // A plate on the back that rises 3 cm with the air brake fully open.
+  d.Part("brake", "Spoiler").SetAxes(kForward, kLeft, kUp).SetVector("R", {-0.08f, 0, 0.055f}).Set("Shift", 0.03f);
+  strut k;
+  k.kz = 500.0f;
+  Wheel(d, "Nose", {0.3f, 0, -0.08f}, {0.3f, 0, -0.14f}, -0.3f, k);
+  Wheel(d, "MainL", {-0.05f, 0.12f, -0.08f}, {-0.05f, 0.12f, -0.14f}, 0.0f, k);
+  Wheel(d, "MainR", {-0.05f, -0.12f, -0.08f}, {-0.05f, -0.12f, -0.14f}, 0.0f, k);
+  skid s;
+  Tip(d, "TipNose", {0.45f, 0, 0}, s);
+  Tip(d, "TipL", {0, kJetSpan, kJetWingZ}, s);
+  Tip(d, "TipR", {0, -kJetSpan, kJetWingZ}, s);
+  Tip(d, "TipTail", {-0.5f, 0, 0.02f}, s);
+}
+
+// Four nozzles beside the centre of gravity share the thrust and steer it:
+// pitch between the front and the rear pair, roll between the left and the
+// right, yaw with a sideways push of one rear nozzle; each against the
+// body's rate as well.
+void Nozzles(dnstext& d, float forceMax) {
+  d.Part("harrier", "Lift").Set("ForceMax", forceMax);
+  d.SetVector("R0", {0.05f, 0.07f, 0}).SetVector("R1", {0.05f, -0.07f, 0});
+  d.SetVector("R2", {-0.05f, 0.07f, 0}).SetVector("R3", {-0.05f, -0.07f, 0});
+  d.Set("DiffPitch", -0.2f).Set("DiffRoll", 0.2f).Set("DiffYaw", 0.3f);
+  d.Set("DampPitch", 0.05f).Set("DampRoll", -0.05f).Set("DampYaw", 0.05f);
+  d.SetText("SoundFile", "jet").SetInt("SoundFrequencyBase", kFrequencyBase).SetInt("SoundFrequencyShift", kFrequencyBase);
 }
 
 // ---- The helicopters ---------------------------------------------------------
@@ -416,6 +512,74 @@ sample Trainer() {
   meshgen::Translate(canopy, 0.08f, 0, 0.06f);
   e.Add(canopy, "", kGlass);
   return {"trainer", d.Text(), e.Chain()};
+}
+
+// Its nozzles point 45 deg down and back, where their channel rests in the
+// program: at full throttle they carry half its weight, it leaves the
+// ground after 4 to 6 s and climbs on its wings at about 20 deg.
+sample VectorJet() {
+  dnstext d("vectorjet: vectored thrust, drawn control surfaces, an air brake and a vario");
+  JetAirframe(d);
+  Nozzles(d, 8.0f);
+  d.Part("vario", "Vario");
+  d.Part("graphic", "Canopy").SetAxes(kForward, kLeft, kUp);
+  // The nozzles have no frame to be drawn in: their exhausts are, and they
+  // make the model a powered one for the simulator.
+  d.Part("graphic", "Exhausts").SetInt("Type", kTypePowered).SetAxes(kForward, kLeft, kUp);
+
+  elements e;
+  e.Add(meshgen::BodyOfRevolution({{0.45f, 0}, {0.4f, 0.035f}, {0.25f, 0.06f}, {0.0f, 0.06f}, {-0.3f, 0.04f},
+                                   {-0.5f, 0.02f}, {-0.52f, 0}},
+                                  16),
+        "Body", kWhite);
+  meshgen::mesh wing, aileron;
+  meshgen::AileronWing(meshgen::Naca4(2412, 12), JetPanel(kJetSpan, kJetRootChord, kJetTipChord), kAileronFrom, kHinge,
+                       &wing, &aileron);
+  meshgen::Translate(wing, kJetWingX, 0, kJetWingZ);
+  meshgen::Translate(aileron, kJetWingX, 0, kJetWingZ);
+  meshgen::mesh wingR = wing, aileronR = aileron;
+  meshgen::Mirror(wingR);
+  meshgen::Mirror(aileronR);
+  e.Add(wing, "WingL", kGrey);
+  e.Add(wingR, "WingR", kGrey);
+  e.Add(aileron, "AileronL", kRed);
+  e.Add(aileronR, "AileronR", kRed);
+  meshgen::mesh stab, elevator;
+  meshgen::HingedPanel(meshgen::Naca4(9, 12), JetPanel(kJetStabSpan, kJetTailChord, kJetTailChord), kHinge, &stab,
+                       &elevator);
+  meshgen::AddMirrorImage(stab);
+  meshgen::AddMirrorImage(elevator);
+  meshgen::Translate(stab, kJetTailX, 0, 0.02f);
+  meshgen::Translate(elevator, kJetTailX, 0, 0.02f);
+  e.Add(stab, "Stab", kGrey);
+  e.Add(elevator, "Elevator", kRed);
+  meshgen::mesh fin, rudder;
+  meshgen::HingedPanel(meshgen::Naca4(9, 12), JetPanel(kJetFinSpan, kJetTailChord, kJetTailChord), kHinge, &fin,
+                       &rudder);
+  meshgen::StandUp(fin);
+  meshgen::StandUp(rudder);
+  meshgen::Translate(fin, kJetTailX, 0, 0.03f);
+  meshgen::Translate(rudder, kJetTailX, 0, 0.03f);
+  e.Add(fin, "Fin", kGrey);
+  e.Add(rudder, "Rudder", kRed);
+  meshgen::mesh spoiler = meshgen::Box(0.06f, 0.05f, 0.006f);
+  meshgen::Translate(spoiler, -0.08f, 0, 0.055f);
+  e.Add(spoiler, "Spoiler", kYellow);
+  meshgen::mesh canopy = meshgen::Sphere(0.045f, 12, 8);
+  meshgen::Translate(canopy, 0.2f, 0, 0.045f);
+  e.Add(canopy, "Canopy", kGlass);
+  meshgen::mesh exhausts;
+  for (vec at : {vec{0.05f, 0.07f, -0.03f}, vec{0.05f, -0.07f, -0.03f}, vec{-0.05f, 0.07f, -0.03f},
+                 vec{-0.05f, -0.07f, -0.03f}}) {
+    meshgen::mesh nozzle = meshgen::Cylinder(0.018f, 0.04f, 10);
+    meshgen::Translate(nozzle, at.x, at.y, at.z);
+    meshgen::Append(exhausts, nozzle);
+  }
+  e.Add(exhausts, "Exhausts", kBlack);
+  WheelMesh(e, "Nose", {0.3f, 0, -0.14f}, 0.025f);
+  WheelMesh(e, "MainL", {-0.05f, 0.12f, -0.14f}, 0.03f);
+  WheelMesh(e, "MainR", {-0.05f, -0.12f, -0.14f}, 0.03f);
+  return {"vectorjet", d.Text(), e.Chain()};
 }
 
 // Its collective holds a hover at about 0.15 of the stick, climbs 6 m/s at
