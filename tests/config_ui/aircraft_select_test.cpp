@@ -42,10 +42,10 @@ TEST_F(AircraftSelectionTest, TilesFollowThePlayerAndTheFilter) {
   };
   const row rows[] = {
       {0, aircraftfilter::all,
-       "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer"},
-      {0, aircraftfilter::planes, "bare christeneagle jet trainer ~glider ~heli ~trainer"},
-      {0, aircraftfilter::helicopters, "heli heli01 ~piccolo ~glider ~heli ~trainer"},
-      {0, aircraftfilter::gliders, "glider older ~glider ~heli ~trainer"},
+       "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer ~vectorjet"},
+      {0, aircraftfilter::planes, "bare christeneagle jet trainer ~glider ~heli ~trainer ~vectorjet"},
+      {0, aircraftfilter::helicopters, "heli heli01 ~piccolo ~glider ~heli ~trainer ~vectorjet"},
+      {0, aircraftfilter::gliders, "glider older ~glider ~heli ~trainer ~vectorjet"},
       // Player 2 gets no legacy models, and "piccolo" is a folder like any
       // other: without a component file it gets no tile.
       {1, aircraftfilter::all, "bare christeneagle glider heli heli01 jet older trainer"},
@@ -59,7 +59,7 @@ TEST_F(AircraftSelectionTest, TilesFollowThePlayerAndTheFilter) {
 
 TEST_F(AircraftSelectionTest, ThumbnailsComeFromTheFolderOrTheLegacyFolder) {
   std::vector<svconfig::aircrafttile> tiles = svconfig::ListAircraftTiles(0, aircraftfilter::helicopters);
-  ASSERT_EQ(tiles.size(), 6u);
+  ASSERT_EQ(tiles.size(), 7u);
   EXPECT_EQ(tiles[0].thumbnail, "aircraft/heli/thumb.bmp");
   EXPECT_EQ(tiles[2].thumbnail, "aircraft/piccolo/thumb.bmp");
   EXPECT_EQ(tiles[3].thumbnail, "airlark/aircraft/glider_thumb.bmp");
@@ -96,7 +96,7 @@ TEST_F(AircraftSelectionTest, DescriptionsStopAtTenLinesOr511Characters) {
 TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
   std::strcpy(sim::session.aircraft0, "glider");
   Run("Open(0)");
-  EXPECT_EQ(TileNames(), "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer");
+  EXPECT_EQ(TileNames(), "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer ~vectorjet");
   EXPECT_STREQ(window->selection.Text(), "glider");
   EXPECT_EQ(window->parent, kxnode::Find("/Display/Visible/"));
   EXPECT_EQ(kxgui::Capture, window);
@@ -171,7 +171,7 @@ TEST_F(AircraftSelectionTest, TheFilterOptionsRebuildTheTiles) {
   gliders->OnLeftUp();
   EXPECT_EQ(window->Filter(), aircraftfilter::gliders);
   EXPECT_EQ(window->options[0]->selected, 0);
-  EXPECT_EQ(TileNames(), "glider older ~glider ~heli ~trainer");
+  EXPECT_EQ(TileNames(), "glider older ~glider ~heli ~trainer ~vectorjet");
   EXPECT_STREQ(window->selection.Text(), "");
   // A later option wins over an earlier one when both are set.
   window->options[1]->selected = 1;
