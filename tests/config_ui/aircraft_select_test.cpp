@@ -163,6 +163,22 @@ TEST_F(AircraftSelectionTest, SelectingMarksOnlyTheTileOfThatNameAndKind) {
   EXPECT_STREQ(window->description->Text.Text(), "none");
 }
 
+// A model of the older format says so under its thumbnail, beside the
+// component aircraft of the same name; the piccolo, which has a folder of
+// its own, shows its preview and description.
+TEST_F(AircraftSelectionTest, OlderFormatTilesAreLabelledAndThePiccoloShowsItsPreview) {
+  Run("Open(0)");
+  std::string labels;
+  for (kxnode* tile = window->tiles->firstChild; tile; tile = tile->nextSibling) {
+    if (tile->name == "glider" || tile->name == "piccolo")
+      labels += dynamic_cast<kxtext*>(tile->FindChild("Name"))->Text.Str() + ";";
+  }
+  EXPECT_EQ(labels, "glider;piccolo (old);glider (old);");
+  Run("SelectAL1( \"piccolo\" )");
+  EXPECT_STREQ(window->preview->texture->name, "aircraft/piccolo/preview-piccolo.bmp");
+  EXPECT_EQ(window->description->Text.Str().rfind("Small electric helicopter\n", 0), 0u);
+}
+
 TEST_F(AircraftSelectionTest, TheFilterOptionsRebuildTheTiles) {
   Run("Open(0)");
   Run("Select( \"jet\" )");
