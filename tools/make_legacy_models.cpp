@@ -33,8 +33,8 @@ constexpr const char kPiccoloDescription[] =
     "Controls: throttle, roll, pitch, tail\n"
     "\n"
     "The throttle sets the rotor's speed\n"
-    "and so its lift. Gusts rock it near\n"
-    "the ground; it climbs from half throttle.\n"
+    "and so its lift: it climbs from half\n"
+    "throttle on; gusts rock it low down.\n"
     "A model of the older format.\n";
 
 bool WriteText(const std::string& path, const std::string& text) {

@@ -159,19 +159,17 @@ TEST_F(LegacySampleFlightTest, HeliAnswersACyclicPulseAndSettlesWithoutRocking) 
   }
 }
 
-// The vector jet at full throttle, 0.2 up until it leaves the ground: it
-// lifts off within 10 s below 90 km/h; with the elevator back at neutral it
-// levels for a moment, then climbs on for 10 s, its pitch between -5 and 30
-// deg and rising to a steady climb. Its drawn surfaces swing with the
-// sticks (a positive control lowers the trailing edge of the left aileron,
-// raises the elevator's for up elevator and turns the rudder's right), the
-// air brake rises 3 cm with the throttle closed and the vario follows the
-// energy height.
+// The vector jet at full throttle, hands off: it lifts off within 10 s
+// below 90 km/h and climbs on for 10 s, higher every second, its pitch
+// between 0 and 30 deg (no loop, no stall). Its drawn surfaces swing with
+// the sticks (a positive control lowers the trailing edge of the left
+// aileron, raises the elevator's for up elevator and turns the rudder's
+// right), the air brake rises 3 cm with the throttle closed and the vario
+// follows the energy height.
 TEST_F(LegacySampleFlightTest, VectorJetTakesOffClimbsAndWorksItsParts) {
   LoadSample("vectorjet");
   Start();
   Stick(kChannelThrottle) = 1.0f;
-  Stick(kChannelElevator) = 0.2f;
   const float ground = Position()[2];
   float liftOff = -1.0f;
   for (float t = 0.0f; t < 10.0f && liftOff < 0.0f; t += kFrame) {
@@ -181,7 +179,6 @@ TEST_F(LegacySampleFlightTest, VectorJetTakesOffClimbsAndWorksItsParts) {
   EXPECT_GT(liftOff, 2.0f);
   EXPECT_LT(liftOff, 10.0f);
   EXPECT_LT(Speed(), 25.0f);
-  Stick(kChannelElevator) = 0.0f;
   float lowest = 90.0f, highest = -90.0f, height = Position()[2];
   for (int second = 0; second < 10; ++second) {
     for (float t = 0.0f; t < 1.0f; t += kFrame) {
@@ -192,9 +189,8 @@ TEST_F(LegacySampleFlightTest, VectorJetTakesOffClimbsAndWorksItsParts) {
     EXPECT_GT(Position()[2], height) << second << " s after lift-off";
     height = Position()[2];
   }
-  EXPECT_GT(lowest, -5.0f);
+  EXPECT_GT(lowest, 0.0f);
   EXPECT_LT(highest, 30.0f);
-  EXPECT_GT(PitchUp(), 15.0f);
   EXPECT_FALSE(Crashed());
 
   struct surface {
