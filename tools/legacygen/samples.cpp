@@ -317,6 +317,21 @@ meshgen::wingpanel JetPanel(float span, float rootChord, float tipChord) {
   return w;
 }
 
+// A tail surface of the span (m) with its control surface behind the hinge,
+// its leading edge at the tail and its root at height z: a fin stands up, a
+// stabiliser is made whole across y = 0.
+void JetTailSurface(elements& e, const char* name, const char* surfaceName, float span, bool fin, float z) {
+  meshgen::mesh fixed, surface;
+  meshgen::HingedPanel(meshgen::Naca4(9, 12), JetPanel(span, kJetTailChord, kJetTailChord), kHinge, &fixed, &surface);
+  for (meshgen::mesh* m : {&fixed, &surface}) {
+    if (fin) meshgen::StandUp(*m);
+    else meshgen::AddMirrorImage(*m);
+    meshgen::Translate(*m, kJetTailX, 0, z);
+  }
+  e.Add(fixed, name, kGrey);
+  e.Add(surface, surfaceName, kRed);
+}
+
 // The hinge of the left aileron at a share of the half span (body axes).
 vec AileronHinge(float share) {
   float chord = kJetRootChord + (kJetTipChord - kJetRootChord) * share;
@@ -547,24 +562,8 @@ sample VectorJet() {
   e.Add(wingR, "WingR", kGrey);
   e.Add(aileron, "AileronL", kRed);
   e.Add(aileronR, "AileronR", kRed);
-  meshgen::mesh stab, elevator;
-  meshgen::HingedPanel(meshgen::Naca4(9, 12), JetPanel(kJetStabSpan, kJetTailChord, kJetTailChord), kHinge, &stab,
-                       &elevator);
-  meshgen::AddMirrorImage(stab);
-  meshgen::AddMirrorImage(elevator);
-  meshgen::Translate(stab, kJetTailX, 0, 0.02f);
-  meshgen::Translate(elevator, kJetTailX, 0, 0.02f);
-  e.Add(stab, "Stab", kGrey);
-  e.Add(elevator, "Elevator", kRed);
-  meshgen::mesh fin, rudder;
-  meshgen::HingedPanel(meshgen::Naca4(9, 12), JetPanel(kJetFinSpan, kJetTailChord, kJetTailChord), kHinge, &fin,
-                       &rudder);
-  meshgen::StandUp(fin);
-  meshgen::StandUp(rudder);
-  meshgen::Translate(fin, kJetTailX, 0, 0.03f);
-  meshgen::Translate(rudder, kJetTailX, 0, 0.03f);
-  e.Add(fin, "Fin", kGrey);
-  e.Add(rudder, "Rudder", kRed);
+  JetTailSurface(e, "Stab", "Elevator", kJetStabSpan, false, 0.02f);
+  JetTailSurface(e, "Fin", "Rudder", kJetFinSpan, true, 0.03f);
   meshgen::mesh spoiler = meshgen::Box(0.06f, 0.05f, 0.006f);
   meshgen::Translate(spoiler, -0.08f, 0, 0.055f);
   e.Add(spoiler, "Spoiler", kYellow);
