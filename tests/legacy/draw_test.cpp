@@ -36,12 +36,12 @@ F Next(const char* name) {
 extern "C" void glBindTexture(GLenum target, GLuint texture) {
   static auto next = Next<void (*)(GLenum, GLuint)>("glBindTexture");
   ++calls.binds;
-  next(target, texture);
+  if (next) next(target, texture);
 }
 extern "C" void glPushMatrix() {
   static auto next = Next<void (*)()>("glPushMatrix");
   ++calls.pushes;
-  next();
+  if (next) next();
 }
 
 namespace {
