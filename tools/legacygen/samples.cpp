@@ -313,7 +313,8 @@ meshgen::wingpanel JetPanel(float span, float rootChord, float tipChord) {
   w.span = span;
   w.rootChord = rootChord;
   w.tipChord = tipChord;
-  w.spanSteps = 6;
+  w.spanSteps = 4;
+  w.chordSteps = 8;
   return w;
 }
 
