@@ -141,6 +141,10 @@ constexpr int kDescX = 390, kDescY = 52, kDescHeight = 198;
 constexpr int kDescInsetX = 5, kDescInsetW = 10, kDescInsetH = 16;
 constexpr int kTileSide = 90, kTileNameHeight = 20;
 constexpr int kThumbX = 18, kThumbY = 20, kThumbSide = 64;
+// Behind the name of a model of the older format, which may share its name
+// with a component aircraft; its files keep their names, so the settings
+// and recordings that name it stay valid.
+constexpr const char kOlderFormatMark[] = " (old)";
 
 const kxcolor4 kWhite = {1, 1, 1, 1};
 const kxcolor4 kBlack = {0, 0, 0, 1};
@@ -292,7 +296,8 @@ void kxwindowloadacft::AddTile(const svconfig::aircrafttile& entry) {
   kxrectangle* rectangle = Add(tiles, new kxrectangle(0, 0, kTileSide, kTileSide), entry.name.c_str());
   if (!rectangle) return;
   rectangle->Color = kWhite;
-  Add(rectangle, new kxtext(entry.name.c_str(), 0, 0, kTileSide, kTileNameHeight), "Name");
+  const std::string label = entry.legacy ? entry.name + kOlderFormatMark : entry.name;
+  Add(rectangle, new kxtext(label.c_str(), 0, 0, kTileSide, kTileNameHeight), "Name");
   kxbuttontexture* button = Add(rectangle, new kxbuttontexture, entry.name.c_str());
   if (button) {
     button->X = kThumbX, button->Y = kThumbY;
@@ -319,10 +324,10 @@ void kxwindowloadacft::RebuildTiles() {
 
 void kxwindowloadacft::ShowPreview() {
   // A legacy model has no folder of its own among the aircraft, even when a
-  // component aircraft carries its name.
+  // component aircraft carries its name; only the piccolo lives in one.
   std::string picture = svconfig::kNoPreview, text;
-  if (!legacySelection && !selection.Empty()) {
-    const std::string& s = selection.Str();
+  const std::string& s = selection.Str();
+  if (!selection.Empty() && (!legacySelection || kxsystem::IsPiccoloModel(s.c_str()))) {
     picture = "aircraft/" + s + "/preview-" + s + ".bmp";
     text = "aircraft/" + s + "/preview-" + s + ".txt";
   }

@@ -135,6 +135,11 @@ void StepDynamics(dynamicsystem** holder, dnsstate* record) {
   m->status = kStatusCalm;
   dt = std::min(dt, kMaxFrameTime);
   record->dt = dt;
+  // The rate is the one this frame's substeps write; without them (a model
+  // without mass) nothing turns. Left as it stood, the rpm of the frame
+  // before, or the rad/s a placing computed, would be scaled again every
+  // frame until it is no number at all.
+  m->spinSpeed = 0.0f;
   if (HasMass(m)) {
     float n = std::max(std::floor(kSubstepsPerSecond * dt), 1.0f);
     for (float i = 0.0f; i < n; i += 1.0f) {

@@ -118,7 +118,7 @@ struct dynamicsystem {
   float slipstream[3];            // m/s, body, written by the propeller
   int32_t status;                 // 2 nothing happened; bit 0 crashed; 4 on a wheel; 9 in water
   dnsmodel::interaction interaction;
-  float spinSpeed;                // rad/s during the step, rpm after it
+  float spinSpeed;                // rad/s during the step, rpm after it (0 for a step without substeps)
   dnsstate* stateRecord;          // the model record this root belongs to
   object* objects;                // head of the part list; null for an empty model
 };

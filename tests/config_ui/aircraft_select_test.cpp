@@ -42,10 +42,10 @@ TEST_F(AircraftSelectionTest, TilesFollowThePlayerAndTheFilter) {
   };
   const row rows[] = {
       {0, aircraftfilter::all,
-       "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer"},
-      {0, aircraftfilter::planes, "bare christeneagle jet trainer ~glider ~heli ~trainer"},
-      {0, aircraftfilter::helicopters, "heli heli01 ~piccolo ~glider ~heli ~trainer"},
-      {0, aircraftfilter::gliders, "glider older ~glider ~heli ~trainer"},
+       "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer ~vectorjet"},
+      {0, aircraftfilter::planes, "bare christeneagle jet trainer ~glider ~heli ~trainer ~vectorjet"},
+      {0, aircraftfilter::helicopters, "heli heli01 ~piccolo ~glider ~heli ~trainer ~vectorjet"},
+      {0, aircraftfilter::gliders, "glider older ~glider ~heli ~trainer ~vectorjet"},
       // Player 2 gets no legacy models, and "piccolo" is a folder like any
       // other: without a component file it gets no tile.
       {1, aircraftfilter::all, "bare christeneagle glider heli heli01 jet older trainer"},
@@ -59,7 +59,7 @@ TEST_F(AircraftSelectionTest, TilesFollowThePlayerAndTheFilter) {
 
 TEST_F(AircraftSelectionTest, ThumbnailsComeFromTheFolderOrTheLegacyFolder) {
   std::vector<svconfig::aircrafttile> tiles = svconfig::ListAircraftTiles(0, aircraftfilter::helicopters);
-  ASSERT_EQ(tiles.size(), 6u);
+  ASSERT_EQ(tiles.size(), 7u);
   EXPECT_EQ(tiles[0].thumbnail, "aircraft/heli/thumb.bmp");
   EXPECT_EQ(tiles[2].thumbnail, "aircraft/piccolo/thumb.bmp");
   EXPECT_EQ(tiles[3].thumbnail, "airlark/aircraft/glider_thumb.bmp");
@@ -96,7 +96,7 @@ TEST_F(AircraftSelectionTest, DescriptionsStopAtTenLinesOr511Characters) {
 TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
   std::strcpy(sim::session.aircraft0, "glider");
   Run("Open(0)");
-  EXPECT_EQ(TileNames(), "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer");
+  EXPECT_EQ(TileNames(), "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer ~vectorjet");
   EXPECT_STREQ(window->selection.Text(), "glider");
   EXPECT_EQ(window->parent, kxnode::Find("/Display/Visible/"));
   EXPECT_EQ(kxgui::Capture, window);
@@ -163,6 +163,22 @@ TEST_F(AircraftSelectionTest, SelectingMarksOnlyTheTileOfThatNameAndKind) {
   EXPECT_STREQ(window->description->Text.Text(), "none");
 }
 
+// A model of the older format says so under its thumbnail, beside the
+// component aircraft of the same name; the piccolo, which has a folder of
+// its own, shows its preview and description.
+TEST_F(AircraftSelectionTest, OlderFormatTilesAreLabelledAndThePiccoloShowsItsPreview) {
+  Run("Open(0)");
+  std::string labels;
+  for (kxnode* tile = window->tiles->firstChild; tile; tile = tile->nextSibling) {
+    if (tile->name == "glider" || tile->name == "piccolo")
+      labels += dynamic_cast<kxtext*>(tile->FindChild("Name"))->Text.Str() + ";";
+  }
+  EXPECT_EQ(labels, "glider;piccolo (old);glider (old);");
+  Run("SelectAL1( \"piccolo\" )");
+  EXPECT_STREQ(window->preview->texture->name, "aircraft/piccolo/preview-piccolo.bmp");
+  EXPECT_EQ(window->description->Text.Str().rfind("Small electric helicopter\n", 0), 0u);
+}
+
 TEST_F(AircraftSelectionTest, TheFilterOptionsRebuildTheTiles) {
   Run("Open(0)");
   Run("Select( \"jet\" )");
@@ -171,7 +187,7 @@ TEST_F(AircraftSelectionTest, TheFilterOptionsRebuildTheTiles) {
   gliders->OnLeftUp();
   EXPECT_EQ(window->Filter(), aircraftfilter::gliders);
   EXPECT_EQ(window->options[0]->selected, 0);
-  EXPECT_EQ(TileNames(), "glider older ~glider ~heli ~trainer");
+  EXPECT_EQ(TileNames(), "glider older ~glider ~heli ~trainer ~vectorjet");
   EXPECT_STREQ(window->selection.Text(), "");
   // A later option wins over an earlier one when both are set.
   window->options[1]->selected = 1;

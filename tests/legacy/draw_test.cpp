@@ -1,10 +1,13 @@
 // Drawing a legacy model under a real OpenGL context (a hidden window;
 // skipped without a display), looked at from above with world x to the
-// right: which pass draws which part, in which frame, the blur discs, and
-// the state each pass leaves behind.
+// right: which pass draws which part, in which frame, with which texture
+// and how often bound, the blur discs, and the state each pass leaves
+// behind.
 #include <GL/gl.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
@@ -13,6 +16,33 @@
 #include "platform/gl_context.h"
 #include "tests/legacy/model_support.h"
 #include "tests/platform/gl_support.h"
+
+namespace {
+
+// Calls into OpenGL counted on their way to the driver (below).
+struct glcalls {
+  int binds = 0, pushes = 0;
+} calls;
+
+template <class F>
+F Next(const char* name) {
+  return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+// The test program defines these two entry points itself, so the drawing's
+// calls reach them first; each counts and passes the call on to the driver.
+extern "C" void glBindTexture(GLenum target, GLuint texture) {
+  static auto next = Next<void (*)(GLenum, GLuint)>("glBindTexture");
+  ++calls.binds;
+  if (next) next(target, texture);
+}
+extern "C" void glPushMatrix() {
+  static auto next = Next<void (*)()>("glPushMatrix");
+  ++calls.pushes;
+  if (next) next();
+}
 
 namespace {
 
@@ -128,6 +158,72 @@ TEST_F(LegacyDrawTest, EachPassDrawsItsParts) {
     if (p.moved) {
       EXPECT_EQ(At(0.0f, -0.12f), 0);
     }
+    EXPECT_EQ(Depth(), 1);
+  }
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Six plates in a row and one above: A, B and D share a grey texture, C has
+// none, E is transparent and textured, Z's strip list begins with a count
+// of 0. The solid pass binds the texture for A, keeps it for B, drops it
+// for C and binds it again for D; it passes E over and draws nothing of Z
+// but still places it. The transparent pass draws E alone, untextured.
+TEST_F(LegacyDrawTest, PassesBindEachTextureOnceAndDrawTransparentPartsUntextured) {
+  Write("airlark/aircraft/plates.dns",
+        "// DNS FILE\ngraphic A;\ngraphic B;\ngraphic C;\ngraphic D;\ngraphic Z;\ngraphic E;\n");
+  const char* names = "ABCDZE";
+  const float at[6][2] = {{-0.75f, 0}, {-0.45f, 0}, {-0.15f, 0}, {0.15f, 0}, {0.45f, 0}, {0, 0.6f}};
+  kxgeometry* elements[6];
+  for (int i = 0; i < 6; ++i) {
+    meshgen::mesh plate = meshgen::Box(0.2f, 0.2f, 0.01f);
+    meshgen::Translate(plate, at[i][0], at[i][1], 0.0f);
+    const char name[2] = {names[i], 0};
+    elements[i] = meshgen::ToElement(plate, name, "", GL_N3F_V3F);
+  }
+  kxgeometry* mesh = meshgen::Chain(elements, 6);
+  ASSERT_EQ(kxgeometry::WriteText("airlark/aircraft/plates.obj", mesh), 1);
+  kxgeometry::Free(&mesh);
+  int kind = -1;
+  ASSERT_EQ(LoadWithPropBlur("plates", 1, &kind), 1);
+
+  kxtexture* grey = kxgl::CreateTexture("grey", kxgl::kTypeRGB, 2, 2, kxgl::kFilterNearest, kxgl::kWrapClamp,
+                                        kxgl::kWrapClamp, 0);
+  ASSERT_NE(grey, nullptr);
+  std::memset(grey->pixels, 128, 2 * 2 * 3);
+  ASSERT_EQ(kxgl::UploadTexture(grey), 1);
+  for (kxgeometry* el = state().geometry; el; el = el->next) {
+    if (std::strchr("ABDE", el->name[0])) el->texture = grey;
+    if (el->name[0] == 'E') el->transparent = 1;
+    // Z's list is its own runs behind a leading count of 0, which ends it.
+    if (el->name[0] == 'Z') {
+      auto* runs = static_cast<uint32_t*>(std::malloc((el->stripWords + 1) * sizeof(uint32_t)));
+      ASSERT_NE(runs, nullptr);
+      runs[0] = 0;
+      std::memcpy(runs + 1, el->strips, el->stripWords * sizeof(uint32_t));
+      std::free(el->strips);
+      el->strips = runs;
+      ++el->stripWords;
+    }
+  }
+  struct pass {
+    void (*draw)();
+    const char* seen;   // per plate: g textured grey, w untextured white, - nothing
+    int binds, pushes;
+  };
+  for (pass p : {pass{DrawSolidParts, "ggwg--", 2, 5}, pass{DrawFlaggedParts, "-----w", 0, 1}}) {
+    Clear();
+    // As a caller may leave it: texturing on.
+    glBindTexture(GL_TEXTURE_2D, grey->glName);
+    glEnable(GL_TEXTURE_2D);
+    calls = {};
+    p.draw();
+    for (int i = 0; i < 6; ++i) {
+      int red = At(at[i][0], at[i][1]);
+      char seen = red > 240 ? 'w' : red > 100 && red < 150 ? 'g' : red == 0 ? '-' : '?';
+      EXPECT_EQ(seen, p.seen[i]) << names[i] << " " << p.seen << ": red " << red;
+    }
+    EXPECT_EQ(calls.binds, p.binds) << p.seen;
+    EXPECT_EQ(calls.pushes, p.pushes) << p.seen;
     EXPECT_EQ(Depth(), 1);
   }
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

@@ -90,4 +90,31 @@ TEST_F(LegacyDynamicsTest, ModelWithoutMassStaysWhereItIsPlaced) {
   EXPECT_EQ(Runtime().soundCommands[3].code, kSoundListEnd);
 }
 
+// The propeller's rate, written in rad/s every substep, is published in
+// revolutions per minute once a frame: 100 rad/s as 954.93. A model without
+// mass takes no substep, turns nothing and publishes 0, frame after frame
+// (not the rate of its placing scaled again every frame until it is none).
+TEST_F(LegacyDynamicsTest, SpinIsPublishedInRevolutionsPerMinute) {
+  Unload();
+  const std::string powered =
+      "engine Eng;\nEng.Constant = 100\npropeller Prop;\nstrcpy( Prop.Engine, \"Eng\" );\nProp.Trans = 1\n"
+      "Prop.Radius = 0.1\nProp.Area = 0.0314\nProp.Sigma = 0.1\n";
+  struct sample {
+    const char* stem;
+    std::string mass;
+    float rpm;
+  };
+  for (const sample& m : {sample{"massive", "dummy Mass;\nMass.Type = 6\nMass.M = 1\n", 954.93f},
+                          sample{"massless", "", 0}}) {
+    Write(std::string("airlark/aircraft/") + m.stem + ".dns", "// DNS FILE\n" + m.mass + powered);
+    Load(m.stem);
+    // Set down on the ground: the parts are computed while it is lowered.
+    Place(0, 0, 1, 0, 0);
+    for (int frame = 0; frame < 60; ++frame) {
+      Frame(0.02f);
+      ASSERT_NEAR(model()->spinSpeed, m.rpm, 0.01f) << m.stem << " frame " << frame;
+    }
+  }
+}
+
 }  // namespace

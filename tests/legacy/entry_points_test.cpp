@@ -22,21 +22,15 @@ namespace {
 
 using namespace dnsmodel;
 
-class LegacyEntryTest : public kxltest::modeltest {
+class LegacyEntryTest : public kxltest::pilottest {
  protected:
   void SetUp() override {
-    modeltest::SetUp();
+    pilottest::SetUp();
     kxgl::ClearTextureTable();
     BuildWorld();
-    kxscript::Init();
-    board = new kxpinboard;
-    board->name = "Pinboard";
-    kxscript::Root()->AppendChild(board);
   }
   void TearDown() override {
-    delete board;
-    kxscript::Reset();
-    modeltest::TearDown();
+    pilottest::TearDown();
     kxgl::ClearTextureTable();
   }
   int LoadSample(const char* stem) {
@@ -45,13 +39,6 @@ class LegacyEntryTest : public kxltest::modeltest {
     int loaded = LoadWithPropBlur(stem, 1, &kind);
     EXPECT_EQ(kind, KindCode(&state()));
     return loaded;
-  }
-  // A frame at the pose (column-major) with the velocity, then one step.
-  static void SetFrame(v3 at, v3 x, v3 z, v3 velocity) {
-    v3 y = Cross(z, x);
-    const float pose[16] = {x.x, x.y, x.z, 0, y.x, y.y, y.z, 0, z.x, z.y, z.z, 0, at.x, at.y, at.z, 1};
-    const float v[4] = {velocity.x, velocity.y, velocity.z, 0};
-    SetPose(pose, v);
   }
   struct outputs {
     float transform[16];
@@ -64,8 +51,6 @@ class LegacyEntryTest : public kxltest::modeltest {
          &o.throttle);
     return o;
   }
-
-  kxpinboard* board = nullptr;
 };
 
 TEST_F(LegacyEntryTest, BlurTexelsFollowTheDiscRule) {
@@ -92,7 +77,7 @@ TEST_F(LegacyEntryTest, SamplesLoadWithTheirKindAndBlurTexture) {
     int kind;
   };
   for (sample s : {sample{"trainer", kKindPlane}, sample{"glider", kKindGlider}, sample{"heli", kKindHelicopter},
-                   sample{"fall", kKindGlider}}) {
+                   sample{"vectorjet", kKindPlane}, sample{"fall", kKindGlider}}) {
     int kind = -1;
     Install(s.stem);
     EXPECT_EQ(LoadWithPropBlur(s.stem, 1, &kind), 1) << s.stem;
@@ -108,7 +93,7 @@ TEST_F(LegacyEntryTest, SamplesLoadWithTheirKindAndBlurTexture) {
   size_t begins = 0;
   for (size_t at = Log().find("DELETE BEGIN AL\n"); at != std::string::npos; at = Log().find("DELETE BEGIN AL\n", at + 1))
     ++begins;
-  EXPECT_EQ(begins, 3u);
+  EXPECT_EQ(begins, 4u);
   Unload();
   EXPECT_EQ(CurrentPool()->used, 0);
   EXPECT_EQ(state().parts, nullptr);

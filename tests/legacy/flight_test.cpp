@@ -148,26 +148,28 @@ TEST_F(LegacyFlightTest, HelicopterHoversOnItsHeadingGyro) {
 
 // The small helicopter of the program's own folder: its collective is fixed,
 // so the throttle alone sets the rotor's speed and so its lift. Left alone
-// it climbs at full throttle and stays down at idle, upright either way.
-TEST_F(LegacyFlightTest, PiccoloClimbsAtFullThrottleAndStaysDownAtIdle) {
-  std::filesystem::create_directories("aircraft/piccolo");
-  for (const char* file : {"piccolo.dns", "piccolo.tgo"})
-    std::filesystem::copy_file(kxltest::DataPath(std::string("aircraft/piccolo/") + file),
-                               std::string("aircraft/piccolo/") + file);
-  Load("piccolo");
+// it stays down at idle and climbs at half and full throttle, upright for
+// 40 s, through the gusts near the ground.
+TEST_F(LegacyFlightTest, PiccoloStaysDownAtIdleAndFliesHandsOffAtHalfAndFullThrottle) {
+  LoadSample("piccolo");
   ASSERT_EQ(Runtime().piccoloModel, 1);
-  Place(0, 0, 1, 0, 0);
-  state().controls[0] = -1.0f;
-  Fly(8.0f);
-  EXPECT_LT(Position()[2], 0.2f);
-  EXPECT_EQ(state().status & kStatusCrashed, 0);
-
-  Place(0, 0, 1, 0, 0);
-  state().controls[0] = 1.0f;
-  Fly(8.0f);
-  EXPECT_GT(Position()[2], 5.0f);
-  EXPECT_EQ(state().status & kStatusCrashed, 0);
-  EXPECT_GT(model()->axisZ[2], 0.9f);
+  struct setting {
+    float throttle, seconds;
+    float lowest, highest;  // m at the end
+  };
+  for (setting s : {setting{-1, 8, 0, 0.2f}, setting{0, 40, 20, 45}, setting{1, 40, 80, 140}}) {
+    Place(0, 0, 1, 0, 0);
+    state().controls[0] = s.throttle;
+    float tilt = 0.0f;
+    for (float t = 0.0f; t < s.seconds && !(state().status & kStatusCrashed); t += 0.02f) {
+      Fly(0.02f);
+      tilt = std::max(tilt, std::acos(std::clamp(model()->axisZ[2], -1.0f, 1.0f)) * 57.29578f);
+    }
+    EXPECT_EQ(state().status & kStatusCrashed, 0) << s.throttle;
+    EXPECT_GT(Position()[2], s.lowest) << s.throttle;
+    EXPECT_LT(Position()[2], s.highest) << s.throttle;
+    EXPECT_LT(tilt, 5.0f) << s.throttle << ": degrees";
+  }
 }
 
 // A model whose coefficients no airframe has (0.2 kg under a wing of 6 m2

@@ -16,13 +16,17 @@
 #include <string>
 #include <vector>
 
+#include "core/interpreter.h"
+#include "dynamics/aircraft.h"
 #include "graphics/collision_world.h"
 #include "graphics/mesh.h"
 #include "graphics/scenery_records.h"
 #include "legacy/contacts.h"
 #include "legacy/dynamics.h"
+#include "legacy/entry_points.h"
 #include "legacy/loader.h"
 #include "legacy/model_state.h"
+#include "platform/pinboard.h"
 #include "platform/random.h"
 #include "platform/sound.h"
 #include "tests/legacy/legacy_support.h"
@@ -54,17 +58,25 @@ class modeltest : public legacytest {
     legacytest::TearDown();
   }
 
+  static constexpr auto kReplace = std::filesystem::copy_options::overwrite_existing;
   static dnsmodel::dnsstate& state() { return dnsmodel::Runtime().state; }
   static dnsmodel::dynamicsystem* model() { return dnsmodel::Runtime().root; }
 
   // Copies a model of the data set (or a fixture when there is none) into
-  // the scratch folder's model folder.
+  // the scratch folder's model folder; the piccolo into its own folder.
   void Install(const std::string& stem) {
+    if (stem == "piccolo") {
+      std::filesystem::create_directories("aircraft/piccolo");
+      for (const char* file : {"piccolo.dns", "piccolo.tgo"})
+        std::filesystem::copy_file(DataPath(std::string("aircraft/piccolo/") + file),
+                                   std::string("aircraft/piccolo/") + file, kReplace);
+      return;
+    }
     std::filesystem::create_directories("airlark/aircraft");
     for (const char* ext : {".dns", ".obj"}) {
       std::filesystem::path from = DataPath(std::string("airlark/aircraft/") + stem + ext);
       if (!std::filesystem::exists(from)) from = FixturePath(stem + ext);
-      if (std::filesystem::exists(from)) std::filesystem::copy_file(from, std::string("airlark/aircraft/") + stem + ext);
+      if (std::filesystem::exists(from)) std::filesystem::copy_file(from, std::string("airlark/aircraft/") + stem + ext, kReplace);
     }
   }
   void Write(const std::string& relative, const std::string& text) {
@@ -139,6 +151,46 @@ class modeltest : public legacytest {
   kxgeometry* ground_ = nullptr;
   kxgeometryobject entry_{};
   std::filesystem::path previous_;
+};
+
+// A model flown through the entry points, as the simulator flies it: the
+// first player's function channels on a pinboard, the frame set with the
+// simulator's placing and stepped with its step.
+class pilottest : public modeltest {
+ protected:
+  void SetUp() override {
+    modeltest::SetUp();
+    kxscript::Init();
+    board = new kxpinboard;
+    board->name = "Pinboard";
+    kxscript::Root()->AppendChild(board);
+  }
+  void TearDown() override {
+    delete board;
+    kxscript::Reset();
+    modeltest::TearDown();
+  }
+  // The first player's function channel (dnsmodel::kChannelThrottle ...).
+  float& Stick(int channel) { return kxdaircraft::PlayerChannels(board->slots, 0)[channel]; }
+  // Places the model at the frame with the velocity, as the simulator does.
+  static void SetFrame(dnsmodel::v3 at, dnsmodel::v3 x, dnsmodel::v3 z, dnsmodel::v3 velocity) {
+    dnsmodel::v3 y = dnsmodel::Cross(z, x);
+    const float pose[16] = {x.x, x.y, x.z, 0, y.x, y.y, y.z, 0, z.x, z.y, z.z, 0, at.x, at.y, at.z, 1};
+    const float v[4] = {velocity.x, velocity.y, velocity.z, 0};
+    dnsmodel::SetPose(pose, v);
+  }
+  // Frames of dt seconds through the entry point; stops early once the
+  // model has crashed.
+  void Pilot(float seconds, float dt = 0.02f) {
+    for (float t = 0.0f; t < seconds && !Crashed(); t += dt) {
+      float transform[16], spin, velocity[4], forward, throttle;
+      int crashed, inWater, onGround, kind;
+      dnsmodel::Step(1, transform, dt, &crashed, &inWater, &onGround, &kind, &spin, velocity, &forward, &throttle);
+    }
+  }
+  static bool Crashed() { return (state().status & dnsmodel::kStatusCrashed) != 0; }
+
+  kxpinboard* board = nullptr;
 };
 
 }  // namespace kxltest

@@ -57,6 +57,11 @@ std::vector<samplefile> Samples() {
       {DataPath("airlark/aircraft/trainer.dns"), DataPath("airlark/aircraft/trainer.obj"),
        DataPath("airlark/aircraft/trainer_thumb.bmp"),
        "Mass Body WingL WingR Stab Fin Eng Prop Nose MainL MainR TipL TipR TipTail", 0, 1},
+      {DataPath("airlark/aircraft/vectorjet.dns"), DataPath("airlark/aircraft/vectorjet.obj"),
+       DataPath("airlark/aircraft/vectorjet_thumb.bmp"),
+       "Mass Body WingL WingR Stab Fin AileronL AileronR Elevator Rudder Spoiler Nose MainL MainR TipNose TipL TipR "
+       "TipTail Lift Vario Canopy Exhausts",
+       0, 0},
       {DataPath("airlark/aircraft/heli.dns"), DataPath("airlark/aircraft/heli.obj"),
        DataPath("airlark/aircraft/heli_thumb.bmp"), heliParts, 34, 0},
       {DataPath("aircraft/piccolo/piccolo.dns"), DataPath("aircraft/piccolo/piccolo.tgo"),
@@ -101,6 +106,7 @@ TEST_F(LegacySamplesTest, SamplesReadIntoTheirPartsWithConsistentData) {
       if (propeller* pr = As<propeller>(p)) engineName = pr->Engine, record = &pr->soundRecord;
       if (rotor* r = As<rotor>(p)) engineName = r->Engine, record = &r->soundRecord;
       if (engine* e = As<engine>(p)) record = &e->soundRecord;
+      if (harrier* h = As<harrier>(p)) record = &h->soundRecord;
       if (engineName) {
         EXPECT_NE(As<engine>(Find(engineName)), nullptr) << p->Name;
       }

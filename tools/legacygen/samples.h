@@ -23,6 +23,7 @@ struct sample {
 sample Fall();      // the mass part alone: a falling body
 sample Glider();    // no power; tricycle wheels and tip skids
 sample Trainer();   // engine and propeller; the mesh has one unnamed element
+sample VectorJet();   // vectored thrust, drawn control surfaces, air brake, vario and drawn parts
 sample Heli();      // rotor of Type 10, heading-lock gyro, tail propeller on channel 11
 sample Piccolo();   // the small helicopter of the older simulator's own folder
 
