@@ -124,4 +124,123 @@ TEST_F(FlyableEditTest, TextWithoutANumberKeepsTheValue) {
   }
 }
 
+// A component family of a sample: its types and the speed it starts at.
+struct family {
+  const char* sample;
+  std::vector<const char*> types;
+  float speed;  // m/s
+};
+
+const family kFamilies[] = {
+    {"trainer", {"kxdwing00"}, 16.0f},
+    {"trainer", {"kxdwing10", "kxdwing11", "kxdwing12"}, 16.0f},
+    {"trainer", {"kxdengine10"}, 16.0f},
+    {"trainer", {"kxdpropeller00"}, 16.0f},
+    {"heli", {"kxdfuselage00"}, 0.0f},
+    {"christeneagle", {"kxdengine00"}, 30.0f},
+    {"jet", {"kxdturbine00"}, 30.0f},
+    {"heli", {"kxdrotor00"}, 0.0f},
+    {"heli", {"kxdtailrotor00"}, 0.0f},
+};
+
+class PageFamilyTest : public FlyableEditTest, public ::testing::WithParamInterface<family> {
+ protected:
+  // The objects of the edited aircraft whose component is of the family.
+  static std::vector<svdesignobject*> Members(const family& f) {
+    std::vector<svdesignobject*> out;
+    for (svdesignobject* o : State().objects) {
+      for (const char* t : f.types) {
+        if (o->component && o->component->type == kxtype::Find(t)) out.push_back(o);
+      }
+    }
+    return out;
+  }
+  // Whether the main body stayed within reach of a one-second flight:
+  // finite, and neither kilometres away nor faster than sound.
+  static std::string Flown(kxdaircraftinstance* instance) {
+    std::string bad = NotFinite(instance->Clone);
+    if (!bad.empty()) return bad + " is not finite";
+    const kxdbody* b = instance->SimMainBody;
+    float away = std::hypot(b->B.R.x, b->B.R.y, b->B.R.z - kStartHeight);
+    float speed = std::hypot(b->D.R.x, b->D.R.y, b->D.R.z);
+    if (!(away < kReach) || !(speed < kSpeedOfSound)) return "main body " + std::to_string(away) + " m away at " + std::to_string(speed) + " m/s";
+    return "";
+  }
+  static constexpr float kReach = 1000.0f;        // m
+  static constexpr float kSpeedOfSound = 340.0f;  // m/s
+};
+
+// Every field of every page of the family takes "abc", 0 and both
+// extremes in turn; each shows a finite value afterwards and the aircraft
+// flies a second within reach.
+TEST_P(PageFamilyTest, RefusesZeroAndExtremeValues) {
+  const family& f = GetParam();
+  for (const char* typed : {"abc", "0", "1e30", "-1e30"}) {
+    SCOPED_TRACE(std::string("typed \"") + typed + "\"");
+    Enter(f.sample);
+    std::vector<svdesignobject*> members = Members(f);
+    ASSERT_FALSE(members.empty());
+    for (svdesignobject* o : members) {
+      for (int i = 0; i < o->pageCount; ++i) {
+        std::vector<svdesignfield*> fields = Open(o->name.Text(), i);
+        std::vector<std::string> before;
+        for (svdesignfield* field : fields) {
+          before.push_back(field->text);
+          std::snprintf(field->text, sizeof field->text, "%s", typed);
+        }
+        Run("DesignPropertySetValues");
+        for (size_t k = 0; k < fields.size(); ++k) {
+          double shown = 0.0;
+          if (!fields[k]->value) continue;
+          EXPECT_TRUE(svdesign::TypedNumber(fields[k]->text, &shown) && std::isfinite(shown))
+              << o->name.Text() << " page " << i << ": " << fields[k]->text;
+          if (std::string(typed) == "abc") EXPECT_EQ(fields[k]->text, before[k]) << o->name.Text() << " page " << i;
+        }
+      }
+    }
+    kxdaircraftinstance* instance = Launch(f.speed);
+    Fly(1.0f);
+    EXPECT_EQ(Flown(instance), "");
+    kxdynamics::Stop();
+  }
+}
+
+std::string FamilyName(const ::testing::TestParamInfo<family>& info) {
+  return std::string(info.param.sample) + "_" + (info.param.types[0] + 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, PageFamilyTest, ::testing::ValuesIn(kFamilies), FamilyName);
+
+// The motor's fields that feed a divisor or a rate, each alone at its
+// ends, at full throttle: the drive refuses what it cannot run, and what it
+// keeps flies.
+TEST_F(FlyableEditTest, MotorFieldsAloneAtTheirEndsFly) {
+  struct probe {
+    int page, field;
+    const char* typed;
+    const char* shown;
+  } probes[] = {
+      {0, 0, "0", "1 "},         // speed constant, rpm per volt
+      {0, 0, "1e30", "20000 "},  //
+      {0, 1, "0", "1.00 mOhm"},  // motor resistance
+      {1, 0, "0", "1 "},         // cells
+      {1, 1, "1e30", "10.00 V"}, // volts per cell
+      {2, 0, "0", "0.010 "},     // gear ratio
+      {2, 0, "1e30", "10.000 "},
+  };
+  Set(0, 1.0f);  // throttle
+  for (const probe& p : probes) {
+    SCOPED_TRACE(std::to_string(p.page) + "/" + std::to_string(p.field) + " \"" + p.typed + "\"");
+    Enter("trainer");
+    std::vector<svdesignfield*> fields = Open("Motor", p.page);
+    std::snprintf(fields[p.field]->text, sizeof fields[p.field]->text, "%s", p.typed);
+    Run("DesignPropertySetValues");
+    EXPECT_STREQ(fields[p.field]->text, p.shown);
+    kxdaircraftinstance* instance = Launch(16.0f);
+    Fly(1.0f);
+    EXPECT_EQ(NotFinite(instance->Clone), "");
+    EXPECT_LT(std::fabs(instance->SimMainBody->B.R.z - kStartHeight), 100.0f);
+    kxdynamics::Stop();
+  }
+}
 }  // namespace
