@@ -14,6 +14,7 @@
 #include "sim/units.h"
 #include "designer/viewer_modes.h"
 #include "designer/field.h"
+#include "designer/new_components.h"
 #include "graphics/texture_table.h"
 #include "gui/background.h"
 #include "gui/images.h"
@@ -73,6 +74,7 @@ void BuildScreen(designstate& s) {
   s.invisible = Append(s.root, new kxgraphic(0, 0, 0, 0), "Invisible");
   if (!s.screen) return;
   MenuTitle(s.screen, "File", "/Design/Invisible/MenuFile/Show");
+  MenuTitle(s.screen, "Edit", "/Design/Invisible/MenuEdit/Show");
   MenuTitle(s.screen, "Objects", "/Design/Invisible/MenuObjects/Show");
   s.pageHolder = Append(s.screen, new kxgraphic(0, 0, 0, 0), "PageHolder");
   kxrectangle* strip = Append(s.screen, new kxrectangle(0, 0, 0, kMenuStripHeight), "MenuStrip");
@@ -90,6 +92,16 @@ void BuildMenus(designstate& s) {
     MenuEntry(s.menuFile, "Save", "Save", "savesystem");
     s.menuFile->AppendChild(new kxpopupbar);
     MenuEntry(s.menuFile, "GoBack", "Back to main menu", "DesignGoBack");
+  }
+  // The only way to add a component; it gets its design object at the
+  // designer's next entry.
+  s.menuEdit = Append(s.invisible, new kxpopup, "MenuEdit");
+  if (s.menuEdit) {
+    for (const newcomponent& c : kNewComponents) {
+      kxstring text;
+      text.Format("New %s", c.stem);
+      MenuEntry(s.menuEdit, c.command, text.Text(), c.command);
+    }
   }
   s.menuObjects = Append(s.invisible, new kxpopup, "MenuObjects");
 }
