@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/arguments.h"
+#include "designer/buttons.h"
 #include "designer/page.h"
 #include "designer/state.h"
 #include "dynamics/wings/airfoil.h"
@@ -125,7 +126,14 @@ void svdesignairfoillist::PlaceDropDown() {
   int x = listX_, y = listY_;
   if (screen) {
     x = std::max(std::min(x, screen->W - ax - dropDown->W), -ax);
-    y = std::max(std::min(y, screen->H - ay - dropDown->H), -ay);
+    y = std::max(std::min(y, screen->H - svdesign::kMenuBarHeight - ay - dropDown->H), -ay);
+  }
+  // Come down that far it may reach the page bar, which lies on top: it
+  // then stands left of the bar.
+  if (const kxgraphic* bar = svdesign::State().pageBar) {
+    bool across = ax + x < bar->X + bar->W && bar->X < ax + x + dropDown->W && ay + y < bar->Y + bar->H &&
+                  bar->Y < ay + y + dropDown->H;
+    if (across && bar->W > 0) x = std::max(bar->X - ax - dropDown->W, -ax);
   }
   dropDown->X = x;
   dropDown->Y = y;

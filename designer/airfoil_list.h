@@ -26,8 +26,8 @@ class svdesignairfoillist : public kxgraphic {
   // title) and closes the list. Other names go to kxgraphic.
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
   // Opens the list, or closes it when open. The list stands above the box
-  // as laid out; in a low window it comes down until its top is inside,
-  // and it keeps within the window's sides and bottom.
+  // as laid out; in a low window it comes down until its top is below the
+  // menu bar, and it keeps within the window's sides and bottom.
   void OnLeftDown() override;
   // Once the focus is elsewhere, closes the list and commits the shown page.
   void Update() override;

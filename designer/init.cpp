@@ -28,9 +28,8 @@ namespace {
 
 constexpr char kFramesPath[] = "texture/svd00.bmp";
 constexpr char kIconsPath[] = "texture/svd01.bmp";
-// The grey menu strip along the top: 22 px, one pixel beyond the top and the
-// right edge so no seam shows.
-constexpr int kMenuStripHeight = 22;
+// The grey menu strip along the top, one pixel beyond the top and the right
+// edge so no seam shows.
 constexpr int kMenuStripOverlap = -1;
 const kxcolor4 kMenuStripGrey = {0.8f, 0.8f, 0.8f, 1.0f};
 // The page bar's place until an object puts it right-aligned.
@@ -77,7 +76,7 @@ void BuildScreen(designstate& s) {
   MenuTitle(s.screen, "Edit", "/Design/Invisible/MenuEdit/Show");
   MenuTitle(s.screen, "Objects", "/Design/Invisible/MenuObjects/Show");
   s.pageHolder = Append(s.screen, new kxgraphic(0, 0, 0, 0), "PageHolder");
-  kxrectangle* strip = Append(s.screen, new kxrectangle(0, 0, 0, kMenuStripHeight), "MenuStrip");
+  kxrectangle* strip = Append(s.screen, new kxrectangle(0, 0, 0, kMenuBarHeight), "MenuStrip");
   if (strip) {
     strip->Color = kMenuStripGrey;
     strip->Wr = kMenuStripOverlap;

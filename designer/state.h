@@ -27,6 +27,10 @@ struct kxtexture;
 
 namespace svdesign {
 
+// px, the menu bar along the screen's top: drawn over, and hit before,
+// everything below it.
+constexpr int kMenuBarHeight = 22;
+
 struct designstate {
   // Built by Init; alive until the tree goes.
   kxnode* root = nullptr;              // "/Design"

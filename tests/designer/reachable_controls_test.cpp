@@ -90,8 +90,14 @@ class ReachableTest : public designerfixture {
         list->OnLeftDown();
         ASSERT_TRUE(list->IsOpen());
         fitbox open = OnScreen(list->dropDown);
+        const fitbox menuBar = {0, State().screen->H - svdesign::kMenuBarHeight, State().screen->W,
+                                svdesign::kMenuBarHeight};
         EXPECT_TRUE(open.Inside(Window())) << where << " open list " << Describe(open);
         EXPECT_FALSE(open.Overlaps(Bar())) << where << " open list " << Describe(open);
+        EXPECT_FALSE(open.Overlaps(menuBar)) << where << " open list " << Describe(open);
+        // The list's first entry, at its top.
+        auto* entry = static_cast<kxgraphic*>(list->dropDown->firstChild->firstChild->firstChild);
+        EXPECT_TRUE(Clickable(entry, OnScreen(entry))) << where << " first airfoil";
         list->OnLeftDown();
       }
     }
