@@ -3,22 +3,15 @@
 // and the saved files differ only in the CG line. Runs on a copy of the
 // trainer in a temporary folder.
 #include <cmath>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "copied_data.h"
 #include "designer/fuselage_pages.h"
-#include "designer_support.h"
 #include "dynamics/fuselage.h"
-#include "tests/dynamics/all/samples_support.h"
-#include "tests/temp_dir.h"
 
 namespace {
-
-using designertest::designerfixture;
 
 // Every vertex of every mesh of the aircraft, where it is drawn (aircraft
 // coordinates), and every body's frame but the fuselage's, whose frame is
@@ -28,18 +21,8 @@ struct picture {
   std::vector<kxmatrix> frames;
 };
 
-class CgEditTest : public designerfixture {
+class CgEditTest : public designertest::copieddatafixture {
  protected:
-  void SetUp() override {
-    designerfixture::SetUp();
-    folder = std::make_unique<kxtest::tempdir>(true);
-    kxdtest::CopyFromData("aircraft/airfoil");
-    kxdtest::CopyFromData("aircraft/trainer");
-  }
-  void TearDown() override {
-    designerfixture::TearDown();
-    folder.reset();
-  }
   static void Walk(kxnode* node, const kxmatrix& above, picture& out) {
     for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
       if (!kxtype::IsDerivedFrom(c->type, &kxgeometricobject::Type)) continue;
@@ -87,10 +70,6 @@ class CgEditTest : public designerfixture {
     }
     return static_cast<float>(moment / mass);
   }
-  static std::string Get(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
   // The file's lines that differ from the other's, in order.
   static std::vector<std::string> Changed(const std::string& a, const std::string& b) {
     std::istringstream x(a), y(b);
@@ -100,15 +79,14 @@ class CgEditTest : public designerfixture {
     }
     return out;
   }
-  std::unique_ptr<kxtest::tempdir> folder;
 };
 
 TEST_F(CgEditTest, TypedOrDraggedCentreOfGravityMovesNoMeshAndSurvivesTheSave) {
   Enter();
   Run("savesystem");
-  const std::string kxd = Get("aircraft/trainer/trainer.kxd");
-  const std::string obj = Get("aircraft/trainer/trainer.obj");
-  const std::string kxg = Get("aircraft/trainer/trainer.kxg");
+  const std::string kxd = ReadWhole("aircraft/trainer/trainer.kxd");
+  const std::string obj = ReadWhole("aircraft/trainer/trainer.obj");
+  const std::string kxg = ReadWhole("aircraft/trainer/trainer.kxg");
   const picture before = Picture();
   auto* fuselage = static_cast<kxdfuselage00*>(Object("Fuselage")->component);
 
@@ -133,9 +111,9 @@ TEST_F(CgEditTest, TypedOrDraggedCentreOfGravityMovesNoMeshAndSurvivesTheSave) {
   ExpectSame(before, Picture(), "dragged");
 
   Run("savesystem");
-  EXPECT_EQ(Get("aircraft/trainer/trainer.obj"), obj);
-  EXPECT_EQ(Get("aircraft/trainer/trainer.kxg"), kxg);
-  std::vector<std::string> changed = Changed(kxd, Get("aircraft/trainer/trainer.kxd"));
+  EXPECT_EQ(ReadWhole("aircraft/trainer/trainer.obj"), obj);
+  EXPECT_EQ(ReadWhole("aircraft/trainer/trainer.kxg"), kxg);
+  std::vector<std::string> changed = Changed(kxd, ReadWhole("aircraft/trainer/trainer.kxd"));
   ASSERT_EQ(changed.size(), 1u);
   EXPECT_EQ(changed[0], "CG = kxvector4r(   0.1500,   0.0000,   0.0000, 1 )");
 

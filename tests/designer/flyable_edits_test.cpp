@@ -5,6 +5,7 @@
 // designer and flies the edited aircraft.
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,8 @@ TEST_P(PageFamilyTest, RefusesZeroAndExtremeValues) {
     kxdynamics::Stop();
   }
 }
+
+void PrintTo(const family& f, std::ostream* out) { *out << f.sample << " " << f.types[0]; }
 
 std::string FamilyName(const ::testing::TestParamInfo<family>& info) {
   return std::string(info.param.sample) + "_" + (info.param.types[0] + 3);

@@ -4,44 +4,27 @@
 // use. Runs on a copy of the trainer in a temporary folder.
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 
 #include "core/interpreter.h"
+#include "copied_data.h"
 #include "designer/save_dialog.h"
-#include "designer_support.h"
 #include "gui/edit.h"
 #include "gui/list_item.h"
 #include "gui/window.h"
 #include "platform/codes.h"
-#include "tests/dynamics/all/samples_support.h"
-#include "tests/temp_dir.h"
 
 namespace {
 
-using designertest::designerfixture;
 namespace fs = std::filesystem;
 
-class SaveAsDialogTest : public designerfixture {
+class SaveAsDialogTest : public designertest::copieddatafixture {
  protected:
   void SetUp() override {
-    designerfixture::SetUp();
-    folder = std::make_unique<kxtest::tempdir>(true);
-    kxdtest::CopyFromData("aircraft/airfoil");
-    kxdtest::CopyFromData("aircraft/trainer");
+    copieddatafixture::SetUp();
     kxdtest::CopyFromData("svgelanguage");
   }
-  void TearDown() override {
-    designerfixture::TearDown();
-    folder.reset();
-  }
-  static std::string Get(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
   static std::string Message() { return State().saveAsMessage->Text.Str(); }
-  std::unique_ptr<kxtest::tempdir> folder;
 };
 
 TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
@@ -63,7 +46,7 @@ TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
   EXPECT_EQ(State().saveAsDialog->parent, State().invisible);
   // The tile of the aircraft selection shows the new aircraft too.
   ASSERT_TRUE(fs::exists("aircraft/trainer2/thumb.bmp"));
-  EXPECT_EQ(Get("aircraft/trainer2/thumb.bmp"), Get("aircraft/trainer/thumb.bmp"));
+  EXPECT_EQ(ReadWhole("aircraft/trainer2/thumb.bmp"), ReadWhole("aircraft/trainer/thumb.bmp"));
 }
 
 TEST_F(SaveAsDialogTest, AFolderThatCannotBeMadeIsToldInTheLanguageInUse) {
