@@ -2,10 +2,13 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/arguments.h"
+#include "designer/buttons.h"
 #include "designer/page.h"
 #include "designer/state.h"
 #include "dynamics/wings/airfoil.h"
@@ -26,6 +29,7 @@ constexpr int kScrollInset = 2;
 constexpr int kEntryWidth = 124, kEntryHeight = 20;
 // An entry runs this on its selector: column, scroll, frame, selector.
 constexpr char kEntryCommand[] = "../../../../SetAirfoil( Text )";
+constexpr size_t kFirstListing = 257;  // names asked for at first, the end mark included
 
 // The box's drawing.
 constexpr int kInset = 4;          // px of the white face inside the box
@@ -47,6 +51,16 @@ void InsertSorted(kxcolumn* column, kxtext* entry) {
   else column->AddChild(entry);
 }
 
+// Every airfoil file's stem: the listing is asked again with room to
+// spare until it no longer fills it.
+std::vector<kxstring> AirfoilStems() {
+  std::vector<kxstring> names(kFirstListing);
+  while (kxdairfoil::ListFiles(names.data(), static_cast<int>(names.size())) == static_cast<int>(names.size()) - 1) {
+    names.resize(2 * names.size());
+  }
+  return names;
+}
+
 kxframe* BuildDropDown(int boxHeight) {
   kxframe* frame = new kxframe(kListX, boxHeight + kListAbove, kListWidth, kListHeight);
   kxscroll* scroll = new kxscroll(kScrollInset, kScrollInset, kListWidth - 2 * kScrollInset, kListHeight - 2 * kScrollInset);
@@ -61,9 +75,7 @@ kxframe* BuildDropDown(int boxHeight) {
   scroll->background = kxgui::kWhite;
   frame->AppendChild(scroll);
   scroll->AppendChild(column);
-  kxstring names[svdesignairfoillist::kMaxFiles + 1];
-  kxdairfoil::ListFiles(names, svdesignairfoillist::kMaxFiles + 1);
-  for (const kxstring& stem : names) {
+  for (const kxstring& stem : AirfoilStems()) {
     if (stem.Empty()) break;
     kxtext* entry = new kxtext(kxdairfoil::ReadTitle(stem.Text()).Text(), 0, 0, kEntryWidth, kEntryHeight);
     if (!entry) break;
@@ -79,6 +91,7 @@ svdesignairfoillist::svdesignairfoillist(int x, int y, int w, int h, kxdairfoil*
     : kxgraphic(x, y, w, h), binding(bound) {
   type = &Type;
   dropDown = BuildDropDown(h);
+  if (dropDown) listX_ = dropDown->X, listY_ = dropDown->Y;
 }
 
 svdesignairfoillist::~svdesignairfoillist() {
@@ -101,8 +114,29 @@ void svdesignairfoillist::OnLeftDown() {
   if (IsOpen()) {
     dropDown->Unlink();
   } else {
+    PlaceDropDown();
     AppendChild(dropDown);
   }
+}
+
+void svdesignairfoillist::PlaceDropDown() {
+  const kxgraphic* screen = kxgui::Visible;
+  int ax = 0, ay = 0;  // the box's origin on the screen
+  for (const kxgraphic* w = this; w && w != screen; w = w->ParentWidget()) ax += w->X, ay += w->Y;
+  int x = listX_, y = listY_;
+  if (screen) {
+    x = std::max(std::min(x, screen->W - ax - dropDown->W), -ax);
+    y = std::max(std::min(y, screen->H - svdesign::kMenuBarHeight - ay - dropDown->H), -ay);
+  }
+  // Come down that far it may reach the page bar, which lies on top: it
+  // then stands left of the bar.
+  if (const kxgraphic* bar = svdesign::State().pageBar) {
+    bool across = ax + x < bar->X + bar->W && bar->X < ax + x + dropDown->W && ay + y < bar->Y + bar->H &&
+                  bar->Y < ay + y + dropDown->H;
+    if (across && bar->W > 0) x = std::max(bar->X - ax - dropDown->W, -ax);
+  }
+  dropDown->X = x;
+  dropDown->Y = y;
 }
 
 void svdesignairfoillist::Update() {

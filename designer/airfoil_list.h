@@ -14,7 +14,6 @@ class svdesignairfoillist : public kxgraphic {
   static kxtype Type;  // made only by code
   static constexpr int kWidth = 136;   // px; the drawing keeps the box this size
   static constexpr int kHeight = 40;   // px
-  static constexpr int kMaxFiles = 256;
 
   kxframe* dropDown = nullptr;       // owned; a child of the selector while open
   kxdairfoil* selection = nullptr;   // may be null
@@ -26,7 +25,9 @@ class svdesignairfoillist : public kxgraphic {
   // "SetAirfoil( title )": selects that airfoil (null when none has the
   // title) and closes the list. Other names go to kxgraphic.
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
-  // Opens the list, or closes it when open.
+  // Opens the list, or closes it when open. The list stands above the box
+  // as laid out; in a low window it comes down until its top is below the
+  // menu bar, and it keeps within the window's sides and bottom.
   void OnLeftDown() override;
   // Once the focus is elsewhere, closes the list and commits the shown page.
   void Update() override;
@@ -36,4 +37,8 @@ class svdesignairfoillist : public kxgraphic {
   void Store();    // the bound airfoil := selection
 
   bool IsOpen() const;
+
+ private:
+  void PlaceDropDown();
+  int listX_ = 0, listY_ = 0;  // px, the list's own place on the box
 };

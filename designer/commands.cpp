@@ -1,5 +1,7 @@
 #include "designer/commands.h"
 
+#include <iterator>
+
 #include "core/arguments.h"
 #include "core/function.h"
 #include "core/hooks.h"
@@ -32,6 +34,13 @@ template <auto mode>
 void SetMode(const kxargs&) {
   State().currentMode = &(Modes().*mode);
 }
+
+template <int i>
+void NewOf(const kxargs&) {
+  const newcomponent& c = kNewComponents[i];
+  NewComponent(c.typeName, c.stem, c.first);
+}
+static_assert(std::size(kNewComponents) == 7);
 
 // The table of the designer's commands, in registration order.
 const command kTable[kCommands] = {
@@ -68,13 +77,13 @@ const command kTable[kCommands] = {
     {"DesignObjectPropertyOpen", [](const kxargs& a) { ObjectPropertyOpen(a.Int(0)); }, false},
     {"DesignPropertySetValues", [](const kxargs&) { PropertySetValues(); }, false},
     // New components; a joint goes first in the list.
-    {"DesignNewBody", [](const kxargs&) { NewComponent("kxdbody", "Body", 0); }, false},
-    {"DesignNewGyro00", [](const kxargs&) { NewComponent("kxdgyro00", "Gyro", 0); }, false},
-    {"DesignNewJoint00", [](const kxargs&) { NewComponent("kxdjoint00", "Joint", 1); }, false},
-    {"DesignNewRotor00", [](const kxargs&) { NewComponent("kxdrotor00", "Rotor", 0); }, false},
-    {"DesignNewSkid00", [](const kxargs&) { NewComponent("kxdskid00", "Skid", 0); }, false},
-    {"DesignNewTailrotor00", [](const kxargs&) { NewComponent("kxdtailrotor00", "TailRotor", 0); }, false},
-    {"DesignNewWing00", [](const kxargs&) { NewComponent("kxdwing00", "Wing", 0); }, false},
+    {kNewComponents[0].command, NewOf<0>, false},
+    {kNewComponents[1].command, NewOf<1>, false},
+    {kNewComponents[2].command, NewOf<2>, false},
+    {kNewComponents[3].command, NewOf<3>, false},
+    {kNewComponents[4].command, NewOf<4>, false},
+    {kNewComponents[5].command, NewOf<5>, false},
+    {kNewComponents[6].command, NewOf<6>, false},
     {"savesystem", [](const kxargs&) { SaveSystem(); }, false},
     {"copysystemdialog", [](const kxargs&) { CopySystemDialog(); }, false},
     {"copysystemcheck", [](const kxargs&) { CopySystemCheck(); }, false},
@@ -117,6 +126,8 @@ void ObjectActivate(const char* componentName) {
   for (svdesignobject* object : s.objects) {
     if (!object || !object->component || !object->component->name.Equal(componentName)) continue;
     if (object != s.currentObject) SwitchObject(object);
+    // Chosen from the menu, its page is open and its handles drag.
+    s.currentMode = &Modes().objectProperty;
     return;
   }
 }

@@ -68,7 +68,9 @@ svdesignobject* SectionedWing(kxdbody* component, const wingicons& icons, bool w
   object->AddPage(new svdesignweightpage(component), "Mass");
   object->AddPage(WashPage(wing, icons.wash), "PropellerWash");
   if (withDeflection) {
-    object->AddPage(new svdesignwingdeflectionpage(wing, DriveServo(wing, wing->FlapLink), 0), "Deflection");
+    object->AddPage(new svdesignwingdeflectionpage(wing, DriveServo(wing, wing->FlapLink),
+                                                   svdesignwingdeflectionpage::sense::servo),
+                    "Deflection");
   }
   return object;
 }
@@ -119,8 +121,8 @@ svdesignobject* Wing00Object(kxdbody* component) {
   object->AddPage(WashPage(wing, 57), "PropellerWash");
   // A wing on the +y side deflects positively; on the other side (and on
   // the centre line) the travel is negative and shown negated.
-  int negative = !(wing->B.R.y > 0.0f);
-  object->AddPage(new svdesignwingdeflectionpage(wing, DriveServo(wing, wing->AileronLink), negative),
+  auto side = wing->B.R.y > 0.0f ? svdesignwingdeflectionpage::sense::plus : svdesignwingdeflectionpage::sense::minus;
+  object->AddPage(new svdesignwingdeflectionpage(wing, DriveServo(wing, wing->AileronLink), side),
                   "AileronDeflection");
   object->AddPage(new svdesignwingflappage(wing, DriveServo(wing, wing->FlapLink)), "FlapDeflection");
   return object;

@@ -36,8 +36,12 @@ void GoBack();
 void Teardown();
 // The GUI's key hook while the designer runs: Escape leaves.
 void OnKey(int key, int modifiers);
-// After the window and its context were made again: screen and viewer sizes.
+// After the window and its context were made again: screen and viewer
+// sizes (FitToWindow), then the menu's or the simulation's graphics.
 void OnCreate();
+// The screen, the page bar, the shown page and the viewer at the window's
+// size now.
+void FitToWindow();
 // The frame: viewer, strips, GUI, title, pointer.
 void Draw();
 // Rebalances the edited aircraft on its centre of gravity.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 #include "core/numbers.h"
@@ -68,10 +69,16 @@ void svdesignfield::Refresh() {
   shown_ = text;
 }
 
+/* A typed number beyond the float range is kept at the range's end, where
+   the page's limits take it to the nearest value the component can use;
+   read as 0 it would land on the wrong limit (a huge gear ratio at 1). */
 void svdesignfield::Apply() {
-  if (!value) return;
-  float stored = svdesign::LeadingNumber(text) / factor;
-  *value = std::isfinite(stored) ? stored : 0.0f;
+  double typed = 0.0;
+  if (!value || !svdesign::TypedNumber(text, &typed)) return;
+  double stored = typed / static_cast<double>(factor);
+  if (std::isnan(stored)) return;
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  *value = static_cast<float>(std::clamp(stored, -kLargest, kLargest));
 }
 
 bool svdesignfield::Edited() const { return std::strcmp(text, shown_.Text()) != 0; }
@@ -104,12 +111,21 @@ void svdesignfield::Draw(int ox, int oy) {
 
 namespace svdesign {
 
+namespace {
+const char* SkipBlanks(const char* p) {
+  while (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+}  // namespace
+
 float LeadingNumber(const char* text) {
   if (!text) return 0.0f;
-  const char* p = text;
-  while (*p == ' ' || *p == '\t') ++p;
   float number = 0.0f;
-  return kxnumber::ReadLeading(p, number) ? number : 0.0f;
+  return kxnumber::ReadLeading(SkipBlanks(text), number) ? number : 0.0f;
+}
+
+bool TypedNumber(const char* text, double* out) {
+  return text && kxnumber::ReadLeading(SkipBlanks(text), *out) > 0;
 }
 
 }  // namespace svdesign

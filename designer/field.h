@@ -37,7 +37,9 @@ class svdesignfield : public svdedit {
 
   // Text := factor x value in the format, a blank and the unit.
   void Refresh() override;
-  // Value := the number the text starts with / factor (0 without one).
+  // Value := the number the text starts with / factor, within the float
+  // range; a text that starts with no number keeps the value (the next
+  // Refresh shows it again).
   virtual void Apply();
   // Whether the user changed the text since the last Refresh.
   bool Edited() const;
@@ -53,5 +55,8 @@ namespace svdesign {
 // unit) is ignored. 0 when the text starts with no number or the number
 // does not fit a float.
 float LeadingNumber(const char* text);
+// The number a typed text starts with, read as LeadingNumber reads it but
+// in double precision; false when the text starts with no number.
+bool TypedNumber(const char* text, double* out);
 
 }  // namespace svdesign

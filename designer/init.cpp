@@ -14,6 +14,7 @@
 #include "sim/units.h"
 #include "designer/viewer_modes.h"
 #include "designer/field.h"
+#include "designer/new_components.h"
 #include "graphics/texture_table.h"
 #include "gui/background.h"
 #include "gui/images.h"
@@ -27,9 +28,8 @@ namespace {
 
 constexpr char kFramesPath[] = "texture/svd00.bmp";
 constexpr char kIconsPath[] = "texture/svd01.bmp";
-// The grey menu strip along the top: 22 px, one pixel beyond the top and the
-// right edge so no seam shows.
-constexpr int kMenuStripHeight = 22;
+// The grey menu strip along the top, one pixel beyond the top and the right
+// edge so no seam shows.
 constexpr int kMenuStripOverlap = -1;
 const kxcolor4 kMenuStripGrey = {0.8f, 0.8f, 0.8f, 1.0f};
 // The page bar's place until an object puts it right-aligned.
@@ -73,9 +73,10 @@ void BuildScreen(designstate& s) {
   s.invisible = Append(s.root, new kxgraphic(0, 0, 0, 0), "Invisible");
   if (!s.screen) return;
   MenuTitle(s.screen, "File", "/Design/Invisible/MenuFile/Show");
+  MenuTitle(s.screen, "Edit", "/Design/Invisible/MenuEdit/Show");
   MenuTitle(s.screen, "Objects", "/Design/Invisible/MenuObjects/Show");
   s.pageHolder = Append(s.screen, new kxgraphic(0, 0, 0, 0), "PageHolder");
-  kxrectangle* strip = Append(s.screen, new kxrectangle(0, 0, 0, kMenuStripHeight), "MenuStrip");
+  kxrectangle* strip = Append(s.screen, new kxrectangle(0, 0, 0, kMenuBarHeight), "MenuStrip");
   if (strip) {
     strip->Color = kMenuStripGrey;
     strip->Wr = kMenuStripOverlap;
@@ -90,6 +91,16 @@ void BuildMenus(designstate& s) {
     MenuEntry(s.menuFile, "Save", "Save", "savesystem");
     s.menuFile->AppendChild(new kxpopupbar);
     MenuEntry(s.menuFile, "GoBack", "Back to main menu", "DesignGoBack");
+  }
+  // The only way to add a component; it gets its design object at the
+  // designer's next entry.
+  s.menuEdit = Append(s.invisible, new kxpopup, "MenuEdit");
+  if (s.menuEdit) {
+    for (const newcomponent& c : kNewComponents) {
+      kxstring text;
+      text.Format("New %s", c.stem);
+      MenuEntry(s.menuEdit, c.command, text.Text(), c.command);
+    }
   }
   s.menuObjects = Append(s.invisible, new kxpopup, "MenuObjects");
 }

@@ -4,6 +4,7 @@
 #include "designer/design_object.h"
 #include "designer/designer.h"
 #include "designer/object_table.h"
+#include "designer/page.h"
 #include "designer/state.h"
 #include "dynamics/instance.h"
 #include "dynamics/summary.h"
@@ -125,15 +126,23 @@ void InstallScreen() {
   s.screen->OnMoveText = "DesignMouseMove";
 }
 
-// The screen and the viewer at the window's size now.
+bool HasAircraft();
+
+}  // namespace
+
 void FitToWindow() {
   designstate& s = State();
   s.screen->W = kxsystem::display.window_width;
   s.screen->H = kxsystem::display.window_height;
   s.screen->Update();
+  // The page bar stays right-aligned, and the shown page fits beside it.
+  if (s.pageBar) s.pageBar->X = s.screen->W - s.pageBar->W;
+  if (s.shownPage) s.shownPage->Fit();
   s.camera.SetViewport(kxsystem::display.window_width, kxsystem::display.window_height);
   s.camera.geometry = s.aircraft ? kxnode::As<kxgeometricobject>(s.aircraft->GeometryTemplate) : nullptr;
 }
+
+namespace {
 
 bool HasAircraft() {
   kxdaircraftinstance* slot = kxdaircraftinstance::Slot(0);

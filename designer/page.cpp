@@ -2,10 +2,12 @@
 
 #include "designer/airfoil_list.h"
 #include "designer/check_box.h"
+#include "designer/buttons.h"
 #include "designer/clamp.h"
 #include "designer/field.h"
 #include "designer/state.h"
 #include "dynamics/body.h"
+#include "gui/background.h"
 #include "gui/gui.h"
 #include "gui/text.h"
 #include "sim/multilanguage.h"
@@ -20,10 +22,23 @@ svdesignpage::~svdesignpage() {
   delete panel;
 }
 
+void svdesignpage::Fit() {
+  svdesign::designstate& s = svdesign::State();
+  if (!panel || !s.screen) return;
+  if (homes_.empty()) homes_ = svdesign::HomesOf(panel);
+  // The panel's origin on the screen: the page holder's and its own.
+  int ox = panel->X + (s.pageHolder ? s.pageHolder->X : 0), oy = panel->Y + (s.pageHolder ? s.pageHolder->Y : 0);
+  svdesign::fitroom room;
+  room.window = {-ox, -oy, s.screen->W, s.screen->H};
+  if (const kxgraphic* bar = s.pageBar) room.bar = {bar->X - ox, bar->Y - oy, bar->W, bar->H};
+  svdesign::FitPanel(homes_, room);
+}
+
 void svdesignpage::Show() {
   svdesign::designstate& s = svdesign::State();
   if (panel && s.pageHolder) {
     s.pageHolder->AppendChild(panel);
+    Fit();
     for (kxnode* c = panel->firstChild; c; c = c->nextSibling) {
       if (svdedit* field = dynamic_cast<svdedit*>(c)) {
         kxgui::Focus = field;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "designer/camera.h"
+#include "designer/page_fit.h"
 
 class kxgraphic;
 class kxtext;
@@ -83,6 +84,10 @@ class svdesignpage {
   virtual void MouseMove(const designray& ray);
   virtual void MouseUp(const designray& ray);
 
+  // Moves the widgets that the page bar covers or the window cuts off to
+  // free places of the panel; a wide window shows the page's own places.
+  void Fit();
+
   // Makes the next Store run the follow-up even when no field was edited
   // (a check box ticked, an airfoil chosen, a handle dragged).
   void MarkEdited() { edited_ = 1; }
@@ -122,6 +127,7 @@ class svdesignpage {
  private:
   int edited_ = 0;
   std::vector<designlimit> limits_;
+  std::vector<svdesign::fithome> homes_;  // the widgets' own places; taken at the first fit
 };
 
 namespace svdesign {

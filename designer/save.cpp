@@ -24,6 +24,7 @@ namespace svdesign {
 namespace {
 
 constexpr char kPreviewPrefix[] = "preview-";
+constexpr char kThumbnail[] = "thumb.bmp";  // the aircraft's tile in the selection window
 const char* const kPreviewExtensions[] = {"bmp", "kxt", "txt"};
 
 void Message(const char* text) {
@@ -48,6 +49,16 @@ void MeshTextures(const kxnode* node, std::vector<std::string>& out) {
     }
     MeshTextures(c, out);
   }
+}
+
+// A text of the text table with the name in place of its "%s"; put in
+// by hand, not by printf, since a translation could carry other
+// conversions.
+std::string NamedText(const char* text, const std::string& name) {
+  std::string out = text ? text : "";
+  size_t at = out.find("%s");
+  if (at != std::string::npos) out.replace(at, 2, name);
+  return out;
 }
 
 }  // namespace
@@ -96,7 +107,7 @@ void CopySystemCheck() {
   if (!std::filesystem::is_directory(to, error)) {
     // Nothing is renamed: the aircraft would be saved nowhere.
     kxsystem::Log("svdesign:  create directory %s=fail\n", to.c_str());
-    Message(("cannot create " + to).c_str());
+    Message(NamedText(language.Text("CannotCreateAircraft"), name).c_str());
     return;
   }
   s.previousName = a->Name;
@@ -112,6 +123,7 @@ void CopySystemCheck() {
   for (const std::string& file : textures) {
     if (Copyable(file) && std::filesystem::is_regular_file(from + "/" + file, error)) CopyInto(from, to, file);
   }
+  CopyInto(from, to, kThumbnail);
   for (const char* extension : kPreviewExtensions) {
     std::string source = from + "/" + kPreviewPrefix + old + "." + extension;
     std::string target = to + "/" + kPreviewPrefix + name + "." + extension;

@@ -70,9 +70,13 @@ void OpenSaveAs(const char* promptKey, int newAircraft) {
   if (!s.saveAsDialog) return;
   if (s.saveAsPrompt) s.saveAsPrompt->Text = sim::Language().Text(promptKey);
   if (s.saveAsName) s.saveAsName->SetText(s.aircraft ? s.aircraft->Name.Text() : "");
+  // A refusal belongs to the name it refused.
+  if (s.saveAsMessage) s.saveAsMessage->Text = "";
   s.saveAsDialog->Show();
   s.saveAsDialog->ToCenter();
   kxgui::Capture = s.saveAsDialog;
+  // The name is typed at once, without a click into the field.
+  if (s.saveAsName) kxgui::Focus = s.saveAsName;
   s.newAircraft = newAircraft;
 }
 

@@ -11,9 +11,9 @@ namespace svdesign {
 
 // Builds "DialogSaveAs" under the designer's invisible node.
 void BuildSaveAsDialog(kxgraphic* invisible);
-// Shows the dialog centred with the capture: the prompt is the text of
-// that text-table key, the name field holds the aircraft's name. newAircraft
-// 1 makes Cancel leave the designer.
+// Shows the dialog centred with the capture and no message: the prompt is
+// the text of that text-table key, the name field holds the aircraft's name
+// and has the keyboard focus. newAircraft 1 makes Cancel leave the designer.
 void OpenSaveAs(const char* promptKey, int newAircraft);
 // "copysystemdialog".
 void CopySystemDialog();
@@ -23,8 +23,9 @@ void CopySystemCancel();
 // "copysystemcheck": Save As under the typed name, cleaned; a refusal
 // (no name left, a name the aircraft folder holds, a folder that cannot be
 // made) shows in the dialog, which stays open, and changes nothing. Copies
-// the old folder's textures and the previews under the new name, renames
-// and unlocks the aircraft, makes it player 1's, saves and closes.
+// the old folder's textures, its thumbnail and the previews under the new
+// name, renames and unlocks the aircraft, makes it player 1's, saves and
+// closes.
 void CopySystemCheck();
 // "savesystem": the geometry script, the meshes and the component file in
 // the aircraft's folder.

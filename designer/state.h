@@ -27,12 +27,17 @@ struct kxtexture;
 
 namespace svdesign {
 
+// px, the menu bar along the screen's top: drawn over, and hit before,
+// everything below it.
+constexpr int kMenuBarHeight = 22;
+
 struct designstate {
   // Built by Init; alive until the tree goes.
   kxnode* root = nullptr;              // "/Design"
   kxbackground* screen = nullptr;      // "/Design/Visible": shown while the designer runs
   kxgraphic* invisible = nullptr;      // "/Design/Invisible": menus and dialogs while hidden
   kxpopup* menuFile = nullptr;
+  kxpopup* menuEdit = nullptr;         // the new-component commands
   kxpopup* menuObjects = nullptr;      // one entry per design object while the designer runs
   kxgraphic* pageHolder = nullptr;     // 0 x 0; holds the shown page's panel
   svdesignpanel* pageBar = nullptr;    // the current object's page buttons

@@ -55,6 +55,8 @@ void MouseLeftDown(int x, int y) {
   if (s.currentMode == &modes.objectSelect) {
     svdesignobject* hit = PickObject(s.objects, p.ray);
     if (hit != s.currentObject) SwitchObject(hit);  // none hit: the whole aircraft
+    // A component picked shows its page: its handles drag from the next press.
+    if (hit) s.currentMode = &modes.objectProperty;
   } else if (s.currentMode == &modes.objectProperty) {
     svdesignobject* hit = PickObject(s.objects, p.ray);
     if (hit && hit != s.currentObject) {

@@ -147,14 +147,28 @@ float svdesignwingincidencepage::DragValue(const kxvector4r&, float t) const { r
 
 // ---- deflection and flap travel
 
-svdesignwingdeflectionpage::svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, int negative)
-    : svdesignpage(42, wing), servo(drive) {
+svdesignwingdeflectionpage::svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, sense senseKept)
+    : svdesignpage(42, wing), servo(drive), kept(senseKept) {
   const units::displayunit& angle = units::Current().angle;
-  float* p1 = servo ? &servo->P1 : nullptr;
-  AddRow("Deflection", kRowX, kRowY,
-         {svdesign::Plain(p1, "%.0f", angle.name.Text(), negative ? -angle.factor : angle.factor)});
-  if (negative) AddLimit(p1, svdesign::Fixed(0.0f), svdesign::Fixed(-kDeflectionLimit));
-  else AddLimit(p1, svdesign::Fixed(kDeflectionLimit), svdesign::Fixed(0.0f));
+  float* shown = nullptr;
+  float factor = angle.factor;
+  if (servo && kept == sense::servo) shown = &size;
+  else if (servo) shown = &servo->P1;
+  if (kept == sense::minus) factor = -factor;
+  AddRow("Deflection", kRowX, kRowY, {svdesign::Plain(shown, "%.0f", angle.name.Text(), factor)});
+  if (kept == sense::minus) AddLimit(shown, svdesign::Fixed(0.0f), svdesign::Fixed(-kDeflectionLimit));
+  else AddLimit(shown, svdesign::Fixed(kDeflectionLimit), svdesign::Fixed(0.0f));
+}
+
+void svdesignwingdeflectionpage::Refresh() {
+  if (servo && kept == sense::servo) size = std::fabs(servo->P1);
+  svdesignpage::Refresh();
+}
+
+// A servo at rest (P1 0) takes the positive sense.
+void svdesignwingdeflectionpage::FollowUp() {
+  RunLimits();
+  if (servo && kept == sense::servo) servo->P1 = servo->P1 < 0.0f ? -size : size;
 }
 
 svdesignwingflappage::svdesignwingflappage(kxdwing* wing, kxdservo00* drive) : svdesignpage(55, wing), servo(drive) {

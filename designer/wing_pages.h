@@ -51,12 +51,21 @@ class svdesignwingincidencepage : public svdesignhandlepage {
 };
 
 // The travel of the servo that drives the wing's aileron or flap: its P1,
-// positive degrees typed whatever the side (the factor carries the sign),
-// within 0..60 degrees of the side's sense. Unbound without a servo.
+// shown and typed as positive degrees within 0..60. The sense the travel
+// keeps is the wing side's (the factor carries the sign) on an aileron,
+// the servo's own on a flap, rudder or elevator, whose sense says which
+// way the surface moves for a signal. Unbound without a servo.
 class svdesignwingdeflectionpage : public svdesignpage {
  public:
-  svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, int negative);
+  enum class sense { plus, minus, servo };
+  svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, sense kept);
+  void Refresh() override;
   kxdservo00* servo;  // null: no servo drives the link
+  sense kept;
+  float size = 0.0f;  // rad, the travel without its sense; the servo-sense page's field
+
+ protected:
+  void FollowUp() override;
 };
 
 // The flap travel of a kxdwing00 as up and down deflections, kept in the

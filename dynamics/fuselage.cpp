@@ -26,6 +26,7 @@ constexpr kxdkey kRows[] = {
     Field(kCopy, KXD_AT(F, Ax), sizeof(float)),
     Field(kCopy, KXD_AT(F, Ay), sizeof(float)),
     Field(kCopy, KXD_AT(F, Az), sizeof(float)),
+    Field(kCopy, KXD_AT(F, Balance), sizeof(kxvector4r)),
 };
 
 }  // namespace
@@ -43,11 +44,31 @@ kxdfuselage00::kxdfuselage00() {
   Clz = 0.3f;
   Cdz = 1.0f;
   Ax = Ay = Az = 0.0f;
+  Balance = {0.0f, 0.0f, 0.0f, 0.0f};
 }
 
 void kxdfuselage00::Analyse() {
   kxdgeometry::ProjectedAreas(Geometry, Ax, Ay, Az);
-  kxdbody::Analyse();
+  kxdgeometry::AnalyseBody(this, Balance);
+  FillMassRange();
+  kxdintegrable::Analyse();
+}
+
+void kxdfuselage00::Write(kxout& out) {
+  const kxvector4r placed = B.R;
+  B.R = {placed.x - Balance.x, placed.y - Balance.y, placed.z - Balance.z, placed.w};
+  kxdbody::Write(out);
+  B.R = placed;
+}
+
+void kxdfuselage00::PlaceMass(const kxvector4r& balance) {
+  if (!Geometry) {
+    B.R = {B.R.x + balance.x - Balance.x, B.R.y + balance.y - Balance.y, B.R.z + balance.z - Balance.z, 1.0f};
+    Balance = balance;
+    return;
+  }
+  Balance = balance;
+  Analyse();
 }
 
 void kxdfuselage00::ComputeChange(kxdintegrable* change, int flag) {

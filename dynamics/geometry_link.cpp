@@ -202,7 +202,7 @@ int ApplyFrame(kxgeometricobject* object, const kxmatrix& frame) {
   return 1;
 }
 
-void AnalyseBody(kxdbody* body) {
+void AnalyseBody(kxdbody* body, const kxvector4r& massOffset) {
   kxgeometricobject* g = body ? body->Geometry : nullptr;
   if (!g) return;
   foreignparts aside(g, body);
@@ -224,6 +224,16 @@ void AnalyseBody(kxdbody* body) {
     }
   }
   body->Inertia[15] = body->Mass;
+  // The mass placed off the mesh's centre: the frame moves there, the mesh
+  // is expressed in it again and stays where it is drawn.
+  if ((massOffset.x != 0.0f || massOffset.y != 0.0f || massOffset.z != 0.0f) && std::isfinite(massOffset.x) &&
+      std::isfinite(massOffset.y) && std::isfinite(massOffset.z)) {
+    kxmatrix moved = body->B;
+    moved.R = {moved.R.x + massOffset.x, moved.R.y + massOffset.y, moved.R.z + massOffset.z, 1.0f};
+    g->Rebuild();
+    if (ApplyFrame(g, moved)) body->B = moved;
+    else ApplyFrame(g, body->B);
+  }
   g->UpdateBounds();
   const float* lo = g->boundsMin;
   const float* hi = g->boundsMax;

@@ -40,8 +40,10 @@ void RebaseMesh(kxgeometricobject* object);
 // kxgeometricobject::ApplyFrame does) and places the object at the frame.
 // 1, or 0 with nothing changed for a singular frame.
 int ApplyFrame(kxgeometricobject* object, const kxmatrix& frame);
-// Placement, inertia and contact points of the body from its own parts.
-void AnalyseBody(kxdbody* body);
+// Placement, inertia and contact points of the body from its own parts:
+// the frame at the parts' centre (moved by massOffset, m, aircraft axes,
+// where the mass lies off it), the inertia about that centre.
+void AnalyseBody(kxdbody* body, const kxvector4r& massOffset = {0.0f, 0.0f, 0.0f, 0.0f});
 
 }  // namespace kxdgeometry
 

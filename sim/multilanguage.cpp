@@ -65,6 +65,7 @@ constexpr singletext kSingleTexts[multilanguage::kSingles] = {
       {"NewAircraft", "Skyvane has created a new aircraft for you to edit. Enter a name for the new model"},
       {"AircraftExists", "An aircraft with that name already exists."},
       {"InvalidName", "Please enter a valid name"},
+      {"CannotCreateAircraft", "cannot create aircraft/%s"},
       {"EngineNs", "Ns [U/min/V]"},
       {"EngineRi", "R [mOhm]"},
       {"EngineI0", "I0 [A]"},

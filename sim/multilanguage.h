@@ -16,7 +16,7 @@ class multilanguage : public kxnode {
   static constexpr int kTipLines = 3;
   static constexpr int kMenuTexts = 16;
   static constexpr int kObjects = 64;
-  static constexpr int kSingles = 86;
+  static constexpr int kSingles = 87;
 
   multilanguage();
 

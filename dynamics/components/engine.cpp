@@ -30,9 +30,18 @@ void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
   kxdbody::ComputeChange(change, flag);
 }
 
+/* A stiff drive (a low speed constant, a small resistance, a strong
+   reduction, a light propeller) would overshoot its balance speed in one
+   substep and swing further every step after. With b the drive's damping
+   and J the inertia, the plain step dt W' goes past the speed where the
+   torque balances once dt b / J exceeds 1: the step is then cut to reach
+   that speed, W' J / b. Below it the step is the plain one, so drives the
+   substep follows fly as they always did. */
 void kxdengine::StepShaft(kxdintegrable* change, float dt) {
   if (kxdengine* twin = Twin(this, change)) {
-    float w = W + dt * twin->W;
+    float damping = DriveDamping();
+    float slowing = RotatingInertia > 0.0f ? std::fmax(1.0f, dt * damping / RotatingInertia) : 1.0f;
+    float w = W + dt * twin->W / slowing;
     if (std::isfinite(w)) W = w;
   }
   if (Start > 0.0f) Start -= startDecay * dt;

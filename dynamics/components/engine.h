@@ -39,6 +39,9 @@ class kxdengine : public kxdbody {
   // N m the engine drives the shaft with in this pass; *reaction gets the
   // torque (N m) the block feels against its X axis.
   virtual float DriveTorque(float* reaction) = 0;
+  // N m s: how much the drive torque falls per rad/s the shaft gains, at
+  // the speed of the last force pass; 0 for a drive that does not fall.
+  virtual float DriveDamping() const { return 0.0f; }
   // W by the twin's dW/dt (kept when that is not finite) and the start
   // ramp decayed.
   void StepShaft(kxdintegrable* change, float dt);

@@ -19,7 +19,7 @@ constexpr float kRotorInertiaPerKg = 3.57e-5f;    // kg m^2 of the armature per 
 constexpr float kCutOff = 0.05f;                  // throttle below it gives no drive
 constexpr float kStartDecay = 0.2f;               // 1/s
 constexpr float kSampleRate = 22050.0f;           // Hz of the recorded sample
-constexpr float kMinGearRatio = 1e-3f;            // smaller ratios compute as this
+constexpr float kMinGearRatio = 0.01f;            // a reduction of 100 to 1; a ratio of 0 would stop the shaft
 
 using namespace kxdkeys;
 using E = kxdengine10;
@@ -104,6 +104,10 @@ float kxdengine10::K() const { return kRpmPerRadPerSecond / (MotorNs >= 1.0f ? M
 
 float kxdengine10::BatteryVoltage() const { return CellNum * CellVoltage; }
 
+float kxdengine10::Ratio() const { return GearRatio > kMinGearRatio ? GearRatio : kMinGearRatio; }
+
+float kxdengine10::Resistance() const { return MotorRi + CellNum * CellRi; }
+
 float kxdengine10::NoLoadSpeed() const { return (BatteryVoltage() - MotorRi * MotorI0) / K(); }
 
 void kxdengine10::ClampKeys() {
@@ -115,7 +119,7 @@ void kxdengine10::ClampKeys() {
   CellVoltage = Limit(CellVoltage, 0.1f, 10.0f);
   CellMass = Limit(CellMass, 0.001f, 0.5f);
   CellRi = Limit(CellRi, 0.0f, 1.0f);
-  GearRatio = Limit(GearRatio, 0.0f, 10.0f);
+  GearRatio = Limit(GearRatio, kMinGearRatio, 10.0f);
   GearMass = Limit(GearMass, 0.0f, 10.0f);
   GearEta = Limit(GearEta, 0.5f, 1.0f);
 }
@@ -159,7 +163,7 @@ float kxdengine10::DriveTorque(float* reaction) {
   }
   float ub = BatteryVoltage();
   float w0 = NoLoadSpeed();
-  float ratio = GearRatio > kMinGearRatio ? GearRatio : kMinGearRatio;
+  float ratio = Ratio();
   float wm = W / ratio;
   float u = 0.0f;
   if (ConstantRPM == 0) {
@@ -168,12 +172,18 @@ float kxdengine10::DriveTorque(float* reaction) {
     // Bang-bang speed hold: full voltage while below the commanded speed.
     u = (t * w0 - wm) / w0 > 0.0f ? ub : 0.0f;
   }
-  float current = (u - k * wm) / (MotorRi + CellNum * CellRi);
+  float current = (u - k * wm) / Resistance();
   float qm = k * (current - t * MotorI0);
   float qs = qm / ratio;
   if (!std::isfinite(qs)) qs = 0.0f;
   *reaction = TorqueFactor * Throttle * qs;
   return qs;
+}
+
+float kxdengine10::DriveDamping() const {
+  float k = K(), ratio = Ratio(), r = Resistance();
+  float damping = k * k / (r * ratio * ratio);
+  return std::isfinite(damping) && damping > 0.0f ? damping : 0.0f;
 }
 
 void kxdengine10::Prepare() {

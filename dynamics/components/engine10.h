@@ -24,6 +24,11 @@ class kxdengine10 : public kxdengine {
   float K() const;
   // V: battery voltage.
   float BatteryVoltage() const;
+  // Shaft speed per motor speed as the drive computes with it: at least a
+  // hundredth.
+  float Ratio() const;
+  // ohm: motor and cells in series.
+  float Resistance() const;
   // rad/s of the motor without load at full voltage.
   float NoLoadSpeed() const;
   // Clamps the keys into their ranges, in place.
@@ -59,4 +64,6 @@ class kxdengine10 : public kxdengine {
   // The motor's torque through the gearbox at the battery voltage the
   // throttle (or the speed hold) gives.
   float DriveTorque(float* reaction) override;
+  // The back-EMF's: k^2 / (R ratio^2), with the resistance of motor and cells.
+  float DriveDamping() const override;
 };

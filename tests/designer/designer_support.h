@@ -65,6 +65,16 @@ inline void Project(const svdesigncamera& c, const kxvector4r& p, float* x, floa
   *y = c.viewportY + c.viewportHeight * (1 + c.nearPlane * e.y / -e.z / c.halfHeight) / 2;
 }
 
+// Runs a designer mouse command at the pixel where the viewer shows a
+// world point.
+inline void At(const char* command, const kxvector4r& point) {
+  float px, py;
+  Project(svdesign::State().camera, point, &px, &py);
+  kxscript::Execute((std::string(command) + "( " + std::to_string(static_cast<int>(px)) + ", " +
+                     std::to_string(static_cast<int>(py)) + " )")
+                        .c_str());
+}
+
 inline uint32_t& Now() {
   static uint32_t now = 0;
   return now;

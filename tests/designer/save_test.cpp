@@ -11,7 +11,7 @@
 #include "core/interpreter.h"
 #include "designer/new_components.h"
 #include "designer/save_dialog.h"
-#include "designer_support.h"
+#include "copied_data.h"
 #include "dynamics/components/main_rotor.h"
 #include "dynamics/wings/wing.h"
 #include "gui/list_item.h"
@@ -22,21 +22,10 @@
 
 namespace {
 
-using designertest::designerfixture;
 namespace fs = std::filesystem;
 
-class SaveTest : public designerfixture {
+class SaveTest : public designertest::copieddatafixture {
  protected:
-  void SetUp() override {
-    designerfixture::SetUp();
-    folder = std::make_unique<kxtest::tempdir>(true);
-    kxdtest::CopyFromData("aircraft/airfoil");
-    kxdtest::CopyFromData("aircraft/trainer");
-  }
-  void TearDown() override {
-    designerfixture::TearDown();
-    folder.reset();
-  }
   static std::string Children() {
     std::string names;
     for (kxnode* c = State().aircraft->Template->firstChild; c; c = c->nextSibling) names += c->name.Str() + " ";
@@ -48,7 +37,6 @@ class SaveTest : public designerfixture {
     std::snprintf(State().saveAsName->text, sizeof State().saveAsName->text, "%s", typed);
     Run("copysystemcheck");
   }
-  std::unique_ptr<kxtest::tempdir> folder;
 };
 
 TEST_F(SaveTest, NewComponentsTakeTheFirstFreeNameOfTheirStem) {

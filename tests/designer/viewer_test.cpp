@@ -39,12 +39,7 @@ class ViewerTest : public designerfixture {
     svdesign::RegisterObjectBuilder("kxdwing00", WingObject);
   }
   // A mouse command at the pixel where the viewer shows a world point.
-  static void At(const char* command, float x, float y, float z) {
-    float px, py;
-    designertest::Project(State().camera, {x, y, z, 1}, &px, &py);
-    Run(std::string(command) + "( " + std::to_string(static_cast<int>(px)) + ", " +
-        std::to_string(static_cast<int>(py)) + " )");
-  }
+  static void At(const char* command, float x, float y, float z) { designertest::At(command, {x, y, z, 1}); }
 };
 
 TEST_F(ViewerTest, ClickPicksTheNearestComponentAndEmptySpaceTheWholeAircraft) {
@@ -55,6 +50,7 @@ TEST_F(ViewerTest, ClickPicksTheNearestComponentAndEmptySpaceTheWholeAircraft) {
   } probes[] = {{-0.05f, 0.4f, "LeftWing"}, {0.15f, 0, "Fuselage"}, {-0.05f, -0.6f, "RightWing"},
                 {-0.7f, 0.2f, "Stabilizer"}, {0.6f, 0.6f, nullptr},  {0.6f, 0.6f, nullptr}};
   for (const probe& p : probes) {
+    Run("DesignModeObjectSelect");  // a component picked leaves the select mode
     At("DesignMouseLeftDown", p.x, p.y, 0);
     EXPECT_EQ(State().currentObject, p.picked ? Object(p.picked) : State().aircraftObject) << p.x;
   }

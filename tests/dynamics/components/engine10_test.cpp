@@ -109,7 +109,24 @@ TEST_F(engine10test, ZeroGearRatioStaysFinite) {
   MakeTwinsAndPrepare();
   e->W = 100.0f;
   EXPECT_TRUE(std::isfinite(Acceleration(e)));
-  EXPECT_FLOAT_EQ(e->GearRatio, 0.0f);
+  // Refused with the strongest reduction the drive computes with, so the
+  // value written back is one the motor can run.
+  EXPECT_FLOAT_EQ(e->GearRatio, 0.01f);
+}
+
+// A motor far stiffer than one substep can follow (1 rpm per volt, a
+// strong reduction, little resistance) settles at its balance speed
+// instead of swinging further every substep.
+TEST_F(engine10test, StiffMotorSettlesAtItsBalanceSpeed) {
+  for (const char* keys : {"MotorNs = 1", "GearRatio = 0.01", "MotorNs = 100; MotorRi = 0.001; GearRatio = 0.2"}) {
+    SCOPED_TRACE(keys);
+    kxdengine10* e = Make(keys);
+    e->Analyse();
+    MakeTwinsAndPrepare();
+    Steps(3000);
+    EXPECT_NEAR(e->W, e->NoLoadSpeed() * e->Ratio(), 0.01f * e->NoLoadSpeed() * e->Ratio() + 0.01f);
+    kxdynamics::Tree(kxdynamics::kxdtree::kState)->DeleteChildren();
+  }
 }
 
 TEST_F(engine10test, StartRampMustPassTheCutOffFirst) {
