@@ -24,6 +24,7 @@
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
 #include "sim/viewer.h"
+#include "sim/views/menu_actions.h"
 #include "sim/world/placement.h"
 #include "sim/world/shadow_prep.h"
 #include "sim/world/world.h"
@@ -299,6 +300,7 @@ void PlainKey(simplayer* p, int index, int key) {
 void ReloadFirstAircraft() {
   simsession& s = session;
   simplayer& p = players[0];
+  FSchleppDetach();  // the reload frees the rope with the aircraft it hangs on
   directsound::StopAll(kxcode::kStopClearMark);
   kxdynamics::Stop();
   kxdaircraftinstance::AircraftLoad(s.aircraft0, 0);

@@ -23,6 +23,7 @@
 #include "sim/resources.h"
 #include "sim/settings.h"
 #include "sim/simulation_mode.h"
+#include "sim/views/menu_actions.h"
 
 namespace sim {
 
@@ -33,7 +34,11 @@ namespace {
 // A screen node when it is a widget; the menu draws its own screen without.
 kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(path)); }
 
+// Leaving the flight takes its rope down first: stopping the dynamics
+// rebuilds the aircraft and frees the rope with them, and a session that
+// still named it would hand the freed rope to the next detach.
 void StopForSwitch() {
+  FSchleppDetach();
   directsound::StopAll(kxcode::kStopClearMark);
   SaveConfigFiles();
   kxdynamics::Stop();
