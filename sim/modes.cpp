@@ -13,6 +13,7 @@
 #include "platform/event_nodes.h"
 #include "platform/input_devices.h"
 #include "platform/log.h"
+#include "platform/music.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "platform/window.h"
@@ -21,6 +22,7 @@
 #include "sim/menu.h"
 #include "sim/player.h"
 #include "sim/resources.h"
+#include "sim/session.h"
 #include "sim/settings.h"
 #include "sim/simulation_mode.h"
 #include "sim/views/menu_actions.h"
@@ -34,11 +36,22 @@ namespace {
 // A screen node when it is a widget; the menu draws its own screen without.
 kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(path)); }
 
+// A pause belongs to the flight it was taken in: a next flight that started
+// paused would show nothing moving and say nothing about why. The music the
+// pause held plays on.
+void EndPause() {
+  simsession& s = session;
+  if (!s.pause) return;
+  s.pause = 0;
+  if (s.music) Music().Resume();
+}
+
 // Leaving the flight takes its rope down first: stopping the dynamics
 // rebuilds the aircraft and frees the rope with them, and a session that
 // still named it would hand the freed rope to the next detach.
 void StopForSwitch() {
   FSchleppDetach();
+  EndPause();
   directsound::StopAll(kxcode::kStopClearMark);
   SaveConfigFiles();
   kxdynamics::Stop();

@@ -2,12 +2,16 @@
 // flight left behind (a tow rope, tied, broken or cut by a reload; a pause)
 // must not reach the next flight or the menu. Every frame runs through the
 // program's own loop on the test's clock, without any input device.
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "dynamics/flight_state.h"
 #include "dynamics/tow.h"
+#include "graphics/geometric_object.h"
 #include "sim/session.h"
 #include "tests/sim/program_support.h"
 
@@ -79,6 +83,43 @@ TEST_F(LeaveFlightProgramTest, ARopeLeftBehindNeverReachesTheNextFlightOrTheMenu
     EXPECT_EQ(sim::session.aircraft1[0] == 0, c.secondRemoved);
     EXPECT_EQ(log.find("still held"), std::string::npos);
   }
+}
+
+// A pause taken in one flight ends with it: the next flight entered from the
+// menu runs from its first frame, its engine turning and its drawn tree
+// following the simulation.
+TEST_F(LeaveFlightProgramTest, AFlightLeftPausedLeavesTheNextOneRunning) {
+  CopySampleAircraft();
+  int entries = 0, framesOfSecond = 0;
+  bool wasFlying = false, pausedInFirst = false, pausedInSecond = false;
+  float rpm = 0.0f, drawnOff = -1.0f;
+  window_.beforeEvent = [&] {
+    const bool flying = Flying();
+    if (flying && !wasFlying) ++entries;
+    wasFlying = flying;
+    if (!flying) return false;
+    if (entries == 1) pausedInFirst = pausedInFirst || sim::session.pause;
+    if (entries != 2) return false;
+    pausedInSecond = pausedInSecond || sim::session.pause;
+    const kxdflightstate& st = *sim::players[0].flight_state;
+    const auto* drawn = kxnode::As<kxgeometricobject>(st.graphics_root);
+    // The drawn parts stand in the world: the nearest one within the aircraft.
+    drawnOff = 1e9f;
+    for (kxnode* c = drawn ? drawn->firstChild : nullptr; c; c = c->nextSibling)
+      if (const auto* part = kxnode::As<kxgeometricobject>(c))
+        drawnOff = std::min(drawnOff, std::hypot(part->Matrix.R.x - st.position[0], part->Matrix.R.y - st.position[1],
+                                                 part->Matrix.R.z - st.position[2]));
+    rpm = st.engine_rpm;
+    return ++framesOfSecond < 60;  // a second of flight before the Escape
+  };
+  Keys({kxcode::kKeyReturn, 'p', kxcode::kKeyEscape, kxcode::kKeyReturn, kxcode::kKeyEscape});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(entries, 2);
+  EXPECT_TRUE(pausedInFirst);
+  EXPECT_FALSE(pausedInSecond);
+  EXPECT_EQ(sim::session.pause, 0);
+  EXPECT_GT(rpm, 0.0f);
+  EXPECT_LT(drawnOff, 1.0f);
 }
 
 }  // namespace
