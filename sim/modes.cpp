@@ -1,5 +1,7 @@
 #include "sim/modes.h"
 
+#include <cstdio>
+
 #include "core/function.h"
 #include "core/node.h"
 #include "dynamics/driver.h"
@@ -11,7 +13,6 @@
 #include "platform/callbacks.h"
 #include "platform/codes.h"
 #include "platform/event_nodes.h"
-#include "platform/input_devices.h"
 #include "platform/log.h"
 #include "platform/music.h"
 #include "platform/reserves.h"
@@ -32,6 +33,9 @@ namespace sim {
 int designer_from_simulation = 0;
 
 namespace {
+
+constexpr char kNoAircraftNotice[] = "No aircraft to fly: choose one with Aircraft I";
+constexpr float kNoticeSeconds = 4.0f;
 
 // A screen node when it is a widget; the menu draws its own screen without.
 kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(path)); }
@@ -103,11 +107,33 @@ void EnterMenuMode() {
     kxgui::Visible->H = kxsystem::display.window_height;
   }
   Menu().hot_button = -1;
+  session.status_time = 0.0f;  // what the flight last said is not the menu's
   RestoreLoadedPoses();
 }
 
-void RequestFly() {
-  if (kxinput::DeviceCount() > 0) kxsystem::callbacks.pending = EnterSimulationMode;
+int CanFly() {
+  for (int i = 0; i < kPlayers; ++i) {
+    const kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
+    if (players[i].legacy || (slot && slot->IsLoaded())) return 1;
+  }
+  return 0;
+}
+
+/*
+ * Keyboard, keypad and mouse are always there, so a flight needs no listed
+ * input device: a function whose device is missing reads its safe value.
+ * What a flight needs is an aircraft; without one the simulation would show
+ * empty views that no key leaves.
+ */
+int RequestFly() {
+  if (!CanFly()) {
+    kxsystem::Log("sim:  no aircraft to fly; staying in the menu\n");
+    std::snprintf(session.status_text, sizeof session.status_text, "%s", kNoAircraftNotice);
+    session.status_time = kNoticeSeconds;
+    return 0;
+  }
+  kxsystem::callbacks.pending = EnterSimulationMode;
+  return 1;
 }
 
 void LeaveToMenu() {

@@ -110,19 +110,6 @@ void Views(int W, int H) {
 
 // ---- the window-wide 2-D pass
 
-void StatusMessage(int W, int H) {
-  simsession& s = session;
-  if (!(s.status_time > 0.0f)) return;
-  kxgl::SetFont(&small_font);
-  const int tw = kxgl::TextWidth(s.status_text), xt = (W - tw) / 2, yc = H / 5, lh = small_font.lineHeight;
-  s.status_time -= s.frame_time;
-  glColor4f(0, 0, 0, kBoxAlpha);
-  DrawFlatRect(xt - kBoxMargin, yc - lh, (W + tw) / 2 + kBoxMargin, yc + lh);
-  glColor4f(1, 1, 1, 1);
-  glEnable(GL_TEXTURE_2D);
-  DrawTextAtBaseline(xt, yc - lh + lh / 2, s.status_text);
-}
-
 void TipsBox(int W, int H) {
   simsession& s = session;
   const float a = StepTips(s);
@@ -208,6 +195,21 @@ int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect) {
   }
 }
 
+// ---- the status message
+
+void DrawStatusMessage(int W, int H, float frameTime) {
+  simsession& s = session;
+  if (!(s.status_time > 0.0f)) return;
+  kxgl::SetFont(&small_font);
+  const int tw = kxgl::TextWidth(s.status_text), xt = (W - tw) / 2, yc = H / 5, lh = small_font.lineHeight;
+  s.status_time -= frameTime;
+  glColor4f(0, 0, 0, kBoxAlpha);
+  DrawFlatRect(xt - kBoxMargin, yc - lh, (W + tw) / 2 + kBoxMargin, yc + lh);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+  DrawTextAtBaseline(xt, yc - lh + lh / 2, s.status_text);
+}
+
 // ---- fades
 
 float StepTips(simsession& s) {
@@ -286,7 +288,7 @@ void Draw() {
   glDisable(GL_CULL_FACE);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  StatusMessage(W, H);
+  DrawStatusMessage(W, H, session.frame_time);
   TipsBox(W, H);
   glColor4f(1, 1, 1, 1);
   glEnable(GL_TEXTURE_2D);
