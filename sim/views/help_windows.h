@@ -1,7 +1,8 @@
 // The fixed windows of the Help menu and the main menu: wndKeys lists the
 // keyboard shortcuts, wndAbout shows the about picture and texts, and
 // wndNoDevice tells that the interface cable has no transmitter or joystick
-// behind it (its "Quit" ends the program).
+// behind it, or that the assigned device is missing altogether, and how to
+// fly from the keyboard (its "Quit" ends the program).
 #pragma once
 
 class kxwindow;
@@ -11,6 +12,9 @@ namespace sim {
 kxwindow* CreateKeysWindow();
 kxwindow* CreateAboutWindow();
 kxwindow* CreateNoDeviceWindow();
+// The notice's text: 1 for a cable that sees no transmitter, 0 for a device
+// the control assignment uses that was not found.
+void SayWhatDeviceIsMissing(kxwindow* notice, int cableWithoutSignal);
 
 // The shortcut table's four columns, one text each, lines separated by
 // line feeds.
