@@ -67,6 +67,7 @@ int LoadCopy(simplayer& p, const char* aircraft) {
     p.rec_bbmax[c] = box.max[c];
   }
   SquareRecordingBounds(p.rec_bbmin, p.rec_bbmax);
+  p.rec_radius = box.size;  // the reach of its ground shadow
   kxsystem::Log("sim:  loading aircraft copy %s=ok\n", aircraft);
   return 1;
 }

@@ -46,10 +46,6 @@ constexpr char kScreenFocus[] = "Visible";  // the menu background: not a window
 float guiRest = 0.0f;    // s since the mouse last moved
 int screenshotCount = 0; // the next screenshot's number; never reset in a run
 
-// The recorded aircraft's shadow picture with its box, per player: the
-// player record keeps the texture and the box in separate fields.
-shadowquad recordedShadow[kPlayers];
-
 void Put16(uint8_t* at, int v) {
   at[0] = static_cast<uint8_t>(v);
   at[1] = static_cast<uint8_t>(v >> 8);
@@ -60,22 +56,12 @@ void Put32(uint8_t* at, uint32_t v) {
 
 // ---- shadow pictures
 
-shadowquad* RecordedShadow(simplayer& p, int index) {
-  shadowquad& q = recordedShadow[index];
-  q.texture = p.rec_shadow_texture;
-  q.size = p.rec_radius;
-  std::copy(p.rec_bbmin, p.rec_bbmin + 3, q.min);
-  std::copy(p.rec_bbmax, p.rec_bbmax + 3, q.max);
-  return &q;
-}
-
 void ShadowPictures() {
   for (simplayer* p = &players[0]; p; p = p->next) {
     if (p->flight_state) RenderAircraftShadow(p, &p->flight_state->shadow, p->flight_state->position, nullptr, nullptr);
-    if (p->rec_present) {
-      const int index = p == &players[1] ? 1 : 0;
-      RenderAircraftShadow(p, RecordedShadow(*p, index), &p->rec_pose.R.x, p->rec_instance, nullptr);
-    }
+    // Rendered only while the recorded aircraft is drawn: the scene lays it.
+    if (p->rec_present && p->rec_instance)
+      RenderAircraftShadow(p, RecordedShadow(p), &p->rec_pose.R.x, p->rec_instance, nullptr);
   }
   const contestrec* c = session.current_contest;
   if (c && c->kind == kContestBalloonPop && c->first_balloon) {

@@ -109,6 +109,8 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
       case kPausedDone:
         trainerCounts_ = Counts();
         trainerPresent_ = p.rec_present;
+        trainerRadius_ = p.rec_radius;
+        liveRadius_ = p.flight_state->radius;
         sim::SaveRecording("flown", &p);
         flownFile_ = Text("recordings/flown.rec");
         Key(kxcode::kKeyEscape);
@@ -123,7 +125,7 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
   int entered_ = 0;
   bool wasFlying_ = false, heliPresent_ = false;
   int pausedPresent_ = -1, trainerPresent_ = 0;
-  float pausedLength_ = -1.0f;
+  float pausedLength_ = -1.0f, trainerRadius_ = 0.0f, liveRadius_ = 0.0f;
   size_t heliParts_ = 0, trainerParts_ = 0;
   std::vector<int> heliCounts_, trainerCounts_;
   std::string pausedFile_, flownFile_;
@@ -154,6 +156,7 @@ TEST_F(RecordingPausedProgramTest, APausedRecordingIsDroppedAndTheNextHoldsTheFl
 
   // Recorded while running: the trainer's frames under its name.
   EXPECT_EQ(trainerPresent_, 1);
+  EXPECT_NEAR(trainerRadius_, liveRadius_, 0.05f * liveRadius_);  // the reach of its ground shadow
   ASSERT_FALSE(trainerCounts_.empty());
   for (int count : trainerCounts_) ASSERT_EQ(count, static_cast<int>(trainerParts_));
   EXPECT_EQ(flownFile_.rfind("aircraft trainer\n", 0), 0u);
