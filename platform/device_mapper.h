@@ -44,7 +44,7 @@ class kxdevicemapper : public kxdevice {
   // What a function reads while its device is missing: -1 for the engine
   // throttles and the collective pitch (closed), 0 (centred) for the rest.
   static float SafeValue(int function);
-  static constexpr int kClosedAtRest[] = {0, 1, 2, 3, 16};  // Engine 1-4, Collective Pitch
+  static constexpr int kClosedAtRest[] = {0, 1, 2, 3, 16, 20};  // Engine 1-4, Collective Pitch, Engine
   // 1 when a function a configuration uses reads a device that is missing.
   int ReadsMissingDevice() const;
 

@@ -98,7 +98,7 @@ TEST_F(DeviceMapperTest, FunctionThatLosesItsSourceOutputsZero) {
 // and the collective closed, the rest centred, whatever its shaping; the
 // keypad's slots belong to no device that can be missing.
 TEST_F(DeviceMapperTest, FunctionsOfAMissingDeviceReadTheirSafeValues) {
-  Run("Assign( 0, 1002 )\nAssign( 16, 1002 )\nInvert( 16 ) = 1\nAssign( 4, 1001 )\nAssign( 10, 1000 )\n"
+  Run("Assign( 0, 1002 )\nAssign( 16, 1002 )\nInvert( 16 ) = 1\nAssign( 20, 1002 )\nAssign( 4, 1001 )\nAssign( 10, 1000 )\n"
       "Assign( 1, 600 )\nAssign( 8, 1100 )\nAssign( 23, 201 )\n");
   for (int slot : {1000, 1001, 1002, 600, 1100, 201}) board->slots[slot] = 0.5f;
   input::Update();
@@ -108,6 +108,7 @@ TEST_F(DeviceMapperTest, FunctionsOfAMissingDeviceReadTheirSafeValues) {
   } expected[] = {
       {0, 0.5f, -1.0f},   // throttle on the radio
       {16, -0.5f, -1.0f}, // collective, reversed: closed all the same
+      {20, 0.5f, -1.0f},  // a helicopter's engine
       {4, 0.5f, 0.0f},    // elevator
       {10, 0.5f, 0.0f},   // aileron
       {1, -1.0f, -1.0f},  // a throttle on a joystick that is not there
