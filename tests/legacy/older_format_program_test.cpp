@@ -5,35 +5,21 @@
 #include <fstream>
 #include <string>
 
-#include "legacy/legacy.h"
-#include "legacy/loader.h"
 #include "legacy/model_state.h"
-#include "legacy/pool.h"
-#include "sim/app_hooks.h"
 #include "sim/frame_update.h"
 #include "sim/session.h"
+#include "tests/legacy/program_support.h"
 #include "tests/sim/program_support.h"
 
 namespace {
 
 using namespace dnsmodel;
 
-class OlderFormatProgramTest : public simtest::clockedprogramtest {
+class OlderFormatProgramTest : public legacytest::legacyprogram<simtest::clockedprogramtest> {
  protected:
   void SetUp() override {
-    clockedprogramtest::SetUp();
-    ResetRuntime();
-    InitPool();
+    legacyprogram::SetUp();
     std::ofstream(dir_ / "config/main.mcf") << "aircraft0 _alx_piccolo\n";
-    sim::applicationhooks hooks;
-    InstallHooks(&hooks);
-    sim::SetHooks(hooks);
-  }
-  void TearDown() override {
-    sim::SetHooks(sim::applicationhooks());
-    if (Runtime().state.model) Unload();
-    ResetRuntime();
-    clockedprogramtest::TearDown();
   }
 };
 
