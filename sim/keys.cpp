@@ -12,9 +12,9 @@
 #include "dynamics/scenery_world.h"
 #include "graphics/collision_world.h"
 #include "platform/codes.h"
-#include "platform/text.h"
 #include "platform/music.h"
 #include "platform/sound.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "sim/app_hooks.h"
 #include "sim/contest.h"
@@ -57,7 +57,8 @@ constexpr int kTextPauseOff = 52;
 constexpr int kTextPositionSaved = 53;
 
 constexpr float kStatusLong = 5.0f;  // s, for a failure the user must read
-const char kReloadFailed[] = "%s could not be loaded; Esc returns to the menu";
+// The name is cut so the whole line fits the status text.
+const char kReloadFailed[] = "%.64s could not be loaded; Esc returns to the menu";
 
 const char kKeyHelp[] = "/Display/Invisible/wndKeys/Open;/Menu/Invisible/wndKeys/Open";
 
@@ -275,9 +276,9 @@ void ReloadFirstAircraft() {
     p.flight_state = slot && slot->IsLoaded() ? kxdaircraftinstance::FlightStateOf(0) : nullptr;
     if (p.flight_state) PrepareAircraftGraphics(0);
   }
-  BuildPlayerLists();
   directsound::LoadSounds();
   kxdynamics::Start(&SceneryWorld());
+  BuildPlayerLists();  // the aircraft's parts may differ from those loaded before
   if (s.sound) directsound::ResumeAll();
   if (p.flight_state) {
     PlaceAtStart(TheWorld()->start_index, &p, 1);

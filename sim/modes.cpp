@@ -56,6 +56,7 @@ void EndPause() {
 void StopForSwitch() {
   FSchleppDetach();
   EndPause();
+  session.status_time = 0.0f;  // what the flight last said is not for the next mode
   directsound::StopAll(kxcode::kStopClearMark);
   SaveConfigFiles();
   kxdynamics::Stop();
@@ -107,7 +108,6 @@ void EnterMenuMode() {
     kxgui::Visible->H = kxsystem::display.window_height;
   }
   Menu().hot_button = -1;
-  session.status_time = 0.0f;  // what the flight last said is not the menu's
   RestoreLoadedPoses();
 }
 

@@ -22,13 +22,14 @@ namespace sim {
 
 namespace {
 
-constexpr float kViewerAboveAircraft = 1.8f;
+constexpr float kViewerAboveAircraft = 1.8f;  // m, a start viewer height below 0 means this above the aircraft
 constexpr char kLegacyNotRecorded[] = "Older-format models cannot be recorded";
-constexpr float kLegacyNoticeSeconds = 3.0f;  // m, a start viewer height below 0 means this above the aircraft
+constexpr float kLegacyNoticeSeconds = 3.0f;  // s
 
 void CopyName(char* out, const char* text) {
-  std::strncpy(out, text, simplayer::kNameChars - 1);
-  out[simplayer::kNameChars - 1] = 0;
+  const size_t n = strnlen(text, simplayer::kNameChars - 1);
+  std::memcpy(out, text, n);
+  out[n] = 0;
 }
 
 void Rewind(simplayer& p, int frame) {
@@ -92,15 +93,15 @@ void RecordFlightOn(int) {
   world* w = TheWorld();
   for (simplayer* p = &players[0]; p; p = p->next) {
     int index = static_cast<int>(p - players);
-    Empty(*p);
     if (p->legacy) {
-      // Its parts are the older runtime's, not a tree a copy could replay.
-      p->rec_state = kRecordIdle;
+      // Its parts are the older runtime's, not a tree a copy could replay;
+      // the recording held stays as it is.
       kxsystem::Log("sim:  %s is an older-format model and is not recorded\n", session.aircraft0);
       std::snprintf(session.status_text, sizeof session.status_text, "%s", kLegacyNotRecorded);
       session.status_time = kLegacyNoticeSeconds;
       continue;
     }
+    Empty(*p);
     p->rec_state = kRecording;
     CopyName(p->rec_scenery, w ? w->name : "");
     const char* aircraft = index == 0 ? session.aircraft0 : session.aircraft1;
