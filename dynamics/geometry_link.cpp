@@ -268,15 +268,6 @@ void MoveBy(kxgeometricobject* object, const kxmatrix& frame) {
 
 kxnode* NewRoot() { return new kxgeometricobject; }
 
-void ClearChildMeshes(kxgeometricobject* object) {
-  if (!object) return;
-  for (kxnode* c = object->firstChild; c; c = c->nextSibling) {
-    kxgeometricobject* child = ChildObject(c);
-    // Drawn clones share the template's mesh: dropping the pointer frees nothing.
-    if (child && !child->ownsMesh) child->mesh = nullptr;
-  }
-}
-
 void Extent(kxgeometricobject* object, const kxvector4r& direction, float* min, float* max) {
   if (!object) return;
   object->ExtentAlong(direction, min, max, ChainFrame(object));

@@ -60,9 +60,6 @@ void MoveBy(kxgeometricobject* object, const kxmatrix& frame);
 // A new geometry root for an aircraft (a geometric object when that type is
 // registered, else a plain node that will hold no geometry); null on failure.
 kxnode* NewRoot();
-// Clears the mesh of every child object of the object (rotating parts drawn
-// by their components).
-void ClearChildMeshes(kxgeometricobject* object);
 }  // namespace kxdgeometry
 
 namespace kxdgeometry {

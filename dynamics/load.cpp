@@ -30,8 +30,6 @@ namespace {
 // ---- names and slots
 
 const char* const kSlotNames[kxdaircraftinstance::kSlots] = {"Aircraft0", "Aircraft1", "Playback0", "Playback1"};
-// Main and tail rotors and propellers draw their own turning parts.
-const char* const kRotatingTypes[] = {"kxdrotor00", "kxdrotor01", "kxdtailrotor00", "kxdpropeller00"};
 
 bool IsPlayback(const kxdaircraftinstance* instance) { return instance->slotIndex >= kxdaircraftinstance::kPlayers; }
 
@@ -70,23 +68,6 @@ void DetachRopes(kxnode* tree) {
       }
     }
     c = next;
-  }
-}
-
-// Rotating parts are drawn by their components: in the drawn clone the
-// child objects of every rotor's and propeller's geometry lose their mesh.
-// Runs while the clone map of the drawn clone is active, so the template's
-// geometry links lead into the new clone.
-void ClearRotatingMeshes(kxnode* node) {
-  for (kxnode* c = node->firstChild; c; c = c->nextSibling) {
-    for (const char* name : kRotatingTypes) {
-      kxdbody* b = kxdbody::As(c);
-      if (b && b->Geometry && c->type && c->type->name == name) {
-        kxnode* drawn = static_cast<kxnode*>(kxnode::RemapPointer(kxdgeometry::AsNode(b->Geometry)));
-        if (drawn != kxdgeometry::AsNode(b->Geometry)) kxdgeometry::ClearChildMeshes(kxdgeometry::From(drawn));
-      }
-    }
-    ClearRotatingMeshes(c);
   }
 }
 
@@ -138,7 +119,6 @@ void kxdaircraftinstance::RebuildGraphics(kxdaircraftinstance* instance) {
     kxclonemap map;
     instance->Graphics = instance->GeometryTemplate->Clone(kxdynamics::Tree(kxdynamics::kxdtree::kInvisible));
     map.CopyAll();
-    if (instance->Template) ClearRotatingMeshes(instance->Template);
   }
   // The simulated clones point into the old drawn clone until rebuilt.
   ++instance->Generation;
@@ -161,7 +141,6 @@ void kxdaircraftinstance::RebuildClones(kxdaircraftinstance* instance) {
     instance->Clone = kxdaircraft::As(instance->Template->Clone(parent));
     map.CopyAll();
     instance->SimMainBody = kxnode::Remap(instance->MainBody);
-    ClearRotatingMeshes(instance->Template);
   }
   // Components added since the load (the designer) learn their owner too.
   SetInstance(instance->Template, instance);

@@ -129,11 +129,27 @@ void kxdevicemapper::CopyTo(kxnode* other) {
   kxdevice::CopyTo(other);
 }
 
+float kxdevicemapper::SafeValue(int function) {
+  for (int f : kClosedAtRest)
+    if (f == function) return -1.0f;
+  return 0.0f;
+}
+
+int kxdevicemapper::ReadsMissingDevice() const {
+  const kxpinboard* pinboard = As<kxpinboard>(parent);
+  for (int f = 0; f < kConfiguredFunctions; ++f)
+    if (source[f] != kNoSource && input::DeviceMissing(pinboard, source[f])) return 1;
+  return 0;
+}
+
 /*
  * Three passes: functions fed by pinboard slots, then the constants and
  * mixes (which read outputs 4, 8 and 10 of this frame), then the functions
  * fed by those mixes. A function without a source outputs 0: keeping its
  * last value would leave a throttle open after its device went away.
+ * A function whose device is missing (no cable, no joystick where the
+ * assignment expects one) reads its safe value: its slots would read 0,
+ * which is half throttle, and the aircraft would run off on its own.
  */
 void kxdevicemapper::Update() {
   if (!outputs) return;
@@ -148,7 +164,9 @@ void kxdevicemapper::Update() {
   for (int f = 0; f < kFunctions; ++f) {
     int code = source[f];
     if (code == kNoSource) outputs[f] = 0.0f;
-    else if (!own(code)) outputs[f] = shape(f, board ? board[code] : 0.0f);
+    else if (own(code)) continue;
+    else if (input::DeviceMissing(pinboard, code)) outputs[f] = SafeValue(f);
+    else outputs[f] = shape(f, board ? board[code] : 0.0f);
   }
   const kxvtail& v = input::vtail[Player()];
   outputs[kConstNeg] = -1.0f;

@@ -29,6 +29,8 @@ void kxdevicegame::WriteOutputs() {
   for (int c = 0; c < channels && c < kChannels; ++c) outputs[c] = kxinput::MapChannel(device, c);
 }
 
+int kxdevicegame::Present() const { return device && device->listed ? 1 : 0; }
+
 void kxdevicegame::Update() {
   if (!device) return;
   if (capture > 0) {

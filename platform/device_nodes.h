@@ -19,6 +19,8 @@ class kxdevicegame : public kxdevice {
   explicit kxdevicegame(kxinputdevice* record);
   void CopyTo(kxnode* other) override;
   void Update() override;
+  // While its record is listed: a device unplugged since the search is not.
+  int Present() const override;
 
   kxstring stem;                  // calibration file stem, "joystick0"
   kxinputdevice* device = nullptr;

@@ -82,6 +82,17 @@ void kxdevice::CopyTo(kxnode* other) {
 
 namespace input {
 
+int DeviceMissing(const kxpinboard* pinboard, int slot) {
+  auto within = [slot](int first, int step) { return slot >= first && slot < first + kDevicesOfAKind * step; };
+  if (!within(kJoystickSlot, kJoystickSlotStep) && !within(kUsbSlot, kUsbSlotStep)) return 0;
+  for (const kxnode* child = pinboard ? pinboard->firstChild : nullptr; child; child = child->nextSibling) {
+    if (!kxtype::IsDerivedFrom(child->type, &kxdevice::Type)) continue;
+    const kxdevice* d = static_cast<const kxdevice*>(child);
+    if (d->slot >= 0 && slot >= d->slot && slot < d->slot + d->channels && d->Present()) return 0;
+  }
+  return 1;
+}
+
 kxpinboard* Pinboard() { return kxnode::As<kxpinboard>(kxnode::Find("/Pinboard/")); }
 
 kxpanel* Panel() { return kxnode::As<kxpanel>(kxnode::Find("/Panel/")); }

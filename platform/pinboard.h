@@ -53,6 +53,8 @@ class kxdevice : public kxnode {
   // pinboard; refused, with a log line, without a pinboard parent or when the
   // run would pass the last slot. 1 or 0.
   virtual int PlugIn(int slot, int flags);
+  // 1 while the device behind the node is there to be read.
+  virtual int Present() const { return 1; }
 
   float* outputs = nullptr;  // into the parent pinboard's slots; null until plugged in
   int channels = 0;          // slots the device writes
@@ -60,6 +62,17 @@ class kxdevice : public kxnode {
 };
 
 namespace input {
+
+// Where the device nodes of the devices found plug in: joystick n (from 0)
+// at 600 + 50 n, USB device n at 1000 + 100 n, up to four of each.
+constexpr int kJoystickSlot = 600, kJoystickSlotStep = 50;
+constexpr int kUsbSlot = 1000, kUsbSlotStep = 100;
+constexpr int kDevicesOfAKind = 4;
+
+// 1 when slot lies among the joystick and USB device slots and no device
+// node under the pinboard with its device present fills it: the device it
+// belongs to is missing (never found, or gone since).
+int DeviceMissing(const kxpinboard* pinboard, int slot);
 
 // "/Panel/" then "/Pinboard/"; each missing one is skipped.
 void Update();

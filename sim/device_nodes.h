@@ -3,6 +3,8 @@
 // with its calibration loaded; and the transmitter window's signal check.
 #pragma once
 
+#include "platform/pinboard.h"
+
 struct kxinputdevice;
 
 namespace sim {
@@ -10,8 +12,8 @@ namespace sim {
 // Exit code of a program whose UI description built no "/Pinboard/" or
 // "/Panel/": nothing could reach the input devices.
 constexpr int kExitNoInputRoots = 4;
-constexpr int kJoystickSlot = 600, kJoystickSlotStep = 50;
-constexpr int kUsbSlot = 1000, kUsbSlotStep = 100;
+constexpr int kJoystickSlot = input::kJoystickSlot, kJoystickSlotStep = input::kJoystickSlotStep;
+constexpr int kUsbSlot = input::kUsbSlot, kUsbSlotStep = input::kUsbSlotStep;
 constexpr long kMinJoystickCalibrationBytes = 28;  // a shorter file holds no calibration
 
 // Replaces the joystick and transmitter nodes under "/Pinboard/" (the other

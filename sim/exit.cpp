@@ -10,6 +10,7 @@
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
+#include "sim/views/menu_actions.h"
 #include "sim/world/placement.h"
 #include "sim/world/world.h"
 
@@ -17,6 +18,7 @@ namespace sim {
 
 void Exit() {
   simsession& s = session;
+  FSchleppDetach();  // the unloads below free the rope with its aircraft
   for (simplayer& p : players)
     if (p.flight_state && p.flight_state->collision_body_count > 0) FreeRotatingBodies(p.flight_state);
   if (players[0].legacy && Hooks().legacy_unload) Hooks().legacy_unload();

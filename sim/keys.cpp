@@ -14,9 +14,12 @@
 #include "platform/codes.h"
 #include "platform/music.h"
 #include "platform/sound.h"
+#include "platform/text.h"
 #include "platform/window.h"
+#include "sim/app_hooks.h"
 #include "sim/contest.h"
 #include "sim/hud_texts.h"
+#include "sim/menu.h"
 #include "sim/modes.h"
 #include "sim/player.h"
 #include "sim/session.h"
@@ -24,6 +27,7 @@
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
 #include "sim/viewer.h"
+#include "sim/views/menu_actions.h"
 #include "sim/world/placement.h"
 #include "sim/world/shadow_prep.h"
 #include "sim/world/world.h"
@@ -51,6 +55,10 @@ constexpr int kTextNoSoundcard = 50;
 constexpr int kTextPauseOn = 51;
 constexpr int kTextPauseOff = 52;
 constexpr int kTextPositionSaved = 53;
+
+constexpr float kStatusLong = 5.0f;  // s, for a failure the user must read
+// The name is cut so the whole line fits the status text.
+const char kReloadFailed[] = "%.64s could not be loaded; Esc returns to the menu";
 
 const char kKeyHelp[] = "/Display/Invisible/wndKeys/Open;/Menu/Invisible/wndKeys/Open";
 
@@ -248,8 +256,62 @@ bool PanelSizeKey(simplayer* p, int key) {
   return false;
 }
 
-void PlainKey(simplayer* p, int index, int key) {
+// Shift+F12: player 1's aircraft loaded again from its files, an older-format
+// model through its own loader, placed at the current start. A load that
+// fails leaves player 1 without an aircraft and says so; the session keys
+// still act.
+void ReloadFirstAircraft() {
   simsession& s = session;
+  simplayer& p = players[0];
+  FSchleppDetach();  // the reload frees the rope with the aircraft it hangs on
+  directsound::StopAll(kxcode::kStopClearMark);
+  kxdynamics::Stop();
+  if (kxsystem::StrStartsNoCase(s.aircraft0, kLegacyPrefix)) {
+    LoadLegacyAircraft(s.aircraft0);
+  } else {
+    if (p.legacy && Hooks().legacy_unload) Hooks().legacy_unload();
+    p.legacy = 0;
+    kxdaircraftinstance::AircraftLoad(s.aircraft0, 0);
+    kxdaircraftinstance* slot = kxdaircraftinstance::Slot(0);
+    p.flight_state = slot && slot->IsLoaded() ? kxdaircraftinstance::FlightStateOf(0) : nullptr;
+    if (p.flight_state) PrepareAircraftGraphics(0);
+  }
+  directsound::LoadSounds();
+  kxdynamics::Start(&SceneryWorld());
+  BuildPlayerLists();  // the aircraft's parts may differ from those loaded before
+  if (s.sound) directsound::ResumeAll();
+  if (p.flight_state) {
+    PlaceAtStart(TheWorld()->start_index, &p, 1);
+  } else {
+    std::snprintf(s.status_text, sizeof s.status_text, kReloadFailed, s.aircraft0);
+    s.status_time = kStatusLong;
+  }
+}
+
+// Keys of the session, not of an aircraft: they act whether or not the
+// player has one, so a flight whose aircraft failed to load can always be
+// left. True when the key was one of them.
+bool SessionKey(int key, int modifiers) {
+  simsession& s = session;
+  if (modifiers & kxcode::kModShift) {
+    if (key == kxcode::kKeyF1) s.show_log = !s.show_log;
+    else if (key == kxcode::kKeyF12) ReloadFirstAircraft();
+    else return false;
+    return true;
+  }
+  switch (key) {
+    case 'M': ToggleMusic(); return true;
+    case 'P': TogglePause(); return true;
+    case 'Q': ToggleSound(); return true;
+    case kxcode::kKeyEscape: LeaveToMenu(); return true;
+    case kxcode::kKeyF1: kxscript::Execute(kKeyHelp); return true;
+    case kxcode::kKeyF1 + 1: LeaveToDesigner(); return true;
+    case kxcode::kKeyF1 + 10: s.screenshot_request = 1; return true;
+    default: return false;
+  }
+}
+
+void PlainKey(simplayer* p, int index, int key) {
   float& fov = *p->fov;
   switch (key) {
     case ' ': StepStart(p, 1, 1); break;
@@ -260,9 +322,6 @@ void PlainKey(simplayer* p, int index, int key) {
     case 'G': Launch(p, kLaunchLow, 0.0f); break;
     case 'H': Launch(p, kLaunchHigh, 0.0f); break;
     case 'J': Launch(p, kLaunchClimb, kLaunchNoseUp); break;
-    case 'M': ToggleMusic(); break;
-    case 'P': TogglePause(); break;
-    case 'Q': ToggleSound(); break;
     case 'R': Command(players[0].rec_state == kRecording ? "RecordFlightStop" : "RecordFlightOn", index); break;
     case 'S': SplitScreen(); break;
     case 'T':
@@ -274,10 +333,7 @@ void PlainKey(simplayer* p, int index, int key) {
       break;
     case 'Y':
     case 'Z': fov = std::max(fov - kFovStep, 0.0f); break;
-    case kxcode::kKeyEscape: LeaveToMenu(); break;
     case kxcode::kKeyReturn: ContestKey(); break;
-    case kxcode::kKeyF1: kxscript::Execute(kKeyHelp); break;
-    case kxcode::kKeyF1 + 1: LeaveToDesigner(); break;
     case kxcode::kKeyF1 + 2: SavePosition(p); break;
     case kxcode::kKeyF1 + 3: RestorePosition(p); break;
     case kxcode::kKeyF1 + 4: Command("ViewFixed", index); break;
@@ -288,28 +344,12 @@ void PlainKey(simplayer* p, int index, int key) {
       break;
     case kxcode::kKeyF1 + 8: Command("InfoOnOff", index); break;
     case kxcode::kKeyF1 + 9: Command("CameraOnOff", index); break;
-    case kxcode::kKeyF1 + 10: s.screenshot_request = 1; break;
     default: break;
   }
   ViewerKey(p, key);
 }
 
 // ---- the Shift table
-
-void ReloadFirstAircraft() {
-  simsession& s = session;
-  simplayer& p = players[0];
-  directsound::StopAll(kxcode::kStopClearMark);
-  kxdynamics::Stop();
-  kxdaircraftinstance::AircraftLoad(s.aircraft0, 0);
-  kxdaircraftinstance* slot = kxdaircraftinstance::Slot(0);
-  p.flight_state = slot && slot->IsLoaded() ? kxdaircraftinstance::FlightStateOf(0) : nullptr;
-  if (p.flight_state) PrepareAircraftGraphics(0);
-  directsound::LoadSounds();
-  kxdynamics::Start(&SceneryWorld());
-  if (s.sound) directsound::ResumeAll();
-  if (p.flight_state) PlaceAtStart(TheWorld()->start_index, &p, 1);
-}
 
 void ViewerBehind(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
@@ -380,15 +420,6 @@ bool FixedCameraKey(simplayer* p, int key) {
 }
 
 void ShiftKey(simplayer* p, int index, int key) {
-  simsession& s = session;
-  if (key == kxcode::kKeyF1) {
-    s.show_log = !s.show_log;
-    return;
-  }
-  if (key == kxcode::kKeyF12) {
-    ReloadFirstAircraft();
-    if (!p->flight_state) return;
-  }
   if (FixedCameraKey(p, key)) return;
   simcamera& c = p->camera[2];
   switch (key) {
@@ -422,6 +453,7 @@ void OnKey(int key, int modifiers) {
   if (key >= 'a' && key <= 'z') key += 'A' - 'a';
   const int index = (modifiers & kxcode::kModCtrl) ? 1 : 0;
   simplayer* p = &players[index];
+  if (SessionKey(key, modifiers)) return;
   if (!p->flight_state) return;
   if (PanelSizeKey(p, key)) return;
   if (modifiers & kxcode::kModShift) ShiftKey(p, index, key);

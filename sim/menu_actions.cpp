@@ -69,8 +69,7 @@ int MenuAction(int n) {
     case 7: FillDisplayModeList(OptionsWindow()); break;
     case 8: ShowWindow(KeysWindow()); break;
     case 9:
-      directsound::LoadSounds();
-      kxsystem::callbacks.pending = EnterSimulationMode;
+      if (RequestFly()) directsound::LoadSounds();
       break;
     case 10: kxsystem::callbacks.request = kxcode::kRequestQuit; break;
     default: break;

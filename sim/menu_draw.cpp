@@ -24,6 +24,7 @@
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/views/flat_draw.h"
+#include "sim/views/frame.h"
 #include "sim/views/loading_screen.h"
 
 namespace sim {
@@ -229,6 +230,7 @@ void DrawOverlays(int w, int h) {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  DrawStatusMessage(w, h, Menu().frame_time);
   if (kxgl::caps.software) {
     kxglfont* previous = kxgl::currentFont;
     kxgl::SetFont(&menu_font);

@@ -11,6 +11,7 @@
 #include "platform/callbacks.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
+#include "platform/device_mapper.h"
 #include "platform/files.h"
 #include "platform/input_devices.h"
 #include "platform/log.h"
@@ -28,6 +29,7 @@
 #include "sim/session.h"
 #include "sim/simulation_mode.h"
 #include "sim/world/shadow_prep.h"
+#include "sim/views/help_windows.h"
 #include "sim/views/loading_screen.h"
 #include "sim/views/menu_bar.h"
 #include "sim/views/window_functions.h"
@@ -108,14 +110,31 @@ void PollDevices() {
     if (d->kind == kxcode::kDeviceUsb) usbinterface::Poll(d);
 }
 
+enum class missinginput { kNone, kSignal, kDevice };
+
+// What the missing-signal notice has to tell: a lone cable that sees no
+// transmitter, or a device that player 1's control assignment reads and
+// that was not found (also when no device at all was found: the keypad
+// assignment flies without one, and then nothing is missing).
+missinginput MissingInput() {
+  const kxinputdevice* first = kxinput::FirstDevice();
+  if (first && first->kind == kxcode::kDeviceUsb && !first->next && first->channel_count == 0)
+    return missinginput::kSignal;
+  const kxdevicemapper* mapper = input::playermapper[0];
+  return mapper && mapper->ReadsMissingDevice() ? missinginput::kDevice : missinginput::kNone;
+}
+
 void UpdateNotice() {
   menustate& m = Menu();
-  kxinputdevice* first = kxinput::FirstDevice();
-  bool usb = first && first->kind == kxcode::kDeviceUsb;
-  if (m.notice_state == 0 && usb && !first->next && first->channel_count == 0) {
-    OpenWindow(NoDeviceWindow());
+  const missinginput missing = MissingInput();
+  if (m.notice_state == 0 && missing != missinginput::kNone) {
+    // Without a device the menu stays usable: the keypad assignment is
+    // chosen with it, and a flight can start all the same.
+    const bool signal = missing == missinginput::kSignal;
+    SayWhatDeviceIsMissing(NoDeviceWindow(), signal ? 1 : 0);
+    signal ? OpenWindow(NoDeviceWindow()) : OpenNotice(NoDeviceWindow());
     m.notice_state = 2;
-  } else if (m.notice_state == 2 && usb && first->channel_count > 0) {
+  } else if (m.notice_state == 2 && missing == missinginput::kNone) {
     HideWindow(NoDeviceWindow());
     m.notice_state = 0;
   }

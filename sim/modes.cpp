@@ -1,5 +1,7 @@
 #include "sim/modes.h"
 
+#include <cstdio>
+
 #include "core/function.h"
 #include "core/node.h"
 #include "dynamics/driver.h"
@@ -11,8 +13,8 @@
 #include "platform/callbacks.h"
 #include "platform/codes.h"
 #include "platform/event_nodes.h"
-#include "platform/input_devices.h"
 #include "platform/log.h"
+#include "platform/music.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "platform/window.h"
@@ -21,9 +23,10 @@
 #include "sim/menu.h"
 #include "sim/player.h"
 #include "sim/resources.h"
-#include "sim/settings.h"
 #include "sim/session.h"
+#include "sim/settings.h"
 #include "sim/simulation_mode.h"
+#include "sim/views/menu_actions.h"
 #include "sim/views/menu_bar.h"
 #include "sim/views/window_functions.h"
 
@@ -32,6 +35,9 @@ namespace sim {
 int designer_from_simulation = 0;
 
 namespace {
+
+constexpr char kNoAircraftNotice[] = "No aircraft to fly: choose one with Aircraft I";
+constexpr float kNoticeSeconds = 4.0f;
 
 // A screen node when it is a widget; the menu draws its own screen without.
 kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(path)); }
@@ -43,7 +49,23 @@ void RefuseOldModel() {
   ShowWindow(OldModelWindow());
 }
 
+// A pause belongs to the flight it was taken in: a next flight that started
+// paused would show nothing moving and say nothing about why. The music the
+// pause held plays on.
+void EndPause() {
+  simsession& s = session;
+  if (!s.pause) return;
+  s.pause = 0;
+  if (s.music) Music().Resume();
+}
+
+// Leaving the flight takes its rope down first: stopping the dynamics
+// rebuilds the aircraft and frees the rope with them, and a session that
+// still named it would hand the freed rope to the next detach.
 void StopForSwitch() {
+  FSchleppDetach();
+  EndPause();
+  session.status_time = 0.0f;  // what the flight last said is not for the next mode
   directsound::StopAll(kxcode::kStopClearMark);
   SaveConfigFiles();
   kxdynamics::Stop();
@@ -98,8 +120,29 @@ void EnterMenuMode() {
   RestoreLoadedPoses();
 }
 
-void RequestFly() {
-  if (kxinput::DeviceCount() > 0) kxsystem::callbacks.pending = EnterSimulationMode;
+int CanFly() {
+  for (int i = 0; i < kPlayers; ++i) {
+    const kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
+    if (players[i].legacy || (slot && slot->IsLoaded())) return 1;
+  }
+  return 0;
+}
+
+/*
+ * Keyboard, keypad and mouse are always there, so a flight needs no listed
+ * input device: a function whose device is missing reads its safe value.
+ * What a flight needs is an aircraft; without one the simulation would show
+ * empty views that no key leaves.
+ */
+int RequestFly() {
+  if (!CanFly()) {
+    kxsystem::Log("sim:  no aircraft to fly; staying in the menu\n");
+    std::snprintf(session.status_text, sizeof session.status_text, "%s", kNoAircraftNotice);
+    session.status_time = kNoticeSeconds;
+    return 0;
+  }
+  kxsystem::callbacks.pending = EnterSimulationMode;
+  return 1;
 }
 
 void LeaveToMenu() {

@@ -11,8 +11,13 @@ extern int designer_from_simulation;
 
 // Installs the menu's callbacks, screens and hooks.
 void EnterMenuMode();
-// Schedules the simulation when an input device is listed; else nothing.
-void RequestFly();
+// 1 when a flight can start: some player has an aircraft to fly.
+int CanFly();
+// Schedules the simulation when a flight can start (1); else logs why,
+// leaves the notice in the status line and schedules nothing (0). The
+// menu's Fly and the designer's return to the flight both ask here, so the
+// designer returns to the flight whenever the menu could have started it.
+int RequestFly();
 // "GoMainMenu": stops the sounds, saves the settings, stops the dynamics and
 // switches to the menu.
 void LeaveToMenu();

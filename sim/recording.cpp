@@ -5,6 +5,7 @@
 #include "sim/recording.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/matrix.h"
 #include "dynamics/flight_state.h"
@@ -53,21 +54,27 @@ void Record(const kxgeometricobject* node, const kxmatrix& parent, recordwalk& w
 
 // ---- playback walk
 
-// The blend of two records as a frame: axes normalised, Z rebuilt as X x Y.
+/* The blend of two records as a frame. Each axis is blended, turned to unit
+   length (two axes 90 degrees apart give their bisector, not a shortened
+   vector) and given back the blended length of the two it came from: a part
+   the drawing hides by shrinking it (a broken propeller's blades) stays
+   hidden in the playback. Z is rebuilt as X x Y at the same scale. */
 void Blend(const float* a, const float* b, float t, kxmatrix* out) {
-  float axis[2][3], position[3];
-  for (int k = 0; k < 3; ++k) {
-    axis[0][k] = (1.0f - t) * a[k] + t * b[k];
-    axis[1][k] = (1.0f - t) * a[3 + k] + t * b[3 + k];
-    position[k] = (1.0f - t) * a[6 + k] + t * b[6 + k];
+  float axis[2][3], position[3], scale[2];
+  for (int i = 0; i < 2; ++i) {
+    const float* ai = a + 3 * i;
+    const float* bi = b + 3 * i;
+    for (int k = 0; k < 3; ++k) axis[i][k] = (1.0f - t) * ai[k] + t * bi[k];
+    scale[i] = (1.0f - t) * vec3::Length(ai) + t * vec3::Length(bi);
+    vec3::Normalise(axis[i]);
   }
-  vec3::Normalise(axis[0]);
-  vec3::Normalise(axis[1]);
+  for (int k = 0; k < 3; ++k) position[k] = (1.0f - t) * a[6 + k] + t * b[6 + k];
   float z[3];
   vec3::Cross(z, axis[0], axis[1]);
-  out->X = {axis[0][0], axis[0][1], axis[0][2], 0.0f};
-  out->Y = {axis[1][0], axis[1][1], axis[1][2], 0.0f};
-  out->Z = {z[0], z[1], z[2], 0.0f};
+  const float zScale = std::sqrt(scale[0] * scale[1]);
+  out->X = {scale[0] * axis[0][0], scale[0] * axis[0][1], scale[0] * axis[0][2], 0.0f};
+  out->Y = {scale[1] * axis[1][0], scale[1] * axis[1][1], scale[1] * axis[1][2], 0.0f};
+  out->Z = {zScale * z[0], zScale * z[1], zScale * z[2], 0.0f};
   out->R = {position[0], position[1], position[2], 1.0f};
 }
 

@@ -185,6 +185,12 @@ void Viewports() {
   UpdateMenuState();
 }
 
+void BuildPlayerLists() {
+  int next = kFirstAircraftList;
+  for (int i = 0; i < kPlayers; ++i)
+    if (players[i].flight_state) BuildAircraftLists(&players[i], &next);
+}
+
 void InitGL() {
   world& w = *TheWorld();
   SetupGL();
@@ -198,9 +204,7 @@ void InitGL() {
   // be drawn with the lists of the scenery loaded before it.
   BuildSceneryLists();
   BalloonShadows(w);
-  int next = kFirstAircraftList;
-  for (int i = 0; i < kPlayers; ++i)
-    if (players[i].flight_state) BuildAircraftLists(&players[i], &next);
+  BuildPlayerLists();
   if (players[0].flight_state) BuildReflectionMaps(&w);
 }
 

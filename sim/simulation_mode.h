@@ -18,6 +18,9 @@ void Resume();
 // Graphics-init callback: GL state, sky, scenery and aircraft lists,
 // balloon shadows and reflections. The menu's graphics init runs it too.
 void InitGL();
+// The display lists of the flying players' aircraft, built anew (the
+// aircraft of a player may have been loaded again).
+void BuildPlayerLists();
 // One player's view size from the window and game_type; keeps or resets
 // the overlay cameras, and updates the menu marks.
 void Viewports();

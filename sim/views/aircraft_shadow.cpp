@@ -37,6 +37,17 @@ void Identity(float m[16]) {
 
 }  // namespace
 
+shadowquad* RecordedShadow(const simplayer* player) {
+  // The player record keeps the texture and the box in separate fields.
+  static shadowquad records[kPlayers];
+  shadowquad& q = records[player == &players[1] ? 1 : 0];
+  q.texture = player->rec_shadow_texture;
+  q.size = player->rec_radius;
+  std::copy(player->rec_bbmin, player->rec_bbmin + 3, q.min);
+  std::copy(player->rec_bbmax, player->rec_bbmax + 3, q.max);
+  return &q;
+}
+
 int ShadowLightView(const world& w, shadowquad* record, float view[16]) {
   const float x0 = record->min[0], y0 = record->min[1], x1 = record->max[0], y1 = record->max[1];
   Identity(view);

@@ -31,6 +31,11 @@ int ShadowLightView(const world& w, shadowquad* record, float view[16]);
 void RenderAircraftShadow(const simplayer* player, shadowquad* record, const float position[3],
                           const kxgeometricobject* playback, const kxgeometry* balloons);
 
+// The recorded aircraft's shadow record of a player: texture, radius and
+// box taken from the player's recording fields, the corners as its last
+// rendering left them. The frame renders it, the scene lays it.
+shadowquad* RecordedShadow(const simplayer* player);
+
 // One pass over a subtree, the plain list ids from *counter on in the
 // builder's post-order: pass 4 draws the rotating parts, pass 0 the fixed
 // ones and every propeller.

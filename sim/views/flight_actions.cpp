@@ -2,6 +2,7 @@
 // recording and playback, contests and the aerotow.
 // Sections: recording; contests; aerotow.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "dynamics/tow.h"
@@ -22,16 +23,27 @@ namespace sim {
 namespace {
 
 constexpr float kViewerAboveAircraft = 1.8f;  // m, a start viewer height below 0 means this above the aircraft
+constexpr char kLegacyNotRecorded[] = "Older-format models cannot be recorded";
+constexpr float kLegacyNoticeSeconds = 3.0f;  // s
 
 void CopyName(char* out, const char* text) {
-  std::strncpy(out, text, simplayer::kNameChars - 1);
-  out[simplayer::kNameChars - 1] = 0;
+  const size_t n = strnlen(text, simplayer::kNameChars - 1);
+  std::memcpy(out, text, n);
+  out[n] = 0;
 }
 
 void Rewind(simplayer& p, int frame) {
   p.rec_time = 0;
   p.rec_frame = frame;
   p.rec_write = p.rec_positions;
+}
+
+// No recording: nothing present, no length, no frame.
+void Empty(simplayer& p) {
+  p.rec_present = 0;
+  p.rec_length = 0;
+  Rewind(p, 0);
+  if (p.rec_frames) p.rec_frames[0].records = nullptr;
 }
 
 // Loads the player's aircraft once more as the playback copy. 1 when the
@@ -56,6 +68,7 @@ int LoadCopy(simplayer& p, const char* aircraft) {
     p.rec_bbmax[c] = box.max[c];
   }
   SquareRecordingBounds(p.rec_bbmin, p.rec_bbmax);
+  p.rec_radius = box.size;  // the reach of its ground shadow
   kxsystem::Log("sim:  loading aircraft copy %s=ok\n", aircraft);
   return 1;
 }
@@ -71,13 +84,25 @@ void SquareRecordingBounds(float min[3], float max[3]) {
   max[0] = max[1] = h;
 }
 
+/*
+ * A recording starts empty: no length and no frames. Left as they were, a
+ * recording started and stopped while paused (its clock stands) would bring
+ * back the frames of the one before under the new aircraft's name.
+ */
 void RecordFlightOn(int) {
   world* w = TheWorld();
   for (simplayer* p = &players[0]; p; p = p->next) {
     int index = static_cast<int>(p - players);
-    p->rec_present = 0;
+    if (p->legacy) {
+      // Its parts are the older runtime's, not a tree a copy could replay;
+      // the recording held stays as it is.
+      kxsystem::Log("sim:  %s is an older-format model and is not recorded\n", session.aircraft0);
+      std::snprintf(session.status_text, sizeof session.status_text, "%s", kLegacyNotRecorded);
+      session.status_time = kLegacyNoticeSeconds;
+      continue;
+    }
+    Empty(*p);
     p->rec_state = kRecording;
-    Rewind(*p, 0);
     CopyName(p->rec_scenery, w ? w->name : "");
     const char* aircraft = index == 0 ? session.aircraft0 : session.aircraft1;
     if (std::strcmp(p->rec_aircraft, aircraft) != 0) LoadCopy(*p, aircraft);
@@ -107,10 +132,8 @@ void RecordFlightStop(int) {
 
 void RecordFlightClear(int) {
   for (simplayer* p = &players[0]; p; p = p->next) {
+    Empty(*p);
     p->rec_state = kRecordIdle;
-    p->rec_present = 0;
-    p->rec_length = 0;
-    Rewind(*p, 0);
   }
 }
 

@@ -46,10 +46,6 @@ constexpr char kScreenFocus[] = "Visible";  // the menu background: not a window
 float guiRest = 0.0f;    // s since the mouse last moved
 int screenshotCount = 0; // the next screenshot's number; never reset in a run
 
-// The recorded aircraft's shadow picture with its box, per player: the
-// player record keeps the texture and the box in separate fields.
-shadowquad recordedShadow[kPlayers];
-
 void Put16(uint8_t* at, int v) {
   at[0] = static_cast<uint8_t>(v);
   at[1] = static_cast<uint8_t>(v >> 8);
@@ -60,22 +56,12 @@ void Put32(uint8_t* at, uint32_t v) {
 
 // ---- shadow pictures
 
-shadowquad* RecordedShadow(simplayer& p, int index) {
-  shadowquad& q = recordedShadow[index];
-  q.texture = p.rec_shadow_texture;
-  q.size = p.rec_radius;
-  std::copy(p.rec_bbmin, p.rec_bbmin + 3, q.min);
-  std::copy(p.rec_bbmax, p.rec_bbmax + 3, q.max);
-  return &q;
-}
-
 void ShadowPictures() {
   for (simplayer* p = &players[0]; p; p = p->next) {
     if (p->flight_state) RenderAircraftShadow(p, &p->flight_state->shadow, p->flight_state->position, nullptr, nullptr);
-    if (p->rec_present) {
-      const int index = p == &players[1] ? 1 : 0;
-      RenderAircraftShadow(p, RecordedShadow(*p, index), &p->rec_pose.R.x, p->rec_instance, nullptr);
-    }
+    // Rendered only while the recorded aircraft is drawn: the scene lays it.
+    if (p->rec_present && p->rec_instance)
+      RenderAircraftShadow(p, RecordedShadow(p), &p->rec_pose.R.x, p->rec_instance, nullptr);
   }
   const contestrec* c = session.current_contest;
   if (c && c->kind == kContestBalloonPop && c->first_balloon) {
@@ -109,19 +95,6 @@ void Views(int W, int H) {
 }
 
 // ---- the window-wide 2-D pass
-
-void StatusMessage(int W, int H) {
-  simsession& s = session;
-  if (!(s.status_time > 0.0f)) return;
-  kxgl::SetFont(&small_font);
-  const int tw = kxgl::TextWidth(s.status_text), xt = (W - tw) / 2, yc = H / 5, lh = small_font.lineHeight;
-  s.status_time -= s.frame_time;
-  glColor4f(0, 0, 0, kBoxAlpha);
-  DrawFlatRect(xt - kBoxMargin, yc - lh, (W + tw) / 2 + kBoxMargin, yc + lh);
-  glColor4f(1, 1, 1, 1);
-  glEnable(GL_TEXTURE_2D);
-  DrawTextAtBaseline(xt, yc - lh + lh / 2, s.status_text);
-}
 
 void TipsBox(int W, int H) {
   simsession& s = session;
@@ -208,6 +181,21 @@ int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect) {
   }
 }
 
+// ---- the status message
+
+void DrawStatusMessage(int W, int H, float frameTime) {
+  simsession& s = session;
+  if (!(s.status_time > 0.0f)) return;
+  kxgl::SetFont(&small_font);
+  const int tw = kxgl::TextWidth(s.status_text), xt = (W - tw) / 2, yc = H / 5, lh = small_font.lineHeight;
+  s.status_time -= frameTime;
+  glColor4f(0, 0, 0, kBoxAlpha);
+  DrawFlatRect(xt - kBoxMargin, yc - lh, (W + tw) / 2 + kBoxMargin, yc + lh);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+  DrawTextAtBaseline(xt, yc - lh + lh / 2, s.status_text);
+}
+
 // ---- fades
 
 float StepTips(simsession& s) {
@@ -286,7 +274,7 @@ void Draw() {
   glDisable(GL_CULL_FACE);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  StatusMessage(W, H);
+  DrawStatusMessage(W, H, session.frame_time);
   TipsBox(W, H);
   glColor4f(1, 1, 1, 1);
   glEnable(GL_TEXTURE_2D);

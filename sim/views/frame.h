@@ -27,6 +27,13 @@ struct viewrect {
 // they share.
 int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect);
 
+// ---- the status message
+
+// The session's status text centred in a dark box at a fifth of the height
+// while its time lasts, counted down by frameTime seconds; the menu shows
+// it too. Expects the window's pixel projection with blending on.
+void DrawStatusMessage(int W, int H, float frameTime);
+
 // ---- fades
 
 // One frame of the tips box: its fade grows while the tip's timer runs and

@@ -150,6 +150,14 @@ class wndabout : public wndnotice {
 
 // --- wndNoDevice
 
+// Either text ends with the way to fly without any device.
+constexpr char kNoSignalText[] =
+    "Skyvane Gold has located the USB interface cable, but no transmitter sends to it and no joystick was found. "
+    "To fly from the keyboard, choose the Keypad assignment under Controls.";
+constexpr char kNoDeviceText[] =
+    "The input device that the control assignment uses was not found: no USB interface cable or joystick. "
+    "To fly from the keyboard, choose the Keypad assignment under Controls.";
+
 class wndnodevice : public simwindow {
  public:
   wndnodevice() {
@@ -157,9 +165,7 @@ class wndnodevice : public simwindow {
     background = kNoticeGrey;
     AddButton(this, 0, 10, 0, 0, 110, 0, "Ok", "../Ok", "wndnodeviceok");
     AddButton(this, 0, 10, 0, 0, 10, 0, "Quit", "../Quit", "wndnodevicequit");
-    AddListItem(this, 10, 50, 260, 120, 0, "wndnodevice1",
-                "Skyvane Gold has located the USB interface cable, but was unable to either find a transmitter "
-                "connected to the USB interface or a joystick connected to the Gameport.");
+    AddListItem(this, 10, 50, 260, 120, 0, "wndnodevice1", kNoSignalText);
   }
 
   kxvalueptr GetMember(const char* member, const kxargs& args) override {
@@ -200,5 +206,10 @@ kxwindow* CreateKeysWindow() { return new wndkeys; }
 kxwindow* CreateAboutWindow() { return new wndabout; }
 kxwindow* CreateNoDeviceWindow() { return new wndnodevice; }
 kxwindow* CreateOldModelWindow() { return new wndoldmodel; }
+
+void SayWhatDeviceIsMissing(kxwindow* notice, int cableWithoutSignal) {
+  kxtext* text = kxnode::As<kxtext>(notice ? notice->FindChild("wndnodevice1") : nullptr);
+  if (text) text->Text = cableWithoutSignal ? kNoSignalText : kNoDeviceText;
+}
 
 }  // namespace sim

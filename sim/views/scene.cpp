@@ -20,6 +20,7 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/views/aircraft_draw.h"
+#include "sim/views/aircraft_shadow.h"
 #include "sim/views/contest_objects.h"
 #include "sim/views/display_lists.h"
 #include "sim/views/element_draw.h"
@@ -97,14 +98,19 @@ void ShadowAt(world& w, const shadowquad& record, const float position[3], float
   DrawGroundShadow(&record, frame);
 }
 
-// Aircraft shadows, and the balloons' in a balloon pop; radius <= 0 takes
-// each caster's own size.
+// Aircraft shadows (live and played back), and the balloons' in a balloon
+// pop; radius <= 0 takes each caster's own size.
 void GroundShadows(world& w, const passflags& f, float radius) {
   for (const simplayer* p = &players[0]; p; p = p->next) {
-    if (!LiveShown(p, f)) continue;
-    const kxdflightstate& s = *p->flight_state;
-    float r = radius > 0.0f ? radius : (s.shadow.size > 0.0f ? s.shadow.size : s.radius);
-    ShadowAt(w, s.shadow, s.position, r);
+    if (LiveShown(p, f)) {
+      const kxdflightstate& s = *p->flight_state;
+      float r = radius > 0.0f ? radius : (s.shadow.size > 0.0f ? s.shadow.size : s.radius);
+      ShadowAt(w, s.shadow, s.position, r);
+    }
+    if (p->rec_present && p->rec_instance) {
+      const shadowquad* recorded = RecordedShadow(p);
+      ShadowAt(w, *recorded, &p->rec_pose.R.x, radius > 0.0f ? radius : recorded->size);
+    }
   }
   const contestrec* c = session.current_contest;
   if (!c || c->kind != kContestBalloonPop) return;

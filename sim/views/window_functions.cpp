@@ -89,6 +89,14 @@ void OpenWindow(kxwindow* window) {
   Present(w);
 }
 
+void OpenNotice(kxwindow* window) {
+  kxgraphic* focus = kxgui::Focus;
+  kxgraphic* capture = kxgui::Capture;
+  OpenWindow(window);
+  kxgui::Focus = focus;
+  kxgui::Capture = capture;
+}
+
 void OpenWindowModal(kxwindow* window) {
   simwindow* w = Tracked(window);
   if (!w || w->open) return;

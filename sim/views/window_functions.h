@@ -44,6 +44,9 @@ void ShowWindow2(kxwindow* window);
 void HideWindow(kxwindow* window);
 // Opens a closed simwindow: open flag, capture, shown, centred.
 void OpenWindow(kxwindow* window);
+// As OpenWindow, but the keyboard focus and the capture stay where they
+// were: a notice that tells and holds nothing up.
+void OpenNotice(kxwindow* window);
 // As OpenWindow, and the window takes the keyboard focus too.
 void OpenWindowModal(kxwindow* window);
 

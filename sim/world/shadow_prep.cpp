@@ -79,10 +79,13 @@ void ClassifyDrawKinds(kxgeometricobject* object) {
   if (!object) return;
   for (kxnode* c = object->firstChild; c; c = c->nextSibling)
     if (kxgeometricobject* child = kxnode::As<kxgeometricobject>(c)) ClassifyDrawKinds(child);
+  // A rotor's or propeller's own object often holds no mesh (its blades are
+  // its children): its blur disc is drawn all the same.
+  const bool disc = object->Object && object->discTexture;
   int kind = kDrawPlain;
-  if (!object->mesh) kind = kDrawNone;
+  if (!object->mesh) kind = disc ? kDrawRotating : kDrawNone;
   else if (object->mesh->transparent) kind = kDrawTransparent;
-  else if (object->Object && object->discTexture) kind = kDrawDisc;
+  else if (disc) kind = kDrawDisc;
   else if (object->Object && IsRotatingComponent(object->Object)) kind = kDrawRotating;
   object->Flags = kind;
 }

@@ -11,7 +11,8 @@ namespace sim {
 
 // Draw kinds in kxgeometricobject::Flags: 0 no mesh, 1 plain mesh (a display
 // list), 2 transparent mesh (drawn directly), 4 a rotor or propeller part
-// without a blur disc, 5 one with a disc.
+// without a blur disc (its blades fade as they speed up) or a rotor's own
+// object without a mesh that shows its disc, 5 a meshed part with a disc.
 constexpr int kDrawNone = 0;
 constexpr int kDrawPlain = 1;
 constexpr int kDrawTransparent = 2;

@@ -249,7 +249,7 @@ class propeller : public kxdbody {
   propeller() { type = &Type; }
 };
 
-TEST_F(loading, DrawnCloneOfAPropellerLosesItsBladeMeshesOnly) {
+TEST_F(loading, DrawnCloneOfAPropellerKeepsItsBladeMeshes) {
   kxdynamics::RegisterComponentType(&propeller::Type);
   PutAircraft("prop",
               "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\n"
@@ -269,12 +269,12 @@ TEST_F(loading, DrawnCloneOfAPropellerLosesItsBladeMeshesOnly) {
   auto* drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
   auto* templateBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->GeometryTemplate));
   ASSERT_NE(drawnBlade, nullptr);
-  EXPECT_EQ(drawnBlade->mesh, nullptr);
   EXPECT_NE(drawnHub->mesh, nullptr);
-  EXPECT_NE(templateBlade->mesh, nullptr);
+  ASSERT_NE(templateBlade->mesh, nullptr);
+  EXPECT_EQ(drawnBlade->mesh, templateBlade->mesh);  // shared, drawn as the turntable draws it
   kxdaircraftinstance::RebuildGraphics(instance);
   drawnBlade = kxdgeometry::From(kxnode::Find("Hub/Blade", instance->Graphics));
-  EXPECT_EQ(drawnBlade->mesh, nullptr);
+  EXPECT_EQ(drawnBlade->mesh, templateBlade->mesh);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "legacy/pool.h"
 #include "sim/app_hooks.h"
 #include "sim/frame_update.h"
+#include "tests/legacy/program_support.h"
 #include "tests/sim/program_support.h"
 
 namespace {
@@ -28,26 +29,15 @@ using namespace dnsmodel;
 constexpr float kDiveAt = 12.0f;       // m above the start, then full down elevator
 constexpr float kFlightSeconds = 45.0f;
 
-class LegacyProgramTest : public simtest::transmittertest {
+class LegacyProgramTest : public legacytest::legacyprogram<simtest::transmittertest> {
  protected:
   enum phase { kMenu, kTakeOff, kDive, kCrashed, kFlyingOn, kDone };
 
   void SetUp() override {
-    transmittertest::SetUp();
-    ResetRuntime();
-    InitPool();
+    legacyprogram::SetUp();
     fs::path data = fs::path(KX_TEST_DATA) / "../../../data";
     fs::create_symlink(fs::canonical(data / "airlark"), dir_ / "airlark");
     std::ofstream(dir_ / "config/main.mcf") << "aircraft0 _alx_trainer\n";
-    sim::applicationhooks hooks;
-    InstallHooks(&hooks);
-    sim::SetHooks(hooks);
-  }
-  void TearDown() override {
-    sim::SetHooks(sim::applicationhooks());
-    if (Runtime().state.model) Unload();
-    ResetRuntime();
-    transmittertest::TearDown();
   }
 
   static propeller* Prop() {

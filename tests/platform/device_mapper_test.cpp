@@ -17,9 +17,21 @@ class DeviceMapperTest : public inputtest::InputTreeTest {
     kxscript::Execute("Append kxdevicemapper Player1\nPlayer1/PlugIn( 2000 )\n", board);
     mapper = static_cast<kxdevicemapper*>(board->FindChild("Player1"));
     ASSERT_NE(mapper, nullptr);
+    radio = PlugRadio(1000);
+  }
+  // A transmitter's twelve channels from slot on, as the device nodes plug
+  // them: a source among them reads its slot.
+  kxdevice* PlugRadio(int slot) {
+    kxdevice* d = new kxdevice;
+    d->name = "Radio";
+    d->channels = 12;
+    board->AppendChild(d);
+    d->PlugIn(slot, 0);
+    return d;
   }
   void Run(const char* script) { kxscript::Execute(script, mapper); }
   kxdevicemapper* mapper = nullptr;
+  kxdevice* radio = nullptr;
 };
 
 TEST_F(DeviceMapperTest, FunctionAppliesDualExpoAndInvert) {
@@ -80,6 +92,34 @@ TEST_F(DeviceMapperTest, FunctionThatLosesItsSourceOutputsZero) {
   mapper->ResetFunctions();
   input::Update();
   EXPECT_EQ(Slot(2000), 0.0f);
+}
+
+// A function whose device is missing reads its safe value: the throttles
+// and the collective closed, the rest centred, whatever its shaping; the
+// keypad's slots belong to no device that can be missing.
+TEST_F(DeviceMapperTest, FunctionsOfAMissingDeviceReadTheirSafeValues) {
+  Run("Assign( 0, 1002 )\nAssign( 16, 1002 )\nInvert( 16 ) = 1\nAssign( 20, 1002 )\nAssign( 4, 1001 )\nAssign( 10, 1000 )\n"
+      "Assign( 1, 600 )\nAssign( 8, 1100 )\nAssign( 23, 201 )\n");
+  for (int slot : {1000, 1001, 1002, 600, 1100, 201}) board->slots[slot] = 0.5f;
+  input::Update();
+  const struct {
+    int function;
+    float withRadio, without;
+  } expected[] = {
+      {0, 0.5f, -1.0f},   // throttle on the radio
+      {16, -0.5f, -1.0f}, // collective, reversed: closed all the same
+      {20, 0.5f, -1.0f},  // a helicopter's engine
+      {4, 0.5f, 0.0f},    // elevator
+      {10, 0.5f, 0.0f},   // aileron
+      {1, -1.0f, -1.0f},  // a throttle on a joystick that is not there
+      {8, 0.0f, 0.0f},    // a second radio that is not there
+      {23, 0.5f, 0.5f},   // the keypad
+  };
+  for (const auto& e : expected) EXPECT_FLOAT_EQ(Slot(2000 + e.function), e.withRadio) << e.function;
+  delete radio;  // the cable unplugged
+  input::Update();
+  for (const auto& e : expected) EXPECT_FLOAT_EQ(Slot(2000 + e.function), e.without) << e.function;
+  EXPECT_FLOAT_EQ(Slot(2038), 0.0f);  // the mixes take the centred elevator and aileron
 }
 
 TEST_F(DeviceMapperTest, OutOfRangeIndexesAreIgnoredWithALogLine) {

@@ -199,13 +199,24 @@ class FlyRequestTest : public inputtest::UsbTest {
   }
 };
 
-TEST_F(FlyRequestTest, DesignerReturnFliesOnlyWithAListedDevice) {
+// The designer returns to the flight whenever the menu's Fly could start
+// one: an aircraft is needed, an input device is not (the keyboard flies).
+TEST_F(FlyRequestTest, AFlightStartsWithAnAircraftWhetherOrNotADeviceIsListed) {
   kxinput::SearchDevices(kxinput::kSearchEnumerate);
-  sim::RequestFly();
+  ASSERT_EQ(kxinput::DeviceCount(), 0);
+  EXPECT_EQ(sim::RequestFly(), 0);
+  EXPECT_EQ(sim::MenuAction(9), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "sim:  no aircraft to fly; staying in the menu");
+  EXPECT_GT(sim::session.status_time, 0.0f);
+  EXPECT_NE(std::strstr(sim::session.status_text, "Aircraft I"), nullptr);
+  sim::players[0].legacy = 1;  // an older-format model stands loaded
+  EXPECT_EQ(sim::RequestFly(), 1);
+  EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
+  kxsystem::callbacks.pending = nullptr;
   AddCable();
   kxinput::SearchDevices(kxinput::kSearchEnumerate);
-  sim::RequestFly();
+  EXPECT_EQ(sim::RequestFly(), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
 }
 

@@ -140,6 +140,24 @@ TEST_F(Recording, HalfwayBetweenAxesNinetyDegreesApartThePoseTakesTheirBisector)
   EXPECT_NEAR(p.rec_pose.R.z, 1.0f, 1e-6f);
 }
 
+// A part the drawing hides by shrinking it (a broken propeller's blades)
+// is recorded with short axes and stays that small in the playback.
+TEST_F(Recording, AShrunkPartStaysShrunkInThePlayback) {
+  kxgeometricobject* live = Tree();
+  kxgeometricobject* b = kxnode::As<kxgeometricobject>(live->lastChild);
+  b->Matrix.X = {0.01f, 0, 0, 0};
+  b->Matrix.Y = {0, 0.01f, 0, 0};
+  b->Matrix.Z = {0, 0, 0.01f, 0};
+  float records[4 * 9];
+  ASSERT_EQ(sim::RecordParts(live, records, 4), 4);
+  kxgeometricobject* copy = Tree();
+  sim::PlaybackParts(copy, records, records, 4, 0.5f);
+  const kxmatrix w = World(kxnode::As<kxgeometricobject>(copy->lastChild));
+  EXPECT_NEAR(w.X.x, 0.01f, 1e-6f);
+  EXPECT_NEAR(w.Y.y, 0.01f, 1e-6f);
+  EXPECT_NEAR(w.Z.z, 0.01f, 1e-6f);
+}
+
 TEST_F(Recording, FramesWithoutTimeBetweenThemShowTheEarlierOne) {
   TwoFrames(0.5f, 0.5f);
   p.rec_time = 0.5f;

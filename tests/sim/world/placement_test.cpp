@@ -199,8 +199,8 @@ TEST_F(PlacementTest, RotatingPartsStopAtThirtyTwoWithOneLogLine) {
   EXPECT_NE(text.find(line), std::string::npos);
 }
 
-// The drawn clone's blades have no mesh (the propeller draws them): their
-// bodies take the template's blade meshes and follow the drawn blades.
+// The drawn clone's blades share the template's meshes: their bodies take
+// those meshes and follow the drawn blades.
 TEST_F(PlacementTest, APropellersBladesCollideAsTheTemplatesMeshesAtTheDrawnBlades) {
   simplayer* p = Ready("christeneagle", 0);
   ASSERT_NE(p, nullptr);
@@ -218,7 +218,7 @@ TEST_F(PlacementTest, APropellersBladesCollideAsTheTemplatesMeshesAtTheDrawnBlad
   ASSERT_EQ(blades.size(), 2u);
   ASSERT_EQ(s.rotating_count, 2);
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(blades[i]->mesh, nullptr);
+    EXPECT_EQ(blades[i]->mesh, s.rotating_meshes[i]);
     EXPECT_EQ(s.rotating_frames[i], blades[i]->MatrixDraw.Data());
     ASSERT_NE(s.rotating_meshes[i], nullptr);
     EXPECT_GT(static_cast<kxgeometry*>(s.rotating_meshes[i])->hullCount, 0);
