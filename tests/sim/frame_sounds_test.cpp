@@ -7,36 +7,32 @@
 #include "platform/codes.h"
 #include "platform/sound.h"
 #include "sim/vec3.h"
-#include "flight_support.h"
+#include "standin_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ::simtest::kGround;
 
-class FrameSounds : public simtest::flighttest {
+class FrameSounds : public simtest::standintest {
  protected:
   void SetUp() override {
-    flighttest::SetUp();
+    standintest::SetUp();
     const fs::path data = (fs::path(KX_TEST_DATA) / "../../../data").lexically_normal();
     fs::create_symlink(data / "sound", "sound");
     directsound::Reset();
     directsound::SetBackend(&device_);
     ASSERT_EQ(directsound::Start(), 1);
-    simplayer& p = sim::players[0];
-    p.flight_state = &state_;
-    p.view_mode = sim::kViewFixed;
-    sim::session.player_count = 1;
     sim::session.sound = 1;
     // The aircraft 300 m from the pilot, who stands still and turns his head.
     state_.frame.R = {300, 0, kGround + 10, 1};
-    sim::vec3::Set(p.viewer_position, 0, 0, kGround + 10);
+    sim::vec3::Set(sim::players[0].viewer_position, 0, 0, kGround + 10);
   }
   void TearDown() override {
     sim::session.glider_sound = sim::session.glider2_sound = nullptr;
     directsound::Reset();
     directsound::SetBackend(nullptr);
-    flighttest::TearDown();
+    standintest::TearDown();
   }
   kxsound* Loaded(const char* path) {
     kxsound* s = directsound::RegisterSound(path);
@@ -45,7 +41,6 @@ class FrameSounds : public simtest::flighttest {
   }
   const fakesoundbackend::Voice& VoiceOf(const kxsound* s) { return device_.voices[s->voice]; }
 
-  kxdflightstate state_;
   fakesoundbackend device_;
 };
 

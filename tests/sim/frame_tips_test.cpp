@@ -3,7 +3,7 @@
 // has flown for twenty frames.
 #include "sim/app_hooks.h"
 #include "sim/multilanguage.h"
-#include "flight_support.h"
+#include "standin_support.h"
 
 namespace {
 
@@ -12,13 +12,10 @@ using sim::session;
 int legacy_state = 0;
 int LegacyState() { return legacy_state; }
 
-class FrameTips : public simtest::flighttest {
+class FrameTips : public simtest::standintest {
  protected:
   void SetUp() override {
-    flighttest::SetUp();
-    sim::players[0].flight_state = &state_;
-    sim::players[0].view_mode = sim::kViewFixed;
-    session.player_count = 1;
+    standintest::SetUp();
     session.show_tips = 1;
     sim::applicationhooks hooks;
     hooks.legacy_state_flag = LegacyState;
@@ -28,7 +25,7 @@ class FrameTips : public simtest::flighttest {
   void TearDown() override {
     sim::SetHooks(sim::applicationhooks());
     legacy_state = 0;
-    flighttest::TearDown();
+    standintest::TearDown();
   }
   // No tip on screen, every tip waiting to be shown.
   static void Idle() {
@@ -41,8 +38,6 @@ class FrameTips : public simtest::flighttest {
       if (session.tip_shown[i]) return i;
     return -1;
   }
-
-  kxdflightstate state_;
 };
 
 TEST_F(FrameTips, TheOldModelsTipAndTheGlidersTipShowWhenTheirConditionsHold) {

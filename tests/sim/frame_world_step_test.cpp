@@ -4,24 +4,16 @@
 
 #include "sim/views/transparent_list.h"
 #include "tests/graphics/geometry_support.h"
-#include "flight_support.h"
+#include "standin_support.h"
 
 namespace {
 
 using sim::session;
 using ::simtest::kGround;
 
-class FrameWorldStep : public simtest::flighttest {
+class FrameWorldStep : public simtest::standintest {
  protected:
-  void SetUp() override {
-    flighttest::SetUp();
-    sim::players[0].flight_state = &state_;
-    sim::players[0].view_mode = sim::kViewFixed;
-    session.player_count = 1;
-  }
   void Put(float x, float y, float z) { state_.frame.R = {x, y, z, 1}; }
-
-  kxdflightstate state_;
 };
 
 // The share of the scenery's trees, truncated: 10 x 0.55 is 5, not 6.
