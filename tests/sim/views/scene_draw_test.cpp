@@ -218,11 +218,12 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 100), 0, 0.4f * (1 - 9.625f / 19.5f), 0));  // x = 10.1: fading green
 }
 
-// Seen from 30 m straight above (4 px a metre, +x up the screen): each
-// balloon still standing darkens the white ground 10 m below it, far more
-// than its own size away; a burst one and a balloon of a contest that is
-// not a balloon pop cast nothing.
-TEST_F(SceneDraw, StandingBalloonsCastTheirShadowsOnTheGround) {
+// Seen from 30 m straight above (4 px a metre, +x up the screen, +y to the
+// left): each balloon still standing darkens the white ground 10 m below
+// it, far more than its own size away, and so does an aircraft flying there;
+// a burst balloon and a balloon of a contest that is not a balloon pop cast
+// nothing.
+TEST_F(SceneDraw, StandingBalloonsAndAnAircraftInTheAirCastShadowsOnTheGround) {
   const float white[3] = {1, 1, 1};
   PutMesh("scenery/ground.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "ground", "", white));
   Scenery("GROUND ground.tgo\n");
@@ -230,15 +231,18 @@ TEST_F(SceneDraw, StandingBalloonsCastTheirShadowsOnTheGround) {
   std::fill(picture->pixels, picture->pixels + 8 * 8 * 4, 255);
   auto contest = std::make_unique<contestrec>();
   contest->kind = kContestBalloonPop;
+  shadowquad quad;  // 2 m square about the caster
+  quad.texture = picture;
+  quad.size = 2;
+  const float corners[4][5] = {{0, 0, -1, -1, 0}, {1, 0, 1, -1, 0}, {1, 1, 1, 1, 0}, {0, 1, -1, 1, 0}};
+  std::copy(&corners[0][0], &corners[0][0] + 20, &quad.corners[0][0]);
   const float x[2] = {5, -5};
   for (int i = 0; i < 2; ++i) {
     balloonrec& b = contest->balloons[i];
     b.frame = kxmatrix::Identity();
     b.frame.R = {x[i], 0, 10, 1};
     b.radius = 1;
-    b.shadow.texture = picture;
-    const float corners[4][5] = {{0, 0, -1, -1, 0}, {1, 0, 1, -1, 0}, {1, 1, 1, 1, 0}, {0, 1, -1, 1, 0}};
-    std::copy(&corners[0][0], &corners[0][0] + 20, &b.shadow.corners[0][0]);
+    b.shadow = quad;
     b.next = i == 0 ? &contest->balloons[1] : nullptr;
   }
   contest->first_balloon = &contest->balloons[0];
@@ -255,6 +259,14 @@ TEST_F(SceneDraw, StandingBalloonsCastTheirShadowsOnTheGround) {
   contest->kind = kContestSpotLanding;
   Draw(camera(above, below));
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, standing), bare.r / 255.0f, bare.g / 255.0f, bare.b / 255.0f));
+
+  kxdflightstate flying;
+  flying.frame.R = {0, 5, 10, 1};
+  flying.shadow = quad;
+  sim::players[0].flight_state = &flying;
+  Draw(camera(above, below));
+  EXPECT_LT(kxtest::ReadPixel(kWidth / 2 - 20, kHeight / 2).g, 0.6f * bare.g);
+  sim::players[0].flight_state = nullptr;
 }
 
 // The tow rope is one line between its two ends, in its colour over what
