@@ -44,6 +44,8 @@ constexpr float kSkyProbe = 10000.0f;       // m above the eye: is there a roof 
 constexpr float kOpenSkyLight[4] = {0.0f, 0.0f, 1.0f, 0.0f};
 constexpr float kPhotoShadowRadius = 100.0f;  // m
 constexpr float kRopeColour[4] = {0.7f, 0.7f, 0.4f, 0.7f};
+constexpr int kShadowGroundPasses = 2;      // ground below the caster, then below where its shadow lands
+constexpr float kLowSun = 0.05f;            // sun height (z of the unit sun vector) below which shadows stay put
 
 struct passflags {
   const simplayer* viewer;
@@ -90,8 +92,28 @@ void PlaceLights(world& w, const float eye[3]) {
 
 // ---- ground shadows
 
+/* The faces a caster's shadow falls on lie where its ray along the sun
+   meets the ground, not around the caster: a box of the caster's own size
+   about a balloon 15 m up, or an aircraft in the air, holds no face at all.
+   The box is centred on that meeting point, found on the ground below the
+   caster and once more below the point it gives, so a slope is followed.
+   Without ground below, or with the sun at the horizon, the caster's own
+   place is kept. */
+void GatherShadowGround(world& w, const float position[3], float radius) {
+  const float* L = w.sun_direction;
+  float at[3] = {position[0], position[1], position[2]};
+  for (int pass = 0; pass < kShadowGroundPasses && L[2] > kLowSun; ++pass) {
+    const float below[3] = {at[0], at[1], position[2]};
+    float ground = 0.0f;
+    if (!kxcollision::FindGround(&w.collision, below, &ground, nullptr)) break;
+    const float t = (position[2] - ground) / L[2];
+    for (int k = 0; k < 3; ++k) at[k] = position[k] - t * L[k];
+  }
+  kxcollision::ViewerCollide(&w.collision, at, radius);
+}
+
 void ShadowAt(world& w, const shadowquad& record, const float position[3], float radius) {
-  kxcollision::ViewerCollide(&w.collision, position, radius);
+  GatherShadowGround(w, position, radius);
   kxmatrix frame;
   kxmatrix::SetIdentity(&frame);
   frame.R = {position[0], position[1], position[2], 1.0f};
@@ -116,7 +138,7 @@ void GroundShadows(world& w, const passflags& f, float radius) {
   if (!c || c->kind != kContestBalloonPop) return;
   for (const balloonrec* b = c->first_balloon; b; b = b->next) {
     if (b->popped) continue;
-    kxcollision::ViewerCollide(&w.collision, &b->frame.R.x, radius > 0.0f ? radius : b->radius);
+    GatherShadowGround(w, &b->frame.R.x, radius > 0.0f ? radius : b->radius);
     DrawGroundShadow(&b->shadow, b->frame);
   }
 }

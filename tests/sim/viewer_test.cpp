@@ -124,6 +124,44 @@ TEST_F(ViewerTest, MouseLookKeepsTheDirectionButNotTheZoom) {
   EXPECT_GT(p->autozoom_blend, 0.5f);
 }
 
+// The right button turns player 1's main view by hand; through a whole frame
+// his second camera and player 2's view keep aiming at their aircraft.
+TEST_F(ViewerTest, MouseLookHoldsOnlyPlayerOnesMainView) {
+  kxdflightstate second;
+  simplayer& q = sim::players[1];
+  p->next = &q;
+  q.flight_state = &second;
+  sim::session.player_count = 2;
+  sim::session.game_type = sim::kGameSplitAbove;
+  Aircraft(50.0f, 0.0f, 5.0f);
+  second.frame.R = {0.0f, -50.0f, 5.0f, 1.0f};
+  simcamera& camera = p->camera[2];
+  camera.on = 1;
+  camera.type = sim::kViewFixed;
+  struct {
+    const char* name;
+    float* position;
+    float* forward;
+    float aim[2];  // where it looks after the frame
+  } views[] = {{"player 1", p->viewer_position, p->viewer_row_x, {0, 1}},
+               {"player 1's camera", camera.position, camera.axis_x, {1, 0}},
+               {"player 2", q.viewer_position, q.viewer_row_x, {0, -1}}};
+  for (const auto& v : views) {
+    sim::vec3::Set(v.position, 0.0f, 0.0f, 5.0f);
+    sim::vec3::Set(v.forward, 0.0f, 1.0f, 0.0f);  // all look along +y
+  }
+  p->view_mode = q.view_mode = sim::kViewFixed;
+  p->pilot_view_delayx = q.pilot_view_delayx = 0.0f;
+  sim::session.mouse_look = 1;
+  Step(0.02f);
+  for (const auto& v : views) {
+    EXPECT_NEAR(v.forward[0], v.aim[0], 1e-5f) << v.name;
+    EXPECT_NEAR(v.forward[1], v.aim[1], 1e-5f) << v.name;
+  }
+  q.flight_state = nullptr;
+  p->next = nullptr;
+}
+
 TEST_F(ViewerTest, ChaseViewerCoastsWhenCloseKeepsClearOfTheGroundAndOnlyTurnsWhenPaused) {
   Aircraft(2.0f, 0.0f, kGround + 0.1f);
   Viewer(0.0f, 0.0f, kGround + 0.5f);

@@ -165,6 +165,51 @@ TEST_F(FrameDraw, OverlayWindowsShowASecondSceneTheFlightInformationAndNothingFo
   EXPECT_NEAR(info.g, 0.4 * under[1], 3);
 }
 
+// Camera 2 is drawn first and camera 0 last, on top: the flight information
+// (camera 1) darkens camera 2's sky, and camera 0's opaque variometer bar
+// covers both.
+TEST_F(FrameDraw, OverlappingOverlayWindowsStackWithCameraZeroOnTop) {
+  simplayer& p = sim::players[0];
+  auto state = std::make_unique<kxdflightstate>();
+  p.flight_state = state.get();
+  p.show_velocity = 1;
+  p.show_height = p.show_heightmsl = p.show_heading = p.show_rpm = p.show_fps = 0;
+  simcamera& sky = p.camera[2];
+  sky = simcamera{1, sim::kViewFollow, 10, 10, 100, 70};
+  camera(eye_, up_).CopyTo(sky.position, sky.axis_x, sky.axis_y, sky.axis_z);
+  sky.fov = 1.0f;
+  p.camera[1] = simcamera{1, sim::kCameraFlightInfo, 20, 20, 100, 0};  // its content: y 20 to 39
+  p.camera[0] = simcamera{1, sim::kCameraWind, 30, 15, 100, 60};       // its bar: x 94 to 114 from y 31
+  Frame();
+  const kxtest::pixel infoOverSky = kxtest::ReadPixel(25, 25);
+  EXPECT_TRUE(Near(infoOverSky, 0.4f * kZenith[0], 0.4f * kZenith[1], 0.4f * kZenith[2]));
+  EXPECT_TRUE(Near(kxtest::ReadPixel(100, 33), 0.5f, 0.5f, 0.5f));
+  p.flight_state = nullptr;
+}
+
+// The wind window's variometer: green from the middle tick upwards in a
+// climb, downwards in a sink, a quarter of the bar per m/s.
+TEST_F(FrameDraw, TheVariometerBarRisesInAClimbAndFallsInASink) {
+  simplayer& p = sim::players[0];
+  auto state = std::make_unique<kxdflightstate>();
+  p.flight_state = state.get();
+  p.camera[0] = simcamera{1, sim::kCameraWind, 30, 15, 100, 60};
+  const int L = lh_ + 3, middle = 15 + (60 - L) / 2, top = 15 + 60 - L - 16, bottom = 15 + 16;
+  const int above = (middle + top) / 2, below = (middle + bottom) / 2, x = 30 + 100 - 26;
+  struct {
+    float variometer;
+    bool greenAbove, greenBelow;
+  } rows[] = {{0.0f, false, false}, {4.0f, true, false}, {-4.0f, false, true}, {1.0f, false, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.variometer);
+    state->variometer = row.variometer;
+    Frame();
+    EXPECT_EQ(static_cast<bool>(Near(kxtest::ReadPixel(x, above), 0, 1, 0)), row.greenAbove);
+    EXPECT_EQ(static_cast<bool>(Near(kxtest::ReadPixel(x, below), 0, 1, 0)), row.greenBelow);
+  }
+  p.flight_state = nullptr;
+}
+
 TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
   ASSERT_EQ(kxgl::LoadFont((ProgramData() / "texture/arial20b.kxf").c_str(), &sim::large_font, 60), 1);
   auto contest = std::make_unique<contestrec>();

@@ -153,6 +153,31 @@ TEST_F(InstrumentPanelPicturesDraw, TheCompassCardTurnsWithTheHeading) {
   EXPECT_FALSE(Red(At(0, 40)));
 }
 
+// Level flight points the needle to the left; a climb swings it up, a sink
+// down, each settling over about a hundred frames.
+TEST_F(InstrumentPanelPicturesDraw, TheVariometerNeedleSwingsUpInAClimbAndDownInASink) {
+  constexpr float kVariometerX = 448;
+  constexpr int kFrames = 100;
+  DrawDialInMiddle(kVariometerX);
+  EXPECT_TRUE(Red(At(-25, 0)));
+  EXPECT_FALSE(Red(At(0, 25)));
+  EXPECT_FALSE(Red(At(0, -25)));
+  for (float climb : {7.0f, -7.0f}) {
+    SCOPED_TRACE(climb);
+    sim::ResetInstrumentPanel();
+    state_->velocity[2] = climb;
+    for (int i = 0; i < kFrames; ++i) DrawDialInMiddle(kVariometerX);
+    // Turned counter-clockwise from straight up by 90 degrees less the settled share of 22.5 per m/s.
+    const float turn = (90.0f - 22.5f * climb * (1.0f - std::pow(0.99f, kFrames))) * 3.14159265f / 180.0f;
+    for (float r : {18.0f, 28.0f}) {
+      const int dx = static_cast<int>(std::lround(-r * std::sin(turn))), dy = static_cast<int>(std::lround(r * std::cos(turn)));
+      EXPECT_TRUE(Red(At(dx, dy))) << dx << ", " << dy;
+    }
+    EXPECT_FALSE(Red(At(-25, 0)));
+    EXPECT_FALSE(Red(At(0, climb > 0 ? -25 : 25)));
+  }
+}
+
 TEST_F(InstrumentPanelPicturesDraw, TheHorizonBallShowsPitchAndBankThroughItsBezel) {
   constexpr float kHorizonX = 192;
   DrawDialInMiddle(kHorizonX);

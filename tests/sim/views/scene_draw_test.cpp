@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "dynamics/flight_state.h"
+#include "dynamics/tow.h"
 #include "sim/views/display_lists.h"
 #include "sim/views/gl_state.h"
 #include "sim/simulation_mode.h"
@@ -215,6 +216,105 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   // Looking down with +x up the screen, 4 px per metre at the ground.
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 50), 0.4f, 0, 0));  // x = -2.4: red before the line
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, 100), 0, 0.4f * (1 - 9.625f / 19.5f), 0));  // x = 10.1: fading green
+}
+
+// Seen from 30 m straight above (4 px a metre, +x up the screen, +y to the
+// left): each balloon still standing darkens the white ground 10 m below
+// it, far more than its own size away, and so does an aircraft flying there;
+// a burst balloon and a balloon of a contest that is not a balloon pop cast
+// nothing.
+TEST_F(SceneDraw, StandingBalloonsAndAnAircraftInTheAirCastShadowsOnTheGround) {
+  const float white[3] = {1, 1, 1};
+  PutMesh("scenery/ground.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "ground", "", white));
+  Scenery("GROUND ground.tgo\n");
+  kxtexture* picture = Texture("balloonshadow", 8, 8);
+  std::fill(picture->pixels, picture->pixels + 8 * 8 * 4, 255);
+  auto contest = std::make_unique<contestrec>();
+  contest->kind = kContestBalloonPop;
+  shadowquad quad;  // 2 m square about the caster
+  quad.texture = picture;
+  quad.size = 2;
+  const float corners[4][5] = {{0, 0, -1, -1, 0}, {1, 0, 1, -1, 0}, {1, 1, 1, 1, 0}, {0, 1, -1, 1, 0}};
+  std::copy(&corners[0][0], &corners[0][0] + 20, &quad.corners[0][0]);
+  const float x[2] = {5, -5};
+  for (int i = 0; i < 2; ++i) {
+    balloonrec& b = contest->balloons[i];
+    b.frame = kxmatrix::Identity();
+    b.frame.R = {x[i], 0, 10, 1};
+    b.radius = 1;
+    b.shadow = quad;
+    b.next = i == 0 ? &contest->balloons[1] : nullptr;
+  }
+  contest->first_balloon = &contest->balloons[0];
+  contest->balloons[1].popped = 1;
+  const float above[3] = {0, 0, 30}, below[3] = {0.1f, 0, 0};
+  const int standing = kHeight / 2 + 20, burst = kHeight / 2 - 20;
+  Draw(camera(above, below));
+  const kxtest::pixel bare = kxtest::ReadPixel(kWidth / 2, standing);
+  sim::session.current_contest = contest.get();
+  Draw(camera(above, below));
+  const kxtest::pixel shaded = kxtest::ReadPixel(kWidth / 2, standing);
+  EXPECT_LT(shaded.g, 0.6f * bare.g) << int(bare.g) << " " << int(shaded.g);
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, burst), bare.r / 255.0f, bare.g / 255.0f, bare.b / 255.0f));
+  contest->kind = kContestSpotLanding;
+  Draw(camera(above, below));
+  EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, standing), bare.r / 255.0f, bare.g / 255.0f, bare.b / 255.0f));
+
+  kxdflightstate flying;
+  flying.frame.R = {0, 5, 10, 1};
+  flying.shadow = quad;
+  sim::players[0].flight_state = &flying;
+  Draw(camera(above, below));
+  EXPECT_LT(kxtest::ReadPixel(kWidth / 2 - 20, kHeight / 2).g, 0.6f * bare.g);
+  sim::players[0].flight_state = nullptr;
+}
+
+// The tow rope is one line between its two ends, in its colour over what
+// lies behind it; with an end off its hook it is not drawn.
+TEST_F(SceneDraw, TheTowRopeIsALineBetweenItsEnds) {
+  Scenery("SCENERY 6000\n");
+  auto rope = std::make_unique<kxdrope00>();
+  rope->Ends[0] = {10, -0.04f, 1, 1};  // upright, 10 m ahead, just right of the middle column
+  rope->Ends[1] = {10, -0.04f, 3, 1};
+  rope->Active[0] = rope->Active[1] = 1;
+  Draw(camera(eye_, ahead_));
+  const frame behind = Frame();
+  sim::session.rope = rope.get();
+  Draw(camera(eye_, ahead_));
+  const frame with = Frame();
+  for (int y : {kHeight / 2 - 8, kHeight / 2, kHeight / 2 + 8}) {
+    const kxtest::pixel under = behind[y * kWidth + kWidth / 2];
+    EXPECT_TRUE(Near(with[y * kWidth + kWidth / 2], 0.7f * 0.7f + 0.3f * under.r / 255.0f,
+                     0.7f * 0.7f + 0.3f * under.g / 255.0f, 0.7f * 0.4f + 0.3f * under.b / 255.0f))
+        << y;
+  }
+  EXPECT_LE(Differing(behind, with), 30);  // about 24 pixels of line, nothing else
+  rope->Active[1] = 0;
+  Draw(camera(eye_, ahead_));
+  EXPECT_EQ(Differing(behind, Frame()), 0);
+  sim::session.rope = nullptr;
+}
+
+// Seen from 100 m under the sea: the skirt at the scenery's edge runs from
+// the depth colour at 200 m down to the haze at the water line.
+TEST_F(SceneDraw, TheOceanSkirtShadesFromTheDepthColourUpToTheHaze) {
+  PutMesh("scenery/sea.tgo", kxgeomtest::Plate(1, 0, "sea"));
+  world& w = Scenery("SCENERY 1000\nOCEAN sea.tgo\n");
+  ASSERT_NE(w.ocean, nullptr);
+  const float depth[3] = {0.03f, 0.05f, 0.1f}, haze[3] = {0.75f, 0.85f, 0.88f};
+  const float eye[3] = {0, 0, -100}, ahead[3] = {10, 0, -100};
+  Draw(camera(eye, ahead));
+  // A row's ray meets the skirt 1000 m ahead; the frustum's half height there is 500 m.
+  for (int y : {50, 60, 70}) {
+    const float z = -100.0f + 500.0f * (static_cast<float>(y) + 0.5f - kHeight / 2.0f) / (kHeight / 2.0f);
+    const float t = (z + 200.0f) / 200.0f;
+    const kxtest::pixel got = kxtest::ReadPixel(kWidth / 2 + 4, y);
+    const float want[3] = {depth[0] + t * (haze[0] - depth[0]), depth[1] + t * (haze[1] - depth[1]),
+                           depth[2] + t * (haze[2] - depth[2])};
+    EXPECT_NEAR(got.r, want[0] * 255, 6) << y;
+    EXPECT_NEAR(got.g, want[1] * 255, 6) << y;
+    EXPECT_NEAR(got.b, want[2] * 255, 6) << y;
+  }
 }
 
 TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
