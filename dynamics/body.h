@@ -64,11 +64,29 @@ class kxdbody : public kxdintegrable {
   // is folded: a plain body without weight or contact points does not, and
   // the driver then leaves it out of the substeps.
   virtual bool WorksWhenFolded() const;
+  // The passes of a substep in which the body has work, folded as fold says
+  // (null: not folded): kForcePass, kIntegratePass, and kAskPass for a
+  // force pass whose only work is asking for contacts, which a clear frame
+  // needs none of (see kxdaircraftinstance::FrameClear). The driver asks
+  // once a frame and leaves the body out of the other passes for that
+  // frame. A class with passes of its own answers for them; by default it
+  // works in both.
+  static constexpr int kForcePass = 1, kIntegratePass = 2, kAskPass = 4, kAllPasses = kForcePass | kIntegratePass;
+  virtual int SubstepPasses(const kxdfold* fold) const;
+  // How far from R (m) the contact and strike asks of the body's substeps
+  // reach, as the extent they give ClearAround about R; negative when the
+  // body asks none, NaN while unknown. A class that asks answers for its
+  // own asks with the body's.
+  virtual float AskExtent() const;
   // Whether the force pass takes every part of the body's frame it or the
   // substep reads from bodies placed before it (a propeller from its
   // engine): the substeps' follow pass then leaves it out unless it
   // carries a body that follows.
   virtual bool PlacesItself() const { return false; }
+  // SubstepPasses of the body's own passes: folded, the integration is left
+  // to the follow pass, and the force pass weighs the body once and then
+  // only asks for its contact points.
+  int BodyPasses(const kxdfold* fold) const;
   // The designer's mass range follows the mass until it has been given one;
   // analyses that do not run the body's own call this.
   void FillMassRange();

@@ -121,6 +121,10 @@ int kxdmainrotor::Ready() {
 
 void kxdmainrotor::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
 
+float kxdmainrotor::AskExtent() const {
+  return kxdground::WiderAsk(kxdbody::AskExtent(), kxdground::StrikeAskExtent(strikeReach, B));
+}
+
 void kxdmainrotor::StrikeTest() {
   // High above everything the whole rotor is clear at once: every point a
   // part's query places lies within the longest axis times strikeReach of

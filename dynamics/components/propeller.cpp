@@ -322,6 +322,13 @@ void kxdpropeller00::Place() {
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }
 
+float kxdpropeller00::AskExtent() const {
+  // The strike test asks about the hub with the engine's axes.
+  const kxdengine* e = Shaft();
+  if (!e) return kxdbody::AskExtent();
+  return kxdground::WiderAsk(kxdbody::AskExtent(), kxdground::StrikeAskExtent(strikeReach, e->B));
+}
+
 void kxdpropeller00::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
 
 void kxdpropeller00::StrikeTest() {

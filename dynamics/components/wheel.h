@@ -27,6 +27,7 @@ class kxdwheel00 : public kxdbody {
   // Whether the instance's clear sphere holds every point the tyre's
   // contact query could ask: then it would find nothing.
   bool Clear() const;
+  float AskExtent() const override;
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
