@@ -192,6 +192,8 @@ bool kxdbody::WorksWhenFolded() const { return type != &Type || Mass != 0.0f || 
 
 float kxdbody::WingArea() const { return 0.0f; }
 
+const kxdbody::batch* kxdbody::SubstepBatch(const kxdfold*) const { return nullptr; }
+
 float kxdbody::AskExtent() const { return Contact ? ContactReach : -1.0f; }
 
 int kxdbody::SubstepPasses(const kxdfold* fold) const { return type == &Type ? BodyPasses(fold) : kAllPasses; }

@@ -78,6 +78,19 @@ class kxdbody : public kxdintegrable {
   // body asks none, NaN while unknown. A class that asks answers for its
   // own asks with the body's.
   virtual float AskExtent() const;
+  // A class whose folded bodies are worked together: its passes for count
+  // bodies at once, pairs holding each body and its Change twin (of the
+  // same class) side by side. The driver runs the force passes first in
+  // the force pass and the integrations first in the integration, so a
+  // class that offers one reads in its force pass nothing another force
+  // pass writes, and in its integration nothing another integration does.
+  struct batch {
+    void (*force)(kxdintegrable* const* pairs, int count);
+    void (*integrate)(kxdintegrable* const* pairs, int count, float dt);
+  };
+  // The class's batch for the body folded as fold says; null to be walked
+  // one by one.
+  virtual const batch* SubstepBatch(const kxdfold* fold) const;
   // Whether the force pass takes every part of the body's frame it or the
   // substep reads from bodies placed before it (a propeller from its
   // engine): the substeps' follow pass then leaves it out unless it
@@ -113,6 +126,10 @@ class kxdbody : public kxdintegrable {
   // carrier-first order): the frame and its derivative are both the
   // carrier's placed by the relative frame.
   void FollowCarrier();
+  // Only R of what FollowCarrier places, the same to the bit, for a body
+  // whose joint turns nothing: all a body's own weight needs to be handed
+  // over.
+  void FollowCarrierOrigin();
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).

@@ -338,6 +338,16 @@ void kxdbody::FollowCarrier() {
   }
 }
 
+void kxdbody::FollowCarrierOrigin() {
+  const kxdbody& carrier = *ParentBody;
+  lanes r = Lanes(Relative.R);
+  lanes x = __builtin_shufflevector(r, r, 0, 0, 0, 0);
+  lanes y = __builtin_shufflevector(r, r, 1, 1, 1, 1);
+  lanes z = __builtin_shufflevector(r, r, 2, 2, 2, 2);
+  lanes b = (Lanes(carrier.B.X) * x + Lanes(carrier.B.Y) * y) + Lanes(carrier.B.Z) * z;
+  Store(B.R, b + Lanes(carrier.B.R));
+}
+
 void kxdbody::FollowTurned() {
   kxmatrix turned;
   Joint->TurnRelative(Relative, turned);

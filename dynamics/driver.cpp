@@ -142,6 +142,14 @@ struct walklists {
   std::vector<twinpair> forcing, clearForcing, integrating;
   // The entries of forcing and of clearForcing whose class hooks PreChange.
   std::vector<size_t> hooked, clearHooked;
+  // The folded bodies worked by their class's batch, body and twin side by
+  // side: one run per batch, taken anew each frame.
+  struct batchrun {
+    const kxdbody::batch* batch;
+    std::vector<kxdintegrable*> pairs;
+  };
+  std::vector<batchrun> batches;
+  size_t batchesUsed = 0;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -247,8 +255,25 @@ void Passes(walklists& w) {
     if (t.preChange) hooked.push_back(list.size());
     list.push_back(t);
   };
+  for (walklists::batchrun& run : w.batches) run.pairs.clear();
+  w.batchesUsed = 0;
   for (const twinpair& t : w.working) {
-    const int passes = t.body ? t.body->SubstepPasses(kxdcompiled::FoldOf(t.body)) : kxdbody::kAllPasses;
+    const kxdfold* fold = t.body ? kxdcompiled::FoldOf(t.body) : nullptr;
+    // The twin of a batched body is of its very class: the batch reads it so.
+    if (const kxdbody::batch* b = fold && !t.preChange && t.change->type == t.state->type
+                                      ? t.body->SubstepBatch(fold) : nullptr) {
+      size_t i = 0;
+      while (i < w.batchesUsed && w.batches[i].batch != b) ++i;
+      if (i == w.batchesUsed) {
+        if (i == w.batches.size()) w.batches.emplace_back();
+        w.batches[i].batch = b;
+        ++w.batchesUsed;
+      }
+      w.batches[i].pairs.push_back(t.state);
+      w.batches[i].pairs.push_back(t.change);
+      continue;
+    }
+    const int passes = t.body ? t.body->SubstepPasses(fold) : kxdbody::kAllPasses;
     const bool forces = t.preChange || (passes & kxdbody::kForcePass);
     if (forces || (passes & kxdbody::kAskPass)) add(w.forcing, w.hooked, t);
     const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
@@ -327,6 +352,10 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   const bool clear = Cull(w);
   compiled.Prime();
   const std::vector<twinpair>& forcing = clear ? w.clearForcing : w.forcing;
+  for (size_t i = 0; i < w.batchesUsed; ++i) {
+    const walklists::batchrun& run = w.batches[i];
+    run.batch->force(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
+  }
   // Each hook runs just before its own force pass; the runs between the
   // hooked entries need no test.
   const twinpair* t = forcing.data();
@@ -344,6 +373,10 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Flush();
   // A carried body has handed everything on by now.
   for (const twinpair& t : w.free) t.body->FinishChange(t.bodyChange);
+  for (size_t i = 0; i < w.batchesUsed; ++i) {
+    const walklists::batchrun& run = w.batches[i];
+    run.batch->integrate(run.pairs.data(), static_cast<int>(run.pairs.size() / 2), kxdynamics::kSubstep);
+  }
   for (const twinpair& t : w.integrating) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
   for (kxdbody* b : w.following) b->FollowCarrier();
 }

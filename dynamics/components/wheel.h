@@ -21,6 +21,10 @@ class kxdwheel00 : public kxdbody {
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
+  // On a free carrier the wheel takes its frame in its own force pass, and
+  // in a clear frame only its place (its weight's arm): nothing else reads
+  // its frame inside the substeps.
+  bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;
