@@ -26,6 +26,27 @@ export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
+# The lane kernels on the portable path: the test programs of the lanes
+# header, the simulation and the graphics, built in a small tree of their own with the
+# lanes header's plain C form instead of the processor's instructions, must
+# pass unchanged (the same results to the bit).
+portable_tests="core_tests graphics_tests dynamics_tests dynamics_wings_tests dynamics_components_tests dynamics_all_tests"
+CC=clang CXX=clang++ cmake -S . -B build/portable -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_C_FLAGS="-O1 -DSIMDE_NO_NATIVE" -DCMAKE_CXX_FLAGS="-O1 -DSIMDE_NO_NATIVE" \
+  -DSKYVANE_BENCH=OFF -DSKYVANE_WERROR=ON >/dev/null
+# shellcheck disable=SC2086
+cmake --build build/portable -j"$jobs" --target $portable_tests
+portable_status=0
+for program in $portable_tests; do
+  if xvfb-run -a -s "-screen 0 1280x1024x24" "build/portable/tests/$program" >"build/portable/$program.log" 2>&1; then
+    echo "portable: $program passed"
+  else
+    echo "portable: $program failed, see build/portable/$program.log"
+    grep -E "^\[  FAILED" "build/portable/$program.log" | head -20
+    portable_status=1
+  fi
+done
+
 # Each test program once more, all its tests in one process in a random
 # order, twice over: a test that leans on what an earlier one left, or that
 # leaves behind what a second run trips on, fails here. The
@@ -57,6 +78,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   for program in "${windowed[@]}"; do shuffled "$program"; done
   wait'
 if ls build/test/*-shuffled.failed >/dev/null 2>&1; then status=1; fi
+status=$((status | portable_status))
 
 # The targets put their scratch files in a folder of the temporary folder,
 # which an input that crashes or times out leaves behind: they all get one

@@ -192,6 +192,17 @@ bool kxdbody::WorksWhenFolded() const { return type != &Type || Mass != 0.0f || 
 
 float kxdbody::WingArea() const { return 0.0f; }
 
+const kxdbody::batch* kxdbody::SubstepBatch(const kxdfold*) const { return nullptr; }
+
+float kxdbody::AskExtent() const { return Contact ? ContactReach : -1.0f; }
+
+int kxdbody::SubstepPasses(const kxdfold* fold) const { return type == &Type ? BodyPasses(fold) : kAllPasses; }
+
+int kxdbody::BodyPasses(const kxdfold* fold) const {
+  if (!fold) return kAllPasses;
+  return (Mass != fold->weighed ? kForcePass : 0) | (Contact && fold->contactCount > 0 ? kAskPass : 0);
+}
+
 void kxdbody::ResetState() {
   std::memset(&D, 0, sizeof D);
   Omega = P = L = Force = Torque = {0.0f, 0.0f, 0.0f, 0.0f};

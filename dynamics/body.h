@@ -64,11 +64,42 @@ class kxdbody : public kxdintegrable {
   // is folded: a plain body without weight or contact points does not, and
   // the driver then leaves it out of the substeps.
   virtual bool WorksWhenFolded() const;
+  // The passes of a substep in which the body has work, folded as fold says
+  // (null: not folded): kForcePass, kIntegratePass, and kAskPass for a
+  // force pass whose only work is asking for contacts, which a clear frame
+  // needs none of (see kxdaircraftinstance::FrameClear). The driver asks
+  // once a frame and leaves the body out of the other passes for that
+  // frame. A class with passes of its own answers for them; by default it
+  // works in both.
+  static constexpr int kForcePass = 1, kIntegratePass = 2, kAskPass = 4, kAllPasses = kForcePass | kIntegratePass;
+  virtual int SubstepPasses(const kxdfold* fold) const;
+  // How far from R (m) the contact and strike asks of the body's substeps
+  // reach, as the extent they give ClearAround about R; negative when the
+  // body asks none, NaN while unknown. A class that asks answers for its
+  // own asks with the body's.
+  virtual float AskExtent() const;
+  // A class whose folded bodies are worked together: its passes for count
+  // bodies at once, pairs holding each body and its Change twin (of the
+  // same class) side by side. The driver runs the force passes first in
+  // the force pass and the integrations first in the integration, so a
+  // class that offers one reads in its force pass nothing another force
+  // pass writes, and in its integration nothing another integration does.
+  struct batch {
+    void (*force)(kxdintegrable* const* pairs, int count);
+    void (*integrate)(kxdintegrable* const* pairs, int count, float dt);
+  };
+  // The class's batch for the body folded as fold says; null to be walked
+  // one by one.
+  virtual const batch* SubstepBatch(const kxdfold* fold) const;
   // Whether the force pass takes every part of the body's frame it or the
   // substep reads from bodies placed before it (a propeller from its
   // engine): the substeps' follow pass then leaves it out unless it
   // carries a body that follows.
   virtual bool PlacesItself() const { return false; }
+  // SubstepPasses of the body's own passes: folded, the integration is left
+  // to the follow pass, and the force pass weighs the body once and then
+  // only asks for its contact points.
+  int BodyPasses(const kxdfold* fold) const;
   // The designer's mass range follows the mass until it has been given one;
   // analyses that do not run the body's own call this.
   void FillMassRange();
@@ -95,6 +126,10 @@ class kxdbody : public kxdintegrable {
   // carrier-first order): the frame and its derivative are both the
   // carrier's placed by the relative frame.
   void FollowCarrier();
+  // Only R of what FollowCarrier places, the same to the bit, for a body
+  // whose joint turns nothing: all a body's own weight needs to be handed
+  // over.
+  void FollowCarrierOrigin();
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "core/hooks.h"
+#include "core/lanes.h"
 #include "dynamics/body.h"
 #include "dynamics/compiled.h"
 #include "dynamics/frame_transform.h"
@@ -22,28 +23,21 @@ constexpr kxvector4r kZero = {0.0f, 0.0f, 0.0f, 0.0f};
 // are the same to the bit. The substeps' motion runs on every body in
 // every substep, and the compiler does not find these lanes by itself
 // across the frames' rows.
-typedef float lanes __attribute__((vector_size(16)));
-typedef int32_t lanebits __attribute__((vector_size(16)));
+using lanes = kxlanes::f4;
+using kxlanes::Add;
+using kxlanes::Mul;
+using kxlanes::Splat;
+using kxlanes::Sub;
 
-lanes Lanes(const kxvector4r& v) {
-  lanes r;
-  std::memcpy(&r, &v, sizeof r);
-  return r;
-}
-void Store(kxvector4r& v, lanes r) { std::memcpy(&v, &r, sizeof v); }
-lanes Splat(float s) { return lanes{s, s, s, s}; }
+lanes Lanes(const kxvector4r& v) { return kxlanes::LoadU(&v.x); }
+void Store(kxvector4r& v, lanes r) { kxlanes::StoreU(&v.x, r); }
 // x, y and z kept and w made 0: a direction's w, whatever the lanes held.
-lanes Direction(lanes a) {
-  lanebits bits;
-  std::memcpy(&bits, &a, sizeof bits);
-  bits &= lanebits{-1, -1, -1, 0};
-  std::memcpy(&a, &bits, sizeof a);
-  return a;
-}
+lanes Direction(lanes a) { return kxlanes::XYZ(a); }
 // a x b as kxvector4r::Cross forms it, w 0.
 lanes Crossed(lanes a, lanes b) {
-  return Direction(__builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
-                   __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3));
+  using kxlanes::Shuffle;
+  return Direction(Sub(Mul(Shuffle<1, 2, 0, 3>(a, a), Shuffle<2, 0, 1, 3>(b, b)),
+                       Mul(Shuffle<2, 0, 1, 3>(a, a), Shuffle<1, 2, 0, 3>(b, b))));
 }
 
 kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
@@ -105,9 +99,9 @@ void kxdbody::HandOver() {
   // often its carrier itself); the root's w lanes keep what they held.
   kxdbody* root = ParentBody->ParentBody ? RootCarrier() : ParentBody;
   lanes force = Direction(Lanes(Force));
-  Store(root->Force, Lanes(root->Force) + force);
-  lanes torque = Lanes(root->Torque) + Direction(Lanes(Torque));
-  Store(root->Torque, torque + Crossed(Lanes(B.R) - Lanes(root->B.R), force));
+  Store(root->Force, Add(Lanes(root->Force), force));
+  lanes torque = Add(Lanes(root->Torque), Direction(Lanes(Torque)));
+  Store(root->Torque, Add(torque, Crossed(Sub(Lanes(B.R), Lanes(root->B.R)), force)));
   Force = Torque = kZero;
 }
 
@@ -181,32 +175,30 @@ struct state {
 };
 
 float Dot3(lanes a, lanes b) {
-  lanes q = a * b;
+  float q[4];
+  kxlanes::StoreU(q, Mul(a, b));
   return (q[0] + q[1]) + q[2];
 }
 
 // (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it: the three
 // products turned so that one lane holds each sum.
 lanes Dots(lanes a, lanes b, lanes c, lanes v) {
-  lanes qa = a * v, qb = b * v, qc = c * v;
-  lanes low = __builtin_shufflevector(qa, qb, 0, 4, 1, 5);
-  lanes high = __builtin_shufflevector(qa, qb, 2, 6, 3, 7);
-  lanes first = __builtin_shufflevector(low, qc, 0, 1, 4, 4);
-  lanes second = __builtin_shufflevector(low, qc, 2, 3, 5, 5);
-  lanes third = __builtin_shufflevector(high, qc, 0, 1, 6, 6);
-  return (first + second) + third;
+  using kxlanes::Shuffle;
+  lanes qa = Mul(a, v), qb = Mul(b, v), qc = Mul(c, v);
+  lanes low = kxlanes::UnpackLow(qa, qb);    // qa.x qb.x qa.y qb.y
+  lanes high = kxlanes::UnpackHigh(qa, qb);  // qa.z qb.z qa.w qb.w
+  lanes first = Shuffle<0, 1, 0, 0>(low, qc);
+  lanes second = Shuffle<2, 3, 1, 1>(low, qc);
+  lanes third = Shuffle<0, 1, 2, 2>(high, qc);
+  return Add(Add(first, second), third);
 }
 
-lanes Row(const float* m, int i) {
-  lanes r;
-  std::memcpy(&r, m + 4 * i, sizeof r);
-  return r;
-}
+lanes Row(const float* m, int i) { return kxlanes::LoadU(m + 4 * i); }
 
 // Normalise3 on lanes: a vector without a usable length is left as it is.
 lanes Normalised(lanes v) {
   float length = std::sqrt(Dot3(v, v));
-  return length > 0.0f && std::isfinite(length) ? v / Splat(length) : v;
+  return length > 0.0f && std::isfinite(length) ? kxlanes::Div(v, Splat(length)) : v;
 }
 
 // Omega = A I^-1 A^T L with A's columns the body axes; I and the mass
@@ -218,15 +210,16 @@ lanes Normalised(lanes v) {
   lanes lb = Dots(s.x, s.y, s.z, s.l);
   const float* inverse = b.SystemInertiaInv;
   lanes w = Dots(Row(inverse, 0), Row(inverse, 1), Row(inverse, 2), lb);
-  s.omega = ((Splat(0.0f) + s.x * Splat(w[0])) + s.y * Splat(w[1])) + s.z * Splat(w[2]);
+  using kxlanes::Broadcast;
+  s.omega = Add(Add(Add(Splat(0.0f), Mul(s.x, Broadcast<0>(w))), Mul(s.y, Broadcast<1>(w))), Mul(s.z, Broadcast<2>(w)));
   s.dx = Crossed(s.omega, s.x);
   s.dy = Crossed(s.omega, s.y);
   s.dz = Crossed(s.omega, s.z);
   float inverseMass = b.SystemMass > 0.0f ? 1.0f / b.SystemMass : 0.0f;
   // P / M is the centre's velocity; R moves with it and turns about it.
   const kxvector4r& c = b.SystemCentre;
-  lanes centre = ((Splat(0.0f) + s.x * Splat(c.x)) + s.y * Splat(c.y)) + s.z * Splat(c.z);
-  s.dr = Direction(s.p * Splat(inverseMass)) - Crossed(s.omega, centre);
+  lanes centre = Add(Add(Add(Splat(0.0f), Mul(s.x, Splat(c.x))), Mul(s.y, Splat(c.y))), Mul(s.z, Splat(c.z)));
+  s.dr = Sub(Direction(Mul(s.p, Splat(inverseMass))), Crossed(s.omega, centre));
 }
 
 }  // namespace
@@ -251,24 +244,21 @@ void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
   if (!c) return;
   lanes step = Splat(dt);
   state s;
-  s.p = Lanes(P) + step * Direction(Lanes(c->P));
-  s.l = Lanes(L) + step * Direction(Lanes(c->L));
+  s.p = Add(Lanes(P), Mul(step, Direction(Lanes(c->P))));
+  s.l = Add(Lanes(L), Mul(step, Direction(Lanes(c->L))));
   // Gram-Schmidt keeps the axes a right-handed orthonormal set.
-  s.x = Normalised(Direction(Lanes(B.X) + step * Lanes(c->B.X)));
-  s.y = Direction(Lanes(B.Y) + step * Lanes(c->B.Y));
-  s.y = Normalised(s.y + Splat(-Dot3(s.y, s.x)) * s.x);
+  s.x = Normalised(Direction(Add(Lanes(B.X), Mul(step, Lanes(c->B.X)))));
+  s.y = Direction(Add(Lanes(B.Y), Mul(step, Lanes(c->B.Y))));
+  s.y = Normalised(Add(s.y, Mul(Splat(-Dot3(s.y, s.x)), s.x)));
   s.z = Crossed(s.x, s.y);
-  lanes r = Lanes(B.R) + step * Lanes(c->B.R);
-  s.r = __builtin_shufflevector(r, Splat(1.0f), 0, 1, 2, 7);
+  lanes r = Add(Lanes(B.R), Mul(step, Lanes(c->B.R)));
+  s.r = kxlanes::WithW(r, 1.0f);
   Derive(*this, s);
   // Whether every element is finite: x - x is 0 for a finite x and NaN
   // otherwise, so one sum per lane tells.
   lanes sum = Splat(0.0f);
-  for (lanes v : {s.x, s.y, s.z, s.r, s.p, s.l, s.dx, s.dy, s.dz, s.dr}) sum += v - v;
-  lanebits zero = sum == Splat(0.0f);
-  uint64_t halves[2];
-  std::memcpy(halves, &zero, sizeof halves);
-  if ((halves[0] & halves[1]) == ~uint64_t{0}) {
+  for (lanes v : {s.x, s.y, s.z, s.r, s.p, s.l, s.dx, s.dy, s.dz, s.dr}) sum = Add(sum, Sub(v, v));
+  if (kxlanes::Mask(kxlanes::Equal(sum, Splat(0.0f))) == 15u) {
     Store(B.X, s.x), Store(B.Y, s.y), Store(B.Z, s.z), Store(B.R, s.r);
     Store(P, s.p), Store(L, s.l);
     Store(Omega, s.omega);
@@ -314,20 +304,20 @@ void kxdbody::Follow(unsigned pass) {
   lanes d;
   for (int k = 0; k < 4; ++k) {
     lanes r = Lanes(*rows[k]);
-    lanes x = __builtin_shufflevector(r, r, 0, 0, 0, 0);
-    lanes y = __builtin_shufflevector(r, r, 1, 1, 1, 1);
-    lanes z = __builtin_shufflevector(r, r, 2, 2, 2, 2);
-    lanes b = (ax * x + ay * y) + az * z;
-    d = (vx * x + vy * y) + vz * z;
+    lanes x = kxlanes::Broadcast<0>(r);
+    lanes y = kxlanes::Broadcast<1>(r);
+    lanes z = kxlanes::Broadcast<2>(r);
+    lanes b = Add(Add(Mul(ax, x), Mul(ay, y)), Mul(az, z));
+    d = Add(Add(Mul(vx, x), Mul(vy, y)), Mul(vz, z));
     if (k == 3) {
-      b += Lanes(carrier.B.R);
-      d += Lanes(carrier.D.R);
+      b = Add(b, Lanes(carrier.B.R));
+      d = Add(d, Lanes(carrier.D.R));
     }
     Store(*placed[k], b);
     Store(*moving[k], d);
   }
   Omega = carrier.Omega;
-  Store(P, Direction(d * Splat(Mass)));
+  Store(P, Direction(Mul(d, Splat(Mass))));
 }
 
 void kxdbody::FollowCarrier() {
@@ -336,6 +326,16 @@ void kxdbody::FollowCarrier() {
   } else {
     Place(Relative);
   }
+}
+
+void kxdbody::FollowCarrierOrigin() {
+  const kxdbody& carrier = *ParentBody;
+  lanes r = Lanes(Relative.R);
+  lanes x = kxlanes::Broadcast<0>(r);
+  lanes y = kxlanes::Broadcast<1>(r);
+  lanes z = kxlanes::Broadcast<2>(r);
+  lanes b = Add(Add(Mul(Lanes(carrier.B.X), x), Mul(Lanes(carrier.B.Y), y)), Mul(Lanes(carrier.B.Z), z));
+  Store(B.R, Add(b, Lanes(carrier.B.R)));
 }
 
 void kxdbody::FollowTurned() {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/sse.h"
+#include "core/lanes.h"
 #include "dynamics/body.h"
 #include "dynamics/instance.h"
 #include "dynamics/joint.h"
@@ -174,36 +174,33 @@ void kxdcarrierframe::Prime() {
   // axis_i . (G axis_j); none without a main body, as AirVelocityAt.
   // Worked a column at a time in lanes, each lane summing in the order of
   // the dot products it stands for, then turned into rows.
-  __m128 column[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
+  using namespace kxlanes;
+  f4 column[4] = {Zero(), Zero(), Zero(), Zero()};
   if (instance && instance->SimMainBody) {
     const float* G = instance->AirGradient;
     // Lane r of G's columns: row r of G; lane i of the axes' columns: axis i.
-    const __m128 g0 = _mm_setr_ps(G[0], G[3], G[6], 0.0f), g1 = _mm_setr_ps(G[1], G[4], G[7], 0.0f),
-                 g2 = _mm_setr_ps(G[2], G[5], G[8], 0.0f);
-    const __m128 bx = _mm_setr_ps(B.X.x, B.Y.x, B.Z.x, 0.0f), by = _mm_setr_ps(B.X.y, B.Y.y, B.Z.y, 0.0f),
-                 bz = _mm_setr_ps(B.X.z, B.Y.z, B.Z.z, 0.0f);
+    const f4 g0 = Set(G[0], G[3], G[6], 0.0f), g1 = Set(G[1], G[4], G[7], 0.0f), g2 = Set(G[2], G[5], G[8], 0.0f);
+    const f4 bx = Set(B.X.x, B.Y.x, B.Z.x, 0.0f), by = Set(B.X.y, B.Y.y, B.Z.y, 0.0f),
+             bz = Set(B.X.z, B.Y.z, B.Z.z, 0.0f);
     const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
     for (int j = 0; j < 3; ++j) {
       const kxvector4r& a = *axes[j];
       // G a: lane r is (G[3r] a.x + G[3r + 1] a.y) + G[3r + 2] a.z.
-      const __m128 ga = _mm_add_ps(_mm_add_ps(_mm_mul_ps(g0, _mm_set1_ps(a.x)), _mm_mul_ps(g1, _mm_set1_ps(a.y))),
-                                   _mm_mul_ps(g2, _mm_set1_ps(a.z)));
+      const f4 ga = Add(Add(Mul(g0, Splat(a.x)), Mul(g1, Splat(a.y))), Mul(g2, Splat(a.z)));
       // Lane i: axis_i . (G a), as Dot3 sums it.
-      column[j] = _mm_add_ps(_mm_add_ps(_mm_mul_ps(bx, _mm_shuffle_ps(ga, ga, 0x00)),
-                                        _mm_mul_ps(by, _mm_shuffle_ps(ga, ga, 0x55))),
-                             _mm_mul_ps(bz, _mm_shuffle_ps(ga, ga, 0xaa)));
+      column[j] = Add(Add(Mul(bx, Broadcast<0>(ga)), Mul(by, Broadcast<1>(ga))), Mul(bz, Broadcast<2>(ga)));
     }
   }
-  _MM_TRANSPOSE4_PS(column[0], column[1], column[2], column[3]);
+  Transpose(column[0], column[1], column[2], column[3]);
   gravity = InAxes(B, {0.0f, 0.0f, -kGravity, 0.0f});
   // The flow of a fixed point: its velocity omega x p less the air's
   // gradient G p, as one matrix for the sections.
   drift = {velocity.x - air.x, velocity.y - air.y, velocity.z - air.z, 0.0f};
-  const __m128 cross[3] = {_mm_setr_ps(0.0f, -omega.z, omega.y, 0.0f), _mm_setr_ps(omega.z, 0.0f, -omega.x, 0.0f),
-                           _mm_setr_ps(-omega.y, omega.x, 0.0f, 0.0f)};
+  const f4 cross[3] = {Set(0.0f, -omega.z, omega.y, 0.0f), Set(omega.z, 0.0f, -omega.x, 0.0f),
+                       Set(-omega.y, omega.x, 0.0f, 0.0f)};
   for (int i = 0; i < 3; ++i) {
-    _mm_storeu_ps(gradient + 4 * i, column[i]);
-    _mm_storeu_ps(turn + 4 * i, _mm_sub_ps(cross[i], column[i]));
+    StoreU(gradient + 4 * i, column[i]);
+    StoreU(turn + 4 * i, Sub(cross[i], column[i]));
   }
   force = torque = {0.0f, 0.0f, 0.0f, 0.0f};
   if (foldedMass != 0.0f) {
@@ -220,12 +217,10 @@ namespace {
 // ToWorld(local) added to x, y, z of total (w left as it is), in lanes:
 // lane k sums B.X[k] l.x + B.Y[k] l.y + B.Z[k] l.z as ToWorld does.
 [[gnu::always_inline]] inline void AddInWorld(const kxmatrix& B, const kxvector4r& l, kxvector4r& total) {
-  const __m128 turned = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_loadu_ps(&B.X.x), _mm_set1_ps(l.x)),
-                                              _mm_mul_ps(_mm_loadu_ps(&B.Y.x), _mm_set1_ps(l.y))),
-                                   _mm_mul_ps(_mm_loadu_ps(&B.Z.x), _mm_set1_ps(l.z)));
-  const __m128 sum = _mm_add_ps(_mm_loadu_ps(&total.x), turned);
-  _mm_storel_pi(reinterpret_cast<__m64*>(&total.x), sum);
-  _mm_store_ss(&total.z, _mm_movehl_ps(sum, sum));
+  using namespace kxlanes;
+  const f4 turned =
+      Add(Add(Mul(LoadU(&B.X.x), Splat(l.x)), Mul(LoadU(&B.Y.x), Splat(l.y))), Mul(LoadU(&B.Z.x), Splat(l.z)));
+  StoreXYZ(&total.x, Add(LoadU(&total.x), turned));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "dynamics/compiled.h"
 #include "dynamics/flight_state.h"
 #include "dynamics/instance.h"
+#include "dynamics/joint.h"
 #include "dynamics/load.h"
 #include "dynamics/registry.h"
 #include "dynamics/world.h"
@@ -135,7 +136,20 @@ bodyread& Read(std::vector<bodyread>& reads, kxdbody* b) {
 // carriers between them and their free bodies, carrier first.
 struct walklists {
   std::vector<twinpair> twins, working, free;
-  std::vector<size_t> hooked;  // the entries of working whose class hooks PreChange
+  // The entries of working with work in the frame's force passes, the same
+  // for substeps whose culled aircraft are all clear, and the entries with
+  // work in the integrations: taken anew each frame (see Passes).
+  std::vector<twinpair> forcing, clearForcing, integrating;
+  // The entries of forcing and of clearForcing whose class hooks PreChange.
+  std::vector<size_t> hooked, clearHooked;
+  // The folded bodies worked by their class's batch, body and twin side by
+  // side: one run per batch, taken anew each frame.
+  struct batchrun {
+    const kxdbody::batch* batch;
+    std::vector<kxdintegrable*> pairs;
+  };
+  std::vector<batchrun> batches;
+  size_t batchesUsed = 0;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -146,6 +160,7 @@ struct walklists {
   std::vector<bodyread> reads;
   bool made = false;
   std::vector<kxdbody*> chain, leftOut;  // room for Lists
+  std::vector<kxdaircraftinstance*> culled;  // the aircraft whose asks are bounded this frame
 };
 
 // Fills the lists anew from w.twins; the vectors keep their room from
@@ -153,7 +168,7 @@ struct walklists {
 void Lists(walklists& w, kxdcompiled& compiled) {
   const std::vector<twinpair>& twins = w.twins;
   std::vector<bool>& breaks = w.breaks;
-  w.working.clear(), w.free.clear(), w.hooked.clear();
+  w.working.clear(), w.free.clear();
   w.bodies.clear(), w.carried.clear(), w.following.clear();
   w.reads.clear();
   breaks.clear();
@@ -179,7 +194,6 @@ void Lists(walklists& w, kxdcompiled& compiled) {
     if (works != 0) w.working.push_back(t);
   }
   for (const twinpair& t : w.working) {
-    if (t.preChange) w.hooked.push_back(static_cast<size_t>(&t - w.working.data()));
     if (t.body && !t.body->ParentBody) w.free.push_back(t);
   }
   for (kxdbody* b : w.bodies) {
@@ -230,19 +244,127 @@ void Update(walklists& w, kxdcompiled& compiled, kxnode* state, kxnode* change) 
   w.made = true;
 }
 
+// The frame's force and integration lists: a body whose class has nothing
+// to do in a pass this frame (a folded part already weighed, a non-leading
+// folded wing, a carried body's integration) is left out of it. Asked once
+// a frame, with the cache open, so that a mass set between frames is
+// weighed again in the next.
+void Passes(walklists& w) {
+  w.forcing.clear(), w.clearForcing.clear(), w.integrating.clear(), w.hooked.clear(), w.clearHooked.clear();
+  auto add = [](std::vector<twinpair>& list, std::vector<size_t>& hooked, const twinpair& t) {
+    if (t.preChange) hooked.push_back(list.size());
+    list.push_back(t);
+  };
+  for (walklists::batchrun& run : w.batches) run.pairs.clear();
+  w.batchesUsed = 0;
+  for (const twinpair& t : w.working) {
+    const kxdfold* fold = t.body ? kxdcompiled::FoldOf(t.body) : nullptr;
+    // The twin of a batched body is of its very class: the batch reads it so.
+    if (const kxdbody::batch* b = fold && !t.preChange && t.change->type == t.state->type
+                                      ? t.body->SubstepBatch(fold) : nullptr) {
+      size_t i = 0;
+      while (i < w.batchesUsed && w.batches[i].batch != b) ++i;
+      if (i == w.batchesUsed) {
+        if (i == w.batches.size()) w.batches.emplace_back();
+        w.batches[i].batch = b;
+        ++w.batchesUsed;
+      }
+      w.batches[i].pairs.push_back(t.state);
+      w.batches[i].pairs.push_back(t.change);
+      continue;
+    }
+    const int passes = t.body ? t.body->SubstepPasses(fold) : kxdbody::kAllPasses;
+    const bool forces = t.preChange || (passes & kxdbody::kForcePass);
+    if (forces || (passes & kxdbody::kAskPass)) add(w.forcing, w.hooked, t);
+    const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
+    if (forces || ((passes & kxdbody::kAskPass) && !culled)) add(w.clearForcing, w.clearHooked, t);
+    if (passes & kxdbody::kIntegratePass) w.integrating.push_back(t);
+  }
+}
+
+// Whether b's frame stays fixed in main's for the frame: b is main, or
+// carried by it through bodies whose joints turn nothing.
+bool RigidOn(const kxdbody* b, const kxdbody* main) {
+  // Prepare refuses cycles; the bound only guards a tree changed since.
+  for (int depth = 0; b != main && depth < 1024; ++depth) {
+    if (!b->ParentBody || (b->Joint && b->Joint->Link)) return false;
+    b = b->ParentBody;
+  }
+  return b == main;
+}
+
+// The frame's reach cull. Every ask a part makes lies within its extent of
+// a point fixed on its aircraft's main body; their distances from the main
+// body's R do not change during the frame, so one sphere about that R as
+// wide as the farthest (AskReach) holds them all. While that sphere is
+// clear in a substep, so is every ask, and the parts skip them at once
+// (FrameClear). An aircraft with an ask that is not fixed to its main body,
+// or of unknown extent, is not culled.
+void MeasureAsks(walklists& w) {
+  w.culled.clear();
+  for (kxdbody* b : w.bodies) {
+    kxdaircraftinstance* in = b->Instance;
+    if (!in || !in->SimMainBody || !(in->ClearRadius > 0.0f)) continue;
+    if (std::find(w.culled.begin(), w.culled.end(), in) == w.culled.end()) {
+      w.culled.push_back(in);
+      in->AskReach = 0.0f;
+    }
+  }
+  for (kxdbody* b : w.bodies) {
+    kxdaircraftinstance* in = b->Instance;
+    if (!in || !(in->AskReach >= 0.0f)) continue;
+    // A folded body asks about its carrier's R, the carrier's test for all
+    // its folds' points first.
+    const kxdfold* fold = kxdcompiled::FoldOf(b);
+    const kxdbody* at = fold ? fold->carrier->body : b;
+    float extent = fold ? (b->Contact && fold->contactCount > 0 ? fold->carrier->contactExtent : -1.0f)
+                        : b->AskExtent();
+    if (extent < 0.0f) continue;
+    if (!(extent >= 0.0f) || !RigidOn(at, in->SimMainBody)) {
+      in->AskReach = -1.0f;
+      continue;
+    }
+    const kxvector4r& p = at->B.R;
+    const kxvector4r& m = in->SimMainBody->B.R;
+    const float dx = p.x - m.x, dy = p.y - m.y, dz = p.z - m.z;
+    in->AskReach = std::max(in->AskReach, std::sqrt(dx * dx + dy * dy + dz * dz) + extent);
+  }
+  std::erase_if(w.culled, [](const kxdaircraftinstance* in) { return !(in->AskReach >= 0.0f); });
+}
+
+// The substep's answer for each culled aircraft: a sphere at least as wide
+// as the asks' (the margin covers the rounding of the parts' fixed
+// distances as their frames are worked anew) found clear. Whether every
+// culled aircraft is.
+bool Cull(const walklists& w) {
+  constexpr float kMargin = 1e-3f;  // m
+  bool all = true;
+  for (kxdaircraftinstance* in : w.culled) {
+    in->FrameClear = in->ClearOf(in->SimMainBody->B.R, in->AskReach + kMargin);
+    all = all && in->FrameClear;
+  }
+  return all;
+}
+
 // Every force pass before any integration; the folded loads reach their
 // free bodies before those take their totals.
 void Substep(const walklists& w, kxdcompiled& compiled) {
+  const bool clear = Cull(w);
   compiled.Prime();
+  const std::vector<twinpair>& forcing = clear ? w.clearForcing : w.forcing;
+  for (size_t i = 0; i < w.batchesUsed; ++i) {
+    const walklists::batchrun& run = w.batches[i];
+    run.batch->force(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
+  }
   // Each hook runs just before its own force pass; the runs between the
   // hooked entries need no test.
-  const twinpair* t = w.working.data();
-  for (size_t h : w.hooked) {
-    const twinpair* hook = w.working.data() + h;
+  const twinpair* t = forcing.data();
+  for (size_t h : clear ? w.clearHooked : w.hooked) {
+    const twinpair* hook = forcing.data() + h;
     for (; t != hook; ++t) t->state->ComputeChange(t->change, 0);
     t->state->PreChange(t->change);
   }
-  for (const twinpair* end = w.working.data() + w.working.size(); t != end; ++t) {
+  for (const twinpair* end = forcing.data() + forcing.size(); t != end; ++t) {
     t->state->ComputeChange(t->change, 0);
   }
   for (kxdbody* b : w.carried) {
@@ -251,7 +373,11 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   compiled.Flush();
   // A carried body has handed everything on by now.
   for (const twinpair& t : w.free) t.body->FinishChange(t.bodyChange);
-  for (const twinpair& t : w.working) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
+  for (size_t i = 0; i < w.batchesUsed; ++i) {
+    const walklists::batchrun& run = w.batches[i];
+    run.batch->integrate(run.pairs.data(), static_cast<int>(run.pairs.size() / 2), kxdynamics::kSubstep);
+  }
+  for (const twinpair& t : w.integrating) t.state->Integrate(t.change, 0, kxdynamics::kSubstep);
   for (kxdbody* b : w.following) b->FollowCarrier();
 }
 
@@ -309,8 +435,14 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   static walklists walk;
   Update(walk, compiled, state, change);
   compiled.Enter();
+  MeasureAsks(walk);
+  Passes(walk);
   for (int k = 0; k < n; ++k) Substep(walk, compiled);
   compiled.Leave();
+  for (kxdaircraftinstance* in : walk.culled) {
+    in->FrameClear = false;
+    in->AskReach = -1.0f;
+  }
   // The folded bodies take their world frames once, for what reads them
   // between frames: the air update, the visual update, the publication.
   // The last substep's follow pass has placed the bodies it lists from

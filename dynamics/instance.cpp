@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/arguments.h"
-#include "core/sse.h"
+#include "core/lanes.h"
 #include "core/value.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/attach.h"
@@ -70,18 +70,19 @@ kxvector4r kxdaircraftinstance::AirVelocityAt(const kxdaircraftinstance* instanc
   // so the results are the same to the bit. Each column is shuffled out of
   // two overlapping loads of the nine (G + k holds G[k] .. G[k + 3]); the
   // fourth lane is dropped.
+  using namespace kxlanes;
   const float* G = instance->AirGradient;
-  const __m128 g0 = _mm_loadu_ps(G), g1 = _mm_loadu_ps(G + 1), g2 = _mm_loadu_ps(G + 2), g5 = _mm_loadu_ps(G + 5);
-  const __m128 cx = _mm_shuffle_ps(g0, g5, _MM_SHUFFLE(1, 1, 3, 0));  // G0 G3 G6
-  const __m128 cy = _mm_shuffle_ps(g1, g5, _MM_SHUFFLE(2, 2, 3, 0));  // G1 G4 G7
-  const __m128 cz = _mm_shuffle_ps(g2, g5, _MM_SHUFFLE(3, 3, 3, 0));  // G2 G5 G8
-  const __m128 d = _mm_sub_ps(_mm_loadu_ps(&point.x), _mm_loadu_ps(&main->B.R.x));
-  __m128 a = _mm_loadu_ps(&instance->AirVelocity.x);
-  a = _mm_add_ps(a, _mm_mul_ps(cx, _mm_shuffle_ps(d, d, _MM_SHUFFLE(0, 0, 0, 0))));
-  a = _mm_add_ps(a, _mm_mul_ps(cy, _mm_shuffle_ps(d, d, _MM_SHUFFLE(1, 1, 1, 1))));
-  a = _mm_add_ps(a, _mm_mul_ps(cz, _mm_shuffle_ps(d, d, _MM_SHUFFLE(2, 2, 2, 2))));
+  const f4 g0 = LoadU(G), g1 = LoadU(G + 1), g2 = LoadU(G + 2), g5 = LoadU(G + 5);
+  const f4 cx = Shuffle<0, 3, 1, 1>(g0, g5);  // G0 G3 G6
+  const f4 cy = Shuffle<0, 3, 2, 2>(g1, g5);  // G1 G4 G7
+  const f4 cz = Shuffle<0, 3, 3, 3>(g2, g5);  // G2 G5 G8
+  const f4 d = Sub(LoadU(&point.x), LoadU(&main->B.R.x));
+  f4 a = LoadU(&instance->AirVelocity.x);
+  a = Add(a, Mul(cx, Broadcast<0>(d)));
+  a = Add(a, Mul(cy, Broadcast<1>(d)));
+  a = Add(a, Mul(cz, Broadcast<2>(d)));
   kxvector4r v;
-  _mm_storeu_ps(&v.x, a);
+  StoreU(&v.x, a);
   v.w = 0.0f;
   return v;
 }

@@ -129,8 +129,19 @@ class kxdaircraftinstance {
   kxvector4r ClearCentre = {};  // m, world
   float ClearRadius = 0.0f;     // m
   // Whether every point within extent (m) of p lies deeper inside the clear
-  // sphere than a contact query reaches from it.
+  // sphere than a contact query reaches from it; at once while FrameClear.
   bool ClearAround(const kxvector4r& p, float extent) const;
+  // ClearAround without the substep's answer for the whole aircraft.
+  bool ClearOf(const kxvector4r& p, float extent) const;
+  // m from the main body's R within which every contact and strike ask of
+  // the frame's substeps stays clear whenever the asks of its parts would
+  // (the driver measures it before the substeps from the parts' AskExtent);
+  // negative while not bounded. Valid only during the substeps.
+  float AskReach = -1.0f;
+  // Set by the driver in each substep while a sphere of AskReach about the
+  // main body is clear: then every ask of the aircraft is, and none is
+  // worked out part by part. Valid only during the substeps.
+  bool FrameClear = false;
   unsigned Generation = 0;      // graphics clone generation the clones point into
   unsigned ClonesGeneration = 0;
 
@@ -139,6 +150,10 @@ class kxdaircraftinstance {
 
 // Asked by several parts in every substep: kept where it can be inlined.
 inline bool kxdaircraftinstance::ClearAround(const kxvector4r& p, float extent) const {
+  return FrameClear || ClearOf(p, extent);
+}
+
+inline bool kxdaircraftinstance::ClearOf(const kxvector4r& p, float extent) const {
   // A query reaches at least 0.1 m and at most the diagonal of its points
   // below a surface; the slack covers the rounding of both tests.
   constexpr float kLeastReach = 0.1f;  // m

@@ -17,6 +17,7 @@ class kxdjoint00 : public kxdbody {
   bool FrameInSubsteps() const override { return false; }
   // Folded, a joint has only the body's pass: weight and contact points.
   bool WorksWhenFolded() const override { return Mass != 0.0f || (Contact && ContactCount > 0); }
+  int SubstepPasses(const kxdfold* fold) const override { return BodyPasses(fold); }
 
   // The frame Body1 takes in its carrier's frame for the link's present value.
   void TurnRelative(const kxmatrix& relative, kxmatrix& out) const;

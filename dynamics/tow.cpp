@@ -44,6 +44,17 @@ kxdhook00::kxdhook00() {
   Rope = nullptr;
 }
 
+void kxdhook00::ComputeChange(kxdintegrable* change, int flag) {
+  if (PlacesItself()) {
+    if (!Joint && (!Contact || (Instance && Instance->FrameClear))) {
+      FollowCarrierOrigin();
+    } else {
+      FollowCarrier();
+    }
+  }
+  kxdbody::ComputeChange(change, flag);
+}
+
 kxdrope00* kxdrope00::As(kxnode* node) { return kxnode::As<kxdrope00>(node); }
 
 kxdrope00::kxdrope00() {

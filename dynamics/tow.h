@@ -14,6 +14,12 @@ class kxdhook00 : public kxdbody {
 
   kxdhook00();
 
+  // Without a rope on a free carrier the hook is a weight (and contact
+  // points) only: it takes its frame in its own force pass, and in a clear
+  // frame only its place (its weight's arm).
+  bool PlacesItself() const override { return !Rope && ParentBody && !ParentBody->ParentBody; }
+  void ComputeChange(kxdintegrable* change, int flag) override;
+
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
 

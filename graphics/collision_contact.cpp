@@ -17,10 +17,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#if defined(__SSE__)
-#include <xmmintrin.h>
-#endif
 
+#include "core/lanes.h"
 #include "graphics/collision_contact.h"
 #include "graphics/collision_face.h"
 #include "graphics/collision_near.h"
@@ -42,18 +40,7 @@ constexpr int kMaxNarrowing = 4;
 
 using kxcollbuild::Dot3;
 
-// Four floats (or comparison results) worked together.
-using floats4 = float __attribute__((vector_size(16)));
-using ints4 = int32_t __attribute__((vector_size(16)));
-
-// Bit k set when lane k of the comparison holds.
-inline unsigned Lanes(ints4 holds) {
-#if defined(__SSE__)
-  return static_cast<unsigned>(_mm_movemask_ps(reinterpret_cast<__m128>(holds)));
-#else
-  return (holds[0] & 1u) | (holds[1] & 2u) | (holds[2] & 4u) | (holds[3] & 8u);
-#endif
-}
+using kxlanes::f4;
 
 // ---- the face test
 
@@ -152,28 +139,19 @@ struct pointset {
 
 // The points' box (count >= 1) into lo and hi.
 void BoxOf(const float (*placed)[4], int count, float lo[3], float hi[3]) {
-#if defined(__SSE__)
   // Four lanes at once (the fourth unread); each picks as std::min(lo, p)
   // and std::max(hi, p) do, a NaN included.
-  __m128 l = _mm_loadu_ps(placed[0]), h = l;
+  using namespace kxlanes;
+  f4 l = LoadU(placed[0]), h = l;
   for (int i = 1; i < count; ++i) {
-    __m128 p = _mm_loadu_ps(placed[i]);
-    l = _mm_min_ps(p, l);
-    h = _mm_max_ps(p, h);
+    f4 p = LoadU(placed[i]);
+    l = Min(p, l);
+    h = Max(p, h);
   }
   float low[4], high[4];
-  _mm_storeu_ps(low, l);
-  _mm_storeu_ps(high, h);
+  StoreU(low, l);
+  StoreU(high, h);
   for (int k = 0; k < 3; ++k) lo[k] = low[k], hi[k] = high[k];
-  return;
-#endif
-  for (int k = 0; k < 3; ++k) lo[k] = hi[k] = placed[0][k];
-  for (int i = 1; i < count; ++i) {
-    for (int k = 0; k < 3; ++k) {
-      lo[k] = std::min(lo[k], placed[i][k]);
-      hi[k] = std::max(hi[k], placed[i][k]);
-    }
-  }
 }
 
 // The spheres about the points and their box grown by the reach; box is
@@ -204,41 +182,33 @@ pointset Around(const float (*placed)[4], int count, const float box[2][3], floa
 // FarFrom finds far too; its squares must not overflow. The lanes past the
 // set's end hold no plane any point can lie below.
 unsigned Touchable(const kxnearplanes& block, const pointset& q) {
-  floats4 a, b, c, d;
-  std::memcpy(&a, block.x, sizeof a);
-  std::memcpy(&b, block.y, sizeof b);
-  std::memcpy(&c, block.z, sizeof c);
-  std::memcpy(&d, block.d, sizeof d);
-  const floats4 zero = {};
-#if defined(__SSE__)
+  using namespace kxlanes;
+  f4 a = LoadU(block.x), b = LoadU(block.y), c = LoadU(block.z), d = LoadU(block.d);
+  const f4 zero = Zero();
   // Most blocks lie below all the points: the least plane distance over the
   // points' box tells at once. Each product's rounding keeps the order of
   // its factor and so does each sum's, so with the points' own sums in the
   // same order (no contraction) no point's distance is below this one.
-  auto least = [](floats4 n, float lo, float hi) {
-    return reinterpret_cast<floats4>(
-        _mm_min_ps(reinterpret_cast<__m128>(n * lo), reinterpret_cast<__m128>(n * hi)));
-  };
-  floats4 lowest = least(a, q.low[0], q.high[0]) + least(b, q.low[1], q.high[1]) +
-                   least(c, q.low[2], q.high[2]) - d;
-  if (((Lanes(lowest > zero) | block.moving) & 15u) == 15u) return block.moving;
-#endif
-  ints4 below = {};
+  auto least = [](f4 n, float lo, float hi) { return Min(Mul(n, Splat(lo)), Mul(n, Splat(hi))); };
+  f4 lowest = Sub(Add(Add(least(a, q.low[0], q.high[0]), least(b, q.low[1], q.high[1])),
+                      least(c, q.low[2], q.high[2])),
+                  d);
+  if (((Mask(Greater(lowest, zero)) | block.moving) & 15u) == 15u) return block.moving;
+  f4 below = zero;
   for (int i = 0; i < q.count; ++i) {
     const float* p = q.placed[i];
-    below |= a * p[0] + b * p[1] + c * p[2] - d <= zero;
+    const f4 s = Sub(Add(Add(Mul(a, Splat(p[0])), Mul(b, Splat(p[1]))), Mul(c, Splat(p[2]))), d);
+    below = Or(below, LessEq(s, zero));
   }
-  unsigned lanes = Lanes(below);
+  unsigned lanes = Mask(below);
   if ((lanes & ~block.moving) == 0) return block.moving;
-  std::memcpy(&a, block.cx, sizeof a);
-  std::memcpy(&b, block.cy, sizeof b);
-  std::memcpy(&c, block.cz, sizeof c);
-  std::memcpy(&d, block.radius, sizeof d);
-  floats4 ex = a - q.mid[0], ey = b - q.mid[1], ez = c - q.mid[2];
-  floats4 e2 = ex * ex + ey * ey + ez * ez;
-  floats4 near = d + q.spread + 2.0f * kxcollbuild::kEdgeTolerance;
-  ints4 far = (e2 > near * near * 1.00001f) & (e2 <= zero + std::numeric_limits<float>::max());
-  return (lanes & ~Lanes(far)) | block.moving;
+  a = LoadU(block.cx), b = LoadU(block.cy), c = LoadU(block.cz), d = LoadU(block.radius);
+  f4 ex = Sub(a, Splat(q.mid[0])), ey = Sub(b, Splat(q.mid[1])), ez = Sub(c, Splat(q.mid[2]));
+  f4 e2 = Add(Add(Mul(ex, ex), Mul(ey, ey)), Mul(ez, ez));
+  f4 near = Add(Add(d, Splat(q.spread)), Splat(2.0f * kxcollbuild::kEdgeTolerance));
+  f4 far = And(Greater(e2, Mul(Mul(near, near), Splat(1.00001f))),
+               LessEq(e2, Add(zero, Splat(std::numeric_limits<float>::max()))));
+  return (lanes & ~Mask(far)) | block.moving;
 }
 
 // Faces whose sphere is far from the points' sphere are passed over without

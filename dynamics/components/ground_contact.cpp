@@ -32,11 +32,30 @@ float BoxReach(const kxboxrecord& box) {
 }
 
 bool ClearWithin(float reach, const kxmatrix& frame, const kxvector4r& origin, const kxdaircraftinstance* instance) {
+  if (instance && instance->FrameClear) return true;
   if (!instance || !(instance->ClearRadius > 0.0f) || !(reach >= 0.0f)) return false;
   // |M p| <= max |axis| (|p.x| + |p.y| + |p.z|): one root for the three axes.
   float longest = std::max({kxvector4r::Dot3(frame.X, frame.X), kxvector4r::Dot3(frame.Y, frame.Y),
                             kxvector4r::Dot3(frame.Z, frame.Z)});
   return instance->ClearAround(origin, std::sqrt(longest) * reach);
+}
+
+float StrikeAskExtent(float reach, const kxmatrix& frame) {
+  float longest = std::max({kxvector4r::Dot3(frame.X, frame.X), kxvector4r::Dot3(frame.Y, frame.Y),
+                            kxvector4r::Dot3(frame.Z, frame.Z)});
+  return reach >= 0.0f ? std::sqrt(longest) * reach : std::numeric_limits<float>::quiet_NaN();
+}
+
+float BoxAskExtent(const kxboxrecord& box, const kxmatrix& frame) {
+  for (int k = 0; k < 3; ++k) {
+    if (!(box.max[k] >= box.min[k])) return -1.0f;
+  }
+  return StrikeAskExtent(BoxReach(box), frame);
+}
+
+float WiderAsk(float a, float b) {
+  if (std::isnan(a) || std::isnan(b)) return std::numeric_limits<float>::quiet_NaN();
+  return std::max(a, b);
 }
 
 float StrikeReach(kxgeometricobject* g) {

@@ -55,6 +55,16 @@ float StrikeReach(kxgeometricobject* g);
 // strike.
 bool ClearWithin(float reach, const kxmatrix& frame, const kxvector4r& origin, const kxdaircraftinstance* instance);
 
+// The extent of a box's asks about frame's origin, as ClearWithin gives
+// ClearAround; negative for a box without bounds, which asks nothing.
+float BoxAskExtent(const kxboxrecord& box, const kxmatrix& frame);
+// The wider of two asks' extents (AskExtent): negative when neither asks,
+// NaN when either is unknown.
+float WiderAsk(float a, float b);
+// The extent of a strike test's asks that reach reach (StrikeReach) about
+// frame's origin.
+float StrikeAskExtent(float reach, const kxmatrix& frame);
+
 // The instance a component belongs to: its own, else that of the nearest
 // aircraft node above it; null outside an aircraft.
 kxdaircraftinstance* InstanceOf(kxnode* component, kxdaircraftinstance* own);

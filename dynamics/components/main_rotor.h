@@ -103,6 +103,7 @@ class kxdmainrotor : public kxdbody {
   void UpdateVisual() override;
   void ResetState() override;
   float GetRPM() override;
+  float AskExtent() const override;
 
   // Blades, hub centre, frames, radius, chord and inertia from the mesh; 0
   // (keys kept) without a mesh or without a blade.

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/hooks.h"
+#include "core/lanes.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
@@ -36,32 +37,30 @@ using V = kxvector4r;
 // Four floats worked together: each lane takes the products and sums of
 // one component in the order the scalar formula has them, so the results
 // are the same to the bit.
-typedef float lanes __attribute__((vector_size(16)));
-lanes Lanes(const V& v) {
-  lanes r;
-  std::memcpy(&r, &v, sizeof r);
-  return r;
-}
+namespace kl = kxlanes;
+using lanes = kl::f4;
+lanes Lanes(const V& v) { return kl::LoadU(&v.x); }
 V Vector(lanes r) {
   V v;
-  std::memcpy(&v, &r, sizeof v);
+  kl::StoreU(&v.x, r);
   return v;
 }
-lanes Splat(float s) { return lanes{s, s, s, s}; }
 // M v, summed as the substeps' frame transform sums it.
 lanes Turned(const kxmatrix& M, const V& v) {
-  return ((Lanes(M.X) * Splat(v.x) + Lanes(M.Y) * Splat(v.y)) + Lanes(M.Z) * Splat(v.z)) + Lanes(M.R) * Splat(v.w);
+  return kl::Add(kl::Add(kl::Add(kl::Mul(Lanes(M.X), kl::Splat(v.x)), kl::Mul(Lanes(M.Y), kl::Splat(v.y))),
+                         kl::Mul(Lanes(M.Z), kl::Splat(v.z))),
+                 kl::Mul(Lanes(M.R), kl::Splat(v.w)));
 }
 // a x b in x, y and z; the fourth lane is left to chance.
 lanes Crossed(lanes a, lanes b) {
-  return __builtin_shufflevector(a, a, 1, 2, 0, 3) * __builtin_shufflevector(b, b, 2, 0, 1, 3) -
-         __builtin_shufflevector(a, a, 2, 0, 1, 3) * __builtin_shufflevector(b, b, 1, 2, 0, 3);
+  return kl::Sub(kl::Mul(kl::Shuffle<1, 2, 0, 3>(a, a), kl::Shuffle<2, 0, 1, 3>(b, b)),
+                 kl::Mul(kl::Shuffle<2, 0, 1, 3>(a, a), kl::Shuffle<1, 2, 0, 3>(b, b)));
 }
 
 V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); }
-V Add(const V& a, const V& b) { return Vector(Lanes(a) + Lanes(b)); }
-V Sub(const V& a, const V& b) { return Vector(Lanes(a) - Lanes(b)); }
-V Mul(const V& a, float s) { return Vector(Lanes(a) * Splat(s)); }
+V Add(const V& a, const V& b) { return Vector(kl::Add(Lanes(a), Lanes(b))); }
+V Sub(const V& a, const V& b) { return Vector(kl::Sub(Lanes(a), Lanes(b))); }
+V Mul(const V& a, float s) { return Vector(kl::Mul(Lanes(a), kl::Splat(s))); }
 float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
@@ -120,6 +119,10 @@ int kxdmainrotor::Ready() {
 // ---- strike test
 
 void kxdmainrotor::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
+
+float kxdmainrotor::AskExtent() const {
+  return kxdground::WiderAsk(kxdbody::AskExtent(), kxdground::StrikeAskExtent(strikeReach, B));
+}
 
 void kxdmainrotor::StrikeTest() {
   // High above everything the whole rotor is clear at once: every point a
@@ -232,8 +235,12 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   // it reaches an element through the gradient along the blade. An
   // element's flow is then base + rho a + e c, with a and c per blade.
   const float* G = kxdaircraftinstance::AirGradientOf(Instance);
-  const lanes gx = {G[0], G[3], G[6], 0.0f}, gy = {G[1], G[4], G[7], 0.0f}, gz = {G[2], G[5], G[8], 0.0f};
-  auto gradientAlong = [&](lanes x) { return (gx * Splat(x[0]) + gy * Splat(x[1])) + gz * Splat(x[2]); };
+  const lanes gx = kl::Set(G[0], G[3], G[6], 0.0f), gy = kl::Set(G[1], G[4], G[7], 0.0f),
+              gz = kl::Set(G[2], G[5], G[8], 0.0f);
+  auto gradientAlong = [&](lanes x) {
+    return kl::Add(kl::Add(kl::Mul(gx, kl::Broadcast<0>(x)), kl::Mul(gy, kl::Broadcast<1>(x))),
+                   kl::Mul(gz, kl::Broadcast<2>(x)));
+  };
   const lanes omega = Lanes(w);
   kxdbladeelements::rows rows;
   rows.e = ElementE;
@@ -254,11 +261,11 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
     float flybar = Sense > 0 ? (i == 0 ? -0.5f : 0.5f) * FlybarAngle : 0.0f;
     float theta = flybar + s * 0.5f * Dot(Vector(yi), an) + collective;
     BladePitch[i] = theta;
-    lanes normal = zi + yi * Splat(s * theta), span = xi * Splat(s);
+    lanes normal = kl::Add(zi, kl::Mul(yi, kl::Splat(s * theta))), span = kl::Mul(xi, kl::Splat(s));
     // Along rho: the fuselage's turn omega x X, the blade's own turn and
     // the air's change; along e: the flapping and the air's change.
-    lanes a = (Crossed(omega, xi) - yi * Splat(s * Spin)) - gradientAlong(xi);
-    lanes c = zi * Splat(FlapRate[i]) - gradientAlong(zi) * Splat(Flap[i]);
+    lanes a = kl::Sub(kl::Sub(Crossed(omega, xi), kl::Mul(yi, kl::Splat(s * Spin))), gradientAlong(xi));
+    lanes c = kl::Sub(kl::Mul(zi, kl::Splat(FlapRate[i])), kl::Mul(gradientAlong(zi), kl::Splat(Flap[i])));
     b.y = Vector(yi);
     b.z = Vector(zi);
     b.normal = Vector(normal);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/hooks.h"
-#include "core/sse.h"
+#include "core/lanes.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
@@ -40,10 +40,11 @@ bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v
 // A frame's rows times a point's four broadcast coordinates, summed in the
 // order of the frame transform's scalar formula, so the results are the
 // same to the bit.
-__m128 Placed(const kxmatrix& M, __m128 x, __m128 y, __m128 z, __m128 w) {
-  __m128 r = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(&M.X.x), x), _mm_mul_ps(_mm_loadu_ps(&M.Y.x), y));
-  r = _mm_add_ps(r, _mm_mul_ps(_mm_loadu_ps(&M.Z.x), z));
-  return _mm_add_ps(r, _mm_mul_ps(_mm_loadu_ps(&M.R.x), w));
+kxlanes::f4 Placed(const kxmatrix& M, kxlanes::f4 x, kxlanes::f4 y, kxlanes::f4 z, kxlanes::f4 w) {
+  using namespace kxlanes;
+  f4 r = Add(Mul(LoadU(&M.X.x), x), Mul(LoadU(&M.Y.x), y));
+  r = Add(r, Mul(LoadU(&M.Z.x), z));
+  return Add(r, Mul(LoadU(&M.R.x), w));
 }
 
 // Chord direction of a section given as cut segments: from the leading to
@@ -322,6 +323,13 @@ void kxdpropeller00::Place() {
   D.X.w = D.Y.w = D.Z.w = 0.0f;
 }
 
+float kxdpropeller00::AskExtent() const {
+  // The strike test asks about the hub with the engine's axes.
+  const kxdengine* e = Shaft();
+  if (!e) return kxdbody::AskExtent();
+  return kxdground::WiderAsk(kxdbody::AskExtent(), kxdground::StrikeAskExtent(strikeReach, e->B));
+}
+
 void kxdpropeller00::MeasureStrikeReach() { strikeReach = kxdground::StrikeReach(Geometry); }
 
 void kxdpropeller00::StrikeTest() {
@@ -344,12 +352,12 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
   if (e) {
     // The hub placed by the engine's frame and moved by its rates: the
     // placement's broadcasts serve both products.
-    const __m128 px = _mm_set1_ps(Placement.x), py = _mm_set1_ps(Placement.y), pz = _mm_set1_ps(Placement.z),
-                 pw = _mm_set1_ps(Placement.w);
+    using namespace kxlanes;
+    const f4 px = Splat(Placement.x), py = Splat(Placement.y), pz = Splat(Placement.z), pw = Splat(Placement.w);
     const kxmatrix& F = e->B;
     const kxmatrix& V = e->D;
-    _mm_storeu_ps(&B.R.x, Placed(F, px, py, pz, pw));
-    _mm_storeu_ps(&D.R.x, Placed(V, px, py, pz, pw));
+    StoreU(&B.R.x, Placed(F, px, py, pz, pw));
+    StoreU(&D.R.x, Placed(V, px, py, pz, pw));
     B.R.w = 1.0f;
     D.R.w = 0.0f;
     B.Z = F.X;

@@ -26,6 +26,7 @@ class kxdpropeller00 : public kxdbody {
   void Prepare() override;
   void UpdateVisual() override;
   float GetRPM() override;
+  float AskExtent() const override;
   // With an engine the force pass takes hub, shaft axis and their rates
   // from it.
   bool PlacesItself() const override { return Engine != nullptr && Shaft() != nullptr; }

@@ -21,6 +21,7 @@ class kxdreceiver00 : public kxdbody {
   bool FrameInSubsteps() const override { return false; }
   // Its force pass and integration are empty: the channels move per frame.
   bool WorksWhenFolded() const override { return false; }
+  int SubstepPasses(const kxdfold*) const override { return 0; }
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;
 

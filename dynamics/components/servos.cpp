@@ -102,9 +102,7 @@ kxdservo00::kxdservo00() {
 
 float kxdservo00::Target(float s) const { return P0 + s * (P1 + s * (P2 + s * P3)); }
 
-void kxdservo00::ComputeChange(kxdintegrable* change, int) {
-  kxdservo00* c = TwinOf(this, change);
-  if (!c) return;
+inline void kxdservo00::Force(kxdservo00* c) const {
   // An unlinked servo holds still rather than drifting without end.
   if (!SignalIn) {
     c->Position = 0.0f;
@@ -114,12 +112,18 @@ void kxdservo00::ComputeChange(kxdintegrable* change, int) {
   c->Position = BangBang(err, Vmax, c->Position);
 }
 
-void kxdservo00::Integrate(kxdintegrable* change, int, float dt) {
-  kxdservo00* c = TwinOf(this, change);
-  if (!c) return;
+inline void kxdservo00::Step(const kxdservo00* c, float dt) {
   float next = Position + dt * c->Position;
   if (std::isfinite(next)) Position = next;
   MechLink = Position;
+}
+
+void kxdservo00::ComputeChange(kxdintegrable* change, int) {
+  if (kxdservo00* c = TwinOf(this, change)) Force(c);
+}
+
+void kxdservo00::Integrate(kxdintegrable* change, int, float dt) {
+  if (kxdservo00* c = TwinOf(this, change)) Step(c, dt);
 }
 
 void kxdservo00::ResetState() {
@@ -158,9 +162,7 @@ float kxdservo01::TableValue(float p) const {
   return 0.0f;
 }
 
-void kxdservo01::ComputeChange(kxdintegrable* change, int) {
-  kxdservo01* c = TwinOf(this, change);
-  if (!c) return;
+inline void kxdservo01::Force(kxdservo01* c) const {
   c->InputPosition = c->OutputPosition = 0.0f;
   if (!SignalIn) return;  // unlinked: holds still
   float err1 = InputPosition - Clamp(Read(SignalIn), -1.0f, 1.0f);
@@ -169,14 +171,46 @@ void kxdservo01::ComputeChange(kxdintegrable* change, int) {
   c->OutputPosition = BangBang(err2, VelocityOut, 0.0f);
 }
 
-void kxdservo01::Integrate(kxdintegrable* change, int, float dt) {
-  kxdservo01* c = TwinOf(this, change);
-  if (!c) return;
+inline void kxdservo01::Step(const kxdservo01* c, float dt) {
   float in = InputPosition + dt * c->InputPosition;
   if (std::isfinite(in)) InputPosition = Clamp(in, -1.0f, 1.0f);
   float out = OutputPosition + dt * c->OutputPosition;
   if (std::isfinite(out)) OutputPosition = out;
   MechLink = OutputPosition;
+}
+
+void kxdservo01::ComputeChange(kxdintegrable* change, int) {
+  if (kxdservo01* c = TwinOf(this, change)) Force(c);
+}
+
+void kxdservo01::Integrate(kxdintegrable* change, int, float dt) {
+  if (kxdservo01* c = TwinOf(this, change)) Step(c, dt);
+}
+
+// ---- the batches: the driver checked each twin's class
+
+namespace {
+
+template <class S>
+void ForceAll(kxdintegrable* const* pairs, int count) {
+  for (int i = 0; i < count; ++i) static_cast<S*>(pairs[2 * i])->Force(static_cast<S*>(pairs[2 * i + 1]));
+}
+
+template <class S>
+void StepAll(kxdintegrable* const* pairs, int count, float dt) {
+  for (int i = 0; i < count; ++i) static_cast<S*>(pairs[2 * i])->Step(static_cast<S*>(pairs[2 * i + 1]), dt);
+}
+
+const kxdbody::batch kServo00Batch = {ForceAll<kxdservo00>, StepAll<kxdservo00>};
+const kxdbody::batch kServo01Batch = {ForceAll<kxdservo01>, StepAll<kxdservo01>};
+
+}  // namespace
+
+const kxdbody::batch* kxdservo::SubstepBatch(const kxdfold* fold) const {
+  if (!fold) return nullptr;
+  if (type == &kxdservo00::Type) return &kServo00Batch;
+  if (type == &kxdservo01::Type) return &kServo01Batch;
+  return nullptr;
 }
 
 void kxdservo01::ResetState() {

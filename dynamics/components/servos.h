@@ -16,6 +16,10 @@ class kxdservo : public kxdbody {
   void UpdateVisual() override {}
   // A servo moves its output, not itself: its frame serves only drawing.
   bool FrameInSubsteps() const override { return false; }
+  // Folded, the servos of a class are worked together: a force pass reads
+  // only the servo's own state and its signal, which moves once a frame or
+  // in an integration, and no integration reads a servo's output.
+  const batch* SubstepBatch(const kxdfold* fold) const override;
 
   // The signal and output keys both servos start with.
   static const kxdkeytable Keys;
@@ -41,6 +45,9 @@ class kxdservo00 : public kxdservo {
 
   // P0 + s (P1 + s (P2 + s P3)).
   float Target(float s) const;
+  // The passes themselves; c is the twin.
+  void Force(kxdservo00* c) const;
+  void Step(const kxdservo00* c, float dt);
 
   float P0, P1, P2, P3;  // target polynomial of the signal
   float Position;        // state; in the Change twin its rate, units/s
@@ -67,6 +74,9 @@ class kxdservo01 : public kxdservo {
   float TableValue(float p) const;
   // ValueNumber limited to the table's 0..32 entries.
   int Points() const;
+  // The passes themselves; c is the twin.
+  void Force(kxdservo01* c) const;
+  void Step(const kxdservo01* c, float dt);
 
   float VelocityIn;         // 1/s, input stage rate
   float VelocityOut;        // 1/s, output stage rate

@@ -105,6 +105,11 @@ void kxdskid00::ComputeChange(kxdintegrable* change, int flag) {
   kxdbody::ComputeChange(change, flag);
 }
 
+float kxdskid00::AskExtent() const {
+  if (!Geometry) return kxdbody::AskExtent();
+  return kxdground::WiderAsk(kxdbody::AskExtent(), kxdground::BoxAskExtent(Geometry->box, B));
+}
+
 void kxdskid00::PushPoint(const kxvector4r& point, float depth, const kxvector4r& normal) {
   float spring = Ksn * depth;
   kxvector4r r = {point.x - B.R.x, point.y - B.R.y, point.z - B.R.z, 0.0f};

@@ -15,6 +15,7 @@ class kxdskid00 : public kxdbody {
 
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
+  float AskExtent() const override;
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;

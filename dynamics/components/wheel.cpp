@@ -117,6 +117,13 @@ float kxdwheel00::RollingFriction() const {
 
 void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
+  if (PlacesItself()) {
+    if (!Joint && Instance && Instance->FrameClear) {
+      FollowCarrierOrigin();
+    } else {
+      FollowCarrier();
+    }
+  }
   if (Geometry && Clear()) {
     if (twin) twin->Spin = -kSpinDecay * Spin;  // a query would find nothing
   } else if (Geometry) {
@@ -212,9 +219,16 @@ bool kxdwheel00::Clear() const {
   // axis of it is longer than the longest of the wheel's and a unit one,
   // so that bound covers every point the query would ask without turning
   // the frame or calling on the world.
+  if (Instance && Instance->FrameClear) return true;
   if (!Instance || !(Instance->ClearRadius > 0.0f)) return false;
   float longest = std::max({1.0f, kxvector4r::Dot3(B.X, B.X), kxvector4r::Dot3(B.Y, B.Y), kxvector4r::Dot3(B.Z, B.Z)});
   return Instance->ClearAround(B.R, std::sqrt(longest) * boxReach);
+}
+
+float kxdwheel00::AskExtent() const {
+  if (!Geometry) return kxdbody::AskExtent();
+  float longest = std::max({1.0f, kxvector4r::Dot3(B.X, B.X), kxvector4r::Dot3(B.Y, B.Y), kxvector4r::Dot3(B.Z, B.Z)});
+  return kxdground::WiderAsk(kxdbody::AskExtent(), std::sqrt(longest) * boxReach);
 }
 
 void kxdwheel00::MeasureBoxReach() {

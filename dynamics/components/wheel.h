@@ -21,12 +21,17 @@ class kxdwheel00 : public kxdbody {
   void Analyse() override;
   void Prepare() override;
   void UpdateVisual() override;
+  // On a free carrier the wheel takes its frame in its own force pass, and
+  // in a clear frame only its place (its weight's arm): nothing else reads
+  // its frame inside the substeps.
+  bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;
   // Whether the instance's clear sphere holds every point the tyre's
   // contact query could ask: then it would find nothing.
   bool Clear() const;
+  float AskExtent() const override;
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/sse.h"
+#include "core/lanes.h"
 #include "dynamics/body.h"
 #include "dynamics/frame_transform.h"
 #include "dynamics/instance.h"
@@ -104,7 +104,7 @@ kxvector4r ownframe::Turned(const kxvector4r& v) const {
 // A substep works every row of a segment in one pass over its groups of
 // four (kxdrowgroup), each field one SSE register: the flow, wash, speed
 // and direction, the table read, the corrections and the loads, summed in
-// row order. Written with SSE2 intrinsics rather than left to the
+// row order. Written in explicit lanes (core/lanes.h) rather than left to the
 // vectoriser: it would not take the roots, the choices or the table read
 // into one loop, and with a wing's few rows separate passes spent most of
 // their instructions on set-up and remainders. Every lane does what the
@@ -113,21 +113,11 @@ kxvector4r ownframe::Turned(const kxvector4r& v) const {
 
 namespace {
 
-using lanes = __m128;
+using lanes = kxlanes::f4;
+using namespace kxlanes;
 
-KXD_ROW_INLINE lanes Load(const float (&v)[kxdrowgroup::kLanes]) { return _mm_load_ps(v); }
-KXD_ROW_INLINE lanes Splat(float v) { return _mm_set1_ps(v); }
-KXD_ROW_INLINE lanes Add(lanes a, lanes b) { return _mm_add_ps(a, b); }
-KXD_ROW_INLINE lanes Sub(lanes a, lanes b) { return _mm_sub_ps(a, b); }
-KXD_ROW_INLINE lanes Mul(lanes a, lanes b) { return _mm_mul_ps(a, b); }
-// mask ? a : b, lane by lane.
-KXD_ROW_INLINE lanes Select(lanes mask, lanes a, lanes b) {
-  return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
-}
-KXD_ROW_INLINE lanes Abs(lanes v) { return _mm_and_ps(v, _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff))); }
-KXD_ROW_INLINE lanes Negated(lanes v) { return _mm_xor_ps(v, Splat(-0.0f)); }
 // All bits set where v is finite (a NaN compares false).
-KXD_ROW_INLINE lanes Finite(lanes v) { return _mm_cmple_ps(Abs(v), Splat(FLT_MAX)); }
+KXD_ROW_INLINE lanes Finite(lanes v) { return LessEq(Abs(v), Splat(FLT_MAX)); }
 // (a x + b y) + c z, in that order.
 KXD_ROW_INLINE lanes Dot(lanes a, lanes b, lanes c, lanes x, lanes y, lanes z) {
   return Add(Add(Mul(a, x), Mul(b, y)), Mul(c, z));
@@ -135,19 +125,19 @@ KXD_ROW_INLINE lanes Dot(lanes a, lanes b, lanes c, lanes x, lanes y, lanes z) {
 
 // DirectionIndex, lane by lane.
 KXD_ROW_INLINE lanes DirectionIndices(lanes a, lanes b) {
-  const lanes zero = _mm_setzero_ps();
+  const lanes zero = Zero();
   const lanes fa = Abs(a), fb = Abs(b);
-  const lanes chordwise = _mm_cmplt_ps(fa, fb);
+  const lanes chordwise = Less(fa, fb);
   const lanes num = Select(chordwise, a, Negated(b));
   const lanes den = Select(chordwise, b, a);
   // 200 ahead (b > 0), 1000 behind, 600 below (a > 0), 1400 above: 1400
   // less 400 for the chordwise quarters, less 800 where the denominator is
   // positive (whole numbers, so exact).
-  const lanes centre = Sub(Sub(Splat(1400.0f), _mm_and_ps(chordwise, Splat(400.0f))),
-                           _mm_and_ps(_mm_cmpgt_ps(den, zero), Splat(800.0f)));
-  const lanes some = _mm_and_ps(_mm_and_ps(_mm_cmpneq_ps(fa, fb), _mm_cmple_ps(fa, Splat(FLT_MAX))),
-                                _mm_cmple_ps(fb, Splat(FLT_MAX)));
-  const lanes index = Add(Mul(_mm_div_ps(num, Select(some, den, Splat(1.0f))), Splat(100.0f)), centre);
+  const lanes centre = Sub(Sub(Splat(1400.0f), And(chordwise, Splat(400.0f))),
+                           And(Greater(den, zero), Splat(800.0f)));
+  const lanes some = And(And(NotEqual(fa, fb), LessEq(fa, Splat(FLT_MAX))),
+                                LessEq(fb, Splat(FLT_MAX)));
+  const lanes index = Add(Mul(Div(num, Select(some, den, Splat(1.0f))), Splat(100.0f)), centre);
   return Select(some, index, Splat(-1.0f));
 }
 
@@ -158,7 +148,7 @@ alignas(16) const kxdairfoil::directionpair kNoEntry = {};
 // (Fx, Fy, Fz, Tx), rest (Ty, Tz, -, -).
 KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes driftX, lanes driftY, lanes driftZ,
                               lanes washX, lanes washY, lanes washZ, lanes& acc, lanes& rest) {
-  const lanes zero = _mm_setzero_ps(), one = Splat(1.0f);
+  const lanes zero = Zero(), one = Splat(1.0f);
   const lanes px = Load(g.px), py = Load(g.py), pz = Load(g.pz);
   // The flow of the point, the carrier's drift and turn, less its share of
   // the wash where it has one.
@@ -167,17 +157,17 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   lanes vz = Add(Add(Add(driftZ, Mul(M[6], px)), Mul(M[7], py)), Mul(M[8], pz));
   // Rows without a share take off an exact zero (whatever the wash).
   const lanes share = Load(g.washShare);
-  const lanes washed = _mm_cmpneq_ps(share, zero);
-  vx = Sub(vx, _mm_and_ps(washed, Mul(share, washX)));
-  vy = Sub(vy, _mm_and_ps(washed, Mul(share, washY)));
-  vz = Sub(vz, _mm_and_ps(washed, Mul(share, washZ)));
+  const lanes washed = NotEqual(share, zero);
+  vx = Sub(vx, And(washed, Mul(share, washX)));
+  vy = Sub(vy, And(washed, Mul(share, washY)));
+  vz = Sub(vz, And(washed, Mul(share, washZ)));
   // Speed and direction; still air and a broken flow give none.
-  const lanes speed = _mm_sqrt_ps(Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz)));
+  const lanes speed = Sqrt(Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz)));
   const lanes finite = Finite(speed);
-  const lanes some = _mm_and_ps(finite, _mm_cmpneq_ps(speed, zero));
+  const lanes some = And(finite, NotEqual(speed, zero));
   // The lanes without a direction divide 1 by 1 (speed 0) or by what is
   // not finite, so no division by zero; the mask drops what they give.
-  const lanes inverse = _mm_and_ps(some, _mm_div_ps(one, Add(speed, _mm_andnot_ps(some, one))));
+  const lanes inverse = And(some, Div(one, Add(speed, AndNot(some, one))));
   const lanes dx = Mul(vx, inverse), dy = Mul(vy, inverse), dz = Mul(vz, inverse);
   const lanes dc = Dot(Load(g.cx), Load(g.cy), Load(g.cz), dx, dy, dz);
   const lanes ds = Dot(Load(g.sx), Load(g.sy), Load(g.sz), dx, dy, dz);
@@ -189,23 +179,23 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   // rounding at the quadrant edges.
   constexpr float kLastEntry = static_cast<float>(kxdairfoil::kDirectionUsed - 2);
   const lanes index = DirectionIndices(Negated(Sub(dn, shift)), dc);
-  const lanes found = _mm_cmpge_ps(index, zero);
-  const __m128i entry = _mm_cvttps_epi32(_mm_and_ps(found, _mm_min_ps(index, Splat(kLastEntry))));
-  const lanes weight = Sub(index, _mm_cvtepi32_ps(entry));
+  const lanes found = GreaterEq(index, zero);
+  const i4 entry = Truncated(And(found, Min(index, Splat(kLastEntry))));
+  const lanes weight = Sub(index, ToFloats(entry));
   // A broken motion or air field gives the row no force at all.
-  const lanes active = _mm_and_ps(_mm_cmpneq_ps(Load(g.foiled), zero), finite);
-  const int read = _mm_movemask_ps(_mm_and_ps(active, found));
-  alignas(16) int entries[kxdrowgroup::kLanes];
-  _mm_store_si128(reinterpret_cast<__m128i*>(entries), entry);
+  const lanes active = And(NotEqual(Load(g.foiled), zero), finite);
+  const unsigned read = Mask(And(active, found));
+  int entries[kxdrowgroup::kLanes];
+  StoreInts(entries, entry);
   lanes at[kxdrowgroup::kLanes], next[kxdrowgroup::kLanes];
   for (int lane = 0; lane < kxdrowgroup::kLanes; ++lane) {
     const kxdairfoil::directionpair& e =
         read & (1 << lane) ? g.airfoil[lane]->Direction[entries[lane]] : kNoEntry;
-    at[lane] = _mm_loadu_ps(e.at);
-    next[lane] = _mm_loadu_ps(e.next);
+    at[lane] = LoadU(e.at);
+    next[lane] = LoadU(e.next);
   }
-  _MM_TRANSPOSE4_PS(at[0], at[1], at[2], at[3]);
-  _MM_TRANSPOSE4_PS(next[0], next[1], next[2], next[3]);
+  Transpose(at[0], at[1], at[2], at[3]);
+  Transpose(next[0], next[1], next[2], next[3]);
   const lanes u = Sub(one, weight);
   const lanes tableCl = Add(Mul(at[0], u), Mul(next[0], weight));
   const lanes tableCd = Add(Mul(at[1], u), Mul(next[1], weight));
@@ -229,12 +219,12 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   const lanes cm = Mul(Add(tableCm, addCm), scale);
   lanes cd = Add(tableCd, addCd);
   cl = Mul(cl, Sub(one, Mul(Mul(Load(g.sideslip), ds), ds)));
-  const lanes root = _mm_max_ps(Sub(one, Mul(Abs(ds), Load(g.rootLoss))), zero);
-  cl = Mul(cl, Select(_mm_cmplt_ps(Mul(Load(g.rootSide), ds), zero), root, one));
-  const lanes ahead = _mm_cmpneq_ps(Load(g.aheadOnly), zero);
+  const lanes root = Max(Sub(one, Mul(Abs(ds), Load(g.rootLoss))), zero);
+  cl = Mul(cl, Select(Less(Mul(Load(g.rootSide), ds), zero), root, one));
+  const lanes ahead = NotEqual(Load(g.aheadOnly), zero);
   const lanes withInduced =
       Mul(Add(cd, Mul(Mul(cl, cl), Load(g.induced))), Select(ahead, Sub(one, Mul(ds, ds)), one));
-  cd = Select(_mm_andnot_ps(_mm_cmpgt_ps(dc, zero), ahead), cd, withInduced);
+  cd = Select(AndNot(Greater(dc, zero), ahead), cd, withInduced);
   const lanes ax = Load(g.px), ay = Load(g.py), az = Load(g.pz);
   const lanes sx = Load(g.sx), sy = Load(g.sy), sz = Load(g.sz);
   const lanes nx = Load(g.nx), ny = Load(g.ny), nz = Load(g.nz);
@@ -242,25 +232,25 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const lanes (&M)[9], lanes d
   // flow from behind; drag against the flow; the moment about the span.
   const lanes lift = Mul(Mul(Mul(cl, Load(g.liftFactor)), speed), speed);
   // Turned over: the sign flipped, as a product with -1 would.
-  const lanes turnOver = _mm_and_ps(_mm_cmplt_ps(dc, zero), Splat(-0.0f));
-  const lanes lx = _mm_xor_ps(Mul(Sub(nx, Mul(dn, dx)), lift), turnOver);
-  const lanes ly = _mm_xor_ps(Mul(Sub(ny, Mul(dn, dy)), lift), turnOver);
-  const lanes lz = _mm_xor_ps(Mul(Sub(nz, Mul(dn, dz)), lift), turnOver);
+  const lanes turnOver = And(Less(dc, zero), Splat(-0.0f));
+  const lanes lx = Xor(Mul(Sub(nx, Mul(dn, dx)), lift), turnOver);
+  const lanes ly = Xor(Mul(Sub(ny, Mul(dn, dy)), lift), turnOver);
+  const lanes lz = Xor(Mul(Sub(nz, Mul(dn, dz)), lift), turnOver);
   const lanes drag = Mul(Mul(Load(g.dragFactor), cd), speed);
   const lanes m = Mul(Mul(Mul(Load(g.momentFactor), cm), speed), speed);
   // Rows without a load add zeros.
-  const lanes fx = _mm_and_ps(active, Add(Mul(drag, vx), lx));
-  const lanes fy = _mm_and_ps(active, Add(Mul(drag, vy), ly));
-  const lanes fz = _mm_and_ps(active, Add(Mul(drag, vz), lz));
-  lanes tx = _mm_and_ps(active, Sub(Sub(Mul(ay, fz), Mul(az, fy)), Mul(m, sx)));
-  const lanes ty = _mm_and_ps(active, Sub(Sub(Mul(az, fx), Mul(ax, fz)), Mul(m, sy)));
-  const lanes tz = _mm_and_ps(active, Sub(Sub(Mul(ax, fy), Mul(ay, fx)), Mul(m, sz)));
+  const lanes fx = And(active, Add(Mul(drag, vx), lx));
+  const lanes fy = And(active, Add(Mul(drag, vy), ly));
+  const lanes fz = And(active, Add(Mul(drag, vz), lz));
+  lanes tx = And(active, Sub(Sub(Mul(ay, fz), Mul(az, fy)), Mul(m, sx)));
+  const lanes ty = And(active, Sub(Sub(Mul(az, fx), Mul(ax, fz)), Mul(m, sy)));
+  const lanes tz = And(active, Sub(Sub(Mul(ax, fy), Mul(ay, fx)), Mul(m, sz)));
   // The sums in row order: the lanes turned into rows, then added one by one.
   lanes rx = fx, ry = fy, rz = fz;
-  _MM_TRANSPOSE4_PS(rx, ry, rz, tx);
+  Transpose(rx, ry, rz, tx);
   acc = Add(Add(Add(Add(acc, rx), ry), rz), tx);
-  const lanes low = _mm_unpacklo_ps(ty, tz), high = _mm_unpackhi_ps(ty, tz);
-  rest = Add(Add(Add(Add(rest, low), _mm_movehl_ps(low, low)), high), _mm_movehl_ps(high, high));
+  const lanes low = UnpackLow(ty, tz), high = UnpackHigh(ty, tz);
+  rest = Add(Add(Add(Add(rest, low), HighLow(low, low)), high), HighLow(high, high));
 }
 
 }  // namespace
@@ -296,19 +286,19 @@ void RunSegment(kxdsectionsegment& segment) {
   }
   lanes M[9];
   for (int i = 0; i < 3; ++i) {
-    const lanes row = _mm_loadu_ps(carrier.turn + 4 * i);
-    M[3 * i] = _mm_shuffle_ps(row, row, 0x00);
-    M[3 * i + 1] = _mm_shuffle_ps(row, row, 0x55);
-    M[3 * i + 2] = _mm_shuffle_ps(row, row, 0xaa);
+    const lanes row = LoadU(carrier.turn + 4 * i);
+    M[3 * i] = Broadcast<0>(row);
+    M[3 * i + 1] = Broadcast<1>(row);
+    M[3 * i + 2] = Broadcast<2>(row);
   }
   const lanes driftX = Splat(carrier.drift.x), driftY = Splat(carrier.drift.y), driftZ = Splat(carrier.drift.z);
   const lanes washX = Splat(wash.x), washY = Splat(wash.y), washZ = Splat(wash.z);
-  lanes acc = _mm_setr_ps(carrier.force.x, carrier.force.y, carrier.force.z, carrier.torque.x);
-  lanes rest = _mm_setr_ps(carrier.torque.y, carrier.torque.z, 0.0f, 0.0f);
+  lanes acc = Set(carrier.force.x, carrier.force.y, carrier.force.z, carrier.torque.x);
+  lanes rest = Set(carrier.torque.y, carrier.torque.z, 0.0f, 0.0f);
   for (const kxdrowgroup& g : segment.groups) WorkGroup(g, M, driftX, driftY, driftZ, washX, washY, washZ, acc, rest);
   alignas(16) float sums[8];
-  _mm_store_ps(sums, acc);
-  _mm_store_ps(sums + 4, rest);
+  Store(sums, acc);
+  Store(sums + 4, rest);
   carrier.force.x = sums[0], carrier.force.y = sums[1], carrier.force.z = sums[2];
   carrier.torque.x = sums[3], carrier.torque.y = sums[4], carrier.torque.z = sums[5];
 }

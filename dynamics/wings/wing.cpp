@@ -98,6 +98,11 @@ void kxdwing::FoldSections(kxdfold& fold) const {
   fold.acrossChord = type == &kxdwing00::Type;
 }
 
+int kxdwing::SubstepPasses(const kxdfold* fold) const {
+  if (!fold) return kAllPasses;
+  return BodyPasses(fold) | (fold->leads ? kForcePass : 0);
+}
+
 void kxdwing::FoldedRows(const kxdfold& fold, kxdsectionrows& rows) {
   for (int i = 0; i < fold.sections; ++i) rows.Set(fold.firstRow + i, nullptr, 0.0f, 0.0f, 0.0f, {});
 }

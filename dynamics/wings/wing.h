@@ -37,6 +37,8 @@ class kxdwing : public kxdwingarea {
   // A wing's force pass works in its free carrier's axes when folded; its
   // own frame then serves only drawing.
   bool FrameInSubsteps() const override { return false; }
+  // Folded, only the first wing of a segment works the sections.
+  int SubstepPasses(const kxdfold* fold) const override;
   // The sections' force points and axes in the carrier's axes.
   void FoldSections(kxdfold& fold) const override;
   // A folded wing's share of its segment's pass (kxdsectionflow::RunSegment),

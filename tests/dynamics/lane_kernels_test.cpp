@@ -1,0 +1,103 @@
+// The simulation's lane kernels against their scalar formulas, bit for bit:
+// the air at a point off the main body, a carrier's substep frame (the air's
+// gradient and the point flow turned into its axes) and the hand-over of its
+// folded loads. Each lane must sum its terms in the order of the formula, so
+// a frame of awkward numbers (not a rotation, mixed magnitudes) would show
+// any reordering.
+#include <cstring>
+
+#include "dynamics/compiled.h"
+#include "tests/dynamics/dynamics_support.h"
+
+namespace {
+
+uint32_t Bits(float v) {
+  uint32_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+
+void ExpectSame(const kxvector4r& got, const kxvector4r& want, const char* what) {
+  EXPECT_EQ(Bits(got.x), Bits(want.x)) << what << " x";
+  EXPECT_EQ(Bits(got.y), Bits(want.y)) << what << " y";
+  EXPECT_EQ(Bits(got.z), Bits(want.z)) << what << " z";
+}
+
+float Dot3(const kxvector4r& a, const kxvector4r& b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
+
+class lanekernels : public kxdtest::dynamicstest {
+ protected:
+  void SetUp() override {
+    dynamicstest::SetUp();
+    body.B.X = {0.6f, 0.8f, 1e-3f, 0.0f};
+    body.B.Y = {-0.8f, 0.6f, 3.0f, 0.0f};
+    body.B.Z = {1e-7f, -2.5f, 1.0f / 3.0f, 0.0f};
+    body.B.R = {123.456f, -7.25f, 1000.125f, 1.0f};
+    body.D.R = {13.0f, -0.1f, 2e-5f, 0.0f};
+    body.Omega = {0.3f, -1.7f, 1e-4f, 0.0f};
+    body.Instance = &instance;
+    instance.SimMainBody = &body;
+    instance.AirVelocity = {1.5f, -0.25f, 0.125f, 9.0f};
+    const float gradient[9] = {0.1f, -3.0f, 1e-6f, 7.5f, 0.0f, -0.0f, 2e3f, 1.0f / 7.0f, -0.5f};
+    std::memcpy(instance.AirGradient, gradient, sizeof gradient);
+  }
+
+  kxdbody body;
+  kxdaircraftinstance instance;
+};
+
+TEST_F(lanekernels, AirAtAPointSumsEachRowTermByTermFromTheMainBody) {
+  const kxvector4r point = {125.0f, -6.5f, 999.0f, 1.0f};
+  const float* G = instance.AirGradient;
+  const kxvector4r d = {point.x - body.B.R.x, point.y - body.B.R.y, point.z - body.B.R.z, 0.0f};
+  kxvector4r want;
+  float* w = &want.x;
+  for (int i = 0; i < 3; ++i) {
+    w[i] = (((&instance.AirVelocity.x)[i] + G[3 * i] * d.x) + G[3 * i + 1] * d.y) + G[3 * i + 2] * d.z;
+  }
+  kxvector4r got = kxdaircraftinstance::AirVelocityAt(&instance, point);
+  ExpectSame(got, want, "air");
+  EXPECT_EQ(got.w, 0.0f);
+}
+
+TEST_F(lanekernels, CarrierFrameTurnsTheGradientAndTheFlowAsTheirDotProducts) {
+  kxdcarrierframe frame;
+  frame.body = &body;
+  frame.Prime();
+  const kxmatrix& B = body.B;
+  const float* G = instance.AirGradient;
+  const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      const kxvector4r& a = *axes[j];
+      // G a, row by row, then axis_i . (G a).
+      const kxvector4r ga = {(G[0] * a.x + G[1] * a.y) + G[2] * a.z, (G[3] * a.x + G[4] * a.y) + G[5] * a.z,
+                             (G[6] * a.x + G[7] * a.y) + G[8] * a.z, 0.0f};
+      const float want = Dot3(*axes[i], ga);
+      EXPECT_EQ(Bits(frame.gradient[4 * i + j]), Bits(want)) << "gradient " << i << ", " << j;
+      const kxvector4r w = frame.omega;
+      const float cross[3][3] = {{0.0f, -w.z, w.y}, {w.z, 0.0f, -w.x}, {-w.y, w.x, 0.0f}};
+      EXPECT_EQ(Bits(frame.turn[4 * i + j]), Bits(cross[i][j] - want)) << "turn " << i << ", " << j;
+    }
+  }
+  ExpectSame(frame.velocity, {Dot3(B.X, body.D.R), Dot3(B.Y, body.D.R), Dot3(B.Z, body.D.R), 0.0f}, "velocity");
+}
+
+TEST_F(lanekernels, FoldedLoadsReachTheCarrierTurnedAsToWorldTurnsThem) {
+  kxdcarrierframe frame;
+  frame.body = &body;
+  frame.Prime();
+  frame.force = {3.0f, -1e-3f, 250.5f, 0.0f};
+  frame.torque = {-0.7f, 1e5f, 1.0f / 3.0f, 0.0f};
+  body.Force = {1.0f, 2.0f, -3.0f, 77.0f};
+  body.Torque = {-1e-8f, 0.5f, 4.0f, -5.0f};
+  const kxvector4r force = body.Force, torque = body.Torque;
+  frame.Flush();
+  const kxvector4r f = frame.ToWorld(frame.force), t = frame.ToWorld(frame.torque);
+  ExpectSame(body.Force, {force.x + f.x, force.y + f.y, force.z + f.z, 0.0f}, "force");
+  ExpectSame(body.Torque, {torque.x + t.x, torque.y + t.y, torque.z + t.z, 0.0f}, "torque");
+  EXPECT_EQ(body.Force.w, 77.0f);  // w left as it was
+  EXPECT_EQ(body.Torque.w, -5.0f);
+}
+
+}  // namespace
