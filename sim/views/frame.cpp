@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "dynamics/flight_state.h"
@@ -225,8 +226,15 @@ float GuiAlpha(float* rest, kxpointer* pointer, float simStep, int windowFocused
 
 // ---- screenshots
 
-void ScreenshotPath(char* out, size_t size, const char* aircraft, const char* scenery, int number) {
-  std::snprintf(out, size, "%s/svgol-%s-%s-%02d.bmp", kScreenshotFolder, aircraft, scenery, number);
+int ScreenshotPath(char* out, size_t size, const char* aircraft, const char* scenery, int number) {
+  if (!size) return 0;
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d", number);
+  const std::string path = std::string(kScreenshotFolder) + "/svgol-" + aircraft + "-" + scenery + "-" + digits + ".bmp";
+  const size_t kept = std::min(path.size(), size - 1);
+  path.copy(out, kept);
+  out[kept] = '\0';
+  return kept == path.size();
 }
 
 void BmpHeader(int width, int height, uint8_t out[kBmpHeaderBytes]) {

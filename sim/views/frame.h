@@ -48,8 +48,9 @@ float GuiAlpha(float* restTimer, kxpointer* pointer, float simStep, int windowFo
 // ---- screenshots
 
 constexpr int kBmpHeaderBytes = 54;
-// "screenshots/svgol-<aircraft>-<scenery>-NN.bmp" (three digits from 100).
-void ScreenshotPath(char* out, size_t size, const char* aircraft, const char* scenery, int number);
+// "screenshots/svgol-<aircraft>-<scenery>-NN.bmp" (three digits from 100),
+// cut to the buffer; 0 when it was cut.
+int ScreenshotPath(char* out, size_t size, const char* aircraft, const char* scenery, int number);
 // The 14-byte file header and the 40-byte info header of a 24-bit
 // bottom-up picture.
 void BmpHeader(int width, int height, uint8_t out[kBmpHeaderBytes]);

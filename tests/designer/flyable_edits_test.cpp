@@ -195,7 +195,9 @@ TEST_P(PageFamilyTest, RefusesZeroAndExtremeValues) {
           if (!fields[k]->value) continue;
           EXPECT_TRUE(svdesign::TypedNumber(fields[k]->text, &shown) && std::isfinite(shown))
               << o->name.Text() << " page " << i << ": " << fields[k]->text;
-          if (std::string(typed) == "abc") EXPECT_EQ(fields[k]->text, before[k]) << o->name.Text() << " page " << i;
+          if (std::string(typed) == "abc") {
+            EXPECT_EQ(fields[k]->text, before[k]) << o->name.Text() << " page " << i;
+          }
         }
       }
     }

@@ -85,7 +85,9 @@ class ReachableTest : public designerfixture {
       EXPECT_FALSE(b.Overlaps(Bar())) << what;
       bool control = dynamic_cast<svdesignfield*>(widget) || dynamic_cast<svdesigncheck*>(widget) ||
                      dynamic_cast<svdesignairfoillist*>(widget);
-      if (control) EXPECT_TRUE(Clickable(widget, b)) << what;
+      if (control) {
+        EXPECT_TRUE(Clickable(widget, b)) << what;
+      }
       if (auto* list = dynamic_cast<svdesignairfoillist*>(widget)) {
         list->OnLeftDown();
         ASSERT_TRUE(list->IsOpen());

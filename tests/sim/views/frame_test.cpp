@@ -84,10 +84,10 @@ TEST(FrameScreenshots, NamesCountFromZeroWithTwoDigitsAndGrowPastNinetyNine) {
               {1, "screenshots/svgol-christeneagle-winzeln-01.bmp"},
               {100, "screenshots/svgol-christeneagle-winzeln-100.bmp"}};
   for (const auto& row : rows) {
-    sim::ScreenshotPath(path, sizeof path, "christeneagle", "winzeln", row.number);
+    EXPECT_EQ(sim::ScreenshotPath(path, sizeof path, "christeneagle", "winzeln", row.number), 1);
     EXPECT_STREQ(path, row.name);
   }
-  sim::ScreenshotPath(path, 16, "christeneagle", "winzeln", 0);  // cut, never overrun
+  EXPECT_EQ(sim::ScreenshotPath(path, 16, "christeneagle", "winzeln", 0), 0);  // cut, never overrun
   EXPECT_STREQ(path, "screenshots/svg");
 }
 
