@@ -115,7 +115,6 @@ void InstallScreen() {
   kxgui::Invisible = s.invisible;
   kxgui::KeyHook = OnKey;
   kxgui::MouseHook = nullptr;
-  kxgui::ThirdHook = nullptr;
   kxgui::Focus = s.screen;
   kxgui::Capture = nullptr;
   s.screen->OnLeftDownText = "DesignMouseLeftDown";

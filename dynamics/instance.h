@@ -70,10 +70,8 @@ class kxdaircraftinstance {
   // Releases the slot's sounds, templates and clones (a tow rope on it first).
   static void Unload(kxdaircraftinstance* instance);
   // Clones the geometry template anew for drawing (the simulated clones then
-  // wait for RebuildClones); rotor and propeller parts lose their meshes.
+  // wait for RebuildClones); the clone keeps every mesh, blades included.
   static void RebuildGraphics(kxdaircraftinstance* instance);
-  // What the designer's teardown runs before saving: RebuildGraphics.
-  static void SortForWrite(kxdaircraftinstance* instance) { RebuildGraphics(instance); }
   // The drawn clone, the State clone and its Change twin, made together so
   // the components' geometry links point into the drawn clone.
   static void RebuildClones(kxdaircraftinstance* instance);

@@ -28,7 +28,6 @@ void SetRoots(const kxnode* aircraft, const kxnode* geometry) {
   aircraftRoot = aircraft;
   geometryRoot = geometry;
 }
-const kxnode* GeometryRoot() { return geometryRoot; }
 
 void AircraftLink(kxout& out, const char* head, const void* pointer) {
   Link(out, head, pointer, aircraftRoot, "Aircraft");

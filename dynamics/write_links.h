@@ -12,7 +12,6 @@ namespace kxdwrite {
 
 // Roots the links of the next writes are based on (null: none).
 void SetRoots(const kxnode* aircraft, const kxnode* geometry);
-const kxnode* GeometryRoot();
 
 // "<head>= ~Aircraft/path\n" for a pointer into the component tree (a node
 // or one of its named members). Nothing for null; a pointer outside the

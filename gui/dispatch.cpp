@@ -22,7 +22,6 @@ kxgraphic* OpenList = nullptr;
 kxdisplay* Display = nullptr;
 MouseHookFn MouseHook = nullptr;
 KeyHookFn KeyHook = nullptr;
-MouseHookFn ThirdHook = nullptr;
 float* PointingDevice = nullptr;
 int LastEvent = 0;
 int LastKey = 0;
@@ -31,7 +30,7 @@ unsigned EventSerial = 0;
 
 void Reset() {
   Visible = Hot = Focus = Capture = OpenList = nullptr;
-  MouseHook = KeyHook = ThirdHook = nullptr;
+  MouseHook = KeyHook = nullptr;
   PointingDevice = nullptr;
   LastEvent = LastKey = LastModifiers = 0;
   EventSerial = 0;

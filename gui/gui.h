@@ -22,7 +22,6 @@ extern kxgraphic* OpenList;   // an open drop-down list; windows keep their orde
 extern kxdisplay* Display;    // "/DPY", the palette and hover counter
 extern MouseHookFn MouseHook;
 extern KeyHookFn KeyHook;
-extern MouseHookFn ThirdHook;  // a slot modes clear; nothing calls it
 extern float* PointingDevice;  // x, y as fractions of the screen (y up), then the left button
 extern int LastEvent;
 extern int LastKey;

@@ -50,12 +50,6 @@ inline v3 Rotate(const float m[16], v3 v) {
           m[2] * v.x + m[6] * v.y + m[10] * v.z};
 }
 
-// The transposed rotation of m applied to v (its inverse for a rotation).
-inline v3 RotateBack(const float m[16], v3 v) {
-  return {m[0] * v.x + m[1] * v.y + m[2] * v.z, m[4] * v.x + m[5] * v.y + m[6] * v.z,
-          m[8] * v.x + m[9] * v.y + m[10] * v.z};
-}
-
 inline v3 Translation(const float m[16]) { return {m[12], m[13], m[14]}; }
 
 // A rotation whose columns are a, b and c, with zero translation and 1 in

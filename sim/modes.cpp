@@ -109,7 +109,6 @@ void EnterMenuMode() {
   kxgui::Visible = Screen("/Display/Visible/");
   kxgui::Invisible = Screen("/Display/Invisible/");
   kxgui::KeyHook = MenuKey;
-  kxgui::ThirdHook = nullptr;
   kxgui::MouseHook = MenuMouse;
   kxgui::Focus = kxgui::Visible;
   if (kxgui::Visible) {

@@ -462,7 +462,6 @@ void ActivateMenu() {
   kxgui::Invisible = m.invisible;
   kxgui::KeyHook = OnKey;
   kxgui::MouseHook = OnMouse;
-  kxgui::ThirdHook = nullptr;
   FitToWindow(m.visible);
   if (m.visible) m.visible->Update();
 

@@ -241,6 +241,5 @@ kxwindow* CreateSaveRecordWindow() { return new wndsaverecord; }
 kxwindow* CreateWrongSceneryWindow() { return new wndwrongscenery; }
 
 const char* PendingRecording() { return Pending().c_str(); }
-const char* PendingRecordingScenery() { return PendingScenery().c_str(); }
 
 }  // namespace sim

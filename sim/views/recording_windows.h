@@ -13,9 +13,7 @@ kxwindow* CreateLoadRecordWindow();
 kxwindow* CreateSaveRecordWindow();
 kxwindow* CreateWrongSceneryWindow();
 
-// The name last chosen for loading, which the warning's "Ok" loads, and the
-// scenery the last check found in it.
+// The name last chosen for loading, which the warning's "Ok" loads.
 const char* PendingRecording();
-const char* PendingRecordingScenery();
 
 }  // namespace sim

@@ -157,7 +157,6 @@ TEST_F(MenuBarTest, ActivationInstallsTheDispatchAndTheSimulationHooks) {
   EXPECT_EQ(kxgui::Invisible, sim::MenuBar().invisible);
   EXPECT_EQ(kxgui::KeyHook, &sim::OnKey);
   EXPECT_EQ(kxgui::MouseHook, &sim::OnMouse);
-  EXPECT_EQ(kxgui::ThirdHook, nullptr);
   EXPECT_EQ(sim::MenuBar().visible->W, kxsystem::display.window_width);
   kxgui::Visible = screen;
 }
