@@ -338,6 +338,14 @@ void kxdbody::FollowCarrierOrigin() {
   Store(B.R, Add(b, Lanes(carrier.B.R)));
 }
 
+void kxdbody::FollowForForcePass() {
+  if (!Joint && Instance && Instance->FrameClear) {
+    FollowCarrierOrigin();
+  } else {
+    FollowCarrier();
+  }
+}
+
 void kxdbody::FollowTurned() {
   kxmatrix turned;
   Joint->TurnRelative(Relative, turned);

@@ -104,6 +104,10 @@ class kxdmainrotor : public kxdbody {
   void ResetState() override;
   float GetRPM() override;
   float AskExtent() const override;
+  // A rotor that turns takes its whole frame from its fuselage at the start
+  // of its force pass (Place); without contact points of its own nothing
+  // in a substep reads the rest of what the follow pass would place.
+  bool PlacesItself() const override { return Body && Geometry && Blades > 0 && !Contact; }
 
   // Blades, hub centre, frames, radius, chord and inertia from the mesh; 0
   // (keys kept) without a mesh or without a blade.

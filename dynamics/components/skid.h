@@ -16,6 +16,10 @@ class kxdskid00 : public kxdbody {
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
   float AskExtent() const override;
+  // On a free carrier the skid takes its frame in its own force pass, and
+  // in a clear frame only its place: nothing else reads its frame inside
+  // the substeps.
+  bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;

@@ -194,6 +194,7 @@ void kxdtailrotor00::StrikeTest() {
 }
 
 void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {
+  if (PlacesItself()) FollowForForcePass();
   kxdtailrotor00* d = kxdcomponent::TwinOf(this, change);
   if (!d || !Body) {
     if (!Body && !Skipped) {
