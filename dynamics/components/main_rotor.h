@@ -48,8 +48,18 @@ inline float BladeDrag(float alpha, float cd0, float cd2) {
   return cd > kMaxBladeDrag ? kMaxBladeDrag : cd;
 }
 // The same for the flybar paddles.
-float PaddleLift(float alpha);
-float PaddleDrag(float alpha);
+constexpr float kPaddleSlope = -2.7f;  // per rad
+constexpr float kMaxPaddleDrag = 1.0f;
+constexpr float kPaddleDrag2 = 0.5f;
+constexpr float kPaddleDrag0 = 0.02f;
+inline float PaddleLift(float alpha) {
+  float cl = kPaddleSlope * alpha;
+  return cl < -kMaxLift ? -kMaxLift : (cl > kMaxLift ? kMaxLift : cl);
+}
+inline float PaddleDrag(float alpha) {
+  float cd = kPaddleDrag2 * alpha * alpha + kPaddleDrag0;
+  return cd > kMaxPaddleDrag ? kMaxPaddleDrag : cd;
+}
 
 }  // namespace kxdrotoraero
 
