@@ -339,6 +339,8 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
   kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
   Thrust = 0.0f;
+  // The hinge forces go on at the carrier chain's end, as PushForce puts them.
+  kxdbody* root = Body->RootCarrier();
   for (int i = 0; i < Blades; ++i) {
     const V& xi = axes[i];
     const V& zi = blades[i].z;
@@ -360,12 +362,15 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
     d->Flap[i] = FlapRate[i];
     // The rotor's thrust reaches the fuselage through the coning of the
     // blades at their hinges.
-    V fc = Mul(Add(xi, Mul(zi, Flap[i])), 0.5f * BladeMass * Spin * Spin * Radius);
-    fc.w = 0.0f;
+    const lanes force = kl::XYZ(kl::Mul(kl::Add(Lanes(xi), kl::Mul(Lanes(zi), kl::Splat(Flap[i]))),
+                                        kl::Splat(0.5f * BladeMass * Spin * Spin * Radius)));
+    const V fc = Vector(force);
     Thrust += Dot3(fc, B.Z);
-    V at = Add(Mul(xi, HingeRadius), B.R);
-    at.w = 1.0f;
-    if (Finite3(fc)) kxdcomponent::PushForce(Body, fc, at);
+    if (!Finite3(fc)) continue;
+    // PushForce's AddForceAt at the hinge, in lanes: the same sums.
+    const lanes arm = kl::Sub(kl::Add(kl::Mul(Lanes(xi), kl::Splat(HingeRadius)), Lanes(B.R)), Lanes(root->B.R));
+    kl::StoreXYZ(&root->Force.x, kl::Add(Lanes(root->Force), force));
+    kl::StoreXYZ(&root->Torque.x, kl::Add(Lanes(root->Torque), Crossed(arm, force)));
   }
 }
 
