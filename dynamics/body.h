@@ -130,6 +130,10 @@ class kxdbody : public kxdintegrable {
   // whose joint turns nothing: all a body's own weight needs to be handed
   // over.
   void FollowCarrierOrigin();
+  // The frame a body that places itself takes at the start of its force
+  // pass: FollowCarrier, or only R while its aircraft's frame is clear and
+  // nothing turns it (no ask then reads more than the weight's arm).
+  void FollowForForcePass();
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).

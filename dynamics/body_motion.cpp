@@ -64,8 +64,11 @@ kxdbody* kxdbody::RootCarrier() {
 }
 
 void kxdbody::AddForceAt(const kxvector4r& force, const kxvector4r& point) {
-  AddTo(Force, force);
-  AddTo(Torque, CrossOf(Minus(point, B.R), force));
+  // In lanes, each summing as the scalar form would; the w lanes keep what
+  // they held.
+  const lanes f = Lanes(force);
+  kxlanes::StoreXYZ(&Force.x, Add(Lanes(Force), f));
+  kxlanes::StoreXYZ(&Torque.x, Add(Lanes(Torque), Crossed(Sub(Lanes(point), Lanes(B.R)), f)));
 }
 
 kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
@@ -336,6 +339,14 @@ void kxdbody::FollowCarrierOrigin() {
   lanes z = kxlanes::Broadcast<2>(r);
   lanes b = Add(Add(Mul(Lanes(carrier.B.X), x), Mul(Lanes(carrier.B.Y), y)), Mul(Lanes(carrier.B.Z), z));
   Store(B.R, Add(b, Lanes(carrier.B.R)));
+}
+
+void kxdbody::FollowForForcePass() {
+  if (!Joint && Instance && Instance->FrameClear) {
+    FollowCarrierOrigin();
+  } else {
+    FollowCarrier();
+  }
 }
 
 void kxdbody::FollowTurned() {

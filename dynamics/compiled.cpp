@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "core/lanes.h"
 #include "dynamics/body.h"
@@ -154,6 +155,45 @@ kxvector4r kxdcarrierframe::ToWorld(const kxvector4r& l) const {
           B.X.z * l.x + B.Y.z * l.y + B.Z.z * l.z, 0.0f};
 }
 
+namespace {
+
+// Whether every element of the air's gradient G is a zero and the body
+// turns about each of its axes (no component of omega a zero or not finite).
+bool StillAndTurning(const float* G, const kxvector4r& omega) {
+  using namespace kxlanes;
+  const f4 zero = Zero();
+  if (Mask(Equal(LoadU(G), zero)) != 15u || Mask(Equal(LoadU(G + 4), zero)) != 15u || G[8] != 0.0f) return false;
+  for (float w : {omega.x, omega.y, omega.z}) {
+    if (w == 0.0f || !std::isfinite(w)) return false;
+  }
+  return true;
+}
+
+// The air's gradient turned into the axes of B, rows as kxdcarrierframe's
+// gradient: row i, column j is axis_i . (G axis_j). Worked a column at a
+// time in lanes, each lane summing in the order of the dot products it
+// stands for, then turned into rows.
+void TurnGradient(const kxmatrix& B, const float* G, float* gradient) {
+  using namespace kxlanes;
+  f4 column[4] = {Zero(), Zero(), Zero(), Zero()};
+  // Lane r of G's columns: row r of G; lane i of the axes' columns: axis i.
+  const f4 g0 = Set(G[0], G[3], G[6], 0.0f), g1 = Set(G[1], G[4], G[7], 0.0f), g2 = Set(G[2], G[5], G[8], 0.0f);
+  const f4 bx = Set(B.X.x, B.Y.x, B.Z.x, 0.0f), by = Set(B.X.y, B.Y.y, B.Z.y, 0.0f),
+           bz = Set(B.X.z, B.Y.z, B.Z.z, 0.0f);
+  const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
+  for (int j = 0; j < 3; ++j) {
+    const kxvector4r& a = *axes[j];
+    // G a: lane r is (G[3r] a.x + G[3r + 1] a.y) + G[3r + 2] a.z.
+    const f4 ga = Add(Add(Mul(g0, Splat(a.x)), Mul(g1, Splat(a.y))), Mul(g2, Splat(a.z)));
+    // Lane i: axis_i . (G a), as Dot3 sums it.
+    column[j] = Add(Add(Mul(bx, Broadcast<0>(ga)), Mul(by, Broadcast<1>(ga))), Mul(bz, Broadcast<2>(ga)));
+  }
+  Transpose(column[0], column[1], column[2], column[3]);
+  for (int i = 0; i < 3; ++i) StoreU(gradient + 4 * i, column[i]);
+}
+
+}  // namespace
+
 void kxdcarrierframe::Prime() {
   const kxmatrix& B = body->B;
   velocity = InAxes(B, body->D.R);
@@ -170,38 +210,26 @@ void kxdcarrierframe::Prime() {
     here = kxdaircraftinstance::AirVelocityAt(instance, B.R);
   }
   air = InAxes(B, here);
-  // The air's gradient turned into body axes: row i, column j is
-  // axis_i . (G axis_j); none without a main body, as AirVelocityAt.
-  // Worked a column at a time in lanes, each lane summing in the order of
-  // the dot products it stands for, then turned into rows.
-  using namespace kxlanes;
-  f4 column[4] = {Zero(), Zero(), Zero(), Zero()};
-  if (instance && instance->SimMainBody) {
-    const float* G = instance->AirGradient;
-    // Lane r of G's columns: row r of G; lane i of the axes' columns: axis i.
-    const f4 g0 = Set(G[0], G[3], G[6], 0.0f), g1 = Set(G[1], G[4], G[7], 0.0f), g2 = Set(G[2], G[5], G[8], 0.0f);
-    const f4 bx = Set(B.X.x, B.Y.x, B.Z.x, 0.0f), by = Set(B.X.y, B.Y.y, B.Z.y, 0.0f),
-             bz = Set(B.X.z, B.Y.z, B.Z.z, 0.0f);
-    const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
-    for (int j = 0; j < 3; ++j) {
-      const kxvector4r& a = *axes[j];
-      // G a: lane r is (G[3r] a.x + G[3r + 1] a.y) + G[3r + 2] a.z.
-      const f4 ga = Add(Add(Mul(g0, Splat(a.x)), Mul(g1, Splat(a.y))), Mul(g2, Splat(a.z)));
-      // Lane i: axis_i . (G a), as Dot3 sums it.
-      column[j] = Add(Add(Mul(bx, Broadcast<0>(ga)), Mul(by, Broadcast<1>(ga))), Mul(bz, Broadcast<2>(ga)));
-    }
-  }
-  Transpose(column[0], column[1], column[2], column[3]);
   gravity = InAxes(B, {0.0f, 0.0f, -kGravity, 0.0f});
   // The flow of a fixed point: its velocity omega x p less the air's
   // gradient G p, as one matrix for the sections.
   drift = {velocity.x - air.x, velocity.y - air.y, velocity.z - air.z, 0.0f};
+  using namespace kxlanes;
   const f4 cross[3] = {Set(0.0f, -omega.z, omega.y, 0.0f), Set(omega.z, 0.0f, -omega.x, 0.0f),
                        Set(-omega.y, omega.x, 0.0f, 0.0f)};
-  for (int i = 0; i < 3; ++i) {
-    StoreU(gradient + 4 * i, column[i]);
-    StoreU(turn + 4 * i, Sub(cross[i], column[i]));
+  // The air's gradient; none without a main body, as AirVelocityAt.
+  const float* G = instance && instance->SimMainBody ? instance->AirGradient : nullptr;
+  // Without a main body, or in still air while the body turns about every
+  // axis, the turned gradient is all zeros, and taking them from the turn
+  // changes none of its entries: off the diagonal none is a zero (whose
+  // sign the zeros' signs would decide), and on it 0 - 0 is +0.
+  const bool turned = G && !StillAndTurning(G, omega);
+  if (turned) {
+    TurnGradient(B, G, gradient);
+  } else {
+    for (int i = 0; i < 3; ++i) StoreU(gradient + 4 * i, Zero());
   }
+  for (int i = 0; i < 3; ++i) StoreU(turn + 4 * i, turned ? Sub(cross[i], LoadU(gradient + 4 * i)) : cross[i]);
   force = torque = {0.0f, 0.0f, 0.0f, 0.0f};
   if (foldedMass != 0.0f) {
     force = {gravity.x * foldedMass, gravity.y * foldedMass, gravity.z * foldedMass, 0.0f};

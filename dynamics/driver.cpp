@@ -132,7 +132,7 @@ bodyread& Read(std::vector<bodyread>& reads, kxdbody* b) {
 
 // The frame's walk as each pass needs it: the force pass and the
 // integration leave out folded bodies with nothing to do, the hand-over
-// asks every carried body, the follow pass only those not folded and the
+// asks the carried bodies with a force pass, the follow pass only those not folded and the
 // carriers between them and their free bodies, carrier first.
 struct walklists {
   std::vector<twinpair> twins, working, free;
@@ -150,6 +150,10 @@ struct walklists {
   };
   std::vector<batchrun> batches;
   size_t batchesUsed = 0;
+  // The carried bodies with a force pass in the frame, in the order of
+  // carried: only they may hold loads at the hand-over, since no part loads
+  // another's carried body (kxdcomponent::PushForce). Taken anew each frame.
+  std::vector<kxdbody*> handing;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -257,6 +261,7 @@ void Passes(walklists& w) {
   };
   for (walklists::batchrun& run : w.batches) run.pairs.clear();
   w.batchesUsed = 0;
+  const unsigned forced = kxdbody::NewPass();
   for (const twinpair& t : w.working) {
     const kxdfold* fold = t.body ? kxdcompiled::FoldOf(t.body) : nullptr;
     // The twin of a batched body is of its very class: the batch reads it so.
@@ -271,14 +276,22 @@ void Passes(walklists& w) {
       }
       w.batches[i].pairs.push_back(t.state);
       w.batches[i].pairs.push_back(t.change);
+      t.body->followPass = forced;
       continue;
     }
     const int passes = t.body ? t.body->SubstepPasses(fold) : kxdbody::kAllPasses;
     const bool forces = t.preChange || (passes & kxdbody::kForcePass);
-    if (forces || (passes & kxdbody::kAskPass)) add(w.forcing, w.hooked, t);
+    if (forces || (passes & kxdbody::kAskPass)) {
+      add(w.forcing, w.hooked, t);
+      if (t.body) t.body->followPass = forced;
+    }
     const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
     if (forces || ((passes & kxdbody::kAskPass) && !culled)) add(w.clearForcing, w.clearHooked, t);
     if (passes & kxdbody::kIntegratePass) w.integrating.push_back(t);
+  }
+  w.handing.clear();
+  for (kxdbody* b : w.carried) {
+    if (b->followPass == forced) w.handing.push_back(b);
   }
 }
 
@@ -367,7 +380,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   for (const twinpair* end = forcing.data() + forcing.size(); t != end; ++t) {
     t->state->ComputeChange(t->change, 0);
   }
-  for (kxdbody* b : w.carried) {
+  for (kxdbody* b : w.handing) {
     if (b->HasLoad()) b->HandOver();
   }
   compiled.Flush();

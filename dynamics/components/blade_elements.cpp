@@ -1,61 +1,72 @@
 // The main rotor's blade elements: flow, direction, angle of attack,
-// coefficients and loads of every element, four at a time. The unit is
-// built without errno for roots and without floating-point traps, so the
-// selects below stay selects and the loop takes its roots and divisions
-// together; the arithmetic of an element is that of one element after
-// another.
-#include <cmath>
+// coefficients and loads of a blade's elements in four lanes, one element a
+// lane (core/lanes.h). Every lane does what one element worked alone does,
+// operation for operation, so the results are those of the scalar formulas.
 #include <limits>
 
+#include "core/lanes.h"
 #include "dynamics/components/main_rotor.h"
 
 namespace kxdbladeelements {
 
 namespace {
+
+static_assert(kPerBlade == 4, "a blade's elements fill the four lanes");
+
 constexpr float kHalfDensity = 0.6125f;                          // kg/m^3, rho / 2
 constexpr float kMaxSpeed = std::numeric_limits<float>::max();  // m/s; beyond it a flow is broken
+
+using namespace kxlanes;
+
+// (a.x x + a.y y) + a.z z with a's components in every lane.
+[[gnu::always_inline]] inline f4 Along(f4 a, f4 x, f4 y, f4 z) {
+  return Add(Add(Mul(Broadcast<0>(a), x), Mul(Broadcast<1>(a), y)), Mul(Broadcast<2>(a), z));
+}
+
 }  // namespace
 
-void Loads(const rows& r, const blade* blades, int count, float* __restrict drag, float* __restrict moment,
-           float* __restrict alpha) {
-  const float* __restrict elementE = r.e;
-  const float* __restrict elementRho = r.rho;
-  const kxvector4r base = r.base;
-  const float pressureArea = kHalfDensity * r.area;
-  const float dragArea = -kHalfDensity * r.area;
+void Loads(const rows& r, const blade* blades, int count, float* drag, float* moment, float* alpha) {
+  const f4 zero = Zero(), one = Splat(1.0f);
+  const f4 e = LoadU(r.e), rho = LoadU(r.rho);
+  const f4 base = LoadU(&r.base.x);
+  const f4 baseX = Broadcast<0>(base), baseY = Broadcast<1>(base), baseZ = Broadcast<2>(base);
+  const f4 pressureArea = Splat(kHalfDensity * r.area), dragArea = Splat(-kHalfDensity * r.area);
+  const f4 cd0 = Splat(r.cd0), cd2 = Splat(r.cd2);
+  const f4 slope = Splat(kxdrotoraero::kBladeSlope);
+  const f4 maxLift = Splat(kxdrotoraero::kMaxLift), minLift = Splat(-kxdrotoraero::kMaxLift);
+  const f4 maxDrag = Splat(kxdrotoraero::kMaxBladeDrag);
   for (int i = 0; i < count; ++i) {
-    const blade b = blades[i];
-    float* __restrict outDrag = drag + kPerBlade * i;
-    float* __restrict outMoment = moment + kPerBlade * i;
-    float* __restrict outAlpha = alpha + kPerBlade * i;
-    for (int k = 0; k < kPerBlade; ++k) {
-      const float e = elementE[k], rho = elementRho[k];
-      float vx = base.x + b.a.x * rho + b.c.x * e;
-      float vy = base.y + b.a.y * rho + b.c.y * e;
-      float vz = base.z + b.a.z * rho + b.c.z * e;
-      float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
-      bool moving = (speed > 0.0f) & (speed <= kMaxSpeed);
-      float along = moving ? speed : 1.0f;
-      float qx = vx / along, qy = vy / along, qz = vz / along;
-      float ux = moving ? qx : 0.0f, uy = moving ? qy : 0.0f, uz = moving ? qz : 0.0f;
-      speed = moving ? speed : 0.0f;
-      float cu = b.chord.x * ux + b.chord.y * uy + b.chord.z * uz;
-      bool on = cu > 0.0f;
-      float nu = b.normal.x * ux + b.normal.y * uy + b.normal.z * uz;
-      float a = nu / (on ? cu : 1.0f);
-      float cl = kxdrotoraero::BladeLift(a), cd = kxdrotoraero::BladeDrag(a, r.cd0, r.cd2);
-      float xu = b.span.x * ux + b.span.y * uy + b.span.z * uz;
-      float lift = pressureArea * speed * speed * cl * (1.0f - xu * xu);
-      float resist = dragArea * cd * speed;
-      float fx = vx * resist + (b.normal.x - ux * nu) * lift;
-      float fy = vy * resist + (b.normal.y - uy * nu) * lift;
-      float fz = vz * resist + (b.normal.z - uz * nu) * lift;
-      float about = (fx * b.y.x + fy * b.y.y + fz * b.y.z) * rho;
-      float flap = rho * (fx * b.z.x + fy * b.z.y + fz * b.z.z);
-      outDrag[k] = on ? about : 0.0f;
-      outMoment[k] = on ? flap : 0.0f;
-      outAlpha[k] = on ? std::fabs(a) : -1.0f;
-    }
+    const blade& b = blades[i];
+    const f4 a = LoadU(&b.a.x), c = LoadU(&b.c.x);
+    const f4 vx = Add(Add(baseX, Mul(Broadcast<0>(a), rho)), Mul(Broadcast<0>(c), e));
+    const f4 vy = Add(Add(baseY, Mul(Broadcast<1>(a), rho)), Mul(Broadcast<1>(c), e));
+    const f4 vz = Add(Add(baseZ, Mul(Broadcast<2>(a), rho)), Mul(Broadcast<2>(c), e));
+    f4 speed = Sqrt(Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz)));
+    // Still air and a broken flow give no direction: those lanes divide by 1.
+    const f4 moving = And(Greater(speed, zero), LessEq(speed, Splat(kMaxSpeed)));
+    const f4 along = Select(moving, speed, one);
+    const f4 ux = And(moving, Div(vx, along)), uy = And(moving, Div(vy, along)), uz = And(moving, Div(vz, along));
+    speed = And(moving, speed);
+    const f4 normal = LoadU(&b.normal.x);
+    const f4 cu = Along(LoadU(&b.chord.x), ux, uy, uz);
+    const f4 on = Greater(cu, zero);
+    const f4 nu = Along(normal, ux, uy, uz);
+    const f4 angle = Div(nu, Select(on, cu, one));
+    // BladeLift and BladeDrag: a bound's comparison fails for a NaN, which
+    // the order of Max's and Min's operands keeps.
+    const f4 cl = Min(maxLift, Max(minLift, Mul(slope, angle)));
+    const f4 cd = Min(maxDrag, Add(Mul(Mul(cd2, angle), angle), cd0));
+    const f4 xu = Along(LoadU(&b.span.x), ux, uy, uz);
+    const f4 lift = Mul(Mul(Mul(Mul(pressureArea, speed), speed), cl), Sub(one, Mul(xu, xu)));
+    const f4 resist = Mul(Mul(dragArea, cd), speed);
+    const f4 fx = Add(Mul(vx, resist), Mul(Sub(Broadcast<0>(normal), Mul(ux, nu)), lift));
+    const f4 fy = Add(Mul(vy, resist), Mul(Sub(Broadcast<1>(normal), Mul(uy, nu)), lift));
+    const f4 fz = Add(Mul(vz, resist), Mul(Sub(Broadcast<2>(normal), Mul(uz, nu)), lift));
+    const f4 about = Mul(Along(LoadU(&b.y.x), fx, fy, fz), rho);
+    const f4 flap = Mul(rho, Along(LoadU(&b.z.x), fx, fy, fz));
+    StoreU(drag + kPerBlade * i, And(on, about));
+    StoreU(moment + kPerBlade * i, And(on, flap));
+    StoreU(alpha + kPerBlade * i, Select(on, Abs(angle), Splat(-1.0f)));
   }
 }
 

@@ -75,6 +75,8 @@ float StrikeReach(kxgeometricobject* g) {
 
 int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kxdcontact* out, int max,
                   const kxdaircraftinstance* instance) {
+  // A clear frame's answer, before anything else is looked at.
+  if (instance && instance->FrameClear) return 0;
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!object || !world || !out || max <= 0) return 0;
   kxboxrecord& box = object->box;
@@ -86,6 +88,7 @@ int ShapeContacts(kxgeometricobject* object, const kxmatrix& frame, int flag, kx
 }
 
 int FacesStrike(const kxboxrecord& box, const kxmatrix& frame, kxdcontact* hit, const kxdaircraftinstance* instance) {
+  if (instance && instance->FrameClear) return 0;
   kxdworld* world = kxdynamics::CurrentWorld();
   if (!world || !(box.max[0] >= box.min[0]) || Clear(box, frame, instance)) return 0;
   kxvector4r points[6];

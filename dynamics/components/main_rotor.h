@@ -48,8 +48,18 @@ inline float BladeDrag(float alpha, float cd0, float cd2) {
   return cd > kMaxBladeDrag ? kMaxBladeDrag : cd;
 }
 // The same for the flybar paddles.
-float PaddleLift(float alpha);
-float PaddleDrag(float alpha);
+constexpr float kPaddleSlope = -2.7f;  // per rad
+constexpr float kMaxPaddleDrag = 1.0f;
+constexpr float kPaddleDrag2 = 0.5f;
+constexpr float kPaddleDrag0 = 0.02f;
+inline float PaddleLift(float alpha) {
+  float cl = kPaddleSlope * alpha;
+  return cl < -kMaxLift ? -kMaxLift : (cl > kMaxLift ? kMaxLift : cl);
+}
+inline float PaddleDrag(float alpha) {
+  float cd = kPaddleDrag2 * alpha * alpha + kPaddleDrag0;
+  return cd > kMaxPaddleDrag ? kMaxPaddleDrag : cd;
+}
 
 }  // namespace kxdrotoraero
 
@@ -104,6 +114,10 @@ class kxdmainrotor : public kxdbody {
   void ResetState() override;
   float GetRPM() override;
   float AskExtent() const override;
+  // A rotor that turns takes its whole frame from its fuselage at the start
+  // of its force pass (Place); without contact points of its own nothing
+  // in a substep reads the rest of what the follow pass would place.
+  bool PlacesItself() const override { return Body && Geometry && Blades > 0 && !Contact; }
 
   // Blades, hub centre, frames, radius, chord and inertia from the mesh; 0
   // (keys kept) without a mesh or without a blade.

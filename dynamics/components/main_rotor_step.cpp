@@ -2,6 +2,7 @@
 // frame; links; strike test; disc axis and drive; flybar; blades and flap
 // dynamics; induced flow; integration.
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -174,31 +175,91 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
   rb = InFrame(rb, B);
   const V& vf = Body->D.R;
   const float rf = BellHillerRadius;
-  float moment = 0.0f;
-  for (int side = 1; side >= -1; side -= 2) {
-    float s = static_cast<float>(side);
-    V p = Add(Add(rb, Mul(xb, s * rf)), Mul(zb, FlybarAngle * s * rf));
-    p.w = 1.0f;
-    V air = kxdaircraftinstance::AirVelocityAt(Instance, p);
-    V v = Sub(Add(Add(vf, Mul(B.Z, FlybarRate * s)), Mul(B.Z, Induced)), Add(Mul(yb, s * rf * Spin), air));
-    v.w = 0.0f;
-    float speed;
-    V u = Direction(v, &speed);
-    float k = Dot(yb, an);
-    V n = Add(zb, Mul(yb, k));
-    V span = Add(Mul(xb, s), Mul(zb, FlybarAngle * s));
-    V chord = Cross(span, n);
-    PaddlePitch = s * k;
-    float cu = Dot3(chord, u);
-    if (!(cu > 0.0f)) continue;
-    float alpha = Dot3(n, u) / cu;
-    float cl = kxdrotoraero::PaddleLift(alpha), cd = kxdrotoraero::PaddleDrag(alpha);
-    float su = Dot3(span, u);
-    float lift = kHalfDensity * BellHillerArea * speed * speed * cl * (1.0f - su * su);
-    float nu = Dot3(n, u);
-    V force = Add(Mul(v, -kHalfDensity * BellHillerArea * cd * speed), Mul(Sub(n, Mul(u, nu)), lift));
-    moment += s * rf * Dot3(force, zb);
+  // The two paddles side by side, lane 0 on the +x side and lane 1 on the
+  // other (lanes 2 and 3 repeat them): each lane takes the products and
+  // sums of one paddle worked alone, component by component.
+  using kl::f4;
+  const f4 zero = kl::Zero(), one = kl::Splat(1.0f);
+  const f4 side = kl::Set(1.0f, -1.0f, 1.0f, -1.0f);
+  const f4 sideRadius = kl::Mul(side, kl::Splat(rf));
+  const f4 flapped = kl::Mul(kl::Mul(kl::Splat(FlybarAngle), side), kl::Splat(rf));
+  const float* x = &xb.x;
+  const float* z = &zb.x;
+  f4 p[3];
+  for (int c = 0; c < 3; ++c) {
+    p[c] = kl::Add(kl::Add(kl::Splat((&rb.x)[c]), kl::Mul(kl::Splat(x[c]), sideRadius)),
+                   kl::Mul(kl::Splat(z[c]), flapped));
   }
+  // The air at each paddle, as AirVelocityAt gives it.
+  f4 air[3] = {zero, zero, zero};
+  if (Instance) {
+    const V& a = Instance->AirVelocity;
+    for (int c = 0; c < 3; ++c) air[c] = kl::Splat((&a.x)[c]);
+    if (const kxdbody* main = Instance->SimMainBody) {
+      const float* G = Instance->AirGradient;
+      const f4 dx = kl::Sub(p[0], kl::Splat(main->B.R.x)), dy = kl::Sub(p[1], kl::Splat(main->B.R.y)),
+               dz = kl::Sub(p[2], kl::Splat(main->B.R.z));
+      for (int c = 0; c < 3; ++c) {
+        air[c] = kl::Add(kl::Add(kl::Add(air[c], kl::Mul(kl::Splat(G[3 * c]), dx)), kl::Mul(kl::Splat(G[3 * c + 1]), dy)),
+                         kl::Mul(kl::Splat(G[3 * c + 2]), dz));
+      }
+    }
+  }
+  const f4 rate = kl::Mul(kl::Splat(FlybarRate), side);
+  const f4 turning = kl::Mul(sideRadius, kl::Splat(Spin));
+  f4 v[3];
+  for (int c = 0; c < 3; ++c) {
+    const float axis = (&B.Z.x)[c];
+    v[c] = kl::Sub(kl::Add(kl::Add(kl::Splat((&vf.x)[c]), kl::Mul(kl::Splat(axis), rate)),
+                           kl::Mul(kl::Splat(axis), kl::Splat(Induced))),
+                   kl::Add(kl::Mul(kl::Splat((&yb.x)[c]), turning), air[c]));
+  }
+  // Unit flow direction; none for a zero (or non-finite) speed.
+  f4 speed = kl::Sqrt(kl::Add(kl::Add(kl::Mul(v[0], v[0]), kl::Mul(v[1], v[1])), kl::Mul(v[2], v[2])));
+  const f4 moving = kl::And(kl::Greater(speed, zero), kl::LessEq(speed, kl::Splat(FLT_MAX)));
+  const f4 length = kl::Select(moving, speed, one);
+  const f4 ux = kl::And(moving, kl::Div(v[0], length)), uy = kl::And(moving, kl::Div(v[1], length)),
+           uz = kl::And(moving, kl::Div(v[2], length));
+  speed = kl::And(moving, speed);
+  const float k = Dot(yb, an);
+  const V n = Add(zb, Mul(yb, k));
+  const f4 nx = kl::Splat(n.x), ny = kl::Splat(n.y), nz = kl::Splat(n.z);
+  const f4 tilt = kl::Mul(kl::Splat(FlybarAngle), side);
+  const f4 sx = kl::Add(kl::Mul(kl::Splat(x[0]), side), kl::Mul(kl::Splat(z[0]), tilt));
+  const f4 sy = kl::Add(kl::Mul(kl::Splat(x[1]), side), kl::Mul(kl::Splat(z[1]), tilt));
+  const f4 sz = kl::Add(kl::Mul(kl::Splat(x[2]), side), kl::Mul(kl::Splat(z[2]), tilt));
+  // The last paddle's.
+  PaddlePitch = -1.0f * k;
+  auto dot = [](f4 ax, f4 ay, f4 az, f4 bx, f4 by, f4 bz) {
+    return kl::Add(kl::Add(kl::Mul(ax, bx), kl::Mul(ay, by)), kl::Mul(az, bz));
+  };
+  // chord = span x n
+  const f4 cu = dot(kl::Sub(kl::Mul(sy, nz), kl::Mul(sz, ny)), kl::Sub(kl::Mul(sz, nx), kl::Mul(sx, nz)),
+                    kl::Sub(kl::Mul(sx, ny), kl::Mul(sy, nx)), ux, uy, uz);
+  const f4 on = kl::Greater(cu, zero);
+  const f4 nu = dot(nx, ny, nz, ux, uy, uz);
+  const f4 alpha = kl::Div(nu, kl::Select(on, cu, one));
+  // PaddleLift and PaddleDrag: a bound's comparison fails for a NaN, which
+  // the order of Max's and Min's operands keeps.
+  const f4 cl = kl::Min(kl::Splat(kxdrotoraero::kMaxLift),
+                        kl::Max(kl::Splat(-kxdrotoraero::kMaxLift), kl::Mul(kl::Splat(kxdrotoraero::kPaddleSlope), alpha)));
+  const f4 cd = kl::Min(kl::Splat(kxdrotoraero::kMaxPaddleDrag),
+                        kl::Add(kl::Mul(kl::Mul(kl::Splat(kxdrotoraero::kPaddleDrag2), alpha), alpha),
+                                kl::Splat(kxdrotoraero::kPaddleDrag0)));
+  const f4 su = dot(sx, sy, sz, ux, uy, uz);
+  const f4 lift = kl::Mul(kl::Mul(kl::Mul(kl::Mul(kl::Splat(kHalfDensity * BellHillerArea), speed), speed), cl),
+                          kl::Sub(one, kl::Mul(su, su)));
+  const f4 resist = kl::Mul(kl::Mul(kl::Splat(-kHalfDensity * BellHillerArea), cd), speed);
+  const f4 fx = kl::Add(kl::Mul(v[0], resist), kl::Mul(kl::Sub(nx, kl::Mul(ux, nu)), lift));
+  const f4 fy = kl::Add(kl::Mul(v[1], resist), kl::Mul(kl::Sub(ny, kl::Mul(uy, nu)), lift));
+  const f4 fz = kl::Add(kl::Mul(v[2], resist), kl::Mul(kl::Sub(nz, kl::Mul(uz, nu)), lift));
+  // A paddle with the air from behind its chord adds nothing: a zero,
+  // which changes no sum begun at +0.
+  alignas(16) float moments[4];
+  kl::Store(moments, kl::And(on, kl::Mul(sideRadius, dot(fx, fy, fz, kl::Splat(zb.x), kl::Splat(zb.y), kl::Splat(zb.z)))));
+  float moment = 0.0f;
+  moment += moments[0];
+  moment += moments[1];
   float j = BellHillerMass * rf * rf * Spin;
   const V& w = Body->Omega;
   float gyro = 2.0f * j * (Dot3(w, F.X) * Dot3(F.X, xb) + Dot3(w, F.Y) * Dot3(F.Y, xb)) * static_cast<float>(Sense);
@@ -278,6 +339,8 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
   kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
   Thrust = 0.0f;
+  // The hinge forces go on at the carrier chain's end, as PushForce puts them.
+  kxdbody* root = Body->RootCarrier();
   for (int i = 0; i < Blades; ++i) {
     const V& xi = axes[i];
     const V& zi = blades[i].z;
@@ -299,12 +362,15 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
     d->Flap[i] = FlapRate[i];
     // The rotor's thrust reaches the fuselage through the coning of the
     // blades at their hinges.
-    V fc = Mul(Add(xi, Mul(zi, Flap[i])), 0.5f * BladeMass * Spin * Spin * Radius);
-    fc.w = 0.0f;
+    const lanes force = kl::XYZ(kl::Mul(kl::Add(Lanes(xi), kl::Mul(Lanes(zi), kl::Splat(Flap[i]))),
+                                        kl::Splat(0.5f * BladeMass * Spin * Spin * Radius)));
+    const V fc = Vector(force);
     Thrust += Dot3(fc, B.Z);
-    V at = Add(Mul(xi, HingeRadius), B.R);
-    at.w = 1.0f;
-    if (Finite3(fc)) kxdcomponent::PushForce(Body, fc, at);
+    if (!Finite3(fc)) continue;
+    // PushForce's AddForceAt at the hinge, in lanes: the same sums.
+    const lanes arm = kl::Sub(kl::Add(kl::Mul(Lanes(xi), kl::Splat(HingeRadius)), Lanes(B.R)), Lanes(root->B.R));
+    kl::StoreXYZ(&root->Force.x, kl::Add(Lanes(root->Force), force));
+    kl::StoreXYZ(&root->Torque.x, kl::Add(Lanes(root->Torque), Crossed(arm, force)));
   }
 }
 

@@ -1,8 +1,7 @@
-// The small laws of the main rotor model: clutch, inflow, ground effect and
-// the blade and paddle coefficients.
+// The small laws of the main rotor model: clutch, inflow and ground effect
+// (the blade and paddle coefficients are inline in main_rotor.h).
 #include <cmath>
 
-#include "dynamics/components/component_support.h"
 #include "dynamics/components/main_rotor.h"
 
 namespace {
@@ -10,10 +9,6 @@ namespace {
 constexpr float kClutchStiffness = 10.0f;   // N m per rad/s of slip, engaged
 constexpr float kClutchFade = 0.01f;        // per rad/s below the engagement speed
 constexpr float kGroundEffectReach = 1.2f;  // in rotor diameters of hub height
-constexpr float kPaddleSlope = -2.7f;       // per rad
-constexpr float kMaxPaddleDrag = 1.0f;
-constexpr float kPaddleDrag2 = 0.5f;
-constexpr float kPaddleDrag0 = 0.02f;
 
 }  // namespace
 
@@ -44,13 +39,6 @@ float GroundEffect(float hubHeight, float radius) {
   if (!(q < kGroundEffectReach)) return 1.0f;
   float d = kGroundEffectReach - q;
   return 1.0f - 0.5f * d * d;
-}
-
-float PaddleLift(float alpha) { return kxdcomponent::Clamp(kPaddleSlope * alpha, -kMaxLift, kMaxLift); }
-
-float PaddleDrag(float alpha) {
-  float cd = kPaddleDrag2 * alpha * alpha + kPaddleDrag0;
-  return cd > kMaxPaddleDrag ? kMaxPaddleDrag : cd;
 }
 
 }  // namespace kxdrotoraero

@@ -75,6 +75,7 @@ kxdskid00::kxdskid00() {
 }
 
 void kxdskid00::ComputeChange(kxdintegrable* change, int flag) {
+  if (PlacesItself()) FollowForForcePass();
   if (Geometry) {
     kxdcontact contacts[kxdground::kMaxContacts];
     int n = kxdground::ShapeContacts(Geometry, B, 0, contacts, kxdground::kMaxContacts, Instance);

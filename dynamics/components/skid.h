@@ -16,6 +16,12 @@ class kxdskid00 : public kxdbody {
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
   float AskExtent() const override;
+  // On a free carrier the skid takes its frame in its own force pass, and
+  // in a clear frame only its place: nothing else reads its frame inside
+  // the substeps.
+  bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // A carried skid has nothing to integrate: its carrier's frame is its.
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass : kAllPasses; }
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;

@@ -186,6 +186,11 @@ float kxdtailrotor00::PitchFor(float cmd, float vt, float vax) const {
   return (cmd + GyroZero + 1.0f) * (PitchMax - PitchMin) * 0.5f + PitchMin - inflow;
 }
 
+float kxdtailrotor00::AskExtent() const {
+  if (!Geometry) return kxdbody::AskExtent();
+  return kxdground::WiderAsk(kxdbody::AskExtent(), kxdground::BoxAskExtent(Geometry->box, B));
+}
+
 void kxdtailrotor00::StrikeTest() {
   if (--Countdown >= 1) return;
   Countdown = kStrikeEvery;
@@ -194,6 +199,7 @@ void kxdtailrotor00::StrikeTest() {
 }
 
 void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {
+  if (PlacesItself()) FollowForForcePass();
   kxdtailrotor00* d = kxdcomponent::TwinOf(this, change);
   if (!d || !Body) {
     if (!Body && !Skipped) {

@@ -34,6 +34,12 @@ class kxdtailrotor00 : public kxdbody {
   void Prepare() override;
   void UpdateVisual() override;
   float GetRPM() override;
+  // On a free carrier the tail rotor takes its frame in its own force pass
+  // (its thrust is placed from the fuselage's), in a clear frame only its
+  // place.
+  bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // The strike test asks about its box.
+  float AskExtent() const override;
 
   // The drive speed (rad/s) of the tail rotor from its linked sources, the
   // last linked of Engine, Rotor, Rotor1 winning; speed when none is linked.

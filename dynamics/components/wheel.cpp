@@ -117,13 +117,7 @@ float kxdwheel00::RollingFriction() const {
 
 void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
-  if (PlacesItself()) {
-    if (!Joint && Instance && Instance->FrameClear) {
-      FollowCarrierOrigin();
-    } else {
-      FollowCarrier();
-    }
-  }
+  if (PlacesItself()) FollowForForcePass();
   if (Geometry && Clear()) {
     if (twin) twin->Spin = -kSpinDecay * Spin;  // a query would find nothing
   } else if (Geometry) {

@@ -60,27 +60,51 @@ TEST_F(lanekernels, AirAtAPointSumsEachRowTermByTermFromTheMainBody) {
   EXPECT_EQ(got.w, 0.0f);
 }
 
+// In still air the turn is the body's own, the same to the bit: also where
+// a component of the turn is a zero, whose sign the gradient's zeros decide.
 TEST_F(lanekernels, CarrierFrameTurnsTheGradientAndTheFlowAsTheirDotProducts) {
-  kxdcarrierframe frame;
-  frame.body = &body;
-  frame.Prime();
-  const kxmatrix& B = body.B;
-  const float* G = instance.AirGradient;
-  const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) {
-      const kxvector4r& a = *axes[j];
-      // G a, row by row, then axis_i . (G a).
-      const kxvector4r ga = {(G[0] * a.x + G[1] * a.y) + G[2] * a.z, (G[3] * a.x + G[4] * a.y) + G[5] * a.z,
-                             (G[6] * a.x + G[7] * a.y) + G[8] * a.z, 0.0f};
-      const float want = Dot3(*axes[i], ga);
-      EXPECT_EQ(Bits(frame.gradient[4 * i + j]), Bits(want)) << "gradient " << i << ", " << j;
-      const kxvector4r w = frame.omega;
-      const float cross[3][3] = {{0.0f, -w.z, w.y}, {w.z, 0.0f, -w.x}, {-w.y, w.x, 0.0f}};
-      EXPECT_EQ(Bits(frame.turn[4 * i + j]), Bits(cross[i][j] - want)) << "turn " << i << ", " << j;
+  const float given[9] = {0.1f, -3.0f, 1e-6f, 7.5f, 0.0f, -0.0f, 2e3f, 1.0f / 7.0f, -0.5f};
+  const float still[9] = {-0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f, -0.0f};
+  // With x and y axes of positive elements and no turn, the negative zeros
+  // of the gradient give negative zeros off the turn's diagonal.
+  const struct {
+    const float* gradient;
+    kxvector4r omega;
+    float yx;  // B.Y.x
+  } cases[] = {{given, {0.3f, -1.7f, 1e-4f, 0.0f}, -0.8f},
+               {still, {0.3f, -1.7f, 1e-4f, 0.0f}, -0.8f},
+               {still, {0.0f, 0.0f, 0.0f, 0.0f}, 0.8f},
+               {given, {0.0f, 0.0f, 0.0f, 0.0f}, -0.8f}};
+  for (const auto& c : cases) {
+    std::memcpy(instance.AirGradient, c.gradient, sizeof given);
+    body.Omega = c.omega;
+    body.B.Y.x = c.yx;
+    kxdcarrierframe frame;
+    frame.body = &body;
+    frame.Prime();
+    const kxmatrix& B = body.B;
+    const float* G = instance.AirGradient;
+    const kxvector4r* axes[3] = {&B.X, &B.Y, &B.Z};
+    for (int i = 0; i < 3; ++i) {
+      for (int j = 0; j < 3; ++j) {
+        const kxvector4r& a = *axes[j];
+        // G a, row by row, then axis_i . (G a).
+        const kxvector4r ga = {(G[0] * a.x + G[1] * a.y) + G[2] * a.z, (G[3] * a.x + G[4] * a.y) + G[5] * a.z,
+                               (G[6] * a.x + G[7] * a.y) + G[8] * a.z, 0.0f};
+        const float want = Dot3(*axes[i], ga);
+        if (c.gradient == still) {
+          EXPECT_EQ(frame.gradient[4 * i + j], 0.0f) << "gradient " << i << ", " << j;
+        } else {
+          EXPECT_EQ(Bits(frame.gradient[4 * i + j]), Bits(want)) << "gradient " << i << ", " << j;
+        }
+        const kxvector4r w = frame.omega;
+        const float cross[3][3] = {{0.0f, -w.z, w.y}, {w.z, 0.0f, -w.x}, {-w.y, w.x, 0.0f}};
+        EXPECT_EQ(Bits(frame.turn[4 * i + j]), Bits(cross[i][j] - want))
+            << "turn " << i << ", " << j << " omega " << c.omega.x << " " << c.omega.z;
+      }
     }
+    ExpectSame(frame.velocity, {Dot3(B.X, body.D.R), Dot3(B.Y, body.D.R), Dot3(B.Z, body.D.R), 0.0f}, "velocity");
   }
-  ExpectSame(frame.velocity, {Dot3(B.X, body.D.R), Dot3(B.Y, body.D.R), Dot3(B.Z, body.D.R), 0.0f}, "velocity");
 }
 
 TEST_F(lanekernels, FoldedLoadsReachTheCarrierTurnedAsToWorldTurnsThem) {

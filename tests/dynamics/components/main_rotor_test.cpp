@@ -2,6 +2,8 @@
 // coefficients, the blade elements' loads), its file lines, a blade strike, the broken state and the
 // second model's angle wrap.
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "core/arguments.h"
@@ -127,6 +129,67 @@ TEST(rotorlaws, BladeElementsTakeTheLoadsOfTheirOwnFlow) {
     EXPECT_LT(alpha[k], 0.0f);
     EXPECT_EQ(drag[k], 0.0f);
     EXPECT_EQ(moment[k], 0.0f);
+  }
+}
+
+// Each lane of the elements' kernel does what one element worked alone
+// does, operation for operation: the formula written out element by
+// element gives the same bits, for flows of mixed magnitudes, a lift and
+// a drag past their bounds, an element in still air and one without a
+// finite flow.
+TEST(rotorlaws, BladeElementsGiveTheElementFormulaBitForBit) {
+  using V = kxvector4r;
+  namespace el = kxdbladeelements;
+  const float e[el::kPerBlade] = {0.0125f, 0.1f / 3.0f, 0.3f, 1.75f};
+  const float rho[el::kPerBlade] = {0.1125f, 0.2f / 3.0f, 0.45f, 2.0f};
+  el::rows r{e, rho, {0.3f, -1e-3f, -1.5f, 0.0f}, 0.004f, 0.011f, 1.3f};
+  el::blade b{};
+  b.span = {0.6f, 0.8f, 1e-3f, 0.0f};
+  b.normal = {-0.8f, 0.6f, 1.0f / 3.0f, 0.0f};
+  b.chord = {1e-7f, -2.5f, 0.7f, 0.0f};
+  b.y = {0.1f, -0.99f, 0.05f, 0.0f};
+  b.z = {0.25f, 0.5f, -1.0f / 7.0f, 0.0f};
+  const V flows[][2] = {{{0.2f, -60.0f, 3.0f, 0.0f}, {0.0f, 0.0f, 2.0f, 0.0f}},
+                        {{-7.0f, 40.0f, -0.3f, 0.0f}, {1e-4f, 3.0f, -4.0f, 0.0f}},
+                        {{0.0f, -1.0f, 90.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}},
+                        {{-2.0f, 1e-3f, 3.75f, 0.0f}, {5.0f, 0.0f, 0.0f, 0.0f}},
+                        {{1e30f, 1e30f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f, 0.0f}}};
+  constexpr int kBlades = sizeof flows / sizeof flows[0];
+  el::blade blades[kBlades];
+  for (int i = 0; i < kBlades; ++i) blades[i] = b, blades[i].a = flows[i][0], blades[i].c = flows[i][1];
+  // Still air at the first element of the third blade.
+  blades[2].a.x = -(r.base.x / rho[0]);
+  float drag[kBlades * el::kPerBlade], moment[kBlades * el::kPerBlade], alpha[kBlades * el::kPerBlade];
+  el::Loads(r, blades, kBlades, drag, moment, alpha);
+  auto bits = [](float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return u;
+  };
+  for (int i = 0; i < kBlades; ++i) {
+    const el::blade& x = blades[i];
+    for (int k = 0; k < el::kPerBlade; ++k) {
+      const float vx = r.base.x + x.a.x * rho[k] + x.c.x * e[k], vy = r.base.y + x.a.y * rho[k] + x.c.y * e[k],
+                  vz = r.base.z + x.a.z * rho[k] + x.c.z * e[k];
+      float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
+      const bool moving = speed > 0.0f && std::isfinite(speed);
+      const float ux = moving ? vx / speed : 0.0f, uy = moving ? vy / speed : 0.0f, uz = moving ? vz / speed : 0.0f;
+      if (!moving) speed = 0.0f;
+      const float cu = x.chord.x * ux + x.chord.y * uy + x.chord.z * uz;
+      const float nu = x.normal.x * ux + x.normal.y * uy + x.normal.z * uz;
+      const float a = nu / (cu > 0.0f ? cu : 1.0f);
+      const float xu = x.span.x * ux + x.span.y * uy + x.span.z * uz;
+      const float lift = 0.6125f * r.area * speed * speed * aero::BladeLift(a) * (1.0f - xu * xu);
+      const float resist = -0.6125f * r.area * aero::BladeDrag(a, r.cd0, r.cd2) * speed;
+      const float fx = vx * resist + (x.normal.x - ux * nu) * lift, fy = vy * resist + (x.normal.y - uy * nu) * lift,
+                  fz = vz * resist + (x.normal.z - uz * nu) * lift;
+      const int j = el::kPerBlade * i + k;
+      const float wantDrag = cu > 0.0f ? (fx * x.y.x + fy * x.y.y + fz * x.y.z) * rho[k] : 0.0f;
+      const float wantMoment = cu > 0.0f ? rho[k] * (fx * x.z.x + fy * x.z.y + fz * x.z.z) : 0.0f;
+      EXPECT_EQ(bits(drag[j]), bits(wantDrag)) << "blade " << i << " element " << k;
+      EXPECT_EQ(bits(moment[j]), bits(wantMoment)) << "blade " << i << " element " << k;
+      EXPECT_EQ(bits(alpha[j]), bits(cu > 0.0f ? std::fabs(a) : -1.0f)) << "blade " << i << " element " << k;
+    }
   }
 }
 

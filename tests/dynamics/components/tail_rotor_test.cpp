@@ -8,6 +8,7 @@
 #include "dynamics/components/engine00.h"
 #include "dynamics/components/main_rotor.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/components/ground_contact.h"
 #include "dynamics/components/tail_rotor.h"
 #include "dynamics/writers.h"
 #include "rotor_support.h"
@@ -124,6 +125,10 @@ TEST_F(tailflight, StandingTailRotorGivesNoThrustThenFollowsTheMainRotorUntilStr
   // Held full rudder in heading hold: the error stays within its bound.
   EXPECT_LE(std::fabs(tail->Error), kxdtailrotor00::kMaxError + 0.01f);
   EXPECT_EQ(kxdaircraftinstance::Loaded(0)->Crash, 0);
+  // Its strike test is one of the aircraft's asks: the frame's reach cull
+  // counts its box.
+  ASSERT_NE(tail->Geometry, nullptr);
+  EXPECT_GE(tail->AskExtent(), kxdground::BoxAskExtent(tail->Geometry->box, tail->B));
   // A strike stops new thrust without a crash; the rotor still follows its drive.
   kxdflatground hill(tail->B.R.z + 0.2f);
   for (int i = 0; i < 4 && !tail->Broken; ++i) kxdynamics::Step(0.009f, &hill);
