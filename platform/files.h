@@ -47,6 +47,11 @@ int IsEof(kxfile* file);
 
 // Bytes, or -1 for an empty path, a directory or a file that cannot be opened.
 long GetFileSize(const char* path);
+// Why a file cannot be read, for the log line that reports it: kNotFound,
+// "a folder", "not readable (<system's reason>)" or "empty file"; empty
+// when it can be read and holds bytes.
+constexpr char kNotFound[] = "not found";
+std::string ReadProblem(const char* path);
 // Reads at most capacity bytes; the count read, or -1. No terminator added.
 long ReadWholeFile(const char* path, void* buffer, long capacity);
 // Creates or replaces the file atomically; 1 when all bytes were written.
@@ -55,6 +60,9 @@ int WriteWholeFile(const char* path, const void* buffer, long size);
 int AppendFile(const char* path, const void* buffer, long size);
 // Removes a regular file; a missing file is no error (1).
 int DeleteFile(const char* path);
+// Gives a file (or a link) a new name in the same file system; 0 when the
+// new name is taken or the rename fails.
+int RenameFile(const char* path, const char* newPath);
 // Copies, replacing the destination; the same file on both sides is left
 // untouched (1).
 int CopyFile(const char* source, const char* destination);
