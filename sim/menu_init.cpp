@@ -30,6 +30,7 @@
 #include "sim/world/shadow_prep.h"
 #include "sim/views/loading_screen.h"
 #include "sim/views/menu_bar.h"
+#include "sim/views/notice_window.h"
 #include "sim/views/window_functions.h"
 #include "sim/world/world.h"
 
@@ -197,6 +198,7 @@ void MenuIdle() {
   UpdateTiming();
   PollDevices();
   UpdateNotice();
+  ShowWaitingNotice();
   if (session.music > 0) Music().ScanSongs();
 }
 

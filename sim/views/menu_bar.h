@@ -34,6 +34,7 @@ enum menuwindow {
   kWndRestart,
   kWndKeys,
   kWndOptionsMain,
+  kWndNotice,
   kMenuWindows
 };
 
