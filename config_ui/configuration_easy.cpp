@@ -317,8 +317,10 @@ int svconfigurationeasy::Save() {
   return WriteConfiguration(mapper->name.Text(), EasyForm(*mapper, nameField ? nameField->text : "", State()));
 }
 
+// A save that fails keeps the window and the edits: the players'
+// configurations are read again only from a file that was written.
 void svconfigurationeasy::Ok() {
-  Save();
+  if (!Save()) return;
   sim::LoadPlayerConfigurations();
   Hide();
   kxscript::Execute(kSettingsOpen);
@@ -330,8 +332,8 @@ void svconfigurationeasy::Cancel() {
 }
 
 void svconfigurationeasy::Advanced() {
-  if (!mapper) return;
-  Save();
+  // The advanced editor reads the file: without it the edits would be lost.
+  if (!mapper || !Save()) return;
   Hide();
   kxstring command;
   command.Format("/Display/Invisible/ConfigurationEditor/Open( %s, 0)", kxscript::Quote(mapper->name.Text()).Text());

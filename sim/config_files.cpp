@@ -9,6 +9,7 @@
 #include "platform/event_nodes.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "sim/notice.h"
 
 kxtype svconfigfiles::Type("svconfigfiles", sizeof(svconfigfiles), kxcreate<svconfigfiles>);
 
@@ -130,6 +131,8 @@ int SaveConfigurationsInUse() {
   const std::string& text = out.Text();
   if (kxsystem::WriteWholeFile(kConfigFilesPath, text.data(), static_cast<long>(text.size()))) return 1;
   kxsystem::Log("sim:  writing %s=fail\n", kConfigFilesPath);
+  PostNotice(std::string("The choice of configurations was not saved: ") + kConfigFilesPath +
+             " could not be written (a folder that cannot be written or a full disk).");
   return 0;
 }
 
