@@ -321,6 +321,19 @@ int RenameFile(const char* path, const char* newPath) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 1 : 0;
 }
 
+int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) {
+  std::vector<std::pair<std::string, std::string>> resolved;
+  for (const auto& [from, to] : moves) {
+    resolved.emplace_back(ResolveReadPath(from.c_str()), ResolveWritePath(to.c_str()));
+    if (!MayReplace(resolved.back().second)) return 0;
+  }
+  for (const auto& [from, to] : resolved) {
+    KeepMode(from, to);
+    if (std::rename(from.c_str(), to.c_str()) != 0) return 0;
+  }
+  return 1;
+}
+
 int CopyFile(const char* source, const char* destination) {
   if (!source || !*source || !destination || !*destination) return 0;
   std::string from = ResolveReadPath(source);

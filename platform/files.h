@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kxsystem {
 
@@ -63,6 +65,11 @@ int DeleteFile(const char* path);
 // Gives a file (or a link) a new name in the same file system; 0 when the
 // new name is taken or the rename fails.
 int RenameFile(const char* path, const char* newPath);
+// Renames each new file of a set over its target (pairs of new file and
+// target, in order), so that files which belong together are replaced
+// together. Nothing is renamed unless every target may be replaced; each
+// replacement keeps its target's permissions. 1 when every rename succeeded.
+int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves);
 // Copies, replacing the destination; the same file on both sides is left
 // untouched (1).
 int CopyFile(const char* source, const char* destination);
