@@ -11,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/hooks.h"
 #include "core/text_lines.h"
 #include "platform/codes.h"
 #include "platform/log.h"
@@ -135,6 +136,12 @@ int StaysInside(const char* path) {
     if (*part) ++part;
   }
   return 1;
+}
+
+int NameStaysInside(const char* name, const char* lineStart) {
+  if (StaysInside(name)) return 1;
+  kxcore::Log("%s%s leaves the data folder; ignored\n", lineStart ? lineStart : "", name ? name : "");
+  return 0;
 }
 
 int IsPiccoloModel(const char* name) { return name && strcasecmp(name, kPiccoloModel) == 0 ? 1 : 0; }

@@ -82,6 +82,10 @@ int IsPlainName(const char* name);
 // 1 for a path relative to the data folder that stays inside it: not empty,
 // not absolute ("/", "\" or a drive "x:" first), no ".." part.
 int StaysInside(const char* path);
+// StaysInside for a name read from a data file before it becomes a path;
+// one that does not is refused with the log line "<line start><name>
+// leaves the data folder; ignored".
+int NameStaysInside(const char* name, const char* lineStart);
 
 // The one older-format model kept among the aircraft folders, in
 // "aircraft/piccolo/" with its binary mesh: its sounds come from the

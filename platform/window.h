@@ -78,9 +78,9 @@ void UpdateAspect(kxdisplaysettings& settings);
 
 // The size the program falls back to when a window cannot be made.
 constexpr int kFallbackWidth = 640, kFallbackHeight = 480;  // pixels
-// Holds the window size within the display's modes (no smaller than the
-// smallest, no larger than the largest), with a log line when it changes;
-// a size below one pixel becomes the fallback size. 1 when it changed.
+// Holds the window size within the display's modes (no larger than the
+// largest), with a log line when it changes; a size below one pixel becomes
+// the fallback size. 1 when it changed.
 int FitWindowSize(kxdisplaysettings& settings);
 // Makes the window: the size fitted first, and when that size cannot be
 // made, the fallback size windowed, each failure with its log line. On

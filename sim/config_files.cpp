@@ -97,13 +97,21 @@ int CreateMappers() {
   return 1;
 }
 
+/* The name comes from "config/config.kxc": like an aircraft's or a
+   scenery's, it must name a file inside "config/". A refused or missing
+   file leaves the mapper reset, with one log line. */
 void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
   if (!mapper) return;
   mapper->ResetFunctions();
-  if (!stem.Empty()) {
+  if (!stem.Empty() && !kxsystem::IsPlainName(stem.Text())) {
+    kxsystem::Log("sim:  control configuration %s is no name inside config/; not loaded\n", stem.Text());
+  } else if (!stem.Empty()) {
     kxstring path;
     path.Format("config/%s.kxa", stem.Text());
-    kxscript::ReadFile(path.Text(), mapper);
+    if (!kxscript::ReadFile(path.Text(), mapper)) {
+      kxsystem::Log("sim:  control configuration %s=fail (%s)\n", path.Text(),
+                    kxsystem::ReadProblem(path.Text()).c_str());
+    }
     mapper->name = stem;
   }
   if (mapper->SourceCode(kNozzleFunction) == kxdevicemapper::kNoSource)
@@ -112,7 +120,8 @@ void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
 
 void LoadPlayerConfigurations() {
   svconfigfiles* files = ConfigFiles();
-  if (files) kxscript::ReadFile(kConfigFilesPath, files);
+  if (files && !kxscript::ReadFile(kConfigFilesPath, files))
+    kxsystem::Log("sim:  %s=fail (%s)\n", kConfigFilesPath, kxsystem::ReadProblem(kConfigFilesPath).c_str());
   LoadConfiguration(input::playermapper[0], files ? files->Aircraft0File : kxstring());
   LoadConfiguration(input::playermapper[1], files ? files->Aircraft1File : kxstring());
 }

@@ -23,6 +23,7 @@
 #include "sim/device_nodes.h"
 #include "sim/hud_texts.h"
 #include "sim/menu.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
@@ -61,7 +62,7 @@ void LoadAircraft(int i) {
   line.Format("loading aircraft %d %s", i + 1, setting);
   Loading(0, "%s", line.Text());
   kxsystem::Log("sim:  loading aircraft %d %s...\n", i + 1, setting);
-  kxdaircraftinstance::AircraftLoad(setting, i);
+  if (kxdaircraftinstance::AircraftLoad(setting, i)) PostAircraftProblems(setting);
   kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
   if (slot && slot->IsLoaded()) p.flight_state = kxdaircraftinstance::FlightStateOf(i);
   TakeStartFrame(p);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <vector>
+
+#include "dynamics/load.h"
 
 namespace sim {
 namespace {
@@ -31,5 +34,16 @@ std::string TakeNotice() {
 int NoticeWaiting() { return Waiting().empty() ? 0 : 1; }
 
 void ClearNotices() { Waiting().clear(); }
+
+void PostAircraftProblems(const char* aircraft) {
+  const std::vector<std::string>& problems = kxdload::LoadProblems();
+  if (problems.empty()) return;
+  // A notice has room for a few lines: the log holds every one.
+  constexpr size_t kShown = 4;
+  std::string text = std::string("The aircraft ") + (aircraft ? aircraft : "") + " may not fly as meant: ";
+  for (size_t i = 0; i < problems.size() && i < kShown; ++i) text += (i ? "; " : "") + problems[i];
+  if (problems.size() > kShown) text += "; and " + std::to_string(problems.size() - kShown) + " more (see the log)";
+  PostNotice(text + ".");
+}
 
 }  // namespace sim

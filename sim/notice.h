@@ -19,4 +19,9 @@ int NoticeWaiting();
 // Drops every waiting notice.
 void ClearNotices();
 
+// After an aircraft was chosen and loaded: the notice of what its load had
+// to leave out (a wing section without airfoil, no mesh); nothing when it
+// left nothing out.
+void PostAircraftProblems(const char* aircraft);
+
 }  // namespace sim

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "core/output.h"
@@ -50,8 +51,10 @@ TEST_F(loading, SampleLoadsWithMainBodyHeaderAndBalancedFuselage) {
   PutAircraft("sample", kSample);
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 1), 1);
   EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft sample=ok\n"));
-  // Forward links resolve; the summary's trace prints nothing.
-  EXPECT_EQ(log.Lines(), 1) << kxtest::logcapture::Text();
+  // Forward links resolve; the summary's trace prints nothing. The sample
+  // has no mesh, which is said.
+  EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.tgo or .obj: not found; the aircraft has no mesh\n"));
+  EXPECT_EQ(log.Lines(), 2) << kxtest::logcapture::Text();
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(1);
   ASSERT_NE(instance, nullptr);
   EXPECT_EQ(instance->TypeWord, 2);
@@ -76,6 +79,70 @@ TEST_F(loading, SampleLoadsWithMainBodyHeaderAndBalancedFuselage) {
   EXPECT_EQ(hinge->Body1, pod);
   EXPECT_EQ(pod->ParentBody, instance->SimMainBody);
   EXPECT_EQ(pod->Joint, hinge);
+}
+
+// A component file that makes no component is no aircraft: the load fails
+// with a line saying why, whatever the file holds.
+TEST_F(loading, AComponentFileWithoutComponentsIsNoAircraft) {
+  struct bad {
+    const char* what;
+    std::string bytes;
+    const char* said;
+  } files[] = {
+      {"empty", "", "kxscript:  aircraft/sample/sample.kxd: empty file\n"},
+      {"UTF-16", std::string("\xFF\xFE" "A\0p\0p\0", 8), "kxscript:  aircraft/sample/sample.kxd: UTF-16 text, not read\n"},
+      {"binary", std::string("\x7F" "ELF\x02\x01\0\0\xFF\xFE", 10),
+       "kxdynamics:  aircraft/sample/sample.kxd: no component in it\n"},
+      {"a folder", "", "kxscript:  aircraft/sample/sample.kxd: a folder, not read\n"},
+  };
+  for (const bad& f : files) {
+    SCOPED_TRACE(f.what);
+    std::filesystem::remove_all("aircraft/sample");
+    if (std::string(f.what) == "a folder") std::filesystem::create_directories("aircraft/sample/sample.kxd");
+    else Put("aircraft/sample/sample.kxd", f.bytes);
+    log.Clear();
+    EXPECT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 0);
+    EXPECT_TRUE(log.Contains(f.said)) << log.Text();
+    EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft sample=fail\n"));
+    EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+  }
+}
+
+// An aircraft whose mesh is missing, empty or not a mesh flies unseen: it
+// loads, with one line saying so and the reason kept for the notice.
+TEST_F(loading, AnAircraftWithoutAUsableMeshLoadsAndSaysSo) {
+  PutAircraft("sample", kSample);
+  struct mesh {
+    const char* file;  // null: none
+    std::string bytes;
+    const char* said;
+  } meshes[] = {
+      {nullptr, "", "kxdynamics:  aircraft/sample/sample.tgo or .obj: not found; the aircraft has no mesh\n"},
+      {"sample.obj", "", "kxdynamics:  aircraft/sample/sample.tgo or .obj: empty file; the aircraft has no mesh\n"},
+      {"sample.tgo", "KXTGO1\0\0garbage", "gl:  loading geometry aircraft/sample/sample.tgo=fail\n"},
+  };
+  for (const mesh& m : meshes) {
+    SCOPED_TRACE(m.said);
+    std::filesystem::remove("aircraft/sample/sample.obj");
+    std::filesystem::remove("aircraft/sample/sample.tgo");
+    if (m.file) Put(std::string("aircraft/sample/") + m.file, m.bytes);
+    log.Clear();
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+    EXPECT_TRUE(log.Contains(m.said)) << log.Text();
+    ASSERT_EQ(kxdload::LoadProblems().size(), 1u);
+    EXPECT_NE(kxdload::LoadProblems()[0].find("mesh"), std::string::npos);
+  }
+}
+
+// A mesh named by the geometry script is read from inside the data folder
+// only.
+TEST_F(loading, AGeometryScriptMeshOutsideTheDataFolderIsRefused) {
+  PutAircraft("sample", kSample);
+  Put("outside.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  Put("aircraft/sample/sample.kxg", "Append kxgeometricobject Body\ncd Body/\nMesh( \"../../outside.obj\" )\ncd ../\n");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  EXPECT_TRUE(log.Contains("gl:  mesh ../../outside.obj leaves the data folder; ignored\n")) << log.Text();
+  EXPECT_FALSE(log.Contains("loading geometry"));
 }
 
 TEST_F(loading, WriteLoadWriteGivesTheSameFile) {

@@ -319,3 +319,31 @@ TEST_F(MeshFiles, LoadGeometryLoadsElementTexturesBesideTheMesh) {
   kxgeometry::Free(&slot);
   EXPECT_EQ(kxgl::TexturesInUse(), 0);
 }
+
+// A texture the mesh names is found beside it or in "texture/"; a name that
+// would lead out of the data folder is not even looked for, and one that is
+// found nowhere is said too. The mesh loads either way.
+TEST_F(MeshFiles, TexturesOutsideTheDataFolderOrMissingAreLeftOffWithALogLine) {
+  kximage picture;
+  picture.width = picture.height = 2;
+  picture.channels = 3;
+  picture.pixels.assign(12, 200);
+  kxgl::WriteBmp(Path("evil.bmp").c_str(), picture);
+  std::filesystem::create_directories(Path("aircraft"));
+  const char* names[] = {"../evil.bmp", "missing.bmp", "/etc/evil.bmp"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    mesh_ = TwoElementMesh();
+    std::snprintf(mesh_->textureName, sizeof mesh_->textureName, "%s", name);
+    const std::string path = Path("aircraft/m.tgo");
+    kxgeometry::WriteBinary(path.c_str(), mesh_);
+    kxgeometry::Free(&mesh_);
+    kxgeometry* slot = nullptr;
+    ASSERT_EQ(kxgl::LoadGeometry(path.c_str(), &slot, 1, 0), 1);
+    EXPECT_EQ(slot->texture, nullptr);
+    EXPECT_EQ(kxgl::TexturesInUse(), 0);
+    const std::string said = std::string(name) == "missing.bmp" ? " not found\n" : " leaves the data folder; ignored\n";
+    EXPECT_NE(Log().find("gl:  " + path + ": texture " + name + said), std::string::npos) << Log();
+    kxgeometry::Free(&slot);
+  }
+}

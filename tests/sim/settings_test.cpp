@@ -253,12 +253,12 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangesAreHeldAtTheNearerEnd) {
 
 TEST_F(SettingsTest, WindowSizeIsReadIntoTheDisplaysModes) {
   kxsystem::display.modes = {{640, 480, 32, 60}, {1280, 1024, 32, 60}, {800, 600, 32, 60}};
-  Write("config/main.mcf", "window_width 100000\nwindow_height 2\n");
+  Write("config/main.mcf", "window_width 100000\nwindow_height -2\n");
   sim::LoadConfigFiles();
   kxsystem::display.modes.clear();
   EXPECT_EQ(kxsystem::display.window_width, 1280);
   EXPECT_EQ(kxsystem::display.window_height, 480);
-  EXPECT_TRUE(inputtest::Logged("window size 100000x2 outside the display's 640x480 to 1280x1024; 1280x480 taken"));
+  EXPECT_TRUE(inputtest::Logged("window size 100000x-2 beyond the display's 1280x1024; 1280x480 taken"));
 }
 
 }  // namespace
