@@ -6,10 +6,12 @@
 #include "platform/callbacks.h"
 #include "platform/codes.h"
 #include "platform/events.h"
+#include "platform/log.h"
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "sim/menu.h"
 #include "sim/modes.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/simulation_mode.h"
@@ -17,6 +19,7 @@
 #include "sim/views/menu_actions.h"
 #include "sim/views/menu_bar.h"
 #include "sim/views/window_functions.h"
+#include "sim/world/world.h"
 
 namespace sim {
 
@@ -69,6 +72,12 @@ int MenuAction(int n) {
     case 7: FillDisplayModeList(OptionsWindow()); break;
     case 8: ShowWindow(KeysWindow()); break;
     case 9:
+      // Without ground the aircraft would fall for ever.
+      if (!HasGround(TheWorld())) {
+        kxsystem::Log("sim:  no scenery with ground is loaded; no flight\n");
+        PostNotice("No scenery with ground is loaded, so there is nothing to fly over. Choose another scenery.");
+        break;
+      }
       directsound::LoadSounds();
       kxsystem::callbacks.pending = EnterSimulationMode;
       break;

@@ -83,7 +83,7 @@ void FirstInit() {
   m.language = std::strcmp(speed, "Geschwindigkeit:") == 0 ? 2 : std::strcmp(speed, "Vitesse:") == 0 ? 3 : 1;
   kxgl::LoadFont("texture/arial20b.kxf", &large_font, kxgl::kFilterLinear);
   Loading(0, "loading scenery %s", s.scenery);
-  LoadScenery(s.scenery, TheWorld());
+  LoadSceneryOrDefault(s.scenery, TheWorld());
   for (int i = 0; i < kPlayers; ++i) LoadAircraft(i);
   for (int i = 0; i < kPlayers; ++i)
     if (players[i].flight_state) PrepareAircraftGraphics(i);

@@ -19,6 +19,7 @@
 #include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
+#include "sim/world/world.h"
 
 namespace sim {
 
@@ -68,7 +69,7 @@ const settingsrow* MainSettings() {
       Row(I, &d.window_height, 480, "window_height "),
       Row(I, &d.window_fullscreen, 0, "window_fullscreen "),
       Row(I, &d.monitor_frequency, 0, "monitor_frequency "),
-      Text(s.scenery, "winzeln", "scenery "),
+      Text(s.scenery, kDefaultScenery, "scenery "),
       Text(s.aircraft0, "christeneagle", "aircraft0 "),
       Text(s.aircraft1, "", "aircraft1 "),
       Row(F, &e.wind_speed, 0, "wind_speed "),
