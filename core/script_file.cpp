@@ -62,7 +62,7 @@ bool ReadText(const char* path, std::string& text) {
 
 namespace {
 
-int Read(const char* path, kxnode* node, const char* section, bool partial) {
+int Read(const char* path, kxnode* node, const char* section, bool partial, bool fenced = false) {
   if (!path || !*path) return 0;
   std::string text;
   if (!detail::ReadText(path, text)) return 0;
@@ -81,6 +81,7 @@ int Read(const char* path, kxnode* node, const char* section, bool partial) {
   if (!r) return 0;
   r->file = path;
   r->partial = partial;
+  if (fenced) r->fence = node;
   bool inSection = section == nullptr;
   detail::ForEachLine(text, [&](std::string_view line, int number) {
     std::string_view name;
@@ -100,5 +101,7 @@ int Read(const char* path, kxnode* node, const char* section, bool partial) {
 int ReadFile(const char* path, kxnode* node, const char* section) { return Read(path, node, section, false); }
 
 int ReadFilePart(const char* path, kxnode* node) { return Read(path, node, nullptr, true); }
+
+int ReadFileWithin(const char* path, kxnode* node) { return node ? Read(path, node, nullptr, false, true) : 0; }
 
 }  // namespace kxscript

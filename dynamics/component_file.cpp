@@ -1,9 +1,13 @@
 #include "dynamics/component_file.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "core/hooks.h"
+#include "core/interpreter.h"
 #include "core/interpreter_run.h"
+#include "core/node.h"
 
 namespace {
 
@@ -15,18 +19,48 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
          (line[word.size()] == ' ' || line[word.size()] == '\t');
 }
 
+/* A component is found by its name ("cd Name/"): one named with nothing,
+   with a path separator, or as a sibling before it, could never be reached,
+   so it would keep its defaults while the values meant for it went
+   elsewhere, and a saved file would not read back as it was written. It is
+   renamed to a name of its own at once, said in one line; the lines meant
+   for it then go where any later load of the file sends them. */
+void MakeReachable(kxnode* component, const char* path, int number) {
+  const std::string given = component->name.Str();
+  kxnode* parent = component->parent;
+  auto taken = [&](const std::string& name) {
+    for (kxnode* c = parent ? parent->firstChild : nullptr; c; c = c->nextSibling)
+      if (c != component && c->name.Equal(name.c_str())) return true;
+    return false;
+  };
+  if (!given.empty() && given.find_first_of("/\\") == std::string::npos && !taken(given)) return;
+  std::string base = given.empty() ? "Component" : given;
+  std::replace(base.begin(), base.end(), '/', '_');
+  std::replace(base.begin(), base.end(), '\\', '_');
+  std::string name = base;
+  for (int n = 2; taken(name); ++n) name = base + "_" + std::to_string(n);
+  kxcore::Log("kxdynamics:  %s:%d: component \"%s\" cannot be found by its name; named %s\n", path, number,
+              given.c_str(), name.c_str());
+  component->name = name.c_str();
+}
+
 enum class pass { kStructure, kValues };
 
 void Run(const char* path, const std::string& text, kxnode* root, pass which) {
   kxscript::detail::run* r = kxscript::detail::Begin(root, path);
   if (!r) return;
   r->file = path;
+  // Components appended above the aircraft's root would outlive it.
+  r->fence = root;
   kxscript::detail::ForEachLine(text, [&](std::string_view line, int number) {
     bool append = StartsWithWord(line, "Append");
     bool structure = append || StartsWithWord(line, "cd");
     if (which == pass::kStructure ? structure : !append) {
       r->line = number;
+      kxnode* here = append ? kxscript::Current() : nullptr;
+      kxnode* last = here ? here->lastChild : nullptr;
       kxscript::detail::RunLine(*r, line);
+      if (here && here->lastChild != last && here->lastChild) MakeReachable(here->lastChild, path, number);
     }
   });
   kxscript::detail::End(*r);

@@ -253,7 +253,7 @@ int LoadSlot(int slot, const char* name) {
   kxscript::SetAlias("Aircraft", root);
   kxscript::SetAlias("Geometry", geometry);
   kxgeometricobject::SetScriptFolder(directory.c_str());
-  kxscript::ReadFile((base + ".kxg").c_str(), geometry);
+  kxscript::ReadFileWithin((base + ".kxg").c_str(), geometry);
   kxgeometricobject::SetScriptFolder("");
   if (meshes) {
     kxgeometricobject::AttachMesh(static_cast<kxgeometricobject*>(geometry), meshes);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/interpreter.h"
 #include "core/output.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
@@ -14,6 +15,7 @@
 #include "dynamics/header.h"
 #include "dynamics/joint.h"
 #include "dynamics/load.h"
+#include "dynamics/registry.h"
 #include "dynamics/tow.h"
 #include "dynamics/writers.h"
 #include "dynamics_support.h"
@@ -106,6 +108,47 @@ TEST_F(loading, AComponentFileWithoutComponentsIsNoAircraft) {
     EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft sample=fail\n"));
     EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
   }
+}
+
+// A component is found by its name: one named with nothing, with a path
+// separator or as its sibling is renamed, so that what is saved reads back
+// as it was written.
+TEST_F(loading, ComponentsThatCannotBeFoundByTheirNameAreRenamed) {
+  PutAircraft("sample",
+              "Append kxdbody Pod\ncd Pod/\nMass = 1\ncd ../\n"
+              "Append kxdbody Pod\ncd Pod/\nMass = 2\ncd ../\n"
+              "Append kxdbody A/B\n"
+              "Append kxdbody; Mass = 3\n");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  std::string names;
+  for (kxnode* c = kxdaircraftinstance::Loaded(0)->Template->firstChild; c; c = c->nextSibling)
+    names += c->name.Str() + " ";
+  EXPECT_EQ(names, "Pod Pod_2 A_B Component ");
+  EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.kxd:5: component \"Pod\" cannot be found by its name; "
+                           "named Pod_2\n"))
+      << log.Text();
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  const std::string first = Get("aircraft/sample/sample.kxd");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  EXPECT_EQ(Get("aircraft/sample/sample.kxd"), first);
+}
+
+// An aircraft's files never place parts outside its own trees: a cd above
+// the root stays there and nothing is appended elsewhere, so nothing is
+// left behind when it is unloaded.
+TEST_F(loading, ACdAboveTheAircraftsRootStaysAtTheRoot) {
+  PutAircraft("sample", "Append kxdfuselage00 Fuselage\ncd ../\nAppend kxdbody Pod\ncd ../../\n/Append kxdbody Stray\n");
+  Put("aircraft/sample/sample.kxg", "Append kxgeometricobject Body\ncd ../\nAppend kxgeometricobject Wing\n");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  EXPECT_EQ(instance->Template->ChildCount(), 2);
+  EXPECT_EQ(instance->GeometryTemplate->ChildCount(), 2);
+  EXPECT_TRUE(log.Contains("sample.kxd:2: cd ../ would leave Aircraft0; stays there\n")) << log.Text();
+  kxdaircraftinstance::Unload(instance);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kInitial)->firstChild, nullptr);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kTemplates)->firstChild, nullptr);
+  EXPECT_EQ(kxscript::Root()->FindChild("Stray"), nullptr);
 }
 
 // An aircraft whose mesh is missing, empty or not a mesh flies unseen: it
