@@ -33,15 +33,18 @@ int FitWindowSize(kxdisplaysettings& settings) {
   int high[2] = {INT_MAX, INT_MAX};
   if (!settings.modes.empty()) {
     high[0] = high[1] = 1;
-    for (const kxdisplaymode& m : settings.modes) high[0] = std::max(high[0], m.width), high[1] = std::max(high[1], m.height);
+    for (const kxdisplaymode& m : settings.modes) {
+      high[0] = std::max(high[0], m.width);
+      high[1] = std::max(high[1], m.height);
+    }
   }
   int* size[2] = {&settings.window_width, &settings.window_height};
   const int fallback[2] = {kFallbackWidth, kFallbackHeight};
   const int was[2] = {*size[0], *size[1]};
   for (int k = 0; k < 2; ++k) *size[k] = *size[k] < 1 ? fallback[k] : std::min(*size[k], high[k]);
   if (was[0] == *size[0] && was[1] == *size[1]) return 0;
-  Log("kxsystem:  window size %dx%d beyond the display's %dx%d; %dx%d taken\n", was[0], was[1], high[0], high[1],
-      *size[0], *size[1]);
+  Log("kxsystem:  window size %dx%d does not fit the display's %dx%d; %dx%d taken\n", was[0], was[1], high[0],
+      high[1], *size[0], *size[1]);
   return 1;
 }
 

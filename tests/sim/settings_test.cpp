@@ -258,7 +258,7 @@ TEST_F(SettingsTest, WindowSizeIsReadIntoTheDisplaysModes) {
   kxsystem::display.modes.clear();
   EXPECT_EQ(kxsystem::display.window_width, 1280);
   EXPECT_EQ(kxsystem::display.window_height, 480);
-  EXPECT_TRUE(inputtest::Logged("window size 100000x-2 beyond the display's 1280x1024; 1280x480 taken"));
+  EXPECT_TRUE(inputtest::Logged("window size 100000x-2 does not fit the display's 1280x1024; 1280x480 taken"));
 }
 
 }  // namespace
