@@ -145,7 +145,8 @@ class wndloadrecord : public recordingwindow {
 
 // --- wndSaveRecord
 
-constexpr char kSaveAdvice[] = "Enter a name for a new record or select an existing record to overwrite from the right.";
+constexpr char kSaveAdvice[] =
+    "Enter a name for a new record or select an existing record to overwrite from the right.";
 
 class wndsaverecord : public recordingwindow {
  public:

@@ -177,7 +177,8 @@ TEST_F(SaveTest, ASaveThatFailsReplacesNoneOfTheThreeFilesAndSaysSo) {
   // The component file is written last, as "<file>.new" first.
   kxtest::BlockReplacing(folder->Path("aircraft/trainer/trainer.kxd.new"));
   Run("savesystem");
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(folder->Read(std::string("aircraft/trainer/") + files[i]), before[i]) << files[i];
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(folder->Read(std::string("aircraft/trainer/") + files[i]), before[i]) << files[i];
   for (const auto& entry : fs::directory_iterator("aircraft/trainer"))
     EXPECT_FALSE(entry.path().extension() == ".new") << entry.path();
   EXPECT_EQ(State().saveAsDialog->parent, State().screen);

@@ -62,7 +62,8 @@ TEST_F(componentsound, ANameLeavingTheDataFolderIsNotLoaded) {
     holder.name = name;
     holder.Load();
     EXPECT_EQ(holder.sample, nullptr) << name;
-    EXPECT_TRUE(log.Contains((std::string("kxdynamics:  sound ") + name + " leaves the data folder; ignored\n").c_str()));
+    const std::string said = std::string("kxdynamics:  sound ") + name + " leaves the data folder; ignored\n";
+    EXPECT_TRUE(log.Contains(said.c_str()));
   }
   EXPECT_EQ(lastLoaded, "");
 }

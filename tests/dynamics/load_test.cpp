@@ -92,7 +92,8 @@ TEST_F(loading, AComponentFileWithoutComponentsIsNoAircraft) {
     const char* said;
   } files[] = {
       {"empty", "", "kxscript:  aircraft/sample/sample.kxd: empty file\n"},
-      {"UTF-16", std::string("\xFF\xFE" "A\0p\0p\0", 8), "kxscript:  aircraft/sample/sample.kxd: UTF-16 text, not read\n"},
+      {"UTF-16", std::string("\xFF\xFE" "A\0p\0p\0", 8),
+       "kxscript:  aircraft/sample/sample.kxd: UTF-16 text, not read\n"},
       {"binary", std::string("\x7F" "ELF\x02\x01\0\0\xFF\xFE", 10),
        "kxdynamics:  aircraft/sample/sample.kxd: no component in it\n"},
       {"a folder", "", "kxscript:  aircraft/sample/sample.kxd: a folder, not read\n"},
@@ -138,7 +139,8 @@ TEST_F(loading, ComponentsThatCannotBeFoundByTheirNameAreRenamed) {
 // the root stays there and nothing is appended elsewhere, so nothing is
 // left behind when it is unloaded.
 TEST_F(loading, ACdAboveTheAircraftsRootStaysAtTheRoot) {
-  PutAircraft("sample", "Append kxdfuselage00 Fuselage\ncd ../\nAppend kxdbody Pod\ncd ../../\n/Append kxdbody Stray\n");
+  PutAircraft("sample",
+              "Append kxdfuselage00 Fuselage\ncd ../\nAppend kxdbody Pod\ncd ../../\n/Append kxdbody Stray\n");
   Put("aircraft/sample/sample.kxg", "Append kxgeometricobject Body\ncd ../\nAppend kxgeometricobject Wing\n");
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);

@@ -34,7 +34,8 @@ TEST_F(MenuBarTest, TitlesPopupsAndWindowsStandInBuildOrder) {
                                       "MGraphics", "MHelp", "wndLoadScenery", "wndSaveRecord", "wndLoadRecord",
                                       "wndWrongScenery", "wndOptionsFSchlepp", "wndOptionsGeneral", "wndOptionsSound",
                                       "wndTitleSelect", "wndOptionsView", "wndOptionsContest", "wndOptionsGrfx",
-                                      "wndAbout", "wndNoDevice", "wndRestart", "wndKeys", "wndOptionsMain", "wndNotice"}));
+                                      "wndAbout", "wndNoDevice", "wndRestart", "wndKeys", "wndOptionsMain",
+                                      "wndNotice"}));
   kxmenuitem* contest = kxnode::As<kxmenuitem>(kxnode::Find("/Menu/Visible/micontest/"));
   ASSERT_NE(contest, nullptr);
   EXPECT_STREQ(contest->Text.Text(), "Contest");
