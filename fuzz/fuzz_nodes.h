@@ -1,6 +1,7 @@
 // A node class with members of every reference kind, for the script fuzzers.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,7 +68,8 @@ class kxfuzznode : public kxnode {
   // The members that differ from another node's; empty when none does.
   std::string ProblemsWith(const kxfuzznode& other) const {
     std::string problems;
-    auto same = [](const float* a, const float* b, int n) { return std::memcmp(a, b, sizeof(float) * n) == 0; };
+    // By value: the members hold finite numbers only, and -0 reads back as 0.
+    auto same = [](const float* a, const float* b, int n) { return std::equal(a, a + n, b); };
     if (Count != other.Count) problems += "Count ";
     if (!same(&Value, &other.Value, 1)) problems += "Value ";
     if (!same(Table, other.Table, 8)) problems += "Table ";
