@@ -268,7 +268,7 @@ void Line(kxout& out, kxnode* node, const visit& v, int entry) {
     case kNodeLink: kxdwrite::AircraftLink(out, head, pointer()); break;
     case kPart: kxdwrite::GeometryLink(out, head, pointer()); break;
     case kCarrier:
-    case kSibling: kxdwrite::SiblingLink(out, head, static_cast<const kxnode*>(pointer())); break;
+    case kSibling: kxdwrite::SiblingLink(out, head, static_cast<const kxnode*>(pointer()), node); break;
     case kGeometry: kxdwrite::DrawnGeometry(out, node, pointer()); break;
     case kAirfoil:
       // Quoted by the writer, so the title reads back byte for byte.

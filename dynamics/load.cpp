@@ -210,7 +210,14 @@ kxgeometry* LoadMesh(const std::string& base) {
 
 const std::vector<std::string>& LoadProblems() { return Problems(); }
 
-void AddLoadProblem(const std::string& text) { Problems().push_back(text); }
+// A file can name a missing airfoil in every line: the log has each, the
+// notice a few; the count stays bounded when no load empties it (the
+// designer's edits).
+constexpr size_t kMaxProblems = 32;
+
+void AddLoadProblem(const std::string& text) {
+  if (Problems().size() < kMaxProblems) Problems().push_back(text);
+}
 
 int LoadSlot(int slot, const char* name) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Slot(slot);

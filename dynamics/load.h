@@ -32,7 +32,7 @@ int IsSafeName(const char* name);
 // What the last load had to leave out that changes how the aircraft flies
 // or looks (a wing section without airfoil, no mesh), one short text each,
 // for the notice shown when the aircraft is chosen. Each was logged where
-// it was found. Emptied at the start of every load.
+// it was found. Emptied at the start of every load; the first 32 are kept.
 const std::vector<std::string>& LoadProblems();
 void AddLoadProblem(const std::string& text);
 

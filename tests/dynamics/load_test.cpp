@@ -135,6 +135,30 @@ TEST_F(loading, ComponentsThatCannotBeFoundByTheirNameAreRenamed) {
   EXPECT_EQ(Get("aircraft/sample/sample.kxd"), first);
 }
 
+// A joint's body beside it is written as its sibling, any other body of
+// the aircraft by its path, so the file reads back to the same bodies.
+TEST_F(loading, AJointLinksBackToTheSameBodiesAfterASave) {
+  PutAircraft("sample",
+              "Append kxdbody Pod\ncd Pod/\nMass = 1\nAppend kxdjoint00 Hinge\ncd Hinge/\nBody0 = ../\ncd ../\n"
+              "cd ../\nAppend kxdbody Tail\nAppend kxdjoint00 Joint\ncd Joint/\nBody0 = ../Tail/\n"
+              "Body1 = ../Pod/Hinge/\ncd ../\n");
+  for (int pass = 0; pass < 2; ++pass) {
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+    kxdaircraft* root = kxdaircraftinstance::Loaded(0)->Template;
+    kxnode* pod = root->FindChild("Pod");
+    auto* hinge = static_cast<kxdjoint00*>(kxdbody::As(pod->FindChild("Hinge")));
+    auto* joint = static_cast<kxdjoint00*>(kxdbody::As(root->FindChild("Joint")));
+    EXPECT_EQ(hinge->Body0, pod) << pass;
+    EXPECT_EQ(joint->Body0, root->FindChild("Tail")) << pass;
+    EXPECT_EQ(joint->Body1, hinge) << pass;
+    ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  }
+  const std::string written = Get("aircraft/sample/sample.kxd");
+  EXPECT_NE(written.find("Body0 = ~Aircraft/Pod/\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("Body0 = ../Tail/\n"), std::string::npos);
+  EXPECT_NE(written.find("Body1 = ~Aircraft/Pod/Hinge/\n"), std::string::npos);
+}
+
 // An aircraft's files never place parts outside its own trees: a cd above
 // the root stays there and nothing is appended elsewhere, so nothing is
 // left behind when it is unloaded.
