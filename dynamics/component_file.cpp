@@ -7,6 +7,7 @@
 #include "core/hooks.h"
 #include "core/interpreter.h"
 #include "core/interpreter_run.h"
+#include "core/lexer.h"
 #include "core/node.h"
 
 namespace {
@@ -19,12 +20,23 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
          (line[word.size()] == ' ' || line[word.size()] == '\t');
 }
 
-/* A component is found by its name ("cd Name/"): one named with nothing,
-   with a path separator, or as a sibling before it, could never be reached,
-   so it would keep its defaults while the values meant for it went
-   elsewhere, and a saved file would not read back as it was written. It is
-   renamed to a name of its own at once, said in one line; the lines meant
-   for it then go where any later load of the file sends them. */
+/* A component is found by its name ("cd Name/") and written with it as one
+   word: one named with nothing, with a byte that ends a word or a path step,
+   as a path of its own ("..", "~..."), or as a sibling before it, could
+   never be reached, so it would keep its defaults while the values meant
+   for it went elsewhere, and a saved file would not read back as it was
+   written. It is renamed at once, in one log line; the lines meant for it
+   then go where any later load of the file sends them. */
+bool NameByte(char c) { return kxlex::IsBareByte(c) && c != '/' && c != '\\'; }
+
+std::string WordName(const std::string& given) {
+  std::string name = given.empty() ? "Component" : given;
+  for (char& c : name)
+    if (!NameByte(c)) c = '_';
+  if (name[0] == '~' || name == "." || name == "..") name[0] = '_';
+  return name;
+}
+
 void MakeReachable(kxnode* component, const char* path, int number) {
   const std::string given = component->name.Str();
   kxnode* parent = component->parent;
@@ -33,10 +45,8 @@ void MakeReachable(kxnode* component, const char* path, int number) {
       if (c != component && c->name.Equal(name.c_str())) return true;
     return false;
   };
-  if (!given.empty() && given.find_first_of("/\\") == std::string::npos && !taken(given)) return;
-  std::string base = given.empty() ? "Component" : given;
-  std::replace(base.begin(), base.end(), '/', '_');
-  std::replace(base.begin(), base.end(), '\\', '_');
+  const std::string base = WordName(given);
+  if (base == given && !taken(given)) return;
   std::string name = base;
   for (int n = 2; taken(name); ++n) name = base + "_" + std::to_string(n);
   kxcore::Log("kxdynamics:  %s:%d: component \"%s\" cannot be found by its name; named %s\n", path, number,

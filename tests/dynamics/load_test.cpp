@@ -119,12 +119,13 @@ TEST_F(loading, ComponentsThatCannotBeFoundByTheirNameAreRenamed) {
               "Append kxdbody Pod\ncd Pod/\nMass = 1\ncd ../\n"
               "Append kxdbody Pod\ncd Pod/\nMass = 2\ncd ../\n"
               "Append kxdbody A/B\n"
-              "Append kxdbody; Mass = 3\n");
+              "Append kxdbody; Mass = 3\n"
+              "Append kxdbody \"Fin 2\"\nAppend kxdbody ..\n");
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
   std::string names;
   for (kxnode* c = kxdaircraftinstance::Loaded(0)->Template->firstChild; c; c = c->nextSibling)
     names += c->name.Str() + " ";
-  EXPECT_EQ(names, "Pod Pod_2 A_B Component ");
+  EXPECT_EQ(names, "Pod Pod_2 A_B Component Fin_2 _. ");
   EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.kxd:5: component \"Pod\" cannot be found by its name; "
                            "named Pod_2\n"))
       << log.Text();
