@@ -23,10 +23,10 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
 /* A component is found by its name ("cd Name/") and written with it as one
    word: one named with nothing, with a byte that ends a word or a path step,
    as a path of its own ("..", "~..."), or as a sibling before it, could
-   never be reached, so it would keep its defaults while the values meant
-   for it went elsewhere, and a saved file would not read back as it was
-   written. It is renamed at once, in one log line; the lines meant for it
-   then go where any later load of the file sends them. */
+   never be reached, so the values meant for it went elsewhere, and a saved
+   file would not read back as it was written. Once the file has run (an
+   "Add", a "Name =" or a path may have made it so), each such component is
+   renamed, in one log line. */
 bool NameByte(char c) { return kxlex::IsBareByte(c) && c != '/' && c != '\\'; }
 
 std::string WordName(const std::string& given) {
@@ -37,21 +37,29 @@ std::string WordName(const std::string& given) {
   return name;
 }
 
-void MakeReachable(kxnode* component, const char* path, int number) {
-  const std::string given = component->name.Str();
-  kxnode* parent = component->parent;
-  auto taken = [&](const std::string& name) {
-    for (kxnode* c = parent ? parent->firstChild : nullptr; c; c = c->nextSibling)
-      if (c != component && c->name.Equal(name.c_str())) return true;
-    return false;
-  };
-  const std::string base = WordName(given);
-  if (base == given && !taken(given)) return;
-  std::string name = base;
-  for (int n = 2; taken(name); ++n) name = base + "_" + std::to_string(n);
-  kxcore::Log("kxdynamics:  %s:%d: component \"%s\" cannot be found by its name; named %s\n", path, number,
-              given.c_str(), name.c_str());
-  component->name = name.c_str();
+void MakeReachable(kxnode* parent, const char* path) {
+  for (kxnode* component = parent->firstChild; component; component = component->nextSibling) {
+    auto taken = [&](const std::string& name) {
+      for (kxnode* c = parent->firstChild; c != component; c = c->nextSibling)
+        if (c->name.Equal(name.c_str())) return true;
+      return false;
+    };
+    const std::string given = component->name.Str();
+    std::string name = WordName(given);
+    if (name != given || taken(name)) {
+      const std::string base = name;
+      auto anywhere = [&](const std::string& n) {
+        for (kxnode* c = parent->firstChild; c; c = c->nextSibling)
+          if (c != component && c->name.Equal(n.c_str())) return true;
+        return false;
+      };
+      for (int n = 2; anywhere(name); ++n) name = base + "_" + std::to_string(n);
+      kxcore::Log("kxdynamics:  %s: component \"%s\" under %s cannot be found by its name; named %s\n", path,
+                  given.c_str(), parent->name.Text(), name.c_str());
+      component->name = name.c_str();
+    }
+    MakeReachable(component, path);
+  }
 }
 
 enum class pass { kStructure, kValues };
@@ -67,10 +75,7 @@ void Run(const char* path, const std::string& text, kxnode* root, pass which) {
     bool structure = append || StartsWithWord(line, "cd");
     if (which == pass::kStructure ? structure : !append) {
       r->line = number;
-      kxnode* here = append ? kxscript::Current() : nullptr;
-      kxnode* last = here ? here->lastChild : nullptr;
       kxscript::detail::RunLine(*r, line);
-      if (here && here->lastChild != last && here->lastChild) MakeReachable(here->lastChild, path, number);
     }
   });
   kxscript::detail::End(*r);
@@ -89,6 +94,7 @@ void RunComponentText(const char* path, const std::string& text, kxnode* root) {
   if (!path || !root) return;
   Run(path, text, root, pass::kStructure);
   Run(path, text, root, pass::kValues);
+  MakeReachable(root, path);
 }
 
 int RunComponentFile(const char* path, kxnode* root) {

@@ -126,8 +126,8 @@ TEST_F(loading, ComponentsThatCannotBeFoundByTheirNameAreRenamed) {
   for (kxnode* c = kxdaircraftinstance::Loaded(0)->Template->firstChild; c; c = c->nextSibling)
     names += c->name.Str() + " ";
   EXPECT_EQ(names, "Pod Pod_2 A_B Component Fin_2 _. ");
-  EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.kxd:5: component \"Pod\" cannot be found by its name; "
-                           "named Pod_2\n"))
+  EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.kxd: component \"Pod\" under Aircraft0 cannot be found "
+                           "by its name; named Pod_2\n"))
       << log.Text();
   ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
   const std::string first = Get("aircraft/sample/sample.kxd");
