@@ -25,6 +25,7 @@
 #include "platform/log.h"
 #include "sim/app_hooks.h"
 #include "sim/menu.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/world/shadow_prep.h"
@@ -422,6 +423,7 @@ void kxwindowloadacft::LoadComponentAircraft() {
   sim::DrawLoadingScreen(1, "loading aircraft %d %s", player + 1, selection.Text());
   simplayer& p = sim::players[player];
   if (kxdaircraftinstance::AircraftLoad(selection.Text(), player)) {
+    sim::PostAircraftProblems(selection.Text());
     SetAircraftName(player, selection.Text());
     p.flight_state = kxdaircraftinstance::FlightStateOf(player);
     sim::PrepareAircraftGraphics(player);

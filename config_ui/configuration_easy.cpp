@@ -325,9 +325,11 @@ int svconfigurationeasy::Save() {
   return WriteConfiguration(mapper->name.Text(), EasyForm(*mapper, nameField ? nameField->text : "", State()));
 }
 
+// A save that fails keeps the window and the edits: the players'
+// configurations are read again only from a file that was written.
 void svconfigurationeasy::Ok() {
-  created = "";
-  Save();
+  if (!Save()) return;
+  created = "";  // saved: Cancel no longer takes it back
   sim::LoadPlayerConfigurations();
   Hide();
   kxscript::Execute(kSettingsOpen);
@@ -354,9 +356,9 @@ void svconfigurationeasy::DiscardCreated() {
 }
 
 void svconfigurationeasy::Advanced() {
-  if (!mapper) return;
+  // The advanced editor reads the file: without it the edits would be lost.
+  if (!mapper || !Save()) return;
   created = "";  // saved here, so the editor's Cancel keeps it
-  Save();
   Hide();
   kxstring command;
   command.Format("/Display/Invisible/ConfigurationEditor/Open( %s, 0)", kxscript::Quote(mapper->name.Text()).Text());

@@ -182,8 +182,10 @@ int svconfigurationeditor::Save() {
   return WriteConfiguration(mapper->name.Text(), AdvancedForm(*mapper, nameField ? nameField->text : ""));
 }
 
+// A save that fails keeps the window and the edits: the players'
+// configurations are read again only from a file that was written.
 void svconfigurationeditor::Ok() {
-  Save();
+  if (!Save()) return;
   sim::LoadPlayerConfigurations();
   Hide();
   kxscript::Execute(kSettingsOpen);

@@ -14,6 +14,7 @@
 #include "platform/pinboard.h"
 #include "sim/config_files.h"
 #include "sim/multilanguage.h"
+#include "sim/notice.h"
 
 namespace svconfig {
 
@@ -286,10 +287,14 @@ int WriteConfiguration(const char* stem, const std::string& text) {
   path.Format(kConfigurationPath, stem);
   if (!UsableStem(stem)) {
     kxsystem::Log("config:  configuration name refused, not written\n");
+    sim::PostNotice("The configuration was not saved: its name is no file name.");
     return 0;
   }
   if (kxsystem::WriteWholeFile(path.Text(), text.data(), static_cast<long>(text.size()))) return 1;
   kxsystem::Log("config:  writing %s=fail\n", path.Text());
+  sim::PostNotice(std::string("The configuration was not saved: ") + path.Text() +
+                  " could not be written (a folder that cannot be written or a full disk). Your changes stay in "
+                  "the window.");
   return 0;
 }
 

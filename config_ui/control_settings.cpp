@@ -194,9 +194,12 @@ void svaircraftcontrolsettings::Assign(kxnode* node, int index) {
   if (!row) return;
   svconfigfiles* files = sim::ConfigFiles();
   if (files && (index == 0 || index == 1)) {
-    (index == 0 ? files->Aircraft0File : files->Aircraft1File) = row->name;
-    sim::SaveConfigurationsInUse();
-    sim::LoadPlayerConfigurations();
+    kxstring& inUse = index == 0 ? files->Aircraft0File : files->Aircraft1File;
+    const kxstring before = inUse;
+    inUse = row->name;
+    // Reading the files in use again would undo an assignment not written.
+    if (sim::SaveConfigurationsInUse()) sim::LoadPlayerConfigurations();
+    else inUse = before;
   } else if (!files) {
     kxsystem::Log("config:  no configuration files node, %s not assigned\n", row->name.Text());
   }

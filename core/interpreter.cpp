@@ -25,7 +25,7 @@ run* innermost = nullptr;
 int depth = 0;
 std::map<std::string, kxnode*> aliases;
 
-enum class fail { none, unknown, cannot_assign, syntax, no_node, unknown_type };
+enum class fail { none, unknown, cannot_assign, syntax, no_node, unknown_type, outside };
 
 const char* ReasonText(fail f) {
   switch (f) {
@@ -34,6 +34,7 @@ const char* ReasonText(fail f) {
     case fail::syntax: return "syntax error";
     case fail::no_node: return "no node";
     case fail::unknown_type: return "unknown type";
+    case fail::outside: return "outside the node the file is kept to";
     case fail::none: break;
   }
   return "";
@@ -88,8 +89,10 @@ kxnode* Step(kxnode* node, std::string_view segment) {
 }
 
 // A member path: every segment followed by "/" is a step to a child; the last
-// is asked as a member first and, without arguments, as a child.
-fail ResolvePath(std::string_view path, const kxargs* args, kxvalueptr& out) {
+// is asked as a member first and, without arguments, as a child. With a
+// fence, a member of a node outside it is not asked (a file kept to its
+// node neither appends nor sets anything elsewhere).
+fail ResolvePath(std::string_view path, const kxargs* args, kxvalueptr& out, const kxnode* fence = nullptr) {
   kxnode* node = PathStart(path);
   if (!node) return fail::no_node;
   size_t slash;
@@ -105,6 +108,7 @@ fail ResolvePath(std::string_view path, const kxargs* args, kxvalueptr& out) {
     out.reset(new kxnodevalue(node));
     return fail::none;
   }
+  if (fence && node != fence && !node->IsDescendantOf(fence)) return fail::outside;
   std::string member(path);
   out = node->GetMember(member.c_str(), args ? *args : kxargs::None());
   if (out) return fail::none;
@@ -119,7 +123,7 @@ fail ResolvePath(std::string_view path, const kxargs* args, kxvalueptr& out) {
 
 // A call or evaluation: a bare name is a command, then a value type built from
 // its arguments, then a member path.
-fail EvaluateTarget(std::string_view path, const kxargs* args, kxvalueptr& out) {
+fail EvaluateTarget(std::string_view path, const kxargs* args, kxvalueptr& out, const kxnode* fence = nullptr) {
   if (IsBareName(path)) {
     std::string name(path);
     if (kxfunction* f = kxfunction::Find(name.c_str())) {
@@ -134,7 +138,7 @@ fail EvaluateTarget(std::string_view path, const kxargs* args, kxvalueptr& out) 
       }
     }
   }
-  return ResolvePath(path, args, out);
+  return ResolvePath(path, args, out, fence);
 }
 
 // ---- expressions -----------------------------------------------------------
@@ -247,6 +251,16 @@ void ChangeDirectory(run& r, const std::string& path) {
     r.lost = false;
   }
   kxnode* target = path.empty() ? root : kxnode::Find(path.c_str(), current ? current : root);
+  // A file kept to its node goes no higher than that node, as a shell goes
+  // no higher than the root: what it appends then stays its own.
+  if (target && r.fence && target != r.fence && !target->IsDescendantOf(r.fence)) {
+    if (!r.fenceReported) {
+      kxcore::Log("kxscript:  %s:%d: cd %s would leave %s; stays there\n", r.file ? r.file : "command", r.line,
+                  kxexcerpt(path).c_str(), r.fence->name.Text());
+      r.fenceReported = true;
+    }
+    target = r.fence;
+  }
   if (target) {
     current = target;
     return;
@@ -310,7 +324,7 @@ fail RunStatement(run& r, kxlex::cursor& c) {
     c.SkipBlanks();
     if (!c.AtEnd()) return fail::syntax;
     kxvalueptr target;
-    if (fail f = ResolvePath(path, hasArgs ? &args : nullptr, target); f != fail::none) return f;
+    if (fail f = ResolvePath(path, hasArgs ? &args : nullptr, target, r.fence); f != fail::none) return f;
     return target->Assign(*value) ? fail::none : fail::cannot_assign;
   }
 
@@ -333,7 +347,7 @@ fail RunStatement(run& r, kxlex::cursor& c) {
     return fail::no_node;
   }
   kxvalueptr result;
-  return EvaluateTarget(path, any ? &args : nullptr, result);
+  return EvaluateTarget(path, any ? &args : nullptr, result, r.fence);
 }
 
 // A statement while lost: only cd is looked at.
@@ -512,6 +526,7 @@ void NodeDestroyed(kxnode* node) {
       r->savedDestroyed = true;
     }
     if (r->lostReturn == node) r->lostReturn = nullptr;
+    if (r->fence == node) r->fence = nullptr;
   }
   for (auto it = aliases.begin(); it != aliases.end();) {
     it = it->second == node ? aliases.erase(it) : std::next(it);

@@ -37,6 +37,11 @@ int ReadFile(const char* path, kxnode* node = nullptr, const char* section = nul
 // it does not know are passed over without the count in the log. Every
 // other failure is reported as ReadFile reports it.
 int ReadFilePart(const char* path, kxnode* node);
+// As ReadFile, for a file that describes what lies below node (an
+// aircraft's geometry): no cd leads out of node (a cd above it stops there,
+// with one log line), and no statement sets, calls or appends anything on a
+// node outside it (each refused with its log line).
+int ReadFileWithin(const char* path, kxnode* node);
 
 // Evaluates one expression relative to node (or the current node); null when
 // it names nothing.

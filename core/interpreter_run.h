@@ -22,6 +22,8 @@ struct run {
   int skipped = 0;
   int unknown = 0;                 // statements naming nothing the node knows
   bool partial = false;            // the node takes only some lines: unknown ones are not counted
+  kxnode* fence = nullptr;         // set: no cd leads out of this node's subtree
+  bool fenceReported = false;      // the run said once that a cd stopped at the fence
   bool reported = false;           // the running statement's failure is logged
   std::string_view statement;
   run* outer = nullptr;

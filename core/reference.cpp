@@ -1,5 +1,6 @@
 #include "core/reference.h"
 
+#include <cfloat>
 #include <cmath>
 #include <climits>
 
@@ -49,15 +50,16 @@ void kxstringref::Print(kxout& out) const { out.PrintString(field->Text()); }
 
 namespace {
 
-// Up to n numbers from a list; false when an element is not a finite number
-// or the list is longer than n.
+// Up to n numbers from a list; false when an element is not a number a
+// float holds (finite, within its range) or the list is longer than n.
 bool NumbersFromList(const kxvalue& from, float* out, int n) {
   const std::vector<kxvalueptr>* list = from.GetList();
   if (!list || static_cast<int>(list->size()) > n) return false;
   std::vector<float> values(static_cast<size_t>(n), 0.0f);
   for (size_t i = 0; i < list->size(); ++i) {
     double d;
-    if (!(*list)[i]->GetNumber(d) || !std::isfinite(d)) return false;
+    // A finite double beyond a float's range would be stored as infinite.
+    if (!(*list)[i]->GetNumber(d) || !(std::fabs(d) <= FLT_MAX)) return false;
     values[i] = static_cast<float>(d);
   }
   for (int i = 0; i < n; ++i) out[i] = values[static_cast<size_t>(i)];

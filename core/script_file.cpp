@@ -1,9 +1,11 @@
 // Description files: every line runs as statements against the current node;
 // "[name]" lines divide a file into sections that can be run alone.
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "core/hooks.h"
 #include "core/interpreter.h"
@@ -28,8 +30,20 @@ bool SectionHeader(std::string_view line, std::string_view& name) {
 namespace detail {
 
 bool ReadText(const char* path, std::string& text) {
-  std::ifstream file(kxcore::ResolvePath(path), std::ios::binary);
-  if (!file) return false;
+  const std::string resolved = kxcore::ResolvePath(path);
+  std::error_code error;
+  // A folder opens as a stream that reads nothing: it is not an empty file.
+  if (std::filesystem::is_directory(resolved, error)) {
+    kxcore::Log("kxscript:  %s: a folder, not read\n", path);
+    return false;
+  }
+  std::ifstream file(resolved, std::ios::binary);
+  if (!file) {
+    // There but not to be opened: said here, where the reason is known.
+    if (std::filesystem::exists(std::filesystem::symlink_status(resolved, error)))
+      kxcore::Log("kxscript:  %s: not readable\n", path);
+    return false;
+  }
   std::ostringstream buffer;
   buffer << file.rdbuf();
   text = buffer.str();
@@ -48,7 +62,7 @@ bool ReadText(const char* path, std::string& text) {
 
 namespace {
 
-int Read(const char* path, kxnode* node, const char* section, bool partial) {
+int Read(const char* path, kxnode* node, const char* section, bool partial, bool fenced = false) {
   if (!path || !*path) return 0;
   std::string text;
   if (!detail::ReadText(path, text)) return 0;
@@ -67,6 +81,7 @@ int Read(const char* path, kxnode* node, const char* section, bool partial) {
   if (!r) return 0;
   r->file = path;
   r->partial = partial;
+  if (fenced) r->fence = node;
   bool inSection = section == nullptr;
   detail::ForEachLine(text, [&](std::string_view line, int number) {
     std::string_view name;
@@ -86,5 +101,7 @@ int Read(const char* path, kxnode* node, const char* section, bool partial) {
 int ReadFile(const char* path, kxnode* node, const char* section) { return Read(path, node, section, false); }
 
 int ReadFilePart(const char* path, kxnode* node) { return Read(path, node, nullptr, true); }
+
+int ReadFileWithin(const char* path, kxnode* node) { return node ? Read(path, node, nullptr, false, true) : 0; }
 
 }  // namespace kxscript

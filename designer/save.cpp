@@ -10,6 +10,7 @@
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
 #include "gui/edit.h"
+#include "gui/gui.h"
 #include "gui/list_item.h"
 #include "gui/window.h"
 #include "platform/file_lists.h"
@@ -73,14 +74,18 @@ std::string CleanName(const char* typed) {
   return name;
 }
 
-void SaveSystem() {
+/* A save that fails is shown in the Save As dialog, opened for it when the
+   menu's Save failed: the edits stay in the designer and may go under
+   another name. */
+int SaveSystem() {
   designstate& s = State();
   kxdaircraftinstance* a = s.aircraft;
-  if (!a) return;
-  int written = kxdwriters::WriteGeometryFile(a);
-  written &= kxdwriters::ExportMeshes(a, s.previousName.Text(), s.previousDirectory.Text());
-  written &= kxdwriters::WriteAircraftFile(a);
-  if (!written) kxsystem::Log("svdesign:  save %s=fail\n", a->Name.Text());
+  if (!a) return 0;
+  if (kxdwriters::WriteAircraftSet(a, s.previousName.Text(), s.previousDirectory.Text())) return 1;
+  kxsystem::Log("svdesign:  save %s=fail\n", a->Name.Text());
+  if (s.saveAsDialog && !(kxgui::Visible && s.saveAsDialog->IsWithin(kxgui::Visible))) OpenSaveAs("CopyAircraft", 0);
+  Message(("Not saved: " + a->Directory.Str() + " cannot be written (full disk or read-only folder?)").c_str());
+  return 0;
 }
 
 void CopySystemCheck() {
@@ -102,6 +107,7 @@ void CopySystemCheck() {
     }
   }
   const std::string to = "aircraft/" + name;
+  // No entry has the name: the folder made here is this save's alone.
   kxsystem::CreateDirectory(to.c_str());
   std::error_code error;
   if (!std::filesystem::is_directory(to, error)) {
@@ -110,6 +116,9 @@ void CopySystemCheck() {
     Message(NamedText(language.Text("CannotCreateAircraft"), name).c_str());
     return;
   }
+  const kxstring keptName = s.previousName, keptDirectory = s.previousDirectory;
+  const int keptLock = a->Locked;
+  const std::string keptSetting = sim::session.aircraft0;
   s.previousName = a->Name;
   s.previousDirectory = a->Directory;
   const std::string old = s.previousName.Str();
@@ -132,7 +141,18 @@ void CopySystemCheck() {
   a->Locked = 0;
   kxdaircraftinstance::SetName(a, name.c_str());
   std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "%s", name.c_str());
-  SaveSystem();
+  if (!SaveSystem()) {
+    // As if it had not been tried: the aircraft keeps its old name and
+    // folder, the new folder goes, and the dialog stays with the reason.
+    a->Name = s.previousName;
+    a->Directory = s.previousDirectory;
+    a->Locked = keptLock;
+    s.previousName = keptName;
+    s.previousDirectory = keptDirectory;
+    std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "%s", keptSetting.c_str());
+    std::filesystem::remove_all(to, error);
+    return;
+  }
   if (s.saveAsDialog) s.saveAsDialog->Hide();
   s.newAircraft = 0;
   Message("");

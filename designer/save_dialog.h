@@ -22,14 +22,15 @@ void CopySystemDialog();
 void CopySystemCancel();
 // "copysystemcheck": Save As under the typed name, cleaned; a refusal
 // (no name left, a name the aircraft folder holds, a folder that cannot be
-// made) shows in the dialog, which stays open, and changes nothing. Copies
-// the old folder's textures, its thumbnail and the previews under the new
-// name, renames and unlocks the aircraft, makes it player 1's, saves and
-// closes.
+// made, a save that fails) shows in the dialog, which stays open, and
+// changes nothing. Copies the old folder's textures, its thumbnail and the
+// previews under the new name, renames and unlocks the aircraft, makes it
+// player 1's, saves and closes.
 void CopySystemCheck();
 // "savesystem": the geometry script, the meshes and the component file in
-// the aircraft's folder.
-void SaveSystem();
+// the aircraft's folder, as one set. A failure is shown in the Save As
+// dialog (opened for it), the edits stay; 1 when saved.
+int SaveSystem();
 // The typed name with capitals lowered and everything but a-z, 0-9 and
 // '-' removed.
 std::string CleanName(const char* typed);

@@ -1,9 +1,14 @@
 #include "dynamics/component_file.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "core/hooks.h"
+#include "core/interpreter.h"
 #include "core/interpreter_run.h"
+#include "core/lexer.h"
+#include "core/node.h"
 
 namespace {
 
@@ -15,12 +20,56 @@ bool StartsWithWord(std::string_view line, std::string_view word) {
          (line[word.size()] == ' ' || line[word.size()] == '\t');
 }
 
+/* A component is found by its name ("cd Name/") and written with it as one
+   word: one named with nothing, with a byte that ends a word or a path step,
+   as a path of its own ("..", "~..."), or as a sibling before it, could
+   never be reached, so the values meant for it went elsewhere, and a saved
+   file would not read back as it was written. Once the file has run (an
+   "Add", a "Name =" or a path may have made it so), each such component is
+   renamed, in one log line. */
+bool NameByte(char c) { return kxlex::IsBareByte(c) && c != '/' && c != '\\'; }
+
+std::string WordName(const std::string& given) {
+  std::string name = given.empty() ? "Component" : given;
+  for (char& c : name)
+    if (!NameByte(c)) c = '_';
+  if (name[0] == '~' || name == "." || name == "..") name[0] = '_';
+  return name;
+}
+
+void MakeReachable(kxnode* parent, const char* path) {
+  for (kxnode* component = parent->firstChild; component; component = component->nextSibling) {
+    auto taken = [&](const std::string& name) {
+      for (kxnode* c = parent->firstChild; c != component; c = c->nextSibling)
+        if (c->name.Equal(name.c_str())) return true;
+      return false;
+    };
+    const std::string given = component->name.Str();
+    std::string name = WordName(given);
+    if (name != given || taken(name)) {
+      const std::string base = name;
+      auto anywhere = [&](const std::string& n) {
+        for (kxnode* c = parent->firstChild; c; c = c->nextSibling)
+          if (c != component && c->name.Equal(n.c_str())) return true;
+        return false;
+      };
+      for (int n = 2; anywhere(name); ++n) name = base + "_" + std::to_string(n);
+      kxcore::Log("kxdynamics:  %s: component \"%s\" under %s cannot be found by its name; named %s\n", path,
+                  given.c_str(), parent->name.Text(), name.c_str());
+      component->name = name.c_str();
+    }
+    MakeReachable(component, path);
+  }
+}
+
 enum class pass { kStructure, kValues };
 
 void Run(const char* path, const std::string& text, kxnode* root, pass which) {
   kxscript::detail::run* r = kxscript::detail::Begin(root, path);
   if (!r) return;
   r->file = path;
+  // Components appended above the aircraft's root would outlive it.
+  r->fence = root;
   kxscript::detail::ForEachLine(text, [&](std::string_view line, int number) {
     bool append = StartsWithWord(line, "Append");
     bool structure = append || StartsWithWord(line, "cd");
@@ -45,6 +94,7 @@ void RunComponentText(const char* path, const std::string& text, kxnode* root) {
   if (!path || !root) return;
   Run(path, text, root, pass::kStructure);
   Run(path, text, root, pass::kValues);
+  MakeReachable(root, path);
 }
 
 int RunComponentFile(const char* path, kxnode* root) {

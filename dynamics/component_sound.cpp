@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 
 namespace {
@@ -97,7 +98,7 @@ kxdcomponentsound::~kxdcomponentsound() { Release(); }
 
 void kxdcomponentsound::Load() {
   Release();
-  if (name.Empty() || !loader) return;
+  if (name.Empty() || !loader || !kxsystem::NameStaysInside(name.Text(), "kxdynamics:  sound ")) return;
   std::string path = "sound/" + name.Str() + ".wav";
   sample = loader(path.c_str());
 }

@@ -11,6 +11,7 @@
 #include "dynamics/body.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/links.h"
+#include "dynamics/load.h"
 #include "dynamics/write_links.h"
 
 namespace {
@@ -133,6 +134,27 @@ class sourceref : public kxpointerref {
   std::string key;
 };
 
+// A title that finds no airfoil (no file carries it; an empty, unreadable
+// or garbled file has no title) leaves the section without lift: said once,
+// naming the wing and the section, and kept for the notice of the load.
+class airfoilref : public kxpointerref {
+ public:
+  airfoilref(const kxpointerref& link, const kxnode* n, std::string k)
+      : kxpointerref(link.field, link.type, link.convert), node(n), key(std::move(k)) {}
+  int Assign(const kxvalue& from) override {
+    int ok = kxpointerref::Assign(from);
+    const kxstring* title = from.GetString();
+    if (ok && !*field && title && !title->Empty()) {
+      kxcore::Log("%s:  %s: %s = \"%s\" names no airfoil file in aircraft/airfoil/; that section has no lift\n",
+                  node->type->Name(), node->name.Text(), key.c_str(), title->Text());
+      kxdload::AddLoadProblem(node->name.Str() + " " + key + ": no airfoil \"" + title->Str() + "\"");
+    }
+    return ok;
+  }
+  const kxnode* node;
+  std::string key;
+};
+
 // Geometry( "~Geometry/Name/" ): the object the body is drawn with, found
 // from the body and marked as owned by it; void, or null when the path
 // leads to no geometric object.
@@ -183,7 +205,10 @@ kxvalueptr Reference(kxnode* node, const kxdkey& r, const char* text, const kxar
     case kPart:
       return kxvalueptr(new kxnodeptrref(kxdgeometry::Field(static_cast<kxgeometricobject**>(f)), kxdgeometry::Type()));
     case kGeometry: return DrawnWith(node, f, args);
-    case kAirfoil: return kxdlink::AirfoilRef(static_cast<void**>(f));
+    case kAirfoil: {
+      kxvalueptr link = kxdlink::AirfoilRef(static_cast<void**>(f));
+      return kxvalueptr(new airfoilref(static_cast<const kxpointerref&>(*link), node, NameOf(r, text, entry).Str()));
+    }
     case kSource: return kxvalueptr(new sourceref(static_cast<void**>(f), node, kxdkeys::KeyOf(text)));
     default: return nullptr;
   }
@@ -243,7 +268,7 @@ void Line(kxout& out, kxnode* node, const visit& v, int entry) {
     case kNodeLink: kxdwrite::AircraftLink(out, head, pointer()); break;
     case kPart: kxdwrite::GeometryLink(out, head, pointer()); break;
     case kCarrier:
-    case kSibling: kxdwrite::SiblingLink(out, head, static_cast<const kxnode*>(pointer())); break;
+    case kSibling: kxdwrite::SiblingLink(out, head, static_cast<const kxnode*>(pointer()), node); break;
     case kGeometry: kxdwrite::DrawnGeometry(out, node, pointer()); break;
     case kAirfoil:
       // Quoted by the writer, so the title reads back byte for byte.

@@ -51,7 +51,7 @@ enum kind : unsigned char {
   kEngine,    // kxnode*, one of the engine types, "~Aircraft/path"
   kNodeLink,  // kxnode* of the row's type, "~Aircraft/path"
   kCarrier,   // kxdbody*, a body, "../name/"
-  kSibling,   // kxnode* of the row's type, "../name/"
+  kSibling,   // kxnode* of the row's type, "../name/" (a body not beside it: "~Aircraft/path/")
   kPart,      // kxgeometricobject*, "~Geometry/path"
   kGeometry,  // the body's drawn object: Geometry( "~Geometry/path/" ) assigns
   kAirfoil,   // kxdairfoil*, its title quoted

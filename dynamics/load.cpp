@@ -158,10 +158,51 @@ namespace kxdload {
 
 int IsSafeName(const char* name) { return kxsystem::IsPlainName(name); }
 
+namespace {
+
+std::vector<std::string>& Problems() {
+  static std::vector<std::string> problems;
+  return problems;
+}
+
+// The mesh "<base>.tgo", else "<base>.obj"; without a usable one the
+// aircraft would fly unseen, which is said once here.
+kxgeometry* LoadMesh(const std::string& base) {
+  kxgeometry* meshes = nullptr;
+  const std::string files[2] = {base + ".tgo", base + ".obj"};
+  for (const std::string& file : files) {
+    if (kxsystem::GetFileSize(file.c_str()) > 0) {
+      kxgl::LoadGeometry(file.c_str(), &meshes, 1, 0);
+      if (meshes) return meshes;
+      AddLoadProblem("its mesh " + file + " does not load");
+      return nullptr;
+    }
+  }
+  std::string problem = kxsystem::ReadProblem(files[1].c_str());
+  if (problem == kxsystem::kNotFound) problem = kxsystem::ReadProblem(files[0].c_str());
+  kxcore::Log("kxdynamics:  %s.tgo or .obj: %s; the aircraft has no mesh\n", base.c_str(), problem.c_str());
+  AddLoadProblem("it has no mesh (" + base + ".tgo or .obj: " + problem + ")");
+  return nullptr;
+}
+
+}  // namespace
+
+const std::vector<std::string>& LoadProblems() { return Problems(); }
+
+// A file can name a missing airfoil in every line: the log has each, the
+// notice a few; the count stays bounded when no load empties it (the
+// designer's edits).
+constexpr size_t kMaxProblems = 32;
+
+void AddLoadProblem(const std::string& text) {
+  if (Problems().size() < kMaxProblems) Problems().push_back(text);
+}
+
 int LoadSlot(int slot, const char* name) {
   kxdaircraftinstance* instance = kxdaircraftinstance::Slot(slot);
   if (!instance) return 0;
   kxdaircraftinstance::Unload(instance);
+  Problems().clear();
   const char* shown = name ? name : "";
   // The result line is written whole at the end: the readers log their own
   // lines on the way.
@@ -194,18 +235,11 @@ int LoadSlot(int slot, const char* name) {
   instance->GeometryTemplate = geometry;
 
   // The mesh first: the geometry script's objects take its elements by group.
-  kxgeometry* meshes = nullptr;
-  std::string binary = base + ".tgo";
-  std::string text = base + ".obj";
-  if (kxsystem::GetFileSize(binary.c_str()) > 0) {
-    kxgl::LoadGeometry(binary.c_str(), &meshes, 1, 0);
-  } else if (kxsystem::GetFileSize(text.c_str()) > 0) {
-    kxgl::LoadGeometry(text.c_str(), &meshes, 1, 0);
-  }
+  kxgeometry* meshes = LoadMesh(base);
   kxscript::SetAlias("Aircraft", root);
   kxscript::SetAlias("Geometry", geometry);
   kxgeometricobject::SetScriptFolder(directory.c_str());
-  kxscript::ReadFile((base + ".kxg").c_str(), geometry);
+  kxscript::ReadFileWithin((base + ".kxg").c_str(), geometry);
   kxgeometricobject::SetScriptFolder("");
   if (meshes) {
     kxgeometricobject::AttachMesh(static_cast<kxgeometricobject*>(geometry), meshes);
@@ -214,7 +248,11 @@ int LoadSlot(int slot, const char* name) {
   kxdload::RunComponentText(components.c_str(), componentText, root);
   kxscript::ClearAlias("Aircraft");
   kxscript::ClearAlias("Geometry");
-  if (!instance->Template) {
+  // A file that made no component (empty, another encoding, not text) is
+  // no aircraft: loading it would give a player nothing to fly.
+  if (instance->Template && !instance->Template->firstChild)
+    kxcore::Log("kxdynamics:  %s: no component in it\n", components.c_str());
+  if (!instance->Template || !instance->Template->firstChild) {
     kxdaircraftinstance::Unload(instance);
     return result(0);
   }

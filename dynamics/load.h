@@ -2,6 +2,9 @@
 // clones, placing them and unloading them.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/matrix.h"
 
 class kxnode;
@@ -25,5 +28,12 @@ int LoadSlot(int slot, const char* name);
 // 1 for a folder name that stays inside "aircraft/": not empty, no '/', no
 // '\', no leading '.'.
 int IsSafeName(const char* name);
+
+// What the last load had to leave out that changes how the aircraft flies
+// or looks (a wing section without airfoil, no mesh), one short text each,
+// for the notice shown when the aircraft is chosen. Each was logged where
+// it was found. Emptied at the start of every load; the first 32 are kept.
+const std::vector<std::string>& LoadProblems();
+void AddLoadProblem(const std::string& text);
 
 }  // namespace kxdload

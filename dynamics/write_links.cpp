@@ -37,8 +37,23 @@ void GeometryLink(kxout& out, const char* head, const void* pointer) {
   Link(out, head, pointer, geometryRoot, "Geometry");
 }
 
-void SiblingLink(kxout& out, const char* head, const kxnode* node) {
-  if (node) out.Printf("%s= ../%s/\n", head, node->name.Text());
+/* A body beside the component is named as its sibling, as aircraft files
+   name it; any other body of the aircraft (the component's own parent, one
+   elsewhere in the tree) by its path from the aircraft's root: "../name/"
+   would lead somewhere else when the file is read back. */
+void SiblingLink(kxout& out, const char* head, const kxnode* node, const kxnode* owner) {
+  if (!node) return;
+  if (owner && node->parent == owner->parent) {
+    out.Printf("%s= ../%s/\n", head, node->name.Text());
+    return;
+  }
+  kxstring path;
+  if (aircraftRoot && node->IsDescendantOf(aircraftRoot) && kxnode::PointerToPath(node, aircraftRoot, path)) {
+    out.Printf("%s= ~Aircraft/%s/\n", head, path.Text());
+    return;
+  }
+  std::string key(head, std::strcspn(head, " "));
+  kxcore::Log("kxdynamics:  link %s points outside ~Aircraft; not written\n", key.c_str());
 }
 
 void DrawnGeometry(kxout& out, const kxnode* body, const void* object) {

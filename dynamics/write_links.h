@@ -19,8 +19,10 @@ void SetRoots(const kxnode* aircraft, const kxnode* geometry);
 void AircraftLink(kxout& out, const char* head, const void* pointer);
 // "<head>= ~Geometry/path\n" for a pointer into the geometry tree.
 void GeometryLink(kxout& out, const char* head, const void* pointer);
-// "<head>= ../name/\n" for a sibling component.
-void SiblingLink(kxout& out, const char* head, const kxnode* node);
+// "<head>= ../name/\n" for a component beside owner, "<head>= ~Aircraft/path/\n"
+// for any other in the component tree; one outside it is left out with one
+// log line.
+void SiblingLink(kxout& out, const char* head, const kxnode* node, const kxnode* owner);
 // Geometry( "~Geometry/path/" ): the object the body is drawn with.
 void DrawnGeometry(kxout& out, const kxnode* body, const void* object);
 

@@ -1,6 +1,8 @@
 #include "dynamics/writers.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/arguments.h"
 #include "core/hooks.h"
@@ -45,6 +47,31 @@ int Save(kxdaircraftinstance* instance, const char* extension, const kxout& out)
   return ok;
 }
 
+// Where and in which form the mesh is exported, and from what.
+struct meshexport {
+  kxgeometricobject* root = nullptr;  // null: no mesh to write
+  std::string base;                   // "<directory>/<name>"
+  bool text = false;                  // ".obj", else ".tgo"
+  std::string Path() const { return base + (text ? ".obj" : ".tgo"); }
+};
+
+meshexport MeshExport(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory) {
+  meshexport m;
+  if (!instance->Meshes || !instance->GeometryTemplate) return m;
+  m.root = static_cast<kxgeometricobject*>(kxdgeometry::From(instance->GeometryTemplate));
+  std::string name = previousName && *previousName ? previousName : instance->Name.Str();
+  std::string directory = previousDirectory && *previousDirectory ? previousDirectory : instance->Directory.Str();
+  m.text = kxsystem::GetFileSize((directory + "/" + name + ".obj").c_str()) > 0;
+  m.base = instance->Directory.Str() + "/" + instance->Name.Str();
+  return m;
+}
+
+int WriteMeshTo(const meshexport& m, const std::string& path) {
+  return kxgeometricobject::WriteMesh(m.root, path.c_str(), m.text ? 0 : 1);
+}
+
+constexpr char kNewSuffix[] = ".new";
+
 }  // namespace
 
 namespace kxdwriters {
@@ -65,22 +92,63 @@ void GeometryText(kxdaircraftinstance* instance, kxout& out) {
 }
 
 int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory) {
-  if (!instance || !instance->Meshes || !instance->GeometryTemplate || instance->Name.Empty()) return 0;
-  auto* root = static_cast<kxgeometricobject*>(kxdgeometry::From(instance->GeometryTemplate));
-  if (!root) return 0;
-  std::string name = previousName && *previousName ? previousName : instance->Name.Str();
-  std::string directory = previousDirectory && *previousDirectory ? previousDirectory : instance->Directory.Str();
-  std::string previous = directory + "/" + name + ".obj";
-  bool text = kxsystem::GetFileSize(previous.c_str()) > 0;
-  std::string base = instance->Directory.Str() + "/" + instance->Name.Str();
-  std::string path = base + (text ? ".obj" : ".tgo");
+  if (!instance || instance->Name.Empty()) return 0;
+  meshexport m = MeshExport(instance, previousName, previousDirectory);
+  if (!m.root) return 0;
+  std::string path = m.Path();
   kxsystem::CreateDirectory(instance->Directory.Text());
   kxcore::Log("kxdynamics:  writing %s=", path.c_str());
-  int ok = kxgeometricobject::WriteMesh(root, path.c_str(), text ? 0 : 1);
-  if (ok && text) ok = kxsystem::DeleteFile((base + ".tgo").c_str());
+  int ok = WriteMeshTo(m, path);
+  if (ok && m.text) ok = kxsystem::DeleteFile((m.base + ".tgo").c_str());
   kxcore::Log(ok ? "ok\n" : "fail\n");
   return ok;
 }
+
+/* The three files are one aircraft: a component file beside the geometry
+   or mesh of another save would not load as either. Each is written whole
+   as "<file>.new" first; only when all are complete are they renamed over
+   the old ones, the component file last. A failure before the renames
+   leaves the old set untouched and no new file behind. */
+int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory) {
+  if (!instance || !instance->Template || instance->Name.Empty()) return 0;
+  const std::string base = instance->Directory.Str() + "/" + instance->Name.Str();
+  kxcore::Log("kxdynamics:  saving aircraft %s=", base.c_str());
+  kxsystem::CreateDirectory(instance->Directory.Text());
+  kxout geometry, components;
+  GeometryText(instance, geometry);
+  AircraftText(instance, components);
+  meshexport m = MeshExport(instance, previousName, previousDirectory);
+  std::vector<std::pair<std::string, std::string>> files;  // new file, target
+  auto add = [&files](const std::string& target) { files.emplace_back(target + kNewSuffix, target); };
+  add(base + ".kxg");
+  if (m.root) add(m.Path());
+  add(base + ".kxd");
+  bool ok = true;
+  for (const auto& [temporary, target] : files) {
+    const kxout* text = target.ends_with(".kxg") ? &geometry : target.ends_with(".kxd") ? &components : nullptr;
+    int written = text ? kxsystem::WriteWholeFile(temporary.c_str(), text->Text().data(),
+                                                   static_cast<long>(text->Text().size()))
+                       : WriteMeshTo(m, temporary);
+    if (!written) {
+      kxcore::Log("fail (%s not written)\n", target.c_str());
+      ok = false;
+      break;
+    }
+  }
+  if (ok && !kxsystem::ReplaceFiles(files)) {
+    kxcore::Log("fail (not replaced)\n");
+    ok = false;
+  }
+  if (!ok) {
+    for (const auto& file : files) kxsystem::DeleteFile(file.first.c_str());
+    return 0;
+  }
+  // A text mesh is read before a binary twin only when that is not newer.
+  if (m.root && m.text) kxsystem::DeleteFile((m.base + ".tgo").c_str());
+  kxcore::Log("ok\n");
+  return 1;
+}
+
 
 int WriteAircraftFile(kxdaircraftinstance* instance) {
   if (!instance || !instance->Template || instance->Name.Empty()) return 0;

@@ -19,6 +19,12 @@ int WriteGeometryFile(kxdaircraftinstance* instance);
 // "<directory>/<name>.tgo". Empty previous names mean the instance's own.
 // 1 when written, 0 on failure or without a mesh.
 int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory);
+// The geometry script, the mesh (as ExportMeshes chooses; none without a
+// mesh) and the component file as one set: all are written whole beside
+// their targets, and only when every one is complete are they renamed over
+// the old files. On a failure the old files stay as they were and no new
+// file is left behind. 1 on success; one log line either way.
+int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory);
 // The component file's text (header, lock, components) into out.
 void AircraftText(kxdaircraftinstance* instance, kxout& out);
 // The geometry script's text into out.

@@ -1,13 +1,17 @@
 // Puts fuzz inputs into files, for targets whose code under test reads files
 // by name rather than from memory. Every file lives in one private folder
-// under the system's temporary folder: each input's files are removed when
-// the input is done and the folder when the run ends, so a run leaves
-// nothing behind.
+// under the system's temporary folder, named after the process. Each
+// input's files are removed when the input is done, and the folder when the
+// run ends normally; a run that ends otherwise (a timed-out input ends the
+// process at once, a crash) leaves it, and the next run of any target
+// removes it, as its process has gone.
 #pragma once
 
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +21,25 @@
 
 namespace fuzzinput {
 
+constexpr char kFolderPrefix[] = "skyvane-fuzz-";
+
+// Removes the private folders of runs whose process has gone: the name is
+// the prefix, the process id, '-' and a random part.
+inline void RemoveStaleFolders(const std::filesystem::path& temporary) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(temporary, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(kFolderPrefix, 0) != 0) continue;
+    const std::string rest = name.substr(sizeof kFolderPrefix - 1);
+    char* end = nullptr;
+    const long pid = std::strtol(rest.c_str(), &end, 10);
+    if (pid <= 0 || end == rest.c_str() || *end != '-') continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    std::filesystem::remove_all(entry.path(), ignored);
+  }
+}
+
 // The private folder, made on the first call; empty when it cannot be made.
 // Held by a pointer that is never freed, so the exit handler that removes
 // the folder never meets a destroyed path.
@@ -25,7 +48,9 @@ inline const std::filesystem::path& Folder() {
     std::error_code error;
     std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
     if (error) temporary = "/tmp";
-    std::string pattern = (temporary / "skyvane-fuzz-XXXXXX").string();
+    RemoveStaleFolders(temporary);
+    std::string pattern =
+        (temporary / (kFolderPrefix + std::to_string(::getpid()) + "-XXXXXX")).string();
     if (!mkdtemp(pattern.data())) return new std::filesystem::path();
     std::atexit([] {
       std::error_code ignored;
@@ -81,20 +106,6 @@ class file {
 // bytes to `path`; 1, or 0 when it cannot be written.
 inline int WriteInput(const char* path, const uint8_t* data, size_t size) {
   return path && WriteBytes(path, data, size) ? 1 : 0;
-}
-
-// The older single-file form: a file made once from `pattern` (mkstemp form,
-// edited in place, so it must live as long as the run) and removed at exit;
-// its path, or null when it cannot be made.
-inline const char* ScratchFile(char* pattern) {
-  static const char* made = [pattern]() -> const char* {
-    int descriptor = mkstemp(pattern);
-    if (descriptor < 0) return nullptr;
-    close(descriptor);
-    std::atexit([] { std::remove(made); });
-    return pattern;
-  }();
-  return made;
 }
 
 }  // namespace fuzzinput

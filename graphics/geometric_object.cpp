@@ -11,6 +11,7 @@
 #include "core/reference.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
+#include "platform/files.h"
 
 kxtype kxgeometricobject::Type{"kxgeometricobject", sizeof(kxgeometricobject), kxcreate<kxgeometricobject>};
 
@@ -100,9 +101,9 @@ kxvalueptr kxgeometricobject::GetMember(const char* member, const kxargs& args) 
   if (std::strcmp(member, "Shiny") == 0) return kxvalueptr(new kxrealref(&Shiny));
   if (std::strcmp(member, "Mesh") == 0) {
     kxstring file = args.String(0);
-    if (!file.Length()) return nullptr;
+    if (!file.Length() || !kxsystem::NameStaysInside(file.Text(), "gl:  mesh ")) return nullptr;
     std::string path = file.Text();
-    if (path[0] != '/' && !ScriptFolder().empty()) path = ScriptFolder() + "/" + path;
+    if (!ScriptFolder().empty()) path = ScriptFolder() + "/" + path;
     kxgeometry* list = nullptr;
     if (!kxgl::LoadGeometry(path.c_str(), &list, 1, 0)) return nullptr;
     // A second "Mesh" replaces the first rather than doubling every part.

@@ -8,6 +8,7 @@
 #include "core/hooks.h"
 #include "graphics/file_bytes.h"
 #include "graphics/texture_table.h"
+#include "platform/files.h"
 
 namespace kxgl {
 namespace {
@@ -38,11 +39,18 @@ void AddTexture(kxgeometryinfo* info, kxtexture* t) {
   info->textures[info->textureCount++] = t;
 }
 
+// A texture the mesh names but that is not found, or that would be read
+// from outside the data folder, is left off with one log line.
 void LoadMeshTextures(kxgeometry* first, const std::string& path) {
   std::string directory = DirectoryOf(path);
+  const std::string lineStart = "gl:  " + path + ": texture ";
   for (kxgeometry* el = first; el; el = el->next) {
-    if (!el->textureName[0]) continue;
+    if (!el->textureName[0] || !kxsystem::NameStaysInside(el->textureName, lineStart.c_str())) continue;
     std::string candidates[2] = {directory + el->textureName, std::string(kTextureDirectory) + el->textureName};
+    if (!Usable(candidates[0]) && !Usable(candidates[1])) {
+      kxcore::Log("%s%s not found\n", lineStart.c_str(), el->textureName);
+      continue;
+    }
     for (const std::string& candidate : candidates) {
       if (!Usable(candidate)) continue;
       kxtexture* t = LoadTexture(candidate.c_str(), el->transparent ? kTypeRGBA : kTypeRGB, kFilterLinear,

@@ -12,6 +12,7 @@
 #include "gui/icons.h"
 #include "gui/menu.h"
 #include "gui/paint.h"
+#include "platform/files.h"
 
 kxtype kxwindow::Type("kxwindow", sizeof(kxwindow), kxcreate<kxwindow>);
 
@@ -234,7 +235,9 @@ kxwindowobjectedit::kxwindowobjectedit() {
   kxnode* previous = kxscript::Current();
   kxscript::SetCurrent(this);
   if (!kxscript::ReadFile("kxdisplay.kxd", this, "kxwindowobjectedit")) {
-    kxcore::Log("kxgui:  section kxwindowobjectedit of kxdisplay.kxd not run\n");
+    const std::string problem = kxsystem::ReadProblem("kxdisplay.kxd");
+    kxcore::Log("kxgui:  section kxwindowobjectedit of kxdisplay.kxd not run (%s)\n",
+                problem.empty() ? "no such section" : problem.c_str());
   }
   if (kxwindow* built = dynamic_cast<kxwindow*>(Window)) built->Hide();
   kxscript::SetCurrent(previous);

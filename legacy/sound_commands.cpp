@@ -28,6 +28,10 @@ void Register(const char* file, kxsound** handle) {
     *handle = nullptr;
     return;
   }
+  if (!kxsystem::NameStaysInside(file, "dnsmodel:  sound ")) {
+    *handle = nullptr;
+    return;
+  }
   bool piccolo = kxsystem::IsPiccoloModel(state.name);
   std::string path = std::string(piccolo ? kPiccoloSoundFolder : kSoundFolder) + file + ".wav";
   *handle = directsound::RegisterSound(path.c_str());

@@ -28,6 +28,31 @@ float Clamp1(float v) {
   return v < -1.0f ? -1.0f : v > 1.0f ? 1.0f : v;
 }
 
+// Travel and expo are fractions of 0 to 1, as the editors set them; a
+// file's value outside is held at the nearer end with a log line, so a
+// typing slip cannot drive a servo past its end or freeze the aircraft.
+class fractionref : public kxrealref {
+ public:
+  fractionref(float* f, const kxdevicemapper* m, const char* key, int function)
+      : kxrealref(f), mapper(m), member(key), index(function) {}
+  int Assign(const kxvalue& from) override {
+    if (!kxrealref::Assign(from)) return 0;
+    const float v = *field;
+    const float held = v >= 0.0f ? (v <= 1.0f ? v : 1.0f) : 0.0f;  // NaN as 0
+    if (held != v) {  // NaN too
+      kxsystem::Log("kxinput:  %s: %s( %d ) = %g outside 0-1, %g taken\n", mapper->name.Text(), member, index,
+                    static_cast<double>(v), static_cast<double>(held));
+      *field = held;
+    }
+    return 1;
+  }
+
+ private:
+  const kxdevicemapper* mapper;
+  const char* member;  // "Dual" or "Expo"
+  int index;
+};
+
 }  // namespace
 
 kxdevicemapper::kxdevicemapper() {
@@ -93,7 +118,8 @@ kxvalueptr kxdevicemapper::GetMember(const char* member, const kxargs& args) {
                     kFunctions - 1);
       return nullptr;
     }
-    return kxvalueptr(new kxrealref(&table[f]));
+    if (table == Invert) return kxvalueptr(new kxrealref(&table[f]));
+    return kxvalueptr(new fractionref(&table[f], this, table == Dual ? "Dual" : "Expo", f));
   }
   int* rows = m == "EasyFunction" ? EasyFunction : m == "EasyInvert" ? EasyInvert : nullptr;
   if (rows) {
@@ -157,8 +183,9 @@ void kxdevicemapper::Update() {
   const float* board = pinboard ? pinboard->slots : nullptr;
   auto shape = [this](int f, float in) {
     float s = Invert[f] != 0.0f ? -1.0f : 1.0f;
+    // A radio signal lies in [-1, 1], whatever the slot held.
     float out = s * Dual[f] * ((1.0f - Expo[f]) * in + Expo[f] * in * in * in);
-    return std::isfinite(out) ? out : 0.0f;
+    return std::isfinite(out) ? Clamp1(out) : 0.0f;
   };
   auto own = [](int code) { return code >= kOwnFirst && code <= kOwnLast; };
   for (int f = 0; f < kFunctions; ++f) {

@@ -1,12 +1,17 @@
 #include "platform/files.h"
 
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
 
+#include "core/hooks.h"
 #include "core/text_lines.h"
 #include "platform/codes.h"
 #include "platform/log.h"
@@ -81,11 +86,25 @@ FILE* OpenForReading(const std::string& resolved) {
   return std::fopen(resolved.c_str(), "rb");
 }
 
+// A file the user may not write is not replaced behind their back: the
+// rename that finishes a write would otherwise ignore its permissions.
+bool MayReplace(const std::string& target) {
+  struct stat info;
+  return ::stat(target.c_str(), &info) != 0 || ::access(target.c_str(), W_OK) == 0;
+}
+
+// The replacement keeps the permissions of the file it replaces.
+void KeepMode(const std::string& temp, const std::string& target) {
+  struct stat info;
+  if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
+}
+
 // Closes a temporary written so far without error (ok) and renames it over
 // the target once every byte got out; else removes it. The outcome.
 bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::string& target) {
   ok = ok && std::fflush(stream) == 0;
   ok = std::fclose(stream) == 0 && ok;
+  if (ok) KeepMode(temp, target);
   if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok) std::remove(temp.c_str());
   return ok;
@@ -94,6 +113,7 @@ bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::
 // Writes size bytes to a temporary beside the target and renames it over.
 int WriteAtomically(const std::string& target, const void* buffer, long size) {
   std::string temp = target + kTempSuffix;
+  if (!MayReplace(target)) return 0;
   FILE* stream = std::fopen(temp.c_str(), "wb");
   if (!stream) return 0;
   size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
@@ -116,6 +136,12 @@ int StaysInside(const char* path) {
     if (*part) ++part;
   }
   return 1;
+}
+
+int NameStaysInside(const char* name, const char* lineStart) {
+  if (StaysInside(name)) return 1;
+  kxcore::Log("%s%s leaves the data folder; ignored\n", lineStart ? lineStart : "", name ? name : "");
+  return 0;
 }
 
 int IsPiccoloModel(const char* name) { return name && strcasecmp(name, kPiccoloModel) == 0 ? 1 : 0; }
@@ -152,7 +178,7 @@ kxfile* OpenFile(const char* path, int mode) {
   } else {
     file->path = ResolveWritePath(path);
     file->temp_path = file->path + kTempSuffix;
-    file->stream = std::fopen(file->temp_path.c_str(), stdioMode);
+    if (MayReplace(file->path)) file->stream = std::fopen(file->temp_path.c_str(), stdioMode);
   }
   if (!file->stream) {
     delete file;
@@ -242,6 +268,19 @@ long GetFileSize(const char* path) {
   return size;
 }
 
+std::string ReadProblem(const char* path) {
+  std::string resolved = ResolveReadPath(path);
+  std::error_code error;
+  // A link to nothing is there, and reads as what opening it says.
+  if (resolved.empty() || !fs::exists(fs::symlink_status(fs::path(resolved), error))) return kNotFound;
+  if (fs::is_directory(fs::path(resolved), error)) return "a folder";
+  FILE* stream = std::fopen(resolved.c_str(), "rb");
+  if (!stream) return std::string("not readable (") + std::strerror(errno) + ")";
+  bool empty = std::fgetc(stream) == EOF;
+  std::fclose(stream);
+  return empty ? "empty file" : std::string();
+}
+
 long ReadWholeFile(const char* path, void* buffer, long capacity) {
   if (!path || !*path || capacity < 0 || (!buffer && capacity > 0)) return -1;
   std::string resolved = ResolveReadPath(path);
@@ -280,6 +319,28 @@ int DeleteFile(const char* path) {
   return fs::remove(fs::path(target), error) && !error ? 1 : 0;
 }
 
+int RenameFile(const char* path, const char* newPath) {
+  if (!path || !*path || !newPath || !*newPath) return 0;
+  std::string from = ResolveReadPath(path);
+  std::string to = ResolveWritePath(newPath);
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(fs::path(to), error))) return 0;
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 1 : 0;
+}
+
+int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) {
+  std::vector<std::pair<std::string, std::string>> resolved;
+  for (const auto& [from, to] : moves) {
+    resolved.emplace_back(ResolveReadPath(from.c_str()), ResolveWritePath(to.c_str()));
+    if (!MayReplace(resolved.back().second)) return 0;
+  }
+  for (const auto& [from, to] : resolved) {
+    KeepMode(from, to);
+    if (std::rename(from.c_str(), to.c_str()) != 0) return 0;
+  }
+  return 1;
+}
+
 int CopyFile(const char* source, const char* destination) {
   if (!source || !*source || !destination || !*destination) return 0;
   std::string from = ResolveReadPath(source);
@@ -288,8 +349,10 @@ int CopyFile(const char* source, const char* destination) {
   if (!fs::is_regular_file(fs::path(from), error)) return 0;
   if (fs::exists(fs::path(to), error) && fs::equivalent(fs::path(from), fs::path(to), error)) return 1;
   std::string temp = to + kTempSuffix;
-  bool ok = fs::copy_file(fs::path(from), fs::path(temp), fs::copy_options::overwrite_existing, error) &&
-            !error && std::rename(temp.c_str(), to.c_str()) == 0;
+  if (!MayReplace(to)) return 0;
+  bool ok = fs::copy_file(fs::path(from), fs::path(temp), fs::copy_options::overwrite_existing, error) && !error;
+  if (ok) KeepMode(temp, to);
+  ok = ok && std::rename(temp.c_str(), to.c_str()) == 0;
   if (!ok) fs::remove(fs::path(temp), error);
   return ok ? 1 : 0;
 }

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kxsystem {
 
@@ -47,6 +49,11 @@ int IsEof(kxfile* file);
 
 // Bytes, or -1 for an empty path, a directory or a file that cannot be opened.
 long GetFileSize(const char* path);
+// Why a file cannot be read, for the log line that reports it: kNotFound,
+// "a folder", "not readable (<system's reason>)" or "empty file"; empty
+// when it can be read and holds bytes.
+constexpr char kNotFound[] = "not found";
+std::string ReadProblem(const char* path);
 // Reads at most capacity bytes; the count read, or -1. No terminator added.
 long ReadWholeFile(const char* path, void* buffer, long capacity);
 // Creates or replaces the file atomically; 1 when all bytes were written.
@@ -55,6 +62,14 @@ int WriteWholeFile(const char* path, const void* buffer, long size);
 int AppendFile(const char* path, const void* buffer, long size);
 // Removes a regular file; a missing file is no error (1).
 int DeleteFile(const char* path);
+// Gives a file (or a link) a new name in the same file system; 0 when the
+// new name is taken or the rename fails.
+int RenameFile(const char* path, const char* newPath);
+// Renames each new file of a set over its target (pairs of new file and
+// target, in order), so that files which belong together are replaced
+// together. Nothing is renamed unless every target may be replaced; each
+// replacement keeps its target's permissions. 1 when every rename succeeded.
+int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves);
 // Copies, replacing the destination; the same file on both sides is left
 // untouched (1).
 int CopyFile(const char* source, const char* destination);
@@ -67,6 +82,10 @@ int IsPlainName(const char* name);
 // 1 for a path relative to the data folder that stays inside it: not empty,
 // not absolute ("/", "\" or a drive "x:" first), no ".." part.
 int StaysInside(const char* path);
+// StaysInside for a name read from a data file before it becomes a path;
+// one that does not is refused with the log line "<line start><name>
+// leaves the data folder; ignored".
+int NameStaysInside(const char* name, const char* lineStart);
 
 // The one older-format model kept among the aircraft folders, in
 // "aircraft/piccolo/" with its binary mesh: its sounds come from the

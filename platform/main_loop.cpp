@@ -122,7 +122,7 @@ int Run(int argc, char** argv, void (*appInit)()) {
   if (appInit) appInit();
 
   while (true) {
-    if (!backend->Create(display)) {
+    if (!CreateWindowOrFallback(backend, display)) {
       Shutdown(backend);
       return kExitNoWindow;
     }

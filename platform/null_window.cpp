@@ -25,6 +25,9 @@ int nullwindowbackend::HasSplash() { return splash; }
 
 int nullwindowbackend::Create(kxdisplaysettings& display) {
   if (fail_create) return 0;
+  if ((largest_width > 0 && display.window_width > largest_width) ||
+      (largest_height > 0 && display.window_height > largest_height))
+    return 0;
   ++creations;
   if (client_width > 0) display.window_width = client_width;
   if (client_height > 0) display.window_height = client_height;

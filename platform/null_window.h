@@ -12,6 +12,7 @@ class nullwindowbackend : public windowbackend {
   std::deque<kxplatformevent> events;  // handed out one per NextEvent
   int active = 1;
   int fail_create = 0;     // Create fails while set
+  int largest_width = 0, largest_height = 0;  // Create fails for a larger size; 0: any size
   int starts = 0, stops = 0, creations = 0, destructions = 0, swaps = 0;
   int swap_interval = -1;  // last value set
   int splash = 0;

@@ -12,8 +12,6 @@ namespace {
 constexpr int kColourBits = 8;
 constexpr int kDepthBits = 24;
 constexpr int kStencilBits = 8;
-constexpr int kFallbackWidth = 640;   // pixels, for a size of 0 or less
-constexpr int kFallbackHeight = 480;
 
 // Video drivers that show nothing on a screen.
 bool IsWindowless(const char* driver) {

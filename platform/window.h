@@ -76,4 +76,16 @@ const kxdisplaymode* GetDisplayMode(int number);
 // Recomputes aspect from the window size.
 void UpdateAspect(kxdisplaysettings& settings);
 
+// The size the program falls back to when a window cannot be made.
+constexpr int kFallbackWidth = 640, kFallbackHeight = 480;  // pixels
+// Holds the window size within the display's modes (no larger than the
+// largest), with a log line when it changes; a size below one pixel becomes
+// the fallback size. 1 when it changed.
+int FitWindowSize(kxdisplaysettings& settings);
+// Makes the window: the size fitted first, and when that size cannot be
+// made, the fallback size windowed, each failure with its log line. On
+// success the settings hold what was made, so a size that failed is never
+// kept. 1, or 0 when no window can be made at all.
+int CreateWindowOrFallback(windowbackend* backend, kxdisplaysettings& settings);
+
 }  // namespace kxsystem

@@ -9,6 +9,7 @@
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
 #include "gui/gui.h"
+#include "platform/files.h"
 #include "platform/input_types.h"
 #include "platform/log.h"
 #include "platform/window.h"
@@ -108,7 +109,12 @@ void InitApplication() {
   input::RegisterTypes();
   kxscript::Root()->AppendChild(&Language());
   RegisterApplicationTypes();
-  kxscript::ReadFile(kUiDescriptionPath, kxscript::Root());
+  // Without it there are no display roots and no input devices: the start
+  // ends soon after, and this line names the file it needs.
+  if (!kxscript::ReadFile(kUiDescriptionPath, kxscript::Root())) {
+    kxsystem::Log("sim:  UI description %s=fail (%s); the program cannot run without it\n", kUiDescriptionPath,
+                  kxsystem::ReadProblem(kUiDescriptionPath).c_str());
+  }
   SetDisplayDefaults();
 
   kxgraphics::RegisterTypes();

@@ -9,6 +9,7 @@
 #include "platform/event_nodes.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "sim/notice.h"
 
 kxtype svconfigfiles::Type("svconfigfiles", sizeof(svconfigfiles), kxcreate<svconfigfiles>);
 
@@ -96,13 +97,21 @@ int CreateMappers() {
   return 1;
 }
 
+/* The name comes from "config/config.kxc": like an aircraft's or a
+   scenery's, it must name a file inside "config/". A refused or missing
+   file leaves the mapper reset, with one log line. */
 void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
   if (!mapper) return;
   mapper->ResetFunctions();
-  if (!stem.Empty()) {
+  if (!stem.Empty() && !kxsystem::IsPlainName(stem.Text())) {
+    kxsystem::Log("sim:  control configuration %s is no name inside config/; not loaded\n", stem.Text());
+  } else if (!stem.Empty()) {
     kxstring path;
     path.Format("config/%s.kxa", stem.Text());
-    kxscript::ReadFile(path.Text(), mapper);
+    if (!kxscript::ReadFile(path.Text(), mapper)) {
+      kxsystem::Log("sim:  control configuration %s=fail (%s)\n", path.Text(),
+                    kxsystem::ReadProblem(path.Text()).c_str());
+    }
     mapper->name = stem;
   }
   if (mapper->SourceCode(kNozzleFunction) == kxdevicemapper::kNoSource)
@@ -111,7 +120,8 @@ void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
 
 void LoadPlayerConfigurations() {
   svconfigfiles* files = ConfigFiles();
-  if (files) kxscript::ReadFile(kConfigFilesPath, files);
+  if (files && !kxscript::ReadFile(kConfigFilesPath, files))
+    kxsystem::Log("sim:  %s=fail (%s)\n", kConfigFilesPath, kxsystem::ReadProblem(kConfigFilesPath).c_str());
   LoadConfiguration(input::playermapper[0], files ? files->Aircraft0File : kxstring());
   LoadConfiguration(input::playermapper[1], files ? files->Aircraft1File : kxstring());
 }
@@ -130,6 +140,8 @@ int SaveConfigurationsInUse() {
   const std::string& text = out.Text();
   if (kxsystem::WriteWholeFile(kConfigFilesPath, text.data(), static_cast<long>(text.size()))) return 1;
   kxsystem::Log("sim:  writing %s=fail\n", kConfigFilesPath);
+  PostNotice(std::string("The choice of configurations was not saved: ") + kConfigFilesPath +
+             " could not be written (a folder that cannot be written or a full disk).");
   return 0;
 }
 

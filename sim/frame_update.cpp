@@ -23,6 +23,8 @@
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
 #include "sim/viewer.h"
+#include "sim/views/notice_window.h"
+#include "sim/views/transparent_list.h"
 #include "sim/wind.h"
 #include "sim/world/placement.h"
 #include "sim/world/world.h"
@@ -68,8 +70,7 @@ void PollUsb() {
 void StepWorld() {
   simsession& s = session;
   world& w = *TheWorld();
-  int trees = s.show_trees ? static_cast<int>(static_cast<float>(w.billboard_count) * s.tree_density) : 0;
-  kxcollision::SetTrees(Collision(), trees, s.tree_collision);
+  kxcollision::SetTrees(Collision(), TreeCount(w, s.show_trees, s.tree_density), s.tree_collision);
   simplayer& first = players[0];
   if (first.legacy && first.flight_state && !first.flight_state->crash) {
     if (Hooks().legacy_step) Hooks().legacy_step(s.sound, s.sim_time_step, first.flight_state, &first.speed);
@@ -306,6 +307,7 @@ void Update() {
   Listener();
   GliderSounds();
   kxdsoundqueue::Run(s.sim_time_step);
+  ShowWaitingNotice();
 }
 
 }  // namespace sim

@@ -6,10 +6,12 @@
 #include "platform/callbacks.h"
 #include "platform/codes.h"
 #include "platform/events.h"
+#include "platform/log.h"
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "sim/menu.h"
 #include "sim/modes.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/simulation_mode.h"
@@ -17,6 +19,7 @@
 #include "sim/views/menu_actions.h"
 #include "sim/views/menu_bar.h"
 #include "sim/views/window_functions.h"
+#include "sim/world/world.h"
 
 namespace sim {
 

@@ -24,6 +24,7 @@
 #include "sim/device_nodes.h"
 #include "sim/hud_texts.h"
 #include "sim/menu.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
@@ -32,6 +33,7 @@
 #include "sim/views/help_windows.h"
 #include "sim/views/loading_screen.h"
 #include "sim/views/menu_bar.h"
+#include "sim/views/notice_window.h"
 #include "sim/views/window_functions.h"
 #include "sim/world/world.h"
 
@@ -62,7 +64,7 @@ void LoadAircraft(int i) {
   line.Format("loading aircraft %d %s", i + 1, setting);
   Loading(0, "%s", line.Text());
   kxsystem::Log("sim:  loading aircraft %d %s...\n", i + 1, setting);
-  kxdaircraftinstance::AircraftLoad(setting, i);
+  if (kxdaircraftinstance::AircraftLoad(setting, i)) PostAircraftProblems(setting);
   kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
   if (slot && slot->IsLoaded()) p.flight_state = kxdaircraftinstance::FlightStateOf(i);
   TakeStartFrame(p);
@@ -83,7 +85,7 @@ void FirstInit() {
   m.language = std::strcmp(speed, "Geschwindigkeit:") == 0 ? 2 : std::strcmp(speed, "Vitesse:") == 0 ? 3 : 1;
   kxgl::LoadFont("texture/arial20b.kxf", &large_font, kxgl::kFilterLinear);
   Loading(0, "loading scenery %s", s.scenery);
-  LoadScenery(s.scenery, TheWorld());
+  LoadSceneryOrDefault(s.scenery, TheWorld());
   for (int i = 0; i < kPlayers; ++i) LoadAircraft(i);
   for (int i = 0; i < kPlayers; ++i)
     if (players[i].flight_state) PrepareAircraftGraphics(i);
@@ -216,6 +218,7 @@ void MenuIdle() {
   UpdateTiming();
   PollDevices();
   UpdateNotice();
+  ShowWaitingNotice();
   if (session.music > 0) Music().ScanSongs();
 }
 

@@ -21,6 +21,7 @@
 #include "sim/app_hooks.h"
 #include "sim/exit.h"
 #include "sim/menu.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
@@ -29,6 +30,7 @@
 #include "sim/views/menu_actions.h"
 #include "sim/views/menu_bar.h"
 #include "sim/views/window_functions.h"
+#include "sim/world/world.h"
 
 namespace sim {
 
@@ -131,13 +133,19 @@ int CanFly() {
  * Keyboard, keypad and mouse are always there, so a flight needs no listed
  * input device: a function whose device is missing reads its safe value.
  * What a flight needs is an aircraft; without one the simulation would show
- * empty views that no key leaves.
+ * empty views that no key leaves. And ground: without it the aircraft would
+ * fall for ever.
  */
 int RequestFly() {
   if (!CanFly()) {
     kxsystem::Log("sim:  no aircraft to fly; staying in the menu\n");
     std::snprintf(session.status_text, sizeof session.status_text, "%s", kNoAircraftNotice);
     session.status_time = kNoticeSeconds;
+    return 0;
+  }
+  if (!HasGround(TheWorld())) {
+    kxsystem::Log("sim:  no scenery with ground is loaded; no flight\n");
+    PostNotice("No scenery with ground is loaded, so there is nothing to fly over. Choose another scenery.");
     return 0;
   }
   kxsystem::callbacks.pending = EnterSimulationMode;

@@ -2,6 +2,7 @@
 // the scenery, then each frame's part records as text, then "end".
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -24,12 +25,13 @@ namespace {
 constexpr float kShortestPlayable = 2.0f;  // s; a recording this long or shorter is not played
 constexpr int kFloats = simplayer::kRecordFloats;
 
-// "recordings/<name>.rec"; empty for a name that would leave the folder.
+constexpr float kLengthTolerance = 0.5f;  // s the header's length may differ from the last frame's time
+
+// "recordings/<name>.rec" whatever the name's length, so every file the
+// list shows loads; empty for a name that would leave the folder.
 std::string RecordingPath(const char* name) {
   if (!kxdload::IsSafeName(name)) return std::string();
-  char path[64 + simplayer::kNameChars];
-  std::snprintf(path, sizeof path, "%s%s.%s", "recordings/", name, "rec");
-  return path;
+  return std::string("recordings/") + name + ".rec";
 }
 
 // Logs the refusal of an unsafe name; 1 when the name is safe.
@@ -208,6 +210,14 @@ int LoadRecording(const char* name, simplayer* player) {
   kxsystem::CloseFile(file);
   p.rec_frames[r.frames].records = nullptr;
   kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.rec_length, r.frames, r.parts);
+  // Playback runs until the header's length: one that the frames do not
+  // reach would hold the last frame still for as long.
+  const float last = r.frames > 0 ? p.rec_frames[r.frames - 1].time : 0.0f;
+  if (std::fabs(p.rec_length - last) > kLengthTolerance) {
+    kxsystem::Log("record:  %s: length %.2f s does not match its frames; %.2f s taken\n", path.c_str(),
+                  p.rec_length, last);
+    p.rec_length = last;
+  }
   if (!LoadRecordedAircraft(&p)) return 0;
   // Playback blends two frames: with fewer there is nothing to show.
   if (p.rec_length <= kShortestPlayable || r.frames < 2) {

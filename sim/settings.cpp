@@ -1,9 +1,11 @@
 #include "sim/settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "core/numbers.h"
 #include "dynamics/air_model.h"
@@ -14,8 +16,10 @@
 #include "platform/text.h"
 #include "platform/usb_interface.h"
 #include "platform/window.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
+#include "sim/world/world.h"
 
 namespace sim {
 
@@ -27,11 +31,31 @@ namespace {
 constexpr int S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
 
 settingsrow Row(int type, void* variable, float number, const char* key) { return {type, 1, variable, number, "", key}; }
+settingsrow Row(int type, void* variable, float number, const char* key, float minimum, float maximum) {
+  return {type, 1, variable, number, "", key, minimum, maximum};
+}
 settingsrow Text(char* variable, const char* text, const char* key) { return {S, 1, variable, 0, text, key}; }
 // A 3-vector: the key's row and two continuation rows with their separators.
 settingsrow Vector(float* variable, float number, const char* key) { return {F, 3, variable, number, "", key}; }
 settingsrow Next(float* variable, float number, const char* separator) { return {F, 0, variable, number, "", separator}; }
 constexpr settingsrow kEndRow = {settingsrow::kEnd, 0, nullptr, 0, "", ""};
+
+/* The ranges of the values read. Where an option window sets a value, its
+   slider's range; where a value sizes a texture or a count, what the code
+   using it can take without overflow; the overlay cameras' places and sizes
+   stay within the largest window, and the view puts a camera outside its
+   own view back at the default place. Other rows take any value. */
+constexpr float kSpeedLow = 0.3f, kSpeedHigh = 2.0f;     // simulation and playback speed, 30-200 %
+constexpr float kFovLow = 0.01f, kFovHigh = 3.13f;       // rad, inside (0, pi)
+constexpr float kFogDensityHigh = 0.1f;                  // the fog slider's end
+constexpr float kSmokeDensityLow = 0.2f;                 // the smoke slider's start
+constexpr float kLargestWindow = 16384.0f;               // px
+constexpr float kTextureLow = 16.0f, kTextureHigh = 4096.0f;  // px, procedural and shadow textures
+constexpr float kMaxTextureHigh = 16384.0f;              // px
+constexpr float kPulseHigh = 1e6f;                       // the USB decoder's pulse bounds
+constexpr float kMulHigh = 100.0f;                       // the USB decoders' scale factors
+constexpr float kPauseHigh = 10000.0f;                   // tenths of a millisecond
+constexpr float kPadPilotHigh = 65535.0f;                // raw axis values
 
 }  // namespace
 
@@ -45,7 +69,7 @@ const settingsrow* MainSettings() {
       Row(I, &d.window_height, 480, "window_height "),
       Row(I, &d.window_fullscreen, 0, "window_fullscreen "),
       Row(I, &d.monitor_frequency, 0, "monitor_frequency "),
-      Text(s.scenery, "winzeln", "scenery "),
+      Text(s.scenery, kDefaultScenery, "scenery "),
       Text(s.aircraft0, "christeneagle", "aircraft0 "),
       Text(s.aircraft1, "", "aircraft1 "),
       Row(F, &e.wind_speed, 0, "wind_speed "),
@@ -60,8 +84,8 @@ const settingsrow* MainSettings() {
       Row(I, &s.music_restartcrash, 0, "music_restartcrash "),
       Row(I, &s.music_title, 0, "music_title "),
       Row(F, &s.music_volume, 0.8f, "music_volume "),
-      Row(F, &s.simulation_speed, 1, "simulation_speed "),
-      Row(F, &s.playback_speed, 1, "playback_speed "),
+      Row(F, &s.simulation_speed, 1, "simulation_speed ", kSpeedLow, kSpeedHigh),
+      Row(F, &s.playback_speed, 1, "playback_speed ", kSpeedLow, kSpeedHigh),
       Row(I, &s.show_trees, 1, "show_trees "),
       Row(I, &s.show_smoke, 0, "show_smoke "),
       Row(I, &s.show_exhaust, 1, "show_exhaust "),
@@ -74,10 +98,10 @@ const settingsrow* MainSettings() {
       Row(F, &s.smoke_color_red, 1, "smoke_color_red "),
       Row(F, &s.smoke_color_green, 1, "smoke_color_green "),
       Row(F, &s.smoke_color_blue, 1, "smoke_color_blue "),
-      Row(F, &s.smoke_density, 1, "smoke_density "),
-      Row(I, &s.smoke_particles, 700, "smoke_particles "),
-      Row(F, &s.exhaust_density, 1, "exhaust_density "),
-      Row(F, &s.tree_density, 1, "tree_density "),
+      Row(F, &s.smoke_density, 1, "smoke_density ", kSmokeDensityLow, 1),
+      Row(I, &s.smoke_particles, 700, "smoke_particles ", 0, simplayer::kSmokePool),
+      Row(F, &s.exhaust_density, 1, "exhaust_density ", 0, 1),
+      Row(F, &s.tree_density, 1, "tree_density ", 0, 1),
       Row(F, &s.distance_viewer_aircraft, 3, "distance_viewer_aircraft "),
       Row(F, &s.viewer_change_angle, 1.5f, "viewer_change_angle "),
       Row(F, &s.viewer_change_height, 0.15f, "viewer_change_height "),
@@ -91,31 +115,31 @@ const settingsrow* MainSettings() {
       Row(F, &s.autozoom_max_distance, 200, "autozoom_max_distance "),
       Row(F, &s.autozoom_factor, 1.5f, "autozoom_factor "),
       Row(F, &s.contest_start_distance, 4, "contest_start_distance "),
-      Row(I, &s.contest_balloonpop_time, 180, "contest_balloonpop_time "),
-      Row(I, &s.contest_pylon_rounds, 3, "contest_pylon_rounds "),
+      Row(I, &s.contest_balloonpop_time, 180, "contest_balloonpop_time ", 30, 600),
+      Row(I, &s.contest_pylon_rounds, 3, "contest_pylon_rounds ", 1, 16),
       Row(F, &s.fschlepp_rope_length, 20, "fschlepp_rope_length "),
       Row(F, &s.fschlepp_rope_strength, 0.5f, "fschlepp_rope_strength "),
-      Row(F, &s.crashtime, 3, "crashtime "),
+      Row(F, &s.crashtime, 3, "crashtime ", 1, 60),
       Row(I, &s.game_type, kGameSingle, "game_type "),
       Row(I, &s.gl_aircraft_reflections, 1, "gl_aircraft_reflections "),
       Row(I, &s.gl_sun_blend, 1, "gl_sun_blend "),
       Row(I, &kxgl::textureCompression, 1, "gl_texture_compression "),
       Row(I, &kxgl::textureQuality, 0, "gl_texture_quality "),
       Row(I, &s.gl_fog, 0, "gl_fog "),
-      Row(F, &s.fog_density, 0.01f, "fog_density "),
+      Row(F, &s.fog_density, 0.01f, "fog_density ", 0, kFogDensityHigh),
       Vector(&s.fog_color[0], 0.6f, "fog_color "),
       Next(&s.fog_color[1], 0.6f, " "),
       Next(&s.fog_color[2], 0.6f, "\n"),
-      Row(I, &s.gl_procedural_texture_size, 256, "gl_procedural_texture_size "),
-      Row(I, &kxgl::maxTextureSize, 2048, "gl_max_texture_size "),
-      Row(I, &s.gl_shadow_texture_size, 512, "gl_shadow_texture_size "),
-      Row(I, &u.pulse_min, 2750, "usb_pulse_min "),
-      Row(I, &u.pulse_max, 13650, "usb_pulse_max "),
-      Row(I, &u.pulse_mul, 6, "usb_pulse_mul "),
-      Row(I, &u.pause_len, 55, "usb_pause_len "),
-      Row(I, &u.padpilot_min, 0, "usb_padpilot_min "),
-      Row(I, &u.padpilot_max, 21845, "usb_padpilot_max "),
-      Row(I, &u.padpilot_mul, 3, "usb_padpilot_mul "),
+      Row(I, &s.gl_procedural_texture_size, 256, "gl_procedural_texture_size ", kTextureLow, kTextureHigh),
+      Row(I, &kxgl::maxTextureSize, 2048, "gl_max_texture_size ", kTextureLow, kMaxTextureHigh),
+      Row(I, &s.gl_shadow_texture_size, 512, "gl_shadow_texture_size ", kTextureLow, kTextureHigh),
+      Row(I, &u.pulse_min, 2750, "usb_pulse_min ", 0, kPulseHigh),
+      Row(I, &u.pulse_max, 13650, "usb_pulse_max ", 0, kPulseHigh),
+      Row(I, &u.pulse_mul, 6, "usb_pulse_mul ", 1, kMulHigh),
+      Row(I, &u.pause_len, 55, "usb_pause_len ", 1, kPauseHigh),
+      Row(I, &u.padpilot_min, 0, "usb_padpilot_min ", 0, kPadPilotHigh),
+      Row(I, &u.padpilot_max, 21845, "usb_padpilot_max ", 0, kPadPilotHigh),
+      Row(I, &u.padpilot_mul, 3, "usb_padpilot_mul ", 1, kMulHigh),
       kEndRow,
   };
   return table;
@@ -125,9 +149,9 @@ const settingsrow* PlayerSettings() {
   simplayer& p = staging_player;
   static const settingsrow table[] = {
       Row(I, &p.view_mode, kViewFixed, "view_mode "),
-      Row(F, &p.fov_fixed, 0.55f, "fov_fixed "),
-      Row(F, &p.fov_follow, 0.25f, "fov_follow "),
-      Row(F, &p.fov_cockpit, 0.2f, "fov_cockpit "),
+      Row(F, &p.fov_fixed, 0.55f, "fov_fixed ", kFovLow, kFovHigh),
+      Row(F, &p.fov_follow, 0.25f, "fov_follow ", kFovLow, kFovHigh),
+      Row(F, &p.fov_cockpit, 0.2f, "fov_cockpit ", kFovLow, kFovHigh),
       Row(F, &p.cockpit_height, 0.1f, "cockpit_height "),
       Row(F, &p.pilot_view_delayy, 1, "pilot_view_delayy "),
       Row(F, &p.pilot_view_delayx, 0, "pilot_view_delayx "),
@@ -140,22 +164,22 @@ const settingsrow* PlayerSettings() {
       Row(I, &p.show_fps, 1, "show_fps "),
       Row(I, &p.camera[0].on, 1, "camera0_on "),
       Row(I, &p.camera[0].type, kCameraFlightInfo, "camera0_type "),
-      Row(I, &p.camera[0].x, -1, "camera0_x "),
-      Row(I, &p.camera[0].y, -1, "camera0_y "),
+      Row(I, &p.camera[0].x, -1, "camera0_x ", -1, kLargestWindow),
+      Row(I, &p.camera[0].y, -1, "camera0_y ", -1, kLargestWindow),
       Row(I, &p.camera[1].on, 0, "camera1_on "),
       Row(I, &p.camera[1].type, kCameraContest, "camera1_type "),
-      Row(I, &p.camera[1].x, -1, "camera1_x "),
-      Row(I, &p.camera[1].y, -1, "camera1_y "),
+      Row(I, &p.camera[1].x, -1, "camera1_x ", -1, kLargestWindow),
+      Row(I, &p.camera[1].y, -1, "camera1_y ", -1, kLargestWindow),
       Row(I, &p.camera[2].on, 0, "camera2_on "),
       Row(I, &p.camera[2].type, kCameraAircraft, "camera2_type "),
-      Row(I, &p.camera[2].width, 192, "camera2_width "),
-      Row(I, &p.camera[2].height, 180, "camera2_height "),
-      Row(I, &p.camera[2].x, 1, "camera2_x "),
-      Row(I, &p.camera[2].y, -1, "camera2_y "),
+      Row(I, &p.camera[2].width, 192, "camera2_width ", 1, kLargestWindow),
+      Row(I, &p.camera[2].height, 180, "camera2_height ", 1, kLargestWindow),
+      Row(I, &p.camera[2].x, 1, "camera2_x ", -1, kLargestWindow),
+      Row(I, &p.camera[2].y, -1, "camera2_y ", -1, kLargestWindow),
       Vector(&p.camera[2].position[0], 40, "camera2_position "),
       Next(&p.camera[2].position[1], 40, " "),
       Next(&p.camera[2].position[2], 40, "\n"),
-      Row(F, &p.camera[2].fov, 0.3f, "camera2_fov "),
+      Row(F, &p.camera[2].fov, 0.3f, "camera2_fov ", kFovLow, kFovHigh),
       kEndRow,
   };
   return table;
@@ -181,25 +205,76 @@ const char* SkipBlanks(const char* p) {
   return p;
 }
 
+bool Ranged(const settingsrow& row) { return row.minimum < row.maximum; }
+
+std::string Shown(int v) { return std::to_string(v); }
+std::string Shown(float v) { return kxnumber::FormatG(v); }
+
+// A number outside the row's range is held at its nearer end, with a log line.
+template <class T>
+T Hold(const settingsrow& row, T v, const char* key) {
+  if (!Ranged(row)) return v;
+  const T low = static_cast<T>(row.minimum), high = static_cast<T>(row.maximum);
+  if (v >= low && v <= high) return v;
+  const T held = v < low ? low : high;
+  kxsystem::Log("sim:  setting %s%s outside %s..%s; %s taken\n", key, Shown(v).c_str(), Shown(low).c_str(),
+                Shown(high).c_str(), Shown(held).c_str());
+  return held;
+}
+
 // Parses the value at the front of a word as "%d", "%f" or "%s" would, but
 // in the C locale whatever the process's, and never stores a number that is
-// out of range or not finite. Unchanged when nothing parses.
-void ParseValue(const settingsrow& row, const char* word) {
+// out of range or not finite. 1 when it stored a value; unchanged when
+// nothing parses. key: the row's key, or its vector's for a continuation row.
+int ParseValue(const settingsrow& row, const char* word, const char* key) {
   const char* end = SkipWord(word);
-  if (end == word) return;
+  if (end == word) return 0;
   if (row.type == settingsrow::kString) {
     SetString(row.variable, word, static_cast<size_t>(end - word));
-    return;
+    return 1;
   }
   const std::string_view text(word, static_cast<size_t>(end - word));
   if (row.type == settingsrow::kInt) {
     long long v = 0;
-    if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return;
-    *static_cast<int*>(row.variable) = static_cast<int>(v);
-  } else if (row.type == settingsrow::kFloat) {
-    float v = 0;
-    if (kxnumber::ReadLeading(text, v)) *static_cast<float*>(row.variable) = v;
+    if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return 0;
+    *static_cast<int*>(row.variable) = Hold(row, static_cast<int>(v), key);
+    return 1;
   }
+  if (row.type == settingsrow::kFloat) {
+    float v = 0;
+    if (!kxnumber::ReadLeading(text, v)) return 0;
+    *static_cast<float*>(row.variable) = Hold(row, v, key);
+    return 1;
+  }
+  return 0;
+}
+
+// The files the reading kept in place because they could not be read and
+// could not be moved aside: they are not written over during this run.
+std::vector<std::string>& KeptFiles() {
+  static std::vector<std::string> kept;
+  return kept;
+}
+
+bool Kept(const char* path) {
+  const std::vector<std::string>& kept = KeptFiles();
+  return std::find(kept.begin(), kept.end(), path) != kept.end();
+}
+
+// A settings file that is there but gave no setting: the user's, so it is
+// moved aside (or kept) rather than overwritten with defaults at exit.
+void SetAside(const char* path, const std::string& problem) {
+  const std::string bad = std::string(path) + ".bad";
+  std::string done;
+  if (kxsystem::RenameFile(path, bad.c_str())) {
+    kxsystem::Log("sim:  %s (%s) moved to %s; default settings used\n", path, problem.c_str(), bad.c_str());
+    done = "It was moved to " + bad + " and the default settings are used.";
+  } else {
+    KeptFiles().push_back(path);
+    kxsystem::Log("sim:  %s (%s) kept; default settings used and not saved over it\n", path, problem.c_str());
+    done = "It was left as it is; the default settings are used and are not saved over it.";
+  }
+  PostNotice("The settings file " + std::string(path) + " could not be read (" + problem + "). " + done);
 }
 
 void FormatValue(std::string& out, const settingsrow& row) {
@@ -228,7 +303,12 @@ void ResetSettings(const settingsrow* table) {
   }
 }
 
-void ReadSettingsLine(const char* line, const settingsrow* table) {
+int ReadSettingsLine(const char* text, const settingsrow* table) {
+  // Files edited by hand separate with tabs as often as with blanks.
+  std::string copy(text);
+  std::replace(copy.begin(), copy.end(), '\t', ' ');
+  const char* line = copy.c_str();
+  int set = 0;
   const settingsrow* row = table;
   while (row->type != settingsrow::kEnd) {
     if (row->count <= 0 || !kxsystem::StrStartsNoCase(line, row->key)) {
@@ -237,26 +317,33 @@ void ReadSettingsLine(const char* line, const settingsrow* table) {
     }
     // The key is the first word; each value is the word after the one before,
     // and a vector's later values go to its continuation rows.
+    const char* key = row->key;
     const char* p = line;
     for (int v = 0, n = row->count; v < n && row->type != settingsrow::kEnd; ++v, ++row) {
       p = SkipBlanks(SkipWord(p));
-      ParseValue(*row, p);
+      set += ParseValue(*row, p, key);
     }
   }
+  return set;
 }
 
+/* The result line is written whole at the end: the file reader's own lines
+   (another encoding, an over-long line) come before it, never inside it. */
 int ReadSettingsFile(const char* path, const settingsrow* table, const char* kind) {
-  kxsystem::Log("loading %sconfigfile %s=", kind, path);
   ResetSettings(table);
-  kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary);
-  if (!file) {
-    kxsystem::Log("fail\n");
-    return 0;
+  std::string problem = kxsystem::ReadProblem(path);
+  int set = 0;
+  if (problem.empty()) {
+    if (kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary)) {
+      while (!kxsystem::IsEof(file)) set += ReadSettingsLine(kxsystem::ReadLine(file), table);
+      kxsystem::CloseFile(file);
+    }
+    if (!set) problem = "no setting in it";
   }
-  while (!kxsystem::IsEof(file)) ReadSettingsLine(kxsystem::ReadLine(file), table);
-  kxsystem::CloseFile(file);
-  kxsystem::Log("ok\n");
-  return 1;
+  kxsystem::Log("loading %sconfigfile %s=%s\n", kind, path, set ? "ok" : "fail");
+  // Nothing to keep of a file that is not there or holds no byte.
+  if (!set && problem != kxsystem::kNotFound && problem != "empty file") SetAside(path, problem);
+  return set ? 1 : 0;
 }
 
 std::string FormatSettings(const settingsrow* table) {
@@ -271,6 +358,10 @@ std::string FormatSettings(const settingsrow* table) {
 }
 
 int WriteSettingsFile(const char* path, const settingsrow* table, const char* kind) {
+  if (Kept(path)) {
+    kxsystem::Log("saving %sconfigfile %s=fail (the unreadable file is kept)\n", kind, path);
+    return 0;
+  }
   kxsystem::Log("saving %sconfigfile %s=", kind, path);
   std::string text = FormatSettings(table);
   kxfile* file = kxsystem::OpenFile(path, kxcode::kFileWriteText);
@@ -293,7 +384,9 @@ void CopyPlayerSettings(const simplayer& from, simplayer& to) {
 }
 
 void LoadConfigFiles() {
+  KeptFiles().clear();
   ReadSettingsFile(kMainSettingsPath, MainSettings(), "");
+  kxsystem::FitWindowSize(kxsystem::display);
   for (int i = 0; i < kPlayers; ++i) {
     CopyPlayerSettings(players[i], staging_player);
     ReadSettingsFile(kPlayerSettingsPath[i], PlayerSettings(), "player ");

@@ -20,6 +20,8 @@ struct settingsrow {
   float default_number;      // int rows truncate it toward zero
   const char* default_text;  // string rows
   const char* key;           // with its trailing blank; a continuation row: the separator written after it
+  float minimum = 0;         // number rows with minimum < maximum: a value read is held in this range
+  float maximum = 0;
 };
 
 namespace sim {
@@ -37,21 +39,29 @@ const settingsrow* PlayerSettings();
 
 // Stores every row's default into its variable.
 void ResetSettings(const settingsrow* table);
-// Resets the table, then reads the file into it. 1 when the file was read;
-// 0 (the defaults stay) when it does not open. kind: "" or "player ".
+// Resets the table, then reads the file into it. 1 when it set at least one
+// value; 0 (the defaults stay) otherwise. A file that is there but gives no
+// setting (unreadable, binary, another encoding) is the user's: it is moved
+// aside as "<path>.bad", or, when that name is taken, kept and not written
+// over during this run; either way with a log line and a notice.
+// kind: "" or "player ".
 int ReadSettingsFile(const char* path, const settingsrow* table, const char* kind);
-// Reads settings lines from text (what ReadSettingsFile does with each line).
-void ReadSettingsLine(const char* line, const settingsrow* table);
+// Reads one settings line (a tab counts as a blank); the number of values
+// it set.
+int ReadSettingsLine(const char* line, const settingsrow* table);
 // Writes the table as text: one line per key.
 std::string FormatSettings(const settingsrow* table);
-// 1 when the file was written.
+// 1 when the file was written; 0 when it could not be, or when it is a file
+// the reading kept because it could not be read.
 int WriteSettingsFile(const char* path, const settingsrow* table, const char* kind);
 
 // Copies the fields the player table names from one player record to another
 // (a record and the staging copy); the other fields keep their values.
 void CopyPlayerSettings(const simplayer& from, simplayer& to);
 
-// Main file, then each player's file through the staging copy.
+// Main file, then each player's file through the staging copy. The window
+// size is fitted to the display's modes and the overlay cameras to the
+// window.
 void LoadConfigFiles();
 // Main file, player 1's, and player 2's only while player 2 has an aircraft.
 void SaveConfigFiles();

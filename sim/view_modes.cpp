@@ -1,5 +1,7 @@
 #include "sim/view_modes.h"
 
+#include <cstdint>
+
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/world/world.h"
@@ -99,7 +101,8 @@ void CheckViewports(int check) {
     simplayer& p = players[i];
     for (int k = 0; k < simplayer::kCameras; ++k) {
       simcamera& c = p.camera[k];
-      bool inside = c.x >= 0 && c.y >= 0 && c.x + c.width <= W && c.y + c.height <= H;
+      // In 64 bits: the places and sizes come from the settings files.
+      bool inside = c.x >= 0 && c.y >= 0 && int64_t{c.x} + c.width <= W && int64_t{c.y} + c.height <= H;
       if (check && inside) continue;
       if (k == 0) {
         c.x = W - c.width;

@@ -195,7 +195,7 @@ class wndoptionsmain : public simwindow {
       if (world* w = TheWorld()) {
         char name[world::kNameChars];
         std::memcpy(name, w->name, sizeof name);
-        LoadScenery(name, w);
+        LoadSceneryOrDefault(name, w);
       }
       request = kxcode::kRequestRecreate;
     }

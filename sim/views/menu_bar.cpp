@@ -25,6 +25,7 @@
 #include "sim/views/help_windows.h"
 #include "sim/views/main_options_window.h"
 #include "sim/views/menu_actions.h"
+#include "sim/views/notice_window.h"
 #include "sim/views/option_windows.h"
 #include "sim/views/recording_windows.h"
 #include "sim/views/scenery_window.h"
@@ -343,6 +344,7 @@ kxwindow* CreateWindow(int which) {
     case kWndKeys: return CreateKeysWindow();
     case kWndOptionsMain: return CreateMainOptionsWindow();
     case kWndOldModel: return CreateOldModelWindow();
+    case kWndNotice: return CreateNoticeWindow();
     default: return nullptr;
   }
 }

@@ -35,6 +35,7 @@ enum menuwindow {
   kWndKeys,
   kWndOptionsMain,
   kWndOldModel,  // after the others: the notice that older models cannot be edited
+  kWndNotice,    // the queue of notices for the user
   kMenuWindows
 };
 

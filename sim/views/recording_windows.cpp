@@ -145,17 +145,20 @@ class wndloadrecord : public recordingwindow {
 
 // --- wndSaveRecord
 
+constexpr char kSaveAdvice[] =
+    "Enter a name for a new record or select an existing record to overwrite from the right.";
+
 class wndsaverecord : public recordingwindow {
  public:
   kxedit* field = nullptr;
+  kxlistitem* advice = nullptr;  // the advice, or why the last save failed
 
   wndsaverecord() {
     Fixed("wndSaveRecord", "Save Recorded Flight", 540, 350, "");
     AddButton(this, 0, 10, 0, 0, 110, 0, "Save", "../Save", "wndsaverecsave");
     AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndsavereccancel");
     kxlabel* describe = AddLabel(this, "Enter Description", 10, 50, 250, 270, "wndsaverecfgdescr");
-    AddListItem(describe, 10, 20, 234, 100, 0, "wndsaverecdescr",
-                "Enter a name for a new record or select an existing record to overwrite from the right.");
+    advice = AddListItem(describe, 10, 20, 234, 100, 0, "wndsaverecdescr", kSaveAdvice);
     if (kxframe* box = AddFrame(describe, 20, 140, 220, 24, 0, 0)) {
       box->fill = kxgui::kWhite;
       field = new kxedit(4, 4, 186, 16);
@@ -174,8 +177,7 @@ class wndsaverecord : public recordingwindow {
     if (std::strcmp(member, "Open") == 0) {
       Open();
     } else if (std::strcmp(member, "Save") == 0) {
-      if (field && field->text[0]) SaveRecording(field->text, &players[0]);
-      Hide();
+      Save();
     } else if (std::strcmp(member, "Select") == 0) {
       selection = args.String(0);
       if (field) field->SetText(selection.Text());
@@ -187,7 +189,21 @@ class wndsaverecord : public recordingwindow {
   }
 
  private:
+  // A save that fails keeps the window and the typed name, and says why.
+  void Save() {
+    if (field && field->text[0] && !SaveRecording(field->text, &players[0])) {
+      if (advice) {
+        advice->Text.Format("The flight was not saved: recordings/%s.rec could not be written (a name that is "
+                            "no file name, a full disk or a folder that cannot be written).",
+                            field->text);
+      }
+      return;
+    }
+    Hide();
+  }
+
   void Open() {
+    if (advice) advice->Text = kSaveAdvice;
     if (field) field->SetText(kNewName);
     // The list sits one group deeper than in the load window, so its entries
     // climb one step more to reach this window.

@@ -122,7 +122,7 @@ class wndloadscenery : public simwindow {
     world* w = TheWorld();
     if (!w || std::strcmp(selected.Text(), w->name) == 0) return;
     DrawLoadingScreen(1, "loading scenery %s", selected.Text());
-    LoadScenery(selected.Text(), w);
+    LoadSceneryOrDefault(selected.Text(), w);
     UpdateSceneryCard();
     // Entering the simulation then places the aircraft at the new start.
     for (simplayer& p : players) p.kept_position = 0;

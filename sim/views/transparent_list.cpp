@@ -129,8 +129,9 @@ void SortTransparentList() {
 // ---- trees
 
 int TreeCount(const world& w, int showTrees, float treeDensity) {
-  if (!showTrees) return 0;
-  float n = static_cast<float>(w.billboard_count) * treeDensity;
+  if (!showTrees || !(treeDensity > 0.0f)) return 0;
+  // Never more than the scenery has, so the conversion cannot overflow.
+  float n = static_cast<float>(w.billboard_count) * std::min(treeDensity, 1.0f);
   return n > 0.0f ? static_cast<int>(n) : 0;
 }
 

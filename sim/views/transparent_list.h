@@ -62,8 +62,8 @@ void SortTransparentList();
 // the widened view, and every fixed transparent object.
 void CollectTrees(const world& w, int treeCount, const float V[16], const float B[16], const float X[3],
                   const float eye[3], const float e1[3], const float e2[3]);
-// How many of the scenery's trees may show: billboard count x tree_density,
-// truncated, or 0 while trees are off.
+// How many of the scenery's trees may show: billboard count x tree_density
+// (a density above 1 counts as 1), truncated, or 0 while trees are off.
 int TreeCount(const world& w, int showTrees, float treeDensity);
 // A tree at offset d from the eye is kept when d.e1 and d.e2 are at least
 // -m, with m = 34 while the tree lies 0 to 30 m ahead and 4 otherwise.

@@ -126,11 +126,7 @@ std::string SceneryPath(const char* file) { return std::string(kSceneryFolder) +
 
 // A file a scenery names must stay inside the data folder; one that would
 // leave it is refused with a log line.
-bool Inside(const char* file) {
-  if (!*file || kxsystem::StaysInside(file)) return true;
-  kxcore::Log("sim:    %s leaves the data folder; ignored\n", file);
-  return false;
-}
+bool Inside(const char* file) { return !*file || kxsystem::NameStaysInside(file, "sim:    "); }
 
 bool Exists(const std::string& path) { return kxsystem::GetFileSize(path.c_str()) > 0; }
 
@@ -515,7 +511,9 @@ void ForEachLine(const char* path, F&& f) {
 }  // namespace
 
 void ReadSceneryFile(const char* path, world* w) {
-  if (kxsystem::GetFileSize(path) < 0) kxcore::Log("sim:    %s not found\n", path);
+  const std::string problem = kxsystem::ReadProblem(path);
+  // An empty file is told by the line reader.
+  if (!problem.empty() && problem != "empty file") kxcore::Log("sim:    %s %s\n", path, problem.c_str());
   int objects = 0, dynobjects = 0;
   ForEachLine(path, [&](const char* line) {
     const keyword* k = Classify(line);

@@ -17,6 +17,7 @@
 #include "platform/files.h"
 #include "platform/reserves.h"
 #include "platform/text.h"
+#include "sim/notice.h"
 #include "sim/session.h"
 #include "sim/world/balloons.h"
 #include "sim/world/blocks.h"
@@ -304,6 +305,16 @@ world* TheWorld() { return &theworld; }
 
 kxtexture* SceneryPreview(world* w) { return w ? w->preview_texture : nullptr; }
 
+const char kDefaultScenery[] = "winzeln";
+
+int HasGround(const world* w) {
+  if (!w) return 0;
+  if (w->ground || w->ocean) return 1;
+  for (const kxgeometryobject* o = w->objects; o; o = o->next)
+    if (o->mesh) return 1;
+  return 0;
+}
+
 int LoadScenery(const char* name, world* w) {
   uint32_t started = kxsystem::GetTime();
   if (!w) return 1;
@@ -336,6 +347,28 @@ int LoadScenery(const char* name, world* w) {
   if (w->photo) BuildPhotoObjects(w);
   if (plain) std::snprintf(session.scenery, sizeof session.scenery, "%s", scenery.c_str());
   return 1;
+}
+
+/* Without ground a flight would fall for ever, so a scenery that gives
+   none is replaced by the default one. The setting keeps the user's choice:
+   the scenery may be back (a folder mounted again) at the next start. */
+int LoadSceneryOrDefault(const char* name, world* w) {
+  if (!w) return 0;
+  const std::string chosen = name ? name : "";
+  const std::string setting = session.scenery;
+  LoadScenery(chosen.c_str(), w);
+  if (HasGround(w)) return 1;
+  if (chosen != kDefaultScenery) {
+    kxcore::Log("sim:  scenery %s has nothing to stand on; %s loaded instead\n", kxexcerpt(chosen).c_str(),
+                kDefaultScenery);
+    PostNotice("The scenery " + kxexcerpt(chosen) + " could not be loaded (see the log); the scenery " +
+               kDefaultScenery + " is loaded instead.");
+    LoadScenery(kDefaultScenery, w);
+    std::snprintf(session.scenery, sizeof session.scenery, "%s", setting.c_str());
+    if (HasGround(w)) return 1;
+  }
+  kxcore::Log("sim:  scenery %s has nothing to stand on; no flight is possible\n", kDefaultScenery);
+  return 0;
 }
 
 void FreeScenery(world* w) {

@@ -124,10 +124,22 @@ world* TheWorld();
 // card); null before a load.
 kxtexture* SceneryPreview(world* w);
 
+// The scenery loaded in place of one that gives nothing to stand on.
+extern const char kDefaultScenery[];  // "winzeln"
+
 // Releases the loaded scenery, reads "scenery/<name>.geo" into w and builds
 // its collision world, transparent list, clouds, panorama and contests.
 // Missing or broken parts are logged and left out; always 1.
 int LoadScenery(const char* name, world* w);
+// LoadScenery for a scenery the user chose: one that gives nothing to stand
+// on (a file missing, unreadable, empty or not a scenery) is replaced by the
+// default scenery with a log line and a notice, and the `scenery` setting
+// keeps the name it had. 1 when w has ground then, 0 when not even the
+// default scenery gives any.
+int LoadSceneryOrDefault(const char* name, world* w);
+// 1 when the loaded scenery has something to stand on: a ground or ocean
+// mesh, or a scenery object with a mesh.
+int HasGround(const world* w);
 // Releases everything LoadScenery made; every handle and pointer becomes null.
 void FreeScenery(world* w);
 

@@ -17,7 +17,10 @@
 #include "gui/list_item.h"
 #include "gui/text.h"
 #include "platform/codes.h"
+#include "dynamics/registry.h"
+#include "dynamics/wings/airfoil.h"
 #include "sim/menu.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "tests/config_ui/selection_support.h"
@@ -259,6 +262,21 @@ TEST_F(AircraftSelectionTest, LoadPutsTheChoiceIntoEachPlayersSlot) {
   EXPECT_STREQ(sim::session.aircraft1, "glider");
   EXPECT_EQ(sim::players[1].flight_state, kxdaircraftinstance::FlightStateOf(1));
   EXPECT_EQ(kxdaircraftinstance::Loaded(0), first);  // player 1 keeps the trainer
+}
+
+// An aircraft whose wings find no airfoil loads, and the user is told so
+// when choosing it.
+TEST_F(AircraftSelectionTest, ChoosingAnAircraftWithoutItsAirfoilsSaysSo) {
+  std::filesystem::remove_all("aircraft/airfoil");
+  kxdairfoil::ForgetListing();
+  kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil)->DeleteChildren();
+  sim::ClearNotices();
+  Run("Open(0)");
+  Run("Select( \"trainer\" ); Load");
+  ASSERT_NE(kxdaircraftinstance::Loaded(0), nullptr);
+  const std::string notice = sim::TakeNotice();
+  EXPECT_EQ(notice.find("The aircraft trainer may not fly as meant: "), 0u) << notice;
+  EXPECT_NE(notice.find("SectionAirfoil"), std::string::npos) << notice;
 }
 
 TEST_F(AircraftSelectionTest, LoadingTheAircraftAlreadyFlownOnlyHidesTheWindow) {

@@ -32,6 +32,7 @@
 #include "platform/device_mapper.h"
 #include "platform/device_nodes.h"
 #include "sim/config_files.h"
+#include "sim/notice.h"
 #include "sim/device_nodes.h"
 #include "sim/multilanguage.h"
 #include "tests/gui/widget_support.h"

@@ -7,6 +7,7 @@
 #include "gui/gui.h"
 #include "platform/files.h"
 #include "tests/config_ui/config_support.h"
+#include "tests/write_faults.h"
 
 namespace {
 
@@ -244,6 +245,26 @@ TEST_F(ConfigurationEasyTest, OkSavesAndReloadsThePlayersAndAdvancedHandsOverToT
   EXPECT_EQ(Get<svconfigurationeditor>("ConfigurationEditor")->Title.Str(), "new");
   kxscript::Execute(easy->OnClose.Text(), easy);  // the close box cancels
   EXPECT_TRUE(Shown("AircraftControlSettings"));
+}
+
+// A save that fails (a file that cannot be replaced, a full disk) keeps the
+// window and the edits for Ok and Advanced alike, and says why.
+TEST_F(ConfigurationEasyTest, AFailedSaveKeepsTheWindowAndTheEdits) {
+  AddCable();
+  Search();
+  easy->Open("acft00", 1);
+  const std::string saved = File("config/acft00.kxa");
+  easy->FunctionChange(1, 6);
+  sim::ClearNotices();
+  kxtest::BlockReplacing(folder_->Path("config/acft00.kxa"));
+  for (const char* command : {"Ok", "Advanced"}) {
+    Run((std::string("/Display/Visible/ConfigurationEasy/") + command).c_str());
+    EXPECT_TRUE(Shown("ConfigurationEasy")) << command;
+    EXPECT_FALSE(Shown("ConfigurationEditor")) << command;
+    EXPECT_EQ(easy->State().input[1], 6) << command;
+    EXPECT_EQ(File("config/acft00.kxa"), saved) << command;
+    EXPECT_NE(sim::TakeNotice().find("config/acft00.kxa could not be written"), std::string::npos) << command;
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "gui/gui.h"
 #include "tests/config_ui/config_support.h"
+#include "tests/write_faults.h"
 
 namespace {
 
@@ -161,6 +162,31 @@ TEST_F(ConfigurationEditorTest, SavingWritesTheAdvancedFormWithTheFieldsAsTyped)
   editor->travel[4]->SetText("90");
   editor->Cancel();
   EXPECT_NE(File("config/easy.kxa").find("Dual( 4 ) = 0.3\n"), std::string::npos);
+}
+
+// On a full disk Ok keeps the window and the typed values, says why, and
+// leaves the file and the players' mappers as they were.
+TEST_F(ConfigurationEditorTest, AFailedSaveKeepsTheWindowAndTheEdits) {
+  const std::string before = "Text = \"Stick@@ADV\"\nAssign( 4, 601 )\nEasy = 0\n";
+  Put("config/adv.kxa", before);
+  Put("config/config.kxc", "GameFile = \"\"\nAircraft0File = \"adv\"\nAircraft1File = \"\"\n");
+  sim::LoadPlayerConfigurations();
+  sim::ClearNotices();
+  editor->Open("adv");
+  editor->travel[4]->SetText("40");
+  {
+    kxtest::fulldisk full;
+    Run("/Display/Visible/ConfigurationEditor/Ok");
+  }
+  EXPECT_TRUE(Shown("ConfigurationEditor"));
+  EXPECT_EQ(std::string(editor->travel[4]->text), "40");
+  EXPECT_EQ(File("config/adv.kxa"), before);
+  EXPECT_EQ(input::playermapper[0]->Dual[4], 1.0f);
+  EXPECT_TRUE(inputtest::Logged("config:  writing config/adv.kxa=fail\n"));
+  EXPECT_NE(sim::TakeNotice().find("config/adv.kxa could not be written"), std::string::npos);
+  Run("/Display/Visible/ConfigurationEditor/Ok");
+  EXPECT_FALSE(Shown("ConfigurationEditor"));
+  EXPECT_EQ(input::playermapper[0]->Dual[4], 0.4f);
 }
 
 TEST_F(ConfigurationEditorTest, ANameThatIsNoPlainFileNameIsNotOpened) {

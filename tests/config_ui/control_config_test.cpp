@@ -213,11 +213,22 @@ TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSwe
   EXPECT_EQ(mapper->Invert[27], 1.0f);
   EXPECT_EQ(mapper->Dual[27], 0.5f);
   EXPECT_EQ(mapper->Expo[27], 0.25f);
-  // A missing file leaves the reset functions.
+  // A missing file leaves the reset functions, and is said.
   sim::LoadConfiguration(mapper, "missing");
   EXPECT_EQ(mapper->name.Str(), "missing");
   EXPECT_EQ(mapper->SourceCode(3), kxdevicemapper::kNoSource);
   EXPECT_EQ(mapper->SourceCode(27), kxdevicemapper::kNoSource);
+  EXPECT_TRUE(inputtest::Logged("sim:  control configuration config/missing.kxa=fail (not found)\n"));
+}
+
+// The names in "config/config.kxc" name files inside "config/": one that
+// leads out of it runs nothing against the player's mapper.
+TEST_F(ControlConfigTest, AConfigurationNamedOutsideTheConfigFolderIsNotRun) {
+  Put("evil.kxa", "Assign( 4, 601 )\n");
+  Put("config/config.kxc", "GameFile = \"\"\nAircraft0File = \"../evil\"\nAircraft1File = \"\"\n");
+  sim::LoadPlayerConfigurations();
+  EXPECT_EQ(input::playermapper[0]->SourceCode(4), kxdevicemapper::kNoSource);
+  EXPECT_TRUE(inputtest::Logged("sim:  control configuration ../evil is no name inside config/; not loaded\n"));
 }
 
 TEST_F(ControlConfigTest, AnEasyFileReadBackGivesTheSameMapperAndRows) {

@@ -7,6 +7,7 @@
 #include "gui/gui.h"
 #include "platform/files.h"
 #include "tests/config_ui/config_support.h"
+#include "tests/write_faults.h"
 #include "tests/core/test_support.h"
 
 namespace {
@@ -87,6 +88,22 @@ TEST_F(ControlSettingsTest, AClickOnABoxAssignsTheConfigurationAndRewritesItsLin
   settings->Assign(Row("a"), 2);
   EXPECT_EQ(Boxes(), "a:00 a.b:00 acft00:10 acft01:01 ");
   EXPECT_EQ(input::playermapper[0]->name.Str(), "acft00");
+}
+
+// An assignment that cannot be written is not made: the box, the file and
+// the player's configuration stay as they were.
+TEST_F(ControlSettingsTest, AnAssignmentThatCannotBeWrittenIsNotMade) {
+  settings->Open();
+  screen->Update();
+  const std::string before = File("config/config.kxc"), boxes = Boxes();
+  sim::ClearNotices();
+  kxtest::BlockReplacing(folder_->Path("config/config.kxc"));
+  ClickOn(Box(Row("acft01"), 0));
+  EXPECT_EQ(File("config/config.kxc"), before);
+  EXPECT_EQ(input::playermapper[0]->name.Str(), "acft00");
+  EXPECT_EQ(sim::ConfigFiles()->Aircraft0File.Str(), "acft00");
+  EXPECT_EQ(Boxes(), boxes);
+  EXPECT_NE(sim::TakeNotice().find("config/config.kxc could not be written"), std::string::npos);
 }
 
 TEST_F(ControlSettingsTest, NewCreatesTheSmallestFreeNameAndGivesItToPlayerOne) {

@@ -204,6 +204,11 @@ TEST_F(interpretertest, VectorsListsAndRunsOfBlanks) {
   EXPECT_EQ(log.Lines(), 3);
   kxscript::Execute("Mass = 99999999999", p);  // too long for an int: a real
   EXPECT_EQ(p->Mass, 99999999999.0f);
+  // A number a double holds but a float does not is refused in a list too.
+  log.Clear();
+  kxscript::Execute("Inertia = { 1, 1e39, 3 }", p);
+  EXPECT_EQ(p->Inertia[1], 2.0f);
+  EXPECT_EQ(log.Lines(), 1);
 }
 
 TEST_F(interpretertest, UnknownTypeSkipsItsBlockUntilCdBack) {

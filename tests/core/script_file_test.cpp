@@ -31,6 +31,28 @@ TEST_F(scriptfiletest, ControlFileRunsEveryLineAndCountsUnknownNames) {
   EXPECT_EQ(c->Easy, 7);
 }
 
+// A file kept to its node never leaves it: a cd above the node, or to a
+// node elsewhere, stops at the node with one log line, so what the file
+// appends stays below it.
+TEST_F(scriptfiletest, AFileReadWithinItsNodeStaysBelowIt) {
+  kxscript::Execute("Append kxnode Mine\nAppend kxnode Other", top);
+  kxnode* mine = kxnode::Find("Mine", top);
+  std::string path = Write("kept.kxg",
+                           "Append kxnode A\ncd ../Other/\nAppend kxnode B\ncd ../\nAppend kxnode C\n"
+                           "../Other/Append kxnode E\n/T/Other/Append kxnode F\n");
+  EXPECT_EQ(kxscript::ReadFileWithin(path.c_str(), mine), 1);
+  std::string names;
+  for (kxnode* c = mine->firstChild; c; c = c->nextSibling) names += c->name.Str();
+  EXPECT_EQ(names, "ABC");
+  EXPECT_EQ(kxnode::Find("Other", top)->firstChild, nullptr);
+  EXPECT_EQ(log.Lines(), 3) << kxtest::logcapture::Text();
+  EXPECT_TRUE(log.Contains("kept.kxg:2: cd ../Other/ would leave Mine; stays there\n"));
+  EXPECT_TRUE(log.Contains("kept.kxg(6): outside the node the file is kept to \"../Other/Append kxnode E\""));
+  // Read as any file, it goes where it says.
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), mine), 1);
+  EXPECT_NE(kxnode::Find("Other", top)->firstChild, nullptr);
+}
+
 // A node meant to take one line of a control file reads it without the
 // count of the lines it does not know; a fault of the file is still named.
 TEST_F(scriptfiletest, APartReadPassesOverUnknownLinesButNamesSyntaxErrors) {

@@ -8,12 +8,14 @@
 #include "designer/buttons.h"
 #include "designer/commands.h"
 #include "designer/viewer_modes.h"
+#include "graphics/mesh.h"
 #include "designer_support.h"
 #include "gui/edit.h"
 #include "gui/list_item.h"
 #include "gui/window.h"
 #include "platform/codes.h"
 #include "sim/simulation_mode.h"
+#include "sim/world/world.h"
 
 namespace {
 
@@ -159,6 +161,8 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
     bool device;
     void (*next)();
   } probes[] = {{0, false, sim::EnterMenuMode}, {1, false, sim::EnterSimulationMode}, {1, true, sim::EnterSimulationMode}};
+  kxgeometry ground{};
+  sim::TheWorld()->ground = &ground;  // the flight it came from had ground
   for (const probe& p : probes) {
     if (p.device) fake.AddDevice("/dev/hidraw-cable", "", usbinterface::kCableProductIdPlaceholder);
     kxinput::SearchDevices(kxinput::kSearchEnumerate);
@@ -170,6 +174,7 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
     svdesign::GoBack();
     EXPECT_EQ(kxsystem::callbacks.pending, p.next) << p.fromSimulation << p.device;
   }
+  sim::TheWorld()->ground = nullptr;
 }
 
 TEST_F(ModeTest, TooltipShowsWhileThePointerRestsOneToThreeSecondsInsideTheScreen) {

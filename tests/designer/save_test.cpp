@@ -19,6 +19,7 @@
 #include "sim/session.h"
 #include "tests/dynamics/all/samples_support.h"
 #include "tests/temp_dir.h"
+#include "tests/write_faults.h"
 
 namespace {
 
@@ -149,6 +150,53 @@ TEST_F(SaveTest, SaveAsOfTheHelicopterWritesItsBinaryMeshWithTheStretchedRotor) 
     tip = std::fmax(tip, std::hypot(p.x - again->B.R.x, p.y - again->B.R.y));
   }
   EXPECT_NEAR(tip, 0.8f, 0.005f);
+}
+
+// The three files are one aircraft: when the last of them cannot be
+// written, none is replaced, nothing new is left, and the failure shows in
+// the dialog with the edits kept.
+TEST_F(SaveTest, ASaveThatFailsReplacesNoneOfTheThreeFilesAndSaysSo) {
+  const char* files[] = {"trainer.kxd", "trainer.kxg", "trainer.obj"};
+  std::string before[3];
+  for (int i = 0; i < 3; ++i) before[i] = folder->Read(std::string("aircraft/trainer/") + files[i]);
+  Enter();
+  kxdwing* wing = static_cast<kxdwing*>(Object("LeftWing")->component);
+  wing->PropWashFactor = 0.25f;
+  // The component file is written last, as "<file>.new" first.
+  kxtest::BlockReplacing(folder->Path("aircraft/trainer/trainer.kxd.new"));
+  Run("savesystem");
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(folder->Read(std::string("aircraft/trainer/") + files[i]), before[i]) << files[i];
+  for (const auto& entry : fs::directory_iterator("aircraft/trainer"))
+    EXPECT_FALSE(entry.path().extension() == ".new") << entry.path();
+  EXPECT_EQ(State().saveAsDialog->parent, State().screen);
+  EXPECT_EQ(std::string(State().saveAsMessage->Text.Text()).find("Not saved: aircraft/trainer cannot be written"), 0u);
+  EXPECT_FLOAT_EQ(wing->PropWashFactor, 0.25f);
+  EXPECT_TRUE(inputtest::Logged("svdesign:  save trainer=fail"));
+  fs::remove_all("aircraft/trainer/trainer.kxd.new.tmp");
+  Run("copysystemcancel");
+  Run("savesystem");
+  EXPECT_NE(folder->Read("aircraft/trainer/trainer.kxd"), before[0]);
+}
+
+// Save As on a full disk changes nothing: not the name, not player 1's
+// aircraft, and no half-made folder is left.
+TEST_F(SaveTest, SaveAsOnAFullDiskKeepsTheOldNameAndLeavesNoFolder) {
+  Enter();
+  std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "trainer");
+  {
+    kxtest::fulldisk full;
+    SaveAs("Copy");
+  }
+  EXPECT_EQ(State().saveAsDialog->parent, State().screen);
+  EXPECT_EQ(std::string(State().saveAsMessage->Text.Text()).find("Not saved: aircraft/copy cannot be written"), 0u);
+  EXPECT_STREQ(State().aircraft->Name.Text(), "trainer");
+  EXPECT_STREQ(State().aircraft->Directory.Text(), "aircraft/trainer");
+  EXPECT_STREQ(sim::session.aircraft0, "trainer");
+  EXPECT_FALSE(fs::exists("aircraft/copy"));
+  SaveAs("Copy");
+  EXPECT_EQ(State().saveAsDialog->parent, State().invisible);
+  EXPECT_TRUE(fs::exists("aircraft/copy/copy.kxd"));
 }
 
 }  // namespace

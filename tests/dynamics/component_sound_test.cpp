@@ -55,6 +55,19 @@ TEST_F(componentsound, StartThenUpdateThenStop) {
   EXPECT_EQ(e[0].velocity[0], 4.0f);
 }
 
+// A sound name read from an aircraft file stays inside the data folder.
+TEST_F(componentsound, ANameLeavingTheDataFolderIsNotLoaded) {
+  kxdcomponentsound holder;
+  for (const char* name : {"../../../outside/x", "/etc/x"}) {
+    holder.name = name;
+    holder.Load();
+    EXPECT_EQ(holder.sample, nullptr) << name;
+    const std::string said = std::string("kxdynamics:  sound ") + name + " leaves the data folder; ignored\n";
+    EXPECT_TRUE(log.Contains(said.c_str()));
+  }
+  EXPECT_EQ(lastLoaded, "");
+}
+
 TEST_F(componentsound, NothingQueuedWithoutSampleOrWhileDisabled) {
   kxdcomponentsound missing;
   missing.name = "nosuch";

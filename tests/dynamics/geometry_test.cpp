@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "dynamics/aircraft.h"
@@ -17,6 +19,7 @@
 #include "dynamics_support.h"
 #include "graphics/mesh.h"
 #include "tools/meshgen/meshgen.h"
+#include "tests/write_faults.h"
 
 namespace {
 
@@ -154,6 +157,36 @@ TEST_F(geometry, ExportWritesBinaryUnlessThePreviousAircraftHadATextMesh) {
   ASSERT_EQ(kxdwriters::ExportMeshes(kxdaircraftinstance::Loaded(0), "", ""), 1);
   EXPECT_GT(kxsystem::GetFileSize("aircraft/textplane/textplane.obj"), 0);
   EXPECT_LT(kxsystem::GetFileSize("aircraft/textplane/textplane.tgo"), 0);
+}
+
+// The geometry script, the mesh and the component file are replaced
+// together or not at all: whichever of them cannot be written, the old
+// three stay and no new file is left.
+TEST_F(geometry, TheThreeFilesOfASaveAreReplacedTogetherOrNotAtAll) {
+  PutBoxPlane("box");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  const char* files[] = {"aircraft/box/box.kxg", "aircraft/box/box.tgo", "aircraft/box/box.kxd"};
+  std::string before[3];
+  for (int i = 0; i < 3; ++i) before[i] = Get(files[i]);
+  instance->MainBody->Mass = 3.0f;
+  for (const char* blocked : files) {
+    SCOPED_TRACE(blocked);
+    // Each file is first written whole as "<file>.new".
+    const std::string blocker = std::string(blocked) + ".new";
+    kxtest::BlockReplacing(blocker);
+    log.Text().clear();
+    EXPECT_EQ(kxdwriters::WriteAircraftSet(instance, "", ""), 0);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Get(files[i]), before[i]) << files[i];
+    for (const auto& entry : std::filesystem::directory_iterator("aircraft/box"))
+      EXPECT_NE(entry.path().extension(), ".new") << entry.path();
+    EXPECT_EQ(log.Text(), "kxdynamics:  saving aircraft aircraft/box/box=fail (" + std::string(blocked) +
+                              " not written)\n");
+    std::filesystem::remove_all(blocker + ".tmp");
+  }
+  EXPECT_EQ(kxdwriters::WriteAircraftSet(instance, "", ""), 1);
+  EXPECT_NE(Get("aircraft/box/box.kxd").find("Mass = 3\n"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
 }
 
 TEST_F(geometry, SavedAircraftReloadsToTheSameState) {

@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
+#include "core/interpreter.h"
 #include "core/output.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
@@ -13,6 +15,7 @@
 #include "dynamics/header.h"
 #include "dynamics/joint.h"
 #include "dynamics/load.h"
+#include "dynamics/registry.h"
 #include "dynamics/tow.h"
 #include "dynamics/writers.h"
 #include "dynamics_support.h"
@@ -50,8 +53,10 @@ TEST_F(loading, SampleLoadsWithMainBodyHeaderAndBalancedFuselage) {
   PutAircraft("sample", kSample);
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 1), 1);
   EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft sample=ok\n"));
-  // Forward links resolve; the summary's trace prints nothing.
-  EXPECT_EQ(log.Lines(), 1) << kxtest::logcapture::Text();
+  // Forward links resolve; the summary's trace prints nothing. The sample
+  // has no mesh, which is said.
+  EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.tgo or .obj: not found; the aircraft has no mesh\n"));
+  EXPECT_EQ(log.Lines(), 2) << kxtest::logcapture::Text();
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(1);
   ASSERT_NE(instance, nullptr);
   EXPECT_EQ(instance->TypeWord, 2);
@@ -76,6 +81,138 @@ TEST_F(loading, SampleLoadsWithMainBodyHeaderAndBalancedFuselage) {
   EXPECT_EQ(hinge->Body1, pod);
   EXPECT_EQ(pod->ParentBody, instance->SimMainBody);
   EXPECT_EQ(pod->Joint, hinge);
+}
+
+// A component file that makes no component is no aircraft: the load fails
+// with a line saying why, whatever the file holds.
+TEST_F(loading, AComponentFileWithoutComponentsIsNoAircraft) {
+  struct bad {
+    const char* what;
+    std::string bytes;
+    const char* said;
+  } files[] = {
+      {"empty", "", "kxscript:  aircraft/sample/sample.kxd: empty file\n"},
+      {"UTF-16", std::string("\xFF\xFE" "A\0p\0p\0", 8),
+       "kxscript:  aircraft/sample/sample.kxd: UTF-16 text, not read\n"},
+      {"binary", std::string("\x7F" "ELF\x02\x01\0\0\xFF\xFE", 10),
+       "kxdynamics:  aircraft/sample/sample.kxd: no component in it\n"},
+      {"a folder", "", "kxscript:  aircraft/sample/sample.kxd: a folder, not read\n"},
+  };
+  for (const bad& f : files) {
+    SCOPED_TRACE(f.what);
+    std::filesystem::remove_all("aircraft/sample");
+    if (std::string(f.what) == "a folder") std::filesystem::create_directories("aircraft/sample/sample.kxd");
+    else Put("aircraft/sample/sample.kxd", f.bytes);
+    log.Clear();
+    EXPECT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 0);
+    EXPECT_TRUE(log.Contains(f.said)) << log.Text();
+    EXPECT_TRUE(log.Contains("kxdynamics:  loading aircraft sample=fail\n"));
+    EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+  }
+}
+
+// A component is found by its name: one named with nothing, with a path
+// separator or as its sibling is renamed, so that what is saved reads back
+// as it was written.
+TEST_F(loading, ComponentsThatCannotBeFoundByTheirNameAreRenamed) {
+  PutAircraft("sample",
+              "Append kxdbody Pod\ncd Pod/\nMass = 1\ncd ../\n"
+              "Append kxdbody Pod\ncd Pod/\nMass = 2\ncd ../\n"
+              "Append kxdbody A/B\n"
+              "Append kxdbody; Mass = 3\n"
+              "Append kxdbody \"Fin 2\"\nAppend kxdbody ..\n");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  std::string names;
+  for (kxnode* c = kxdaircraftinstance::Loaded(0)->Template->firstChild; c; c = c->nextSibling)
+    names += c->name.Str() + " ";
+  EXPECT_EQ(names, "Pod Pod_2 A_B Component Fin_2 _. ");
+  EXPECT_TRUE(log.Contains("kxdynamics:  aircraft/sample/sample.kxd: component \"Pod\" under Aircraft0 cannot be found "
+                           "by its name; named Pod_2\n"))
+      << log.Text();
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  const std::string first = Get("aircraft/sample/sample.kxd");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  EXPECT_EQ(Get("aircraft/sample/sample.kxd"), first);
+}
+
+// A joint's body beside it is written as its sibling, any other body of
+// the aircraft by its path, so the file reads back to the same bodies.
+TEST_F(loading, AJointLinksBackToTheSameBodiesAfterASave) {
+  PutAircraft("sample",
+              "Append kxdbody Pod\ncd Pod/\nMass = 1\nAppend kxdjoint00 Hinge\ncd Hinge/\nBody0 = ../\ncd ../\n"
+              "cd ../\nAppend kxdbody Tail\nAppend kxdjoint00 Joint\ncd Joint/\nBody0 = ../Tail/\n"
+              "Body1 = ../Pod/Hinge/\ncd ../\n");
+  for (int pass = 0; pass < 2; ++pass) {
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+    kxdaircraft* root = kxdaircraftinstance::Loaded(0)->Template;
+    kxnode* pod = root->FindChild("Pod");
+    auto* hinge = static_cast<kxdjoint00*>(kxdbody::As(pod->FindChild("Hinge")));
+    auto* joint = static_cast<kxdjoint00*>(kxdbody::As(root->FindChild("Joint")));
+    EXPECT_EQ(hinge->Body0, pod) << pass;
+    EXPECT_EQ(joint->Body0, root->FindChild("Tail")) << pass;
+    EXPECT_EQ(joint->Body1, hinge) << pass;
+    ASSERT_EQ(kxdwriters::WriteAircraftFile(kxdaircraftinstance::Loaded(0)), 1);
+  }
+  const std::string written = Get("aircraft/sample/sample.kxd");
+  EXPECT_NE(written.find("Body0 = ~Aircraft/Pod/\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("Body0 = ../Tail/\n"), std::string::npos);
+  EXPECT_NE(written.find("Body1 = ~Aircraft/Pod/Hinge/\n"), std::string::npos);
+}
+
+// An aircraft's files never place parts outside its own trees: a cd above
+// the root stays there and nothing is appended elsewhere, so nothing is
+// left behind when it is unloaded.
+TEST_F(loading, ACdAboveTheAircraftsRootStaysAtTheRoot) {
+  PutAircraft("sample",
+              "Append kxdfuselage00 Fuselage\ncd ../\nAppend kxdbody Pod\ncd ../../\n/Append kxdbody Stray\n");
+  Put("aircraft/sample/sample.kxg", "Append kxgeometricobject Body\ncd ../\nAppend kxgeometricobject Wing\n");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  EXPECT_EQ(instance->Template->ChildCount(), 2);
+  EXPECT_EQ(instance->GeometryTemplate->ChildCount(), 2);
+  EXPECT_TRUE(log.Contains("sample.kxd:2: cd ../ would leave Aircraft0; stays there\n")) << log.Text();
+  kxdaircraftinstance::Unload(instance);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kInitial)->firstChild, nullptr);
+  EXPECT_EQ(kxdynamics::Tree(kxdynamics::kxdtree::kTemplates)->firstChild, nullptr);
+  EXPECT_EQ(kxscript::Root()->FindChild("Stray"), nullptr);
+}
+
+// An aircraft whose mesh is missing, empty or not a mesh flies unseen: it
+// loads, with one line saying so and the reason kept for the notice.
+TEST_F(loading, AnAircraftWithoutAUsableMeshLoadsAndSaysSo) {
+  PutAircraft("sample", kSample);
+  struct mesh {
+    const char* file;  // null: none
+    std::string bytes;
+    const char* said;
+  } meshes[] = {
+      {nullptr, "", "kxdynamics:  aircraft/sample/sample.tgo or .obj: not found; the aircraft has no mesh\n"},
+      {"sample.obj", "", "kxdynamics:  aircraft/sample/sample.tgo or .obj: empty file; the aircraft has no mesh\n"},
+      {"sample.tgo", "KXTGO1\0\0garbage", "gl:  loading geometry aircraft/sample/sample.tgo=fail\n"},
+  };
+  for (const mesh& m : meshes) {
+    SCOPED_TRACE(m.said);
+    std::filesystem::remove("aircraft/sample/sample.obj");
+    std::filesystem::remove("aircraft/sample/sample.tgo");
+    if (m.file) Put(std::string("aircraft/sample/") + m.file, m.bytes);
+    log.Clear();
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+    EXPECT_TRUE(log.Contains(m.said)) << log.Text();
+    ASSERT_EQ(kxdload::LoadProblems().size(), 1u);
+    EXPECT_NE(kxdload::LoadProblems()[0].find("mesh"), std::string::npos);
+  }
+}
+
+// A mesh named by the geometry script is read from inside the data folder
+// only.
+TEST_F(loading, AGeometryScriptMeshOutsideTheDataFolderIsRefused) {
+  PutAircraft("sample", kSample);
+  Put("outside.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  Put("aircraft/sample/sample.kxg", "Append kxgeometricobject Body\ncd Body/\nMesh( \"../../outside.obj\" )\ncd ../\n");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  EXPECT_TRUE(log.Contains("gl:  mesh ../../outside.obj leaves the data folder; ignored\n")) << log.Text();
+  EXPECT_FALSE(log.Contains("loading geometry"));
 }
 
 TEST_F(loading, WriteLoadWriteGivesTheSameFile) {

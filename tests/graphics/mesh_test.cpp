@@ -244,6 +244,14 @@ TEST_F(Mesh, ObjReaderRejectsBadIndicesAndNumbers) {
 
 class MeshFiles : public Mesh {
  protected:
+  // A 2 x 2 grey picture in the test's folder.
+  void PutPicture(const char* name) {
+    kximage picture;
+    picture.width = picture.height = 2;
+    picture.channels = 3;
+    picture.pixels.assign(12, 200);
+    kxgl::WriteBmp(Path(name).c_str(), picture);
+  }
   std::vector<uint8_t> ValidFile() {
     mesh_ = meshgen::ToElement(meshgen::Box(1, 1, 1), "box", "", GL_V3F);
     kxgeometry::WriteBinary(Path("ok.tgo").c_str(), mesh_);
@@ -303,11 +311,7 @@ TEST_F(MeshFiles, PreferBinaryTakesTheTwinUnlessItIsOlder) {
 
 TEST_F(MeshFiles, LoadGeometryLoadsElementTexturesBesideTheMesh) {
   mesh_ = TwoElementMesh();
-  kximage picture;
-  picture.width = picture.height = 2;
-  picture.channels = 3;
-  picture.pixels.assign(12, 200);
-  kxgl::WriteBmp(Path("fuselage.bmp").c_str(), picture);
+  PutPicture("fuselage.bmp");
   kxgeometry::WriteBinary(Path("m.tgo").c_str(), mesh_);
   kxgeometry* slot = nullptr;
   ASSERT_EQ(kxgl::LoadGeometry(Path("m.tgo").c_str(), &slot, 1, 0), 1);
@@ -318,4 +322,28 @@ TEST_F(MeshFiles, LoadGeometryLoadsElementTexturesBesideTheMesh) {
   EXPECT_EQ(kxgl::TexturesInUse(), 1);
   kxgeometry::Free(&slot);
   EXPECT_EQ(kxgl::TexturesInUse(), 0);
+}
+
+// A texture the mesh names is found beside it or in "texture/"; a name that
+// would lead out of the data folder is not even looked for, and one that is
+// found nowhere is said too. The mesh loads either way.
+TEST_F(MeshFiles, TexturesOutsideTheDataFolderOrMissingAreLeftOffWithALogLine) {
+  PutPicture("evil.bmp");
+  std::filesystem::create_directories(Path("aircraft"));
+  const char* names[] = {"../evil.bmp", "missing.bmp", "/etc/evil.bmp"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    mesh_ = TwoElementMesh();
+    std::snprintf(mesh_->textureName, sizeof mesh_->textureName, "%s", name);
+    const std::string path = Path("aircraft/m.tgo");
+    kxgeometry::WriteBinary(path.c_str(), mesh_);
+    kxgeometry::Free(&mesh_);
+    kxgeometry* slot = nullptr;
+    ASSERT_EQ(kxgl::LoadGeometry(path.c_str(), &slot, 1, 0), 1);
+    EXPECT_EQ(slot->texture, nullptr);
+    EXPECT_EQ(kxgl::TexturesInUse(), 0);
+    const std::string said = std::string(name) == "missing.bmp" ? " not found\n" : " leaves the data folder; ignored\n";
+    EXPECT_NE(Log().find("gl:  " + path + ": texture " + name + said), std::string::npos) << Log();
+    kxgeometry::Free(&slot);
+  }
 }

@@ -114,6 +114,17 @@ TEST_F(LegacySoundTest, PiccoloSoundsComeFromTheProgramsFolder) {
   EXPECT_EQ(state().sounds[0]->name, "sound/motor.wav");
 }
 
+// A sound file named by the model is read from inside the data folder only.
+TEST_F(LegacySoundTest, ASoundFileOutsideTheDataFolderIsNotRegistered) {
+  Write("outside/x.wav", "RIFF");
+  Write("airlark/aircraft/stray.dns",
+        "// DNS FILE\nengine Eng;\nstrcpy( Eng.SoundFile, \"../../../../outside/x\" );\n");
+  Load("stray");
+  for (int i = 0; i < state().soundCount; ++i) EXPECT_EQ(state().sounds[i], nullptr);
+  EXPECT_NE(Log().find("dnsmodel:  sound ../../../../outside/x leaves the data folder; ignored\n"), std::string::npos)
+      << Log();
+}
+
 TEST_F(LegacySoundTest, ListsStopAtTheirRoom) {
   CopySound("airlark/sound/engine.wav");
   std::string text = "// DNS FILE\n";

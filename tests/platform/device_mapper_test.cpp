@@ -132,6 +132,29 @@ TEST_F(DeviceMapperTest, OutOfRangeIndexesAreIgnoredWithALogLine) {
   EXPECT_TRUE(Logged("kxinput:  Player1: EasyFunction( 32 ) ignored, row outside 0-31\n"));
 }
 
+// Travel and expo outside 0-1 are held at the nearer end with a log line;
+// whatever a slot holds, a function's output stays within [-1, 1].
+TEST_F(DeviceMapperTest, TravelAndExpoAreHeldInRangeAndOutputsInPlusMinusOne) {
+  Run("Assign( 0, 1000 )\nDual( 0 ) = 100\nExpo( 0 ) = 1e30\nAssign( 4, 1001 )\nDual( 4 ) = -2\nExpo( 4 ) = 0.5\n"
+      "Assign( 8, 1002 )\n");
+  EXPECT_EQ(mapper->Dual[0], 1.0f);
+  EXPECT_EQ(mapper->Expo[0], 1.0f);
+  EXPECT_EQ(mapper->Dual[4], 0.0f);
+  EXPECT_EQ(mapper->Expo[4], 0.5f);
+  EXPECT_TRUE(Logged("kxinput:  Player1: Dual( 0 ) = 100 outside 0-1, 1 taken\n"));
+  EXPECT_TRUE(Logged("kxinput:  Player1: Expo( 0 ) = 1e+30 outside 0-1, 1 taken\n"));
+  EXPECT_TRUE(Logged("kxinput:  Player1: Dual( 4 ) = -2 outside 0-1, 0 taken\n"));
+  EXPECT_FALSE(Logged("Expo( 4 )"));
+  board->slots[1000] = 0.5f;
+  board->slots[1002] = 7.0f;  // a device beyond its calibration
+  input::Update();
+  EXPECT_FLOAT_EQ(Slot(2000), 0.125f);
+  EXPECT_FLOAT_EQ(Slot(2008), 1.0f);
+  board->slots[1002] = -5.0f;
+  input::Update();
+  EXPECT_FLOAT_EQ(Slot(2008), -1.0f);
+}
+
 TEST_F(DeviceMapperTest, EasyMembersAreReadAndWritten) {
   Run("EasyFunction( 3 ) = 12\nEasyInvert( 8 ) = 1\nEasyDevice = 3\nEasy = 0\n");
   EXPECT_EQ(mapper->EasyFunction[3], 12);

@@ -1,8 +1,10 @@
 #include "platform/files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -169,6 +171,53 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(kxsystem::WriteWholeFile("keep.txt", "x", 1), 0);
   EXPECT_EQ(kxsystem::OpenFile("keep.txt", kFileWriteBinary), nullptr);
   EXPECT_EQ(Read("keep.txt"), "precious\n");
+}
+
+// A replaced file keeps its permissions, and one the user may not write is
+// not replaced at all (the superuser may write every file).
+TEST_F(FilesTest, ReplacingKeepsTheFilesPermissionsAndSparesAReadOnlyOne) {
+  namespace fs = std::filesystem;
+  Write("private.mcf", "old\n");
+  fs::permissions(dir_ + "/private.mcf", fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(kxsystem::WriteWholeFile("private.mcf", "new\n", 4), 1);
+  kxfile* f = kxsystem::OpenFile("private.mcf", kFileWriteText);
+  ASSERT_NE(f, nullptr);
+  std::fputs("newer\n", f->stream);
+  kxsystem::CloseFile(f);
+  ASSERT_EQ(kxsystem::CopyFile("private.mcf", "copy.mcf"), 1);
+  fs::permissions(dir_ + "/copy.mcf", fs::perms::owner_read | fs::perms::group_read);
+  kxsystem::CopyFile("private.mcf", "copy.mcf");  // replaced by the superuser only
+  EXPECT_EQ(Read("private.mcf"), "newer\n");
+  EXPECT_EQ(fs::status(dir_ + "/private.mcf").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(dir_ + "/copy.mcf").permissions(), fs::perms::owner_read | fs::perms::group_read);
+  if (::geteuid() == 0) return;
+  EXPECT_EQ(kxsystem::WriteWholeFile("copy.mcf", "x", 1), 0);
+  EXPECT_EQ(kxsystem::OpenFile("copy.mcf", kFileWriteText), nullptr);
+  EXPECT_EQ(Read("copy.mcf"), "newer\n");
+}
+
+TEST_F(FilesTest, ReadProblemSaysWhyAFileCannotBeRead) {
+  Write("text.txt", "a\n");
+  Write("empty.txt", "");
+  std::filesystem::create_directory(dir_ + "/folder.txt");
+  std::filesystem::create_symlink("nowhere.txt", dir_ + "/link.txt");
+  EXPECT_EQ(kxsystem::ReadProblem("text.txt"), "");
+  EXPECT_EQ(kxsystem::ReadProblem("TEXT.TXT"), "");
+  EXPECT_EQ(kxsystem::ReadProblem("missing.txt"), kxsystem::kNotFound);
+  EXPECT_EQ(kxsystem::ReadProblem(""), kxsystem::kNotFound);
+  EXPECT_EQ(kxsystem::ReadProblem("empty.txt"), "empty file");
+  EXPECT_EQ(kxsystem::ReadProblem("folder.txt"), "a folder");
+  EXPECT_EQ(kxsystem::ReadProblem("link.txt"), "not readable (No such file or directory)");
+}
+
+TEST_F(FilesTest, RenameNeverReplacesAFile) {
+  Write("a.mcf", "a");
+  Write("b.mcf", "b");
+  EXPECT_EQ(kxsystem::RenameFile("a.mcf", "b.mcf"), 0);
+  EXPECT_EQ(kxsystem::RenameFile("a.mcf", "c.mcf"), 1);
+  EXPECT_EQ(kxsystem::RenameFile("a.mcf", "d.mcf"), 0);
+  EXPECT_EQ(Read("b.mcf"), "b");
+  EXPECT_EQ(Read("c.mcf"), "a");
 }
 
 TEST_F(FilesTest, WholeFileReadAndSizeRespectCapacityAndMissingGivesMinusOne) {

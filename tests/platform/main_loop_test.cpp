@@ -175,6 +175,32 @@ TEST_F(MainLoopTest, FailedWindowCreationExitsWithCodeThreeAfterTheExitCallback)
   EXPECT_EQ(trace, std::vector<std::string>{"exit"});
 }
 
+// A size the display cannot make never locks the user out: it is read into
+// the modes' range, then replaced by 640 x 480 windowed, which is what the
+// settings then hold and save.
+TEST_F(MainLoopTest, WindowThatCannotBeMadeFallsBackToSixForty) {
+  const kxdisplaysettings kept = kxsystem::display;
+  null_.modes = {{640, 480, 24, 60}, {1600, 1200, 24, 60}};
+  null_.largest_width = 1024;
+  kxsystem::display.window_width = 2147483647;
+  kxsystem::display.window_height = 100000;
+  kxsystem::display.window_fullscreen = 1;
+  int result = RunHere([] { kxsystem::callbacks.update = [] { kxsystem::callbacks.request = kxcode::kRequestQuit; }; });
+  const kxdisplaysettings made = kxsystem::display;
+  kxsystem::display = kept;
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(null_.creations, 1);
+  EXPECT_EQ(made.window_width, 640);
+  EXPECT_EQ(made.window_height, 480);
+  EXPECT_EQ(made.window_fullscreen, 0);
+  std::string log = Read("kx.log");
+  EXPECT_NE(
+      log.find("kxsystem:  window size 2147483647x100000 does not fit the display's 1600x1200; 1600x1200 taken\n"),
+      std::string::npos);
+  EXPECT_NE(log.find("kxsystem:  window 1600x1200 full screen cannot be made; 640x480 windowed instead\n"),
+            std::string::npos);
+}
+
 TEST_F(MainLoopTest, SplashShowsWhenItsBitmapExistsUntilDestroyed) {
   Write("texture/splash.bmp", "BM fake");
   RunHere([] {

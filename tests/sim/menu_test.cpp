@@ -7,6 +7,7 @@
 #include "dynamics/all/register_all.h"
 #include "dynamics/instance.h"
 #include "graphics/geometric_object.h"
+#include "graphics/mesh.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/events.h"
@@ -16,6 +17,7 @@
 #include "sim/menu.h"
 #include "sim/modes.h"
 #include "sim/simulation_mode.h"
+#include "sim/world/world.h"
 #include "sim_support.h"
 #include "tests/core/test_support.h"
 
@@ -111,7 +113,14 @@ TEST_F(MenuTest, KeysRunTheirActions) {
   sim::players[0].legacy = 1;
   sim::MenuKey(kxcode::kKeyF1 + 6, 0);
   EXPECT_EQ(opened, 1);  // refused with a legacy model
+  // Without ground under it no flight starts; the user is told.
   sim::MenuKey(kxcode::kKeyReturn, 0);
+  EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
+  EXPECT_NE(sim::TakeNotice().find("No scenery with ground"), std::string::npos);
+  kxgeometry ground{};
+  sim::TheWorld()->ground = &ground;
+  sim::MenuKey(kxcode::kKeyReturn, 0);
+  sim::TheWorld()->ground = nullptr;
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
   EXPECT_EQ(sim::MenuAction(11), 0);
 }
@@ -211,6 +220,8 @@ TEST_F(FlyRequestTest, AFlightStartsWithAnAircraftWhetherOrNotADeviceIsListed) {
   EXPECT_GT(sim::session.status_time, 0.0f);
   EXPECT_NE(std::strstr(sim::session.status_text, "Aircraft I"), nullptr);
   sim::players[0].legacy = 1;  // an older-format model stands loaded
+  kxgeometry ground{};
+  sim::TheWorld()->ground = &ground;  // and a scenery with ground
   EXPECT_EQ(sim::RequestFly(), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
   kxsystem::callbacks.pending = nullptr;
@@ -218,6 +229,7 @@ TEST_F(FlyRequestTest, AFlightStartsWithAnAircraftWhetherOrNotADeviceIsListed) {
   kxinput::SearchDevices(kxinput::kSearchEnumerate);
   EXPECT_EQ(sim::RequestFly(), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
+  sim::TheWorld()->ground = nullptr;
 }
 
 }  // namespace

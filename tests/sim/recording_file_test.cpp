@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dynamics/all/register_all.h"
+#include "platform/file_lists.h"
 #include "platform/files.h"
 #include "sim/recording.h"
 #include "tests/sim/recording_support.h"
@@ -172,6 +173,32 @@ TEST_F(RecordingFile, NamesThatWouldLeaveTheFolderAreRefused) {
   EXPECT_EQ(Read("secret.rec"), kTwoFrames);
   EXPECT_TRUE(inputtest::Logged("sim:  recording name \"../secret\" refused"));
   EXPECT_TRUE(inputtest::Logged("record:  recording name \"a/b\" refused"));
+}
+
+// The header's length is checked against the frames: a length the frames
+// do not reach would hold the recorded aircraft still until it ran out.
+TEST_F(RecordingFile, AHeaderLengthTheFramesDoNotMatchIsTakenFromTheFrames) {
+  LinkAircraft();
+  for (const char* length : {"length 1000000000.00", "length -7.00"}) {
+    SCOPED_TRACE(length);
+    std::string text = kTwoFrames;
+    text.replace(text.find("length 2.50"), 11, length);
+    Write("recordings/wrong.rec", text);
+    ASSERT_EQ(sim::LoadRecording("wrong", &p), 1);
+    EXPECT_FLOAT_EQ(p.rec_length, 2.5f);
+    EXPECT_TRUE(inputtest::Logged("does not match its frames; 2.50 s taken"));
+  }
+}
+
+// Every name the load window lists loads, however long.
+TEST_F(RecordingFile, ALongNameLoadsAsTheListShowsIt) {
+  LinkAircraft();
+  const std::string name(240, 'n');
+  Write("recordings/" + name + ".rec", kTwoFrames);
+  const std::vector<std::string> listed = kxsystem::ListFiles("recordings/*.rec", 0, 0);
+  ASSERT_EQ(listed, std::vector<std::string>{name});
+  EXPECT_STREQ(sim::CheckRecordingScenery(name.c_str()), "winzeln");
+  EXPECT_EQ(sim::LoadRecording(name.c_str(), &p), 1);
 }
 
 TEST_F(RecordingFile, TheSceneryCheckReportsTheLastSceneryLineOrNone) {

@@ -1,6 +1,9 @@
 #include "sim/settings.h"
 
+#include <unistd.h>
+
 #include <cstring>
+#include <filesystem>
 
 #include "dynamics/air_model.h"
 #include "graphics/texture_table.h"
@@ -100,11 +103,11 @@ TEST_F(SettingsTest, LinesParseAsTheFileRulesSay) {
       {"fog_color    0.1   0.2 0.3 junk", "blanks and garbage",
        [](const simsession& x) { return x.fog_color[0] == 0.1f && x.fog_color[1] == 0.2f && x.fog_color[2] == 0.3f; }},
       {"scenery two words", "a string is one word", [](const simsession& x) { return !std::strcmp(x.scenery, "two"); }},
-      {"scenery\tfield", "a tab is no separator", [](const simsession& x) { return !std::strcmp(x.scenery, "winzeln"); }},
+      {"scenery\tfield", "a tab is a blank", [](const simsession& x) { return !std::strcmp(x.scenery, "field"); }},
       {"sound_volume abc", "a bad value leaves the default", [](const simsession& x) { return x.sound_volume == 0.6f; }},
       {"sound_volume nan", "no number that is not finite", [](const simsession& x) { return x.sound_volume == 0.6f; }},
       {"smoke_particles 99999999999", "no int out of range", [](const simsession& x) { return x.smoke_particles == 700; }},
-      {"smoke_particles -12x", "a number's front", [](const simsession& x) { return x.smoke_particles == -12; }},
+      {"music_title -12x", "a number's front", [](const simsession& x) { return x.music_title == -12; }},
       {"units", "a missing value leaves the default", [](const simsession& x) { return x.units == sim::kUnitsMetric; }},
   };
   for (const row& r : rows) {
@@ -147,6 +150,115 @@ TEST_F(SettingsTest, HostileFilesReadAsTheirLinesSayAndNoMore) {
     EXPECT_EQ(s.music, f.music) << f.what;
     EXPECT_STREQ(s.scenery, f.scenery) << f.what;
   }
+}
+
+// A file that is there but gives no setting is the user's: it is moved
+// aside, the defaults are used and saved as a new file, and the user is told.
+TEST_F(SettingsTest, UnreadableFileIsMovedAsideNotOverwritten) {
+  struct unreadable {
+    const char* what;
+    std::string bytes;  // empty: made by make
+    void (*make)(const std::string& path);
+    const char* logged;
+  } files[] = {
+      {"UTF-16", std::string("\xFF\xFEw\0i\0n\0d\0o\0w\0_\0w\0i\0d\0t\0h\0 \0" "9\0", 30), nullptr,
+       "(no setting in it) moved"},
+      {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20), nullptr,
+       "(no setting in it) moved"},
+      {"comments only", "# window 1024 x 768\n", nullptr, "(no setting in it) moved"},
+      {"a folder", "", [](const std::string& p) { std::filesystem::create_directory(p); }, "(a folder) moved"},
+      // A link to nothing is there and cannot be read, for every user.
+      {"a link to nothing", "", [](const std::string& p) { std::filesystem::create_symlink("nowhere.mcf", p); },
+       "not readable (No such file or directory)"},
+  };
+  for (const unreadable& f : files) {
+    SCOPED_TRACE(f.what);
+    ResetSimulatorState();
+    std::filesystem::remove_all(temp_->Path("config"));
+    Write("config/.keep", "");
+    if (f.make) f.make(temp_->Path("config/main.mcf"));
+    else Write("config/main.mcf", f.bytes);
+    const auto kind = std::filesystem::symlink_status(temp_->Path("config/main.mcf")).type();
+    sim::LoadConfigFiles();
+    EXPECT_EQ(kxsystem::display.window_width, 640);
+    EXPECT_TRUE(inputtest::Logged("loading configfile config/main.mcf=fail"));
+    EXPECT_TRUE(inputtest::Logged(f.logged));
+    EXPECT_TRUE(inputtest::Logged("sim:  config/main.mcf ("));
+    EXPECT_TRUE(inputtest::Logged("moved to config/main.mcf.bad; default settings used"));
+    EXPECT_NE(sim::TakeNotice().find("config/main.mcf.bad"), std::string::npos);
+    sim::SaveConfigFiles();
+    EXPECT_EQ(std::filesystem::symlink_status(temp_->Path("config/main.mcf.bad")).type(), kind);
+    if (!f.make) EXPECT_EQ(Read("config/main.mcf.bad"), f.bytes);
+    EXPECT_EQ(Read("config/main.mcf"), Fixture("main.mcf"));
+  }
+}
+
+TEST_F(SettingsTest, UnreadableFileIsKeptAndNotSavedOverWhenItsBadNameIsTaken) {
+  const std::string utf16("\xFF\xFEm\0u\0s\0i\0c\0", 12);
+  Write("config/player1.mcf", utf16);
+  Write("config/player1.mcf.bad", "view_mode 53\n");
+  sim::LoadConfigFiles();
+  EXPECT_TRUE(inputtest::Logged("kxsystem:  config/player1.mcf: UTF-16 text, not read"));
+  EXPECT_TRUE(inputtest::Logged("sim:  config/player1.mcf (no setting in it) kept"));
+  EXPECT_NE(sim::TakeNotice().find("left as it is"), std::string::npos);
+  sim::SaveConfigFiles();
+  EXPECT_TRUE(inputtest::Logged("saving player configfile config/player1.mcf=fail"));
+  EXPECT_EQ(Read("config/player1.mcf"), utf16);
+  EXPECT_EQ(Read("config/player1.mcf.bad"), "view_mode 53\n");
+  EXPECT_EQ(Read("config/main.mcf"), Fixture("main.mcf"));
+  // The next run that reads it well writes it again.
+  Write("config/player1.mcf", "view_mode 53\n");
+  sim::LoadConfigFiles();
+  sim::SaveConfigFiles();
+  EXPECT_EQ(Read("config/player1.mcf").rfind("view_mode  53\n", 0), 0u);
+}
+
+TEST_F(SettingsTest, FileWithoutReadPermissionIsMovedAside) {
+  if (::geteuid() == 0) GTEST_SKIP() << "every file is readable to the superuser";
+  Write("config/main.mcf", "window_width 1024\n");
+  std::filesystem::permissions(temp_->Path("config/main.mcf"), std::filesystem::perms::none);
+  sim::LoadConfigFiles();
+  EXPECT_TRUE(inputtest::Logged("not readable ("));
+  sim::SaveConfigFiles();
+  EXPECT_EQ(std::filesystem::status(temp_->Path("config/main.mcf.bad")).permissions(), std::filesystem::perms::none);
+}
+
+// Values that the code using them could not take are held in the row's
+// range with a log line; the table names what each must leave.
+TEST_F(SettingsTest, ValuesOutsideTheirRangesAreHeldAtTheNearerEnd) {
+  Write("config/main.mcf",
+        "tree_density 1e9\nsimulation_speed 0.01\nsmoke_particles 2147483647\ncontest_balloonpop_time 2147483647\n"
+        "usb_pulse_mul 2147483647\ngl_shadow_texture_size -5\nfog_density 7\n");
+  Write("config/player1.mcf",
+        "camera0_x 2147483647\ncamera2_width -2147483648\nfov_fixed 0\nfov_follow 10\ncamera2_fov nan\n");
+  sim::LoadConfigFiles();
+  EXPECT_FLOAT_EQ(s.tree_density, 1.0f);
+  EXPECT_FLOAT_EQ(s.simulation_speed, 0.3f);
+  EXPECT_EQ(s.smoke_particles, simplayer::kSmokePool);
+  EXPECT_EQ(s.contest_balloonpop_time, 600);
+  EXPECT_EQ(usbinterface::settings.pulse_mul, 100);
+  EXPECT_EQ(s.gl_shadow_texture_size, 16);
+  EXPECT_FLOAT_EQ(s.fog_density, 0.1f);
+  const simplayer& p = sim::players[0];
+  EXPECT_EQ(p.camera[0].x, 16384);
+  EXPECT_EQ(p.camera[2].width, 1);
+  EXPECT_FLOAT_EQ(p.fov_fixed, 0.01f);
+  EXPECT_FLOAT_EQ(p.fov_follow, 3.13f);
+  EXPECT_FLOAT_EQ(p.camera[2].fov, 0.3f);
+  EXPECT_TRUE(inputtest::Logged("sim:  setting tree_density 1e+09 outside 0..1; 1 taken"));
+  EXPECT_TRUE(inputtest::Logged("sim:  setting camera2_width -2147483648 outside 1..16384; 1 taken"));
+  // In range, nothing is said.
+  EXPECT_FALSE(inputtest::Logged("setting window_width"));
+}
+
+TEST_F(SettingsTest, WindowSizeIsReadIntoTheDisplaysModes) {
+  kxsystem::display.modes = {{640, 480, 32, 60}, {1280, 1024, 32, 60}, {800, 600, 32, 60}};
+  Write("config/main.mcf", "window_width 100000\nwindow_height -2\n");
+  sim::LoadConfigFiles();
+  kxsystem::display.modes.clear();
+  EXPECT_EQ(kxsystem::display.window_width, 1280);
+  EXPECT_EQ(kxsystem::display.window_height, 480);
+  EXPECT_TRUE(inputtest::Logged("window size 100000x-2 does not fit the display's 1280x1024; 1280x480 taken"));
 }
 
 }  // namespace

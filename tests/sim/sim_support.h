@@ -14,6 +14,7 @@
 #include "sim/hud_texts.h"
 #include "sim/menu.h"
 #include "sim/multilanguage.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
@@ -49,6 +50,7 @@ inline void ResetSimulatorState() {
   kxsystem::callbacks = kxcallbacks();
   kxsystem::ClearLogHistory();
   kxsystem::SeedRandom(1);
+  sim::ClearNotices();
 }
 
 class simtest : public TempDirTest {

@@ -120,6 +120,10 @@ TEST_F(SimulationModeTest, CheckViewportsMovesOnlyCamerasOutsideTheView) {
   EXPECT_EQ(b.camera[2].y, 480 - 22 - 90);
   sim::CheckViewports(0);
   EXPECT_EQ(a.camera[1].x, 0);
+  // A place at the end of the int range is outside, not an overflowed sum.
+  a.camera[1].x = 2147483647;
+  sim::CheckViewports(1);
+  EXPECT_EQ(a.camera[1].x, 0);
 }
 
 TEST_F(SimulationModeTest, ExitFreesThePartsAndWritesTheSettings) {

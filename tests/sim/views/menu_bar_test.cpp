@@ -35,7 +35,7 @@ TEST_F(MenuBarTest, TitlesPopupsAndWindowsStandInBuildOrder) {
                                       "wndWrongScenery", "wndOptionsFSchlepp", "wndOptionsGeneral", "wndOptionsSound",
                                       "wndTitleSelect", "wndOptionsView", "wndOptionsContest", "wndOptionsGrfx",
                                       "wndAbout", "wndNoDevice", "wndRestart", "wndKeys", "wndOptionsMain",
-                                      "wndOldModel"}));
+                                      "wndOldModel", "wndNotice"}));
   kxmenuitem* contest = kxnode::As<kxmenuitem>(kxnode::Find("/Menu/Visible/micontest/"));
   ASSERT_NE(contest, nullptr);
   EXPECT_STREQ(contest->Text.Text(), "Contest");

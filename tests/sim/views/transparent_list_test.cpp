@@ -53,6 +53,9 @@ TEST_F(TransparentListTest, TreesAheadOrNearBesideTheViewAreKeptWithinTheDensity
   w->transparent = entries;
   w->billboard_count = 4;
   EXPECT_EQ(sim::TreeCount(*w, 0, 1.0f), 0);
+  // A density beyond any range shows every tree, never an overflowed count.
+  EXPECT_EQ(sim::TreeCount(*w, 1, 1e9f), 4);
+  EXPECT_EQ(sim::TreeCount(*w, 1, -1e9f), 0);
   sim::CollectTrees(*w, sim::TreeCount(*w, 1, 0.5f), V_, B_, X_, eye_, e1_, e2_);
   sim::transparentlist& list = sim::TransparentList();
   ASSERT_EQ(list.count, 3);

@@ -36,6 +36,7 @@
 #include "sim/views/sound_windows.h"
 #include "sim/views/window_functions.h"
 #include "tests/sim/views/menu_support.h"
+#include "tests/write_faults.h"
 
 namespace {
 
@@ -168,6 +169,27 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   Send(sim::kWndLoadRecord, "Load");
   EXPECT_FALSE(Shown(sim::kWndLoadRecord));
   EXPECT_STREQ(sim::PendingRecording(), "loop");
+}
+
+// A save that fails keeps the window, the typed name and says why; the
+// next opening shows the advice again.
+TEST_F(WindowsTest, AFailedRecordingSaveKeepsTheWindowAndSaysWhy) {
+  Send(sim::kWndSaveRecord, "Open");
+  kxlistitem* advice =
+      kxnode::As<kxlistitem>(kxnode::Find("wndsaverecfgdescr/wndsaverecdescr/", sim::MenuWindow(sim::kWndSaveRecord)));
+  ASSERT_NE(advice, nullptr);
+  {
+    kxtest::fulldisk full;
+    Send(sim::kWndSaveRecord, "Save");
+  }
+  EXPECT_TRUE(Shown(sim::kWndSaveRecord));
+  EXPECT_EQ(std::string(advice->Text.Text()).find("The flight was not saved: recordings/neu.rec"), 0u);
+  EXPECT_EQ(Read("recordings/neu.rec"), "<missing>");
+  Send(sim::kWndSaveRecord, "Save");
+  EXPECT_FALSE(Shown(sim::kWndSaveRecord));
+  EXPECT_NE(Read("recordings/neu.rec"), "<missing>");
+  Send(sim::kWndSaveRecord, "Open");
+  EXPECT_EQ(std::string(advice->Text.Text()).find("Enter a name"), 0u);
 }
 
 TEST_F(WindowsTest, ARecordingOfAnotherSceneryOpensTheWarningAndOfThisOneLoadsAtOnce) {

@@ -1,12 +1,16 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
 #include "graphics/collision_world.h"
 #include "graphics/texture_table.h"
+#include "platform/log.h"
+#include "sim/notice.h"
 #include "sim/world/scenery_mesh.h"
 #include "sim/world/world.h"
+#include "tests/platform/input_support.h"
 #include "tests/sim/world/world_support.h"
 
 namespace {
@@ -154,6 +158,51 @@ TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {
   EXPECT_STREQ(w.preview_texture->name, "objects/card.kxt");
   EXPECT_TRUE(capture_.Contains("sim:    scenery/nowhere.geo not found\n"));
   EXPECT_TRUE(capture_.Contains("sim:    0 objects  0 dynobjects\n"));
+}
+
+// A chosen scenery that gives nothing to stand on is replaced by the
+// default one, with its reason and the replacement in the log and a notice;
+// the setting keeps the user's choice.
+TEST_F(SceneryLoad, ASceneryWithoutGroundIsReplacedByTheDefaultOne) {
+  PutMesh("scenery/field.obj", kxgeomtest::Plate(50, 0, "field_gras"));
+  Put("scenery/winzeln.geo", "GROUND field.obj\n");
+  struct broken {
+    const char* name;
+    std::string bytes;  // written as "scenery/<name>.geo" unless empty
+    const char* said;
+  } sceneries[] = {
+      {"missing", "", "sim:    scenery/missing.geo not found\n"},
+      {"empty", "", "kxsystem:  scenery/empty.geo: empty file\n"},
+      {"utf16", std::string("\xFF\xFEG\0R\0O\0U\0N\0D\0", 14), "kxsystem:  scenery/utf16.geo: UTF-16 text"},
+      {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), "sim:    0 objects  0 dynobjects\n"},
+      {"folder", "", "sim:    scenery/folder.geo a folder\n"},
+      {"nosuchmesh", "GROUND nothing.obj\n", "gl:  loading geometry scenery/nothing.obj=fail\n"},
+  };
+  std::filesystem::create_directories("scenery/folder.geo");
+  Put("scenery/empty.geo", "");
+  world& w = *sim::TheWorld();
+  for (const broken& b : sceneries) {
+    SCOPED_TRACE(b.name);
+    if (!b.bytes.empty()) Put(std::string("scenery/") + b.name + ".geo", b.bytes);
+    std::snprintf(sim::session.scenery, sizeof sim::session.scenery, "%s", b.name);
+    sim::ClearNotices();
+    capture_.Clear();
+    kxsystem::ClearLogHistory();
+    EXPECT_EQ(sim::LoadSceneryOrDefault(sim::session.scenery, &w), 1);
+    EXPECT_STREQ(w.name, "winzeln");
+    EXPECT_EQ(sim::HasGround(&w), 1);
+    EXPECT_STREQ(sim::session.scenery, b.name);
+    // The file reader's own lines go to the program's log.
+    EXPECT_TRUE(capture_.Contains(b.said) || inputtest::Logged(b.said)) << capture_.Text();
+    EXPECT_TRUE(capture_.Contains((std::string("sim:  scenery ") + b.name +
+                                   " has nothing to stand on; winzeln loaded instead\n").c_str()));
+    EXPECT_EQ(sim::TakeNotice().find(std::string("The scenery ") + b.name + " could not be loaded"), 0u);
+  }
+  // Without the default one either, there is no ground and no flight.
+  std::filesystem::remove("scenery/winzeln.geo");
+  EXPECT_EQ(sim::LoadSceneryOrDefault("missing", &w), 0);
+  EXPECT_EQ(sim::HasGround(&w), 0);
+  sim::ClearNotices();
 }
 
 // The data folder's sceneries, as the program loads them.
