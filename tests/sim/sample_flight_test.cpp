@@ -290,14 +290,48 @@ TEST_P(SampleHelicopterTest, LiftsOffLevelJustAboveItsHoverSetting) {
 INSTANTIATE_TEST_SUITE_P(Samples, SampleHelicopterTest, ::testing::Values("heli", "heli01"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
+// ---- the glider
+
+constexpr float kGlideSettle = 10.0f;  // s after the launch
+constexpr float kGlide = 30.0f;        // s measured, over a few of its slow pitch swings
+
+// Launched level 100 m above its start at 9 m/s, sticks centred: it settles
+// into a glide of a sailplane of its size.
+TEST_F(SampleFlightTest, GliderGlidesHandsOffAtItsTrim) {
+  kxdaircraftinstance* glider = Start("glider");
+  ASSERT_NE(glider, nullptr) << kxtest::logcapture::Text();
+  Begin();
+  simplayer* p = &sim::players[0];
+  kxmatrix launch = p->saved_frame;
+  launch.R.z += 100.0f;
+  const float velocity[4] = {9.0f * launch.X.x, 9.0f * launch.X.y, 9.0f * launch.X.z, 0.0f};
+  sim::SetAircraftPose(p, launch, velocity);
+  const kxdbody* g = glider->SimMainBody;
+  for (int k = 0; k < static_cast<int>(kGlideSettle / kFrame); ++k) Step();
+  const kxvector4r from = g->B.R;
+  for (int k = 0; k < static_cast<int>(kGlide / kFrame); ++k) Step();
+  const kxvector4r to = g->B.R;
+  const float sink = (from.z - to.z) / kGlide;
+  const float ratio = std::hypot(to.x - from.x, to.y - from.y) / (from.z - to.z);
+  std::printf("glider: glide ratio %.1f, sink %.2f m/s at %.1f km/h\n", ratio, sink, Speed(g) * kKmh);
+  EXPECT_GE(ratio, 10.0f);
+  EXPECT_LE(ratio, 20.0f);
+  EXPECT_GE(sink, 0.5f);
+  EXPECT_LE(sink, 1.0f);
+  EXPECT_EQ(glider->Crash, 0);
+}
+
 // ---- towing
 
 constexpr float kTowHeight = 50.0f;  // m above the glider's start
-constexpr float kTowLimit = 45.0f;   // s
+constexpr float kTowLimit = 50.0f;   // s
+
+constexpr float kKiteLimit = 5.0f;    // m the glider may climb above the tug
 
 // The tug's start and the glider one rope length behind it; full throttle
 // on the trainer, the glider hands-off: the rope holds below its rated load
-// while the glider rolls along the runway, lifts off and is towed to 50 m.
+// while the glider rolls along the runway, lifts off and is towed to 50 m,
+// never climbing far above the tug, whose tail it would pull up.
 TEST_F(SampleFlightTest, TrainerTowsTheGliderOffTheRunwayTo50Metres) {
   kxdaircraftinstance* tug = Start("trainer", 0);
   kxdaircraftinstance* glider = Start("glider", 1);
@@ -313,7 +347,7 @@ TEST_F(SampleFlightTest, TrainerTowsTheGliderOffTheRunwayTo50Metres) {
   // The rope breaks above (1 + 9 strength) times the towed aircraft's weight.
   const float rated = (1.0f + 9.0f * rope->Strength) * g->SystemMass * 9.81f;
   Set(kThrottle, 1.0f);
-  float pull = 0.0f, rollingSpeed = 0.0f, liftOffAt = -1.0f, highAt = -1.0f;
+  float pull = 0.0f, rollingSpeed = 0.0f, liftOffAt = -1.0f, highAt = -1.0f, kite = 0.0f;
   int airborne = 0;
   bool held = true;
   for (int k = 0; k * kFrame < kTowLimit && highAt < 0.0f; ++k) {
@@ -330,16 +364,18 @@ TEST_F(SampleFlightTest, TrainerTowsTheGliderOffTheRunwayTo50Metres) {
     } else if (++airborne * kFrame >= kAirborne && liftOffAt < 0.0f) {
       liftOffAt = (k - airborne) * kFrame;
     }
+    kite = std::max(kite, g->B.R.z - tug->SimMainBody->B.R.z);
     if (g->B.R.z - start >= kTowHeight) highAt = k * kFrame;
   }
-  std::printf("tow: glider rolls to %.1f km/h, lifts off after %.1f s, %.0f m up after %.1f s; rope pull up to %.1f N "
-              "of %.1f N\n",
-              rollingSpeed * kKmh, liftOffAt, kTowHeight, highAt, pull, rated);
+  std::printf("tow: glider rolls to %.1f km/h, lifts off after %.1f s, at most %.1f m above the tug, %.0f m up "
+              "after %.1f s; rope pull up to %.1f N of %.1f N\n",
+              rollingSpeed * kKmh, liftOffAt, kite, kTowHeight, highAt, pull, rated);
   EXPECT_TRUE(held);
   EXPECT_GT(pull, 0.0f);
   EXPECT_LT(pull, rated);
   EXPECT_GT(rollingSpeed * kKmh, 20.0f);  // pulled along the runway before it flies
   EXPECT_GT(liftOffAt, 0.0f);
+  EXPECT_LT(kite, kKiteLimit);
   EXPECT_GT(highAt, 0.0f) << "not at " << kTowHeight << " m in " << kTowLimit << " s";
   EXPECT_EQ(tug->Crash, 0);
   EXPECT_EQ(glider->Crash, 0);

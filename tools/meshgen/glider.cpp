@@ -24,13 +24,15 @@ constexpr float kTailIncidenceDeg = -1.5f;  // nose down against the wing
 constexpr float kFinSpan = 0.16f;
 constexpr float kFinChord = 0.13f;
 constexpr float kFinTipChord = 0.08f;
-// Wheels in line under the fuselage: the main wheel under the balance
-// point, a small one near the tail that keeps the tail cone off the ground.
+// Wheels in line under the fuselage: the main wheel 8 cm ahead of the
+// balance point, so the pull of a tow rope on the nose does not tip the
+// glider onto its nose, and a small one near the tail that keeps the tail
+// cone off the ground.
 constexpr float kTyreWidth = 0.5f;  // share of the radius
 struct gliderwheel {
   float x, z, radius;  // m, hub
 };
-constexpr gliderwheel kWheels[] = {{0.01f, -0.06f, 0.025f}, {-0.68f, -0.04f, 0.015f}};
+constexpr gliderwheel kWheels[] = {{0.08f, -0.06f, 0.03f}, {-0.68f, -0.04f, 0.015f}};
 
 kxgeometry* Surface(const mesh& m, const char* name, const char* group, float r, float g, float b) {
   const float rgb[3] = {r, g, b};
