@@ -48,6 +48,7 @@ void svdesignthrustanglepage::Refresh() {
   const kxvector4r& x = component->B.X;
   angle = which == kind::right ? -std::atan(x.y / x.x) : std::asin(x.z);
   if (!std::isfinite(angle)) angle = 0.0f;
+  angle += 0.0f;  // a straight axis reads "0", not "-0"
   svdesignpage::Refresh();
 }
 

@@ -1,7 +1,7 @@
 // make_previews: writes what the aircraft selection shows of each sample
 // aircraft, drawn from its committed mesh: a 64 x 64 thumbnail (thumb.bmp),
 // a 256 x 256 preview picture (preview-<name>.bmp) and a description
-// (preview-<name>.txt, longer than the ten lines the window shows); and the
+// (preview-<name>.txt, as much as the window shows); and the
 // picture shown when an aircraft has none (texture/nopreview.bmp), labelled
 // with the program's "texture/arial20b.kxf".
 //   make_previews <data>
@@ -29,37 +29,35 @@ struct sample {
   std::vector<const char*> description;
 };
 
-// Twelve lines each: the window shows the first ten.
+// At most ten lines each, as many as the selection window shows, and none
+// wider than its description box in the program's GUI font.
 const sample kSamples[] = {
     {"christeneagle",
-     {"Aerobatic biplane", "", "Span: 1.2 m", "Weight: about 2.3 kg", "Engine: glow engine with propeller",
-      "Controls: ailerons on the upper wing, elevator, rudder, throttle", "",
-      "A lively biplane for loops, rolls and snap rolls.", "It keeps its energy well in vertical lines",
-      "and lands slowly on its wide undercarriage.", "", "Sample aircraft of this program."}},
-    {"trainer",
-     {"Electric high-wing trainer", "", "Span: 1.6 m", "Weight: about 2.2 kg",
-      "Motor: electric motor with a 12-cell battery and gearbox", "Controls: ailerons, elevator, rudder, throttle", "",
-      "Docile and stable: the first aircraft to learn with.", "With the sticks centred it flies level by itself",
-      "at half throttle.", "", "Sample aircraft of this program."}},
-    {"jet",
-     {"Sport jet", "", "Span: 1.2 m", "Weight: about 3.4 kg", "Engine: turbine, 20 N thrust",
-      "Controls: ailerons, elevator, rudder, throttle, wheel brakes", "",
-      "Fast and smooth; the turbine takes its time to spool up,", "so open the throttle early before the climb.",
-      "Land with a long, flat approach.", "", "Sample aircraft of this program."}},
-    {"glider",
-     {"Hand-launch glider", "", "Span: 1.8 m", "Weight: about 0.5 kg", "No engine: launch it by hand or tow it up",
-      "Controls: elevator and rudder", "", "Light and efficient: it climbs in thermals",
-      "and floats a long way on a calm evening.", "Press 'J' for a hand launch.", "",
+     {"Aerobatic biplane", "", "Span: 1.2 m", "Weight: about 2.4 kg", "Engine: glow engine, 150 W",
+      "Controls: ailerons, elevator, rudder,", "throttle, wheel brakes",
+      "A tail-dragger for loops and rolls: hold", "a little up elevator on the take-off run.",
       "Sample aircraft of this program."}},
+    {"trainer",
+     {"Electric high-wing trainer", "", "Span: 1.6 m", "Weight: about 2.1 kg", "Motor: electric, 10-cell battery",
+      "Controls: ailerons, elevator, rudder,", "throttle, wheel brakes", "Docile: it rolls back level by itself",
+      "and flies level with the sticks centred.", "Sample aircraft of this program."}},
+    {"jet",
+     {"Sport jet", "", "Span: 1.2 m", "Weight: about 3.1 kg", "Engine: turbine, 12 N thrust",
+      "Controls: ailerons, elevator, rudder,", "throttle, wheel brakes", "The turbine spools up slowly: open the",
+      "throttle early, land long and flat.", "Sample aircraft of this program."}},
+    {"glider",
+     {"Glider", "", "Span: 1.8 m", "Weight: about 0.8 kg", "No engine: hand launch (J) or aerotow",
+      "Controls: ailerons, elevator, rudder", "", "Ballasted to follow the tug on tow;",
+      "it climbs in thermals and glides far.", "Sample aircraft of this program."}},
     {"heli",
      {"Helicopter with flybar", "", "Rotor: two blades with a flybar", "Weight: about 3.1 kg",
-      "Engine: glow engine, 900 W", "Controls: collective and cyclic pitch, roll, tail rotor, throttle", "",
-      "The flybar calms the rotor: a good helicopter", "to learn hovering with.", "The tail rotor holds the heading.",
-      "", "Sample aircraft of this program."}},
+      "Engine: glow engine, 900 W", "Controls: collective, cyclic, tail rotor", "",
+      "The flybar calms the rotor and a gyro", "holds the tail. It hovers at mid stick.",
+      "Sample aircraft of this program."}},
     {"heli01",
      {"Helicopter with a three-blade rotor", "", "Rotor: three blades, no flybar", "Weight: about 3.1 kg",
-      "Engine: glow engine, 900 W", "Controls: collective and cyclic pitch, roll, tail rotor, throttle", "",
-      "More direct than the flybar helicopter:", "it answers the cyclic at once", "and suits aerobatics.", "",
+      "Engine: glow engine, 900 W", "Controls: collective, cyclic, tail rotor", "",
+      "More direct than the flybar helicopter:", "it answers the cyclic at once.",
       "Sample aircraft of this program."}},
 };
 

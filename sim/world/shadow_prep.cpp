@@ -50,6 +50,19 @@ kxgeometricobject* Template(kxdaircraftinstance* instance) {
   return instance ? kxnode::As<kxgeometricobject>(instance->GeometryTemplate) : nullptr;
 }
 
+// Moves the box by minus the point: its corners and extent from there.
+void OffsetQuad(shadowquad* q, const kxvector4r& from) {
+  const float at[3] = {from.x, from.y, from.z};
+  for (int k = 0; k < 3; ++k) {
+    q->min[k] -= at[k];
+    q->max[k] -= at[k];
+  }
+  for (float* corner : q->corners) {
+    corner[2] -= at[0];
+    corner[3] -= at[1];
+  }
+}
+
 kxgeometricobject* Drawn(const simplayer* p) {
   return p->flight_state ? kxnode::As<kxgeometricobject>(p->flight_state->graphics_root) : nullptr;
 }
@@ -111,6 +124,10 @@ void GenerateShadow(int player) {
     // geometry gets the empty box instead.
     if (tree) CollectBounds(tree, nullptr, &q);
     else q = shadowquad();
+    // The flight state, its placement and its shadow go by the main body's
+    // frame, which need not lie at the aircraft's origin (a helicopter's
+    // fuselage sits above its skids): the box is measured from it.
+    if (tree && instance->MainBody) OffsetQuad(&q, instance->MainBody->B.R);
   }
   const int size = s.gl_shadow_texture_size;
   q.texture = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear, kxgl::kWrapClamp,

@@ -16,6 +16,8 @@
 #include "gui/images.h"
 #include "gui/list_item.h"
 #include "gui/text.h"
+#include "graphics/file_bytes.h"
+#include "graphics/font.h"
 #include "platform/codes.h"
 #include "dynamics/registry.h"
 #include "dynamics/wings/airfoil.h"
@@ -106,9 +108,9 @@ TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
   ASSERT_NE(window->preview->texture, nullptr);
   EXPECT_STREQ(window->preview->texture->name, "aircraft/glider/preview-glider.bmp");
   EXPECT_EQ(window->preview->texture->width, kxwindowloadacft::kPreviewSide);
-  // The sample's description is longer than the window shows.
+  // The sample's description fills the ten lines the window shows.
   std::string text = window->description->Text.Str();
-  EXPECT_EQ(text.rfind("Hand-launch glider", 0), 0u);
+  EXPECT_EQ(text.rfind("Glider\n", 0), 0u);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), svconfig::kDescriptionLines - 1);
   // Opening marks no tile; each tile's thumbnail is its own picture.
   kxrectangle* tile = dynamic_cast<kxrectangle*>(window->tiles->FindChild("glider"));
@@ -125,6 +127,36 @@ TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
   EXPECT_STREQ(window->selection.Text(), "");
   EXPECT_STREQ(window->preview->texture->name, svconfig::kNoPreview);
   EXPECT_STREQ(window->description->Text.Text(), "none");
+}
+
+// Each sample's description, wrapped as the window draws it in the
+// program's GUI font, fits its box whole: no line runs past the box's
+// right edge or below its bottom, so no sentence is cut off.
+TEST_F(AircraftSelectionTest, EverySampleDescriptionFitsItsBoxWhole) {
+  std::vector<uint8_t> bytes;
+  kxglfont font{};
+  kxdtest::CopyFromData("texture/arial10.kxf");
+  ASSERT_EQ(kxgl::ReadFileBytes("texture/arial10.kxf", &bytes), 1);
+  ASSERT_EQ(kxgl::ReadFont(bytes.data(), bytes.size(), &font), 1);
+  kxglfont* previous = kxgl::currentFont;
+  kxgl::SetFont(&font);
+  for (const char* name : {"christeneagle", "trainer", "jet", "glider", "heli", "heli01"}) {
+    SCOPED_TRACE(name);
+    Run((std::string("Select( \"") + name + "\" )").c_str());
+    const kxlistitem* box = window->description;
+    const std::string text = box->Text.Str();
+    std::string file;
+    ASSERT_EQ(kxgl::ReadFileBytes((std::string("aircraft/") + name + "/preview-" + name + ".txt").c_str(), &bytes), 1);
+    file.assign(bytes.begin(), bytes.end());
+    // The window shows the whole file.
+    EXPECT_EQ(text + "\n", file);
+    std::vector<std::string> lines = kxlistitem::Wrap(text.c_str(), box->W);
+    EXPECT_EQ(lines.size(), static_cast<size_t>(std::count(text.begin(), text.end(), '\n') + 1)) << "a line wraps";
+    EXPECT_LE(static_cast<int>(lines.size()) * kxgl::currentFont->lineHeight, box->H);
+    for (const std::string& line : lines) EXPECT_LE(kxgl::TextWidth(line.c_str()), box->W) << line;
+  }
+  kxgl::SetFont(previous);
+  kxgl::FreeFont(&font);
 }
 
 TEST_F(AircraftSelectionTest, SelectingMarksOnlyTheTileOfThatNameAndKind) {

@@ -252,7 +252,7 @@ TEST_F(ComponentPageTest, ThrustAnglesTurnTheEngineFrameAndKeepAPusherPushing) {
   if (!engine->Geometry) engine->Geometry = Object("Fuselage")->component->Geometry;
   ASSERT_NE(engine->Geometry, nullptr);
   std::vector<svdesignfield*> fields = Open("Engine", 3);
-  EXPECT_STREQ(fields[0]->text, "1 deg");
+  EXPECT_STREQ(fields[0]->text, "0 deg");
   kxvector4r before;
   engine->Geometry->TransformVertex(&before, 0, kxmatrix::Identity());
   Commit("Engine", 3, {"7"});

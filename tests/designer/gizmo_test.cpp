@@ -77,7 +77,7 @@ TEST_F(CgGizmoTest, DragMovesTheCentreOfGravityInTheGrabbedPlaneWithinTheBox) {
   EXPECT_NEAR(fuselage->CG.x, cg.x + 0.05f, 1e-6f);
   EXPECT_NEAR(fuselage->CG.y, cg.y - 0.05f, 1e-6f);
   EXPECT_EQ(fuselage->CG.z, cg.z);
-  EXPECT_STREQ(fields[0]->text, "7.0 cm");
+  EXPECT_STREQ(fields[0]->text, "5.0 cm");
   EXPECT_STREQ(fields[1]->text, "-5.0 cm");
   Object("Fuselage")->MouseMove(down(cg.x + 2, cg.y - 2));
   EXPECT_FLOAT_EQ(fuselage->CG.x, svdesigncgpage::kHalfLength);

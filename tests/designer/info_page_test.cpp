@@ -93,8 +93,8 @@ TEST_F(designerfixture, SamplesShowTheirFiguresOnEntry) {
   };
   Enter("trainer");
   EXPECT_EQ(lines(),
-            "Gross weight:  2182.00 g|Area:  45.7 qdm|Area loading:  47.8 g/qdm|Wingspan:  160.0 cm|"
-            "Length:  127.2 cm|");
+            "Gross weight:  2130.00 g|Area:  46.6 qdm|Area loading:  45.7 g/qdm|Wingspan:  160.0 cm|"
+            "Length:  126.2 cm|");
   svdesign::GoBack();
   units::SetImperial();
   Enter("heli");

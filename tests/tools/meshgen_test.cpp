@@ -212,3 +212,51 @@ TEST(MeshGenerator, SampleAirplaneWithoutPropellerRadiusHasNoBlades) {
   EXPECT_NE(Group(list, "Fin/Rudder"), nullptr);
   kxgeometry::Free(&list);
 }
+
+// A leg joins its mount on the airframe to its wheel's hub: the strut's box
+// spans the two points, widened by no more than its radius.
+TEST(MeshGenerator, SampleAirplaneLegRunsFromItsMountToTheHub) {
+  meshgen::sampleairplane p = Biplane(0.0f);
+  p.wheels = {{0.1f, 0.15f, -0.2f, 0.04f}};
+  p.legs = {{{0.12f, 0.04f, -0.06f}, {0.1f, 0.13f, -0.2f}}};
+  p.legRadius = 0.005f;
+  kxgeometry* list = meshgen::SampleAirplane(p);
+  ASSERT_NE(list, nullptr);
+  const kxgeometry* leg = Group(list, "Gear1");
+  ASSERT_NE(leg, nullptr);
+  const float lo[3] = {0.1f, 0.04f, -0.2f}, hi[3] = {0.12f, 0.13f, -0.06f};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_LT(leg->boundsMin[k], lo[k] + 1e-4f) << k;
+    EXPECT_GT(leg->boundsMin[k], lo[k] - p.legRadius - 1e-4f) << k;
+    EXPECT_GT(leg->boundsMax[k], hi[k] - 1e-4f) << k;
+    EXPECT_LT(leg->boundsMax[k], hi[k] + p.legRadius + 1e-4f) << k;
+  }
+  // The leg follows the wheel in the list, as the geometry script appends it.
+  const kxgeometry* wheel = Group(list, "Wheel1");
+  ASSERT_NE(wheel, nullptr);
+  EXPECT_EQ(wheel->next, leg);
+  kxgeometry::Free(&list);
+}
+
+// The glider rolls on a main wheel a little ahead of its balance point
+// and a tail wheel that keeps the tail cone off the ground.
+TEST(MeshGenerator, GliderStandsOnItsWheelsWithTheTailClear) {
+  kxgeometry* list = meshgen::Glider();
+  ASSERT_NE(list, nullptr);
+  const kxgeometry* fuselage = Group(list, "Fuselage");
+  const kxgeometry* main = Group(list, "Wheel1");
+  const kxgeometry* tail = Group(list, "Wheel2");
+  ASSERT_TRUE(fuselage && main && tail);
+  EXPECT_LT(main->boundsMin[2], fuselage->boundsMin[2]);
+  // The line under both wheels passes below the fuselage's rear end.
+  const float mainX = 0.5f * (main->boundsMin[0] + main->boundsMax[0]);
+  const float tailX = 0.5f * (tail->boundsMin[0] + tail->boundsMax[0]);
+  const float slope = (tail->boundsMin[2] - main->boundsMin[2]) / (tailX - mainX);
+  const float underTail = main->boundsMin[2] + slope * (fuselage->boundsMin[0] - mainX);
+  EXPECT_LT(underTail, fuselage->boundsMin[2]);
+  // Ahead of the balance point at x = 0, yet close enough for the tail to
+  // rise at flying speed.
+  EXPECT_GT(mainX, 0.03f);
+  EXPECT_LT(mainX, 0.12f);
+  kxgeometry::Free(&list);
+}

@@ -1,5 +1,5 @@
 // The sample glider: fuselage, two wing halves with ailerons, a tailplane
-// with elevator and a fin with rudder, every flying surface lofted from its
+// with elevator, a fin with rudder and two wheels for an aerotow start, every flying surface lofted from its
 // airfoil. Each moving surface is a child group of its surface, with a
 // forward-facing hinge face along its hinge line.
 #include <iterator>
@@ -24,6 +24,15 @@ constexpr float kTailIncidenceDeg = -1.5f;  // nose down against the wing
 constexpr float kFinSpan = 0.16f;
 constexpr float kFinChord = 0.13f;
 constexpr float kFinTipChord = 0.08f;
+// Wheels in line under the fuselage: the main wheel 8 cm ahead of the
+// balance point, so the pull of a tow rope on the nose does not tip the
+// glider onto its nose, and a small one near the tail that keeps the tail
+// cone off the ground.
+constexpr float kTyreWidth = 0.5f;  // share of the radius
+struct gliderwheel {
+  float x, z, radius;  // m, hub
+};
+constexpr gliderwheel kWheels[] = {{0.08f, -0.06f, 0.03f}, {-0.68f, -0.04f, 0.015f}};
 
 kxgeometry* Surface(const mesh& m, const char* name, const char* group, float r, float g, float b) {
   const float rgb[3] = {r, g, b};
@@ -61,6 +70,15 @@ kxgeometry* Glider() {
   sizes.finChord = kFinChord;
   tail t = Tail(sizes, kFinTipChord);
 
+  mesh wheels[2];
+  for (int i = 0; i < 2; ++i) {
+    const gliderwheel& g = kWheels[i];
+    wheels[i] = Cylinder(g.radius, kTyreWidth * g.radius, 16);
+    RotateY(wheels[i], 90.0f);  // axle along x
+    RotateZ(wheels[i], 90.0f);  // axle along y
+    Translate(wheels[i], g.x, 0.0f, g.z);
+  }
+
   kxgeometry* parts[] = {
       Surface(fuselage, "Fuselage", "Fuselage", 0.9f, 0.9f, 0.85f),
       Surface(wing, "LeftWing", "LeftWing", 0.95f, 0.95f, 0.95f),
@@ -71,6 +89,8 @@ kxgeometry* Glider() {
       Surface(t.elevator, "Elevator", "Stabilizer/Elevator", 0.9f, 0.2f, 0.1f),
       Surface(t.fin, "Fin", "Fin", 0.95f, 0.95f, 0.95f),
       Surface(t.rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
+      Surface(wheels[0], "Wheel1", "Wheel1", 0.1f, 0.1f, 0.1f),
+      Surface(wheels[1], "Wheel2", "Wheel2", 0.1f, 0.1f, 0.1f),
   };
   return Chain(parts, std::size(parts));
 }

@@ -133,7 +133,8 @@ kxgeometry* HorizonBall();
 // with elevator and rudder, canopy, two-blade propeller.
 kxgeometry* DemoAircraft();
 // The sample glider: fuselage, wing halves with ailerons, tailplane with
-// elevator, fin with rudder; groups name the objects of its geometry script.
+// elevator, fin with rudder, main and tail wheel; groups name the objects of
+// its geometry script.
 kxgeometry* Glider();
 
 // A powered sample airplane, described by the sizes its mesh and its
@@ -169,12 +170,21 @@ struct sampleairplane {
     float radius;   // m
   };
   std::vector<wheel> wheels;  // Wheel1, Wheel2, ... in this order
+  // A landing-gear leg: a round strut from where it is mounted on the
+  // airframe down to a wheel's hub.
+  struct leg {
+    float top[3];     // m, mounting point
+    float bottom[3];  // m, at the hub
+  };
+  std::vector<leg> legs;    // Gear1, Gear2, ... in this order
+  float legRadius = 0.005f; // m
   float body[3] = {0.8f, 0.8f, 0.8f};
   float trim[3] = {0.8f, 0.1f, 0.1f};
 };
 // The airplane's mesh elements; groups name the objects of its geometry
 // script: Fuselage, Left<name>Wing/Left<name>Aileron, Right..., Stabilizer/
-// Elevator, Fin/Rudder, Propeller/Blade1, Propeller/Blade2 and Wheel1....
+// Elevator, Fin/Rudder, Propeller/Blade1, Propeller/Blade2, Wheel1... and
+// Gear1....
 kxgeometry* SampleAirplane(const sampleairplane& plane);
 
 }  // namespace meshgen

@@ -19,6 +19,33 @@ constexpr float kHubRadius = 0.02f;   // m
 constexpr float kRootPitchDeg = 35.0f;
 constexpr int kBlades = 2;
 constexpr float kTyreWidth = 0.5f;   // share of the wheel radius
+constexpr int kLegSides = 8;
+
+// A round strut between two points: a capped cylinder turned onto the line.
+mesh Strut(const float* from, const float* to, float radius) {
+  float d[3] = {to[0] - from[0], to[1] - from[1], to[2] - from[2]};
+  float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+  mesh m = Cylinder(radius, length, kLegSides);
+  if (!(length > 0.0f)) return m;
+  for (float& c : d) c /= length;
+  // Axes across the strut: any unit vector not along it, made square to it.
+  float a[3] = {std::fabs(d[0]) < 0.9f ? 1.0f : 0.0f, std::fabs(d[0]) < 0.9f ? 0.0f : 1.0f, 0.0f};
+  float dot = a[0] * d[0] + a[1] * d[1] + a[2] * d[2];
+  for (int k = 0; k < 3; ++k) a[k] -= dot * d[k];
+  float la = std::sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2]);
+  for (float& c : a) c /= la;
+  float b[3] = {d[1] * a[2] - d[2] * a[1], d[2] * a[0] - d[0] * a[2], d[0] * a[1] - d[1] * a[0]};
+  auto turn = [&](float* v) {
+    float x = v[0], y = v[1], z = v[2];
+    for (int k = 0; k < 3; ++k) v[k] = a[k] * x + b[k] * y + d[k] * z;
+  };
+  for (vertex& v : m.vertices) {
+    turn(v.p);
+    turn(v.n);
+    for (int k = 0; k < 3; ++k) v.p[k] += 0.5f * (from[k] + to[k]);
+  }
+  return m;
+}
 
 // Tip pitch of a linear twist that gives the propeller its geometric pitch
 // at 75 % of the radius.
@@ -91,6 +118,10 @@ kxgeometry* SampleAirplane(const sampleairplane& plane) {
     RotateZ(tyre, 90.0f);  // axle along y
     Translate(tyre, w.x, w.y, w.z);
     add("Wheel" + std::to_string(i + 1), tyre, kTyre);
+  }
+  for (size_t i = 0; i < plane.legs.size(); ++i) {
+    const sampleairplane::leg& l = plane.legs[i];
+    add("Gear" + std::to_string(i + 1), Strut(l.top, l.bottom, plane.legRadius), plane.body);
   }
   return Chain(parts.data(), parts.size());
 }

@@ -22,7 +22,7 @@ constexpr float kStandThrottle = -0.7f; // 15 %: unbraked, each sample rolls off
 constexpr float kDriftLimit = 0.005f;   // m in kStand
 constexpr float kTakeOffLimit = 30.0f;  // s of full throttle to leave the ground
 constexpr float kAirborne = 0.5f;       // s without wheel contact that counts as flying
-constexpr float kClimb = 1.0f;          // s of climbing before the throttle closes
+constexpr float kClimb = 2.0f;          // s of climbing before the throttle closes: a couple of metres up
 constexpr float kLandingLimit = 60.0f;  // s of gliding to reach the ground
 // A firm landing for a model of this size; harder touch-downs bend gear.
 constexpr float kTouchDownLimit = 1.5f;  // m/s
@@ -30,20 +30,20 @@ constexpr float kRotateSpeed = 8.0f;     // m/s, the nose comes up from here
 constexpr float kClimbPitch = 0.15f;     // rad
 constexpr float kGlidePitch = -0.05f;    // rad, throttle closed
 constexpr float kFlareHeight = 2.0f;     // m, main body above the ground
-constexpr float kFlarePitch = 0.05f;     // rad, gently nose-up for the touch-down
+constexpr float kFlarePitch = 0.15f;     // rad, nose-up for the touch-down, as a pilot flares a draggy biplane
 constexpr float kPitchGain = 1.5f;       // elevator per radian of pitch error
 constexpr float kPitchDamping = 0.3f;    // elevator per rad/s of pitch rate
 
 // Lift-off speeds of the samples under the script, m/s; a wrong model of
 // the wings or the gear moves them out of the band. The biplane has none:
-// held at the climb attitude it hops along in ground effect, and whether
-// its first hop at about 14.5 m/s carries it away or grazes the ground once
-// more (then it leaves at about 20.5) turns on rounding alone.
+// held at the climb attitude it may hop along before it leaves (about
+// 12.4 m/s), and whether a hop carries it away or grazes the ground once
+// more turns on rounding alone.
 struct sample {
   const char* name;
   float liftOff;  // NAN: no band
 };
-const sample kSamples[] = {{"christeneagle", NAN}, {"trainer", 21.1f}};
+const sample kSamples[] = {{"christeneagle", NAN}, {"trainer", 10.7f}};
 constexpr float kLiftOffBand = 0.15f;  // share of the lift-off speed
 
 // On the ground at height 0.

@@ -12,7 +12,7 @@ namespace {
 using namespace kxdtest;
 
 constexpr float kSpinUp = 10.0f;           // s, the engine's start ramp
-constexpr float kHoverCollective = -0.3f;
+constexpr float kHoverCollective = 0.045f;  // where the rigging puts the hover
 constexpr float kSkidsBelowBody = 0.16f;   // m, skid undersides below the main body's origin
 constexpr float kMaxTilt = 0.34202f;       // sin 20 degrees
 constexpr float kTiltGain = 3.0f;          // cyclic per unit of tilt
@@ -45,7 +45,7 @@ TEST_F(samplehelicopter, EachHoversTenSecondsOnTheCyclicLoop) {
     ASSERT_EQ(kxdaircraftinstance::AircraftLoad(name, 0), 1) << kxtest::logcapture::Text();
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     Set(kCollective, -1.0f);
-    Place(instance, 0.001f, 0.0f);
+    Place(instance, kSkidsBelowBody + 0.001f, 0.0f);  // standing on its skids
     const kxdbody* m = instance->SimMainBody;
     Fly(kSpinUp);
     Set(kCollective, kHoverCollective);

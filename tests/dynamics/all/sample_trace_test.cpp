@@ -28,7 +28,8 @@ constexpr int kEvery = 6;            // frames between trace rows
 constexpr float kEarlyPosition = 0.01f;  // m
 constexpr float kEarlyAngle = 0.01f;     // rad
 constexpr float kSpinUp = 10.0f;     // s of rotor run-up on the ground before a helicopter's trace
-constexpr float kHoverCollective = -0.3f;
+constexpr float kHoverCollective = 0.045f;  // where the rigging puts the hover
+constexpr float kSkidsBelowBody = 0.16f;   // m, skid undersides below the main body's origin
 
 enum class kind { air, roll, hover };
 
@@ -100,7 +101,7 @@ class sampletrace : public samples, public ::testing::WithParamInterface<script>
     kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
     if (s.how == kind::hover) {
       Set(kCollective, -1.0f);
-      Place(instance, 0.001f, 0.0f);
+      Place(instance, kSkidsBelowBody + 0.001f, 0.0f);
       samples::Fly(kSpinUp);
     } else {
       Place(instance, s.how == kind::air ? 100.0f : 0.5f, s.speed);

@@ -1,5 +1,6 @@
 #include "sim/world/placement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -85,6 +86,29 @@ TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
   w.start_count = 0;  // no start at all: entry 0's defaults
   EXPECT_EQ(sim::PlaceAtStart(5, p, 0), 0);
   EXPECT_NEAR(p->flight_state->position[0], 0.0f, 1e-5f);
+}
+
+// A helicopter's fuselage sits above its skids, away from its origin: put
+// on the ground, the skids stand on it, and a second of the simulation
+// leaves it standing there instead of throwing it off the ground.
+TEST_F(PlacementTest, HelicopterIsPutOnTheGroundByItsSkids) {
+  simplayer* p = Ready("heli", 0);
+  ASSERT_NE(p, nullptr);
+  sim::session.player_count = 1;
+  kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
+  ASSERT_GT(instance->MainBody->B.R.z, 0.05f);  // in its own coordinates, above the skids
+  kxdsceneryworld ground(&sim::TheWorld()->collision);
+  kxdynamics::Start(&ground);
+  sim::PlaceAtStart(0, p, 0);
+  const kxdflightstate& s = *p->flight_state;
+  EXPECT_NEAR(s.position[2] + s.bounds_min[2], kGround, 1e-4f);
+  float highest = 0.0f;
+  for (int k = 0; k < 60; ++k) {
+    kxdynamics::Step(1.0f / 60.0f, &ground);
+    highest = std::max(highest, s.position[2] + s.bounds_min[2] - kGround);
+  }
+  EXPECT_LT(highest, 0.01f);
+  EXPECT_EQ(s.crash, 0);
 }
 
 // A legacy model is placed by its runtime, with its crash flags cleared
