@@ -199,7 +199,11 @@ layout Winzeln() {
   l.terrainCells = 64;
   l.terrainElement = "land_meadow";
   l.sea = false;
-  const float runway[4] = {-110, -8, 110, 8}, field[4] = {-180, -45, 180, 45};
+  // The asphalt reaches well behind the first start: an aerotow lines the
+  // glider up a rope length (20 m) behind it, and there it must stand wholly
+  // on the runway, not across the 3 cm edge down to the grass, which its
+  // small wheels cannot roll over.
+  const float runway[4] = {-135, -8, 110, 8}, field[4] = {-180, -45, 180, 45};
   std::copy(runway, runway + 4, l.runway);
   std::copy(field, field + 4, l.field);
   l.houses = {{40, -75, 0, 1.0f}, {85, -80, 0, 2.4f}};
