@@ -1,11 +1,14 @@
 // Reads arbitrary bytes as the text typed into a designer value field: the
 // number read is always finite, a text that is a number whole reads as that
-// number, and the field stores the number shown over its display factor
-// (0 where that is no finite number).
+// number, and the field stores the number typed over its display factor,
+// held to the float range; a text that starts with no number, or a quotient
+// that is no number at all, leaves the stored value as it was.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "core/numbers.h"
@@ -24,13 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   svdesignfield field(0, 0, 80, 20, &member, "%.2f", "g", 1.0f);
   std::strncpy(field.text, text.c_str(), kxedit::kMaxText);
   field.text[kxedit::kMaxText] = 0;
-  const float typed = svdesign::LeadingNumber(field.text);  // the text as the field holds it
+  double typed = 0.0;  // the text as the field holds it
+  const bool number = svdesign::TypedNumber(field.text, &typed);
+  constexpr double kLargest = std::numeric_limits<float>::max();
   for (float factor : kFactors) {
     field.factor = factor;
     member = 1.0f;
     field.Apply();
-    float stored = typed / factor;
-    if (member != (std::isfinite(stored) ? stored : 0.0f)) std::abort();
+    const double stored = typed / static_cast<double>(factor);
+    const float expected = !number || std::isnan(stored)
+                               ? 1.0f
+                               : static_cast<float>(std::max(-kLargest, std::min(stored, kLargest)));
+    if (member != expected || !std::isfinite(member)) std::abort();
   }
   return 0;
 }
