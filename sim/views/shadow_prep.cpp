@@ -1,4 +1,4 @@
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,11 +15,11 @@
 #include "graphics/texture_table.h"
 #include "platform/log.h"
 #include "sim/app_hooks.h"
+#include "sim/placement.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/views/blur_disc.h"
 #include "sim/views/loading_screen.h"
-#include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 
 namespace sim {

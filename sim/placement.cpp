@@ -1,4 +1,4 @@
-#include "sim/world/placement.h"
+#include "sim/placement.h"
 
 #include <cmath>
 #include <cstring>
@@ -14,11 +14,11 @@
 #include "platform/log.h"
 #include "platform/music.h"
 #include "sim/app_hooks.h"
+#include "sim/menu_bar_actions.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
-#include "sim/views/menu_actions.h"
 #include "sim/views/reflection_maps.h"
 #include "sim/world/world.h"
 
