@@ -17,10 +17,6 @@
 
 namespace sim {
 
-kxglfont small_font;
-kxglfont large_font;
-kxglfont menu_font;
-
 namespace {
 
 constexpr int kCameraSizes[2][2] = {{210, 120}, {200, 88}};  // px, overlay cameras 0 and 1
