@@ -14,6 +14,7 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/settings.h"
+#include "sim/views/reflection_maps.h"
 
 namespace sim {
 
