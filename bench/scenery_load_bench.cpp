@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "sim/scenery.h"
 #include "sim/world/world.h"
 
 namespace {

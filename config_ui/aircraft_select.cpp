@@ -28,8 +28,8 @@
 #include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/world/shadow_prep.h"
 #include "sim/views/loading_screen.h"
+#include "sim/views/shadow_prep.h"
 
 kxtype kxwindowloadacft::Type("kxwindowloadacft", sizeof(kxwindowloadacft), kxcreate<kxwindowloadacft>);
 

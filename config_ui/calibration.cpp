@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "config_ui/widgets.h"
-#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/reference.h"
 #include "gui/button.h"
@@ -17,6 +16,7 @@
 #include "platform/codes.h"
 #include "platform/device_nodes.h"
 #include "platform/log.h"
+#include "sim/windows/window_functions.h"
 
 kxtype kxwindowdevicegame::Type("kxwindowdevicegame", sizeof(kxwindowdevicegame), kxcreate<kxwindowdevicegame>);
 kxtype kxwindowdeviceradio::Type("kxwindowdeviceradio", sizeof(kxwindowdeviceradio), kxcreate<kxwindowdeviceradio>);

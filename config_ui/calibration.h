@@ -12,9 +12,9 @@
 
 #include "config_ui/node_watch.h"
 #include "core/string.h"
-#include "sim/views/window_functions.h"
 #include "platform/input_devices.h"
 #include "sim/device_nodes.h"
+#include "sim/windows/window_functions.h"
 
 class kxbutton;
 class kxcolumn;

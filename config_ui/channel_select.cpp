@@ -5,7 +5,6 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/widgets.h"
-#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "gui/containers.h"
@@ -17,6 +16,7 @@
 #include "platform/log.h"
 #include "platform/pinboard.h"
 #include "sim/multilanguage.h"
+#include "sim/windows/window_functions.h"
 
 kxtype svchannelselect::Type("svchannelselect", sizeof(svchannelselect), kxcreate<svchannelselect>);
 

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "config_ui/widgets.h"
-#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "gui/button.h"
@@ -22,6 +21,7 @@
 #include "platform/log.h"
 #include "platform/pinboard.h"
 #include "sim/config_files.h"
+#include "sim/windows/window_functions.h"
 
 kxtype kxinputmonitor::Type("kxinputmonitor", sizeof(kxinputmonitor), kxcreate<kxinputmonitor>);
 kxtype svconfigurationeasy::Type("svconfigurationeasy", sizeof(svconfigurationeasy), kxcreate<svconfigurationeasy>);

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "config_ui/widgets.h"
-#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "gui/button.h"
@@ -21,6 +20,7 @@
 #include "platform/log.h"
 #include "sim/config_files.h"
 #include "sim/multilanguage.h"
+#include "sim/windows/window_functions.h"
 
 kxtype svconfigurationeditor::Type("svconfigurationeditor", sizeof(svconfigurationeditor),
                                    kxcreate<svconfigurationeditor>);

@@ -7,7 +7,7 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/node_watch.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 class kxcolumn;
 class kxdevicemapper;

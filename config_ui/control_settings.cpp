@@ -7,7 +7,6 @@
 
 #include "config_ui/control_config.h"
 #include "config_ui/widgets.h"
-#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
 #include "core/reference.h"
@@ -24,6 +23,7 @@
 #include "platform/files.h"
 #include "platform/log.h"
 #include "sim/config_files.h"
+#include "sim/windows/window_functions.h"
 
 kxtype svaircraftcontrolsettings::Type("svaircraftcontrolsettings", sizeof(svaircraftcontrolsettings),
                                        kxcreate<svaircraftcontrolsettings>);

@@ -6,7 +6,7 @@
 
 #include "config_ui/node_watch.h"
 #include "core/string.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 class kxbutton;
 class kxcolumn;

@@ -4,7 +4,6 @@
 
 #include "config_ui/calibration.h"
 #include "config_ui/widgets.h"
-#include "sim/views/window_functions.h"
 #include "core/arguments.h"
 #include "core/reference.h"
 #include "gui/containers.h"
@@ -16,6 +15,7 @@
 #include "platform/input_devices.h"
 #include "platform/pinboard.h"
 #include "sim/device_nodes.h"
+#include "sim/windows/window_functions.h"
 
 kxtype kxwindowinputdevices::Type("kxwindowinputdevices", sizeof(kxwindowinputdevices), kxcreate<kxwindowinputdevices>);
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "config_ui/node_watch.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 class kxcolumn;
 class kxpinboard;

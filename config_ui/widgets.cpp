@@ -4,7 +4,7 @@
 #include "gui/display.h"
 #include "gui/scroll.h"
 #include "gui/text.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 namespace svconfig {
 

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzinput::file input("scenery/fuzz.geo", data, size);
   if (!input.Path()) return 0;
   world& w = *sim::TheWorld();
-  sim::LoadScenery("fuzz", &w);
+  sim::ReadScenery("fuzz", &w, nullptr);
   Check(w.start_count >= 0 && w.start_count <= world::kMaxStarts);
   Check(w.contest_count >= 0 && w.contest_count <= world::kMaxContests);
   for (int i = 0; i < w.contest_count; ++i) {

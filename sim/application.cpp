@@ -23,7 +23,7 @@
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/units.h"
-#include "sim/views/menu_bar.h"
+#include "sim/windows/menu_bar.h"
 
 namespace sim {
 

@@ -7,10 +7,10 @@
 #include "platform/codes.h"
 #include "platform/sound.h"
 #include "sim/contest.h"
+#include "sim/placement.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
-#include "sim/world/placement.h"
 #include "sim/world/world.h"
 
 namespace sim {

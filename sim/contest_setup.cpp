@@ -7,11 +7,11 @@
 #include "platform/log.h"
 #include "platform/random.h"
 #include "sim/contest.h"
+#include "sim/placement.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
-#include "sim/world/placement.h"
 #include "sim/world/world.h"
 
 namespace sim {

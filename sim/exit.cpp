@@ -6,12 +6,12 @@
 #include "platform/reserves.h"
 #include "sim/app_hooks.h"
 #include "sim/menu.h"
+#include "sim/menu_bar_actions.h"
+#include "sim/placement.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
-#include "sim/views/menu_actions.h"
-#include "sim/world/placement.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -17,16 +17,16 @@
 #include "sim/menu.h"
 #include "sim/multilanguage.h"
 #include "sim/particles.h"
+#include "sim/placement.h"
 #include "sim/player.h"
 #include "sim/recording.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
 #include "sim/viewer.h"
-#include "sim/views/notice_window.h"
 #include "sim/views/transparent_list.h"
 #include "sim/wind.h"
-#include "sim/world/placement.h"
+#include "sim/windows/notice_window.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -21,15 +21,15 @@
 #include "sim/app_hooks.h"
 #include "sim/exit.h"
 #include "sim/menu.h"
+#include "sim/menu_bar_actions.h"
 #include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/settings.h"
 #include "sim/simulation_mode.h"
-#include "sim/views/menu_actions.h"
-#include "sim/views/menu_bar.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/menu_bar.h"
+#include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -14,12 +14,9 @@
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/settings.h"
+#include "sim/views/reflection_maps.h"
 
 namespace sim {
-
-kxglfont small_font;
-kxglfont large_font;
-kxglfont menu_font;
 
 namespace {
 

@@ -5,16 +5,9 @@
 
 #include <string>
 
-#include "graphics/font.h"
+#include "sim/fonts.h"
 
 namespace sim {
-
-extern kxglfont small_font;  // "texture/arial10.kxf", also the GUI's
-extern kxglfont large_font;  // "texture/arial20b.kxf"
-extern kxglfont menu_font;   // "texture/menufont.kxf"
-
-constexpr int kCubeSize = 128;  // px, edge of a reflection cube face
-constexpr int kCubeMaps = 3;
 
 // Both player records made afresh: every field at its start value (the
 // settings too, which the settings files then read), chained exhaust rows,

@@ -4,9 +4,9 @@
 
 #include "graphics/font.h"
 #include "graphics/gl_frame.h"
+#include "sim/fonts.h"
 #include "sim/hud_texts.h"
 #include "sim/player.h"
-#include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/views/text.h"
 #include "sim/world/contest_record.h"

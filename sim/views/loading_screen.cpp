@@ -9,7 +9,7 @@
 #include "graphics/gl_frame.h"
 #include "platform/log.h"
 #include "platform/window.h"
-#include "sim/resources.h"
+#include "sim/fonts.h"
 #include "sim/views/gl_state.h"
 #include "sim/views/text.h"
 

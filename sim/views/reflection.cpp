@@ -8,8 +8,8 @@
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
 #include "platform/gl_context.h"
-#include "sim/resources.h"
 #include "sim/session.h"
+#include "sim/views/reflection_maps.h"
 #include "sim/views/view_matrices.h"
 
 namespace sim {

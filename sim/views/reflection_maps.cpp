@@ -19,7 +19,6 @@
 #include "platform/gl_context.h"
 #include "platform/text.h"
 #include "sim/player.h"
-#include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/views/reflection.h"
 #include "sim/views/render_to_texture.h"

@@ -8,6 +8,9 @@ struct world;
 
 namespace sim {
 
+constexpr int kCubeSize = 128;  // px, edge of a reflection cube face
+constexpr int kCubeMaps = 3;
+
 // A face byte of the scene (0..255) as a texel of map 0, 1 or 2:
 // 255 / (map + 1)^2 x (0.125 v + 0.25 v^3), v = byte / 255, truncated.
 // White gives 95, 23 and 10.

@@ -27,7 +27,7 @@
 #include "sim/views/gl_state.h"
 #include "sim/views/ground_shadow.h"
 #include "sim/views/part_walk.h"
-#include "sim/views/particles.h"
+#include "sim/views/particle_draw.h"
 #include "sim/views/reflection.h"
 #include "sim/views/sky.h"
 #include "sim/views/trace.h"

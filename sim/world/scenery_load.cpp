@@ -1,6 +1,6 @@
 // Sections: defaults; preview and clouds; transparent elements and
 // billboards; lights; collision world; photo objects and roughness;
-// contests; LoadScenery and FreeScenery.
+// contests; ReadScenery and FreeScenery.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -17,8 +17,6 @@
 #include "platform/files.h"
 #include "platform/reserves.h"
 #include "platform/text.h"
-#include "sim/notice.h"
-#include "sim/session.h"
 #include "sim/world/balloons.h"
 #include "sim/world/blocks.h"
 #include "sim/world/photo_grid.h"
@@ -283,7 +281,7 @@ void BuildPhotoObjects(world* w) {
 
 // ---- contests
 
-void PrepareContests(world* w) {
+void PrepareContests(world* w, kxtexture* balloonShadow) {
   w->first_contest = w->contest_count > 0 ? w->contests : nullptr;
   for (int i = 0; i < w->contest_count; ++i) {
     contestrec& c = w->contests[i];
@@ -292,14 +290,14 @@ void PrepareContests(world* w) {
     c.best_points = -1;
     for (balloonrec* b = c.first_balloon; b; b = b->next) {
       CollectBounds(nullptr, b->mesh, &b->shadow);
-      b->shadow.texture = session.balloon_shadow_texture;
+      b->shadow.texture = balloonShadow;
     }
   }
 }
 
 }  // namespace
 
-// ---- LoadScenery and FreeScenery
+// ---- ReadScenery and FreeScenery
 
 world* TheWorld() { return &theworld; }
 
@@ -315,11 +313,11 @@ int HasGround(const world* w) {
   return 0;
 }
 
-int LoadScenery(const char* name, world* w) {
+sceneryloaded ReadScenery(const char* name, world* w, kxtexture* balloonShadow) {
   uint32_t started = kxsystem::GetTime();
-  if (!w) return 1;
+  if (!w) return {};
   // The caller may pass the `scenery` setting or the world's own name, both
-  // written below: work on a copy.
+  // written after the load: work on a copy.
   const std::string given = name ? name : "";
   // A scenery is named as an aircraft is: a name inside "scenery/", never a
   // path. Another loads nothing and leaves the setting as it was.
@@ -336,39 +334,14 @@ int LoadScenery(const char* name, world* w) {
     kxcore::Log("sim:  loading scenery %s...\n", path.c_str());
     ReadSceneryFile(path.c_str(), w);
   }
-  PrepareContests(w);
-  session.current_contest = nullptr;
-  session.selected_contest = 0;
+  PrepareContests(w, balloonShadow);
   LoadClouds(w);
   BuildTransparentList(w);
   NormaliseLights(w);
   kxcore::Log("sim:    loading time=%d mus\n", static_cast<int>(kxsystem::GetTime() - started));
   BuildCollision(w);
   if (w->photo) BuildPhotoObjects(w);
-  if (plain) std::snprintf(session.scenery, sizeof session.scenery, "%s", scenery.c_str());
-  return 1;
-}
-
-/* Without ground a flight would fall for ever, so a scenery that gives
-   none is replaced by the default one. The setting keeps the user's choice:
-   the scenery may be back (a folder mounted again) at the next start. */
-int LoadSceneryOrDefault(const char* name, world* w) {
-  if (!w) return 0;
-  const std::string chosen = name ? name : "";
-  const std::string setting = session.scenery;
-  LoadScenery(chosen.c_str(), w);
-  if (HasGround(w)) return 1;
-  if (chosen != kDefaultScenery) {
-    kxcore::Log("sim:  scenery %s has nothing to stand on; %s loaded instead\n", kxexcerpt(chosen).c_str(),
-                kDefaultScenery);
-    PostNotice("The scenery " + kxexcerpt(chosen) + " could not be loaded (see the log); the scenery " +
-               kDefaultScenery + " is loaded instead.");
-    LoadScenery(kDefaultScenery, w);
-    std::snprintf(session.scenery, sizeof session.scenery, "%s", setting.c_str());
-    if (HasGround(w)) return 1;
-  }
-  kxcore::Log("sim:  scenery %s has nothing to stand on; no flight is possible\n", kDefaultScenery);
-  return 0;
+  return {plain, plain ? scenery : std::string()};
 }
 
 void FreeScenery(world* w) {

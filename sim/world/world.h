@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/matrix.h"
 #include "graphics/collision_world.h"
@@ -127,20 +128,23 @@ kxtexture* SceneryPreview(world* w);
 // The scenery loaded in place of one that gives nothing to stand on.
 extern const char kDefaultScenery[];  // "winzeln"
 
+// What a load leaves for the session to take over: whether the name was a
+// name inside "scenery/" (only then does the `scenery` setting follow it)
+// and the name as loaded. The contests of the scenery before are gone.
+struct sceneryloaded {
+  bool named = false;
+  std::string name;
+};
+
 // Releases the loaded scenery, reads "scenery/<name>.geo" into w and builds
-// its collision world, transparent list, clouds, panorama and contests.
-// Missing or broken parts are logged and left out; always 1.
-int LoadScenery(const char* name, world* w);
-// LoadScenery for a scenery the user chose: one that gives nothing to stand
-// on (a file missing, unreadable, empty or not a scenery) is replaced by the
-// default scenery with a log line and a notice, and the `scenery` setting
-// keeps the name it had. 1 when w has ground then, 0 when not even the
-// default scenery gives any.
-int LoadSceneryOrDefault(const char* name, world* w);
+// its collision world, transparent list, clouds, panorama and contests,
+// whose balloons cast balloonShadow. Missing or broken parts are logged and
+// left out.
+sceneryloaded ReadScenery(const char* name, world* w, kxtexture* balloonShadow);
 // 1 when the loaded scenery has something to stand on: a ground or ocean
 // mesh, or a scenery object with a mesh.
 int HasGround(const world* w);
-// Releases everything LoadScenery made; every handle and pointer becomes null.
+// Releases everything ReadScenery made; every handle and pointer becomes null.
 void FreeScenery(world* w);
 
 }  // namespace sim

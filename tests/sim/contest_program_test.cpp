@@ -15,7 +15,7 @@
 #include "core/interpreter.h"
 #include "dynamics/instance.h"
 #include "platform/random.h"
-#include "sim/world/placement.h"
+#include "sim/placement.h"
 #include "sim/world/world.h"
 #include "tests/sim/program_support.h"
 

@@ -9,6 +9,7 @@
 #include "graphics/convex_body.h"
 #include "graphics/mesh.h"
 #include "platform/sound.h"
+#include "sim/scenery.h"
 #include "sim/world/world.h"
 #include "tests/graphics/geometry_support.h"
 #include "tests/sim/sim_support.h"

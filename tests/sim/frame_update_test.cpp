@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "sim/multilanguage.h"
+#include "sim/placement.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
-#include "sim/world/placement.h"
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 #include "flight_support.h"
 
 namespace {

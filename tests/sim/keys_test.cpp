@@ -10,9 +10,9 @@
 #include "platform/events.h"
 #include "sim/app_hooks.h"
 #include "sim/modes.h"
+#include "sim/placement.h"
 #include "sim/vec3.h"
-#include "sim/world/placement.h"
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 #include "flight_support.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "gui/window.h"
 #include "platform/input_devices.h"
 #include "sim/resources.h"
-#include "sim/views/menu_bar.h"
+#include "sim/windows/menu_bar.h"
 #include "tests/sim/program_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "dynamics/instance.h"
 #include "sim/recording.h"
 #include "sim/session.h"
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 #include "tests/sim/program_support.h"
 #include "tests/sim/recording_support.h"
 

@@ -14,9 +14,10 @@
 #include "dynamics/tow.h"
 #include "platform/device_mapper.h"
 #include "platform/pinboard.h"
-#include "sim/views/menu_actions.h"
-#include "sim/world/placement.h"
-#include "sim/world/shadow_prep.h"
+#include "sim/menu_bar_actions.h"
+#include "sim/placement.h"
+#include "sim/scenery.h"
+#include "sim/views/shadow_prep.h"
 #include "tests/sim/flight_support.h"
 
 namespace {

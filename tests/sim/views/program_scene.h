@@ -16,6 +16,7 @@
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
 #include "sim/player.h"
+#include "sim/scenery.h"
 #include "sim/session.h"
 #include "sim/views/display_lists.h"
 #include "sim/views/gl_state.h"

@@ -16,6 +16,7 @@
 #include "graphics/texture_table.h"
 #include "platform/random.h"
 #include "platform/reserves.h"
+#include "sim/scenery.h"
 #include "sim/session.h"
 #include "sim/world/world.h"
 #include "tests/graphics/geometry_support.h"

@@ -1,5 +1,5 @@
 // Sections: the row table; the window; the five layouts.
-#include "sim/views/option_windows.h"
+#include "sim/windows/option_windows.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include "gui/text.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 namespace sim {
 

@@ -17,7 +17,7 @@
 #include "platform/window.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/views/menu_bar.h"
+#include "sim/windows/menu_bar.h"
 #include "sim/world/world.h"
 #include "tests/gui/widget_support.h"
 #include "tests/sim/sim_support.h"

@@ -1,6 +1,6 @@
 // Sections: player lookup; units; view modes; second view; flight info;
 // trace; clouds and toggles.
-#include "sim/views/menu_actions.h"
+#include "sim/menu_bar_actions.h"
 
 #include "platform/log.h"
 #include "platform/window.h"

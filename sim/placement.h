@@ -8,7 +8,6 @@
 #include "core/matrix.h"
 
 class kxgeometricobject;
-class kxnode;
 struct kxdflightstate;
 struct simplayer;
 
@@ -42,9 +41,6 @@ void SetAircraftPose(simplayer* player, const kxmatrix& frame, const float veloc
 // components draw them), so a part without one takes its counterpart's.
 void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count,
                           const kxgeometricobject* shapes = nullptr);
-// 1 for a main rotor, tail rotor or propeller component (the parts that
-// spin, get blur discs and collide with balloons).
-int IsRotatingComponent(const kxnode* component);
 // Frees the flight state's rotating-part bodies.
 void FreeRotatingBodies(kxdflightstate* state);
 

@@ -1,6 +1,6 @@
 // Sections: builders; the entry table; CreateMenu and DestroyMenu;
 // ActivateMenu and UpdateMenuState; window access.
-#include "sim/views/menu_bar.h"
+#include "sim/windows/menu_bar.h"
 
 #include <cstring>
 #include <iterator>
@@ -19,17 +19,17 @@
 #include "platform/gl_context.h"
 #include "platform/window.h"
 #include "sim/keys.h"
+#include "sim/menu_bar_actions.h"
 #include "sim/modes.h"
 #include "sim/player.h"
 #include "sim/session.h"
-#include "sim/views/help_windows.h"
-#include "sim/views/main_options_window.h"
-#include "sim/views/menu_actions.h"
-#include "sim/views/notice_window.h"
-#include "sim/views/option_windows.h"
-#include "sim/views/recording_windows.h"
-#include "sim/views/scenery_window.h"
-#include "sim/views/sound_windows.h"
+#include "sim/windows/help_windows.h"
+#include "sim/windows/main_options_window.h"
+#include "sim/windows/notice_window.h"
+#include "sim/windows/option_windows.h"
+#include "sim/windows/recording_windows.h"
+#include "sim/windows/scenery_window.h"
+#include "sim/windows/sound_windows.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -1,4 +1,4 @@
-#include "sim/views/particles.h"
+#include "sim/views/particle_draw.h"
 
 #include <GL/gl.h>
 

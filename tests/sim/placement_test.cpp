@@ -1,4 +1,4 @@
-#include "sim/world/placement.h"
+#include "sim/placement.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include "graphics/texture_table.h"
 #include "sim/app_hooks.h"
 #include "sim/view_modes.h"
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 #include "tests/sim/flight_support.h"
 
 namespace {

@@ -4,11 +4,11 @@
 
 #include "platform/null_window.h"
 #include "sim/app_hooks.h"
+#include "sim/menu_bar_actions.h"
 #include "sim/player.h"
 #include "sim/settings.h"
 #include "sim/units.h"
-#include "sim/views/menu_actions.h"
-#include "tests/sim/views/menu_support.h"
+#include "tests/sim/windows/menu_support.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #pragma once
 
 class kxgeometricobject;
+class kxnode;
 
 namespace sim {
 
@@ -30,5 +31,8 @@ void GenerateShadow(int player);
 void CreateBlurDiscs(int player);
 // Draw kinds of the tree, children first.
 void ClassifyDrawKinds(kxgeometricobject* object);
+// 1 for a main rotor, tail rotor or propeller component (the parts that
+// spin, get blur discs and collide with balloons).
+int IsRotatingComponent(const kxnode* component);
 
 }  // namespace sim

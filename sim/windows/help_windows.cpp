@@ -1,5 +1,5 @@
 // Sections: the shortcut texts; wndKeys; wndAbout; wndNoDevice; wndOldModel.
-#include "sim/views/help_windows.h"
+#include "sim/windows/help_windows.h"
 
 #include <cstring>
 
@@ -9,8 +9,8 @@
 #include "platform/codes.h"
 #include "sim/menu.h"
 #include "sim/session.h"
-#include "sim/views/menu_bar.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/menu_bar.h"
+#include "sim/windows/window_functions.h"
 
 namespace sim {
 

@@ -1,5 +1,5 @@
 // Sections: wndOptionsMain (build, fill, apply); wndRestart.
-#include "sim/views/main_options_window.h"
+#include "sim/windows/main_options_window.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,8 +15,9 @@
 #include "platform/window.h"
 #include "sim/language_switch.h"
 #include "sim/menu.h"
-#include "sim/views/menu_bar.h"
-#include "sim/views/window_functions.h"
+#include "sim/scenery.h"
+#include "sim/windows/menu_bar.h"
+#include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {

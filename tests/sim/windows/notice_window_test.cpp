@@ -1,11 +1,11 @@
-#include "sim/views/notice_window.h"
+#include "sim/windows/notice_window.h"
 
 #include <string>
 
 #include "gui/gui.h"
 #include "sim/notice.h"
-#include "sim/views/window_functions.h"
-#include "tests/sim/views/menu_support.h"
+#include "sim/windows/window_functions.h"
+#include "tests/sim/windows/menu_support.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sim/views/scenery_window.h"
+#include "sim/windows/scenery_window.h"
 
 #include <cstring>
 #include <string>
@@ -15,8 +15,9 @@
 #include "platform/file_lists.h"
 #include "sim/menu.h"
 #include "sim/player.h"
+#include "sim/scenery.h"
 #include "sim/views/loading_screen.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {

@@ -1,4 +1,4 @@
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +8,9 @@
 #include "core/value.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
+#include "dynamics/components/main_rotor.h"
+#include "dynamics/components/propeller.h"
+#include "dynamics/components/tail_rotor.h"
 #include "dynamics/instance.h"
 #include "graphics/draw.h"
 #include "graphics/geometric_object.h"
@@ -19,7 +22,6 @@
 #include "sim/session.h"
 #include "sim/views/blur_disc.h"
 #include "sim/views/loading_screen.h"
-#include "sim/world/placement.h"
 #include "sim/world/scenery_mesh.h"
 
 namespace sim {
@@ -188,6 +190,12 @@ void PrepareFlightGraphics(int player) {
   DrawLoadingScreen(1, "loading aircraft %d %s", player + 1, name);
   CreateBlurDiscs(player);
   ClassifyAndCopy(p, instance);
+}
+
+int IsRotatingComponent(const kxnode* component) {
+  if (!component) return 0;
+  const kxtype* t = component->type;
+  return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
 }
 
 }  // namespace sim

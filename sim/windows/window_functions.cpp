@@ -1,4 +1,4 @@
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 #include "graphics/font.h"
 #include "gui/button.h"

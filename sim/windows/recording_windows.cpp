@@ -1,5 +1,5 @@
 // Sections: the shared list; wndLoadRecord; wndSaveRecord; wndWrongScenery.
-#include "sim/views/recording_windows.h"
+#include "sim/windows/recording_windows.h"
 
 #include <cstring>
 #include <string>
@@ -19,8 +19,8 @@
 #include "platform/file_lists.h"
 #include "sim/player.h"
 #include "sim/recording.h"
-#include "sim/views/menu_bar.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/menu_bar.h"
+#include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {

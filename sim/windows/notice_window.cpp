@@ -1,12 +1,12 @@
-#include "sim/views/notice_window.h"
+#include "sim/windows/notice_window.h"
 
 #include <cstring>
 
 #include "gui/gui.h"
 #include "gui/list_item.h"
 #include "sim/notice.h"
-#include "sim/views/menu_bar.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/menu_bar.h"
+#include "sim/windows/window_functions.h"
 
 namespace sim {
 

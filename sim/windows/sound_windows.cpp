@@ -1,5 +1,5 @@
 // Sections: wndOptionsSound; wndTitleSelect.
-#include "sim/views/sound_windows.h"
+#include "sim/windows/sound_windows.h"
 
 #include <cstring>
 #include <string>
@@ -16,7 +16,7 @@
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "sim/session.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 
 namespace sim {
 

@@ -8,10 +8,10 @@
 #include "graphics/texture_table.h"
 #include "gui/gui.h"
 #include "gui/images.h"
-#include "sim/views/window_functions.h"
+#include "sim/windows/window_functions.h"
 #include "tests/gui/gl_gui_support.h"
 #include "tests/platform/gl_support.h"
-#include "tests/sim/views/menu_support.h"
+#include "tests/sim/windows/menu_support.h"
 
 namespace {
 

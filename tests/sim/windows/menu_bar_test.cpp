@@ -8,8 +8,8 @@
 #include "platform/gl_context.h"
 #include "sim/keys.h"
 #include "sim/player.h"
-#include "sim/views/window_functions.h"
-#include "tests/sim/views/menu_support.h"
+#include "sim/windows/window_functions.h"
+#include "tests/sim/windows/menu_support.h"
 
 namespace {
 

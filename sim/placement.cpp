@@ -1,11 +1,8 @@
-#include "sim/world/placement.h"
+#include "sim/placement.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "dynamics/components/main_rotor.h"
-#include "dynamics/components/propeller.h"
-#include "dynamics/components/tail_rotor.h"
 #include "dynamics/instance.h"
 #include "graphics/collision_world.h"
 #include "graphics/convex_body.h"
@@ -14,12 +11,13 @@
 #include "platform/log.h"
 #include "platform/music.h"
 #include "sim/app_hooks.h"
+#include "sim/menu_bar_actions.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
 #include "sim/view_modes.h"
-#include "sim/views/menu_actions.h"
 #include "sim/views/reflection_maps.h"
+#include "sim/views/shadow_prep.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -119,12 +117,6 @@ kxmatrix HeadingFrame(float headingDegrees, const float position[3]) {
   frame.Y = {s, c, 0.0f, 0.0f};
   frame.R = {position[0], position[1], position[2], 1.0f};
   return frame;
-}
-
-int IsRotatingComponent(const kxnode* component) {
-  if (!component) return 0;
-  const kxtype* t = component->type;
-  return t == &kxdrotor00::Type || t == &kxdrotor01::Type || t == &kxdtailrotor00::Type || t == &kxdpropeller00::Type;
 }
 
 void CollectRotatingParts(kxgeometricobject* object, void** meshes, float** frames, int* count,

@@ -2,7 +2,7 @@
 // recording starts it from its first frame, whatever it was doing.
 #include "sim/player.h"
 #include "sim/recording.h"
-#include "tests/sim/views/menu_support.h"
+#include "tests/sim/windows/menu_support.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "graphics/mesh.h"
 #include "sim/menu.h"
 #include "sim/simulation_mode.h"
-#include "sim/world/shadow_prep.h"
+#include "sim/views/shadow_prep.h"
 #include "tests/sim/flight_support.h"
 
 namespace {
