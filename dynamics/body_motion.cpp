@@ -324,7 +324,9 @@ void kxdbody::Follow(unsigned pass) {
 }
 
 void kxdbody::FollowCarrier() {
-  if (Joint) {
+  // A joint without a link turns nothing: the relative frame is placed as
+  // it stands (a fixed landing gear's leg, every substep).
+  if (Joint && Joint->Link) {
     FollowTurned();
   } else {
     Place(Relative);
