@@ -130,6 +130,9 @@ class kxdbody : public kxdintegrable {
   // whose joint turns nothing: all a body's own weight needs to be handed
   // over.
   void FollowCarrierOrigin();
+  // R and its velocity D.R of what FollowCarrier places, the same to the
+  // bit, for a body whose joint turns nothing.
+  void FollowCarrierOriginAndVelocity();
   // The frame a body that places itself takes at the start of its force
   // pass: FollowCarrier, or only R while its aircraft's frame is clear and
   // nothing turns it (no ask then reads more than the weight's arm).

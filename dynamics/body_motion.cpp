@@ -333,14 +333,26 @@ void kxdbody::FollowCarrier() {
   }
 }
 
-void kxdbody::FollowCarrierOrigin() {
-  const kxdbody& carrier = *ParentBody;
-  lanes r = Lanes(Relative.R);
+namespace {
+
+// The row Place makes of a relative point r from a carrier's frame F (B for
+// the place, D for its velocity).
+[[gnu::always_inline]] inline lanes PlacedPoint(const kxmatrix& F, lanes r) {
   lanes x = kxlanes::Broadcast<0>(r);
   lanes y = kxlanes::Broadcast<1>(r);
   lanes z = kxlanes::Broadcast<2>(r);
-  lanes b = Add(Add(Mul(Lanes(carrier.B.X), x), Mul(Lanes(carrier.B.Y), y)), Mul(Lanes(carrier.B.Z), z));
-  Store(B.R, Add(b, Lanes(carrier.B.R)));
+  lanes b = Add(Add(Mul(Lanes(F.X), x), Mul(Lanes(F.Y), y)), Mul(Lanes(F.Z), z));
+  return Add(b, Lanes(F.R));
+}
+
+}  // namespace
+
+void kxdbody::FollowCarrierOrigin() { Store(B.R, PlacedPoint(ParentBody->B, Lanes(Relative.R))); }
+
+void kxdbody::FollowCarrierOriginAndVelocity() {
+  const lanes r = Lanes(Relative.R);
+  Store(B.R, PlacedPoint(ParentBody->B, r));
+  Store(D.R, PlacedPoint(ParentBody->D, r));
 }
 
 void kxdbody::FollowForForcePass() {
