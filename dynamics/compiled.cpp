@@ -1,6 +1,7 @@
 #include "dynamics/compiled.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <initializer_list>
 
@@ -163,10 +164,11 @@ bool StillAndTurning(const float* G, const kxvector4r& omega) {
   using namespace kxlanes;
   const f4 zero = Zero();
   if (Mask(Equal(LoadU(G), zero)) != 15u || Mask(Equal(LoadU(G + 4), zero)) != 15u || G[8] != 0.0f) return false;
-  for (float w : {omega.x, omega.y, omega.z}) {
-    if (w == 0.0f || !std::isfinite(w)) return false;
-  }
-  return true;
+  // x, y and z each neither a zero nor beyond the largest float (a NaN
+  // fails the comparison).
+  const f4 w = LoadU(&omega.x);
+  const f4 turning = And(NotEqual(w, zero), LessEq(Abs(w), Splat(FLT_MAX)));
+  return (Mask(turning) & 7u) == 7u;
 }
 
 // The air's gradient turned into the axes of B, rows as kxdcarrierframe's
