@@ -70,8 +70,12 @@ class kxdbody : public kxdintegrable {
   // needs none of (see kxdaircraftinstance::FrameClear). The driver asks
   // once a frame and leaves the body out of the other passes for that
   // frame. A class with passes of its own answers for them; by default it
-  // works in both.
-  static constexpr int kForcePass = 1, kIntegratePass = 2, kAskPass = 4, kAllPasses = kForcePass | kIntegratePass;
+  // works in both. kOwnHandOver adds that a carried body's force pass ends
+  // with its loads handed on (kxdbody::ComputeChange, never folded) and that
+  // no other part loads it: the driver's hand-over after the force pass
+  // need not ask it then.
+  static constexpr int kForcePass = 1, kIntegratePass = 2, kAskPass = 4, kOwnHandOver = 8,
+                       kAllPasses = kForcePass | kIntegratePass;
   virtual int SubstepPasses(const kxdfold* fold) const;
   // How far from R (m) the contact and strike asks of the body's substeps
   // reach, as the extent they give ClearAround about R; negative when the

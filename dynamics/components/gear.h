@@ -19,8 +19,9 @@ class kxdgear00 : public kxdbody {
   // velocity (its drag and its weight's arm): nothing else reads its frame
   // inside the substeps.
   bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
-  // A carried leg has nothing to integrate: its carrier's frame is its.
-  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass : kAllPasses; }
+  // A carried leg has nothing to integrate: its carrier's frame is its. Its
+  // drag and weight are handed on at the end of its force pass.
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass | kOwnHandOver : kAllPasses; }
 
   // Sets up the last sibling joint whose Body1 is this leg; null when none.
   kxdjoint00* ConfigureJoint();
