@@ -183,18 +183,8 @@ float Dot3(lanes a, lanes b) {
   return (q[0] + q[1]) + q[2];
 }
 
-// (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it: the three
-// products turned so that one lane holds each sum.
-lanes Dots(lanes a, lanes b, lanes c, lanes v) {
-  using kxlanes::Shuffle;
-  lanes qa = Mul(a, v), qb = Mul(b, v), qc = Mul(c, v);
-  lanes low = kxlanes::UnpackLow(qa, qb);    // qa.x qb.x qa.y qb.y
-  lanes high = kxlanes::UnpackHigh(qa, qb);  // qa.z qb.z qa.w qb.w
-  lanes first = Shuffle<0, 1, 0, 0>(low, qc);
-  lanes second = Shuffle<2, 3, 1, 1>(low, qc);
-  lanes third = Shuffle<0, 1, 2, 2>(high, qc);
-  return Add(Add(first, second), third);
-}
+// (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it.
+lanes Dots(lanes a, lanes b, lanes c, lanes v) { return kxlanes::Dots3(a, b, c, v); }
 
 lanes Row(const float* m, int i) { return kxlanes::LoadU(m + 4 * i); }
 

@@ -143,7 +143,11 @@ namespace {
 // A world vector in the axes of B; always inlined, as a substep's set-up
 // turns several (a call cost about as much as the turn).
 [[gnu::always_inline]] inline kxvector4r InAxes(const kxmatrix& B, const kxvector4r& v) {
-  return {kxvector4r::Dot3(B.X, v), kxvector4r::Dot3(B.Y, v), kxvector4r::Dot3(B.Z, v), 0.0f};
+  using namespace kxlanes;
+  // Each lane summed as Dot3 sums it; w made +0.
+  kxvector4r out;
+  StoreU(&out.x, XYZ(Dots3(LoadU(&B.X.x), LoadU(&B.Y.x), LoadU(&B.Z.x), LoadU(&v.x))));
+  return out;
 }
 
 }  // namespace
