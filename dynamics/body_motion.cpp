@@ -40,6 +40,12 @@ lanes Crossed(lanes a, lanes b) {
                        Mul(Shuffle<2, 0, 1, 3>(a, a), Shuffle<1, 2, 0, 3>(b, b))));
 }
 
+// The centre of mass c (body axes) from R in the world: (0 + x c.x + y
+// c.y) + z c.z for the axes x, y and z, summed as CentreOffset sums it.
+lanes CentreFrom(lanes x, lanes y, lanes z, const kxvector4r& c) {
+  return Add(Add(Add(Splat(0.0f), Mul(x, Splat(c.x))), Mul(y, Splat(c.y))), Mul(z, Splat(c.z)));
+}
+
 kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
 kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
@@ -159,9 +165,11 @@ void kxdbody::FinishChange(kxdbody* change) {
   if (!ParentBody && change) {
     // The momenta are taken about the centre of mass, so a body carrying
     // others off its R neither spins nor drifts under gravity alone.
+    // In lanes, as CentreOffset, Cross and the negated sum form it (L's w
+    // keeps Torque's, less a +0).
     change->P = Force;
-    change->L = Torque;
-    AddTo(change->L, CrossOf(CentreOffset(), Force), -1.0f);
+    const lanes centre = CentreFrom(Lanes(B.X), Lanes(B.Y), Lanes(B.Z), SystemCentre);
+    Store(change->L, Sub(Lanes(Torque), Crossed(centre, Lanes(Force))));
     change->D = kxmatrix{};
     change->B = D;
   }
@@ -210,8 +218,7 @@ lanes Normalised(lanes v) {
   s.dz = Crossed(s.omega, s.z);
   float inverseMass = b.SystemMass > 0.0f ? 1.0f / b.SystemMass : 0.0f;
   // P / M is the centre's velocity; R moves with it and turns about it.
-  const kxvector4r& c = b.SystemCentre;
-  lanes centre = Add(Add(Add(Splat(0.0f), Mul(s.x, Splat(c.x))), Mul(s.y, Splat(c.y))), Mul(s.z, Splat(c.z)));
+  lanes centre = CentreFrom(s.x, s.y, s.z, b.SystemCentre);
   s.dr = Sub(Direction(Mul(s.p, Splat(inverseMass))), Crossed(s.omega, centre));
 }
 
