@@ -88,6 +88,8 @@ class kxdbody : public kxdintegrable {
   // the force pass and the integrations first in the integration, so a
   // class that offers one reads in its force pass nothing another force
   // pass writes, and in its integration nothing another integration does.
+  // A batch's force pass puts nothing on its bodies' force and torque
+  // accumulators: the driver's hand-over leaves them out.
   struct batch {
     void (*force)(kxdintegrable* const* pairs, int count);
     void (*integrate)(kxdintegrable* const* pairs, int count, float dt);

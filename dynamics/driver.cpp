@@ -277,7 +277,6 @@ void Passes(walklists& w) {
       }
       w.batches[i].pairs.push_back(t.state);
       w.batches[i].pairs.push_back(t.change);
-      t.body->followPass = forced;
       continue;
     }
     const int passes = t.body ? t.body->SubstepPasses(fold) : kxdbody::kAllPasses;
