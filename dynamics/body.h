@@ -211,6 +211,9 @@ class kxdbody : public kxdintegrable {
   // HandOver for a folded body, onto its carrier's totals. Kept out of
   // line: inlined, its room would be taken on every hand-over.
   [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);
+  // HandOver for a carried body that is not folded, with a load: onto its
+  // free body's totals.
+  void HandOverToRoot();
   // FollowCarrier with the relative frame the joint turns: kept out of
   // line, so the bodies without a joint need none of its room.
   [[gnu::noinline]] void FollowTurned();

@@ -91,7 +91,8 @@ void kxdbody::ComputeChange(kxdintegrable*, int) {
   }
   Force.z -= kGravity * Mass;
   if (Contact) AddOwnContact();
-  HandOver();
+  // Not folded, as asked above: a carried body's loads go on as they stand.
+  if (ParentBody && HasLoad()) HandOverToRoot();
 }
 
 void kxdbody::HandOver() {
@@ -104,6 +105,10 @@ void kxdbody::HandOver() {
     HandOverFolded(*fold);
     return;
   }
+  HandOverToRoot();
+}
+
+void kxdbody::HandOverToRoot() {
   // A carried body's forces act on the free body that carries it (most
   // often its carrier itself); the root's w lanes keep what they held.
   kxdbody* root = ParentBody->ParentBody ? RootCarrier() : ParentBody;
