@@ -96,4 +96,15 @@ template <int i>
   SIMDE_MM_TRANSPOSE4_PS(r0, r1, r2, r3);
 }
 
+// ---- sums across lanes
+// (a.v, b.v, c.v, c.v) over x, y and z, each summed as the scalar
+// (x x' + y y') + z z': the three products turned so that one lane holds
+// each sum. No w lane is read.
+[[gnu::always_inline]] inline f4 Dots3(f4 a, f4 b, f4 c, f4 v) {
+  const f4 qa = Mul(a, v), qb = Mul(b, v), qc = Mul(c, v);
+  const f4 low = UnpackLow(qa, qb);    // qa.x qb.x qa.y qb.y
+  const f4 high = UnpackHigh(qa, qb);  // qa.z qb.z qa.w qb.w
+  return Add(Add(Shuffle<0, 1, 0, 0>(low, qc), Shuffle<2, 3, 1, 1>(low, qc)), Shuffle<0, 1, 2, 2>(high, qc));
+}
+
 }  // namespace kxlanes

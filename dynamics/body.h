@@ -70,8 +70,12 @@ class kxdbody : public kxdintegrable {
   // needs none of (see kxdaircraftinstance::FrameClear). The driver asks
   // once a frame and leaves the body out of the other passes for that
   // frame. A class with passes of its own answers for them; by default it
-  // works in both.
-  static constexpr int kForcePass = 1, kIntegratePass = 2, kAskPass = 4, kAllPasses = kForcePass | kIntegratePass;
+  // works in both. kOwnHandOver adds that a carried body's force pass ends
+  // with its loads handed on (kxdbody::ComputeChange, never folded) and that
+  // no other part loads it: the driver's hand-over after the force pass
+  // need not ask it then.
+  static constexpr int kForcePass = 1, kIntegratePass = 2, kAskPass = 4, kOwnHandOver = 8,
+                       kAllPasses = kForcePass | kIntegratePass;
   virtual int SubstepPasses(const kxdfold* fold) const;
   // How far from R (m) the contact and strike asks of the body's substeps
   // reach, as the extent they give ClearAround about R; negative when the
@@ -84,6 +88,8 @@ class kxdbody : public kxdintegrable {
   // the force pass and the integrations first in the integration, so a
   // class that offers one reads in its force pass nothing another force
   // pass writes, and in its integration nothing another integration does.
+  // A batch's force pass puts nothing on its bodies' force and torque
+  // accumulators: the driver's hand-over leaves them out.
   struct batch {
     void (*force)(kxdintegrable* const* pairs, int count);
     void (*integrate)(kxdintegrable* const* pairs, int count, float dt);
@@ -130,6 +136,9 @@ class kxdbody : public kxdintegrable {
   // whose joint turns nothing: all a body's own weight needs to be handed
   // over.
   void FollowCarrierOrigin();
+  // R and its velocity D.R of what FollowCarrier places, the same to the
+  // bit, for a body whose joint turns nothing.
+  void FollowCarrierOriginAndVelocity();
   // The frame a body that places itself takes at the start of its force
   // pass: FollowCarrier, or only R while its aircraft's frame is clear and
   // nothing turns it (no ask then reads more than the weight's arm).
@@ -202,6 +211,9 @@ class kxdbody : public kxdintegrable {
   // HandOver for a folded body, onto its carrier's totals. Kept out of
   // line: inlined, its room would be taken on every hand-over.
   [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);
+  // HandOver for a carried body that is not folded, with a load: onto its
+  // free body's totals.
+  void HandOverToRoot();
   // FollowCarrier with the relative frame the joint turns: kept out of
   // line, so the bodies without a joint need none of its room.
   [[gnu::noinline]] void FollowTurned();

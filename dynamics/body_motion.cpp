@@ -40,6 +40,12 @@ lanes Crossed(lanes a, lanes b) {
                        Mul(Shuffle<2, 0, 1, 3>(a, a), Shuffle<1, 2, 0, 3>(b, b))));
 }
 
+// The centre of mass c (body axes) from R in the world: (0 + x c.x + y
+// c.y) + z c.z for the axes x, y and z, summed as CentreOffset sums it.
+lanes CentreFrom(lanes x, lanes y, lanes z, const kxvector4r& c) {
+  return Add(Add(Add(Splat(0.0f), Mul(x, Splat(c.x))), Mul(y, Splat(c.y))), Mul(z, Splat(c.z)));
+}
+
 kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
 
 kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
@@ -85,7 +91,8 @@ void kxdbody::ComputeChange(kxdintegrable*, int) {
   }
   Force.z -= kGravity * Mass;
   if (Contact) AddOwnContact();
-  HandOver();
+  // Not folded, as asked above: a carried body's loads go on as they stand.
+  if (ParentBody && HasLoad()) HandOverToRoot();
 }
 
 void kxdbody::HandOver() {
@@ -98,6 +105,10 @@ void kxdbody::HandOver() {
     HandOverFolded(*fold);
     return;
   }
+  HandOverToRoot();
+}
+
+void kxdbody::HandOverToRoot() {
   // A carried body's forces act on the free body that carries it (most
   // often its carrier itself); the root's w lanes keep what they held.
   kxdbody* root = ParentBody->ParentBody ? RootCarrier() : ParentBody;
@@ -159,9 +170,11 @@ void kxdbody::FinishChange(kxdbody* change) {
   if (!ParentBody && change) {
     // The momenta are taken about the centre of mass, so a body carrying
     // others off its R neither spins nor drifts under gravity alone.
+    // In lanes, as CentreOffset, Cross and the negated sum form it (L's w
+    // keeps Torque's, less a +0).
     change->P = Force;
-    change->L = Torque;
-    AddTo(change->L, CrossOf(CentreOffset(), Force), -1.0f);
+    const lanes centre = CentreFrom(Lanes(B.X), Lanes(B.Y), Lanes(B.Z), SystemCentre);
+    Store(change->L, Sub(Lanes(Torque), Crossed(centre, Lanes(Force))));
     change->D = kxmatrix{};
     change->B = D;
   }
@@ -183,18 +196,8 @@ float Dot3(lanes a, lanes b) {
   return (q[0] + q[1]) + q[2];
 }
 
-// (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it: the three
-// products turned so that one lane holds each sum.
-lanes Dots(lanes a, lanes b, lanes c, lanes v) {
-  using kxlanes::Shuffle;
-  lanes qa = Mul(a, v), qb = Mul(b, v), qc = Mul(c, v);
-  lanes low = kxlanes::UnpackLow(qa, qb);    // qa.x qb.x qa.y qb.y
-  lanes high = kxlanes::UnpackHigh(qa, qb);  // qa.z qb.z qa.w qb.w
-  lanes first = Shuffle<0, 1, 0, 0>(low, qc);
-  lanes second = Shuffle<2, 3, 1, 1>(low, qc);
-  lanes third = Shuffle<0, 1, 2, 2>(high, qc);
-  return Add(Add(first, second), third);
-}
+// (a.v, b.v, c.v) in x, y and z, each summed as Dot3 sums it.
+lanes Dots(lanes a, lanes b, lanes c, lanes v) { return kxlanes::Dots3(a, b, c, v); }
 
 lanes Row(const float* m, int i) { return kxlanes::LoadU(m + 4 * i); }
 
@@ -220,8 +223,7 @@ lanes Normalised(lanes v) {
   s.dz = Crossed(s.omega, s.z);
   float inverseMass = b.SystemMass > 0.0f ? 1.0f / b.SystemMass : 0.0f;
   // P / M is the centre's velocity; R moves with it and turns about it.
-  const kxvector4r& c = b.SystemCentre;
-  lanes centre = Add(Add(Add(Splat(0.0f), Mul(s.x, Splat(c.x))), Mul(s.y, Splat(c.y))), Mul(s.z, Splat(c.z)));
+  lanes centre = CentreFrom(s.x, s.y, s.z, b.SystemCentre);
   s.dr = Sub(Direction(Mul(s.p, Splat(inverseMass))), Crossed(s.omega, centre));
 }
 
@@ -324,21 +326,35 @@ void kxdbody::Follow(unsigned pass) {
 }
 
 void kxdbody::FollowCarrier() {
-  if (Joint) {
+  // A joint without a link turns nothing: the relative frame is placed as
+  // it stands (a fixed landing gear's leg, every substep).
+  if (Joint && Joint->Link) {
     FollowTurned();
   } else {
     Place(Relative);
   }
 }
 
-void kxdbody::FollowCarrierOrigin() {
-  const kxdbody& carrier = *ParentBody;
-  lanes r = Lanes(Relative.R);
+namespace {
+
+// The row Place makes of a relative point r from a carrier's frame F (B for
+// the place, D for its velocity).
+[[gnu::always_inline]] inline lanes PlacedPoint(const kxmatrix& F, lanes r) {
   lanes x = kxlanes::Broadcast<0>(r);
   lanes y = kxlanes::Broadcast<1>(r);
   lanes z = kxlanes::Broadcast<2>(r);
-  lanes b = Add(Add(Mul(Lanes(carrier.B.X), x), Mul(Lanes(carrier.B.Y), y)), Mul(Lanes(carrier.B.Z), z));
-  Store(B.R, Add(b, Lanes(carrier.B.R)));
+  lanes b = Add(Add(Mul(Lanes(F.X), x), Mul(Lanes(F.Y), y)), Mul(Lanes(F.Z), z));
+  return Add(b, Lanes(F.R));
+}
+
+}  // namespace
+
+void kxdbody::FollowCarrierOrigin() { Store(B.R, PlacedPoint(ParentBody->B, Lanes(Relative.R))); }
+
+void kxdbody::FollowCarrierOriginAndVelocity() {
+  const lanes r = Lanes(Relative.R);
+  Store(B.R, PlacedPoint(ParentBody->B, r));
+  Store(D.R, PlacedPoint(ParentBody->D, r));
 }
 
 void kxdbody::FollowForForcePass() {

@@ -1,6 +1,7 @@
 #include "dynamics/compiled.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <initializer_list>
 
@@ -142,7 +143,11 @@ namespace {
 // A world vector in the axes of B; always inlined, as a substep's set-up
 // turns several (a call cost about as much as the turn).
 [[gnu::always_inline]] inline kxvector4r InAxes(const kxmatrix& B, const kxvector4r& v) {
-  return {kxvector4r::Dot3(B.X, v), kxvector4r::Dot3(B.Y, v), kxvector4r::Dot3(B.Z, v), 0.0f};
+  using namespace kxlanes;
+  // Each lane summed as Dot3 sums it; w made +0.
+  kxvector4r out;
+  StoreU(&out.x, XYZ(Dots3(LoadU(&B.X.x), LoadU(&B.Y.x), LoadU(&B.Z.x), LoadU(&v.x))));
+  return out;
 }
 
 }  // namespace
@@ -163,10 +168,11 @@ bool StillAndTurning(const float* G, const kxvector4r& omega) {
   using namespace kxlanes;
   const f4 zero = Zero();
   if (Mask(Equal(LoadU(G), zero)) != 15u || Mask(Equal(LoadU(G + 4), zero)) != 15u || G[8] != 0.0f) return false;
-  for (float w : {omega.x, omega.y, omega.z}) {
-    if (w == 0.0f || !std::isfinite(w)) return false;
-  }
-  return true;
+  // x, y and z each neither a zero nor beyond the largest float (a NaN
+  // fails the comparison).
+  const f4 w = LoadU(&omega.x);
+  const f4 turning = And(NotEqual(w, zero), LessEq(Abs(w), Splat(FLT_MAX)));
+  return (Mask(turning) & 7u) == 7u;
 }
 
 // The air's gradient turned into the axes of B, rows as kxdcarrierframe's

@@ -150,9 +150,10 @@ struct walklists {
   };
   std::vector<batchrun> batches;
   size_t batchesUsed = 0;
-  // The carried bodies with a force pass in the frame, in the order of
-  // carried: only they may hold loads at the hand-over, since no part loads
-  // another's carried body (kxdcomponent::PushForce). Taken anew each frame.
+  // The carried bodies with a force pass in the frame that do not hand on
+  // their loads themselves (kOwnHandOver), in the order of carried: only
+  // they may hold loads at the hand-over, since no part loads another's
+  // carried body (kxdcomponent::PushForce). Taken anew each frame.
   std::vector<kxdbody*> handing;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
@@ -276,14 +277,13 @@ void Passes(walklists& w) {
       }
       w.batches[i].pairs.push_back(t.state);
       w.batches[i].pairs.push_back(t.change);
-      t.body->followPass = forced;
       continue;
     }
     const int passes = t.body ? t.body->SubstepPasses(fold) : kxdbody::kAllPasses;
     const bool forces = t.preChange || (passes & kxdbody::kForcePass);
     if (forces || (passes & kxdbody::kAskPass)) {
       add(w.forcing, w.hooked, t);
-      if (t.body) t.body->followPass = forced;
+      if (t.body && !(passes & kxdbody::kOwnHandOver)) t.body->followPass = forced;
     }
     const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
     if (forces || ((passes & kxdbody::kAskPass) && !culled)) add(w.clearForcing, w.clearHooked, t);

@@ -5,6 +5,7 @@
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
+#include "dynamics/instance.h"
 #include "dynamics/joint.h"
 #include "graphics/geometric_object.h"
 
@@ -53,6 +54,13 @@ kxdgear00::kxdgear00() {
 }
 
 void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
+  if (PlacesItself()) {
+    if (Instance && Instance->FrameClear && !(Joint && Joint->Link)) {
+      FollowCarrierOriginAndVelocity();
+    } else {
+      FollowCarrier();
+    }
+  }
   float k = RetractLink ? 1.0f - kxdcomponent::Read(RetractLink) : 1.0f;
   const kxvector4r& v = D.R;
   float speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);

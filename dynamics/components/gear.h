@@ -14,6 +14,14 @@ class kxdgear00 : public kxdbody {
 
   void ComputeChange(kxdintegrable* change, int flag) override;
   void Analyse() override;
+  // On a free carrier the leg takes its frame in its own force pass, and in
+  // a clear frame with a joint that turns nothing only its place and
+  // velocity (its drag and its weight's arm): nothing else reads its frame
+  // inside the substeps.
+  bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // A carried leg has nothing to integrate: its carrier's frame is its. Its
+  // drag and weight are handed on at the end of its force pass.
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass | kOwnHandOver : kAllPasses; }
 
   // Sets up the last sibling joint whose Body1 is this leg; null when none.
   kxdjoint00* ConfigureJoint();

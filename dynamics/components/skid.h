@@ -20,8 +20,9 @@ class kxdskid00 : public kxdbody {
   // in a clear frame only its place: nothing else reads its frame inside
   // the substeps.
   bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
-  // A carried skid has nothing to integrate: its carrier's frame is its.
-  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass : kAllPasses; }
+  // A carried skid has nothing to integrate: its carrier's frame is its. Its
+  // contact forces and weight are handed on at the end of its force pass.
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass | kOwnHandOver : kAllPasses; }
 
   const kxdkeytable& KeyTable() const override { return Keys; }
   static const kxdkeytable Keys;

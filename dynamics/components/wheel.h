@@ -25,6 +25,8 @@ class kxdwheel00 : public kxdbody {
   // in a clear frame only its place (its weight's arm): nothing else reads
   // its frame inside the substeps.
   bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // Its tyre forces and weight are handed on at the end of its force pass.
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses; }
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;

@@ -127,6 +127,23 @@ TEST(LanesTest, MovesPutEachLaneWhereItsNameSays) {
   EXPECT_EQ(First(b), 5.0f);
 }
 
+// Three rows and a vector from the awkward rows, each lane's sum against
+// the scalar (x x' + y y') + z z'; the w lanes are never read, so a NaN
+// there changes nothing, and w repeats the third sum.
+TEST(LanesTest, Dots3SumsEachRowAsTheScalarDotProduct) {
+  for (int r = 0; r + 3 < kRowCount; ++r) {
+    const float* row[3] = {kRows[r], kRows[r + 1], kRows[r + 2]};
+    const float* v = kRows[r + 3];
+    auto withNaNW = [](const float* p) { return Set(p[0], p[1], p[2], kNaN); };
+    out got = Out(Dots3(withNaNW(row[0]), withNaNW(row[1]), withNaNW(row[2]), withNaNW(v)));
+    for (int k = 0; k < 3; ++k) {
+      const float want = (row[k][0] * v[0] + row[k][1] * v[1]) + row[k][2] * v[2];
+      EXPECT_EQ(Bits(got.v[k]), Bits(want)) << "row " << r + k << " lane " << k;
+    }
+    EXPECT_EQ(Bits(got.v[3]), Bits(got.v[2])) << "w of rows from " << r;
+  }
+}
+
 TEST(LanesTest, StoresMasksAndWholeNumbersKeepTheirLanes) {
   float row[4] = {-1.0f, -1.0f, -1.0f, 42.0f};
   StoreXYZ(row, Set(1.0f, 2.0f, 3.0f, 4.0f));
