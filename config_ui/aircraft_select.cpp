@@ -184,7 +184,7 @@ kxiconbutton* AddOption(kxgraphic* parent, int x, int y, const char* text, const
 }
 
 kxtexture* LoadPicture(const char* path, int type) {
-  return kxgl::LoadTexture(path, type, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+  return kxgl::LoadTexture(path, {.type = type});
 }
 
 char* AircraftName(int player) {
