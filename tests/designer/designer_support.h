@@ -41,7 +41,7 @@ namespace designertest {
 // x of its position in the display length unit - that counts its follow-ups.
 class testpage : public svdesignpage {
  public:
-  testpage(kxdbody* body, int iconNumber) : svdesignpage(iconNumber, body) {
+  testpage(kxdbody* body, int iconNumber) : svdesignpage(pageicon{iconNumber}, body) {
     kxtext* label = AddLabel("Mass", 8, 8);
     first = AddField(AfterLabel(label), 8, &body->Mass, "%.2f", units::Current().mass);
     second = AddField(AfterLabel(label) + kNextField, 8, &body->B.R.x, "%.1f", units::Current().length);
