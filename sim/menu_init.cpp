@@ -26,6 +26,7 @@
 #include "sim/menu.h"
 #include "sim/notice.h"
 #include "sim/player.h"
+#include "sim/player_aircraft.h"
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/simulation_mode.h"
@@ -64,9 +65,7 @@ void LoadAircraft(int i) {
   line.Format("loading aircraft %d %s", i + 1, setting);
   Loading(0, "%s", line.Text());
   kxsystem::Log("sim:  loading aircraft %d %s...\n", i + 1, setting);
-  if (kxdaircraftinstance::AircraftLoad(setting, i)) PostAircraftProblems(setting);
-  kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
-  if (slot && slot->IsLoaded()) p.flight_state = kxdaircraftinstance::FlightStateOf(i);
+  if (LoadPlayerAircraft(i, setting)) PostAircraftProblems(setting);
   TakeStartFrame(p);
 }
 
