@@ -21,6 +21,7 @@
 #include "sim/menu.h"
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
+#include "sim/simulation_mode.h"
 
 namespace svdesign {
 
@@ -96,17 +97,24 @@ void Exit() {
   sim::MenuExit();
 }
 
+// A new context is set up as the mode the designer returns to sets it up:
+// the menu's pictures, or the simulation's GL state.
 void InstallCallbacks() {
-  kxcallbacks& cb = kxsystem::callbacks;
-  cb.key_down = input::OnKey;
-  cb.key_up = input::OnKeyUp;
-  cb.mouse = input::OnMouse;
-  cb.after_message = nullptr;
-  cb.update = nullptr;
-  cb.after_create = OnCreate;
-  cb.before_destroy = nullptr;
-  cb.draw = Draw;
-  cb.exit = Exit;
+  static constexpr kxmodecallbacks kFromMenu = {.key_down = input::OnKey,
+                                                .key_up = input::OnKeyUp,
+                                                .mouse = input::OnMouse,
+                                                .after_create = OnCreate,
+                                                .draw = Draw,
+                                                .graphics_init = sim::MenuInit,
+                                                .exit = Exit};
+  static constexpr kxmodecallbacks kFromSimulation = {.key_down = input::OnKey,
+                                                      .key_up = input::OnKeyUp,
+                                                      .mouse = input::OnMouse,
+                                                      .after_create = OnCreate,
+                                                      .draw = Draw,
+                                                      .graphics_init = sim::InitGL,
+                                                      .exit = Exit};
+  kxsystem::InstallMode(sim::designer_from_simulation ? kFromSimulation : kFromMenu);
 }
 
 void InstallScreen() {

@@ -95,18 +95,15 @@ void OpenDesigner() {
 }  // namespace
 
 void EnterMenuMode() {
-  kxcallbacks& cb = kxsystem::callbacks;
-  cb.pending = nullptr;
-  cb.after_create = nullptr;
-  cb.after_message = nullptr;
-  cb.before_destroy = nullptr;
-  cb.update = MenuIdle;
-  cb.graphics_init = MenuInit;
-  cb.draw = DrawMenu;
-  cb.mouse = input::OnMouse;
-  cb.key_down = input::OnKey;
-  cb.key_up = input::OnKeyUp;
-  cb.exit = MenuExit;
+  static constexpr kxmodecallbacks kMenu = {.key_down = input::OnKey,
+                                            .key_up = input::OnKeyUp,
+                                            .mouse = input::OnMouse,
+                                            .update = MenuIdle,
+                                            .draw = DrawMenu,
+                                            .graphics_init = MenuInit,
+                                            .exit = MenuExit};
+  kxsystem::InstallMode(kMenu);
+  kxsystem::callbacks.pending = nullptr;
 
   kxgui::Visible = Screen("/Display/Visible/");
   kxgui::Invisible = Screen("/Display/Invisible/");
