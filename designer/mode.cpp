@@ -114,7 +114,7 @@ void InstallCallbacks() {
                                                       .draw = Draw,
                                                       .graphics_init = sim::InitGL,
                                                       .exit = Exit};
-  kxsystem::InstallMode(sim::designer_from_simulation ? kFromSimulation : kFromMenu);
+  kxsystem::InstallMode(State().back == sim::designerreturn::kSimulation ? kFromSimulation : kFromMenu);
 }
 
 void InstallScreen() {
@@ -158,7 +158,8 @@ bool HasAircraft() {
 
 }  // namespace
 
-void Open() {
+void Open(sim::designerreturn back) {
+  State().back = back;
   if (!State().screen) {
     kxsystem::Log("svdesign:  not set up\n");
     return;
@@ -216,7 +217,7 @@ void GoBack() {
   Teardown();
   kxcallbacks& cb = kxsystem::callbacks;
   cb.pending = nullptr;
-  if (sim::designer_from_simulation) sim::RequestFly();
+  if (State().back == sim::designerreturn::kSimulation) sim::RequestFly();
   // The simulation starts only with an input device; without one the
   // designer, already torn down, must not stay the active mode.
   if (!cb.pending) cb.pending = sim::EnterMenuMode;
@@ -229,7 +230,7 @@ void OnKey(int key, int) {
 void OnCreate() {
   if (!State().screen) return;
   FitToWindow();
-  if (sim::designer_from_simulation) sim::RestartSounds();
+  if (State().back == sim::designerreturn::kSimulation) sim::RestartSounds();
   else sim::MenuInit();
 }
 

@@ -34,7 +34,6 @@
 
 namespace sim {
 
-int designer_from_simulation = 0;
 
 namespace {
 
@@ -87,8 +86,8 @@ void RestoreLoadedPoses() {
   }
 }
 
-void OpenDesigner() {
-  if (Hooks().designer_open) Hooks().designer_open();
+void OpenDesigner(designerreturn back) {
+  if (Hooks().designer_open) Hooks().designer_open(back);
   else kxsystem::Log("sim:  no designer in this program\n");
 }
 
@@ -162,14 +161,12 @@ void LeaveToDesigner() {
 }
 
 void EditFromSimulation() {
-  designer_from_simulation = 1;
-  OpenDesigner();
+  OpenDesigner(designerreturn::kSimulation);
 }
 
 void MenuToDesigner() {
   if (players[0].legacy) return RefuseOldModel();
-  designer_from_simulation = 0;
-  OpenDesigner();
+  OpenDesigner(designerreturn::kMenu);
 }
 
 void RestartSounds() { Resume(); }

@@ -98,7 +98,6 @@ class designerfixture : public kxtest::widgettest {
     kxsystem::ClearLogHistory();
     Now() = 0;
     kxsystem::SetClockForTest([] { return Now(); });
-    sim::designer_from_simulation = 0;
     sim::Language().Reset();
     units::SetMetric();
     svdesign::Init();
@@ -118,12 +117,12 @@ class designerfixture : public kxtest::widgettest {
   }
 
   // Loads the sample into slot 0 (null: keeps what is loaded) and runs the
-  // entry as the main loop would.
-  void Enter(const char* sample = "trainer") {
+  // entry as the main loop would, to go back where back says.
+  void Enter(const char* sample = "trainer", sim::designerreturn back = sim::designerreturn::kMenu) {
     if (sample) {
       ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
     }
-    svdesign::Open();
+    svdesign::Open(back);
     RunPending();
     ASSERT_NE(State().aircraft, nullptr);
   }
