@@ -97,23 +97,21 @@ void Exit() {
   sim::MenuExit();
 }
 
-// A new context is set up as the mode the designer returns to sets it up:
-// the menu's pictures, or the simulation's GL state.
+// The designer's handlers; a new context is set up as the mode the designer
+// returns to sets it up (the menu's pictures, or the simulation's GL state).
+constexpr kxmodecallbacks DesignerCallbacks(void (*graphicsInit)()) {
+  return {.key_down = input::OnKey,
+          .key_up = input::OnKeyUp,
+          .mouse = input::OnMouse,
+          .after_create = OnCreate,
+          .draw = Draw,
+          .graphics_init = graphicsInit,
+          .exit = Exit};
+}
+
 void InstallCallbacks() {
-  static constexpr kxmodecallbacks kFromMenu = {.key_down = input::OnKey,
-                                                .key_up = input::OnKeyUp,
-                                                .mouse = input::OnMouse,
-                                                .after_create = OnCreate,
-                                                .draw = Draw,
-                                                .graphics_init = sim::MenuInit,
-                                                .exit = Exit};
-  static constexpr kxmodecallbacks kFromSimulation = {.key_down = input::OnKey,
-                                                      .key_up = input::OnKeyUp,
-                                                      .mouse = input::OnMouse,
-                                                      .after_create = OnCreate,
-                                                      .draw = Draw,
-                                                      .graphics_init = sim::InitGL,
-                                                      .exit = Exit};
+  static constexpr kxmodecallbacks kFromMenu = DesignerCallbacks(sim::MenuInit);
+  static constexpr kxmodecallbacks kFromSimulation = DesignerCallbacks(sim::InitGL);
   kxsystem::InstallMode(State().back == sim::designerreturn::kSimulation ? kFromSimulation : kFromMenu);
 }
 
