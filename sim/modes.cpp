@@ -34,7 +34,6 @@
 
 namespace sim {
 
-
 namespace {
 
 constexpr char kNoAircraftNotice[] = "No aircraft to fly: choose one with Aircraft I";
