@@ -6,7 +6,6 @@
 #include "core/arguments.h"
 #include "core/reference.h"
 #include "dynamics/header.h"
-#include "dynamics/instance.h"
 #include "graphics/texture_table.h"
 #include "gui/button.h"
 #include "gui/check_box.h"
@@ -23,10 +22,9 @@
 #include "platform/file_lists.h"
 #include "platform/files.h"
 #include "platform/log.h"
-#include "sim/app_hooks.h"
 #include "sim/menu.h"
 #include "sim/notice.h"
-#include "sim/player.h"
+#include "sim/player_aircraft.h"
 #include "sim/session.h"
 #include "sim/views/loading_screen.h"
 #include "sim/views/shadow_prep.h"
@@ -184,7 +182,7 @@ kxiconbutton* AddOption(kxgraphic* parent, int x, int y, const char* text, const
 }
 
 kxtexture* LoadPicture(const char* path, int type) {
-  return kxgl::LoadTexture(path, type, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+  return kxgl::LoadTexture(path, {.type = type});
 }
 
 char* AircraftName(int player) {
@@ -403,12 +401,7 @@ void kxwindowloadacft::Load() {
     return;
   }
   Hide();
-  simplayer& first = sim::players[0];
-  if (player == 0 && first.legacy) {
-    if (sim::Hooks().legacy_unload) sim::Hooks().legacy_unload();
-    first.flight_state = nullptr;
-    first.legacy = 0;
-  }
+  if (player == 0) sim::DropLegacyAircraft();
   if (legacySelection) {
     kxstring name;
     name.Format("%s%s", sim::kLegacyPrefix, selection.Text());
@@ -421,11 +414,9 @@ void kxwindowloadacft::Load() {
 void kxwindowloadacft::LoadComponentAircraft() {
   if (selection == AircraftName(player)) return;
   sim::DrawLoadingScreen(1, "loading aircraft %d %s", player + 1, selection.Text());
-  simplayer& p = sim::players[player];
-  if (kxdaircraftinstance::AircraftLoad(selection.Text(), player)) {
+  if (sim::LoadPlayerAircraft(player, selection.Text())) {
     sim::PostAircraftProblems(selection.Text());
     SetAircraftName(player, selection.Text());
-    p.flight_state = kxdaircraftinstance::FlightStateOf(player);
     sim::PrepareAircraftGraphics(player);
     return;
   }
@@ -433,5 +424,4 @@ void kxwindowloadacft::LoadComponentAircraft() {
   // a later Load of the same name tries again.
   kxsystem::Log("sim:  aircraft %s could not be loaded for player %d\n", selection.Text(), player + 1);
   SetAircraftName(player, "");
-  p.flight_state = nullptr;
 }

@@ -30,7 +30,7 @@ void Print(kxtext* label, const char* key, const char* format, float value, cons
 }  // namespace
 
 svdesigninfopage::svdesigninfopage(kxdaircraftinstance* instance)
-    : svdesignpage(0, instance ? instance->MainBody : nullptr), aircraft(instance) {
+    : svdesignpage(pageicon::kNone, instance ? instance->MainBody : nullptr), aircraft(instance) {
   massLabel = Label(panel, kColumn1, kLowerRow);
   if (instance && (instance->TypeWord & kRotorcraftBit)) {
     rotorLabel = Label(panel, kColumn1, kUpperRow);

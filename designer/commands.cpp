@@ -44,7 +44,7 @@ static_assert(std::size(kNewComponents) == 7);
 
 // The table of the designer's commands, in registration order.
 const command kTable[kCommands] = {
-    {"DesignOpen", [](const kxargs&) { Open(); }, true},
+    {"DesignOpen", [](const kxargs&) { Open(sim::designerreturn::kMenu); }, true},
     {"DesignGoBack", [](const kxargs&) { GoBack(); }, false},
     {"DesignObjectActivate", [](const kxargs& a) { ObjectActivate(a.String(0).Text()); }, false},
     {"DesignMouseLeftDown", [](const kxargs& a) { MouseLeftDown(a.Int(0), a.Int(1)); }, false},

@@ -36,18 +36,18 @@ constexpr float kWing00Dihedral[2] = {-5.0f * kDeg, 25.0f * kDeg};  // rad
 constexpr float kWing10Dihedral[2] = {-10.0f * kDeg, 45.0f * kDeg};
 
 struct wingicons {
-  int span, dihedral, incidence, wash;  // 0: no such page
+  pageicon span, dihedral, incidence, wash;  // kNone: no such page
   int listWidth, listHeight;            // px, the airfoil selector
 };
 
 svdesignpage* AirfoilPage(kxdwing* wing, const wingicons& icons) {
-  svdesignpage* page = new svdesignpage(33, wing);
+  svdesignpage* page = new svdesignpage(pageicon::kAirfoil, wing);
   page->AddLabel("Airfoil", 5, 20);
   page->AddAirfoilList(200, 20, icons.listWidth, icons.listHeight, &wing->SectionAirfoil[0]);
   return page;
 }
 
-svdesignpage* WashPage(kxdwing* wing, int icon) {
+svdesignpage* WashPage(kxdwing* wing, pageicon icon) {
   svdesignpage* page = new svdesignpage(icon, wing);
   page->AddRow("PropellerWash", kRowX, kRowY, {Plain(&wing->PropWashFactor, "%.0f", "%", 100.0f)});
   page->AddLimit(&wing->PropWashFactor, Fixed(1.0f), Fixed(0.0f));
@@ -58,13 +58,14 @@ svdesignpage* WashPage(kxdwing* wing, int icon) {
 svdesignobject* SectionedWing(kxdbody* component, const wingicons& icons, bool withDeflection) {
   kxdwing10* wing = static_cast<kxdwing10*>(component);
   svdesignobject* object = new svdesignobject(component);
-  if (icons.span) object->AddPage(new svdesignwingspanpage(icons.span, wing), "SemiSpan");
-  if (icons.dihedral) {
+  if (icons.span != pageicon::kNone) object->AddPage(new svdesignwingspanpage(icons.span, wing), "SemiSpan");
+  if (icons.dihedral != pageicon::kNone) {
     object->AddPage(new svdesignwingdihedralpage(icons.dihedral, wing, kWing10Dihedral[0], kWing10Dihedral[1]),
                     "Dihedral");
   }
   object->AddPage(AirfoilPage(wing, icons), "Airfoil");
-  if (icons.incidence) object->AddPage(new svdesignwingincidencepage(icons.incidence, wing), "Incidence");
+  if (icons.incidence != pageicon::kNone)
+    object->AddPage(new svdesignwingincidencepage(icons.incidence, wing), "Incidence");
   object->AddPage(new svdesignweightpage(component), "Mass");
   object->AddPage(WashPage(wing, icons.wash), "PropellerWash");
   if (withDeflection) {
@@ -78,14 +79,15 @@ svdesignobject* SectionedWing(kxdbody* component, const wingicons& icons, bool w
 // ---- value pages
 
 // A page of one or two labelled rows on the panel's first line.
-svdesignpage* RowPage(int icon, kxdbody* component, const char* key, std::initializer_list<designfieldspec> fields) {
+svdesignpage* RowPage(pageicon icon, kxdbody* component, const char* key,
+                      std::initializer_list<designfieldspec> fields) {
   svdesignpage* page = new svdesignpage(icon, component);
   page->AddRow(key, kRowX, kRowY, fields);
   return page;
 }
 
 svdesignpage* GearRatioPage(kxdbody* component, float* ratio) {
-  svdesignpage* page = RowPage(31, component, "GearRatio", {Plain(ratio, "%.2f", "", 1.0f)});
+  svdesignpage* page = RowPage(pageicon::kGearRatio, component, "GearRatio", {Plain(ratio, "%.2f", "", 1.0f)});
   page->AddLimit(ratio, Fixed(50.0f), Fixed(1.0f));
   return page;
 }
@@ -98,7 +100,7 @@ void LabelledField(svdesignpage* page, const char* key, int labelX, int labelY, 
 }
 
 // The radius of a diameter page in the display length unit.
-svdesignpage* RotorDiameterPage(int icon, kxdbody* component, const designradius& r) {
+svdesignpage* RotorDiameterPage(pageicon icon, kxdbody* component, const designradius& r) {
   const units::displayunit& length = Unit(&units::displayunits::length);
   return new svdesigndiameterpage(icon, component, r, length.name.Text(), length.factor);
 }
@@ -108,17 +110,19 @@ svdesignpage* RotorDiameterPage(int icon, kxdbody* component, const designradius
 svdesignobject* Wing00Object(kxdbody* component) {
   kxdwing00* wing = static_cast<kxdwing00*>(component);
   svdesignobject* object = new svdesignobject(component);
-  object->AddPage(new svdesignwingspanpage(52, wing), "SemiSpan");
-  object->AddPage(new svdesignwingdihedralpage(54, wing, kWing00Dihedral[0], kWing00Dihedral[1]), "Dihedral");
-  svdesignpage* airfoils = new svdesignpage(33, wing);
+  object->AddPage(new svdesignwingspanpage(pageicon::kMainWingSpan, wing), "SemiSpan");
+  object->AddPage(
+      new svdesignwingdihedralpage(pageicon::kMainWingDihedral, wing, kWing00Dihedral[0], kWing00Dihedral[1]),
+      "Dihedral");
+  svdesignpage* airfoils = new svdesignpage(pageicon::kAirfoil, wing);
   airfoils->AddLabel("AirfoilAtWingRoot", 10, 40);
   airfoils->AddLabel("AirfoilAtWingTip", 150, 40);
   airfoils->AddAirfoilList(5, 5, 128, 32, &wing->SectionAirfoil[0]);
   airfoils->AddAirfoilList(150, 5, 128, 32, &wing->SectionAirfoil[1]);
   object->AddPage(airfoils, "Airfoil");
-  object->AddPage(new svdesignwingincidencepage(53, wing), "Incidence");
+  object->AddPage(new svdesignwingincidencepage(pageicon::kMainWingIncidence, wing), "Incidence");
   object->AddPage(new svdesignweightpage(component), "Mass");
-  object->AddPage(WashPage(wing, 57), "PropellerWash");
+  object->AddPage(WashPage(wing, pageicon::kMainWingWash), "PropellerWash");
   // A wing on the +y side deflects positively; on the other side (and on
   // the centre line) the travel is negative and shown negated.
   auto side = wing->B.R.y > 0.0f ? svdesignwingdeflectionpage::sense::plus : svdesignwingdeflectionpage::sense::minus;
@@ -130,28 +134,33 @@ svdesignobject* Wing00Object(kxdbody* component) {
 
 svdesignobject* Wing10Object(kxdbody* component) {
   kxdwing10* wing = static_cast<kxdwing10*>(component);
-  return SectionedWing(component, {43, 41, 40, 35, 128, 32}, wing->FlapLink != nullptr);
+  return SectionedWing(
+      component, {pageicon::kWingSpan, pageicon::kWingDihedral, pageicon::kWingIncidence, pageicon::kWingWash, 128, 32},
+      wing->FlapLink != nullptr);
 }
 
 svdesignobject* Wing11Object(kxdbody* component) {
   kxdwing10* wing = static_cast<kxdwing10*>(component);
-  return SectionedWing(component, {45, 0, 44, 38, 100, 20}, wing->FlapLink != nullptr);
+  return SectionedWing(component,
+                       {pageicon::kFinSpan, pageicon::kNone, pageicon::kFinIncidence, pageicon::kFinWash, 100, 20},
+                       wing->FlapLink != nullptr);
 }
 
 // No handles: neither span, dihedral nor incidence can be changed.
 svdesignobject* Wing12Object(kxdbody* component) {
   kxdwing10* wing = static_cast<kxdwing10*>(component);
-  return SectionedWing(component, {0, 0, 0, 38, 100, 20}, wing->Flap && wing->FlapLink);
+  return SectionedWing(component, {pageicon::kNone, pageicon::kNone, pageicon::kNone, pageicon::kFinWash, 100, 20},
+                       wing->Flap && wing->FlapLink);
 }
 
 svdesignobject* PropellerObject(kxdbody* component) {
   kxdpropeller00* p = static_cast<kxdpropeller00*>(component);
   svdesignobject* object = new svdesignobject(component);
   // The diameter in inches in both unit systems, as propellers are sold.
-  object->AddPage(new svdesigndiameterpage(48, p, {&p->Radius, &p->RangeRadiusMax, &p->RangeRadiusMin, &p->HubRadius, 0.02f},
+  object->AddPage(new svdesigndiameterpage(pageicon::kPropellerDiameter, p, {&p->Radius, &p->RangeRadiusMax, &p->RangeRadiusMin, &p->HubRadius, 0.02f},
                                            "in", 39.370079f),
                   "Diameter");
-  object->AddPage(new svdesignpitchpage(49, p, &p->Pitch, &p->Radius), "Pitch");
+  object->AddPage(new svdesignpitchpage(pageicon::kPropellerPitch, p, &p->Pitch, &p->Radius), "Pitch");
   object->AddPage(new svdesignweightpage(p), "Mass");
   return object;
 }
@@ -160,13 +169,13 @@ svdesignobject* RotorObject(kxdbody* component) {
   kxdmainrotor* r = static_cast<kxdmainrotor*>(component);
   const units::displayunit& angle = Unit(&units::displayunits::angle);
   svdesignobject* object = new svdesignobject(component);
-  object->AddPage(RotorDiameterPage(62, r, {&r->Radius, &r->RangeRadiusMax, &r->RangeRadiusMin, &r->HingeRadius, 0.05f}),
+  object->AddPage(RotorDiameterPage(pageicon::kRotorDiameter, r, {&r->Radius, &r->RangeRadiusMax, &r->RangeRadiusMin, &r->HingeRadius, 0.05f}),
                   "Diameter");
   object->AddPage(GearRatioPage(r, &r->GearRatio), "GearRatio");
-  svdesignpage* blade = RowPage(34, r, "BladeMass", {Quantity(&r->BladeMass, "%.3f", Unit(&units::displayunits::mass))});
+  svdesignpage* blade = RowPage(pageicon::kMass, r, "BladeMass", {Quantity(&r->BladeMass, "%.3f", Unit(&units::displayunits::mass))});
   blade->AddLimit(&r->BladeMass, Member(&r->RangeBladeMassMax), Member(&r->RangeBladeMassMin));
   object->AddPage(blade, "BladeMass");
-  svdesignpage* controls = RowPage(63, r, "PitchMinMax",
+  svdesignpage* controls = RowPage(pageicon::kRotorPitch, r, "PitchMinMax",
                                    {Quantity(&r->PitchMin, "%.1f", angle), Quantity(&r->PitchMax, "%.1f", angle)});
   controls->AddRow("PitchCyclic", kThirdLabelX, kRowY, {Quantity(&r->PitchCyclic, "%.1f", angle)});
   controls->AddLimit(&r->PitchMin, Fixed(2.0f * kDeg), Fixed(-15.0f * kDeg));
@@ -180,15 +189,15 @@ svdesignobject* TailRotorObject(kxdbody* component) {
   kxdtailrotor00* t = static_cast<kxdtailrotor00*>(component);
   const units::displayunit& angle = Unit(&units::displayunits::angle);
   svdesignobject* object = new svdesignobject(component);
-  object->AddPage(RotorDiameterPage(60, t, {&t->Radius, &t->RangeRadiusMax, &t->RangeRadiusMin, nullptr, 0.04f}),
+  object->AddPage(RotorDiameterPage(pageicon::kTailRotorDiameter, t, {&t->Radius, &t->RangeRadiusMax, &t->RangeRadiusMin, nullptr, 0.04f}),
                   "Diameter");
   object->AddPage(GearRatioPage(t, &t->GearRatio), "GearRatio");
-  svdesignpage* controls = RowPage(63, t, "PitchMinMax",
+  svdesignpage* controls = RowPage(pageicon::kRotorPitch, t, "PitchMinMax",
                                    {Quantity(&t->PitchMin, "%.1f", angle), Quantity(&t->PitchMax, "%.1f", angle)});
   controls->AddLimit(&t->PitchMax, Fixed(20.0f * kDeg), Fixed(0.0f));
   controls->AddLimit(&t->PitchMin, Fixed(0.0f), Fixed(-20.0f * kDeg));
   object->AddPage(controls, "Control");
-  svdesignpage* gyro = new svdesignpage(27, t);
+  svdesignpage* gyro = new svdesignpage(pageicon::kGyro, t);
   LabelledField(gyro, "GyroGain", 8, 34, 120, 34, Plain(&t->GyroGain, "%.0f", "", 100.0f));
   LabelledField(gyro, "GyroRange", 218, 34, 330, 34, Plain(&t->GyroRange, "%.0f", "", 100.0f));
   LabelledField(gyro, "GyroZero", 8, 8, 120, 8, Plain(&t->GyroZero, "%.0f", "", 100.0f));
@@ -206,14 +215,14 @@ svdesignobject* TailRotorObject(kxdbody* component) {
 svdesignobject* EngineObject(kxdbody* component) {
   kxdengine00* e = static_cast<kxdengine00*>(component);
   svdesignobject* object = new svdesignobject(component);
-  svdesignpage* power = RowPage(59, e, "MaximumPower", {Quantity(&e->PowerMax, "%.2f", Unit(&units::displayunits::power))});
+  svdesignpage* power = RowPage(pageicon::kPower, e, "MaximumPower", {Quantity(&e->PowerMax, "%.2f", Unit(&units::displayunits::power))});
   power->AddRow("Torque", kSecondLabelX, kRowY, {Plain(&e->TorqueFactor, "%.0f", "%", 100.0f)});
   power->AddLimit(&e->PowerMax, Fixed(20000.0f), Fixed(100.0f));
   power->AddLimit(&e->TorqueFactor, Fixed(1.0f), Fixed(0.0f));
   power->analyse = 1;
   object->AddPage(power, "Power");
   const char* rpm = "RPM";
-  svdesignpage* speeds = RowPage(58, e, "IdleRPM", {Plain(&e->RotationSpeedIdle, "%.0f", rpm, units::kRadPerSecToRpm)});
+  svdesignpage* speeds = RowPage(pageicon::kIdleSpeed, e, "IdleRPM", {Plain(&e->RotationSpeedIdle, "%.0f", rpm, units::kRadPerSecToRpm)});
   speeds->AddRow("MaximumRPM", kSecondLabelX, kRowY,
                  {Plain(&e->RotationSpeedMax, "%.0f", rpm, units::kRadPerSecToRpm)});
   speeds->AddLimit(&e->RotationSpeedIdle, Fixed(166.66667f * kTwoPi), Fixed(3.3333333f * kTwoPi));
@@ -228,7 +237,7 @@ svdesignobject* EngineObject(kxdbody* component) {
 svdesignobject* TurbineObject(kxdbody* component) {
   kxdturbine00* t = static_cast<kxdturbine00*>(component);
   svdesignobject* object = new svdesignobject(component);
-  svdesignpage* thrust = RowPage(26, t, "MaximumThrust", {Plain(&t->ThrustMax, "%.0f", "N", 1.0f)});
+  svdesignpage* thrust = RowPage(pageicon::kThrust, t, "MaximumThrust", {Plain(&t->ThrustMax, "%.0f", "N", 1.0f)});
   thrust->AddLimit(&t->ThrustMax, Fixed(500.0f), Fixed(10.0f));
   thrust->analyse = 1;
   object->AddPage(thrust, "MaximumThrust");
@@ -240,19 +249,19 @@ svdesignobject* MotorObject(kxdbody* component) {
   kxdengine10* m = static_cast<kxdengine10*>(component);
   const units::displayunit& mass = Unit(&units::displayunits::mass);
   svdesignobject* object = new svdesignobject(component);
-  svdesignpage* motor = new svdesignpage(29, m);
+  svdesignpage* motor = new svdesignpage(pageicon::kMotor, m);
   LabelledField(motor, "EngineNs", 8, 32, 108, 32, Plain(&m->MotorNs, "%.0f", "", 1.0f));
   LabelledField(motor, "EngineRi", 8, 8, 108, 8, Plain(&m->MotorRi, "%.2f", "mOhm", 1000.0f));
   LabelledField(motor, "EngineI0", 248, 32, 308, 32, Plain(&m->MotorI0, "%.2f", "A", 1.0f));
   LabelledField(motor, "Mass", 248, 8, 308, 8, Quantity(&m->MotorMass, "%.1f", mass));
   motor->AddLabel("EngineConstRPM", 460, 8);
   motor->AddCheck(440, 8, &m->ConstantRPM);
-  svdesignpage* battery = new svdesignpage(30, m);
+  svdesignpage* battery = new svdesignpage(pageicon::kBattery, m);
   LabelledField(battery, "CellNumber", 8, 32, 158, 32, Plain(&m->CellNum, "%.0f", "", 1.0f));
   LabelledField(battery, "CellVoltage", 8, 8, 158, 8, Plain(&m->CellVoltage, "%.2f", "V", 1.0f));
   LabelledField(battery, "CellMass", 308, 32, 458, 32, Quantity(&m->CellMass, "%.1f", mass));
   LabelledField(battery, "CellRi", 308, 8, 458, 8, Plain(&m->CellRi, "%.1f", "mOhm", 1000.0f));
-  svdesignpage* gear = new svdesignpage(31, m);
+  svdesignpage* gear = new svdesignpage(pageicon::kGearRatio, m);
   LabelledField(gear, "GearRatio", 8, 32, 158, 32, Plain(&m->GearRatio, "%.3f", "", 1.0f));
   LabelledField(gear, "GearMass", 8, 8, 158, 8, Quantity(&m->GearMass, "%.1f", mass));
   for (svdesignpage* page : {motor, battery, gear}) page->analyse = 1;
@@ -267,14 +276,15 @@ svdesignobject* FuselageObject(kxdbody* component) {
   svdesignobject* object = new svdesignobject(component);
   object->AddPage(new svdesignweightpage(f), "Mass");
   object->AddPage(new svdesigncgpage(f), "CenterOfGravity");
-  svdesignpage* front = RowPage(46, f, "Drag", {Plain(&f->Cdx, "%.2f", "", 1.0f)});
+  svdesignpage* front = RowPage(pageicon::kFrontDrag, f, "Drag", {Plain(&f->Cdx, "%.2f", "", 1.0f)});
   front->AddLimit(&f->Cdx, Fixed(2.0f), Fixed(0.0f));
   object->AddPage(front, "DragFront");
   struct coefficients {
-    int icon;
+    pageicon icon;
     float *drag, *lift;
     const char* title;
-  } sides[] = {{36, &f->Cdy, &f->Cly, "LiftDragSide"}, {37, &f->Cdz, &f->Clz, "LiftDragTop"}};
+  } sides[] = {{pageicon::kSideDrag, &f->Cdy, &f->Cly, "LiftDragSide"},
+               {pageicon::kTopDrag, &f->Cdz, &f->Clz, "LiftDragTop"}};
   for (const coefficients& c : sides) {
     svdesignpage* page = RowPage(c.icon, f, "Drag", {Plain(c.drag, "%.2f", "", 1.0f)});
     page->AddRow("Lift", kSecondLabelX, kRowY, {Plain(c.lift, "%.2f", "", 1.0f)});

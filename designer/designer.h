@@ -7,6 +7,7 @@
 
 namespace sim {
 struct applicationhooks;
+enum class designerreturn : int;
 }
 
 namespace svdesign {
@@ -21,14 +22,15 @@ void Reset();
 // The designer's part of the application's hooks: start-up and entry.
 void InstallHooks(sim::applicationhooks* hooks);
 
-// "DesignOpen": schedules Enter as the pending mode switch; refused without
-// an aircraft in slot 0.
-void Open();
+// Schedules Enter as the pending mode switch, to go back where back says
+// when the designer is left; refused without an aircraft in slot 0.
+// "DesignOpen" goes back to the menu.
+void Open(sim::designerreturn back);
 // The entry, run between two frames: toolbar (first time), callbacks and
 // hooks, the design objects and the camera.
 void Enter();
 // "DesignGoBack" and Escape: the teardown, then back to the menu, or to the
-// simulation when the designer was entered from it (the menu when the
+// simulation when Open was told to go back there (the menu when the
 // simulation cannot start).
 void GoBack();
 // Deletes the design objects and the menu entries, rebalances the aircraft

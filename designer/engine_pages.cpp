@@ -35,7 +35,7 @@ void Replace(kxgeometricobject* g, const kxmatrix& frame) {
 }  // namespace
 
 svdesignthrustanglepage::svdesignthrustanglepage(kxdbody* engine, kind kindOfAngle)
-    : svdesignpage(kindOfAngle == kind::right ? 51 : 50, engine), which(kindOfAngle) {
+    : svdesignpage(kindOfAngle == kind::right ? pageicon::kRightThrust : pageicon::kDownThrust, engine), which(kindOfAngle) {
   const units::displayunit& unit = units::Current().angle;
   // Down thrust is shown negated: a positive entry tilts the axis down.
   float factor = which == kind::right ? unit.factor : -unit.factor;

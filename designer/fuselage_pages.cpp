@@ -16,7 +16,7 @@ float& Coordinate(kxvector4r& v, int i) { return (&v.x)[i]; }
 float Coordinate(const kxvector4r& v, int i) { return (&v.x)[i]; }
 }  // namespace
 
-svdesigncgpage::svdesigncgpage(kxdfuselage00* fuselage) : svdesignpage(32, fuselage) {
+svdesigncgpage::svdesigncgpage(kxdfuselage00* fuselage) : svdesignpage(pageicon::kCentreOfGravity, fuselage) {
   using svdesign::Fixed;
   const units::displayunit& length = units::Current().length;
   kxvector4r& cg = fuselage->CG;

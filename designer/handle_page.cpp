@@ -19,8 +19,8 @@ kxvector4r Direction(const designray& ray) {
 
 }  // namespace
 
-svdesignhandlepage::svdesignhandlepage(int iconNumber, kxdbody* edited, float* bound)
-    : svdesignpage(iconNumber, edited), value(bound) {}
+svdesignhandlepage::svdesignhandlepage(pageicon picture, kxdbody* edited, float* bound)
+    : svdesignpage(picture, edited), value(bound) {}
 
 void svdesignhandlepage::Store() {
   typedStart_ = value ? *value : 0.0f;

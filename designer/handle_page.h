@@ -20,7 +20,7 @@ class kxgeometricobject;
 
 class svdesignhandlepage : public svdesignpage {
  public:
-  svdesignhandlepage(int iconNumber, kxdbody* edited, float* bound);
+  svdesignhandlepage(pageicon picture, kxdbody* edited, float* bound);
 
   // Value := the clamped value; the mesh reshaped from its rest shape for
   // the change from start; with commit set the new shape becomes the rest

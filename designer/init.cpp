@@ -106,7 +106,7 @@ void BuildMenus(designstate& s) {
 }
 
 kxtexture* LoadButtonPicture(const char* path) {
-  return kxgl::LoadTexture(path, kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+  return kxgl::LoadTexture(path);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "sim/menu.h"
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
+#include "sim/simulation_mode.h"
 
 namespace svdesign {
 
@@ -96,17 +97,22 @@ void Exit() {
   sim::MenuExit();
 }
 
+// The designer's handlers; a new context is set up as the mode the designer
+// returns to sets it up (the menu's pictures, or the simulation's GL state).
+constexpr kxmodecallbacks DesignerCallbacks(void (*graphicsInit)()) {
+  return {.key_down = input::OnKey,
+          .key_up = input::OnKeyUp,
+          .mouse = input::OnMouse,
+          .after_create = OnCreate,
+          .draw = Draw,
+          .graphics_init = graphicsInit,
+          .exit = Exit};
+}
+
 void InstallCallbacks() {
-  kxcallbacks& cb = kxsystem::callbacks;
-  cb.key_down = input::OnKey;
-  cb.key_up = input::OnKeyUp;
-  cb.mouse = input::OnMouse;
-  cb.after_message = nullptr;
-  cb.update = nullptr;
-  cb.after_create = OnCreate;
-  cb.before_destroy = nullptr;
-  cb.draw = Draw;
-  cb.exit = Exit;
+  static constexpr kxmodecallbacks kFromMenu = DesignerCallbacks(sim::MenuInit);
+  static constexpr kxmodecallbacks kFromSimulation = DesignerCallbacks(sim::InitGL);
+  kxsystem::InstallMode(State().back == sim::designerreturn::kSimulation ? kFromSimulation : kFromMenu);
 }
 
 void InstallScreen() {
@@ -150,7 +156,8 @@ bool HasAircraft() {
 
 }  // namespace
 
-void Open() {
+void Open(sim::designerreturn back) {
+  State().back = back;
   if (!State().screen) {
     kxsystem::Log("svdesign:  not set up\n");
     return;
@@ -208,7 +215,7 @@ void GoBack() {
   Teardown();
   kxcallbacks& cb = kxsystem::callbacks;
   cb.pending = nullptr;
-  if (sim::designer_from_simulation) sim::RequestFly();
+  if (State().back == sim::designerreturn::kSimulation) sim::RequestFly();
   // The simulation starts only with an input device; without one the
   // designer, already torn down, must not stay the active mode.
   if (!cb.pending) cb.pending = sim::EnterMenuMode;
@@ -221,7 +228,7 @@ void OnKey(int key, int) {
 void OnCreate() {
   if (!State().screen) return;
   FitToWindow();
-  if (sim::designer_from_simulation) sim::RestartSounds();
+  if (State().back == sim::designerreturn::kSimulation) sim::RestartSounds();
   else sim::MenuInit();
 }
 

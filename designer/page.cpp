@@ -13,8 +13,8 @@
 #include "sim/multilanguage.h"
 #include "sim/units.h"
 
-svdesignpage::svdesignpage(int iconNumber, kxdbody* edited)
-    : panel(new kxgraphic(0, 0, kPanelWidth, kPanelHeight)), icon(iconNumber), component(edited) {}
+svdesignpage::svdesignpage(pageicon picture, kxdbody* edited)
+    : panel(new kxgraphic(0, 0, kPanelWidth, kPanelHeight)), icon(static_cast<int>(picture)), component(edited) {}
 
 svdesignpage::~svdesignpage() {
   svdesign::designstate& s = svdesign::State();

@@ -18,6 +18,46 @@ class svdesignfield;
 class svdesigncheck;
 class svdesignairfoillist;
 
+// The picture of a page's button: its cell in the designer's icon sheet
+// (row-major, 8 to a row). The main wing (kxdwing00), the sectioned wings
+// (kxdwing10) and the fins (kxdwing11, kxdwing12) each have their own.
+enum class pageicon : int {
+  kNone = 0,
+  kThrust = 26,
+  kGyro = 27,
+  kMotor = 29,
+  kBattery = 30,
+  kGearRatio = 31,
+  kCentreOfGravity = 32,
+  kAirfoil = 33,
+  kMass = 34,
+  kWingWash = 35,
+  kSideDrag = 36,
+  kTopDrag = 37,
+  kFinWash = 38,
+  kWingIncidence = 40,
+  kWingDihedral = 41,
+  kDeflection = 42,
+  kWingSpan = 43,
+  kFinIncidence = 44,
+  kFinSpan = 45,
+  kFrontDrag = 46,
+  kPropellerDiameter = 48,
+  kPropellerPitch = 49,
+  kDownThrust = 50,
+  kRightThrust = 51,
+  kMainWingSpan = 52,
+  kMainWingIncidence = 53,
+  kMainWingDihedral = 54,
+  kFlap = 55,
+  kMainWingWash = 57,
+  kIdleSpeed = 58,
+  kPower = 59,
+  kTailRotorDiameter = 60,
+  kRotorDiameter = 62,
+  kRotorPitch = 63,
+};
+
 namespace units {
 struct displayunit;
 }
@@ -60,7 +100,7 @@ class svdesignpage {
   // The base page: no panel, nothing to show or store.
   svdesignpage() = default;
   // A page with its panel, for that component.
-  svdesignpage(int iconNumber, kxdbody* edited);
+  svdesignpage(pageicon picture, kxdbody* edited);
   svdesignpage(const svdesignpage&) = delete;
   svdesignpage& operator=(const svdesignpage&) = delete;
   // Destroys the panel with its widgets.
@@ -98,7 +138,7 @@ class svdesignpage {
   int analyse = 0;
 
   kxgraphic* panel = nullptr;    // owned; null on the base page
-  int icon = 0;                  // picture of the page's button
+  int icon = 0;                  // picture of the page's button: a pageicon's cell
   kxdbody* component = nullptr;  // what the widgets are bound to
 
   // Building a page: labels, fields, check boxes and airfoil selectors on

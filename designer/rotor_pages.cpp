@@ -59,9 +59,9 @@ float SteepeningSense(const kxgeometricobject* blade, const kxvector4r& centre, 
 
 // ---- diameter
 
-svdesigndiameterpage::svdesigndiameterpage(int iconNumber, kxdbody* edited, const designradius& r, const char* unit,
+svdesigndiameterpage::svdesigndiameterpage(pageicon picture, kxdbody* edited, const designradius& r, const char* unit,
                                            float radiusFactor)
-    : svdesignhandlepage(iconNumber, edited, r.radius), radius(r) {
+    : svdesignhandlepage(picture, edited, r.radius), radius(r) {
   AddRow("Diameter", kRowX, kRowY, {svdesign::Plain(value, "%.1f", unit, 2.0f * radiusFactor)});
 }
 
@@ -127,8 +127,8 @@ float svdesigndiameterpage::DragValue(const kxvector4r& q, float) const {
 
 // ---- pitch
 
-svdesignpitchpage::svdesignpitchpage(int iconNumber, kxdbody* edited, float* pitch, const float* tipRadius)
-    : svdesignhandlepage(iconNumber, edited, pitch), radius(tipRadius) {
+svdesignpitchpage::svdesignpitchpage(pageicon picture, kxdbody* edited, float* pitch, const float* tipRadius)
+    : svdesignhandlepage(picture, edited, pitch), radius(tipRadius) {
   AddRow("Pitch", kRowX, kRowY, {svdesign::Plain(value, "%.1f", "in", 39.370079f)});
 }
 

@@ -21,7 +21,7 @@ struct designradius {
 class svdesigndiameterpage : public svdesignhandlepage {
  public:
   // The field shows the diameter: factor = twice the radius factor.
-  svdesigndiameterpage(int iconNumber, kxdbody* edited, const designradius& r, const char* unit, float radiusFactor);
+  svdesigndiameterpage(pageicon picture, kxdbody* edited, const designradius& r, const char* unit, float radiusFactor);
   void Apply(float value, float start, int commit) override;
   // Vertices this close to the component's position keep their place, m.
   float KeepRadius() const;
@@ -38,7 +38,7 @@ class svdesigndiameterpage : public svdesignhandlepage {
 // multiplied by 1 + 2 x the horizontal travel in half viewer widths.
 class svdesignpitchpage : public svdesignhandlepage {
  public:
-  svdesignpitchpage(int iconNumber, kxdbody* edited, float* pitch, const float* radius);
+  svdesignpitchpage(pageicon picture, kxdbody* edited, float* pitch, const float* radius);
   void Apply(float value, float start, int commit) override;
   int MouseDown(const designray& ray) override;
 

@@ -9,6 +9,7 @@
 
 #include "designer/camera.h"
 #include "designer/pointer.h"
+#include "sim/modes.h"
 
 class kxnode;
 class kxgraphic;
@@ -67,6 +68,7 @@ struct designstate {
   float aircraftLength = 1.0f;               // m, main body length within 1..5; scales the views
   int topFlag = 0;                           // 1: the next top view looks from below
   int newAircraft = 0;                       // 1 while Save As was opened on entry for a locked aircraft
+  sim::designerreturn back = sim::designerreturn::kMenu;  // where leaving goes, as Open was told
 };
 
 designstate& State();

@@ -8,7 +8,5 @@
 
 class svdesignweightpage : public svdesignpage {
  public:
-  static constexpr int kIcon = 34;
-
   explicit svdesignweightpage(kxdbody* body);
 };

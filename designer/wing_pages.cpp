@@ -70,8 +70,8 @@ void TurnWing(kxdwing* wing, float* value, float v, float start, float upper, fl
 
 // ---- semi-span
 
-svdesignwingspanpage::svdesignwingspanpage(int iconNumber, kxdwing* wing)
-    : svdesignhandlepage(iconNumber, wing, &wing->WingSpan) {
+svdesignwingspanpage::svdesignwingspanpage(pageicon picture, kxdwing* wing)
+    : svdesignhandlepage(picture, wing, &wing->WingSpan) {
   AddRow("SemiSpan", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().length)});
 }
 
@@ -110,8 +110,8 @@ float svdesignwingspanpage::DragValue(const kxvector4r& q, float) const {
 
 // ---- dihedral
 
-svdesignwingdihedralpage::svdesignwingdihedralpage(int iconNumber, kxdwing* wing, float lowest, float highest)
-    : svdesignhandlepage(iconNumber, wing, &wing->Dihedral), lowest_(lowest), highest_(highest) {
+svdesignwingdihedralpage::svdesignwingdihedralpage(pageicon picture, kxdwing* wing, float lowest, float highest)
+    : svdesignhandlepage(picture, wing, &wing->Dihedral), lowest_(lowest), highest_(highest) {
   AddRow("Dihedral", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().angle)});
 }
 
@@ -131,8 +131,8 @@ float svdesignwingdihedralpage::DragValue(const kxvector4r& q, float) const {
 
 // ---- incidence
 
-svdesignwingincidencepage::svdesignwingincidencepage(int iconNumber, kxdwing* wing)
-    : svdesignhandlepage(iconNumber, wing, &wing->Incidence) {
+svdesignwingincidencepage::svdesignwingincidencepage(pageicon picture, kxdwing* wing)
+    : svdesignhandlepage(picture, wing, &wing->Incidence) {
   AddRow("Incidence", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().angle)});
 }
 
@@ -148,7 +148,7 @@ float svdesignwingincidencepage::DragValue(const kxvector4r&, float t) const { r
 // ---- deflection and flap travel
 
 svdesignwingdeflectionpage::svdesignwingdeflectionpage(kxdwing* wing, kxdservo00* drive, sense senseKept)
-    : svdesignpage(42, wing), servo(drive), kept(senseKept) {
+    : svdesignpage(pageicon::kDeflection, wing), servo(drive), kept(senseKept) {
   const units::displayunit& angle = units::Current().angle;
   float* shown = nullptr;
   float factor = angle.factor;
@@ -171,7 +171,7 @@ void svdesignwingdeflectionpage::FollowUp() {
   if (servo && kept == sense::servo) servo->P1 = servo->P1 < 0.0f ? -size : size;
 }
 
-svdesignwingflappage::svdesignwingflappage(kxdwing* wing, kxdservo00* drive) : svdesignpage(55, wing), servo(drive) {
+svdesignwingflappage::svdesignwingflappage(kxdwing* wing, kxdservo00* drive) : svdesignpage(pageicon::kFlap, wing), servo(drive) {
   const units::displayunit& angle = units::Current().angle;
   AddRow("FlapUp", kRowX, kRowY, {svdesign::Quantity(servo ? &up : nullptr, "%.0f", angle)});
   AddRow("FlapDown", kSecondRowX, kRowY, {svdesign::Quantity(servo ? &down : nullptr, "%.0f", angle)});

@@ -14,7 +14,7 @@ class kxdservo00;
 // The drag runs along the span axis.
 class svdesignwingspanpage : public svdesignhandlepage {
  public:
-  svdesignwingspanpage(int iconNumber, kxdwing* wing);
+  svdesignwingspanpage(pageicon picture, kxdwing* wing);
   void Apply(float value, float start, int commit) override;
 
  protected:
@@ -28,7 +28,7 @@ class svdesignwingspanpage : public svdesignhandlepage {
 // the root.
 class svdesignwingdihedralpage : public svdesignhandlepage {
  public:
-  svdesignwingdihedralpage(int iconNumber, kxdwing* wing, float lowest, float highest);
+  svdesignwingdihedralpage(pageicon picture, kxdwing* wing, float lowest, float highest);
   void Apply(float value, float start, int commit) override;
 
  protected:
@@ -43,7 +43,7 @@ class svdesignwingdihedralpage : public svdesignhandlepage {
 // and down: each metre of travel adds a radian.
 class svdesignwingincidencepage : public svdesignhandlepage {
  public:
-  svdesignwingincidencepage(int iconNumber, kxdwing* wing);
+  svdesignwingincidencepage(pageicon picture, kxdwing* wing);
   void Apply(float value, float start, int commit) override;
 
  protected:

@@ -53,8 +53,9 @@ void LoadMeshTextures(kxgeometry* first, const std::string& path) {
     }
     for (const std::string& candidate : candidates) {
       if (!Usable(candidate)) continue;
-      kxtexture* t = LoadTexture(candidate.c_str(), el->transparent ? kTypeRGBA : kTypeRGB, kFilterLinear,
-                                 kWrapRepeat, kWrapRepeat, 1, kLoadReducible);
+      kxtexture* t = LoadTexture(candidate.c_str(), {.type = el->transparent ? kTypeRGBA : kTypeRGB,
+                                                     .filter = kFilterLinear, .wrapS = kWrapRepeat,
+                                                     .wrapT = kWrapRepeat, .mipmap = true, .reducible = true});
       if (!t) continue;
       if (!first->info) first->info = static_cast<kxgeometryinfo*>(std::calloc(1, sizeof(kxgeometryinfo)));
       if (!first->info) {

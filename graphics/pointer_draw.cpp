@@ -16,7 +16,7 @@ int LoadMouse(const char* path) {
   // be the very one the new load takes, and freeing it afterwards would
   // release the new picture.
   FreeTexture(pointerTexture);
-  pointerTexture = LoadTexture(path, kTypeRGBA, kFilterNearest, kWrapClamp, kWrapClamp, 0, 0);
+  pointerTexture = LoadTexture(path);
   return pointerTexture ? 1 : 0;
 }
 

@@ -131,7 +131,8 @@ kxtexture* CreateTexture(const char* name, int type, int width, int height, int 
   return ClaimEntry(key, type, width, height, filter, wrapS, wrapT, mipmap);
 }
 
-kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wrapT, int mipmap, int flag) {
+kxtexture* LoadTexture(const char* path, const textureoptions& options) {
+  const int type = options.type;
   const char* key = path ? path : "";
   for (kxtexture& t : table) {
     if (t.refs && t.fromFile && t.type == type && std::strcmp(t.name, key) == 0) {
@@ -143,12 +144,13 @@ kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wr
   kximage image;
   kxtexture* t = nullptr;
   if (BytesPerTexel(type) && ReadImageFile(key, &image)) {
-    t = ClaimEntry(key, type, image.width, image.height, filter, wrapS, wrapT, mipmap);
+    t = ClaimEntry(key, type, image.width, image.height, options.filter, options.wrapS, options.wrapT,
+                   options.mipmap ? 1 : 0);
   }
   kxcore::Log("gl:  loading texture %s=%s\n", key, t ? "ok" : "fail");
   if (!t) return nullptr;
   t->fromFile = 1;
-  t->reducible = (flag & kLoadReducible) ? 1 : 0;
+  t->reducible = options.reducible ? 1 : 0;
   t->fileFlags = image.flags;
   size_t count = static_cast<size_t>(image.width) * image.height;
   for (size_t i = 0; i < count; ++i)

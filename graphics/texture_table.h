@@ -22,7 +22,7 @@ struct kxtexture {
   int32_t bytesPerTexel;
   int32_t fromFile;    // 1 for LoadTexture entries, which are shared by path
   int32_t fileFlags;   // .kxt flags of the source file
-  int32_t reducible;   // 1: the quality setting halves it at upload (loaded with kLoadReducible)
+  int32_t reducible;   // 1: the quality setting halves it at upload (loaded as reducible)
 };
 
 namespace kxgl {
@@ -58,16 +58,25 @@ void ClearTextureTable();
 // with a zeroed texel buffer. Null when the table is full or the size is bad.
 kxtexture* CreateTexture(const char* name, int type, int width, int height, int filter, int wrapS,
                          int wrapT, int mipmap);
-// LoadTexture's flag for the pictures of sceneries and aircraft, which the
-// quality setting may halve to save memory. The program's own pictures (icon
-// sheets, pointer, button and menu pictures, instrument dials) pass 0: they
-// are drawn pixel for pixel and must stay readable at any quality.
-constexpr int kLoadReducible = 1;
+// How LoadTexture converts and samples a picture. The defaults suit the
+// program's own pictures (icon sheets, pointer, button and menu pictures):
+// RGBA, nearest, clamped, no mip levels.
+struct textureoptions {
+  int type = kTypeRGBA;           // kType...
+  int filter = kFilterNearest;    // kFilter...
+  int wrapS = kWrapClamp;         // kWrap...
+  int wrapT = kWrapClamp;
+  bool mipmap = false;            // mip levels are built at upload
+  // Set for the pictures of sceneries and aircraft, which the quality
+  // setting may halve to save memory. The program's own pictures are drawn
+  // pixel for pixel and must stay readable at any quality.
+  bool reducible = false;
+};
 
-// Reads BMP, JPEG or .kxt (by content) and converts to the type. The same path
-// and type share one entry, whose first load decides whether it is reducible.
-// Null when the file cannot be read.
-kxtexture* LoadTexture(const char* path, int type, int filter, int wrapS, int wrapT, int mipmap, int flag);
+// Reads BMP, JPEG or .kxt (by content) and converts to the options' type.
+// The same path and type share one entry, whose first load decides whether
+// it is reducible. Null when the file cannot be read.
+kxtexture* LoadTexture(const char* path, const textureoptions& options = {});
 // Drops one reference; at zero the entry, its texels and its GL name go.
 void FreeTexture(kxtexture* texture);
 // One more reference to an entry in use (a second holder frees it too);

@@ -116,8 +116,7 @@ kxvalueptr kxbuttontexture::GetMember(const char* member, const kxargs& args) {
     // The old picture goes first, as the pointer's does: after a cleared
     // table the new load may take its entry.
     kxgl::FreeTexture(texture);
-    texture = kxgl::LoadTexture(path.Text(), kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp,
-                                kxgl::kWrapClamp, 0, 0);
+    texture = kxgl::LoadTexture(path.Text());
     return kxvoid();
   }
   return kxbutton::GetMember(member, args);

@@ -31,8 +31,7 @@ iconcell IconCell(int n) {
 int LoadIcons() {
   for (int i = 0; i < 2; ++i) {
     if (sheets[i]) continue;
-    sheets[i] = kxgl::LoadTexture(kSheetPaths[i], kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp,
-                                  kxgl::kWrapClamp, 0, 0);
+    sheets[i] = kxgl::LoadTexture(kSheetPaths[i]);
     // Turned once, when it is loaded: a second call must not turn it back.
     if (sheets[i] && i == 1) kxgl::MakeProceduralTexture(sheets[i], kReverseRows, 0.0f);
   }

@@ -57,10 +57,9 @@ void ReadControls(float controls[kControlCount]) {
 
 // ---- the frame -----------------------------------------------------------------
 
-void Step(int soundOn, float transform[16], float dt, int* crashed, int* inWater, int* onGround, int* kind,
-          float* spin, float velocity[4], float* forwardSpeed, float* throttle) {
+std::optional<dnsstep> Step(int soundOn, float dt) {
   dnsstate* record = Loaded();
-  if (!record) return;
+  if (!record) return std::nullopt;
   dnsruntime& rt = Runtime();
   record->soundOn = soundOn;
   GatherAround(record, record->transform + 12);
@@ -70,18 +69,20 @@ void Step(int soundOn, float transform[16], float dt, int* crashed, int* inWater
   Transpose(record->transform, record->pose);
   StepDynamics(&rt.root, record);
   Transpose(record->pose, record->transform);
-  std::memcpy(transform, record->transform, sizeof record->transform);
+  dnsstep out;
+  std::memcpy(out.transform, record->transform, sizeof record->transform);
   const int32_t status = record->status;
-  *crashed = status & kStatusCrashed ? 1 : 0;
-  *inWater = (status & kStatusCrashed) && (status & kStatusWaterBit) ? 1 : 0;
-  *onGround = status == kStatusOnWheels ? 1 : 0;
-  *spin = rt.root->spinSpeed;
+  out.crashed = status & kStatusCrashed ? 1 : 0;
+  out.inWater = (status & kStatusCrashed) && (status & kStatusWaterBit) ? 1 : 0;
+  out.onGround = status == kStatusOnWheels ? 1 : 0;
+  out.spin = rt.root->spinSpeed;
   RunPendingSoundCommands(dt);
-  Store(velocity, Load(record->velocity));
-  velocity[3] = 0.0f;
-  *forwardSpeed = Dot(Load(rt.root->velocity), Load(rt.root->axisX));
-  *kind = KindCode(record);
-  *throttle = 1.0f - (record->controls[0] + 1.0f) * 0.5f;
+  Store(out.velocity, Load(record->velocity));
+  out.velocity[3] = 0.0f;
+  out.forwardSpeed = Dot(Load(rt.root->velocity), Load(rt.root->axisX));
+  out.kind = KindCode(record);
+  out.throttle = 1.0f - (record->controls[0] + 1.0f) * 0.5f;
+  return out;
 }
 
 // ---- placing -------------------------------------------------------------------

@@ -4,6 +4,8 @@
 // does nothing while no model is loaded.
 #pragma once
 
+#include <optional>
+
 struct shadowquad;
 
 namespace dnsmodel {
@@ -18,16 +20,27 @@ constexpr int kChannelFlap = 12;
 constexpr int kChannelGear = 24;
 constexpr float kFullResetSpeed = 1.0f;   // m/s; a slower placing sets the model down on the ground
 
+// What one frame leaves behind: the model's frame (column-major), whether
+// it crashed (1 after a crash), ended in water or rests on a wheel, its kind
+// code, the spin of its propeller or rotor (rpm), its velocity (m/s, world;
+// the fourth value 0), its speed along its nose (m/s) and the throttle as
+// the engine sound reads it (1 - (channel + 1) / 2).
+struct dnsstep {
+  float transform[16] = {};
+  int crashed = 0;
+  int inWater = 0;
+  int onGround = 0;
+  int kind = 0;
+  float spin = 0.0f;                  // rpm
+  float velocity[4] = {};             // m/s, world
+  float forwardSpeed = 0.0f;          // m/s
+  float throttle = 0.0f;              // 0..1
+};
+
 // One frame of dt seconds: the scenery and the ground around the model, the
 // transmitter's channels, the dynamics, then the frame's sounds (started
-// only while soundOn is set). Writes the model's frame (column-major),
-// crashed (1 after a crash), inWater (1 when it ended in water), onGround
-// (1 while a wheel carries it), its kind code, the spin of its propeller
-// or rotor (rpm), its velocity (m/s, world; the fourth value 0), its speed
-// along its nose (m/s) and the throttle as the engine sound reads it
-// (1 - (channel + 1) / 2).
-void Step(int soundOn, float transform[16], float dt, int* crashed, int* inWater, int* onGround, int* kind,
-          float* spin, float velocity[4], float* forwardSpeed, float* throttle);
+// only while soundOn is set). Nothing while no model is loaded.
+std::optional<dnsstep> Step(int soundOn, float dt);
 
 // Places the model at the frame (column-major, position in elements 12 to
 // 14) with the velocity (m/s, world, four values): from kFullResetSpeed on

@@ -1,5 +1,9 @@
 #include "legacy/legacy.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 #include "core/hooks.h"
 #include "dynamics/flight_state.h"
 #include "legacy/drawing.h"
@@ -43,8 +47,17 @@ int LoadForSimulator(const char* stem, int* kind) {
 }
 
 void StepFlightState(int sound, float dt, kxdflightstate* s, float* speed) {
-  Step(sound, s->frame.Data(), dt, &s->crash, &s->crash_kind, &s->ground_contact, &s->flags, &s->engine_rpm,
-       s->velocity, speed, &s->control_value);
+  const std::optional<dnsstep> out = Step(sound, dt);
+  if (!out) return;
+  std::copy(std::begin(out->transform), std::end(out->transform), s->frame.Data());
+  s->crash = out->crashed;
+  s->crash_kind = out->inWater ? kxdflightstate::kCrashWater : kxdflightstate::kCrashGround;
+  s->ground_contact = out->onGround;
+  s->flags = out->kind;   // the kind code is the type word's flag bits
+  s->engine_rpm = out->spin;
+  std::copy(std::begin(out->velocity), std::end(out->velocity), s->velocity);
+  *speed = out->forwardSpeed;
+  s->control_value = out->throttle;
 }
 
 void PlaceAt(const kxmatrix& frame, const float velocity[4]) { SetPose(frame.Data(), velocity); }

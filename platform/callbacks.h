@@ -3,8 +3,9 @@
 // callback is skipped.
 #pragma once
 
-struct kxcallbacks {
-  int request = 0;  // kxcode::kRequest*: 10 quit, 11 re-create, 13 with a switch
+// A mode's handlers. A mode installs its record whole, so nothing of the
+// mode before it stays behind.
+struct kxmodecallbacks {
   void (*key_down)(int key, int mods) = nullptr;
   void (*key_up)(int key, int mods) = nullptr;
   void (*mouse)(int code, int mods) = nullptr;
@@ -15,11 +16,20 @@ struct kxcallbacks {
   void (*draw)() = nullptr;
   void (*graphics_init)() = nullptr;   // after after_create
   void (*exit)() = nullptr;            // once, when the program quits
+};
+
+// The active mode's handlers and the requests that outlive a mode switch.
+struct kxcallbacks : kxmodecallbacks {
+  int request = 0;  // kxcode::kRequest*: 10 quit, 11 re-create, 13 with a switch
   void (*pending)() = nullptr;         // mode switch run between frames
 };
 
 namespace kxsystem {
 
 extern kxcallbacks callbacks;
+
+// Replaces every handler with the mode's; the request and the pending
+// switch stay.
+inline void InstallMode(const kxmodecallbacks& mode) { static_cast<kxmodecallbacks&>(callbacks) = mode; }
 
 }  // namespace kxsystem

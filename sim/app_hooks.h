@@ -9,6 +9,8 @@ struct shadowquad;
 
 namespace sim {
 
+enum class designerreturn : int;
+
 struct applicationhooks {
   // Registers the window types of the input configuration and the aircraft
   // selection, which the set-up registers first; returns how many it
@@ -17,7 +19,7 @@ struct applicationhooks {
   // Designer: builds its screen, menus and commands; makes its entry the
   // pending mode switch.
   void (*designer_init)() = nullptr;
-  void (*designer_open)() = nullptr;
+  void (*designer_open)(designerreturn back) = nullptr;
   // Legacy runtime: loads the model (1 on success) with its blur discs;
   // unloads it; draws solid, flagged-then-all parts, or the parts' geometry.
   int (*legacy_load)(const char* name, int* out) = nullptr;

@@ -38,7 +38,7 @@ constexpr int kMenuBarHeight = 22;       // px
 using namespace kxgl;
 
 kxtexture* Load(const char* path, int type, int filter, int wrapS) {
-  return LoadTexture(path, type, filter, wrapS, kWrapClamp, 0, 0);
+  return LoadTexture(path, {.type = type, .filter = filter, .wrapS = wrapS});
 }
 
 kxtexture* Blank(const char* name, int type) {
@@ -127,11 +127,12 @@ void InitApplication() {
   SetConfigFiles(files);
 
   LoadSmallFontAndPointer();
-  s.logo_texture = LoadTexture("texture/logo.bmp", kTypeRGB, kFilterNearest, kWrapClamp, kWrapClamp, 0, 0);
-  // The particle pictures pass the filter code as wrap-s: a code that is no
-  // clamp code, which the loader reads as repeat.
-  s.smoke_texture = LoadTexture("texture/smoke.bmp", kTypeRGBA, kFilterLinear, kFilterLinear, kWrapClamp, 1, 0);
-  s.exhaust_texture = LoadTexture("texture/exhaust.bmp", kTypeAlpha, kFilterLinear, kFilterLinear, kWrapClamp, 1, 0);
+  s.logo_texture = LoadTexture("texture/logo.bmp", {.type = kTypeRGB});
+  // The particle pictures (and the circle below) repeat along s and clamp
+  // along t.
+  s.smoke_texture = LoadTexture("texture/smoke.bmp", {.filter = kFilterLinear, .wrapS = kWrapRepeat, .mipmap = true});
+  s.exhaust_texture = LoadTexture("texture/exhaust.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
+                                                          .wrapS = kWrapRepeat, .mipmap = true});
 
   kxprogram::LoadResources();
   s.menu_bar_height = kMenuBarHeight;
@@ -141,7 +142,8 @@ void InitApplication() {
     name.Format("recacft%dshadow", i);
     players[i].rec_shadow_texture = Blank(name.Text(), kTypeRGBA);
   }
-  s.circle_texture = LoadTexture("texture/circle.bmp", kTypeAlpha, kFilterLinear, kFilterLinear, kWrapClamp, 0, 0);
+  s.circle_texture = LoadTexture("texture/circle.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
+                                                        .wrapS = kWrapRepeat});
   s.balloon_shadow_texture = Blank("balloonshadow", kTypeRGBA);
   if (Hooks().designer_init) Hooks().designer_init();
   else kxsystem::Log("sim:  no designer in this program\n");

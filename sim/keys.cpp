@@ -8,7 +8,6 @@
 #include "core/string.h"
 #include "dynamics/component_sound.h"
 #include "dynamics/driver.h"
-#include "dynamics/instance.h"
 #include "dynamics/scenery_world.h"
 #include "graphics/collision_world.h"
 #include "platform/codes.h"
@@ -16,7 +15,6 @@
 #include "platform/sound.h"
 #include "platform/text.h"
 #include "platform/window.h"
-#include "sim/app_hooks.h"
 #include "sim/contest.h"
 #include "sim/hud_texts.h"
 #include "sim/menu.h"
@@ -24,6 +22,7 @@
 #include "sim/modes.h"
 #include "sim/placement.h"
 #include "sim/player.h"
+#include "sim/player_aircraft.h"
 #include "sim/session.h"
 #include "sim/simulation_mode.h"
 #include "sim/vec3.h"
@@ -269,12 +268,7 @@ void ReloadFirstAircraft() {
   if (kxsystem::StrStartsNoCase(s.aircraft0, kLegacyPrefix)) {
     LoadLegacyAircraft(s.aircraft0);
   } else {
-    if (p.legacy && Hooks().legacy_unload) Hooks().legacy_unload();
-    p.legacy = 0;
-    kxdaircraftinstance::AircraftLoad(s.aircraft0, 0);
-    kxdaircraftinstance* slot = kxdaircraftinstance::Slot(0);
-    p.flight_state = slot && slot->IsLoaded() ? kxdaircraftinstance::FlightStateOf(0) : nullptr;
-    if (p.flight_state) PrepareAircraftGraphics(0);
+    if (LoadPlayerAircraft(0, s.aircraft0)) PrepareAircraftGraphics(0);
   }
   directsound::LoadSounds();
   kxdynamics::Start(&SceneryWorld());

@@ -28,7 +28,7 @@ int SwitchLanguage(int n) {
       return 0;
     }
   }
-  Menu().language = n + 1;
+  Menu().language = static_cast<menulanguage>(n + 1);
   kxsystem::Log("ok\n");
   return 1;
 }

@@ -32,6 +32,37 @@ extern const char kLegacyPrefix[];            // "_alx_"
 // in place of player 1's component aircraft, and relinks player 2.
 void LoadLegacyAircraft(const char* name);
 
+// The menu's buttons top to bottom; the number is the button's place, its
+// function key (F1 to F7 for the first seven) and its tip's MenuText entry.
+enum class menubutton : int {
+  kAircraft1 = 0,
+  kAircraft2 = 1,
+  kRemoveAircraft2 = 2,
+  kScenery = 3,
+  kCalibrate = 4,
+  kControls = 5,
+  kEditAircraft = 6,
+  kOptions = 7,
+  kHelp = 8,
+  kFly = 9,
+  kExit = 10,
+};
+
+// The language the texts are in: read from the loaded texts at start, or
+// set by the language switch (prepared translation n gives n + 1, so 4 to 6
+// are translations without a button of their own).
+enum class menulanguage : int {
+  kEnglish = 1,
+  kGerman = 2,
+  kFrench = 3,
+};
+
+// The missing-device notice: whether the menu shows its window.
+enum class noticestate : int {
+  kNone = 0,
+  kNoDeviceShown = 2,
+};
+
 // Bottom edge of button n as a fraction of the window height.
 float ButtonBottom(int n);
 
@@ -49,15 +80,16 @@ struct menustate {
   uint32_t sample_time = 0;             // last frame-rate sample
   float frame_time = 0;                 // s, between the last two updates
   int frame_count = 0;
-  int language = 1;                     // 1 English, 2 German, 3 French
-  int notice_state = 0;                 // 0 none, 2 the no-device window shown
+  menulanguage language = menulanguage::kEnglish;
+  noticestate notice_state = noticestate::kNone;
   int first_init = 1;
 };
 
 menustate& Menu();
 
-// Runs action n (0..10); 1 when n is an action.
+// Runs action n (0..10, a menubutton); 1 when n is an action.
 int MenuAction(int n);
+int MenuAction(menubutton button);
 // The GUI's fallback handlers while the menu is active.
 void MenuMouse(int code, int modifiers);
 void MenuKey(int key, int modifiers);

@@ -66,19 +66,21 @@ int MenuAction(int n) {
     kxscript::Execute(kButtonCommands[n]);
     return 1;
   }
-  switch (n) {
-    case 2: RemoveSecondAircraft(); break;
-    case 6: MenuToDesigner(); break;
-    case 7: FillDisplayModeList(OptionsWindow()); break;
-    case 8: ShowWindow(KeysWindow()); break;
-    case 9:
+  switch (static_cast<menubutton>(n)) {
+    case menubutton::kRemoveAircraft2: RemoveSecondAircraft(); break;
+    case menubutton::kEditAircraft: MenuToDesigner(); break;
+    case menubutton::kOptions: FillDisplayModeList(OptionsWindow()); break;
+    case menubutton::kHelp: ShowWindow(KeysWindow()); break;
+    case menubutton::kFly:
       if (RequestFly()) directsound::LoadSounds();
       break;
-    case 10: kxsystem::callbacks.request = kxcode::kRequestQuit; break;
+    case menubutton::kExit: kxsystem::callbacks.request = kxcode::kRequestQuit; break;
     default: break;
   }
   return 1;
 }
+
+int MenuAction(menubutton button) { return MenuAction(static_cast<int>(button)); }
 
 int ButtonAt(float x, float y, int width, int height) {
   float w = static_cast<float>(width), h = static_cast<float>(height);
@@ -103,10 +105,10 @@ void MenuMouse(int code, int) {
 void MenuKey(int key, int modifiers) {
   if (key == kxcode::kKeyF1 && (modifiers & kxcode::kModShift)) {
     session.show_log = !session.show_log;
-  } else if (key >= kxcode::kKeyF1 && key <= kxcode::kKeyF1 + 6) {
+  } else if (key >= kxcode::kKeyF1 && key <= kxcode::kKeyF1 + static_cast<int>(menubutton::kEditAircraft)) {
     MenuAction(key - kxcode::kKeyF1);
   } else if (key == kxcode::kKeyReturn) {
-    MenuAction(9);
+    MenuAction(menubutton::kFly);
   }
 }
 

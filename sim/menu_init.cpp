@@ -26,6 +26,7 @@
 #include "sim/menu.h"
 #include "sim/notice.h"
 #include "sim/player.h"
+#include "sim/player_aircraft.h"
 #include "sim/resources.h"
 #include "sim/scenery.h"
 #include "sim/session.h"
@@ -65,9 +66,7 @@ void LoadAircraft(int i) {
   line.Format("loading aircraft %d %s", i + 1, setting);
   Loading(0, "%s", line.Text());
   kxsystem::Log("sim:  loading aircraft %d %s...\n", i + 1, setting);
-  if (kxdaircraftinstance::AircraftLoad(setting, i)) PostAircraftProblems(setting);
-  kxdaircraftinstance* slot = kxdaircraftinstance::Slot(i);
-  if (slot && slot->IsLoaded()) p.flight_state = kxdaircraftinstance::FlightStateOf(i);
+  if (LoadPlayerAircraft(i, setting)) PostAircraftProblems(setting);
   TakeStartFrame(p);
 }
 
@@ -83,7 +82,9 @@ void FirstInit() {
   kxinput::SearchDevices(kSearchMode);
   kxsystem::callbacks.after_message = nullptr;
   const char* speed = HudText(0);
-  m.language = std::strcmp(speed, "Geschwindigkeit:") == 0 ? 2 : std::strcmp(speed, "Vitesse:") == 0 ? 3 : 1;
+  m.language = std::strcmp(speed, "Geschwindigkeit:") == 0 ? menulanguage::kGerman
+               : std::strcmp(speed, "Vitesse:") == 0        ? menulanguage::kFrench
+                                                            : menulanguage::kEnglish;
   kxgl::LoadFont("texture/arial20b.kxf", &large_font, kxgl::kFilterLinear);
   Loading(0, "loading scenery %s", s.scenery);
   LoadSceneryOrDefault(s.scenery, TheWorld());
@@ -104,8 +105,8 @@ void PollDevices() {
   kxinputdevice* first = kxinput::FirstDevice();
   if (!first || first->kind != kxcode::kDeviceUsb) return;
   if (!usbinterface::Poll(first)) {
-    if (m.notice_state == 2) HideWindow(NoDeviceWindow());
-    m.notice_state = 0;
+    if (m.notice_state == noticestate::kNoDeviceShown) HideWindow(NoDeviceWindow());
+    m.notice_state = noticestate::kNone;
     kxinput::SearchDevices(kSearchMode);
     return;
   }
@@ -130,16 +131,16 @@ missinginput MissingInput() {
 void UpdateNotice() {
   menustate& m = Menu();
   const missinginput missing = MissingInput();
-  if (m.notice_state == 0 && missing != missinginput::kNone) {
+  if (m.notice_state == noticestate::kNone && missing != missinginput::kNone) {
     // Without a device the menu stays usable: the keypad assignment is
     // chosen with it, and a flight can start all the same.
     const bool signal = missing == missinginput::kSignal;
     SayWhatDeviceIsMissing(NoDeviceWindow(), signal ? 1 : 0);
     signal ? OpenWindow(NoDeviceWindow()) : OpenNotice(NoDeviceWindow());
-    m.notice_state = 2;
-  } else if (m.notice_state == 2 && missing == missinginput::kNone) {
+    m.notice_state = noticestate::kNoDeviceShown;
+  } else if (m.notice_state == noticestate::kNoDeviceShown && missing == missinginput::kNone) {
     HideWindow(NoDeviceWindow());
-    m.notice_state = 0;
+    m.notice_state = noticestate::kNone;
   }
 }
 

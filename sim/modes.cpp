@@ -34,8 +34,6 @@
 
 namespace sim {
 
-int designer_from_simulation = 0;
-
 namespace {
 
 constexpr char kNoAircraftNotice[] = "No aircraft to fly: choose one with Aircraft I";
@@ -87,26 +85,23 @@ void RestoreLoadedPoses() {
   }
 }
 
-void OpenDesigner() {
-  if (Hooks().designer_open) Hooks().designer_open();
+void OpenDesigner(designerreturn back) {
+  if (Hooks().designer_open) Hooks().designer_open(back);
   else kxsystem::Log("sim:  no designer in this program\n");
 }
 
 }  // namespace
 
 void EnterMenuMode() {
-  kxcallbacks& cb = kxsystem::callbacks;
-  cb.pending = nullptr;
-  cb.after_create = nullptr;
-  cb.after_message = nullptr;
-  cb.before_destroy = nullptr;
-  cb.update = MenuIdle;
-  cb.graphics_init = MenuInit;
-  cb.draw = DrawMenu;
-  cb.mouse = input::OnMouse;
-  cb.key_down = input::OnKey;
-  cb.key_up = input::OnKeyUp;
-  cb.exit = MenuExit;
+  static constexpr kxmodecallbacks kMenu = {.key_down = input::OnKey,
+                                            .key_up = input::OnKeyUp,
+                                            .mouse = input::OnMouse,
+                                            .update = MenuIdle,
+                                            .draw = DrawMenu,
+                                            .graphics_init = MenuInit,
+                                            .exit = MenuExit};
+  kxsystem::InstallMode(kMenu);
+  kxsystem::callbacks.pending = nullptr;
 
   kxgui::Visible = Screen("/Display/Visible/");
   kxgui::Invisible = Screen("/Display/Invisible/");
@@ -165,14 +160,12 @@ void LeaveToDesigner() {
 }
 
 void EditFromSimulation() {
-  designer_from_simulation = 1;
-  OpenDesigner();
+  OpenDesigner(designerreturn::kSimulation);
 }
 
 void MenuToDesigner() {
   if (players[0].legacy) return RefuseOldModel();
-  designer_from_simulation = 0;
-  OpenDesigner();
+  OpenDesigner(designerreturn::kMenu);
 }
 
 void RestartSounds() { Resume(); }

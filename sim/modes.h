@@ -6,8 +6,11 @@
 
 namespace sim {
 
-// 1 while the designer was entered from the simulation, 0 from the menu.
-extern int designer_from_simulation;
+// Where the designer goes back to when it is left.
+enum class designerreturn : int {
+  kMenu = 0,
+  kSimulation = 1,
+};
 
 // Installs the menu's callbacks, screens and hooks.
 void EnterMenuMode();

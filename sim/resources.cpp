@@ -71,8 +71,7 @@ void ResetPlayer(simplayer& p, int index) {
 }
 
 kxtexture* Instrument(const std::string& path) {
-  return kxgl::LoadTexture(path.c_str(), kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp, kxgl::kWrapClamp, 0,
-                           0);
+  return kxgl::LoadTexture(path.c_str());
 }
 
 }  // namespace
@@ -115,12 +114,10 @@ void LoadResources() {
   directsound::SetMasterVolume(s.sound_volume);
 
   LoadInstrumentPictures("");
-  s.backlight_texture = kxgl::LoadTexture("texture/backlight.bmp", kxgl::kTypeAlpha, kxgl::kFilterLinear,
-                                          kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
-  s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
-                                        kxgl::kWrapClamp, 0, 0);
-  s.about_texture = kxgl::LoadTexture("texture/about.bmp", kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
-                                      kxgl::kWrapClamp, 0, 0);
+  s.backlight_texture = kxgl::LoadTexture("texture/backlight.bmp", {.type = kxgl::kTypeAlpha,
+                                                                    .filter = kxgl::kFilterLinear});
+  s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
+  s.about_texture = kxgl::LoadTexture("texture/about.bmp", {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
 
   // Three cube maps of six RGB faces each; the views render into them.
   s.cube_size = kCubeSize;

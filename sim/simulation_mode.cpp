@@ -52,19 +52,17 @@ viewporttriple& LastViewport() {
 }
 
 void InstallCallbacks() {
-  kxcallbacks& cb = kxsystem::callbacks;
-  cb.request = kxcode::kRequestRun;
-  cb.key_down = OnKey;
-  cb.key_up = input::OnKeyUp;
-  cb.mouse = OnMouse;
-  cb.after_message = nullptr;
-  cb.update = Update;
-  cb.after_create = Resume;
-  cb.before_destroy = nullptr;
-  cb.draw = Draw;
-  cb.graphics_init = InitGL;
-  cb.exit = Exit;
-  cb.pending = nullptr;
+  static constexpr kxmodecallbacks kSimulation = {.key_down = OnKey,
+                                                  .key_up = input::OnKeyUp,
+                                                  .mouse = OnMouse,
+                                                  .update = Update,
+                                                  .after_create = Resume,
+                                                  .draw = Draw,
+                                                  .graphics_init = InitGL,
+                                                  .exit = Exit};
+  kxsystem::InstallMode(kSimulation);
+  kxsystem::callbacks.request = kxcode::kRequestRun;
+  kxsystem::callbacks.pending = nullptr;
 }
 
 void ArmTips() {

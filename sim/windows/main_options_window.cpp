@@ -110,7 +110,7 @@ class wndoptionsmain : public simwindow {
     for (int q = 0; q < kQualities; ++q)
       if (quality[q]) quality[q]->selected = q == kxgl::textureQuality ? 1 : 0;
     if (compression) compression->checked = kxgl::textureCompression ? 1 : 0;
-    int language = Menu().language;
+    int language = static_cast<int>(Menu().language);
     languageAtOpening = 0;
     for (int i = 0; i < kLanguages; ++i)
       if (languages[i]) languages[i]->selected = 0;

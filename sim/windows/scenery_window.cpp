@@ -86,8 +86,7 @@ class wndloadscenery : public simwindow {
     picture->Y = kPictureY;
     picture->W = picture->H = kPictureSize;
     std::string path = "scenery/" + scenery + ".bmp";
-    picture->texture = kxgl::LoadTexture(path.c_str(), kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
-                                         kxgl::kWrapClamp, 0, 0);
+    picture->texture = kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
     kxgl::UploadTexture(picture->texture);
     picture->OnPress = kSelect;
     picture->OnLeftDoubleText = kSelectAndLoad;

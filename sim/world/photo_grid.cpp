@@ -25,8 +25,10 @@ void LoadPhotoGrid(world* w, int columns, int rows, const char* name) {
   for (int i = 0; i < columns; ++i) {
     for (int j = 0; j < rows; ++j) {
       std::string path = "scenery/" + std::string(name) + std::to_string(i) + std::to_string(j) + suffix;
-      kxtexture* tile = kxgl::LoadTexture(path.c_str(), kxgl::kTypePhoto, kxgl::kFilterLinear, kxgl::kWrapClampToEdge,
-                                          kxgl::kWrapClampToEdge, 1, kxgl::kLoadReducible);
+      kxtexture* tile = kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypePhoto, .filter = kxgl::kFilterLinear,
+                                                         .wrapS = kxgl::kWrapClampToEdge,
+                                                         .wrapT = kxgl::kWrapClampToEdge, .mipmap = true,
+                                                         .reducible = true});
       if (!tile) break;
       kxgl::FreeTexture(w->photo_textures[loaded]);
       w->photo_textures[loaded++] = tile;

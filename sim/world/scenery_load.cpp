@@ -95,11 +95,9 @@ void SetDefaults(world* w) {
 
 void LoadPreview(world* w, const char* name) {
   std::string path = "scenery/" + std::string(name) + "lg.bmp";
-  w->preview_texture = kxgl::LoadTexture(path.c_str(), kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
-                                         kxgl::kWrapClamp, 0, 0);
+  w->preview_texture = kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
   if (!w->preview_texture) {
-    w->preview_texture = kxgl::LoadTexture(kCardPicture, kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
-                                           kxgl::kWrapClamp, 0, 0);
+    w->preview_texture = kxgl::LoadTexture(kCardPicture, {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
   }
 }
 
@@ -110,8 +108,9 @@ void LoadClouds(world* w) {
     kxcore::Log("sim:    cloud texture %s not found; no clouds\n", w->cloud_path);
     return;
   }
-  kxtexture* t = kxgl::LoadTexture(w->cloud_path, kxgl::kTypeAlpha, kxgl::kFilterLinear, kxgl::kWrapRepeat,
-                                   kxgl::kWrapRepeat, 1, kxgl::kLoadReducible);
+  kxtexture* t = kxgl::LoadTexture(w->cloud_path, {.type = kxgl::kTypeAlpha, .filter = kxgl::kFilterLinear,
+                                                   .wrapS = kxgl::kWrapRepeat, .wrapT = kxgl::kWrapRepeat,
+                                                   .mipmap = true, .reducible = true});
   if (!t || !t->pixels || t->width <= 0 || t->height <= 0) {
     kxgl::FreeTexture(t);
     kxcore::Log("sim:    cloud texture %s unusable; no clouds\n", w->cloud_path);
@@ -222,8 +221,9 @@ void BuildCollision(world* w) {
   kxcollision::Build(&w->collision, chain, w->transparent, w->octree_min_cell, w->octree_max_triangles,
                      w->sun_direction, w->ocean);
   if (w->ocean) {
-    w->water_texture = kxgl::LoadTexture(kWaterTexture, kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapRepeat,
-                                         kxgl::kWrapRepeat, 1, kxgl::kLoadReducible);
+    w->water_texture = kxgl::LoadTexture(kWaterTexture, {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear,
+                                                         .wrapS = kxgl::kWrapRepeat, .wrapT = kxgl::kWrapRepeat,
+                                                         .mipmap = true, .reducible = true});
   }
   kxcolldynamic::Build(&w->collision, w->dynobjects);
   w->collision.nearObjectPass = NearObjectPass;

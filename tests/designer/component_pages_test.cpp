@@ -203,7 +203,7 @@ TEST_F(ComponentPageTest, TypedWingValuesReshapeTheMeshWithinTheirRanges) {
 TEST_F(ComponentPageTest, SpanOfAWingNeverAnalysedIsRefused) {
   Enter();
   kxdwing* left = Component<kxdwing>("LeftWing");
-  svdesignwingspanpage page(52, left);
+  svdesignwingspanpage page(pageicon::kMainWingSpan, left);
   kxvector4r before;
   left->Geometry->TransformVertex(&before, 0, kxmatrix::Identity());
   left->WingSpan = 0.5f;

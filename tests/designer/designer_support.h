@@ -41,7 +41,7 @@ namespace designertest {
 // x of its position in the display length unit - that counts its follow-ups.
 class testpage : public svdesignpage {
  public:
-  testpage(kxdbody* body, int iconNumber) : svdesignpage(iconNumber, body) {
+  testpage(kxdbody* body, int iconNumber) : svdesignpage(pageicon{iconNumber}, body) {
     kxtext* label = AddLabel("Mass", 8, 8);
     first = AddField(AfterLabel(label), 8, &body->Mass, "%.2f", units::Current().mass);
     second = AddField(AfterLabel(label) + kNextField, 8, &body->B.R.x, "%.1f", units::Current().length);
@@ -98,7 +98,6 @@ class designerfixture : public kxtest::widgettest {
     kxsystem::ClearLogHistory();
     Now() = 0;
     kxsystem::SetClockForTest([] { return Now(); });
-    sim::designer_from_simulation = 0;
     sim::Language().Reset();
     units::SetMetric();
     svdesign::Init();
@@ -118,12 +117,12 @@ class designerfixture : public kxtest::widgettest {
   }
 
   // Loads the sample into slot 0 (null: keeps what is loaded) and runs the
-  // entry as the main loop would.
-  void Enter(const char* sample = "trainer") {
+  // entry as the main loop would, to go back where back says.
+  void Enter(const char* sample = "trainer", sim::designerreturn back = sim::designerreturn::kMenu) {
     if (sample) {
       ASSERT_EQ(kxdaircraftinstance::AircraftLoad(sample, 0), 1) << sample;
     }
-    svdesign::Open();
+    svdesign::Open(back);
     RunPending();
     ASSERT_NE(State().aircraft, nullptr);
   }

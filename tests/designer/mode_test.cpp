@@ -127,7 +127,7 @@ TEST_F(ModeTest, ToolbarIsBuiltOnceAndTheViewerFollowsTheWindow) {
   for (const probe& p : probes) {
     kxsystem::display.window_width = p.width;
     kxsystem::display.window_height = p.height;
-    sim::designer_from_simulation = 1;  // the simulation's sounds, not the menu's set-up
+    State().back = sim::designerreturn::kSimulation;  // the simulation's sounds, not the menu's set-up
     kxsystem::callbacks.after_create();
     const svdesigncamera& c = State().camera;
     EXPECT_EQ(c.viewportX, 0);
@@ -166,8 +166,7 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
   for (const probe& p : probes) {
     if (p.device) fake.AddDevice("/dev/hidraw-cable", "", usbinterface::kCableProductIdPlaceholder);
     kxinput::SearchDevices(kxinput::kSearchEnumerate);
-    sim::designer_from_simulation = p.fromSimulation;
-    Enter("heli");
+    Enter("heli", p.fromSimulation ? sim::designerreturn::kSimulation : sim::designerreturn::kMenu);
     Key(kxcode::kKeyEscape);
     ASSERT_EQ(kxsystem::callbacks.pending, &svdesign::GoBack);
     kxsystem::callbacks.pending = nullptr;

@@ -16,7 +16,7 @@ using designertest::designerfixture;
 // A page that notes the mouse calls it gets.
 class mousepage : public svdesignpage {
  public:
-  explicit mousepage(kxdbody* body) : svdesignpage(0, body) {}
+  explicit mousepage(kxdbody* body) : svdesignpage(pageicon::kNone, body) {}
   int MouseDown(const designray&) override {
     calls += 'd';
     return 0;

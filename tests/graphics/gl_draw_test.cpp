@@ -151,8 +151,11 @@ TEST_F(GlDraw, LowQualityHalvesReducibleTexturesOnlyAtUpload) {
   image.pixels.assign(8 * 8 * 3, 90);
   kxgl::WriteBmp(Path("p.bmp").c_str(), image);
   kxgl::WriteBmp(Path("q.bmp").c_str(), image);
-  kxtexture* t = kxgl::LoadTexture(Path("p.bmp").c_str(), 3, 60, 70, 70, 0, kxgl::kLoadReducible);
-  kxtexture* own = kxgl::LoadTexture(Path("q.bmp").c_str(), 3, 60, 70, 70, 0, 0);
+  kxtexture* t = kxgl::LoadTexture(Path("p.bmp").c_str(), {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear,
+                                                           .wrapS = kxgl::kWrapRepeat, .wrapT = kxgl::kWrapRepeat,
+                                                           .reducible = true});
+  kxtexture* own = kxgl::LoadTexture(Path("q.bmp").c_str(), {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear,
+                                                             .wrapS = kxgl::kWrapRepeat, .wrapT = kxgl::kWrapRepeat});
   ASSERT_TRUE(t && own);
   kxgl::textureQuality = 2;
   GLint width = 0;

@@ -19,6 +19,10 @@ class TextureTable : public kxtest::GraphicsTest {
     kxgl::FreeAllTextures();
     GraphicsTest::TearDown();
   }
+  // Sampled like a scenery picture; most tests here read texels, not sampling.
+  static kxgl::textureoptions Tiled(int type) {
+    return {.type = type, .filter = kxgl::kFilterLinear, .wrapS = kxgl::kWrapRepeat, .wrapT = kxgl::kWrapRepeat};
+  }
   std::string WritePicture(const char* name, int width, int height, int channels, bool bmp) {
     kximage image;
     image.width = width;
@@ -37,7 +41,7 @@ class TextureTable : public kxtest::GraphicsTest {
 
 TEST_F(TextureTable, LoadsBmpTopRowFirstAndSharesByPathAndType) {
   std::string path = WritePicture("pic.bmp", 4, 2, 3, true);
-  kxtexture* t = kxgl::LoadTexture(path.c_str(), 3, 61, 71, 71, 0, 0);
+  kxtexture* t = kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypeRGB});
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->width, 4);
   EXPECT_EQ(t->height, 2);
@@ -45,7 +49,7 @@ TEST_F(TextureTable, LoadsBmpTopRowFirstAndSharesByPathAndType) {
   EXPECT_EQ(std::memcmp(t->pixels, picture_.pixels.data(), 24), 0);
   EXPECT_EQ(t->glName, 0u);
   EXPECT_NE(Log().find("gl:  loading texture " + path + "=ok\n"), std::string::npos);
-  EXPECT_EQ(kxgl::LoadTexture(path.c_str(), 3, 61, 71, 71, 0, 0), t);
+  EXPECT_EQ(kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypeRGB}), t);
   EXPECT_EQ(t->refs, 2);
   kxgl::FreeTexture(t);
   EXPECT_EQ(kxgl::TexturesInUse(), 1);
@@ -53,10 +57,34 @@ TEST_F(TextureTable, LoadsBmpTopRowFirstAndSharesByPathAndType) {
   EXPECT_EQ(kxgl::TexturesInUse(), 0);
 }
 
+// Each option lands in its own field of the entry; the defaults are the
+// program's own pictures' (RGBA, nearest, clamped, whole size).
+TEST_F(TextureTable, OptionsReachTheEntryFieldByField) {
+  std::string path = WritePicture("pic.bmp", 2, 2, 3, true);
+  kxtexture* own = kxgl::LoadTexture(path.c_str());
+  ASSERT_NE(own, nullptr);
+  EXPECT_EQ(own->type, kxgl::kTypeRGBA);
+  EXPECT_EQ(own->filter, kxgl::kFilterNearest);
+  EXPECT_EQ(own->wrapS, kxgl::kWrapClamp);
+  EXPECT_EQ(own->wrapT, kxgl::kWrapClamp);
+  EXPECT_EQ(own->mipmap, 0);
+  EXPECT_EQ(own->reducible, 0);
+  kxtexture* t = kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear,
+                                                  .wrapS = kxgl::kWrapRepeat, .wrapT = kxgl::kWrapClampToEdge,
+                                                  .mipmap = true, .reducible = true});
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->type, kxgl::kTypeRGB);
+  EXPECT_EQ(t->filter, kxgl::kFilterLinear);
+  EXPECT_EQ(t->wrapS, kxgl::kWrapRepeat);
+  EXPECT_EQ(t->wrapT, kxgl::kWrapClampToEdge);
+  EXPECT_EQ(t->mipmap, 1);
+  EXPECT_EQ(t->reducible, 1);
+}
+
 TEST_F(TextureTable, SamePathWithAnotherTypeGetsItsOwnEntry) {
   std::string path = WritePicture("pic.kxt", 2, 2, 4, false);
-  kxtexture* rgba = kxgl::LoadTexture(path.c_str(), 4, 60, 70, 70, 0, 0);
-  kxtexture* alpha = kxgl::LoadTexture(path.c_str(), 1, 60, 70, 70, 0, 0);
+  kxtexture* rgba = kxgl::LoadTexture(path.c_str(), Tiled(kxgl::kTypeRGBA));
+  kxtexture* alpha = kxgl::LoadTexture(path.c_str(), Tiled(kxgl::kTypeAlpha));
   ASSERT_NE(rgba, nullptr);
   ASSERT_NE(alpha, nullptr);
   EXPECT_NE(rgba, alpha);
@@ -69,8 +97,8 @@ TEST_F(TextureTable, SamePathWithAnotherTypeGetsItsOwnEntry) {
 
 TEST_F(TextureTable, RgbFileGivesOpaqueRgbaAndMeanAlpha) {
   std::string path = WritePicture("pic.bmp", 1, 1, 3, true);
-  kxtexture* rgba = kxgl::LoadTexture(path.c_str(), 4, 60, 70, 70, 0, 0);
-  kxtexture* alpha = kxgl::LoadTexture(path.c_str(), 1, 60, 70, 70, 0, 0);
+  kxtexture* rgba = kxgl::LoadTexture(path.c_str(), Tiled(kxgl::kTypeRGBA));
+  kxtexture* alpha = kxgl::LoadTexture(path.c_str(), Tiled(kxgl::kTypeAlpha));
   ASSERT_NE(rgba, nullptr);
   ASSERT_NE(alpha, nullptr);
   EXPECT_EQ(rgba->pixels[3], 255);
@@ -80,7 +108,7 @@ TEST_F(TextureTable, RgbFileGivesOpaqueRgbaAndMeanAlpha) {
 
 TEST_F(TextureTable, MissingFileLogsFailAndGivesNull) {
   std::string path = Path("none.bmp");
-  EXPECT_EQ(kxgl::LoadTexture(path.c_str(), 3, 60, 70, 70, 0, 0), nullptr);
+  EXPECT_EQ(kxgl::LoadTexture(path.c_str(), Tiled(kxgl::kTypeRGB)), nullptr);
   EXPECT_NE(Log().find("gl:  loading texture " + path + "=fail\n"), std::string::npos);
   EXPECT_EQ(kxgl::TexturesInUse(), 0);
 }
@@ -96,10 +124,10 @@ TEST_F(TextureTable, TruncatedJpegGivesNullAndTheProgramGoesOn) {
   std::string whole = Path("whole.jpg"), cut = Path("cut.jpg");
   kxgl::WriteFileBytes(whole.c_str(), jpeg.data(), jpeg.size());
   kxgl::WriteFileBytes(cut.c_str(), jpeg.data(), jpeg.size() / 2);
-  EXPECT_EQ(kxgl::LoadTexture(cut.c_str(), 3, 60, 70, 70, 0, 0), nullptr);
+  EXPECT_EQ(kxgl::LoadTexture(cut.c_str(), Tiled(kxgl::kTypeRGB)), nullptr);
   EXPECT_NE(Log().find("JPEG ERROR="), std::string::npos);
   EXPECT_NE(Log().find("gl:  loading texture " + cut + "=fail\n"), std::string::npos);
-  kxtexture* t = kxgl::LoadTexture(whole.c_str(), 4, 60, 70, 70, 0, 0);
+  kxtexture* t = kxgl::LoadTexture(whole.c_str(), Tiled(kxgl::kTypeRGBA));
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->width, 32);
   EXPECT_EQ(t->pixels[3], 255);

@@ -148,8 +148,7 @@ TEST_F(DrawTest, LowTextureQualityLeavesTheGuiPicturesAtFullSize) {
   auto* button = dynamic_cast<kxbuttontexture*>(kxnode::Find("/Display/Invisible/Pic/"));
   ASSERT_TRUE(button && button->texture);
   // The pointer's entry, shared by path.
-  kxtexture* pointer = kxgl::LoadTexture("texture/mouse.kxt", kxgl::kTypeRGBA, kxgl::kFilterNearest,
-                                         kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+  kxtexture* pointer = kxgl::LoadTexture("texture/mouse.kxt");
   ASSERT_NE(pointer, nullptr);
   kxgl::textureQuality = kxgl::kQualityLow;
   for (kxtexture* t : {kxgui::IconSheet(0), kxgui::IconSheet(1), pointer, button->texture}) {

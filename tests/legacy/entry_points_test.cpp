@@ -47,8 +47,17 @@ class LegacyEntryTest : public kxltest::pilottest {
   };
   static outputs StepOnce(float dt = 0.02f) {
     outputs o;
-    Step(1, o.transform, dt, &o.crashed, &o.inWater, &o.onGround, &o.kind, &o.spin, o.velocity, &o.forwardSpeed,
-         &o.throttle);
+    if (const std::optional<dnsstep> out = Step(1, dt)) {
+      std::copy(std::begin(out->transform), std::end(out->transform), o.transform);
+      o.crashed = out->crashed;
+      o.inWater = out->inWater;
+      o.onGround = out->onGround;
+      o.kind = out->kind;
+      o.spin = out->spin;
+      std::copy(std::begin(out->velocity), std::end(out->velocity), o.velocity);
+      o.forwardSpeed = out->forwardSpeed;
+      o.throttle = out->throttle;
+    }
     return o;
   }
 };

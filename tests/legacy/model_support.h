@@ -183,9 +183,7 @@ class pilottest : public modeltest {
   // model has crashed.
   void Pilot(float seconds, float dt = 0.02f) {
     for (float t = 0.0f; t < seconds && !Crashed(); t += dt) {
-      float transform[16], spin, velocity[4], forward, throttle;
-      int crashed, inWater, onGround, kind;
-      dnsmodel::Step(1, transform, dt, &crashed, &inWater, &onGround, &kind, &spin, velocity, &forward, &throttle);
+      dnsmodel::Step(1, dt);
     }
   }
   static bool Crashed() { return (state().status & dnsmodel::kStatusCrashed) != 0; }

@@ -185,7 +185,7 @@ TEST_F(KeysTest, ModeKeysLeaveOrOpenHelp) {
   static int designer;
   designer = 0;
   sim::applicationhooks hooks;
-  hooks.designer_open = [] { ++designer; };
+  hooks.designer_open = [](sim::designerreturn) { ++designer; };
   sim::SetHooks(hooks);
   Write("config/.keep", "");
   sim::OnKey(kxcode::kKeyF1, 0);

@@ -79,14 +79,14 @@ TEST_F(LanguageTest, ConversionsMatchByTypeNotByWidth) {
 TEST_F(LanguageTest, ANumberOutsideTheTranslationsIsRefusedWithALogLine) {
   Write("svgelanguage/language5.kxd", "five");
   ASSERT_EQ(sim::SwitchLanguage(5), 1);
-  EXPECT_EQ(sim::Menu().language, 6);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage{6});
   for (int n : {6, -1, 99}) {
     EXPECT_EQ(sim::SwitchLanguage(n), 0) << n;
     EXPECT_TRUE(inputtest::Logged(("copy language " + std::to_string(n) + " file=fail\n").c_str())) << n;
-    EXPECT_EQ(sim::Menu().language, 6);
+    EXPECT_EQ(sim::Menu().language, sim::menulanguage{6});
     EXPECT_EQ(Read("svgelanguage.kxd"), "five");
   }
-  sim::Menu().language = 1;
+  sim::Menu().language = sim::menulanguage::kEnglish;
 }
 
 }  // namespace

@@ -212,8 +212,7 @@ class MenuLabelDrawTest : public menudraw<kSmallWidth, kSmallHeight> {
 TEST_F(MenuLabelDrawTest, EditAircraftLabelKeepsItsStrokesApartAtSixForty) {
   constexpr int kEdit = 6;
   const std::string path = std::string(KX_TEST_DATA) + "/../../../data/texture/svgebuttonea.bmp";
-  kxtexture* t = kxgl::LoadTexture(path.c_str(), kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp,
-                                   kxgl::kWrapClamp, 0, 0);
+  kxtexture* t = kxgl::LoadTexture(path.c_str());
   ASSERT_NE(t, nullptr);
   sim::Menu().buttons[kEdit] = t;
   sim::DrawMenu();

@@ -56,9 +56,9 @@ class MenuLanguage : public simtest::programtest,
 TEST_P(MenuLanguage, TheMenuTakesItsLanguageFromTheLoadedSpeedLabel) {
   const auto& [label, language] = GetParam();
   std::ofstream(dir_ / "svgelanguage.kxd") << "SimText( 0 ) = \"" << label << "\"\n";
-  sim::Menu().language = 0;
+  sim::Menu().language = sim::menulanguage{0};
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(sim::Menu().language, language);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage{language});
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, MenuLanguage,

@@ -25,6 +25,24 @@ namespace {
 
 constexpr int kW = 1024, kH = 768;
 
+// The designer stands in as a hook that counts its openings and keeps where
+// it was told to go back.
+struct designeropens {
+  static inline int count = 0;
+  static inline sim::designerreturn back = sim::designerreturn::kSimulation;
+  static void Open(sim::designerreturn to) {
+    ++count;
+    back = to;
+  }
+  static void Install() {
+    count = 0;
+    back = sim::designerreturn::kSimulation;
+    sim::applicationhooks hooks;
+    hooks.designer_open = Open;
+    sim::SetHooks(hooks);
+  }
+};
+
 class MenuTest : public simtest::simtest {
  protected:
   void SetUp() override {
@@ -96,11 +114,7 @@ TEST_F(MenuTest, ReleaseOverAButtonRunsItsActionAndReleaseElsewhereNothing) {
 }
 
 TEST_F(MenuTest, KeysRunTheirActions) {
-  static int opened;
-  opened = 0;
-  sim::applicationhooks hooks;
-  hooks.designer_open = [] { ++opened; };
-  sim::SetHooks(hooks);
+  designeropens::Install();
   kxtest::logcapture log;
   sim::MenuKey(kxcode::kKeyF1, kxcode::kModShift);
   EXPECT_EQ(sim::session.show_log, 1);
@@ -108,11 +122,11 @@ TEST_F(MenuTest, KeysRunTheirActions) {
   sim::MenuKey(kxcode::kKeyF1, 0);
   EXPECT_TRUE(log.Contains("LoadAircraft/Open(0)"));  // the window is not there: the failure names it
   sim::MenuKey(kxcode::kKeyF1 + 6, 0);
-  EXPECT_EQ(opened, 1);
-  EXPECT_EQ(sim::designer_from_simulation, 0);
+  EXPECT_EQ(designeropens::count, 1);
+  EXPECT_EQ(designeropens::back, sim::designerreturn::kMenu);
   sim::players[0].legacy = 1;
   sim::MenuKey(kxcode::kKeyF1 + 6, 0);
-  EXPECT_EQ(opened, 1);  // refused with a legacy model
+  EXPECT_EQ(designeropens::count, 1);  // refused with a legacy model
   // Without ground under it no flight starts; the user is told.
   sim::MenuKey(kxcode::kKeyReturn, 0);
   EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
@@ -187,12 +201,16 @@ TEST_F(ModesTest, LeavingTheSimulationSavesTheSettingsAndSwitchesToTheMenu) {
 }
 
 TEST_F(ModesTest, DesignerIsRefusedWithALegacyModelAndWritesNothing) {
+  designeropens::Install();
   sim::players[0].legacy = 1;
   sim::LeaveToDesigner();
   EXPECT_EQ(Read("config/main.mcf"), "<missing>");
   sim::players[0].legacy = 0;
+  EXPECT_EQ(designeropens::count, 0);
   sim::LeaveToDesigner();
-  EXPECT_EQ(sim::designer_from_simulation, 1);
+  EXPECT_EQ(designeropens::count, 1);
+  EXPECT_EQ(designeropens::back, sim::designerreturn::kSimulation);
+  sim::SetHooks(sim::applicationhooks());
   EXPECT_NE(Read("config/main.mcf"), "<missing>");
 }
 

@@ -192,7 +192,7 @@ class transmittertest : public clockedprogramtest {
     kxinputdevice* cable = kxinput::FirstDevice();
     if (signalled_ || !cable) return false;
     Send(0.0f, 0.0f, -1.0f, 0.0f, -1.0f);
-    signalled_ = cable->channel_count > 0 && sim::Menu().notice_state == 0;
+    signalled_ = cable->channel_count > 0 && sim::Menu().notice_state == sim::noticestate::kNone;
     return !signalled_;
   }
   // The sticks and switches of the next frame.

@@ -88,8 +88,8 @@ class FrameDraw : public viewstest::viewsgltest {
     return pixels;
   }
   void LoadBacklight() {
-    backlight_ = kxgl::LoadTexture((ProgramData() / "texture/backlight.bmp").c_str(), kxgl::kTypeAlpha,
-                                   kxgl::kFilterLinear, kxgl::kWrapClamp, kxgl::kWrapClamp, 0, 0);
+    backlight_ = kxgl::LoadTexture((ProgramData() / "texture/backlight.bmp").c_str(), {.type = kxgl::kTypeAlpha,
+                                                                                       .filter = kxgl::kFilterLinear});
     ASSERT_NE(backlight_, nullptr);
     sim::session.backlight_texture = backlight_;
   }

@@ -70,9 +70,7 @@ class InstrumentPanelDraw : public viewstest::viewsgltest {
 };
 
 TEST_F(InstrumentPanelDraw, TheRowStaysCentredInANarrowView) {
-  sim::session.instrument_textures[1] = kxgl::LoadTexture((ProgramData() / "texture/caltimeter.bmp").c_str(),
-                                                          kxgl::kTypeRGBA, kxgl::kFilterNearest, kxgl::kWrapClamp,
-                                                          kxgl::kWrapClamp, 0, 0);
+  sim::session.instrument_textures[1] = kxgl::LoadTexture((ProgramData() / "texture/caltimeter.bmp").c_str());
   ASSERT_NE(sim::session.instrument_textures[1], nullptr);
   DrawRow(kWidth_);  // 160 px: the altimeter, the row's middle dial, stands in the middle
   EXPECT_FALSE(Grey(kxtest::ReadPixel(kWidth_ / 2, 64)));

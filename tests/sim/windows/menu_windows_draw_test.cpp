@@ -40,8 +40,7 @@ TEST_F(MenuWindowsDraw, TheSaveWindowsNameFieldIsWhiteInTheGreyGroup) {
 TEST_F(MenuWindowsDraw, TheAboutPictureStandsUprightWithItsUnusedRowsCutOff) {
   // The program's own picture; the data folder lies four levels above this one.
   std::string path = (std::filesystem::path(KX_TEST_DATA) / "../../../../data/texture/about.bmp").lexically_normal();
-  kxtexture* picture = kxgl::LoadTexture(path.c_str(), kxgl::kTypeRGB, kxgl::kFilterLinear, kxgl::kWrapClamp,
-                                         kxgl::kWrapClamp, 0, 0);
+  kxtexture* picture = kxgl::LoadTexture(path.c_str(), {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
   ASSERT_NE(picture, nullptr);
   kxwindow* about = sim::AboutWindow();
   for (kxnode* n = about->firstChild; n; n = n->nextSibling)

@@ -520,7 +520,7 @@ TEST_F(MainOptionsTest, TextureQualityAndCompressionRecreateTheWindow) {
 
 TEST_F(MainOptionsTest, ALanguageChoiceCopiesTheFileAndAnnouncesTheRestart) {
   Write("svgelanguage/language1.kxd", "SimText( 0 ) = \"Geschwindigkeit:\"\n");
-  sim::Menu().language = 1;
+  sim::Menu().language = sim::menulanguage::kEnglish;
   sim::FillDisplayModeList(sim::OptionsWindow());
   Send(sim::kWndOptionsMain, "Ok");  // the same language: no notice
   EXPECT_FALSE(Shown(sim::kWndRestart));
@@ -529,7 +529,7 @@ TEST_F(MainOptionsTest, ALanguageChoiceCopiesTheFileAndAnnouncesTheRestart) {
   Button("wndoptmainlang/wndoptmainlde")->Select();
   Send(sim::kWndOptionsMain, "Ok");
   EXPECT_EQ(Read("svgelanguage.kxd"), "SimText( 0 ) = \"Geschwindigkeit:\"\n");
-  EXPECT_EQ(sim::Menu().language, 2);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage::kGerman);
   EXPECT_TRUE(Shown(sim::kWndRestart));
   Send(sim::kWndRestart, "Ok");
   EXPECT_FALSE(Shown(sim::kWndRestart));
@@ -538,7 +538,7 @@ TEST_F(MainOptionsTest, ALanguageChoiceCopiesTheFileAndAnnouncesTheRestart) {
   sim::FillDisplayModeList(sim::OptionsWindow());
   Button("wndoptmainlang/wndoptmainlfr")->Select();
   Send(sim::kWndOptionsMain, "Ok");
-  EXPECT_EQ(sim::Menu().language, 2);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage::kGerman);
   EXPECT_FALSE(Shown(sim::kWndRestart));
 }
 
@@ -546,7 +546,7 @@ TEST_F(MainOptionsTest, ALanguageChoiceCopiesTheFileAndAnnouncesTheRestart) {
 // shown before the window is made anew, stands in the middle of the new one.
 TEST_F(MainOptionsTest, TheRestartNoticeIsCentredOnTheWindowMadeAfterIt) {
   Write("svgelanguage/language1.kxd", "SimText( 0 ) = \"Geschwindigkeit:\"\n");
-  sim::Menu().language = 1;
+  sim::Menu().language = sim::menulanguage::kEnglish;
   kxsystem::display.window_fullscreen = 1;
   kxsystem::display.window_width = kxgui::Visible->W = 1024;
   kxsystem::display.window_height = kxgui::Visible->H = 768;
@@ -566,16 +566,16 @@ TEST_F(WindowsTest, TheLanguageSwitchCopiesDeletesOrRefuses) {
   Write("svgelanguage/language3.kxd", "three");
   EXPECT_EQ(sim::SwitchLanguage(3), 1);
   EXPECT_EQ(Read("svgelanguage.kxd"), "three");
-  EXPECT_EQ(sim::Menu().language, 4);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage{4});
   EXPECT_TRUE(Logged("copy language 3 file=ok"));
   EXPECT_EQ(sim::SwitchLanguage(0), 1);
   EXPECT_EQ(Read("svgelanguage.kxd"), "<missing>");
   EXPECT_EQ(sim::SwitchLanguage(0), 1);  // nothing to delete is still a success
-  EXPECT_EQ(sim::Menu().language, 1);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage::kEnglish);
   EXPECT_EQ(sim::SwitchLanguage(7), 0);
   EXPECT_EQ(sim::SwitchLanguage(-1), 0);
   EXPECT_EQ(sim::SwitchLanguage(2), 0);  // no such file
-  EXPECT_EQ(sim::Menu().language, 1);
+  EXPECT_EQ(sim::Menu().language, sim::menulanguage::kEnglish);
   EXPECT_TRUE(Logged("copy language 2 file=fail"));
 }
 
@@ -642,7 +642,6 @@ TEST_F(WindowsTest, TheKeysWindowStaysModalAfterTheAboutBoxCloses) {
 // "Edit aircraft" (the menu's button, F2 or the File menu) with a model of
 // the older format says why nothing else happens.
 TEST_F(WindowsTest, EditingAnOlderModelShowsANotice) {
-  sim::designer_from_simulation = 0;
   players[0].legacy = 1;
   std::strcpy(session.aircraft0, "_alx_piccolo");
   sim::MenuToDesigner();
@@ -652,7 +651,7 @@ TEST_F(WindowsTest, EditingAnOlderModelShowsANotice) {
   Send(sim::kWndOldModel, "Hide");
   Run("GoEditAcft");
   EXPECT_TRUE(Shown(sim::kWndOldModel));
-  EXPECT_EQ(sim::designer_from_simulation, 0);
+  EXPECT_FALSE(Logged("no designer in this program"));  // the designer was never asked to open
   Send(sim::kWndOldModel, "Hide");
   players[0].legacy = 0;
 }
