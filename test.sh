@@ -23,6 +23,10 @@ export LIBGL_ALWAYS_SOFTWARE=1
 export LP_NUM_THREADS=0
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+# A test's time limit: the slowest test takes about 12 s alone on one core of
+# a busy machine and at most 30 s in a run on two cores, so the limit is
+# far from what a loaded or small machine needs and still ends a hung test
+# within minutes.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
@@ -49,34 +53,54 @@ done
 
 # Each test program once more, all its tests in one process in a random
 # order, twice over: a test that leans on what an earlier one left, or that
-# leaves behind what a second run trips on, fails here. The
-# programs share one virtual display: those with window tests run one after
-# another (a window would take the focus from another's), the rest beside
-# them.
+# leaves behind what a second run trips on, fails here. Each program gets a
+# virtual display of its own (on a shared one a window would take the focus
+# from another's), so they all run beside each other, as many at a time as
+# there are cores, those with window tests (the longest) first.
 export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
 status=0
 rm -f build/test/*-shuffled.failed
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  shuffled() {
-    local log="build/test/$(basename "$1")-shuffled.log"
-    if "$1" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
-      echo "shuffled: $(basename "$1") passed"
-    else
-      echo "shuffled: $(basename "$1") failed, see $log"
-      grep -E "^\[  FAILED|Randomizing" "$log" | head -20
-      touch "build/test/$(basename "$1")-shuffled.failed"
-    fi
-  }
-  windowed=()
-  for program in $(find build/test/tests -maxdepth 1 -type f -name "*_tests" -perm -u+x | sort); do
-    if "$program" --gtest_list_tests | grep -qE "^[A-Za-z]*(Gl|Draw|Display)[A-Za-z]*\."; then
-      windowed+=("$program")
-    else
-      shuffled "$program" &
-    fi
-  done
-  for program in "${windowed[@]}"; do shuffled "$program"; done
-  wait'
+shuffled() {
+  local program=$1 name log number_file server display
+  name=$(basename "$program")
+  log="build/test/$name-shuffled.log"
+  # The server picks a free display number itself and writes it once it
+  # takes connections, so servers started side by side never collide.
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  server=$!
+  until [ -s "$number_file" ] || ! kill -0 "$server" 2>/dev/null; do sleep 0.1; done
+  display=$(cat "$number_file")
+  rm -f "$number_file"
+  if [ -n "$display" ] && DISPLAY=":$display" "$program" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
+    echo "shuffled: $name passed"
+  else
+    echo "shuffled: $name failed, see $log"
+    grep -E "^\[  FAILED|Randomizing" "$log" | head -20 || true
+    touch "build/test/$name-shuffled.failed"
+  fi
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+}
+windowed=()
+others=()
+for program in $(find build/test/tests -maxdepth 1 -type f -name "*_tests" -perm -u+x | sort); do
+  # The list is read whole first: grep stopping at the first match would end
+  # the program's output early, which pipefail counts as a failure.
+  list=$("$program" --gtest_list_tests)
+  if grep -qE "^[A-Za-z]*(Gl|Draw|Display)[A-Za-z]*\." <<<"$list"; then
+    windowed+=("$program")
+  else
+    others+=("$program")
+  fi
+done
+running=0
+for program in "${windowed[@]}" "${others[@]}"; do
+  shuffled "$program" &
+  running=$((running + 1))
+  if [ "$running" -ge "$jobs" ]; then wait -n || true; running=$((running - 1)); fi
+done
+wait
 if ls build/test/*-shuffled.failed >/dev/null 2>&1; then status=1; fi
 status=$((status | portable_status))
 
