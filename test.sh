@@ -30,6 +30,25 @@ export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
+# Runs a command on a virtual display of its own, so that programs with
+# windows can run side by side (on a shared display a window would take the
+# focus from another's). The server picks a free display number itself and
+# writes it once it takes connections, so servers started together never
+# collide.
+with_display() {
+  local number_file server display status=0
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  server=$!
+  until [ -s "$number_file" ] || ! kill -0 "$server" 2>/dev/null; do sleep 0.1; done
+  display=$(cat "$number_file")
+  rm -f "$number_file"
+  if [ -n "$display" ]; then DISPLAY=":$display" "$@" || status=$?; else status=1; fi
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  return "$status"
+}
+
 # The lane kernels on the portable path: the test programs of the lanes
 # header, the simulation and the graphics, built in a small tree of their own with the
 # lanes header's plain C form instead of the processor's instructions, must
@@ -40,54 +59,49 @@ CC=clang CXX=clang++ cmake -S . -B build/portable -G Ninja -DCMAKE_BUILD_TYPE=De
   -DSKYVANE_BENCH=OFF -DSKYVANE_WERROR=ON >/dev/null
 # shellcheck disable=SC2086
 cmake --build build/portable -j"$jobs" --target $portable_tests
-portable_status=0
-for program in $portable_tests; do
-  if xvfb-run -a -s "-screen 0 1280x1024x24" "build/portable/tests/$program" >"build/portable/$program.log" 2>&1; then
+rm -f build/portable/*.failed
+portable_one() {
+  local program=$1
+  if with_display "build/portable/tests/$program" >"build/portable/$program.log" 2>&1; then
     echo "portable: $program passed"
   else
     echo "portable: $program failed, see build/portable/$program.log"
-    grep -E "^\[  FAILED" "build/portable/$program.log" | head -20
-    portable_status=1
+    grep -E "^\[  FAILED" "build/portable/$program.log" | head -20 || true
+    touch "build/portable/$program.failed"
   fi
-done
+}
+for program in $portable_tests; do portable_one "$program" & done
+wait
+portable_status=0
+if ls build/portable/*.failed >/dev/null 2>&1; then portable_status=1; fi
 
 # Each test program once more, all its tests in one process in a random
 # order, twice over: a test that leans on what an earlier one left, or that
-# leaves behind what a second run trips on, fails here. Each program gets a
-# virtual display of its own (on a shared one a window would take the focus
-# from another's), so they all run beside each other, as many at a time as
-# there are cores, those with window tests (the longest) first.
+# leaves behind what a second run trips on, fails here. Each program has a
+# display of its own, so they all run beside each other, as many at a time
+# as there are cores, those with window tests (the longest) first.
 export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
 status=0
 rm -f build/test/*-shuffled.failed
 shuffled() {
-  local program=$1 name log number_file server display
-  name=$(basename "$program")
+  local name log
+  name=$(basename "$1")
   log="build/test/$name-shuffled.log"
-  # The server picks a free display number itself and writes it once it
-  # takes connections, so servers started side by side never collide.
-  number_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
-  server=$!
-  until [ -s "$number_file" ] || ! kill -0 "$server" 2>/dev/null; do sleep 0.1; done
-  display=$(cat "$number_file")
-  rm -f "$number_file"
-  if [ -n "$display" ] && DISPLAY=":$display" "$program" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
+  if with_display "$1" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
     echo "shuffled: $name passed"
   else
     echo "shuffled: $name failed, see $log"
     grep -E "^\[  FAILED|Randomizing" "$log" | head -20 || true
     touch "build/test/$name-shuffled.failed"
   fi
-  kill "$server" 2>/dev/null || true
-  wait "$server" 2>/dev/null || true
 }
 windowed=()
 others=()
 for program in $(find build/test/tests -maxdepth 1 -type f -name "*_tests" -perm -u+x | sort); do
   # The list is read whole first: grep stopping at the first match would end
-  # the program's output early, which pipefail counts as a failure.
-  list=$("$program" --gtest_list_tests)
+  # the program's output early, which pipefail counts as a failure. A program
+  # that cannot list its tests fails in its run below.
+  list=$("$program" --gtest_list_tests || true)
   if grep -qE "^[A-Za-z]*(Gl|Draw|Display)[A-Za-z]*\." <<<"$list"; then
     windowed+=("$program")
   else
