@@ -19,6 +19,9 @@ CC=clang CXX=clang++ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug 
 cmake --build build/test -j"$jobs"
 
 # OpenGL and window tests run on Mesa's software renderer in a virtual display.
+# Its server never resets: an X server resets when its last client leaves,
+# and a test that connects again meanwhile (on a busy machine the reset takes
+# long enough) finds no display, so SDL starts without X and the test fails.
 export LIBGL_ALWAYS_SOFTWARE=1
 export LP_NUM_THREADS=0
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
@@ -27,7 +30,7 @@ export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 # a busy machine and at most 30 s in a run on two cores, so the limit is
 # far from what a loaded or small machine needs and still ends a hung test
 # within minutes.
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
   ctest --test-dir build/test --output-on-failure -j"$jobs" --timeout 300
 
 # Runs a command on a virtual display of its own, so that programs with
@@ -38,7 +41,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
 with_display() {
   local number_file server display status=0
   number_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$number_file" >/dev/null 2>&1 &
   server=$!
   until [ -s "$number_file" ] || ! kill -0 "$server" 2>/dev/null; do sleep 0.1; done
   display=$(cat "$number_file")
