@@ -58,6 +58,12 @@ inline V Cross(const V& a, const V& b) {
   return c;
 }
 
+// a - b over all four components.
+template <class V>
+inline V Difference(const V& a, const V& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w};
+}
+
 // a - b over x, y, z with w 0: the direction from the point b to the point a.
 template <class V>
 inline V Difference3(const V& a, const V& b) {
