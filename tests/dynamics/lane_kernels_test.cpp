@@ -1,7 +1,8 @@
 // The simulation's lane kernels against their scalar formulas, bit for bit:
 // the air at a point off the main body, a carrier's substep frame (the air's
-// gradient and the point flow turned into its axes) and the hand-over of its
-// folded loads. Each lane must sum its terms in the order of the formula, so
+// gradient and the point flow turned into its axes), the hand-over of its
+// folded loads, a load applied at a point and a body's motion derived from
+// its momenta. Each lane must sum its terms in the order of the formula, so
 // a frame of awkward numbers (not a rotation, mixed magnitudes) would show
 // any reordering.
 #include <cstring>
@@ -122,6 +123,55 @@ TEST_F(lanekernels, FoldedLoadsReachTheCarrierTurnedAsToWorldTurnsThem) {
   ExpectSame(body.Torque, {torque.x + t.x, torque.y + t.y, torque.z + t.z, 0.0f}, "torque");
   EXPECT_EQ(body.Force.w, 77.0f);  // w left as it was
   EXPECT_EQ(body.Torque.w, -5.0f);
+}
+
+// The scalar cross product, x = a.y b.z - a.z b.y and so on.
+kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f};
+}
+
+TEST_F(lanekernels, LoadAtAPointAddsTheForceAndItsLeverTimesTheForce) {
+  body.Force = {1.0f, -2e-6f, 3e4f, 11.0f};
+  body.Torque = {-0.0f, 0.25f, -7.0f, -12.0f};
+  const kxvector4r force = {0.1f, -300.0f, 1.0f / 3.0f, 5.0f}, point = {1e3f, -7.5f, 1000.0f, 1.0f};
+  const kxvector4r before = body.Torque, lever = {point.x - body.B.R.x, point.y - body.B.R.y, point.z - body.B.R.z, 0.0f};
+  const kxvector4r turn = Cross(lever, force);
+  body.AddForceAt(force, point);
+  ExpectSame(body.Force, {1.0f + force.x, -2e-6f + force.y, 3e4f + force.z, 0.0f}, "force");
+  ExpectSame(body.Torque, {before.x + turn.x, before.y + turn.y, before.z + turn.z, 0.0f}, "torque");
+  EXPECT_EQ(body.Force.w, 11.0f);  // w left as it was
+  EXPECT_EQ(body.Torque.w, -12.0f);
+}
+
+// Omega = A I^-1 A^T L, each sum from the left; the axes turn with Omega and
+// R moves with P / M less the turn about the centre of mass.
+TEST_F(lanekernels, MotionFromTheMomentaFollowsTheScalarFormulaInItsOrder) {
+  body.P = {2.5f, -1e-4f, 40.0f, 0.0f};
+  body.L = {-0.3f, 1e3f, 1.0f / 9.0f, 0.0f};
+  body.SystemMass = 3.7f;
+  body.SystemCentre = {0.01f, -0.2f, 1e-5f, 0.0f};
+  const float inverse[16] = {2.0f, 0.1f, -1e-3f, 0.0f, 0.1f, 1.0f / 3.0f, 7.0f, 0.0f,
+                             -1e-3f, 7.0f, 50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+  std::memcpy(body.SystemInertiaInv, inverse, sizeof inverse);
+  const kxvector4r lb = {Dot3(body.B.X, body.L), Dot3(body.B.Y, body.L), Dot3(body.B.Z, body.L), 0.0f};
+  float w[3];
+  for (int i = 0; i < 3; ++i) w[i] = Dot3({inverse[4 * i], inverse[4 * i + 1], inverse[4 * i + 2], 0.0f}, lb);
+  kxvector4r omega, centre;
+  for (int k = 0; k < 3; ++k) {
+    (&omega.x)[k] = ((0.0f + (&body.B.X.x)[k] * w[0]) + (&body.B.Y.x)[k] * w[1]) + (&body.B.Z.x)[k] * w[2];
+    const kxvector4r& c = body.SystemCentre;
+    (&centre.x)[k] = ((0.0f + (&body.B.X.x)[k] * c.x) + (&body.B.Y.x)[k] * c.y) + (&body.B.Z.x)[k] * c.z;
+  }
+  const float inverseMass = 1.0f / body.SystemMass;
+  const kxvector4r spin = Cross(omega, centre);
+  const kxvector4r dr = {body.P.x * inverseMass - spin.x, body.P.y * inverseMass - spin.y,
+                         body.P.z * inverseMass - spin.z, 0.0f};
+  body.DeriveMotion();
+  ExpectSame(body.Omega, omega, "omega");
+  ExpectSame(body.D.X, Cross(omega, body.B.X), "x axis");
+  ExpectSame(body.D.Y, Cross(omega, body.B.Y), "y axis");
+  ExpectSame(body.D.Z, Cross(omega, body.B.Z), "z axis");
+  ExpectSame(body.D.R, dr, "position");
 }
 
 }  // namespace
