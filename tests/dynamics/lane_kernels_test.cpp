@@ -1,10 +1,11 @@
 // The simulation's lane kernels against their scalar formulas, bit for bit:
 // the air at a point off the main body, a carrier's substep frame (the air's
 // gradient and the point flow turned into its axes), the hand-over of its
-// folded loads, a load applied at a point and a body's motion derived from
-// its momenta. Each lane must sum its terms in the order of the formula, so
+// folded loads, a load applied at a point, a body's motion derived from its
+// momenta and its step of integration. Each lane must sum its terms in the order of the formula, so
 // a frame of awkward numbers (not a rotation, mixed magnitudes) would show
 // any reordering.
+#include <cmath>
 #include <cstring>
 
 #include "dynamics/compiled.h"
@@ -172,6 +173,47 @@ TEST_F(lanekernels, MotionFromTheMomentaFollowsTheScalarFormulaInItsOrder) {
   ExpectSame(body.D.Y, Cross(omega, body.B.Y), "y axis");
   ExpectSame(body.D.Z, Cross(omega, body.B.Z), "z axis");
   ExpectSame(body.D.R, dr, "position");
+}
+
+// A step: x + dt dx, each axis made unit (y first freed of its part along
+// x), z = x cross y; every sum as the scalar form writes it.
+TEST_F(lanekernels, IntegrationStepsAndRebuildsTheAxesAsTheScalarFormula) {
+  body.P = {2.5f, -1e-4f, 40.0f, 0.0f};
+  body.L = {-0.3f, 1e3f, 1.0f / 9.0f, 0.0f};
+  body.SystemMass = 3.7f;
+  body.SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
+  const float inverse[16] = {2.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f / 3.0f, 0.0f, 0.0f,
+                             0.0f, 0.0f, 50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+  std::memcpy(body.SystemInertiaInv, inverse, sizeof inverse);
+  kxdbody change;
+  change.B.X = {1e-3f, -0.7f, 3.0f, 9.0f};
+  change.B.Y = {0.25f, 1e4f, -1.0f / 7.0f, 9.0f};
+  change.B.Z = {5.0f, 5.0f, 5.0f, 9.0f};
+  change.B.R = {-13.0f, 0.1f, 7e-3f, 9.0f};
+  change.P = {0.5f, -9.81f, 1e-6f, 9.0f};
+  change.L = {1e-2f, 3.0f, -0.0f, 9.0f};
+  const float dt = 0.0003f;
+  const kxmatrix frame = body.B;
+  const kxvector4r p = body.P, l = body.L;
+  auto stepped = [dt](const kxvector4r& a, const kxvector4r& d) {
+    return kxvector4r{a.x + dt * d.x, a.y + dt * d.y, a.z + dt * d.z, 0.0f};
+  };
+  auto unit = [](const kxvector4r& v) {
+    const float length = std::sqrt(Dot3(v, v));
+    return kxvector4r{v.x / length, v.y / length, v.z / length, 0.0f};
+  };
+  const kxvector4r x = unit(stepped(frame.X, change.B.X));
+  kxvector4r y = stepped(frame.Y, change.B.Y);
+  const float along = -Dot3(y, x);
+  y = unit({y.x + along * x.x, y.y + along * x.y, y.z + along * x.z, 0.0f});
+  body.Integrate(&change, 0, dt);
+  ExpectSame(body.B.X, x, "x axis");
+  ExpectSame(body.B.Y, y, "y axis");
+  ExpectSame(body.B.Z, Cross(x, y), "z axis");
+  ExpectSame(body.B.R, stepped(frame.R, change.B.R), "position");
+  EXPECT_EQ(body.B.R.w, 1.0f);
+  ExpectSame(body.P, stepped(p, change.P), "momentum");
+  ExpectSame(body.L, stepped(l, change.L), "angular momentum");
 }
 
 }  // namespace
