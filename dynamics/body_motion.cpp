@@ -40,8 +40,13 @@ lanes Crossed(lanes a, lanes b) {
                        Mul(Shuffle<2, 0, 1, 3>(a, a), Shuffle<1, 2, 0, 3>(b, b))));
 }
 
-using kxvector4ops::Cross;
-using kxvector4ops::Difference3;
+kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
+
+kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
+  kxvector4r c;
+  kxvector4r::Cross(c, a, b);
+  return c;
+}
 
 void AddTo(kxvector4r& dst, const kxvector4r& v, float s = 1.0f) {
   dst.x += s * v.x;
@@ -67,7 +72,7 @@ void kxdbody::AddForceAt(const kxvector4r& force, const kxvector4r& point) {
 }
 
 kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
-  kxvector4r v = Cross(Omega, Difference3(point, B.R));
+  kxvector4r v = CrossOf(Omega, Minus(point, B.R));
   AddTo(v, D.R);
   v.w = 0.0f;
   return v;
@@ -156,7 +161,7 @@ void kxdbody::FinishChange(kxdbody* change) {
     // others off its R neither spins nor drifts under gravity alone.
     change->P = Force;
     change->L = Torque;
-    AddTo(change->L, Cross(CentreOffset(), Force), -1.0f);
+    AddTo(change->L, CrossOf(CentreOffset(), Force), -1.0f);
     change->D = kxmatrix{};
     change->B = D;
   }
