@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/interpreter.h"
+#include "core/numbers.h"
 #include "core/output.h"
 #include "gui/text.h"
 #include "platform/device_mapper.h"
@@ -208,7 +209,7 @@ int ApplyEasyCurve(kxdevicemapper* mapper, int r, float travel, float expo) {
 }
 
 float FieldFraction(const char* text) {
-  long percent = text ? std::strtol(text, nullptr, 10) : 0;
+  long long percent = text ? kxnumber::LeadingWholeNumber(text) : 0;
   return static_cast<float>(percent < 0 ? 0 : percent > 100 ? 100 : percent) / 100.0f;
 }
 

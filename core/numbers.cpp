@@ -1,6 +1,7 @@
 #include "core/numbers.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <system_error>
 
@@ -115,6 +116,27 @@ size_t ReadLeadingInt(std::string_view text, long long& out) {
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
   if (SkipDigits(text, at) == 0) return 0;
   return ParseInt(text.substr(0, at), out) ? at : 0;
+}
+
+size_t LeadingBlanks(std::string_view text) {
+  size_t at = 0;
+  while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
+  return at;
+}
+
+long long LeadingWholeNumber(std::string_view text) {
+  text.remove_prefix(LeadingBlanks(text));
+  long long value = 0;
+  if (ReadLeadingInt(text, value)) return value;
+  // Digits that failed could only be out of range.
+  size_t at = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  if (at < text.size() && IsDigit(text[at])) return text[0] == '-' ? LLONG_MIN : LLONG_MAX;
+  return 0;
+}
+
+double LeadingReal(std::string_view text) {
+  double value = 0.0;
+  return ReadLeading(text.substr(LeadingBlanks(text)), value) ? value : 0.0;
 }
 
 }  // namespace kxnumber

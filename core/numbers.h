@@ -35,4 +35,14 @@ size_t ReadLeading(std::string_view text, float& out);
 // An optional sign and decimal digits.
 size_t ReadLeadingInt(std::string_view text, long long& out);
 
+// Blanks (as isspace counts them) at the front of a text; a reader that
+// lets blanks stand before a number skips these first.
+size_t LeadingBlanks(std::string_view text);
+// The whole number after any blanks at the front, for the fields and system
+// files read as the C library's atoi reads them: 0 when no number starts
+// there, and digits beyond the range of long long give its nearest end.
+long long LeadingWholeNumber(std::string_view text);
+// The same for a real number; 0 when none (or none finite) starts there.
+double LeadingReal(std::string_view text);
+
 }  // namespace kxnumber

@@ -55,7 +55,7 @@ int kxvalue::ToInt(const kxvalue* value) {
   if (value->GetInt(i)) return i;
   if (const kxstring* s = value->GetString()) {
     // The leading decimal number of the text, as atoi reads it.
-    long v = std::strtol(s->Text(), nullptr, 10);
+    long long v = kxnumber::LeadingWholeNumber(s->Text());
     if (v > INT_MAX) return INT_MAX;
     if (v < INT_MIN) return INT_MIN;
     return static_cast<int>(v);

@@ -50,9 +50,39 @@ inline void Cross(V& dst, const V& a, const V& b) {
   dst.w = 0.0f;
 }
 
+// The same as a value, for use inside expressions.
+template <class V>
+inline V Cross(const V& a, const V& b) {
+  V c;
+  Cross(c, a, b);
+  return c;
+}
+
+// a - b over all four components.
+template <class V>
+inline V Difference(const V& a, const V& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w};
+}
+
+// a - b over x, y, z with w 0: the direction from the point b to the point a.
+template <class V>
+inline V Difference3(const V& a, const V& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f};
+}
+
 template <class V>
 inline float Length(const V& v) {
   return std::sqrt(Dot(v, v));
+}
+
+template <class V>
+inline float Length3(const V& v) {
+  return std::sqrt(Dot3(v, v));
+}
+
+template <class V>
+inline bool Finite3(const V& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 template <class V>

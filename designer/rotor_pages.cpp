@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/maths.h"
 #include "designer/clamp.h"
 #include "designer/state.h"
 #include "dynamics/body.h"
@@ -14,7 +15,7 @@ constexpr float kBladeSection = 0.75f;   // share of the radius where the pitch 
 constexpr float kPitchMin = 0.5f;        // pitch range in radii
 constexpr float kPitchMax = 2.0f;
 constexpr float kLeastLength = 1e-6f;    // m; a blade nearer the centre has no radial axis
-constexpr float kPi = 3.14159265f;
+using kxmaths::kPi;
 
 // The blades: direct children of the geometry that carry a mesh.
 template <class Visit>

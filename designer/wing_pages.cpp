@@ -18,7 +18,7 @@ constexpr float kDeflectionLimit = 60.0f * kDeg;
 constexpr float kFlapUpLimit = -20.0f * kDeg;
 constexpr float kFlapDownLimit = 40.0f * kDeg;
 
-kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
+using kxvector4ops::Difference;
 
 // Restores the wing's mesh tree from its rest shape, then runs op over the
 // geometry's own mesh and each direct child's; deeper objects keep the
@@ -40,7 +40,7 @@ void ReshapeWing(kxdwing* wing, Op op, int commit) {
 kxvector4r TurnAbout(const kxvector4r& p, const kxvector4r& origin, const kxvector4r& axis, float angle) {
   kxmatrix turn;
   kxmatrix::SetRotation(&turn, axis, angle);
-  kxvector4r d = Sub(p, origin), out;
+  kxvector4r d = Difference(p, origin), out;
   d.w = 0.0f;
   kxmatrix::TransformVector4(&out, &turn, &d);
   return {origin.x + out.x, origin.y + out.y, origin.z + out.z, p.w};
@@ -94,7 +94,7 @@ void svdesignwingspanpage::Apply(float v, float start, int commit) {
   ReshapeWing(
       wing,
       [&](const kxvector4r& p) {
-        float along = kxvector4r::Dot3(Sub(p, root), axis) * (ratio - 1.0f);
+        float along = kxvector4r::Dot3(Difference(p, root), axis) * (ratio - 1.0f);
         return kxvector4r{p.x + axis.x * along, p.y + axis.y * along, p.z + axis.z * along, p.w};
       },
       commit);

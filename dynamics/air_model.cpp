@@ -4,13 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/maths.h"
 #include "platform/random.h"
 
 namespace {
 
 // ---- the field's state
 
-constexpr float kPi = 3.14159265358979f;
+using kxmaths::kPi;
 constexpr float kProfileHeight = 10.0f;       // m, reference height of the wind profile
 constexpr float kProfileMax = 1.3f;           // cap of the profile factor
 constexpr float kThermalFullHeight = 30.0f;   // m, updraft full from here up

@@ -28,6 +28,10 @@ struct kxdthermal {
 
 namespace kxdynamics {
 
+// Sea-level air: the one density of the components' aerodynamics.
+constexpr float kAirDensity = 1.225f;                 // kg/m^3
+constexpr float kHalfAirDensity = 0.5f * kAirDensity;  // kg/m^3, the rho / 2 of the dynamic pressure
+
 constexpr int kThermals = 8;
 constexpr int kBumpGrid = 129;          // heights per side; the last repeats the first
 constexpr float kBumpTile = 12.8f;      // m, period of the bump field

@@ -16,12 +16,7 @@ unsigned preparations = 0;  // kxdbody::Prepare calls so far
 unsigned epochs = 0;        // caches compiled so far
 unsigned openEpoch = 0;     // the cache whose substeps run; 0: none
 
-kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
-  kxvector4r c;
-  kxvector4r::Cross(c, a, b);
-  c.w = 0.0f;
-  return c;
-}
+using kxvector4ops::Cross;
 
 // The body's frame in its free carrier's when every carrier between them
 // holds it rigidly (no joint with a link), else false.

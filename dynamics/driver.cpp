@@ -427,25 +427,18 @@ void UpdateInput() {
 
 }  // namespace
 
-namespace kxdynamics {
+struct kxdsubstepper::caches {
+  kxdcompiled compiled;  // the folds stay while the walk and the prepared state are the same
+  walklists walk;
+};
 
-int SubstepsFor(float frameTime) {
-  if (!std::isfinite(frameTime) || frameTime <= 0.0f) return 0;
-  // The small allowance keeps an exact multiple (0.036 s) from losing a
-  // substep to rounding.
-  double n = std::floor(static_cast<double>(frameTime) / kSubstep + 1e-4);
-  return n >= kMaxSubsteps ? kMaxSubsteps : static_cast<int>(n);
-}
+kxdsubstepper::kxdsubstepper() : caches_(std::make_unique<caches>()) {}
+kxdsubstepper::~kxdsubstepper() = default;
 
-void ResetDriver() { std::memset(heldChannels, 0, sizeof heldChannels); }
-
-void RunSubsteps(kxnode* state, kxnode* change, int n) {
+void kxdsubstepper::Run(kxnode* state, kxnode* change, int n) {
   if (!state || !change || n <= 0) return;
-  // No component adds or removes nodes while stepping, so the pairs and
-  // their types are taken once for the frame's substeps; the folds stay
-  // while the walk and the prepared state are the same.
-  static kxdcompiled compiled;
-  static walklists walk;
+  kxdcompiled& compiled = caches_->compiled;
+  walklists& walk = caches_->walk;
   Update(walk, compiled, state, change);
   compiled.Enter();
   MeasureAsks(walk);
@@ -464,6 +457,23 @@ void RunSubsteps(kxnode* state, kxnode* change, int n) {
   unsigned pass = kxdbody::NewPass();
   for (kxdbody* b : walk.following) b->followPass = pass;
   for (kxdbody* b : walk.bodies) b->Follow(pass);
+}
+
+namespace kxdynamics {
+
+int SubstepsFor(float frameTime) {
+  if (!std::isfinite(frameTime) || frameTime <= 0.0f) return 0;
+  // The small allowance keeps an exact multiple (0.036 s) from losing a
+  // substep to rounding.
+  double n = std::floor(static_cast<double>(frameTime) / kSubstep + 1e-4);
+  return n >= kMaxSubsteps ? kMaxSubsteps : static_cast<int>(n);
+}
+
+void ResetDriver() { std::memset(heldChannels, 0, sizeof heldChannels); }
+
+void RunSubsteps(kxnode* state, kxnode* change, int n) {
+  static kxdsubstepper program;
+  program.Run(state, change, n);
 }
 
 void UpdateAir(kxdaircraftinstance* instance, kxdworld* world) {

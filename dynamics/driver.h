@@ -5,9 +5,31 @@
 // flight state.
 #pragma once
 
+#include <memory>
+
 class kxnode;
 class kxdworld;
 class kxdaircraftinstance;
+
+// The walk of a tree pair and the folds compiled from it, kept from frame to
+// frame while the trees stay as they were: no component adds or removes
+// nodes while stepping, so the pairs and their types are taken once for a
+// frame's substeps. The program's frames share one (RunSubsteps); a test
+// makes its own and drops it with its trees.
+class kxdsubstepper {
+ public:
+  kxdsubstepper();
+  ~kxdsubstepper();
+  kxdsubstepper(const kxdsubstepper&) = delete;
+  kxdsubstepper& operator=(const kxdsubstepper&) = delete;
+
+  // n substeps over a tree and its twin (State and Change, or any pair).
+  void Run(kxnode* state, kxnode* change, int n);
+
+ private:
+  struct caches;
+  std::unique_ptr<caches> caches_;
+};
 
 namespace kxdynamics {
 
@@ -19,7 +41,7 @@ constexpr int kMaxSubsteps = 120;    // per frame
 int SubstepsFor(float frameTime);
 // One frame; returns the substeps run.
 int Step(float frameTime, kxdworld* world, float sceneryExtent = 6000.0f, float cloudHeight = 200.0f);
-// n substeps over a tree and its twin (State and Change, or any pair).
+// n substeps over a tree and its twin with the program's substepper.
 void RunSubsteps(kxnode* state, kxnode* change, int n);
 // Forgets the channels held for the transmitter's lost frames.
 void ResetDriver();

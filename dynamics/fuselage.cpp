@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "dynamics/air_model.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 
 kxtype kxdfuselage00::Type("kxdfuselage00", sizeof(kxdfuselage00), kxcreate<kxdfuselage00>);
 
 namespace {
-constexpr float kHalfAirDensity = 0.6125f;  // kg/m^3
+using kxdynamics::kHalfAirDensity;
 constexpr float kStillSpeed = 0.01f;        // m/s; below it the fuselage feels no air
 
 using namespace kxdkeys;

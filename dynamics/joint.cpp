@@ -5,11 +5,13 @@
 #include <cstring>
 #include <limits>
 
+#include "core/maths.h"
+
 kxtype kxdjoint00::Type("kxdjoint00", sizeof(kxdjoint00), kxcreate<kxdjoint00>);
 
 namespace {
 
-constexpr float kRadiansPerDegree = 3.14159265358979f / 180.0f;
+using kxmaths::kRadiansPerDegree;
 
 using namespace kxdkeys;
 using J = kxdjoint00;

@@ -21,7 +21,7 @@ kxnode* AircraftOf(kxnode* node) {
   return node;
 }
 
-kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
+using kxvector4ops::Difference3;
 
 using namespace kxdkeys;
 
@@ -95,13 +95,13 @@ void kxdrope00::ComputeChange(kxdintegrable*, int) {
   kxdbody* towing = Hooks[0]->RootCarrier();
   kxdbody* towed = Hooks[1]->RootCarrier();
   float towedMass = towed->SystemMass > 0.0f ? towed->SystemMass : 1.0f;
-  kxvector4r d = Sub(Ends[1], Ends[0]);
+  kxvector4r d = Difference3(Ends[1], Ends[0]);
   float distance = std::sqrt(kxvector4r::Dot3(d, d));
   if (!(distance > Length) || !std::isfinite(distance)) return;
   kxvector4r dir = {d.x / distance, d.y / distance, d.z / distance, 0.0f};
   float k = kStiffnessPerKg * towedMass;
   float c = 2.0f * std::sqrt(k * towedMass);
-  float stretchRate = kxvector4r::Dot3(Sub(Hooks[1]->PointVelocity(Ends[1]), Hooks[0]->PointVelocity(Ends[0])), dir);
+  float stretchRate = kxvector4r::Dot3(Difference3(Hooks[1]->PointVelocity(Ends[1]), Hooks[0]->PointVelocity(Ends[0])), dir);
   float t = k * (distance - Length) + c * stretchRate;
   if (t <= 0.0f) return;
   if (t > (kBreakBase + kBreakPerStrength * Strength) * towedMass * kGravity) {

@@ -12,17 +12,12 @@ namespace {
 
 constexpr float kNoVertex = -1000000.0f;  // FarthestVertex's start value
 
-kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
-
-kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
-  kxvector4r c;
-  kxvector4r::Cross(c, a, b);
-  return c;
-}
+using kxvector4ops::Cross;
+using kxvector4ops::Difference3;
 
 // (b - a) x (c - a): twice the area along the face normal.
 kxvector4r AreaVector(const kxvector4r& a, const kxvector4r& b, const kxvector4r& c) {
-  return Cross(Sub(b, a), Sub(c, a));
+  return Cross(Difference3(b, a), Difference3(c, a));
 }
 
 kxvector4r Lerp(const kxvector4r& a, const kxvector4r& b, float t) {
@@ -116,7 +111,7 @@ float kxgeometricobject::ProjectedAreaBeyond(const kxvector4r& normal, const kxv
     // on one plane: at most four corners remain).
     const kxvector4r in[3] = {a, b, c};
     float s[3];
-    for (int k = 0; k < 3; ++k) s[k] = kxvector4r::Dot3(Sub(in[k], point), dir);
+    for (int k = 0; k < 3; ++k) s[k] = kxvector4r::Dot3(Difference3(in[k], point), dir);
     kxvector4r poly[4];
     int n = 0;
     for (int k = 0; k < 3; ++k) {
@@ -139,7 +134,7 @@ int kxgeometricobject::CutByPlane(const kxvector4r& point, const kxvector4r& nor
   kxgeometrywalk::Triangles(this, M, [&](const kxvector4r& a, const kxvector4r& b, const kxvector4r& c) {
     const kxvector4r p[3] = {a, b, c};
     float s[3];
-    for (int k = 0; k < 3; ++k) s[k] = kxvector4r::Dot3(Sub(p[k], point), normal);
+    for (int k = 0; k < 3; ++k) s[k] = kxvector4r::Dot3(Difference3(p[k], point), normal);
     if (s[0] == 0.0f && s[1] == 0.0f && s[2] == 0.0f) return;  // lies in the plane: no line of cut
     kxvector4r found[3];
     int n = 0;

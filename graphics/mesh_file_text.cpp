@@ -19,6 +19,7 @@
 #include <GL/gl.h>
 
 #include "core/hooks.h"
+#include "core/numbers.h"
 #include "graphics/file_bytes.h"
 #include "graphics/mesh.h"
 
@@ -59,12 +60,12 @@ std::string Trim(const std::string& s) {
 int Floats(const char* text, float* out, int max) {
   int n = 0;
   while (n < max) {
-    char* end = nullptr;
-    float f = std::strtof(text, &end);
-    if (end == text) break;
-    if (!std::isfinite(f)) return -1;
+    const size_t blanks = kxnumber::LeadingBlanks(text);
+    float f = 0.0f;
+    const size_t length = kxnumber::ReadLeading(text + blanks, f);
+    if (length == 0) break;  // a number out of range too: the words left fail the line
     out[n++] = f;
-    text = end;
+    text += blanks + length;
   }
   while (*text == ' ' || *text == '\t' || *text == '\r') ++text;
   return *text ? -1 : n;  // trailing words make the line invalid
@@ -76,11 +77,11 @@ bool Index(const char*& p, int count, int* out) {
     *out = -1;
     return true;
   }
-  char* end = nullptr;
-  long value = std::strtol(p, &end, 10);
-  if (end == p) return false;
-  p = end;
-  long index = value > 0 ? value - 1 : count + value;
+  long long value = 0;
+  const size_t length = kxnumber::ReadLeadingInt(p, value);
+  if (length == 0) return false;
+  p += length;
+  long long index = value > 0 ? value - 1 : count + value;
   if (value == 0 || index < 0 || index >= count) return false;
   *out = static_cast<int>(index);
   return true;
@@ -226,7 +227,7 @@ int Parse(const char* text, size_t size, std::vector<Pending>* elements, std::ve
     } else if (key == "map_Kd") {
       current().texture = rest;
     } else if (key == "kx_transparent") {
-      current().transparent = std::atoi(args) != 0;
+      current().transparent = kxnumber::LeadingWholeNumber(args) != 0;
     }
     // Other OBJ statements (s, usemtl, mtllib, l, p) carry nothing we draw.
   }

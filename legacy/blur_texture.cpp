@@ -4,12 +4,13 @@
 #include <cmath>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "graphics/texture_table.h"
 
 namespace dnsmodel {
 namespace {
 
-constexpr float kPi = 3.14159265f;
+using kxmaths::kPi;
 constexpr float kCentre = 255.0f;       // texel of the disc's centre
 constexpr float kRadius = 256.0f;       // texels
 constexpr float kBandFloor = 0.85f;     // sin^2 of the angle above it makes the band

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "legacy/contacts.h"
 #include "legacy/parts.h"
 #include "legacy/sound_commands.h"
@@ -18,7 +19,7 @@ constexpr float kSlewGain = 10.0f;                // 1/s: a time constant of 0.1
 constexpr float kSlewLimit5 = 2.0f;               // ... but at most this many units per second (gear)
 constexpr float kSlewLimit4 = 4.0f;               // (flap)
 constexpr int kExpoFirst = 1, kExpoLast = 3;      // aileron, elevator, rudder
-constexpr float kRadPerSecToRpm = 60.0f / 6.2831855f;
+using kxmaths::kRpmPerRadianPerSecond;
 constexpr float kSettleStep = 0.01f;              // m per trial
 constexpr float kSettleDrop = 2.2f;               // m at most
 constexpr float kSettleLift = 0.02f;              // m above the touching trial
@@ -152,7 +153,7 @@ void StepDynamics(dynamicsystem** holder, dnsstate* record) {
     }
   }
   WriteBackState(m, record);
-  m->spinSpeed *= kRadPerSecToRpm;
+  m->spinSpeed *= kRpmPerRadianPerSecond;
   EndPendingSounds();
 }
 

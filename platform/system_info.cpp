@@ -4,6 +4,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "core/numbers.h"
 #include "platform/log.h"
 
 namespace kxsystem {
@@ -34,10 +36,10 @@ Processors ReadCpuInfo() {
   while (std::fgets(line, sizeof(line), info)) {
     const char* colon = std::strchr(line, ':');
     if (!colon) continue;
-    if (std::strncmp(line, "physical id", 11) == 0) package = std::atoi(colon + 1);
-    else if (std::strncmp(line, "core id", 7) == 0) cores.insert({package, std::atoi(colon + 1)});
+    if (std::strncmp(line, "physical id", 11) == 0) package = static_cast<int>(kxnumber::LeadingWholeNumber(colon + 1));
+    else if (std::strncmp(line, "core id", 7) == 0) cores.insert({package, static_cast<int>(kxnumber::LeadingWholeNumber(colon + 1))});
     else if (std::strncmp(line, "cpu MHz", 7) == 0 && result.megahertz == 0)
-      result.megahertz = static_cast<int>(std::atof(colon + 1) + 0.5);
+      result.megahertz = static_cast<int>(std::clamp(kxnumber::LeadingReal(colon + 1), 0.0, 1e6) + 0.5);
   }
   std::fclose(info);
   result.physical = static_cast<int>(cores.size());

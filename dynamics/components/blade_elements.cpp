@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/lanes.h"
+#include "dynamics/air_model.h"
 #include "dynamics/components/main_rotor.h"
 
 namespace kxdbladeelements {
@@ -13,7 +14,7 @@ namespace {
 
 static_assert(kPerBlade == 4, "a blade's elements fill the four lanes");
 
-constexpr float kHalfDensity = 0.6125f;                          // kg/m^3, rho / 2
+using kxdynamics::kHalfAirDensity;
 constexpr float kMaxSpeed = std::numeric_limits<float>::max();  // m/s; beyond it a flow is broken
 
 using namespace kxlanes;
@@ -30,7 +31,7 @@ void Loads(const rows& r, const blade* blades, int count, float* drag, float* mo
   const f4 e = LoadU(r.e), rho = LoadU(r.rho);
   const f4 base = LoadU(&r.base.x);
   const f4 baseX = Broadcast<0>(base), baseY = Broadcast<1>(base), baseZ = Broadcast<2>(base);
-  const f4 pressureArea = Splat(kHalfDensity * r.area), dragArea = Splat(-kHalfDensity * r.area);
+  const f4 pressureArea = Splat(kHalfAirDensity * r.area), dragArea = Splat(-kHalfAirDensity * r.area);
   const f4 cd0 = Splat(r.cd0), cd2 = Splat(r.cd2);
   const f4 slope = Splat(kxdrotoraero::kBladeSlope);
   const f4 maxLift = Splat(kxdrotoraero::kMaxLift), minLift = Splat(-kxdrotoraero::kMaxLift);

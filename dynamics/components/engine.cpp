@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/instance.h"
 
 kxtype kxdengine::Type("kxdengine", sizeof(kxdengine), nullptr);
 
 namespace {
-constexpr float kRadPerSecondToRpm = 30.0f / 3.1415927f;
 constexpr int kTypeStartRamp = 2;  // aircraft type bit: engines start throttled back
 
 kxdengine* Twin(const kxdengine* self, kxdintegrable* change) {
@@ -15,7 +15,7 @@ kxdengine* Twin(const kxdengine* self, kxdintegrable* change) {
 }
 }  // namespace
 
-float kxdengine::GetRPM() { return W * kRadPerSecondToRpm; }
+float kxdengine::GetRPM() { return W * kxmaths::kRpmPerRadianPerSecond; }
 
 kxdengine* kxdengine::As(kxnode* node) { return kxnode::As<kxdengine>(node); }
 

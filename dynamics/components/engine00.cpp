@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
@@ -25,7 +26,6 @@ constexpr float kStartDecay = 0.1f;        // 1/s
 constexpr float kSilentSpeed = 10.0f;      // rad/s; at or below it the engine is not heard
 constexpr float kSampleRate = 22050.0f;    // Hz of the recorded samples
 constexpr float kStopFrequency = 1000.0f;  // Hz given with volume 0
-constexpr float kRadToRpm = 60.0f / (2.0f * 3.1415927f);
 
 using namespace kxdkeys;
 using E = kxdengine00;
@@ -211,7 +211,7 @@ void kxdengine00::UpdateVisual() {
     for (kxdcomponentsound& s : Sound) s.Update(kStopFrequency, 0.0f, &B.R.x, &D.R.x);
   } else {
     float gain[kSounds], frequency[kSounds];
-    SoundMix(W * kRadToRpm, t, gain, frequency);
+    SoundMix(W * kxmaths::kRpmPerRadianPerSecond, t, gain, frequency);
     for (int k = 0; k < kSounds; ++k) Sound[k].Update(frequency[k], gain[k], &B.R.x, &D.R.x);
   }
   kxdbody::UpdateVisual();

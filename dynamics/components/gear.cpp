@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
@@ -13,7 +14,7 @@ kxtype kxdgear00::Type("kxdgear00", sizeof(kxdgear00), kxcreate<kxdgear00>);
 
 namespace {
 
-constexpr float kHalfAirDensity = 0.6125f;  // kg/m^3, half of 1.225
+using kxdynamics::kHalfAirDensity;
 
 using namespace kxdkeys;
 using G = kxdgear00;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/geometry_link.h"
@@ -18,7 +19,7 @@ kxtype kxdrotor01::Type("kxdrotor01", sizeof(kxdrotor01), kxcreate<kxdrotor01>);
 
 namespace {
 
-constexpr float kPi = 3.1415927f;
+using kxmaths::kPi;
 constexpr float kFlybarInertia = 0.0008f;   // kg m^2, fixed
 constexpr float kFlybarStartTilt = 0.2f;    // rad, random start tilt bound
 constexpr float kShrunk = 0.001f;           // scale of a broken blade's matrix

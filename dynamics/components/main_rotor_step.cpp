@@ -9,6 +9,8 @@
 
 #include "core/hooks.h"
 #include "core/lanes.h"
+#include "core/maths.h"
+#include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
@@ -19,9 +21,9 @@
 
 namespace {
 
-constexpr float kAirDensity = 1.225f;       // kg/m^3
-constexpr float kHalfDensity = 0.6125f;     // kg/m^3, rho / 2
-constexpr float kPi = 3.1415927f;
+using kxdynamics::kAirDensity;
+using kxdynamics::kHalfAirDensity;
+using kxmaths::kPi;
 constexpr float kAxisPullSpeed = 16.0f;     // m/s; above it the disc axis follows only the rate term
 constexpr float kAxisPullScale = 0.0625f;   // 1/(m/s)^2 s
 constexpr float kFlybarDamping = 0.2f;      // N m s
@@ -62,10 +64,10 @@ V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); 
 V Add(const V& a, const V& b) { return Vector(kl::Add(Lanes(a), Lanes(b))); }
 V Sub(const V& a, const V& b) { return Vector(kl::Sub(Lanes(a), Lanes(b))); }
 V Mul(const V& a, float s) { return Vector(kl::Mul(Lanes(a), kl::Splat(s))); }
-float Dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
-float Dot3(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-V Cross(const V& a, const V& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f}; }
-bool Finite3(const V& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+using kxvector4ops::Cross;
+using kxvector4ops::Dot;
+using kxvector4ops::Dot3;
+using kxvector4ops::Finite3;
 
 // Unit flow direction; zero for a zero (or non-finite) velocity.
 V Direction(const V& v, float* speed) {
@@ -247,9 +249,9 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
                         kl::Add(kl::Mul(kl::Mul(kl::Splat(kxdrotoraero::kPaddleDrag2), alpha), alpha),
                                 kl::Splat(kxdrotoraero::kPaddleDrag0)));
   const f4 su = dot(sx, sy, sz, ux, uy, uz);
-  const f4 lift = kl::Mul(kl::Mul(kl::Mul(kl::Mul(kl::Splat(kHalfDensity * BellHillerArea), speed), speed), cl),
+  const f4 lift = kl::Mul(kl::Mul(kl::Mul(kl::Mul(kl::Splat(kHalfAirDensity * BellHillerArea), speed), speed), cl),
                           kl::Sub(one, kl::Mul(su, su)));
-  const f4 resist = kl::Mul(kl::Mul(kl::Splat(-kHalfDensity * BellHillerArea), cd), speed);
+  const f4 resist = kl::Mul(kl::Mul(kl::Splat(-kHalfAirDensity * BellHillerArea), cd), speed);
   const f4 fx = kl::Add(kl::Mul(v[0], resist), kl::Mul(kl::Sub(nx, kl::Mul(ux, nu)), lift));
   const f4 fy = kl::Add(kl::Mul(v[1], resist), kl::Mul(kl::Sub(ny, kl::Mul(uy, nu)), lift));
   const f4 fz = kl::Add(kl::Mul(v[2], resist), kl::Mul(kl::Sub(nz, kl::Mul(uz, nu)), lift));

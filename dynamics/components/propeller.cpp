@@ -6,6 +6,8 @@
 
 #include "core/hooks.h"
 #include "core/lanes.h"
+#include "core/maths.h"
+#include "dynamics/air_model.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
@@ -20,22 +22,20 @@ float kxdpropeller00::GlobalSlipstreamSpeed = 0.0f;
 
 namespace {
 
-constexpr float kPi = 3.1415927f;
-constexpr float kAirDensity = 1.225f;       // kg/m^3
+using kxdynamics::kAirDensity;
+using kxmaths::kPi;
 constexpr float kWashPi = 3.1415f;          // the wash formula's own value of pi
 constexpr float kRpmFactor = 9.58f;         // shaft speed to the published rpm value
 constexpr float kMaxJ = 9.0f;
 constexpr float kJStep = 0.1f;
 constexpr float kPeakEfficiency = 0.85f;    // the power curve is scaled to peak here
-constexpr float kPitchTurn = 4.712389f;     // 2 pi x 0.75
+constexpr float kPitchTurn = 0.75f * kxmaths::kTwoPi;  // the circle of the 0.75 section per m of radius
 constexpr float kSectionAt = 0.75f;         // of the radius
 constexpr float kShrunk = 0.001f;           // scale of a broken blade's matrix
 
-kxvector4r Sub(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
-
-float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
-
-bool Finite3(const kxvector4r& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+using kxvector4ops::Difference3;
+using kxvector4ops::Finite3;
+using kxvector4ops::Length3;
 
 // A frame's rows times a point's four broadcast coordinates, summed in the
 // order of the frame transform's scalar formula, so the results are the
@@ -58,7 +58,7 @@ int ChordDirection(const std::vector<kxvector4r>& segments, kxvector4r* out) {
   size_t n = segments.size();
   for (size_t i = 0; i < n; ++i) {
     for (size_t j = i + 1; j < n; ++j) {
-      kxvector4r d = Sub(segments[j], segments[i]);
+      kxvector4r d = Difference3(segments[j], segments[i]);
       float l = kxvector4r::Dot3(d, d);
       if (l > best && std::isfinite(l)) {
         best = l;
@@ -165,14 +165,14 @@ int kxdpropeller00::MeasureBlades() {
   float radius = 0.0f, hubRadius = 1000.0f;
   kxvector4r tip[kMaxBlades];
   for (int i = 0; i < n; ++i) {
-    kxvector4r out = Sub(centroid[i], hub);
+    kxvector4r out = Difference3(centroid[i], hub);
     kxvector4r in = {-out.x, -out.y, -out.z, 0.0f};
     kxvector4r root = hub;
     tip[i] = hub;
     blades[i]->FarthestVertex(out, &tip[i], identity);
     blades[i]->FarthestVertex(in, &root, identity);
-    radius = std::fmax(radius, Length3(Sub(tip[i], hub)));
-    hubRadius = std::fmin(hubRadius, Length3(Sub(root, hub)));
+    radius = std::fmax(radius, Length3(Difference3(tip[i], hub)));
+    hubRadius = std::fmin(hubRadius, Length3(Difference3(root, hub)));
   }
   if (n > 0 && radius > 0.0f) Radius = radius;
   HubRadius = n > 0 ? hubRadius : 0.0f;
@@ -187,7 +187,7 @@ int kxdpropeller00::MeasureBlades() {
   for (int i = 0; i < n; ++i) {
     // Blade frame: X along the shaft, Y toward the tip (its shaft component
     // removed, so the frame stays a rotation), R at the blade's centroid.
-    kxvector4r y = Sub(tip[i], hub);
+    kxvector4r y = Difference3(tip[i], hub);
     y.x = 0.0f;
     float len = Length3(y);
     if (!(len > 0.0f)) continue;
@@ -204,7 +204,7 @@ int kxdpropeller00::MeasureBlades() {
   if (n == 0) return 1;
 
   // Pitch from the chord of the 75 % section of the first blade.
-  kxvector4r u = Sub(centroid[0], hub);
+  kxvector4r u = Difference3(centroid[0], hub);
   float ulen = Length3(u);
   if (!(ulen > 0.0f)) return 1;
   u = {u.x / ulen, u.y / ulen, u.z / ulen, 0.0f};
@@ -373,7 +373,7 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
   }
   if (e) {
     kxvector4r air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-    kxvector4r v = Sub(D.R, air);
+    kxvector4r v = Difference3(D.R, air);
     ShaftSpeed = e->W;
     float n = ShaftSpeed * 0.5f / kPi;
     float d = 2.0f * Radius;

@@ -17,7 +17,7 @@ constexpr float kRangeDown = 0.75f;
 constexpr float kRangeUnset = 0.001f;
 constexpr float kExtentStart = 100.0f;  // m; the extent query widens from +-this
 
-float Length3(const kxvector4r& v) { return std::sqrt(kxvector4r::Dot3(v, v)); }
+using kxvector4ops::Length3;
 
 bool HasMesh(kxgeometricobject* g) {
   kxvector4r c;

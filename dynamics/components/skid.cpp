@@ -16,11 +16,9 @@ namespace {
 
 constexpr float kSlidingFloor = 1e-5f;  // m/s; slower sliding keeps its length
 
-float Dot4(const kxvector4r& a, const kxvector4r& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
+using kxvector4ops::Dot;
 
-kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f};
-}
+using kxvector4ops::Cross;
 
 // Unit vector, or fallback for a zero or non-finite one.
 kxvector4r Unit(const kxvector4r& v, const kxvector4r& fallback) {
@@ -90,7 +88,7 @@ void kxdskid00::ComputeChange(kxdintegrable* change, int flag) {
       const kxdcontact& c = contacts[i];
       kxvector4r d1 = {c.point.x - p1.x, c.point.y - p1.y, c.point.z - p1.z, -p1.w};
       kxvector4r d2 = {c.point.x - p2.x, c.point.y - p2.y, c.point.z - p2.z, -p2.w};
-      float s1 = Dot4(d1, c.normal), s2 = Dot4(d2, c.normal);
+      float s1 = Dot(d1, c.normal), s2 = Dot(d2, c.normal);
       if (s1 > depth1) {
         depth1 = s1;
         n1 = c.normal;
@@ -119,10 +117,10 @@ void kxdskid00::PushPoint(const kxvector4r& point, float depth, const kxvector4r
   float rz = r.x * B.Z.x + r.y * B.Z.y + r.z * B.Z.z;
   kxvector4r u = {rx * D.X.x + ry * D.Y.x + rz * D.Z.x + D.R.x, rx * D.X.y + ry * D.Y.y + rz * D.Z.y + D.R.y,
                   rx * D.X.z + ry * D.Y.z + rz * D.Z.z + D.R.z, rx * D.X.w + ry * D.Y.w + rz * D.Z.w + D.R.w};
-  float vn = Dot4(u, normal);
+  float vn = Dot(u, normal);
   kxvector4r t = {u.x - vn * normal.x, u.y - vn * normal.y, u.z - vn * normal.z, u.w - vn * normal.w};
   if (std::sqrt(t.x * t.x + t.y * t.y + t.z * t.z) > kSlidingFloor) {
-    float length = std::sqrt(Dot4(t, t));
+    float length = std::sqrt(Dot(t, t));
     t = {t.x / length, t.y / length, t.z / length, t.w / length};
   }
   float load = spring - Dsn * vn;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
@@ -25,7 +26,7 @@ constexpr float kLiftSlope = 0.4f;         // per rad, Ct0 each step
 constexpr float kThrustPi = 3.1415f;       // the thrust law's own value of pi
 constexpr float kMinTipSpeed = 0.001f;     // m/s
 constexpr int kStrikeEvery = 10;           // steps between strike tests
-constexpr float kPi = 3.1415927f;
+using kxmaths::kPi;
 
 using namespace kxdkeys;
 using T = kxdtailrotor00;

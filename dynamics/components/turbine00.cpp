@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/turbines.h"
 #include "dynamics/instance.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr float kPlainIdle = 0.02f;     // throttle floor of the plain jet
 constexpr float kIdleRpm = 30000.0f;    // turbine speed at closed throttle
 constexpr float kRpmSpan = 90000.0f;    // added at full throttle
-constexpr float kRpmToRad = 2.0f * 3.1415927f / 60.0f;
+using kxmaths::kRadiansPerSecondPerRpm;
 constexpr float kRpmFactor = 9.58f;     // turbine speed to the published rpm value
 constexpr float kDragSpeed = 200.0f;    // m/s: a = V / 200
 constexpr float kFadeSpeed = 400.0f;    // m/s: full-throttle thrust is gone at 400 m/s
@@ -82,7 +83,7 @@ void kxdturbine00::ResetState() { kxdintegrable::ResetState(); }
 void kxdturbine00::SoundAt(float speed, float* frequency, float* volume) const {
   float span = SoundRPMMax - SoundRPMIdle;
   // Equal idle and maximum keys leave no span to place the speed in.
-  float x = span != 0.0f ? (speed / kRpmToRad - SoundRPMIdle) / span : 0.0f;
+  float x = span != 0.0f ? (speed / kRadiansPerSecondPerRpm - SoundRPMIdle) / span : 0.0f;
   x = std::isfinite(x) ? Clamp(x, 0.0f, 1.0f) : 0.0f;
   *frequency = Sound1 + Sound2 * x;
   *volume = 0.9f + 0.1f * x;
@@ -90,7 +91,7 @@ void kxdturbine00::SoundAt(float speed, float* frequency, float* volume) const {
 
 void kxdturbine00::UpdateSpeedAndSound() {
   float t = ThrottleAbove(0.0f);
-  Speed = (kIdleRpm + kRpmSpan * t) * kRpmToRad;
+  Speed = (kIdleRpm + kRpmSpan * t) * kRadiansPerSecondPerRpm;
   if (Instance) Instance->RPMValue = Speed * kRpmFactor;
   float frequency, volume;
   SoundAt(Speed, &frequency, &volume);

@@ -1,12 +1,12 @@
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/wings/airfoil.h"
 
 namespace {
 
-// Single-precision degree factors, as the tables have always used them.
-constexpr float kRadiansPerDegree = 0.0174532924f;
-constexpr float kDegreesPerRadian = 57.2957764f;
+using kxmaths::kDegreesPerRadian;
+using kxmaths::kRadiansPerDegree;
 // Default full-circle model: lift peaks of the attached and the reversed
 // flow, drag at zero and broadside incidence.
 constexpr float kDefaultLift = 1.3f;

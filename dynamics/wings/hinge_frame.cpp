@@ -16,7 +16,7 @@ struct triangle {
   float area;       // m^2
 };
 
-kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, a.w - b.w}; }
+using kxvector4ops::Difference;
 
 // The +X-facing triangles of every element of the part's mesh, in mesh order.
 std::vector<triangle> FacingTriangles(const kxgeometricobject* part, float facing) {
@@ -29,7 +29,7 @@ std::vector<triangle> FacingTriangles(const kxgeometricobject* part, float facin
         part->TransformVertex(&tri.p[k], offset + static_cast<int>(el->triangles[3 * t + k]), part->Matrix);
       }
       kxvector4r n;
-      kxvector4r::Cross(n, Minus(tri.p[1], tri.p[0]), Minus(tri.p[2], tri.p[0]));
+      kxvector4r::Cross(n, Difference(tri.p[1], tri.p[0]), Difference(tri.p[2], tri.p[0]));
       float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
       // A zero-area triangle gives NaN here, which never passes.
       if (n.x / length > facing) {

@@ -15,6 +15,7 @@
 #include "graphics/geometry_math.h"
 
 using namespace kxdwinganalysis;
+using kxvector4ops::Cross;
 
 namespace {
 
@@ -41,12 +42,12 @@ void kxdwing00::Analyse() {
   kxvector4r z, x;
   PrincipalAxes(Geometry, &z, &x);
   z.w = x.w = 0.0f;
-  kxvector4r y = Unit(CrossOf(z, x));
-  x = Unit(CrossOf(y, z));
+  kxvector4r y = Unit(Cross(z, x));
+  x = Unit(Cross(y, z));
   if (x.x < kMinAxisX) {
     y = {0.0f, 1.0f, 0.0f, 0.0f};
-    x = Unit(CrossOf(y, z));
-    y = Unit(CrossOf(z, x));
+    x = Unit(Cross(y, z));
+    y = Unit(Cross(z, x));
   }
   LayOutAgain(x, y, z);
   const kxmatrix& W = Geometry->Matrix;
@@ -105,8 +106,8 @@ void kxdwing00::Analyse() {
     }
     if (sum.y < 0.0f) sum *= -1.0f;
     kxvector4r ys = Unit(sum);
-    kxvector4r n = Unit(CrossOf(a, ys));
-    kxvector4r xs = Unit(CrossOf(ys, n));
+    kxvector4r n = Unit(Cross(a, ys));
+    kxvector4r xs = Unit(Cross(ys, n));
     if (!Finite(ys) || !Finite(n) || !Finite(xs)) continue;
     SectionChord[i] = chord;
     kxmatrix::TransformVector4(&SectionX[i], &inverse, &xs);

@@ -60,17 +60,17 @@ float SpeedAndDirection(const kxvector4r& v, kxvector4r* d) {
 
 float InducedDrag(float cl, float aspectRatio) {
   if (!(aspectRatio > 0.0f) || !std::isfinite(aspectRatio)) return 0.0f;
-  return (kInducedFactor * cl * cl) / (kPi * aspectRatio);
+  return (kInducedFactor * cl * cl) / (kInducedAspectFactor * aspectRatio);
 }
 
 void SectionForce(const kxdsectioncoefficients& k, float area, float chord, const kxvector4r& v, const kxvector4r& d,
                   float speed, const kxvector4r& n, float dn, float dc, kxvector4r* f, float* m) {
-  float q = kHalfDensity * area;
+  float q = kHalfAirDensity * area;
   float lift = k.cl * q * speed * speed;
   kxvector4r l = {(n.x - dn * d.x) * lift, (n.y - dn * d.y) * lift, (n.z - dn * d.z) * lift,
                   (n.w - dn * d.w) * lift};
   if (dc < 0.0f) l *= -1.0f;
-  float drag = -kHalfDensity * area * k.cd * speed;
+  float drag = -kHalfAirDensity * area * k.cd * speed;
   *m = q * chord * k.cm * speed * speed;
   *f = {drag * v.x + l.x, drag * v.y + l.y, drag * v.z + l.z, drag * v.w + l.w};
 }
@@ -267,9 +267,9 @@ void RunSegment(kxdsectionsegment& segment) {
     // The products SectionForce starts its loads with, made once.
     for (kxdrowgroup& g : segment.groups) {
       for (int lane = 0; lane < kxdrowgroup::kLanes; ++lane) {
-        const float q = kHalfDensity * g.area[lane];
+        const float q = kHalfAirDensity * g.area[lane];
         g.liftFactor[lane] = q;
-        g.dragFactor[lane] = -kHalfDensity * g.area[lane];
+        g.dragFactor[lane] = -kHalfAirDensity * g.area[lane];
         g.momentFactor[lane] = q * g.chord[lane];
       }
     }

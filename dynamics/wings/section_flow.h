@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/matrix.h"
+#include "dynamics/air_model.h"
 #include "dynamics/compiled.h"
 
 class kxdairfoil;
@@ -21,11 +22,11 @@ struct kxdsectioncoefficients {
 
 namespace kxdsectionflow {
 
-// Air density 1.225 kg/m^3, halved.
-constexpr float kHalfDensity = 0.6125f;
-// Induced drag cl^2 * 1.2 / (3.1415 * aspect ratio).
+using kxdynamics::kHalfAirDensity;
+// Induced drag cl^2 * 1.2 / (3.1415 * aspect ratio): the divisor's factor
+// of the aspect ratio is the formula's own, close to pi but not pi.
 constexpr float kInducedFactor = 1.2f;
-constexpr float kPi = 3.1415f;
+constexpr float kInducedAspectFactor = 3.1415f;
 
 // The helpers of the section passes are always inlined: they run once a
 // section, and the folded rows' pass (kxdsectionflow::RunSegment) works

@@ -14,6 +14,7 @@
 #include "graphics/geometric_object.h"
 
 using namespace kxdwinganalysis;
+using kxvector4ops::Cross;
 
 void kxdwing10::Analyse() {
   const bool upright = type != &kxdwing10::Type;
@@ -34,8 +35,8 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
     kxvector4r z;
     kxmatrix::TransformVector4(&z, &B, &e1);
     kxvector4r x = {1.0f, 0.0f, 0.0f, 0.0f};
-    kxvector4r y = Unit(CrossOf(z, x));
-    x = Unit(CrossOf(y, z));
+    kxvector4r y = Unit(Cross(z, x));
+    x = Unit(Cross(y, z));
     LayOutAgain(x, y, z);
   }
   const kxmatrix& W = Geometry->Matrix;
@@ -70,10 +71,10 @@ void kxdwing10::AnalyseSectioned(bool principalAxes, bool dihedral, bool upright
     kxvector4r::Normalise(c);
     kxvector4r x, y, n;
     if (principalAxes) {
-      n = CrossOf(c, s);
+      n = Cross(c, s);
       if ((upright ? n.y : n.z) < 0.0f) n *= -1.0f;
       n = Unit(n);
-      y = CrossOf(n, c);
+      y = Cross(n, c);
       x = c;
     } else {
       // The fixed frame's axes, whatever the cut's chord direction.

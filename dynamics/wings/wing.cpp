@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "dynamics/compiled.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/wings/airfoil.h"
@@ -19,10 +20,10 @@ namespace {
 // A new section: 0.1 m^2 and 0.2 m of chord at the wing's origin.
 constexpr float kDefaultSectionArea = 0.1f;
 constexpr float kDefaultSectionChord = 0.2f;
-// Link values are read as radians through the single-precision degree
-// factors, as every hinged part has always been turned.
-constexpr float kDegreesPerRadian = 57.2957764f;
-constexpr float kRadiansPerDegree = 0.0174532924f;
+// Link values are read as radians through the degree factors, as every
+// hinged part has always been turned.
+using kxmaths::kDegreesPerRadian;
+using kxmaths::kRadiansPerDegree;
 
 using namespace kxdkeys;
 using W = kxdwing;

@@ -79,12 +79,6 @@ kxvector4r Unit(kxvector4r v) {
   return v;
 }
 
-kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
-  kxvector4r c;
-  kxvector4r::Cross(c, a, b);
-  return c;
-}
-
 bool Finite(const kxvector4r& v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
 }

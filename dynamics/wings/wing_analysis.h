@@ -98,7 +98,6 @@ float Distance(const kxvector4r& a, const kxvector4r& b);
 // v normalised over its four components (kxvector4r::Normalise); callers
 // test the result with Finite.
 kxvector4r Unit(kxvector4r v);
-kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b);
 // All four components finite.
 bool Finite(const kxvector4r& v);
 

@@ -158,4 +158,21 @@ TEST(NumberText, LeadingNumbersTakeTheLongestFrontInTheGrammar) {
   }
 }
 
+// The fields and system files read as atoi and atof read them: blanks first,
+// 0 for no number, and too many digits clamped rather than undefined.
+TEST(NumberText, LeadingWholeNumbersAndRealsReadAsTheCLibraryDoes) {
+  const struct {
+    const char* text;
+    long long value;
+  } ints[] = {{"  42%", 42},  {"\t-7", -7},         {"+3x", 3},
+              {"", 0},        {"  ", 0},            {"x1", 0},
+              {"- 1", 0},     {"99999999999999999999", INT64_MAX}, {" -99999999999999999999", INT64_MIN}};
+  for (const auto& i : ints) EXPECT_EQ(kxnumber::LeadingWholeNumber(i.text), i.value) << '"' << i.text << '"';
+  const struct {
+    const char* text;
+    double value;
+  } reals[] = {{" 2400.125\n", 2400.125}, {"\t-1.5e2 MHz", -150}, {"", 0}, {"nan", 0}, {"1e400", 0}, {"MHz", 0}};
+  for (const auto& r : reals) EXPECT_EQ(kxnumber::LeadingReal(r.text), r.value) << '"' << r.text << '"';
+}
+
 }  // namespace

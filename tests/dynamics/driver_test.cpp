@@ -106,6 +106,35 @@ TEST_F(driver, NodeWithoutTwinIsLeftOut) {
   EXPECT_EQ(probe::trace, "CA IA ");
 }
 
+// A substepper of the test's own keeps its walk and folds only while it
+// lives: dropped, it leaves the program's substepper to run the same start
+// to the same bits.
+TEST_F(driver, SubstepperOfATestRunsAsTheProgramsAndIsDroppedWithItsCaches) {
+  AddToState<probe>("A");
+  kxdbody* ball = AddToState<kxdbody>("Ball");
+  ball->B.R.z = 100.0f;
+  MakeTwinsAndPrepare();
+  kxnode* state = kxdynamics::Tree(kxdynamics::kxdtree::kState);
+  kxnode* change = kxdynamics::Tree(kxdynamics::kxdtree::kChange);
+  const kxvector4r start = ball->B.R;
+  {
+    kxdsubstepper own;
+    own.Run(state, change, 3);
+    own.Run(state, change, 47);
+  }
+  std::string want;
+  for (int i = 0; i < 50; ++i) want += "CA IA ";
+  EXPECT_EQ(probe::trace, want);
+  const kxvector4r fell = ball->B.R, speed = ball->D.R;
+  EXPECT_LT(fell.z, start.z);
+  ball->B.R = start;
+  ball->P = {0.0f, 0.0f, 0.0f, 0.0f};
+  ball->DeriveMotion();
+  kxdynamics::RunSubsteps(state, change, 50);
+  EXPECT_EQ(ball->B.R, fell);
+  EXPECT_EQ(ball->D.R, speed);
+}
+
 // The walk is kept from frame to frame, yet follows each change of the
 // tree: an aircraft whose clones point into rebuilt graphics sits out until
 // they match again, and a node added between frames with its twin joins.

@@ -1,9 +1,11 @@
 // The simulation's lane kernels against their scalar formulas, bit for bit:
 // the air at a point off the main body, a carrier's substep frame (the air's
-// gradient and the point flow turned into its axes) and the hand-over of its
-// folded loads. Each lane must sum its terms in the order of the formula, so
+// gradient and the point flow turned into its axes), the hand-over of its
+// folded loads, a load applied at a point, a body's motion derived from its
+// momenta and its step of integration. Each lane must sum its terms in the order of the formula, so
 // a frame of awkward numbers (not a rotation, mixed magnitudes) would show
 // any reordering.
+#include <cmath>
 #include <cstring>
 
 #include "dynamics/compiled.h"
@@ -122,6 +124,96 @@ TEST_F(lanekernels, FoldedLoadsReachTheCarrierTurnedAsToWorldTurnsThem) {
   ExpectSame(body.Torque, {torque.x + t.x, torque.y + t.y, torque.z + t.z, 0.0f}, "torque");
   EXPECT_EQ(body.Force.w, 77.0f);  // w left as it was
   EXPECT_EQ(body.Torque.w, -5.0f);
+}
+
+// The scalar cross product, x = a.y b.z - a.z b.y and so on.
+kxvector4r Cross(const kxvector4r& a, const kxvector4r& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x, 0.0f};
+}
+
+TEST_F(lanekernels, LoadAtAPointAddsTheForceAndItsLeverTimesTheForce) {
+  body.Force = {1.0f, -2e-6f, 3e4f, 11.0f};
+  body.Torque = {-0.0f, 0.25f, -7.0f, -12.0f};
+  const kxvector4r force = {0.1f, -300.0f, 1.0f / 3.0f, 5.0f}, point = {1e3f, -7.5f, 1000.0f, 1.0f};
+  const kxvector4r before = body.Torque, lever = {point.x - body.B.R.x, point.y - body.B.R.y, point.z - body.B.R.z, 0.0f};
+  const kxvector4r turn = Cross(lever, force);
+  body.AddForceAt(force, point);
+  ExpectSame(body.Force, {1.0f + force.x, -2e-6f + force.y, 3e4f + force.z, 0.0f}, "force");
+  ExpectSame(body.Torque, {before.x + turn.x, before.y + turn.y, before.z + turn.z, 0.0f}, "torque");
+  EXPECT_EQ(body.Force.w, 11.0f);  // w left as it was
+  EXPECT_EQ(body.Torque.w, -12.0f);
+}
+
+// Omega = A I^-1 A^T L, each sum from the left; the axes turn with Omega and
+// R moves with P / M less the turn about the centre of mass.
+TEST_F(lanekernels, MotionFromTheMomentaFollowsTheScalarFormulaInItsOrder) {
+  body.P = {2.5f, -1e-4f, 40.0f, 0.0f};
+  body.L = {-0.3f, 1e3f, 1.0f / 9.0f, 0.0f};
+  body.SystemMass = 3.7f;
+  body.SystemCentre = {0.01f, -0.2f, 1e-5f, 0.0f};
+  const float inverse[16] = {2.0f, 0.1f, -1e-3f, 0.0f, 0.1f, 1.0f / 3.0f, 7.0f, 0.0f,
+                             -1e-3f, 7.0f, 50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+  std::memcpy(body.SystemInertiaInv, inverse, sizeof inverse);
+  const kxvector4r lb = {Dot3(body.B.X, body.L), Dot3(body.B.Y, body.L), Dot3(body.B.Z, body.L), 0.0f};
+  float w[3];
+  for (int i = 0; i < 3; ++i) w[i] = Dot3({inverse[4 * i], inverse[4 * i + 1], inverse[4 * i + 2], 0.0f}, lb);
+  kxvector4r omega, centre;
+  for (int k = 0; k < 3; ++k) {
+    (&omega.x)[k] = ((0.0f + (&body.B.X.x)[k] * w[0]) + (&body.B.Y.x)[k] * w[1]) + (&body.B.Z.x)[k] * w[2];
+    const kxvector4r& c = body.SystemCentre;
+    (&centre.x)[k] = ((0.0f + (&body.B.X.x)[k] * c.x) + (&body.B.Y.x)[k] * c.y) + (&body.B.Z.x)[k] * c.z;
+  }
+  const float inverseMass = 1.0f / body.SystemMass;
+  const kxvector4r spin = Cross(omega, centre);
+  const kxvector4r dr = {body.P.x * inverseMass - spin.x, body.P.y * inverseMass - spin.y,
+                         body.P.z * inverseMass - spin.z, 0.0f};
+  body.DeriveMotion();
+  ExpectSame(body.Omega, omega, "omega");
+  ExpectSame(body.D.X, Cross(omega, body.B.X), "x axis");
+  ExpectSame(body.D.Y, Cross(omega, body.B.Y), "y axis");
+  ExpectSame(body.D.Z, Cross(omega, body.B.Z), "z axis");
+  ExpectSame(body.D.R, dr, "position");
+}
+
+// A step: x + dt dx, each axis made unit (y first freed of its part along
+// x), z = x cross y; every sum as the scalar form writes it.
+TEST_F(lanekernels, IntegrationStepsAndRebuildsTheAxesAsTheScalarFormula) {
+  body.P = {2.5f, -1e-4f, 40.0f, 0.0f};
+  body.L = {-0.3f, 1e3f, 1.0f / 9.0f, 0.0f};
+  body.SystemMass = 3.7f;
+  body.SystemCentre = {0.0f, 0.0f, 0.0f, 0.0f};
+  const float inverse[16] = {2.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f / 3.0f, 0.0f, 0.0f,
+                             0.0f, 0.0f, 50.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+  std::memcpy(body.SystemInertiaInv, inverse, sizeof inverse);
+  kxdbody change;
+  change.B.X = {1e-3f, -0.7f, 3.0f, 9.0f};
+  change.B.Y = {0.25f, 1e4f, -1.0f / 7.0f, 9.0f};
+  change.B.Z = {5.0f, 5.0f, 5.0f, 9.0f};
+  change.B.R = {-13.0f, 0.1f, 7e-3f, 9.0f};
+  change.P = {0.5f, -9.81f, 1e-6f, 9.0f};
+  change.L = {1e-2f, 3.0f, -0.0f, 9.0f};
+  const float dt = 0.0003f;
+  const kxmatrix frame = body.B;
+  const kxvector4r p = body.P, l = body.L;
+  auto stepped = [dt](const kxvector4r& a, const kxvector4r& d) {
+    return kxvector4r{a.x + dt * d.x, a.y + dt * d.y, a.z + dt * d.z, 0.0f};
+  };
+  auto unit = [](const kxvector4r& v) {
+    const float length = std::sqrt(Dot3(v, v));
+    return kxvector4r{v.x / length, v.y / length, v.z / length, 0.0f};
+  };
+  const kxvector4r x = unit(stepped(frame.X, change.B.X));
+  kxvector4r y = stepped(frame.Y, change.B.Y);
+  const float along = -Dot3(y, x);
+  y = unit({y.x + along * x.x, y.y + along * x.y, y.z + along * x.z, 0.0f});
+  body.Integrate(&change, 0, dt);
+  ExpectSame(body.B.X, x, "x axis");
+  ExpectSame(body.B.Y, y, "y axis");
+  ExpectSame(body.B.Z, Cross(x, y), "z axis");
+  ExpectSame(body.B.R, stepped(frame.R, change.B.R), "position");
+  EXPECT_EQ(body.B.R.w, 1.0f);
+  ExpectSame(body.P, stepped(p, change.P), "momentum");
+  ExpectSame(body.L, stepped(l, change.L), "angular momentum");
 }
 
 }  // namespace
