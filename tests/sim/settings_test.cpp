@@ -188,7 +188,9 @@ TEST_F(SettingsTest, UnreadableFileIsMovedAsideNotOverwritten) {
     EXPECT_NE(sim::TakeNotice().find("config/main.mcf.bad"), std::string::npos);
     sim::SaveConfigFiles();
     EXPECT_EQ(std::filesystem::symlink_status(temp_->Path("config/main.mcf.bad")).type(), kind);
-    if (!f.make) EXPECT_EQ(Read("config/main.mcf.bad"), f.bytes);
+    if (!f.make) {
+      EXPECT_EQ(Read("config/main.mcf.bad"), f.bytes);
+    }
     EXPECT_EQ(Read("config/main.mcf"), Fixture("main.mcf"));
   }
 }
