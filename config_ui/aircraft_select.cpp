@@ -22,6 +22,7 @@
 #include "platform/file_lists.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "sim/app_hooks.h"
 #include "sim/menu.h"
 #include "sim/notice.h"
 #include "sim/player_aircraft.h"
@@ -81,7 +82,7 @@ std::vector<aircrafttile> ListAircraftTiles(int player, aircraftfilter filter) {
   std::vector<aircrafttile> list;
   const bool firstPlayer = player == 0;
   for (const std::string& name : kxsystem::ListDirectories("aircraft/*", 1)) {
-    const bool legacy = kxsystem::IsPiccoloModel(name.c_str());
+    const bool legacy = sim::IsLegacyFolderModel(name.c_str());
     if (!NameFits(name, legacy)) continue;
     if (legacy && firstPlayer &&
         (filter == aircraftfilter::all || filter == aircraftfilter::helicopters)) {
@@ -326,7 +327,7 @@ void kxwindowloadacft::ShowPreview() {
   // component aircraft carries its name; only the piccolo lives in one.
   std::string picture = svconfig::kNoPreview, text;
   const std::string& s = selection.Str();
-  if (!selection.Empty() && (!legacySelection || kxsystem::IsPiccoloModel(s.c_str()))) {
+  if (!selection.Empty() && (!legacySelection || sim::IsLegacyFolderModel(s.c_str()))) {
     picture = "aircraft/" + s + "/preview-" + s + ".bmp";
     text = "aircraft/" + s + "/preview-" + s + ".txt";
   }

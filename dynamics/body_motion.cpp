@@ -8,6 +8,7 @@
 
 #include "core/hooks.h"
 #include "core/lanes.h"
+#include "core/vector.h"
 #include "dynamics/body.h"
 #include "dynamics/compiled.h"
 #include "dynamics/frame_transform.h"
@@ -46,14 +47,6 @@ lanes CentreFrom(lanes x, lanes y, lanes z, const kxvector4r& c) {
   return Add(Add(Add(Splat(0.0f), Mul(x, Splat(c.x))), Mul(y, Splat(c.y))), Mul(z, Splat(c.z)));
 }
 
-kxvector4r Minus(const kxvector4r& a, const kxvector4r& b) { return {a.x - b.x, a.y - b.y, a.z - b.z, 0.0f}; }
-
-kxvector4r CrossOf(const kxvector4r& a, const kxvector4r& b) {
-  kxvector4r c;
-  kxvector4r::Cross(c, a, b);
-  return c;
-}
-
 void AddTo(kxvector4r& dst, const kxvector4r& v, float s = 1.0f) {
   dst.x += s * v.x;
   dst.y += s * v.y;
@@ -78,7 +71,7 @@ void kxdbody::AddForceAt(const kxvector4r& force, const kxvector4r& point) {
 }
 
 kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
-  kxvector4r v = CrossOf(Omega, Minus(point, B.R));
+  kxvector4r v = kxvector4ops::Cross(Omega, kxvector4ops::Difference3(point, B.R));
   AddTo(v, D.R);
   v.w = 0.0f;
   return v;

@@ -9,6 +9,7 @@
 #include "legacy/drawing.h"
 #include "legacy/entry_points.h"
 #include "legacy/loader.h"
+#include "legacy/model_names.h"
 #include "legacy/model_state.h"
 #include "sim/app_hooks.h"
 #include "sim/session.h"
@@ -80,6 +81,7 @@ void InstallHooks(sim::applicationhooks* hooks) {
   hooks->legacy_get_transform = TransformInto;
   hooks->legacy_get_bounds = GetBounds;
   hooks->legacy_state_flag = IsPiccolo;
+  hooks->legacy_folder_model = IsPiccoloModel;
 }
 
 }  // namespace dnsmodel

@@ -16,6 +16,7 @@
 #include "legacy/dynamics.h"
 #include "legacy/factory.h"
 #include "legacy/mesh_binding.h"
+#include "legacy/model_names.h"
 #include "legacy/parts.h"
 #include "legacy/pool.h"
 #include "legacy/sound_commands.h"
@@ -35,7 +36,7 @@ constexpr float kLoadWindSpeed = 1.0f;       // m/s
 constexpr int kClearedControls = 16;
 
 std::string MeshPath(const char* name) {
-  if (kxsystem::IsPiccoloModel(name)) return std::string(kPiccoloFolder) + kxsystem::kPiccoloModel + ".tgo";
+  if (IsPiccoloModel(name)) return std::string(kPiccoloFolder) + kPiccoloModel + ".tgo";
   return std::string(kModelFolder) + name + ".obj";
 }
 
@@ -163,7 +164,7 @@ void LoadActive(dnsstate* record) { LoadModel(&Runtime().root, record); }
 
 void LoadModel(dynamicsystem** rootHolder, dnsstate* record) {
   dnsruntime& rt = Runtime();
-  const bool piccolo = kxsystem::IsPiccoloModel(record->name);
+  const bool piccolo = IsPiccoloModel(record->name);
   rt.piccoloModel = piccolo ? 1 : 0;
   RestartPendingSounds();
   auto* root = static_cast<dynamicsystem*>(CreateObject("dynamicsystem"));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/hooks.h"
+#include "legacy/model_names.h"
 #include "platform/files.h"
 #include "platform/sound.h"
 
@@ -32,7 +33,7 @@ void Register(const char* file, kxsound** handle) {
     *handle = nullptr;
     return;
   }
-  bool piccolo = kxsystem::IsPiccoloModel(state.name);
+  bool piccolo = IsPiccoloModel(state.name);
   std::string path = std::string(piccolo ? kPiccoloSoundFolder : kSoundFolder) + file + ".wav";
   *handle = directsound::RegisterSound(path.c_str());
   state.sounds[state.soundCount++] = *handle;

@@ -144,8 +144,6 @@ int NameStaysInside(const char* name, const char* lineStart) {
   return 0;
 }
 
-int IsPiccoloModel(const char* name) { return name && strcasecmp(name, kPiccoloModel) == 0 ? 1 : 0; }
-
 std::string ResolveReadPath(const char* path) {
   if (!path) return std::string();
   return Resolve(Normalise(path));

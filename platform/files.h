@@ -87,14 +87,6 @@ int StaysInside(const char* path);
 // leaves the data folder; ignored".
 int NameStaysInside(const char* name, const char* lineStart);
 
-// The one older-format model kept among the aircraft folders, in
-// "aircraft/piccolo/" with its binary mesh: its sounds come from the
-// program's own folder and its rotor and gyro follow rules of their own.
-constexpr char kPiccoloModel[] = "piccolo";
-// 1 for that model's name, told without regard to case as file names are
-// on the systems the data was authored on.
-int IsPiccoloModel(const char* name);
-
 // The path a read would open: "\" becomes "/", and a path that does not exist
 // is matched component by component without case. Unmatched parts stay.
 std::string ResolveReadPath(const char* path);

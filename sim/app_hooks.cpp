@@ -16,6 +16,8 @@ applicationhooks installed;
 void SetHooks(const applicationhooks& hooks) { installed = hooks; }
 const applicationhooks& Hooks() { return installed; }
 
+bool IsLegacyFolderModel(const char* name) { return installed.legacy_folder_model && installed.legacy_folder_model(name); }
+
 int RegisterApplicationTypes() {
   int count = 0;
   if (installed.register_types) {

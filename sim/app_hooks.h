@@ -47,6 +47,9 @@ struct applicationhooks {
   void (*legacy_get_transform)(kxmatrix* out) = nullptr;
   void (*legacy_get_bounds)(shadowquad* out) = nullptr;
   int (*legacy_state_flag)() = nullptr;
+  // 1 for the name of the older-format model kept among the aircraft
+  // folders (the selection offers it, the menu loads it without a log line).
+  int (*legacy_folder_model)(const char* name) = nullptr;
 };
 
 void SetHooks(const applicationhooks& hooks);
@@ -56,5 +59,9 @@ const applicationhooks& Hooks();
 // the object edit window and the text table. Without the hook one line says
 // the configuration windows are missing. Returns the number registered.
 int RegisterApplicationTypes();
+
+// The legacy_folder_model hook's answer; without the runtime no folder
+// holds an older-format model, as none could be loaded.
+bool IsLegacyFolderModel(const char* name);
 
 }  // namespace sim

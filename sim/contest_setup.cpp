@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/maths.h"
 #include "graphics/collision_world.h"
 #include "platform/log.h"
 #include "platform/random.h"
@@ -135,7 +136,7 @@ void Scatter(contestrec* c) {
 }
 
 void SetUpDragRace(contestrec* c) {
-  const float g = c->drag_heading * vec3::kDegrees;
+  const float g = c->drag_heading * kxmaths::kRadiansPerDegree;
   float* d = c->finish_normal;
   float* w = c->finish_line;
   vec3::Set(d, std::cos(g), -std::sin(g), 0.0f);
@@ -150,7 +151,7 @@ void SetUpDragRace(contestrec* c) {
 // heading (axis A), spot_width wide and centred across it (axis B).
 void SetUpSpotLanding(contestrec* c) {
   c->spot_heading = c->heading;
-  const float k = c->spot_heading * vec3::kDegrees;
+  const float k = c->spot_heading * kxmaths::kRadiansPerDegree;
   vec3::Set(c->spot_centre, c->start_position[0], c->start_position[1],
             GroundBelow(c->start_position[0], c->start_position[1], kProbeHigh) + kMarkRaise);
   vec3::Set(c->spot_axisA, std::cos(k), -std::sin(k), 0.0f);

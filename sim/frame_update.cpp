@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/component_sound.h"
 #include "dynamics/scenery_world.h"
 #include "graphics/collision_world.h"
@@ -33,7 +34,7 @@ namespace sim {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+using kxmaths::kPi;
 constexpr float kTipIndoorTime = 6.0f;    // s
 constexpr float kTipLegacyTime = 6.0f;    // s
 constexpr float kTipGliderTime = 10.0f;   // s

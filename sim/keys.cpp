@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/interpreter.h"
+#include "core/maths.h"
 #include "core/string.h"
 #include "dynamics/component_sound.h"
 #include "dynamics/driver.h"
@@ -97,7 +98,7 @@ void Launch(simplayer* p, float raise, float noseUpDegrees) {
   if (!(st.position[2] < static_cast<float>(TheWorld()->cloud_height) + kLaunchCeiling)) return;
   kxmatrix frame = st.frame;
   if (noseUpDegrees != 0.0f) {
-    const float c = std::cos(noseUpDegrees * vec3::kDegrees), s = std::sin(noseUpDegrees * vec3::kDegrees);
+    const float c = std::cos(noseUpDegrees * kxmaths::kRadiansPerDegree), s = std::sin(noseUpDegrees * kxmaths::kRadiansPerDegree);
     kxvector4r X = frame.X, Z = frame.Z;
     frame.X = {X.x * c + Z.x * s, X.y * c + Z.y * s, X.z * c + Z.z * s, 0.0f};
     frame.Z = {Z.x * c - X.x * s, Z.y * c - X.y * s, Z.z * c - X.z * s, 0.0f};
@@ -204,7 +205,7 @@ void ViewerKey(simplayer* p, int key) {
   if (TheWorld()->photo) return;
   const int mode = p->view_mode;
   float* v = p->viewer_position;
-  const float turn = s.viewer_change_angle * vec3::kDegrees;
+  const float turn = s.viewer_change_angle * kxmaths::kRadiansPerDegree;
   switch (key) {
     case kxcode::kKeyLeft: MoveViewer(v, p->viewer_target, 0, turn, 0); break;
     case kxcode::kKeyRight: MoveViewer(v, p->viewer_target, 0, -turn, 0); break;
@@ -399,7 +400,7 @@ bool FixedCameraKey(simplayer* p, int key) {
     simplayer* other = TwoOnOneScreen() ? Other(p) : nullptr;
     vec3::Copy(target, (other ? other : p)->flight_state->position);
   }
-  const float turn = session.viewer_change_angle * vec3::kDegrees;
+  const float turn = session.viewer_change_angle * kxmaths::kRadiansPerDegree;
   switch (key) {
     case kxcode::kKeyUp: MoveViewer(c.position, target, 1, 0.0f, 0); return true;
     case kxcode::kKeyDown: MoveViewer(c.position, target, -1, 0.0f, 0); return true;

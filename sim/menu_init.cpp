@@ -163,7 +163,7 @@ void UpdateTiming() {
 void LoadLegacyAircraft(const char* setting) {
   simsession& s = session;
   const char* stem = setting + std::strlen(kLegacyPrefix);
-  bool quiet = kxsystem::IsPiccoloModel(stem);
+  bool quiet = IsLegacyFolderModel(stem);
   if (!quiet) kxsystem::Log("\nLOAD AL\n");
   kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
   // A legacy model always flies as player 1; a name too long for the

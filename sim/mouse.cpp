@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/maths.h"
 #include "core/matrix.h"
 #include "graphics/font.h"
 #include "platform/codes.h"
@@ -48,7 +49,7 @@ void ViewPointer(const simplayer* p, int* x, int* y) {
 
 void Rotate(float v[3], const float axis[3], float degrees) {
   kxmatrix r;
-  kxmatrix::SetRotation(&r, {axis[0], axis[1], axis[2], 0.0f}, degrees * vec3::kDegrees);
+  kxmatrix::SetRotation(&r, {axis[0], axis[1], axis[2], 0.0f}, degrees * kxmaths::kRadiansPerDegree);
   float in[4] = {v[0], v[1], v[2], 0.0f}, out[4];
   kxmatrix::TransformVector4(out, &r, in);
   vec3::Copy(v, out);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/maths.h"
 #include "dynamics/instance.h"
 #include "graphics/collision_world.h"
 #include "graphics/convex_body.h"
@@ -109,7 +110,7 @@ void RebuildRotatingParts(simplayer* p, kxdflightstate* s, const kxdaircraftinst
 }  // namespace
 
 kxmatrix HeadingFrame(float headingDegrees, const float position[3]) {
-  const float h = headingDegrees * vec3::kDegrees;
+  const float h = headingDegrees * kxmaths::kRadiansPerDegree;
   const float c = std::cos(h), s = std::sin(h);
   kxmatrix frame;
   kxmatrix::SetIdentity(&frame);

@@ -5,6 +5,7 @@
 // The table starts metric; only SetMetric and SetImperial change it.
 #pragma once
 
+#include "core/maths.h"
 #include "core/string.h"
 
 namespace units {
@@ -31,10 +32,11 @@ const displayunits& Current();
 void SetMetric();
 void SetImperial();
 
-// Conversions that pages with a fixed unit use instead of the table.
-constexpr float kTwoPi = 6.2831855f;
-constexpr float kDegToRad = 0.017453292f;
-constexpr float kRadToDeg = 57.295776f;
-constexpr float kRadPerSecToRpm = 9.5492964f;
+// Conversions that pages with a fixed unit use instead of the table; the
+// values are the program's shared ones.
+constexpr float kTwoPi = kxmaths::kTwoPi;
+constexpr float kDegToRad = kxmaths::kRadiansPerDegree;
+constexpr float kRadToDeg = kxmaths::kDegreesPerRadian;
+constexpr float kRadPerSecToRpm = kxmaths::kRpmPerRadianPerSecond;
 
 }  // namespace units

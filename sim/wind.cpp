@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/air_model.h"
 #include "sim/session.h"
 #include "sim/vec3.h"
@@ -26,7 +27,7 @@ float Wrap(float v) {
    move to the hub. */
 void Blades(kxgeometrydynobject* o, float speed, float cd, float sd, float t) {
   o->angle += o->spin * kBladeSpin * speed * t;
-  const float a = o->angle * vec3::kDegrees, c = std::cos(a), s = std::sin(a);
+  const float a = o->angle * kxmaths::kRadiansPerDegree, c = std::cos(a), s = std::sin(a);
   o->frame.X = {cd, sd, 0.0f, 0.0f};
   o->frame.Y = {-c * sd, c * cd, -s, 0.0f};
   o->frame.Z = {-s * sd, s * cd, c, 0.0f};
@@ -45,7 +46,7 @@ void Base(kxgeometrydynobject* o, float cd, float sd) {
 void UpdateWind(world* w) {
   if (!w) return;
   const kxdenvironment& air = kxdynamics::Environment();
-  const float d = air.wind_direction * vec3::kDegrees, cd = std::cos(d), sd = std::sin(d);
+  const float d = air.wind_direction * kxmaths::kRadiansPerDegree, cd = std::cos(d), sd = std::sin(d);
   const float wind[2] = {air.wind_speed * cd, air.wind_speed * sd};
   const float t = session.sim_time_step;
   // A scenery without a SCENERY extent moves no clouds rather than dividing by 0.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/vector3.h"
 #include "dynamics/flight_state.h"
 #include "graphics/draw.h"
 #include "graphics/gl_frame.h"
@@ -30,11 +31,6 @@ constexpr float kDiscRedRise = 0.05f;   // more by the square of the speed fract
 
 // ---- the light view
 
-void Identity(float m[16]) {
-  std::fill(m, m + 16, 0.0f);
-  m[0] = m[5] = m[10] = m[15] = 1.0f;
-}
-
 }  // namespace
 
 shadowquad* RecordedShadow(const simplayer* player) {
@@ -50,7 +46,7 @@ shadowquad* RecordedShadow(const simplayer* player) {
 
 int ShadowLightView(const world& w, shadowquad* record, float view[16]) {
   const float x0 = record->min[0], y0 = record->min[1], x1 = record->max[0], y1 = record->max[1];
-  Identity(view);
+  kxvector3::SetIdentity(view);
   const float* s = w.sun_direction;
   const float length = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
   // r = z x d lies in the ground plane, across the sun's rays d = -sun.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
 #include "graphics/texture_table.h"
@@ -23,7 +24,7 @@ constexpr float kPassAlpha = 0.5f;      // each pass blends half over the last
 constexpr float kBoxDepth = 5000.0f;    // m either side of the disc's plane that is drawn
 constexpr uint32_t kDepthSteps = (1u << 24) - 1;  // a 24-bit depth buffer's steps over 2 kBoxDepth
 constexpr uint32_t kFarDepth = kDepthSteps;       // cleared: nothing drawn there
-constexpr float kDegrees = 3.14159265358979f / 180.0f;
+constexpr float kDegrees = kxmaths::kRadiansPerDegree;
 
 // The object's disc becomes texture; a reference the object held on an
 // earlier one is given back.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/vector3.h"
 #include "dynamics/flight_state.h"
 #include "graphics/collision_world.h"
 #include "graphics/gl_frame.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr float kShadowColour[4] = {0.0f, 0.0f, 0.0f, 0.55f};
 
-float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+using kxvector3::Dot;
 
 // m (column-major) applied to a point, or with point 0 to a direction.
 void Place(const float m[16], const float p[3], int point, float out[3]) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/flight_state.h"
 #include "graphics/draw.h"
 #include "graphics/mesh.h"
@@ -37,8 +38,6 @@ constexpr float kHorizonRadius = 62.0f;   // px
 constexpr float kVariometerRange = 7.0f;  // m/s either way
 constexpr float kVariometerScale = 22.5f; // degrees per m/s
 constexpr float kVariometerKeep = 0.99f;  // per frame: about 100 frames to settle
-constexpr float kKmhPerMs = 3.6f;
-constexpr float kRadToDeg = 57.29578f;
 
 // Looks from behind the ball's centre along the aircraft's nose: aircraft
 // x into the screen, y to the left, z up (GL columns).
@@ -178,9 +177,9 @@ void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   Needle(kVariometerX, kDialY, 90.0f - smoothedVariometer, 1.0f);
 
   DialAt(kAirspeedX, kDialY, kAirspeedDial);
-  Needle(kAirspeedX, kDialY, -AirspeedNeedle(player->speed * kKmhPerMs), 1.0f);
+  Needle(kAirspeedX, kDialY, -AirspeedNeedle(player->speed * kxmaths::kKmhPerMs), 1.0f);
 
-  DialAt(kCompassX, kDialY, kCompassCard, heading * kRadToDeg);
+  DialAt(kCompassX, kDialY, kCompassCard, heading * kxmaths::kShownDegreesPerRadian);
   DialAt(kCompassX, kDialY, kCompassOverlay);
 
   ClearDepthUnderBall(rowX);

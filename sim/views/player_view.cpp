@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/maths.h"
+#include "core/vector3.h"
 #include "dynamics/flight_state.h"
 #include "graphics/font.h"
 #include "graphics/gl_frame.h"
@@ -58,10 +60,8 @@ enum : int {
   kHudTitleSpotLanding = 44,
 };
 
-constexpr float kKmhPerMs = 3.6f;
 constexpr float kMphPerMs = 2.236936f;
 constexpr float kFeetPerMetre = 3.28084f;
-constexpr float kRadToDeg = 57.29578f;
 constexpr int kFlightInfoBase = 23;        // px: title bar and a thin content strip
 constexpr int kRecordingLines = 3;
 constexpr int kTitlePad = 4;               // px the title bar adds to a line
@@ -98,21 +98,9 @@ constexpr float kArrowSize = 0.07f;        // of the rose radius
 constexpr float kFullArrowWind = 2.0f;     // m/s
 constexpr float kFlatNose = 1e-6f;         // below: the nose points straight up or down
 
-float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-void Cross(const float a[3], const float b[3], float out[3]) {
-  out[0] = a[1] * b[2] - a[2] * b[1];
-  out[1] = a[2] * b[0] - a[0] * b[2];
-  out[2] = a[0] * b[1] - a[1] * b[0];
-}
-
-// Scales to unit length; returns the length before (0 leaves v as it is).
-float Normalise(float v[3]) {
-  const float length = std::sqrt(Dot(v, v));
-  if (!(length > 0.0f) || !std::isfinite(length)) return 0.0f;
-  for (int k = 0; k < 3; ++k) v[k] /= length;
-  return length;
-}
+using kxvector3::Cross;
+using kxvector3::Dot;
+using kxvector3::Normalise;
 
 // A value shown as an integer, truncated toward zero; what no int holds shows 0.
 int Whole(float v) {
@@ -434,11 +422,11 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
   if (p.show_velocity) {
     hudline& line = next(kWhite);
     if (imperial) FormatHud(line.text, "%s %2.1fmph", HudText(kHudSpeed), p.speed * kMphPerMs);
-    else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), p.speed * kKmhPerMs);
+    else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), p.speed * kxmaths::kKmhPerMs);
   }
   if (p.show_height) length(kHudHeight, p.height_above_ground);
   if (p.show_heightmsl) length(kHudAltitude, state ? state->position[2] : 0.0f);
-  if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kRadToDeg));
+  if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kxmaths::kShownDegreesPerRadian));
   if (p.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
   if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.fps));
   if (p.rec_state == kRecording) {
@@ -505,7 +493,7 @@ void FromAboveView(const kxdflightstate& s, float out[16]) {
     std::copy(s.Y, s.Y + 3, h);
     Normalise(h);
   }
-  Cross(h, up, right);
+  Cross(right, h, up);
   Normalise(right);
   // A camera looking down -Z with its left along -right and its up along h.
   const float X[3] = {-up[0], -up[1], -up[2]}, Y[3] = {-right[0], -right[1], -right[2]};

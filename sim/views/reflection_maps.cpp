@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/hooks.h"
+#include "core/vector3.h"
 #include "dynamics/flight_state.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_table.h"
@@ -76,12 +77,6 @@ constexpr faceview kFaceViews[kFaces] = {
     {{0, -1, 0}, {1, 0, 0}},   // NEGATIVE_Z
 };
 
-void Cross(const float a[3], const float b[3], float out[3]) {
-  out[0] = a[1] * b[2] - a[2] * b[1];
-  out[1] = a[2] * b[0] - a[0] * b[2];
-  out[2] = a[0] * b[1] - a[1] * b[0];
-}
-
 // The six faces' RGB bytes, face after face, each S x S from the bottom row.
 void RenderFaces(const world& w, const float P[3], int S, uint8_t* faces) {
   glPushAttrib(GL_ALL_ATTRIB_BITS);
@@ -102,7 +97,7 @@ void RenderFaces(const world& w, const float P[3], int S, uint8_t* faces) {
     for (int f = 0; f < kFaces; ++f) {
       const faceview& v = kFaceViews[f];
       float Z[3];
-      Cross(v.X, v.Y, Z);
+      kxvector3::Cross(Z, v.X, v.Y);
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
       DrawScene(&players[0], P, v.X, v.Y, Z, 1.0f, 0.0f, 0, 0, 0);
       // On a back buffer smaller than a face the rows beyond it stay black.

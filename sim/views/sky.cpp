@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "core/maths.h"
 #include "graphics/draw.h"
 #include "graphics/gl_frame.h"
 #include "graphics/texture_gl.h"
@@ -48,8 +49,8 @@ uint8_t ClampByte(float v) {
 
 // ---- rings: point k of kSegments + 1 (the last repeats the first)
 
-float Cos(int k) { return std::cos(static_cast<float>(k % kSegments) * 2.0f * static_cast<float>(M_PI) / kSegments); }
-float Sin(int k) { return std::sin(static_cast<float>(k % kSegments) * 2.0f * static_cast<float>(M_PI) / kSegments); }
+float Cos(int k) { return std::cos(static_cast<float>(k % kSegments) * 2.0f * kxmaths::kPi / kSegments); }
+float Sin(int k) { return std::sin(static_cast<float>(k % kSegments) * 2.0f * kxmaths::kPi / kSegments); }
 
 // A flat disc at height z, its points in decreasing angle so it faces down.
 void Disc(float radius, float z, float texScale) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/maths.h"
 #include "graphics/draw.h"
 #include "graphics/gl_frame.h"
 #include "graphics/mesh.h"
@@ -31,7 +32,7 @@ struct rim {
   float c[kRimPoints], s[kRimPoints];
   rim() {
     for (int i = 0; i < kRimPoints; ++i) {
-      float a = 2.0f * static_cast<float>(M_PI) * static_cast<float>(i) / (kRimPoints - 1);
+      float a = 2.0f * kxmaths::kPi * static_cast<float>(i) / (kRimPoints - 1);
       c[i] = std::cos(a);
       s[i] = std::sin(a);
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/vector3.h"
 #include "dynamics/components/main_rotor.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
@@ -32,11 +33,7 @@ constexpr float kGateAlpha = 0.3f;
 transparentlist thelist;
 matrixstack partstack;
 
-float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-void Identity(float m[16]) {
-  for (int i = 0; i < 16; ++i) m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
-}
+using kxvector3::Dot;
 
 // B's rotation with p as the translation.
 void BillboardAt(const float B[16], const float p[3], float out[16]) {
@@ -112,7 +109,7 @@ transparentrecord* AddTransparent(const float V[16], const float p[3]) {
   transparentrecord* r = &thelist.records[thelist.count++];
   *r = transparentrecord{};
   r->depth = ViewDepth(V, p);
-  Identity(r->matrix);
+  kxvector3::SetIdentity(r->matrix);
   return r;
 }
 

@@ -1,5 +1,6 @@
 #include "sim/views/view_matrices.h"
 
+#include "core/vector3.h"
 #include <cmath>
 
 namespace sim {
@@ -10,24 +11,15 @@ constexpr float kCullWidening = 1.25f;
 // straight up or down and has no side to turn billboards to.
 constexpr float kMinHorizontal = 1e-6f;
 
-float Dot(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-void Identity(float m[16]) {
-  for (int i = 0; i < 16; ++i) m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
-}
-
-// Scales to unit length; a zero vector stays zero rather than turning NaN.
-void Normalise(float v[3]) {
-  float length = std::sqrt(Dot(v, v));
-  if (!(length > 0.0f) || !std::isfinite(length)) return;
-  for (int k = 0; k < 3; ++k) v[k] /= length;
-}
+using kxvector3::Dot;
+using kxvector3::Normalise;
+using kxvector3::SetIdentity;
 
 sceneview StartView() {
   sceneview v{};
-  Identity(v.view);
-  Identity(v.projection);
-  Identity(v.billboard);
+  SetIdentity(v.view);
+  SetIdentity(v.projection);
+  SetIdentity(v.billboard);
   return v;
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "core/hooks.h"
+#include "core/maths.h"
 #include "core/numbers.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
@@ -239,7 +240,7 @@ void ReadClouds(loadpass& s, argscan& in) {
 // Ry(-b) Rx(-a) Rz(-c).
 void ReadPhotoSphere(loadpass& s, argscan& in) {
   ReadThree(in, s.sphere);
-  constexpr float kRad = 3.14159265358979f / 180.0f;
+  constexpr float kRad = kxmaths::kRadiansPerDegree;
   kxmatrix ry, rx, rz, m;
   kxmatrix::SetRotation(&ry, {0, 1, 0, 0}, -s.sphere[1] * kRad);
   kxmatrix::SetRotation(&rx, {1, 0, 0, 0}, -s.sphere[0] * kRad);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/maths.h"
 #include "graphics/collision_world.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
@@ -16,7 +17,7 @@
 namespace sim {
 namespace {
 
-constexpr double kDegrees = 3.14159265358979323846 / 180.0;
+constexpr double kDegrees = kxmaths::kRadiansPerDegreeDouble;
 // A volume below this share of the box's cube counts as none: the mesh is
 // flat or open and has no centre of volume.
 constexpr double kFlatVolumeShare = 1e-6;

@@ -1,10 +1,12 @@
 // Shared set-up of the aircraft selection tests: the GUI roots, the aircraft
 // types and the window's type once; per test a temporary data folder with
 // copies of the sample aircraft, the legacy models and the no-preview
-// picture, three folders of other file versions written by the test, the
+// picture, the legacy runtime's folder-model hook, three folders of other file versions written by the test, the
 // simulator's records at their defaults and a fresh window under
 // "/Display/Invisible/".
 #pragma once
+
+#include <strings.h>
 
 #include <cstring>
 #include <memory>
@@ -40,9 +42,16 @@ class selectiontest : public kxtest::guitest {
     kxtype::RegisterDerived(&kxwindowloadacft::Type, &kxwindow::Type);
   }
 
+  // The legacy runtime (linked above this folder) tells its folder model
+  // through a hook; the tests stand in for it with the same name.
+  static int FolderModel(const char* name) { return name && strcasecmp(name, "piccolo") == 0 ? 1 : 0; }
+
   void SetUp() override {
     guitest::SetUp();
     simtest::ResetSimulatorState();
+    sim::applicationhooks hooks;
+    hooks.legacy_folder_model = FolderModel;
+    sim::SetHooks(hooks);
     kxgl::ClearTextureTable();
     folder_ = std::make_unique<kxtest::tempdir>(true);
     for (const char* path : {"aircraft", "airlark/aircraft", "texture/nopreview.bmp"}) kxdtest::CopyFromData(path);

@@ -1,4 +1,5 @@
 #include "core/vector.h"
+#include "core/vector3.h"
 
 #include <gtest/gtest.h>
 
@@ -80,3 +81,30 @@ TEST(Vector, ConversionsKeepEveryComponent) {
 }
 
 }  // namespace
+
+// ---- float[3] rows
+
+TEST(Vector3, CrossWritesItsOwnRow) {
+  const float x[3] = {1, 0, 0}, y[3] = {0, 1, 0};
+  float z[3];
+  kxvector3::Cross(z, x, y);
+  EXPECT_EQ(z[0], 0.0f);
+  EXPECT_EQ(z[1], 0.0f);
+  EXPECT_EQ(z[2], 1.0f);
+}
+
+TEST(Vector3, NormaliseGivesTheOldLengthAndLeavesUnusableRowsAlone) {
+  struct {
+    float v[3];
+    float length, unit[3];
+  } rows[] = {{{3, 0, 4}, 5, {0.6f, 0, 0.8f}},
+              {{0, 0, 0}, 0, {0, 0, 0}},
+              {{INFINITY, 1, 0}, 0, {INFINITY, 1, 0}}};
+  for (auto& r : rows) {
+    EXPECT_EQ(kxvector3::Normalise(r.v), r.length);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(r.v[k], r.unit[k]) << k;
+  }
+  float m[16];
+  kxvector3::SetIdentity(m);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(m[i], i % 5 == 0 ? 1.0f : 0.0f) << i;
+}

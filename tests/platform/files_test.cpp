@@ -121,9 +121,6 @@ TEST_F(FilesTest, NamesAndPathsThatLeaveTheirFolderAreTold) {
   }
   EXPECT_EQ(kxsystem::IsPlainName(nullptr), 0);
   EXPECT_EQ(kxsystem::StaysInside(nullptr), 0);
-  for (const char* name : {"piccolo", "PICCOLO", "Piccolo"}) EXPECT_EQ(kxsystem::IsPiccoloModel(name), 1) << name;
-  for (const char* name : {"piccolos", "picc", "", "_alx_piccolo"}) EXPECT_EQ(kxsystem::IsPiccoloModel(name), 0) << name;
-  EXPECT_EQ(kxsystem::IsPiccoloModel(nullptr), 0);
 }
 
 TEST_F(FilesTest, OpenRefusesEmptyPathUnknownModeMissingFileAndDirectory) {
