@@ -4,11 +4,11 @@
 
 #include "platform/files.h"
 #include "platform/log.h"
-#include "sim/application.h"
 #include "sim/menu.h"
 
 namespace sim {
 
+const char kLanguagePath[] = "svgelanguage.kxd";
 const char kTranslationPattern[] = "svgelanguage/languageX.kxd";
 
 int SwitchLanguage(int n) {

@@ -9,7 +9,7 @@
 #include "platform/codes.h"
 #include "sim/menu.h"
 #include "sim/session.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
 
 namespace sim {

@@ -16,7 +16,7 @@
 #include "sim/language_switch.h"
 #include "sim/menu.h"
 #include "sim/scenery.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
