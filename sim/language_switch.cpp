@@ -4,7 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/log.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 
 namespace sim {
 

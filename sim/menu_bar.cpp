@@ -21,6 +21,7 @@
 #include "sim/keys.h"
 #include "sim/menu_bar_actions.h"
 #include "sim/modes.h"
+#include "sim/mouse.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/windows/help_windows.h"

@@ -1,8 +1,6 @@
-// The menu's record and the program's name: below the menu bar's windows,
-// which show them and refresh the scenery card, and below the modes that
-// run the menu.
+#include "sim/menu_state.h"
+
 #include "graphics/texture_table.h"
-#include "sim/menu.h"
 #include "sim/world/world.h"
 
 namespace sim {

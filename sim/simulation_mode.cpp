@@ -20,6 +20,7 @@
 #include "sim/frame_update.h"
 #include "sim/keys.h"
 #include "sim/menu_bar.h"
+#include "sim/mouse.h"
 #include "sim/particles.h"
 #include "sim/placement.h"
 #include "sim/player.h"

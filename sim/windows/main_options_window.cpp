@@ -14,7 +14,7 @@
 #include "platform/gl_context.h"
 #include "platform/window.h"
 #include "sim/language_switch.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 #include "sim/scenery.h"
 #include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
