@@ -16,19 +16,19 @@
 #include "sim/app_hooks.h"
 #include "sim/config_files.h"
 #include "sim/hud_texts.h"
+#include "sim/language_switch.h"
 #include "sim/menu.h"
+#include "sim/menu_bar.h"
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
 #include "sim/player.h"
 #include "sim/resources.h"
 #include "sim/session.h"
 #include "sim/units.h"
-#include "sim/windows/menu_bar.h"
 
 namespace sim {
 
 const char kUiDescriptionPath[] = "svgold.kxd";
-const char kLanguagePath[] = "svgelanguage.kxd";
 
 namespace {
 

@@ -7,7 +7,6 @@
 namespace sim {
 
 extern const char kUiDescriptionPath[];  // "svgold.kxd"
-extern const char kLanguagePath[];       // "svgelanguage.kxd"
 
 void InitApplication();
 

@@ -8,7 +8,7 @@
 #include "platform/input_devices.h"
 #include "platform/log.h"
 #include "platform/pinboard.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 
 namespace sim {
 

@@ -21,6 +21,7 @@
 #include "sim/menu.h"
 #include "sim/menu_bar_actions.h"
 #include "sim/modes.h"
+#include "sim/mouse.h"
 #include "sim/placement.h"
 #include "sim/player.h"
 #include "sim/player_aircraft.h"

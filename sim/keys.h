@@ -1,8 +1,7 @@
-// The simulation's keys and mouse, for the events no widget of the menu bar
-// or an open window takes: start positions, launching, sound, music and
-// pause, recording, views and the viewer, split screen, contests, saved
-// positions, screenshots and key help; the mouse moves, resizes and closes
-// the overlay camera panels and turns player 1's viewer with the right button.
+// The simulation's keys, for the events no widget of the menu bar or an open
+// window takes: start positions, launching, sound, music and pause,
+// recording, views and the viewer, split screen, contests, saved positions,
+// screenshots and key help.
 #pragma once
 
 namespace sim {
@@ -15,17 +14,11 @@ constexpr float kFollowTimeStep = 0.05f;
 constexpr float kHeightStep = 0.2f;          // m, follow and cockpit height
 constexpr float kFollowHeightLimit = 3.0f;   // m either way
 constexpr int kPanelStep = 10;               // px, + and -
-constexpr int kPanelMin = 120;               // px
 constexpr float kStatusShort = 2.0f;         // s
 constexpr float kStatusPause = 3.0f;         // s
-constexpr float kMouseTurn = 0.05f;          // degrees per pixel
 
 // Key code and modifier bits; Ctrl acts on player 2, Shift reaches the
 // second table.
 void OnKey(int key, int modifiers);
-// Mouse event code (kxcode::kMouse...); the pointer comes from input::pointer.
-void OnMouse(int code, int modifiers);
-// The mouse's grab state back to none (entry and tests).
-void ResetMouse();
 
 }  // namespace sim

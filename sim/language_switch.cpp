@@ -4,11 +4,11 @@
 
 #include "platform/files.h"
 #include "platform/log.h"
-#include "sim/application.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 
 namespace sim {
 
+const char kLanguagePath[] = "svgelanguage.kxd";
 const char kTranslationPattern[] = "svgelanguage/languageX.kxd";
 
 int SwitchLanguage(int n) {

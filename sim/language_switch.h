@@ -6,6 +6,7 @@
 
 namespace sim {
 
+extern const char kLanguagePath[];          // "svgelanguage.kxd"
 extern const char kTranslationPattern[];    // "svgelanguage/languageX.kxd"
 constexpr int kTranslations = 5;            // languageN.kxd, N = 1..5
 

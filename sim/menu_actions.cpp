@@ -10,6 +10,7 @@
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "sim/menu.h"
+#include "sim/menu_bar.h"
 #include "sim/menu_bar_actions.h"
 #include "sim/modes.h"
 #include "sim/notice.h"
@@ -17,15 +18,10 @@
 #include "sim/session.h"
 #include "sim/simulation_mode.h"
 #include "sim/windows/main_options_window.h"
-#include "sim/windows/menu_bar.h"
 #include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {
-
-const char kProductName[] = "Skyvane Gold Edition";
-const char kVersion[] = "1.8.0.17";
-const char kLegacyPrefix[] = "_alx_";
 
 namespace {
 
@@ -52,11 +48,6 @@ void RemoveSecondAircraft() {
 }
 
 }  // namespace
-
-menustate& Menu() {
-  static menustate state;
-  return state;
-}
 
 float ButtonBottom(int n) { return n >= 0 && n < kMenuButtons ? kButtonBottoms[n] : 0.0f; }
 

@@ -24,6 +24,7 @@
 #include "sim/device_nodes.h"
 #include "sim/hud_texts.h"
 #include "sim/menu.h"
+#include "sim/menu_bar.h"
 #include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/player_aircraft.h"
@@ -34,7 +35,6 @@
 #include "sim/views/loading_screen.h"
 #include "sim/views/shadow_prep.h"
 #include "sim/windows/help_windows.h"
-#include "sim/windows/menu_bar.h"
 #include "sim/windows/notice_window.h"
 #include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
@@ -188,13 +188,6 @@ void LoadLegacyAircraft(const char* setting) {
   }
   if (p1.flight_state) PrepareAircraftGraphics(0);
   if (!quiet) kxsystem::Log("ENDLOAD AL\n\n");
-}
-
-void UpdateSceneryCard() {
-  menustate& m = Menu();
-  kxtexture* preview = SceneryPreview(TheWorld());
-  if (!m.card || !m.card_texture || !preview || !preview->pixels) return;
-  kxgl::UpdateTexture(m.card_texture, preview->pixels, preview->type, preview->width, preview->height);
 }
 
 void MenuInit() {

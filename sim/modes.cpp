@@ -21,6 +21,7 @@
 #include "sim/app_hooks.h"
 #include "sim/exit.h"
 #include "sim/menu.h"
+#include "sim/menu_bar.h"
 #include "sim/menu_bar_actions.h"
 #include "sim/notice.h"
 #include "sim/player.h"
@@ -28,7 +29,6 @@
 #include "sim/session.h"
 #include "sim/settings.h"
 #include "sim/simulation_mode.h"
-#include "sim/windows/menu_bar.h"
 #include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 

@@ -1,3 +1,5 @@
+#include "sim/mouse.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -6,7 +8,6 @@
 #include "graphics/font.h"
 #include "platform/codes.h"
 #include "platform/events.h"
-#include "sim/keys.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/vec3.h"

@@ -10,7 +10,7 @@
 #include "platform/log.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/settings.h"

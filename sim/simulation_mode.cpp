@@ -19,6 +19,8 @@
 #include "sim/exit.h"
 #include "sim/frame_update.h"
 #include "sim/keys.h"
+#include "sim/menu_bar.h"
+#include "sim/mouse.h"
 #include "sim/particles.h"
 #include "sim/placement.h"
 #include "sim/player.h"
@@ -31,7 +33,6 @@
 #include "sim/views/render_to_texture.h"
 #include "sim/views/shadow_prep.h"
 #include "sim/views/sky.h"
-#include "sim/windows/menu_bar.h"
 #include "sim/world/scenery_mesh.h"
 #include "sim/world/world.h"
 

@@ -7,9 +7,9 @@
 #include "gui/list_item.h"
 #include "platform/callbacks.h"
 #include "platform/codes.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 #include "sim/session.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
 
 namespace sim {

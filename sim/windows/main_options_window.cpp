@@ -14,9 +14,9 @@
 #include "platform/gl_context.h"
 #include "platform/window.h"
 #include "sim/language_switch.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 #include "sim/scenery.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 

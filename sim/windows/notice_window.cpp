@@ -5,7 +5,7 @@
 #include "gui/gui.h"
 #include "gui/list_item.h"
 #include "sim/notice.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
 
 namespace sim {

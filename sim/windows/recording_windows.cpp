@@ -19,7 +19,7 @@
 #include "platform/file_lists.h"
 #include "sim/player.h"
 #include "sim/recording.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/windows/menu_windows.h"
 #include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 

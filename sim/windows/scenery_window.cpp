@@ -13,7 +13,7 @@
 #include "gui/scroll.h"
 #include "gui/text.h"
 #include "platform/file_lists.h"
-#include "sim/menu.h"
+#include "sim/menu_state.h"
 #include "sim/player.h"
 #include "sim/scenery.h"
 #include "sim/views/loading_screen.h"

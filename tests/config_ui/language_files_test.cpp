@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "sim/application.h"
 #include "sim/hud_texts.h"
+#include "sim/language_switch.h"
 #include "sim/multilanguage.h"
 #include "tests/dynamics/all/samples_support.h"
 #include "tests/sim/sim_support.h"

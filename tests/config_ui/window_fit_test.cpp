@@ -20,8 +20,8 @@
 #include "gui/paint.h"
 #include "gui/slider.h"
 #include "platform/window.h"
+#include "sim/menu_bar.h"
 #include "sim/windows/main_options_window.h"
-#include "sim/windows/menu_bar.h"
 #include "tests/config_ui/config_support.h"
 #include "tests/sim/sim_support.h"
 

@@ -23,6 +23,7 @@
 #include "platform/window.h"
 #include "sim/frame_update.h"
 #include "sim/keys.h"
+#include "sim/mouse.h"
 #include "sim/scenery.h"
 #include "sim/simulation_mode.h"
 #include "sim/viewer.h"

@@ -7,7 +7,7 @@
 #include "gui/window.h"
 #include "program_support.h"
 #include "sim/menu.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/menu_bar.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "gui/text.h"
 #include "gui/window.h"
 #include "platform/input_devices.h"
+#include "sim/menu_bar.h"
 #include "sim/resources.h"
-#include "sim/windows/menu_bar.h"
 #include "tests/sim/program_support.h"
 
 namespace {

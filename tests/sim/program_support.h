@@ -25,7 +25,7 @@
 #include "sim/application.h"
 #include "sim/frame_update.h"
 #include "sim/menu.h"
-#include "sim/windows/menu_bar.h"
+#include "sim/menu_bar.h"
 #include "tests/sim/sim_support.h"
 
 namespace simtest {

@@ -14,8 +14,8 @@
 #include "gui/edit.h"
 #include "gui/gui_state.h"
 #include "gui/window.h"
+#include "sim/menu_bar.h"
 #include "sim/placement.h"
-#include "sim/windows/menu_bar.h"
 #include "tests/sim/program_support.h"
 #include "tests/sim/recording_support.h"
 

@@ -1,58 +1,21 @@
 // The simulator's menu bar: nine titles along the top edge of the flight
 // view, their pop-ups, and the simulator's windows, all under "/Menu"
-// ("Visible" the bar, "Invisible" the pop-ups and windows). Built once at
-// set-up; entries that change state register a script command of their own
+// ("Visible" the bar, "Invisible" the pop-ups and windows). It binds entries
+// and keys to the actions and the modes, so it sits above the windows it
+// creates. Built once at set-up; entries that change state register a script command of their own
 // at build time. Check marks and grey entries compare a variable with a
 // value at every draw, so nothing has to keep them up to date.
 #pragma once
 
-class kxbackground;
-class kxgraphic;
+#include "sim/windows/menu_windows.h"
+
 class kxmenuitem;
-class kxnode;
 class kxpopup;
 class kxpopupitem;
-class kxwindow;
 
 namespace sim {
 
-// The simulator windows, in the order the menu bar creates them.
-enum menuwindow {
-  kWndLoadScenery,
-  kWndSaveRecord,
-  kWndLoadRecord,
-  kWndWrongScenery,
-  kWndOptionsFSchlepp,
-  kWndOptionsGeneral,
-  kWndOptionsSound,
-  kWndTitleSelect,
-  kWndOptionsView,
-  kWndOptionsContest,
-  kWndOptionsGrfx,
-  kWndAbout,
-  kWndNoDevice,
-  kWndRestart,
-  kWndKeys,
-  kWndOptionsMain,
-  kWndOldModel,  // after the others: the notice that older models cannot be edited
-  kWndNotice,    // the queue of notices for the user
-  kMenuWindows
-};
-
 constexpr int kContestEntries = 8;  // contest entries of the Contest pop-up
-
-// What the builder keeps: the two screens, the pop-up being filled, the two
-// titles whose greying follows the flight, and every window.
-struct simmenu {
-  kxnode* root = nullptr;           // "/Menu"
-  kxbackground* visible = nullptr;  // "/Menu/Visible"
-  kxgraphic* invisible = nullptr;   // "/Menu/Invisible"
-  kxpopup* filling = nullptr;
-  kxmenuitem* contest_title = nullptr;
-  kxmenuitem* tow_title = nullptr;
-  kxwindow* windows[kMenuWindows] = {};
-};
-simmenu& MenuBar();
 
 // The handler an entry registers: plain for a command text without
 // arguments, indexed for one ending in "(n)", which passes the integer.
@@ -88,16 +51,5 @@ void UpdateMenuState();
 
 // A contest entry's label for a contest kind.
 const char* ContestLabel(int kind);
-
-// The windows by name; null before CreateMenu.
-kxwindow* MenuWindow(menuwindow which);
-kxwindow* NoDeviceWindow();
-kxwindow* KeysWindow();
-kxwindow* OptionsWindow();
-kxwindow* AboutWindow();
-kxwindow* RestartWindow();
-kxwindow* OldModelWindow();
-kxwindow* WrongSceneryWindow();
-kxwindow* TitleSelectWindow();
 
 }  // namespace sim

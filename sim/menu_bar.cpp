@@ -1,6 +1,6 @@
 // Sections: builders; the entry table; CreateMenu and DestroyMenu;
-// ActivateMenu and UpdateMenuState; window access.
-#include "sim/windows/menu_bar.h"
+// ActivateMenu and UpdateMenuState.
+#include "sim/menu_bar.h"
 
 #include <cstring>
 #include <iterator>
@@ -21,6 +21,7 @@
 #include "sim/keys.h"
 #include "sim/menu_bar_actions.h"
 #include "sim/modes.h"
+#include "sim/mouse.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/windows/help_windows.h"
@@ -49,11 +50,6 @@ T* Append(kxnode* parent, T* child) {
 }
 
 }  // namespace
-
-simmenu& MenuBar() {
-  static simmenu menu;
-  return menu;
-}
 
 // --- builders
 
@@ -487,19 +483,5 @@ void UpdateMenuState() {
   const world* w = TheWorld();
   if (m.contest_title) m.contest_title->Disabled = w && w->contest_count >= 1 ? 0 : 1;
 }
-
-// --- window access
-
-kxwindow* MenuWindow(menuwindow which) {
-  return which >= 0 && which < kMenuWindows ? MenuBar().windows[which] : nullptr;
-}
-kxwindow* NoDeviceWindow() { return MenuWindow(kWndNoDevice); }
-kxwindow* KeysWindow() { return MenuWindow(kWndKeys); }
-kxwindow* OptionsWindow() { return MenuWindow(kWndOptionsMain); }
-kxwindow* AboutWindow() { return MenuWindow(kWndAbout); }
-kxwindow* RestartWindow() { return MenuWindow(kWndRestart); }
-kxwindow* OldModelWindow() { return MenuWindow(kWndOldModel); }
-kxwindow* WrongSceneryWindow() { return MenuWindow(kWndWrongScenery); }
-kxwindow* TitleSelectWindow() { return MenuWindow(kWndTitleSelect); }
 
 }  // namespace sim

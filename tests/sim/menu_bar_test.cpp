@@ -7,6 +7,7 @@
 #include "platform/event_nodes.h"
 #include "platform/gl_context.h"
 #include "sim/keys.h"
+#include "sim/mouse.h"
 #include "sim/player.h"
 #include "sim/windows/window_functions.h"
 #include "tests/sim/windows/menu_support.h"
