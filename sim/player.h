@@ -58,6 +58,23 @@ struct simcamera {
   float accel[3] = {};       // m/s^2, camera 2's follow spring
 };
 
+// A player's part in the running contest. The set-up starts each player
+// afresh with `p.contest = {}`; nothing in it points into the player.
+struct playercontest {
+  float position[3] = {}, last_position[3] = {};  // m
+  int score = 0;
+  int time = 0;                       // ms
+  int phase = 0;                      // kContest... phase, 0 before any
+  int last_points = -100;             // -100 nothing to show, -1 invalid
+  pylonrec* pylon = nullptr;          // the gate to pass next, null when finished
+  int rounds_left = 0;
+  int hint = 0;
+  int gate_flags = 0;                 // 1 plane A passed, 2 plane B passed, 4 plane A cut
+  int penalty_display = 0;            // ms
+  float gate_distance = 0;            // m, signed distance to plane A
+  int pylons_missed = 0;
+};
+
 struct simplayer {
   static constexpr int kTraceLength = 600;       // samples of the flight trace ring
   static constexpr int kExhaustRows = 4;         // one per exhaust point
@@ -137,18 +154,7 @@ struct simplayer {
   float smoke_clock = 0, smoke_last_emit = 0; // s
 
   // --- contest
-  float contest_position[3] = {}, contest_last_position[3] = {};  // m
-  int contest_score = 0;
-  int contest_time = 0;                       // ms
-  int contest_phase = 0;                      // kContest... phase, 0 before any
-  int contest_last_points = -100;             // -100 nothing to show, -1 invalid
-  pylonrec* contest_pylon = nullptr;          // the gate to pass next, null when finished
-  int contest_rounds_left = 0;
-  int contest_hint = 0;
-  int gate_flags = 0;                         // 1 plane A passed, 2 plane B passed, 4 plane A cut
-  int penalty_display = 0;                    // ms
-  float gate_distance = 0;                    // m, signed distance to plane A
-  int pylons_missed = 0;
+  playercontest contest;
 
   // --- recording and playback
   int rec_present = 0;

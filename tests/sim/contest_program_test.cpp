@@ -74,7 +74,7 @@ class ContestProgramTest : public simtest::transmittertest {
   // What the frame update made of the last balloon flown into.
   void Judged() {
     popped_.push_back(target_->popped);
-    scores_.push_back(P().contest_score);
+    scores_.push_back(P().contest.score);
   }
   // The beeps since the last look, by pitch.
   void Listen() {
@@ -109,7 +109,7 @@ class ContestProgramTest : public simtest::transmittertest {
       case kCountdown:
         started_ = started_ || contest_->running == 1;
         if (contest_->start_time < 0) break;
-        phaseAtSignal_ = p.contest_phase;
+        phaseAtSignal_ = p.contest.phase;
         firstCountdown_ = heard_;
         Particles();
         if (!IntoNextBalloon()) return false;
@@ -131,14 +131,14 @@ class ContestProgramTest : public simtest::transmittertest {
       case kCrashed:
         if (p.crash_timer > 0.0f) {
           held_ = true;
-          scoreWhileCrashed_ = p.contest_score;
+          scoreWhileCrashed_ = p.contest.score;
           break;
         }
         // Set up again after the crash time: lined up, every balloon back.
         restartedAt_ = sim::FrameTiming().elapsed_sim_time;
         restartClock_ = contest_->start_time;
         restartRunning_ = contest_->running;
-        restartScore_ = p.contest_score;
+        restartScore_ = p.contest.score;
         restartBalloons_ = contest_->balloons_left;
         restartPopped_ = Popped();
         restartX_ = At()[0];
@@ -147,7 +147,7 @@ class ContestProgramTest : public simtest::transmittertest {
         break;
       case kSecondCountdown:
         falseStartClock_ = contest_->start_time;
-        falseStartPhase_ = p.contest_phase;
+        falseStartPhase_ = p.contest.phase;
         Command("ContestStop");
         stopped_ = contest_->running == 0;
         stopClock_ = contest_->start_time;

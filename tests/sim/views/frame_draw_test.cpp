@@ -218,8 +218,8 @@ TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
   contest->best_time = -1;
   sim::session.current_contest = contest.get();
   simplayer& p = sim::players[0];
-  p.contest_phase = sim::kContestFlying;
-  p.contest_time = -2500;
+  p.contest.phase = sim::kContestFlying;
+  p.contest.time = -2500;
   p.camera[1] = simcamera{1, sim::kCameraContest, 10, 10, 80, 50};
   auto litIn = [](int x0, int y0, int x1, int y1) {
     int lit = 0;
