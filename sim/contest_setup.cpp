@@ -153,9 +153,9 @@ void SetUpSpotLanding(contestrec* c) {
 
 void PlaceViewers(const contestrec* c) {
   for (simplayer* p = &players[0]; p; p = p->next) {
-    vec3::Copy(p->viewer_position, c->view_position);
+    vec3::Copy(p->viewer_position(), c->view_position);
     // The line-up has just put the aircraft at its contest position.
-    if (p->viewer_position[2] < 0.0f) p->viewer_position[2] = p->contest.position[2] + kViewerEyeHeight;
+    if (p->viewer_position()[2] < 0.0f) p->viewer_position()[2] = p->contest.position[2] + kViewerEyeHeight;
     SetViewMode(p, p->view_mode);
   }
 }

@@ -4,11 +4,6 @@ simplayer::simplayer() {
   kxmatrix::SetIdentity(&viewer);
   kxmatrix::SetIdentity(&saved_frame);
   kxmatrix::SetIdentity(&rec_pose);
-  viewer_row_x = &viewer.X.x;
-  viewer_row_y = &viewer.Y.x;
-  viewer_row_z = &viewer.Z.x;
-  viewer_position = &viewer.R.x;
-  fov = &fov_fixed;
 }
 
 namespace sim {

@@ -86,6 +86,7 @@ struct simplayer {
   static constexpr int kRecordFrameEntries = kRecordFrames + 1;  // and the end mark after a full recording
   static constexpr long kRecordPositions = 1296000;  // 9-float records per player
   static constexpr int kRecordFloats = 9;
+  static constexpr int kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2;  // fov_choice
 
   simplayer();
   simplayer(const simplayer&) = delete;  // row pointers point into the record itself
@@ -101,10 +102,16 @@ struct simplayer {
 
   // --- viewer
   kxmatrix viewer;                            // the viewer's frame
-  float* viewer_row_x;                        // the four rows of viewer
-  float* viewer_row_y;
-  float* viewer_row_z;
-  float* viewer_position;
+  // The four rows of viewer, computed so that the record holds no pointer
+  // into itself.
+  float* viewer_row_x() { return &viewer.X.x; }
+  float* viewer_row_y() { return &viewer.Y.x; }
+  float* viewer_row_z() { return &viewer.Z.x; }
+  float* viewer_position() { return &viewer.R.x; }
+  const float* viewer_row_x() const { return &viewer.X.x; }
+  const float* viewer_row_y() const { return &viewer.Y.x; }
+  const float* viewer_row_z() const { return &viewer.Z.x; }
+  const float* viewer_position() const { return &viewer.R.x; }
   float viewer_velocity[3] = {};              // m/s
   float viewer_accel[3] = {};                 // m/s^2
   kxmatrix saved_frame;                       // the aircraft's start frame, or the F3 store
@@ -116,7 +123,10 @@ struct simplayer {
   // --- head-up display and view settings (player settings file)
   int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
   int view_mode = sim::kViewFixed;            // kView...
-  float* fov = nullptr;                       // at fov_fixed, fov_follow or fov_cockpit
+  int fov_choice = kFovFixed;                 // which of the three below the view mode zooms
+  float* fov() {
+    return fov_choice == kFovFollow ? &fov_follow : fov_choice == kFovCockpit ? &fov_cockpit : &fov_fixed;
+  }
   float fov_fixed = 0.55f, fov_follow = 0.25f, fov_cockpit = 0.2f;
   float cockpit_height = 0.1f;                // m
   float pilot_view_delayx = 0, pilot_view_delayy = 1;

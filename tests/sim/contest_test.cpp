@@ -202,15 +202,15 @@ TEST_F(Contest, TheLineUpLeavesAFlightStateWithoutAnAircraftAlone) {
 TEST_F(Contest, ViewersGoToTheContestViewpointOnlyWhenAsked) {
   contestrec* contest = Winzeln(kContestPylonRace);
   ASSERT_NE(contest, nullptr);
-  players[0].viewer_position[0] = 1;
+  players[0].viewer_position()[0] = 1;
   sim::SetupContest(contest, 0);
-  EXPECT_EQ(players[0].viewer_position[0], 1.0f);
+  EXPECT_EQ(players[0].viewer_position()[0], 1.0f);
   sim::SetupContest(contest, 1);
-  EXPECT_EQ(players[0].viewer_position[0], -70.0f);
-  EXPECT_EQ(players[0].viewer_position[2], 1.7f);
+  EXPECT_EQ(players[0].viewer_position()[0], -70.0f);
+  EXPECT_EQ(players[0].viewer_position()[2], 1.7f);
   contest->view_position[2] = -1;  // below 0: above the aircraft
   sim::SetupContest(contest, 1);
-  EXPECT_NEAR(players[0].viewer_position[2], players[0].contest.position[2] + 1.8f, 1e-5f);
+  EXPECT_NEAR(players[0].viewer_position()[2], players[0].contest.position[2] + 1.8f, 1e-5f);
 }
 
 TEST_F(Contest, SetUpStartAndStopLogTheirLines) {

@@ -69,7 +69,7 @@ class FrameDraw : public viewstest::viewsgltest {
 
   // The player's main viewer at the eye looking at target, a narrow view.
   void Aim(simplayer& p, const float target[3]) const {
-    camera(eye_, target).CopyTo(p.viewer_position, p.viewer_row_x, p.viewer_row_y, p.viewer_row_z);
+    camera(eye_, target).CopyTo(p.viewer_position(), p.viewer_row_x(), p.viewer_row_y(), p.viewer_row_z());
     p.view_zoom = 1.0f;
   }
   // A black window, then one frame.
