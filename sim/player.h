@@ -58,6 +58,25 @@ struct simcamera {
   float accel[3] = {};       // m/s^2, camera 2's follow spring
 };
 
+// A player's exhaust puffs and smoke trail. Each exhaust row is chained in
+// order from the start; the smoke code chains the pool. A copy links its own
+// records as the original links its, so the record can be assigned whole.
+struct playerparticles {
+  static constexpr int kExhaustRows = 4;         // one per exhaust point
+  static constexpr int kExhaustRowLength = 20;   // puffs per row
+  static constexpr int kSmokePool = 8096;        // smoke particle records
+
+  playerparticles();
+  playerparticles(const playerparticles& other);
+  playerparticles& operator=(const playerparticles& other);
+
+  particle exhaust_particles[kExhaustRows][kExhaustRowLength] = {};  // [row][0] is the newest puff
+  particle smoke_pool[kSmokePool] = {};
+  particle* smoke_list = nullptr;             // first of the chained pool entries
+  particle* smoke_newest = nullptr;
+  float smoke_clock = 0, smoke_last_emit = 0; // s
+};
+
 // A player's part in the running contest. The set-up starts each player
 // afresh with `p.contest = {}`; nothing in it points into the player.
 struct playercontest {
@@ -77,9 +96,9 @@ struct playercontest {
 
 struct simplayer {
   static constexpr int kTraceLength = 600;       // samples of the flight trace ring
-  static constexpr int kExhaustRows = 4;         // one per exhaust point
-  static constexpr int kExhaustRowLength = 20;   // puffs per row
-  static constexpr int kSmokePool = 8096;        // smoke particle records
+  static constexpr int kExhaustRows = playerparticles::kExhaustRows;
+  static constexpr int kExhaustRowLength = playerparticles::kExhaustRowLength;
+  static constexpr int kSmokePool = playerparticles::kSmokePool;
   static constexpr int kCameras = 3;
   static constexpr int kNameChars = 128;         // recording name buffers
   static constexpr int kRecordFrames = 21600;    // recorded frames per player
@@ -89,7 +108,7 @@ struct simplayer {
   static constexpr int kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2;  // fov_choice
 
   simplayer();
-  simplayer(const simplayer&) = delete;  // row pointers point into the record itself
+  simplayer(const simplayer&) = delete;  // the legacy model's published state points into itself
   simplayer& operator=(const simplayer&) = delete;
 
   // --- the aircraft
@@ -157,11 +176,7 @@ struct simplayer {
   float trace_max_speed = 0;                  // m/s
 
   // --- particles
-  particle exhaust_particles[kExhaustRows][kExhaustRowLength] = {};  // [row][0] is the newest puff
-  particle smoke_pool[kSmokePool] = {};
-  particle* smoke_list = nullptr;             // first of the chained pool entries
-  particle* smoke_newest = nullptr;
-  float smoke_clock = 0, smoke_last_emit = 0; // s
+  playerparticles particles;
 
   // --- contest
   playercontest contest;

@@ -180,13 +180,13 @@ class ContestProgramTest : public simtest::transmittertest {
     exhausts_ = s.exhaust_count;
     smokeAmount_ = s.smoke_amount;
     if (s.exhaust_count < 1) return;
-    const particle* row = P().exhaust_particles[0];
+    const particle* row = P().particles.exhaust_particles[0];
     newestPuff_ = std::hypot(row[0].position[0] - s.exhaust[0].position[0], row[0].position[1] - s.exhaust[0].position[1],
                              row[0].position[2] - s.exhaust[0].position[2]);
     newestAlpha_ = row[0].alpha;
     olderAlpha_ = row[simplayer::kExhaustRowLength - 1].alpha;
     int n = 0;
-    for (const particle* q = P().smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
+    for (const particle* q = P().particles.smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
       if (q->life <= 0.0f) continue;
       ++smoke_;
       farthestSmoke_ = std::max(farthestSmoke_, std::hypot(q->position[0] - s.position[0], q->position[1] - s.position[1]));

@@ -325,14 +325,14 @@ TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
   simplayer& p = sim::players[0];
   p.flight_state = &state;
   particle puff{};
-  particle& exhaust = p.exhaust_particles[0][0];
+  particle& exhaust = p.particles.exhaust_particles[0][0];
   for (particle* q : {&puff, &exhaust}) {
     std::copy(ahead_, ahead_ + 3, q->position);
     q->size = 2;
     q->alpha = 1;
   }
   puff.life = 1;
-  p.smoke_list = &puff;
+  p.particles.smoke_list = &puff;
   sim::session.smoke_color_green = 0;
   sim::session.show_smoke = sim::session.show_exhaust = 1;
   Draw(camera(eye_, ahead_), &p);
