@@ -90,7 +90,7 @@ void BM_FrameFramesPerSecond(benchmark::State& state) {
   viewstest::camera c(eye, plane), second(above, plane);
   p->camera[0] = simcamera{1, sim::kCameraFlightInfo, kWidth - 220, 10, 210, 0};
   p->camera[2] = simcamera{1, sim::kViewFollow, kWidth - 202, kHeight - 220, 192, 180};
-  c.CopyTo(p->viewer_position, p->viewer_row_x, p->viewer_row_y, p->viewer_row_z);
+  c.CopyTo(p->viewer_position(), p->viewer_row_x(), p->viewer_row_y(), p->viewer_row_z());
   simcamera& cam = p->camera[2];
   second.CopyTo(cam.position, cam.axis_x, cam.axis_y, cam.axis_z);
   p->view_zoom = kNear;

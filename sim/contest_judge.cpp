@@ -53,9 +53,9 @@ void Countdown(contestrec* c, int clock, int ms) {
     }
   }
   for (simplayer* p = &players[0]; p; p = p->next) {
-    p->contest_time += ms;
+    p->contest.time += ms;
     const float* at = PositionOf(p);
-    if (at && vec3::Distance(at, p->contest_position) > kFalseStartDistance) p->contest_phase = kContestFalseStart;
+    if (at && vec3::Distance(at, p->contest.position) > kFalseStartDistance) p->contest.phase = kContestFalseStart;
   }
 }
 
@@ -75,39 +75,39 @@ float Crossing(const float n[3], float d, const float P[3], const float Q[3], in
 }
 
 void PylonRace(contestrec* c, simplayer* p, int ms) {
-  p->contest_time += ms;
+  p->contest.time += ms;
   const float* P = PositionOf(p);
   if (!P) return;
   float Q[3];
-  vec3::Copy(Q, p->contest_last_position);
-  vec3::Copy(p->contest_last_position, P);
-  const pylonrec* G = p->contest_pylon;
+  vec3::Copy(Q, p->contest.last_position);
+  vec3::Copy(p->contest.last_position, P);
+  const pylonrec* G = p->contest.pylon;
   if (!G) return;
   int crossed;
   float X[3];
-  if (!(p->gate_flags & kPassedA)) {
-    p->gate_distance = Crossing(G->planeA, G->offsetA, P, Q, &crossed, X);
-    if (crossed) p->gate_flags |= vec3::Dot(G->sideC, X) < G->limitC ? kCutA : kPassedA;
+  if (!(p->contest.gate_flags & kPassedA)) {
+    p->contest.gate_distance = Crossing(G->planeA, G->offsetA, P, Q, &crossed, X);
+    if (crossed) p->contest.gate_flags |= vec3::Dot(G->sideC, X) < G->limitC ? kCutA : kPassedA;
   }
-  if (!(p->gate_flags & kPassedB)) {
+  if (!(p->contest.gate_flags & kPassedB)) {
     Crossing(G->planeB, G->offsetB, P, Q, &crossed, X);
-    if (crossed && vec3::Dot(G->sideD, X) >= G->limitD) p->gate_flags |= kPassedB;
+    if (crossed && vec3::Dot(G->sideD, X) >= G->limitD) p->contest.gate_flags |= kPassedB;
   }
-  if (p->gate_flags <= kPassedB) return;
-  if (p->gate_flags & kCutA) {
-    p->contest_time += kCutPenalty;
-    p->penalty_display = kPenaltyShown;
-    ++p->pylons_missed;
+  if (p->contest.gate_flags <= kPassedB) return;
+  if (p->contest.gate_flags & kCutA) {
+    p->contest.time += kCutPenalty;
+    p->contest.penalty_display = kPenaltyShown;
+    ++p->contest.pylons_missed;
   }
-  p->gate_flags = 0;
+  p->contest.gate_flags = 0;
   if (G->next) {
-    p->contest_pylon = G->next;
-  } else if (--p->contest_rounds_left < 1) {
-    p->contest_pylon = nullptr;
-    p->contest_phase = kContestFinished;
-    BestTime(c, p->contest_time);
+    p->contest.pylon = G->next;
+  } else if (--p->contest.rounds_left < 1) {
+    p->contest.pylon = nullptr;
+    p->contest.phase = kContestFinished;
+    BestTime(c, p->contest.time);
   } else {
-    p->contest_pylon = c->first_pylon;
+    p->contest.pylon = c->first_pylon;
   }
 }
 
@@ -147,23 +147,23 @@ balloonrec* TouchedBalloon(const kxdflightstate* s, const contestrec* contest) {
 simplayer* MostBalloons() {
   simplayer* best = &players[0];
   for (simplayer* p = &players[0]; p; p = p->next)
-    if (p->contest_score > best->contest_score) best = p;
+    if (p->contest.score > best->contest.score) best = p;
   return best;
 }
 
 // 1 when a balloon popped: the frame's judging ends there.
 int BalloonPop(contestrec* c, simplayer* p, int ms) {
   if (p->crash_timer > 0.0f || !p->flight_state) return 0;
-  p->contest_time += ms;
+  p->contest.time += ms;
   balloonrec* b = TouchedBalloon(p->flight_state, c);
   if (!b) return 0;
-  ++p->contest_score;
+  ++p->contest.score;
   --c->balloons_left;
   b->popped = 1;
   directsound::PlaySound(session.balloon_sound, kxcode::kSoundOnce, session.sound);
   if (c->balloons_left <= 0) {
-    BestTime(c, p->contest_time);
-    for (simplayer* q = &players[0]; q; q = q->next) q->contest_phase = kContestFinished;
+    BestTime(c, p->contest.time);
+    for (simplayer* q = &players[0]; q; q = q->next) q->contest.phase = kContestFinished;
     c->winner = MostBalloons();
   }
   return 1;
@@ -172,34 +172,34 @@ int BalloonPop(contestrec* c, simplayer* p, int ms) {
 // ---- drag race
 
 void DragRace(contestrec* c, simplayer* p, int ms) {
-  p->contest_time += ms;
+  p->contest.time += ms;
   const float* P = PositionOf(p);
   if (!P || vec3::Dot(c->finish_normal, P) - c->finish_offset <= 0.0f) return;
-  p->contest_phase = kContestFinished;
-  BestTime(c, p->contest_time);
+  p->contest.phase = kContestFinished;
+  BestTime(c, p->contest.time);
   if (!c->winner) c->winner = p;
 }
 
 // ---- spot landing
 
 void SpotLanding(contestrec* c, simplayer* p, int ms) {
-  p->contest_time += ms;
+  p->contest.time += ms;
   const float* P = PositionOf(p);
   if (!P) return;
-  if (P[2] - kxcollision::GroundHeight(&TheWorld()->collision, P, nullptr) > kHintHeight) p->contest_hint = 1;
-  if (!p->contest_hint || !p->flight_state->ground_contact) return;
-  p->contest_hint = 0;
+  if (P[2] - kxcollision::GroundHeight(&TheWorld()->collision, P, nullptr) > kHintHeight) p->contest.hint = 1;
+  if (!p->contest.hint || !p->flight_state->ground_contact) return;
+  p->contest.hint = 0;
   const float u = vec3::Dot(c->spot_axisA, P) - c->spot_offsetA;
   const float v = vec3::Dot(c->spot_axisB, P) - c->spot_offsetB;
   const float length = c->spot_length;
   if (u < 0.0f || u > length || v < 0.0f || v > c->spot_width) {
-    p->contest_last_points = -1;
+    p->contest.last_points = -1;
   } else {
     const float s = length > 0.0f ? (length - kFullPointsReach - u) / length : 0.0f;
-    p->contest_last_points = u <= kFullPointsReach ? 100 : static_cast<int>(100.0f * s * s);
-    BestTime(c, p->contest_time);
+    p->contest.last_points = u <= kFullPointsReach ? 100 : static_cast<int>(100.0f * s * s);
+    BestTime(c, p->contest.time);
   }
-  if (p->contest_last_points > c->best_points) c->best_points = p->contest_last_points;
+  if (p->contest.last_points > c->best_points) c->best_points = p->contest.last_points;
 }
 
 // ---- running
@@ -209,11 +209,11 @@ void Judge(contestrec* c, int clock, int ms) {
   if (c->kind == kContestBalloonPop && clock > session.contest_balloonpop_time * 1000) {
     // Players who finished or started early keep what they have.
     for (simplayer* p = &players[0]; p; p = p->next)
-      if (p->contest_phase == kContestFlying) p->contest_phase = kContestTimeOver;
+      if (p->contest.phase == kContestFlying) p->contest.phase = kContestTimeOver;
     return;
   }
   for (simplayer* p = &players[0]; p; p = p->next) {
-    if (p->contest_phase != kContestFlying) continue;
+    if (p->contest.phase != kContestFlying) continue;
     switch (c->kind) {
       case kContestPylonRace: PylonRace(c, p, ms); break;
       case kContestBalloonPop:
@@ -234,7 +234,7 @@ void UpdateContest(contestrec* contest) {
   contest->start_time += ms;
   const int clock = contest->start_time;
   for (simplayer* p = &players[0]; p; p = p->next)
-    if (p->penalty_display > 0) p->penalty_display -= ms;
+    if (p->contest.penalty_display > 0) p->contest.penalty_display -= ms;
   if (clock < 0) {
     Countdown(contest, clock, ms);
   } else {

@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kSetupClock = -6999;          // ms; the countdown's three beeps come at -3 s, -2 s and -1 s
 constexpr int kSetupPreviousClock = -7001;  // ms
-constexpr int kNoPointsYet = -100;
 constexpr float kProbeHigh = 5000.0f;       // m; the ground is sought below this height
 constexpr float kDragProbeHigh = 10000.0f;  // m
 constexpr float kDragLineWidth = 20.0f;     // m, the finish line's length across the strip
@@ -51,19 +50,11 @@ void LineUp(contestrec* c) {
     frame.R.y += offset[1];
     const float still[4] = {};
     ResetAircraft(p, &frame, still);
-    p->contest_phase = kContestFlying;
-    p->contest_time = c->start_time;
-    p->contest_score = 0;
-    vec3::Set(p->contest_position, frame.R.x, frame.R.y, frame.R.z);
-    vec3::Copy(p->contest_last_position, p->contest_position);
-    p->contest_pylon = nullptr;
-    p->contest_rounds_left = 0;
-    p->contest_hint = 0;
-    p->gate_flags = 0;
-    p->penalty_display = 0;
-    p->gate_distance = 0.0f;
-    p->pylons_missed = 0;
-    p->contest_last_points = kNoPointsYet;
+    p->contest = {};
+    p->contest.phase = kContestFlying;
+    p->contest.time = c->start_time;
+    vec3::Set(p->contest.position, frame.R.x, frame.R.y, frame.R.z);
+    vec3::Copy(p->contest.last_position, p->contest.position);
     offset[0] += -s * sh;
     offset[1] += s * ch;
   }
@@ -108,9 +99,9 @@ int SetUpPylonRace(contestrec* c) {
     return 0;
   }
   for (simplayer* p = &players[0]; p; p = p->next) {
-    p->contest_pylon = c->first_pylon;
-    p->contest_rounds_left = session.contest_pylon_rounds;
-    vec3::Copy(p->contest_last_position, p->contest_position);
+    p->contest.pylon = c->first_pylon;
+    p->contest.rounds_left = session.contest_pylon_rounds;
+    vec3::Copy(p->contest.last_position, p->contest.position);
   }
   kxsystem::Log("contest=pylon racing for %d rounds with %d pylons\n", session.contest_pylon_rounds, c->pylon_count);
   return 1;
@@ -163,9 +154,9 @@ void SetUpSpotLanding(contestrec* c) {
 
 void PlaceViewers(const contestrec* c) {
   for (simplayer* p = &players[0]; p; p = p->next) {
-    vec3::Copy(p->viewer_position, c->view_position);
+    vec3::Copy(p->viewer_position(), c->view_position);
     // The line-up has just put the aircraft at its contest position.
-    if (p->viewer_position[2] < 0.0f) p->viewer_position[2] = p->contest_position[2] + kViewerEyeHeight;
+    if (p->viewer_position()[2] < 0.0f) p->viewer_position()[2] = p->contest.position[2] + kViewerEyeHeight;
     SetViewMode(p, p->view_mode);
   }
 }

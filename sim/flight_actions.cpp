@@ -189,8 +189,8 @@ void FSchleppStart() {
     const float zero[4] = {0, 0, 0, 0};
     ResetAircraft(p, &frames[index], zero);
     const float* viewer = w->start_viewer[0];
-    for (int c = 0; c < 3; ++c) p->viewer_position[c] = viewer[c];
-    if (viewer[2] < 0) p->viewer_position[2] = frames[index].R.z + kViewerAboveAircraft;
+    for (int c = 0; c < 3; ++c) p->viewer_position()[c] = viewer[c];
+    if (viewer[2] < 0) p->viewer_position()[2] = frames[index].R.z + kViewerAboveAircraft;
     SetViewMode(p, p->view_mode);
   }
   kxdbody* a = players[0].flight_state ? players[0].flight_state->tow_body : nullptr;

@@ -176,8 +176,8 @@ void Viewers(simplayer* p) {
     SetViewMode(p, LiveFallback(p->view_mode));
   }
   vec3::Copy(p->viewer_target, &target->R.x);
-  UpdateViewer(p->view_mode, p, *target, p->viewer_position, p->viewer_velocity, p->viewer_accel, p->viewer_row_x,
-               p->viewer_row_y, p->viewer_row_z);
+  UpdateViewer(p->view_mode, p, *target, p->viewer_position(), p->viewer_velocity, p->viewer_accel, p->viewer_row_x(),
+               p->viewer_row_y(), p->viewer_row_z());
 }
 
 void UpdatePlayer(simplayer* p) {
@@ -248,10 +248,10 @@ void Tips() {
 
 void Listener() {
   const simplayer& first = players[0];
-  const float* f = first.viewer_row_x;
-  const float* u = first.viewer_row_z;
+  const float* f = first.viewer_row_x();
+  const float* u = first.viewer_row_z();
   float top[3] = {-u[0], -u[1], -u[2]};
-  directsound::SetListener(first.viewer_position, first.viewer_velocity, f, top);
+  directsound::SetListener(first.viewer_position(), first.viewer_velocity, f, top);
 }
 
 void GliderSounds() {

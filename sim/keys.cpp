@@ -118,7 +118,7 @@ void SavePosition(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
   p->saved_frame = st.frame;
   for (int k = 0; k < 4; ++k) p->saved_velocity[k] = st.velocity[k];
-  vec3::Copy(p->saved_viewer_position, p->viewer_position);
+  vec3::Copy(p->saved_viewer_position, p->viewer_position());
   p->kept_position = 1;
   Status(kTextPositionSaved, kStatusShort);
 }
@@ -126,7 +126,7 @@ void SavePosition(simplayer* p) {
 void RestorePosition(simplayer* p) {
   kxmatrix frame = p->saved_frame;
   ResetAircraft(p, &frame, p->saved_velocity);
-  vec3::Copy(p->viewer_position, p->saved_viewer_position);
+  vec3::Copy(p->viewer_position(), p->saved_viewer_position);
   SetViewMode(p, p->view_mode);
   session.current_contest = nullptr;
 }
@@ -205,7 +205,7 @@ void ViewerKey(simplayer* p, int key) {
   const simsession& s = session;
   if (TheWorld()->photo) return;
   const int mode = p->view_mode;
-  float* v = p->viewer_position;
+  float* v = p->viewer_position();
   const float turn = s.viewer_change_angle * kxmaths::kRadiansPerDegree;
   switch (key) {
     case kxcode::kKeyLeft: MoveViewer(v, p->viewer_target, 0, turn, 0); break;
@@ -308,7 +308,7 @@ bool SessionKey(int key, int modifiers) {
 }
 
 void PlainKey(simplayer* p, int index, int key) {
-  float& fov = *p->fov;
+  float& fov = *p->fov();
   switch (key) {
     case ' ': StepStart(p, 1, 1); break;
     case 'A': fov = std::min(fov + kFovStep, 1.0f); break;
@@ -349,7 +349,7 @@ void PlainKey(simplayer* p, int index, int key) {
 
 void ViewerBehind(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
-  float* v = p->viewer_position;
+  float* v = p->viewer_position();
   vec3::AddScaled(v, st.position, -session.distance_viewer_aircraft, st.X);
   v[2] += kBehindUp;
   float probe[3] = {v[0], v[1], v[2] + kViewerProbe};
@@ -357,7 +357,7 @@ void ViewerBehind(simplayer* p) {
 }
 
 void DropBeforeViewer(simplayer* p) {
-  const float* v = p->viewer_position;
+  const float* v = p->viewer_position();
   float d[3] = {p->flight_state->position[0] - v[0], p->flight_state->position[1] - v[1],
                 p->flight_state->position[2] - v[2]};
   if (!vec3::Normalise(d)) return;

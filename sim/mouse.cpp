@@ -60,9 +60,9 @@ void Rotate(float v[3], const float axis[3], float degrees) {
 // axis, left and right about the vertical.
 void TurnViewer() {
   simplayer& p = players[0];
-  float* X = p.viewer_row_x;
-  float* Y = p.viewer_row_y;
-  float* Z = p.viewer_row_z;
+  float* X = p.viewer_row_x();
+  float* Y = p.viewer_row_y();
+  float* Z = p.viewer_row_z();
   Rotate(X, Y, static_cast<float>(input::pointer.dy) * kMouseTurn);
   vec3::Normalise(X);
   vec3::Cross(Z, X, Y);

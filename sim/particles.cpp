@@ -120,7 +120,7 @@ void UpdateExhaust(simplayer* player, float dt) {
   if (!player || !player->flight_state) return;
   const kxdflightstate& s = *player->flight_state;
   const int count = std::clamp(s.exhaust_count, 0, simplayer::kExhaustRows);
-  for (int e = 0; e < count; ++e) ExhaustRow(player->exhaust_particles[e], s.exhaust[e], dt);
+  for (int e = 0; e < count; ++e) ExhaustRow(player->particles.exhaust_particles[e], s.exhaust[e], dt);
 }
 
 void UpdateSmoke(simplayer* player, float dt) {
@@ -135,9 +135,9 @@ void UpdateSmoke(simplayer* player, float dt) {
   vec3::AddScaled(at, s.smoke_point, -dt, s.velocity);
   particle* free = nullptr;
   for (int step = 0; step < kSmokeSubsteps; ++step) {
-    p.smoke_clock += h;
+    p.particles.smoke_clock += h;
     int walked = 0;  // a broken chain cannot loop for ever
-    for (particle* q = p.smoke_list; q && walked < simplayer::kSmokePool; q = q->next, ++walked) {
+    for (particle* q = p.particles.smoke_list; q && walked < simplayer::kSmokePool; q = q->next, ++walked) {
       q->life -= h;
       if (q->life <= 0.0f) {
         free = q;
@@ -145,10 +145,10 @@ void UpdateSmoke(simplayer* player, float dt) {
         MoveSmoke(*q, h);
       }
     }
-    if (free && n > 0 && s.smoke_amount > kSmokeThreshold && p.smoke_clock - p.smoke_last_emit >= interval) {
+    if (free && n > 0 && s.smoke_amount > kSmokeThreshold && p.particles.smoke_clock - p.particles.smoke_last_emit >= interval) {
       Emit(*free, s, at);
-      p.smoke_newest = free;
-      p.smoke_last_emit = p.smoke_clock;
+      p.particles.smoke_newest = free;
+      p.particles.smoke_last_emit = p.particles.smoke_clock;
       free = nullptr;  // alive now: the next emission needs another dead one
     }
     vec3::AddScaled(at, at, h, s.velocity);
@@ -160,13 +160,13 @@ void ResetSmoke(simplayer* player) {
   simplayer& p = *player;
   const int n = SmokeCount();
   for (int i = 0; i < n; ++i) {
-    p.smoke_pool[i].life = -1.0f;
-    p.smoke_pool[i].next = i + 1 < n ? &p.smoke_pool[i + 1] : nullptr;
+    p.particles.smoke_pool[i].life = -1.0f;
+    p.particles.smoke_pool[i].next = i + 1 < n ? &p.particles.smoke_pool[i + 1] : nullptr;
   }
-  p.smoke_list = n > 0 ? p.smoke_pool : nullptr;
-  p.smoke_newest = p.smoke_pool;
-  p.smoke_pool[0].position[2] = kSmokeFarBelow;
-  p.smoke_clock = p.smoke_last_emit = 0.0f;
+  p.particles.smoke_list = n > 0 ? p.particles.smoke_pool : nullptr;
+  p.particles.smoke_newest = p.particles.smoke_pool;
+  p.particles.smoke_pool[0].position[2] = kSmokeFarBelow;
+  p.particles.smoke_clock = p.particles.smoke_last_emit = 0.0f;
 }
 
 }  // namespace sim

@@ -216,7 +216,7 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
 
   const kxdflightstate* st = p->flight_state;
   if (placeViewer) {
-    float* v = p->viewer_position;
+    float* v = p->viewer_position();
     if (helicopter && !w.photo) {
       for (int k = 0; k < 3; ++k)
         v[k] = st->position[k] - kHeliViewerBack * st->X[k] + kHeliViewerSide * st->Y[k] + kStartViewerHeight * st->Z[k];
@@ -228,7 +228,7 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
     for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = v[k];
   }
   kxsystem::Log("sim:  aircraft=(%.2f,%.2f,%.2f), viewer=(%.2f,%.2f,%.2f)\n", st->position[0], st->position[1],
-                st->position[2], p->viewer_position[0], p->viewer_position[1], p->viewer_position[2]);
+                st->position[2], p->viewer_position()[0], p->viewer_position()[1], p->viewer_position()[2]);
   p->autozoom_blend = 2.0f;
   p->autozoom_from = 1.0f;
   p->autozoom_to = 1.0f;

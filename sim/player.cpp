@@ -1,14 +1,53 @@
 #include "sim/player.h"
 
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Where q points into the n records from first, the same place in the n
+// records from to; any other link (null, or outside) stays as it is.
+particle* Relink(particle* q, const particle* first, particle* to, int n) {
+  const std::less<const particle*> before;
+  if (!q || before(q, first) || !before(q, first + n)) return q;
+  return to + (q - first);
+}
+
+}  // namespace
+
+playerparticles::playerparticles() {
+  for (auto& row : exhaust_particles)
+    for (int i = 0; i + 1 < kExhaustRowLength; ++i) row[i].next = &row[i + 1];
+}
+
+playerparticles::playerparticles(const playerparticles& other) { *this = other; }
+
+playerparticles& playerparticles::operator=(const playerparticles& other) {
+  if (this == &other) return *this;
+  auto relink = [&](particle* q) {
+    for (int r = 0; r < kExhaustRows; ++r) {
+      particle* at = Relink(q, other.exhaust_particles[r], exhaust_particles[r], kExhaustRowLength);
+      if (at != q) return at;
+    }
+    return Relink(q, other.smoke_pool, smoke_pool, kSmokePool);
+  };
+  for (int r = 0; r < kExhaustRows; ++r)
+    std::copy(other.exhaust_particles[r], other.exhaust_particles[r] + kExhaustRowLength, exhaust_particles[r]);
+  std::copy(other.smoke_pool, other.smoke_pool + kSmokePool, smoke_pool);
+  for (auto& row : exhaust_particles)
+    for (particle& q : row) q.next = relink(q.next);
+  for (particle& q : smoke_pool) q.next = relink(q.next);
+  smoke_list = relink(other.smoke_list);
+  smoke_newest = relink(other.smoke_newest);
+  smoke_clock = other.smoke_clock;
+  smoke_last_emit = other.smoke_last_emit;
+  return *this;
+}
+
 simplayer::simplayer() {
   kxmatrix::SetIdentity(&viewer);
   kxmatrix::SetIdentity(&saved_frame);
   kxmatrix::SetIdentity(&rec_pose);
-  viewer_row_x = &viewer.X.x;
-  viewer_row_y = &viewer.Y.x;
-  viewer_row_z = &viewer.Z.x;
-  viewer_position = &viewer.R.x;
-  fov = &fov_fixed;
 }
 
 namespace sim {

@@ -58,20 +58,57 @@ struct simcamera {
   float accel[3] = {};       // m/s^2, camera 2's follow spring
 };
 
-struct simplayer {
-  static constexpr int kTraceLength = 600;       // samples of the flight trace ring
+// A player's exhaust puffs and smoke trail. Each exhaust row is chained in
+// order from the start; the smoke code chains the pool. A copy links its own
+// records as the original links its, so the record can be assigned whole.
+struct playerparticles {
   static constexpr int kExhaustRows = 4;         // one per exhaust point
   static constexpr int kExhaustRowLength = 20;   // puffs per row
   static constexpr int kSmokePool = 8096;        // smoke particle records
+
+  playerparticles();
+  playerparticles(const playerparticles& other);
+  playerparticles& operator=(const playerparticles& other);
+
+  particle exhaust_particles[kExhaustRows][kExhaustRowLength] = {};  // [row][0] is the newest puff
+  particle smoke_pool[kSmokePool] = {};
+  particle* smoke_list = nullptr;             // first of the chained pool entries
+  particle* smoke_newest = nullptr;
+  float smoke_clock = 0, smoke_last_emit = 0; // s
+};
+
+// A player's part in the running contest. The set-up starts each player
+// afresh with `p.contest = {}`; nothing in it points into the player.
+struct playercontest {
+  float position[3] = {}, last_position[3] = {};  // m
+  int score = 0;
+  int time = 0;                       // ms
+  int phase = 0;                      // kContest... phase, 0 before any
+  int last_points = -100;             // -100 nothing to show, -1 invalid
+  pylonrec* pylon = nullptr;          // the gate to pass next, null when finished
+  int rounds_left = 0;
+  int hint = 0;
+  int gate_flags = 0;                 // 1 plane A passed, 2 plane B passed, 4 plane A cut
+  int penalty_display = 0;            // ms
+  float gate_distance = 0;            // m, signed distance to plane A
+  int pylons_missed = 0;
+};
+
+struct simplayer {
+  static constexpr int kTraceLength = 600;       // samples of the flight trace ring
+  static constexpr int kExhaustRows = playerparticles::kExhaustRows;
+  static constexpr int kExhaustRowLength = playerparticles::kExhaustRowLength;
+  static constexpr int kSmokePool = playerparticles::kSmokePool;
   static constexpr int kCameras = 3;
   static constexpr int kNameChars = 128;         // recording name buffers
   static constexpr int kRecordFrames = 21600;    // recorded frames per player
   static constexpr int kRecordFrameEntries = kRecordFrames + 1;  // and the end mark after a full recording
   static constexpr long kRecordPositions = 1296000;  // 9-float records per player
   static constexpr int kRecordFloats = 9;
+  static constexpr int kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2;  // fov_choice
 
   simplayer();
-  simplayer(const simplayer&) = delete;  // row pointers point into the record itself
+  simplayer(const simplayer&) = delete;  // the legacy model's published state points into itself
   simplayer& operator=(const simplayer&) = delete;
 
   // --- the aircraft
@@ -84,10 +121,16 @@ struct simplayer {
 
   // --- viewer
   kxmatrix viewer;                            // the viewer's frame
-  float* viewer_row_x;                        // the four rows of viewer
-  float* viewer_row_y;
-  float* viewer_row_z;
-  float* viewer_position;
+  // The four rows of viewer, computed so that the record holds no pointer
+  // into itself.
+  float* viewer_row_x() { return &viewer.X.x; }
+  float* viewer_row_y() { return &viewer.Y.x; }
+  float* viewer_row_z() { return &viewer.Z.x; }
+  float* viewer_position() { return &viewer.R.x; }
+  const float* viewer_row_x() const { return &viewer.X.x; }
+  const float* viewer_row_y() const { return &viewer.Y.x; }
+  const float* viewer_row_z() const { return &viewer.Z.x; }
+  const float* viewer_position() const { return &viewer.R.x; }
   float viewer_velocity[3] = {};              // m/s
   float viewer_accel[3] = {};                 // m/s^2
   kxmatrix saved_frame;                       // the aircraft's start frame, or the F3 store
@@ -99,7 +142,10 @@ struct simplayer {
   // --- head-up display and view settings (player settings file)
   int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
   int view_mode = sim::kViewFixed;            // kView...
-  float* fov = nullptr;                       // at fov_fixed, fov_follow or fov_cockpit
+  int fov_choice = kFovFixed;                 // which of the three below the view mode zooms
+  float* fov() {
+    return fov_choice == kFovFollow ? &fov_follow : fov_choice == kFovCockpit ? &fov_cockpit : &fov_fixed;
+  }
   float fov_fixed = 0.55f, fov_follow = 0.25f, fov_cockpit = 0.2f;
   float cockpit_height = 0.1f;                // m
   float pilot_view_delayx = 0, pilot_view_delayy = 1;
@@ -130,25 +176,10 @@ struct simplayer {
   float trace_max_speed = 0;                  // m/s
 
   // --- particles
-  particle exhaust_particles[kExhaustRows][kExhaustRowLength] = {};  // [row][0] is the newest puff
-  particle smoke_pool[kSmokePool] = {};
-  particle* smoke_list = nullptr;             // first of the chained pool entries
-  particle* smoke_newest = nullptr;
-  float smoke_clock = 0, smoke_last_emit = 0; // s
+  playerparticles particles;
 
   // --- contest
-  float contest_position[3] = {}, contest_last_position[3] = {};  // m
-  int contest_score = 0;
-  int contest_time = 0;                       // ms
-  int contest_phase = 0;                      // kContest... phase, 0 before any
-  int contest_last_points = -100;             // -100 nothing to show, -1 invalid
-  pylonrec* contest_pylon = nullptr;          // the gate to pass next, null when finished
-  int contest_rounds_left = 0;
-  int contest_hint = 0;
-  int gate_flags = 0;                         // 1 plane A passed, 2 plane B passed, 4 plane A cut
-  int penalty_display = 0;                    // ms
-  float gate_distance = 0;                    // m, signed distance to plane A
-  int pylons_missed = 0;
+  playercontest contest;
 
   // --- recording and playback
   int rec_present = 0;

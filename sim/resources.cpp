@@ -46,17 +46,13 @@ recordstore& Store() {
   return store;
 }
 
-// A fresh record (every field at its declared start value; the record
-// cannot be assigned, its row pointers point into itself), then what the
-// run gives each player: the exhaust rows chained, its share of the
+// A fresh record (every field at its declared start value, the exhaust rows
+// chained; the record cannot be assigned, the legacy model's published state
+// points into itself), then what the run gives each player: its share of the
 // recording store and the overlay cameras' sizes.
 void ResetPlayer(simplayer& p, int index) {
   p.~simplayer();
   new (&p) simplayer();
-  for (auto& row : p.exhaust_particles) {
-    for (int i = 0; i < simplayer::kExhaustRowLength; ++i)
-      row[i].next = i + 1 < simplayer::kExhaustRowLength ? &row[i + 1] : nullptr;
-  }
   recordstore& store = Store();
   p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
   p.rec_positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *

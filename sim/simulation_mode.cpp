@@ -115,7 +115,7 @@ void PlacePlayers() {
     p->rec_write = p->rec_positions;
     if (!p->flight_state) continue;
     PlaceAtStart(TheWorld()->start_index, p, 1);
-    for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = p->viewer_position[k];
+    for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = p->viewer_position()[k];
   }
 }
 

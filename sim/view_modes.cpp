@@ -52,11 +52,11 @@ void SetViewMode(simplayer* p, int mode) {
   }
 
   if (recorded && (mode == kViewRecordFixed || mode == kViewRecordFollow || mode == kViewRecordCockpit)) {
-    if (mode == kViewRecordFixed) p->fov = &p->fov_fixed;
-    if (mode == kViewRecordCockpit) p->fov = &p->fov_cockpit;
+    if (mode == kViewRecordFixed) p->fov_choice = simplayer::kFovFixed;
+    if (mode == kViewRecordCockpit) p->fov_choice = simplayer::kFovCockpit;
     if (mode == kViewRecordFollow) {
-      p->fov = &p->fov_follow;
-      BehindFrame(p->rec_pose, p->viewer_position);
+      p->fov_choice = simplayer::kFovFollow;
+      BehindFrame(p->rec_pose, p->viewer_position());
       Zero(p->viewer_velocity);
       Zero(p->viewer_accel);
     }
@@ -65,27 +65,27 @@ void SetViewMode(simplayer* p, int mode) {
   }
   switch (mode) {
     case kViewFollow:
-      p->fov = &p->fov_follow;
+      p->fov_choice = simplayer::kFovFollow;
       if (!aircraft) break;
-      BehindFrame(aircraft->frame, p->viewer_position);
+      BehindFrame(aircraft->frame, p->viewer_position());
       for (int k = 0; k < 3; ++k) p->viewer_velocity[k] = aircraft->velocity[k];
       Zero(p->viewer_accel);
       break;
     case kViewCockpit:
     case kViewCockpitInstruments:
-      p->fov = &p->fov_cockpit;
+      p->fov_choice = simplayer::kFovCockpit;
       break;
     case kViewFixedAutozoom:
-      p->fov = &p->fov_fixed;
+      p->fov_choice = simplayer::kFovFixed;
       break;
     default:
-      p->fov = &p->fov_fixed;
+      p->fov_choice = simplayer::kFovFixed;
       mode = kViewFixed;
       break;
   }
   p->view_mode = mode;
   if (aircraft && (mode == kViewFixed || mode == kViewFixedAutozoom)) {
-    float* v = p->viewer_position;
+    float* v = p->viewer_position();
     const float* a = aircraft->position;
     float d[3] = {v[0] - a[0], v[1] - a[1], v[2] - a[2]};
     if (d[0] * d[0] + d[1] * d[1] + d[2] * d[2] < kFixedMinDistance * kFixedMinDistance) {

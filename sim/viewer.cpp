@@ -72,7 +72,7 @@ void FixedViewer(simplayer* p, const float T[3], const float V[3], float z, floa
   if (p->pilot_view_delayx != 0.0f && p->flight_state) {
     const float* a = p->flight_state->position;
     const float* v = p->flight_state->velocity;
-    float distance = vec3::Distance(a, p->viewer_position);
+    float distance = vec3::Distance(a, p->viewer_position());
     // A viewer standing on the aircraft has no sideways rate to lag.
     if (distance > 0.0f) {
       float dt = s.sim_time_step;
@@ -131,7 +131,7 @@ void UpdateViewer(int mode, simplayer* p, const kxmatrix& target, float position
                   float pull[3], float forward[3], float right[3], float up[3]) {
   if (!p) return;
   const world& w = *TheWorld();
-  const float f = p->fov ? *p->fov : 0.0f;
+  const float f = *p->fov();
   float z = f * f * (w.photo ? kZoomPhoto : kZoomScenery) + kZoomOffset;
   const float* T = &target.R.x;
   switch (mode) {
@@ -140,11 +140,11 @@ void UpdateViewer(int mode, simplayer* p, const kxmatrix& target, float position
     case kViewRecordFixed: {
       if (p->view_mode == kViewFixedAutozoom) {
         const float* a = p->flight_state ? p->flight_state->position : T;
-        z *= Autozoom(p, vec3::Distance(a, p->viewer_position));
+        z *= Autozoom(p, vec3::Distance(a, p->viewer_position()));
       }
       // The right button turns player 1's main view by hand; the zoom still
       // follows, every other viewer keeps aiming.
-      bool turnedByHand = session.mouse_look && p == &players[0] && position == p->viewer_position;
+      bool turnedByHand = session.mouse_look && p == &players[0] && position == p->viewer_position();
       if (!turnedByHand) FixedViewer(p, T, position, z, forward, right, up);
       break;
     }

@@ -62,13 +62,13 @@ void EmptyLine(contesttexts* out) { AddLine(out, kWhite); }
 // The last spot-landing attempt; nothing when there is none to show.
 void LastAttempt(const simplayer& p, char (&out)[hudline::kChars]) {
   out[0] = 0;
-  if (p.contest_last_points >= 0) FormatHud(out, HudText(kHudLastAttempt), p.contest_last_points);
-  else if (p.contest_last_points == kInvalidPoints) FormatHud(out, "%s", HudText(kHudInvalidAttempt));
+  if (p.contest.last_points >= 0) FormatHud(out, HudText(kHudLastAttempt), p.contest.last_points);
+  else if (p.contest.last_points == kInvalidPoints) FormatHud(out, "%s", HudText(kHudInvalidAttempt));
 }
 
 // The pylon the player passes next, counted from 1; 0 when there is none.
 int PylonNumber(const contestrec& c, const simplayer& p) {
-  const pylonrec* next = p.contest_pylon;
+  const pylonrec* next = p.contest.pylon;
   if (!next || next < c.pylons || next >= c.pylons + contestrec::kMaxPylons) return 0;
   return static_cast<int>(next - c.pylons) + 1;
 }
@@ -76,8 +76,8 @@ int PylonNumber(const contestrec& c, const simplayer& p) {
 void KindLines(const contestrec& c, const simplayer& p, contesttexts* out) {
   switch (c.kind) {
     case kContestPylonRace:
-      if (p.contest_phase == kContestFlying) {
-        Line(out, kWhite, kHudRoundsToGo, p.contest_rounds_left);
+      if (p.contest.phase == kContestFlying) {
+        Line(out, kWhite, kHudRoundsToGo, p.contest.rounds_left);
         // A race without pylons has no gate to name.
         if (int pylon = PylonNumber(c, p)) Line(out, kWhite, kHudPylonToClear, pylon);
         else EmptyLine(out);
@@ -88,7 +88,7 @@ void KindLines(const contestrec& c, const simplayer& p, contesttexts* out) {
       break;
     case kContestBalloonPop:
       if (c.balloons_left > 0) Line(out, kWhite, kHudBalloonsLeft, c.balloons_left);
-      Line(out, kWhite, kHudBalloonsPopped, p.contest_score);
+      Line(out, kWhite, kHudBalloonsPopped, p.contest.score);
       break;
     case kContestSpotLanding: {
       if (c.best_points < 1) Line(out, kWhite, kHudNoBestScore);
@@ -97,7 +97,7 @@ void KindLines(const contestrec& c, const simplayer& p, contesttexts* out) {
       LastAttempt(p, attempt);
       hudline* line = attempt[0] ? AddLine(out, kWhite) : nullptr;
       if (line) FormatHud(line->text, "%s", attempt);
-      if (p.contest_hint) Line(out, kGreen, kHudLandingHint);
+      if (p.contest.hint) Line(out, kGreen, kHudLandingHint);
       break;
     }
     default:
@@ -109,10 +109,10 @@ void KindLines(const contestrec& c, const simplayer& p, contesttexts* out) {
 void ResultMessage(const contestrec& c, const simplayer& p, const simsession& s, int t, char (&out)[hudline::kChars]) {
   int sec = 0, hund = 0;
   ContestClock(t, &sec, &hund);
-  if (p.contest_phase == kContestFlying) {
-    if (c.kind == kContestPylonRace && p.pylons_missed >= 1) FormatHud(out, "%s", HudText(kHudPylonMissed));
-    if (c.kind == kContestSpotLanding && !p.contest_hint) LastAttempt(p, out);
-  } else if (p.contest_phase == kContestFinished) {
+  if (p.contest.phase == kContestFlying) {
+    if (c.kind == kContestPylonRace && p.contest.pylons_missed >= 1) FormatHud(out, "%s", HudText(kHudPylonMissed));
+    if (c.kind == kContestSpotLanding && !p.contest.hint) LastAttempt(p, out);
+  } else if (p.contest.phase == kContestFinished) {
     const bool best = t == c.best_time;
     if (s.player_count < 2) FormatHud(out, HudText(best ? kHudNewRecord : kHudTime), sec, hund);
     else if (best) FormatHud(out, HudText(kHudBest), sec, hund);
@@ -121,7 +121,7 @@ void ResultMessage(const contestrec& c, const simplayer& p, const simsession& s,
 }
 
 void Message(const contestrec& c, const simplayer& p, const simsession& s, char (&out)[hudline::kChars]) {
-  const int t = p.contest_time;
+  const int t = p.contest.time;
   int sec = 0, hund = 0;
   ContestClock(t, &sec, &hund);
   if (t < kCountdownEnd) FormatHud(out, "%d seconds to go", 1 - sec);
@@ -152,11 +152,11 @@ void ContestTexts(const contestrec& c, const simplayer& p, const simsession& s, 
   if (!c.running) return;
 
   const bool messages = !s.pause;
-  if (p.contest_phase == kContestTimeOver || p.contest_phase == kContestFalseStart) {
-    if (messages) FormatHud(out->message, "%s", HudText(p.contest_phase == kContestTimeOver ? kHudTimeIsUp : kHudDisqualified));
+  if (p.contest.phase == kContestTimeOver || p.contest.phase == kContestFalseStart) {
+    if (messages) FormatHud(out->message, "%s", HudText(p.contest.phase == kContestTimeOver ? kHudTimeIsUp : kHudDisqualified));
     return;
   }
-  const int t = p.contest_time;
+  const int t = p.contest.time;
   if (t >= 0) {
     int sec = 0, hund = 0;
     ContestClock(t, &sec, &hund);

@@ -36,7 +36,7 @@ void Smoke(float B[16]) {
   for (const simplayer* p = &players[0]; p; p = p->next) {
     if (!p->flight_state || !p->flight_state->smoke_flag) continue;
     int n = 0;  // a broken chain cannot loop for ever
-    for (const particle* q = p->smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
+    for (const particle* q = p->particles.smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
       if (q->life <= 0.0f) continue;
       glColor4f(s.smoke_color_red, s.smoke_color_green, s.smoke_color_blue, q->alpha);
       Puff(*q, B);
@@ -52,7 +52,7 @@ void Exhaust(const simplayer* viewer, int skipOwn, float B[16]) {
     const int engines = std::clamp(p->flight_state->exhaust_count, 0, simplayer::kExhaustRows);
     for (int e = 0; e < engines; ++e) {
       int n = 0;
-      for (const particle* q = &p->exhaust_particles[e][0]; q && n < simplayer::kExhaustRowLength; q = q->next, ++n) {
+      for (const particle* q = &p->particles.exhaust_particles[e][0]; q && n < simplayer::kExhaustRowLength; q = q->next, ++n) {
         glColor4f(1, 1, 1, s.exhaust_density * q->alpha);
         Puff(*q, B);
       }

@@ -169,7 +169,7 @@ void Glare(const simplayer& p, const mainview& m, int w, int h) {
   const world& wd = *TheWorld();
   if (!session.gl_sun_blend || !HasSun(wd) || !p.flight_state || !session.backlight_texture) return;
   sunglare g;
-  if (!SunGlare(m.view, m.projection, p.viewer_position, p.viewer_row_x, wd.sun_direction, p.flight_state->position,
+  if (!SunGlare(m.view, m.projection, p.viewer_position(), p.viewer_row_x(), wd.sun_direction, p.flight_state->position,
                 &g))
     return;
   const float cx = (g.x + 1.0f) * 0.5f * static_cast<float>(w), cy = (g.y + 1.0f) * 0.5f * static_cast<float>(h);
@@ -521,7 +521,7 @@ int SunGlare(const float view[16], const float projection[16], const float eye[3
 void DrawView(simplayer* player, int w, int h, float aspect, int vx, int vy) {
   if (!player || !kxgl::HasContext()) return;
   simplayer& p = *player;
-  DrawScene(&p, p.viewer_position, p.viewer_row_x, p.viewer_row_y, p.viewer_row_z, aspect, p.view_zoom, 0, 1, 1);
+  DrawScene(&p, p.viewer_position(), p.viewer_row_x(), p.viewer_row_y(), p.viewer_row_z(), aspect, p.view_zoom, 0, 1, 1);
   mainview m;
   std::copy(SceneView().view, SceneView().view + 16, m.view);
   std::copy(SceneView().projection, SceneView().projection + 16, m.projection);

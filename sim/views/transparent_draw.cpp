@@ -105,8 +105,8 @@ void DrawPylonMarker(const transparentrecord& r) {
   if (!kxgl::BindTexture(session.circle_texture)) glDisable(GL_TEXTURE_2D);
   int i = 0;
   for (const simplayer* p = &players[0]; p; p = p->next, ++i) {
-    if (p->contest_pylon != r.pylon) continue;
-    float alpha = PylonMarkerAlpha(p->gate_distance);
+    if (p->contest.pylon != r.pylon) continue;
+    float alpha = PylonMarkerAlpha(p->contest.gate_distance);
     if (alpha <= 0.0f) continue;
     float c = kMarkerStep * static_cast<float>(i) + kMarkerBase;
     glColor4f(1, 0, 0, alpha);
@@ -123,7 +123,7 @@ void DrawDragRaceGate(const transparentrecord& r) {
   if (!r.contest) return;
   glDisable(GL_TEXTURE_2D);
   float colour[4];
-  DragGateColour(r.player ? r.player->contest_phase : 0, colour);
+  DragGateColour(r.player ? r.player->contest.phase : 0, colour);
   glColor4fv(colour);
   const float* p = r.contest->finish_point;
   const float* w = r.contest->finish_line;

@@ -74,7 +74,7 @@ class ContestProgramTest : public simtest::transmittertest {
   // What the frame update made of the last balloon flown into.
   void Judged() {
     popped_.push_back(target_->popped);
-    scores_.push_back(P().contest_score);
+    scores_.push_back(P().contest.score);
   }
   // The beeps since the last look, by pitch.
   void Listen() {
@@ -109,7 +109,7 @@ class ContestProgramTest : public simtest::transmittertest {
       case kCountdown:
         started_ = started_ || contest_->running == 1;
         if (contest_->start_time < 0) break;
-        phaseAtSignal_ = p.contest_phase;
+        phaseAtSignal_ = p.contest.phase;
         firstCountdown_ = heard_;
         Particles();
         if (!IntoNextBalloon()) return false;
@@ -131,14 +131,14 @@ class ContestProgramTest : public simtest::transmittertest {
       case kCrashed:
         if (p.crash_timer > 0.0f) {
           held_ = true;
-          scoreWhileCrashed_ = p.contest_score;
+          scoreWhileCrashed_ = p.contest.score;
           break;
         }
         // Set up again after the crash time: lined up, every balloon back.
         restartedAt_ = sim::FrameTiming().elapsed_sim_time;
         restartClock_ = contest_->start_time;
         restartRunning_ = contest_->running;
-        restartScore_ = p.contest_score;
+        restartScore_ = p.contest.score;
         restartBalloons_ = contest_->balloons_left;
         restartPopped_ = Popped();
         restartX_ = At()[0];
@@ -147,7 +147,7 @@ class ContestProgramTest : public simtest::transmittertest {
         break;
       case kSecondCountdown:
         falseStartClock_ = contest_->start_time;
-        falseStartPhase_ = p.contest_phase;
+        falseStartPhase_ = p.contest.phase;
         Command("ContestStop");
         stopped_ = contest_->running == 0;
         stopClock_ = contest_->start_time;
@@ -180,13 +180,13 @@ class ContestProgramTest : public simtest::transmittertest {
     exhausts_ = s.exhaust_count;
     smokeAmount_ = s.smoke_amount;
     if (s.exhaust_count < 1) return;
-    const particle* row = P().exhaust_particles[0];
+    const particle* row = P().particles.exhaust_particles[0];
     newestPuff_ = std::hypot(row[0].position[0] - s.exhaust[0].position[0], row[0].position[1] - s.exhaust[0].position[1],
                              row[0].position[2] - s.exhaust[0].position[2]);
     newestAlpha_ = row[0].alpha;
     olderAlpha_ = row[simplayer::kExhaustRowLength - 1].alpha;
     int n = 0;
-    for (const particle* q = P().smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
+    for (const particle* q = P().particles.smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
       if (q->life <= 0.0f) continue;
       ++smoke_;
       farthestSmoke_ = std::max(farthestSmoke_, std::hypot(q->position[0] - s.position[0], q->position[1] - s.position[1]));

@@ -91,7 +91,7 @@ class Contest : public simtest::simtest {
   static void Start(contestrec* c) {
     sim::StartContest(c);
     for (int i = 0; i < session.player_count; ++i) {
-      const float* at = players[i].contest_position;
+      const float* at = players[i].contest.position;
       Put(i, at[0], at[1], at[2]);
     }
   }
@@ -168,11 +168,11 @@ TEST_F(Contest, PlayersLineUpAcrossTheStartHeading) {
     sim::SetupContest(contest, 0);
     for (int i = 0; i < c.players; ++i) {
       const simplayer& p = players[i];
-      EXPECT_NEAR(p.contest_position[0], 10 + c.at[i][0], 1e-4f);
-      EXPECT_NEAR(p.contest_position[1], 20 + c.at[i][1], 1e-4f);
-      EXPECT_EQ(p.contest_phase, sim::kContestFlying);
-      EXPECT_EQ(p.contest_time, -6999);
-      EXPECT_EQ(p.contest_last_points, -100);
+      EXPECT_NEAR(p.contest.position[0], 10 + c.at[i][0], 1e-4f);
+      EXPECT_NEAR(p.contest.position[1], 20 + c.at[i][1], 1e-4f);
+      EXPECT_EQ(p.contest.phase, sim::kContestFlying);
+      EXPECT_EQ(p.contest.time, -6999);
+      EXPECT_EQ(p.contest.last_points, -100);
       EXPECT_EQ(p.camera[1].on, 1);
     }
     EXPECT_EQ(session.current_contest, contest);
@@ -196,21 +196,21 @@ TEST_F(Contest, TheLineUpLeavesAFlightStateWithoutAnAircraftAlone) {
   EXPECT_EQ(state_[0].rotating_bodies[0], part);
   // What is the player's own is set up: lined up, crash over.
   EXPECT_EQ(players[0].crash_timer, 0.0f);
-  EXPECT_NE(players[0].contest_position[0], 7.0f);
+  EXPECT_NE(players[0].contest.position[0], 7.0f);
 }
 
 TEST_F(Contest, ViewersGoToTheContestViewpointOnlyWhenAsked) {
   contestrec* contest = Winzeln(kContestPylonRace);
   ASSERT_NE(contest, nullptr);
-  players[0].viewer_position[0] = 1;
+  players[0].viewer_position()[0] = 1;
   sim::SetupContest(contest, 0);
-  EXPECT_EQ(players[0].viewer_position[0], 1.0f);
+  EXPECT_EQ(players[0].viewer_position()[0], 1.0f);
   sim::SetupContest(contest, 1);
-  EXPECT_EQ(players[0].viewer_position[0], -70.0f);
-  EXPECT_EQ(players[0].viewer_position[2], 1.7f);
+  EXPECT_EQ(players[0].viewer_position()[0], -70.0f);
+  EXPECT_EQ(players[0].viewer_position()[2], 1.7f);
   contest->view_position[2] = -1;  // below 0: above the aircraft
   sim::SetupContest(contest, 1);
-  EXPECT_NEAR(players[0].viewer_position[2], players[0].contest_position[2] + 1.8f, 1e-5f);
+  EXPECT_NEAR(players[0].viewer_position()[2], players[0].contest.position[2] + 1.8f, 1e-5f);
 }
 
 TEST_F(Contest, SetUpStartAndStopLogTheirLines) {
@@ -246,7 +246,7 @@ TEST_F(Contest, ARaceWithoutTwoPylonsApartIsNotStarted) {
     sim::StartContest(race);
     EXPECT_EQ(race->running, 0) << c.pylons.size();
     EXPECT_TRUE(inputtest::Logged("contest=pylon racing needs at least two pylons apart; not started"));
-    EXPECT_EQ(players[0].contest_pylon, nullptr);
+    EXPECT_EQ(players[0].contest.pylon, nullptr);
   }
 }
 
@@ -300,14 +300,14 @@ TEST_F(Contest, MovingMoreThanFourTenthsBeforeTheSignalIsAFalseStart) {
   TwoPlayers();
   contestrec* c = Winzeln(kContestDragRace);
   Start(c);
-  const float* at0 = players[0].contest_position;
-  const float* at1 = players[1].contest_position;
+  const float* at0 = players[0].contest.position;
+  const float* at1 = players[1].contest.position;
   Put(0, at0[0] + 0.5f, at0[1], at0[2]);
   Put(1, at1[0] + 0.3f, at1[1], at1[2]);
   sim::UpdateContest(c);
-  EXPECT_EQ(players[0].contest_phase, sim::kContestFalseStart);
-  EXPECT_EQ(players[1].contest_phase, sim::kContestFlying);
-  EXPECT_EQ(players[1].contest_time, -6999 + 10);
+  EXPECT_EQ(players[0].contest.phase, sim::kContestFalseStart);
+  EXPECT_EQ(players[1].contest.phase, sim::kContestFlying);
+  EXPECT_EQ(players[1].contest.time, -6999 + 10);
 }
 
 // ---- pylon race
@@ -321,17 +321,17 @@ TEST_F(Contest, ThreeLapsOutsideThePylonsFinishThePylonRace) {
   CountDown(c);
   Fly(c, {{-70, -30}}, 40);
   for (int lap = 0; lap < 3; ++lap) {
-    EXPECT_EQ(players[0].contest_rounds_left, 3 - lap);
+    EXPECT_EQ(players[0].contest.rounds_left, 3 - lap);
     Fly(c, kLap, 40);
   }
-  EXPECT_EQ(players[0].contest_phase, sim::kContestFinished);
-  EXPECT_EQ(players[0].contest_pylon, nullptr);
-  EXPECT_EQ(players[0].pylons_missed, 0);
+  EXPECT_EQ(players[0].contest.phase, sim::kContestFinished);
+  EXPECT_EQ(players[0].contest.pylon, nullptr);
+  EXPECT_EQ(players[0].contest.pylons_missed, 0);
   EXPECT_GT(c->best_time, 25000);
-  EXPECT_EQ(c->best_time, players[0].contest_time);
-  const int time = players[0].contest_time;
+  EXPECT_EQ(c->best_time, players[0].contest.time);
+  const int time = players[0].contest.time;
   Fly(c, kLap, 40);  // a finished player's clock stands
-  EXPECT_EQ(players[0].contest_time, time);
+  EXPECT_EQ(players[0].contest.time, time);
 }
 
 TEST_F(Contest, CuttingInsideAPylonCostsTenSecondsAndStillAdvances) {
@@ -339,18 +339,18 @@ TEST_F(Contest, CuttingInsideAPylonCostsTenSecondsAndStillAdvances) {
   Start(c);
   CountDown(c);
   Fly(c, {{-70, -30}, {40, -30}}, 40);
-  ASSERT_EQ(players[0].contest_pylon, c->pylons + 1);  // (60, -20) next
-  EXPECT_NEAR(players[0].gate_distance, -20.0f, 1e-3f);
-  const int time = players[0].contest_time;
+  ASSERT_EQ(players[0].contest.pylon, c->pylons + 1);  // (60, -20) next
+  EXPECT_NEAR(players[0].contest.gate_distance, -20.0f, 1e-3f);
+  const int time = players[0].contest.time;
   Fly(c, {{65, -10}}, 40);  // over its inner side
-  EXPECT_EQ(players[0].contest_pylon, c->pylons + 2);
-  EXPECT_EQ(players[0].pylons_missed, 1);
-  const int shown = players[0].penalty_display;  // 4000 ms at the cut, counting down since
+  EXPECT_EQ(players[0].contest.pylon, c->pylons + 2);
+  EXPECT_EQ(players[0].contest.pylons_missed, 1);
+  const int shown = players[0].contest.penalty_display;  // 4000 ms at the cut, counting down since
   EXPECT_GT(shown, 3500);
   EXPECT_LE(shown, 4000);
-  EXPECT_GT(players[0].contest_time, time + 10000);
+  EXPECT_GT(players[0].contest.time, time + 10000);
   sim::UpdateContest(c);
-  EXPECT_EQ(players[0].penalty_display, shown - 10);
+  EXPECT_EQ(players[0].contest.penalty_display, shown - 10);
 }
 
 // ---- balloon pop
@@ -363,12 +363,12 @@ TEST_F(Contest, TheAircraftsPartsPopOneBalloonAFrameUntilNoneIsLeft) {
     frame.R = b->frame.R;  // straight into it
     sim::UpdateContest(c);
     EXPECT_EQ(b->popped, 1);
-    EXPECT_EQ(players[0].contest_score, ++popped);
+    EXPECT_EQ(players[0].contest.score, ++popped);
     EXPECT_EQ(c->balloons_left, 20 - popped);
   }
-  EXPECT_EQ(players[0].contest_phase, sim::kContestFinished);
+  EXPECT_EQ(players[0].contest.phase, sim::kContestFinished);
   EXPECT_EQ(c->winner, &players[0]);
-  EXPECT_EQ(c->best_time, players[0].contest_time);
+  EXPECT_EQ(c->best_time, players[0].contest.time);
   EXPECT_EQ(Plays(session.balloon_sound), 20);
 }
 
@@ -384,10 +384,10 @@ TEST_F(Contest, TwoBalloonsTouchedTogetherPopInTwoFrames) {
   // A crashed aircraft pops nothing and its clock stands until it is reset.
   players[0].crash_timer = 0.5f;
   frame.R = c->balloons[2].frame.R;
-  const int time = players[0].contest_time;
+  const int time = players[0].contest.time;
   sim::UpdateContest(c);
   EXPECT_EQ(c->balloons[2].popped, 0);
-  EXPECT_EQ(players[0].contest_time, time);
+  EXPECT_EQ(players[0].contest.time, time);
 }
 
 // The placement pairs every part with every balloon part by part; the
@@ -422,10 +422,10 @@ TEST_F(Contest, WhenTheBalloonTimeIsUpThoseStillFlyingAreOut) {
   for (int other : {sim::kContestFalseStart, sim::kContestFinished}) {
     Start(c);
     CountDown(c);
-    players[1].contest_phase = other;
+    players[1].contest.phase = other;
     while (c->start_time <= 1000) sim::UpdateContest(c);
-    EXPECT_EQ(players[0].contest_phase, sim::kContestTimeOver) << other;
-    EXPECT_EQ(players[1].contest_phase, other);
+    EXPECT_EQ(players[0].contest.phase, sim::kContestTimeOver) << other;
+    EXPECT_EQ(players[1].contest.phase, other);
   }
 }
 
@@ -436,18 +436,18 @@ TEST_F(Contest, TheFirstOverTheFinishLineWinsTheDragRace) {
   contestrec* c = Winzeln(kContestDragRace);
   Start(c);
   CountDown(c);
-  float x[2] = {players[0].contest_position[0], players[1].contest_position[0]};
-  while (players[0].contest_phase == sim::kContestFlying) {
+  float x[2] = {players[0].contest.position[0], players[1].contest.position[0]};
+  while (players[0].contest.phase == sim::kContestFlying) {
     x[0] += 0.3f, x[1] += 0.4f;
-    Put(0, x[0], players[0].contest_position[1], 1);
-    Put(1, x[1], players[1].contest_position[1], 1);
+    Put(0, x[0], players[0].contest.position[1], 1);
+    Put(1, x[1], players[1].contest.position[1], 1);
     sim::UpdateContest(c);
   }
   EXPECT_EQ(c->winner, &players[1]);
-  EXPECT_EQ(players[1].contest_phase, sim::kContestFinished);
-  EXPECT_EQ(c->best_time, players[1].contest_time);
-  EXPECT_GT(players[0].contest_time, players[1].contest_time);
-  EXPECT_NEAR(players[1].contest_time, 148 / 0.4f * 10, 20);  // 148 m from the line-up
+  EXPECT_EQ(players[1].contest.phase, sim::kContestFinished);
+  EXPECT_EQ(c->best_time, players[1].contest.time);
+  EXPECT_GT(players[0].contest.time, players[1].contest.time);
+  EXPECT_NEAR(players[1].contest.time, 148 / 0.4f * 10, 20);  // 148 m from the line-up
 }
 
 // ---- spot landing
@@ -467,21 +467,21 @@ TEST_F(Contest, ALandingScoresByHowFarIntoTheAreaItTouchesDown) {
     state_[0].ground_contact = 0;
     Put(0, start[0] + k.along, start[1] + k.across, 10);
     sim::UpdateContest(c);
-    EXPECT_EQ(players[0].contest_hint, 1);
+    EXPECT_EQ(players[0].contest.hint, 1);
     Put(0, start[0] + k.along, start[1] + k.across, c->spot_centre[2]);
     sim::UpdateContest(c);
-    EXPECT_EQ(players[0].contest_hint, 1);  // not down yet
+    EXPECT_EQ(players[0].contest.hint, 1);  // not down yet
     state_[0].ground_contact = 1;
     sim::UpdateContest(c);
-    EXPECT_EQ(players[0].contest_hint, 0);
-    EXPECT_EQ(players[0].contest_last_points, k.points);
+    EXPECT_EQ(players[0].contest.hint, 0);
+    EXPECT_EQ(players[0].contest.last_points, k.points);
     best = std::max(best, k.points);
     EXPECT_EQ(c->best_points, best);
     sim::UpdateContest(c);  // rolling on does not score again
-    EXPECT_EQ(players[0].contest_last_points, k.points);
+    EXPECT_EQ(players[0].contest.last_points, k.points);
   }
   EXPECT_GT(c->best_time, 0);
-  EXPECT_EQ(players[0].contest_phase, sim::kContestFlying);
+  EXPECT_EQ(players[0].contest.phase, sim::kContestFlying);
 }
 
 }  // namespace

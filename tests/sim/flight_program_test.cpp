@@ -50,7 +50,7 @@ class FlightProgramTest : public simtest::transmittertest {
       saved_ = p.saved_frame;
       phase_ = kTakeOff;
     }
-    allFinite_ = allFinite_ && Finite(s) && std::isfinite(p.viewer_position[0]) && std::isfinite(p.view_zoom);
+    allFinite_ = allFinite_ && Finite(s) && std::isfinite(p.viewer_position()[0]) && std::isfinite(p.view_zoom);
     float pitch = Pitch(s), rate = (pitch - lastPitch_) * 30.0f;
     lastPitch_ = pitch;
     auto hold = [&](float target) { return kHoldPitch * (target - pitch) - kHoldDamping * rate; };

@@ -26,7 +26,7 @@ class FrameSounds : public simtest::standintest {
     sim::session.sound = 1;
     // The aircraft 300 m from the pilot, who stands still and turns his head.
     state_.frame.R = {300, 0, kGround + 10, 1};
-    sim::vec3::Set(sim::players[0].viewer_position, 0, 0, kGround + 10);
+    sim::vec3::Set(sim::players[0].viewer_position(), 0, 0, kGround + 10);
   }
   void TearDown() override {
     sim::session.glider_sound = sim::session.glider2_sound = nullptr;
@@ -50,9 +50,9 @@ TEST_F(FrameSounds, TheListenerStandsOnPlayerOnesViewerFacingAlongItsForwardAxis
   Step(0.02f);
   const simplayer& p = sim::players[0];
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(device_.listener_position[k], p.viewer_position[k]) << k;
-    EXPECT_EQ(device_.listener_at[k], p.viewer_row_x[k]) << k;
-    EXPECT_EQ(device_.listener_up[k], p.viewer_row_z[k]) << k;
+    EXPECT_EQ(device_.listener_position[k], p.viewer_position()[k]) << k;
+    EXPECT_EQ(device_.listener_at[k], p.viewer_row_x()[k]) << k;
+    EXPECT_EQ(device_.listener_up[k], p.viewer_row_z()[k]) << k;
   }
   EXPECT_NEAR(device_.listener_at[0], 1.0f, 1e-5f);  // turned towards the aircraft
   EXPECT_NEAR(device_.listener_up[2], 1.0f, 1e-5f);

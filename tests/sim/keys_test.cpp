@@ -51,7 +51,7 @@ class KeysTest : public simtest::flighttest {
     KX_FAKE_COMMAND(FSchleppStart);
     for (simplayer& p : sim::players) {
       p.flight_state = &states[sim::PlayerIndex(&p)];
-      p.fov = &p.fov_fixed;
+      p.fov_choice = simplayer::kFovFixed;
     }
     sim::players[0].next = &sim::players[1];
     sim::session.player_count = 2;
@@ -217,12 +217,12 @@ TEST_F(KeysTest, KeysOfAPlayerWithoutAircraftAreIgnored) {
 TEST_F(KeysTest, ViewerKeysByViewMode) {
   simplayer& p = sim::players[0];
   sim::vec3::Set(p.viewer_target, 0.0f, 0.0f, kGround);
-  sim::vec3::Set(p.viewer_position, 150.0f, 0.0f, kGround + 3.0f);
+  sim::vec3::Set(p.viewer_position(), 150.0f, 0.0f, kGround + 3.0f);
   p.view_mode = sim::kViewFixed;
   sim::OnKey(kxcode::kKeyUp, 0);
-  EXPECT_NEAR(p.viewer_position[0], 140.0f, 1e-3f);
+  EXPECT_NEAR(p.viewer_position()[0], 140.0f, 1e-3f);
   sim::OnKey(kxcode::kKeyPageUp, 0);
-  EXPECT_NEAR(p.viewer_position[2], kGround + 3.0f + 2.0f / 5.0f * 3.0f / 2.0f, 1.0f);  // a fifth of 3 m
+  EXPECT_NEAR(p.viewer_position()[2], kGround + 3.0f + 2.0f / 5.0f * 3.0f / 2.0f, 1.0f);  // a fifth of 3 m
   p.view_mode = sim::kViewFollow;
   p.follow_time_distance = 0.98f;
   sim::OnKey(kxcode::kKeyUp, 0);
@@ -239,10 +239,10 @@ TEST_F(KeysTest, ViewerKeysByViewMode) {
   // Left turns in every mode: the viewer goes clockwise round the target.
   const float step = 1.5f * 3.14159265f / 180.0f;
   sim::OnKey(kxcode::kKeyLeft, 0);
-  EXPECT_NEAR(std::atan2(p.viewer_position[1], p.viewer_position[0]), -step, 1e-4f);
+  EXPECT_NEAR(std::atan2(p.viewer_position()[1], p.viewer_position()[0]), -step, 1e-4f);
   sim::TheWorld()->photo = 1;
   sim::OnKey(kxcode::kKeyLeft, 0);
-  EXPECT_NEAR(std::atan2(p.viewer_position[1], p.viewer_position[0]), -step, 1e-4f);
+  EXPECT_NEAR(std::atan2(p.viewer_position()[1], p.viewer_position()[0]), -step, 1e-4f);
   sim::TheWorld()->photo = 0;
 }
 
@@ -276,13 +276,13 @@ TEST_F(KeysTest, ShiftXPutsTheViewerBehindTheAircraft) {
   p.camera[2].type = sim::kViewFixed;
   states[0].frame.R = {10.0f, 0.0f, kGround + 0.2f, 1.0f};
   sim::OnKey('X', kxcode::kModShift);
-  EXPECT_NEAR(p.viewer_position[0], 10.0f - sim::session.distance_viewer_aircraft, 1e-5f);
-  EXPECT_NEAR(p.viewer_position[2], kGround + 1.0f, 1e-5f);  // at least 1 m above the ground
+  EXPECT_NEAR(p.viewer_position()[0], 10.0f - sim::session.distance_viewer_aircraft, 1e-5f);
+  EXPECT_NEAR(p.viewer_position()[2], kGround + 1.0f, 1e-5f);  // at least 1 m above the ground
   Ran().clear();
   p.camera[2].type = sim::kCameraAircraft;
-  sim::vec3::Set(p.viewer_position, 0.0f, 0.0f, 0.0f);
+  sim::vec3::Set(p.viewer_position(), 0.0f, 0.0f, 0.0f);
   sim::OnKey('X', kxcode::kModShift);
-  EXPECT_EQ(p.viewer_position[0], 0.0f);  // only with a fixed camera 2
+  EXPECT_EQ(p.viewer_position()[0], 0.0f);  // only with a fixed camera 2
 }
 
 TEST_F(KeysTest, SecondPlayersFollowCameraOnASharedScreenTakesTheSideOffsetOnce) {
@@ -333,13 +333,13 @@ TEST_F(KeysFlightTest, SpaceStepsToTheNextStartAndF3F4SaveAndRestore) {
   EXPECT_STREQ(sim::session.status_text, "Position saved");
   sim::OnKey('B', 0);  // the same start again, aircraft only
   sim::OnKey('G', 0);
-  sim::vec3::Set(p->viewer_position, 1.0f, 2.0f, 3.0f);
+  sim::vec3::Set(p->viewer_position(), 1.0f, 2.0f, 3.0f);
   contestrec c{};
   sim::session.current_contest = &c;
   sim::OnKey(kxcode::kKeyF1 + 3, 0);
   EXPECT_NEAR(p->flight_state->position[2], p->saved_frame.R.z, 1e-4f);
   EXPECT_EQ(p->flight_state->velocity[0], 0.0f);
-  EXPECT_EQ(p->viewer_position[0], 30.0f);  // start 1's viewer
+  EXPECT_EQ(p->viewer_position()[0], 30.0f);  // start 1's viewer
   EXPECT_EQ(sim::session.current_contest, nullptr);
 }
 
@@ -351,15 +351,15 @@ TEST_F(KeysFlightTest, ShiftDPutsTheAircraftBeforeTheViewer) {
   sim::session.player_count = 1;
   sim::PlaceAtStart(0, p, 1);
   p->camera[2].type = sim::kViewFixed;
-  sim::vec3::Set(p->viewer_position, -20.0f, 0.0f, kGround + 30.0f);
+  sim::vec3::Set(p->viewer_position(), -20.0f, 0.0f, kGround + 30.0f);
   sim::OnKey('D', kxcode::kModShift);  // in the air: as pointed
   const kxdflightstate& s = *p->flight_state;
-  EXPECT_NEAR(sim::vec3::Distance(s.position, p->viewer_position), 4.0f, 1e-3f);
+  EXPECT_NEAR(sim::vec3::Distance(s.position, p->viewer_position()), 4.0f, 1e-3f);
   EXPECT_LT(s.X[2], -0.5f);  // pointing down towards where it was
   sim::PlaceAtStart(0, p, 1);
   // Steeply down from just behind it: the point would lie in the ground, so
   // the aircraft is put level onto the ground there.
-  sim::vec3::Set(p->viewer_position, s.position[0] - 0.5f, 0.0f, s.position[2] + 2.0f);
+  sim::vec3::Set(p->viewer_position(), s.position[0] - 0.5f, 0.0f, s.position[2] + 2.0f);
   sim::OnKey('D', kxcode::kModShift);
   EXPECT_NEAR(s.X[2], 0.0f, 1e-5f);
   EXPECT_NEAR(s.position[2] + s.bounds_min[2], kGround, 1e-4f);
@@ -408,15 +408,15 @@ TEST_F(MouseTest, PanelsMoveResizeAndCloseWithinTheView) {
 
 TEST_F(MouseTest, RightButtonTurnsPlayerOnesViewer) {
   simplayer& p = sim::players[0];
-  sim::vec3::Set(p.viewer_row_x, 1, 0, 0);
-  sim::vec3::Set(p.viewer_row_y, 0, 1, 0);
-  sim::vec3::Set(p.viewer_row_z, 0, 0, 1);
+  sim::vec3::Set(p.viewer_row_x(), 1, 0, 0);
+  sim::vec3::Set(p.viewer_row_y(), 0, 1, 0);
+  sim::vec3::Set(p.viewer_row_z(), 0, 0, 1);
   sim::OnMouse(kxcode::kMouseRightDown, 0);
   Pointer(20, 0);  // 20 px to the right: 1 degree about the vertical
   sim::OnMouse(kxcode::kMouseMove, 0);
   EXPECT_EQ(sim::session.mouse_look, 1);
-  EXPECT_NEAR(std::atan2(p.viewer_row_x[1], p.viewer_row_x[0]), 3.14159265f / 180.0f, 1e-5f);
-  EXPECT_NEAR(p.viewer_row_z[2], 1.0f, 1e-5f);
+  EXPECT_NEAR(std::atan2(p.viewer_row_x()[1], p.viewer_row_x()[0]), 3.14159265f / 180.0f, 1e-5f);
+  EXPECT_NEAR(p.viewer_row_z()[2], 1.0f, 1e-5f);
   sim::OnMouse(kxcode::kMouseRightUp, 0);
   EXPECT_EQ(sim::session.mouse_look, 0);
 }

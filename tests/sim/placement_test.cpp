@@ -52,7 +52,7 @@ TEST_F(PlacementTest, GroundRuleByTheStartsHeight) {
     if (c.start != 1) continue;
     // Start 1: heading 90 degrees, its viewer 1.8 m above the aircraft.
     EXPECT_NEAR(p->flight_state->X[1], -1.0f, 1e-6f);
-    EXPECT_NEAR(p->viewer_position[2], kGround + 5.0f + 1.8f, 1e-4f);
+    EXPECT_NEAR(p->viewer_position()[2], kGround + 5.0f + 1.8f, 1e-4f);
     EXPECT_TRUE(inputtest::Logged("sim:  aircraft=(50.00,0.00,7.00), viewer=(30.00,0.00,8.80)\n"));
   }
   EXPECT_EQ(p->autozoom_blend, 2.0f);
@@ -79,7 +79,7 @@ TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
   // Its viewer stands behind, beside and above it.
   const kxdflightstate& s = *p->flight_state;
   for (int k = 0; k < 3; ++k)
-    EXPECT_NEAR(p->viewer_position[k], s.position[k] - 5.0f * s.X[k] + 0.5f * s.Y[k] + 1.8f * s.Z[k], 1e-4f);
+    EXPECT_NEAR(p->viewer_position()[k], s.position[k] - 5.0f * s.X[k] + 0.5f * s.Y[k] + 1.8f * s.Z[k], 1e-4f);
   world& w = *sim::TheWorld();
   for (int i = 0; i < w.start_count; ++i) w.start_flags[i] = world::kStartAirplanes;
   EXPECT_EQ(sim::PlaceAtStart(3, p, 1), 0);
@@ -281,19 +281,19 @@ TEST_F(PlacementTest, SetViewModeTakesFieldOfViewAndPlacesFollowViewers) {
   sim::PlaceAtStart(0, p, 1);
   const kxdflightstate& s = *p->flight_state;
   sim::SetViewMode(p, sim::kViewFollow);
-  EXPECT_EQ(p->fov, &p->fov_follow);
-  EXPECT_NEAR(p->viewer_position[0], s.position[0] - 3.0f * s.X[0], 1e-5f);
-  EXPECT_NEAR(p->viewer_position[2], s.position[2] + 0.5f, 1e-5f);
+  EXPECT_EQ(p->fov(), &p->fov_follow);
+  EXPECT_NEAR(p->viewer_position()[0], s.position[0] - 3.0f * s.X[0], 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[2], s.position[2] + 0.5f, 1e-5f);
   sim::SetViewMode(p, sim::kViewCockpitInstruments);
-  EXPECT_EQ(p->fov, &p->fov_cockpit);
+  EXPECT_EQ(p->fov(), &p->fov_cockpit);
   EXPECT_EQ(p->view_mode, sim::kViewCockpitInstruments);
   sim::SetViewMode(p, sim::kViewRecordFixed);  // no recording
   EXPECT_EQ(p->view_mode, sim::kViewFixed);
   // A fixed viewer standing on the aircraft steps back and up.
-  for (int k = 0; k < 3; ++k) p->viewer_position[k] = s.position[k];
+  for (int k = 0; k < 3; ++k) p->viewer_position()[k] = s.position[k];
   sim::SetViewMode(p, sim::kViewFixedAutozoom);
-  EXPECT_NEAR(p->viewer_position[0], s.position[0] - 4.5f * s.X[0] + 1.5f * s.Z[0], 1e-5f);
-  EXPECT_NEAR(p->viewer_position[2], s.position[2] - 4.5f * s.X[2] + 1.5f * s.Z[2], 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[0], s.position[0] - 4.5f * s.X[0] + 1.5f * s.Z[0], 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[2], s.position[2] - 4.5f * s.X[2] + 1.5f * s.Z[2], 1e-5f);
   sim::TheWorld()->photo = 1;
   sim::SetViewMode(p, sim::kViewFollow);
   EXPECT_EQ(p->view_mode, sim::kViewFixed);

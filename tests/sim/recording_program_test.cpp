@@ -147,7 +147,7 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
     }
     targetMissed_ += !AtTarget(p.viewer_target);
     cameraMissed_ += !AtTarget(p.camera[2].position);
-    if (p.view_mode == sim::kViewRecordCockpit) cockpitMissed_ += !AtTarget(p.viewer_position);
+    if (p.view_mode == sim::kViewRecordCockpit) cockpitMissed_ += !AtTarget(p.viewer_position());
     modes_.push_back(p.view_mode);
     const float* live = p.flight_state->position;
     const float* copy = &p.rec_pose.R.x;

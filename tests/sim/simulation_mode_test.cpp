@@ -68,12 +68,12 @@ TEST_F(SimulationModeTest, SmokePoolChainsNoMoreThanItHolds) {
   sim::session.smoke_particles = 100000;
   sim::EnterSimulationMode();
   int n = 0;
-  for (particle* q = p.smoke_list; q && n <= simplayer::kSmokePool; q = q->next) ++n;
+  for (particle* q = p.particles.smoke_list; q && n <= simplayer::kSmokePool; q = q->next) ++n;
   EXPECT_EQ(n, simplayer::kSmokePool);
-  EXPECT_EQ(p.smoke_list->position[2], -10000.0f);
+  EXPECT_EQ(p.particles.smoke_list->position[2], -10000.0f);
   sim::session.smoke_particles = 0;
   sim::EnterSimulationMode();
-  EXPECT_EQ(p.smoke_list, nullptr);
+  EXPECT_EQ(p.particles.smoke_list, nullptr);
 }
 
 TEST_F(SimulationModeTest, ViewportsFollowTheGameTypeAndKeepCamerasOnlyWhenUnchanged) {

@@ -22,10 +22,10 @@ class ViewerTest : public simtest::flighttest {
     aircraft.frame.R = {x, y, z, 1.0f};
     target = aircraft.frame;
   }
-  void Viewer(float x, float y, float z) { sim::vec3::Set(p->viewer_position, x, y, z); }
+  void Viewer(float x, float y, float z) { sim::vec3::Set(p->viewer_position(), x, y, z); }
   void Update(int mode) {
-    sim::UpdateViewer(mode, p, target, p->viewer_position, p->viewer_velocity, p->viewer_accel, p->viewer_row_x,
-                      p->viewer_row_y, p->viewer_row_z);
+    sim::UpdateViewer(mode, p, target, p->viewer_position(), p->viewer_velocity, p->viewer_accel, p->viewer_row_x(),
+                      p->viewer_row_y(), p->viewer_row_z());
   }
   simplayer* p = nullptr;
   kxdflightstate aircraft;
@@ -34,13 +34,13 @@ class ViewerTest : public simtest::flighttest {
 
 TEST_F(ViewerTest, FixedViewerAimsAtTheTargetAndZoomGrowsWithTheFieldOfView) {
   p->pilot_view_delayy = 0.0f;
-  *p->fov = 0.5f;
+  *p->fov() = 0.5f;
   Aircraft(10.0f, 10.0f, kGround + 3.0f);
   Viewer(0.0f, 10.0f, kGround + 3.0f);
   Update(sim::kViewFixed);
-  EXPECT_NEAR(p->viewer_row_x[0], 1.0f, 1e-6f);
-  EXPECT_NEAR(p->viewer_row_y[1], 1.0f, 1e-6f);  // to the left of forward
-  EXPECT_NEAR(p->viewer_row_z[2], 1.0f, 1e-6f);
+  EXPECT_NEAR(p->viewer_row_x()[0], 1.0f, 1e-6f);
+  EXPECT_NEAR(p->viewer_row_y()[1], 1.0f, 1e-6f);  // to the left of forward
+  EXPECT_NEAR(p->viewer_row_z()[2], 1.0f, 1e-6f);
   EXPECT_NEAR(p->view_zoom, 0.25f * 1.1f + 0.4f, 1e-6f);
   sim::TheWorld()->photo = 1;
   Update(sim::kViewFixed);
@@ -49,7 +49,7 @@ TEST_F(ViewerTest, FixedViewerAimsAtTheTargetAndZoomGrowsWithTheFieldOfView) {
   // On the viewer itself there is no direction: the axes stay.
   Aircraft(0.0f, 10.0f, kGround + 3.0f);
   Update(sim::kViewFixed);
-  EXPECT_NEAR(p->viewer_row_x[0], 1.0f, 1e-6f);
+  EXPECT_NEAR(p->viewer_row_x()[0], 1.0f, 1e-6f);
 }
 
 TEST_F(ViewerTest, VerticalLagAimsBelowAClimbingAircraft) {
@@ -57,11 +57,11 @@ TEST_F(ViewerTest, VerticalLagAimsBelowAClimbingAircraft) {
   Viewer(0.0f, 0.0f, 10.0f);
   p->pilot_view_delayy = 0.0f;
   Update(sim::kViewFixed);
-  const float direct = p->viewer_row_x[2];
+  const float direct = p->viewer_row_x()[2];
   p->pilot_view_delayy = 1.0f;
   Update(sim::kViewFixed);
-  EXPECT_LT(p->viewer_row_x[2], direct);
-  EXPECT_NEAR(sim::vec3::Length(p->viewer_row_x), 1.0f, 1e-5f);
+  EXPECT_LT(p->viewer_row_x()[2], direct);
+  EXPECT_NEAR(sim::vec3::Length(p->viewer_row_x()), 1.0f, 1e-5f);
 }
 
 TEST_F(ViewerTest, HorizontalLagTrailsACrossingAircraftAndIsSkippedOnTheViewer) {
@@ -71,17 +71,17 @@ TEST_F(ViewerTest, HorizontalLagTrailsACrossingAircraftAndIsSkippedOnTheViewer) 
   aircraft.velocity[1] = 20.0f;  // crossing to the left
   Viewer(0.0f, 0.0f, 5.0f);
   for (int i = 0; i < 10; ++i) Update(sim::kViewFixed);
-  EXPECT_LT(p->viewer_row_x[1], 0.0f);  // the view lags behind, to the right of the aircraft
+  EXPECT_LT(p->viewer_row_x()[1], 0.0f);  // the view lags behind, to the right of the aircraft
   Viewer(20.0f, 0.0f, 5.0f);             // the aircraft's distance is 0
   Update(sim::kViewFixed);
-  for (int k = 0; k < 3; ++k) EXPECT_TRUE(std::isfinite(p->viewer_row_x[k]));
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(std::isfinite(p->viewer_row_x()[k]));
 }
 
 TEST_F(ViewerTest, AutozoomStepsByDistanceWithAQuadraticEase) {
   p->view_mode = sim::kViewFixedAutozoom;
   p->autozoom_blend = 2.0f;
   p->autozoom_from = p->autozoom_to = 1.0f;
-  *p->fov = 0.0f;  // z = 0.4 times the zoom
+  *p->fov() = 0.0f;  // z = 0.4 times the zoom
   Viewer(0.0f, 0.0f, 3.0f);
   Aircraft(150.0f, 0.0f, 3.0f);
   Update(sim::kViewFixed);
@@ -115,12 +115,12 @@ TEST_F(ViewerTest, MouseLookKeepsTheDirectionButNotTheZoom) {
   p->autozoom_blend = 0.5f;
   p->autozoom_from = 1.0f;
   p->autozoom_to = 2.0f;
-  sim::vec3::Set(p->viewer_row_x, 0.0f, 1.0f, 0.0f);
+  sim::vec3::Set(p->viewer_row_x(), 0.0f, 1.0f, 0.0f);
   Aircraft(50.0f, 0.0f, 3.0f);
   Viewer(0.0f, 0.0f, 3.0f);
   sim::session.mouse_look = 1;
   Update(sim::kViewFixed);
-  EXPECT_EQ(p->viewer_row_x[1], 1.0f);
+  EXPECT_EQ(p->viewer_row_x()[1], 1.0f);
   EXPECT_GT(p->autozoom_blend, 0.5f);
 }
 
@@ -143,9 +143,9 @@ TEST_F(ViewerTest, MouseLookHoldsOnlyPlayerOnesMainView) {
     float* position;
     float* forward;
     float aim[2];  // where it looks after the frame
-  } views[] = {{"player 1", p->viewer_position, p->viewer_row_x, {0, 1}},
+  } views[] = {{"player 1", p->viewer_position(), p->viewer_row_x(), {0, 1}},
                {"player 1's camera", camera.position, camera.axis_x, {1, 0}},
-               {"player 2", q.viewer_position, q.viewer_row_x, {0, -1}}};
+               {"player 2", q.viewer_position(), q.viewer_row_x(), {0, -1}}};
   for (const auto& v : views) {
     sim::vec3::Set(v.position, 0.0f, 0.0f, 5.0f);
     sim::vec3::Set(v.forward, 0.0f, 1.0f, 0.0f);  // all look along +y
@@ -169,25 +169,25 @@ TEST_F(ViewerTest, ChaseViewerCoastsWhenCloseKeepsClearOfTheGroundAndOnlyTurnsWh
   Update(sim::kViewFollow);
   EXPECT_EQ(p->viewer_accel[0], 0.0f);  // within 3 m: no horizontal pull
   EXPECT_NEAR(p->viewer_velocity[0], 1.0f - 3.299325f * 0.1f, 1e-6f);
-  EXPECT_GE(p->viewer_position[2], kGround + 0.25f - 1e-6f);
+  EXPECT_GE(p->viewer_position()[2], kGround + 0.25f - 1e-6f);
   Viewer(0.0f, 0.0f, kGround - 0.5f);  // sunk into the ground
   Update(sim::kViewFollow);
-  EXPECT_NEAR(p->viewer_position[2], kGround + 0.25f, 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[2], kGround + 0.25f, 1e-5f);
   sim::session.pause = 1;
   Viewer(-10.0f, 5.0f, 4.0f);
   Update(sim::kViewFollow);
-  EXPECT_EQ(p->viewer_position[0], -10.0f);
-  EXPECT_GT(p->viewer_row_x[0], 0.0f);
-  EXPECT_LT(p->viewer_row_x[1], 0.0f);
+  EXPECT_EQ(p->viewer_position()[0], -10.0f);
+  EXPECT_GT(p->viewer_row_x()[0], 0.0f);
+  EXPECT_LT(p->viewer_row_x()[1], 0.0f);
 }
 
 TEST_F(ViewerTest, CockpitViewerTakesTheTargetsRowsAboveTheGround) {
   Aircraft(5.0f, 5.0f, kGround + 0.1f);
   target.X = {0.0f, 1.0f, 0.0f, 0.0f};
   Update(sim::kViewCockpit);
-  EXPECT_EQ(p->viewer_row_x[1], 1.0f);
-  EXPECT_EQ(p->viewer_position[0], 5.0f);
-  EXPECT_NEAR(p->viewer_position[2], kGround + 0.25f, 1e-5f);
+  EXPECT_EQ(p->viewer_row_x()[1], 1.0f);
+  EXPECT_EQ(p->viewer_position()[0], 5.0f);
+  EXPECT_NEAR(p->viewer_position()[2], kGround + 0.25f, 1e-5f);
 }
 
 TEST_F(ViewerTest, MoveViewerStepsAFifteenthClampsAndKeepsHalfAMetreAboveTheGround) {

@@ -23,7 +23,7 @@ class ContestDisplay : public ::testing::Test {
     contest_.running = 1;
     contest_.best_time = -1;
     contest_.best_points = -1;
-    player_->contest_phase = sim::kContestFlying;
+    player_->contest.phase = sim::kContestFlying;
     session_.player_count = 1;
   }
   // The window lines' texts, then the message.
@@ -64,21 +64,21 @@ TEST_F(ContestDisplay, CountdownGetReadyAndGoFollowTheClock) {
               {-1000, "Get Ready"},       {-500, "Get Ready"},        {0, "GO"},
               {500, "GO"},                {1000, ""}};
   for (const auto& row : rows) {
-    player_->contest_time = row.ms;
+    player_->contest.time = row.ms;
     EXPECT_EQ(Message(), row.message) << row.ms;
   }
   session_.pause = 1;  // paused: the window lines stay, the message goes
-  player_->contest_time = -2500;
+  player_->contest.time = -2500;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"record: none yet"}));
   EXPECT_EQ(Message(), "");
-  player_->contest_time = 500;
+  player_->contest.time = 500;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"record: none yet", "Time: 0sec50"}));
 }
 
 TEST_F(ContestDisplay, BeforeTheStartTheWindowAsksForEnterInYellowAndShowsNoMessage) {
   contest_.running = 0;
   contest_.best_time = 65430;
-  player_->contest_time = -2500;
+  player_->contest.time = -2500;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Press 'Enter' to Start", "Best: 65sec43"}));
   EXPECT_EQ(texts_.lines[0].colour[2], 0.0f);  // yellow
   EXPECT_EQ(texts_.lines[1].colour[2], 1.0f);  // then white
@@ -88,8 +88,8 @@ TEST_F(ContestDisplay, BeforeTheStartTheWindowAsksForEnterInYellowAndShowsNoMess
 TEST_F(ContestDisplay, BalloonPopCountsDownTheRemainingTime) {
   contest_.kind = kContestBalloonPop;
   contest_.balloons_left = 5;
-  player_->contest_score = 3;
-  player_->contest_time = 12340;
+  player_->contest.score = 3;
+  player_->contest.time = 12340;
   session_.contest_balloonpop_time = 180;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Balloons left: 5", "Balloons popped: 3", "record: none yet",
                                                "remaining time: 167sec65"}));
@@ -99,40 +99,40 @@ TEST_F(ContestDisplay, BalloonPopCountsDownTheRemainingTime) {
 
 TEST_F(ContestDisplay, PylonRaceNamesTheNextPylonOrNoneWithoutPylons) {
   contest_.kind = kContestPylonRace;
-  player_->contest_rounds_left = 2;
-  player_->contest_pylon = &contest_.pylons[2];
-  player_->contest_time = 5000;
+  player_->contest.rounds_left = 2;
+  player_->contest.pylon = &contest_.pylons[2];
+  player_->contest.time = 5000;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"rounds to go: 2", "pylon to clear: 3", "record: none yet",
                                                "Time: 5sec00"}));
-  player_->contest_pylon = nullptr;  // a race without pylons: nothing to name
+  player_->contest.pylon = nullptr;  // a race without pylons: nothing to name
   EXPECT_EQ(Lines()[1], "");
-  player_->pylons_missed = 1;
+  player_->contest.pylons_missed = 1;
   EXPECT_EQ(Message(), "Pylon Missed");
-  player_->contest_phase = sim::kContestFinished;  // no longer racing: two empty lines
+  player_->contest.phase = sim::kContestFinished;  // no longer racing: two empty lines
   EXPECT_EQ(Lines()[0] + Lines()[1], "");
 }
 
 TEST_F(ContestDisplay, SpotLandingShowsScoresTheLastAttemptAndTheGreenHint) {
   contest_.kind = kContestSpotLanding;
-  player_->contest_time = 4000;
-  player_->contest_last_points = -100;
+  player_->contest.time = 4000;
+  player_->contest.last_points = -100;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"best score: none yet", "record: none yet", "Time: 4sec00"}));
   contest_.best_points = 80;
-  player_->contest_last_points = -1;
-  player_->contest_hint = 1;
+  player_->contest.last_points = -1;
+  player_->contest.hint = 1;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"best score: 80 points", "last attempt: invalid",
                                                "Attempt to land in green area...", "record: none yet",
                                                "Time: 4sec00"}));
   EXPECT_EQ(texts_.lines[2].colour[0], 0.0f);  // green
   EXPECT_EQ(Message(), "");                    // the hint is up: no result message
-  player_->contest_hint = 0;
-  player_->contest_last_points = 80;
+  player_->contest.hint = 0;
+  player_->contest.last_points = 80;
   EXPECT_EQ(Message(), "last attempt: 80 points");
 }
 
 TEST_F(ContestDisplay, ResultsNameARecordTheBestTimeOrTheWinner) {
-  player_->contest_phase = sim::kContestFinished;
-  player_->contest_time = 65430;
+  player_->contest.phase = sim::kContestFinished;
+  player_->contest.time = 65430;
   contest_.best_time = 65430;
   EXPECT_EQ(Message(), "New Record: 65sec43");
   contest_.best_time = 60000;
@@ -145,9 +145,9 @@ TEST_F(ContestDisplay, ResultsNameARecordTheBestTimeOrTheWinner) {
 }
 
 TEST_F(ContestDisplay, TimeOverAndDisqualificationEndTheWindowWithTheirMessage) {
-  player_->contest_time = 5000;
+  player_->contest.time = 5000;
   for (int phase : {sim::kContestTimeOver, sim::kContestFalseStart}) {
-    player_->contest_phase = phase;
+    player_->contest.phase = phase;
     EXPECT_EQ(Lines(), (std::vector<std::string>{"record: none yet"}));
     EXPECT_EQ(Message(), phase == sim::kContestTimeOver ? "Time is up" : "DISQUALIFIED");
   }

@@ -69,7 +69,7 @@ class FrameDraw : public viewstest::viewsgltest {
 
   // The player's main viewer at the eye looking at target, a narrow view.
   void Aim(simplayer& p, const float target[3]) const {
-    camera(eye_, target).CopyTo(p.viewer_position, p.viewer_row_x, p.viewer_row_y, p.viewer_row_z);
+    camera(eye_, target).CopyTo(p.viewer_position(), p.viewer_row_x(), p.viewer_row_y(), p.viewer_row_z());
     p.view_zoom = 1.0f;
   }
   // A black window, then one frame.
@@ -218,8 +218,8 @@ TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
   contest->best_time = -1;
   sim::session.current_contest = contest.get();
   simplayer& p = sim::players[0];
-  p.contest_phase = sim::kContestFlying;
-  p.contest_time = -2500;
+  p.contest.phase = sim::kContestFlying;
+  p.contest.time = -2500;
   p.camera[1] = simcamera{1, sim::kCameraContest, 10, 10, 80, 50};
   auto litIn = [](int x0, int y0, int x1, int y1) {
     int lit = 0;

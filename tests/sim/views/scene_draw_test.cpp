@@ -182,11 +182,11 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
 
   contest->kind = kContestPylonRace;
   contest->pylons[0].position[0] = 10;
-  p.contest_pylon = contest->first_pylon = &contest->pylons[0];
-  p.gate_distance = -25.0f;  // alpha 0.625
+  p.contest.pylon = contest->first_pylon = &contest->pylons[0];
+  p.contest.gate_distance = -25.0f;  // alpha 0.625
   Draw(camera(eye, ahead), &p);
   EXPECT_TRUE(Blended(1, 0, 0, 0.625f));
-  p.gate_distance = 5.0f;  // past the gate: no marker
+  p.contest.gate_distance = 5.0f;  // past the gate: no marker
   Draw(camera(eye, ahead), &p);
   EXPECT_TRUE(Blended(1, 0, 0, 0.0f));
 
@@ -199,7 +199,7 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
     float colour[3];
   } gates[] = {{sim::kContestFlying, {1, 1, 0}}, {sim::kContestFinished, {0, 1, 0}}, {sim::kContestFalseStart, {1, 0, 0}}};
   for (const auto& g : gates) {
-    p.contest_phase = g.phase;
+    p.contest.phase = g.phase;
     Draw(camera(eye, ahead), &p);
     EXPECT_TRUE(Blended(g.colour[0], g.colour[1], g.colour[2], 0.3f)) << g.phase;
   }
@@ -325,14 +325,14 @@ TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
   simplayer& p = sim::players[0];
   p.flight_state = &state;
   particle puff{};
-  particle& exhaust = p.exhaust_particles[0][0];
+  particle& exhaust = p.particles.exhaust_particles[0][0];
   for (particle* q : {&puff, &exhaust}) {
     std::copy(ahead_, ahead_ + 3, q->position);
     q->size = 2;
     q->alpha = 1;
   }
   puff.life = 1;
-  p.smoke_list = &puff;
+  p.particles.smoke_list = &puff;
   sim::session.smoke_color_green = 0;
   sim::session.show_smoke = sim::session.show_exhaust = 1;
   Draw(camera(eye_, ahead_), &p);
