@@ -5,8 +5,9 @@
 // table, wash, moving surfaces and an airbrake (links finite or not), flow
 // from ahead and behind, root loss, still air and a broken flow.
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <random>
@@ -21,12 +22,6 @@ namespace {
 
 using kxwtest::wingstest;
 using rows = kxdsectionrows;
-
-uint32_t Bits(float v) {
-  uint32_t b;
-  std::memcpy(&b, &v, sizeof b);
-  return b;
-}
 
 // (a x + b y) + c z, the order of every dot product of the pass.
 float Dot(float a, float b, float c, float x, float y, float z) { return (a * x + b * y) + c * z; }
@@ -127,7 +122,8 @@ class sectionflow : public wingstest {
   // Appends a row of random section axes, factors and surfaces.
   void AddRow() {
     rows& x = carrier.rows;
-    const int r = x.Add(Vector(3.0f), Vector(1.0f), Vector(1.0f), Vector(1.0f), Chance(0.8) ? Uniform(0.0f, 0.1f) : 0.0f);
+    const kxvector4r p = Vector(3.0f), c = Vector(1.0f), s = Vector(1.0f), n = Vector(1.0f);
+    const int r = x.Add(p, c, s, n, Chance(0.8) ? Uniform(0.0f, 0.1f) : 0.0f);
     kxdsectionfactors f;
     f.sideslip = Chance(0.5) ? Uniform(0.0f, 1.0f) : 0.0f;
     f.rootSide = Chance(0.5) ? (Chance(0.5) ? 1.0f : -1.0f) : 0.0f;
@@ -180,9 +176,9 @@ class sectionflow : public wingstest {
                           carrier.torque.x, carrier.torque.y, carrier.torque.z};
     for (int i = 0; i < 6; ++i) {
       const float w = i < 3 ? want.f[i] : want.t[i - 3];
-      ASSERT_EQ(Bits(got[i]), Bits(w)) << what << ": rows " << first << ".." << first + count - 1 << ", "
-                                       << (i < 3 ? "force " : "torque ") << "xyz"[i % 3] << " " << got[i]
-                                       << " want " << w;
+      ASSERT_EQ(std::bit_cast<uint32_t>(got[i]), std::bit_cast<uint32_t>(w))
+          << what << ": rows " << first << ".." << first + count - 1 << ", " << (i < 3 ? "force " : "torque ")
+          << "xyz"[i % 3] << " " << got[i] << " want " << w;
     }
   }
 
