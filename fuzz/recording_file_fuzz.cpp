@@ -22,7 +22,7 @@ bool EnterDataFolder() {
   if (!fuzzinput::EnterFolder() || !std::filesystem::create_directories("recordings", error)) return false;
   kxcore::SetLogHandler([](const char*) {});
   sim::ResetPlayerRecords();
-  return sim::players[0].rec_frames && sim::players[0].rec_positions;
+  return sim::players[0].record_store.frames && sim::players[0].record_store.positions;
 }
 
 void Check(bool condition) {
@@ -31,13 +31,14 @@ void Check(bool condition) {
 
 // The frames up to the end mark; checks each lies in the store.
 int Frames(const simplayer& p, long* records) {
-  const float* end = p.rec_positions + simplayer::kRecordPositions * simplayer::kRecordFloats;
+  const float* end = p.record_store.positions + simplayer::kRecordPositions * simplayer::kRecordFloats;
   int n = 0;
   *records = 0;
-  for (; p.rec_frames[n].records; ++n) {
-    const recordframe& f = p.rec_frames[n];
+  for (; p.record_store.frames[n].records; ++n) {
+    const recordframe& f = p.record_store.frames[n];
     Check(n < simplayer::kRecordFrames && std::isfinite(f.time) && f.count >= 0);
-    Check(f.records >= p.rec_positions && f.records + static_cast<long>(f.count) * simplayer::kRecordFloats <= end);
+    Check(f.records >= p.record_store.positions &&
+          f.records + static_cast<long>(f.count) * simplayer::kRecordFloats <= end);
     for (long i = 0; i < static_cast<long>(f.count) * simplayer::kRecordFloats; ++i) Check(std::isfinite(f.records[i]));
     *records += f.count;
   }
@@ -51,13 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ready) return 0;
   kxsystem::ClearLogHistory();
   simplayer& p = sim::players[0];
-  p.rec_frames[0].records = nullptr;
+  p.record_store.frames[0].records = nullptr;
   fuzzinput::file input("recordings/fuzz.rec", data, size);
   if (!input.Path()) return 0;
   // No aircraft folder exists: the recording is read, then found unplayable.
   Check(sim::LoadRecording("fuzz", &p) == 0);
-  Check(p.rec_present == 0 && p.rec_instance == nullptr);
-  Check(std::isfinite(p.rec_length) && std::isfinite(p.rec_radius));
+  Check(p.recording.present == 0 && p.recording.instance == nullptr);
+  Check(std::isfinite(p.recording.header.length) && std::isfinite(p.recording.header.radius));
   long records = 0;
   const int frames = Frames(p, &records);
   const char* scenery = sim::CheckRecordingScenery("fuzz");

@@ -140,7 +140,7 @@ void InitApplication() {
   for (int i = 0; i < kPlayers; ++i) {
     kxstring name;
     name.Format("recacft%dshadow", i);
-    players[i].rec_shadow_texture = Blank(name.Text(), kTypeRGBA);
+    players[i].record_store.shadow_texture = Blank(name.Text(), kTypeRGBA);
   }
   s.circle_texture = LoadTexture("texture/circle.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
                                                         .wrapS = kWrapRepeat});

@@ -25,14 +25,11 @@ void Exit() {
   // The players keep their flight-state pointers (the slots' records are
   // static): the settings below still see who had an aircraft.
   // The playback copies a recording loaded go with them, and the records
-  // forget them: nothing of the simulation outlives its exit.
+  // forget the recording (their share of the store stays): nothing of the
+  // simulation outlives its exit.
   for (int slot = 0; slot < kxdaircraftinstance::kSlots; ++slot)
     kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(slot));
-  for (simplayer& p : players) {
-    p.rec_instance = nullptr;
-    p.rec_present = 0;
-    p.rec_aircraft[0] = 0;
-  }
+  for (simplayer& p : players) p.recording = {};
   FreeScenery(TheWorld());
   kxgeometry::Free(&s.pylon_mesh);
   kxgeometry::Free(&s.horizon_mesh);

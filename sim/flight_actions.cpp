@@ -33,17 +33,17 @@ void CopyName(char* out, const char* text) {
 }
 
 void Rewind(simplayer& p, int frame) {
-  p.rec_time = 0;
-  p.rec_frame = frame;
-  p.rec_write = p.rec_positions;
+  p.recording.time = 0;
+  p.recording.frame = frame;
+  p.record_store.write = p.record_store.positions;
 }
 
 // No recording: nothing present, no length, no frame.
 void Empty(simplayer& p) {
-  p.rec_present = 0;
-  p.rec_length = 0;
+  p.recording.present = 0;
+  p.recording.header.length = 0;
   Rewind(p, 0);
-  if (p.rec_frames) p.rec_frames[0].records = nullptr;
+  if (p.record_store.frames) p.record_store.frames[0].records = nullptr;
 }
 
 // Loads the player's aircraft once more as the playback copy. 1 when the
@@ -53,22 +53,22 @@ void Empty(simplayer& p) {
 int LoadCopy(simplayer& p, const char* aircraft) {
   kxgeometricobject* instance = LoadPlaybackCopy(&p, aircraft);
   if (!instance) {
-    p.rec_instance = nullptr;
-    p.rec_state = kRecordIdle;
-    p.rec_present = 0;
+    p.recording.instance = nullptr;
+    p.recording.state = kRecordIdle;
+    p.recording.present = 0;
     kxsystem::Log("sim:  loading aircraft copy %s=fail\n", aircraft);
     return 0;
   }
-  CopyName(p.rec_aircraft, aircraft);
-  p.rec_instance = instance;
+  CopyName(p.recording.header.aircraft, aircraft);
+  p.recording.instance = instance;
   shadowquad box;
   CollectBounds(instance, nullptr, &box);
   for (int c = 0; c < 3; ++c) {
-    p.rec_bbmin[c] = box.min[c];
-    p.rec_bbmax[c] = box.max[c];
+    p.recording.header.bbmin[c] = box.min[c];
+    p.recording.header.bbmax[c] = box.max[c];
   }
-  SquareRecordingBounds(p.rec_bbmin, p.rec_bbmax);
-  p.rec_radius = box.size;  // the reach of its ground shadow
+  SquareRecordingBounds(p.recording.header.bbmin, p.recording.header.bbmax);
+  p.recording.header.radius = box.size;  // the reach of its ground shadow
   kxsystem::Log("sim:  loading aircraft copy %s=ok\n", aircraft);
   return 1;
 }
@@ -102,30 +102,30 @@ void RecordFlightOn(int) {
       continue;
     }
     Empty(*p);
-    p->rec_state = kRecording;
-    CopyName(p->rec_scenery, w ? w->name : "");
+    p->recording.state = kRecording;
+    CopyName(p->recording.header.scenery, w ? w->name : "");
     const char* aircraft = index == 0 ? session.aircraft0 : session.aircraft1;
-    if (std::strcmp(p->rec_aircraft, aircraft) != 0) LoadCopy(*p, aircraft);
+    if (std::strcmp(p->recording.header.aircraft, aircraft) != 0) LoadCopy(*p, aircraft);
   }
 }
 
 void RecordFlightPlay(int) {
   for (simplayer* p = &players[0]; p; p = p->next) {
-    if (!p->rec_present) continue;
-    p->rec_state = kRecordPlaying;
+    if (!p->recording.present) continue;
+    p->recording.state = kRecordPlaying;
     Rewind(*p, 1);
   }
 }
 
 void RecordFlightStop(int) {
   for (simplayer* p = &players[0]; p; p = p->next) {
-    p->rec_state = kRecordIdle;
+    p->recording.state = kRecordIdle;
     Rewind(*p, 1);
-    if (p->rec_length > kMinRecording) {
-      p->rec_present = 1;
+    if (p->recording.header.length > kMinRecording) {
+      p->recording.present = 1;
     } else {
-      p->rec_present = 0;
-      p->rec_length = 0;
+      p->recording.present = 0;
+      p->recording.header.length = 0;
     }
   }
 }
@@ -133,7 +133,7 @@ void RecordFlightStop(int) {
 void RecordFlightClear(int) {
   for (simplayer* p = &players[0]; p; p = p->next) {
     Empty(*p);
-    p->rec_state = kRecordIdle;
+    p->recording.state = kRecordIdle;
   }
 }
 

@@ -156,8 +156,8 @@ void Viewers(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
   simcamera& cam = p->camera[2];
   const kxmatrix* target = &st.frame;
-  if (Recorded(cam.type) && p->rec_present) {
-    target = &p->rec_pose;
+  if (Recorded(cam.type) && p->recording.present) {
+    target = &p->recording.pose;
   } else if (Recorded(cam.type)) {
     cam.type = kCameraAircraft;
   }
@@ -170,8 +170,8 @@ void Viewers(simplayer* p) {
     UpdateViewer(cam.type, p, *target, cam.position, cam.velocity, cam.accel, cam.axis_x, cam.axis_y, cam.axis_z);
   }
   target = &st.frame;
-  if (Recorded(p->view_mode) && p->rec_present) {
-    target = &p->rec_pose;
+  if (Recorded(p->view_mode) && p->recording.present) {
+    target = &p->recording.pose;
   } else if (Recorded(p->view_mode)) {
     SetViewMode(p, LiveFallback(p->view_mode));
   }

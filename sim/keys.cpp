@@ -318,14 +318,16 @@ void PlainKey(simplayer* p, int index, int key) {
     case 'G': Launch(p, kLaunchLow, 0.0f); break;
     case 'H': Launch(p, kLaunchHigh, 0.0f); break;
     case 'J': Launch(p, kLaunchClimb, kLaunchNoseUp); break;
-    case 'R': Command(players[0].rec_state == kRecording ? "RecordFlightStop" : "RecordFlightOn", index); break;
+    case 'R':
+      Command(players[0].recording.state == kRecording ? "RecordFlightStop" : "RecordFlightOn", index);
+      break;
     case 'S': SplitScreen(); break;
     case 'T':
       Command(!p->trace_on ? "TraceStart" : p->trace_view ? "TraceStop" : "TraceView", index);
       break;
     case 'W':
-      if (players[0].rec_state == kRecordPlaying) Command("RecordFlightStop", index);
-      else if (players[0].rec_present) Command("RecordFlightPlay", index);
+      if (players[0].recording.state == kRecordPlaying) Command("RecordFlightStop", index);
+      else if (players[0].recording.present) Command("RecordFlightPlay", index);
       break;
     case 'Y':
     case 'Z': fov = std::max(fov - kFovStep, 0.0f); break;
@@ -396,7 +398,7 @@ bool FixedCameraKey(simplayer* p, int key) {
   if (TheWorld()->photo) return false;
   float target[3];
   if (c.type == kViewRecordFixed) {
-    vec3::Copy(target, &p->rec_pose.R.x);
+    vec3::Copy(target, &p->recording.pose.R.x);
   } else {
     simplayer* other = TwoOnOneScreen() ? Other(p) : nullptr;
     vec3::Copy(target, (other ? other : p)->flight_state->position);

@@ -122,8 +122,8 @@ struct popuptable {
 std::vector<popuptable> Popups() {
   simsession& s = session;
   simplayer& p = players[0];
-  int* state = &p.rec_state;
-  int* present = &p.rec_present;
+  int* state = &p.recording.state;
+  int* present = &p.recording.present;
   int* view = &p.view_mode;
   int* type2 = &p.camera[2].type;
   int* contest = &s.selected_contest;

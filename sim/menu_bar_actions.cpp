@@ -34,7 +34,7 @@ void TogglePlayer(int index, const char* command, int simplayer::*flag) {
 
 void SetCamera2Type(int index, const char* command, int type, bool needsRecording) {
   simplayer* p = LinkedPlayer(index, command);
-  if (!p || (needsRecording && !p->rec_present)) return;
+  if (!p || (needsRecording && !p->recording.present)) return;
   p->camera[2].type = type;
 }
 
@@ -111,10 +111,10 @@ void View2Follow(int index) {
 
 void View2RecordF(int index) {
   simplayer* p = LinkedPlayer(index, "View2RecordF");
-  if (!p || !p->rec_present) return;
+  if (!p || !p->recording.present) return;
   simcamera& c = p->camera[2];
   c.type = kViewRecordFollow;
-  PlaceCamera2Behind(c, &p->rec_pose.X.x, &p->rec_pose.R.x, kRecordFollowRise);
+  PlaceCamera2Behind(c, &p->recording.pose.X.x, &p->recording.pose.R.x, kRecordFollowRise);
   for (int i = 0; i < 3; ++i) c.velocity[i] = c.accel[i] = 0;
 }
 

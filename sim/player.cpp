@@ -47,7 +47,6 @@ playerparticles& playerparticles::operator=(const playerparticles& other) {
 simplayer::simplayer() {
   kxmatrix::SetIdentity(&viewer);
   kxmatrix::SetIdentity(&saved_frame);
-  kxmatrix::SetIdentity(&rec_pose);
 }
 
 namespace sim {

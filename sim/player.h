@@ -94,13 +94,51 @@ struct playercontest {
   int pylons_missed = 0;
 };
 
+// What a recording file's header says: the aircraft and scenery recorded,
+// the length and the aircraft's size. Loading a file starts from an empty
+// header, so nothing of the recording before is taken for what the file
+// leaves out.
+struct recordingheader {
+  static constexpr int kNameChars = 128;
+  char aircraft[kNameChars] = {};
+  char scenery[kNameChars] = {};
+  float length = 0;                    // s
+  float radius = 0;                    // m
+  float bbmin[3] = {}, bbmax[3] = {};  // m
+};
+
+// A player's recording and its playback. Nothing in it points into the
+// player, and the store it is written into lives apart (playerrecordstore),
+// so `p.recording = {}` forgets a recording without losing the store.
+struct playerrecording {
+  playerrecording() { kxmatrix::SetIdentity(&pose); }
+
+  int present = 0;
+  int state = sim::kRecordIdle;       // kRecord...
+  int frame = 0;
+  float time = 0;                     // s
+  float blend = 0;
+  kxmatrix pose;                      // blended pose of the first recorded part
+  recordingheader header;
+  kxgeometricobject* instance = nullptr;  // playback aircraft's geometry root; null when none
+};
+
+// A player's share of the recording store, given once when the record is
+// made, with the cursor into it, and the recorded aircraft's shadow texture.
+struct playerrecordstore {
+  recordframe* frames = nullptr;        // simplayer::kRecordFrameEntries entries
+  float* positions = nullptr;           // simplayer::kRecordPositions records of 9 floats
+  float* write = nullptr;               // write or read cursor into positions
+  kxtexture* shadow_texture = nullptr;  // "recacft%dshadow"
+};
+
 struct simplayer {
   static constexpr int kTraceLength = 600;       // samples of the flight trace ring
   static constexpr int kExhaustRows = playerparticles::kExhaustRows;
   static constexpr int kExhaustRowLength = playerparticles::kExhaustRowLength;
   static constexpr int kSmokePool = playerparticles::kSmokePool;
   static constexpr int kCameras = 3;
-  static constexpr int kNameChars = 128;         // recording name buffers
+  static constexpr int kNameChars = recordingheader::kNameChars;  // recording name buffers
   static constexpr int kRecordFrames = 21600;    // recorded frames per player
   static constexpr int kRecordFrameEntries = kRecordFrames + 1;  // and the end mark after a full recording
   static constexpr long kRecordPositions = 1296000;  // 9-float records per player
@@ -182,21 +220,8 @@ struct simplayer {
   playercontest contest;
 
   // --- recording and playback
-  int rec_present = 0;
-  int rec_state = sim::kRecordIdle;           // kRecord...
-  int rec_frame = 0;
-  float rec_time = 0, rec_length = 0;         // s
-  float rec_blend = 0;
-  kxmatrix rec_pose;                          // blended pose of the first recorded part
-  char rec_aircraft[kNameChars] = {};
-  char rec_scenery[kNameChars] = {};
-  float rec_radius = 0;                       // m
-  float rec_bbmin[3] = {}, rec_bbmax[3] = {}; // m
-  kxgeometricobject* rec_instance = nullptr;  // playback aircraft's geometry root; null when none
-  recordframe* rec_frames = nullptr;          // kRecordFrameEntries entries, this player's share
-  float* rec_positions = nullptr;             // kRecordPositions records of 9 floats
-  float* rec_write = nullptr;                 // write or read cursor into rec_positions
-  kxtexture* rec_shadow_texture = nullptr;    // "recacft%dshadow"
+  playerrecording recording;
+  playerrecordstore record_store;
 };
 
 namespace sim {

@@ -121,54 +121,55 @@ void Place(kxgeometricobject* node, const kxmatrix& parent, const kxmatrix& pare
 // ---- clocks
 
 void StopRecording(simplayer& p) {
-  p.rec_state = kRecordIdle;
-  p.rec_present = p.rec_frame > 0 ? 1 : 0;
+  p.recording.state = kRecordIdle;
+  p.recording.present = p.recording.frame > 0 ? 1 : 0;
 }
 
 void TakeFrame(simplayer& p) {
-  recordframe* frames = p.rec_frames;
+  recordframe* frames = p.record_store.frames;
   const kxgeometricobject* root = p.flight_state ? PartOf(p.flight_state->graphics_root) : nullptr;
-  const long used = (p.rec_write - p.rec_positions) / kFloats;
+  const long used = (p.record_store.write - p.record_store.positions) / kFloats;
   long n = 0;
-  if (root) n = RecordParts(root, p.rec_write, simplayer::kRecordPositions - used);
+  if (root) n = RecordParts(root, p.record_store.write, simplayer::kRecordPositions - used);
   if (n < 0) {  // the store is full: what is there stays playable
     StopRecording(p);
     return;
   }
-  frames[p.rec_frame] = {p.rec_time, static_cast<int>(n), p.rec_write};
-  p.rec_write += n * kFloats;
-  ++p.rec_frame;
-  frames[p.rec_frame].records = nullptr;  // the index has a spare entry for this end mark
-  if (p.rec_frame >= simplayer::kRecordFrames) StopRecording(p);
+  frames[p.recording.frame] = {p.recording.time, static_cast<int>(n), p.record_store.write};
+  p.record_store.write += n * kFloats;
+  ++p.recording.frame;
+  frames[p.recording.frame].records = nullptr;  // the index has a spare entry for this end mark
+  if (p.recording.frame >= simplayer::kRecordFrames) StopRecording(p);
 }
 
 void Recording(simplayer& p, float dt) {
-  p.rec_length = p.rec_time;
-  if (p.rec_frame == 0 || p.rec_time - p.rec_frames[p.rec_frame - 1].time > kFrameInterval) TakeFrame(p);
-  p.rec_time += dt;
+  p.recording.header.length = p.recording.time;
+  if (p.recording.frame == 0 || p.recording.time - p.record_store.frames[p.recording.frame - 1].time > kFrameInterval)
+    TakeFrame(p);
+  p.recording.time += dt;
 }
 
 void Restart(simplayer& p) {
-  p.rec_frame = 1;
-  p.rec_time = 0.0f;
+  p.recording.frame = 1;
+  p.recording.time = 0.0f;
 }
 
 void PlaybackClock(simplayer& p, float dt) {
-  if (p.rec_state == kRecordPlaying) p.rec_time += session.playback_speed * dt;
-  if (p.rec_frame < 1) p.rec_frame = 1;
-  if (p.rec_time >= p.rec_length) {
+  if (p.recording.state == kRecordPlaying) p.recording.time += session.playback_speed * dt;
+  if (p.recording.frame < 1) p.recording.frame = 1;
+  if (p.recording.time >= p.recording.header.length) {
     Restart(p);
     return;
   }
-  const recordframe* frames = p.rec_frames;
+  const recordframe* frames = p.record_store.frames;
   // The search ends at the last frame: beyond the end mark lie old frames.
-  while (frames[p.rec_frame].records && frames[p.rec_frame].time < p.rec_time) {
-    if (p.rec_frame + 1 >= simplayer::kRecordFrames) {
+  while (frames[p.recording.frame].records && frames[p.recording.frame].time < p.recording.time) {
+    if (p.recording.frame + 1 >= simplayer::kRecordFrames) {
       Restart(p);
       return;
     }
-    if (!frames[p.rec_frame + 1].records) break;
-    ++p.rec_frame;
+    if (!frames[p.recording.frame + 1].records) break;
+    ++p.recording.frame;
   }
 }
 
@@ -188,35 +189,35 @@ void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long
 }
 
 void UpdateRecordingClock(simplayer* player, float dt) {
-  if (!player || !player->rec_frames || !player->rec_positions) return;
+  if (!player || !player->record_store.frames || !player->record_store.positions) return;
   simplayer& p = *player;
-  if (p.rec_state == kRecording) {
+  if (p.recording.state == kRecording) {
     Recording(p, dt);
-  } else if (p.rec_present) {
+  } else if (p.recording.present) {
     PlaybackClock(p, dt);
   }
 }
 
 void UpdatePlaybackPose(simplayer* player, float) {
-  if (!player || !player->rec_present || !player->rec_frames) return;
+  if (!player || !player->recording.present || !player->record_store.frames) return;
   simplayer& p = *player;
-  if (p.rec_frame < 1 || p.rec_frame >= simplayer::kRecordFrames) return;
-  const recordframe& A = p.rec_frames[p.rec_frame - 1];
-  const recordframe& B = p.rec_frames[p.rec_frame];
+  if (p.recording.frame < 1 || p.recording.frame >= simplayer::kRecordFrames) return;
+  const recordframe& A = p.record_store.frames[p.recording.frame - 1];
+  const recordframe& B = p.record_store.frames[p.recording.frame];
   if (!A.records || !B.records) return;
   // A step of 0 between frames (possible in a loaded file) shows the earlier one.
   const float span = B.time - A.time;
-  float blend = span > 0.0f ? (p.rec_time - A.time) / span : 0.0f;
+  float blend = span > 0.0f ? (p.recording.time - A.time) / span : 0.0f;
   blend = std::clamp(blend, 0.0f, 1.0f);
-  p.rec_blend = blend;
+  p.recording.blend = blend;
   const long count = std::min(A.count, B.count);
   if (count > 0) {
     kxmatrix pose;
     Blend(A.records, B.records, blend, &pose);
-    for (int row = 0; row < 4; ++row) vec3::Copy(p.rec_pose.Data() + 4 * row, pose.Data() + 4 * row);
-    PlaybackParts(p.rec_instance, A.records, B.records, count, blend);
+    for (int row = 0; row < 4; ++row) vec3::Copy(p.recording.pose.Data() + 4 * row, pose.Data() + 4 * row);
+    PlaybackParts(p.recording.instance, A.records, B.records, count, blend);
   }
-  if (p.rec_state == kRecordPlaying && p.rec_time == 0.0f) SetViewMode(&p, p.view_mode);
+  if (p.recording.state == kRecordPlaying && p.recording.time == 0.0f) SetViewMode(&p, p.view_mode);
 }
 
 }  // namespace sim

@@ -83,17 +83,17 @@ struct reader {
 void Header(reader& r, const char* line) {
   simplayer& p = r.p;
   if (StartsWith(line, "aircraft")) {
-    Word(line + 8, p.rec_aircraft);
+    Word(line + 8, p.recording.header.aircraft);
   } else if (StartsWith(line, "scenery")) {
-    Word(line + 7, p.rec_scenery);
+    Word(line + 7, p.recording.header.scenery);
   } else if (StartsWith(line, "length")) {
-    Numbers(line + 6, 1, &p.rec_length);
+    Numbers(line + 6, 1, &p.recording.header.length);
   } else if (StartsWith(line, "radius")) {
-    Numbers(line + 6, 1, &p.rec_radius);
+    Numbers(line + 6, 1, &p.recording.header.radius);
   } else if (StartsWith(line, "bbmin")) {
-    Numbers(line + 5, 3, p.rec_bbmin);
+    Numbers(line + 5, 3, p.recording.header.bbmin);
   } else if (StartsWith(line, "bbmax")) {
-    Numbers(line + 5, 3, p.rec_bbmax);
+    Numbers(line + 5, 3, p.recording.header.bbmax);
   }
 }
 
@@ -113,7 +113,7 @@ void Line(reader& r, const char* text) {
       r.stop = true;
       return;
     }
-    r.frame = r.p.rec_frames + r.frames++;
+    r.frame = r.p.record_store.frames + r.frames++;
     *r.frame = {time, 0, r.cursor};
   } else if (StartsWith(line, "pos")) {
     if (!r.frame) return;
@@ -158,21 +158,21 @@ int SaveRecording(const char* name, simplayer* player) {
   const std::string path = RecordingPath(name);
   kxsystem::Log("sim:  saving recording to file %s=", path.c_str());
   const kxdflightstate* s = p.flight_state;
-  const float radius = s ? s->radius : p.rec_radius;
-  const float* lo = s ? s->bounds_min : p.rec_bbmin;
-  const float* hi = s ? s->bounds_max : p.rec_bbmax;
+  const float radius = s ? s->radius : p.recording.header.radius;
+  const float* lo = s ? s->bounds_min : p.recording.header.bbmin;
+  const float* hi = s ? s->bounds_max : p.recording.header.bbmax;
   kxout out;
-  out.Printf("aircraft %s\n", p.rec_aircraft);
-  out.Printf("scenery %s\n", p.rec_scenery);
-  out.Printf("length %.2f\n", p.rec_length);
+  out.Printf("aircraft %s\n", p.recording.header.aircraft);
+  out.Printf("scenery %s\n", p.recording.header.scenery);
+  out.Printf("length %.2f\n", p.recording.header.length);
   out.Printf("radius %.2f\n", radius);
   out.Printf("bbmin %.2f %.2f %.2f\n", lo[0], lo[1], lo[2]);
   out.Printf("bbmax %.2f %.2f %.2f\n\n", hi[0], hi[1], hi[2]);
   int frames = 0;
-  const bool store = p.rec_frames && p.rec_positions;
-  const float* storeEnd = store ? p.rec_positions + simplayer::kRecordPositions * kFloats : nullptr;
-  for (; store && frames < simplayer::kRecordFrames && p.rec_frames[frames].records; ++frames) {
-    const recordframe& f = p.rec_frames[frames];
+  const bool store = p.record_store.frames && p.record_store.positions;
+  const float* storeEnd = store ? p.record_store.positions + simplayer::kRecordPositions * kFloats : nullptr;
+  for (; store && frames < simplayer::kRecordFrames && p.record_store.frames[frames].records; ++frames) {
+    const recordframe& f = p.record_store.frames[frames];
     const long room = std::max(0L, static_cast<long>(storeEnd - f.records) / kFloats);
     const long count = std::clamp(static_cast<long>(f.count), 0L, room);
     out.Printf("records %d %f\n", static_cast<int>(count), f.time);
@@ -191,7 +191,8 @@ int SaveRecording(const char* name, simplayer* player) {
 }
 
 int LoadRecording(const char* name, simplayer* player) {
-  if (!player || !player->rec_frames || !player->rec_positions || !SafeName(name, "record:")) return 0;
+  if (!player || !player->record_store.frames || !player->record_store.positions || !SafeName(name, "record:"))
+    return 0;
   simplayer& p = *player;
   const std::string path = RecordingPath(name);
   kxsystem::Log("record:  loading recording %s=", path.c_str());
@@ -201,33 +202,31 @@ int LoadRecording(const char* name, simplayer* player) {
     return 0;
   }
   // What the file does not say is not taken from the recording before.
-  p.rec_aircraft[0] = p.rec_scenery[0] = 0;
-  p.rec_length = p.rec_radius = 0.0f;
-  std::fill(p.rec_bbmin, p.rec_bbmin + 3, 0.0f);
-  std::fill(p.rec_bbmax, p.rec_bbmax + 3, 0.0f);
-  reader r{p, p.rec_positions, p.rec_positions + simplayer::kRecordPositions * kFloats, nullptr, 0, 0, false};
+  p.recording.header = {};
+  float* store = p.record_store.positions;
+  reader r{p, store, store + simplayer::kRecordPositions * kFloats, nullptr, 0, 0, false};
   while (!r.stop && !kxsystem::IsEof(file)) Line(r, kxsystem::ReadLine(file));
   kxsystem::CloseFile(file);
-  p.rec_frames[r.frames].records = nullptr;
-  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.rec_length, r.frames, r.parts);
+  p.record_store.frames[r.frames].records = nullptr;
+  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.recording.header.length, r.frames, r.parts);
   // Playback runs until the header's length: one that the frames do not
   // reach would hold the last frame still for as long.
-  const float last = r.frames > 0 ? p.rec_frames[r.frames - 1].time : 0.0f;
-  if (std::fabs(p.rec_length - last) > kLengthTolerance) {
+  const float last = r.frames > 0 ? p.record_store.frames[r.frames - 1].time : 0.0f;
+  if (std::fabs(p.recording.header.length - last) > kLengthTolerance) {
     kxsystem::Log("record:  %s: length %.2f s does not match its frames; %.2f s taken\n", path.c_str(),
-                  p.rec_length, last);
-    p.rec_length = last;
+                  p.recording.header.length, last);
+    p.recording.header.length = last;
   }
   if (!LoadRecordedAircraft(&p)) return 0;
   // Playback blends two frames: with fewer there is nothing to show.
-  if (p.rec_length <= kShortestPlayable || r.frames < 2) {
-    p.rec_present = 0;
+  if (p.recording.header.length <= kShortestPlayable || r.frames < 2) {
+    p.recording.present = 0;
     return 0;
   }
-  p.rec_present = 1;
-  p.rec_time = 0.0f;
-  p.rec_frame = 1;
-  p.rec_write = p.rec_positions;
+  p.recording.present = 1;
+  p.recording.time = 0.0f;
+  p.recording.frame = 1;
+  p.record_store.write = p.record_store.positions;
   return 1;
 }
 
@@ -263,17 +262,17 @@ kxgeometricobject* LoadPlaybackCopy(const simplayer* player, const char* aircraf
 int LoadRecordedAircraft(simplayer* player) {
   if (!player) return 0;
   simplayer& p = *player;
-  p.rec_instance = LoadPlaybackCopy(&p, p.rec_aircraft);
+  p.recording.instance = LoadPlaybackCopy(&p, p.recording.header.aircraft);
   // The loader logs its own lines: the result line is written whole.
-  if (!p.rec_instance) {
-    p.rec_length = 0.0f;
-    p.rec_present = 0;
-    p.rec_state = kRecordIdle;
-    kxsystem::Log("record:  loading recorded aircraft geometry %s=fail\n", p.rec_aircraft);
+  if (!p.recording.instance) {
+    p.recording.header.length = 0.0f;
+    p.recording.present = 0;
+    p.recording.state = kRecordIdle;
+    kxsystem::Log("record:  loading recorded aircraft geometry %s=fail\n", p.recording.header.aircraft);
     return 0;
   }
-  Upload(p.rec_instance);
-  kxsystem::Log("record:  loading recorded aircraft geometry %s=ok\n", p.rec_aircraft);
+  Upload(p.recording.instance);
+  kxsystem::Log("record:  loading recorded aircraft geometry %s=ok\n", p.recording.header.aircraft);
   return 1;
 }
 

@@ -54,11 +54,12 @@ void ResetPlayer(simplayer& p, int index) {
   p.~simplayer();
   new (&p) simplayer();
   recordstore& store = Store();
-  p.rec_frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
-  p.rec_positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *
+  playerrecordstore& share = p.record_store;
+  share.frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
+  share.positions = store.positions ? store.positions + static_cast<size_t>(index) * simplayer::kRecordPositions *
                                                             simplayer::kRecordFloats
                                     : nullptr;
-  p.rec_write = p.rec_positions;
+  share.write = share.positions;
   for (int i = 0; i < simplayer::kTraceLength; ++i) p.trace_time[i] = -1;
   for (int c = 0; c < 2; ++c) {
     p.camera[c].width = kCameraSizes[c][0];

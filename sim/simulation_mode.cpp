@@ -109,10 +109,10 @@ void FixGameType() {
 
 void PlacePlayers() {
   for (simplayer* p = &players[0]; p; p = p->next) {
-    p->rec_state = kRecordIdle;
-    p->rec_time = 0.0f;
-    p->rec_frame = 1;
-    p->rec_write = p->rec_positions;
+    p->recording.state = kRecordIdle;
+    p->recording.time = 0.0f;
+    p->recording.frame = 1;
+    p->record_store.write = p->record_store.positions;
     if (!p->flight_state) continue;
     PlaceAtStart(TheWorld()->start_index, p, 1);
     for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = p->viewer_position()[k];

@@ -34,7 +34,7 @@ bool SharedScreen() { return session.player_count > 1 && session.game_type == kG
 void SetViewMode(simplayer* p, int mode) {
   if (!p) return;
   const kxdflightstate* aircraft = p->flight_state;
-  const bool recorded = p->rec_present != 0;
+  const bool recorded = p->recording.present != 0;
   if (TheWorld()->photo) {
     if (!recorded && (mode == kViewFollow || mode == kViewCockpit || mode == kViewCockpitInstruments)) mode = kViewFixed;
     if (recorded && (mode == kViewRecordFollow || mode == kViewRecordCockpit)) mode = kViewRecordFixed;
@@ -46,7 +46,7 @@ void SetViewMode(simplayer* p, int mode) {
   if (own.type == kViewFollow && !SharedScreen()) {
     if (aircraft) FollowAircraft(own, *aircraft);
   } else if (own.type == kViewRecordFollow) {
-    BehindFrame(p->rec_pose, own.position);
+    BehindFrame(p->recording.pose, own.position);
     Zero(own.velocity);
     Zero(own.accel);
   }
@@ -56,7 +56,7 @@ void SetViewMode(simplayer* p, int mode) {
     if (mode == kViewRecordCockpit) p->fov_choice = simplayer::kFovCockpit;
     if (mode == kViewRecordFollow) {
       p->fov_choice = simplayer::kFovFollow;
-      BehindFrame(p->rec_pose, p->viewer_position());
+      BehindFrame(p->recording.pose, p->viewer_position());
       Zero(p->viewer_velocity);
       Zero(p->viewer_accel);
     }

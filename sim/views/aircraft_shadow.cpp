@@ -37,10 +37,10 @@ shadowquad* RecordedShadow(const simplayer* player) {
   // The player record keeps the texture and the box in separate fields.
   static shadowquad records[kPlayers];
   shadowquad& q = records[player == &players[1] ? 1 : 0];
-  q.texture = player->rec_shadow_texture;
-  q.size = player->rec_radius;
-  std::copy(player->rec_bbmin, player->rec_bbmin + 3, q.min);
-  std::copy(player->rec_bbmax, player->rec_bbmax + 3, q.max);
+  q.texture = player->record_store.shadow_texture;
+  q.size = player->recording.header.radius;
+  std::copy(player->recording.header.bbmin, player->recording.header.bbmin + 3, q.min);
+  std::copy(player->recording.header.bbmax, player->recording.header.bbmax + 3, q.max);
   return &q;
 }
 

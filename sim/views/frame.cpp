@@ -61,8 +61,8 @@ void ShadowPictures() {
   for (simplayer* p = &players[0]; p; p = p->next) {
     if (p->flight_state) RenderAircraftShadow(p, &p->flight_state->shadow, p->flight_state->position, nullptr, nullptr);
     // Rendered only while the recorded aircraft is drawn: the scene lays it.
-    if (p->rec_present && p->rec_instance)
-      RenderAircraftShadow(p, RecordedShadow(p), &p->rec_pose.R.x, p->rec_instance, nullptr);
+    if (p->recording.present && p->recording.instance)
+      RenderAircraftShadow(p, RecordedShadow(p), &p->recording.pose.R.x, p->recording.instance, nullptr);
   }
   const contestrec* c = session.current_contest;
   if (c && c->kind == kContestBalloonPop && c->first_balloon) {

@@ -111,7 +111,7 @@ int Whole(float v) {
 void SetColour(hudline& line, const float colour[3]) { std::copy(colour, colour + 3, line.colour); }
 
 bool ShowsRecording(const simplayer& p) {
-  return p.rec_state == kRecording || p.rec_state == kRecordPlaying || p.rec_present;
+  return p.recording.state == kRecording || p.recording.state == kRecordPlaying || p.recording.present;
 }
 
 // ---- drawing helpers
@@ -429,16 +429,16 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
   if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kxmaths::kShownDegreesPerRadian));
   if (p.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
   if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.fps));
-  if (p.rec_state == kRecording) {
-    FormatHud(next(kRed).text, HudText(kHudRecording), Whole(p.rec_time));
+  if (p.recording.state == kRecording) {
+    FormatHud(next(kRed).text, HudText(kHudRecording), Whole(p.recording.time));
     FormatHud(next(kRed).text, "%s", HudText(kHudPressStopRecording));
-  } else if (p.rec_state == kRecordPlaying) {
-    FormatHud(next(kGreen).text, HudText(kHudFlightLength), Whole(p.rec_length));
-    FormatHud(next(kGreen).text, HudText(kHudPlaying), Whole(p.rec_time));
+  } else if (p.recording.state == kRecordPlaying) {
+    FormatHud(next(kGreen).text, HudText(kHudFlightLength), Whole(p.recording.header.length));
+    FormatHud(next(kGreen).text, HudText(kHudPlaying), Whole(p.recording.time));
     FormatHud(next(kGreen).text, "%s", HudText(kHudPressStopPlayback));
-  } else if (p.rec_present) {
-    FormatHud(next(kYellow).text, HudText(kHudRecordedLength), Whole(p.rec_length));
-    FormatHud(next(kYellow).text, HudText(kHudRecordedAircraft), p.rec_aircraft);
+  } else if (p.recording.present) {
+    FormatHud(next(kYellow).text, HudText(kHudRecordedLength), Whole(p.recording.header.length));
+    FormatHud(next(kYellow).text, HudText(kHudRecordedAircraft), p.recording.header.aircraft);
     FormatHud(next(kYellow).text, "%s", HudText(kHudPressPlay));
   }
   return n;

@@ -129,9 +129,9 @@ void GroundShadows(world& w, const passflags& f, float radius) {
       float r = radius > 0.0f ? radius : (s.shadow.size > 0.0f ? s.shadow.size : s.radius);
       ShadowAt(w, s.shadow, s.position, r);
     }
-    if (p->rec_present && p->rec_instance) {
+    if (p->recording.present && p->recording.instance) {
       const shadowquad* recorded = RecordedShadow(p);
-      ShadowAt(w, *recorded, &p->rec_pose.R.x, radius > 0.0f ? radius : recorded->size);
+      ShadowAt(w, *recorded, &p->recording.pose.R.x, radius > 0.0f ? radius : recorded->size);
     }
   }
   const contestrec* c = session.current_contest;
@@ -273,7 +273,7 @@ void Aircraft(const passflags& f) {
         DrawAircraftLists(p);
       }
     }
-    if (p->rec_present && p->rec_instance) Playback(p->rec_instance);
+    if (p->recording.present && p->recording.instance) Playback(p->recording.instance);
   }
 }
 

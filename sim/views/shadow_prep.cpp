@@ -134,8 +134,8 @@ void GenerateShadow(int player) {
   const int size = s.gl_shadow_texture_size;
   q.texture = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear, kxgl::kWrapClamp,
                                   kxgl::kWrapClamp, 0);
-  p->rec_shadow_texture = kxgl::CreateTexture("recshadow", kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear,
-                                              kxgl::kWrapClamp, kxgl::kWrapClamp, 0);
+  p->record_store.shadow_texture = kxgl::CreateTexture("recshadow", kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear,
+                                                       kxgl::kWrapClamp, kxgl::kWrapClamp, 0);
   float r = std::max(std::max(std::fabs(q.min[0]), std::fabs(q.max[0])), std::max(std::fabs(q.min[1]), std::fabs(q.max[1])));
   q.min[0] = q.min[1] = -r;
   q.max[0] = q.max[1] = r;

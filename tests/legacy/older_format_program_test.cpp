@@ -48,7 +48,7 @@ TEST_F(OlderFormatProgramTest, ShiftF12ReloadsItThroughItsOwnLoaderAndRSaysItIsN
       case 2:
         if (sim::session.status_time <= 0.0f) return true;
         status = sim::session.status_text;
-        recordState = p.rec_state;
+        recordState = p.recording.state;
         Key(kxcode::kKeyEscape);
         ++step;
         return false;

@@ -26,26 +26,26 @@ TEST_F(FlightActionsTest, PlayRewindsEveryRecordingToItsFirstFrameAndLeavesPlaye
     int frame;
   } rows[] = {{sim::kRecordPlaying, 7.5f, 200}, {sim::kRecordIdle, 12.0f, 340}};
   for (const auto& row : rows) {
-    first.rec_present = 1;
-    first.rec_state = row.state;
-    first.rec_time = row.time;
-    first.rec_frame = row.frame;
-    first.rec_write = first.rec_positions + 9 * row.frame;
-    second.rec_present = 0;
-    second.rec_state = sim::kRecordIdle;
-    second.rec_time = 3.0f;
-    second.rec_frame = 5;
-    second.rec_write = second.rec_positions + 45;
+    first.recording.present = 1;
+    first.recording.state = row.state;
+    first.recording.time = row.time;
+    first.recording.frame = row.frame;
+    first.record_store.write = first.record_store.positions + 9 * row.frame;
+    second.recording.present = 0;
+    second.recording.state = sim::kRecordIdle;
+    second.recording.time = 3.0f;
+    second.recording.frame = 5;
+    second.record_store.write = second.record_store.positions + 45;
     Run("RecordFlightPlay(0)");
     SCOPED_TRACE(row.state);
-    EXPECT_EQ(first.rec_state, sim::kRecordPlaying);
-    EXPECT_EQ(first.rec_time, 0.0f);
-    EXPECT_EQ(first.rec_frame, 1);
-    EXPECT_EQ(first.rec_write, first.rec_positions);
-    EXPECT_EQ(second.rec_state, sim::kRecordIdle);
-    EXPECT_EQ(second.rec_time, 3.0f);
-    EXPECT_EQ(second.rec_frame, 5);
-    EXPECT_EQ(second.rec_write, second.rec_positions + 45);
+    EXPECT_EQ(first.recording.state, sim::kRecordPlaying);
+    EXPECT_EQ(first.recording.time, 0.0f);
+    EXPECT_EQ(first.recording.frame, 1);
+    EXPECT_EQ(first.record_store.write, first.record_store.positions);
+    EXPECT_EQ(second.recording.state, sim::kRecordIdle);
+    EXPECT_EQ(second.recording.time, 3.0f);
+    EXPECT_EQ(second.recording.frame, 5);
+    EXPECT_EQ(second.record_store.write, second.record_store.positions + 45);
   }
 }
 

@@ -85,20 +85,20 @@ TEST_F(KeysTest, CommandKeysRunTheirCommandForThePressingPlayer) {
 TEST_F(KeysTest, StateDependentCommandsFollowTheirState) {
   simplayer& a = sim::players[0];
   simplayer& b = sim::players[1];
-  b.rec_state = sim::kRecording;
+  b.recording.state = sim::kRecording;
   sim::OnKey('R', kxcode::kModCtrl);  // player 1's state decides
   EXPECT_EQ(Last(), "RecordFlightOn(1)");
-  a.rec_state = sim::kRecording;
+  a.recording.state = sim::kRecording;
   sim::OnKey('R', 0);
   EXPECT_EQ(Last(), "RecordFlightStop(0)");
   Ran().clear();
-  a.rec_state = sim::kRecordIdle;
+  a.recording.state = sim::kRecordIdle;
   sim::OnKey('W', 0);  // nothing recorded
   EXPECT_TRUE(Ran().empty());
-  a.rec_present = 1;
+  a.recording.present = 1;
   sim::OnKey('W', 0);
   EXPECT_EQ(Last(), "RecordFlightPlay(0)");
-  a.rec_state = sim::kRecordPlaying;
+  a.recording.state = sim::kRecordPlaying;
   sim::OnKey('W', kxcode::kModCtrl);
   EXPECT_EQ(Last(), "RecordFlightStop(1)");
   a.trace_on = 1;

@@ -78,7 +78,7 @@ TEST_F(MenuActionsTest, UnitsAndCloudsSetTheirCodes) {
 TEST_F(MenuActionsTest, ViewCommandsSetTheModeAndTheSecondViewItsType) {
   const char* views[] = {"ViewFixed(0)",  "ViewFixedAZ(0)", "ViewFollow(0)", "ViewCockpit(0)",
                          "ViewCockpitInstruments(0)", "ViewRecordR(0)", "ViewRecordF(0)", "ViewRecordC(0)"};
-  players[0].rec_present = 1;  // the recorded-flight views need a recording
+  players[0].recording.present = 1;  // the recorded-flight views need a recording
   for (int i = 0; i < 8; ++i) {
     Run(views[i]);
     EXPECT_EQ(players[0].view_mode, sim::kViewFixed + i) << views[i];
@@ -91,11 +91,11 @@ TEST_F(MenuActionsTest, ViewCommandsSetTheModeAndTheSecondViewItsType) {
   Run("View2Acft(0)");
   EXPECT_EQ(c.type, sim::kCameraAircraft);
   // The recorded-flight views need a recording.
-  players[0].rec_present = 0;
+  players[0].recording.present = 0;
   Run("View2RecordR(0)");
   Run("View2RecordF(0)");
   EXPECT_EQ(c.type, sim::kCameraAircraft);
-  players[0].rec_present = 1;
+  players[0].recording.present = 1;
   Run("View2RecordC(0)");
   EXPECT_EQ(c.type, sim::kViewRecordCockpit);
 }
@@ -117,9 +117,9 @@ TEST_F(MenuActionsTest, FollowCamerasArePlacedBehindTheAircraftWithTheStoredForm
   EXPECT_FLOAT_EQ(c.velocity[1], 4);
   EXPECT_FLOAT_EQ(c.accel[0], 0);
 
-  players[0].rec_present = 1;
-  players[0].rec_pose.X = {1, 0, 0, 0};
-  players[0].rec_pose.R = {-4, 2, 10, 1};
+  players[0].recording.present = 1;
+  players[0].recording.pose.X = {1, 0, 0, 0};
+  players[0].recording.pose.R = {-4, 2, 10, 1};
   sim::View2RecordF(0);
   EXPECT_EQ(c.type, sim::kViewRecordFollow);
   EXPECT_FLOAT_EQ(c.position[0], -7);
@@ -156,49 +156,49 @@ TEST_F(MenuActionsTest, ARecordingOfTwoSecondsOrLessIsDroppedAtTheStop) {
   } probes[] = {{2.0f, 0, 0}, {2.1f, 1, 2.1f}};
   simplayer& p = players[0];
   for (const probe& pr : probes) {
-    p.rec_state = sim::kRecording;
-    p.rec_length = pr.length;
-    p.rec_frame = 40;
-    p.rec_write = p.rec_positions + 90;
+    p.recording.state = sim::kRecording;
+    p.recording.header.length = pr.length;
+    p.recording.frame = 40;
+    p.record_store.write = p.record_store.positions + 90;
     Run("RecordFlightStop(0)");
-    EXPECT_EQ(p.rec_state, sim::kRecordIdle);
-    EXPECT_EQ(p.rec_present, pr.present);
-    EXPECT_FLOAT_EQ(p.rec_length, pr.kept);
-    EXPECT_EQ(p.rec_frame, 1);
-    EXPECT_EQ(p.rec_write, p.rec_positions);
+    EXPECT_EQ(p.recording.state, sim::kRecordIdle);
+    EXPECT_EQ(p.recording.present, pr.present);
+    EXPECT_FLOAT_EQ(p.recording.header.length, pr.kept);
+    EXPECT_EQ(p.recording.frame, 1);
+    EXPECT_EQ(p.record_store.write, p.record_store.positions);
   }
   Run("RecordFlightPlay(0)");
-  EXPECT_EQ(p.rec_state, sim::kRecordPlaying);
+  EXPECT_EQ(p.recording.state, sim::kRecordPlaying);
   Run("RecordFlightClear(0)");
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
-  EXPECT_EQ(p.rec_present, 0);
-  EXPECT_FLOAT_EQ(p.rec_length, 0);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_FLOAT_EQ(p.recording.header.length, 0);
   Run("RecordFlightPlay(0)");  // nothing to play
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);
 }
 
 TEST_F(MenuActionsTest, RecordingTheSameAircraftLoadsNoCopyAndAFailedCopyLeavesTheRecordingIdle) {
   simplayer& p = players[0];
   std::strcpy(sim::TheWorld()->name, "testfield");
   std::strcpy(session.aircraft0, "trainer");
-  std::strcpy(p.rec_aircraft, "trainer");
-  p.rec_bbmin[0] = -3;
-  p.rec_present = 1;
+  std::strcpy(p.recording.header.aircraft, "trainer");
+  p.recording.header.bbmin[0] = -3;
+  p.recording.present = 1;
   Run("RecordFlightOn(0)");
-  EXPECT_EQ(p.rec_state, sim::kRecording);
-  EXPECT_EQ(p.rec_present, 0);
-  EXPECT_EQ(p.rec_frame, 0);
-  EXPECT_STREQ(p.rec_scenery, "testfield");
-  EXPECT_FLOAT_EQ(p.rec_bbmin[0], -3);
+  EXPECT_EQ(p.recording.state, sim::kRecording);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_EQ(p.recording.frame, 0);
+  EXPECT_STREQ(p.recording.header.scenery, "testfield");
+  EXPECT_FLOAT_EQ(p.recording.header.bbmin[0], -3);
   EXPECT_FALSE(Logged("loading aircraft copy"));
 
   std::strcpy(session.aircraft0, "nosuchplane");
   Run("RecordFlightOn(0)");
   EXPECT_TRUE(Logged("sim:  loading aircraft copy nosuchplane=fail"));
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
-  EXPECT_EQ(p.rec_present, 0);
-  EXPECT_STREQ(p.rec_aircraft, "trainer");  // the next start tries again
-  EXPECT_EQ(p.rec_instance, nullptr);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_STREQ(p.recording.header.aircraft, "trainer");  // the next start tries again
+  EXPECT_EQ(p.recording.instance, nullptr);
 }
 
 TEST_F(MenuActionsTest, TheRecordingBoxIsSquareAboutTheAircraft) {

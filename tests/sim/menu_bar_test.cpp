@@ -113,8 +113,8 @@ TEST_F(MenuBarTest, ACommandForNoFlyingPlayerDoesNothingAndSaysSo) {
 }
 
 TEST_F(MenuBarTest, RecordingEntriesGreyWithoutARecording) {
-  players[0].rec_present = 0;
-  players[0].rec_state = sim::kRecordIdle;
+  players[0].recording.present = 0;
+  players[0].recording.state = sim::kRecordIdle;
   const char* grey[][2] = {{"MRecord", "mrecplay"}, {"MRecord", "mrecclear"}, {"MRecord", "mrecsave"},
                            {"MRecord", "mrecstop"}, {"MView", "mviewrecr"},   {"MView", "mviewrecf"},
                            {"MView", "mviewrecc"},  {"MView2", "mv2recr"},    {"MView2", "mv2recf"},
@@ -123,8 +123,8 @@ TEST_F(MenuBarTest, RecordingEntriesGreyWithoutARecording) {
   EXPECT_FALSE(Grey("MRecord", "mrecrec"));
   EXPECT_FALSE(Grey("MRecord", "mrecload"));
 
-  players[0].rec_present = 1;
-  players[0].rec_state = sim::kRecording;
+  players[0].recording.present = 1;
+  players[0].recording.state = sim::kRecording;
   for (const auto& e : grey) EXPECT_FALSE(Grey(e[0], e[1])) << e[1];
   EXPECT_TRUE(Grey("MRecord", "mrecrec"));
 }

@@ -167,11 +167,11 @@ TEST_F(PlacementTest, ShadowBoxIsSquareAboutTheOriginAndLogged) {
   ASSERT_NE(q.texture, nullptr);
   kxtexture* shadow = static_cast<kxtexture*>(q.texture);
   EXPECT_EQ(shadow->width, sim::session.gl_shadow_texture_size);
-  EXPECT_NE(p.rec_shadow_texture, nullptr);
-  kxtexture* rec = p.rec_shadow_texture;
+  EXPECT_NE(p.record_store.shadow_texture, nullptr);
+  kxtexture* rec = p.record_store.shadow_texture;
   sim::GenerateShadow(0);  // again: the same textures by name
   EXPECT_EQ(p.legacy_state.shadow.texture, shadow);
-  EXPECT_EQ(p.rec_shadow_texture, rec);
+  EXPECT_EQ(p.record_store.shadow_texture, rec);
   p.legacy = 0;
 }
 

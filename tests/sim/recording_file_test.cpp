@@ -36,13 +36,13 @@ class RecordingFile : public simtest::recordingtest {
   void TwoFrames() {
     static const float records[36] = {1, 0, 0, 0, 1, 0, -90, 0, 0.3f,     1, 0, 0, 0, 1, 0, -89.5f, 0.125f, 0.3f,
                                       0, 1, 0, -1, 0, 0, -88, 1, 2.25f,   0, 1, 0, -1, 0, 0, -87.5f, 1, 2.25f};
-    std::memcpy(p.rec_positions, records, sizeof records);
-    p.rec_frames[0] = {0.0f, 2, p.rec_positions};
-    p.rec_frames[1] = {2.5f, 2, p.rec_positions + 18};
-    p.rec_frames[2].records = nullptr;
-    p.rec_length = 2.5f;
-    std::strcpy(p.rec_aircraft, "christeneagle");
-    std::strcpy(p.rec_scenery, "winzeln");
+    std::memcpy(p.record_store.positions, records, sizeof records);
+    p.record_store.frames[0] = {0.0f, 2, p.record_store.positions};
+    p.record_store.frames[1] = {2.5f, 2, p.record_store.positions + 18};
+    p.record_store.frames[2].records = nullptr;
+    p.recording.header.length = 2.5f;
+    std::strcpy(p.recording.header.aircraft, "christeneagle");
+    std::strcpy(p.recording.header.scenery, "winzeln");
     state.radius = 1.25f;
     const float lo[3] = {-1, -2, -0.5f}, hi[3] = {1, 2, 0.75f};
     std::copy(lo, lo + 3, state.bounds_min);
@@ -78,18 +78,18 @@ TEST_F(RecordingFile, SavingWritesTheHeaderThenEachFrameThenEnd) {
 TEST_F(RecordingFile, AFileLoadsPlayableWithTheRecordedAircraftBesideTheLiveOne) {
   LinkAircraft();
   Write("recordings/circuit.rec", kTwoFrames);
-  p.rec_state = sim::kRecordIdle;
+  p.recording.state = sim::kRecordIdle;
   ASSERT_EQ(sim::LoadRecording("circuit", &p), 1);
-  EXPECT_EQ(p.rec_present, 1);
-  EXPECT_EQ(p.rec_frame, 1);
-  EXPECT_EQ(p.rec_time, 0.0f);
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);  // playing is the menu's to start
-  EXPECT_EQ(p.rec_frames[1].count, 2);
-  EXPECT_FLOAT_EQ(p.rec_frames[1].records[7], 1.0f);
-  EXPECT_EQ(p.rec_frames[2].records, nullptr);
-  EXPECT_FLOAT_EQ(p.rec_bbmax[2], 0.75f);
-  ASSERT_NE(p.rec_instance, nullptr);
-  EXPECT_EQ(kxnode::As<kxgeometricobject>(kxdaircraftinstance::Slot(2)->Graphics), p.rec_instance);
+  EXPECT_EQ(p.recording.present, 1);
+  EXPECT_EQ(p.recording.frame, 1);
+  EXPECT_EQ(p.recording.time, 0.0f);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);  // playing is the menu's to start
+  EXPECT_EQ(p.record_store.frames[1].count, 2);
+  EXPECT_FLOAT_EQ(p.record_store.frames[1].records[7], 1.0f);
+  EXPECT_EQ(p.record_store.frames[2].records, nullptr);
+  EXPECT_FLOAT_EQ(p.recording.header.bbmax[2], 0.75f);
+  ASSERT_NE(p.recording.instance, nullptr);
+  EXPECT_EQ(kxnode::As<kxgeometricobject>(kxdaircraftinstance::Slot(2)->Graphics), p.recording.instance);
   EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/circuit.rec=2.50 seconds with 2 frames, 4 positions"));
   EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry christeneagle=ok"));
   // Saved again by a player flying the same aircraft, it is the same file.
@@ -106,13 +106,13 @@ TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlaya
   text.replace(text.find("length 2.50"), 11, "length 2.00");
   Write("recordings/short.rec", text);
   Write("recordings/still.rec", std::string(kTwoFrames).substr(0, std::string(kTwoFrames).find("records 2 2.5")));
-  p.rec_present = 1;
+  p.recording.present = 1;
   EXPECT_EQ(sim::LoadRecording("short", &p), 0);
-  EXPECT_EQ(p.rec_present, 0);
-  EXPECT_EQ(p.rec_frames[1].count, 2);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_EQ(p.record_store.frames[1].count, 2);
   EXPECT_EQ(sim::LoadRecording("still", &p), 0);
-  EXPECT_EQ(p.rec_present, 0);
-  EXPECT_EQ(p.rec_frames[1].records, nullptr);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_EQ(p.record_store.frames[1].records, nullptr);
 }
 
 TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsThePosLinesItRead) {
@@ -128,35 +128,35 @@ TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsTheP
         "records 1 1.5\n"
         "pos 9 8 7 6 5 4 3 2 1\n");        // no "end": read to the last line
   EXPECT_EQ(sim::LoadRecording("odd", &p), 0);  // the aircraft is not there
-  EXPECT_STREQ(p.rec_aircraft, "nosuch");
-  EXPECT_STREQ(p.rec_scenery, "a");
-  EXPECT_EQ(p.rec_frames[0].count, 1);
-  EXPECT_EQ(p.rec_frames[1].count, 1);
-  EXPECT_EQ(p.rec_frames[1].records, p.rec_positions + 9);
-  EXPECT_EQ(p.rec_frames[1].records[0], 9.0f);
-  EXPECT_EQ(p.rec_frames[2].records, nullptr);
+  EXPECT_STREQ(p.recording.header.aircraft, "nosuch");
+  EXPECT_STREQ(p.recording.header.scenery, "a");
+  EXPECT_EQ(p.record_store.frames[0].count, 1);
+  EXPECT_EQ(p.record_store.frames[1].count, 1);
+  EXPECT_EQ(p.record_store.frames[1].records, p.record_store.positions + 9);
+  EXPECT_EQ(p.record_store.frames[1].records[0], 9.0f);
+  EXPECT_EQ(p.record_store.frames[2].records, nullptr);
   EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/odd.rec=9.50 seconds with 2 frames, 2 positions"));
 }
 
 TEST_F(RecordingFile, AnAircraftThatDoesNotLoadLeavesNoRecording) {
   Write("recordings/gone.rec", "aircraft nosuch\nlength 30\nrecords 0 0\nrecords 0 1\nend");
-  p.rec_present = 1;
-  p.rec_state = sim::kRecordPlaying;
+  p.recording.present = 1;
+  p.recording.state = sim::kRecordPlaying;
   EXPECT_EQ(sim::LoadRecording("gone", &p), 0);
-  EXPECT_EQ(p.rec_present, 0);
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
-  EXPECT_EQ(p.rec_length, 0.0f);
-  EXPECT_EQ(p.rec_instance, nullptr);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);
+  EXPECT_EQ(p.recording.header.length, 0.0f);
+  EXPECT_EQ(p.recording.instance, nullptr);
   EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry nosuch=fail"));
 }
 
 TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
   TwoFrames();
-  p.rec_present = 1;
+  p.recording.present = 1;
   EXPECT_EQ(sim::LoadRecording("missing", &p), 0);
-  EXPECT_EQ(p.rec_present, 1);
-  EXPECT_STREQ(p.rec_aircraft, "christeneagle");
-  EXPECT_EQ(p.rec_frames[1].count, 2);
+  EXPECT_EQ(p.recording.present, 1);
+  EXPECT_STREQ(p.recording.header.aircraft, "christeneagle");
+  EXPECT_EQ(p.record_store.frames[1].count, 2);
   EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail"));
   EXPECT_EQ(sim::CheckRecordingScenery("missing"), nullptr);
 }
@@ -185,7 +185,7 @@ TEST_F(RecordingFile, AHeaderLengthTheFramesDoNotMatchIsTakenFromTheFrames) {
     text.replace(text.find("length 2.50"), 11, length);
     Write("recordings/wrong.rec", text);
     ASSERT_EQ(sim::LoadRecording("wrong", &p), 1);
-    EXPECT_FLOAT_EQ(p.rec_length, 2.5f);
+    EXPECT_FLOAT_EQ(p.recording.header.length, 2.5f);
     EXPECT_TRUE(inputtest::Logged("does not match its frames; 2.50 s taken"));
   }
 }
@@ -214,10 +214,10 @@ TEST_F(RecordingFile, TheReaderStopsAtTheFrameCapacityAndCutsLongNames) {
   for (int i = 0; i <= simplayer::kRecordFrames; ++i) text += "records 0 0\n";
   Write("recordings/long.rec", text);
   sim::LoadRecording("long", &p);
-  EXPECT_EQ(std::strlen(p.rec_aircraft), 127u);
-  EXPECT_EQ(std::strlen(p.rec_scenery), 127u);
+  EXPECT_EQ(std::strlen(p.recording.header.aircraft), 127u);
+  EXPECT_EQ(std::strlen(p.recording.header.scenery), 127u);
   EXPECT_EQ(Frames(), simplayer::kRecordFrames);
-  EXPECT_EQ(p.rec_frames[simplayer::kRecordFrames].records, nullptr);
+  EXPECT_EQ(p.record_store.frames[simplayer::kRecordFrames].records, nullptr);
   // The writer takes no more than the frame index holds either.
   ASSERT_EQ(sim::SaveRecording("again", &p), 1);
   EXPECT_TRUE(inputtest::Logged("=21600 frames"));
@@ -240,11 +240,11 @@ TEST_F(RecordingFile, NumbersOutOfRangeOrNotDecimalAreRefused) {
         "pos +1 .5 -0 1e1 2E-1 6 7 8 9x\n");
   sim::LoadRecording("hostile", &p);
   EXPECT_EQ(Frames(), 2);
-  EXPECT_EQ(p.rec_frames[0].count, 2);
-  EXPECT_EQ(p.rec_frames[0].records[9], 9.0f);
-  EXPECT_EQ(p.rec_frames[1].time, 2.5f);
-  ASSERT_EQ(p.rec_frames[1].count, 1);
-  const float* last = p.rec_frames[1].records;
+  EXPECT_EQ(p.record_store.frames[0].count, 2);
+  EXPECT_EQ(p.record_store.frames[0].records[9], 9.0f);
+  EXPECT_EQ(p.record_store.frames[1].time, 2.5f);
+  ASSERT_EQ(p.record_store.frames[1].count, 1);
+  const float* last = p.record_store.frames[1].records;
   EXPECT_EQ(std::vector<float>(last, last + 5), (std::vector<float>{1.0f, 0.5f, 0.0f, 10.0f, 0.2f}));
 }
 
@@ -268,16 +268,16 @@ class RecordedFlight : public RecordingFile {
   // aircraft flies on.
   playback Play(int frames) {
     playback seen;
-    p.rec_state = sim::kRecordPlaying;
-    p.rec_time = 0;
-    p.rec_frame = 1;
+    p.recording.state = sim::kRecordPlaying;
+    p.recording.time = 0;
+    p.recording.frame = 1;
     for (int i = 1; i <= frames; ++i) {
       kxdynamics::Step(kFrame, &ground);
       sim::UpdateRecordingClock(&p, kFrame);
       sim::UpdatePlaybackPose(&p, kFrame);
-      if (p.rec_blend == 1.0f) seen.atFrames[p.rec_frame] = Poses(p.rec_instance);
+      if (p.recording.blend == 1.0f) seen.atFrames[p.recording.frame] = Poses(p.recording.instance);
       if (i % 4 == 0) {
-        seen.copy.push_back(Poses(p.rec_instance));
+        seen.copy.push_back(Poses(p.recording.instance));
         seen.live.push_back(Poses(kxnode::As<kxgeometricobject>(p.flight_state->graphics_root)));
       }
     }
@@ -302,23 +302,23 @@ TEST_F(RecordedFlight, ThreeSecondsPlayBackBesideTheLiveAircraftAndAgainFromThei
   ASSERT_NE(live, nullptr);
 
   StartRecording();
-  std::strcpy(p.rec_aircraft, "christeneagle");
-  std::strcpy(p.rec_scenery, "winzeln");
+  std::strcpy(p.recording.header.aircraft, "christeneagle");
+  std::strcpy(p.recording.header.scenery, "winzeln");
   std::vector<poses> flown;  // the live parts whenever a frame was taken
   for (int i = 0; i < kSteps; ++i) {
     kxdynamics::Step(kFrame, &ground);
-    const int taken = p.rec_frame;
+    const int taken = p.recording.frame;
     sim::UpdateRecordingClock(&p, kFrame);
-    if (p.rec_frame > taken) flown.push_back(Poses(live));
+    if (p.recording.frame > taken) flown.push_back(Poses(live));
   }
   StopRecording();
   ASSERT_EQ(flown.size(), static_cast<size_t>(kTaken));
-  ASSERT_EQ(p.rec_present, 1);
-  EXPECT_NEAR(p.rec_length, 2.99f, 1e-3f);
+  ASSERT_EQ(p.recording.present, 1);
+  EXPECT_NEAR(p.recording.header.length, 2.99f, 1e-3f);
   ASSERT_GT(flown[0].size(), 3u);
   EXPECT_GT(std::fabs(flown[kTaken - 1][0].R.x - flown[0][0].R.x), 25.0f);
   ASSERT_EQ(sim::LoadRecordedAircraft(&p), 1);
-  ASSERT_NE(p.rec_instance, live);
+  ASSERT_NE(p.recording.instance, live);
 
   const playback fromMemory = Play(kSteps - 1);
   ASSERT_EQ(fromMemory.atFrames.size(), static_cast<size_t>(kTaken - 1));  // frames 1 to kTaken - 1
@@ -329,15 +329,16 @@ TEST_F(RecordedFlight, ThreeSecondsPlayBackBesideTheLiveAircraftAndAgainFromThei
   // The live aircraft flew on beside it, elsewhere.
   EXPECT_GT(Largest(fromMemory.copy[10], fromMemory.live[10]), 10.0f);
 
-  const float timeShift = ::simtest::FileTimeShift(p.rec_frames, kTaken);
+  const float timeShift = ::simtest::FileTimeShift(p.record_store.frames, kTaken);
   ASSERT_EQ(sim::SaveRecording("flight", &p), 1);
   const std::string file = Read("recordings/flight.rec");
   EXPECT_EQ(file.rfind("aircraft christeneagle\nscenery winzeln\nlength 2.99\nradius ", 0), 0u);
   EXPECT_EQ(file.compare(file.size() - 6, 6, "  \nend"), 0);
-  const long floats = p.rec_frames[kTaken - 1].records + p.rec_frames[kTaken - 1].count * 9 - p.rec_positions;
-  const std::vector<float> recorded(p.rec_positions, p.rec_positions + floats);
-  p.rec_frames[0].records = nullptr;
-  p.rec_present = 0;
+  const long floats = p.record_store.frames[kTaken - 1].records + p.record_store.frames[kTaken - 1].count * 9 -
+                      p.record_store.positions;
+  const std::vector<float> recorded(p.record_store.positions, p.record_store.positions + floats);
+  p.record_store.frames[0].records = nullptr;
+  p.recording.present = 0;
   ASSERT_STREQ(sim::CheckRecordingScenery("flight"), "winzeln");
   ASSERT_EQ(sim::LoadRecording("flight", &p), 1);
   ASSERT_EQ(sim::SaveRecording("copy", &p), 1);
@@ -347,7 +348,7 @@ TEST_F(RecordedFlight, ThreeSecondsPlayBackBesideTheLiveAircraftAndAgainFromThei
   float worst = 0;
   for (long i = 0; i < floats; ++i) {
     const float spacing = std::fabs(recorded[i]) * 1.2e-7f;
-    worst = std::max(worst, std::fabs(p.rec_positions[i] - recorded[i]) - spacing);
+    worst = std::max(worst, std::fabs(p.record_store.positions[i] - recorded[i]) - spacing);
   }
   EXPECT_LE(worst, 5e-5f);
 

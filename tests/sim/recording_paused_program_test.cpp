@@ -35,8 +35,8 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
   // Records per frame of every frame taken, in order.
   static std::vector<int> Counts() {
     std::vector<int> counts;
-    for (int f = 0; f < simplayer::kRecordFrames && P().rec_frames[f].records; ++f)
-      counts.push_back(P().rec_frames[f].count);
+    for (int f = 0; f < simplayer::kRecordFrames && P().record_store.frames[f].records; ++f)
+      counts.push_back(P().record_store.frames[f].count);
     return counts;
   }
   static size_t Meshed() {
@@ -76,13 +76,13 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
         phase_ = kHeliRecording;
         return false;
       case kHeliRecording:
-        if (p.rec_length < kRecordFor) return true;
+        if (p.recording.header.length < kRecordFor) return true;
         Key('r');
         heliParts_ = Meshed();
         phase_ = kHeliStopped;
         return false;
       case kHeliStopped:
-        heliPresent_ = p.rec_present && std::string(p.rec_aircraft) == "heli";
+        heliPresent_ = p.recording.present && std::string(p.recording.header.aircraft) == "heli";
         heliCounts_ = Counts();
         Key(kxcode::kKeyEscape);
         wasFlying_ = false;
@@ -92,24 +92,24 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
         phase_ = kPausedRecording;
         return false;
       case kPausedRecording:
-        if (sim::session.pause || p.rec_state != sim::kRecordIdle) return false;  // the four keys still run
-        pausedPresent_ = p.rec_present;
-        pausedLength_ = p.rec_length;
+        if (sim::session.pause || p.recording.state != sim::kRecordIdle) return false;  // the four keys still run
+        pausedPresent_ = p.recording.present;
+        pausedLength_ = p.recording.header.length;
         sim::SaveRecording("paused", &p);
         pausedFile_ = Text("recordings/paused.rec");
         Key('r');
         phase_ = kRecording;
         return false;
       case kRecording:
-        if (p.rec_state != sim::kRecording || p.rec_length < kRecordFor - 1.0f) return true;
+        if (p.recording.state != sim::kRecording || p.recording.header.length < kRecordFor - 1.0f) return true;
         Key('r');
         trainerParts_ = Meshed();
         phase_ = kPausedDone;
         return false;
       case kPausedDone:
         trainerCounts_ = Counts();
-        trainerPresent_ = p.rec_present;
-        trainerRadius_ = p.rec_radius;
+        trainerPresent_ = p.recording.present;
+        trainerRadius_ = p.recording.header.radius;
         liveRadius_ = p.flight_state->radius;
         sim::SaveRecording("flown", &p);
         flownFile_ = Text("recordings/flown.rec");

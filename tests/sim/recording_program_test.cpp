@@ -42,7 +42,7 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
   static void Command(const char* command) { kxscript::Execute(command); }
   static kxgeometricobject* Live() { return kxnode::As<kxgeometricobject>(P().flight_state->graphics_root); }
   static bool AtTarget(const float* at) {
-    const float* r = &P().rec_pose.R.x;
+    const float* r = &P().recording.pose.R.x;
     return at[0] == r[0] && at[1] == r[1] && at[2] == r[2];
   }
   static kxedit* NameField() {
@@ -73,28 +73,30 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
         // The first start loads the copy; that load reads the clock, which
         // would set the recorded frame times off the frames of a playback.
         Command("RecordFlightOn(0)");
-        copy_ = p.rec_instance;
+        copy_ = p.recording.instance;
         Command("RecordFlightClear(0)");
         phase_ = kArm;
         break;
       }
       case kArm:
         Command("RecordFlightOn(0)");
-        recording_ = p.rec_state == sim::kRecording && copy_ && p.rec_instance == copy_ && copy_ != Live();
+        recording_ = p.recording.state == sim::kRecording && copy_ && p.recording.instance == copy_ && copy_ != Live();
         phase_ = kRecord;
         break;
       case kRecord:
         // A frame taken by the latest update holds the live parts as they stand.
-        if (p.rec_frame > 0 && p.rec_frames[p.rec_frame - 1].time == p.rec_length) {
-          recordedWorst_ = std::max(recordedWorst_, Largest(Poses(p.rec_frames[p.rec_frame - 1]), Poses(Live())));
+        if (p.recording.frame > 0 && p.record_store.frames[p.recording.frame - 1].time == p.recording.header.length) {
+          recordedWorst_ =
+              std::max(recordedWorst_, Largest(Poses(p.record_store.frames[p.recording.frame - 1]), Poses(Live())));
           ++framesChecked_;
         }
-        if (p.rec_length < kRecordFor) break;
+        if (p.recording.header.length < kRecordFor) break;
         Command("RecordFlightStop(0)");
-        while (frames_ < simplayer::kRecordFrameEntries && p.rec_frames[frames_].records) ++frames_;
+        while (frames_ < simplayer::kRecordFrameEntries && p.record_store.frames[frames_].records) ++frames_;
         if (frames_ > 0)
-          stored_.assign(p.rec_positions, p.rec_frames[frames_ - 1].records + 9 * p.rec_frames[frames_ - 1].count);
-        timeShift_ = simtest::FileTimeShift(p.rec_frames, frames_);
+          stored_.assign(p.record_store.positions,
+                         p.record_store.frames[frames_ - 1].records + 9 * p.record_store.frames[frames_ - 1].count);
+        timeShift_ = simtest::FileTimeShift(p.record_store.frames, frames_);
         Command("ViewRecordF(0)");
         Command("CameraOnOff(0)");
         Command("View2RecordC(0)");
@@ -103,7 +105,7 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
         break;
       case kPlay:
         Watch();
-        fromMemory_.push_back(Poses(p.rec_instance));
+        fromMemory_.push_back(Poses(p.recording.instance));
         if (fromMemory_.size() == kPlayHooks / 3) Command("ViewRecordC(0)");
         if (fromMemory_.size() == 2 * kPlayHooks / 3) Command("ViewRecordR(0)");
         if (fromMemory_.size() < kPlayHooks) break;
@@ -115,19 +117,19 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
       case kSaved:
         saved_ = Text("recordings/loop.rec");
         Command("RecordFlightClear(0)");
-        cleared_ = p.rec_present == 0;
+        cleared_ = p.recording.present == 0;
         Command("/Menu/Invisible/wndLoadRecord/Open");
         Command("/Menu/Visible/wndLoadRecord/Select( \"loop\" )");
         Command("/Menu/Visible/wndLoadRecord/Load");
-        loaded_ = p.rec_present == 1;
-        if (loaded_) read_.assign(p.rec_positions, p.rec_positions + stored_.size());
+        loaded_ = p.recording.present == 1;
+        if (loaded_) read_.assign(p.record_store.positions, p.record_store.positions + stored_.size());
         Command("RecordFlightPlay(0)");
         phase_ = kReplay;
         break;
       case kReplay:
         if (replayed_ < fromMemory_.size())
-          replayWorst_ = std::max(replayWorst_, Largest(Poses(p.rec_instance), fromMemory_[replayed_],
-                                                         simtest::kComposeSpacings));
+          replayWorst_ = std::max(
+              replayWorst_, Largest(Poses(p.recording.instance), fromMemory_[replayed_], simtest::kComposeSpacings));
         if (++replayed_ < kPlayHooks) break;
         Key(kxcode::kKeyEscape);
         phase_ = kDone;
@@ -141,8 +143,9 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
   // The playback beside the live aircraft, seen through its views.
   void Watch() {
     simplayer& p = P();
-    if (p.rec_blend == 1.0f) {  // the clock stands on a recorded frame
-      playedWorst_ = std::max(playedWorst_, Largest(Poses(p.rec_instance), Poses(p.rec_frames[p.rec_frame])));
+    if (p.recording.blend == 1.0f) {  // the clock stands on a recorded frame
+      playedWorst_ =
+          std::max(playedWorst_, Largest(Poses(p.recording.instance), Poses(p.record_store.frames[p.recording.frame])));
       ++onFrames_;
     }
     targetMissed_ += !AtTarget(p.viewer_target);
@@ -150,7 +153,7 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
     if (p.view_mode == sim::kViewRecordCockpit) cockpitMissed_ += !AtTarget(p.viewer_position());
     modes_.push_back(p.view_mode);
     const float* live = p.flight_state->position;
-    const float* copy = &p.rec_pose.R.x;
+    const float* copy = &p.recording.pose.R.x;
     apart_ = std::min(apart_, std::hypot(live[0] - copy[0], live[1] - copy[1], live[2] - copy[2]));
   }
 
@@ -212,7 +215,7 @@ TEST_F(RecordingProgramTest, RecordsPlaysBesideTheLiveAircraftSavesLoadsAndRepla
 
   // The program's exit unloaded the copy too.
   EXPECT_FALSE(kxdaircraftinstance::Slot(2)->IsLoaded());
-  EXPECT_EQ(P().rec_instance, nullptr);
+  EXPECT_EQ(P().recording.instance, nullptr);
 }
 
 }  // namespace

@@ -122,23 +122,23 @@ class recordingtest : public simtest {
   }
   // Starts recording as the menu's record command does.
   void StartRecording() {
-    p.rec_present = 0;
-    p.rec_state = sim::kRecording;
-    p.rec_frame = 0;
-    p.rec_time = 0;
-    p.rec_write = p.rec_positions;
+    p.recording.present = 0;
+    p.recording.state = sim::kRecording;
+    p.recording.frame = 0;
+    p.recording.time = 0;
+    p.record_store.write = p.record_store.positions;
   }
   // Stops it as the menu's stop command does.
   void StopRecording() {
-    p.rec_state = sim::kRecordIdle;
-    p.rec_time = 0;
-    p.rec_frame = 1;
-    p.rec_write = p.rec_positions;
-    p.rec_present = p.rec_length > 2.0f ? 1 : 0;
+    p.recording.state = sim::kRecordIdle;
+    p.recording.time = 0;
+    p.recording.frame = 1;
+    p.record_store.write = p.record_store.positions;
+    p.recording.present = p.recording.header.length > 2.0f ? 1 : 0;
   }
   int Frames() const {
     int n = 0;
-    while (n < simplayer::kRecordFrameEntries && p.rec_frames[n].records) ++n;
+    while (n < simplayer::kRecordFrameEntries && p.record_store.frames[n].records) ++n;
     return n;
   }
 

@@ -36,13 +36,13 @@ class Recording : public recordingtest {
   // Two frames of one record each, with X axes 90 degrees apart.
   void TwoFrames(float t0, float t1) {
     static float records[18] = {1, 0, 0, 0, 1, 0, 0, 0, 0, /**/ 0, 1, 0, -1, 0, 0, 4, 0, 2};
-    p.rec_frames[0] = {t0, 1, records};
-    p.rec_frames[1] = {t1, 1, records + 9};
-    p.rec_frames[2].records = nullptr;
-    p.rec_present = 1;
-    p.rec_state = sim::kRecordPlaying;
-    p.rec_frame = 1;
-    p.rec_length = t1;
+    p.record_store.frames[0] = {t0, 1, records};
+    p.record_store.frames[1] = {t1, 1, records + 9};
+    p.record_store.frames[2].records = nullptr;
+    p.recording.present = 1;
+    p.recording.state = sim::kRecordPlaying;
+    p.recording.frame = 1;
+    p.recording.header.length = t1;
   }
 };
 
@@ -62,30 +62,30 @@ TEST_F(Recording, AtAHundredFramesASecondEveryFourthFrameIsTaken) {
   state.graphics_root = Tree();
   StartRecording();
   for (int frame = 0; frame < 13; ++frame) sim::UpdateRecordingClock(&p, 0.01f);
-  ASSERT_EQ(p.rec_frame, 4);
+  ASSERT_EQ(p.recording.frame, 4);
   EXPECT_EQ(Frames(), 4);
   const float times[4] = {0, 0.04f, 0.08f, 0.12f};
   for (int f = 0; f < 4; ++f) {
-    EXPECT_NEAR(p.rec_frames[f].time, times[f], 1e-5f);
-    EXPECT_EQ(p.rec_frames[f].count, 4);
-    EXPECT_EQ(p.rec_frames[f].records, p.rec_positions + 36 * f);
+    EXPECT_NEAR(p.record_store.frames[f].time, times[f], 1e-5f);
+    EXPECT_EQ(p.record_store.frames[f].count, 4);
+    EXPECT_EQ(p.record_store.frames[f].records, p.record_store.positions + 36 * f);
   }
-  EXPECT_NEAR(p.rec_length, 0.12f, 1e-5f);
-  EXPECT_EQ(p.rec_write, p.rec_positions + 4 * 36);
-  EXPECT_EQ(p.rec_state, sim::kRecording);
+  EXPECT_NEAR(p.recording.header.length, 0.12f, 1e-5f);
+  EXPECT_EQ(p.record_store.write, p.record_store.positions + 4 * 36);
+  EXPECT_EQ(p.recording.state, sim::kRecording);
 }
 
 TEST_F(Recording, AFullFrameIndexEndsTheRecordingPlayableWithItsEndMark) {
   state.graphics_root = Part(nullptr, true, 0, 0, 0);
   StartRecording();
   for (int frame = 0; frame < simplayer::kRecordFrames; ++frame) sim::UpdateRecordingClock(&p, 0.04f);
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
-  EXPECT_EQ(p.rec_present, 1);
-  EXPECT_EQ(p.rec_frame, simplayer::kRecordFrames);
-  EXPECT_EQ(p.rec_frames[simplayer::kRecordFrames].records, nullptr);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);
+  EXPECT_EQ(p.recording.present, 1);
+  EXPECT_EQ(p.recording.frame, simplayer::kRecordFrames);
+  EXPECT_EQ(p.record_store.frames[simplayer::kRecordFrames].records, nullptr);
   for (int frame = 0; frame < 5; ++frame) sim::UpdateRecordingClock(&p, 0.04f);  // held, not recorded
   EXPECT_EQ(Frames(), simplayer::kRecordFrames);
-  EXPECT_EQ(p.rec_write, p.rec_positions + simplayer::kRecordFrames * 9);
+  EXPECT_EQ(p.record_store.write, p.record_store.positions + simplayer::kRecordFrames * 9);
 }
 
 TEST_F(Recording, AFrameThatWouldNotFitTheStoreEndsTheRecording) {
@@ -93,13 +93,14 @@ TEST_F(Recording, AFrameThatWouldNotFitTheStoreEndsTheRecording) {
   StartRecording();
   sim::UpdateRecordingClock(&p, 0.04f);
   sim::UpdateRecordingClock(&p, 0.04f);
-  ASSERT_EQ(p.rec_frame, 2);
-  p.rec_write = p.rec_positions + (simplayer::kRecordPositions - 3) * 9;  // room for 3 of the tree's 4
+  ASSERT_EQ(p.recording.frame, 2);
+  p.record_store.write =
+      p.record_store.positions + (simplayer::kRecordPositions - 3) * 9;  // room for 3 of the tree's 4
   sim::UpdateRecordingClock(&p, 0.04f);
-  EXPECT_EQ(p.rec_state, sim::kRecordIdle);
-  EXPECT_EQ(p.rec_present, 1);
-  EXPECT_EQ(p.rec_frame, 2);
-  EXPECT_EQ(p.rec_frames[2].records, nullptr);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);
+  EXPECT_EQ(p.recording.present, 1);
+  EXPECT_EQ(p.recording.frame, 2);
+  EXPECT_EQ(p.record_store.frames[2].records, nullptr);
 }
 
 TEST_F(Recording, PlaybackRunsAtPlaybackSpeedAndStartsAgainAtTheEnd) {
@@ -107,37 +108,37 @@ TEST_F(Recording, PlaybackRunsAtPlaybackSpeedAndStartsAgainAtTheEnd) {
   StartRecording();
   for (int frame = 0; frame < 100; ++frame) sim::UpdateRecordingClock(&p, 0.01f);  // 0.99 s, 25 frames
   StopRecording();
-  p.rec_present = 1;
-  p.rec_state = sim::kRecordPlaying;
+  p.recording.present = 1;
+  p.recording.state = sim::kRecordPlaying;
   sim::session.playback_speed = 2;
   for (int frame = 0; frame < 11; ++frame) sim::UpdateRecordingClock(&p, 0.01f);
-  EXPECT_NEAR(p.rec_time, 0.22f, 1e-5f);
-  EXPECT_EQ(p.rec_frame, 6);  // the first frame not before 0.22 s
+  EXPECT_NEAR(p.recording.time, 0.22f, 1e-5f);
+  EXPECT_EQ(p.recording.frame, 6);  // the first frame not before 0.22 s
   for (int frame = 0; frame < 38; ++frame) sim::UpdateRecordingClock(&p, 0.01f);
-  EXPECT_NEAR(p.rec_time, 0.98f, 1e-4f);
-  EXPECT_EQ(p.rec_frame, 25 - 1);
+  EXPECT_NEAR(p.recording.time, 0.98f, 1e-4f);
+  EXPECT_EQ(p.recording.frame, 25 - 1);
   sim::UpdateRecordingClock(&p, 0.01f);  // 1.0 s: past the length
-  EXPECT_EQ(p.rec_time, 0.0f);
-  EXPECT_EQ(p.rec_frame, 1);
+  EXPECT_EQ(p.recording.time, 0.0f);
+  EXPECT_EQ(p.recording.frame, 1);
   // An idle recording keeps its clock; only playing advances it.
-  p.rec_state = sim::kRecordIdle;
+  p.recording.state = sim::kRecordIdle;
   sim::UpdateRecordingClock(&p, 0.01f);
-  EXPECT_EQ(p.rec_time, 0.0f);
+  EXPECT_EQ(p.recording.time, 0.0f);
 }
 
 TEST_F(Recording, HalfwayBetweenAxesNinetyDegreesApartThePoseTakesTheirBisector) {
   TwoFrames(0.0f, 1.0f);
-  p.rec_time = 0.5f;
+  p.recording.time = 0.5f;
   sim::UpdatePlaybackPose(&p, 0.01f);
-  EXPECT_FLOAT_EQ(p.rec_blend, 0.5f);
+  EXPECT_FLOAT_EQ(p.recording.blend, 0.5f);
   const float h = std::sqrt(0.5f);
-  EXPECT_NEAR(p.rec_pose.X.x, h, 1e-6f);
-  EXPECT_NEAR(p.rec_pose.X.y, h, 1e-6f);
-  EXPECT_NEAR(p.rec_pose.Y.x, -h, 1e-6f);
-  EXPECT_NEAR(p.rec_pose.Y.y, h, 1e-6f);
-  EXPECT_NEAR(p.rec_pose.Z.z, 1.0f, 1e-6f);
-  EXPECT_NEAR(p.rec_pose.R.x, 2.0f, 1e-6f);  // positions blend unnormalised
-  EXPECT_NEAR(p.rec_pose.R.z, 1.0f, 1e-6f);
+  EXPECT_NEAR(p.recording.pose.X.x, h, 1e-6f);
+  EXPECT_NEAR(p.recording.pose.X.y, h, 1e-6f);
+  EXPECT_NEAR(p.recording.pose.Y.x, -h, 1e-6f);
+  EXPECT_NEAR(p.recording.pose.Y.y, h, 1e-6f);
+  EXPECT_NEAR(p.recording.pose.Z.z, 1.0f, 1e-6f);
+  EXPECT_NEAR(p.recording.pose.R.x, 2.0f, 1e-6f);  // positions blend unnormalised
+  EXPECT_NEAR(p.recording.pose.R.z, 1.0f, 1e-6f);
 }
 
 // A part the drawing hides by shrinking it (a broken propeller's blades)
@@ -160,25 +161,25 @@ TEST_F(Recording, AShrunkPartStaysShrunkInThePlayback) {
 
 TEST_F(Recording, FramesWithoutTimeBetweenThemShowTheEarlierOne) {
   TwoFrames(0.5f, 0.5f);
-  p.rec_time = 0.5f;
+  p.recording.time = 0.5f;
   sim::UpdatePlaybackPose(&p, 0.01f);
-  EXPECT_EQ(p.rec_blend, 0.0f);
-  EXPECT_EQ(p.rec_pose.X.x, 1.0f);
-  EXPECT_EQ(p.rec_pose.R.x, 0.0f);
+  EXPECT_EQ(p.recording.blend, 0.0f);
+  EXPECT_EQ(p.recording.pose.X.x, 1.0f);
+  EXPECT_EQ(p.recording.pose.R.x, 0.0f);
 }
 
 TEST_F(Recording, TheFrameSearchStopsAtTheEndMarkBeforeOlderFrames) {
   TwoFrames(0.0f, 1.0f);
   static float stale[9] = {};
-  p.rec_frames[3] = {5.0f, 1, stale};  // left over beyond the end mark
-  p.rec_length = 3.0f;                 // a file may claim more than its frames
-  p.rec_time = 1.5f;
-  p.rec_state = sim::kRecordIdle;
+  p.record_store.frames[3] = {5.0f, 1, stale};  // left over beyond the end mark
+  p.recording.header.length = 3.0f;             // a file may claim more than its frames
+  p.recording.time = 1.5f;
+  p.recording.state = sim::kRecordIdle;
   sim::UpdateRecordingClock(&p, 0.01f);
-  EXPECT_EQ(p.rec_frame, 1);
+  EXPECT_EQ(p.recording.frame, 1);
   sim::UpdatePlaybackPose(&p, 0.01f);
-  EXPECT_EQ(p.rec_blend, 1.0f);
-  EXPECT_NEAR(p.rec_pose.R.x, 4.0f, 1e-6f);
+  EXPECT_EQ(p.recording.blend, 1.0f);
+  EXPECT_NEAR(p.recording.pose.R.x, 4.0f, 1e-6f);
 }
 
 TEST_F(Recording, PlaybackPlacesEachPartSoItsDrawnFrameIsTheBlendOfItsRecords) {

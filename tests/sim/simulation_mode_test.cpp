@@ -32,8 +32,8 @@ TEST_F(SimulationModeTest, EntryInstallsTheCallbacksAndCountsTheFlyingPlayers) {
   EXPECT_EQ(sim::players[0].next, nullptr);
   EXPECT_TRUE(inputtest::Logged("sim:  switching to simulation mode...\n"));
   EXPECT_TRUE(inputtest::Logged(" memory blocks using "));
-  EXPECT_EQ(sim::players[0].rec_state, sim::kRecordIdle);
-  EXPECT_EQ(sim::players[0].rec_frame, 1);
+  EXPECT_EQ(sim::players[0].recording.state, sim::kRecordIdle);
+  EXPECT_EQ(sim::players[0].recording.frame, 1);
 }
 
 TEST_F(SimulationModeTest, TwoPlayersSplitTheScreenUnlessSideBySideWasStored) {

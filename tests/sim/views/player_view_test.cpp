@@ -75,12 +75,12 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
       {sim::kRecordIdle, 1, {"Recorded Flight length: 40sec", "Recorded Aircraft: glider", "Press 'w' to play Recording"}, 1},
   };
   player_->show_rpm = player_->show_fps = 0;
-  player_->rec_time = 12.7f;
-  player_->rec_length = 40.2f;
-  std::snprintf(player_->rec_aircraft, sizeof player_->rec_aircraft, "glider");
+  player_->recording.time = 12.7f;
+  player_->recording.header.length = 40.2f;
+  std::snprintf(player_->recording.header.aircraft, sizeof player_->recording.header.aircraft, "glider");
   for (const auto& row : rows) {
-    player_->rec_state = row.state;
-    player_->rec_present = row.present;
+    player_->recording.state = row.state;
+    player_->recording.present = row.present;
     EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23 + 3 * lh) << row.state;
     EXPECT_EQ(Lines(), row.lines) << row.state;
     sim::hudline lines[sim::kFlightInfoLines];

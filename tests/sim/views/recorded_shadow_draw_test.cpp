@@ -30,16 +30,16 @@ TEST_F(RecordedShadowDraw, TheRecordedAircraftsShadowLiesOnTheGroundBelowIt) {
   // drawn but holds nothing that could hide the ground under it.
   simplayer& p = sim::players[0];
   p.flight_state = nullptr;
-  p.rec_present = 1;
-  p.rec_instance = Part("copy", nullptr, white);
-  p.rec_pose = kxmatrix::Identity();
-  p.rec_pose.R = {0, 0, 1.5f, 1};
-  p.rec_radius = 1.5f;
-  std::fill(p.rec_bbmin, p.rec_bbmin + 3, -1.0f);
-  std::fill(p.rec_bbmax, p.rec_bbmax + 3, 1.0f);
+  p.recording.present = 1;
+  p.recording.instance = Part("copy", nullptr, white);
+  p.recording.pose = kxmatrix::Identity();
+  p.recording.pose.R = {0, 0, 1.5f, 1};
+  p.recording.header.radius = 1.5f;
+  std::fill(p.recording.header.bbmin, p.recording.header.bbmin + 3, -1.0f);
+  std::fill(p.recording.header.bbmax, p.recording.header.bbmax + 3, 1.0f);
   kxtexture* picture = Texture("recshadow", 8, 8);
   std::fill(picture->pixels, picture->pixels + 8 * 8 * 4, 255);
-  p.rec_shadow_texture = picture;
+  p.record_store.shadow_texture = picture;
   float view[16];
   sim::ShadowLightView(w, sim::RecordedShadow(&p), view);
 
@@ -50,10 +50,10 @@ TEST_F(RecordedShadowDraw, TheRecordedAircraftsShadowLiesOnTheGroundBelowIt) {
     return c.r + c.g + c.b;
   };
   const int shaded = brightness();
-  p.rec_present = 0;
+  p.recording.present = 0;
   const int open = brightness();
   EXPECT_LT(shaded, open - 60) << shaded << " against " << open;
-  p.rec_instance = nullptr;
+  p.recording.instance = nullptr;
 }
 
 }  // namespace

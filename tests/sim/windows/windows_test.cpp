@@ -203,7 +203,7 @@ TEST_F(WindowsTest, ARecordingOfAnotherSceneryOpensTheWarningAndOfThisOneLoadsAt
     EXPECT_STREQ(sim::PendingRecording(), name);
     // Only the file of another scenery asks first; neither is playable.
     EXPECT_EQ(Shown(sim::kWndWrongScenery), std::strcmp(name, "away") == 0) << name;
-    EXPECT_EQ(players[0].rec_present, 0) << name;
+    EXPECT_EQ(players[0].recording.present, 0) << name;
   }
 }
 
