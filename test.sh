@@ -90,7 +90,9 @@ shuffled() {
   local name log
   name=$(basename "$1")
   log="build/test/$name-shuffled.log"
-  if with_display "$1" --gtest_shuffle --gtest_repeat=2 >"$log" 2>&1; then
+  # A fixed seed: two orders of their own per program, the same on every run,
+  # so a failure here can be replayed with the seed the log names.
+  if with_display "$1" --gtest_shuffle --gtest_random_seed="${SKYVANE_SHUFFLE_SEED:-1}" --gtest_repeat=2 >"$log" 2>&1; then
     echo "shuffled: $name passed"
   else
     echo "shuffled: $name failed, see $log"
