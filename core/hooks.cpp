@@ -20,7 +20,11 @@ PathResolver pathResolver = nullptr;
 
 void SetLogHandler(LogHandler handler) { logHandler = handler ? handler : DefaultLog; }
 void SetFatalHandler(FatalHandler handler) { fatalHandler = handler; }
-void SetPathResolver(PathResolver resolver) { pathResolver = resolver; }
+PathResolver SetPathResolver(PathResolver resolver) {
+  PathResolver previous = pathResolver;
+  pathResolver = resolver;
+  return previous;
+}
 
 void Log(const char* format, ...) {
   std::string text;

@@ -15,7 +15,8 @@ using PathResolver = std::string (*)(const char* path);
 
 void SetLogHandler(LogHandler handler);      // null restores the default
 void SetFatalHandler(FatalHandler handler);  // null restores the default
-void SetPathResolver(PathResolver resolver); // null restores the default
+// Null restores the default; returns the resolver it replaces.
+PathResolver SetPathResolver(PathResolver resolver);
 
 // printf-style; the text goes to the handler as one piece.
 void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));

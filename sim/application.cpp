@@ -9,6 +9,7 @@
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
 #include "gui/gui.h"
+#include "gui/icons.h"
 #include "platform/files.h"
 #include "platform/input_types.h"
 #include "platform/log.h"
@@ -103,6 +104,10 @@ int LoadLanguage() {
 
 void InitApplication() {
   simsession& s = session;
+  // The icon sheets are entries of the table cleared here: forgotten first,
+  // so a second start in one process loads them again instead of drawing
+  // from entries another texture may hold by then.
+  kxgui::FreeIcons();
   ClearTextureTable();
   kxscript::Init();
   kxgui::RegisterTypes();

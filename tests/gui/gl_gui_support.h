@@ -28,6 +28,7 @@ class glguitest : public Base {
     kxgl::ContextLost();
     kxsystem::SetHasContext(0);
     Window().Close();
+    Base::TearDownTestSuite();
   }
 
   void SetUp() override {

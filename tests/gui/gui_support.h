@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include "gui/background.h"
 #include "gui/display.h"
 #include "gui/gui.h"
+#include "gui/icons.h"
 #include "platform/codes.h"
 #include "tests/core/test_support.h"
 
@@ -34,10 +37,20 @@ class guitest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     // The program runs in its data folder; the file layer opens paths from there.
+    folder_ = std::filesystem::current_path();
     if (chdir(KX_TEST_DATA "/../../../data") != 0) std::perror("chdir to the data folder");
-    kxcore::SetPathResolver(ResolveTestPath);
+    resolver_ = kxcore::SetPathResolver(ResolveTestPath);
     kxscript::Init();
     kxgui::RegisterTypes();
+  }
+  // The suites after this one in the same process find the folder, the path
+  // resolver and the icon sheets as they were: the fixtures' folder holds
+  // files (a language file, settings) that would otherwise stand in for theirs.
+  static void TearDownTestSuite() {
+    kxgui::FreeIcons();
+    kxcore::SetPathResolver(resolver_);
+    std::error_code error;
+    std::filesystem::current_path(folder_, error);
   }
 
   void SetUp() override {
@@ -75,6 +88,10 @@ class guitest : public ::testing::Test {
   kxbackground* screen = nullptr;
   float device[3] = {0, 0, 0};
   logcapture capture_;
+
+ private:
+  static inline kxcore::PathResolver resolver_ = nullptr;
+  static inline std::filesystem::path folder_;
 };
 
 }  // namespace kxtest

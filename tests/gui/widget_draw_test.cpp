@@ -53,6 +53,7 @@ class WidgetDrawTest : public kxtest::guitest {
     if (backend_) backend_->Stop();
     created_ = false;
     backend_ = nullptr;
+    guitest::TearDownTestSuite();
   }
 
   void SetUp() override {
