@@ -15,7 +15,7 @@ using SimulationModeTest = simtest::flighttest;
 TEST_F(SimulationModeTest, EntryInstallsTheCallbacksAndCountsTheFlyingPlayers) {
   ASSERT_NE(LoadSample("christeneagle", 0), nullptr);
   sim::players[1].flight_state = nullptr;
-  sim::session.game_type = sim::kGameSplitSide;
+  sim::session.settings.game_type = sim::kGameSplitSide;
   sim::EnterSimulationMode();
   const kxcallbacks& cb = kxsystem::callbacks;
   EXPECT_EQ(cb.update, &sim::Update);
@@ -27,8 +27,8 @@ TEST_F(SimulationModeTest, EntryInstallsTheCallbacksAndCountsTheFlyingPlayers) {
   EXPECT_EQ(cb.graphics_init, &sim::InitGL);
   EXPECT_EQ(cb.exit, &sim::Exit);
   EXPECT_EQ(cb.pending, nullptr);
-  EXPECT_EQ(sim::session.player_count, 1);
-  EXPECT_EQ(sim::session.game_type, sim::kGameSingle);  // one player: one view, whatever was stored
+  EXPECT_EQ(sim::session.run.player_count, 1);
+  EXPECT_EQ(sim::session.settings.game_type, sim::kGameSingle);  // one player: one view, whatever was stored
   EXPECT_EQ(sim::players[0].next, nullptr);
   EXPECT_TRUE(inputtest::Logged("sim:  switching to simulation mode...\n"));
   EXPECT_TRUE(inputtest::Logged(" memory blocks using "));
@@ -40,38 +40,38 @@ TEST_F(SimulationModeTest, TwoPlayersSplitTheScreenUnlessSideBySideWasStored) {
   ASSERT_NE(LoadSample("christeneagle", 0), nullptr);
   ASSERT_NE(LoadSample("christeneagle", 1), nullptr);
   for (int stored : {sim::kGameSingle, sim::kGameSplitAbove, sim::kGameSplitSide}) {
-    sim::session.game_type = stored;
+    sim::session.settings.game_type = stored;
     sim::EnterSimulationMode();
-    EXPECT_EQ(sim::session.player_count, 2);
-    EXPECT_EQ(sim::session.game_type, stored == sim::kGameSplitSide ? sim::kGameSplitSide : sim::kGameSplitAbove);
+    EXPECT_EQ(sim::session.run.player_count, 2);
+    EXPECT_EQ(sim::session.settings.game_type, stored == sim::kGameSplitSide ? sim::kGameSplitSide : sim::kGameSplitAbove);
     EXPECT_EQ(sim::players[0].next, &sim::players[1]);
   }
 }
 
 TEST_F(SimulationModeTest, TipsOfOneAircraftStayShownAcrossEntries) {
   ASSERT_NE(LoadSample("christeneagle", 0), nullptr);
-  std::strcpy(sim::session.aircraft0, "christeneagle");
+  std::strcpy(sim::session.settings.aircraft0, "christeneagle");
   sim::EnterSimulationMode();
-  for (int& pending : sim::session.tip_pending) pending = 0;
+  for (int& pending : sim::session.run.tip_pending) pending = 0;
   sim::EnterSimulationMode();
-  EXPECT_EQ(sim::session.tip_pending[0], 1);
-  EXPECT_EQ(sim::session.tip_pending[1], 0);  // once per aircraft
-  EXPECT_EQ(sim::session.tip_pending[2], 1);
-  std::strcpy(sim::session.aircraft0, "trainer");
+  EXPECT_EQ(sim::session.run.tip_pending[0], 1);
+  EXPECT_EQ(sim::session.run.tip_pending[1], 0);  // once per aircraft
+  EXPECT_EQ(sim::session.run.tip_pending[2], 1);
+  std::strcpy(sim::session.settings.aircraft0, "trainer");
   sim::EnterSimulationMode();
-  EXPECT_EQ(sim::session.tip_pending[1], 1);
+  EXPECT_EQ(sim::session.run.tip_pending[1], 1);
 }
 
 TEST_F(SimulationModeTest, SmokePoolChainsNoMoreThanItHolds) {
   ASSERT_NE(LoadSample("christeneagle", 0), nullptr);
   simplayer& p = sim::players[0];
-  sim::session.smoke_particles = 100000;
+  sim::session.settings.smoke_particles = 100000;
   sim::EnterSimulationMode();
   int n = 0;
   for (particle* q = p.particles.smoke_list; q && n <= simplayer::kSmokePool; q = q->next) ++n;
   EXPECT_EQ(n, simplayer::kSmokePool);
   EXPECT_EQ(p.particles.smoke_list->position[2], -10000.0f);
-  sim::session.smoke_particles = 0;
+  sim::session.settings.smoke_particles = 0;
   sim::EnterSimulationMode();
   EXPECT_EQ(p.particles.smoke_list, nullptr);
 }
@@ -83,10 +83,10 @@ TEST_F(SimulationModeTest, ViewportsFollowTheGameTypeAndKeepCamerasOnlyWhenUncha
     int game_type, width, height;
   } probes[] = {{sim::kGameSingle, 800, 601}, {sim::kGameSplitAbove, 800, 300}, {sim::kGameSplitSide, 400, 601}};
   for (const probe& c : probes) {
-    sim::session.game_type = c.game_type;
+    sim::session.settings.game_type = c.game_type;
     sim::Viewports();
-    EXPECT_EQ(sim::session.viewport_width, c.width);
-    EXPECT_EQ(sim::session.viewport_height, c.height);
+    EXPECT_EQ(sim::session.run.viewport_width, c.width);
+    EXPECT_EQ(sim::session.run.viewport_height, c.height);
   }
   // The same triple again keeps a camera the user placed; a change resets it.
   simcamera& c = sim::players[0].camera[0];
@@ -95,16 +95,16 @@ TEST_F(SimulationModeTest, ViewportsFollowTheGameTypeAndKeepCamerasOnlyWhenUncha
   c.x = c.y = 50;
   sim::Viewports();
   EXPECT_EQ(c.x, 50);
-  sim::session.game_type = sim::kGameSingle;
+  sim::session.settings.game_type = sim::kGameSingle;
   sim::Viewports();
   EXPECT_EQ(c.x, 600);
   EXPECT_EQ(c.y, 0);
 }
 
 TEST_F(SimulationModeTest, CheckViewportsMovesOnlyCamerasOutsideTheView) {
-  sim::session.viewport_width = 640;
-  sim::session.viewport_height = 480;
-  sim::session.game_type = sim::kGameSplitAbove;
+  sim::session.run.viewport_width = 640;
+  sim::session.run.viewport_height = 480;
+  sim::session.settings.game_type = sim::kGameSplitAbove;
   simplayer& a = sim::players[0];
   simplayer& b = sim::players[1];
   a.camera[0] = {.on = 1, .type = sim::kCameraFlightInfo, .x = 500, .y = 10, .width = 200, .height = 150};
