@@ -54,6 +54,28 @@ TEST_F(SettingsTest, DefaultsAreWrittenExactlyAsTheFileFormat) {
   EXPECT_TRUE(inputtest::Logged("saving player configfile config/player1.mcf=ok"));
 }
 
+// The main table's rows that bind the session bind its settings record, and
+// a fresh record holds the table's numbers: a session reset by value and a
+// reset through the table agree (the text defaults are the table's alone).
+TEST_F(SettingsTest, MainTableBindsTheSettingsRecordWithItsDefaults) {
+  const char* first = reinterpret_cast<const char*>(&sim::session);
+  const char* settings = reinterpret_cast<const char*>(&sim::session.settings);
+  const sessionsettings fresh;
+  int bound = 0;
+  for (const settingsrow* row = sim::MainSettings(); row->type != settingsrow::kEnd; ++row) {
+    const char* at = static_cast<const char*>(row->variable);
+    if (at < first || at >= first + sizeof sim::session) continue;
+    ASSERT_TRUE(at >= settings && at < settings + sizeof fresh) << row->key;
+    ++bound;
+    const char* same = reinterpret_cast<const char*>(&fresh) + (at - settings);
+    if (row->type == settingsrow::kInt)
+      EXPECT_EQ(*reinterpret_cast<const int*>(same), static_cast<int>(row->default_number)) << row->key;
+    if (row->type == settingsrow::kFloat)
+      EXPECT_EQ(*reinterpret_cast<const float*>(same), row->default_number) << row->key;
+  }
+  EXPECT_GT(bound, 0);
+}
+
 TEST_F(SettingsTest, SecondPlayerFileIsWrittenOnlyWhileItHasAnAircraft) {
   Write("config/player2.mcf", "view_mode 53\n");
   sim::SaveConfigFiles();

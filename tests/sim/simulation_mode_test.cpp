@@ -1,11 +1,13 @@
 #include "sim/simulation_mode.h"
 
+#include <array>
 #include <cstring>
 
 #include "gui/gui.h"
 #include "platform/callbacks.h"
 #include "sim/exit.h"
 #include "sim/view_modes.h"
+#include "sim/world/contest_record.h"
 #include "flight_support.h"
 
 namespace {
@@ -60,6 +62,69 @@ TEST_F(SimulationModeTest, TipsOfOneAircraftStayShownAcrossEntries) {
   std::strcpy(sim::session.settings.aircraft0, "trainer");
   sim::EnterSimulationMode();
   EXPECT_EQ(sim::session.run.tip_pending[1], 1);
+}
+
+// What a flight leaves in the run, and whether the next flight starts from
+// the field's start value or carries it over; the settings and the shared
+// media come through the entry as they were.
+TEST_F(SimulationModeTest, EachFlightStartsFromAFreshRunAndKeepsSettingsAndMedia) {
+  ASSERT_NE(LoadSample("christeneagle", 0), nullptr);
+  sim::EnterSimulationMode();
+  for (int i = 0; i < 3; ++i) Step(0.02f);
+  sessionrun& r = sim::session.run;
+  const sessionrun start;
+  contestrec contest{};
+  struct row {
+    const char* field;
+    void (*leave)(sessionrun&, contestrec&);
+    bool (*fresh)(const sessionrun& now, const sessionrun& start);
+  } rows[] = {
+      {"pause", [](sessionrun& x, contestrec&) { x.pause = 1; },
+       [](const sessionrun& x, const sessionrun& s) { return x.pause == s.pause; }},
+      {"current_contest", [](sessionrun& x, contestrec& c) { x.current_contest = &c; },
+       [](const sessionrun& x, const sessionrun&) { return x.current_contest == nullptr; }},
+      {"mouse_look", [](sessionrun& x, contestrec&) { x.mouse_look = 1; },
+       [](const sessionrun& x, const sessionrun& s) { return x.mouse_look == s.mouse_look; }},
+      {"frame timing", [](sessionrun&, contestrec&) {},  // as the steps left it
+       [](const sessionrun& x, const sessionrun& s) {
+         return x.now == s.now && x.last_time == s.last_time && x.frame_time == s.frame_time &&
+                x.sim_time_step == s.sim_time_step;
+       }},
+      {"menu_bar_height", [](sessionrun& x, contestrec&) { x.menu_bar_height = 0; },
+       [](const sessionrun& x, const sessionrun& s) { return x.menu_bar_height == s.menu_bar_height; }},
+      {"status line", [](sessionrun& x, contestrec&) { x.status_time = 2.0f, std::strcpy(x.status_text, "old"); },
+       [](const sessionrun& x, const sessionrun& s) { return x.status_time == s.status_time && !x.status_text[0]; }},
+      {"screenshot_request", [](sessionrun& x, contestrec&) { x.screenshot_request = 1; },
+       [](const sessionrun& x, const sessionrun& s) { return x.screenshot_request == s.screenshot_request; }},
+      {"tip on screen",
+       [](sessionrun& x, contestrec&) { x.tip_shown[2] = 1, x.tip_time = x.tip_elapsed = 5.0f, x.tip_lines = 3; },
+       [](const sessionrun& x, const sessionrun& s) {
+         return x.tip_shown[2] == s.tip_shown[2] && x.tip_time == s.tip_time && x.tip_elapsed == s.tip_elapsed &&
+                x.tip_lines == s.tip_lines;
+       }},
+      // Carried over: the contest chosen, and the rate the display shows
+      // until the flight measures its own.
+      {"selected_contest", [](sessionrun& x, contestrec&) { x.selected_contest = 7; },
+       [](const sessionrun& x, const sessionrun&) { return x.selected_contest == 7; }},
+      {"fps", [](sessionrun& x, contestrec&) { x.fps = 42.0f; },
+       [](const sessionrun& x, const sessionrun&) { return x.fps == 42.0f; }},
+  };
+  for (const row& c : rows) c.leave(r, contest);
+  sim::session.settings.units = sim::kUnitsImperial;
+  std::strcpy(sim::session.settings.scenery, "flat");
+  int logo = 0;
+  sim::session.media.logo_texture = reinterpret_cast<kxtexture*>(&logo);  // never drawn here
+  // Byte copies: the records' padding is compared too, and must not move.
+  std::array<unsigned char, sizeof(sessionsettings)> settings;
+  std::array<unsigned char, sizeof(sessionmedia)> media;
+  std::memcpy(settings.data(), &sim::session.settings, settings.size());
+  std::memcpy(media.data(), &sim::session.media, media.size());
+
+  sim::EnterSimulationMode();
+  for (const row& c : rows) EXPECT_TRUE(c.fresh(r, start)) << c.field;
+  EXPECT_EQ(std::memcmp(&sim::session.settings, settings.data(), settings.size()), 0);
+  EXPECT_EQ(std::memcmp(&sim::session.media, media.data(), media.size()), 0);
+  sim::session.media.logo_texture = nullptr;
 }
 
 TEST_F(SimulationModeTest, SmokePoolChainsNoMoreThanItHolds) {
