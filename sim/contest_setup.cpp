@@ -103,7 +103,8 @@ int SetUpPylonRace(contestrec* c) {
     p->contest.rounds_left = session.settings.contest_pylon_rounds;
     vec3::Copy(p->contest.last_position, p->contest.position);
   }
-  kxsystem::Log("contest=pylon racing for %d rounds with %d pylons\n", session.settings.contest_pylon_rounds, c->pylon_count);
+  kxsystem::Log("contest=pylon racing for %d rounds with %d pylons\n", session.settings.contest_pylon_rounds,
+                c->pylon_count);
   return 1;
 }
 

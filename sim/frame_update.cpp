@@ -71,10 +71,11 @@ void PollUsb() {
 void StepWorld() {
   simsession& s = session;
   world& w = *TheWorld();
-  kxcollision::SetTrees(Collision(), TreeCount(w, s.settings.show_trees, s.settings.tree_density), s.settings.tree_collision);
+  const sessionsettings& set = s.settings;
+  kxcollision::SetTrees(Collision(), TreeCount(w, set.show_trees, set.tree_density), set.tree_collision);
   simplayer& first = players[0];
   if (first.legacy && first.flight_state && !first.flight_state->crash) {
-    if (Hooks().legacy_step) Hooks().legacy_step(s.settings.sound, s.run.sim_time_step, first.flight_state, &first.speed);
+    if (Hooks().legacy_step) Hooks().legacy_step(set.sound, s.run.sim_time_step, first.flight_state, &first.speed);
   }
   for (simplayer* p = &first; p; p = p->next) {
     if (!p->flight_state) continue;
@@ -82,7 +83,8 @@ void StepWorld() {
     float probe[3] = {at[0], at[1], at[2] + kTerrainProbe};
     p->flight_state->below_terrain = kxcollision::GroundHeight(Collision(), probe, nullptr) > at[2] ? 1 : 0;
   }
-  kxdynamics::Step(s.run.sim_time_step, Collision(), static_cast<float>(w.scenery_size), static_cast<float>(w.cloud_height));
+  const float size = static_cast<float>(w.scenery_size), clouds = static_cast<float>(w.cloud_height);
+  kxdynamics::Step(s.run.sim_time_step, Collision(), size, clouds);
   if (s.run.current_contest && s.run.current_contest->running) UpdateContest(s.run.current_contest);
   UpdateWind(&w);
 }

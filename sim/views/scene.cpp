@@ -312,8 +312,8 @@ void TransparentPass(world& w, const float eye[3], const float X[3], const float
   CollectContestMarkers(sv.view, sv.billboard, session.run.current_contest, f.viewer);
   if (!f.photo) {
     CullingVectors(w.pilot_view_scale, aspect, nearZ, X, Y, sv.cull[0], sv.cull[1]);
-    CollectTrees(w, TreeCount(w, session.settings.show_trees, session.settings.tree_density), sv.view, sv.billboard, X, eye,
-                 sv.cull[0], sv.cull[1]);
+    const sessionsettings& s = session.settings;
+    CollectTrees(w, TreeCount(w, s.show_trees, s.tree_density), sv.view, sv.billboard, X, eye, sv.cull[0], sv.cull[1]);
   }
   DrawTransparentList();
 }
