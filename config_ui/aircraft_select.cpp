@@ -41,7 +41,7 @@ namespace {
 constexpr const char kAirfoilFolder[] = "airfoil";
 constexpr int kHeaderLines = 7;
 // A tile's name must fit the players' 128-character aircraft names.
-constexpr size_t kMaxNameChars = simsession::kNameChars - 1;
+constexpr size_t kMaxNameChars = sessionsettings::kNameChars - 1;
 
 // The header of "aircraft/<name>/<name>.kxd"; false when the file does not
 // open. Only its first lines are read, each no further than its end.
@@ -187,13 +187,13 @@ kxtexture* LoadPicture(const char* path, int type) {
 }
 
 char* AircraftName(int player) {
-  simsession& s = sim::session;
+  sessionsettings& s = sim::session.settings;
   return player == 0 ? s.aircraft0 : player == 1 ? s.aircraft1 : nullptr;
 }
 
 void SetAircraftName(int player, const char* name) {
   if (char* target = AircraftName(player))
-    std::snprintf(target, simsession::kNameChars, "%s", name);
+    std::snprintf(target, sessionsettings::kNameChars, "%s", name);
 }
 
 }  // namespace

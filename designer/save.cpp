@@ -118,7 +118,7 @@ void CopySystemCheck() {
   }
   const kxstring keptName = s.previousName, keptDirectory = s.previousDirectory;
   const int keptLock = a->Locked;
-  const std::string keptSetting = sim::session.aircraft0;
+  const std::string keptSetting = sim::session.settings.aircraft0;
   s.previousName = a->Name;
   s.previousDirectory = a->Directory;
   const std::string old = s.previousName.Str();
@@ -140,7 +140,7 @@ void CopySystemCheck() {
   }
   a->Locked = 0;
   kxdaircraftinstance::SetName(a, name.c_str());
-  std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "%s", name.c_str());
+  std::snprintf(sim::session.settings.aircraft0, sizeof sim::session.settings.aircraft0, "%s", name.c_str());
   if (!SaveSystem()) {
     // As if it had not been tried: the aircraft keeps its old name and
     // folder, the new folder goes, and the dialog stays with the reason.
@@ -149,7 +149,7 @@ void CopySystemCheck() {
     a->Locked = keptLock;
     s.previousName = keptName;
     s.previousDirectory = keptDirectory;
-    std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "%s", keptSetting.c_str());
+    std::snprintf(sim::session.settings.aircraft0, sizeof sim::session.settings.aircraft0, "%s", keptSetting.c_str());
     std::filesystem::remove_all(to, error);
     return;
   }

@@ -40,7 +40,7 @@ void DrawViewRest() {
 }  // namespace
 
 int LoadForSimulator(const char* stem, int* kind) {
-  if (!LoadWithPropBlur(stem, sim::session.sound, kind)) return 0;
+  if (!LoadWithPropBlur(stem, sim::session.settings.sound, kind)) return 0;
   if (Runtime().state.parts) return 1;
   kxcore::Log("dnsmodel:  model %s has no parts; nothing to fly\n", stem);
   Unload();

@@ -34,7 +34,6 @@ const char kUiDescriptionPath[] = "svgold.kxd";
 namespace {
 
 constexpr int kShadowTextureSize = 256;  // px, recorded-aircraft, balloon and card pictures
-constexpr int kMenuBarHeight = 22;       // px
 
 using namespace kxgl;
 
@@ -81,7 +80,7 @@ void LoadMenuPictures() {
       "texture/svgebuttonhe.bmp", "texture/svgebuttongo.bmp", "texture/svgebuttonex.bmp"};
   for (int i = 0; i < kMenuButtons; ++i) m.buttons[i] = Load(kButtons[i], kTypeRGBA, i < 4 ? kFilterLinear : kFilterNearest, kWrapClamp);
 
-  LoadGeometry("objects/pylon.obj", &session.pylon_mesh, 0, 0);
+  LoadGeometry("objects/pylon.obj", &session.media.pylon_mesh, 0, 0);
   m.background[0] = Load("texture/svmap00.bmp", kTypeRGB, kFilterLinear, kWrapClamp);
   m.background[1] = Load("texture/svmap01.bmp", kTypeRGB, kFilterLinear, kWrapClamp);
   LoadFont("texture/menufont.kxf", &menu_font, kFilterLinear);
@@ -90,7 +89,7 @@ void LoadMenuPictures() {
 }  // namespace
 
 void ApplyUnits() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   if (s.units != kUnitsImperial) s.units = kUnitsMetric;
   s.units == kUnitsImperial ? units::SetImperial() : units::SetMetric();
 }
@@ -103,7 +102,7 @@ int LoadLanguage() {
 }
 
 void InitApplication() {
-  simsession& s = session;
+  sessionmedia& m = session.media;
   // The icon sheets are entries of the table cleared here: forgotten first,
   // so a second start in one process loads them again instead of drawing
   // from entries another texture may hold by then.
@@ -132,24 +131,23 @@ void InitApplication() {
   SetConfigFiles(files);
 
   LoadSmallFontAndPointer();
-  s.logo_texture = LoadTexture("texture/logo.bmp", {.type = kTypeRGB});
+  m.logo_texture = LoadTexture("texture/logo.bmp", {.type = kTypeRGB});
   // The particle pictures (and the circle below) repeat along s and clamp
   // along t.
-  s.smoke_texture = LoadTexture("texture/smoke.bmp", {.filter = kFilterLinear, .wrapS = kWrapRepeat, .mipmap = true});
-  s.exhaust_texture = LoadTexture("texture/exhaust.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
+  m.smoke_texture = LoadTexture("texture/smoke.bmp", {.filter = kFilterLinear, .wrapS = kWrapRepeat, .mipmap = true});
+  m.exhaust_texture = LoadTexture("texture/exhaust.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
                                                           .wrapS = kWrapRepeat, .mipmap = true});
 
   kxprogram::LoadResources();
-  s.menu_bar_height = kMenuBarHeight;
   CreateMenu();
   for (int i = 0; i < kPlayers; ++i) {
     kxstring name;
     name.Format("recacft%dshadow", i);
     players[i].record_store.shadow_texture = Blank(name.Text(), kTypeRGBA);
   }
-  s.circle_texture = LoadTexture("texture/circle.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
+  m.circle_texture = LoadTexture("texture/circle.bmp", {.type = kTypeAlpha, .filter = kFilterLinear,
                                                         .wrapS = kWrapRepeat});
-  s.balloon_shadow_texture = Blank("balloonshadow", kTypeRGBA);
+  m.balloon_shadow_texture = Blank("balloonshadow", kTypeRGBA);
   if (Hooks().designer_init) Hooks().designer_init();
   else kxsystem::Log("sim:  no designer in this program\n");
   ApplyUnits();

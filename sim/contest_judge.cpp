@@ -31,10 +31,10 @@ constexpr int kPassedB = 2;
 constexpr int kCutA = 4;
 
 void Beep(float frequency) {
-  kxsound* beep = session.beep_sound;
+  kxsound* beep = session.media.beep_sound;
   if (!beep) return;
   beep->frequency = frequency;
-  directsound::PlaySound(beep, kxcode::kSoundOnce, session.sound);
+  directsound::PlaySound(beep, kxcode::kSoundOnce, session.settings.sound);
 }
 
 const float* PositionOf(const simplayer* p) { return p->flight_state ? p->flight_state->position : nullptr; }
@@ -160,7 +160,7 @@ int BalloonPop(contestrec* c, simplayer* p, int ms) {
   ++p->contest.score;
   --c->balloons_left;
   b->popped = 1;
-  directsound::PlaySound(session.balloon_sound, kxcode::kSoundOnce, session.sound);
+  directsound::PlaySound(session.media.balloon_sound, kxcode::kSoundOnce, session.settings.sound);
   if (c->balloons_left <= 0) {
     BestTime(c, p->contest.time);
     for (simplayer* q = &players[0]; q; q = q->next) q->contest.phase = kContestFinished;
@@ -206,7 +206,7 @@ void SpotLanding(contestrec* c, simplayer* p, int ms) {
 
 void Judge(contestrec* c, int clock, int ms) {
   if (c->previous_clock < 0) Beep(kStartBeep);
-  if (c->kind == kContestBalloonPop && clock > session.contest_balloonpop_time * 1000) {
+  if (c->kind == kContestBalloonPop && clock > session.settings.contest_balloonpop_time * 1000) {
     // Players who finished or started early keep what they have.
     for (simplayer* p = &players[0]; p; p = p->next)
       if (p->contest.phase == kContestFlying) p->contest.phase = kContestTimeOver;
@@ -230,7 +230,7 @@ void Judge(contestrec* c, int clock, int ms) {
 
 void UpdateContest(contestrec* contest) {
   if (!contest) return;
-  const int ms = static_cast<int>(session.sim_time_step * 1000.0f);
+  const int ms = static_cast<int>(session.run.sim_time_step * 1000.0f);
   contest->start_time += ms;
   const int clock = contest->start_time;
   for (simplayer* p = &players[0]; p; p = p->next)

@@ -40,8 +40,8 @@ void CameraOneAll(int on) {
 // group centred on the start only along the heading's own axis.
 void LineUp(contestrec* c) {
   const kxmatrix start = HeadingFrame(c->heading, c->start_position);
-  const float s = session.contest_start_distance, ch = start.X.x, sh = start.Y.x;
-  const float n = static_cast<float>(session.player_count);
+  const float s = session.settings.contest_start_distance, ch = start.X.x, sh = start.Y.x;
+  const float n = static_cast<float>(session.run.player_count);
   float offset[2] = {(n - 1.0f) * s / 2.0f * ch, (n - 1.0f) * s / 2.0f * sh};
   for (simplayer* p = &players[0]; p; p = p->next) {
     p->camera[1].on = 1;
@@ -100,10 +100,11 @@ int SetUpPylonRace(contestrec* c) {
   }
   for (simplayer* p = &players[0]; p; p = p->next) {
     p->contest.pylon = c->first_pylon;
-    p->contest.rounds_left = session.contest_pylon_rounds;
+    p->contest.rounds_left = session.settings.contest_pylon_rounds;
     vec3::Copy(p->contest.last_position, p->contest.position);
   }
-  kxsystem::Log("contest=pylon racing for %d rounds with %d pylons\n", session.contest_pylon_rounds, c->pylon_count);
+  kxsystem::Log("contest=pylon racing for %d rounds with %d pylons\n", session.settings.contest_pylon_rounds,
+                c->pylon_count);
   return 1;
 }
 
@@ -173,7 +174,7 @@ int Setup(contestrec* c, int placeViewers) {
   c->winner = nullptr;
   c->balloons_left = c->balloon_count;
   c->running = 0;
-  session.current_contest = c;
+  session.run.current_contest = c;
   LineUp(c);
   int ready = 1;
   switch (c->kind) {
@@ -193,17 +194,17 @@ void SetupContest(contestrec* contest, int placeViewers) { Setup(contest, placeV
 
 void StartContest(contestrec* contest) {
   if (!contest) {
-    session.current_contest = nullptr;
+    session.run.current_contest = nullptr;
     return;
   }
   int ready = Setup(contest, 0);
-  session.current_contest = contest;
+  session.run.current_contest = contest;
   contest->running = ready;
 }
 
 void StopContest() {
-  if (!session.current_contest) return;
-  session.current_contest->running = 0;
+  if (!session.run.current_contest) return;
+  session.run.current_contest->running = 0;
   kxsystem::Log("contest=stopped\n");
 }
 

@@ -17,7 +17,7 @@
 namespace sim {
 
 void Exit() {
-  simsession& s = session;
+  sessionmedia& s = session.media;
   FSchleppDetach();  // the unloads below free the rope with its aircraft
   for (simplayer& p : players)
     if (p.flight_state && p.flight_state->collision_body_count > 0) FreeRotatingBodies(p.flight_state);

@@ -96,15 +96,15 @@ void RecordFlightOn(int) {
     if (p->legacy) {
       // Its parts are the older runtime's, not a tree a copy could replay;
       // the recording held stays as it is.
-      kxsystem::Log("sim:  %s is an older-format model and is not recorded\n", session.aircraft0);
-      std::snprintf(session.status_text, sizeof session.status_text, "%s", kLegacyNotRecorded);
-      session.status_time = kLegacyNoticeSeconds;
+      kxsystem::Log("sim:  %s is an older-format model and is not recorded\n", session.settings.aircraft0);
+      std::snprintf(session.run.status_text, sizeof session.run.status_text, "%s", kLegacyNotRecorded);
+      session.run.status_time = kLegacyNoticeSeconds;
       continue;
     }
     Empty(*p);
     p->recording.state = kRecording;
     CopyName(p->recording.header.scenery, w ? w->name : "");
-    const char* aircraft = index == 0 ? session.aircraft0 : session.aircraft1;
+    const char* aircraft = index == 0 ? session.settings.aircraft0 : session.settings.aircraft1;
     if (std::strcmp(p->recording.header.aircraft, aircraft) != 0) LoadCopy(*p, aircraft);
   }
 }
@@ -142,9 +142,9 @@ void RecordFlightClear(int) {
 void ContestStart() {
   world* w = TheWorld();
   int n = w ? w->contest_count : 0;
-  int i = session.selected_contest;
+  int i = session.run.selected_contest;
   if (i >= 1 && i <= n) StartContest(&w->contests[i - 1]);
-  else session.selected_contest = 0;
+  else session.run.selected_contest = 0;
 }
 
 void ContestStop() { StopContest(); }
@@ -152,8 +152,8 @@ void ContestStop() { StopContest(); }
 void ContestSelect(int i) {
   if (i < 1) {
     StopContest();
-    session.selected_contest = 0;
-    session.current_contest = nullptr;
+    session.run.selected_contest = 0;
+    session.run.current_contest = nullptr;
     return;
   }
   world* w = TheWorld();
@@ -161,7 +161,7 @@ void ContestSelect(int i) {
   int j = i > n ? 0 : i;
   // A scenery with one contest takes any choice as that one.
   if (n == 1) j = 1;
-  session.selected_contest = j;
+  session.run.selected_contest = j;
   if (j >= 1 && j <= n) SetupContest(&w->contests[j - 1], 1);
 }
 
@@ -179,11 +179,11 @@ void TowLineUp(const world& w, float ropeLength, int towedFirst, kxmatrix frames
 void FSchleppStart() {
   world* w = TheWorld();
   if (!w || !kxdynamics::FindHookPair()) return;
-  session.current_contest = nullptr;
+  session.run.current_contest = nullptr;
   const kxdflightstate* first = players[0].flight_state;
   int towedFirst = first && (first->flags & kxdflightstate::kTowed) ? 1 : 0;
   kxmatrix frames[2];
-  TowLineUp(*w, session.fschlepp_rope_length, towedFirst, frames);
+  TowLineUp(*w, session.settings.fschlepp_rope_length, towedFirst, frames);
   for (simplayer* p = &players[0]; p; p = p->next) {
     int index = static_cast<int>(p - players);
     const float zero[4] = {0, 0, 0, 0};
@@ -195,13 +195,14 @@ void FSchleppStart() {
   }
   kxdbody* a = players[0].flight_state ? players[0].flight_state->tow_body : nullptr;
   kxdbody* b = players[1].flight_state ? players[1].flight_state->tow_body : nullptr;
-  session.rope = kxdynamics::CreateTowRope(a, b, session.fschlepp_rope_length, session.fschlepp_rope_strength);
+  const sessionsettings& set = session.settings;
+  session.run.rope = kxdynamics::CreateTowRope(a, b, set.fschlepp_rope_length, set.fschlepp_rope_strength);
 }
 
 void FSchleppDetach() {
-  if (!session.rope) return;
-  kxdynamics::RebuildChange(session.rope);
-  session.rope = nullptr;
+  if (!session.run.rope) return;
+  kxdynamics::RebuildChange(session.run.rope);
+  session.run.rope = nullptr;
 }
 
 }  // namespace sim

@@ -41,7 +41,7 @@ constexpr float kTipGliderTime = 10.0f;   // s
 
 kxcollision* Collision() { return &TheWorld()->collision; }
 
-bool Paused() { return session.pause != 0; }
+bool Paused() { return session.run.pause != 0; }
 
 // ---- timing
 
@@ -49,16 +49,16 @@ void Timing() {
   simsession& s = session;
   frametiming& t = FrameTiming();
   uint32_t now = kxsystem::GetTime();
-  s.last_time = s.now;
-  s.now = static_cast<float>(now) / 1e6f;
-  s.frame_time = ClampedFrameTime(t.last_us, now);
+  s.run.last_time = s.run.now;
+  s.run.now = static_cast<float>(now) / 1e6f;
+  s.run.frame_time = ClampedFrameTime(t.last_us, now);
   t.last_us = now;
-  s.sim_time_step = s.frame_time * s.simulation_speed;
+  s.run.sim_time_step = s.run.frame_time * s.settings.simulation_speed;
   if (++t.fps_frames >= kFpsFrames) {
-    float span = s.now - t.fps_since;
-    if (span > 0.0f) s.fps = static_cast<float>(kFpsFrames) / span;
+    float span = s.run.now - t.fps_since;
+    if (span > 0.0f) s.run.fps = static_cast<float>(kFpsFrames) / span;
     t.fps_frames = 0;
-    t.fps_since = s.now;
+    t.fps_since = s.run.now;
   }
 }
 
@@ -71,10 +71,11 @@ void PollUsb() {
 void StepWorld() {
   simsession& s = session;
   world& w = *TheWorld();
-  kxcollision::SetTrees(Collision(), TreeCount(w, s.show_trees, s.tree_density), s.tree_collision);
+  const sessionsettings& set = s.settings;
+  kxcollision::SetTrees(Collision(), TreeCount(w, set.show_trees, set.tree_density), set.tree_collision);
   simplayer& first = players[0];
   if (first.legacy && first.flight_state && !first.flight_state->crash) {
-    if (Hooks().legacy_step) Hooks().legacy_step(s.sound, s.sim_time_step, first.flight_state, &first.speed);
+    if (Hooks().legacy_step) Hooks().legacy_step(set.sound, s.run.sim_time_step, first.flight_state, &first.speed);
   }
   for (simplayer* p = &first; p; p = p->next) {
     if (!p->flight_state) continue;
@@ -82,8 +83,9 @@ void StepWorld() {
     float probe[3] = {at[0], at[1], at[2] + kTerrainProbe};
     p->flight_state->below_terrain = kxcollision::GroundHeight(Collision(), probe, nullptr) > at[2] ? 1 : 0;
   }
-  kxdynamics::Step(s.sim_time_step, Collision(), static_cast<float>(w.scenery_size), static_cast<float>(w.cloud_height));
-  if (s.current_contest && s.current_contest->running) UpdateContest(s.current_contest);
+  const float size = static_cast<float>(w.scenery_size), clouds = static_cast<float>(w.cloud_height);
+  kxdynamics::Step(s.run.sim_time_step, Collision(), size, clouds);
+  if (s.run.current_contest && s.run.current_contest->running) UpdateContest(s.run.current_contest);
   UpdateWind(&w);
 }
 
@@ -111,7 +113,7 @@ void Trace(simplayer* p) {
   vec3::Copy(p->trace_axis[n], st.Y);
   p->trace_speed[n] = p->speed;
   p->trace_height[n] = p->height_above_ground;
-  p->trace_time[n] = session.now;
+  p->trace_time[n] = session.run.now;
 }
 
 bool OtherStillFlies(const simplayer* p) {
@@ -124,25 +126,25 @@ void CrashTiming(simplayer* p) {
   simsession& s = session;
   const kxdflightstate& st = *p->flight_state;
   if (st.crash && p->crash_timer == 0.0f) {
-    p->crash_timer += s.sim_time_step;
+    p->crash_timer += s.run.sim_time_step;
     const float still[3] = {};
-    kxsound* sound = st.crash_kind == kxdflightstate::kCrashWater ? s.splash_sound : s.crash_sound;
-    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position, still, s.sound);
+    kxsound* sound = st.crash_kind == kxdflightstate::kCrashWater ? s.media.splash_sound : s.media.crash_sound;
+    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position, still, s.settings.sound);
   }
   if (p->crash_timer <= 0.0f) return;
-  p->crash_timer += s.sim_time_step;
-  if (p->crash_timer <= s.crashtime) return;
-  if (!s.current_contest || !s.current_contest->running) {
+  p->crash_timer += s.run.sim_time_step;
+  if (p->crash_timer <= s.settings.crashtime) return;
+  if (!s.run.current_contest || !s.run.current_contest->running) {
     kxmatrix frame = p->saved_frame;
     const float still[4] = {};
     ResetAircraft(p, &frame, still);
     SetViewMode(p, p->view_mode);
   } else if (!OtherStillFlies(p)) {
-    SetupContest(s.current_contest, 0);
-    s.current_contest->running = 1;
+    SetupContest(s.run.current_contest, 0);
+    s.run.current_contest->running = 1;
   }
   p->crash_timer = 0.0f;
-  if (s.music_restartcrash) Music().Stop();
+  if (s.settings.music_restartcrash) Music().Stop();
 }
 
 bool Recorded(int mode) { return mode == kViewRecordFixed || mode == kViewRecordFollow || mode == kViewRecordCockpit; }
@@ -163,7 +165,7 @@ void Viewers(simplayer* p) {
   }
   vec3::Copy(p->viewer_target, &target->R.x);
   if (cam.on) {
-    if (s.player_count == 2 && s.game_type == kGameSingle) {
+    if (s.run.player_count == 2 && s.settings.game_type == kGameSingle) {
       for (simplayer* o = &players[0]; o; o = o->next)
         if (o != p && o->flight_state) target = &o->flight_state->frame;
     }
@@ -181,7 +183,7 @@ void Viewers(simplayer* p) {
 }
 
 void UpdatePlayer(simplayer* p) {
-  const float dt = session.sim_time_step;
+  const float dt = session.run.sim_time_step;
   FlightValues(p);
   if (!Paused()) {
     Trace(p);
@@ -203,43 +205,43 @@ bool IndoorStart() {
 }
 
 void ShowTip(int i, float time, int lines) {
-  simsession& s = session;
+  sessionrun& s = session.run;
   s.tip_time = time;
   s.tip_lines = lines;
   s.tip_elapsed = 0.0f;
-  for (int k = 0; k < simsession::kTipLines; ++k) s.tip_text[k] = Language().tipp[i][k].Text();
+  for (int k = 0; k < sessionrun::kTipLines; ++k) s.tip_text[k] = Language().tipp[i][k].Text();
   s.tip_shown[i] = 1;
   s.tip_pending[i] = 0;
 }
 
 void Tips() {
   simsession& s = session;
-  if (!s.show_tips) return;
+  if (!s.settings.show_tips) return;
   const simplayer& first = players[0];
   const kxdflightstate* st = first.flight_state;
   const int flags = st ? st->flags : 0;
-  if (s.tip_time < 0.0f && s.tip_elapsed < 0.0f) {
-    for (int& shown : s.tip_shown) shown = 0;
+  if (s.run.tip_time < 0.0f && s.run.tip_elapsed < 0.0f) {
+    for (int& shown : s.run.tip_shown) shown = 0;
     int legacyFlag = Hooks().legacy_state_flag ? Hooks().legacy_state_flag() : 0;
-    if (s.tip_pending[0] && IndoorStart() && !(flags & kxdflightstate::kIndoor)) {
+    if (s.run.tip_pending[0] && IndoorStart() && !(flags & kxdflightstate::kIndoor)) {
       ShowTip(0, kTipIndoorTime, 2);
-    } else if (s.tip_pending[1] && first.legacy && legacyFlag == 0) {
+    } else if (s.run.tip_pending[1] && first.legacy && legacyFlag == 0) {
       ShowTip(1, kTipLegacyTime, 3);
-    } else if (s.tip_pending[2] && st && st->ground_contact && (flags & kxdflightstate::kTowed)) {
+    } else if (s.run.tip_pending[2] && st && st->ground_contact && (flags & kxdflightstate::kTowed)) {
       ShowTip(2, kTipGliderTime, 3);
     }
   }
   frametiming& t = FrameTiming();
-  if (s.tip_shown[0] && !IndoorStart()) {
-    s.tip_shown[0] = 0;
-    s.tip_time = 0.0f;
+  if (s.run.tip_shown[0] && !IndoorStart()) {
+    s.run.tip_shown[0] = 0;
+    s.run.tip_time = 0.0f;
   }
-  if (s.tip_shown[2]) {
+  if (s.run.tip_shown[2]) {
     if (!(st && st->ground_contact)) ++t.tip_glider_frames;
     if (t.tip_glider_frames > kTipGliderFrames) {
-      s.tip_shown[2] = 0;
+      s.run.tip_shown[2] = 0;
       t.tip_glider_frames = 0;
-      s.tip_time = 0.0f;
+      s.run.tip_time = 0.0f;
     }
   }
 }
@@ -257,9 +259,9 @@ void Listener() {
 void GliderSounds() {
   const simsession& s = session;
   const kxdflightstate* st = players[0].flight_state;
-  if (!s.glider_sound || !s.glider2_sound || !st || !(st->flags & kxdflightstate::kTowed)) return;
+  if (!s.media.glider_sound || !s.media.glider2_sound || !st || !(st->flags & kxdflightstate::kTowed)) return;
   const float speed = vec3::Length4(st->velocity);
-  kxsound* sounds[2] = {s.glider_sound, s.glider2_sound};
+  kxsound* sounds[2] = {s.media.glider_sound, s.media.glider2_sound};
   for (int i = 0; i < 2; ++i) {
     kxsound* sound = sounds[i];
     vec3::Copy(sound->position, st->position);
@@ -270,7 +272,7 @@ void GliderSounds() {
     float volume = strength * hearing;
     if (i == 1) volume *= st->control_value;
     sound->volume = std::min(volume, 1.0f);
-    directsound::UpdateSound(sound, sound->position, sound->velocity, s.sim_time_step);
+    directsound::UpdateSound(sound, sound->position, sound->velocity, s.run.sim_time_step);
   }
 }
 
@@ -303,11 +305,11 @@ void Update() {
   for (simplayer* p = &players[0]; p; p = p->next)
     if (p->flight_state) UpdatePlayer(p);
   Tips();
-  FrameTiming().elapsed_sim_time += s.sim_time_step;
-  if (s.music) Music().ScanSongs();
+  FrameTiming().elapsed_sim_time += s.run.sim_time_step;
+  if (s.settings.music) Music().ScanSongs();
   Listener();
   GliderSounds();
-  kxdsoundqueue::Run(s.sim_time_step);
+  kxdsoundqueue::Run(s.run.sim_time_step);
   ShowWaitingNotice();
 }
 

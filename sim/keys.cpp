@@ -65,8 +65,8 @@ const char kKeyHelp[] = "/Display/Invisible/wndKeys/Open;/Menu/Invisible/wndKeys
 
 // A language text may be longer than the status line: it is cut there.
 void Status(int text, float seconds) {
-  std::snprintf(session.status_text, sizeof session.status_text, "%s", HudText(text));
-  session.status_time = seconds;
+  std::snprintf(session.run.status_text, sizeof session.run.status_text, "%s", HudText(text));
+  session.run.status_time = seconds;
 }
 
 // Runs a command of the views and recordings with the player's index.
@@ -84,7 +84,7 @@ simplayer* Other(const simplayer* p) {
   return nullptr;
 }
 
-bool TwoOnOneScreen() { return session.player_count == 2 && session.game_type == kGameSingle; }
+bool TwoOnOneScreen() { return session.run.player_count == 2 && session.settings.game_type == kGameSingle; }
 
 bool IsFixed(int mode) { return mode == kViewFixed || mode == kViewFixedAutozoom || mode == kViewRecordFixed; }
 bool IsFollow(int mode) { return mode == kViewFollow || mode == kViewRecordFollow; }
@@ -128,13 +128,13 @@ void RestorePosition(simplayer* p) {
   ResetAircraft(p, &frame, p->saved_velocity);
   vec3::Copy(p->viewer_position(), p->saved_viewer_position);
   SetViewMode(p, p->view_mode);
-  session.current_contest = nullptr;
+  session.run.current_contest = nullptr;
 }
 
 // ---- sound, music, pause
 
 void ToggleSound() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   s.sound = !s.sound;
   kxdsound::SetEnabled(s.sound);
   int device = s.sound ? directsound::ResumeAll() : directsound::StopAll(kxcode::kStopKeepMark);
@@ -153,35 +153,35 @@ void ToggleMusic() {
 
 void TogglePause() {
   simsession& s = session;
-  s.pause = !s.pause;
-  if (s.pause) {
-    if (s.sound) directsound::StopAll(kxcode::kStopKeepMark);
-    if (s.music) Music().Pause();
+  s.run.pause = !s.run.pause;
+  if (s.run.pause) {
+    if (s.settings.sound) directsound::StopAll(kxcode::kStopKeepMark);
+    if (s.settings.music) Music().Pause();
   } else {
-    if (s.sound) directsound::ResumeAll();
-    if (s.music) Music().Resume();
+    if (s.settings.sound) directsound::ResumeAll();
+    if (s.settings.music) Music().Resume();
   }
-  Status(s.pause ? kTextPauseOn : kTextPauseOff, kStatusPause);
+  Status(s.run.pause ? kTextPauseOn : kTextPauseOff, kStatusPause);
 }
 
 // ---- views
 
 void SplitScreen() {
   simsession& s = session;
-  if (s.player_count != 2) return;
+  if (s.run.player_count != 2) return;
   const int W = kxsystem::display.window_width, H = kxsystem::display.window_height;
-  if (s.game_type == kGameSingle) {
-    s.game_type = kGameSplitAbove;
-    s.viewport_width = W;
-    s.viewport_height = H / 2;
-  } else if (s.game_type == kGameSplitAbove) {
-    s.game_type = kGameSplitSide;
-    s.viewport_width = W / 2;
-    s.viewport_height = H;
+  if (s.settings.game_type == kGameSingle) {
+    s.settings.game_type = kGameSplitAbove;
+    s.run.viewport_width = W;
+    s.run.viewport_height = H / 2;
+  } else if (s.settings.game_type == kGameSplitAbove) {
+    s.settings.game_type = kGameSplitSide;
+    s.run.viewport_width = W / 2;
+    s.run.viewport_height = H;
   } else {
-    s.game_type = kGameSingle;
-    s.viewport_width = W;
-    s.viewport_height = H;
+    s.settings.game_type = kGameSingle;
+    s.run.viewport_width = W;
+    s.run.viewport_height = H;
   }
   CheckViewports(0);
   for (simplayer* p = &players[0]; p; p = p->next)
@@ -189,7 +189,7 @@ void SplitScreen() {
 }
 
 void ContestKey() {
-  simsession& s = session;
+  sessionrun& s = session.run;
   if (s.selected_contest >= 1) {
     contestrec* c = TheWorld()->first_contest;
     for (int i = 1; c && i < s.selected_contest; ++i) c = c->next;
@@ -202,7 +202,7 @@ void ContestKey() {
 }
 
 void ViewerKey(simplayer* p, int key) {
-  const simsession& s = session;
+  const sessionsettings& s = session.settings;
   if (TheWorld()->photo) return;
   const int mode = p->view_mode;
   float* v = p->viewer_position();
@@ -237,7 +237,7 @@ void ViewerKey(simplayer* p, int key) {
 bool PanelSizeKey(simplayer* p, int key) {
   simcamera& c = p->camera[2];
   if (key == '+') {
-    if (c.width < session.viewport_width / 3) {
+    if (c.width < session.run.viewport_width / 3) {
       c.width += kPanelStep;
       c.height += kPanelStep;
       c.x -= kPanelStep;
@@ -267,20 +267,20 @@ void ReloadFirstAircraft() {
   FSchleppDetach();  // the reload frees the rope with the aircraft it hangs on
   directsound::StopAll(kxcode::kStopClearMark);
   kxdynamics::Stop();
-  if (kxsystem::StrStartsNoCase(s.aircraft0, kLegacyPrefix)) {
-    LoadLegacyAircraft(s.aircraft0);
+  if (kxsystem::StrStartsNoCase(s.settings.aircraft0, kLegacyPrefix)) {
+    LoadLegacyAircraft(s.settings.aircraft0);
   } else {
-    if (LoadPlayerAircraft(0, s.aircraft0)) PrepareAircraftGraphics(0);
+    if (LoadPlayerAircraft(0, s.settings.aircraft0)) PrepareAircraftGraphics(0);
   }
   directsound::LoadSounds();
   kxdynamics::Start(&SceneryWorld());
   BuildPlayerLists();  // the aircraft's parts may differ from those loaded before
-  if (s.sound) directsound::ResumeAll();
+  if (s.settings.sound) directsound::ResumeAll();
   if (p.flight_state) {
     PlaceAtStart(TheWorld()->start_index, &p, 1);
   } else {
-    std::snprintf(s.status_text, sizeof s.status_text, kReloadFailed, s.aircraft0);
-    s.status_time = kStatusLong;
+    std::snprintf(s.run.status_text, sizeof s.run.status_text, kReloadFailed, s.settings.aircraft0);
+    s.run.status_time = kStatusLong;
   }
 }
 
@@ -290,7 +290,7 @@ void ReloadFirstAircraft() {
 bool SessionKey(int key, int modifiers) {
   simsession& s = session;
   if (modifiers & kxcode::kModShift) {
-    if (key == kxcode::kKeyF1) s.show_log = !s.show_log;
+    if (key == kxcode::kKeyF1) s.settings.show_log = !s.settings.show_log;
     else if (key == kxcode::kKeyF12) ReloadFirstAircraft();
     else return false;
     return true;
@@ -302,7 +302,7 @@ bool SessionKey(int key, int modifiers) {
     case kxcode::kKeyEscape: LeaveToMenu(); return true;
     case kxcode::kKeyF1: kxscript::Execute(kKeyHelp); return true;
     case kxcode::kKeyF1 + 1: LeaveToDesigner(); return true;
-    case kxcode::kKeyF1 + 10: s.screenshot_request = 1; return true;
+    case kxcode::kKeyF1 + 10: s.run.screenshot_request = 1; return true;
     default: return false;
   }
 }
@@ -352,7 +352,7 @@ void PlainKey(simplayer* p, int index, int key) {
 void ViewerBehind(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
   float* v = p->viewer_position();
-  vec3::AddScaled(v, st.position, -session.distance_viewer_aircraft, st.X);
+  vec3::AddScaled(v, st.position, -session.settings.distance_viewer_aircraft, st.X);
   v[2] += kBehindUp;
   float probe[3] = {v[0], v[1], v[2] + kViewerProbe};
   v[2] = std::max(v[2], kxcollision::GroundHeight(Collision(), probe, nullptr) + kViewerAboveGround);
@@ -403,7 +403,7 @@ bool FixedCameraKey(simplayer* p, int key) {
     simplayer* other = TwoOnOneScreen() ? Other(p) : nullptr;
     vec3::Copy(target, (other ? other : p)->flight_state->position);
   }
-  const float turn = session.viewer_change_angle * kxmaths::kRadiansPerDegree;
+  const float turn = session.settings.viewer_change_angle * kxmaths::kRadiansPerDegree;
   switch (key) {
     case kxcode::kKeyUp: MoveViewer(c.position, target, 1, 0.0f, 0); return true;
     case kxcode::kKeyDown: MoveViewer(c.position, target, -1, 0.0f, 0); return true;

@@ -44,7 +44,7 @@ void RemoveSecondAircraft() {
   FSchleppDetach();
   kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(1));
   players[1].flight_state = nullptr;
-  session.aircraft1[0] = 0;
+  session.settings.aircraft1[0] = 0;
 }
 
 }  // namespace
@@ -95,7 +95,7 @@ void MenuMouse(int code, int) {
 
 void MenuKey(int key, int modifiers) {
   if (key == kxcode::kKeyF1 && (modifiers & kxcode::kModShift)) {
-    session.show_log = !session.show_log;
+    session.settings.show_log = !session.settings.show_log;
   } else if (key >= kxcode::kKeyF1 && key <= kxcode::kKeyF1 + static_cast<int>(menubutton::kEditAircraft)) {
     MenuAction(key - kxcode::kKeyF1);
   } else if (key == kxcode::kKeyReturn) {

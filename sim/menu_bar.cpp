@@ -120,13 +120,13 @@ struct popuptable {
 };
 
 std::vector<popuptable> Popups() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   simplayer& p = players[0];
   int* state = &p.recording.state;
   int* present = &p.recording.present;
   int* view = &p.view_mode;
   int* type2 = &p.camera[2].type;
-  int* contest = &s.selected_contest;
+  int* contest = &session.run.selected_contest;
   std::vector<popuptable> t;
   t.push_back({"MFile",
                {

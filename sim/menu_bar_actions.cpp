@@ -45,7 +45,7 @@ void PlaceCamera2Behind(simcamera& c, const float* X, const float* R, float rise
 }
 
 void SetClouds(int type) {
-  session.cloud_type = type;
+  session.settings.cloud_type = type;
   BuildSky(TheWorld());
 }
 
@@ -63,12 +63,12 @@ simplayer* LinkedPlayer(int index, const char* command) {
 // --- units
 
 void UnitMetric() {
-  session.units = kUnitsMetric;
+  session.settings.units = kUnitsMetric;
   units::SetMetric();
 }
 
 void UnitEnglish() {
-  session.units = kUnitsImperial;
+  session.settings.units = kUnitsImperial;
   units::SetImperial();
 }
 
@@ -163,18 +163,18 @@ void SetCloudsNone() { SetClouds(kCloudsNone); }
 void SetCloudsNice() { SetClouds(kCloudsFair); }
 void SetCloudsRain() { SetClouds(kCloudsRain); }
 
-void ToogleTrees() { Toggle(session.show_trees); }
-void ToogleTreeCollision() { Toggle(session.tree_collision); }
-void ToogleSmoke() { Toggle(session.show_smoke); }
-void ToogleExhaust() { Toggle(session.show_exhaust); }
-void ToogleAircraftRefl() { Toggle(session.gl_aircraft_reflections); }
-void ToogleSunBlend() { Toggle(session.gl_sun_blend); }
-void ToogleFog() { Toggle(session.gl_fog); }
-void ShowTips() { Toggle(session.show_tips); }
+void ToogleTrees() { Toggle(session.settings.show_trees); }
+void ToogleTreeCollision() { Toggle(session.settings.tree_collision); }
+void ToogleSmoke() { Toggle(session.settings.show_smoke); }
+void ToogleExhaust() { Toggle(session.settings.show_exhaust); }
+void ToogleAircraftRefl() { Toggle(session.settings.gl_aircraft_reflections); }
+void ToogleSunBlend() { Toggle(session.settings.gl_sun_blend); }
+void ToogleFog() { Toggle(session.settings.gl_fog); }
+void ShowTips() { Toggle(session.settings.show_tips); }
 
 void ToogleVSYNC() {
-  Toggle(session.use_vsync);
-  kxsystem::CallHook(session.use_vsync);
+  Toggle(session.settings.use_vsync);
+  kxsystem::CallHook(session.settings.use_vsync);
 }
 
 }  // namespace sim

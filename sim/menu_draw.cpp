@@ -226,7 +226,7 @@ void DrawButtons(int w, int h) {
 void DrawOverlays(int w, int h) {
   kxgui::Draw();
   kxgl::PixelProjection(w, h, -kMenuDepth, kMenuDepth);
-  if (session.show_log) DrawLogLines(kLogLines);
+  if (session.settings.show_log) DrawLogLines(kLogLines);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

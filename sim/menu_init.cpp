@@ -52,7 +52,7 @@ void TakeStartFrame(simplayer& p) {
 }
 
 void LoadAircraft(int i) {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   simplayer& p = players[i];
   const char* setting = i == 0 ? s.aircraft0 : s.aircraft1;
   p.legacy = 0;
@@ -72,7 +72,7 @@ void LoadAircraft(int i) {
 
 
 void FirstInit() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   menustate& m = Menu();
   kxsystem::DestroySplash();
   Loading(1, "Initializing %s...", kProductName);
@@ -151,17 +151,17 @@ void UpdateTiming() {
   m.current_time = now;
   if (++m.frame_count >= kFpsFrames) {
     float span = static_cast<float>(m.current_time - m.sample_time) / 1e6f;
-    if (span > 0) session.fps = static_cast<float>(kFpsFrames) / span;
+    if (span > 0) session.run.fps = static_cast<float>(kFpsFrames) / span;
     m.frame_count = 0;
     m.sample_time = m.current_time;
   }
-  if (!(session.fps >= kMenuMinFps)) session.fps = kMenuMinFps;
+  if (!(session.run.fps >= kMenuMinFps)) session.run.fps = kMenuMinFps;
 }
 
 }  // namespace
 
 void LoadLegacyAircraft(const char* setting) {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   const char* stem = setting + std::strlen(kLegacyPrefix);
   bool quiet = IsLegacyFolderModel(stem);
   if (!quiet) kxsystem::Log("\nLOAD AL\n");
@@ -191,7 +191,7 @@ void LoadLegacyAircraft(const char* setting) {
 }
 
 void MenuInit() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   kxgl::SetFont(&small_font);
   InitGL();
   kxgl::UploadTexture(small_font.texture);
@@ -214,7 +214,7 @@ void MenuIdle() {
   PollDevices();
   UpdateNotice();
   ShowWaitingNotice();
-  if (session.music > 0) Music().ScanSongs();
+  if (session.settings.music > 0) Music().ScanSongs();
 }
 
 }  // namespace sim

@@ -45,7 +45,7 @@ kxgraphic* Screen(const char* path) { return kxnode::As<kxgraphic>(kxnode::Find(
 // The designer edits component aircraft only: a model of the older format
 // gets a notice instead of a key or button that does nothing.
 void RefuseOldModel() {
-  kxsystem::Log("sim:  %s is a model of the older format and cannot be edited\n", session.aircraft0);
+  kxsystem::Log("sim:  %s is a model of the older format and cannot be edited\n", session.settings.aircraft0);
   ShowWindow(OldModelWindow());
 }
 
@@ -54,18 +54,21 @@ void RefuseOldModel() {
 // pause held plays on.
 void EndPause() {
   simsession& s = session;
-  if (!s.pause) return;
-  s.pause = 0;
-  if (s.music) Music().Resume();
+  if (!s.run.pause) return;
+  s.run.pause = 0;
+  if (s.settings.music) Music().Resume();
 }
 
 // Leaving the flight takes its rope down first: stopping the dynamics
 // rebuilds the aircraft and frees the rope with them, and a session that
-// still named it would hand the freed rope to the next detach.
+// still named it would hand the freed rope to the next detach. The rest of
+// the run is not reset here but as the next flight starts: this runs inside
+// a frame whose update and draw go on, and the menu shares the frame rate
+// and the status line.
 void StopForSwitch() {
   FSchleppDetach();
   EndPause();
-  session.status_time = 0.0f;  // what the flight last said is not for the next mode
+  session.run.status_time = 0.0f;  // what the flight last said is not for the next mode
   directsound::StopAll(kxcode::kStopClearMark);
   SaveConfigFiles();
   kxdynamics::Stop();
@@ -134,8 +137,8 @@ int CanFly() {
 int RequestFly() {
   if (!CanFly()) {
     kxsystem::Log("sim:  no aircraft to fly; staying in the menu\n");
-    std::snprintf(session.status_text, sizeof session.status_text, "%s", kNoAircraftNotice);
-    session.status_time = kNoticeSeconds;
+    std::snprintf(session.run.status_text, sizeof session.run.status_text, "%s", kNoAircraftNotice);
+    session.run.status_time = kNoticeSeconds;
     return 0;
   }
   if (!HasGround(TheWorld())) {

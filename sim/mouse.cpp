@@ -44,8 +44,8 @@ void ViewPointer(const simplayer* p, int* x, int* y) {
   *x = input::pointer.x;
   *y = input::pointer.y;
   if (p != &players[1]) return;
-  if (s.game_type == kGameSplitAbove) *y -= s.viewport_height;
-  if (s.game_type == kGameSplitSide) *x -= s.viewport_width;
+  if (s.settings.game_type == kGameSplitAbove) *y -= s.run.viewport_height;
+  if (s.settings.game_type == kGameSplitSide) *x -= s.run.viewport_width;
 }
 
 void Rotate(float v[3], const float axis[3], float degrees) {
@@ -140,9 +140,9 @@ void Drag() {
   int x, y;
   ViewPointer(m.player, &x, &y);
   if (m.mode == kGrabMove) {
-    const int bar = (m.player == &players[0] && s.game_type == kGameSplitAbove) ? 0 : s.menu_bar_height;
-    c.x = std::max(0, std::min(x - m.offset_x, s.viewport_width - c.width));
-    c.y = std::max(0, std::min(y - m.offset_y, s.viewport_height - c.height - bar));
+    const int bar = (m.player == &players[0] && s.settings.game_type == kGameSplitAbove) ? 0 : s.run.menu_bar_height;
+    c.x = std::max(0, std::min(x - m.offset_x, s.run.viewport_width - c.width));
+    c.y = std::max(0, std::min(y - m.offset_y, s.run.viewport_height - c.height - bar));
   } else if (m.mode == kGrabResizeLeft) {
     int width = m.start_width - (x - m.start_x);
     if (x - m.offset_x >= 0 && width >= kPanelMin) {
@@ -152,7 +152,7 @@ void Drag() {
     ResizeHeight(c, y);
   } else if (m.mode == kGrabResizeRight) {
     int width = m.start_width + (x - m.start_x);
-    if (c.x + width <= s.viewport_width && width >= kPanelMin) c.width = width;
+    if (c.x + width <= s.run.viewport_width && width >= kPanelMin) c.width = width;
     ResizeHeight(c, y);
   }
 }
@@ -167,13 +167,13 @@ void OnMouse(int code, int) {
     case kxcode::kMouseRightDown: m.right_held = 1; break;
     case kxcode::kMouseRightUp:
       m.right_held = 0;
-      session.mouse_look = 0;
+      session.run.mouse_look = 0;
       break;
     case kxcode::kMouseLeftDown: LeftDown(); break;
     case kxcode::kMouseLeftUp: LeftUp(); break;
     case kxcode::kMouseMove:
       if (m.right_held) {
-        session.mouse_look = 1;
+        session.run.mouse_look = 1;
         TurnViewer();
       } else if (m.mode != kGrabNone) {
         Drag();

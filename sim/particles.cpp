@@ -77,14 +77,14 @@ void ExhaustRow(particle* row, const kxdexhaustpoint& e, float t) {
 
 // ---- smoke
 
-int SmokeCount() { return std::clamp(session.smoke_particles, 0, simplayer::kSmokePool); }
+int SmokeCount() { return std::clamp(session.settings.smoke_particles, 0, simplayer::kSmokePool); }
 
 void MoveSmoke(particle& q, float h) {
   for (int k = 0; k < 3; ++k) q.position[k] += q.velocity[k] * h;
   q.size += q.growth * h;
   for (float& v : q.velocity) v -= v * kSmokeDrag * h;
   q.growth -= q.growth * kSmokeGrowthDecay * h;
-  const float a = session.smoke_density * q.life / kSmokeLife;
+  const float a = session.settings.smoke_density * q.life / kSmokeLife;
   const float alpha = q.start_alpha * a * a;
   q.alpha = std::min(alpha, 1.0f);
   if (alpha < kSmokeInvisible) q.life = -1.0f;

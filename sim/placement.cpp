@@ -155,9 +155,9 @@ void SetAircraftPose(simplayer* p, const kxmatrix& frame, const float velocity[4
     if (p->view_mode == kViewFollow) SetViewMode(p, kViewFollow);
     return;
   }
-  if (session.rope) {
+  if (session.run.rope) {
     FSchleppDetach();
-    session.rope = nullptr;
+    session.run.rope = nullptr;
   }
   p->crash_timer = 0.0f;
   // A flight state without a loaded aircraft behind it is not the
@@ -183,7 +183,7 @@ void ResetAircraft(simplayer* p, kxmatrix* frame, const float velocity[4]) {
     at[2] = kxcollision::GroundHeight(c, probe, nullptr) - lowest;
   }
   SetAircraftPose(p, *frame, velocity);
-  if (session.music_restartcrash) Music().Stop();
+  if (session.settings.music_restartcrash) Music().Stop();
 }
 
 int PlaceAtStart(int index, simplayer* p, int placeViewer) {
@@ -205,7 +205,7 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
 
   kxmatrix frame = HeadingFrame(w.start_heading[index], w.start_aircraft[index]);
   const float c = frame.X.x, s = frame.Y.x;
-  if (session.player_count > 1) {
+  if (session.run.player_count > 1) {
     float side = kPlayerSpacing * static_cast<float>(2 * PlayerIndex(p) - 1);
     frame.R.x += s * side;
     frame.R.y += c * side;

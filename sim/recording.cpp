@@ -155,7 +155,7 @@ void Restart(simplayer& p) {
 }
 
 void PlaybackClock(simplayer& p, float dt) {
-  if (p.recording.state == kRecordPlaying) p.recording.time += session.playback_speed * dt;
+  if (p.recording.state == kRecordPlaying) p.recording.time += session.settings.playback_speed * dt;
   if (p.recording.frame < 1) p.recording.frame = 1;
   if (p.recording.time >= p.recording.header.length) {
     Restart(p);

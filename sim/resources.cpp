@@ -74,11 +74,12 @@ kxtexture* Instrument(const std::string& path) {
 }  // namespace
 
 void LoadInstrumentPictures(const std::string& folder) {
-  static const char* const kInstruments[simsession::kInstruments] = {
+  static const char* const kInstruments[sessionmedia::kInstruments] = {
       "texture/airspeed.bmp", "texture/caltimeter.bmp",        "texture/cvariometer.bmp", "texture/indicator.bmp",
       "texture/ccompass.bmp", "texture/ccompassindicator.bmp", "texture/chorizon.bmp"};
-  for (int i = 0; i < simsession::kInstruments; ++i) session.instrument_textures[i] = Instrument(folder + kInstruments[i]);
-  kxgl::LoadGeometry((folder + "objects/horizon.obj").c_str(), &session.horizon_mesh, 0, 0);
+  for (int i = 0; i < sessionmedia::kInstruments; ++i)
+    session.media.instrument_textures[i] = Instrument(folder + kInstruments[i]);
+  kxgl::LoadGeometry((folder + "objects/horizon.obj").c_str(), &session.media.horizon_mesh, 0, 0);
 }
 
 void ResetPlayerRecords() {
@@ -91,41 +92,40 @@ namespace kxprogram {
 
 void LoadResources() {
   using namespace sim;
-  simsession& s = session;
+  sessionmedia& m = session.media;
   kxsystem::Log("kxprogram:  %s Version %s\n", kProductName, kVersion);
 
-  // The world record's own words are cleared by its loader.
-  s.pause = 0;
-  s.rope = nullptr;
-  s.selected_contest = 0;
+  // The program starts from a fresh run; the world record's own words are
+  // cleared by its loader.
+  session.run = {};
 
   ResetPlayerRecords();
   LoadConfigFiles();
 
-  s.beep_sound = directsound::RegisterSound("sound/beep.wav");
-  s.balloon_sound = directsound::RegisterSound("sound/balloon.wav");
-  s.crash_sound = directsound::RegisterSound("sound/crash.wav");
-  s.splash_sound = directsound::RegisterSound("sound/splash.wav");
-  s.glider_sound = directsound::RegisterSound("sound/glider.wav");
-  s.glider2_sound = directsound::RegisterSound("sound/glider2.wav");
-  directsound::SetMasterVolume(s.sound_volume);
+  m.beep_sound = directsound::RegisterSound("sound/beep.wav");
+  m.balloon_sound = directsound::RegisterSound("sound/balloon.wav");
+  m.crash_sound = directsound::RegisterSound("sound/crash.wav");
+  m.splash_sound = directsound::RegisterSound("sound/splash.wav");
+  m.glider_sound = directsound::RegisterSound("sound/glider.wav");
+  m.glider2_sound = directsound::RegisterSound("sound/glider2.wav");
+  directsound::SetMasterVolume(session.settings.sound_volume);
 
   LoadInstrumentPictures("");
-  s.backlight_texture = kxgl::LoadTexture("texture/backlight.bmp", {.type = kxgl::kTypeAlpha,
+  m.backlight_texture = kxgl::LoadTexture("texture/backlight.bmp", {.type = kxgl::kTypeAlpha,
                                                                     .filter = kxgl::kFilterLinear});
-  s.compass_texture = kxgl::LoadTexture("texture/compass.bmp", {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
-  s.about_texture = kxgl::LoadTexture("texture/about.bmp", {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
+  m.compass_texture = kxgl::LoadTexture("texture/compass.bmp", {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
+  m.about_texture = kxgl::LoadTexture("texture/about.bmp", {.type = kxgl::kTypeRGB, .filter = kxgl::kFilterLinear});
 
   // Three cube maps of six RGB faces each; the views render into them.
-  s.cube_size = kCubeSize;
-  kxsystem::Reserve(&s.reflection_maps1, static_cast<long>(kCubeMaps) * 6 * kCubeSize * kCubeSize * 3, "reflmaps1");
-  kxsystem::Reserve(&s.reflection_maps2, static_cast<long>(kCubeSize) * 18 * kCubeSize, "reflmaps2");
+  m.cube_size = kCubeSize;
+  kxsystem::Reserve(&m.reflection_maps1, static_cast<long>(kCubeMaps) * 6 * kCubeSize * kCubeSize * 3, "reflmaps1");
+  kxsystem::Reserve(&m.reflection_maps2, static_cast<long>(kCubeSize) * 18 * kCubeSize, "reflmaps2");
   for (int i = 0; i < kCubeMaps; ++i) {
     kxstring name;
     name.Format("cubemap%d", i);
-    s.cubemap_textures[i] = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest,
+    m.cubemap_textures[i] = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest,
                                                 kxgl::kWrapClamp, kxgl::kWrapClamp, 1);
-    if (s.cubemap_textures[i]) s.cubemap_textures[i]->cube = 1;
+    if (m.cubemap_textures[i]) m.cubemap_textures[i]->cube = 1;
   }
 }
 

@@ -13,10 +13,10 @@ namespace sim {
 
 int LoadScenery(const char* name, world* w) {
   if (!w) return 1;
-  const sceneryloaded loaded = ReadScenery(name, w, session.balloon_shadow_texture);
-  session.current_contest = nullptr;
-  session.selected_contest = 0;
-  if (loaded.named) std::snprintf(session.scenery, sizeof session.scenery, "%s", loaded.name.c_str());
+  const sceneryloaded loaded = ReadScenery(name, w, session.media.balloon_shadow_texture);
+  session.run.current_contest = nullptr;
+  session.run.selected_contest = 0;
+  if (loaded.named) std::snprintf(session.settings.scenery, sizeof session.settings.scenery, "%s", loaded.name.c_str());
   return 1;
 }
 
@@ -26,7 +26,7 @@ int LoadScenery(const char* name, world* w) {
 int LoadSceneryOrDefault(const char* name, world* w) {
   if (!w) return 0;
   const std::string chosen = name ? name : "";
-  const std::string setting = session.scenery;
+  const std::string setting = session.settings.scenery;
   LoadScenery(chosen.c_str(), w);
   if (HasGround(w)) return 1;
   if (chosen != kDefaultScenery) {
@@ -35,7 +35,7 @@ int LoadSceneryOrDefault(const char* name, world* w) {
     PostNotice("The scenery " + kxexcerpt(chosen) + " could not be loaded (see the log); the scenery " +
                kDefaultScenery + " is loaded instead.");
     LoadScenery(kDefaultScenery, w);
-    std::snprintf(session.scenery, sizeof session.scenery, "%s", setting.c_str());
+    std::snprintf(session.settings.scenery, sizeof session.settings.scenery, "%s", setting.c_str());
     if (HasGround(w)) return 1;
   }
   kxcore::Log("sim:  scenery %s has nothing to stand on; no flight is possible\n", kDefaultScenery);

@@ -60,7 +60,7 @@ constexpr float kPadPilotHigh = 65535.0f;                // raw axis values
 }  // namespace
 
 const settingsrow* MainSettings() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   kxdisplaysettings& d = kxsystem::display;
   kxdenvironment& e = kxdynamics::Environment();
   usbinterface::decodersettings& u = usbinterface::settings;

@@ -66,21 +66,28 @@ void InstallCallbacks() {
   kxsystem::callbacks.pending = nullptr;
 }
 
-void ArmTips() {
-  simsession& s = session;
-  const bool newAircraft = std::strcmp(s.aircraft0, s.last_aircraft0) != 0;
-  for (int i = 0; i < simsession::kTips; ++i) {
-    s.tip_shown[i] = 0;
-    if (!s.tip_once_per_aircraft[i] || newAircraft) s.tip_pending[i] = 1;
-  }
-  std::memcpy(s.last_aircraft0, s.aircraft0, sizeof s.last_aircraft0);
-  s.tip_time = 0.0f;
-  s.tip_elapsed = 0.0f;
+/* A flight starts from a fresh run. Three things carry over from before it:
+   the contest chosen (set up below; the choice holds until another one or
+   another scenery), the tips given (some show once per aircraft, and a new
+   aircraft arms them again), and the frame rate last measured (the head-up
+   display shows it until the flight's first sample of its own). The tow
+   rope and the pause went as the last flight was left. */
+void StartRun() {
+  sessionrun& r = session.run;
+  const sessionrun before = r;
+  r = {};
+  r.selected_contest = before.selected_contest;
+  r.fps = before.fps;
+  const char* aircraft = session.settings.aircraft0;
+  const bool newAircraft = std::strcmp(aircraft, before.last_aircraft0) != 0;
+  for (int i = 0; i < sessionrun::kTips; ++i)
+    if (sessionrun::kTipOncePerAircraft[i] && !newAircraft) r.tip_pending[i] = before.tip_pending[i];
+  std::memcpy(r.last_aircraft0, aircraft, sizeof r.last_aircraft0);
 }
 
 // The list is always headed by player 1's record, flying or not.
 void LinkPlayers() {
-  simsession& s = session;
+  sessionrun& s = session.run;
   s.player_count = 0;
   players[0].next = nullptr;
   for (int i = 0; i < kPlayers; ++i) {
@@ -103,8 +110,8 @@ void LinkPlayers() {
 
 void FixGameType() {
   simsession& s = session;
-  if (s.player_count == 1) s.game_type = kGameSingle;
-  else if (s.game_type == kGameSingle) s.game_type = kGameSplitAbove;
+  if (s.run.player_count == 1) s.settings.game_type = kGameSingle;
+  else if (s.settings.game_type == kGameSingle) s.settings.game_type = kGameSplitAbove;
 }
 
 void PlacePlayers() {
@@ -121,7 +128,7 @@ void PlacePlayers() {
 
 contestrec* SelectedContest() {
   world& w = *TheWorld();
-  int n = session.selected_contest;
+  int n = session.run.selected_contest;
   if (n < 1 || n > w.contest_count) return nullptr;
   contestrec* c = w.first_contest;
   for (int i = 1; c && i < n; ++i) c = c->next;
@@ -129,22 +136,23 @@ contestrec* SelectedContest() {
 }
 
 void StartGliderSounds() {
-  simsession& s = session;
+  const sessionmedia& s = session.media;
   if (!s.glider_sound) return;
   s.glider_sound->volume = 0.0f;
   if (s.glider2_sound) s.glider2_sound->volume = 0.0f;
   const kxdflightstate* st = players[0].flight_state;
   const float origin[3] = {};
+  const int on = session.settings.sound;
   kxsound* both[2] = {s.glider_sound, s.glider2_sound};
   for (kxsound* sound : both) {
     if (!sound) continue;
-    if (st && (st->flags & kxdflightstate::kTowed)) directsound::PlaySound3D(sound, kxcode::kSoundLoop, origin, origin, s.sound);
+    if (st && (st->flags & kxdflightstate::kTowed)) directsound::PlaySound3D(sound, kxcode::kSoundLoop, origin, origin, on);
     else directsound::StopSound(sound);
   }
 }
 
 void BalloonShadows(world& w) {
-  kxtexture* texture = session.balloon_shadow_texture;
+  kxtexture* texture = session.media.balloon_shadow_texture;
   bool first = true;
   for (contestrec* c = w.first_contest; c; c = c->next) {
     if (c->kind != kContestBalloonPop) continue;
@@ -172,15 +180,16 @@ kxdsceneryworld& SceneryWorld() {
 void ForgetViewports() { LastViewport() = viewporttriple(); }
 
 void Viewports() {
-  simsession& s = session;
+  sessionrun& s = session.run;
+  const int game_type = session.settings.game_type;
   s.viewport_width = kxsystem::display.window_width;
   s.viewport_height = kxsystem::display.window_height;
-  if (s.game_type == kGameSplitAbove) s.viewport_height = kxsystem::display.window_height / 2;
-  if (s.game_type == kGameSplitSide) s.viewport_width = kxsystem::display.window_width / 2;
+  if (game_type == kGameSplitAbove) s.viewport_height = kxsystem::display.window_height / 2;
+  if (game_type == kGameSplitSide) s.viewport_width = kxsystem::display.window_width / 2;
   viewporttriple& last = LastViewport();
-  const bool same = last.width == s.viewport_width && last.height == s.viewport_height && last.game_type == s.game_type;
+  const bool same = last.width == s.viewport_width && last.height == s.viewport_height && last.game_type == game_type;
   CheckViewports(same ? 1 : 0);
-  last = {s.viewport_width, s.viewport_height, s.game_type};
+  last = {s.viewport_width, s.viewport_height, game_type};
   UpdateMenuState();
 }
 
@@ -209,15 +218,15 @@ void InitGL() {
 
 void Resume() {
   directsound::LoadSounds();
-  if (session.sound) directsound::ResumeAll();
+  if (session.settings.sound) directsound::ResumeAll();
   Viewports();
 }
 
 void EnterSimulationMode() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   kxsystem::Log("sim:  switching to simulation mode...\n");
   InstallCallbacks();
-  ArmTips();
+  StartRun();
   for (kxinputdevice* d = kxinput::FirstDevice(); d; d = d->next)
     if (d->kind == kxcode::kDeviceJoystick) d->raw[kJoystickStartAxis] = -kxinput::kJoystickRange;
   // Before the start clones the drawn trees, which copy the discs.

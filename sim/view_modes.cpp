@@ -25,7 +25,7 @@ void FollowAircraft(simcamera& camera, const kxdflightstate& aircraft) {
   Zero(camera.accel);
 }
 
-bool SharedScreen() { return session.player_count > 1 && session.game_type == kGameSingle; }
+bool SharedScreen() { return session.run.player_count > 1 && session.settings.game_type == kGameSingle; }
 
 }  // namespace
 
@@ -96,7 +96,7 @@ void SetViewMode(simplayer* p, int mode) {
 
 void CheckViewports(int check) {
   const simsession& s = session;
-  const int W = s.viewport_width, H = s.viewport_height;
+  const int W = s.run.viewport_width, H = s.run.viewport_height;
   for (int i = 0; i < kPlayers; ++i) {
     simplayer& p = players[i];
     for (int k = 0; k < simplayer::kCameras; ++k) {
@@ -111,7 +111,7 @@ void CheckViewports(int check) {
         c.x = 0;
         c.y = 0;
       } else {
-        int bar = (i == 0 && s.game_type == kGameSplitAbove) ? 0 : s.menu_bar_height;
+        int bar = (i == 0 && s.settings.game_type == kGameSplitAbove) ? 0 : s.run.menu_bar_height;
         c.x = W - c.width;
         c.y = H - bar - c.height;
       }

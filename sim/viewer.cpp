@@ -47,13 +47,13 @@ float Autozoom(simplayer* p, float distance) {
   if (b < 1.0f) {
     float zoom = b < 0.5f ? from + 2.0f * b * b * (to - from)
                           : from + (to - from) * (1.0f - 2.0f * (1.0f - b) * (1.0f - b));
-    p->autozoom_blend += s.autozoom_speed * s.sim_time_step;
+    p->autozoom_blend += s.settings.autozoom_speed * s.run.sim_time_step;
     return zoom;
   }
   const bool photo = TheWorld()->photo != 0;
   float wanted = kAutozoomNear;
-  if (distance > s.autozoom_distance) wanted = photo ? kAutozoomFarPhoto : kAutozoomFar;
-  if (!photo && distance > 3.0f * s.autozoom_distance) wanted = kAutozoomVeryFar;
+  if (distance > s.settings.autozoom_distance) wanted = photo ? kAutozoomFarPhoto : kAutozoomFar;
+  if (!photo && distance > 3.0f * s.settings.autozoom_distance) wanted = kAutozoomVeryFar;
   if (std::fabs(wanted - to) > 0.01f) {
     p->autozoom_from = to;
     p->autozoom_to = wanted;
@@ -64,7 +64,7 @@ float Autozoom(simplayer* p, float distance) {
 
 void FixedViewer(simplayer* p, const float T[3], const float V[3], float z, float forward[3], float right[3],
                  float up[3]) {
-  const simsession& s = session;
+  const sessionrun& s = session.run;
   const world& w = *TheWorld();
   AimAt(T, V, forward, right, up);
   float g = (w.pilot_view_scale / z) * p->pilot_view_delayy * forward[2];
@@ -90,19 +90,19 @@ void FixedViewer(simplayer* p, const float T[3], const float V[3], float z, floa
 void ChaseViewer(simplayer* p, const float T[3], float V[3], float velocity[3], float pull[3], float forward[3],
                  float right[3], float up[3]) {
   const simsession& s = session;
-  if (!s.pause) {
+  if (!s.run.pause) {
     float d[2] = {T[0] - V[0], T[1] - V[1]};
     float h = std::sqrt(d[0] * d[0] + d[1] * d[1]);
-    if (h <= s.distance_viewer_aircraft) {
+    if (h <= s.settings.distance_viewer_aircraft) {
       pull[0] = pull[1] = 0.0f;
     } else {
-      float k = (h - s.distance_viewer_aircraft) * (16.0f * p->follow_time_distance + 3.0f) / h;
+      float k = (h - s.settings.distance_viewer_aircraft) * (16.0f * p->follow_time_distance + 3.0f) / h;
       pull[0] = k * d[0];
       pull[1] = k * d[1];
     }
     float aim = T[2] + kChaseHeight;
     pull[2] = std::fabs(V[2] - aim) > kChaseHeightBand ? (8.0f * p->follow_time_distance + 2.0f) * (aim - V[2]) : 0.0f;
-    float dt = s.sim_time_step;
+    float dt = s.run.sim_time_step;
     for (int k = 0; k < 3; ++k) {
       velocity[k] = velocity[k] * (1.0f - kChaseDamping * dt) + pull[k] * dt;
       V[k] += velocity[k] * dt;
@@ -144,7 +144,7 @@ void UpdateViewer(int mode, simplayer* p, const kxmatrix& target, float position
       }
       // The right button turns player 1's main view by hand; the zoom still
       // follows, every other viewer keeps aiming.
-      bool turnedByHand = session.mouse_look && p == &players[0] && position == p->viewer_position();
+      bool turnedByHand = session.run.mouse_look && p == &players[0] && position == p->viewer_position();
       if (!turnedByHand) FixedViewer(p, T, position, z, forward, right, up);
       break;
     }
@@ -164,7 +164,7 @@ void UpdateViewer(int mode, simplayer* p, const kxmatrix& target, float position
 }
 
 void MoveViewer(float position[3], const float target[3], int forward, float turn, int up) {
-  const simsession& s = session;
+  const sessionsettings& s = session.settings;
   const world& w = *TheWorld();
   if (up == 0) {
     float dx = position[0] - target[0], dy = position[1] - target[1];

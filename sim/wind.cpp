@@ -48,7 +48,7 @@ void UpdateWind(world* w) {
   const kxdenvironment& air = kxdynamics::Environment();
   const float d = air.wind_direction * kxmaths::kRadiansPerDegree, cd = std::cos(d), sd = std::sin(d);
   const float wind[2] = {air.wind_speed * cd, air.wind_speed * sd};
-  const float t = session.sim_time_step;
+  const float t = session.run.sim_time_step;
   // A scenery without a SCENERY extent moves no clouds rather than dividing by 0.
   const float k = w->scenery_size != 0 ? static_cast<float>(w->cloud_repeat) / static_cast<float>(w->scenery_size) : 0.0f;
   for (int i = 0; i < 2; ++i) {

@@ -114,7 +114,7 @@ void ResultMessage(const contestrec& c, const simplayer& p, const simsession& s,
     if (c.kind == kContestSpotLanding && !p.contest.hint) LastAttempt(p, out);
   } else if (p.contest.phase == kContestFinished) {
     const bool best = t == c.best_time;
-    if (s.player_count < 2) FormatHud(out, HudText(best ? kHudNewRecord : kHudTime), sec, hund);
+    if (s.run.player_count < 2) FormatHud(out, HudText(best ? kHudNewRecord : kHudTime), sec, hund);
     else if (best) FormatHud(out, HudText(kHudBest), sec, hund);
     else FormatHud(out, HudText(c.winner == &p ? kHudWinner : kHudTime), sec, hund);
   }
@@ -151,7 +151,7 @@ void ContestTexts(const contestrec& c, const simplayer& p, const simsession& s, 
   }
   if (!c.running) return;
 
-  const bool messages = !s.pause;
+  const bool messages = !s.run.pause;
   if (p.contest.phase == kContestTimeOver || p.contest.phase == kContestFalseStart) {
     if (messages) FormatHud(out->message, "%s", HudText(p.contest.phase == kContestTimeOver ? kHudTimeIsUp : kHudDisqualified));
     return;
@@ -160,7 +160,7 @@ void ContestTexts(const contestrec& c, const simplayer& p, const simsession& s, 
   if (t >= 0) {
     int sec = 0, hund = 0;
     ContestClock(t, &sec, &hund);
-    if (c.kind == kContestBalloonPop) Line(out, kWhite, kHudRemaining, s.contest_balloonpop_time - sec - 1, 99 - hund);
+    if (c.kind == kContestBalloonPop) Line(out, kWhite, kHudRemaining, s.settings.contest_balloonpop_time - sec - 1, 99 - hund);
     else Line(out, kWhite, kHudTime, sec, hund);
   }
   if (messages) Message(c, p, s, out->message);

@@ -19,11 +19,11 @@ void Point(const float p[3], const float u[3], float a, const float v[3], float 
 }
 
 void Pylons(const contestrec& c) {
-  if (!session.pylon_mesh) return;
+  if (!session.media.pylon_mesh) return;
   for (const pylonrec* p = c.first_pylon; p; p = p->next) {
     glPushMatrix();
     glTranslatef(p->position[0], p->position[1], p->position[2]);
-    kxgl::DrawGeometry(session.pylon_mesh);
+    kxgl::DrawGeometry(session.media.pylon_mesh);
     glPopMatrix();
   }
 }

@@ -64,7 +64,7 @@ void ShadowPictures() {
     if (p->recording.present && p->recording.instance)
       RenderAircraftShadow(p, RecordedShadow(p), &p->recording.pose.R.x, p->recording.instance, nullptr);
   }
-  const contestrec* c = session.current_contest;
+  const contestrec* c = session.run.current_contest;
   if (c && c->kind == kContestBalloonPop && c->first_balloon) {
     // The balloons share one picture: every balloon is the same ball scaled.
     static const float kOrigin[3] = {0, 0, 0};
@@ -77,7 +77,7 @@ void ShadowPictures() {
 void Views(int W, int H) {
   viewrect views[2];
   float aspect = 1.0f;
-  const int n = SplitViews(session.game_type, W, H, views, &aspect);
+  const int n = SplitViews(session.settings.game_type, W, H, views, &aspect);
   for (int i = 0; i < n; ++i) {
     glViewport(views[i].x, views[i].y, views[i].w, views[i].h);
     DrawView(&players[i], views[i].w, views[i].h, aspect, views[i].x, views[i].y);
@@ -87,7 +87,7 @@ void Views(int W, int H) {
   glDisable(GL_TEXTURE_2D);
   glColor4f(1, 1, 1, 1);
   glBegin(GL_LINES);
-  if (session.game_type == kGameSplitAbove) {
+  if (session.settings.game_type == kGameSplitAbove) {
     glVertex2f(0, H / 2 + 0.5f), glVertex2f(W, H / 2 + 0.5f);
   } else {
     glVertex2f(W / 2 + 0.5f, 0), glVertex2f(W / 2 + 0.5f, H);
@@ -98,11 +98,11 @@ void Views(int W, int H) {
 // ---- the window-wide 2-D pass
 
 void TipsBox(int W, int H) {
-  simsession& s = session;
-  const float a = StepTips(s);
+  const float a = StepTips(session);
   if (a < 0.0f) return;
+  const sessionrun& s = session.run;
   kxgl::SetFont(&small_font);
-  const int n = std::clamp(s.tip_lines, 0, simsession::kTipLines), lh = small_font.lineHeight, base = H / 5;
+  const int n = std::clamp(s.tip_lines, 0, sessionrun::kTipLines), lh = small_font.lineHeight, base = H / 5;
   auto text = [&](int i) { return s.tip_text[i] ? s.tip_text[i] : ""; };
   int mw = 0;
   for (int i = 0; i < n; ++i) mw = std::max(mw, kxgl::TextWidth(text(i)));
@@ -119,7 +119,7 @@ bool WindowFocused() {
 }
 
 void MenuAndGui(int W, int H) {
-  const simsession& s = session;
+  const sessionrun& s = session.run;
   const float alpha = GuiAlpha(&guiRest, &input::pointer, s.sim_time_step, WindowFocused());
   kxgl::SetFont(&small_font);
   if (!(alpha > 0.0f)) return;
@@ -138,11 +138,11 @@ void MenuAndGui(int W, int H) {
 
 void Screenshot(int W, int H) {
   simsession& s = session;
-  if (!s.screenshot_request) return;
+  if (!s.run.screenshot_request) return;
   char path[kPathChars];
-  ScreenshotPath(path, sizeof path, s.aircraft0, TheWorld()->name, screenshotCount);
+  ScreenshotPath(path, sizeof path, s.settings.aircraft0, TheWorld()->name, screenshotCount);
   kxsystem::Log("sim:  writing screenshot %s=", path);
-  s.screenshot_request = 0;
+  s.run.screenshot_request = 0;
   ++screenshotCount;
   const int w4 = W / 4 * 4, h4 = H / 4 * 4;
   bool ok = w4 > 0 && h4 > 0;
@@ -185,7 +185,7 @@ int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect) {
 // ---- the status message
 
 void DrawStatusMessage(int W, int H, float frameTime) {
-  simsession& s = session;
+  sessionrun& s = session.run;
   if (!(s.status_time > 0.0f)) return;
   kxgl::SetFont(&small_font);
   const int tw = kxgl::TextWidth(s.status_text), xt = (W - tw) / 2, yc = H / 5, lh = small_font.lineHeight;
@@ -200,10 +200,10 @@ void DrawStatusMessage(int W, int H, float frameTime) {
 // ---- fades
 
 float StepTips(simsession& s) {
-  if (!s.show_tips || (s.tip_time < 0.0f && s.tip_elapsed < 0.0f)) return -1.0f;
-  s.tip_elapsed += s.tip_time > 0.0f ? s.frame_time : -s.frame_time;
-  s.tip_time -= s.frame_time;
-  return std::clamp(s.tip_elapsed * kTipsFadeScale, 0.0f, 1.0f);
+  if (!s.settings.show_tips || (s.run.tip_time < 0.0f && s.run.tip_elapsed < 0.0f)) return -1.0f;
+  s.run.tip_elapsed += s.run.tip_time > 0.0f ? s.run.frame_time : -s.run.frame_time;
+  s.run.tip_time -= s.run.frame_time;
+  return std::clamp(s.run.tip_elapsed * kTipsFadeScale, 0.0f, 1.0f);
 }
 
 float GuiAlpha(float* rest, kxpointer* pointer, float simStep, int windowFocused) {
@@ -282,11 +282,11 @@ void Draw() {
   glDisable(GL_CULL_FACE);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  DrawStatusMessage(W, H, session.frame_time);
+  DrawStatusMessage(W, H, session.run.frame_time);
   TipsBox(W, H);
   glColor4f(1, 1, 1, 1);
   glEnable(GL_TEXTURE_2D);
-  if (session.show_log) DrawLogLines(kLogLines);
+  if (session.settings.show_log) DrawLogLines(kLogLines);
   MenuAndGui(W, H);
   Screenshot(W, H);
   kxgl::SwapBuffers();

@@ -100,7 +100,7 @@ void WindowOrtho(int width, int height) {
 }
 
 void SetupGL() {
-  const simsession& s = session;
+  const sessionsettings& s = session.settings;
   kxsystem::CallHook(s.use_vsync);
   if (!kxgl::HasContext()) return;
   ClearAndSwap();

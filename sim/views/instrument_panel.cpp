@@ -48,7 +48,7 @@ constexpr float kHorizonDiffuse[4] = {0.8f, 0.8f, 0.8f, 0};
 
 float smoothedVariometer = 0.0f;  // degrees
 
-kxtexture* Picture(int i) { return session.instrument_textures[i]; }
+kxtexture* Picture(int i) { return session.media.instrument_textures[i]; }
 
 // A 128-pixel picture centred on the current origin.
 void Dial(int picture) { DrawPicture(Picture(picture), -kDialHalf, -kDialHalf, kDialHalf, kDialHalf); }
@@ -116,7 +116,7 @@ void Horizon(const kxdflightstate& s) {
   glEnable(GL_NORMALIZE);
   glEnable(GL_LIGHTING);
   // Every hemisphere of the ball: the sky and the ground are separate elements.
-  kxgl::DrawGeometry(session.horizon_mesh);
+  kxgl::DrawGeometry(session.media.horizon_mesh);
   glPopAttrib();
   glDisable(GL_LIGHTING);
   glDisable(GL_NORMALIZE);

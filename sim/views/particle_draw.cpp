@@ -32,13 +32,13 @@ void Puff(const particle& q, float B[16]) {
 
 void Smoke(float B[16]) {
   const simsession& s = session;
-  if (!kxgl::BindTexture(s.smoke_texture)) glDisable(GL_TEXTURE_2D);
+  if (!kxgl::BindTexture(s.media.smoke_texture)) glDisable(GL_TEXTURE_2D);
   for (const simplayer* p = &players[0]; p; p = p->next) {
     if (!p->flight_state || !p->flight_state->smoke_flag) continue;
     int n = 0;  // a broken chain cannot loop for ever
     for (const particle* q = p->particles.smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
       if (q->life <= 0.0f) continue;
-      glColor4f(s.smoke_color_red, s.smoke_color_green, s.smoke_color_blue, q->alpha);
+      glColor4f(s.settings.smoke_color_red, s.settings.smoke_color_green, s.settings.smoke_color_blue, q->alpha);
       Puff(*q, B);
     }
   }
@@ -46,14 +46,14 @@ void Smoke(float B[16]) {
 
 void Exhaust(const simplayer* viewer, int skipOwn, float B[16]) {
   const simsession& s = session;
-  if (!kxgl::BindTexture(s.exhaust_texture)) glDisable(GL_TEXTURE_2D);
+  if (!kxgl::BindTexture(s.media.exhaust_texture)) glDisable(GL_TEXTURE_2D);
   for (const simplayer* p = &players[0]; p; p = p->next) {
     if (!p->flight_state || (skipOwn && p == viewer)) continue;
     const int engines = std::clamp(p->flight_state->exhaust_count, 0, simplayer::kExhaustRows);
     for (int e = 0; e < engines; ++e) {
       int n = 0;
       for (const particle* q = &p->particles.exhaust_particles[e][0]; q && n < simplayer::kExhaustRowLength; q = q->next, ++n) {
-        glColor4f(1, 1, 1, s.exhaust_density * q->alpha);
+        glColor4f(1, 1, 1, s.settings.exhaust_density * q->alpha);
         Puff(*q, B);
       }
     }
@@ -64,7 +64,7 @@ void Exhaust(const simplayer* viewer, int skipOwn, float B[16]) {
 
 void DrawParticles(const simplayer* viewer, int skipOwn, float B[16]) {
   if (!kxgl::HasContext()) return;
-  const simsession& s = session;
+  const sessionsettings& s = session.settings;
   if (s.show_smoke) {
     Smoke(B);
   } else if (s.show_exhaust) {

@@ -167,7 +167,7 @@ bool HasSun(const world& w) { return w.has_shadow != 0; }
 
 void Glare(const simplayer& p, const mainview& m, int w, int h) {
   const world& wd = *TheWorld();
-  if (!session.gl_sun_blend || !HasSun(wd) || !p.flight_state || !session.backlight_texture) return;
+  if (!session.settings.gl_sun_blend || !HasSun(wd) || !p.flight_state || !session.media.backlight_texture) return;
   sunglare g;
   if (!SunGlare(m.view, m.projection, p.viewer_position(), p.viewer_row_x(), wd.sun_direction, p.flight_state->position,
                 &g))
@@ -176,7 +176,7 @@ void Glare(const simplayer& p, const mainview& m, int w, int h) {
   const float r = kGlareSize * static_cast<float>(w);
   glEnable(GL_TEXTURE_2D);
   glColor4f(1, 1, 1, g.alpha);
-  if (!kxgl::BindTexture(session.backlight_texture)) return;
+  if (!kxgl::BindTexture(session.media.backlight_texture)) return;
   glBegin(GL_QUADS);
   glTexCoord2f(0, 0), glVertex2f(cx - r, cy - r);
   glTexCoord2f(1, 0), glVertex2f(cx + r, cy - r);
@@ -206,7 +206,7 @@ void ContestWindow(const simcamera& cam, const simplayer& p, int lh, int w, int 
   glColor4f(0, 0, 0, kContentAlpha);
   DrawFlatRect(cam.x, cam.y, cam.x + cam.width, cam.y + cam.height - lh - kTitlePad);
   glColor4f(1, 1, 1, 1);
-  DrawContestInfo(session.current_contest, &p, cam.x + 3, cam.y + cam.height - 2 * lh - 5, w / 2, h / 2);
+  DrawContestInfo(session.run.current_contest, &p, cam.x + 3, cam.y + cam.height - 2 * lh - 5, w / 2, h / 2);
   kxgl::SetFont(&small_font);
 }
 
@@ -287,7 +287,7 @@ void WindAndVariometer(const simplayer& p, int wx, int wy, const simcamera& cam,
   glEnable(GL_CULL_FACE);
   glDisable(GL_DEPTH_TEST);
   glColor4f(1, 1, 1, 1);
-  DrawPicture(session.compass_texture, -R, -R, R, R);
+  DrawPicture(session.media.compass_texture, -R, -R, R, R);
   float arrow[3][2];
   if (WindArrow(s->air_velocity[0], s->air_velocity[1], R, arrow)) {
     glDisable(GL_TEXTURE_2D);
@@ -383,13 +383,13 @@ void WindowFrame(const simcamera& cam, bool grips, int lh) {
   Line(right - L, top, right, top - L);
   Line(right - L - 1, top - L, right - L - 1, top);
   glEnable(GL_TEXTURE_2D);
-  DrawTextAtBaseline(cam.x + 3, cam.y + cam.height - lh - 2, OverlayTitle(cam.type, session.current_contest));
+  DrawTextAtBaseline(cam.x + 3, cam.y + cam.height - lh - 2, OverlayTitle(cam.type, session.run.current_contest));
 }
 
 void Overlay(simplayer& p, int index, const mainview& m, int w, int h, int vx, int vy) {
   simcamera& cam = p.camera[index];
   const int lh = LineHeight();
-  if (cam.type == kCameraContest && !session.current_contest) return;
+  if (cam.type == kCameraContest && !session.run.current_contest) return;
   if (cam.type == kCameraFlightInfo) FlightInfo(cam, p, lh);
   else if (cam.type == kCameraContest) ContestWindow(cam, p, lh, w, h);
   else WindowContents(p, cam, m, vx, vy, lh);
@@ -407,7 +407,7 @@ int FlightInfoHeight(const simplayer& p, int lh) {
 }
 
 int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlightInfoLines]) {
-  const bool imperial = s.units == kUnitsImperial;
+  const bool imperial = s.settings.units == kUnitsImperial;
   const kxdflightstate* state = p.flight_state;
   int n = 0;
   auto next = [&](const float colour[3]) -> hudline& {
@@ -428,7 +428,7 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
   if (p.show_heightmsl) length(kHudAltitude, state ? state->position[2] : 0.0f);
   if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kxmaths::kShownDegreesPerRadian));
   if (p.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
-  if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.fps));
+  if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.run.fps));
   if (p.recording.state == kRecording) {
     FormatHud(next(kRed).text, HudText(kHudRecording), Whole(p.recording.time));
     FormatHud(next(kRed).text, "%s", HudText(kHudPressStopRecording));

@@ -38,7 +38,7 @@ int ReflectionMap(float shininess) {
 
 uint32_t CubeMapName(int map) {
   if (map < 0 || map >= kCubeMaps || !kxgl::HasContext()) return 0;
-  kxtexture* t = session.cubemap_textures[map];
+  kxtexture* t = session.media.cubemap_textures[map];
   if (!t) return 0;
   if (!t->glName) {
     GLuint name = 0;
@@ -50,7 +50,7 @@ uint32_t CubeMapName(int map) {
 
 int ReflectionsOn() {
   return kxgl::caps.cube_map && kxgl::caps.multitexture && kxgl::caps.active_texture &&
-         session.gl_aircraft_reflections;
+         session.settings.gl_aircraft_reflections;
 }
 
 void BeginCubeReflection(int map) {

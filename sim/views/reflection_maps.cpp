@@ -46,7 +46,7 @@ lastbuild last;
 
 // 1 when every map still has its picture in this context.
 bool MapsExist() {
-  for (const kxtexture* t : session.cubemap_textures)
+  for (const kxtexture* t : session.media.cubemap_textures)
     if (t && !t->glName) return false;
   return true;
 }
@@ -135,7 +135,7 @@ void UploadMap(int map, int S, const uint8_t* faces) {
 
 // The session's reserve when it was made for this face size, else a buffer of our own.
 uint8_t* Buffer(void* reserve, size_t bytes, std::vector<uint8_t>& own) {
-  if (reserve && session.cube_size == kCubeSize) return static_cast<uint8_t*>(reserve);
+  if (reserve && session.media.cube_size == kCubeSize) return static_cast<uint8_t*>(reserve);
   own.resize(bytes);
   return own.data();
 }
@@ -165,8 +165,8 @@ void BuildReflectionMaps(world* w) {
   const int S = kCubeSize;
   const size_t faceBytes = static_cast<size_t>(kFaces) * S * S * 3;
   std::vector<uint8_t> ownFaces, ownMaps;
-  uint8_t* faces = Buffer(session.reflection_maps2, faceBytes, ownFaces);
-  uint8_t* maps = Buffer(session.reflection_maps1, faceBytes * kCubeMaps, ownMaps);
+  uint8_t* faces = Buffer(session.media.reflection_maps2, faceBytes, ownFaces);
+  uint8_t* maps = Buffer(session.media.reflection_maps1, faceBytes * kCubeMaps, ownMaps);
   RenderFaces(*w, P, S, faces);
 
   // Every byte value gives the same texel: one table per map.

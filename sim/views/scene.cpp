@@ -134,7 +134,7 @@ void GroundShadows(world& w, const passflags& f, float radius) {
       ShadowAt(w, *recorded, &p->recording.pose.R.x, radius > 0.0f ? radius : recorded->size);
     }
   }
-  const contestrec* c = session.current_contest;
+  const contestrec* c = session.run.current_contest;
   if (!c || c->kind != kContestBalloonPop) return;
   for (const balloonrec* b = c->first_balloon; b; b = b->next) {
     if (b->popped) continue;
@@ -234,7 +234,7 @@ void ModelledPass(const world& w) {
   glEnable(GL_LIGHTING);
   glCallList(kListStatics);
   DynamicObjects(w);
-  DrawContestObjects(session.current_contest);
+  DrawContestObjects(session.run.current_contest);
   glEnable(GL_BLEND);
 }
 
@@ -280,7 +280,7 @@ void Aircraft(const passflags& f) {
 // ---- rope and traces
 
 void TowRope() {
-  const kxdrope00* rope = session.rope;
+  const kxdrope00* rope = session.run.rope;
   if (!rope || !rope->Active[0] || !rope->Active[1]) return;
   glColor4fv(kRopeColour);
   glBegin(GL_LINES);
@@ -309,11 +309,11 @@ void TransparentPass(world& w, const float eye[3], const float X[3], const float
       }
     }
   }
-  CollectContestMarkers(sv.view, sv.billboard, session.current_contest, f.viewer);
+  CollectContestMarkers(sv.view, sv.billboard, session.run.current_contest, f.viewer);
   if (!f.photo) {
     CullingVectors(w.pilot_view_scale, aspect, nearZ, X, Y, sv.cull[0], sv.cull[1]);
-    CollectTrees(w, TreeCount(w, session.show_trees, session.tree_density), sv.view, sv.billboard, X, eye,
-                 sv.cull[0], sv.cull[1]);
+    const sessionsettings& s = session.settings;
+    CollectTrees(w, TreeCount(w, s.show_trees, s.tree_density), sv.view, sv.billboard, X, eye, sv.cull[0], sv.cull[1]);
   }
   DrawTransparentList();
 }
@@ -340,7 +340,7 @@ void DrawScene(simplayer* viewer, const float eye[3], const float X[3], const fl
   CylindricalBillboard(X, sv.billboard);
   if (!kxgl::HasContext()) return;
   world& w = *TheWorld();
-  const simsession& s = session;
+  const sessionsettings& s = session.settings;
   passflags f{viewer, false, drawAircraft != 0, w.photo != 0};
   f.skipOwn = !drawOwn && viewer &&
               (viewer->view_mode == kViewCockpit || viewer->view_mode == kViewCockpitInstruments);

@@ -108,7 +108,7 @@ void ClassifyDrawKinds(kxgeometricobject* object) {
 void GenerateShadow(int player) {
   simplayer* p = Player(player);
   if (!p || !p->flight_state) return;
-  const simsession& s = session;
+  const sessionsettings& s = session.settings;
   kxdflightstate* st = p->flight_state;
   kxstring name;
   name.Format("%sshadow%d", player == 0 ? s.aircraft0 : s.aircraft1, player);
@@ -164,7 +164,7 @@ void CreateBlurDiscs(int player) {
     if (value) value->GetNumber(radius);
     object->discRadius = static_cast<float>(radius);
     if (!object->discTexture)
-      RenderShadowTexture(object, name.Text(), object->discRadius, session.gl_procedural_texture_size);
+      RenderShadowTexture(object, name.Text(), object->discRadius, session.settings.gl_procedural_texture_size);
   }
 }
 
@@ -186,7 +186,7 @@ void PrepareFlightGraphics(int player) {
   if (!p || p->legacy || !p->flight_state) return;
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(player);
   if (!MissingDiscs(instance)) return;
-  const char* name = player == 0 ? session.aircraft0 : session.aircraft1;
+  const char* name = player == 0 ? session.settings.aircraft0 : session.settings.aircraft1;
   DrawLoadingScreen(1, "loading aircraft %d %s", player + 1, name);
   CreateBlurDiscs(player);
   ClassifyAndCopy(p, instance);

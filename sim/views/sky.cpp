@@ -206,7 +206,7 @@ cloudtexel CloudTexel(uint8_t source, float exponent, float density, int rain) {
 
 void BuildSky(world* w) {
   if (!w) return;
-  const int cloudType = session.cloud_type;
+  const int cloudType = session.settings.cloud_type;
   const bool context = kxgl::HasContext();
   if (context) {
     for (int id : {kListLowClouds, kListSky, kListOcean}) DeleteList(id);

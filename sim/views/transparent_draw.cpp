@@ -102,7 +102,7 @@ void DrawTransparentList() {
 }
 
 void DrawPylonMarker(const transparentrecord& r) {
-  if (!kxgl::BindTexture(session.circle_texture)) glDisable(GL_TEXTURE_2D);
+  if (!kxgl::BindTexture(session.media.circle_texture)) glDisable(GL_TEXTURE_2D);
   int i = 0;
   for (const simplayer* p = &players[0]; p; p = p->next, ++i) {
     if (p->contest.pylon != r.pylon) continue;

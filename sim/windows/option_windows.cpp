@@ -204,7 +204,7 @@ float FogDensity(float slider) { return slider * slider * 0.1f; }
 // --- the five layouts
 
 kxwindow* CreateGeneralOptionsWindow() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   kxdenvironment& e = kxdynamics::Environment();
   layout l{"wndOptionsGeneral", "General Options", 400, 490, "wndoptgenok", "wndoptgencancel", 10, 180, 200, 120,
            {{"Environment", "wndoptgenenv", 10, 270, 380, 190},
@@ -253,7 +253,7 @@ kxwindow* CreateViewOptionsWindow() {
 }
 
 kxwindow* CreateContestOptionsWindow() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   layout l{"wndOptionsContest", "Contest Options", 310, 210, "wndoptctstok", "wndoptctstcancel", 10, 80, 120, 110,
            {{"Pylon racing", "wndoptctstpylon", 10, 120, 290, 60},
             {"Balloon popping", "wndoptctstballoon", 10, 50, 290, 60}},
@@ -268,7 +268,7 @@ kxwindow* CreateContestOptionsWindow() {
 }
 
 kxwindow* CreateTowOptionsWindow() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   layout l{"wndOptionsFSchlepp", "F-Schlepp Options", 360, 220, "wndoptfschok", "wndoptfschcancel", 10, 110, 150, 100,
            {{"Rope Adjustment", "wndoptfschrope", 10, 50, 340, 130}},
            {
@@ -283,7 +283,7 @@ kxwindow* CreateTowOptionsWindow() {
 }
 
 kxwindow* CreateGraphicsOptionsWindow() {
-  simsession& s = session;
+  sessionsettings& s = session.settings;
   auto row = [](int g, int fromTop, const char* n, const char* text, float* setting, rowkind kind, float minimum) {
     return sliderrow{g, fromTop, n, text, setting, kind, minimum, 1, -1, 0, "%.2f", 1, 1, 0};
   };

@@ -106,7 +106,7 @@ class wndoptionssound : public simwindow {
 
   // The controls to the sound device and the music player.
   void Apply() {
-    simsession& s = session;
+    sessionsettings& s = session.settings;
     kxmusic& music = Music();
     directsound::SetMasterVolume(soundVolume ? soundVolume->value / kPercent : s.sound_volume);
     if (soundOn && soundOn->checked) directsound::ResumeAll();
@@ -128,7 +128,7 @@ class wndoptionssound : public simwindow {
   // The title window's choice.
   void TakeSong(int index) {
     selected = index;
-    session.music_title = index;
+    session.settings.music_title = index;
     if (song) song->Text = ShortName(Music().Name(index)).c_str();
     Apply();
   }
@@ -145,7 +145,7 @@ class wndoptionssound : public simwindow {
   }
 
   void Open() {
-    simsession& s = session;
+    sessionsettings& s = session.settings;
     kxmusic& music = Music();
     if (song) song->Text = music.current < 0 || music.current >= music.count ? kNoSong : music.Name(music.current);
     s.music_title = music.current;
@@ -169,7 +169,7 @@ class wndoptionssound : public simwindow {
   }
 
   void Ok() {
-    simsession& s = session;
+    sessionsettings& s = session.settings;
     if (soundVolume) s.sound_volume = soundVolume->value / kPercent;
     if (soundOn) s.sound = soundOn->checked;
     if (restart) s.music_restartcrash = restart->checked;
@@ -177,7 +177,7 @@ class wndoptionssound : public simwindow {
   }
 
   void Cancel() {
-    simsession& s = session;
+    sessionsettings& s = session.settings;
     s.sound_volume = keptSoundVolume;
     s.sound = keptSound;
     s.music_volume = keptMusicVolume;

@@ -44,7 +44,7 @@ class AircraftSelectionDrawTest : public kxtest::glguitest<configtest::selection
 };
 
 TEST_F(AircraftSelectionDrawTest, ThumbnailsPreviewAndSelectionAreDrawn) {
-  std::strcpy(sim::session.aircraft0, "jet");
+  std::strcpy(sim::session.settings.aircraft0, "jet");
   Run("Open(0)");
   kxgui::Frame();
   // Every sample but "bare" and "older" has a thumbnail with a sky around

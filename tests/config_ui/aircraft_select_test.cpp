@@ -99,7 +99,7 @@ TEST_F(AircraftSelectionTest, DescriptionsStopAtTenLinesOr511Characters) {
 }
 
 TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
-  std::strcpy(sim::session.aircraft0, "glider");
+  std::strcpy(sim::session.settings.aircraft0, "glider");
   Run("Open(0)");
   EXPECT_EQ(TileNames(), "bare christeneagle glider heli heli01 jet older ~piccolo trainer ~glider ~heli ~trainer ~vectorjet");
   EXPECT_STREQ(window->selection.Text(), "glider");
@@ -121,7 +121,7 @@ TEST_F(AircraftSelectionTest, OpenBuildsTheTilesAndChoosesTheCurrentAircraft) {
   EXPECT_STREQ(button->texture->name, "aircraft/glider/thumb.bmp");
   EXPECT_EQ(button->texture->width, 64);
 
-  std::strcpy(sim::session.aircraft1, "nothere");
+  std::strcpy(sim::session.settings.aircraft1, "nothere");
   Run("Open(1)");
   EXPECT_EQ(TileNames().find('~'), std::string::npos);
   EXPECT_STREQ(window->selection.Text(), "");
@@ -281,7 +281,7 @@ TEST_F(AircraftSelectionTest, LoadPutsTheChoiceIntoEachPlayersSlot) {
   kxdaircraftinstance* first = kxdaircraftinstance::Loaded(0);
   ASSERT_NE(first, nullptr);
   EXPECT_STREQ(first->Name.Text(), "trainer");
-  EXPECT_STREQ(sim::session.aircraft0, "trainer");
+  EXPECT_STREQ(sim::session.settings.aircraft0, "trainer");
   EXPECT_EQ(sim::players[0].flight_state, kxdaircraftinstance::FlightStateOf(0));
 
   Run("Open(1)");
@@ -291,7 +291,7 @@ TEST_F(AircraftSelectionTest, LoadPutsTheChoiceIntoEachPlayersSlot) {
   kxdaircraftinstance* second = kxdaircraftinstance::Loaded(1);
   ASSERT_NE(second, nullptr);
   EXPECT_STREQ(second->Name.Text(), "glider");
-  EXPECT_STREQ(sim::session.aircraft1, "glider");
+  EXPECT_STREQ(sim::session.settings.aircraft1, "glider");
   EXPECT_EQ(sim::players[1].flight_state, kxdaircraftinstance::FlightStateOf(1));
   EXPECT_EQ(kxdaircraftinstance::Loaded(0), first);  // player 1 keeps the trainer
 }
@@ -312,12 +312,12 @@ TEST_F(AircraftSelectionTest, ChoosingAnAircraftWithoutItsAirfoilsSaysSo) {
 }
 
 TEST_F(AircraftSelectionTest, LoadingTheAircraftAlreadyFlownOnlyHidesTheWindow) {
-  std::strcpy(sim::session.aircraft0, "christeneagle");
+  std::strcpy(sim::session.settings.aircraft0, "christeneagle");
   Run("Open(0); Load");
   EXPECT_EQ(window->parent, kxnode::Find("/Display/Invisible/"));
   EXPECT_EQ(kxdaircraftinstance::Loaded(0), nullptr);  // nothing reloaded
   // Nothing chosen: nothing happens at all.
-  std::strcpy(sim::session.aircraft0, "gone");
+  std::strcpy(sim::session.settings.aircraft0, "gone");
   Run("Open(0); Load");
   EXPECT_EQ(window->parent, kxnode::Find("/Display/Visible/"));
 }
@@ -333,7 +333,7 @@ TEST_F(AircraftSelectionTest, LoadForAPlayerThatDoesNotExistIsRefusedWithALogLin
 TEST_F(AircraftSelectionTest, AFailedLoadLeavesThePlayerWithoutAnAircraft) {
   std::filesystem::remove("aircraft/jet/jet.kxd");  // listed at Open, gone at Load
   Run("Open(0); Select( \"jet\" ); Load");
-  EXPECT_STREQ(sim::session.aircraft0, "");
+  EXPECT_STREQ(sim::session.settings.aircraft0, "");
   EXPECT_EQ(sim::players[0].flight_state, nullptr);
   EXPECT_TRUE(inputtest::Logged("aircraft jet could not be loaded for player 1"));
 }
@@ -360,7 +360,7 @@ TEST_F(AircraftSelectionTest, LegacyModelsLoadIntoTheLegacyRuntimeAsPlayerOne) {
   Run("Open(0); SelectAL1( \"heli\" ); Load");
   EXPECT_EQ(legacycalls::loads, 1);
   EXPECT_EQ(legacycalls::stem, "heli");
-  EXPECT_STREQ(sim::session.aircraft0, "_alx_heli");
+  EXPECT_STREQ(sim::session.settings.aircraft0, "_alx_heli");
   EXPECT_EQ(sim::players[0].legacy, 1);
   EXPECT_EQ(sim::players[0].flight_state, &sim::players[0].legacy_state);
   EXPECT_TRUE(inputtest::Logged("LOAD AL"));
@@ -369,7 +369,7 @@ TEST_F(AircraftSelectionTest, LegacyModelsLoadIntoTheLegacyRuntimeAsPlayerOne) {
   Run("Open(0); Select( \"jet\" ); Load");
   EXPECT_EQ(legacycalls::unloads, 1);
   EXPECT_EQ(sim::players[0].legacy, 0);
-  EXPECT_STREQ(sim::session.aircraft0, "jet");
+  EXPECT_STREQ(sim::session.settings.aircraft0, "jet");
   EXPECT_EQ(sim::players[0].flight_state, kxdaircraftinstance::FlightStateOf(0));
 
   // A legacy selection never reaches player 2's slot.

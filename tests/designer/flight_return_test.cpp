@@ -38,7 +38,7 @@ class FlightReturnTest : public simtest::clockedprogramtest {
       if (flying && !wasFlying_) ++entries_;
       wasFlying_ = flying;
       if (!flying || entries_ < 2) return false;
-      paused_ = paused_ || sim::session.pause;
+      paused_ = paused_ || sim::session.run.pause;
       rpm_ = sim::players[0].flight_state->engine_rpm;
       return ++framesBack_ < 60;
     };

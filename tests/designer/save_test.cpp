@@ -98,7 +98,7 @@ TEST_F(SaveTest, SaveAsCopiesTheFolderRenamesUnlocksAndReloadsWithTheEdits) {
   EXPECT_STREQ(State().aircraft->Name.Text(), "mycopy");
   EXPECT_STREQ(State().aircraft->Directory.Text(), "aircraft/mycopy");
   EXPECT_EQ(State().aircraft->Locked, 0);
-  EXPECT_STREQ(sim::session.aircraft0, "mycopy");
+  EXPECT_STREQ(sim::session.settings.aircraft0, "mycopy");
   for (const char* file : {"mycopy.kxd", "mycopy.kxg", "mycopy.obj", "skin.kxt", "preview-mycopy.bmp",
                            "preview-mycopy.txt"}) {
     EXPECT_TRUE(fs::exists(fs::path("aircraft/mycopy") / file)) << file;
@@ -183,7 +183,7 @@ TEST_F(SaveTest, ASaveThatFailsReplacesNoneOfTheThreeFilesAndSaysSo) {
 // aircraft, and no half-made folder is left.
 TEST_F(SaveTest, SaveAsOnAFullDiskKeepsTheOldNameAndLeavesNoFolder) {
   Enter();
-  std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "trainer");
+  std::snprintf(sim::session.settings.aircraft0, sizeof sim::session.settings.aircraft0, "trainer");
   {
     kxtest::fulldisk full;
     SaveAs("Copy");
@@ -192,7 +192,7 @@ TEST_F(SaveTest, SaveAsOnAFullDiskKeepsTheOldNameAndLeavesNoFolder) {
   EXPECT_EQ(std::string(State().saveAsMessage->Text.Text()).find("Not saved: aircraft/copy cannot be written"), 0u);
   EXPECT_STREQ(State().aircraft->Name.Text(), "trainer");
   EXPECT_STREQ(State().aircraft->Directory.Text(), "aircraft/trainer");
-  EXPECT_STREQ(sim::session.aircraft0, "trainer");
+  EXPECT_STREQ(sim::session.settings.aircraft0, "trainer");
   EXPECT_FALSE(fs::exists("aircraft/copy"));
   SaveAs("Copy");
   EXPECT_EQ(State().saveAsDialog->parent, State().invisible);

@@ -46,8 +46,8 @@ TEST_F(OlderFormatProgramTest, ShiftF12ReloadsItThroughItsOwnLoaderAndRSaysItIsN
         ++step;
         return false;
       case 2:
-        if (sim::session.status_time <= 0.0f) return true;
-        status = sim::session.status_text;
+        if (sim::session.run.status_time <= 0.0f) return true;
+        status = sim::session.run.status_text;
         recordState = p.recording.state;
         Key(kxcode::kKeyEscape);
         ++step;

@@ -121,7 +121,7 @@ TEST_F(LegacyProgramTest, TrainerFliesCrashesIsPlacedBackAndIsUnloaded) {
   ASSERT_GT(crashedAt_, 0.0f) << "no crash";
   EXPECT_TRUE(frozen_) << "a crashed model is not stepped";
   ASSERT_GT(resetAt_, 0.0f) << "not placed back";
-  EXPECT_NEAR(resetAt_ - crashedAt_, sim::session.crashtime, 0.1f);
+  EXPECT_NEAR(resetAt_ - crashedAt_, sim::session.settings.crashtime, 0.1f);
   EXPECT_NEAR(reset_[0], start_[0], 0.5f);
   EXPECT_NEAR(reset_[1], start_[1], 0.5f);
   EXPECT_TRUE(moved_) << "the model flies on after it is placed back";

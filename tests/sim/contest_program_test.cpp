@@ -78,9 +78,9 @@ class ContestProgramTest : public simtest::transmittertest {
   }
   // The beeps since the last look, by pitch.
   void Listen() {
-    if (!session.beep_sound) return;
-    for (int n = Plays(session.beep_sound); n > beeps_; ++beeps_)
-      heard_.push_back(static_cast<int>(std::lround(sound_.voices.at(session.beep_sound->voice).pitch * 22050.0f)));
+    if (!session.media.beep_sound) return;
+    for (int n = Plays(session.media.beep_sound); n > beeps_; ++beeps_)
+      heard_.push_back(static_cast<int>(std::lround(sound_.voices.at(session.media.beep_sound->voice).pitch * 22050.0f)));
   }
 
   // In the simulation, every second frame: true keeps the queued keys waiting.
@@ -100,7 +100,7 @@ class ContestProgramTest : public simtest::transmittertest {
       case kMenu:
         kxsystem::SeedRandom(1);  // the same balloons every run
         Command("ContestSelect(2)");
-        contest_ = session.current_contest;
+        contest_ = session.run.current_contest;
         if (!contest_ || contest_->kind != kContestBalloonPop) return false;
         selected_ = contest_->running == 0 && std::fabs(At()[0] - contest_->start_position[0]) < 1e-3f;
         Key(kxcode::kKeyReturn);  // start
@@ -123,7 +123,7 @@ class ContestProgramTest : public simtest::transmittertest {
       case kPopAgain:
         Judged();
         balloonsLeft_ = contest_->balloons_left;
-        balloonSounds_ = Plays(session.balloon_sound);
+        balloonSounds_ = Plays(session.media.balloon_sound);
         Put(contest_->start_position[0] + 30.0f, 0.0f, 30.0f);
         kxdaircraftinstance::Loaded(0)->Crash = 1;  // as the dynamics report one
         phase_ = kCrashed;
@@ -157,13 +157,13 @@ class ContestProgramTest : public simtest::transmittertest {
         // Stopped, the clock stands; the menu's start sets it up again.
         clockStood_ = contest_->start_time == stopClock_;
         Command("ContestStart");
-        menuStarted_ = contest_->running == 1 && contest_->start_time == -6999 && session.current_contest == contest_;
+        menuStarted_ = contest_->running == 1 && contest_->start_time == -6999 && session.run.current_contest == contest_;
         phase_ = kMenuStarted;
         break;
       case kMenuStarted:
         countingAgain_ = contest_->start_time > -6999 && contest_->start_time < 0;
         Command("ContestSelect(0)");  // turned off
-        turnedOff_ = contest_->running == 0 && !session.current_contest && session.selected_contest == 0;
+        turnedOff_ = contest_->running == 0 && !session.run.current_contest && session.run.selected_contest == 0;
         Key(kxcode::kKeyEscape);
         phase_ = kDone;
         return false;
@@ -230,7 +230,7 @@ TEST_F(ContestProgramTest, BalloonPopIsStartedJudgedRestartedAfterACrashAndSeesA
   // Crashed, held for the crash time without judging, then set up again.
   EXPECT_TRUE(held_);
   EXPECT_EQ(scoreWhileCrashed_, 2);
-  EXPECT_NEAR(restartedAt_ - crashedAt_, session.crashtime, 0.1f);
+  EXPECT_NEAR(restartedAt_ - crashedAt_, session.settings.crashtime, 0.1f);
   EXPECT_EQ(restartRunning_, 1);
   EXPECT_LE(restartClock_, -6999 + 17);
   EXPECT_EQ(restartScore_, 0);

@@ -30,22 +30,20 @@ class Contest : public simtest::simtest {
     for (const char* part : {"scenery", "objects", "sound", "texture"}) fs::create_symlink(data / part, part);
     directsound::SetBackend(&sound_);
     directsound::Start();
-    session.beep_sound = directsound::RegisterSound("sound/beep.wav");
-    session.balloon_sound = directsound::RegisterSound("sound/balloon.wav");
+    session.media.beep_sound = directsound::RegisterSound("sound/beep.wav");
+    session.media.balloon_sound = directsound::RegisterSound("sound/balloon.wav");
     directsound::LoadSounds();
     players[0].flight_state = &state_[0];
     players[0].next = nullptr;
-    session.player_count = 1;
-    session.sim_time_step = kFrame;
+    session.run.player_count = 1;
+    session.run.sim_time_step = kFrame;
   }
   void TearDown() override {
     sim::FreeScenery(sim::TheWorld());
     for (kxcbody*& b : bodies_) kxcbody::Free(&b);
     kxgeometry::Free(&part_);
-    session.current_contest = nullptr;
-    session.beep_sound = session.balloon_sound = nullptr;
-    session.player_count = 0;
-    session.sim_time_step = 0;
+    session.run = {};
+    session.media = {};
     players[0].next = nullptr;
     for (simplayer& p : players) p.crash_timer = 0;
     directsound::Reset();
@@ -57,7 +55,7 @@ class Contest : public simtest::simtest {
     players[0].next = &players[1];
     players[1].flight_state = &state_[1];
     players[1].next = nullptr;
-    session.player_count = 2;
+    session.run.player_count = 2;
   }
   // The default scenery's contest of this kind.
   contestrec* Winzeln(int kind) {
@@ -90,7 +88,7 @@ class Contest : public simtest::simtest {
   // (the flight states here belong to no loaded aircraft).
   static void Start(contestrec* c) {
     sim::StartContest(c);
-    for (int i = 0; i < session.player_count; ++i) {
+    for (int i = 0; i < session.run.player_count; ++i) {
       const float* at = players[i].contest.position;
       Put(i, at[0], at[1], at[2]);
     }
@@ -124,8 +122,8 @@ class Contest : public simtest::simtest {
     for (const std::string& call : sound_.calls) n += call == "play " + std::to_string(s->voice) + " once";
     return n;
   }
-  int Beeps() const { return Plays(session.beep_sound); }
-  float BeepHz() const { return sound_.voices.at(session.beep_sound->voice).pitch * 22050.0f; }
+  int Beeps() const { return Plays(session.media.beep_sound); }
+  float BeepHz() const { return sound_.voices.at(session.media.beep_sound->voice).pitch * 22050.0f; }
   // A rotating part of player 0's aircraft: a 1 m box at `frame`.
   kxcbody* Propeller(int index, const kxmatrix* frame) {
     if (!part_) part_ = meshgen::ToElement(meshgen::Box(1, 1, 1), "prop", "", GL_N3F_V3F);
@@ -175,7 +173,7 @@ TEST_F(Contest, PlayersLineUpAcrossTheStartHeading) {
       EXPECT_EQ(p.contest.last_points, -100);
       EXPECT_EQ(p.camera[1].on, 1);
     }
-    EXPECT_EQ(session.current_contest, contest);
+    EXPECT_EQ(session.run.current_contest, contest);
     EXPECT_EQ(contest->running, 0);
   }
 }
@@ -228,9 +226,9 @@ TEST_F(Contest, SetUpStartAndStopLogTheirLines) {
   EXPECT_EQ(race->running, 1);
   sim::StopContest();
   EXPECT_EQ(race->running, 0);
-  EXPECT_EQ(session.current_contest, race);
+  EXPECT_EQ(session.run.current_contest, race);
   sim::StartContest(nullptr);
-  EXPECT_EQ(session.current_contest, nullptr);
+  EXPECT_EQ(session.run.current_contest, nullptr);
   sim::SetupContest(Winzeln(kContestBalloonPop), 0);
   EXPECT_TRUE(inputtest::Logged("contest=balloon pop with 20 balloons"));
 }
@@ -280,7 +278,7 @@ TEST_F(Contest, BalloonsAreScatteredApartInTheirBoxOrOverlapAfterTheLastDraw) {
 TEST_F(Contest, TheCountdownBeepsThreeTimesLowAndOnceHighAtTheStart) {
   for (float step : {0.01f, 0.1f}) {  // a long frame jumps over marks
     SCOPED_TRACE(step);
-    session.sim_time_step = step;
+    session.run.sim_time_step = step;
     sound_.calls.clear();
     contestrec* c = Winzeln(kContestDragRace);
     Start(c);
@@ -369,7 +367,7 @@ TEST_F(Contest, TheAircraftsPartsPopOneBalloonAFrameUntilNoneIsLeft) {
   EXPECT_EQ(players[0].contest.phase, sim::kContestFinished);
   EXPECT_EQ(c->winner, &players[0]);
   EXPECT_EQ(c->best_time, players[0].contest.time);
-  EXPECT_EQ(Plays(session.balloon_sound), 20);
+  EXPECT_EQ(Plays(session.media.balloon_sound), 20);
 }
 
 TEST_F(Contest, TwoBalloonsTouchedTogetherPopInTwoFrames) {
@@ -417,7 +415,7 @@ TEST_F(Contest, ThePartsPairRecordsAreEvaluatedInTheirLayout) {
 // starter: time over is only for those still flying.
 TEST_F(Contest, WhenTheBalloonTimeIsUpThoseStillFlyingAreOut) {
   TwoPlayers();
-  session.contest_balloonpop_time = 1;
+  session.settings.contest_balloonpop_time = 1;
   contestrec* c = Winzeln(kContestBalloonPop);
   for (int other : {sim::kContestFalseStart, sim::kContestFinished}) {
     Start(c);

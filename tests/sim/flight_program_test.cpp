@@ -110,7 +110,7 @@ TEST_F(FlightProgramTest, FliesFromTheMenuCrashesIsResetAndReturns) {
   ASSERT_GT(crashedAt_, 0.0f) << "no crash";
   ASSERT_GT(resetAt_, 0.0f) << "no reset";
   // crashtime (3 s) after the crash, measured in frames of 1/60 s.
-  EXPECT_NEAR(resetAt_ - crashedAt_, sim::session.crashtime, 0.1f);
+  EXPECT_NEAR(resetAt_ - crashedAt_, sim::session.settings.crashtime, 0.1f);
   EXPECT_NEAR(reset_[0], saved_.R.x, 0.5f);
   EXPECT_NEAR(reset_[1], saved_.R.y, 0.5f);
 

@@ -85,8 +85,8 @@ class flighttest : public simtest {
     }
     kxsystem::display.window_width = 800;
     kxsystem::display.window_height = 600;
-    sim::session.viewport_width = 800;
-    sim::session.viewport_height = 600;
+    sim::session.run.viewport_width = 800;
+    sim::session.run.viewport_height = 600;
   }
   void TearDown() override {
     kxdynamics::Stop();

@@ -23,13 +23,13 @@ class FrameSounds : public simtest::standintest {
     directsound::Reset();
     directsound::SetBackend(&device_);
     ASSERT_EQ(directsound::Start(), 1);
-    sim::session.sound = 1;
+    sim::session.settings.sound = 1;
     // The aircraft 300 m from the pilot, who stands still and turns his head.
     state_.frame.R = {300, 0, kGround + 10, 1};
     sim::vec3::Set(sim::players[0].viewer_position(), 0, 0, kGround + 10);
   }
   void TearDown() override {
-    sim::session.glider_sound = sim::session.glider2_sound = nullptr;
+    sim::session.media.glider_sound = sim::session.media.glider2_sound = nullptr;
     directsound::Reset();
     directsound::SetBackend(nullptr);
     standintest::TearDown();
@@ -63,8 +63,8 @@ TEST_F(FrameSounds, TheListenerStandsOnPlayerOnesViewerFacingAlongItsForwardAxis
 TEST_F(FrameSounds, AGliderAtTwelveMetresPerSecondWhistlesAtFiftyKilohertz) {
   kxsound* airflow[2] = {Loaded("sound/glider.wav"), Loaded("sound/glider2.wav")};
   ASSERT_TRUE(airflow[0] && airflow[1]);
-  sim::session.glider_sound = airflow[0];
-  sim::session.glider2_sound = airflow[1];
+  sim::session.media.glider_sound = airflow[0];
+  sim::session.media.glider2_sound = airflow[1];
   state_.velocity[0] = 12.0f;
   state_.control_value = 0.5f;
   struct {

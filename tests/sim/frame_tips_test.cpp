@@ -16,7 +16,7 @@ class FrameTips : public simtest::standintest {
  protected:
   void SetUp() override {
     standintest::SetUp();
-    session.show_tips = 1;
+    session.settings.show_tips = 1;
     sim::applicationhooks hooks;
     hooks.legacy_state_flag = LegacyState;
     sim::SetHooks(hooks);
@@ -29,13 +29,13 @@ class FrameTips : public simtest::standintest {
   }
   // No tip on screen, every tip waiting to be shown.
   static void Idle() {
-    session.tip_time = session.tip_elapsed = -1.0f;
-    for (int i = 0; i < 3; ++i) session.tip_shown[i] = 0, session.tip_pending[i] = 1;
+    session.run.tip_time = session.run.tip_elapsed = -1.0f;
+    for (int i = 0; i < 3; ++i) session.run.tip_shown[i] = 0, session.run.tip_pending[i] = 1;
   }
   // Which tip shows, -1 for none.
   static int Shown() {
     for (int i = 0; i < 3; ++i)
-      if (session.tip_shown[i]) return i;
+      if (session.run.tip_shown[i]) return i;
     return -1;
   }
 };
@@ -61,12 +61,12 @@ TEST_F(FrameTips, TheOldModelsTipAndTheGlidersTipShowWhenTheirConditionsHold) {
     state_.ground_contact = row.ground;
     Step(0.02f);
     ASSERT_EQ(Shown(), row.tip);
-    EXPECT_EQ(session.tip_time, row.time);
+    EXPECT_EQ(session.run.tip_time, row.time);
     if (row.tip < 0) continue;
-    EXPECT_EQ(session.tip_lines, 3);
-    EXPECT_EQ(session.tip_elapsed, 0.0f);
-    EXPECT_EQ(session.tip_pending[row.tip], 0);
-    for (int k = 0; k < 3; ++k) EXPECT_STREQ(session.tip_text[k], sim::Language().tipp[row.tip][k].Text()) << k;
+    EXPECT_EQ(session.run.tip_lines, 3);
+    EXPECT_EQ(session.run.tip_elapsed, 0.0f);
+    EXPECT_EQ(session.run.tip_pending[row.tip], 0);
+    for (int k = 0; k < 3; ++k) EXPECT_STREQ(session.run.tip_text[k], sim::Language().tipp[row.tip][k].Text()) << k;
   }
 }
 
@@ -86,10 +86,10 @@ TEST_F(FrameTips, TheGlidersTipEndsAfterTwentyFramesInTheAir) {
   frames(5, 1);
   frames(8, 0);
   EXPECT_EQ(Shown(), 2);
-  EXPECT_EQ(session.tip_time, 10.0f);
+  EXPECT_EQ(session.run.tip_time, 10.0f);
   frames(1, 0);
   EXPECT_EQ(Shown(), -1);
-  EXPECT_EQ(session.tip_time, 0.0f);
+  EXPECT_EQ(session.run.tip_time, 0.0f);
 }
 
 }  // namespace

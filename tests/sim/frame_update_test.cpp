@@ -29,25 +29,25 @@ TEST_F(FrameUpdateTest, FrameTimeIsTheClampedUnsignedDifference) {
 }
 
 TEST_F(FrameUpdateTest, TimeStepIsScaledBySimulationSpeed) {
-  sim::session.simulation_speed = 2.0f;
+  sim::session.settings.simulation_speed = 2.0f;
   Step(0.0005f);
-  EXPECT_FLOAT_EQ(sim::session.frame_time, 0.001f);
-  EXPECT_FLOAT_EQ(sim::session.sim_time_step, 0.002f);
+  EXPECT_FLOAT_EQ(sim::session.run.frame_time, 0.001f);
+  EXPECT_FLOAT_EQ(sim::session.run.sim_time_step, 0.002f);
   Step(0.25f);
-  EXPECT_FLOAT_EQ(sim::session.frame_time, 0.1f);
-  EXPECT_FLOAT_EQ(sim::session.sim_time_step, 0.2f);
+  EXPECT_FLOAT_EQ(sim::session.run.frame_time, 0.1f);
+  EXPECT_FLOAT_EQ(sim::session.run.sim_time_step, 0.2f);
   EXPECT_NEAR(sim::FrameTiming().elapsed_sim_time, 0.202f, 1e-6f);
 }
 
 TEST_F(FrameUpdateTest, FrameRateIsSampledEveryFiftyFrames) {
   for (int i = 0; i < 49; ++i) Step(0.02f);
-  EXPECT_EQ(sim::session.fps, 0.0f);
+  EXPECT_EQ(sim::session.run.fps, 0.0f);
   Step(0.02f);
-  EXPECT_NEAR(sim::session.fps, 50.0f, 0.01f);
+  EXPECT_NEAR(sim::session.run.fps, 50.0f, 0.01f);
   for (int i = 0; i < 49; ++i) Step(0.04f);
-  EXPECT_NEAR(sim::session.fps, 50.0f, 0.01f);
+  EXPECT_NEAR(sim::session.run.fps, 50.0f, 0.01f);
   Step(0.04f);
-  EXPECT_NEAR(sim::session.fps, 25.0f, 0.01f);
+  EXPECT_NEAR(sim::session.run.fps, 25.0f, 0.01f);
 }
 
 TEST_F(FrameUpdateTest, HeadingFollowsTheNoseRoundTheCompass) {
@@ -65,9 +65,9 @@ TEST_F(FrameUpdateTest, HeadingFollowsTheNoseRoundTheCompass) {
 TEST_F(FrameUpdateTest, FlightValuesOfAPausedAircraftFiveMetresUp) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::PlaceAtStart(1, p, 1);  // 5 m above the ground, nose along -y
-  sim::session.pause = 1;
+  sim::session.run.pause = 1;
   Step(0.02f);
   EXPECT_NEAR(p->height_above_ground, 5.0f, 1e-4f);
   EXPECT_NEAR(p->heading, kPi / 2, 1e-5f);
@@ -78,8 +78,8 @@ TEST_F(FrameUpdateTest, FlightValuesOfAPausedAircraftFiveMetresUp) {
 TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
-  sim::session.crashtime = 3.0f;
+  sim::session.run.player_count = 1;
+  sim::session.settings.crashtime = 3.0f;
   sim::EnterSimulationMode();
   const float startX = p->saved_frame.R.x;
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
@@ -87,10 +87,10 @@ TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
   instance->Crash = 1;
   Step(dt);
   EXPECT_EQ(p->crash_timer, 2 * dt);  // the first frame counts twice
-  sim::session.pause = 1;
+  sim::session.run.pause = 1;
   for (int i = 0; i < 10; ++i) Step(dt);
   EXPECT_EQ(p->crash_timer, 2 * dt);  // paused time does not count
-  sim::session.pause = 0;
+  sim::session.run.pause = 0;
   // Move it away, so the reset shows.
   kxmatrix away = p->flight_state->frame;
   away.R.x += 30.0f;
@@ -108,9 +108,9 @@ TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
 TEST_F(FrameUpdateTest, TracePointFollowsAMoveOfMoreThanSevenTenthsOfAMetre) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::EnterSimulationMode();
-  sim::session.pause = 0;
+  sim::session.run.pause = 0;
   p->trace_view = 1;
   p->trace_index = 0;
   for (auto& row : p->trace_position) row[0] = row[1] = row[2] = 0.0f;
@@ -120,10 +120,10 @@ TEST_F(FrameUpdateTest, TracePointFollowsAMoveOfMoreThanSevenTenthsOfAMetre) {
   kxmatrix at = p->flight_state->frame;
   at.R.x += 0.6f;  // 0.36 m^2: no point
   kxdaircraftinstance::PlaceAt(instance, at, {});
-  sim::session.pause = 1;  // the placed pose stays
+  sim::session.run.pause = 1;  // the placed pose stays
   Step(0.02f);
   EXPECT_EQ(p->trace_index, 0);  // paused: no trace
-  sim::session.pause = 0;
+  sim::session.run.pause = 0;
   at.R.x += 0.3f;
   kxdaircraftinstance::PlaceAt(instance, at, {});
   Step(0.001f);
@@ -149,18 +149,18 @@ TEST_F(FrameUpdateTest, IndoorTipShowsAtAnIndoorStartAndEndsAwayFromIt) {
   ASSERT_NE(p, nullptr);
   sim::TheWorld()->start_index = 3;
   sim::EnterSimulationMode();
-  EXPECT_EQ(sim::session.tip_pending[0], 1);
-  sim::session.tip_time = sim::session.tip_elapsed = -1.0f;  // the views counted the last one down
+  EXPECT_EQ(sim::session.run.tip_pending[0], 1);
+  sim::session.run.tip_time = sim::session.run.tip_elapsed = -1.0f;  // the views counted the last one down
   Step(0.02f);
-  EXPECT_EQ(sim::session.tip_shown[0], 1);
-  EXPECT_EQ(sim::session.tip_pending[0], 0);
-  EXPECT_EQ(sim::session.tip_time, 6.0f);
-  EXPECT_EQ(sim::session.tip_lines, 2);
-  EXPECT_STREQ(sim::session.tip_text[0], sim::Language().tipp[0][0].Text());
+  EXPECT_EQ(sim::session.run.tip_shown[0], 1);
+  EXPECT_EQ(sim::session.run.tip_pending[0], 0);
+  EXPECT_EQ(sim::session.run.tip_time, 6.0f);
+  EXPECT_EQ(sim::session.run.tip_lines, 2);
+  EXPECT_STREQ(sim::session.run.tip_text[0], sim::Language().tipp[0][0].Text());
   sim::TheWorld()->start_index = 0;
   Step(0.02f);
-  EXPECT_EQ(sim::session.tip_shown[0], 0);
-  EXPECT_EQ(sim::session.tip_time, 0.0f);
+  EXPECT_EQ(sim::session.run.tip_shown[0], 0);
+  EXPECT_EQ(sim::session.run.tip_time, 0.0f);
 }
 
 }  // namespace

@@ -27,9 +27,9 @@ TEST_F(FrameWorldStep, TheTreesInUseAreTheDensitysShareOfTheSceneryTreesAndNoneW
   } rows[] = {{1, 0.55f, 1, 5}, {1, 1.0f, 0, 10}, {0, 1.0f, 1, 0}, {1, 0.0f, 1, 0}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "show " << row.show << ", density " << row.density);
-    session.show_trees = row.show;
-    session.tree_density = row.density;
-    session.tree_collision = row.collide;
+    session.settings.show_trees = row.show;
+    session.settings.tree_density = row.density;
+    session.settings.tree_collision = row.collide;
     Step(0.02f);
     EXPECT_EQ(w.collision.treeCount, row.trees);
     EXPECT_EQ(w.collision.treeCollision, row.collide);

@@ -54,7 +54,7 @@ class KeysTest : public simtest::flighttest {
       p.fov_choice = simplayer::kFovFixed;
     }
     sim::players[0].next = &sim::players[1];
-    sim::session.player_count = 2;
+    sim::session.run.player_count = 2;
   }
   void TearDown() override {
     input::pointer = kxpointer();
@@ -126,7 +126,7 @@ TEST_F(KeysTest, FieldKeysChangeTheirFieldsWithinLimits) {
   EXPECT_FLOAT_EQ(b.fov_fixed, 0.49f);
   EXPECT_EQ(sim::players[0].fov_fixed, 0.55f);  // player 1 untouched
   sim::OnKey(kxcode::kKeyF1 + 10, 0);
-  EXPECT_EQ(sim::session.screenshot_request, 1);
+  EXPECT_EQ(sim::session.run.screenshot_request, 1);
 }
 
 TEST_F(KeysTest, PlusAndMinusResizeCameraTwoWithOrWithoutShift) {
@@ -148,37 +148,37 @@ TEST_F(KeysTest, PlusAndMinusResizeCameraTwoWithOrWithoutShift) {
 }
 
 TEST_F(KeysTest, SplitScreenCyclesOnlyWithTwoPlayers) {
-  sim::session.game_type = sim::kGameSingle;
+  sim::session.settings.game_type = sim::kGameSingle;
   const int expected[][3] = {{sim::kGameSplitAbove, 800, 300}, {sim::kGameSplitSide, 400, 600}, {sim::kGameSingle, 800, 600}};
   for (const auto& e : expected) {
     sim::OnKey('S', 0);
-    EXPECT_EQ(sim::session.game_type, e[0]);
-    EXPECT_EQ(sim::session.viewport_width, e[1]);
-    EXPECT_EQ(sim::session.viewport_height, e[2]);
+    EXPECT_EQ(sim::session.settings.game_type, e[0]);
+    EXPECT_EQ(sim::session.run.viewport_width, e[1]);
+    EXPECT_EQ(sim::session.run.viewport_height, e[2]);
   }
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::OnKey('S', 0);
-  EXPECT_EQ(sim::session.game_type, sim::kGameSingle);
+  EXPECT_EQ(sim::session.settings.game_type, sim::kGameSingle);
 }
 
 TEST_F(KeysTest, PauseSoundAndMusicToggleWithStatusTexts) {
   sim::OnKey('P', 0);
-  EXPECT_EQ(sim::session.pause, 1);
-  EXPECT_STREQ(sim::session.status_text, "Pause on");
-  EXPECT_EQ(sim::session.status_time, 3.0f);
+  EXPECT_EQ(sim::session.run.pause, 1);
+  EXPECT_STREQ(sim::session.run.status_text, "Pause on");
+  EXPECT_EQ(sim::session.run.status_time, 3.0f);
   sim::OnKey('p', 0);
-  EXPECT_EQ(sim::session.pause, 0);
-  EXPECT_STREQ(sim::session.status_text, "Pause off");
-  sim::session.sound = 1;
+  EXPECT_EQ(sim::session.run.pause, 0);
+  EXPECT_STREQ(sim::session.run.status_text, "Pause off");
+  sim::session.settings.sound = 1;
   sim::OnKey('Q', 0);
-  EXPECT_EQ(sim::session.sound, 0);
+  EXPECT_EQ(sim::session.settings.sound, 0);
   EXPECT_EQ(kxdsound::Enabled(), 0);
-  EXPECT_STREQ(sim::session.status_text, "no soundcard found");  // the tests run without a device
-  EXPECT_EQ(sim::session.status_time, 2.0f);
+  EXPECT_STREQ(sim::session.run.status_text, "no soundcard found");  // the tests run without a device
+  EXPECT_EQ(sim::session.run.status_time, 2.0f);
   sim::OnKey('M', 0);
-  EXPECT_STREQ(sim::session.status_text, "Music off");
+  EXPECT_STREQ(sim::session.run.status_text, "Music off");
   sim::OnKey('M', 0);
-  EXPECT_STREQ(sim::session.status_text, "Music on");
+  EXPECT_STREQ(sim::session.run.status_text, "Music on");
 }
 
 TEST_F(KeysTest, ModeKeysLeaveOrOpenHelp) {
@@ -191,7 +191,7 @@ TEST_F(KeysTest, ModeKeysLeaveOrOpenHelp) {
   sim::OnKey(kxcode::kKeyF1, 0);
   EXPECT_TRUE(log_.Contains("wndKeys/Open"));  // no window in the test: the failure names it
   sim::OnKey(kxcode::kKeyF1, kxcode::kModShift);
-  EXPECT_EQ(sim::session.show_log, 1);
+  EXPECT_EQ(sim::session.settings.show_log, 1);
   sim::OnKey(kxcode::kKeyF1 + 1, 0);
   EXPECT_EQ(designer, 1);
   sim::OnKey(kxcode::kKeyEscape, 0);
@@ -202,8 +202,8 @@ TEST_F(KeysTest, ModeKeysLeaveOrOpenHelp) {
 TEST_F(KeysTest, ContestKeyStartsTheSelectedOrStopsTheCurrentOne) {
   contestrec& c = sim::TheWorld()->contests[0];
   c.running = 1;
-  sim::session.current_contest = &c;
-  sim::session.selected_contest = 0;
+  sim::session.run.current_contest = &c;
+  sim::session.run.selected_contest = 0;
   sim::OnKey(kxcode::kKeyReturn, 0);
   EXPECT_EQ(c.running, 0);
 }
@@ -276,7 +276,7 @@ TEST_F(KeysTest, ShiftXPutsTheViewerBehindTheAircraft) {
   p.camera[2].type = sim::kViewFixed;
   states[0].frame.R = {10.0f, 0.0f, kGround + 0.2f, 1.0f};
   sim::OnKey('X', kxcode::kModShift);
-  EXPECT_NEAR(p.viewer_position()[0], 10.0f - sim::session.distance_viewer_aircraft, 1e-5f);
+  EXPECT_NEAR(p.viewer_position()[0], 10.0f - sim::session.settings.distance_viewer_aircraft, 1e-5f);
   EXPECT_NEAR(p.viewer_position()[2], kGround + 1.0f, 1e-5f);  // at least 1 m above the ground
   Ran().clear();
   p.camera[2].type = sim::kCameraAircraft;
@@ -286,7 +286,7 @@ TEST_F(KeysTest, ShiftXPutsTheViewerBehindTheAircraft) {
 }
 
 TEST_F(KeysTest, SecondPlayersFollowCameraOnASharedScreenTakesTheSideOffsetOnce) {
-  sim::session.game_type = sim::kGameSingle;
+  sim::session.settings.game_type = sim::kGameSingle;
   simplayer& a = sim::players[0];
   a.camera[2].type = sim::kViewFollow;
   const float r = std::sqrt(0.5f);
@@ -306,7 +306,7 @@ class KeysFlightTest : public simtest::flighttest {};
 TEST_F(KeysFlightTest, LaunchKeysThrowTheAircraftBelowTheCeilingOnly) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::PlaceAtStart(0, p, 1);
   const kxdflightstate& s = *p->flight_state;
   const float z = s.position[2];
@@ -324,31 +324,31 @@ TEST_F(KeysFlightTest, LaunchKeysThrowTheAircraftBelowTheCeilingOnly) {
 TEST_F(KeysFlightTest, SpaceStepsToTheNextStartAndF3F4SaveAndRestore) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::TheWorld()->start_index = 0;
   sim::OnKey(' ', 0);
   EXPECT_EQ(sim::TheWorld()->start_index, 1);
   EXPECT_NEAR(p->flight_state->position[0], 50.0f, 1e-4f);
   sim::OnKey(kxcode::kKeyF1 + 2, 0);
-  EXPECT_STREQ(sim::session.status_text, "Position saved");
+  EXPECT_STREQ(sim::session.run.status_text, "Position saved");
   sim::OnKey('B', 0);  // the same start again, aircraft only
   sim::OnKey('G', 0);
   sim::vec3::Set(p->viewer_position(), 1.0f, 2.0f, 3.0f);
   contestrec c{};
-  sim::session.current_contest = &c;
+  sim::session.run.current_contest = &c;
   sim::OnKey(kxcode::kKeyF1 + 3, 0);
   EXPECT_NEAR(p->flight_state->position[2], p->saved_frame.R.z, 1e-4f);
   EXPECT_EQ(p->flight_state->velocity[0], 0.0f);
   EXPECT_EQ(p->viewer_position()[0], 30.0f);  // start 1's viewer
-  EXPECT_EQ(sim::session.current_contest, nullptr);
+  EXPECT_EQ(sim::session.run.current_contest, nullptr);
 }
 
 TEST_F(KeysFlightTest, ShiftDPutsTheAircraftBeforeTheViewer) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  std::strcpy(sim::session.aircraft0, "christeneagle");
+  std::strcpy(sim::session.settings.aircraft0, "christeneagle");
   sim::PrepareAircraftGraphics(0);  // its lowest point
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::PlaceAtStart(0, p, 1);
   p->camera[2].type = sim::kViewFixed;
   sim::vec3::Set(p->viewer_position(), -20.0f, 0.0f, kGround + 30.0f);
@@ -414,11 +414,11 @@ TEST_F(MouseTest, RightButtonTurnsPlayerOnesViewer) {
   sim::OnMouse(kxcode::kMouseRightDown, 0);
   Pointer(20, 0);  // 20 px to the right: 1 degree about the vertical
   sim::OnMouse(kxcode::kMouseMove, 0);
-  EXPECT_EQ(sim::session.mouse_look, 1);
+  EXPECT_EQ(sim::session.run.mouse_look, 1);
   EXPECT_NEAR(std::atan2(p.viewer_row_x()[1], p.viewer_row_x()[0]), 3.14159265f / 180.0f, 1e-5f);
   EXPECT_NEAR(p.viewer_row_z()[2], 1.0f, 1e-5f);
   sim::OnMouse(kxcode::kMouseRightUp, 0);
-  EXPECT_EQ(sim::session.mouse_look, 0);
+  EXPECT_EQ(sim::session.run.mouse_look, 0);
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(LeaveFlightProgramTest, ARopeLeftBehindNeverReachesTheNextFlightOrTheMenu
     UseTowPair();
     bool tied = false, broken = false;
     window_.beforeEvent = [&] {
-      kxdrope00* rope = sim::session.rope;
+      kxdrope00* rope = sim::session.run.rope;
       tied = tied || rope;
       if (rope && c.breakRope && !broken) {
         rope->Active[0] = rope->Active[1] = 0;  // as an overload leaves it
@@ -77,10 +77,10 @@ TEST_F(LeaveFlightProgramTest, ARopeLeftBehindNeverReachesTheNextFlightOrTheMenu
     for (int k : c.afterTow) Keys({k});
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(tied);
-    EXPECT_EQ(sim::session.rope, nullptr);
+    EXPECT_EQ(sim::session.run.rope, nullptr);
     std::string log = Text("kx.log");
     EXPECT_EQ(Count(log, "sim:  switching to simulation mode..."), c.flights);
-    EXPECT_EQ(sim::session.aircraft1[0] == 0, c.secondRemoved);
+    EXPECT_EQ(sim::session.settings.aircraft1[0] == 0, c.secondRemoved);
     EXPECT_EQ(log.find("still held"), std::string::npos);
   }
 }
@@ -98,9 +98,9 @@ TEST_F(LeaveFlightProgramTest, AFlightLeftPausedLeavesTheNextOneRunning) {
     if (flying && !wasFlying) ++entries;
     wasFlying = flying;
     if (!flying) return false;
-    if (entries == 1) pausedInFirst = pausedInFirst || sim::session.pause;
+    if (entries == 1) pausedInFirst = pausedInFirst || sim::session.run.pause;
     if (entries != 2) return false;
-    pausedInSecond = pausedInSecond || sim::session.pause;
+    pausedInSecond = pausedInSecond || sim::session.run.pause;
     const kxdflightstate& st = *sim::players[0].flight_state;
     const auto* drawn = kxnode::As<kxgeometricobject>(st.graphics_root);
     // The drawn parts stand in the world: the nearest one within the aircraft.
@@ -117,7 +117,7 @@ TEST_F(LeaveFlightProgramTest, AFlightLeftPausedLeavesTheNextOneRunning) {
   EXPECT_EQ(entries, 2);
   EXPECT_TRUE(pausedInFirst);
   EXPECT_FALSE(pausedInSecond);
-  EXPECT_EQ(sim::session.pause, 0);
+  EXPECT_EQ(sim::session.run.pause, 0);
   EXPECT_GT(rpm, 0.0f);
   EXPECT_LT(drawnOff, 1.0f);
 }

@@ -30,11 +30,11 @@ TEST_F(MenuActionsTest, TogglesFlipTheirSettingBetweenZeroAndOne) {
     const char* command;
     int* variable;
   } rows[] = {
-      {"ToogleTrees", &session.show_trees},       {"ToogleTreeCollision", &session.tree_collision},
-      {"ToogleSmoke", &session.show_smoke},       {"ToogleExhaust", &session.show_exhaust},
-      {"ToogleAircraftRefl", &session.gl_aircraft_reflections},
-      {"ToogleSunBlend", &session.gl_sun_blend},  {"ToogleFog", &session.gl_fog},
-      {"ShowTips", &session.show_tips},           {"InfoVelocity(0)", &players[0].show_velocity},
+      {"ToogleTrees", &session.settings.show_trees},       {"ToogleTreeCollision", &session.settings.tree_collision},
+      {"ToogleSmoke", &session.settings.show_smoke},       {"ToogleExhaust", &session.settings.show_exhaust},
+      {"ToogleAircraftRefl", &session.settings.gl_aircraft_reflections},
+      {"ToogleSunBlend", &session.settings.gl_sun_blend},  {"ToogleFog", &session.settings.gl_fog},
+      {"ShowTips", &session.settings.show_tips},           {"InfoVelocity(0)", &players[0].show_velocity},
       {"InfoHeight(0)", &players[0].show_height}, {"InfoHeightMSL(0)", &players[0].show_heightmsl},
       {"InfoHeading(0)", &players[0].show_heading}, {"InfoRPM(0)", &players[0].show_rpm},
       {"InfoFPS(0)", &players[0].show_fps},       {"InfoOnOff(0)", &players[0].camera[0].on},
@@ -52,9 +52,9 @@ TEST_F(MenuActionsTest, TogglesFlipTheirSettingBetweenZeroAndOne) {
 TEST_F(MenuActionsTest, VerticalSyncGoesToTheSwapInterval) {
   nullwindowbackend window;
   kxsystem::SetWindowBackend(&window);
-  session.use_vsync = 0;
+  session.settings.use_vsync = 0;
   Run("ToogleVSYNC");
-  EXPECT_EQ(session.use_vsync, 1);
+  EXPECT_EQ(session.settings.use_vsync, 1);
   EXPECT_EQ(window.swap_interval, 1);
   Run("ToogleVSYNC");
   EXPECT_EQ(window.swap_interval, 0);
@@ -62,17 +62,17 @@ TEST_F(MenuActionsTest, VerticalSyncGoesToTheSwapInterval) {
 
 TEST_F(MenuActionsTest, UnitsAndCloudsSetTheirCodes) {
   Run("UnitEnglish");
-  EXPECT_EQ(session.units, sim::kUnitsImperial);
+  EXPECT_EQ(session.settings.units, sim::kUnitsImperial);
   EXPECT_STREQ(units::Current().length.name.Text(), "in");
   Run("UnitMetric");
-  EXPECT_EQ(session.units, sim::kUnitsMetric);
+  EXPECT_EQ(session.settings.units, sim::kUnitsMetric);
   EXPECT_STREQ(units::Current().length.name.Text(), "cm");
   Run("SetCloudsNone");
-  EXPECT_EQ(session.cloud_type, sim::kCloudsNone);
+  EXPECT_EQ(session.settings.cloud_type, sim::kCloudsNone);
   Run("SetCloudsRain");
-  EXPECT_EQ(session.cloud_type, sim::kCloudsRain);
+  EXPECT_EQ(session.settings.cloud_type, sim::kCloudsRain);
   Run("SetCloudsNice");
-  EXPECT_EQ(session.cloud_type, sim::kCloudsFair);
+  EXPECT_EQ(session.settings.cloud_type, sim::kCloudsFair);
 }
 
 TEST_F(MenuActionsTest, ViewCommandsSetTheModeAndTheSecondViewItsType) {
@@ -180,7 +180,7 @@ TEST_F(MenuActionsTest, ARecordingOfTwoSecondsOrLessIsDroppedAtTheStop) {
 TEST_F(MenuActionsTest, RecordingTheSameAircraftLoadsNoCopyAndAFailedCopyLeavesTheRecordingIdle) {
   simplayer& p = players[0];
   std::strcpy(sim::TheWorld()->name, "testfield");
-  std::strcpy(session.aircraft0, "trainer");
+  std::strcpy(session.settings.aircraft0, "trainer");
   std::strcpy(p.recording.header.aircraft, "trainer");
   p.recording.header.bbmin[0] = -3;
   p.recording.present = 1;
@@ -192,7 +192,7 @@ TEST_F(MenuActionsTest, RecordingTheSameAircraftLoadsNoCopyAndAFailedCopyLeavesT
   EXPECT_FLOAT_EQ(p.recording.header.bbmin[0], -3);
   EXPECT_FALSE(Logged("loading aircraft copy"));
 
-  std::strcpy(session.aircraft0, "nosuchplane");
+  std::strcpy(session.settings.aircraft0, "nosuchplane");
   Run("RecordFlightOn(0)");
   EXPECT_TRUE(Logged("sim:  loading aircraft copy nosuchplane=fail"));
   EXPECT_EQ(p.recording.state, sim::kRecordIdle);
@@ -219,27 +219,27 @@ TEST_F(MenuActionsTest, ContestSelectionFollowsTheSceneryCount) {
   } probes[] = {{1, 5, 1}, {3, 5, 0}, {3, 2, 2}, {3, 0, 0}, {0, 1, 0}};
   for (const probe& p : probes) {
     w->contest_count = p.count;
-    session.selected_contest = 9;
+    session.run.selected_contest = 9;
     sim::ContestSelect(p.chosen);
-    EXPECT_EQ(session.selected_contest, p.selected) << p.count << " " << p.chosen;
+    EXPECT_EQ(session.run.selected_contest, p.selected) << p.count << " " << p.chosen;
   }
-  session.current_contest = &w->contests[0];
+  session.run.current_contest = &w->contests[0];
   Run("ContestSelect(0)");
-  EXPECT_EQ(session.current_contest, nullptr);
+  EXPECT_EQ(session.run.current_contest, nullptr);
   w->contest_count = 2;
-  session.selected_contest = 3;
+  session.run.selected_contest = 3;
   Run("ContestStart");
-  EXPECT_EQ(session.selected_contest, 0);
+  EXPECT_EQ(session.run.selected_contest, 0);
 }
 
 TEST_F(MenuActionsTest, TowStartWithoutBothHooksChangesNothing) {
   world* w = sim::TheWorld();
-  session.current_contest = &w->contests[0];
+  session.run.current_contest = &w->contests[0];
   Run("FSchleppStart");
-  EXPECT_EQ(session.current_contest, &w->contests[0]);
-  EXPECT_EQ(session.rope, nullptr);
+  EXPECT_EQ(session.run.current_contest, &w->contests[0]);
+  EXPECT_EQ(session.run.rope, nullptr);
   Run("FSchleppDetach");  // no rope: nothing
-  EXPECT_EQ(session.rope, nullptr);
+  EXPECT_EQ(session.run.rope, nullptr);
 }
 
 TEST_F(MenuActionsTest, TheTowedAircraftLinesUpOneRopeLengthBehind) {

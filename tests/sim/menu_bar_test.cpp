@@ -96,9 +96,9 @@ TEST_F(MenuBarTest, EntriesRegisterTheNameBeforeTheParenthesisAndWindowPathsNoth
   Run("ViewFollow(0)");
   EXPECT_EQ(players[0].view_mode, sim::kViewFollow);
   Run("ToogleTrees");
-  EXPECT_EQ(session.show_trees, 0);
+  EXPECT_EQ(session.settings.show_trees, 0);
   Run("ContestSelect(0)");  // registered nine times, one handler
-  EXPECT_EQ(session.selected_contest, 0);
+  EXPECT_EQ(session.run.selected_contest, 0);
 }
 
 TEST_F(MenuBarTest, ACommandForNoFlyingPlayerDoesNothingAndSaysSo) {
@@ -133,17 +133,17 @@ TEST_F(MenuBarTest, CheckMarksFollowTheirVariables) {
   players[0].view_mode = sim::kViewCockpit;
   EXPECT_TRUE(Entry("MView", "mviewcockpit")->IsChecked());
   EXPECT_FALSE(Entry("MView", "mviewfollow")->IsChecked());
-  session.cloud_type = sim::kCloudsRain;
+  session.settings.cloud_type = sim::kCloudsRain;
   EXPECT_TRUE(Entry("MGraphics", "mgrphclouds3")->IsChecked());
   EXPECT_FALSE(Entry("MGraphics", "mgrphclouds2")->IsChecked());
-  session.units = sim::kUnitsImperial;
+  session.settings.units = sim::kUnitsImperial;
   EXPECT_TRUE(Entry("MFile", "mfileenglish")->IsChecked());
   players[0].trace_on = 1;
   EXPECT_TRUE(Grey("MView", "mviewtrstart"));
   EXPECT_FALSE(Grey("MView", "mviewtrstop"));
   players[0].camera[2].on = 5;  // any non-zero value checks
   EXPECT_TRUE(Entry("MView2", "mv2show")->IsChecked());
-  session.selected_contest = 2;
+  session.run.selected_contest = 2;
   EXPECT_TRUE(Entry("MContest", "xxx2")->IsChecked());
   EXPECT_FALSE(Grey("MContest", "mctststart"));
 }

@@ -94,7 +94,7 @@ TEST_F(MenuTest, FrameTimeAndRateHoldAcrossTheTimerWrap) {
   }
   kxsystem::SetClockForTest(nullptr);
   EXPECT_FLOAT_EQ(sim::Menu().frame_time, 0.01f);
-  EXPECT_NEAR(sim::session.fps, 100.0f, 0.01f);
+  EXPECT_NEAR(sim::session.run.fps, 100.0f, 0.01f);
 }
 
 TEST_F(MenuTest, ReleaseOverAButtonRunsItsActionAndReleaseElsewhereNothing) {
@@ -117,7 +117,7 @@ TEST_F(MenuTest, KeysRunTheirActions) {
   designeropens::Install();
   kxtest::logcapture log;
   sim::MenuKey(kxcode::kKeyF1, kxcode::kModShift);
-  EXPECT_EQ(sim::session.show_log, 1);
+  EXPECT_EQ(sim::session.settings.show_log, 1);
   EXPECT_FALSE(log.Contains("LoadAircraft"));  // Shift+F1 opens no window
   sim::MenuKey(kxcode::kKeyF1, 0);
   EXPECT_TRUE(log.Contains("LoadAircraft/Open(0)"));  // the window is not there: the failure names it
@@ -142,10 +142,10 @@ TEST_F(MenuTest, KeysRunTheirActions) {
 TEST_F(MenuTest, RemovingTheSecondAircraftClearsItsStateAndSetting) {
   kxdflightstate state;
   sim::players[1].flight_state = &state;
-  std::strcpy(sim::session.aircraft1, "glider");
+  std::strcpy(sim::session.settings.aircraft1, "glider");
   EXPECT_EQ(sim::MenuAction(2), 1);
   EXPECT_EQ(sim::players[1].flight_state, nullptr);
-  EXPECT_STREQ(sim::session.aircraft1, "");
+  EXPECT_STREQ(sim::session.settings.aircraft1, "");
 }
 
 // The turntable shows each sample as the designer draws it: the loaded
@@ -235,8 +235,8 @@ TEST_F(FlyRequestTest, AFlightStartsWithAnAircraftWhetherOrNotADeviceIsListed) {
   EXPECT_EQ(sim::MenuAction(9), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
   EXPECT_STREQ(kxsystem::GetLogLine(1), "sim:  no aircraft to fly; staying in the menu");
-  EXPECT_GT(sim::session.status_time, 0.0f);
-  EXPECT_NE(std::strstr(sim::session.status_text, "Aircraft I"), nullptr);
+  EXPECT_GT(sim::session.run.status_time, 0.0f);
+  EXPECT_NE(std::strstr(sim::session.run.status_text, "Aircraft I"), nullptr);
   sim::players[0].legacy = 1;  // an older-format model stands loaded
   kxgeometry ground{};
   sim::TheWorld()->ground = &ground;  // and a scenery with ground

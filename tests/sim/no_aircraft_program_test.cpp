@@ -22,7 +22,7 @@ TEST_F(NoAircraftProgramTest, FlyWithoutAnAircraftStaysInTheMenuAndSaysWhy) {
   int frames = 0;
   window_.beforeEvent = [&] {
     flew = flew || Flying();
-    if (sim::session.status_time > notice) notice = sim::session.status_time, text = sim::session.status_text;
+    if (sim::session.run.status_time > notice) notice = sim::session.run.status_time, text = sim::session.run.status_text;
     return ++frames == 2;  // the key arrives once the menu has loaded
   };
   Key(kxcode::kKeyReturn);
@@ -47,9 +47,9 @@ TEST_F(NoAircraftProgramTest, AFailedReloadLeavesTheSessionKeysWorking) {
       return false;
     }
     if (Flying() && !sim::players[0].flight_state) {
-      if (!lost) status = sim::session.status_text;
+      if (!lost) status = sim::session.run.status_text;
       lost = true;
-      pausedWithout = sim::session.pause;
+      pausedWithout = sim::session.run.pause;
     }
     backInMenu = backInMenu || (lost && kxsystem::callbacks.update == &sim::MenuIdle);
     return false;

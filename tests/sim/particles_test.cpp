@@ -89,7 +89,7 @@ TEST_F(Particles, ThePoolChainsTheSettingsCountClampedAndStartsDead) {
     int setting, chained;
   } cases[] = {{700, 700}, {9000, simplayer::kSmokePool}, {0, 0}, {-5, 0}};
   for (const auto& c : cases) {
-    sim::session.smoke_particles = c.setting;
+    sim::session.settings.smoke_particles = c.setting;
     sim::ResetSmoke(&p);
     int n = 0, alive = 0;
     for (const particle* q = p.particles.smoke_list; q; q = q->next) ++n, alive += q->life > 0;
@@ -104,7 +104,7 @@ TEST_F(Particles, ThePoolChainsTheSettingsCountClampedAndStartsDead) {
 }
 
 TEST_F(Particles, SmokeIsEmittedAtMostSmokeParticlesOverSevenTimesASecond) {
-  sim::session.smoke_particles = 700;
+  sim::session.settings.smoke_particles = 700;
   sim::ResetSmoke(&p);
   state.smoke_amount = 0.5f;
   state.velocity[0] = 20;
@@ -125,7 +125,7 @@ TEST_F(Particles, SmokeIsEmittedAtMostSmokeParticlesOverSevenTimesASecond) {
 }
 
 TEST_F(Particles, NoSmokeUpToTwoHundredthsButLivingParticlesStillMoveAndFade) {
-  sim::session.smoke_particles = 700;
+  sim::session.settings.smoke_particles = 700;
   sim::ResetSmoke(&p);
   state.smoke_amount = 1.0f;
   state.smoke_velocity[2] = 4;
@@ -146,8 +146,8 @@ TEST_F(Particles, NoSmokeUpToTwoHundredthsButLivingParticlesStillMoveAndFade) {
 TEST_F(Particles, SmokeLivesAtMostSevenSecondsAndLessWhenThin) {
   for (float density : {1.0f, 0.5f}) {
     SCOPED_TRACE(density);
-    sim::session.smoke_density = density;
-    sim::session.smoke_particles = 700;
+    sim::session.settings.smoke_density = density;
+    sim::session.settings.smoke_particles = 700;
     sim::ResetSmoke(&p);
     state.smoke_amount = 1.0f;
     state.smoke_point[2] = 100;
@@ -166,7 +166,7 @@ TEST_F(Particles, SmokeLivesAtMostSevenSecondsAndLessWhenThin) {
 }
 
 TEST_F(Particles, SmokeThatReachesItsGroundStaysOnItAndSpreads) {
-  sim::session.smoke_particles = 700;
+  sim::session.settings.smoke_particles = 700;
   sim::ResetSmoke(&p);
   particle& q = p.particles.smoke_pool[3];
   q.life = 5;
@@ -190,7 +190,7 @@ TEST_F(Particles, ACopyLinksItsOwnRecordsAndKeepsOutsideLinks) {
     for (int i = 0; i + 1 < simplayer::kExhaustRowLength; ++i) EXPECT_EQ(row[i].next, &row[i + 1]);
     EXPECT_EQ(row[simplayer::kExhaustRowLength - 1].next, nullptr);
   }
-  sim::session.smoke_particles = 5;
+  sim::session.settings.smoke_particles = 5;
   sim::ResetSmoke(&p);
   particle outside{};
   p.particles.smoke_pool[4].next = &outside;

@@ -25,7 +25,7 @@ class PlacementTest : public simtest::flighttest {
   simplayer* Ready(const char* name, int player) {
     simplayer* p = LoadSample(name, player);
     if (p) {
-      std::strcpy(player == 0 ? sim::session.aircraft0 : sim::session.aircraft1, name);
+      std::strcpy(player == 0 ? sim::session.settings.aircraft0 : sim::session.settings.aircraft1, name);
       sim::PrepareAircraftGraphics(player);
     }
     return p;
@@ -35,7 +35,7 @@ class PlacementTest : public simtest::flighttest {
 TEST_F(PlacementTest, GroundRuleByTheStartsHeight) {
   simplayer* p = Ready("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   const float lowest = p->flight_state->bounds_min[2];
   struct probe {
     int start;
@@ -63,7 +63,7 @@ TEST_F(PlacementTest, TwoPlayersStandEightMetresApartAcrossTheHeading) {
   simplayer* a = Ready("christeneagle", 0);
   simplayer* b = Ready("christeneagle", 1);
   ASSERT_TRUE(a && b);
-  sim::session.player_count = 2;
+  sim::session.run.player_count = 2;
   sim::PlaceAtStart(0, a, 1);
   sim::PlaceAtStart(0, b, 1);
   EXPECT_NEAR(a->flight_state->position[1], -4.0f, 1e-5f);
@@ -74,7 +74,7 @@ TEST_F(PlacementTest, TwoPlayersStandEightMetresApartAcrossTheHeading) {
 TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
   simplayer* p = Ready("heli", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   EXPECT_EQ(sim::PlaceAtStart(1, p, 1), 2);
   // Its viewer stands behind, beside and above it.
   const kxdflightstate& s = *p->flight_state;
@@ -94,7 +94,7 @@ TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
 TEST_F(PlacementTest, HelicopterIsPutOnTheGroundByItsSkids) {
   simplayer* p = Ready("heli", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   ASSERT_GT(instance->MainBody->B.R.z, 0.05f);  // in its own coordinates, above the skids
   kxdsceneryworld ground(&sim::TheWorld()->collision);
@@ -153,7 +153,7 @@ TEST_F(PlacementTest, ShadowBoxIsSquareAboutTheOriginAndLogged) {
   simplayer& p = sim::players[0];
   p.legacy = 1;
   p.flight_state = &p.legacy_state;
-  std::strcpy(sim::session.aircraft0, "_alx_piccolo");
+  std::strcpy(sim::session.settings.aircraft0, "_alx_piccolo");
   sim::PrepareAircraftGraphics(0);
   sim::SetHooks(sim::applicationhooks());
   const shadowquad& q = p.legacy_state.shadow;
@@ -166,7 +166,7 @@ TEST_F(PlacementTest, ShadowBoxIsSquareAboutTheOriginAndLogged) {
                             "bbmax=(1.20 1.20 0.50)\n"));
   ASSERT_NE(q.texture, nullptr);
   kxtexture* shadow = static_cast<kxtexture*>(q.texture);
-  EXPECT_EQ(shadow->width, sim::session.gl_shadow_texture_size);
+  EXPECT_EQ(shadow->width, sim::session.settings.gl_shadow_texture_size);
   EXPECT_NE(p.record_store.shadow_texture, nullptr);
   kxtexture* rec = p.record_store.shadow_texture;
   sim::GenerateShadow(0);  // again: the same textures by name
@@ -229,7 +229,7 @@ TEST_F(PlacementTest, APropellersBladesCollideAsTheTemplatesMeshesAtTheDrawnBlad
   simplayer* p = Ready("christeneagle", 0);
   ASSERT_NE(p, nullptr);
   kxdynamics::Start(&sim::SceneryWorld());
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::PlaceAtStart(0, p, 1);
   const kxdflightstate& s = *p->flight_state;
   std::vector<const kxgeometricobject*> blades;
@@ -277,7 +277,7 @@ TEST_F(PlacementTest, RotorsGetDiscsBeforeTheFlightAndKindsThatSurviveTheDynamic
 TEST_F(PlacementTest, SetViewModeTakesFieldOfViewAndPlacesFollowViewers) {
   simplayer* p = Ready("christeneagle", 0);
   ASSERT_NE(p, nullptr);
-  sim::session.player_count = 1;
+  sim::session.run.player_count = 1;
   sim::PlaceAtStart(0, p, 1);
   const kxdflightstate& s = *p->flight_state;
   sim::SetViewMode(p, sim::kViewFollow);

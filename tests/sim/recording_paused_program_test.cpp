@@ -47,7 +47,7 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
   // As the aircraft window loads an aircraft for player 1.
   static void ChooseTrainer() {
     ASSERT_EQ(kxdaircraftinstance::AircraftLoad("trainer", 0), 1);
-    std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "trainer");
+    std::snprintf(sim::session.settings.aircraft0, sizeof sim::session.settings.aircraft0, "trainer");
     P().flight_state = kxdaircraftinstance::FlightStateOf(0);
     sim::PrepareAircraftGraphics(0);
   }
@@ -92,7 +92,7 @@ class RecordingPausedProgramTest : public simtest::clockedprogramtest {
         phase_ = kPausedRecording;
         return false;
       case kPausedRecording:
-        if (sim::session.pause || p.recording.state != sim::kRecordIdle) return false;  // the four keys still run
+        if (sim::session.run.pause || p.recording.state != sim::kRecordIdle) return false;  // the four keys still run
         pausedPresent_ = p.recording.present;
         pausedLength_ = p.recording.header.length;
         sim::SaveRecording("paused", &p);

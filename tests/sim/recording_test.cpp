@@ -110,7 +110,7 @@ TEST_F(Recording, PlaybackRunsAtPlaybackSpeedAndStartsAgainAtTheEnd) {
   StopRecording();
   p.recording.present = 1;
   p.recording.state = sim::kRecordPlaying;
-  sim::session.playback_speed = 2;
+  sim::session.settings.playback_speed = 2;
   for (int frame = 0; frame < 11; ++frame) sim::UpdateRecordingClock(&p, 0.01f);
   EXPECT_NEAR(p.recording.time, 0.22f, 1e-5f);
   EXPECT_EQ(p.recording.frame, 6);  // the first frame not before 0.22 s

@@ -337,11 +337,11 @@ TEST_F(SampleFlightTest, TrainerTowsTheGliderOffTheRunwayTo50Metres) {
   kxdaircraftinstance* tug = Start("trainer", 0);
   kxdaircraftinstance* glider = Start("glider", 1);
   ASSERT_TRUE(tug && glider) << kxtest::logcapture::Text();
-  sim::session.player_count = 2;
+  sim::session.run.player_count = 2;
   sim::players[0].next = &sim::players[1];
   Begin();
   sim::FSchleppStart();
-  kxdrope00* rope = sim::session.rope;
+  kxdrope00* rope = sim::session.run.rope;
   ASSERT_NE(rope, nullptr);
   const kxdbody* g = glider->SimMainBody;
   const float start = g->B.R.z;
@@ -353,7 +353,7 @@ TEST_F(SampleFlightTest, TrainerTowsTheGliderOffTheRunwayTo50Metres) {
   bool held = true;
   for (int k = 0; k * kFrame < kTowLimit && highAt < 0.0f; ++k) {
     Step();
-    held = held && sim::session.rope == rope && rope->Active[0] && rope->Active[1];
+    held = held && sim::session.run.rope == rope && rope->Active[0] && rope->Active[1];
     if (!held) break;
     pull = std::max(pull, rope->Tension);
     // The first jerk of the rope may make it hop: it lifts off when it

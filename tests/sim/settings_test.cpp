@@ -22,7 +22,7 @@ class SettingsTest : public simtest::simtest {
     simtest::SetUp();
     Write("config/.keep", "");
   }
-  simsession& s = sim::session;
+  sessionsettings& s = sim::session.settings;
 };
 
 TEST_F(SettingsTest, FirstStartWithoutFilesUsesEveryDefaultAndLogsFail) {
@@ -52,6 +52,28 @@ TEST_F(SettingsTest, DefaultsAreWrittenExactlyAsTheFileFormat) {
   EXPECT_EQ(Read("config/player1.mcf"), Fixture("player1.mcf"));
   EXPECT_EQ(Read("config/player2.mcf"), "<missing>");
   EXPECT_TRUE(inputtest::Logged("saving player configfile config/player1.mcf=ok"));
+}
+
+// The main table's rows that bind the session bind its settings record, and
+// a fresh record holds the table's numbers: a session reset by value and a
+// reset through the table agree (the text defaults are the table's alone).
+TEST_F(SettingsTest, MainTableBindsTheSettingsRecordWithItsDefaults) {
+  const char* first = reinterpret_cast<const char*>(&sim::session);
+  const char* settings = reinterpret_cast<const char*>(&sim::session.settings);
+  const sessionsettings fresh;
+  int bound = 0;
+  for (const settingsrow* row = sim::MainSettings(); row->type != settingsrow::kEnd; ++row) {
+    const char* at = static_cast<const char*>(row->variable);
+    if (at < first || at >= first + sizeof sim::session) continue;
+    ASSERT_TRUE(at >= settings && at < settings + sizeof fresh) << row->key;
+    ++bound;
+    const char* same = reinterpret_cast<const char*>(&fresh) + (at - settings);
+    if (row->type == settingsrow::kInt)
+      EXPECT_EQ(*reinterpret_cast<const int*>(same), static_cast<int>(row->default_number)) << row->key;
+    if (row->type == settingsrow::kFloat)
+      EXPECT_EQ(*reinterpret_cast<const float*>(same), row->default_number) << row->key;
+  }
+  EXPECT_GT(bound, 0);
 }
 
 TEST_F(SettingsTest, SecondPlayerFileIsWrittenOnlyWhileItHasAnAircraft) {
@@ -92,23 +114,23 @@ TEST_F(SettingsTest, LinesParseAsTheFileRulesSay) {
   struct row {
     const char* line;
     const char* check;
-    bool (*ok)(const simsession&);
+    bool (*ok)(const sessionsettings&);
   } rows[] = {
       {"WINDOW_WIDTH 800", "keys ignore case",
-       [](const simsession&) { return kxsystem::display.window_width == 800; }},
+       [](const sessionsettings&) { return kxsystem::display.window_width == 800; }},
       {"window_width800", "the blank belongs to the key",
-       [](const simsession&) { return kxsystem::display.window_width == 640; }},
+       [](const sessionsettings&) { return kxsystem::display.window_width == 640; }},
       {"fog_color 0.1", "one value sets red only",
-       [](const simsession& x) { return x.fog_color[0] == 0.1f && x.fog_color[1] == 0.6f && x.fog_color[2] == 0.6f; }},
+       [](const sessionsettings& x) { return x.fog_color[0] == 0.1f && x.fog_color[1] == 0.6f && x.fog_color[2] == 0.6f; }},
       {"fog_color    0.1   0.2 0.3 junk", "blanks and garbage",
-       [](const simsession& x) { return x.fog_color[0] == 0.1f && x.fog_color[1] == 0.2f && x.fog_color[2] == 0.3f; }},
-      {"scenery two words", "a string is one word", [](const simsession& x) { return !std::strcmp(x.scenery, "two"); }},
-      {"scenery\tfield", "a tab is a blank", [](const simsession& x) { return !std::strcmp(x.scenery, "field"); }},
-      {"sound_volume abc", "a bad value leaves the default", [](const simsession& x) { return x.sound_volume == 0.6f; }},
-      {"sound_volume nan", "no number that is not finite", [](const simsession& x) { return x.sound_volume == 0.6f; }},
-      {"smoke_particles 99999999999", "no int out of range", [](const simsession& x) { return x.smoke_particles == 700; }},
-      {"music_title -12x", "a number's front", [](const simsession& x) { return x.music_title == -12; }},
-      {"units", "a missing value leaves the default", [](const simsession& x) { return x.units == sim::kUnitsMetric; }},
+       [](const sessionsettings& x) { return x.fog_color[0] == 0.1f && x.fog_color[1] == 0.2f && x.fog_color[2] == 0.3f; }},
+      {"scenery two words", "a string is one word", [](const sessionsettings& x) { return !std::strcmp(x.scenery, "two"); }},
+      {"scenery\tfield", "a tab is a blank", [](const sessionsettings& x) { return !std::strcmp(x.scenery, "field"); }},
+      {"sound_volume abc", "a bad value leaves the default", [](const sessionsettings& x) { return x.sound_volume == 0.6f; }},
+      {"sound_volume nan", "no number that is not finite", [](const sessionsettings& x) { return x.sound_volume == 0.6f; }},
+      {"smoke_particles 99999999999", "no int out of range", [](const sessionsettings& x) { return x.smoke_particles == 700; }},
+      {"music_title -12x", "a number's front", [](const sessionsettings& x) { return x.music_title == -12; }},
+      {"units", "a missing value leaves the default", [](const sessionsettings& x) { return x.units == sim::kUnitsMetric; }},
   };
   for (const row& r : rows) {
     ResetSimulatorState();

@@ -13,7 +13,7 @@ class standintest : public flighttest {
     flighttest::SetUp();
     sim::players[0].flight_state = &state_;
     sim::players[0].view_mode = sim::kViewFixed;
-    sim::session.player_count = 1;
+    sim::session.run.player_count = 1;
   }
 
   kxdflightstate state_;

@@ -65,14 +65,14 @@ class TowProgramTest : public simtest::transmittertest {
         Send(0.0f, 0.0f, throttle, 0.0f, -1.0f);
         return false;
       case kLinedUp:
-        if (!sim::session.rope) {
+        if (!sim::session.run.rope) {
           if (++waited_ < kMostWaits) break;
           Key(kxcode::kKeyEscape);  // the key tied no rope
           stalled_ = phase_;
           phase_ = kDone;
           return false;
         }
-        rope_ = sim::session.rope;
+        rope_ = sim::session.run.rope;
         gap_ = Tug().flight_state->position[0] - Glider().flight_state->position[0];
         startX_ = Glider().flight_state->position[0];
         towedAt_ = Now();
@@ -87,7 +87,7 @@ class TowProgramTest : public simtest::transmittertest {
         towedSpeed_ = Speed(Glider());
         towedX_ = Glider().flight_state->position[0];
         kxscript::Execute("FSchleppDetach");  // the menu's "Detach rope"
-        released_ = !sim::session.rope && !kxdynamics::FirstHook(Glider().flight_state->component_root)->Rope;
+        released_ = !sim::session.run.rope && !kxdynamics::FirstHook(Glider().flight_state->component_root)->Rope;
         releasedAt_ = Now();
         phase_ = kReleased;
         break;
@@ -126,7 +126,7 @@ TEST_F(TowProgramTest, TrainerTowsTheGliderUntilTheRopeIsDetached) {
 
   EXPECT_TRUE(titleEnabled_);
   // The glider lined up one rope length behind the trainer.
-  EXPECT_NEAR(gap_, sim::session.fschlepp_rope_length, 0.5f);
+  EXPECT_NEAR(gap_, sim::session.settings.fschlepp_rope_length, 0.5f);
   // Pulled along on a rope that held: it gained speed and ground.
   EXPECT_TRUE(tensioned_);
   EXPECT_TRUE(held_);

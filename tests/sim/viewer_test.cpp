@@ -16,7 +16,7 @@ class ViewerTest : public simtest::flighttest {
     p = &sim::players[0];
     p->flight_state = &aircraft;
     kxmatrix::SetIdentity(&target);
-    sim::session.sim_time_step = 0.1f;
+    sim::session.run.sim_time_step = 0.1f;
   }
   void Aircraft(float x, float y, float z) {
     aircraft.frame.R = {x, y, z, 1.0f};
@@ -88,8 +88,8 @@ TEST_F(ViewerTest, AutozoomStepsByDistanceWithAQuadraticEase) {
   EXPECT_NEAR(p->view_zoom, 0.4f, 1e-6f);  // this frame still the old factor
   EXPECT_EQ(p->autozoom_to, 1.7f);
   EXPECT_EQ(p->autozoom_blend, 0.0f);
-  sim::session.autozoom_speed = 0.5f;
-  sim::session.sim_time_step = 0.5f;  // a quarter of the blend per frame
+  sim::session.settings.autozoom_speed = 0.5f;
+  sim::session.run.sim_time_step = 0.5f;  // a quarter of the blend per frame
   Update(sim::kViewFixed);             // b = 0
   EXPECT_NEAR(p->view_zoom, 0.4f, 1e-6f);
   Update(sim::kViewFixed);  // b = 0.25
@@ -118,7 +118,7 @@ TEST_F(ViewerTest, MouseLookKeepsTheDirectionButNotTheZoom) {
   sim::vec3::Set(p->viewer_row_x(), 0.0f, 1.0f, 0.0f);
   Aircraft(50.0f, 0.0f, 3.0f);
   Viewer(0.0f, 0.0f, 3.0f);
-  sim::session.mouse_look = 1;
+  sim::session.run.mouse_look = 1;
   Update(sim::kViewFixed);
   EXPECT_EQ(p->viewer_row_x()[1], 1.0f);
   EXPECT_GT(p->autozoom_blend, 0.5f);
@@ -131,8 +131,8 @@ TEST_F(ViewerTest, MouseLookHoldsOnlyPlayerOnesMainView) {
   simplayer& q = sim::players[1];
   p->next = &q;
   q.flight_state = &second;
-  sim::session.player_count = 2;
-  sim::session.game_type = sim::kGameSplitAbove;
+  sim::session.run.player_count = 2;
+  sim::session.settings.game_type = sim::kGameSplitAbove;
   Aircraft(50.0f, 0.0f, 5.0f);
   second.frame.R = {0.0f, -50.0f, 5.0f, 1.0f};
   simcamera& camera = p->camera[2];
@@ -152,7 +152,7 @@ TEST_F(ViewerTest, MouseLookHoldsOnlyPlayerOnesMainView) {
   }
   p->view_mode = q.view_mode = sim::kViewFixed;
   p->pilot_view_delayx = q.pilot_view_delayx = 0.0f;
-  sim::session.mouse_look = 1;
+  sim::session.run.mouse_look = 1;
   Step(0.02f);
   for (const auto& v : views) {
     EXPECT_NEAR(v.forward[0], v.aim[0], 1e-5f) << v.name;
@@ -173,7 +173,7 @@ TEST_F(ViewerTest, ChaseViewerCoastsWhenCloseKeepsClearOfTheGroundAndOnlyTurnsWh
   Viewer(0.0f, 0.0f, kGround - 0.5f);  // sunk into the ground
   Update(sim::kViewFollow);
   EXPECT_NEAR(p->viewer_position()[2], kGround + 0.25f, 1e-5f);
-  sim::session.pause = 1;
+  sim::session.run.pause = 1;
   Viewer(-10.0f, 5.0f, 4.0f);
   Update(sim::kViewFollow);
   EXPECT_EQ(p->viewer_position()[0], -10.0f);
@@ -198,17 +198,17 @@ TEST_F(ViewerTest, MoveViewerStepsAFifteenthClampsAndKeepsHalfAMetreAboveTheGrou
   sim::MoveViewer(v, target3, 0, 3.14159265f / 2, 0);  // a quarter turn
   EXPECT_NEAR(v[0], 0.0f, 1e-3f);
   EXPECT_NEAR(std::fabs(v[1]), 140.0f, 1e-3f);
-  sim::session.viewer_distance_min = 2.0f;
+  sim::session.settings.viewer_distance_min = 2.0f;
   float near[3] = {1.0f, 0.0f, kGround + 3.0f};
   sim::MoveViewer(near, target3, 0, 0.0f, 0);
   EXPECT_NEAR(near[0], 2.0f, 1e-5f);
-  sim::session.viewer_distance_max = 100.0f;
+  sim::session.settings.viewer_distance_max = 100.0f;
   float far[3] = {300.0f, 0.0f, kGround + 3.0f};
   sim::MoveViewer(far, target3, 0, 0.0f, 0);
   EXPECT_NEAR(far[0], 100.0f, 1e-4f);
   float low[3] = {10.0f, 0.0f, kGround + 1.0f};
   sim::MoveViewer(low, target3, 0, 0.0f, 1);  // within 2 m: one height step
-  EXPECT_NEAR(low[2], kGround + 1.0f + sim::session.viewer_change_height, 1e-5f);
+  EXPECT_NEAR(low[2], kGround + 1.0f + sim::session.settings.viewer_change_height, 1e-5f);
   float high[3] = {10.0f, 0.0f, kGround + 12.0f};
   sim::MoveViewer(high, target3, 0, 0.0f, -1);  // a fifth of the difference
   EXPECT_NEAR(high[2], kGround + 12.0f - 2.4f, 1e-4f);

@@ -19,11 +19,11 @@ class Wind : public ::testing::Test {
     w = std::make_unique<world>();
     w->scenery_size = 6000;
     w->cloud_repeat = 4;
-    sim::session.sim_time_step = 0.02f;
+    sim::session.run.sim_time_step = 0.02f;
     kxdynamics::Environment() = kxdenvironment{};
   }
   void TearDown() override {
-    sim::session.sim_time_step = 0.0f;
+    sim::session.run = {};
     kxdynamics::Environment() = kxdenvironment{};
   }
   void Blow(float speed, float direction) {

@@ -88,7 +88,7 @@ TEST_F(AircraftDraw, ShininessPicksTheCubeMapAddedOnUnitOne) {
   } cases[] = {{0.25f, 1, 3}, {0.26f, 1, 2}, {0.5f, 1, 2}, {0.75f, 1, 1}, {0.76f, 1, 0}, {1.0f, 0, 3}};
   for (const auto& c : cases) {
     root->Shiny = c.shininess;
-    sim::session.gl_aircraft_reflections = c.reflections;
+    sim::session.settings.gl_aircraft_reflections = c.reflections;
     Flat();
     sim::DrawAircraft(&sim::players[0], 0);
     const uint8_t* want = colours[c.map];

@@ -24,7 +24,7 @@ class ContestDisplay : public ::testing::Test {
     contest_.best_time = -1;
     contest_.best_points = -1;
     player_->contest.phase = sim::kContestFlying;
-    session_.player_count = 1;
+    session_.run.player_count = 1;
   }
   // The window lines' texts, then the message.
   std::vector<std::string> Lines() {
@@ -67,7 +67,7 @@ TEST_F(ContestDisplay, CountdownGetReadyAndGoFollowTheClock) {
     player_->contest.time = row.ms;
     EXPECT_EQ(Message(), row.message) << row.ms;
   }
-  session_.pause = 1;  // paused: the window lines stay, the message goes
+  session_.run.pause = 1;  // paused: the window lines stay, the message goes
   player_->contest.time = -2500;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"record: none yet"}));
   EXPECT_EQ(Message(), "");
@@ -90,7 +90,7 @@ TEST_F(ContestDisplay, BalloonPopCountsDownTheRemainingTime) {
   contest_.balloons_left = 5;
   player_->contest.score = 3;
   player_->contest.time = 12340;
-  session_.contest_balloonpop_time = 180;
+  session_.settings.contest_balloonpop_time = 180;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Balloons left: 5", "Balloons popped: 3", "record: none yet",
                                                "remaining time: 167sec65"}));
   contest_.balloons_left = 0;
@@ -137,7 +137,7 @@ TEST_F(ContestDisplay, ResultsNameARecordTheBestTimeOrTheWinner) {
   EXPECT_EQ(Message(), "New Record: 65sec43");
   contest_.best_time = 60000;
   EXPECT_EQ(Message(), "Time: 65sec43");
-  session_.player_count = 2;
+  session_.run.player_count = 2;
   contest_.winner = player_.get();
   EXPECT_EQ(Message(), "Winner!!! Time: 65sec43");
   contest_.best_time = 65430;  // the best time wins over the winner's message

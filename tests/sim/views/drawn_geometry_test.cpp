@@ -81,7 +81,7 @@ TEST_F(DrawnGeometryTest, TheFlightDrawsEverySamplesPartsWhereTheTurntableShowsT
     SCOPED_TRACE(name);
     simplayer* p = LoadSample(name, 0);
     ASSERT_NE(p, nullptr);
-    std::strcpy(sim::session.aircraft0, name);
+    std::strcpy(sim::session.settings.aircraft0, name);
     sim::PrepareAircraftGraphics(0);
     kxdynamics::Start(&sim::SceneryWorld());  // the flight draws a fresh clone
     kxdaircraftinstance::PlaceAt(kxdaircraftinstance::Loaded(0), kxmatrix::Identity(), {});

@@ -45,7 +45,7 @@ class FrameDraw : public viewstest::viewsgltest {
     saved_ = std::make_unique<simsession>(sim::session);
     input::pointer = kxpointer();
     world& w = Load("SCENERY 6000\n");
-    sim::session.cloud_type = sim::kCloudsNone;
+    sim::session.settings.cloud_type = sim::kCloudsNone;
     sim::SetupGL();
     sim::BuildSky(&w);
     sim::BuildSceneryLists();
@@ -53,7 +53,7 @@ class FrameDraw : public viewstest::viewsgltest {
       Aim(p, up_);
       for (simcamera& c : p.camera) c.on = 0;
     }
-    sim::session.frame_time = sim::session.sim_time_step = 0.02f;
+    sim::session.run.frame_time = sim::session.run.sim_time_step = 0.02f;
   }
   void TearDown() override {
     if (kxgl::HasContext()) {
@@ -91,7 +91,7 @@ class FrameDraw : public viewstest::viewsgltest {
     backlight_ = kxgl::LoadTexture((ProgramData() / "texture/backlight.bmp").c_str(), {.type = kxgl::kTypeAlpha,
                                                                                        .filter = kxgl::kFilterLinear});
     ASSERT_NE(backlight_, nullptr);
-    sim::session.backlight_texture = backlight_;
+    sim::session.media.backlight_texture = backlight_;
   }
 
   const float eye_[3] = {0, 0, 2}, up_[3] = {0, 0, 100}, down_[3] = {0.1f, 0, -100}, side_[3] = {100, 0, 40};
@@ -108,26 +108,26 @@ TEST_F(FrameDraw, OneViewFillsTheWindowUnderTheMenuBandAndTheFrameIsSwapped) {
   EXPECT_TRUE(Band(2, kHeight - 22));
   EXPECT_TRUE(IsZenith(kWidth / 2, kHeight - 23));
   EXPECT_EQ(null_.swaps, swaps + 1);
-  sim::session.show_log = 1;  // the log band: half dark over the top 30 lines, under the menu band
+  sim::session.settings.show_log = 1;  // the log band: half dark over the top 30 lines, under the menu band
   Frame();
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth - 1, kHeight - 24), 0.5f * kZenith[0], 0.5f * kZenith[1], 0.5f * kZenith[2]));
   EXPECT_TRUE(Band(kWidth - 1, kHeight - 2));
-  sim::session.show_log = 0;
-  sim::session.game_type = 13;  // no such split: no view
+  sim::session.settings.show_log = 0;
+  sim::session.settings.game_type = 13;  // no such split: no view
   Frame();
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, kHeight / 2), 0, 0, 0));
 }
 
 TEST_F(FrameDraw, SplitScreensPutPlayerOneBelowOrLeftWithAWhiteSeam) {
   Aim(sim::players[1], down_);
-  sim::session.game_type = sim::kGameSplitAbove;
+  sim::session.settings.game_type = sim::kGameSplitAbove;
   Frame();
   EXPECT_TRUE(IsZenith(kWidth / 2, kHeight / 4));
   EXPECT_FALSE(IsZenith(kWidth / 2, kHeight / 2 + 10));
   for (int x : {0, kWidth / 3, kWidth - 1}) EXPECT_TRUE(Near(kxtest::ReadPixel(x, kHeight / 2), 1, 1, 1)) << x;
   EXPECT_FALSE(Near(kxtest::ReadPixel(kWidth / 3, kHeight / 2 - 1), 1, 1, 1));
 
-  sim::session.game_type = sim::kGameSplitSide;
+  sim::session.settings.game_type = sim::kGameSplitSide;
   Frame();
   EXPECT_TRUE(IsZenith(kWidth / 4, kHeight / 2));
   EXPECT_FALSE(IsZenith(kWidth / 2 + 10, kHeight / 2));
@@ -216,7 +216,7 @@ TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
   contest->kind = kContestDragRace;
   contest->running = 1;
   contest->best_time = -1;
-  sim::session.current_contest = contest.get();
+  sim::session.run.current_contest = contest.get();
   simplayer& p = sim::players[0];
   p.contest.phase = sim::kContestFlying;
   p.contest.time = -2500;
@@ -233,7 +233,7 @@ TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
   Frame();
   EXPECT_GT(litIn(115, kHeight / 4, 155, kHeight / 4 + 14), 10);  // "3 seconds to go"
   EXPECT_GT(litIn(13, 30, 89, 44), 5);  // "record: none yet", the first line
-  sim::session.pause = 1;
+  sim::session.run.pause = 1;
   Frame();
   EXPECT_EQ(litIn(115, kHeight / 4, 155, kHeight / 4 + 14), 0);
 }
@@ -244,10 +244,10 @@ TEST_F(FrameDraw, TheSunGlaresWithTheSettingOnAndTheAircraftNearTheSun) {
   state->position[2] = 100.0f;  // right overhead, where the default sun stands
   sim::players[0].flight_state = state.get();
   sim::TheWorld()->has_shadow = 1;
-  sim::session.gl_sun_blend = 0;
+  sim::session.settings.gl_sun_blend = 0;
   Frame();
   EXPECT_TRUE(IsZenith(kWidth / 2, kHeight / 2));
-  sim::session.gl_sun_blend = 1;
+  sim::session.settings.gl_sun_blend = 1;
   Frame();
   const kxtest::pixel glare = kxtest::ReadPixel(kWidth / 2, kHeight / 2);
   EXPECT_GT(glare.r, 150);
@@ -259,20 +259,20 @@ TEST_F(FrameDraw, TheSunGlaresWithTheSettingOnAndTheAircraftNearTheSun) {
 }
 
 TEST_F(FrameDraw, TheStatusMessageStandsInADarkBoxWhileItsTimeRuns) {
-  std::snprintf(sim::session.status_text, sizeof sim::session.status_text, "Pause on");
-  sim::session.status_time = 0.03f;
+  std::snprintf(sim::session.run.status_text, sizeof sim::session.run.status_text, "Pause on");
+  sim::session.run.status_time = 0.03f;
   Frame();
   const int tw = kxgl::TextWidth("Pause on");
   const kxtest::pixel box = kxtest::ReadPixel((kWidth - tw) / 2 - 8, kHeight / 5);
   EXPECT_TRUE(Near(box, 0.2f * kZenith[0], 0.2f * kZenith[1], 0.2f * kZenith[2]));
-  EXPECT_FLOAT_EQ(sim::session.status_time, 0.01f);
+  EXPECT_FLOAT_EQ(sim::session.run.status_time, 0.01f);
   Frame();
   Frame();  // the time ran out: no box
   EXPECT_TRUE(IsZenith((kWidth - tw) / 2 - 8, kHeight / 5));
 }
 
 TEST_F(FrameDraw, TheMenuBandFadesAfterTheMouseRestsUnlessAWindowHasTheFocus) {
-  sim::session.sim_time_step = 1.0f;
+  sim::session.run.sim_time_step = 1.0f;
   for (int i = 0; i < 8; ++i) Frame();  // 3 s at rest, then 3 s of fading
   EXPECT_TRUE(IsZenith(kWidth / 2, kHeight - 2));
   kxgraphic window;
@@ -292,12 +292,12 @@ TEST_F(FrameDraw, TheMenuBandFadesAfterTheMouseRestsUnlessAWindowHasTheFocus) {
 TEST_F(FrameDraw, ScreenshotsAreExactBitmapsOfTheFrameNumberedFromZero) {
   kxsystem::display.window_width = kWidth + 3;  // cut down to multiples of 4
   kxsystem::display.window_height = kHeight + 3;
-  std::snprintf(sim::session.aircraft0, sizeof sim::session.aircraft0, "plane");
+  std::snprintf(sim::session.settings.aircraft0, sizeof sim::session.settings.aircraft0, "plane");
   std::snprintf(sim::TheWorld()->name, sizeof sim::TheWorld()->name, "field");
   for (int shot = 0; shot < 2; ++shot) {
-    sim::session.screenshot_request = 1;
+    sim::session.run.screenshot_request = 1;
     Frame();
-    EXPECT_EQ(sim::session.screenshot_request, 0);
+    EXPECT_EQ(sim::session.run.screenshot_request, 0);
     const std::string name = shot == 0 ? "screenshots/svgol-plane-field-00.bmp" : "screenshots/svgol-plane-field-01.bmp";
     EXPECT_TRUE(inputtest::Logged(("sim:  writing screenshot " + name + "=done").c_str())) << name;
     std::ifstream in(name, std::ios::binary);
@@ -312,7 +312,7 @@ TEST_F(FrameDraw, ScreenshotsAreExactBitmapsOfTheFrameNumberedFromZero) {
   // A file where the folder should be: the write fails and says so.
   std::filesystem::remove_all("screenshots");
   std::ofstream("screenshots") << "x";
-  sim::session.screenshot_request = 1;
+  sim::session.run.screenshot_request = 1;
   Frame();
   EXPECT_TRUE(inputtest::Logged("sim:  writing screenshot screenshots/svgol-plane-field-02.bmp=fail"));
 }

@@ -43,18 +43,18 @@ TEST(FrameLayout, GameTypesSplitTheWindowWithHalvesRoundedDown) {
 
 TEST(FrameFades, TipsFadeInWhileTheirTimerRunsAndOutAfterItAndRestWithTipsOff) {
   simsession s;
-  s.frame_time = 0.5f;
-  s.tip_time = 1.0f;
-  s.tip_elapsed = 0.0f;
-  s.show_tips = 0;
+  s.run.frame_time = 0.5f;
+  s.run.tip_time = 1.0f;
+  s.run.tip_elapsed = 0.0f;
+  s.settings.show_tips = 0;
   EXPECT_LT(sim::StepTips(s), 0.0f);
-  EXPECT_EQ(s.tip_time, 1.0f);  // timers stand still
-  EXPECT_EQ(s.tip_elapsed, 0.0f);
-  s.show_tips = 1;
+  EXPECT_EQ(s.run.tip_time, 1.0f);  // timers stand still
+  EXPECT_EQ(s.run.tip_elapsed, 0.0f);
+  s.settings.show_tips = 1;
   const float alphas[] = {0.25f, 0.5f, 0.25f, 0.0f, 0.0f};  // two frames in, then out
   for (float a : alphas) EXPECT_FLOAT_EQ(sim::StepTips(s), a);
-  EXPECT_LT(s.tip_time, 0.0f);
-  EXPECT_LT(s.tip_elapsed, 0.0f);
+  EXPECT_LT(s.run.tip_time, 0.0f);
+  EXPECT_LT(s.run.tip_elapsed, 0.0f);
   EXPECT_LT(sim::StepTips(s), 0.0f);  // both ran out: no box
 }
 

@@ -50,8 +50,8 @@ class InstrumentPanelDraw : public viewstest::viewsgltest {
   }
   void TearDown() override {
     if (kxgl::HasContext()) {
-      for (kxtexture*& t : sim::session.instrument_textures) kxgl::FreeTexture(t), t = nullptr;
-      kxgeometry::Free(&sim::session.horizon_mesh);
+      for (kxtexture*& t : sim::session.media.instrument_textures) kxgl::FreeTexture(t), t = nullptr;
+      kxgeometry::Free(&sim::session.media.horizon_mesh);
     }
     viewsgltest::TearDown();
   }
@@ -70,8 +70,8 @@ class InstrumentPanelDraw : public viewstest::viewsgltest {
 };
 
 TEST_F(InstrumentPanelDraw, TheRowStaysCentredInANarrowView) {
-  sim::session.instrument_textures[1] = kxgl::LoadTexture((ProgramData() / "texture/caltimeter.bmp").c_str());
-  ASSERT_NE(sim::session.instrument_textures[1], nullptr);
+  sim::session.media.instrument_textures[1] = kxgl::LoadTexture((ProgramData() / "texture/caltimeter.bmp").c_str());
+  ASSERT_NE(sim::session.media.instrument_textures[1], nullptr);
   DrawRow(kWidth_);  // 160 px: the altimeter, the row's middle dial, stands in the middle
   EXPECT_FALSE(Grey(kxtest::ReadPixel(kWidth_ / 2, 64)));
   EXPECT_TRUE(Grey(kxtest::ReadPixel(8, 64)));
@@ -84,7 +84,7 @@ TEST_F(InstrumentPanelDraw, TheRowStaysCentredInANarrowView) {
 }
 
 TEST_F(InstrumentPanelDraw, TheHorizonShowsMoreSkyWhenTheNoseComesUp) {
-  ASSERT_EQ(kxgl::LoadGeometry((ProgramData() / "objects/horizon.obj").c_str(), &sim::session.horizon_mesh, 0, 0), 1);
+  ASSERT_EQ(kxgl::LoadGeometry((ProgramData() / "objects/horizon.obj").c_str(), &sim::session.media.horizon_mesh, 0, 0), 1);
   auto skyAt = [](int x, int y) {
     kxtest::pixel p = kxtest::ReadPixel(x, y);
     return p.b > p.r + 20;
@@ -104,7 +104,7 @@ TEST_F(InstrumentPanelDraw, TheHorizonShowsMoreSkyWhenTheNoseComesUp) {
 // The scene's depth is no matter: a scene right at the near plane (the
 // ground filling the cockpit view, nose down) leaves the ball whole.
 TEST_F(InstrumentPanelDraw, TheHorizonDrawsOverASceneAtAnyDepth) {
-  ASSERT_EQ(kxgl::LoadGeometry((ProgramData() / "objects/horizon.obj").c_str(), &sim::session.horizon_mesh, 0, 0), 1);
+  ASSERT_EQ(kxgl::LoadGeometry((ProgramData() / "objects/horizon.obj").c_str(), &sim::session.media.horizon_mesh, 0, 0), 1);
   const int w = 384;  // the horizon at x = 64
   for (double sceneDepth : {1.0, 0.5, 0.0}) {
     SCOPED_TRACE(sceneDepth);

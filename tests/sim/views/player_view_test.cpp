@@ -47,11 +47,11 @@ TEST_F(PlayerView, FlightInformationShowsEachValueInTheChosenUnits) {
   player_->heading = -0.5f;
   state_->position[2] = 300.0f;
   state_->engine_rpm = 9876.9f;
-  session_.fps = 59.94f;
-  session_.units = sim::kUnitsMetric;
+  session_.run.fps = 59.94f;
+  session_.settings.units = sim::kUnitsMetric;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Speed: 36.0km/h", "Height: 12.5m", "Altitude: 300.0m",
                                                "Heading: -28deg", "RPM: 9876rmin", "FPS: 59.9"}));
-  session_.units = sim::kUnitsImperial;
+  session_.settings.units = sim::kUnitsImperial;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Speed: 22.4mph", "Height: 41.0ft", "Altitude: 984.3ft",
                                                "Heading: -28deg", "RPM: 9876rmin", "FPS: 59.9"}));
   player_->heading = NAN;  // what the HUD cannot show as a number shows 0

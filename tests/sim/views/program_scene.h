@@ -78,7 +78,7 @@ inline simplayer* FlyDefaultAircraft(const char* scenery, kxdsceneryworld* groun
   simplayer& p = sim::players[0];
   p.flight_state = kxdaircraftinstance::FlightStateOf(0);
   ClassifyParts(kxnode::As<kxgeometricobject>(p.flight_state->graphics_root));
-  sim::session.cloud_type = sim::kCloudsFair;
+  sim::session.settings.cloud_type = sim::kCloudsFair;
   sim::SetupGL();
   sim::BuildSky(&w);
   sim::BuildSceneryLists();

@@ -21,7 +21,7 @@ TEST_F(RecordedShadowDraw, TheRecordedAircraftsShadowLiesOnTheGroundBelowIt) {
   PutMesh("scenery/plain.tgo", meshgen::ColouredElement(meshgen::Ground(400, 4, 0), "plain", "", white));
   world& w = Load("GROUND plain.tgo\n");
   w.has_shadow = 0;  // the sun straight overhead: the shadow falls right below
-  sim::session.cloud_type = sim::kCloudsNone;
+  sim::session.settings.cloud_type = sim::kCloudsNone;
   sim::SetupGL();
   sim::BuildSky(&w);
   sim::BuildSceneryLists();

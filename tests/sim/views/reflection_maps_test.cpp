@@ -50,7 +50,7 @@ class ReflectionMapsDraw : public viewstest::viewsgltest {
     viewsgltest::SetUp();
     if (IsSkipped()) return;
     MakeCubeMapEntries();
-    sim::session.cloud_type = sim::kCloudsNone;
+    sim::session.settings.cloud_type = sim::kCloudsNone;
     sim::players[0].flight_state = &state_;
     std::copy(place_, place_ + 3, state_.position);
   }
@@ -160,12 +160,12 @@ TEST_F(ReflectionMapsDraw, EveryQuarterOfTheBoxComesBackInItsOwnDirection) {
 
 TEST_F(ReflectionMapsDraw, TheThreeMapsHoldTheFacesAtFallingStrengthWithTheirMipmaps) {
   PlateBox();
-  void*& faces = sim::session.reflection_maps2;
-  void*& maps = sim::session.reflection_maps1;
+  void*& faces = sim::session.media.reflection_maps2;
+  void*& maps = sim::session.media.reflection_maps1;
   const long faceBytes = 6L * sim::kCubeSize * sim::kCubeSize * 3;
   ASSERT_TRUE(kxsystem::Reserve(&faces, faceBytes, "reflmaps2"));
   ASSERT_TRUE(kxsystem::Reserve(&maps, 3 * faceBytes, "reflmaps1"));
-  sim::session.cube_size = sim::kCubeSize;
+  sim::session.media.cube_size = sim::kCubeSize;
   sim::BuildReflectionMaps(sim::TheWorld());
   const int strongest[3] = {95, 23, 10};
   for (int map = 0; map < 3; ++map) {
@@ -187,7 +187,7 @@ TEST_F(ReflectionMapsDraw, TheThreeMapsHoldTheFacesAtFallingStrengthWithTheirMip
     EXPECT_EQ(static_cast<uint8_t*>(maps)[i], sim::ReflectionTexel(scene[i], 0)) << i;
   kxsystem::Release(&faces);
   kxsystem::Release(&maps);
-  sim::session.cube_size = 0;
+  sim::session.media.cube_size = 0;
 }
 
 TEST_F(ReflectionMapsDraw, MapsAreBuiltOncePerPlacement) {
@@ -211,7 +211,7 @@ TEST_F(ReflectionMapsDraw, MapsAreBuiltOncePerPlacement) {
   kxgl::ContextLost();
   sim::BuildReflectionMaps(&w);
   EXPECT_EQ(Builds(), 4);
-  EXPECT_NE(sim::session.cubemap_textures[0]->glName, 0u);
+  EXPECT_NE(sim::session.media.cubemap_textures[0]->glName, 0u);
 }
 
 TEST_F(ReflectionMapsDraw, WithoutCubeMapsOrAnAircraftNothingHappens) {
@@ -222,7 +222,7 @@ TEST_F(ReflectionMapsDraw, WithoutCubeMapsOrAnAircraftNothingHappens) {
   sim::players[0].flight_state = nullptr;
   sim::BuildReflectionMaps(&w);
   EXPECT_EQ(Builds(), 0);
-  for (const kxtexture* t : sim::session.cubemap_textures) EXPECT_EQ(t->glName, 0u);
+  for (const kxtexture* t : sim::session.media.cubemap_textures) EXPECT_EQ(t->glName, 0u);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ class SceneDraw : public viewstest::viewsgltest {
   // Loads the scenery text and builds the GL state and every scenery list.
   world& Scenery(const std::string& text, int cloudType = 80) {
     world& w = Load(text);
-    sim::session.cloud_type = cloudType;
+    sim::session.settings.cloud_type = cloudType;
     sim::SetupGL();
     sim::BuildSky(&w);
     sim::BuildSceneryLists();
@@ -115,7 +115,7 @@ TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
   kxgeometry* tree = meshgen::ColouredElement(card, "bbrd001", "", green);
   tree->transparent = 1;
   PutMesh("scenery/trees.tgo", tree);
-  sim::session.gl_fog = 1;
+  sim::session.settings.gl_fog = 1;
   const int compression = kxgl::textureCompression;
   kxgl::textureCompression = 0;  // the tiles' colour exactly
   world& w = Scenery(
@@ -176,7 +176,7 @@ TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
 TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   Scenery("SCENERY 6000\n");
   auto contest = std::make_unique<contestrec>();
-  sim::session.current_contest = contest.get();
+  sim::session.run.current_contest = contest.get();
   simplayer& p = sim::players[0];
   const float eye[3] = {0, 0, 3}, ahead[3] = {10, 0, 3};
 
@@ -251,7 +251,7 @@ TEST_F(SceneDraw, StandingBalloonsAndAnAircraftInTheAirCastShadowsOnTheGround) {
   const int standing = kHeight / 2 + 20, burst = kHeight / 2 - 20;
   Draw(camera(above, below));
   const kxtest::pixel bare = kxtest::ReadPixel(kWidth / 2, standing);
-  sim::session.current_contest = contest.get();
+  sim::session.run.current_contest = contest.get();
   Draw(camera(above, below));
   const kxtest::pixel shaded = kxtest::ReadPixel(kWidth / 2, standing);
   EXPECT_LT(shaded.g, 0.6f * bare.g) << int(bare.g) << " " << int(shaded.g);
@@ -279,7 +279,7 @@ TEST_F(SceneDraw, TheTowRopeIsALineBetweenItsEnds) {
   rope->Active[0] = rope->Active[1] = 1;
   Draw(camera(eye_, ahead_));
   const frame behind = Frame();
-  sim::session.rope = rope.get();
+  sim::session.run.rope = rope.get();
   Draw(camera(eye_, ahead_));
   const frame with = Frame();
   for (int y : {kHeight / 2 - 8, kHeight / 2, kHeight / 2 + 8}) {
@@ -292,7 +292,7 @@ TEST_F(SceneDraw, TheTowRopeIsALineBetweenItsEnds) {
   rope->Active[1] = 0;
   Draw(camera(eye_, ahead_));
   EXPECT_EQ(Differing(behind, Frame()), 0);
-  sim::session.rope = nullptr;
+  sim::session.run.rope = nullptr;
 }
 
 // Seen from 100 m under the sea: the skirt at the scenery's edge runs from
@@ -333,14 +333,14 @@ TEST_F(SceneDraw, SmokeOrExhaustFromTheListsDrawsNeverBoth) {
   }
   puff.life = 1;
   p.particles.smoke_list = &puff;
-  sim::session.smoke_color_green = 0;
-  sim::session.show_smoke = sim::session.show_exhaust = 1;
+  sim::session.settings.smoke_color_green = 0;
+  sim::session.settings.show_smoke = sim::session.settings.show_exhaust = 1;
   Draw(camera(eye_, ahead_), &p);
   EXPECT_TRUE(Near(Centre(), 1, 0, 1));
   puff.life = 0;  // smoke on but none alive: still no exhaust
   Draw(camera(eye_, ahead_), &p);
   EXPECT_FALSE(Near(Centre(), 1, 1, 1));
-  sim::session.show_smoke = 0;
+  sim::session.settings.show_smoke = 0;
   Draw(camera(eye_, ahead_), &p);
   EXPECT_TRUE(Near(Centre(), 1, 1, 1));
 }
@@ -381,7 +381,7 @@ TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndT
   const float back[3] = {tree->centre[0] - 25, tree->centre[1], tree->centre[2] + 2};
   Draw(camera(back, tree->centre), &p);
   full = Frame();
-  sim::session.show_trees = 0;
+  sim::session.settings.show_trees = 0;
   Draw(camera(back, tree->centre), &p);
   EXPECT_GT(Differing(full, Frame()), 100);
 

@@ -10,7 +10,7 @@ namespace {
 class SkyTest : public kxtest::SceneryTest {
  protected:
   void TearDown() override {
-    sim::session.cloud_type = simsession().cloud_type;
+    sim::session.settings.cloud_type = sessionsettings().cloud_type;
     SceneryTest::TearDown();
   }
 };
@@ -42,14 +42,14 @@ TEST_F(SkyTest, RainTurnsTheLowLayerIntoAGreySheetFromTheSourceMap) {
   PutPicture("texture/clouds.kxt", 1);  // every texel 200
   world& w = Load("CLOUDS 300 4 1.0 2.0 texture/clouds.kxt\n");
   ASSERT_NE(w.cloud_low_texture, nullptr);
-  sim::session.cloud_type = sim::kCloudsRain;
+  sim::session.settings.cloud_type = sim::kCloudsRain;
   sim::BuildSky(&w);
   const uint8_t* rgba = w.cloud_low_texture->pixels;
   EXPECT_EQ(w.cloud_texture->pixels[5], 156);  // (200 / 255)^2 x 255
   EXPECT_EQ(rgba[4 * 5], 159);                 // 0.25 x 156.9 + 120
   EXPECT_EQ(rgba[4 * 5 + 3], 220);
   EXPECT_FLOAT_EQ(w.sky_colours[0][2], 0.69f);
-  sim::session.cloud_type = sim::kCloudsFair;
+  sim::session.settings.cloud_type = sim::kCloudsFair;
   sim::BuildSky(&w);
   EXPECT_EQ(rgba[4 * 5], 255);
   EXPECT_EQ(rgba[4 * 5 + 3], 156);

@@ -67,13 +67,13 @@ class viewsgltest : public kxtest::SceneryTest {
   void TearDown() override {
     if (kxgl::HasContext()) {
       kxgl::caps = caps_;
-      for (kxtexture*& t : sim::session.cubemap_textures) kxgl::FreeTexture(t), t = nullptr;
+      for (kxtexture*& t : sim::session.media.cubemap_textures) kxgl::FreeTexture(t), t = nullptr;
       for (kxtexture* t : textures_) kxgl::FreeTexture(t);
       textures_.clear();
       kxgl::SetFont(nullptr);
       kxgl::FreeFont(&sim::small_font);
       delete top_;
-      sim::session.current_contest = nullptr;
+      sim::session.run = {};
       kxsystem::SetWindowBackend(nullptr);
       kxsystem::display = kxdisplaysettings();
       simtest::ResetSimulatorState();
@@ -115,7 +115,7 @@ class viewsgltest : public kxtest::SceneryTest {
       kxtexture* t = kxgl::CreateTexture(name.c_str(), kxgl::kTypeRGB, 1, 1, kxgl::kFilterNearest, kxgl::kWrapClamp,
                                          kxgl::kWrapClamp, 0);
       t->cube = 1;
-      sim::session.cubemap_textures[m] = t;
+      sim::session.media.cubemap_textures[m] = t;
     }
   }
   // An RGBA texture of the table (linear, clamped, zero texels), freed after the test.

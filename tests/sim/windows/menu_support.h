@@ -37,9 +37,7 @@ class menutest : public kxtest::widgettest {
     w->contest_count = 0;
     w->photo = 0;
     w->start_count = 0;
-    sim::session.selected_contest = 0;
-    sim::session.current_contest = nullptr;
-    sim::session.rope = nullptr;
+    sim::session.run = {};
     display_ = kxsystem::display;
     kxsystem::display.window_width = screen->W;
     kxsystem::display.window_height = screen->H;

@@ -224,7 +224,7 @@ TEST_F(WindowsTest, TheWrongSceneryWarningShowsBothNames) {
 // --- option windows
 
 TEST_F(WindowsTest, SimulationSpeedActsAtOnceAndCancelPutsItBack) {
-  session.simulation_speed = 1;
+  session.settings.simulation_speed = 1;
   kxdynamics::Environment().wind_speed = 3;
   Send(sim::kWndOptionsGeneral, "Open");
   kxslidervalue* speed = Slider(sim::kWndOptionsGeneral, "wndoptgensim", 0);
@@ -237,10 +237,10 @@ TEST_F(WindowsTest, SimulationSpeedActsAtOnceAndCancelPutsItBack) {
   speed->value = 150;
   wind->value = 8;
   speed->RunCommand(speed->command);
-  EXPECT_FLOAT_EQ(session.simulation_speed, 1.5f);
+  EXPECT_FLOAT_EQ(session.settings.simulation_speed, 1.5f);
   EXPECT_FLOAT_EQ(kxdynamics::Environment().wind_speed, 3);  // only "Ok" stores it
   Send(sim::kWndOptionsGeneral, "Hide");
-  EXPECT_FLOAT_EQ(session.simulation_speed, 1);
+  EXPECT_FLOAT_EQ(session.settings.simulation_speed, 1);
   Send(sim::kWndOptionsGeneral, "Open");
   wind->value = 8;
   Send(sim::kWndOptionsGeneral, "Ok");
@@ -253,19 +253,19 @@ TEST_F(WindowsTest, ContestValuesAreRoundedAndCutToWholeNumbers) {
   Slider(sim::kWndOptionsContest, "wndoptctstpylon", 0)->value = 3.6f;
   Slider(sim::kWndOptionsContest, "wndoptctstballoon", 0)->value = 179.9f;
   Send(sim::kWndOptionsContest, "Ok");
-  EXPECT_EQ(session.contest_pylon_rounds, 4);
-  EXPECT_EQ(session.contest_balloonpop_time, 179);
+  EXPECT_EQ(session.settings.contest_pylon_rounds, 4);
+  EXPECT_EQ(session.settings.contest_balloonpop_time, 179);
 }
 
 TEST_F(WindowsTest, TheFogSliderIsTheSquareRootOfTenTimesTheDensity) {
-  session.fog_density = 0.0025f;
+  session.settings.fog_density = 0.0025f;
   Send(sim::kWndOptionsGrfx, "Open");
   kxslidervalue* fog = Slider(sim::kWndOptionsGrfx, "wndoptgrfxfog", 0);
   ASSERT_NE(fog, nullptr);
   EXPECT_NEAR(fog->value, 0.158f, 0.001f);
   fog->value = 1;
   fog->RunCommand(fog->command);
-  EXPECT_FLOAT_EQ(session.fog_density, 0.1f);
+  EXPECT_FLOAT_EQ(session.settings.fog_density, 0.1f);
   EXPECT_FLOAT_EQ(sim::FogSlider(0), 0);
 }
 
@@ -325,17 +325,17 @@ class SoundWindowTest : public WindowsTest {
 };
 
 TEST_F(SoundWindowTest, CancelAfterSwitchingLoopToOffRestoresLoop) {
-  session.music = kxcode::kMusicLoop;
-  session.music_volume = 0.5f;
+  session.settings.music = kxcode::kMusicLoop;
+  session.settings.music_volume = 0.5f;
   Send(sim::kWndOptionsSound, "Open");
   EXPECT_EQ(Mode("wndoptloop")->selected, 1);
   EXPECT_EQ(Mode("wndoptoff")->selected, 0);
   Mode("wndoptoff")->Select();
   Send(sim::kWndOptionsSound, "OnChange");
-  EXPECT_EQ(session.music, kxcode::kMusicOff);
+  EXPECT_EQ(session.settings.music, kxcode::kMusicOff);
   EXPECT_EQ(sim::Music().mode, kxcode::kMusicOff);
   Send(sim::kWndOptionsSound, "Hide");
-  EXPECT_EQ(session.music, kxcode::kMusicLoop);
+  EXPECT_EQ(session.settings.music, kxcode::kMusicLoop);
   EXPECT_EQ(sim::Music().mode, kxcode::kMusicLoop);
   EXPECT_FALSE(Shown(sim::kWndOptionsSound));
 }
@@ -353,7 +353,7 @@ TEST_F(SoundWindowTest, AChosenTitleIsShownCutAndPlayed) {
   Send(sim::kWndOptionsSound, "OpenSelect");
   Run("/Display/Visible/wndTitleSelect/Select( 1 )");
   Send(sim::kWndTitleSelect, "Ok");
-  EXPECT_EQ(session.music_title, 1);
+  EXPECT_EQ(session.settings.music_title, 1);
   kxnode* title = kxnode::Find("wndoptmtitle", sim::MenuWindow(sim::kWndOptionsSound));
   ASSERT_NE(title, nullptr);
   kxtext* song = kxnode::As<kxtext>(title->firstChild);
@@ -362,8 +362,8 @@ TEST_F(SoundWindowTest, AChosenTitleIsShownCutAndPlayed) {
 }
 
 TEST_F(SoundWindowTest, MovingTheMusicVolumeAwayFromTheFirstValueStopsTheSong) {
-  session.music = kxcode::kMusicLoop;
-  session.music_volume = 0.5f;
+  session.settings.music = kxcode::kMusicLoop;
+  session.settings.music_volume = 0.5f;
   Send(sim::kWndOptionsSound, "Open");
   Send(sim::kWndOptionsSound, "OnChange");  // takes 0.5 as the reference
   sim::Music().ScanSongs();
@@ -373,10 +373,10 @@ TEST_F(SoundWindowTest, MovingTheMusicVolumeAwayFromTheFirstValueStopsTheSong) {
   EXPECT_STREQ(volume->ValueText().Text(), "high");  // the word, not the number, ends the slider
   volume->value = 80;
   Send(sim::kWndOptionsSound, "OnChange");
-  EXPECT_FLOAT_EQ(session.music_volume, 0.8f);
+  EXPECT_FLOAT_EQ(session.settings.music_volume, 0.8f);
   EXPECT_GT(music_.halts, halts);
   Send(sim::kWndOptionsSound, "Ok");
-  EXPECT_FLOAT_EQ(session.music_volume, 0.8f);
+  EXPECT_FLOAT_EQ(session.settings.music_volume, 0.8f);
 }
 
 // --- main options, display modes and language
@@ -643,7 +643,7 @@ TEST_F(WindowsTest, TheKeysWindowStaysModalAfterTheAboutBoxCloses) {
 // the older format says why nothing else happens.
 TEST_F(WindowsTest, EditingAnOlderModelShowsANotice) {
   players[0].legacy = 1;
-  std::strcpy(session.aircraft0, "_alx_piccolo");
+  std::strcpy(session.settings.aircraft0, "_alx_piccolo");
   sim::MenuToDesigner();
   EXPECT_TRUE(Shown(sim::kWndOldModel));
   EXPECT_EQ(kxgui::Capture, sim::OldModelWindow());

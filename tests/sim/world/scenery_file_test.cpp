@@ -45,7 +45,7 @@ TEST_F(SceneryFile, ObjectsTransformsStartsLightsAndSettings) {
       "START_POSITION 1 2 3 45 4 5 6\n"
       "START_POSITION 0 0 0 0 0 0 0 noheli NOAIRPLANE\n"
       "START_POSITION 0 0 0 0 0 0 0 indoor\n");
-  EXPECT_EQ(sim::session.scenery, std::string("test"));
+  EXPECT_EQ(sim::session.settings.scenery, std::string("test"));
   EXPECT_STREQ(w.name, "test");
   // Objects in file order; the missing one is left out.
   int count = 0;
@@ -118,8 +118,8 @@ TEST_F(SceneryFile, BillboardsAreCentredAndOtherTransparentElementsKeepTheirPlac
 TEST_F(SceneryFile, ContestsHoldTheirPylonsBalloonsCourseAndArea) {
   kxtexture* shadow = kxgl::CreateTexture("balloonshadow", kxgl::kTypeRGBA, 4, 4, kxgl::kFilterLinear,
                                           kxgl::kWrapClamp, kxgl::kWrapClamp, 0);
-  sim::session.balloon_shadow_texture = shadow;
-  sim::session.selected_contest = 3;
+  sim::session.media.balloon_shadow_texture = shadow;
+  sim::session.run.selected_contest = 3;
   world& w = Load(
       "STARTACFT 1 1 1 1\n"
       "CONTEST PYLONRACE\nSTARTACFT 5 6 0.5 90\nSTARTVIEW 1 2 3\nPOSITION 100 0 0\nPYLON 0 0 0 1 2\nPYLON 10 0 0\n"
@@ -128,8 +128,8 @@ TEST_F(SceneryFile, ContestsHoldTheirPylonsBalloonsCourseAndArea) {
       "CONTEST DRAGRACE\nDRAGRACE 150 30\n"
       "CONTEST SPOTLANDING\nSPOTAREA 20 10\n"
       "CONTEST HANGGLIDING\n");
-  sim::session.balloon_shadow_texture = nullptr;
-  EXPECT_EQ(sim::session.selected_contest, 0);
+  sim::session.media.balloon_shadow_texture = nullptr;
+  EXPECT_EQ(sim::session.run.selected_contest, 0);
   ASSERT_EQ(w.contest_count, 5);
   ASSERT_EQ(w.first_contest, &w.contests[0]);
   const int kinds[5] = {kContestPylonRace, kContestBalloonPop, kContestDragRace, kContestSpotLanding, kContestNone};
@@ -255,11 +255,11 @@ TEST_F(SceneryFile, HugeBalloonsAndLightsAreRefused) {
 // files a scenery names stay inside the data folder.
 TEST_F(SceneryFile, PathsThatLeaveTheirFoldersAreRefused) {
   Put("outside.geo", "SCENERY 4000\n");
-  std::snprintf(sim::session.scenery, sizeof sim::session.scenery, "%s", "before");
+  std::snprintf(sim::session.settings.scenery, sizeof sim::session.settings.scenery, "%s", "before");
   for (const char* name : {"../outside", "/tmp/outside", ".hidden", "a/b"}) {
     sim::LoadScenery(name, sim::TheWorld());
     EXPECT_EQ(sim::TheWorld()->scenery_size, 6000) << name;
-    EXPECT_STREQ(sim::session.scenery, "before") << name;
+    EXPECT_STREQ(sim::session.settings.scenery, "before") << name;
     std::string line = std::string("sim:  scenery ") + name + " is no name inside scenery/; not loaded\n";
     EXPECT_TRUE(capture_.Contains(line.c_str())) << name;
   }

@@ -144,9 +144,9 @@ TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {
   PutPicture("objects/card.kxt", 3);
   world& w = *sim::TheWorld();
   // Loading by the `scenery` setting itself, as the menu does.
-  std::snprintf(sim::session.scenery, sizeof sim::session.scenery, "nowhere");
-  EXPECT_EQ(sim::LoadScenery(sim::session.scenery, &w), 1);
-  EXPECT_STREQ(sim::session.scenery, "nowhere");
+  std::snprintf(sim::session.settings.scenery, sizeof sim::session.settings.scenery, "nowhere");
+  EXPECT_EQ(sim::LoadScenery(sim::session.settings.scenery, &w), 1);
+  EXPECT_STREQ(sim::session.settings.scenery, "nowhere");
   EXPECT_EQ(w.objects, nullptr);
   EXPECT_EQ(w.start_count, 0);
   EXPECT_EQ(w.start_viewer[0][0], 4.0f);
@@ -184,14 +184,14 @@ TEST_F(SceneryLoad, ASceneryWithoutGroundIsReplacedByTheDefaultOne) {
   for (const broken& b : sceneries) {
     SCOPED_TRACE(b.name);
     if (!b.bytes.empty()) Put(std::string("scenery/") + b.name + ".geo", b.bytes);
-    std::snprintf(sim::session.scenery, sizeof sim::session.scenery, "%s", b.name);
+    std::snprintf(sim::session.settings.scenery, sizeof sim::session.settings.scenery, "%s", b.name);
     sim::ClearNotices();
     capture_.Clear();
     kxsystem::ClearLogHistory();
-    EXPECT_EQ(sim::LoadSceneryOrDefault(sim::session.scenery, &w), 1);
+    EXPECT_EQ(sim::LoadSceneryOrDefault(sim::session.settings.scenery, &w), 1);
     EXPECT_STREQ(w.name, "winzeln");
     EXPECT_EQ(sim::HasGround(&w), 1);
-    EXPECT_STREQ(sim::session.scenery, b.name);
+    EXPECT_STREQ(sim::session.settings.scenery, b.name);
     // The file reader's own lines go to the program's log.
     EXPECT_TRUE(capture_.Contains(b.said) || inputtest::Logged(b.said)) << capture_.Text();
     EXPECT_TRUE(capture_.Contains((std::string("sim:  scenery ") + b.name +
