@@ -78,7 +78,7 @@ void StepWorld() {
   }
   for (simplayer* p = &first; p; p = p->next) {
     if (!p->flight_state) continue;
-    const float* at = p->flight_state->position;
+    const float* at = p->flight_state->position();
     float probe[3] = {at[0], at[1], at[2] + kTerrainProbe};
     p->flight_state->below_terrain = kxcollision::GroundHeight(Collision(), probe, nullptr) > at[2] ? 1 : 0;
   }
@@ -91,24 +91,24 @@ void StepWorld() {
 
 void FlightValues(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
-  p->height_above_ground = st.position[2] - kxcollision::GroundHeight(Collision(), st.position, nullptr);
+  p->height_above_ground = st.position()[2] - kxcollision::GroundHeight(Collision(), st.position(), nullptr);
   const float* v = st.velocity;
   p->speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f : vec3::Length4(v);
-  p->heading = HeadingOf(st.X);
+  p->heading = HeadingOf(st.row_x());
 }
 
 void Trace(simplayer* p) {
   if (!p->trace_view) return;
   const kxdflightstate& st = *p->flight_state;
   const int i = p->trace_index;
-  float d[3] = {st.position[0] - p->trace_position[i][0], st.position[1] - p->trace_position[i][1],
-                st.position[2] - p->trace_position[i][2]};
-  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace_axis[i], st.Y) < kTraceTurn)) return;
+  float d[3] = {st.position()[0] - p->trace_position[i][0], st.position()[1] - p->trace_position[i][1],
+                st.position()[2] - p->trace_position[i][2]};
+  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace_axis[i], st.row_y()) < kTraceTurn)) return;
   p->trace_max_speed = *std::max_element(p->trace_speed, p->trace_speed + simplayer::kTraceLength);
   const int n = (i + 1) % simplayer::kTraceLength;
   p->trace_index = n;
-  vec3::Copy(p->trace_position[n], st.position);
-  vec3::Copy(p->trace_axis[n], st.Y);
+  vec3::Copy(p->trace_position[n], st.position());
+  vec3::Copy(p->trace_axis[n], st.row_y());
   p->trace_speed[n] = p->speed;
   p->trace_height[n] = p->height_above_ground;
   p->trace_time[n] = session.now;
@@ -127,7 +127,7 @@ void CrashTiming(simplayer* p) {
     p->crash_timer += s.sim_time_step;
     const float still[3] = {};
     kxsound* sound = st.crash_kind == kxdflightstate::kCrashWater ? s.splash_sound : s.crash_sound;
-    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position, still, s.sound);
+    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position(), still, s.sound);
   }
   if (p->crash_timer <= 0.0f) return;
   p->crash_timer += s.sim_time_step;
@@ -262,7 +262,7 @@ void GliderSounds() {
   kxsound* sounds[2] = {s.glider_sound, s.glider2_sound};
   for (int i = 0; i < 2; ++i) {
     kxsound* sound = sounds[i];
-    vec3::Copy(sound->position, st->position);
+    vec3::Copy(sound->position, st->position());
     vec3::Copy(sound->velocity, st->velocity);
     sound->frequency = kGliderFrequency + speed * 10000.0f / 20.0f;
     float strength = std::sqrt(std::clamp((speed - 2.0f) / 20.0f, 0.0f, 1.0f));

@@ -169,8 +169,8 @@ void Glare(const simplayer& p, const mainview& m, int w, int h) {
   const world& wd = *TheWorld();
   if (!session.gl_sun_blend || !HasSun(wd) || !p.flight_state || !session.backlight_texture) return;
   sunglare g;
-  if (!SunGlare(m.view, m.projection, p.viewer_position(), p.viewer_row_x(), wd.sun_direction, p.flight_state->position,
-                &g))
+  if (!SunGlare(m.view, m.projection, p.viewer_position(), p.viewer_row_x(), wd.sun_direction,
+                p.flight_state->position(), &g))
     return;
   const float cx = (g.x + 1.0f) * 0.5f * static_cast<float>(w), cy = (g.y + 1.0f) * 0.5f * static_cast<float>(h);
   const float r = kGlareSize * static_cast<float>(w);
@@ -237,7 +237,7 @@ void AircraftOnly(const simplayer& p, const mainview& m, int wx, int wy, const s
   DrawFlatRect(-r, -r, r, r);
   ClearWindowDepth(wx, wy, cam.width, cam.height);
   glLoadMatrixf(turn);
-  glTranslatef(-s->position[0], -s->position[1], -s->position[2]);
+  glTranslatef(-s->position()[0], -s->position()[1], -s->position()[2]);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_CULL_FACE);
   glEnable(GL_LIGHTING);
@@ -425,7 +425,7 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
     else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), p.speed * kxmaths::kKmhPerMs);
   }
   if (p.show_height) length(kHudHeight, p.height_above_ground);
-  if (p.show_heightmsl) length(kHudAltitude, state ? state->position[2] : 0.0f);
+  if (p.show_heightmsl) length(kHudAltitude, state ? state->position()[2] : 0.0f);
   if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kxmaths::kShownDegreesPerRadian));
   if (p.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
   if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.fps));
@@ -487,17 +487,17 @@ int WindArrow(float wx, float wy, float R, float out[3][2]) {
 }
 
 void FromAboveView(const kxdflightstate& s, float out[16]) {
-  float h[3], up[3] = {s.Z[0], s.Z[1], s.Z[2]}, right[3];
-  for (int k = 0; k < 3; ++k) h[k] = s.X[0] * s.X[k] - s.X[1] * s.Y[k];
+  float h[3], up[3] = {s.row_z()[0], s.row_z()[1], s.row_z()[2]}, right[3];
+  for (int k = 0; k < 3; ++k) h[k] = s.row_x()[0] * s.row_x()[k] - s.row_x()[1] * s.row_y()[k];
   if (Normalise(h) < kFlatNose) {
-    std::copy(s.Y, s.Y + 3, h);
+    std::copy(s.row_y(), s.row_y() + 3, h);
     Normalise(h);
   }
   Cross(right, h, up);
   Normalise(right);
   // A camera looking down -Z with its left along -right and its up along h.
   const float X[3] = {-up[0], -up[1], -up[2]}, Y[3] = {-right[0], -right[1], -right[2]};
-  ViewMatrix(s.position, X, Y, h, out);
+  ViewMatrix(s.position(), X, Y, h, out);
 }
 
 // ---- sun glare

@@ -60,7 +60,7 @@ void BuildTraceRibbon(const simplayer& p, traceribbon* out) {
   const kxdflightstate* s = p.flight_state;
   if (p.trace_on && s) {
     TraceColour(p.speed, p.trace_max_speed, colour);
-    AddPair(out, s->position, s->Y, colour);
+    AddPair(out, s->position(), s->row_y(), colour);
   }
   int newest = p.trace_index % n;
   if (newest < 0) newest += n;

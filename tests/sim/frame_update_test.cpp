@@ -72,7 +72,7 @@ TEST_F(FrameUpdateTest, FlightValuesOfAPausedAircraftFiveMetresUp) {
   EXPECT_NEAR(p->height_above_ground, 5.0f, 1e-4f);
   EXPECT_NEAR(p->heading, kPi / 2, 1e-5f);
   EXPECT_EQ(p->speed, 0.0f);
-  EXPECT_EQ(p->flight_state->position[2], ::simtest::kGround + 5.0f);  // paused: the dynamics did not step
+  EXPECT_EQ(p->flight_state->position()[2], ::simtest::kGround + 5.0f);  // paused: the dynamics did not step
 }
 
 TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
@@ -98,11 +98,11 @@ TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
   instance->Crash = 1;
   for (int i = 0; i < 46; ++i) Step(dt);
   EXPECT_FLOAT_EQ(p->crash_timer, 3.0f);  // not beyond crashtime yet
-  EXPECT_GT(p->flight_state->position[0], startX + 25.0f);  // it rolls a little
+  EXPECT_GT(p->flight_state->position()[0], startX + 25.0f);  // it rolls a little
   Step(dt);
   EXPECT_EQ(p->crash_timer, 0.0f);
   EXPECT_EQ(p->flight_state->crash, 0);
-  EXPECT_NEAR(p->flight_state->position[0], startX, 1e-3f);
+  EXPECT_NEAR(p->flight_state->position()[0], startX, 1e-3f);
 }
 
 TEST_F(FrameUpdateTest, TracePointFollowsAMoveOfMoreThanSevenTenthsOfAMetre) {
@@ -114,8 +114,8 @@ TEST_F(FrameUpdateTest, TracePointFollowsAMoveOfMoreThanSevenTenthsOfAMetre) {
   p->trace_view = 1;
   p->trace_index = 0;
   for (auto& row : p->trace_position) row[0] = row[1] = row[2] = 0.0f;
-  sim::vec3::Copy(p->trace_position[0], p->flight_state->position);
-  sim::vec3::Copy(p->trace_axis[0], p->flight_state->Y);
+  sim::vec3::Copy(p->trace_position[0], p->flight_state->position());
+  sim::vec3::Copy(p->trace_axis[0], p->flight_state->row_y());
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxmatrix at = p->flight_state->frame;
   at.R.x += 0.6f;  // 0.36 m^2: no point
@@ -141,7 +141,7 @@ TEST_F(FrameUpdateTest, PlaybackViewsFallBackWithoutARecording) {
   Step(0.02f);
   EXPECT_EQ(p->view_mode, sim::kViewFollow);
   EXPECT_EQ(p->camera[2].type, sim::kCameraAircraft);
-  for (int k = 0; k < 3; ++k) EXPECT_EQ(p->viewer_target[k], p->flight_state->position[k]);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(p->viewer_target[k], p->flight_state->position()[k]);
 }
 
 TEST_F(FrameUpdateTest, IndoorTipShowsAtAnIndoorStartAndEndsAwayFromIt) {

@@ -241,7 +241,7 @@ TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
 TEST_F(FrameDraw, TheSunGlaresWithTheSettingOnAndTheAircraftNearTheSun) {
   LoadBacklight();
   auto state = std::make_unique<kxdflightstate>();
-  state->position[2] = 100.0f;  // right overhead, where the default sun stands
+  state->position()[2] = 100.0f;  // right overhead, where the default sun stands
   sim::players[0].flight_state = state.get();
   sim::TheWorld()->has_shadow = 1;
   sim::session.gl_sun_blend = 0;

@@ -45,7 +45,7 @@ TEST_F(PlayerView, FlightInformationShowsEachValueInTheChosenUnits) {
   player_->speed = 10.0f;
   player_->height_above_ground = 12.5f;
   player_->heading = -0.5f;
-  state_->position[2] = 300.0f;
+  state_->position()[2] = 300.0f;
   state_->engine_rpm = 9876.9f;
   session_.fps = 59.94f;
   session_.units = sim::kUnitsMetric;
@@ -147,10 +147,10 @@ TEST_F(PlayerView, TheViewFromAboveKeepsWorldXUpAndSurvivesAVerticalNose) {
     for (int r = 0; r < 3; ++r) out[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
   };
   const float heading = 1.0f;  // a level aircraft turned by 1 rad
-  state_->X[0] = std::cos(heading), state_->X[1] = std::sin(heading), state_->X[2] = 0;
-  state_->Y[0] = -std::sin(heading), state_->Y[1] = std::cos(heading), state_->Y[2] = 0;
-  state_->Z[0] = 0, state_->Z[1] = 0, state_->Z[2] = 1;
-  state_->position[0] = 5, state_->position[1] = 6, state_->position[2] = 7;
+  state_->row_x()[0] = std::cos(heading), state_->row_x()[1] = std::sin(heading), state_->row_x()[2] = 0;
+  state_->row_y()[0] = -std::sin(heading), state_->row_y()[1] = std::cos(heading), state_->row_y()[2] = 0;
+  state_->row_z()[0] = 0, state_->row_z()[1] = 0, state_->row_z()[2] = 1;
+  state_->position()[0] = 5, state_->position()[1] = 6, state_->position()[2] = 7;
   float m[16], e[3];
   sim::FromAboveView(*state_, m);
   const float ahead[3] = {6, 6, 7}, left[3] = {5, 7, 7}, below[3] = {5, 6, 6};
@@ -165,8 +165,8 @@ TEST_F(PlayerView, TheViewFromAboveKeepsWorldXUpAndSurvivesAVerticalNose) {
   EXPECT_NEAR(e[2], -1, 1e-5f);
 
   // Nose straight up: world x has no place in the aircraft's plane.
-  state_->X[0] = 0, state_->X[1] = 0, state_->X[2] = 1;
-  state_->Z[0] = -1, state_->Z[1] = 0, state_->Z[2] = 0;
+  state_->row_x()[0] = 0, state_->row_x()[1] = 0, state_->row_x()[2] = 1;
+  state_->row_z()[0] = -1, state_->row_z()[1] = 0, state_->row_z()[2] = 0;
   sim::FromAboveView(*state_, m);
   for (float v : m) EXPECT_TRUE(std::isfinite(v));
 }

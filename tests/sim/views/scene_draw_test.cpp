@@ -362,7 +362,7 @@ class SceneDataDraw : public SceneDraw {
 TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndTraces) {
   simplayer& p = Fly("winzeln");
   ASSERT_NE(p.flight_state, nullptr);
-  const float* plane = p.flight_state->position;
+  const float* plane = p.flight_state->position();
   const float near[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
   camera pilot(near, plane);
   Draw(pilot, &p);

@@ -51,7 +51,7 @@ TEST_F(TraceTest, AGapOfFourMetresBreaksTheRibbon) {
 TEST_F(TraceTest, WhileRecordingTheRibbonStartsAtTheAircraft) {
   Samples({0, 1});
   kxdflightstate state;
-  state.position[0] = 1.5f;
+  state.position()[0] = 1.5f;
   player_->flight_state = &state;
   player_->speed = 1.0f;
   EXPECT_EQ(Strips(), (std::vector<int>{2}));
