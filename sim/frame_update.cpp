@@ -74,7 +74,7 @@ void StepWorld() {
   kxcollision::SetTrees(Collision(), TreeCount(w, s.show_trees, s.tree_density), s.tree_collision);
   simplayer& first = players[0];
   if (first.legacy && first.flight_state && !first.flight_state->crash) {
-    if (Hooks().legacy_step) Hooks().legacy_step(s.sound, s.sim_time_step, first.flight_state, &first.speed);
+    if (Hooks().legacy_step) Hooks().legacy_step(s.sound, s.sim_time_step, first.flight_state, &first.hud.speed);
   }
   for (simplayer* p = &first; p; p = p->next) {
     if (!p->flight_state) continue;
@@ -91,27 +91,27 @@ void StepWorld() {
 
 void FlightValues(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
-  p->height_above_ground = st.position()[2] - kxcollision::GroundHeight(Collision(), st.position(), nullptr);
+  p->hud.height_above_ground = st.position()[2] - kxcollision::GroundHeight(Collision(), st.position(), nullptr);
   const float* v = st.velocity;
-  p->speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f : vec3::Length4(v);
-  p->heading = HeadingOf(st.row_x());
+  p->hud.speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f : vec3::Length4(v);
+  p->hud.heading = HeadingOf(st.row_x());
 }
 
 void Trace(simplayer* p) {
-  if (!p->trace_view) return;
+  if (!p->trace.view) return;
   const kxdflightstate& st = *p->flight_state;
-  const int i = p->trace_index;
-  float d[3] = {st.position()[0] - p->trace_position[i][0], st.position()[1] - p->trace_position[i][1],
-                st.position()[2] - p->trace_position[i][2]};
-  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace_axis[i], st.row_y()) < kTraceTurn)) return;
-  p->trace_max_speed = *std::max_element(p->trace_speed, p->trace_speed + simplayer::kTraceLength);
+  const int i = p->trace.index;
+  float d[3] = {st.position()[0] - p->trace.position[i][0], st.position()[1] - p->trace.position[i][1],
+                st.position()[2] - p->trace.position[i][2]};
+  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace.axis[i], st.row_y()) < kTraceTurn)) return;
+  p->trace.max_speed = *std::max_element(p->trace.speed, p->trace.speed + simplayer::kTraceLength);
   const int n = (i + 1) % simplayer::kTraceLength;
-  p->trace_index = n;
-  vec3::Copy(p->trace_position[n], st.position());
-  vec3::Copy(p->trace_axis[n], st.row_y());
-  p->trace_speed[n] = p->speed;
-  p->trace_height[n] = p->height_above_ground;
-  p->trace_time[n] = session.now;
+  p->trace.index = n;
+  vec3::Copy(p->trace.position[n], st.position());
+  vec3::Copy(p->trace.axis[n], st.row_y());
+  p->trace.speed[n] = p->hud.speed;
+  p->trace.height[n] = p->hud.height_above_ground;
+  p->trace.time[n] = session.now;
 }
 
 bool OtherStillFlies(const simplayer* p) {

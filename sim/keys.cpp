@@ -323,7 +323,7 @@ void PlainKey(simplayer* p, int index, int key) {
       break;
     case 'S': SplitScreen(); break;
     case 'T':
-      Command(!p->trace_on ? "TraceStart" : p->trace_view ? "TraceStop" : "TraceView", index);
+      Command(!p->trace.on ? "TraceStart" : p->trace.view ? "TraceStop" : "TraceView", index);
       break;
     case 'W':
       if (players[0].recording.state == kRecordPlaying) Command("RecordFlightStop", index);

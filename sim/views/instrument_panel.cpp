@@ -156,7 +156,7 @@ void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   if (!player || !player->flight_state) return;
   const kxdflightstate& s = *player->flight_state;
   const float altitude = std::isfinite(s.position()[2]) ? s.position()[2] : 0.0f;
-  const float heading = std::isfinite(player->heading) ? player->heading : 0.0f;
+  const float heading = std::isfinite(player->hud.heading) ? player->hud.heading : 0.0f;
   smoothedVariometer = SmoothVariometer(smoothedVariometer, VariometerTarget(s.velocity[2]));
 
   glMatrixMode(GL_MODELVIEW);
@@ -177,7 +177,7 @@ void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   Needle(kVariometerX, kDialY, 90.0f - smoothedVariometer, 1.0f);
 
   DialAt(kAirspeedX, kDialY, kAirspeedDial);
-  Needle(kAirspeedX, kDialY, -AirspeedNeedle(player->speed * kxmaths::kKmhPerMs), 1.0f);
+  Needle(kAirspeedX, kDialY, -AirspeedNeedle(player->hud.speed * kxmaths::kKmhPerMs), 1.0f);
 
   DialAt(kCompassX, kDialY, kCompassCard, heading * kxmaths::kShownDegreesPerRadian);
   DialAt(kCompassX, kDialY, kCompassOverlay);

@@ -401,14 +401,16 @@ void Overlay(simplayer& p, int index, const mainview& m, int w, int h, int vx, i
 // ---- flight information
 
 int FlightInfoHeight(const simplayer& p, int lh) {
-  const int flags = (p.show_velocity != 0) + (p.show_height != 0) + (p.show_heightmsl != 0) + (p.show_heading != 0) +
-                    (p.show_rpm != 0) + (p.show_fps != 0);
+  const playerhud& hud = p.hud;
+  const int flags = (hud.show_velocity != 0) + (hud.show_height != 0) + (hud.show_heightmsl != 0) +
+                    (hud.show_heading != 0) + (hud.show_rpm != 0) + (hud.show_fps != 0);
   return kFlightInfoBase + lh * flags + (ShowsRecording(p) ? kRecordingLines * lh : 0);
 }
 
 int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlightInfoLines]) {
   const bool imperial = s.units == kUnitsImperial;
   const kxdflightstate* state = p.flight_state;
+  const playerhud& hud = p.hud;
   int n = 0;
   auto next = [&](const float colour[3]) -> hudline& {
     SetColour(out[n], colour);
@@ -419,16 +421,17 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
     if (imperial) FormatHud(line.text, "%s %3.1fft", HudText(hud), metres * kFeetPerMetre);
     else FormatHud(line.text, "%s %3.1fm", HudText(hud), metres);
   };
-  if (p.show_velocity) {
+  if (hud.show_velocity) {
     hudline& line = next(kWhite);
-    if (imperial) FormatHud(line.text, "%s %2.1fmph", HudText(kHudSpeed), p.speed * kMphPerMs);
-    else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), p.speed * kxmaths::kKmhPerMs);
+    if (imperial) FormatHud(line.text, "%s %2.1fmph", HudText(kHudSpeed), hud.speed * kMphPerMs);
+    else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), hud.speed * kxmaths::kKmhPerMs);
   }
-  if (p.show_height) length(kHudHeight, p.height_above_ground);
-  if (p.show_heightmsl) length(kHudAltitude, state ? state->position()[2] : 0.0f);
-  if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kxmaths::kShownDegreesPerRadian));
-  if (p.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
-  if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.fps));
+  if (hud.show_height) length(kHudHeight, hud.height_above_ground);
+  if (hud.show_heightmsl) length(kHudAltitude, state ? state->position()[2] : 0.0f);
+  if (hud.show_heading)
+    FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(hud.heading * kxmaths::kShownDegreesPerRadian));
+  if (hud.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
+  if (hud.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.fps));
   if (p.recording.state == kRecording) {
     FormatHud(next(kRed).text, HudText(kHudRecording), Whole(p.recording.time));
     FormatHud(next(kRed).text, "%s", HudText(kHudPressStopRecording));

@@ -378,7 +378,7 @@ void DrawScene(simplayer* viewer, const float eye[3], const float X[3], const fl
   TowRope();
   if (f.aircraft) {
     for (const simplayer* p = &players[0]; p; p = p->next)
-      if (p->trace_view) DrawTrace(*p);
+      if (p->trace.view) DrawTrace(*p);
   }
   glEnable(GL_TEXTURE_2D);
 

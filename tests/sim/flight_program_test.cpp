@@ -58,9 +58,9 @@ class FlightProgramTest : public simtest::transmittertest {
     switch (phase_) {
       case kTakeOff:
         throttle = 1.0f;
-        elevator = hold(p.speed < kRotateSpeed ? 0.0f : kClimbPitch);
-        highest_ = std::max(highest_, p.height_above_ground);
-        if (p.height_above_ground > kDiveAt) phase_ = kDive;
+        elevator = hold(p.hud.speed < kRotateSpeed ? 0.0f : kClimbPitch);
+        highest_ = std::max(highest_, p.hud.height_above_ground);
+        if (p.hud.height_above_ground > kDiveAt) phase_ = kDive;
         if (s.crash) phase_ = kCrashed, crashedAt_ = now;
         break;
       case kDive:

@@ -101,11 +101,11 @@ TEST_F(KeysTest, StateDependentCommandsFollowTheirState) {
   a.recording.state = sim::kRecordPlaying;
   sim::OnKey('W', kxcode::kModCtrl);
   EXPECT_EQ(Last(), "RecordFlightStop(1)");
-  a.trace_on = 1;
-  a.trace_view = 1;
+  a.trace.on = 1;
+  a.trace.view = 1;
   sim::OnKey('T', 0);
   EXPECT_EQ(Last(), "TraceStop(0)");
-  a.trace_view = 0;
+  a.trace.view = 0;
   sim::OnKey('T', 0);
   EXPECT_EQ(Last(), "TraceView(0)");
   a.view_mode = sim::kViewCockpit;

@@ -58,7 +58,7 @@ TEST_F(NoDeviceProgramTest, TheAircraftStandsAtItsStartWithTheEngineAtIdle) {
         started = true;
       }
       moved = std::hypot(s.position()[0] - start[0], s.position()[1] - start[1], s.position()[2] - start[2]);
-      speed = p.speed;
+      speed = p.hud.speed;
       rpm = s.engine_rpm;
       if (now < 1.0f) idle = rpm;  // settled after the first second
       return now < kStandSeconds;

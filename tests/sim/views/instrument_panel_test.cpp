@@ -145,7 +145,7 @@ TEST_F(InstrumentPanelPicturesDraw, TheCompassCardTurnsWithTheHeading) {
   DrawDialInMiddle(kCompassX);
   EXPECT_TRUE(Red(At(0, 40)));  // north ahead: the card's north mark at the top
   EXPECT_FALSE(Red(At(-40, 0)));
-  player_->heading = 1.5707963f;  // heading east: north lies to the left
+  player_->hud.heading = 1.5707963f;  // heading east: north lies to the left
   DrawDialInMiddle(kCompassX);
   EXPECT_TRUE(Red(At(-40, 0)));
   EXPECT_FALSE(Red(At(0, 40)));

@@ -24,8 +24,8 @@ class PlayerView : public ::testing::Test {
   void SetUp() override {
     sim::ResetHudTexts();
     player_->flight_state = state_.get();
-    player_->show_velocity = player_->show_height = player_->show_heightmsl = 0;
-    player_->show_heading = player_->show_rpm = player_->show_fps = 0;
+    player_->hud.show_velocity = player_->hud.show_height = player_->hud.show_heightmsl = 0;
+    player_->hud.show_heading = player_->hud.show_rpm = player_->hud.show_fps = 0;
   }
   std::vector<std::string> Lines() {
     sim::hudline lines[sim::kFlightInfoLines];
@@ -40,11 +40,11 @@ class PlayerView : public ::testing::Test {
 };
 
 TEST_F(PlayerView, FlightInformationShowsEachValueInTheChosenUnits) {
-  player_->show_velocity = player_->show_height = player_->show_heightmsl = 1;
-  player_->show_heading = player_->show_rpm = player_->show_fps = 1;
-  player_->speed = 10.0f;
-  player_->height_above_ground = 12.5f;
-  player_->heading = -0.5f;
+  player_->hud.show_velocity = player_->hud.show_height = player_->hud.show_heightmsl = 1;
+  player_->hud.show_heading = player_->hud.show_rpm = player_->hud.show_fps = 1;
+  player_->hud.speed = 10.0f;
+  player_->hud.height_above_ground = 12.5f;
+  player_->hud.heading = -0.5f;
   state_->position()[2] = 300.0f;
   state_->engine_rpm = 9876.9f;
   session_.fps = 59.94f;
@@ -54,7 +54,7 @@ TEST_F(PlayerView, FlightInformationShowsEachValueInTheChosenUnits) {
   session_.units = sim::kUnitsImperial;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Speed: 22.4mph", "Height: 41.0ft", "Altitude: 984.3ft",
                                                "Heading: -28deg", "RPM: 9876rmin", "FPS: 59.9"}));
-  player_->heading = NAN;  // what the HUD cannot show as a number shows 0
+  player_->hud.heading = NAN;  // what the HUD cannot show as a number shows 0
   EXPECT_EQ(Lines()[3], "Heading:   0deg");
 }
 
@@ -62,7 +62,7 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
   const int lh = 14;
   EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23);
   EXPECT_TRUE(Lines().empty());
-  player_->show_rpm = player_->show_fps = 1;
+  player_->hud.show_rpm = player_->hud.show_fps = 1;
   EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23 + 2 * lh);
 
   struct {
@@ -74,7 +74,7 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
       {sim::kRecordPlaying, 1, {"Flight length: 40sec", "Playing recorded flight: 12sec", "Press 'w' to stop Playback"}, 0},
       {sim::kRecordIdle, 1, {"Recorded Flight length: 40sec", "Recorded Aircraft: glider", "Press 'w' to play Recording"}, 1},
   };
-  player_->show_rpm = player_->show_fps = 0;
+  player_->hud.show_rpm = player_->hud.show_fps = 0;
   player_->recording.time = 12.7f;
   player_->recording.header.length = 40.2f;
   std::snprintf(player_->recording.header.aircraft, sizeof player_->recording.header.aircraft, "glider");
