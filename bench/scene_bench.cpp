@@ -57,7 +57,7 @@ void BM_SceneFramesPerSecond(benchmark::State& state) {
     state.SkipWithError("no display");
     return;
   }
-  const float* plane = p->flight_state->position;
+  const float* plane = p->flight_state->position();
   const float eye[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
   viewstest::camera c(eye, plane);
   for (auto _ : state) {
@@ -84,7 +84,7 @@ void BM_FrameFramesPerSecond(benchmark::State& state) {
     state.SkipWithError("no font");
     return;
   }
-  const float* plane = p->flight_state->position;
+  const float* plane = p->flight_state->position();
   const float eye[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
   const float above[3] = {plane[0] - 20, plane[1], plane[2] + 10};
   viewstest::camera c(eye, plane), second(above, plane);

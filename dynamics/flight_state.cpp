@@ -18,13 +18,7 @@ constexpr float kSmokeEjection = 2.0f;   // m/s, backwards along the body's X
 
 }  // namespace
 
-kxdflightstate::kxdflightstate() {
-  kxmatrix::SetIdentity(&frame);
-  X = &frame.X.x;
-  Y = &frame.Y.x;
-  Z = &frame.Z.x;
-  position = &frame.R.x;
-}
+kxdflightstate::kxdflightstate() { kxmatrix::SetIdentity(&frame); }
 
 kxdflightstate* kxdaircraftinstance::FlightStateOf(int slot) {
   static kxdflightstate states[kSlots];

@@ -38,15 +38,19 @@ struct kxdflightstate {
   static constexpr int kCrashWater = 1;
 
   kxdflightstate();
-  kxdflightstate(const kxdflightstate&) = delete;  // the row pointers point into itself
-  kxdflightstate& operator=(const kxdflightstate&) = delete;
 
   int flags = 0;
   kxmatrix frame;                  // rows X, Y, Z, position (z the altitude)
-  float* X;                        // the rows of frame
-  float* Y;
-  float* Z;
-  float* position;
+  // The four rows of frame, computed so that the record holds no pointer
+  // into itself and can be copied whole.
+  float* row_x() { return &frame.X.x; }
+  float* row_y() { return &frame.Y.x; }
+  float* row_z() { return &frame.Z.x; }
+  float* position() { return &frame.R.x; }
+  const float* row_x() const { return &frame.X.x; }
+  const float* row_y() const { return &frame.Y.x; }
+  const float* row_z() const { return &frame.Z.x; }
+  const float* position() const { return &frame.R.x; }
   float velocity[4] = {};          // m/s, world
   float air_velocity[3] = {};      // m/s, world, at the aircraft
   float variometer = 0.0f;         // m/s, vertical speed low-passed over 1 s

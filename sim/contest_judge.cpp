@@ -37,7 +37,7 @@ void Beep(float frequency) {
   directsound::PlaySound(beep, kxcode::kSoundOnce, session.settings.sound);
 }
 
-const float* PositionOf(const simplayer* p) { return p->flight_state ? p->flight_state->position : nullptr; }
+const float* PositionOf(const simplayer* p) { return p->flight_state ? p->flight_state->position() : nullptr; }
 
 void BestTime(contestrec* c, int time) {
   if (c->best_time < 0 || time < c->best_time) c->best_time = time;

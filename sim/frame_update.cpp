@@ -75,11 +75,11 @@ void StepWorld() {
   kxcollision::SetTrees(Collision(), TreeCount(w, set.show_trees, set.tree_density), set.tree_collision);
   simplayer& first = players[0];
   if (first.legacy && first.flight_state && !first.flight_state->crash) {
-    if (Hooks().legacy_step) Hooks().legacy_step(set.sound, s.run.sim_time_step, first.flight_state, &first.speed);
+    if (Hooks().legacy_step) Hooks().legacy_step(s.settings.sound, s.run.sim_time_step, first.flight_state, &first.hud.speed);
   }
   for (simplayer* p = &first; p; p = p->next) {
     if (!p->flight_state) continue;
-    const float* at = p->flight_state->position;
+    const float* at = p->flight_state->position();
     float probe[3] = {at[0], at[1], at[2] + kTerrainProbe};
     p->flight_state->below_terrain = kxcollision::GroundHeight(Collision(), probe, nullptr) > at[2] ? 1 : 0;
   }
@@ -93,27 +93,27 @@ void StepWorld() {
 
 void FlightValues(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
-  p->height_above_ground = st.position[2] - kxcollision::GroundHeight(Collision(), st.position, nullptr);
+  p->hud.height_above_ground = st.position()[2] - kxcollision::GroundHeight(Collision(), st.position(), nullptr);
   const float* v = st.velocity;
-  p->speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f : vec3::Length4(v);
-  p->heading = HeadingOf(st.X);
+  p->hud.speed = (v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f) ? 0.0f : vec3::Length4(v);
+  p->hud.heading = HeadingOf(st.row_x());
 }
 
 void Trace(simplayer* p) {
-  if (!p->trace_view) return;
+  if (!p->trace.view) return;
   const kxdflightstate& st = *p->flight_state;
-  const int i = p->trace_index;
-  float d[3] = {st.position[0] - p->trace_position[i][0], st.position[1] - p->trace_position[i][1],
-                st.position[2] - p->trace_position[i][2]};
-  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace_axis[i], st.Y) < kTraceTurn)) return;
-  p->trace_max_speed = *std::max_element(p->trace_speed, p->trace_speed + simplayer::kTraceLength);
+  const int i = p->trace.index;
+  float d[3] = {st.position()[0] - p->trace.position[i][0], st.position()[1] - p->trace.position[i][1],
+                st.position()[2] - p->trace.position[i][2]};
+  if (!(vec3::Dot(d, d) > kTraceStep || vec3::Dot(p->trace.axis[i], st.row_y()) < kTraceTurn)) return;
+  p->trace.max_speed = *std::max_element(p->trace.speed, p->trace.speed + simplayer::kTraceLength);
   const int n = (i + 1) % simplayer::kTraceLength;
-  p->trace_index = n;
-  vec3::Copy(p->trace_position[n], st.position);
-  vec3::Copy(p->trace_axis[n], st.Y);
-  p->trace_speed[n] = p->speed;
-  p->trace_height[n] = p->height_above_ground;
-  p->trace_time[n] = session.run.now;
+  p->trace.index = n;
+  vec3::Copy(p->trace.position[n], st.position());
+  vec3::Copy(p->trace.axis[n], st.row_y());
+  p->trace.speed[n] = p->hud.speed;
+  p->trace.height[n] = p->hud.height_above_ground;
+  p->trace.time[n] = session.run.now;
 }
 
 bool OtherStillFlies(const simplayer* p) {
@@ -129,7 +129,7 @@ void CrashTiming(simplayer* p) {
     p->crash_timer += s.run.sim_time_step;
     const float still[3] = {};
     kxsound* sound = st.crash_kind == kxdflightstate::kCrashWater ? s.media.splash_sound : s.media.crash_sound;
-    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position, still, s.settings.sound);
+    if (sound) directsound::PlaySound3D(sound, kxcode::kSoundOnce, st.position(), still, s.settings.sound);
   }
   if (p->crash_timer <= 0.0f) return;
   p->crash_timer += s.run.sim_time_step;
@@ -264,7 +264,7 @@ void GliderSounds() {
   kxsound* sounds[2] = {s.media.glider_sound, s.media.glider2_sound};
   for (int i = 0; i < 2; ++i) {
     kxsound* sound = sounds[i];
-    vec3::Copy(sound->position, st->position);
+    vec3::Copy(sound->position, st->position());
     vec3::Copy(sound->velocity, st->velocity);
     sound->frequency = kGliderFrequency + speed * 10000.0f / 20.0f;
     float strength = std::sqrt(std::clamp((speed - 2.0f) / 20.0f, 0.0f, 1.0f));

@@ -96,7 +96,7 @@ bool IsCockpit(int mode) {
 
 void Launch(simplayer* p, float raise, float noseUpDegrees) {
   const kxdflightstate& st = *p->flight_state;
-  if (!(st.position[2] < static_cast<float>(TheWorld()->cloud_height) + kLaunchCeiling)) return;
+  if (!(st.position()[2] < static_cast<float>(TheWorld()->cloud_height) + kLaunchCeiling)) return;
   kxmatrix frame = st.frame;
   if (noseUpDegrees != 0.0f) {
     const float c = std::cos(noseUpDegrees * kxmaths::kRadiansPerDegree), s = std::sin(noseUpDegrees * kxmaths::kRadiansPerDegree);
@@ -323,7 +323,7 @@ void PlainKey(simplayer* p, int index, int key) {
       break;
     case 'S': SplitScreen(); break;
     case 'T':
-      Command(!p->trace_on ? "TraceStart" : p->trace_view ? "TraceStop" : "TraceView", index);
+      Command(!p->trace.on ? "TraceStart" : p->trace.view ? "TraceStop" : "TraceView", index);
       break;
     case 'W':
       if (players[0].recording.state == kRecordPlaying) Command("RecordFlightStop", index);
@@ -352,7 +352,7 @@ void PlainKey(simplayer* p, int index, int key) {
 void ViewerBehind(simplayer* p) {
   const kxdflightstate& st = *p->flight_state;
   float* v = p->viewer_position();
-  vec3::AddScaled(v, st.position, -session.settings.distance_viewer_aircraft, st.X);
+  vec3::AddScaled(v, st.position(), -session.settings.distance_viewer_aircraft, st.row_x());
   v[2] += kBehindUp;
   float probe[3] = {v[0], v[1], v[2] + kViewerProbe};
   v[2] = std::max(v[2], kxcollision::GroundHeight(Collision(), probe, nullptr) + kViewerAboveGround);
@@ -360,8 +360,8 @@ void ViewerBehind(simplayer* p) {
 
 void DropBeforeViewer(simplayer* p) {
   const float* v = p->viewer_position();
-  float d[3] = {p->flight_state->position[0] - v[0], p->flight_state->position[1] - v[1],
-                p->flight_state->position[2] - v[2]};
+  float d[3] = {p->flight_state->position()[0] - v[0], p->flight_state->position()[1] - v[1],
+                p->flight_state->position()[2] - v[2]};
   if (!vec3::Normalise(d)) return;
   float side[3] = {-d[1], d[0], 0.0f};
   if (!vec3::Normalise(side)) return;
@@ -401,7 +401,7 @@ bool FixedCameraKey(simplayer* p, int key) {
     vec3::Copy(target, &p->recording.pose.R.x);
   } else {
     simplayer* other = TwoOnOneScreen() ? Other(p) : nullptr;
-    vec3::Copy(target, (other ? other : p)->flight_state->position);
+    vec3::Copy(target, (other ? other : p)->flight_state->position());
   }
   const float turn = session.settings.viewer_change_angle * kxmaths::kRadiansPerDegree;
   switch (key) {
@@ -432,8 +432,8 @@ void ShiftKey(simplayer* p, int index, int key) {
         // The side offset takes X.y once, not three times as the other
         // follow cameras do.
         const kxdflightstate& st = *second.flight_state;
-        vec3::Set(first.camera[2].position, st.position[0] - kFollowBack * st.X[0], st.position[1] - st.X[1],
-                  st.position[2] + kFollowUp);
+        vec3::Set(first.camera[2].position, st.position()[0] - kFollowBack * st.row_x()[0],
+                  st.position()[1] - st.row_x()[1], st.position()[2] + kFollowUp);
         vec3::Copy(first.camera[2].velocity, st.velocity);
       }
       break;

@@ -28,8 +28,10 @@ void SetView(int index, int mode, const char* command) {
   if (simplayer* p = LinkedPlayer(index, command)) SetViewMode(p, mode);
 }
 
-void TogglePlayer(int index, const char* command, int simplayer::*flag) {
-  if (simplayer* p = LinkedPlayer(index, command)) Toggle(p->*flag);
+// A switch of one of the player's sub-records (the head-up display, the trace).
+template <class Part>
+void TogglePlayer(int index, const char* command, Part simplayer::*part, int Part::*flag) {
+  if (simplayer* p = LinkedPlayer(index, command)) Toggle((p->*part).*flag);
 }
 
 void SetCamera2Type(int index, const char* command, int type, bool needsRecording) {
@@ -123,38 +125,36 @@ void View2RecordF(int index) {
 void InfoOnOff(int index) {
   if (simplayer* p = LinkedPlayer(index, "InfoOnOff")) Toggle(p->camera[0].on);
 }
-void InfoVelocity(int p) { TogglePlayer(p, "InfoVelocity", &simplayer::show_velocity); }
-void InfoHeight(int p) { TogglePlayer(p, "InfoHeight", &simplayer::show_height); }
-void InfoHeightMSL(int p) { TogglePlayer(p, "InfoHeightMSL", &simplayer::show_heightmsl); }
-void InfoHeading(int p) { TogglePlayer(p, "InfoHeading", &simplayer::show_heading); }
-void InfoRPM(int p) { TogglePlayer(p, "InfoRPM", &simplayer::show_rpm); }
-void InfoFPS(int p) { TogglePlayer(p, "InfoFPS", &simplayer::show_fps); }
+void InfoVelocity(int p) { TogglePlayer(p, "InfoVelocity", &simplayer::hud, &playerhud::show_velocity); }
+void InfoHeight(int p) { TogglePlayer(p, "InfoHeight", &simplayer::hud, &playerhud::show_height); }
+void InfoHeightMSL(int p) { TogglePlayer(p, "InfoHeightMSL", &simplayer::hud, &playerhud::show_heightmsl); }
+void InfoHeading(int p) { TogglePlayer(p, "InfoHeading", &simplayer::hud, &playerhud::show_heading); }
+void InfoRPM(int p) { TogglePlayer(p, "InfoRPM", &simplayer::hud, &playerhud::show_rpm); }
+void InfoFPS(int p) { TogglePlayer(p, "InfoFPS", &simplayer::hud, &playerhud::show_fps); }
 
 // --- trace
 
-void TraceView(int p) { TogglePlayer(p, "TraceView", &simplayer::trace_view); }
+void TraceView(int p) { TogglePlayer(p, "TraceView", &simplayer::trace, &playertrace::view); }
 
 void TraceStart(int index) {
   simplayer* p = LinkedPlayer(index, "TraceStart");
   if (!p) return;
-  p->trace_on = 1;
-  p->trace_view = 1;
+  p->trace.on = 1;
+  p->trace.view = 1;
 }
 
 void TraceStop(int index) {
-  if (simplayer* p = LinkedPlayer(index, "TraceStop")) p->trace_on = 0;
+  if (simplayer* p = LinkedPlayer(index, "TraceStop")) p->trace.on = 0;
 }
 
 void TraceClear(int index) {
   simplayer* p = LinkedPlayer(index, "TraceClear");
   if (!p) return;
-  p->trace_index = 0;
-  p->trace_max_speed = 0;
-  for (int i = 0; i < simplayer::kTraceLength; ++i) {
-    p->trace_time[i] = -1.0f;
-    for (int c = 0; c < 3; ++c) p->trace_position[i][c] = p->trace_axis[i][c] = 0;
-    p->trace_speed[i] = p->trace_height[i] = 0;
-  }
+  // The samples go; sampling and drawing go on as they were.
+  const int on = p->trace.on, view = p->trace.view;
+  p->trace = {};
+  p->trace.on = on;
+  p->trace.view = view;
 }
 
 // --- clouds and toggles

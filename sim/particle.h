@@ -1,5 +1,5 @@
 // The particle record of the exhaust puffs and the smoke trail, and the frame
-// index record of an in-memory flight recording. Both live inside the player
+// index record of an in-memory flight recording. Both belong to the player
 // records; the frame update moves and fills them.
 #pragma once
 

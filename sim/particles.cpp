@@ -102,7 +102,7 @@ void Emit(particle& q, const kxdflightstate& s, const float at[3]) {
   const float k = std::min(0.05f * vec3::Length4(s.velocity), 1.0f);
   vec3::Copy(q.position, at);
   for (int c = 0; c < 3; ++c) {
-    float v = 0.5f * s.smoke_velocity[c] - s.X[c];
+    float v = 0.5f * s.smoke_velocity[c] - s.row_x()[c];
     v *= 0.15f + 0.55f * kxsystem::Random();
     q.velocity[c] = v + (kxsystem::Random() - 0.5f);
   }

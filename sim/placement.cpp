@@ -219,16 +219,17 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
     float* v = p->viewer_position();
     if (helicopter && !w.photo) {
       for (int k = 0; k < 3; ++k)
-        v[k] = st->position[k] - kHeliViewerBack * st->X[k] + kHeliViewerSide * st->Y[k] + kStartViewerHeight * st->Z[k];
+        v[k] = st->position()[k] - kHeliViewerBack * st->row_x()[k] + kHeliViewerSide * st->row_y()[k] +
+               kStartViewerHeight * st->row_z()[k];
     } else {
       for (int k = 0; k < 3; ++k) v[k] = w.start_viewer[index][k];
-      if (v[2] < 0.0f) v[2] = st->position[2] + kStartViewerHeight;
+      if (v[2] < 0.0f) v[2] = st->position()[2] + kStartViewerHeight;
     }
     SetViewMode(p, p->view_mode);
     for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = v[k];
   }
-  kxsystem::Log("sim:  aircraft=(%.2f,%.2f,%.2f), viewer=(%.2f,%.2f,%.2f)\n", st->position[0], st->position[1],
-                st->position[2], p->viewer_position()[0], p->viewer_position()[1], p->viewer_position()[2]);
+  kxsystem::Log("sim:  aircraft=(%.2f,%.2f,%.2f), viewer=(%.2f,%.2f,%.2f)\n", st->position()[0], st->position()[1],
+                st->position()[2], p->viewer_position()[0], p->viewer_position()[1], p->viewer_position()[2]);
   p->autozoom_blend = 2.0f;
   p->autozoom_from = 1.0f;
   p->autozoom_to = 1.0f;

@@ -1,8 +1,8 @@
 // simplayer: the record of one player - the aircraft flown, the viewer and
-// its settings, the head-up switches, the overlay cameras, the flight trace,
+// its settings, the head-up display, the overlay cameras, the flight trace,
 // the particles, the contest state and the recording store. Two records
 // (player 1 and player 2) and a staging copy for the settings code exist for
-// the whole run; nothing allocates or frees them.
+// the whole run; a player starts afresh by assignment of a new record.
 #pragma once
 
 #include "core/matrix.h"
@@ -61,6 +61,12 @@ struct simcamera {
 // A player's exhaust puffs and smoke trail. Each exhaust row is chained in
 // order from the start; the smoke code chains the pool. A copy links its own
 // records as the original links its, so the record can be assigned whole.
+//
+// The smoke pool (half a megabyte) lives on the heap, owned by the record:
+// held inside, it made the player record too large to build as a temporary
+// on the stack, which a reset by value does. A move hands the pools over
+// whole - the records stay where they are, so the chain and the pointers
+// into it stay right - and a reset costs one allocation and no copy.
 struct playerparticles {
   static constexpr int kExhaustRows = 4;         // one per exhaust point
   static constexpr int kExhaustRowLength = 20;   // puffs per row
@@ -69,12 +75,48 @@ struct playerparticles {
   playerparticles();
   playerparticles(const playerparticles& other);
   playerparticles& operator=(const playerparticles& other);
+  playerparticles& operator=(playerparticles&& other) noexcept;  // swaps the pools
+  ~playerparticles();
 
   particle exhaust_particles[kExhaustRows][kExhaustRowLength] = {};  // [row][0] is the newest puff
-  particle smoke_pool[kSmokePool] = {};
+  particle* smoke_pool;                       // kSmokePool zeroed records, owned
   particle* smoke_list = nullptr;             // first of the chained pool entries
   particle* smoke_newest = nullptr;
   float smoke_clock = 0, smoke_last_emit = 0; // s
+
+ private:
+  // The exhaust rows, their links and the smoke clocks of other.
+  void CopyExhaust(const playerparticles& other);
+  // Where q points into other's exhaust rows, the same place in this
+  // record's; any other link stays as it is.
+  particle* RelinkExhaust(particle* q, const playerparticles& other);
+};
+
+// What the head-up display shows: the switches of its lines (kept in the
+// player settings file) and the flight values, set every frame.
+struct playerhud {
+  int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
+  float speed = 0;                            // m/s
+  float height_above_ground = 0;              // m
+  float heading = 0;                          // rad
+};
+
+// A player's flight trace: its switches and the ring of samples taken as the
+// aircraft moves on. `p.trace = {}` forgets a trace whole.
+struct playertrace {
+  static constexpr int kLength = 600;         // samples of the ring
+
+  playertrace();
+
+  int on = 0;                                 // sampling
+  int view = 0;                               // drawn
+  int index = 0;                              // the newest sample
+  float position[kLength][3] = {};            // m, world
+  float axis[kLength][3] = {};                // the aircraft's Y axis
+  float speed[kLength] = {};                  // m/s
+  float height[kLength] = {};                 // m above the ground
+  float time[kLength];                        // s; -1 for an empty sample
+  float max_speed = 0;                        // m/s
 };
 
 // A player's part in the running contest. The set-up starts each player
@@ -132,8 +174,11 @@ struct playerrecordstore {
   kxtexture* shadow_texture = nullptr;  // "recacft%dshadow"
 };
 
+// A record is assigned whole, and `players[i] = simplayer{}` starts a player
+// afresh. flight_state may name the record's own legacy_state: a fresh record
+// names none, and the code that gives a player its aircraft sets it.
 struct simplayer {
-  static constexpr int kTraceLength = 600;       // samples of the flight trace ring
+  static constexpr int kTraceLength = playertrace::kLength;
   static constexpr int kExhaustRows = playerparticles::kExhaustRows;
   static constexpr int kExhaustRowLength = playerparticles::kExhaustRowLength;
   static constexpr int kSmokePool = playerparticles::kSmokePool;
@@ -146,8 +191,6 @@ struct simplayer {
   static constexpr int kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2;  // fov_choice
 
   simplayer();
-  simplayer(const simplayer&) = delete;  // the legacy model's published state points into itself
-  simplayer& operator=(const simplayer&) = delete;
 
   // --- the aircraft
   int legacy = 0;                             // flies a legacy airLark model
@@ -177,8 +220,10 @@ struct simplayer {
   float crash_timer = 0;                      // s since a crash
   int kept_position = 0;                      // F3 stored a position
 
-  // --- head-up display and view settings (player settings file)
-  int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
+  // --- head-up display
+  playerhud hud;
+
+  // --- view settings (player settings file)
   int view_mode = sim::kViewFixed;            // kView...
   int fov_choice = kFovFixed;                 // which of the three below the view mode zooms
   float* fov() {
@@ -192,11 +237,6 @@ struct simplayer {
   float viewer_target[3] = {};                // m, where the fixed viewer looks
   simcamera camera[kCameras];
 
-  // --- flight values for the head-up display, every frame
-  float speed = 0;                            // m/s
-  float height_above_ground = 0;              // m
-  float heading = 0;                          // rad
-
   // --- main view zoom
   float view_zoom = 1, autozoom_blend = 0, autozoom_from = 1, autozoom_to = 1;
 
@@ -204,14 +244,7 @@ struct simplayer {
   int list_textured = 0, list_plain = 0, list_shadow = 0;
 
   // --- flight trace
-  int trace_on = 0, trace_view = 0;
-  int trace_index = 0;
-  float trace_position[kTraceLength][3] = {};
-  float trace_axis[kTraceLength][3] = {};
-  float trace_speed[kTraceLength] = {};
-  float trace_height[kTraceLength] = {};
-  float trace_time[kTraceLength] = {};        // s; -1 for an empty sample
-  float trace_max_speed = 0;                  // m/s
+  playertrace trace;
 
   // --- particles
   playerparticles particles;

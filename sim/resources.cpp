@@ -1,7 +1,6 @@
 #include "sim/resources.h"
 
 #include <cstdlib>
-#include <new>
 #include <string>
 
 #include "graphics/mesh.h"
@@ -47,12 +46,13 @@ recordstore& Store() {
 }
 
 // A fresh record (every field at its declared start value, the exhaust rows
-// chained; the record cannot be assigned, the legacy model's published state
-// points into itself), then what the run gives each player: its share of the
-// recording store and the overlay cameras' sizes.
+// chained to its own storage), then what the run gives each player: its
+// share of the recording store and the overlay cameras' sizes.
 void ResetPlayer(simplayer& p, int index) {
-  p.~simplayer();
-  new (&p) simplayer();
+  // The fresh record is built on the stack; the smoke pool, most of its
+  // weight, lives on the heap and changes hands with the assignment.
+  static_assert(sizeof(simplayer) <= 64 * 1024, "a fresh player record must stay small enough for the stack");
+  p = simplayer{};
   recordstore& store = Store();
   playerrecordstore& share = p.record_store;
   share.frames = store.frames ? store.frames + static_cast<size_t>(index) * simplayer::kRecordFrameEntries : nullptr;
@@ -60,7 +60,6 @@ void ResetPlayer(simplayer& p, int index) {
                                                             simplayer::kRecordFloats
                                     : nullptr;
   share.write = share.positions;
-  for (int i = 0; i < simplayer::kTraceLength; ++i) p.trace_time[i] = -1;
   for (int c = 0; c < 2; ++c) {
     p.camera[c].width = kCameraSizes[c][0];
     p.camera[c].height = kCameraSizes[c][1];

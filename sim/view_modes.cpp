@@ -86,10 +86,10 @@ void SetViewMode(simplayer* p, int mode) {
   p->view_mode = mode;
   if (aircraft && (mode == kViewFixed || mode == kViewFixedAutozoom)) {
     float* v = p->viewer_position();
-    const float* a = aircraft->position;
+    const float* a = aircraft->position();
     float d[3] = {v[0] - a[0], v[1] - a[1], v[2] - a[2]};
     if (d[0] * d[0] + d[1] * d[1] + d[2] * d[2] < kFixedMinDistance * kFixedMinDistance) {
-      for (int k = 0; k < 3; ++k) v[k] = a[k] - kFixedBack * aircraft->X[k] + kFixedUp * aircraft->Z[k];
+      for (int k = 0; k < 3; ++k) v[k] = a[k] - kFixedBack * aircraft->row_x()[k] + kFixedUp * aircraft->row_z()[k];
     }
   }
 }

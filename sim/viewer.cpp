@@ -70,7 +70,7 @@ void FixedViewer(simplayer* p, const float T[3], const float V[3], float z, floa
   float g = (w.pilot_view_scale / z) * p->pilot_view_delayy * forward[2];
   vec3::AddScaled(forward, forward, -g, up);
   if (p->pilot_view_delayx != 0.0f && p->flight_state) {
-    const float* a = p->flight_state->position;
+    const float* a = p->flight_state->position();
     const float* v = p->flight_state->velocity;
     float distance = vec3::Distance(a, p->viewer_position());
     // A viewer standing on the aircraft has no sideways rate to lag.
@@ -139,7 +139,7 @@ void UpdateViewer(int mode, simplayer* p, const kxmatrix& target, float position
     case kViewFixedAutozoom:
     case kViewRecordFixed: {
       if (p->view_mode == kViewFixedAutozoom) {
-        const float* a = p->flight_state ? p->flight_state->position : T;
+        const float* a = p->flight_state ? p->flight_state->position() : T;
         z *= Autozoom(p, vec3::Distance(a, p->viewer_position()));
       }
       // The right button turns player 1's main view by hand; the zoom still

@@ -59,7 +59,8 @@ void Put32(uint8_t* at, uint32_t v) {
 
 void ShadowPictures() {
   for (simplayer* p = &players[0]; p; p = p->next) {
-    if (p->flight_state) RenderAircraftShadow(p, &p->flight_state->shadow, p->flight_state->position, nullptr, nullptr);
+    if (p->flight_state)
+      RenderAircraftShadow(p, &p->flight_state->shadow, p->flight_state->position(), nullptr, nullptr);
     // Rendered only while the recorded aircraft is drawn: the scene lays it.
     if (p->recording.present && p->recording.instance)
       RenderAircraftShadow(p, RecordedShadow(p), &p->recording.pose.R.x, p->recording.instance, nullptr);

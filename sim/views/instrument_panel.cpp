@@ -95,8 +95,8 @@ void ClearDepthUnderBall(float rowX) {
 // The ball turns against the aircraft's attitude: the transpose of the
 // aircraft's rotation carries world directions into its own frame.
 void Horizon(const kxdflightstate& s) {
-  const float turn[16] = {s.X[0], s.Y[0], s.Z[0], 0, s.X[1], s.Y[1], s.Z[1], 0,
-                          s.X[2], s.Y[2], s.Z[2], 0, 0,      0,      0,      1};
+  const float turn[16] = {s.row_x()[0], s.row_y()[0], s.row_z()[0], 0, s.row_x()[1], s.row_y()[1], s.row_z()[1], 0,
+                          s.row_x()[2], s.row_y()[2], s.row_z()[2], 0, 0,      0,      0,      1};
   glPushMatrix();
   glTranslatef(kHorizonX, kDialY, kHorizonDepth);
   glEnable(GL_DEPTH_TEST);
@@ -155,8 +155,8 @@ void ResetInstrumentPanel() { smoothedVariometer = 0.0f; }
 void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   if (!player || !player->flight_state) return;
   const kxdflightstate& s = *player->flight_state;
-  const float altitude = std::isfinite(s.position[2]) ? s.position[2] : 0.0f;
-  const float heading = std::isfinite(player->heading) ? player->heading : 0.0f;
+  const float altitude = std::isfinite(s.position()[2]) ? s.position()[2] : 0.0f;
+  const float heading = std::isfinite(player->hud.heading) ? player->hud.heading : 0.0f;
   smoothedVariometer = SmoothVariometer(smoothedVariometer, VariometerTarget(s.velocity[2]));
 
   glMatrixMode(GL_MODELVIEW);
@@ -177,7 +177,7 @@ void DrawInstrumentPanel(const simplayer* player, int w, int, float, int, int) {
   Needle(kVariometerX, kDialY, 90.0f - smoothedVariometer, 1.0f);
 
   DialAt(kAirspeedX, kDialY, kAirspeedDial);
-  Needle(kAirspeedX, kDialY, -AirspeedNeedle(player->speed * kxmaths::kKmhPerMs), 1.0f);
+  Needle(kAirspeedX, kDialY, -AirspeedNeedle(player->hud.speed * kxmaths::kKmhPerMs), 1.0f);
 
   DialAt(kCompassX, kDialY, kCompassCard, heading * kxmaths::kShownDegreesPerRadian);
   DialAt(kCompassX, kDialY, kCompassOverlay);

@@ -169,8 +169,8 @@ void Glare(const simplayer& p, const mainview& m, int w, int h) {
   const world& wd = *TheWorld();
   if (!session.settings.gl_sun_blend || !HasSun(wd) || !p.flight_state || !session.media.backlight_texture) return;
   sunglare g;
-  if (!SunGlare(m.view, m.projection, p.viewer_position(), p.viewer_row_x(), wd.sun_direction, p.flight_state->position,
-                &g))
+  if (!SunGlare(m.view, m.projection, p.viewer_position(), p.viewer_row_x(), wd.sun_direction,
+                p.flight_state->position(), &g))
     return;
   const float cx = (g.x + 1.0f) * 0.5f * static_cast<float>(w), cy = (g.y + 1.0f) * 0.5f * static_cast<float>(h);
   const float r = kGlareSize * static_cast<float>(w);
@@ -237,7 +237,7 @@ void AircraftOnly(const simplayer& p, const mainview& m, int wx, int wy, const s
   DrawFlatRect(-r, -r, r, r);
   ClearWindowDepth(wx, wy, cam.width, cam.height);
   glLoadMatrixf(turn);
-  glTranslatef(-s->position[0], -s->position[1], -s->position[2]);
+  glTranslatef(-s->position()[0], -s->position()[1], -s->position()[2]);
   glEnable(GL_DEPTH_TEST);
   glEnable(GL_CULL_FACE);
   glEnable(GL_LIGHTING);
@@ -401,14 +401,16 @@ void Overlay(simplayer& p, int index, const mainview& m, int w, int h, int vx, i
 // ---- flight information
 
 int FlightInfoHeight(const simplayer& p, int lh) {
-  const int flags = (p.show_velocity != 0) + (p.show_height != 0) + (p.show_heightmsl != 0) + (p.show_heading != 0) +
-                    (p.show_rpm != 0) + (p.show_fps != 0);
+  const playerhud& hud = p.hud;
+  const int flags = (hud.show_velocity != 0) + (hud.show_height != 0) + (hud.show_heightmsl != 0) +
+                    (hud.show_heading != 0) + (hud.show_rpm != 0) + (hud.show_fps != 0);
   return kFlightInfoBase + lh * flags + (ShowsRecording(p) ? kRecordingLines * lh : 0);
 }
 
 int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlightInfoLines]) {
   const bool imperial = s.settings.units == kUnitsImperial;
   const kxdflightstate* state = p.flight_state;
+  const playerhud& hud = p.hud;
   int n = 0;
   auto next = [&](const float colour[3]) -> hudline& {
     SetColour(out[n], colour);
@@ -419,16 +421,17 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
     if (imperial) FormatHud(line.text, "%s %3.1fft", HudText(hud), metres * kFeetPerMetre);
     else FormatHud(line.text, "%s %3.1fm", HudText(hud), metres);
   };
-  if (p.show_velocity) {
+  if (hud.show_velocity) {
     hudline& line = next(kWhite);
-    if (imperial) FormatHud(line.text, "%s %2.1fmph", HudText(kHudSpeed), p.speed * kMphPerMs);
-    else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), p.speed * kxmaths::kKmhPerMs);
+    if (imperial) FormatHud(line.text, "%s %2.1fmph", HudText(kHudSpeed), hud.speed * kMphPerMs);
+    else FormatHud(line.text, "%s %2.1fkm/h", HudText(kHudSpeed), hud.speed * kxmaths::kKmhPerMs);
   }
-  if (p.show_height) length(kHudHeight, p.height_above_ground);
-  if (p.show_heightmsl) length(kHudAltitude, state ? state->position[2] : 0.0f);
-  if (p.show_heading) FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(p.heading * kxmaths::kShownDegreesPerRadian));
-  if (p.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
-  if (p.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.run.fps));
+  if (hud.show_height) length(kHudHeight, hud.height_above_ground);
+  if (hud.show_heightmsl) length(kHudAltitude, state ? state->position()[2] : 0.0f);
+  if (hud.show_heading)
+    FormatHud(next(kWhite).text, HudText(kHudHeading), Whole(hud.heading * kxmaths::kShownDegreesPerRadian));
+  if (hud.show_rpm) FormatHud(next(kWhite).text, HudText(kHudRpm), Whole(state ? state->engine_rpm : 0.0f));
+  if (hud.show_fps) FormatHud(next(kWhite).text, HudText(kHudFps), static_cast<double>(s.run.fps));
   if (p.recording.state == kRecording) {
     FormatHud(next(kRed).text, HudText(kHudRecording), Whole(p.recording.time));
     FormatHud(next(kRed).text, "%s", HudText(kHudPressStopRecording));
@@ -487,17 +490,17 @@ int WindArrow(float wx, float wy, float R, float out[3][2]) {
 }
 
 void FromAboveView(const kxdflightstate& s, float out[16]) {
-  float h[3], up[3] = {s.Z[0], s.Z[1], s.Z[2]}, right[3];
-  for (int k = 0; k < 3; ++k) h[k] = s.X[0] * s.X[k] - s.X[1] * s.Y[k];
+  float h[3], up[3] = {s.row_z()[0], s.row_z()[1], s.row_z()[2]}, right[3];
+  for (int k = 0; k < 3; ++k) h[k] = s.row_x()[0] * s.row_x()[k] - s.row_x()[1] * s.row_y()[k];
   if (Normalise(h) < kFlatNose) {
-    std::copy(s.Y, s.Y + 3, h);
+    std::copy(s.row_y(), s.row_y() + 3, h);
     Normalise(h);
   }
   Cross(right, h, up);
   Normalise(right);
   // A camera looking down -Z with its left along -right and its up along h.
   const float X[3] = {-up[0], -up[1], -up[2]}, Y[3] = {-right[0], -right[1], -right[2]};
-  ViewMatrix(s.position, X, Y, h, out);
+  ViewMatrix(s.position(), X, Y, h, out);
 }
 
 // ---- sun glare

@@ -154,8 +154,8 @@ void ForgetReflectionMaps() { last = lastbuild(); }
 
 void BuildReflectionMaps(world* w) {
   const kxdflightstate* aircraft = players[0].flight_state;
-  if (!w || !kxgl::caps.cube_map || !kxgl::HasContext() || !aircraft || !aircraft->position) return;
-  const float* P = aircraft->position;
+  if (!w || !kxgl::caps.cube_map || !kxgl::HasContext() || !aircraft || !aircraft->position()) return;
+  const float* P = aircraft->position();
   if (SameAsLast(*w, P) && MapsExist()) return;
   kxcore::Log("sim:  building rflmaps=(%.2f %.2f %.2f) ", static_cast<double>(P[0]), static_cast<double>(P[1]),
                 static_cast<double>(P[2]));

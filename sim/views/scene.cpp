@@ -127,7 +127,7 @@ void GroundShadows(world& w, const passflags& f, float radius) {
     if (LiveShown(p, f)) {
       const kxdflightstate& s = *p->flight_state;
       float r = radius > 0.0f ? radius : (s.shadow.size > 0.0f ? s.shadow.size : s.radius);
-      ShadowAt(w, s.shadow, s.position, r);
+      ShadowAt(w, s.shadow, s.position(), r);
     }
     if (p->recording.present && p->recording.instance) {
       const shadowquad* recorded = RecordedShadow(p);
@@ -378,7 +378,7 @@ void DrawScene(simplayer* viewer, const float eye[3], const float X[3], const fl
   TowRope();
   if (f.aircraft) {
     for (const simplayer* p = &players[0]; p; p = p->next)
-      if (p->trace_view) DrawTrace(*p);
+      if (p->trace.view) DrawTrace(*p);
   }
   glEnable(GL_TEXTURE_2D);
 

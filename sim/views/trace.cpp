@@ -58,23 +58,24 @@ void BuildTraceRibbon(const simplayer& p, traceribbon* out) {
   int start = 0;
   float colour[4];
   const kxdflightstate* s = p.flight_state;
-  if (p.trace_on && s) {
-    TraceColour(p.speed, p.trace_max_speed, colour);
-    AddPair(out, s->position, s->Y, colour);
+  const playertrace& t = p.trace;
+  if (t.on && s) {
+    TraceColour(p.hud.speed, t.max_speed, colour);
+    AddPair(out, s->position(), s->row_y(), colour);
   }
-  int newest = p.trace_index % n;
+  int newest = t.index % n;
   if (newest < 0) newest += n;
   for (int i = 0; i < n; ++i) {
     int j = (newest - i + n) % n;
     int older = (j - 1 + n) % n;
-    bool gap = p.trace_time[j] < 0.0f ||
-               (p.trace_time[older] >= 0.0f && DistanceSquared(p.trace_position[j], p.trace_position[older]) >= kBreakSquared);
+    bool gap = t.time[j] < 0.0f ||
+               (t.time[older] >= 0.0f && DistanceSquared(t.position[j], t.position[older]) >= kBreakSquared);
     if (gap) {
       EndStrip(out, &start);
       continue;
     }
-    TraceColour(p.trace_speed[j], p.trace_max_speed, colour);
-    AddPair(out, p.trace_position[j], p.trace_axis[j], colour);
+    TraceColour(t.speed[j], t.max_speed, colour);
+    AddPair(out, t.position[j], t.axis[j], colour);
   }
   EndStrip(out, &start);
   out->first[out->strips] = out->count;

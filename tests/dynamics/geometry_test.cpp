@@ -259,7 +259,7 @@ TEST_F(airborne, FuselageDriftsWithTheWind) {
 TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
   const kxdenvironment still{.wind_thermic = 0.0f};
   Fly(still, 60);
-  float stillDrop = 100.0f - kxdaircraftinstance::FlightStateOf(0)->position[2];
+  float stillDrop = 100.0f - kxdaircraftinstance::FlightStateOf(0)->position()[2];
 
   const kxdenvironment thermic{.wind_thermic = 5.0f};
   kxdynamics::Environment() = thermic;
@@ -272,7 +272,7 @@ TEST_F(airborne, ThermalLiftsTheAirAndSlowsTheSink) {
   for (int i = 0; i < 60; ++i) kxdynamics::Step(1.0f / 60.0f, &ground);
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
   EXPECT_GT(s->air_velocity[2], 4.0f);
-  float thermalDrop = 100.0f - s->position[2];
+  float thermalDrop = 100.0f - s->position()[2];
   EXPECT_LT(thermalDrop, stillDrop - 0.1f);
 }
 

@@ -178,8 +178,8 @@ TEST_F(instances, PublishedStateCarriesRpmExhaustsAndControls) {
   EXPECT_FLOAT_EQ(s->smoke_amount, 0.6f);
   EXPECT_EQ(s->smoke_flag, 1);
   EXPECT_FLOAT_EQ(s->smoke_velocity[0], -2.0f);
-  EXPECT_FLOAT_EQ(s->position[2], 3.0f);
-  EXPECT_EQ(s->position, &s->frame.R.x);
+  EXPECT_FLOAT_EQ(s->position()[2], 3.0f);
+  EXPECT_EQ(s->position(), &s->frame.R.x);
   EXPECT_FLOAT_EQ(s->variometer, -1.0f);
   instance->SimMainBody = nullptr;
   kxdaircraft::SetPinboardSlots(nullptr);
@@ -187,9 +187,9 @@ TEST_F(instances, PublishedStateCarriesRpmExhaustsAndControls) {
 
 TEST_F(instances, NewFlightStateHasAnIdentityFrameAndItsRowPointers) {
   kxdflightstate s;
-  EXPECT_EQ(s.X, &s.frame.X.x);
-  EXPECT_EQ(s.Z[2], 1.0f);
-  EXPECT_EQ(s.position[0], 0.0f);
+  EXPECT_EQ(s.row_x(), &s.frame.X.x);
+  EXPECT_EQ(s.row_z()[2], 1.0f);
+  EXPECT_EQ(s.position()[0], 0.0f);
   EXPECT_EQ(s.crash, 0);
   EXPECT_EQ(s.exhaust_count, 0);
 }

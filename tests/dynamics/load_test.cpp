@@ -272,9 +272,9 @@ TEST_F(loading, PlaceAtPublishesThePoseAtOnce) {
   instance->Crash = 1;
   kxdtest::PlaceLevel(instance, {10.0f, 20.0f, 3.0f, 1.0f}, {1.0f, 2.0f, 0.5f, 0.0f});
   kxdflightstate* s = kxdaircraftinstance::FlightStateOf(0);
-  EXPECT_FLOAT_EQ(s->position[0], 10.0f);
-  EXPECT_FLOAT_EQ(s->position[1], 20.0f);
-  EXPECT_FLOAT_EQ(s->position[2], 3.0f);
+  EXPECT_FLOAT_EQ(s->position()[0], 10.0f);
+  EXPECT_FLOAT_EQ(s->position()[1], 20.0f);
+  EXPECT_FLOAT_EQ(s->position()[2], 3.0f);
   EXPECT_NEAR(s->velocity[0], 1.0f, 1e-5f);
   EXPECT_NEAR(s->velocity[1], 2.0f, 1e-5f);
   EXPECT_NEAR(s->velocity[2], 0.5f, 1e-5f);

@@ -267,7 +267,7 @@ TEST_F(LegacyEntryTest, FlightStateTakesTheStep) {
   EXPECT_NEAR(speed, 0.0f, 0.1f);
   kxmatrix back;
   TransformInto(&back);
-  EXPECT_EQ(back.R.z, st.position[2]);
+  EXPECT_EQ(back.R.z, st.position()[2]);
   EXPECT_EQ(IsPiccolo(), 0);
   std::filesystem::create_directories("aircraft/piccolo");
   std::filesystem::copy_file(kxltest::DataPath("aircraft/piccolo/piccolo.dns"), "aircraft/piccolo/piccolo.dns");

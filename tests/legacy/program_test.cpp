@@ -54,12 +54,12 @@ class LegacyProgramTest : public legacytest::legacyprogram<simtest::transmittert
     const kxdflightstate& s = *p.flight_state;
     const float now = sim::FrameTiming().elapsed_sim_time;
     if (phase_ == kMenu) {
-      std::copy(s.position, s.position + 3, start_);
+      std::copy(s.position(), s.position() + 3, start_);
       phase_ = kTakeOff;
     }
     // Measured from the start rather than read from the player's record,
     // whose height the first frame update has yet to write.
-    const float height = s.position[2] - start_[2];
+    const float height = s.position()[2] - start_[2];
     float elevator = 0.0f, throttle = 1.0f;
     switch (phase_) {
       case kTakeOff:
@@ -80,16 +80,16 @@ class LegacyProgramTest : public legacytest::legacyprogram<simtest::transmittert
       case kCrashed:
         throttle = -1.0f;
         if (s.crash && crashPosition_[2] != kUnset)
-          frozen_ = frozen_ && std::equal(s.position, s.position + 3, crashPosition_);
+          frozen_ = frozen_ && std::equal(s.position(), s.position() + 3, crashPosition_);
         if (!s.crash && p.crash_timer == 0.0f) {
           phase_ = kFlyingOn, resetAt_ = now;
-          std::copy(s.position, s.position + 3, reset_);
+          std::copy(s.position(), s.position() + 3, reset_);
         } else if (crashPosition_[2] == kUnset) {
-          std::copy(s.position, s.position + 3, crashPosition_);
+          std::copy(s.position(), s.position() + 3, crashPosition_);
         }
         break;
       case kFlyingOn:
-        moved_ = moved_ || s.position[0] != reset_[0];
+        moved_ = moved_ || s.position()[0] != reset_[0];
         break;
       default:
         break;

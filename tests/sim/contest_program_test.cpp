@@ -42,7 +42,7 @@ class ContestProgramTest : public simtest::transmittertest {
 
   static simplayer& P() { return players[0]; }
   static void Command(const char* command) { kxscript::Execute(command); }
-  static const float* At() { return P().flight_state->position; }
+  static const float* At() { return P().flight_state->position(); }
   // Puts the aircraft level at (x, y, z), facing +x, at rest.
   static void Put(float x, float y, float z) {
     const float at[3] = {x, y, z}, still[4] = {};
@@ -189,7 +189,8 @@ class ContestProgramTest : public simtest::transmittertest {
     for (const particle* q = P().particles.smoke_list; q && n < simplayer::kSmokePool; q = q->next, ++n) {
       if (q->life <= 0.0f) continue;
       ++smoke_;
-      farthestSmoke_ = std::max(farthestSmoke_, std::hypot(q->position[0] - s.position[0], q->position[1] - s.position[1]));
+      farthestSmoke_ =
+          std::max(farthestSmoke_, std::hypot(q->position[0] - s.position()[0], q->position[1] - s.position()[1]));
     }
   }
 

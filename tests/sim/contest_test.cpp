@@ -94,7 +94,7 @@ class Contest : public simtest::simtest {
     }
   }
   static void Put(int player, float x, float y, float z) {
-    float* at = players[player].flight_state->position;
+    float* at = players[player].flight_state->position();
     at[0] = x, at[1] = y, at[2] = z;
   }
   // Frames until the start signal; the players stay where they stand.
@@ -103,7 +103,7 @@ class Contest : public simtest::simtest {
   }
   // Flies player 0 along the waypoints at speed (m/s), judging every frame.
   static void Fly(contestrec* c, const std::vector<std::array<float, 2>>& route, float speed, float z = 10) {
-    const float* at = players[0].flight_state->position;
+    const float* at = players[0].flight_state->position();
     for (const auto& to : route) {
       for (;;) {
         const float dx = to[0] - at[0], dy = to[1] - at[1], d = std::hypot(dx, dy), step = speed * kFrame;
@@ -184,12 +184,12 @@ TEST_F(Contest, TheLineUpLeavesAFlightStateWithoutAnAircraftAlone) {
   ASSERT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
   const kxmatrix frame = kxmatrix::Identity();
   kxcbody* part = Propeller(0, &frame);
-  state_[0].position[0] = 7, state_[0].position[1] = 8, state_[0].position[2] = 9;
+  state_[0].position()[0] = 7, state_[0].position()[1] = 8, state_[0].position()[2] = 9;
   players[0].crash_timer = 2;
   sim::SetupContest(Winzeln(kContestDragRace), 0);
-  EXPECT_EQ(state_[0].position[0], 7.0f);
-  EXPECT_EQ(state_[0].position[1], 8.0f);
-  EXPECT_EQ(state_[0].position[2], 9.0f);
+  EXPECT_EQ(state_[0].position()[0], 7.0f);
+  EXPECT_EQ(state_[0].position()[1], 8.0f);
+  EXPECT_EQ(state_[0].position()[2], 9.0f);
   EXPECT_EQ(state_[0].rotating_count, 1);
   EXPECT_EQ(state_[0].rotating_bodies[0], part);
   // What is the player's own is set up: lined up, crash over.

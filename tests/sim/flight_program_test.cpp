@@ -37,7 +37,7 @@ class FlightProgramTest : public simtest::transmittertest {
     transmittertest::SetUp();
     CopySampleAircraft();
   }
-  float Pitch(const kxdflightstate& s) { return std::asin(std::clamp(s.X[2], -1.0f, 1.0f)); }
+  float Pitch(const kxdflightstate& s) { return std::asin(std::clamp(s.row_x()[2], -1.0f, 1.0f)); }
 
   // The pilot, every second frame: true keeps the scripted keys waiting.
   bool Fly() {
@@ -46,7 +46,7 @@ class FlightProgramTest : public simtest::transmittertest {
     const kxdflightstate& s = *p.flight_state;
     const float now = sim::FrameTiming().elapsed_sim_time;
     if (phase_ == kMenu) {
-      std::copy(s.position, s.position + 3, start_);
+      std::copy(s.position(), s.position() + 3, start_);
       saved_ = p.saved_frame;
       phase_ = kTakeOff;
     }
@@ -58,9 +58,9 @@ class FlightProgramTest : public simtest::transmittertest {
     switch (phase_) {
       case kTakeOff:
         throttle = 1.0f;
-        elevator = hold(p.speed < kRotateSpeed ? 0.0f : kClimbPitch);
-        highest_ = std::max(highest_, p.height_above_ground);
-        if (p.height_above_ground > kDiveAt) phase_ = kDive;
+        elevator = hold(p.hud.speed < kRotateSpeed ? 0.0f : kClimbPitch);
+        highest_ = std::max(highest_, p.hud.height_above_ground);
+        if (p.hud.height_above_ground > kDiveAt) phase_ = kDive;
         if (s.crash) phase_ = kCrashed, crashedAt_ = now;
         break;
       case kDive:
@@ -73,7 +73,7 @@ class FlightProgramTest : public simtest::transmittertest {
         if (timed_ && !s.crash && p.crash_timer == 0.0f) {
           phase_ = kCruise;
           resetAt_ = now;
-          std::copy(s.position, s.position + 3, reset_);
+          std::copy(s.position(), s.position() + 3, reset_);
         }
         break;
       default:

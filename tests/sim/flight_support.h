@@ -71,7 +71,7 @@ class flighttest : public simtest {
     sim::ForgetViewports();
     // What the records keep between tests beyond their settings.
     for (simplayer& p : sim::players) {
-      p.trace_on = p.trace_view = p.recording.present = 0;
+      p.trace.on = p.trace.view = p.recording.present = 0;
       p.recording.state = sim::kRecordIdle;
       p.crash_timer = 0.0f;
       p.camera[2] = simcamera();

@@ -69,10 +69,10 @@ TEST_F(FrameUpdateTest, FlightValuesOfAPausedAircraftFiveMetresUp) {
   sim::PlaceAtStart(1, p, 1);  // 5 m above the ground, nose along -y
   sim::session.run.pause = 1;
   Step(0.02f);
-  EXPECT_NEAR(p->height_above_ground, 5.0f, 1e-4f);
-  EXPECT_NEAR(p->heading, kPi / 2, 1e-5f);
-  EXPECT_EQ(p->speed, 0.0f);
-  EXPECT_EQ(p->flight_state->position[2], ::simtest::kGround + 5.0f);  // paused: the dynamics did not step
+  EXPECT_NEAR(p->hud.height_above_ground, 5.0f, 1e-4f);
+  EXPECT_NEAR(p->hud.heading, kPi / 2, 1e-5f);
+  EXPECT_EQ(p->hud.speed, 0.0f);
+  EXPECT_EQ(p->flight_state->position()[2], ::simtest::kGround + 5.0f);  // paused: the dynamics did not step
 }
 
 TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
@@ -98,11 +98,11 @@ TEST_F(FrameUpdateTest, CrashedAircraftIsResetAfterTheCrashTimeInSteppedTime) {
   instance->Crash = 1;
   for (int i = 0; i < 46; ++i) Step(dt);
   EXPECT_FLOAT_EQ(p->crash_timer, 3.0f);  // not beyond crashtime yet
-  EXPECT_GT(p->flight_state->position[0], startX + 25.0f);  // it rolls a little
+  EXPECT_GT(p->flight_state->position()[0], startX + 25.0f);  // it rolls a little
   Step(dt);
   EXPECT_EQ(p->crash_timer, 0.0f);
   EXPECT_EQ(p->flight_state->crash, 0);
-  EXPECT_NEAR(p->flight_state->position[0], startX, 1e-3f);
+  EXPECT_NEAR(p->flight_state->position()[0], startX, 1e-3f);
 }
 
 TEST_F(FrameUpdateTest, TracePointFollowsAMoveOfMoreThanSevenTenthsOfAMetre) {
@@ -111,24 +111,24 @@ TEST_F(FrameUpdateTest, TracePointFollowsAMoveOfMoreThanSevenTenthsOfAMetre) {
   sim::session.run.player_count = 1;
   sim::EnterSimulationMode();
   sim::session.run.pause = 0;
-  p->trace_view = 1;
-  p->trace_index = 0;
-  for (auto& row : p->trace_position) row[0] = row[1] = row[2] = 0.0f;
-  sim::vec3::Copy(p->trace_position[0], p->flight_state->position);
-  sim::vec3::Copy(p->trace_axis[0], p->flight_state->Y);
+  p->trace.view = 1;
+  p->trace.index = 0;
+  for (auto& row : p->trace.position) row[0] = row[1] = row[2] = 0.0f;
+  sim::vec3::Copy(p->trace.position[0], p->flight_state->position());
+  sim::vec3::Copy(p->trace.axis[0], p->flight_state->row_y());
   kxdaircraftinstance* instance = kxdaircraftinstance::Loaded(0);
   kxmatrix at = p->flight_state->frame;
   at.R.x += 0.6f;  // 0.36 m^2: no point
   kxdaircraftinstance::PlaceAt(instance, at, {});
   sim::session.run.pause = 1;  // the placed pose stays
   Step(0.02f);
-  EXPECT_EQ(p->trace_index, 0);  // paused: no trace
+  EXPECT_EQ(p->trace.index, 0);  // paused: no trace
   sim::session.run.pause = 0;
   at.R.x += 0.3f;
   kxdaircraftinstance::PlaceAt(instance, at, {});
   Step(0.001f);
-  EXPECT_EQ(p->trace_index, 1);
-  EXPECT_NEAR(p->trace_position[1][0], at.R.x, 0.01f);
+  EXPECT_EQ(p->trace.index, 1);
+  EXPECT_NEAR(p->trace.position[1][0], at.R.x, 0.01f);
 }
 
 TEST_F(FrameUpdateTest, PlaybackViewsFallBackWithoutARecording) {
@@ -141,7 +141,7 @@ TEST_F(FrameUpdateTest, PlaybackViewsFallBackWithoutARecording) {
   Step(0.02f);
   EXPECT_EQ(p->view_mode, sim::kViewFollow);
   EXPECT_EQ(p->camera[2].type, sim::kCameraAircraft);
-  for (int k = 0; k < 3; ++k) EXPECT_EQ(p->viewer_target[k], p->flight_state->position[k]);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(p->viewer_target[k], p->flight_state->position()[k]);
 }
 
 TEST_F(FrameUpdateTest, IndoorTipShowsAtAnIndoorStartAndEndsAwayFromIt) {

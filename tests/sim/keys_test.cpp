@@ -101,11 +101,11 @@ TEST_F(KeysTest, StateDependentCommandsFollowTheirState) {
   a.recording.state = sim::kRecordPlaying;
   sim::OnKey('W', kxcode::kModCtrl);
   EXPECT_EQ(Last(), "RecordFlightStop(1)");
-  a.trace_on = 1;
-  a.trace_view = 1;
+  a.trace.on = 1;
+  a.trace.view = 1;
   sim::OnKey('T', 0);
   EXPECT_EQ(Last(), "TraceStop(0)");
-  a.trace_view = 0;
+  a.trace.view = 0;
   sim::OnKey('T', 0);
   EXPECT_EQ(Last(), "TraceView(0)");
   a.view_mode = sim::kViewCockpit;
@@ -309,16 +309,16 @@ TEST_F(KeysFlightTest, LaunchKeysThrowTheAircraftBelowTheCeilingOnly) {
   sim::session.run.player_count = 1;
   sim::PlaceAtStart(0, p, 1);
   const kxdflightstate& s = *p->flight_state;
-  const float z = s.position[2];
+  const float z = s.position()[2];
   sim::OnKey('G', 0);
-  EXPECT_NEAR(s.position[2], z + 2.0f, 1e-4f);
+  EXPECT_NEAR(s.position()[2], z + 2.0f, 1e-4f);
   EXPECT_NEAR(s.velocity[0], 12.0f, 1e-4f);
   sim::OnKey('J', 0);
-  EXPECT_NEAR(s.position[2], z + 17.0f, 1e-4f);
-  EXPECT_NEAR(s.X[2], std::sin(15.0f * 3.14159265f / 180.0f), 1e-5f);  // nose up 15 degrees
+  EXPECT_NEAR(s.position()[2], z + 17.0f, 1e-4f);
+  EXPECT_NEAR(s.row_x()[2], std::sin(15.0f * 3.14159265f / 180.0f), 1e-5f);  // nose up 15 degrees
   sim::TheWorld()->cloud_height = -190;  // launches end 10 m up
   sim::OnKey('H', 0);
-  EXPECT_NEAR(s.position[2], z + 17.0f, 1e-4f);  // 200 m above the clouds: no launch
+  EXPECT_NEAR(s.position()[2], z + 17.0f, 1e-4f);  // 200 m above the clouds: no launch
 }
 
 TEST_F(KeysFlightTest, SpaceStepsToTheNextStartAndF3F4SaveAndRestore) {
@@ -328,7 +328,7 @@ TEST_F(KeysFlightTest, SpaceStepsToTheNextStartAndF3F4SaveAndRestore) {
   sim::TheWorld()->start_index = 0;
   sim::OnKey(' ', 0);
   EXPECT_EQ(sim::TheWorld()->start_index, 1);
-  EXPECT_NEAR(p->flight_state->position[0], 50.0f, 1e-4f);
+  EXPECT_NEAR(p->flight_state->position()[0], 50.0f, 1e-4f);
   sim::OnKey(kxcode::kKeyF1 + 2, 0);
   EXPECT_STREQ(sim::session.run.status_text, "Position saved");
   sim::OnKey('B', 0);  // the same start again, aircraft only
@@ -337,7 +337,7 @@ TEST_F(KeysFlightTest, SpaceStepsToTheNextStartAndF3F4SaveAndRestore) {
   contestrec c{};
   sim::session.run.current_contest = &c;
   sim::OnKey(kxcode::kKeyF1 + 3, 0);
-  EXPECT_NEAR(p->flight_state->position[2], p->saved_frame.R.z, 1e-4f);
+  EXPECT_NEAR(p->flight_state->position()[2], p->saved_frame.R.z, 1e-4f);
   EXPECT_EQ(p->flight_state->velocity[0], 0.0f);
   EXPECT_EQ(p->viewer_position()[0], 30.0f);  // start 1's viewer
   EXPECT_EQ(sim::session.run.current_contest, nullptr);
@@ -354,15 +354,15 @@ TEST_F(KeysFlightTest, ShiftDPutsTheAircraftBeforeTheViewer) {
   sim::vec3::Set(p->viewer_position(), -20.0f, 0.0f, kGround + 30.0f);
   sim::OnKey('D', kxcode::kModShift);  // in the air: as pointed
   const kxdflightstate& s = *p->flight_state;
-  EXPECT_NEAR(sim::vec3::Distance(s.position, p->viewer_position()), 4.0f, 1e-3f);
-  EXPECT_LT(s.X[2], -0.5f);  // pointing down towards where it was
+  EXPECT_NEAR(sim::vec3::Distance(s.position(), p->viewer_position()), 4.0f, 1e-3f);
+  EXPECT_LT(s.row_x()[2], -0.5f);  // pointing down towards where it was
   sim::PlaceAtStart(0, p, 1);
   // Steeply down from just behind it: the point would lie in the ground, so
   // the aircraft is put level onto the ground there.
-  sim::vec3::Set(p->viewer_position(), s.position[0] - 0.5f, 0.0f, s.position[2] + 2.0f);
+  sim::vec3::Set(p->viewer_position(), s.position()[0] - 0.5f, 0.0f, s.position()[2] + 2.0f);
   sim::OnKey('D', kxcode::kModShift);
-  EXPECT_NEAR(s.X[2], 0.0f, 1e-5f);
-  EXPECT_NEAR(s.position[2] + s.bounds_min[2], kGround, 1e-4f);
+  EXPECT_NEAR(s.row_x()[2], 0.0f, 1e-5f);
+  EXPECT_NEAR(s.position()[2] + s.bounds_min[2], kGround, 1e-4f);
 }
 
 // ---- mouse

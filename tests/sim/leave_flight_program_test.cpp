@@ -107,8 +107,9 @@ TEST_F(LeaveFlightProgramTest, AFlightLeftPausedLeavesTheNextOneRunning) {
     drawnOff = 1e9f;
     for (kxnode* c = drawn ? drawn->firstChild : nullptr; c; c = c->nextSibling)
       if (const auto* part = kxnode::As<kxgeometricobject>(c))
-        drawnOff = std::min(drawnOff, std::hypot(part->Matrix.R.x - st.position[0], part->Matrix.R.y - st.position[1],
-                                                 part->Matrix.R.z - st.position[2]));
+        drawnOff = std::min(drawnOff, std::hypot(part->Matrix.R.x - st.position()[0],
+                                                 part->Matrix.R.y - st.position()[1],
+                                                 part->Matrix.R.z - st.position()[2]));
     rpm = st.engine_rpm;
     return ++framesOfSecond < 60;  // a second of flight before the Escape
   };

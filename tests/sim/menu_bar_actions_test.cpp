@@ -34,11 +34,11 @@ TEST_F(MenuActionsTest, TogglesFlipTheirSettingBetweenZeroAndOne) {
       {"ToogleSmoke", &session.settings.show_smoke},       {"ToogleExhaust", &session.settings.show_exhaust},
       {"ToogleAircraftRefl", &session.settings.gl_aircraft_reflections},
       {"ToogleSunBlend", &session.settings.gl_sun_blend},  {"ToogleFog", &session.settings.gl_fog},
-      {"ShowTips", &session.settings.show_tips},           {"InfoVelocity(0)", &players[0].show_velocity},
-      {"InfoHeight(0)", &players[0].show_height}, {"InfoHeightMSL(0)", &players[0].show_heightmsl},
-      {"InfoHeading(0)", &players[0].show_heading}, {"InfoRPM(0)", &players[0].show_rpm},
-      {"InfoFPS(0)", &players[0].show_fps},       {"InfoOnOff(0)", &players[0].camera[0].on},
-      {"CameraOnOff(0)", &players[0].camera[2].on}, {"TraceView(0)", &players[0].trace_view},
+      {"ShowTips", &session.settings.show_tips},           {"InfoVelocity(0)", &players[0].hud.show_velocity},
+      {"InfoHeight(0)", &players[0].hud.show_height}, {"InfoHeightMSL(0)", &players[0].hud.show_heightmsl},
+      {"InfoHeading(0)", &players[0].hud.show_heading}, {"InfoRPM(0)", &players[0].hud.show_rpm},
+      {"InfoFPS(0)", &players[0].hud.show_fps},       {"InfoOnOff(0)", &players[0].camera[0].on},
+      {"CameraOnOff(0)", &players[0].camera[2].on}, {"TraceView(0)", &players[0].trace.view},
   };
   for (const row& r : rows) {
     *r.variable = 7;  // any value but 0 counts as on
@@ -132,20 +132,20 @@ TEST_F(MenuActionsTest, FollowCamerasArePlacedBehindTheAircraftWithTheStoredForm
 TEST_F(MenuActionsTest, TraceStartShowsTheTraceAndStopKeepsItShown) {
   simplayer& p = players[0];
   Run("TraceStart(0)");
-  EXPECT_EQ(p.trace_on, 1);
-  EXPECT_EQ(p.trace_view, 1);
+  EXPECT_EQ(p.trace.on, 1);
+  EXPECT_EQ(p.trace.view, 1);
   Run("TraceStop(0)");
-  EXPECT_EQ(p.trace_on, 0);
-  EXPECT_EQ(p.trace_view, 1);
-  p.trace_index = 17;
-  p.trace_time[599] = 3;
-  p.trace_position[5][2] = 8;
-  p.trace_speed[3] = 12;
+  EXPECT_EQ(p.trace.on, 0);
+  EXPECT_EQ(p.trace.view, 1);
+  p.trace.index = 17;
+  p.trace.time[599] = 3;
+  p.trace.position[5][2] = 8;
+  p.trace.speed[3] = 12;
   Run("TraceClear(0)");
-  EXPECT_EQ(p.trace_index, 0);
-  EXPECT_FLOAT_EQ(p.trace_time[599], -1.0f);
-  EXPECT_FLOAT_EQ(p.trace_position[5][2], 0);
-  EXPECT_FLOAT_EQ(p.trace_speed[3], 0);
+  EXPECT_EQ(p.trace.index, 0);
+  EXPECT_FLOAT_EQ(p.trace.time[599], -1.0f);
+  EXPECT_FLOAT_EQ(p.trace.position[5][2], 0);
+  EXPECT_FLOAT_EQ(p.trace.speed[3], 0);
 }
 
 TEST_F(MenuActionsTest, ARecordingOfTwoSecondsOrLessIsDroppedAtTheStop) {

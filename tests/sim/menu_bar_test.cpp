@@ -138,7 +138,7 @@ TEST_F(MenuBarTest, CheckMarksFollowTheirVariables) {
   EXPECT_FALSE(Entry("MGraphics", "mgrphclouds2")->IsChecked());
   session.settings.units = sim::kUnitsImperial;
   EXPECT_TRUE(Entry("MFile", "mfileenglish")->IsChecked());
-  players[0].trace_on = 1;
+  players[0].trace.on = 1;
   EXPECT_TRUE(Grey("MView", "mviewtrstart"));
   EXPECT_FALSE(Grey("MView", "mviewtrstop"));
   players[0].camera[2].on = 5;  // any non-zero value checks

@@ -54,11 +54,11 @@ TEST_F(NoDeviceProgramTest, TheAircraftStandsAtItsStartWithTheEngineAtIdle) {
       const kxdflightstate& s = *p.flight_state;
       const float now = sim::FrameTiming().elapsed_sim_time;
       if (!started) {
-        std::copy(s.position, s.position + 3, start);
+        std::copy(s.position(), s.position() + 3, start);
         started = true;
       }
-      moved = std::hypot(s.position[0] - start[0], s.position[1] - start[1], s.position[2] - start[2]);
-      speed = p.speed;
+      moved = std::hypot(s.position()[0] - start[0], s.position()[1] - start[1], s.position()[2] - start[2]);
+      speed = p.hud.speed;
       rpm = s.engine_rpm;
       if (now < 1.0f) idle = rpm;  // settled after the first second
       return now < kStandSeconds;

@@ -12,7 +12,7 @@ class Particles : public simtest::simtest {
   void SetUp() override {
     simtest::SetUp();
     p.flight_state = &state;
-    state.X[0] = 1;
+    state.row_x()[0] = 1;
     for (auto& row : p.particles.exhaust_particles) Clear(row);
   }
   // The row's puffs back to nothing; its links stay.

@@ -47,11 +47,11 @@ TEST_F(PlacementTest, GroundRuleByTheStartsHeight) {
   };
   for (const probe& c : probes) {
     EXPECT_EQ(sim::PlaceAtStart(c.start, p, 1), c.start);
-    EXPECT_NEAR(p->flight_state->position[2], c.z, 1e-4f) << c.start;
+    EXPECT_NEAR(p->flight_state->position()[2], c.z, 1e-4f) << c.start;
     EXPECT_NEAR(p->saved_frame.R.z, c.z, 1e-4f) << c.start;
     if (c.start != 1) continue;
     // Start 1: heading 90 degrees, its viewer 1.8 m above the aircraft.
-    EXPECT_NEAR(p->flight_state->X[1], -1.0f, 1e-6f);
+    EXPECT_NEAR(p->flight_state->row_x()[1], -1.0f, 1e-6f);
     EXPECT_NEAR(p->viewer_position()[2], kGround + 5.0f + 1.8f, 1e-4f);
     EXPECT_TRUE(inputtest::Logged("sim:  aircraft=(50.00,0.00,7.00), viewer=(30.00,0.00,8.80)\n"));
   }
@@ -66,9 +66,9 @@ TEST_F(PlacementTest, TwoPlayersStandEightMetresApartAcrossTheHeading) {
   sim::session.run.player_count = 2;
   sim::PlaceAtStart(0, a, 1);
   sim::PlaceAtStart(0, b, 1);
-  EXPECT_NEAR(a->flight_state->position[1], -4.0f, 1e-5f);
-  EXPECT_NEAR(b->flight_state->position[1], 4.0f, 1e-5f);
-  EXPECT_NEAR(a->flight_state->position[0], b->flight_state->position[0], 1e-5f);
+  EXPECT_NEAR(a->flight_state->position()[1], -4.0f, 1e-5f);
+  EXPECT_NEAR(b->flight_state->position()[1], 4.0f, 1e-5f);
+  EXPECT_NEAR(a->flight_state->position()[0], b->flight_state->position()[0], 1e-5f);
 }
 
 TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
@@ -79,13 +79,14 @@ TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
   // Its viewer stands behind, beside and above it.
   const kxdflightstate& s = *p->flight_state;
   for (int k = 0; k < 3; ++k)
-    EXPECT_NEAR(p->viewer_position()[k], s.position[k] - 5.0f * s.X[k] + 0.5f * s.Y[k] + 1.8f * s.Z[k], 1e-4f);
+    EXPECT_NEAR(p->viewer_position()[k],
+                s.position()[k] - 5.0f * s.row_x()[k] + 0.5f * s.row_y()[k] + 1.8f * s.row_z()[k], 1e-4f);
   world& w = *sim::TheWorld();
   for (int i = 0; i < w.start_count; ++i) w.start_flags[i] = world::kStartAirplanes;
   EXPECT_EQ(sim::PlaceAtStart(3, p, 1), 0);
   w.start_count = 0;  // no start at all: entry 0's defaults
   EXPECT_EQ(sim::PlaceAtStart(5, p, 0), 0);
-  EXPECT_NEAR(p->flight_state->position[0], 0.0f, 1e-5f);
+  EXPECT_NEAR(p->flight_state->position()[0], 0.0f, 1e-5f);
 }
 
 // A helicopter's fuselage sits above its skids, away from its origin: put
@@ -101,11 +102,11 @@ TEST_F(PlacementTest, HelicopterIsPutOnTheGroundByItsSkids) {
   kxdynamics::Start(&ground);
   sim::PlaceAtStart(0, p, 0);
   const kxdflightstate& s = *p->flight_state;
-  EXPECT_NEAR(s.position[2] + s.bounds_min[2], kGround, 1e-4f);
+  EXPECT_NEAR(s.position()[2] + s.bounds_min[2], kGround, 1e-4f);
   float highest = 0.0f;
   for (int k = 0; k < 60; ++k) {
     kxdynamics::Step(1.0f / 60.0f, &ground);
-    highest = std::max(highest, s.position[2] + s.bounds_min[2] - kGround);
+    highest = std::max(highest, s.position()[2] + s.bounds_min[2] - kGround);
   }
   EXPECT_LT(highest, 0.01f);
   EXPECT_EQ(s.crash, 0);
@@ -133,7 +134,7 @@ TEST_F(PlacementTest, LegacyModelIsPlacedByItsRuntimeWithItsCrashCleared) {
   EXPECT_EQ(placed, 1);
   EXPECT_EQ(p.legacy_state.crash, 0);
   EXPECT_EQ(p.legacy_state.crash_kind, kxdflightstate::kCrashGround);
-  EXPECT_EQ(p.legacy_state.position[2], 7.5f);
+  EXPECT_EQ(p.legacy_state.position()[2], 7.5f);
   p.legacy = 0;
 }
 
@@ -282,18 +283,18 @@ TEST_F(PlacementTest, SetViewModeTakesFieldOfViewAndPlacesFollowViewers) {
   const kxdflightstate& s = *p->flight_state;
   sim::SetViewMode(p, sim::kViewFollow);
   EXPECT_EQ(p->fov(), &p->fov_follow);
-  EXPECT_NEAR(p->viewer_position()[0], s.position[0] - 3.0f * s.X[0], 1e-5f);
-  EXPECT_NEAR(p->viewer_position()[2], s.position[2] + 0.5f, 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[0], s.position()[0] - 3.0f * s.row_x()[0], 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[2], s.position()[2] + 0.5f, 1e-5f);
   sim::SetViewMode(p, sim::kViewCockpitInstruments);
   EXPECT_EQ(p->fov(), &p->fov_cockpit);
   EXPECT_EQ(p->view_mode, sim::kViewCockpitInstruments);
   sim::SetViewMode(p, sim::kViewRecordFixed);  // no recording
   EXPECT_EQ(p->view_mode, sim::kViewFixed);
   // A fixed viewer standing on the aircraft steps back and up.
-  for (int k = 0; k < 3; ++k) p->viewer_position()[k] = s.position[k];
+  for (int k = 0; k < 3; ++k) p->viewer_position()[k] = s.position()[k];
   sim::SetViewMode(p, sim::kViewFixedAutozoom);
-  EXPECT_NEAR(p->viewer_position()[0], s.position[0] - 4.5f * s.X[0] + 1.5f * s.Z[0], 1e-5f);
-  EXPECT_NEAR(p->viewer_position()[2], s.position[2] - 4.5f * s.X[2] + 1.5f * s.Z[2], 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[0], s.position()[0] - 4.5f * s.row_x()[0] + 1.5f * s.row_z()[0], 1e-5f);
+  EXPECT_NEAR(p->viewer_position()[2], s.position()[2] - 4.5f * s.row_x()[2] + 1.5f * s.row_z()[2], 1e-5f);
   sim::TheWorld()->photo = 1;
   sim::SetViewMode(p, sim::kViewFollow);
   EXPECT_EQ(p->view_mode, sim::kViewFixed);

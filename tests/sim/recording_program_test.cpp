@@ -152,7 +152,7 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
     cameraMissed_ += !AtTarget(p.camera[2].position);
     if (p.view_mode == sim::kViewRecordCockpit) cockpitMissed_ += !AtTarget(p.viewer_position());
     modes_.push_back(p.view_mode);
-    const float* live = p.flight_state->position;
+    const float* live = p.flight_state->position();
     const float* copy = &p.recording.pose.R.x;
     apart_ = std::min(apart_, std::hypot(live[0] - copy[0], live[1] - copy[1], live[2] - copy[2]));
   }

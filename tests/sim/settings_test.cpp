@@ -96,7 +96,7 @@ TEST_F(SettingsTest, SavedValuesLoadBackThroughFiveDecimals) {
   s.fog_color[2] = 0.25f;
   sim::players[0].fov_follow = 0.3f;
   sim::players[1].camera[2].position[1] = -12.5f;
-  sim::players[1].show_fps = 0;
+  sim::players[1].hud.show_fps = 0;
   sim::SaveConfigFiles();
   ResetSimulatorState();
   sim::LoadConfigFiles();
@@ -106,7 +106,7 @@ TEST_F(SettingsTest, SavedValuesLoadBackThroughFiveDecimals) {
   EXPECT_FLOAT_EQ(s.fog_color[2], 0.25f);
   EXPECT_FLOAT_EQ(sim::players[0].fov_follow, 0.3f);
   EXPECT_FLOAT_EQ(sim::players[1].camera[2].position[1], -12.5f);
-  EXPECT_EQ(sim::players[1].show_fps, 0);
+  EXPECT_EQ(sim::players[1].hud.show_fps, 0);
 }
 
 // Each line is read into fresh defaults; the checks name what it must leave.

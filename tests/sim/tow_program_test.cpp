@@ -73,8 +73,8 @@ class TowProgramTest : public simtest::transmittertest {
           return false;
         }
         rope_ = sim::session.run.rope;
-        gap_ = Tug().flight_state->position[0] - Glider().flight_state->position[0];
-        startX_ = Glider().flight_state->position[0];
+        gap_ = Tug().flight_state->position()[0] - Glider().flight_state->position()[0];
+        startX_ = Glider().flight_state->position()[0];
         towedAt_ = Now();
         phase_ = kTowing;
         break;
@@ -85,7 +85,7 @@ class TowProgramTest : public simtest::transmittertest {
         held_ = held_ && rope_->Active[0] && rope_->Active[1];
         if (Now() - towedAt_ < kTowSeconds) break;
         towedSpeed_ = Speed(Glider());
-        towedX_ = Glider().flight_state->position[0];
+        towedX_ = Glider().flight_state->position()[0];
         kxscript::Execute("FSchleppDetach");  // the menu's "Detach rope"
         released_ = !sim::session.run.rope && !kxdynamics::FirstHook(Glider().flight_state->component_root)->Rope;
         releasedAt_ = Now();

@@ -172,8 +172,8 @@ TEST_F(FrameDraw, OverlappingOverlayWindowsStackWithCameraZeroOnTop) {
   simplayer& p = sim::players[0];
   auto state = std::make_unique<kxdflightstate>();
   p.flight_state = state.get();
-  p.show_velocity = 1;
-  p.show_height = p.show_heightmsl = p.show_heading = p.show_rpm = p.show_fps = 0;
+  p.hud.show_velocity = 1;
+  p.hud.show_height = p.hud.show_heightmsl = p.hud.show_heading = p.hud.show_rpm = p.hud.show_fps = 0;
   simcamera& sky = p.camera[2];
   sky = simcamera{1, sim::kViewFollow, 10, 10, 100, 70};
   camera(eye_, up_).CopyTo(sky.position, sky.axis_x, sky.axis_y, sky.axis_z);
@@ -241,7 +241,7 @@ TEST_F(FrameDraw, AContestWindowListsItsLinesAndTheCountdownStandsInTheMiddle) {
 TEST_F(FrameDraw, TheSunGlaresWithTheSettingOnAndTheAircraftNearTheSun) {
   LoadBacklight();
   auto state = std::make_unique<kxdflightstate>();
-  state->position[2] = 100.0f;  // right overhead, where the default sun stands
+  state->position()[2] = 100.0f;  // right overhead, where the default sun stands
   sim::players[0].flight_state = state.get();
   sim::TheWorld()->has_shadow = 1;
   sim::session.settings.gl_sun_blend = 0;

@@ -95,8 +95,8 @@ TEST_F(InstrumentPanelDraw, TheHorizonShowsMoreSkyWhenTheNoseComesUp) {
   EXPECT_FALSE(skyAt(64, 64 - 25));
   EXPECT_FALSE(Grey(kxtest::ReadPixel(64, 64 - 25)));  // the ground half is there
   const float pitch = 0.5f;  // rad, nose up
-  state_->X[0] = std::cos(pitch), state_->X[2] = std::sin(pitch);
-  state_->Z[0] = -std::sin(pitch), state_->Z[2] = std::cos(pitch);
+  state_->row_x()[0] = std::cos(pitch), state_->row_x()[2] = std::sin(pitch);
+  state_->row_z()[0] = -std::sin(pitch), state_->row_z()[2] = std::cos(pitch);
   DrawRow(w);
   EXPECT_TRUE(skyAt(64, 64 - 25));
 }
@@ -145,7 +145,7 @@ TEST_F(InstrumentPanelPicturesDraw, TheCompassCardTurnsWithTheHeading) {
   DrawDialInMiddle(kCompassX);
   EXPECT_TRUE(Red(At(0, 40)));  // north ahead: the card's north mark at the top
   EXPECT_FALSE(Red(At(-40, 0)));
-  player_->heading = 1.5707963f;  // heading east: north lies to the left
+  player_->hud.heading = 1.5707963f;  // heading east: north lies to the left
   DrawDialInMiddle(kCompassX);
   EXPECT_TRUE(Red(At(-40, 0)));
   EXPECT_FALSE(Red(At(0, 40)));
@@ -182,15 +182,15 @@ TEST_F(InstrumentPanelPicturesDraw, TheHorizonBallShowsPitchAndBankThroughItsBez
   EXPECT_TRUE(Sky(At(0, 25)));
   EXPECT_FALSE(Sky(At(0, -25)));
   const float pitch = 0.5f;  // rad, nose up
-  state_->X[0] = std::cos(pitch), state_->X[2] = std::sin(pitch);
-  state_->Z[0] = -std::sin(pitch), state_->Z[2] = std::cos(pitch);
+  state_->row_x()[0] = std::cos(pitch), state_->row_x()[2] = std::sin(pitch);
+  state_->row_z()[0] = -std::sin(pitch), state_->row_z()[2] = std::cos(pitch);
   DrawDialInMiddle(kHorizonX);
   EXPECT_TRUE(Sky(At(0, -25)));
   // Level, banked right: the horizon tilts the other way, its left end down.
   const float bank = 0.6f;
-  state_->X[0] = 1, state_->X[2] = 0;
-  state_->Y[0] = 0, state_->Y[1] = std::cos(bank), state_->Y[2] = std::sin(bank);
-  state_->Z[0] = 0, state_->Z[1] = -std::sin(bank), state_->Z[2] = std::cos(bank);
+  state_->row_x()[0] = 1, state_->row_x()[2] = 0;
+  state_->row_y()[0] = 0, state_->row_y()[1] = std::cos(bank), state_->row_y()[2] = std::sin(bank);
+  state_->row_z()[0] = 0, state_->row_z()[1] = -std::sin(bank), state_->row_z()[2] = std::cos(bank);
   DrawDialInMiddle(kHorizonX);
   EXPECT_TRUE(Sky(At(-30, -10)));
   EXPECT_FALSE(Sky(At(30, 10)));

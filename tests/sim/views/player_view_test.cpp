@@ -24,8 +24,8 @@ class PlayerView : public ::testing::Test {
   void SetUp() override {
     sim::ResetHudTexts();
     player_->flight_state = state_.get();
-    player_->show_velocity = player_->show_height = player_->show_heightmsl = 0;
-    player_->show_heading = player_->show_rpm = player_->show_fps = 0;
+    player_->hud.show_velocity = player_->hud.show_height = player_->hud.show_heightmsl = 0;
+    player_->hud.show_heading = player_->hud.show_rpm = player_->hud.show_fps = 0;
   }
   std::vector<std::string> Lines() {
     sim::hudline lines[sim::kFlightInfoLines];
@@ -40,12 +40,12 @@ class PlayerView : public ::testing::Test {
 };
 
 TEST_F(PlayerView, FlightInformationShowsEachValueInTheChosenUnits) {
-  player_->show_velocity = player_->show_height = player_->show_heightmsl = 1;
-  player_->show_heading = player_->show_rpm = player_->show_fps = 1;
-  player_->speed = 10.0f;
-  player_->height_above_ground = 12.5f;
-  player_->heading = -0.5f;
-  state_->position[2] = 300.0f;
+  player_->hud.show_velocity = player_->hud.show_height = player_->hud.show_heightmsl = 1;
+  player_->hud.show_heading = player_->hud.show_rpm = player_->hud.show_fps = 1;
+  player_->hud.speed = 10.0f;
+  player_->hud.height_above_ground = 12.5f;
+  player_->hud.heading = -0.5f;
+  state_->position()[2] = 300.0f;
   state_->engine_rpm = 9876.9f;
   session_.run.fps = 59.94f;
   session_.settings.units = sim::kUnitsMetric;
@@ -54,7 +54,7 @@ TEST_F(PlayerView, FlightInformationShowsEachValueInTheChosenUnits) {
   session_.settings.units = sim::kUnitsImperial;
   EXPECT_EQ(Lines(), (std::vector<std::string>{"Speed: 22.4mph", "Height: 41.0ft", "Altitude: 984.3ft",
                                                "Heading: -28deg", "RPM: 9876rmin", "FPS: 59.9"}));
-  player_->heading = NAN;  // what the HUD cannot show as a number shows 0
+  player_->hud.heading = NAN;  // what the HUD cannot show as a number shows 0
   EXPECT_EQ(Lines()[3], "Heading:   0deg");
 }
 
@@ -62,7 +62,7 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
   const int lh = 14;
   EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23);
   EXPECT_TRUE(Lines().empty());
-  player_->show_rpm = player_->show_fps = 1;
+  player_->hud.show_rpm = player_->hud.show_fps = 1;
   EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23 + 2 * lh);
 
   struct {
@@ -74,7 +74,7 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
       {sim::kRecordPlaying, 1, {"Flight length: 40sec", "Playing recorded flight: 12sec", "Press 'w' to stop Playback"}, 0},
       {sim::kRecordIdle, 1, {"Recorded Flight length: 40sec", "Recorded Aircraft: glider", "Press 'w' to play Recording"}, 1},
   };
-  player_->show_rpm = player_->show_fps = 0;
+  player_->hud.show_rpm = player_->hud.show_fps = 0;
   player_->recording.time = 12.7f;
   player_->recording.header.length = 40.2f;
   std::snprintf(player_->recording.header.aircraft, sizeof player_->recording.header.aircraft, "glider");
@@ -147,10 +147,10 @@ TEST_F(PlayerView, TheViewFromAboveKeepsWorldXUpAndSurvivesAVerticalNose) {
     for (int r = 0; r < 3; ++r) out[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
   };
   const float heading = 1.0f;  // a level aircraft turned by 1 rad
-  state_->X[0] = std::cos(heading), state_->X[1] = std::sin(heading), state_->X[2] = 0;
-  state_->Y[0] = -std::sin(heading), state_->Y[1] = std::cos(heading), state_->Y[2] = 0;
-  state_->Z[0] = 0, state_->Z[1] = 0, state_->Z[2] = 1;
-  state_->position[0] = 5, state_->position[1] = 6, state_->position[2] = 7;
+  state_->row_x()[0] = std::cos(heading), state_->row_x()[1] = std::sin(heading), state_->row_x()[2] = 0;
+  state_->row_y()[0] = -std::sin(heading), state_->row_y()[1] = std::cos(heading), state_->row_y()[2] = 0;
+  state_->row_z()[0] = 0, state_->row_z()[1] = 0, state_->row_z()[2] = 1;
+  state_->position()[0] = 5, state_->position()[1] = 6, state_->position()[2] = 7;
   float m[16], e[3];
   sim::FromAboveView(*state_, m);
   const float ahead[3] = {6, 6, 7}, left[3] = {5, 7, 7}, below[3] = {5, 6, 6};
@@ -165,8 +165,8 @@ TEST_F(PlayerView, TheViewFromAboveKeepsWorldXUpAndSurvivesAVerticalNose) {
   EXPECT_NEAR(e[2], -1, 1e-5f);
 
   // Nose straight up: world x has no place in the aircraft's plane.
-  state_->X[0] = 0, state_->X[1] = 0, state_->X[2] = 1;
-  state_->Z[0] = -1, state_->Z[1] = 0, state_->Z[2] = 0;
+  state_->row_x()[0] = 0, state_->row_x()[1] = 0, state_->row_x()[2] = 1;
+  state_->row_z()[0] = -1, state_->row_z()[1] = 0, state_->row_z()[2] = 0;
   sim::FromAboveView(*state_, m);
   for (float v : m) EXPECT_TRUE(std::isfinite(v));
 }

@@ -52,7 +52,7 @@ class ReflectionMapsDraw : public viewstest::viewsgltest {
     MakeCubeMapEntries();
     sim::session.settings.cloud_type = sim::kCloudsNone;
     sim::players[0].flight_state = &state_;
-    std::copy(place_, place_ + 3, state_.position);
+    std::copy(place_, place_ + 3, state_.position());
   }
   // Twenty-four plates closing a box of 2 kReach around the aircraft, each
   // a quarter of a side, lit by ambient light alone so each shows its colour.
@@ -202,7 +202,7 @@ TEST_F(ReflectionMapsDraw, MapsAreBuiltOncePerPlacement) {
     int builds;
   } steps[] = {{0.9f, "test", 1}, {2.0f, "test", 2}, {2.0f, "TEST", 2}, {2.0f, "other", 3}};
   for (const auto& s : steps) {
-    state_.position[0] = place_[0] + s.dx;
+    state_.position()[0] = place_[0] + s.dx;
     std::snprintf(w.name, sizeof w.name, "%s", s.scenery);
     sim::BuildReflectionMaps(&w);
     EXPECT_EQ(Builds(), s.builds) << s.dx << " " << s.scenery;

@@ -362,7 +362,7 @@ class SceneDataDraw : public SceneDraw {
 TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndTraces) {
   simplayer& p = Fly("winzeln");
   ASSERT_NE(p.flight_state, nullptr);
-  const float* plane = p.flight_state->position;
+  const float* plane = p.flight_state->position();
   const float near[3] = {plane[0] + 3, plane[1] - 3, plane[2] + 0.5f};
   camera pilot(near, plane);
   Draw(pilot, &p);
@@ -387,15 +387,15 @@ TEST_F(SceneDataDraw, TheDefaultSceneryShowsSkyGroundObjectsTheAircraftTreesAndT
 
   for (int i = 0; i < 20; ++i) {
     const float sample[3] = {plane[0] + static_cast<float>(i), plane[1], plane[2] + 2.0f};
-    std::copy(sample, sample + 3, p.trace_position[i]);
-    p.trace_axis[i][2] = 1.0f;  // upright: seen broadside
-    p.trace_time[i] = static_cast<float>(i);
+    std::copy(sample, sample + 3, p.trace.position[i]);
+    p.trace.axis[i][2] = 1.0f;  // upright: seen broadside
+    p.trace.time[i] = static_cast<float>(i);
   }
-  p.trace_index = 19;
-  p.trace_view = 0;  // the player records keep it between tests
+  p.trace.index = 19;
+  p.trace.view = 0;  // the player records keep it between tests
   Draw(pilot, &p);
   full = Frame();
-  p.trace_view = 1;
+  p.trace.view = 1;
   Draw(pilot, &p);
   EXPECT_GT(Differing(full, Frame()), 50);
 }

@@ -12,19 +12,19 @@ class TraceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     player_ = std::make_unique<simplayer>();
-    for (float& t : player_->trace_time) t = -1.0f;
+    for (float& t : player_->trace.time) t = -1.0f;
   }
   // Samples along x at the given positions, the last one newest.
   void Samples(const std::vector<float>& xs) {
     simplayer& p = *player_;
     for (size_t i = 0; i < xs.size(); ++i) {
-      p.trace_position[i][0] = xs[i];
-      p.trace_axis[i][1] = 1.0f;
-      p.trace_speed[i] = static_cast<float>(i);
-      p.trace_time[i] = static_cast<float>(i);
+      p.trace.position[i][0] = xs[i];
+      p.trace.axis[i][1] = 1.0f;
+      p.trace.speed[i] = static_cast<float>(i);
+      p.trace.time[i] = static_cast<float>(i);
     }
-    p.trace_index = static_cast<int>(xs.size()) - 1;
-    p.trace_max_speed = static_cast<float>(xs.size()) - 1;
+    p.trace.index = static_cast<int>(xs.size()) - 1;
+    p.trace.max_speed = static_cast<float>(xs.size()) - 1;
   }
   // Strip lengths in pairs.
   std::vector<int> Strips() {
@@ -51,11 +51,11 @@ TEST_F(TraceTest, AGapOfFourMetresBreaksTheRibbon) {
 TEST_F(TraceTest, WhileRecordingTheRibbonStartsAtTheAircraft) {
   Samples({0, 1});
   kxdflightstate state;
-  state.position[0] = 1.5f;
+  state.position()[0] = 1.5f;
   player_->flight_state = &state;
-  player_->speed = 1.0f;
+  player_->hud.speed = 1.0f;
   EXPECT_EQ(Strips(), (std::vector<int>{2}));
-  player_->trace_on = 1;
+  player_->trace.on = 1;
   EXPECT_EQ(Strips(), (std::vector<int>{3}));
   EXPECT_FLOAT_EQ(ribbon_->vertices[0].position[0], 1.5f);
   EXPECT_FLOAT_EQ(ribbon_->vertices[0].colour[0], 1.0f);  // its speed is the trace's highest

@@ -54,7 +54,7 @@ class menutest : public kxtest::widgettest {
     kxsystem::display = display_;
     // What the handlers change and the shared reset leaves alone.
     for (simplayer& p : sim::players) {
-      p.trace_on = p.trace_view = 0;
+      p.trace.on = p.trace.view = 0;
       p.recording.header.aircraft[0] = p.recording.header.scenery[0] = 0;
       p.next = nullptr;
       for (simcamera& c : p.camera) c = simcamera();
