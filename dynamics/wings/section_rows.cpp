@@ -121,11 +121,11 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
     vz = Sub(vz, And(washed, Mul(share, f.washZ)));
   }
   // Still air has no direction, and a broken flow (a speed that is not
-  // finite) gives no load at all: the lanes of either are worked with
+  // finite, or its square) gives no load at all: the lanes of either are worked with
   // whatever the division gives and dropped at the end.
-  const lanes speed = Sqrt(Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz)));
-  const lanes active = And(LoadMask(g.foiled), And(Greater(speed, zero), LessEq(speed, Splat(FLT_MAX))));
-  const lanes inverse = Div(one, speed);
+  const lanes squared = Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz));  // speed^2
+  const lanes active = And(LoadMask(g.foiled), And(Greater(squared, zero), LessEq(squared, Splat(FLT_MAX))));
+  const lanes inverse = Div(one, Sqrt(squared));
   const lanes dx = Mul(vx, inverse), dy = Mul(vy, inverse), dz = Mul(vz, inverse);
   const lanes dc = Dot(Load(g.cx), Load(g.cy), Load(g.cz), dx, dy, dz);
   const lanes ds = Dot(Load(g.sx), Load(g.sy), Load(g.sz), dx, dy, dz);
@@ -171,14 +171,16 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
   cd = Select(AndNot(Greater(dc, zero), ahead), cd, withInduced);
   // The loads: lift across the flow on the normal's side, turned over for a
   // flow from behind (the sign flipped, as a product with -1 would); drag
-  // against the flow; the moment about the span.
+  // against the flow; the moment about the span. Lift l (n - dn d) and drag
+  // D d gathered as (D - dn l) d + l n, so the flow itself is no longer
+  // needed.
   const lanes turnOver = And(Less(dc, zero), Splat(-0.0f));
-  const lanes lift = Xor(Mul(Mul(Mul(cl, Load(g.liftFactor)), speed), speed), turnOver);
-  const lanes drag = Mul(Mul(Load(g.dragFactor), cd), speed);
-  const lanes m = Mul(Mul(Mul(Load(g.momentFactor), cm), speed), speed);
-  const lanes fx = And(active, Add(Mul(drag, vx), Mul(Sub(Load(g.nx), Mul(dn, dx)), lift)));
-  const lanes fy = And(active, Add(Mul(drag, vy), Mul(Sub(Load(g.ny), Mul(dn, dy)), lift)));
-  const lanes fz = And(active, Add(Mul(drag, vz), Mul(Sub(Load(g.nz), Mul(dn, dz)), lift)));
+  const lanes lift = Xor(Mul(Mul(cl, Load(g.liftFactor)), squared), turnOver);
+  const lanes along = Sub(Mul(Mul(Load(g.dragFactor), cd), squared), Mul(dn, lift));
+  const lanes m = Mul(Mul(Load(g.momentFactor), cm), squared);
+  const lanes fx = And(active, Add(Mul(along, dx), Mul(Load(g.nx), lift)));
+  const lanes fy = And(active, Add(Mul(along, dy), Mul(Load(g.ny), lift)));
+  const lanes fz = And(active, Add(Mul(along, dz), Mul(Load(g.nz), lift)));
   sum.fx = Add(sum.fx, fx);
   sum.fy = Add(sum.fy, fy);
   sum.fz = Add(sum.fz, fz);
