@@ -41,6 +41,9 @@ struct flowframe {
   lanes M[9];
   lanes driftX, driftY, driftZ;
   lanes washX, washY, washZ;
+  // 1 in every lane, read from here: made where it is used, a constant's
+  // four lanes cost the compiler two instructions each time.
+  lanes one;
 };
 
 // The loads of a segment's rows so far, lane k of each the sum of the rows
@@ -80,7 +83,7 @@ struct surfaceeffects {
 };
 
 // Every slot and the airbrake.
-KXD_ROW_INLINE surfaceeffects AllSurfaces(const kxdrowgroup& g) {
+KXD_ROW_INLINE surfaceeffects AllSurfaces(const kxdrowgroup& g, lanes one) {
   const lanes x0 = Load(g.deflection[0]), x1 = Load(g.deflection[1]), x2 = Load(g.deflection[2]);
   const lanes t = Load(g.deployment);
   return {Dot(Load(g.alpha[0]), Load(g.alpha[1]), Load(g.alpha[2]), x0, x1, x2),
@@ -89,16 +92,16 @@ KXD_ROW_INLINE surfaceeffects AllSurfaces(const kxdrowgroup& g) {
                   Mul(Mul(Load(g.surfaceCd[2]), x2), x2)),
               Mul(Load(g.brakeCd), t)),
           Dot(Load(g.surfaceCm[0]), Load(g.surfaceCm[1]), Load(g.surfaceCm[2]), x0, x1, x2),
-          Sub(Splat(1.0f), Mul(Load(g.brakeCl), t))};
+          Sub(one, Mul(Load(g.brakeCl), t))};
 }
 
 // The first slot alone, for segments with at most one moving surface a
 // row and no airbrake: the terms of the others are zeros, so the sums and
 // the scale by 1 change nothing but a zero's sign.
-KXD_ROW_INLINE surfaceeffects FirstSurface(const kxdrowgroup& g) {
+KXD_ROW_INLINE surfaceeffects FirstSurface(const kxdrowgroup& g, lanes one) {
   const lanes x0 = Load(g.deflection[0]);
   return {Mul(Load(g.alpha[0]), x0), Mul(Load(g.surfaceCl[0]), x0), Mul(Mul(Load(g.surfaceCd[0]), x0), x0),
-          Mul(Load(g.surfaceCm[0]), x0), Splat(1.0f)};
+          Mul(Load(g.surfaceCm[0]), x0), one};
 }
 
 // Works the rows of one group and adds their loads to the lane sums.
@@ -106,7 +109,7 @@ KXD_ROW_INLINE surfaceeffects FirstSurface(const kxdrowgroup& g) {
 // airbrake; kWashed: some of them take a share of the wash.
 template <bool kAllSurfaces, bool kWashed>
 KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums& sum) {
-  const lanes zero = Zero(), one = Splat(1.0f);
+  const lanes zero = Zero(), one = f.one;
   const lanes px = Load(g.px), py = Load(g.py), pz = Load(g.pz);
   // The flow of the point, the carrier's drift and turn, less its share of
   // the wash where it has one: rows without a share take off nothing,
@@ -130,7 +133,7 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
   const lanes dc = Dot(Load(g.cx), Load(g.cy), Load(g.cz), dx, dy, dz);
   const lanes ds = Dot(Load(g.sx), Load(g.sy), Load(g.sz), dx, dy, dz);
   const lanes dn = Dot(Load(g.nx), Load(g.ny), Load(g.nz), dx, dy, dz);
-  const surfaceeffects e = kAllSurfaces ? AllSurfaces(g) : FirstSurface(g);
+  const surfaceeffects e = kAllSurfaces ? AllSurfaces(g, one) : FirstSurface(g, one);
   // The table entry and weight of the direction (-(dn - shift) is
   // shift - dn, a zero's sign aside, which the index does not read); the
   // quadrant rules keep the index within 100..1500, the bound only guards
@@ -228,12 +231,17 @@ flowframe Frame(const kxdcarrierframe& carrier, const kxdaircraftinstance* insta
     wash = {kxvector4r::Dot3(B.X, w), kxvector4r::Dot3(B.Y, w), kxvector4r::Dot3(B.Z, w), 0.0f};
   }
   f.washX = Splat(wash.x), f.washY = Splat(wash.y), f.washZ = Splat(wash.z);
+  f.one = Splat(1.0f);
   return f;
 }
 
+// The sums are held apart from the caller's while the groups are worked:
+// through the reference the compiler would store them after every group.
 template <bool kAllSurfaces, bool kWashed>
-[[gnu::noinline]] void Work(const kxdsectionsegment& segment, const flowframe& f, lanesums& sum) {
+[[gnu::noinline]] void Work(const kxdsectionsegment& segment, const flowframe& f, lanesums& out) {
+  lanesums sum = out;
   for (const kxdrowgroup& g : segment.groups) WorkGroup<kAllSurfaces, kWashed>(g, f, sum);
+  out = sum;
 }
 
 // The lanes of x, y and z each added across, and the three totals added to
