@@ -235,15 +235,6 @@ flowframe Frame(const kxdcarrierframe& carrier, const kxdaircraftinstance* insta
   return f;
 }
 
-// The sums are held apart from the caller's while the groups are worked:
-// through the reference the compiler would store them after every group.
-template <bool kAllSurfaces, bool kWashed>
-[[gnu::noinline]] void Work(const kxdsectionsegment& segment, const flowframe& f, lanesums& out) {
-  lanesums sum = out;
-  for (const kxdrowgroup& g : segment.groups) WorkGroup<kAllSurfaces, kWashed>(g, f, sum);
-  out = sum;
-}
-
 // The lanes of x, y and z each added across, and the three totals added to
 // v's x, y and z (its w plus -0, which leaves it as it is).
 void AddSums(lanes x, lanes y, lanes z, kxvector4r& v) {
@@ -256,6 +247,19 @@ void AddSums(lanes x, lanes y, lanes z, kxvector4r& v) {
   StoreU(&v.x, Add(LoadU(&v.x), total));
 }
 
+// Works a segment's groups: the flow frame made, the rows' loads summed
+// lane by lane (held here rather than in memory the compiler cannot keep
+// apart from the groups), then added across onto the carrier's.
+template <bool kAllSurfaces, bool kWashed>
+[[gnu::noinline]] void Work(const kxdsectionsegment& segment, kxdcarrierframe& carrier) {
+  // Without a row that takes wash the wash is never read.
+  const flowframe f = Frame(carrier, kWashed ? segment.folds.front()->body->Instance : nullptr);
+  lanesums sum = {Zero(), Zero(), Zero(), Zero(), Zero(), Zero()};
+  for (const kxdrowgroup& g : segment.groups) WorkGroup<kAllSurfaces, kWashed>(g, f, sum);
+  AddSums(sum.fx, sum.fy, sum.fz, carrier.force);
+  AddSums(sum.tx, sum.ty, sum.tz, carrier.torque);
+}
+
 }  // namespace
 
 void RunSegment(kxdsectionsegment& segment) {
@@ -263,23 +267,17 @@ void RunSegment(kxdsectionsegment& segment) {
   if (!segment.packed) Prepare(segment, carrier);
   segment.ReadLinks();
   const bool all = segment.surfaces > 1 || !segment.brakeReads.empty();
-  // Without a row that takes wash the wash is never read.
-  const kxdaircraftinstance* washing = segment.washed ? segment.folds.front()->body->Instance : nullptr;
-  const flowframe f = Frame(carrier, washing);
-  lanesums sum = {Zero(), Zero(), Zero(), Zero(), Zero(), Zero()};
   if (all) {
-    if (washing) {
-      Work<true, true>(segment, f, sum);
+    if (segment.washed) {
+      Work<true, true>(segment, carrier);
     } else {
-      Work<true, false>(segment, f, sum);
+      Work<true, false>(segment, carrier);
     }
-  } else if (washing) {
-    Work<false, true>(segment, f, sum);
+  } else if (segment.washed) {
+    Work<false, true>(segment, carrier);
   } else {
-    Work<false, false>(segment, f, sum);
+    Work<false, false>(segment, carrier);
   }
-  AddSums(sum.fx, sum.fy, sum.fz, carrier.force);
-  AddSums(sum.tx, sum.ty, sum.tz, carrier.torque);
 }
 
 }  // namespace kxdsectionflow
