@@ -41,9 +41,6 @@ struct flowframe {
   lanes M[9];
   lanes driftX, driftY, driftZ;
   lanes washX, washY, washZ;
-  // 1 in every lane, read from here: made where it is used, a constant's
-  // four lanes cost the compiler two instructions each time.
-  lanes one;
 };
 
 // The loads of a segment's rows so far, lane k of each the sum of the rows
@@ -109,7 +106,7 @@ KXD_ROW_INLINE surfaceeffects FirstSurface(const kxdrowgroup& g, lanes one) {
 // airbrake; kWashed: some of them take a share of the wash.
 template <bool kAllSurfaces, bool kWashed>
 KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums& sum) {
-  const lanes zero = Zero(), one = f.one;
+  const lanes zero = Zero(), one = Splat(1.0f);
   const lanes px = Load(g.px), py = Load(g.py), pz = Load(g.pz);
   // The flow of the point, the carrier's drift and turn, less its share of
   // the wash where it has one: rows without a share take off nothing,
@@ -231,7 +228,6 @@ flowframe Frame(const kxdcarrierframe& carrier, const kxdaircraftinstance* insta
     wash = {kxvector4r::Dot3(B.X, w), kxvector4r::Dot3(B.Y, w), kxvector4r::Dot3(B.Z, w), 0.0f};
   }
   f.washX = Splat(wash.x), f.washY = Splat(wash.y), f.washZ = Splat(wash.z);
-  f.one = Splat(1.0f);
   return f;
 }
 
