@@ -63,8 +63,11 @@ struct direction {
 KXD_ROW_INLINE direction DirectionIndices(lanes a, lanes b) {
   const lanes fa = Abs(a), fb = Abs(b);
   const lanes chordwise = Less(fa, fb);
-  const lanes num = Select(chordwise, a, Negated(b));
-  const lanes den = Select(chordwise, b, a);
+  // num = chordwise ? a : -b and den = chordwise ? b : a, as the parts
+  // swapped where chordwise and the sign of the other quarters flipped.
+  const lanes swap = And(chordwise, Xor(a, b));
+  const lanes den = Xor(a, swap);
+  const lanes num = Xor(Xor(b, swap), AndNot(chordwise, Splat(-0.0f)));
   // 200 ahead (b > 0), 1000 behind, 600 below (a > 0), 1400 above: 1400
   // less 400 for the chordwise quarters, less 800 where the denominator is
   // positive (whole numbers, so exact).
@@ -121,12 +124,15 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
     vz = Sub(vz, And(washed, Mul(share, f.washZ)));
   }
   // Still air has no direction, and a broken flow (a speed that is not
-  // finite, or its square) gives no load at all: the lanes of either are worked with
-  // whatever the division gives and dropped at the end.
-  const lanes squared = Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz));  // speed^2
+  // finite, or its square) gives no load at all: the lanes of either, and
+  // those without an airfoil, go on with no flow (a direction and speed of
+  // zero), which makes every load below a product with a zero.
+  lanes squared = Add(Add(Mul(vx, vx), Mul(vy, vy)), Mul(vz, vz));  // speed^2
   const lanes active = And(LoadMask(g.foiled), And(Greater(squared, zero), LessEq(squared, Splat(FLT_MAX))));
   const lanes inverse = Div(one, Sqrt(squared));
-  const lanes dx = Mul(vx, inverse), dy = Mul(vy, inverse), dz = Mul(vz, inverse);
+  squared = And(active, squared);
+  const lanes dx = And(active, Mul(vx, inverse)), dy = And(active, Mul(vy, inverse)),
+              dz = And(active, Mul(vz, inverse));
   const lanes dc = Dot(Load(g.cx), Load(g.cy), Load(g.cz), dx, dy, dz);
   const lanes ds = Dot(Load(g.sx), Load(g.sy), Load(g.sz), dx, dy, dz);
   const lanes dn = Dot(Load(g.nx), Load(g.ny), Load(g.nz), dx, dy, dz);
@@ -135,10 +141,11 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
   // shift - dn, a zero's sign aside, which the index does not read); the
   // quadrant rules keep the index within 100..1500, the bound only guards
   // the table against rounding at the quadrant edges. A lane that reads no
-  // table reads its first record with both weights 0.
+  // table reads its first record with both weights 0; one without an
+  // airfoil reads no other (its record of zeros is alone).
   constexpr float kLastEntry = static_cast<float>(kxdairfoil::kDirectionUsed - 2);
   const direction dir = DirectionIndices(Sub(e.shift, dn), dc);
-  const lanes found = And(active, dir.some);
+  const lanes found = And(LoadMask(g.foiled), dir.some);
   const i4 entry = Truncated(And(found, Min(dir.index, Splat(kLastEntry))));
   const lanes weight = And(found, Sub(dir.index, ToFloats(entry)));
   const lanes u = And(found, Sub(one, weight));
@@ -178,15 +185,15 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
   const lanes lift = Xor(Mul(Mul(cl, Load(g.liftFactor)), squared), turnOver);
   const lanes along = Sub(Mul(Mul(Load(g.dragFactor), cd), squared), Mul(dn, lift));
   const lanes m = Mul(Mul(Load(g.momentFactor), cm), squared);
-  const lanes fx = And(active, Add(Mul(along, dx), Mul(Load(g.nx), lift)));
-  const lanes fy = And(active, Add(Mul(along, dy), Mul(Load(g.ny), lift)));
-  const lanes fz = And(active, Add(Mul(along, dz), Mul(Load(g.nz), lift)));
+  const lanes fx = Add(Mul(along, dx), Mul(Load(g.nx), lift));
+  const lanes fy = Add(Mul(along, dy), Mul(Load(g.ny), lift));
+  const lanes fz = Add(Mul(along, dz), Mul(Load(g.nz), lift));
   sum.fx = Add(sum.fx, fx);
   sum.fy = Add(sum.fy, fy);
   sum.fz = Add(sum.fz, fz);
-  sum.tx = Add(sum.tx, And(active, Sub(Sub(Mul(py, fz), Mul(pz, fy)), Mul(m, Load(g.sx)))));
-  sum.ty = Add(sum.ty, And(active, Sub(Sub(Mul(pz, fx), Mul(px, fz)), Mul(m, Load(g.sy)))));
-  sum.tz = Add(sum.tz, And(active, Sub(Sub(Mul(px, fy), Mul(py, fx)), Mul(m, Load(g.sz)))));
+  sum.tx = Add(sum.tx, Sub(Sub(Mul(py, fz), Mul(pz, fy)), Mul(m, Load(g.sx))));
+  sum.ty = Add(sum.ty, Sub(Sub(Mul(pz, fx), Mul(px, fz)), Mul(m, Load(g.sy))));
+  sum.tz = Add(sum.tz, Sub(Sub(Mul(px, fy), Mul(py, fx)), Mul(m, Load(g.sz))));
 }
 
 // The rows set by their wings, packed, and what the loop reads made once.
