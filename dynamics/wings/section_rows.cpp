@@ -197,7 +197,9 @@ KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums
 }
 
 // The rows set by their wings, packed, and what the loop reads made once.
-void Prepare(kxdsectionsegment& segment, kxdcarrierframe& carrier) {
+// Out of line: inlined, its calls would make every substep's pass save
+// and restore registers.
+[[gnu::noinline]] void Prepare(kxdsectionsegment& segment, kxdcarrierframe& carrier) {
   for (kxdfold* fold : segment.folds) {
     if (fold->rowsSet) continue;
     static_cast<kxdwing*>(fold->body)->FoldedRows(*fold, carrier.rows);
