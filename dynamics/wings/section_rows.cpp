@@ -8,13 +8,18 @@
 // and with a wing's few rows separate passes spent most of their
 // instructions on set-up and remainders.
 //
-// Each lane works the one-section formula of the own-frame pass, with two
+// Each lane works the one-section formula of the own-frame pass, with
 // liberties that change only roundings: sideslip ds^2 is taken as
-// sideslip (ds ds), and the loads are summed lane by lane over the groups,
-// the four lane sums added at the end, rather than row by row. A row
-// without a load (no airfoil, still air, a broken motion or air field) is
-// worked like the others and dropped by a mask at the end: testing for it
-// first would cost every row more than the dropped work.
+// sideslip (ds ds); the loads use the speed's square as summed, not the
+// root's; lift and drag are gathered along the direction and the normal;
+// and the loads are summed lane by lane over the groups, the four lane
+// sums added at the end, rather than row by row. A row without a load (no
+// airfoil, still air, a broken motion or air field) is worked like the
+// others with no flow: testing for it first would cost every row more
+// than the work it saves.
+//
+// A segment takes one of four forms of the loop, chosen by what its rows
+// have: moving surfaces beyond the first or an airbrake, and wash.
 #include <cfloat>
 
 #include "core/lanes.h"
