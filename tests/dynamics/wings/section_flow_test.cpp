@@ -182,7 +182,8 @@ class sectionflow : public wingstest {
   }
 
   // Works rows [first, first + count) from the given loads and compares the
-  // carrier's sums with the rows' loads added in row order.
+  // carrier's sums with the rows' loads added in row order, within the
+  // roundings of their sizes.
   void Check(int first, int count, const loads& start, const char* what) {
     constexpr float kEpsilon = std::numeric_limits<float>::epsilon();
     segment.first = first, segment.count = count, segment.packed = false;
@@ -210,7 +211,7 @@ class sectionflow : public wingstest {
   }
 
   // Each row alone from no loads, then the rows together from loads already
-  // on (a group's sums in row order, the last group partly empty).
+  // on (several groups, the last partly empty).
   void CheckRows(const char* what) {
     const int count = carrier.rows.Count();
     for (int r = 0; r < count; ++r) Check(r, 1, {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}}, what);
