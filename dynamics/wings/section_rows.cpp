@@ -60,8 +60,7 @@ KXD_ROW_INLINE lanes Dot(lanes a, lanes b, lanes c, lanes x, lanes y, lanes z) {
 }
 
 // DirectionIndex, lane by lane, for finite parts: index holds the index
-// where some (|a| != |b|) is set, where DirectionIndex gives -1 (parts that
-// are not finite give anything: their rows put no load on).
+// where some (|a| != |b|) is set, where DirectionIndex does not give -1.
 struct direction {
   lanes index, some;
 };
@@ -76,7 +75,8 @@ KXD_ROW_INLINE direction DirectionIndices(lanes a, lanes b) {
   // 200 ahead (b > 0), 1000 behind, 600 below (a > 0), 1400 above: 1400
   // less 400 for the chordwise quarters, less 800 where the denominator is
   // positive (whole numbers, so exact).
-  const lanes centre = Sub(Sub(Splat(1400.0f), And(chordwise, Splat(400.0f))), And(Greater(den, Zero()), Splat(800.0f)));
+  const lanes centre =
+      Sub(Sub(Splat(1400.0f), And(chordwise, Splat(400.0f))), And(Greater(den, Zero()), Splat(800.0f)));
   // On a diagonal the quotient may be a NaN (0 / 0); some drops it.
   return {Add(Mul(Div(num, den), Splat(100.0f)), centre), NotEqual(fa, fb)};
 }
