@@ -18,9 +18,12 @@
 // others with no flow: testing for it first would cost every row more
 // than the work it saves.
 //
-// A segment takes one of four forms of the loop, chosen by what its rows
-// have: moving surfaces beyond the first or an airbrake, and wash.
+// A segment takes one of eight forms of the loop, chosen by what its rows
+// have (moving surfaces beyond the first or an airbrake, wash) and whether
+// the air moves the flow through the carrier's frame beyond its rotation.
+#include <bit>
 #include <cfloat>
+#include <cstdint>
 
 #include "core/lanes.h"
 #include "dynamics/body.h"
@@ -111,17 +114,25 @@ KXD_ROW_INLINE surfaceeffects FirstSurface(const kxdrowgroup& g, lanes one) {
 
 // Works the rows of one group and adds their loads to the lane sums.
 // kAllSurfaces: the group's rows have more than one moving surface or an
-// airbrake; kWashed: some of them take a share of the wash.
-template <bool kAllSurfaces, bool kWashed>
+// airbrake; kWashed: some of them take a share of the wash; kDiagonal: the
+// turn has a diagonal (in still air it is the carrier's rotation alone,
+// whose diagonal is zeros: leaving out their products changes at most a
+// zero's sign).
+template <bool kAllSurfaces, bool kWashed, bool kDiagonal>
 KXD_ROW_INLINE void WorkGroup(const kxdrowgroup& g, const flowframe& f, lanesums& sum) {
   const lanes zero = Zero(), one = Splat(1.0f);
   const lanes px = Load(g.px), py = Load(g.py), pz = Load(g.pz);
   // The flow of the point, the carrier's drift and turn, less its share of
   // the wash where it has one: rows without a share take off nothing,
   // whatever the wash.
-  lanes vx = Add(Add(Add(f.driftX, Mul(f.M[0], px)), Mul(f.M[1], py)), Mul(f.M[2], pz));
-  lanes vy = Add(Add(Add(f.driftY, Mul(f.M[3], px)), Mul(f.M[4], py)), Mul(f.M[5], pz));
-  lanes vz = Add(Add(Add(f.driftZ, Mul(f.M[6], px)), Mul(f.M[7], py)), Mul(f.M[8], pz));
+  lanes vx = f.driftX, vy = f.driftY, vz = f.driftZ;
+  if constexpr (kDiagonal) vx = Add(vx, Mul(f.M[0], px));
+  vx = Add(Add(vx, Mul(f.M[1], py)), Mul(f.M[2], pz));
+  vy = Add(vy, Mul(f.M[3], px));
+  if constexpr (kDiagonal) vy = Add(vy, Mul(f.M[4], py));
+  vy = Add(vy, Mul(f.M[5], pz));
+  vz = Add(Add(vz, Mul(f.M[6], px)), Mul(f.M[7], py));
+  if constexpr (kDiagonal) vz = Add(vz, Mul(f.M[8], pz));
   if constexpr (kWashed) {
     const lanes share = Load(g.washShare), washed = LoadMask(g.washed);
     vx = Sub(vx, And(washed, Mul(share, f.washX)));
@@ -260,12 +271,12 @@ void AddSums(lanes x, lanes y, lanes z, kxvector4r& v) {
 // Works a segment's groups: the flow frame made, the rows' loads summed
 // lane by lane (held here rather than in memory the compiler cannot keep
 // apart from the groups), then added across onto the carrier's.
-template <bool kAllSurfaces, bool kWashed>
+template <bool kAllSurfaces, bool kWashed, bool kDiagonal>
 [[gnu::noinline]] void Work(const kxdsectionsegment& segment, kxdcarrierframe& carrier) {
   // Without a row that takes wash the wash is never read.
   const flowframe f = Frame(carrier, kWashed ? segment.folds.front()->body->Instance : nullptr);
   lanesums sum = {Zero(), Zero(), Zero(), Zero(), Zero(), Zero()};
-  for (const kxdrowgroup& g : segment.groups) WorkGroup<kAllSurfaces, kWashed>(g, f, sum);
+  for (const kxdrowgroup& g : segment.groups) WorkGroup<kAllSurfaces, kWashed, kDiagonal>(g, f, sum);
   AddSums(sum.fx, sum.fy, sum.fz, carrier.force);
   AddSums(sum.tx, sum.ty, sum.tz, carrier.torque);
 }
@@ -276,18 +287,21 @@ void RunSegment(kxdsectionsegment& segment) {
   kxdcarrierframe& carrier = *segment.folds.front()->carrier;
   if (!segment.packed) Prepare(segment, carrier);
   segment.ReadLinks();
+  // The forms of the loop, by what the rows and the carrier's turn have:
+  // moving surfaces beyond the first or an airbrake (4), wash (2), a
+  // diagonal (1).
+  using form = void (*)(const kxdsectionsegment&, kxdcarrierframe&);
+  static constexpr form kForms[8] = {
+      Work<false, false, false>, Work<false, false, true>, Work<false, true, false>, Work<false, true, true>,
+      Work<true, false, false>,  Work<true, false, true>,  Work<true, true, false>,  Work<true, true, true>};
   const bool all = segment.surfaces > 1 || !segment.brakeReads.empty();
-  if (all) {
-    if (segment.washed) {
-      Work<true, true>(segment, carrier);
-    } else {
-      Work<true, false>(segment, carrier);
-    }
-  } else if (segment.washed) {
-    Work<false, true>(segment, carrier);
-  } else {
-    Work<false, false>(segment, carrier);
-  }
+  // A diagonal element other than a zero of either sign, tested on the
+  // bits (cheaper than three float comparisons, NaNs included).
+  const float* turn = carrier.turn;
+  const std::uint32_t bits = std::bit_cast<std::uint32_t>(turn[0]) | std::bit_cast<std::uint32_t>(turn[5]) |
+                             std::bit_cast<std::uint32_t>(turn[10]);
+  const bool diagonal = (bits & 0x7fffffffu) != 0;
+  kForms[(all ? 4 : 0) + (segment.washed ? 2 : 0) + (diagonal ? 1 : 0)](segment, carrier);
 }
 
 }  // namespace kxdsectionflow

@@ -168,6 +168,9 @@ class sectionflow : public wingstest {
     carrier.drift = Vector(40.0f);
     for (float& t : carrier.turn) t = Uniform(-5.0f, 5.0f);
     carrier.turn[3] = carrier.turn[7] = carrier.turn[11] = 0.0f;
+    // In still air the turn is the carrier's rotation alone, without a
+    // diagonal, which the pass leaves out.
+    if (Chance(0.3)) carrier.turn[0] = carrier.turn[5] = carrier.turn[10] = Chance(0.5) ? 0.0f : -0.0f;
     body.Instance = Chance(0.8) ? &instance : nullptr;
     instance.Slipstream = Vector(20.0f);
   }
