@@ -11,6 +11,8 @@
 
 #include <simde/x86/sse2.h>
 
+#include <cstdint>
+
 namespace kxlanes {
 
 using f4 = simde__m128;   // four floats, or four comparison masks
@@ -27,6 +29,10 @@ using i4 = simde__m128i;  // four 32-bit integers
   simde_mm_store_ss(p + 2, simde_mm_movehl_ps(v, v));
 }
 [[gnu::always_inline]] inline void StoreInts(int* p, i4 v) { simde_mm_storeu_si128(reinterpret_cast<i4*>(p), v); }
+// Four masks stored as bits (all set or none), 16-byte aligned.
+[[gnu::always_inline]] inline f4 LoadMask(const std::uint32_t* p) {
+  return simde_mm_castsi128_ps(simde_mm_load_si128(reinterpret_cast<const i4*>(p)));
+}
 [[gnu::always_inline]] inline f4 Splat(float v) { return simde_mm_set1_ps(v); }
 [[gnu::always_inline]] inline f4 Set(float x, float y, float z, float w) { return simde_mm_setr_ps(x, y, z, w); }
 [[gnu::always_inline]] inline f4 Zero() { return simde_mm_setzero_ps(); }
@@ -73,6 +79,11 @@ using i4 = simde__m128i;  // four 32-bit integers
 // Each lane truncated toward zero.
 [[gnu::always_inline]] inline i4 Truncated(f4 v) { return simde_mm_cvttps_epi32(v); }
 [[gnu::always_inline]] inline f4 ToFloats(i4 v) { return simde_mm_cvtepi32_ps(v); }
+// Each lane times 2^n (shifted left n bits).
+template <int n>
+[[gnu::always_inline]] inline i4 ShiftedLeft(i4 v) {
+  return simde_mm_slli_epi32(v, n);
+}
 
 // ---- moving lanes
 // Lanes i and j of a, then k and l of b.

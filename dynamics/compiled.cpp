@@ -91,6 +91,8 @@ void kxdsectionsegment::Pack(const kxdsectionrows& rows) {
   surfaceReads.clear();
   brakeReads.clear();
   packed = true;
+  surfaces = 0;
+  washed = false;
   for (int i = 0; i < count; ++i) {
     kxdrowgroup& g = groups[i / kLanes];
     const int lane = i % kLanes, r = first + i;
@@ -98,22 +100,29 @@ void kxdsectionsegment::Pack(const kxdsectionrows& rows) {
     g.cx[lane] = rows.cx[r], g.cy[lane] = rows.cy[r], g.cz[lane] = rows.cz[r];
     g.sx[lane] = rows.sx[r], g.sy[lane] = rows.sy[r], g.sz[lane] = rows.sz[r];
     g.nx[lane] = rows.nx[r], g.ny[lane] = rows.ny[r], g.nz[lane] = rows.nz[r];
+    constexpr std::uint32_t kYes = ~0u;
     g.washShare[lane] = rows.washShare[r], g.area[lane] = rows.area[r], g.chord[lane] = rows.chord[r];
+    g.washed[lane] = rows.washShare[r] != 0.0f ? kYes : 0u;
     g.sideslip[lane] = rows.sideslip[r], g.rootSide[lane] = rows.rootSide[r], g.rootLoss[lane] = rows.rootLoss[r];
-    g.aheadOnly[lane] = rows.aheadOnly[r], g.induced[lane] = rows.induced[r];
+    g.aheadOnly[lane] = rows.aheadOnly[r] != 0.0f ? kYes : 0u, g.induced[lane] = rows.induced[r];
     g.airfoil[lane] = rows.airfoil[r];
-    g.foiled[lane] = rows.airfoil[r] ? 1.0f : 0.0f;
+    g.foiled[lane] = rows.airfoil[r] ? kYes : 0u;
+    washed = washed || rows.washShare[r] != 0.0f;
+    int slot = 0;
     for (int k = 0; k < kxdsectionrows::kSurfaces; ++k) {
-      g.alpha[k][lane] = rows.alpha[k][r];
-      g.surfaceCl[k][lane] = rows.surfaceCl[k][r];
-      g.surfaceCd[k][lane] = rows.surfaceCd[k][r];
-      g.surfaceCm[k][lane] = rows.surfaceCm[k][r];
-      // A surface without an effect on the row needs no reading: its
-      // deflection stays 0.
+      // A surface without a link or an effect on the row moves nothing
+      // (its deflection would stay 0), so it takes no slot.
       const bool moves = rows.alpha[k][r] != 0.0f || rows.surfaceCl[k][r] != 0.0f ||
                          rows.surfaceCd[k][r] != 0.0f || rows.surfaceCm[k][r] != 0.0f;
-      if (rows.link[k][r] && moves) surfaceReads.push_back({rows.link[k][r], &g.deflection[k][lane]});
+      if (!rows.link[k][r] || !moves) continue;
+      g.alpha[slot][lane] = rows.alpha[k][r];
+      g.surfaceCl[slot][lane] = rows.surfaceCl[k][r];
+      g.surfaceCd[slot][lane] = rows.surfaceCd[k][r];
+      g.surfaceCm[slot][lane] = rows.surfaceCm[k][r];
+      surfaceReads.push_back({rows.link[k][r], &g.deflection[slot][lane]});
+      ++slot;
     }
+    surfaces = std::max(surfaces, slot);
     g.brakeCl[lane] = rows.brakeCl[r], g.brakeCd[lane] = rows.brakeCd[r];
     if (rows.brakeLink[r] && (rows.brakeCl[r] != 0.0f || rows.brakeCd[r] != 0.0f)) {
       brakeReads.push_back({rows.brakeLink[r], &g.deployment[lane]});

@@ -10,6 +10,7 @@
 // the driver runs the substeps of the cache that made it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -79,7 +80,8 @@ struct kxdsectionrows {
 
 // Four rows of a segment side by side, as a substep's loop takes them
 // (four lanes of one register per field). The lanes after a segment's last
-// row hold no airfoil, so they put no load on.
+// row hold no airfoil, so they put no load on. The yes-or-no fields are
+// masks (all bits set for yes) that the loop uses as they are.
 struct kxdrowgroup {
   static constexpr int kLanes = 4;
   static constexpr int kSurfaces = kxdsectionrows::kSurfaces;
@@ -88,11 +90,13 @@ struct kxdrowgroup {
   float sx[kLanes], sy[kLanes], sz[kLanes];
   float nx[kLanes], ny[kLanes], nz[kLanes];
   float washShare[kLanes], area[kLanes], chord[kLanes];
-  float sideslip[kLanes], rootSide[kLanes], rootLoss[kLanes], aheadOnly[kLanes], induced[kLanes];
+  std::uint32_t washed[kLanes];  // the row takes a share of the wash
+  float sideslip[kLanes], rootSide[kLanes], rootLoss[kLanes], induced[kLanes];
+  std::uint32_t aheadOnly[kLanes];  // the induced drag only for a flow from ahead
   float alpha[kSurfaces][kLanes], surfaceCl[kSurfaces][kLanes], surfaceCd[kSurfaces][kLanes],
       surfaceCm[kSurfaces][kLanes];
   float brakeCl[kLanes], brakeCd[kLanes];
-  float foiled[kLanes];  // 1 where the row has an airfoil, else 0
+  std::uint32_t foiled[kLanes];  // the row has an airfoil
   // The dynamic pressure's factors of the loads per speed squared (lift,
   // moment) or speed (drag), made from area and chord by the rows' pass
   // once the group is packed.
@@ -101,6 +105,9 @@ struct kxdrowgroup {
   // value) and the airbrake's deployment (0 without).
   float deflection[kSurfaces][kLanes], deployment[kLanes];
   const kxdairfoil* airfoil[kLanes];
+  // The first direction record a lane reads its table from: its airfoil's,
+  // or a record of zeros without one (set with the factors).
+  const float* table[kLanes];
 };
 
 // A link a segment reads each substep into its groups: a surface's
@@ -122,8 +129,14 @@ struct kxdsectionsegment {
   std::vector<kxdrowgroup> groups;
   std::vector<kxdlinkread> surfaceReads, brakeReads;
   bool packed = false;  // every wing has set its rows and they are packed
+  // What the packed rows need of the pass: the most moving surfaces on one
+  // row (packed into a row's first slots), and whether any row takes wash.
+  int surfaces = 0;
+  bool washed = false;
 
-  // Packs rows [first, first + count) of rows into groups and lists the links.
+  // Packs rows [first, first + count) of rows into groups and lists the
+  // links: a row's surfaces with a link and an effect go into its first
+  // slots, in order (the others move nothing).
   void Pack(const kxdsectionrows& rows);
   // Reads the links into the groups.
   void ReadLinks();

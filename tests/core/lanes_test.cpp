@@ -158,8 +158,16 @@ TEST(LanesTest, StoresMasksAndWholeNumbersKeepTheirLanes) {
   for (int k = 0; k < 4; ++k) EXPECT_EQ(whole[k], wantWhole[k]) << "Truncated lane " << k;
   out back = Out(ToFloats(Truncated(Load(aligned))));
   EXPECT_EQ(back.v[1], -2.0f);
+  // Times eight, lane by lane.
+  StoreInts(whole, ShiftedLeft<3>(Truncated(Set(2.5f, -2.5f, 1599.0f, 0.0f))));
+  const int wantShifted[4] = {16, -16, 12792, 0};
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(whole[k], wantShifted[k]) << "ShiftedLeft lane " << k;
   Store(aligned, Splat(0.5f));
   EXPECT_EQ(aligned[3], 0.5f);
+  // A mask stored as bits reads back as the comparison that made it.
+  alignas(16) const uint32_t bits[4] = {~0u, 0u, 0u, ~0u};
+  EXPECT_EQ(Mask(LoadMask(bits)), 0b1001u);
+  EXPECT_EQ(Bits(First(And(LoadMask(bits), Splat(-3.5f)))), Bits(-3.5f));
 }
 
 }  // namespace
