@@ -2,6 +2,7 @@
 // frame; links; strike test; disc axis and drive; flybar; blades and flap
 // dynamics; induced flow; integration.
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -78,6 +79,46 @@ V Direction(const V& v, float* speed) {
     return {0.0f, 0.0f, 0.0f, 0.0f};
   }
   return {v.x / s, v.y / s, v.z / s, 0.0f};
+}
+
+// The low pass of the blade angle of attack (0.9 old + 0.1 new, element
+// after element, over the elements with flow) taken for a blade's four
+// elements at once: for each pattern of elements with flow, the weight of
+// each element's angle in the new value and the share of the old value
+// left.
+struct smoothing {
+  alignas(16) float weight[kxdbladeelements::kPerBlade];
+  float decay;
+};
+constexpr auto kSmoothing = [] {
+  std::array<smoothing, 1 << kxdbladeelements::kPerBlade> table{};
+  for (unsigned mask = 0; mask < table.size(); ++mask) {
+    smoothing& t = table[mask];
+    t.decay = 1.0f;
+    for (int k = kxdbladeelements::kPerBlade - 1; k >= 0; --k) {
+      if (!(mask & (1u << k))) continue;
+      t.weight[k] = 0.1f * t.decay;
+      t.decay *= 0.9f;
+    }
+  }
+  return table;
+}();
+
+// One blade's element loads summed in element order, as one element after
+// another would add them (an element without flow adds a zero, which
+// changes no sum begun at +0), and its angles' part of the low pass.
+struct sums {
+  float drag, moment, alpha, decay;
+};
+sums BladeSums(const float* drag, const float* moment, const float* alpha) {
+  const lanes angles = kl::Load(alpha), flowing = kl::GreaterEq(angles, kl::Zero());
+  const smoothing& t = kSmoothing[kl::Mask(flowing)];
+  lanes d = kl::Load(drag), m = kl::Load(moment), a = kl::Mul(kl::Load(t.weight), kl::And(flowing, angles));
+  lanes z = kl::Zero();
+  kl::Transpose(d, m, a, z);
+  alignas(16) float out[4];
+  kl::Store(out, kl::Add(kl::Add(kl::Add(kl::Add(kl::Zero(), d), m), a), z));
+  return {out[0], out[1], out[2], t.decay};
 }
 
 }  // namespace
@@ -338,7 +379,7 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
     b.c = Vector(c);
   }
   constexpr int kRows = kMaxBlades * kElements;
-  float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
+  alignas(16) float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
   kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
   Thrust = 0.0f;
   // The hinge forces go on at the carrier chain's end, as PushForce puts them.
@@ -346,14 +387,11 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   for (int i = 0; i < Blades; ++i) {
     const V& xi = axes[i];
     const V& zi = blades[i].z;
-    // Summed in element order, as one element after another would.
-    float moment = 0.0f, drag = 0.0f;
-    for (int j = kElements * i; j < kElements * (i + 1); ++j) {
-      if (!(elementAlpha[j] >= 0.0f)) continue;
-      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * elementAlpha[j];
-      drag += elementDrag[j];
-      moment += elementMoment[j];
-    }
+    const sums sum = BladeSums(elementDrag + kElements * i, elementMoment + kElements * i,
+                               elementAlpha + kElements * i);
+    SmoothedAlpha = SmoothedAlpha * sum.decay + sum.alpha;
+    const float drag = sum.drag;
+    float moment = sum.moment;
     if (izz > 0.0f) d->Spin -= s * drag / izz;
     moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
     float gyro = Dot3(F.X, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.X) +
