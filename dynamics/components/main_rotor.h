@@ -221,6 +221,8 @@ class kxdmainrotor : public kxdbody {
   void FlybarStep(kxdmainrotor* d, const kxvector4r& an);
   void PlaceElements();
   void BladeStep(kxdmainrotor* d, const kxvector4r& an, const kxvector4r& hubAir);
+  void FlapStep(kxdmainrotor* d, const kxvector4r* axes, const float* moments);
+  void HingeForces(const kxdbladeelements::blade* blades, const kxvector4r* axes);
   void InflowStep(const kxvector4r& hubAir);
 };
 

@@ -325,7 +325,6 @@ void kxdmainrotor::PlaceElements() {
 }
 
 void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
-  const kxmatrix& F = Body->B;
   const V& vf = Body->D.R;
   const V& w = Body->Omega;
   const float s = static_cast<float>(Sense);
@@ -333,7 +332,6 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   const float izz = Inertia[10];
   const float collective =
       ((PitchMax - PitchMin) * kxdcomponent::Read(PitchPushrod) + PitchMin + PitchMax) * 0.5f;
-  const float r2 = Radius * Radius;
   PlaceElements();
   // The air is a linear field about the main body: taken once at the hub,
   // it reaches an element through the gradient along the blade. An
@@ -381,37 +379,80 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
   constexpr int kRows = kMaxBlades * kElements;
   alignas(16) float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
   kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
-  Thrust = 0.0f;
-  // The hinge forces go on at the carrier chain's end, as PushForce puts them.
-  kxdbody* root = Body->RootCarrier();
+  alignas(16) float bladeMoment[kMaxBlades] = {};
   for (int i = 0; i < Blades; ++i) {
-    const V& xi = axes[i];
-    const V& zi = blades[i].z;
     const sums sum = BladeSums(elementDrag + kElements * i, elementMoment + kElements * i,
                                elementAlpha + kElements * i);
     SmoothedAlpha = SmoothedAlpha * sum.decay + sum.alpha;
-    const float drag = sum.drag;
-    float moment = sum.moment;
-    if (izz > 0.0f) d->Spin -= s * drag / izz;
-    moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
-    float gyro = Dot3(F.X, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.X) +
-                 Dot3(F.Y, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.Y);
-    moment += s * gyro;
-    moment += -kHingeSpring * Flap[i] - kHingeDamper * FlapRate[i];
-    d->FlapRate[i] = FlapInertia[i] > 0.0f && std::isfinite(moment) ? moment / FlapInertia[i] : 0.0f;
-    d->Flap[i] = FlapRate[i];
-    // The rotor's thrust reaches the fuselage through the coning of the
-    // blades at their hinges.
-    const lanes force = kl::XYZ(kl::Mul(kl::Add(Lanes(xi), kl::Mul(Lanes(zi), kl::Splat(Flap[i]))),
-                                        kl::Splat(0.5f * BladeMass * Spin * Spin * Radius)));
-    const V fc = Vector(force);
-    Thrust += Dot3(fc, B.Z);
-    if (!Finite3(fc)) continue;
-    // PushForce's AddForceAt at the hinge, in lanes: the same sums.
-    const lanes arm = kl::Sub(kl::Add(kl::Mul(Lanes(xi), kl::Splat(HingeRadius)), Lanes(B.R)), Lanes(root->B.R));
-    kl::StoreXYZ(&root->Force.x, kl::Add(Lanes(root->Force), force));
-    kl::StoreXYZ(&root->Torque.x, kl::Add(Lanes(root->Torque), Crossed(arm, force)));
+    if (izz > 0.0f) d->Spin -= s * sum.drag / izz;
+    bladeMoment[i] = sum.moment;
   }
+  FlapStep(d, axes, bladeMoment);
+  HingeForces(blades, axes);
+}
+
+// Each blade's flap acceleration from its moment about the hinge: the
+// centrifugal pull back to the disc, the fuselage's turn felt as a
+// gyroscopic moment, the hinge's spring and damper. Four blades a lane,
+// each lane summing as one blade worked alone would.
+void kxdmainrotor::FlapStep(kxdmainrotor* d, const V* axes, const float* moments) {
+  const kxmatrix& F = Body->B;
+  const V& w = Body->Omega;
+  const lanes spin = kl::Splat(Spin), mass = kl::Splat(BladeMass), r2 = kl::Splat(Radius * Radius);
+  const lanes aroundX = kl::Splat(Dot3(w, F.X)), aroundY = kl::Splat(Dot3(w, F.Y));
+  const lanes sense = kl::Splat(static_cast<float>(Sense)), zero = kl::Zero();
+  const lanes index = kl::Set(0.0f, 1.0f, 2.0f, 3.0f);
+  auto along = [](const V& a, lanes x, lanes y, lanes z) {
+    return kl::Add(kl::Add(kl::Mul(kl::Splat(a.x), x), kl::Mul(kl::Splat(a.y), y)), kl::Mul(kl::Splat(a.z), z));
+  };
+  for (int g = 0; g < Blades; g += 4) {
+    lanes x[4];
+    for (int k = 0; k < 4; ++k) x[k] = g + k < Blades ? Lanes(axes[g + k]) : zero;
+    kl::Transpose(x[0], x[1], x[2], x[3]);
+    const lanes flap = kl::LoadU(Flap + g), rate = kl::LoadU(FlapRate + g);
+    const lanes inertia = kl::LoadU(FlapInertia + g);
+    lanes moment = kl::LoadU(moments + g);
+    moment = kl::Sub(moment, kl::Mul(kl::Mul(kl::Mul(kl::Mul(kl::Mul(flap, kl::Splat(0.3333f)), spin), spin), mass), r2));
+    auto gyroscopic = [&](lanes arm, lanes around) {
+      return kl::Mul(kl::Mul(kl::Mul(kl::Mul(kl::Mul(arm, mass), kl::Splat(0.6666f)), r2), spin), around);
+    };
+    const lanes gyro = kl::Add(gyroscopic(along(F.X, x[0], x[1], x[2]), aroundX),
+                               gyroscopic(along(F.Y, x[0], x[1], x[2]), aroundY));
+    moment = kl::Add(moment, kl::Mul(sense, gyro));
+    moment = kl::Add(moment, kl::Sub(kl::Mul(kl::Splat(-kHingeSpring), flap), kl::Mul(kl::Splat(kHingeDamper), rate)));
+    // No acceleration without an inertia or with a moment past the floats.
+    const lanes ok = kl::And(kl::Greater(inertia, zero), kl::LessEq(kl::Abs(moment), kl::Splat(FLT_MAX)));
+    const lanes acceleration = kl::And(ok, kl::Div(moment, inertia));
+    // Lanes past the last blade keep what the twin holds there.
+    const lanes live = kl::Less(index, kl::Splat(static_cast<float>(Blades - g)));
+    kl::StoreU(d->FlapRate + g, kl::Select(live, acceleration, kl::LoadU(d->FlapRate + g)));
+    kl::StoreU(d->Flap + g, kl::Select(live, rate, kl::LoadU(d->Flap + g)));
+  }
+}
+
+// The rotor's thrust reaches the fuselage through the coning of the blades
+// at their hinges. The forces go on at the carrier chain's end, as
+// PushForce's AddForceAt puts them, blade after blade.
+void kxdmainrotor::HingeForces(const kxdbladeelements::blade* blades, const V* axes) {
+  kxdbody* root = Body->RootCarrier();
+  const lanes pull = kl::Splat(0.5f * BladeMass * Spin * Spin * Radius);
+  const lanes hinge = kl::Splat(HingeRadius), hub = Lanes(B.R), at = Lanes(root->B.R), axis = Lanes(B.Z);
+  lanes force = Lanes(root->Force), torque = Lanes(root->Torque);
+  float thrust = 0.0f;
+  for (int i = 0; i < Blades; ++i) {
+    const lanes xi = Lanes(axes[i]);
+    const lanes f = kl::XYZ(kl::Mul(kl::Add(xi, kl::Mul(Lanes(blades[i].z), kl::Splat(Flap[i]))), pull));
+    // Dot3 of the force and the rotor axis: (x x' + y y') + z z'.
+    const lanes along = kl::Mul(f, axis);
+    thrust += kl::First(kl::Add(kl::Add(along, kl::Broadcast<1>(along)), kl::Broadcast<2>(along)));
+    if (kl::Mask(kl::LessEq(kl::Abs(f), kl::Splat(FLT_MAX))) != 0xF) continue;
+    const lanes arm = kl::Sub(kl::Add(kl::Mul(xi, hinge), hub), at);
+    force = kl::Add(force, f);
+    torque = kl::Add(torque, Crossed(arm, f));
+  }
+  Thrust = thrust;
+  kl::StoreXYZ(&root->Force.x, force);
+  kl::StoreXYZ(&root->Torque.x, torque);
 }
 
 // ---- induced flow
