@@ -218,9 +218,9 @@ class kxdmainrotor : public kxdbody {
   void StrikeTest();
   void MeasureStrikeReach();
   void DriveStep(kxdmainrotor* d);
-  void FlybarStep(kxdmainrotor* d, const kxvector4r& an);
+  void FlybarStep(kxdmainrotor* d, const kxvector4r& an, bool sheared);
   void PlaceElements();
-  void BladeStep(kxdmainrotor* d, const kxvector4r& an, const kxvector4r& hubAir);
+  void BladeStep(kxdmainrotor* d, const kxvector4r& an, const kxvector4r& hubAir, bool sheared);
   void FlapStep(kxdmainrotor* d, const kxvector4r* axes, const float* moments);
   void HingeForces(const kxdbladeelements::blade* blades, const kxvector4r* axes);
   void InflowStep(const kxvector4r& hubAir);

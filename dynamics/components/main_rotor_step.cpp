@@ -81,6 +81,14 @@ V Direction(const V& v, float* speed) {
   return {v.x / s, v.y / s, v.z / s, 0.0f};
 }
 
+// Whether the air changes along the rotor at all: any gradient term not
+// zero (a NaN counts as one).
+bool Sheared(const float* G) {
+  const lanes zero = kl::Zero();
+  const lanes low = kl::NotEqual(kl::LoadU(G), zero), high = kl::NotEqual(kl::LoadU(G + 4), zero);
+  return kl::Mask(kl::Or(low, high)) != 0 || G[8] != 0.0f;
+}
+
 // The low pass of the blade angle of attack (0.9 old + 0.1 new, element
 // after element, over the elements with flow) taken for a blade's four
 // elements at once: for each pattern of elements with flow, the weight of
@@ -210,7 +218,7 @@ void kxdmainrotor::DriveStep(kxdmainrotor* d) {
 
 // ---- flybar
 
-void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
+void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an, bool sheared) {
   const kxmatrix& F = Body->B;
   V xb = InFrame(Flybar.X, B), yb = InFrame(Flybar.Y, B), zb = InFrame(Flybar.Z, B);
   V rb = Flybar.R;
@@ -238,7 +246,7 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
   if (Instance) {
     const V& a = Instance->AirVelocity;
     for (int c = 0; c < 3; ++c) air[c] = kl::Splat((&a.x)[c]);
-    if (const kxdbody* main = Instance->SimMainBody) {
+    if (const kxdbody* main = sheared ? Instance->SimMainBody : nullptr) {
       const float* G = Instance->AirGradient;
       const f4 dx = kl::Sub(p[0], kl::Splat(main->B.R.x)), dy = kl::Sub(p[1], kl::Splat(main->B.R.y)),
                dz = kl::Sub(p[2], kl::Splat(main->B.R.z));
@@ -324,7 +332,7 @@ void kxdmainrotor::PlaceElements() {
   }
 }
 
-void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
+void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool sheared) {
   const V& vf = Body->D.R;
   const V& w = Body->Omega;
   const float s = static_cast<float>(Sense);
@@ -366,8 +374,12 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
     lanes normal = kl::Add(zi, kl::Mul(yi, kl::Splat(s * theta))), span = kl::Mul(xi, kl::Splat(s));
     // Along rho: the fuselage's turn omega x X, the blade's own turn and
     // the air's change; along e: the flapping and the air's change.
-    lanes a = kl::Sub(kl::Sub(Crossed(omega, xi), kl::Mul(yi, kl::Splat(s * Spin))), gradientAlong(xi));
-    lanes c = kl::Sub(kl::Mul(zi, kl::Splat(FlapRate[i])), kl::Mul(gradientAlong(zi), kl::Splat(Flap[i])));
+    lanes a = kl::Sub(Crossed(omega, xi), kl::Mul(yi, kl::Splat(s * Spin)));
+    lanes c = kl::Mul(zi, kl::Splat(FlapRate[i]));
+    if (sheared) {
+      a = kl::Sub(a, gradientAlong(xi));
+      c = kl::Sub(c, kl::Mul(gradientAlong(zi), kl::Splat(Flap[i])));
+    }
     b.y = Vector(yi);
     b.z = Vector(zi);
     b.normal = Vector(normal);
@@ -516,10 +528,13 @@ void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
   DriveStep(d);
   float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
   V an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
-  FlybarStep(d, an);
+  // In still or uniform air the terms that carry the air's change along
+  // the paddles and blades add nothing.
+  const bool sheared = Sheared(kxdaircraftinstance::AirGradientOf(Instance));
+  FlybarStep(d, an, sheared);
   // The air at the hub serves the blades and the inflow alike.
   const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-  BladeStep(d, an, hubAir);
+  BladeStep(d, an, hubAir, sheared);
   InflowStep(hubAir);
   if (Spin > 0.0f) d->Spin -= kFriction;
   // The rotor's weight is part of the aircraft's mass, so it pulls too.
