@@ -62,6 +62,13 @@ lanes Crossed(lanes a, lanes b) {
 }
 
 V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); }
+// M d for a direction d: the rows of the rotor's frames are axes, so their
+// w (0) and M's R are never read.
+lanes Directed(const kxmatrix& M, const V& d) {
+  return kl::Add(kl::Add(kl::Mul(Lanes(M.X), kl::Splat(d.x)), kl::Mul(Lanes(M.Y), kl::Splat(d.y))),
+                 kl::Mul(Lanes(M.Z), kl::Splat(d.z)));
+}
+V Axis(const V& d, const kxmatrix& frame) { return Vector(Directed(frame, d)); }
 V Add(const V& a, const V& b) { return Vector(kl::Add(Lanes(a), Lanes(b))); }
 V Sub(const V& a, const V& b) { return Vector(kl::Sub(Lanes(a), Lanes(b))); }
 V Mul(const V& a, float s) { return Vector(kl::Mul(Lanes(a), kl::Splat(s))); }
@@ -140,7 +147,7 @@ void kxdmainrotor::Place() {
   const kxmatrix& F = Body->B;
   V r0 = R0;
   r0.w = 1.0f;
-  V xw = InFrame(Placement.X, F), yw = InFrame(Placement.Y, F);
+  V xw = Axis(Placement.X, F), yw = Axis(Placement.Y, F);
   if (!(Angle == placedAngle)) {
     placedAngle = Angle;
     placedCos = std::cos(Angle);
@@ -149,7 +156,7 @@ void kxdmainrotor::Place() {
   float c = placedCos, s = placedSin * static_cast<float>(Sense);
   B.X = Sub(Mul(xw, c), Mul(yw, s));
   B.Y = Add(Mul(yw, c), Mul(xw, s));
-  B.Z = InFrame(Placement.Z, F);
+  B.Z = Axis(Placement.Z, F);
   B.R = InFrame(r0, F);
   B.X.w = B.Y.w = B.Z.w = 0.0f;
   B.R.w = 1.0f;
@@ -220,7 +227,7 @@ void kxdmainrotor::DriveStep(kxdmainrotor* d) {
 
 void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an, bool sheared) {
   const kxmatrix& F = Body->B;
-  V xb = InFrame(Flybar.X, B), yb = InFrame(Flybar.Y, B), zb = InFrame(Flybar.Z, B);
+  V xb = Axis(Flybar.X, B), yb = Axis(Flybar.Y, B), zb = Axis(Flybar.Z, B);
   V rb = Flybar.R;
   rb.w = 1.0f;
   rb = InFrame(rb, B);
@@ -364,7 +371,7 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool
   V axes[kMaxBlades];
   for (int i = 0; i < Blades; ++i) {
     kxdbladeelements::blade& b = blades[i];
-    lanes xi = Turned(B, BladeRows[i].X), yi = Turned(B, BladeRows[i].Y), zi = Turned(B, BladeRows[i].Z);
+    lanes xi = Directed(B, BladeRows[i].X), yi = Directed(B, BladeRows[i].Y), zi = Directed(B, BladeRows[i].Z);
     axes[i] = Vector(xi);
     // The flybar reaches the blades of the first model only, blade 0
     // opposite to the others.
