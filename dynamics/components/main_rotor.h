@@ -218,10 +218,17 @@ class kxdmainrotor : public kxdbody {
   void StrikeTest();
   void MeasureStrikeReach();
   void DriveStep(kxdmainrotor* d);
-  void FlybarStep(kxdmainrotor* d, const kxvector4r& an, bool sheared);
+  // What a force pass works out once for the flybar and the blades.
+  struct common {
+    kxvector4r an;      // the disc axis, unit
+    kxvector4r hubAir;  // m/s, the air at the hub
+    float turnX, turnY; // rad/s, the fuselage's turn about its X and Y
+    bool sheared;       // the air changes along the rotor
+  };
+  void FlybarStep(kxdmainrotor* d, const common& pass);
   void PlaceElements();
-  void BladeStep(kxdmainrotor* d, const kxvector4r& an, const kxvector4r& hubAir, bool sheared);
-  void FlapStep(kxdmainrotor* d, const kxvector4r* axes, const float* moments);
+  void BladeStep(kxdmainrotor* d, const common& pass);
+  void FlapStep(kxdmainrotor* d, const common& pass, const kxvector4r* axes, const float* moments);
   void HingeForces(const kxdbladeelements::blade* blades, const kxvector4r* axes);
   void InflowStep(const kxvector4r& hubAir);
 };

@@ -225,7 +225,8 @@ void kxdmainrotor::DriveStep(kxdmainrotor* d) {
 
 // ---- flybar
 
-void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an, bool sheared) {
+void kxdmainrotor::FlybarStep(kxdmainrotor* d, const common& pass) {
+  const V& an = pass.an;
   const kxmatrix& F = Body->B;
   V xb = Axis(Flybar.X, B), yb = Axis(Flybar.Y, B), zb = Axis(Flybar.Z, B);
   V rb = Flybar.R;
@@ -253,7 +254,7 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an, bool sheared) {
   if (Instance) {
     const V& a = Instance->AirVelocity;
     for (int c = 0; c < 3; ++c) air[c] = kl::Splat((&a.x)[c]);
-    if (const kxdbody* main = sheared ? Instance->SimMainBody : nullptr) {
+    if (const kxdbody* main = pass.sheared ? Instance->SimMainBody : nullptr) {
       const float* G = Instance->AirGradient;
       const f4 dx = kl::Sub(p[0], kl::Splat(main->B.R.x)), dy = kl::Sub(p[1], kl::Splat(main->B.R.y)),
                dz = kl::Sub(p[2], kl::Splat(main->B.R.z));
@@ -319,8 +320,7 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an, bool sheared) {
   moment += moments[0];
   moment += moments[1];
   float j = BellHillerMass * rf * rf * Spin;
-  const V& w = Body->Omega;
-  float gyro = 2.0f * j * (Dot3(w, F.X) * Dot3(F.X, xb) + Dot3(w, F.Y) * Dot3(F.Y, xb)) * static_cast<float>(Sense);
+  float gyro = 2.0f * j * (pass.turnX * Dot3(F.X, xb) + pass.turnY * Dot3(F.Y, xb)) * static_cast<float>(Sense);
   float acc = (moment - FlybarAngle * Spin * j + gyro - kFlybarDamping * FlybarRate) / FlybarInertia;
   d->FlybarRate = std::isfinite(acc) ? acc : 0.0f;
   d->FlybarAngle = FlybarRate;
@@ -339,7 +339,8 @@ void kxdmainrotor::PlaceElements() {
   }
 }
 
-void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool sheared) {
+void kxdmainrotor::BladeStep(kxdmainrotor* d, const common& pass) {
+  const V& an = pass.an;
   const V& vf = Body->D.R;
   const V& w = Body->Omega;
   const float s = static_cast<float>(Sense);
@@ -362,7 +363,7 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool
   kxdbladeelements::rows rows;
   rows.e = ElementE;
   rows.rho = ElementRho;
-  rows.base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
+  rows.base = Add(Sub(vf, pass.hubAir), Mul(B.Z, Induced));
   rows.base.w = 0.0f;
   rows.area = span * Chord / static_cast<float>(kElements);
   rows.cd0 = UH2;
@@ -383,7 +384,7 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool
     // the air's change; along e: the flapping and the air's change.
     lanes a = kl::Sub(Crossed(omega, xi), kl::Mul(yi, kl::Splat(s * Spin)));
     lanes c = kl::Mul(zi, kl::Splat(FlapRate[i]));
-    if (sheared) {
+    if (pass.sheared) {
       a = kl::Sub(a, gradientAlong(xi));
       c = kl::Sub(c, kl::Mul(gradientAlong(zi), kl::Splat(Flap[i])));
     }
@@ -406,7 +407,7 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool
     if (izz > 0.0f) d->Spin -= s * sum.drag / izz;
     bladeMoment[i] = sum.moment;
   }
-  FlapStep(d, axes, bladeMoment);
+  FlapStep(d, pass, axes, bladeMoment);
   HingeForces(blades, axes);
 }
 
@@ -414,11 +415,10 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir, bool
 // centrifugal pull back to the disc, the fuselage's turn felt as a
 // gyroscopic moment, the hinge's spring and damper. Four blades a lane,
 // each lane summing as one blade worked alone would.
-void kxdmainrotor::FlapStep(kxdmainrotor* d, const V* axes, const float* moments) {
+void kxdmainrotor::FlapStep(kxdmainrotor* d, const common& pass, const V* axes, const float* moments) {
   const kxmatrix& F = Body->B;
-  const V& w = Body->Omega;
   const lanes spin = kl::Splat(Spin), mass = kl::Splat(BladeMass), r2 = kl::Splat(Radius * Radius);
-  const lanes aroundX = kl::Splat(Dot3(w, F.X)), aroundY = kl::Splat(Dot3(w, F.Y));
+  const lanes aroundX = kl::Splat(pass.turnX), aroundY = kl::Splat(pass.turnY);
   const lanes sense = kl::Splat(static_cast<float>(Sense)), zero = kl::Zero();
   const lanes index = kl::Set(0.0f, 1.0f, 2.0f, 3.0f);
   auto along = [](const V& a, lanes x, lanes y, lanes z) {
@@ -534,15 +534,18 @@ void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
   }
   DriveStep(d);
   float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
-  V an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
+  common p;
+  p.an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
+  // The air at the hub serves the blades and the inflow alike.
+  p.hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  p.turnX = Dot3(Body->Omega, F.X);
+  p.turnY = Dot3(Body->Omega, F.Y);
   // In still or uniform air the terms that carry the air's change along
   // the paddles and blades add nothing.
-  const bool sheared = Sheared(kxdaircraftinstance::AirGradientOf(Instance));
-  FlybarStep(d, an, sheared);
-  // The air at the hub serves the blades and the inflow alike.
-  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-  BladeStep(d, an, hubAir, sheared);
-  InflowStep(hubAir);
+  p.sheared = Sheared(kxdaircraftinstance::AirGradientOf(Instance));
+  FlybarStep(d, p);
+  BladeStep(d, p);
+  InflowStep(p.hubAir);
   if (Spin > 0.0f) d->Spin -= kFriction;
   // The rotor's weight is part of the aircraft's mass, so it pulls too.
   kxdbody::ComputeChange(change, flag);
