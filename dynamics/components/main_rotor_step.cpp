@@ -16,6 +16,7 @@
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
+#include "dynamics/components/rotor_lanes.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
 #include "graphics/geometric_object.h"
@@ -38,37 +39,8 @@ constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rp
 
 using V = kxvector4r;
 
-// Four floats worked together: each lane takes the products and sums of
-// one component in the order the scalar formula has them, so the results
-// are the same to the bit.
-namespace kl = kxlanes;
-using lanes = kl::f4;
-lanes Lanes(const V& v) { return kl::LoadU(&v.x); }
-V Vector(lanes r) {
-  V v;
-  kl::StoreU(&v.x, r);
-  return v;
-}
-// M v, summed as the substeps' frame transform sums it.
-lanes Turned(const kxmatrix& M, const V& v) {
-  return kl::Add(kl::Add(kl::Add(kl::Mul(Lanes(M.X), kl::Splat(v.x)), kl::Mul(Lanes(M.Y), kl::Splat(v.y))),
-                         kl::Mul(Lanes(M.Z), kl::Splat(v.z))),
-                 kl::Mul(Lanes(M.R), kl::Splat(v.w)));
-}
-// a x b in x, y and z; the fourth lane is left to chance.
-lanes Crossed(lanes a, lanes b) {
-  return kl::Sub(kl::Mul(kl::Shuffle<1, 2, 0, 3>(a, a), kl::Shuffle<2, 0, 1, 3>(b, b)),
-                 kl::Mul(kl::Shuffle<2, 0, 1, 3>(a, a), kl::Shuffle<1, 2, 0, 3>(b, b)));
-}
+using namespace kxdrotorlanes;
 
-V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); }
-// M d for a direction d: the rows of the rotor's frames are axes, so their
-// w (0) and M's R are never read.
-lanes Directed(const kxmatrix& M, const V& d) {
-  return kl::Add(kl::Add(kl::Mul(Lanes(M.X), kl::Splat(d.x)), kl::Mul(Lanes(M.Y), kl::Splat(d.y))),
-                 kl::Mul(Lanes(M.Z), kl::Splat(d.z)));
-}
-V Axis(const V& d, const kxmatrix& frame) { return Vector(Directed(frame, d)); }
 V Add(const V& a, const V& b) { return Vector(kl::Add(Lanes(a), Lanes(b))); }
 V Sub(const V& a, const V& b) { return Vector(kl::Sub(Lanes(a), Lanes(b))); }
 V Mul(const V& a, float s) { return Vector(kl::Mul(Lanes(a), kl::Splat(s))); }
