@@ -508,13 +508,19 @@ void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
   float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
   common p;
   p.an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
-  // The air at the hub serves the blades and the inflow alike.
-  p.hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
   p.turnX = Dot3(Body->Omega, F.X);
   p.turnY = Dot3(Body->Omega, F.Y);
   // In still or uniform air the terms that carry the air's change along
-  // the paddles and blades add nothing.
+  // the paddles and blades add nothing, and the air at the hub is the air
+  // at the main body.
   p.sheared = Sheared(kxdaircraftinstance::AirGradientOf(Instance));
+  // The air at the hub serves the blades and the inflow alike.
+  if (p.sheared) {
+    p.hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  } else {
+    p.hubAir = Instance ? Instance->AirVelocity : V{0.0f, 0.0f, 0.0f, 0.0f};
+    p.hubAir.w = 0.0f;
+  }
   FlybarStep(d, p);
   BladeStep(d, p);
   InflowStep(p.hubAir);
