@@ -324,9 +324,14 @@ void kxdmainrotor::BladeStep(kxdmainrotor* d, const common& pass) {
   // The air is a linear field about the main body: taken once at the hub,
   // it reaches an element through the gradient along the blade. An
   // element's flow is then base + rho a + e c, with a and c per blade.
-  const float* G = kxdaircraftinstance::AirGradientOf(Instance);
-  const lanes gx = kl::Set(G[0], G[3], G[6], 0.0f), gy = kl::Set(G[1], G[4], G[7], 0.0f),
-              gz = kl::Set(G[2], G[5], G[8], 0.0f);
+  // In uniform air the gradient is neither gathered nor used.
+  lanes gx = kl::Zero(), gy = gx, gz = gx;
+  if (pass.sheared) {
+    const float* G = kxdaircraftinstance::AirGradientOf(Instance);
+    gx = kl::Set(G[0], G[3], G[6], 0.0f);
+    gy = kl::Set(G[1], G[4], G[7], 0.0f);
+    gz = kl::Set(G[2], G[5], G[8], 0.0f);
+  }
   auto gradientAlong = [&](lanes x) {
     return kl::Add(kl::Add(kl::Mul(gx, kl::Broadcast<0>(x)), kl::Mul(gy, kl::Broadcast<1>(x))),
                    kl::Mul(gz, kl::Broadcast<2>(x)));
