@@ -6,8 +6,10 @@
 // with a sense of rotation; the rotor rides on its fuselage and acts on it.
 //
 // Sections: main_rotor.cpp (keys, copies, file lines, lifecycle, drawing),
-// main_rotor_step.cpp (force pass and integration), rotor_geometry.cpp
-// (blade measurement), rotor_aero.cpp (the small laws the step is made of).
+// main_rotor_step.cpp (force pass and integration), rotor_blades.cpp (the
+// blades in the force pass), blade_elements.cpp (the elements' loads),
+// rotor_geometry.cpp (blade measurement), rotor_aero.cpp (the small laws the
+// step is made of).
 #pragma once
 
 #include <limits>

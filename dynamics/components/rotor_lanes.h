@@ -33,6 +33,9 @@ inline lanes Directed(const kxmatrix& M, const V& d) {
                  kl::Mul(Lanes(M.Z), kl::Splat(d.z)));
 }
 inline V Axis(const V& d, const kxmatrix& frame) { return Vector(Directed(frame, d)); }
+inline V Add(const V& a, const V& b) { return Vector(kl::Add(Lanes(a), Lanes(b))); }
+inline V Sub(const V& a, const V& b) { return Vector(kl::Sub(Lanes(a), Lanes(b))); }
+inline V Mul(const V& a, float s) { return Vector(kl::Mul(Lanes(a), kl::Splat(s))); }
 // a x b in x, y and z; the fourth lane is left to chance.
 inline lanes Crossed(lanes a, lanes b) {
   return kl::Sub(kl::Mul(kl::Shuffle<1, 2, 0, 3>(a, a), kl::Shuffle<2, 0, 1, 3>(b, b)),
