@@ -79,6 +79,40 @@ float FlybarAcceleration(const kxdmainrotor& r, float induced, const V& an) {
   return (moment - r.FlybarAngle * r.Spin * j + gyro - kFlybarDamping * r.FlybarRate) / r.FlybarInertia;
 }
 
+// A fixed sequence of states over mixed magnitudes, so that a sum taken in
+// another order rounds differently somewhere.
+class states {
+ public:
+  explicit states(unsigned seed) : random(seed) {}
+  float Any(float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); }
+  float Wide() { return (Any(0.0f, 1.0f) < 0.5f ? -1.0f : 1.0f) * std::exp2(Any(-12.0f, 6.0f)); }
+  V Row() {
+    // Drawn one after the other, in this order.
+    const float x = Wide(), y = Wide(), z = Wide();
+    return {x, y, z, 0.0f};
+  }
+
+ private:
+  std::mt19937 random;
+};
+
+constexpr float kGradient[9] = {0.1f, -3.0f, 1e-6f, 7.5f, 0.0f, -0.0f, 2e3f, 1.0f / 7.0f, -0.5f};
+
+// The rotor's force pass into its twin, with the inflow and the unit disc
+// axis the pass started from.
+struct passed {
+  float induced;
+  V an;
+};
+passed Pass(kxdmainrotor* rotor, kxdmainrotor* twin) {
+  const float alen = std::sqrt(kxvector4ops::Dot(rotor->DiscAxis, rotor->DiscAxis));
+  EXPECT_GT(alen, 0.0f);
+  const passed p{rotor->Induced, Mul(rotor->DiscAxis, 1.0f / alen)};
+  rotor->ComputeChange(twin, 0);
+  EXPECT_FALSE(rotor->Broken);
+  return p;
+}
+
 class flybarlanes : public helitest {};
 
 // Both paddles in air from every side at every speed, with the air's
@@ -90,20 +124,18 @@ TEST_F(flybarlanes, TheTwoPaddlesInLanesGiveTheScalarAccelerationToTheBit) {
   kxdmainrotor* twin = kxdmainrotor::As(kxdaircraftinstance::Loaded(0)->Twin->FindChild("Rotor"));
   ASSERT_TRUE(rotor && twin && rotor->Instance);
   kxdbody* body = rotor->Body;
-  // A fixed sequence of states over mixed magnitudes, so that a sum taken
-  // in another order rounds differently somewhere.
-  std::mt19937 random(50);
-  auto any = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
-  auto wide = [&] { return (any(0.0f, 1.0f) < 0.5f ? -1.0f : 1.0f) * std::exp2(any(-12.0f, 6.0f)); };
-  auto row = [&] { return V{wide(), wide(), wide(), 0.0f}; };
-  const float gradient[9] = {0.1f, -3.0f, 1e-6f, 7.5f, 0.0f, -0.0f, 2e3f, 1.0f / 7.0f, -0.5f};
-  std::memcpy(rotor->Instance->AirGradient, gradient, sizeof gradient);
+  states draw(50);
+  std::memcpy(rotor->Instance->AirGradient, kGradient, sizeof kGradient);
   struct frame {
     float spin, angle, rate;
     V velocity, omega, wind;
   };
   std::vector<frame> frames = {{0.0f, 0.0f, 0.0f, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}};
-  for (int i = 0; i < 300; ++i) frames.push_back({any(0.0f, 220.0f), any(-0.3f, 0.3f), wide(), row(), row(), row()});
+  for (int i = 0; i < 300; ++i) {
+    const float spin = draw.Any(0.0f, 220.0f), angle = draw.Any(-0.3f, 0.3f), rate = draw.Wide();
+    const V velocity = draw.Row(), omega = draw.Row(), wind = draw.Row();
+    frames.push_back({spin, angle, rate, velocity, omega, wind});
+  }
   int compared = 0;
   for (const auto& f : frames) {
     rotor->Spin = f.spin;
@@ -112,13 +144,8 @@ TEST_F(flybarlanes, TheTwoPaddlesInLanesGiveTheScalarAccelerationToTheBit) {
     body->D.R = f.velocity;
     body->Omega = f.omega;
     rotor->Instance->AirVelocity = f.wind;
-    const float induced = rotor->Induced;
-    const float alen = std::sqrt(kxvector4ops::Dot(rotor->DiscAxis, rotor->DiscAxis));
-    ASSERT_GT(alen, 0.0f);
-    const V an = Mul(rotor->DiscAxis, 1.0f / alen);
-    rotor->ComputeChange(twin, 0);
-    ASSERT_FALSE(rotor->Broken);
-    const float want = FlybarAcceleration(*rotor, induced, an);
+    const passed p = Pass(rotor, twin);
+    const float want = FlybarAcceleration(*rotor, p.induced, p.an);
     ASSERT_TRUE(std::isfinite(want));
     EXPECT_EQ(Bits(twin->FlybarRate), Bits(want)) << twin->FlybarRate << " " << want << " frame " << compared;
     EXPECT_EQ(Bits(twin->FlybarAngle), Bits(f.rate));
@@ -206,26 +233,20 @@ TEST_P(bladelanes, TheBladesInLanesGiveTheScalarFlappingToTheBit) {
   ASSERT_TRUE(rotor && twin && rotor->Instance);
   ASSERT_EQ(rotor->Blades, GetParam().blades);
   kxdbody* body = rotor->Body;
-  std::mt19937 random(49);
-  auto any = [&](float low, float high) { return std::uniform_real_distribution<float>(low, high)(random); };
-  auto wide = [&] { return (any(0.0f, 1.0f) < 0.5f ? -1.0f : 1.0f) * std::exp2(any(-12.0f, 6.0f)); };
-  auto row = [&] { return V{wide(), wide(), wide(), 0.0f}; };
-  const float gradient[9] = {0.1f, -3.0f, 1e-6f, 7.5f, 0.0f, -0.0f, 2e3f, 1.0f / 7.0f, -0.5f};
+  states draw(49);
   for (int frame = 0; frame < 200; ++frame) {
     const bool sheared = frame % 2 == 0;
-    for (int k = 0; k < 9; ++k) rotor->Instance->AirGradient[k] = sheared ? gradient[k] : 0.0f;
-    rotor->Spin = any(0.0f, 220.0f);
-    for (int i = 0; i < rotor->Blades; ++i) rotor->Flap[i] = any(-0.3f, 0.3f), rotor->FlapRate[i] = wide();
-    body->D.R = row();
-    body->Omega = row();
-    rotor->Instance->AirVelocity = row();
-    const float induced = rotor->Induced;
-    const float alen = std::sqrt(kxvector4ops::Dot(rotor->DiscAxis, rotor->DiscAxis));
-    ASSERT_GT(alen, 0.0f);
-    const V an = Mul(rotor->DiscAxis, 1.0f / alen);
-    rotor->ComputeChange(twin, 0);
-    ASSERT_FALSE(rotor->Broken);
-    const bladeresult want = BladeFormula(*rotor, induced, an);
+    for (int k = 0; k < 9; ++k) rotor->Instance->AirGradient[k] = sheared ? kGradient[k] : 0.0f;
+    rotor->Spin = draw.Any(0.0f, 220.0f);
+    for (int i = 0; i < rotor->Blades; ++i) {
+      rotor->Flap[i] = draw.Any(-0.3f, 0.3f);
+      rotor->FlapRate[i] = draw.Wide();
+    }
+    body->D.R = draw.Row();
+    body->Omega = draw.Row();
+    rotor->Instance->AirVelocity = draw.Row();
+    const passed p = Pass(rotor, twin);
+    const bladeresult want = BladeFormula(*rotor, p.induced, p.an);
     for (int i = 0; i < rotor->Blades; ++i) {
       EXPECT_EQ(Bits(twin->FlapRate[i]), Bits(want.flapRate[i])) << "frame " << frame << " blade " << i;
       EXPECT_EQ(Bits(twin->Flap[i]), Bits(rotor->FlapRate[i])) << "frame " << frame << " blade " << i;
