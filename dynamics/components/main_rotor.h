@@ -6,8 +6,10 @@
 // with a sense of rotation; the rotor rides on its fuselage and acts on it.
 //
 // Sections: main_rotor.cpp (keys, copies, file lines, lifecycle, drawing),
-// main_rotor_step.cpp (force pass and integration), rotor_geometry.cpp
-// (blade measurement), rotor_aero.cpp (the small laws the step is made of).
+// main_rotor_step.cpp (force pass and integration), rotor_blades.cpp (the
+// blades in the force pass), blade_elements.cpp (the elements' loads),
+// rotor_geometry.cpp (blade measurement), rotor_aero.cpp (the small laws the
+// step is made of).
 #pragma once
 
 #include <limits>
@@ -218,9 +220,18 @@ class kxdmainrotor : public kxdbody {
   void StrikeTest();
   void MeasureStrikeReach();
   void DriveStep(kxdmainrotor* d);
-  void FlybarStep(kxdmainrotor* d, const kxvector4r& an);
+  // What a force pass works out once for the flybar and the blades.
+  struct common {
+    kxvector4r an;      // the disc axis, unit
+    kxvector4r hubAir;  // m/s, the air at the hub
+    float turnX, turnY; // rad/s, the fuselage's turn about its X and Y
+    bool sheared;       // the air changes along the rotor
+  };
+  void FlybarStep(kxdmainrotor* d, const common& pass);
   void PlaceElements();
-  void BladeStep(kxdmainrotor* d, const kxvector4r& an, const kxvector4r& hubAir);
+  void BladeStep(kxdmainrotor* d, const common& pass);
+  void FlapStep(kxdmainrotor* d, const common& pass, const kxvector4r* axes, const float* moments);
+  void HingeForces(const kxdbladeelements::blade* blades, const kxvector4r* axes);
   void InflowStep(const kxvector4r& hubAir);
 };
 

@@ -1,7 +1,8 @@
 // The main rotor's force pass and integration. Sections: placing the rotor
-// frame; links; strike test; disc axis and drive; flybar; blades and flap
-// dynamics; induced flow; integration.
+// frame; links; strike test; disc axis and drive; flybar; induced flow;
+// integration (the blades and their flapping are in rotor_blades.cpp).
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
+#include "dynamics/components/rotor_lanes.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
 #include "graphics/geometric_object.h"
@@ -27,57 +29,23 @@ using kxmaths::kPi;
 constexpr float kAxisPullSpeed = 16.0f;     // m/s; above it the disc axis follows only the rate term
 constexpr float kAxisPullScale = 0.0625f;   // 1/(m/s)^2 s
 constexpr float kFlybarDamping = 0.2f;      // N m s
-constexpr float kHingeSpring = 10.0f;       // N m/rad
-constexpr float kHingeDamper = 0.5f;        // N m s/rad
 constexpr float kFriction = 0.4f;           // rad/s^2 while turning
 constexpr float kMinThrust = 0.001f;        // N
 constexpr float kMinInflow = 0.001f;        // m/s
 constexpr float kWrapAngle = 628.31854f;    // rad, one hundred turns
 constexpr float kRpmFactor = 9.58f;         // rotor speed to the main body's rpm value
 
-using V = kxvector4r;
-
-// Four floats worked together: each lane takes the products and sums of
-// one component in the order the scalar formula has them, so the results
-// are the same to the bit.
-namespace kl = kxlanes;
-using lanes = kl::f4;
-lanes Lanes(const V& v) { return kl::LoadU(&v.x); }
-V Vector(lanes r) {
-  V v;
-  kl::StoreU(&v.x, r);
-  return v;
-}
-// M v, summed as the substeps' frame transform sums it.
-lanes Turned(const kxmatrix& M, const V& v) {
-  return kl::Add(kl::Add(kl::Add(kl::Mul(Lanes(M.X), kl::Splat(v.x)), kl::Mul(Lanes(M.Y), kl::Splat(v.y))),
-                         kl::Mul(Lanes(M.Z), kl::Splat(v.z))),
-                 kl::Mul(Lanes(M.R), kl::Splat(v.w)));
-}
-// a x b in x, y and z; the fourth lane is left to chance.
-lanes Crossed(lanes a, lanes b) {
-  return kl::Sub(kl::Mul(kl::Shuffle<1, 2, 0, 3>(a, a), kl::Shuffle<2, 0, 1, 3>(b, b)),
-                 kl::Mul(kl::Shuffle<2, 0, 1, 3>(a, a), kl::Shuffle<1, 2, 0, 3>(b, b)));
-}
-
-V InFrame(const V& r, const kxmatrix& frame) { return Vector(Turned(frame, r)); }
-V Add(const V& a, const V& b) { return Vector(kl::Add(Lanes(a), Lanes(b))); }
-V Sub(const V& a, const V& b) { return Vector(kl::Sub(Lanes(a), Lanes(b))); }
-V Mul(const V& a, float s) { return Vector(kl::Mul(Lanes(a), kl::Splat(s))); }
-using kxvector4ops::Cross;
+using namespace kxdrotorlanes;
 using kxvector4ops::Dot;
 using kxvector4ops::Dot3;
 using kxvector4ops::Finite3;
 
-// Unit flow direction; zero for a zero (or non-finite) velocity.
-V Direction(const V& v, float* speed) {
-  float s = std::sqrt(Dot3(v, v));
-  *speed = s;
-  if (!(s > 0.0f) || !std::isfinite(s)) {
-    *speed = 0.0f;
-    return {0.0f, 0.0f, 0.0f, 0.0f};
-  }
-  return {v.x / s, v.y / s, v.z / s, 0.0f};
+// Whether the air changes along the rotor at all: any gradient term not
+// zero (a NaN counts as one).
+bool Sheared(const float* G) {
+  const lanes zero = kl::Zero();
+  const lanes low = kl::NotEqual(kl::LoadU(G), zero), high = kl::NotEqual(kl::LoadU(G + 4), zero);
+  return kl::Mask(kl::Or(low, high)) != 0 || G[8] != 0.0f;
 }
 
 }  // namespace
@@ -91,7 +59,7 @@ void kxdmainrotor::Place() {
   const kxmatrix& F = Body->B;
   V r0 = R0;
   r0.w = 1.0f;
-  V xw = InFrame(Placement.X, F), yw = InFrame(Placement.Y, F);
+  V xw = Axis(Placement.X, F), yw = Axis(Placement.Y, F);
   if (!(Angle == placedAngle)) {
     placedAngle = Angle;
     placedCos = std::cos(Angle);
@@ -100,7 +68,7 @@ void kxdmainrotor::Place() {
   float c = placedCos, s = placedSin * static_cast<float>(Sense);
   B.X = Sub(Mul(xw, c), Mul(yw, s));
   B.Y = Add(Mul(yw, c), Mul(xw, s));
-  B.Z = InFrame(Placement.Z, F);
+  B.Z = Axis(Placement.Z, F);
   B.R = InFrame(r0, F);
   B.X.w = B.Y.w = B.Z.w = 0.0f;
   B.R.w = 1.0f;
@@ -169,9 +137,10 @@ void kxdmainrotor::DriveStep(kxdmainrotor* d) {
 
 // ---- flybar
 
-void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
+void kxdmainrotor::FlybarStep(kxdmainrotor* d, const common& pass) {
+  const V& an = pass.an;
   const kxmatrix& F = Body->B;
-  V xb = InFrame(Flybar.X, B), yb = InFrame(Flybar.Y, B), zb = InFrame(Flybar.Z, B);
+  V xb = Axis(Flybar.X, B), yb = Axis(Flybar.Y, B), zb = Axis(Flybar.Z, B);
   V rb = Flybar.R;
   rb.w = 1.0f;
   rb = InFrame(rb, B);
@@ -197,7 +166,7 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
   if (Instance) {
     const V& a = Instance->AirVelocity;
     for (int c = 0; c < 3; ++c) air[c] = kl::Splat((&a.x)[c]);
-    if (const kxdbody* main = Instance->SimMainBody) {
+    if (const kxdbody* main = pass.sheared ? Instance->SimMainBody : nullptr) {
       const float* G = Instance->AirGradient;
       const f4 dx = kl::Sub(p[0], kl::Splat(main->B.R.x)), dy = kl::Sub(p[1], kl::Splat(main->B.R.y)),
                dz = kl::Sub(p[2], kl::Splat(main->B.R.z));
@@ -263,117 +232,10 @@ void kxdmainrotor::FlybarStep(kxdmainrotor* d, const V& an) {
   moment += moments[0];
   moment += moments[1];
   float j = BellHillerMass * rf * rf * Spin;
-  const V& w = Body->Omega;
-  float gyro = 2.0f * j * (Dot3(w, F.X) * Dot3(F.X, xb) + Dot3(w, F.Y) * Dot3(F.Y, xb)) * static_cast<float>(Sense);
+  float gyro = 2.0f * j * (pass.turnX * Dot3(F.X, xb) + pass.turnY * Dot3(F.Y, xb)) * static_cast<float>(Sense);
   float acc = (moment - FlybarAngle * Spin * j + gyro - kFlybarDamping * FlybarRate) / FlybarInertia;
   d->FlybarRate = std::isfinite(acc) ? acc : 0.0f;
   d->FlybarAngle = FlybarRate;
-}
-
-// ---- blades and flap dynamics
-
-void kxdmainrotor::PlaceElements() {
-  if (elementsFor[0] == Radius && elementsFor[1] == HingeRadius) return;
-  elementsFor[0] = Radius;
-  elementsFor[1] = HingeRadius;
-  const float span = Radius - HingeRadius;
-  for (int k = 0; k < kElements; ++k) {
-    ElementE[k] = span * static_cast<float>(2 * k + 1) / static_cast<float>(2 * kElements);
-    ElementRho[k] = HingeRadius + ElementE[k];
-  }
-}
-
-void kxdmainrotor::BladeStep(kxdmainrotor* d, const V& an, const V& hubAir) {
-  const kxmatrix& F = Body->B;
-  const V& vf = Body->D.R;
-  const V& w = Body->Omega;
-  const float s = static_cast<float>(Sense);
-  const float span = Radius - HingeRadius;
-  const float izz = Inertia[10];
-  const float collective =
-      ((PitchMax - PitchMin) * kxdcomponent::Read(PitchPushrod) + PitchMin + PitchMax) * 0.5f;
-  const float r2 = Radius * Radius;
-  PlaceElements();
-  // The air is a linear field about the main body: taken once at the hub,
-  // it reaches an element through the gradient along the blade. An
-  // element's flow is then base + rho a + e c, with a and c per blade.
-  const float* G = kxdaircraftinstance::AirGradientOf(Instance);
-  const lanes gx = kl::Set(G[0], G[3], G[6], 0.0f), gy = kl::Set(G[1], G[4], G[7], 0.0f),
-              gz = kl::Set(G[2], G[5], G[8], 0.0f);
-  auto gradientAlong = [&](lanes x) {
-    return kl::Add(kl::Add(kl::Mul(gx, kl::Broadcast<0>(x)), kl::Mul(gy, kl::Broadcast<1>(x))),
-                   kl::Mul(gz, kl::Broadcast<2>(x)));
-  };
-  const lanes omega = Lanes(w);
-  kxdbladeelements::rows rows;
-  rows.e = ElementE;
-  rows.rho = ElementRho;
-  rows.base = Add(Sub(vf, hubAir), Mul(B.Z, Induced));
-  rows.base.w = 0.0f;
-  rows.area = span * Chord / static_cast<float>(kElements);
-  rows.cd0 = UH2;
-  rows.cd2 = UH3;
-  kxdbladeelements::blade blades[kMaxBlades];
-  V axes[kMaxBlades];
-  for (int i = 0; i < Blades; ++i) {
-    kxdbladeelements::blade& b = blades[i];
-    lanes xi = Turned(B, BladeRows[i].X), yi = Turned(B, BladeRows[i].Y), zi = Turned(B, BladeRows[i].Z);
-    axes[i] = Vector(xi);
-    // The flybar reaches the blades of the first model only, blade 0
-    // opposite to the others.
-    float flybar = Sense > 0 ? (i == 0 ? -0.5f : 0.5f) * FlybarAngle : 0.0f;
-    float theta = flybar + s * 0.5f * Dot(Vector(yi), an) + collective;
-    BladePitch[i] = theta;
-    lanes normal = kl::Add(zi, kl::Mul(yi, kl::Splat(s * theta))), span = kl::Mul(xi, kl::Splat(s));
-    // Along rho: the fuselage's turn omega x X, the blade's own turn and
-    // the air's change; along e: the flapping and the air's change.
-    lanes a = kl::Sub(kl::Sub(Crossed(omega, xi), kl::Mul(yi, kl::Splat(s * Spin))), gradientAlong(xi));
-    lanes c = kl::Sub(kl::Mul(zi, kl::Splat(FlapRate[i])), kl::Mul(gradientAlong(zi), kl::Splat(Flap[i])));
-    b.y = Vector(yi);
-    b.z = Vector(zi);
-    b.normal = Vector(normal);
-    b.span = Vector(span);
-    b.chord = Vector(Crossed(span, normal));
-    b.a = Vector(a);
-    b.c = Vector(c);
-  }
-  constexpr int kRows = kMaxBlades * kElements;
-  float elementDrag[kRows], elementMoment[kRows], elementAlpha[kRows];
-  kxdbladeelements::Loads(rows, blades, Blades, elementDrag, elementMoment, elementAlpha);
-  Thrust = 0.0f;
-  // The hinge forces go on at the carrier chain's end, as PushForce puts them.
-  kxdbody* root = Body->RootCarrier();
-  for (int i = 0; i < Blades; ++i) {
-    const V& xi = axes[i];
-    const V& zi = blades[i].z;
-    // Summed in element order, as one element after another would.
-    float moment = 0.0f, drag = 0.0f;
-    for (int j = kElements * i; j < kElements * (i + 1); ++j) {
-      if (!(elementAlpha[j] >= 0.0f)) continue;
-      SmoothedAlpha = 0.9f * SmoothedAlpha + 0.1f * elementAlpha[j];
-      drag += elementDrag[j];
-      moment += elementMoment[j];
-    }
-    if (izz > 0.0f) d->Spin -= s * drag / izz;
-    moment -= Flap[i] * 0.3333f * Spin * Spin * BladeMass * r2;
-    float gyro = Dot3(F.X, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.X) +
-                 Dot3(F.Y, xi) * BladeMass * 0.6666f * r2 * Spin * Dot3(w, F.Y);
-    moment += s * gyro;
-    moment += -kHingeSpring * Flap[i] - kHingeDamper * FlapRate[i];
-    d->FlapRate[i] = FlapInertia[i] > 0.0f && std::isfinite(moment) ? moment / FlapInertia[i] : 0.0f;
-    d->Flap[i] = FlapRate[i];
-    // The rotor's thrust reaches the fuselage through the coning of the
-    // blades at their hinges.
-    const lanes force = kl::XYZ(kl::Mul(kl::Add(Lanes(xi), kl::Mul(Lanes(zi), kl::Splat(Flap[i]))),
-                                        kl::Splat(0.5f * BladeMass * Spin * Spin * Radius)));
-    const V fc = Vector(force);
-    Thrust += Dot3(fc, B.Z);
-    if (!Finite3(fc)) continue;
-    // PushForce's AddForceAt at the hinge, in lanes: the same sums.
-    const lanes arm = kl::Sub(kl::Add(kl::Mul(Lanes(xi), kl::Splat(HingeRadius)), Lanes(B.R)), Lanes(root->B.R));
-    kl::StoreXYZ(&root->Force.x, kl::Add(Lanes(root->Force), force));
-    kl::StoreXYZ(&root->Torque.x, kl::Add(Lanes(root->Torque), Crossed(arm, force)));
-  }
 }
 
 // ---- induced flow
@@ -436,12 +298,24 @@ void kxdmainrotor::ComputeChange(kxdintegrable* change, int flag) {
   }
   DriveStep(d);
   float alen = std::sqrt(Dot(DiscAxis, DiscAxis));
-  V an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
-  FlybarStep(d, an);
+  common p;
+  p.an = alen > 0.0f ? Mul(DiscAxis, 1.0f / alen) : B.Z;
+  p.turnX = Dot3(Body->Omega, F.X);
+  p.turnY = Dot3(Body->Omega, F.Y);
+  // In still or uniform air the terms that carry the air's change along
+  // the paddles and blades add nothing, and the air at the hub is the air
+  // at the main body.
+  p.sheared = Sheared(kxdaircraftinstance::AirGradientOf(Instance));
   // The air at the hub serves the blades and the inflow alike.
-  const V hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-  BladeStep(d, an, hubAir);
-  InflowStep(hubAir);
+  if (p.sheared) {
+    p.hubAir = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  } else {
+    p.hubAir = Instance ? Instance->AirVelocity : V{0.0f, 0.0f, 0.0f, 0.0f};
+    p.hubAir.w = 0.0f;
+  }
+  FlybarStep(d, p);
+  BladeStep(d, p);
+  InflowStep(p.hubAir);
   if (Spin > 0.0f) d->Spin -= kFriction;
   // The rotor's weight is part of the aircraft's mass, so it pulls too.
   kxdbody::ComputeChange(change, flag);

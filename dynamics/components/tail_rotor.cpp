@@ -10,6 +10,7 @@
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/main_rotor.h"
+#include "dynamics/components/rotor_lanes.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
 #include "dynamics/world.h"
@@ -68,7 +69,7 @@ constexpr kxdkey kRows[] = {
 };
 
 using V = kxvector4r;
-using kxdcomponent::InFrame;
+using kxdrotorlanes::InFrame;
 
 }  // namespace
 
@@ -236,10 +237,9 @@ void kxdtailrotor00::ComputeChange(kxdintegrable* change, int flag) {
     Lift = Ct0 * theta / (1.0f + Ct1 * std::fabs(theta));
     Thrust = Lift * kThrustPi * Radius * Radius * vt * vt;
     if (!std::isfinite(Thrust)) Thrust = 0.0f;
-    V force = {Zw.x * Thrust, Zw.y * Thrust, Zw.z * Thrust, 0.0f};
-    V at = InFrame(r0, F);
-    at.w = 1.0f;
-    kxdcomponent::PushForce(Body, force, at);
+    // PushForce at the hub: on the free body at the carrier chain's end.
+    const kxdrotorlanes::lanes force = kxlanes::Mul(kxdrotorlanes::Lanes(Zw), kxlanes::Splat(Thrust));
+    kxdrotorlanes::AddForceAt(Body->RootCarrier(), force, kxdrotorlanes::Turned(F, r0));
   }
   d->Phase = Speed;
   kxdbody::ComputeChange(change, flag);
