@@ -1,6 +1,7 @@
 #include "sim/simulation_mode.h"
 
 #include <cstring>
+#include <optional>
 
 #include "dynamics/component_sound.h"
 #include "dynamics/driver.h"
@@ -44,7 +45,8 @@ namespace {
 constexpr int kJoystickStartAxis = 7;
 
 struct viewporttriple {
-  int width = kNoLastViewport, height = kNoLastViewport, game_type = kNoLastViewport;
+  int width = kNoLastViewport, height = kNoLastViewport;
+  std::optional<gametype> game_type;
 };
 
 viewporttriple& LastViewport() {
