@@ -185,7 +185,8 @@ struct simplayer {
   static constexpr int kRecordFrameEntries = kRecordFrames + 1;  // and the end mark after a full recording
   static constexpr long kRecordPositions = 1296000;  // 9-float records per player
   static constexpr int kRecordFloats = 9;
-  static constexpr int kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2;  // fov_choice
+  enum class fovchoice : int { kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2 };  // fov_choice
+  using enum fovchoice;
 
   simplayer();
   simplayer(const simplayer&) = delete;  // the legacy model's published state points into itself
@@ -222,7 +223,7 @@ struct simplayer {
   // --- head-up display and view settings (player settings file)
   int show_velocity = 1, show_height = 1, show_heightmsl = 1, show_heading = 1, show_rpm = 1, show_fps = 1;
   sim::viewmode view_mode = sim::kViewFixed;  // kView...
-  int fov_choice = kFovFixed;                 // which of the three below the view mode zooms
+  fovchoice fov_choice = kFovFixed;           // which of the three below the view mode zooms
   float* fov() {
     return fov_choice == kFovFollow ? &fov_follow : fov_choice == kFovCockpit ? &fov_cockpit : &fov_fixed;
   }

@@ -29,10 +29,11 @@ const char kPlayerSettingsPath[2][20] = {"config/player1.mcf", "config/player2.m
 
 namespace {
 
-constexpr int S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
+constexpr settingsrow::kind S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
 
-settingsrow Row(int type, void* variable, float number, const char* key) { return {type, 1, variable, number, "", key}; }
-settingsrow Row(int type, void* variable, float number, const char* key, float minimum, float maximum) {
+settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key) { return {type, 1, variable, number, "", key}; }
+settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key, float minimum,
+                float maximum) {
   return {type, 1, variable, number, "", key, minimum, maximum};
 }
 settingsrow Text(char* variable, const char* text, const char* key) { return {S, 1, variable, 0, text, key}; }

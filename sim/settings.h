@@ -16,13 +16,16 @@ struct settingscode {
 };
 
 struct settingsrow {
-  static constexpr int kString = 1;
-  static constexpr int kInt = 2;
-  static constexpr int kFloat = 3;
-  static constexpr int kCode = 4;
-  static constexpr int kEnd = 0;
+  enum class kind : int {
+    kEnd = 0,  // closes the table
+    kString = 1,
+    kInt = 2,
+    kFloat = 3,
+    kCode = 4,
+  };
+  using enum kind;
 
-  int type;                  // kString, kInt, kFloat, kCode; kEnd closes the table
+  kind type;
   int count;                 // values on the key's line (1, or 3 for a vector); 0: continuation row
   void* variable;            // char[kStringChars], int, float, or a code read and written through `code`
   float default_number;      // int and code rows truncate it toward zero
