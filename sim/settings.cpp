@@ -44,12 +44,19 @@ settingsrow Next(float* variable, float number, const char* separator) { return 
 // today (the reader takes any int as before); the variable is only ever
 // touched through its own type.
 template <class T>
-constexpr settingscode kCodeAccess = {
-    [](const void* variable) { return CodeNumber(*static_cast<const T*>(variable)); },
-    [](void* variable, int number) { *static_cast<T*>(variable) = CodeFromNumber<T>(number); }};
+int GetCode(const void* variable) {
+  return CodeNumber(*static_cast<const T*>(variable));
+}
+template <class T>
+void SetCode(void* variable, int number) {
+  *static_cast<T*>(variable) = CodeFromNumber<T>(number);
+}
+template <class T>
+constexpr settingscode kCodeAccess = {&GetCode<T>, &SetCode<T>};
 template <class T>
 settingsrow Code(T* variable, T number, const char* key) {
-  return {settingsrow::kCode, 1, variable, static_cast<float>(CodeNumber(number)), "", key, 0, 0, &kCodeAccess<T>};
+  // The kind spelled out: gcc 12 stops on the class's using-enum name inside a template.
+  return {settingsrow::kind::kCode, 1, variable, static_cast<float>(CodeNumber(number)), "", key, 0, 0, &kCodeAccess<T>};
 }
 constexpr settingsrow kEndRow = {settingsrow::kEnd, 0, nullptr, 0, "", ""};
 
