@@ -55,9 +55,6 @@ class cameraview {
     v.code_ = code;
     return v;
   }
-  constexpr bool IsScene() const {
-    return code_ >= static_cast<int>(kViewFixed) && code_ <= static_cast<int>(kViewRecordCockpit);
-  }
   // The scene view or the overlay by its number; the other family's number
   // names none of the enum's codes, so a switch over one passes it by.
   constexpr viewmode Scene() const { return static_cast<viewmode>(code_); }

@@ -31,7 +31,9 @@ namespace {
 
 constexpr settingsrow::kind S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
 
-settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key) { return {type, 1, variable, number, "", key}; }
+settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key) {
+  return {type, 1, variable, number, "", key};
+}
 settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key, float minimum,
                 float maximum) {
   return {type, 1, variable, number, "", key, minimum, maximum};
@@ -54,9 +56,10 @@ void SetCode(void* variable, int number) {
 template <class T>
 constexpr settingscode kCodeAccess = {&GetCode<T>, &SetCode<T>};
 template <class T>
-settingsrow Code(T* variable, T number, const char* key) {
+settingsrow Code(T* variable, T defaultCode, const char* key) {
+  const float number = static_cast<float>(CodeNumber(defaultCode));
   // The kind spelled out: gcc 12 stops on the class's using-enum name inside a template.
-  return {settingsrow::kind::kCode, 1, variable, static_cast<float>(CodeNumber(number)), "", key, 0, 0, &kCodeAccess<T>};
+  return {settingsrow::kind::kCode, 1, variable, number, "", key, 0, 0, &kCodeAccess<T>};
 }
 constexpr settingsrow kEndRow = {settingsrow::kEnd, 0, nullptr, 0, "", ""};
 

@@ -154,8 +154,9 @@ TEST_F(MenuBarTest, SecondViewEntriesCheckOverlayAndSceneCodesAlike) {
   const struct {
     sim::cameraview type;
     const char* checked;
-  } rows[] = {{sim::kCameraAircraft, "mv2acft"}, {sim::kCameraWind, "mv2wind"}, {sim::kViewFollow, "mv2follow"},
-              {sim::kViewFixed, "mv2fixed"},     {sim::kViewRecordFixed, "mv2recr"}, {sim::kViewRecordCockpit, "mv2recc"},
+  } rows[] = {{sim::kCameraAircraft, "mv2acft"},    {sim::kCameraWind, "mv2wind"},
+              {sim::kViewFollow, "mv2follow"},      {sim::kViewFixed, "mv2fixed"},
+              {sim::kViewRecordFixed, "mv2recr"},   {sim::kViewRecordCockpit, "mv2recc"},
               {sim::kCameraFlightInfo, ""}};
   const char* entries[] = {"mv2acft", "mv2wind", "mv2follow", "mv2fixed", "mv2recr", "mv2recf", "mv2recc"};
   for (const auto& r : rows) {
