@@ -18,9 +18,18 @@ struct kxgeometryobject {
   kxgeometryobject* next;   // null after the last
 };
 
+// Kinds of a moving scenery object, as the scenery file's last word names
+// them; the wind update turns the wind wheel's parts.
+enum class dynobjectkind : int32_t {
+  kDynPlain = 0,
+  kDynWindBlades = 90,
+  kDynWindBase = 91,
+};
+using enum dynobjectkind;
+
 // A moving scenery object (wind wheels and the like).
 struct kxgeometrydynobject {
-  int32_t kind;             // 0 plain, 90 wind-wheel blades, 91 wind-wheel base
+  dynobjectkind kind;       // kDynPlain unless the file names a wind wheel's part
   float angle;              // degrees
   float spin;               // spin factor
   int32_t words[3];         // owned by the wind update

@@ -250,7 +250,7 @@ void kxpopupitem::CopyTo(kxnode* other) {
   if (kxpopupitem* p = dynamic_cast<kxpopupitem*>(other)) {
     p->Text = Text, p->OnPress = OnPress, p->Icon = Icon, p->Disabled = Disabled, p->Hidden = Hidden;
     p->checkVariable = checkVariable, p->checkValue = checkValue;
-    p->enableVariable = enableVariable, p->enableValue = enableValue;
+    p->enableVariable = enableVariable, p->enableRule = enableRule, p->enableValue = enableValue;
   }
 }
 
@@ -268,21 +268,20 @@ kxpopup* kxpopupitem::Popup() const { return dynamic_cast<kxpopup*>(parent); }
 
 void kxpopupitem::ApplyEnableRule() {
   if (!enableVariable) return;
-  int v = *enableVariable;
-  bool enabled;
-  if (enableValue == 0) {
-    enabled = v != 0;
-  } else if (enableValue > 0) {
-    enabled = v == enableValue;
-  } else {
-    enabled = v != -enableValue;
+  const int v = enableVariable.Value();
+  bool enabled = false;
+  switch (enableRule) {
+    case enablerule::nonzero: enabled = v != 0; break;
+    case enablerule::equal: enabled = v == enableValue; break;
+    case enablerule::notequal: enabled = v != enableValue; break;
   }
   Disabled = enabled ? 0 : 1;
 }
 
 int kxpopupitem::IsChecked() const {
   if (!checkVariable) return 0;
-  return checkValue == 0 ? *checkVariable != 0 : *checkVariable == checkValue;
+  const int v = checkVariable.Value();
+  return checkValue == 0 ? v != 0 : v == checkValue;
 }
 
 void kxpopupitem::Run() {

@@ -5,8 +5,34 @@
 // leaves it.
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "core/string.h"
 #include "gui/graphic.h"
+
+// The variable an entry's check or enable rule reads at each draw: an int
+// flag, or any other variable through a reader that gives its number (a
+// named code is read through its own type). Empty: no rule.
+class kxmenuvariable {
+ public:
+  kxmenuvariable() = default;
+  kxmenuvariable(const int* flag) {
+    if (flag) read_ = [flag] { return *flag; };
+  }
+  explicit kxmenuvariable(std::function<int()> reader) : read_(std::move(reader)) {}
+
+  explicit operator bool() const { return static_cast<bool>(read_); }
+  int Value() const { return read_(); }
+
+ private:
+  std::function<int()> read_;
+};
+
+// How an entry's enable rule compares its variable with the rule's value:
+// enabled while the variable is non-zero (the value unused), equal to the
+// value, or not equal to it.
+enum class enablerule { nonzero, equal, notequal };
 
 class kxmenuitem : public kxgraphic {
  public:
@@ -70,9 +96,10 @@ class kxpopupitem : public kxgraphic {
   kxstring OnPress;
   int Icon = 0;        // first icon sheet; 0 none, 2 the check mark
   int Disabled = 0;    // recomputed at each draw when an enable variable is set
-  int* checkVariable = nullptr;
-  int checkValue = 0;
-  int* enableVariable = nullptr;
+  kxmenuvariable checkVariable;
+  int checkValue = 0;  // 0: checked while the variable is non-zero; otherwise while equal
+  kxmenuvariable enableVariable;
+  enablerule enableRule = enablerule::nonzero;
   int enableValue = 0;
   int Hidden = 0;      // takes no place in the pop-up
 

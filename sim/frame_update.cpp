@@ -147,9 +147,9 @@ void CrashTiming(simplayer* p) {
   if (s.settings.music_restartcrash) Music().Stop();
 }
 
-bool Recorded(int mode) { return mode == kViewRecordFixed || mode == kViewRecordFollow || mode == kViewRecordCockpit; }
+bool Recorded(cameraview mode) { return mode == kViewRecordFixed || mode == kViewRecordFollow || mode == kViewRecordCockpit; }
 
-int LiveFallback(int mode) {
+viewmode LiveFallback(viewmode mode) {
   return mode == kViewRecordFollow ? kViewFollow : mode == kViewRecordCockpit ? kViewCockpit : kViewFixed;
 }
 

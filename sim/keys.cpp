@@ -86,9 +86,9 @@ simplayer* Other(const simplayer* p) {
 
 bool TwoOnOneScreen() { return session.run.player_count == 2 && session.settings.game_type == kGameSingle; }
 
-bool IsFixed(int mode) { return mode == kViewFixed || mode == kViewFixedAutozoom || mode == kViewRecordFixed; }
-bool IsFollow(int mode) { return mode == kViewFollow || mode == kViewRecordFollow; }
-bool IsCockpit(int mode) {
+bool IsFixed(viewmode mode) { return mode == kViewFixed || mode == kViewFixedAutozoom || mode == kViewRecordFixed; }
+bool IsFollow(viewmode mode) { return mode == kViewFollow || mode == kViewRecordFollow; }
+bool IsCockpit(viewmode mode) {
   return mode == kViewCockpit || mode == kViewCockpitInstruments || mode == kViewRecordCockpit;
 }
 
@@ -204,7 +204,7 @@ void ContestKey() {
 void ViewerKey(simplayer* p, int key) {
   const sessionsettings& s = session.settings;
   if (TheWorld()->photo) return;
-  const int mode = p->view_mode;
+  const viewmode mode = p->view_mode;
   float* v = p->viewer_position();
   const float turn = s.viewer_change_angle * kxmaths::kRadiansPerDegree;
   switch (key) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/function.h"
@@ -18,6 +19,7 @@
 #include "platform/event_nodes.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
+#include "sim/code_number.h"
 #include "sim/keys.h"
 #include "sim/menu_bar_actions.h"
 #include "sim/modes.h"
@@ -71,15 +73,15 @@ kxpopup* AddPopup(const char* name) {
 }
 
 kxpopupitem* AddPopupItem(kxpopup* popup, const char* label, const char* name, const char* command,
-                          menuhandler handler, int* checkVariable, int checkValue, int* enableVariable,
-                          int enableValue) {
+                          menuhandler handler, const menucheck& check, const menuenable& enable) {
   kxpopupitem* item = Append(popup, new kxpopupitem(label, command, 0));
   if (!item) return nullptr;
   item->name = name;
-  item->checkVariable = checkVariable;
-  item->checkValue = checkValue;
-  item->enableVariable = enableVariable;
-  item->enableValue = enableValue;
+  item->checkVariable = check.variable;
+  item->checkValue = check.value;
+  item->enableVariable = enable.variable;
+  item->enableRule = enable.rule;
+  item->enableValue = enable.value;
   size_t length = std::strlen(command);
   if (length > 3 && command[length - 1] == ')' && handler.indexed) {
     std::string commandName(command, length - 3);
@@ -96,23 +98,42 @@ void AddPopupSeparator(kxpopup* popup) { Append(popup, new kxpopupbar); }
 
 namespace {
 
-// One pop-up entry; a null label is a separator. Check and enable: the
-// variable (null none) and the value the pop-up compares it with.
+// One pop-up entry; a null label is a separator.
 struct entry {
   const char* label;
   const char* name;
   const char* command;
   menuhandler handler;
-  int* check;
-  int checkValue;
-  int* enable;
-  int enableValue;
+  menucheck check;
+  menuenable enable;
 };
 
 constexpr menuhandler kNone = {};
 constexpr menuhandler Plain(void (*f)()) { return {f, nullptr}; }
 constexpr menuhandler Indexed(void (*f)(int)) { return {nullptr, f}; }
-constexpr entry kSeparator = {nullptr, nullptr, nullptr, kNone, nullptr, 0, nullptr, 0};
+const entry kSeparator = {nullptr, nullptr, nullptr, kNone, {}, {}};
+
+// The rules read a flag or a named code through its own type, and compare
+// it with a value of that same type: a view mode's entry cannot be pointed
+// at a camera code by mistake.
+template <class T>
+kxmenuvariable Watch(const T* variable) {
+  return kxmenuvariable([variable] { return CodeNumber(*variable); });
+}
+menucheck WhileOn(const int* flag) { return {flag, 0}; }
+template <class T>
+menucheck At(const T* variable, std::type_identity_t<T> value) {
+  return {Watch(variable), CodeNumber(value)};
+}
+menuenable EnabledWhileOn(const int* flag) { return {flag, enablerule::nonzero, 0}; }
+template <class T>
+menuenable EnabledAt(const T* variable, std::type_identity_t<T> value) {
+  return {Watch(variable), enablerule::equal, CodeNumber(value)};
+}
+template <class T>
+menuenable EnabledUnless(const T* variable, std::type_identity_t<T> value) {
+  return {Watch(variable), enablerule::notequal, CodeNumber(value)};
+}
 
 struct popuptable {
   const char* name;
@@ -122,183 +143,162 @@ struct popuptable {
 std::vector<popuptable> Popups() {
   sessionsettings& s = session.settings;
   simplayer& p = players[0];
-  int* state = &p.recording.state;
-  int* present = &p.recording.present;
-  int* view = &p.view_mode;
-  int* type2 = &p.camera[2].type;
-  int* contest = &session.run.selected_contest;
+  const recordstate* state = &p.recording.state;
+  const int* present = &p.recording.present;
+  const viewmode* view = &p.view_mode;
+  const cameraview* type2 = &p.camera[2].type;
+  const int* contest = &session.run.selected_contest;
   std::vector<popuptable> t;
-  t.push_back({"MFile",
-               {
-                   {"Edit aircraft...", "mfileedit", "GoEditAcft", Plain(LeaveToDesigner), nullptr, 0, nullptr, 0},
-                   kSeparator,
-                   {"General Options", "mfileopt", "/Menu/Invisible/wndOptionsGeneral/Open", kNone, nullptr, 0,
-                    nullptr, 0},
-                   kSeparator,
-                   {"Sound/Music", "mfilesound", "/Menu/Invisible/wndOptionsSound/Open", kNone, nullptr, 0, nullptr,
-                    0},
-                   kSeparator,
-                   {"Metric units", "mfilemetric", "UnitMetric", Plain(UnitMetric), &s.units, kUnitsMetric, nullptr,
-                    0},
-                   {"English units", "mfileenglish", "UnitEnglish", Plain(UnitEnglish), &s.units, kUnitsImperial,
-                    nullptr, 0},
-                   kSeparator,
-                   {"Main Menu...", "mfilemain", "GoMainMenu", Plain(LeaveToMenu), nullptr, 0, nullptr, 0},
-               }});
-  t.push_back({"MRecord",
-               {
-                   {"Record Flight...", "mrecrec", "RecordFlightOn(0)", Indexed(RecordFlightOn), nullptr, 0, state,
-                    kRecordIdle},
-                   {"Play Recorded Flight...", "mrecplay", "RecordFlightPlay(0)", Indexed(RecordFlightPlay), nullptr,
-                    0, present, 1},
-                   kSeparator,
-                   {"Stop record/playback", "mrecstop", "RecordFlightStop(0)", Indexed(RecordFlightStop), nullptr, 0,
-                    state, -kRecordIdle},
-                   {"Clear Recorded Flight", "mrecclear", "RecordFlightClear(0)", Indexed(RecordFlightClear), nullptr,
-                    0, present, 1},
-                   kSeparator,
-                   {"Load Recorded Flight", "mrecload", "/Menu/Invisible/wndLoadRecord/Open", kNone, nullptr, 0,
-                    nullptr, 0},
-                   {"Save Recorded Flight", "mrecsave", "/Menu/Invisible/wndSaveRecord/Open", kNone, nullptr, 0,
-                    present, 1},
-               }});
-  t.push_back({"MView",
-               {
-                   {"Fixed viewing position", "mviewfixed", "ViewFixed(0)", Indexed(ViewFixed), view, kViewFixed,
-                    nullptr, 0},
-                   {"Autozoom", "mviewzoom", "ViewFixedAZ(0)", Indexed(ViewFixedAZ), view, kViewFixedAutozoom, nullptr,
-                    0},
-                   {"Follow aircraft", "mviewfollow", "ViewFollow(0)", Indexed(ViewFollow), view, kViewFollow, nullptr,
-                    0},
-                   {"Cockpit mode", "mviewcockpit", "ViewCockpit(0)", Indexed(ViewCockpit), view, kViewCockpit,
-                    nullptr, 0},
-                   {"Cockpit mode with Instruments", "mviewcockpit2", "ViewCockpitInstruments(0)",
-                    Indexed(ViewCockpitInstruments), view, kViewCockpitInstruments, nullptr, 0},
-                   kSeparator,
-                   {"Recorded Flight (Fixed)", "mviewrecr", "ViewRecordR(0)", Indexed(ViewRecordR), view,
-                    kViewRecordFixed, present, 1},
-                   {"Recorded Flight (Follow)", "mviewrecf", "ViewRecordF(0)", Indexed(ViewRecordF), view,
-                    kViewRecordFollow, present, 1},
-                   {"Recorded Flight (Cockpit)", "mviewrecc", "ViewRecordC(0)", Indexed(ViewRecordC), view,
-                    kViewRecordCockpit, present, 1},
-                   kSeparator,
-                   {"Show Aircraft Trace", "mviewtrshow", "TraceView(0)", Indexed(TraceView), &p.trace.view, 0,
-                    nullptr, 0},
-                   {"Start Trace", "mviewtrstart", "TraceStart(0)", Indexed(TraceStart), nullptr, 0, &p.trace.on, -1},
-                   {"Stop Trace", "mviewtrstop", "TraceStop(0)", Indexed(TraceStop), nullptr, 0, &p.trace.on, 1},
-                   {"Clear Trace", "mviewtrclear", "TraceClear(0)", Indexed(TraceClear), nullptr, 0, nullptr, 0},
-                   kSeparator,
-                   {"Viewing Options", "mviewoption", "/Menu/Invisible/wndOptionsView/Open", kNone, nullptr, 0,
-                    nullptr, 0},
-               }});
-  t.push_back({"MView2",
-               {
-                   {"Show 2.View", "mv2show", "CameraOnOff(0)", Indexed(CameraOnOff), &p.camera[2].on, 0, nullptr, 0},
-                   kSeparator,
-                   {"View Aircraft", "mv2acft", "View2Acft(0)", Indexed(View2Acft), type2, kCameraAircraft, nullptr,
-                    0},
-                   {"View Wind and Variometer", "mv2wind", "View2Wind(0)", Indexed(View2Wind), type2, kCameraWind,
-                    nullptr, 0},
-                   {"View Follow Mode", "mv2follow", "View2Follow(0)", Indexed(View2Follow), type2, kViewFollow,
-                    nullptr, 0},
-                   {"Fixed Viewpoint", "mv2fixed", "View2Fixed(0)", Indexed(View2Fixed), type2, kViewFixed, nullptr,
-                    0},
-                   kSeparator,
-                   {"Recorded Flight (Fixed)", "mv2recr", "View2RecordR(0)", Indexed(View2RecordR), type2,
-                    kViewRecordFixed, present, 1},
-                   {"Recorded Flight (Follow)", "mv2recf", "View2RecordF(0)", Indexed(View2RecordF), type2,
-                    kViewRecordFollow, present, 1},
-                   {"Recorded Flight (Cockpit)", "mv2recc", "View2RecordC(0)", Indexed(View2RecordC), type2,
-                    kViewRecordCockpit, present, 1},
-               }});
-  t.push_back({"MInfo",
-               {
-                   {"Show Flight Info", "minfoshow", "InfoOnOff(0)", Indexed(InfoOnOff), &p.camera[0].on, 0, nullptr,
-                    0},
-                   kSeparator,
-                   {"Show Velocity", "minfov", "InfoVelocity(0)", Indexed(InfoVelocity), &p.hud.show_velocity, 0,
-                    nullptr, 0},
-                   {"Show Height", "minfoh", "InfoHeight(0)", Indexed(InfoHeight), &p.hud.show_height, 0, nullptr, 0},
-                   {"Show Altitude", "minfoa", "InfoHeightMSL(0)", Indexed(InfoHeightMSL), &p.hud.show_heightmsl, 0,
-                    nullptr, 0},
-                   {"Show Heading", "minfohead", "InfoHeading(0)", Indexed(InfoHeading), &p.hud.show_heading, 0,
-                    nullptr, 0},
-                   {"Show Rotor RPM", "minforpm", "InfoRPM(0)", Indexed(InfoRPM), &p.hud.show_rpm, 0, nullptr, 0},
-                   {"Show FPS", "minfofps", "InfoFPS(0)", Indexed(InfoFPS), &p.hud.show_fps, 0, nullptr, 0},
-               }});
-  popuptable contests = {"MContest",
-                         {
-                             {"Contest Start", "mctststart", "ContestStart", Plain(ContestStart), nullptr, 0, contest,
-                              0},
-                             {"Contest Stop", "mctststop", "ContestStop", Plain(ContestStop), nullptr, 0, contest, 0},
-                             kSeparator,
-                             {"Turn off Contest", "mctsthalt", "ContestSelect(0)", Indexed(ContestSelect), nullptr, 0,
-                              contest, 0},
-                             kSeparator,
-                         }};
+  t.push_back(
+      {"MFile",
+       {
+           {"Edit aircraft...", "mfileedit", "GoEditAcft", Plain(LeaveToDesigner), {}, {}},
+           kSeparator,
+           {"General Options", "mfileopt", "/Menu/Invisible/wndOptionsGeneral/Open", kNone, {}, {}},
+           kSeparator,
+           {"Sound/Music", "mfilesound", "/Menu/Invisible/wndOptionsSound/Open", kNone, {}, {}},
+           kSeparator,
+           {"Metric units", "mfilemetric", "UnitMetric", Plain(UnitMetric), At(&s.units, kUnitsMetric), {}},
+           {"English units", "mfileenglish", "UnitEnglish", Plain(UnitEnglish), At(&s.units, kUnitsImperial), {}},
+           kSeparator,
+           {"Main Menu...", "mfilemain", "GoMainMenu", Plain(LeaveToMenu), {}, {}},
+       }});
+  t.push_back(
+      {"MRecord",
+       {
+           {"Record Flight...", "mrecrec", "RecordFlightOn(0)", Indexed(RecordFlightOn), {},
+            EnabledAt(state, kRecordIdle)},
+           {"Play Recorded Flight...", "mrecplay", "RecordFlightPlay(0)", Indexed(RecordFlightPlay), {},
+            EnabledAt(present, 1)},
+           kSeparator,
+           {"Stop record/playback", "mrecstop", "RecordFlightStop(0)", Indexed(RecordFlightStop), {},
+            EnabledUnless(state, kRecordIdle)},
+           {"Clear Recorded Flight", "mrecclear", "RecordFlightClear(0)", Indexed(RecordFlightClear), {},
+            EnabledAt(present, 1)},
+           kSeparator,
+           {"Load Recorded Flight", "mrecload", "/Menu/Invisible/wndLoadRecord/Open", kNone, {}, {}},
+           {"Save Recorded Flight", "mrecsave", "/Menu/Invisible/wndSaveRecord/Open", kNone, {}, EnabledAt(present, 1)},
+       }});
+  t.push_back(
+      {"MView",
+       {
+           {"Fixed viewing position", "mviewfixed", "ViewFixed(0)", Indexed(ViewFixed), At(view, kViewFixed), {}},
+           {"Autozoom", "mviewzoom", "ViewFixedAZ(0)", Indexed(ViewFixedAZ), At(view, kViewFixedAutozoom), {}},
+           {"Follow aircraft", "mviewfollow", "ViewFollow(0)", Indexed(ViewFollow), At(view, kViewFollow), {}},
+           {"Cockpit mode", "mviewcockpit", "ViewCockpit(0)", Indexed(ViewCockpit), At(view, kViewCockpit), {}},
+           {"Cockpit mode with Instruments", "mviewcockpit2", "ViewCockpitInstruments(0)",
+            Indexed(ViewCockpitInstruments), At(view, kViewCockpitInstruments), {}},
+           kSeparator,
+           {"Recorded Flight (Fixed)", "mviewrecr", "ViewRecordR(0)", Indexed(ViewRecordR), At(view, kViewRecordFixed),
+            EnabledAt(present, 1)},
+           {"Recorded Flight (Follow)", "mviewrecf", "ViewRecordF(0)", Indexed(ViewRecordF),
+            At(view, kViewRecordFollow), EnabledAt(present, 1)},
+           {"Recorded Flight (Cockpit)", "mviewrecc", "ViewRecordC(0)", Indexed(ViewRecordC),
+            At(view, kViewRecordCockpit), EnabledAt(present, 1)},
+           kSeparator,
+           {"Show Aircraft Trace", "mviewtrshow", "TraceView(0)", Indexed(TraceView), WhileOn(&p.trace.view), {}},
+           {"Start Trace", "mviewtrstart", "TraceStart(0)", Indexed(TraceStart), {}, EnabledUnless(&p.trace.on, 1)},
+           {"Stop Trace", "mviewtrstop", "TraceStop(0)", Indexed(TraceStop), {}, EnabledAt(&p.trace.on, 1)},
+           {"Clear Trace", "mviewtrclear", "TraceClear(0)", Indexed(TraceClear), {}, {}},
+           kSeparator,
+           {"Viewing Options", "mviewoption", "/Menu/Invisible/wndOptionsView/Open", kNone, {}, {}},
+       }});
+  t.push_back(
+      {"MView2",
+       {
+           {"Show 2.View", "mv2show", "CameraOnOff(0)", Indexed(CameraOnOff), WhileOn(&p.camera[2].on), {}},
+           kSeparator,
+           {"View Aircraft", "mv2acft", "View2Acft(0)", Indexed(View2Acft), At(type2, kCameraAircraft), {}},
+           {"View Wind and Variometer", "mv2wind", "View2Wind(0)", Indexed(View2Wind), At(type2, kCameraWind), {}},
+           {"View Follow Mode", "mv2follow", "View2Follow(0)", Indexed(View2Follow), At(type2, kViewFollow), {}},
+           {"Fixed Viewpoint", "mv2fixed", "View2Fixed(0)", Indexed(View2Fixed), At(type2, kViewFixed), {}},
+           kSeparator,
+           {"Recorded Flight (Fixed)", "mv2recr", "View2RecordR(0)", Indexed(View2RecordR), At(type2, kViewRecordFixed),
+            EnabledAt(present, 1)},
+           {"Recorded Flight (Follow)", "mv2recf", "View2RecordF(0)", Indexed(View2RecordF),
+            At(type2, kViewRecordFollow), EnabledAt(present, 1)},
+           {"Recorded Flight (Cockpit)", "mv2recc", "View2RecordC(0)", Indexed(View2RecordC),
+            At(type2, kViewRecordCockpit), EnabledAt(present, 1)},
+       }});
+  t.push_back(
+      {"MInfo",
+       {
+           {"Show Flight Info", "minfoshow", "InfoOnOff(0)", Indexed(InfoOnOff), WhileOn(&p.camera[0].on), {}},
+           kSeparator,
+           {"Show Velocity", "minfov", "InfoVelocity(0)", Indexed(InfoVelocity), WhileOn(&p.hud.show_velocity), {}},
+           {"Show Height", "minfoh", "InfoHeight(0)", Indexed(InfoHeight), WhileOn(&p.hud.show_height), {}},
+           {"Show Altitude", "minfoa", "InfoHeightMSL(0)", Indexed(InfoHeightMSL), WhileOn(&p.hud.show_heightmsl), {}},
+           {"Show Heading", "minfohead", "InfoHeading(0)", Indexed(InfoHeading), WhileOn(&p.hud.show_heading), {}},
+           {"Show Rotor RPM", "minforpm", "InfoRPM(0)", Indexed(InfoRPM), WhileOn(&p.hud.show_rpm), {}},
+           {"Show FPS", "minfofps", "InfoFPS(0)", Indexed(InfoFPS), WhileOn(&p.hud.show_fps), {}},
+       }});
+  popuptable contests = {
+      "MContest",
+      {
+          {"Contest Start", "mctststart", "ContestStart", Plain(ContestStart), {}, EnabledWhileOn(contest)},
+          {"Contest Stop", "mctststop", "ContestStop", Plain(ContestStop), {}, EnabledWhileOn(contest)},
+          kSeparator,
+          {"Turn off Contest", "mctsthalt", "ContestSelect(0)", Indexed(ContestSelect), {}, EnabledWhileOn(contest)},
+          kSeparator,
+      }};
   // The labels and commands of the eight placeholder entries live as long as
   // the program: the entries keep copies, the commands register by name.
-  static const char* const kLabels[kContestEntries] = {
-      "Contest1XXXXXXXXX", "Contest2XXXXXXXXX", "Contest3XXXXXXXXX", "Contest4XXXXXXXXX",
-      "Contest5XXXXXXXXX", "Contest6XXXXXXXXX", "Contest7XXXXXXXXX", "Contest8XXXXXXXXX"};
-  static const char* const kNames[kContestEntries] = {"xxx1", "xxx2", "xxx3", "xxx4",
-                                                      "xxx5", "xxx6", "xxx7", "xxx8"};
-  static const char* const kCommands[kContestEntries] = {
-      "ContestSelect(1)", "ContestSelect(2)", "ContestSelect(3)", "ContestSelect(4)",
-      "ContestSelect(5)", "ContestSelect(6)", "ContestSelect(7)", "ContestSelect(8)"};
+  static const char* const kLabels[kContestEntries] = {"Contest1XXXXXXXXX", "Contest2XXXXXXXXX", "Contest3XXXXXXXXX",
+                                                       "Contest4XXXXXXXXX", "Contest5XXXXXXXXX", "Contest6XXXXXXXXX",
+                                                       "Contest7XXXXXXXXX", "Contest8XXXXXXXXX"};
+  static const char* const kNames[kContestEntries] = {"xxx1", "xxx2", "xxx3", "xxx4", "xxx5", "xxx6", "xxx7", "xxx8"};
+  static const char* const kCommands[kContestEntries] = {"ContestSelect(1)", "ContestSelect(2)", "ContestSelect(3)",
+                                                         "ContestSelect(4)", "ContestSelect(5)", "ContestSelect(6)",
+                                                         "ContestSelect(7)", "ContestSelect(8)"};
   for (int i = 0; i < kContestEntries; ++i)
-    contests.entries.push_back({kLabels[i], kNames[i], kCommands[i], Indexed(ContestSelect), contest, i + 1, nullptr, 0});
+    contests.entries.push_back({kLabels[i], kNames[i], kCommands[i], Indexed(ContestSelect), At(contest, i + 1), {}});
   contests.entries.push_back(kSeparator);
-  contests.entries.push_back(
-      {"Settings", "mctstset", "/Menu/Invisible/wndOptionsContest/Open", kNone, nullptr, 0, nullptr, 0});
+  contests.entries.push_back({"Settings", "mctstset", "/Menu/Invisible/wndOptionsContest/Open", kNone, {}, {}});
   t.push_back(contests);
   t.push_back({"MFSchlepp",
                {
-                   {"Start glider towing", "mfschstart", "FSchleppStart", Plain(FSchleppStart), nullptr, 0, nullptr, 0},
-                   {"Detach rope", "mfschdetach", "FSchleppDetach", Plain(FSchleppDetach), nullptr, 0, nullptr, 0},
+                   {"Start glider towing", "mfschstart", "FSchleppStart", Plain(FSchleppStart), {}, {}},
+                   {"Detach rope", "mfschdetach", "FSchleppDetach", Plain(FSchleppDetach), {}, {}},
                    // The rope's length and strength have no other way in.
                    kSeparator,
-                   {"Settings", "mfschset", "/Menu/Invisible/wndOptionsFSchlepp/Open", kNone, nullptr, 0, nullptr, 0},
+                   {"Settings", "mfschset", "/Menu/Invisible/wndOptionsFSchlepp/Open", kNone, {}, {}},
                }});
-  t.push_back({"MGraphics",
-               {
-                   {"No Clouds", "mgrphclouds1", "SetCloudsNone", Plain(SetCloudsNone), &s.cloud_type, kCloudsNone,
-                    nullptr, 0},
-                   {"Clouds (good weather)", "mgrphclouds2", "SetCloudsNice", Plain(SetCloudsNice), &s.cloud_type,
-                    kCloudsFair, nullptr, 0},
-                   {"Clouds (rainy weather)", "mgrphclouds3", "SetCloudsRain", Plain(SetCloudsRain), &s.cloud_type,
-                    kCloudsRain, nullptr, 0},
-                   kSeparator,
-                   {"Trees and Animals", "mgrphtrees", "ToogleTrees", Plain(ToogleTrees), &s.show_trees, 0, nullptr,
-                    0},
-                   {"Collision with Trees and Animals", "mgrphtrees2", "ToogleTreeCollision",
-                    Plain(ToogleTreeCollision), &s.tree_collision, 0, nullptr, 0},
-                   kSeparator,
-                   {"Exhaust", "mgrphexhst", "ToogleExhaust", Plain(ToogleExhaust), &s.show_exhaust, 0, nullptr, 0},
-                   {"Smoke", "mgrphsmoke", "ToogleSmoke", Plain(ToogleSmoke), &s.show_smoke, 0, nullptr, 0},
-                   kSeparator,
-                   {"Aircraft reflections", "mgrphrefl", "ToogleAircraftRefl", Plain(ToogleAircraftRefl),
-                    &s.gl_aircraft_reflections, 0, nullptr, 0},
-                   kSeparator,
-                   {"Back light", "mgrphsun", "ToogleSunBlend", Plain(ToogleSunBlend), &s.gl_sun_blend, 0, nullptr, 0},
-                   kSeparator,
-                   {"Fog", "mgrphfog", "ToogleFog", Plain(ToogleFog), &s.gl_fog, 0, nullptr, 0},
-                   kSeparator,
-                   {"Vertical Sync", "mgrphvsync", "ToogleVSYNC", Plain(ToogleVSYNC), &s.use_vsync, 0, nullptr, 0},
-                   kSeparator,
-                   {"Graphic Options", "mgrphoption", "/Menu/Invisible/wndOptionsGrfx/Open", kNone, nullptr, 0,
-                    nullptr, 0},
-               }});
-  t.push_back({"MHelp",
-               {
-                   {"Keys", "mhelpkeys", "/Display/Invisible/wndKeys/Show;/Menu/Invisible/wndKeys/Open", kNone,
-                    nullptr, 0, nullptr, 0},
-                   kSeparator,
-                   {"Show Tips", "mhelptips", "ShowTips", Plain(ShowTips), &s.show_tips, 0, nullptr, 0},
-                   kSeparator,
-                   {"About...", "mhelpabout", "/Display/Invisible/wndAbout/Show;/Menu/Invisible/wndAbout/Open", kNone,
-                    nullptr, 0, nullptr, 0},
-               }});
+  t.push_back(
+      {"MGraphics",
+       {
+           {"No Clouds", "mgrphclouds1", "SetCloudsNone", Plain(SetCloudsNone), At(&s.cloud_type, kCloudsNone), {}},
+           {"Clouds (good weather)", "mgrphclouds2", "SetCloudsNice", Plain(SetCloudsNice),
+            At(&s.cloud_type, kCloudsFair), {}},
+           {"Clouds (rainy weather)", "mgrphclouds3", "SetCloudsRain", Plain(SetCloudsRain),
+            At(&s.cloud_type, kCloudsRain), {}},
+           kSeparator,
+           {"Trees and Animals", "mgrphtrees", "ToogleTrees", Plain(ToogleTrees), WhileOn(&s.show_trees), {}},
+           {"Collision with Trees and Animals", "mgrphtrees2", "ToogleTreeCollision", Plain(ToogleTreeCollision),
+            WhileOn(&s.tree_collision), {}},
+           kSeparator,
+           {"Exhaust", "mgrphexhst", "ToogleExhaust", Plain(ToogleExhaust), WhileOn(&s.show_exhaust), {}},
+           {"Smoke", "mgrphsmoke", "ToogleSmoke", Plain(ToogleSmoke), WhileOn(&s.show_smoke), {}},
+           kSeparator,
+           {"Aircraft reflections", "mgrphrefl", "ToogleAircraftRefl", Plain(ToogleAircraftRefl),
+            WhileOn(&s.gl_aircraft_reflections), {}},
+           kSeparator,
+           {"Back light", "mgrphsun", "ToogleSunBlend", Plain(ToogleSunBlend), WhileOn(&s.gl_sun_blend), {}},
+           kSeparator,
+           {"Fog", "mgrphfog", "ToogleFog", Plain(ToogleFog), WhileOn(&s.gl_fog), {}},
+           kSeparator,
+           {"Vertical Sync", "mgrphvsync", "ToogleVSYNC", Plain(ToogleVSYNC), WhileOn(&s.use_vsync), {}},
+           kSeparator,
+           {"Graphic Options", "mgrphoption", "/Menu/Invisible/wndOptionsGrfx/Open", kNone, {}, {}},
+       }});
+  t.push_back(
+      {"MHelp",
+       {
+           {"Keys", "mhelpkeys", "/Display/Invisible/wndKeys/Show;/Menu/Invisible/wndKeys/Open", kNone, {}, {}},
+           kSeparator,
+           {"Show Tips", "mhelptips", "ShowTips", Plain(ShowTips), WhileOn(&s.show_tips), {}},
+           kSeparator,
+           {"About...", "mhelpabout", "/Display/Invisible/wndAbout/Show;/Menu/Invisible/wndAbout/Open", kNone, {}, {}},
+       }});
   return t;
 }
 
@@ -385,7 +385,7 @@ void CreateMenu() {
     kxpopup* popup = AddPopup(table.name);
     for (const entry& e : table.entries) {
       if (!e.label) AddPopupSeparator(popup);
-      else AddPopupItem(popup, e.label, e.name, e.command, e.handler, e.check, e.checkValue, e.enable, e.enableValue);
+      else AddPopupItem(popup, e.label, e.name, e.command, e.handler, e.check, e.enable);
     }
   }
 
@@ -438,7 +438,7 @@ void ShowContestEntries(const world* w) {
 
 }  // namespace
 
-const char* ContestLabel(int kind) {
+const char* ContestLabel(contestkind kind) {
   switch (kind) {
     case kContestPylonRace: return "Pylon Racing";
     case kContestBalloonPop: return "Balloon Popping";

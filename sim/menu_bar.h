@@ -7,11 +7,13 @@
 // value at every draw, so nothing has to keep them up to date.
 #pragma once
 
+#include "gui/menu.h"
 #include "sim/windows/menu_windows.h"
 
 class kxmenuitem;
 class kxpopup;
 class kxpopupitem;
+enum class contestkind : int;
 
 namespace sim {
 
@@ -22,6 +24,20 @@ constexpr int kContestEntries = 8;  // contest entries of the Contest pop-up
 struct menuhandler {
   void (*plain)() = nullptr;
   void (*indexed)(int) = nullptr;
+};
+
+// An entry's check mark: shown while the variable is non-zero (value 0) or
+// equals the value. No variable: no check mark.
+struct menucheck {
+  kxmenuvariable variable;
+  int value = 0;
+};
+
+// An entry's enable rule. No variable: enabled (unless set grey by hand).
+struct menuenable {
+  kxmenuvariable variable;
+  enablerule rule = enablerule::nonzero;
+  int value = 0;
 };
 
 // Builds "/Menu" with the titles, pop-ups and windows; a "/Menu" built
@@ -37,8 +53,7 @@ kxpopup* AddPopup(const char* name);
 // three characters and passes the integer ("ViewFollow(0)" registers
 // "ViewFollow"); any other registers the whole text.
 kxpopupitem* AddPopupItem(kxpopup* popup, const char* label, const char* name, const char* command,
-                          menuhandler handler, int* checkVariable, int checkValue, int* enableVariable,
-                          int enableValue);
+                          menuhandler handler, const menucheck& check, const menuenable& enable);
 void AddPopupSeparator(kxpopup* popup);
 
 // On every entry into the simulation: the GUI's dispatch in the callbacks,
@@ -50,6 +65,6 @@ void ActivateMenu();
 void UpdateMenuState();
 
 // A contest entry's label for a contest kind.
-const char* ContestLabel(int kind);
+const char* ContestLabel(contestkind kind);
 
 }  // namespace sim

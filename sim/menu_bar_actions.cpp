@@ -24,7 +24,7 @@ constexpr float kRecordFollowRise = 1.5f;  // m above the recorded aircraft
 
 void Toggle(int& flag) { flag = flag == 0 ? 1 : 0; }
 
-void SetView(int index, int mode, const char* command) {
+void SetView(int index, viewmode mode, const char* command) {
   if (simplayer* p = LinkedPlayer(index, command)) SetViewMode(p, mode);
 }
 
@@ -34,7 +34,7 @@ void TogglePlayer(int index, const char* command, Part simplayer::*part, int Par
   if (simplayer* p = LinkedPlayer(index, command)) Toggle((p->*part).*flag);
 }
 
-void SetCamera2Type(int index, const char* command, int type, bool needsRecording) {
+void SetCamera2Type(int index, const char* command, cameraview type, bool needsRecording) {
   simplayer* p = LinkedPlayer(index, command);
   if (!p || (needsRecording && !p->recording.present)) return;
   p->camera[2].type = type;
@@ -46,7 +46,7 @@ void PlaceCamera2Behind(simcamera& c, const float* X, const float* R, float rise
   c.position[2] = R[2] + rise;
 }
 
-void SetClouds(int type) {
+void SetClouds(cloudtype type) {
   session.settings.cloud_type = type;
   BuildSky(TheWorld());
 }

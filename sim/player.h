@@ -17,38 +17,77 @@ namespace sim {
 
 // View modes of a player's main view; overlay camera 2 shows a scene with
 // the same codes. 55 to 57 look at the recorded flight.
-constexpr int kViewFixed = 50;
-constexpr int kViewFixedAutozoom = 51;
-constexpr int kViewFollow = 52;
-constexpr int kViewCockpit = 53;
-constexpr int kViewCockpitInstruments = 54;
-constexpr int kViewRecordFixed = 55;
-constexpr int kViewRecordFollow = 56;
-constexpr int kViewRecordCockpit = 57;
+enum class viewmode : int {
+  kViewFixed = 50,
+  kViewFixedAutozoom = 51,
+  kViewFollow = 52,
+  kViewCockpit = 53,
+  kViewCockpitInstruments = 54,
+  kViewRecordFixed = 55,
+  kViewRecordFollow = 56,
+  kViewRecordCockpit = 57,
+};
+using enum viewmode;
 
 // Overlay camera types besides the scene views above.
-constexpr int kCameraFlightInfo = 60;
-constexpr int kCameraAircraft = 61;
-constexpr int kCameraWind = 62;       // wind and variometer
-constexpr int kCameraContest = 63;
+enum class cameratype : int {
+  kCameraFlightInfo = 60,
+  kCameraAircraft = 61,
+  kCameraWind = 62,       // wind and variometer
+  kCameraContest = 63,
+};
+using enum cameratype;
+
+// What an overlay camera shows: an overlay of its own, or (camera 2) a scene
+// view. The two families' numbers do not overlap, so the player file keeps
+// one number for either; a number naming neither shows nothing.
+class cameraview {
+ public:
+  constexpr cameraview() = default;
+  constexpr cameraview(cameratype type) : code_(static_cast<int>(type)) {}
+  constexpr cameraview(viewmode mode) : code_(static_cast<int>(mode)) {}
+  friend constexpr bool operator==(cameraview, cameraview) = default;
+
+  // The number the player file keeps.
+  constexpr int Code() const { return code_; }
+  static constexpr cameraview FromCode(int code) {
+    cameraview v;
+    v.code_ = code;
+    return v;
+  }
+  // The scene view or the overlay by its number; the other family's number
+  // names none of the enum's codes, so a switch over one passes it by.
+  constexpr viewmode Scene() const { return static_cast<viewmode>(code_); }
+  constexpr cameratype Overlay() const { return static_cast<cameratype>(code_); }
+
+ private:
+  int code_ = 0;
+};
 
 // Recording states.
-constexpr int kRecordIdle = 70;
-constexpr int kRecording = 71;
-constexpr int kRecordPlaying = 72;
+enum class recordstate : int {
+  kRecordIdle = 70,
+  kRecording = 71,
+  kRecordPlaying = 72,
+};
+using enum recordstate;
 
-// Contest phases of a player.
-constexpr int kContestFlying = 21;
-constexpr int kContestFinished = 22;
-constexpr int kContestFalseStart = 23;
-constexpr int kContestTimeOver = 25;
+// Contest phases of a player; kContestNoPhase before any.
+enum class contestphase : int {
+  kContestNoPhase = 0,
+  kContestFlying = 21,
+  kContestFinished = 22,
+  kContestFalseStart = 23,
+  kContestTimeOver = 25,
+};
+using enum contestphase;
 
 }  // namespace sim
 
 // An overlay view drawn in a corner of a player's view.
 struct simcamera {
   int on = 0;
-  int type = 0;              // kCamera... or a scene view kView...
+  sim::cameraview type;      // kCamera... or a scene view kView...
   int x = -1, y = -1;        // px in the player's view; negative: the default place
   int width = 0, height = 0; // px
   float position[3] = {};    // m, eye position in the world
@@ -125,7 +164,7 @@ struct playercontest {
   float position[3] = {}, last_position[3] = {};  // m
   int score = 0;
   int time = 0;                       // ms
-  int phase = 0;                      // kContest... phase, 0 before any
+  sim::contestphase phase = sim::kContestNoPhase;  // kContest... phase
   int last_points = -100;             // -100 nothing to show, -1 invalid
   pylonrec* pylon = nullptr;          // the gate to pass next, null when finished
   int rounds_left = 0;
@@ -156,7 +195,7 @@ struct playerrecording {
   playerrecording() { kxmatrix::SetIdentity(&pose); }
 
   int present = 0;
-  int state = sim::kRecordIdle;       // kRecord...
+  sim::recordstate state = sim::kRecordIdle;  // kRecord...
   int frame = 0;
   float time = 0;                     // s
   float blend = 0;
@@ -188,7 +227,8 @@ struct simplayer {
   static constexpr int kRecordFrameEntries = kRecordFrames + 1;  // and the end mark after a full recording
   static constexpr long kRecordPositions = 1296000;  // 9-float records per player
   static constexpr int kRecordFloats = 9;
-  static constexpr int kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2;  // fov_choice
+  enum class fovchoice : int { kFovFixed = 0, kFovFollow = 1, kFovCockpit = 2 };  // fov_choice
+  using enum fovchoice;
 
   simplayer();
 
@@ -224,8 +264,8 @@ struct simplayer {
   playerhud hud;
 
   // --- view settings (player settings file)
-  int view_mode = sim::kViewFixed;            // kView...
-  int fov_choice = kFovFixed;                 // which of the three below the view mode zooms
+  sim::viewmode view_mode = sim::kViewFixed;  // kView...
+  fovchoice fov_choice = kFovFixed;           // which of the three below the view mode zooms
   float* fov() {
     return fov_choice == kFovFollow ? &fov_follow : fov_choice == kFovCockpit ? &fov_cockpit : &fov_fixed;
   }

@@ -15,18 +15,27 @@ class kxdrope00;
 namespace sim {
 
 // Game types: how many players and how the screen is split.
-constexpr int kGameSingle = 10;          // one view; a second player shares it
-constexpr int kGameSplitAbove = 11;      // two views, one above the other
-constexpr int kGameSplitSide = 12;       // two views side by side
+enum class gametype : int {
+  kGameSingle = 10,          // one view; a second player shares it
+  kGameSplitAbove = 11,      // two views, one above the other
+  kGameSplitSide = 12,       // two views side by side
+};
+using enum gametype;
 
 // Values of the `units` setting.
-constexpr int kUnitsMetric = 1;
-constexpr int kUnitsImperial = 2;
+enum class unitsystem : int {
+  kUnitsMetric = 1,
+  kUnitsImperial = 2,
+};
+using enum unitsystem;
 
 // Cloud types.
-constexpr int kCloudsNone = 80;
-constexpr int kCloudsFair = 81;
-constexpr int kCloudsRain = 82;
+enum class cloudtype : int {
+  kCloudsNone = 80,
+  kCloudsFair = 81,
+  kCloudsRain = 82,
+};
+using enum cloudtype;
 
 }  // namespace sim
 
@@ -54,8 +63,8 @@ struct sessionsettings {
   int tree_collision = 1;
   int use_vsync = 0;
   int show_log = 0;
-  int units = sim::kUnitsMetric;          // kUnits...
-  int cloud_type = sim::kCloudsFair;      // kClouds...
+  sim::unitsystem units = sim::kUnitsMetric;          // kUnits...
+  sim::cloudtype cloud_type = sim::kCloudsFair;      // kClouds...
   float smoke_color_red = 1, smoke_color_green = 1, smoke_color_blue = 1;
   float smoke_density = 1;
   int smoke_particles = 700;
@@ -76,7 +85,7 @@ struct sessionsettings {
   float fschlepp_rope_length = 20;        // m
   float fschlepp_rope_strength = 0.5f;
   float crashtime = 3;                    // s
-  int game_type = sim::kGameSingle;       // kGame...
+  sim::gametype game_type = sim::kGameSingle;  // kGame...
   int gl_aircraft_reflections = 1;
   int gl_sun_blend = 1;
   int gl_fog = 0;

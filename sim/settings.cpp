@@ -16,6 +16,7 @@
 #include "platform/text.h"
 #include "platform/usb_interface.h"
 #include "platform/window.h"
+#include "sim/code_number.h"
 #include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
@@ -28,16 +29,38 @@ const char kPlayerSettingsPath[2][20] = {"config/player1.mcf", "config/player2.m
 
 namespace {
 
-constexpr int S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
+constexpr settingsrow::kind S = settingsrow::kString, I = settingsrow::kInt, F = settingsrow::kFloat;
 
-settingsrow Row(int type, void* variable, float number, const char* key) { return {type, 1, variable, number, "", key}; }
-settingsrow Row(int type, void* variable, float number, const char* key, float minimum, float maximum) {
+settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key) {
+  return {type, 1, variable, number, "", key};
+}
+settingsrow Row(settingsrow::kind type, void* variable, float number, const char* key, float minimum,
+                float maximum) {
   return {type, 1, variable, number, "", key, minimum, maximum};
 }
 settingsrow Text(char* variable, const char* text, const char* key) { return {S, 1, variable, 0, text, key}; }
 // A 3-vector: the key's row and two continuation rows with their separators.
 settingsrow Vector(float* variable, float number, const char* key) { return {F, 3, variable, number, "", key}; }
 settingsrow Next(float* variable, float number, const char* separator) { return {F, 0, variable, number, "", separator}; }
+// A code row: the file keeps the code's number, which may name no code of
+// today (the reader takes any int as before); the variable is only ever
+// touched through its own type.
+template <class T>
+int GetCode(const void* variable) {
+  return CodeNumber(*static_cast<const T*>(variable));
+}
+template <class T>
+void SetCode(void* variable, int number) {
+  *static_cast<T*>(variable) = CodeFromNumber<T>(number);
+}
+template <class T>
+constexpr settingscode kCodeAccess = {&GetCode<T>, &SetCode<T>};
+template <class T>
+settingsrow Code(T* variable, T defaultCode, const char* key) {
+  const float number = static_cast<float>(CodeNumber(defaultCode));
+  // The kind spelled out: gcc 12 stops on the class's using-enum name inside a template.
+  return {settingsrow::kind::kCode, 1, variable, number, "", key, 0, 0, &kCodeAccess<T>};
+}
 constexpr settingsrow kEndRow = {settingsrow::kEnd, 0, nullptr, 0, "", ""};
 
 /* The ranges of the values read. Where an option window sets a value, its
@@ -93,8 +116,8 @@ const settingsrow* MainSettings() {
       Row(I, &s.tree_collision, 1, "tree_collision "),
       Row(I, &s.use_vsync, 0, "use_vsync "),
       Row(I, &s.show_log, 0, "show_log "),
-      Row(I, &s.units, kUnitsMetric, "units "),
-      Row(I, &s.cloud_type, kCloudsFair, "cloud_type "),
+      Code(&s.units, kUnitsMetric, "units "),
+      Code(&s.cloud_type, kCloudsFair, "cloud_type "),
       Row(F, &s.smoke_color_red, 1, "smoke_color_red "),
       Row(F, &s.smoke_color_green, 1, "smoke_color_green "),
       Row(F, &s.smoke_color_blue, 1, "smoke_color_blue "),
@@ -120,7 +143,7 @@ const settingsrow* MainSettings() {
       Row(F, &s.fschlepp_rope_length, 20, "fschlepp_rope_length "),
       Row(F, &s.fschlepp_rope_strength, 0.5f, "fschlepp_rope_strength "),
       Row(F, &s.crashtime, 3, "crashtime ", 1, 60),
-      Row(I, &s.game_type, kGameSingle, "game_type "),
+      Code(&s.game_type, kGameSingle, "game_type "),
       Row(I, &s.gl_aircraft_reflections, 1, "gl_aircraft_reflections "),
       Row(I, &s.gl_sun_blend, 1, "gl_sun_blend "),
       Row(I, &kxgl::textureCompression, 1, "gl_texture_compression "),
@@ -148,7 +171,7 @@ const settingsrow* MainSettings() {
 const settingsrow* PlayerSettings() {
   simplayer& p = staging_player;
   static const settingsrow table[] = {
-      Row(I, &p.view_mode, kViewFixed, "view_mode "),
+      Code(&p.view_mode, kViewFixed, "view_mode "),
       Row(F, &p.fov_fixed, 0.55f, "fov_fixed ", kFovLow, kFovHigh),
       Row(F, &p.fov_follow, 0.25f, "fov_follow ", kFovLow, kFovHigh),
       Row(F, &p.fov_cockpit, 0.2f, "fov_cockpit ", kFovLow, kFovHigh),
@@ -163,15 +186,15 @@ const settingsrow* PlayerSettings() {
       Row(I, &p.hud.show_rpm, 1, "show_rpm "),
       Row(I, &p.hud.show_fps, 1, "show_fps "),
       Row(I, &p.camera[0].on, 1, "camera0_on "),
-      Row(I, &p.camera[0].type, kCameraFlightInfo, "camera0_type "),
+      Code(&p.camera[0].type, cameraview(kCameraFlightInfo), "camera0_type "),
       Row(I, &p.camera[0].x, -1, "camera0_x ", -1, kLargestWindow),
       Row(I, &p.camera[0].y, -1, "camera0_y ", -1, kLargestWindow),
       Row(I, &p.camera[1].on, 0, "camera1_on "),
-      Row(I, &p.camera[1].type, kCameraContest, "camera1_type "),
+      Code(&p.camera[1].type, cameraview(kCameraContest), "camera1_type "),
       Row(I, &p.camera[1].x, -1, "camera1_x ", -1, kLargestWindow),
       Row(I, &p.camera[1].y, -1, "camera1_y ", -1, kLargestWindow),
       Row(I, &p.camera[2].on, 0, "camera2_on "),
-      Row(I, &p.camera[2].type, kCameraAircraft, "camera2_type "),
+      Code(&p.camera[2].type, cameraview(kCameraAircraft), "camera2_type "),
       Row(I, &p.camera[2].width, 192, "camera2_width ", 1, kLargestWindow),
       Row(I, &p.camera[2].height, 180, "camera2_height ", 1, kLargestWindow),
       Row(I, &p.camera[2].x, 1, "camera2_x ", -1, kLargestWindow),
@@ -234,10 +257,12 @@ int ParseValue(const settingsrow& row, const char* word, const char* key) {
     return 1;
   }
   const std::string_view text(word, static_cast<size_t>(end - word));
-  if (row.type == settingsrow::kInt) {
+  if (row.type == settingsrow::kInt || row.type == settingsrow::kCode) {
     long long v = 0;
     if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return 0;
-    *static_cast<int*>(row.variable) = Hold(row, static_cast<int>(v), key);
+    const int held = Hold(row, static_cast<int>(v), key);
+    if (row.type == settingsrow::kCode) row.code->set(row.variable, held);
+    else *static_cast<int*>(row.variable) = held;
     return 1;
   }
   if (row.type == settingsrow::kFloat) {
@@ -286,6 +311,7 @@ void FormatValue(std::string& out, const settingsrow& row) {
       break;
     }
     case settingsrow::kInt: out += std::to_string(*static_cast<const int*>(row.variable)); break;
+    case settingsrow::kCode: out += std::to_string(row.code->get(row.variable)); break;
     default: out += kxnumber::FormatFixed(*static_cast<const float*>(row.variable), 0, 5); break;
   }
 }
@@ -297,6 +323,7 @@ void ResetSettings(const settingsrow* table) {
     switch (row->type) {
       case settingsrow::kString: SetString(row->variable, row->default_text, std::strlen(row->default_text)); break;
       case settingsrow::kInt: *static_cast<int*>(row->variable) = static_cast<int>(row->default_number); break;
+      case settingsrow::kCode: row->code->set(row->variable, static_cast<int>(row->default_number)); break;
       case settingsrow::kFloat: *static_cast<float*>(row->variable) = row->default_number; break;
       default: break;
     }
@@ -378,8 +405,14 @@ void CopyPlayerSettings(const simplayer& from, simplayer& to) {
   const char* base = reinterpret_cast<const char*>(&staging_player);
   for (const settingsrow* row = PlayerSettings(); row->type != settingsrow::kEnd; ++row) {
     ptrdiff_t offset = static_cast<const char*>(row->variable) - base;
+    char* target = reinterpret_cast<char*>(&to) + offset;
+    const char* source = reinterpret_cast<const char*>(&from) + offset;
+    if (row->type == settingsrow::kCode) {
+      row->code->set(target, row->code->get(source));
+      continue;
+    }
     size_t bytes = row->type == settingsrow::kString ? kSettingStringChars : sizeof(int);
-    std::memcpy(reinterpret_cast<char*>(&to) + offset, reinterpret_cast<const char*>(&from) + offset, bytes);
+    std::memcpy(target, source, bytes);
   }
 }
 

@@ -8,20 +8,32 @@
 
 struct simplayer;
 
-struct settingsrow {
-  static constexpr int kString = 1;
-  static constexpr int kInt = 2;
-  static constexpr int kFloat = 3;
-  static constexpr int kEnd = 0;
+// How a code row's variable (a named code, such as a view mode) crosses to
+// the number the file keeps and back, through the variable's own type.
+struct settingscode {
+  int (*get)(const void* variable);
+  void (*set)(void* variable, int number);
+};
 
-  int type;                  // kString, kInt, kFloat; kEnd closes the table
+struct settingsrow {
+  enum class kind : int {
+    kEnd = 0,  // closes the table
+    kString = 1,
+    kInt = 2,
+    kFloat = 3,
+    kCode = 4,
+  };
+  using enum kind;
+
+  kind type;
   int count;                 // values on the key's line (1, or 3 for a vector); 0: continuation row
-  void* variable;            // char[kStringChars], int or float
-  float default_number;      // int rows truncate it toward zero
+  void* variable;            // char[kStringChars], int, float, or a code read and written through `code`
+  float default_number;      // int and code rows truncate it toward zero
   const char* default_text;  // string rows
   const char* key;           // with its trailing blank; a continuation row: the separator written after it
   float minimum = 0;         // number rows with minimum < maximum: a value read is held in this range
   float maximum = 0;
+  const settingscode* code = nullptr;  // code rows
 };
 
 namespace sim {

@@ -1,6 +1,7 @@
 #include "sim/simulation_mode.h"
 
 #include <cstring>
+#include <optional>
 
 #include "dynamics/component_sound.h"
 #include "dynamics/driver.h"
@@ -44,7 +45,8 @@ namespace {
 constexpr int kJoystickStartAxis = 7;
 
 struct viewporttriple {
-  int width = kNoLastViewport, height = kNoLastViewport, game_type = kNoLastViewport;
+  int width = kNoLastViewport, height = kNoLastViewport;
+  std::optional<gametype> game_type;
 };
 
 viewporttriple& LastViewport() {
@@ -181,7 +183,7 @@ void ForgetViewports() { LastViewport() = viewporttriple(); }
 
 void Viewports() {
   sessionrun& s = session.run;
-  const int game_type = session.settings.game_type;
+  const gametype game_type = session.settings.game_type;
   s.viewport_width = kxsystem::display.window_width;
   s.viewport_height = kxsystem::display.window_height;
   if (game_type == kGameSplitAbove) s.viewport_height = kxsystem::display.window_height / 2;

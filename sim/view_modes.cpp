@@ -31,7 +31,7 @@ bool SharedScreen() { return session.run.player_count > 1 && session.settings.ga
 
 // Without an aircraft the mode and its field of view are still chosen (they
 // are the player's settings); only the placements need the aircraft.
-void SetViewMode(simplayer* p, int mode) {
+void SetViewMode(simplayer* p, viewmode mode) {
   if (!p) return;
   const kxdflightstate* aircraft = p->flight_state;
   const bool recorded = p->recording.present != 0;

@@ -7,6 +7,8 @@ struct simplayer;
 
 namespace sim {
 
+enum class viewmode : int;
+
 constexpr float kFollowBack = 3.0f;       // m behind along the aircraft's X axis
 constexpr float kFollowUp = 0.5f;         // m above it
 constexpr float kFixedMinDistance = 1.0f; // m; a fixed viewer nearer than this steps back
@@ -15,7 +17,7 @@ constexpr float kFixedUp = 1.5f;          // m
 
 // Selects mode (kView...) for the player: photo-scenery restrictions, the
 // field of view, the follow viewers' places and overlay camera 2.
-void SetViewMode(simplayer* player, int mode);
+void SetViewMode(simplayer* player, viewmode mode);
 // Moves every player's overlay cameras that do not lie inside the view (all
 // of them when check is 0) to their default corners.
 void CheckViewports(int check);

@@ -127,14 +127,14 @@ void CockpitViewer(const kxmatrix& target, float V[3], float forward[3], float r
 
 void ResetViewerLag() { pilot_lag = 0.0f; }
 
-void UpdateViewer(int mode, simplayer* p, const kxmatrix& target, float position[3], float velocity[3],
+void UpdateViewer(cameraview mode, simplayer* p, const kxmatrix& target, float position[3], float velocity[3],
                   float pull[3], float forward[3], float right[3], float up[3]) {
   if (!p) return;
   const world& w = *TheWorld();
   const float f = *p->fov();
   float z = f * f * (w.photo ? kZoomPhoto : kZoomScenery) + kZoomOffset;
   const float* T = &target.R.x;
-  switch (mode) {
+  switch (mode.Scene()) {
     case kViewFixed:
     case kViewFixedAutozoom:
     case kViewRecordFixed: {

@@ -10,6 +10,8 @@ struct simplayer;
 
 namespace sim {
 
+class cameraview;
+
 constexpr float kZoomOffset = 0.4f;          // z = f^2 k + 0.4
 constexpr float kZoomPhoto = 0.7f;           // k in a photo scenery
 constexpr float kZoomScenery = 1.1f;         // k elsewhere
@@ -23,11 +25,11 @@ constexpr float kChaseHeightBand = 0.2f;     // m without vertical pull
 constexpr float kViewerClearance = 0.25f;    // m above the ground, chase and cockpit
 constexpr float kLagSide = -0.15f;           // horizontal lag factor
 
-// Moves one viewer by mode (kView...; any other mode only writes
+// Moves one viewer by mode (a scene view kView...; an overlay only writes
 // view_zoom). target is the frame looked at; position, velocity, pull (the
 // chase acceleration of the last frame) and the unit rows forward, right
 // (to the left of forward) and up are the viewer's, updated in place.
-void UpdateViewer(int mode, simplayer* player, const kxmatrix& target, float position[3], float velocity[3],
+void UpdateViewer(cameraview mode, simplayer* player, const kxmatrix& target, float position[3], float velocity[3],
                   float pull[3], float forward[3], float right[3], float up[3]);
 
 // Moves a fixed viewer about target: forward +1/-1 steps a fifteenth of the

@@ -161,7 +161,7 @@ void Screenshot(int W, int H) {
 
 // ---- layout
 
-int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect) {
+int SplitViews(gametype gameType, int W, int H, viewrect out[2], float* aspect) {
   auto ratio = [](int w, int h) { return h > 0 ? static_cast<float>(w) / static_cast<float>(h) : 1.0f; };
   switch (gameType) {
     case kGameSingle:

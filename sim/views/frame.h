@@ -14,6 +14,8 @@ struct simsession;
 
 namespace sim {
 
+enum class gametype : int;
+
 // The simulation's draw callback.
 void Draw();
 
@@ -25,7 +27,7 @@ struct viewrect {
 // The player views of a game type in a W x H window (halves truncated):
 // the count (0 for an unknown type), each view's rectangle and the aspect
 // they share.
-int SplitViews(int gameType, int W, int H, viewrect out[2], float* aspect);
+int SplitViews(gametype gameType, int W, int H, viewrect out[2], float* aspect);
 
 // ---- the status message
 

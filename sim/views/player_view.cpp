@@ -321,7 +321,7 @@ void WindowContents(simplayer& p, const simcamera& cam, const mainview& m, int v
   glViewport(wx, wy, cam.width, cam.height);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
-  switch (cam.type) {
+  switch (cam.type.Scene()) {
     case kViewFixed:
     case kViewFollow:
     case kViewCockpit:
@@ -331,6 +331,10 @@ void WindowContents(simplayer& p, const simcamera& cam, const mainview& m, int v
     case kViewRecordCockpit:
       SceneCamera(p, cam);
       break;
+    default:
+      break;
+  }
+  switch (cam.type.Overlay()) {
     case kCameraAircraft:
       AircraftOnly(p, m, wx, wy, cam);
       break;
@@ -449,24 +453,27 @@ int FlightInfoLines(const simplayer& p, const simsession& s, hudline out[kFlight
 
 // ---- overlay titles and geometry
 
-const char* OverlayTitle(int type, const contestrec* contest) {
-  switch (type) {
+const char* OverlayTitle(cameraview type, const contestrec* contest) {
+  switch (type.Overlay()) {
     case kCameraFlightInfo: return HudText(kHudTitleFlightInfo);
     case kCameraAircraft: return HudText(kHudTitleAircraft);
     case kCameraWind: return HudText(kHudTitleWind);
-    case kViewFollow: return HudText(kHudTitleFollow);
-    case kViewFixed: return HudText(kHudTitleFixed);
-    case kViewRecordFixed: return HudText(kHudTitleRecordFixed);
-    case kViewRecordFollow: return HudText(kHudTitleRecordFollow);
-    case kViewRecordCockpit: return HudText(kHudTitleRecordCockpit);
     case kCameraContest:
-      switch (contest ? contest->kind : 0) {
+      switch (contest ? contest->kind : kContestNone) {
         case kContestPylonRace: return HudText(kHudTitlePylonRace);
         case kContestDragRace: return HudText(kHudTitleDragRace);
         case kContestBalloonPop: return HudText(kHudTitleBalloonPop);
         case kContestSpotLanding: return HudText(kHudTitleSpotLanding);
         default: return "dummy";
       }
+    default: break;
+  }
+  switch (type.Scene()) {
+    case kViewFollow: return HudText(kHudTitleFollow);
+    case kViewFixed: return HudText(kHudTitleFixed);
+    case kViewRecordFixed: return HudText(kHudTitleRecordFixed);
+    case kViewRecordFollow: return HudText(kHudTitleRecordFollow);
+    case kViewRecordCockpit: return HudText(kHudTitleRecordCockpit);
     default: return "dummy";
   }
 }

@@ -17,6 +17,8 @@ struct world;
 
 namespace sim {
 
+class cameraview;
+
 // Draws the view: w x h pixels at (vx, vy) of the window, aspect its width
 // over its height.
 void DrawView(simplayer* player, int w, int h, float aspect, int vx, int vy);
@@ -34,7 +36,7 @@ int FlightInfoLines(const simplayer& player, const simsession& session, hudline 
 // ---- overlay windows
 
 // The title of a window of this camera type ("dummy" for a type without one).
-const char* OverlayTitle(int type, const contestrec* contest);
+const char* OverlayTitle(cameraview type, const contestrec* contest);
 // The near-plane distance of a second-camera scene: k2 fov^2 + k0 with the
 // scenery's two projection coefficients (k2 the view scale of 1.0, k0 the
 // near half-height), so a smaller field of view widens the picture.

@@ -32,7 +32,7 @@ constexpr uint8_t kRainAlpha = 220;
 constexpr float kOceanColour[4] = {0.5f, 0.5f, 0.8f, 0.85f};
 
 struct skycolours {
-  int type;
+  cloudtype type;
   float colours[3][3];  // zenith, haze, upper horizon
 };
 constexpr skycolours kSkyTable[] = {
@@ -103,7 +103,7 @@ bool HasClouds(const world& w) {
          w.cloud_low_texture->bytesPerTexel == 4;
 }
 
-void RegenerateClouds(world& w, int cloudType) {
+void RegenerateClouds(world& w, cloudtype cloudType) {
   kxtexture* alpha = w.cloud_texture;
   kxtexture* colour = w.cloud_low_texture;
   const long count = static_cast<long>(alpha->width) * alpha->height;
@@ -121,7 +121,7 @@ void RegenerateClouds(world& w, int cloudType) {
 
 // ---- the three lists
 
-void SkyList(const world& w, int cloudType, bool clouds) {
+void SkyList(const world& w, cloudtype cloudType, bool clouds) {
   const float R = static_cast<float>(w.scenery_size), h = static_cast<float>(w.cloud_height);
   float zenith[4], haze[4], upper[4];
   Opaque(w.sky_colours[kZenith], zenith);
@@ -180,7 +180,7 @@ void DeleteList(int id) {
 
 }  // namespace
 
-int SkyColours(int cloudType, float out[3][3]) {
+int SkyColours(cloudtype cloudType, float out[3][3]) {
   for (const skycolours& row : kSkyTable) {
     if (row.type != cloudType) continue;
     std::memcpy(out, row.colours, sizeof row.colours);
@@ -206,7 +206,7 @@ cloudtexel CloudTexel(uint8_t source, float exponent, float density, int rain) {
 
 void BuildSky(world* w) {
   if (!w) return;
-  const int cloudType = session.settings.cloud_type;
+  const cloudtype cloudType = session.settings.cloud_type;
   const bool context = kxgl::HasContext();
   if (context) {
     for (int id : {kListLowClouds, kListSky, kListOcean}) DeleteList(id);

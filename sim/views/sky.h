@@ -16,7 +16,7 @@ namespace sim {
 
 // Zenith, haze and upper-horizon colours of a cloud type; 0 (out untouched)
 // for a type without its own colours.
-int SkyColours(int cloudType, float out[3][3]);
+int SkyColours(cloudtype cloudType, float out[3][3]);
 
 // One cloud texel from source value s: a = (s / 255)^p; the alpha layer
 // a x 255 x d, and the colour layer white with that alpha, or in rain grey

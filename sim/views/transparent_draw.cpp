@@ -123,7 +123,7 @@ void DrawDragRaceGate(const transparentrecord& r) {
   if (!r.contest) return;
   glDisable(GL_TEXTURE_2D);
   float colour[4];
-  DragGateColour(r.player ? r.player->contest.phase : 0, colour);
+  DragGateColour(r.player ? r.player->contest.phase : kContestNoPhase, colour);
   glColor4fv(colour);
   const float* p = r.contest->finish_point;
   const float* w = r.contest->finish_line;

@@ -233,7 +233,7 @@ float PylonMarkerAlpha(float s) {
   return kMarkerAlpha + kMarkerRise * (s + kMarkerRange);
 }
 
-void DragGateColour(int phase, float rgba[4]) {
+void DragGateColour(contestphase phase, float rgba[4]) {
   rgba[0] = phase == kContestFinished ? 0.0f : 1.0f;
   rgba[1] = (phase == kContestFlying || phase == kContestFinished) ? 1.0f : 0.0f;
   rgba[2] = 0.0f;

@@ -17,6 +17,8 @@ struct world;
 
 namespace sim {
 
+enum class contestphase : int;
+
 struct transparentrecord;
 using transparentdraw = void (*)(const transparentrecord& record);
 
@@ -90,6 +92,6 @@ float BladeAlpha(float rpm);
 // is not drawn (s >= 0).
 float PylonMarkerAlpha(float s);
 // The drag-race gate's colour for the viewing player's contest phase.
-void DragGateColour(int phase, float rgba[4]);
+void DragGateColour(contestphase phase, float rgba[4]);
 
 }  // namespace sim

@@ -15,11 +15,14 @@ struct kxgeometry;
 struct simplayer;
 
 // Contest kinds as the scenery file names them.
-constexpr int kContestNone = 26;
-constexpr int kContestPylonRace = 27;
-constexpr int kContestBalloonPop = 28;
-constexpr int kContestDragRace = 29;
-constexpr int kContestSpotLanding = 30;
+enum class contestkind : int {
+  kContestNone = 26,
+  kContestPylonRace = 27,
+  kContestBalloonPop = 28,
+  kContestDragRace = 29,
+  kContestSpotLanding = 30,
+};
+using enum contestkind;
 
 // One pylon of a pylon race and the gate it makes. Plane A is crossed on the
 // way in (normal a, the unit direction from the previous pylon), plane B on
@@ -55,7 +58,7 @@ struct contestrec {
   static constexpr int kMaxBalloons = 80;   // counts below this are accepted
 
   int32_t running;          // 1 while the contest runs
-  int32_t kind;             // kContest...
+  contestkind kind;         // kContest...
   int32_t start_time;       // ms, the contest clock: -6999 after the set-up, 0 at the start signal
   int32_t previous_clock;   // ms, the clock at the end of the last update (set-up: -7001)
   int32_t best_time;        // ms, -1 none

@@ -357,7 +357,7 @@ void ReadContest(loadpass& s, argscan& in) {
   in.Word(word, sizeof word);
   static const struct {
     const char* word;
-    int kind;
+    contestkind kind;
   } kKinds[] = {{"PYLONRACE", kContestPylonRace},
                 {"BALLOONPOP", kContestBalloonPop},
                 {"DRAGRACE", kContestDragRace},

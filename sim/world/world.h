@@ -19,9 +19,6 @@ struct kxtexture;
 // Flags of a static scenery object (kxgeometryobject).
 constexpr uint32_t kObjectGround = 32;        // OBJECT ... GROUND
 constexpr uint32_t kObjectPhotoGround = 37;   // the ground mesh heading a photo scenery's objects
-// Kinds of a moving scenery object (kxgeometrydynobject), turned by the wind.
-constexpr int kDynWindBlades = 90;
-constexpr int kDynWindBase = 91;
 
 struct world {
   static constexpr int kNameChars = 128;

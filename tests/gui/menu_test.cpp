@@ -195,19 +195,22 @@ TEST_F(MenuTest, DisabledEntryRunsNoCommand) {
   EXPECT_EQ(fileTitle->Text, "File");
 }
 
-// A negative enable value disables at that magnitude, a positive one
-// below it; a check value of 0 checks any non-zero variable.
+// A not-equal rule disables at its value, an equal rule away from it, a
+// non-zero rule at 0; a check value of 0 checks any non-zero variable.
 TEST_F(MenuTest, EnableAndCheckRulesCompareTheirVariable) {
   const struct {
+    enablerule rule;
     int value, variable, disabled;
-  } enable[] = {{-3, 3, 1}, {-3, 2, 0}, {2, 2, 0}, {2, 1, 1}, {0, 1, 0}, {0, 0, 1}};
+  } enable[] = {{enablerule::notequal, 3, 3, 1}, {enablerule::notequal, 3, 2, 0}, {enablerule::equal, 2, 2, 0},
+                {enablerule::equal, 2, 1, 1},    {enablerule::nonzero, 0, 1, 0},  {enablerule::nonzero, 0, 0, 1}};
   int variable = 0;
   save->enableVariable = &variable;
   for (const auto& e : enable) {
+    save->enableRule = e.rule;
     save->enableValue = e.value;
     variable = e.variable;
     save->ApplyEnableRule();
-    EXPECT_EQ(save->Disabled, e.disabled) << e.value << " with " << e.variable;
+    EXPECT_EQ(save->Disabled, e.disabled) << static_cast<int>(e.rule) << " " << e.value << " with " << e.variable;
   }
   EXPECT_EQ(save->IsChecked(), 0);  // no variable
   const struct {

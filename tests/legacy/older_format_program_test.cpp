@@ -27,7 +27,7 @@ TEST_F(OlderFormatProgramTest, ShiftF12ReloadsItThroughItsOwnLoaderAndRSaysItIsN
   const void* before = nullptr;
   const void* after = nullptr;
   bool flyingAfter = false;
-  int recordState = -1;
+  sim::recordstate recordState = static_cast<sim::recordstate>(-1);
   std::string status;
   int step = 0;
   window_.beforeEvent = [&] {

@@ -135,9 +135,9 @@ TEST_F(UnitsTest, TwoRunsImperialAndAnyOtherValueRunsMetricStoredAsOne) {
   std::string chosen;
   for (int setting : {0, 1, 2, 7}) {
     setting == 2 ? units::SetMetric() : units::SetImperial();  // the other column first
-    sim::session.settings.units = setting;
+    sim::session.settings.units = static_cast<sim::unitsystem>(setting);
     sim::ApplyUnits();
-    EXPECT_EQ(sim::session.settings.units, setting == sim::kUnitsImperial ? sim::kUnitsImperial : sim::kUnitsMetric) << setting;
+    EXPECT_EQ(sim::session.settings.units, setting == 2 ? sim::kUnitsImperial : sim::kUnitsMetric) << setting;
     chosen += units::Current().length.name == "in" ? 'i' : 'm';
   }
   EXPECT_EQ(chosen, "mmim");

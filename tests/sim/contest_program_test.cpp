@@ -200,9 +200,10 @@ class ContestProgramTest : public simtest::transmittertest {
   bool selected_ = false, started_ = false, held_ = false;
   bool stopped_ = false, clockStood_ = false, menuStarted_ = false, countingAgain_ = false, turnedOff_ = false;
   int stopClock_ = 0;
-  int beeps_ = 0, phaseAtSignal_ = 0, balloonsLeft_ = 0, balloonSounds_ = 0, scoreWhileCrashed_ = -1;
+  int beeps_ = 0, balloonsLeft_ = 0, balloonSounds_ = 0, scoreWhileCrashed_ = -1;
   int restartClock_ = 0, restartRunning_ = 0, restartScore_ = -1, restartBalloons_ = 0, restartPopped_ = -1;
-  int falseStartClock_ = 0, falseStartPhase_ = 0, exhausts_ = 0, smoke_ = 0;
+  sim::contestphase phaseAtSignal_ = sim::kContestNoPhase, falseStartPhase_ = sim::kContestNoPhase;
+  int falseStartClock_ = 0, exhausts_ = 0, smoke_ = 0;
   float crashedAt_ = 0, restartedAt_ = 0, restartX_ = 0, smokeAmount_ = 0;
   float newestPuff_ = 1e9f, newestAlpha_ = 0, olderAlpha_ = 1, farthestSmoke_ = 0;
   std::vector<int> heard_, firstCountdown_, popped_, scores_;

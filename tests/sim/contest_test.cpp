@@ -58,7 +58,7 @@ class Contest : public simtest::simtest {
     session.run.player_count = 2;
   }
   // The default scenery's contest of this kind.
-  contestrec* Winzeln(int kind) {
+  contestrec* Winzeln(contestkind kind) {
     world* w = sim::TheWorld();
     sim::LoadScenery("winzeln", w);
     for (contestrec* c = w->first_contest; c; c = c->next)
@@ -66,7 +66,7 @@ class Contest : public simtest::simtest {
     return nullptr;
   }
   // A contest of the kind as the only one of an empty scenery.
-  contestrec* Synthetic(int kind) {
+  contestrec* Synthetic(contestkind kind) {
     world* w = sim::TheWorld();
     contestrec* c = w->contests;
     *c = contestrec{};
@@ -417,12 +417,12 @@ TEST_F(Contest, WhenTheBalloonTimeIsUpThoseStillFlyingAreOut) {
   TwoPlayers();
   session.settings.contest_balloonpop_time = 1;
   contestrec* c = Winzeln(kContestBalloonPop);
-  for (int other : {sim::kContestFalseStart, sim::kContestFinished}) {
+  for (sim::contestphase other : {sim::kContestFalseStart, sim::kContestFinished}) {
     Start(c);
     CountDown(c);
     players[1].contest.phase = other;
     while (c->start_time <= 1000) sim::UpdateContest(c);
-    EXPECT_EQ(players[0].contest.phase, sim::kContestTimeOver) << other;
+    EXPECT_EQ(players[0].contest.phase, sim::kContestTimeOver) << static_cast<int>(other);
     EXPECT_EQ(players[1].contest.phase, other);
   }
 }

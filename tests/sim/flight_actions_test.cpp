@@ -21,7 +21,7 @@ TEST_F(FlightActionsTest, PlayRewindsEveryRecordingToItsFirstFrameAndLeavesPlaye
   simplayer& second = players[1];
   first.next = &second;
   struct {
-    int state;
+    sim::recordstate state;
     float time;
     int frame;
   } rows[] = {{sim::kRecordPlaying, 7.5f, 200}, {sim::kRecordIdle, 12.0f, 340}};
@@ -37,7 +37,7 @@ TEST_F(FlightActionsTest, PlayRewindsEveryRecordingToItsFirstFrameAndLeavesPlaye
     second.recording.frame = 5;
     second.record_store.write = second.record_store.positions + 45;
     Run("RecordFlightPlay(0)");
-    SCOPED_TRACE(row.state);
+    SCOPED_TRACE(static_cast<int>(row.state));
     EXPECT_EQ(first.recording.state, sim::kRecordPlaying);
     EXPECT_EQ(first.recording.time, 0.0f);
     EXPECT_EQ(first.recording.frame, 1);

@@ -149,12 +149,15 @@ TEST_F(KeysTest, PlusAndMinusResizeCameraTwoWithOrWithoutShift) {
 
 TEST_F(KeysTest, SplitScreenCyclesOnlyWithTwoPlayers) {
   sim::session.settings.game_type = sim::kGameSingle;
-  const int expected[][3] = {{sim::kGameSplitAbove, 800, 300}, {sim::kGameSplitSide, 400, 600}, {sim::kGameSingle, 800, 600}};
+  const struct {
+    sim::gametype type;
+    int width, height;
+  } expected[] = {{sim::kGameSplitAbove, 800, 300}, {sim::kGameSplitSide, 400, 600}, {sim::kGameSingle, 800, 600}};
   for (const auto& e : expected) {
     sim::OnKey('S', 0);
-    EXPECT_EQ(sim::session.settings.game_type, e[0]);
-    EXPECT_EQ(sim::session.run.viewport_width, e[1]);
-    EXPECT_EQ(sim::session.run.viewport_height, e[2]);
+    EXPECT_EQ(sim::session.settings.game_type, e.type);
+    EXPECT_EQ(sim::session.run.viewport_width, e.width);
+    EXPECT_EQ(sim::session.run.viewport_height, e.height);
   }
   sim::session.run.player_count = 1;
   sim::OnKey('S', 0);
@@ -249,11 +252,14 @@ TEST_F(KeysTest, ViewerKeysByViewMode) {
 TEST_F(KeysTest, ShiftTableSetsCameraTwo) {
   simcamera& c = sim::players[1].camera[2];
   c.type = sim::kCameraFlightInfo;
-  const int types[][2] = {{kxcode::kKeyF1 + 4, sim::kCameraAircraft}, {kxcode::kKeyF1 + 5, sim::kViewFixed},
-                          {kxcode::kKeyF1 + 7, sim::kCameraWind}};
+  const struct {
+    int key;
+    sim::cameraview type;
+  } types[] = {{kxcode::kKeyF1 + 4, sim::kCameraAircraft}, {kxcode::kKeyF1 + 5, sim::kViewFixed},
+               {kxcode::kKeyF1 + 7, sim::kCameraWind}};
   for (const auto& t : types) {
-    sim::OnKey(t[0], kxcode::kModShift | kxcode::kModCtrl);
-    EXPECT_EQ(c.type, t[1]);
+    sim::OnKey(t.key, kxcode::kModShift | kxcode::kModCtrl);
+    EXPECT_EQ(c.type, t.type);
   }
   c.fov = 0.3f;
   sim::OnKey('a', kxcode::kModShift | kxcode::kModCtrl);

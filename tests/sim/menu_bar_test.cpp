@@ -148,6 +148,28 @@ TEST_F(MenuBarTest, CheckMarksFollowTheirVariables) {
   EXPECT_FALSE(Grey("MContest", "mctststart"));
 }
 
+// The second view's entries compare one variable with overlay and scene
+// codes alike; the stop entry is enabled in any state but idle.
+TEST_F(MenuBarTest, SecondViewEntriesCheckOverlayAndSceneCodesAlike) {
+  const struct {
+    sim::cameraview type;
+    const char* checked;
+  } rows[] = {{sim::kCameraAircraft, "mv2acft"},    {sim::kCameraWind, "mv2wind"},
+              {sim::kViewFollow, "mv2follow"},      {sim::kViewFixed, "mv2fixed"},
+              {sim::kViewRecordFixed, "mv2recr"},   {sim::kViewRecordCockpit, "mv2recc"},
+              {sim::kCameraFlightInfo, ""}};
+  const char* entries[] = {"mv2acft", "mv2wind", "mv2follow", "mv2fixed", "mv2recr", "mv2recf", "mv2recc"};
+  for (const auto& r : rows) {
+    players[0].camera[2].type = r.type;
+    for (const char* e : entries)
+      EXPECT_EQ(Entry("MView2", e)->IsChecked(), std::strcmp(e, r.checked) == 0 ? 1 : 0) << r.type.Code() << " " << e;
+  }
+  for (sim::recordstate state : {sim::kRecordIdle, sim::kRecording, sim::kRecordPlaying}) {
+    players[0].recording.state = state;
+    EXPECT_EQ(Grey("MRecord", "mrecstop"), state == sim::kRecordIdle) << static_cast<int>(state);
+  }
+}
+
 TEST_F(MenuBarTest, ActivationInstallsTheDispatchAndTheSimulationHooks) {
   sim::ActivateMenu();
   EXPECT_EQ(kxsystem::callbacks.mouse, &input::OnMouse);
@@ -187,8 +209,9 @@ TEST_F(MenuBarTest, AFixedViewpointGreysTheViewsCloudsTreesAndFogButNotTheBackLi
 
 TEST_F(MenuBarTest, ContestEntriesShowOnePerContestUpToEight) {
   world* w = sim::TheWorld();
-  const int kinds[] = {kContestPylonRace, kContestBalloonPop, kContestDragRace, kContestSpotLanding, 31,
-                       kContestPylonRace, kContestPylonRace,  kContestPylonRace, kContestPylonRace};
+  const contestkind kinds[] = {kContestPylonRace, kContestBalloonPop, kContestDragRace,  kContestSpotLanding,
+                               static_cast<contestkind>(31), kContestPylonRace, kContestPylonRace,
+                               kContestPylonRace, kContestPylonRace};
   for (int i = 0; i < 9; ++i) w->contests[i].kind = kinds[i];
   struct probe {
     int count;

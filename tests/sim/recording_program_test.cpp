@@ -165,7 +165,7 @@ class RecordingProgramTest : public simtest::clockedprogramtest {
   float recordedWorst_ = 0, playedWorst_ = 0, replayWorst_ = 0, timeShift_ = 0, apart_ = 1e9f;
   std::vector<float> stored_, read_;
   std::vector<poses> fromMemory_;
-  std::vector<int> modes_;
+  std::vector<sim::viewmode> modes_;
   std::string saved_;
   kxgeometricobject* copy_ = nullptr;
 };
@@ -192,8 +192,8 @@ TEST_F(RecordingProgramTest, RecordsPlaysBesideTheLiveAircraftSavesLoadsAndRepla
   EXPECT_EQ(targetMissed_, 0);
   EXPECT_EQ(cameraMissed_, 0);
   EXPECT_EQ(cockpitMissed_, 0);
-  for (int mode : {sim::kViewRecordFollow, sim::kViewRecordCockpit, sim::kViewRecordFixed})
-    EXPECT_NE(std::find(modes_.begin(), modes_.end(), mode), modes_.end()) << mode;
+  for (sim::viewmode mode : {sim::kViewRecordFollow, sim::kViewRecordCockpit, sim::kViewRecordFixed})
+    EXPECT_NE(std::find(modes_.begin(), modes_.end(), mode), modes_.end()) << static_cast<int>(mode);
 
   // Saved through the window's name field, cleared, loaded through the load
   // window after its scenery check: four decimals of what was recorded.

@@ -59,7 +59,7 @@ const resetcheck kChecks[] = {
     {"no contest",
      [](const simplayer& p, int) {
        const playercontest& c = p.contest;
-       return c.phase == 0 && c.score == 0 && !c.pylon && c.last_points == -100 && c.rounds_left == 0;
+       return c.phase == sim::kContestNoPhase && c.score == 0 && !c.pylon && c.last_points == -100 && c.rounds_left == 0;
      }},
     {"an idle recorder with an empty header",
      [](const simplayer& p, int) {
@@ -79,7 +79,7 @@ const resetcheck kChecks[] = {
      [](const simplayer& p, int) {
        const simcamera* c = p.camera;
        return c[0].width == 210 && c[0].height == 120 && c[1].width == 200 && c[1].height == 88 &&
-              c[2].width == 0 && !c[0].on && c[2].type == 0;
+              c[2].width == 0 && !c[0].on && c[2].type.Code() == 0;
      }},
 };
 

@@ -109,6 +109,29 @@ TEST_F(SettingsTest, SavedValuesLoadBackThroughFiveDecimals) {
   EXPECT_EQ(sim::players[1].hud.show_fps, 0);
 }
 
+// Named codes cross to the file as their numbers and back, and a number
+// that names no code of today is kept as it stands, as the int fields did.
+TEST_F(SettingsTest, CodeRowsKeepTheFilesNumberWhateverItNames) {
+  Write("config/main.mcf", "game_type 12\ncloud_type 7\nunits 2\n");
+  Write("config/player1.mcf", "view_mode 99\ncamera0_type 52\ncamera2_type 62\n");
+  sim::LoadConfigFiles();
+  EXPECT_EQ(s.game_type, sim::kGameSplitSide);
+  EXPECT_EQ(s.cloud_type, static_cast<sim::cloudtype>(7));
+  EXPECT_EQ(s.units, sim::kUnitsImperial);
+  const simplayer& p = sim::players[0];
+  EXPECT_EQ(p.view_mode, static_cast<sim::viewmode>(99));
+  EXPECT_EQ(p.camera[0].type, sim::kViewFollow);
+  EXPECT_EQ(p.camera[1].type, sim::kCameraContest);  // the default
+  EXPECT_EQ(p.camera[2].type, sim::kCameraWind);
+  EXPECT_EQ(sim::players[1].camera[2].type, sim::kCameraAircraft);  // player 2 without a file
+  sim::SaveConfigFiles();
+  const std::string main = Read("config/main.mcf"), player = Read("config/player1.mcf");
+  for (const char* line : {"game_type  12\n", "cloud_type  7\n", "units  2\n"})
+    EXPECT_NE(main.find(line), std::string::npos) << line;
+  for (const char* line : {"view_mode  99\n", "camera0_type  52\n", "camera1_type  63\n", "camera2_type  62\n"})
+    EXPECT_NE(player.find(line), std::string::npos) << line;
+}
+
 // Each line is read into fresh defaults; the checks name what it must leave.
 TEST_F(SettingsTest, LinesParseAsTheFileRulesSay) {
   struct row {

@@ -41,7 +41,7 @@ TEST_F(SimulationModeTest, EntryInstallsTheCallbacksAndCountsTheFlyingPlayers) {
 TEST_F(SimulationModeTest, TwoPlayersSplitTheScreenUnlessSideBySideWasStored) {
   ASSERT_NE(LoadSample("christeneagle", 0), nullptr);
   ASSERT_NE(LoadSample("christeneagle", 1), nullptr);
-  for (int stored : {sim::kGameSingle, sim::kGameSplitAbove, sim::kGameSplitSide}) {
+  for (sim::gametype stored : {sim::kGameSingle, sim::kGameSplitAbove, sim::kGameSplitSide}) {
     sim::session.settings.game_type = stored;
     sim::EnterSimulationMode();
     EXPECT_EQ(sim::session.run.player_count, 2);
@@ -145,7 +145,8 @@ TEST_F(SimulationModeTest, ViewportsFollowTheGameTypeAndKeepCamerasOnlyWhenUncha
   kxsystem::display.window_width = 800;
   kxsystem::display.window_height = 601;
   struct probe {
-    int game_type, width, height;
+    sim::gametype game_type;
+    int width, height;
   } probes[] = {{sim::kGameSingle, 800, 601}, {sim::kGameSplitAbove, 800, 300}, {sim::kGameSplitSide, 400, 601}};
   for (const probe& c : probes) {
     sim::session.settings.game_type = c.game_type;

@@ -23,7 +23,7 @@ class ViewerTest : public simtest::flighttest {
     target = aircraft.frame;
   }
   void Viewer(float x, float y, float z) { sim::vec3::Set(p->viewer_position(), x, y, z); }
-  void Update(int mode) {
+  void Update(sim::viewmode mode) {
     sim::UpdateViewer(mode, p, target, p->viewer_position(), p->viewer_velocity, p->viewer_accel, p->viewer_row_x(),
                       p->viewer_row_y(), p->viewer_row_z());
   }

@@ -146,7 +146,7 @@ TEST_F(ContestDisplay, ResultsNameARecordTheBestTimeOrTheWinner) {
 
 TEST_F(ContestDisplay, TimeOverAndDisqualificationEndTheWindowWithTheirMessage) {
   player_->contest.time = 5000;
-  for (int phase : {sim::kContestTimeOver, sim::kContestFalseStart}) {
+  for (sim::contestphase phase : {sim::kContestTimeOver, sim::kContestFalseStart}) {
     player_->contest.phase = phase;
     EXPECT_EQ(Lines(), (std::vector<std::string>{"record: none yet"}));
     EXPECT_EQ(Message(), phase == sim::kContestTimeOver ? "Time is up" : "DISQUALIFIED");

@@ -113,7 +113,7 @@ TEST_F(FrameDraw, OneViewFillsTheWindowUnderTheMenuBandAndTheFrameIsSwapped) {
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth - 1, kHeight - 24), 0.5f * kZenith[0], 0.5f * kZenith[1], 0.5f * kZenith[2]));
   EXPECT_TRUE(Band(kWidth - 1, kHeight - 2));
   sim::session.settings.show_log = 0;
-  sim::session.settings.game_type = 13;  // no such split: no view
+  sim::session.settings.game_type = static_cast<sim::gametype>(13);  // no such split: no view
   Frame();
   EXPECT_TRUE(Near(kxtest::ReadPixel(kWidth / 2, kHeight / 2), 0, 0, 0));
 }

@@ -15,28 +15,29 @@ namespace {
 
 TEST(FrameLayout, GameTypesSplitTheWindowWithHalvesRoundedDown) {
   struct {
-    int type, W, H, count;
+    sim::gametype type;
+    int W, H, count;
     sim::viewrect first, second;
     float aspect;
   } rows[] = {
       {sim::kGameSingle, 800, 600, 1, {0, 0, 800, 600}, {}, 800.0f / 600},
       {sim::kGameSplitAbove, 800, 601, 2, {0, 0, 800, 300}, {0, 300, 800, 300}, 800.0f / 300},
       {sim::kGameSplitSide, 801, 600, 2, {0, 0, 400, 600}, {400, 0, 400, 600}, 400.0f / 600},
-      {13, 800, 600, 0, {}, {}, 0},
+      {static_cast<sim::gametype>(13), 800, 600, 0, {}, {}, 0},
   };
   for (const auto& row : rows) {
     sim::viewrect views[2] = {};
     float aspect = 0;
-    ASSERT_EQ(sim::SplitViews(row.type, row.W, row.H, views, &aspect), row.count) << row.type;
+    ASSERT_EQ(sim::SplitViews(row.type, row.W, row.H, views, &aspect), row.count) << static_cast<int>(row.type);
     const sim::viewrect* want[2] = {&row.first, &row.second};
     for (int i = 0; i < row.count; ++i) {
-      EXPECT_EQ(views[i].x, want[i]->x) << row.type;
-      EXPECT_EQ(views[i].y, want[i]->y) << row.type;
-      EXPECT_EQ(views[i].w, want[i]->w) << row.type;
-      EXPECT_EQ(views[i].h, want[i]->h) << row.type;
+      EXPECT_EQ(views[i].x, want[i]->x) << static_cast<int>(row.type);
+      EXPECT_EQ(views[i].y, want[i]->y) << static_cast<int>(row.type);
+      EXPECT_EQ(views[i].w, want[i]->w) << static_cast<int>(row.type);
+      EXPECT_EQ(views[i].h, want[i]->h) << static_cast<int>(row.type);
     }
     if (row.count) {
-      EXPECT_FLOAT_EQ(aspect, row.aspect) << row.type;
+      EXPECT_FLOAT_EQ(aspect, row.aspect) << static_cast<int>(row.type);
     }
   }
 }

@@ -66,7 +66,8 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
   EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23 + 2 * lh);
 
   struct {
-    int state, present;
+    sim::recordstate state;
+    int present;
     std::vector<std::string> lines;
     float red;
   } rows[] = {
@@ -81,29 +82,30 @@ TEST_F(PlayerView, FlightInformationGrowsByALinePerFlagAndThreeWithARecording) {
   for (const auto& row : rows) {
     player_->recording.state = row.state;
     player_->recording.present = row.present;
-    EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23 + 3 * lh) << row.state;
-    EXPECT_EQ(Lines(), row.lines) << row.state;
+    EXPECT_EQ(sim::FlightInfoHeight(*player_, lh), 23 + 3 * lh) << static_cast<int>(row.state);
+    EXPECT_EQ(Lines(), row.lines) << static_cast<int>(row.state);
     sim::hudline lines[sim::kFlightInfoLines];
     sim::FlightInfoLines(*player_, session_, lines);
-    EXPECT_EQ(lines[0].colour[0], row.red) << row.state;
+    EXPECT_EQ(lines[0].colour[0], row.red) << static_cast<int>(row.state);
   }
 }
 
 TEST_F(PlayerView, OverlayTitlesFollowTheCameraTypeAndTheContestKind) {
   contestrec contest{};
   struct {
-    int type, kind;
+    sim::cameraview type;
+    contestkind kind;
     const char* title;
-  } rows[] = {{sim::kCameraFlightInfo, 0, "Flight Info"},
-              {sim::kCameraAircraft, 0, "Aircraft only"},
-              {sim::kCameraWind, 0, "Wind and Variometer"},
-              {sim::kViewFollow, 0, "Follow Mode"},
-              {sim::kViewFixed, 0, "Fixed Viewing Position"},
-              {sim::kViewRecordFixed, 0, "Recorded Flight (fixed Viewer)"},
-              {sim::kViewRecordFollow, 0, "Recorded Flight (Follow Mode)"},
-              {sim::kViewRecordCockpit, 0, "Recorded Flight (Cockpit Mode)"},
-              {sim::kViewFixedAutozoom, 0, "dummy"},
-              {sim::kViewCockpit, 0, "dummy"},
+  } rows[] = {{sim::kCameraFlightInfo, {}, "Flight Info"},
+              {sim::kCameraAircraft, {}, "Aircraft only"},
+              {sim::kCameraWind, {}, "Wind and Variometer"},
+              {sim::kViewFollow, {}, "Follow Mode"},
+              {sim::kViewFixed, {}, "Fixed Viewing Position"},
+              {sim::kViewRecordFixed, {}, "Recorded Flight (fixed Viewer)"},
+              {sim::kViewRecordFollow, {}, "Recorded Flight (Follow Mode)"},
+              {sim::kViewRecordCockpit, {}, "Recorded Flight (Cockpit Mode)"},
+              {sim::kViewFixedAutozoom, {}, "dummy"},
+              {sim::kViewCockpit, {}, "dummy"},
               {sim::kCameraContest, kContestPylonRace, "Pylon Race"},
               {sim::kCameraContest, kContestDragRace, "Drag Race"},
               {sim::kCameraContest, kContestBalloonPop, "Balloon Popping"},
@@ -111,7 +113,8 @@ TEST_F(PlayerView, OverlayTitlesFollowTheCameraTypeAndTheContestKind) {
               {sim::kCameraContest, kContestNone, "dummy"}};
   for (const auto& row : rows) {
     contest.kind = row.kind;
-    EXPECT_STREQ(sim::OverlayTitle(row.type, &contest), row.title) << row.type << " " << row.kind;
+    EXPECT_STREQ(sim::OverlayTitle(row.type, &contest), row.title)
+        << row.type.Code() << " " << static_cast<int>(row.kind);
   }
   EXPECT_STREQ(sim::OverlayTitle(sim::kCameraContest, nullptr), "dummy");
 }

@@ -39,7 +39,7 @@ int Differing(const frame& a, const frame& b) {
 class SceneDraw : public viewstest::viewsgltest {
  protected:
   // Loads the scenery text and builds the GL state and every scenery list.
-  world& Scenery(const std::string& text, int cloudType = 80) {
+  world& Scenery(const std::string& text, sim::cloudtype cloudType = sim::kCloudsNone) {
     world& w = Load(text);
     sim::session.settings.cloud_type = cloudType;
     sim::SetupGL();
@@ -61,19 +61,21 @@ TEST_F(SceneDraw, ZenithColourFollowsTheCloudTypeAndNoCloudPassRunsWithoutClouds
   const float up[3] = {0, 0, 100};
   camera c(eye_, up);
   struct {
-    int type;
+    sim::cloudtype type;
     float zenith[3];
-  } rows[] = {{80, {0.0f, 0.4f, 0.8f}}, {81, {0.02f, 0.12f, 0.67f}}, {82, {0.22f, 0.3f, 0.69f}}};
+  } rows[] = {{sim::kCloudsNone, {0.0f, 0.4f, 0.8f}},
+              {sim::kCloudsFair, {0.02f, 0.12f, 0.67f}},
+              {sim::kCloudsRain, {0.22f, 0.3f, 0.69f}}};
   for (const auto& row : rows) {
     Scenery("SCENERY 6000\n", row.type);
     Draw(c);
-    EXPECT_TRUE(Near(Centre(), row.zenith[0], row.zenith[1], row.zenith[2])) << row.type;
+    EXPECT_TRUE(Near(Centre(), row.zenith[0], row.zenith[1], row.zenith[2])) << static_cast<int>(row.type);
   }
   PutPicture("texture/clouds.kxt", 1);
-  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", 80);
+  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", sim::kCloudsNone);
   Draw(c);
   EXPECT_TRUE(Near(Centre(), 0.0f, 0.4f, 0.8f));
-  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", 81);
+  Scenery("CLOUDS 300 4 0.9 0.55 texture/clouds.kxt\n", sim::kCloudsFair);
   Draw(c);
   EXPECT_FALSE(Near(Centre(), 0.02f, 0.12f, 0.67f));
 }
@@ -119,7 +121,7 @@ TEST_F(SceneDraw, APhotoSceneryDrawsItsPanoramaAndNoSkyGroundCloudsTreesOrFog) {
   const int compression = kxgl::textureCompression;
   kxgl::textureCompression = 0;  // the tiles' colour exactly
   world& w = Scenery(
-      "PHOTOTEXTURES 2 1 photo\nGROUND ground.tgo\nCLOUDS 300 4 0.9 0.55 texture/clouds.kxt\nOBJECT trees.tgo\n", 81);
+      "PHOTOTEXTURES 2 1 photo\nGROUND ground.tgo\nCLOUDS 300 4 0.9 0.55 texture/clouds.kxt\nOBJECT trees.tgo\n", sim::kCloudsFair);
   kxgl::textureCompression = compression;
   ASSERT_EQ(w.photo, 1);
   const float down[3] = {10, 0, 1};
@@ -152,7 +154,7 @@ TEST_F(SceneDraw, TheSimulationSetUpBuildsTheObjectListsOfASceneryWithoutAGround
 }
 
 TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
-  Scenery("SCENERY 6000\n", 81);
+  Scenery("SCENERY 6000\n", sim::kCloudsFair);
   meshgen::mesh box = meshgen::Box(2, 2, 2);
   const float red[3] = {1, 0, 0};
   kxgeometricobject* root = Part("root", &box, red, nullptr, kxgeometricobject::kFlagList);
@@ -163,14 +165,14 @@ TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
   p.flight_state = &state;
   int next = sim::kFirstAircraftList;
   sim::BuildAircraftLists(&p, &next);
-  auto brightness = [&](int mode, int drawOwn) {
+  auto brightness = [&](sim::viewmode mode, int drawOwn) {
     p.view_mode = mode;
     Draw(camera(eye_, ahead_), &p, drawOwn);
     return Centre().r + Centre().g + Centre().b;
   };
-  EXPECT_LT(brightness(52, 0), 150);  // the box's unlit side
-  EXPECT_GT(brightness(53, 0), 450);  // the haze behind it
-  EXPECT_LT(brightness(54, 1), 150);
+  EXPECT_LT(brightness(sim::kViewFollow, 0), 150);  // the box's unlit side
+  EXPECT_GT(brightness(sim::kViewCockpit, 0), 450);  // the haze behind it
+  EXPECT_LT(brightness(sim::kViewCockpitInstruments, 1), 150);
 }
 
 TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
@@ -195,13 +197,13 @@ TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
   std::copy(finish, finish + 3, contest->finish_point);
   std::copy(line, line + 3, contest->finish_line);
   const struct {
-    int phase;
+    sim::contestphase phase;
     float colour[3];
   } gates[] = {{sim::kContestFlying, {1, 1, 0}}, {sim::kContestFinished, {0, 1, 0}}, {sim::kContestFalseStart, {1, 0, 0}}};
   for (const auto& g : gates) {
     p.contest.phase = g.phase;
     Draw(camera(eye, ahead), &p);
-    EXPECT_TRUE(Blended(g.colour[0], g.colour[1], g.colour[2], 0.3f)) << g.phase;
+    EXPECT_TRUE(Blended(g.colour[0], g.colour[1], g.colour[2], 0.3f)) << static_cast<int>(g.phase);
   }
 
   contest->kind = kContestSpotLanding;  // heading 0: along x, across -y

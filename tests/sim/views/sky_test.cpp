@@ -34,7 +34,7 @@ TEST_F(SkyTest, CloudTexelsFollowDensityAndExponentAndClampToAByte) {
     EXPECT_EQ(t.rgba[3], c.colourAlpha);
   }
   float kept[3][3] = {{9, 9, 9}, {9, 9, 9}, {9, 9, 9}};
-  EXPECT_EQ(sim::SkyColours(83, kept), 0);  // a type of its own keeps the scenery's colours
+  EXPECT_EQ(sim::SkyColours(static_cast<sim::cloudtype>(83), kept), 0);  // a type of its own keeps the scenery's colours
   EXPECT_EQ(kept[0][0], 9.0f);
 }
 

@@ -132,7 +132,7 @@ TEST_F(SceneryFile, ContestsHoldTheirPylonsBalloonsCourseAndArea) {
   EXPECT_EQ(sim::session.run.selected_contest, 0);
   ASSERT_EQ(w.contest_count, 5);
   ASSERT_EQ(w.first_contest, &w.contests[0]);
-  const int kinds[5] = {kContestPylonRace, kContestBalloonPop, kContestDragRace, kContestSpotLanding, kContestNone};
+  const contestkind kinds[5] = {kContestPylonRace, kContestBalloonPop, kContestDragRace, kContestSpotLanding, kContestNone};
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(w.contests[i].kind, kinds[i]);
     EXPECT_EQ(w.contests[i].best_time, -1);

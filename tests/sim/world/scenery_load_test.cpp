@@ -69,8 +69,8 @@ TEST_F(SceneryLoad, WindWheelTurnsAboutItsCentreAndItsFacesFollowTheStaticOnesNe
                   "DYNOBJECT gone.obj 1 2 3\n");
   ASSERT_NE(w.dynobjects, nullptr);
   const kxgeometrydynobject& wheel = w.dynobjects[0];
-  EXPECT_EQ(wheel.kind, 90);
-  EXPECT_EQ(w.dynobjects[1].kind, 91);
+  EXPECT_EQ(wheel.kind, kDynWindBlades);
+  EXPECT_EQ(w.dynobjects[1].kind, kDynWindBase);
   EXPECT_EQ(w.dynobjects[1].next, nullptr);
   EXPECT_GE(wheel.spin, 0.9f);
   EXPECT_LT(wheel.spin, 1.1f);
