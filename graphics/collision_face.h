@@ -2,6 +2,7 @@
 // moving objects, and the point-in-face test of the queries.
 #pragma once
 
+#include "core/vector3.h"
 #include "graphics/collision_world.h"
 
 namespace kxcollbuild {
@@ -65,6 +66,6 @@ inline int InsideBox(const float lo[3], const float hi[3], const float p[3]) {
   return p[0] >= lo[0] && p[0] <= hi[0] && p[1] >= lo[1] && p[1] <= hi[1] && p[2] >= lo[2] && p[2] <= hi[2];
 }
 
-inline float Dot3(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+inline float Dot3(const float a[3], const float b[3]) { return kxvector3::Dot(a, b); }
 
 }  // namespace kxcollbuild

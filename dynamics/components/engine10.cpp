@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/maths.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
@@ -14,7 +15,6 @@ using kxdcomponent::Read;
 
 namespace {
 
-constexpr float kRpmPerRadPerSecond = 9.549296f;  // 60 / 2 pi
 constexpr float kRotorInertiaPerKg = 3.57e-5f;    // kg m^2 of the armature per kg of motor
 constexpr float kCutOff = 0.05f;                  // throttle below it gives no drive
 constexpr float kStartDecay = 0.2f;               // 1/s
@@ -100,7 +100,7 @@ kxdengine10::kxdengine10() : kxdengine(kStartDecay) {
 
 kxdengine10::~kxdengine10() { Sound.Release(); }
 
-float kxdengine10::K() const { return kRpmPerRadPerSecond / (MotorNs >= 1.0f ? MotorNs : 1.0f); }
+float kxdengine10::K() const { return kxmaths::kRpmPerRadianPerSecond / (MotorNs >= 1.0f ? MotorNs : 1.0f); }
 
 float kxdengine10::BatteryVoltage() const { return CellNum * CellVoltage; }
 
@@ -199,7 +199,7 @@ void kxdengine10::ResetState() {
 }
 
 void kxdengine10::UpdateVisual() {
-  float rpm = W * kRpmPerRadPerSecond;
+  float rpm = W * kxmaths::kRpmPerRadianPerSecond;
   float volume = rpm < Sound0RPMLow ? 0.0f : 0.7f + 0.3f * Throttle;
   float frequency = 0.0f;
   if (Sound0RPM > 0.0f && std::isfinite(Sound0RPM)) {
