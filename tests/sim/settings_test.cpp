@@ -68,10 +68,12 @@ TEST_F(SettingsTest, MainTableBindsTheSettingsRecordWithItsDefaults) {
     ASSERT_TRUE(at >= settings && at < settings + sizeof fresh) << row->key;
     ++bound;
     const char* same = reinterpret_cast<const char*>(&fresh) + (at - settings);
-    if (row->type == settingsrow::kInt)
+    if (row->type == settingsrow::kInt) {
       EXPECT_EQ(*reinterpret_cast<const int*>(same), static_cast<int>(row->default_number)) << row->key;
-    if (row->type == settingsrow::kFloat)
+    }
+    if (row->type == settingsrow::kFloat) {
       EXPECT_EQ(*reinterpret_cast<const float*>(same), row->default_number) << row->key;
+    }
   }
   EXPECT_GT(bound, 0);
 }
