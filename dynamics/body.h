@@ -202,10 +202,12 @@ class kxdbody : public kxdintegrable {
   const kxdfold* Fold = nullptr;
   unsigned FoldEpoch = 0;
 
- private:
+ protected:
   // The base force pass of a folded body: weight, contact and what it was
   // given, straight onto its free carrier.
   void ActFolded(const kxdfold& fold);
+
+ private:
   // B, D, Omega and P from the carrier's and the given frame in its axes.
   void Place(const kxmatrix& relative);
   // HandOver for a folded body, onto its carrier's totals. Kept out of

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "dynamics/air_model.h"
+#include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
@@ -55,6 +56,10 @@ kxdgear00::kxdgear00() {
 }
 
 void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    ActFoldedLeg(*fold);
+    return;
+  }
   if (PlacesItself()) {
     if (Instance && Instance->FrameClear && !(Joint && Joint->Link)) {
       FollowCarrierOriginAndVelocity();
@@ -73,6 +78,43 @@ void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
   }
   kxdbody::ComputeChange(change, flag);
 }
+
+void kxdgear00::DragFolded(const kxdfold& fold) {
+  // The leg's velocity over the ground, as D.R would give it, in the
+  // carrier's axes: the carrier's plus its turn about the leg's place.
+  kxdcarrierframe& carrier = *fold.carrier;
+  const kxvector4r& p = fold.relative.R;
+  const kxvector4r turn = kxvector4ops::Cross(carrier.omega, p);
+  const kxvector4r v = {carrier.velocity.x + turn.x, carrier.velocity.y + turn.y, carrier.velocity.z + turn.z,
+                        0.0f};
+  float k = RetractLink ? 1.0f - kxdcomponent::Read(RetractLink) : 1.0f;
+  float speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  float c = -kHalfAirDensity * Cdx * Areas[0] * speed * k;
+  if (std::isfinite(c)) carrier.AddLoad({c * v.x, c * v.y, c * v.z, 0.0f}, p);
+}
+
+void kxdgear00::ActFoldedLeg(const kxdfold& fold) {
+  DragFolded(fold);
+  ActFolded(fold);
+}
+
+namespace {
+
+// The driver checked each twin's class.
+void ForceLegs(kxdintegrable* const* pairs, int count) {
+  for (int i = 0; i < count; ++i) {
+    auto* leg = static_cast<kxdgear00*>(pairs[2 * i]);
+    leg->ActFoldedLeg(*kxdcompiled::FoldOf(leg));
+  }
+}
+
+void StepLegs(kxdintegrable* const*, int, float) {}
+
+const kxdbody::batch kLegBatch = {ForceLegs, StepLegs};
+
+}  // namespace
+
+const kxdbody::batch* kxdgear00::SubstepBatch(const kxdfold* fold) const { return fold ? &kLegBatch : nullptr; }
 
 void kxdgear00::Analyse() {
   kxgeometricobject* g = Geometry;

@@ -19,6 +19,14 @@ class kxdgear00 : public kxdbody {
   // velocity (its drag and its weight's arm): nothing else reads its frame
   // inside the substeps.
   bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // A leg held rigidly by its carrier acts in the carrier's axes: its drag
+  // needs only its place there and the carrier's motion (see kxdcompiled).
+  bool FrameInSubsteps() const override { return false; }
+  // Folded, the legs are worked together: a leg's force pass reads only the
+  // carrier's motion and its retraction link, and it has no integration.
+  const batch* SubstepBatch(const kxdfold* fold) const override;
+  // The force pass of a folded leg: drag and weight onto its carrier.
+  void ActFoldedLeg(const kxdfold& fold);
   // A carried leg has nothing to integrate: its carrier's frame is its. Its
   // drag and weight are handed on at the end of its force pass.
   int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass | kOwnHandOver : kAllPasses; }
@@ -40,4 +48,8 @@ class kxdgear00 : public kxdbody {
   float* RetractLink;     // servo output: 0 extended ... 1 retracted; null: extended
   float Areas[3];         // m^2, the mesh seen along X, Y and Z
   float Cdx;              // drag coefficient on the frontal area
+
+ private:
+  // The drag of a folded leg, straight onto its carrier in its axes.
+  void DragFolded(const kxdfold& fold);
 };
