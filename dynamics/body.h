@@ -206,6 +206,9 @@ class kxdbody : public kxdintegrable {
   // The base force pass of a folded body: weight, contact and what it was
   // given, straight onto its free carrier.
   void ActFolded(const kxdfold& fold);
+  // HandOver for a carried body that is not folded, or a folded one placed
+  // for its force pass, with a load: onto its free body's world totals.
+  void HandOverToRoot();
 
  private:
   // B, D, Omega and P from the carrier's and the given frame in its axes.
@@ -213,9 +216,6 @@ class kxdbody : public kxdintegrable {
   // HandOver for a folded body, onto its carrier's totals. Kept out of
   // line: inlined, its room would be taken on every hand-over.
   [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);
-  // HandOver for a carried body that is not folded, with a load: onto its
-  // free body's totals.
-  void HandOverToRoot();
   // FollowCarrier with the relative frame the joint turns: kept out of
   // line, so the bodies without a joint need none of its room.
   [[gnu::noinline]] void FollowTurned();

@@ -326,12 +326,17 @@ void MeasureAsks(walklists& w) {
   for (kxdbody* b : w.bodies) {
     kxdaircraftinstance* in = b->Instance;
     if (!in || !(in->AskReach >= 0.0f)) continue;
-    // A folded body asks about its carrier's R, the carrier's test for all
-    // its folds' points first.
+    // A folded body asks about its carrier's R: for its contact points the
+    // carrier's test for all its folds' points first, for a class's own
+    // asks as far as they reach from its own R, which lies that far off.
     const kxdfold* fold = kxdcompiled::FoldOf(b);
     const kxdbody* at = fold ? fold->carrier->body : b;
-    float extent = fold ? (b->Contact && fold->contactCount > 0 ? fold->carrier->contactExtent : -1.0f)
-                        : b->AskExtent();
+    float extent = b->AskExtent();
+    if (fold && b->Contact) {
+      extent = fold->contactCount > 0 ? fold->carrier->contactExtent : -1.0f;
+    } else if (fold && extent >= 0.0f) {
+      extent += std::sqrt(kxvector4r::Dot3(fold->relative.R, fold->relative.R));
+    }
     if (extent < 0.0f) continue;
     if (!(extent >= 0.0f) || !RigidOn(at, in->SimMainBody)) {
       in->AskReach = -1.0f;

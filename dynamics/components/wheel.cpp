@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "dynamics/air_model.h"
+#include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/mesh_mass.h"
@@ -117,6 +118,10 @@ float kxdwheel00::RollingFriction() const {
 
 void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    ActFoldedWheel(*fold, twin);
+    return;
+  }
   if (PlacesItself()) FollowForForcePass();
   if (Geometry && Clear()) {
     if (twin) twin->Spin = -kSpinDecay * Spin;  // a query would find nothing
@@ -125,6 +130,22 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   }
   if (twin) twin->Angle = Spin;
   kxdbody::ComputeChange(change, flag);
+}
+
+void kxdwheel00::ActFoldedWheel(const kxdfold& fold, kxdwheel00* twin) {
+  if (Geometry && !(Instance && Instance->FrameClear)) {
+    FollowCarrier();
+    if (Clear()) {
+      if (twin) twin->Spin = -kSpinDecay * Spin;
+    } else {
+      Touch(twin);
+      if (HasLoad()) HandOverToRoot();
+    }
+  } else if (Geometry && twin) {
+    twin->Spin = -kSpinDecay * Spin;
+  }
+  if (twin) twin->Angle = Spin;
+  ActFolded(fold);
 }
 
 // Kept out of line: its contact buffer and saved registers would otherwise
