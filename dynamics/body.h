@@ -143,6 +143,9 @@ class kxdbody : public kxdintegrable {
   // pass: FollowCarrier, or only R while its aircraft's frame is clear and
   // nothing turns it (no ask then reads more than the weight's arm).
   void FollowForForcePass();
+  // The world frame of a folded body, from its free carrier's, for a force
+  // pass that needs it this substep (a contact or strike query).
+  void PlaceFolded(const kxdfold& fold);
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).
@@ -211,8 +214,8 @@ class kxdbody : public kxdintegrable {
   void HandOverToRoot();
 
  private:
-  // B, D, Omega and P from the carrier's and the given frame in its axes.
-  void Place(const kxmatrix& relative);
+  // B, D, Omega and P from a carrier's frame and the given frame in its axes.
+  void Place(const kxdbody& carrier, const kxmatrix& relative);
   // HandOver for a folded body, onto its carrier's totals. Kept out of
   // line: inlined, its room would be taken on every hand-over.
   [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);

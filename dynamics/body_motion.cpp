@@ -287,8 +287,7 @@ void kxdbody::Follow(unsigned pass) {
 }
 
 // Inlined into the follow pass: it is most of the pass.
-[[gnu::always_inline]] inline void kxdbody::Place(const kxmatrix& relative) {
-  const kxdbody& carrier = *ParentBody;
+[[gnu::always_inline]] inline void kxdbody::Place(const kxdbody& carrier, const kxmatrix& relative) {
   // A body turns with its carrier: D = Omega x B row by row, and the
   // carrier's D is Omega x its own rows, so the relative frame places D as
   // it places B (R's row adds the carrier's place and velocity). Both take
@@ -324,7 +323,7 @@ void kxdbody::FollowCarrier() {
   if (Joint && Joint->Link) {
     FollowTurned();
   } else {
-    Place(Relative);
+    Place(*ParentBody, Relative);
   }
 }
 
@@ -358,8 +357,10 @@ void kxdbody::FollowForForcePass() {
   }
 }
 
+void kxdbody::PlaceFolded(const kxdfold& fold) { Place(*fold.carrier->body, fold.relative); }
+
 void kxdbody::FollowTurned() {
   kxmatrix turned;
   Joint->TurnRelative(Relative, turned);
-  Place(turned);
+  Place(*ParentBody, turned);
 }

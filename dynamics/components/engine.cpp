@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/maths.h"
+#include "dynamics/compiled.h"
 #include "dynamics/instance.h"
 
 kxtype kxdengine::Type("kxdengine", sizeof(kxdengine), nullptr);
@@ -23,6 +24,18 @@ void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
   float reaction = 0.0f;
   float net = Load + DriveTorque(&reaction);
   if (kxdengine* twin = Twin(this, change)) twin->W = RotatingInertia > 0.0f ? net / RotatingInertia : 0.0f;
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    // The block's X axis in its carrier's axes; the weight goes with the
+    // carrier's.
+    kxvector4r& t = fold->carrier->torque;
+    const kxvector4r& x = fold->relative.X;
+    t.x -= reaction * x.x;
+    t.y -= reaction * x.y;
+    t.z -= reaction * x.z;
+    Load = 0.0f;
+    kxdbody::ComputeChange(change, flag);
+    return;
+  }
   Torque.x -= reaction * B.X.x;
   Torque.y -= reaction * B.X.y;
   Torque.z -= reaction * B.X.z;

@@ -22,6 +22,10 @@ class kxdengine : public kxdbody {
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   // rpm of the shaft.
   float GetRPM() override;
+  // An engine held rigidly by its carrier feels its reaction about an axis
+  // fixed in the carrier's: it may be folded (see kxdcompiled). A driven
+  // part that reads its frame then works in the carrier's axes too.
+  bool FrameInSubsteps() const override { return false; }
   // The shaft angle a rotor may wrap; null for an engine without one.
   virtual float* ShaftAngle() { return nullptr; }
 

@@ -73,9 +73,19 @@ class kxdpropeller00 : public kxdbody {
   // measured (m, summed over the propeller's axes, so it bounds every blade
   // angle); NaN while unknown: then the blades are placed and asked alone.
   float strikeReach = std::numeric_limits<float>::quiet_NaN();
+  // The shaft axis (world) of the last force pass, which the wash of the
+  // integration blows back along.
+  kxvector4r shaftAxis = {0.0f, 0.0f, 0.0f, 0.0f};
 
  private:
   kxdengine* Shaft() const;
   void StrikeTest();
   void MeasureStrikeReach();
+  // Thrust, drag, shaft load and wash from the hub's flow through the air
+  // (v, axes of the force), the shaft axis a and the shaft speed. Whether
+  // the blades push at all; the force goes to *force, not applied.
+  bool Thrust(kxdengine* e, const kxvector4r& v, const kxvector4r& a, kxvector4r* force);
+  // The force pass of a clear frame with the engine folded: the thrust
+  // worked in the carrier's axes, on the engine's place there.
+  void ThrustFolded(kxdengine* e, const kxdfold& engineFold);
 };
