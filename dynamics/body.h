@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "core/matrix.h"
+#include "dynamics/compiled.h"
 #include "dynamics/integrable.h"
 #include "dynamics/key_table.h"
 
@@ -146,6 +147,13 @@ class kxdbody : public kxdintegrable {
   // The world frame of a folded body, from its free carrier's, for a force
   // pass that needs it this substep (a contact or strike query).
   void PlaceFolded(const kxdfold& fold);
+  // Whether the body's aircraft is clear of everything for the frame (see
+  // kxdaircraftinstance::FrameClear): then no contact is asked.
+  bool FrameClear() const;
+  // Puts a folded body's weight into its carrier's folded weight, which
+  // Prime puts on in every substep, when it is not there yet (or the mass
+  // changed). The driver asks once a frame, before the substeps.
+  void WeighFolded(const kxdfold& fold) const;
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).
@@ -209,6 +217,11 @@ class kxdbody : public kxdintegrable {
   // The base force pass of a folded body: weight, contact and what it was
   // given, straight onto its free carrier.
   void ActFolded(const kxdfold& fold);
+  // ActFolded where it has work: a weight not yet weighed (the driver
+  // weighs the folded bodies once a frame, WeighFolded) or contact points
+  // outside a clear frame. Inline, so that the common case costs a
+  // comparison or two.
+  void ActFoldedIfNeeded(const kxdfold& fold);
   // HandOver for a carried body that is not folded, or a folded one placed
   // for its force pass, with a load: onto its free body's world totals.
   void HandOverToRoot();
@@ -223,3 +236,7 @@ class kxdbody : public kxdintegrable {
   // line, so the bodies without a joint need none of its room.
   [[gnu::noinline]] void FollowTurned();
 };
+
+inline void kxdbody::ActFoldedIfNeeded(const kxdfold& fold) {
+  if (Mass != fold.weighed || (Contact && fold.contactCount > 0 && !FrameClear())) ActFolded(fold);
+}

@@ -151,6 +151,19 @@ void kxdbody::ActFolded(const kxdfold& fold) {
   // hand-over pass.
 }
 
+bool kxdbody::FrameClear() const { return Instance && Instance->FrameClear; }
+
+void kxdbody::WeighFolded(const kxdfold& fold) const {
+  if (Mass == fold.weighed) return;
+  float m = Mass - fold.weighed;
+  kxdcarrierframe& carrier = *fold.carrier;
+  const kxvector4r& p = fold.relative.R;
+  carrier.foldedMass += m;
+  carrier.foldedMoment = {carrier.foldedMoment.x + m * p.x, carrier.foldedMoment.y + m * p.y,
+                          carrier.foldedMoment.z + m * p.z, 0.0f};
+  fold.weighed = Mass;
+}
+
 kxvector4r kxdbody::CentreOffset() const {
   kxvector4r c = {0.0f, 0.0f, 0.0f, 0.0f};
   AddTo(c, B.X, SystemCentre.x);

@@ -265,6 +265,8 @@ void Passes(walklists& w) {
   const unsigned forced = kxdbody::NewPass();
   for (const twinpair& t : w.working) {
     const kxdfold* fold = t.body ? kxdcompiled::FoldOf(t.body) : nullptr;
+    // Weighed before its passes are asked: a plain part then has none.
+    if (fold) t.body->WeighFolded(*fold);
     // The twin of a batched body is of its very class: the batch reads it so.
     if (const kxdbody::batch* b = fold && !t.preChange && t.change->type == t.state->type
                                       ? t.body->SubstepBatch(fold) : nullptr) {

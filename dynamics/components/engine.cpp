@@ -33,7 +33,7 @@ void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
     t.y -= reaction * x.y;
     t.z -= reaction * x.z;
     Load = 0.0f;
-    kxdbody::ComputeChange(change, flag);
+    ActFoldedIfNeeded(*fold);
     return;
   }
   Torque.x -= reaction * B.X.x;

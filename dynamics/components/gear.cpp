@@ -95,7 +95,7 @@ void kxdgear00::DragFolded(const kxdfold& fold) {
 
 void kxdgear00::ActFoldedLeg(const kxdfold& fold) {
   DragFolded(fold);
-  ActFolded(fold);
+  ActFoldedIfNeeded(fold);
 }
 
 namespace {

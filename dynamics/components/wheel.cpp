@@ -145,7 +145,7 @@ void kxdwheel00::ActFoldedWheel(const kxdfold& fold, kxdwheel00* twin) {
     twin->Spin = -kSpinDecay * Spin;
   }
   if (twin) twin->Angle = Spin;
-  ActFolded(fold);
+  ActFoldedIfNeeded(fold);
 }
 
 // Kept out of line: its contact buffer and saved registers would otherwise
