@@ -5,6 +5,7 @@
 #include "dynamics/air_model.h"
 #include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/components/leg_drag.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
@@ -79,32 +80,40 @@ void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
   kxdbody::ComputeChange(change, flag);
 }
 
-void kxdgear00::DragFolded(const kxdfold& fold) {
-  // The leg's velocity over the ground, as D.R would give it, in the
-  // carrier's axes: the carrier's plus its turn about the leg's place.
-  kxdcarrierframe& carrier = *fold.carrier;
-  const kxvector4r& p = fold.relative.R;
-  const kxvector4r turn = kxvector4ops::Cross(carrier.omega, p);
-  const kxvector4r v = {carrier.velocity.x + turn.x, carrier.velocity.y + turn.y, carrier.velocity.z + turn.z,
-                        0.0f};
-  float k = RetractLink ? 1.0f - kxdcomponent::Read(RetractLink) : 1.0f;
-  float speed = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  float c = -kHalfAirDensity * Cdx * Areas[0] * speed * k;
-  if (std::isfinite(c)) carrier.AddLoad({c * v.x, c * v.y, c * v.z, 0.0f}, p);
+void kxdgear00::DragFactors(kxdlegdrags& legs, int lane) const {
+  legs.factor[lane] = -kHalfAirDensity * Cdx * Areas[0];
+  legs.share[lane] = RetractLink ? 1.0f - kxdcomponent::Read(RetractLink) : 1.0f;
 }
 
 void kxdgear00::ActFoldedLeg(const kxdfold& fold) {
-  DragFolded(fold);
+  kxdlegdrags legs = {};
+  legs.px[0] = fold.relative.R.x, legs.py[0] = fold.relative.R.y, legs.pz[0] = fold.relative.R.z;
+  DragFactors(legs, 0);
+  kxdcarrierframe& carrier = *fold.carrier;
+  AddLegDrags(legs, carrier.velocity, carrier.omega, &carrier.force, &carrier.torque);
   ActFoldedIfNeeded(fold);
 }
 
 namespace {
 
-// The driver checked each twin's class.
+// The driver checked each twin's class. Legs next to each other in the walk
+// on one carrier go four at a time.
 void ForceLegs(kxdintegrable* const* pairs, int count) {
-  for (int i = 0; i < count; ++i) {
-    auto* leg = static_cast<kxdgear00*>(pairs[2 * i]);
-    leg->ActFoldedLeg(*kxdcompiled::FoldOf(leg));
+  for (int i = 0; i < count;) {
+    kxdlegdrags legs = {};
+    kxdcarrierframe* carrier = nullptr;
+    int lane = 0;
+    for (; i < count && lane < kxdlegdrags::kLanes; ++i, ++lane) {
+      auto* leg = static_cast<kxdgear00*>(pairs[2 * i]);
+      const kxdfold& fold = *kxdcompiled::FoldOf(leg);
+      if (carrier && fold.carrier != carrier) break;
+      carrier = fold.carrier;
+      const kxvector4r& p = fold.relative.R;
+      legs.px[lane] = p.x, legs.py[lane] = p.y, legs.pz[lane] = p.z;
+      leg->DragFactors(legs, lane);
+      leg->ActFoldedWeight(fold);
+    }
+    AddLegDrags(legs, carrier->velocity, carrier->omega, &carrier->force, &carrier->torque);
   }
 }
 

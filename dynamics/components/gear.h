@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dynamics/body.h"
+#include "dynamics/components/leg_drag.h"
 
 class kxdgear00 : public kxdbody {
  public:
@@ -27,6 +28,11 @@ class kxdgear00 : public kxdbody {
   const batch* SubstepBatch(const kxdfold* fold) const override;
   // The force pass of a folded leg: drag and weight onto its carrier.
   void ActFoldedLeg(const kxdfold& fold);
+  // The weight's and contacts' part of it.
+  void ActFoldedWeight(const kxdfold& fold) { ActFoldedIfNeeded(fold); }
+  // The leg's drag factor for AddLegDrags (-rho/2 Cdx and the frontal
+  // area) and the share its retraction leaves, into a lane of legs.
+  void DragFactors(kxdlegdrags& legs, int lane) const;
   // A carried leg has nothing to integrate: its carrier's frame is its. Its
   // drag and weight are handed on at the end of its force pass.
   int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass | kOwnHandOver : kAllPasses; }
@@ -48,8 +54,4 @@ class kxdgear00 : public kxdbody {
   float* RetractLink;     // servo output: 0 extended ... 1 retracted; null: extended
   float Areas[3];         // m^2, the mesh seen along X, Y and Z
   float Cdx;              // drag coefficient on the frontal area
-
- private:
-  // The drag of a folded leg, straight onto its carrier in its axes.
-  void DragFolded(const kxdfold& fold);
 };
