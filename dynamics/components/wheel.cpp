@@ -255,8 +255,19 @@ void kxdwheel00::Prepare() {
   MeasureBoxReach();
 }
 
+int kxdwheel00::SubstepPasses(const kxdfold* fold) const {
+  if (fold) return kAskPass | kIntegratePass | kOwnHandOver;
+  return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses;
+}
+
 void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {
   if (kxdwheel00* twin = kxdcomponent::TwinOf(this, change)) {
+    // A folded wheel's force pass is left out of a clear frame's substeps;
+    // what it would have set is set here, before it is read.
+    if (Instance && Instance->FrameClear && kxdcompiled::FoldOf(this)) {
+      if (Geometry) twin->Spin = -kSpinDecay * Spin;
+      twin->Angle = Spin;
+    }
     Spin += dt * twin->Spin;
     Angle += dt * twin->Angle;
   }

@@ -30,7 +30,9 @@ class kxdwheel00 : public kxdbody {
   // folded (see kxdcompiled).
   bool FrameInSubsteps() const override { return false; }
   // Its tyre forces and weight are handed on at the end of its force pass.
-  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses; }
+  // Folded, that pass only asks for contacts or lets the spin decay: in a
+  // clear frame the integration does the decay's part (see Integrate).
+  int SubstepPasses(const kxdfold* fold) const override;
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;
