@@ -266,9 +266,13 @@ kxvector4r kxdcarrierframe::Flow(const kxvector4r& p) const {
 }
 
 void kxdcarrierframe::AddLoad(const kxvector4r& f, const kxvector4r& p) {
-  kxvector4r t = Cross(p, f);
-  force.x += f.x, force.y += f.y, force.z += f.z;
-  torque.x += t.x, torque.y += t.y, torque.z += t.z;
+  // In lanes, each as the scalar p x f and sums form it; w is left as it is.
+  using namespace kxlanes;
+  const f4 fl = LoadU(&f.x), pl = LoadU(&p.x);
+  const f4 t = Sub(Mul(Shuffle<1, 2, 0, 3>(pl, pl), Shuffle<2, 0, 1, 3>(fl, fl)),
+                   Mul(Shuffle<2, 0, 1, 3>(pl, pl), Shuffle<1, 2, 0, 3>(fl, fl)));
+  StoreXYZ(&force.x, Add(LoadU(&force.x), fl));
+  StoreXYZ(&torque.x, Add(LoadU(&torque.x), t));
 }
 
 // ---- the cache

@@ -53,7 +53,9 @@ void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
 void kxdengine::StepShaft(kxdintegrable* change, float dt) {
   if (kxdengine* twin = Twin(this, change)) {
     float damping = DriveDamping();
-    float slowing = RotatingInertia > 0.0f ? std::fmax(1.0f, dt * damping / RotatingInertia) : 1.0f;
+    // Without damping the step is never cut (and the library's fmax not
+    // called in every substep).
+    float slowing = RotatingInertia > 0.0f && damping != 0.0f ? std::fmax(1.0f, dt * damping / RotatingInertia) : 1.0f;
     float w = W + dt * twin->W / slowing;
     if (std::isfinite(w)) W = w;
   }

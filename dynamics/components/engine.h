@@ -26,6 +26,9 @@ class kxdengine : public kxdbody {
   // fixed in the carrier's: it may be folded (see kxdcompiled). A driven
   // part that reads its frame then works in the carrier's axes too.
   bool FrameInSubsteps() const override { return false; }
+  // Folded, its force pass puts its reaction on the carrier itself, and
+  // driven parts push the carrier, not the engine.
+  int SubstepPasses(const kxdfold* fold) const override { return fold ? kAllPasses | kOwnHandOver : kAllPasses; }
   // The shaft angle a rotor may wrap; null for an engine without one.
   virtual float* ShaftAngle() { return nullptr; }
 

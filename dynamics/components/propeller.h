@@ -30,6 +30,9 @@ class kxdpropeller00 : public kxdbody {
   // With an engine the force pass takes hub, shaft axis and their rates
   // from it.
   bool PlacesItself() const override { return Engine != nullptr && Shaft() != nullptr; }
+  // A carried propeller's force pass hands on what it put on itself (its
+  // thrust pushes the free body directly).
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses; }
 
   // Measures the blades of the geometry; 0 (keys kept) when there is
   // nothing it can measure.
