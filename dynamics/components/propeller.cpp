@@ -127,7 +127,14 @@ kxdpropeller00::kxdpropeller00() {
   BuildTables();
 }
 
-kxdengine* kxdpropeller00::Shaft() const { return kxdengine::As(Engine); }
+kxdengine* kxdpropeller00::Shaft() const {
+  if (Engine != shaftNode || (Engine && Engine->type != shaftType)) {
+    shaftNode = Engine;
+    shaftType = Engine ? Engine->type : nullptr;
+    shaft = kxdengine::As(Engine);
+  }
+  return shaft;
+}
 
 float kxdpropeller00::GetRPM() { return RPMValue; }
 
@@ -375,7 +382,12 @@ void kxdpropeller00::ThrustFolded(kxdengine* e, const kxdfold& engineFold) {
   kxdcarrierframe& carrier = *engineFold.carrier;
   const kxmatrix& E = engineFold.relative;
   const kxvector4r& a = E.X;
-  const kxvector4r hub = kxdframe::Transform(E, Placement);
+  // The hub stays where it is in the carrier's axes while the fold does.
+  if (foldedHubEpoch != e->FoldEpoch) {
+    foldedHub = kxdframe::Transform(E, Placement);
+    foldedHubEpoch = e->FoldEpoch;
+  }
+  const kxvector4r& hub = foldedHub;
   kxvector4r force;
   if (Thrust(e, carrier.Flow(hub), a, &force)) carrier.AddLoad(force, E.R);
   shaftAxis = carrier.ToWorld(a);

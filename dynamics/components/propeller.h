@@ -79,6 +79,15 @@ class kxdpropeller00 : public kxdbody {
   // The shaft axis (world) of the last force pass, which the wash of the
   // integration blows back along.
   kxvector4r shaftAxis = {0.0f, 0.0f, 0.0f, 0.0f};
+  // The engine Shaft last found for a link and its class: asked twice a
+  // substep, the class's test walks the type chain.
+  mutable const kxnode* shaftNode = nullptr;
+  mutable const kxtype* shaftType = nullptr;
+  mutable kxdengine* shaft = nullptr;
+  // The hub in the folded engine's carrier's axes, and the fold's cache
+  // generation it was placed for (0: none).
+  kxvector4r foldedHub = {0.0f, 0.0f, 0.0f, 0.0f};
+  unsigned foldedHubEpoch = 0;
 
  private:
   kxdengine* Shaft() const;
