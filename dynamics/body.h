@@ -94,6 +94,9 @@ class kxdbody : public kxdintegrable {
   struct batch {
     void (*force)(kxdintegrable* const* pairs, int count);
     void (*integrate)(kxdintegrable* const* pairs, int count, float dt);
+    // Once a frame before its substeps, for what stays the same over them;
+    // null for none.
+    void (*frame)(kxdintegrable* const* pairs, int count) = nullptr;
   };
   // The class's batch for the body folded as fold says; null to be walked
   // one by one.

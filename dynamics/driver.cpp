@@ -291,6 +291,10 @@ void Passes(walklists& w) {
     if (forces || ((passes & kxdbody::kAskPass) && !culled)) add(w.clearForcing, w.clearHooked, t);
     if (passes & kxdbody::kIntegratePass) w.integrating.push_back(t);
   }
+  for (size_t i = 0; i < w.batchesUsed; ++i) {
+    const walklists::batchrun& run = w.batches[i];
+    if (run.batch->frame) run.batch->frame(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
+  }
   w.handing.clear();
   for (kxdbody* b : w.carried) {
     if (b->followPass == forced) w.handing.push_back(b);
