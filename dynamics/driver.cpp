@@ -264,6 +264,8 @@ void Passes(walklists& w) {
   w.batchesUsed = 0;
   const unsigned forced = kxdbody::NewPass();
   for (const twinpair& t : w.working) {
+    // An aircraft node's passes are the empty defaults: nothing to call.
+    if (t.state->type == &kxdaircraft::Type && !t.preChange) continue;
     const kxdfold* fold = t.body ? kxdcompiled::FoldOf(t.body) : nullptr;
     // Weighed before its passes are asked: a plain part then has none.
     if (fold) t.body->WeighFolded(*fold);
