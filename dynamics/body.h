@@ -150,6 +150,8 @@ class kxdbody : public kxdintegrable {
   // The world frame of a folded body, from its free carrier's, for a force
   // pass that needs it this substep (a contact or strike query).
   void PlaceFolded(const kxdfold& fold);
+  // The explicit step of a free body that is not held (Integrate).
+  void IntegrateFree(kxdintegrable* change, float dt);
   // Whether the body's aircraft is clear of everything for the frame (see
   // kxdaircraftinstance::FrameClear): then no contact is asked.
   bool FrameClear() const;
@@ -242,4 +244,12 @@ class kxdbody : public kxdintegrable {
 
 inline void kxdbody::ActFoldedIfNeeded(const kxdfold& fold) {
   if (Mass != fold.weighed || (Contact && fold.contactCount > 0 && !FrameClear())) ActFolded(fold);
+}
+
+// Inline for the classes that end their own integration with it: a carried
+// body's is then no call at all. Carried bodies take their frame in the
+// driver's follow pass, once their carrier has moved.
+inline void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
+  if (ParentBody || Held) return;
+  IntegrateFree(change, dt);
 }

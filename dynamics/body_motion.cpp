@@ -246,10 +246,7 @@ void kxdbody::DeriveMotion() {
   Store(D.R, s.dr);
 }
 
-void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
-  // Carried bodies take their frame in the driver's follow pass, once their
-  // carrier has moved.
-  if (ParentBody || Held) return;
+void kxdbody::IntegrateFree(kxdintegrable* change, float dt) {
   // The twin is a clone of the same class.
   kxdbody* c = change && change->type == type ? static_cast<kxdbody*>(change) : As(change);
   if (!c) return;
