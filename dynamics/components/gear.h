@@ -7,7 +7,9 @@
 #include "dynamics/body.h"
 #include "dynamics/components/leg_drag.h"
 
-class kxdgear00 : public kxdbody {
+// Final: its force pass then asks its own hooks directly, not through the
+// table, in every substep.
+class kxdgear00 final : public kxdbody {
  public:
   static kxtype Type;
 

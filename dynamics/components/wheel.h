@@ -10,7 +10,9 @@
 
 #include "dynamics/body.h"
 
-class kxdwheel00 : public kxdbody {
+// Final: its force pass then asks its own hooks directly, not through the
+// table, in every substep.
+class kxdwheel00 final : public kxdbody {
  public:
   static kxtype Type;
 
