@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "core/matrix.h"
+#include "dynamics/compiled.h"
 #include "dynamics/integrable.h"
 #include "dynamics/key_table.h"
 
@@ -93,6 +94,9 @@ class kxdbody : public kxdintegrable {
   struct batch {
     void (*force)(kxdintegrable* const* pairs, int count);
     void (*integrate)(kxdintegrable* const* pairs, int count, float dt);
+    // Once a frame before its substeps, for what stays the same over them;
+    // null for none.
+    void (*frame)(kxdintegrable* const* pairs, int count) = nullptr;
   };
   // The class's batch for the body folded as fold says; null to be walked
   // one by one.
@@ -143,6 +147,18 @@ class kxdbody : public kxdintegrable {
   // pass: FollowCarrier, or only R while its aircraft's frame is clear and
   // nothing turns it (no ask then reads more than the weight's arm).
   void FollowForForcePass();
+  // The world frame of a folded body, from its free carrier's, for a force
+  // pass that needs it this substep (a contact or strike query).
+  void PlaceFolded(const kxdfold& fold);
+  // The explicit step of a free body that is not held (Integrate).
+  void IntegrateFree(kxdintegrable* change, float dt);
+  // Whether the body's aircraft is clear of everything for the frame (see
+  // kxdaircraftinstance::FrameClear): then no contact is asked.
+  bool FrameClear() const;
+  // Puts a folded body's weight into its carrier's folded weight, which
+  // Prime puts on in every substep, when it is not there yet (or the mass
+  // changed). The driver asks once a frame, before the substeps.
+  void WeighFolded(const kxdfold& fold) const;
   // A pass number no body has seen yet.
   static unsigned NewPass();
   // The free body at the end of the carrier chain (the body itself if free).
@@ -202,19 +218,38 @@ class kxdbody : public kxdintegrable {
   const kxdfold* Fold = nullptr;
   unsigned FoldEpoch = 0;
 
- private:
+ protected:
   // The base force pass of a folded body: weight, contact and what it was
   // given, straight onto its free carrier.
   void ActFolded(const kxdfold& fold);
-  // B, D, Omega and P from the carrier's and the given frame in its axes.
-  void Place(const kxmatrix& relative);
+  // ActFolded where it has work: a weight not yet weighed (the driver
+  // weighs the folded bodies once a frame, WeighFolded) or contact points
+  // outside a clear frame. Inline, so that the common case costs a
+  // comparison or two.
+  void ActFoldedIfNeeded(const kxdfold& fold);
+  // HandOver for a carried body that is not folded, or a folded one placed
+  // for its force pass, with a load: onto its free body's world totals.
+  void HandOverToRoot();
+
+ private:
+  // B, D, Omega and P from a carrier's frame and the given frame in its axes.
+  void Place(const kxdbody& carrier, const kxmatrix& relative);
   // HandOver for a folded body, onto its carrier's totals. Kept out of
   // line: inlined, its room would be taken on every hand-over.
   [[gnu::noinline]] void HandOverFolded(const kxdfold& fold);
-  // HandOver for a carried body that is not folded, with a load: onto its
-  // free body's totals.
-  void HandOverToRoot();
   // FollowCarrier with the relative frame the joint turns: kept out of
   // line, so the bodies without a joint need none of its room.
   [[gnu::noinline]] void FollowTurned();
 };
+
+inline void kxdbody::ActFoldedIfNeeded(const kxdfold& fold) {
+  if (Mass != fold.weighed || (Contact && fold.contactCount > 0 && !FrameClear())) ActFolded(fold);
+}
+
+// Inline for the classes that end their own integration with it: a carried
+// body's is then no call at all. Carried bodies take their frame in the
+// driver's follow pass, once their carrier has moved.
+inline void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
+  if (ParentBody || Held) return;
+  IntegrateFree(change, dt);
+}

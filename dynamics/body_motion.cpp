@@ -151,6 +151,19 @@ void kxdbody::ActFolded(const kxdfold& fold) {
   // hand-over pass.
 }
 
+bool kxdbody::FrameClear() const { return Instance && Instance->FrameClear; }
+
+void kxdbody::WeighFolded(const kxdfold& fold) const {
+  if (Mass == fold.weighed) return;
+  float m = Mass - fold.weighed;
+  kxdcarrierframe& carrier = *fold.carrier;
+  const kxvector4r& p = fold.relative.R;
+  carrier.foldedMass += m;
+  carrier.foldedMoment = {carrier.foldedMoment.x + m * p.x, carrier.foldedMoment.y + m * p.y,
+                          carrier.foldedMoment.z + m * p.z, 0.0f};
+  fold.weighed = Mass;
+}
+
 kxvector4r kxdbody::CentreOffset() const {
   kxvector4r c = {0.0f, 0.0f, 0.0f, 0.0f};
   AddTo(c, B.X, SystemCentre.x);
@@ -233,10 +246,7 @@ void kxdbody::DeriveMotion() {
   Store(D.R, s.dr);
 }
 
-void kxdbody::Integrate(kxdintegrable* change, int, float dt) {
-  // Carried bodies take their frame in the driver's follow pass, once their
-  // carrier has moved.
-  if (ParentBody || Held) return;
+void kxdbody::IntegrateFree(kxdintegrable* change, float dt) {
   // The twin is a clone of the same class.
   kxdbody* c = change && change->type == type ? static_cast<kxdbody*>(change) : As(change);
   if (!c) return;
@@ -287,8 +297,7 @@ void kxdbody::Follow(unsigned pass) {
 }
 
 // Inlined into the follow pass: it is most of the pass.
-[[gnu::always_inline]] inline void kxdbody::Place(const kxmatrix& relative) {
-  const kxdbody& carrier = *ParentBody;
+[[gnu::always_inline]] inline void kxdbody::Place(const kxdbody& carrier, const kxmatrix& relative) {
   // A body turns with its carrier: D = Omega x B row by row, and the
   // carrier's D is Omega x its own rows, so the relative frame places D as
   // it places B (R's row adds the carrier's place and velocity). Both take
@@ -324,7 +333,7 @@ void kxdbody::FollowCarrier() {
   if (Joint && Joint->Link) {
     FollowTurned();
   } else {
-    Place(Relative);
+    Place(*ParentBody, Relative);
   }
 }
 
@@ -358,8 +367,10 @@ void kxdbody::FollowForForcePass() {
   }
 }
 
+void kxdbody::PlaceFolded(const kxdfold& fold) { Place(*fold.carrier->body, fold.relative); }
+
 void kxdbody::FollowTurned() {
   kxmatrix turned;
   Joint->TurnRelative(Relative, turned);
-  Place(turned);
+  Place(*ParentBody, turned);
 }

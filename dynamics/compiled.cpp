@@ -159,9 +159,14 @@ namespace {
 kxvector4r kxdcarrierframe::ToBody(const kxvector4r& v) const { return InAxes(body->B, v); }
 
 kxvector4r kxdcarrierframe::ToWorld(const kxvector4r& l) const {
+  // In lanes: lane k sums B.X[k] l.x + B.Y[k] l.y + B.Z[k] l.z as the
+  // row-by-row formula does; w made +0.
+  using namespace kxlanes;
   const kxmatrix& B = body->B;
-  return {B.X.x * l.x + B.Y.x * l.y + B.Z.x * l.z, B.X.y * l.x + B.Y.y * l.y + B.Z.y * l.z,
-          B.X.z * l.x + B.Y.z * l.y + B.Z.z * l.z, 0.0f};
+  kxvector4r out;
+  StoreU(&out.x, XYZ(Add(Add(Mul(LoadU(&B.X.x), Splat(l.x)), Mul(LoadU(&B.Y.x), Splat(l.y))),
+                         Mul(LoadU(&B.Z.x), Splat(l.z)))));
+  return out;
 }
 
 namespace {
@@ -269,15 +274,24 @@ void kxdcarrierframe::Flush() {
 }
 
 kxvector4r kxdcarrierframe::Flow(const kxvector4r& p) const {
-  const float* M = turn;
-  return {drift.x + M[0] * p.x + M[1] * p.y + M[2] * p.z, drift.y + M[4] * p.x + M[5] * p.y + M[6] * p.z,
-          drift.z + M[8] * p.x + M[9] * p.y + M[10] * p.z, 0.0f};
+  // In lanes, a column of the turn at a time: lane i sums drift_i + M[4i]
+  // p.x + M[4i + 1] p.y + M[4i + 2] p.z in that order; w made +0.
+  using namespace kxlanes;
+  f4 c0 = LoadU(turn), c1 = LoadU(turn + 4), c2 = LoadU(turn + 8), c3 = Zero();
+  Transpose(c0, c1, c2, c3);
+  kxvector4r out;
+  StoreU(&out.x, XYZ(Add(Add(Add(LoadU(&drift.x), Mul(c0, Splat(p.x))), Mul(c1, Splat(p.y))), Mul(c2, Splat(p.z)))));
+  return out;
 }
 
 void kxdcarrierframe::AddLoad(const kxvector4r& f, const kxvector4r& p) {
-  kxvector4r t = Cross(p, f);
-  force.x += f.x, force.y += f.y, force.z += f.z;
-  torque.x += t.x, torque.y += t.y, torque.z += t.z;
+  // In lanes, each as the scalar p x f and sums form it; w is left as it is.
+  using namespace kxlanes;
+  const f4 fl = LoadU(&f.x), pl = LoadU(&p.x);
+  const f4 t = Sub(Mul(Shuffle<1, 2, 0, 3>(pl, pl), Shuffle<2, 0, 1, 3>(fl, fl)),
+                   Mul(Shuffle<2, 0, 1, 3>(pl, pl), Shuffle<1, 2, 0, 3>(fl, fl)));
+  StoreXYZ(&force.x, Add(LoadU(&force.x), fl));
+  StoreXYZ(&torque.x, Add(LoadU(&torque.x), t));
 }
 
 // ---- the cache

@@ -264,7 +264,11 @@ void Passes(walklists& w) {
   w.batchesUsed = 0;
   const unsigned forced = kxdbody::NewPass();
   for (const twinpair& t : w.working) {
+    // An aircraft node's passes are the empty defaults: nothing to call.
+    if (t.state->type == &kxdaircraft::Type && !t.preChange) continue;
     const kxdfold* fold = t.body ? kxdcompiled::FoldOf(t.body) : nullptr;
+    // Weighed before its passes are asked: a plain part then has none.
+    if (fold) t.body->WeighFolded(*fold);
     // The twin of a batched body is of its very class: the batch reads it so.
     if (const kxdbody::batch* b = fold && !t.preChange && t.change->type == t.state->type
                                       ? t.body->SubstepBatch(fold) : nullptr) {
@@ -288,6 +292,10 @@ void Passes(walklists& w) {
     const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
     if (forces || ((passes & kxdbody::kAskPass) && !culled)) add(w.clearForcing, w.clearHooked, t);
     if (passes & kxdbody::kIntegratePass) w.integrating.push_back(t);
+  }
+  for (size_t i = 0; i < w.batchesUsed; ++i) {
+    const walklists::batchrun& run = w.batches[i];
+    if (run.batch->frame) run.batch->frame(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
   }
   w.handing.clear();
   for (kxdbody* b : w.carried) {
@@ -326,12 +334,17 @@ void MeasureAsks(walklists& w) {
   for (kxdbody* b : w.bodies) {
     kxdaircraftinstance* in = b->Instance;
     if (!in || !(in->AskReach >= 0.0f)) continue;
-    // A folded body asks about its carrier's R, the carrier's test for all
-    // its folds' points first.
+    // A folded body asks about its carrier's R: for its contact points the
+    // carrier's test for all its folds' points first, for a class's own
+    // asks as far as they reach from its own R, which lies that far off.
     const kxdfold* fold = kxdcompiled::FoldOf(b);
     const kxdbody* at = fold ? fold->carrier->body : b;
-    float extent = fold ? (b->Contact && fold->contactCount > 0 ? fold->carrier->contactExtent : -1.0f)
-                        : b->AskExtent();
+    float extent = b->AskExtent();
+    if (fold && b->Contact) {
+      extent = fold->contactCount > 0 ? fold->carrier->contactExtent : -1.0f;
+    } else if (fold && extent >= 0.0f) {
+      extent += std::sqrt(kxvector4r::Dot3(fold->relative.R, fold->relative.R));
+    }
     if (extent < 0.0f) continue;
     if (!(extent >= 0.0f) || !RigidOn(at, in->SimMainBody)) {
       in->AskReach = -1.0f;

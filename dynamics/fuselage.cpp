@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/lanes.h"
 #include "dynamics/air_model.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
@@ -72,20 +73,33 @@ void kxdfuselage00::PlaceMass(const kxvector4r& balance) {
   Analyse();
 }
 
-void kxdfuselage00::ComputeChange(kxdintegrable* change, int flag) {
-  kxvector4r air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-  kxvector4r u = {D.R.x - air.x, D.R.y - air.y, D.R.z - air.z, 0.0f};
+kxvector4r kxdfuselage00::Drag(const kxvector4r& u) const {
   float speed = std::sqrt(kxvector4r::Dot3(u, u));
-  if (speed >= kStillSpeed && std::isfinite(speed)) {
-    float ux = kxvector4r::Dot3(u, B.X), uy = kxvector4r::Dot3(u, B.Y), uz = kxvector4r::Dot3(u, B.Z);
-    float q = kHalfAirDensity * speed;
-    float fx = -q * Cdx * Ax * ux;
-    float fy = -q * (Cdy * Ay * uy + Cly * Ay * ux * uy / speed);
-    float fz = -q * (Cdz * Az * uz + Clz * Az * ux * uz / speed);
-    kxvector4r f = {fx * B.X.x + fy * B.Y.x + fz * B.Z.x, fx * B.X.y + fy * B.Y.y + fz * B.Z.y,
-                    fx * B.X.z + fy * B.Y.z + fz * B.Z.z, 0.0f};
-    // At the body's own origin the drag has no moment: only the force adds
-    // (a finite force's moment about its own point is zero).
+  if (!(speed >= kStillSpeed && std::isfinite(speed))) return {0.0f, 0.0f, 0.0f, 0.0f};
+  // The flow along the body's axes, each summed as Dot3 sums it.
+  using namespace kxlanes;
+  kxvector4r a;
+  StoreU(&a.x, Dots3(LoadU(&B.X.x), LoadU(&B.Y.x), LoadU(&B.Z.x), LoadU(&u.x)));
+  float q = kHalfAirDensity * speed;
+  float fx = -q * Cdx * Ax * a.x;
+  float fy = -q * (Cdy * Ay * a.y + Cly * Ay * a.x * a.y / speed);
+  float fz = -q * (Cdz * Az * a.z + Clz * Az * a.x * a.z / speed);
+  // Back in the world, each lane summed as the row-by-row formula.
+  kxvector4r f;
+  StoreU(&f.x, Add(Add(Mul(LoadU(&B.X.x), Splat(fx)), Mul(LoadU(&B.Y.x), Splat(fy))), Mul(LoadU(&B.Z.x), Splat(fz))));
+  return f;
+}
+
+void kxdfuselage00::ComputeChange(kxdintegrable* change, int flag) {
+  // The air at the main body's own R is the instance's (AirVelocityAt
+  // would add the gradient times an exact zero).
+  const kxdaircraftinstance* in = Instance;
+  const kxvector4r air =
+      in && in->SimMainBody == this ? in->AirVelocity : kxdaircraftinstance::AirVelocityAt(Instance, B.R);
+  const kxvector4r f = Drag({D.R.x - air.x, D.R.y - air.y, D.R.z - air.z, 0.0f});
+  // At the body's own origin the drag has no moment: only the force adds
+  // (a finite force's moment about its own point is zero).
+  if (f.x != 0.0f || f.y != 0.0f || f.z != 0.0f) {
     Force.x += f.x;
     Force.y += f.y;
     Force.z += f.z;

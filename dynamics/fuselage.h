@@ -37,4 +37,9 @@ class kxdfuselage00 : public kxdbody {
   float Cdz;       // drag coefficient along z
   float Ax, Ay, Az;  // m^2, projected areas along X, Y, Z; from the geometry
   kxvector4r Balance;  // m, aircraft axes, w 0: the mass's place off the mesh's centre; set by the summary
+
+ private:
+  // The drag (world) of the body's flow u through the air (world); zero
+  // while the body is still in the air.
+  kxvector4r Drag(const kxvector4r& u) const;
 };

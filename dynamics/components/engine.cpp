@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/maths.h"
+#include "dynamics/compiled.h"
 #include "dynamics/instance.h"
 
 kxtype kxdengine::Type("kxdengine", sizeof(kxdengine), nullptr);
@@ -23,6 +24,18 @@ void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
   float reaction = 0.0f;
   float net = Load + DriveTorque(&reaction);
   if (kxdengine* twin = Twin(this, change)) twin->W = RotatingInertia > 0.0f ? net / RotatingInertia : 0.0f;
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    // The block's X axis in its carrier's axes; the weight goes with the
+    // carrier's.
+    kxvector4r& t = fold->carrier->torque;
+    const kxvector4r& x = fold->relative.X;
+    t.x -= reaction * x.x;
+    t.y -= reaction * x.y;
+    t.z -= reaction * x.z;
+    Load = 0.0f;
+    ActFoldedIfNeeded(*fold);
+    return;
+  }
   Torque.x -= reaction * B.X.x;
   Torque.y -= reaction * B.X.y;
   Torque.z -= reaction * B.X.z;
@@ -40,7 +53,9 @@ void kxdengine::ComputeChange(kxdintegrable* change, int flag) {
 void kxdengine::StepShaft(kxdintegrable* change, float dt) {
   if (kxdengine* twin = Twin(this, change)) {
     float damping = DriveDamping();
-    float slowing = RotatingInertia > 0.0f ? std::fmax(1.0f, dt * damping / RotatingInertia) : 1.0f;
+    // Without damping the step is never cut (and the library's fmax not
+    // called in every substep).
+    float slowing = RotatingInertia > 0.0f && damping != 0.0f ? std::fmax(1.0f, dt * damping / RotatingInertia) : 1.0f;
     float w = W + dt * twin->W / slowing;
     if (std::isfinite(w)) W = w;
   }

@@ -22,6 +22,13 @@ class kxdengine : public kxdbody {
   void Integrate(kxdintegrable* change, int flag, float dt) override;
   // rpm of the shaft.
   float GetRPM() override;
+  // An engine held rigidly by its carrier feels its reaction about an axis
+  // fixed in the carrier's: it may be folded (see kxdcompiled). A driven
+  // part that reads its frame then works in the carrier's axes too.
+  bool FrameInSubsteps() const override { return false; }
+  // Folded, its force pass puts its reaction on the carrier itself, and
+  // driven parts push the carrier, not the engine.
+  int SubstepPasses(const kxdfold* fold) const override { return fold ? kAllPasses | kOwnHandOver : kAllPasses; }
   // The shaft angle a rotor may wrap; null for an engine without one.
   virtual float* ShaftAngle() { return nullptr; }
 

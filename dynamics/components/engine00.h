@@ -7,7 +7,9 @@
 #include "dynamics/component_sound.h"
 #include "dynamics/components/engine.h"
 
-class kxdengine00 : public kxdengine {
+// Final: the shaft's passes then call its drive directly, not through the
+// table, in every substep.
+class kxdengine00 final : public kxdengine {
  public:
   static kxtype Type;
   static constexpr int kTableSize = 1024;

@@ -8,7 +8,9 @@
 #include "dynamics/component_sound.h"
 #include "dynamics/components/engine.h"
 
-class kxdengine10 : public kxdengine {
+// Final: the shaft's passes then call its drive directly, not through the
+// table, in every substep.
+class kxdengine10 final : public kxdengine {
  public:
   static kxtype Type;
 

@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "dynamics/air_model.h"
+#include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/components/leg_drag.h"
 #include "dynamics/components/mesh_mass.h"
 #include "dynamics/geometry_link.h"
 #include "dynamics/instance.h"
@@ -55,6 +57,10 @@ kxdgear00::kxdgear00() {
 }
 
 void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    ActFoldedLeg(*fold);
+    return;
+  }
   if (PlacesItself()) {
     if (Instance && Instance->FrameClear && !(Joint && Joint->Link)) {
       FollowCarrierOriginAndVelocity();
@@ -73,6 +79,51 @@ void kxdgear00::ComputeChange(kxdintegrable* change, int flag) {
   }
   kxdbody::ComputeChange(change, flag);
 }
+
+void kxdgear00::DragFactors(kxdlegdrags& legs, int lane) const {
+  legs.factor[lane] = -kHalfAirDensity * Cdx * Areas[0];
+  legs.share[lane] = RetractLink ? 1.0f - kxdcomponent::Read(RetractLink) : 1.0f;
+}
+
+void kxdgear00::ActFoldedLeg(const kxdfold& fold) {
+  kxdlegdrags legs = {};
+  legs.px[0] = fold.relative.R.x, legs.py[0] = fold.relative.R.y, legs.pz[0] = fold.relative.R.z;
+  DragFactors(legs, 0);
+  kxdcarrierframe& carrier = *fold.carrier;
+  AddLegDrags(legs, carrier.velocity, carrier.omega, &carrier.force, &carrier.torque);
+  ActFoldedIfNeeded(fold);
+}
+
+namespace {
+
+// The driver checked each twin's class. Legs next to each other in the walk
+// on one carrier go four at a time.
+void ForceLegs(kxdintegrable* const* pairs, int count) {
+  for (int i = 0; i < count;) {
+    kxdlegdrags legs = {};
+    kxdcarrierframe* carrier = nullptr;
+    int lane = 0;
+    for (; i < count && lane < kxdlegdrags::kLanes; ++i, ++lane) {
+      auto* leg = static_cast<kxdgear00*>(pairs[2 * i]);
+      const kxdfold& fold = *kxdcompiled::FoldOf(leg);
+      if (carrier && fold.carrier != carrier) break;
+      carrier = fold.carrier;
+      const kxvector4r& p = fold.relative.R;
+      legs.px[lane] = p.x, legs.py[lane] = p.y, legs.pz[lane] = p.z;
+      leg->DragFactors(legs, lane);
+      leg->ActFoldedWeight(fold);
+    }
+    AddLegDrags(legs, carrier->velocity, carrier->omega, &carrier->force, &carrier->torque);
+  }
+}
+
+void StepLegs(kxdintegrable* const*, int, float) {}
+
+const kxdbody::batch kLegBatch = {ForceLegs, StepLegs};
+
+}  // namespace
+
+const kxdbody::batch* kxdgear00::SubstepBatch(const kxdfold* fold) const { return fold ? &kLegBatch : nullptr; }
 
 void kxdgear00::Analyse() {
   kxgeometricobject* g = Geometry;

@@ -5,8 +5,11 @@
 #pragma once
 
 #include "dynamics/body.h"
+#include "dynamics/components/leg_drag.h"
 
-class kxdgear00 : public kxdbody {
+// Final: its force pass then asks its own hooks directly, not through the
+// table, in every substep.
+class kxdgear00 final : public kxdbody {
  public:
   static kxtype Type;
 
@@ -19,6 +22,19 @@ class kxdgear00 : public kxdbody {
   // velocity (its drag and its weight's arm): nothing else reads its frame
   // inside the substeps.
   bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // A leg held rigidly by its carrier acts in the carrier's axes: its drag
+  // needs only its place there and the carrier's motion (see kxdcompiled).
+  bool FrameInSubsteps() const override { return false; }
+  // Folded, the legs are worked together: a leg's force pass reads only the
+  // carrier's motion and its retraction link, and it has no integration.
+  const batch* SubstepBatch(const kxdfold* fold) const override;
+  // The force pass of a folded leg: drag and weight onto its carrier.
+  void ActFoldedLeg(const kxdfold& fold);
+  // The weight's and contacts' part of it.
+  void ActFoldedWeight(const kxdfold& fold) { ActFoldedIfNeeded(fold); }
+  // The leg's drag factor for AddLegDrags (-rho/2 Cdx and the frontal
+  // area) and the share its retraction leaves, into a lane of legs.
+  void DragFactors(kxdlegdrags& legs, int lane) const;
   // A carried leg has nothing to integrate: its carrier's frame is its. Its
   // drag and weight are handed on at the end of its force pass.
   int SubstepPasses(const kxdfold*) const override { return ParentBody ? kForcePass | kOwnHandOver : kAllPasses; }

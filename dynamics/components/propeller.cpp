@@ -8,6 +8,7 @@
 #include "core/lanes.h"
 #include "core/maths.h"
 #include "dynamics/air_model.h"
+#include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/engine.h"
 #include "dynamics/components/ground_contact.h"
@@ -126,7 +127,14 @@ kxdpropeller00::kxdpropeller00() {
   BuildTables();
 }
 
-kxdengine* kxdpropeller00::Shaft() const { return kxdengine::As(Engine); }
+kxdengine* kxdpropeller00::Shaft() const {
+  if (Engine != shaftNode || (Engine && Engine->type != shaftType)) {
+    shaftNode = Engine;
+    shaftType = Engine ? Engine->type : nullptr;
+    shaft = kxdengine::As(Engine);
+  }
+  return shaft;
+}
 
 float kxdpropeller00::GetRPM() { return RPMValue; }
 
@@ -343,12 +351,67 @@ void kxdpropeller00::StrikeTest() {
   if (kxdengine* e = Shaft()) e->Strike = 1;
 }
 
+bool kxdpropeller00::Thrust(kxdengine* e, const kxvector4r& v, const kxvector4r& a, kxvector4r* force) {
+  ShaftSpeed = e->W;
+  float n = ShaftSpeed * 0.5f / kPi;
+  float d = 2.0f * Radius;
+  if (!(n > 0.0f) || Broken || !(d > 0.0f)) {
+    Wash = 0.0f;
+    return false;
+  }
+  float va = kxvector4r::Dot3(v, a);
+  float ct, cp;
+  Coefficients(va / n / d, &ct, &cp);
+  float d2 = d * d, d4 = d2 * d2;
+  float thrust = ct * kAirDensity * n * n * d4;
+  e->Load -= cp * kAirDensity * n * n * 0.5f / kPi * d4 * d;
+  float lateral = DragLateral * thrust;
+  *force = {thrust * a.x - lateral * (v.x - va * a.x), thrust * a.y - lateral * (v.y - va * a.y),
+            thrust * a.z - lateral * (v.z - va * a.z), 0.0f};
+  float w2 = va * va + 0.5f * thrust / kAirDensity / Radius / Radius / kWashPi;
+  if (!(w2 > 0.0f)) w2 = 0.0f;
+  Wash = std::sqrt(w2) - va;
+  if (!std::isfinite(Wash)) Wash = 0.0f;
+  return Finite3(*force);
+}
+
+void kxdpropeller00::ThrustFolded(kxdengine* e, const kxdfold& engineFold) {
+  // The engine's frame in its carrier's axes: the hub is placed by it, the
+  // shaft runs along its X axis, and the hub's flow is the carrier's
+  // (the same air gradient AirVelocityAt applies).
+  kxdcarrierframe& carrier = *engineFold.carrier;
+  const kxmatrix& E = engineFold.relative;
+  const kxvector4r& a = E.X;
+  // The hub stays where it is in the carrier's axes while the fold does.
+  if (foldedHubEpoch != e->FoldEpoch) {
+    foldedHub = kxdframe::Transform(E, Placement);
+    foldedHubEpoch = e->FoldEpoch;
+  }
+  const kxvector4r& hub = foldedHub;
+  kxvector4r force;
+  if (Thrust(e, carrier.Flow(hub), a, &force)) carrier.AddLoad(force, E.R);
+  shaftAxis = carrier.ToWorld(a);
+  // The propeller's weight at the hub, where its own frame would put it.
+  const kxvector4r& g = carrier.gravity;
+  carrier.AddLoad({g.x * Mass, g.y * Mass, g.z * Mass, 0.0f}, hub);
+}
+
 void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
-  // The driver's follow pass places the body rigidly with its carrier. The
-  // thrust needs only the hub and the shaft axis, which the blade angle
-  // leaves alone; the turning frame is taken from the engine for the strike
-  // test, and only while the blades are not clear of everything at once.
   kxdengine* e = Shaft();
+  // In a clear frame no strike is asked for, and with the engine folded the
+  // thrust and the weight need no world frame at all (a propeller with a
+  // ground contact of its own takes the long way).
+  const kxdfold* engineFold = e ? kxdcompiled::FoldOf(e) : nullptr;
+  if (engineFold && ParentBody && !Contact && Instance && Instance->FrameClear) {
+    ThrustFolded(e, *engineFold);
+    return;
+  }
+  // Else the engine's world frame first: a folded engine takes it from its
+  // carrier's. The thrust needs only the hub and the shaft axis, which the
+  // blade angle leaves alone; the turning frame is taken from the engine
+  // for the strike test, and only while the blades are not clear of
+  // everything at once.
+  if (engineFold) e->PlaceFolded(*engineFold);
   if (e) {
     // The hub placed by the engine's frame and moved by its rates: the
     // placement's broadcasts serve both products.
@@ -373,29 +436,9 @@ void kxdpropeller00::ComputeChange(kxdintegrable* change, int flag) {
   }
   if (e) {
     kxvector4r air = kxdaircraftinstance::AirVelocityAt(Instance, B.R);
-    kxvector4r v = Difference3(D.R, air);
-    ShaftSpeed = e->W;
-    float n = ShaftSpeed * 0.5f / kPi;
-    float d = 2.0f * Radius;
-    if (!(n > 0.0f) || Broken || !(d > 0.0f)) {
-      Wash = 0.0f;
-    } else {
-      const kxvector4r& a = B.Z;
-      float va = kxvector4r::Dot3(v, a);
-      float ct, cp;
-      Coefficients(va / n / d, &ct, &cp);
-      float d2 = d * d, d4 = d2 * d2;
-      float thrust = ct * kAirDensity * n * n * d4;
-      e->Load -= cp * kAirDensity * n * n * 0.5f / kPi * d4 * d;
-      float lateral = DragLateral * thrust;
-      kxvector4r force = {thrust * a.x - lateral * (v.x - va * a.x), thrust * a.y - lateral * (v.y - va * a.y),
-                          thrust * a.z - lateral * (v.z - va * a.z), 0.0f};
-      if (Finite3(force)) kxdcomponent::PushForce(e, force, e->B.R);
-      float w2 = va * va + 0.5f * thrust / kAirDensity / Radius / Radius / kWashPi;
-      if (!(w2 > 0.0f)) w2 = 0.0f;
-      Wash = std::sqrt(w2) - va;
-      if (!std::isfinite(Wash)) Wash = 0.0f;
-    }
+    kxvector4r force;
+    if (Thrust(e, Difference3(D.R, air), B.Z, &force)) kxdcomponent::PushForce(e, force, e->B.R);
+    shaftAxis = e->B.X;
   }
   // The propeller's weight is part of the aircraft's mass, so it pulls too.
   kxdbody::ComputeChange(change, flag);
@@ -414,7 +457,7 @@ void kxdpropeller00::Integrate(kxdintegrable*, int, float dt) {
   if (Instance) {
     // The wash blows back along the shaft: the engine's x axis, the turning
     // frame's z.
-    const kxvector4r& a = e->B.X;
+    const kxvector4r& a = shaftAxis;
     Instance->Slipstream = {-Wash * a.x, -Wash * a.y, -Wash * a.z, 0.0f};
     Instance->RPMValue = RPMValue;
     GlobalSlipstreamSpeed = Length3(Instance->Slipstream);

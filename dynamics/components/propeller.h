@@ -30,6 +30,9 @@ class kxdpropeller00 : public kxdbody {
   // With an engine the force pass takes hub, shaft axis and their rates
   // from it.
   bool PlacesItself() const override { return Engine != nullptr && Shaft() != nullptr; }
+  // A carried propeller's force pass hands on what it put on itself (its
+  // thrust pushes the free body directly).
+  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses; }
 
   // Measures the blades of the geometry; 0 (keys kept) when there is
   // nothing it can measure.
@@ -73,9 +76,28 @@ class kxdpropeller00 : public kxdbody {
   // measured (m, summed over the propeller's axes, so it bounds every blade
   // angle); NaN while unknown: then the blades are placed and asked alone.
   float strikeReach = std::numeric_limits<float>::quiet_NaN();
+  // The shaft axis (world) of the last force pass, which the wash of the
+  // integration blows back along.
+  kxvector4r shaftAxis = {0.0f, 0.0f, 0.0f, 0.0f};
+  // The engine Shaft last found for a link and its class: asked twice a
+  // substep, the class's test walks the type chain.
+  mutable const kxnode* shaftNode = nullptr;
+  mutable const kxtype* shaftType = nullptr;
+  mutable kxdengine* shaft = nullptr;
+  // The hub in the folded engine's carrier's axes, and the fold's cache
+  // generation it was placed for (0: none).
+  kxvector4r foldedHub = {0.0f, 0.0f, 0.0f, 0.0f};
+  unsigned foldedHubEpoch = 0;
 
  private:
   kxdengine* Shaft() const;
   void StrikeTest();
   void MeasureStrikeReach();
+  // Thrust, drag, shaft load and wash from the hub's flow through the air
+  // (v, axes of the force), the shaft axis a and the shaft speed. Whether
+  // the blades push at all; the force goes to *force, not applied.
+  bool Thrust(kxdengine* e, const kxvector4r& v, const kxvector4r& a, kxvector4r* force);
+  // The force pass of a clear frame with the engine folded: the thrust
+  // worked in the carrier's axes, on the engine's place there.
+  void ThrustFolded(kxdengine* e, const kxdfold& engineFold);
 };

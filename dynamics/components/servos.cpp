@@ -4,6 +4,7 @@
 
 #include "core/hooks.h"
 #include "dynamics/components/component_support.h"
+#include "dynamics/components/receiver.h"
 
 kxtype kxdservo00::Type("kxdservo00", sizeof(kxdservo00), kxcreate<kxdservo00>);
 kxtype kxdservo01::Type("kxdservo01", sizeof(kxdservo01), kxcreate<kxdservo01>);
@@ -112,6 +113,27 @@ inline void kxdservo00::Force(kxdservo00* c) const {
   c->Position = BangBang(err, Vmax, c->Position);
 }
 
+inline void kxdservo00::ForceInFrame(kxdservo00* c) const {
+  if (!frameTargetSet) {
+    Force(c);
+    return;
+  }
+  c->Position = BangBang(Position - frameTarget, Vmax, c->Position);
+}
+
+void kxdservo00::TakeFrameTarget() {
+  if (SignalIn != checkedSignal) {
+    checkedSignal = SignalIn;
+    fromReceiver = false;
+    for (kxnode* n = parent ? parent->firstChild : nullptr; n && SignalIn; n = n->nextSibling) {
+      const kxdreceiver00* r = kxdreceiver00::As(n);
+      if (r && SignalIn >= r->Out && SignalIn < r->Out + kxdreceiver00::kOutputs) fromReceiver = true;
+    }
+  }
+  frameTargetSet = fromReceiver;
+  if (fromReceiver) frameTarget = Target(Read(SignalIn));
+}
+
 inline void kxdservo00::Step(const kxdservo00* c, float dt) {
   float next = Position + dt * c->Position;
   if (std::isfinite(next)) Position = next;
@@ -201,7 +223,18 @@ void StepAll(kxdintegrable* const* pairs, int count, float dt) {
   for (int i = 0; i < count; ++i) static_cast<S*>(pairs[2 * i])->Step(static_cast<S*>(pairs[2 * i + 1]), dt);
 }
 
-const kxdbody::batch kServo00Batch = {ForceAll<kxdservo00>, StepAll<kxdservo00>};
+// The batch's frame takes the targets that stay over the frame first.
+void ForceAll00(kxdintegrable* const* pairs, int count) {
+  for (int i = 0; i < count; ++i) {
+    static_cast<kxdservo00*>(pairs[2 * i])->ForceInFrame(static_cast<kxdservo00*>(pairs[2 * i + 1]));
+  }
+}
+
+void FrameAll(kxdintegrable* const* pairs, int count) {
+  for (int i = 0; i < count; ++i) static_cast<kxdservo00*>(pairs[2 * i])->TakeFrameTarget();
+}
+
+const kxdbody::batch kServo00Batch = {ForceAll00, StepAll<kxdservo00>, FrameAll};
 const kxdbody::batch kServo01Batch = {ForceAll<kxdservo01>, StepAll<kxdservo01>};
 
 }  // namespace

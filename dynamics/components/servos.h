@@ -53,6 +53,19 @@ class kxdservo00 : public kxdservo {
   float Position;        // state; in the Change twin its rate, units/s
   float Vmax;            // units/s
   float PFirst;          // start signal when |PFirst| > 0.001
+
+  // Before a frame's batched substeps: whether the signal is a receiver's
+  // output, which moves once a frame (as last found for SignalIn), and then
+  // the frame's target.
+  void TakeFrameTarget();
+  // Force with that target when it was taken.
+  void ForceInFrame(kxdservo00* c) const;
+
+ private:
+  const float* checkedSignal = nullptr;
+  bool fromReceiver = false;
+  bool frameTargetSet = false;  // frameTarget holds this frame's target
+  float frameTarget = 0.0f;
 };
 
 class kxdservo01 : public kxdservo {

@@ -7,7 +7,9 @@
 
 #include "dynamics/body.h"
 
-class kxdskid00 : public kxdbody {
+// Final: its force pass then asks its own hooks directly, not through the
+// table, in every substep.
+class kxdskid00 final : public kxdbody {
  public:
   static kxtype Type;
 

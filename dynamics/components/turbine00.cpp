@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "core/maths.h"
+#include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/turbines.h"
 #include "dynamics/instance.h"
@@ -55,6 +56,19 @@ float kxdturbine00::Thrust(float t, float speed) const {
 }
 
 void kxdturbine00::ComputeChange(kxdintegrable* change, int flag) {
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    // The jet's speed over the ground and its X axis in the carrier's axes.
+    kxdcarrierframe& carrier = *fold->carrier;
+    const kxvector4r& p = fold->relative.R;
+    const kxvector4r turn = kxvector4ops::Cross(carrier.omega, p);
+    const kxvector4r v = {carrier.velocity.x + turn.x, carrier.velocity.y + turn.y, carrier.velocity.z + turn.z,
+                          0.0f};
+    float thrust = Thrust(ThrottleAbove(idleFloor), kxvector4r::Length(v));
+    const kxvector4r& x = fold->relative.X;
+    carrier.AddLoad({thrust * x.x, thrust * x.y, thrust * x.z, 0.0f}, p);
+    ActFoldedIfNeeded(*fold);
+    return;
+  }
   float thrust = Thrust(ThrottleAbove(idleFloor), kxvector4r::Length(D.R));
   // Added to what the accumulator holds rather than replacing it, so a force
   // another part handed to this body in the same pass is not lost.

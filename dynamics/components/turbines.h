@@ -23,6 +23,13 @@ class kxdturbine00 : public kxdbody {
   void Prepare() override;
   void UpdateVisual() override;
   void ResetState() override;
+  // A plain jet held rigidly by its carrier pushes along an axis fixed in
+  // the carrier's and at a place fixed there: it may be folded (see
+  // kxdcompiled). The vectoring jet turns its nozzles in its own frame.
+  bool FrameInSubsteps() const override { return type != &Type; }
+  // Folded, its force pass puts its thrust on the carrier, and it has no
+  // integration of its own.
+  int SubstepPasses(const kxdfold* fold) const override { return fold ? kForcePass | kOwnHandOver : kAllPasses; }
 
   // N along X at throttle setting t (after the idle floor) and speed V (m/s).
   float Thrust(float t, float speed) const;

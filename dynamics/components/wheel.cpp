@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "dynamics/air_model.h"
+#include "dynamics/compiled.h"
 #include "dynamics/components/component_support.h"
 #include "dynamics/components/ground_contact.h"
 #include "dynamics/components/mesh_mass.h"
@@ -117,6 +118,10 @@ float kxdwheel00::RollingFriction() const {
 
 void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   kxdwheel00* twin = kxdcomponent::TwinOf(this, change);
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    ActFoldedWheel(*fold, twin);
+    return;
+  }
   if (PlacesItself()) FollowForForcePass();
   if (Geometry && Clear()) {
     if (twin) twin->Spin = -kSpinDecay * Spin;  // a query would find nothing
@@ -125,6 +130,22 @@ void kxdwheel00::ComputeChange(kxdintegrable* change, int flag) {
   }
   if (twin) twin->Angle = Spin;
   kxdbody::ComputeChange(change, flag);
+}
+
+void kxdwheel00::ActFoldedWheel(const kxdfold& fold, kxdwheel00* twin) {
+  if (Geometry && !(Instance && Instance->FrameClear)) {
+    FollowCarrier();
+    if (Clear()) {
+      if (twin) twin->Spin = -kSpinDecay * Spin;
+    } else {
+      Touch(twin);
+      if (HasLoad()) HandOverToRoot();
+    }
+  } else if (Geometry && twin) {
+    twin->Spin = -kSpinDecay * Spin;
+  }
+  if (twin) twin->Angle = Spin;
+  ActFoldedIfNeeded(fold);
 }
 
 // Kept out of line: its contact buffer and saved registers would otherwise
@@ -234,8 +255,19 @@ void kxdwheel00::Prepare() {
   MeasureBoxReach();
 }
 
+int kxdwheel00::SubstepPasses(const kxdfold* fold) const {
+  if (fold) return kAskPass | kIntegratePass | kOwnHandOver;
+  return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses;
+}
+
 void kxdwheel00::Integrate(kxdintegrable* change, int flag, float dt) {
   if (kxdwheel00* twin = kxdcomponent::TwinOf(this, change)) {
+    // A folded wheel's force pass is left out of a clear frame's substeps;
+    // what it would have set is set here, before it is read.
+    if (Instance && Instance->FrameClear && kxdcompiled::FoldOf(this)) {
+      if (Geometry) twin->Spin = -kSpinDecay * Spin;
+      twin->Angle = Spin;
+    }
     Spin += dt * twin->Spin;
     Angle += dt * twin->Angle;
   }

@@ -10,7 +10,9 @@
 
 #include "dynamics/body.h"
 
-class kxdwheel00 : public kxdbody {
+// Final: its force pass then asks its own hooks directly, not through the
+// table, in every substep.
+class kxdwheel00 final : public kxdbody {
  public:
   static kxtype Type;
 
@@ -25,8 +27,14 @@ class kxdwheel00 : public kxdbody {
   // in a clear frame only its place (its weight's arm): nothing else reads
   // its frame inside the substeps.
   bool PlacesItself() const override { return ParentBody && !ParentBody->ParentBody; }
+  // A wheel held rigidly by its carrier needs its own frame only for the
+  // contact query, which places it from the carrier's at once: it may be
+  // folded (see kxdcompiled).
+  bool FrameInSubsteps() const override { return false; }
   // Its tyre forces and weight are handed on at the end of its force pass.
-  int SubstepPasses(const kxdfold*) const override { return ParentBody ? kAllPasses | kOwnHandOver : kAllPasses; }
+  // Folded, that pass only asks for contacts or lets the spin decay: in a
+  // clear frame the integration does the decay's part (see Integrate).
+  int SubstepPasses(const kxdfold* fold) const override;
 
   // Rolling friction coefficient with the brake signal's share.
   float RollingFriction() const;
@@ -54,6 +62,10 @@ class kxdwheel00 : public kxdbody {
  private:
   // The contact query and the tyre's forces; twin: the Change twin or null.
   void Touch(kxdwheel00* twin);
+  // The force pass of a folded wheel: the query only where the frame is
+  // not clear, with the wheel placed from its carrier for it; its loads
+  // and weight onto the carrier.
+  void ActFoldedWheel(const kxdfold& fold, kxdwheel00* twin);
   // boxReach taken anew from the geometry's box.
   void MeasureBoxReach();
 
