@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "dynamics/aircraft.h"
+#include "dynamics/compiled.h"
 #include "dynamics/driver.h"
 #include "dynamics/instance.h"
 #include "dynamics/registry.h"
@@ -45,7 +46,7 @@ kxdhook00::kxdhook00() {
 }
 
 void kxdhook00::ComputeChange(kxdintegrable* change, int flag) {
-  if (PlacesItself()) {
+  if (PlacesItself() && !kxdcompiled::FoldOf(this)) {
     if (!Joint && (!Contact || (Instance && Instance->FrameClear))) {
       FollowCarrierOrigin();
     } else {
@@ -152,6 +153,7 @@ kxdrope00* CreateTowRope(kxdbody* first, kxdbody* second, float length, float st
   rope->Ends[0] = h0->B.R;
   rope->Ends[1] = h1->B.R;
   h0->Rope = h1->Rope = rope;
+  kxdcompiled::Prepared();  // the hooks now keep their frames in the substeps
   state->AppendChild(rope);
   change->AppendChild(twin);
   return rope;
@@ -162,6 +164,7 @@ void RebuildChange(kxdrope00* rope) {
   for (kxdhook00* h : rope->Hooks) {
     if (h && h->Rope == rope) h->Rope = nullptr;
   }
+  kxdcompiled::Prepared();
   delete rope;
   RebuildChangeTree();
 }

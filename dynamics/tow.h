@@ -18,6 +18,12 @@ class kxdhook00 : public kxdbody {
   // points) only: it takes its frame in its own force pass, and in a clear
   // frame only its place (its weight's arm).
   bool PlacesItself() const override { return !Rope && ParentBody && !ParentBody->ParentBody; }
+  // Only a rope reads the hook point inside the substeps: without one the
+  // hook is a plain body and may be folded. Setting or clearing Rope counts
+  // as a preparation, so that the driver's cache is made anew.
+  bool FrameInSubsteps() const override { return Rope != nullptr; }
+  bool WorksWhenFolded() const override { return Rope || Mass != 0.0f || (Contact && ContactCount > 0); }
+  int SubstepPasses(const kxdfold* fold) const override { return BodyPasses(fold); }
   void ComputeChange(kxdintegrable* change, int flag) override;
 
   const kxdkeytable& KeyTable() const override { return Keys; }

@@ -360,6 +360,23 @@ TEST_F(towing, TakenOffRopeLeavesTheChangeTreeTheTwinOfTheStateTree) {
   EXPECT_LT(glider->D.R.z, -0.2f);
 }
 
+TEST_F(towing, RopeTakenInFlightReadsHooksWhereTheyAreInEachSubstep) {
+  // Flown without a rope first: the hooks are then plain parts of their
+  // aircraft, worked with their carriers.
+  AddGlider("Aircraft1");
+  main->D.R = {10.0f, 0.0f, 0.0f, 0.0f};
+  main->P = {10.0f * main->SystemMass, 0.0f, 0.0f, 0.0f};
+  kxdynamics::Step(0.03f, nullptr);
+  kxdrope00* rope = kxdynamics::CreateTowRope(main, glider, 100.0f, 0.5f);
+  ASSERT_NE(rope, nullptr);
+  float before = towHook->B.R.x;
+  kxdynamics::Step(0.03f, nullptr);
+  // The rope's end is the hook point of the last substep: one substep's
+  // flight short of where the frame ends, not where it began.
+  EXPECT_GT(towHook->B.R.x, before + 0.25f);
+  EXPECT_NEAR(rope->Ends[0].x, towHook->B.R.x, 0.01f);
+}
+
 TEST_F(towing, RopeNeedsAHookOnBothSides) {
   kxdbody* other = Add<kxdbody>("Other");
   EXPECT_EQ(kxdynamics::CreateTowRope(main, other, 20.0f, 0.5f), nullptr);
