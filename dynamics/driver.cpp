@@ -155,6 +155,9 @@ struct walklists {
   // they may hold loads at the hand-over, since no part loads another's
   // carried body (kxdcomponent::PushForce). Taken anew each frame.
   std::vector<kxdbody*> handing;
+  // The same for substeps whose culled aircraft are all clear: only the
+  // bodies of clearForcing among them.
+  std::vector<kxdbody*> clearHanding;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -263,6 +266,7 @@ void Passes(walklists& w) {
   for (walklists::batchrun& run : w.batches) run.pairs.clear();
   w.batchesUsed = 0;
   const unsigned forced = kxdbody::NewPass();
+  const unsigned clearForced = kxdbody::NewPass();  // forced in clear substeps too
   for (const twinpair& t : w.working) {
     // An aircraft node's passes are the empty defaults: nothing to call.
     if (t.state->type == &kxdaircraft::Type && !t.preChange) continue;
@@ -290,16 +294,20 @@ void Passes(walklists& w) {
       if (t.body && !(passes & kxdbody::kOwnHandOver)) t.body->followPass = forced;
     }
     const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
-    if (forces || ((passes & kxdbody::kAskPass) && !culled)) add(w.clearForcing, w.clearHooked, t);
+    if (forces || ((passes & kxdbody::kAskPass) && !culled)) {
+      add(w.clearForcing, w.clearHooked, t);
+      if (t.body && !(passes & kxdbody::kOwnHandOver)) t.body->followPass = clearForced;
+    }
     if (passes & kxdbody::kIntegratePass) w.integrating.push_back(t);
   }
   for (size_t i = 0; i < w.batchesUsed; ++i) {
     const walklists::batchrun& run = w.batches[i];
     if (run.batch->frame) run.batch->frame(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
   }
-  w.handing.clear();
+  w.handing.clear(), w.clearHanding.clear();
   for (kxdbody* b : w.carried) {
-    if (b->followPass == forced) w.handing.push_back(b);
+    if (b->followPass == forced || b->followPass == clearForced) w.handing.push_back(b);
+    if (b->followPass == clearForced) w.clearHanding.push_back(b);
   }
 }
 
@@ -393,7 +401,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   for (const twinpair* end = forcing.data() + forcing.size(); t != end; ++t) {
     t->state->ComputeChange(t->change, 0);
   }
-  for (kxdbody* b : w.handing) {
+  for (kxdbody* b : clear ? w.clearHanding : w.handing) {
     if (b->HasLoad()) b->HandOver();
   }
   compiled.Flush();
