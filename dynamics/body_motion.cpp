@@ -79,7 +79,7 @@ kxvector4r kxdbody::PointVelocity(const kxvector4r& point) const {
 
 void kxdbody::ComputeChange(kxdintegrable*, int) {
   if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
-    ActFoldedIfNeeded(*fold);
+    ActFolded(*fold);
     return;
   }
   Force.z -= kGravity * Mass;

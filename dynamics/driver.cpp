@@ -136,12 +136,21 @@ bodyread& Read(std::vector<bodyread>& reads, kxdbody* b) {
 // carriers between them and their free bodies, carrier first.
 struct walklists {
   std::vector<twinpair> twins, working, free;
-  // The entries of working with work in the frame's force passes, the same
-  // for substeps whose culled aircraft are all clear, and the entries with
-  // work in the integrations: taken anew each frame (see Passes).
-  std::vector<twinpair> forcing, clearForcing, integrating;
-  // The entries of forcing and of clearForcing whose class hooks PreChange.
-  std::vector<size_t> hooked, clearHooked;
+  // A substep's force pass: the entries of working with work in it, those
+  // of them whose class hooks PreChange, and the carried bodies among them
+  // that do not hand on their loads themselves (kOwnHandOver), in the
+  // order of carried: only they may hold loads at the hand-over, since no
+  // part loads another's carried body (kxdcomponent::PushForce).
+  struct forcepass {
+    std::vector<twinpair> forcing;
+    std::vector<size_t> hooked;
+    std::vector<kxdbody*> handing;
+  };
+  // The force pass of any substep, and of one whose culled aircraft are
+  // all clear, and the entries with work in the integrations: taken anew
+  // each frame (see Passes).
+  forcepass any, clear;
+  std::vector<twinpair> integrating;
   // The folded bodies worked by their class's batch, body and twin side by
   // side: one run per batch, taken anew each frame.
   struct batchrun {
@@ -150,14 +159,6 @@ struct walklists {
   };
   std::vector<batchrun> batches;
   size_t batchesUsed = 0;
-  // The carried bodies with a force pass in the frame that do not hand on
-  // their loads themselves (kOwnHandOver), in the order of carried: only
-  // they may hold loads at the hand-over, since no part loads another's
-  // carried body (kxdcomponent::PushForce). Taken anew each frame.
-  std::vector<kxdbody*> handing;
-  // The same for substeps whose culled aircraft are all clear: only the
-  // bodies of clearForcing among them.
-  std::vector<kxdbody*> clearHanding;
   std::vector<kxdbody*> bodies, carried, following;
   std::vector<bool> breaks;  // a component that is not a body runs before the body
   // The lists hold from frame to frame while the walk, the compiled cache
@@ -258,10 +259,11 @@ void Update(walklists& w, kxdcompiled& compiled, kxnode* state, kxnode* change) 
 // a frame, with the cache open, so that a mass set between frames is
 // weighed again in the next.
 void Passes(walklists& w) {
-  w.forcing.clear(), w.clearForcing.clear(), w.integrating.clear(), w.hooked.clear(), w.clearHooked.clear();
-  auto add = [](std::vector<twinpair>& list, std::vector<size_t>& hooked, const twinpair& t) {
-    if (t.preChange) hooked.push_back(list.size());
-    list.push_back(t);
+  for (walklists::forcepass* p : {&w.any, &w.clear}) p->forcing.clear(), p->hooked.clear(), p->handing.clear();
+  w.integrating.clear();
+  auto add = [](walklists::forcepass& p, const twinpair& t) {
+    if (t.preChange) p.hooked.push_back(p.forcing.size());
+    p.forcing.push_back(t);
   };
   for (walklists::batchrun& run : w.batches) run.pairs.clear();
   w.batchesUsed = 0;
@@ -290,12 +292,12 @@ void Passes(walklists& w) {
     const int passes = t.body ? t.body->SubstepPasses(fold) : kxdbody::kAllPasses;
     const bool forces = t.preChange || (passes & kxdbody::kForcePass);
     if (forces || (passes & kxdbody::kAskPass)) {
-      add(w.forcing, w.hooked, t);
+      add(w.any, t);
       if (t.body && !(passes & kxdbody::kOwnHandOver)) t.body->followPass = forced;
     }
     const bool culled = t.body && std::find(w.culled.begin(), w.culled.end(), t.body->Instance) != w.culled.end();
     if (forces || ((passes & kxdbody::kAskPass) && !culled)) {
-      add(w.clearForcing, w.clearHooked, t);
+      add(w.clear, t);
       if (t.body && !(passes & kxdbody::kOwnHandOver)) t.body->followPass = clearForced;
     }
     if (passes & kxdbody::kIntegratePass) w.integrating.push_back(t);
@@ -304,10 +306,9 @@ void Passes(walklists& w) {
     const walklists::batchrun& run = w.batches[i];
     if (run.batch->frame) run.batch->frame(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
   }
-  w.handing.clear(), w.clearHanding.clear();
   for (kxdbody* b : w.carried) {
-    if (b->followPass == forced || b->followPass == clearForced) w.handing.push_back(b);
-    if (b->followPass == clearForced) w.clearHanding.push_back(b);
+    if (b->followPass == forced || b->followPass == clearForced) w.any.handing.push_back(b);
+    if (b->followPass == clearForced) w.clear.handing.push_back(b);
   }
 }
 
@@ -385,7 +386,8 @@ bool Cull(const walklists& w) {
 void Substep(const walklists& w, kxdcompiled& compiled) {
   const bool clear = Cull(w);
   compiled.Prime();
-  const std::vector<twinpair>& forcing = clear ? w.clearForcing : w.forcing;
+  const walklists::forcepass& pass = clear ? w.clear : w.any;
+  const std::vector<twinpair>& forcing = pass.forcing;
   for (size_t i = 0; i < w.batchesUsed; ++i) {
     const walklists::batchrun& run = w.batches[i];
     run.batch->force(run.pairs.data(), static_cast<int>(run.pairs.size() / 2));
@@ -393,7 +395,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   // Each hook runs just before its own force pass; the runs between the
   // hooked entries need no test.
   const twinpair* t = forcing.data();
-  for (size_t h : clear ? w.clearHooked : w.hooked) {
+  for (size_t h : pass.hooked) {
     const twinpair* hook = forcing.data() + h;
     for (; t != hook; ++t) t->state->ComputeChange(t->change, 0);
     t->state->PreChange(t->change);
@@ -401,7 +403,7 @@ void Substep(const walklists& w, kxdcompiled& compiled) {
   for (const twinpair* end = forcing.data() + forcing.size(); t != end; ++t) {
     t->state->ComputeChange(t->change, 0);
   }
-  for (kxdbody* b : clear ? w.clearHanding : w.handing) {
+  for (kxdbody* b : pass.handing) {
     if (b->HasLoad()) b->HandOver();
   }
   compiled.Flush();

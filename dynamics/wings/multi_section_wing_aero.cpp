@@ -91,7 +91,13 @@ kxdsectionfactors SectionFactors(const kxdwing00& w, int i, const surfacelinks& 
 
 void kxdwing00::ComputeChange(kxdintegrable* change, int flag) {
   RunSectionPass(this);
-  kxdbody::ComputeChange(change, flag);
+  // Folded, the body's pass has work only for an unweighed mass or contact
+  // points outside a clear frame.
+  if (const kxdfold* fold = kxdcompiled::FoldOf(this)) {
+    ActFoldedIfNeeded(*fold);
+  } else {
+    kxdbody::ComputeChange(change, flag);
+  }
 }
 
 template <class Frame>
