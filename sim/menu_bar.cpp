@@ -33,6 +33,7 @@
 #include "sim/windows/recording_windows.h"
 #include "sim/windows/scenery_window.h"
 #include "sim/windows/sound_windows.h"
+#include "sim/windows/window_functions.h"
 #include "sim/world/world.h"
 
 namespace sim {
@@ -40,16 +41,6 @@ namespace sim {
 namespace {
 
 void KeyUpNothing(int, int) {}
-
-template <class T>
-T* Append(kxnode* parent, T* child) {
-  if (!parent || !child) {
-    delete child;
-    return nullptr;
-  }
-  parent->AppendChild(child);
-  return child;
-}
 
 }  // namespace
 

@@ -26,16 +26,6 @@ void Present(kxwindow* window) {
   window->ToCenter();
 }
 
-template <class T>
-T* Append(kxgraphic* parent, T* child) {
-  if (!parent || !child) {
-    delete child;
-    return nullptr;
-  }
-  parent->AppendChild(child);
-  return child;
-}
-
 // The size rule the scroll, flow and frame builders share.
 template <class T>
 T* Area(kxgraphic* parent, T* widget, int x, int y, int w, int h, int rightMargin, int topMargin) {

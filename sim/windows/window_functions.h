@@ -36,6 +36,18 @@ class simwindow : public kxwindow {
 
 namespace sim {
 
+// Appends child as the parent's last child and returns it; without a parent
+// the child is deleted and null returned, so a builder never leaks.
+template <class T>
+T* Append(kxnode* parent, T* child) {
+  if (!parent || !child) {
+    delete child;
+    return nullptr;
+  }
+  parent->AppendChild(child);
+  return child;
+}
+
 // Capture to the window, shown in front and centred; always re-centres.
 void ShowWindow(kxwindow* window);
 // The same; used for the restart notice.
