@@ -10,15 +10,20 @@
 
 namespace benchsetup {
 
-constexpr float kHoverCollective = -0.3f;  // about what a hover takes
+// About the collective a hover takes: the rotor tests' helicopter, and the
+// committed samples, whose rigging puts the hover just above mid stick.
+// The height term makes up only part of a wrong one, so each helicopter
+// is flown from its own.
+constexpr float kHoverCollective = -0.3f;
+constexpr float kSampleHoverCollective = 0.045f;
 
-// Collective on the height error (m, positive while too low) and the climb
-// rate, cyclic on the tilt and its rate; the rudder is left to the tail
-// rotor's gyro.
-inline void HoldHover(float* channels, const kxdbody* m, float heightError) {
+// Collective from the hover setting on the height error (m, positive while
+// too low) and the climb rate, cyclic on the tilt and its rate; the rudder
+// is left to the tail rotor's gyro.
+inline void HoldHover(float* channels, const kxdbody* m, float heightError, float hover = kHoverCollective) {
   constexpr float kHeightGain = 0.6f, kClimbDamping = 0.4f, kTiltGain = 3.0f, kTiltDamping = 0.3f;
   channels[kxrtest::kCollective] =
-      std::clamp(kHoverCollective + kHeightGain * heightError - kClimbDamping * m->D.R.z, -1.0f, 1.0f);
+      std::clamp(hover + kHeightGain * heightError - kClimbDamping * m->D.R.z, -1.0f, 1.0f);
   channels[kxrtest::kRoll] = std::clamp(-kTiltGain * m->B.Y.z - kTiltDamping * m->D.Y.z, -1.0f, 1.0f);
   channels[kxrtest::kNick] = std::clamp(kTiltGain * m->B.X.z + kTiltDamping * m->D.X.z, -1.0f, 1.0f);
 }

@@ -1,13 +1,14 @@
 // Every committed sample's real-time factor in the air: simulated seconds
 // per CPU second of the fixed-step driver on one core, far above a level
 // ground. The airplanes fly at full throttle from an air start, the glider
-// glides in still air, and the helicopters hover on a fixed collective
-// under a simple attitude and climb hold after their rotors ran up. The
+// glides in still air, and the helicopters hover at their height under a
+// simple height and attitude hold after their rotors ran up. The
 // committed samples are copied into a temporary data folder.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 
+#include "bench/hover_hold.h"
 #include "bench/realtime_factor.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/all/register_all.h"
@@ -29,7 +30,6 @@ constexpr int kEngine1 = 0;             // the control function of the airplanes
 constexpr float kHeight = 1000.0f;      // m above the placement origin
 constexpr float kFrame = 1.0f / 60.0f;  // s
 constexpr float kSpinUp = 10.0f;        // s of rotor run-up before the measurement
-constexpr float kHoverCollective = -0.3f;
 float slots[4096] = {};
 
 bool Setup() {
@@ -46,14 +46,6 @@ bool Setup() {
   return ready;
 }
 
-// Collective against the climb rate, cyclic against the tilt and its rate;
-// the rudder is left to the tail rotor's gyro.
-void HoldLevel(float* channels, const kxdbody* m) {
-  constexpr float kClimbDamping = 0.4f, kTiltGain = 3.0f, kTiltDamping = 0.3f;
-  channels[kxrtest::kCollective] = std::clamp(kHoverCollective - kClimbDamping * m->D.R.z, -1.0f, 1.0f);
-  channels[kxrtest::kRoll] = std::clamp(-kTiltGain * m->B.Y.z - kTiltDamping * m->D.Y.z, -1.0f, 1.0f);
-  channels[kxrtest::kNick] = std::clamp(kTiltGain * m->B.X.z + kTiltDamping * m->D.X.z, -1.0f, 1.0f);
-}
 
 void BM_SampleAircraftRealTimeFactor(benchmark::State& state) {
   const sample& s = kSamples[state.range(0)];
@@ -79,7 +71,10 @@ void BM_SampleAircraftRealTimeFactor(benchmark::State& state) {
   }
   double simulated = 0.0;  // s
   for (auto _ : state) {
-    if (s.helicopter) HoldLevel(channels, instance->SimMainBody);
+    if (s.helicopter) {
+      const kxdbody* m = instance->SimMainBody;
+      benchsetup::HoldHover(channels, m, kHeight - m->B.R.z, benchsetup::kSampleHoverCollective);
+    }
     simulated += kxdynamics::Step(kFrame, &ground) * kxdynamics::kSubstep;
   }
   state.counters["realtime"] = benchmark::Counter(simulated, benchmark::Counter::kIsRate);

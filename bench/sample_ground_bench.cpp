@@ -76,7 +76,8 @@ bool Setup() {
 float HeightAboveGround(const kxdbody* b) { return b->B.R.z - adapter.GroundHeight(b->B.R); }
 
 void HoldHover(float* channels, const kxdbody* m) {
-  benchsetup::HoldHover(channels, m, kHoverHeight + kSkidsBelowBody - HeightAboveGround(m));
+  benchsetup::HoldHover(channels, m, kHoverHeight + kSkidsBelowBody - HeightAboveGround(m),
+                        benchsetup::kSampleHoverCollective);
 }
 
 void Fly(float seconds, float* channels, const kxdaircraftinstance* instance, bool hover) {

@@ -291,6 +291,91 @@ TEST_P(SampleHelicopterTest, LiftsOffLevelJustAboveItsHoverSetting) {
 INSTANTIATE_TEST_SUITE_P(Samples, SampleHelicopterTest, ::testing::Values("heli", "heli01"),
                          [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
+// A pilot lifting off from the start, the rotor still running up, cyclic
+// and rudder centred: the collective raised at once to full, or over a few
+// seconds to a gentle climb.
+struct liftoff {
+  const char* name;
+  const char* how;
+  float collective;  // where the stick ends
+  float raise;       // s it takes to get there
+  float climbMin;    // m/s over the watch after lift-off
+  float climbMax;
+  bool turns;        // the 10 s at full collective are watched for a steady turn
+};
+
+const liftoff kLiftOffs[] = {{"heli", "Full", 1.0f, 0.0f, 3.0f, 20.0f, true},
+                             {"heli01", "Full", 1.0f, 0.0f, 3.0f, 20.0f, true},
+                             {"heli", "Gentle", 0.1f, 3.5f, 0.3f, 2.0f, false},
+                             {"heli01", "Gentle", 0.1f, 3.5f, 0.3f, 2.0f, false}};
+
+void PrintTo(const liftoff& l, std::ostream* out) { *out << l.name << " " << l.how; }
+
+class SampleHelicopterLiftOffTest : public SampleFlightTest, public ::testing::WithParamInterface<liftoff> {};
+
+constexpr float kLiftOffLimit = 12.0f;  // s from the start to leave the ground
+constexpr float kLevelBand = 10.0f;     // deg of roll and pitch in the watch after lift-off
+constexpr float kTurnWatch = 10.0f;     // s at full collective after lift-off
+constexpr float kSteadyTurn = 5.0f;     // deg/s about any axis, on average
+
+// Roll and pitch stay within 10 degrees for 5 s after the skids leave the
+// ground; at full collective neither turns on average faster than 5
+// degrees a second about any axis over the 10 s after lift-off.
+TEST_P(SampleHelicopterLiftOffTest, ClimbsLevelFromTheStart) {
+  const liftoff& l = GetParam();
+  kxdaircraftinstance* instance = Start(l.name);
+  ASSERT_NE(instance, nullptr) << kxtest::logcapture::Text();
+  Begin();
+  const kxdbody* m = instance->SimMainBody;
+  const float standing = m->B.R.z;
+  float t = 0.0f, heading = 0.0f, last = Heading(m);  // heading unwrapped, deg
+  auto fly = [&] {
+    float raised = l.raise > 0.0f ? std::min(1.0f, t / l.raise) : 1.0f;
+    Set(kCollective, -1.0f + (l.collective + 1.0f) * raised);
+    Step();
+    t += kFrame;
+    heading += std::remainder(Heading(m) - last, 360.0f);
+    last = Heading(m);
+  };
+  float liftOff = -1.0f;
+  while (t < kLiftOffLimit && liftOff < 0.0f) {
+    fly();
+    if (!instance->GroundContact && m->B.R.z > standing) liftOff = t;
+  }
+  ASSERT_GE(liftOff, 0.0f) << "no lift-off in " << kLiftOffLimit << " s";
+  const float height = m->B.R.z, roll0 = Bank(m), pitch0 = Pitch(m), heading0 = heading;
+  float roll = 0.0f, pitch = 0.0f, climb = 0.0f;
+  const float watch = l.turns ? kTurnWatch : kWatchLevel;
+  while (t < liftOff + watch) {
+    fly();
+    if (t <= liftOff + kWatchLevel) {
+      roll = std::max(roll, std::fabs(Bank(m)));
+      pitch = std::max(pitch, std::fabs(Pitch(m)));
+      climb = (m->B.R.z - height) / kWatchLevel;
+    }
+    ASSERT_EQ(instance->Crash, 0) << "crashed " << t - liftOff << " s after lift-off";
+  }
+  const float rollRate = (Bank(m) - roll0) / watch, pitchRate = (Pitch(m) - pitch0) / watch;
+  const float yawRate = (heading - heading0) / watch;
+  std::printf("%s, collective to %.2f in %.1f s: lifts off after %.2f s, climbs %.2f m/s, roll under %.1f deg, pitch "
+              "under %.1f deg; over %.0f s on average %+.1f deg/s of roll, %+.1f of pitch, %+.1f of yaw\n",
+              l.name, l.collective, l.raise, liftOff, climb, roll, pitch, watch, rollRate, pitchRate, yawRate);
+  EXPECT_LE(roll, kLevelBand);
+  EXPECT_LE(pitch, kLevelBand);
+  EXPECT_GE(climb, l.climbMin);
+  EXPECT_LE(climb, l.climbMax);
+  if (l.turns) {
+    EXPECT_LE(std::fabs(rollRate), kSteadyTurn);
+    EXPECT_LE(std::fabs(pitchRate), kSteadyTurn);
+    EXPECT_LE(std::fabs(yawRate), kSteadyTurn);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleHelicopterLiftOffTest, ::testing::ValuesIn(kLiftOffs),
+                         [](const ::testing::TestParamInfo<liftoff>& info) {
+                           return std::string(info.param.name) + info.param.how;
+                         });
+
 // ---- the glider
 
 constexpr float kGlideSettle = 10.0f;  // s after the launch
