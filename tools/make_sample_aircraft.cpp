@@ -357,25 +357,24 @@ std::vector<sample> Samples() {
   lower.name = "Lower";
   lower.leadingX = 0.0f;
   lower.z = -0.06f;
-  lower.ailerons = false;
-  constexpr float kEagleEngineX = 0.32f, kEaglePropellerX = 0.45f;
+    constexpr float kEagleEngineX = 0.32f, kEaglePropellerX = 0.45f;
   sample eagle{"christeneagle", "aerobatic biplane, 1.2 m span, glow engine",
                {.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
                              {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}},
                 .wings = {upper, lower},
-                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = -4.5f,
+                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = -4.0f,
                 .finSpan = 0.17f, .finChord = 0.15f,
-                .propellerX = kEaglePropellerX, .propellerRadius = 0.16f, .propellerPitch = 0.13f,
+                .propellerX = kEaglePropellerX, .propellerRadius = 0.16f, .propellerPitch = 0.15f,
                 .wheels = {{0.17f, 0.14f, -0.19f, 0.045f}, {0.17f, -0.14f, -0.19f, 0.045f}, {-0.62f, 0.0f, -0.09f, 0.02f}},
                 .legs = {{{0.18f, 0.04f, -0.065f}, {0.17f, 0.128f, -0.19f}},
                          {{0.18f, -0.04f, -0.065f}, {0.17f, -0.128f, -0.19f}},
                          {{-0.6f, 0.0f, -0.01f}, {-0.62f, 0.008f, -0.09f}}},
                 .body = {0.95f, 0.95f, 0.95f}, .trim = {0.85f, 0.1f, 0.1f}},
-               0.95f, 0.12f, 0.06f, 0.01f, 0.6f, 0.25f, 0.3f, 0.3f, 0.47f,
+               0.95f, 0.12f, 0.06f, 0.01f, 0.6f, 0.25f, 0.3f, 0.3f, 0.12f,
                Block("kxdengine00", "Engine",
-                     ThrustAxes(2.0f, 0.0f) + CylinderMass(0.45f, 0.03f, 0.08f) + Vector("R", kEagleEngineX, 0, 0, 1) +
+                     ThrustAxes(4.0f, 0.0f) + CylinderMass(0.45f, 0.03f, 0.08f) + Vector("R", kEagleEngineX, 0, 0, 1) +
                          "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
-                         "RotationSpeedMax      = 1800\nPowerMax = 150\nTorqueFactor = 0\n"
+                         "RotationSpeedMax      = 1800\nPowerMax = 275\nTorqueFactor = 0\n"
                          "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\n"
                          "Sound1File = \"engine1\"\nSound2File = \"engine2\"\n") +
                    Propeller(0.04f, 0.16f, "Engine"),
