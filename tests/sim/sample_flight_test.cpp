@@ -3,8 +3,11 @@
 // assignment leaves them: each airplane runs straight, lifts off at the
 // speed of its kind, climbs hands-off and answers its elevator and
 // ailerons; the jet keeps to the runway with rudder and ailerons held on its
-// take-off run; each helicopter lifts off level just above its hover
-// setting; and the trainer tows the glider off the runway to 50 m.
+// take-off run; from level flight at full throttle each airplane loops, the
+// biplane rolls and the trainer pulled hard goes on without a spin; each
+// helicopter lifts off level just above its hover setting; the glider
+// stands nearly level on a tip skid; and the trainer tows the glider off
+// the runway to 50 m.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
