@@ -33,7 +33,7 @@ struct sample {
 // wider than its description box in the program's GUI font.
 const sample kSamples[] = {
     {"christeneagle",
-     {"Aerobatic biplane", "", "Span: 1.2 m", "Weight: about 2.4 kg", "Engine: glow engine, 150 W",
+     {"Aerobatic biplane", "", "Span: 1.2 m", "Weight: about 2.4 kg", "Engine: glow engine, 275 W",
       "Controls: ailerons, elevator, rudder,", "throttle, wheel brakes",
       "A tail-dragger for loops and rolls: hold", "a little up elevator on the take-off run.",
       "Sample aircraft of this program."}},
@@ -42,7 +42,7 @@ const sample kSamples[] = {
       "Controls: ailerons, elevator, rudder,", "throttle, wheel brakes", "Docile: it rolls back level by itself",
       "and flies level with the sticks centred.", "Sample aircraft of this program."}},
     {"jet",
-     {"Sport jet", "", "Span: 1.2 m", "Weight: about 3.1 kg", "Engine: turbine, 12 N thrust",
+     {"Sport jet", "", "Span: 1.2 m", "Weight: about 3.1 kg", "Engine: turbine, 15 N thrust",
       "Controls: ailerons, elevator, rudder,", "throttle, wheel brakes", "The turbine spools up slowly: open the",
       "throttle early, land long and flat.", "Sample aircraft of this program."}},
     {"glider",

@@ -343,11 +343,13 @@ std::string Battery(float massKg, float x) {
 }
 
 std::vector<sample> Samples() {
-  // Aerobatic biplane, a tail-dragger: staggered wings, the lower one
-  // without ailerons, symmetric sections for inverted flight, the draggy
-  // round cowl of a radial. Balanced at a quarter of the mean chord and
-  // trimmed with 4.5 degrees of decalage for about 50 km/h; its engine is
-  // set 2 degrees down and sized for a climb of about 15 degrees. The main
+  // Aerobatic biplane, a tail-dragger: staggered wings with ailerons on
+  // both, symmetric sections for inverted flight, the draggy round cowl of
+  // a radial. Balanced at a quarter of the mean chord and trimmed with 4
+  // degrees of decalage for about 55 km/h. Its engine has the power of an
+  // aerobatic model (about 115 W per kg), so it loops from level flight and
+  // rolls in well under two seconds; set 4 degrees down, it climbs
+  // hands-off at full throttle at about 20 degrees. The main
   // wheels stand well ahead of the balance, so braking or a bump does not
   // put it on its nose, and the tail wheel low enough to keep the tail cone
   // off the ground in the three-point attitude.
@@ -357,36 +359,37 @@ std::vector<sample> Samples() {
   lower.name = "Lower";
   lower.leadingX = 0.0f;
   lower.z = -0.06f;
-  lower.ailerons = false;
-  constexpr float kEagleEngineX = 0.32f, kEaglePropellerX = 0.45f;
+    constexpr float kEagleEngineX = 0.32f, kEaglePropellerX = 0.45f;
   sample eagle{"christeneagle", "aerobatic biplane, 1.2 m span, glow engine",
                {.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
                              {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}},
                 .wings = {upper, lower},
-                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = -4.5f,
+                .tailX = -0.52f, .tailHalfSpan = 0.22f, .tailChord = 0.13f, .tailIncidenceDeg = -4.0f,
                 .finSpan = 0.17f, .finChord = 0.15f,
-                .propellerX = kEaglePropellerX, .propellerRadius = 0.16f, .propellerPitch = 0.13f,
+                .propellerX = kEaglePropellerX, .propellerRadius = 0.16f, .propellerPitch = 0.15f,
                 .wheels = {{0.17f, 0.14f, -0.19f, 0.045f}, {0.17f, -0.14f, -0.19f, 0.045f}, {-0.62f, 0.0f, -0.09f, 0.02f}},
                 .legs = {{{0.18f, 0.04f, -0.065f}, {0.17f, 0.128f, -0.19f}},
                          {{0.18f, -0.04f, -0.065f}, {0.17f, -0.128f, -0.19f}},
                          {{-0.6f, 0.0f, -0.01f}, {-0.62f, 0.008f, -0.09f}}},
                 .body = {0.95f, 0.95f, 0.95f}, .trim = {0.85f, 0.1f, 0.1f}},
-               0.95f, 0.12f, 0.06f, 0.01f, 0.6f, 0.25f, 0.3f, 0.3f, 0.47f,
+               0.95f, 0.12f, 0.06f, 0.01f, 0.6f, 0.25f, 0.3f, 0.3f, 0.12f,
                Block("kxdengine00", "Engine",
-                     ThrustAxes(2.0f, 0.0f) + CylinderMass(0.45f, 0.03f, 0.08f) + Vector("R", kEagleEngineX, 0, 0, 1) +
+                     ThrustAxes(4.0f, 0.0f) + CylinderMass(0.45f, 0.03f, 0.08f) + Vector("R", kEagleEngineX, 0, 0, 1) +
                          "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\nRotationSpeedIdle     = 150\n"
-                         "RotationSpeedMax      = 1800\nPowerMax = 150\nTorqueFactor = 0\n"
+                         "RotationSpeedMax      = 1800\nPowerMax = 275\nTorqueFactor = 0\n"
                          "ExhaustR = kxvector4r( 0.3, 0, -0.08, 1 )\nSound0File = \"engine0\"\n"
                          "Sound1File = \"engine1\"\nSound2File = \"engine2\"\n") +
                    Propeller(0.04f, 0.16f, "Engine"),
                {{0.45f, {kEagleEngineX, 0.0f, 0.0f}}, {0.04f, {kEaglePropellerX, 0.0f, 0.0f}}},
                0.15f, [](float x) { return Battery(0.15f, x); }};
 
-  // Electric high-wing trainer, a tricycle: balanced at 30 % of the chord
-  // with 4.5 degrees of decalage, it flies hands-off at about 43 km/h; a
-  // throttle curve puts level flight at half stick, and the motor is sized
-  // for a climb of about 12 degrees at full. Strong dihedral rolls it back
-  // level. The nose leg sets the wing at 6 degrees on the ground, so it
+  // Electric high-wing trainer, a tricycle: balanced at 30 % of the chord,
+  // it flies hands-off at about 45 km/h; a throttle curve puts level flight
+  // at half stick, and at full throttle it loops from level flight. Its
+  // wing has 4 degrees of washout (the root set 1.6 degrees up), so the
+  // root stalls first and a hard pull mushes or goes over the top instead
+  // of flicking it into a spin. Strong dihedral rolls it back level. The
+  // nose leg sets the wing at 6 degrees on the ground, so it
   // flies off by itself. It tows the glider from a hook on top of the
   // fuselage just behind the wing, near the balance, where the glider's
   // pull does not steer it. Its battery balances it.
@@ -397,16 +400,16 @@ std::vector<sample> Samples() {
                  {.fuselage = {{0.40f, 0.0f}, {0.38f, 0.05f}, {0.28f, 0.07f}, {0.0f, 0.07f},
                                {-0.40f, 0.035f}, {-0.78f, 0.015f}, {-0.81f, 0.0f}},
                   .wings = {{.halfSpan = 0.8f, .rootChord = 0.25f, .tipChord = 0.22f, .leadingX = 0.07f, .z = 0.07f,
-                             .dihedralDeg = 12.0f, .incidenceDeg = 0.0f, .naca = 2412}},
+                             .dihedralDeg = 12.0f, .incidenceDeg = 1.6f, .washoutDeg = 4.0f, .naca = 2412}},
                   .tailX = -0.66f, .tailHalfSpan = 0.28f, .tailChord = 0.14f, .tailIncidenceDeg = -4.5f,
                   .finSpan = 0.17f, .finChord = 0.15f,
-                  .propellerX = kTrainerPropellerX, .propellerRadius = 0.14f, .propellerPitch = 0.14f,
+                  .propellerX = kTrainerPropellerX, .propellerRadius = 0.14f, .propellerPitch = 0.18f,
                   .wheels = {{-0.05f, 0.16f, -0.22f, 0.05f}, {-0.05f, -0.16f, -0.22f, 0.05f}, {0.33f, 0.0f, -0.27f, 0.04f}},
                   .legs = {{{-0.04f, 0.04f, -0.055f}, {-0.05f, 0.146f, -0.22f}},
                            {{-0.04f, -0.04f, -0.055f}, {-0.05f, -0.146f, -0.22f}},
                            {{0.33f, 0.0f, -0.05f}, {0.33f, 0.011f, -0.27f}}},
                   .body = {0.95f, 0.85f, 0.2f}, .trim = {0.1f, 0.2f, 0.7f}},
-                 0.7f, 0.14f, 0.05f, 0.0f, 0.1f, 0.25f, 0.5f, 0.3f, 0.47f,
+                 0.7f, 0.14f, 0.05f, 0.0f, 0.1f, 0.25f, 0.47f, 0.3f, 0.36f,
                  Propeller(0.02f, 0.14f, "Motor"),
                  {{kMotorMass, {kTrainerMotorX, 0.0f, 0.0f}}, {0.02f, {kTrainerPropellerX, 0.0f, 0.0f}}},
                  kCells * kCellMass,
@@ -421,7 +424,8 @@ std::vector<sample> Samples() {
 
   // Sport jet, a tricycle: low wing, a turbine amidships blowing through a
   // tail pipe; balanced at about a quarter of the mean chord and trimmed
-  // for about 70 km/h with 3 degrees of decalage. A wide track and small
+  // for about 70 km/h with 3 degrees of decalage; a thrust of half its
+  // weight loops it from level flight. A wide track and small
   // rudder and aileron throws keep it on its wheels on the take-off run.
   constexpr float kTurbineX = 0.0f;
   sample jet{"jet", "sport jet, 1.2 m span, turbine",
@@ -440,7 +444,7 @@ std::vector<sample> Samples() {
              Block("kxdturbine00", "Turbine",
                    CylinderMass(0.9f, 0.05f, 0.25f) + Vector("R", kTurbineX, 0, 0, 1) +
                        "ThrottleControl = ~Aircraft/ThrottleServo/MechLink\n"
-                       "ThrustMax = 12\nExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\n"),
+                       "ThrustMax = 15\nExhaustR = kxvector4r( -0.72, 0, 0, 1 )\nSoundFile = \"turbine\"\n"),
              {{0.9f, {kTurbineX, 0.0f, 0.0f}}},
              0.2f, [](float x) { return Battery(0.2f, x); }};
   return {eagle, trainer, jet};

@@ -3,8 +3,11 @@
 // assignment leaves them: each airplane runs straight, lifts off at the
 // speed of its kind, climbs hands-off and answers its elevator and
 // ailerons; the jet keeps to the runway with rudder and ailerons held on its
-// take-off run; each helicopter lifts off level just above its hover
-// setting; and the trainer tows the glider off the runway to 50 m.
+// take-off run; from level flight at full throttle each airplane loops, the
+// biplane rolls and the trainer pulled hard goes on without a spin; each
+// helicopter lifts off level just above its hover setting; the glider
+// stands nearly level on a tip skid; and the trainer tows the glider off
+// the runway to 50 m.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -237,6 +240,175 @@ TEST_F(SampleFlightTest, JetKeepsToTheRunwayWithRudderAndAileronsHeldOnTheRun) {
   EXPECT_EQ(instance->Crash, 0);
 }
 
+// ---- aerobatics
+
+constexpr float kShowHeight = 80.0f;    // m above the start: room for a loop and the way out of a stall
+constexpr float kLevelFor = 5.0f;       // s held level at full throttle before the manoeuvre
+constexpr float kLoopLimit = 12.0f;     // s to go round
+constexpr float kFlying = 30.0f;        // deg: the most the nose may point off the flight path while it flies
+constexpr float kWingsLevel = 30.0f;    // deg: the most the wing may turn away from where it pointed
+constexpr float kRollLimit = 2.0f;      // s for a full roll
+constexpr float kRollHeading = 30.0f;   // deg the heading may change through the roll
+constexpr float kHardPull = 0.6f;       // up elevator that takes a trainer to the stall
+constexpr float kHardPullWatch = 3.0f;  // s
+
+// Angle between two unit vectors, degrees.
+float Between(const kxvector4r& a, const kxvector4r& b) {
+  return std::acos(std::clamp(kxvector4r::Dot3(a, b), -1.0f, 1.0f)) * kDegrees;
+}
+
+// An angle (degrees) followed frame by frame and unwound: how far it has
+// turned in all since the first.
+struct winding {
+  float last;
+  float total = 0.0f;
+  void Follow(float angle) {
+    float step = angle - last;
+    total += step - 360.0f * std::round(step / 360.0f);
+    last = angle;
+  }
+};
+
+struct aerobat {
+  const char* name;
+  float cruise;    // m/s, launched at about its hands-off speed
+  float elevator;  // up elevator held for the loop
+};
+
+const aerobat kAerobats[] = {{"christeneagle", 15.0f, 0.5f}, {"trainer", 13.5f, 0.5f}, {"jet", 19.5f, 0.3f}};
+
+void PrintTo(const aerobat& a, std::ostream* out) { *out << a.name; }
+
+class SampleAerobaticsTest : public SampleFlightTest {
+ protected:
+  // Launched level kShowHeight above its start at its hands-off speed, it
+  // is held level at full throttle for kLevelFor, as a pilot levels off
+  // before a manoeuvre: the elevator answers the climb rate and damps the
+  // pitch rate.
+  const kxdbody* LevelAtFullThrottle(const aerobat& a) {
+    kxdaircraftinstance* instance = Start(a.name);
+    if (!instance) return nullptr;
+    Begin();
+    simplayer* p = &sim::players[0];
+    kxmatrix launch = p->saved_frame;
+    launch.R.z += kShowHeight;
+    const float velocity[4] = {a.cruise * launch.X.x, a.cruise * launch.X.y, a.cruise * launch.X.z, 0.0f};
+    sim::SetAircraftPose(p, launch, velocity);
+    const kxdbody* m = instance->SimMainBody;
+    constexpr float kClimbGain = 0.05f, kClimbIntegral = 0.05f, kRateGain = 0.3f;  // per m/s, per m, per rad/s
+    Set(kThrottle, 1.0f);
+    float trim = 0.0f, pitch = Pitch(m);
+    for (int k = 0; k < static_cast<int>(kLevelFor / kFrame); ++k) {
+      float rate = (Pitch(m) - pitch) / kDegrees / kFrame;
+      pitch = Pitch(m);
+      trim = std::clamp(trim - kClimbIntegral * m->D.R.z * kFrame, -1.0f, 1.0f);
+      Set(kElevator, std::clamp(trim - kClimbGain * m->D.R.z - kRateGain * rate, -1.0f, 1.0f));
+      Step();
+    }
+    instance_ = instance;
+    return m;
+  }
+  kxdaircraftinstance* instance_ = nullptr;
+};
+
+class SampleLoopTest : public SampleAerobaticsTest, public ::testing::WithParamInterface<aerobat> {};
+
+// From level flight at full throttle, the sample's up elevator held: the
+// nose goes round through 360 degrees while the wings keep their
+// direction and the nose follows the flight path, never falling through.
+TEST_P(SampleLoopTest, LoopsFromLevelFlightAtFullThrottle) {
+  const aerobat& a = GetParam();
+  const kxdbody* m = LevelAtFullThrottle(a);
+  ASSERT_NE(m, nullptr) << kxtest::logcapture::Text();
+  const float entry = Speed(m), entryHeight = m->B.R.z;
+  const kxvector4r wing = m->B.Y;
+  kxvector4r ahead = {m->B.X.x, m->B.X.y, 0.0f, 0.0f};
+  kxvector4r::Normalise(ahead);
+  // The nose's angle in the vertical plane of the entry.
+  auto nose = [&] { return std::atan2(m->B.X.z, kxvector4r::Dot3(m->B.X, ahead)) * kDegrees; };
+  winding turned{nose()};
+  Set(kElevator, a.elevator);
+  float slowest = entry, top = entryHeight, offPath = 0.0f, wingOff = 0.0f;
+  int frames = 0;
+  for (; frames * kFrame < kLoopLimit && turned.total < 360.0f; ++frames) {
+    Step();
+    turned.Follow(nose());
+    const float v = Speed(m);
+    slowest = std::min(slowest, v);
+    top = std::max(top, m->B.R.z);
+    if (v > 0.0f) {
+      const kxvector4r path = {m->D.R.x / v, m->D.R.y / v, m->D.R.z / v, 0.0f};
+      offPath = std::max(offPath, Between(m->B.X, path));
+    }
+    wingOff = std::max(wingOff, Between(m->B.Y, wing));
+  }
+  std::printf("%s: loop at %.2f up from %.1f km/h: %.0f deg round in %.1f s, slowest %.1f km/h, top %.1f m above "
+              "the entry, nose up to %.1f deg off the path, wing up to %.1f deg off\n",
+              a.name, a.elevator, entry * kKmh, turned.total, frames * kFrame, slowest * kKmh, top - entryHeight, offPath,
+              wingOff);
+  EXPECT_GE(turned.total, 360.0f);
+  EXPECT_LE(offPath, kFlying);
+  EXPECT_LE(wingOff, kWingsLevel);
+  EXPECT_EQ(instance_->Crash, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleLoopTest, ::testing::ValuesIn(kAerobats),
+                         [](const ::testing::TestParamInfo<aerobat>& info) { return std::string(info.param.name); });
+
+// Full right aileron alone from level flight at full throttle: the biplane
+// rolls right through 360 degrees within kRollLimit and comes out on
+// about its heading.
+TEST_F(SampleAerobaticsTest, BiplaneRollsThroughAFullTurnWithFullAileron) {
+  const kxdbody* m = LevelAtFullThrottle(kAerobats[0]);
+  ASSERT_NE(m, nullptr) << kxtest::logcapture::Text();
+  const float heading = Heading(m);
+  // The bank about the nose.
+  auto bank = [m] { return std::atan2(m->B.Y.z, m->B.Z.z) * kDegrees; };
+  winding rolled{bank()};
+  Set(kElevator, 0.0f);
+  Set(kLeftAileron, 1.0f);
+  Set(kRightAileron, 1.0f);
+  int frames = 0;
+  for (; frames * kFrame < 2.0f * kRollLimit && rolled.total < 360.0f; ++frames) {
+    Step();
+    rolled.Follow(bank());
+  }
+  Set(kLeftAileron, 0.0f);
+  Set(kRightAileron, 0.0f);
+  float turn = Heading(m) - heading;
+  turn -= 360.0f * std::round(turn / 360.0f);
+  std::printf("christeneagle: full aileron rolls it %.0f deg in %.2f s, heading %+.1f deg after, %.1f km/h\n",
+              rolled.total, frames * kFrame, turn, Speed(m) * kKmh);
+  EXPECT_GE(rolled.total, 360.0f);
+  EXPECT_LE(frames * kFrame, kRollLimit);
+  EXPECT_LE(std::fabs(turn), kRollHeading);
+  EXPECT_EQ(instance_->Crash, 0);
+}
+
+// A trainer pulled hard, 0.6 up elevator held from level flight at full
+// throttle, pitches up and goes on straight ahead, over the top or
+// mushing: its wings keep their direction instead of flicking it into a
+// spin.
+TEST_F(SampleAerobaticsTest, TrainerPulledHardPitchesUpWithoutFlickingIntoASpin) {
+  const kxdbody* m = LevelAtFullThrottle(kAerobats[1]);
+  ASSERT_NE(m, nullptr) << kxtest::logcapture::Text();
+  const kxvector4r wing = m->B.Y;
+  const float pitch = Pitch(m);
+  Set(kElevator, kHardPull);
+  float highest = pitch, wingOff = 0.0f, slowest = Speed(m);
+  for (int k = 0; k < static_cast<int>(kHardPullWatch / kFrame); ++k) {
+    Step();
+    highest = std::max(highest, Pitch(m));
+    wingOff = std::max(wingOff, Between(m->B.Y, wing));
+    slowest = std::min(slowest, Speed(m));
+  }
+  std::printf("trainer at %.1f up: pitch from %.1f up to %.1f deg, wing up to %.1f deg off, slowest %.1f km/h\n",
+              kHardPull, pitch, highest, wingOff, slowest * kKmh);
+  EXPECT_GE(highest - pitch, 10.0f);
+  EXPECT_LE(wingOff, kWingsLevel);
+  EXPECT_EQ(instance_->Crash, 0);
+}
+
 // ---- helicopters
 
 class SampleHelicopterTest : public SampleFlightTest, public ::testing::WithParamInterface<const char*> {};
@@ -405,6 +577,36 @@ TEST_F(SampleFlightTest, GliderGlidesHandsOffAtItsTrim) {
   EXPECT_GE(sink, 0.5f);
   EXPECT_LE(sink, 1.0f);
   EXPECT_EQ(glider->Crash, 0);
+}
+
+constexpr float kStandingBank = 8.0f;  // deg: on its wheels in line, a tip skid holds it this near level
+constexpr float kNudge = 2.0f;         // deg of bank it is set down with
+constexpr float kStandFor = 4.0f;      // s to settle
+
+// Set down at its start with a little bank either way, the glider rolls
+// onto a wing until a tip skid holds it, nearly level, where a launch that
+// keeps its frame sends it off straight.
+TEST_F(SampleFlightTest, GliderStandsNearlyLevelOnItsTipSkid) {
+  kxdaircraftinstance* glider = Start("glider");
+  ASSERT_NE(glider, nullptr) << kxtest::logcapture::Text();
+  Begin();
+  simplayer* p = &sim::players[0];
+  for (float nudge : {kNudge, -kNudge}) {
+    kxmatrix f = p->saved_frame;
+    const float c = std::cos(nudge / kDegrees), s = std::sin(nudge / kDegrees);
+    const kxvector4r y = f.Y, z = f.Z;
+    f.Y = {c * y.x + s * z.x, c * y.y + s * z.y, c * y.z + s * z.z, 0.0f};
+    f.Z = {c * z.x - s * y.x, c * z.y - s * y.y, c * z.z - s * y.z, 0.0f};
+    const float still[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    sim::SetAircraftPose(p, f, still);
+    const kxdbody* g = glider->SimMainBody;
+    for (int k = 0; k < static_cast<int>(kStandFor / kFrame); ++k) Step();
+    std::printf("glider set down at %+.0f deg stands at %+.1f deg of bank\n", nudge, Bank(g));
+    EXPECT_GT(std::fabs(Bank(g)), 1.0f);  // on a skid, not balanced on its wheels
+    EXPECT_LE(std::fabs(Bank(g)), kStandingBank);
+    EXPECT_TRUE(OnGround(glider));
+    EXPECT_EQ(glider->Crash, 0);
+  }
 }
 
 // ---- towing

@@ -1,5 +1,6 @@
 // The sample glider: fuselage, two wing halves with ailerons, a tailplane
-// with elevator, a fin with rudder and two wheels for an aerotow start, every flying surface lofted from its
+// with elevator, a fin with rudder, two wheels for an aerotow start and a
+// skid under each wing tip, every flying surface lofted from its
 // airfoil. Each moving surface is a child group of its surface, with a
 // forward-facing hinge face along its hinge line.
 #include <iterator>
@@ -33,6 +34,15 @@ struct gliderwheel {
   float x, z, radius;  // m, hub
 };
 constexpr gliderwheel kWheels[] = {{0.08f, -0.06f, 0.03f}, {-0.68f, -0.04f, 0.015f}};
+// Standing on wheels in line, the glider leans onto a wing. A thin skid
+// under each tip, reaching down to kSkidBottom, holds it within about 7
+// degrees of level (the main wheel's hub is the pivot).
+constexpr float kSkidY = 0.86f;        // m, out along the span
+constexpr float kSkidX = -0.01f;       // m, middle of the runner
+constexpr float kSkidLength = 0.08f;   // m
+constexpr float kSkidWidth = 0.004f;   // m
+constexpr float kSkidBottom = 0.02f;   // m
+constexpr float kSkidTop = 0.09f;      // m, the tip's underside
 
 kxgeometry* Surface(const mesh& m, const char* name, const char* group, float r, float g, float b) {
   const float rgb[3] = {r, g, b};
@@ -79,6 +89,12 @@ kxgeometry* Glider() {
     Translate(wheels[i], g.x, 0.0f, g.z);
   }
 
+  mesh skids[2];
+  for (int i = 0; i < 2; ++i) {
+    skids[i] = Box(kSkidLength, kSkidWidth, kSkidTop - kSkidBottom);
+    Translate(skids[i], kSkidX, i == 0 ? kSkidY : -kSkidY, 0.5f * (kSkidTop + kSkidBottom));
+  }
+
   kxgeometry* parts[] = {
       Surface(fuselage, "Fuselage", "Fuselage", 0.9f, 0.9f, 0.85f),
       Surface(wing, "LeftWing", "LeftWing", 0.95f, 0.95f, 0.95f),
@@ -91,6 +107,8 @@ kxgeometry* Glider() {
       Surface(t.rudder, "Rudder", "Fin/Rudder", 0.9f, 0.2f, 0.1f),
       Surface(wheels[0], "Wheel1", "Wheel1", 0.1f, 0.1f, 0.1f),
       Surface(wheels[1], "Wheel2", "Wheel2", 0.1f, 0.1f, 0.1f),
+      Surface(skids[0], "LeftSkid", "LeftSkid", 0.9f, 0.2f, 0.1f),
+      Surface(skids[1], "RightSkid", "RightSkid", 0.9f, 0.2f, 0.1f),
   };
   return Chain(parts, std::size(parts));
 }

@@ -149,6 +149,7 @@ struct samplewing {
   float z = 0.0f;            // m, root height
   float dihedralDeg = 0.0f;
   float incidenceDeg = 0.0f;  // nose up, about the root leading edge
+  float washoutDeg = 0.0f;    // the tip turned nose down against the root
   int naca = 2412;
   bool ailerons = true;
 };

@@ -73,6 +73,7 @@ kxgeometry* SampleAirplane(const sampleairplane& plane) {
     w.rootChord = sw.rootChord;
     w.tipChord = sw.tipChord;
     w.dihedralDeg = sw.dihedralDeg;
+    w.twistDeg = -sw.washoutDeg;
     w.spanSteps = 8;
     mesh wing, aileron;
     if (sw.ailerons) AileronWing(section, w, kAileronFrom, kAileronHinge, &wing, &aileron);
