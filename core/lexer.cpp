@@ -93,7 +93,7 @@ number_kind ReadNumber(std::string_view token, int& integer, double& real) {
   long long whole;
   if (kxnumber::ParseInt(token, whole)) {
     // "%g" writes a real's negative zero as "-0"; read as the int 0 it would
-    // lose the sign a servo's travel keeps its sense by.
+    // come back positive, losing a sign kept in a zero (a servo's sense).
     if (whole == 0 && token.front() == '-') {
       real = -0.0;
       return number_kind::real;

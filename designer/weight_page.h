@@ -1,5 +1,5 @@
 // The weight page that wings, propellers, combustion engines and fuselages
-// share: the component's Mass in the display mass unit, kept within the
+// share, and the one page of a body, gyro, joint or skid: the component's Mass in the display mass unit, kept within the
 // component's mass range (the upper bound first, so a crossed range ends at
 // its lower bound).
 #pragma once
