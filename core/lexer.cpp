@@ -92,6 +92,12 @@ number_kind ReadNumber(std::string_view token, int& integer, double& real) {
   if (token.empty()) return number_kind::none;
   long long whole;
   if (kxnumber::ParseInt(token, whole)) {
+    // "%g" writes a real's negative zero as "-0"; read as the int 0 it would
+    // come back positive, losing a sign kept in a zero (a servo's sense).
+    if (whole == 0 && token.front() == '-') {
+      real = -0.0;
+      return number_kind::real;
+    }
     if (whole >= INT_MIN && whole <= INT_MAX) {
       integer = static_cast<int>(whole);
       return number_kind::integer;

@@ -36,7 +36,8 @@ class cursor {
 std::vector<std::string_view> SplitStatements(std::string_view line);
 
 // A token that is entirely a number: an int when it has neither "." nor an
-// exponent and fits 32 bits, else a real. Non-finite results are no numbers.
+// exponent and fits 32 bits, else a real; "-0" is the real negative zero.
+// Non-finite results are no numbers.
 enum class number_kind { none, integer, real };
 number_kind ReadNumber(std::string_view token, int& integer, double& real);
 

@@ -271,6 +271,12 @@ svdesignobject* MotorObject(kxdbody* component) {
   return object;
 }
 
+svdesignobject* WeightObject(kxdbody* component) {
+  svdesignobject* object = new svdesignobject(component);
+  object->AddPage(new svdesignweightpage(component), "Mass");
+  return object;
+}
+
 svdesignobject* FuselageObject(kxdbody* component) {
   kxdfuselage00* f = static_cast<kxdfuselage00*>(component);
   svdesignobject* object = new svdesignobject(component);

@@ -18,5 +18,7 @@ svdesignobject* EngineObject(kxdbody* component);
 svdesignobject* TurbineObject(kxdbody* component);
 svdesignobject* MotorObject(kxdbody* component);
 svdesignobject* FuselageObject(kxdbody* component);
+// A body, gyro, joint or skid: the weight page alone.
+svdesignobject* WeightObject(kxdbody* component);
 
 }  // namespace svdesign

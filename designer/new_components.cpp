@@ -6,7 +6,10 @@
 #include "designer/state.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
+#include "dynamics/components/main_rotor.h"
+#include "dynamics/components/tail_rotor.h"
 #include "dynamics/instance.h"
+#include "dynamics/wings/wing.h"
 #include "platform/log.h"
 
 namespace svdesign {
@@ -18,6 +21,37 @@ bool NameTaken(const kxnode* parent, const char* name) {
     if (c->name.Equal(name)) return true;
   }
   return false;
+}
+
+// What a new component's pages may set. They admit the constructors'
+// values (a mass of 1 kg, a rotor radius of 1 m, a blade of 100 g).
+constexpr float kMassMax = 10.0f;                       // kg; from 0: a joint weighs nothing
+constexpr float kLengthMin = 0.05f, kLengthMax = 5.0f;  // m, a wing's semi-span, a rotor's radius
+constexpr float kBladeMassMin = 0.01f, kBladeMassMax = 1.0f;  // kg
+
+/* The constructors leave the designer's ranges unset (0): an analysis fills
+   them about what it measures on the mesh, and a file's own ranges stand.
+   A new component has no mesh and nothing measured, so its ranges would
+   stay 0..0 and hold every edit at 0 (or, for the mass, at half and twice
+   the default). It gets ranges wide enough for any model instead; they are
+   set, so no analysis replaces them, and Save writes them. */
+void GiveRanges(kxdbody* component) {
+  component->RangeMassMin = 0.0f;
+  component->RangeMassMax = kMassMax;
+  if (kxdwing* wing = kxdwing::As(component)) {
+    wing->RangeSpanMin = kLengthMin;
+    wing->RangeSpanMax = kLengthMax;
+  }
+  if (kxdmainrotor* rotor = kxdmainrotor::As(component)) {
+    rotor->RangeRadiusMin = kLengthMin;
+    rotor->RangeRadiusMax = kLengthMax;
+    rotor->RangeBladeMassMin = kBladeMassMin;
+    rotor->RangeBladeMassMax = kBladeMassMax;
+  }
+  if (kxdtailrotor00* tail = kxdtailrotor00::As(component)) {
+    tail->RangeRadiusMin = kLengthMin;
+    tail->RangeRadiusMax = kLengthMax;
+  }
 }
 
 }  // namespace
@@ -46,6 +80,7 @@ kxdbody* NewComponent(const char* typeName, const char* stem, int first) {
   FreeName(components, stem, name, sizeof name);
   component->name = name;
   component->Instance = s.aircraft;
+  GiveRanges(component);
   if (first) components->AddChild(component);
   else components->AppendChild(component);
   return component;

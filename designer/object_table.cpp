@@ -7,6 +7,7 @@
 #include "core/interpreter.h"
 #include "designer/aircraft_object.h"
 #include "designer/component_objects.h"
+#include "designer/new_components.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
 #include "designer/viewer_modes.h"
@@ -48,6 +49,20 @@ const objectkind* KindOf(const kxdbody* component) {
   return nullptr;
 }
 
+/* The kinds the Edit menu makes that have no pages of their own (a body, a
+   gyro, a joint, a skid) get the weight page and an entry, so that one made
+   there can be found and set. Only one whose mass range leaves room is
+   taken: the designer gives a new component its range, while one read from
+   a file without a range (a joint, which weighs nothing) would show a
+   weight it cannot change; it stays a plain object without an entry. */
+bool WeighedPart(const kxdbody* component) {
+  if (!(component->RangeMassMax > component->RangeMassMin)) return false;
+  for (const newcomponent& c : kNewComponents) {
+    if (component->type == kxtype::Find(c.typeName)) return true;
+  }
+  return false;
+}
+
 void AddMenuEntry(const svdesignobject* object, const kxdbody* component) {
   designstate& s = State();
   if (!s.menuObjects) return;
@@ -64,10 +79,14 @@ void BuildObjects(kxdaircraft* components) {
     kxdbody* component = kxdbody::As(c);
     if (!component) continue;
     const objectkind* kind = KindOf(component);
-    svdesignobject* object = kind && kind->build ? kind->build(component) : new svdesignobject(component);
+    const bool weighed = !kind && WeighedPart(component);
+    svdesignobject* object = nullptr;
+    if (kind && kind->build) object = kind->build(component);
+    else if (weighed) object = WeightObject(component);
+    else object = new svdesignobject(component);
     if (!object) continue;
     s.objects.push_back(object);
-    if (kind) AddMenuEntry(object, component);
+    if (kind || weighed) AddMenuEntry(object, component);
   }
 }
 

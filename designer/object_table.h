@@ -1,8 +1,10 @@
 // Which design object each component of the edited aircraft gets, and the
 // building of them all on entry. Eleven component types have objects of
 // their own and an entry in the Objects menu; the first of them (in table
-// order) that a component's type derives from decides. Any other component
-// gets a plain object without pages or menu entry: it can still be picked.
+// order) that a component's type derives from decides. A body, gyro, joint
+// or skid whose mass range leaves room (as the designer gives a new one)
+// gets the weight page and an entry. Any other component gets a plain
+// object without pages or menu entry: it can still be picked.
 #pragma once
 
 class kxdbody;

@@ -79,6 +79,12 @@ void svdesignwingspanpage::Apply(float v, float start, int commit) {
   kxdwing* wing = Wing(component);
   float clamped = v;
   svdesign::ClampUpperThenLower(clamped, wing->RangeSpanMax, wing->RangeSpanMin);
+  // A wing without a mesh (a new one) has nothing to reshape: it takes the
+  // span as set.
+  if (!wing->Geometry) {
+    *value = clamped;
+    return;
+  }
   float ratio = clamped / start;
   // A wing never analysed has no span to scale from.
   if (!(start > 0.0f) || !std::isfinite(ratio)) {
@@ -165,10 +171,9 @@ void svdesignwingdeflectionpage::Refresh() {
   svdesignpage::Refresh();
 }
 
-// A servo at rest (P1 0) takes the positive sense.
 void svdesignwingdeflectionpage::FollowUp() {
   RunLimits();
-  if (servo && kept == sense::servo) servo->P1 = servo->P1 < 0.0f ? -size : size;
+  if (servo && kept == sense::servo) servo->P1 = svdesign::ServoTravel(size, servo->P1);
 }
 
 svdesignwingflappage::svdesignwingflappage(kxdwing* wing, kxdservo00* drive) : svdesignpage(pageicon::kFlap, wing), servo(drive) {
@@ -179,10 +184,13 @@ svdesignwingflappage::svdesignwingflappage(kxdwing* wing, kxdservo00* drive) : s
   AddLimit(&down, svdesign::Fixed(kFlapDownLimit), svdesign::Fixed(0.0f));
 }
 
+// A servo of the negative sense reaches the down end at the signal's -1:
+// the ends shown are the travel's, whichever end of the signal gives them.
 void svdesignwingflappage::Refresh() {
   if (servo) {
-    up = servo->P0 - servo->P1;
-    down = servo->P0 + servo->P1;
+    const float half = std::fabs(servo->P1);
+    up = servo->P0 - half;
+    down = servo->P0 + half;
   }
   svdesignpage::Refresh();
 }
@@ -191,10 +199,17 @@ void svdesignwingflappage::FollowUp() {
   if (!servo) return;
   RunLimits();
   servo->P0 = 0.5f * (up + down);
-  servo->P1 = 0.5f * (down - up);
+  servo->P1 = svdesign::ServoTravel(0.5f * (down - up), servo->P1);
 }
 
 namespace svdesign {
+
+/* The sense is the servo's: which way the surface moves for a signal
+   depends on how the servo is linked, which no page knows. It is the sign
+   of P1, a zero's sign included, so a travel of 0 is stored as -0 on a
+   servo of the negative sense and a later travel has that sense again; the
+   file keeps it ("-0"). A servo whose P1 is +0 takes the positive sense. */
+float ServoTravel(float size, float p1) { return std::copysign(std::fabs(size), p1); }
 
 kxdservo00* DriveServo(const kxdwing* wing, const float* link) {
   if (!wing || !link || !wing->parent) return nullptr;

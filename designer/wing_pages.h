@@ -69,7 +69,7 @@ class svdesignwingdeflectionpage : public svdesignpage {
 };
 
 // The flap travel of a kxdwing00 as up and down deflections, kept in the
-// page: P0 is the middle of the travel, P1 half of it.
+// page: P0 is the middle of the travel, P1 half of it in the servo's sense.
 class svdesignwingflappage : public svdesignpage {
  public:
   svdesignwingflappage(kxdwing* wing, kxdservo00* drive);
@@ -87,5 +87,8 @@ namespace svdesign {
 // The first servo among the wing's sibling components whose MechLink the
 // link points at; null when none does.
 kxdservo00* DriveServo(const kxdwing* wing, const float* link);
+// The servo's P1 for a travel of that size (rad) in the sense of its
+// present P1.
+float ServoTravel(float size, float p1);
 
 }  // namespace svdesign

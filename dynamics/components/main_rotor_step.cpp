@@ -346,5 +346,7 @@ void kxdmainrotor::Integrate(kxdintegrable* change, int, float dt) {
   // update place it at the angle left here. The drawn geometry follows once
   // a frame, in UpdateVisual.
   if (!ParentBody) Place();
-  if (Instance) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
+  // The rpm shown for the aircraft is its driving engine's: a rotor no
+  // engine drives (one just added in the designer) leaves the propeller's.
+  if (Instance && Shaft()) Instance->RPMValue = Broken ? 0.0f : Spin * kRpmFactor;
 }

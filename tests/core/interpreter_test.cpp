@@ -204,6 +204,8 @@ TEST_F(interpretertest, VectorsListsAndRunsOfBlanks) {
   EXPECT_EQ(log.Lines(), 3);
   kxscript::Execute("Mass = 99999999999", p);  // too long for an int: a real
   EXPECT_EQ(p->Mass, 99999999999.0f);
+  kxscript::Execute("Mass = -0", p);  // a negative zero as "%g" writes it keeps its sign
+  EXPECT_TRUE(p->Mass == 0.0f && std::signbit(p->Mass));
   // A number a double holds but a float does not is refused in a list too.
   log.Clear();
   kxscript::Execute("Inertia = { 1, 1e39, 3 }", p);

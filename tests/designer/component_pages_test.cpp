@@ -294,14 +294,20 @@ TEST_F(ComponentPageTest, DeflectionAndFlapTravelWriteTheirServo) {
   EXPECT_STREQ(Open("LeftWing", 7)[0]->text, "");
 
   kxdservo00 servo;
+  // The last servo travels negatively: its ends are shown as those of its
+  // travel, and its sense stays.
   struct probe {
+    float senseP1;  // the servo's P1 before
     const char* up;
     const char* down;
     float p0, p1;  // deg
     const char* shownUp;
     const char* shownDown;
-  } probes[] = {{"10", "50", 20, 20, "0 deg", "40 deg"}, {"-30", "-5", -10, 10, "-20 deg", "0 deg"}};
+  } probes[] = {{1.0f, "10", "50", 20, 20, "0 deg", "40 deg"},
+                {1.0f, "-30", "-5", -10, 10, "-20 deg", "0 deg"},
+                {-0.0f, "-10", "20", 5, -15, "-10 deg", "20 deg"}};
   for (const probe& p : probes) {
+    servo.P1 = p.senseP1;
     svdesignwingflappage page(left, &servo);
     page.Refresh();
     std::vector<svdesignfield*> fields;

@@ -94,6 +94,16 @@ TEST_F(FlyableEditTest, DeflectionPageKeepsTheSenseOfTheServo) {
   EXPECT_STREQ(fields[0]->text, "17 deg");
   Commit("Stabilizer", 6, {"75"});
   EXPECT_NEAR(elevator->P1, -60.0f * kDeg, 1e-5f);
+  // A travel of 0 keeps the sense for the next one, also when the page is
+  // left and opened again in between.
+  Commit("Stabilizer", 6, {"0"});
+  EXPECT_TRUE(std::signbit(elevator->P1));
+  Commit("Stabilizer", 6, {"17"});
+  EXPECT_NEAR(elevator->P1, -0.2967f, 1e-4f);
+  Commit("Stabilizer", 6, {"0"});
+  Open("Stabilizer", 0);
+  Commit("Stabilizer", 6, {"12"});
+  EXPECT_NEAR(elevator->P1, -12.0f * kDeg, 1e-5f);
   Commit("Fin", 5, {"20"});
   EXPECT_NEAR(rudder->P1, 20.0f * kDeg, 1e-5f);
   Commit("Fin", 5, {"-20"});

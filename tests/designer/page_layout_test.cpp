@@ -105,7 +105,9 @@ const struct {
       {"Engine", 1, {L("Idle RPM", 8, 8), F(kAfter, 8), L("Maximum RPM", 308, 8), F(kAfter, 8)}},
       {"Engine", 2, kWeight},
       {"Engine", 3, Single("Right Thrust")},
-      {"Engine", 4, Single("Down Thrust")}}},
+      {"Engine", 4, Single("Down Thrust")},
+      // a plain body with its mass range: the weight alone
+      {"Battery", 0, kWeight}}},
     {"heli",
      {{nullptr, 0, {T(8, 8), T(8, 28)}},
       {"Rotor", 0, Single("Diameter")},

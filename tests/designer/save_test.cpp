@@ -7,8 +7,10 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/interpreter.h"
+#include "core/value.h"
 #include "designer/new_components.h"
 #include "designer/save_dialog.h"
 #include "copied_data.h"
@@ -64,6 +66,76 @@ TEST_F(SaveTest, NewComponentsTakeTheFirstFreeNameOfTheirStem) {
   char free[16];
   svdesign::FreeName(components, "Wing", free, sizeof free);
   EXPECT_STREQ(free, "Wing04");
+}
+
+// Each component the Edit menu makes is listed in the Objects menu at the
+// next entry, takes a value within the ranges it was given, and is saved
+// and loaded with it (and listed again).
+TEST_F(SaveTest, NewComponentsAreListedSetWithinTheirRangesSavedAndLoaded) {
+  const struct {
+    const char* command;
+    const char* name;
+    int page;
+    const char* typed;
+    const char* key;
+    float value;  // SI
+  } made[] = {
+      {"DesignNewBody", "Body00", 0, "250", "Mass", 0.25f},
+      {"DesignNewGyro00", "Gyro00", 0, "40", "Mass", 0.04f},
+      {"DesignNewJoint00", "Joint00", 0, "20", "Mass", 0.02f},
+      {"DesignNewRotor00", "Rotor00", 0, "120", "Radius", 0.6f},  // cm across
+      {"DesignNewSkid00", "Skid00", 0, "300", "Mass", 0.3f},
+      {"DesignNewTailrotor00", "TailRotor00", 0, "30", "Radius", 0.15f},
+      {"DesignNewWing00", "Wing00", 4, "300", "Mass", 0.3f},  // below the old floor of half the default
+  };
+  auto listed = [](const char* name) {
+    const std::string command = std::string("\"") + name + "\"";
+    for (kxnode* c = State().menuObjects->firstChild; c; c = c->nextSibling) {
+      if (static_cast<kxpopupitem*>(c)->OnPress.Str().find(command) != std::string::npos) return true;
+    }
+    return false;
+  };
+  auto value = [](const char* name, const char* key) {
+    kxnode* n = kxdaircraftinstance::Slot(0)->Template->FindChild(name);
+    kxvalueptr v = n ? kxscript::Evaluate(key, n) : nullptr;
+    double number = NAN;
+    if (!v || !v->GetNumber(number)) return NAN;
+    return static_cast<float>(number);
+  };
+  Enter();
+  for (const auto& m : made) Run(m.command);
+  svdesign::GoBack();
+  Enter(nullptr);
+  for (const auto& m : made) {
+    SCOPED_TRACE(m.name);
+    EXPECT_TRUE(listed(m.name));
+    ASSERT_NE(Object(m.name), nullptr);
+    ASSERT_GT(Object(m.name)->pageCount, m.page);
+    Commit(m.name, m.page, {m.typed});
+    EXPECT_NEAR(value(m.name, m.key), m.value, 1e-6f);
+  }
+  // A new wing has no mesh to reshape: its semi-span takes the value set,
+  // from a few centimetres up.
+  auto* wing = static_cast<kxdwing*>(Object("Wing00")->component);
+  std::vector<svdesignfield*> span = Open("Wing00", 0);
+  ASSERT_EQ(span.size(), 1u);
+  EXPECT_STREQ(span[0]->text, "0.0 cm");
+  Commit("Wing00", 0, {"50"});
+  EXPECT_FLOAT_EQ(wing->WingSpan, 0.5f);
+  EXPECT_STREQ(span[0]->text, "50.0 cm");
+  Commit("Wing00", 0, {"1"});
+  EXPECT_FLOAT_EQ(wing->WingSpan, 0.05f);
+  Run("savesystem");
+  svdesign::GoBack();
+
+  kxdaircraftinstance::Unload(kxdaircraftinstance::Slot(0));
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("trainer", 0), 1);
+  Enter(nullptr);
+  for (const auto& m : made) {
+    SCOPED_TRACE(m.name);
+    EXPECT_TRUE(listed(m.name));
+    EXPECT_NEAR(value(m.name, m.key), m.value, 1e-6f);
+  }
 }
 
 TEST_F(SaveTest, NamesAreCleanedAndBadOrTakenNamesRefused) {

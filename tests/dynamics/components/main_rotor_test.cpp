@@ -272,6 +272,19 @@ TEST_F(rotorflight, BladeStrikeBreaksTheRotorAndCrashesTheAircraft) {
   EXPECT_FLOAT_EQ(rotor->BladeObject[0]->Matrix.X.x, 0.001f);
 }
 
+// The aircraft shows its driving engine's rpm: a rotor no engine drives
+// (one just added to an airplane) leaves the value the propeller wrote.
+TEST_F(rotorflight, OnlyADrivenRotorPublishesItsRpm) {
+  kxdmainrotor* rotor = SpunUp();
+  ASSERT_NE(rotor, nullptr);
+  kxdaircraftinstance* aircraft = kxdaircraftinstance::Loaded(0);
+  EXPECT_GT(aircraft->RPMValue, 100.0f);
+  rotor->Engine = nullptr;
+  aircraft->RPMValue = 1234.0f;
+  Fly(0.1f);
+  EXPECT_FLOAT_EQ(aircraft->RPMValue, 1234.0f);
+}
+
 TEST_F(rotorflight, SecondModelWrapsItsAngleAndTheEngineShaftAfterAHundredTurns) {
   kxrtest::heli h;
   h.rotorType = "kxdrotor01";
