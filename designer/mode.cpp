@@ -22,6 +22,7 @@
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
 #include "sim/simulation_mode.h"
+#include "sim/views/shadow_prep.h"
 
 namespace svdesign {
 
@@ -213,6 +214,9 @@ void Teardown() {
 void GoBack() {
   if (!State().aircraft) return;
   Teardown();
+  // The ground shadow's box and the lowest point were measured from the
+  // aircraft as loaded; a changed span or gear casts its own shadow.
+  sim::GenerateShadow(kDesignedPlayer);
   kxcallbacks& cb = kxsystem::callbacks;
   cb.pending = nullptr;
   if (State().back == sim::designerreturn::kSimulation) sim::RequestFly();

@@ -87,7 +87,7 @@ int RegisterObjectBuilder(const char* typeName, objectbuilder build) {
 
 void ActivateAll() {
   designstate& s = State();
-  s.aircraft = kxdaircraftinstance::Slot(0);
+  s.aircraft = kxdaircraftinstance::Slot(kDesignedPlayer);
   if (!s.aircraft) return;
   if (s.aircraft->Locked) OpenSaveAs("NewAircraft", 1);
   BuildObjects(s.aircraft->Template);

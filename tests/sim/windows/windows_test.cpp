@@ -411,6 +411,7 @@ class MainOptionsTest : public WindowsTest {
 
 TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   kxgui::Visible->W = 1024;  // room for the window's full width
+  kxsystem::display.window_fullscreen = 1;
   sim::FillDisplayModeList(sim::OptionsWindow());
   EXPECT_TRUE(Shown(sim::kWndOptionsMain));
   std::vector<kxiconbutton*> buttons = ModeButtons();
@@ -421,7 +422,12 @@ TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   EXPECT_EQ(buttons[59]->hidden, 0);
   EXPECT_EQ(buttons[15]->X, 10 + 130);
   EXPECT_EQ(buttons[15]->Y, 319);
+  EXPECT_EQ(Button("wndoptmainres/wndoptmainwin")->selected, 0);
+  // A window of a mode's size is marked as window mode alone.
+  kxsystem::display.window_fullscreen = 0;
+  sim::FillDisplayModeList(sim::OptionsWindow());
   EXPECT_EQ(Button("wndoptmainres/wndoptmainwin")->selected, 1);
+  for (const kxiconbutton* b : buttons) EXPECT_EQ(b->selected, 0) << b->Text.Text();
   // Narrower, three columns of twenty, closer together.
   kxgui::Visible->W = 640;
   sim::FillDisplayModeList(sim::OptionsWindow());
