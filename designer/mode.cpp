@@ -6,6 +6,7 @@
 #include "designer/object_table.h"
 #include "designer/page.h"
 #include "designer/state.h"
+#include "designer/viewer.h"
 #include "dynamics/instance.h"
 #include "dynamics/summary.h"
 #include "graphics/geometric_object.h"
@@ -185,8 +186,7 @@ void Enter() {
   s.pointer = designpointer();  // no drag carries over from an earlier entry
   ActivateAll();
   FitToWindow();
-  s.camera.PlaceTop(3.0f * s.aircraftLength);
-  s.topFlag = 1;
+  PlaceTopView();
 }
 
 void Teardown() {

@@ -171,17 +171,21 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(sim::PendingRecording(), "loop");
 }
 
-// A save that fails keeps the window, the typed name and says why; the
-// next opening shows the advice again.
+// A save that fails keeps the window, the typed name and its keyboard focus
+// (the Save button's click had taken it) and says why; the next opening
+// shows the advice again.
 TEST_F(WindowsTest, AFailedRecordingSaveKeepsTheWindowAndSaysWhy) {
   Send(sim::kWndSaveRecord, "Open");
-  kxlistitem* advice =
-      kxnode::As<kxlistitem>(kxnode::Find("wndsaverecfgdescr/wndsaverecdescr/", sim::MenuWindow(sim::kWndSaveRecord)));
+  kxwindow* window = sim::MenuWindow(sim::kWndSaveRecord);
+  kxlistitem* advice = kxnode::As<kxlistitem>(kxnode::Find("wndsaverecfgdescr/wndsaverecdescr/", window));
   ASSERT_NE(advice, nullptr);
+  kxgraphic* field = kxgui::Focus;
   {
     kxtest::fulldisk full;
+    kxgui::Focus = kxgraphic::Of(kxnode::Find("wndsaverecsave", window));
     Send(sim::kWndSaveRecord, "Save");
   }
+  EXPECT_EQ(kxgui::Focus, field);
   EXPECT_TRUE(Shown(sim::kWndSaveRecord));
   EXPECT_EQ(std::string(advice->Text.Text()).find("The flight was not saved: recordings/neu.rec"), 0u);
   EXPECT_EQ(Read("recordings/neu.rec"), "<missing>");
