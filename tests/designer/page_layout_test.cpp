@@ -230,7 +230,9 @@ TEST_F(designerfixture, NoLabelRunsIntoAnotherWidgetInAnyLanguage) {
       SCOPED_TRACE(std::string(sample) + " language " + std::to_string(n));
       sim::Language().Reset();
       const std::string file = "svgelanguage/language" + std::to_string(n) + ".kxd";
-      if (n > 0) ASSERT_NE(kxscript::ReadFile((data / file).c_str(), &sim::Language()), 0);
+      if (n > 0) {
+        ASSERT_NE(kxscript::ReadFile((data / file).c_str(), &sim::Language()), 0);
+      }
       Enter(n == 0 ? sample : nullptr);
       for (const svdesignobject* o : State().objects) {
         for (int i = 0; i < o->pageCount; ++i) {
