@@ -228,8 +228,8 @@ void svconfigurationeasy::Open(const char* stem, int isNew) {
   if (!PrivateNodes(stem, &mapper, &controller)) return;
   // New assigns the configuration to player 1 only after this returns.
   made = svconfig::newconfiguration{};
+  if (isNew) made.stem = stem;
   if (const svconfigfiles* files = sim::ConfigFiles(); files && isNew) {
-    made.stem = stem;
     made.inUseBefore[0] = files->Aircraft0File;
     made.inUseBefore[1] = files->Aircraft1File;
   }

@@ -129,8 +129,8 @@ void GenerateShadow(int player) {
     // The flight state, its placement and its shadow go by the main body's
     // frame, which need not lie at the aircraft's origin (a helicopter's
     // fuselage sits above its skids): the box is measured from it.
-    // Without a loaded instance the box comes from the drawn tree, which
-    // already stands in the main body's frame.
+    // Without a loaded instance (the box came from the drawn tree) there is
+    // no main body to measure from: the box stays as the tree gives it.
     if (tree && instance && instance->MainBody) OffsetQuad(&q, instance->MainBody->B.R);
   }
   const int size = s.gl_shadow_texture_size;
