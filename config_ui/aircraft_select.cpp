@@ -16,6 +16,7 @@
 #include "gui/gui_state.h"
 #include "gui/images.h"
 #include "gui/list_item.h"
+#include "gui/paint.h"
 #include "gui/scroll.h"
 #include "gui/text.h"
 #include "platform/codes.h"
@@ -296,7 +297,10 @@ void kxwindowloadacft::AddTile(const svconfig::aircrafttile& entry) {
   kxrectangle* rectangle = Add(tiles, new kxrectangle(0, 0, kTileSide, kTileSide), entry.name.c_str());
   if (!rectangle) return;
   rectangle->Color = kWhite;
-  const std::string label = entry.legacy ? entry.name + kOlderFormatMark : entry.name;
+  // Tiles stand side by side: a name longer than its tile is shortened so
+  // that it does not read on into the next tile's.
+  const std::string name = entry.legacy ? entry.name + kOlderFormatMark : entry.name;
+  const std::string label = kxgui::Shortened(name.c_str(), kTileSide - 2 * kxtext::kMargin);
   Add(rectangle, new kxtext(label.c_str(), 0, 0, kTileSide, kTileNameHeight), "Name");
   kxbuttontexture* button = Add(rectangle, new kxbuttontexture, entry.name.c_str());
   if (button) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "config_ui/configuration_editor.h"
 #include "config_ui/widgets.h"
 #include "core/arguments.h"
 #include "core/interpreter.h"
@@ -69,6 +70,7 @@ constexpr int kEngineFunction = 20, kConstPos = 1937;
 constexpr int kFlapsRow = 4, kNum28 = 12, kWingSweepRow = 7, kNum46 = 13;
 
 constexpr const char kSettingsOpen[] = "/Display/Visible/AircraftControlSettings/Open";
+constexpr const char kEditorShown[] = "/Display/Visible/ConfigurationEditor/";
 
 // A group that only carries its children: no size, so it never takes a
 // click from a sibling, and its children keep the window's coordinates.
@@ -225,10 +227,11 @@ easystate svconfigurationeasy::State() const {
 void svconfigurationeasy::Open(const char* stem, int isNew) {
   if (!PrivateNodes(stem, &mapper, &controller)) return;
   // New assigns the configuration to player 1 only after this returns.
-  created = isNew ? stem : "";
+  made = svconfig::newconfiguration{};
+  if (isNew) made.stem = stem;
   if (const svconfigfiles* files = sim::ConfigFiles(); files && isNew) {
-    inUseBefore[0] = files->Aircraft0File;
-    inUseBefore[1] = files->Aircraft1File;
+    made.inUseBefore[0] = files->Aircraft0File;
+    made.inUseBefore[1] = files->Aircraft1File;
   }
   mapper->EasyDevice = 0;
   mapper->Easy = isNew;
@@ -329,7 +332,7 @@ int svconfigurationeasy::Save() {
 // configurations are read again only from a file that was written.
 void svconfigurationeasy::Ok() {
   if (!Save()) return;
-  created = "";  // saved: Cancel no longer takes it back
+  made = svconfig::newconfiguration{};  // saved: Cancel no longer takes it back
   sim::LoadPlayerConfigurations();
   Hide();
   kxscript::Execute(kSettingsOpen);
@@ -337,32 +340,22 @@ void svconfigurationeasy::Ok() {
 
 void svconfigurationeasy::Cancel() {
   Hide();
-  if (!created.Empty()) DiscardCreated();
+  svconfig::DiscardNew(&made);
   kxscript::Execute(kSettingsOpen);
-}
-
-void svconfigurationeasy::DiscardCreated() {
-  if (svconfigfiles* files = sim::ConfigFiles()) {
-    if (files->Aircraft0File == created) files->Aircraft0File = inUseBefore[0];
-    if (files->Aircraft1File == created) files->Aircraft1File = inUseBefore[1];
-    sim::SaveConfigurationsInUse();
-  }
-  kxstring path;
-  path.Format(kConfigurationPath, created.Text());
-  kxsystem::DeleteFile(path.Text());
-  kxsystem::Log("config:  new configuration %s cancelled\n", created.Text());
-  created = "";
-  sim::LoadPlayerConfigurations();
 }
 
 void svconfigurationeasy::Advanced() {
   // The advanced editor reads the file: without it the edits would be lost.
   if (!mapper || !Save()) return;
-  created = "";  // saved here, so the editor's Cancel keeps it
+  svconfig::newconfiguration handed = made;
+  made = svconfig::newconfiguration{};
   Hide();
   kxstring command;
   command.Format("/Display/Invisible/ConfigurationEditor/Open( %s, 0)", kxscript::Quote(mapper->name.Text()).Text());
   kxscript::Execute(command.Text());
+  // A configuration New made stays New's in the editor: its Cancel takes it
+  // back as this window's would have.
+  if (auto* editor = kxnode::As<svconfigurationeditor>(kxnode::Find(kEditorShown))) editor->made = handed;
 }
 
 void svconfigurationeasy::Invert(int row, int on) {

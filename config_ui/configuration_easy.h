@@ -78,17 +78,13 @@ class svconfigurationeasy : public simwindow, public svconfig::nodewatcher {
   kxcheckbox* reverse[svconfig::kEasyRows] = {};
   kxedit* expo[svconfig::kEasyRows] = {};
   kxedit* travel[svconfig::kEasyRows] = {};
-  // A configuration New made for this opening ("" for one that was there
-  // before), and the files in use for players 1 and 2 before New assigned
-  // it: Cancel deletes it and puts them back. Ok and Advanced keep it.
-  kxstring created;
-  kxstring inUseBefore[2];
+  // What Cancel takes back; Advanced hands it on to the advanced editor.
+  svconfig::newconfiguration made;
 
  protected:
   void NodeGone(kxnode* node) override;
 
  private:
   void ShowInputs();
-  void DiscardCreated();
   kxiconbutton* Input(int row, int j) const;
 };

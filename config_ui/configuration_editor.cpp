@@ -115,6 +115,7 @@ bool svconfigurationeditor::FunctionOk(int function, const char* what) const {
 
 void svconfigurationeditor::Open(const char* stem) {
   if (!PrivateNodes(stem, &mapper, &controller)) return;
+  made = newconfiguration{};
   configtext text = RunConfiguration(stem, mapper, controller);
   if (nameField) nameField->SetText(text.description.c_str());
   BuildRows();
@@ -186,6 +187,7 @@ int svconfigurationeditor::Save() {
 // configurations are read again only from a file that was written.
 void svconfigurationeditor::Ok() {
   if (!Save()) return;
+  made = newconfiguration{};
   sim::LoadPlayerConfigurations();
   Hide();
   kxscript::Execute(kSettingsOpen);
@@ -193,6 +195,7 @@ void svconfigurationeditor::Ok() {
 
 void svconfigurationeditor::Cancel() {
   Hide();
+  DiscardNew(&made);
   kxscript::Execute(kSettingsOpen);
 }
 

@@ -32,6 +32,7 @@ class svconfigurationeditor : public simwindow, public svconfig::nodewatcher {
 
   void Open(const char* name);
   void Ok();
+  // Closes without saving; a configuration New made is deleted again.
   void Cancel();
   void AssignStart(int function);
   void Assign(int function, int source);
@@ -50,6 +51,9 @@ class svconfigurationeditor : public simwindow, public svconfig::nodewatcher {
   kxscroll* listArea = nullptr;
   kxedit* travel[svconfig::kFunctions] = {};
   kxedit* expo[svconfig::kFunctions] = {};
+  // A configuration New made, handed on by the easy editor after Open:
+  // Cancel takes it back, Ok keeps it. Every Open clears it.
+  svconfig::newconfiguration made;
 
  protected:
   void NodeGone(kxnode* node) override;

@@ -381,4 +381,19 @@ configtext RunConfiguration(const char* stem, kxdevicemapper* mapper, kxeventcon
   return ReadConfigurationText(stem);
 }
 
+void DiscardNew(newconfiguration* made) {
+  if (made->stem.Empty()) return;
+  if (svconfigfiles* files = sim::ConfigFiles()) {
+    if (files->Aircraft0File == made->stem) files->Aircraft0File = made->inUseBefore[0];
+    if (files->Aircraft1File == made->stem) files->Aircraft1File = made->inUseBefore[1];
+    sim::SaveConfigurationsInUse();
+  }
+  kxstring path;
+  path.Format(kConfigurationPath, made->stem.Text());
+  kxsystem::DeleteFile(path.Text());
+  kxsystem::Log("config:  new configuration %s cancelled\n", made->stem.Text());
+  *made = newconfiguration{};
+  sim::LoadPlayerConfigurations();
+}
+
 }  // namespace svconfig

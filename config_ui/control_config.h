@@ -128,4 +128,18 @@ int PrivateNodes(const char* stem, kxdevicemapper** mapper, kxeventcontroller** 
 // it on the controller, and gives its text.
 configtext RunConfiguration(const char* stem, kxdevicemapper* mapper, kxeventcontroller* controller);
 
+// ---- a configuration New made --------------------------------------------------
+
+// The configuration New made for an opening of the editors ("" for one that
+// was there before), and the files in use for players 1 and 2 before New
+// gave it to player 1. It travels from the easy editor to the advanced one,
+// so that Cancel in either takes it back; Ok keeps it.
+struct newconfiguration {
+  kxstring stem;
+  kxstring inUseBefore[2];
+};
+// Deletes the configuration, gives the players back the configurations they
+// had and reloads them; the record is cleared. Nothing for an empty record.
+void DiscardNew(newconfiguration* made);
+
 }  // namespace svconfig

@@ -1,5 +1,7 @@
 #include "designer/component_objects.h"
 
+#include <algorithm>
+
 #include "designer/design_object.h"
 #include "designer/engine_pages.h"
 #include "designer/fuselage_pages.h"
@@ -16,6 +18,8 @@
 #include "dynamics/fuselage.h"
 #include "dynamics/wings/multi_section_wing.h"
 #include "dynamics/wings/sectioned_wing.h"
+#include "gui/paint.h"
+#include "gui/text.h"
 #include "sim/units.h"
 
 namespace svdesign {
@@ -25,6 +29,8 @@ namespace {
 constexpr int kRowX = 8, kRowY = 8;  // px, the one row of most pages
 constexpr int kSecondLabelX = 308;   // px, a second label on the row
 constexpr int kThirdLabelX = 408;    // px
+constexpr int kTipAirfoilX = 150;    // px, the tip's airfoil column
+constexpr int kAirfoilColumn = 136;  // px, an airfoil label's room: its selector's width
 constexpr float kDeg = units::kDegToRad;
 constexpr float kTwoPi = units::kTwoPi;
 
@@ -92,11 +98,25 @@ svdesignpage* GearRatioPage(kxdbody* component, float* ratio) {
   return page;
 }
 
-// A label and its field at fixed places.
+// A label and its field at fixed places; a label longer than its place
+// (as some translations are) pushes its field along rather than run into it.
 void LabelledField(svdesignpage* page, const char* key, int labelX, int labelY, int fieldX, int fieldY,
                    const designfieldspec& f) {
-  page->AddLabel(key, labelX, labelY);
-  page->AddField(fieldX, fieldY, f.value, f.format, f.unit, f.factor);
+  const kxtext* label = page->AddLabel(key, labelX, labelY);
+  page->AddField(std::max(fieldX, svdesignpage::AfterLabel(label)), fieldY, f.value, f.format, f.unit, f.factor);
+}
+
+/*
+ * A label over one of two airfoil selectors side by side, shortened to its
+ * column when the text is longer (as some translations are), so that the
+ * root's label never runs into the tip's. Moving the tip's column along
+ * was considered, but at 640 px the page bar leaves no room for it.
+ */
+void ColumnLabel(svdesignpage* page, const char* key, int x, int y) {
+  kxtext* label = page->AddLabel(key, x, y);
+  if (!label || label->W <= kAirfoilColumn) return;
+  label->Text = kxgui::Shortened(label->Text.Text(), kAirfoilColumn - kxtext::kMargin).c_str();
+  label->W = kxgui::TextWidth(label->Text.Text()) + kxtext::kMargin;
 }
 
 // The radius of a diameter page in the display length unit.
@@ -115,10 +135,10 @@ svdesignobject* Wing00Object(kxdbody* component) {
       new svdesignwingdihedralpage(pageicon::kMainWingDihedral, wing, kWing00Dihedral[0], kWing00Dihedral[1]),
       "Dihedral");
   svdesignpage* airfoils = new svdesignpage(pageicon::kAirfoil, wing);
-  airfoils->AddLabel("AirfoilAtWingRoot", 10, 40);
-  airfoils->AddLabel("AirfoilAtWingTip", 150, 40);
+  ColumnLabel(airfoils, "AirfoilAtWingRoot", 10, 40);
+  ColumnLabel(airfoils, "AirfoilAtWingTip", kTipAirfoilX, 40);
   airfoils->AddAirfoilList(5, 5, 128, 32, &wing->SectionAirfoil[0]);
-  airfoils->AddAirfoilList(150, 5, 128, 32, &wing->SectionAirfoil[1]);
+  airfoils->AddAirfoilList(kTipAirfoilX, 5, 128, 32, &wing->SectionAirfoil[1]);
   object->AddPage(airfoils, "Airfoil");
   object->AddPage(new svdesignwingincidencepage(pageicon::kMainWingIncidence, wing), "Incidence");
   object->AddPage(new svdesignweightpage(component), "Mass");
@@ -202,8 +222,7 @@ svdesignobject* TailRotorObject(kxdbody* component) {
   LabelledField(gyro, "GyroRange", 218, 34, 330, 34, Plain(&t->GyroRange, "%.0f", "", 100.0f));
   LabelledField(gyro, "GyroZero", 8, 8, 120, 8, Plain(&t->GyroZero, "%.0f", "", 100.0f));
   LabelledField(gyro, "GyroSpeed", 428, 8, 540, 8, Plain(&t->GyroSpeed, "%.0f", "deg/s", units::kRadToDeg));
-  gyro->AddLabel("GyroLock", 428, 34);
-  gyro->AddCheck(540, 34, &t->GyroLock);
+  gyro->AddCheck(std::max(540, svdesignpage::AfterLabel(gyro->AddLabel("GyroLock", 428, 34))), 34, &t->GyroLock);
   gyro->AddLimit(&t->GyroGain, Fixed(1.0f), Fixed(0.0f));
   gyro->AddLimit(&t->GyroRange, Fixed(1.0f), Fixed(0.0f));
   gyro->AddLimit(&t->GyroZero, Fixed(0.5f), Fixed(-0.5f));

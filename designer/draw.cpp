@@ -21,8 +21,6 @@ constexpr float kSky[4] = {0.4f, 0.6f, 0.8f, 1.0f};
 constexpr int kViewerEdge = 82;     // px, white line along the viewer's lower edge
 constexpr int kToolbarEdge = 65;    // px below the top, black line under the toolbar strip
 constexpr int kTitleX = 2, kTitleY = 60;
-// The eye stays within this many reference lengths of the origin.
-constexpr float kViewDistance = 5.0f;
 // A directional light fixed in the aircraft's space.
 constexpr float kLight[4] = {1.0f, 2.0f, 3.0f, 0.0f};
 

@@ -1,8 +1,13 @@
 // The toolbar's fixed views. Each button alternates between two opposite
 // sides; the top view starts from above on every entry, the side and front
 // views keep their side for the program's life.
+#include <algorithm>
+#include <cmath>
+
 #include "designer/state.h"
 #include "designer/viewer.h"
+#include "dynamics/flight_state.h"
+#include "sim/world/scenery_mesh.h"
 
 namespace svdesign {
 
@@ -22,11 +27,47 @@ constexpr fixedview kSide[2] = {{{0, -1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 
 constexpr fixedview kFront[2] = {{{-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, 1, 0}, {2, 0, 0, 1}},  // the nose
                                  {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {-2, 0, 0, 1}}};  // from behind
 
-void Toggle(const fixedview (&views)[2], int& flag) {
+// Room left around the aircraft's box when a view is moved back to show it.
+constexpr float kFitMargin = 1.1f;
+
+float Dot(const kxvector4r& a, const float p[3]) { return a.x * p[0] + a.y * p[1] + a.z * p[2]; }
+
+/*
+ * How far back along the line of sight the eye must stand, looking at the
+ * origin, for every corner of the aircraft's box to lie inside the frustum:
+ * a corner p shows when |p.up| <= (d + p.view) tan(vertical half angle),
+ * and likewise across. Centring the eye on the box was considered, but the
+ * turn and the distance limit go about the origin, so the views keep it.
+ */
+float FitDistance(const svdesigncamera& c, const fixedview& v) {
+  if (!c.geometry || c.nearPlane <= 0.0f) return 0.0f;
+  shadowquad box;
+  sim::CollectBounds(c.geometry, nullptr, &box);
+  const float tanAcross = c.halfWidth / c.nearPlane, tanUp = c.halfHeight / c.nearPlane;
+  float d = 0.0f;
+  for (int corner = 0; corner < 8; ++corner) {
+    const float p[3] = {corner & 1 ? box.max[0] : box.min[0], corner & 2 ? box.max[1] : box.min[1],
+                        corner & 4 ? box.max[2] : box.min[2]};
+    const float depth = Dot(v.view, p);
+    d = std::max(d, kFitMargin * std::fabs(Dot(v.up, p)) / tanUp - depth);
+    d = std::max(d, kFitMargin * std::fabs(Dot(v.left, p)) / tanAcross - depth);
+  }
+  return std::isfinite(d) ? d : 0.0f;
+}
+
+// The view's frame at its own distance, or farther when the aircraft needs
+// it, never beyond the distance limit.
+void Place(const fixedview& v) {
   designstate& s = State();
-  const fixedview& v = views[flag ? 1 : 0];
-  float L = s.aircraftLength;
-  s.camera.Place(v.view, v.left, v.up, {L * v.eye.x, L * v.eye.y, L * v.eye.z, 1});
+  const float L = s.aircraftLength;
+  const float own = L * std::sqrt(v.eye.x * v.eye.x + v.eye.y * v.eye.y + v.eye.z * v.eye.z);
+  const float d = std::min(std::max(own, FitDistance(s.camera, v)), kViewDistance * L);
+  const float k = own > 0.0f ? d / own : 1.0f;
+  s.camera.Place(v.view, v.left, v.up, {k * L * v.eye.x, k * L * v.eye.y, k * L * v.eye.z, 1});
+}
+
+void Toggle(const fixedview (&views)[2], int& flag) {
+  Place(views[flag ? 1 : 0]);
   flag = flag ? 0 : 1;
 }
 
@@ -35,5 +76,10 @@ void Toggle(const fixedview (&views)[2], int& flag) {
 void ModeViewerTop() { Toggle(kTop, State().topFlag); }
 void ModeViewerSide() { Toggle(kSide, State().sideFlag); }
 void ModeViewerFront() { Toggle(kFront, State().frontFlag); }
+
+void PlaceTopView() {
+  Place(kTop[0]);
+  State().topFlag = 1;
+}
 
 }  // namespace svdesign

@@ -6,6 +6,7 @@
 #include "designer/object_table.h"
 #include "designer/page.h"
 #include "designer/state.h"
+#include "designer/viewer.h"
 #include "dynamics/instance.h"
 #include "dynamics/summary.h"
 #include "graphics/geometric_object.h"
@@ -22,6 +23,7 @@
 #include "sim/modes.h"
 #include "sim/multilanguage.h"
 #include "sim/simulation_mode.h"
+#include "sim/views/shadow_prep.h"
 
 namespace svdesign {
 
@@ -184,8 +186,7 @@ void Enter() {
   s.pointer = designpointer();  // no drag carries over from an earlier entry
   ActivateAll();
   FitToWindow();
-  s.camera.PlaceTop(3.0f * s.aircraftLength);
-  s.topFlag = 1;
+  PlaceTopView();
 }
 
 void Teardown() {
@@ -213,6 +214,9 @@ void Teardown() {
 void GoBack() {
   if (!State().aircraft) return;
   Teardown();
+  // The ground shadow's box and the lowest point were measured from the
+  // aircraft as loaded; a changed span or gear casts its own shadow.
+  sim::GenerateShadow(kDesignedPlayer);
   kxcallbacks& cb = kxsystem::callbacks;
   cb.pending = nullptr;
   if (State().back == sim::designerreturn::kSimulation) sim::RequestFly();

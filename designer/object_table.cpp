@@ -10,6 +10,7 @@
 #include "designer/new_components.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
+#include "designer/viewer.h"
 #include "designer/viewer_modes.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
@@ -39,7 +40,6 @@ objectkind kinds[kObjectKinds] = {kDefaults[0], kDefaults[1], kDefaults[2], kDef
                                   kDefaults[8], kDefaults[9], kDefaults[10]};
 
 constexpr float kMinLength = 1.0f, kMaxLength = 5.0f;  // m, reference length
-constexpr float kTopDistance = 3.0f;                   // reference lengths above the origin
 
 const objectkind* KindOf(const kxdbody* component) {
   for (const objectkind& k : kinds) {
@@ -106,7 +106,7 @@ int RegisterObjectBuilder(const char* typeName, objectbuilder build) {
 
 void ActivateAll() {
   designstate& s = State();
-  s.aircraft = kxdaircraftinstance::Slot(0);
+  s.aircraft = kxdaircraftinstance::Slot(kDesignedPlayer);
   if (!s.aircraft) return;
   if (s.aircraft->Locked) OpenSaveAs("NewAircraft", 1);
   BuildObjects(s.aircraft->Template);
@@ -117,7 +117,7 @@ void ActivateAll() {
   float length = s.aircraft->MainBody ? s.aircraft->MainBodyLength : kMinLength;
   if (!std::isfinite(length)) length = kMinLength;
   s.aircraftLength = std::clamp(length, kMinLength, kMaxLength);
-  s.camera.PlaceTop(kTopDistance * s.aircraftLength);
+  PlaceTopView();
 }
 
 }  // namespace svdesign

@@ -32,6 +32,9 @@ namespace svdesign {
 // everything below it.
 constexpr int kMenuBarHeight = 22;
 
+// The designer edits player 1's aircraft, the one in instance slot 0.
+constexpr int kDesignedPlayer = 0;
+
 struct designstate {
   // Built by Init; alive until the tree goes.
   kxnode* root = nullptr;              // "/Design"

@@ -28,11 +28,18 @@ void MouseMove(int x, int y);
 // "DesignMouseLeftUp( x, y )": ends the current object's drag.
 void MouseLeftUp(int x, int y);
 
-// "DesignModeViewerTop", "...Side", "...Front": the camera at 3 (top) or
-// 2 reference lengths from the origin on one side, the opposite side next time.
+// The eye stays within this many reference lengths of the origin.
+constexpr float kViewDistance = 5.0f;
+
+// "DesignModeViewerTop", "...Side", "...Front": the camera looking at the
+// origin from one side, the opposite side next time: 3 (top) or 2 reference
+// lengths away, or farther where the whole aircraft needs it to show
+// (within kViewDistance).
 void ModeViewerTop();
 void ModeViewerSide();
 void ModeViewerFront();
+// The top view from above, as every entry shows it.
+void PlaceTopView();
 
 // The 3-D view: the camera's eye pulled within 5 reference lengths, the
 // sky-coloured viewport, then the design objects - opaque, then twice

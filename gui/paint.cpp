@@ -66,6 +66,14 @@ int LineHeight() { return kxgl::currentFont ? kxgl::currentFont->lineHeight : 0;
 
 int TextWidth(const char* text) { return kxgl::TextWidth(text ? text : ""); }
 
+std::string Shortened(const char* text, int width) {
+  static constexpr char kMore[] = "...";
+  std::string out = text ? text : "";
+  if (TextWidth(out.c_str()) <= width) return out;
+  while (!out.empty() && TextWidth((out + kMore).c_str()) > width) out.pop_back();
+  return out + kMore;
+}
+
 void DrawText(int x, int y, const char* text) {
   if (!text || !*text || !kxgl::HasContext()) return;
   glEnable(GL_TEXTURE_2D);

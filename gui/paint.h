@@ -4,6 +4,8 @@
 // every call does nothing without a current context.
 #pragma once
 
+#include <string>
+
 #include "gui/color.h"
 
 namespace kxgui {
@@ -24,6 +26,9 @@ void GradientRect(int x0, int y0, int x1, int y1, const kxcolor4& left, const kx
 // Metrics of the current font: 0 without one, so layout works headless.
 int LineHeight();
 int TextWidth(const char* text);
+// The text when it is at most width px wide, else its longest beginning
+// followed by "..." that is (only "..." when nothing more fits).
+std::string Shortened(const char* text, int width);
 // The text with its first line box's lower-left at (x, y), in the current
 // colour; texturing is on for the text only.
 void DrawText(int x, int y, const char* text);

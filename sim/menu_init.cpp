@@ -207,6 +207,10 @@ void MenuInit() {
 
 void MenuIdle() {
   for (kxnode* child = kxscript::Root()->firstChild; child; child = child->nextSibling) child->Update();
+  // A window that holds the input (opened by a key or a click) takes the
+  // pointer's moves from the menu: a button lit before it opened would
+  // keep its highlight and tip over it.
+  if (kxgui::Capture) Menu().hot_button = -1;
   kxinputdevice* first = kxinput::FirstDevice();
   if (!first || first->kind != kxcode::kDeviceUsb) ForgetSignalCounts();
   CheckSignal(ShownRadioWindow());

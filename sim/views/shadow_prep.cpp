@@ -129,7 +129,9 @@ void GenerateShadow(int player) {
     // The flight state, its placement and its shadow go by the main body's
     // frame, which need not lie at the aircraft's origin (a helicopter's
     // fuselage sits above its skids): the box is measured from it.
-    if (tree && instance->MainBody) OffsetQuad(&q, instance->MainBody->B.R);
+    // Without a loaded instance (the box came from the drawn tree) there is
+    // no main body to measure from: the box stays as the tree gives it.
+    if (tree && instance && instance->MainBody) OffsetQuad(&q, instance->MainBody->B.R);
   }
   const int size = s.gl_shadow_texture_size;
   q.texture = kxgl::CreateTexture(name.Text(), kxgl::kTypeRGBA, size, size, kxgl::kFilterLinear, kxgl::kWrapClamp,

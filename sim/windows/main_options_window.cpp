@@ -104,7 +104,8 @@ class wndoptionsmain : public simwindow {
       b->hidden = k >= count ? 1 : 0;
       if (k >= count) continue;
       const kxdisplaymode* m = kxsystem::GetDisplayMode(k + 1);
-      b->selected = IsCurrent(*m) ? 1 : 0;
+      // One mark in the group: a window of a mode's size is window mode.
+      b->selected = d.window_fullscreen != 0 && IsCurrent(*m) ? 1 : 0;
       b->Text.Format(" %dx%d (%dHz)", m->width, m->height, m->refresh);
     }
     for (int q = 0; q < kQualities; ++q)

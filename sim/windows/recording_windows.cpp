@@ -189,7 +189,8 @@ class wndsaverecord : public recordingwindow {
   }
 
  private:
-  // A save that fails keeps the window and the typed name, and says why.
+  // A save that fails keeps the window, the typed name and its focus, and
+  // says why.
   void Save() {
     if (field && field->text[0] && !SaveRecording(field->text, &players[0])) {
       if (advice) {
@@ -197,6 +198,9 @@ class wndsaverecord : public recordingwindow {
                             "no file name, a full disk or a folder that cannot be written).",
                             field->text);
       }
+      // The name is to be typed again: the keys go back to it, wherever
+      // the Save button's click put them.
+      kxgui::Focus = field;
       return;
     }
     Hide();

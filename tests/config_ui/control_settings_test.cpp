@@ -129,20 +129,38 @@ TEST_F(ControlSettingsTest, NewCreatesTheSmallestFreeNameAndGivesItToPlayerOne) 
 }
 
 // New writes the configuration and gives it to player 1 before its window
-// shows; Cancel there takes both back. Ok keeps it.
+// shows; Cancel there, or in the advanced editor opened from it, takes both
+// back. Ok keeps it.
 TEST_F(ControlSettingsTest, CancelAfterNewDeletesTheConfigurationAndGivesBackTheOneInUse) {
   const std::string inUse = File("config/config.kxc");
   settings->Open();
-  Run("/Display/Visible/AircraftControlSettings/ConfigurationNew");
-  ASSERT_TRUE(Shown("ConfigurationEasy"));
-  ASSERT_EQ(input::playermapper[0]->name.Str(), "acft02");
-  Run("/Display/Visible/ConfigurationEasy/Cancel");
-  EXPECT_EQ(kxsystem::GetFileSize("config/acft02.kxa"), -1);
-  EXPECT_EQ(File("config/config.kxc"), inUse);
-  EXPECT_EQ(input::playermapper[0]->name.Str(), "acft00");
-  EXPECT_EQ(input::playermapper[0]->SourceCode(4), 1001);
-  EXPECT_EQ(Names(settings->rows), "a a.b acft00 acft01");
-  EXPECT_EQ(Boxes(), "a:00 a.b:01 acft00:10 acft01:00 ");
+  // The ways out without Ok: the easy editor's Cancel, and the advanced
+  // editor's Cancel or close box after Advanced.
+  const char* const cancels[] = {"easy", "advanced", "advanced close box"};
+  for (const std::string cancel : cancels) {
+    SCOPED_TRACE(cancel);
+    Run("/Display/Visible/AircraftControlSettings/ConfigurationNew");
+    ASSERT_TRUE(Shown("ConfigurationEasy"));
+    ASSERT_EQ(input::playermapper[0]->name.Str(), "acft02");
+    if (cancel == "easy") {
+      Run("/Display/Visible/ConfigurationEasy/Cancel");
+    } else {
+      Run("/Display/Visible/ConfigurationEasy/Advanced");
+      auto* editor = Get<svconfigurationeditor>("ConfigurationEditor");
+      ASSERT_TRUE(Shown("ConfigurationEditor"));
+      if (cancel == "advanced")
+        Run("/Display/Visible/ConfigurationEditor/Cancel");
+      else
+        kxscript::Execute(editor->OnClose.Text(), editor);
+      EXPECT_FALSE(Shown("ConfigurationEditor"));
+    }
+    EXPECT_EQ(kxsystem::GetFileSize("config/acft02.kxa"), -1);
+    EXPECT_EQ(File("config/config.kxc"), inUse);
+    EXPECT_EQ(input::playermapper[0]->name.Str(), "acft00");
+    EXPECT_EQ(input::playermapper[0]->SourceCode(4), 1001);
+    EXPECT_EQ(Names(settings->rows), "a a.b acft00 acft01");
+    EXPECT_EQ(Boxes(), "a:00 a.b:01 acft00:10 acft01:00 ");
+  }
 
   // Cancel on a configuration that was there before deletes nothing.
   settings->Select(Row("acft01"));
@@ -155,6 +173,15 @@ TEST_F(ControlSettingsTest, CancelAfterNewDeletesTheConfigurationAndGivesBackThe
   Run("/Display/Visible/ConfigurationEasy/Ok");
   EXPECT_GT(kxsystem::GetFileSize("config/acft02.kxa"), 0);
   EXPECT_EQ(input::playermapper[0]->name.Str(), "acft02");
+  // Kept by the advanced editor's Ok; a later opening's Cancel keeps it too.
+  settings->New();
+  Run("/Display/Visible/ConfigurationEasy/Advanced");
+  Run("/Display/Visible/ConfigurationEditor/Ok");
+  EXPECT_EQ(input::playermapper[0]->name.Str(), "acft03");
+  Run("/Display/Invisible/ConfigurationEditor/Open( \"acft03\", 0)");
+  Run("/Display/Visible/ConfigurationEditor/Cancel");
+  EXPECT_GT(kxsystem::GetFileSize("config/acft03.kxa"), 0);
+  EXPECT_EQ(input::playermapper[0]->name.Str(), "acft03");
 }
 
 TEST_F(ControlSettingsTest, AConfigurationInUseIsNotDeleted) {

@@ -55,6 +55,9 @@ class WindowFitTest : public configtest::cabletest {
     Put("config/pilot.kxa", "Text = \"Pilot@@ADV\"\nAssign( 4, 1001 )\nEasy = 0\n");
     Put("config/config.kxc", "GameFile = \"game\"\nAircraft0File = \"pilot\"\nAircraft1File = \"pilot\"\n");
     sim::LoadPlayerConfigurations();
+    // An aircraft whose name is far longer than its tile in the selection.
+    Put("aircraft/Ultraleichtflugzeug_Segelflieger/Ultraleichtflugzeug_Segelflieger.kxd",
+        "//\n//\n//\n//\n// version: 1.8.0\n//\n// type:    0\nAppend kxdbody Body\n");
     AddCable();
     sticks.Attach();
     Search();

@@ -25,6 +25,9 @@
 #include "dynamics/components/turbines.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/wings/wing.h"
+#include "sim/player.h"
+#include "sim/session.h"
+#include "sim/views/shadow_prep.h"
 
 namespace {
 
@@ -34,6 +37,10 @@ constexpr float kDeg = units::kDegToRad;
 
 class ComponentPageTest : public designerfixture {
  protected:
+  void TearDown() override {
+    sim::players[svdesign::kDesignedPlayer].flight_state = nullptr;
+    designerfixture::TearDown();
+  }
   // Enters the designer with the sample unless it is already being edited.
   void Use(const char* sample) {
     if (loaded == sample) return;
@@ -198,6 +205,26 @@ TEST_F(ComponentPageTest, TypedWingValuesReshapeTheMeshWithinTheirRanges) {
   EXPECT_NEAR(stabilizer->Dihedral, -10.0f * kDeg, 0.5f * kDeg);
   Commit("Stabilizer", 3, {"15"});
   EXPECT_NEAR(stabilizer->Incidence, 10.0f * kDeg, 0.5f * kDeg);
+}
+
+// The flight's ground shadow is measured again when the designer is left:
+// twice the span casts a wider one.
+TEST_F(ComponentPageTest, LeavingTheDesignerMakesTheGroundShadowAgain) {
+  Enter();
+  simplayer& p = sim::players[svdesign::kDesignedPlayer];
+  p.legacy = 0;
+  p.flight_state = kxdaircraftinstance::FlightStateOf(svdesign::kDesignedPlayer);
+  std::snprintf(sim::session.settings.aircraft0, sizeof sim::session.settings.aircraft0, "trainer");
+  sim::GenerateShadow(svdesign::kDesignedPlayer);
+  const float reach = p.flight_state->shadow.max[0];
+  const float span = Component<kxdwing>("LeftWing")->WingSpan;
+  ASSERT_GT(reach, 0.5f * span);
+  char typed[32];
+  std::snprintf(typed, sizeof typed, "%.1f", 200.0f * span);  // cm: twice the span
+  Commit("LeftWing", 0, {typed});
+  svdesign::GoBack();
+  EXPECT_GT(p.flight_state->shadow.max[0], reach + 0.75f * span);
+  EXPECT_FLOAT_EQ(p.flight_state->bounds_max[0], p.flight_state->shadow.max[0]);
 }
 
 TEST_F(ComponentPageTest, SpanOfAWingNeverAnalysedIsRefused) {

@@ -5,6 +5,7 @@
 // per page: a widget moved on purpose changes one row.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,7 +16,9 @@
 #include "designer/component_objects.h"
 #include "designer_support.h"
 #include "dynamics/wings/sectioned_wing.h"
+#include "graphics/file_bytes.h"
 #include "graphics/font.h"
+#include "sim/multilanguage.h"
 
 namespace {
 
@@ -57,8 +60,9 @@ const struct {
       // kxdwing00
       {"LeftWing", 0, Single("Semi-span")},
       {"LeftWing", 1, Single("Dihedral")},
+      // Each label is cut to its selector's width (here in the test's wide font).
       {"LeftWing", 2,
-       {L("Airfoil at wing root", 10, 40), L("Airfoil at wing tip", 150, 40), A(5, 5, 128, 32), A(150, 5, 128, 32)}},
+       {L("Airfoil at wing ...", 10, 40), L("Airfoil at wing tip", 150, 40), A(5, 5, 128, 32), A(150, 5, 128, 32)}},
       {"LeftWing", 3, Single("Incidence")},
       {"LeftWing", 4, kWeight},
       {"LeftWing", 5, Single("Propeller Wash")},
@@ -210,6 +214,53 @@ TEST_F(designerfixture, EveryPageLaysOutItsLabelsFieldsAndBoxesInTheirPlaces) {
   }
   // Every page of every component type the samples show has its row.
   for (const std::string& page : shown) EXPECT_EQ(covered.count(page), 1u) << page;
+}
+
+// In the program's own font and every shipped language, no label on a page
+// of the samples runs into another label, a field or a selector.
+TEST_F(designerfixture, NoLabelRunsIntoAnotherWidgetInAnyLanguage) {
+  const std::filesystem::path data = (std::filesystem::path(KX_TEST_DATA) / "../../../data").lexically_normal();
+  std::vector<uint8_t> bytes;
+  kxglfont program{};
+  ASSERT_TRUE(kxgl::ReadFileBytes((data / "texture/arial10.kxf").c_str(), &bytes));
+  ASSERT_TRUE(kxgl::ReadFont(bytes.data(), bytes.size(), &program));
+  kxgl::SetFont(&program);
+  constexpr int kCheckIcon = 20;  // px, a check box's icon with the room to its label
+  constexpr int kLanguages = 5;  // "svgelanguage/language1.kxd" .. 5; 0 is the built-in English
+  for (const char* sample : {"trainer", "christeneagle", "heli"}) {
+    for (int n = 0; n <= kLanguages; ++n) {
+      SCOPED_TRACE(std::string(sample) + " language " + std::to_string(n));
+      sim::Language().Reset();
+      const std::string file = "svgelanguage/language" + std::to_string(n) + ".kxd";
+      if (n > 0) {
+        ASSERT_NE(kxscript::ReadFile((data / file).c_str(), &sim::Language()), 0);
+      }
+      Enter(n == 0 ? sample : nullptr);
+      for (const svdesignobject* o : State().objects) {
+        for (int i = 0; i < o->pageCount; ++i) {
+          std::vector<const kxgraphic*> widgets;
+          for (kxnode* c = o->pages[i]->panel->firstChild; c; c = c->nextSibling)
+            if (const kxgraphic* g = dynamic_cast<const kxgraphic*>(c)) widgets.push_back(g);
+          for (const kxgraphic* a : widgets) {
+            const kxtext* label = dynamic_cast<const kxtext*>(a);
+            if (!label) continue;
+            const int right = a->X + a->W;  // a label is as wide as its text
+            for (const kxgraphic* b : widgets) {
+              // A check box's own text is empty: its label stands beside its icon.
+              const int w = dynamic_cast<const svdesigncheck*>(b) ? kCheckIcon : b->W;
+              const bool apart = b == a || right <= b->X || b->X + w <= a->X || a->Y + a->H <= b->Y ||
+                                 b->Y + b->H <= a->Y;
+              EXPECT_TRUE(apart) << o->name.Str() << " page " << i << ": '" << label->Text.Str() << "' runs into "
+                                 << b->X << ", " << b->Y;
+            }
+          }
+        }
+      }
+      svdesign::GoBack();
+    }
+  }
+  kxgl::SetFont(&font);
+  kxgl::FreeFont(&program);
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 // The viewer as the user handles it on the sample trainer, without a window:
 // clicks pick components, the object property mode hands drags to the
 // shown page, drags steer the camera, the fixed views alternate.
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/interpreter.h"
 #include "designer/viewer.h"
 #include "designer/viewer_modes.h"
 #include "designer_support.h"
+#include "dynamics/flight_state.h"
+#include "sim/world/scenery_mesh.h"
 
 namespace {
 
@@ -93,16 +97,18 @@ TEST_F(ViewerTest, DragsMoveTheCameraOnlyInTheViewerModesAndWhileTheButtonIsHeld
   }
 }
 
+// Each view looks at the origin along its axis from its own distance, or
+// from farther back where the aircraft needs it.
 TEST_F(ViewerTest, FixedViewsAlternateAndOnlyTheTopViewStartsAgainOnEntry) {
   Enter("heli");
   float L = State().aircraftLength;
-  const kxvector4r& eye = State().camera.pos;
+  const svdesigncamera& c = State().camera;
   struct probe {
     const char* press;  // null: leave and enter again
-    kxvector4r eye;
-  } probes[] = {{"Top", {0, 0, -3 * L, 1}},  {"Top", {0, 0, 3 * L, 1}},   {"Side", {0, 2 * L, 0, 1}},
-                {"Front", {2 * L, 0, 0, 1}}, {"Front", {-2 * L, 0, 0, 1}}, {nullptr, {}},
-                {"Top", {0, 0, -3 * L, 1}},  {"Side", {0, -2 * L, 0, 1}},  {"Front", {2 * L, 0, 0, 1}}};
+    kxvector4r eye;     // its own place, in reference lengths
+  } probes[] = {{"Top", {0, 0, -3, 1}},  {"Top", {0, 0, 3, 1}},   {"Side", {0, 2, 0, 1}},
+                {"Front", {2, 0, 0, 1}}, {"Front", {-2, 0, 0, 1}}, {nullptr, {}},
+                {"Top", {0, 0, -3, 1}},  {"Side", {0, -2, 0, 1}},  {"Front", {2, 0, 0, 1}}};
   for (const probe& p : probes) {
     if (!p.press) {
       svdesign::GoBack();
@@ -110,7 +116,46 @@ TEST_F(ViewerTest, FixedViewsAlternateAndOnlyTheTopViewStartsAgainOnEntry) {
       continue;
     }
     Run(std::string("DesignModeViewer") + p.press);
-    EXPECT_EQ(eye, p.eye) << p.press;
+    SCOPED_TRACE(p.press);
+    const float own = std::fabs(p.eye.x + p.eye.y + p.eye.z) * L;
+    const float d = std::sqrt(c.pos.x * c.pos.x + c.pos.y * c.pos.y + c.pos.z * c.pos.z);
+    EXPECT_GE(d, own - 1e-4f);
+    EXPECT_LE(d, svdesign::kViewDistance * L + 1e-4f);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR((&c.pos.x)[k] / d, (&p.eye.x)[k] * L / own, 1e-5f) << k;
+    EXPECT_FLOAT_EQ(c.pos.w, 1.0f);
+    // Looking at the origin.
+    EXPECT_NEAR(c.view.x * d, -c.pos.x, 1e-4f);
+    EXPECT_NEAR(c.view.z * d, -c.pos.z, 1e-4f);
+  }
+}
+
+// The whole aircraft shows in every fixed view, at the smallest window and
+// a larger one: each corner of its box falls inside the viewer.
+TEST_F(ViewerTest, EveryFixedViewShowsTheWholeAircraft) {
+  for (const char* sample : {"heli", "heli01", "trainer"}) {
+    Enter(sample);
+    shadowquad box;
+    sim::CollectBounds(State().camera.geometry, nullptr, &box);
+    for (auto [w, h] : {std::pair{640, 480}, std::pair{1024, 768}}) {
+      kxsystem::display.window_width = w;
+      kxsystem::display.window_height = h;
+      svdesign::FitToWindow();
+      const svdesigncamera& c = State().camera;
+      for (const char* press : {"Top", "Top", "Side", "Side", "Front", "Front"}) {
+        Run(std::string("DesignModeViewer") + press);
+        for (int corner = 0; corner < 8; ++corner) {
+          const kxvector4r p = {corner & 1 ? box.max[0] : box.min[0], corner & 2 ? box.max[1] : box.min[1],
+                                corner & 4 ? box.max[2] : box.min[2], 1};
+          float x, y;
+          designertest::Project(c, p, &x, &y);
+          EXPECT_TRUE(x >= c.viewportX && x <= c.viewportX + c.viewportWidth && y >= c.viewportY &&
+                      y <= c.viewportY + c.viewportHeight)
+              << sample << " at " << w << " x " << h << ", " << press << ": corner " << corner << " at " << x
+              << ", " << y;
+        }
+      }
+    }
+    svdesign::GoBack();
   }
 }
 

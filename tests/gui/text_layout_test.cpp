@@ -1,5 +1,6 @@
-// Sizes that follow the GUI font: pop-up entries and the window's title
-// bar, measured with a font of fixed advance built in memory.
+// Sizes that follow the GUI font: pop-up entries, the window's title bar and
+// texts shortened to a width, measured with a font of fixed advance built in
+// memory.
 #include "graphics/font.h"
 
 #include "gui/menu.h"
@@ -31,6 +32,16 @@ TEST_F(TextLayoutTest, PopupWidensToItsLongestEntry) {
   kxgui::Invisible->AppendChild(empty);
   empty->Update();
   EXPECT_EQ(empty->W, 7 * kAdvance + 48);  // "<empty>"
+}
+
+TEST_F(TextLayoutTest, AShortenedTextKeepsWhatFitsAndMarksWhatIsLeftOut) {
+  struct probe {
+    const char* text;
+    int width;  // px, 7 a character
+    const char* shown;
+  } probes[] = {{"glider", 42, "glider"},       {"glider", 41, "gl..."}, {"Ultraleicht", 56, "Ultra..."},
+                {"abc", 10, "..."},             {"", 0, ""},             {nullptr, 5, ""}};
+  for (const probe& p : probes) EXPECT_EQ(kxgui::Shortened(p.text, p.width), p.shown) << p.width;
 }
 
 TEST_F(TextLayoutTest, TitleBarGrowsWithFontsTallerThanSixteen) {

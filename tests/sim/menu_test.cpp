@@ -8,6 +8,8 @@
 #include "dynamics/instance.h"
 #include "graphics/geometric_object.h"
 #include "graphics/mesh.h"
+#include "gui/graphic.h"
+#include "gui/gui.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
 #include "platform/events.h"
@@ -110,6 +112,15 @@ TEST_F(MenuTest, ReleaseOverAButtonRunsItsActionAndReleaseElsewhereNothing) {
   sim::MenuMouse(kxcode::kMouseMove, 0);
   sim::MenuMouse(kxcode::kMouseLeftUp, 0);
   EXPECT_EQ(kxsystem::callbacks.request, kxcode::kRequestQuit);
+  EXPECT_EQ(sim::Menu().hot_button, -1);
+  // A window that holds the input, opened while a button is lit, puts the
+  // button out until it closes.
+  Pointer(0.1f, 0.15f);
+  sim::MenuMouse(kxcode::kMouseMove, 0);
+  kxgraphic window;
+  kxgui::Capture = &window;
+  sim::MenuIdle();
+  kxgui::Capture = nullptr;
   EXPECT_EQ(sim::Menu().hot_button, -1);
 }
 

@@ -176,6 +176,24 @@ TEST_F(PlacementTest, ShadowBoxIsSquareAboutTheOriginAndLogged) {
   p.legacy = 0;
 }
 
+// No instance is loaded for the player, but its flight state has a drawn
+// tree: the box is that tree's.
+TEST_F(PlacementTest, ShadowWithoutALoadedInstanceIsTheDrawnTreesBox) {
+  kxgeometricobject root;
+  root.SetMesh(meshgen::ToElement(meshgen::Box(2, 1, 1), "part", "", GL_N3F_V3F));
+  simplayer& p = sim::players[0];
+  ASSERT_EQ(kxdaircraftinstance::Loaded(0), nullptr);
+  p.legacy = 0;
+  p.flight_state = &p.legacy_state;
+  p.legacy_state.graphics_root = &root;
+  std::strcpy(sim::session.settings.aircraft0, "drawn");
+  sim::GenerateShadow(0);
+  p.legacy_state.graphics_root = nullptr;
+  EXPECT_NEAR(p.legacy_state.shadow.max[0], 1.0f, 1e-5f);
+  EXPECT_NEAR(p.legacy_state.shadow.min[1], -1.0f, 1e-5f);
+  EXPECT_NEAR(p.legacy_state.shadow.size, 2.0f, 1e-5f);
+}
+
 TEST_F(PlacementTest, DrawKindsByMeshTransparencyOwnerAndDisc) {
   kxdpropeller00 propeller;
   kxgeometricobject root, glass, body, blade, disc;

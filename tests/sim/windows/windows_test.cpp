@@ -171,17 +171,21 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(sim::PendingRecording(), "loop");
 }
 
-// A save that fails keeps the window, the typed name and says why; the
-// next opening shows the advice again.
+// A save that fails keeps the window, the typed name and its keyboard focus
+// (the Save button's click had taken it) and says why; the next opening
+// shows the advice again.
 TEST_F(WindowsTest, AFailedRecordingSaveKeepsTheWindowAndSaysWhy) {
   Send(sim::kWndSaveRecord, "Open");
-  kxlistitem* advice =
-      kxnode::As<kxlistitem>(kxnode::Find("wndsaverecfgdescr/wndsaverecdescr/", sim::MenuWindow(sim::kWndSaveRecord)));
+  kxwindow* window = sim::MenuWindow(sim::kWndSaveRecord);
+  kxlistitem* advice = kxnode::As<kxlistitem>(kxnode::Find("wndsaverecfgdescr/wndsaverecdescr/", window));
   ASSERT_NE(advice, nullptr);
+  kxgraphic* field = kxgui::Focus;
   {
     kxtest::fulldisk full;
+    kxgui::Focus = kxgraphic::Of(kxnode::Find("wndsaverecsave", window));
     Send(sim::kWndSaveRecord, "Save");
   }
+  EXPECT_EQ(kxgui::Focus, field);
   EXPECT_TRUE(Shown(sim::kWndSaveRecord));
   EXPECT_EQ(std::string(advice->Text.Text()).find("The flight was not saved: recordings/neu.rec"), 0u);
   EXPECT_EQ(Read("recordings/neu.rec"), "<missing>");
@@ -411,6 +415,7 @@ class MainOptionsTest : public WindowsTest {
 
 TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   kxgui::Visible->W = 1024;  // room for the window's full width
+  kxsystem::display.window_fullscreen = 1;
   sim::FillDisplayModeList(sim::OptionsWindow());
   EXPECT_TRUE(Shown(sim::kWndOptionsMain));
   std::vector<kxiconbutton*> buttons = ModeButtons();
@@ -421,7 +426,12 @@ TEST_F(MainOptionsTest, SixtyModesAreOfferedAndTheCurrentOneIsSet) {
   EXPECT_EQ(buttons[59]->hidden, 0);
   EXPECT_EQ(buttons[15]->X, 10 + 130);
   EXPECT_EQ(buttons[15]->Y, 319);
+  EXPECT_EQ(Button("wndoptmainres/wndoptmainwin")->selected, 0);
+  // A window of a mode's size is marked as window mode alone.
+  kxsystem::display.window_fullscreen = 0;
+  sim::FillDisplayModeList(sim::OptionsWindow());
   EXPECT_EQ(Button("wndoptmainres/wndoptmainwin")->selected, 1);
+  for (const kxiconbutton* b : buttons) EXPECT_EQ(b->selected, 0) << b->Text.Text();
   // Narrower, three columns of twenty, closer together.
   kxgui::Visible->W = 640;
   sim::FillDisplayModeList(sim::OptionsWindow());
