@@ -16,6 +16,7 @@
 #include "platform/window.h"
 #include "sim/app_hooks.h"
 #include "sim/config_files.h"
+#include "sim/font_loading.h"
 #include "sim/fonts.h"
 #include "sim/hud_texts.h"
 #include "sim/language_switch.h"

@@ -22,6 +22,7 @@
 #include "sim/app_hooks.h"
 #include "sim/config_files.h"
 #include "sim/device_nodes.h"
+#include "sim/font_loading.h"
 #include "sim/fonts.h"
 #include "sim/hud_texts.h"
 #include "sim/menu.h"

@@ -1,6 +1,6 @@
 // A font file that is missing or broken gives way to the built-in plain
 // font, said in the log and in a notice, so no text goes blank.
-#include "sim/fonts.h"
+#include "sim/font_loading.h"
 
 #include <gtest/gtest.h>
 
