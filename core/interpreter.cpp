@@ -10,6 +10,7 @@
 #include "core/interpreter_run.h"
 #include "core/lexer.h"
 #include "core/memory.h"
+#include "core/numbers.h"
 
 namespace kxscript {
 namespace detail {
@@ -25,7 +26,7 @@ run* innermost = nullptr;
 int depth = 0;
 std::map<std::string, kxnode*> aliases;
 
-enum class fail { none, unknown, cannot_assign, syntax, no_node, unknown_type, outside };
+enum class fail { none, unknown, cannot_assign, syntax, no_node, unknown_type, outside, not_finite };
 
 const char* ReasonText(fail f) {
   switch (f) {
@@ -35,6 +36,7 @@ const char* ReasonText(fail f) {
     case fail::no_node: return "no node";
     case fail::unknown_type: return "unknown type";
     case fail::outside: return "outside the node the file is kept to";
+    case fail::not_finite: return "number not finite or out of range";
     case fail::none: break;
   }
   return "";
@@ -58,6 +60,7 @@ void Fail(run& r, fail f) {
     if (!r.partial) ++r.unknown;
     return;
   }
+  if (f == fail::not_finite) ++r.not_finite;
   Report(r, ReasonText(f), r.statement);
 }
 
@@ -211,7 +214,10 @@ fail ParseExpression(kxlex::cursor& c, kxvalueptr& out) {
     if (f != fail::none) return f;
     return EvaluateTarget(token, &args, out);
   }
-  return EvaluateTarget(token, nullptr, out);
+  // "nan", "inf" or "1e400" name nothing; said as what they are, so the
+  // value is refused for its own reason and never becomes a real.
+  fail f = EvaluateTarget(token, nullptr, out);
+  return f != fail::none && kxnumber::IsNonFiniteText(token) ? fail::not_finite : f;
 }
 
 // ---- statements and cd -----------------------------------------------------

@@ -59,6 +59,28 @@ bool IsNumberText(std::string_view text) {
   return length > 0 && length == text.size();
 }
 
+namespace {
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i)
+    if ((text[i] >= 'A' && text[i] <= 'Z' ? text[i] - 'A' + 'a' : text[i]) != lower[i]) return false;
+  return true;
+}
+
+template <class T>
+bool NamesNoReal(std::string_view word) {
+  T value;
+  if (IsNumberText(word)) return !ParseReal(word, value);
+  if (!word.empty() && (word.front() == '+' || word.front() == '-')) word.remove_prefix(1);
+  return EqualsIgnoringCase(word, "nan") || EqualsIgnoringCase(word, "inf") || EqualsIgnoringCase(word, "infinity");
+}
+
+}  // namespace
+
+bool IsNonFiniteText(std::string_view word) { return NamesNoReal<double>(word); }
+bool IsNonFiniteFloatText(std::string_view word) { return NamesNoReal<float>(word); }
+
 std::string FormatG(double value) {
   // to_chars in general format with precision 6 is specified as "%g" in the
   // C locale, without touching the process locale.

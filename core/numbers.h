@@ -24,6 +24,14 @@ bool ParseInt(std::string_view text, long long& out);
 // 1 when the text matches the number grammar above (used by the lexer).
 bool IsNumberText(std::string_view text);
 
+// 1 when the word is written as a number that no real of the type holds:
+// "nan", "inf" or "infinity" in any case, signed or not, or digits beyond
+// the type's range ("1e39" for a float, "1e400" for a double). Readers
+// refuse such a word as a number instead of taking it for a name or a
+// remark.
+bool IsNonFiniteText(std::string_view word);
+bool IsNonFiniteFloatText(std::string_view word);
+
 // The number at the start of a text, as the line readers take it (the
 // scenery, the settings, the old-format models, a typed field): the longest
 // front of the text in the grammar above, an "e" counted only when digits

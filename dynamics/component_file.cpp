@@ -9,6 +9,7 @@
 #include "core/interpreter_run.h"
 #include "core/lexer.h"
 #include "core/node.h"
+#include "dynamics/load.h"
 
 namespace {
 
@@ -64,9 +65,11 @@ void MakeReachable(kxnode* parent, const char* path) {
 
 enum class pass { kStructure, kValues };
 
-void Run(const char* path, const std::string& text, kxnode* root, pass which) {
+// Runs the lines of one pass; the count of statements refused for a
+// number no real holds ("Mass = nan").
+int Run(const char* path, const std::string& text, kxnode* root, pass which) {
   kxscript::detail::run* r = kxscript::detail::Begin(root, path);
-  if (!r) return;
+  if (!r) return 0;
   r->file = path;
   // Components appended above the aircraft's root would outlive it.
   r->fence = root;
@@ -78,7 +81,9 @@ void Run(const char* path, const std::string& text, kxnode* root, pass which) {
       kxscript::detail::RunLine(*r, line);
     }
   });
+  const int notFinite = r->not_finite;
   kxscript::detail::End(*r);
+  return notFinite;
 }
 
 }  // namespace
@@ -92,8 +97,12 @@ int ReadComponentText(const char* path, std::string& text) {
 
 void RunComponentText(const char* path, const std::string& text, kxnode* root) {
   if (!path || !root) return;
-  Run(path, text, root, pass::kStructure);
-  Run(path, text, root, pass::kValues);
+  // Each refused value is logged with its line; the load's notice says the
+  // components kept defaults, which the user would not see otherwise.
+  const int refused = Run(path, text, root, pass::kStructure) + Run(path, text, root, pass::kValues);
+  if (refused > 0)
+    AddLoadProblem(std::to_string(refused) + (refused == 1 ? " value" : " values") + " in " + path +
+                   " not finite or out of range, defaults kept");
   MakeReachable(root, path);
 }
 

@@ -55,24 +55,28 @@ int ReadFont(const uint8_t* data, size_t size, kxglfont* font) {
   return 1;
 }
 
+int AttachFontTexture(const char* name, kxglfont* font, int filter) {
+  font->texture = CreateTexture(name, kTypeRGBA, font->texWidth, font->texHeight, filter, kWrapClamp, kWrapClamp, 0);
+  if (!font->texture) {
+    FreeFont(font);
+    return 0;
+  }
+  size_t count = static_cast<size_t>(font->texWidth) * font->texHeight;
+  for (size_t i = 0; i < count; ++i) {
+    uint8_t* p = font->texture->pixels + i * 4;
+    p[0] = p[1] = p[2] = 255;
+    p[3] = font->pixels[i];
+  }
+  font->texture->uploaded = 0;
+  return 1;
+}
+
 int LoadFont(const char* path, kxglfont* font, int filter) {
   if (!font) return 0;
   std::vector<uint8_t> bytes;
   int ok = ReadFileBytes(path, &bytes) && ReadFont(bytes.data(), bytes.size(), font);
   if (ok) {
-    font->texture = CreateTexture(path, kTypeRGBA, font->texWidth, font->texHeight, filter, kWrapClamp, kWrapClamp, 0);
-    if (font->texture) {
-      size_t count = static_cast<size_t>(font->texWidth) * font->texHeight;
-      for (size_t i = 0; i < count; ++i) {
-        uint8_t* p = font->texture->pixels + i * 4;
-        p[0] = p[1] = p[2] = 255;
-        p[3] = font->pixels[i];
-      }
-      font->texture->uploaded = 0;
-    } else {
-      FreeFont(font);
-      ok = 0;
-    }
+    ok = AttachFontTexture(path, font, filter);
   } else {
     FreeFont(font);
   }

@@ -35,6 +35,9 @@ int ReadFont(const uint8_t* data, size_t size, kxglfont* font);
 // Reads the file and creates its texture (named after the path, filter,
 // clamp, no mip levels). 1, or 0 with the record empty.
 int LoadFont(const char* path, kxglfont* font, int filter);
+// Creates the record's texture (named name, filter, clamp, no mip levels):
+// white, with the alpha picture as its alpha. 1, or 0 with the record empty.
+int AttachFontTexture(const char* name, kxglfont* font, int filter);
 // Releases the picture and the texture; the record becomes empty.
 void FreeFont(kxglfont* font);
 int WriteFont(const char* path, int lineHeight, int ascent, int texWidth, int texHeight, const kxglyph glyphs[256],

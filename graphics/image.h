@@ -18,8 +18,16 @@ struct kximage {
 
 namespace kxgl {
 
-// Largest side any reader accepts; larger claims are treated as corrupt.
+// Largest side any reader accepts, and the most texels of one picture
+// (64 MB as RGBA): a larger claim is treated as corrupt before any texel is
+// decoded, so a file of a few bytes cannot make the program take gigabytes.
 constexpr int kMaxImageSide = 16384;
+constexpr int64_t kMaxImageTexels = int64_t{4096} * 4096;
+// 1 when a picture of that size may be decoded or created.
+constexpr bool ImageSizeAllowed(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+         width * height <= kMaxImageTexels;
+}
 constexpr int kKxtFlagCompressed = 1;
 
 // Each reader returns 1 and fills out, or 0 after one log line.

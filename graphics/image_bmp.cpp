@@ -91,8 +91,7 @@ int ReadBmp(const uint8_t* data, size_t size, kximage* out) {
   if (!r.ok()) return Fail("header truncated");
   bool topDown = height < 0;
   if (topDown) height = -height;
-  if (planes != 1 || width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide)
-    return Fail("size out of range");
+  if (planes != 1 || !ImageSizeAllowed(width, height)) return Fail("size out of range");
   if (compression != kCompressionNone && compression != kCompressionBitfields &&
       compression != kCompressionAlphaBitfields)
     return Fail("compression not supported");

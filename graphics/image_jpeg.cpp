@@ -29,11 +29,21 @@ void OutputMessage(j_common_ptr info) {
 }
 
 // Warnings (level -1) report damaged data that libjpeg would paper over
-// (a truncated file decodes with grey rows); they are logged once and the
-// picture is refused. Trace messages are dropped.
+// (a truncated file decodes with grey rows). The picture is refused
+// anyway, so the first one ends the reading at once: decoding the rest of
+// a large damaged picture would only cost time. Trace messages are dropped.
 void EmitMessage(j_common_ptr info, int level) {
-  if (level < 0 && info->err->num_warnings++ == 0) (*info->err->output_message)(info);
+  if (level < 0) ErrorExit(info);
 }
+
+/*
+ * Every 8x8 block of a scan takes at least one bit of the file (its DC
+ * code), so a file can hold at most this many texels per byte. A picture
+ * claiming more is damaged or hostile, and is refused before libjpeg sizes
+ * any buffer for it. Real pictures, even of one flat colour, stay several
+ * times below the bound.
+ */
+constexpr uint64_t kMostTexelsPerByte = 8 * 8 * 8;
 
 }  // namespace
 
@@ -57,9 +67,13 @@ int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
   info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
-  if (info.image_width > static_cast<unsigned>(kMaxImageSide) ||
-      info.image_height > static_cast<unsigned>(kMaxImageSide)) {
-    kxcore::Log("JPEG ERROR=%ux%u too large\n", info.image_width, info.image_height);
+  const uint64_t texels = static_cast<uint64_t>(info.image_width) * info.image_height;
+  const bool allowed = ImageSizeAllowed(info.image_width, info.image_height);
+  if (!allowed || texels > size * kMostTexelsPerByte) {
+    if (allowed)
+      kxcore::Log("JPEG ERROR=%ux%u cannot be held by %zu bytes\n", info.image_width, info.image_height, size);
+    else
+      kxcore::Log("JPEG ERROR=%ux%u too large\n", info.image_width, info.image_height);
     jpeg_destroy_decompress(&info);
     return 0;
   }
@@ -86,13 +100,7 @@ int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
     }
   }
   jpeg_finish_decompress(&info);
-  bool damaged = hook.base.num_warnings > 0;
   jpeg_destroy_decompress(&info);
-  if (damaged) {
-    target->pixels.clear();
-    target->width = target->height = target->channels = 0;
-    return 0;
-  }
   return 1;
 }
 

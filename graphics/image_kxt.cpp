@@ -22,8 +22,7 @@ int ReadKxt(const uint8_t* data, size_t size, kximage* out) {
     kxcore::Log("gl:  kxt header invalid\n");
     return 0;
   }
-  if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide ||
-      (channels != 1 && channels != 3 && channels != 4)) {
+  if (!ImageSizeAllowed(width, height) || (channels != 1 && channels != 3 && channels != 4)) {
     kxcore::Log("gl:  kxt size %ux%ux%u invalid\n", width, height, channels);
     return 0;
   }

@@ -71,11 +71,23 @@ void LoadMeshTextures(kxgeometry* first, const std::string& path) {
 
 }  // namespace
 
+/* The format is told by content, so a file that is neither says so here,
+   before any reader sees it: a missing, empty or unreadable file, or bytes
+   with a zero in them (no text holds one) that lack the binary header. */
 kxgeometry* ReadMeshFile(const char* path) {
+  const char* shown = path ? path : "";
   std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(path, &bytes)) return nullptr;
+  if (!ReadFileBytes(path, &bytes) || bytes.empty()) {
+    std::string problem = kxsystem::ReadProblem(path);
+    kxcore::Log("gl:  %s: %s\n", shown, problem.empty() ? "too large" : problem.c_str());
+    return nullptr;
+  }
   if (bytes.size() >= 8 && std::memcmp(bytes.data(), kBinaryMagic, 8) == 0)
     return ReadBinaryMesh(bytes.data(), bytes.size());
+  if (std::memchr(bytes.data(), 0, bytes.size())) {
+    kxcore::Log("gl:  %s: binary bytes without the header of a binary mesh\n", shown);
+    return nullptr;
+  }
   return ReadTextMesh(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 

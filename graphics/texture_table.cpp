@@ -62,8 +62,7 @@ kxtexture* ClaimEntry(const char* name, int type, int width, int height, int fil
 }
 
 bool SizeValid(int type, int width, int height) {
-  return BytesPerTexel(type) > 0 && width > 0 && height > 0 && width <= kMaxImageSide &&
-         height <= kMaxImageSide;
+  return BytesPerTexel(type) > 0 && ImageSizeAllowed(width, height);
 }
 
 // One texel of any channel count, as RGBA with alpha 255 when absent.
@@ -177,8 +176,7 @@ void FreeAllTextures() {
 
 int UpdateTexture(kxtexture* texture, const uint8_t* pixels, int kind, int srcWidth, int srcHeight) {
   if (!texture || !texture->pixels || !pixels) return 0;
-  if ((kind != kTypeAlpha && kind != kTypeRGB && kind != kTypeRGBA) || srcWidth <= 0 || srcHeight <= 0 ||
-      srcWidth > kMaxImageSide || srcHeight > kMaxImageSide)
+  if ((kind != kTypeAlpha && kind != kTypeRGB && kind != kTypeRGBA) || !ImageSizeAllowed(srcWidth, srcHeight))
     return 0;
   for (int y = 0; y < texture->height; ++y) {
     int sy = static_cast<int>(static_cast<int64_t>(y) * srcHeight / texture->height);

@@ -16,6 +16,8 @@
 #include "platform/window.h"
 #include "sim/app_hooks.h"
 #include "sim/config_files.h"
+#include "sim/font_loading.h"
+#include "sim/fonts.h"
 #include "sim/hud_texts.h"
 #include "sim/language_switch.h"
 #include "sim/menu.h"
@@ -59,7 +61,7 @@ void SetDisplayDefaults() {
 }
 
 void LoadSmallFontAndPointer() {
-  LoadFont("texture/arial10.kxf", &small_font, kFilterLinear);
+  LoadFontOrBuiltin("texture/arial10.kxf", &small_font, kSmallFontLine);
   SetFont(&small_font);
   kxgui::SetGuiFont(&small_font);
   LoadMouse("texture/mouse.kxt");
@@ -83,7 +85,7 @@ void LoadMenuPictures() {
   LoadGeometry("objects/pylon.obj", &session.media.pylon_mesh, 0, 0);
   m.background[0] = Load("texture/svmap00.bmp", kTypeRGB, kFilterLinear, kWrapClamp);
   m.background[1] = Load("texture/svmap01.bmp", kTypeRGB, kFilterLinear, kWrapClamp);
-  LoadFont("texture/menufont.kxf", &menu_font, kFilterLinear);
+  LoadFontOrBuiltin("texture/menufont.kxf", &menu_font, kMenuFontLine);
 }
 
 }  // namespace

@@ -22,6 +22,8 @@
 #include "sim/app_hooks.h"
 #include "sim/config_files.h"
 #include "sim/device_nodes.h"
+#include "sim/font_loading.h"
+#include "sim/fonts.h"
 #include "sim/hud_texts.h"
 #include "sim/menu.h"
 #include "sim/menu_bar.h"
@@ -85,7 +87,7 @@ void FirstInit() {
   m.language = std::strcmp(speed, "Geschwindigkeit:") == 0 ? menulanguage::kGerman
                : std::strcmp(speed, "Vitesse:") == 0        ? menulanguage::kFrench
                                                             : menulanguage::kEnglish;
-  kxgl::LoadFont("texture/arial20b.kxf", &large_font, kxgl::kFilterLinear);
+  LoadFontOrBuiltin("texture/arial20b.kxf", &large_font, kLargeFontLine);
   Loading(0, "loading scenery %s", s.scenery);
   LoadSceneryOrDefault(s.scenery, TheWorld());
   for (int i = 0; i < kPlayers; ++i) LoadAircraft(i);

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/hooks.h"
 #include "core/string.h"
+#include "platform/file_lists.h"
 #include "sim/notice.h"
 #include "sim/session.h"
 #include "sim/world/world.h"
@@ -20,25 +22,43 @@ int LoadScenery(const char* name, world* w) {
   return 1;
 }
 
+namespace {
+
+// The sceneries to fall back on, in the order they are tried: the default
+// one first, then every other in name order; never the one that failed.
+std::vector<std::string> Fallbacks(const std::string& failed) {
+  std::vector<std::string> names = {kDefaultScenery};
+  for (const std::string& n : kxsystem::ListFiles("scenery/*.geo", 0, 1))
+    if (n != kDefaultScenery) names.push_back(n);
+  std::erase(names, failed);
+  return names;
+}
+
+}  // namespace
+
 /* Without ground a flight would fall for ever, so a scenery that gives
-   none is replaced by the default one. The setting keeps the user's choice:
-   the scenery may be back (a folder mounted again) at the next start. */
+   none is replaced by the first other one that does: the default scenery,
+   else any in the folder (the default one may be the broken one). The
+   setting keeps the user's choice: the scenery may be back (a folder
+   mounted again) at the next start. */
 int LoadSceneryOrDefault(const char* name, world* w) {
   if (!w) return 0;
   const std::string chosen = name ? name : "";
   const std::string setting = session.settings.scenery;
   LoadScenery(chosen.c_str(), w);
   if (HasGround(w)) return 1;
-  if (chosen != kDefaultScenery) {
-    kxcore::Log("sim:  scenery %s has nothing to stand on; %s loaded instead\n", kxexcerpt(chosen).c_str(),
-                kDefaultScenery);
-    PostNotice("The scenery " + kxexcerpt(chosen) + " could not be loaded (see the log); the scenery " +
-               kDefaultScenery + " is loaded instead.");
-    LoadScenery(kDefaultScenery, w);
+  kxcore::Log("sim:  scenery %s has nothing to stand on\n", kxexcerpt(chosen).c_str());
+  for (const std::string& other : Fallbacks(chosen)) {
+    LoadScenery(other.c_str(), w);
     std::snprintf(session.settings.scenery, sizeof session.settings.scenery, "%s", setting.c_str());
-    if (HasGround(w)) return 1;
+    if (!HasGround(w)) continue;
+    kxcore::Log("sim:  scenery %s has nothing to stand on; %s loaded instead\n", kxexcerpt(chosen).c_str(),
+                other.c_str());
+    PostNotice("The scenery " + kxexcerpt(chosen) + " could not be loaded (see the log); the scenery " + other +
+               " is loaded instead.");
+    return 1;
   }
-  kxcore::Log("sim:  scenery %s has nothing to stand on; no flight is possible\n", kDefaultScenery);
+  kxcore::Log("sim:  no scenery has anything to stand on; no flight is possible\n");
   return 0;
 }
 

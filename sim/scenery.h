@@ -10,11 +10,12 @@ namespace sim {
 // ReadScenery); a name inside "scenery/" becomes the `scenery` setting.
 // Always 1.
 int LoadScenery(const char* name, world* w);
-// LoadScenery for a scenery the user chose: one that gives nothing to stand
-// on (a file missing, unreadable, empty or not a scenery) is replaced by the
-// default scenery with a log line and a notice, and the `scenery` setting
-// keeps the name it had. 1 when w has ground then, 0 when not even the
-// default scenery gives any.
+// LoadScenery for a scenery the user chose: one that gives no ground to
+// stand on (a file missing, unreadable, empty or not a scenery, a ground
+// mesh that failed, objects but no ground) is replaced by the default
+// scenery, else by the first other scenery with ground, with a log line and
+// a notice; the `scenery` setting keeps the name it had. 1 when w has
+// ground then, 0 when no scenery gives any.
 int LoadSceneryOrDefault(const char* name, world* w);
 
 }  // namespace sim

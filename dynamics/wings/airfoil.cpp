@@ -62,6 +62,7 @@ kxdairfoil::kxdairfoil() {
   DatasetCount = 0;
   CoordCount = 0;
   DroppedDatasets = DroppedRows = DroppedPoints = 0;
+  Unusable = 0;
   for (int d = 0; d < kMaxDatasets; ++d) {
     RowCount[d] = 0;
     Reynolds[d] = 0.0f;
@@ -75,8 +76,11 @@ kxvalueptr kxdairfoil::GetMember(const char* member, const kxargs& args) { retur
 kxdairfoil* kxdairfoil::Find(const char* title) {
   kxnode* holder = kxdynamics::Tree(kxdynamics::kxdtree::kAirfoil);
   if (!holder || !title) return nullptr;
+  // A refused file stays refused for the run, as a found one stays found:
+  // its reason is logged once.
   for (kxnode* c = holder->firstChild; c; c = c->nextSibling) {
-    if (c->type == &Type && c->name.Equal(title)) return static_cast<kxdairfoil*>(c);
+    if (c->type == &Type && c->name.Equal(title))
+      return static_cast<kxdairfoil*>(c)->Unusable ? nullptr : static_cast<kxdairfoil*>(c);
   }
   std::vector<std::string> stems = ListStems();
   const std::string* match = nullptr;
@@ -94,7 +98,7 @@ kxdairfoil* kxdairfoil::Find(const char* title) {
   airfoil->FileName = match->c_str();
   airfoil->Load();
   airfoil->BuildTables();
-  return airfoil;
+  return airfoil->Unusable ? nullptr : airfoil;
 }
 
 kxstring kxdairfoil::ReadTitle(const char* stem) {
@@ -129,6 +133,7 @@ void kxdairfoil::Load() {
   DatasetCount = 0;
   CoordCount = 0;
   DroppedDatasets = DroppedRows = DroppedPoints = 0;
+  Unusable = 0;
   kxfile* file = kxsystem::OpenFile(PathOf(FileName.Text()).c_str(), kxcode::kFileReadBinary);
   if (!file) {
     kxcore::Log("failed\n");
@@ -142,8 +147,14 @@ void kxdairfoil::Load() {
     reader.Line(line);
   }
   kxsystem::CloseFile(file);
-  kxcore::Log("ok\n");
+  Unusable = reader.RefusedLine() ? 1 : 0;
+  kxcore::Log(Unusable ? "failed\n" : "ok\n");
   // Reported after the loading line is complete, never inside it.
+  if (Unusable) {
+    kxcore::Log("kxdairfoil: %s line %d: \"%s\" holds a value that is not finite or beyond airfoil data; the "
+                "airfoil is not used\n",
+                PathOf(FileName.Text()).c_str(), reader.RefusedLine(), kxexcerpt(reader.RefusedRow()).c_str());
+  }
   if (DroppedDatasets || DroppedRows || DroppedPoints) {
     kxcore::Log("kxdairfoil: %s: beyond the limits, %d datasets, %d rows and %d points left out\n",
                 FileName.Text(), DroppedDatasets, DroppedRows, DroppedPoints);

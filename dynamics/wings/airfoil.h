@@ -5,6 +5,8 @@
 // under /Simulation/Dynamics/Airfoil; wings hold raw pointers to them.
 #pragma once
 
+#include <string>
+
 #include "core/node.h"
 #include "core/string.h"
 
@@ -81,6 +83,9 @@ class kxdairfoil : public kxnode {
   int DroppedDatasets;
   int DroppedRows;
   int DroppedPoints;
+  // 1 when the last Load refused the file (a value not finite or absurd):
+  // Find then answers null for the title, as for a missing file.
+  int Unusable;
 };
 
 // The line-by-line reader of an airfoil file, apart from the file so the
@@ -90,6 +95,11 @@ class kxdairfoilreader {
   explicit kxdairfoilreader(kxdairfoil* airfoil);
   // One line without its line end.
   void Line(const char* line);
+  // The first row holding a value that is not finite or beyond the bounds
+  // of airfoil data: its line in the file (from 1) and its text; 0 and ""
+  // when every row was sound. Such a file is no usable airfoil.
+  int RefusedLine() const { return refusedLine_; }
+  const std::string& RefusedRow() const { return refusedRow_; }
 
  private:
   enum class section { kNone, kDataset, kDroppedDataset, kCoordinates, kIgnored };
@@ -97,6 +107,9 @@ class kxdairfoilreader {
   void Point(const char* text);
   kxdairfoil* airfoil_;
   section section_ = section::kNone;
+  int line_ = 0;
+  int refusedLine_ = 0;
+  std::string refusedRow_;
 };
 
 // The title a file's first two lines give: "" unless line 1 is exactly

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "core/numbers.h"
 #include "dynamics/wings/airfoil.h"
@@ -8,11 +9,17 @@ namespace {
 
 // Title characters start after an eight-character prefix such as 'Name = "'.
 constexpr size_t kTitleStart = 8;
-// Numbers beyond this magnitude are no airfoil data; such a row is left out
-// so the tables' interpolation can never overflow.
+// Outline numbers beyond this magnitude are no outline; they read as 0.
 constexpr float kMaxMagnitude = 1.0e6f;
+/* A measured row lies within these bounds: angles of attack within a turn
+   either way, coefficients within a hundred (a flat plate across the flow
+   has a drag coefficient of about 2). A file beyond them (nan, 3.4e38) is
+   broken, and tables built from it would give a wing no lift at all. */
+constexpr float kMaxAlpha = 360.0f;        // degrees
+constexpr float kMaxCoefficient = 100.0f;
 
 bool Sound(float v) { return std::isfinite(v) && std::fabs(v) <= kMaxMagnitude; }
+bool Within(float v, float bound) { return std::isfinite(v) && std::fabs(v) <= bound; }
 
 // Blanks are spaces only: a tab is kept, so "[DATASET]\t" is no header.
 const char* Trim(const char* line, std::string& keep) {
@@ -30,12 +37,19 @@ bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+
  * but in the C locale whatever locale the process runs in: each number is
  * the longest prefix of its run of number characters that reads as one, so
  * "1.5-2" gives 1.5 and -2. Stops at the first place without a number and
- * returns how many were read.
+ * returns how many were read; a word there that is written as a number no
+ * float holds ("nan", "1e39") sets notFinite when asked.
  */
-int ScanFloats(const char* text, float* out, int count) {
+int ScanFloats(const char* text, float* out, int count, bool* notFinite = nullptr) {
   int n = 0;
   while (n < count) {
     while (IsBlank(*text)) ++text;
+    size_t word = 0;
+    while (text[word] && !IsBlank(text[word])) ++word;
+    if (notFinite && kxnumber::IsNonFiniteFloatText(std::string_view(text, word))) {
+      *notFinite = true;
+      break;
+    }
     size_t run = 0;
     while (IsNumberChar(text[run])) ++run;
     size_t length = run;
@@ -64,6 +78,7 @@ kxdairfoilreader::kxdairfoilreader(kxdairfoil* airfoil) : airfoil_(airfoil) {}
 
 void kxdairfoilreader::Line(const char* raw) {
   if (!airfoil_ || !raw) return;
+  ++line_;
   std::string keep;
   const char* line = Trim(raw, keep);
   if (line[0] == '[') {
@@ -105,14 +120,20 @@ void kxdairfoilreader::Row(const char* text) {
   }
   if (first < 32 || first >= 128) return;
   float v[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  int n = ScanFloats(text, v, 4);
+  bool notFinite = false;
+  int n = ScanFloats(text, v, 4, &notFinite);
+  if (notFinite || !Within(v[0], kMaxAlpha) || !Within(v[1], kMaxCoefficient) || !Within(v[2], kMaxCoefficient) ||
+      !Within(v[3], kMaxCoefficient)) {
+    if (!refusedLine_) {
+      refusedLine_ = line_;
+      refusedRow_ = text;
+    }
+    return;
+  }
   // A line without any number ("Re=150000", a remark) is no row: a row of
   // zeros would put a false spike into the curve. Missing trailing numbers
   // read as 0.
   if (n < 1) return;
-  for (float x : v) {
-    if (!Sound(x)) return;
-  }
   if (dropped || airfoil_->RowCount[d] >= kxdairfoil::kMaxRows) {
     ++airfoil_->DroppedRows;
     return;

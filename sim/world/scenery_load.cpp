@@ -305,11 +305,14 @@ kxtexture* SceneryPreview(world* w) { return w ? w->preview_texture : nullptr; }
 
 const char kDefaultScenery[] = "winzeln";
 
+/* Only what the scenery calls ground counts: houses, trees or a hangar
+   alone have faces the collision world finds, but an aircraft started
+   beside them would fall for ever. */
 int HasGround(const world* w) {
   if (!w) return 0;
   if (w->ground || w->ocean) return 1;
   for (const kxgeometryobject* o = w->objects; o; o = o->next)
-    if (o->mesh) return 1;
+    if (o->mesh && (o->flags & kObjectGround)) return 1;
   return 0;
 }
 

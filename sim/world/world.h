@@ -138,8 +138,8 @@ struct sceneryloaded {
 // whose balloons cast balloonShadow. Missing or broken parts are logged and
 // left out.
 sceneryloaded ReadScenery(const char* name, world* w, kxtexture* balloonShadow);
-// 1 when the loaded scenery has something to stand on: a ground or ocean
-// mesh, or a scenery object with a mesh.
+// 1 when the loaded scenery has ground to stand on: a GROUND or OCEAN mesh,
+// or an OBJECT marked GROUND that loaded.
 int HasGround(const world* w);
 // Releases everything ReadScenery made; every handle and pointer becomes null.
 void FreeScenery(world* w);

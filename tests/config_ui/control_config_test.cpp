@@ -202,8 +202,10 @@ TEST_F(ControlConfigTest, ConfigurationsInUseAreWrittenQuotedAndReadBack) {
 }
 
 TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSweep) {
+  kxtest::logcapture log;  // the interpreter's lines
   Put("config/sweep.kxa",
-      "Assign( 26, 1004 )\nInvert( 26 ) = 1\nDual( 26 ) = 0.5\nExpo( 26 ) = 0.25\nAssign( 3, 7 )\n");
+      "Assign( 26, 1004 )\nInvert( 26 ) = 1\nDual( 26 ) = 0.5\nExpo( 26 ) = 0.25\nAssign( 3, 7 )\n"
+      "Dual( 4 ) = nan\nExpo( 4 ) = -INF\n");
   mapper->Assign(5, 1000);
   sim::LoadConfiguration(mapper, "sweep");
   EXPECT_EQ(mapper->name.Str(), "sweep");
@@ -213,6 +215,12 @@ TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSwe
   EXPECT_EQ(mapper->Invert[27], 1.0f);
   EXPECT_EQ(mapper->Dual[27], 0.5f);
   EXPECT_EQ(mapper->Expo[27], 0.25f);
+  // A value that is no number keeps the default and is said with its line.
+  EXPECT_EQ(mapper->Dual[4], 1.0f);
+  EXPECT_EQ(mapper->Expo[4], 0.0f);
+  EXPECT_TRUE(log.Contains("kxscript:  config/sweep.kxa(6): number not finite or out of range \"Dual( 4 ) = nan\"\n"))
+      << log.Text();
+  EXPECT_TRUE(log.Contains("kxscript:  config/sweep.kxa(7): number not finite or out of range \"Expo( 4 ) = -INF\"\n"));
   // A missing file leaves the reset functions, and is said.
   sim::LoadConfiguration(mapper, "missing");
   EXPECT_EQ(mapper->name.Str(), "missing");

@@ -103,6 +103,20 @@ TEST(NumberText, RejectsAnythingElseAndKeepsTheOutput) {
   EXPECT_EQ(narrow, 42.0f);
 }
 
+// Words written as numbers no real holds are told from names and remarks,
+// so the readers can refuse them for that reason.
+TEST(NumberText, WordsNamingNoFiniteNumberAreToldApart) {
+  for (const char* word : {"nan", "NaN", "-nan", "+INF", "inf", "Infinity", "1e400", "-1e400"}) {
+    EXPECT_TRUE(kxnumber::IsNonFiniteText(word)) << word;
+    EXPECT_TRUE(kxnumber::IsNonFiniteFloatText(word)) << word;
+  }
+  for (const char* word : {"", "1e39", "3.4e38", "0", "nano", "info", "Mass", "nan(1)", "1.5-2"}) {
+    EXPECT_FALSE(kxnumber::IsNonFiniteText(word)) << word;
+  }
+  EXPECT_TRUE(kxnumber::IsNonFiniteFloatText("1e39"));
+  EXPECT_FALSE(kxnumber::IsNonFiniteFloatText("3.4e38"));
+}
+
 TEST(NumberText, ParseReadsNoMoreThanTheViewGives) {
   std::string_view text("2.5e7", 3);  // "2.5" inside a longer buffer
   double value = 0.0;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -202,6 +203,27 @@ TEST_F(loading, AnAircraftWithoutAUsableMeshLoadsAndSaysSo) {
     ASSERT_EQ(kxdload::LoadProblems().size(), 1u);
     EXPECT_NE(kxdload::LoadProblems()[0].find("mesh"), std::string::npos);
   }
+}
+
+// Values that are no numbers a real holds keep the components' defaults:
+// each said with its line and the right reason, and kept for the notice.
+TEST_F(loading, ValuesThatAreNoFiniteNumbersKeepTheDefaultsAndSaySo) {
+  std::string text = kSample;
+  for (const char* value : {"Mass = 1\n", "Cdx = 0.25\n", "R    = kxvector4r( 0.4, 0, -0.2, 1 )\n"}) {
+    const size_t at = text.find(value);
+    ASSERT_NE(at, std::string::npos) << value;
+    const std::string key(value, std::strcspn(value, "="));
+    text.replace(at, std::strlen(value), key + (key[0] == 'R' ? "= kxvector4r( nan, 0, 0, 1 )\n" : "= NaN\n"));
+  }
+  PutAircraft("sample", text.c_str());
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  EXPECT_TRUE(log.Contains("kxscript:  aircraft/sample/sample.kxd(17): number not finite or out of range \"Mass = NaN\"\n"))
+      << log.Text();
+  EXPECT_TRUE(log.Contains("(19): number not finite or out of range \"Cdx = NaN\"\n"));
+  EXPECT_TRUE(log.Contains("(23): number not finite or out of range \"R    = kxvector4r( nan, 0, 0, 1 )\"\n"));
+  EXPECT_FALSE(log.Contains("name nothing known"));
+  ASSERT_EQ(kxdload::LoadProblems().size(), 2u);  // the mesh, the values
+  EXPECT_EQ(kxdload::LoadProblems()[1], "3 values in aircraft/sample/sample.kxd not finite or out of range, defaults kept");
 }
 
 // A mesh named by the geometry script is read from inside the data folder

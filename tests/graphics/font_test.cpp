@@ -1,10 +1,12 @@
 #include "graphics/font.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "graphics/builtin_font.h"
 #include "graphics/file_bytes.h"
 #include "graphics/texture_table.h"
 #include "test_support.h"
@@ -98,4 +100,52 @@ TEST_F(Font, CorruptFilesAreRefused) {
   EXPECT_EQ(kxgl::ReadFont(outside.data(), outside.size(), &font_), 0);
   EXPECT_NE(Log().find("glyph outside the picture"), std::string::npos);
   EXPECT_EQ(kxgl::ReadFont(good.data(), good.size(), &font_), 1);
+}
+
+// The plain font stands in for a missing one: every printable Latin-1
+// character has a glyph with ink inside its own cell, none other has one,
+// and the texts measure as the fixed advance says.
+TEST_F(Font, BuiltinFontHasAGlyphForEveryPrintableCharacter) {
+  ASSERT_EQ(kxgl::MakeBuiltinFont("plain", 15, &font_, 60), 1);
+  EXPECT_EQ(font_.lineHeight, 15);
+  EXPECT_GT(font_.ascent, font_.lineHeight / 2);
+  ASSERT_NE(font_.texture, nullptr);
+  EXPECT_STREQ(font_.texture->name, "plain");
+  EXPECT_EQ(font_.texture->type, kxgl::kTypeRGBA);
+  auto ink = [this](int code) {
+    const kxglyph& g = font_.glyphs[code];
+    int most = 0;
+    for (int y = g.y; y < g.y + g.h; ++y)
+      for (int x = g.x; x < g.x + g.w; ++x) most = std::max<int>(most, font_.pixels[y * font_.texWidth + x]);
+    return most;
+  };
+  const int advance = Glyph('W').advance;
+  for (int code = 0; code < 256; ++code) {
+    SCOPED_TRACE(code);
+    const bool printable = (code >= 32 && code < 127) || code >= 160;
+    EXPECT_EQ(font_.glyphs[code].advance, printable ? advance : 0);
+    const bool blank = !printable || code == ' ' || code == 0xA0;
+    if (blank) EXPECT_EQ(ink(code), 0);
+    else EXPECT_GT(ink(code), 200);
+  }
+  // Lower case and accents are glyphs of their own.
+  auto same = [this](char a, char b) {
+    const kxglyph &ga = Glyph(a), &gb = Glyph(b);
+    for (int y = 0; y < ga.h; ++y)
+      for (int x = 0; x < ga.w; ++x)
+        if (font_.pixels[(ga.y + y) * font_.texWidth + ga.x + x] != font_.pixels[(gb.y + y) * font_.texWidth + gb.x + x])
+          return false;
+    return true;
+  };
+  EXPECT_FALSE(same('A', 'a'));
+  EXPECT_FALSE(same('O', '0'));
+  EXPECT_FALSE(same('A', '\xC4'));
+  EXPECT_FALSE(same('\xC4', '\xC5'));
+  kxgl::SetFont(&font_);
+  EXPECT_EQ(kxgl::TextWidth("Speed: 67.4km/h"), 15 * advance);
+  // A larger line draws larger glyphs.
+  kxglfont large{};
+  ASSERT_EQ(kxgl::MakeBuiltinFont("plain large", 24, &large, 60), 1);
+  EXPECT_GT(large.glyphs[int{'W'}].advance, advance);
+  kxgl::FreeFont(&large);
 }

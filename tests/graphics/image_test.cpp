@@ -184,6 +184,91 @@ TEST_F(ImageReaders, TruncatedJpegFailsWithLoggedErrorAndProgramGoesOn) {
   EXPECT_EQ(kxgl::ReadJpeg(header.data(), header.size(), &image), 0);
 }
 
+namespace {
+
+// Offset of the first marker 0xFF code in a JPEG file; fails the test when
+// there is none.
+size_t MarkerAt(const std::vector<uint8_t>& file, uint8_t code) {
+  for (size_t i = 2; i + 1 < file.size(); ++i)
+    if (file[i] == 0xFF && file[i + 1] == code) return i;
+  ADD_FAILURE() << "no marker " << static_cast<int>(code);
+  return 0;
+}
+
+// The JPEG with its frame header claiming another size.
+std::vector<uint8_t> JpegClaiming(uint16_t width, uint16_t height) {
+  std::vector<uint8_t> file = EncodeJpeg(16, 16);
+  size_t frame = MarkerAt(file, 0xC0);
+  file[frame + 5] = static_cast<uint8_t>(height >> 8), file[frame + 6] = static_cast<uint8_t>(height);
+  file[frame + 7] = static_cast<uint8_t>(width >> 8), file[frame + 8] = static_cast<uint8_t>(width);
+  return file;
+}
+
+// A 1-bit BMP of that size with all its pixel bytes present.
+std::vector<uint8_t> Bmp1(int width, int height) {
+  const uint32_t stride = (static_cast<uint32_t>(width) + 31) / 32 * 4, offset = 14 + 40 + 8;
+  kxbytewriter w;
+  w.U8('B'), w.U8('M'), w.U32(offset + stride * height), w.U32(0), w.U32(offset);
+  w.U32(40), w.I32(width), w.I32(height), w.U16(1), w.U16(1);
+  for (int i = 0; i < 6; ++i) w.U32(0);
+  w.U32(0), w.U32(0x00FFFFFF);  // black and white
+  w.bytes.resize(offset + static_cast<size_t>(stride) * height, 0x55);
+  return w.bytes;
+}
+
+}  // namespace
+
+// A picture is refused from its header when it claims more texels than one
+// picture may have (whatever each side) or than its bytes can hold: a file
+// of a few bytes must not make the program take gigabytes and seconds.
+TEST_F(ImageReaders, PicturesClaimingTooManyTexelsAreRefusedBeforeDecoding) {
+  kximage tall;
+  tall.width = 8192, tall.height = 2049, tall.channels = 1;
+  tall.pixels.assign(static_cast<size_t>(tall.width) * tall.height, 7);
+  struct claim {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    const char* said;
+  } claims[] = {
+      {"jpeg 16384 square", JpegClaiming(16384, 16384), "JPEG ERROR=16384x16384 too large\n"},
+      {"jpeg beyond its bytes", JpegClaiming(2048, 2048), "JPEG ERROR=2048x2048 cannot be held by "},
+      {"bmp of 1 bit", Bmp1(8192, 4096), "gl:  bmp size out of range\n"},
+      {"kxt", kxgl::EncodeKxt(tall), "gl:  kxt size 8192x2049x1 invalid\n"},
+  };
+  for (const claim& c : claims) {
+    SCOPED_TRACE(c.name);
+    capture_.Clear();
+    kximage image;
+    EXPECT_EQ(kxgl::ReadImage(c.bytes.data(), c.bytes.size(), &image), 0);
+    EXPECT_TRUE(image.pixels.empty());
+    EXPECT_NE(Log().find(c.said), std::string::npos) << Log();
+  }
+  // Within the limits the same readers decode.
+  tall.height = 2048;
+  std::vector<uint8_t> bytes = kxgl::EncodeKxt(tall);
+  kximage image;
+  EXPECT_EQ(kxgl::ReadImage(bytes.data(), bytes.size(), &image), 1);
+  bytes = Bmp1(4096, 4096);
+  EXPECT_EQ(kxgl::ReadImage(bytes.data(), bytes.size(), &image), 1);
+}
+
+// The first warning ends the reading: bytes before a marker (a warning)
+// followed by a scan that names no table (an error) give one line only.
+TEST_F(ImageReaders, JpegReadingStopsAtTheFirstWarning) {
+  std::vector<uint8_t> file = EncodeJpeg(16, 16);
+  size_t scan = MarkerAt(file, 0xDA);
+  file[scan + 6] = 0x33;  // the first component's tables: 3, never defined
+  const uint8_t junk[2] = {0x12, 0x34};
+  file.insert(file.begin() + static_cast<std::ptrdiff_t>(scan), junk, junk + 2);
+  capture_.Clear();
+  kximage image;
+  EXPECT_EQ(kxgl::ReadJpeg(file.data(), file.size(), &image), 0);
+  const std::string log = Log();
+  EXPECT_NE(log.find("JPEG ERROR=Corrupt JPEG data: 2 extraneous bytes before marker 0xda"), std::string::npos) << log;
+  EXPECT_EQ(log.find("JPEG ERROR=", log.find("JPEG ERROR=") + 1), std::string::npos) << log;
+  EXPECT_TRUE(image.pixels.empty());
+}
+
 TEST_F(ImageReaders, KxtRoundTripsAndRejectsShortFiles) {
   kximage in;
   in.width = 5;

@@ -290,6 +290,32 @@ TEST_F(MeshFiles, DamagedFilesAreRejected) {
   for (const auto* damaged : {&index, &shorter, &count, &nan}) EXPECT_EQ(LoadBytes(*damaged), 0);
 }
 
+// A file that gives no mesh says why before the result line: missing,
+// empty, a folder, or bytes that are neither text nor the binary format.
+TEST_F(MeshFiles, AFileThatGivesNoMeshSaysWhy) {
+  std::filesystem::create_directories(Path("folder.obj"));
+  kxgl::WriteFileBytes(Path("empty.obj").c_str(), "", 0);
+  const uint8_t binary[] = {0x4D, 0x5A, 0x90, 0x00, 0x03, 0x00, 0x00, 0x00, 0x04, 0x00, 0xFF, 0xFF, 0xB8, 0x00};
+  kxgl::WriteFileBytes(Path("binary.obj").c_str(), binary, sizeof binary);
+  const struct {
+    const char* file;
+    const char* said;
+  } files[] = {
+      {"missing.obj", ": not found\n"},
+      {"empty.obj", ": empty file\n"},
+      {"folder.obj", ": a folder\n"},
+      {"binary.obj", ": binary bytes without the header of a binary mesh\n"},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.file);
+    capture_.Clear();
+    const std::string path = Path(f.file);
+    kxgeometry* slot = nullptr;
+    EXPECT_EQ(kxgl::LoadGeometry(path.c_str(), &slot, 0, 0), 0);
+    EXPECT_EQ(Log(), "gl:  " + path + f.said + "gl:  loading geometry " + path + "=fail\n");
+  }
+}
+
 TEST_F(MeshFiles, PreferBinaryTakesTheTwinUnlessItIsOlder) {
   mesh_ = TwoElementMesh();
   std::string obj = Path("x.obj"), tgo = Path("x.tgo");

@@ -183,7 +183,6 @@ TEST_F(airfoilfiles, DatasetLinesWithoutAnyNumberAreNoRowsButShortRowsReadZeros)
                  "alpha cl cd cm\n"
                  "\n"
                  "4 0.4\n"
-                 "nan 1 1 1\n"
                  "-4 -0.4 0.02 -0.01\n"
                  "8.5-0.5,9\n");
   kxdairfoil* a = kxdairfoil::Find("Rows");
@@ -217,6 +216,35 @@ TEST_F(airfoilfiles, TablesBeyondTheLimitsAreCutAndReportedAfterTheLoadingLine) 
   EXPECT_EQ(log.Text(),
             "kxdairfoil: loading big ok\n"
             "kxdairfoil: big: beyond the limits, 3 datasets, 304 rows and 76 points left out\n");
+}
+
+// A row of values no measurement gives (not finite, a coefficient beyond a
+// hundred, an angle beyond a turn) makes the file no airfoil: named with
+// its line, once, and its title then finds nothing, as for a missing file.
+TEST_F(airfoilfiles, ValuesNotFiniteOrAbsurdRefuseTheAirfoilNamingTheLine) {
+  const char* const rows[] = {"nan 0 0 0",       "0 nan 0.01 0",  "5 3.4e38 0.01 0", "5 0.5 INF 0",
+                              "5 0.5 0.01 1e39", "-400 0.5 0.01 0", "5 -150 0.01 0",  "0 0.1 -inf"};
+  int n = 0;
+  for (const char* row : rows) {
+    SCOPED_TRACE(row);
+    const std::string stem = "bad" + std::to_string(n), title = "Bad " + std::to_string(n++);
+    PutAirfoil(stem, Plain(title.c_str()) + "[DATASET]\n0 0 0.01 0\n" + row + "\n10 1 0.03 0\n");
+    log.Clear();
+    EXPECT_EQ(kxdairfoil::Find(title.c_str()), nullptr);
+    EXPECT_EQ(log.Text(), "kxdairfoil: loading " + stem + " failed\nkxdairfoil: aircraft/airfoil/" + stem +
+                              ".kxa line 5: \"" + row +
+                              "\" holds a value that is not finite or beyond airfoil data; the airfoil is not used\n");
+    log.Clear();
+    EXPECT_EQ(kxdairfoil::Find(title.c_str()), nullptr);
+    EXPECT_EQ(log.Text(), "");
+  }
+  // A section naming such an airfoil is left without one, as for a missing
+  // file.
+  void* field = reinterpret_cast<void*>(&scratch);
+  kxvalueptr ref = kxdlink::AirfoilRef(&field);
+  kxstring title("Bad 2");
+  ref->Assign(kxstringref(&title));
+  EXPECT_EQ(field, nullptr);
 }
 
 TEST_F(airfoilfiles, TooManyRowsInOneDatasetAreCutAt256) {

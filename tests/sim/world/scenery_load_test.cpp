@@ -162,9 +162,12 @@ TEST_F(SceneryLoad, MissingFileGivesTheDefaultsAndTheCardPreview) {
 
 // A chosen scenery that gives nothing to stand on is replaced by the
 // default one, with its reason and the replacement in the log and a notice;
-// the setting keeps the user's choice.
+// the setting keeps the user's choice. Houses are no ground: their faces
+// would hold an aircraft only where it stood on a roof.
 TEST_F(SceneryLoad, ASceneryWithoutGroundIsReplacedByTheDefaultOne) {
   PutMesh("scenery/field.obj", kxgeomtest::Plate(50, 0, "field_gras"));
+  PutMesh("scenery/house.obj", kxgeomtest::Plate(5, 4, "house"));
+  Put("scenery/junk.tgo", std::string("\x13\x9C\0\xFE" "KXG\x01\x7F\x80", 10));
   Put("scenery/winzeln.geo", "GROUND field.obj\n");
   struct broken {
     const char* name;
@@ -177,6 +180,8 @@ TEST_F(SceneryLoad, ASceneryWithoutGroundIsReplacedByTheDefaultOne) {
       {"binary", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), "sim:    0 objects  0 dynobjects\n"},
       {"folder", "", "sim:    scenery/folder.geo a folder\n"},
       {"nosuchmesh", "GROUND nothing.obj\n", "gl:  loading geometry scenery/nothing.obj=fail\n"},
+      {"houses", "OBJECT house.obj\nOBJECT house.obj\n", "sim:    loading object scenery/house.obj=ok\n"},
+      {"junkground", "OBJECT junk.tgo GROUND\nOBJECT house.obj\n", "gl:  loading geometry scenery/junk.tgo=fail\n"},
   };
   std::filesystem::create_directories("scenery/folder.geo");
   Put("scenery/empty.geo", "");
@@ -198,10 +203,20 @@ TEST_F(SceneryLoad, ASceneryWithoutGroundIsReplacedByTheDefaultOne) {
                                    " has nothing to stand on; winzeln loaded instead\n").c_str()));
     EXPECT_EQ(sim::TakeNotice().find(std::string("The scenery ") + b.name + " could not be loaded"), 0u);
   }
-  // Without the default one either, there is no ground and no flight.
+  // Without the default one, any other scenery with ground stands in.
   std::filesystem::remove("scenery/winzeln.geo");
+  Put("scenery/zfield.geo", "OBJECT field.obj ground\n");
+  capture_.Clear();
+  EXPECT_EQ(sim::LoadSceneryOrDefault("houses", &w), 1);
+  EXPECT_STREQ(w.name, "zfield");
+  EXPECT_TRUE(capture_.Contains("sim:  scenery houses has nothing to stand on; zfield loaded instead\n"));
+  EXPECT_EQ(sim::TakeNotice().find("The scenery houses could not be loaded"), 0u);
+  // Without any, there is no ground and no flight.
+  std::filesystem::remove("scenery/zfield.geo");
+  capture_.Clear();
   EXPECT_EQ(sim::LoadSceneryOrDefault("missing", &w), 0);
   EXPECT_EQ(sim::HasGround(&w), 0);
+  EXPECT_TRUE(capture_.Contains("sim:  no scenery has anything to stand on; no flight is possible\n"));
   sim::ClearNotices();
 }
 
