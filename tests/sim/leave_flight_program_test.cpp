@@ -167,7 +167,9 @@ TEST_F(LeaveFlightProgramTest, EachFlightStartsWithTheKeypadAtRest) {
     if (!steps[i].check) continue;
     EXPECT_NEAR(after[i].engine, steps[i].engine, 1e-6f) << "step " << i;
     EXPECT_NEAR(after[i].elevator, steps[i].elevator, 1e-6f) << "step " << i;
-    if (steps[i].crash) EXPECT_EQ(after[i].crashTimer, 0.0f) << "the crash reset ran";
+    if (steps[i].crash) {
+      EXPECT_EQ(after[i].crashTimer, 0.0f) << "the crash reset ran";
+    }
   }
   EXPECT_EQ(Count(Text("kx.log"), "sim:  switching to simulation mode..."), 2);
 }
