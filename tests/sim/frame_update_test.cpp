@@ -152,6 +152,8 @@ TEST_F(FrameUpdateTest, ARecordedViewLeftByTheFlightBeforeOpensTheNextOnTheAircr
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
   p->recording.present = 1;
+  p->recording.header.length = 0.0f;
+  if (p->record_store.frames) p->record_store.frames[0].records = nullptr;  // no frames: the pose stays as put
   p->recording.pose = kxmatrix::Identity();
   p->recording.pose.R = {500.0f, 500.0f, 50.0f, 1.0f};
   p->view_mode = sim::kViewRecordFollow;
