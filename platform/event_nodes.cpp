@@ -23,6 +23,7 @@ namespace {
 kxdisplayhandlers handlers;
 
 constexpr int kStickY = 1, kStickX = 2;
+constexpr int kFirstToggle = 4;  // values 4..7 are toggled between -1 and +1
 constexpr int kNum1 = kxcode::kKeyPad0 + 1, kNum2 = kxcode::kKeyPad0 + 2, kNum3 = kxcode::kKeyPad0 + 3;
 constexpr int kNum4 = kxcode::kKeyPad0 + 4, kNum5 = kxcode::kKeyPad0 + 5, kNum6 = kxcode::kKeyPad0 + 6;
 constexpr int kNum7 = kxcode::kKeyPad0 + 7, kNum8 = kxcode::kKeyPad0 + 8, kNum9 = kxcode::kKeyPad0 + 9;
@@ -69,6 +70,12 @@ int kxeventcontroller::SetValues(kxpinboard* board, int slot) {
   return 1;
 }
 
+void kxeventcontroller::Rest() {
+  if (!values || board_ != input::Pinboard()) return;
+  values[kStickY] = values[kStickX] = 0.0f;
+  for (int i = kFirstToggle; i < kValues; ++i) values[i] = -1.0f;
+}
+
 void kxeventcontroller::OnEvent(int code, int /*mods*/, int isKey) {
   if (!isKey || !values) return;
   if (board_ != input::Pinboard()) {
@@ -84,10 +91,10 @@ void kxeventcontroller::OnEvent(int code, int /*mods*/, int isKey) {
     case kNum6: values[kStickX] = Clamp1(values[kStickX] + step); break;
     case kNum4: values[kStickX] = Clamp1(values[kStickX] - step); break;
     case kNum5: values[kStickY] = values[kStickX] = 0.0f; break;
-    case kNum1: toggle(4); break;
-    case kNum3: toggle(5); break;
-    case kNum7: toggle(6); break;
-    case kNum9: toggle(7); break;
+    case kNum1: toggle(kFirstToggle); break;
+    case kNum3: toggle(kFirstToggle + 1); break;
+    case kNum7: toggle(kFirstToggle + 2); break;
+    case kNum9: toggle(kFirstToggle + 3); break;
     default: break;
   }
 }
@@ -129,5 +136,11 @@ void OnKey(int key, int mods) {
 }
 
 void OnKeyUp(int, int) {}
+
+void RestKeypad() {
+  kxpanel* panel = Panel();
+  for (kxnode* child = panel ? panel->firstChild : nullptr; child; child = child->nextSibling)
+    if (auto* controller = kxnode::As<kxeventcontroller>(child)) controller->Rest();
+}
 
 }  // namespace input

@@ -22,6 +22,9 @@ class kxeventcontroller : public kxeventbinding {
   void OnEvent(int code, int mods, int isKey) override;
   // 1, or 0 (logged) without a pinboard or when the run passes the last slot.
   int SetValues(kxpinboard* board, int slot);
+  // The keypad as a flight starts: both sticks centred, the toggled values
+  // (engine, collective pitch, switches) at their low end.
+  void Rest();
 
   float* values = nullptr;  // into the pinboard's slots; null: no steering
   float Step = kDefaultStep;
@@ -57,5 +60,8 @@ void OnMouse(int code, int mods);
 void OnKey(int key, int mods);
 // The key-up callback every mode installs: does nothing.
 void OnKeyUp(int key, int mods);
+// Rests every event controller under "/Panel/": what the keypad was left at
+// belongs to the flight it was pressed in.
+void RestKeypad();
 
 }  // namespace input

@@ -173,6 +173,7 @@ int TranslateEvent(const SDL_Event& event, int drawableWidth, int drawableHeight
           return Emit(out, outCount, kxplatformevent::kMouse, kxcode::kMouseLeave, 0);
         case SDL_WINDOWEVENT_FOCUS_GAINED: return Emit(out, outCount, kxplatformevent::kFocus, 0, 0);
         case SDL_WINDOWEVENT_FOCUS_LOST: return Emit(out, outCount, kxplatformevent::kBlur, 0, 0);
+        case SDL_WINDOWEVENT_EXPOSED: return Emit(out, outCount, kxplatformevent::kExposed, 0, 0);
         default: return 0;
       }
     default: return 0;

@@ -22,7 +22,9 @@ extern kxpointer pointer;
 
 // One event in the system's terms.
 struct kxplatformevent {
-  enum Kind { kNone, kKeyDown, kKeyUp, kMouse, kQuit, kFocus, kBlur };
+  // kExposed: the window's picture was lost (uncovered, restored) and must
+  // be drawn again.
+  enum Kind { kNone, kKeyDown, kKeyUp, kMouse, kQuit, kFocus, kBlur, kExposed };
   Kind kind = kNone;
   int code = 0;
   int mods = 0;

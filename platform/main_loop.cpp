@@ -38,21 +38,32 @@ void RestoreDisplayOnFatal() {
 
 bool Ending(int request) { return request == kxcode::kRequestQuit || request == kxcode::kRequestRecreate; }
 
-// Frames until the mode asks for quit or re-creation; returns that request.
+/* Frames until the mode asks for quit or re-creation; returns that request.
+   An inactive window (covered, or another window has the focus) gets no
+   frames, so the mode stands still; but the window system keeps no copy of
+   its picture, so each exposure is answered by drawing the standing state
+   once. Otherwise the window would show what lay over it until it got the
+   focus back. */
 int FrameLoop(windowbackend* backend) {
   kxcallbacks& cb = callbacks;
   kxplatformevent events[kEventsPerMessage];
   while (true) {
     int waitMs = backend->IsActive() ? 0 : kInactiveWaitMs;
     int count = 0;
+    bool exposed = false;
     while (!Ending(cb.request) && backend->NextEvent(waitMs, events, kEventsPerMessage, &count)) {
-      for (int i = 0; i < count; ++i) DispatchEvent(events[i]);
+      for (int i = 0; i < count; ++i) {
+        exposed = exposed || events[i].kind == kxplatformevent::kExposed;
+        DispatchEvent(events[i]);
+      }
       if (cb.after_message) cb.after_message();
       waitMs = 0;
     }
     if (!Ending(cb.request) && backend->IsActive()) {
       if (cb.update) cb.update();
       if (cb.draw) cb.draw();
+    } else if (!Ending(cb.request) && exposed && cb.draw) {
+      cb.draw();
     }
     RunPendingSwitches();
     if (Ending(cb.request)) return cb.request;

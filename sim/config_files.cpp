@@ -91,9 +91,7 @@ int CreateMappers() {
     panel->AppendChild(controller);
     controller->SetValues(board, kControllerSlot);
   }
-  // The keypad's toggled values start at the low end.
-  if (controller->values)
-    for (int i = 4; i < kxeventcontroller::kValues; ++i) controller->values[i] = -1.0f;
+  controller->Rest();
   return 1;
 }
 

@@ -35,7 +35,7 @@ svconfigfiles* ConfigFiles();
 void SetConfigFiles(svconfigfiles* node);
 
 // Creates what is missing of the players' mappers under "/Pinboard/" and the
-// event controller under "/Panel/" (its values 4..7 set to -1). 0 with a log
+// event controller under "/Panel/" (the keypad at rest). 0 with a log
 // line when either root is missing.
 int CreateMappers();
 // Loads configuration stem into a mapper: functions 0-31 reset, then

@@ -38,6 +38,10 @@ using kxmaths::kPi;
 constexpr float kTipIndoorTime = 6.0f;    // s
 constexpr float kTipLegacyTime = 6.0f;    // s
 constexpr float kTipGliderTime = 10.0f;   // s
+// m across the ground: an aircraft farther from its indoor start (stepped to
+// another start, lined up for a contest, flown off) has left it. Two
+// players stand 4 m to either side of a start.
+constexpr float kIndoorStartReach = 10.0f;
 
 kxcollision* Collision() { return &TheWorld()->collision; }
 
@@ -147,20 +151,14 @@ void CrashTiming(simplayer* p) {
   if (s.settings.music_restartcrash) Music().Stop();
 }
 
-bool Recorded(cameraview mode) { return mode == kViewRecordFixed || mode == kViewRecordFollow || mode == kViewRecordCockpit; }
-
-viewmode LiveFallback(viewmode mode) {
-  return mode == kViewRecordFollow ? kViewFollow : mode == kViewRecordCockpit ? kViewCockpit : kViewFixed;
-}
-
 void Viewers(simplayer* p) {
   const simsession& s = session;
   const kxdflightstate& st = *p->flight_state;
   simcamera& cam = p->camera[2];
   const kxmatrix* target = &st.frame;
-  if (Recorded(cam.type) && p->recording.present) {
+  if (IsRecordedView(cam.type) && p->recording.present) {
     target = &p->recording.pose;
-  } else if (Recorded(cam.type)) {
+  } else if (IsRecordedView(cam.type)) {
     cam.type = kCameraAircraft;
   }
   vec3::Copy(p->viewer_target, &target->R.x);
@@ -172,10 +170,10 @@ void Viewers(simplayer* p) {
     UpdateViewer(cam.type, p, *target, cam.position, cam.velocity, cam.accel, cam.axis_x, cam.axis_y, cam.axis_z);
   }
   target = &st.frame;
-  if (Recorded(p->view_mode) && p->recording.present) {
+  if (IsRecordedView(p->view_mode) && p->recording.present) {
     target = &p->recording.pose;
-  } else if (Recorded(p->view_mode)) {
-    SetViewMode(p, LiveFallback(p->view_mode));
+  } else if (IsRecordedView(p->view_mode)) {
+    SetViewMode(p, LiveView(p->view_mode));
   }
   vec3::Copy(p->viewer_target, &target->R.x);
   UpdateViewer(p->view_mode, p, *target, p->viewer_position(), p->viewer_velocity, p->viewer_accel, p->viewer_row_x(),
@@ -198,10 +196,14 @@ void UpdatePlayer(simplayer* p) {
 
 // ---- tips
 
-bool IndoorStart() {
+// Player 1's aircraft stands at the current start position, and that one
+// is indoor: the condition of the indoor tip, for as long as it shows.
+bool AtIndoorStart(const kxdflightstate* st) {
   const world& w = *TheWorld();
   int i = w.start_index;
-  return i >= 0 && i < world::kMaxStarts && (w.start_flags[i] & world::kStartIndoor);
+  if (!st || i < 0 || i >= world::kMaxStarts || !(w.start_flags[i] & world::kStartIndoor)) return false;
+  const float dx = st->position()[0] - w.start_aircraft[i][0], dy = st->position()[1] - w.start_aircraft[i][1];
+  return dx * dx + dy * dy <= kIndoorStartReach * kIndoorStartReach;
 }
 
 void ShowTip(int i, float time, int lines) {
@@ -223,7 +225,7 @@ void Tips() {
   if (s.run.tip_time < 0.0f && s.run.tip_elapsed < 0.0f) {
     for (int& shown : s.run.tip_shown) shown = 0;
     int legacyFlag = Hooks().legacy_state_flag ? Hooks().legacy_state_flag() : 0;
-    if (s.run.tip_pending[0] && IndoorStart() && !(flags & kxdflightstate::kIndoor)) {
+    if (s.run.tip_pending[0] && AtIndoorStart(st) && !(flags & kxdflightstate::kIndoor)) {
       ShowTip(0, kTipIndoorTime, 2);
     } else if (s.run.tip_pending[1] && first.legacy && legacyFlag == 0) {
       ShowTip(1, kTipLegacyTime, 3);
@@ -232,7 +234,7 @@ void Tips() {
     }
   }
   frametiming& t = FrameTiming();
-  if (s.run.tip_shown[0] && !IndoorStart()) {
+  if (s.run.tip_shown[0] && !AtIndoorStart(st)) {
     s.run.tip_shown[0] = 0;
     s.run.tip_time = 0.0f;
   }

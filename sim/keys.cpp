@@ -12,6 +12,7 @@
 #include "dynamics/scenery_world.h"
 #include "graphics/collision_world.h"
 #include "platform/codes.h"
+#include "platform/event_nodes.h"
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "platform/text.h"
@@ -258,13 +259,14 @@ bool PanelSizeKey(simplayer* p, int key) {
 }
 
 // Shift+F12: player 1's aircraft loaded again from its files, an older-format
-// model through its own loader, placed at the current start. A load that
-// fails leaves player 1 without an aircraft and says so; the session keys
-// still act.
+// model through its own loader, placed at the current start with the keypad
+// at rest, as a new flight starts. A load that fails leaves player 1 without
+// an aircraft and says so; the session keys still act.
 void ReloadFirstAircraft() {
   simsession& s = session;
   simplayer& p = players[0];
   FSchleppDetach();  // the reload frees the rope with the aircraft it hangs on
+  input::RestKeypad();
   directsound::StopAll(kxcode::kStopClearMark);
   kxdynamics::Stop();
   if (kxsystem::StrStartsNoCase(s.settings.aircraft0, kLegacyPrefix)) {

@@ -123,6 +123,7 @@ void PlacePlayers() {
     p->recording.frame = 1;
     p->record_store.write = p->record_store.positions;
     if (!p->flight_state) continue;
+    StartWithLiveViews(p);
     PlaceAtStart(TheWorld()->start_index, p, 1);
     for (int k = 0; k < 3; ++k) p->saved_viewer_position[k] = p->viewer_position()[k];
   }
@@ -229,6 +230,9 @@ void EnterSimulationMode() {
   kxsystem::Log("sim:  switching to simulation mode...\n");
   InstallCallbacks();
   StartRun();
+  // What the keypad was left at belongs to the flight it was pressed in:
+  // each flight starts with the engine at idle and the sticks centred.
+  input::RestKeypad();
   for (kxinputdevice* d = kxinput::FirstDevice(); d; d = d->next)
     if (d->kind == kxcode::kDeviceJoystick) d->raw[kJoystickStartAxis] = -kxinput::kJoystickRange;
   // Before the start clones the drawn trees, which copy the discs.

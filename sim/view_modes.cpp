@@ -29,6 +29,24 @@ bool SharedScreen() { return session.run.player_count > 1 && session.settings.ga
 
 }  // namespace
 
+bool IsRecordedView(cameraview view) {
+  return view == kViewRecordFixed || view == kViewRecordFollow || view == kViewRecordCockpit;
+}
+
+viewmode LiveView(viewmode mode) {
+  return mode == kViewRecordFollow ? kViewFollow : mode == kViewRecordCockpit ? kViewCockpit : kViewFixed;
+}
+
+/* The recording held may be another aircraft's, made in another flight:
+   kept as it was, a recorded view would open the flight on that aircraft
+   standing at the start of its recording. The recording itself stays, to
+   be played and looked at again by choice. */
+void StartWithLiveViews(simplayer* p) {
+  if (!p) return;
+  if (IsRecordedView(p->view_mode)) p->view_mode = LiveView(p->view_mode);
+  if (IsRecordedView(p->camera[2].type)) p->camera[2].type = kCameraAircraft;
+}
+
 // Without an aircraft the mode and its field of view are still chosen (they
 // are the player's settings); only the placements need the aircraft.
 void SetViewMode(simplayer* p, viewmode mode) {

@@ -8,6 +8,7 @@ struct simplayer;
 namespace sim {
 
 enum class viewmode : int;
+class cameraview;
 
 constexpr float kFollowBack = 3.0f;       // m behind along the aircraft's X axis
 constexpr float kFollowUp = 0.5f;         // m above it
@@ -15,6 +16,15 @@ constexpr float kFixedMinDistance = 1.0f; // m; a fixed viewer nearer than this 
 constexpr float kFixedBack = 4.5f;        // m
 constexpr float kFixedUp = 1.5f;          // m
 
+// Whether a view looks at the recorded flight (kViewRecord...).
+bool IsRecordedView(cameraview view);
+// The live view a recorded one falls back to: follow for follow, cockpit for
+// cockpit, fixed for the rest.
+viewmode LiveView(viewmode mode);
+// A flight starts looking at the aircraft flown: a recorded-flight view left
+// from the flight before becomes its live view, and overlay camera 2 shows
+// the aircraft instead. Call before the view mode is set.
+void StartWithLiveViews(simplayer* player);
 // Selects mode (kView...) for the player: photo-scenery restrictions, the
 // field of view, the follow viewers' places and overlay camera 2.
 void SetViewMode(simplayer* player, viewmode mode);

@@ -35,6 +35,8 @@ namespace {
 constexpr float kGuiRest = 2.0f;          // s without mouse movement before the GUI fades
 constexpr float kGuiFadeRate = 0.33f;     // per s
 constexpr float kTipsFadeScale = 0.5f;    // full strength after 2 s
+constexpr float kTipsFull = 1.0f / kTipsFadeScale;  // s of fade at full strength
+constexpr int kTipsClearance = 4;         // px between the tips box and a box it moves clear of
 constexpr float kBoxAlpha = 0.8f;
 constexpr int kBoxMargin = 16;            // px left and right of a text
 constexpr int kLogLines = 30;
@@ -98,19 +100,37 @@ void Views(int W, int H) {
 
 // ---- the window-wide 2-D pass
 
+// The flight information boxes of the views drawn, in window pixels.
+int FlightInfoBoxes(int W, int H, viewrect out[kPlayers]) {
+  viewrect views[2];
+  float aspect = 1.0f;
+  const int n = SplitViews(session.settings.game_type, W, H, views, &aspect);
+  int count = 0;
+  for (int i = 0; i < n && i < kPlayers; ++i) {
+    const simcamera& info = players[i].camera[0];
+    if (info.on) out[count++] = {views[i].x + info.x, views[i].y + info.y, info.width, info.height};
+  }
+  return count;
+}
+
+// Drawn after the views: the flight information boxes have their heights
+// of this frame.
 void TipsBox(int W, int H) {
   const float a = StepTips(session);
   if (a < 0.0f) return;
   const sessionrun& s = session.run;
   kxgl::SetFont(&small_font);
-  const int n = std::clamp(s.tip_lines, 0, sessionrun::kTipLines), lh = small_font.lineHeight, base = H / 5;
+  const int n = std::clamp(s.tip_lines, 0, sessionrun::kTipLines), lh = small_font.lineHeight;
   auto text = [&](int i) { return s.tip_text[i] ? s.tip_text[i] : ""; };
   int mw = 0;
   for (int i = 0; i < n; ++i) mw = std::max(mw, kxgl::TextWidth(text(i)));
+  viewrect boxes[kPlayers];
+  const viewrect box = PlaceTipsBox(W, H, mw, n, lh, boxes, FlightInfoBoxes(W, H, boxes));
   glColor4f(0, 0, 0, kBoxAlpha * a);
-  DrawFlatRect((W - mw) / 2 - kBoxMargin, base - n * lh, (W + mw) / 2 + kBoxMargin, base - n * lh + (n + 1) * lh);
+  DrawFlatRect(box.x, box.y, box.x + box.w, box.y + box.h);
   glColor4f(1, 1, 1, a);
   glEnable(GL_TEXTURE_2D);
+  const int base = box.y + n * lh;
   for (int i = 0; i < n; ++i) DrawTextAtBaseline((W - kxgl::TextWidth(text(i))) / 2, base - (i + 1) * lh + lh / 2, text(i));
 }
 
@@ -183,6 +203,19 @@ int SplitViews(gametype gameType, int W, int H, viewrect out[2], float* aspect) 
   }
 }
 
+viewrect PlaceTipsBox(int W, int H, int textWidth, int lines, int lineHeight, const viewrect* keepClear, int count) {
+  const int n = std::max(lines, 0);
+  viewrect box{(W - textWidth) / 2 - kBoxMargin, H / 5 - n * lineHeight, textWidth + 2 * kBoxMargin, (n + 1) * lineHeight};
+  auto covers = [&box](const viewrect& r) {
+    return box.x < r.x + r.w && r.x < box.x + box.w && box.y < r.y + r.h && r.y < box.y + box.h;
+  };
+  // Only ever raised, so one pass per rectangle settles it.
+  for (int pass = 0; pass < count; ++pass)
+    for (int i = 0; i < count; ++i)
+      if (covers(keepClear[i])) box.y = keepClear[i].y + keepClear[i].h + kTipsClearance;
+  return box;
+}
+
 // ---- the status message
 
 void DrawStatusMessage(int W, int H, float frameTime) {
@@ -202,6 +235,8 @@ void DrawStatusMessage(int W, int H, float frameTime) {
 
 float StepTips(simsession& s) {
   if (!s.settings.show_tips || (s.run.tip_time < 0.0f && s.run.tip_elapsed < 0.0f)) return -1.0f;
+  // A tip whose time is up, or whose condition ended, starts to go at once.
+  if (!(s.run.tip_time > 0.0f)) s.run.tip_elapsed = std::min(s.run.tip_elapsed, kTipsFull);
   s.run.tip_elapsed += s.run.tip_time > 0.0f ? s.run.frame_time : -s.run.frame_time;
   s.run.tip_time -= s.run.frame_time;
   return std::clamp(s.run.tip_elapsed * kTipsFadeScale, 0.0f, 1.0f);

@@ -29,6 +29,12 @@ struct viewrect {
 // they share.
 int SplitViews(gametype gameType, int W, int H, viewrect out[2], float* aspect);
 
+// The tips box of lines of text at most textWidth wide: centred across the
+// W x H window with its top line's base a fifth of the way up, and raised
+// clear of each of the count rectangles it would cover (the players' flight
+// information), so neither hides the other.
+viewrect PlaceTipsBox(int W, int H, int textWidth, int lines, int lineHeight, const viewrect* keepClear, int count);
+
 // ---- the status message
 
 // The session's status text centred in a dark box at a fifth of the height
@@ -39,8 +45,9 @@ void DrawStatusMessage(int W, int H, float frameTime);
 // ---- fades
 
 // One frame of the tips box: its fade grows while the tip's timer runs and
-// shrinks after, the timer counts down. The alpha (fade / 2, at most 1), or
-// -1 when no box shows; the timers stand still with tips off.
+// shrinks from full strength at once after, the timer counts down. The
+// alpha (fade / 2, at most 1), or -1 when no box shows; the timers stand
+// still with tips off.
 float StepTips(simsession& s);
 // One frame of the GUI's fade: full while the mouse moves, fading at 0.33
 // per second after 2 s of rest, full while a window has the focus. Clears

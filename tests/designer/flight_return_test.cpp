@@ -1,13 +1,15 @@
 // The designer entered from a flight (F2) and left with Escape, through the
 // whole program without any input device: the flight comes back, as the
 // menu's Fly would have started it, and it runs, whatever pause the flight
-// that was left had.
+// that was left had, with the keypad at rest.
 #include "designer/designer.h"
 #include "designer/state.h"
 #include "dynamics/flight_state.h"
 #include "platform/callbacks.h"
 #include "platform/input_devices.h"
+#include "platform/pinboard.h"
 #include "sim/app_hooks.h"
+#include "sim/config_files.h"
 #include "sim/frame_update.h"
 #include "sim/session.h"
 #include "tests/sim/program_support.h"
@@ -38,6 +40,11 @@ class FlightReturnTest : public simtest::clockedprogramtest {
       if (flying && !wasFlying_) ++entries_;
       wasFlying_ = flying;
       if (!flying || entries_ < 2) return false;
+      if (framesBack_ == 0) {
+        const float* pad = input::Pinboard()->slots + sim::kControllerSlot;
+        engineBack_ = pad[6];
+        elevatorBack_ = pad[1];
+      }
       paused_ = paused_ || sim::session.run.pause;
       rpm_ = sim::players[0].flight_state->engine_rpm;
       return ++framesBack_ < 60;
@@ -53,6 +60,7 @@ class FlightReturnTest : public simtest::clockedprogramtest {
   int entries_ = 0, framesBack_ = 0;
   bool wasFlying_ = false, designed_ = false, paused_ = false;
   float rpm_ = 0.0f;
+  float engineBack_ = 0.0f, elevatorBack_ = 0.0f;  // the keypad's values as the flight came back
 };
 
 TEST_F(FlightReturnTest, EscapeFromTheDesignerReturnsToTheFlightWithoutAnInputDevice) {
@@ -69,6 +77,13 @@ TEST_F(FlightReturnTest, AFlightLeftPausedForTheDesignerComesBackRunning) {
   ASSERT_EQ(entries_, 2);
   EXPECT_FALSE(paused_);
   EXPECT_GT(rpm_, 0.0f);
+}
+
+TEST_F(FlightReturnTest, AFlightLeftForTheDesignerComesBackWithTheKeypadAtRest) {
+  Run({kxcode::kKeyPad0 + 7, kxcode::kKeyPad0 + 8});
+  ASSERT_EQ(entries_, 2);
+  EXPECT_EQ(engineBack_, -1.0f);
+  EXPECT_EQ(elevatorBack_, 0.0f);
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ class EventNodesTest : public inputtest::InputTreeTest {
 
 // The keypad steers the controller's slots from 200 on: 8 and 2 the
 // elevator (201), 4 and 6 the ailerons (202) by 0.1, clamped to [-1, 1];
-// 5 centres; 1 toggles slot 204, 3, 7 and 9 set 205-207.
+// 5 centres; 1 toggles slot 204, 3, 7 and 9 set 205-207. At rest the
+// sticks are centred and the toggles low.
 TEST_F(EventNodesTest, KeypadSteeringWritesTheMainControllersSlots) {
   kxscript::Execute("Append kxeventcontroller Controller\nController/Values( 200 )\n", panel);
   for (int i = 4; i < 8; ++i) board->slots[200 + i] = -1.0f;
@@ -59,6 +60,13 @@ TEST_F(EventNodesTest, KeypadSteeringWritesTheMainControllersSlots) {
     for (int i = 0; i < step.presses; ++i) input::OnKey(kxcode::kKeyPad0 + step.key, 0);
     EXPECT_NEAR(Slot(step.slot), step.value, 1e-6f) << "key " << step.key;
   }
+  input::OnKey(kxcode::kKeyPad0 + 6, 0);
+  input::RestKeypad();  // as a flight starts
+  const struct {
+    int slot;
+    float value;
+  } rest[] = {{201, 0.0f}, {202, 0.0f}, {204, -1.0f}, {205, -1.0f}, {206, -1.0f}, {207, -1.0f}};
+  for (const auto& r : rest) EXPECT_EQ(Slot(r.slot), r.value) << "slot " << r.slot;
 }
 
 TEST_F(EventNodesTest, ControllerWithoutValuesIgnoresKeysAndRefusesBadSlots) {

@@ -130,7 +130,7 @@ TEST_F(EventsTest, PointerScalesWindowCoordinatesToDrawablePixels) {
   EXPECT_EQ(input::pointer.y, 2 * kHeight - 1);
 }
 
-TEST_F(EventsTest, WheelLeaveAndQuit) {
+TEST_F(EventsTest, WheelLeaveExposureAndQuit) {
   SDL_Event e{};
   e.type = SDL_MOUSEWHEEL;
   e.wheel.y = 1;
@@ -141,10 +141,13 @@ TEST_F(EventsTest, WheelLeaveAndQuit) {
   e.type = SDL_WINDOWEVENT;
   e.window.event = SDL_WINDOWEVENT_LEAVE;
   Feed(e);
+  e.window.event = SDL_WINDOWEVENT_EXPOSED;
+  Feed(e);
   e = SDL_Event{};
   e.type = SDL_QUIT;
   Feed(e);
-  EXPECT_EQ(seen, (std::vector<Seen>{Mouse(31), Mouse(32), Mouse(33), {kxplatformevent::kQuit, 0, 0}}));
+  EXPECT_EQ(seen, (std::vector<Seen>{Mouse(31), Mouse(32), Mouse(33), {kxplatformevent::kExposed, 0, 0},
+                                     {kxplatformevent::kQuit, 0, 0}}));
 }
 
 }  // namespace

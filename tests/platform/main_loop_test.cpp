@@ -168,6 +168,41 @@ TEST_F(MainLoopTest, InactiveWindowGetsNoFramesButStillEvents) {
   EXPECT_NE(std::find(trace.begin(), trace.end(), "key"), trace.end());
 }
 
+// A window that quits at the first wait finding nothing queued, so one
+// frame's turn comes between the events queued and the end.
+class quitwhenidle : public nullwindowbackend {
+ public:
+  int NextEvent(int waitMs, kxplatformevent* out, int outCount, int* count) override {
+    if (events.empty() && !quitting_) {
+      quitting_ = true;
+      Push(kxplatformevent::kQuit);
+      *count = 0;
+      return 0;
+    }
+    return nullwindowbackend::NextEvent(waitMs, out, outCount, count);
+  }
+
+ private:
+  bool quitting_ = false;
+};
+
+// Uncovered while another window has the focus: the standing state is drawn
+// again, once for the exposures of one wait, and nothing runs on.
+TEST_F(MainLoopTest, InactiveWindowIsDrawnAgainWhenExposedButNotUpdated) {
+  quitwhenidle window;
+  kxsystem::SetWindowBackend(&window);
+  window.active = 0;
+  window.Push(kxplatformevent::kExposed);
+  window.Push(kxplatformevent::kExposed);
+  RunHere([] {
+    InstallBasicMode();
+    kxsystem::callbacks.update = [] { Note("update"); };
+  });
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "draw"), 1);
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "update"), 0);
+  kxsystem::SetWindowBackend(nullptr);
+}
+
 TEST_F(MainLoopTest, FailedWindowCreationExitsWithCodeThreeAfterTheExitCallback) {
   null_.fail_create = 1;
   int result = RunHere([] { kxsystem::callbacks.exit = [] { Note("exit"); }; });

@@ -1,6 +1,7 @@
 #include "sim/frame_update.h"
 
 #include <cmath>
+#include <functional>
 
 #include "sim/multilanguage.h"
 #include "sim/placement.h"
@@ -144,23 +145,76 @@ TEST_F(FrameUpdateTest, PlaybackViewsFallBackWithoutARecording) {
   for (int k = 0; k < 3; ++k) EXPECT_EQ(p->viewer_target[k], p->flight_state->position()[k]);
 }
 
+// A recording of the flight before (standing far off here) stays to be
+// played, but the next flight opens on the aircraft flown; chosen again, a
+// recorded view looks at the recording.
+TEST_F(FrameUpdateTest, ARecordedViewLeftByTheFlightBeforeOpensTheNextOnTheAircraftFlown) {
+  simplayer* p = LoadSample("christeneagle", 0);
+  ASSERT_NE(p, nullptr);
+  p->recording.present = 1;
+  p->recording.header.length = 0.0f;
+  if (p->record_store.frames) p->record_store.frames[0].records = nullptr;  // no frames: the pose stays as put
+  p->recording.pose = kxmatrix::Identity();
+  p->recording.pose.R = {500.0f, 500.0f, 50.0f, 1.0f};
+  p->view_mode = sim::kViewRecordFollow;
+  p->camera[2].type = sim::kViewRecordCockpit;
+  p->camera[2].on = 1;
+  sim::EnterSimulationMode();
+  Step(0.02f);
+  EXPECT_EQ(p->view_mode, sim::kViewFollow);
+  EXPECT_EQ(p->camera[2].type, sim::kCameraAircraft);
+  EXPECT_EQ(p->recording.present, 1);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(p->viewer_target[k], p->flight_state->position()[k]);
+  sim::SetViewMode(p, sim::kViewRecordFixed);
+  Step(0.02f);
+  EXPECT_EQ(p->view_mode, sim::kViewRecordFixed);
+  EXPECT_EQ(p->viewer_target[0], 500.0f);
+}
+
+// The tip holds while player 1's aircraft stands at the indoor start: a
+// step to another start ends it, and so does a placement elsewhere that
+// leaves the indoor start the current one (a contest's line-up).
 TEST_F(FrameUpdateTest, IndoorTipShowsAtAnIndoorStartAndEndsAwayFromIt) {
   simplayer* p = LoadSample("christeneagle", 0);
   ASSERT_NE(p, nullptr);
+  auto elsewhere = [](simplayer* q) {
+    kxmatrix frame = q->flight_state->frame;
+    frame.R.x += 40.0f;
+    const float still[4] = {};
+    sim::ResetAircraft(q, &frame, still);
+  };
+  const struct {
+    const char* way;
+    std::function<void(simplayer*)> leave;
+  } ways[] = {
+      {"next start", [](simplayer*) { sim::TheWorld()->start_index = 0; }},
+      {"placed elsewhere", elsewhere},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    sim::TheWorld()->start_index = 3;
+    sim::EnterSimulationMode();
+    EXPECT_EQ(sim::session.run.tip_pending[0], 1);
+    sim::session.run.tip_time = sim::session.run.tip_elapsed = -1.0f;  // the views counted the last one down
+    Step(0.02f);
+    EXPECT_EQ(sim::session.run.tip_shown[0], 1);
+    EXPECT_EQ(sim::session.run.tip_pending[0], 0);
+    EXPECT_EQ(sim::session.run.tip_time, 6.0f);
+    EXPECT_EQ(sim::session.run.tip_lines, 2);
+    EXPECT_STREQ(sim::session.run.tip_text[0], sim::Language().tipp[0][0].Text());
+    way.leave(p);
+    Step(0.02f);
+    EXPECT_EQ(sim::session.run.tip_shown[0], 0);
+    EXPECT_EQ(sim::session.run.tip_time, 0.0f);
+  }
+  // Lined up elsewhere as the flight starts: no tip at all.
   sim::TheWorld()->start_index = 3;
   sim::EnterSimulationMode();
-  EXPECT_EQ(sim::session.run.tip_pending[0], 1);
-  sim::session.run.tip_time = sim::session.run.tip_elapsed = -1.0f;  // the views counted the last one down
-  Step(0.02f);
-  EXPECT_EQ(sim::session.run.tip_shown[0], 1);
-  EXPECT_EQ(sim::session.run.tip_pending[0], 0);
-  EXPECT_EQ(sim::session.run.tip_time, 6.0f);
-  EXPECT_EQ(sim::session.run.tip_lines, 2);
-  EXPECT_STREQ(sim::session.run.tip_text[0], sim::Language().tipp[0][0].Text());
-  sim::TheWorld()->start_index = 0;
+  elsewhere(p);
+  sim::session.run.tip_time = sim::session.run.tip_elapsed = -1.0f;
   Step(0.02f);
   EXPECT_EQ(sim::session.run.tip_shown[0], 0);
-  EXPECT_EQ(sim::session.run.tip_time, 0.0f);
+  EXPECT_EQ(sim::session.run.tip_pending[0], 1);
 }
 
 }  // namespace

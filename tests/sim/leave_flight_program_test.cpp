@@ -1,6 +1,7 @@
 // Leaving a flight through the whole program and coming back: whatever the
-// flight left behind (a tow rope, tied, broken or cut by a reload; a pause)
-// must not reach the next flight or the menu. Every frame runs through the
+// flight left behind (a tow rope, tied, broken or cut by a reload; a pause;
+// the keypad's sticks and switches) must not reach the next flight or the
+// menu. Every frame runs through the
 // program's own loop on the test's clock, without any input device.
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,9 @@
 #include "dynamics/flight_state.h"
 #include "dynamics/tow.h"
 #include "graphics/geometric_object.h"
+#include "platform/pinboard.h"
+#include "sim/config_files.h"
+#include "sim/player.h"
 #include "sim/session.h"
 #include "tests/sim/program_support.h"
 
@@ -121,6 +125,53 @@ TEST_F(LeaveFlightProgramTest, AFlightLeftPausedLeavesTheNextOneRunning) {
   EXPECT_EQ(sim::session.run.pause, 0);
   EXPECT_GT(rpm, 0.0f);
   EXPECT_LT(drawnOff, 1.0f);
+}
+
+// The keypad belongs to the flight it was pressed in: a flight entered from
+// the menu and one after Shift+F12 start with the engine at idle and the
+// sticks centred, while a crash reset inside a flight keeps what the pilot
+// holds.
+TEST_F(LeaveFlightProgramTest, EachFlightStartsWithTheKeypadAtRest) {
+  CopySampleAircraft();
+  const int esc = kxcode::kKeyEscape, fly = kxcode::kKeyReturn, num7 = kxcode::kKeyPad0 + 7,
+            num8 = kxcode::kKeyPad0 + 8;
+  struct step {
+    int key;
+    bool check;  // what follows is checked: the engine's and the elevator's value
+    float engine, elevator;
+    bool crash = false;  // the aircraft crashed long enough for its reset in this step's frame
+  };
+  const step steps[] = {
+      {fly, true, -1.0f, 0.0f},         {num7, true, 1.0f, 0.0f},         {num8, true, 1.0f, 0.1f},
+      {num8, true, 1.0f, 0.2f, true},   {esc, false, 0.0f, 0.0f},         {fly, true, -1.0f, 0.0f},
+      {num7, true, 1.0f, 0.0f},         {num8, true, 1.0f, 0.1f},         {kShiftF12, true, -1.0f, 0.0f},
+      {esc, false, 0.0f, 0.0f},
+  };
+  struct seen {
+    float engine, elevator, crashTimer;
+  };
+  std::vector<seen> after;  // after[i]: the state once step i and a frame have run
+  int handed = 0;
+  window_.beforeEvent = [&] {
+    const float* pad = input::Pinboard()->slots + sim::kControllerSlot;
+    if (handed > 0) after.push_back({pad[6], pad[1], sim::players[0].crash_timer});
+    if (handed < static_cast<int>(std::size(steps)) && steps[handed].crash)
+      sim::players[0].crash_timer = sim::session.settings.crashtime;
+    ++handed;
+    return false;
+  };
+  for (const step& k : steps) Keys({k.key});
+  EXPECT_EQ(Run(), 0);
+  ASSERT_GE(after.size(), std::size(steps));
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    if (!steps[i].check) continue;
+    EXPECT_NEAR(after[i].engine, steps[i].engine, 1e-6f) << "step " << i;
+    EXPECT_NEAR(after[i].elevator, steps[i].elevator, 1e-6f) << "step " << i;
+    if (steps[i].crash) {
+      EXPECT_EQ(after[i].crashTimer, 0.0f) << "the crash reset ran";
+    }
+  }
+  EXPECT_EQ(Count(Text("kx.log"), "sim:  switching to simulation mode..."), 2);
 }
 
 }  // namespace

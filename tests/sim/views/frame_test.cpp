@@ -59,6 +59,48 @@ TEST(FrameFades, TipsFadeInWhileTheirTimerRunsAndOutAfterItAndRestWithTipsOff) {
   EXPECT_LT(sim::StepTips(s), 0.0f);  // both ran out: no box
 }
 
+// A tip shown for longer than its fade-in, then ended (its time up or its
+// condition gone), goes from full strength at once instead of holding it.
+TEST(FrameFades, AnEndedTipFadesOutFromFullStrengthAtOnce) {
+  simsession s;
+  s.settings.show_tips = 1;
+  s.run.frame_time = 0.5f;
+  s.run.tip_time = 6.0f;
+  s.run.tip_elapsed = 0.0f;
+  for (int i = 0; i < 10; ++i) sim::StepTips(s);  // 5 s: at full strength since 2 s
+  EXPECT_FLOAT_EQ(sim::StepTips(s), 1.0f);
+  s.run.tip_time = 0.0f;  // the tip's condition ended
+  const float alphas[] = {0.75f, 0.5f, 0.25f, 0.0f, 0.0f};  // out in 2 s
+  for (float a : alphas) EXPECT_FLOAT_EQ(sim::StepTips(s), a);
+  EXPECT_LT(sim::StepTips(s), 0.0f);  // then no box
+}
+
+// At 640 x 480 the tips box stands where the flight information box is; it
+// moves up clear of it, and of a second box stacked above that.
+TEST(FrameLayout, TheTipsBoxMovesClearOfTheFlightInformation) {
+  const int W = 640, H = 480, lines = 2, lh = 15, text = 320;
+  const sim::viewrect info{430, 0, 210, 112}, above{430, 100, 210, 60}, elsewhere{0, 300, 200, 100};
+  const int x = (W - text) / 2 - 16, w = text + 32, h = (lines + 1) * lh, y = H / 5 - lines * lh;
+  struct {
+    const char* name;
+    std::vector<sim::viewrect> keepClear;
+    int y;
+  } rows[] = {
+      {"no box", {}, y},
+      {"a box it does not cover", {elsewhere}, y},
+      {"the flight information", {info}, 112 + 4},
+      {"two boxes stacked", {above, info}, 160 + 4},
+  };
+  for (const auto& row : rows) {
+    const sim::viewrect box =
+        sim::PlaceTipsBox(W, H, text, lines, lh, row.keepClear.data(), static_cast<int>(row.keepClear.size()));
+    EXPECT_EQ(box.x, x) << row.name;
+    EXPECT_EQ(box.w, w) << row.name;
+    EXPECT_EQ(box.h, h) << row.name;
+    EXPECT_EQ(box.y, row.y) << row.name;
+  }
+}
+
 TEST(FrameFades, TheGuiFadesAfterTwoSecondsAtRestAndComesBackWithTheMouse) {
   kxpointer pointer;
   float rest = 0.0f;
