@@ -115,7 +115,7 @@ std::string FollowLinks(const std::string& path) {
     if (error || n == kMostLinks) return std::string();
     p = to.is_absolute() ? to : p.parent_path() / to;
   }
-  fs::path final = fs::weakly_canonical(p, error);
+  fs::path final = fs::weakly_canonical(fs::absolute(p, error), error);
   return error ? std::string() : final.string();
 }
 
@@ -247,17 +247,23 @@ int MayRead(const char* path) { return path && ReadAllowed(ResolveReadPath(path)
 
 int RemoveUnfinishedWrite(const char* path) {
   if (!path || !*path) return 0;
-  // Where the write would have put its temporary: beside the file a link
-  // names, when it was written through.
+  // A write puts its temporary beside the file a link names; one of an
+  // older run may have put it beside the link.
   const std::string resolved = ResolveWritePath(path);
   std::error_code error;
-  std::string target = fs::is_symlink(fs::symlink_status(fs::path(resolved), error)) ? FollowLinks(resolved) : "";
-  if (target.empty() || !Inside(target)) target = resolved;
-  const std::string temp = target + kTempSuffix;
-  if (!fs::is_regular_file(fs::symlink_status(fs::path(temp), error))) return 0;
-  if (!fs::remove(fs::path(temp), error) || error) return 0;
-  Log("kxsystem:  %s: left by a write that never finished; removed\n", temp.c_str());
-  return 1;
+  std::vector<std::string> temps = {resolved + kTempSuffix};
+  if (fs::is_symlink(fs::symlink_status(fs::path(resolved), error))) {
+    std::string target = FollowLinks(resolved);
+    if (!target.empty() && Inside(target)) temps.push_back(target + kTempSuffix);
+  }
+  int removed = 0;
+  for (const std::string& temp : temps) {
+    if (!fs::is_regular_file(fs::symlink_status(fs::path(temp), error))) continue;
+    if (!fs::remove(fs::path(temp), error) || error) continue;
+    Log("kxsystem:  %s: left by a write that never finished; removed\n", temp.c_str());
+    removed = 1;
+  }
+  return removed;
 }
 
 std::string ResolveReadPath(const char* path) {

@@ -101,8 +101,9 @@ constexpr char kOutside[] = "leads outside the data folder";
 // outside the data folder (to <file>); not read". Every read of this unit
 // passes through it; other readers of files call it first.
 int MayRead(const char* path);
-// A write's leftover: removes "<path>.tmp", the temporary file of a write
-// of path that never finished, with a log line; 1 when there was one.
+// A write's leftover: removes "<path>.tmp" (and, for a link, the one beside
+// the file it names), the temporary of a write of path that never finished,
+// with a log line each; 1 when there was one. A regular file only.
 int RemoveUnfinishedWrite(const char* path);
 
 // The path a read would open: "\" becomes "/", and a path that does not exist
