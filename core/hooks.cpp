@@ -15,6 +15,7 @@ void DefaultLog(const char* text) { std::fputs(text, stderr); }
 LogHandler logHandler = DefaultLog;
 FatalHandler fatalHandler = nullptr;
 PathResolver pathResolver = nullptr;
+ReadCheck readCheck = nullptr;
 
 }  // namespace
 
@@ -23,6 +24,12 @@ void SetFatalHandler(FatalHandler handler) { fatalHandler = handler; }
 PathResolver SetPathResolver(PathResolver resolver) {
   PathResolver previous = pathResolver;
   pathResolver = resolver;
+  return previous;
+}
+
+ReadCheck SetReadCheck(ReadCheck check) {
+  ReadCheck previous = readCheck;
+  readCheck = check;
   return previous;
 }
 
@@ -45,6 +52,8 @@ std::string ResolvePath(const char* path) {
   if (!path) return std::string();
   return pathResolver ? pathResolver(path) : std::string(path);
 }
+
+bool MayRead(const char* resolved) { return !readCheck || readCheck(resolved); }
 
 }  // namespace kxcore
 

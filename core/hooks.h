@@ -12,11 +12,16 @@ using FatalHandler = void (*)(int code);
 // Maps a data-relative path to the one the platform would open (for example
 // its case-insensitive fallback); by default the path is used unchanged.
 using PathResolver = std::string (*)(const char* path);
+// Whether the file at a resolved path may be read: the platform refuses one
+// outside its data folder, with the log line; by default every file may.
+using ReadCheck = bool (*)(const char* resolved);
 
 void SetLogHandler(LogHandler handler);      // null restores the default
 void SetFatalHandler(FatalHandler handler);  // null restores the default
 // Null restores the default; returns the resolver it replaces.
 PathResolver SetPathResolver(PathResolver resolver);
+// Null restores the default; returns the check it replaces.
+ReadCheck SetReadCheck(ReadCheck check);
 
 // printf-style; the text goes to the handler as one piece.
 void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -25,6 +30,7 @@ void Log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 [[noreturn]] void Fatal(int code);
 
 std::string ResolvePath(const char* path);
+bool MayRead(const char* resolved);
 
 }  // namespace kxcore
 

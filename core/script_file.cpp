@@ -37,6 +37,7 @@ bool ReadText(const char* path, std::string& text) {
     kxcore::Log("kxscript:  %s: a folder, not read\n", path);
     return false;
   }
+  if (!kxcore::MayRead(resolved.c_str())) return false;
   std::ifstream file(resolved, std::ios::binary);
   if (!file) {
     // There but not to be opened: said here, where the reason is known.

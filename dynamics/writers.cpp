@@ -1,5 +1,6 @@
 #include "dynamics/writers.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "dynamics/write_links.h"
 #include "dynamics/geometry_link.h"
 #include "graphics/geometric_object.h"
+#include "platform/file_lists.h"
 #include "platform/files.h"
 
 namespace {
@@ -71,6 +73,12 @@ int WriteMeshTo(const meshexport& m, const std::string& path) {
 }
 
 constexpr char kNewSuffix[] = ".new";
+constexpr char kComponentExtension[] = ".kxd";
+// The files of one aircraft's set in the order a save writes and renames
+// them: the geometry script, the mesh in either form, the component file.
+constexpr const char* kSetExtensions[] = {".kxg", ".obj", ".tgo", kComponentExtension};
+
+bool Leftover(const std::string& name) { return name.ends_with(kNewSuffix) || name.ends_with(".tmp"); }
 
 }  // namespace
 
@@ -112,6 +120,7 @@ int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const 
 int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory) {
   if (!instance || !instance->Template || instance->Name.Empty()) return 0;
   const std::string base = instance->Directory.Str() + "/" + instance->Name.Str();
+  FinishInterruptedSave(base);
   kxcore::Log("kxdynamics:  saving aircraft %s=", base.c_str());
   kxsystem::CreateDirectory(instance->Directory.Text());
   kxout geometry, components;
@@ -149,6 +158,48 @@ int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, co
   return 1;
 }
 
+/* A save killed on its way leaves "<file>.new" files, each complete (it
+   gets that name only once whole), and perhaps the temporary of the one
+   being written. The component file is written last and renamed last, so
+   its ".new" tells the two cases apart: with it, every file of the set was
+   complete and the renames had begun or were due, and they are carried out
+   as the save would have; without it, the renames never began, and the
+   ".new" files go, leaving the set saved before. Rolling back a begun set
+   was the other way, but the old files it would need are gone by then. */
+int FinishInterruptedSave(const std::string& base) {
+  std::vector<std::pair<std::string, std::string>> pending;  // new file, target
+  for (const char* extension : kSetExtensions) {
+    const std::string target = base + extension, fresh = target + kNewSuffix;
+    kxsystem::RemoveUnfinishedWrite(fresh.c_str());
+    kxsystem::RemoveUnfinishedWrite(target.c_str());
+    if (kxsystem::GetFileSize(fresh.c_str()) >= 0) pending.emplace_back(fresh, target);
+  }
+  if (pending.empty()) return 0;
+  if (!pending.back().second.ends_with(kComponentExtension)) {
+    for (const auto& file : pending) kxsystem::DeleteFile(file.first.c_str());
+    kxcore::Log("kxdynamics:  %s: the files of a save cut short removed; the aircraft stays as saved before\n",
+                base.c_str());
+    return 1;
+  }
+  if (!kxsystem::ReplaceFiles(pending)) {
+    kxcore::Log("kxdynamics:  %s: a save cut short could not be finished; its .new files are kept\n", base.c_str());
+    return 0;
+  }
+  // As after a whole save: a binary twin must not shadow the text mesh.
+  for (const auto& file : pending)
+    if (file.second.ends_with(".obj")) kxsystem::DeleteFile((base + ".tgo").c_str());
+  kxcore::Log("kxdynamics:  %s: a save cut short after its files were complete finished\n", base.c_str());
+  return 1;
+}
+
+void FinishInterruptedSaves() {
+  for (const std::string& name : kxsystem::ListDirectories("aircraft/*", 1)) {
+    const std::string folder = "aircraft/" + name;
+    // One listing tells the folders with nothing left over, nearly all.
+    std::vector<std::string> files = kxsystem::ListFiles((folder + "/*").c_str(), 1, 1);
+    if (std::any_of(files.begin(), files.end(), Leftover)) FinishInterruptedSave(folder + "/" + name);
+  }
+}
 
 int WriteAircraftFile(kxdaircraftinstance* instance) {
   if (!instance || !instance->Template || instance->Name.Empty()) return 0;

@@ -3,6 +3,8 @@
 // every byte got out, so a failed save never destroys the user's aircraft.
 #pragma once
 
+#include <string>
+
 class kxout;
 class kxnode;
 class kxdaircraftinstance;
@@ -25,6 +27,14 @@ int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const 
 // the old files. On a failure the old files stay as they were and no new
 // file is left behind. 1 on success; one log line either way.
 int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory);
+// Ends what a save killed on its way left at "<directory>/<name>": with the
+// component file's ".new" there every file was complete and the set is
+// renamed into place; otherwise the ".new" files are removed. Temporaries of
+// unfinished writes go either way. One log line when there was anything; 1
+// when the set was finished or removed. Each save starts with it.
+int FinishInterruptedSave(const std::string& base);
+// The same for every folder under "aircraft/", at start-up.
+void FinishInterruptedSaves();
 // The component file's text (header, lock, components) into out.
 void AircraftText(kxdaircraftinstance* instance, kxout& out);
 // The geometry script's text into out.

@@ -4,6 +4,7 @@
 // was read is written, read back and written again to the same bytes.
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -41,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!input.Path()) return 0;
   const char* path = input.Path();
   kxsystem::ClearLogHistory();  // the readers' progress lines are of no interest here
+  // An unreadable input is moved aside to this name: gone, so that every
+  // input can take that way, not only the first.
+  std::remove((std::string(path) + ".bad").c_str());
 
   sim::ReadSettingsFile(path, sim::MainSettings(), "");
   Check(sim::MainSettings());

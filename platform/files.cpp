@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <cstring>
 #include <filesystem>
@@ -79,10 +80,90 @@ std::string Resolve(const std::string& path) {
   return result;
 }
 
-// Null for a directory or a file that cannot be opened.
+/* The data folder, as canonical paths: the folder itself and what each of
+   its top-level links leads to. The top level is the installation's own
+   layout (aircraft or sceneries kept on another disk, the tests' runs that
+   link the shipped data in); a link further down came with the content, an
+   aircraft or a scenery someone handed over, and must stay inside. Checking
+   the names alone is not enough: a link inside the folder, or a path a
+   script hands in, reaches any file the user may read. Empty: no limit. */
+std::vector<std::string>& DataRoots() {
+  static std::vector<std::string> roots;
+  return roots;
+}
+
+bool Inside(const std::string& final) {
+  const std::vector<std::string>& roots = DataRoots();
+  if (roots.empty()) return true;
+  for (const std::string& root : roots) {
+    if (final == root) return true;
+    if (final.size() > root.size() && final.compare(0, root.size(), root) == 0 &&
+        (root.back() == '/' || final[root.size()] == '/'))
+      return true;
+  }
+  return false;
+}
+
+// The file a path finally names, every link followed (one to nothing too,
+// as a write would create its target); empty for a loop of links.
+constexpr int kMostLinks = 40;  // as the system's own limit
+std::string FollowLinks(const std::string& path) {
+  std::error_code error;
+  fs::path p(path);
+  for (int n = 0; fs::is_symlink(fs::symlink_status(p, error)); ++n) {
+    fs::path to = fs::read_symlink(p, error);
+    if (error || n == kMostLinks) return std::string();
+    p = to.is_absolute() ? to : p.parent_path() / to;
+  }
+  fs::path final = fs::weakly_canonical(fs::absolute(p, error), error);
+  return error ? std::string() : final.string();
+}
+
+// The file a read of the resolved path would open, when it leads outside
+// the data folder; empty when it stays inside or is not there.
+std::string OutsideFile(const std::string& resolved) {
+  if (DataRoots().empty() || resolved.empty()) return std::string();
+  char* real = ::realpath(resolved.c_str(), nullptr);
+  if (!real) return std::string();
+  std::string final(real);
+  std::free(real);
+  return Inside(final) ? std::string() : final;
+}
+
+bool ReadAllowed(const std::string& resolved) {
+  std::string outside = OutsideFile(resolved);
+  if (outside.empty()) return true;
+  Log("kxsystem:  %s: %s (to %s); not read\n", resolved.c_str(), kOutside, outside.c_str());
+  return false;
+}
+
+/* Where a write of the resolved path goes: a link is written through to the
+   file it names, as editors do, so the link the user made stays a link;
+   the rename that finishes a write would otherwise put a plain file in its
+   place. A write that would land outside the data folder is refused with a
+   log line (empty result), and the link is left as it is. */
+std::string WriteTarget(const std::string& resolved) {
+  std::error_code error;
+  const bool link = fs::is_symlink(fs::symlink_status(fs::path(resolved), error));
+  if (!link && DataRoots().empty()) return resolved;
+  std::string final = FollowLinks(resolved);
+  if (final.empty()) {
+    Log("kxsystem:  %s: a loop of links; not written\n", resolved.c_str());
+    return std::string();
+  }
+  if (!Inside(final)) {
+    Log("kxsystem:  %s: %s (to %s); not written over\n", resolved.c_str(), kOutside, final.c_str());
+    return std::string();
+  }
+  return link ? final : resolved;
+}
+
+// Null for a directory, a file outside the data folder (with its log line)
+// or a file that cannot be opened.
 FILE* OpenForReading(const std::string& resolved) {
   std::error_code error;
   if (fs::is_directory(fs::path(resolved), error)) return nullptr;
+  if (!ReadAllowed(resolved)) return nullptr;
   return std::fopen(resolved.c_str(), "rb");
 }
 
@@ -111,7 +192,9 @@ bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::
 }
 
 // Writes size bytes to a temporary beside the target and renames it over.
-int WriteAtomically(const std::string& target, const void* buffer, long size) {
+int WriteAtomically(const std::string& resolved, const void* buffer, long size) {
+  const std::string target = WriteTarget(resolved);
+  if (target.empty()) return 0;
   std::string temp = target + kTempSuffix;
   if (!MayReplace(target)) return 0;
   FILE* stream = std::fopen(temp.c_str(), "wb");
@@ -144,6 +227,45 @@ int NameStaysInside(const char* name, const char* lineStart) {
   return 0;
 }
 
+void SetDataFolder(const char* folder) {
+  std::vector<std::string>& roots = DataRoots();
+  roots.clear();
+  if (!folder || !*folder) return;
+  std::error_code error;
+  fs::path top = fs::canonical(fs::path(folder), error);
+  if (error) return;
+  roots.push_back(top.string());
+  for (fs::directory_iterator it(top, error); !error && it != fs::directory_iterator(); it.increment(error)) {
+    if (!it->is_symlink(error)) continue;
+    std::error_code ignored;
+    fs::path to = fs::canonical(it->path(), ignored);
+    if (!ignored) roots.push_back(to.string());
+  }
+}
+
+int MayRead(const char* path) { return path && ReadAllowed(ResolveReadPath(path)) ? 1 : 0; }
+
+int RemoveUnfinishedWrite(const char* path) {
+  if (!path || !*path) return 0;
+  // A write puts its temporary beside the file a link names; one of an
+  // older run may have put it beside the link.
+  const std::string resolved = ResolveWritePath(path);
+  std::error_code error;
+  std::vector<std::string> temps = {resolved + kTempSuffix};
+  if (fs::is_symlink(fs::symlink_status(fs::path(resolved), error))) {
+    std::string target = FollowLinks(resolved);
+    if (!target.empty() && Inside(target)) temps.push_back(target + kTempSuffix);
+  }
+  int removed = 0;
+  for (const std::string& temp : temps) {
+    if (!fs::is_regular_file(fs::symlink_status(fs::path(temp), error))) continue;
+    if (!fs::remove(fs::path(temp), error) || error) continue;
+    Log("kxsystem:  %s: left by a write that never finished; removed\n", temp.c_str());
+    removed = 1;
+  }
+  return removed;
+}
+
 std::string ResolveReadPath(const char* path) {
   if (!path) return std::string();
   return Resolve(Normalise(path));
@@ -174,9 +296,9 @@ kxfile* OpenFile(const char* path, int mode) {
     file->path = ResolveReadPath(path);
     file->stream = OpenForReading(file->path);
   } else {
-    file->path = ResolveWritePath(path);
+    file->path = WriteTarget(ResolveWritePath(path));
     file->temp_path = file->path + kTempSuffix;
-    if (MayReplace(file->path)) file->stream = std::fopen(file->temp_path.c_str(), stdioMode);
+    if (!file->path.empty() && MayReplace(file->path)) file->stream = std::fopen(file->temp_path.c_str(), stdioMode);
   }
   if (!file->stream) {
     delete file;
@@ -271,6 +393,7 @@ std::string ReadProblem(const char* path) {
   std::error_code error;
   // A link to nothing is there, and reads as what opening it says.
   if (resolved.empty() || !fs::exists(fs::symlink_status(fs::path(resolved), error))) return kNotFound;
+  if (!OutsideFile(resolved).empty()) return kOutside;
   if (fs::is_directory(fs::path(resolved), error)) return "a folder";
   FILE* stream = std::fopen(resolved.c_str(), "rb");
   if (!stream) return std::string("not readable (") + std::strerror(errno) + ")";
@@ -298,7 +421,8 @@ int WriteWholeFile(const char* path, const void* buffer, long size) {
 
 int AppendFile(const char* path, const void* buffer, long size) {
   if (!path || !*path || size < 0 || (!buffer && size > 0)) return 0;
-  std::string target = ResolveWritePath(path);
+  std::string target = WriteTarget(ResolveWritePath(path));
+  if (target.empty()) return 0;
   FILE* stream = std::fopen(target.c_str(), "ab");
   if (!stream) return 0;
   size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
@@ -329,8 +453,8 @@ int RenameFile(const char* path, const char* newPath) {
 int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) {
   std::vector<std::pair<std::string, std::string>> resolved;
   for (const auto& [from, to] : moves) {
-    resolved.emplace_back(ResolveReadPath(from.c_str()), ResolveWritePath(to.c_str()));
-    if (!MayReplace(resolved.back().second)) return 0;
+    resolved.emplace_back(ResolveReadPath(from.c_str()), WriteTarget(ResolveWritePath(to.c_str())));
+    if (resolved.back().second.empty() || !MayReplace(resolved.back().second)) return 0;
   }
   for (const auto& [from, to] : resolved) {
     KeepMode(from, to);
@@ -342,9 +466,10 @@ int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) 
 int CopyFile(const char* source, const char* destination) {
   if (!source || !*source || !destination || !*destination) return 0;
   std::string from = ResolveReadPath(source);
-  std::string to = ResolveWritePath(destination);
   std::error_code error;
-  if (!fs::is_regular_file(fs::path(from), error)) return 0;
+  if (!fs::is_regular_file(fs::path(from), error) || !ReadAllowed(from)) return 0;
+  std::string to = WriteTarget(ResolveWritePath(destination));
+  if (to.empty()) return 0;
   if (fs::exists(fs::path(to), error) && fs::equivalent(fs::path(from), fs::path(to), error)) return 1;
   std::string temp = to + kTempSuffix;
   if (!MayReplace(to)) return 0;

@@ -2,7 +2,10 @@
 // writes, copy, delete and directory creation. Names are matched exactly and,
 // failing that, without case, because the data was authored on case-blind
 // file systems. Writes go to a temporary file renamed over the target when
-// complete, so a failed write never destroys the old file.
+// complete, so a failed write never destroys the old file; a write to a link
+// goes to the file the link names, and the link stays. Once the program has
+// named its data folder, nothing outside it is read or written, however a
+// link or a name leads there: each refusal gets a log line.
 #pragma once
 
 #include <cstdio>
@@ -50,7 +53,7 @@ int IsEof(kxfile* file);
 // Bytes, or -1 for an empty path, a directory or a file that cannot be opened.
 long GetFileSize(const char* path);
 // Why a file cannot be read, for the log line that reports it: kNotFound,
-// "a folder", "not readable (<system's reason>)" or "empty file"; empty
+// kOutside, "a folder", "not readable (<system's reason>)" or "empty file"; empty
 // when it can be read and holds bytes.
 constexpr char kNotFound[] = "not found";
 std::string ReadProblem(const char* path);
@@ -86,6 +89,22 @@ int StaysInside(const char* path);
 // one that does not is refused with the log line "<line start><name>
 // leaves the data folder; ignored".
 int NameStaysInside(const char* name, const char* lineStart);
+
+// The data folder whose files may be read and written (the program's own
+// working folder); null or empty lifts the limit, as for tools and tests.
+void SetDataFolder(const char* folder);
+// Why ReadProblem refuses a file that leads outside the data folder.
+constexpr char kOutside[] = "leads outside the data folder";
+// 1 when a read of the path may go ahead: no data folder is set, the file
+// is not there (the open will say so), or it lies inside the folder once
+// links are followed. Else 0 with the log line "kxsystem:  <path>: leads
+// outside the data folder (to <file>); not read". Every read of this unit
+// passes through it; other readers of files call it first.
+int MayRead(const char* path);
+// A write's leftover: removes "<path>.tmp" (and, for a link, the one beside
+// the file it names), the temporary of a write of path that never finished,
+// with a log line each; 1 when there was one. A regular file only.
+int RemoveUnfinishedWrite(const char* path);
 
 // The path a read would open: "\" becomes "/", and a path that does not exist
 // is matched component by component without case. Unmatched parts stay.

@@ -105,6 +105,7 @@ void FatalHandler(int code) {
 }
 
 std::string ResolveForCore(const char* path) { return ResolveReadPath(path); }
+bool CheckForCore(const char* resolved) { return MayRead(resolved) != 0; }
 
 }  // namespace
 
@@ -161,6 +162,7 @@ void InstallCoreHandlers(void (*cleanup)()) {
   kxcore::SetLogHandler(LogText);
   kxcore::SetFatalHandler(FatalHandler);
   kxcore::SetPathResolver(ResolveForCore);
+  kxcore::SetReadCheck(CheckForCore);
 }
 
 }  // namespace kxsystem

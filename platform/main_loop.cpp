@@ -10,6 +10,7 @@
 #include "platform/callbacks.h"
 #include "platform/clock.h"
 #include "platform/codes.h"
+#include "platform/files.h"
 #include "platform/gl_context.h"
 #include "platform/input_devices.h"
 #include "platform/log.h"
@@ -94,6 +95,7 @@ void Shutdown(windowbackend* backend) {
   running = nullptr;
   Log("kxsystem:  quit\n");
   CloseLog();
+  SetDataFolder(nullptr);
 }
 
 }  // namespace
@@ -125,7 +127,10 @@ int Run(int argc, char** argv, void (*appInit)()) {
     return kExitNoWindow;
   }
   running = backend;
-  backend->ShowSplash(kSplashPath);
+  // The working folder is the data folder: no file outside it is read or
+  // written from here to the end of the run.
+  SetDataFolder(".");
+  if (MayRead(kSplashPath)) backend->ShowSplash(kSplashPath);
   InstallCoreHandlers(RestoreDisplayOnFatal);
   StartUp(dataDir, dataDirFailed);
   backend->FillDisplayModes(display);

@@ -5,6 +5,7 @@
 
 #include "platform/codes.h"
 #include "platform/file_lists.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/text.h"
@@ -98,7 +99,8 @@ void kxmusic::ScanSongs() {
   for (int tries = 0; tries < count; ++tries, index = (index + 1) % count) {
     if (failed_[static_cast<size_t>(index)]) continue;
     std::string path = std::string(kxsystem::kMusicDirectory) + names[static_cast<size_t>(index)];
-    if (backend_->Play(path.c_str())) {
+    // The decoder opens the file itself: it is held to the data folder here.
+    if (kxsystem::MayRead(path.c_str()) && backend_->Play(path.c_str())) {
       backend_->SetVolume(volume);
       current = index;
       if (title) *title = index;

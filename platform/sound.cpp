@@ -98,7 +98,6 @@ int HasDevice() { return open ? 1 : 0; }
 
 kxsound* RegisterSound(const char* path) {
   if (suppress_registration || !path) return nullptr;
-  kxsystem::Log("directsound:  register sound %s=", path);
   kxsound* slot = nullptr;
   for (kxsound& s : slots) {
     if (!s.used) {
@@ -107,12 +106,14 @@ kxsound* RegisterSound(const char* path) {
     }
   }
   if (!slot) {
-    kxsystem::Log("fail (all %d slots used)\n", kSlotCount);
+    kxsystem::Log("directsound:  register sound %s=fail (all %d slots used)\n", path, kSlotCount);
     return nullptr;
   }
+  // The result line is written whole after the reading, so the file
+  // reader's own lines come before it, never inside it.
   kxwave wave;
   if (!kxsystem::LoadWave(path, wave)) {
-    kxsystem::Log("fail\n");
+    kxsystem::Log("directsound:  register sound %s=fail\n", path);
     return nullptr;
   }
   *slot = kxsound();
@@ -121,7 +122,7 @@ kxsound* RegisterSound(const char* path) {
   slot->rate = wave.rate;
   slot->frequency = static_cast<float>(wave.rate);
   slot->used = 1;
-  kxsystem::Log("ok\n");
+  kxsystem::Log("directsound:  register sound %s=ok\n", path);
   return slot;
 }
 

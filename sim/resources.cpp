@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "dynamics/writers.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
@@ -99,6 +100,9 @@ void LoadResources() {
   session.run = {};
 
   ResetPlayerRecords();
+  // What a designer save killed on its way left is ended before any
+  // aircraft is read.
+  kxdwriters::FinishInterruptedSaves();
   LoadConfigFiles();
 
   m.beep_sound = directsound::RegisterSound("sound/beep.wav");

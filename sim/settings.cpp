@@ -245,6 +245,21 @@ T Hold(const settingsrow& row, T v, const char* key) {
   return held;
 }
 
+// A value that gives no number the row can hold (not a number, not finite,
+// beyond an int) leaves the variable as it is, with a log line as a value
+// out of range gets; the word is shown cut to a sane length.
+constexpr size_t kShownWordChars = 40;
+int Refuse(const settingsrow& row, std::string_view word, const char* key) {
+  const bool real = row.type == settingsrow::kFloat;
+  const std::string kept = real ? Shown(*static_cast<const float*>(row.variable))
+                           : row.type == settingsrow::kCode ? Shown(row.code->get(row.variable))
+                                                            : Shown(*static_cast<const int*>(row.variable));
+  const std::string shown(word.substr(0, kShownWordChars));
+  kxsystem::Log("sim:  setting %s%s not a %s; %s kept\n", key, shown.c_str(),
+                real ? "finite number" : "whole number in range", kept.c_str());
+  return 0;
+}
+
 // Parses the value at the front of a word as "%d", "%f" or "%s" would, but
 // in the C locale whatever the process's, and never stores a number that is
 // out of range or not finite. 1 when it stored a value; unchanged when
@@ -259,7 +274,7 @@ int ParseValue(const settingsrow& row, const char* word, const char* key) {
   const std::string_view text(word, static_cast<size_t>(end - word));
   if (row.type == settingsrow::kInt || row.type == settingsrow::kCode) {
     long long v = 0;
-    if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return 0;
+    if (!kxnumber::ReadLeadingInt(text, v) || v < INT32_MIN || v > INT32_MAX) return Refuse(row, text, key);
     const int held = Hold(row, static_cast<int>(v), key);
     if (row.type == settingsrow::kCode) row.code->set(row.variable, held);
     else *static_cast<int*>(row.variable) = held;
@@ -267,7 +282,7 @@ int ParseValue(const settingsrow& row, const char* word, const char* key) {
   }
   if (row.type == settingsrow::kFloat) {
     float v = 0;
-    if (!kxnumber::ReadLeading(text, v)) return 0;
+    if (!kxnumber::ReadLeading(text, v)) return Refuse(row, text, key);
     *static_cast<float*>(row.variable) = Hold(row, v, key);
     return 1;
   }
@@ -291,11 +306,14 @@ bool Kept(const char* path) {
 void SetAside(const char* path, const std::string& problem) {
   const std::string bad = std::string(path) + ".bad";
   std::string done;
-  if (kxsystem::RenameFile(path, bad.c_str())) {
+  // A link that leads out of the data folder is left alone: neither
+  // followed nor moved, and nothing is written over it.
+  if (problem != kxsystem::kOutside && kxsystem::RenameFile(path, bad.c_str())) {
     kxsystem::Log("sim:  %s (%s) moved to %s; default settings used\n", path, problem.c_str(), bad.c_str());
     done = "It was moved to " + bad + " and the default settings are used.";
   } else {
-    KeptFiles().push_back(path);
+    // Once: a run may read the same file again (each player's staging read).
+    if (!Kept(path)) KeptFiles().push_back(path);
     kxsystem::Log("sim:  %s (%s) kept; default settings used and not saved over it\n", path, problem.c_str());
     done = "It was left as it is; the default settings are used and are not saved over it.";
   }
@@ -331,10 +349,11 @@ void ResetSettings(const settingsrow* table) {
 }
 
 int ReadSettingsLine(const char* text, const settingsrow* table) {
-  // Files edited by hand separate with tabs as often as with blanks.
+  // Files edited by hand separate with tabs as often as with blanks, and
+  // indent lines with either.
   std::string copy(text);
   std::replace(copy.begin(), copy.end(), '\t', ' ');
-  const char* line = copy.c_str();
+  const char* line = SkipBlanks(copy.c_str());
   int set = 0;
   const settingsrow* row = table;
   while (row->type != settingsrow::kEnd) {
@@ -418,6 +437,9 @@ void CopyPlayerSettings(const simplayer& from, simplayer& to) {
 
 void LoadConfigFiles() {
   KeptFiles().clear();
+  // A save killed at its rename left its temporary beside the file.
+  kxsystem::RemoveUnfinishedWrite(kMainSettingsPath);
+  for (const char* path : kPlayerSettingsPath) kxsystem::RemoveUnfinishedWrite(path);
   ReadSettingsFile(kMainSettingsPath, MainSettings(), "");
   kxsystem::FitWindowSize(kxsystem::display);
   for (int i = 0; i < kPlayers; ++i) {

@@ -54,8 +54,10 @@ void ResetSettings(const settingsrow* table);
 // Resets the table, then reads the file into it. 1 when it set at least one
 // value; 0 (the defaults stay) otherwise. A file that is there but gives no
 // setting (unreadable, binary, another encoding) is the user's: it is moved
-// aside as "<path>.bad", or, when that name is taken, kept and not written
-// over during this run; either way with a log line and a notice.
+// aside as "<path>.bad", or, when that name is taken or the file is a link
+// out of the data folder, kept and not written over during this run; either
+// way with a log line and a notice. A line may be indented; a value that
+// gives no number is logged and leaves the variable as it was.
 // kind: "" or "player ".
 int ReadSettingsFile(const char* path, const settingsrow* table, const char* kind);
 // Reads one settings line (a tab counts as a blank); the number of values
@@ -71,9 +73,9 @@ int WriteSettingsFile(const char* path, const settingsrow* table, const char* ki
 // (a record and the staging copy); the other fields keep their values.
 void CopyPlayerSettings(const simplayer& from, simplayer& to);
 
-// Main file, then each player's file through the staging copy. The window
-// size is fitted to the display's modes and the overlay cameras to the
-// window.
+// Main file, then each player's file through the staging copy, after the
+// temporaries a killed save left are removed. The window size is fitted to
+// the display's modes and the overlay cameras to the window.
 void LoadConfigFiles();
 // Main file, player 1's, and player 2's only while player 2 has an aircraft.
 void SaveConfigFiles();

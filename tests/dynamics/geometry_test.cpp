@@ -5,7 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "dynamics/aircraft.h"
 #include "dynamics/driver.h"
@@ -18,6 +20,7 @@
 #include "dynamics/writers.h"
 #include "dynamics_support.h"
 #include "graphics/mesh.h"
+#include "platform/log.h"
 #include "tools/meshgen/meshgen.h"
 #include "tests/write_faults.h"
 
@@ -186,6 +189,50 @@ TEST_F(geometry, TheThreeFilesOfASaveAreReplacedTogetherOrNotAtAll) {
   }
   EXPECT_EQ(kxdwriters::WriteAircraftSet(instance, "", ""), 1);
   EXPECT_NE(Get("aircraft/box/box.kxd").find("Mass = 3\n"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
+}
+
+// What a save killed on its way left is ended at start-up: with the
+// component file's ".new" every file was complete and the set is renamed
+// into place; without it the old set stays and the new files go. Either
+// way no ".new" or temporary is left.
+TEST_F(geometry, ASaveCutShortIsFinishedWhenItsFilesWereCompleteElseRemoved) {
+  const char* const finished = "kxdynamics:  aircraft/box/box: a save cut short after its files were complete finished";
+  const char* const removed = "kxdynamics:  aircraft/box/box: the files of a save cut short removed";
+  const char* const temporary = "left by a write that never finished; removed";
+  const struct {
+    const char* when;
+    std::vector<std::string> left;  // files the save left, each holding "new <name>"
+    const char* logged;
+  } cases[] = {
+      {"while the component file was written", {"box.kxg.new", "box.tgo.new", "box.kxd.new.tmp"}, removed},
+      {"before the mesh was written", {"box.kxg.new", "box.tgo.new.tmp"}, removed},
+      {"before the renames", {"box.kxg.new", "box.tgo.new", "box.kxd.new"}, finished},
+      {"between the renames", {"box.tgo.new", "box.kxd.new"}, finished},
+      {"as a lone file was written", {"box.kxd.tmp"}, temporary},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    PutBoxPlane("box");
+    std::map<std::string, std::string> want;  // each file of the set as it must be after
+    for (const char* file : {"box.kxg", "box.tgo", "box.kxd"}) want[file] = Get(std::string("aircraft/box/") + file);
+    for (const std::string& name : c.left) {
+      Put("aircraft/box/" + name, "new " + name);
+      if (c.logged == finished) want[name.substr(0, name.size() - 4)] = "new " + name;
+    }
+    log.Text().clear();
+    kxsystem::ClearLogHistory();
+    kxdwriters::FinishInterruptedSaves();
+    for (const auto& [file, text] : want) EXPECT_EQ(Get("aircraft/box/" + file), text) << file;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
+    // The files' own line goes to the platform's log, the set's to this one.
+    const std::string said = c.logged == temporary ? kxsystem::GetLogLine(1) : log.Text();
+    EXPECT_NE(said.find(c.logged), std::string::npos) << said;
+  }
+  // A save starts with it too.
+  Put("aircraft/box/box.kxg.new", "stale");
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
+  EXPECT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
 }
 

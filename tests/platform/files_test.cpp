@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/hooks.h"
 #include "platform/codes.h"
 #include "platform/log.h"
 #include "tests/temp_dir.h"
@@ -18,7 +19,22 @@ using kxcode::kFileReadBinary;
 using kxcode::kFileWriteBinary;
 using kxcode::kFileWriteText;
 
-class FilesTest : public TempDirTest {};
+class FilesTest : public TempDirTest {
+ protected:
+  void TearDown() override {
+    kxsystem::SetDataFolder(nullptr);
+    kxcore::SetLogHandler(nullptr);
+    kxcore::SetFatalHandler(nullptr);
+    kxcore::SetPathResolver(nullptr);
+    kxcore::SetReadCheck(nullptr);
+    TempDirTest::TearDown();
+  }
+  void Link(const std::string& to, const std::string& relative) {
+    std::filesystem::create_directories(std::filesystem::path(dir_ + "/" + relative).parent_path());
+    std::filesystem::create_symlink(to, dir_ + "/" + relative);
+  }
+  bool IsLink(const std::string& relative) { return std::filesystem::is_symlink(dir_ + "/" + relative); }
+};
 
 // A loop until the end sees every line, CR LF cut, and one empty line after
 // a final line end; each open file keeps its own line buffer.
@@ -205,6 +221,109 @@ TEST_F(FilesTest, ReadProblemSaysWhyAFileCannotBeRead) {
   EXPECT_EQ(kxsystem::ReadProblem("empty.txt"), "empty file");
   EXPECT_EQ(kxsystem::ReadProblem("folder.txt"), "a folder");
   EXPECT_EQ(kxsystem::ReadProblem("link.txt"), "not readable (No such file or directory)");
+}
+
+// Once the data folder is set, a file that lies outside it once links are
+// followed is not read by any way in, with a log line naming where it
+// leads; what the folder's top-level links lead to is part of it.
+TEST_F(FilesTest, NothingOutsideTheDataFolderIsRead) {
+  kxtest::tempdir outside;
+  const std::string secret = outside.Write("secret.txt", "secret\n");
+  outside.Write("shared/pic.bmp", "pict\n");
+  Write("inside/real.txt", "real\n");
+  Link(secret, "config/acft00.kxa");
+  Link("../inside/real.txt", "texture/in.bmp");
+  Link(outside.Path("shared"), "shared");
+  Link(outside.path().string(), "aircraft/evil");
+  const std::string upward = "../" + outside.path().filename().string() + "/secret.txt";
+  const struct {
+    std::string path;
+    bool readable;
+  } cases[] = {{"config/acft00.kxa", false}, {"CONFIG/ACFT00.KXA", false}, {"aircraft/evil/secret.txt", false},
+               {upward, false},              {secret, false},            {"texture/in.bmp", true},
+               {"shared/pic.bmp", true},     {"inside/real.txt", true}};
+  kxsystem::InstallCoreHandlers(nullptr);  // the core's reads ask the same check
+  kxsystem::SetDataFolder(dir_.c_str());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    kxsystem::ClearLogHistory();
+    char buffer[16] = {};
+    kxfile* f = kxsystem::OpenFile(c.path.c_str(), kFileReadBinary);
+    EXPECT_EQ(f != nullptr, c.readable);
+    kxsystem::CloseFile(f);
+    EXPECT_EQ(kxsystem::GetFileSize(c.path.c_str()) == 5, c.readable);
+    EXPECT_EQ(kxsystem::ReadWholeFile(c.path.c_str(), buffer, sizeof buffer) == 5, c.readable);
+    EXPECT_EQ(kxsystem::CopyFile(c.path.c_str(), "copy.txt"), c.readable ? 1 : 0);
+    EXPECT_EQ(kxsystem::MayRead(c.path.c_str()), c.readable ? 1 : 0);
+    EXPECT_EQ(kxcore::MayRead(kxcore::ResolvePath(c.path.c_str()).c_str()), c.readable);
+    EXPECT_EQ(kxsystem::ReadProblem(c.path.c_str()), c.readable ? "" : kxsystem::kOutside);
+    EXPECT_EQ(std::strstr(kxsystem::GetLogLine(1), "leads outside the data folder (to ") != nullptr, !c.readable)
+        << kxsystem::GetLogLine(1);
+  }
+  EXPECT_EQ(kxsystem::ReadProblem("missing.txt"), kxsystem::kNotFound);
+  // Without a data folder (tools, tests) nothing is held back.
+  kxsystem::SetDataFolder(nullptr);
+  EXPECT_EQ(kxsystem::GetFileSize("config/acft00.kxa"), 7);
+}
+
+// A write to a link goes to the file it names and the link stays; a link
+// that leads out of the data folder is not written through or over.
+TEST_F(FilesTest, ALinkIsWrittenThroughAndOneOutOfTheDataFolderIsLeftAlone) {
+  kxtest::tempdir outside;
+  const std::string theirs = outside.Write("theirs.mcf", "theirs\n");
+  Write("config/mine.mcf", "old\n");
+  Write("source.mcf", "copied\n");
+  Link("mine.mcf", "config/main.mcf");
+  Link(theirs, "config/out.mcf");
+  kxsystem::SetDataFolder(dir_.c_str());
+  ASSERT_EQ(kxsystem::WriteWholeFile("config/main.mcf", "whole\n", 6), 1);
+  EXPECT_EQ(Read("config/mine.mcf"), "whole\n");
+  kxfile* f = kxsystem::OpenFile("config/main.mcf", kFileWriteText);
+  ASSERT_NE(f, nullptr);
+  std::fputs("stream\n", f->stream);
+  kxsystem::CloseFile(f);
+  EXPECT_EQ(Read("config/mine.mcf"), "stream\n");
+  ASSERT_EQ(kxsystem::CopyFile("source.mcf", "config/main.mcf"), 1);
+  EXPECT_EQ(Read("config/mine.mcf"), "copied\n");
+  Write("config/main.mcf.new", "set\n");
+  ASSERT_EQ(kxsystem::ReplaceFiles({{"config/main.mcf.new", "config/main.mcf"}}), 1);
+  EXPECT_EQ(Read("config/mine.mcf"), "set\n");
+  EXPECT_TRUE(IsLink("config/main.mcf"));
+
+  kxsystem::ClearLogHistory();
+  EXPECT_EQ(kxsystem::WriteWholeFile("config/out.mcf", "x", 1), 0);
+  EXPECT_NE(std::strstr(kxsystem::GetLogLine(1), "kxsystem:  config/out.mcf: leads outside the data folder (to "),
+            nullptr);
+  EXPECT_NE(std::strstr(kxsystem::GetLogLine(1), "; not written over"), nullptr);
+  EXPECT_EQ(kxsystem::OpenFile("config/out.mcf", kFileWriteText), nullptr);
+  EXPECT_EQ(kxsystem::AppendFile("config/out.mcf", "x", 1), 0);
+  EXPECT_EQ(kxsystem::CopyFile("source.mcf", "config/out.mcf"), 0);
+  Write("config/out.mcf.new", "set\n");
+  EXPECT_EQ(kxsystem::ReplaceFiles({{"config/out.mcf.new", "config/out.mcf"}}), 0);
+  EXPECT_EQ(outside.Read("theirs.mcf"), "theirs\n");
+  EXPECT_TRUE(IsLink("config/out.mcf"));
+  EXPECT_EQ(Read("config/out.mcf.tmp"), "<missing>");
+}
+
+// The temporary that a killed write left beside its file (or beside the
+// file a link names) goes, with a log line; nothing else is touched.
+TEST_F(FilesTest, TheTemporaryOfAWriteThatNeverFinishedIsRemoved) {
+  Write("config/player1.mcf.tmp", "half");
+  Write("config/mine.mcf.tmp", "half");
+  Write("config/main.mcf.tmp", "older run");
+  Write("config/mine.mcf", "kept\n");
+  Link("mine.mcf", "config/main.mcf");
+  std::filesystem::create_directory(dir_ + "/config/player2.mcf.tmp");
+  kxsystem::ClearLogHistory();
+  EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player1.mcf"), 1);
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "kxsystem:  config/player1.mcf.tmp: left by a write that never finished; removed");
+  EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/main.mcf"), 1);
+  EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player2.mcf"), 0);
+  EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player1.mcf"), 0);
+  for (const char* gone : {"config/player1.mcf.tmp", "config/mine.mcf.tmp", "config/main.mcf.tmp"})
+    EXPECT_EQ(Read(gone), "<missing>") << gone;
+  EXPECT_EQ(Read("config/mine.mcf"), "kept\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ + "/config/player2.mcf.tmp"));
 }
 
 TEST_F(FilesTest, RenameNeverReplacesAFile) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "dynamics/flight_state.h"
@@ -84,6 +85,29 @@ TEST_F(ApplicationTest, AClickOnTheFlyButtonReachesTheMenuThroughTheGui) {
   // Ended from the simulation: its exit releases what the menu loaded too.
   EXPECT_EQ(log.find("still held"), std::string::npos);
   EXPECT_EQ(kxsystem::ReserveCount(), 0);
+}
+
+// The run holds every file to its data folder, which the folder's own
+// top-level links (here the shipped aircraft, sceneries and pictures) lead
+// into: a control configuration linked out of it is refused with a log
+// line, while a hand-indented settings file reached through a link inside
+// is read, and written back through the link at exit.
+TEST_F(ApplicationTest, ALinkedConfigurationOutOfTheDataFolderIsRefusedAndOneInsideIsKept) {
+  namespace fs = std::filesystem;
+  kxtest::tempdir outside;
+  fs::copy_file(dir_ / "config/acft00.kxa", outside.path() / "acft00.kxa");
+  fs::remove(dir_ / "config/acft00.kxa");
+  fs::create_symlink(outside.path() / "acft00.kxa", dir_ / "config/acft00.kxa");
+  std::ofstream(dir_ / "config/mine.mcf") << "  show_log 1\n\tgame_type 12\n";
+  fs::create_symlink("mine.mcf", dir_ / "config/main.mcf");
+  EXPECT_EQ(Run(), 0);
+  const std::string log = Text("kx.log");
+  EXPECT_NE(log.find("kxsystem:  config/acft00.kxa: leads outside the data folder (to "), std::string::npos) << log;
+  EXPECT_NE(log.find("loading configfile config/main.mcf=ok"), std::string::npos);
+  EXPECT_TRUE(fs::is_symlink(dir_ / "config/main.mcf"));
+  EXPECT_NE(Text("config/mine.mcf").find("\nshow_log  1\n"), std::string::npos);
+  EXPECT_NE(Text("config/mine.mcf").find("\ngame_type  12\n"), std::string::npos);
+  EXPECT_EQ(log.find("gl:  loading texture texture/kxicons.bmp=fail"), std::string::npos);
 }
 
 // Parts of two trees of the same shape whose frames differ.

@@ -7,6 +7,7 @@
 
 #include "dynamics/air_model.h"
 #include "graphics/texture_table.h"
+#include "platform/files.h"
 #include "platform/usb_interface.h"
 #include "platform/window.h"
 #include "sim_support.h"
@@ -21,6 +22,10 @@ class SettingsTest : public simtest::simtest {
   void SetUp() override {
     simtest::SetUp();
     Write("config/.keep", "");
+  }
+  void TearDown() override {
+    kxsystem::SetDataFolder(nullptr);
+    simtest::TearDown();
   }
   sessionsettings& s = sim::session.settings;
 };
@@ -156,6 +161,9 @@ TEST_F(SettingsTest, LinesParseAsTheFileRulesSay) {
       {"smoke_particles 99999999999", "no int out of range", [](const sessionsettings& x) { return x.smoke_particles == 700; }},
       {"music_title -12x", "a number's front", [](const sessionsettings& x) { return x.music_title == -12; }},
       {"units", "a missing value leaves the default", [](const sessionsettings& x) { return x.units == sim::kUnitsMetric; }},
+      {"   window_width 800", "blanks before the key",
+       [](const sessionsettings&) { return kxsystem::display.window_width == 800; }},
+      {"\t \tscenery field", "tabs before the key", [](const sessionsettings& x) { return !std::strcmp(x.scenery, "field"); }},
   };
   for (const row& r : rows) {
     ResetSimulatorState();
@@ -262,6 +270,37 @@ TEST_F(SettingsTest, UnreadableFileIsKeptAndNotSavedOverWhenItsBadNameIsTaken) {
   EXPECT_EQ(Read("config/player1.mcf").rfind("view_mode  53\n", 0), 0u);
 }
 
+// A settings file linked to another in the data folder is read through
+// the link and written through it, so the link stays; one linked out of
+// the folder is neither read nor moved nor written over, and the user is
+// told. A killed save's temporary goes at the start.
+TEST_F(SettingsTest, LinkedFileIsWrittenThroughAndOneOutOfTheDataFolderIsLeftAlone) {
+  namespace fs = std::filesystem;
+  kxtest::tempdir outside;
+  const std::string theirs = outside.Write("theirs.mcf", "view_mode 53\n");
+  Write("config/mine.mcf", "  music 1\n");
+  Write("config/mine.mcf.tmp", "half");
+  fs::create_symlink("mine.mcf", temp_->Path("config/main.mcf"));
+  fs::create_symlink(theirs, temp_->Path("config/player1.mcf"));
+  kxsystem::SetDataFolder(dir_.c_str());
+  sim::LoadConfigFiles();
+  EXPECT_EQ(s.music, 1);
+  EXPECT_EQ(sim::players[0].view_mode, sim::kViewFixed);
+  EXPECT_EQ(Read("config/mine.mcf.tmp"), "<missing>");
+  EXPECT_TRUE(inputtest::Logged(("kxsystem:  " + temp_->Path("config/mine.mcf.tmp") + ": left by a write").c_str()));
+  EXPECT_TRUE(inputtest::Logged("sim:  config/player1.mcf (leads outside the data folder) kept"));
+  EXPECT_NE(sim::TakeNotice().find("config/player1.mcf could not be read (leads outside the data folder)"),
+            std::string::npos);
+  sim::SaveConfigFiles();
+  kxsystem::SetDataFolder(nullptr);
+  EXPECT_TRUE(fs::is_symlink(temp_->Path("config/main.mcf")));
+  EXPECT_NE(Read("config/mine.mcf").find("music  1\n"), std::string::npos);
+  EXPECT_TRUE(fs::is_symlink(temp_->Path("config/player1.mcf")));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(temp_->Path("config/player1.mcf.bad"))));
+  EXPECT_EQ(outside.Read("theirs.mcf"), "view_mode 53\n");
+  EXPECT_TRUE(inputtest::Logged("saving player configfile config/player1.mcf=fail"));
+}
+
 TEST_F(SettingsTest, FileWithoutReadPermissionIsMovedAside) {
   if (::geteuid() == 0) GTEST_SKIP() << "every file is readable to the superuser";
   Write("config/main.mcf", "window_width 1024\n");
@@ -277,7 +316,8 @@ TEST_F(SettingsTest, FileWithoutReadPermissionIsMovedAside) {
 TEST_F(SettingsTest, ValuesOutsideTheirRangesAreHeldAtTheNearerEnd) {
   Write("config/main.mcf",
         "tree_density 1e9\nsimulation_speed 0.01\nsmoke_particles 2147483647\ncontest_balloonpop_time 2147483647\n"
-        "usb_pulse_mul 2147483647\ngl_shadow_texture_size -5\nfog_density 7\n");
+        "usb_pulse_mul 2147483647\ngl_shadow_texture_size -5\nfog_density 7\nwind_speed nan\n"
+        "wind_direction 3.4e39\ncontest_pylon_rounds 99999999999\n");
   Write("config/player1.mcf",
         "camera0_x 2147483647\ncamera2_width -2147483648\nfov_fixed 0\nfov_follow 10\ncamera2_fov nan\n");
   sim::LoadConfigFiles();
@@ -296,6 +336,13 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangesAreHeldAtTheNearerEnd) {
   EXPECT_FLOAT_EQ(p.camera[2].fov, 0.3f);
   EXPECT_TRUE(inputtest::Logged("sim:  setting tree_density 1e+09 outside 0..1; 1 taken"));
   EXPECT_TRUE(inputtest::Logged("sim:  setting camera2_width -2147483648 outside 1..16384; 1 taken"));
+  // A value that gives no number is said as well, with what is kept.
+  EXPECT_FLOAT_EQ(kxdynamics::Environment().wind_speed, 0.0f);
+  EXPECT_EQ(s.contest_pylon_rounds, 3);
+  EXPECT_TRUE(inputtest::Logged("sim:  setting wind_speed nan not a finite number; 0 kept"));
+  EXPECT_TRUE(inputtest::Logged("sim:  setting wind_direction 3.4e39 not a finite number; 270 kept"));
+  EXPECT_TRUE(inputtest::Logged("sim:  setting contest_pylon_rounds 99999999999 not a whole number in range; 3 kept"));
+  EXPECT_TRUE(inputtest::Logged("sim:  setting camera2_fov nan not a finite number; 0.3 kept"));
   // In range, nothing is said.
   EXPECT_FALSE(inputtest::Logged("setting window_width"));
 }
