@@ -238,9 +238,13 @@ int ChosenContact(const contactpoint& point) {
 // ---- the ground below the model ------------------------------------------------
 
 int FindGroundBelow(dnsstate* record, const kxcollision* world) {
+  return record->model ? FindGroundBelowPoint(record, world, record->model->position) : 0;
+}
+
+int FindGroundBelowPoint(dnsstate* record, const kxcollision* world, const float p[3]) {
   if (!record->model) return 0;
   float height = 0.0f, normal[3];
-  if (!kxcollision::FindGround(world, record->model->position, &height, normal)) return 0;
+  if (!kxcollision::FindGround(world, p, &height, normal)) return 0;
   record->groundLevel = height;
   Store(record->terrainNormal, Load(normal));
   return 1;

@@ -40,5 +40,7 @@ int ChosenContact(const contactpoint& point);
 // groundLevel and terrainNormal; 1 when found. With no ground below, the
 // previous values stay.
 int FindGroundBelow(dnsstate* record, const kxcollision* world);
+// The same below the point p (world), where the model is about to be placed.
+int FindGroundBelowPoint(dnsstate* record, const kxcollision* world, const float p[3]);
 
 }  // namespace dnsmodel

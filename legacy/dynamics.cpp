@@ -26,7 +26,6 @@ constexpr float kSettleLift = 0.02f;              // m above the touching trial
 // Trials at most: at a height whose float steps lose the centimetre the
 // distance test alone would never end the drop.
 constexpr int kSettleTrials = 230;
-constexpr int kPlacingClearedChannels = 8;
 constexpr float kPlacedGearChannel = 1.0f;
 
 bool HasMass(const dynamicsystem* model) { return model->mass > 0.0f && std::isfinite(model->mass); }
@@ -90,6 +89,22 @@ v3 CappedPosition(const dnsstate* record) {
 
 float Slew(float current, float target, float limit, float dt) {
   return current + std::clamp(kSlewGain * (target - current), -limit, limit) * dt;
+}
+
+/* The values the runtime keeps beside the model (the channels the parts
+   read, what the gyro and the engine last set, the small helicopter's
+   gusts) are left by whichever model flew last and however its flight
+   ended; a placing starts the model from rest, and they start with it.
+   The channels go before the parts are put to rest, since the placing runs
+   the parts once; the rest after, since that run writes them. The ground's
+   normal starts as the ground below the new place. */
+void ClearChannels(dnsruntime& rt) { std::fill(rt.channels, rt.channels + kControlCount, 0.0f); }
+
+void StartAtRest(dnsruntime& rt, dynamicsystem* m, const dnsstate* record) {
+  Store(m->groundNormal, Load(record->terrainNormal));
+  rt.levelRate = 0.0f;
+  rt.lastEngineSpeed = 0.0f;
+  rt.gustTimer2 = rt.gustTimer3 = rt.gust2 = rt.gust3 = 0.0f;
 }
 
 // The segment of the reference point's path into contact point 0, then the
@@ -206,9 +221,11 @@ bool Substep(dynamicsystem* m, float h) {
 // ---- the resets ----------------------------------------------------------------
 
 void ResetDynamics(dynamicsystem** holder, dnsstate* record) {
+  dnsruntime& rt = Runtime();
   RestartPendingSounds();
   dynamicsystem* m = *holder = record->model;
   if (m) {
+    ClearChannels(rt);
     Store(m->position, CappedPosition(record));
     // The body's own contact segment starts here, not at the place the
     // model left: a segment from there would cross the ground and count as
@@ -226,6 +243,7 @@ void ResetDynamics(dynamicsystem** holder, dnsstate* record) {
     UpdateParts(m);
     m->status = kStatusCalm;
     WriteBackState(m, record);
+    StartAtRest(rt, m, record);
   }
   EndPendingSounds();
 }
@@ -240,14 +258,18 @@ void PlaceOnGround(dynamicsystem** holder, dnsstate* record) {
     Store(m->velocity, Load(record->velocity));
     m->density = kAirDensity;
     Store(m->slipstream, {0, 0, 0});
-    std::fill(rt.channels, rt.channels + kPlacingClearedChannels, 0.0f);
+    ClearChannels(rt);
     SettleOnGround(m);
     m->status = kStatusCalm;
     WriteBackState(m, record);
+    StartAtRest(rt, m, record);
   }
   EndPendingSounds();
+  // Set down, the model starts a flight: the flap slews from neutral as the
+  // gear from down, not from where the last flight left them.
   rt.heliMode = 0;
   rt.slewChannel5 = kPlacedGearChannel;
+  rt.slewChannel4 = 0.0f;
 }
 
 void SettleOnGround(dynamicsystem* m) {

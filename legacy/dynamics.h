@@ -33,10 +33,13 @@ void StepDynamics(dynamicsystem** holder, dnsstate* record);
 // counts as crashed.
 bool Substep(dynamicsystem* model, float h);
 // The full reset: pose (z at most kCeiling) and velocity as the record
-// holds them, no rotation, every part at rest.
+// holds them, no rotation, every part at rest. Both resets start the
+// runtime's channels, gyro and engine values, gusts and the filtered ground
+// normal afresh, as a fresh load's placing has them.
 void ResetDynamics(dynamicsystem** holder, dnsstate* record);
 // The partial reset: the record's position and heading, levelled and set
-// down on the ground, at rest.
+// down on the ground, at rest; the gear and flap slew from down and
+// neutral, and the helicopter mode waits for the gyro.
 void PlaceOnGround(dynamicsystem** holder, dnsstate* record);
 // Levels the model about its heading and lowers it in 1 cm steps until a
 // segment meets the ground (at most 2.2 m), then raises it 2 cm.

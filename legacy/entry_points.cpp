@@ -33,12 +33,12 @@ void Transpose(const float in[16], float out[16]) {
   }
 }
 
-// The faces around p and the ground below the model, for this frame's
-// contacts and wind.
+// The faces around p and the ground below it, for this frame's contacts
+// and wind, or for a placing there.
 void GatherAround(dnsstate* record, const float p[3]) {
   kxcollision* world = kxcollision::Current();
   GatherScenery(world, p, kGatherRadius);
-  FindGroundBelow(record, world);
+  FindGroundBelowPoint(record, world, p);
 }
 
 void ReadControls(float controls[kControlCount]) {

@@ -51,7 +51,8 @@ struct soundcommand {
 };
 
 // The runtime's values beside the model record. They carry over from frame
-// to frame and from model to model; only the resets touch a few of them.
+// to frame; every placing of a model starts them afresh (dynamics.h), so
+// none carries from one flight, or one model, into the next.
 struct dnsruntime {
   dnsstate state;
   dynamicsystem* root;             // the loaded model's root
@@ -66,7 +67,7 @@ struct dnsruntime {
   float levelRate;                 // 1/s, how fast a rotor disc returns to level
   float lastEngineSpeed;           // rad/s of the engine computed last
   float gustTimer2, gustTimer3;    // s, the small helicopter's gust clocks
-  float gust2, gust3;              // its gusts, held between restarts
+  float gust2, gust3;              // its gusts, held between the clocks' restarts
 };
 
 dnsruntime& Runtime();

@@ -83,9 +83,11 @@ void ComputeEngine(object* part, dynamicsystem* ds, float dt) {
 
 // ---- propeller -------------------------------------------------------------------
 
+// At rest no air flows through the disc and the shaft feels no load: the
+// next flight's first substeps must not meet the last flight's flow.
 void UpdatePropeller(object* part, dynamicsystem*) {
   propeller& p = Self<propeller>(part);
-  p.thrust = 0.0f;
+  p.thrust = p.torque = p.induced = 0.0f;
   sound::Reset(&p.soundRecord);
 }
 

@@ -104,7 +104,7 @@ v3 TiltDisc(rotor& r, const dynamicsystem* ds, float omega, float rc, float nc, 
 
 void UpdateRotor(object* part, dynamicsystem* ds) {
   rotor& r = Self<rotor>(part);
-  r.Thrust = 0.0f;
+  r.Thrust = r.torque = 0.0f;   // the engine reads the load as it stands
   r.tiltA = r.tiltB = r.tiltRateA = r.tiltRateB = 0.0f;
   Store(r.discAxis, Load(ds->axisZ));
   sound::Reset(&r.soundRecord);

@@ -182,6 +182,8 @@ long RecordParts(const kxgeometricobject* root, float* out, long capacity) {
   return w.full ? -1 : w.written;
 }
 
+long RecordedParts(const kxgeometricobject* root) { return root ? CountMeshed(root) : 0; }
+
 void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long count, float blend) {
   if (!root || !a || !b || count <= 0) return;
   playbackwalk w{a, b, count, blend, CountMeshed(root)};

@@ -23,6 +23,9 @@ void UpdatePlaybackPose(simplayer* player, float dt);
 // Returns the records written, or -1 with nothing written when more than
 // capacity records would be needed.
 long RecordParts(const kxgeometricobject* root, float* out, long capacity);
+// The parts of the tree RecordParts writes a record for (those with a
+// mesh): the records each frame of a recording of this aircraft holds.
+long RecordedParts(const kxgeometricobject* root);
 // Places each part of the tree that has a mesh, in the order RecordParts
 // wrote them, at the blend of its records in a and b (blend 0 gives a, 1
 // gives b); at most count records are used, parts beyond them stay.
@@ -33,8 +36,10 @@ void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long
 int SaveRecording(const char* name, simplayer* player);
 // Loads "recordings/<name>.rec" into the player's store and the recorded
 // aircraft into the player's playback slot; 1 when the recording is
-// playable (longer than 2 s, two frames at least). A file that cannot be
-// opened leaves the player's recording as it was.
+// playable (longer than 2 s, two frames at least, each holding a record for
+// every part of the recorded aircraft). A file that cannot be opened leaves
+// the player's recording as it was; one whose records do not pair with the
+// aircraft's parts is refused with a notice.
 int LoadRecording(const char* name, simplayer* player);
 // The last scenery named in "recordings/<name>.rec" ("" without one), or
 // null when the file cannot be opened. Valid until the next call.

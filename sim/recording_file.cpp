@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/sound.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/recording.h"
 
@@ -132,6 +133,18 @@ void Line(reader& r, const char* text) {
   }
 }
 
+/* Recordings saved before the rotor and propeller blades were drawn parts
+   hold fewer records a frame than the playback aircraft now has parts, and
+   the format says nothing of its version. Played, each record after the
+   first missing one would move the wrong part, so such a file (like one
+   whose aircraft has changed since) is refused, and the user told why.
+   The first frame whose count differs, or null when all pair. */
+const recordframe* FirstUnpaired(const recordframe* frames, int count, long parts) {
+  for (int i = 0; i < count; ++i)
+    if (frames[i].count != parts) return frames + i;
+  return nullptr;
+}
+
 void Upload(const kxgeometricobject* node) {
   kxgl::UploadGeometryTextures(node->mesh);
   for (const kxnode* c = node->firstChild; c; c = c->nextSibling)
@@ -220,6 +233,15 @@ int LoadRecording(const char* name, simplayer* player) {
   if (!LoadRecordedAircraft(&p)) return 0;
   // Playback blends two frames: with fewer there is nothing to show.
   if (p.recording.header.length <= kShortestPlayable || r.frames < 2) {
+    p.recording.present = 0;
+    return 0;
+  }
+  const long parts = RecordedParts(p.recording.instance);
+  if (const recordframe* odd = FirstUnpaired(p.record_store.frames, r.frames, parts)) {
+    kxsystem::Log("record:  %s: a frame holds %d part records, %s draws %ld parts: made by an older version; not played\n",
+                  path.c_str(), odd->count, p.recording.header.aircraft, parts);
+    PostNotice("The recorded flight " + std::string(name) + " was made by an older version of the program: its records "
+               "do not pair with the parts of " + p.recording.header.aircraft + ", so it is not played.");
     p.recording.present = 0;
     return 0;
   }

@@ -211,6 +211,26 @@ TEST_F(LegacyEntryTest, PlacingChoosesTheResetBySpeed) {
   }
 }
 
+// A placing starts the model's filtered ground normal from the ground
+// below its new place, whatever ground it flew over before.
+TEST_F(LegacyEntryTest, PlacingTakesTheGroundBelowTheNewPlace) {
+  constexpr float kSlopeDeg = 10.0f, kSlopeX = 200.0f;
+  meshgen::mesh slope = meshgen::Ground(kxltest::kPatchSize, 8, 0.0f);
+  meshgen::RotateY(slope, kSlopeDeg);
+  meshgen::Translate(slope, kSlopeX, 0.0f, 0.0f);
+  Build({Patch("field_gras", kxltest::kPatchSize, 0.0f), meshgen::ToElement(slope, "field_gras", "", GL_N3F_V3F)});
+  ASSERT_EQ(LoadSample("glider"), 1);
+  const float still[4] = {};
+  const float level[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1};
+  SetPose(level, still);
+  for (int i = 0; i < 50; ++i) Step(1, 0.02f);
+  const float onSlope[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, kSlopeX, 0, 1, 1};
+  SetPose(onSlope, still);
+  const v3 slopeNormal = dnsmodel::Load(state().terrainNormal);
+  EXPECT_NEAR(std::fabs(slopeNormal.x), std::sin(kSlopeDeg * 0.0174533f), 1e-3f);
+  EXPECT_NEAR(Length(dnsmodel::Load(model()->groundNormal) - slopeNormal), 0.0f, 1e-6f);
+}
+
 // The shadow box of the trainer: the extremes of its mesh in its own axes,
 // each widened by 2.5 % of itself, as a quad at z = 0.
 TEST_F(LegacyEntryTest, BoundsCoverTheMeshWidened) {

@@ -96,6 +96,9 @@ class modeltest : public legacytest {
   // A world of the elements (owned by the fixture from here), its cells
   // split beyond maxTriangles; the current one.
   void Build(std::initializer_list<kxgeometry*> elements, int maxTriangles = 200) {
+    // A world built before (the fixture's own) is replaced, not leaked.
+    if (world_) kxcollision::FreeOctree(world_.get());
+    kxgeometry::Free(&ground_);
     std::vector<kxgeometry*> list(elements);
     ground_ = meshgen::Chain(list.data(), list.size());
     entry_.mesh = ground_;

@@ -9,6 +9,7 @@
 #include "dynamics/all/register_all.h"
 #include "platform/file_lists.h"
 #include "platform/files.h"
+#include "sim/notice.h"
 #include "sim/recording.h"
 #include "tests/sim/recording_support.h"
 #include "tests/sim/views/program_scene.h"
@@ -32,6 +33,8 @@ class RecordingFile : public simtest::recordingtest {
     fs::create_symlink((fs::path(KX_TEST_DATA) / "../../../data/aircraft").lexically_normal(), "aircraft");
     kxdynamics::RegisterAll();
   }
+  // The records a frame of the sample christeneagle holds: one per drawn part.
+  long EagleParts() { return sim::RecordedParts(sim::LoadPlaybackCopy(&p, "christeneagle")); }
   // Two frames of two parts each, 2.5 s long.
   void TwoFrames() {
     static const float records[36] = {1, 0, 0, 0, 1, 0, -90, 0, 0.3f,     1, 0, 0, 0, 1, 0, -89.5f, 0.125f, 0.3f,
@@ -68,6 +71,28 @@ constexpr const char* kTwoFrames =
     "  \n"
     "end";
 
+// kTwoFrames with a record for each of the given parts in every frame: the
+// second record of a frame stands for the parts after the first two.
+std::string ForParts(long parts) {
+  std::string out;
+  size_t at = 0;
+  int posInFrame = 0;
+  while (at < std::strlen(kTwoFrames)) {
+    const char* text = kTwoFrames + at;
+    const char* end = std::strchr(text, '\n');
+    std::string line = end ? std::string(text, end + 1) : std::string(text);
+    at += line.size();
+    if (line.starts_with("records 2 ")) {
+      line.replace(8, 1, std::to_string(parts));
+      posInFrame = 0;
+    }
+    out += line;
+    if (line.starts_with("  pos") && ++posInFrame == 2)
+      for (long i = 2; i < parts; ++i) out += line;
+  }
+  return out;
+}
+
 TEST_F(RecordingFile, SavingWritesTheHeaderThenEachFrameThenEnd) {
   TwoFrames();
   ASSERT_EQ(sim::SaveRecording("circuit", &p), 1);
@@ -77,27 +102,55 @@ TEST_F(RecordingFile, SavingWritesTheHeaderThenEachFrameThenEnd) {
 
 TEST_F(RecordingFile, AFileLoadsPlayableWithTheRecordedAircraftBesideTheLiveOne) {
   LinkAircraft();
-  Write("recordings/circuit.rec", kTwoFrames);
+  const long parts = EagleParts();
+  const std::string file = ForParts(parts);
+  Write("recordings/circuit.rec", file);
   p.recording.state = sim::kRecordIdle;
   ASSERT_EQ(sim::LoadRecording("circuit", &p), 1);
   EXPECT_EQ(p.recording.present, 1);
   EXPECT_EQ(p.recording.frame, 1);
   EXPECT_EQ(p.recording.time, 0.0f);
   EXPECT_EQ(p.recording.state, sim::kRecordIdle);  // playing is the menu's to start
-  EXPECT_EQ(p.record_store.frames[1].count, 2);
+  EXPECT_EQ(p.record_store.frames[1].count, parts);
   EXPECT_FLOAT_EQ(p.record_store.frames[1].records[7], 1.0f);
   EXPECT_EQ(p.record_store.frames[2].records, nullptr);
   EXPECT_FLOAT_EQ(p.recording.header.bbmax[2], 0.75f);
   ASSERT_NE(p.recording.instance, nullptr);
   EXPECT_EQ(kxnode::As<kxgeometricobject>(kxdaircraftinstance::Slot(2)->Graphics), p.recording.instance);
-  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/circuit.rec=2.50 seconds with 2 frames, 4 positions"));
+  const std::string loaded = "record:  loading recording recordings/circuit.rec=2.50 seconds with 2 frames, " +
+                             std::to_string(2 * parts) + " positions";
+  EXPECT_TRUE(inputtest::Logged(loaded.c_str()));
   EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry christeneagle=ok"));
   // Saved again by a player flying the same aircraft, it is the same file.
   state.radius = 1.25f;
   state.bounds_min[0] = -1, state.bounds_min[1] = -2, state.bounds_min[2] = -0.5f;
   state.bounds_max[0] = 1, state.bounds_max[1] = 2, state.bounds_max[2] = 0.75f;
   ASSERT_EQ(sim::SaveRecording("again", &p), 1);
-  EXPECT_EQ(Read("recordings/again.rec"), kTwoFrames);
+  EXPECT_EQ(Read("recordings/again.rec"), file);
+}
+
+// A file saved before the rotor and propeller blades were drawn parts holds
+// fewer records a frame than the aircraft has parts: rather than move the
+// wrong parts it is refused, with a log line and a notice. So is one with a
+// single frame out of step.
+TEST_F(RecordingFile, AFileWhoseRecordsDoNotPairWithTheAircraftsPartsIsRefused) {
+  LinkAircraft();
+  const long parts = EagleParts();
+  ASSERT_GT(parts, 2);
+  std::string oneShort = ForParts(parts);
+  oneShort.replace(oneShort.rfind("records " + std::to_string(parts)), 8 + std::to_string(parts).size(),
+                   "records " + std::to_string(parts - 1));
+  oneShort.erase(oneShort.rfind("  pos"), oneShort.find('\n', oneShort.rfind("  pos")) + 1 - oneShort.rfind("  pos"));
+  for (const std::string& text : {std::string(kTwoFrames), oneShort}) {
+    Write("recordings/older.rec", text);
+    p.recording.present = 1;
+    EXPECT_EQ(sim::LoadRecording("older", &p), 0);
+    EXPECT_EQ(p.recording.present, 0);
+    const std::string refused = "christeneagle draws " + std::to_string(parts) + " parts: made by an older version";
+    EXPECT_TRUE(inputtest::Logged(refused.c_str()));
+    EXPECT_EQ(sim::TakeNotice(), "The recorded flight older was made by an older version of the program: its records "
+                                 "do not pair with the parts of christeneagle, so it is not played.");
+  }
 }
 
 TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlayable) {
@@ -181,7 +234,7 @@ TEST_F(RecordingFile, AHeaderLengthTheFramesDoNotMatchIsTakenFromTheFrames) {
   LinkAircraft();
   for (const char* length : {"length 1000000000.00", "length -7.00"}) {
     SCOPED_TRACE(length);
-    std::string text = kTwoFrames;
+    std::string text = ForParts(EagleParts());
     text.replace(text.find("length 2.50"), 11, length);
     Write("recordings/wrong.rec", text);
     ASSERT_EQ(sim::LoadRecording("wrong", &p), 1);
@@ -194,7 +247,7 @@ TEST_F(RecordingFile, AHeaderLengthTheFramesDoNotMatchIsTakenFromTheFrames) {
 TEST_F(RecordingFile, ALongNameLoadsAsTheListShowsIt) {
   LinkAircraft();
   const std::string name(240, 'n');
-  Write("recordings/" + name + ".rec", kTwoFrames);
+  Write("recordings/" + name + ".rec", ForParts(EagleParts()));
   const std::vector<std::string> listed = kxsystem::ListFiles("recordings/*.rec", 0, 0);
   ASSERT_EQ(listed, std::vector<std::string>{name});
   EXPECT_STREQ(sim::CheckRecordingScenery(name.c_str()), "winzeln");

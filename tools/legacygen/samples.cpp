@@ -489,6 +489,16 @@ sample Glider() {
   return {"glider", d.Text(), e.Chain()};
 }
 
+/* The trainer on its take-off run. Its nose wheel turns half as far as a
+   full rudder would take it (about 11 degrees): with the wheels' sliding
+   friction a wider travel made a small rudder input swing it round at taxi
+   speeds (0.2 turned it 72 degrees in 1.6 s at 10 km/h, now 40). A wing
+   tip that touches slides over the grass: its friction is a newton at
+   40 km/h, not the model's whole weight, which had a tip caught by a
+   banked lift-off slew the model round at up to 260 degrees a second. */
+constexpr float kTrainerNoseSteering = -0.2f;     // rad per unit of the rudder channel
+constexpr float kTrainerWingTipFriction = 0.1f;   // N s/m
+
 sample Trainer() {
   dnstext d("trainer: body axes x fwd, y left, z up, origin = centre of gravity");
   MassPart(d, 1.2f, {0.08f, 0.06f, 0.13f}, 0.3f);
@@ -503,12 +513,14 @@ sample Trainer() {
   Propeller(d, {"Prop", kLeft, kUp, kForward, {0.3f, 0, 0}, kChannelPropellerPitch, 0.125f, 0.1f, 1.0f, 0.0001f,
                 0.15f, 0.0f, 0.1f, 0.02f, 1.0f, 1600.0f});
   strut k;
-  Wheel(d, "Nose", {0.25f, 0, -0.12f}, {0.25f, 0, -0.2f}, -0.4f, k);
+  Wheel(d, "Nose", {0.25f, 0, -0.12f}, {0.25f, 0, -0.2f}, kTrainerNoseSteering, k);
   Wheel(d, "MainL", {-0.05f, 0.15f, -0.12f}, {-0.05f, 0.15f, -0.2f}, 0.0f, k);
   Wheel(d, "MainR", {-0.05f, -0.15f, -0.12f}, {-0.05f, -0.15f, -0.2f}, 0.0f, k);
   skid s;
-  Tip(d, "TipL", {0, 0.7f, 0.05f}, s);
-  Tip(d, "TipR", {0, -0.7f, 0.05f}, s);
+  skid wingTip = s;
+  wingTip.kd = kTrainerWingTipFriction;
+  Tip(d, "TipL", {0, 0.7f, 0.05f}, wingTip);
+  Tip(d, "TipR", {0, -0.7f, 0.05f}, wingTip);
   Tip(d, "TipTail", {-0.72f, 0, 0}, s);
 
   elements e;
