@@ -38,6 +38,7 @@ constexpr int kChannelPropellerPitch = 7;  // left at 0: a fixed-pitch propeller
 constexpr int kChannelTailDrive = 11;      // written by the gyro: moment only
 constexpr int kFrequencyBase = 11025;      // Hz
 constexpr int kFrequencyShift = 22050;     // Hz
+constexpr float kRadPerDeg = 3.14159265f / 180.0f;
 
 vec Mirrored(vec v) { return {v.x, -v.y, v.z}; }
 vec Minus(vec a, vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -80,11 +81,26 @@ void Surface(dnstext& d, const surface& s) {
   d.Set("Edge", s.edge).Set("Slope", s.slope).Set("Loss", s.loss).Set("Factor", s.factor);
 }
 
+// v turned about x by the angle (rad): +y toward +z.
+vec TurnedAboutX(vec v, float a) {
+  const float c = std::cos(a), s = std::sin(a);
+  return {v.x, v.y * c - v.z * s, v.y * s + v.z * c};
+}
+
 // A wing half on the left and its mirror image with the opposite aileron.
-void WingPair(dnstext& d, surface left) {
-  Surface(d, left);
+// With dihedral (deg) each half is turned about x so that its tip rises,
+// and its points rise with it.
+void WingPair(dnstext& d, surface left, float dihedralDeg = 0.0f) {
+  const float a = dihedralDeg * kRadPerDeg;
   surface right = left;
+  left.y = TurnedAboutX(left.y, a);
+  left.z = TurnedAboutX(left.z, a);
+  left.r.z += left.r.y * std::tan(a);
+  left.rl.z += left.rl.y * std::tan(a);
+  Surface(d, left);
   right.name = "WingR";
+  right.y = TurnedAboutX(right.y, -a);
+  right.z = TurnedAboutX(right.z, -a);
   right.r = Mirrored(left.r);
   right.rl = Mirrored(left.rl);
   right.c1 = -left.c1;
@@ -495,16 +511,32 @@ sample Glider() {
    speeds (0.2 turned it 72 degrees in 1.6 s at 10 km/h, now 40). A wing
    tip that touches slides over the grass: its friction is a newton at
    40 km/h, not the model's whole weight, which had a tip caught by a
-   banked lift-off slew the model round at up to 260 degrees a second. */
+   banked lift-off slew the model round at up to 260 degrees a second.
+   Its ailerons move as far as a trainer's do (a full roll rate of about
+   75 degrees a second at 50 km/h, not 125): with the wider travel the
+   keypad's first two steps of aileron and rudder at 40 km/h at full
+   throttle, where it lifts off, banked it 33 degrees in 1.5 s onto a tip,
+   which swung it 35 degrees round in 1.6 s; now it banks 28 degrees and
+   turns 18. Off its wheels by then, a wider track would not have held it
+   up, and the dihedral, which its wing now flies with as drawn, rolls it
+   a little further with the rudder's slip. Its tips touch where the drawn
+   tips are. */
 constexpr float kTrainerNoseSteering = -0.2f;     // rad per unit of the rudder channel
 constexpr float kTrainerWingTipFriction = 0.1f;   // N s/m
+constexpr float kTrainerAileronTravel = 0.6f;     // of the wing's control per unit of the aileron channel
+constexpr float kTrainerHalfSpan = 0.7f;          // m
+constexpr float kTrainerWingZ = 0.05f;            // m, the root's chord line
+constexpr float kTrainerDihedral = 2.0f;          // deg, each half
+constexpr float kTrainerTipDepth = 0.01f;         // m, the tip's underside below its chord line
 
 sample Trainer() {
   dnstext d("trainer: body axes x fwd, y left, z up, origin = centre of gravity");
   MassPart(d, 1.2f, {0.08f, 0.06f, 0.13f}, 0.3f);
   Fuselage(d, 0.3f, 0.5f, 0.01f);
-  WingPair(d, {"WingL", kForward, kRight, kDown, {0, 0.35f, 0.05f}, {-0.02f, 0.35f, 0.05f}, 0.16f, kChannelAileron,
-               1.0f, 0.3f, 5.0f, 0.3f, 0.3f});
+  const float halfWay = 0.5f * kTrainerHalfSpan;
+  WingPair(d, {"WingL", kForward, kRight, kDown, {0, halfWay, kTrainerWingZ}, {-0.02f, halfWay, kTrainerWingZ}, 0.16f,
+               kChannelAileron, kTrainerAileronTravel, 0.3f, 5.0f, 0.3f, 0.3f},
+           kTrainerDihedral);
   Surface(d, {"Stab", kForward, kRight, kDown, {-0.6f, 0, 0.05f}, {-0.62f, 0, 0.05f}, 0.06f, kChannelElevator, 1.0f,
               -0.15f, 4.0f, 0.8f, 0.3f});
   Surface(d, {"Fin", kForward, kFinY, kFinZ, {-0.62f, 0, 0.12f}, {-0.64f, 0, 0.12f}, 0.03f, kChannelRudder, 1.0f,
@@ -519,8 +551,10 @@ sample Trainer() {
   skid s;
   skid wingTip = s;
   wingTip.kd = kTrainerWingTipFriction;
-  Tip(d, "TipL", {0, 0.7f, 0.05f}, wingTip);
-  Tip(d, "TipR", {0, -0.7f, 0.05f}, wingTip);
+  const float tipZ = kTrainerWingZ + kTrainerHalfSpan * std::tan(kTrainerDihedral * kRadPerDeg) -
+                     kTrainerTipDepth;
+  Tip(d, "TipL", {0, kTrainerHalfSpan, tipZ}, wingTip);
+  Tip(d, "TipR", {0, -kTrainerHalfSpan, tipZ}, wingTip);
   Tip(d, "TipTail", {-0.72f, 0, 0}, s);
 
   elements e;
@@ -528,7 +562,7 @@ sample Trainer() {
                                    {-0.7f, 0.01f}, {-0.72f, 0}},
                                   16),
         "Body", kWhite);
-  Wings(e, 0.7f, 0.22f, 0.2f, 2.0f, 0.06f, 0.05f);
+  Wings(e, kTrainerHalfSpan, 0.22f, 0.2f, kTrainerDihedral, 0.06f, kTrainerWingZ);
   Tail(e, 0.22f, 0.12f, 0.16f, 0.14f, -0.55f, 0.05f);
   meshgen::mesh prop = Blades(2, 0.015f, 0.125f, 0.025f, 30.0f);
   meshgen::RotateY(prop, 90.0f);  // spins about x
