@@ -100,7 +100,9 @@ TEST_F(SaveAsDialogTest, PromptsAndRefusalsShowWholeInEveryLanguage) {
     SCOPED_TRACE("language " + std::to_string(n));
     sim::Language().Reset();
     const std::string file = "svgelanguage/language" + std::to_string(n) + ".kxd";
-    if (n > 0) ASSERT_NE(kxscript::ReadFile(file.c_str(), &sim::Language()), 0);
+    if (n > 0) {
+      ASSERT_NE(kxscript::ReadFile(file.c_str(), &sim::Language()), 0);
+    }
     for (const char* prompt : {"CopyAircraft", "NewAircraft"}) {
       svdesign::OpenSaveAs(prompt, 0);
       const kxlistitem* p = State().saveAsPrompt;
