@@ -104,8 +104,19 @@ bool svdesignairfoillist::IsOpen() const { return dropDown && dropDown->parent =
 kxvalueptr svdesignairfoillist::GetMember(const char* member, const kxargs& args) {
   if (std::strcmp(member, "SetAirfoil") != 0) return kxgraphic::GetMember(member, args);
   selection = kxdairfoil::Find(args.String(0).Text());
-  if (dropDown) dropDown->Unlink();
-  if (svdesignpage* page = svdesign::State().shownPage) page->MarkEdited();
+  // The pressed entry holds the focus and leaves the screen with the list:
+  // the focus goes with it, as a hidden window's does, so that the next key
+  // (Escape among them) reaches the screen instead of the gone entry. The
+  // choice is committed now, not when the focus would have moved on.
+  if (dropDown) {
+    if (kxgui::Focus && kxgui::Focus->IsWithin(dropDown)) kxgui::Focus = nullptr;
+    dropDown->Unlink();
+  }
+  if (svdesignpage* page = svdesign::State().shownPage) {
+    page->MarkEdited();
+    page->Store();
+    page->Refresh();
+  }
   return kxvoid();
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "designer/design_object.h"
 #include "designer/save_dialog.h"
 #include "designer/state.h"
 #include "dynamics/instance.h"
@@ -27,10 +28,6 @@ namespace {
 constexpr char kPreviewPrefix[] = "preview-";
 constexpr char kThumbnail[] = "thumb.bmp";  // the aircraft's tile in the selection window
 const char* const kPreviewExtensions[] = {"bmp", "kxt", "txt"};
-
-void Message(const char* text) {
-  if (State().saveAsMessage) State().saveAsMessage->Text = text;
-}
 
 bool Copyable(const std::string& file) {
   return !file.empty() && file[0] != '.' && !kxsystem::StrStartsNoCase(file.c_str(), kPreviewPrefix);
@@ -84,7 +81,7 @@ int SaveSystem() {
   if (kxdwriters::WriteAircraftSet(a, s.previousName.Text(), s.previousDirectory.Text())) return 1;
   kxsystem::Log("svdesign:  save %s=fail\n", a->Name.Text());
   if (s.saveAsDialog && !(kxgui::Visible && s.saveAsDialog->IsWithin(kxgui::Visible))) OpenSaveAs("CopyAircraft", 0);
-  Message(("Not saved: " + a->Directory.Str() + " cannot be written (full disk or read-only folder?)").c_str());
+  SaveAsMessage(("Not saved: " + a->Directory.Str() + " cannot be written (full disk or read-only folder?)").c_str());
   return 0;
 }
 
@@ -95,14 +92,14 @@ void CopySystemCheck() {
   const multilanguage& language = sim::Language();
   std::string name = CleanName(s.saveAsName->text);
   if (name.empty()) {
-    Message(language.Text("InvalidName"));
+    SaveAsMessage(language.Text("InvalidName"));
     return;
   }
   std::vector<std::string> entries;
   kxsystem::FindFiles("aircraft/*", entries, 0, 0);
   for (const std::string& entry : entries) {
     if (entry == name) {
-      Message(language.Text("AircraftExists"));
+      SaveAsMessage(language.Text("AircraftExists"));
       return;
     }
   }
@@ -113,7 +110,7 @@ void CopySystemCheck() {
   if (!std::filesystem::is_directory(to, error)) {
     // Nothing is renamed: the aircraft would be saved nowhere.
     kxsystem::Log("svdesign:  create directory %s=fail\n", to.c_str());
-    Message(NamedText(language.Text("CannotCreateAircraft"), name).c_str());
+    SaveAsMessage(NamedText(language.Text("CannotCreateAircraft"), name).c_str());
     return;
   }
   const kxstring keptName = s.previousName, keptDirectory = s.previousDirectory;
@@ -153,9 +150,12 @@ void CopySystemCheck() {
     std::filesystem::remove_all(to, error);
     return;
   }
+  // The title line names the whole-aircraft object after the aircraft, as
+  // it was on entry: it now goes by the new name.
+  if (s.aircraftObject) s.aircraftObject->name = s.aircraftObject->displayName = a->Name;
   if (s.saveAsDialog) s.saveAsDialog->Hide();
   s.newAircraft = 0;
-  Message("");
+  SaveAsMessage("");
 }
 
 }  // namespace svdesign

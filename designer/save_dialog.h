@@ -15,6 +15,9 @@ void BuildSaveAsDialog(kxgraphic* invisible);
 // the text of that text-table key, the name field holds the aircraft's name
 // and has the keyboard focus. newAircraft 1 makes Cancel leave the designer.
 void OpenSaveAs(const char* promptKey, int newAircraft);
+// The dialog's message line (a refusal, "" for none), given the lines the
+// text needs.
+void SaveAsMessage(const char* text);
 // "copysystemdialog".
 void CopySystemDialog();
 // "copysystemcancel": hides the dialog; leaves the designer when it was

@@ -1,16 +1,25 @@
 // The Save As dialog as a user meets it: the name is typed at once, an old
 // refusal is gone when it opens again, the new aircraft takes the old one's
-// thumbnail, and a folder that cannot be made is told in the language in
-// use. Runs on a copy of the trainer in a temporary folder.
+// thumbnail and its name shows at once, a folder that cannot be made is
+// told in the language in use, and every prompt and refusal shows whole in
+// every shipped language. Runs on a copy of the trainer in a temporary
+// folder.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/interpreter.h"
 #include "copied_data.h"
+#include "designer/design_object.h"
 #include "designer/save_dialog.h"
+#include "graphics/file_bytes.h"
+#include "graphics/font.h"
+#include "gui/button.h"
 #include "gui/edit.h"
 #include "gui/list_item.h"
+#include "gui/paint.h"
 #include "gui/window.h"
 #include "platform/codes.h"
 
@@ -44,6 +53,8 @@ TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
   Key(kxcode::kKeyReturn);
   EXPECT_STREQ(State().aircraft->Name.Text(), "trainer2");
   EXPECT_EQ(State().saveAsDialog->parent, State().invisible);
+  // The title line names the aircraft by its new name at once.
+  EXPECT_EQ(State().aircraftObject->displayName.Str(), "trainer2");
   // The tile of the aircraft selection shows the new aircraft too.
   ASSERT_TRUE(fs::exists("aircraft/trainer2/thumb.bmp"));
   EXPECT_EQ(ReadWhole("aircraft/trainer2/thumb.bmp"), ReadWhole("aircraft/trainer/thumb.bmp"));
@@ -61,6 +72,62 @@ TEST_F(SaveAsDialogTest, AFolderThatCannotBeMadeIsToldInTheLanguageInUse) {
   EXPECT_EQ(Message(), "Kann aircraft/neu nicht anlegen");
   EXPECT_STREQ(State().aircraft->Name.Text(), "trainer");
   EXPECT_EQ(State().saveAsDialog->parent, State().screen);
+}
+
+// In the program's own font, the prompts (the locked aircraft's is the
+// longest) and the refusals, one naming the longest name a folder can get,
+// show every line of theirs in every shipped language, clear of the name
+// field, the buttons and the title bar.
+TEST_F(SaveAsDialogTest, PromptsAndRefusalsShowWholeInEveryLanguage) {
+  std::vector<uint8_t> bytes;
+  kxglfont program{};
+  ASSERT_TRUE(kxgl::ReadFileBytes((kxdtest::SourceData() / "texture/arial10.kxf").c_str(), &bytes));
+  ASSERT_TRUE(kxgl::ReadFont(bytes.data(), bytes.size(), &program));
+  kxgl::SetFont(&program);
+  const std::string longest(20, 'w');  // the name field takes 20 characters
+  kxwindow* dialog = State().saveAsDialog;
+  const int line = kxgui::LineHeight(), content = dialog->H - kxwindow::TitleBarHeight();
+  const kxgraphic* field = State().saveAsName->ParentWidget();  // its frame
+  int buttons = 0;  // the buttons' top
+  for (kxnode* c = dialog->firstChild; c; c = c->nextSibling)
+    if (const kxbutton* b = kxnode::As<kxbutton>(c)) buttons = std::max(buttons, b->Y + b->H);
+  // How many lines a text takes in its box, and that the box holds them.
+  auto shown = [&](const kxlistitem* item) {
+    const int lines = static_cast<int>(kxlistitem::Wrap(item->Text.Text(), item->W).size());
+    EXPECT_LE(lines * line, item->H) << '"' << item->Text.Str() << "\" in " << lines << " lines";
+  };
+  for (int n = 0; n <= 5; ++n) {  // 0: the built-in English
+    SCOPED_TRACE("language " + std::to_string(n));
+    sim::Language().Reset();
+    const std::string file = "svgelanguage/language" + std::to_string(n) + ".kxd";
+    if (n > 0) {
+      ASSERT_NE(kxscript::ReadFile(file.c_str(), &sim::Language()), 0);
+    }
+    for (const char* prompt : {"CopyAircraft", "NewAircraft"}) {
+      svdesign::OpenSaveAs(prompt, 0);
+      const kxlistitem* p = State().saveAsPrompt;
+      shown(p);
+      EXPECT_GE(p->Y, field->Y + field->H);
+      EXPECT_LE(p->Y + p->H, content);
+      svdesign::CopySystemCancel();
+    }
+    std::string cannot = sim::Language().Text("CannotCreateAircraft");
+    cannot.replace(cannot.find("%s"), 2, longest);
+    const std::string refusals[] = {
+        sim::Language().Text("InvalidName"), sim::Language().Text("AircraftExists"), cannot,
+        "Not saved: aircraft/" + longest + " cannot be written (full disk or read-only folder?)"};
+    svdesign::OpenSaveAs("CopyAircraft", 0);
+    for (const std::string& refusal : refusals) {
+      svdesign::SaveAsMessage(refusal.c_str());
+      const kxlistitem* m = State().saveAsMessage;
+      shown(m);
+      EXPECT_LE(m->Y + m->H, field->Y);
+      EXPECT_GE(m->Y, buttons);
+    }
+    svdesign::CopySystemCancel();
+  }
+  kxgl::SetFont(&font);
+  kxgl::FreeFont(&program);
 }
 
 }  // namespace
