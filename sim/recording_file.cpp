@@ -2,11 +2,9 @@
 // the scenery, then each frame's part records as text, then "end".
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -78,12 +76,13 @@ void Word(const char* text, char (&field)[simplayer::kNameChars]) {
    known to play. Read straight into the store, a file refused at the end
    (too short, its aircraft missing, its records not pairing) would already
    have cost the recording held, perhaps a flight not yet saved. The records
-   go into a deque, which grows by blocks as the file holds more and never
-   copies what it holds: the extra memory is the file's own records, for as
-   long as the load takes, not a second store. Reading the file twice (once
-   to check, once into the store) would need none, but a file changed
+   go into one buffer reserved for as many as the file's size could hold
+   (no more than the store does): reserved pages cost nothing until written,
+   so the extra memory is the file's own records, for as long as the load
+   takes, and the buffer never moves what it holds. Reading the file twice
+   (once to check, once into the store) would need none, but a file changed
    between the two readings could still cost the recording. */
-using record = std::array<float, kFloats>;
+constexpr long kShortestPosLine = 12;  // bytes: "pos" and nine numbers of one character
 
 struct readframe {
   float time;  // s
@@ -93,7 +92,7 @@ struct readframe {
 struct reader {
   recordingheader header;
   std::vector<readframe> frames;
-  std::deque<record> records;
+  std::vector<float> records;  // kFloats a record
   bool stop = false;
 };
 
@@ -132,13 +131,13 @@ void Line(reader& r, const char* text) {
     r.frames.push_back({time, 0});
   } else if (StartsWith(line, "pos")) {
     if (r.frames.empty()) return;
-    if (r.records.size() >= static_cast<size_t>(simplayer::kRecordPositions)) {
+    if (r.records.size() >= static_cast<size_t>(simplayer::kRecordPositions * kFloats)) {
       r.stop = true;
       return;
     }
-    record values;
-    if (!Numbers(line + 3, kFloats, values.data())) return;
-    r.records.push_back(values);
+    float values[kFloats];
+    if (!Numbers(line + 3, kFloats, values)) return;
+    r.records.insert(r.records.end(), values, values + kFloats);
     ++r.frames.back().count;
   } else if (StartsWith(line, "end")) {
     r.stop = true;
@@ -151,6 +150,8 @@ void Line(reader& r, const char* text) {
 bool Read(const std::string& path, reader& r) {
   kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
   if (!file) return false;
+  const long fits = kxsystem::GetFileSize(path.c_str()) / kShortestPosLine + 1;
+  r.records.reserve(static_cast<size_t>(std::clamp(fits, 0L, simplayer::kRecordPositions)) * kFloats);
   while (!r.stop && !kxsystem::IsEof(file)) Line(r, kxsystem::ReadLine(file));
   kxsystem::CloseFile(file);
   return true;
@@ -161,13 +162,13 @@ bool Read(const std::string& path, reader& r) {
 void Commit(const reader& r, simplayer& p) {
   p.recording.header = r.header;
   float* at = p.record_store.positions;
-  auto next = r.records.begin();
   recordframe* frame = p.record_store.frames;
   for (const readframe& f : r.frames) {
     *frame++ = {f.time, f.count, at};
-    for (int i = 0; i < f.count; ++i, ++next) at = std::copy(next->begin(), next->end(), at);
+    at += static_cast<long>(f.count) * kFloats;
   }
   frame->records = nullptr;
+  std::copy(r.records.begin(), r.records.end(), p.record_store.positions);
 }
 
 /* Recordings saved before the rotor and propeller blades were drawn parts
@@ -275,7 +276,7 @@ int LoadRecording(const char* name, simplayer* player) {
   }
   const int frames = static_cast<int>(r.frames.size());
   kxsystem::Log("%.2f seconds with %d frames, %d positions\n", r.header.length, frames,
-                static_cast<int>(r.records.size()));
+                static_cast<int>(r.records.size() / kFloats));
   // Playback runs until the header's length: one that the frames do not
   // reach would hold the last frame still for as long.
   const float last = frames > 0 ? r.frames.back().time : 0.0f;
