@@ -37,9 +37,11 @@ int SaveRecording(const char* name, simplayer* player);
 // Loads "recordings/<name>.rec" into the player's store and the recorded
 // aircraft into the player's playback slot; 1 when the recording is
 // playable (longer than 2 s, two frames at least, each holding a record for
-// every part of the recorded aircraft). A file that cannot be opened leaves
-// the player's recording as it was; one whose records do not pair with the
-// aircraft's parts is refused with a notice.
+// every part of the recorded aircraft). Only such a file replaces the
+// recording held: any other (one that cannot be opened, too short, its
+// aircraft missing) leaves it as it was, playable, savable and drawn; one
+// whose records do not pair with the aircraft's parts is refused with a
+// notice.
 int LoadRecording(const char* name, simplayer* player);
 // The last scenery named in "recordings/<name>.rec" ("" without one), or
 // null when the file cannot be opened. Valid until the next call.

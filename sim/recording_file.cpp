@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/numbers.h"
 #include "core/output.h"
@@ -71,37 +72,50 @@ void Word(const char* text, char (&field)[simplayer::kNameChars]) {
 
 // ---- reading
 
-struct reader {
-  simplayer& p;
-  float* cursor;           // next free float of the store
-  const float* end;        // the store's end
-  recordframe* frame;      // the frame being read, null before the first
-  int frames;
-  int parts;
-  bool stop;
+/* A file is read beside the player's store and put into it only once it is
+   known to play. Read straight into the store, a file refused at the end
+   (too short, its aircraft missing, its records not pairing) would already
+   have cost the recording held, perhaps a flight not yet saved. The records
+   go into one buffer reserved for as many as the file's size could hold
+   (no more than the store does): reserved pages cost nothing until written,
+   so the extra memory is the file's own records, for as long as the load
+   takes, and the buffer never moves what it holds. Reading the file twice
+   (once to check, once into the store) would need none, but a file changed
+   between the two readings could still cost the recording. */
+constexpr long kShortestPosLine = 12;  // bytes: "pos" and nine numbers of one character
+
+struct readframe {
+  float time;  // s
+  int count;   // records of the frame: the "pos" lines read after its "records" line
 };
 
-void Header(reader& r, const char* line) {
-  simplayer& p = r.p;
+struct reader {
+  recordingheader header;
+  std::vector<readframe> frames;
+  std::vector<float> records;  // kFloats a record
+  bool stop = false;
+};
+
+void Header(recordingheader& h, const char* line) {
   if (StartsWith(line, "aircraft")) {
-    Word(line + 8, p.recording.header.aircraft);
+    Word(line + 8, h.aircraft);
   } else if (StartsWith(line, "scenery")) {
-    Word(line + 7, p.recording.header.scenery);
+    Word(line + 7, h.scenery);
   } else if (StartsWith(line, "length")) {
-    Numbers(line + 6, 1, &p.recording.header.length);
+    Numbers(line + 6, 1, &h.length);
   } else if (StartsWith(line, "radius")) {
-    Numbers(line + 6, 1, &p.recording.header.radius);
+    Numbers(line + 6, 1, &h.radius);
   } else if (StartsWith(line, "bbmin")) {
-    Numbers(line + 5, 3, p.recording.header.bbmin);
+    Numbers(line + 5, 3, h.bbmin);
   } else if (StartsWith(line, "bbmax")) {
-    Numbers(line + 5, 3, p.recording.header.bbmax);
+    Numbers(line + 5, 3, h.bbmax);
   }
 }
 
 /* A frame keeps the "pos" lines that follow its "records" line, however many
    the line announces: the count as read could point past what was stored.
-   Reading stops when the frame index or the record store is full, so a
-   frame never lies beyond the store and the end mark always has its entry. */
+   Reading stops when the frame index or the record store would be full, so
+   what is read always fits the store with the end mark after it. */
 void Line(reader& r, const char* text) {
   const char* line = SkipBlanks(text);
   if (StartsWith(line, "records")) {
@@ -110,27 +124,51 @@ void Line(reader& r, const char* text) {
     size_t used = kxnumber::ReadLeadingInt(at, announced);
     float time;
     if (!used || !Numbers(at + used, 1, &time)) return;
-    if (r.frames >= simplayer::kRecordFrames) {
+    if (r.frames.size() >= static_cast<size_t>(simplayer::kRecordFrames)) {
       r.stop = true;
       return;
     }
-    r.frame = r.p.record_store.frames + r.frames++;
-    *r.frame = {time, 0, r.cursor};
+    r.frames.push_back({time, 0});
   } else if (StartsWith(line, "pos")) {
-    if (!r.frame) return;
-    if (r.end - r.cursor < kFloats) {
+    if (r.frames.empty()) return;
+    if (r.records.size() >= static_cast<size_t>(simplayer::kRecordPositions * kFloats)) {
       r.stop = true;
       return;
     }
-    if (!Numbers(line + 3, kFloats, r.cursor)) return;
-    r.cursor += kFloats;
-    ++r.frame->count;
-    ++r.parts;
+    float values[kFloats];
+    if (!Numbers(line + 3, kFloats, values)) return;
+    r.records.insert(r.records.end(), values, values + kFloats);
+    ++r.frames.back().count;
   } else if (StartsWith(line, "end")) {
     r.stop = true;
   } else {
-    Header(r, line);
+    Header(r.header, line);
   }
+}
+
+// Reads the file into r; false when it cannot be opened.
+bool Read(const std::string& path, reader& r) {
+  kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
+  if (!file) return false;
+  const long fits = kxsystem::GetFileSize(path.c_str()) / kShortestPosLine + 1;
+  r.records.reserve(static_cast<size_t>(std::clamp(fits, 0L, simplayer::kRecordPositions)) * kFloats);
+  while (!r.stop && !kxsystem::IsEof(file)) Line(r, kxsystem::ReadLine(file));
+  kxsystem::CloseFile(file);
+  return true;
+}
+
+// Puts what was read in place of the player's recording: the header, the
+// frames with the end mark after the last, their records in the store.
+void Commit(const reader& r, simplayer& p) {
+  p.recording.header = r.header;
+  float* at = p.record_store.positions;
+  recordframe* frame = p.record_store.frames;
+  for (const readframe& f : r.frames) {
+    *frame++ = {f.time, f.count, at};
+    at += static_cast<long>(f.count) * kFloats;
+  }
+  frame->records = nullptr;
+  std::copy(r.records.begin(), r.records.end(), p.record_store.positions);
 }
 
 /* Recordings saved before the rotor and propeller blades were drawn parts
@@ -139,9 +177,9 @@ void Line(reader& r, const char* text) {
    first missing one would move the wrong part, so such a file (like one
    whose aircraft has changed since) is refused, and the user told why.
    The first frame whose count differs, or null when all pair. */
-const recordframe* FirstUnpaired(const recordframe* frames, int count, long parts) {
-  for (int i = 0; i < count; ++i)
-    if (frames[i].count != parts) return frames + i;
+const readframe* FirstUnpaired(const std::vector<readframe>& frames, long parts) {
+  for (const readframe& f : frames)
+    if (f.count != parts) return &f;
   return nullptr;
 }
 
@@ -149,6 +187,27 @@ void Upload(const kxgeometricobject* node) {
   kxgl::UploadGeometryTextures(node->mesh);
   for (const kxnode* c = node->firstChild; c; c = c->nextSibling)
     if (const kxgeometricobject* part = kxnode::As<kxgeometricobject>(const_cast<kxnode*>(c))) Upload(part);
+}
+
+// The aircraft as the player's playback copy with its textures: its drawn
+// tree, or null. The loader logs its own lines: the result line is written
+// whole.
+kxgeometricobject* LoadRecordedCopy(simplayer& p, const char* aircraft) {
+  kxgeometricobject* instance = LoadPlaybackCopy(&p, aircraft);
+  if (instance) Upload(instance);
+  kxsystem::Log("record:  loading recorded aircraft geometry %s=%s\n", aircraft, instance ? "ok" : "fail");
+  return instance;
+}
+
+/* The playback slot holds one aircraft, and the file's had to be loaded
+   into it to pair its records with the parts: the recording held lost the
+   copy it is drawn with. It gets it back: `same`, the copy just loaded when
+   it is of the held aircraft, else a new one. A recording held without a
+   copy stays without. */
+void KeepHeldDrawn(simplayer& p, const std::string& held, kxgeometricobject* same) {
+  if (!p.recording.instance) return;
+  kxsystem::Log("record:  the recording held before stays\n");
+  p.recording.instance = same ? same : LoadRecordedCopy(p, held.c_str());
 }
 
 // ---- writing
@@ -209,42 +268,48 @@ int LoadRecording(const char* name, simplayer* player) {
   simplayer& p = *player;
   const std::string path = RecordingPath(name);
   kxsystem::Log("record:  loading recording %s=", path.c_str());
-  kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
-  if (!file) {
+  // What the file does not say is not taken from the recording held.
+  reader r;
+  if (!Read(path, r)) {
     kxsystem::Log("fail\n");
     return 0;
   }
-  // What the file does not say is not taken from the recording before.
-  p.recording.header = {};
-  float* store = p.record_store.positions;
-  reader r{p, store, store + simplayer::kRecordPositions * kFloats, nullptr, 0, 0, false};
-  while (!r.stop && !kxsystem::IsEof(file)) Line(r, kxsystem::ReadLine(file));
-  kxsystem::CloseFile(file);
-  p.record_store.frames[r.frames].records = nullptr;
-  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.recording.header.length, r.frames, r.parts);
+  const int frames = static_cast<int>(r.frames.size());
+  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", r.header.length, frames,
+                static_cast<int>(r.records.size() / kFloats));
   // Playback runs until the header's length: one that the frames do not
   // reach would hold the last frame still for as long.
-  const float last = r.frames > 0 ? p.record_store.frames[r.frames - 1].time : 0.0f;
-  if (std::fabs(p.recording.header.length - last) > kLengthTolerance) {
+  const float last = frames > 0 ? r.frames.back().time : 0.0f;
+  if (std::fabs(r.header.length - last) > kLengthTolerance) {
     kxsystem::Log("record:  %s: length %.2f s does not match its frames; %.2f s taken\n", path.c_str(),
-                  p.recording.header.length, last);
-    p.recording.header.length = last;
+                  r.header.length, last);
+    r.header.length = last;
   }
-  if (!LoadRecordedAircraft(&p)) return 0;
-  // Playback blends two frames: with fewer there is nothing to show.
-  if (p.recording.header.length <= kShortestPlayable || r.frames < 2) {
-    p.recording.present = 0;
+  // Playback blends two frames: with fewer there is nothing to show. This
+  // is known before the aircraft is loaded, which would take the playback
+  // slot from the recording held.
+  if (r.header.length <= kShortestPlayable || frames < 2) {
+    kxsystem::Log("record:  %s: %.2f s, %d frame(s): too short to play; not loaded\n", path.c_str(),
+                  r.header.length, frames);
     return 0;
   }
-  const long parts = RecordedParts(p.recording.instance);
-  if (const recordframe* odd = FirstUnpaired(p.record_store.frames, r.frames, parts)) {
+  const std::string held = p.recording.header.aircraft;
+  kxgeometricobject* instance = LoadRecordedCopy(p, r.header.aircraft);
+  if (!instance) {
+    KeepHeldDrawn(p, held, nullptr);
+    return 0;
+  }
+  const long parts = RecordedParts(instance);
+  if (const readframe* odd = FirstUnpaired(r.frames, parts)) {
     kxsystem::Log("record:  %s: a frame holds %d part records, %s draws %ld parts: made by an older version; not played\n",
-                  path.c_str(), odd->count, p.recording.header.aircraft, parts);
+                  path.c_str(), odd->count, r.header.aircraft, parts);
     PostNotice("The recorded flight " + std::string(name) + " was made by an older version of the program: its records "
-               "do not pair with the parts of " + p.recording.header.aircraft + ", so it is not played.");
-    p.recording.present = 0;
+               "do not pair with the parts of " + r.header.aircraft + ", so it is not played.");
+    KeepHeldDrawn(p, held, std::strcmp(r.header.aircraft, held.c_str()) == 0 ? instance : nullptr);
     return 0;
   }
+  Commit(r, p);
+  p.recording.instance = instance;
   p.recording.present = 1;
   p.recording.time = 0.0f;
   p.recording.frame = 1;
@@ -284,17 +349,13 @@ kxgeometricobject* LoadPlaybackCopy(const simplayer* player, const char* aircraf
 int LoadRecordedAircraft(simplayer* player) {
   if (!player) return 0;
   simplayer& p = *player;
-  p.recording.instance = LoadPlaybackCopy(&p, p.recording.header.aircraft);
-  // The loader logs its own lines: the result line is written whole.
+  p.recording.instance = LoadRecordedCopy(p, p.recording.header.aircraft);
   if (!p.recording.instance) {
     p.recording.header.length = 0.0f;
     p.recording.present = 0;
     p.recording.state = kRecordIdle;
-    kxsystem::Log("record:  loading recorded aircraft geometry %s=fail\n", p.recording.header.aircraft);
     return 0;
   }
-  Upload(p.recording.instance);
-  kxsystem::Log("record:  loading recorded aircraft geometry %s=ok\n", p.recording.header.aircraft);
   return 1;
 }
 

@@ -30,7 +30,37 @@ class RecordingFile : public simtest::recordingtest {
   }
   // The sample aircraft, for loads that must find the recorded aircraft.
   static void LinkAircraft() {
-    fs::create_symlink((fs::path(KX_TEST_DATA) / "../../../data/aircraft").lexically_normal(), "aircraft");
+    fs::create_directory("aircraft");
+    const fs::path samples = (fs::path(KX_TEST_DATA) / "../../../data/aircraft").lexically_normal();
+    for (const fs::directory_entry& entry : fs::directory_iterator(samples))
+      if (!fs::exists("aircraft" / entry.path().filename()))
+        fs::create_symlink(entry.path(), "aircraft" / entry.path().filename());
+    kxdynamics::RegisterAll();
+  }
+  // An aircraft of one fuselage drawn as the given number of small boxes,
+  // side by side: quick to load, a frame of its recording holds one record
+  // a box.
+  void PutAircraft(const std::string& name, int parts) {
+    const std::string folder = "aircraft/" + name + "/";
+    fs::create_directories(folder);
+    std::string components = "// Skyvane aircraft\n//\n//\n//\n// version: 1.8.0\n//\n// type:    4\n"
+                             "Append kxdfuselage00 Fuselage\ncd Fuselage/\nMass = 2\n";
+    if (parts > 0) components += "Geometry( \"~Geometry/P0/\" )\n";
+    Write(folder + name + ".kxd", components + "cd ../\n");
+    std::string script;
+    kxgeometricobject root;
+    for (int i = 0; i < parts; ++i) {
+      const std::string part = "P" + std::to_string(i);
+      script += "Append kxgeometricobject " + part + "\n";
+      meshgen::mesh box = meshgen::Box(0.2f, 0.2f, 0.2f);
+      meshgen::Translate(box, 0.3f * static_cast<float>(i), 0.0f, 0.0f);
+      kxgeometricobject* o = new kxgeometricobject;
+      o->name = part.c_str();
+      o->SetMesh(meshgen::ToElement(box, "paint", part.c_str(), GL_N3F_V3F));
+      root.AppendChild(o);
+    }
+    Write(folder + name + ".kxg", script);
+    if (parts > 0) ASSERT_EQ(kxgeometricobject::WriteMesh(&root, (folder + name + ".tgo").c_str(), 1), 1);
     kxdynamics::RegisterAll();
   }
   // The records a frame of the sample christeneagle holds: one per drawn part.
@@ -71,9 +101,10 @@ constexpr const char* kTwoFrames =
     "  \n"
     "end";
 
-// kTwoFrames with a record for each of the given parts in every frame: the
-// second record of a frame stands for the parts after the first two.
-std::string ForParts(long parts) {
+// kTwoFrames of the aircraft with a record for each of the given parts in
+// every frame: the first record of a frame stands for the first part, its
+// second for every part after.
+std::string ForParts(long parts, const std::string& aircraft = "christeneagle") {
   std::string out;
   size_t at = 0;
   int posInFrame = 0;
@@ -82,13 +113,15 @@ std::string ForParts(long parts) {
     const char* end = std::strchr(text, '\n');
     std::string line = end ? std::string(text, end + 1) : std::string(text);
     at += line.size();
+    if (line.starts_with("aircraft ")) line = "aircraft " + aircraft + "\n";
     if (line.starts_with("records 2 ")) {
       line.replace(8, 1, std::to_string(parts));
       posInFrame = 0;
     }
-    out += line;
-    if (line.starts_with("  pos") && ++posInFrame == 2)
-      for (long i = 2; i < parts; ++i) out += line;
+    if (!line.starts_with("  pos")) out += line;
+    else if (++posInFrame == 1) out += line;
+    else
+      for (long i = 1; i < parts; ++i) out += line;
   }
   return out;
 }
@@ -143,7 +176,6 @@ TEST_F(RecordingFile, AFileWhoseRecordsDoNotPairWithTheAircraftsPartsIsRefused) 
   oneShort.erase(oneShort.rfind("  pos"), oneShort.find('\n', oneShort.rfind("  pos")) + 1 - oneShort.rfind("  pos"));
   for (const std::string& text : {std::string(kTwoFrames), oneShort}) {
     Write("recordings/older.rec", text);
-    p.recording.present = 1;
     EXPECT_EQ(sim::LoadRecording("older", &p), 0);
     EXPECT_EQ(p.recording.present, 0);
     const std::string refused = "christeneagle draws " + std::to_string(parts) + " parts: made by an older version";
@@ -153,24 +185,81 @@ TEST_F(RecordingFile, AFileWhoseRecordsDoNotPairWithTheAircraftsPartsIsRefused) 
   }
 }
 
-TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlayable) {
-  LinkAircraft();
+// Only a file that plays replaces the recording held: one that fails to
+// (read to no frame, too short, its aircraft missing, its records pairing
+// with the parts of neither its aircraft nor the one held) leaves it as it
+// was - playing where it played, drawn with its aircraft, saved as before -
+// so a flight just recorded is not lost to it.
+TEST_F(RecordingFile, ALoadThatFailsLeavesTheRecordingHeldAsItWas) {
+  PutAircraft("two", 2);
+  PutAircraft("three", 3);
+  std::string shortText = ForParts(2, "two");
+  shortText.replace(shortText.find("length 2.50"), 11, "length 2.00");
+  shortText.replace(shortText.find("records 2 2.5"), 13, "records 2 2.0");
+  const std::string twoFrames = ForParts(2, "two");
+  const struct {
+    const char* name;
+    std::string text;
+    const char* logged;
+  } cases[] = {
+      {"utf16", std::string("\xFF\xFE" "a\0i\0r\0", 8), "0.00 s, 0 frame(s): too short to play"},
+      {"short", shortText, "2.00 s, 2 frame(s): too short to play"},
+      {"still", twoFrames.substr(0, twoFrames.find("records 2 2.5")), "0.00 s, 1 frame(s): too short to play"},
+      {"gone", ForParts(2, "nosuch"), "loading recorded aircraft geometry nosuch=fail"},
+      {"other", ForParts(2, "three"), "three draws 3 parts: made by an older version"},
+      {"older", ForParts(1, "two"), "two draws 2 parts: made by an older version"},
+  };
+  Write("recordings/held.rec", twoFrames);
+  p.flight_state = nullptr;  // saved with the size the recording holds
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(sim::LoadRecording("held", &p), 1);
+    p.recording.state = sim::kRecordPlaying;
+    sim::UpdateRecordingClock(&p, 1.25f);
+    sim::UpdatePlaybackPose(&p, 0.0f);
+    ASSERT_EQ(p.recording.blend, 0.5f);
+    const ::simtest::poses shown = ::simtest::Poses(p.recording.instance);
+    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_EQ(sim::SaveRecording("saved", &p), 1);
+    const std::string saved = Read("recordings/saved.rec");
+    Write(std::string("recordings/") + c.name + ".rec", c.text);
+    sim::TakeNotice();
+    EXPECT_EQ(sim::LoadRecording(c.name, &p), 0);
+    EXPECT_TRUE(inputtest::Logged(c.logged));
+    EXPECT_EQ(p.recording.present, 1);
+    EXPECT_EQ(p.recording.state, sim::kRecordPlaying);
+    EXPECT_EQ(p.recording.time, 1.25f);
+    EXPECT_EQ(p.recording.frame, 1);
+    EXPECT_NE(p.recording.instance, nullptr);
+    EXPECT_EQ(kxnode::As<kxgeometricobject>(kxdaircraftinstance::Slot(2)->Graphics), p.recording.instance);
+    sim::UpdatePlaybackPose(&p, 0.0f);
+    EXPECT_EQ(::simtest::Largest(::simtest::Poses(p.recording.instance), shown), 0.0f);
+    ASSERT_EQ(sim::SaveRecording("saved", &p), 1);
+    EXPECT_EQ(Read("recordings/saved.rec"), saved);
+  }
+}
+
+// Known from the file alone: the aircraft is not loaded for it.
+TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameIsNotLoaded) {
   std::string text = kTwoFrames;
   text.replace(text.find("length 2.50"), 11, "length 2.00");
   Write("recordings/short.rec", text);
   Write("recordings/still.rec", std::string(kTwoFrames).substr(0, std::string(kTwoFrames).find("records 2 2.5")));
-  p.recording.present = 1;
+  p.record_store.frames[0].records = nullptr;  // nothing held
   EXPECT_EQ(sim::LoadRecording("short", &p), 0);
-  EXPECT_EQ(p.recording.present, 0);
-  EXPECT_EQ(p.record_store.frames[1].count, 2);
+  EXPECT_TRUE(inputtest::Logged("record:  recordings/short.rec: 2.00 s, 2 frame(s): too short to play; not loaded"));
   EXPECT_EQ(sim::LoadRecording("still", &p), 0);
+  EXPECT_TRUE(inputtest::Logged("record:  recordings/still.rec: 0.00 s, 1 frame(s): too short to play; not loaded"));
   EXPECT_EQ(p.recording.present, 0);
-  EXPECT_EQ(p.record_store.frames[1].records, nullptr);
+  EXPECT_EQ(p.record_store.frames[0].records, nullptr);
+  EXPECT_STREQ(p.recording.header.aircraft, "");
+  EXPECT_FALSE(inputtest::Logged("loading recorded aircraft geometry"));
 }
 
 TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsThePosLinesItRead) {
+  PutAircraft("one", 1);
   Write("recordings/odd.rec",
-        "  aircraft   nosuch extra words\n"
+        "  aircraft   one extra words\n"
         "// a comment line\n"
         "\tscenery a\n"
         "length 9.5\n"
@@ -178,10 +267,10 @@ TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsTheP
         "   pos 1 2 3 4 5 6 7 8 9\n"
         "pos 1 2 3\n"                      // too short: skipped
         "pos nan 0 0 0 0 0 0 0 0\n"        // not a number: skipped
-        "records 1 1.5\n"
+        "records 1 9.5\n"
         "pos 9 8 7 6 5 4 3 2 1\n");        // no "end": read to the last line
-  EXPECT_EQ(sim::LoadRecording("odd", &p), 0);  // the aircraft is not there
-  EXPECT_STREQ(p.recording.header.aircraft, "nosuch");
+  ASSERT_EQ(sim::LoadRecording("odd", &p), 1);
+  EXPECT_STREQ(p.recording.header.aircraft, "one");
   EXPECT_STREQ(p.recording.header.scenery, "a");
   EXPECT_EQ(p.record_store.frames[0].count, 1);
   EXPECT_EQ(p.record_store.frames[1].count, 1);
@@ -192,15 +281,24 @@ TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsTheP
 }
 
 TEST_F(RecordingFile, AnAircraftThatDoesNotLoadLeavesNoRecording) {
-  Write("recordings/gone.rec", "aircraft nosuch\nlength 30\nrecords 0 0\nrecords 0 1\nend");
+  Write("recordings/gone.rec", "aircraft nosuch\nlength 30\nrecords 0 0\nrecords 0 30\nend");
+  p.record_store.frames[0].records = nullptr;  // nothing held
+  EXPECT_EQ(sim::LoadRecording("gone", &p), 0);
+  EXPECT_EQ(p.recording.present, 0);
+  EXPECT_STREQ(p.recording.header.aircraft, "");
+  EXPECT_EQ(p.record_store.frames[0].records, nullptr);
+  EXPECT_EQ(p.recording.instance, nullptr);
+  EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry nosuch=fail"));
+  // Asked for on its own, the aircraft's load failing leaves the recording
+  // it was asked for idle and empty.
+  std::strcpy(p.recording.header.aircraft, "nosuch");
+  p.recording.header.length = 30;
   p.recording.present = 1;
   p.recording.state = sim::kRecordPlaying;
-  EXPECT_EQ(sim::LoadRecording("gone", &p), 0);
+  EXPECT_EQ(sim::LoadRecordedAircraft(&p), 0);
   EXPECT_EQ(p.recording.present, 0);
   EXPECT_EQ(p.recording.state, sim::kRecordIdle);
   EXPECT_EQ(p.recording.header.length, 0.0f);
-  EXPECT_EQ(p.recording.instance, nullptr);
-  EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry nosuch=fail"));
 }
 
 TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
@@ -263,13 +361,16 @@ TEST_F(RecordingFile, TheSceneryCheckReportsTheLastSceneryLineOrNone) {
 }
 
 TEST_F(RecordingFile, TheReaderStopsAtTheFrameCapacityAndCutsLongNames) {
-  std::string text = "aircraft " + std::string(200, 'a') + "\nscenery " + std::string(130, 's') + "\n";
-  for (int i = 0; i <= simplayer::kRecordFrames; ++i) text += "records 0 0\n";
+  PutAircraft(std::string(127, 'a'), 0);
+  std::string text = "aircraft " + std::string(200, 'a') + "\nscenery " + std::string(130, 's') + "\nlength 720\n";
+  for (int i = 1; i < simplayer::kRecordFrames; ++i) text += "records 0 0\n";
+  text += "records 0 720\nrecords 0 721\n";  // the last frame the index holds, and one more
   Write("recordings/long.rec", text);
-  sim::LoadRecording("long", &p);
+  ASSERT_EQ(sim::LoadRecording("long", &p), 1);
   EXPECT_EQ(std::strlen(p.recording.header.aircraft), 127u);
   EXPECT_EQ(std::strlen(p.recording.header.scenery), 127u);
   EXPECT_EQ(Frames(), simplayer::kRecordFrames);
+  EXPECT_EQ(p.record_store.frames[simplayer::kRecordFrames - 1].time, 720.0f);
   EXPECT_EQ(p.record_store.frames[simplayer::kRecordFrames].records, nullptr);
   // The writer takes no more than the frame index holds either.
   ASSERT_EQ(sim::SaveRecording("again", &p), 1);
@@ -280,6 +381,7 @@ TEST_F(RecordingFile, TheReaderStopsAtTheFrameCapacityAndCutsLongNames) {
 // count or a number that is not finite or not decimal makes no frame and no
 // position; whatever follows the last number is passed over.
 TEST_F(RecordingFile, NumbersOutOfRangeOrNotDecimalAreRefused) {
+  PutAircraft("two", 2);
   Write("recordings/hostile.rec",
         "\xEF\xBB\xBFrecords 2 0.5\r"  // a mark, and every kind of line end
         "pos 1 2 3 4 5 6 7 8 9\r\n"
@@ -290,14 +392,16 @@ TEST_F(RecordingFile, NumbersOutOfRangeOrNotDecimalAreRefused) {
         "records 1 inf\n"
         "pos 9 8 7 6 5 4 3 2 1\n"
         "records -3 2.5\n"
-        "pos +1 .5 -0 1e1 2E-1 6 7 8 9x\n");
-  sim::LoadRecording("hostile", &p);
+        "pos 0 0 0 0 0 0 0 0 0\n"
+        "pos +1 .5 -0 1e1 2E-1 6 7 8 9x\n"
+        "aircraft two\n");
+  ASSERT_EQ(sim::LoadRecording("hostile", &p), 1);
   EXPECT_EQ(Frames(), 2);
   EXPECT_EQ(p.record_store.frames[0].count, 2);
   EXPECT_EQ(p.record_store.frames[0].records[9], 9.0f);
   EXPECT_EQ(p.record_store.frames[1].time, 2.5f);
-  ASSERT_EQ(p.record_store.frames[1].count, 1);
-  const float* last = p.record_store.frames[1].records;
+  ASSERT_EQ(p.record_store.frames[1].count, 2);
+  const float* last = p.record_store.frames[1].records + 9;
   EXPECT_EQ(std::vector<float>(last, last + 5), (std::vector<float>{1.0f, 0.5f, 0.0f, 10.0f, 0.2f}));
 }
 
