@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "sim/notice.h"
 #include "tests/config_ui/config_support.h"
 #include "tests/dynamics/all/samples_support.h"
 
@@ -234,9 +235,13 @@ TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSwe
 TEST_F(ControlConfigTest, AConfigurationNamedOutsideTheConfigFolderIsNotRun) {
   Put("evil.kxa", "Assign( 4, 601 )\n");
   Put("config/config.kxc", "GameFile = \"\"\nAircraft0File = \"../evil\"\nAircraft1File = \"\"\n");
+  sim::ClearNotices();
   sim::LoadPlayerConfigurations();
   EXPECT_EQ(input::playermapper[0]->SourceCode(4), kxdevicemapper::kNoSource);
   EXPECT_TRUE(inputtest::Logged("sim:  control configuration ../evil is no name inside config/; not loaded\n"));
+  // The player is told too: the aircraft will not answer the sticks.
+  EXPECT_EQ(sim::TakeNotice().find("The control configuration ../evil of player 1 could not be loaded"), 0u);
+  EXPECT_EQ(sim::TakeNotice(), "");  // player 2 has none named
 }
 
 TEST_F(ControlConfigTest, AnEasyFileReadBackGivesTheSameMapperAndRows) {
