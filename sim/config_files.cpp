@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/log.h"
 #include "sim/notice.h"
+#include "sim/session.h"
 
 kxtype svconfigfiles::Type("svconfigfiles", sizeof(svconfigfiles), kxcreate<svconfigfiles>);
 
@@ -131,7 +132,9 @@ void LoadPlayerConfigurations() {
     const kxstring stem = stems[player] ? *stems[player] : kxstring();
     if (LoadConfiguration(input::playermapper[player], stem)) continue;
     // Without its functions the player's aircraft rests (throttle closed,
-    // controls centred) and would not answer the sticks without a word.
+    // controls centred) and would not answer the sticks without a word. A
+    // second player without an aircraft has nothing to be told about.
+    if (player == 1 && !session.settings.aircraft1[0]) continue;
     PostNotice("The control configuration " + kxexcerpt(stem.Str()) + " of player " + std::to_string(player + 1) +
                " could not be loaded (see the log): its aircraft does not answer the controls. Choose a "
                "configuration under Controls.");
