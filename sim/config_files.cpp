@@ -65,6 +65,13 @@ kxdevicemapper* PlayerMapper(kxpinboard* board, int player) {
   return mapper;
 }
 
+// Why a file was not read. A file that can be opened was refused by its
+// reader (too large, say), whose own line just above says so.
+std::string ReadFailure(const char* path) {
+  std::string why = kxsystem::ReadProblem(path);
+  return why.empty() ? "see the line above" : why;
+}
+
 }  // namespace
 
 svconfigfiles* ConfigFiles() { return configFiles; }
@@ -112,8 +119,7 @@ int LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
     kxstring path;
     path.Format("config/%s.kxa", stem.Text());
     if (!kxscript::ReadFile(path.Text(), mapper)) {
-      kxsystem::Log("sim:  control configuration %s=fail (%s)\n", path.Text(),
-                    kxsystem::ReadProblem(path.Text()).c_str());
+      kxsystem::Log("sim:  control configuration %s=fail (%s)\n", path.Text(), ReadFailure(path.Text()).c_str());
       read = 0;
     }
     mapper->name = stem;
@@ -126,7 +132,7 @@ int LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
 void LoadPlayerConfigurations() {
   svconfigfiles* files = ConfigFiles();
   if (files && !kxscript::ReadFile(kConfigFilesPath, files))
-    kxsystem::Log("sim:  %s=fail (%s)\n", kConfigFilesPath, kxsystem::ReadProblem(kConfigFilesPath).c_str());
+    kxsystem::Log("sim:  %s=fail (%s)\n", kConfigFilesPath, ReadFailure(kConfigFilesPath).c_str());
   const kxstring* stems[2] = {files ? &files->Aircraft0File : nullptr, files ? &files->Aircraft1File : nullptr};
   for (int player = 0; player < 2; ++player) {
     const kxstring stem = stems[player] ? *stems[player] : kxstring();

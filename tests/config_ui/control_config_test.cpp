@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/files.h"
 #include "sim/notice.h"
@@ -231,6 +233,12 @@ TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSwe
   EXPECT_EQ(mapper->SourceCode(3), kxdevicemapper::kNoSource);
   EXPECT_EQ(mapper->SourceCode(27), kxdevicemapper::kNoSource);
   EXPECT_TRUE(inputtest::Logged("sim:  control configuration config/missing.kxa=fail (not found)\n"));
+  // One its reader refuses points to the reader's line.
+  Put("config/huge.kxa", "Assign( 4, 601 )\n");
+  std::filesystem::resize_file("config/huge.kxa", (std::uintmax_t{64} << 20) + 1);  // sparse
+  sim::LoadConfiguration(mapper, "huge");
+  EXPECT_EQ(mapper->SourceCode(4), kxdevicemapper::kNoSource);
+  EXPECT_TRUE(inputtest::Logged("sim:  control configuration config/huge.kxa=fail (see the line above)\n"));
 }
 
 // The names in "config/config.kxc" name files inside "config/": one that
