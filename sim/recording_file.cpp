@@ -159,6 +159,13 @@ void Record(kxout& out, const float* r) {
   out.Printf("%.4f %.4f %.4f\n", r[6], r[7], r[8]);
 }
 
+// A load chosen in the window that ends with nothing to play is said on
+// the screen too: the window has closed, and the flight would go on as if
+// nothing had been asked.
+void NotPlayed(const char* name, const char* why) {
+  PostNotice("The recorded flight " + std::string(name) + " cannot be played: " + why + " (see the log).");
+}
+
 }  // namespace
 
 /* The radius and box written are those of the aircraft flown when saving,
@@ -211,7 +218,8 @@ int LoadRecording(const char* name, simplayer* player) {
   kxsystem::Log("record:  loading recording %s=", path.c_str());
   kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
   if (!file) {
-    kxsystem::Log("fail\n");
+    kxsystem::Log("fail (%s)\n", kxsystem::ReadProblem(path.c_str()).c_str());
+    NotPlayed(name, "its file could not be read");
     return 0;
   }
   // What the file does not say is not taken from the recording before.
@@ -230,9 +238,15 @@ int LoadRecording(const char* name, simplayer* player) {
                   p.recording.header.length, last);
     p.recording.header.length = last;
   }
-  if (!LoadRecordedAircraft(&p)) return 0;
+  if (!LoadRecordedAircraft(&p)) {
+    NotPlayed(name, "the aircraft it names could not be loaded");
+    return 0;
+  }
   // Playback blends two frames: with fewer there is nothing to show.
   if (p.recording.header.length <= kShortestPlayable || r.frames < 2) {
+    kxsystem::Log("record:  %s: %d frames over %.2f s, too few to play\n", path.c_str(), r.frames,
+                  p.recording.header.length);
+    NotPlayed(name, "it holds too little of a flight");
     p.recording.present = 0;
     return 0;
   }

@@ -166,6 +166,12 @@ TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlaya
   EXPECT_EQ(sim::LoadRecording("still", &p), 0);
   EXPECT_EQ(p.recording.present, 0);
   EXPECT_EQ(p.record_store.frames[1].records, nullptr);
+  // Either is said, in the log and on the screen.
+  EXPECT_TRUE(inputtest::Logged("record:  recordings/short.rec: 2 frames over 2.00 s, too few to play\n"));
+  EXPECT_TRUE(inputtest::Logged("record:  recordings/still.rec: 1 frames over 0.00 s, too few to play\n"));
+  for (const char* name : {"short", "still"})
+    EXPECT_EQ(sim::TakeNotice(), std::string("The recorded flight ") + name +
+                                     " cannot be played: it holds too little of a flight (see the log).");
 }
 
 TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsThePosLinesItRead) {
@@ -201,6 +207,8 @@ TEST_F(RecordingFile, AnAircraftThatDoesNotLoadLeavesNoRecording) {
   EXPECT_EQ(p.recording.header.length, 0.0f);
   EXPECT_EQ(p.recording.instance, nullptr);
   EXPECT_TRUE(inputtest::Logged("record:  loading recorded aircraft geometry nosuch=fail"));
+  EXPECT_EQ(sim::TakeNotice(),
+            "The recorded flight gone cannot be played: the aircraft it names could not be loaded (see the log).");
 }
 
 TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
@@ -210,7 +218,8 @@ TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
   EXPECT_EQ(p.recording.present, 1);
   EXPECT_STREQ(p.recording.header.aircraft, "christeneagle");
   EXPECT_EQ(p.record_store.frames[1].count, 2);
-  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail"));
+  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail (not found)\n"));
+  EXPECT_EQ(sim::TakeNotice(), "The recorded flight missing cannot be played: its file could not be read (see the log).");
   EXPECT_EQ(sim::CheckRecordingScenery("missing"), nullptr);
 }
 
