@@ -215,10 +215,10 @@ int LoadRecording(const char* name, simplayer* player) {
     return 0;
   simplayer& p = *player;
   const std::string path = RecordingPath(name);
-  kxsystem::Log("record:  loading recording %s=", path.c_str());
+  // The result line is written whole: the opening's own lines come first.
   kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
   if (!file) {
-    kxsystem::Log("fail (%s)\n", kxsystem::ReadProblem(path.c_str()).c_str());
+    kxsystem::Log("record:  loading recording %s=fail (%s)\n", path.c_str(), kxsystem::ReadProblem(path.c_str()).c_str());
     NotPlayed(name, "its file could not be read");
     return 0;
   }
@@ -229,7 +229,8 @@ int LoadRecording(const char* name, simplayer* player) {
   while (!r.stop && !kxsystem::IsEof(file)) Line(r, kxsystem::ReadLine(file));
   kxsystem::CloseFile(file);
   p.record_store.frames[r.frames].records = nullptr;
-  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", p.recording.header.length, r.frames, r.parts);
+  kxsystem::Log("record:  loading recording %s=%.2f seconds with %d frames, %d positions\n", path.c_str(),
+                p.recording.header.length, r.frames, r.parts);
   // Playback runs until the header's length: one that the frames do not
   // reach would hold the last frame still for as long.
   const float last = r.frames > 0 ? p.record_store.frames[r.frames - 1].time : 0.0f;
@@ -248,6 +249,7 @@ int LoadRecording(const char* name, simplayer* player) {
                   p.recording.header.length);
     NotPlayed(name, "it holds too little of a flight");
     p.recording.present = 0;
+    p.recording.state = kRecordIdle;  // a playback of the one before ends
     return 0;
   }
   const long parts = RecordedParts(p.recording.instance);
@@ -271,10 +273,11 @@ const char* CheckRecordingScenery(const char* name) {
   scenery[0] = 0;
   if (!SafeName(name, "record:")) return nullptr;
   const std::string path = RecordingPath(name);
-  kxsystem::Log("record:  checking scenery of recording %s=", path.c_str());
   kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
   if (!file) {
-    kxsystem::Log("fail\n");
+    kxsystem::Log("record:  checking scenery of recording %s=fail (%s)\n", path.c_str(),
+                  kxsystem::ReadProblem(path.c_str()).c_str());
+    NotPlayed(name, "its file could not be read");
     return nullptr;
   }
   while (!kxsystem::IsEof(file)) {
@@ -282,7 +285,7 @@ const char* CheckRecordingScenery(const char* name) {
     if (StartsWith(line, "scenery")) Word(line + 7, scenery);
   }
   kxsystem::CloseFile(file);
-  kxsystem::Log("%s\n", scenery);
+  kxsystem::Log("record:  checking scenery of recording %s=%s\n", path.c_str(), scenery);
   return scenery;
 }
 

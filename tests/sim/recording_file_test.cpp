@@ -160,8 +160,10 @@ TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameLoadsButIsNotPlaya
   Write("recordings/short.rec", text);
   Write("recordings/still.rec", std::string(kTwoFrames).substr(0, std::string(kTwoFrames).find("records 2 2.5")));
   p.recording.present = 1;
+  p.recording.state = sim::kRecordPlaying;
   EXPECT_EQ(sim::LoadRecording("short", &p), 0);
   EXPECT_EQ(p.recording.present, 0);
+  EXPECT_EQ(p.recording.state, sim::kRecordIdle);  // the playback of the one before ends
   EXPECT_EQ(p.record_store.frames[1].count, 2);
   EXPECT_EQ(sim::LoadRecording("still", &p), 0);
   EXPECT_EQ(p.recording.present, 0);
@@ -221,6 +223,13 @@ TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
   EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail (not found)\n"));
   EXPECT_EQ(sim::TakeNotice(), "The recorded flight missing cannot be played: its file could not be read (see the log).");
   EXPECT_EQ(sim::CheckRecordingScenery("missing"), nullptr);
+  EXPECT_TRUE(inputtest::Logged("record:  checking scenery of recording recordings/missing.rec=fail (not found)\n"));
+  EXPECT_EQ(sim::TakeNotice(), "The recorded flight missing cannot be played: its file could not be read (see the log).");
+  // The reader's own lines come before the result line, never inside it.
+  Write("recordings/empty.rec", "");
+  EXPECT_STREQ(sim::CheckRecordingScenery("empty"), "");
+  EXPECT_TRUE(inputtest::Logged("kxsystem:  recordings/empty.rec: empty file\n"
+                                "record:  checking scenery of recording recordings/empty.rec=\n"));
 }
 
 TEST_F(RecordingFile, NamesThatWouldLeaveTheFolderAreRefused) {
