@@ -130,7 +130,9 @@ TEST_F(DnsReaderTest, StatementFormsTable) {
     object* w = Read(std::string("// DNS FILE\nwing W;\n") + r.statements + "\n");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(Show(w, r.member), r.expected);
-    if (r.said) EXPECT_NE(Log().find(r.said), std::string::npos) << Log();
+    if (r.said) {
+      EXPECT_NE(Log().find(r.said), std::string::npos) << Log();
+    }
   }
 }
 
