@@ -61,6 +61,7 @@ void Fail(run& r, fail f) {
     return;
   }
   if (f == fail::not_finite) ++r.not_finite;
+  else ++r.refused;
   Report(r, ReasonText(f), r.statement);
 }
 

@@ -22,6 +22,7 @@ struct run {
   int skipped = 0;
   int unknown = 0;                 // statements naming nothing the node knows
   int not_finite = 0;              // statements refused for a number no real holds ("nan")
+  int refused = 0;                 // statements refused otherwise: bad syntax, no such node or type
   bool partial = false;            // the node takes only some lines: unknown ones are not counted
   kxnode* fence = nullptr;         // set: no cd leads out of this node's subtree
   bool fenceReported = false;      // the run said once that a cd stopped at the fence

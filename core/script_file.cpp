@@ -1,5 +1,6 @@
 // Description files: every line runs as statements against the current node;
 // "[name]" lines divide a file into sections that can be run alone.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,6 +26,11 @@ bool SectionHeader(std::string_view line, std::string_view& name) {
   return true;
 }
 
+/* The largest description file read. The biggest aircraft's is well under
+   a megabyte; a file of gigabytes would be read whole into memory and end
+   the program when that runs out. */
+constexpr std::uintmax_t kMostScriptBytes = std::uintmax_t{64} << 20;
+
 }  // namespace
 
 namespace detail {
@@ -38,6 +44,11 @@ bool ReadText(const char* path, std::string& text) {
     return false;
   }
   if (!kxcore::MayRead(resolved.c_str())) return false;
+  const std::uintmax_t size = std::filesystem::file_size(resolved, error);
+  if (!error && size > kMostScriptBytes) {
+    kxcore::Log("kxscript:  %s: %ju bytes, more than a description file holds; not read\n", path, size);
+    return false;
+  }
   std::ifstream file(resolved, std::ios::binary);
   if (!file) {
     // There but not to be opened: said here, where the reason is known.

@@ -65,11 +65,16 @@ void MakeReachable(kxnode* parent, const char* path) {
 
 enum class pass { kStructure, kValues };
 
-// Runs the lines of one pass; the count of statements refused for a
-// number no real holds ("Mass = nan").
-int Run(const char* path, const std::string& text, kxnode* root, pass which) {
+// Statements of a file that did not run, by why.
+struct refusals {
+  int notFinite = 0;  // a number no real holds ("Mass = nan")
+  int broken = 0;     // bad syntax, a node or type not there, skipped after a failed cd
+};
+
+// Runs the lines of one pass and counts what it refused.
+refusals Run(const char* path, const std::string& text, kxnode* root, pass which) {
   kxscript::detail::run* r = kxscript::detail::Begin(root, path);
-  if (!r) return 0;
+  if (!r) return {};
   r->file = path;
   // Components appended above the aircraft's root would outlive it.
   r->fence = root;
@@ -81,9 +86,9 @@ int Run(const char* path, const std::string& text, kxnode* root, pass which) {
       kxscript::detail::RunLine(*r, line);
     }
   });
-  const int notFinite = r->not_finite;
+  const refusals counted{r->not_finite, r->refused + r->skipped};
   kxscript::detail::End(*r);
-  return notFinite;
+  return counted;
 }
 
 }  // namespace
@@ -97,12 +102,19 @@ int ReadComponentText(const char* path, std::string& text) {
 
 void RunComponentText(const char* path, const std::string& text, kxnode* root) {
   if (!path || !root) return;
-  // Each refused value is logged with its line; the load's notice says the
-  // components kept defaults, which the user would not see otherwise.
-  const int refused = Run(path, text, root, pass::kStructure) + Run(path, text, root, pass::kValues);
-  if (refused > 0)
-    AddLoadProblem(std::to_string(refused) + (refused == 1 ? " value" : " values") + " in " + path +
+  // Each refused statement is logged with its line; the load's notice says
+  // the components kept defaults or are missing (a damaged or cut file),
+  // which the user would not see otherwise.
+  const refusals structure = Run(path, text, root, pass::kStructure);
+  const refusals values = Run(path, text, root, pass::kValues);
+  const int notFinite = structure.notFinite + values.notFinite;
+  const int broken = structure.broken + values.broken;
+  if (notFinite > 0)
+    AddLoadProblem(std::to_string(notFinite) + (notFinite == 1 ? " value" : " values") + " in " + path +
                    " not finite or out of range, defaults kept");
+  if (broken > 0)
+    AddLoadProblem(std::to_string(broken) + (broken == 1 ? " statement" : " statements") + " in " + path +
+                   " could not be run (a damaged file?)");
   MakeReachable(root, path);
 }
 

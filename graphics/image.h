@@ -28,6 +28,11 @@ constexpr bool ImageSizeAllowed(int64_t width, int64_t height) {
   return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
          width * height <= kMaxImageTexels;
 }
+// The most bytes a picture file may hold: the largest picture allowed at
+// four bytes a texel, with room for headers and a palette. A longer file
+// is refused before it is read, so padding cannot make a picture take a
+// gigabyte of memory on its way in.
+constexpr long long kMaxImageFileBytes = kMaxImageTexels * 4 + (1 << 20);
 constexpr int kKxtFlagCompressed = 1;
 
 // Each reader returns 1 and fills out, or 0 after one log line.

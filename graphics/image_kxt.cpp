@@ -67,6 +67,11 @@ int ReadImage(const uint8_t* data, size_t size, kximage* out) {
 }
 
 int ReadImageFile(const char* path, kximage* out) {
+  const long long length = FileLength(path);
+  if (length > kMaxImageFileBytes) {
+    kxcore::Log("gl:  %s: %lld bytes, more than any picture takes; not read\n", path, length);
+    return 0;
+  }
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(path, &bytes)) return 0;
   return ReadImage(bytes.data(), bytes.size(), out);

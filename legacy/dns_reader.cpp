@@ -200,15 +200,24 @@ class dnsreader {
       int32_t v = IntValue(Token(values));
       std::memcpy(field, &v, sizeof v);
     } else if (type == "float") {
-      float v = FloatValue(Token(values));
+      float v = Real(part, m, Token(values));
       std::memcpy(field, &v, sizeof v);
     } else if (type == "vector") {
       float v[3];
-      for (int k = 0; k < 3; ++k) v[k] = FloatValue(Token(values + 1 + k));
+      for (int k = 0; k < 3; ++k) v[k] = Real(part, m, Token(values + 1 + k));
       std::memcpy(field, v, sizeof v);
     } else if (type == "char") {
       StoreText(part, m, Token(values), field);
     }
+  }
+
+  // A value no float holds ("nan", "1e39") reads as 0, as any word that is
+  // no number does, but is said: the model would otherwise lose a mass or
+  // an engine's power without a word.
+  float Real(const object* part, const memberinfo& m, const char* token) {
+    if (kxnumber::IsNonFiniteFloatText(token))
+      kxcore::Log("dnsmodel:  %s: %s.%s = %s is no finite number; 0 used\n", path_, part->Name, m.name, token);
+    return FloatValue(token);
   }
 
   // The token without its first and last character (the quotes).

@@ -171,11 +171,13 @@ int kxdevicemapper::ReadsMissingDevice() const {
 /*
  * Three passes: functions fed by pinboard slots, then the constants and
  * mixes (which read outputs 4, 8 and 10 of this frame), then the functions
- * fed by those mixes. A function without a source outputs 0: keeping its
- * last value would leave a throttle open after its device went away.
- * A function whose device is missing (no cable, no joystick where the
- * assignment expects one) reads its safe value: its slots would read 0,
- * which is half throttle, and the aircraft would run off on its own.
+ * fed by those mixes. A function whose device is missing (no cable, no
+ * joystick where the assignment expects one) reads its safe value: its
+ * slots would read 0, which is half throttle, and the aircraft would run
+ * off on its own. A function without a source reads its safe value too:
+ * keeping its last value would leave a throttle open after its source
+ * went, and 0 would leave a player whose configuration could not be read
+ * (missing, refused, broken) at half throttle.
  */
 void kxdevicemapper::Update() {
   if (!outputs) return;
@@ -190,7 +192,7 @@ void kxdevicemapper::Update() {
   auto own = [](int code) { return code >= kOwnFirst && code <= kOwnLast; };
   for (int f = 0; f < kFunctions; ++f) {
     int code = source[f];
-    if (code == kNoSource) outputs[f] = 0.0f;
+    if (code == kNoSource) outputs[f] = SafeValue(f);
     else if (own(code)) continue;
     else if (input::DeviceMissing(pinboard, code)) outputs[f] = SafeValue(f);
     else outputs[f] = shape(f, board ? board[code] : 0.0f);

@@ -41,8 +41,9 @@ class kxdevicemapper : public kxdevice {
   void CopyFunction(int from, int to);
   // The player whose V-tail factors the mixes use: 1 at slot 2100, else 0.
   int Player() const;
-  // What a function reads while its device is missing: -1 for the engine
-  // throttles and the collective pitch (closed), 0 (centred) for the rest.
+  // What a function reads while its device is missing or it has no source:
+  // -1 for the engine throttles and the collective pitch (closed), 0
+  // (centred) for the rest.
   static float SafeValue(int function);
   static constexpr int kClosedAtRest[] = {0, 1, 2, 3, 16, 20};  // Engine 1-4, Collective Pitch, Engine
   // 1 when a function a configuration uses reads a device that is missing.

@@ -130,7 +130,19 @@ std::string OutsideFile(const std::string& resolved) {
   return Inside(final) ? std::string() : final;
 }
 
+/* A named pipe, a device or a socket is no file of ours: opening a pipe
+   waits for a writer that never comes, and a device may never end. A
+   folder is not refused here: its readers say "a folder" themselves. */
+bool SpecialFile(const std::string& resolved) {
+  struct stat info;
+  return ::stat(resolved.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
 bool ReadAllowed(const std::string& resolved) {
+  if (SpecialFile(resolved)) {
+    Log("kxsystem:  %s: %s; not read\n", resolved.c_str(), kNotAFile);
+    return false;
+  }
   std::string outside = OutsideFile(resolved);
   if (outside.empty()) return true;
   Log("kxsystem:  %s: %s (to %s); not read\n", resolved.c_str(), kOutside, outside.c_str());
@@ -395,6 +407,7 @@ std::string ReadProblem(const char* path) {
   if (resolved.empty() || !fs::exists(fs::symlink_status(fs::path(resolved), error))) return kNotFound;
   if (!OutsideFile(resolved).empty()) return kOutside;
   if (fs::is_directory(fs::path(resolved), error)) return "a folder";
+  if (SpecialFile(resolved)) return kNotAFile;
   FILE* stream = std::fopen(resolved.c_str(), "rb");
   if (!stream) return std::string("not readable (") + std::strerror(errno) + ")";
   bool empty = std::fgetc(stream) == EOF;

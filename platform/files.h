@@ -53,7 +53,7 @@ int IsEof(kxfile* file);
 // Bytes, or -1 for an empty path, a directory or a file that cannot be opened.
 long GetFileSize(const char* path);
 // Why a file cannot be read, for the log line that reports it: kNotFound,
-// kOutside, "a folder", "not readable (<system's reason>)" or "empty file"; empty
+// kOutside, "a folder", kNotAFile, "not readable (<system's reason>)" or "empty file"; empty
 // when it can be read and holds bytes.
 constexpr char kNotFound[] = "not found";
 std::string ReadProblem(const char* path);
@@ -95,10 +95,14 @@ int NameStaysInside(const char* name, const char* lineStart);
 void SetDataFolder(const char* folder);
 // Why ReadProblem refuses a file that leads outside the data folder.
 constexpr char kOutside[] = "leads outside the data folder";
+// Why ReadProblem refuses a named pipe, a device or a socket.
+constexpr char kNotAFile[] = "no regular file (a pipe or a device)";
 // 1 when a read of the path may go ahead: no data folder is set, the file
 // is not there (the open will say so), or it lies inside the folder once
 // links are followed. Else 0 with the log line "kxsystem:  <path>: leads
-// outside the data folder (to <file>); not read". Every read of this unit
+// outside the data folder (to <file>); not read". A named pipe, a device
+// or a socket is never read, with the log line "kxsystem:  <path>: no
+// regular file (a pipe or a device); not read". Every read of this unit
 // passes through it; other readers of files call it first.
 int MayRead(const char* path);
 // A write's leftover: removes "<path>.tmp" (and, for a link, the one beside

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "platform/codes.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "platform/wave_file.h"
 
@@ -113,7 +115,10 @@ kxsound* RegisterSound(const char* path) {
   // reader's own lines come before it, never inside it.
   kxwave wave;
   if (!kxsystem::LoadWave(path, wave)) {
-    kxsystem::Log("directsound:  register sound %s=fail\n", path);
+    // A file that opens was refused for its bytes.
+    std::string why = kxsystem::ReadProblem(path);
+    if (why.empty()) why = "no wave sound of a rate and kind that can be played";
+    kxsystem::Log("directsound:  register sound %s=fail (%s)\n", path, why.c_str());
     return nullptr;
   }
   *slot = kxsound();

@@ -1,15 +1,18 @@
 #include "sim/config_files.h"
 
 #include <cstring>
+#include <string>
 
 #include "core/interpreter.h"
 #include "core/output.h"
 #include "core/reference.h"
+#include "core/string.h"
 #include "platform/device_mapper.h"
 #include "platform/event_nodes.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "sim/notice.h"
+#include "sim/session.h"
 
 kxtype svconfigfiles::Type("svconfigfiles", sizeof(svconfigfiles), kxcreate<svconfigfiles>);
 
@@ -62,6 +65,13 @@ kxdevicemapper* PlayerMapper(kxpinboard* board, int player) {
   return mapper;
 }
 
+// Why a file was not read. A file that can be opened was refused by its
+// reader (too large, say), whose own line just above says so.
+std::string ReadFailure(const char* path) {
+  std::string why = kxsystem::ReadProblem(path);
+  return why.empty() ? "see the line above" : why;
+}
+
 }  // namespace
 
 svconfigfiles* ConfigFiles() { return configFiles; }
@@ -98,30 +108,43 @@ int CreateMappers() {
 /* The name comes from "config/config.kxc": like an aircraft's or a
    scenery's, it must name a file inside "config/". A refused or missing
    file leaves the mapper reset, with one log line. */
-void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
-  if (!mapper) return;
+int LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem) {
+  if (!mapper) return 1;
   mapper->ResetFunctions();
+  int read = 1;
   if (!stem.Empty() && !kxsystem::IsPlainName(stem.Text())) {
     kxsystem::Log("sim:  control configuration %s is no name inside config/; not loaded\n", stem.Text());
+    read = 0;
   } else if (!stem.Empty()) {
     kxstring path;
     path.Format("config/%s.kxa", stem.Text());
     if (!kxscript::ReadFile(path.Text(), mapper)) {
-      kxsystem::Log("sim:  control configuration %s=fail (%s)\n", path.Text(),
-                    kxsystem::ReadProblem(path.Text()).c_str());
+      kxsystem::Log("sim:  control configuration %s=fail (%s)\n", path.Text(), ReadFailure(path.Text()).c_str());
+      read = 0;
     }
     mapper->name = stem;
   }
   if (mapper->SourceCode(kNozzleFunction) == kxdevicemapper::kNoSource)
     mapper->CopyFunction(kWingsweepFunction, kNozzleFunction);
+  return read;
 }
 
 void LoadPlayerConfigurations() {
   svconfigfiles* files = ConfigFiles();
   if (files && !kxscript::ReadFile(kConfigFilesPath, files))
-    kxsystem::Log("sim:  %s=fail (%s)\n", kConfigFilesPath, kxsystem::ReadProblem(kConfigFilesPath).c_str());
-  LoadConfiguration(input::playermapper[0], files ? files->Aircraft0File : kxstring());
-  LoadConfiguration(input::playermapper[1], files ? files->Aircraft1File : kxstring());
+    kxsystem::Log("sim:  %s=fail (%s)\n", kConfigFilesPath, ReadFailure(kConfigFilesPath).c_str());
+  const kxstring* stems[2] = {files ? &files->Aircraft0File : nullptr, files ? &files->Aircraft1File : nullptr};
+  for (int player = 0; player < 2; ++player) {
+    const kxstring stem = stems[player] ? *stems[player] : kxstring();
+    if (LoadConfiguration(input::playermapper[player], stem)) continue;
+    // Without its functions the player's aircraft rests (throttle closed,
+    // controls centred) and would not answer the sticks without a word. A
+    // second player without an aircraft has nothing to be told about.
+    if (player == 1 && !session.settings.aircraft1[0]) continue;
+    PostNotice("The control configuration " + kxexcerpt(stem.Str()) + " of player " + std::to_string(player + 1) +
+               " could not be loaded (see the log): its aircraft does not answer the controls. Choose a "
+               "configuration under Controls.");
+  }
 }
 
 int SaveConfigurationsInUse() {

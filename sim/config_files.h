@@ -41,10 +41,12 @@ int CreateMappers();
 // Loads configuration stem into a mapper: functions 0-31 reset, then
 // "config/<stem>.kxa" run on it and the mapper named after it (a missing file
 // or an empty stem leaves the reset functions), then function 27 follows 26 where it has no
-// source of its own.
-void LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem);
+// source of its own. 0 when a configuration was named but not read (its
+// log line written), else 1.
+int LoadConfiguration(kxdevicemapper* mapper, const kxstring& stem);
 // Runs "config/config.kxc" on the files node, then loads each player's
-// configuration into its mapper.
+// configuration into its mapper; one that is named but not read is also
+// said in a notice, as its player's controls then rest.
 void LoadPlayerConfigurations();
 // Writes "config/config.kxc" from the files node, names quoted; composed in
 // memory and replaced whole, so a failed write keeps the old file. 1 or 0.

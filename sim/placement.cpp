@@ -193,15 +193,19 @@ int PlaceAtStart(int index, simplayer* p, int placeViewer) {
   const bool helicopter = IsHelicopter(p);
   // A scenery without a start that admits the aircraft still places it: at
   // entry 0, which holds the defaults when the file has no start at all.
-  int found = 0;
-  for (int tried = 0; tried < w.start_count; ++tried) {
-    int i = (index + tried) % w.start_count;
-    if (Admits(w, i, helicopter)) {
-      found = i;
-      break;
+  // A start the ground does not reach is passed over while another has
+  // ground below it: the aircraft would fall from it for ever.
+  int found = -1;
+  for (int pass = 0; pass < 2 && found < 0; ++pass) {
+    for (int tried = 0; tried < w.start_count; ++tried) {
+      int i = (index + tried) % w.start_count;
+      if (Admits(w, i, helicopter) && (pass == 1 || GroundBelowStart(&w, i))) {
+        found = i;
+        break;
+      }
     }
   }
-  index = found;
+  index = found < 0 ? 0 : found;
 
   kxmatrix frame = HeadingFrame(w.start_heading[index], w.start_aircraft[index]);
   const float c = frame.X.x, s = frame.Y.x;

@@ -218,6 +218,13 @@ void Record(kxout& out, const float* r) {
   out.Printf("%.4f %.4f %.4f\n", r[6], r[7], r[8]);
 }
 
+// A load chosen in the window that ends with nothing to play is said on
+// the screen too: the window has closed, and the flight would go on as if
+// nothing had been asked.
+void NotPlayed(const char* name, const char* why) {
+  PostNotice("The recorded flight " + std::string(name) + " cannot be played: " + why + " (see the log).");
+}
+
 }  // namespace
 
 /* The radius and box written are those of the aircraft flown when saving,
@@ -267,16 +274,17 @@ int LoadRecording(const char* name, simplayer* player) {
     return 0;
   simplayer& p = *player;
   const std::string path = RecordingPath(name);
-  kxsystem::Log("record:  loading recording %s=", path.c_str());
-  // What the file does not say is not taken from the recording held.
+  // What the file does not say is not taken from the recording held. The
+  // result line is written whole: the opening's own lines come first.
   reader r;
   if (!Read(path, r)) {
-    kxsystem::Log("fail\n");
+    kxsystem::Log("record:  loading recording %s=fail (%s)\n", path.c_str(), kxsystem::ReadProblem(path.c_str()).c_str());
+    NotPlayed(name, "its file could not be read");
     return 0;
   }
   const int frames = static_cast<int>(r.frames.size());
-  kxsystem::Log("%.2f seconds with %d frames, %d positions\n", r.header.length, frames,
-                static_cast<int>(r.records.size() / kFloats));
+  kxsystem::Log("record:  loading recording %s=%.2f seconds with %d frames, %d positions\n", path.c_str(),
+                r.header.length, frames, static_cast<int>(r.records.size() / kFloats));
   // Playback runs until the header's length: one that the frames do not
   // reach would hold the last frame still for as long.
   const float last = frames > 0 ? r.frames.back().time : 0.0f;
@@ -289,13 +297,14 @@ int LoadRecording(const char* name, simplayer* player) {
   // is known before the aircraft is loaded, which would take the playback
   // slot from the recording held.
   if (r.header.length <= kShortestPlayable || frames < 2) {
-    kxsystem::Log("record:  %s: %.2f s, %d frame(s): too short to play; not loaded\n", path.c_str(),
-                  r.header.length, frames);
+    kxsystem::Log("record:  %s: %d frames over %.2f s, too few to play\n", path.c_str(), frames, r.header.length);
+    NotPlayed(name, "it holds too little of a flight");
     return 0;
   }
   const std::string held = p.recording.header.aircraft;
   kxgeometricobject* instance = LoadRecordedCopy(p, r.header.aircraft);
   if (!instance) {
+    NotPlayed(name, "the aircraft it names could not be loaded");
     KeepHeldDrawn(p, held, nullptr);
     return 0;
   }
@@ -322,10 +331,11 @@ const char* CheckRecordingScenery(const char* name) {
   scenery[0] = 0;
   if (!SafeName(name, "record:")) return nullptr;
   const std::string path = RecordingPath(name);
-  kxsystem::Log("record:  checking scenery of recording %s=", path.c_str());
   kxfile* file = kxsystem::OpenFile(path.c_str(), 30);
   if (!file) {
-    kxsystem::Log("fail\n");
+    kxsystem::Log("record:  checking scenery of recording %s=fail (%s)\n", path.c_str(),
+                  kxsystem::ReadProblem(path.c_str()).c_str());
+    NotPlayed(name, "its file could not be read");
     return nullptr;
   }
   while (!kxsystem::IsEof(file)) {
@@ -333,7 +343,7 @@ const char* CheckRecordingScenery(const char* name) {
     if (StartsWith(line, "scenery")) Word(line + 7, scenery);
   }
   kxsystem::CloseFile(file);
-  kxsystem::Log("%s\n", scenery);
+  kxsystem::Log("record:  checking scenery of recording %s=%s\n", path.c_str(), scenery);
   return scenery;
 }
 

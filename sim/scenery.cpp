@@ -47,6 +47,8 @@ int LoadSceneryOrDefault(const char* name, world* w) {
   const std::string setting = session.settings.scenery;
   LoadScenery(chosen.c_str(), w);
   if (HasGround(w)) return 1;
+  if (NamesGround(w))
+    kxcore::Log("sim:  scenery %s: its ground lies below none of its start positions\n", kxexcerpt(chosen).c_str());
   kxcore::Log("sim:  scenery %s has nothing to stand on\n", kxexcerpt(chosen).c_str());
   for (const std::string& other : Fallbacks(chosen)) {
     LoadScenery(other.c_str(), w);

@@ -14,6 +14,7 @@
 #include "core/hooks.h"
 #include "core/maths.h"
 #include "core/numbers.h"
+#include "core/string.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "platform/files.h"
@@ -65,7 +66,14 @@ class argscan {
     if (!Begin()) return false;
     float value = 0.0f;
     size_t n = kxnumber::ReadLeading(p_, value);
-    if (!n) return Stop();
+    if (!n) {
+      // A value no float holds ("nan", "1e40") is said: the line falls back
+      // on its defaults, and the author would not know why.
+      std::string_view word(p_, std::strcspn(p_, " \t\r\n\v\f"));
+      if (kxnumber::IsNonFiniteFloatText(word))
+        kxcore::Log("sim:    %s is no finite number; the rest of its line is not read\n", kxexcerpt(word).c_str());
+      return Stop();
+    }
     p_ += n;
     *out = value;
     return true;

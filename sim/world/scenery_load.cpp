@@ -305,14 +305,39 @@ kxtexture* SceneryPreview(world* w) { return w ? w->preview_texture : nullptr; }
 
 const char kDefaultScenery[] = "winzeln";
 
-/* Only what the scenery calls ground counts: houses, trees or a hangar
-   alone have faces the collision world finds, but an aircraft started
-   beside them would fall for ever. */
-int HasGround(const world* w) {
+namespace {
+
+// m: a start is looked down on from this height, as the placement finds
+// the ground below a start given below 0.
+constexpr float kStartProbeHeight = 5000.0f;
+
+}  // namespace
+
+int NamesGround(const world* w) {
   if (!w) return 0;
   if (w->ground || w->ocean) return 1;
   for (const kxgeometryobject* o = w->objects; o; o = o->next)
     if (o->mesh && (o->flags & kObjectGround)) return 1;
+  return 0;
+}
+
+int GroundBelowStart(const world* w, int index) {
+  if (!w || index < 0 || index >= world::kMaxStarts) return 0;
+  const float probe[3] = {w->start_aircraft[index][0], w->start_aircraft[index][1], kStartProbeHeight};
+  float height = 0.0f;
+  return kxcollision::FindGround(&w->collision, probe, &height, nullptr) && std::isfinite(height) ? 1 : 0;
+}
+
+/* Only what the scenery calls ground counts: houses, trees or a hangar
+   alone have faces the collision world finds, but an aircraft started
+   beside them would fall for ever. So would one started where the ground
+   does not reach: some start (entry 0's defaults when the file has none)
+   must have something below it. */
+int HasGround(const world* w) {
+  if (!w || !NamesGround(w)) return 0;
+  const int starts = w->start_count > 0 ? w->start_count : 1;
+  for (int i = 0; i < starts; ++i)
+    if (GroundBelowStart(w, i)) return 1;
   return 0;
 }
 

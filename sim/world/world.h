@@ -139,8 +139,13 @@ struct sceneryloaded {
 // left out.
 sceneryloaded ReadScenery(const char* name, world* w, kxtexture* balloonShadow);
 // 1 when the loaded scenery has ground to stand on: a GROUND or OCEAN mesh,
-// or an OBJECT marked GROUND that loaded.
+// or an OBJECT marked GROUND that loaded, and some face below one of its
+// start positions.
 int HasGround(const world* w);
+// 1 when the scenery names ground that loaded, wherever it lies.
+int NamesGround(const world* w);
+// 1 when the collision world has a face below start position index.
+int GroundBelowStart(const world* w, int index);
 // Releases everything ReadScenery made; every handle and pointer becomes null.
 void FreeScenery(world* w);
 

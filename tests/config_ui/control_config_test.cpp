@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
 #include "platform/files.h"
+#include "sim/notice.h"
+#include "sim/session.h"
 #include "tests/config_ui/config_support.h"
 #include "tests/dynamics/all/samples_support.h"
 
@@ -227,16 +233,32 @@ TEST_F(ControlConfigTest, LoadingResetsRunsNamesAndLetsTheNozzleFollowTheWingSwe
   EXPECT_EQ(mapper->SourceCode(3), kxdevicemapper::kNoSource);
   EXPECT_EQ(mapper->SourceCode(27), kxdevicemapper::kNoSource);
   EXPECT_TRUE(inputtest::Logged("sim:  control configuration config/missing.kxa=fail (not found)\n"));
+  // One its reader refuses points to the reader's line.
+  Put("config/huge.kxa", "Assign( 4, 601 )\n");
+  std::filesystem::resize_file("config/huge.kxa", (std::uintmax_t{64} << 20) + 1);  // sparse
+  sim::LoadConfiguration(mapper, "huge");
+  EXPECT_EQ(mapper->SourceCode(4), kxdevicemapper::kNoSource);
+  EXPECT_TRUE(inputtest::Logged("sim:  control configuration config/huge.kxa=fail (see the line above)\n"));
 }
 
 // The names in "config/config.kxc" name files inside "config/": one that
 // leads out of it runs nothing against the player's mapper.
 TEST_F(ControlConfigTest, AConfigurationNamedOutsideTheConfigFolderIsNotRun) {
   Put("evil.kxa", "Assign( 4, 601 )\n");
-  Put("config/config.kxc", "GameFile = \"\"\nAircraft0File = \"../evil\"\nAircraft1File = \"\"\n");
+  Put("config/config.kxc", "GameFile = \"\"\nAircraft0File = \"../evil\"\nAircraft1File = \"gone\"\n");
+  sim::ClearNotices();
   sim::LoadPlayerConfigurations();
   EXPECT_EQ(input::playermapper[0]->SourceCode(4), kxdevicemapper::kNoSource);
   EXPECT_TRUE(inputtest::Logged("sim:  control configuration ../evil is no name inside config/; not loaded\n"));
+  // The player is told too: the aircraft will not answer the sticks. The
+  // second player, without an aircraft, has nothing to be told about.
+  EXPECT_EQ(sim::TakeNotice().find("The control configuration ../evil of player 1 could not be loaded"), 0u);
+  EXPECT_EQ(sim::TakeNotice(), "");
+  std::snprintf(sim::session.settings.aircraft1, sizeof sim::session.settings.aircraft1, "glider");
+  sim::LoadPlayerConfigurations();
+  EXPECT_EQ(sim::TakeNotice().find("The control configuration ../evil of player 1"), 0u);
+  EXPECT_EQ(sim::TakeNotice().find("The control configuration gone of player 2 could not be loaded"), 0u);
+  sim::session.settings.aircraft1[0] = 0;
 }
 
 TEST_F(ControlConfigTest, AnEasyFileReadBackGivesTheSameMapperAndRows) {

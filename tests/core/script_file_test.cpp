@@ -1,3 +1,6 @@
+#include <cstdint>
+#include <filesystem>
+
 #include "test_support.h"
 #include "tests/temp_dir.h"
 
@@ -115,6 +118,18 @@ TEST_F(scriptfiletest, EmptyAndUtf16FilesAreNamedInOneLine) {
   EXPECT_EQ(log.Lines(), 2) << kxtest::logcapture::Text();
   EXPECT_TRUE(log.Contains(("kxscript:  " + empty + ": empty file\n").c_str()));
   EXPECT_TRUE(log.Contains(("kxscript:  " + wide + ": UTF-16 text, not read\n").c_str()));
+}
+
+// A file of more than 64 MB is no description file: it is refused with one
+// line before anything is read, not read whole into memory.
+TEST_F(scriptfiletest, AFileTooLargeForADescriptionIsNotRead) {
+  std::string path = Write("huge.kxa", "Append kxnode Huge\n");
+  std::filesystem::resize_file(path, (std::uintmax_t{64} << 20) + 1);  // sparse: takes no disk
+  EXPECT_EQ(kxscript::ReadFile(path.c_str(), top), 0);
+  EXPECT_EQ(top->firstChild, nullptr);
+  EXPECT_EQ(log.Lines(), 1) << kxtest::logcapture::Text();
+  EXPECT_TRUE(log.Contains(("kxscript:  " + path + ": 67108865 bytes, more than a description file holds; not read\n").c_str()))
+      << kxtest::logcapture::Text();
 }
 
 TEST_F(scriptfiletest, RunsAgainstTheCurrentNodeWhenGivenNone) {

@@ -226,6 +226,19 @@ TEST_F(loading, ValuesThatAreNoFiniteNumbersKeepTheDefaultsAndSaySo) {
   EXPECT_EQ(kxdload::LoadProblems()[1], "3 values in aircraft/sample/sample.kxd not finite or out of range, defaults kept");
 }
 
+// A damaged component file (a syntax error, a cd into nothing, a type not
+// there) loads what it can, and the notice says that statements did not
+// run: the log alone would leave the user with half an aircraft unexplained.
+TEST_F(loading, StatementsOfADamagedComponentFileThatDoNotRunAreKeptForTheNotice) {
+  std::string text = kSample;
+  text += "Mass = = 2\ncd Nowhere/\nMass = 1\ncd ../\nAppend kxnosuchtype X\n";
+  PutAircraft("sample", text.c_str());
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("sample", 0), 1);
+  EXPECT_TRUE(log.Contains("syntax error \"Mass = = 2\"")) << log.Text();
+  ASSERT_EQ(kxdload::LoadProblems().size(), 2u);  // the mesh, the statements
+  EXPECT_EQ(kxdload::LoadProblems()[1], "4 statements in aircraft/sample/sample.kxd could not be run (a damaged file?)");
+}
+
 // A mesh named by the geometry script is read from inside the data folder
 // only.
 TEST_F(loading, AGeometryScriptMeshOutsideTheDataFolderIsRefused) {

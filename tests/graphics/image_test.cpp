@@ -1,11 +1,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include <jpeglib.h>
 #include <vector>
 
 #include "graphics/byte_reader.h"
+#include "graphics/file_bytes.h"
 #include "graphics/image.h"
 #include "test_support.h"
 
@@ -287,6 +289,20 @@ TEST_F(ImageReaders, KxtRoundTripsAndRejectsShortFiles) {
   bytes = kxgl::EncodeKxt(in);
   bytes[12] = 2;  // two channels is no format
   EXPECT_EQ(kxgl::ReadKxt(bytes.data(), bytes.size(), &out), 0);
+}
+
+// A picture padded past what the largest allowed picture takes is refused
+// before a byte is read, not read whole into memory.
+TEST_F(ImageReaders, APictureFileLongerThanAnyPictureIsNotRead) {
+  const std::vector<uint8_t> bmp = HandmadeBmp24(1, 1, {1, 2, 3});
+  const std::string path = Path("padded.bmp");
+  ASSERT_EQ(kxgl::WriteFileBytes(path.c_str(), bmp.data(), bmp.size()), 1);
+  kximage image;
+  ASSERT_EQ(kxgl::ReadImageFile(path.c_str(), &image), 1);  // trailing bytes alone are no fault
+  std::filesystem::resize_file(path, kxgl::kMaxImageFileBytes + 1);  // sparse: takes no disk
+  capture_.Clear();
+  EXPECT_EQ(kxgl::ReadImageFile(path.c_str(), &image), 0);
+  EXPECT_NE(Log().find(path + ": 68157441 bytes, more than any picture takes; not read\n"), std::string::npos) << Log();
 }
 
 TEST_F(ImageReaders, UnknownContentFails) {

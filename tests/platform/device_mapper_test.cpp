@@ -84,14 +84,20 @@ TEST_F(DeviceMapperTest, SecondPlayerMapperUsesTheSecondPlayersVTail) {
   EXPECT_FLOAT_EQ(Slot(2040), 0.35f);
 }
 
-TEST_F(DeviceMapperTest, FunctionThatLosesItsSourceOutputsZero) {
-  Run("Assign( 0, 1000 )\n");
+// A function that loses its source, or never had one (a configuration that
+// could not be read), reads its safe value: a throttle closed, not left
+// where it was nor at half.
+TEST_F(DeviceMapperTest, FunctionWithoutASourceReadsItsSafeValue) {
+  Run("Assign( 0, 1000 )\nAssign( 4, 1000 )\n");
   board->slots[1000] = 0.9f;
   input::Update();
   EXPECT_FLOAT_EQ(Slot(2000), 0.9f);
+  EXPECT_FLOAT_EQ(Slot(2004), 0.9f);
   mapper->ResetFunctions();
   input::Update();
-  EXPECT_EQ(Slot(2000), 0.0f);
+  for (int f : kxdevicemapper::kClosedAtRest) EXPECT_EQ(Slot(2000 + f), -1.0f) << f;
+  EXPECT_EQ(Slot(2004), 0.0f);  // elevator centred
+  EXPECT_EQ(Slot(2023), 0.0f);  // wheel brake off
 }
 
 // A function whose device is missing reads its safe value: the throttles

@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,6 +222,35 @@ TEST_F(FilesTest, ReadProblemSaysWhyAFileCannotBeRead) {
   EXPECT_EQ(kxsystem::ReadProblem("empty.txt"), "empty file");
   EXPECT_EQ(kxsystem::ReadProblem("folder.txt"), "a folder");
   EXPECT_EQ(kxsystem::ReadProblem("link.txt"), "not readable (No such file or directory)");
+}
+
+// A named pipe is refused by every way in, with a log line, instead of
+// waiting for ever on a writer; a link to one too.
+TEST_F(FilesTest, ANamedPipeIsNeverOpened) {
+  std::filesystem::create_directories(dir_ + "/texture");
+  ASSERT_EQ(::mkfifo((dir_ + "/texture/logo.bmp").c_str(), 0644), 0);
+  Link("logo.bmp", "texture/link.bmp");
+  // A writer with bytes waiting, so that a read that does go ahead fails
+  // this test instead of hanging it.
+  const int writer = ::open((dir_ + "/texture/logo.bmp").c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(writer, 0);
+  const std::string waiting(32768, 'x');
+  ASSERT_EQ(::write(writer, waiting.data(), waiting.size()), static_cast<ssize_t>(waiting.size()));
+  kxsystem::InstallCoreHandlers(nullptr);
+  for (const char* path : {"texture/logo.bmp", "texture/link.bmp"}) {
+    SCOPED_TRACE(path);
+    kxsystem::ClearLogHistory();
+    char buffer[4];
+    EXPECT_EQ(kxsystem::OpenFile(path, kFileReadBinary), nullptr);
+    EXPECT_EQ(kxsystem::GetFileSize(path), -1);
+    EXPECT_EQ(kxsystem::ReadWholeFile(path, buffer, sizeof buffer), -1);
+    EXPECT_EQ(kxsystem::MayRead(path), 0);
+    EXPECT_FALSE(kxcore::MayRead(kxcore::ResolvePath(path).c_str()));
+    EXPECT_EQ(kxsystem::ReadProblem(path), kxsystem::kNotAFile);
+    EXPECT_NE(std::strstr(kxsystem::GetLogLine(1), ": no regular file (a pipe or a device); not read"), nullptr)
+        << kxsystem::GetLogLine(1);
+  }
+  ::close(writer);
 }
 
 // Once the data folder is set, a file that lies outside it once links are

@@ -61,8 +61,10 @@ TEST_F(SoundTest, RegisterReadsTheWaveAsMonoAtItsRateAndLogsOneLine) {
 TEST_F(SoundTest, UnreadableFullAndSuppressedRegistrationsGiveNull) {
   Write("sound/bad.wav", "RIFF....WAVEjunk");
   EXPECT_EQ(directsound::RegisterSound("sound/missing.wav"), nullptr);
-  EXPECT_STREQ(kxsystem::GetLogLine(1), "directsound:  register sound sound/missing.wav=fail");
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "directsound:  register sound sound/missing.wav=fail (not found)");
   EXPECT_EQ(directsound::RegisterSound("sound/bad.wav"), nullptr);
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "directsound:  register sound sound/bad.wav=fail (no wave sound of a rate and "
+                                        "kind that can be played)");
   directsound::suppress_registration = 1;
   EXPECT_EQ(directsound::RegisterSound("sound/beep.wav"), nullptr);
   directsound::suppress_registration = 0;

@@ -89,6 +89,24 @@ TEST_F(PlacementTest, HelicopterSkipsNoHeliStartsAndFallsBackToTheFirst) {
   EXPECT_NEAR(p->flight_state->position()[0], 0.0f, 1e-5f);
 }
 
+// A start the ground does not reach is passed over for the next one with
+// ground below it; only when none has any is it used all the same.
+TEST_F(PlacementTest, AStartWithoutGroundBelowIsPassedOver) {
+  simplayer* p = Ready("christeneagle", 0);
+  ASSERT_NE(p, nullptr);
+  sim::session.run.player_count = 1;
+  world& w = *sim::TheWorld();
+  w.start_aircraft[1][0] = 1000.0f;  // the ground reaches 200 m from the centre
+  EXPECT_EQ(sim::GroundBelowStart(&w, 1), 0);
+  EXPECT_EQ(sim::GroundBelowStart(&w, 2), 1);
+  EXPECT_EQ(sim::PlaceAtStart(1, p, 1), 2);
+  EXPECT_NEAR(p->flight_state->position()[0], -50.0f, 1e-4f);
+  EXPECT_EQ(sim::HasGround(&w), 1);
+  for (int i = 0; i < w.start_count; ++i) w.start_aircraft[i][0] = 1000.0f + 10.0f * static_cast<float>(i);
+  EXPECT_EQ(sim::HasGround(&w), 0);
+  EXPECT_EQ(sim::PlaceAtStart(1, p, 1), 1);
+}
+
 // A helicopter's fuselage sits above its skids, away from its origin: put
 // on the ground, the skids stand on it, and a second of the simulation
 // leaves it standing there instead of throwing it off the ground.

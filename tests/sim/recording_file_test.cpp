@@ -202,9 +202,9 @@ TEST_F(RecordingFile, ALoadThatFailsLeavesTheRecordingHeldAsItWas) {
     std::string text;
     const char* logged;
   } cases[] = {
-      {"utf16", std::string("\xFF\xFE" "a\0i\0r\0", 8), "0.00 s, 0 frame(s): too short to play"},
-      {"short", shortText, "2.00 s, 2 frame(s): too short to play"},
-      {"still", twoFrames.substr(0, twoFrames.find("records 2 2.5")), "0.00 s, 1 frame(s): too short to play"},
+      {"utf16", std::string("\xFF\xFE" "a\0i\0r\0", 8), "0 frames over 0.00 s, too few to play"},
+      {"short", shortText, "2 frames over 2.00 s, too few to play"},
+      {"still", twoFrames.substr(0, twoFrames.find("records 2 2.5")), "1 frames over 0.00 s, too few to play"},
       {"gone", ForParts(2, "nosuch"), "loading recorded aircraft geometry nosuch=fail"},
       {"other", ForParts(2, "three"), "three draws 3 parts: made by an older version"},
       {"older", ForParts(1, "two"), "two draws 2 parts: made by an older version"},
@@ -247,13 +247,17 @@ TEST_F(RecordingFile, ARecordingOfTwoSecondsOrLessOrOfOneFrameIsNotLoaded) {
   Write("recordings/still.rec", std::string(kTwoFrames).substr(0, std::string(kTwoFrames).find("records 2 2.5")));
   p.record_store.frames[0].records = nullptr;  // nothing held
   EXPECT_EQ(sim::LoadRecording("short", &p), 0);
-  EXPECT_TRUE(inputtest::Logged("record:  recordings/short.rec: 2.00 s, 2 frame(s): too short to play; not loaded"));
   EXPECT_EQ(sim::LoadRecording("still", &p), 0);
-  EXPECT_TRUE(inputtest::Logged("record:  recordings/still.rec: 0.00 s, 1 frame(s): too short to play; not loaded"));
   EXPECT_EQ(p.recording.present, 0);
   EXPECT_EQ(p.record_store.frames[0].records, nullptr);
   EXPECT_STREQ(p.recording.header.aircraft, "");
   EXPECT_FALSE(inputtest::Logged("loading recorded aircraft geometry"));
+  // Either is said, in the log and on the screen.
+  EXPECT_TRUE(inputtest::Logged("record:  recordings/short.rec: 2 frames over 2.00 s, too few to play\n"));
+  EXPECT_TRUE(inputtest::Logged("record:  recordings/still.rec: 1 frames over 0.00 s, too few to play\n"));
+  for (const char* name : {"short", "still"})
+    EXPECT_EQ(sim::TakeNotice(), std::string("The recorded flight ") + name +
+                                     " cannot be played: it holds too little of a flight (see the log).");
 }
 
 TEST_F(RecordingFile, TheReaderTakesIndentedKeywordsSkipsOtherLinesAndCountsThePosLinesItRead) {
@@ -299,6 +303,8 @@ TEST_F(RecordingFile, AnAircraftThatDoesNotLoadLeavesNoRecording) {
   EXPECT_EQ(p.recording.present, 0);
   EXPECT_EQ(p.recording.state, sim::kRecordIdle);
   EXPECT_EQ(p.recording.header.length, 0.0f);
+  EXPECT_EQ(sim::TakeNotice(),
+            "The recorded flight gone cannot be played: the aircraft it names could not be loaded (see the log).");
 }
 
 TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
@@ -308,8 +314,16 @@ TEST_F(RecordingFile, AMissingFileLeavesTheRecordingAsItWas) {
   EXPECT_EQ(p.recording.present, 1);
   EXPECT_STREQ(p.recording.header.aircraft, "christeneagle");
   EXPECT_EQ(p.record_store.frames[1].count, 2);
-  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail"));
+  EXPECT_TRUE(inputtest::Logged("record:  loading recording recordings/missing.rec=fail (not found)\n"));
+  EXPECT_EQ(sim::TakeNotice(), "The recorded flight missing cannot be played: its file could not be read (see the log).");
   EXPECT_EQ(sim::CheckRecordingScenery("missing"), nullptr);
+  EXPECT_TRUE(inputtest::Logged("record:  checking scenery of recording recordings/missing.rec=fail (not found)\n"));
+  EXPECT_EQ(sim::TakeNotice(), "The recorded flight missing cannot be played: its file could not be read (see the log).");
+  // The reader's own lines come before the result line, never inside it.
+  Write("recordings/empty.rec", "");
+  EXPECT_STREQ(sim::CheckRecordingScenery("empty"), "");
+  EXPECT_TRUE(inputtest::Logged("kxsystem:  recordings/empty.rec: empty file\n"
+                                "record:  checking scenery of recording recordings/empty.rec=\n"));
 }
 
 TEST_F(RecordingFile, NamesThatWouldLeaveTheFolderAreRefused) {

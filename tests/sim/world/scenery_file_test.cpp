@@ -202,6 +202,8 @@ TEST_F(SceneryFile, LinesBeyondLimitsOrWithBadValuesAreIgnored) {
   ASSERT_NE(w.objects, nullptr);
   EXPECT_EQ(w.objects->next, nullptr);
   EXPECT_EQ(Vertex(w.objects, 0), (std::vector<float>{0.5f, 1.5f, 3.5f}));
+  EXPECT_TRUE(capture_.Contains("sim:    nan is no finite number; the rest of its line is not read\n"));
+  EXPECT_TRUE(capture_.Contains("sim:    1e40 is no finite number; the rest of its line is not read\n"));
   EXPECT_TRUE(capture_.Contains("sim:    word of 204 characters too long, skipped\n"));
   EXPECT_TRUE(capture_.Contains("sim:    word of 40 characters too long, skipped\n"));
   EXPECT_TRUE(capture_.Contains("sim:    texture grid 12x13 outside 1..60 per side and 128 tiles; ignored\n"));

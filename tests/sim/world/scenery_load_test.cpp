@@ -182,6 +182,8 @@ TEST_F(SceneryLoad, ASceneryWithoutGroundIsReplacedByTheDefaultOne) {
       {"nosuchmesh", "GROUND nothing.obj\n", "gl:  loading geometry scenery/nothing.obj=fail\n"},
       {"houses", "OBJECT house.obj\nOBJECT house.obj\n", "sim:    loading object scenery/house.obj=ok\n"},
       {"junkground", "OBJECT junk.tgo GROUND\nOBJECT house.obj\n", "gl:  loading geometry scenery/junk.tgo=fail\n"},
+      {"groundaside", "POSITION 500 500 0\nOBJECT field.obj GROUND\nSTART_POSITION 0 0 1 0 -20 0 2\n",
+       "sim:  scenery groundaside: its ground lies below none of its start positions\n"},
   };
   std::filesystem::create_directories("scenery/folder.geo");
   Put("scenery/empty.geo", "");
