@@ -16,6 +16,7 @@
 #include "platform/codes.h"
 #include "sim/simulation_mode.h"
 #include "sim/world/world.h"
+#include "tests/sim/ground_support.h"
 
 namespace {
 
@@ -164,8 +165,7 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
     bool device;
     void (*next)();
   } probes[] = {{0, false, sim::EnterMenuMode}, {1, false, sim::EnterSimulationMode}, {1, true, sim::EnterSimulationMode}};
-  kxgeometry ground{};
-  sim::TheWorld()->ground = &ground;  // the flight it came from had ground
+  simtest::flatground ground(sim::TheWorld());  // the flight it came from had ground
   for (const probe& p : probes) {
     if (p.device) fake.AddDevice("/dev/hidraw-cable", "", usbinterface::kCableProductIdPlaceholder);
     kxinput::SearchDevices(kxinput::kSearchEnumerate);
@@ -176,7 +176,6 @@ TEST_F(ReturnTest, EscapeLeavesToTheModeTheDesignerCameFrom) {
     svdesign::GoBack();
     EXPECT_EQ(kxsystem::callbacks.pending, p.next) << p.fromSimulation << p.device;
   }
-  sim::TheWorld()->ground = nullptr;
 }
 
 TEST_F(ModeTest, TooltipShowsWhileThePointerRestsOneToThreeSecondsInsideTheScreen) {

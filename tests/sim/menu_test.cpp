@@ -22,6 +22,7 @@
 #include "sim/world/world.h"
 #include "sim_support.h"
 #include "tests/core/test_support.h"
+#include "tests/sim/ground_support.h"
 
 namespace {
 
@@ -142,10 +143,10 @@ TEST_F(MenuTest, KeysRunTheirActions) {
   sim::MenuKey(kxcode::kKeyReturn, 0);
   EXPECT_EQ(kxsystem::callbacks.pending, nullptr);
   EXPECT_NE(sim::TakeNotice().find("No scenery with ground"), std::string::npos);
-  kxgeometry ground{};
-  sim::TheWorld()->ground = &ground;
-  sim::MenuKey(kxcode::kKeyReturn, 0);
-  sim::TheWorld()->ground = nullptr;
+  {
+    ::simtest::flatground ground(sim::TheWorld());
+    sim::MenuKey(kxcode::kKeyReturn, 0);
+  }
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
   EXPECT_EQ(sim::MenuAction(11), 0);
 }
@@ -249,8 +250,7 @@ TEST_F(FlyRequestTest, AFlightStartsWithAnAircraftWhetherOrNotADeviceIsListed) {
   EXPECT_GT(sim::session.run.status_time, 0.0f);
   EXPECT_NE(std::strstr(sim::session.run.status_text, "Aircraft I"), nullptr);
   sim::players[0].legacy = 1;  // an older-format model stands loaded
-  kxgeometry ground{};
-  sim::TheWorld()->ground = &ground;  // and a scenery with ground
+  ::simtest::flatground ground(sim::TheWorld());  // and a scenery with ground
   EXPECT_EQ(sim::RequestFly(), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
   kxsystem::callbacks.pending = nullptr;
@@ -258,7 +258,6 @@ TEST_F(FlyRequestTest, AFlightStartsWithAnAircraftWhetherOrNotADeviceIsListed) {
   kxinput::SearchDevices(kxinput::kSearchEnumerate);
   EXPECT_EQ(sim::RequestFly(), 1);
   EXPECT_EQ(kxsystem::callbacks.pending, &sim::EnterSimulationMode);
-  sim::TheWorld()->ground = nullptr;
 }
 
 }  // namespace
