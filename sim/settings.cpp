@@ -435,8 +435,10 @@ void CopyPlayerSettings(const simplayer& from, simplayer& to) {
   }
 }
 
+void ForgetKeptFiles() { KeptFiles().clear(); }
+
 void LoadConfigFiles() {
-  KeptFiles().clear();
+  ForgetKeptFiles();
   // A save killed at its rename left its temporary beside the file.
   kxsystem::RemoveUnfinishedWrite(kMainSettingsPath);
   for (const char* path : kPlayerSettingsPath) kxsystem::RemoveUnfinishedWrite(path);

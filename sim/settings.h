@@ -79,5 +79,8 @@ void CopyPlayerSettings(const simplayer& from, simplayer& to);
 void LoadConfigFiles();
 // Main file, player 1's, and player 2's only while player 2 has an aircraft.
 void SaveConfigFiles();
+// Forgets the files an earlier reading kept unwritten: a new run reads
+// them again (LoadConfigFiles starts with it).
+void ForgetKeptFiles();
 
 }  // namespace sim

@@ -39,6 +39,7 @@ inline void ResetSimulatorState() {
   sim::session = simsession();
   sim::ResetPlayerRecords();  // fresh records first; the settings' defaults then go into them
   sim::ResetSettings(sim::MainSettings());
+  sim::ForgetKeptFiles();
   for (int i = 0; i < sim::kPlayers; ++i) {
     sim::CopyPlayerSettings(sim::players[i], sim::staging_player);
     sim::ResetSettings(sim::PlayerSettings());
