@@ -60,7 +60,9 @@ class RecordingFile : public simtest::recordingtest {
       root.AppendChild(o);
     }
     Write(folder + name + ".kxg", script);
-    if (parts > 0) ASSERT_EQ(kxgeometricobject::WriteMesh(&root, (folder + name + ".tgo").c_str(), 1), 1);
+    if (parts > 0) {
+      ASSERT_EQ(kxgeometricobject::WriteMesh(&root, (folder + name + ".tgo").c_str(), 1), 1);
+    }
     kxdynamics::RegisterAll();
   }
   // The records a frame of the sample christeneagle holds: one per drawn part.
