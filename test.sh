@@ -78,26 +78,29 @@ wait
 portable_status=0
 if ls build/portable/*.failed >/dev/null 2>&1; then portable_status=1; fi
 
-# Each test program once more, all its tests in one process in a random
-# order, twice over: a test that leans on what an earlier one left, or that
-# leaves behind what a second run trips on, fails here. Each program has a
-# display of its own, so they all run beside each other, as many at a time
-# as there are cores, those with window tests (the longest) first.
+# Each test program once more, its tests in a random order in one process,
+# twice over: a test that leans on what an earlier one left, or that leaves
+# behind what a second run trips on, fails here. Each program is split into
+# shards of its own process and display (the longest programs take minutes
+# in one), and all run beside each other, as many at a time as there are
+# cores, those with window tests (the longest) first.
 export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
 status=0
 rm -f build/test/*-shuffled.failed
+shards=${SKYVANE_SHUFFLE_SHARDS:-4}
 shuffled() {
   local name log
-  name=$(basename "$1")
-  log="build/test/$name-shuffled.log"
-  # A fixed seed: two orders of their own per program, the same on every run,
-  # so a failure here can be replayed with the seed the log names.
-  if with_display "$1" --gtest_shuffle --gtest_random_seed="${SKYVANE_SHUFFLE_SEED:-1}" --gtest_repeat=2 >"$log" 2>&1; then
+  name="$(basename "$1") shard $2/$shards"
+  log="build/test/$(basename "$1")-shuffled-$2.log"
+  # A fixed seed: two orders of their own per shard, the same on every run,
+  # so a failure here can be replayed with the seed and shard the log names.
+  if GTEST_TOTAL_SHARDS=$shards GTEST_SHARD_INDEX=$2 with_display "$1" --gtest_shuffle \
+       --gtest_random_seed="${SKYVANE_SHUFFLE_SEED:-1}" --gtest_repeat=2 >"$log" 2>&1; then
     echo "shuffled: $name passed"
   else
     echo "shuffled: $name failed, see $log"
     grep -E "^\[  FAILED|Randomizing" "$log" | head -20 || true
-    touch "build/test/$name-shuffled.failed"
+    touch "build/test/$(basename "$1")-shuffled-$2.failed"
   fi
 }
 windowed=()
@@ -115,9 +118,11 @@ for program in $(find build/test/tests -maxdepth 1 -type f -name "*_tests" -perm
 done
 running=0
 for program in "${windowed[@]}" "${others[@]}"; do
-  shuffled "$program" &
-  running=$((running + 1))
-  if [ "$running" -ge "$jobs" ]; then wait -n || true; running=$((running - 1)); fi
+  for ((shard = 0; shard < shards; shard++)); do
+    shuffled "$program" "$shard" &
+    running=$((running + 1))
+    if [ "$running" -ge "$jobs" ]; then wait -n || true; running=$((running - 1)); fi
+  done
 done
 wait
 if ls build/test/*-shuffled.failed >/dev/null 2>&1; then status=1; fi
