@@ -78,8 +78,7 @@ kxgeometry* ReadMeshFile(const char* path) {
   const char* shown = path ? path : "";
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(path, &bytes) || bytes.empty()) {
-    std::string problem = kxsystem::ReadProblem(path);
-    kxcore::Log("gl:  %s: %s\n", shown, problem.empty() ? "too large" : problem.c_str());
+    kxcore::Log("gl:  %s: %s\n", shown, kxsystem::ReadProblemOr(path, "too large").c_str());
     return nullptr;
   }
   if (bytes.size() >= 8 && std::memcmp(bytes.data(), kBinaryMagic, 8) == 0)

@@ -235,9 +235,8 @@ kxwindowobjectedit::kxwindowobjectedit() {
   kxnode* previous = kxscript::Current();
   kxscript::SetCurrent(this);
   if (!kxscript::ReadFile("kxdisplay.kxd", this, "kxwindowobjectedit")) {
-    const std::string problem = kxsystem::ReadProblem("kxdisplay.kxd");
     kxcore::Log("kxgui:  section kxwindowobjectedit of kxdisplay.kxd not run (%s)\n",
-                problem.empty() ? "no such section" : problem.c_str());
+                kxsystem::ReadProblemOr("kxdisplay.kxd", "no such section").c_str());
   }
   if (kxwindow* built = dynamic_cast<kxwindow*>(Window)) built->Hide();
   kxscript::SetCurrent(previous);

@@ -415,6 +415,11 @@ std::string ReadProblem(const char* path) {
   return empty ? "empty file" : std::string();
 }
 
+std::string ReadProblemOr(const char* path, const char* readerReason) {
+  std::string problem = ReadProblem(path);
+  return problem.empty() ? std::string(readerReason) : problem;
+}
+
 long ReadWholeFile(const char* path, void* buffer, long capacity) {
   if (!path || !*path || capacity < 0 || (!buffer && capacity > 0)) return -1;
   std::string resolved = ResolveReadPath(path);

@@ -57,6 +57,9 @@ long GetFileSize(const char* path);
 // when it can be read and holds bytes.
 constexpr char kNotFound[] = "not found";
 std::string ReadProblem(const char* path);
+// ReadProblem, or readerReason when there is none: the file opens, so its
+// reader refused what it holds. The reason a failed load's log line gives.
+std::string ReadProblemOr(const char* path, const char* readerReason);
 // Reads at most capacity bytes; the count read, or -1. No terminator added.
 long ReadWholeFile(const char* path, void* buffer, long capacity);
 // Creates or replaces the file atomically; 1 when all bytes were written.

@@ -115,9 +115,7 @@ kxsound* RegisterSound(const char* path) {
   // reader's own lines come before it, never inside it.
   kxwave wave;
   if (!kxsystem::LoadWave(path, wave)) {
-    // A file that opens was refused for its bytes.
-    std::string why = kxsystem::ReadProblem(path);
-    if (why.empty()) why = "no wave sound of a rate and kind that can be played";
+    const std::string why = kxsystem::ReadProblemOr(path, "no wave sound of a rate and kind that can be played");
     kxsystem::Log("directsound:  register sound %s=fail (%s)\n", path, why.c_str());
     return nullptr;
   }

@@ -67,10 +67,7 @@ kxdevicemapper* PlayerMapper(kxpinboard* board, int player) {
 
 // Why a file was not read. A file that can be opened was refused by its
 // reader (too large, say), whose own line just above says so.
-std::string ReadFailure(const char* path) {
-  std::string why = kxsystem::ReadProblem(path);
-  return why.empty() ? "see the line above" : why;
-}
+std::string ReadFailure(const char* path) { return kxsystem::ReadProblemOr(path, "see the line above"); }
 
 }  // namespace
 

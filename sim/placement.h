@@ -15,7 +15,6 @@ namespace sim {
 
 constexpr float kPlayerSpacing = 4.0f;        // m either side of the start position with two players
 constexpr float kGroundRuleHeight = 1.0f;     // m; a lowest point nearer the ground is put onto it
-constexpr float kGroundProbeHeight = 5000.0f; // m; a start below 0 is found from here
 constexpr float kStartViewerHeight = 1.8f;    // m above the aircraft
 constexpr float kHeliViewerBack = 5.0f;       // m behind a helicopter
 constexpr float kHeliViewerSide = 0.5f;       // m to its left

@@ -359,7 +359,7 @@ std::vector<sample> Samples() {
   lower.name = "Lower";
   lower.leadingX = 0.0f;
   lower.z = -0.06f;
-    constexpr float kEagleEngineX = 0.32f, kEaglePropellerX = 0.45f;
+  constexpr float kEagleEngineX = 0.32f, kEaglePropellerX = 0.45f;
   sample eagle{"christeneagle", "aerobatic biplane, 1.2 m span, glow engine",
                {.fuselage = {{0.42f, 0.0f}, {0.40f, 0.07f}, {0.30f, 0.08f}, {0.05f, 0.07f},
                              {-0.35f, 0.04f}, {-0.62f, 0.015f}, {-0.65f, 0.0f}},

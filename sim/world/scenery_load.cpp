@@ -305,14 +305,6 @@ kxtexture* SceneryPreview(world* w) { return w ? w->preview_texture : nullptr; }
 
 const char kDefaultScenery[] = "winzeln";
 
-namespace {
-
-// m: a start is looked down on from this height, as the placement finds
-// the ground below a start given below 0.
-constexpr float kStartProbeHeight = 5000.0f;
-
-}  // namespace
-
 int NamesGround(const world* w) {
   if (!w) return 0;
   if (w->ground || w->ocean) return 1;
@@ -323,7 +315,7 @@ int NamesGround(const world* w) {
 
 int GroundBelowStart(const world* w, int index) {
   if (!w || index < 0 || index >= world::kMaxStarts) return 0;
-  const float probe[3] = {w->start_aircraft[index][0], w->start_aircraft[index][1], kStartProbeHeight};
+  const float probe[3] = {w->start_aircraft[index][0], w->start_aircraft[index][1], kGroundProbeHeight};
   float height = 0.0f;
   return kxcollision::FindGround(&w->collision, probe, &height, nullptr) && std::isfinite(height) ? 1 : 0;
 }

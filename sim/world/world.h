@@ -124,6 +124,9 @@ kxtexture* SceneryPreview(world* w);
 
 // The scenery loaded in place of one that gives nothing to stand on.
 extern const char kDefaultScenery[];  // "winzeln"
+// m; the ground below a start is sought from this height (a start given
+// below 0 is put on the ground found there).
+constexpr float kGroundProbeHeight = 5000.0f;
 
 // What a load leaves for the session to take over: whether the name was a
 // name inside "scenery/" (only then does the `scenery` setting follow it)

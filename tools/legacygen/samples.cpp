@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/maths.h"
 #include "graphics/mesh.h"
 #include "tools/legacygen/dns_text.h"
 #include "tools/meshgen/meshgen.h"
@@ -38,7 +39,6 @@ constexpr int kChannelPropellerPitch = 7;  // left at 0: a fixed-pitch propeller
 constexpr int kChannelTailDrive = 11;      // written by the gyro: moment only
 constexpr int kFrequencyBase = 11025;      // Hz
 constexpr int kFrequencyShift = 22050;     // Hz
-constexpr float kRadPerDeg = 3.14159265f / 180.0f;
 
 vec Mirrored(vec v) { return {v.x, -v.y, v.z}; }
 vec Minus(vec a, vec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
@@ -91,7 +91,7 @@ vec TurnedAboutX(vec v, float a) {
 // With dihedral (deg) each half is turned about x so that its tip rises,
 // and its points rise with it.
 void WingPair(dnstext& d, surface left, float dihedralDeg = 0.0f) {
-  const float a = dihedralDeg * kRadPerDeg;
+  const float a = dihedralDeg * kxmaths::kRadiansPerDegree;
   surface right = left;
   left.y = TurnedAboutX(left.y, a);
   left.z = TurnedAboutX(left.z, a);
@@ -551,7 +551,7 @@ sample Trainer() {
   skid s;
   skid wingTip = s;
   wingTip.kd = kTrainerWingTipFriction;
-  const float tipZ = kTrainerWingZ + kTrainerHalfSpan * std::tan(kTrainerDihedral * kRadPerDeg) -
+  const float tipZ = kTrainerWingZ + kTrainerHalfSpan * std::tan(kTrainerDihedral * kxmaths::kRadiansPerDegree) -
                      kTrainerTipDepth;
   Tip(d, "TipL", {0, kTrainerHalfSpan, tipZ}, wingTip);
   Tip(d, "TipR", {0, -kTrainerHalfSpan, tipZ}, wingTip);
