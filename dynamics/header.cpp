@@ -1,5 +1,7 @@
 #include "dynamics/header.h"
 
+#include <strings.h>
+
 #include <climits>
 #include <cstring>
 #include <string>
@@ -16,16 +18,14 @@ constexpr size_t kMajorColumn = 12;
 constexpr size_t kMinorColumn = 14;
 constexpr size_t kTypeColumn = 10;
 
+constexpr size_t kNameLine = 1;
+constexpr char kNamePrefix[] = "// name: ";
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-void kxdheader::Parse(const char* text, size_t size) {
-  major = minor = type = 0;
-  if (!text) return;
-  // Lines end as in every text file (LF, CRLF or CR); the rest of a long
-  // file is not walked.
-  std::string lines[kTypeLine + 1];
+// The header's lines. Lines end as in every text file (LF, CRLF or CR); the
+// rest of a long file is not walked.
+void HeaderLines(const char* text, size_t size, std::string (&lines)[kTypeLine + 1]) {
   std::string_view rest(text, size);
   for (std::string& line : lines) {
     size_t endBytes = 0;
@@ -34,6 +34,22 @@ void kxdheader::Parse(const char* text, size_t size) {
     if (endBytes == 0) break;
     rest.remove_prefix(length + endBytes);
   }
+}
+
+}  // namespace
+
+int kxdheader::Names(const char* text, size_t size, const char* name) {
+  if (!text || !name) return 0;
+  std::string lines[kTypeLine + 1];
+  HeaderLines(text, size, lines);
+  return strcasecmp(lines[kNameLine].c_str(), (kNamePrefix + std::string(name)).c_str()) == 0 ? 1 : 0;
+}
+
+void kxdheader::Parse(const char* text, size_t size) {
+  major = minor = type = 0;
+  if (!text) return;
+  std::string lines[kTypeLine + 1];
+  HeaderLines(text, size, lines);
   const std::string& v = lines[kVersionLine];
   if (v.size() > kMinorColumn && v.compare(0, kMajorColumn, "// version: ") == 0 && IsDigit(v[kMajorColumn]) &&
       v[kMajorColumn + 1] == '.' && IsDigit(v[kMinorColumn])) {
@@ -53,7 +69,7 @@ void kxdheader::Parse(const char* text, size_t size) {
 
 void kxdheader::Write(kxout& out, const char* name, int type) {
   out.Printf("// Skyvane aircraft\n");
-  out.Printf("// name: %s\n", name ? name : "");
+  out.Printf("%s%s\n", kNamePrefix, name ? name : "");
   out.Printf("// written by the aircraft writer\n");
   out.Printf("//\n");
   out.Printf("// version: %d.%d.0\n", kWrittenMajor, kWrittenMinor);

@@ -12,6 +12,7 @@ struct kxdheader {
   static constexpr int kWrittenMajor = 1;
   static constexpr int kWrittenMinor = 8;
   static constexpr int kNewestReadable = 108;  // 100 M + N
+  static constexpr char kLastLine[] = "// end of aircraft";
 
   int major = 0;
   int minor = 0;
@@ -22,4 +23,6 @@ struct kxdheader {
   void Parse(const char* text, size_t size);
   // The seven lines the writer puts first.
   static void Write(kxout& out, const char* name, int type);
+  // 1 when line 2 is the one Write gives the name (without case).
+  static int Names(const char* text, size_t size, const char* name);
 };

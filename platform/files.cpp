@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -187,29 +188,80 @@ bool MayReplace(const std::string& target) {
 }
 
 // The replacement keeps the permissions of the file it replaces.
-void KeepMode(const std::string& temp, const std::string& target) {
+void KeepMode(int descriptor, const std::string& target) {
   struct stat info;
-  if (::stat(target.c_str(), &info) == 0) ::chmod(temp.c_str(), info.st_mode & 07777);
+  if (::stat(target.c_str(), &info) == 0) ::fchmod(descriptor, info.st_mode & 07777);
 }
 
-// Closes a temporary written so far without error (ok) and renames it over
-// the target once every byte got out; else removes it. The outcome.
+// Whatever stands at a temporary's name (a file an earlier run left, or a
+// link someone put there) is unlinked, never followed; a folder stays and
+// makes the write fail. 1 when something was removed.
+bool RemoveStaleTemporary(const std::string& temp) {
+  struct stat info;
+  if (::lstat(temp.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (::unlink(temp.c_str()) != 0) return false;
+  Log("kxsystem:  %s: left by a write that never finished; removed\n", temp.c_str());
+  return true;
+}
+
+/* The temporary a write of target fills before it is renamed over it. It is
+   made anew and exclusively, never through a link: a link at its name
+   would otherwise send the bytes wherever it points, and the rename would
+   then put the link in the target's place. Null when it cannot be made. */
+FILE* OpenTemporary(const std::string& temp, const char* stdioMode) {
+  RemoveStaleTemporary(temp);
+  int descriptor = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (descriptor < 0) return nullptr;
+  FILE* stream = ::fdopen(descriptor, stdioMode);
+  if (!stream) {
+    ::close(descriptor);
+    ::unlink(temp.c_str());
+  }
+  return stream;
+}
+
+// 1 when path names, without following a link, the regular file described.
+bool SameRegularFile(const std::string& path, const struct stat& file) {
+  struct stat now;
+  return ::lstat(path.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == file.st_dev &&
+         now.st_ino == file.st_ino;
+}
+
+// A rename is only lasting once the folder that holds the name is on disk.
+void SyncFolderOf(const std::string& path) {
+  const fs::path folder = fs::path(path).parent_path();
+  int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return;
+  ::fsync(descriptor);
+  ::close(descriptor);
+}
+
+/* Closes a temporary written so far without error (ok) and renames it over
+   the target once every byte got out and is on disk: a power cut after the
+   rename must find the new bytes, not an empty file, under the old name.
+   Only the file this write made is renamed; whatever took its name
+   meanwhile is not. On failure the temporary's name is unlinked. The
+   outcome. */
 bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::string& target) {
-  ok = ok && std::fflush(stream) == 0;
+  const int descriptor = ::fileno(stream);
+  struct stat written;
+  ok = ok && std::fflush(stream) == 0 && ::fstat(descriptor, &written) == 0;
+  ok = ok && ::fsync(descriptor) == 0;
+  if (ok) KeepMode(descriptor, target);
   ok = std::fclose(stream) == 0 && ok;
-  if (ok) KeepMode(temp, target);
+  ok = ok && SameRegularFile(temp, written);
   if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) std::remove(temp.c_str());
+  if (ok) SyncFolderOf(target);
+  if (!ok) ::unlink(temp.c_str());
   return ok;
 }
 
 // Writes size bytes to a temporary beside the target and renames it over.
 int WriteAtomically(const std::string& resolved, const void* buffer, long size) {
   const std::string target = WriteTarget(resolved);
-  if (target.empty()) return 0;
-  std::string temp = target + kTempSuffix;
-  if (!MayReplace(target)) return 0;
-  FILE* stream = std::fopen(temp.c_str(), "wb");
+  if (target.empty() || !MayReplace(target)) return 0;
+  const std::string temp = target + kTempSuffix;
+  FILE* stream = OpenTemporary(temp, "wb");
   if (!stream) return 0;
   size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
   return FinishTemporary(stream, written == static_cast<size_t>(size), temp, target) ? 1 : 0;
@@ -269,12 +321,8 @@ int RemoveUnfinishedWrite(const char* path) {
     if (!target.empty() && Inside(target)) temps.push_back(target + kTempSuffix);
   }
   int removed = 0;
-  for (const std::string& temp : temps) {
-    if (!fs::is_regular_file(fs::symlink_status(fs::path(temp), error))) continue;
-    if (!fs::remove(fs::path(temp), error) || error) continue;
-    Log("kxsystem:  %s: left by a write that never finished; removed\n", temp.c_str());
-    removed = 1;
-  }
+  for (const std::string& temp : temps)
+    if (RemoveStaleTemporary(temp)) removed = 1;
   return removed;
 }
 
@@ -310,7 +358,7 @@ kxfile* OpenFile(const char* path, int mode) {
   } else {
     file->path = WriteTarget(ResolveWritePath(path));
     file->temp_path = file->path + kTempSuffix;
-    if (!file->path.empty() && MayReplace(file->path)) file->stream = std::fopen(file->temp_path.c_str(), stdioMode);
+    if (!file->path.empty() && MayReplace(file->path)) file->stream = OpenTemporary(file->temp_path, stdioMode);
   }
   if (!file->stream) {
     delete file;
@@ -469,14 +517,27 @@ int RenameFile(const char* path, const char* newPath) {
 }
 
 int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) {
-  std::vector<std::pair<std::string, std::string>> resolved;
+  struct replacement {
+    std::string from, to;
+    struct stat file;  // what from named when it was checked
+  };
+  std::vector<replacement> resolved;
   for (const auto& [from, to] : moves) {
-    resolved.emplace_back(ResolveReadPath(from.c_str()), WriteTarget(ResolveWritePath(to.c_str())));
-    if (resolved.back().second.empty() || !MayReplace(resolved.back().second)) return 0;
+    replacement m{ResolveReadPath(from.c_str()), WriteTarget(ResolveWritePath(to.c_str())), {}};
+    if (m.to.empty() || !MayReplace(m.to)) return 0;
+    // Only a regular file is put in place, never a link standing at a new
+    // file's name; each is on disk before any rename.
+    int descriptor = ::open(m.from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (descriptor < 0) return 0;
+    bool ok = ::fstat(descriptor, &m.file) == 0 && S_ISREG(m.file.st_mode) && ::fsync(descriptor) == 0;
+    if (ok) KeepMode(descriptor, m.to);
+    ::close(descriptor);
+    if (!ok) return 0;
+    resolved.push_back(std::move(m));
   }
-  for (const auto& [from, to] : resolved) {
-    KeepMode(from, to);
-    if (std::rename(from.c_str(), to.c_str()) != 0) return 0;
+  for (const replacement& m : resolved) {
+    if (!SameRegularFile(m.from, m.file) || std::rename(m.from.c_str(), m.to.c_str()) != 0) return 0;
+    SyncFolderOf(m.to);
   }
   return 1;
 }
@@ -489,13 +550,18 @@ int CopyFile(const char* source, const char* destination) {
   std::string to = WriteTarget(ResolveWritePath(destination));
   if (to.empty()) return 0;
   if (fs::exists(fs::path(to), error) && fs::equivalent(fs::path(from), fs::path(to), error)) return 1;
-  std::string temp = to + kTempSuffix;
   if (!MayReplace(to)) return 0;
-  bool ok = fs::copy_file(fs::path(from), fs::path(temp), fs::copy_options::overwrite_existing, error) && !error;
-  if (ok) KeepMode(temp, to);
-  ok = ok && std::rename(temp.c_str(), to.c_str()) == 0;
-  if (!ok) fs::remove(fs::path(temp), error);
-  return ok ? 1 : 0;
+  FILE* in = std::fopen(from.c_str(), "rb");
+  if (!in) return 0;
+  const std::string temp = to + kTempSuffix;
+  FILE* out = OpenTemporary(temp, "wb");
+  bool ok = out != nullptr;
+  char block[1 << 16];
+  for (size_t got; ok && (got = std::fread(block, 1, sizeof block, in)) > 0;)
+    ok = std::fwrite(block, 1, got, out) == got;
+  ok = ok && !std::ferror(in);
+  std::fclose(in);
+  return out && FinishTemporary(out, ok, temp, to) ? 1 : 0;
 }
 
 int CreateDirectory(const char* path) {

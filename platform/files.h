@@ -1,9 +1,10 @@
 // Files for every subsystem: streams read line by line, whole-file reads and
 // writes, copy, delete and directory creation. Names are matched exactly and,
 // failing that, without case, because the data was authored on case-blind
-// file systems. Writes go to a temporary file renamed over the target when
-// complete, so a failed write never destroys the old file; a write to a link
-// goes to the file the link names, and the link stays. Once the program has
+// file systems. Writes go to a temporary file, made anew and never through a
+// link, which is renamed over the target once it is complete and on disk, so
+// neither a failed write nor a power cut destroys the old file; a write to a
+// link goes to the file the link names, and the link stays. Once the program has
 // named its data folder, nothing outside it is read or written, however a
 // link or a name leads there: each refusal gets a log line.
 #pragma once
@@ -73,8 +74,10 @@ int DeleteFile(const char* path);
 int RenameFile(const char* path, const char* newPath);
 // Renames each new file of a set over its target (pairs of new file and
 // target, in order), so that files which belong together are replaced
-// together. Nothing is renamed unless every target may be replaced; each
-// replacement keeps its target's permissions. 1 when every rename succeeded.
+// together. Nothing is renamed unless every target may be replaced and every
+// new file is a regular file (a link at a new file's name is never put in
+// place); each is on disk before the first rename, and each replacement
+// keeps its target's permissions. 1 when every rename succeeded.
 int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves);
 // Copies, replacing the destination; the same file on both sides is left
 // untouched (1).
@@ -110,7 +113,8 @@ constexpr char kNotAFile[] = "no regular file (a pipe or a device)";
 int MayRead(const char* path);
 // A write's leftover: removes "<path>.tmp" (and, for a link, the one beside
 // the file it names), the temporary of a write of path that never finished,
-// with a log line each; 1 when there was one. A regular file only.
+// with a log line each; 1 when there was one. A file or a link (the link
+// itself, never what it names); a folder stays.
 int RemoveUnfinishedWrite(const char* path);
 
 // The path a read would open: "\" becomes "/", and a path that does not exist

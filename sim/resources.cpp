@@ -11,6 +11,7 @@
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/menu_state.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
 #include "sim/settings.h"
@@ -102,7 +103,10 @@ void LoadResources() {
   ResetPlayerRecords();
   // What a designer save killed on its way left is ended before any
   // aircraft is read.
-  kxdwriters::FinishInterruptedSaves();
+  for (const std::string& aircraft : kxdwriters::FinishInterruptedSaves())
+    PostNotice("A save of the aircraft " + aircraft +
+               " was cut short and its new files were not whole. They were moved aside as .bad files; the "
+               "aircraft stays as it was saved before.");
   LoadConfigFiles();
 
   m.beep_sound = directsound::RegisterSound("sound/beep.wav");

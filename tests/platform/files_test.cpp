@@ -335,6 +335,43 @@ TEST_F(FilesTest, ALinkIsWrittenThroughAndOneOutOfTheDataFolderIsLeftAlone) {
   EXPECT_EQ(Read("config/out.mcf.tmp"), "<missing>");
 }
 
+// A link standing at a write's temporary name (or at a new file of a set)
+// is never written through nor renamed into place: the write makes its own
+// file, and the file the link names stays as it was.
+TEST_F(FilesTest, ALinkAtATemporaryNameIsRemovedNeverFollowed) {
+  kxtest::tempdir outside;
+  const std::string victim = outside.Write("victim.txt", "theirs\n");
+  Write("source.mcf", "copied\n");
+  kxsystem::SetDataFolder(dir_.c_str());
+  const struct {
+    const char* how;
+    int (*write)(const char* path);
+  } writes[] = {
+      {"whole", [](const char* path) { return kxsystem::WriteWholeFile(path, "copied\n", 7); }},
+      {"stream",
+       [](const char* path) {
+         kxfile* f = kxsystem::OpenFile(path, kFileWriteText);
+         if (f) std::fputs("copied\n", f->stream);
+         kxsystem::CloseFile(f);
+         return f ? 1 : 0;
+       }},
+      {"copy", [](const char* path) { return kxsystem::CopyFile("source.mcf", path); }},
+  };
+  for (const auto& w : writes) {
+    SCOPED_TRACE(w.how);
+    Write("config/main.mcf", "old\n");
+    Link(victim, "config/main.mcf.tmp");
+    EXPECT_EQ(w.write("config/main.mcf"), 1);
+    EXPECT_EQ(outside.Read("victim.txt"), "theirs\n");
+    EXPECT_FALSE(IsLink("config/main.mcf"));
+    EXPECT_EQ(Read("config/main.mcf"), "copied\n");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ + "/config/main.mcf.tmp")));
+  }
+  Link("../source.mcf", "config/main.mcf.new");
+  EXPECT_EQ(kxsystem::ReplaceFiles({{"config/main.mcf.new", "config/main.mcf"}}), 0);
+  EXPECT_FALSE(IsLink("config/main.mcf"));
+}
+
 // The temporary that a killed write left beside its file (or beside the
 // file a link names) goes, with a log line; nothing else is touched.
 TEST_F(FilesTest, TheTemporaryOfAWriteThatNeverFinishedIsRemoved) {
@@ -344,12 +381,15 @@ TEST_F(FilesTest, TheTemporaryOfAWriteThatNeverFinishedIsRemoved) {
   Write("config/mine.mcf", "kept\n");
   Link("mine.mcf", "config/main.mcf");
   std::filesystem::create_directory(dir_ + "/config/player2.mcf.tmp");
+  Link("../outside.txt", "config/player3.mcf.tmp");
   kxsystem::ClearLogHistory();
   EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player1.mcf"), 1);
   EXPECT_STREQ(kxsystem::GetLogLine(1), "kxsystem:  config/player1.mcf.tmp: left by a write that never finished; removed");
   EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/main.mcf"), 1);
   EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player2.mcf"), 0);
   EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player1.mcf"), 0);
+  EXPECT_EQ(kxsystem::RemoveUnfinishedWrite("config/player3.mcf"), 1);
+  EXPECT_FALSE(IsLink("config/player3.mcf.tmp"));
   for (const char* gone : {"config/player1.mcf.tmp", "config/mine.mcf.tmp", "config/main.mcf.tmp"})
     EXPECT_EQ(Read(gone), "<missing>") << gone;
   EXPECT_EQ(Read("config/mine.mcf"), "kept\n");
