@@ -45,6 +45,28 @@ void EmitMessage(j_common_ptr info, int level) {
  */
 constexpr uint64_t kMostTexelsPerByte = 8 * 8 * 8;
 
+/*
+ * Each scan of a progressive file passes over every block it names again,
+ * so a file of a few kilobytes with hundreds of tiny scans costs seconds.
+ * Encoders write about ten (our writer one; the finest scan scripts a few
+ * dozen), so more than this is refused as the scans arrive.
+ *
+ * The count is taken in the progress hook, which libjpeg calls before each
+ * step of absorbing a multi-scan file in jpeg_start_decompress: the scan
+ * number is known there before any of that scan is decoded, and the
+ * ordinary decoding path stays as it is. Buffered-image mode would expose
+ * the scans too, but costs a whole-picture coefficient buffer for baseline
+ * files as well.
+ */
+constexpr int kMostScans = 100;
+
+void CountScans(j_common_ptr info) {
+  const int scans = reinterpret_cast<j_decompress_ptr>(info)->input_scan_number;
+  if (scans <= kMostScans) return;
+  kxcore::Log("JPEG ERROR=more than %d scans\n", kMostScans);
+  std::longjmp(reinterpret_cast<ErrorHook*>(info->err)->recover, 1);
+}
+
 }  // namespace
 
 int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
@@ -64,6 +86,9 @@ int ReadJpeg(const uint8_t* data, size_t size, kximage* out) {
     return 0;
   }
   jpeg_create_decompress(&info);
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = CountScans;
+  info.progress = &progress;
   jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
   info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;

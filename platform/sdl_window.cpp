@@ -8,6 +8,7 @@
 #include "platform/gl_context.h"
 #include "platform/loaded_modules.h"
 #include "platform/log.h"
+#include "platform/splash_bitmap.h"
 #include "platform/window.h"
 
 namespace kxsystem {
@@ -71,8 +72,15 @@ class SdlBackend final : public windowbackend {
 
   int ShowSplash(const char* bitmapPath) override {
     DestroySplash();
-    SDL_Surface* picture = SDL_LoadBMP(bitmapPath);
-    if (!picture) return 0;
+    // SDL sizes its surface from the header alone; the bytes it gets have
+    // passed the picture size rule.
+    std::vector<uint8_t> bytes;
+    if (!ReadSplashBitmap(bitmapPath, &bytes)) return 0;
+    SDL_Surface* picture = SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (!picture) {
+      Log("kxsystem:  %s: %s; no splash\n", bitmapPath, SDL_GetError());
+      return 0;
+    }
     // A plain surface: an accelerated one would bring a GL context of its own.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     splash_ = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, picture->w, picture->h,

@@ -51,7 +51,19 @@ std::vector<uint8_t> Gradient(int width, int height, int channels) {
   return p;
 }
 
-std::vector<uint8_t> EncodeJpeg(int width, int height) {
+// Each AC coefficient of each component in a progressive scan of its own:
+// 1 + 3 x 63 scans, every one valid, where encoders write about ten.
+void ScanPerCoefficient(jpeg_compress_struct* info) {
+  static std::vector<jpeg_scan_info> scans;
+  scans = {{3, {0, 1, 2, 0}, 0, 0, 0, 0}};
+  for (int c = 0; c < 3; ++c)
+    for (int k = 1; k < DCTSIZE2; ++k) scans.push_back({1, {c, 0, 0, 0}, k, k, 0, 0});
+  info->scan_info = scans.data();
+  info->num_scans = static_cast<int>(scans.size());
+}
+
+// Baseline unless script sets a progressive scan script.
+std::vector<uint8_t> EncodeJpeg(int width, int height, void (*script)(jpeg_compress_struct*) = nullptr) {
   jpeg_compress_struct info;
   jpeg_error_mgr err;
   info.err = jpeg_std_error(&err);
@@ -65,6 +77,7 @@ std::vector<uint8_t> EncodeJpeg(int width, int height) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (script) script(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(width * 3);
   while (info.next_scanline < info.image_height) {
@@ -222,7 +235,8 @@ std::vector<uint8_t> Bmp1(int width, int height) {
 
 // A picture is refused from its header when it claims more texels than one
 // picture may have (whatever each side) or than its bytes can hold: a file
-// of a few bytes must not make the program take gigabytes and seconds.
+// of a few bytes must not make the program take gigabytes and seconds. A
+// JPEG is refused too when it has more scans than encoders write.
 TEST_F(ImageReaders, PicturesClaimingTooManyTexelsAreRefusedBeforeDecoding) {
   kximage tall;
   tall.width = 8192, tall.height = 2049, tall.channels = 1;
@@ -236,6 +250,7 @@ TEST_F(ImageReaders, PicturesClaimingTooManyTexelsAreRefusedBeforeDecoding) {
       {"jpeg beyond its bytes", JpegClaiming(2048, 2048), "JPEG ERROR=2048x2048 cannot be held by "},
       {"bmp of 1 bit", Bmp1(8192, 4096), "gl:  bmp size out of range\n"},
       {"kxt", kxgl::EncodeKxt(tall), "gl:  kxt size 8192x2049x1 invalid\n"},
+      {"jpeg of 190 scans", EncodeJpeg(16, 16, ScanPerCoefficient), "JPEG ERROR=more than 100 scans\n"},
   };
   for (const claim& c : claims) {
     SCOPED_TRACE(c.name);
@@ -251,6 +266,8 @@ TEST_F(ImageReaders, PicturesClaimingTooManyTexelsAreRefusedBeforeDecoding) {
   kximage image;
   EXPECT_EQ(kxgl::ReadImage(bytes.data(), bytes.size(), &image), 1);
   bytes = Bmp1(4096, 4096);
+  EXPECT_EQ(kxgl::ReadImage(bytes.data(), bytes.size(), &image), 1);
+  bytes = EncodeJpeg(16, 16, jpeg_simple_progression);
   EXPECT_EQ(kxgl::ReadImage(bytes.data(), bytes.size(), &image), 1);
 }
 

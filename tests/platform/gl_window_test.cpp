@@ -142,6 +142,13 @@ TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
   ASSERT_NE(splash, nullptr);
   ASSERT_EQ(SDL_SaveBMP(splash, (dir_ + "/texture/splash.bmp").c_str()), 0);
   SDL_FreeSurface(splash);
+  // 118 bytes whose header claims 23170 x 23170 texels of 32 bits: SDL would
+  // size a surface of 2 GB from it.
+  std::string huge(118, '\0');
+  const uint32_t fields[][2] = {{0, 'B' | 'M' << 8}, {10, 54}, {14, 40}, {18, 23170}, {22, 23170}, {26, 1 | 32 << 16}};
+  for (const auto& f : fields)
+    for (int i = 0; i < 4; ++i) huge[f[0] + i] = static_cast<char>(f[1] >> 8 * i);
+  Write("texture/huge.bmp", huge);
   trace.clear();
   frames = 0;
   drawn = kxtest::pixel{};
@@ -152,6 +159,7 @@ TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
   char* argv[] = {program, path.data(), nullptr};
   int result = kxsystem::Run(2, argv, [] {
     trace.push_back(kxsystem::SdlWindowBackend()->HasSplash() ? "splash" : "no splash");
+    trace.push_back(kxsystem::SdlWindowBackend()->ShowSplash("texture/huge.bmp") ? "huge splash" : "no huge splash");
     kxsystem::display.window_width = 256;
     kxsystem::display.window_height = 128;
     kxcallbacks& cb = kxsystem::callbacks;
@@ -181,14 +189,17 @@ TEST_F(GlWindowTest, RunDeliversWindowEventsAsCodesAndDrawsFrames) {
     };
   });
   EXPECT_EQ(result, 0);
-  std::vector<std::string> expected = {"splash", "no splash", "key 260 0", "key 269 0", "key 291 0", "key 271 512",
-                                       "key 97 0", "key 114 1024", "mouse 24 at 0,0", "mouse 23 at 0,0"};
+  std::vector<std::string> expected = {"splash", "no huge splash", "no splash", "key 260 0", "key 269 0",
+                                       "key 291 0", "key 271 512", "key 97 0", "key 114 1024",
+                                       "mouse 24 at 0,0", "mouse 23 at 0,0"};
   EXPECT_EQ(trace, expected);
   EXPECT_EQ(frames, 5);
   EXPECT_EQ(drawn.g, 255);
   EXPECT_EQ(kxsystem::display.window_width, 256);
   EXPECT_EQ(kxsystem::display.window_height, 128);
   EXPECT_NE(Read("kx.log").find("gl:  renderer "), std::string::npos);
+  EXPECT_NE(Read("kx.log").find("kxsystem:  texture/huge.bmp: 23170x23170, larger than any picture may be; no splash\n"),
+            std::string::npos);
 }
 
 // Without a display SDL would fall back to a driver that draws into memory;
