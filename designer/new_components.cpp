@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/type.h"
+#include "designer/new_wing_mesh.h"
 #include "designer/state.h"
 #include "dynamics/aircraft.h"
 #include "dynamics/body.h"
@@ -31,9 +32,10 @@ constexpr float kBladeMassMin = 0.01f, kBladeMassMax = 1.0f;  // kg
 
 /* The constructors leave the designer's ranges unset (0): an analysis fills
    them about what it measures on the mesh, and a file's own ranges stand.
-   A new component has no mesh and nothing measured, so its ranges would
-   stay 0..0 and hold every edit at 0 (or, for the mass, at half and twice
-   the default). It gets ranges wide enough for any model instead; they are
+   A new component has nothing measured (a new wing's mesh is a default
+   panel, not a model's), so its ranges would stay 0..0 and hold every edit
+   at 0 or be fitted to that panel (or, for the mass, at half and twice the
+   default). It gets ranges wide enough for any model instead; they are
    set, so no analysis replaces them, and Save writes them. */
 void GiveRanges(kxdbody* component) {
   component->RangeMassMin = 0.0f;
@@ -83,6 +85,8 @@ kxdbody* NewComponent(const char* typeName, const char* stem, int first) {
   GiveRanges(component);
   if (first) components->AddChild(component);
   else components->AppendChild(component);
+  // A wing's span, dihedral and incidence need a mesh to be kept in.
+  if (kxdwing* wing = kxdwing::As(component)) GiveNewWingMesh(wing, s.aircraft);
   return component;
 }
 

@@ -32,7 +32,8 @@ inline constexpr newcomponent kNewComponents[] = {
 void FreeName(const kxnode* parent, const char* stem, char* out, int capacity);
 // Adds a new component of the type (first child for a joint, else last)
 // with the constructor's values and ranges that admit them; the component,
-// or null when the type is unknown or no aircraft is edited.
+// or null when the type is unknown or no aircraft is edited. A new wing
+// also gets a mesh of its own (svdesign::GiveNewWingMesh).
 kxdbody* NewComponent(const char* typeName, const char* stem, int first);
 
 }  // namespace svdesign

@@ -20,6 +20,13 @@ constexpr float kFlapDownLimit = 40.0f * kDeg;
 
 using kxvector4ops::Difference;
 
+// A wing's span, dihedral and incidence are what its analysis measures on
+// its own mesh (a new wing is given one), and only the mesh carries them
+// through a Save and a load. A wing without one has no shape to give them:
+// its pages bind nothing, so their fields stay empty and take no value that
+// a Save would lose.
+bool Shaped(const kxdwing* wing) { return wing->Geometry && wing->Geometry->mesh; }
+
 // Restores the wing's mesh tree from its rest shape, then runs op over the
 // geometry's own mesh and each direct child's; deeper objects keep the
 // rest shape.
@@ -53,6 +60,7 @@ kxdwing* Wing(kxdbody* component) { return static_cast<kxdwing*>(component); }
 // -change), the clamped value stored.
 void TurnWing(kxdwing* wing, float* value, float v, float start, float upper, float lower, const kxvector4r& axis,
               bool forward, int commit) {
+  if (!Shaped(wing)) return;
   float clamped = v;
   svdesign::ClampUpperThenLower(clamped, upper, lower);
   float change = clamped - start;
@@ -71,20 +79,15 @@ void TurnWing(kxdwing* wing, float* value, float v, float start, float upper, fl
 // ---- semi-span
 
 svdesignwingspanpage::svdesignwingspanpage(pageicon picture, kxdwing* wing)
-    : svdesignhandlepage(picture, wing, &wing->WingSpan) {
+    : svdesignhandlepage(picture, wing, Shaped(wing) ? &wing->WingSpan : nullptr) {
   AddRow("SemiSpan", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().length)});
 }
 
 void svdesignwingspanpage::Apply(float v, float start, int commit) {
   kxdwing* wing = Wing(component);
+  if (!Shaped(wing)) return;
   float clamped = v;
   svdesign::ClampUpperThenLower(clamped, wing->RangeSpanMax, wing->RangeSpanMin);
-  // A wing without a mesh (a new one) has nothing to reshape: it takes the
-  // span as set.
-  if (!wing->Geometry) {
-    *value = clamped;
-    return;
-  }
   float ratio = clamped / start;
   // A wing never analysed has no span to scale from.
   if (!(start > 0.0f) || !std::isfinite(ratio)) {
@@ -117,7 +120,7 @@ float svdesignwingspanpage::DragValue(const kxvector4r& q, float) const {
 // ---- dihedral
 
 svdesignwingdihedralpage::svdesignwingdihedralpage(pageicon picture, kxdwing* wing, float lowest, float highest)
-    : svdesignhandlepage(picture, wing, &wing->Dihedral), lowest_(lowest), highest_(highest) {
+    : svdesignhandlepage(picture, wing, Shaped(wing) ? &wing->Dihedral : nullptr), lowest_(lowest), highest_(highest) {
   AddRow("Dihedral", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().angle)});
 }
 
@@ -138,7 +141,7 @@ float svdesignwingdihedralpage::DragValue(const kxvector4r& q, float) const {
 // ---- incidence
 
 svdesignwingincidencepage::svdesignwingincidencepage(pageicon picture, kxdwing* wing)
-    : svdesignhandlepage(picture, wing, &wing->Incidence) {
+    : svdesignhandlepage(picture, wing, Shaped(wing) ? &wing->Incidence : nullptr) {
   AddRow("Incidence", kRowX, kRowY, {svdesign::Quantity(value, "%.1f", units::Current().angle)});
 }
 

@@ -2,6 +2,12 @@
 // reshape the wing's mesh (its own mesh and its direct children, never
 // deeper ones) about the root point; the airfoil selectors; the propeller
 // wash; and the travel of the servo that drives an aileron or a flap.
+//
+// The three shape values are what the wing's analysis measures on its own
+// mesh, and only the mesh keeps them through a Save. A wing without a mesh
+// of its own has no shape: its three pages bind nothing (an empty field
+// that takes no value) and their apply steps change nothing. A new wing is
+// given a mesh (svdesign::NewComponent), so its pages take values.
 #pragma once
 
 #include "designer/handle_page.h"

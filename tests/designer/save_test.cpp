@@ -19,6 +19,7 @@
 #include "gui/list_item.h"
 #include "gui/window.h"
 #include "sim/session.h"
+#include "sim/units.h"
 #include "tests/dynamics/all/samples_support.h"
 #include "tests/temp_dir.h"
 #include "tests/write_faults.h"
@@ -114,17 +115,31 @@ TEST_F(SaveTest, NewComponentsAreListedSetWithinTheirRangesSavedAndLoaded) {
     Commit(m.name, m.page, {m.typed});
     EXPECT_NEAR(value(m.name, m.key), m.value, 1e-6f);
   }
-  // A new wing has no mesh to reshape: its semi-span takes the value set,
-  // from a few centimetres up.
+  // A new wing has a shape of its own, a flat panel of 50 cm semi-span, for
+  // its semi-span, dihedral and incidence to reshape within their ranges;
+  // Save keeps them in its mesh.
   auto* wing = static_cast<kxdwing*>(Object("Wing00")->component);
   std::vector<svdesignfield*> span = Open("Wing00", 0);
   ASSERT_EQ(span.size(), 1u);
-  EXPECT_STREQ(span[0]->text, "0.0 cm");
-  Commit("Wing00", 0, {"50"});
-  EXPECT_FLOAT_EQ(wing->WingSpan, 0.5f);
   EXPECT_STREQ(span[0]->text, "50.0 cm");
+  EXPECT_STREQ(Open("Wing00", 1)[0]->text, "0.0 deg");
+  EXPECT_STREQ(Open("Wing00", 3)[0]->text, "0.0 deg");
+  // The incidence tilts the normal across which the semi-span is measured:
+  // the semi-span is typed last.
+  Commit("Wing00", 1, {"10"});
+  Commit("Wing00", 3, {"3"});
+  constexpr float kDeg = units::kDegToRad;
+  EXPECT_NEAR(wing->Dihedral, 10.0f * kDeg, 0.01f * kDeg);
+  EXPECT_NEAR(wing->Incidence, 3.0f * kDeg, 0.01f * kDeg);
+  span = Open("Wing00", 0);
   Commit("Wing00", 0, {"1"});
-  EXPECT_FLOAT_EQ(wing->WingSpan, 0.05f);
+  EXPECT_NEAR(wing->WingSpan, 0.05f, 1e-5f);
+  EXPECT_STREQ(span[0]->text, "5.0 cm");
+  Commit("Wing00", 0, {"50"});
+  EXPECT_NEAR(wing->WingSpan, 0.5f, 1e-5f);
+  EXPECT_STREQ(span[0]->text, "50.0 cm");
+  EXPECT_NEAR(wing->Dihedral, 10.0f * kDeg, 0.01f * kDeg);
+  EXPECT_NEAR(wing->Incidence, 3.0f * kDeg, 0.01f * kDeg);
   Run("savesystem");
   svdesign::GoBack();
 
@@ -135,6 +150,25 @@ TEST_F(SaveTest, NewComponentsAreListedSetWithinTheirRangesSavedAndLoaded) {
     SCOPED_TRACE(m.name);
     EXPECT_TRUE(listed(m.name));
     EXPECT_NEAR(value(m.name, m.key), m.value, 1e-6f);
+  }
+  // The wing reads as it was saved, and its sections lie along its span.
+  wing = static_cast<kxdwing*>(Object("Wing00")->component);
+  EXPECT_STREQ(Open("Wing00", 0)[0]->text, "50.0 cm");
+  EXPECT_STREQ(Open("Wing00", 1)[0]->text, "10.0 deg");
+  EXPECT_STREQ(Open("Wing00", 3)[0]->text, "3.0 deg");
+  EXPECT_NEAR(wing->WingSpan, 0.5f, 1e-5f);
+  EXPECT_NEAR(wing->Dihedral, 10.0f * kDeg, 0.01f * kDeg);
+  EXPECT_NEAR(wing->Incidence, 3.0f * kDeg, 0.01f * kDeg);
+  ASSERT_EQ(wing->SectionCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    kxvector4r at;
+    kxmatrix::TransformVector4(&at, &wing->B, &wing->SectionR[i]);
+    // Each section's point lies at the middle of its half of the span,
+    // raised by the dihedral.
+    const float along = (0.25f + 0.5f * static_cast<float>(i)) * 0.5f;
+    EXPECT_NEAR(at.y, along * std::cos(10.0f * kDeg), 0.005f) << i;
+    EXPECT_NEAR(at.z, along * std::sin(10.0f * kDeg), 0.005f) << i;
+    EXPECT_NEAR(wing->SectionArea[i], 0.05f, 0.001f) << i;
   }
 }
 

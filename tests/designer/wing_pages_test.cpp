@@ -1,6 +1,7 @@
 // The kxdwing00 pages the user reaches on a sample: the root and tip
-// airfoil selectors, and the aileron travel of a wing on the side whose
-// travel is negative (y <= 0), shown and typed as a positive angle.
+// airfoil selectors, the aileron travel of a wing on the side whose
+// travel is negative (y <= 0), shown and typed as a positive angle, and the
+// shape pages of a wing without a mesh.
 #include <cmath>
 #include <algorithm>
 #include <cstdio>
@@ -112,6 +113,23 @@ TEST_F(WingPagesTest, AileronTravelOfAWingAtYNotAboveZeroIsNegative) {
   std::vector<svdesignfield*> fields = Open("RightWing", 6);
   ASSERT_EQ(fields.size(), 1u);
   EXPECT_STREQ(fields[0]->text, "14 deg");
+}
+
+// Only a mesh keeps a wing's span, dihedral and incidence through a Save:
+// without one, their pages show nothing and take nothing.
+TEST_F(WingPagesTest, AWingWithoutAMeshHasNoShapeForItsPagesToTake) {
+  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("trainer", 0), 1);
+  auto* wing = static_cast<kxdwing*>(kxdaircraftinstance::Slot(0)->Template->FindChild("LeftWing"));
+  wing->Geometry = nullptr;
+  Enter(nullptr);
+  const float before[3] = {wing->WingSpan, wing->Dihedral, wing->Incidence};
+  for (int page : {0, 1, 3}) {
+    Commit("LeftWing", page, {"7"});
+    EXPECT_STREQ(Open("LeftWing", page)[0]->text, "") << page;
+  }
+  EXPECT_EQ(wing->WingSpan, before[0]);
+  EXPECT_EQ(wing->Dihedral, before[1]);
+  EXPECT_EQ(wing->Incidence, before[2]);
 }
 
 }  // namespace
