@@ -17,6 +17,7 @@
 #include "gui/paint.h"
 #include "gui/scroll.h"
 #include "gui/text.h"
+#include "platform/codes.h"
 
 kxtype svdesignairfoillist::Type("svdesignairfoillist", sizeof(svdesignairfoillist));
 
@@ -128,6 +129,17 @@ void svdesignairfoillist::OnLeftDown() {
     PlaceDropDown();
     AppendChild(dropDown);
   }
+}
+
+void svdesignairfoillist::OnKey(int character, int code) {
+  if (code != kxcode::kKeyEscape || !IsOpen()) {
+    kxgraphic::OnKey(character, code);
+    return;
+  }
+  // Nothing was chosen, so there is nothing to commit. The focus stays on
+  // the box rather than on a part of the list that leaves the screen.
+  if (kxgui::Focus && kxgui::Focus->IsWithin(dropDown)) kxgui::Focus = this;
+  dropDown->Unlink();
 }
 
 void svdesignairfoillist::PlaceDropDown() {

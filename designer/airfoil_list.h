@@ -29,6 +29,9 @@ class svdesignairfoillist : public kxgraphic {
   // as laid out; in a low window it comes down until its top is below the
   // menu bar, and it keeps within the window's sides and bottom.
   void OnLeftDown() override;
+  // Escape closes an open list and goes no further, so only the next one
+  // leaves the designer. Other keys, and Escape while closed, go up.
+  void OnKey(int character, int code) override;
   // Once the focus is elsewhere, closes the list and commits the shown page.
   void Update() override;
   void Draw(int ox, int oy) override;

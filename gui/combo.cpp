@@ -10,6 +10,7 @@
 #include "gui/containers.h"
 #include "gui/gui.h"
 #include "gui/scroll.h"
+#include "platform/codes.h"
 
 kxtype kxtextcombo::Type("kxtextcombo", sizeof(kxtextcombo), kxcreate<kxtextcombo>);
 kxtype kxcombolist::Type("kxcombolist", sizeof(kxcombolist), kxcreate<kxcombolist>);
@@ -42,6 +43,16 @@ kxvalueptr kxcombolist::GetMember(const char* member, const kxargs& args) {
     return kxvoid();
   }
   return kxgraphic::GetMember(member, args);
+}
+
+void kxcombolist::OnKey(int character, int code) {
+  if (code != kxcode::kKeyEscape) {
+    kxgraphic::OnKey(character, code);
+    return;
+  }
+  // The focus goes back to the combo, as after a pick; the layout pass that
+  // follows every key then closes the list by its own rule.
+  kxgui::Focus = combo;
 }
 
 void kxcombolist::Update() {

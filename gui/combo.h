@@ -1,7 +1,8 @@
 // kxtextcombo: a text field with a button that drops down a list of strings
 // (kxcombolist, a scrolled column of texts hung below the combo on the
 // visible screen). Picking an item sets the combo's Text and runs its
-// OnSelection; the list destroys itself once the focus leaves it.
+// OnSelection; the list destroys itself once the focus leaves it, and
+// Escape closes it without a pick.
 #pragma once
 
 #include "core/string.h"
@@ -20,6 +21,9 @@ class kxcombolist : public kxgraphic {
   ~kxcombolist() override;
   // "Selection( text )" goes to the combo, then the base names.
   kxvalueptr GetMember(const char* member, const kxargs& args) override;
+  // Escape closes the list and goes no further: only the next one reaches
+  // the screen. Other keys go to the parent.
+  void OnKey(int character, int code) override;
   // Closes (and destroys) the list when the focus is neither it nor inside it.
   void Update() override;
 };

@@ -50,11 +50,16 @@ constexpr float kLowSun = 0.05f;            // sun height (z of the unit sun vec
 struct passflags {
   const simplayer* viewer;
   bool skipOwn;       // the viewer's live aircraft stays out (cockpit views)
+  bool skipRecorded;  // the viewer's recorded aircraft stays out (the recorded flight's cockpit view)
   bool aircraft;      // aircraft, shadows, traces, parts and particles are drawn
   bool photo;
 };
 
 bool LiveShown(const simplayer* p, const passflags& f) { return p->flight_state && !(f.skipOwn && p == f.viewer); }
+
+bool RecordedShown(const simplayer* p, const passflags& f) {
+  return p->recording.present && p->recording.instance && !(f.skipRecorded && p == f.viewer);
+}
 
 const kxgeometricobject* LiveRoot(const simplayer* p) {
   return kxnode::As<kxgeometricobject>(p->flight_state->graphics_root);
@@ -129,7 +134,7 @@ void GroundShadows(world& w, const passflags& f, float radius) {
       float r = radius > 0.0f ? radius : (s.shadow.size > 0.0f ? s.shadow.size : s.radius);
       ShadowAt(w, s.shadow, s.position(), r);
     }
-    if (p->recording.present && p->recording.instance) {
+    if (RecordedShown(p, f)) {
       const shadowquad* recorded = RecordedShadow(p);
       ShadowAt(w, *recorded, &p->recording.pose.R.x, radius > 0.0f ? radius : recorded->size);
     }
@@ -273,7 +278,7 @@ void Aircraft(const passflags& f) {
         DrawAircraftLists(p);
       }
     }
-    if (p->recording.present && p->recording.instance) Playback(p->recording.instance);
+    if (RecordedShown(p, f)) Playback(p->recording.instance);
   }
 }
 
@@ -341,9 +346,14 @@ void DrawScene(simplayer* viewer, const float eye[3], const float X[3], const fl
   if (!kxgl::HasContext()) return;
   world& w = *TheWorld();
   const sessionsettings& s = session.settings;
-  passflags f{viewer, false, drawAircraft != 0, w.photo != 0};
-  f.skipOwn = !drawOwn && viewer &&
-              (viewer->view_mode == kViewCockpit || viewer->view_mode == kViewCockpitInstruments);
+  passflags f{viewer, false, false, drawAircraft != 0, w.photo != 0};
+  // The eye sits inside the aircraft looked out of, whose insides would
+  // fill the picture: the live one's in the cockpit views, the recorded
+  // one's in the recorded flight's.
+  if (!drawOwn && viewer) {
+    f.skipOwn = viewer->view_mode == kViewCockpit || viewer->view_mode == kViewCockpitInstruments;
+    f.skipRecorded = viewer->view_mode == kViewRecordCockpit;
+  }
 
   if (setProjection) Projection(w, aspect, nearZ);
   glGetFloatv(GL_PROJECTION_MATRIX, sv.projection);

@@ -1,5 +1,5 @@
 // The combo box opens its drop-down list, a pick selects, and the list goes
-// when the focus leaves it.
+// when the focus leaves it or at Escape.
 #include "gui/button.h"
 #include "gui/combo.h"
 #include "gui/scroll.h"
@@ -54,13 +54,24 @@ TEST_F(ComboTest, PickingAnItemSelectsItAndClosesTheList) {
   EXPECT_EQ(kxgui::Focus, combo);
 }
 
-TEST_F(ComboTest, ClickElsewhereClosesTheList) {
+TEST_F(ComboTest, ClickElsewhereOrEscapeClosesTheList) {
   MakeCombo(kThree);
   Click(100 + 110, 305);
   ASSERT_NE(OpenList(), nullptr);
   Click(500, 50);
   EXPECT_EQ(kxgui::OpenList, nullptr);
   EXPECT_STREQ(combo->Text.Text(), kxtextcombo().Text.Text());  // unchanged
+  // Escape closes the list alone; the next one goes on to the screen.
+  static int keys;
+  keys = 0;
+  kxgui::KeyHook = [](int, int) { ++keys; };
+  Click(100 + 110, 305);
+  Key(kxcode::kKeyEscape);
+  EXPECT_EQ(kxgui::OpenList, nullptr);
+  EXPECT_EQ(keys, 0);
+  Key(kxcode::kKeyEscape);
+  kxgui::KeyHook = nullptr;
+  EXPECT_EQ(keys, 1);
 }
 
 TEST_F(ComboTest, ListHeightsAreBounded) {

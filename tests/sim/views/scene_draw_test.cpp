@@ -1,7 +1,7 @@
 // The scene's passes under a real context, read back pixel by pixel: the
-// sky by cloud type, the lights, the photo panorama, the own aircraft in the
-// cockpit view, contest objects and markers, particles, and the program's
-// own scenery and aircraft.
+// sky by cloud type, the lights, the photo panorama, the aircraft looked out
+// of in the cockpit views, contest objects and markers, particles, and the
+// program's own scenery and aircraft.
 #include "sim/views/scene.h"
 
 #include <memory>
@@ -153,7 +153,7 @@ TEST_F(SceneDraw, TheSimulationSetUpBuildsTheObjectListsOfASceneryWithoutAGround
   EXPECT_GT(land.g, land.b + 50);
 }
 
-TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
+TEST_F(SceneDraw, TheAircraftLookedOutOfIsAbsentInTheCockpitViews) {
   Scenery("SCENERY 6000\n", sim::kCloudsFair);
   meshgen::mesh box = meshgen::Box(2, 2, 2);
   const float red[3] = {1, 0, 0};
@@ -165,14 +165,36 @@ TEST_F(SceneDraw, TheOwnAircraftIsAbsentInTheCockpitView) {
   p.flight_state = &state;
   int next = sim::kFirstAircraftList;
   sim::BuildAircraftLists(&p, &next);
-  auto brightness = [&](sim::viewmode mode, int drawOwn) {
-    p.view_mode = mode;
-    Draw(camera(eye_, ahead_), &p, drawOwn);
-    return Centre().r + Centre().g + Centre().b;
+  // The same box as the played-back copy of the viewer's recording.
+  kxgeometricobject* copy = Part("copy", &box, red);
+  copy->Matrix.R = root->Matrix.R;
+  const struct {
+    bool recorded;  // the box is the recording's copy, not the live aircraft
+    sim::viewmode mode;
+    int drawOwn;
+    bool shown;
+  } rows[] = {
+      {false, sim::kViewFollow, 0, true},
+      {false, sim::kViewCockpit, 0, false},
+      {false, sim::kViewCockpitInstruments, 1, true},
+      {true, sim::kViewCockpit, 0, true},  // the live cockpit still shows the recording
+      {true, sim::kViewRecordFollow, 0, true},
+      {true, sim::kViewRecordCockpit, 0, false},
+      {true, sim::kViewRecordCockpit, 1, true},
   };
-  EXPECT_LT(brightness(sim::kViewFollow, 0), 150);  // the box's unlit side
-  EXPECT_GT(brightness(sim::kViewCockpit, 0), 450);  // the haze behind it
-  EXPECT_LT(brightness(sim::kViewCockpitInstruments, 1), 150);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "recorded " << row.recorded << ", mode " << static_cast<int>(row.mode)
+                                      << ", drawOwn " << row.drawOwn);
+    p.flight_state = row.recorded ? nullptr : &state;
+    p.recording.present = row.recorded;
+    p.recording.instance = row.recorded ? copy : nullptr;
+    p.view_mode = row.mode;
+    Draw(camera(eye_, ahead_), &p, row.drawOwn);
+    const int brightness = Centre().r + Centre().g + Centre().b;
+    if (row.shown) EXPECT_LT(brightness, 150);  // the box's unlit side
+    else EXPECT_GT(brightness, 450);            // the haze behind it
+  }
+  p.recording.instance = nullptr;
 }
 
 TEST_F(SceneDraw, PylonMarkerDragRaceGateAndLandingZoneDrawInTheirColours) {
