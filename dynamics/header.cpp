@@ -1,7 +1,5 @@
 #include "dynamics/header.h"
 
-#include <strings.h>
-
 #include <climits>
 #include <cstring>
 #include <string>
@@ -38,18 +36,13 @@ void HeaderLines(const char* text, size_t size, std::string (&lines)[kTypeLine +
 
 }  // namespace
 
-int kxdheader::Names(const char* text, size_t size, const char* name) {
-  if (!text || !name) return 0;
-  std::string lines[kTypeLine + 1];
-  HeaderLines(text, size, lines);
-  return strcasecmp(lines[kNameLine].c_str(), (kNamePrefix + std::string(name)).c_str()) == 0 ? 1 : 0;
-}
-
 void kxdheader::Parse(const char* text, size_t size) {
   major = minor = type = 0;
+  name.clear();
   if (!text) return;
   std::string lines[kTypeLine + 1];
   HeaderLines(text, size, lines);
+  if (lines[kNameLine].starts_with(kNamePrefix)) name = lines[kNameLine].substr(sizeof kNamePrefix - 1);
   const std::string& v = lines[kVersionLine];
   if (v.size() > kMinorColumn && v.compare(0, kMajorColumn, "// version: ") == 0 && IsDigit(v[kMajorColumn]) &&
       v[kMajorColumn + 1] == '.' && IsDigit(v[kMinorColumn])) {

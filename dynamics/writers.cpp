@@ -1,5 +1,7 @@
 #include "dynamics/writers.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -185,7 +187,7 @@ std::string ComponentFileProblem(const std::string& path, const std::string& nam
   kxdheader header;
   header.Parse(text.data(), text.size());
   if (header.Version() == 0 || header.Version() > kxdheader::kNewestReadable) return "no header of a component file";
-  if (!kxdheader::Names(text.data(), text.size(), name.c_str())) return "written for another aircraft";
+  if (strcasecmp(header.name.c_str(), name.c_str()) != 0) return "written for another aircraft";
   bool component = false;
   std::string_view last;
   kxtext::ForEachLine(text, [&](std::string_view line, int) {

@@ -220,20 +220,21 @@ FILE* OpenTemporary(const std::string& temp, const char* stdioMode) {
   return stream;
 }
 
-// 1 when path names, without following a link, the regular file described.
-bool SameRegularFile(const std::string& path, const struct stat& file) {
+/* Renames from over to when from still names, without following a link,
+   the regular file checked before (file), and makes the rename lasting: it
+   is only on disk once the folder that holds the name is. */
+bool PutInPlace(const std::string& from, const struct stat& file, const std::string& to) {
   struct stat now;
-  return ::lstat(path.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == file.st_dev &&
-         now.st_ino == file.st_ino;
-}
-
-// A rename is only lasting once the folder that holds the name is on disk.
-void SyncFolderOf(const std::string& path) {
-  const fs::path folder = fs::path(path).parent_path();
+  if (::lstat(from.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_dev != file.st_dev ||
+      now.st_ino != file.st_ino || std::rename(from.c_str(), to.c_str()) != 0)
+    return false;
+  const fs::path folder = fs::path(to).parent_path();
   int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (descriptor < 0) return;
-  ::fsync(descriptor);
-  ::close(descriptor);
+  if (descriptor >= 0) {
+    ::fsync(descriptor);
+    ::close(descriptor);
+  }
+  return true;
 }
 
 /* Closes a temporary written so far without error (ok) and renames it over
@@ -249,9 +250,7 @@ bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::
   ok = ok && ::fsync(descriptor) == 0;
   if (ok) KeepMode(descriptor, target);
   ok = std::fclose(stream) == 0 && ok;
-  ok = ok && SameRegularFile(temp, written);
-  if (ok) ok = std::rename(temp.c_str(), target.c_str()) == 0;
-  if (ok) SyncFolderOf(target);
+  ok = ok && PutInPlace(temp, written, target);
   if (!ok) ::unlink(temp.c_str());
   return ok;
 }
@@ -535,10 +534,8 @@ int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) 
     if (!ok) return 0;
     resolved.push_back(std::move(m));
   }
-  for (const replacement& m : resolved) {
-    if (!SameRegularFile(m.from, m.file) || std::rename(m.from.c_str(), m.to.c_str()) != 0) return 0;
-    SyncFolderOf(m.to);
-  }
+  for (const replacement& m : resolved)
+    if (!PutInPlace(m.from, m.file, m.to)) return 0;
   return 1;
 }
 
