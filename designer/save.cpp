@@ -78,10 +78,14 @@ int SaveSystem() {
   designstate& s = State();
   kxdaircraftinstance* a = s.aircraft;
   if (!a) return 0;
-  if (kxdwriters::WriteAircraftSet(a, s.previousName.Text(), s.previousDirectory.Text())) return 1;
+  std::string problem;
+  if (kxdwriters::WriteAircraftSet(a, s.previousName.Text(), s.previousDirectory.Text(), &problem)) return 1;
   kxsystem::Log("svdesign:  save %s=fail\n", a->Name.Text());
   if (s.saveAsDialog && !(kxgui::Visible && s.saveAsDialog->IsWithin(kxgui::Visible))) OpenSaveAs("CopyAircraft", 0);
-  SaveAsMessage(("Not saved: " + a->Directory.Str() + " cannot be written (full disk or read-only folder?)").c_str());
+  // A folder in the way is the user's to move; the disk is not to blame.
+  SaveAsMessage(problem.ends_with(kxsystem::kFolderInTheWay)
+                    ? ("Not saved: " + problem + "; move it away and save again.").c_str()
+                    : ("Not saved: " + a->Directory.Str() + " cannot be written (full disk or read-only folder?)").c_str());
   return 0;
 }
 

@@ -17,6 +17,8 @@
 #include "dynamics/component_file.h"
 #include "dynamics/header.h"
 #include "dynamics/instance.h"
+#include "dynamics/interrupted_save.h"
+#include "dynamics/set_record.h"
 #include "dynamics/write_links.h"
 #include "dynamics/geometry_link.h"
 #include "graphics/geometric_object.h"
@@ -82,13 +84,15 @@ int WriteMeshTo(const meshexport& m, const std::string& path) {
   return kxgeometricobject::WriteMesh(m.root, path.c_str(), m.text ? 0 : 1);
 }
 
-constexpr char kNewSuffix[] = ".new";
-constexpr char kComponentExtension[] = ".kxd";
-// The files of one aircraft's set in the order a save writes and renames
-// them: the geometry script, the mesh in either form, the component file.
-constexpr const char* kSetExtensions[] = {".kxg", ".obj", ".tgo", kComponentExtension};
-
-bool Leftover(const std::string& name) { return name.ends_with(kNewSuffix) || name.ends_with(".tmp"); }
+// The component file's text without the writer's last line.
+void ComponentsText(kxdaircraftinstance* instance, kxout& out) {
+  kxdheader::Write(out, instance->Name.Text(), instance->TypeWord);
+  if (instance->Locked) out.Printf("Lock = 1\n");
+  // Links are written relative to this aircraft's own trees.
+  kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
+  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) WriteComponent(out, c);
+  kxdwrite::SetRoots(nullptr, nullptr);
+}
 
 }  // namespace
 
@@ -96,12 +100,7 @@ namespace kxdwriters {
 
 void AircraftText(kxdaircraftinstance* instance, kxout& out) {
   if (!instance || !instance->Template) return;
-  kxdheader::Write(out, instance->Name.Text(), instance->TypeWord);
-  if (instance->Locked) out.Printf("Lock = 1\n");
-  // Links are written relative to this aircraft's own trees.
-  kxdwrite::SetRoots(instance->Template, instance->GeometryTemplate);
-  for (kxnode* c = instance->Template->firstChild; c; c = c->nextSibling) WriteComponent(out, c);
-  kxdwrite::SetRoots(nullptr, nullptr);
+  ComponentsText(instance, out);
   out.Printf("%s\n", kxdheader::kLastLine);
 }
 
@@ -126,169 +125,54 @@ int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const 
 /* The three files are one aircraft: a component file beside the geometry
    or mesh of another save would not load as either. Each is written whole
    as "<file>.new" first; only when all are complete are they renamed over
-   the old ones, the component file last. A failure before the renames
-   leaves the old set untouched and no new file behind. */
-int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory) {
+   the old ones, the component file last. It records the size and checksum
+   of the others, so a save cut short is finished only with the files it
+   wrote. A failure before the renames leaves the old set untouched and no
+   new file behind. */
+int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory,
+                     std::string* problem) {
   if (!instance || !instance->Template || instance->Name.Empty()) return 0;
   const std::string base = instance->Directory.Str() + "/" + instance->Name.Str();
   FinishInterruptedSave(base);
-  kxcore::Log("kxdynamics:  saving aircraft %s=", base.c_str());
   kxsystem::CreateDirectory(instance->Directory.Text());
+  meshexport m = MeshExport(instance, previousName, previousDirectory);
   kxout geometry, components;
   GeometryText(instance, geometry);
-  AircraftText(instance, components);
-  meshexport m = MeshExport(instance, previousName, previousDirectory);
-  std::vector<std::pair<std::string, std::string>> files;  // new file, target
-  auto add = [&files](const std::string& target) { files.emplace_back(target + kNewSuffix, target); };
-  add(base + ".kxg");
-  if (m.root) add(m.Path());
-  add(base + ".kxd");
-  bool ok = true;
-  for (const auto& [temporary, target] : files) {
-    const kxout* text = target.ends_with(".kxg") ? &geometry : target.ends_with(".kxd") ? &components : nullptr;
-    int written = text ? kxsystem::WriteWholeFile(temporary.c_str(), text->Text().data(),
-                                                   static_cast<long>(text->Text().size()))
-                       : WriteMeshTo(m, temporary);
-    if (!written) {
-      kxcore::Log("fail (%s not written)\n", target.c_str());
-      ok = false;
-      break;
-    }
-  }
-  if (ok && !kxsystem::ReplaceFiles(files)) {
-    kxcore::Log("fail (not replaced)\n");
-    ok = false;
-  }
-  if (!ok) {
-    for (const auto& file : files) kxsystem::DeleteFile(file.first.c_str());
+  std::string mesh;
+  // The outcome is logged in one piece: the file functions log what
+  // stands in a write's way on lines of their own.
+  auto failed = [&](const std::string& why) {
+    kxcore::Log("kxdynamics:  saving aircraft %s=fail (%s)\n", base.c_str(), why.c_str());
+    if (problem) *problem = why;
     return 0;
+  };
+  if (m.root && !kxgeometricobject::MeshBytes(m.root, m.text ? 0 : 1, &mesh))
+    return failed(m.Path() + ": no mesh to write");
+  std::vector<kxsystem::newfile> files;
+  std::vector<std::pair<std::string, std::string>> moves;  // new file, target
+  auto add = [&](const std::string& target, std::string_view bytes) {
+    files.push_back({target + kNewSuffix, bytes});
+    moves.emplace_back(target + kNewSuffix, target);
+  };
+  add(base + ".kxg", geometry.Text());
+  if (m.root) add(m.Path(), mesh);
+  ComponentsText(instance, components);
+  for (size_t i = 0; i < files.size(); ++i)
+    kxdsetrecord::Write(components, kxdsetrecord::Of(fs::path(moves[i].second).filename().string(), files[i].bytes));
+  components.Printf("%s\n", kxdheader::kLastLine);
+  add(base + kComponentExtension, components.Text());
+  if (std::string why = kxsystem::WriteNewFiles(files); !why.empty()) return failed(why);
+  if (!kxsystem::ReplaceFiles(moves, 1)) {
+    // Once the first file is in place the set is finished at the next
+    // start; before, the new files go and the old set stays.
+    if (kxsystem::GetFileSize(moves.front().first.c_str()) >= 0)
+      for (const auto& move : moves) kxsystem::DeleteFile(move.first.c_str());
+    return failed(base + ": the new files could not be put in place");
   }
   // A text mesh is read before a binary twin only when that is not newer.
   if (m.root && m.text) kxsystem::DeleteFile((m.base + ".tgo").c_str());
-  kxcore::Log("ok\n");
+  kxcore::Log("kxdynamics:  saving aircraft %s=ok\n", base.c_str());
   return 1;
-}
-
-}  // namespace kxdwriters
-
-namespace {
-
-constexpr char kBadSuffix[] = ".bad";
-
-bool IsMesh(const std::string& path) { return path.ends_with(".obj") || path.ends_with(".tgo"); }
-
-// Why the component file is not one the writer wrote whole for the aircraft
-// named: its header naming it, at least one component and the writer's last
-// line. Empty when it is.
-std::string ComponentFileProblem(const std::string& path, const std::string& name) {
-  std::string text;
-  if (!kxdload::ReadComponentText(path.c_str(), text)) return "not readable";
-  if (text.empty()) return "empty";
-  kxdheader header;
-  header.Parse(text.data(), text.size());
-  if (header.Version() == 0 || header.Version() > kxdheader::kNewestReadable) return "no header of a component file";
-  if (strcasecmp(header.name.c_str(), name.c_str()) != 0) return "written for another aircraft";
-  bool component = false;
-  std::string_view last;
-  kxtext::ForEachLine(text, [&](std::string_view line, int) {
-    component = component || line.starts_with("Append ");
-    if (!line.empty()) last = line;
-  });
-  if (!component) return "no component";
-  if (last != kxdheader::kLastLine) return "cut short";
-  return std::string();
-}
-
-/* Why a save's new files may not be put in place; empty when they may.
-   Each must be a regular file (a link at a new file's name is none a save
-   made), a mesh one must read as a mesh, and the component file, written
-   last, must be whole: an empty one a power cut left, a cut copy or
-   another aircraft's file would otherwise replace the user's aircraft. */
-std::string NewSetProblem(const std::vector<std::pair<std::string, std::string>>& pending, const std::string& name) {
-  for (const auto& [fresh, target] : pending) {
-    std::error_code error;
-    if (!fs::is_regular_file(fs::symlink_status(fs::path(fresh), error))) return fresh + ": no regular file";
-    if (IsMesh(target)) {
-      kxgeometry* mesh = kxgl::ReadMeshFile(fresh.c_str());
-      if (!mesh) return fresh + ": no mesh";
-      kxgeometry::Free(&mesh);
-    }
-  }
-  const std::string problem = ComponentFileProblem(pending.back().first, name);
-  return problem.empty() ? problem : pending.back().first + ": " + problem;
-}
-
-// Moves each new file aside as "<file>.bad"; one whose ".bad" name is taken
-// stays where it is. 1 when all were moved.
-int SetAside(const std::vector<std::pair<std::string, std::string>>& pending) {
-  int all = 1;
-  for (const auto& file : pending)
-    if (!kxsystem::RenameFile(file.first.c_str(), (file.first + kBadSuffix).c_str())) all = 0;
-  return all;
-}
-
-}  // namespace
-
-namespace kxdwriters {
-
-/* A save killed on its way leaves "<file>.new" files, each complete and on
-   disk (it gets that name only once whole), and perhaps the temporary of
-   the one being written. The component file is written last and renamed
-   last, so its ".new" tells the two cases apart: with it, every file of the
-   set was complete and the renames had begun or were due, and they are
-   carried out as the save would have, once the set is found whole; without
-   it, the renames never began, and the ".new" files go, leaving the set
-   saved before. A set that is not whole is no save of this program's: it is
-   set aside, never put in place. Rolling back a begun set was the other
-   way, but the old files it would need are gone by then. */
-interruptedsave FinishInterruptedSave(const std::string& base) {
-  std::vector<std::pair<std::string, std::string>> pending;  // new file, target
-  for (const char* extension : kSetExtensions) {
-    const std::string target = base + extension;
-    const std::string fresh = kxsystem::ResolveReadPath((target + kNewSuffix).c_str());
-    kxsystem::RemoveUnfinishedWrite(fresh.c_str());
-    kxsystem::RemoveUnfinishedWrite(target.c_str());
-    std::error_code error;
-    fs::file_status status = fs::symlink_status(fs::path(fresh), error);
-    if (fs::exists(status) && !fs::is_directory(status)) pending.emplace_back(fresh, target);
-  }
-  if (pending.empty()) return interruptedsave::kNothing;
-  if (!pending.back().second.ends_with(kComponentExtension)) {
-    for (const auto& file : pending) kxsystem::DeleteFile(file.first.c_str());
-    kxcore::Log("kxdynamics:  %s: the files of a save cut short removed; the aircraft stays as saved before\n",
-                base.c_str());
-    return interruptedsave::kRemoved;
-  }
-  const std::string problem = NewSetProblem(pending, base.substr(base.rfind('/') + 1));
-  if (!problem.empty()) {
-    const bool moved = SetAside(pending);
-    kxcore::Log("kxdynamics:  %s: the files of a save cut short are not whole (%s); %s, the aircraft stays as "
-                "saved before\n",
-                base.c_str(), problem.c_str(), moved ? "set aside as .bad" : "kept beside it");
-    return interruptedsave::kSetAside;
-  }
-  if (!kxsystem::ReplaceFiles(pending)) {
-    kxcore::Log("kxdynamics:  %s: a save cut short could not be finished; its .new files are kept\n", base.c_str());
-    return interruptedsave::kKept;
-  }
-  // As after a whole save: a binary twin must not shadow the text mesh.
-  for (const auto& file : pending)
-    if (file.second.ends_with(".obj")) kxsystem::DeleteFile((base + ".tgo").c_str());
-  kxcore::Log("kxdynamics:  %s: a save cut short after its files were complete finished\n", base.c_str());
-  return interruptedsave::kFinished;
-}
-
-std::vector<std::string> FinishInterruptedSaves() {
-  std::vector<std::string> setAside;
-  for (const std::string& name : kxsystem::ListDirectories("aircraft/*", 1)) {
-    const std::string folder = "aircraft/" + name;
-    // One listing tells the folders with nothing left over, nearly all.
-    std::vector<std::string> files = kxsystem::ListFiles((folder + "/*").c_str(), 1, 1);
-    if (std::any_of(files.begin(), files.end(), Leftover) &&
-        FinishInterruptedSave(folder + "/" + name) == interruptedsave::kSetAside)
-      setAside.push_back(name);
-  }
-  return setAside;
 }
 
 int WriteAircraftFile(kxdaircraftinstance* instance) {

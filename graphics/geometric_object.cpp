@@ -9,6 +9,7 @@
 #include "core/arguments.h"
 #include "core/hooks.h"
 #include "core/reference.h"
+#include "graphics/file_bytes.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "platform/files.h"
@@ -218,8 +219,8 @@ void kxgeometricobject::AttachMesh(kxgeometricobject* root, kxgeometry* list) {
   root->UpdateBounds();
 }
 
-int kxgeometricobject::WriteMesh(kxgeometricobject* root, const char* path, int binary) {
-  if (!root || !path) return 0;
+int kxgeometricobject::MeshBytes(kxgeometricobject* root, int binary, std::string* out) {
+  if (!root || !out) return 0;
   std::vector<kxgeometricobject*> objects;
   CollectObjects(root, objects);
   // Chain every element into one list for the writer, then put the links back.
@@ -243,9 +244,15 @@ int kxgeometricobject::WriteMesh(kxgeometricobject* root, const char* path, int 
     tail = el;
   }
   if (tail) tail->next = nullptr;
-  int ok = head ? (binary ? kxgeometry::WriteBinary(path, head) : kxgeometry::WriteText(path, head)) : 0;
+  if (head) *out = binary ? kxgeometry::BinaryBytes(head) : kxgeometry::TextBytes(head);
   for (auto& [el, next] : links) el->next = next;
-  return ok;
+  return head ? 1 : 0;
+}
+
+int kxgeometricobject::WriteMesh(kxgeometricobject* root, const char* path, int binary) {
+  std::string bytes;
+  if (!path || !MeshBytes(root, binary, &bytes)) return 0;
+  return kxgl::WriteFileBytes(path, bytes.data(), bytes.size());
 }
 
 namespace kxgraphics {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/matrix.h"
@@ -69,6 +70,8 @@ class kxgeometricobject : public kxnode {
   // Writes the tree's elements (rest copies) as one mesh file with their
   // groups: binary ".tgo" or text. 1, or 0 when nothing could be written.
   static int WriteMesh(kxgeometricobject* root, const char* path, int binary);
+  // The bytes WriteMesh would write into out; 0 when the tree holds no mesh.
+  static int MeshBytes(kxgeometricobject* root, int binary, std::string* out);
 
   // --- mesh edits: every element of the own list; vertex index i runs over
   // the elements' vertices one after another.

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "core/vector.h"
 
@@ -82,6 +83,9 @@ struct kxgeometry {
   // Writers emit each element's rest copy. 1, or 0 when the file could not be written.
   static int WriteText(const char* path, const kxgeometry* list);
   static int WriteBinary(const char* path, const kxgeometry* list);
+  // The bytes those writers put in a file.
+  static std::string TextBytes(const kxgeometry* list);
+  static std::string BinaryBytes(const kxgeometry* list);
 };
 
 namespace kxgl {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/hooks.h"
@@ -151,7 +152,7 @@ kxgeometry* ReadBinaryMesh(const uint8_t* data, size_t size) {
 
 }  // namespace kxgl
 
-int kxgeometry::WriteBinary(const char* path, const kxgeometry* list) {
+std::string kxgeometry::BinaryBytes(const kxgeometry* list) {
   kxbytewriter w;
   w.Bytes(kMagic, 8);
   uint32_t count = 0;
@@ -194,5 +195,10 @@ int kxgeometry::WriteBinary(const char* path, const kxgeometry* list) {
     const double* hull = el->hullStored ? el->hullStored : el->hull;
     for (int i = 0; i < el->hullCount * 3; ++i) w.F64(hull[i]);
   }
-  return kxgl::WriteFileBytes(path, w.bytes.data(), w.bytes.size());
+  return std::string(w.bytes.begin(), w.bytes.end());
+}
+
+int kxgeometry::WriteBinary(const char* path, const kxgeometry* list) {
+  const std::string bytes = BinaryBytes(list);
+  return kxgl::WriteFileBytes(path, bytes.data(), bytes.size());
 }

@@ -268,7 +268,7 @@ kxgeometry* ReadTextMesh(const char* text, size_t size) {
 
 }  // namespace kxgl
 
-int kxgeometry::WriteText(const char* path, const kxgeometry* list) {
+std::string kxgeometry::TextBytes(const kxgeometry* list) {
   std::string out = "# skyvane mesh\n";
   std::string group;
   // OBJ indices are global and 1-based, counted separately for v, vt and vn.
@@ -334,5 +334,10 @@ int kxgeometry::WriteText(const char* path, const kxgeometry* list) {
     if (texCoords) baseT += el->vertexCount;
     if (normal >= 0) baseN += el->vertexCount;
   }
+  return out;
+}
+
+int kxgeometry::WriteText(const char* path, const kxgeometry* list) {
+  const std::string out = TextBytes(list);
   return kxgl::WriteFileBytes(path, out.data(), out.size());
 }

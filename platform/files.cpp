@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -204,12 +205,30 @@ bool RemoveStaleTemporary(const std::string& temp) {
   return true;
 }
 
+bool IsFolder(const std::string& path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Why a file could not be made or written: the system's reason for the
+// last call that failed, or that a folder stands at its name.
+std::string WriteProblem(const std::string& path) {
+  if (IsFolder(path)) return path + ": " + kFolderInTheWay;
+  return path + ": " + std::strerror(errno);
+}
+
 /* The temporary a write of target fills before it is renamed over it. It is
    made anew and exclusively, never through a link: a link at its name
    would otherwise send the bytes wherever it points, and the rename would
-   then put the link in the target's place. Null when it cannot be made. */
+   then put the link in the target's place. A folder at its name is no
+   leftover of ours and stays: every write of the target fails until it is
+   moved, so the log line names it. Null when it cannot be made. */
 FILE* OpenTemporary(const std::string& temp, const char* stdioMode) {
   RemoveStaleTemporary(temp);
+  if (IsFolder(temp)) {
+    Log("kxsystem:  %s: %s, where a write puts its new bytes; not written\n", temp.c_str(), kFolderInTheWay);
+    return nullptr;
+  }
   int descriptor = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (descriptor < 0) return nullptr;
   FILE* stream = ::fdopen(descriptor, stdioMode);
@@ -220,39 +239,72 @@ FILE* OpenTemporary(const std::string& temp, const char* stdioMode) {
   return stream;
 }
 
-/* Renames from over to when from still names, without following a link,
-   the regular file checked before (file), and makes the rename lasting: it
-   is only on disk once the folder that holds the name is. */
-bool PutInPlace(const std::string& from, const struct stat& file, const std::string& to) {
-  struct stat now;
-  if (::lstat(from.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_dev != file.st_dev ||
-      now.st_ino != file.st_ino || std::rename(from.c_str(), to.c_str()) != 0)
-    return false;
-  const fs::path folder = fs::path(to).parent_path();
+// Makes the names in a folder lasting: a rename is only on disk once the
+// folder that holds the name is.
+void SyncFolder(const fs::path& folder) {
   int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor >= 0) {
     ::fsync(descriptor);
     ::close(descriptor);
   }
-  return true;
+}
+
+// Syncs the folder of each path once.
+void SyncFolders(const std::vector<std::string>& paths) {
+  std::vector<fs::path> folders;
+  for (const std::string& path : paths) {
+    const fs::path folder = fs::path(path).parent_path();
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  }
+  for (const fs::path& folder : folders) SyncFolder(folder);
+}
+
+// Renames from over to when from still names, without following a link,
+// the regular file checked before (file).
+bool RenameChecked(const std::string& from, const struct stat& file, const std::string& to) {
+  struct stat now;
+  return ::lstat(from.c_str(), &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == file.st_dev &&
+         now.st_ino == file.st_ino && std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 /* Closes a temporary written so far without error (ok) and renames it over
    the target once every byte got out and is on disk: a power cut after the
    rename must find the new bytes, not an empty file, under the old name.
    Only the file this write made is renamed; whatever took its name
-   meanwhile is not. On failure the temporary's name is unlinked. The
-   outcome. */
-bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::string& target) {
+   meanwhile is not. The rename is made lasting at once unless the caller
+   syncs the folder itself after more renames (syncFolder 0). On failure
+   the temporary's name is unlinked. The outcome. */
+bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::string& target,
+                     bool syncFolder = true) {
   const int descriptor = ::fileno(stream);
   struct stat written;
   ok = ok && std::fflush(stream) == 0 && ::fstat(descriptor, &written) == 0;
   ok = ok && ::fsync(descriptor) == 0;
   if (ok) KeepMode(descriptor, target);
   ok = std::fclose(stream) == 0 && ok;
-  ok = ok && PutInPlace(temp, written, target);
-  if (!ok) ::unlink(temp.c_str());
+  ok = ok && RenameChecked(temp, written, target);
+  if (ok && syncFolder) SyncFolder(fs::path(target).parent_path());
+  if (!ok) {
+    const int reason = errno;  // for the caller's WriteProblem
+    ::unlink(temp.c_str());
+    errno = reason;
+  }
   return ok;
+}
+
+// The path a set's new file is written at: its folder's links followed, its
+// own name never, as that is replaced. Empty, with a log line, when it
+// lies outside the data folder.
+std::string NewFileTarget(const std::string& resolved) {
+  if (DataRoots().empty()) return resolved;
+  const fs::path path(resolved);
+  const std::string folder = FollowLinks(path.has_parent_path() ? path.parent_path().string() : ".");
+  const std::string final = folder.empty() ? folder : (fs::path(folder) / path.filename()).string();
+  if (final.empty() || !Inside(final)) {
+    Log("kxsystem:  %s: %s; not written\n", resolved.c_str(), kOutside);
+    return std::string();
+  }
+  return resolved;
 }
 
 // Writes size bytes to a temporary beside the target and renames it over.
@@ -515,7 +567,38 @@ int RenameFile(const char* path, const char* newPath) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 1 : 0;
 }
 
-int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) {
+std::string WriteNewFiles(const std::vector<newfile>& files) {
+  std::vector<std::string> made;
+  std::string problem;
+  for (const newfile& file : files) {
+    const std::string target = NewFileTarget(ResolveWritePath(file.path.c_str()));
+    if (target.empty()) {
+      problem = file.path + ": " + kOutside;
+      break;
+    }
+    const std::string temp = target + kTempSuffix;
+    FILE* stream = OpenTemporary(temp, "wb");
+    if (!stream) {
+      problem = WriteProblem(temp);
+      break;
+    }
+    // A rename replaces a link or a file at the name; it never follows one.
+    const bool written = std::fwrite(file.bytes.data(), 1, file.bytes.size(), stream) == file.bytes.size();
+    if (!FinishTemporary(stream, written, temp, target, false)) {
+      problem = WriteProblem(target);
+      break;
+    }
+    made.push_back(target);
+  }
+  if (!problem.empty()) {
+    for (const std::string& path : made) ::unlink(path.c_str());
+    return problem;
+  }
+  SyncFolders(made);
+  return std::string();
+}
+
+int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves, int synced) {
   struct replacement {
     std::string from, to;
     struct stat file;  // what from named when it was checked
@@ -528,15 +611,20 @@ int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves) 
     // file's name; each is on disk before any rename.
     int descriptor = ::open(m.from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (descriptor < 0) return 0;
-    bool ok = ::fstat(descriptor, &m.file) == 0 && S_ISREG(m.file.st_mode) && ::fsync(descriptor) == 0;
+    bool ok = ::fstat(descriptor, &m.file) == 0 && S_ISREG(m.file.st_mode) && (synced || ::fsync(descriptor) == 0);
     if (ok) KeepMode(descriptor, m.to);
     ::close(descriptor);
     if (!ok) return 0;
     resolved.push_back(std::move(m));
   }
-  for (const replacement& m : resolved)
-    if (!PutInPlace(m.from, m.file, m.to)) return 0;
-  return 1;
+  // Each folder is synced once, after its last rename.
+  std::vector<std::string> renamed;
+  for (const replacement& m : resolved) {
+    if (!RenameChecked(m.from, m.file, m.to)) break;
+    renamed.push_back(m.to);
+  }
+  SyncFolders(renamed);
+  return renamed.size() == resolved.size() ? 1 : 0;
 }
 
 int CopyFile(const char* source, const char* destination) {

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -72,13 +73,29 @@ int DeleteFile(const char* path);
 // Gives a file (or a link) a new name in the same file system; 0 when the
 // new name is taken or the rename fails.
 int RenameFile(const char* path, const char* newPath);
+// One file of a set: its name and its whole contents.
+struct newfile {
+  std::string path;
+  std::string_view bytes;
+};
+// Why a write found its way blocked: a folder stands at the name it needs.
+constexpr char kFolderInTheWay[] = "a folder stands at its name";
+// Writes the new files of a set, which ReplaceFiles then puts in place: each
+// whole and on disk under its name (through its own temporary, as every
+// write), whatever stood at the name (an earlier run's file, a link) replaced
+// and never followed, and each folder synced once after the last. Empty when
+// all were written; else why not ("<file>: <reason>", kFolderInTheWay among
+// them), and none of the set's files is left.
+std::string WriteNewFiles(const std::vector<newfile>& files);
 // Renames each new file of a set over its target (pairs of new file and
 // target, in order), so that files which belong together are replaced
 // together. Nothing is renamed unless every target may be replaced and every
 // new file is a regular file (a link at a new file's name is never put in
-// place); each is on disk before the first rename, and each replacement
-// keeps its target's permissions. 1 when every rename succeeded.
-int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves);
+// place); each is on disk before the first rename (synced: the caller's
+// WriteNewFiles made it so), each replacement keeps its target's
+// permissions, and each folder is synced once after its renames. 1 when
+// every rename succeeded.
+int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves, int synced = 0);
 // Copies, replacing the destination; the same file on both sides is left
 // untouched (1).
 int CopyFile(const char* source, const char* destination);

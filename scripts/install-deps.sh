@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-dev llvm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev libsdl2-mixer-dev libopenal-dev libhidapi-dev
-  libjpeg62-turbo-dev libccd-dev libsimde-dev
+  libjpeg62-turbo-dev libccd-dev libsimde-dev zlib1g-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libfreetype-dev fonts-dejavu-core
   xvfb xauth

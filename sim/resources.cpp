@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "dynamics/writers.h"
+#include "dynamics/interrupted_save.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
@@ -89,6 +89,20 @@ void ResetPlayerRecords() {
 
 }  // namespace sim
 
+namespace {
+
+// What became of a save's new files that were not whole, as the user's
+// notice says it: moved out of the way, or left where they were.
+std::string SetAsideNotice(const kxdwriters::setaside& aside) {
+  std::string files;
+  for (const std::string& file : aside.files) files += (files.empty() ? "" : ", ") + file;
+  return "A save of the aircraft " + aside.aircraft + " was cut short and its new files were not whole. " +
+         (aside.moved ? "They were moved aside as " : "They could not be moved aside and stay as ") + files +
+         " in aircraft/" + aside.aircraft + "; the aircraft stays as it was saved before.";
+}
+
+}  // namespace
+
 namespace kxprogram {
 
 void LoadResources() {
@@ -103,10 +117,8 @@ void LoadResources() {
   ResetPlayerRecords();
   // What a designer save killed on its way left is ended before any
   // aircraft is read.
-  for (const std::string& aircraft : kxdwriters::FinishInterruptedSaves())
-    PostNotice("A save of the aircraft " + aircraft +
-               " was cut short and its new files were not whole. They were moved aside as .bad files; the "
-               "aircraft stays as it was saved before.");
+  for (const kxdwriters::setaside& aside : kxdwriters::FinishInterruptedSaves())
+    PostNotice(SetAsideNotice(aside));
   LoadConfigFiles();
 
   m.beep_sound = directsound::RegisterSound("sound/beep.wav");

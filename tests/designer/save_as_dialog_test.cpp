@@ -115,7 +115,9 @@ TEST_F(SaveAsDialogTest, PromptsAndRefusalsShowWholeInEveryLanguage) {
     cannot.replace(cannot.find("%s"), 2, longest);
     const std::string refusals[] = {
         sim::Language().Text("InvalidName"), sim::Language().Text("AircraftExists"), cannot,
-        "Not saved: aircraft/" + longest + " cannot be written (full disk or read-only folder?)"};
+        "Not saved: aircraft/" + longest + " cannot be written (full disk or read-only folder?)",
+        "Not saved: aircraft/" + longest + "/" + longest +
+            ".kxd.new.tmp: a folder stands at its name; move it away and save again."};
     svdesign::OpenSaveAs("CopyAircraft", 0);
     for (const std::string& refusal : refusals) {
       svdesign::SaveAsMessage(refusal.c_str());

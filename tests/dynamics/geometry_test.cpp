@@ -1,7 +1,11 @@
 // Aircraft with meshes: the analysis from the geometry, the geometry script,
 // drawn clones, playback loads, mesh export and the extents.
 #include <GL/gl.h>
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -16,6 +20,7 @@
 #include "core/output.h"
 #include "dynamics/fuselage.h"
 #include "dynamics/geometry_link.h"
+#include "dynamics/interrupted_save.h"
 #include "dynamics/load.h"
 #include "dynamics/summary.h"
 #include "dynamics/writers.h"
@@ -24,6 +29,35 @@
 #include "platform/log.h"
 #include "tools/meshgen/meshgen.h"
 #include "tests/write_faults.h"
+
+// The steps of a write as they reach the system, each fsync and each
+// rename: counted, and the process ends itself after the one a test names,
+// as a kill or a power cut would end it there.
+namespace filesteps {
+int fsyncs = 0, steps = 0, killAfter = 0;
+void Arm(int step) {
+  fsyncs = steps = 0;
+  killAfter = step;
+}
+void Step() {
+  if (++steps == killAfter) ::_exit(1);
+}
+}  // namespace filesteps
+
+extern "C" int fsync(int descriptor) {
+  static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+  const int result = real(descriptor);
+  ++filesteps::fsyncs;
+  filesteps::Step();
+  return result;
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+  static const auto real = reinterpret_cast<int (*)(const char*, const char*)>(::dlsym(RTLD_NEXT, "rename"));
+  const int result = real(from, to);
+  filesteps::Step();
+  return result;
+}
 
 namespace {
 
@@ -43,8 +77,8 @@ class geometry : public loading {
  protected:
   // Writes a 1 x 0.5 x 0.25 m box centred at (0.3, 0, 0.1) as the mesh of
   // group "Body" into aircraft/<name>/<name><extension>.
-  void PutBoxMesh(const char* name, const char* extension) {
-    meshgen::mesh box = meshgen::Box(1.0f, 0.5f, 0.25f);
+  void PutBoxMesh(const char* name, const char* extension, float length = 1.0f) {
+    meshgen::mesh box = meshgen::Box(length, 0.5f, 0.25f);
     meshgen::Translate(box, 0.3f, 0.0f, 0.1f);
     kxgeometricobject root;
     kxgeometricobject* body = new kxgeometricobject;
@@ -52,7 +86,7 @@ class geometry : public loading {
     root.AppendChild(body);
     body->SetMesh(meshgen::ToElement(box, "paint", "Body", GL_N3F_V3F));
     std::string path = std::string("aircraft/") + name + "/" + name + extension;
-    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, path.c_str(), std::string(extension) == ".tgo"), 1);
+    ASSERT_EQ(kxgeometricobject::WriteMesh(&root, path.c_str(), std::string(extension).starts_with(".tgo")), 1);
   }
   void PutBoxPlane(const char* name, const char* extension = ".tgo") {
     PutAircraft(name, kBoxPlane);
@@ -180,12 +214,15 @@ TEST_F(geometry, TheThreeFilesOfASaveAreReplacedTogetherOrNotAtAll) {
     const std::string blocker = std::string(blocked) + ".new";
     kxtest::BlockReplacing(blocker);
     log.Text().clear();
-    EXPECT_EQ(kxdwriters::WriteAircraftSet(instance, "", ""), 0);
+    std::string problem;
+    EXPECT_EQ(kxdwriters::WriteAircraftSet(instance, "", "", &problem), 0);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Get(files[i]), before[i]) << files[i];
     for (const auto& entry : std::filesystem::directory_iterator("aircraft/box"))
       EXPECT_NE(entry.path().extension(), ".new") << entry.path();
-    EXPECT_EQ(log.Text(), "kxdynamics:  saving aircraft aircraft/box/box=fail (" + std::string(blocked) +
-                              " not written)\n");
+    // The folder in the way is named, in the log and to the caller.
+    const std::string why = blocker + ".tmp: " + kxsystem::kFolderInTheWay;
+    EXPECT_EQ(problem, why);
+    EXPECT_EQ(log.Text(), "kxdynamics:  saving aircraft aircraft/box/box=fail (" + why + ")\n");
     std::filesystem::remove_all(blocker + ".tmp");
   }
   EXPECT_EQ(kxdwriters::WriteAircraftSet(instance, "", ""), 1);
@@ -193,50 +230,56 @@ TEST_F(geometry, TheThreeFilesOfASaveAreReplacedTogetherOrNotAtAll) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
 }
 
-// A save killed after any of its steps, then a start: the set is the old
-// one or the new one whole, and nothing of the save is left. New files that
-// are not a whole set (an empty component file a power cut left, a cut or
-// another aircraft's copy, a link, a mesh that does not read) are no save:
-// the old set stays byte for byte and they are set aside as ".bad".
+// A save stopped by a kill after each of its steps on disk (each new file
+// made whole, each rename), then a start: the set is the old one or the
+// new one whole, and nothing of the save is left. The real writer runs in
+// a child process that ends itself at the step, as a power cut would end
+// it; a writer that changed its order would leave a mixed set here. The
+// save makes each new file and each folder lasting once.
 TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
   PutBoxPlane("box");
-  const std::vector<std::string> set = {"box.kxg", "box.tgo", "box.kxd"};  // in the save's order
+  const std::vector<std::string> set = {"box.kxg", "box.tgo", "box.kxd"};
   std::map<std::string, std::string> before, after;
   for (const std::string& file : set) before[file] = Get("aircraft/box/" + file);
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
   kxdaircraftinstance::Loaded(0)->MainBody->Mass = 3.0f;
+  filesteps::Arm(0);
   ASSERT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
+  EXPECT_EQ(filesteps::fsyncs, 5);  // three files, the folder after their names and after the renames
   for (const std::string& file : set) after[file] = Get("aircraft/box/" + file);
   ASSERT_NE(after["box.kxd"], before["box.kxd"]);
 
-  // The save's steps: each file written as "<file>.new.tmp", renamed to
-  // "<file>.new", then each renamed over its target.
-  std::vector<std::function<void()>> steps;
-  for (const std::string& file : set) {
-    steps.push_back([&, file] { Put("aircraft/box/" + file + ".new.tmp", after[file].substr(0, 9)); });
-    steps.push_back([&, file] {
-      std::filesystem::rename("aircraft/box/" + file + ".new.tmp", "aircraft/box/" + file + ".new");
-      Put("aircraft/box/" + file + ".new", after[file]);
-    });
-  }
-  const size_t complete = steps.size();
-  for (const std::string& file : set)
-    steps.push_back([file] { std::filesystem::rename("aircraft/box/" + file + ".new", "aircraft/box/" + file); });
-  auto Restart = [&](size_t killedAfter) {
+  int kept = 0, finished = 0;
+  bool ranToItsEnd = false;
+  for (int step = 1; !ranToItsEnd && step < 40; ++step) {
+    SCOPED_TRACE("killed after step " + std::to_string(step));
     PutBoxPlane("box");
-    for (size_t step = 0; step <= killedAfter; ++step) steps[step]();
-    kxsystem::ClearLogHistory();
-    log.Text().clear();
-    return kxdwriters::FinishInterruptedSaves();
-  };
-  for (size_t killedAfter = 0; killedAfter + 1 < steps.size(); ++killedAfter) {
-    SCOPED_TRACE("killed after step " + std::to_string(killedAfter));
-    EXPECT_TRUE(Restart(killedAfter).empty());
-    for (const std::string& file : set)
-      EXPECT_EQ(Get("aircraft/box/" + file), killedAfter + 1 < complete ? before[file] : after[file]) << file;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      filesteps::Arm(step);
+      kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", "");
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ranToItsEnd = WEXITSTATUS(status) == 0;
+    EXPECT_TRUE(kxdwriters::FinishInterruptedSaves().empty());
+    const bool old = Get("aircraft/box/box.kxd") == before["box.kxd"];
+    ++(old ? kept : finished);
+    for (const std::string& file : set) EXPECT_EQ(Get("aircraft/box/" + file), old ? before[file] : after[file]) << file;
+    for (const auto& entry : std::filesystem::directory_iterator("aircraft/box"))
+      EXPECT_NE(std::find(set.begin(), set.end(), entry.path().filename().string()), set.end()) << entry.path();
   }
+  EXPECT_TRUE(ranToItsEnd);
+  
+  EXPECT_GT(kept, 0);
+  EXPECT_GT(finished, 1);
 
+  // New files that are not the whole set their component file records (an
+  // empty or cut file a power cut left, another aircraft's, a link or a
+  // folder at a new file's name) are no save: the old set stays byte for
+  // byte and they are set aside under free ".bad" names.
   const std::string whole = after["box.kxd"];
   const struct {
     const char* what;
@@ -254,19 +297,36 @@ TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
          std::filesystem::create_symlink("other.kxd", "aircraft/box/box.kxd.new");
        }},
       {"a mesh that does not read", [] { Put("aircraft/box/box.tgo.new", "not a mesh"); }},
+      {"an empty geometry script", [] { Put("aircraft/box/box.kxg.new", ""); }},
+      {"a mesh cut short", [&] { Put("aircraft/box/box.tgo.new", after["box.tgo"].substr(0, 200)); }},
+      {"another aircraft's mesh", [this] { PutBoxMesh("box", ".tgo.new", 2.0f); }},
+      {"a mesh the save did not write", [this] { PutBoxMesh("box", ".obj.new"); }},
+      {"a folder at the geometry script's name",
+       [] {
+         std::filesystem::remove("aircraft/box/box.kxg.new");
+         std::filesystem::create_directory("aircraft/box/box.kxg.new");
+       }},
   };
   for (const auto& stray : strays) {
     SCOPED_TRACE(stray.what);
     PutBoxPlane("box");
     std::filesystem::remove("aircraft/box/other.kxd");
-    for (size_t step = 0; step < complete; ++step) steps[step]();
+    for (const std::string& file : set) Put("aircraft/box/" + file + ".new", after[file]);
+    Put("aircraft/box/box.kxd.new.bad", "an earlier stray");
     stray.spoil();
     log.Text().clear();
-    EXPECT_EQ(kxdwriters::FinishInterruptedSaves(), std::vector<std::string>{"box"});
-    for (const std::string& file : set) {
-      EXPECT_EQ(Get("aircraft/box/" + file), before[file]) << file;
-      EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status("aircraft/box/" + file + ".new.bad")));
-      std::filesystem::remove("aircraft/box/" + file + ".new.bad");
+    const std::vector<kxdwriters::setaside> aside = kxdwriters::FinishInterruptedSaves();
+    EXPECT_EQ(aside.size(), 1u);
+    if (aside.size() != 1u) continue;
+    EXPECT_EQ(aside[0].aircraft, "box");
+    EXPECT_TRUE(aside[0].moved);
+    EXPECT_NE(std::find(aside[0].files.begin(), aside[0].files.end(), "box.kxd.new.bad1"), aside[0].files.end());
+    for (const std::string& file : set) EXPECT_EQ(Get("aircraft/box/" + file), before[file]) << file;
+    EXPECT_EQ(Get("aircraft/box/box.kxd.new.bad"), "an earlier stray");
+    std::filesystem::remove("aircraft/box/box.kxd.new.bad");
+    for (const std::string& file : aside[0].files) {
+      EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status("aircraft/box/" + file))) << file;
+      std::filesystem::remove_all("aircraft/box/" + file);
     }
     EXPECT_NE(log.Text().find("kxdynamics:  aircraft/box/box: the files of a save cut short are not whole ("),
               std::string::npos)

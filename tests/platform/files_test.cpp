@@ -182,7 +182,11 @@ TEST_F(FilesTest, FailedWriteKeepsTheOldFile) {
   Write("keep.txt", "precious\n");
   // A directory in the temporary file's place makes the write fail.
   std::filesystem::create_directory(dir_ + "/keep.txt.tmp");
+  kxsystem::ClearLogHistory();
   EXPECT_EQ(kxsystem::WriteWholeFile("keep.txt", "x", 1), 0);
+  // Every later write fails the same way, so the log names the folder.
+  EXPECT_STREQ(kxsystem::GetLogLine(1), "kxsystem:  keep.txt.tmp: a folder stands at its name, where a write puts its "
+                                        "new bytes; not written");
   EXPECT_EQ(kxsystem::OpenFile("keep.txt", kFileWriteBinary), nullptr);
   EXPECT_EQ(Read("keep.txt"), "precious\n");
 }
@@ -370,6 +374,12 @@ TEST_F(FilesTest, ALinkAtATemporaryNameIsRemovedNeverFollowed) {
   Link("../source.mcf", "config/main.mcf.new");
   EXPECT_EQ(kxsystem::ReplaceFiles({{"config/main.mcf.new", "config/main.mcf"}}), 0);
   EXPECT_FALSE(IsLink("config/main.mcf"));
+  // A set's new file is made as a temporary is: the link at its name is
+  // replaced, and the file it names inside the data folder stays.
+  EXPECT_EQ(kxsystem::WriteNewFiles({{"config/main.mcf.new", "newer\n"}}), "");
+  EXPECT_FALSE(IsLink("config/main.mcf.new"));
+  EXPECT_EQ(Read("config/main.mcf.new"), "newer\n");
+  EXPECT_EQ(Read("source.mcf"), "copied\n");
 }
 
 // The temporary that a killed write left beside its file (or beside the
