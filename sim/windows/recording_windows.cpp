@@ -32,6 +32,7 @@ namespace {
 
 constexpr int kEntryHeight = 20;  // px
 constexpr int kMaxName = 32;      // characters a typed recording name may hold
+constexpr int kNameBoxWidth = 220, kNameBoxHeight = 24;  // px
 constexpr char kNewName[] = "neu";
 
 std::string& Pending() {
@@ -162,9 +163,11 @@ class wndsaverecord : public recordingwindow {
     AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndsavereccancel");
     kxlabel* describe = AddLabel(this, "Enter Description", 10, 50, 250, 270, "wndsaverecfgdescr");
     advice = AddListItem(describe, 10, 20, 234, 100, 0, "wndsaverecdescr", kSaveAdvice);
-    if (kxframe* box = AddFrame(describe, 20, 140, 220, 24, 0, 0)) {
+    // The field fills its box: a click anywhere on the drawn box is one
+    // into the name, not one that takes the keys from it.
+    if (kxframe* box = AddFrame(describe, 20, 140, kNameBoxWidth, kNameBoxHeight, 0, 0)) {
       box->fill = kxgui::kWhite;
-      field = new kxedit(4, 4, 186, 16);
+      field = new kxedit(0, 0, kNameBoxWidth, kNameBoxHeight);
       if (field) {
         field->maxLength = kMaxName;
         field->OnReturn = "../../../Save";

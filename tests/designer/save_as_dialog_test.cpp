@@ -34,6 +34,11 @@ class SaveAsDialogTest : public designertest::copieddatafixture {
     kxdtest::CopyFromData("svgelanguage");
   }
   static std::string Message() { return State().saveAsMessage->Text.Str(); }
+  // A click on the pixel (x, y) of a shown widget, in its own coordinates.
+  void ClickAt(const kxgraphic* widget, int x, int y) {
+    for (const kxgraphic* g = widget; g && g != kxgui::Visible; g = g->ParentWidget()) x += g->X, y += g->Y;
+    Click(x, y);
+  }
 };
 
 TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
@@ -44,6 +49,10 @@ TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
   Type("...");
   Key(kxcode::kKeyReturn);
   EXPECT_EQ(Message(), sim::Language().Text("InvalidName"));
+  // The whole drawn name box takes the click: its right edge keeps the keys.
+  const kxgraphic* box = State().saveAsName->ParentWidget();
+  ClickAt(box, box->W - 1, box->H / 2);
+  EXPECT_EQ(kxgui::Focus, State().saveAsName);
   Run("copysystemcancel");
 
   Run("copysystemdialog");

@@ -150,6 +150,12 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(field->text, "neu");
   EXPECT_EQ(field->maxLength, 32);
   EXPECT_EQ(kxgui::Focus, field);
+  // The whole drawn name box takes the click: its right edge keeps the keys.
+  const kxgraphic* box = field->ParentWidget();
+  int x = box->W - 1, y = box->H / 2;
+  for (const kxgraphic* g = box; g != screen; g = g->ParentWidget()) x += g->X, y += g->Y;
+  Click(x, y);
+  EXPECT_EQ(kxgui::Focus, field);
   ASSERT_EQ(entries.size(), 2u);
   kxtext* roll = entries[0]->Text.Equal("roll") ? entries[0] : entries[1];
   roll->RunCommand(roll->onLeftDown);  // reaches the window through the group
