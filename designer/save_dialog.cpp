@@ -116,10 +116,14 @@ void OpenSaveAs(const char* promptKey, int newAircraft) {
 }
 
 void SaveAsMessage(const char* text) {
-  kxlistitem* message = State().saveAsMessage;
+  designstate& s = State();
+  kxlistitem* message = s.saveAsMessage;
   if (!message) return;
   message->Text = text;
   FitMessage(message);
+  // A refused name is typed again: the keys go back to it, wherever the Ok
+  // button's click put them.
+  if (text && *text && s.saveAsName && s.saveAsName->IsWithin(kxgui::Visible)) kxgui::Focus = s.saveAsName;
 }
 
 void CopySystemDialog() { OpenSaveAs("CopyAircraft", 0); }
