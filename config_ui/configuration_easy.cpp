@@ -48,7 +48,6 @@ constexpr int kDeviceWidth[kEasyDevices] = {kJoystickWidth, kJoystickWidth, kUsb
 constexpr int kMonitorX = 275, kMonitorY = 20, kMonitorHeight = 100;
 constexpr int kConfigLabelX = 5, kConfigLabelY = 13, kConfigLabelWidth = 100;
 constexpr int kNameFrameX = 100, kNameFrameY = 11, kNameFrameWidth = 154, kNameFrameHeight = 24;
-constexpr int kNameX = 2, kNameWidth = 150;
 constexpr int kHeaderTop = 24, kHeaderCells = 5;
 
 const char* const kDeviceTexts[kEasyDevices] = {"Analog Joystick #1", "Analog Joystick #2", "USB Interface/PadPilot",
@@ -129,7 +128,8 @@ svconfigurationeasy::svconfigurationeasy() {
   sim::AddButton(this, kAdvancedX, kButtonLine, 0, 0, 0, 0, "Advanced", "../Advanced", "wceadvanced");
   Add(this, new kxtext("Configuration:", kConfigLabelX, kConfigLabelY, kConfigLabelWidth, kCellHeight), "wceconfig");
   kxframe* nameFrame = Add(this, new kxframe(kNameFrameX, kNameFrameY, kNameFrameWidth, kNameFrameHeight));
-  nameField = Add(nameFrame, new kxedit(kNameX, kNameX, kNameWidth, kCellHeight));
+  // The name fills its frame: a click anywhere on the drawn box is one into it.
+  nameField = Add(nameFrame, new kxedit(0, 0, kNameFrameWidth, kNameFrameHeight));
   if (nameField) nameField->maxLength = kMaxDescription;
 
   kxframe* header = Add(this, new kxframe(2, 0, 0, kCellHeight));

@@ -33,7 +33,6 @@ namespace {
 constexpr int kCancelRight = 10, kOkRight = 100;
 constexpr int kConfigLabelX = 4, kConfigLabelY = 13, kConfigLabelWidth = 100;
 constexpr int kNameFrameX = 100, kNameFrameY = 11, kNameFrameWidth = 154, kNameFrameHeight = 24;
-constexpr int kNameX = 2, kNameWidth = 150;
 constexpr int kListY = 46, kListTop = 24, kScrollTop = 22;
 constexpr int kHeaders = 6;
 constexpr int kHeaderX[kHeaders] = {1, 151, 301, 351, 401, 441};
@@ -74,7 +73,8 @@ svconfigurationeditor::svconfigurationeditor() {
   sim::AddButton(this, 0, kButtonLine, 0, 0, kOkRight, 0, "Ok", "../Ok", "wcaok");
   Add(this, new kxtext("Configuration:", kConfigLabelX, kConfigLabelY, kConfigLabelWidth, kCellHeight), "wcaconfig");
   kxframe* nameFrame = Add(this, new kxframe(kNameFrameX, kNameFrameY, kNameFrameWidth, kNameFrameHeight));
-  nameField = Add(nameFrame, new kxedit(kNameX, kNameX, kNameWidth, kCellHeight));
+  // The name fills its frame: a click anywhere on the drawn box is one into it.
+  nameField = Add(nameFrame, new kxedit(0, 0, kNameFrameWidth, kNameFrameHeight));
   if (nameField) nameField->maxLength = kMaxDescription;
   kxframe* frame = sim::AddFrame(this, kListInset, kListY, 0, 0, kListInset, kListTop);
   for (int i = 0; i < kHeaders; ++i)

@@ -22,7 +22,6 @@ constexpr int kDialogWidth = 300, kDialogHeight = 200;  // px
 constexpr int kTextX = 10, kTextWidth = 280, kTextHeight = 40;
 constexpr int kPromptY = 130, kMessageY = 50;
 constexpr int kNameFrameX = 10, kNameFrameY = 100, kNameFrameWidth = 124, kNameFrameHeight = 22;
-constexpr int kNameInset = 2, kNameWidth = 120, kNameHeight = 18;
 constexpr int kFieldGap = 4;  // px the message keeps below the name field
 constexpr int kMaxName = 20;  // characters
 constexpr int kButtonY = 10, kButtonWidth = 80, kButtonHeight = 26;
@@ -87,10 +86,12 @@ void BuildSaveAsDialog(kxgraphic* invisible) {
   dialog->OnClose = kCancelCommand;
   s.saveAsPrompt = Append(dialog, new kxlistitem("", kTextX, kPromptY, kTextWidth, kTextHeight));
   s.saveAsMessage = Append(dialog, new kxlistitem("", kTextX, kMessageY, kTextWidth, kTextHeight));
+  // The field fills its frame, which draws the white behind it: a click
+  // anywhere on the drawn box is one into the name.
   kxframe* frame = Append(dialog, new kxframe(kNameFrameX, kNameFrameY, kNameFrameWidth, kNameFrameHeight));
-  s.saveAsName = Append(frame, new kxedit(kNameInset, kNameInset, kNameWidth, kNameHeight));
+  if (frame) frame->fill = kxgui::kWhite;
+  s.saveAsName = Append(frame, new kxedit(0, 0, kNameFrameWidth, kNameFrameHeight));
   if (s.saveAsName) {
-    s.saveAsName->background = kxgui::kWhite;
     s.saveAsName->maxLength = kMaxName;
     s.saveAsName->OnReturn = kCheckCommand;
   }
@@ -115,10 +116,14 @@ void OpenSaveAs(const char* promptKey, int newAircraft) {
 }
 
 void SaveAsMessage(const char* text) {
-  kxlistitem* message = State().saveAsMessage;
+  designstate& s = State();
+  kxlistitem* message = s.saveAsMessage;
   if (!message) return;
   message->Text = text;
   FitMessage(message);
+  // A refused name is typed again: the keys go back to it, wherever the Ok
+  // button's click put them.
+  if (text && *text && s.saveAsName && s.saveAsName->IsWithin(kxgui::Visible)) kxgui::Focus = s.saveAsName;
 }
 
 void CopySystemDialog() { OpenSaveAs("CopyAircraft", 0); }

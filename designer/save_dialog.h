@@ -16,7 +16,7 @@ void BuildSaveAsDialog(kxgraphic* invisible);
 // and has the keyboard focus. newAircraft 1 makes Cancel leave the designer.
 void OpenSaveAs(const char* promptKey, int newAircraft);
 // The dialog's message line (a refusal, "" for none), given the lines the
-// text needs.
+// text needs. A refusal in the shown dialog gives the keys to the name field.
 void SaveAsMessage(const char* text);
 // "copysystemdialog".
 void CopySystemDialog();

@@ -2,7 +2,9 @@
 #include "sim/windows/recording_windows.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "core/reference.h"
 #include "gui/button.h"
@@ -17,6 +19,7 @@
 #include "gui/text.h"
 #include "gui/tree.h"
 #include "platform/file_lists.h"
+#include "platform/files.h"
 #include "sim/player.h"
 #include "sim/recording.h"
 #include "sim/windows/menu_windows.h"
@@ -29,6 +32,7 @@ namespace {
 
 constexpr int kEntryHeight = 20;  // px
 constexpr int kMaxName = 32;      // characters a typed recording name may hold
+constexpr int kNameBoxWidth = 220, kNameBoxHeight = 24;  // px
 constexpr char kNewName[] = "neu";
 
 std::string& Pending() {
@@ -159,9 +163,11 @@ class wndsaverecord : public recordingwindow {
     AddButton(this, 0, 10, 0, 0, 10, 0, "Cancel", "../Hide", "wndsavereccancel");
     kxlabel* describe = AddLabel(this, "Enter Description", 10, 50, 250, 270, "wndsaverecfgdescr");
     advice = AddListItem(describe, 10, 20, 234, 100, 0, "wndsaverecdescr", kSaveAdvice);
-    if (kxframe* box = AddFrame(describe, 20, 140, 220, 24, 0, 0)) {
+    // The field fills its box: a click anywhere on the drawn box is one
+    // into the name, not one that takes the keys from it.
+    if (kxframe* box = AddFrame(describe, 20, 140, kNameBoxWidth, kNameBoxHeight, 0, 0)) {
       box->fill = kxgui::kWhite;
-      field = new kxedit(4, 4, 186, 16);
+      field = new kxedit(0, 0, kNameBoxWidth, kNameBoxHeight);
       if (field) {
         field->maxLength = kMaxName;
         field->OnReturn = "../../../Save";
@@ -189,21 +195,41 @@ class wndsaverecord : public recordingwindow {
   }
 
  private:
-  // A save that fails keeps the window, the typed name and its focus, and
-  // says why.
+  /* A name typed over a recording there is refused, as is a save that
+     fails; only a name chosen in the list replaces a recording. The
+     field's text counts as chosen while it equals the selection: an edit
+     that leads back to it names the same entry, so edits are not tracked. */
   void Save() {
-    if (field && field->text[0] && !SaveRecording(field->text, &players[0])) {
-      if (advice) {
-        advice->Text.Format("The flight was not saved: recordings/%s.rec could not be written (a name that is "
-                            "no file name, a full disk or a folder that cannot be written).",
-                            field->text);
-      }
-      // The name is to be typed again: the keys go back to it, wherever
-      // the Save button's click put them.
-      kxgui::Focus = field;
+    if (!field || !field->text[0]) {
+      Hide();
       return;
     }
-    Hide();
+    const std::string name = field->text;
+    if (const std::string taken = Taken(); !taken.empty()) {
+      Refuse(taken + " already exists. Choose it in the list to replace it, or enter another name.");
+    } else if (!SaveRecording(name.c_str(), &players[0])) {
+      Refuse("The flight was not saved: recordings/" + name +
+             ".rec could not be written (a name that is no file name, a full disk or a folder that cannot be "
+             "written).");
+    } else {
+      Hide();
+    }
+  }
+
+  // The recording a save of the typed name would replace, found as the file
+  // functions find it (without case); "" for none or for the list's choice.
+  std::string Taken() const {
+    if (selection.Equal(field->text)) return "";
+    const std::string path = kxsystem::ResolveReadPath((std::string("recordings/") + field->text + ".rec").c_str());
+    std::error_code error;
+    return std::filesystem::exists(path, error) ? path : "";
+  }
+
+  // The window stays with the typed name and says why; the keys go back to
+  // the name, wherever the Save button's click put them.
+  void Refuse(const std::string& why) {
+    if (advice) advice->Text = why;
+    kxgui::Focus = field;
   }
 
   void Open() {

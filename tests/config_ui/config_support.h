@@ -131,6 +131,12 @@ class windowtest : public inputtest::InputTreeTestOf<kxtest::widgettest> {
     Middle(widget, &x, &y);
     Click(x, y);
   }
+  // A click on a laid-out widget's rightmost pixels, half way up.
+  void ClickOnRightEdge(const kxgraphic* widget) {
+    int x = 0, y = 0;
+    Middle(widget, &x, &y);
+    Click(x - widget->W / 2 + widget->W - 1, y);
+  }
   void DoubleClickOn(const kxgraphic* widget) {
     int x = 0, y = 0;
     Middle(widget, &x, &y);

@@ -128,6 +128,9 @@ TEST_F(ConfigurationEasyTest, AnExistingConfigurationOpensWithItsTextAndOnlyItsD
   EXPECT_EQ(easy->reverse[1]->checked, 1);
   EXPECT_EQ(easy->State().input[1], 1);
   EXPECT_EQ(kxgui::Focus, easy);  // the name field only for a new one
+  // The whole drawn name box takes the click.
+  ClickOnRightEdge(easy->nameField->ParentWidget());
+  EXPECT_EQ(kxgui::Focus, easy->nameField);
   // Typing follows into the title at the next layout.
   easy->nameField->SetText("Renamed");
   easy->Update();

@@ -34,6 +34,9 @@ TEST_F(ConfigurationEditorTest, EveryFunctionShowsItsInputLiveOutputTravelExpoAn
   ASSERT_TRUE(Shown("ConfigurationEditor"));
   EXPECT_EQ(editor->Title.Str(), "Jet");
   EXPECT_EQ(kxgui::Capture, editor);
+  // The whole drawn name box takes the click.
+  ClickOnRightEdge(editor->nameField->ParentWidget());
+  EXPECT_EQ(kxgui::Focus, editor->nameField);
   EXPECT_EQ(editor->rows->ChildCount(), 32);
   EXPECT_EQ(Cell(Row(0), 0), "Engine 1");
   EXPECT_EQ(Cell(Row(20), 0), "Engine");

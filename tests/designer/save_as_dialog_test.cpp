@@ -1,9 +1,9 @@
-// The Save As dialog as a user meets it: the name is typed at once, an old
-// refusal is gone when it opens again, the new aircraft takes the old one's
-// thumbnail and its name shows at once, a folder that cannot be made is
-// told in the language in use, and every prompt and refusal shows whole in
-// every shipped language. Runs on a copy of the trainer in a temporary
-// folder.
+// The Save As dialog as a user meets it: the name is typed at once and
+// again after a refusal, an old refusal is gone when it opens again, the
+// new aircraft takes the old one's thumbnail and its name shows at once, a
+// folder that cannot be made is told in the language in use, and every
+// prompt and refusal shows whole in every shipped language. Runs on a copy
+// of the trainer in a temporary folder.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +34,16 @@ class SaveAsDialogTest : public designertest::copieddatafixture {
     kxdtest::CopyFromData("svgelanguage");
   }
   static std::string Message() { return State().saveAsMessage->Text.Str(); }
+  // A click on the pixel (x, y) of a shown widget, in its own coordinates.
+  void ClickAt(const kxgraphic* widget, int x, int y) {
+    for (const kxgraphic* g = widget; g && g != kxgui::Visible; g = g->ParentWidget()) x += g->X, y += g->Y;
+    Click(x, y);
+  }
+  void ClickOk() {
+    for (kxnode* c = State().saveAsDialog->firstChild; c; c = c->nextSibling) {
+      if (const kxbutton* b = kxnode::As<kxbutton>(c); b && b->Text.Equal("Ok")) ClickAt(b, b->W / 2, b->H / 2);
+    }
+  }
 };
 
 TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
@@ -44,6 +54,18 @@ TEST_F(SaveAsDialogTest, NameIsTypedAtOnceAndAnOldRefusalIsGoneOnOpening) {
   Type("...");
   Key(kxcode::kKeyReturn);
   EXPECT_EQ(Message(), sim::Language().Text("InvalidName"));
+  // The whole drawn name box takes the click: its right edge keeps the keys.
+  const kxgraphic* box = State().saveAsName->ParentWidget();
+  ClickAt(box, box->W - 1, box->H / 2);
+  EXPECT_EQ(kxgui::Focus, State().saveAsName);
+  // A refused name is typed again at once, though Ok's click took the keys.
+  for (const char* refused : {"...", "trainer"}) {
+    State().saveAsName->SetText(refused);
+    ClickOk();
+    EXPECT_EQ(kxgui::Focus, State().saveAsName) << refused;
+    EXPECT_STREQ(State().saveAsName->text, refused);
+  }
+  EXPECT_EQ(Message(), sim::Language().Text("AircraftExists"));
   Run("copysystemcancel");
 
   Run("copysystemdialog");

@@ -150,6 +150,12 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(field->text, "neu");
   EXPECT_EQ(field->maxLength, 32);
   EXPECT_EQ(kxgui::Focus, field);
+  // The whole drawn name box takes the click: its right edge keeps the keys.
+  const kxgraphic* box = field->ParentWidget();
+  int x = box->W - 1, y = box->H / 2;
+  for (const kxgraphic* g = box; g != screen; g = g->ParentWidget()) x += g->X, y += g->Y;
+  Click(x, y);
+  EXPECT_EQ(kxgui::Focus, field);
   ASSERT_EQ(entries.size(), 2u);
   kxtext* roll = entries[0]->Text.Equal("roll") ? entries[0] : entries[1];
   roll->RunCommand(roll->onLeftDown);  // reaches the window through the group
@@ -171,9 +177,10 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(sim::PendingRecording(), "loop");
 }
 
-// A save that fails keeps the window, the typed name and its keyboard focus
-// (the Save button's click had taken it) and says why; the next opening
-// shows the advice again.
+// A save that fails, or that would replace a recording under a typed name,
+// keeps the window, the typed name and its keyboard focus (the Save
+// button's click had taken it) and says why; the next opening shows the
+// advice again.
 TEST_F(WindowsTest, AFailedRecordingSaveKeepsTheWindowAndSaysWhy) {
   Send(sim::kWndSaveRecord, "Open");
   kxwindow* window = sim::MenuWindow(sim::kWndSaveRecord);
@@ -194,6 +201,28 @@ TEST_F(WindowsTest, AFailedRecordingSaveKeepsTheWindowAndSaysWhy) {
   EXPECT_NE(Read("recordings/neu.rec"), "<missing>");
   Send(sim::kWndSaveRecord, "Open");
   EXPECT_EQ(std::string(advice->Text.Text()).find("Enter a name"), 0u);
+
+  // Another flight under a typed name of that file, the "neu" offered or
+  // in other capitals, is refused as well and the first one stays; chosen
+  // in the list, the name replaces it.
+  const std::string first = Read("recordings/neu.rec");
+  std::strcpy(players[0].recording.header.aircraft, "glider");
+  kxedit* name = kxnode::As<kxedit>(field);
+  for (const char* typed : {"neu", "NEU"}) {
+    name->SetText(typed);
+    kxgui::Focus = kxgraphic::Of(kxnode::Find("wndsaverecsave", window));
+    Send(sim::kWndSaveRecord, "Save");
+    EXPECT_TRUE(Shown(sim::kWndSaveRecord)) << typed;
+    EXPECT_STREQ(name->text, typed);
+    EXPECT_EQ(kxgui::Focus, field) << typed;
+    EXPECT_EQ(advice->Text.Str(),
+              "recordings/neu.rec already exists. Choose it in the list to replace it, or enter another name.");
+  }
+  EXPECT_EQ(Read("recordings/neu.rec"), first);
+  Run("/Display/Visible/wndSaveRecord/Select( \"neu\" )");
+  Send(sim::kWndSaveRecord, "Save");
+  EXPECT_FALSE(Shown(sim::kWndSaveRecord));
+  EXPECT_EQ(Read("recordings/neu.rec").find("aircraft glider\n"), 0u);
 }
 
 TEST_F(WindowsTest, ARecordingOfAnotherSceneryOpensTheWarningAndOfThisOneLoadsAtOnce) {
