@@ -32,8 +32,10 @@ std::string Refusal(const std::vector<uint8_t>& b) {
   int64_t width = 0, height = 0;
   uint32_t bits = 0, compression = kCompressionNone;
   if (headerBytes == kCoreHeaderBytes) {
+    // Unsigned, as the window system reads them: 0xC000 is 49152 rows,
+    // not 16384 stored top-down.
     width = Le(b, 18, 2);
-    height = static_cast<int16_t>(Le(b, 20, 2));
+    height = Le(b, 20, 2);
     bits = Le(b, 24, 2);
   } else {
     if (headerBytes < kInfoHeaderBytes || b.size() < kFileHeaderBytes + kInfoHeaderBytes) return "header unknown";
@@ -42,7 +44,11 @@ std::string Refusal(const std::vector<uint8_t>& b) {
     bits = Le(b, 28, 2);
     compression = Le(b, 30, 4);
   }
-  if (height < 0) height = -height;  // rows stored top-down
+  // A negative height stores the rows top-down and sizes the picture by its
+  // magnitude; a negative width has no such meaning.
+  if (width <= 0 || height == 0)
+    return std::to_string(width) + "x" + std::to_string(height) + ", no picture: zero or negative size";
+  if (height < 0) height = -height;
   if (!kxcore::ImageSizeAllowed(width, height))
     return std::to_string(width) + "x" + std::to_string(height) + ", larger than any picture may be";
   if (compression != kCompressionNone && compression != kCompressionBitfields) return "compressed rows";
@@ -53,8 +59,10 @@ std::string Refusal(const std::vector<uint8_t>& b) {
   return "";
 }
 
-// Why the file is not handed on, read into bytes when it fits; empty when it may be.
-std::string ReadAndCheck(const char* path, std::vector<uint8_t>* bytes) {
+}  // namespace
+
+std::string SplashRefusal(const char* path, std::vector<uint8_t>* bytes) {
+  bytes->clear();
   const long size = GetFileSize(path);
   if (size > kxcore::kMaxImageFileBytes) return std::to_string(size) + " bytes, more than any picture takes";
   if (size >= 0) {
@@ -64,11 +72,8 @@ std::string ReadAndCheck(const char* path, std::vector<uint8_t>* bytes) {
   return ReadProblemOr(path, "not read whole");
 }
 
-}  // namespace
-
 int ReadSplashBitmap(const char* path, std::vector<uint8_t>* bytes) {
-  bytes->clear();
-  const std::string why = ReadAndCheck(path, bytes);
+  const std::string why = SplashRefusal(path, bytes);
   if (why.empty()) return 1;
   Log("kxsystem:  %s: %s; no splash\n", path, why.c_str());
   bytes->clear();

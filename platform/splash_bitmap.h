@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kxsystem {
@@ -12,5 +13,8 @@ namespace kxsystem {
 // whose size the rule allows and whose pixel rows the file holds. Else 0
 // after one log line; a file longer than any picture is not read.
 int ReadSplashBitmap(const char* path, std::vector<uint8_t>* bytes);
+// Why the bitmap at path may not be handed on, empty when it may; bytes
+// then hold the file. ReadSplashBitmap logs this reason.
+std::string SplashRefusal(const char* path, std::vector<uint8_t>* bytes);
 
 }  // namespace kxsystem

@@ -249,6 +249,7 @@ T Hold(const settingsrow& row, T v, const char* key) {
 // beyond an int) leaves the variable as it is, with a log line as a value
 // out of range gets; the word is shown cut to a sane length.
 constexpr size_t kShownWordChars = 40;
+constexpr size_t kShownLineChars = 80;  // of a line that names no setting
 int Refuse(const settingsrow& row, std::string_view word, const char* key) {
   const bool real = row.type == settingsrow::kFloat;
   const std::string kept = real ? Shown(*static_cast<const float*>(row.variable))
@@ -348,19 +349,25 @@ void ResetSettings(const settingsrow* table) {
   }
 }
 
-int ReadSettingsLine(const char* text, const settingsrow* table) {
+namespace {
+
+// ReadSettingsLine, and whether the line's first word is a key of the table:
+// a line that names none is not written again.
+int ReadNamedLine(const char* text, const settingsrow* table, bool* named) {
   // Files edited by hand separate with tabs as often as with blanks, and
   // indent lines with either.
   std::string copy(text);
   std::replace(copy.begin(), copy.end(), '\t', ' ');
   const char* line = SkipBlanks(copy.c_str());
   int set = 0;
+  *named = false;
   const settingsrow* row = table;
   while (row->type != settingsrow::kEnd) {
     if (row->count <= 0 || !kxsystem::StrStartsNoCase(line, row->key)) {
       ++row;
       continue;
     }
+    *named = true;
     // The key is the first word; each value is the word after the one before,
     // and a vector's later values go to its continuation rows.
     const char* key = row->key;
@@ -373,19 +380,46 @@ int ReadSettingsLine(const char* text, const settingsrow* table) {
   return set;
 }
 
+bool Blank(const char* line) {
+  while (*line == ' ' || *line == '\t') ++line;
+  return !*line;
+}
+
+}  // namespace
+
+int ReadSettingsLine(const char* text, const settingsrow* table) {
+  bool named = false;
+  return ReadNamedLine(text, table, &named);
+}
+
 /* The result line is written whole at the end: the file reader's own lines
-   (another encoding, an over-long line) come before it, never inside it. */
+   (another encoding, an over-long line) come before it, never inside it.
+   A line that names no setting (a comment, an unknown key) is said only when
+   the file gives settings: only then is it written over from the table,
+   and the line lost; a file that gives none is set aside whole. */
 int ReadSettingsFile(const char* path, const settingsrow* table, const char* kind) {
   ResetSettings(table);
   std::string problem = kxsystem::ReadProblem(path);
   int set = 0;
+  std::vector<std::string> dropped;
   if (problem.empty()) {
     if (kxfile* file = kxsystem::OpenFile(path, kxcode::kFileReadBinary)) {
-      while (!kxsystem::IsEof(file)) set += ReadSettingsLine(kxsystem::ReadLine(file), table);
+      for (int number = 1; !kxsystem::IsEof(file); ++number) {
+        const char* line = kxsystem::ReadLine(file);
+        bool named = false;
+        set += ReadNamedLine(line, table, &named);
+        if (!named && !Blank(line))
+          dropped.push_back("line " + std::to_string(number) + " \"" +
+                            std::string(line).substr(0, kShownLineChars) + "\"");
+      }
       kxsystem::CloseFile(file);
     }
     if (!set) problem = "no setting in it";
   }
+  if (set)
+    for (const std::string& line : dropped)
+      kxsystem::Log("sim:  %s: %s is no setting; it is not kept when the settings are written again\n", path,
+                    line.c_str());
   kxsystem::Log("loading %sconfigfile %s=%s\n", kind, path, set ? "ok" : "fail");
   // Nothing to keep of a file that is not there or holds no byte.
   if (!set && problem != kxsystem::kNotFound && problem != "empty file") SetAside(path, problem);

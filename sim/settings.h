@@ -57,7 +57,9 @@ void ResetSettings(const settingsrow* table);
 // aside as "<path>.bad", or, when that name is taken or the file is a link
 // out of the data folder, kept and not written over during this run; either
 // way with a log line and a notice. A line may be indented; a value that
-// gives no number is logged and leaves the variable as it was.
+// gives no number is logged and leaves the variable as it was. In a file
+// that gives settings, each line that names none (a comment, an unknown
+// key; not a blank line) gets a log line, as the next write drops it.
 // kind: "" or "player ".
 int ReadSettingsFile(const char* path, const settingsrow* table, const char* kind);
 // Reads one settings line (a tab counts as a blank); the number of values

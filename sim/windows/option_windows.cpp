@@ -26,8 +26,7 @@ enum rowkind {
   kValue,      // float as it is
   kPercent,    // float x 100
   kFog,        // float through FogSlider / FogDensity
-  kTruncated,  // int, the slider value cut to a whole number
-  kRounded,    // int, the slider value rounded to the nearest whole number
+  kRounded,    // int, the slider value rounded as its "%.0f" shows it
 };
 
 struct sliderrow {
@@ -70,7 +69,6 @@ float Shown(const sliderrow& r) {
   switch (r.kind) {
     case kPercent: return *static_cast<float*>(r.setting) * kPercentScale;
     case kFog: return FogSlider(*static_cast<float*>(r.setting));
-    case kTruncated:
     case kRounded: return static_cast<float>(*static_cast<int*>(r.setting));
     default: return *static_cast<float*>(r.setting);
   }
@@ -80,8 +78,9 @@ void Store(const sliderrow& r, float v) {
   switch (r.kind) {
     case kPercent: *static_cast<float*>(r.setting) = v / kPercentScale; break;
     case kFog: *static_cast<float*>(r.setting) = FogDensity(v); break;
-    case kTruncated: *static_cast<int*>(r.setting) = static_cast<int>(v); break;
-    case kRounded: *static_cast<int*>(r.setting) = static_cast<int>(v + 0.5f); break;
+    // The number the slider shows is the one kept: printf rounds a half to
+    // the even neighbour, as nearbyint does in the default rounding mode.
+    case kRounded: *static_cast<int*>(r.setting) = static_cast<int>(std::nearbyint(v)); break;
     default: *static_cast<float*>(r.setting) = v; break;
   }
 }
@@ -94,13 +93,13 @@ struct kept {
 
 kept Keep(const sliderrow& r) {
   kept k;
-  if (r.kind == kTruncated || r.kind == kRounded) k.whole = *static_cast<int*>(r.setting);
+  if (r.kind == kRounded) k.whole = *static_cast<int*>(r.setting);
   else k.number = *static_cast<float*>(r.setting);
   return k;
 }
 
 void Restore(const sliderrow& r, const kept& k) {
-  if (r.kind == kTruncated || r.kind == kRounded) *static_cast<int*>(r.setting) = k.whole;
+  if (r.kind == kRounded) *static_cast<int*>(r.setting) = k.whole;
   else *static_cast<float*>(r.setting) = k.number;
 }
 
@@ -260,7 +259,7 @@ kxwindow* CreateContestOptionsWindow() {
            {
                {0, 40, "wndoptctstrounds", "Rounds:", &s.contest_pylon_rounds, kRounded, 1, 16, -1, 0, "%.0f", 0, 0,
                 0},
-               {1, 40, "wndoptctstbtime", "Time:", &s.contest_balloonpop_time, kTruncated, 30, 600, -1, 0,
+               {1, 40, "wndoptctstbtime", "Time:", &s.contest_balloonpop_time, kRounded, 30, 600, -1, 0,
                 "%.0f sec", 0, 0, 0},
            },
            nullptr};

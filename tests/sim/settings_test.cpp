@@ -57,6 +57,9 @@ TEST_F(SettingsTest, DefaultsAreWrittenExactlyAsTheFileFormat) {
   EXPECT_EQ(Read("config/player1.mcf"), Fixture("player1.mcf"));
   EXPECT_EQ(Read("config/player2.mcf"), "<missing>");
   EXPECT_TRUE(inputtest::Logged("saving player configfile config/player1.mcf=ok"));
+  // Every line written names its setting, an empty text's too.
+  sim::LoadConfigFiles();
+  EXPECT_FALSE(inputtest::Logged("is no setting"));
 }
 
 // The main table's rows that bind the session bind its settings record, and
@@ -181,22 +184,28 @@ TEST_F(SettingsTest, LaterLineWinsAndLongTextIsCut) {
 }
 
 // Hostile settings files: a byte-order mark, lone CRs, a NUL in an
-// over-long line hiding a setting behind it, UTF-16.
+// over-long line hiding a setting behind it, UTF-16, lines that name no
+// setting (said, as the next write drops them; blank lines are not).
 TEST_F(SettingsTest, HostileFilesReadAsTheirLinesSayAndNoMore) {
   struct hostile {
     const char* what;
     std::string text;
     int music;          // what the file leaves
     const char* scenery;
+    const char* said;   // the lines logged of those that name no setting; null: none
   } files[] = {
-      {"byte-order mark", "\xEF\xBB\xBFmusic 3\nscenery field\n", 3, "field"},
-      {"lone CRs", "music 4\rscenery field\r", 4, "field"},
+      {"byte-order mark", "\xEF\xBB\xBFmusic 3\nscenery field\n", 3, "field", nullptr},
+      {"lone CRs", "music 4\rscenery field\r", 4, "field", nullptr},
       {"NUL in a long line", "music 5" + std::string(1, '\0') + std::string(70000, 'x') + "\nscenery evil\nmusic 6\n", 6,
-       "evil"},
+       "evil", nullptr},
       // The rest starts right after the buffer's 63999 characters.
       {"NUL hides the rest of its line", "music 7" + std::string(1, '\0') + std::string(63991, 'x') + "scenery evil\n",
-       7, "winzeln"},
-      {"UTF-16", std::string("\xFF\xFEm\0u\0s\0i\0c\0 \0" "9\0", 16), 0, "winzeln"},
+       7, "winzeln", nullptr},
+      {"UTF-16", std::string("\xFF\xFEm\0u\0s\0i\0c\0 \0" "9\0", 16), 0, "winzeln", nullptr},
+      {"a comment and an unknown key", "# flown at dusk\nmusic 8\n\n \t\nwind_gust 4\nscenery field\n", 8, "field",
+       "sim:  config/main.mcf: line 1 \"# flown at dusk\" is no setting; it is not kept when the settings are written "
+       "again\nsim:  config/main.mcf: line 5 \"wind_gust 4\" is no setting; it is not kept when the settings are "
+       "written again\nloading configfile config/main.mcf=ok\n"},
   };
   for (const hostile& f : files) {
     ResetSimulatorState();
@@ -204,6 +213,7 @@ TEST_F(SettingsTest, HostileFilesReadAsTheirLinesSayAndNoMore) {
     sim::LoadConfigFiles();
     EXPECT_EQ(s.music, f.music) << f.what;
     EXPECT_STREQ(s.scenery, f.scenery) << f.what;
+    EXPECT_EQ(inputtest::Logged(f.said ? f.said : "is no setting"), f.said != nullptr) << f.what;
   }
 }
 

@@ -281,13 +281,24 @@ TEST_F(WindowsTest, SimulationSpeedActsAtOnceAndCancelPutsItBack) {
   kxdynamics::Environment() = kxdenvironment();
 }
 
-TEST_F(WindowsTest, ContestValuesAreRoundedAndCutToWholeNumbers) {
-  Send(sim::kWndOptionsContest, "Open");
-  Slider(sim::kWndOptionsContest, "wndoptctstpylon", 0)->value = 3.6f;
-  Slider(sim::kWndOptionsContest, "wndoptctstballoon", 0)->value = 179.9f;
-  Send(sim::kWndOptionsContest, "Ok");
-  EXPECT_EQ(session.settings.contest_pylon_rounds, 4);
-  EXPECT_EQ(session.settings.contest_balloonpop_time, 179);
+// A contest setting keeps the whole number its slider shows.
+TEST_F(WindowsTest, ContestValuesAreKeptAsTheirSlidersShowThem) {
+  struct row {
+    float rounds, seconds;  // the sliders' values
+    int shownRounds, shownSeconds;
+  } rows[] = {{3.6f, 179.9f, 4, 180}, {2.5f, 484.6f, 2, 485}};
+  for (const row& r : rows) {
+    Send(sim::kWndOptionsContest, "Open");
+    kxslidervalue* rounds = Slider(sim::kWndOptionsContest, "wndoptctstpylon", 0);
+    kxslidervalue* seconds = Slider(sim::kWndOptionsContest, "wndoptctstballoon", 0);
+    rounds->value = r.rounds;
+    seconds->value = r.seconds;
+    EXPECT_STREQ(rounds->ValueText().Text(), std::to_string(r.shownRounds).c_str());
+    EXPECT_STREQ(seconds->ValueText().Text(), (std::to_string(r.shownSeconds) + " sec").c_str());
+    Send(sim::kWndOptionsContest, "Ok");
+    EXPECT_EQ(session.settings.contest_pylon_rounds, r.shownRounds);
+    EXPECT_EQ(session.settings.contest_balloonpop_time, r.shownSeconds);
+  }
 }
 
 TEST_F(WindowsTest, TheFogSliderIsTheSquareRootOfTenTimesTheDensity) {
