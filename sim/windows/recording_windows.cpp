@@ -222,7 +222,7 @@ class wndsaverecord : public recordingwindow {
     if (selection.Equal(field->text)) return "";
     const std::string path = kxsystem::ResolveReadPath((std::string("recordings/") + field->text + ".rec").c_str());
     std::error_code error;
-    return std::filesystem::exists(path, error) ? path : "";
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error)) ? path : "";
   }
 
   // The window stays with the typed name and says why; the keys go back to
