@@ -2,11 +2,14 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "dynamics/interrupted_save.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
+#include "platform/file_lists.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "platform/reserves.h"
 #include "platform/sound.h"
@@ -72,7 +75,55 @@ kxtexture* Instrument(const std::string& path) {
   return kxgl::LoadTexture(path.c_str());
 }
 
+/* The files the program writes whose temporaries nobody else removes: a
+   write killed on its way leaves "<file>.tmp" beside its file, and only
+   names of that form go, never another ".tmp" a user keeps there. The
+   settings files and an aircraft's own set are not here: their loaders end
+   what a killed save left, and a set's ".new" files need more than that. */
+struct writtenfiles {
+  const char* folder;   // below the data folder, "" for itself; "<folder>/*" for each folder in it
+  const char* pattern;  // the files' names; "*" and "?" match, without case
+};
+constexpr writtenfiles kWrittenFiles[] = {
+    {"config", "*.kxa"},       // control configurations
+    {"config", "*.kxc"},       // the configurations in use; input calibrations
+    {"recordings", "*.rec"},
+    {"screenshots", "*.bmp"},
+    {"", "svgelanguage.kxd"},  // the chosen translation's copy
+    // What the designer copies into a new aircraft's folder: pictures in
+    // every format a texture is read from, and the preview texts.
+    {"aircraft/*", "*.kxt"},
+    {"aircraft/*", "*.bmp"},
+    {"aircraft/*", "*.jpg"},
+    {"aircraft/*", "*.jpeg"},
+    {"aircraft/*", "*.txt"},
+};
+constexpr char kTempSuffix[] = ".tmp";  // as the file functions name a write's temporary
+
+// The folder, or each folder in it for "<folder>/*", with its trailing "/".
+std::vector<std::string> Folders(const std::string& folder) {
+  if (folder.empty()) return {""};
+  if (!folder.ends_with("/*")) return {folder + "/"};
+  std::vector<std::string> folders;
+  for (const std::string& name : kxsystem::ListDirectories(folder.c_str(), 1))
+    folders.push_back(folder.substr(0, folder.size() - 1) + name + "/");
+  return folders;
+}
+
 }  // namespace
+
+void RemoveUnfinishedWrites() {
+  for (const writtenfiles& row : kWrittenFiles)
+    for (const std::string& folder : Folders(row.folder)) {
+      const std::string pattern = folder + row.pattern;
+      // A file's name also finds the temporary beside the file its link
+      // names; one whose file never came to be is found by its own name.
+      std::vector<std::string> files = kxsystem::ListFiles(pattern.c_str(), 1, 1);
+      for (const std::string& temp : kxsystem::ListFiles((pattern + kTempSuffix).c_str(), 1, 1))
+        files.push_back(temp.substr(0, temp.size() - (sizeof kTempSuffix - 1)));
+      for (const std::string& file : files) kxsystem::RemoveUnfinishedWrite((folder + file).c_str());
+    }
+}
 
 void LoadInstrumentPictures(const std::string& folder) {
   static const char* const kInstruments[sessionmedia::kInstruments] = {
@@ -115,6 +166,7 @@ void LoadResources() {
   session.run = {};
 
   ResetPlayerRecords();
+  RemoveUnfinishedWrites();
   // What a designer save killed on its way left is ended before any
   // aircraft is read.
   for (const kxdwriters::setaside& aside : kxdwriters::FinishInterruptedSaves())

@@ -15,6 +15,12 @@ namespace sim {
 // the overlay cameras 0 and 1 at their sizes.
 void ResetPlayerRecords();
 
+// The temporaries that writes killed on their way left beside the files
+// the program writes (control configurations, calibrations, recordings,
+// screenshots, the language file, the designer's copies), each removed with
+// its log line. Start-up does it once.
+void RemoveUnfinishedWrites();
+
 // The instrument row's pictures and the horizon ball into the session, from
 // folder (the data folder with its trailing "/", or "" for the current one).
 void LoadInstrumentPictures(const std::string& folder);
@@ -23,8 +29,8 @@ void LoadInstrumentPictures(const std::string& folder);
 
 namespace kxprogram {
 
-// Banner, session and player records, settings, sounds, instrument
-// pictures and the reflection map reserves.
+// Banner, session and player records, what killed writes left, settings,
+// sounds, instrument pictures and the reflection map reserves.
 void LoadResources();
 
 }  // namespace kxprogram

@@ -43,11 +43,15 @@ constexpr int kLogLines = 30;
 constexpr float kMenuBandGrey = 0.8f;
 constexpr char kScreenshotFolder[] = "screenshots";
 constexpr int kPathChars = 512;
+// Names tried for one screenshot. The numbers never run out (they grow past
+// 99), so the bound only keeps a folder where every name reads as taken from
+// holding up the frame for good; the next request goes on from there.
+constexpr int kScreenshotTries = 10000;
 constexpr int kPixelsPerMetre = 11811;    // 300 dpi
 constexpr char kScreenFocus[] = "Visible";  // the menu background: not a window
 
 float guiRest = 0.0f;    // s since the mouse last moved
-int screenshotCount = 0; // the next screenshot's number; never reset in a run
+int screenshotCount = 0; // the first number the next screenshot tries; never reset in a run
 
 void Put16(uint8_t* at, int v) {
   at[0] = static_cast<uint8_t>(v);
@@ -157,14 +161,29 @@ void MenuAndGui(int W, int H) {
   kxgl::DrawMouse();
 }
 
+/* The path of the first number from screenshotCount whose name nothing
+   holds yet, as the file functions look names up (without case; a link or
+   a folder holds one too), so no picture of an earlier run or of the
+   user's is written over, nor replaced by a half-written one while
+   WriteScreenshot appends; false when kScreenshotTries names are taken. */
+bool FreeScreenshotPath(char* path, size_t size, const char* aircraft, const char* scenery) {
+  for (int tries = 0; tries < kScreenshotTries; ++tries) {
+    ScreenshotPath(path, size, aircraft, scenery, screenshotCount++);
+    if (kxsystem::ReadProblem(path) == kxsystem::kNotFound) return true;
+  }
+  return false;
+}
+
 void Screenshot(int W, int H) {
   simsession& s = session;
   if (!s.run.screenshot_request) return;
-  char path[kPathChars];
-  ScreenshotPath(path, sizeof path, s.settings.aircraft0, TheWorld()->name, screenshotCount);
-  kxsystem::Log("sim:  writing screenshot %s=", path);
   s.run.screenshot_request = 0;
-  ++screenshotCount;
+  char path[kPathChars];
+  if (!FreeScreenshotPath(path, sizeof path, s.settings.aircraft0, TheWorld()->name)) {
+    kxsystem::Log("sim:  no screenshot written: the %d names up to %s are taken\n", kScreenshotTries, path);
+    return;
+  }
+  kxsystem::Log("sim:  writing screenshot %s=", path);
   const int w4 = W / 4 * 4, h4 = H / 4 * 4;
   bool ok = w4 > 0 && h4 > 0;
   if (ok) {

@@ -2,7 +2,8 @@
 // two (one above the other, player 1 below; or side by side, player 1 on
 // the left) with a white seam, then across the window the status message,
 // the tips box, the log band, the menu bar's band, the GUI and the pointer
-// (fading out while the mouse rests), a requested screenshot and the swap.
+// (fading out while the mouse rests), a requested screenshot (under the
+// first number whose name is free) and the swap.
 // The layout, the fades and the screenshot file are plain functions.
 #pragma once
 
@@ -63,9 +64,9 @@ int ScreenshotPath(char* out, size_t size, const char* aircraft, const char* sce
 // The 14-byte file header and the 40-byte info header of a 24-bit
 // bottom-up picture.
 void BmpHeader(int width, int height, uint8_t out[kBmpHeaderBytes]);
-// Writes the picture (width a multiple of 4, so rows need no padding): the
-// file header first, then the info header and the rows appended. 1 when
-// every byte got out.
+// Writes the picture (width a multiple of 4, so rows need no padding) to a
+// path that names no file yet: the file header first, then the info header
+// and the rows appended in place. 1 when every byte got out.
 int WriteScreenshot(const char* path, int width, int height, const uint8_t* pixels);
 
 // The GUI's rest timer and the screenshot counter back to their start.

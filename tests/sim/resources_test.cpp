@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "sim/particles.h"
 #include "tests/sim/sim_support.h"
@@ -129,6 +130,34 @@ TEST_F(PlayerReset, AFlownRecordComesBackWholeWithWhatTheRunGivesIt) {
     for (int i = 0; i < sim::kPlayers; ++i) EXPECT_TRUE(c.holds(sim::players[i], i)) << "player " << i << ": " << c.what;
   EXPECT_EQ(sim::players[1].record_store.frames, share.frames);  // the store is the run's: the same share again
   EXPECT_EQ(sim::players[1].record_store.positions, share.positions);
+}
+
+class UnfinishedWrites : public simtest::simtest {};
+
+// A write killed on its way leaves "<file>.tmp" beside any file the program
+// writes; start-up removes each, and nothing else a user keeps there.
+TEST_F(UnfinishedWrites, StartUpRemovesTheTemporariesOfEveryWrittenFileAndNothingElse) {
+  const struct {
+    const char* file;
+    bool stays;
+  } rows[] = {{"config/config.kxc.tmp", false},
+              {"config/acft01.kxa.tmp", false},
+              {"config/joystick0.kxc.tmp", false},  // a calibration
+              {"recordings/loop.rec.tmp", false},
+              {"screenshots/svgol-cub-field-00.bmp.tmp", false},
+              {"svgelanguage.kxd.tmp", false},
+              {"aircraft/cub/thumb.bmp.tmp", false},
+              {"config/acft01.kxa", true},
+              {"config/notes.tmp", true},
+              {"recordings/x.txt", true},
+              {"recordings/x.txt.tmp", true}};
+  for (const auto& row : rows) Write(row.file, "x");
+  sim::RemoveUnfinishedWrites();
+  for (const auto& row : rows) {
+    EXPECT_EQ(Read(row.file) == "x", row.stays) << row.file;
+    const std::string line = std::string("kxsystem:  ") + row.file + ": left by a write that never finished; removed";
+    EXPECT_TRUE(row.stays || inputtest::Logged(line.c_str())) << row.file;
+  }
 }
 
 }  // namespace

@@ -309,12 +309,24 @@ TEST_F(FrameDraw, ScreenshotsAreExactBitmapsOfTheFrameNumberedFromZero) {
     const std::vector<uint8_t> frame = Bgr(kWidth, kHeight);  // the frame as it was written
     EXPECT_TRUE(bytes.substr(54) == std::string(frame.begin(), frame.end()));
   }
+  // The next run numbers from zero again and passes every name taken, by
+  // the last run or by the user, in any case: a picture, a link, a folder.
+  sim::ResetFrame();
+  Put("screenshots/SVGOL-plane-field-02.BMP", "mine");
+  std::filesystem::create_symlink("nowhere", "screenshots/svgol-plane-field-03.bmp");
+  std::filesystem::create_directory("screenshots/svgol-plane-field-04.Bmp");
+  sim::session.run.screenshot_request = 1;
+  Frame();
+  EXPECT_TRUE(inputtest::Logged("sim:  writing screenshot screenshots/svgol-plane-field-05.bmp=done"));
+  EXPECT_EQ(std::filesystem::file_size("screenshots/svgol-plane-field-00.bmp"), 54u + kWidth * kHeight * 3);
+  EXPECT_EQ(std::filesystem::file_size("screenshots/svgol-plane-field-05.bmp"), 54u + kWidth * kHeight * 3);
+  EXPECT_EQ(std::filesystem::file_size("screenshots/SVGOL-plane-field-02.BMP"), 4u);
   // A file where the folder should be: the write fails and says so.
   std::filesystem::remove_all("screenshots");
   std::ofstream("screenshots") << "x";
   sim::session.run.screenshot_request = 1;
   Frame();
-  EXPECT_TRUE(inputtest::Logged("sim:  writing screenshot screenshots/svgol-plane-field-02.bmp=fail"));
+  EXPECT_TRUE(inputtest::Logged("sim:  writing screenshot screenshots/svgol-plane-field-06.bmp=fail"));
 }
 
 }  // namespace
