@@ -345,6 +345,11 @@ TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
   ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
   EXPECT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator("aircraft/box"), {}), 3);
+  // A folder at a new file's name is none of the save's to remove: it is
+  // moved out of the save's way, whole.
+  Put("aircraft/box/box.tgo.new/kept", "the user's");
+  EXPECT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
+  EXPECT_EQ(Get("aircraft/box/box.tgo.new.bad/kept"), "the user's");
 }
 
 TEST_F(geometry, SavedAircraftReloadsToTheSameState) {
