@@ -126,15 +126,15 @@ void SetAside(const newset& pending, const std::string& base, kxdwriters::setasi
   }
 }
 
-std::string Joined(const std::vector<std::string>& names) {
+}  // namespace
+
+namespace kxdwriters {
+
+std::string ListedNames(const std::vector<std::string>& names) {
   std::string text;
   for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
   return text;
 }
-
-}  // namespace
-
-namespace kxdwriters {
 
 /* A save killed on its way leaves "<file>.new" files, each complete and on
    disk (it gets that name only once whole), and perhaps the temporary of
@@ -170,7 +170,7 @@ interruptedsave FinishInterruptedSave(const std::string& base, setaside* aside) 
       }
     }
     kxcore::Log("kxdynamics:  %s: the files of a save cut short removed%s%s; the aircraft stays as saved before\n",
-                base.c_str(), moved.empty() ? "" : ", what was no file moved aside as ", Joined(moved).c_str());
+                base.c_str(), moved.empty() ? "" : ", what was no file moved aside as ", ListedNames(moved).c_str());
     return interruptedsave::kRemoved;
   }
   const std::string problem = NewSetProblem(pending, base);
@@ -180,7 +180,7 @@ interruptedsave FinishInterruptedSave(const std::string& base, setaside* aside) 
     kxcore::Log("kxdynamics:  %s: the files of a save cut short are not whole (%s); %s %s, the aircraft stays as "
                 "saved before\n",
                 base.c_str(), problem.c_str(), left.moved ? "set aside as" : "could not be moved and stay as",
-                Joined(left.files).c_str());
+                ListedNames(left.files).c_str());
     if (aside) *aside = std::move(left);
     return interruptedsave::kSetAside;
   }

@@ -44,6 +44,8 @@ struct setaside {
    unfinished writes go either way. One log line when there was anything.
    Each save starts with it; aside: filled for kSetAside. */
 interruptedsave FinishInterruptedSave(const std::string& base, setaside* aside = nullptr);
+// File names as the log and the user's notice list them, ", " between.
+std::string ListedNames(const std::vector<std::string>& names);
 // The same for every folder under "aircraft/", at start-up; the sets found
 // not whole, for the user's notice.
 std::vector<setaside> FinishInterruptedSaves();

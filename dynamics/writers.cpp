@@ -1,8 +1,5 @@
 #include "dynamics/writers.h"
 
-#include <strings.h>
-
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -12,9 +9,7 @@
 #include "core/arguments.h"
 #include "core/hooks.h"
 #include "core/output.h"
-#include "core/text_lines.h"
 #include "dynamics/aircraft.h"
-#include "dynamics/component_file.h"
 #include "dynamics/header.h"
 #include "dynamics/instance.h"
 #include "dynamics/interrupted_save.h"
@@ -22,9 +17,6 @@
 #include "dynamics/write_links.h"
 #include "dynamics/geometry_link.h"
 #include "graphics/geometric_object.h"
-#include "graphics/mesh.h"
-#include "graphics/mesh_load.h"
-#include "platform/file_lists.h"
 #include "platform/files.h"
 
 namespace fs = std::filesystem;
@@ -148,19 +140,19 @@ int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, co
   };
   if (m.root && !kxgeometricobject::MeshBytes(m.root, m.text ? 0 : 1, &mesh))
     return failed(m.Path() + ": no mesh to write");
+  std::vector<std::pair<std::string, std::string_view>> set = {{base + ".kxg", geometry.Text()}};  // target, bytes
+  if (m.root) set.emplace_back(m.Path(), mesh);
+  ComponentsText(instance, components);
+  for (const auto& [target, bytes] : set)
+    kxdsetrecord::Write(components, kxdsetrecord::Of(fs::path(target).filename().string(), bytes));
+  components.Printf("%s\n", kxdheader::kLastLine);
+  set.emplace_back(base + kComponentExtension, components.Text());
   std::vector<kxsystem::newfile> files;
   std::vector<std::pair<std::string, std::string>> moves;  // new file, target
-  auto add = [&](const std::string& target, std::string_view bytes) {
+  for (const auto& [target, bytes] : set) {
     files.push_back({target + kNewSuffix, bytes});
-    moves.emplace_back(target + kNewSuffix, target);
-  };
-  add(base + ".kxg", geometry.Text());
-  if (m.root) add(m.Path(), mesh);
-  ComponentsText(instance, components);
-  for (size_t i = 0; i < files.size(); ++i)
-    kxdsetrecord::Write(components, kxdsetrecord::Of(fs::path(moves[i].second).filename().string(), files[i].bytes));
-  components.Printf("%s\n", kxdheader::kLastLine);
-  add(base + kComponentExtension, components.Text());
+    moves.emplace_back(files.back().path, target);
+  }
   if (std::string why = kxsystem::WriteNewFiles(files); !why.empty()) return failed(why);
   if (!kxsystem::ReplaceFiles(moves, 1)) {
     // Once the first file is in place the set is finished at the next

@@ -307,15 +307,21 @@ std::string NewFileTarget(const std::string& resolved) {
   return resolved;
 }
 
-// Writes size bytes to a temporary beside the target and renames it over.
+// Writes the bytes to a temporary beside the target and renames it over;
+// empty when done, else why not ("<file>: <reason>").
+std::string WriteThroughTemporary(const std::string& target, std::string_view bytes, bool syncFolder) {
+  const std::string temp = target + kTempSuffix;
+  FILE* stream = OpenTemporary(temp, "wb");
+  if (!stream) return WriteProblem(temp);
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
+  return FinishTemporary(stream, written, temp, target, syncFolder) ? std::string() : WriteProblem(target);
+}
+
 int WriteAtomically(const std::string& resolved, const void* buffer, long size) {
   const std::string target = WriteTarget(resolved);
   if (target.empty() || !MayReplace(target)) return 0;
-  const std::string temp = target + kTempSuffix;
-  FILE* stream = OpenTemporary(temp, "wb");
-  if (!stream) return 0;
-  size_t written = size > 0 ? std::fwrite(buffer, 1, static_cast<size_t>(size), stream) : 0;
-  return FinishTemporary(stream, written == static_cast<size_t>(size), temp, target) ? 1 : 0;
+  const std::string_view bytes(static_cast<const char*>(buffer), size > 0 ? static_cast<size_t>(size) : 0);
+  return WriteThroughTemporary(target, bytes, true).empty() ? 1 : 0;
 }
 
 }  // namespace
@@ -576,18 +582,9 @@ std::string WriteNewFiles(const std::vector<newfile>& files) {
       problem = file.path + ": " + kOutside;
       break;
     }
-    const std::string temp = target + kTempSuffix;
-    FILE* stream = OpenTemporary(temp, "wb");
-    if (!stream) {
-      problem = WriteProblem(temp);
-      break;
-    }
     // A rename replaces a link or a file at the name; it never follows one.
-    const bool written = std::fwrite(file.bytes.data(), 1, file.bytes.size(), stream) == file.bytes.size();
-    if (!FinishTemporary(stream, written, temp, target, false)) {
-      problem = WriteProblem(target);
-      break;
-    }
+    problem = WriteThroughTemporary(target, file.bytes, false);
+    if (!problem.empty()) break;
     made.push_back(target);
   }
   if (!problem.empty()) {

@@ -1,5 +1,8 @@
 #include "sim/resources.h"
 
+#include <fnmatch.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -81,22 +84,18 @@ kxtexture* Instrument(const std::string& path) {
    settings files and an aircraft's own set are not here: their loaders end
    what a killed save left, and a set's ".new" files need more than that. */
 struct writtenfiles {
-  const char* folder;   // below the data folder, "" for itself; "<folder>/*" for each folder in it
-  const char* pattern;  // the files' names; "*" and "?" match, without case
+  const char* folder;                  // below the data folder, "" for itself; "<folder>/*" for each folder in it
+  std::vector<const char*> patterns;   // the files' names; "*" and "?" match, without case
 };
-constexpr writtenfiles kWrittenFiles[] = {
-    {"config", "*.kxa"},       // control configurations
-    {"config", "*.kxc"},       // the configurations in use; input calibrations
-    {"recordings", "*.rec"},
-    {"screenshots", "*.bmp"},
-    {"", "svgelanguage.kxd"},  // the chosen translation's copy
+const writtenfiles kWrittenFiles[] = {
+    // Control configurations; the configurations in use and input calibrations.
+    {"config", {"*.kxa", "*.kxc"}},
+    {"recordings", {"*.rec"}},
+    {"screenshots", {"*.bmp"}},
+    {"", {"svgelanguage.kxd"}},  // the chosen translation's copy
     // What the designer copies into a new aircraft's folder: pictures in
     // every format a texture is read from, and the preview texts.
-    {"aircraft/*", "*.kxt"},
-    {"aircraft/*", "*.bmp"},
-    {"aircraft/*", "*.jpg"},
-    {"aircraft/*", "*.jpeg"},
-    {"aircraft/*", "*.txt"},
+    {"aircraft/*", {"*.kxt", "*.bmp", "*.jpg", "*.jpeg", "*.txt"}},
 };
 constexpr char kTempSuffix[] = ".tmp";  // as the file functions name a write's temporary
 
@@ -112,17 +111,18 @@ std::vector<std::string> Folders(const std::string& folder) {
 
 }  // namespace
 
+// One listing a folder: only its temporaries are looked at further, however
+// many pictures and recordings it holds.
 void RemoveUnfinishedWrites() {
   for (const writtenfiles& row : kWrittenFiles)
-    for (const std::string& folder : Folders(row.folder)) {
-      const std::string pattern = folder + row.pattern;
-      // A file's name also finds the temporary beside the file its link
-      // names; one whose file never came to be is found by its own name.
-      std::vector<std::string> files = kxsystem::ListFiles(pattern.c_str(), 1, 1);
-      for (const std::string& temp : kxsystem::ListFiles((pattern + kTempSuffix).c_str(), 1, 1))
-        files.push_back(temp.substr(0, temp.size() - (sizeof kTempSuffix - 1)));
-      for (const std::string& file : files) kxsystem::RemoveUnfinishedWrite((folder + file).c_str());
-    }
+    for (const std::string& folder : Folders(row.folder))
+      for (const std::string& temp : kxsystem::ListFiles((folder + "*" + kTempSuffix).c_str(), 1, 1)) {
+        const std::string file = temp.substr(0, temp.size() - (sizeof kTempSuffix - 1));
+        if (std::any_of(row.patterns.begin(), row.patterns.end(), [&file](const char* pattern) {
+              return fnmatch(pattern, file.c_str(), FNM_CASEFOLD) == 0;
+            }))
+          kxsystem::RemoveUnfinishedWrite((folder + file).c_str());
+      }
 }
 
 void LoadInstrumentPictures(const std::string& folder) {
@@ -145,8 +145,7 @@ namespace {
 // What became of a save's new files that were not whole, as the user's
 // notice says it: moved out of the way, or left where they were.
 std::string SetAsideNotice(const kxdwriters::setaside& aside) {
-  std::string files;
-  for (const std::string& file : aside.files) files += (files.empty() ? "" : ", ") + file;
+  const std::string files = kxdwriters::ListedNames(aside.files);
   return "A save of the aircraft " + aside.aircraft + " was cut short and its new files were not whole. " +
          (aside.moved ? "They were moved aside as " : "They could not be moved aside and stay as ") + files +
          " in aircraft/" + aside.aircraft + "; the aircraft stays as it was saved before.";

@@ -2,9 +2,7 @@
 #include "sim/windows/recording_windows.h"
 
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "core/reference.h"
 #include "gui/button.h"
@@ -220,9 +218,8 @@ class wndsaverecord : public recordingwindow {
   // functions find it (without case); "" for none or for the list's choice.
   std::string Taken() const {
     if (selection.Equal(field->text)) return "";
-    const std::string path = kxsystem::ResolveReadPath((std::string("recordings/") + field->text + ".rec").c_str());
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error)) ? path : "";
+    const std::string path = std::string("recordings/") + field->text + ".rec";
+    return kxsystem::ReadProblem(path.c_str()) == kxsystem::kNotFound ? "" : kxsystem::ResolveReadPath(path.c_str());
   }
 
   // The window stays with the typed name and says why; the keys go back to
