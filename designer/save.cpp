@@ -1,3 +1,5 @@
+#include <strings.h>
+
 #include <cctype>
 #include <filesystem>
 #include <string>
@@ -82,8 +84,9 @@ int SaveSystem() {
   if (kxdwriters::WriteAircraftSet(a, s.previousName.Text(), s.previousDirectory.Text(), &problem)) return 1;
   kxsystem::Log("svdesign:  save %s=fail\n", a->Name.Text());
   if (s.saveAsDialog && !(kxgui::Visible && s.saveAsDialog->IsWithin(kxgui::Visible))) OpenSaveAs("CopyAircraft", 0);
-  // A folder in the way is the user's to move; the disk is not to blame.
-  SaveAsMessage(problem.ends_with(kxsystem::kFolderInTheWay)
+  // A folder, or what a save cut short left, in the way is the user's to
+  // move; the disk is not to blame.
+  SaveAsMessage(problem.ends_with(kxsystem::kFolderInTheWay) || problem.ends_with(kxdwriters::kStrayInTheWay)
                     ? ("Not saved: " + problem + "; move it away and save again.").c_str()
                     : ("Not saved: " + a->Directory.Str() + " cannot be written (full disk or read-only folder?)").c_str());
   return 0;
@@ -102,7 +105,8 @@ void CopySystemCheck() {
   std::vector<std::string> entries;
   kxsystem::FindFiles("aircraft/*", entries, 0, 0);
   for (const std::string& entry : entries) {
-    if (entry == name) {
+    // In any capitals: the file functions would find that folder for name.
+    if (strcasecmp(entry.c_str(), name.c_str()) == 0) {
       SaveAsMessage(language.Text("AircraftExists"));
       return;
     }

@@ -18,10 +18,12 @@ namespace svdesign {
 
 namespace {
 
-constexpr int kDialogWidth = 300, kDialogHeight = 200;  // px
+// The message takes five lines: one naming a file in the way of a save,
+// with the aircraft's folder, needs them.
+constexpr int kDialogWidth = 300, kDialogHeight = 215;  // px
 constexpr int kTextX = 10, kTextWidth = 280, kTextHeight = 40;
-constexpr int kPromptY = 130, kMessageY = 50;
-constexpr int kNameFrameX = 10, kNameFrameY = 100, kNameFrameWidth = 124, kNameFrameHeight = 22;
+constexpr int kPromptY = 145, kMessageY = 50;
+constexpr int kNameFrameX = 10, kNameFrameY = 115, kNameFrameWidth = 124, kNameFrameHeight = 22;
 constexpr int kFieldGap = 4;  // px the message keeps below the name field
 constexpr int kMaxName = 20;  // characters
 constexpr int kButtonY = 10, kButtonWidth = 80, kButtonHeight = 26;

@@ -26,12 +26,23 @@ using newset = std::vector<std::pair<std::string, std::string>>;  // new file, t
 constexpr char kBadSuffix[] = ".bad";
 // Free ".bad" names tried before a stray is left where it is.
 constexpr int kMostBadNames = 1000;
+// The description of an older format's model: its folder is none a save of
+// this program writes (the designer cannot save such a model).
+constexpr char kOlderFormatExtension[] = ".dns";
 
-bool Leftover(const std::string& name) {
-  return name.ends_with(kxdwriters::kNewSuffix) || name.ends_with(".tmp");
+bool EndsWithNoCase(const std::string& name, std::string_view end) {
+  return name.size() >= end.size() && strcasecmp(name.c_str() + name.size() - end.size(), end.data()) == 0;
+}
+
+// A name as the file functions find it: taken in any capitals.
+bool Taken(const std::string& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(fs::path(kxsystem::ResolveWritePath(path.c_str())), error));
 }
 
 std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
+
+bool Leftover(const std::string& name) { return EndsWithNoCase(name, kxdwriters::kNewSuffix); }
 
 bool IsRegularFile(const std::string& path) {
   std::error_code error;
@@ -49,6 +60,7 @@ std::string ComponentFileProblem(const std::string& path, const std::string& nam
   kxdheader header;
   header.Parse(text.data(), text.size());
   if (header.Version() == 0 || header.Version() > kxdheader::kNewestReadable) return "no header of a component file";
+  if (header.name.empty()) return "names no aircraft";
   if (strcasecmp(header.name.c_str(), name.c_str()) != 0) return "written for another aircraft";
   bool component = false;
   std::string_view last;
@@ -62,13 +74,22 @@ std::string ComponentFileProblem(const std::string& path, const std::string& nam
   return std::string();
 }
 
-// Why the file at path is not the one the record says its save wrote; empty
-// when it is.
+// Why the file at path (found in any capitals) is not the one the record
+// says its save wrote; empty when it is. The size rules most files out at
+// once, however large they are.
 std::string RecordProblem(const std::string& path, const kxdsetfile& record) {
+  const std::string file = kxsystem::ResolveReadPath(path.c_str());
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(fs::path(file), error);
+  if (error) return "not readable";
+  if (size != record.size)
+    return "not the file its save wrote (" + std::to_string(size) + " bytes, not " + std::to_string(record.size) + ")";
   kxdsetfile found;
-  if (!kxdsetrecord::OfFile(path, record.name, &found)) return "not readable";
+  if (!kxdsetrecord::OfFile(file, record.name, &found)) return "not readable";
   return found == record ? std::string() : "not the file its save wrote";
 }
+
+bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 
 /* Why a save's new files may not be put in place; empty when they may. Each
    must be a regular file (a link or a folder at a new file's name is none a
@@ -76,10 +97,14 @@ std::string RecordProblem(const std::string& path, const kxdsetfile& record) {
    other file of the set must be the very one it records: an empty or cut
    file a power cut left, or another aircraft's, would otherwise replace
    the user's aircraft. A recorded file without its ".new" was renamed
-   already, so its target must be the recorded one. */
+   already, so its target must be the recorded one. Names compare in any
+   capitals, as every lookup finds them: the settings may name an aircraft
+   in other capitals than its folder's. */
 std::string NewSetProblem(const newset& pending, const std::string& base) {
   for (const auto& [fresh, target] : pending)
     if (!IsRegularFile(fresh)) return fresh + ": no regular file";
+  const std::string older = kxsystem::ResolveReadPath((base + kOlderFormatExtension).c_str());
+  if (Taken(older)) return older + ": the folder of an older format's model, which no save writes";
   std::vector<kxdsetfile> records;
   const std::string& components = pending.back().first;
   const std::string problem = ComponentFileProblem(components, FileName(base), &records);
@@ -87,15 +112,17 @@ std::string NewSetProblem(const newset& pending, const std::string& base) {
   for (size_t i = 0; i + 1 < pending.size(); ++i) {
     const std::string name = FileName(pending[i].second);
     auto record = std::find_if(records.begin(), records.end(),
-                               [&name](const kxdsetfile& r) { return r.name == name; });
+                               [&name](const kxdsetfile& r) { return SameName(r.name, name); });
     if (record == records.end()) return pending[i].first + ": not of this save";
     if (std::string why = RecordProblem(pending[i].first, *record); !why.empty()) return pending[i].first + ": " + why;
   }
   const std::string folder = fs::path(base).parent_path().string();
   for (const kxdsetfile& record : records) {
+    if (!kxsystem::IsPlainName(record.name.c_str())) return components + ": records a file outside its folder";
     const std::string target = folder + "/" + record.name;
-    const bool renamed = std::none_of(pending.begin(), pending.end(),
-                                      [&target](const auto& file) { return file.second == target; });
+    const bool renamed = std::none_of(pending.begin(), pending.end(), [&record](const auto& file) {
+      return SameName(FileName(file.second), record.name);
+    });
     if (!renamed) continue;
     if (std::string why = RecordProblem(target, record); !why.empty()) return target + ": " + why;
   }
@@ -108,8 +135,7 @@ std::string MoveAside(const std::string& file) {
   for (int n = 0; n < kMostBadNames; ++n) {
     const std::string name = file + kBadSuffix + (n ? std::to_string(n) : std::string());
     if (kxsystem::RenameFile(file.c_str(), name.c_str())) return name;
-    std::error_code error;
-    if (!fs::exists(fs::symlink_status(fs::path(name), error))) break;  // not taken: the rename itself failed
+    if (!Taken(name)) break;  // not taken: the rename itself failed
   }
   return std::string();
 }
@@ -199,6 +225,11 @@ std::vector<setaside> FinishInterruptedSaves() {
   std::vector<setaside> found;
   for (const std::string& name : kxsystem::ListDirectories("aircraft/*", 1)) {
     const std::string folder = "aircraft/" + name;
+    // A folder linked in from elsewhere is not the program's to change.
+    if (!kxsystem::MayChangeFolder(folder.c_str())) continue;
+    // The temporaries of the designer's copies (pictures in any format) and
+    // of the set's own writes.
+    kxsystem::RemoveUnfinishedWrites(folder.c_str());
     // One listing tells the folders with nothing left over, nearly all.
     std::vector<std::string> files = kxsystem::ListFiles((folder + "/*").c_str(), 1, 1);
     setaside aside;

@@ -22,12 +22,17 @@ int WriteGeometryFile(kxdaircraftinstance* instance);
 // "<directory>/<name>.tgo". Empty previous names mean the instance's own.
 // 1 when written, 0 on failure or without a mesh.
 int ExportMeshes(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory);
+// Why a save refuses to begin: what a save cut short left at a new file's
+// name could not be moved aside (FinishInterruptedSave), and a save never
+// writes over it.
+constexpr char kStrayInTheWay[] = "left by a save cut short, it could not be moved aside";
 // The geometry script, the mesh (as ExportMeshes chooses; none without a
 // mesh) and the component file as one set: all are written whole beside
 // their targets, and only when every one is complete are they renamed over
 // the old files. On a failure the old files stay as they were and no new
 // file is left behind. What a save cut short left is ended first
-// (FinishInterruptedSave). 1 on success; one log line either way, and on a
+// (FinishInterruptedSave); what it could not move aside stops the save
+// (kStrayInTheWay). 1 on success; one log line either way, and on a
 // failure why into problem ("<file>: <reason>") when given.
 int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, const char* previousDirectory,
                      std::string* problem = nullptr);

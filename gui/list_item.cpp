@@ -1,5 +1,10 @@
 #include "gui/list_item.h"
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "gui/paint.h"
 #include "gui/paint_image.h"
 
@@ -39,17 +44,33 @@ std::vector<std::string> kxlistitem::Wrap(const char* text, int width) {
     // A word with the blanks in front of it.
     const char* start = p;
     while (*p == ' ') ++p;
+    const char* word = p;
     while (*p && *p != ' ' && *p != '\n') ++p;
-    std::string piece(start, p);
-    std::string candidate = line + piece;
-    if (lineStarted && kxgui::TextWidth(candidate.c_str()) > width) {
-      lines.push_back(line);
-      size_t first = piece.find_first_not_of(' ');
-      line = first == std::string::npos ? std::string() : piece.substr(first);
-    } else {
-      line = candidate;
+    // A path wider than a line (a file a message names) breaks after its
+    // slashes and dots, so that it is read whole.
+    constexpr std::string_view kBreaks = "/.";
+    std::vector<std::string> pieces = {std::string(start, p)};
+    if (std::string_view(word, static_cast<size_t>(p - word)).find('/') != std::string_view::npos &&
+        kxgui::TextWidth(std::string(word, p).c_str()) > width) {
+      pieces.clear();
+      for (const char* from = start; from < p;) {
+        const char* after = std::find_first_of(word > from ? word : from, p, kBreaks.begin(), kBreaks.end());
+        const char* to = after == p ? p : after + 1;
+        pieces.emplace_back(from, to);
+        from = to;
+      }
     }
-    lineStarted = true;
+    for (const std::string& piece : pieces) {
+      std::string candidate = line + piece;
+      if (lineStarted && kxgui::TextWidth(candidate.c_str()) > width) {
+        lines.push_back(line);
+        size_t first = piece.find_first_not_of(' ');
+        line = first == std::string::npos ? std::string() : piece.substr(first);
+      } else {
+        line = candidate;
+      }
+      lineStarted = true;
+    }
   }
   if (lineStarted || !line.empty()) lines.push_back(line);
   return lines;

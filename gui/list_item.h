@@ -20,6 +20,7 @@ class kxlistitem : public kxtext {
   // The lines the text breaks into at width px in the current font: a word
   // that would end beyond the width starts a line (one that begins a line
   // stays whatever its width), a line feed always does, and a blank right
-  // after a line feed is dropped.
+  // after a line feed is dropped. A path wider than the width breaks after
+  // its slashes and dots.
   static std::vector<std::string> Wrap(const char* text, int width);
 };

@@ -24,8 +24,6 @@ namespace fs = std::filesystem;
 namespace kxsystem {
 namespace {
 
-const char kTempSuffix[] = ".tmp";
-
 std::string Normalise(const char* path) {
   std::string text(path);
   for (char& c : text)
@@ -156,20 +154,35 @@ bool ReadAllowed(const std::string& resolved) {
    the rename that finishes a write would otherwise put a plain file in its
    place. A write that would land outside the data folder is refused with a
    log line (empty result), and the link is left as it is. */
-std::string WriteTarget(const std::string& resolved) {
+std::string WriteTarget(const std::string& resolved, std::string* why = nullptr) {
   std::error_code error;
   const bool link = fs::is_symlink(fs::symlink_status(fs::path(resolved), error));
   if (!link && DataRoots().empty()) return resolved;
   std::string final = FollowLinks(resolved);
   if (final.empty()) {
     Log("kxsystem:  %s: a loop of links; not written\n", resolved.c_str());
+    if (why) *why = resolved + ": a loop of links";
     return std::string();
   }
   if (!Inside(final)) {
     Log("kxsystem:  %s: %s (to %s); not written over\n", resolved.c_str(), kOutside, final.c_str());
+    if (why) *why = resolved + ": " + kOutside;
     return std::string();
   }
   return link ? final : resolved;
+}
+
+/* Whether a name may be removed, renamed or made at the resolved path: its
+   folder, links followed, lies inside the data folder. The name itself is
+   not followed, as it is the one changed. Else a log line saying what was
+   not done (done: "removed", "renamed", ...). */
+bool PlaceInside(const std::string& resolved, const char* done) {
+  if (DataRoots().empty()) return true;
+  const fs::path path(resolved);
+  const std::string folder = FollowLinks(path.has_parent_path() ? path.parent_path().string() : ".");
+  if (!folder.empty() && Inside((fs::path(folder) / path.filename()).string())) return true;
+  Log("kxsystem:  %s: %s; not %s\n", resolved.c_str(), kOutside, done);
+  return false;
 }
 
 // Null for a directory, a file outside the data folder (with its log line)
@@ -200,7 +213,7 @@ void KeepMode(int descriptor, const std::string& target) {
 bool RemoveStaleTemporary(const std::string& temp) {
   struct stat info;
   if (::lstat(temp.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  if (::unlink(temp.c_str()) != 0) return false;
+  if (!PlaceInside(temp, "removed") || ::unlink(temp.c_str()) != 0) return false;
   Log("kxsystem:  %s: left by a write that never finished; removed\n", temp.c_str());
   return true;
 }
@@ -292,21 +305,6 @@ bool FinishTemporary(FILE* stream, bool ok, const std::string& temp, const std::
   return ok;
 }
 
-// The path a set's new file is written at: its folder's links followed, its
-// own name never, as that is replaced. Empty, with a log line, when it
-// lies outside the data folder.
-std::string NewFileTarget(const std::string& resolved) {
-  if (DataRoots().empty()) return resolved;
-  const fs::path path(resolved);
-  const std::string folder = FollowLinks(path.has_parent_path() ? path.parent_path().string() : ".");
-  const std::string final = folder.empty() ? folder : (fs::path(folder) / path.filename()).string();
-  if (final.empty() || !Inside(final)) {
-    Log("kxsystem:  %s: %s; not written\n", resolved.c_str(), kOutside);
-    return std::string();
-  }
-  return resolved;
-}
-
 // Writes the bytes to a temporary beside the target and renames it over;
 // empty when done, else why not ("<file>: <reason>").
 std::string WriteThroughTemporary(const std::string& target, std::string_view bytes, bool syncFolder) {
@@ -317,11 +315,13 @@ std::string WriteThroughTemporary(const std::string& target, std::string_view by
   return FinishTemporary(stream, written, temp, target, syncFolder) ? std::string() : WriteProblem(target);
 }
 
-int WriteAtomically(const std::string& resolved, const void* buffer, long size) {
-  const std::string target = WriteTarget(resolved);
-  if (target.empty() || !MayReplace(target)) return 0;
+std::string WriteAtomically(const std::string& resolved, const void* buffer, long size) {
+  std::string why;
+  const std::string target = WriteTarget(resolved, &why);
+  if (target.empty()) return why;
+  if (!MayReplace(target)) return target + ": " + std::strerror(EACCES);
   const std::string_view bytes(static_cast<const char*>(buffer), size > 0 ? static_cast<size_t>(size) : 0);
-  return WriteThroughTemporary(target, bytes, true).empty() ? 1 : 0;
+  return WriteThroughTemporary(target, bytes, true);
 }
 
 }  // namespace
@@ -380,6 +380,39 @@ int RemoveUnfinishedWrite(const char* path) {
   int removed = 0;
   for (const std::string& temp : temps)
     if (RemoveStaleTemporary(temp)) removed = 1;
+  return removed;
+}
+
+int MayChangeFolder(const char* folder) {
+  if (!folder || !*folder) return 0;
+  if (DataRoots().empty()) return 1;
+  const std::string resolved = ResolveReadPath(folder);
+  const std::string final = FollowLinks(resolved);
+  if (!final.empty() && Inside(final)) return 1;
+  Log("kxsystem:  %s: %s (to %s); passed over\n", resolved.c_str(), kOutside,
+      final.empty() ? "a loop of links" : final.c_str());
+  return 0;
+}
+
+/* Every write's temporary is "<file>.tmp", and every file the program
+   writes has an extension, so "<name>.<extension>.tmp" is the shape of a
+   leftover; a user's "notes.tmp" is not. */
+int RemoveUnfinishedWrites(const char* folder) {
+  if (!MayChangeFolder(folder)) return 0;
+  const std::string resolved = ResolveReadPath(folder);
+  constexpr size_t kSuffixLength = sizeof kTempSuffix - 1;
+  std::vector<std::string> temps;
+  std::error_code error;
+  for (fs::directory_iterator it(fs::path(resolved), error); !error && it != fs::directory_iterator();
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() <= kSuffixLength || !name.ends_with(kTempSuffix)) continue;
+    const std::string file = name.substr(0, name.size() - kSuffixLength);
+    const size_t dot = file.rfind('.');
+    if (dot != std::string::npos && dot != 0 && dot + 1 != file.size()) temps.push_back(it->path().string());
+  }
+  int removed = 0;
+  for (const std::string& temp : temps) removed += RemoveStaleTemporary(temp) ? 1 : 0;
   return removed;
 }
 
@@ -537,9 +570,13 @@ long ReadWholeFile(const char* path, void* buffer, long capacity) {
   return static_cast<long>(count);
 }
 
-int WriteWholeFile(const char* path, const void* buffer, long size) {
-  if (!path || !*path || size < 0 || (!buffer && size > 0)) return 0;
+std::string WriteWholeFileProblem(const char* path, const void* buffer, long size) {
+  if (!path || !*path || size < 0 || (!buffer && size > 0)) return std::string(path ? path : "") + ": no file name";
   return WriteAtomically(ResolveWritePath(path), buffer, size);
+}
+
+int WriteWholeFile(const char* path, const void* buffer, long size) {
+  return WriteWholeFileProblem(path, buffer, size).empty() ? 1 : 0;
 }
 
 int AppendFile(const char* path, const void* buffer, long size) {
@@ -560,7 +597,7 @@ int DeleteFile(const char* path) {
   std::error_code error;
   fs::file_status status = fs::symlink_status(fs::path(target), error);
   if (!fs::exists(status)) return 1;
-  if (fs::is_directory(status)) return 0;
+  if (fs::is_directory(status) || !PlaceInside(target, "removed")) return 0;
   return fs::remove(fs::path(target), error) && !error ? 1 : 0;
 }
 
@@ -570,6 +607,7 @@ int RenameFile(const char* path, const char* newPath) {
   std::string to = ResolveWritePath(newPath);
   std::error_code error;
   if (fs::exists(fs::symlink_status(fs::path(to), error))) return 0;
+  if (!PlaceInside(from, "renamed") || !PlaceInside(to, "renamed")) return 0;
   return std::rename(from.c_str(), to.c_str()) == 0 ? 1 : 0;
 }
 
@@ -577,8 +615,8 @@ std::string WriteNewFiles(const std::vector<newfile>& files) {
   std::vector<std::string> made;
   std::string problem;
   for (const newfile& file : files) {
-    const std::string target = NewFileTarget(ResolveWritePath(file.path.c_str()));
-    if (target.empty()) {
+    const std::string target = ResolveWritePath(file.path.c_str());
+    if (!PlaceInside(target, "written")) {
       problem = file.path + ": " + kOutside;
       break;
     }
@@ -603,7 +641,7 @@ int ReplaceFiles(const std::vector<std::pair<std::string, std::string>>& moves, 
   std::vector<replacement> resolved;
   for (const auto& [from, to] : moves) {
     replacement m{ResolveReadPath(from.c_str()), WriteTarget(ResolveWritePath(to.c_str())), {}};
-    if (m.to.empty() || !MayReplace(m.to)) return 0;
+    if (m.to.empty() || !MayReplace(m.to) || !PlaceInside(m.from, "renamed")) return 0;
     // Only a regular file is put in place, never a link standing at a new
     // file's name; each is on disk before any rename.
     int descriptor = ::open(m.from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
@@ -650,6 +688,7 @@ int CreateDirectory(const char* path) {
   if (!path || !*path) return 0;
   std::string target = ResolveWritePath(path);
   while (target.size() > 1 && target.back() == '/') target.pop_back();
+  if (!PlaceInside(target, "created")) return 0;
   std::error_code error;
   return fs::create_directory(fs::path(target), error) && !error ? 1 : 0;
 }

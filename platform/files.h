@@ -4,9 +4,10 @@
 // file systems. Writes go to a temporary file, made anew and never through a
 // link, which is renamed over the target once it is complete and on disk, so
 // neither a failed write nor a power cut destroys the old file; a write to a
-// link goes to the file the link names, and the link stays. Once the program has
-// named its data folder, nothing outside it is read or written, however a
-// link or a name leads there: each refusal gets a log line.
+// link goes to the file the link names, and the link stays. Once the
+// program has named its data folder, nothing outside it is read, written,
+// removed, renamed or made, however a link or a name leads there: each
+// refusal gets a log line.
 #pragma once
 
 #include <cstdio>
@@ -66,8 +67,14 @@ std::string ReadProblemOr(const char* path, const char* readerReason);
 long ReadWholeFile(const char* path, void* buffer, long capacity);
 // Creates or replaces the file atomically; 1 when all bytes were written.
 int WriteWholeFile(const char* path, const void* buffer, long size);
+// The same, saying why a write failed: empty when written, else "<file>:
+// <reason>" (kFolderInTheWay, kOutside or the system's reason), for the
+// user's notice.
+std::string WriteWholeFileProblem(const char* path, const void* buffer, long size);
 // Appends in place, creating the file; 1 or 0.
 int AppendFile(const char* path, const void* buffer, long size);
+// The ending of a write's temporary: "<file>.tmp" beside its file.
+constexpr char kTempSuffix[] = ".tmp";
 // Removes a regular file; a missing file is no error (1).
 int DeleteFile(const char* path);
 // Gives a file (or a link) a new name in the same file system; 0 when the
@@ -128,6 +135,17 @@ constexpr char kNotAFile[] = "no regular file (a pipe or a device)";
 // regular file (a pipe or a device); not read". Every read of this unit
 // passes through it; other readers of files call it first.
 int MayRead(const char* path);
+// 1 when the folder's files may be removed, renamed or made: no data
+// folder is set, or it lies inside once links are followed. Else 0 with the
+// log line "kxsystem:  <folder>: leads outside the data folder (to <where>);
+// passed over". (Each removal, rename and creation is refused outside the
+// data folder in any case, with a log line of its own.)
+int MayChangeFolder(const char* folder);
+// The leftovers of writes killed on their way in a folder the program
+// writes: every "<name>.<extension>.tmp" there (a file or a link, never a
+// folder), with a log line each; the count removed. A folder outside the
+// data folder is passed over (MayChangeFolder).
+int RemoveUnfinishedWrites(const char* folder);
 // A write's leftover: removes "<path>.tmp" (and, for a link, the one beside
 // the file it names), the temporary of a write of path that never finished,
 // with a log line each; 1 when there was one. A file or a link (the link

@@ -1,7 +1,5 @@
 #include "sim/resources.h"
 
-#include <fnmatch.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -17,6 +15,7 @@
 #include "platform/reserves.h"
 #include "platform/sound.h"
 #include "sim/menu_state.h"
+#include "sim/language_switch.h"
 #include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/session.h"
@@ -78,51 +77,19 @@ kxtexture* Instrument(const std::string& path) {
   return kxgl::LoadTexture(path.c_str());
 }
 
-/* The files the program writes whose temporaries nobody else removes: a
-   write killed on its way leaves "<file>.tmp" beside its file, and only
-   names of that form go, never another ".tmp" a user keeps there. The
-   settings files and an aircraft's own set are not here: their loaders end
-   what a killed save left, and a set's ".new" files need more than that. */
-struct writtenfiles {
-  const char* folder;                  // below the data folder, "" for itself; "<folder>/*" for each folder in it
-  std::vector<const char*> patterns;   // the files' names; "*" and "?" match, without case
-};
-const writtenfiles kWrittenFiles[] = {
-    // Control configurations; the configurations in use and input calibrations.
-    {"config", {"*.kxa", "*.kxc"}},
-    {"recordings", {"*.rec"}},
-    {"screenshots", {"*.bmp"}},
-    {"", {"svgelanguage.kxd"}},  // the chosen translation's copy
-    // What the designer copies into a new aircraft's folder: pictures in
-    // every format a texture is read from, and the preview texts.
-    {"aircraft/*", {"*.kxt", "*.bmp", "*.jpg", "*.jpeg", "*.txt"}},
-};
-constexpr char kTempSuffix[] = ".tmp";  // as the file functions name a write's temporary
-
-// The folder, or each folder in it for "<folder>/*", with its trailing "/".
-std::vector<std::string> Folders(const std::string& folder) {
-  if (folder.empty()) return {""};
-  if (!folder.ends_with("/*")) return {folder + "/"};
-  std::vector<std::string> folders;
-  for (const std::string& name : kxsystem::ListDirectories(folder.c_str(), 1))
-    folders.push_back(folder.substr(0, folder.size() - 1) + name + "/");
-  return folders;
-}
+// The folders the program writes into whose temporaries nobody else
+// removes. The settings files' loaders end what their own killed writes
+// left, and each aircraft folder is swept with what a save cut short left
+// there (FinishInterruptedSaves).
+const char* const kWrittenFolders[] = {"config", "recordings", "screenshots"};
 
 }  // namespace
 
-// One listing a folder: only its temporaries are looked at further, however
-// many pictures and recordings it holds.
 void RemoveUnfinishedWrites() {
-  for (const writtenfiles& row : kWrittenFiles)
-    for (const std::string& folder : Folders(row.folder))
-      for (const std::string& temp : kxsystem::ListFiles((folder + "*" + kTempSuffix).c_str(), 1, 1)) {
-        const std::string file = temp.substr(0, temp.size() - (sizeof kTempSuffix - 1));
-        if (std::any_of(row.patterns.begin(), row.patterns.end(), [&file](const char* pattern) {
-              return fnmatch(pattern, file.c_str(), FNM_CASEFOLD) == 0;
-            }))
-          kxsystem::RemoveUnfinishedWrite((folder + file).c_str());
-      }
+  for (const char* folder : kWrittenFolders) kxsystem::RemoveUnfinishedWrites(folder);
+  // The top level is the installation's: only the chosen translation's copy
+  // is the program's there.
+  kxsystem::RemoveUnfinishedWrite(kLanguagePath);
 }
 
 void LoadInstrumentPictures(const std::string& folder) {

@@ -17,8 +17,9 @@ void ResetPlayerRecords();
 
 // The temporaries that writes killed on their way left beside the files
 // the program writes (control configurations, calibrations, recordings,
-// screenshots, the language file, the designer's copies), each removed with
-// its log line. Start-up does it once.
+// screenshots, the language file), each removed with its log line. Start-up
+// does it once; the aircraft folders' go with what a save cut short left
+// there (kxdwriters::FinishInterruptedSaves).
 void RemoveUnfinishedWrites();
 
 // The instrument row's pictures and the horizon ball into the session, from

@@ -14,6 +14,7 @@
 #include "copied_data.h"
 #include "designer/design_object.h"
 #include "designer/save_dialog.h"
+#include "dynamics/writers.h"
 #include "graphics/file_bytes.h"
 #include "graphics/font.h"
 #include "gui/button.h"
@@ -113,10 +114,13 @@ TEST_F(SaveAsDialogTest, PromptsAndRefusalsShowWholeInEveryLanguage) {
   int buttons = 0;  // the buttons' top
   for (kxnode* c = dialog->firstChild; c; c = c->nextSibling)
     if (const kxbutton* b = kxnode::As<kxbutton>(c)) buttons = std::max(buttons, b->Y + b->H);
-  // How many lines a text takes in its box, and that the box holds them.
+  // How many lines a text takes in its box, and that the box holds them,
+  // each line whole.
   auto shown = [&](const kxlistitem* item) {
-    const int lines = static_cast<int>(kxlistitem::Wrap(item->Text.Text(), item->W).size());
+    const std::vector<std::string> wrapped = kxlistitem::Wrap(item->Text.Text(), item->W);
+    const int lines = static_cast<int>(wrapped.size());
     EXPECT_LE(lines * line, item->H) << '"' << item->Text.Str() << "\" in " << lines << " lines";
+    for (const std::string& l : wrapped) EXPECT_LE(kxgui::TextWidth(l.c_str()), item->W) << l;
   };
   for (int n = 0; n <= 5; ++n) {  // 0: the built-in English
     SCOPED_TRACE("language " + std::to_string(n));
@@ -139,7 +143,9 @@ TEST_F(SaveAsDialogTest, PromptsAndRefusalsShowWholeInEveryLanguage) {
         sim::Language().Text("InvalidName"), sim::Language().Text("AircraftExists"), cannot,
         "Not saved: aircraft/" + longest + " cannot be written (full disk or read-only folder?)",
         "Not saved: aircraft/" + longest + "/" + longest +
-            ".kxd.new.tmp: a folder stands at its name; move it away and save again."};
+            ".kxd.new.tmp: a folder stands at its name; move it away and save again.",
+        "Not saved: aircraft/" + longest + "/" + longest + ".kxd.new: " + kxdwriters::kStrayInTheWay +
+            "; move it away and save again."};
     svdesign::OpenSaveAs("CopyAircraft", 0);
     for (const std::string& refusal : refusals) {
       svdesign::SaveAsMessage(refusal.c_str());

@@ -26,8 +26,10 @@
 #include "dynamics/writers.h"
 #include "dynamics_support.h"
 #include "graphics/mesh.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "tools/meshgen/meshgen.h"
+#include "tests/temp_dir.h"
 #include "tests/write_faults.h"
 
 // The steps of a write as they reach the system, each fsync and each
@@ -234,61 +236,85 @@ TEST_F(geometry, TheThreeFilesOfASaveAreReplacedTogetherOrNotAtAll) {
 // made whole, each rename), then a start: the set is the old one or the
 // new one whole, and nothing of the save is left. The real writer runs in
 // a child process that ends itself at the step, as a power cut would end
-// it; a writer that changed its order would leave a mixed set here. The
-// save makes each new file and each folder lasting once.
+// it; every file of the old set differs from the one the save writes, so a
+// writer that changed its order would leave a mixed set here. The aircraft
+// may be named in other capitals than its folder (the settings may name it
+// so). The save makes each new file and each folder lasting once.
 TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
-  PutBoxPlane("box");
+  // The scripts find their files in any capitals, as in the program.
+  struct anycapitals {
+    kxcore::PathResolver kept =
+        kxcore::SetPathResolver([](const char* path) { return kxsystem::ResolveReadPath(path); });
+    ~anycapitals() { kxcore::SetPathResolver(kept); }
+  } resolver;
   const std::vector<std::string> set = {"box.kxg", "box.tgo", "box.kxd"};
+  auto putOld = [this] {
+    PutAircraft("box", kBoxPlane);  // the save writes Mass = 3
+    Put("aircraft/box/box.kxg", std::string(kBoxScript).replace(std::string(kBoxScript).find("0.5"), 3, "0.25"));
+    PutBoxMesh("box", ".tgo", 2.0f);
+  };
   std::map<std::string, std::string> before, after;
-  for (const std::string& file : set) before[file] = Get("aircraft/box/" + file);
-  ASSERT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
-  kxdaircraftinstance::Loaded(0)->MainBody->Mass = 3.0f;
-  filesteps::Arm(0);
-  ASSERT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
-  EXPECT_EQ(filesteps::fsyncs, 5);  // three files, the folder after their names and after the renames
-  for (const std::string& file : set) after[file] = Get("aircraft/box/" + file);
-  ASSERT_NE(after["box.kxd"], before["box.kxd"]);
-
-  int kept = 0, finished = 0;
-  bool ranToItsEnd = false;
-  for (int step = 1; !ranToItsEnd && step < 40; ++step) {
-    SCOPED_TRACE("killed after step " + std::to_string(step));
+  for (const char* named : {"BOX", "box"}) {  // "box" last: the strays below are spoiled from its set
+    SCOPED_TRACE(named);
     PutBoxPlane("box");
-    const pid_t child = ::fork();
-    if (child == 0) {
-      filesteps::Arm(step);
-      kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", "");
-      ::_exit(0);
+    ASSERT_EQ(kxdaircraftinstance::AircraftLoad(named, 0), 1);
+    kxdaircraftinstance::Loaded(0)->MainBody->Mass = 3.0f;
+    putOld();
+    for (const std::string& file : set) before[file] = Get("aircraft/box/" + file);
+    filesteps::Arm(0);
+    ASSERT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
+    EXPECT_EQ(filesteps::fsyncs, 5);  // three files, the folder after their names and after the renames
+    for (const std::string& file : set) {
+      after[file] = Get("aircraft/box/" + file);
+      ASSERT_NE(after[file], before[file]) << file;
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ranToItsEnd = WEXITSTATUS(status) == 0;
-    EXPECT_TRUE(kxdwriters::FinishInterruptedSaves().empty());
-    const bool old = Get("aircraft/box/box.kxd") == before["box.kxd"];
-    ++(old ? kept : finished);
-    for (const std::string& file : set) EXPECT_EQ(Get("aircraft/box/" + file), old ? before[file] : after[file]) << file;
-    for (const auto& entry : std::filesystem::directory_iterator("aircraft/box"))
-      EXPECT_NE(std::find(set.begin(), set.end(), entry.path().filename().string()), set.end()) << entry.path();
+
+    int kept = 0, finished = 0;
+    bool ranToItsEnd = false;
+    for (int step = 1; !ranToItsEnd && step < 40; ++step) {
+      SCOPED_TRACE("killed after step " + std::to_string(step));
+      putOld();
+      const pid_t child = ::fork();
+      if (child == 0) {
+        filesteps::Arm(step);
+        kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", "");
+        ::_exit(0);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status));
+      ranToItsEnd = WEXITSTATUS(status) == 0;
+      EXPECT_TRUE(kxdwriters::FinishInterruptedSaves().empty());
+      const bool old = Get("aircraft/box/box.kxd") == before["box.kxd"];
+      ++(old ? kept : finished);
+      for (const std::string& file : set)
+        EXPECT_EQ(Get("aircraft/box/" + file), old ? before[file] : after[file]) << file;
+      for (const auto& entry : std::filesystem::directory_iterator("aircraft/box"))
+        EXPECT_NE(std::find(set.begin(), set.end(), entry.path().filename().string()), set.end()) << entry.path();
+    }
+    EXPECT_TRUE(ranToItsEnd);
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(finished, 1);
   }
-  EXPECT_TRUE(ranToItsEnd);
-  
-  EXPECT_GT(kept, 0);
-  EXPECT_GT(finished, 1);
 
   // New files that are not the whole set their component file records (an
   // empty or cut file a power cut left, another aircraft's, a link or a
-  // folder at a new file's name) are no save: the old set stays byte for
-  // byte and they are set aside under free ".bad" names.
+  // folder at a new file's name, a component file alone beside older
+  // files) are no save: the old set stays byte for byte and they are set
+  // aside under free ".bad" names, a name taken in any capitals passed by.
   const std::string whole = after["box.kxd"];
   const struct {
     const char* what;
     std::function<void()> spoil;  // done to the complete new set
+    const char* reason = "";      // in the log line, when given
   } strays[] = {
       {"an empty component file", [] { Put("aircraft/box/box.kxd.new", ""); }},
       {"a cut component file", [&] { Put("aircraft/box/box.kxd.new", whole.substr(0, whole.size() - 25)); }},
       {"another aircraft's file",
        [&] { Put("aircraft/box/box.kxd.new", std::string(whole).replace(whole.find("box"), 3, "kite")); }},
+      {"a component file naming no aircraft",
+       [&] { Put("aircraft/box/box.kxd.new", std::string(whole).replace(whole.find("box"), 3, "")); },
+       "names no aircraft"},
       {"random bytes", [] { Put("aircraft/box/box.kxd.new", std::string("\x01\xff\x7fjunk", 7)); }},
       {"a link at the component file's name",
        [&] {
@@ -299,20 +325,31 @@ TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
       {"a mesh that does not read", [] { Put("aircraft/box/box.tgo.new", "not a mesh"); }},
       {"an empty geometry script", [] { Put("aircraft/box/box.kxg.new", ""); }},
       {"a mesh cut short", [&] { Put("aircraft/box/box.tgo.new", after["box.tgo"].substr(0, 200)); }},
-      {"another aircraft's mesh", [this] { PutBoxMesh("box", ".tgo.new", 2.0f); }},
+      {"another aircraft's mesh", [this] { PutBoxMesh("box", ".tgo.new", 3.0f); }},
       {"a mesh the save did not write", [this] { PutBoxMesh("box", ".obj.new"); }},
       {"a folder at the geometry script's name",
        [] {
          std::filesystem::remove("aircraft/box/box.kxg.new");
          std::filesystem::create_directory("aircraft/box/box.kxg.new");
        }},
+      {"a component file alone beside the older files",
+       [] {
+         std::filesystem::remove("aircraft/box/box.kxg.new");
+         std::filesystem::remove("aircraft/box/box.tgo.new");
+       }},
+      // Its size rules it out before a byte is read.
+      {"a huge mesh", [] { std::filesystem::resize_file("aircraft/box/box.tgo.new", 1ull << 36); },
+       "(68719476736 bytes, not "},
+      {"the folder of an older format's model", [] { Put("aircraft/box/box.dns", "older"); }, "older format"},
   };
   for (const auto& stray : strays) {
     SCOPED_TRACE(stray.what);
-    PutBoxPlane("box");
+    putOld();
     std::filesystem::remove("aircraft/box/other.kxd");
+    std::filesystem::remove("aircraft/box/box.dns");
     for (const std::string& file : set) Put("aircraft/box/" + file + ".new", after[file]);
     Put("aircraft/box/box.kxd.new.bad", "an earlier stray");
+    Put("aircraft/box/box.KXD.NEW.BAD1", "another");
     stray.spoil();
     log.Text().clear();
     const std::vector<kxdwriters::setaside> aside = kxdwriters::FinishInterruptedSaves();
@@ -320,10 +357,12 @@ TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
     if (aside.size() != 1u) continue;
     EXPECT_EQ(aside[0].aircraft, "box");
     EXPECT_TRUE(aside[0].moved);
-    EXPECT_NE(std::find(aside[0].files.begin(), aside[0].files.end(), "box.kxd.new.bad1"), aside[0].files.end());
+    EXPECT_NE(std::find(aside[0].files.begin(), aside[0].files.end(), "box.kxd.new.bad2"), aside[0].files.end());
     for (const std::string& file : set) EXPECT_EQ(Get("aircraft/box/" + file), before[file]) << file;
     EXPECT_EQ(Get("aircraft/box/box.kxd.new.bad"), "an earlier stray");
+    EXPECT_EQ(Get("aircraft/box/box.KXD.NEW.BAD1"), "another");
     std::filesystem::remove("aircraft/box/box.kxd.new.bad");
+    std::filesystem::remove("aircraft/box/box.KXD.NEW.BAD1");
     for (const std::string& file : aside[0].files) {
       EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status("aircraft/box/" + file))) << file;
       std::filesystem::remove_all("aircraft/box/" + file);
@@ -331,8 +370,25 @@ TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
     EXPECT_NE(log.Text().find("kxdynamics:  aircraft/box/box: the files of a save cut short are not whole ("),
               std::string::npos)
         << log.Text();
+    EXPECT_NE(log.Text().find(stray.reason), std::string::npos) << log.Text();
     EXPECT_EQ(kxdaircraftinstance::AircraftLoad("box", 0), 1);
   }
+  std::filesystem::remove("aircraft/box/box.dns");
+
+  // A stray with every free name taken stays, and a save refuses to write
+  // over it, naming it.
+  Put("aircraft/box/box.kxd.new", "my notes");
+  for (int n = 0; n < 1000; ++n) Put("aircraft/box/box.kxd.new.bad" + (n ? std::to_string(n) : ""), "");
+  const std::vector<kxdwriters::setaside> stays = kxdwriters::FinishInterruptedSaves();
+  ASSERT_EQ(stays.size(), 1u);
+  EXPECT_FALSE(stays[0].moved);
+  std::string problem;
+  EXPECT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", "", &problem), 0);
+  EXPECT_EQ(problem, std::string("aircraft/box/box.kxd.new: ") + kxdwriters::kStrayInTheWay);
+  EXPECT_EQ(Get("aircraft/box/box.kxd.new"), "my notes");
+  for (const std::string& file : set) EXPECT_EQ(Get("aircraft/box/" + file), before[file]) << file;
+  for (int n = 0; n < 1000; ++n) std::filesystem::remove("aircraft/box/box.kxd.new.bad" + (n ? std::to_string(n) : ""));
+  std::filesystem::remove("aircraft/box/box.kxd.new");
 
   // A lone file's temporary goes too, and a save starts with it.
   PutBoxPlane("box");
@@ -350,6 +406,25 @@ TEST_F(geometry, ASaveKilledAtAnyStepLeavesTheOldSetOrTheNewOneWhole) {
   Put("aircraft/box/box.tgo.new/kept", "the user's");
   EXPECT_EQ(kxdwriters::WriteAircraftSet(kxdaircraftinstance::Loaded(0), "", ""), 1);
   EXPECT_EQ(Get("aircraft/box/box.tgo.new.bad/kept"), "the user's");
+}
+
+// A folder linked into "aircraft/" from elsewhere is not the program's:
+// a start passes it over with one log line and leaves every file there.
+TEST_F(geometry, AStartPassesOverAFolderLinkedFromOutsideTheDataFolder) {
+  kxtest::tempdir outside;
+  const std::vector<std::string> files = {"notes.txt.tmp", "thumb.bmp.tmp", "ext.kxg.tmp", "ext.kxd.new",
+                                          "ext.kxg.new"};
+  for (const std::string& file : files) outside.Write(file, file);
+  std::filesystem::create_symlink(outside.path(), "aircraft/ext");
+  kxsystem::SetDataFolder(".");
+  kxsystem::ClearLogHistory();
+  EXPECT_TRUE(kxdwriters::FinishInterruptedSaves().empty());
+  kxsystem::SetDataFolder(nullptr);
+  for (const std::string& file : files) EXPECT_EQ(Get(outside.Path(file)), file) << file;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside.path()), {}), 5);
+  EXPECT_EQ(std::string(kxsystem::GetLogLine(1)).find("kxsystem:  aircraft/ext: leads outside the data folder (to "),
+            0u);
+  EXPECT_EQ(kxsystem::GetLogLine(2), kxsystem::GetLogLine(1)) << "one line only";
 }
 
 TEST_F(geometry, SavedAircraftReloadsToTheSameState) {

@@ -193,6 +193,9 @@ TEST_F(TextTest, ListItemWrapsAtWordsAndLineFeeds) {
   ASSERT_EQ(wide.size(), 2u);
   EXPECT_EQ(wide[0], "extraordinarily");
   EXPECT_EQ(wide[1], "long");
+  // A path wider than the line breaks after its slashes, read whole.
+  auto path = kxlistitem::Wrap("at aircraft/christeneagle/x.kxd", 70);
+  EXPECT_EQ(path, (std::vector<std::string>{"at", "aircraft/", "christeneagle/", "x.kxd"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "dynamics/interrupted_save.h"
 #include "sim/particles.h"
 #include "tests/sim/sim_support.h"
 
@@ -135,7 +136,8 @@ TEST_F(PlayerReset, AFlownRecordComesBackWholeWithWhatTheRunGivesIt) {
 class UnfinishedWrites : public simtest::simtest {};
 
 // A write killed on its way leaves "<file>.tmp" beside any file the program
-// writes; start-up removes each, and nothing else a user keeps there.
+// writes; start-up removes each in the folders the program writes, and
+// nothing else a user keeps there.
 TEST_F(UnfinishedWrites, StartUpRemovesTheTemporariesOfEveryWrittenFileAndNothingElse) {
   const struct {
     const char* file;
@@ -147,12 +149,16 @@ TEST_F(UnfinishedWrites, StartUpRemovesTheTemporariesOfEveryWrittenFileAndNothin
               {"screenshots/svgol-cub-field-00.bmp.tmp", false},
               {"svgelanguage.kxd.tmp", false},
               {"aircraft/cub/thumb.bmp.tmp", false},
+              {"aircraft/cub/skin.png.tmp", false},  // a texture the designer copied, in any format
+              {"recordings/x.txt.tmp", false},
               {"config/acft01.kxa", true},
               {"config/notes.tmp", true},
+              {"aircraft/cub/notes.tmp", true},
               {"recordings/x.txt", true},
-              {"recordings/x.txt.tmp", true}};
+              {"readme.txt.tmp", true}};  // the top level is the installation's
   for (const auto& row : rows) Write(row.file, "x");
   sim::RemoveUnfinishedWrites();
+  kxdwriters::FinishInterruptedSaves();  // as start-up does, for the aircraft folders
   for (const auto& row : rows) {
     EXPECT_EQ(Read(row.file) == "x", row.stays) << row.file;
     const std::string line = std::string("kxsystem:  ") + row.file + ": left by a write that never finished; removed";
