@@ -291,11 +291,11 @@ int WriteConfiguration(const char* stem, const std::string& text) {
     sim::PostNotice("The configuration was not saved: its name is no file name.");
     return 0;
   }
-  if (kxsystem::WriteWholeFile(path.Text(), text.data(), static_cast<long>(text.size()))) return 1;
+  const std::string problem = kxsystem::WriteWholeFileProblem(path.Text(), text.data(), static_cast<long>(text.size()));
+  if (problem.empty()) return 1;
   kxsystem::Log("config:  writing %s=fail\n", path.Text());
-  sim::PostNotice(std::string("The configuration was not saved: ") + path.Text() +
-                  " could not be written (a folder that cannot be written or a full disk). Your changes stay in "
-                  "the window.");
+  sim::PostNotice(std::string("The configuration was not saved: ") + path.Text() + " could not be written (" +
+                  sim::WriteFailure(problem) + "). Your changes stay in the window.");
   return 0;
 }
 

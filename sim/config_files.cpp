@@ -156,10 +156,12 @@ int SaveConfigurationsInUse() {
     out.Printf("\n");
   }
   const std::string& text = out.Text();
-  if (kxsystem::WriteWholeFile(kConfigFilesPath, text.data(), static_cast<long>(text.size()))) return 1;
+  const std::string problem = kxsystem::WriteWholeFileProblem(kConfigFilesPath, text.data(),
+                                                              static_cast<long>(text.size()));
+  if (problem.empty()) return 1;
   kxsystem::Log("sim:  writing %s=fail\n", kConfigFilesPath);
-  PostNotice(std::string("The choice of configurations was not saved: ") + kConfigFilesPath +
-             " could not be written (a folder that cannot be written or a full disk).");
+  PostNotice(std::string("The choice of configurations was not saved: ") + kConfigFilesPath + " could not be written (" +
+             WriteFailure(problem) + ").");
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dynamics/load.h"
+#include "platform/files.h"
 
 namespace sim {
 namespace {
@@ -34,6 +35,10 @@ std::string TakeNotice() {
 int NoticeWaiting() { return Waiting().empty() ? 0 : 1; }
 
 void ClearNotices() { Waiting().clear(); }
+
+std::string WriteFailure(const std::string& problem) {
+  return problem.ends_with(kxsystem::kFolderInTheWay) ? problem + "; move it away and try again" : problem;
+}
 
 void PostAircraftProblems(const char* aircraft) {
   const std::vector<std::string>& problems = kxdload::LoadProblems();

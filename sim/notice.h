@@ -19,6 +19,10 @@ int NoticeWaiting();
 // Drops every waiting notice.
 void ClearNotices();
 
+// A failed write's reason (kxsystem::WriteWholeFileProblem) as a notice
+// gives it: a folder in the way is the user's to move, and they are told so.
+std::string WriteFailure(const std::string& problem);
+
 // After an aircraft was chosen and loaded: the notice of what its load had
 // to leave out (a wing section without airfoil, no mesh); nothing when it
 // left nothing out.

@@ -6,6 +6,8 @@
 // "recordings/<name>.rec".
 #pragma once
 
+#include <string>
+
 class kxgeometricobject;
 struct simplayer;
 
@@ -32,8 +34,9 @@ long RecordedParts(const kxgeometricobject* root);
 void PlaybackParts(kxgeometricobject* root, const float* a, const float* b, long count, float blend);
 
 // Saves the player's recording as "recordings/<name>.rec"; 1, or 0 when
-// the name is unsafe or the file cannot be written.
-int SaveRecording(const char* name, simplayer* player);
+// the name is unsafe or the file cannot be written, with why into problem
+// when given ("<file>: <reason>", as kxsystem::WriteWholeFileProblem says).
+int SaveRecording(const char* name, simplayer* player, std::string* problem = nullptr);
 // Loads "recordings/<name>.rec" into the player's store and the recorded
 // aircraft into the player's playback slot; 1 when the recording is
 // playable (longer than 2 s, two frames at least, each holding a record for

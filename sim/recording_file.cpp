@@ -231,11 +231,13 @@ void NotPlayed(const char* name, const char* why) {
    which is the recorded one in every recording made in this session; a
    player without an aircraft writes the ones the recording was loaded
    with. */
-int SaveRecording(const char* name, simplayer* player) {
-  if (!player || !SafeName(name, "sim:")) return 0;
+int SaveRecording(const char* name, simplayer* player, std::string* problem) {
+  if (!player || !SafeName(name, "sim:")) {
+    if (problem) *problem = "\"" + std::string(name ? name : "") + "\": no file name";
+    return 0;
+  }
   const simplayer& p = *player;
   const std::string path = RecordingPath(name);
-  kxsystem::Log("sim:  saving recording to file %s=", path.c_str());
   const kxdflightstate* s = p.flight_state;
   const float radius = s ? s->radius : p.recording.header.radius;
   const float* lo = s ? s->bounds_min : p.recording.header.bbmin;
@@ -261,11 +263,15 @@ int SaveRecording(const char* name, simplayer* player) {
   out.Printf("end");
   kxsystem::CreateDirectory("recordings");
   const std::string& text = out.Text();
-  if (!kxsystem::WriteWholeFile(path.c_str(), text.data(), static_cast<long>(text.size()))) {
-    kxsystem::Log("fail\n");
+  // Logged in one piece after the write: the file functions log what
+  // stands in its way on lines of their own.
+  const std::string why = kxsystem::WriteWholeFileProblem(path.c_str(), text.data(), static_cast<long>(text.size()));
+  if (!why.empty()) {
+    kxsystem::Log("sim:  saving recording to file %s=fail (%s)\n", path.c_str(), why.c_str());
+    if (problem) *problem = why;
     return 0;
   }
-  kxsystem::Log("%d frames\n", frames);
+  kxsystem::Log("sim:  saving recording to file %s=%d frames\n", path.c_str(), frames);
   return 1;
 }
 

@@ -18,6 +18,7 @@
 #include "gui/tree.h"
 #include "platform/file_lists.h"
 #include "platform/files.h"
+#include "sim/notice.h"
 #include "sim/player.h"
 #include "sim/recording.h"
 #include "sim/windows/menu_windows.h"
@@ -198,17 +199,16 @@ class wndsaverecord : public recordingwindow {
      field's text counts as chosen while it equals the selection: an edit
      that leads back to it names the same entry, so edits are not tracked. */
   void Save() {
-    if (!field || !field->text[0]) {
-      Hide();
-      return;
-    }
+    if (!field) return;
     const std::string name = field->text;
-    if (const std::string taken = Taken(); !taken.empty()) {
+    std::string problem;
+    if (name.empty()) {
+      Refuse("Enter a name for the recording, or select one in the list to overwrite it.");
+    } else if (const std::string taken = Taken(); !taken.empty()) {
       Refuse(taken + " already exists. Choose it in the list to replace it, or enter another name.");
-    } else if (!SaveRecording(name.c_str(), &players[0])) {
-      Refuse("The flight was not saved: recordings/" + name +
-             ".rec could not be written (a name that is no file name, a full disk or a folder that cannot be "
-             "written).");
+    } else if (!SaveRecording(name.c_str(), &players[0], &problem)) {
+      Refuse("The flight was not saved: recordings/" + name + ".rec could not be written (" + WriteFailure(problem) +
+             ").");
     } else {
       Hide();
     }

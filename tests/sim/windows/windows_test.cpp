@@ -19,6 +19,7 @@
 #include "gui/gui.h"
 #include "gui/images.h"
 #include "gui/list_item.h"
+#include "platform/file_lists.h"
 #include "gui/scroll.h"
 #include "gui/slider.h"
 #include "gui/text.h"
@@ -166,8 +167,15 @@ TEST_F(WindowsTest, RecordingListsSelectAndTheSaveWindowStartsWithNeu) {
   EXPECT_STREQ(kxvalue::ToString(selection.get()).Text(), "roll");
 
   field->SetText("");
-  Send(sim::kWndSaveRecord, "Save");  // an empty name only hides
-  EXPECT_FALSE(Shown(sim::kWndSaveRecord));
+  Send(sim::kWndSaveRecord, "Save");  // an empty name is refused, and said so
+  EXPECT_TRUE(Shown(sim::kWndSaveRecord));
+  kxlistitem* advice =
+      kxnode::As<kxlistitem>(kxnode::Find("wndsaverecfgdescr/wndsaverecdescr/", sim::MenuWindow(sim::kWndSaveRecord)));
+  ASSERT_NE(advice, nullptr);
+  EXPECT_EQ(advice->Text.Str().find("Enter a name for the recording"), 0u);
+  EXPECT_EQ(kxgui::Focus, field);
+  EXPECT_EQ(kxsystem::ListFiles("recordings/*", 1, 1).size(), 2u);
+  Send(sim::kWndSaveRecord, "Hide");
 
   Send(sim::kWndLoadRecord, "Open");
   EXPECT_TRUE(Shown(sim::kWndLoadRecord));
@@ -196,6 +204,13 @@ TEST_F(WindowsTest, AFailedRecordingSaveKeepsTheWindowAndSaysWhy) {
   EXPECT_TRUE(Shown(sim::kWndSaveRecord));
   EXPECT_EQ(std::string(advice->Text.Text()).find("The flight was not saved: recordings/neu.rec"), 0u);
   EXPECT_EQ(Read("recordings/neu.rec"), "<missing>");
+  EXPECT_TRUE(Logged("sim:  saving recording to file recordings/neu.rec=fail (recordings/neu.rec"));
+  // What stands in the way is named, not the disk.
+  kxtest::BlockReplacing("recordings/neu.rec");
+  Send(sim::kWndSaveRecord, "Save");
+  EXPECT_EQ(advice->Text.Str(), "The flight was not saved: recordings/neu.rec could not be written (recordings/neu.rec.tmp: "
+                                "a folder stands at its name; move it away and try again).");
+  std::filesystem::remove("recordings/neu.rec.tmp");
   Send(sim::kWndSaveRecord, "Save");
   EXPECT_FALSE(Shown(sim::kWndSaveRecord));
   EXPECT_NE(Read("recordings/neu.rec"), "<missing>");
