@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/files.h"
+
 namespace kxtest {
 
 // While it lives, every write of a byte to a file fails as on a full disk:
@@ -36,6 +38,8 @@ class fulldisk {
 
 // Makes every later replacement of the file at path fail: a folder stands
 // where the program writes the new bytes before it renames them over.
-inline void BlockReplacing(const std::string& path) { std::filesystem::create_directories(path + ".tmp"); }
+inline void BlockReplacing(const std::string& path) {
+  std::filesystem::create_directories(path + kxsystem::kTempSuffix);
+}
 
 }  // namespace kxtest
