@@ -34,15 +34,11 @@ bool EndsWithNoCase(const std::string& name, std::string_view end) {
   return name.size() >= end.size() && strcasecmp(name.c_str() + name.size() - end.size(), end.data()) == 0;
 }
 
-// A name as the file functions find it: taken in any capitals.
-bool Taken(const std::string& path) {
-  std::error_code error;
-  return fs::exists(fs::symlink_status(fs::path(kxsystem::ResolveWritePath(path.c_str())), error));
-}
+// A name as the file functions find it: taken in any capitals, by anything.
+bool Taken(const std::string& path) { return kxsystem::ReadProblem(path.c_str()) != kxsystem::kNotFound; }
 
 std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
 
-bool Leftover(const std::string& name) { return EndsWithNoCase(name, kxdwriters::kNewSuffix); }
 
 bool IsRegularFile(const std::string& path) {
   std::error_code error;
@@ -227,14 +223,16 @@ std::vector<setaside> FinishInterruptedSaves() {
     const std::string folder = "aircraft/" + name;
     // A folder linked in from elsewhere is not the program's to change.
     if (!kxsystem::MayChangeFolder(folder.c_str())) continue;
+    // One listing tells the folders with nothing left over, nearly all.
+    const std::vector<std::string> files = kxsystem::ListFiles((folder + "/*").c_str(), 1, 1);
+    const auto any = [&files](std::string_view end) {
+      return std::any_of(files.begin(), files.end(), [end](const std::string& f) { return EndsWithNoCase(f, end); });
+    };
     // The temporaries of the designer's copies (pictures in any format) and
     // of the set's own writes.
-    kxsystem::RemoveUnfinishedWrites(folder.c_str());
-    // One listing tells the folders with nothing left over, nearly all.
-    std::vector<std::string> files = kxsystem::ListFiles((folder + "/*").c_str(), 1, 1);
+    if (any(kxsystem::kTempSuffix)) kxsystem::RemoveUnfinishedWrites(folder.c_str());
     setaside aside;
-    if (std::any_of(files.begin(), files.end(), Leftover) &&
-        FinishInterruptedSave(folder + "/" + name, &aside) == interruptedsave::kSetAside)
+    if (any(kNewSuffix) && FinishInterruptedSave(folder + "/" + name, &aside) == interruptedsave::kSetAside)
       found.push_back(std::move(aside));
   }
   return found;

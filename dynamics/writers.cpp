@@ -72,11 +72,6 @@ meshexport MeshExport(kxdaircraftinstance* instance, const char* previousName, c
   return m;
 }
 
-bool Taken(const std::string& path) {
-  std::error_code error;
-  return fs::exists(fs::symlink_status(fs::path(path), error));
-}
-
 int WriteMeshTo(const meshexport& m, const std::string& path) {
   return kxgeometricobject::WriteMesh(m.root, path.c_str(), m.text ? 0 : 1);
 }
@@ -161,8 +156,8 @@ int WriteAircraftSet(kxdaircraftinstance* instance, const char* previousName, co
   // What a save cut short left and could not be moved aside is the user's
   // to look at: never written over.
   for (const kxsystem::newfile& file : files)
-    if (std::string stray = kxsystem::ResolveReadPath(file.path.c_str()); Taken(stray))
-      return failed(stray + ": " + kStrayInTheWay);
+    if (kxsystem::ReadProblem(file.path.c_str()) != kxsystem::kNotFound)
+      return failed(kxsystem::ResolveReadPath(file.path.c_str()) + ": " + kStrayInTheWay);
   if (std::string why = kxsystem::WriteNewFiles(files); !why.empty()) return failed(why);
   if (!kxsystem::ReplaceFiles(moves, 1)) {
     // Once the first file is in place the set is finished at the next

@@ -17,6 +17,7 @@
 #include "core/hooks.h"
 #include "core/text_lines.h"
 #include "platform/codes.h"
+#include "platform/file_lists.h"
 #include "platform/log.h"
 
 namespace fs = std::filesystem;
@@ -385,12 +386,10 @@ int RemoveUnfinishedWrite(const char* path) {
 
 int MayChangeFolder(const char* folder) {
   if (!folder || !*folder) return 0;
-  if (DataRoots().empty()) return 1;
   const std::string resolved = ResolveReadPath(folder);
-  const std::string final = FollowLinks(resolved);
-  if (!final.empty() && Inside(final)) return 1;
-  Log("kxsystem:  %s: %s (to %s); passed over\n", resolved.c_str(), kOutside,
-      final.empty() ? "a loop of links" : final.c_str());
+  const std::string outside = OutsideFile(resolved);
+  if (outside.empty()) return 1;
+  Log("kxsystem:  %s: %s (to %s); passed over\n", resolved.c_str(), kOutside, outside.c_str());
   return 0;
 }
 
@@ -400,19 +399,13 @@ int MayChangeFolder(const char* folder) {
 int RemoveUnfinishedWrites(const char* folder) {
   if (!MayChangeFolder(folder)) return 0;
   const std::string resolved = ResolveReadPath(folder);
-  constexpr size_t kSuffixLength = sizeof kTempSuffix - 1;
-  std::vector<std::string> temps;
-  std::error_code error;
-  for (fs::directory_iterator it(fs::path(resolved), error); !error && it != fs::directory_iterator();
-       it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() <= kSuffixLength || !name.ends_with(kTempSuffix)) continue;
-    const std::string file = name.substr(0, name.size() - kSuffixLength);
-    const size_t dot = file.rfind('.');
-    if (dot != std::string::npos && dot != 0 && dot + 1 != file.size()) temps.push_back(it->path().string());
-  }
   int removed = 0;
-  for (const std::string& temp : temps) removed += RemoveStaleTemporary(temp) ? 1 : 0;
+  for (const std::string& name : ListFiles((resolved + "/*" + kTempSuffix).c_str(), 1, 1)) {
+    const std::string file = name.substr(0, name.size() - (sizeof kTempSuffix - 1));
+    const size_t dot = file.rfind('.');
+    if (name.ends_with(kTempSuffix) && dot != std::string::npos && dot != 0 && dot + 1 != file.size())
+      removed += RemoveStaleTemporary(resolved + "/" + name) ? 1 : 0;
+  }
   return removed;
 }
 

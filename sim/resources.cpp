@@ -1,15 +1,12 @@
 #include "sim/resources.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "dynamics/interrupted_save.h"
 #include "graphics/mesh.h"
 #include "graphics/mesh_load.h"
 #include "graphics/texture_table.h"
-#include "platform/file_lists.h"
 #include "platform/files.h"
 #include "platform/log.h"
 #include "platform/reserves.h"
